@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Folvane needs to build, test and run; quiet and quick when
+# everything is already there. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+FOLVANE_PACKAGES=(
+  # build
+  cmake g++ make pkg-config
+  # libraries
+  libjpeg62-turbo-dev libtiff-dev zlib1g-dev libdeflate-dev qt6-base-dev libgl-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
+  # fuzzing
+  clang-14 libclang-rt-14-dev
+  # running: Chinese captions, opening files
+  fonts-noto-cjk xdg-utils
+)
+
+folvane_install_deps() {
+  local missing=() p
+  for p in "${FOLVANE_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Installing: ${missing[*]}" >&2
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  folvane_install_deps
+fi
