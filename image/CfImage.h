@@ -170,4 +170,5 @@ public:
 private:
     bool IsView() const { return info.viewSource != nullptr; }
     void ResetFields();
+    bool Rotate(CfImage* target, bool clockwise);
 };
