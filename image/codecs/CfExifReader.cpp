@@ -6,6 +6,7 @@
 #include <new>
 
 #include "image/CfStream.h"
+#include "image/SafeSize.h"
 #include "image/codecs/ExifValues.h"
 
 namespace {
@@ -14,12 +15,6 @@ bool IsFrameHeader(int marker)
 {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
            marker != 0xCC;
-}
-
-// True when `count` bytes starting at `offset` lie within `limit` bytes.
-bool SizeFitsAfter(uint64_t offset, uint64_t count, uint64_t limit)
-{
-    return offset <= limit && count <= limit - offset;
 }
 
 } // namespace
@@ -298,21 +293,24 @@ bool CfExifReader::ParseDirectory(uint8_t* directory, uint8_t* base, size_t leng
 bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, ExifRecord* rec,
                                  int level)
 {
+    if (directoryWalks >= MaxDirectoryWalks) {
+        SetError("Too many linked directories (corrupt exif header)");
+        return false;
+    }
     if (level > MaxNesting) {
         SetError("Maximum directory nesting exceeded (corrupt exif header)");
         return false;
     }
-    if (++directoryWalks > MaxDirectoryWalks) {
-        SetError("Too many linked directories (corrupt exif header)");
-        return false;
-    }
+    ++directoryWalks;
     if (offset > length || length - offset < 2) {
         SetError("Illegally sized directory");
         return false;
     }
     uint8_t* directory = base + offset;
     size_t count = Read16(directory);
-    if (!SizeFitsAfter(offset, 2 + 12 * count + 4, length)) {
+    // Entry count, 12-byte entries, 4-byte link to the next directory.
+    auto directorySize = SafeSize::Add(SafeSize::Mul(count, 12).value_or(SIZE_MAX), 6);
+    if (!directorySize || !SafeSize::FitsWithin(offset, *directorySize, length)) {
         SetError("Illegally sized directory");
         return false;
     }
@@ -334,7 +332,7 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, Ex
     }
 
     if (thumbnail.offset != 0 && thumbnail.length != 0 &&
-        SizeFitsAfter(thumbnail.offset, thumbnail.length, length)) {
+        SafeSize::FitsWithin(thumbnail.offset, thumbnail.length, length)) {
         rec->thumbnailData = base + thumbnail.offset;
         rec->thumbnailSize = static_cast<int32_t>(thumbnail.length);
     }
@@ -351,17 +349,17 @@ bool CfExifReader::ApplyEntry(uint8_t* entry, uint8_t* base, size_t length, Exif
         SetError("Illegal format code in EXIF dir");
         return false;
     }
-    uint64_t byteCount = uint64_t(components) * ExifBytesPerFormat(format);
+    auto byteCount = SafeSize::Mul(components, ExifBytesPerFormat(format));
     uint8_t* value = entry + 8;
-    if (byteCount > 4) {
+    if (!byteCount || *byteCount > 4) {
         uint32_t valueOffset = static_cast<uint32_t>(Read32(entry + 8));
-        if (!SizeFitsAfter(valueOffset, byteCount, length)) {
+        if (!byteCount || !SafeSize::FitsWithin(valueOffset, *byteCount, length)) {
             SetError("Illegal pointer offset value in EXIF.");
             return false;
         }
         value = base + valueOffset;
     }
-    size_t size = static_cast<size_t>(byteCount);
+    const size_t size = *byteCount;
 
     switch (tag) {
     case 0x010F:

@@ -32,11 +32,6 @@ bool DpiFromQuotient(double value, int32_t* dpi)
     return true;
 }
 
-void CopyError(char* dest, size_t size, const char* text)
-{
-    std::snprintf(dest, size, "%s", text);
-}
-
 } // namespace
 
 CfImageJPG::CfImageJPG() : CfImage(FormatJpeg)
@@ -54,14 +49,14 @@ bool CfImageJPG::ReadExif(CfStream* stream)
     }
     int32_t position = stream->Tell();
     exifReader->ReadJpegSegments(stream, CfExifReader::ModeMetadata);
-    stream->Seek(position, 0);
+    stream->Seek(position, kSeekStart);
     return info.exif.isExif;
 }
 
 bool CfImageJPG::Decode(CfStream* stream)
 {
     if (stream == nullptr) {
-        CopyError(info.lastError, sizeof info.lastError, "CfImageJPG::Decode: null stream");
+        SetLastError("CfImageJPG::Decode: null stream");
         return false;
     }
     bool exif = ReadExif(stream);
@@ -69,8 +64,7 @@ bool CfImageJPG::Decode(CfStream* stream)
     std::unique_ptr<JOCTET[]> buffer(new (std::nothrow)
                                          JOCTET[CfJpegStreamManager::BufferSize]);
     if (!buffer) {
-        CopyError(info.lastError, sizeof info.lastError,
-                  "CfImageJPG::Decode: can't allocate the input buffer");
+        SetLastError("CfImageJPG::Decode: can't allocate the input buffer");
         return false;
     }
     CfJpegErrorManager errorManager;
@@ -103,7 +97,7 @@ bool CfImageJPG::RunDecompressor(jpeg_decompress_struct* cinfo,
     ApplyOptions(cinfo);
     jpeg_calc_output_dimensions(cinfo);
 
-    if (info.escape == -1) {
+    if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(cinfo->output_width);
         header.biHeight = static_cast<int32_t>(cinfo->output_height);
         info.type = FormatJpeg;
@@ -219,8 +213,7 @@ bool CfImageJPG::ReadRows(jpeg_decompress_struct* cinfo)
         uint8_t* dest = RowPointer(height - 1 - cinfo->output_scanline);
         JSAMPROW row = direct ? dest : sample[0];
         if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
-            CopyError(info.lastError, sizeof info.lastError,
-                      "CfImageJPG::Decode: the library delivered no scanline");
+            SetLastError("CfImageJPG::Decode: the library delivered no scanline");
             return false;
         }
         if (direct) {
