@@ -117,7 +117,7 @@ TEST(TiffOrientation, BilevelPageTurnsToo) {
     page.height = 2;
     page.bitsPerSample = 1;
     page.orientation = 6;
-    page.data = {0x80, 0x40, 0x00, 0x40}; // row 0: pixel 0; row 1: pixel 9
+    page.data = {0x80, 0x00, 0x00, 0x40}; // row 0: pixel 0; row 1: pixel 9
     const std::string path = TiffTempPath("bilevel");
     WriteTiff(path, page);
     CfImage image;
