@@ -10,6 +10,7 @@
 
 // Decoders present in this build (one include per decoder, on its own line):
 #include "image/codecs/CfImageJPG.h"
+#include "image/codecs/CfImageTIF.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ constexpr Candidate kCandidates[] = {
     // PNG
     {FormatPng, FormatPng, nullptr, false},
     // TIFF (CfImageTIF)
-    {FormatTiff, FormatTiff, nullptr, true},
+    {FormatTiff, FormatTiff, &TryDecoder<CfImageTIF>, true},
     // MNG
     {FormatMng, FormatMng, nullptr, true},
     // TGA
