@@ -2,20 +2,67 @@
 # folvane-pdf against its peers on the corpus of bench/make_corpus.sh.
 #
 #   bench/pdf_vs_peers.sh [ROUNDS]        (default 5 rounds)
+#   bench/pdf_vs_peers.sh --report        (the table of the last run again)
 #
 # For each set every tool converts the same files, back to back, once per round: folvane-pdf
 # and img2pdf (--first-frame-only) make one PDF of the whole set; tiff2pdf takes one TIFF per
 # run, so on the TIFF sets it runs once per file, and folvane-pdf does too ("folvane-pdf/file")
-# for a like-for-like figure. `cat` of the JPEG bytes into one file is the floor. Printed per
+# for a like-for-like figure; tiff2pdf runs plain and with -z (Flate). `cat` of the JPEG bytes into one file is the floor. Printed per
 # set and tool: the median over the rounds of wall time, peak RSS (largest single process,
 # from /usr/bin/time -v) and output size, each also as a ratio tool / folvane-pdf, and how
 # many outputs passed qpdf --check. Peers come from Debian packages: img2pdf, libtiff-tools,
 # time, qpdf. FOLVANE_PDF names the program to measure (default: a Release build).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-rounds=${1:-5}
 corpus="$root/bench/corpus"
 work="$root/bench/results"
+samples="$work/samples.tsv" # set tool round seconds rss_kb bytes checked passed
+
+summarize() { # summarize SET: one line per tool
+    awk -F'\t' -v set="$1" '
+        function median(list,    n, a, i, j, t) {
+            n = split(list, a, " ")
+            for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; j--) {
+                t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+            return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+        }
+        $1 == set {
+            if (!($2 in wall)) order[++tools] = $2
+            wall[$2] = wall[$2] " " $4; rss[$2] = rss[$2] " " $5; size[$2] = size[$2] " " $6
+            checked[$2] += $7; passed[$2] += $8
+        }
+        END {
+            w0 = median(wall["folvane-pdf"]); r0 = median(rss["folvane-pdf"])
+            s0 = median(size["folvane-pdf"])
+            for (i = 1; i <= tools; i++) {
+                t = order[i]; w = median(wall[t]); r = median(rss[t]); s = median(size[t])
+                printf "%-18s %9.3f %7.2f %9.1f %7.2f %10.2f %7.2f %5d/%-3d\n", t, w,
+                    (w0 > 0 ? w / w0 : 0), r / 1024, (r0 > 0 ? r / r0 : 0), s / 1048576,
+                    (s0 > 0 ? s / s0 : 0), passed[t], checked[t]
+            }
+        }' "$samples"
+}
+
+report() {
+    local sets=() set
+    for set in jpeg g4 tiff; do
+        grep -q "^$set"$'\t' "$samples" && sets+=("$set")
+    done
+    echo "$(cat "$work/about.txt"); medians; ratio = tool / folvane-pdf"
+    for set in "${sets[@]}"; do
+        printf '\n%s (%d files, %s)\n' "$set" "$(ls "$corpus/$set" | wc -l)" \
+            "$(du -sh "$corpus/$set" | cut -f1)"
+        printf '%-18s %9s %7s %9s %7s %10s %7s %9s\n' tool "wall s" ratio "RSS MB" ratio \
+            "output MB" ratio "qpdf ok"
+        summarize "$set"
+    done
+}
+
+if [ "${1:-}" = "--report" ]; then
+    report
+    exit 0
+fi
+rounds=${1:-5}
 for tool in img2pdf tiff2pdf qpdf /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "pdf_vs_peers: $tool is missing" >&2; exit 1; }
 done
@@ -32,7 +79,6 @@ fi
 
 rm -rf "$work"
 mkdir -p "$work/out"
-samples="$work/samples.tsv" # set tool round seconds rss_kb bytes checked passed
 : >"$samples"
 
 # measure SET TOOL ROUND OUTPUT... -- COMMAND...: runs COMMAND under /usr/bin/time -v, then
@@ -87,11 +133,16 @@ run_set() { # run_set SET ROUND
     measure "$set" folvane-pdf/file "$round" "${each[@]}" -- \
         bash -c 'prog=$1 out=$2; shift 2; for f; do "$prog" -o "$out/each-${f##*/}.pdf" "$f"; done' \
         _ "$folvane" "$out" "${files[@]}"
-    local peer=()
-    for f in "${files[@]}"; do peer+=("$out/t2p-$(basename "$f").pdf"); done
-    measure "$set" tiff2pdf "$round" "${peer[@]}" -- \
-        bash -c 'out=$1; shift; for f; do tiff2pdf -o "$out/t2p-${f##*/}.pdf" "$f"; done' \
-        _ "$out" "${files[@]}"
+    # tiff2pdf writes what it cannot pass through uncompressed, unless -z asks for Flate.
+    local option
+    for option in "" -z; do
+        local peer=()
+        for f in "${files[@]}"; do peer+=("$out/t2p$option-$(basename "$f").pdf"); done
+        measure "$set" "tiff2pdf${option:+ $option}" "$round" "${peer[@]}" -- \
+            bash -c 'out=$1 opt=$2; shift 2
+                     for f; do tiff2pdf $opt -o "$out/t2p$opt-${f##*/}.pdf" "$f"; done' \
+            _ "$out" "$option" "${files[@]}"
+    done
 }
 
 sets=()
@@ -103,32 +154,5 @@ for ((round = 1; round <= rounds; round++)); do
     for set in "${sets[@]}"; do run_set "$set" "$round"; done
 done
 
-echo "folvane-pdf: $folvane; $rounds rounds; medians; ratio = tool / folvane-pdf"
-for set in "${sets[@]}"; do
-    printf '\n%s (%d files, %s)\n' "$set" "$(ls "$corpus/$set" | wc -l)" \
-        "$(du -sh "$corpus/$set" | cut -f1)"
-    printf '%-18s %9s %7s %9s %7s %10s %7s %9s\n' tool "wall s" ratio "RSS MB" ratio \
-        "output MB" ratio "qpdf ok"
-    awk -F'\t' -v set="$set" '
-        function median(list,    n, a, i, j, t) {
-            n = split(list, a, " ")
-            for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; j--) {
-                t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
-            return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
-        }
-        $1 == set {
-            if (!($2 in wall)) order[++tools] = $2
-            wall[$2] = wall[$2] " " $4; rss[$2] = rss[$2] " " $5; size[$2] = size[$2] " " $6
-            checked[$2] += $7; passed[$2] += $8
-        }
-        END {
-            w0 = median(wall["folvane-pdf"]); r0 = median(rss["folvane-pdf"])
-            s0 = median(size["folvane-pdf"])
-            for (i = 1; i <= tools; i++) {
-                t = order[i]; w = median(wall[t]); r = median(rss[t]); s = median(size[t])
-                printf "%-18s %9.3f %7.2f %9.1f %7.2f %10.2f %7.2f %5d/%-3d\n", t, w,
-                    w0 > 0 ? w / w0 : 0, r / 1024, r0 > 0 ? r / r0 : 0, s / 1048576,
-                    s0 > 0 ? s / s0 : 0, passed[t], checked[t]
-            }
-        }' "$samples"
-done
+echo "folvane-pdf: $folvane; $rounds rounds" >"$work/about.txt"
+report
