@@ -9,6 +9,7 @@
 #include "image/CfStdioStream.h"
 
 // Decoders present in this build (one include per decoder, on its own line):
+#include "image/codecs/CfImageTIF.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ constexpr Candidate kCandidates[] = {
     // PNG
     {FormatPng, FormatPng, nullptr, false},
     // TIFF (CfImageTIF)
-    {FormatTiff, FormatTiff, nullptr, true},
+    {FormatTiff, FormatTiff, &TryDecoder<CfImageTIF>, true},
     // MNG
     {FormatMng, FormatMng, nullptr, true},
     // TGA
