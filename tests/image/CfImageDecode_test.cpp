@@ -124,10 +124,15 @@ TEST(CfImageDecode, UnknownContentFailsAndRewindsAfterEveryAttempt) {
     EXPECT_FALSE(image.Decode(&stream, FormatUnknown));
     EXPECT_STREQ(image.GetLastError(), kUnknown);
     EXPECT_EQ(stream.Tell(), 5);
-    EXPECT_EQ(stream.seeksTo.size(), 15u) << "one rewind per candidate";
+    // Decoders may seek anywhere while they work; after every attempt the dispatch puts the
+    // stream back where the image starts, so the start shows up at least once per candidate.
+    size_t rewinds = 0;
     for (int32_t offset : stream.seeksTo) {
-        EXPECT_EQ(offset, 5);
+        rewinds += offset == 5;
     }
+    EXPECT_GE(rewinds, 15u);
+    ASSERT_FALSE(stream.seeksTo.empty());
+    EXPECT_EQ(stream.seeksTo.back(), 5);
     EXPECT_FALSE(image.IsValid());
     fclose(handle);
 }
