@@ -9,6 +9,7 @@
 #include "image/CfStdioStream.h"
 
 // Decoders present in this build (one include per decoder, on its own line):
+#include "image/codecs/CfImageJPG.h"
 #include "image/codecs/CfImageTIF.h"
 
 namespace {
@@ -67,7 +68,7 @@ constexpr Candidate kCandidates[] = {
     // BMP (CfImageBMP); also takes bare information headers, so it goes first
     {FormatBmp, FormatBmp, nullptr, false},
     // JPEG (CfImageJPG)
-    {FormatJpeg, FormatJpeg, nullptr, false},
+    {FormatJpeg, FormatJpeg, &TryDecoder<CfImageJPG>, false},
     // ICO (CfImageICO)
     {FormatIco, FormatIco, nullptr, true},
     // GIF
