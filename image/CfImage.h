@@ -18,7 +18,12 @@
 
 // Upper bound of the pixel bytes of one image (256 MiB). Both the nominal size
 // (width x height x bits / 8) and the padded rows must stay within it.
+// A fuzzing build may lower it (FOLVANE_MAX_MEMORY) so that huge claimed sizes fail fast.
+#ifdef FOLVANE_MAX_MEMORY
+inline constexpr uint64_t CFIMAGE_MAX_MEMORY = FOLVANE_MAX_MEMORY;
+#else
 inline constexpr uint64_t CFIMAGE_MAX_MEMORY = 268435456;
+#endif
 
 class CfImage {
 public:
@@ -173,4 +178,5 @@ public:
 private:
     bool IsView() const { return info.viewSource != nullptr; }
     void ResetFields();
+    bool Rotate(CfImage* target, bool clockwise);
 };

@@ -117,7 +117,8 @@ bool CfImage::Load(const char* path, int32_t hint) {
     if (!path) {
         return false;
     }
-    if (TypeIndex(hint) != 0) {
+    const bool hinted = TypeIndex(hint) != 0;
+    if (hinted) {
         FILE* file = fopen(path, "rb");
         if (!file) {
             return false;
@@ -137,7 +138,9 @@ bool CfImage::Load(const char* path, int32_t hint) {
     }
     const bool decoded = DecodeFile(file, FormatUnknown);
     fclose(file);
-    if (!decoded && hint != FormatUnknown) {
+    // A caller who named a format learns why that format failed. A hint that names no format
+    // had no pass of its own, so the detection's message stands.
+    if (!decoded && hinted) {
         memcpy(info.lastError, hintedError, sizeof hintedError);
     }
     return decoded;
