@@ -4,9 +4,9 @@
 
 namespace {
 
-bool IsIdentityGreyRamp(const RGBQUAD* palette, uint32_t count) {
+bool IsIdentityGreyRamp(const RGBQUAD *palette, uint32_t count) {
     for (uint32_t j = 0; j < count; ++j) {
-        const RGBQUAD& e = palette[j];
+        const RGBQUAD &e = palette[j];
         if (e.rgbBlue != j || e.rgbGreen != j || e.rgbRed != j) {
             return false;
         }
@@ -24,7 +24,7 @@ bool CfImage::InvertColors() {
     const uint32_t height = GetHeight();
     if (!HasPalette()) {
         for (uint32_t y = 0; y < height; ++y) {
-            uint8_t* row = RowPointer(y);
+            uint8_t *row = RowPointer(y);
             for (uint32_t x = 0; x < width; ++x) {
                 if (!selection || selection[static_cast<size_t>(y) * width + x] != 0) {
                     for (int c = 0; c < 3; ++c) {
@@ -33,13 +33,13 @@ bool CfImage::InvertColors() {
                 }
             }
         }
-        RGBQUAD& t = info.transparentColor;
+        RGBQUAD &t = info.transparentColor;
         t.rgbBlue = static_cast<uint8_t>(255 - t.rgbBlue);
         t.rgbGreen = static_cast<uint8_t>(255 - t.rgbGreen);
         t.rgbRed = static_cast<uint8_t>(255 - t.rgbRed);
         return true;
     }
-    RGBQUAD* palette = PalettePointer();
+    RGBQUAD *palette = PalettePointer();
     const uint32_t count = GetColorCount();
     if (!IsIdentityGreyRamp(palette, count)) {
         for (uint32_t j = 0; j < count; ++j) {

@@ -9,9 +9,9 @@ namespace {
 // Buffered byte-at-a-time reading: runs are two bytes long, too short for a stream call each.
 class ByteSource {
 public:
-    explicit ByteSource(CfStream& stream) : stream_(stream) {}
+    explicit ByteSource(CfStream &stream) : stream_(stream) {}
 
-    bool Next(uint8_t& byte) {
+    bool Next(uint8_t &byte) {
         if (pos_ == len_) {
             len_ = stream_.Read(buffer_, 1, sizeof buffer_);
             pos_ = 0;
@@ -24,7 +24,7 @@ public:
     }
 
 private:
-    CfStream& stream_;
+    CfStream &stream_;
     uint8_t buffer_[8192];
     size_t pos_ = 0;
     size_t len_ = 0;
@@ -33,7 +33,7 @@ private:
 // The pen that the codes move: x counts pixels from the left, y rows from the bottom.
 class Pen {
 public:
-    explicit Pen(CfImage& image)
+    explicit Pen(CfImage &image)
         : image_(image), width_(image.GetWidth()), height_(image.GetHeight()) {}
 
     void Put(uint8_t index) {
@@ -54,7 +54,7 @@ public:
     bool PastTop() const { return y_ >= height_; }
 
 private:
-    CfImage& image_;
+    CfImage &image_;
     const int64_t width_;
     const int64_t height_;
     int64_t x_ = 0; // grows by at most 255 per byte read, far from overflowing
@@ -75,7 +75,7 @@ uint8_t IndexOf(uint8_t byte, uint32_t i, Kind kind) {
 
 } // namespace
 
-void Decode(CfStream& stream, CfImage& image, Kind kind) {
+void Decode(CfStream &stream, CfImage &image, Kind kind) {
     ByteSource source(stream);
     Pen pen(image);
     uint8_t count = 0;

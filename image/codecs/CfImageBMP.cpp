@@ -11,15 +11,15 @@
 
 namespace {
 
-constexpr const char* kNotBmp = "Not a BMP";
-constexpr const char* kBadInfo = "Error reading BMP info";
-constexpr const char* kDimensionsOnly = "output dimensions returned";
-constexpr const char* kCancelled = "Cancelled";
-constexpr const char* kPaletteCompression = "compression type not supported";
-constexpr const char* kDeepCompression = "unknown compression";
-constexpr const char* kNoMemory = "can't allocate memory";
-constexpr const char* kNoPixelData = "BMP pixel data lies beyond the end of the file";
-constexpr const char* kBadBitCount = "BMP bit count not supported";
+constexpr const char *kNotBmp = "Not a BMP";
+constexpr const char *kBadInfo = "Error reading BMP info";
+constexpr const char *kDimensionsOnly = "output dimensions returned";
+constexpr const char *kCancelled = "Cancelled";
+constexpr const char *kPaletteCompression = "compression type not supported";
+constexpr const char *kDeepCompression = "unknown compression";
+constexpr const char *kNoMemory = "can't allocate memory";
+constexpr const char *kNoPixelData = "BMP pixel data lies beyond the end of the file";
+constexpr const char *kBadBitCount = "BMP bit count not supported";
 
 constexpr uint16_t kSignature = 0x4D42; // "BM"
 constexpr uint32_t kCoreHeaderSize = 12;
@@ -30,10 +30,10 @@ constexpr uint32_t kMasksEnd = 52; // header byte after the three colour masks
 
 // A failure inside the decode; its text (possibly empty) ends up in info.lastError.
 struct Failure {
-    const char* text;
+    const char *text;
 };
 
-[[noreturn]] void Fail(const char* text) {
+[[noreturn]] void Fail(const char *text) {
     throw Failure{text};
 }
 
@@ -44,7 +44,7 @@ int32_t DotsPerInch(int32_t pixelsPerMetre) {
 // Headers of a size the decoder does not know are taken only when they look like a bitmap:
 // the declared image size holds the uncompressed rows, one plane, no colour table. This keeps
 // content of other formats, which detection hands here first, from passing as a bare header.
-bool PlausibleExtendedHeader(const BITMAPINFOHEADER& h) {
+bool PlausibleExtendedHeader(const BITMAPINFOHEADER &h) {
     if (h.biPlanes != 1 || h.biClrUsed != 0 || h.biWidth < 0) {
         return false;
     }
@@ -56,13 +56,13 @@ bool PlausibleExtendedHeader(const BITMAPINFOHEADER& h) {
 
 } // namespace
 
-bool CfImageBMP::Decode(CfStream* stream) {
+bool CfImageBMP::Decode(CfStream *stream) {
     if (!stream) {
         return false;
     }
     try {
         return DecodeBitmap(*stream);
-    } catch (const Failure& failure) {
+    } catch (const Failure &failure) {
         if (failure.text && *failure.text) {
             SetLastError(failure.text);
         }
@@ -70,7 +70,7 @@ bool CfImageBMP::Decode(CfStream* stream) {
     }
 }
 
-bool CfImageBMP::ReadInfoHeader(CfStream* stream, BITMAPINFOHEADER& h) {
+bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
     uint8_t raw[kInfoHeaderSize];
     if (!stream || stream->Read(raw, sizeof raw, 1) != 1) {
         return false;
@@ -83,8 +83,7 @@ bool CfImageBMP::ReadInfoHeader(CfStream* stream, BITMAPINFOHEADER& h) {
         h.biPlanes = CodecIo::Le16(raw + 8);
         h.biBitCount = CodecIo::Le16(raw + 10);
         h.biCompression = BI_RGB;
-        if (!stream->Seek(-static_cast<int32_t>(kInfoHeaderSize - kCoreHeaderSize),
-                          kSeekCurrent)) {
+        if (!stream->Seek(-static_cast<int32_t>(kInfoHeaderSize - kCoreHeaderSize), kSeekCurrent)) {
             return false;
         }
     } else {
@@ -135,7 +134,7 @@ bool CfImageBMP::ReadInfoHeader(CfStream* stream, BITMAPINFOHEADER& h) {
     return true;
 }
 
-bool CfImageBMP::DecodeBitmap(CfStream& stream) {
+bool CfImageBMP::DecodeBitmap(CfStream &stream) {
     const int64_t start = stream.Tell();
     uint8_t fileHeader[14];
     if (start < 0 || stream.Read(fileHeader, sizeof fileHeader, 1) != 1) {
@@ -188,15 +187,15 @@ bool CfImageBMP::DecodeBitmap(CfStream& stream) {
 
 // The file's colour table: 3-byte entries after a 12-byte header, 4-byte entries otherwise.
 // Entries beyond what the image's palette holds are skipped.
-void CfImageBMP::ReadPalette(CfStream& stream, const BITMAPINFOHEADER& bmpHeader) {
+void CfImageBMP::ReadPalette(CfStream &stream, const BITMAPINFOHEADER &bmpHeader) {
     const uint32_t entryBytes = bmpHeader.biSize == kCoreHeaderSize ? 3 : 4;
     const uint32_t declared = bmpHeader.biClrUsed;
     const uint32_t kept = declared < GetColorCount() ? declared : GetColorCount();
     uint8_t table[256 * 4] = {};
     stream.Read(table, entryBytes, kept);
-    RGBQUAD* palette = PalettePointer();
+    RGBQUAD *palette = PalettePointer();
     for (uint32_t i = 0; i < kept; ++i) {
-        const uint8_t* entry = table + i * entryBytes;
+        const uint8_t *entry = table + i * entryBytes;
         palette[i] = RGBQUAD{entry[0], entry[1], entry[2], 0};
     }
     const uint64_t skipped = static_cast<uint64_t>(declared - kept) * entryBytes;
@@ -207,8 +206,7 @@ void CfImageBMP::ReadPalette(CfStream& stream, const BITMAPINFOHEADER& bmpHeader
 
 // Red, green and blue masks. Headers longer than 40 bytes hold them in their bytes 40 to 51,
 // a 40-byte header is followed by them; either way the stream ends up after header and masks.
-void CfImageBMP::ReadMasks(CfStream& stream, const BITMAPINFOHEADER& bmpHeader,
-                           uint32_t masks[3]) {
+void CfImageBMP::ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, uint32_t masks[3]) {
     uint8_t raw[12];
     if (stream.Read(raw, sizeof raw, 1) != 1) {
         Fail(kBadInfo);
@@ -222,7 +220,7 @@ void CfImageBMP::ReadMasks(CfStream& stream, const BITMAPINFOHEADER& bmpHeader,
     }
 }
 
-void CfImageBMP::ReadPixels(CfStream& stream, const BITMAPINFOHEADER& bmpHeader,
+void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
                             int64_t pixelStart) {
     const uint16_t bits = bmpHeader.biBitCount;
     const uint32_t compression = bmpHeader.biCompression;
@@ -294,7 +292,7 @@ void CfImageBMP::ReadPixels(CfStream& stream, const BITMAPINFOHEADER& bmpHeader,
 }
 
 // 2-bit rows widened to the 4-bit image, one row at a time.
-void CfImageBMP::ReadTwoBitRows(CfStream& stream) {
+void CfImageBMP::ReadTwoBitRows(CfStream &stream) {
     const uint32_t width = GetWidth();
     const size_t fileRow = (static_cast<size_t>(width) * 2 + 31) / 32 * 4;
     std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[fileRow]);
@@ -305,7 +303,7 @@ void CfImageBMP::ReadTwoBitRows(CfStream& stream) {
         if (stream.Read(row.get(), 1, fileRow) == 0) {
             return;
         }
-        uint8_t* out = RowPointer(y);
+        uint8_t *out = RowPointer(y);
         for (uint32_t x = 0; x < width; x += 2) {
             const uint8_t packed = row[x / 4] << (x % 4 * 2);
             out[x / 2] = static_cast<uint8_t>((packed >> 6) << 4 | (packed >> 4 & 3));
@@ -313,7 +311,7 @@ void CfImageBMP::ReadTwoBitRows(CfStream& stream) {
     }
 }
 
-void CfImageBMP::ReadThirtyTwoBit(CfStream& stream, const BITMAPINFOHEADER& bmpHeader,
+void CfImageBMP::ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
                                   const uint32_t masks[3]) {
     const auto bytes = SafeSize::Mul(GetWidth(), GetHeight(), 4);
     if (!bytes) {

@@ -20,21 +20,21 @@ public:
     // with info.type FormatBmp and the file's resolution. With info.escape == -1 it stops
     // after the header: true, width and height set, no pixel memory, and the text
     // "output dimensions returned". On failure false with the reason in info.lastError.
-    bool Decode(CfStream* stream);
+    bool Decode(CfStream *stream);
 
     // Reads the information header at the stream position into bmpHeader in its 40-byte
     // form (biSize keeps the size the file gives, 12 for OS/2 1.x). Fills in an image size
     // and a colour count of 0. False when the header is unreadable or implausible. Afterwards
     // the stream stands after the header, except for bit-field headers longer than 40
     // bytes, where it stands on the masks at header byte 40.
-    bool ReadInfoHeader(CfStream* stream, BITMAPINFOHEADER& bmpHeader);
+    bool ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &bmpHeader);
 
 private:
-    bool DecodeBitmap(CfStream& stream);
-    void ReadPalette(CfStream& stream, const BITMAPINFOHEADER& bmpHeader);
-    void ReadMasks(CfStream& stream, const BITMAPINFOHEADER& bmpHeader, uint32_t masks[3]);
-    void ReadPixels(CfStream& stream, const BITMAPINFOHEADER& bmpHeader, int64_t pixelStart);
-    void ReadTwoBitRows(CfStream& stream);
-    void ReadThirtyTwoBit(CfStream& stream, const BITMAPINFOHEADER& bmpHeader,
+    bool DecodeBitmap(CfStream &stream);
+    void ReadPalette(CfStream &stream, const BITMAPINFOHEADER &bmpHeader);
+    void ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, uint32_t masks[3]);
+    void ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, int64_t pixelStart);
+    void ReadTwoBitRows(CfStream &stream);
+    void ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
                           const uint32_t masks[3]);
 };

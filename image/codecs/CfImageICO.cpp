@@ -19,7 +19,7 @@ constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n
 
 // An entry holds PNG data when its data starts with the PNG signature. The directory's
 // 0 x 0 size is no sign of it: 256 x 256 classic entries are written that way too.
-bool StartsWithPng(CfStream& stream) {
+bool StartsWithPng(CfStream &stream) {
     uint8_t signature[sizeof kPngSignature];
     const int32_t here = stream.Tell();
     const bool read = stream.Read(signature, sizeof signature, 1) == 1;
@@ -29,7 +29,7 @@ bool StartsWithPng(CfStream& stream) {
 
 } // namespace
 
-bool CfImageICO::Decode(CfStream* stream) {
+bool CfImageICO::Decode(CfStream *stream) {
     if (!stream) {
         return false;
     }
@@ -55,7 +55,7 @@ bool CfImageICO::Decode(CfStream* stream) {
     if (wanted < 0 || wanted >= count) {
         return false;
     }
-    const uint8_t* raw = table.data() + static_cast<size_t>(wanted) * kEntryBytes;
+    const uint8_t *raw = table.data() + static_cast<size_t>(wanted) * kEntryBytes;
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
                       HostOrder32(CodecIo::Le32(raw + 12))};
 
@@ -80,7 +80,7 @@ bool CfImageICO::Decode(CfStream* stream) {
 
 // Hands the PNG data to format detection's PNG decoder. Succeeds also when that decoder fails
 // or is absent: the image then stays empty.
-bool CfImageICO::DecodeEmbeddedPng(CfStream& stream, uint16_t count, bool headerOnly) {
+bool CfImageICO::DecodeEmbeddedPng(CfStream &stream, uint16_t count, bool headerOnly) {
     CfImage png(FormatUnknown);
     if (headerOnly) {
         png.SetEscapeCode(kEscapeHeaderOnly);
@@ -95,7 +95,7 @@ bool CfImageICO::DecodeEmbeddedPng(CfStream& stream, uint16_t count, bool header
     return true;
 }
 
-bool CfImageICO::DecodeClassic(CfStream& stream, const Entry& entry) {
+bool CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
     BITMAPINFOHEADER bmpHeader;
     static_assert(sizeof bmpHeader == kInfoHeaderBytes);
     if (stream.Read(&bmpHeader, sizeof bmpHeader, 1) != 1) {
@@ -131,7 +131,7 @@ bool CfImageICO::DecodeClassic(CfStream& stream, const Entry& entry) {
 }
 
 // Colour bitmap rows as stored; 32-bit pixels give blue, green, red and an alpha byte.
-void CfImageICO::ReadColourBitmap(CfStream& stream, uint16_t bitCount) {
+void CfImageICO::ReadColourBitmap(CfStream &stream, uint16_t bitCount) {
     if (bitCount <= 24) {
         stream.Read(info.pixels, 1, header.biSizeImage);
         return;
@@ -143,10 +143,10 @@ void CfImageICO::ReadColourBitmap(CfStream& stream, uint16_t bitCount) {
         return;
     }
     stream.Read(source.get(), 1, bytes);
-    const uint8_t* in = source.get();
+    const uint8_t *in = source.get();
     for (uint32_t y = 0; y < GetHeight(); ++y) {
-        uint8_t* out = RowPointer(y);
-        uint8_t* rowAlpha = alpha + static_cast<size_t>(y) * width;
+        uint8_t *out = RowPointer(y);
+        uint8_t *rowAlpha = alpha + static_cast<size_t>(y) * width;
         for (uint32_t x = 0; x < width; ++x, in += 4, out += 3) {
             out[0] = in[0];
             out[1] = in[1];
@@ -159,7 +159,7 @@ void CfImageICO::ReadColourBitmap(CfStream& stream, uint16_t bitCount) {
 // Turns the AND mask (1 = transparent) into the image's transparency: an all-ones mask marks
 // an inverting icon; otherwise masked pixels get alpha 0 and, where the pixels allow it, the
 // alpha channel is replaced by one transparent palette index or colour.
-void CfImageICO::ApplyMask(const uint8_t* mask, uint32_t maskStride, uint16_t bitCount) {
+void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bitCount) {
     const int32_t width = static_cast<int32_t>(GetWidth());
     const int32_t height = static_cast<int32_t>(GetHeight());
     const size_t maskBytes = static_cast<size_t>(maskStride) * height;

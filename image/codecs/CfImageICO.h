@@ -19,17 +19,17 @@ public:
     // position. On success info.type is FormatIco and info.frameCount the directory's entry
     // count, also when the entry is out of range (false then). With info.escape == -1 only
     // width, height, type and frame count are filled.
-    bool Decode(CfStream* stream);
+    bool Decode(CfStream *stream);
 
 private:
     struct Entry {
-        uint32_t width;  // 1 to 256 (a 0 in the directory stands for 256)
+        uint32_t width; // 1 to 256 (a 0 in the directory stands for 256)
         uint32_t height;
         uint32_t offset; // of the entry's data, from the first byte of the file
     };
 
-    bool DecodeEmbeddedPng(CfStream& stream, uint16_t count, bool headerOnly);
-    bool DecodeClassic(CfStream& stream, const Entry& entry);
-    void ReadColourBitmap(CfStream& stream, uint16_t bitCount);
-    void ApplyMask(const uint8_t* mask, uint32_t maskStride, uint16_t bitCount);
+    bool DecodeEmbeddedPng(CfStream &stream, uint16_t count, bool headerOnly);
+    bool DecodeClassic(CfStream &stream, const Entry &entry);
+    void ReadColourBitmap(CfStream &stream, uint16_t bitCount);
+    void ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bitCount);
 };

@@ -1,6 +1,6 @@
 #include "BmpBytes.h"
 
-Bytes WriteBmp(const BmpFile& bmp) {
+Bytes WriteBmp(const BmpFile &bmp) {
     Bytes info;
     if (bmp.headerSize == 12) {
         PutLe32(info, 12);
@@ -56,9 +56,9 @@ Bytes WriteBmp(const BmpFile& bmp) {
     return file;
 }
 
-Bytes PackIndexRows(const std::vector<std::vector<uint8_t>>& indices, int bits) {
+Bytes PackIndexRows(const std::vector<std::vector<uint8_t>> &indices, int bits) {
     Bytes out;
-    for (const auto& row : indices) {
+    for (const auto &row : indices) {
         const size_t stride = (row.size() * bits + 31) / 32 * 4;
         Bytes packed(stride, 0);
         for (size_t x = 0; x < row.size(); ++x) {

@@ -10,7 +10,7 @@ namespace {
 
 using Rows = std::vector<std::vector<uint8_t>>;
 
-BmpFile PaletteFile(int bits, const Rows& rows, std::vector<uint32_t> palette) {
+BmpFile PaletteFile(int bits, const Rows &rows, std::vector<uint32_t> palette) {
     BmpFile bmp;
     bmp.bits = static_cast<uint16_t>(bits);
     bmp.width = static_cast<int32_t>(rows[0].size());
@@ -21,7 +21,7 @@ BmpFile PaletteFile(int bits, const Rows& rows, std::vector<uint32_t> palette) {
     return bmp;
 }
 
-void ExpectIndices(const CfImage& image, const Rows& rows) {
+void ExpectIndices(const CfImage &image, const Rows &rows) {
     for (size_t y = 0; y < rows.size(); ++y) {
         for (size_t x = 0; x < rows[y].size(); ++x) {
             EXPECT_EQ(image.PixelIndexAt(static_cast<int32_t>(x), static_cast<int32_t>(y)),
@@ -159,7 +159,7 @@ TEST(BmpDepth, TwentyFourBitRowsArePadded) {
     EXPECT_FALSE(image.HasAlphaChannel());
 }
 
-BmpFile ThirtyTwoBit(const std::vector<uint8_t>& alphas) {
+BmpFile ThirtyTwoBit(const std::vector<uint8_t> &alphas) {
     BmpFile bmp;
     bmp.bits = 32;
     bmp.width = static_cast<int32_t>(alphas.size());
@@ -208,7 +208,7 @@ TEST(BmpDepth, UnsupportedCombinationsSayWhy) {
     struct Case {
         uint16_t bits;
         uint32_t compression;
-        const char* message;
+        const char *message;
     };
     const Case cases[] = {
         {8, BI_BITFIELDS, "compression type not supported"},
@@ -220,7 +220,7 @@ TEST(BmpDepth, UnsupportedCombinationsSayWhy) {
         {3, BI_RGB, "BMP bit count not supported"},
         {64, BI_RGB, "BMP bit count not supported"},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.bits);
         BmpFile bmp;
         bmp.bits = c.bits;

@@ -9,8 +9,8 @@
 namespace {
 
 // A 2 x 2 24-bit picture: bottom row blue, red; top row green, white (file rows bottom-up).
-const Bytes kRgbRows = {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, // row 0
-                        0, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0};
+const Bytes kRgbRows = {0xFF, 0,    0, 0,    0,    0xFF, 0, 0, // row 0
+                        0,    0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0};
 
 BmpFile Rgb2x2() {
     BmpFile bmp;
@@ -21,7 +21,7 @@ BmpFile Rgb2x2() {
     return bmp;
 }
 
-void ExpectRgb2x2(const CfImage& image) {
+void ExpectRgb2x2(const CfImage &image) {
     ASSERT_TRUE(image.IsValid());
     EXPECT_EQ(image.GetWidth(), 2u);
     EXPECT_EQ(image.GetHeight(), 2u);
@@ -89,7 +89,7 @@ TEST(BmpHeader, Os2CoreHeaderAtEightBitsWithoutFileHeader) {
 
 TEST(BmpHeader, ImplausibleHeadersAreRejected) {
     struct Case {
-        const char* what;
+        const char *what;
         uint32_t size;
         uint32_t imageSize;
         uint32_t colorsUsed;
@@ -104,7 +104,7 @@ TEST(BmpHeader, ImplausibleHeadersAreRejected) {
         {"108 with two planes", 108, 16, 0, 2},
         {"header longer than the file", 0x7FFFFFF0, 16, 0, 1},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         BmpFile bmp = Rgb2x2();
         bmp.headerSize = c.size;
@@ -173,7 +173,7 @@ TEST(BmpHeader, DecodeStartsAtTheStreamPosition) {
 
 TEST(BmpHeader, ResolutionInDotsPerInch) {
     BmpFile bmp = Rgb2x2();
-    bmp.ppmX = 3780; // 96.012
+    bmp.ppmX = 3780;  // 96.012
     bmp.ppmY = 11811; // 299.9994
     CfImageBMP image;
     ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp)));

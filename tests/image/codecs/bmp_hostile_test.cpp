@@ -51,7 +51,7 @@ std::vector<Bytes> SampleFiles() {
 }
 
 TEST(BmpHostile, EveryTruncationFailsCleanlyOrKeepsWhatWasRead) {
-    for (const Bytes& full : SampleFiles()) {
+    for (const Bytes &full : SampleFiles()) {
         for (size_t length = 0; length < full.size(); ++length) {
             SCOPED_TRACE(length);
             const Bytes cut(full.begin(), full.begin() + static_cast<long>(length));
@@ -165,7 +165,7 @@ TEST(BmpHostile, OddMasksGiveSomeColourWithoutFaults) {
         {0xFFFFFFFF, 0, 0x80000000},
     };
     for (uint16_t bits : {16, 32}) {
-        for (const auto& masks : maskSets) {
+        for (const auto &masks : maskSets) {
             BmpFile bmp;
             bmp.bits = bits;
             bmp.width = 3;
@@ -181,14 +181,15 @@ TEST(BmpHostile, OddMasksGiveSomeColourWithoutFaults) {
 
 TEST(BmpHostile, OtherFormatsAreNotTakenForBareHeaders) {
     const Bytes samples[] = {
-        {0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0,
-         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-        {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0, 1, 3, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0,
-         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-        {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 1, 0, 0x68, 5, 0, 0, 22, 0, 0, 0, 40, 0, 0, 0,
-         16, 0, 0, 0, 32, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1,
+         0,    1,    0,    0,    0, 0,    0,   0,   0,   0,   0, 0, 0, 0, 0, 0,
+         0,    0,    0,    0,    0, 0,    0,   0,   0,   0,   0, 0, 0, 0, 0, 0},
+        {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0, 1, 3, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0,
+         0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {0, 0, 1, 0,  1, 0, 16, 16, 0, 0, 1, 0, 1, 0, 0x68, 5, 0, 0, 22, 0, 0, 0, 40, 0, 0, 0, 16,
+         0, 0, 0, 32, 0, 0, 0,  1,  0, 1, 0, 0, 0, 0, 0,    0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0},
     };
-    for (const Bytes& bytes : samples) {
+    for (const Bytes &bytes : samples) {
         CfImageBMP image;
         EXPECT_FALSE(DecodeBytes(image, bytes));
     }

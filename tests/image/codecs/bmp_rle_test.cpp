@@ -24,7 +24,7 @@ BmpFile RleFile(uint32_t compression, int32_t width, int32_t height, Bytes codes
     return bmp;
 }
 
-Rows IndicesOf(const CfImage& image) {
+Rows IndicesOf(const CfImage &image) {
     Rows rows(image.GetHeight(), std::vector<uint8_t>(image.GetWidth()));
     for (uint32_t y = 0; y < image.GetHeight(); ++y) {
         for (uint32_t x = 0; x < image.GetWidth(); ++x) {
@@ -34,7 +34,7 @@ Rows IndicesOf(const CfImage& image) {
     return rows;
 }
 
-Rows Decode(const BmpFile& bmp) {
+Rows Decode(const BmpFile &bmp) {
     CfImageBMP image;
     EXPECT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
     return IndicesOf(image);
@@ -63,8 +63,8 @@ TEST(BmpRle8, TopDownFileIsFlipped) {
 
 TEST(BmpRle8, RunsPastTheRowEndAreClippedNotWrapped) {
     const Bytes codes = {
-        8, 3,                   // a run twice as long as the row
-        0, 6, 1, 2, 3, 4, 5, 6, // absolute block past the row end
+        8, 3,                         // a run twice as long as the row
+        0, 6, 1, 2, 3, 4, 5, 6,       // absolute block past the row end
         0, 0, 0, 5, 1, 2, 3, 4, 5, 0, // next row: block of five in a row of four
         0, 1,
     };
@@ -79,8 +79,8 @@ TEST(BmpRle8, CodesAboveTheTopRowWriteNothing) {
 }
 
 TEST(BmpRle8, StreamEndingInsideACodeKeepsWhatWasDecoded) {
-    for (const Bytes& codes : {Bytes{2, 6, 1}, Bytes{2, 6, 0}, Bytes{2, 6, 0, 2, 1},
-                               Bytes{2, 6, 0, 4, 1, 2}}) {
+    for (const Bytes &codes :
+         {Bytes{2, 6, 1}, Bytes{2, 6, 0}, Bytes{2, 6, 0, 2, 1}, Bytes{2, 6, 0, 4, 1, 2}}) {
         const Rows rows = Decode(RleFile(BI_RLE8, 4, 1, codes));
         EXPECT_EQ(rows[0][0], 6);
         EXPECT_EQ(rows[0][1], 6);
@@ -89,12 +89,11 @@ TEST(BmpRle8, StreamEndingInsideACodeKeepsWhatWasDecoded) {
 
 TEST(BmpRle4, RunsAlternateNibblesAndDeltasCountPixels) {
     const Bytes codes = {
-        5, 0x12,    // 1 2 1 2 1
-        0, 2, 1, 0, // delta of one pixel: an odd delta lands mid-byte
-        1, 0x70,    // 7 at x = 6
-        0, 0,
-        0, 5, 0xAB, 0xCD, 0xE0, 0, // five pixels in three bytes, padded to four
-        0, 3, 0x34, 0x50,           // three pixels in two bytes, no padding
+        5, 0x12,                                  // 1 2 1 2 1
+        0, 2,    1,    0,                         // delta of one pixel: an odd delta lands mid-byte
+        1, 0x70,                                  // 7 at x = 6
+        0, 0,    0,    5,    0xAB, 0xCD, 0xE0, 0, // five pixels in three bytes, padded to four
+        0, 3,    0x34, 0x50,                      // three pixels in two bytes, no padding
         0, 1,
     };
     const Rows expected = {{1, 2, 1, 2, 1, 0, 7, 0, 0}, {10, 11, 12, 13, 14, 3, 4, 5, 0}};

@@ -18,14 +18,14 @@ Bytes SmallIconData(int32_t width = 2, int32_t height = 2) {
 
 TEST(IcoDirectory, OtherFilesAreRejectedWithoutMessage) {
     const Bytes samples[] = {
-        {},                                // empty
-        {0, 0, 1},                         // short directory header
-        {1, 0, 1, 0, 1, 0},                // reserved not 0
-        {0, 0, 3, 0, 1, 0},                // type neither icon nor cursor
+        {},                 // empty
+        {0, 0, 1},          // short directory header
+        {1, 0, 1, 0, 1, 0}, // reserved not 0
+        {0, 0, 3, 0, 1, 0}, // type neither icon nor cursor
         {'G', 'I', 'F', '8', '9', 'a'},
-        {0, 0, 1, 0, 2, 0, 1, 1, 0, 0},   // directory shorter than its count
+        {0, 0, 1, 0, 2, 0, 1, 1, 0, 0}, // directory shorter than its count
     };
-    for (const Bytes& bytes : samples) {
+    for (const Bytes &bytes : samples) {
         CfImageICO image;
         image.SetLastError("caller's text");
         EXPECT_FALSE(DecodeBytes(image, bytes));
@@ -43,9 +43,9 @@ TEST(IcoDirectory, CursorsDecodeLikeIcons) {
 }
 
 TEST(IcoDirectory, FrameSelectsTheEntry) {
-    const Bytes file = WriteIco({{2, 2, SmallIconData()},
-                                 {3, 1, ClassicIcon(3, 1, 24, {}, SolidRows(3, 1, {9, 8, 7}),
-                                                    MaskRows({"000"}))}});
+    const Bytes file = WriteIco(
+        {{2, 2, SmallIconData()},
+         {3, 1, ClassicIcon(3, 1, 24, {}, SolidRows(3, 1, {9, 8, 7}), MaskRows({"000"}))}});
     CfImageICO first;
     ASSERT_TRUE(DecodeBytes(first, file));
     EXPECT_EQ(first.GetWidth(), 2u);
@@ -87,10 +87,10 @@ TEST(IcoDirectory, DetectionFindsIconsBehindTheBitmapDecoder) {
         const Bytes rows =
             depth >= 24 ? SolidRows(width, width, pixel)
                         : Bytes(static_cast<size_t>((width * depth + 31) / 32 * 4 * width), 0);
-        const Bytes file = WriteIco(
-            {{16, 16,
-              ClassicIcon(width, width, depth, palette, rows,
-                          MaskRows(std::vector<std::string>(16, std::string(16, '0'))))}});
+        const Bytes file =
+            WriteIco({{16, 16,
+                       ClassicIcon(width, width, depth, palette, rows,
+                                   MaskRows(std::vector<std::string>(16, std::string(16, '0'))))}});
         CfImage image;
         ASSERT_TRUE(DecodeWithHint(image, file, FormatUnknown)) << image.GetLastError();
         EXPECT_EQ(image.GetFormatType(), FormatIco);
@@ -100,8 +100,8 @@ TEST(IcoDirectory, DetectionFindsIconsBehindTheBitmapDecoder) {
 }
 
 TEST(IcoEntry, DirectorySizeZeroMeans256) {
-    const Bytes data = ClassicIcon(256, 256, 1, kTwoColours, Bytes(256 * 32, 0xFF),
-                                   Bytes(256 * 32, 0x00));
+    const Bytes data =
+        ClassicIcon(256, 256, 1, kTwoColours, Bytes(256 * 32, 0xFF), Bytes(256 * 32, 0x00));
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(image, WriteIco({{0, 0, data}})));
     EXPECT_EQ(image.GetWidth(), 256u);
@@ -110,8 +110,8 @@ TEST(IcoEntry, DirectorySizeZeroMeans256) {
 }
 
 Bytes PngEntryData() {
-    return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-            0,    0,   0,   4,   0,    0,    0,    4,    8, 6, 0, 0,  0};
+    return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+            'R',  0,   0,   0,   4,    0,    0,    0,    4, 8, 6, 0,  0,   0};
 }
 
 TEST(IcoEntry, PngEntryWithoutPngDecoderGivesAnEmptyImage) {
@@ -169,10 +169,11 @@ TEST(IcoEntry, EntryWiderThanTheDirectorySaysUsesTheDirectory) {
 }
 
 TEST(IcoEntry, EveryTruncationIsHandled) {
-    const Bytes full = WriteIco(
-        {{4, 3, ClassicIcon(4, 3, 4, std::vector<uint32_t>(16, 0x123456), Bytes(12, 0x21),
-                            MaskRows({"1000", "0100", "0011"}))},
-         {2, 2, ClassicIcon(2, 2, 32, {}, Bytes(16, 0x80), MaskRows({"10", "01"}))}});
+    const Bytes full =
+        WriteIco({{4, 3,
+                   ClassicIcon(4, 3, 4, std::vector<uint32_t>(16, 0x123456), Bytes(12, 0x21),
+                               MaskRows({"1000", "0100", "0011"}))},
+                  {2, 2, ClassicIcon(2, 2, 32, {}, Bytes(16, 0x80), MaskRows({"10", "01"}))}});
     for (int32_t frame : {0, 1}) {
         for (size_t length = 0; length <= full.size(); ++length) {
             const Bytes cut(full.begin(), full.begin() + static_cast<long>(length));

@@ -32,7 +32,7 @@ Bytes CornerIcon(bool allIndices) {
         mask[y][x] = '1';
     }
     Bytes packed;
-    for (const auto& row : rows) {
+    for (const auto &row : rows) {
         for (int x = 0; x < 32; x += 2) {
             packed.push_back(static_cast<uint8_t>(row[x] << 4 | row[x + 1]));
         }
@@ -62,8 +62,9 @@ TEST(IcoMask, OneBitIconMaskedPixelsKeepTheirIndex) {
     // Both indices occur, the masked pixels are all black: index 0 is the transparent one.
     const Bytes colour = {0x40, 0, 0, 0, 0xA0, 0, 0, 0}; // rows: 0 1 0 / 1 0 1
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour,
-                                                                MaskRows({"100", "010"}))}})));
+    ASSERT_TRUE(DecodeBytes(
+        image,
+        WriteIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour, MaskRows({"100", "010"}))}})));
     EXPECT_EQ(image.GetTransparentIndex(), 0);
     EXPECT_FALSE(image.HasAlphaChannel());
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{255, 255, 255, 255}));
@@ -75,8 +76,9 @@ TEST(IcoMask, MaskedPixelsOfSeveralColoursShareAFreeIndex) {
     palette[2] = 0x00FF00;
     const Bytes colour = {1, 2, 1, 0, 2, 2, 1, 0}; // 3 x 2, 8-bit rows of 4 bytes
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{3, 2, ClassicIcon(3, 2, 8, palette, colour,
-                                                                MaskRows({"110", "000"}))}})));
+    ASSERT_TRUE(DecodeBytes(
+        image,
+        WriteIco({{3, 2, ClassicIcon(3, 2, 8, palette, colour, MaskRows({"110", "000"}))}})));
     EXPECT_EQ(image.GetTransparentIndex(), 255);
     EXPECT_EQ(image.PixelIndexAt(0, 0), 255);
     EXPECT_EQ(image.PixelIndexAt(1, 0), 255);
@@ -121,9 +123,10 @@ TEST(IcoMask, TrueColourIconGetsAlphaFromTheMask) {
 
 TEST(IcoMask, TrueColourIconWithEmptyMaskHasNoAlpha) {
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 1, ClassicIcon(2, 1, 24, {},
-                                                                SolidRows(2, 1, {1, 1, 1}),
-                                                                MaskRows({"00"}))}})));
+    ASSERT_TRUE(DecodeBytes(
+        image,
+        WriteIco(
+            {{2, 1, ClassicIcon(2, 1, 24, {}, SolidRows(2, 1, {1, 1, 1}), MaskRows({"00"}))}})));
     EXPECT_FALSE(image.HasAlphaChannel());
 }
 
@@ -141,8 +144,7 @@ TEST(IcoMask, ThirtyTwoBitIconKeepsItsAlphaAndAddsTheMask) {
 TEST(IcoMask, ThirtyTwoBitIconWithoutMaskKeepsItsAlpha) {
     const Bytes colour = {1, 2, 3, 10, 4, 5, 6, 20};
     CfImageICO image;
-    ASSERT_TRUE(
-        DecodeBytes(image, WriteIco({{2, 1, ClassicIcon(2, 1, 32, {}, colour, Bytes{})}})));
+    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 1, ClassicIcon(2, 1, 32, {}, colour, Bytes{})}})));
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{1, 2, 3, 10}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{4, 5, 6, 20}));
 }
@@ -150,8 +152,8 @@ TEST(IcoMask, ThirtyTwoBitIconWithoutMaskKeepsItsAlpha) {
 TEST(IcoMask, MissingMaskLeavesThePictureOpaque) {
     const Bytes colour = {0x12, 0, 0, 0};
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 1, ClassicIcon(2, 1, 4, SixteenColours(),
-                                                                colour, {0x80, 0})}})));
+    ASSERT_TRUE(DecodeBytes(
+        image, WriteIco({{2, 1, ClassicIcon(2, 1, 4, SixteenColours(), colour, {0x80, 0})}})));
     EXPECT_EQ(image.GetTransparentIndex(), -1);
     EXPECT_FALSE(image.HasAlphaChannel());
     EXPECT_EQ(image.PixelIndexAt(0, 0), 1);
@@ -159,17 +161,18 @@ TEST(IcoMask, MissingMaskLeavesThePictureOpaque) {
 
 TEST(IcoMask, AllOnesMaskInvertsTheColours) {
     CfImageICO trueColour;
-    ASSERT_TRUE(DecodeBytes(trueColour,
-                            WriteIco({{2, 1, ClassicIcon(2, 1, 24, {}, SolidRows(2, 1, {0, 100, 255}),
-                                                         Bytes(4, 0xFF))}})));
+    ASSERT_TRUE(DecodeBytes(
+        trueColour,
+        WriteIco(
+            {{2, 1, ClassicIcon(2, 1, 24, {}, SolidRows(2, 1, {0, 100, 255}), Bytes(4, 0xFF))}})));
     EXPECT_EQ(trueColour.GetTransparentIndex(), 0);
     EXPECT_FALSE(trueColour.HasAlphaChannel());
     EXPECT_EQ(PixelAt(trueColour, 1, 0), (Bgra{255, 155, 0, 255}));
 
     CfImageICO palette;
-    ASSERT_TRUE(DecodeBytes(palette, WriteIco({{2, 1, ClassicIcon(2, 1, 1, {0x000000, 0x20A0FF},
-                                                                  {0x40, 0, 0, 0},
-                                                                  Bytes(4, 0xFF))}})));
+    ASSERT_TRUE(DecodeBytes(palette, WriteIco({{2, 1,
+                                                ClassicIcon(2, 1, 1, {0x000000, 0x20A0FF},
+                                                            {0x40, 0, 0, 0}, Bytes(4, 0xFF))}})));
     EXPECT_EQ(palette.GetTransparentIndex(), 0);
     EXPECT_EQ(palette.PixelIndexAt(1, 0), 1);
     EXPECT_EQ(PixelAt(palette, 1, 0), (Bgra{0x00, 0x5F, 0xDF, 255}));
