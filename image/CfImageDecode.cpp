@@ -11,6 +11,7 @@
 // Decoders present in this build (one include per decoder, on its own line):
 #include "image/codecs/CfImageBMP.h"
 #include "image/codecs/CfImageICO.h"
+#include "image/codecs/CfImageTIF.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ constexpr Candidate kCandidates[] = {
     // PNG
     {FormatPng, FormatPng, nullptr, false},
     // TIFF (CfImageTIF)
-    {FormatTiff, FormatTiff, nullptr, true},
+    {FormatTiff, FormatTiff, &TryDecoder<CfImageTIF>, true},
     // MNG
     {FormatMng, FormatMng, nullptr, true},
     // TGA

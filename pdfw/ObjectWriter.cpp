@@ -53,14 +53,20 @@ void ObjectWriter::endObject() { out_.write("endobj\n"); }
 
 void ObjectWriter::writeStream(int number, std::string_view dictionary, const void* data,
                                std::size_t size) {
+    beginStream(number, dictionary, size);
+    out_.write(data, size);
+    endStream();
+}
+
+void ObjectWriter::beginStream(int number, std::string_view dictionary, std::uint64_t size) {
     beginObject(number);
     std::string head = "<<";
     head += dictionary;
     head += "/Length " + std::to_string(size) + ">>\nstream\n";
     out_.write(head);
-    out_.write(data, size);
-    out_.write("\nendstream\nendobj\n");
 }
+
+void ObjectWriter::endStream() { out_.write("\nendstream\nendobj\n"); }
 
 void ObjectWriter::finish(int root, int info, std::string_view id) {
     std::uint64_t xref = out_.position();

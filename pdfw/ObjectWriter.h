@@ -27,6 +27,9 @@ public:
     void endObject();
     // A complete stream object: `dictionary` holds the entries other than /Length.
     void writeStream(int number, std::string_view dictionary, const void* data, std::size_t size);
+    // A stream object whose `size` bytes of data the caller writes between the two calls.
+    void beginStream(int number, std::string_view dictionary, std::uint64_t size);
+    void endStream();
     // Cross-reference table and trailer.
     void finish(int root, int info, std::string_view id);
 
