@@ -11,6 +11,7 @@
 // Decoders present in this build (one include per decoder, on its own line):
 #include "image/codecs/CfImageBMP.h"
 #include "image/codecs/CfImageICO.h"
+#include "image/codecs/CfImageJPG.h"
 #include "image/codecs/CfImageTIF.h"
 
 namespace {
@@ -69,7 +70,7 @@ constexpr Candidate kCandidates[] = {
     // BMP (CfImageBMP); also takes bare information headers, so it goes first
     {FormatBmp, FormatBmp, &TryDecoder<CfImageBMP>, false},
     // JPEG (CfImageJPG)
-    {FormatJpeg, FormatJpeg, nullptr, false},
+    {FormatJpeg, FormatJpeg, &TryDecoder<CfImageJPG>, false},
     // ICO (CfImageICO)
     {FormatIco, FormatIco, &TryDecoder<CfImageICO>, true},
     // GIF

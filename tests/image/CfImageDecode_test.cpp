@@ -124,8 +124,9 @@ TEST(CfImageDecode, UnknownContentFailsAndRewindsAfterEveryAttempt) {
     EXPECT_FALSE(image.Decode(&stream, FormatUnknown));
     EXPECT_STREQ(image.GetLastError(), kUnknown);
     EXPECT_EQ(stream.Tell(), 5);
-    // One rewind per candidate; the BMP decoder also returns to the start itself when the
-    // content has no file header, to read it as a bare information header.
+    // At least one rewind per candidate; decoders may seek back on their own too (the JPEG
+    // decoder after its EXIF pre-read, the BMP decoder to read a bare information header).
+    // Every seek goes to the image's start.
     EXPECT_GE(stream.seeksTo.size(), 15u) << "one rewind per candidate";
     for (int32_t offset : stream.seeksTo) {
         EXPECT_EQ(offset, 5);
