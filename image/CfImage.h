@@ -183,6 +183,9 @@ public:
 
 
     // ---- Colour operations used by decoders (declared by the ICO decoder's code) ----------
+    // The negative image: 24-bit pixels and the transparent colour, the indices of an identity
+    // grey palette, the entries of any other palette. False for an empty image.
+    bool InvertColors();
 
     // ---- Fields ---------------------------------------------------------------------------
     BITMAPINFOHEADER header; // biWidth and biHeight survive Destroy

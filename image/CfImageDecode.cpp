@@ -9,6 +9,8 @@
 #include "image/CfStdioStream.h"
 
 // Decoders present in this build (one include per decoder, on its own line):
+#include "image/codecs/CfImageBMP.h"
+#include "image/codecs/CfImageICO.h"
 #include "image/codecs/CfImageJPG.h"
 #include "image/codecs/CfImageTIF.h"
 
@@ -66,11 +68,11 @@ struct Candidate {
 // &TryDecoder<ItsClass> (and adding its include above); the order never changes.
 constexpr Candidate kCandidates[] = {
     // BMP (CfImageBMP); also takes bare information headers, so it goes first
-    {FormatBmp, FormatBmp, nullptr, false},
+    {FormatBmp, FormatBmp, &TryDecoder<CfImageBMP>, false},
     // JPEG (CfImageJPG)
     {FormatJpeg, FormatJpeg, &TryDecoder<CfImageJPG>, false},
     // ICO (CfImageICO)
-    {FormatIco, FormatIco, nullptr, true},
+    {FormatIco, FormatIco, &TryDecoder<CfImageICO>, true},
     // GIF
     {FormatGif, FormatGif, nullptr, true},
     // PNG
