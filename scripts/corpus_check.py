@@ -29,6 +29,7 @@ comparing the filtered bytes (fast, vectorised); only a mismatch is decoded row 
 import argparse
 import fnmatch
 import json
+import math
 import os
 import struct
 import subprocess
@@ -298,6 +299,13 @@ def jpeg_dpi(entry, info):
     if unit and isinstance(x, (int, float)) and isinstance(y, (int, float)) and x > 0 and y > 0:
         if ours == [int(x / unit), int(y / unit)]:
             return "dpi-exif-first", "ours %s from EXIF, reference %s" % (ours, ref)
+    jfif = (entry.get("jpeg") or {}).get("jfif") or {}
+    if not info.get("exif", {}).get("isExif") and jfif.get("unit") == 2:
+        expected = [int(math.floor(d * 2.54 + 0.5)) for d in jfif["density"]]
+        if ours == expected:
+            return "dpi-jfif-cm", "dots per centimetre converted, ours %s" % ours
+    if info.get("exif", {}).get("isExif") and ours == [96, 96]:
+        return "dpi-exif-first", "EXIF without usable resolution: JFIF not consulted, ours 96"
     if ref is None and ours == [96, 96]:
         return "dpi-default", "reference has none, ours 96"
     return "dpi-differ", "ours %s, reference %s (%s)" % (ours, ref, entry.get("dpi_source"))
@@ -314,7 +322,7 @@ def check_entry_djpeg(args, corpus, entry, tmp):
     if crash:
         return [("CRASH", label, crash)]
     run = subprocess.run(["djpeg", path], capture_output=True, timeout=120)
-    if run.returncode != 0 or not run.stdout:
+    if not run.stdout:  # djpeg exits 2 after warnings (damaged data) but still writes the picture
         status = "rejected" if not info["ok"] else "extra"
         return [(status, label, "djpeg: %s; ours: ok=%s %s" % (
             run.stderr.decode("utf-8", "replace").strip()[:80], info["ok"], info.get("lastError", "")))]
