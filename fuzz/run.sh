@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs them.
+#   fuzz/run.sh [SECONDS_PER_TARGET] [TARGET...]     (default: 60 seconds, every target)
+# New findings land in fuzz/findings/<target>/; the growing corpus in build/fuzz/corpus/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(decode_auto decode_header_only decode_bmp decode_jpeg \
+  decode_ico decode_tiff exif pdfw_jpeg pdfw_tiff)
+
+build="$root/build/fuzz"
+CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DFOLVANE_FUZZ=ON -DFOLVANE_TESTS=OFF -DFOLVANE_WITH_QT=OFF \
+  -DFOLVANE_FUZZ_MAX_MEMORY=16777216 >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+
+seeds_for() {
+  case "$1" in
+    decode_bmp) echo bmp ;; decode_ico) echo ico ;;
+    decode_jpeg | exif | pdfw_jpeg) echo jpeg ;; decode_tiff | pdfw_tiff) echo tiff ;;
+    *) echo "bmp jpeg ico tiff" ;;
+  esac
+}
+dict_for() {
+  case "$1" in
+    decode_bmp | decode_ico) echo bmp ;; decode_jpeg | exif | pdfw_jpeg) echo jpeg ;;
+    decode_tiff | pdfw_tiff) echo tiff ;; *) echo "" ;;
+  esac
+}
+
+export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+for t in "${targets[@]}"; do
+  work="$build/corpus/$t"
+  findings="$root/fuzz/findings/$t"
+  mkdir -p "$work" "$findings"
+  seeds=()
+  for kind in $(seeds_for "$t"); do seeds+=("$root/fuzz/corpus/$kind"); done
+  [ -d "$root/fuzz/regressions/$t" ] && seeds+=("$root/fuzz/regressions/$t")
+  dict=$(dict_for "$t")
+  dict_arg=()
+  [ -n "$dict" ] && dict_arg=(-dict="$root/fuzz/dict/$dict.dict")
+  echo "== $t ($seconds s)"
+  (cd "$findings" && "$build/bin/fuzz_$t" "$work" "${seeds[@]}" "${dict_arg[@]}" \
+    -max_total_time="$seconds" -malloc_limit_mb=300 -rss_limit_mb=2048 -timeout=10 \
+    -max_len=65536 -print_final_stats=1 2>&1 | tail -n 12) || status=1
+done
+exit $status

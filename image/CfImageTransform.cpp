@@ -1,0 +1,285 @@
+// CfImage orientation transforms (flip, mirror, quarter turns) and the conversion of pixels
+// packed with colour masks to 24 bits.
+
+#include "image/CfImage.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr int32_t kTile = 64; // rotations copy in square tiles of destination pixels
+
+// Moves value right by shift bits, or left for a negative shift, as a signed shift amount
+// from arbitrary colour masks demands; shifts of 32 bits or more give 0.
+uint32_t ShiftRight(uint32_t value, int shift) {
+    if (shift >= 32 || shift <= -32) {
+        return 0;
+    }
+    return shift >= 0 ? value >> shift : value << -shift;
+}
+
+// Byte of a 32-bit little-endian pixel that a byte-aligned mask selects: 0 to 3.
+int MaskByte(uint32_t mask) {
+    return (mask >> 8 != 0) + (mask >> 16 != 0) + (mask >> 24 != 0);
+}
+
+// Reverses the rows of a width x height byte plane in place.
+void FlipPlane(uint8_t* plane, size_t width, size_t height) {
+    for (size_t top = 0, bottom = height ? height - 1 : 0; top < bottom; ++top, --bottom) {
+        std::swap_ranges(plane + top * width, plane + (top + 1) * width, plane + bottom * width);
+    }
+}
+
+} // namespace
+
+bool CfImage::FlipVertical(bool flipSelection, bool flipAlpha) {
+    if (!block) {
+        return false;
+    }
+    const uint32_t stride = info.rowStride;
+    std::unique_ptr<uint8_t, decltype(&free)> scratch(static_cast<uint8_t*>(malloc(stride)),
+                                                      &free);
+    if (!scratch) {
+        return false;
+    }
+    const uint32_t height = GetHeight();
+    for (uint32_t i = 0; i < height / 2; ++i) {
+        uint8_t* low = RowPointer(i);
+        uint8_t* high = RowPointer(height - 1 - i);
+        memcpy(scratch.get(), low, stride);
+        memcpy(low, high, stride);
+        memcpy(high, scratch.get(), stride);
+    }
+    if (flipSelection && selection) {
+        FlipPlane(selection, GetWidth(), height);
+    }
+    if (flipAlpha) {
+        FlipAlphaChannel();
+    }
+    return true;
+}
+
+bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
+    // A copy of a view would share this memory instead of being a new image.
+    if (!block || IsView()) {
+        return false;
+    }
+    std::unique_ptr<CfImage> copy(new (std::nothrow) CfImage(*this, false, true, true));
+    if (!copy || !copy->IsValid()) {
+        return false;
+    }
+    const int32_t width = static_cast<int32_t>(GetWidth());
+    const uint32_t height = GetHeight();
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint8_t* from = RowPointer(y);
+        uint8_t* to = copy->RowPointer(y);
+        switch (header.biBitCount) {
+        case 24:
+            for (int32_t x = 0; x < width; ++x) {
+                memcpy(to + 3 * size_t(x), from + 3 * size_t(width - 1 - x), 3);
+            }
+            break;
+        case 8:
+            std::reverse_copy(from, from + width, to);
+            break;
+        default:
+            for (int32_t x = 0; x < width; ++x) {
+                copy->PutPixelIndexUnguarded(x, int32_t(y),
+                                             PixelIndexAtUnguarded(width - 1 - x, int32_t(y)));
+            }
+            break;
+        }
+    }
+    if (mirrorSelection && copy->selection) {
+        for (uint32_t y = 0; y < height; ++y) {
+            uint8_t* row = copy->selection + size_t(y) * size_t(width);
+            std::reverse(row, row + width);
+        }
+    }
+    if (mirrorAlpha && copy->alpha && !copy->MirrorAlphaChannel()) {
+        return false;
+    }
+    // The copy has no frames: keep ours rather than losing them.
+    return Transfer(*copy, false);
+}
+
+bool CfImage::RotateLeft(CfImage* target) {
+    return Rotate(target, false);
+}
+
+bool CfImage::RotateRight(CfImage* target) {
+    return Rotate(target, true);
+}
+
+bool CfImage::Rotate(CfImage* target, bool clockwise) {
+    if (!block) {
+        return false;
+    }
+    const int32_t width = static_cast<int32_t>(GetWidth());
+    const int32_t height = static_cast<int32_t>(GetHeight());
+    const uint16_t bits = GetBitsPerPixel();
+
+    CfImage turned(FormatUnknown);
+    turned.CopyInfo(*this);
+    if (!turned.Create(uint32_t(height), uint32_t(width), bits, info.type)) {
+        SetLastError(turned.info.lastError);
+        return false;
+    }
+    // Keep the stored resolution of the new header in step with the copied record.
+    turned.SetDpiX(info.dpiX);
+    turned.SetDpiY(info.dpiY);
+    turned.CopyPalette(PalettePointer(), 256);
+    if (alpha && !turned.CreateAlphaChannel()) {
+        SetLastError("CfImage::Rotate can't allocate memory");
+        return false;
+    }
+
+    // Destination (dx, dy) of the source pixel (sx, sy):
+    //   left turn:  dx = H - 1 - sy, dy = sx;    right turn: dx = sy, dy = W - 1 - sx.
+    // Written the other way: left: source = (dy, H - 1 - dx); right: source = (W - 1 - dy, dx).
+    const int32_t newWidth = height;
+    const int32_t newHeight = width;
+    auto sourceOf = [&](int32_t dx, int32_t dy, int32_t& sx, int32_t& sy) {
+        if (clockwise) {
+            sx = width - 1 - dy;
+            sy = dx;
+        } else {
+            sx = dy;
+            sy = height - 1 - dx;
+        }
+    };
+
+    if (bits == 1) {
+        turned.Fill(0);
+        const size_t rowBytes = (size_t(width) + 7) / 8;
+        for (int32_t sy = 0; sy < height; ++sy) {
+            const uint8_t* row = RowPointer(uint32_t(sy));
+            for (size_t b = 0; b < rowBytes; ++b) {
+                if (row[b] == 0) {
+                    continue;
+                }
+                for (int bit = 0; bit < 8; ++bit) {
+                    const int32_t sx = int32_t(b * 8) + bit;
+                    if (sx >= width) {
+                        break; // padding bits of the last byte
+                    }
+                    if ((row[b] >> (7 - bit)) & 1) {
+                        const int32_t dx = clockwise ? sy : height - 1 - sy;
+                        const int32_t dy = clockwise ? width - 1 - sx : sx;
+                        turned.PutPixelIndexUnguarded(dx, dy, 1);
+                    }
+                }
+            }
+        }
+    } else {
+        for (int32_t tileY = 0; tileY < newHeight; tileY += kTile) {
+            const int32_t endY = std::min(tileY + kTile, newHeight);
+            for (int32_t tileX = 0; tileX < newWidth; tileX += kTile) {
+                const int32_t endX = std::min(tileX + kTile, newWidth);
+                // Lines of the tile: destination columns for the left turn, rows for the
+                // right turn, each reading one source row.
+                const int32_t lineStart = clockwise ? tileY : tileX;
+                const int32_t lineEnd = clockwise ? endY : endX;
+                const int32_t lineTotal = clockwise ? newHeight : newWidth;
+                for (int32_t line = lineStart; line < lineEnd; ++line) {
+                    info.progress = int32_t(int64_t(100) * line / lineTotal);
+                    const int32_t crossStart = clockwise ? tileX : tileY;
+                    const int32_t crossEnd = clockwise ? endX : endY;
+                    for (int32_t cross = crossStart; cross < crossEnd; ++cross) {
+                        const int32_t dx = clockwise ? cross : line;
+                        const int32_t dy = clockwise ? line : cross;
+                        int32_t sx = 0;
+                        int32_t sy = 0;
+                        sourceOf(dx, dy, sx, sy);
+                        if (bits == 24) {
+                            memcpy(turned.PixelPointer(dx, dy), PixelPointer(sx, sy), 3);
+                        } else {
+                            turned.PutPixelIndexUnguarded(dx, dy, PixelIndexAtUnguarded(sx, sy));
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    auto turnPlane = [&](const uint8_t* from, uint8_t* to) {
+        for (int32_t dy = 0; dy < newHeight; ++dy) {
+            for (int32_t dx = 0; dx < newWidth; ++dx) {
+                int32_t sx = 0;
+                int32_t sy = 0;
+                sourceOf(dx, dy, sx, sy);
+                to[size_t(dx) + size_t(dy) * size_t(newWidth)] =
+                    from[size_t(sx) + size_t(sy) * size_t(width)];
+            }
+        }
+    };
+    if (alpha) {
+        turnPlane(alpha, turned.alpha);
+    }
+    if (selection) {
+        turned.selection = static_cast<uint8_t*>(malloc(size_t(width) * size_t(height)));
+        if (turned.selection) {
+            turnPlane(selection, turned.selection);
+        }
+    }
+
+    // The turned image has no frames: the receiver keeps its own.
+    CfImage* receiver = target ? target : this;
+    return receiver->Transfer(turned, false);
+}
+
+void CfImage::BitfieldsToRgb(const uint8_t* source, uint32_t redMask, uint32_t greenMask,
+                             uint32_t blueMask, uint8_t bits) {
+    // The destination must be 24-bit: three bytes are written per pixel.
+    if (!block || !source || header.biBitCount != 24 || (bits != 16 && bits != 32)) {
+        return;
+    }
+    const size_t width = GetWidth();
+    const uint32_t height = GetHeight();
+    const size_t sourceRow = bits == 16 ? (width + 1) / 2 * 4 : width * 4;
+
+    if (bits == 16) {
+        const int redBits = std::popcount(redMask & 0xFFFF);
+        const int greenBits = std::popcount(greenMask & 0xFFFF);
+        const int blueBits = std::popcount(blueMask & 0xFFFF);
+        const int blueShift = redBits - 8; // a left shift by 8 - redBits
+        const int greenShift = redBits + greenBits - 8;
+        const int redShift = redBits + greenBits + blueBits - 8;
+        for (uint32_t y = height; y-- > 0;) {
+            const uint8_t* from = source + size_t(y) * sourceRow;
+            uint8_t* to = RowPointer(y);
+            for (size_t x = width; x-- > 0;) {
+                const uint32_t v = uint32_t(from[2 * x]) | uint32_t(from[2 * x + 1]) << 8;
+                const uint8_t blue = uint8_t(ShiftRight((v & blueMask) & 0xFF, blueShift));
+                const uint8_t green = uint8_t(ShiftRight(v & greenMask, greenShift));
+                const uint8_t red = uint8_t(ShiftRight(v & redMask, redShift));
+                to[3 * x] = blue;
+                to[3 * x + 1] = green;
+                to[3 * x + 2] = red;
+            }
+        }
+        return;
+    }
+
+    const int redByte = MaskByte(redMask);
+    const int greenByte = MaskByte(greenMask);
+    const int blueByte = MaskByte(blueMask);
+    for (uint32_t y = height; y-- > 0;) {
+        const uint8_t* from = source + size_t(y) * sourceRow;
+        uint8_t* to = RowPointer(y);
+        for (size_t x = width; x-- > 0;) {
+            const uint8_t* pixel = from + 4 * x;
+            const uint8_t blue = pixel[blueByte];
+            const uint8_t green = pixel[greenByte];
+            const uint8_t red = pixel[redByte];
+            to[3 * x] = blue;
+            to[3 * x + 1] = green;
+            to[3 * x + 2] = red;
+        }
+    }
+}

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <csetjmp>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "pdfw/pdfw.h"
+
+// The only code that calls the PDF engine. One object owns one engine context for its whole
+// life and turns every error the engine reports into an exception derived from
+// PdfWriter::Exception.
+//
+// Errors travel out of the engine by longjmp: each operation arms `error.jump` just before its
+// engine call, the error handler records type and text in `error` and jumps back, and only then,
+// with every engine frame gone, does the operation throw. Frames that the jump crosses (the
+// handler's and the engine's) hold nothing with a destructor.
+//
+// Single-threaded; never copied. The destructor never throws.
+class PdfWriter {
+public:
+    // What the error handler records; its address is the pointer registered with the engine.
+    struct ErrorRecord {
+        std::jmp_buf jump;
+        std::int32_t type;
+        char message[256];
+    };
+
+    class Exception;
+    class MemoryException;
+    class IOException;
+    class RuntimeException;
+    class IndexException;
+    class TypeException;
+    class DivisionByZeroException;
+    class OverflowException;
+    class SyntaxException;
+    class ValueException;
+    class SystemException;
+    class NonfatalException;
+    class UnknownException;
+
+    // The three memory procedures go to the engine unchanged (null: the engine's own); `opaque`
+    // is copied into every exception and never given to the engine. Throws when the engine
+    // cannot create a context or reports an error while it is set up; nothing is left held then.
+    PdfWriter(pdfw_alloc_proc allocProc, pdfw_realloc_proc reallocProc, pdfw_free_proc freeProc,
+              void *userPointer);
+    ~PdfWriter();
+
+    PdfWriter(const PdfWriter &) = delete;
+    PdfWriter &operator=(const PdfWriter &) = delete;
+
+    void SetParameter(std::string key, std::string value);
+    // The engine's result unchanged: -1 when the output file cannot be opened (no exception).
+    int OpenFile(std::string fileName);
+    void Close();
+    void BeginPage(float width, float height);
+    void EndPage();
+    // The engine's image handle, unchanged and unchecked.
+    int OpenImageFile(std::string imageType, std::string fileName, std::string options,
+                      int intOption);
+    void PlaceImage(int image, float x, float y, float scale);
+    void CloseImage(int image);
+
+private:
+    // Throws the exception class that `error.type` selects, with `error.message`.
+    [[noreturn]] void ThrowError() const;
+    // pdfw_new and the "binding" parameter, under the constructor's jump.
+    void CreateContext(pdfw_alloc_proc allocProc, pdfw_realloc_proc reallocProc,
+                       pdfw_free_proc freeProc);
+    // Releases the context and the engine; errors of the engine while doing so are dropped.
+    void Release() noexcept;
+
+    pdfw_context *handle = nullptr;
+    ErrorRecord error{};
+    void *opaque = nullptr;
+};
+
+// Root of the twelve exception classes: the engine's error text and the writer's `opaque`.
+class PdfWriter::Exception {
+public:
+    Exception(std::string text, void *userPointer)
+        : message(std::move(text)), opaque(userPointer) {}
+
+    std::string message;
+    void *opaque;
+};
+
+class PdfWriter::MemoryException : public PdfWriter::Exception {
+public:
+    MemoryException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::IOException : public PdfWriter::Exception {
+public:
+    IOException(std::string text, void *userPointer) : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::RuntimeException : public PdfWriter::Exception {
+public:
+    RuntimeException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::IndexException : public PdfWriter::Exception {
+public:
+    IndexException(std::string text, void *userPointer) : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::TypeException : public PdfWriter::Exception {
+public:
+    TypeException(std::string text, void *userPointer) : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::DivisionByZeroException : public PdfWriter::Exception {
+public:
+    DivisionByZeroException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::OverflowException : public PdfWriter::Exception {
+public:
+    OverflowException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::SyntaxException : public PdfWriter::Exception {
+public:
+    SyntaxException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::ValueException : public PdfWriter::Exception {
+public:
+    ValueException(std::string text, void *userPointer) : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::SystemException : public PdfWriter::Exception {
+public:
+    SystemException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::NonfatalException : public PdfWriter::Exception {
+public:
+    NonfatalException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};
+
+class PdfWriter::UnknownException : public PdfWriter::Exception {
+public:
+    UnknownException(std::string text, void *userPointer)
+        : Exception(std::move(text), userPointer) {}
+};

@@ -1,0 +1,35 @@
+// The context behind the C interface: the caller's handler and pointer, the document
+// parameters, the document being written and the last error.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "pdfw/Document.h"
+#include "pdfw/Memory.h"
+#include "pdfw/pdfw.h"
+
+struct pdfw_context {
+    static constexpr std::uint32_t kLive = 0x70646677; // "pdfw"
+
+    pdfw_context(pdfw_error_handler_proc handler, const pdfw::MemoryProcs& procs, void* opaque);
+
+    void setParameter(const char* key, const char* value);
+    // False with `lastMessage` set when the output cannot be created.
+    bool openFile(const char* filename);
+    pdfw::Document& document(const char* call);
+    int loadImage(const char* type, const char* filename, const char* options, int page);
+    // Finishes the document; it is over after a failure other than a page still open.
+    void closeCurrent();
+
+    std::uint32_t live = kLive;
+    pdfw_error_handler_proc handler;
+    pdfw::MemoryProcs memory;
+    void* opaque;
+    int pdfMinor = 4;
+    std::string binding;
+    std::unique_ptr<pdfw::Document> current;
+    int lastType = 0;
+    std::string lastMessage;
+};

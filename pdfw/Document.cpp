@@ -1,0 +1,206 @@
+#include "pdfw/Document.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <random>
+#include <utility>
+
+#include "pdfw/Orientation.h"
+#include "pdfw/PdfwError.h"
+
+namespace pdfw {
+
+namespace {
+
+constexpr float kMinPageSide = 3.0f;
+constexpr float kMaxPageSide = 14400.0f;
+
+// Seconds since 1970 for the document's date: SOURCE_DATE_EPOCH when it holds a number
+// (reproducible output), else the clock. `fixed` tells which.
+std::int64_t documentEpoch(bool& fixed) {
+    fixed = false;
+    if (const char* text = std::getenv("SOURCE_DATE_EPOCH")) {
+        char* end = nullptr;
+        long long value = std::strtoll(text, &end, 10);
+        if (end != text && *end == '\0' && value >= 0 && value < 253402300800LL) {
+            fixed = true;
+            return value;
+        }
+    }
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+std::string pdfDate(std::int64_t epoch) {
+    std::time_t seconds = static_cast<std::time_t>(epoch);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[64];
+    std::snprintf(text, sizeof text, "D:%04d%02d%02d%02d%02d%02dZ", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return text;
+}
+
+std::uint64_t fnv1a(std::uint64_t hash, const std::string& text) {
+    for (unsigned char c : text) {
+        hash = (hash ^ c) * 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+void checkFinite(float value, const char* call, const char* what) {
+    if (!std::isfinite(value)) {
+        fail(PDFW_VALUE_ERROR, std::string(call) + ": " + what + " is not a finite number");
+    }
+}
+
+} // namespace
+
+Document::Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs& memory)
+    : output_(std::move(output)), writer_(*output_), pdfMinor_(pdfMinor), memory_(memory) {
+    writer_.writeHeader("1." + std::to_string(pdfMinor_));
+    catalog_ = writer_.reserve();
+    pageTree_ = writer_.reserve();
+    writer_.beginObject(catalog_);
+    output_->write("<</Type/Catalog/Pages " + std::to_string(pageTree_) + " 0 R>>\n");
+    writer_.endObject();
+}
+
+void Document::beginPage(float width, float height) {
+    if (page_) {
+        fail(PDFW_RUNTIME_ERROR, "pdfw_begin_page: a page is already open (call pdfw_end_page "
+                                 "first)");
+    }
+    checkFinite(width, "pdfw_begin_page", "the width");
+    checkFinite(height, "pdfw_begin_page", "the height");
+    if (width < kMinPageSide || width > kMaxPageSide || height < kMinPageSide ||
+        height > kMaxPageSide) {
+        fail(PDFW_VALUE_ERROR, "pdfw_begin_page: page size " + pdfNumber(width) + " x " +
+                                   pdfNumber(height) + " is outside 3 to 14400 points");
+    }
+    auto page = std::make_unique<Page>();
+    page->width = width;
+    page->height = height;
+    page_ = std::move(page);
+}
+
+void Document::endPage() {
+    if (!page_) {
+        fail(PDFW_RUNTIME_ERROR, "pdfw_end_page: no page is open (call pdfw_begin_page first)");
+    }
+    int contents = writer_.reserve();
+    int pageObject = writer_.reserve();
+    writer_.writeStream(contents, "", page_->content.data(), page_->content.size());
+
+    std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) +
+                       " 0 R/MediaBox[0 0 " + pdfNumber(page_->width) + " " +
+                       pdfNumber(page_->height) + "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI]";
+    if (!page_->images.empty()) {
+        dict += "/XObject<<";
+        for (int object : page_->images) {
+            dict += "/Im" + std::to_string(object) + " " + std::to_string(object) + " 0 R";
+        }
+        dict += ">>";
+    }
+    dict += ">>/Contents " + std::to_string(contents) + " 0 R>>\n";
+    writer_.beginObject(pageObject);
+    output_->write(dict);
+    writer_.endObject();
+    pages_.push_back(pageObject);
+    page_.reset();
+}
+
+int Document::loadImage(const std::string& path, int page) {
+    ImageRequest request{path, page, pdfMinor_, memory_};
+    LoadedImage image = pdfw::loadImage(writer_, request);
+    int handle = nextImage_++;
+    images_.emplace(handle, image);
+    return handle;
+}
+
+const LoadedImage& Document::openImage(int image, const char* call) const {
+    auto found = images_.find(image);
+    if (found == images_.end()) {
+        fail(PDFW_INDEX_ERROR, std::string(call) + ": image handle " + std::to_string(image) +
+                                   (image > 0 && image < nextImage_ ? " is closed"
+                                                                    : " was never opened"));
+    }
+    return found->second;
+}
+
+void Document::placeImage(int image, float x, float y, float scale) {
+    if (!page_) {
+        fail(PDFW_RUNTIME_ERROR,
+             "pdfw_place_image: no page is open (call pdfw_begin_page first)");
+    }
+    const LoadedImage& loaded = openImage(image, "pdfw_place_image");
+    checkFinite(x, "pdfw_place_image", "x");
+    checkFinite(y, "pdfw_place_image", "y");
+    checkFinite(scale, "pdfw_place_image", "the scale");
+    if (scale == 0.0f) {
+        fail(PDFW_DIVISION_BY_ZERO_ERROR,
+             "pdfw_place_image: scale 0 would draw image " + std::to_string(image) +
+                 " with a singular matrix");
+    }
+    Matrix m = placementMatrix(loaded.orientation, loaded.width, loaded.height, x, y, scale);
+    page_->content += "q " + pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
+                      pdfNumber(m.d) + " " + pdfNumber(m.e) + " " + pdfNumber(m.f) + " cm /Im" +
+                      std::to_string(loaded.object) + " Do Q\n";
+    page_->images.insert(loaded.object);
+}
+
+void Document::closeImage(int image) {
+    openImage(image, "pdfw_close_image");
+    images_.erase(image);
+}
+
+std::string Document::documentId(const std::string& date, std::int64_t epoch,
+                                 bool fixed) const {
+    std::uint64_t first = 0xcbf29ce484222325ULL;
+    std::uint64_t second = 0x84222325cbf29ce4ULL;
+    if (!fixed) {
+        std::random_device random;
+        second ^= (static_cast<std::uint64_t>(random()) << 32) ^ random();
+    }
+    std::string facts = date + "/" + std::to_string(epoch) + "/" +
+                        std::to_string(output_->position()) + "/" +
+                        std::to_string(pages_.size());
+    first = fnv1a(first, facts);
+    second = fnv1a(second, facts + "#");
+    char hex[40];
+    std::snprintf(hex, sizeof hex, "%016llX%016llX", static_cast<unsigned long long>(first),
+                  static_cast<unsigned long long>(second));
+    return hex;
+}
+
+void Document::close() {
+    if (page_) {
+        fail(PDFW_RUNTIME_ERROR, "pdfw_close: a page is still open (call pdfw_end_page first)");
+    }
+    std::string kids;
+    for (int page : pages_) {
+        kids += std::to_string(page) + " 0 R ";
+    }
+    if (!kids.empty()) {
+        kids.pop_back();
+    }
+    writer_.beginObject(pageTree_);
+    output_->write("<</Type/Pages/Kids[" + kids + "]/Count " + std::to_string(pages_.size()) +
+                   ">>\n");
+    writer_.endObject();
+
+    bool fixed = false;
+    std::int64_t epoch = documentEpoch(fixed);
+    std::string date = pdfDate(epoch);
+    int info = writer_.reserve();
+    writer_.beginObject(info);
+    output_->write("<</Producer(Folvane PDF engine)/CreationDate(" + date + ")/ModDate(" + date +
+                   ")>>\n");
+    writer_.endObject();
+    writer_.finish(catalog_, info, documentId(date, epoch, fixed));
+    images_.clear();
+    output_->commit();
+}
+
+} // namespace pdfw

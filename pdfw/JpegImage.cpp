@@ -1,0 +1,63 @@
+#include "pdfw/JpegImage.h"
+
+#include <string>
+
+#include "pdfw/JpegInspector.h"
+#include "pdfw/JpegTranscoder.h"
+#include "pdfw/PdfwError.h"
+
+namespace pdfw {
+
+namespace {
+
+std::string imageDictionary(const JpegInfo& info) {
+    static const char* const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
+    std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
+                       "/Height " + std::to_string(info.height) + "/ColorSpace" +
+                       kSpaces[info.components] + "/BitsPerComponent 8/Filter/DCTDecode";
+    // Adobe's CMYK JPEGs store inverted ink values.
+    if (info.components == 4 && info.adobe) {
+        dict += "/Decode[1 0 1 0 1 0 1 0]";
+    }
+    // Say explicitly whether the decoder must convert from YCbCr, so that readers need not
+    // guess from markers.
+    if (info.components == 3 && ((info.adobe && info.adobeTransform == 0) ||
+                                 (!info.adobe && info.rgbComponentIds))) {
+        dict += "/DecodeParms<</ColorTransform 0>>";
+    }
+    if (info.components == 4 && info.adobe && info.adobeTransform == 2) {
+        dict += "/DecodeParms<</ColorTransform 1>>";
+    }
+    return dict;
+}
+
+} // namespace
+
+LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRequest& request) {
+    if (request.page != 1) {
+        fail(PDFW_VALUE_ERROR, "\"" + request.path + "\" is a JPEG file, which has only page 1 "
+                                                     "(page " +
+                                   std::to_string(request.page) + " asked)");
+    }
+    JpegInfo info = inspectJpeg(file);
+    std::string dict = imageDictionary(info);
+    LoadedImage loaded{0, info.width, info.height, info.orientation};
+    if (info.coding == JpegCoding::Arithmetic) {
+        std::size_t size = checkedSize({info.length}, "\"" + request.path + "\"");
+        checkedSize({info.width, info.height, static_cast<std::uint64_t>(info.components), 2},
+                    "the coefficients of \"" + request.path + "\"");
+        Buffer original(request.memory, size, "JPEG file");
+        file.readExactly(0, original.data(), size, "the image data");
+        Buffer huffman = transcodeToHuffman(original.data(), size, request.path, request.memory);
+        loaded.object = writer.reserve();
+        writer.writeStream(loaded.object, dict, huffman.data(), huffman.size());
+        return loaded;
+    }
+    loaded.object = writer.reserve();
+    writer.beginStream(loaded.object, dict, info.length);
+    writer.out().copyFrom(file.fd(), 0, info.length, request.path);
+    writer.endStream();
+    return loaded;
+}
+
+} // namespace pdfw

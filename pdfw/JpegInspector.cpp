@@ -1,0 +1,249 @@
+#include "pdfw/JpegInspector.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "pdfw/ExifOrientation.h"
+#include "pdfw/PdfwError.h"
+
+namespace pdfw {
+
+namespace {
+
+constexpr unsigned char kSOF0 = 0xC0, kDHT = 0xC4, kJPG = 0xC8, kDAC = 0xCC, kRST0 = 0xD0,
+                        kRST7 = 0xD7, kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kAPP1 = 0xE1,
+                        kAPP14 = 0xEE, kTEM = 0x01;
+
+// How far from the end the quick search for the end-of-image marker looks.
+constexpr std::size_t kTailWindow = 4096;
+constexpr std::size_t kScanChunk = 1 << 20;
+
+unsigned be16(const unsigned char* p) { return static_cast<unsigned>(p[0] << 8 | p[1]); }
+
+bool isFrameMarker(unsigned char m) {
+    return m >= kSOF0 && m <= 0xCF && m != kDHT && m != kJPG && m != kDAC;
+}
+
+class JpegReader {
+public:
+    explicit JpegReader(const InputFile& file) : file_(file) {}
+
+    JpegInfo read();
+
+private:
+    [[noreturn]] void malformed(const std::string& reason) const {
+        fail(PDFW_SYNTAX_ERROR, "\"" + file_.path() + "\" is not a well-formed JPEG: " + reason);
+    }
+    [[noreturn]] void unsupported(const std::string& reason) const {
+        fail(PDFW_TYPE_ERROR, "\"" + file_.path() + "\": " + reason);
+    }
+    std::vector<unsigned char> segment(std::uint64_t offset, unsigned length, const char* what);
+    void readFrame(unsigned char marker, const std::vector<unsigned char>& body);
+    void readScanHeader(const std::vector<unsigned char>& body);
+    void readAdobe(const std::vector<unsigned char>& body);
+    std::uint64_t findEnd(std::uint64_t scanData);
+    std::uint64_t scanForEnd(std::uint64_t scanData);
+
+    const InputFile& file_;
+    JpegInfo info_;
+    bool frame_ = false;
+    bool exifSeen_ = false;
+};
+
+std::vector<unsigned char> JpegReader::segment(std::uint64_t offset, unsigned length,
+                                               const char* what) {
+    std::vector<unsigned char> body(length);
+    file_.readExactly(offset, body.data(), length, what);
+    return body;
+}
+
+JpegInfo JpegReader::read() {
+    unsigned char head[2];
+    if (file_.readAt(0, head, 2) != 2 || head[0] != 0xFF || head[1] != kSOI) {
+        malformed("it does not start with the start-of-image marker");
+    }
+    std::uint64_t pos = 2;
+    for (;;) {
+        unsigned char marker[2];
+        file_.readExactly(pos, marker, 2, "the marker segments");
+        if (marker[0] != 0xFF) {
+            malformed("no marker at byte " + std::to_string(pos));
+        }
+        if (marker[1] == 0xFF) { // fill byte before a marker
+            ++pos;
+            continue;
+        }
+        unsigned char m = marker[1];
+        pos += 2;
+        if (m == kTEM) {
+            continue;
+        }
+        if (m == kSOI || m == kEOI || m == 0x00 || (m >= kRST0 && m <= kRST7)) {
+            malformed("unexpected marker 0xFF" + std::string(1, "0123456789ABCDEF"[m >> 4]) +
+                      "0123456789ABCDEF"[m & 15] + " before the first scan");
+        }
+        unsigned char lengthBytes[2];
+        file_.readExactly(pos, lengthBytes, 2, "a segment length");
+        unsigned length = be16(lengthBytes);
+        if (length < 2) {
+            malformed("a segment length below 2 at byte " + std::to_string(pos));
+        }
+        std::uint64_t body = pos + 2;
+        unsigned bodyLength = length - 2;
+        if (body + bodyLength > file_.size()) {
+            malformed("truncated inside a marker segment");
+        }
+        if (isFrameMarker(m)) {
+            readFrame(m, segment(body, bodyLength, "the frame header"));
+        } else if (m == kAPP1 && !exifSeen_ && bodyLength >= 6) {
+            std::vector<unsigned char> app = segment(body, bodyLength, "an APP1 segment");
+            if (std::memcmp(app.data(), "Exif\0\0", 6) == 0) {
+                exifSeen_ = true;
+                info_.orientation = exifOrientation(app.data() + 6, app.size() - 6);
+            }
+        } else if (m == kAPP14) {
+            readAdobe(segment(body, bodyLength, "an APP14 segment"));
+        } else if (m == kSOS) {
+            readScanHeader(segment(body, bodyLength, "the scan header"));
+            info_.length = findEnd(body + bodyLength);
+            return info_;
+        }
+        pos = body + bodyLength;
+    }
+}
+
+void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char>& body) {
+    if (frame_) {
+        malformed("more than one frame header");
+    }
+    frame_ = true;
+    if (body.size() < 6) {
+        malformed("a frame header too short");
+    }
+    unsigned precision = body[0];
+    info_.height = be16(&body[1]);
+    info_.width = be16(&body[3]);
+    unsigned count = body[5];
+    if (body.size() != 6 + 3 * count) {
+        malformed("a frame header of the wrong length");
+    }
+    if (m == 0xC3 || m == 0xCB) {
+        unsupported("lossless JPEG, which PDF cannot carry and this engine cannot convert");
+    }
+    if ((m >= 0xC5 && m <= 0xC7) || m >= 0xCD) {
+        unsupported("hierarchical JPEG, which PDF cannot carry and this engine cannot convert");
+    }
+    if (precision == 12) {
+        unsupported("12-bit JPEG, which PDF cannot carry and this engine cannot convert "
+                    "without loss");
+    }
+    if (precision != 8) {
+        malformed("sample precision " + std::to_string(precision));
+    }
+    if (info_.width == 0) {
+        malformed("width 0");
+    }
+    if (info_.height == 0) {
+        unsupported("JPEG whose height is given by a DNL marker after the scan, which PDF "
+                    "cannot carry");
+    }
+    if (count != 1 && count != 3 && count != 4) {
+        unsupported(std::to_string(count) + "-component JPEG (PDF carries 1, 3 or 4)");
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        unsigned sampling = body[6 + 3 * i + 1];
+        unsigned h = sampling >> 4, v = sampling & 15;
+        if (h < 1 || h > 4 || v < 1 || v > 4 || body[6 + 3 * i + 2] > 3) {
+            malformed("bad sampling factors or quantisation table in the frame header");
+        }
+    }
+    info_.components = static_cast<int>(count);
+    info_.rgbComponentIds = count == 3 && body[6] == 'R' && body[9] == 'G' && body[12] == 'B';
+    info_.coding = m >= 0xC9 ? JpegCoding::Arithmetic : JpegCoding::Huffman;
+}
+
+void JpegReader::readScanHeader(const std::vector<unsigned char>& body) {
+    if (!frame_) {
+        malformed("a scan before the frame header");
+    }
+    if (body.empty() || body[0] < 1 || body[0] > 4 || body.size() != 4u + 2u * body[0]) {
+        malformed("a scan header of the wrong length");
+    }
+}
+
+void JpegReader::readAdobe(const std::vector<unsigned char>& body) {
+    if (body.size() >= 12 && std::memcmp(body.data(), "Adobe", 5) == 0) {
+        info_.adobe = true;
+        info_.adobeTransform = body[11];
+    }
+}
+
+// The end of the end-of-image marker. Entropy-coded data cannot hold 0xFF 0xD9, so the last
+// such pair near the end of the file, after the first scan, is the marker; files with much
+// data appended after it are scanned marker by marker instead.
+std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
+    std::uint64_t size = file_.size();
+    std::uint64_t start = std::max<std::uint64_t>(scanData, size > kTailWindow ? size - kTailWindow : 0);
+    if (start < size) {
+        std::vector<unsigned char> tail(static_cast<std::size_t>(size - start));
+        file_.readExactly(start, tail.data(), tail.size(), "the image data");
+        for (std::size_t i = tail.size(); i >= 2; --i) {
+            if (tail[i - 2] == 0xFF && tail[i - 1] == kEOI) {
+                return start + i;
+            }
+        }
+    }
+    return scanForEnd(scanData);
+}
+
+std::uint64_t JpegReader::scanForEnd(std::uint64_t scanData) {
+    std::vector<unsigned char> chunk(kScanChunk);
+    std::uint64_t pos = scanData;
+    for (;;) {
+        std::size_t got = file_.readAt(pos, chunk.data(), chunk.size());
+        if (got < 2) {
+            break;
+        }
+        const unsigned char* data = chunk.data();
+        std::size_t i = 0;
+        std::uint64_t next = 0;
+        while (i + 1 < got) {
+            const void* hit = std::memchr(data + i, 0xFF, got - 1 - i);
+            if (!hit) {
+                i = got - 1;
+                break;
+            }
+            i = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data);
+            unsigned char m = data[i + 1];
+            if (m == 0x00 || m == 0xFF || (m >= kRST0 && m <= kRST7)) {
+                i += 1;
+                continue;
+            }
+            if (m == kEOI) {
+                return pos + i + 2;
+            }
+            // A segment between scans (tables, another scan header): skip over its body.
+            unsigned char lengthBytes[2];
+            file_.readExactly(pos + i + 2, lengthBytes, 2, "a segment length");
+            unsigned length = be16(lengthBytes);
+            if (length < 2) {
+                malformed("a segment length below 2");
+            }
+            next = pos + i + 2 + length;
+            break;
+        }
+        if (next != 0) {
+            pos = next;
+            continue;
+        }
+        pos += i; // keep a trailing 0xFF for the next chunk
+    }
+    malformed("truncated: the end-of-image marker is missing");
+}
+
+} // namespace
+
+JpegInfo inspectJpeg(const InputFile& file) { return JpegReader(file).read(); }
+
+} // namespace pdfw

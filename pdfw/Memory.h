@@ -1,0 +1,57 @@
+// Large buffers of the engine, taken from the context's memory procedures, and the one
+// checked helper through which every size derived from a file passes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "pdfw/pdfw.h"
+
+namespace pdfw {
+
+// The largest single buffer the engine allocates for one picture (decoded pixels or their
+// compressed form). A ceiling against hostile sizes, far above any A4 scan or photo.
+inline constexpr std::size_t kMaxBufferBytes = std::size_t{1} << 30;
+
+// The product of `factors`, or a PDFW_OVERFLOW_ERROR naming `what` when it wraps or exceeds
+// kMaxBufferBytes.
+std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string& what);
+
+struct MemoryProcs {
+    pdfw_context* context = nullptr;
+    pdfw_alloc_proc alloc = nullptr;
+    pdfw_free_proc free = nullptr;
+};
+
+// One block of memory owned by this object. Move-only.
+class Buffer {
+public:
+    Buffer() = default;
+    Buffer(const MemoryProcs& procs, std::size_t size, const char* caller);
+    Buffer(Buffer&& other) noexcept;
+    Buffer& operator=(Buffer&& other) noexcept;
+    Buffer(const Buffer&) = delete;
+    Buffer& operator=(const Buffer&) = delete;
+    ~Buffer();
+
+    unsigned char* data() { return data_; }
+    const unsigned char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    // Shrinks the logical size (the block keeps its capacity).
+    void truncate(std::size_t size) {
+        if (size < size_) {
+            size_ = size;
+        }
+    }
+
+private:
+    void release();
+
+    MemoryProcs procs_;
+    unsigned char* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+} // namespace pdfw

@@ -1,0 +1,236 @@
+#include "pdfw/OutputFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+#include "pdfw/PdfwError.h"
+
+namespace pdfw {
+
+namespace {
+
+constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+
+std::string errorText(int error) { return std::strerror(error); }
+
+// The permission bits a newly created file gets: 0666 less the process umask, read from
+// /proc so that the umask is not changed, even for a moment, under other threads.
+mode_t newFileMode() {
+    mode_t mask = 022;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            unsigned value = 0;
+            if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                mask = static_cast<mode_t>(value) & 0777;
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+std::unique_ptr<OutputFile> OutputFile::create(const std::string& target, const MemoryProcs& procs,
+                                               std::string& reason) {
+    if (target.empty() || target.back() == '/') {
+        reason = "cannot create \"" + target + "\": not a file name";
+        return nullptr;
+    }
+    std::size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    mode_t mode = newFileMode();
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) {
+            reason = "cannot create \"" + target + "\": it is a folder";
+            return nullptr;
+        }
+        mode = existing.st_mode & 07777;
+    }
+    std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + base +
+                       ".pdfw-XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        reason = "cannot create a file in \"" + folder + "\" for \"" + target +
+                 "\": " + errorText(errno);
+        return nullptr;
+    }
+    ::fchmod(fd, mode);
+    try {
+        Buffer buffer(procs, kBufferBytes, "output buffer");
+        return std::unique_ptr<OutputFile>(
+            new OutputFile(target, folder, temp, fd, std::move(buffer)));
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+}
+
+OutputFile::OutputFile(std::string target, std::string folder, std::string temp, int fd,
+                       Buffer buffer)
+    : target_(std::move(target)), folder_(std::move(folder)), temp_(std::move(temp)), fd_(fd),
+      buffer_(std::move(buffer)) {}
+
+OutputFile::~OutputFile() {
+    if (!committed_) {
+        discard();
+    }
+}
+
+void OutputFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+}
+
+void OutputFile::failWrite(int error) {
+    broken_ = true;
+    fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": " + errorText(error));
+}
+
+void OutputFile::write(const void* data, std::size_t size) {
+    if (broken_) {
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+    }
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    if (used_ + size <= buffer_.size()) {
+        std::memcpy(buffer_.data() + used_, bytes, size);
+        used_ += size;
+        position_ += size;
+        return;
+    }
+    flush();
+    if (size >= buffer_.size()) {
+        writeDirect(bytes, size);
+    } else {
+        std::memcpy(buffer_.data(), bytes, size);
+        used_ = size;
+    }
+    position_ += size;
+}
+
+void OutputFile::flush() {
+    std::size_t used = std::exchange(used_, 0);
+    writeDirect(buffer_.data(), used);
+}
+
+void OutputFile::writeDirect(const unsigned char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t written = ::write(fd_, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            failWrite(errno);
+        }
+        if (written == 0) {
+            failWrite(EIO);
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+void OutputFile::copyFrom(int fd, std::uint64_t offset, std::uint64_t length,
+                          const std::string& name) {
+    if (broken_) {
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+    }
+    flush();
+    std::uint64_t left = length;
+    auto in = static_cast<off_t>(offset);
+    bool kernelCopy = true;
+    while (left > 0) {
+        std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, 1u << 30));
+        ssize_t copied = -1;
+        if (kernelCopy) {
+            copied = ::copy_file_range(fd, &in, fd_, nullptr, chunk, 0);
+            if (copied < 0 && errno != EINTR) {
+                // Some file systems and older kernels offer no kernel copy between these
+                // files: fall back to reading and writing through the buffer.
+                if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
+                    errno == EBADF) {
+                    kernelCopy = false;
+                    continue;
+                }
+                failWrite(errno);
+            }
+        } else {
+            chunk = std::min(chunk, buffer_.size());
+            copied = ::pread(fd, buffer_.data(), chunk, in);
+            if (copied < 0 && errno != EINTR) {
+                broken_ = true;
+                fail(PDFW_IO_ERROR, "cannot read \"" + name + "\": " + errorText(errno));
+            }
+            if (copied > 0) {
+                writeDirect(buffer_.data(), static_cast<std::size_t>(copied));
+                in += copied;
+            }
+        }
+        if (copied < 0) {
+            continue;
+        }
+        if (copied == 0) {
+            broken_ = true;
+            fail(PDFW_IO_ERROR, "cannot read \"" + name + "\": the file shrank while it was read");
+        }
+        left -= static_cast<std::uint64_t>(copied);
+    }
+    position_ += length;
+}
+
+void OutputFile::commit() {
+    if (broken_) {
+        discard();
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+    }
+    try {
+        flush();
+    } catch (...) {
+        discard();
+        throw;
+    }
+    if (::fsync(fd_) != 0) {
+        int error = errno;
+        discard();
+        fail(PDFW_SYSTEM_ERROR, "cannot flush \"" + target_ + "\" to disk: " + errorText(error));
+    }
+    if (::close(std::exchange(fd_, -1)) != 0) {
+        int error = errno;
+        discard();
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": " + errorText(error));
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        int error = errno;
+        discard();
+        fail(PDFW_SYSTEM_ERROR,
+             "cannot rename the finished file to \"" + target_ + "\": " + errorText(error));
+    }
+    temp_.clear();
+    committed_ = true;
+    // Make the rename itself durable; the document is complete whatever this reports.
+    int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+} // namespace pdfw

@@ -1,0 +1,117 @@
+#include "pdfw/TiffFile.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <unistd.h>
+
+#include "pdfw/Memory.h"
+#include "pdfw/PdfwError.h"
+
+namespace pdfw {
+
+namespace {
+
+int keepError(TIFF*, void* user, const char* module, const char* format, va_list args) {
+    auto* messages = static_cast<TiffFile::Messages*>(user);
+    if (messages->error[0] == '\0') {
+        int used = std::snprintf(messages->error, sizeof messages->error, "%s: ",
+                                 module ? module : "libtiff");
+        if (used > 0 && static_cast<std::size_t>(used) < sizeof messages->error) {
+            std::vsnprintf(messages->error + used, sizeof messages->error - used, format, args);
+        }
+    }
+    return 1; // handled: nothing reaches libtiff's global handlers
+}
+
+int ignoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+} // namespace
+
+TiffFile::TiffFile(const InputFile& file, int page) : path_(file.path()) {
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options) {
+        fail(PDFW_MEMORY_ERROR, "out of memory opening \"" + path_ + "\"");
+    }
+    TIFFOpenOptionsSetErrorHandlerExtR(options, keepError, &messages_);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, ignoreWarning, nullptr);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxBufferBytes));
+    int fd = ::dup(file.fd());
+    if (fd >= 0) {
+        // "m": no memory mapping, so a file truncated under us gives an error, not a signal.
+        tiff_ = TIFFFdOpenExt(fd, path_.c_str(), "rm", options);
+        if (!tiff_) {
+            ::close(fd);
+        }
+    }
+    TIFFOpenOptionsFree(options);
+    if (!tiff_) {
+        failRead("not a readable TIFF file");
+    }
+    if (page > 1 && !TIFFSetDirectory(tiff_, static_cast<tdir_t>(page - 1))) {
+        TIFFClose(tiff_);
+        tiff_ = nullptr;
+        fail(PDFW_VALUE_ERROR, "\"" + path_ + "\" has no page " + std::to_string(page));
+    }
+    try {
+        readTags();
+    } catch (...) {
+        TIFFClose(tiff_);
+        tiff_ = nullptr;
+        throw;
+    }
+}
+
+TiffFile::~TiffFile() {
+    if (tiff_) {
+        TIFFClose(tiff_);
+    }
+}
+
+void TiffFile::failRead(const std::string& what) const {
+    std::string message = "\"" + path_ + "\": " + what;
+    if (messages_.error[0] != '\0') {
+        message += " (" + std::string(messages_.error) + ")";
+    }
+    fail(PDFW_SYNTAX_ERROR, message);
+}
+
+void TiffFile::readTags() {
+    std::uint32_t width = 0, height = 0;
+    if (!TIFFGetField(tiff_, TIFFTAG_IMAGEWIDTH, &width) ||
+        !TIFFGetField(tiff_, TIFFTAG_IMAGELENGTH, &height) || width == 0 || height == 0) {
+        failRead("no image size");
+    }
+    page_.width = width;
+    page_.height = height;
+    std::uint16_t value = 0;
+    auto get = [&](ttag_t tag, int& field) {
+        if (TIFFGetFieldDefaulted(tiff_, tag, &value)) {
+            field = value;
+        }
+    };
+    get(TIFFTAG_BITSPERSAMPLE, page_.bitsPerSample);
+    get(TIFFTAG_SAMPLESPERPIXEL, page_.samplesPerPixel);
+    get(TIFFTAG_COMPRESSION, page_.compression);
+    get(TIFFTAG_PLANARCONFIG, page_.planar);
+    get(TIFFTAG_FILLORDER, page_.fillOrder);
+    get(TIFFTAG_SAMPLEFORMAT, page_.sampleFormat);
+    get(TIFFTAG_INKSET, page_.inkSet);
+    get(TIFFTAG_ORIENTATION, page_.orientation);
+    if (TIFFGetField(tiff_, TIFFTAG_PHOTOMETRIC, &value)) {
+        page_.photometric = value;
+    }
+    std::uint32_t t4 = 0;
+    if (TIFFGetField(tiff_, TIFFTAG_GROUP3OPTIONS, &t4)) {
+        page_.t4Options = t4;
+    }
+    std::uint16_t count = 0;
+    std::uint16_t* kinds = nullptr;
+    if (TIFFGetFieldDefaulted(tiff_, TIFFTAG_EXTRASAMPLES, &count, &kinds) && count > 0 &&
+        kinds) {
+        page_.extraSamples = count;
+        page_.firstExtraKind = kinds[0];
+    }
+    page_.tiled = TIFFIsTiled(tiff_) != 0;
+}
+
+} // namespace pdfw

@@ -1,0 +1,201 @@
+#include "image/CfImage.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "image/CfStdioStream.h"
+#include "tests/image/ImageTestSupport.h"
+
+namespace {
+
+using imagetest::TempFile;
+
+constexpr const char* kUnknown = "Decode: Unknown or wrong format";
+
+// Content that no decoder of any format takes.
+std::vector<uint8_t> Garbage() {
+    std::vector<uint8_t> bytes(300);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = uint8_t(i * 37 + 11);
+    }
+    bytes[0] = 'Z';
+    bytes[1] = 'Q';
+    return bytes;
+}
+
+// A stream that counts the seeks back to the start and where reads began.
+class RecordingStream : public CfStdioStream {
+public:
+    explicit RecordingStream(FILE* file) : CfStdioStream(file) {}
+    bool Seek(int32_t offset, int origin) override {
+        if (origin == kSeekStart) {
+            seeksTo.push_back(offset);
+        }
+        return CfStdioStream::Seek(offset, origin);
+    }
+    std::vector<int32_t> seeksTo;
+};
+
+TEST(CfStdioStream, ReadsSeeksAndMeasuresLikeStdio) {
+    TempFile file({'a', 'b', 'c', 'd', 'e', '\n', 'x', 'y'});
+    FILE* handle = fopen(file.path(), "rb");
+    ASSERT_NE(handle, nullptr);
+    {
+        CfStdioStream stream(handle);
+        EXPECT_FALSE(stream.ownsHandle);
+        EXPECT_EQ(stream.GetC(), 'a');
+        EXPECT_EQ(stream.Tell(), 1);
+        EXPECT_EQ(stream.Size(), 8);
+        EXPECT_EQ(stream.Tell(), 1) << "Size keeps the position";
+        char two[10];
+        EXPECT_EQ(stream.Read(two, 2, 1), 1u);
+        EXPECT_EQ(two[1], 'c');
+        EXPECT_EQ(stream.Read(two, 2, 5), 2u) << "whole items only";
+        EXPECT_TRUE(stream.Seek(-3, kSeekEnd));
+        char line[8];
+        EXPECT_EQ(stream.GetS(line, sizeof line), line);
+        EXPECT_STREQ(line, "\n");
+        EXPECT_TRUE(stream.Seek(1, kSeekCurrent));
+        EXPECT_EQ(stream.GetC(), 'y');
+        EXPECT_EQ(stream.GetC(), -1);
+        EXPECT_TRUE(stream.Eof());
+        EXPECT_EQ(stream.Error(), 0);
+        EXPECT_FALSE(stream.Seek(-100, kSeekStart));
+        EXPECT_FALSE(stream.PutC('q')) << "read-only handle";
+        EXPECT_TRUE(stream.Close()) << "a borrowed handle is not closed";
+        EXPECT_EQ(stream.handle, handle);
+    }
+    EXPECT_EQ(fseek(handle, 0, SEEK_SET), 0) << "the caller still owns an open handle";
+    fclose(handle);
+}
+
+TEST(CfStdioStream, WritesAndScans) {
+    FILE* handle = tmpfile();
+    ASSERT_NE(handle, nullptr);
+    CfStdioStream stream(handle);
+    EXPECT_TRUE(stream.PutC(0x141)); // masked to 'A'
+    EXPECT_TRUE(stream.CfStream::PutC(' '));
+    EXPECT_EQ(stream.Write("42", 1, 2), 2u);
+    EXPECT_TRUE(stream.Flush());
+    EXPECT_TRUE(stream.Seek(0, kSeekStart));
+    EXPECT_EQ(stream.GetC(), 'A');
+    int value = 0;
+    EXPECT_EQ(stream.Scanf("%d", &value), 1);
+    EXPECT_EQ(value, 42);
+    fclose(handle);
+}
+
+TEST(CfStdioStream, NullHandleFailsEverywhere) {
+    CfStdioStream stream(nullptr);
+    EXPECT_TRUE(stream.ownsHandle);
+    char buffer[4];
+    int value = 0;
+    EXPECT_TRUE(stream.Close());
+    EXPECT_EQ(stream.Read(buffer, 1, 4), 0u);
+    EXPECT_EQ(stream.Write(buffer, 1, 4), 0u);
+    EXPECT_FALSE(stream.Seek(0, kSeekStart));
+    EXPECT_EQ(stream.Tell(), 0);
+    EXPECT_EQ(stream.Size(), -1);
+    EXPECT_FALSE(stream.Flush());
+    EXPECT_TRUE(stream.Eof());
+    EXPECT_EQ(stream.Error(), -1);
+    EXPECT_FALSE(stream.PutC(1));
+    EXPECT_EQ(stream.GetC(), -1);
+    EXPECT_EQ(stream.GetS(buffer, 4), nullptr);
+    EXPECT_EQ(stream.Scanf("%d", &value), -1);
+}
+
+TEST(CfImageDecode, NullStreamIsRefused) {
+    CfImage image;
+    EXPECT_FALSE(image.Decode(nullptr, FormatUnknown));
+    EXPECT_STREQ(image.GetLastError(), "null file handler");
+}
+
+TEST(CfImageDecode, UnknownContentFailsAndRewindsAfterEveryAttempt) {
+    TempFile file(Garbage());
+    FILE* handle = fopen(file.path(), "rb");
+    ASSERT_NE(handle, nullptr);
+    ASSERT_EQ(fseek(handle, 5, SEEK_SET), 0); // the image starts inside the file
+    RecordingStream stream(handle);
+    CfImage image;
+    EXPECT_FALSE(image.Decode(&stream, FormatUnknown));
+    EXPECT_STREQ(image.GetLastError(), kUnknown);
+    EXPECT_EQ(stream.Tell(), 5);
+    EXPECT_EQ(stream.seeksTo.size(), 15u) << "one rewind per candidate";
+    for (int32_t offset : stream.seeksTo) {
+        EXPECT_EQ(offset, 5);
+    }
+    EXPECT_FALSE(image.IsValid());
+    fclose(handle);
+}
+
+TEST(CfImageDecode, HintsOutsideTheTableFailAtOnce) {
+    TempFile file(Garbage());
+    for (int32_t hint : {16, 21, -1, 1000}) {
+        FILE* handle = fopen(file.path(), "rb");
+        ASSERT_NE(handle, nullptr);
+        RecordingStream stream(handle);
+        CfImage image;
+        EXPECT_FALSE(image.Decode(&stream, hint));
+        EXPECT_STREQ(image.GetLastError(), kUnknown) << hint;
+        EXPECT_TRUE(stream.seeksTo.empty()) << "no candidate was tried for " << hint;
+        fclose(handle);
+    }
+}
+
+TEST(CfImageDecode, ANamedFormatFailsWithItsOwnMessage) {
+    TempFile file(Garbage());
+    FILE* handle = fopen(file.path(), "rb");
+    ASSERT_NE(handle, nullptr);
+    RecordingStream stream(handle);
+    CfImage image;
+    EXPECT_FALSE(image.Decode(&stream, FormatGif));
+    EXPECT_STRNE(image.GetLastError(), kUnknown);
+    EXPECT_STRNE(image.GetLastError(), "");
+    EXPECT_EQ(stream.seeksTo.size(), 1u) << "only the named candidate";
+    fclose(handle);
+}
+
+TEST(CfImageDecode, DecodeFileLeavesTheHandleOpen) {
+    TempFile file(Garbage());
+    FILE* handle = fopen(file.path(), "rb");
+    ASSERT_NE(handle, nullptr);
+    CfImage image;
+    EXPECT_FALSE(image.DecodeFile(handle, FormatUnknown));
+    EXPECT_EQ(fgetc(handle), 'Z') << "open and back at the start";
+    fclose(handle);
+}
+
+TEST(CfImageLoad, UnopenablePathKeepsThePreviousText) {
+    CfImage image;
+    image.SetLastError("earlier");
+    EXPECT_FALSE(image.Load("/nonexistent/folvane/none.bmp", FormatUnknown));
+    EXPECT_STREQ(image.GetLastError(), "earlier");
+    EXPECT_FALSE(image.Load("/nonexistent/folvane/none.bmp", FormatJpeg));
+    EXPECT_STREQ(image.GetLastError(), "earlier");
+    EXPECT_FALSE(image.Load(nullptr, FormatUnknown));
+}
+
+TEST(CfImageLoad, UnknownContentReportsTheDetectionMessage) {
+    TempFile file(Garbage());
+    CfImage image;
+    EXPECT_FALSE(image.Load(file.path(), FormatUnknown));
+    EXPECT_STREQ(image.GetLastError(), kUnknown);
+    // Hint 16 names no format: straight to detection, whose message stays.
+    CfImage sixteen;
+    EXPECT_FALSE(sixteen.Load(file.path(), 16));
+    EXPECT_STREQ(sixteen.GetLastError(), kUnknown);
+}
+
+TEST(CfImageLoad, AFailedNamedFormatKeepsItsMessageOverDetections) {
+    TempFile file(Garbage());
+    CfImage image;
+    EXPECT_FALSE(image.Load(file.path(), FormatPng));
+    EXPECT_STRNE(image.GetLastError(), kUnknown);
+    EXPECT_STRNE(image.GetLastError(), "");
+}
+
+} // namespace

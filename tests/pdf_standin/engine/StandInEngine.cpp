@@ -1,0 +1,208 @@
+#include "tests/pdf_standin/engine/StandInEngine.h"
+
+#include <cstdio>
+
+#include "pdfw/pdfw.h"
+
+struct pdfw_context {
+    bool used;
+    pdfw_error_handler_proc handler;
+    void *opaque;
+};
+
+namespace standin {
+namespace {
+
+struct Script {
+    std::vector<std::string> log;
+    std::string failCall;
+    int failType = 0;
+    std::string failMessage;
+    int failSkip = 0;
+    int openResult = 1;
+    int imageHandle = 7;
+    bool newFails = false;
+    int handlerReturns = 0;
+};
+
+Script &State() {
+    static Script script;
+    return script;
+}
+
+pdfw_context contexts[8];
+
+void Append(std::string line) {
+    State().log.push_back(std::move(line));
+}
+
+// Reports the scripted error when `call` is the one to fail. The handler is called from a frame
+// that holds nothing with a destructor, as the real engine does; it is expected not to return.
+void MaybeFail(pdfw_context *p, const char *call) {
+    Script &s = State();
+    if (s.failCall != call) {
+        return;
+    }
+    if (s.failSkip > 0) {
+        --s.failSkip;
+        return;
+    }
+    s.failCall.clear();
+    p->handler(p, s.failType, s.failMessage.c_str());
+    ++s.handlerReturns;
+}
+
+} // namespace
+
+void Reset() {
+    State() = Script{};
+    for (pdfw_context &c : contexts) {
+        c = pdfw_context{};
+    }
+}
+
+void FailNext(const std::string &call, int type, const std::string &message, int skip) {
+    State().failSkip = skip;
+    State().failCall = call;
+    State().failType = type;
+    State().failMessage = message;
+}
+
+void SetOpenResult(int result) {
+    State().openResult = result;
+}
+
+void SetImageHandle(int handle) {
+    State().imageHandle = handle;
+}
+
+void SetNewFails(bool fails) {
+    State().newFails = fails;
+}
+
+void Note(const std::string &line) {
+    Append(line);
+}
+
+const std::vector<std::string> &Log() {
+    return State().log;
+}
+
+int HandlerReturns() {
+    return State().handlerReturns;
+}
+
+int LiveContexts() {
+    int live = 0;
+    for (const pdfw_context &c : contexts) {
+        live += c.used ? 1 : 0;
+    }
+    return live;
+}
+
+std::string Number(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    return text;
+}
+
+} // namespace standin
+
+using standin::Append;
+using standin::MaybeFail;
+using standin::Number;
+
+extern "C" {
+
+void pdfw_boot(void) {
+    Append("boot");
+}
+
+void pdfw_shutdown(void) {
+    Append("shutdown");
+}
+
+pdfw_context *pdfw_new(pdfw_error_handler_proc errorhandler, pdfw_alloc_proc, pdfw_realloc_proc,
+                       pdfw_free_proc, void *opaque) {
+    Append("new");
+    if (standin::State().newFails) {
+        return nullptr;
+    }
+    for (pdfw_context &c : standin::contexts) {
+        if (!c.used) {
+            c = pdfw_context{true, errorhandler, opaque};
+            if (standin::State().failCall == "new" && standin::State().failSkip == 0) {
+                // A context that fails to start is dropped before the error is reported.
+                c.used = false;
+            }
+            MaybeFail(&c, "new");
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+void pdfw_delete(pdfw_context *p) {
+    Append("delete");
+    MaybeFail(p, "delete");
+    p->used = false;
+    Append("delete done");
+}
+
+void *pdfw_get_opaque(pdfw_context *p) {
+    return p != nullptr ? p->opaque : nullptr;
+}
+
+int pdfw_set_parameter(pdfw_context *p, const char *key, const char *value) {
+    Append(std::string("set_parameter ") + key + "=" + value);
+    MaybeFail(p, "set_parameter");
+    return 0;
+}
+
+int pdfw_open_file(pdfw_context *p, const char *filename) {
+    Append(std::string("open_file ") + filename);
+    MaybeFail(p, "open_file");
+    return standin::State().openResult;
+}
+
+int pdfw_close(pdfw_context *p) {
+    Append("close");
+    MaybeFail(p, "close");
+    return 0;
+}
+
+int pdfw_begin_page(pdfw_context *p, float width, float height) {
+    Append("begin_page " + Number(width) + " " + Number(height));
+    MaybeFail(p, "begin_page");
+    Append("begin_page done");
+    return 0;
+}
+
+int pdfw_end_page(pdfw_context *p) {
+    Append("end_page");
+    MaybeFail(p, "end_page");
+    return 0;
+}
+
+int pdfw_load_image(pdfw_context *p, const char *imagetype, const char *filename,
+                    const char *optlist, int intopt) {
+    Append(std::string("load_image ") + imagetype + " " + filename + " [" + optlist + "] " +
+           std::to_string(intopt));
+    MaybeFail(p, "load_image");
+    return standin::State().imageHandle;
+}
+
+int pdfw_place_image(pdfw_context *p, int image, float x, float y, float scale) {
+    Append("place_image " + std::to_string(image) + " " + Number(x) + " " + Number(y) + " " +
+           Number(scale));
+    MaybeFail(p, "place_image");
+    return 0;
+}
+
+int pdfw_close_image(pdfw_context *p, int image) {
+    Append("close_image " + std::to_string(image));
+    MaybeFail(p, "close_image");
+    return 0;
+}
+
+} // extern "C"

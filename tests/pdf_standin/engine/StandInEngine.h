@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A stand-in for the PDF engine's C interface, linked instead of the real engine so that tests
+// can make it report any error from any call. It writes nothing; it logs every call, in order,
+// as one line of text ("begin_page 595 842"), and keeps its contexts in a static pool.
+namespace standin {
+
+// Forgets the log and every scripted behaviour.
+void Reset();
+
+// The next call named `call` ("new", "set_parameter", "open_file", "delete", ...), after `skip`
+// such calls that succeed, reports an error of `type` with `message` through the registered
+// handler instead of finishing.
+void FailNext(const std::string &call, int type, const std::string &message, int skip = 0);
+
+// Result of pdfw_open_file (default 1).
+void SetOpenResult(int result);
+// Image handle returned by pdfw_load_image (default 7).
+void SetImageHandle(int handle);
+// pdfw_new returns null without creating a context.
+void SetNewFails(bool fails);
+
+// Appends a line of the caller's to the log, to show where its own steps fall among the calls.
+void Note(const std::string &line);
+const std::vector<std::string> &Log();
+
+// Calls whose handler returned instead of jumping away (must stay 0: the handler never returns).
+int HandlerReturns();
+// Contexts created and not deleted.
+int LiveContexts();
+
+// Formats a float the way the log does.
+std::string Number(float value);
+
+} // namespace standin
