@@ -2,4 +2,4 @@
 
 #include "app/Resources.h"
 
-CAboutDlg::CAboutDlg(UiToolkit& ui) : CDialog(AboutDialogTemplate(), ui) {}
+CAboutDlg::CAboutDlg(UiToolkit &ui) : CDialog(AboutDialogTemplate(), ui) {}

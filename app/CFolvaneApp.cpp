@@ -6,8 +6,7 @@ CFolvaneApp theApp;
 
 CFolvaneApp::CFolvaneApp() : CWinApp(nullptr) {}
 
-bool CFolvaneApp::InitInstance()
-{
+bool CFolvaneApp::InitInstance() {
     CFolvaneDlg dialog(Toolkit());
     m_pMainWnd = &dialog;
     dialog.DoModal();

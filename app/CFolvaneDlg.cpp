@@ -9,8 +9,7 @@
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/UiToolkit.h"
 
-CFolvaneDlg::CFolvaneDlg(UiToolkit& ui) : CDialog(MainDialogTemplate(), ui)
-{
+CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_strSavePath = "";
     m_nImageType = 1;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
@@ -19,16 +18,14 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit& ui) : CDialog(MainDialogTemplate(), ui)
 
 CFolvaneDlg::~CFolvaneDlg() = default;
 
-void CFolvaneDlg::DoDataExchange(CDataExchange* dx)
-{
+void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, IDC_LIST_IMAGES, m_listImages);
     DDX_Text(dx, IDC_EDIT_SAVE_PATH, m_strSavePath);
     DDX_Radio(dx, IDC_RADIO_200, m_nImageType);
 }
 
-std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap()
-{
+std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
     static const std::array<MessageMapEntry<D>, 24> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
@@ -59,16 +56,14 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap()
     return map;
 }
 
-bool CFolvaneDlg::OnWndMsg(const UiMessage& msg, LRESULT* result)
-{
+bool CFolvaneDlg::OnWndMsg(const UiMessage &msg, LRESULT *result) {
     return DispatchMessageMap<CFolvaneDlg>(*this, MessageMap(), msg, result);
 }
 
-bool CFolvaneDlg::OnInitDialog()
-{
+bool CFolvaneDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    if (CMenu* systemMenu = GetSystemMenu(false)) {
+    if (CMenu *systemMenu = GetSystemMenu(false)) {
         const std::string aboutText = LoadStringResource(IDS_ABOUTBOX);
         if (!aboutText.empty()) {
             systemMenu->AppendMenu(MF_SEPARATOR);
@@ -100,43 +95,37 @@ bool CFolvaneDlg::OnInitDialog()
 
 void CFolvaneDlg::OnOK() {}
 
-void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/)
-{
+void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about(Toolkit());
         about.DoModal();
     }
 }
 
-void CFolvaneDlg::OnRclickList(NMHDR* /*header*/, LRESULT* result)
-{
+void CFolvaneDlg::OnRclickList(NMHDR * /*header*/, LRESULT *result) {
     const UiPoint cursor = Peer() ? Peer()->GetCursorPos() : UiPoint{};
     CMenu menu;
     LoadListMenu(menu);
-    if (CMenu* popup = menu.GetSubMenu(0)) {
+    if (CMenu *popup = menu.GetSubMenu(0)) {
         popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
     }
     *result = 0;
     menu.DestroyMenu();
 }
 
-void CFolvaneDlg::OnMenuAbout()
-{
+void CFolvaneDlg::OnMenuAbout() {
     CAboutDlg about(Toolkit());
     about.DoModal();
 }
 
-void CFolvaneDlg::OnMenuExit()
-{
+void CFolvaneDlg::OnMenuExit() {
     PostMessage(WM_CLOSE);
 }
 
-void CFolvaneDlg::Inform(const std::string& text)
-{
+void CFolvaneDlg::Inform(const std::string &text) {
     MessageBox(text, kCaptionNotice, MB_OK | MB_ICONINFORMATION);
 }
 
-void CFolvaneDlg::OpenWithShell(const std::string& path)
-{
+void CFolvaneDlg::OpenWithShell(const std::string &path) {
     Toolkit().ShellExecute("open", path, SW_SHOWNORMAL);
 }

@@ -6,8 +6,7 @@
 
 #include "pdf/PageGeneration.h"
 
-void CFolvaneDlg::OnBtnGenerate()
-{
+void CFolvaneDlg::OnBtnGenerate() {
     if (m_listImages.GetItemCount() == 0) {
         Inform(kMsgNoImages);
         return;

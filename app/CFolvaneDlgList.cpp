@@ -14,22 +14,19 @@ constexpr int kColumnPath = 1;
 constexpr UINT kMark = LVIS_SELECTED | LVIS_FOCUSED;
 } // namespace
 
-void CFolvaneDlg::Renumber()
-{
+void CFolvaneDlg::Renumber() {
     const int count = m_listImages.GetItemCount();
     for (int i = 1; i <= count; ++i) {
         m_listImages.SetItemText(i - 1, kColumnNumber, std::to_string(i));
     }
 }
 
-int CFolvaneDlg::CompareFileNames(const std::string& a, const std::string& b)
-{
+int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
     // Byte-wise on unsigned bytes, case-sensitive, without locale: "B" sorts before "a".
     return std::strcmp(_splitpath(a).fname.c_str(), _splitpath(b).fname.c_str());
 }
 
-void CFolvaneDlg::SortInsert(int row)
-{
+void CFolvaneDlg::SortInsert(int row) {
     // The row passes every directly preceding row whose file name is greater than or equal to
     // its own, and comes to rest under the first one that is strictly smaller. It is re-inserted
     // without state, so it loses any highlight; the current row index stays as it is.
@@ -51,35 +48,30 @@ void CFolvaneDlg::SortInsert(int row)
     }
 }
 
-void CFolvaneDlg::MarkRow(int row)
-{
+void CFolvaneDlg::MarkRow(int row) {
     m_listImages.SetItemState(row, kMark, kMark);
 }
 
-int CFolvaneDlg::HighlightedRow() const
-{
+int CFolvaneDlg::HighlightedRow() const {
     POSITION position = m_listImages.GetFirstSelectedItemPosition();
     return position == 0 ? -1 : m_listImages.GetNextSelectedItem(position);
 }
 
-void CFolvaneDlg::ClearPreviewFrame()
-{
-    if (CWnd* frame = GetDlgItem(IDC_PREVIEW_FRAME)) {
+void CFolvaneDlg::ClearPreviewFrame() {
+    if (CWnd *frame = GetDlgItem(IDC_PREVIEW_FRAME)) {
         frame->Invalidate(true);
         frame->UpdateWindow();
     }
 }
 
-void CFolvaneDlg::OnBtnSortByName()
-{
+void CFolvaneDlg::OnBtnSortByName() {
     const int count = m_listImages.GetItemCount();
     for (int i = 1; i < count; ++i) {
         SortInsert(i);
     }
 }
 
-void CFolvaneDlg::OnBtnAddImages()
-{
+void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
     request.title = "选择一个或者多个JPG文件";
     request.filters = {{"JPG,TIF文件(*.jpg;*.tif)", {"*.jpg", "*.jpeg", "*.tif", "*.tiff"}}};
@@ -89,7 +81,7 @@ void CFolvaneDlg::OnBtnAddImages()
     std::vector<std::string> paths;
     GetOpenFileNames(*this, request, paths);
 
-    for (const std::string& path : paths) {
+    for (const std::string &path : paths) {
         const int count = m_listImages.GetItemCount();
         const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
         if (row < 0) {
@@ -109,8 +101,7 @@ void CFolvaneDlg::OnBtnAddImages()
     ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
 }
 
-void CFolvaneDlg::OnClickList(NMHDR* /*header*/, LRESULT* result)
-{
+void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
         m_nSelected = highlighted;
@@ -122,8 +113,7 @@ void CFolvaneDlg::OnClickList(NMHDR* /*header*/, LRESULT* result)
     *result = 0;
 }
 
-void CFolvaneDlg::OnDblclkList(NMHDR* /*header*/, LRESULT* result)
-{
+void CFolvaneDlg::OnDblclkList(NMHDR * /*header*/, LRESULT *result) {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
         m_nSelected = highlighted;
@@ -134,8 +124,7 @@ void CFolvaneDlg::OnDblclkList(NMHDR* /*header*/, LRESULT* result)
     *result = 0;
 }
 
-void CFolvaneDlg::OnBtnViewImage()
-{
+void CFolvaneDlg::OnBtnViewImage() {
     // A current index that names no row (after a cancelled add on an empty list) would hand the
     // shell an empty path; it counts as no image.
     if (m_nSelected < 0 || m_nSelected >= m_listImages.GetItemCount()) {
@@ -145,8 +134,7 @@ void CFolvaneDlg::OnBtnViewImage()
     OpenWithShell(m_listImages.GetItemText(m_nSelected, kColumnPath));
 }
 
-void CFolvaneDlg::MoveCurrentRow(int target)
-{
+void CFolvaneDlg::MoveCurrentRow(int target) {
     const std::string number = m_listImages.GetItemText(m_nSelected, kColumnNumber);
     const std::string path = m_listImages.GetItemText(m_nSelected, kColumnPath);
     m_listImages.DeleteItem(m_nSelected);
@@ -157,8 +145,7 @@ void CFolvaneDlg::MoveCurrentRow(int target)
     Renumber();
 }
 
-void CFolvaneDlg::OnBtnMoveUp()
-{
+void CFolvaneDlg::OnBtnMoveUp() {
     m_listImages.SetFocus();
     if (m_listImages.GetItemCount() == 0) {
         Inform(kMsgNoImages);
@@ -175,8 +162,7 @@ void CFolvaneDlg::OnBtnMoveUp()
     MoveCurrentRow(m_nSelected - 1);
 }
 
-void CFolvaneDlg::OnBtnMoveDown()
-{
+void CFolvaneDlg::OnBtnMoveDown() {
     m_listImages.SetFocus();
     const int count = m_listImages.GetItemCount();
     if (count == 0) {
@@ -194,8 +180,7 @@ void CFolvaneDlg::OnBtnMoveDown()
     MoveCurrentRow(m_nSelected + 1);
 }
 
-void CFolvaneDlg::OnBtnMoveTop()
-{
+void CFolvaneDlg::OnBtnMoveTop() {
     m_listImages.SetFocus();
     if (m_listImages.GetItemCount() == 0) {
         Inform(kMsgNoImages);
@@ -212,8 +197,7 @@ void CFolvaneDlg::OnBtnMoveTop()
     MoveCurrentRow(0);
 }
 
-void CFolvaneDlg::OnBtnMoveBottom()
-{
+void CFolvaneDlg::OnBtnMoveBottom() {
     m_listImages.SetFocus();
     const int count = m_listImages.GetItemCount();
     if (count == 0) {
@@ -231,8 +215,7 @@ void CFolvaneDlg::OnBtnMoveBottom()
     MoveCurrentRow(count - 1);
 }
 
-void CFolvaneDlg::OnBtnDelete()
-{
+void CFolvaneDlg::OnBtnDelete() {
     const int highlighted = HighlightedRow();
     if (highlighted == -1) {
         Inform(kMsgSelectFirst);
@@ -256,15 +239,13 @@ void CFolvaneDlg::OnBtnDelete()
     ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
 }
 
-void CFolvaneDlg::OnBtnClearList()
-{
+void CFolvaneDlg::OnBtnClearList() {
     m_listImages.DeleteAllItems();
     m_nSelected = -1;
     ClearPreviewFrame();
 }
 
-void CFolvaneDlg::OnBtnBrowse()
-{
+void CFolvaneDlg::OnBtnBrowse() {
     CFileDialog dialog("PDF", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "PDF文件 (*.PDF)|*.PDF|All Files (*.*)|*.*||", *this);
     if (dialog.DoModal() != IDOK) {

@@ -7,8 +7,7 @@ namespace {
 
 // A control at (x, y) of size cx by cy, in dialog units.
 ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, int y, int cx,
-                        int cy)
-{
+                        int cy) {
     ControlTemplate control;
     control.id = id;
     control.kind = kind;
@@ -17,14 +16,13 @@ ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, in
     return control;
 }
 
-ControlTemplate Button(int id, std::string caption, int x, int y, int cx)
-{
+ControlTemplate Button(int id, std::string caption, int x, int y, int cx) {
     return Control(id, ControlKind::PushButton, std::move(caption), x, y, cx, 16);
 }
 
-ControlTemplate Radio(int id, std::string caption, int x, bool group = false)
-{
-    ControlTemplate radio = Control(id, ControlKind::RadioButton, std::move(caption), x, 22, 50, 12);
+ControlTemplate Radio(int id, std::string caption, int x, bool group = false) {
+    ControlTemplate radio =
+        Control(id, ControlKind::RadioButton, std::move(caption), x, 22, 50, 12);
     radio.group = group;
     return radio;
 }
@@ -39,8 +37,7 @@ constexpr int kFrameHeight = 160;
 constexpr int kButtonRow = kTop + kFrameHeight + 6; // 216
 constexpr int kPathRow = kButtonRow + 24;           // 240
 
-DialogTemplate BuildMainDialog()
-{
+DialogTemplate BuildMainDialog() {
     DialogTemplate dialog;
     dialog.id = IDD_FOLVANE_DIALOG;
     dialog.caption = "Folvane V3.6";
@@ -54,8 +51,8 @@ DialogTemplate BuildMainDialog()
     constexpr int kButtonStep = (kListWidth - kButtonWidth) / 7;
     auto buttonX = [](int place) { return kMargin + place * kButtonStep; };
 
-    ControlTemplate list =
-        Control(IDC_LIST_IMAGES, ControlKind::ListView, "", kMargin, kTop, kListWidth, kFrameHeight);
+    ControlTemplate list = Control(IDC_LIST_IMAGES, ControlKind::ListView, "", kMargin, kTop,
+                                   kListWidth, kFrameHeight);
     ControlTemplate frame = Control(IDC_PREVIEW_FRAME, ControlKind::StaticFrame, "", kFrameLeft,
                                     kTop, kFrameWidth, kFrameHeight);
     ControlTemplate savePath = Control(IDC_EDIT_SAVE_PATH, ControlKind::Edit, "", kMargin + 40,
@@ -73,8 +70,7 @@ DialogTemplate BuildMainDialog()
         list,
         Button(IDC_BTN_MOVE_UP, "上移", buttonX(1), kButtonRow, kButtonWidth),
         Button(IDC_BTN_MOVE_DOWN, "下移", buttonX(2), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_VIEW_IMAGE, "查看图片", kFrameLeft + (kFrameWidth - 60) / 2, kButtonRow,
-               60),
+        Button(IDC_BTN_VIEW_IMAGE, "查看图片", kFrameLeft + (kFrameWidth - 60) / 2, kButtonRow, 60),
         Button(IDC_BTN_ADD_IMAGES, "添加图片", buttonX(0), kButtonRow, kButtonWidth),
         Button(IDC_BTN_DELETE, "删除", buttonX(5), kButtonRow, kButtonWidth),
         Button(IDC_BTN_GENERATE, "生成PDF", kFrameLeft + 44, kPathRow, kFrameWidth - 44),
@@ -99,8 +95,7 @@ DialogTemplate BuildMainDialog()
     return dialog;
 }
 
-DialogTemplate BuildAboutDialog()
-{
+DialogTemplate BuildAboutDialog() {
     DialogTemplate dialog;
     dialog.id = IDD_ABOUTBOX;
     dialog.caption = "关于 Tessary";
@@ -123,29 +118,25 @@ DialogTemplate BuildAboutDialog()
 
 } // namespace
 
-const DialogTemplate& AboutDialogTemplate()
-{
+const DialogTemplate &AboutDialogTemplate() {
     static const DialogTemplate dialog = BuildAboutDialog();
     return dialog;
 }
 
-const DialogTemplate& MainDialogTemplate()
-{
+const DialogTemplate &MainDialogTemplate() {
     static const DialogTemplate dialog = BuildMainDialog();
     return dialog;
 }
 
-void LoadListMenu(CMenu& menu)
-{
+void LoadListMenu(CMenu &menu) {
     menu.DestroyMenu();
-    CMenu& popup = menu.AppendPopup("MENU");
+    CMenu &popup = menu.AppendPopup("MENU");
     popup.AppendMenu(MF_STRING, ID_MENU_EDIT_ITEM, "资料修改");
     popup.AppendMenu(MF_STRING, ID_MENU_ABOUT, "关于");
     popup.AppendMenu(MF_STRING, ID_MENU_EXIT, "退出");
 }
 
-std::string LoadStringResource(int id)
-{
+std::string LoadStringResource(int id) {
     if (id == IDS_ABOUTBOX) {
         return "关于 Tessary(&A)...";
     }

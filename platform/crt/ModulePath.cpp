@@ -3,8 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-std::string GetModuleFileNameA()
-{
+std::string GetModuleFileNameA() {
     std::error_code error;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {

@@ -1,7 +1,6 @@
 #include "platform/crt/SplitPath.h"
 
-SplitPathParts _splitpath(const std::string& path)
-{
+SplitPathParts _splitpath(const std::string &path) {
     SplitPathParts parts;
     const std::size_t slash = path.rfind('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;

@@ -13,4 +13,4 @@ struct SplitPathParts {
     std::string ext;
 };
 
-SplitPathParts _splitpath(const std::string& path);
+SplitPathParts _splitpath(const std::string &path);

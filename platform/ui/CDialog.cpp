@@ -4,12 +4,11 @@
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/UiToolkit.h"
 
-CDialog::CDialog(const DialogTemplate& dialog, UiToolkit& ui) : m_template(dialog), m_ui(ui) {}
+CDialog::CDialog(const DialogTemplate &dialog, UiToolkit &ui) : m_template(dialog), m_ui(ui) {}
 
 CDialog::~CDialog() = default;
 
-bool CDialog::Create()
-{
+bool CDialog::Create() {
     if (m_peer) {
         return true;
     }
@@ -24,8 +23,7 @@ bool CDialog::Create()
     return true;
 }
 
-int CDialog::DoModal()
-{
+int CDialog::DoModal() {
     if (!Create()) {
         return -1;
     }
@@ -35,10 +33,9 @@ int CDialog::DoModal()
     return result;
 }
 
-void CDialog::DestroyWindow()
-{
+void CDialog::DestroyWindow() {
     m_items.clear();
-    for (CWnd* control : m_exchanged) {
+    for (CWnd *control : m_exchanged) {
         control->Detach();
     }
     m_exchanged.clear();
@@ -46,16 +43,14 @@ void CDialog::DestroyWindow()
     m_peer.reset();
 }
 
-void CDialog::EndDialog(int result)
-{
+void CDialog::EndDialog(int result) {
     m_endResult = result;
     if (m_peer) {
         m_peer->EndModalLoop(result);
     }
 }
 
-LRESULT CDialog::SendMessage(const UiMessage& msg)
-{
+LRESULT CDialog::SendMessage(const UiMessage &msg) {
     LRESULT result = 0;
     if (OnWndMsg(msg, &result)) {
         return result;
@@ -68,28 +63,24 @@ LRESULT CDialog::SendMessage(const UiMessage& msg)
     return result;
 }
 
-void CDialog::PostMessage(UINT message, int id)
-{
+void CDialog::PostMessage(UINT message, int id) {
     if (m_peer) {
         m_peer->PostMessage(message, id);
     }
 }
 
-bool CDialog::OnWndMsg(const UiMessage& /*msg*/, LRESULT* /*result*/)
-{
+bool CDialog::OnWndMsg(const UiMessage & /*msg*/, LRESULT * /*result*/) {
     return false;
 }
 
-bool CDialog::OnInitDialog()
-{
+bool CDialog::OnInitDialog() {
     UpdateData(false);
     return true;
 }
 
-void CDialog::DoDataExchange(CDataExchange* /*dx*/) {}
+void CDialog::DoDataExchange(CDataExchange * /*dx*/) {}
 
-bool CDialog::UpdateData(bool saveAndValidate)
-{
+bool CDialog::UpdateData(bool saveAndValidate) {
     if (!m_peer) {
         return false;
     }
@@ -98,21 +89,18 @@ bool CDialog::UpdateData(bool saveAndValidate)
     return true;
 }
 
-void CDialog::OnOK()
-{
+void CDialog::OnOK() {
     if (!UpdateData(true)) {
         return;
     }
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel()
-{
+void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-CWnd* CDialog::GetDlgItem(int id)
-{
+CWnd *CDialog::GetDlgItem(int id) {
     if (!m_peer) {
         return nullptr;
     }
@@ -120,44 +108,39 @@ CWnd* CDialog::GetDlgItem(int id)
     if (found != m_items.end()) {
         return found->second.get();
     }
-    WndPeer* control = m_peer->Control(id);
+    WndPeer *control = m_peer->Control(id);
     if (!control) {
         return nullptr;
     }
-    auto& item = m_items[id];
+    auto &item = m_items[id];
     item = std::make_unique<CWnd>(control);
     return item.get();
 }
 
-int CDialog::MessageBox(const std::string& text, const std::string& caption, UINT type)
-{
+int CDialog::MessageBox(const std::string &text, const std::string &caption, UINT type) {
     return m_peer ? m_peer->MessageBox(text, caption, type) : 0;
 }
 
-CMenu* CDialog::GetSystemMenu(bool /*revert*/)
-{
+CMenu *CDialog::GetSystemMenu(bool /*revert*/) {
     if (!m_peer || !m_peer->HasSystemMenu()) {
         return nullptr;
     }
     return &m_systemMenu;
 }
 
-void CDialog::SetIcon(int iconResource, bool big)
-{
+void CDialog::SetIcon(int iconResource, bool big) {
     if (m_peer) {
         m_peer->SetIcon(iconResource, big);
     }
 }
 
-void CDialog::BeginWaitCursor()
-{
+void CDialog::BeginWaitCursor() {
     if (m_peer) {
         m_peer->BeginWaitCursor();
     }
 }
 
-void CDialog::EndWaitCursor()
-{
+void CDialog::EndWaitCursor() {
     if (m_peer) {
         m_peer->EndWaitCursor();
     }

@@ -4,8 +4,7 @@ bool CFont::CreateFont(int height, int /*width*/, int /*escapement*/, int /*orie
                        int weight, bool italic, bool /*underline*/, bool /*strikeOut*/,
                        unsigned /*charSet*/, unsigned /*outPrecision*/, unsigned /*clipPrecision*/,
                        unsigned /*quality*/, unsigned /*pitchAndFamily*/,
-                       const std::string& faceName)
-{
+                       const std::string &faceName) {
     m_created = true;
     m_height = height;
     m_weight = weight;

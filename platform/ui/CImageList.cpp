@@ -1,7 +1,6 @@
 #include "platform/ui/CImageList.h"
 
-bool CImageList::Create(int cx, int cy, unsigned /*flags*/, int initial, int /*grow*/)
-{
+bool CImageList::Create(int cx, int cy, unsigned /*flags*/, int initial, int /*grow*/) {
     if (cx <= 0 || cy <= 0 || initial < 0) {
         return false;
     }
@@ -12,8 +11,7 @@ bool CImageList::Create(int cx, int cy, unsigned /*flags*/, int initial, int /*g
     return true;
 }
 
-int CImageList::Add(int iconResource)
-{
+int CImageList::Add(int iconResource) {
     if (!m_created || iconResource == 0) {
         return -1;
     }

@@ -11,7 +11,7 @@ public:
 
     int GetImageCount() const { return static_cast<int>(m_icons.size()); }
     int IconSize() const { return m_cx; }
-    const std::vector<int>& Icons() const { return m_icons; }
+    const std::vector<int> &Icons() const { return m_icons; }
 
 private:
     bool m_created = false;

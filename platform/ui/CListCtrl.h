@@ -13,33 +13,33 @@ class ListCtrlPeer;
 // is not attached to a window it behaves as an empty list that refuses every change.
 class CListCtrl : public CWnd {
 public:
-    void Attach(ListCtrlPeer* peer);
+    void Attach(ListCtrlPeer *peer);
     void Detach() override;
 
     int GetItemCount() const;
-    int InsertItem(int row, const std::string& text);
+    int InsertItem(int row, const std::string &text);
     bool DeleteItem(int row);
     bool DeleteAllItems();
     std::string GetItemText(int row, int column) const;
-    bool SetItemText(int row, int column, const std::string& text);
+    bool SetItemText(int row, int column, const std::string &text);
     bool SetItemState(int row, UINT state, UINT mask);
     UINT GetItemState(int row, UINT mask) const;
     // The first selected row as a position (0 when none); GetNextSelectedItem turns a position
     // into its row and moves it on to the next selected row.
     POSITION GetFirstSelectedItemPosition() const;
-    int GetNextSelectedItem(POSITION& position) const;
+    int GetNextSelectedItem(POSITION &position) const;
 
-    int InsertColumn(int column, const std::string& heading, int format, int width);
+    int InsertColumn(int column, const std::string &heading, int format, int width);
     void SetExtendedStyle(unsigned style);
     unsigned GetExtendedStyle() const;
     void SetBkColor(COLORREF color);
     void SetTextColor(COLORREF color);
     void SetTextBkColor(COLORREF color);
-    void SetFont(const CFont& font);
-    void SetImageList(const CImageList& images, int which);
+    void SetFont(const CFont &font);
+    void SetImageList(const CImageList &images, int which);
 
 private:
     POSITION NextSelectedFrom(int row) const;
 
-    ListCtrlPeer* m_list = nullptr;
+    ListCtrlPeer *m_list = nullptr;
 };

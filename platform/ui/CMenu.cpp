@@ -2,8 +2,7 @@
 
 #include "platform/ui/CDialog.h"
 
-bool CMenu::AppendMenu(UINT flags, int id, const std::string& text)
-{
+bool CMenu::AppendMenu(UINT flags, int id, const std::string &text) {
     MenuItem item{flags, id, (flags & MF_SEPARATOR) ? std::string() : text};
     m_items.push_back(item);
     m_popups.push_back(nullptr);
@@ -13,23 +12,20 @@ bool CMenu::AppendMenu(UINT flags, int id, const std::string& text)
     return true;
 }
 
-CMenu& CMenu::AppendPopup(const std::string& text)
-{
+CMenu &CMenu::AppendPopup(const std::string &text) {
     m_items.push_back(MenuItem{MF_STRING, 0, text});
     m_popups.push_back(std::make_unique<CMenu>());
     return *m_popups.back();
 }
 
-CMenu* CMenu::GetSubMenu(int position)
-{
+CMenu *CMenu::GetSubMenu(int position) {
     if (position < 0 || position >= static_cast<int>(m_popups.size())) {
         return nullptr;
     }
     return m_popups[position].get();
 }
 
-bool CMenu::TrackPopupMenu(UINT flags, int x, int y, CDialog* owner)
-{
+bool CMenu::TrackPopupMenu(UINT flags, int x, int y, CDialog *owner) {
     if (!owner || !owner->Peer()) {
         return false;
     }
@@ -41,8 +37,7 @@ bool CMenu::TrackPopupMenu(UINT flags, int x, int y, CDialog* owner)
     return true;
 }
 
-void CMenu::DestroyMenu()
-{
+void CMenu::DestroyMenu() {
     m_items.clear();
     m_popups.clear();
 }

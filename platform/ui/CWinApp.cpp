@@ -1,9 +1,8 @@
 #include "platform/ui/CWinApp.h"
 
-CWinApp::CWinApp(const char* appName) : m_appName(appName) {}
+CWinApp::CWinApp(const char *appName) : m_appName(appName) {}
 
-int CWinApp::Run(UiToolkit& ui)
-{
+int CWinApp::Run(UiToolkit &ui) {
     m_ui = &ui;
     InitInstance();
     m_pMainWnd = nullptr;

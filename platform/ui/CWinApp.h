@@ -8,21 +8,21 @@ class UiToolkit;
 // the application's own follows.
 class CWinApp {
 public:
-    explicit CWinApp(const char* appName = nullptr);
+    explicit CWinApp(const char *appName = nullptr);
     virtual ~CWinApp() = default;
-    CWinApp(const CWinApp&) = delete;
-    CWinApp& operator=(const CWinApp&) = delete;
+    CWinApp(const CWinApp &) = delete;
+    CWinApp &operator=(const CWinApp &) = delete;
 
     // Runs the application on ui and returns the process exit code.
-    int Run(UiToolkit& ui);
+    int Run(UiToolkit &ui);
     virtual bool InitInstance() = 0;
 
-    UiToolkit& Toolkit() { return *m_ui; }
-    const char* AppName() const { return m_appName; }
+    UiToolkit &Toolkit() { return *m_ui; }
+    const char *AppName() const { return m_appName; }
 
-    CDialog* m_pMainWnd = nullptr;
+    CDialog *m_pMainWnd = nullptr;
 
 private:
-    const char* m_appName;
-    UiToolkit* m_ui = nullptr;
+    const char *m_appName;
+    UiToolkit *m_ui = nullptr;
 };

@@ -11,16 +11,16 @@ class WndPeer;
 class CWnd {
 public:
     CWnd() = default;
-    explicit CWnd(WndPeer* peer) : m_peer(peer) {}
+    explicit CWnd(WndPeer *peer) : m_peer(peer) {}
     virtual ~CWnd() = default;
-    CWnd(const CWnd&) = delete;
-    CWnd& operator=(const CWnd&) = delete;
+    CWnd(const CWnd &) = delete;
+    CWnd &operator=(const CWnd &) = delete;
 
-    void Attach(WndPeer* peer) { m_peer = peer; }
+    void Attach(WndPeer *peer) { m_peer = peer; }
     virtual void Detach() { m_peer = nullptr; }
     bool IsAttached() const { return m_peer != nullptr; }
 
-    void SetWindowText(const std::string& text);
+    void SetWindowText(const std::string &text);
     std::string GetWindowText() const;
     void SetCheck(bool checked);
     bool GetCheck() const;
@@ -32,5 +32,5 @@ public:
     UiRect GetClientRect() const;
 
 protected:
-    WndPeer* m_peer = nullptr;
+    WndPeer *m_peer = nullptr;
 };

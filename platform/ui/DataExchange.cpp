@@ -7,12 +7,11 @@
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/ListCtrlPeer.h"
 
-void DDX_Control(CDataExchange* dx, int id, CListCtrl& list)
-{
+void DDX_Control(CDataExchange *dx, int id, CListCtrl &list) {
     if (list.IsAttached() || !dx->m_pDlgWnd->Peer()) {
         return;
     }
-    ListCtrlPeer* peer = dx->m_pDlgWnd->Peer()->ListControl(id);
+    ListCtrlPeer *peer = dx->m_pDlgWnd->Peer()->ListControl(id);
     if (!peer) {
         return;
     }
@@ -20,9 +19,8 @@ void DDX_Control(CDataExchange* dx, int id, CListCtrl& list)
     dx->m_pDlgWnd->DetachOnDestroy(list);
 }
 
-void DDX_Text(CDataExchange* dx, int id, std::string& value)
-{
-    CWnd* control = dx->m_pDlgWnd->GetDlgItem(id);
+void DDX_Text(CDataExchange *dx, int id, std::string &value) {
+    CWnd *control = dx->m_pDlgWnd->GetDlgItem(id);
     if (!control) {
         return;
     }
@@ -33,14 +31,13 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value)
     }
 }
 
-void DDX_Radio(CDataExchange* dx, int firstId, int& value)
-{
+void DDX_Radio(CDataExchange *dx, int firstId, int &value) {
     const std::vector<int> group = dx->m_pDlgWnd->Template().RadioGroup(firstId);
     if (dx->m_bSaveAndValidate) {
         value = -1;
     }
     for (int index = 0; index < static_cast<int>(group.size()); ++index) {
-        CWnd* radio = dx->m_pDlgWnd->GetDlgItem(group[index]);
+        CWnd *radio = dx->m_pDlgWnd->GetDlgItem(group[index]);
         if (!radio) {
             continue;
         }

@@ -9,18 +9,16 @@ class CListCtrl;
 // control contents into fields, false shows the fields in the controls.
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, bool saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate)
-    {
-    }
+    CDataExchange(CDialog *dialog, bool saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
 
-    CDialog* m_pDlgWnd;
+    CDialog *m_pDlgWnd;
     bool m_bSaveAndValidate;
 };
 
 // Attaches list to control id (once; later exchanges leave it attached).
-void DDX_Control(CDataExchange* dx, int id, CListCtrl& list);
+void DDX_Control(CDataExchange *dx, int id, CListCtrl &list);
 // The text of control id and a string field.
-void DDX_Text(CDataExchange* dx, int id, std::string& value);
+void DDX_Text(CDataExchange *dx, int id, std::string &value);
 // The radio group that begins at control firstId and the index of its checked button (-1: none).
-void DDX_Radio(CDataExchange* dx, int firstId, int& value);
+void DDX_Radio(CDataExchange *dx, int firstId, int &value);

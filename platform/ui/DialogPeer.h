@@ -43,8 +43,8 @@ public:
     virtual ~DialogPeer() = default;
 
     // The control with this id, or null when the dialog has none.
-    virtual WndPeer* Control(int id) = 0;
-    virtual ListCtrlPeer* ListControl(int id) = 0;
+    virtual WndPeer *Control(int id) = 0;
+    virtual ListCtrlPeer *ListControl(int id) = 0;
 
     // Shows the dialog and runs until EndModalLoop; returns the value given there.
     virtual int RunModalLoop() = 0;
@@ -52,19 +52,19 @@ public:
     // Queues a message for the owning dialog; it arrives once the current handler has returned.
     virtual void PostMessage(UINT message, int id) = 0;
 
-    virtual int MessageBox(const std::string& text, const std::string& caption, UINT type) = 0;
+    virtual int MessageBox(const std::string &text, const std::string &caption, UINT type) = 0;
     // False when the user cancelled (or the dialog failed); paths then stays empty.
-    virtual bool GetOpenFileNames(const OpenFileRequest& request,
-                                  std::vector<std::string>& paths) = 0;
-    virtual bool GetSaveFileName(const SaveFileRequest& request, std::string& path) = 0;
+    virtual bool GetOpenFileNames(const OpenFileRequest &request,
+                                  std::vector<std::string> &paths) = 0;
+    virtual bool GetSaveFileName(const SaveFileRequest &request, std::string &path) = 0;
     // Tracks a pop-up menu synchronously; returns the chosen item's id, or 0 when dismissed.
-    virtual int TrackPopupMenu(const std::vector<MenuItem>& items, UINT flags, UiPoint at) = 0;
+    virtual int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) = 0;
     virtual UiPoint GetCursorPos() const = 0;
 
     // The window's own menu of window-level commands. Linux windows have no system menu, so
     // implementations put these items where their desktop keeps "About" (a Help menu).
     virtual bool HasSystemMenu() const = 0;
-    virtual void AppendSystemMenu(const MenuItem& item) = 0;
+    virtual void AppendSystemMenu(const MenuItem &item) = 0;
 
     // Big and small window icon: an icon resource id, 0 for none.
     virtual void SetIcon(int iconResource, bool big) = 0;

@@ -2,9 +2,8 @@
 
 #include <cmath>
 
-const ControlTemplate* DialogTemplate::Find(int controlId) const
-{
-    for (const ControlTemplate& control : controls) {
+const ControlTemplate *DialogTemplate::Find(int controlId) const {
+    for (const ControlTemplate &control : controls) {
         if (control.id == controlId) {
             return &control;
         }
@@ -12,11 +11,10 @@ const ControlTemplate* DialogTemplate::Find(int controlId) const
     return nullptr;
 }
 
-std::vector<int> DialogTemplate::RadioGroup(int firstId) const
-{
+std::vector<int> DialogTemplate::RadioGroup(int firstId) const {
     std::vector<int> radios;
     bool inside = false;
-    for (const ControlTemplate& control : controls) {
+    for (const ControlTemplate &control : controls) {
         if (inside && control.group) {
             break;
         }
@@ -30,8 +28,7 @@ std::vector<int> DialogTemplate::RadioGroup(int firstId) const
     return radios;
 }
 
-UiRect DialogUnitsToPixels(const UiRect& rect, double scale)
-{
+UiRect DialogUnitsToPixels(const UiRect &rect, double scale) {
     auto x = [&](int units) { return static_cast<int>(std::lround(units * kDialogUnitX * scale)); };
     auto y = [&](int units) { return static_cast<int>(std::lround(units * kDialogUnitY * scale)); };
     return {x(rect.left), y(rect.top), x(rect.right), y(rect.bottom)};

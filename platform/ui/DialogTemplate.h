@@ -10,7 +10,7 @@
 // controls, captions, groups and start states are the same in tests and on screen.
 
 enum class ControlKind {
-    ListView,    // report-view list control
+    ListView, // report-view list control
     PushButton,
     DefPushButton,
     RadioButton, // auto radio button
@@ -26,10 +26,10 @@ struct ControlTemplate {
     int id = -1; // -1 for controls nobody addresses
     ControlKind kind = ControlKind::StaticText;
     std::string caption;
-    UiRect rect; // dialog units
-    bool group = false;    // starts a group of controls
+    UiRect rect;        // dialog units
+    bool group = false; // starts a group of controls
     bool disabled = false;
-    int resourceId = 0;    // bitmap or icon of Picture and Icon controls
+    int resourceId = 0; // bitmap or icon of Picture and Icon controls
 };
 
 struct DialogTemplate {
@@ -41,7 +41,7 @@ struct DialogTemplate {
     int fontPoints = 9;
     std::vector<ControlTemplate> controls;
 
-    const ControlTemplate* Find(int controlId) const;
+    const ControlTemplate *Find(int controlId) const;
     // Radio buttons of the group that begins at control firstId, in tab order: it runs up to the
     // next control that starts a group; controls of other kinds inside it do not count.
     std::vector<int> RadioGroup(int firstId) const;
@@ -52,4 +52,4 @@ struct DialogTemplate {
 constexpr double kDialogUnitX = 1.5;
 constexpr double kDialogUnitY = 1.5;
 
-UiRect DialogUnitsToPixels(const UiRect& rect, double scale = 1.0);
+UiRect DialogUnitsToPixels(const UiRect &rect, double scale = 1.0);

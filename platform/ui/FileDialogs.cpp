@@ -4,8 +4,7 @@
 
 namespace {
 
-std::vector<std::string> SplitPatterns(const std::string& patterns)
-{
+std::vector<std::string> SplitPatterns(const std::string &patterns) {
     std::vector<std::string> result;
     std::size_t start = 0;
     while (start <= patterns.size()) {
@@ -20,8 +19,7 @@ std::vector<std::string> SplitPatterns(const std::string& patterns)
 
 } // namespace
 
-std::vector<FileFilter> ParseFileFilter(const std::string& filter)
-{
+std::vector<FileFilter> ParseFileFilter(const std::string &filter) {
     std::vector<std::string> fields;
     std::size_t start = 0;
     while (start < filter.size()) {
@@ -43,9 +41,8 @@ std::vector<FileFilter> ParseFileFilter(const std::string& filter)
     return filters;
 }
 
-bool GetOpenFileNames(CDialog& owner, const OpenFileRequest& request,
-                      std::vector<std::string>& paths)
-{
+bool GetOpenFileNames(CDialog &owner, const OpenFileRequest &request,
+                      std::vector<std::string> &paths) {
     paths.clear();
     if (!owner.Peer()) {
         return false;
@@ -57,18 +54,16 @@ bool GetOpenFileNames(CDialog& owner, const OpenFileRequest& request,
     return true;
 }
 
-CFileDialog::CFileDialog(const std::string& defaultExt, const std::string& fileName,
-                         unsigned flags, const std::string& filter, CDialog& owner)
-    : m_owner(owner)
-{
+CFileDialog::CFileDialog(const std::string &defaultExt, const std::string &fileName, unsigned flags,
+                         const std::string &filter, CDialog &owner)
+    : m_owner(owner) {
     m_request.defaultExt = defaultExt;
     m_request.initialName = fileName;
     m_request.flags = flags;
     m_request.filters = ParseFileFilter(filter);
 }
 
-int CFileDialog::DoModal()
-{
+int CFileDialog::DoModal() {
     std::string path;
     if (!m_owner.Peer() || !m_owner.Peer()->GetSaveFileName(m_request, path) || path.empty()) {
         return IDCANCEL;

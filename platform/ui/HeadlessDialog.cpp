@@ -3,11 +3,10 @@
 #include "platform/ui/CDialog.h"
 #include "platform/ui/HeadlessToolkit.h"
 
-HeadlessDialog::HeadlessDialog(HeadlessToolkit& toolkit, const DialogTemplate& dialog,
-                               CDialog& owner)
-    : m_toolkit(toolkit), m_template(dialog), m_owner(owner)
-{
-    for (const ControlTemplate& control : dialog.controls) {
+HeadlessDialog::HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &dialog,
+                               CDialog &owner)
+    : m_toolkit(toolkit), m_template(dialog), m_owner(owner) {
+    for (const ControlTemplate &control : dialog.controls) {
         if (control.id < 0) {
             continue;
         }
@@ -21,7 +20,7 @@ HeadlessDialog::HeadlessDialog(HeadlessToolkit& toolkit, const DialogTemplate& d
         }
     }
     // The first control that takes the keyboard starts with the focus.
-    for (const ControlTemplate& control : dialog.controls) {
+    for (const ControlTemplate &control : dialog.controls) {
         if (control.kind == ControlKind::ListView || control.kind == ControlKind::PushButton ||
             control.kind == ControlKind::DefPushButton) {
             toolkit.SetFocusId(control.id);
@@ -30,13 +29,11 @@ HeadlessDialog::HeadlessDialog(HeadlessToolkit& toolkit, const DialogTemplate& d
     }
 }
 
-HeadlessDialog::~HeadlessDialog()
-{
+HeadlessDialog::~HeadlessDialog() {
     m_toolkit.Forget(this);
 }
 
-WndPeer* HeadlessDialog::Control(int id)
-{
+WndPeer *HeadlessDialog::Control(int id) {
     if (auto list = m_lists.find(id); list != m_lists.end()) {
         return list->second.get();
     }
@@ -44,25 +41,21 @@ WndPeer* HeadlessDialog::Control(int id)
     return found == m_controls.end() ? nullptr : found->second.get();
 }
 
-ListCtrlPeer* HeadlessDialog::ListControl(int id)
-{
+ListCtrlPeer *HeadlessDialog::ListControl(int id) {
     return List(id);
 }
 
-HeadlessWnd* HeadlessDialog::Wnd(int id)
-{
+HeadlessWnd *HeadlessDialog::Wnd(int id) {
     auto found = m_controls.find(id);
     return found == m_controls.end() ? nullptr : found->second.get();
 }
 
-HeadlessListCtrl* HeadlessDialog::List(int id)
-{
+HeadlessListCtrl *HeadlessDialog::List(int id) {
     auto found = m_lists.find(id);
     return found == m_lists.end() ? nullptr : found->second.get();
 }
 
-int HeadlessDialog::RunModalLoop()
-{
+int HeadlessDialog::RunModalLoop() {
     m_toolkit.Record(UiEvent{UiEvent::Kind::ModalDialog, m_template.id, m_template.caption});
     if (m_toolkit.onModal) {
         m_toolkit.onModal(*this);
@@ -74,28 +67,24 @@ int HeadlessDialog::RunModalLoop()
     return m_result;
 }
 
-void HeadlessDialog::EndModalLoop(int result)
-{
+void HeadlessDialog::EndModalLoop(int result) {
     m_ended = true;
     m_result = result;
 }
 
-void HeadlessDialog::PostMessage(UINT message, int id)
-{
+void HeadlessDialog::PostMessage(UINT message, int id) {
     m_posted.push_back(UiMessage{message, id, 0, 0});
 }
 
-void HeadlessDialog::DeliverPosted()
-{
+void HeadlessDialog::DeliverPosted() {
     std::vector<UiMessage> posted;
     posted.swap(m_posted);
-    for (const UiMessage& msg : posted) {
+    for (const UiMessage &msg : posted) {
         m_owner.SendMessage(msg);
     }
 }
 
-int HeadlessDialog::MessageBox(const std::string& text, const std::string& caption, UINT type)
-{
+int HeadlessDialog::MessageBox(const std::string &text, const std::string &caption, UINT type) {
     UiEvent event{UiEvent::Kind::MessageBox, m_template.id, text, caption, type};
     m_toolkit.Record(event);
     if (m_toolkit.onMessageBox) {
@@ -104,9 +93,8 @@ int HeadlessDialog::MessageBox(const std::string& text, const std::string& capti
     return IDOK;
 }
 
-bool HeadlessDialog::GetOpenFileNames(const OpenFileRequest& request,
-                                      std::vector<std::string>& paths)
-{
+bool HeadlessDialog::GetOpenFileNames(const OpenFileRequest &request,
+                                      std::vector<std::string> &paths) {
     openRequests.push_back(request);
     m_toolkit.Record(UiEvent{UiEvent::Kind::OpenDialog, m_template.id, request.title});
     if (m_toolkit.openAnswers.empty()) {
@@ -121,8 +109,7 @@ bool HeadlessDialog::GetOpenFileNames(const OpenFileRequest& request,
     return true;
 }
 
-bool HeadlessDialog::GetSaveFileName(const SaveFileRequest& request, std::string& path)
-{
+bool HeadlessDialog::GetSaveFileName(const SaveFileRequest &request, std::string &path) {
     saveRequests.push_back(request);
     m_toolkit.Record(UiEvent{UiEvent::Kind::SaveDialog, m_template.id, request.defaultExt});
     if (m_toolkit.saveAnswers.empty()) {
@@ -137,9 +124,8 @@ bool HeadlessDialog::GetSaveFileName(const SaveFileRequest& request, std::string
     return true;
 }
 
-int HeadlessDialog::TrackPopupMenu(const std::vector<MenuItem>& items, UINT /*flags*/,
-                                   UiPoint /*at*/)
-{
+int HeadlessDialog::TrackPopupMenu(const std::vector<MenuItem> &items, UINT /*flags*/,
+                                   UiPoint /*at*/) {
     m_lastPopup = items;
     int chosen = 0;
     if (!m_toolkit.menuAnswers.empty()) {
@@ -150,16 +136,14 @@ int HeadlessDialog::TrackPopupMenu(const std::vector<MenuItem>& items, UINT /*fl
     return chosen;
 }
 
-void HeadlessDialog::SetIcon(int iconResource, bool big)
-{
+void HeadlessDialog::SetIcon(int iconResource, bool big) {
     (big ? m_bigIcon : m_smallIcon) = iconResource;
 }
 
-void HeadlessDialog::Click(int id)
-{
-    const ControlTemplate* control = m_template.Find(id);
+void HeadlessDialog::Click(int id) {
+    const ControlTemplate *control = m_template.Find(id);
     if (control && control->kind == ControlKind::RadioButton) {
-        for (const ControlTemplate& other : m_template.controls) {
+        for (const ControlTemplate &other : m_template.controls) {
             if (other.kind == ControlKind::RadioButton && Wnd(other.id)) {
                 Wnd(other.id)->SetCheck(other.id == id);
             }
@@ -168,29 +152,25 @@ void HeadlessDialog::Click(int id)
     m_owner.SendMessage(UiMessage{WM_COMMAND, id, BN_CLICKED, 0});
 }
 
-void HeadlessDialog::Notify(int id, int code)
-{
+void HeadlessDialog::Notify(int id, int code) {
     m_owner.SendMessage(UiMessage{WM_NOTIFY, id, code, 0});
 }
 
-void HeadlessDialog::PressEnter()
-{
+void HeadlessDialog::PressEnter() {
     // Enter on a focused push button clicks it; anywhere else it is the dialog's IDOK.
-    const ControlTemplate* focused = m_template.Find(m_toolkit.FocusId());
-    if (focused && (focused->kind == ControlKind::PushButton ||
-                    focused->kind == ControlKind::DefPushButton)) {
+    const ControlTemplate *focused = m_template.Find(m_toolkit.FocusId());
+    if (focused &&
+        (focused->kind == ControlKind::PushButton || focused->kind == ControlKind::DefPushButton)) {
         Click(focused->id);
         return;
     }
     m_owner.SendMessage(UiMessage{WM_COMMAND, IDOK, BN_CLICKED, 0});
 }
 
-void HeadlessDialog::PressEscape()
-{
+void HeadlessDialog::PressEscape() {
     m_owner.SendMessage(UiMessage{WM_COMMAND, IDCANCEL, BN_CLICKED, 0});
 }
 
-void HeadlessDialog::ChooseSystemMenu(int command)
-{
+void HeadlessDialog::ChooseSystemMenu(int command) {
     m_owner.SendMessage(UiMessage{WM_SYSCOMMAND, command, 0, 0});
 }

@@ -17,22 +17,21 @@ class HeadlessToolkit;
 // A dialog window in memory, built from its template, with the user's actions for tests.
 class HeadlessDialog : public DialogPeer {
 public:
-    HeadlessDialog(HeadlessToolkit& toolkit, const DialogTemplate& dialog, CDialog& owner);
+    HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &dialog, CDialog &owner);
     ~HeadlessDialog() override;
 
-    WndPeer* Control(int id) override;
-    ListCtrlPeer* ListControl(int id) override;
+    WndPeer *Control(int id) override;
+    ListCtrlPeer *ListControl(int id) override;
     int RunModalLoop() override;
     void EndModalLoop(int result) override;
     void PostMessage(UINT message, int id) override;
-    int MessageBox(const std::string& text, const std::string& caption, UINT type) override;
-    bool GetOpenFileNames(const OpenFileRequest& request,
-                          std::vector<std::string>& paths) override;
-    bool GetSaveFileName(const SaveFileRequest& request, std::string& path) override;
-    int TrackPopupMenu(const std::vector<MenuItem>& items, UINT flags, UiPoint at) override;
+    int MessageBox(const std::string &text, const std::string &caption, UINT type) override;
+    bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
+    bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
+    int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;
     UiPoint GetCursorPos() const override { return m_cursor; }
     bool HasSystemMenu() const override { return true; }
-    void AppendSystemMenu(const MenuItem& item) override { m_systemMenu.push_back(item); }
+    void AppendSystemMenu(const MenuItem &item) override { m_systemMenu.push_back(item); }
     void SetIcon(int iconResource, bool big) override;
     void BeginWaitCursor() override { ++m_waitDepth; }
     void EndWaitCursor() override { --m_waitDepth; }
@@ -47,11 +46,11 @@ public:
     // Delivers the messages queued with PostMessage.
     void DeliverPosted();
 
-    HeadlessWnd* Wnd(int id);
-    HeadlessListCtrl* List(int id);
-    const DialogTemplate& Template() const { return m_template; }
-    const std::vector<MenuItem>& SystemMenu() const { return m_systemMenu; }
-    const std::vector<MenuItem>& LastPopupMenu() const { return m_lastPopup; }
+    HeadlessWnd *Wnd(int id);
+    HeadlessListCtrl *List(int id);
+    const DialogTemplate &Template() const { return m_template; }
+    const std::vector<MenuItem> &SystemMenu() const { return m_systemMenu; }
+    const std::vector<MenuItem> &LastPopupMenu() const { return m_lastPopup; }
     bool Ended() const { return m_ended; }
     int Result() const { return m_result; }
     int BigIcon() const { return m_bigIcon; }
@@ -61,9 +60,9 @@ public:
     std::vector<SaveFileRequest> saveRequests;
 
 private:
-    HeadlessToolkit& m_toolkit;
-    const DialogTemplate& m_template;
-    CDialog& m_owner;
+    HeadlessToolkit &m_toolkit;
+    const DialogTemplate &m_template;
+    CDialog &m_owner;
     std::map<int, std::unique_ptr<HeadlessWnd>> m_controls;
     std::map<int, std::unique_ptr<HeadlessListCtrl>> m_lists;
     std::vector<UiMessage> m_posted;

@@ -7,13 +7,10 @@ namespace {
 constexpr UINT kStateBits = LVIS_SELECTED | LVIS_FOCUSED;
 }
 
-HeadlessListCtrl::HeadlessListCtrl(HeadlessToolkit& log, int id, UiRect clientRect)
-    : m_wnd(log, id, "", clientRect, true)
-{
-}
+HeadlessListCtrl::HeadlessListCtrl(HeadlessToolkit &log, int id, UiRect clientRect)
+    : m_wnd(log, id, "", clientRect, true) {}
 
-int HeadlessListCtrl::InsertItem(int row, const std::string& text)
-{
+int HeadlessListCtrl::InsertItem(int row, const std::string &text) {
     if (row < 0) {
         return -1;
     }
@@ -27,8 +24,7 @@ int HeadlessListCtrl::InsertItem(int row, const std::string& text)
     return row;
 }
 
-bool HeadlessListCtrl::DeleteItem(int row)
-{
+bool HeadlessListCtrl::DeleteItem(int row) {
     if (!Exists(row)) {
         return false;
     }
@@ -36,26 +32,23 @@ bool HeadlessListCtrl::DeleteItem(int row)
     return true;
 }
 
-bool HeadlessListCtrl::DeleteAllItems()
-{
+bool HeadlessListCtrl::DeleteAllItems() {
     m_rows.clear();
     return true;
 }
 
-std::string HeadlessListCtrl::GetItemText(int row, int column) const
-{
+std::string HeadlessListCtrl::GetItemText(int row, int column) const {
     if (!Exists(row) || column < 0 || column >= static_cast<int>(m_rows[row].texts.size())) {
         return {};
     }
     return m_rows[row].texts[column];
 }
 
-bool HeadlessListCtrl::SetItemText(int row, int column, const std::string& text)
-{
+bool HeadlessListCtrl::SetItemText(int row, int column, const std::string &text) {
     if (!Exists(row) || column < 0 || column >= std::max(GetColumnCount(), 1)) {
         return false;
     }
-    std::vector<std::string>& texts = m_rows[row].texts;
+    std::vector<std::string> &texts = m_rows[row].texts;
     if (column >= static_cast<int>(texts.size())) {
         texts.resize(column + 1);
     }
@@ -63,8 +56,7 @@ bool HeadlessListCtrl::SetItemText(int row, int column, const std::string& text)
     return true;
 }
 
-bool HeadlessListCtrl::SetItemState(int row, UINT state, UINT mask)
-{
+bool HeadlessListCtrl::SetItemState(int row, UINT state, UINT mask) {
     if (!Exists(row)) {
         return false;
     }
@@ -79,19 +71,17 @@ bool HeadlessListCtrl::SetItemState(int row, UINT state, UINT mask)
     return true;
 }
 
-UINT HeadlessListCtrl::GetItemState(int row, UINT mask) const
-{
+UINT HeadlessListCtrl::GetItemState(int row, UINT mask) const {
     return Exists(row) ? m_rows[row].state & mask : 0;
 }
 
-int HeadlessListCtrl::InsertColumn(int column, const std::string& heading, int format, int width)
-{
+int HeadlessListCtrl::InsertColumn(int column, const std::string &heading, int format, int width) {
     if (column < 0) {
         return -1;
     }
     column = std::min(column, GetColumnCount());
     m_columns.insert(m_columns.begin() + column, Column{heading, format, width});
-    for (Row& row : m_rows) {
+    for (Row &row : m_rows) {
         if (row.texts.size() < m_columns.size()) {
             row.texts.resize(m_columns.size());
         }
@@ -99,33 +89,28 @@ int HeadlessListCtrl::InsertColumn(int column, const std::string& heading, int f
     return column;
 }
 
-std::string HeadlessListCtrl::GetColumnHeading(int column) const
-{
+std::string HeadlessListCtrl::GetColumnHeading(int column) const {
     return column >= 0 && column < GetColumnCount() ? m_columns[column].heading : std::string();
 }
 
-int HeadlessListCtrl::GetColumnWidth(int column) const
-{
+int HeadlessListCtrl::GetColumnWidth(int column) const {
     return column >= 0 && column < GetColumnCount() ? m_columns[column].width : 0;
 }
 
-void HeadlessListCtrl::SetFont(const CFont& font)
-{
+void HeadlessListCtrl::SetFont(const CFont &font) {
     m_fontFace = font.FaceName();
     m_fontHeight = font.Height();
 }
 
-void HeadlessListCtrl::SetImageList(const CImageList& images, int which)
-{
+void HeadlessListCtrl::SetImageList(const CImageList &images, int which) {
     if (which == LVSIL_SMALL) {
         m_smallImages = images.GetImageCount();
     }
 }
 
-void HeadlessListCtrl::UserHighlight(int row)
-{
+void HeadlessListCtrl::UserHighlight(int row) {
     if (!Exists(row)) {
-        for (Row& each : m_rows) {
+        for (Row &each : m_rows) {
             each.state &= ~LVIS_SELECTED;
         }
         return;
@@ -133,8 +118,7 @@ void HeadlessListCtrl::UserHighlight(int row)
     SetItemState(row, kStateBits, kStateBits);
 }
 
-int HeadlessListCtrl::HighlightedRow() const
-{
+int HeadlessListCtrl::HighlightedRow() const {
     for (int i = 0; i < GetItemCount(); ++i) {
         if (m_rows[i].state & LVIS_SELECTED) {
             return i;

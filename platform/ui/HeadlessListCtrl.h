@@ -10,18 +10,18 @@
 // what a user does with the mouse and the keyboard, for tests.
 class HeadlessListCtrl : public ListCtrlPeer {
 public:
-    HeadlessListCtrl(HeadlessToolkit& log, int id, UiRect clientRect);
+    HeadlessListCtrl(HeadlessToolkit &log, int id, UiRect clientRect);
 
     int GetItemCount() const override { return static_cast<int>(m_rows.size()); }
-    int InsertItem(int row, const std::string& text) override;
+    int InsertItem(int row, const std::string &text) override;
     bool DeleteItem(int row) override;
     bool DeleteAllItems() override;
     std::string GetItemText(int row, int column) const override;
-    bool SetItemText(int row, int column, const std::string& text) override;
+    bool SetItemText(int row, int column, const std::string &text) override;
     bool SetItemState(int row, UINT state, UINT mask) override;
     UINT GetItemState(int row, UINT mask) const override;
 
-    int InsertColumn(int column, const std::string& heading, int format, int width) override;
+    int InsertColumn(int column, const std::string &heading, int format, int width) override;
     int GetColumnCount() const override { return static_cast<int>(m_columns.size()); }
     std::string GetColumnHeading(int column) const override;
     int GetColumnWidth(int column) const override;
@@ -31,10 +31,10 @@ public:
     void SetBkColor(COLORREF color) override { m_bkColor = color; }
     void SetTextColor(COLORREF color) override { m_textColor = color; }
     void SetTextBkColor(COLORREF color) override { m_textBkColor = color; }
-    void SetFont(const CFont& font) override;
-    void SetImageList(const CImageList& images, int which) override;
+    void SetFont(const CFont &font) override;
+    void SetImageList(const CImageList &images, int which) override;
 
-    void SetWindowText(const std::string& text) override { m_wnd.SetWindowText(text); }
+    void SetWindowText(const std::string &text) override { m_wnd.SetWindowText(text); }
     std::string GetWindowText() const override { return m_wnd.GetWindowText(); }
     void SetCheck(bool checked) override { m_wnd.SetCheck(checked); }
     bool GetCheck() const override { return m_wnd.GetCheck(); }
@@ -54,7 +54,7 @@ public:
     COLORREF BkColor() const { return m_bkColor; }
     COLORREF TextColor() const { return m_textColor; }
     COLORREF TextBkColor() const { return m_textBkColor; }
-    const std::string& FontFace() const { return m_fontFace; }
+    const std::string &FontFace() const { return m_fontFace; }
     int FontHeight() const { return m_fontHeight; }
     int SmallImageCount() const { return m_smallImages; }
 

@@ -28,9 +28,7 @@ struct UiEvent {
     UiEvent(Kind what, int control = 0, std::string shownText = {}, std::string shownCaption = {},
             unsigned shownStyle = 0)
         : kind(what), id(control), text(std::move(shownText)), caption(std::move(shownCaption)),
-          style(shownStyle)
-    {
-    }
+          style(shownStyle) {}
 
     Kind kind;
     int id = 0;
@@ -44,18 +42,18 @@ struct UiEvent {
 // pop-up menus and the modal loops are scripted. An unscripted file dialog or menu is cancelled.
 class HeadlessToolkit : public UiToolkit {
 public:
-    std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate& dialog,
-                                                 CDialog& owner) override;
+    std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate &dialog,
+                                                 CDialog &owner) override;
     bool HasIcon(int iconResource) const override { return icons.count(iconResource) != 0; }
-    void ShellExecute(const std::string& verb, const std::string& file, int showCommand) override;
+    void ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
 
-    void Record(const UiEvent& event);
+    void Record(const UiEvent &event);
     void SetFocusId(int id) { m_focusId = id; }
     int FocusId() const { return m_focusId; }
 
     // The live dialog window of a template, or null.
-    HeadlessDialog* Dialog(int templateId) const;
-    void Forget(HeadlessDialog* dialog);
+    HeadlessDialog *Dialog(int templateId) const;
+    void Forget(HeadlessDialog *dialog);
 
     std::vector<UiEvent> Events(UiEvent::Kind kind) const;
     std::vector<std::string> MessageTexts() const;
@@ -68,11 +66,11 @@ public:
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<int> menuAnswers;
     // Runs while a message box is up (the box is already recorded).
-    std::function<void(const UiEvent&)> onMessageBox;
+    std::function<void(const UiEvent &)> onMessageBox;
     // Runs as the modal loop of a dialog; without it the loop ends at once with IDOK.
-    std::function<void(HeadlessDialog&)> onModal;
+    std::function<void(HeadlessDialog &)> onModal;
 
 private:
-    std::vector<HeadlessDialog*> m_dialogs;
+    std::vector<HeadlessDialog *> m_dialogs;
     int m_focusId = 0;
 };

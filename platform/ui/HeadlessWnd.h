@@ -10,10 +10,10 @@ class HeadlessToolkit;
 // invalidation and updates in the toolkit's event log.
 class HeadlessWnd : public WndPeer {
 public:
-    HeadlessWnd(HeadlessToolkit& log, int id, const std::string& text, UiRect clientRect,
+    HeadlessWnd(HeadlessToolkit &log, int id, const std::string &text, UiRect clientRect,
                 bool enabled);
 
-    void SetWindowText(const std::string& text) override { m_text = text; }
+    void SetWindowText(const std::string &text) override { m_text = text; }
     std::string GetWindowText() const override { return m_text; }
     void SetCheck(bool checked) override { m_checked = checked; }
     bool GetCheck() const override { return m_checked; }
@@ -31,7 +31,7 @@ public:
     int UpdatedCount() const { return m_updated; }
 
 private:
-    HeadlessToolkit& m_log;
+    HeadlessToolkit &m_log;
     int m_id;
     std::string m_text;
     UiRect m_clientRect;

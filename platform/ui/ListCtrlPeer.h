@@ -23,15 +23,15 @@ class CImageList;
 class ListCtrlPeer : public WndPeer {
 public:
     virtual int GetItemCount() const = 0;
-    virtual int InsertItem(int row, const std::string& text) = 0;
+    virtual int InsertItem(int row, const std::string &text) = 0;
     virtual bool DeleteItem(int row) = 0;
     virtual bool DeleteAllItems() = 0;
     virtual std::string GetItemText(int row, int column) const = 0;
-    virtual bool SetItemText(int row, int column, const std::string& text) = 0;
+    virtual bool SetItemText(int row, int column, const std::string &text) = 0;
     virtual bool SetItemState(int row, UINT state, UINT mask) = 0;
     virtual UINT GetItemState(int row, UINT mask) const = 0;
 
-    virtual int InsertColumn(int column, const std::string& heading, int format, int width) = 0;
+    virtual int InsertColumn(int column, const std::string &heading, int format, int width) = 0;
     virtual int GetColumnCount() const = 0;
     virtual std::string GetColumnHeading(int column) const = 0;
     virtual int GetColumnWidth(int column) const = 0;
@@ -41,6 +41,6 @@ public:
     virtual void SetBkColor(COLORREF color) = 0;
     virtual void SetTextColor(COLORREF color) = 0;
     virtual void SetTextBkColor(COLORREF color) = 0;
-    virtual void SetFont(const CFont& font) = 0;
-    virtual void SetImageList(const CImageList& images, int which) = 0;
+    virtual void SetFont(const CFont &font) = 0;
+    virtual void SetImageList(const CImageList &images, int which) = 0;
 };

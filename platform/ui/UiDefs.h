@@ -11,13 +11,18 @@ using COLORREF = std::uint32_t;
 using HICON = int; // icon resource id; 0 = none
 
 namespace ui {
-constexpr COLORREF RGB(unsigned red, unsigned green, unsigned blue)
-{
+constexpr COLORREF RGB(unsigned red, unsigned green, unsigned blue) {
     return (red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16;
 }
-constexpr unsigned GetRValue(COLORREF c) { return c & 0xFF; }
-constexpr unsigned GetGValue(COLORREF c) { return c >> 8 & 0xFF; }
-constexpr unsigned GetBValue(COLORREF c) { return c >> 16 & 0xFF; }
+constexpr unsigned GetRValue(COLORREF c) {
+    return c & 0xFF;
+}
+constexpr unsigned GetGValue(COLORREF c) {
+    return c >> 8 & 0xFF;
+}
+constexpr unsigned GetBValue(COLORREF c) {
+    return c >> 16 & 0xFF;
+}
 } // namespace ui
 
 // Window messages routed through a dialog's message map.

@@ -14,10 +14,11 @@ public:
     virtual ~UiToolkit() = default;
 
     // Creates the window of a dialog; its events go to owner.SendMessage.
-    virtual std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate& dialog,
-                                                         CDialog& owner) = 0;
+    virtual std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate &dialog,
+                                                         CDialog &owner) = 0;
     // True when the icon resource exists.
     virtual bool HasIcon(int iconResource) const = 0;
     // The shell's verb ("open") on a file; the outcome is not reported.
-    virtual void ShellExecute(const std::string& verb, const std::string& file, int showCommand) = 0;
+    virtual void ShellExecute(const std::string &verb, const std::string &file,
+                              int showCommand) = 0;
 };

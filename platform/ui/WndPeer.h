@@ -10,7 +10,7 @@ class WndPeer {
 public:
     virtual ~WndPeer() = default;
 
-    virtual void SetWindowText(const std::string& text) = 0;
+    virtual void SetWindowText(const std::string &text) = 0;
     virtual std::string GetWindowText() const = 0;
     virtual void SetCheck(bool checked) = 0;
     virtual bool GetCheck() const = 0;

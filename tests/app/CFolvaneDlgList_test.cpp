@@ -8,8 +8,7 @@ using Strings = std::vector<std::string>;
 
 class ListCommands : public DialogFixture {};
 
-TEST_F(ListCommands, AddSortsByFileNameAndMakesTheFirstRowCurrent)
-{
+TEST_F(ListCommands, AddSortsByFileNameAndMakesTheFirstRowCurrent) {
     Add({"/p/b.jpg", "/p/a.jpg", "/p/c.tif"});
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.tif"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
@@ -20,11 +19,10 @@ TEST_F(ListCommands, AddSortsByFileNameAndMakesTheFirstRowCurrent)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ListCommands, AddAsksForJpegAndTiffFilesSeveralAtATime)
-{
+TEST_F(ListCommands, AddAsksForJpegAndTiffFilesSeveralAtATime) {
     Add({"/p/a.jpg"});
     ASSERT_EQ(Window().openRequests.size(), 1u);
-    const OpenFileRequest& request = Window().openRequests[0];
+    const OpenFileRequest &request = Window().openRequests[0];
     EXPECT_EQ(request.title, "选择一个或者多个JPG文件");
     ASSERT_EQ(request.filters.size(), 1u);
     EXPECT_EQ(request.filters[0].name, "JPG,TIF文件(*.jpg;*.tif)");
@@ -32,8 +30,7 @@ TEST_F(ListCommands, AddAsksForJpegAndTiffFilesSeveralAtATime)
     EXPECT_EQ(request.flags, 0x81A04u);
 }
 
-TEST_F(ListCommands, SortComparesFileNamesBytewiseIgnoringFolderAndExtension)
-{
+TEST_F(ListCommands, SortComparesFileNamesBytewiseIgnoringFolderAndExtension) {
     EXPECT_LT(CFolvaneDlg::CompareFileNames("/z/B.jpg", "/a/a.jpg"), 0);
     EXPECT_EQ(CFolvaneDlg::CompareFileNames("/x/photo.jpg", "/y/photo.tif"), 0);
     EXPECT_GT(CFolvaneDlg::CompareFileNames("/a/b.c/page10.jpg", "/a/page1.jpg"), 0);
@@ -44,8 +41,7 @@ TEST_F(ListCommands, SortComparesFileNamesBytewiseIgnoringFolderAndExtension)
     EXPECT_EQ(Paths(), (Strings{"/p/B.jpg", "/p/a.jpg"}));
 }
 
-TEST_F(ListCommands, EqualNamesAddAboveAndSwapAtEverySort)
-{
+TEST_F(ListCommands, EqualNamesAddAboveAndSwapAtEverySort) {
     Add({"/y/a.jpg"});
     Add({"/x/a.jpg"});
     EXPECT_EQ(Paths(), (Strings{"/x/a.jpg", "/y/a.jpg"}));
@@ -58,8 +54,7 @@ TEST_F(ListCommands, EqualNamesAddAboveAndSwapAtEverySort)
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
 }
 
-TEST_F(ListCommands, SortRestoresOrderAfterMovesAndKeepsTheCurrentIndex)
-{
+TEST_F(ListCommands, SortRestoresOrderAfterMovesAndKeepsTheCurrentIndex) {
     Add({"/p/1.jpg", "/p/2.jpg", "/p/3.jpg", "/p/4.jpg"});
     ClickRow(3);
     Click(IDC_BTN_MOVE_TOP);
@@ -75,8 +70,7 @@ TEST_F(ListCommands, SortRestoresOrderAfterMovesAndKeepsTheCurrentIndex)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ListCommands, AddingWhileRowTwoIsCurrentPreviewsWhatNowStandsThere)
-{
+TEST_F(ListCommands, AddingWhileRowTwoIsCurrentPreviewsWhatNowStandsThere) {
     Add({"/p/b.jpg", "/p/c.jpg", "/p/d.jpg"});
     ClickRow(2);
     ASSERT_EQ(dlg.previews.back(), "/p/d.jpg");
@@ -87,8 +81,7 @@ TEST_F(ListCommands, AddingWhileRowTwoIsCurrentPreviewsWhatNowStandsThere)
     EXPECT_EQ(List().HighlightedRow(), 3); // the highlight moved down with its file
 }
 
-TEST_F(ListCommands, CancelledAddOnAnEmptyListPreviewsAnEmptyPath)
-{
+TEST_F(ListCommands, CancelledAddOnAnEmptyListPreviewsAnEmptyPath) {
     ui.openAnswers.push_back(std::nullopt);
     Click(IDC_BTN_ADD_IMAGES);
     EXPECT_EQ(List().GetItemCount(), 0);
@@ -100,8 +93,7 @@ TEST_F(ListCommands, CancelledAddOnAnEmptyListPreviewsAnEmptyPath)
     EXPECT_TRUE(ui.ShellFiles().empty());
 }
 
-TEST_F(ListCommands, CancelledAddPreviewsTheCurrentRowAgain)
-{
+TEST_F(ListCommands, CancelledAddPreviewsTheCurrentRowAgain) {
     Add({"/p/a.jpg", "/p/b.jpg"});
     ClickRow(1);
     Click(IDC_BTN_ADD_IMAGES); // nothing scripted: cancelled
@@ -109,33 +101,29 @@ TEST_F(ListCommands, CancelledAddPreviewsTheCurrentRowAgain)
     EXPECT_EQ(dlg.previews, (Strings{"/p/a.jpg", "/p/b.jpg", "/p/b.jpg"}));
 }
 
-TEST_F(ListCommands, EmptyListRefusesEveryMoveWithTheNoImagesText)
-{
+TEST_F(ListCommands, EmptyListRefusesEveryMoveWithTheNoImagesText) {
     for (int id : {IDC_BTN_MOVE_UP, IDC_BTN_MOVE_DOWN, IDC_BTN_MOVE_TOP, IDC_BTN_MOVE_BOTTOM}) {
         Click(id);
     }
     EXPECT_EQ(Messages(), Strings(4, kMsgNoImages));
-    for (const UiEvent& box : ui.Events(UiEvent::Kind::MessageBox)) {
+    for (const UiEvent &box : ui.Events(UiEvent::Kind::MessageBox)) {
         EXPECT_EQ(box.caption, "系统提示");
         EXPECT_EQ(box.style, MB_OK | MB_ICONINFORMATION);
     }
     EXPECT_EQ(ui.FocusId(), IDC_LIST_IMAGES);
 }
 
-TEST_F(ListCommands, MovesStopAtTheEndsWithTheirMessages)
-{
+TEST_F(ListCommands, MovesStopAtTheEndsWithTheirMessages) {
     Add({"/p/only.jpg"});
     for (int id : {IDC_BTN_MOVE_UP, IDC_BTN_MOVE_TOP, IDC_BTN_MOVE_DOWN, IDC_BTN_MOVE_BOTTOM}) {
         Click(id);
     }
-    EXPECT_EQ(Messages(),
-              (Strings{kMsgAtFirstRow, kMsgAtFirstRow, kMsgAtLastRow, kMsgAtLastRow}));
+    EXPECT_EQ(Messages(), (Strings{kMsgAtFirstRow, kMsgAtFirstRow, kMsgAtLastRow, kMsgAtLastRow}));
     EXPECT_EQ(Paths(), (Strings{"/p/only.jpg"}));
     EXPECT_EQ(dlg.m_nSelected, 0);
 }
 
-TEST_F(ListCommands, MovesCarryTheCurrentRowAndItsHighlight)
-{
+TEST_F(ListCommands, MovesCarryTheCurrentRowAndItsHighlight) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"});
     ClickRow(1);
     const std::size_t previews = dlg.previews.size();
@@ -162,8 +150,7 @@ TEST_F(ListCommands, MovesCarryTheCurrentRowAndItsHighlight)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ListCommands, DeletingTheLastRowMakesTheRowAboveCurrent)
-{
+TEST_F(ListCommands, DeletingTheLastRowMakesTheRowAboveCurrent) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ClickRow(2);
     Click(IDC_BTN_DELETE);
@@ -173,8 +160,7 @@ TEST_F(ListCommands, DeletingTheLastRowMakesTheRowAboveCurrent)
     EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
 }
 
-TEST_F(ListCommands, DeletingAMiddleRowMakesTheNextRowCurrent)
-{
+TEST_F(ListCommands, DeletingAMiddleRowMakesTheNextRowCurrent) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ClickRow(1);
     Click(IDC_BTN_DELETE);
@@ -185,8 +171,7 @@ TEST_F(ListCommands, DeletingAMiddleRowMakesTheNextRowCurrent)
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 }
 
-TEST_F(ListCommands, DeletingTheOnlyRowEmptiesThePreviewFrame)
-{
+TEST_F(ListCommands, DeletingTheOnlyRowEmptiesThePreviewFrame) {
     Add({"/p/a.jpg"});
     const int erased = Window().Wnd(IDC_PREVIEW_FRAME)->ErasedCount();
     const std::size_t previews = dlg.previews.size();
@@ -200,8 +185,7 @@ TEST_F(ListCommands, DeletingTheOnlyRowEmptiesThePreviewFrame)
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));
 }
 
-TEST_F(ListCommands, DeleteWithoutHighlightIsRefused)
-{
+TEST_F(ListCommands, DeleteWithoutHighlightIsRefused) {
     Click(IDC_BTN_DELETE);
     Add({"/p/a.jpg", "/p/b.jpg"});
     List().UserHighlight(-1);
@@ -210,8 +194,7 @@ TEST_F(ListCommands, DeleteWithoutHighlightIsRefused)
     EXPECT_EQ(Paths().size(), 2u);
 }
 
-TEST_F(ListCommands, DeleteRemovesTheHighlightedRowAfterKeyboardMoves)
-{
+TEST_F(ListCommands, DeleteRemovesTheHighlightedRowAfterKeyboardMoves) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ClickRow(0);
     List().UserHighlight(2); // arrow keys: no click, no preview
@@ -221,8 +204,7 @@ TEST_F(ListCommands, DeleteRemovesTheHighlightedRowAfterKeyboardMoves)
     EXPECT_EQ(dlg.m_nSelected, 1);
 }
 
-TEST_F(ListCommands, MovesActOnTheClickedRowNotTheKeyboardHighlight)
-{
+TEST_F(ListCommands, MovesActOnTheClickedRowNotTheKeyboardHighlight) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ClickRow(2);
     List().UserHighlight(1);
@@ -231,8 +213,7 @@ TEST_F(ListCommands, MovesActOnTheClickedRowNotTheKeyboardHighlight)
     EXPECT_EQ(List().HighlightedRow(), 0);
 }
 
-TEST_F(ListCommands, ClickBelowTheRowsPutsTheHighlightBackOnTheCurrentRow)
-{
+TEST_F(ListCommands, ClickBelowTheRowsPutsTheHighlightBackOnTheCurrentRow) {
     Add({"/p/a.jpg", "/p/b.jpg"});
     ClickRow(1);
     const std::size_t previews = dlg.previews.size();
@@ -242,8 +223,7 @@ TEST_F(ListCommands, ClickBelowTheRowsPutsTheHighlightBackOnTheCurrentRow)
     EXPECT_EQ(dlg.previews.size(), previews);
 }
 
-TEST_F(ListCommands, DoubleClickOpensTheRowWithTheShellWithoutPreview)
-{
+TEST_F(ListCommands, DoubleClickOpensTheRowWithTheShellWithoutPreview) {
     Add({"/p/a.jpg", "/p/b.jpg"});
     List().UserHighlight(1);
     Window().Notify(IDC_LIST_IMAGES, NM_DBLCLK);
@@ -260,8 +240,7 @@ TEST_F(ListCommands, DoubleClickOpensTheRowWithTheShellWithoutPreview)
     EXPECT_EQ(ui.ShellFiles().size(), 1u);
 }
 
-TEST_F(ListCommands, ViewImageAndItsMenuItemOpenTheCurrentRow)
-{
+TEST_F(ListCommands, ViewImageAndItsMenuItemOpenTheCurrentRow) {
     Click(IDC_BTN_VIEW_IMAGE);
     Add({"/p/a.jpg", "/p/b.jpg"});
     ClickRow(1);
@@ -272,8 +251,7 @@ TEST_F(ListCommands, ViewImageAndItsMenuItemOpenTheCurrentRow)
     EXPECT_EQ(ui.ShellFiles(), (Strings{"/p/b.jpg", "/p/b.jpg"}));
 }
 
-TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAsking)
-{
+TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAsking) {
     Add({"/p/a.jpg", "/p/b.jpg"});
     Click(IDC_BTN_CLEAR_LIST);
     Click(IDC_BTN_CLEAR_LIST);
@@ -283,8 +261,7 @@ TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAsking)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled)
-{
+TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled) {
     Click(IDC_RADIO_1600);
     ui.saveAnswers.push_back("/out/book.PDF");
     Click(IDC_BTN_BROWSE);
@@ -293,7 +270,7 @@ TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled)
     EXPECT_TRUE(Window().Wnd(IDC_RADIO_1600)->GetCheck());
     EXPECT_EQ(dlg.m_nImageType, 5);
 
-    const SaveFileRequest& request = Window().saveRequests.at(0);
+    const SaveFileRequest &request = Window().saveRequests.at(0);
     EXPECT_EQ(request.defaultExt, "PDF");
     EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     ASSERT_EQ(request.filters.size(), 2u);

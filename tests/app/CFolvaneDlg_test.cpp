@@ -10,19 +10,18 @@ using Strings = std::vector<std::string>;
 
 class MainWindow : public DialogFixture {};
 
-TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList)
-{
+TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList) {
     EXPECT_EQ(dlg.m_nSelected, -1);
     EXPECT_EQ(dlg.m_nImageType, 1);
     EXPECT_EQ(dlg.m_strSavePath, "");
     EXPECT_EQ(Window().Template().caption, "Folvane V3.6");
 
-    const int radios[] = {IDC_RADIO_200, IDC_RADIO_300, IDC_RADIO_500,
+    const int radios[] = {IDC_RADIO_200, IDC_RADIO_300,  IDC_RADIO_500,
                           IDC_RADIO_800, IDC_RADIO_1000, IDC_RADIO_1600};
     for (int id : radios) {
         EXPECT_EQ(Window().Wnd(id)->GetCheck(), id == IDC_RADIO_300) << id;
     }
-    HeadlessWnd* savePath = Window().Wnd(IDC_EDIT_SAVE_PATH);
+    HeadlessWnd *savePath = Window().Wnd(IDC_EDIT_SAVE_PATH);
     EXPECT_EQ(savePath->GetWindowText(), "");
     EXPECT_FALSE(savePath->IsWindowEnabled());
 
@@ -45,28 +44,26 @@ TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList)
     EXPECT_EQ(ui.FocusId(), IDC_LIST_IMAGES);
 }
 
-TEST_F(MainWindow, ButtonsCarryTheirCaptions)
-{
-    const std::pair<int, const char*> captions[] = {
-        {IDC_BTN_MOVE_UP, "上移"},       {IDC_BTN_MOVE_DOWN, "下移"},
-        {IDC_BTN_VIEW_IMAGE, "查看图片"}, {IDC_BTN_ADD_IMAGES, "添加图片"},
-        {IDC_BTN_DELETE, "删除"},         {IDC_BTN_GENERATE, "生成PDF"},
-        {IDC_BTN_MOVE_TOP, "置顶"},       {IDC_BTN_MOVE_BOTTOM, "置底"},
-        {IDC_BTN_CLEAR_LIST, "清空列表"}, {IDC_BTN_BROWSE, "浏览"},
+TEST_F(MainWindow, ButtonsCarryTheirCaptions) {
+    const std::pair<int, const char *> captions[] = {
+        {IDC_BTN_MOVE_UP, "上移"},          {IDC_BTN_MOVE_DOWN, "下移"},
+        {IDC_BTN_VIEW_IMAGE, "查看图片"},   {IDC_BTN_ADD_IMAGES, "添加图片"},
+        {IDC_BTN_DELETE, "删除"},           {IDC_BTN_GENERATE, "生成PDF"},
+        {IDC_BTN_MOVE_TOP, "置顶"},         {IDC_BTN_MOVE_BOTTOM, "置底"},
+        {IDC_BTN_CLEAR_LIST, "清空列表"},   {IDC_BTN_BROWSE, "浏览"},
         {IDC_BTN_SORT_BY_NAME, "重新排序"}, {IDC_GROUP_IMAGE_TYPE, "图片类型"},
-        {IDC_RADIO_200, "200万"},        {IDC_RADIO_1600, "1600万"},
+        {IDC_RADIO_200, "200万"},           {IDC_RADIO_1600, "1600万"},
     };
-    for (const auto& [id, caption] : captions) {
+    for (const auto &[id, caption] : captions) {
         EXPECT_EQ(Window().Wnd(id)->GetWindowText(), caption) << id;
     }
 }
 
-TEST_F(MainWindow, RadioButtonsSetTheResolutionClassByTheirPlaceInTheGroup)
-{
+TEST_F(MainWindow, RadioButtonsSetTheResolutionClassByTheirPlaceInTheGroup) {
     const std::pair<int, int> radios[] = {{IDC_RADIO_800, 3},  {IDC_RADIO_200, 0},
                                           {IDC_RADIO_1600, 5}, {IDC_RADIO_500, 2},
                                           {IDC_RADIO_1000, 4}, {IDC_RADIO_300, 1}};
-    for (const auto& [id, index] : radios) {
+    for (const auto &[id, index] : radios) {
         Click(id);
         EXPECT_EQ(dlg.m_nImageType, index) << id;
     }
@@ -75,9 +72,8 @@ TEST_F(MainWindow, RadioButtonsSetTheResolutionClassByTheirPlaceInTheGroup)
                                 IDC_RADIO_1000, IDC_RADIO_1600}));
 }
 
-TEST_F(MainWindow, WindowMenuEndsWithTheAboutItemThatShowsTheAboutBox)
-{
-    const std::vector<MenuItem>& menu = Window().SystemMenu();
+TEST_F(MainWindow, WindowMenuEndsWithTheAboutItemThatShowsTheAboutBox) {
+    const std::vector<MenuItem> &menu = Window().SystemMenu();
     ASSERT_EQ(menu.size(), 2u);
     EXPECT_EQ(menu[0].flags, MF_SEPARATOR);
     EXPECT_EQ(menu[1].id, IDM_ABOUTBOX);
@@ -92,13 +88,12 @@ TEST_F(MainWindow, WindowMenuEndsWithTheAboutItemThatShowsTheAboutBox)
     EXPECT_EQ(ui.Dialog(IDD_ABOUTBOX), nullptr); // closed again
 }
 
-TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList)
-{
+TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
     ui.menuAnswers = {0, ID_MENU_EDIT_ITEM, ID_MENU_ABOUT};
     for (int i = 0; i < 3; ++i) {
         Window().Notify(IDC_LIST_IMAGES, NM_RCLICK);
     }
-    const std::vector<MenuItem>& items = Window().LastPopupMenu();
+    const std::vector<MenuItem> &items = Window().LastPopupMenu();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].text, "资料修改");
     EXPECT_EQ(items[1].text, "关于");
@@ -109,8 +104,7 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList)
     EXPECT_TRUE(dlg.previews.empty());
 }
 
-TEST_F(MainWindow, ExitClosesTheWindowOnceTheMessageArrives)
-{
+TEST_F(MainWindow, ExitClosesTheWindowOnceTheMessageArrives) {
     ui.menuAnswers = {ID_MENU_EXIT};
     Window().Notify(IDC_LIST_IMAGES, NM_RCLICK);
     EXPECT_FALSE(Window().Ended());
@@ -119,14 +113,12 @@ TEST_F(MainWindow, ExitClosesTheWindowOnceTheMessageArrives)
     EXPECT_EQ(Window().Result(), IDCANCEL);
 }
 
-TEST_F(MainWindow, EscapeEndsTheWindow)
-{
+TEST_F(MainWindow, EscapeEndsTheWindow) {
     Window().PressEscape();
     EXPECT_TRUE(Window().Ended());
 }
 
-TEST_F(MainWindow, EnterInTheListKeepsTheWindowAndTheList)
-{
+TEST_F(MainWindow, EnterInTheListKeepsTheWindowAndTheList) {
     Add({"/p/a.jpg"});
     ASSERT_EQ(ui.FocusId(), IDC_LIST_IMAGES);
     Window().PressEnter();
@@ -134,19 +126,17 @@ TEST_F(MainWindow, EnterInTheListKeepsTheWindowAndTheList)
     EXPECT_EQ(List().GetItemCount(), 1);
 }
 
-TEST_F(MainWindow, EnterOnAFocusedButtonClicksIt)
-{
+TEST_F(MainWindow, EnterOnAFocusedButtonClicksIt) {
     ui.SetFocusId(IDC_BTN_MOVE_UP);
     Window().PressEnter();
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));
     EXPECT_FALSE(Window().Ended());
 }
 
-TEST(Application, RunsTheMainDialogModallyAndEndsWithIt)
-{
+TEST(Application, RunsTheMainDialogModallyAndEndsWithIt) {
     HeadlessToolkit ui;
     int shown = 0;
-    ui.onModal = [&](HeadlessDialog& window) {
+    ui.onModal = [&](HeadlessDialog &window) {
         ++shown;
         EXPECT_EQ(window.Template().id, IDD_FOLVANE_DIALOG);
         window.Click(IDC_BTN_MOVE_UP);

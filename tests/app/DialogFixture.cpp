@@ -1,25 +1,20 @@
 #include "tests/app/DialogFixture.h"
 
-DialogFixture::DialogFixture()
-{
-    ui.icons = {IDR_MAINFRAME};
+DialogFixture::DialogFixture() {
     dlg.Create();
 }
 
-void DialogFixture::Add(const std::vector<std::string>& paths)
-{
+void DialogFixture::Add(const std::vector<std::string> &paths) {
     ui.openAnswers.push_back(paths);
     Click(IDC_BTN_ADD_IMAGES);
 }
 
-void DialogFixture::ClickRow(int row)
-{
+void DialogFixture::ClickRow(int row) {
     List().UserHighlight(row);
     Window().Notify(IDC_LIST_IMAGES, NM_CLICK);
 }
 
-std::vector<std::string> DialogFixture::Paths()
-{
+std::vector<std::string> DialogFixture::Paths() {
     std::vector<std::string> paths;
     for (int i = 0; i < List().GetItemCount(); ++i) {
         paths.push_back(List().GetItemText(i, 1));
@@ -27,8 +22,7 @@ std::vector<std::string> DialogFixture::Paths()
     return paths;
 }
 
-std::vector<std::string> DialogFixture::Numbers()
-{
+std::vector<std::string> DialogFixture::Numbers() {
     std::vector<std::string> numbers;
     for (int i = 0; i < List().GetItemCount(); ++i) {
         numbers.push_back(List().GetItemText(i, 0));

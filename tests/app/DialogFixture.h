@@ -24,17 +24,22 @@ class DialogFixture : public ::testing::Test {
 protected:
     DialogFixture();
 
-    HeadlessDialog& Window() { return *ui.Dialog(IDD_FOLVANE_DIALOG); }
-    HeadlessListCtrl& List() { return *Window().List(IDC_LIST_IMAGES); }
+    HeadlessDialog &Window() { return *ui.Dialog(IDD_FOLVANE_DIALOG); }
+    HeadlessListCtrl &List() { return *Window().List(IDC_LIST_IMAGES); }
     void Click(int id) { Window().Click(id); }
     // Adds files through the open dialog as the user would choose them.
-    void Add(const std::vector<std::string>& paths);
+    void Add(const std::vector<std::string> &paths);
     // The user clicks a row (-1: below the last row).
     void ClickRow(int row);
     std::vector<std::string> Paths();
     std::vector<std::string> Numbers();
     std::vector<std::string> Messages() { return ui.MessageTexts(); }
 
-    HeadlessToolkit ui;
+    // The toolkit holds the application icon before the dialog loads it.
+    HeadlessToolkit ui = [] {
+        HeadlessToolkit toolkit;
+        toolkit.icons = {IDR_MAINFRAME};
+        return toolkit;
+    }();
     RecordingDlg dlg{ui};
 };
