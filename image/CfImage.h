@@ -15,6 +15,7 @@
 #include "image/ImageFormat.h"
 #include "image/ImageInfo.h"
 #include "platform/gdi/BitmapTypes.h"
+#include "platform/gdi/GdiTypes.h"
 
 // Upper bound of the pixel bytes of one image (256 MiB). Both the nominal size
 // (width x height x bits / 8) and the padded rows must stay within it.
@@ -159,7 +160,27 @@ public:
     // Index of a format into info.codecOptions; 0 for FormatUnknown and unsupported values.
     static int32_t TypeIndex(int32_t format);
 
-    // ---- Drawing (declared by the drawing code) -------------------------------------------
+    // ---- Drawing (CfImageDraw.cpp, CfImageSample.cpp) ---------------------------------------
+    // Draws the image into the rectangle (x, y, width, height) of dc, scaled to its size,
+    // within the device's clip region and the optional clip rectangle; a negative width or
+    // height means the image's own. Opaque images at their own size go straight to the
+    // device; scaled ones are resampled (smooth: bilinear or area average); images with a
+    // transparent index, an alpha plane or palette opacities are blended over the device's
+    // content. flip shows the picture upside down. Work and memory are bounded by the
+    // visible part. Returns 1 when it drew or nothing was visible, 0 when it did nothing
+    // (no pixels, no dc, zero size, drawing disabled). The device's state is kept.
+    int32_t Draw(HDC dc, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1,
+                 const RECT* clip = nullptr, bool smooth = false, bool flip = false);
+    int32_t Draw(HDC dc, const RECT& rect, const RECT* clip = nullptr, bool smooth = false,
+                 bool flip = false);
+    // Bilinear sample at (x, y) in pixel units (pixel centres on integers, rows from the
+    // bottom); points outside take the nearest edge pixel. The fourth byte is the blended
+    // alpha plane, or the palette entries' fourth byte, or 0.
+    RGBQUAD SampleInterpolated(float x, float y) const;
+    // Average over the box of boxWidth x boxHeight pixels centred on (x, y), each pixel
+    // weighted by its area inside the box; pixels outside take the nearest edge pixel.
+    RGBQUAD SampleAreaAverage(float x, float y, float boxWidth, float boxHeight) const;
+
 
     // ---- Colour operations used by decoders (declared by the ICO decoder's code) ----------
 

@@ -9,6 +9,8 @@
 #include "image/CfStdioStream.h"
 
 // Decoders present in this build (one include per decoder, on its own line):
+#include "image/codecs/CfImageJPG.h"
+#include "image/codecs/CfImageTIF.h"
 
 namespace {
 
@@ -66,7 +68,7 @@ constexpr Candidate kCandidates[] = {
     // BMP (CfImageBMP); also takes bare information headers, so it goes first
     {FormatBmp, FormatBmp, nullptr, false},
     // JPEG (CfImageJPG)
-    {FormatJpeg, FormatJpeg, nullptr, false},
+    {FormatJpeg, FormatJpeg, &TryDecoder<CfImageJPG>, false},
     // ICO (CfImageICO)
     {FormatIco, FormatIco, nullptr, true},
     // GIF
@@ -74,7 +76,7 @@ constexpr Candidate kCandidates[] = {
     // PNG
     {FormatPng, FormatPng, nullptr, false},
     // TIFF (CfImageTIF)
-    {FormatTiff, FormatTiff, nullptr, true},
+    {FormatTiff, FormatTiff, &TryDecoder<CfImageTIF>, true},
     // MNG
     {FormatMng, FormatMng, nullptr, true},
     // TGA

@@ -124,7 +124,9 @@ TEST(CfImageDecode, UnknownContentFailsAndRewindsAfterEveryAttempt) {
     EXPECT_FALSE(image.Decode(&stream, FormatUnknown));
     EXPECT_STREQ(image.GetLastError(), kUnknown);
     EXPECT_EQ(stream.Tell(), 5);
-    EXPECT_EQ(stream.seeksTo.size(), 15u) << "one rewind per candidate";
+    // At least one rewind per candidate; decoders may seek back on their own too (the JPEG
+    // decoder does after its EXIF pre-read). Every seek goes to the image's start.
+    EXPECT_GE(stream.seeksTo.size(), 15u) << "one rewind per candidate";
     for (int32_t offset : stream.seeksTo) {
         EXPECT_EQ(offset, 5);
     }

@@ -55,6 +55,40 @@ bool contains(const Bytes& haystack, const Bytes& needle) {
            haystack.end();
 }
 
+int maxDifference(const Rgb& a, const Rgb& b) {
+    if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size() ||
+        a.pixels.empty()) {
+        return 256;
+    }
+    int worst = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i) {
+        worst = std::max(worst, std::abs(int{a.pixels[i]} - int{b.pixels[i]}));
+    }
+    return worst;
+}
+
+Rgb decodeJpeg(const Bytes& jpeg) {
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    Rgb image;
+    image.width = static_cast<int>(info.output_width);
+    image.height = static_cast<int>(info.output_height);
+    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = image.pixels.data() + info.output_scanline * image.width * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return image;
+}
+
 Bytes pattern(int width, int height, int components, int seed) {
     Bytes samples(static_cast<std::size_t>(width) * height * components);
     for (int y = 0; y < height; ++y) {
@@ -202,6 +236,9 @@ Engine::~Engine() {
 
 void Engine::onError(pdfw_context* ctx, int type, const char* message) {
     auto* self = static_cast<Engine*>(pdfw_get_opaque(ctx));
+    if (self->types_.empty()) {
+        self->first_ = message;
+    }
     self->types_.push_back(type);
     self->message_ = message;
 }
@@ -253,24 +290,35 @@ int pageCount(const std::string& pdf) {
 }
 
 Rgb render(const std::string& pdf, int page) {
+    // Rendered at four pixels per point and sampled at the centre of each 4 x 4 block:
+    // poppler interpolates images drawn at less than four times their size, so only this
+    // shows the image's own samples.
+    constexpr int kZoom = 4;
     std::string p = std::to_string(page);
-    std::string ppm = run("pdftoppm -r 72 -aa no -aaVector no -f " + p + " -l " + p + " '" + pdf +
-                          "' 2>/dev/null");
-    Rgb image;
-    int maxValue = 0;
-    int consumed = 0;
-    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &image.width, &image.height, &maxValue,
-                    &consumed) != 3 ||
+    std::string ppm = run("pdftoppm -r " + std::to_string(72 * kZoom) + " -aa no -aaVector no -f " +
+                          p + " -l " + p + " '" + pdf + "' 2>/dev/null");
+    int width = 0, height = 0, maxValue = 0, consumed = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &width, &height, &maxValue, &consumed) != 3 ||
         maxValue != 255) {
         return Rgb{};
     }
     std::size_t start = static_cast<std::size_t>(consumed) + 1;
-    std::size_t size = static_cast<std::size_t>(image.width) * image.height * 3;
-    if (ppm.size() < start + size) {
+    if (ppm.size() < start + static_cast<std::size_t>(width) * height * 3) {
         return Rgb{};
     }
-    image.pixels.assign(ppm.begin() + static_cast<long>(start),
-                        ppm.begin() + static_cast<long>(start + size));
+    Rgb image;
+    image.width = width / kZoom;
+    image.height = height / kZoom;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            std::size_t at =
+                start + (static_cast<std::size_t>(y * kZoom + kZoom / 2) * width + x * kZoom +
+                         kZoom / 2) * 3;
+            for (int c = 0; c < 3; ++c) {
+                image.pixels.push_back(static_cast<unsigned char>(ppm[at + c]));
+            }
+        }
+    }
     return image;
 }
 

@@ -38,6 +38,11 @@ struct Rgb {
     unsigned char at(int x, int y, int c) const { return pixels[(y * width + x) * 3 + c]; }
 };
 
+// The largest difference of any sample (sizes must match, else 256).
+int maxDifference(const Rgb& a, const Rgb& b);
+// A JPEG decoded by libjpeg to RGB.
+Rgb decodeJpeg(const Bytes& jpeg);
+
 struct JpegSpec {
     int width = 32;
     int height = 24;
@@ -79,6 +84,8 @@ public:
     ~Engine();
     pdfw_context* ctx() const { return ctx_; }
     int lastType() const { return types_.empty() ? 0 : types_.back(); }
+    int firstType() const { return types_.empty() ? 0 : types_.front(); }
+    const std::string& firstMessage() const { return first_; }
     const std::string& lastMessage() const { return message_; }
     int errorCount() const { return static_cast<int>(types_.size()); }
 
@@ -97,6 +104,7 @@ private:
     pdfw_context* ctx_;
     std::vector<int> types_;
     std::string message_;
+    std::string first_;
 };
 
 // Runs a shell command; its standard output, and its exit status in `status`.
@@ -104,7 +112,7 @@ std::string run(const std::string& command, int* status = nullptr);
 // True when `qpdf --check` accepts the file.
 bool qpdfCheck(const std::string& pdf);
 int pageCount(const std::string& pdf);
-// Page `page` (1-based) rendered at 72 dpi (one pixel per point), no anti-aliasing.
+// Page `page` (1-based) rendered by poppler, one pixel per point, no anti-aliasing.
 Rgb render(const std::string& pdf, int page = 1);
 // The drawing lines ("q ... cm /ImN Do Q") of the engine's own content streams, in file order.
 std::vector<std::string> drawingLines(const std::string& pdf);

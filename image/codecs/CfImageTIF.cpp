@@ -1,0 +1,250 @@
+#include "image/codecs/CfImageTIF.h"
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+
+#include <tiffio.h>
+
+#include "image/CfStream.h"
+#include "image/SafeSize.h"
+#include "image/codecs/CfImageTIFPage.h"
+#include "image/codecs/CfTiffStreamProcs.h"
+
+using namespace tiffcodec;
+
+namespace {
+
+struct TiffCloser {
+    void operator()(TIFF* tif) const { TIFFClose(tif); }
+};
+using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
+
+// Truncates toward zero; values a 32-bit integer cannot hold saturate instead of overflowing.
+int32_t TruncateToInt32(float v) {
+    if (std::isnan(v)) {
+        return 0;
+    }
+    if (v >= 2147483647.0f) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (v <= -2147483648.0f) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return static_cast<int32_t>(v);
+}
+
+template <typename T> T GetTag(TIFF* tif, uint32_t tag, T fallback) {
+    T value = fallback;
+    if (!TIFFGetField(tif, tag, &value)) {
+        return fallback;
+    }
+    return value;
+}
+
+// The bitmap depth a page of this kind is decoded into.
+uint32_t ChooseDepth(CfImageTIF::Page& page) {
+    const uint16_t bits = page.bitsPerSample;
+    if (IsRgbFamily(page.photometric)) {
+        return 24;
+    }
+    if (page.photometric == kPhotometricMinIsWhite || page.photometric == kPhotometricMinIsBlack ||
+        page.photometric == kPhotometricPalette) {
+        if (bits == 1) {
+            return 1;
+        }
+        if (bits == 4) {
+            return 4;
+        }
+        if (page.photometric == kPhotometricPalette && bits > 8) {
+            page.deepPalette = true;
+            return 24;
+        }
+        return 8;
+    }
+    return bits == 4 ? 4 : 8;
+}
+
+} // namespace
+
+namespace tiffcodec {
+
+bool IsRgbFamily(uint16_t photometric) {
+    return photometric == PHOTOMETRIC_RGB || photometric == PHOTOMETRIC_SEPARATED ||
+           photometric == PHOTOMETRIC_YCBCR || photometric == PHOTOMETRIC_LOGL ||
+           photometric == PHOTOMETRIC_LOGLUV;
+}
+
+} // namespace tiffcodec
+
+CfImageTIF::CfImageTIF() : CfImage(FormatTiff) {}
+
+CfImageTIF::~CfImageTIF() {
+    if (m_tifOut != nullptr) {
+        TIFFClose(m_tifOut);
+    }
+}
+
+bool CfImageTIF::Decode(CfStream* stream) {
+    m_dimensionsOnly = false;
+    TiffHandle tif;
+    try {
+        tif.reset(TiffOpenStream(stream, "rb"));
+        if (!tif) {
+            Raise("Error encountered while opening TIFF file");
+        }
+        // Counted before the page is chosen, so a caller learns the count even when the page
+        // asked for is absent.
+        info.frameCount = static_cast<uint16_t>(TIFFNumberOfDirectories(tif.get()));
+        if (!TIFFSetDirectory(tif.get(), static_cast<uint16_t>(info.frame))) {
+            Raise("Error: page not present in TIFF file");
+        }
+        ReadPage(tif.get());
+        return true;
+    } catch (const Failure& failure) {
+        if (failure.message != nullptr && failure.message[0] != '\0') {
+            SetLastError(failure.message);
+        }
+        // Only the dimensions-only exit is a success: a caller that hinted TIFF already has
+        // FormatTiff as its type, so the type alone cannot tell that exit from a failure.
+        return m_dimensionsOnly;
+    }
+}
+
+void CfImageTIF::ReadPage(TIFF* tif) {
+    Page page;
+    page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
+    page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
+    page.samplesPerPixel = GetTag<uint16_t>(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    page.bitsPerSample = GetTag<uint16_t>(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    page.rowsPerStrip = GetTag<uint32_t>(tif, TIFFTAG_ROWSPERSTRIP, 0xFFFFFFFF);
+    page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
+    page.orientation = GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1);
+
+    if (info.escape == -1) {
+        header.biWidth = static_cast<int32_t>(page.width);
+        header.biHeight = static_cast<int32_t>(page.height);
+        info.type = FormatTiff;
+        m_dimensionsOnly = true;
+        Raise("output dimensions returned");
+    }
+
+    ReadResolution(tif);
+    header.biClrUsed = 0;
+    info.transparentIndex = -1;
+
+    // Also told to libtiff, so that it computes strips the way this decoder reads them. A
+    // value of 0 cannot be read as strips of rows and is taken as one strip too.
+    if (page.rowsPerStrip > page.height || page.rowsPerStrip == 0) {
+        page.rowsPerStrip = page.height;
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.height);
+    }
+
+    page.depth = ChooseDepth(page);
+    if (info.escape != 0) {
+        Raise("Cancelled");
+    }
+    // Coordinates are signed 32-bit everywhere in the image object.
+    if (page.width > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) ||
+        page.height > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) ||
+        page.samplesPerPixel == 0 || page.bitsPerSample == 0 ||
+        Create(page.width, page.height, page.depth, FormatTiff) == nullptr ||
+        info.pixels == nullptr) {
+        Raise("CfImageTIF can't create image");
+    }
+    if (page.samplesPerPixel == 4 || (page.samplesPerPixel == 2 && page.bitsPerSample == 8)) {
+        CreateAlphaChannel();
+    }
+    SetFormatOption(GetTag<uint16_t>(tif, TIFFTAG_COMPRESSION, COMPRESSION_NONE), FormatTiff);
+
+    if (IsRgbFamily(page.photometric)) {
+        ReadRgbaPage(tif, page);
+    } else {
+        ReadStripPage(tif, page);
+    }
+}
+
+void CfImageTIF::ReadResolution(TIFF* tif) {
+    uint16_t unit = RESUNIT_INCH;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+    const auto toDpi = [unit](float v) {
+        return unit == RESUNIT_CENTIMETER ? v * 2.54f + 0.5f : v;
+    };
+    float value = 0;
+    if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &value)) {
+        SetDpiX(TruncateToInt32(toDpi(value)));
+    }
+    if (TIFFGetField(tif, TIFFTAG_YRESOLUTION, &value)) {
+        SetDpiY(TruncateToInt32(toDpi(value)));
+    }
+    if (TIFFGetField(tif, TIFFTAG_XPOSITION, &value)) {
+        info.xOffset = TruncateToInt32(value);
+    }
+    if (TIFFGetField(tif, TIFFTAG_YPOSITION, &value)) {
+        info.yOffset = TruncateToInt32(value);
+    }
+}
+
+void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
+    // The 24-bit bitmap of the same size exists, so the raster (4 bytes for its 3) stays within
+    // a fixed multiple of the bitmap ceiling.
+    const std::optional<size_t> rasterBytes = SafeSize::Mul(page.width, page.height, 4);
+    HeapPtr<uint32_t> raster(
+        rasterBytes ? static_cast<uint32_t*>(std::malloc(*rasterBytes)) : nullptr);
+    if (!raster) {
+        Raise("No space for raster buffer");
+    }
+    if (!TIFFReadRGBAImage(tif, page.width, page.height, raster.get(), 1)) {
+        Raise("Corrupted TIFF file!");
+    }
+    const bool withAlpha = page.samplesPerPixel == 4;
+    for (uint32_t y = 0; y < page.height; ++y) {
+        if (info.escape != 0) {
+            Raise("Cancelled");
+        }
+        const uint32_t* src = raster.get() + size_t{y} * page.width;
+        uint8_t* dst = info.pixels + size_t{y} * info.rowStride;
+        for (uint32_t x = 0; x < page.width; ++x) {
+            const uint32_t abgr = src[x];
+            dst[3 * x] = static_cast<uint8_t>(TIFFGetB(abgr));
+            dst[3 * x + 1] = static_cast<uint8_t>(TIFFGetG(abgr));
+            dst[3 * x + 2] = static_cast<uint8_t>(TIFFGetR(abgr));
+            if (withAlpha) {
+                PutAlpha(static_cast<int32_t>(x), static_cast<int32_t>(y),
+                         static_cast<uint8_t>(TIFFGetA(abgr)));
+            }
+        }
+    }
+}
+
+void CfImageTIF::ApplyOrientation(uint16_t orientation) {
+    switch (orientation) {
+    case ORIENTATION_TOPRIGHT:
+        MirrorHorizontal(false, true);
+        break;
+    case ORIENTATION_BOTRIGHT:
+        FlipVertical(false, true);
+        MirrorHorizontal(false, true);
+        break;
+    case ORIENTATION_BOTLEFT:
+        FlipVertical(false, true);
+        break;
+    case ORIENTATION_LEFTTOP:
+        RotateRight(nullptr);
+        MirrorHorizontal(false, true);
+        break;
+    case ORIENTATION_RIGHTTOP:
+        RotateRight(nullptr);
+        break;
+    case ORIENTATION_RIGHTBOT:
+        RotateLeft(nullptr);
+        MirrorHorizontal(false, true);
+        break;
+    case ORIENTATION_LEFTBOT:
+        RotateLeft(nullptr);
+        break;
+    default:
+        break;
+    }
+}

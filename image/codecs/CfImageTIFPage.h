@@ -1,0 +1,57 @@
+// Internals shared by the source files of CfImageTIF: the page being decoded, the failure that
+// ends a decode, and the owning buffer the decoder allocates with the C heap.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "image/codecs/CfImageTIF.h"
+
+// The tag values of the page being decoded, with the decoder's defaults for absent tags.
+struct CfImageTIF::Page {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint16_t samplesPerPixel = 1;
+    uint16_t bitsPerSample = 1;
+    uint32_t rowsPerStrip = 0xFFFFFFFF;
+    uint16_t photometric = 0;
+    uint16_t orientation = 1;
+    uint32_t depth = 8;        // bits per pixel of the bitmap
+    bool deepPalette = false;  // palette image with more than 8 bits per sample
+};
+
+namespace tiffcodec {
+
+// Thrown inside CfImageTIF::Decode only, never through libtiff; Decode catches it and stores
+// the text in ImageInfo::lastError.
+struct Failure {
+    const char* message;
+};
+
+[[noreturn]] inline void Raise(const char* message) { throw Failure{message}; }
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T> using HeapPtr = std::unique_ptr<T[], FreeDeleter>;
+
+// Zero-filled heap block of `bytes` bytes, or null when the allocation fails.
+template <typename T> HeapPtr<T> AllocateZeroed(size_t bytes) {
+    return HeapPtr<T>(static_cast<T*>(std::calloc(bytes == 0 ? 1 : bytes, 1)));
+}
+
+constexpr uint16_t kPhotometricMinIsWhite = 0;
+constexpr uint16_t kPhotometricMinIsBlack = 1;
+constexpr uint16_t kPhotometricPalette = 3;
+
+bool IsRgbFamily(uint16_t photometric);
+
+// Palette entries for a bilevel, grey or palette page (2^bits entries for a deep palette, 256
+// otherwise). Raises "Too big palette to handle" beyond 24 bits.
+HeapPtr<RGBQUAD> BuildPalette(TIFF* tif, const CfImageTIF::Page& page, uint32_t* entries);
+
+// Converts one 8-bit CIELab pixel (L 0..255, a and b signed) to an sRGB colour.
+RGBQUAD LabToRgb(uint8_t lightness, int8_t a, int8_t b);
+
+} // namespace tiffcodec

@@ -1,0 +1,24 @@
+// Client procedures that let libtiff read a TIFF through a CfStream.
+//
+// The stream is the client handle. TIFF offsets go to the stream unchanged, so a TIFF is read
+// correctly only when it starts at stream position 0. Nothing is memory-mapped: libtiff reads
+// every byte through TiffStreamRead. The stream is never closed here; its owner closes it.
+#pragma once
+
+#include <tiffio.h>
+
+class CfStream;
+
+tmsize_t TiffStreamRead(thandle_t stream, void* buffer, tmsize_t size);
+tmsize_t TiffStreamWrite(thandle_t stream, void* buffer, tmsize_t size);
+// An offset of all ones, or one the stream cannot address, gives all ones without seeking.
+toff_t TiffStreamSeek(thandle_t stream, toff_t offset, int origin);
+int TiffStreamClose(thandle_t stream);
+toff_t TiffStreamSize(thandle_t stream);
+int TiffStreamMap(thandle_t stream, void** base, toff_t* size);
+void TiffStreamUnmap(thandle_t stream, void* base, toff_t size);
+
+// Opens libtiff over the stream with handlers that drop every libtiff error and warning
+// message, and with libtiff's own allocations capped. Returns null when the stream holds no
+// readable TIFF header and first directory. The caller closes the handle with TIFFClose.
+TIFF* TiffOpenStream(CfStream* stream, const char* mode);

@@ -1,0 +1,234 @@
+// Tiles, orientation, resolution and position, pages, and the decoding controls.
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "TiffTestFiles.h"
+#include "image/CfStdioStream.h"
+#include "image/codecs/CfImageTIF.h"
+
+namespace {
+
+uint8_t Grey(const RGBQUAD& c) { return c.rgbGreen; }
+
+TiffPage GreyPage(uint32_t width, uint32_t height, uint16_t bits = 8) {
+    TiffPage page;
+    page.width = width;
+    page.height = height;
+    page.bitsPerSample = bits;
+    for (uint32_t i = 0; i < width * height; ++i) {
+        const auto v = static_cast<uint16_t>((i * 29 + 3) % 250);
+        if (bits == 16) {
+            const uint16_t word = static_cast<uint16_t>(v << 8 | 0x5A);
+            page.data.resize(page.data.size() + 2);
+            std::memcpy(&page.data[page.data.size() - 2], &word, 2);
+        } else {
+            page.data.push_back(static_cast<uint8_t>(v));
+        }
+    }
+    return page;
+}
+
+struct TileCase {
+    uint32_t width, height, tileWidth, tileLength;
+    uint16_t bits;
+};
+
+class TiffTiles : public testing::TestWithParam<TileCase> {};
+
+// The right and bottom tiles reach past the image; their outside bytes (0xEE) never show.
+TEST_P(TiffTiles, EdgeTilesAreCutAtTheImageBorder) {
+    const TileCase c = GetParam();
+    TiffPage page = GreyPage(c.width, c.height, c.bits);
+    page.tileWidth = c.tileWidth;
+    page.tileLength = c.tileLength;
+    const std::string path = TiffTempPath("tiles");
+    WriteTiff(path, page);
+    CfImage image;
+    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_EQ(image.GetWidth(), c.width);
+    ASSERT_EQ(image.GetHeight(), c.height);
+    for (uint32_t y = 0; y < c.height; ++y) {
+        for (uint32_t x = 0; x < c.width; ++x) {
+            const uint32_t i = y * c.width + x;
+            EXPECT_EQ(Grey(PixelFromTop(image, x, y)), (i * 29 + 3) % 250) << x << "," << y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, TiffTiles,
+                         testing::Values(TileCase{37, 21, 16, 16, 8}, TileCase{10, 5, 32, 16, 8},
+                                         TileCase{48, 33, 16, 32, 8}, TileCase{21, 18, 16, 16, 16},
+                                         TileCase{16, 16, 16, 16, 8}));
+
+// Stored pixel (row r, column c) of a W x H image appears at this (row, column) when shown.
+std::pair<uint32_t, uint32_t> Shown(uint16_t orientation, uint32_t r, uint32_t c, uint32_t w,
+                                    uint32_t h) {
+    switch (orientation) {
+    case 2: return {r, w - 1 - c};
+    case 3: return {h - 1 - r, w - 1 - c};
+    case 4: return {h - 1 - r, c};
+    case 5: return {c, r};
+    case 6: return {c, h - 1 - r};
+    case 7: return {w - 1 - c, h - 1 - r};
+    case 8: return {w - 1 - c, r};
+    default: return {r, c};
+    }
+}
+
+class TiffOrientation : public testing::TestWithParam<uint16_t> {};
+
+TEST_P(TiffOrientation, PageIsTurnedUpright) {
+    const uint16_t orientation = GetParam();
+    const uint32_t w = 5;
+    const uint32_t h = 3;
+    TiffPage page;
+    page.width = w;
+    page.height = h;
+    page.samplesPerPixel = 2;
+    page.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+    page.orientation = orientation;
+    for (uint32_t i = 0; i < w * h; ++i) {
+        page.data.push_back(static_cast<uint8_t>(10 + i * 15));
+        page.data.push_back(static_cast<uint8_t>(250 - i * 3));
+    }
+    const std::string path = TiffTempPath("orientation");
+    WriteTiff(path, page);
+    CfImage image;
+    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    const bool turned = orientation >= 5;
+    ASSERT_EQ(image.GetWidth(), turned ? h : w);
+    ASSERT_EQ(image.GetHeight(), turned ? w : h);
+    for (uint32_t r = 0; r < h; ++r) {
+        for (uint32_t c = 0; c < w; ++c) {
+            const auto [row, col] = Shown(orientation, r, c, w, h);
+            const uint32_t i = r * w + c;
+            EXPECT_EQ(Grey(PixelFromTop(image, col, row)), 10 + i * 15) << r << "," << c;
+            EXPECT_EQ(AlphaFromTop(image, col, row), 250 - i * 3) << r << "," << c;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllEight, TiffOrientation, testing::Range<uint16_t>(1, 9));
+
+TEST(TiffOrientation, BilevelPageTurnsToo) {
+    TiffPage page;
+    page.width = 10;
+    page.height = 2;
+    page.bitsPerSample = 1;
+    page.orientation = 6;
+    page.data = {0x80, 0x00, 0x00, 0x40}; // row 0: pixel 0; row 1: pixel 9
+    const std::string path = TiffTempPath("bilevel");
+    WriteTiff(path, page);
+    CfImage image;
+    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_EQ(image.GetWidth(), 2u);
+    ASSERT_EQ(image.GetHeight(), 10u);
+    for (uint32_t row = 0; row < 10; ++row) {
+        for (uint32_t col = 0; col < 2; ++col) {
+            const bool white = (row == 0 && col == 1) || (row == 9 && col == 0);
+            EXPECT_EQ(Grey(PixelFromTop(image, col, row)), white ? 255 : 0) << row << "," << col;
+        }
+    }
+}
+
+TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
+    struct Case {
+        uint16_t unit; // 0: tag absent
+        std::optional<float> x, y;
+        int32_t dpiX, dpiY;
+    };
+    const Case cases[] = {
+        {RESUNIT_CENTIMETER, 118.11f, 47.0f, 300, 119},
+        {RESUNIT_INCH, 299.9f, 72.0f, 299, 72},
+        {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},
+        {0, 200.0f, std::nullopt, 200, 96},
+        {RESUNIT_INCH, std::nullopt, std::nullopt, 96, 96},
+    };
+    for (const Case& c : cases) {
+        TiffPage page = GreyPage(2, 2);
+        page.resolutionUnit = c.unit;
+        page.xResolution = c.x;
+        page.yResolution = c.y;
+        page.xPosition = 3.9f;
+        page.yPosition = 12.25f;
+        const std::string path = TiffTempPath(std::to_string(c.dpiX));
+        WriteTiff(path, page);
+        CfImage image;
+        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        EXPECT_EQ(image.GetDpiX(), c.dpiX) << c.unit;
+        EXPECT_EQ(image.GetDpiY(), c.dpiY) << c.unit;
+        EXPECT_EQ(image.info.xOffset, 3);
+        EXPECT_EQ(image.info.yOffset, 12);
+    }
+}
+
+class TiffPages : public testing::Test {
+protected:
+    void SetUp() override {
+        path = TiffTempPath("pages");
+        WriteTiff(path, {GreyPage(3, 2), GreyPage(5, 4), GreyPage(7, 1)});
+    }
+    std::string path;
+};
+
+TEST_F(TiffPages, EachPageDecodesAndTheCountIsReported) {
+    const uint32_t widths[] = {3, 5, 7};
+    for (int32_t frame = 0; frame < 3; ++frame) {
+        CfImage image;
+        ASSERT_TRUE(LoadTiff(image, path, frame)) << image.GetLastError();
+        EXPECT_EQ(image.GetWidth(), widths[frame]);
+        EXPECT_EQ(image.info.frameCount, 3);
+    }
+}
+
+TEST_F(TiffPages, AFrameBeyondTheLastFailsButReportsTheCount) {
+    CfImage image;
+    image.info.frame = 5;
+    EXPECT_FALSE(image.Load(path.c_str(), FormatTiff));
+    EXPECT_STREQ(image.GetLastError(), "Error: page not present in TIFF file");
+    EXPECT_EQ(image.info.frameCount, 3);
+    EXPECT_FALSE(image.IsValid());
+
+    CfImage detected;
+    detected.info.frame = 3;
+    EXPECT_FALSE(detected.Load(path.c_str(), FormatUnknown));
+    EXPECT_EQ(detected.info.frameCount, 3);
+}
+
+TEST_F(TiffPages, DimensionsOnlyStopsAfterTheHeader) {
+    CfImage image;
+    image.info.frame = 1;
+    image.SetEscapeCode(-1);
+    ASSERT_TRUE(image.Load(path.c_str(), FormatUnknown));
+    EXPECT_EQ(image.GetWidth(), 5u);
+    EXPECT_EQ(image.GetHeight(), 4u);
+    EXPECT_EQ(image.GetFormatType(), FormatTiff);
+    EXPECT_FALSE(image.IsValid());
+    EXPECT_STREQ(image.GetLastError(), "output dimensions returned");
+}
+
+TEST_F(TiffPages, AnyOtherEscapeCancels) {
+    CfImage image;
+    image.SetEscapeCode(7);
+    EXPECT_FALSE(image.Load(path.c_str(), FormatTiff));
+    EXPECT_STREQ(image.GetLastError(), "Cancelled");
+}
+
+// A caller that hints TIFF already carries FormatTiff: a failure in dimensions-only mode must
+// still be a failure.
+TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
+    const std::string path = TiffTempPath("notiff");
+    WriteBytes(path, {'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
+    FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    CfStdioStream stream(file);
+    CfImageTIF decoder;
+    decoder.info.type = FormatTiff;
+    decoder.SetEscapeCode(-1);
+    EXPECT_FALSE(decoder.Decode(&stream));
+    EXPECT_STREQ(decoder.GetLastError(), "Error encountered while opening TIFF file");
+    std::fclose(file);
+}
+
+} // namespace
