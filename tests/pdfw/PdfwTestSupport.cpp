@@ -236,6 +236,9 @@ Engine::~Engine() {
 
 void Engine::onError(pdfw_context* ctx, int type, const char* message) {
     auto* self = static_cast<Engine*>(pdfw_get_opaque(ctx));
+    if (self->types_.empty()) {
+        self->first_ = message;
+    }
     self->types_.push_back(type);
     self->message_ = message;
 }

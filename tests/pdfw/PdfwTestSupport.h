@@ -84,6 +84,8 @@ public:
     ~Engine();
     pdfw_context* ctx() const { return ctx_; }
     int lastType() const { return types_.empty() ? 0 : types_.back(); }
+    int firstType() const { return types_.empty() ? 0 : types_.front(); }
+    const std::string& firstMessage() const { return first_; }
     const std::string& lastMessage() const { return message_; }
     int errorCount() const { return static_cast<int>(types_.size()); }
 
@@ -102,6 +104,7 @@ private:
     pdfw_context* ctx_;
     std::vector<int> types_;
     std::string message_;
+    std::string first_;
 };
 
 // Runs a shell command; its standard output, and its exit status in `status`.

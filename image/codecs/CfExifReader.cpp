@@ -1,0 +1,519 @@
+#include "image/codecs/CfExifReader.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "image/CfStream.h"
+#include "image/SafeSize.h"
+#include "image/codecs/ExifValues.h"
+
+namespace {
+
+bool IsFrameHeader(int marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+           marker != 0xCC;
+}
+
+} // namespace
+
+CfExifReader::CfExifReader(ExifRecord* rec) : record(rec)
+{
+    if (record == nullptr) {
+        record = new (std::nothrow) ExifRecord{};
+        ownsRecord = record != nullptr;
+    }
+    lastError[0] = '\0';
+}
+
+CfExifReader::~CfExifReader()
+{
+    if (ownsRecord) {
+        delete record;
+    }
+}
+
+void CfExifReader::SetError(const char* text)
+{
+    std::snprintf(lastError, sizeof(lastError), "%s", text);
+}
+
+unsigned CfExifReader::Read16(const uint8_t* p) const
+{
+    if (motorolaOrder) {
+        return (unsigned(p[0]) << 8) | p[1];
+    }
+    return (unsigned(p[1]) << 8) | p[0];
+}
+
+int32_t CfExifReader::Read32(const uint8_t* p) const
+{
+    uint32_t v;
+    if (motorolaOrder) {
+        v = (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+    } else {
+        v = (uint32_t(p[3]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+    }
+    return static_cast<int32_t>(v);
+}
+
+unsigned CfExifReader::Read16BigEndian(const uint8_t* p)
+{
+    return (unsigned(p[0]) << 8) | p[1];
+}
+
+double CfExifReader::ConvertValue(const uint8_t* value, int format) const
+{
+    switch (format) {
+    case ExifFormatByte:
+        return value[0];
+    case ExifFormatSignedByte:
+        return static_cast<int8_t>(value[0]);
+    case ExifFormatShort:
+        return Read16(value);
+    case ExifFormatSignedShort:
+        return static_cast<int16_t>(Read16(value));
+    case ExifFormatLong:
+        return static_cast<uint32_t>(Read32(value));
+    case ExifFormatSignedLong:
+        return Read32(value);
+    case ExifFormatRational: {
+        // Unsigned on both sides: read as signed, a resolution of 4294967295/1 would become -1.
+        uint32_t num = static_cast<uint32_t>(Read32(value));
+        uint32_t den = static_cast<uint32_t>(Read32(value + 4));
+        return den == 0 ? 0.0 : double(num) / double(den);
+    }
+    case ExifFormatSignedRational: {
+        int32_t num = Read32(value);
+        int32_t den = Read32(value + 4);
+        return den == 0 ? 0.0 : double(num) / double(den);
+    }
+    case ExifFormatFloat: {
+        float f;
+        std::memcpy(&f, value, sizeof f);
+        return f;
+    }
+    case ExifFormatDouble: {
+        double d;
+        std::memcpy(&d, value, sizeof d);
+        return d;
+    }
+    default:
+        return 0.0;
+    }
+}
+
+bool CfExifReader::ReadJpegSegments(CfStream* stream, unsigned mode)
+{
+    if (stream == nullptr || stream->GetC() != 0xFF || stream->GetC() != 0xD8) {
+        return false;
+    }
+    bool commentTaken = false;
+    for (;;) {
+        if (segmentCount >= MaxSegments) {
+            SetError("Too many sections in jpg file");
+            return false;
+        }
+        int marker;
+        int padding = 0;
+        while ((marker = stream->GetC()) == 0xFF) {
+            if (++padding > 6) {
+                std::printf("too many padding bytes\n");
+                return false;
+            }
+        }
+        int high = stream->GetC();
+        int low = stream->GetC();
+        int length = (high < 0 || low < 0) ? -1 : (high << 8) | low;
+        if (length < 2) {
+            SetError("invalid marker");
+            return false;
+        }
+        if (!ReadSegment(stream, marker, length)) {
+            return false;
+        }
+        JpegSegment& segment = segments[segmentCount - 1];
+        uint8_t* data = segment.data.data();
+        size_t size = segment.data.size();
+
+        if (IsFrameHeader(marker)) {
+            ParseFrameHeader(data, size, marker);
+            continue;
+        }
+        switch (marker) {
+        case 0xD9:
+            std::printf("No image in jpeg!\n");
+            return false;
+        case 0xDA:
+            return true;
+        case 0xE0:
+            DropLastSegment();
+            break;
+        case 0xE1:
+            if ((mode & ModeMetadata) && size >= 6 && std::memcmp(data + 2, "Exif", 4) == 0) {
+                record->isExif = ParseExifBlock(data + 2, size - 2);
+            } else {
+                DropLastSegment();
+            }
+            break;
+        case 0xFE:
+            if ((mode & ModeMetadata) && !commentTaken) {
+                ParseComment(data, size);
+                commentTaken = true;
+            } else {
+                DropLastSegment();
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+bool CfExifReader::ReadSegment(CfStream* stream, int marker, int length)
+{
+    JpegSegment& segment = segments[segmentCount];
+    try {
+        segment.data.assign(static_cast<size_t>(length), 0);
+    } catch (const std::bad_alloc&) {
+        SetError("Could not allocate memory");
+        return false;
+    }
+    segment.data[0] = static_cast<uint8_t>(length >> 8);
+    segment.data[1] = static_cast<uint8_t>(length & 0xFF);
+    size_t wanted = static_cast<size_t>(length) - 2;
+    if (wanted > 0 && stream->Read(segment.data.data() + 2, 1, wanted) != wanted) {
+        segment.data.clear();
+        segment.data.shrink_to_fit();
+        SetError("Premature end of file?");
+        return false;
+    }
+    segment.marker = marker;
+    segment.size = length;
+    ++segmentCount;
+    return true;
+}
+
+void CfExifReader::DropLastSegment()
+{
+    JpegSegment& segment = segments[--segmentCount];
+    segment.data.clear();
+    segment.data.shrink_to_fit();
+    segment.marker = 0;
+    segment.size = 0;
+}
+
+void CfExifReader::ParseComment(const uint8_t* segment, size_t length)
+{
+    size_t limit = length < 255 ? length : 255;
+    char text[256];
+    size_t n = 0;
+    for (size_t a = 2; a < limit; ++a) {
+        uint8_t c = segment[a];
+        if (c == '\r' && a + 1 < length && segment[a + 1] == '\n') {
+            continue;
+        }
+        if ((c >= 0x20 && c <= 0x7E) || c == '\n' || c == '\t') {
+            text[n++] = static_cast<char>(c);
+        } else {
+            text[n++] = '?';
+        }
+    }
+    text[n] = '\0';
+    std::memcpy(record->comment, text, n + 1);
+}
+
+void CfExifReader::ParseFrameHeader(const uint8_t* segment, size_t length, int marker)
+{
+    // Length bytes, precision, lines, samples per line, component count.
+    if (length < 8) {
+        return;
+    }
+    record->height = static_cast<int32_t>(Read16BigEndian(segment + 3));
+    record->width = static_cast<int32_t>(Read16BigEndian(segment + 5));
+    record->isColor = segment[7] == 3 ? 1 : 0;
+    record->process = marker;
+}
+
+bool CfExifReader::ParseExifBlock(uint8_t* payload, size_t length)
+{
+    record->flashUsed = 0;
+    record->comment[0] = '\0';
+    exifImageWidth = 0;
+    directoryWalks = 0;
+
+    if (length < 6 || std::memcmp(payload, "Exif\0\0", 6) != 0) {
+        SetError("Incorrect Exif header");
+        return false;
+    }
+    uint8_t* base = payload + 6;
+    size_t blockLength = length - 6;
+    if (blockLength >= 2 && base[0] == 'I' && base[1] == 'I') {
+        motorolaOrder = 0;
+    } else if (blockLength >= 2 && base[0] == 'M' && base[1] == 'M') {
+        motorolaOrder = 1;
+    } else {
+        SetError("Invalid Exif alignment marker.");
+        return false;
+    }
+    if (blockLength < 8 || Read16(base + 2) != 42) {
+        SetError("Invalid Exif start (1)");
+        return false;
+    }
+    int32_t firstOffset = Read32(base + 4);
+
+    // The directory at offset 8 is walked whatever the header's first offset says, and the one
+    // the header names as well when it lies elsewhere.
+    if (!WalkDirectory(8, base, blockLength, record, 0)) {
+        return false;
+    }
+    if (firstOffset > 8 && !WalkDirectory(static_cast<size_t>(firstOffset), base, blockLength,
+                                          record, 0)) {
+        return false;
+    }
+    if (record->focalPlaneXRes != 0) {
+        record->ccdWidth = ExifToFloat(double(exifImageWidth) * record->focalPlaneUnits /
+                                       record->focalPlaneXRes);
+    }
+    return true;
+}
+
+bool CfExifReader::ParseDirectory(uint8_t* directory, uint8_t* base, size_t length,
+                                  ExifRecord* rec, int level)
+{
+    if (directory < base || static_cast<size_t>(directory - base) > length) {
+        SetError("Illegally sized directory");
+        return false;
+    }
+    return WalkDirectory(static_cast<size_t>(directory - base), base, length, rec, level);
+}
+
+bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, ExifRecord* rec,
+                                 int level)
+{
+    if (directoryWalks >= MaxDirectoryWalks) {
+        SetError("Too many linked directories (corrupt exif header)");
+        return false;
+    }
+    if (level > MaxNesting) {
+        SetError("Maximum directory nesting exceeded (corrupt exif header)");
+        return false;
+    }
+    ++directoryWalks;
+    if (offset > length || length - offset < 2) {
+        SetError("Illegally sized directory");
+        return false;
+    }
+    uint8_t* directory = base + offset;
+    size_t count = Read16(directory);
+    // Entry count, 12-byte entries, 4-byte link to the next directory.
+    auto directorySize = SafeSize::Add(SafeSize::Mul(count, 12).value_or(SIZE_MAX), 6);
+    if (!directorySize || !SafeSize::FitsWithin(offset, *directorySize, length)) {
+        SetError("Illegally sized directory");
+        return false;
+    }
+
+    DirectoryThumbnail thumbnail;
+    for (size_t i = 0; i < count; ++i) {
+        if (!ApplyEntry(directory + 2 + 12 * i, base, length, rec, level, &thumbnail)) {
+            return false;
+        }
+    }
+
+    uint32_t link = static_cast<uint32_t>(Read32(directory + 2 + 12 * count));
+    if (link != 0) {
+        if (link >= length) {
+            SetError("Illegal subdirectory link");
+            return false;
+        }
+        WalkDirectory(link, base, length, rec, level + 1);
+    }
+
+    if (thumbnail.offset != 0 && thumbnail.length != 0 &&
+        SafeSize::FitsWithin(thumbnail.offset, thumbnail.length, length)) {
+        rec->thumbnailData = base + thumbnail.offset;
+        rec->thumbnailSize = static_cast<int32_t>(thumbnail.length);
+    }
+    return true;
+}
+
+bool CfExifReader::ApplyEntry(uint8_t* entry, uint8_t* base, size_t length, ExifRecord* rec,
+                              int level, DirectoryThumbnail* thumbnail)
+{
+    unsigned tag = Read16(entry);
+    int format = static_cast<int>(Read16(entry + 2));
+    uint32_t components = static_cast<uint32_t>(Read32(entry + 4));
+    if (format > ExifLastFormat) {
+        SetError("Illegal format code in EXIF dir");
+        return false;
+    }
+    auto byteCount = SafeSize::Mul(components, ExifBytesPerFormat(format));
+    uint8_t* value = entry + 8;
+    if (!byteCount || *byteCount > 4) {
+        uint32_t valueOffset = static_cast<uint32_t>(Read32(entry + 8));
+        if (!byteCount || !SafeSize::FitsWithin(valueOffset, *byteCount, length)) {
+            SetError("Illegal pointer offset value in EXIF.");
+            return false;
+        }
+        value = base + valueOffset;
+    }
+    const size_t size = *byteCount;
+
+    switch (tag) {
+    case 0x010F:
+        ExifCopyText(rec->cameraMake, sizeof rec->cameraMake - 1, value, size);
+        return true;
+    case 0x0110:
+        ExifCopyText(rec->cameraModel, sizeof rec->cameraModel - 1, value, size);
+        return true;
+    case 0x9000:
+        ExifCopyText(rec->version, sizeof rec->version - 1, value, size);
+        return true;
+    case 0x9003:
+        ExifCopyText(rec->dateTime, sizeof rec->dateTime - 1, value, size);
+        return true;
+    case 0x9286:
+        ApplyUserComment(value, size, rec);
+        return true;
+    case 0x8769:
+    case 0xA005: {
+        int32_t subOffset = Read32(value);
+        if (subOffset <= 8) {
+            return true;
+        }
+        if (static_cast<size_t>(subOffset) >= length) {
+            SetError("Illegal subdirectory link");
+            return false;
+        }
+        WalkDirectory(static_cast<size_t>(subOffset), base, length, rec, level + 1);
+        return true;
+    }
+    default:
+        break;
+    }
+
+    // Every other tag we use is a number; an entry without a single component carries none.
+    if (components == 0 || ExifBytesPerFormat(format) == 0) {
+        return true;
+    }
+    double v = ConvertValue(value, format);
+    switch (tag) {
+    case 0x0112: {
+        int32_t orientation = ExifToInt32(v);
+        if (orientation < 1 || orientation > 8) {
+            SetError("Undefined rotation value");
+            orientation = 0;
+        }
+        rec->orientation = orientation;
+        break;
+    }
+    case 0x011A:
+        rec->xResolution = ExifToFloat(v);
+        break;
+    case 0x011B:
+        rec->yResolution = ExifToFloat(v);
+        break;
+    case 0x0128:
+        ExifInchesPerUnit(ExifToInt32(v), &rec->resolutionUnit);
+        break;
+    case 0x0201:
+        thumbnail->offset = v > 0 && v <= 4294967295.0 ? static_cast<uint32_t>(v) : 0;
+        break;
+    case 0x0202:
+        thumbnail->length = v > 0 && v <= 4294967295.0 ? static_cast<uint32_t>(v) : 0;
+        break;
+    case 0x829A:
+        rec->exposureTime = ExifToFloat(v);
+        break;
+    case 0x829D:
+        rec->apertureFNumber = ExifToFloat(v);
+        break;
+    case 0x8822:
+        rec->exposureProgram = ExifToInt32(v);
+        break;
+    case 0x8827: {
+        // Some cameras store the ISO divided by 200.
+        double iso = std::trunc(v);
+        rec->isoEquivalent = ExifToInt32(iso < 50 ? iso * 200 : iso);
+        break;
+    }
+    case 0x9102:
+        rec->compressionLevel = ExifToInt32(v);
+        break;
+    case 0x9201:
+        if (rec->exposureTime == 0) {
+            rec->exposureTime = ExifToFloat(1.0 / std::exp2(v));
+        }
+        break;
+    case 0x9202:
+    case 0x9205:
+        if (rec->apertureFNumber == 0) {
+            rec->apertureFNumber = ExifToFloat(std::exp2(v / 2));
+        }
+        break;
+    case 0x9203:
+        rec->brightness = ExifToFloat(v);
+        break;
+    case 0x9204:
+        rec->exposureBias = ExifToFloat(v);
+        break;
+    case 0x9206:
+        rec->distance = ExifToFloat(v);
+        break;
+    case 0x9207:
+        rec->meteringMode = ExifToInt32(v);
+        break;
+    case 0x9208:
+        rec->lightSource = ExifToInt32(v);
+        break;
+    case 0x9209:
+        rec->flashUsed = (ExifToInt32(v) & 7) != 0 ? 1 : 0;
+        break;
+    case 0x920A:
+        rec->focalLength = ExifToFloat(v);
+        break;
+    case 0xA002:
+    case 0xA003: {
+        int32_t dimension = ExifToInt32(v);
+        if (dimension > exifImageWidth) {
+            exifImageWidth = dimension;
+        }
+        break;
+    }
+    case 0xA20E:
+        rec->focalPlaneXRes = ExifToFloat(v);
+        break;
+    case 0xA20F:
+        rec->focalPlaneYRes = ExifToFloat(v);
+        break;
+    case 0xA210:
+        ExifInchesPerUnit(ExifToInt32(v), &rec->focalPlaneUnits);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void CfExifReader::ApplyUserComment(uint8_t* value, size_t size, ExifRecord* rec)
+{
+    for (size_t a = size; a-- > 0;) {
+        if (value[a] != ' ') {
+            break;
+        }
+        value[a] = 0;
+    }
+    constexpr size_t maxChars = 199;
+    if (size >= 5 && std::memcmp(value, "ASCII", 5) == 0) {
+        for (size_t a = 5; a < 10 && a < size; ++a) {
+            if (value[a] != 0 && value[a] != ' ') {
+                ExifCopyText(rec->comment, maxChars, value + a, size - a);
+                return;
+            }
+        }
+        return;
+    }
+    ExifCopyText(rec->comment, maxChars, value, size);
+}
