@@ -243,6 +243,10 @@ def check_entry(args, corpus, entry, tmp):
         if not info["ok"]:
             results.append(("failed", label, info.get("lastError", "")))
             continue
+        if not os.path.exists(pam):
+            # The load reported success but left no pixels (an icon whose entry is a PNG).
+            results.append(("failed", label, "no picture written"))
+            continue
         ours = read_pam(pam)
         if args.tolerance == 0 and filtered_equal(ours[2], ours[0], ours[1], os.path.join(corpus, ref)):
             results.append(("match", label, ""))
