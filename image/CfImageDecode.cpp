@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr const char* kUnknownFormat = "Decode: Unknown or wrong format";
-constexpr const char* kNullStream = "null file handler";
-constexpr const char* kNoDecoder = "Decode: no decoder for this format in this build";
+constexpr const char *kUnknownFormat = "Decode: Unknown or wrong format";
+constexpr const char *kNullStream = "null file handler";
+constexpr const char *kNoDecoder = "Decode: no decoder for this format in this build";
 
 enum class Attempt { Decoded, Failed, OutOfMemory };
 
@@ -35,7 +35,7 @@ enum class Attempt { Decoded, Failed, OutOfMemory };
 // The caller's info record reaches the decoder through CopyInfo; a success is moved into the
 // caller with Transfer, frames included.
 template <class Decoder>
-Attempt TryDecoder(CfImage& receiver, CfStream* stream, bool keepsFrameCount) {
+Attempt TryDecoder(CfImage &receiver, CfStream *stream, bool keepsFrameCount) {
     std::unique_ptr<Decoder> decoder(new (std::nothrow) Decoder());
     if (!decoder) {
         return Attempt::OutOfMemory;
@@ -55,7 +55,7 @@ Attempt TryDecoder(CfImage& receiver, CfStream* stream, bool keepsFrameCount) {
     return Attempt::Failed;
 }
 
-using AttemptFunction = Attempt (*)(CfImage&, CfStream*, bool);
+using AttemptFunction = Attempt (*)(CfImage &, CfStream *, bool);
 
 struct Candidate {
     int32_t firstFormat; // the candidate is taken for a hint of 0 or firstFormat..lastFormat
@@ -99,7 +99,7 @@ constexpr Candidate kCandidates[] = {
     {FormatPsd, FormatPsd, nullptr, false},
 };
 
-bool Takes(const Candidate& candidate, int32_t hint) {
+bool Takes(const Candidate &candidate, int32_t hint) {
     return hint == FormatUnknown || (hint >= candidate.firstFormat && hint <= candidate.lastFormat);
 }
 
@@ -115,13 +115,13 @@ int32_t CfImage::TypeIndex(int32_t format) {
     return 0;
 }
 
-bool CfImage::Load(const char* path, int32_t hint) {
+bool CfImage::Load(const char *path, int32_t hint) {
     if (!path) {
         return false;
     }
     const bool hinted = TypeIndex(hint) != 0;
     if (hinted) {
-        FILE* file = fopen(path, "rb");
+        FILE *file = fopen(path, "rb");
         if (!file) {
             return false;
         }
@@ -134,7 +134,7 @@ bool CfImage::Load(const char* path, int32_t hint) {
     char hintedError[kLastErrorSize];
     memcpy(hintedError, info.lastError, sizeof hintedError);
 
-    FILE* file = fopen(path, "rb");
+    FILE *file = fopen(path, "rb");
     if (!file) {
         return false;
     }
@@ -148,18 +148,18 @@ bool CfImage::Load(const char* path, int32_t hint) {
     return decoded;
 }
 
-bool CfImage::DecodeFile(FILE* file, int32_t hint) {
+bool CfImage::DecodeFile(FILE *file, int32_t hint) {
     CfStdioStream stream(file);
     return Decode(&stream, hint);
 }
 
-bool CfImage::Decode(CfStream* stream, int32_t hint) {
+bool CfImage::Decode(CfStream *stream, int32_t hint) {
     if (!stream) {
         SetLastError(kNullStream);
         return false;
     }
     const int32_t start = stream->Tell();
-    for (const Candidate& candidate : kCandidates) {
+    for (const Candidate &candidate : kCandidates) {
         if (!Takes(candidate, hint)) {
             continue;
         }

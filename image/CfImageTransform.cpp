@@ -29,7 +29,7 @@ int MaskByte(uint32_t mask) {
 }
 
 // Reverses the rows of a width x height byte plane in place.
-void FlipPlane(uint8_t* plane, size_t width, size_t height) {
+void FlipPlane(uint8_t *plane, size_t width, size_t height) {
     for (size_t top = 0, bottom = height ? height - 1 : 0; top < bottom; ++top, --bottom) {
         std::swap_ranges(plane + top * width, plane + (top + 1) * width, plane + bottom * width);
     }
@@ -42,15 +42,15 @@ bool CfImage::FlipVertical(bool flipSelection, bool flipAlpha) {
         return false;
     }
     const uint32_t stride = info.rowStride;
-    std::unique_ptr<uint8_t, decltype(&free)> scratch(static_cast<uint8_t*>(malloc(stride)),
+    std::unique_ptr<uint8_t, decltype(&free)> scratch(static_cast<uint8_t *>(malloc(stride)),
                                                       &free);
     if (!scratch) {
         return false;
     }
     const uint32_t height = GetHeight();
     for (uint32_t i = 0; i < height / 2; ++i) {
-        uint8_t* low = RowPointer(i);
-        uint8_t* high = RowPointer(height - 1 - i);
+        uint8_t *low = RowPointer(i);
+        uint8_t *high = RowPointer(height - 1 - i);
         memcpy(scratch.get(), low, stride);
         memcpy(low, high, stride);
         memcpy(high, scratch.get(), stride);
@@ -76,8 +76,8 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
     const int32_t width = static_cast<int32_t>(GetWidth());
     const uint32_t height = GetHeight();
     for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* from = RowPointer(y);
-        uint8_t* to = copy->RowPointer(y);
+        const uint8_t *from = RowPointer(y);
+        uint8_t *to = copy->RowPointer(y);
         switch (header.biBitCount) {
         case 24:
             for (int32_t x = 0; x < width; ++x) {
@@ -97,7 +97,7 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
     }
     if (mirrorSelection && copy->selection) {
         for (uint32_t y = 0; y < height; ++y) {
-            uint8_t* row = copy->selection + size_t(y) * size_t(width);
+            uint8_t *row = copy->selection + size_t(y) * size_t(width);
             std::reverse(row, row + width);
         }
     }
@@ -108,15 +108,15 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
     return Transfer(*copy, false);
 }
 
-bool CfImage::RotateLeft(CfImage* target) {
+bool CfImage::RotateLeft(CfImage *target) {
     return Rotate(target, false);
 }
 
-bool CfImage::RotateRight(CfImage* target) {
+bool CfImage::RotateRight(CfImage *target) {
     return Rotate(target, true);
 }
 
-bool CfImage::Rotate(CfImage* target, bool clockwise) {
+bool CfImage::Rotate(CfImage *target, bool clockwise) {
     if (!block) {
         return false;
     }
@@ -144,7 +144,7 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
     // Written the other way: left: source = (dy, H - 1 - dx); right: source = (W - 1 - dy, dx).
     const int32_t newWidth = height;
     const int32_t newHeight = width;
-    auto sourceOf = [&](int32_t dx, int32_t dy, int32_t& sx, int32_t& sy) {
+    auto sourceOf = [&](int32_t dx, int32_t dy, int32_t &sx, int32_t &sy) {
         if (clockwise) {
             sx = width - 1 - dy;
             sy = dx;
@@ -158,7 +158,7 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
         turned.Fill(0);
         const size_t rowBytes = (size_t(width) + 7) / 8;
         for (int32_t sy = 0; sy < height; ++sy) {
-            const uint8_t* row = RowPointer(uint32_t(sy));
+            const uint8_t *row = RowPointer(uint32_t(sy));
             for (size_t b = 0; b < rowBytes; ++b) {
                 if (row[b] == 0) {
                     continue;
@@ -207,7 +207,7 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
         }
     }
 
-    auto turnPlane = [&](const uint8_t* from, uint8_t* to) {
+    auto turnPlane = [&](const uint8_t *from, uint8_t *to) {
         for (int32_t dy = 0; dy < newHeight; ++dy) {
             for (int32_t dx = 0; dx < newWidth; ++dx) {
                 int32_t sx = 0;
@@ -222,18 +222,18 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
         turnPlane(alpha, turned.alpha);
     }
     if (selection) {
-        turned.selection = static_cast<uint8_t*>(malloc(size_t(width) * size_t(height)));
+        turned.selection = static_cast<uint8_t *>(malloc(size_t(width) * size_t(height)));
         if (turned.selection) {
             turnPlane(selection, turned.selection);
         }
     }
 
     // The turned image has no frames: the receiver keeps its own.
-    CfImage* receiver = target ? target : this;
+    CfImage *receiver = target ? target : this;
     return receiver->Transfer(turned, false);
 }
 
-void CfImage::BitfieldsToRgb(const uint8_t* source, uint32_t redMask, uint32_t greenMask,
+void CfImage::BitfieldsToRgb(const uint8_t *source, uint32_t redMask, uint32_t greenMask,
                              uint32_t blueMask, uint8_t bits) {
     // The destination must be 24-bit: three bytes are written per pixel.
     if (!block || !source || header.biBitCount != 24 || (bits != 16 && bits != 32)) {
@@ -251,8 +251,8 @@ void CfImage::BitfieldsToRgb(const uint8_t* source, uint32_t redMask, uint32_t g
         const int greenShift = redBits + greenBits - 8;
         const int redShift = redBits + greenBits + blueBits - 8;
         for (uint32_t y = height; y-- > 0;) {
-            const uint8_t* from = source + size_t(y) * sourceRow;
-            uint8_t* to = RowPointer(y);
+            const uint8_t *from = source + size_t(y) * sourceRow;
+            uint8_t *to = RowPointer(y);
             for (size_t x = width; x-- > 0;) {
                 const uint32_t v = uint32_t(from[2 * x]) | uint32_t(from[2 * x + 1]) << 8;
                 const uint8_t blue = uint8_t(ShiftRight((v & blueMask) & 0xFF, blueShift));
@@ -270,10 +270,10 @@ void CfImage::BitfieldsToRgb(const uint8_t* source, uint32_t redMask, uint32_t g
     const int greenByte = MaskByte(greenMask);
     const int blueByte = MaskByte(blueMask);
     for (uint32_t y = height; y-- > 0;) {
-        const uint8_t* from = source + size_t(y) * sourceRow;
-        uint8_t* to = RowPointer(y);
+        const uint8_t *from = source + size_t(y) * sourceRow;
+        uint8_t *to = RowPointer(y);
         for (size_t x = width; x-- > 0;) {
-            const uint8_t* pixel = from + 4 * x;
+            const uint8_t *pixel = from + 4 * x;
             const uint8_t blue = pixel[blueByte];
             const uint8_t green = pixel[greenByte];
             const uint8_t red = pixel[redByte];

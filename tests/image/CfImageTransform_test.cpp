@@ -107,7 +107,7 @@ TEST_P(CfImageTransformTest, LeftThenRightGivesBackTheImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, CfImageTransformTest, ::testing::Values(1, 4, 8, 24),
-                         [](const auto& depth) { return std::to_string(depth.param) + "bit"; });
+                         [](const auto &depth) { return std::to_string(depth.param) + "bit"; });
 
 TEST(CfImageTransform, ThreeByTwoCornersMatchTheTurnDirections) {
     // Rows are bottom-up: (0, 1) is the top-left pixel.
@@ -183,10 +183,10 @@ TEST(CfImageTransform, MirrorOfNineOneBitPixelsSwapsTheEnds) {
 
 TEST(CfImageTransform, TransformsKeepTheImagesFrames) {
     CfImage image(2, 3, 8);
-    image.frames = static_cast<CfImage**>(calloc(1, sizeof(CfImage*)));
+    image.frames = static_cast<CfImage **>(calloc(1, sizeof(CfImage *)));
     image.frames[0] = new CfImage(1, 1, 8);
     image.info.frameCount = 1;
-    CfImage** frames = image.frames;
+    CfImage **frames = image.frames;
     ASSERT_TRUE(image.MirrorHorizontal());
     ASSERT_TRUE(image.RotateLeft());
     EXPECT_EQ(image.frames, frames);
@@ -194,7 +194,7 @@ TEST(CfImageTransform, TransformsKeepTheImagesFrames) {
 }
 
 // 16-bit source rows hold ((W + 1) / 2) * 4 bytes.
-std::vector<uint8_t> Rows16(const std::vector<std::vector<uint16_t>>& rows, int width) {
+std::vector<uint8_t> Rows16(const std::vector<std::vector<uint16_t>> &rows, int width) {
     const size_t rowBytes = size_t(width + 1) / 2 * 4;
     std::vector<uint8_t> out(rowBytes * rows.size(), 0xEE);
     for (size_t y = 0; y < rows.size(); ++y) {
