@@ -209,6 +209,8 @@ def targets(entry, pages):
     refs = entry.get("refs", {})
     if entry["path"].startswith("ico/"):
         first = refs.get("entries", {}).get("0")
+        if not first and (entry.get("ico") or {}).get("count") == 1:
+            first = refs.get("main")  # a one-entry icon: its main reference is entry 0
         return [(0, first)] if first else []
     out = [(0, refs["main"])] if refs.get("main") else []
     if pages:
@@ -236,6 +238,10 @@ def check_entry(args, corpus, entry, tmp):
             continue
         if not info["ok"]:
             results.append(("failed", label, info.get("lastError", "")))
+            continue
+        if not os.path.exists(pam):
+            # A load may succeed without pixels (an icon's PNG entry while no PNG decoder exists).
+            results.append(("failed", label, "loaded, but no pixels: %dx%d" % (info.get("width", 0), info.get("height", 0))))
             continue
         ours = read_pam(pam)
         if args.tolerance == 0 and filtered_equal(ours[2], ours[0], ours[1], os.path.join(corpus, ref)):
