@@ -17,7 +17,7 @@ using namespace tiffcodec;
 namespace {
 
 struct TiffCloser {
-    void operator()(TIFF *tif) const { TIFFClose(tif); }
+    void operator()(TIFF* tif) const { TIFFClose(tif); }
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
@@ -35,7 +35,7 @@ int32_t TruncateToInt32(float v) {
     return static_cast<int32_t>(v);
 }
 
-template <typename T> T GetTag(TIFF *tif, uint32_t tag, T fallback) {
+template <typename T> T GetTag(TIFF* tif, uint32_t tag, T fallback) {
     T value = fallback;
     if (!TIFFGetField(tif, tag, &value)) {
         return fallback;
@@ -44,7 +44,7 @@ template <typename T> T GetTag(TIFF *tif, uint32_t tag, T fallback) {
 }
 
 // The bitmap depth a page of this kind is decoded into.
-uint32_t ChooseDepth(CfImageTIF::Page &page) {
+uint32_t ChooseDepth(CfImageTIF::Page& page) {
     const uint16_t bits = page.bitsPerSample;
     if (IsRgbFamily(page.photometric)) {
         return 24;
@@ -86,7 +86,7 @@ CfImageTIF::~CfImageTIF() {
     }
 }
 
-bool CfImageTIF::Decode(CfStream *stream) {
+bool CfImageTIF::Decode(CfStream* stream) {
     m_dimensionsOnly = false;
     TiffHandle tif;
     try {
@@ -102,7 +102,7 @@ bool CfImageTIF::Decode(CfStream *stream) {
         }
         ReadPage(tif.get());
         return true;
-    } catch (const Failure &failure) {
+    } catch (const Failure& failure) {
         if (failure.message != nullptr && failure.message[0] != '\0') {
             SetLastError(failure.message);
         }
@@ -112,7 +112,7 @@ bool CfImageTIF::Decode(CfStream *stream) {
     }
 }
 
-void CfImageTIF::ReadPage(TIFF *tif) {
+void CfImageTIF::ReadPage(TIFF* tif) {
     Page page;
     page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
     page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
@@ -165,7 +165,7 @@ void CfImageTIF::ReadPage(TIFF *tif) {
     }
 }
 
-void CfImageTIF::ReadResolution(TIFF *tif) {
+void CfImageTIF::ReadResolution(TIFF* tif) {
     uint16_t unit = RESUNIT_INCH;
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
     const auto toDpi = [unit](float v) {
@@ -186,12 +186,12 @@ void CfImageTIF::ReadResolution(TIFF *tif) {
     }
 }
 
-void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
+void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
     // The 24-bit bitmap of the same size exists, so the raster (4 bytes for its 3) stays within
     // a fixed multiple of the bitmap ceiling.
     const std::optional<size_t> rasterBytes = SafeSize::Mul(page.width, page.height, 4);
-    HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t *>(std::malloc(*rasterBytes))
-                                         : nullptr);
+    HeapPtr<uint32_t> raster(
+        rasterBytes ? static_cast<uint32_t*>(std::malloc(*rasterBytes)) : nullptr);
     if (!raster) {
         Raise("No space for raster buffer");
     }
@@ -203,8 +203,8 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
         if (info.escape != 0) {
             Raise("Cancelled");
         }
-        const uint32_t *src = raster.get() + size_t{y} * page.width;
-        uint8_t *dst = info.pixels + size_t{y} * info.rowStride;
+        const uint32_t* src = raster.get() + size_t{y} * page.width;
+        uint8_t* dst = info.pixels + size_t{y} * info.rowStride;
         for (uint32_t x = 0; x < page.width; ++x) {
             const uint32_t abgr = src[x];
             dst[3 * x] = static_cast<uint8_t>(TIFFGetB(abgr));

@@ -16,7 +16,8 @@ namespace {
 
 // The image must hold exactly the reference's samples: rows bottom-up, blue-green-red for
 // colour, palette indices with a grey ramp for grey.
-void ExpectSamePixels(const CfImage &image, const Reference &ref) {
+void ExpectSamePixels(const CfImage& image, const Reference& ref)
+{
     ASSERT_TRUE(ref.ok);
     ASSERT_TRUE(image.IsValid());
     ASSERT_EQ(image.GetWidth(), uint32_t(ref.width));
@@ -36,7 +37,7 @@ void ExpectSamePixels(const CfImage &image, const Reference &ref) {
     }
     int mismatches = 0;
     for (int y = 0; y < ref.height; ++y) {
-        const uint8_t *row = image.RowPointer(uint32_t(ref.height - 1 - y));
+        const uint8_t* row = image.RowPointer(uint32_t(ref.height - 1 - y));
         for (int x = 0; x < ref.width; ++x) {
             if (ref.components == 1) {
                 mismatches += row[x] != ref.pixels[size_t(y) * size_t(ref.width) + size_t(x)];
@@ -51,15 +52,16 @@ void ExpectSamePixels(const CfImage &image, const Reference &ref) {
 }
 
 // CMYK as delivered by the library, each channel scaled by the fourth, truncated.
-void ExpectCmykConversion(const CfImage &image, const Reference &ref) {
+void ExpectCmykConversion(const CfImage& image, const Reference& ref)
+{
     ASSERT_TRUE(ref.ok);
     ASSERT_EQ(ref.components, 4);
     ASSERT_EQ(image.GetBitsPerPixel(), 24);
     int mismatches = 0;
     for (int y = 0; y < ref.height; ++y) {
-        const uint8_t *row = image.RowPointer(uint32_t(ref.height - 1 - y));
+        const uint8_t* row = image.RowPointer(uint32_t(ref.height - 1 - y));
         for (int x = 0; x < ref.width; ++x) {
-            const uint8_t *s = &ref.pixels[(size_t(y) * size_t(ref.width) + size_t(x)) * 4];
+            const uint8_t* s = &ref.pixels[(size_t(y) * size_t(ref.width) + size_t(x)) * 4];
             const unsigned k = s[3];
             mismatches += row[3 * x] != s[2] * k / 255 || row[3 * x + 1] != s[1] * k / 255 ||
                           row[3 * x + 2] != s[0] * k / 255;
@@ -69,7 +71,7 @@ void ExpectCmykConversion(const CfImage &image, const Reference &ref) {
 }
 
 struct Layout {
-    const char *name;
+    const char* name;
     J_COLOR_SPACE input;
     int h;
     int v;
@@ -81,8 +83,9 @@ struct Layout {
 
 class JpegLayouts : public ::testing::TestWithParam<Layout> {};
 
-TEST_P(JpegLayouts, DecodesExactlyAsLibjpeg) {
-    const Layout &l = GetParam();
+TEST_P(JpegLayouts, DecodesExactlyAsLibjpeg)
+{
+    const Layout& l = GetParam();
     EncodeOptions o;
     o.input = l.input;
     o.hSampling = l.h;
@@ -112,11 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
                       Layout{"restartsProgressive", JCS_RGB, 2, 1, true, 2, 50, 40},
                       Layout{"onePixel", JCS_RGB, 2, 2, false, 0, 1, 1},
                       Layout{"wideRow", JCS_RGB, 2, 2, false, 0, 1001, 3}),
-    [](const auto &p) { return std::string(p.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 class JpegFourComponents : public ::testing::TestWithParam<std::pair<J_COLOR_SPACE, bool>> {};
 
-TEST_P(JpegFourComponents, ScalesEachChannelByTheFourth) {
+TEST_P(JpegFourComponents, ScalesEachChannelByTheFourth)
+{
     EncodeOptions o;
     o.input = JCS_CMYK;
     o.file = GetParam().first;
@@ -134,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(Jpeg, JpegFourComponents,
                                            std::make_pair(JCS_YCCK, true),
                                            std::make_pair(JCS_YCCK, false)));
 
-TEST(JpegDecode, CmykPixelValues) {
+TEST(JpegDecode, CmykPixelValues)
+{
     // (c, m, y, k) = (255, 128, 0, 255) is red 255, green 128, blue 0; with k = 0 all is 0.
     for (uint8_t k : {255, 0}) {
         EncodeOptions o;
@@ -145,14 +150,15 @@ TEST(JpegDecode, CmykPixelValues) {
         o.fill = {255, 128, 0, k};
         CfImage image;
         ASSERT_TRUE(DecodeBytes(image, Encode(o), FormatUnknown));
-        const uint8_t *p = image.RowPointer(5) + 3 * 7;
+        const uint8_t* p = image.RowPointer(5) + 3 * 7;
         EXPECT_EQ(p[2], k == 255 ? 255 : 0);
         EXPECT_EQ(p[1], k == 255 ? 128 : 0);
         EXPECT_EQ(p[0], 0);
     }
 }
 
-TEST(JpegDecode, TruncatedMidScanStillDecodes) {
+TEST(JpegDecode, TruncatedMidScanStillDecodes)
+{
     for (bool progressive : {false, true}) {
         EncodeOptions o;
         o.width = 80;
@@ -166,7 +172,8 @@ TEST(JpegDecode, TruncatedMidScanStillDecodes) {
     }
 }
 
-TEST(JpegDecode, EmptyAndCorruptInput) {
+TEST(JpegDecode, EmptyAndCorruptInput)
+{
     CfImage image;
     EXPECT_FALSE(DecodeBytes(image, {}, FormatJpeg));
     EXPECT_STREQ(image.GetLastError(), "Empty input file");
@@ -184,7 +191,8 @@ TEST(JpegDecode, EmptyAndCorruptInput) {
     EXPECT_STRNE(image.GetLastError(), "");
 }
 
-TEST(JpegDecode, HeaderOnly) {
+TEST(JpegDecode, HeaderOnly)
+{
     EncodeOptions o;
     o.width = 123;
     o.height = 45;
@@ -200,7 +208,8 @@ TEST(JpegDecode, HeaderOnly) {
     EXPECT_EQ(image.GetDpiX(), 96);
 }
 
-TEST(JpegDecode, CancelLeavesTheErrorText) {
+TEST(JpegDecode, CancelLeavesTheErrorText)
+{
     Bytes jpeg = Encode({});
     CfImage image;
     image.SetLastError("before");
@@ -210,7 +219,8 @@ TEST(JpegDecode, CancelLeavesTheErrorText) {
 }
 
 // Sets the frame size of the first SOFn to width x height.
-void PatchFrameSize(Bytes &jpeg, int sof, unsigned width, unsigned height) {
+void PatchFrameSize(Bytes& jpeg, int sof, unsigned width, unsigned height)
+{
     size_t at = FindMarker(jpeg, sof);
     ASSERT_NE(at, std::string::npos);
     jpeg[at + 5] = uint8_t(height >> 8);
@@ -219,7 +229,8 @@ void PatchFrameSize(Bytes &jpeg, int sof, unsigned width, unsigned height) {
     jpeg[at + 8] = uint8_t(width);
 }
 
-TEST(JpegDecode, HugeFrameFailsOnTheMemoryCeiling) {
+TEST(JpegDecode, HugeFrameFailsOnTheMemoryCeiling)
+{
     for (bool progressive : {false, true}) {
         EncodeOptions o;
         o.progressive = progressive;
@@ -231,7 +242,8 @@ TEST(JpegDecode, HugeFrameFailsOnTheMemoryCeiling) {
     }
 }
 
-TEST(JpegDecode, LibraryMemoryHasACeilingToo) {
+TEST(JpegDecode, LibraryMemoryHasACeilingToo)
+{
     // Within the bitmap ceiling, but a progressive frame whose coefficients alone would need
     // well over the library's ceiling (16000 x 16000 x 3 x 2 bytes).
     EncodeOptions o;
@@ -246,7 +258,8 @@ TEST(JpegDecode, LibraryMemoryHasACeilingToo) {
     EXPECT_STREQ(image.GetLastError(), "Backing store not supported");
 }
 
-TEST(JpegDecode, GreyscaleOption) {
+TEST(JpegDecode, GreyscaleOption)
+{
     Bytes jpeg = Encode({});
     CfImage image;
     image.SetFormatOption(JpegOptionGrayscale, FormatJpeg);
@@ -263,7 +276,8 @@ TEST(JpegDecode, GreyscaleOption) {
     EXPECT_STREQ(fromCmyk.GetLastError(), "Unsupported color conversion request");
 }
 
-TEST(JpegDecode, ScaleAndPlainUpsampling) {
+TEST(JpegDecode, ScaleAndPlainUpsampling)
+{
     Bytes jpeg = Encode({});
     for (uint8_t denom : {2, 4, 8}) {
         CfImage image;
@@ -277,11 +291,13 @@ TEST(JpegDecode, ScaleAndPlainUpsampling) {
     }
 }
 
-TEST(JpegDecode, QuantizedPalette) {
+TEST(JpegDecode, QuantizedPalette)
+{
     Bytes jpeg = Encode({});
     for (bool onePass : {false, true}) {
         CfImage image;
-        image.SetFormatOption(JpegOptionQuantize | (onePass ? JpegOptionOnePass : 0u), FormatJpeg);
+        image.SetFormatOption(JpegOptionQuantize | (onePass ? JpegOptionOnePass : 0u),
+                              FormatJpeg);
         image.info.jpegQuality = 64.4f; // 64 colours
         ASSERT_TRUE(DecodeBytes(image, jpeg, FormatUnknown)) << image.GetLastError();
         ReferenceOptions r;
@@ -304,7 +320,7 @@ TEST(JpegDecode, QuantizedPalette) {
         }
         int mismatches = 0;
         for (int y = 0; y < ref.height; ++y) {
-            const uint8_t *row = image.RowPointer(uint32_t(ref.height - 1 - y));
+            const uint8_t* row = image.RowPointer(uint32_t(ref.height - 1 - y));
             for (int x = 0; x < ref.width; ++x) {
                 mismatches += row[x] != ref.pixels[size_t(y) * size_t(ref.width) + size_t(x)];
             }
@@ -313,12 +329,13 @@ TEST(JpegDecode, QuantizedPalette) {
     }
 }
 
-TEST(JpegDecode, DetectedFromAFileByLoad) {
+TEST(JpegDecode, DetectedFromAFileByLoad)
+{
     Bytes jpeg = Encode({});
     char path[] = "/tmp/folvane_jpeg_XXXXXX";
     int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
-    FILE *f = fdopen(fd, "wb");
+    FILE* f = fdopen(fd, "wb");
     fwrite(jpeg.data(), 1, jpeg.size(), f);
     fclose(f);
     CfImage image;
@@ -328,13 +345,14 @@ TEST(JpegDecode, DetectedFromAFileByLoad) {
     std::remove(path);
 }
 
-TEST(JpegDecode, ExifReaderRunsAheadAndRestoresThePosition) {
+TEST(JpegDecode, ExifReaderRunsAheadAndRestoresThePosition)
+{
     EncodeOptions o;
     o.markers.push_back({JPEG_COM, Bytes{'h', 'i'}});
     Bytes jpeg = Encode(o);
     Bytes withPrefix = {'x', 'y', 'z'};
     withPrefix.insert(withPrefix.end(), jpeg.begin(), jpeg.end());
-    FILE *file = TempFileWith(withPrefix);
+    FILE* file = TempFileWith(withPrefix);
     CfStdioStream stream(file);
     stream.Seek(3, kSeekStart);
     CfImageJPG codec;
