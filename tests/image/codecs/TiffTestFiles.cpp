@@ -10,10 +10,24 @@
 
 namespace {
 
-void WriteStrips(TIFF *tif, const TiffPage &page) {
+// The page as the file stores one plane of it: one byte-sized sample per pixel.
+TiffPage Plane(const TiffPage &page, uint16_t sample) {
+    TiffPage plane = page;
+    plane.samplesPerPixel = 1;
+    plane.data.clear();
+    const size_t sampleBytes = page.bitsPerSample / 8;
+    for (size_t pixel = 0; pixel < size_t{page.width} * page.height; ++pixel) {
+        const auto first = page.data.begin() +
+                           static_cast<long>((pixel * page.samplesPerPixel + sample) * sampleBytes);
+        plane.data.insert(plane.data.end(), first, first + static_cast<long>(sampleBytes));
+    }
+    return plane;
+}
+
+void WriteStrips(TIFF *tif, const TiffPage &page, uint32_t firstStrip) {
     const size_t rowBytes = page.RowBytes();
     const uint32_t rowsPerStrip = page.rowsPerStrip == 0 ? page.height : page.rowsPerStrip;
-    uint32_t strip = 0;
+    uint32_t strip = firstStrip;
     for (uint32_t y = 0; y < page.height; y += rowsPerStrip, ++strip) {
         const uint32_t rows = std::min(rowsPerStrip, page.height - y);
         std::vector<uint8_t> bytes(page.data.begin() + y * rowBytes,
@@ -25,7 +39,7 @@ void WriteStrips(TIFF *tif, const TiffPage &page) {
 }
 
 // Tile bytes beyond the image's edges are 0xEE, so a decoder that shows them is caught.
-void WriteTiles(TIFF *tif, const TiffPage &page) {
+void WriteTiles(TIFF *tif, const TiffPage &page, uint16_t sample) {
     const size_t pixelBytes = size_t{page.samplesPerPixel} * page.bitsPerSample / 8;
     const size_t rowBytes = page.RowBytes();
     const size_t tileRowBytes = page.tileWidth * pixelBytes;
@@ -38,7 +52,22 @@ void WriteTiles(TIFF *tif, const TiffPage &page) {
                 std::copy_n(page.data.begin() + (ty + r) * rowBytes + tx * pixelBytes, inside,
                             tile.begin() + r * tileRowBytes);
             }
-            ASSERT_GE(TIFFWriteTile(tif, tile.data(), tx, ty, 0, 0), 0);
+            ASSERT_GE(TIFFWriteTile(tif, tile.data(), tx, ty, 0, sample), 0);
+        }
+    }
+}
+
+void WritePixels(TIFF *tif, const TiffPage &page) {
+    const bool separate = page.planar == PLANARCONFIG_SEPARATE;
+    const uint16_t planes = separate ? page.samplesPerPixel : 1;
+    const uint32_t rowsPerStrip = page.rowsPerStrip == 0 ? page.height : page.rowsPerStrip;
+    const uint32_t stripsPerPlane = (page.height + rowsPerStrip - 1) / rowsPerStrip;
+    for (uint16_t sample = 0; sample < planes; ++sample) {
+        const TiffPage pixels = separate ? Plane(page, sample) : page;
+        if (page.tileWidth != 0) {
+            WriteTiles(tif, pixels, sample);
+        } else {
+            WriteStrips(tif, pixels, sample * stripsPerPlane);
         }
     }
 }
@@ -91,13 +120,10 @@ void WritePage(TIFF *tif, const TiffPage &page) {
     if (page.tileWidth != 0) {
         TIFFSetField(tif, TIFFTAG_TILEWIDTH, page.tileWidth);
         TIFFSetField(tif, TIFFTAG_TILELENGTH, page.tileLength);
-        WriteTiles(tif, page);
-    } else {
-        if (page.rowsPerStrip != 0) {
-            TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
-        }
-        WriteStrips(tif, page);
+    } else if (page.rowsPerStrip != 0) {
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
     }
+    WritePixels(tif, page);
 }
 
 } // namespace
