@@ -1,5 +1,6 @@
 #include "pdfw/InputFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -57,11 +58,20 @@ std::size_t InputFile::readAt(std::uint64_t offset, void* data, std::size_t size
     return done;
 }
 
-void InputFile::readExactly(std::uint64_t offset, void* data, std::size_t size,
-                            const char* what) const {
+std::size_t MemorySource::readAt(std::uint64_t offset, void* data, std::size_t size) const {
+    if (offset >= size_) {
+        return 0;
+    }
+    std::size_t count = std::min<std::uint64_t>(size, size_ - offset);
+    std::memcpy(data, data_ + offset, count);
+    return count;
+}
+
+void ByteSource::readExactly(std::uint64_t offset, void* data, std::size_t size,
+                             const char* what) const {
     if (readAt(offset, data, size) != size) {
         fail(PDFW_SYNTAX_ERROR,
-             "\"" + path_ + "\" is truncated (it ends inside " + std::string(what) + ")");
+             "\"" + path() + "\" is truncated (it ends inside " + std::string(what) + ")");
     }
 }
 

@@ -8,9 +8,7 @@
 
 namespace pdfw {
 
-namespace {
-
-std::string imageDictionary(const JpegInfo& info) {
+std::string jpegImageDictionary(const JpegInfo& info, int colorTransform) {
     static const char* const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
     std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
                        "/Height " + std::to_string(info.height) + "/ColorSpace" +
@@ -18,6 +16,12 @@ std::string imageDictionary(const JpegInfo& info) {
     // Adobe's CMYK JPEGs store inverted ink values.
     if (info.components == 4 && info.adobe) {
         dict += "/Decode[1 0 1 0 1 0 1 0]";
+    }
+    if (colorTransform >= 0) {
+        if (colorTransform != (info.components == 3 ? 1 : 0)) {
+            dict += "/DecodeParms<</ColorTransform " + std::to_string(colorTransform) + ">>";
+        }
+        return dict;
     }
     // Say explicitly whether the decoder must convert from YCbCr, so that readers need not
     // guess from markers.
@@ -31,8 +35,6 @@ std::string imageDictionary(const JpegInfo& info) {
     return dict;
 }
 
-} // namespace
-
 LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRequest& request) {
     if (request.page != 1) {
         fail(PDFW_VALUE_ERROR, "\"" + request.path + "\" is a JPEG file, which has only page 1 "
@@ -40,7 +42,7 @@ LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRe
                                    std::to_string(request.page) + " asked)");
     }
     JpegInfo info = inspectJpeg(file);
-    std::string dict = imageDictionary(info);
+    std::string dict = jpegImageDictionary(info);
     LoadedImage loaded{0, info.width, info.height, info.orientation};
     if (info.coding == JpegCoding::Arithmetic) {
         std::size_t size = checkedSize({info.length}, "\"" + request.path + "\"");

@@ -27,7 +27,7 @@ bool isFrameMarker(unsigned char m) {
 
 class JpegReader {
 public:
-    explicit JpegReader(const InputFile& file) : file_(file) {}
+    explicit JpegReader(const ByteSource& file) : file_(file) {}
 
     JpegInfo read();
 
@@ -45,7 +45,7 @@ private:
     std::uint64_t findEnd(std::uint64_t scanData);
     std::uint64_t scanForEnd(std::uint64_t scanData);
 
-    const InputFile& file_;
+    const ByteSource& file_;
     JpegInfo info_;
     bool frame_ = false;
     bool exifSeen_ = false;
@@ -244,6 +244,6 @@ std::uint64_t JpegReader::scanForEnd(std::uint64_t scanData) {
 
 } // namespace
 
-JpegInfo inspectJpeg(const InputFile& file) { return JpegReader(file).read(); }
+JpegInfo inspectJpeg(const ByteSource& file) { return JpegReader(file).read(); }
 
 } // namespace pdfw

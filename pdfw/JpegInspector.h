@@ -30,6 +30,6 @@ struct JpegInfo {
 // Raises PDFW_SYNTAX_ERROR for a malformed or truncated file and PDFW_TYPE_ERROR for a
 // JPEG that PDF cannot carry and that cannot be converted without loss (12-bit, lossless,
 // hierarchical, two components, height set by a later DNL marker).
-JpegInfo inspectJpeg(const InputFile& file);
+JpegInfo inspectJpeg(const ByteSource& file);
 
 } // namespace pdfw

@@ -221,25 +221,34 @@ TEST_F(TiffTest, CmykAndJpegCompressedYcbcrAreCarried) {
     EXPECT_GT(page.at(2, 2, 2), 120); // but blue
     EXPECT_LT(page.at(12, 2, 2), 70); // black
 
-    // JPEG in TIFF: libtiff decodes it to RGB; compare with libtiff's own RGBA reading.
-    Bytes rgb = pattern(32, 16, 3, 2);
-    TiffSpec jpeg;
-    jpeg.width = 32;
-    jpeg.height = 16;
-    jpeg.samplesPerPixel = 3;
-    jpeg.photometric = PHOTOMETRIC_YCBCR;
-    jpeg.compression = COMPRESSION_JPEG;
-    Rgb rendered = roundTrip(jpeg, rgb);
-    TIFF* t = TIFFOpen(dir.path("in.tif").c_str(), "r");
-    ASSERT_NE(t, nullptr);
-    std::vector<std::uint32_t> raster(32 * 16);
-    ASSERT_TRUE(TIFFReadRGBAImageOriented(t, 32, 16, raster.data(), ORIENTATION_TOPLEFT, 0));
-    TIFFClose(t);
-    Rgb expected = picture(32, 16, [&](int x, int y) {
-        std::uint32_t v = raster[y * 32 + x];
-        return std::tuple{TIFFGetR(v), TIFFGetG(v), TIFFGetB(v)};
-    });
-    EXPECT_LE(maxDifference(rendered, expected), 2);
+    // JPEG in TIFF, compared with libtiff's own RGBA reading: in one strip the JPEG stream
+    // is carried as it is, in several strips the page is decoded.
+    Bytes rgb = pattern(32, 32, 3, 2);
+    for (int photometric : {PHOTOMETRIC_YCBCR, PHOTOMETRIC_RGB}) {
+        for (int rowsPerStrip : {0, 16}) {
+            TiffSpec jpeg;
+            jpeg.width = 32;
+            jpeg.height = 32;
+            jpeg.samplesPerPixel = 3;
+            jpeg.photometric = photometric;
+            jpeg.compression = COMPRESSION_JPEG;
+            jpeg.rowsPerStrip = rowsPerStrip;
+            Rgb rendered = roundTrip(jpeg, rgb);
+            EXPECT_EQ(pdfText().find("/DCTDecode") != std::string::npos, rowsPerStrip == 0);
+            TIFF* t = TIFFOpen(dir.path("in.tif").c_str(), "r");
+            ASSERT_NE(t, nullptr);
+            std::vector<std::uint32_t> raster(32 * 32);
+            ASSERT_TRUE(
+                TIFFReadRGBAImageOriented(t, 32, 32, raster.data(), ORIENTATION_TOPLEFT, 0));
+            TIFFClose(t);
+            Rgb expected = picture(32, 32, [&](int x, int y) {
+                std::uint32_t v = raster[y * 32 + x];
+                return std::tuple{TIFFGetR(v), TIFFGetG(v), TIFFGetB(v)};
+            });
+            EXPECT_LE(maxDifference(rendered, expected), 3)
+                << "photometric " << photometric << ", rows per strip " << rowsPerStrip;
+        }
+    }
 }
 
 TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
