@@ -14,19 +14,26 @@ namespace {
 
 constexpr int32_t kTile = 64; // rotations copy in square tiles of destination pixels
 
-// Moves value right by shift bits, or left for a negative shift, as a signed shift amount
-// from arbitrary colour masks demands; shifts of 32 bits or more give 0.
-uint32_t ShiftRight(uint32_t value, int shift) {
-    if (shift >= 32 || shift <= -32) {
-        return 0;
-    }
-    return shift >= 0 ? value >> shift : value << -shift;
-}
+// One colour channel of a pixel packed with a mask: the bits the mask selects, brought to 8
+// bits by keeping the top 8 of a wider field or moving a narrower one to the top of the byte
+// (a 5-bit 31 gives 248, a byte-aligned 8-bit mask gives its byte). Masks with holes take
+// the span from their lowest to their highest bit; an empty mask gives 0.
+class MaskChannel {
+public:
+    explicit MaskChannel(uint32_t mask)
+        : mask_(mask), low_(mask ? std::countr_zero(mask) : 0),
+          width_(mask ? 32 - std::countl_zero(mask) - low_ : 0) {}
 
-// Byte of a 32-bit little-endian pixel that a byte-aligned mask selects: 0 to 3.
-int MaskByte(uint32_t mask) {
-    return (mask >> 8 != 0) + (mask >> 16 != 0) + (mask >> 24 != 0);
-}
+    uint8_t operator()(uint32_t pixel) const {
+        const uint32_t field = (pixel & mask_) >> low_;
+        return static_cast<uint8_t>(width_ >= 8 ? field >> (width_ - 8) : field << (8 - width_));
+    }
+
+private:
+    uint32_t mask_;
+    int low_;
+    int width_;
+};
 
 // Reverses the rows of a width x height byte plane in place.
 void FlipPlane(uint8_t *plane, size_t width, size_t height) {
@@ -243,43 +250,27 @@ void CfImage::BitfieldsToRgb(const uint8_t *source, uint32_t redMask, uint32_t g
     const uint32_t height = GetHeight();
     const size_t sourceRow = bits == 16 ? (width + 1) / 2 * 4 : width * 4;
 
-    if (bits == 16) {
-        const int redBits = std::popcount(redMask & 0xFFFF);
-        const int greenBits = std::popcount(greenMask & 0xFFFF);
-        const int blueBits = std::popcount(blueMask & 0xFFFF);
-        const int blueShift = redBits - 8; // a left shift by 8 - redBits
-        const int greenShift = redBits + greenBits - 8;
-        const int redShift = redBits + greenBits + blueBits - 8;
-        for (uint32_t y = height; y-- > 0;) {
-            const uint8_t *from = source + size_t(y) * sourceRow;
-            uint8_t *to = RowPointer(y);
-            for (size_t x = width; x-- > 0;) {
-                const uint32_t v = uint32_t(from[2 * x]) | uint32_t(from[2 * x + 1]) << 8;
-                const uint8_t blue = uint8_t(ShiftRight((v & blueMask) & 0xFF, blueShift));
-                const uint8_t green = uint8_t(ShiftRight(v & greenMask, greenShift));
-                const uint8_t red = uint8_t(ShiftRight(v & redMask, redShift));
-                to[3 * x] = blue;
-                to[3 * x + 1] = green;
-                to[3 * x + 2] = red;
-            }
-        }
-        return;
-    }
-
-    const int redByte = MaskByte(redMask);
-    const int greenByte = MaskByte(greenMask);
-    const int blueByte = MaskByte(blueMask);
+    // Only the low 16 bits of a mask can select anything in a 16-bit pixel.
+    const uint32_t usable = bits == 16 ? 0xFFFF : 0xFFFFFFFF;
+    const MaskChannel red(redMask & usable);
+    const MaskChannel green(greenMask & usable);
+    const MaskChannel blue(blueMask & usable);
     for (uint32_t y = height; y-- > 0;) {
         const uint8_t *from = source + size_t(y) * sourceRow;
         uint8_t *to = RowPointer(y);
         for (size_t x = width; x-- > 0;) {
-            const uint8_t *pixel = from + 4 * x;
-            const uint8_t blue = pixel[blueByte];
-            const uint8_t green = pixel[greenByte];
-            const uint8_t red = pixel[redByte];
-            to[3 * x] = blue;
-            to[3 * x + 1] = green;
-            to[3 * x + 2] = red;
+            // Read the whole source pixel before writing: 16-bit input may lie in these rows.
+            uint32_t v = 0;
+            if (bits == 16) {
+                v = uint32_t(from[2 * x]) | uint32_t(from[2 * x + 1]) << 8;
+            } else {
+                const uint8_t *p = from + 4 * x;
+                v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                    uint32_t(p[3]) << 24;
+            }
+            to[3 * x] = blue(v);
+            to[3 * x + 1] = green(v);
+            to[3 * x + 2] = red(v);
         }
     }
 }

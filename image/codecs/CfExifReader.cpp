@@ -243,6 +243,7 @@ bool CfExifReader::ParseExifBlock(uint8_t* payload, size_t length)
     record->comment[0] = '\0';
     exifImageWidth = 0;
     directoryWalks = 0;
+    inLinkedDirectory = false;
 
     if (length < 6 || std::memcmp(payload, "Exif\0\0", 6) != 0) {
         SetError("Incorrect Exif header");
@@ -264,13 +265,10 @@ bool CfExifReader::ParseExifBlock(uint8_t* payload, size_t length)
     }
     int32_t firstOffset = Read32(base + 4);
 
-    // The directory at offset 8 is walked whatever the header's first offset says, and the one
-    // the header names as well when it lies elsewhere.
-    if (!WalkDirectory(8, base, blockLength, record, 0)) {
-        return false;
-    }
-    if (firstOffset > 8 && !WalkDirectory(static_cast<size_t>(firstOffset), base, blockLength,
-                                          record, 0)) {
+    // The first directory is where the header says; a header pointing at or before the end of
+    // the header itself is taken to mean the usual place right after it.
+    size_t first = firstOffset > 8 ? static_cast<size_t>(firstOffset) : 8;
+    if (!WalkDirectory(first, base, blockLength, record, 0)) {
         return false;
     }
     if (record->focalPlaneXRes != 0) {
@@ -328,7 +326,12 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, Ex
             SetError("Illegal subdirectory link");
             return false;
         }
+        // The next directory describes the thumbnail (IFD1): its resolution is not the
+        // picture's.
+        const bool outer = inLinkedDirectory;
+        inLinkedDirectory = true;
         WalkDirectory(link, base, length, rec, level + 1);
+        inLinkedDirectory = outer;
     }
 
     if (thumbnail.offset != 0 && thumbnail.length != 0 &&
@@ -410,13 +413,19 @@ bool CfExifReader::ApplyEntry(uint8_t* entry, uint8_t* base, size_t length, Exif
         break;
     }
     case 0x011A:
-        rec->xResolution = ExifToFloat(v);
+        if (!inLinkedDirectory) {
+            rec->xResolution = ExifToFloat(v);
+        }
         break;
     case 0x011B:
-        rec->yResolution = ExifToFloat(v);
+        if (!inLinkedDirectory) {
+            rec->yResolution = ExifToFloat(v);
+        }
         break;
     case 0x0128:
-        ExifInchesPerUnit(ExifToInt32(v), &rec->resolutionUnit);
+        if (!inLinkedDirectory) {
+            ExifInchesPerUnit(ExifToInt32(v), &rec->resolutionUnit);
+        }
         break;
     case 0x0201:
         thumbnail->offset = v > 0 && v <= 4294967295.0 ? static_cast<uint32_t>(v) : 0;

@@ -84,4 +84,5 @@ private:
     int32_t segmentCount = 0;
     bool ownsRecord = false;
     int directoryWalks = 0;
+    bool inLinkedDirectory = false; // walking a next-directory link (the thumbnail's IFD1)
 };

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "image/CfStream.h"
+#include "image/SafeSize.h"
 #include "image/codecs/CfJpegErrorManager.h"
 #include "image/codecs/CfJpegStreamManager.h"
 
@@ -48,6 +49,9 @@ bool CfImageJPG::ReadExif(CfStream* stream)
         return false;
     }
     int32_t position = stream->Tell();
+    if (position < 0) {
+        return info.exif.isExif; // a stream that cannot say where it is cannot be rewound
+    }
     exifReader->ReadJpegSegments(stream, CfExifReader::ModeMetadata);
     stream->Seek(position, kSeekStart);
     return info.exif.isExif;
@@ -195,7 +199,12 @@ void CfImageJPG::InstallPalette(const jpeg_decompress_struct* cinfo)
 
 bool CfImageJPG::ReadRows(jpeg_decompress_struct* cinfo)
 {
-    const size_t rowLength = size_t(cinfo->output_width) * size_t(cinfo->output_components);
+    const auto rowBytes = SafeSize::Mul(cinfo->output_width, cinfo->output_components);
+    if (!rowBytes) {
+        SetLastError("CfImageJPG::Decode: row length out of range");
+        return false;
+    }
+    const size_t rowLength = *rowBytes;
     const size_t stride = GetRowStride();
     const bool cmyk = cinfo->num_components == 4 && !cinfo->quantize_colors;
     const bool direct = !cmyk && rowLength <= stride;
@@ -216,20 +225,23 @@ bool CfImageJPG::ReadRows(jpeg_decompress_struct* cinfo)
             SetLastError("CfImageJPG::Decode: the library delivered no scanline");
             return false;
         }
-        if (direct) {
-            continue;
-        }
+        size_t written = rowLength;
         if (cmyk) {
             // The four samples as delivered, each channel scaled by the fourth.
-            for (size_t s = 0, d = 0; s + 3 < rowLength && d + 2 < stride; s += 4, d += 3) {
+            size_t d = 0;
+            for (size_t s = 0; s + 3 < rowLength && d + 2 < stride; s += 4, d += 3) {
                 unsigned k = row[s + 3];
                 dest[d] = static_cast<uint8_t>(row[s + 2] * k / 255);
                 dest[d + 1] = static_cast<uint8_t>(row[s + 1] * k / 255);
                 dest[d + 2] = static_cast<uint8_t>(row[s] * k / 255);
             }
-        } else {
-            std::memcpy(dest, row, rowLength < stride ? rowLength : stride);
+            written = d;
+        } else if (!direct) {
+            written = rowLength < stride ? rowLength : stride;
+            std::memcpy(dest, row, written);
         }
+        // The row's padding gets zeros rather than whatever the heap held.
+        std::memset(dest + written, 0, stride - written);
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "image/codecs/CfImageTIF.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -207,12 +208,20 @@ void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
         uint8_t* dst = info.pixels + size_t{y} * info.rowStride;
         for (uint32_t x = 0; x < page.width; ++x) {
             const uint32_t abgr = src[x];
-            dst[3 * x] = static_cast<uint8_t>(TIFFGetB(abgr));
-            dst[3 * x + 1] = static_cast<uint8_t>(TIFFGetG(abgr));
-            dst[3 * x + 2] = static_cast<uint8_t>(TIFFGetR(abgr));
+            const auto a = static_cast<uint8_t>(TIFFGetA(abgr));
+            // The raster's colours are premultiplied by its alpha; the bitmap keeps straight
+            // colours beside its alpha plane, as drawing expects.
+            const auto straight = [withAlpha, a](uint32_t c) {
+                if (!withAlpha || a == 255) {
+                    return static_cast<uint8_t>(c);
+                }
+                return a == 0 ? uint8_t{0} : static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
+            };
+            dst[3 * size_t{x}] = straight(TIFFGetB(abgr));
+            dst[3 * size_t{x} + 1] = straight(TIFFGetG(abgr));
+            dst[3 * size_t{x} + 2] = straight(TIFFGetR(abgr));
             if (withAlpha) {
-                PutAlpha(static_cast<int32_t>(x), static_cast<int32_t>(y),
-                         static_cast<uint8_t>(TIFFGetA(abgr)));
+                PutAlpha(static_cast<int32_t>(x), static_cast<int32_t>(y), a);
             }
         }
     }

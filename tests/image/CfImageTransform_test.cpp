@@ -253,6 +253,22 @@ TEST(CfImageBitfields, ThirtyTwoBitMasksPickBytes) {
     EXPECT_EQ(RawColour(image, 0, 0), 0x112244u);
 }
 
+TEST(CfImageBitfields, OtherFieldWidthsKeepTheirTopBits) {
+    // 2-3-1 in 16 bits: red 0x0030, green 0x000E, blue 0x0001.
+    CfImage small(2, 1, 24);
+    const auto source = Rows16({{0x003F, 0x0024}}, 2);
+    small.BitfieldsToRgb(source.data(), 0x0030, 0x000E, 0x0001, 16);
+    EXPECT_EQ(RawColour(small, 0, 0), 0xC0E080u);
+    EXPECT_EQ(RawColour(small, 1, 0), 0x804000u);
+    // 10-10-10 in 32 bits: the top 8 bits of each field; the two bits above are ignored.
+    CfImage wide(1, 1, 24);
+    const uint32_t pixel = 0xC0000000u | 0x3FFu << 20 | 0x200u << 10 | 0x0FFu;
+    const uint8_t bytes[4] = {uint8_t(pixel), uint8_t(pixel >> 8), uint8_t(pixel >> 16),
+                              uint8_t(pixel >> 24)};
+    wide.BitfieldsToRgb(bytes, 0x3FF00000, 0x000FFC00, 0x000003FF, 32);
+    EXPECT_EQ(RawColour(wide, 0, 0), 0xFF803Fu);
+}
+
 TEST(CfImageBitfields, OddMasksAndWrongTargetsAreHarmless) {
     CfImage image(2, 1, 24);
     image.Fill(0x5A);

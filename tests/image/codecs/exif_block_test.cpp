@@ -420,7 +420,7 @@ TEST(ExifBlock, FanOutOfSelfLinksIsBounded)
     EXPECT_EQ(p.error, "Too many linked directories (corrupt exif header)");
 }
 
-TEST(ExifBlock, FirstDirectoryElsewhereIsWalkedToo)
+TEST(ExifBlock, FirstDirectoryIsWhereTheHeaderSays)
 {
     ExifBlockBuilder b(false);
     int ifd0 = b.AddDirectory();
@@ -430,13 +430,58 @@ TEST(ExifBlock, FirstDirectoryElsewhereIsWalkedToo)
     b.FirstOffset(b.DirectoryOffset(other));
     Parsed p = ParseTiff(b.Tiff());
     EXPECT_TRUE(p.ok);
-    EXPECT_EQ(p.record.orientation, 3);
+    EXPECT_EQ(p.record.orientation, 0);
     EXPECT_STREQ(p.record.cameraMake, "Nikon");
+
+    b.FirstOffset(0); // at or before the header's end: the usual place right after it
+    p = ParseTiff(b.Tiff());
+    EXPECT_TRUE(p.ok);
+    EXPECT_EQ(p.record.orientation, 3);
 
     b.FirstOffset(100000);
     p = ParseTiff(b.Tiff());
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.error, "Illegally sized directory");
+}
+
+TEST(ExifBlock, FirstDirectoryAfterPadding)
+{
+    // The header names offset 10; the two bytes at 8 are padding, not a directory.
+    ExifBlockBuilder b(true);
+    int ifd0 = b.AddDirectory();
+    b.Rational(ifd0, 0x011A, 2000000, 10000);
+    b.Short(ifd0, 0x0128, 3);
+    std::vector<uint8_t> tiff = b.Tiff();
+    tiff.insert(tiff.begin() + 8, {0xFF, 0xFF});
+    tiff[7] = 10;
+    // Offsets inside the directory moved by two bytes as well.
+    const size_t valueOffsetAt = 10 + 2 + 8;
+    tiff[valueOffsetAt + 3] = static_cast<uint8_t>(tiff[valueOffsetAt + 3] + 2);
+    Parsed p = ParseTiff(tiff);
+    EXPECT_TRUE(p.ok) << p.error;
+    EXPECT_FLOAT_EQ(p.record.xResolution, 200);
+    EXPECT_FLOAT_EQ(p.record.resolutionUnit, 0.3937007784843445f);
+}
+
+TEST(ExifBlock, ThumbnailDirectoryKeepsItsResolutionToItself)
+{
+    ExifBlockBuilder b(false);
+    int ifd0 = b.AddDirectory();
+    int ifd1 = b.AddDirectory();
+    b.Rational(ifd0, 0x011A, 300, 1);
+    b.Rational(ifd0, 0x011B, 300, 1);
+    b.Short(ifd0, 0x0128, 2);
+    b.Link(ifd0, ifd1);
+    b.Rational(ifd1, 0x011A, 72, 1);
+    b.Rational(ifd1, 0x011B, 72, 1);
+    b.Short(ifd1, 0x0128, 3);
+    b.Short(ifd1, 0x0112, 6); // anything else in it still counts
+    Parsed p = ParseTiff(b.Tiff());
+    EXPECT_TRUE(p.ok);
+    EXPECT_FLOAT_EQ(p.record.xResolution, 300);
+    EXPECT_FLOAT_EQ(p.record.yResolution, 300);
+    EXPECT_FLOAT_EQ(p.record.resolutionUnit, 1.0f);
+    EXPECT_EQ(p.record.orientation, 6);
 }
 
 TEST(ExifBlock, ParseClearsFlashAndComment)

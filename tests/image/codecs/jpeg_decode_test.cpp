@@ -47,6 +47,10 @@ void ExpectSamePixels(const CfImage& image, const Reference& ref)
             ExpectedBgr(ref, x, y, expected);
             mismatches += std::memcmp(row + 3 * x, expected, 3) != 0;
         }
+        const size_t used = size_t(ref.width) * (ref.components == 1 ? 1 : 3);
+        for (size_t i = used; i < image.GetRowStride(); ++i) {
+            mismatches += row[i] != 0; // padding is zeroed
+        }
     }
     EXPECT_EQ(mismatches, 0);
 }
@@ -366,6 +370,77 @@ TEST(JpegDecode, ExifReaderRunsAheadAndRestoresThePosition)
     ASSERT_NE(codec.GetExifReader(), nullptr);
     EXPECT_TRUE(codec.Decode(&stream)) << codec.GetLastError();
     std::fclose(file);
+}
+
+} // namespace
+
+namespace {
+
+Bytes ExifJpeg(bool progressive)
+{
+    // An EXIF block with a sub-directory and a thumbnail, so damage lands in every part.
+    Bytes tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 2, 0,
+                  0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0,        // Orientation 6
+                  0x69, 0x87, 4, 0, 1, 0, 0, 0, 38, 0, 0, 0,       // ExifOffset 38
+                  0, 0, 0, 0,
+                  1, 0, 0x27, 0x88, 3, 0, 1, 0, 0, 0, 100, 0, 0, 0, // ISO 100
+                  0, 0, 0, 0};
+    Bytes payload = {'E', 'x', 'i', 'f', 0, 0};
+    payload.insert(payload.end(), tiff.begin(), tiff.end());
+    EncodeOptions o;
+    o.progressive = progressive;
+    o.restartRows = 1;
+    o.markers.push_back({JPEG_APP0 + 1, payload});
+    o.markers.push_back({JPEG_COM, Bytes{'c'}});
+    return Encode(o);
+}
+
+TEST(JpegHostile, EveryTruncation)
+{
+    for (bool progressive : {false, true}) {
+        const Bytes whole = ExifJpeg(progressive);
+        const size_t scan = FindMarker(whole, 0xDA);
+        ASSERT_NE(scan, std::string::npos);
+        for (size_t n = 0; n < whole.size(); n += 3) {
+            Bytes cut(whole.begin(), whole.begin() + long(n));
+            CfImage image;
+            bool ok = DecodeBytes(image, cut, FormatJpeg);
+            if (!progressive && n > scan + 20) {
+                // Inside the only scan: missing data is not an error. (A progressive file
+                // cut inside a later scan's tables is.)
+                ASSERT_TRUE(ok) << n << " " << image.GetLastError();
+                ASSERT_TRUE(image.IsValid());
+            } else if (n < scan || !ok) {
+                ASSERT_FALSE(ok) << n;
+                ASSERT_STRNE(image.GetLastError(), "");
+            }
+        }
+    }
+}
+
+TEST(JpegHostile, CorruptedBytes)
+{
+    uint32_t seed = 1;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    for (bool progressive : {false, true}) {
+        const Bytes whole = ExifJpeg(progressive);
+        for (int round = 0; round < 300; ++round) {
+            Bytes bytes = whole;
+            for (int k = 0; k < 4; ++k) {
+                bytes[next() % bytes.size()] = static_cast<uint8_t>(next());
+            }
+            CfImage image;
+            if (DecodeBytes(image, bytes, FormatUnknown)) {
+                ASSERT_TRUE(image.IsValid());
+                ASSERT_EQ(image.GetFormatType(), FormatJpeg);
+            } else {
+                ASSERT_STRNE(image.GetLastError(), "");
+            }
+        }
+    }
 }
 
 } // namespace

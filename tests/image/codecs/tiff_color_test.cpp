@@ -52,28 +52,34 @@ TEST(TiffRgb, EightBitRgbIsExact) {
     }
 }
 
-TEST(TiffRgb, OpaqueRgbaKeepsColoursAndAlpha) {
-    TiffPage page = ColourPage(6, 4, 4);
-    page.extraSamples = {EXTRASAMPLE_UNASSALPHA};
-    for (size_t i = 3; i < page.data.size(); i += 4) {
-        page.data[i] = 255;
-    }
-    page.data[3] = 0; // one fully transparent pixel: its alpha is what matters
-    const std::string path = TiffTempPath("rgba");
-    WriteTiff(path, page);
-    CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
-    ASSERT_TRUE(image.HasAlphaChannel());
-    EXPECT_EQ(AlphaFromTop(image, 0, 0), 0);
-    for (uint32_t y = 0; y < 4; ++y) {
-        for (uint32_t x = 0; x < 6; ++x) {
-            if (x + y == 0) {
-                continue;
+// libtiff's RGBA reader premultiplies; the bitmap keeps straight colours beside its alpha.
+TEST(TiffRgb, RgbaKeepsStraightColoursAndAlpha) {
+    for (uint16_t extra : {EXTRASAMPLE_UNASSALPHA, EXTRASAMPLE_ASSOCALPHA}) {
+        TiffPage page = ColourPage(6, 4, 4);
+        page.extraSamples = {extra};
+        std::vector<uint8_t> straight = page.data;
+        for (size_t i = 3; i < page.data.size(); i += 4) {
+            const uint8_t a = static_cast<uint8_t>(128 + (i / 4) * 5);
+            straight[i] = page.data[i] = a;
+            if (extra == EXTRASAMPLE_ASSOCALPHA) {
+                for (size_t c = i - 3; c < i; ++c) {
+                    page.data[c] = static_cast<uint8_t>((straight[c] * a + 127) / 255);
+                }
             }
-            const uint8_t* p = &page.data[(y * 6 + x) * 4];
-            ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 0,
-                       std::to_string(x) + "," + std::to_string(y));
-            EXPECT_EQ(AlphaFromTop(image, x, y), 255);
+        }
+        const std::string path = TiffTempPath(std::to_string(extra));
+        WriteTiff(path, page);
+        CfImage image;
+        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(image.HasAlphaChannel());
+        for (uint32_t y = 0; y < 4; ++y) {
+            for (uint32_t x = 0; x < 6; ++x) {
+                const uint8_t* p = &straight[(y * 6 + x) * 4];
+                ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 1,
+                           std::to_string(extra) + ":" + std::to_string(x) + "," +
+                               std::to_string(y));
+                EXPECT_EQ(AlphaFromTop(image, x, y), p[3]);
+            }
         }
     }
 }
