@@ -3,9 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
-#include "image/SafeSize.h"
 #include "image/codecs/CodecIo.h"
 
 namespace {
@@ -48,21 +46,19 @@ bool CfImageICO::Decode(CfStream *stream) {
     }
     info.frameCount = count;
     // At most 65535 entries of 16 bytes: the table's size is bounded by the field's width.
-    std::vector<uint8_t> table(static_cast<size_t>(count) * kEntryBytes);
-    if (count != 0 && stream->Read(table.data(), kEntryBytes, count) != count) {
+    std::unique_ptr<uint8_t[]> table(new (std::nothrow) uint8_t[count * kEntryBytes + 1]);
+    if (!table || (count != 0 && stream->Read(table.get(), kEntryBytes, count) != count)) {
         return false;
     }
     if (wanted < 0 || wanted >= count) {
         return false;
     }
-    const uint8_t *raw = table.data() + static_cast<size_t>(wanted) * kEntryBytes;
+    const uint8_t *raw = table.get() + static_cast<size_t>(wanted) * kEntryBytes;
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
                       HostOrder32(CodecIo::Le32(raw + 12))};
 
-    if (!CodecIo::SeekTo(*stream, base + entry.offset)) {
-        return false; // the entry's data would lie beyond the end of the file
-    }
-    const bool png = StartsWithPng(*stream);
+    const bool dataInFile = CodecIo::SeekTo(*stream, base + entry.offset);
+    const bool png = dataInFile && StartsWithPng(*stream);
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(entry.width);
         header.biHeight = static_cast<int32_t>(entry.height);
@@ -71,6 +67,9 @@ bool CfImageICO::Decode(CfStream *stream) {
         }
         info.type = FormatIco;
         return true;
+    }
+    if (!dataInFile) {
+        return false;
     }
     if (png) {
         return DecodeEmbeddedPng(*stream, count, false);
@@ -108,6 +107,11 @@ bool CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
         return false;
     }
     std::memset(info.pixels, 0, header.biSizeImage);
+    // A longer header (a version 5 one, say) ends where its size says; the table follows it.
+    if (bmpHeader.biSize > kInfoHeaderBytes &&
+        !CodecIo::Skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
+        stream.Seek(0, kSeekEnd);
+    }
 
     const uint32_t declared = bmpHeader.biClrUsed != 0 ? bmpHeader.biClrUsed : GetColorCount();
     const uint32_t kept = declared < 256 ? declared : 256;
@@ -166,6 +170,16 @@ void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bi
     const auto masked = [&](int32_t x, int32_t y) {
         return (mask[static_cast<size_t>(y) * maskStride + x / 8] >> (7 - x % 8) & 1) != 0;
     };
+    const auto usedOutsideMask = [&](uint8_t index) {
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                if (!masked(x, y) && PixelIndexAtUnguarded(x, y) == index) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
 
     bool allSet = true;
     for (size_t i = 0; i < maskBytes && allSet; ++i) {
@@ -211,16 +225,15 @@ void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bi
             }
         }
     }
-    if (colours == 1) {
-        if (bitCount > 8) {
-            return;
-        }
+    if (bitCount > 8) {
+        return; // true colour: the alpha channel is the transparency
+    }
+    // The index can stand for transparency only when no opaque pixel uses it as well;
+    // otherwise the alpha channel stays unless a free index is found below.
+    if (colours == 1 && !usedOutsideMask(firstIndex)) {
         SetTransparentColor(first);
         SetTransparentIndex(firstIndex);
         DeleteAlphaChannel();
-    }
-    if (bitCount > 8) {
-        return;
     }
 
     // Palette images: paint the masked pixels with an index no other pixel uses.
