@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/PreviewFit.h"
 #include "app/Resource.h"
 #include "image/CfImage.h"
 #include "platform/crt/ModulePath.h"
@@ -62,14 +63,20 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     }
     CfImage image(FormatUnknown);
     const UiRect client = frame->GetClientRect();
-    (void)client;
     // A file that does not load leaves the image empty: the frame is then only erased.
     image.Load(path.c_str(), FormatUnknown);
     const uint32_t width = image.GetWidth();
     const uint32_t height = image.GetHeight();
-    (void)width;
-    (void)height;
 
     frame->Invalidate(true);
     frame->UpdateWindow();
+
+    UiRect fitted = client;
+    if (width != 0 && height != 0) {
+        fitted = FitPreview(client, width, height);
+    }
+    HDC dc = frame->GetWindowDC();
+    image.Draw(dc, RECT{fitted.left, fitted.top, fitted.right, fitted.bottom}, nullptr, false,
+               false);
+    frame->ReleaseDC(dc);
 }

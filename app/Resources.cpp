@@ -79,7 +79,7 @@ DialogTemplate BuildMainDialog() {
         Button(IDC_BTN_MOVE_BOTTOM, "置底", buttonX(4), kButtonRow, kButtonWidth),
         Button(IDC_BTN_CLEAR_LIST, "清空列表", buttonX(6), kButtonRow, kButtonWidth),
         savePath,
-        Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 4, 40, 10),
+        Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 2, 40, 12),
         Button(IDC_BTN_BROWSE, "浏览", kFrameLeft, kPathRow, 38),
         Button(IDC_BTN_SORT_BY_NAME, "重新排序", buttonX(7), kButtonRow, kButtonWidth),
         Radio(IDC_RADIO_200, "200万", radioX(0), true),
@@ -99,18 +99,18 @@ DialogTemplate BuildAboutDialog() {
     DialogTemplate dialog;
     dialog.id = IDD_ABOUTBOX;
     dialog.caption = "关于 Tessary";
-    dialog.width = 235;
+    dialog.width = 262;
     dialog.height = 62;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
     ControlTemplate icon = Control(-1, ControlKind::Icon, "", 11, 14, 24, 24);
     icon.resourceId = IDR_MAINFRAME;
-    ControlTemplate ok = Control(IDOK, ControlKind::DefPushButton, "确定", 178, 7, 50, 16);
+    ControlTemplate ok = Control(IDOK, ControlKind::DefPushButton, "确定", 205, 7, 50, 16);
     ok.group = true;
     dialog.controls = {
         icon,
-        Control(-1, ControlKind::StaticText, "Tessary 1.0 版", 44, 12, 125, 10),
-        Control(-1, ControlKind::StaticText, "把扫描或拍摄的页面图片合成一份 PDF", 44, 28, 130, 20),
+        Control(-1, ControlKind::StaticText, "Tessary 1.0 版", 44, 12, 150, 12),
+        Control(-1, ControlKind::StaticText, "把扫描或拍摄的页面图片合成一份 PDF", 44, 28, 156, 12),
         ok,
     };
     return dialog;

@@ -18,6 +18,7 @@ namespace {
 
 constexpr const char *kUnknownFormat = "Decode: Unknown or wrong format";
 constexpr const char *kNullStream = "null file handler";
+constexpr const char *kViewTarget = "Decode: a view cannot receive a decoded image";
 constexpr const char *kNoDecoder = "Decode: no decoder for this format in this build";
 
 enum class Attempt { Decoded, Failed, OutOfMemory };
@@ -45,7 +46,7 @@ Attempt TryDecoder(CfImage &receiver, CfStream *stream, bool keepsFrameCount) {
         if (receiver.Transfer(*decoder, true)) {
             return Attempt::Decoded;
         }
-        receiver.SetLastError("Decode: the image is a view and cannot take a decoded image");
+        receiver.SetLastError(kViewTarget);
         return Attempt::Failed;
     }
     if (keepsFrameCount) {
@@ -156,6 +157,11 @@ bool CfImage::DecodeFile(FILE *file, int32_t hint) {
 bool CfImage::Decode(CfStream *stream, int32_t hint) {
     if (!stream) {
         SetLastError(kNullStream);
+        return false;
+    }
+    // A view shares another image's memory and cannot take a decoded image in its place.
+    if (info.viewSource) {
+        SetLastError(kViewTarget);
         return false;
     }
     const int32_t start = stream->Tell();

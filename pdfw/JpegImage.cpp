@@ -8,10 +8,8 @@
 
 namespace pdfw {
 
-namespace {
-
-std::string imageDictionary(const JpegInfo& info) {
-    static const char* const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
+std::string jpegImageDictionary(const JpegInfo &info, int colorTransform) {
+    static const char *const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
     std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
                        "/Height " + std::to_string(info.height) + "/ColorSpace" +
                        kSpaces[info.components] + "/BitsPerComponent 8/Filter/DCTDecode";
@@ -19,10 +17,16 @@ std::string imageDictionary(const JpegInfo& info) {
     if (info.components == 4 && info.adobe) {
         dict += "/Decode[1 0 1 0 1 0 1 0]";
     }
+    if (colorTransform >= 0) {
+        if (colorTransform != (info.components == 3 ? 1 : 0)) {
+            dict += "/DecodeParms<</ColorTransform " + std::to_string(colorTransform) + ">>";
+        }
+        return dict;
+    }
     // Say explicitly whether the decoder must convert from YCbCr, so that readers need not
     // guess from markers.
-    if (info.components == 3 && ((info.adobe && info.adobeTransform == 0) ||
-                                 (!info.adobe && info.rgbComponentIds))) {
+    if (info.components == 3 &&
+        ((info.adobe && info.adobeTransform == 0) || (!info.adobe && info.rgbComponentIds))) {
         dict += "/DecodeParms<</ColorTransform 0>>";
     }
     if (info.components == 4 && info.adobe && info.adobeTransform == 2) {
@@ -31,16 +35,15 @@ std::string imageDictionary(const JpegInfo& info) {
     return dict;
 }
 
-} // namespace
-
-LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRequest& request) {
+LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
     if (request.page != 1) {
-        fail(PDFW_VALUE_ERROR, "\"" + request.path + "\" is a JPEG file, which has only page 1 "
-                                                     "(page " +
+        fail(PDFW_VALUE_ERROR, "\"" + request.path +
+                                   "\" is a JPEG file, which has only page 1 "
+                                   "(page " +
                                    std::to_string(request.page) + " asked)");
     }
     JpegInfo info = inspectJpeg(file);
-    std::string dict = imageDictionary(info);
+    std::string dict = jpegImageDictionary(info);
     LoadedImage loaded{0, info.width, info.height, info.orientation};
     if (info.coding == JpegCoding::Arithmetic) {
         std::size_t size = checkedSize({info.length}, "\"" + request.path + "\"");

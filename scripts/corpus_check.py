@@ -215,6 +215,8 @@ def targets(entry, pages):
     refs = entry.get("refs", {})
     if entry["path"].startswith("ico/"):
         first = refs.get("entries", {}).get("0")
+        if not first and (entry.get("ico") or {}).get("count") == 1:
+            first = refs.get("main")  # a one-entry icon: its main reference is entry 0
         return [(0, first)] if first else []
     out = [(0, refs["main"])] if refs.get("main") else []
     if pages:

@@ -26,7 +26,7 @@ constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kOs2HeaderSize = 64;
 constexpr uint32_t kV5HeaderSize = 124;
-constexpr uint32_t kMasksEnd = 52; // header byte after the three colour masks
+constexpr uint32_t kAlphaMaskEnd = 56; // headers this long also hold an alpha mask
 
 // A failure inside the decode; its text (possibly empty) ends up in info.lastError.
 struct Failure {
@@ -172,13 +172,20 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
     if (info.escape != kEscapeGoOn) {
         Fail(kCancelled);
     }
+    // An offset into the information header, or one that leaves no room for the colour table
+    // a palette image needs, is wrong: the pixels then follow the table, as without an offset.
+    const int64_t tableStart = stream.Tell();
+    int64_t pixelStart = pixelOffset != 0 ? start + pixelOffset : -1;
+    if (pixelStart < tableStart || (pixelStart == tableStart && HasPalette())) {
+        pixelStart = -1;
+    }
     if (HasPalette()) {
         ReadPalette(stream, bmpHeader);
     }
     if (info.escape != kEscapeGoOn) {
         Fail(kCancelled);
     }
-    ReadPixels(stream, bmpHeader, pixelOffset != 0 ? start + pixelOffset : -1);
+    ReadPixels(stream, bmpHeader, pixelStart);
     if (topDown && !FlipVertical(false, true)) {
         Fail(kNoMemory);
     }
@@ -204,18 +211,22 @@ void CfImageBMP::ReadPalette(CfStream &stream, const BITMAPINFOHEADER &bmpHeader
     }
 }
 
-// Red, green and blue masks. Headers longer than 40 bytes hold them in their bytes 40 to 51,
-// a 40-byte header is followed by them; either way the stream ends up after header and masks.
-void CfImageBMP::ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, uint32_t masks[3]) {
-    uint8_t raw[12];
-    if (stream.Read(raw, sizeof raw, 1) != 1) {
+// Red, green and blue masks, and the alpha mask of headers long enough to hold one. Headers
+// longer than 40 bytes hold them from their byte 40 on, a 40-byte header is followed by them;
+// either way the stream ends up after header and masks.
+void CfImageBMP::ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, uint32_t masks[4]) {
+    const bool inHeader = bmpHeader.biSize > kInfoHeaderSize && bmpHeader.biSize != kOs2HeaderSize;
+    const size_t count = inHeader && bmpHeader.biSize >= kAlphaMaskEnd ? 4 : 3;
+    uint8_t raw[16];
+    if (stream.Read(raw, 4, count) != count) {
         Fail(kBadInfo);
     }
-    for (int i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < count; ++i) {
         masks[i] = CodecIo::Le32(raw + 4 * i);
     }
-    if (bmpHeader.biSize > kMasksEnd && bmpHeader.biSize != kOs2HeaderSize &&
-        !CodecIo::Skip(stream, bmpHeader.biSize - kMasksEnd)) {
+    const uint32_t masksEnd = kInfoHeaderSize + 4 * static_cast<uint32_t>(count);
+    if (inHeader && bmpHeader.biSize > masksEnd &&
+        !CodecIo::Skip(stream, bmpHeader.biSize - masksEnd)) {
         Fail(kBadInfo);
     }
 }
@@ -224,7 +235,7 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
                             int64_t pixelStart) {
     const uint16_t bits = bmpHeader.biBitCount;
     const uint32_t compression = bmpHeader.biCompression;
-    uint32_t masks[3] = {0, 0, 0};
+    uint32_t masks[4] = {0, 0, 0, 0}; // red, green, blue, alpha
     if ((bits == 16 || bits == 32) && compression == BI_BITFIELDS) {
         ReadMasks(stream, bmpHeader, masks);
     } else if (bits == 16) {
@@ -312,7 +323,7 @@ void CfImageBMP::ReadTwoBitRows(CfStream &stream) {
 }
 
 void CfImageBMP::ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
-                                  const uint32_t masks[3]) {
+                                  const uint32_t masks[4]) {
     const auto bytes = SafeSize::Mul(GetWidth(), GetHeight(), 4);
     if (!bytes) {
         Fail(kNoMemory);
@@ -322,11 +333,18 @@ void CfImageBMP::ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpH
         Fail(kNoMemory);
     }
     stream.Read(source.get(), 1, *bytes);
-    if (bmpHeader.biCompression == BI_RGB && CreateAlphaChannel()) {
+    // The fourth byte of uncompressed pixels, or the whole byte an alpha mask selects.
+    size_t alphaByte = bmpHeader.biCompression == BI_RGB ? 3 : 4;
+    for (size_t k = 0; k < 4; ++k) {
+        if (bmpHeader.biCompression == BI_BITFIELDS && masks[3] == 0xFFu << (8 * k)) {
+            alphaByte = k;
+        }
+    }
+    if (alphaByte < 4 && CreateAlphaChannel()) {
         const size_t pixelCount = *bytes / 4;
         bool anyAlpha = false;
         for (size_t i = 0; i < pixelCount; ++i) {
-            alpha[i] = source[4 * i + 3];
+            alpha[i] = source[4 * i + alphaByte];
             anyAlpha |= alpha[i] != 0;
         }
         if (!anyAlpha) {

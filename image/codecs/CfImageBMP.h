@@ -1,7 +1,8 @@
 // CfImageBMP: decoder of Windows and OS/2 device-independent bitmaps, with or without the
 // 14-byte "BM" file header. Palette bitmaps (1, 2, 4, 8 bits, uncompressed or run-length
 // encoded) stay palette images (2-bit ones become 4-bit); 16-, 24- and 32-bit bitmaps become
-// 24-bit images, the alpha byte of 32-bit uncompressed pixels going to the alpha plane.
+// 24-bit images. The alpha byte of 32-bit pixels (the fourth byte of uncompressed ones, the
+// byte an alpha mask selects in bit-field ones) goes to the alpha plane.
 // Top-down files are turned into the bottom-up row order of CfImage.
 //
 // Decode never throws. It is the first candidate of format detection, so it also sees every
@@ -32,9 +33,9 @@ public:
 private:
     bool DecodeBitmap(CfStream &stream);
     void ReadPalette(CfStream &stream, const BITMAPINFOHEADER &bmpHeader);
-    void ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, uint32_t masks[3]);
+    void ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, uint32_t masks[4]);
     void ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, int64_t pixelStart);
     void ReadTwoBitRows(CfStream &stream);
     void ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
-                          const uint32_t masks[3]);
+                          const uint32_t masks[4]);
 };

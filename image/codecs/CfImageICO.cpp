@@ -166,6 +166,16 @@ void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bi
     const auto masked = [&](int32_t x, int32_t y) {
         return (mask[static_cast<size_t>(y) * maskStride + x / 8] >> (7 - x % 8) & 1) != 0;
     };
+    const auto usedOutsideMask = [&](uint8_t index) {
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                if (!masked(x, y) && PixelIndexAtUnguarded(x, y) == index) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
 
     bool allSet = true;
     for (size_t i = 0; i < maskBytes && allSet; ++i) {
@@ -211,16 +221,15 @@ void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bi
             }
         }
     }
-    if (colours == 1) {
-        if (bitCount > 8) {
-            return;
-        }
+    if (bitCount > 8) {
+        return; // true colour: the alpha channel is the transparency
+    }
+    // The index can stand for transparency only when no opaque pixel uses it as well;
+    // otherwise the alpha channel stays unless a free index is found below.
+    if (colours == 1 && !usedOutsideMask(firstIndex)) {
         SetTransparentColor(first);
         SetTransparentIndex(firstIndex);
         DeleteAlphaChannel();
-    }
-    if (bitCount > 8) {
-        return;
     }
 
     // Palette images: paint the masked pixels with an index no other pixel uses.

@@ -1,5 +1,6 @@
 #include "platform/ui/CWnd.h"
 
+#include "platform/gdi/Gdi.h"
 #include "platform/ui/WndPeer.h"
 
 void CWnd::SetWindowText(const std::string &text) {
@@ -52,4 +53,16 @@ void CWnd::UpdateWindow() {
 
 UiRect CWnd::GetClientRect() const {
     return m_peer ? m_peer->GetClientRect() : UiRect{};
+}
+
+HDC CWnd::GetWindowDC() {
+    return m_peer ? ::GetWindowDC(m_peer->Surface()) : nullptr;
+}
+
+int CWnd::ReleaseDC(HDC dc) {
+    if (!m_peer || !::ReleaseDC(m_peer->Surface(), dc)) {
+        return 0;
+    }
+    m_peer->SurfaceDrawn();
+    return 1;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/gdi/GdiTypes.h"
 #include "platform/ui/UiDefs.h"
 
 class WndPeer;
@@ -30,6 +31,10 @@ public:
     void Invalidate(bool erase = true);
     void UpdateWindow();
     UiRect GetClientRect() const;
+    // A device context on the whole window, or null when it has no surface; give it back
+    // with ReleaseDC, which also shows what was drawn.
+    HDC GetWindowDC();
+    int ReleaseDC(HDC dc);
 
 protected:
     WndPeer *m_peer = nullptr;

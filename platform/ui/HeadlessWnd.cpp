@@ -19,6 +19,7 @@ void HeadlessWnd::Invalidate(bool erase) {
     m_dirty = true;
     if (erase) {
         ++m_erased;
+        m_erasePending = true;
     }
     m_log.Record(UiEvent{UiEvent::Kind::Invalidate, m_id, erase ? "erase" : ""});
 }
@@ -28,5 +29,16 @@ void HeadlessWnd::UpdateWindow() {
         ++m_updated;
         m_dirty = false;
     }
+    if (m_erasePending && m_surface) {
+        m_surface->Erase();
+    }
+    m_erasePending = false;
     m_log.Record(UiEvent{UiEvent::Kind::UpdateWindow, m_id});
+}
+
+CSurface *HeadlessWnd::Surface() {
+    if (!m_surface) {
+        m_surface = std::make_unique<CSurface>(m_clientRect.Width(), m_clientRect.Height());
+    }
+    return m_surface.get();
 }

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "platform/gdi/CSurface.h"
 #include "platform/ui/WndPeer.h"
 
 class HeadlessToolkit;
 
 // A control without a screen: it keeps its text, check and enable state and records focus,
-// invalidation and updates in the toolkit's event log.
+// invalidation and updates in the toolkit's event log. Drawn on, it keeps its pixels in a
+// client-sized surface made on first use.
 class HeadlessWnd : public WndPeer {
 public:
     HeadlessWnd(HeadlessToolkit &log, int id, const std::string &text, UiRect clientRect,
@@ -24,6 +27,7 @@ public:
     void Invalidate(bool erase) override;
     void UpdateWindow() override;
     UiRect GetClientRect() const override { return m_clientRect; }
+    CSurface *Surface() override;
 
     int Id() const { return m_id; }
     // Times the window was invalidated with erasing, and painted by UpdateWindow since.
@@ -38,6 +42,8 @@ private:
     bool m_enabled;
     bool m_checked = false;
     bool m_dirty = false;
+    bool m_erasePending = false;
+    std::unique_ptr<CSurface> m_surface;
     int m_erased = 0;
     int m_updated = 0;
 };

@@ -4,6 +4,8 @@
 
 #include "platform/ui/UiDefs.h"
 
+class CSurface;
+
 // The window behind one control of a dialog. CWnd forwards to it; the headless implementation
 // records what happened, the toolkit implementation drives a real widget.
 class WndPeer {
@@ -23,4 +25,10 @@ public:
     // Repaints at once whatever is marked for repainting.
     virtual void UpdateWindow() = 0;
     virtual UiRect GetClientRect() const = 0;
+    // The pixels of a window that is drawn on through a window device context (the preview
+    // frame): client-sized, kept across repaints, erased to the window colour by an update
+    // after an erasing invalidation. Null for windows nobody draws on.
+    virtual CSurface *Surface() { return nullptr; }
+    // A window device context on Surface() was released: show what was drawn.
+    virtual void SurfaceDrawn() {}
 };

@@ -204,3 +204,73 @@ TEST(CfImageLoad, AFailedNamedFormatKeepsItsMessageOverDetections) {
 }
 
 } // namespace
+
+namespace {
+
+using imagetest::MakeBmp;
+
+// 3 x 2, 24-bit: bottom row red, green, blue; top row white, black, grey.
+std::vector<uint8_t> SmallBmp() {
+    return MakeBmp({{0xFF0000, 0x00FF00, 0x0000FF}, {0xFFFFFF, 0x000000, 0x808080}}, {}, 3780);
+}
+
+TEST(CfImageLoadWithDecoders, AWrongButSupportedHintIsCorrectedByDetection) {
+    TempFile file(SmallBmp());
+    CfImage image;
+    ASSERT_TRUE(image.Load(file.path(), FormatJpeg)) << image.GetLastError();
+    EXPECT_EQ(image.GetFormatType(), FormatBmp);
+    EXPECT_EQ(image.GetWidth(), 3u);
+    EXPECT_EQ(image.GetHeight(), 2u);
+    EXPECT_EQ(image.GetBitsPerPixel(), 24);
+    EXPECT_EQ(image.GetDpiX(), 96);
+    EXPECT_EQ(imagetest::RawColour(image, 0, 0), 0xFF0000u);
+    EXPECT_EQ(imagetest::RawColour(image, 2, 1), 0x808080u);
+}
+
+TEST(CfImageLoadWithDecoders, DetectionReplacesWhatTheImageHeld) {
+    TempFile file(SmallBmp());
+    CfImage image(40, 40, 8, FormatTiff);
+    ASSERT_TRUE(image.CreateAlphaChannel());
+    ASSERT_TRUE(image.Load(file.path(), FormatUnknown));
+    EXPECT_EQ(image.GetWidth(), 3u);
+    EXPECT_EQ(image.GetBitsPerPixel(), 24);
+    EXPECT_FALSE(image.HasAlphaChannel());
+    EXPECT_EQ(image.info.pixels, image.RowPointer(0));
+}
+
+TEST(CfImageLoadWithDecoders, OptionsReachTheDecoderAndHeaderOnlyTransfersNoPixels) {
+    TempFile file(SmallBmp());
+    CfImage image(8, 8, 24); // holds pixels that the header-only result replaces
+    image.SetEscapeCode(kEscapeHeaderOnly);
+    ASSERT_TRUE(image.Load(file.path(), FormatUnknown)) << image.GetLastError();
+    EXPECT_FALSE(image.IsValid());
+    EXPECT_EQ(image.info.pixels, nullptr) << "no pointer into the freed block";
+    EXPECT_EQ(image.GetWidth(), 3u);
+    EXPECT_EQ(image.GetHeight(), 2u);
+    EXPECT_EQ(image.GetFormatType(), FormatBmp);
+}
+
+TEST(CfImageLoadWithDecoders, NamedFormatOnlyTriesThatDecoder) {
+    TempFile file(SmallBmp());
+    FILE *handle = fopen(file.path(), "rb");
+    ASSERT_NE(handle, nullptr);
+    CfImage image;
+    EXPECT_FALSE(image.DecodeFile(handle, FormatTiff));
+    EXPECT_STRNE(image.GetLastError(), kUnknown) << "the TIFF decoder's own message";
+    EXPECT_EQ(ftell(handle), 0) << "rewound after the failed attempt";
+    EXPECT_TRUE(image.DecodeFile(handle, FormatBmp));
+    fclose(handle);
+}
+
+TEST(CfImageLoadWithDecoders, AViewCannotReceiveADecodedImage) {
+    TempFile file(SmallBmp());
+    CfImage source(2, 2, 8);
+    CfImage view;
+    view.ShareView(&source);
+    EXPECT_FALSE(view.Load(file.path(), FormatUnknown));
+    EXPECT_EQ(view.block, source.block);
+    EXPECT_EQ(view.GetWidth(), 2u);
+    EXPECT_STREQ(view.GetLastError(), "Decode: a view cannot receive a decoded image");
+}
+
+} // namespace

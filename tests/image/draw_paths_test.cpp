@@ -32,8 +32,7 @@ TEST(DrawDirect, FlipIsOneStretchWithNegativeHeight) {
     EXPECT_EQ(image.Draw(w.dc, 2, 3, 4, 3, nullptr, false, true), 1);
     EXPECT_EQ(w.Log().Count("StretchDIBits"), 1u);
     EXPECT_EQ(w.Log().Count("SetDIBitsToDevice"), 0u);
-    EXPECT_EQ(w.Log().Find("StretchDIBits")->args,
-              (std::vector<int64_t>{2, 5, 4, -3, 0, 0, 4, 3}));
+    EXPECT_EQ(w.Log().Find("StretchDIBits")->args, (std::vector<int64_t>{2, 5, 4, -3, 0, 0, 4, 3}));
     for (int32_t i = 0; i < 3; ++i) {
         for (int32_t x = 0; x < 4; ++x) {
             EXPECT_EQ(w.surface.PixelAt(2 + x, 3 + i), Tag(x, i));
@@ -119,8 +118,7 @@ TEST(DrawClipping, HugeDestinationCostsOnlyTheVisiblePart) {
     EXPECT_EQ(w.surface.PixelAt(0, 0), Tag(1, 1));
     const RECT huge{-2147483647, -2147483647, 2147483647, 2147483647};
     EXPECT_EQ(image.Draw(w.dc, huge, nullptr, true), 1);
-    EXPECT_EQ(image.Draw(w.dc, 2147483600, 2147483600, 2000000000, 2000000000, nullptr, true),
-              1);
+    EXPECT_EQ(image.Draw(w.dc, 2147483600, 2147483600, 2000000000, 2000000000, nullptr, true), 1);
 }
 
 TEST(DrawClipping, NothingVisibleStillSucceeds) {

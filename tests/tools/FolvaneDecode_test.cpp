@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include "image/CfImage.h"
 #include "tests/image/ImageTestSupport.h"
@@ -179,6 +181,102 @@ TEST(PamWriter, RefusesAnImageWithoutPixels) {
     CfImage real(1, 1, 8);
     EXPECT_FALSE(WritePam(real, "/nonexistent/folder/out.pam", error));
     EXPECT_NE(error.find("cannot create"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// A grey JPEG of width x height with one APP1 EXIF block naming the camera.
+std::vector<uint8_t> JpegWithExif(int width, int height, const std::string &make,
+                                  const std::string &model) {
+    // EXIF block: "Exif\0\0", little-endian TIFF header, IFD0 with Make and Model.
+    std::vector<uint8_t> exif = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0};
+    auto put = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            exif.push_back(uint8_t(value >> (8 * i)));
+        }
+    };
+    const uint32_t dataStart = 8 + 2 + 2 * 12 + 4;
+    put(2, 2);
+    put(0x010F, 2), put(2, 2), put(uint32_t(make.size() + 1), 4), put(dataStart, 4);
+    put(0x0110, 2), put(2, 2), put(uint32_t(model.size() + 1), 4);
+    put(dataStart + uint32_t(make.size() + 1), 4);
+    put(0, 4);
+    exif.insert(exif.end(), make.begin(), make.end());
+    exif.push_back(0);
+    exif.insert(exif.end(), model.begin(), model.end());
+    exif.push_back(0);
+
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 1;
+    cinfo.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    jpeg_write_marker(&cinfo, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
+    std::vector<uint8_t> row(size_t(width), 128);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    jpeg_destroy_compress(&cinfo);
+    free(buffer);
+    return out;
+}
+
+TEST(FolvaneDecodeFiles, PaletteBmpBecomesTopRowFirstRgba) {
+    // 2 x 2, 8-bit: bottom row indices 0, 1; top row 2, 0.
+    TempFile input(imagetest::MakeBmp({{0, 1}, {2, 0}}, {0x102030, 0x405060, 0x708090}, 3937));
+    TempFile pam({}, "out.pam");
+    const ProgramRun run = Decode(Quoted(input.path()) + " " + Quoted(pam.path()));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.substr(0, run.out.find(",\"lastError\"")),
+              "{\"ok\":true,\"width\":2,\"height\":2,\"bpp\":8,\"type\":1,\"dpiX\":100,"
+              "\"dpiY\":100,\"frameCount\":0,\"transparentIndex\":-1,\"hasAlpha\":false");
+    EXPECT_EQ(run.out.find("\"exif\""), std::string::npos) << "only JPEG results carry EXIF";
+    const std::string all = ReadAll(pam.path());
+    const std::string header =
+        "P7\nWIDTH 2\nHEIGHT 2\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+    ASSERT_EQ(all.substr(0, header.size()), header);
+    EXPECT_EQ(all.substr(header.size()), std::string("\x70\x80\x90\xFF\x10\x20\x30\xFF"
+                                                     "\x10\x20\x30\xFF\x40\x50\x60\xFF",
+                                                     16));
+}
+
+TEST(FolvaneDecodeFiles, HeaderOnlyReportsTheSizeAndWritesNoPicture) {
+    TempFile input(imagetest::MakeBmp({{0xFFFFFF, 0, 0}}));
+    TempFile pam({}, "out.pam");
+    std::remove(pam.path());
+    const ProgramRun run =
+        Decode("--header-only " + Quoted(input.path()) + " " + Quoted(pam.path()));
+    EXPECT_NE(run.out.find("\"ok\":true,\"width\":3,\"height\":1"), std::string::npos) << run.out;
+    EXPECT_FALSE(std::ifstream(pam.path()).good());
+}
+
+TEST(FolvaneDecodeFiles, JpegCarriesItsExifWithEveryStringEscaped) {
+    TempFile input(JpegWithExif(16, 8, "\xC9\xFA\xB3\xC9", "Cam\"era\\1"), "exif.jpg");
+    const ProgramRun run = Decode(Quoted(input.path()));
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("\"type\":3"), std::string::npos);
+    EXPECT_NE(run.out.find("\"exif\":{\"version\":"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"cameraMake\":\"\\u00c9\\u00fa\\u00b3\\u00c9\""), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"cameraModel\":\"Cam\\\"era\\\\1\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"width\":16"), std::string::npos);
+    EXPECT_NE(run.out.find("\"thumbnailData\":null,\"thumbnailSize\":0,\"isExif\":true}}"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
 }
 
 } // namespace

@@ -204,6 +204,26 @@ TEST(BmpDepth, ThirtyTwoBitMasksPickTheirBytes) {
     EXPECT_FALSE(image.HasAlphaChannel());
 }
 
+TEST(BmpDepth, AlphaMaskOfLongHeadersSelectsTheAlphaByte) {
+    BmpFile bmp;
+    bmp.headerSize = 124;
+    bmp.bits = 32;
+    bmp.width = 2;
+    bmp.height = 1;
+    bmp.compression = BI_BITFIELDS;
+    bmp.masks = {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF}; // R, G, B, A
+    bmp.pixels = {0x80, 0x33, 0x22, 0x11, 0x00, 0x66, 0x55, 0x44};
+    CfImageBMP image;
+    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0x33, 0x22, 0x11, 0x80}));
+    EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0x66, 0x55, 0x44, 0x00}));
+
+    bmp.pixels[0] = 0; // every alpha byte 0: an unused channel, the picture is opaque
+    CfImageBMP unused;
+    ASSERT_TRUE(DecodeBytes(unused, WriteBmp(bmp)));
+    EXPECT_EQ(PixelAt(unused, 0, 0).a, 255);
+}
+
 TEST(BmpDepth, UnsupportedCombinationsSayWhy) {
     struct Case {
         uint16_t bits;
@@ -225,6 +245,10 @@ TEST(BmpDepth, UnsupportedCombinationsSayWhy) {
         BmpFile bmp;
         bmp.bits = c.bits;
         bmp.compression = c.compression;
+        if (c.bits <= 8) {
+            bmp.palette = {0x000000, 0xFFFFFF};
+            bmp.colorsUsed = 2;
+        }
         bmp.pixels.assign(16, 0);
         CfImageBMP image;
         EXPECT_FALSE(DecodeBytes(image, WriteBmp(bmp)));

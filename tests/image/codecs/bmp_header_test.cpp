@@ -171,6 +171,43 @@ TEST(BmpHeader, DecodeStartsAtTheStreamPosition) {
     ExpectRgb2x2(image);
 }
 
+TEST(BmpHeader, PixelOffsetIntoTheHeadersIsNotBelieved) {
+    // The offset names the end of the information header, but the palette image has a
+    // colour table there: the pixels follow the table.
+    BmpFile bmp;
+    bmp.bits = 8;
+    bmp.width = 2;
+    bmp.height = 1;
+    bmp.palette = {0x000000, 0x0000FF, 0x00FF00};
+    bmp.colorsUsed = 3;
+    bmp.pixels = {2, 1, 0, 0};
+    for (int64_t offset : {int64_t{54}, int64_t{20}}) {
+        bmp.pixelOffset = offset;
+        CfImageBMP image;
+        ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+        EXPECT_EQ(image.PixelIndexAt(0, 0), 2);
+        EXPECT_EQ(image.PixelIndexAt(1, 0), 1);
+    }
+}
+
+TEST(BmpHeader, PixelOffsetInsideTheDefaultTableIsBelieved) {
+    // An OS/2 file cannot declare its colour count: its table may be shorter than 256
+    // entries, and the offset tells where the pixels start.
+    BmpFile bmp;
+    bmp.headerSize = 12;
+    bmp.bits = 8;
+    bmp.width = 2;
+    bmp.height = 1;
+    bmp.palette = {0x000000, 0xFF0000};
+    bmp.pixels = {1, 0, 0, 0};
+    bmp.pixels.resize(24, 9); // trailing bytes: a core header needs 40 readable bytes
+
+    CfImageBMP image;
+    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0, 0, 255, 255}));
+    EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0, 0, 0, 255}));
+}
+
 TEST(BmpHeader, ResolutionInDotsPerInch) {
     BmpFile bmp = Rgb2x2();
     bmp.ppmX = 3780;  // 96.012

@@ -16,15 +16,14 @@ std::vector<uint32_t> SixteenColours() {
     return palette;
 }
 
-// A 32 x 32 4-bit icon: index 3 in the four corners, which the mask marks; elsewhere indices
-// 0 .. 14 (or 0 .. 15 when allIndices) in a repeating pattern.
-Bytes CornerIcon(bool allIndices) {
-    const uint32_t spread = allIndices ? 16 : 15;
+// A 32 x 32 4-bit icon: index 3 in the four corners, which the mask marks; elsewhere the
+// indices of `others` in a repeating pattern.
+Bytes CornerIcon(const std::vector<uint8_t> &others) {
     std::vector<std::vector<uint8_t>> rows(32, std::vector<uint8_t>(32));
     std::vector<std::string> mask(32, std::string(32, '0'));
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
-            rows[y][x] = static_cast<uint8_t>((x + 2 * y) % spread);
+            rows[y][x] = others[(x + 2 * y) % others.size()];
         }
     }
     for (auto [x, y] : {std::pair{0, 0}, std::pair{31, 0}, std::pair{0, 31}, std::pair{31, 31}}) {
@@ -42,7 +41,7 @@ Bytes CornerIcon(bool allIndices) {
 
 TEST(IcoMask, MaskedPixelsTakeAnUnusedPaletteIndex) {
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, CornerIcon(false)));
+    ASSERT_TRUE(DecodeBytes(image, CornerIcon({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14})));
     EXPECT_EQ(image.GetTransparentIndex(), 15);
     EXPECT_FALSE(image.HasAlphaChannel());
     EXPECT_EQ(image.PixelIndexAt(0, 0), 15);
@@ -51,23 +50,51 @@ TEST(IcoMask, MaskedPixelsTakeAnUnusedPaletteIndex) {
 }
 
 TEST(IcoMask, AllIndicesUsedGivesTheMaskedPixelsOwnIndex) {
+    // Index 3 occurs only under the mask, so it can stand for transparency.
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, CornerIcon(true)));
+    ASSERT_TRUE(
+        DecodeBytes(image, CornerIcon({0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})));
     EXPECT_EQ(image.GetTransparentIndex(), 3);
     EXPECT_FALSE(image.HasAlphaChannel());
     EXPECT_EQ(image.PixelIndexAt(0, 0), 3);
 }
 
-TEST(IcoMask, OneBitIconMaskedPixelsKeepTheirIndex) {
-    // Both indices occur, the masked pixels are all black: index 0 is the transparent one.
+TEST(IcoMask, IndexSharedWithOpaquePixelsKeepsTheAlphaChannel) {
+    // Index 3 also colours opaque pixels: making it transparent would hide them.
+    CfImageICO image;
+    ASSERT_TRUE(
+        DecodeBytes(image, CornerIcon({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})));
+    EXPECT_EQ(image.GetTransparentIndex(), -1);
+    ASSERT_TRUE(image.HasAlphaChannel());
+    EXPECT_EQ(PixelAt(image, 0, 0).a, 0);
+    EXPECT_EQ(image.PixelIndexAt(3, 0), 3);
+    EXPECT_EQ(PixelAt(image, 3, 0).a, 255);
+}
+
+TEST(IcoMask, OneBitIconWithBothIndicesOpaqueKeepsTheAlphaChannel) {
+    // Both indices occur outside the mask and the masked pixels are black, like the opaque
+    // black ones: only the alpha channel tells them apart.
     const Bytes colour = {0x40, 0, 0, 0, 0xA0, 0, 0, 0}; // rows: 0 1 0 / 1 0 1
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
         image,
         WriteIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour, MaskRows({"100", "010"}))}})));
+    EXPECT_EQ(image.GetTransparentIndex(), -1);
+    ASSERT_TRUE(image.HasAlphaChannel());
+    EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelAt(image, 2, 0), (Bgra{0, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(image, 1, 1), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{255, 255, 255, 255}));
+}
+
+TEST(IcoMask, OneBitIconMaskedColourUnusedElsewhereBecomesTheIndex) {
+    const Bytes colour = {0x40, 0, 0, 0, 0x40, 0, 0, 0}; // rows: 0 1 0 / 0 1 0
+    CfImageICO image;
+    ASSERT_TRUE(DecodeBytes(
+        image,
+        WriteIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour, MaskRows({"101", "101"}))}})));
     EXPECT_EQ(image.GetTransparentIndex(), 0);
     EXPECT_FALSE(image.HasAlphaChannel());
-    EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{255, 255, 255, 255}));
 }
 
 TEST(IcoMask, MaskedPixelsOfSeveralColoursShareAFreeIndex) {

@@ -9,8 +9,8 @@
 
 namespace {
 
-void ExpectNear(const RGBQUAD& actual, int r, int g, int b, int tolerance,
-                const std::string& where) {
+void ExpectNear(const RGBQUAD &actual, int r, int g, int b, int tolerance,
+                const std::string &where) {
     EXPECT_LE(std::abs(actual.rgbRed - r), tolerance) << where << " red " << int(actual.rgbRed);
     EXPECT_LE(std::abs(actual.rgbGreen - g), tolerance)
         << where << " green " << int(actual.rgbGreen);
@@ -45,7 +45,7 @@ TEST(TiffRgb, EightBitRgbIsExact) {
     EXPECT_FALSE(image.HasAlphaChannel());
     for (uint32_t y = 0; y < 5; ++y) {
         for (uint32_t x = 0; x < 7; ++x) {
-            const uint8_t* p = &page.data[(y * 7 + x) * 3];
+            const uint8_t *p = &page.data[(y * 7 + x) * 3];
             ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 0,
                        std::to_string(x) + "," + std::to_string(y));
         }
@@ -74,7 +74,7 @@ TEST(TiffRgb, RgbaKeepsStraightColoursAndAlpha) {
         ASSERT_TRUE(image.HasAlphaChannel());
         for (uint32_t y = 0; y < 4; ++y) {
             for (uint32_t x = 0; x < 6; ++x) {
-                const uint8_t* p = &straight[(y * 6 + x) * 4];
+                const uint8_t *p = &straight[(y * 6 + x) * 4];
                 ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 1,
                            std::to_string(extra) + ":" + std::to_string(x) + "," +
                                std::to_string(y));
@@ -91,8 +91,8 @@ TEST(TiffCmyk, InksBecomeRgbByTheirComplements) {
     page.samplesPerPixel = 4;
     page.photometric = PHOTOMETRIC_SEPARATED;
     for (uint32_t i = 0; i < 10; ++i) {
-        page.data.insert(page.data.end(), {uint8_t(i * 25), uint8_t(255 - i * 20),
-                                           uint8_t(i * 11), uint8_t(i * 9)});
+        page.data.insert(page.data.end(),
+                         {uint8_t(i * 25), uint8_t(255 - i * 20), uint8_t(i * 11), uint8_t(i * 9)});
     }
     const std::string path = TiffTempPath("cmyk");
     WriteTiff(path, page);
@@ -100,7 +100,7 @@ TEST(TiffCmyk, InksBecomeRgbByTheirComplements) {
     ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     for (uint32_t i = 0; i < 10; ++i) {
-        const uint8_t* p = &page.data[i * 4];
+        const uint8_t *p = &page.data[i * 4];
         const auto ink = [&](int c) { return (255 - c) * (255 - p[3]) / 255; };
         ExpectNear(PixelFromTop(image, i % 5, i / 5), ink(p[0]), ink(p[1]), ink(p[2]), 1,
                    std::to_string(i));
@@ -161,8 +161,8 @@ TEST(TiffLab, CieLabBecomesSrgb) {
         uint8_t l;
         int8_t a, b;
     };
-    const Sample samples[] = {{255, 0, 0},   {128, 0, 0},   {140, 60, 40}, {200, -50, 30},
-                              {100, 20, -60}, {180, -20, -20}, {230, 5, 70}, {60, 10, 10}};
+    const Sample samples[] = {{255, 0, 0},    {128, 0, 0},     {140, 60, 40}, {200, -50, 30},
+                              {100, 20, -60}, {180, -20, -20}, {230, 5, 70},  {60, 10, 10}};
     for (uint16_t spp : {3, 4}) {
         TiffPage page;
         page.width = 4;

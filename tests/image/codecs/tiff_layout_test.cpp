@@ -9,7 +9,9 @@
 
 namespace {
 
-uint8_t Grey(const RGBQUAD& c) { return c.rgbGreen; }
+uint8_t Grey(const RGBQUAD &c) {
+    return c.rgbGreen;
+}
 
 TiffPage GreyPage(uint32_t width, uint32_t height, uint16_t bits = 8) {
     TiffPage page;
@@ -65,14 +67,22 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TiffTiles,
 std::pair<uint32_t, uint32_t> Shown(uint16_t orientation, uint32_t r, uint32_t c, uint32_t w,
                                     uint32_t h) {
     switch (orientation) {
-    case 2: return {r, w - 1 - c};
-    case 3: return {h - 1 - r, w - 1 - c};
-    case 4: return {h - 1 - r, c};
-    case 5: return {c, r};
-    case 6: return {c, h - 1 - r};
-    case 7: return {w - 1 - c, h - 1 - r};
-    case 8: return {w - 1 - c, r};
-    default: return {r, c};
+    case 2:
+        return {r, w - 1 - c};
+    case 3:
+        return {h - 1 - r, w - 1 - c};
+    case 4:
+        return {h - 1 - r, c};
+    case 5:
+        return {c, r};
+    case 6:
+        return {c, h - 1 - r};
+    case 7:
+        return {w - 1 - c, h - 1 - r};
+    case 8:
+        return {w - 1 - c, r};
+    default:
+        return {r, c};
     }
 }
 
@@ -139,13 +149,11 @@ TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
         int32_t dpiX, dpiY;
     };
     const Case cases[] = {
-        {RESUNIT_CENTIMETER, 118.11f, 47.0f, 300, 119},
-        {RESUNIT_INCH, 299.9f, 72.0f, 299, 72},
-        {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},
-        {0, 200.0f, std::nullopt, 200, 96},
+        {RESUNIT_CENTIMETER, 118.11f, 47.0f, 300, 119},     {RESUNIT_INCH, 299.9f, 72.0f, 299, 72},
+        {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},           {0, 200.0f, std::nullopt, 200, 96},
         {RESUNIT_INCH, std::nullopt, std::nullopt, 96, 96},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         TiffPage page = GreyPage(2, 2);
         page.resolutionUnit = c.unit;
         page.xResolution = c.x;
@@ -220,7 +228,7 @@ TEST_F(TiffPages, AnyOtherEscapeCancels) {
 TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
     const std::string path = TiffTempPath("notiff");
     WriteBytes(path, {'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE *file = std::fopen(path.c_str(), "rb");
     ASSERT_NE(file, nullptr);
     CfStdioStream stream(file);
     CfImageTIF decoder;
