@@ -21,7 +21,7 @@
 
 #include "pdfw/pdfw.h"
 
-extern char** environ;
+extern char **environ;
 
 namespace {
 
@@ -38,8 +38,8 @@ std::string programDir() {
     return self.substr(0, self.rfind('/'));
 }
 
-void writeJpeg(const std::string& path, int width, int height, int seed) {
-    FILE* out = std::fopen(path.c_str(), "wb");
+void writeJpeg(const std::string &path, int width, int height, int seed) {
+    FILE *out = std::fopen(path.c_str(), "wb");
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -72,9 +72,9 @@ void writeJpeg(const std::string& path, int width, int height, int seed) {
 }
 
 // An A4 page at 300 dpi of text-like bilevel marks, G4 in one strip.
-void writeScan(const std::string& path, int seed) {
+void writeScan(const std::string &path, int seed) {
     const int width = 2480, height = 3508, rowBytes = (width + 7) / 8;
-    TIFF* t = TIFFOpen(path.c_str(), "w");
+    TIFF *t = TIFFOpen(path.c_str(), "w");
     TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
     TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 1);
@@ -100,17 +100,18 @@ void writeScan(const std::string& path, int seed) {
     TIFFClose(t);
 }
 
-void writeMixed(const std::string& path, int kind) {
+void writeMixed(const std::string &path, int kind) {
     const int width = 1240, height = 1754;
     int spp = kind == 0 ? 3 : 1;
-    TIFF* t = TIFFOpen(path.c_str(), "w");
+    TIFF *t = TIFFOpen(path.c_str(), "w");
     TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
     TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, spp);
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, kind == 0   ? PHOTOMETRIC_RGB
-                                         : kind == 1 ? PHOTOMETRIC_MINISBLACK
-                                                     : PHOTOMETRIC_PALETTE);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC,
+                 kind == 0   ? PHOTOMETRIC_RGB
+                 : kind == 1 ? PHOTOMETRIC_MINISBLACK
+                             : PHOTOMETRIC_PALETTE);
     TIFFSetField(t, TIFFTAG_COMPRESSION, kind == 1 ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW);
     TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 16);
     if (kind == 2) {
@@ -133,7 +134,7 @@ void writeMixed(const std::string& path, int kind) {
     TIFFClose(t);
 }
 
-const Corpus& corpus() {
+const Corpus &corpus() {
     static const Corpus c = [] {
         Corpus made;
         char dir[] = "/tmp/pdfw-bench-XXXXXX";
@@ -157,11 +158,11 @@ const Corpus& corpus() {
 }
 
 // Runs argv as a process with its output to `output` (or /dev/null when empty).
-void runProcess(const std::vector<std::string>& argv, const std::string& output,
-                benchmark::State& state) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) {
-        args.push_back(const_cast<char*>(a.c_str()));
+void runProcess(const std::vector<std::string> &argv, const std::string &output,
+                benchmark::State &state) {
+    std::vector<char *> args;
+    for (const std::string &a : argv) {
+        args.push_back(const_cast<char *>(a.c_str()));
     }
     args.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -178,15 +179,16 @@ void runProcess(const std::vector<std::string>& argv, const std::string& output,
     posix_spawn_file_actions_destroy(&actions);
 }
 
-std::vector<std::string> concat(std::vector<std::string> head, const std::vector<std::string>& tail) {
+std::vector<std::string> concat(std::vector<std::string> head,
+                                const std::vector<std::string> &tail) {
     head.insert(head.end(), tail.begin(), tail.end());
     return head;
 }
 
-std::int64_t totalBytes(const std::vector<std::string>& files) {
+std::int64_t totalBytes(const std::vector<std::string> &files) {
     std::int64_t total = 0;
-    for (const std::string& f : files) {
-        if (FILE* in = std::fopen(f.c_str(), "rb")) {
+    for (const std::string &f : files) {
+        if (FILE *in = std::fopen(f.c_str(), "rb")) {
             std::fseek(in, 0, SEEK_END);
             total += std::ftell(in);
             std::fclose(in);
@@ -195,57 +197,57 @@ std::int64_t totalBytes(const std::vector<std::string>& files) {
     return total;
 }
 
-void Photos_Cat(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Photos_Cat(benchmark::State &state) {
+    const Corpus &c = corpus();
     for (auto _ : state) {
         runProcess(concat({"cat"}, c.photos), c.dir + "/cat.out", state);
     }
     state.SetBytesProcessed(state.iterations() * totalBytes(c.photos));
 }
 
-void Photos_FolvanePdf(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Photos_FolvanePdf(benchmark::State &state) {
+    const Corpus &c = corpus();
     for (auto _ : state) {
         runProcess(concat({c.bin + "/folvane-pdf", "-o", c.dir + "/f.pdf"}, c.photos), "", state);
     }
     state.SetBytesProcessed(state.iterations() * totalBytes(c.photos));
 }
 
-void Photos_Img2pdf(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Photos_Img2pdf(benchmark::State &state) {
+    const Corpus &c = corpus();
     for (auto _ : state) {
         runProcess(concat({"img2pdf", "-o", c.dir + "/i.pdf"}, c.photos), "", state);
     }
     state.SetBytesProcessed(state.iterations() * totalBytes(c.photos));
 }
 
-void Scans_FolvanePdf(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Scans_FolvanePdf(benchmark::State &state) {
+    const Corpus &c = corpus();
     for (auto _ : state) {
         runProcess(concat({c.bin + "/folvane-pdf", "-o", c.dir + "/fs.pdf"}, c.scans), "", state);
     }
 }
 
-void Scans_Img2pdf(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Scans_Img2pdf(benchmark::State &state) {
+    const Corpus &c = corpus();
     for (auto _ : state) {
         runProcess(concat({"img2pdf", "-o", c.dir + "/is.pdf"}, c.scans), "", state);
     }
 }
 
-void Mixed_FolvanePdf(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Mixed_FolvanePdf(benchmark::State &state) {
+    const Corpus &c = corpus();
     for (auto _ : state) {
-        for (const std::string& f : c.mixed) {
+        for (const std::string &f : c.mixed) {
             runProcess({c.bin + "/folvane-pdf", "-o", c.dir + "/fm.pdf", f}, "", state);
         }
     }
 }
 
-void Mixed_Tiff2pdf(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Mixed_Tiff2pdf(benchmark::State &state) {
+    const Corpus &c = corpus();
     for (auto _ : state) {
-        for (const std::string& f : c.mixed) {
+        for (const std::string &f : c.mixed) {
             runProcess({"tiff2pdf", "-o", c.dir + "/tm.pdf", f}, "", state);
         }
     }
@@ -253,12 +255,12 @@ void Mixed_Tiff2pdf(benchmark::State& state) {
 
 // In process: the plain copy of the photos' bytes into one file, as cat does it (128 KiB
 // reads and writes), then flushed to disk as the engine's output is.
-void Engine_PlainCopy(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Engine_PlainCopy(benchmark::State &state) {
+    const Corpus &c = corpus();
     std::vector<char> buffer(128 * 1024);
     for (auto _ : state) {
         int out = ::open((c.dir + "/copy.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        for (const std::string& f : c.photos) {
+        for (const std::string &f : c.photos) {
             int in = ::open(f.c_str(), O_RDONLY);
             ssize_t n;
             while ((n = ::read(in, buffer.data(), buffer.size())) > 0) {
@@ -274,13 +276,13 @@ void Engine_PlainCopy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * totalBytes(c.photos));
 }
 
-void Engine_JpegEmbed(benchmark::State& state) {
-    const Corpus& c = corpus();
+void Engine_JpegEmbed(benchmark::State &state) {
+    const Corpus &c = corpus();
     std::string out = c.dir + "/engine.pdf";
     for (auto _ : state) {
-        pdfw_context* ctx = pdfw_new(nullptr, nullptr, nullptr, nullptr, nullptr);
+        pdfw_context *ctx = pdfw_new(nullptr, nullptr, nullptr, nullptr, nullptr);
         pdfw_open_file(ctx, out.c_str());
-        for (const std::string& f : c.photos) {
+        for (const std::string &f : c.photos) {
             pdfw_begin_page(ctx, 595, 842);
             int image = pdfw_load_image(ctx, "jpeg", f.c_str(), "", 1);
             pdfw_place_image(ctx, image, 0, 0, 0.264f);

@@ -6,9 +6,9 @@
 
 namespace pdfw {
 
-Buffer flateCompress(const unsigned char* data, std::size_t size, const MemoryProcs& memory) {
+Buffer flateCompress(const unsigned char *data, std::size_t size, const MemoryProcs &memory) {
     struct Compressor {
-        libdeflate_compressor* handle = libdeflate_alloc_compressor(kFlateLevel);
+        libdeflate_compressor *handle = libdeflate_alloc_compressor(kFlateLevel);
         ~Compressor() { libdeflate_free_compressor(handle); }
     } compressor;
     if (!compressor.handle) {

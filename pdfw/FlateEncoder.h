@@ -11,6 +11,6 @@ namespace pdfw {
 // well as the slow ones at several times the speed.
 inline constexpr int kFlateLevel = 3;
 
-Buffer flateCompress(const unsigned char* data, std::size_t size, const MemoryProcs& memory);
+Buffer flateCompress(const unsigned char *data, std::size_t size, const MemoryProcs &memory);
 
 } // namespace pdfw

@@ -11,7 +11,7 @@
 
 namespace pdfw {
 
-InputFile::InputFile(const std::string& path) : path_(path) {
+InputFile::InputFile(const std::string &path) : path_(path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         fail(PDFW_IO_ERROR, "cannot open \"" + path + "\": " + std::strerror(errno));
@@ -39,8 +39,8 @@ InputFile::~InputFile() {
     }
 }
 
-std::size_t InputFile::readAt(std::uint64_t offset, void* data, std::size_t size) const {
-    auto* bytes = static_cast<unsigned char*>(data);
+std::size_t InputFile::readAt(std::uint64_t offset, void *data, std::size_t size) const {
+    auto *bytes = static_cast<unsigned char *>(data);
     std::size_t done = 0;
     while (done < size) {
         ssize_t got = ::pread(fd_, bytes + done, size - done, static_cast<off_t>(offset + done));
@@ -58,7 +58,7 @@ std::size_t InputFile::readAt(std::uint64_t offset, void* data, std::size_t size
     return done;
 }
 
-std::size_t MemorySource::readAt(std::uint64_t offset, void* data, std::size_t size) const {
+std::size_t MemorySource::readAt(std::uint64_t offset, void *data, std::size_t size) const {
     if (offset >= size_) {
         return 0;
     }
@@ -67,8 +67,8 @@ std::size_t MemorySource::readAt(std::uint64_t offset, void* data, std::size_t s
     return count;
 }
 
-void ByteSource::readExactly(std::uint64_t offset, void* data, std::size_t size,
-                             const char* what) const {
+void ByteSource::readExactly(std::uint64_t offset, void *data, std::size_t size,
+                             const char *what) const {
     if (readAt(offset, data, size) != size) {
         fail(PDFW_SYNTAX_ERROR,
              "\"" + path() + "\" is truncated (it ends inside " + std::string(what) + ")");

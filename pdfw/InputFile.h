@@ -13,24 +13,24 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
     // Reads up to `size` bytes at `offset`; returns how many (fewer only at the end).
-    virtual std::size_t readAt(std::uint64_t offset, void* data, std::size_t size) const = 0;
+    virtual std::size_t readAt(std::uint64_t offset, void *data, std::size_t size) const = 0;
     virtual std::uint64_t size() const = 0;
-    virtual const std::string& path() const = 0;
+    virtual const std::string &path() const = 0;
     // Reads exactly `size` bytes at `offset`, else PDFW_SYNTAX_ERROR "truncated" (`what`).
-    void readExactly(std::uint64_t offset, void* data, std::size_t size, const char* what) const;
+    void readExactly(std::uint64_t offset, void *data, std::size_t size, const char *what) const;
 };
 
 // Bytes held elsewhere (not owned), named after the file they came from.
 class MemorySource : public ByteSource {
 public:
-    MemorySource(const unsigned char* data, std::size_t size, std::string path)
+    MemorySource(const unsigned char *data, std::size_t size, std::string path)
         : data_(data), size_(size), path_(std::move(path)) {}
-    std::size_t readAt(std::uint64_t offset, void* data, std::size_t size) const override;
+    std::size_t readAt(std::uint64_t offset, void *data, std::size_t size) const override;
     std::uint64_t size() const override { return size_; }
-    const std::string& path() const override { return path_; }
+    const std::string &path() const override { return path_; }
 
 private:
-    const unsigned char* data_;
+    const unsigned char *data_;
     std::size_t size_;
     std::string path_;
 };
@@ -38,14 +38,14 @@ private:
 class InputFile : public ByteSource {
 public:
     // Opens `path`; PDFW_IO_ERROR naming the file and the reason when it cannot.
-    explicit InputFile(const std::string& path);
+    explicit InputFile(const std::string &path);
     ~InputFile() override;
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
+    InputFile(const InputFile &) = delete;
+    InputFile &operator=(const InputFile &) = delete;
 
-    std::size_t readAt(std::uint64_t offset, void* data, std::size_t size) const override;
+    std::size_t readAt(std::uint64_t offset, void *data, std::size_t size) const override;
     std::uint64_t size() const override { return size_; }
-    const std::string& path() const override { return path_; }
+    const std::string &path() const override { return path_; }
     int fd() const { return fd_; }
 
 private:

@@ -8,8 +8,8 @@
 
 namespace pdfw {
 
-std::string jpegImageDictionary(const JpegInfo& info, int colorTransform) {
-    static const char* const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
+std::string jpegImageDictionary(const JpegInfo &info, int colorTransform) {
+    static const char *const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
     std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
                        "/Height " + std::to_string(info.height) + "/ColorSpace" +
                        kSpaces[info.components] + "/BitsPerComponent 8/Filter/DCTDecode";
@@ -25,8 +25,8 @@ std::string jpegImageDictionary(const JpegInfo& info, int colorTransform) {
     }
     // Say explicitly whether the decoder must convert from YCbCr, so that readers need not
     // guess from markers.
-    if (info.components == 3 && ((info.adobe && info.adobeTransform == 0) ||
-                                 (!info.adobe && info.rgbComponentIds))) {
+    if (info.components == 3 &&
+        ((info.adobe && info.adobeTransform == 0) || (!info.adobe && info.rgbComponentIds))) {
         dict += "/DecodeParms<</ColorTransform 0>>";
     }
     if (info.components == 4 && info.adobe && info.adobeTransform == 2) {
@@ -35,10 +35,11 @@ std::string jpegImageDictionary(const JpegInfo& info, int colorTransform) {
     return dict;
 }
 
-LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRequest& request) {
+LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
     if (request.page != 1) {
-        fail(PDFW_VALUE_ERROR, "\"" + request.path + "\" is a JPEG file, which has only page 1 "
-                                                     "(page " +
+        fail(PDFW_VALUE_ERROR, "\"" + request.path +
+                                   "\" is a JPEG file, which has only page 1 "
+                                   "(page " +
                                    std::to_string(request.page) + " asked)");
     }
     JpegInfo info = inspectJpeg(file);

@@ -13,8 +13,8 @@ struct JpegInfo;
 
 // The image dictionary entries (without /Length) for a JPEG carried as DCTDecode.
 // `colorTransform` 0 or 1 overrides what the JPEG's own markers say about YCbCr.
-std::string jpegImageDictionary(const JpegInfo& info, int colorTransform = -1);
+std::string jpegImageDictionary(const JpegInfo &info, int colorTransform = -1);
 
-LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRequest& request);
+LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

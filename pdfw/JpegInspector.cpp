@@ -19,7 +19,9 @@ constexpr unsigned char kSOF0 = 0xC0, kDHT = 0xC4, kJPG = 0xC8, kDAC = 0xCC, kRS
 constexpr std::size_t kTailWindow = 4096;
 constexpr std::size_t kScanChunk = 1 << 20;
 
-unsigned be16(const unsigned char* p) { return static_cast<unsigned>(p[0] << 8 | p[1]); }
+unsigned be16(const unsigned char *p) {
+    return static_cast<unsigned>(p[0] << 8 | p[1]);
+}
 
 bool isFrameMarker(unsigned char m) {
     return m >= kSOF0 && m <= 0xCF && m != kDHT && m != kJPG && m != kDAC;
@@ -27,32 +29,32 @@ bool isFrameMarker(unsigned char m) {
 
 class JpegReader {
 public:
-    explicit JpegReader(const ByteSource& file) : file_(file) {}
+    explicit JpegReader(const ByteSource &file) : file_(file) {}
 
     JpegInfo read();
 
 private:
-    [[noreturn]] void malformed(const std::string& reason) const {
+    [[noreturn]] void malformed(const std::string &reason) const {
         fail(PDFW_SYNTAX_ERROR, "\"" + file_.path() + "\" is not a well-formed JPEG: " + reason);
     }
-    [[noreturn]] void unsupported(const std::string& reason) const {
+    [[noreturn]] void unsupported(const std::string &reason) const {
         fail(PDFW_TYPE_ERROR, "\"" + file_.path() + "\": " + reason);
     }
-    std::vector<unsigned char> segment(std::uint64_t offset, unsigned length, const char* what);
-    void readFrame(unsigned char marker, const std::vector<unsigned char>& body);
-    void readScanHeader(const std::vector<unsigned char>& body);
-    void readAdobe(const std::vector<unsigned char>& body);
+    std::vector<unsigned char> segment(std::uint64_t offset, unsigned length, const char *what);
+    void readFrame(unsigned char marker, const std::vector<unsigned char> &body);
+    void readScanHeader(const std::vector<unsigned char> &body);
+    void readAdobe(const std::vector<unsigned char> &body);
     std::uint64_t findEnd(std::uint64_t scanData);
     std::uint64_t scanForEnd(std::uint64_t scanData);
 
-    const ByteSource& file_;
+    const ByteSource &file_;
     JpegInfo info_;
     bool frame_ = false;
     bool exifSeen_ = false;
 };
 
 std::vector<unsigned char> JpegReader::segment(std::uint64_t offset, unsigned length,
-                                               const char* what) {
+                                               const char *what) {
     std::vector<unsigned char> body(length);
     file_.readExactly(offset, body.data(), length, what);
     return body;
@@ -113,7 +115,7 @@ JpegInfo JpegReader::read() {
     }
 }
 
-void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char>& body) {
+void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char> &body) {
     if (frame_) {
         malformed("more than one frame header");
     }
@@ -163,7 +165,7 @@ void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char>& bo
     info_.coding = m >= 0xC9 ? JpegCoding::Arithmetic : JpegCoding::Huffman;
 }
 
-void JpegReader::readScanHeader(const std::vector<unsigned char>& body) {
+void JpegReader::readScanHeader(const std::vector<unsigned char> &body) {
     if (!frame_) {
         malformed("a scan before the frame header");
     }
@@ -172,7 +174,7 @@ void JpegReader::readScanHeader(const std::vector<unsigned char>& body) {
     }
 }
 
-void JpegReader::readAdobe(const std::vector<unsigned char>& body) {
+void JpegReader::readAdobe(const std::vector<unsigned char> &body) {
     if (body.size() >= 12 && std::memcmp(body.data(), "Adobe", 5) == 0) {
         info_.adobe = true;
         info_.adobeTransform = body[11];
@@ -184,7 +186,8 @@ void JpegReader::readAdobe(const std::vector<unsigned char>& body) {
 // data appended after it are scanned marker by marker instead.
 std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
     std::uint64_t size = file_.size();
-    std::uint64_t start = std::max<std::uint64_t>(scanData, size > kTailWindow ? size - kTailWindow : 0);
+    std::uint64_t start =
+        std::max<std::uint64_t>(scanData, size > kTailWindow ? size - kTailWindow : 0);
     if (start < size) {
         std::vector<unsigned char> tail(static_cast<std::size_t>(size - start));
         file_.readExactly(start, tail.data(), tail.size(), "the image data");
@@ -205,16 +208,16 @@ std::uint64_t JpegReader::scanForEnd(std::uint64_t scanData) {
         if (got < 2) {
             break;
         }
-        const unsigned char* data = chunk.data();
+        const unsigned char *data = chunk.data();
         std::size_t i = 0;
         std::uint64_t next = 0;
         while (i + 1 < got) {
-            const void* hit = std::memchr(data + i, 0xFF, got - 1 - i);
+            const void *hit = std::memchr(data + i, 0xFF, got - 1 - i);
             if (!hit) {
                 i = got - 1;
                 break;
             }
-            i = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data);
+            i = static_cast<std::size_t>(static_cast<const unsigned char *>(hit) - data);
             unsigned char m = data[i + 1];
             if (m == 0x00 || m == 0xFF || (m >= kRST0 && m <= kRST7)) {
                 i += 1;
@@ -244,6 +247,8 @@ std::uint64_t JpegReader::scanForEnd(std::uint64_t scanData) {
 
 } // namespace
 
-JpegInfo inspectJpeg(const ByteSource& file) { return JpegReader(file).read(); }
+JpegInfo inspectJpeg(const ByteSource &file) {
+    return JpegReader(file).read();
+}
 
 } // namespace pdfw

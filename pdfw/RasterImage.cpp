@@ -5,22 +5,23 @@
 
 namespace pdfw {
 
-std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const std::string& what) {
+std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const std::string &what) {
     std::size_t bitsPerRow = checkedSize(
         {width, static_cast<std::uint64_t>(components), static_cast<std::uint64_t>(bits)}, what);
     return bitsPerRow / 8 + (bitsPerRow % 8 != 0);
 }
 
-int writeRaster(ObjectWriter& writer, RasterImage& image, int pdfMinor, const std::string& path,
-                const MemoryProcs& memory) {
+int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const std::string &path,
+                const MemoryProcs &memory) {
     bool hasAlpha = image.alpha.size() > 0;
     if (hasAlpha && pdfMinor < 4) {
-        fail(PDFW_TYPE_ERROR, "\"" + path + "\" has an alpha channel, which needs PDF 1.4 or "
-                                            "later (compatibility is 1." +
+        fail(PDFW_TYPE_ERROR, "\"" + path +
+                                  "\" has an alpha channel, which needs PDF 1.4 or "
+                                  "later (compatibility is 1." +
                                   std::to_string(pdfMinor) + ")");
     }
-    std::string size = "/Width " + std::to_string(image.width) + "/Height " +
-                       std::to_string(image.height);
+    std::string size =
+        "/Width " + std::to_string(image.width) + "/Height " + std::to_string(image.height);
     int mask = 0;
     if (hasAlpha) {
         Buffer packed = flateCompress(image.alpha.data(), image.alpha.size(), memory);

@@ -2,8 +2,8 @@
 // that went into the file; CCITT data passes through; orientation, pages and damage.
 #include <cmath>
 #include <cstring>
-#include <tuple>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <tiffio.h>
@@ -15,7 +15,9 @@ namespace {
 
 using namespace pdfw_test;
 
-std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string text(const Bytes &bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 // A picture where each pixel's colour is given by a function of its position.
 template <typename Colour> Rgb picture(int width, int height, Colour colour) {
@@ -25,9 +27,9 @@ template <typename Colour> Rgb picture(int width, int height, Colour colour) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             auto [r, g, b] = colour(x, y);
-            image.pixels.insert(image.pixels.end(), {static_cast<unsigned char>(r),
-                                                     static_cast<unsigned char>(g),
-                                                     static_cast<unsigned char>(b)});
+            image.pixels.insert(image.pixels.end(),
+                                {static_cast<unsigned char>(r), static_cast<unsigned char>(g),
+                                 static_cast<unsigned char>(b)});
         }
     }
     return image;
@@ -47,12 +49,14 @@ template <typename Black> Bytes bilevelRows(int width, int height, Black black) 
     return rows;
 }
 
-bool checker(int x, int y) { return ((x / 5) + (y / 4)) % 2 == 1; }
+bool checker(int x, int y) {
+    return ((x / 5) + (y / 4)) % 2 == 1;
+}
 
 class TiffTest : public ::testing::Test {
 protected:
     // Writes the TIFF, puts it on a page of its own upright size and renders it.
-    Rgb roundTrip(const TiffSpec& spec, const Bytes& rows, const char* compatibility = "1.4") {
+    Rgb roundTrip(const TiffSpec &spec, const Bytes &rows, const char *compatibility = "1.4") {
         std::string tif = dir.path("in.tif");
         makeTiff(tif, spec, rows);
         bool turned = spec.orientation >= 5;
@@ -76,7 +80,7 @@ protected:
 TEST_F(TiffTest, RgbInStripsAndTilesIsExact) {
     Bytes rows = pattern(40, 20, 3);
     Rgb expected = picture(40, 20, [&](int x, int y) {
-        const unsigned char* p = &rows[(y * 40 + x) * 3];
+        const unsigned char *p = &rows[(y * 40 + x) * 3];
         return std::tuple{p[0], p[1], p[2]};
     });
     TiffSpec spec;
@@ -151,14 +155,15 @@ TEST_F(TiffTest, SixteenBitGreyIsRoundedBelowPdf15AndKeptFromIt) {
 TEST_F(TiffTest, PaletteBecomesAnIndexedColourSpace) {
     std::vector<std::uint16_t> map(3 * 16);
     for (int i = 0; i < 16; ++i) {
-        map[i] = static_cast<std::uint16_t>(i * 17 * 257);            // red
+        map[i] = static_cast<std::uint16_t>(i * 17 * 257);             // red
         map[16 + i] = static_cast<std::uint16_t>((15 - i) * 17 * 257); // green
         map[32 + i] = static_cast<std::uint16_t>((i % 4) * 85 * 257);  // blue
     }
     Bytes rows(8 * 6);
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 16; x += 2) {
-            rows[y * 8 + x / 2] = static_cast<unsigned char>(((x + y) % 16) << 4 | ((x + y + 1) % 16));
+            rows[y * 8 + x / 2] =
+                static_cast<unsigned char>(((x + y) % 16) << 4 | ((x + y + 1) % 16));
         }
     }
     Rgb expected = picture(16, 6, [&](int x, int y) {
@@ -184,7 +189,7 @@ TEST_F(TiffTest, AlphaBecomesASoftMask) {
     }
     // Drawn over the white page.
     Rgb expected = picture(16, 8, [&](int x, int y) {
-        const unsigned char* p = &rows[(y * 16 + x) * 4];
+        const unsigned char *p = &rows[(y * 16 + x) * 4];
         auto over = [&](int c) {
             return static_cast<int>(std::lround((c * p[3] + 255 * (255 - p[3])) / 255.0));
         };
@@ -235,7 +240,7 @@ TEST_F(TiffTest, CmykAndJpegCompressedYcbcrAreCarried) {
             jpeg.rowsPerStrip = rowsPerStrip;
             Rgb rendered = roundTrip(jpeg, rgb);
             EXPECT_EQ(pdfText().find("/DCTDecode") != std::string::npos, rowsPerStrip == 0);
-            TIFF* t = TIFFOpen(dir.path("in.tif").c_str(), "r");
+            TIFF *t = TIFFOpen(dir.path("in.tif").c_str(), "r");
             ASSERT_NE(t, nullptr);
             std::vector<std::uint32_t> raster(32 * 32);
             ASSERT_TRUE(
@@ -261,7 +266,7 @@ TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
         int compression;
         int options;
         int fillOrder;
-        const char* k;
+        const char *k;
     };
     for (Case c : {Case{COMPRESSION_CCITTFAX4, 0, FILLORDER_MSB2LSB, "/K -1"},
                    Case{COMPRESSION_CCITTFAX4, 0, FILLORDER_LSB2MSB, "/K -1"},
@@ -285,7 +290,7 @@ TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
 
     // Where 0 is black, the coded runs are the other way round.
     Bytes inverted = rows;
-    for (auto& b : inverted) {
+    for (auto &b : inverted) {
         b = static_cast<unsigned char>(~b);
     }
     TiffSpec spec;
@@ -319,21 +324,29 @@ TEST_F(TiffTest, EveryOrientationIsShownUpright) {
     const int w = 12, h = 6;
     Bytes rows = pattern(w, h, 3, 3);
     auto stored = [&](int x, int y) {
-        const unsigned char* p = &rows[(y * w + x) * 3];
+        const unsigned char *p = &rows[(y * w + x) * 3];
         return std::tuple{p[0], p[1], p[2]};
     };
     for (int orientation = 1; orientation <= 8; ++orientation) {
         bool turned = orientation >= 5;
         Rgb expected = picture(turned ? h : w, turned ? w : h, [&](int X, int Y) {
             switch (orientation) {
-            case 2: return stored(w - 1 - X, Y);
-            case 3: return stored(w - 1 - X, h - 1 - Y);
-            case 4: return stored(X, h - 1 - Y);
-            case 5: return stored(Y, X);
-            case 6: return stored(Y, h - 1 - X);
-            case 7: return stored(w - 1 - Y, h - 1 - X);
-            case 8: return stored(w - 1 - Y, X);
-            default: return stored(X, Y);
+            case 2:
+                return stored(w - 1 - X, Y);
+            case 3:
+                return stored(w - 1 - X, h - 1 - Y);
+            case 4:
+                return stored(X, h - 1 - Y);
+            case 5:
+                return stored(Y, X);
+            case 6:
+                return stored(Y, h - 1 - X);
+            case 7:
+                return stored(w - 1 - Y, h - 1 - X);
+            case 8:
+                return stored(w - 1 - Y, X);
+            default:
+                return stored(X, Y);
             }
         });
         TiffSpec spec;
@@ -367,7 +380,7 @@ TEST_F(TiffTest, DamagedOrOversizedFilesAreRefused) {
     makeTiff(tif, spec, pattern(64, 64, 1));
     Bytes whole = readFile(tif);
 
-    auto loadError = [&](const Bytes& bytes, std::string& message) {
+    auto loadError = [&](const Bytes &bytes, std::string &message) {
         std::string file = dir.path("bad.tif");
         writeFile(file, bytes);
         Engine engine;
@@ -388,7 +401,7 @@ TEST_F(TiffTest, DamagedOrOversizedFilesAreRefused) {
     std::uint16_t entries;
     std::memcpy(&entries, &cut[ifd], 2);
     for (int i = 0; i < entries; ++i) {
-        std::uint8_t* entry = &cut[ifd + 2 + 12 * i];
+        std::uint8_t *entry = &cut[ifd + 2 + 12 * i];
         std::uint16_t tag;
         std::memcpy(&tag, entry, 2);
         if (tag == TIFFTAG_STRIPOFFSETS) {
@@ -406,11 +419,12 @@ TEST_F(TiffTest, DamagedOrOversizedFilesAreRefused) {
     // 60000 x 60000 RGB claims 10 GB: refused before anything is allocated.
     Bytes huge = whole;
     for (int i = 0; i < entries; ++i) {
-        std::uint8_t* entry = &huge[ifd + 2 + 12 * i];
+        std::uint8_t *entry = &huge[ifd + 2 + 12 * i];
         std::uint16_t tag, type;
         std::memcpy(&tag, entry, 2);
         std::memcpy(&type, entry + 2, 2);
-        if (tag == TIFFTAG_IMAGEWIDTH || tag == TIFFTAG_IMAGELENGTH || tag == TIFFTAG_ROWSPERSTRIP) {
+        if (tag == TIFFTAG_IMAGEWIDTH || tag == TIFFTAG_IMAGELENGTH ||
+            tag == TIFFTAG_ROWSPERSTRIP) {
             if (type == TIFF_SHORT) {
                 std::uint16_t v = 60000;
                 std::memcpy(entry + 8, &v, 2);
