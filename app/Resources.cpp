@@ -79,7 +79,7 @@ DialogTemplate BuildMainDialog() {
         Button(IDC_BTN_MOVE_BOTTOM, "置底", buttonX(4), kButtonRow, kButtonWidth),
         Button(IDC_BTN_CLEAR_LIST, "清空列表", buttonX(6), kButtonRow, kButtonWidth),
         savePath,
-        Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 4, 40, 10),
+        Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 2, 40, 12),
         Button(IDC_BTN_BROWSE, "浏览", kFrameLeft, kPathRow, 38),
         Button(IDC_BTN_SORT_BY_NAME, "重新排序", buttonX(7), kButtonRow, kButtonWidth),
         Radio(IDC_RADIO_200, "200万", radioX(0), true),
