@@ -99,18 +99,18 @@ DialogTemplate BuildAboutDialog() {
     DialogTemplate dialog;
     dialog.id = IDD_ABOUTBOX;
     dialog.caption = "关于 Tessary";
-    dialog.width = 235;
+    dialog.width = 262;
     dialog.height = 62;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
     ControlTemplate icon = Control(-1, ControlKind::Icon, "", 11, 14, 24, 24);
     icon.resourceId = IDR_MAINFRAME;
-    ControlTemplate ok = Control(IDOK, ControlKind::DefPushButton, "确定", 178, 7, 50, 16);
+    ControlTemplate ok = Control(IDOK, ControlKind::DefPushButton, "确定", 205, 7, 50, 16);
     ok.group = true;
     dialog.controls = {
         icon,
-        Control(-1, ControlKind::StaticText, "Tessary 1.0 版", 44, 12, 125, 10),
-        Control(-1, ControlKind::StaticText, "把扫描或拍摄的页面图片合成一份 PDF", 44, 28, 130, 20),
+        Control(-1, ControlKind::StaticText, "Tessary 1.0 版", 44, 12, 150, 12),
+        Control(-1, ControlKind::StaticText, "把扫描或拍摄的页面图片合成一份 PDF", 44, 28, 156, 12),
         ok,
     };
     return dialog;

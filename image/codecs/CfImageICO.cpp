@@ -3,9 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <vector>
 
-#include "image/SafeSize.h"
 #include "image/codecs/CodecIo.h"
 
 namespace {
@@ -48,21 +46,19 @@ bool CfImageICO::Decode(CfStream *stream) {
     }
     info.frameCount = count;
     // At most 65535 entries of 16 bytes: the table's size is bounded by the field's width.
-    std::vector<uint8_t> table(static_cast<size_t>(count) * kEntryBytes);
-    if (count != 0 && stream->Read(table.data(), kEntryBytes, count) != count) {
+    std::unique_ptr<uint8_t[]> table(new (std::nothrow) uint8_t[count * kEntryBytes + 1]);
+    if (!table || (count != 0 && stream->Read(table.get(), kEntryBytes, count) != count)) {
         return false;
     }
     if (wanted < 0 || wanted >= count) {
         return false;
     }
-    const uint8_t *raw = table.data() + static_cast<size_t>(wanted) * kEntryBytes;
+    const uint8_t *raw = table.get() + static_cast<size_t>(wanted) * kEntryBytes;
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
                       HostOrder32(CodecIo::Le32(raw + 12))};
 
-    if (!CodecIo::SeekTo(*stream, base + entry.offset)) {
-        return false; // the entry's data would lie beyond the end of the file
-    }
-    const bool png = StartsWithPng(*stream);
+    const bool dataInFile = CodecIo::SeekTo(*stream, base + entry.offset);
+    const bool png = dataInFile && StartsWithPng(*stream);
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(entry.width);
         header.biHeight = static_cast<int32_t>(entry.height);
@@ -71,6 +67,9 @@ bool CfImageICO::Decode(CfStream *stream) {
         }
         info.type = FormatIco;
         return true;
+    }
+    if (!dataInFile) {
+        return false;
     }
     if (png) {
         return DecodeEmbeddedPng(*stream, count, false);
@@ -108,6 +107,11 @@ bool CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
         return false;
     }
     std::memset(info.pixels, 0, header.biSizeImage);
+    // A longer header (a version 5 one, say) ends where its size says; the table follows it.
+    if (bmpHeader.biSize > kInfoHeaderBytes &&
+        !CodecIo::Skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
+        stream.Seek(0, kSeekEnd);
+    }
 
     const uint32_t declared = bmpHeader.biClrUsed != 0 ? bmpHeader.biClrUsed : GetColorCount();
     const uint32_t kept = declared < 256 ? declared : 256;

@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -171,6 +173,14 @@ TEST_F(Window, EnterInTheListKeepsTheWindowOpen) {
     EXPECT_EQ(dlg.EndResult(), IDCANCEL);
 }
 
+TEST_F(Window, ExitFromTheContextMenuClosesTheWindowOnceTheHandlerReturned) {
+    dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_EXIT, 0, 0});
+    EXPECT_EQ(dlg.EndResult(), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.EndResult(), IDCANCEL);
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(Window, HelpMenuHoldsTheAboutItem) {
     auto *bar = window->findChild<QMenuBar *>();
     ASSERT_NE(bar, nullptr);
@@ -181,6 +191,88 @@ TEST_F(Window, HelpMenuHoldsTheAboutItem) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+// Runs answer on the next modal dialog of type T once it is up.
+template <class T> void WhenModal(std::function<void(T &)> answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            answer(*dialog);
+        }
+    });
+}
+
+class FileDialogs : public Window {
+protected:
+    FileDialogs() {
+        dir.setPath(QDir::temp().filePath(
+            QStringLiteral("folvane-window-test-%1").arg(QCoreApplication::applicationPid())));
+        dir.removeRecursively();
+        dir.mkpath(QStringLiteral("."));
+        for (const char *name : {"b.jpeg", "a.JPG", "c.tif", "d.png"}) {
+            QFile file(dir.filePath(QString::fromUtf8(name)));
+            file.open(QIODevice::WriteOnly);
+        }
+    }
+    ~FileDialogs() override { dir.removeRecursively(); }
+
+    QDir dir;
+};
+
+TEST_F(FileDialogs, AddShowsJpegAndTiffFilesWhateverTheirCaseAndAddsTheChosenOnes) {
+    QStringList filters;
+    WhenModal<QFileDialog>([&](QFileDialog &dialog) {
+        filters = dialog.nameFilters();
+        dialog.setDirectory(dir);
+        dialog.selectFile(QStringLiteral("\"b.jpeg\" \"a.JPG\""));
+        static_cast<QDialog &>(dialog).accept(); // QFileDialog::accept checks the name
+    });
+    Widget<QAbstractButton>(IDC_BTN_ADD_IMAGES)->click();
+    ASSERT_EQ(filters.size(), 1);
+    EXPECT_TRUE(filters[0].startsWith(QStringLiteral("JPG,TIF文件(*.jpg;*.tif)")));
+    for (const char *pattern :
+         {"*.[jJ][pP][gG]", "*.[jJ][pP][eE][gG]", "*.[tT][iI][fF]", "*.[tT][iI][fF][fF]"}) {
+        EXPECT_TRUE(filters[0].contains(QString::fromLatin1(pattern))) << pattern;
+    }
+    ASSERT_EQ(List()->rowCount(), 2);
+    EXPECT_EQ(List()->GetItemText(0, 1), dir.filePath(QStringLiteral("a.JPG")).toStdString());
+    EXPECT_EQ(List()->GetItemText(1, 1), dir.filePath(QStringLiteral("b.jpeg")).toStdString());
+    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.HighlightedRow(), 0);
+}
+
+TEST_F(FileDialogs, SaveAppendsThePdfExtensionToABareName) {
+    WhenModal<QFileDialog>([&](QFileDialog &dialog) {
+        dialog.setDirectory(dir);
+        dialog.selectFile(QStringLiteral("book"));
+        static_cast<QDialog &>(dialog).accept(); // QFileDialog::accept checks the name
+    });
+    Widget<QAbstractButton>(IDC_BTN_BROWSE)->click();
+    const std::string expected = dir.filePath(QStringLiteral("book.PDF")).toStdString();
+    EXPECT_EQ(dlg.m_strSavePath, expected);
+    EXPECT_EQ(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->text().toStdString(), expected);
+
+    WhenModal<QFileDialog>([](QFileDialog &dialog) { dialog.reject(); });
+    Widget<QAbstractButton>(IDC_BTN_BROWSE)->click();
+    EXPECT_EQ(dlg.m_strSavePath, expected);
+}
+
+TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
+    std::string title;
+    std::vector<std::string> labels;
+    WhenModal<QDialog>([&](QDialog &about) {
+        title = about.windowTitle().toStdString();
+        for (QLabel *label : about.findChildren<QLabel *>()) {
+            labels.push_back(label->text().toStdString());
+        }
+        about.grab().save(QDir::current().filePath(QStringLiteral("about.png")));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&about, &enter);
+    });
+    dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
+    EXPECT_EQ(title, "关于 Tessary");
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "Tessary 1.0 版"), labels.end());
+    EXPECT_EQ(dlg.EndResult(), 0); // the main window stays
 }
 
 TEST_F(Window, ScreenshotOfTheWindow) {

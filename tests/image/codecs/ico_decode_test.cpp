@@ -150,6 +150,17 @@ TEST(IcoEntry, OversizedColourTableIsSkipped) {
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0x0C, 0x0B, 0x0A, 255}));
 }
 
+TEST(IcoEntry, LongerInformationHeaderIsSkipped) {
+    Bytes data = SmallIconData();
+    data[0] = 124;
+    data.insert(data.begin() + 40, 84, 0xEE);
+    CfImageICO image;
+    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 2, data}})));
+    EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{1, 2, 3, 255}));
+    EXPECT_EQ(PixelAt(image, 1, 1), (Bgra{1, 2, 3, 255}));
+    EXPECT_FALSE(image.HasAlphaChannel());
+}
+
 TEST(IcoEntry, DataOutsideTheFileFails) {
     IconEntry entry{2, 2, SmallIconData(), 0x7FFFFF00};
     CfImageICO image;
