@@ -173,6 +173,14 @@ TEST_F(Window, EnterInTheListKeepsTheWindowOpen) {
     EXPECT_EQ(dlg.EndResult(), IDCANCEL);
 }
 
+TEST_F(Window, ExitFromTheContextMenuClosesTheWindowOnceTheHandlerReturned) {
+    dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_EXIT, 0, 0});
+    EXPECT_EQ(dlg.EndResult(), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.EndResult(), IDCANCEL);
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(Window, HelpMenuHoldsTheAboutItem) {
     auto *bar = window->findChild<QMenuBar *>();
     ASSERT_NE(bar, nullptr);
