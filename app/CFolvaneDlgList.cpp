@@ -2,7 +2,7 @@
 
 #include "app/CFolvaneDlg.h"
 
-#include <cstring>
+#include <string_view>
 
 #include "app/Resource.h"
 #include "platform/crt/SplitPath.h"
@@ -23,7 +23,7 @@ void CFolvaneDlg::Renumber() {
 
 int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
     // Byte-wise on unsigned bytes, case-sensitive, without locale: "B" sorts before "a".
-    return std::strcmp(_splitpath(a).fname.c_str(), _splitpath(b).fname.c_str());
+    return FileNamePart(a).compare(FileNamePart(b));
 }
 
 void CFolvaneDlg::SortInsert(int row) {
@@ -31,9 +31,10 @@ void CFolvaneDlg::SortInsert(int row) {
     // its own, and comes to rest under the first one that is strictly smaller. It is re-inserted
     // without state, so it loses any highlight; the current row index stays as it is.
     const std::string path = m_listImages.GetItemText(row, kColumnPath);
+    const std::string_view name = FileNamePart(path);
     int target = row;
     while (target > 0 &&
-           CompareFileNames(path, m_listImages.GetItemText(target - 1, kColumnPath)) <= 0) {
+           name.compare(FileNamePart(m_listImages.GetItemText(target - 1, kColumnPath))) <= 0) {
         --target;
     }
     if (target == row) {

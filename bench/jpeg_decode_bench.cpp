@@ -22,8 +22,7 @@ constexpr int kHeight = 2448;
 
 // Photo-like content: smooth shading, a few hard-edged shapes, texture and sensor noise, so
 // that the entropy coder sees what a camera gives it.
-std::vector<uint8_t> PhotoPixels()
-{
+std::vector<uint8_t> PhotoPixels() {
     std::vector<uint8_t> rgb(size_t(kWidth) * kHeight * 3);
     uint32_t seed = 12345;
     auto noise = [&seed]() {
@@ -40,7 +39,7 @@ std::vector<uint8_t> PhotoPixels()
             int r = int(40 + 160 * shade + 40 * texture);
             int g = int(60 + 120 * fy + 50 * texture);
             int b = inside ? 200 : int(90 + 80 * fx);
-            uint8_t* p = &rgb[(size_t(y) * kWidth + x) * 3];
+            uint8_t *p = &rgb[(size_t(y) * kWidth + x) * 3];
             int n = noise();
             p[0] = uint8_t(std::clamp(r + n, 0, 255));
             p[1] = uint8_t(std::clamp(g + n / 2, 0, 255));
@@ -50,11 +49,10 @@ std::vector<uint8_t> PhotoPixels()
     return rgb;
 }
 
-std::string WritePhoto()
-{
+std::string WritePhoto() {
     std::vector<uint8_t> rgb = PhotoPixels();
     std::string path = "/tmp/folvane_jpeg_bench_" + std::to_string(getpid()) + ".jpg";
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE *file = std::fopen(path.c_str(), "wb");
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -77,8 +75,7 @@ std::string WritePhoto()
     return path;
 }
 
-const std::string& PhotoPath()
-{
+const std::string &PhotoPath() {
     static const std::string path = [] {
         std::string p = WritePhoto();
         std::atexit([] { std::remove(PhotoPath().c_str()); });
@@ -87,9 +84,8 @@ const std::string& PhotoPath()
     return path;
 }
 
-void BM_CfImageLoad(benchmark::State& state)
-{
-    const std::string& path = PhotoPath();
+void BM_CfImageLoad(benchmark::State &state) {
+    const std::string &path = PhotoPath();
     for (auto _ : state) {
         CfImage image;
         if (!image.Load(path.c_str(), FormatUnknown)) {
@@ -101,11 +97,10 @@ void BM_CfImageLoad(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 
-void BM_PlainLibjpeg(benchmark::State& state)
-{
-    const std::string& path = PhotoPath();
+void BM_PlainLibjpeg(benchmark::State &state) {
+    const std::string &path = PhotoPath();
     for (auto _ : state) {
-        FILE* file = std::fopen(path.c_str(), "rb");
+        FILE *file = std::fopen(path.c_str(), "rb");
         jpeg_decompress_struct cinfo;
         jpeg_error_mgr err;
         cinfo.err = jpeg_std_error(&err);
@@ -114,7 +109,7 @@ void BM_PlainLibjpeg(benchmark::State& state)
         jpeg_read_header(&cinfo, TRUE);
         jpeg_start_decompress(&cinfo);
         const size_t rowBytes = size_t(cinfo.output_width) * cinfo.output_components;
-        auto* pixels = static_cast<uint8_t*>(std::malloc(rowBytes * cinfo.output_height));
+        auto *pixels = static_cast<uint8_t *>(std::malloc(rowBytes * cinfo.output_height));
         while (cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW row = pixels + cinfo.output_scanline * rowBytes;
             jpeg_read_scanlines(&cinfo, &row, 1);

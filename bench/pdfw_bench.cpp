@@ -1,7 +1,8 @@
 // The PDF engine against its yardsticks, measured side by side in one run:
 //   photos: folvane-pdf on JPEG photos vs `cat` of the same files vs img2pdf;
 //   scans:  folvane-pdf on single-strip G4 TIFF scans vs img2pdf;
-//   mixed:  folvane-pdf on RGB / grey / palette TIFFs vs tiff2pdf, one file per run each;
+//   mixed:  folvane-pdf on RGB (LZW), grey (Deflate), palette (LZW) and JPEG TIFFs vs
+//           tiff2pdf, plain and with its Flate option, one file per run each;
 //   engine: the engine in process on the photos vs a plain read/write copy of their bytes.
 // Every case runs external programs as processes, so all pay the same start-up and I/O.
 // Read the results as ratios between rows of one run (real time).
@@ -102,18 +103,24 @@ void writeScan(const std::string &path, int seed) {
 
 void writeMixed(const std::string &path, int kind) {
     const int width = 1240, height = 1754;
-    int spp = kind == 0 ? 3 : 1;
+    int spp = kind == 0 || kind == 3 ? 3 : 1;
     TIFF *t = TIFFOpen(path.c_str(), "w");
     TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
     TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, spp);
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC,
-                 kind == 0   ? PHOTOMETRIC_RGB
-                 : kind == 1 ? PHOTOMETRIC_MINISBLACK
-                             : PHOTOMETRIC_PALETTE);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, kind == 1 ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW);
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 16);
+    const int photometric[] = {PHOTOMETRIC_RGB, PHOTOMETRIC_MINISBLACK, PHOTOMETRIC_PALETTE,
+                               PHOTOMETRIC_YCBCR};
+    const int compression[] = {COMPRESSION_LZW, COMPRESSION_ADOBE_DEFLATE, COMPRESSION_LZW,
+                               COMPRESSION_JPEG};
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, photometric[kind]);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, compression[kind]);
+    // Scanners write JPEG pages in one strip; libtiff's default strips for the others.
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, kind == 3 ? height : 16);
+    if (kind == 3) {
+        TIFFSetField(t, TIFFTAG_JPEGQUALITY, 90);
+        TIFFSetField(t, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+    }
     if (kind == 2) {
         std::vector<std::uint16_t> map(3 * 256);
         for (int i = 0; i < 256; ++i) {
@@ -148,9 +155,9 @@ const Corpus &corpus() {
             made.scans.push_back(made.dir + "/scan" + std::to_string(i) + ".tif");
             writeScan(made.scans.back(), i);
         }
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 8; ++i) {
             made.mixed.push_back(made.dir + "/mixed" + std::to_string(i) + ".tif");
-            writeMixed(made.mixed.back(), i % 3);
+            writeMixed(made.mixed.back(), i % 4);
         }
         return made;
     }();
@@ -253,6 +260,15 @@ void Mixed_Tiff2pdf(benchmark::State &state) {
     }
 }
 
+void Mixed_Tiff2pdfFlate(benchmark::State &state) {
+    const Corpus &c = corpus();
+    for (auto _ : state) {
+        for (const std::string &f : c.mixed) {
+            runProcess({"tiff2pdf", "-z", "-o", c.dir + "/tz.pdf", f}, "", state);
+        }
+    }
+}
+
 // In process: the plain copy of the photos' bytes into one file, as cat does it (128 KiB
 // reads and writes), then flushed to disk as the engine's output is.
 void Engine_PlainCopy(benchmark::State &state) {
@@ -306,6 +322,7 @@ BENCHMARK(Scans_FolvanePdf)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Scans_Img2pdf)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Mixed_FolvanePdf)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Mixed_Tiff2pdf)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Mixed_Tiff2pdfFlate)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Engine_PlainCopy)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Engine_JpegEmbed)->UseRealTime()->Unit(benchmark::kMillisecond);
 

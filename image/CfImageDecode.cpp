@@ -19,6 +19,7 @@ namespace {
 constexpr const char *kUnknownFormat = "Decode: Unknown or wrong format";
 constexpr const char *kNullStream = "null file handler";
 constexpr const char *kViewTarget = "Decode: a view cannot receive a decoded image";
+constexpr const char *kNoPosition = "Decode: the stream position cannot be read";
 constexpr const char *kNoDecoder = "Decode: no decoder for this format in this build";
 
 enum class Attempt { Decoded, Failed, OutOfMemory };
@@ -164,7 +165,12 @@ bool CfImage::Decode(CfStream *stream, int32_t hint) {
         SetLastError(kViewTarget);
         return false;
     }
+    // Every failed attempt rewinds to the start: without a start there is no second attempt.
     const int32_t start = stream->Tell();
+    if (start < 0) {
+        SetLastError(kNoPosition);
+        return false;
+    }
     for (const Candidate &candidate : kCandidates) {
         if (!Takes(candidate, hint)) {
             continue;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -330,12 +331,17 @@ int32_t CfImage::Draw(HDC dc, int32_t x, int32_t y, int32_t width, int32_t heigh
     const Visible visible = VisiblePart(box, x, y, width, height);
 
     const DrawTarget target{dc, x, y, width, height, visible, smooth, flip};
-    if (transparent || hasAlpha || info.paletteAlpha) {
-        DrawBlended(*this, target);
-    } else if (width == imageWidth && height == imageHeight) {
-        DrawDirect(*this, target);
-    } else {
-        DrawResampled(*this, target);
+    try {
+        if (transparent || hasAlpha || info.paletteAlpha) {
+            DrawBlended(*this, target);
+        } else if (width == imageWidth && height == imageHeight) {
+            DrawDirect(*this, target);
+        } else {
+            DrawResampled(*this, target);
+        }
+    } catch (const std::bad_alloc &) {
+        // Out of memory for the column table or the device's bookkeeping: nothing is drawn,
+        // and the device state is restored below as always.
     }
 
     if (clip) {

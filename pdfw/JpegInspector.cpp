@@ -13,7 +13,7 @@ namespace {
 
 constexpr unsigned char kSOF0 = 0xC0, kDHT = 0xC4, kJPG = 0xC8, kDAC = 0xCC, kRST0 = 0xD0,
                         kRST7 = 0xD7, kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kAPP1 = 0xE1,
-                        kAPP14 = 0xEE, kTEM = 0x01;
+                        kAPP14 = 0xEE, kTEM = 0x01, kAPP2 = 0xE2;
 
 // How far from the end the quick search for the end-of-image marker looks.
 constexpr std::size_t kTailWindow = 4096;
@@ -51,6 +51,7 @@ private:
     JpegInfo info_;
     bool frame_ = false;
     bool exifSeen_ = false;
+    bool multiPicture_ = false;
 };
 
 std::vector<unsigned char> JpegReader::segment(std::uint64_t offset, unsigned length,
@@ -104,6 +105,9 @@ JpegInfo JpegReader::read() {
                 exifSeen_ = true;
                 info_.orientation = exifOrientation(app.data() + 6, app.size() - 6);
             }
+        } else if (m == kAPP2 && bodyLength >= 4) {
+            std::vector<unsigned char> app = segment(body, 4, "an APP2 segment");
+            multiPicture_ = multiPicture_ || std::memcmp(app.data(), "MPF", 4) == 0;
         } else if (m == kAPP14) {
             readAdobe(segment(body, bodyLength, "an APP14 segment"));
         } else if (m == kSOS) {
@@ -183,8 +187,12 @@ void JpegReader::readAdobe(const std::vector<unsigned char> &body) {
 
 // The end of the end-of-image marker. Entropy-coded data cannot hold 0xFF 0xD9, so the last
 // such pair near the end of the file, after the first scan, is the marker; files with much
-// data appended after it are scanned marker by marker instead.
+// data appended after it, and multi-picture files (cameras append a preview JPEG), are
+// scanned marker by marker instead.
 std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
+    if (multiPicture_) {
+        return scanForEnd(scanData);
+    }
     std::uint64_t size = file_.size();
     std::uint64_t start =
         std::max<std::uint64_t>(scanData, size > kTailWindow ? size - kTailWindow : 0);

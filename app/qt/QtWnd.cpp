@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/qt/PreviewFrame.h"
+
 void QtWnd::SetWindowText(const std::string &text) {
     const QString value = QString::fromStdString(text);
     if (auto *button = qobject_cast<QAbstractButton *>(m_widget)) {
@@ -81,14 +83,21 @@ bool QtWnd::HasFocus() const {
     return m_widget && m_widget->hasFocus();
 }
 
-void QtWnd::Invalidate(bool /*erase*/) {
-    // Qt widgets paint their whole background on every repaint.
+void QtWnd::Invalidate(bool erase) {
+    // Qt widgets paint their whole background on every repaint; the preview frame also keeps
+    // the picture drawn on it, which only an erasing invalidation clears.
+    if (auto *frame = qobject_cast<PreviewFrame *>(m_widget); frame && erase) {
+        frame->RequestErase();
+    }
     if (m_widget) {
         m_widget->update();
     }
 }
 
 void QtWnd::UpdateWindow() {
+    if (auto *frame = qobject_cast<PreviewFrame *>(m_widget)) {
+        frame->ApplyPendingErase();
+    }
     if (m_widget) {
         m_widget->repaint();
     }
@@ -100,4 +109,15 @@ UiRect QtWnd::GetClientRect() const {
     }
     const QRect client = m_widget->contentsRect();
     return UiRect{0, 0, client.width(), client.height()};
+}
+
+CSurface *QtWnd::Surface() {
+    auto *frame = qobject_cast<PreviewFrame *>(m_widget);
+    return frame ? frame->Surface() : nullptr;
+}
+
+void QtWnd::SurfaceDrawn() {
+    if (m_widget) {
+        m_widget->repaint();
+    }
 }

@@ -22,6 +22,8 @@ public:
     void Invalidate(bool erase) override;
     void UpdateWindow() override;
     UiRect GetClientRect() const override;
+    CSurface *Surface() override;
+    void SurfaceDrawn() override;
 
 private:
     QPointer<QWidget> m_widget;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The C runtime's path splitting, POSIX flavoured: '/' separates folders and there is no drive.
 // The file name is the part after the last '/' and before the last '.', the extension the rest
@@ -14,3 +15,6 @@ struct SplitPathParts {
 };
 
 SplitPathParts _splitpath(const std::string &path);
+
+// The file-name part of _splitpath without copying: a view into path.
+std::string_view FileNamePart(std::string_view path);

@@ -50,6 +50,22 @@ int CountPages(const fs::path &pdf) {
                                           std::sregex_iterator()));
 }
 
+std::string ReadFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// Every match of the pattern's first group, in file order.
+std::vector<double> MatchedNumbers(const std::string &bytes, const std::string &pattern) {
+    std::vector<double> values;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(bytes.begin(), bytes.end(), re);
+         it != std::sregex_iterator(); ++it) {
+        values.push_back(std::stod((*it)[1].str()));
+    }
+    return values;
+}
+
 class Generate : public DialogFixture {
 protected:
     Generate() {
@@ -101,6 +117,26 @@ TEST_F(Generate, WritesOnePagePerRowAndOpensThePdfAfterTheSuccessBox) {
     EXPECT_EQ(ui.events.back().caption, "open");
     EXPECT_EQ(CountPages(pdf), 3);
     EXPECT_EQ(List().GetItemCount(), 3); // the list stays for another run
+}
+
+TEST_F(Generate, PagesFollowTheListOrderAndTheCheckedResolutionClass) {
+    WriteJpeg(dir / "b.jpg", 32, 24);
+    WriteJpeg(dir / "a.jpg", 24, 32);
+    WriteJpeg(dir / "c.jpg", 16, 16);
+    Add({(dir / "b.jpg").string(), (dir / "a.jpg").string(), (dir / "c.jpg").string()});
+    ClickRow(2);
+    Click(IDC_BTN_MOVE_TOP); // c, a, b
+    Click(IDC_RADIO_1600);
+    ChooseSavePath(dir / "out.pdf");
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(Messages(), (Strings{kMsgSuccess}));
+
+    const std::string pdf = ReadFile(dir / "out.pdf");
+    EXPECT_EQ(MatchedNumbers(pdf, R"(/Width (\d+))"), (std::vector<double>{16, 24, 32}));
+    const std::vector<double> widths = MatchedNumbers(pdf, R"(q ([0-9.]+) 0 0 [0-9.]+ 0 0 cm)");
+    ASSERT_EQ(widths.size(), 3u);
+    EXPECT_NEAR(widths[0], 16 * 0.1871, 1e-3);
+    EXPECT_NEAR(widths[2], 32 * 0.1871, 1e-3);
 }
 
 TEST_F(Generate, AnOutputPathThatCannotBeWrittenFailsAndOpensNothing) {

@@ -274,3 +274,26 @@ TEST(CfImageLoadWithDecoders, AViewCannotReceiveADecodedImage) {
 }
 
 } // namespace
+
+namespace {
+
+// A stream that cannot say where it is (a position past the 32-bit range, a pipe).
+class PositionlessStream : public CfStdioStream {
+public:
+    explicit PositionlessStream(FILE *file) : CfStdioStream(file) {}
+    int32_t Tell() override { return -1; }
+};
+
+TEST(CfImageDecode, AStreamWithoutPositionIsRefusedBeforeAnyAttempt) {
+    TempFile file(imagetest::MakeBmp({{1, 2}}));
+    FILE *handle = fopen(file.path(), "rb");
+    ASSERT_NE(handle, nullptr);
+    PositionlessStream stream(handle);
+    CfImage image;
+    EXPECT_FALSE(image.Decode(&stream, FormatUnknown));
+    EXPECT_STREQ(image.GetLastError(), "Decode: the stream position cannot be read");
+    EXPECT_EQ(ftell(handle), 0);
+    fclose(handle);
+}
+
+} // namespace

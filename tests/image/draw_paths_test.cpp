@@ -121,6 +121,20 @@ TEST(DrawClipping, HugeDestinationCostsOnlyTheVisiblePart) {
     EXPECT_EQ(image.Draw(w.dc, 2147483600, 2147483600, 2000000000, 2000000000, nullptr, true), 1);
 }
 
+TEST(DrawResampled, EnormousEnlargementReadsOnlyInsideTheImage) {
+    // fy = 1000 / 2^30: the top device row maps to 1000 - fy, which a float rounds to 1000,
+    // one row past the image; it must show the top row.
+    CfImage image;
+    MakeTagged(image, 3, 1000);
+    TestWindow w(3, 4);
+    EXPECT_EQ(image.Draw(w.dc, 0, 0, 3, 1 << 30), 1);
+    EXPECT_EQ(w.surface.PixelAt(0, 0), Tag(0, 999));
+    EXPECT_EQ(w.surface.PixelAt(2, 3), Tag(2, 999));
+    ASSERT_TRUE(image.CreateAlphaChannel());
+    EXPECT_EQ(image.Draw(w.dc, 0, 0, 3, 1 << 30, nullptr, true), 1);
+    EXPECT_EQ(w.surface.PixelAt(0, 0), Tag(0, 999));
+}
+
 TEST(DrawClipping, NothingVisibleStillSucceeds) {
     CfImage image;
     MakeTagged(image, 3, 3);

@@ -147,6 +147,10 @@ Bytes makeJpeg(const JpegSpec &spec, const Bytes &samples) {
                                       0,    0}; // no next IFD
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif, sizeof exif);
     }
+    if (spec.multiPicture) {
+        const unsigned char mpf[] = {'M', 'P', 'F', 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0};
+        jpeg_write_marker(&info, JPEG_APP0 + 2, mpf, sizeof mpf);
+    }
     std::size_t stride = static_cast<std::size_t>(spec.width) * spec.components;
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<unsigned char *>(samples.data()) + info.next_scanline * stride;

@@ -50,7 +50,8 @@ struct JpegSpec {
     bool progressive = false;
     bool arithmetic = false;
     int quality = 90;
-    int exifOrientation = 0; // 0: no EXIF segment
+    int exifOrientation = 0;   // 0: no EXIF segment
+    bool multiPicture = false; // an APP2 "MPF" segment, as cameras write before a preview
 };
 // A JPEG whose component samples are `samples` (width * height * components).
 Bytes makeJpeg(const JpegSpec &spec, const Bytes &samples);

@@ -341,23 +341,23 @@ struct Heap {
     std::vector<std::string> errors;
 };
 
-void* heapAlloc(pdfw_context* ctx, std::size_t size, const char*) {
-    auto* heap = static_cast<Heap*>(pdfw_get_opaque(ctx));
+void *heapAlloc(pdfw_context *ctx, std::size_t size, const char *) {
+    auto *heap = static_cast<Heap *>(pdfw_get_opaque(ctx));
     if (heap->refuse) {
         return nullptr;
     }
     ++heap->allocations;
     return std::malloc(size);
 }
-void* heapRealloc(pdfw_context*, void* block, std::size_t size, const char*) {
+void *heapRealloc(pdfw_context *, void *block, std::size_t size, const char *) {
     return std::realloc(block, size);
 }
-void heapFree(pdfw_context* ctx, void* block) {
-    ++static_cast<Heap*>(pdfw_get_opaque(ctx))->frees;
+void heapFree(pdfw_context *ctx, void *block) {
+    ++static_cast<Heap *>(pdfw_get_opaque(ctx))->frees;
     std::free(block);
 }
-void heapError(pdfw_context* ctx, int, const char* message) {
-    static_cast<Heap*>(pdfw_get_opaque(ctx))->errors.push_back(message);
+void heapError(pdfw_context *ctx, int, const char *message) {
+    static_cast<Heap *>(pdfw_get_opaque(ctx))->errors.push_back(message);
 }
 
 TEST(ApiMemory, LargeBuffersComeFromTheCallersProcedures) {
@@ -365,7 +365,7 @@ TEST(ApiMemory, LargeBuffersComeFromTheCallersProcedures) {
     TiffSpec spec;
     makeTiff(dir.path("a.tif"), spec, pattern(16, 8, 1));
     Heap heap;
-    pdfw_context* c = pdfw_new(heapError, heapAlloc, heapRealloc, heapFree, &heap);
+    pdfw_context *c = pdfw_new(heapError, heapAlloc, heapRealloc, heapFree, &heap);
     ASSERT_EQ(pdfw_open_file(c, dir.path("m.pdf").c_str()), 1);
     pdfw_begin_page(c, 595, 842);
     int image = pdfw_load_image(c, "tiff", dir.path("a.tif").c_str(), "", 1);

@@ -66,6 +66,28 @@ TEST_F(JpegTest, GreyProgressiveAndTrailingDataAreCarried) {
     EXPECT_LE(maxDifference(render(out), decodeJpeg(jpeg)), 2);
 }
 
+TEST_F(JpegTest, AnAppendedPreviewPictureIsLeftOut) {
+    JpegSpec spec;
+    spec.multiPicture = true;
+    Bytes jpeg = makeJpeg(spec, pattern(32, 24, 3));
+    Bytes file = jpeg;
+    Bytes preview = makeJpeg(JpegSpec{}, pattern(32, 24, 3, 5));
+    file.insert(file.end(), preview.begin(), preview.end());
+    std::string out = dir.path("mpf.pdf");
+    // The type names a TIFF: the content decides.
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), out.c_str()), 1);
+    pdfw_begin_page(engine.ctx(), 32, 24);
+    int image = pdfw_load_image(engine.ctx(), "tiff", save("m.jpg", file).c_str(), "", 1);
+    pdfw_place_image(engine.ctx(), image, 0, 0, 1);
+    pdfw_end_page(engine.ctx());
+    ASSERT_EQ(pdfw_close(engine.ctx()), 0);
+    EXPECT_NE(text(readFile(out))
+                  .find("/Length " + std::to_string(jpeg.size()) + ">>\nstream\n" + text(jpeg) +
+                        "\nendstream"),
+              std::string::npos);
+    EXPECT_LE(maxDifference(render(out), decodeJpeg(jpeg)), 2);
+}
+
 TEST_F(JpegTest, AdobeCmykIsInvertedBackToTheRightColours) {
     // Four bands: cyan, magenta, yellow, black, stored inverted as Adobe's programs do.
     const unsigned char inks[4][4] = {

@@ -87,6 +87,13 @@ TEST(FileFilter, SplitsNamesAndPatterns) {
     EXPECT_TRUE(ParseFileFilter("").empty());
 }
 
+TEST(SplitPath, FileNamePartAgreesWithTheFullSplit) {
+    for (const char *path : {"/home/u/scan.v2/page.01.jpg", "/home/u/scan.v2/README", "name.tif",
+                             "/p/.hidden", "", "/", "/a.b/", "页.jpg"}) {
+        EXPECT_EQ(FileNamePart(path), _splitpath(path).fname) << path;
+    }
+}
+
 TEST(SplitPath, NameIsBetweenTheLastSlashAndTheLastDot) {
     SplitPathParts parts = _splitpath("/home/u/scan.v2/page.01.jpg");
     EXPECT_EQ(parts.drive, "");

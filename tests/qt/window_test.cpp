@@ -156,6 +156,11 @@ TEST_F(Window, ListStatesFollowTheListContract) {
     EXPECT_EQ(dlg.HighlightedRow(), -1);
     EXPECT_FALSE(List()->SetItemState(7, kMark, kMark));
     EXPECT_EQ(List()->GetItemText(9, 1), "");
+
+    // A file name in another encoding comes back byte for byte.
+    const std::string latin1 = "/p/caf\xE9.jpg";
+    ASSERT_TRUE(List()->SetItemText(0, 1, latin1));
+    EXPECT_EQ(List()->GetItemText(0, 1), latin1);
 }
 
 TEST_F(Window, EnterInTheListKeepsTheWindowOpen) {
@@ -171,6 +176,14 @@ TEST_F(Window, EnterInTheListKeepsTheWindowOpen) {
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(List(), &escape);
     EXPECT_EQ(dlg.EndResult(), IDCANCEL);
+}
+
+TEST_F(Window, ExitFromTheContextMenuClosesTheWindowOnceTheHandlerReturned) {
+    dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_EXIT, 0, 0});
+    EXPECT_EQ(dlg.EndResult(), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.EndResult(), IDCANCEL);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(Window, HelpMenuHoldsTheAboutItem) {

@@ -15,15 +15,13 @@ struct Dpi {
     int y;
 };
 
-Dpi DecodeDpi(const EncodeOptions& o)
-{
+Dpi DecodeDpi(const EncodeOptions &o) {
     CfImage image;
     EXPECT_TRUE(DecodeBytes(image, Encode(o), FormatUnknown)) << image.GetLastError();
     return {image.GetDpiX(), image.GetDpiY()};
 }
 
-EncodeOptions Jfif(int unit, int x, int y)
-{
+EncodeOptions Jfif(int unit, int x, int y) {
     EncodeOptions o;
     o.densityUnit = unit;
     o.xDensity = x;
@@ -31,8 +29,7 @@ EncodeOptions Jfif(int unit, int x, int y)
     return o;
 }
 
-TEST(JpegResolution, JfifDensity)
-{
+TEST(JpegResolution, JfifDensity) {
     Dpi d = DecodeDpi(Jfif(1, 300, 150));
     EXPECT_EQ(d.x, 300);
     EXPECT_EQ(d.y, 150);
@@ -60,8 +57,7 @@ TEST(JpegResolution, JfifDensity)
     EXPECT_EQ(d.y, 96);
 }
 
-TEST(JpegResolution, JfifAspectRatioScalesTheCallersHorizontalResolution)
-{
+TEST(JpegResolution, JfifAspectRatioScalesTheCallersHorizontalResolution) {
     CfImage image;
     image.SetDpiX(200);
     ASSERT_TRUE(DecodeBytes(image, Encode(Jfif(0, 2, 3)), FormatJpeg));
@@ -69,14 +65,12 @@ TEST(JpegResolution, JfifAspectRatioScalesTheCallersHorizontalResolution)
     EXPECT_EQ(image.GetDpiY(), 300);
 }
 
-EncodeOptions WithExif(const ExifBlockBuilder& exif, EncodeOptions o = Jfif(1, 150, 150))
-{
+EncodeOptions WithExif(const ExifBlockBuilder &exif, EncodeOptions o = Jfif(1, 150, 150)) {
     o.markers.push_back({JPEG_APP0 + 1, exif.Payload()});
     return o;
 }
 
-TEST(JpegResolution, ExifComesBeforeJfif)
-{
+TEST(JpegResolution, ExifComesBeforeJfif) {
     ExifBlockBuilder exif(true);
     int ifd0 = exif.AddDirectory();
     exif.Rational(ifd0, 0x011A, 72, 1);
@@ -96,8 +90,7 @@ TEST(JpegResolution, ExifComesBeforeJfif)
     EXPECT_EQ(d.y, 299);
 }
 
-TEST(JpegResolution, ExifWithoutUsableResolutionKeepsTheCurrentOne)
-{
+TEST(JpegResolution, ExifWithoutUsableResolutionKeepsTheCurrentOne) {
     // No ResolutionUnit: the JFIF density is not consulted either.
     ExifBlockBuilder exif(false);
     exif.Rational(exif.AddDirectory(), 0x011A, 300, 1);
@@ -115,8 +108,7 @@ TEST(JpegResolution, ExifWithoutUsableResolutionKeepsTheCurrentOne)
     EXPECT_EQ(d.y, 96);
 }
 
-TEST(JpegResolution, ExtremeExifValuesStayDefined)
-{
+TEST(JpegResolution, ExtremeExifValuesStayDefined) {
     ExifBlockBuilder exif(false);
     int ifd0 = exif.AddDirectory();
     exif.Rational(ifd0, 0x011A, 4294967295u, 1);
@@ -134,8 +126,7 @@ TEST(JpegResolution, ExtremeExifValuesStayDefined)
     EXPECT_EQ(d.x, 96);
 }
 
-TEST(JpegResolution, BrokenExifBlockFallsBackToJfif)
-{
+TEST(JpegResolution, BrokenExifBlockFallsBackToJfif) {
     ExifBlockBuilder exif(false);
     int ifd0 = exif.AddDirectory();
     exif.Rational(ifd0, 0x011A, 72, 1);
@@ -149,8 +140,7 @@ TEST(JpegResolution, BrokenExifBlockFallsBackToJfif)
     EXPECT_EQ(d.y, 120);
 }
 
-TEST(JpegResolution, TheExifRecordTravelsWithTheImage)
-{
+TEST(JpegResolution, TheExifRecordTravelsWithTheImage) {
     ExifBlockBuilder exif(true);
     int ifd0 = exif.AddDirectory();
     exif.Ascii(ifd0, 0x010F, "FUJIFILM");
@@ -160,7 +150,7 @@ TEST(JpegResolution, TheExifRecordTravelsWithTheImage)
     o.progressive = true;
     CfImage image;
     ASSERT_TRUE(DecodeBytes(image, Encode(o), FormatUnknown));
-    const ExifRecord& r = image.info.exif;
+    const ExifRecord &r = image.info.exif;
     EXPECT_TRUE(r.isExif);
     EXPECT_STREQ(r.cameraMake, "FUJIFILM");
     EXPECT_EQ(r.orientation, 8);
