@@ -86,6 +86,11 @@ void CfImage::ResetFields() {
 }
 
 void CfImage::Init(int32_t formatType) {
+    // Clearing the pointers of an image that owns memory would leak it.
+    if (!IsView()) {
+        DestroyFrames();
+        Destroy();
+    }
     ResetFields();
     info.type = formatType;
     info.jpegQuality = 90.0f;

@@ -38,7 +38,8 @@ public:
     CfImage &operator=(const CfImage &) = delete;
     virtual ~CfImage();
 
-    // Clears every field, then sets the initial values of ImageInfo.
+    // Frees what the image owns (nothing for a view), clears every field, then sets the
+    // initial values of ImageInfo.
     void Init(int32_t formatType);
     // Allocates a new block; bits per pixel are rounded up to 1, 4, 8 or 24. Returns the
     // block, or null with one of the Create texts in info.lastError (null without a text for
@@ -170,8 +171,8 @@ public:
     // visible part. Returns 1 when it drew or nothing was visible, 0 when it did nothing
     // (no pixels, no dc, zero size, drawing disabled). The device's state is kept.
     int32_t Draw(HDC dc, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1,
-                 const RECT* clip = nullptr, bool smooth = false, bool flip = false);
-    int32_t Draw(HDC dc, const RECT& rect, const RECT* clip = nullptr, bool smooth = false,
+                 const RECT *clip = nullptr, bool smooth = false, bool flip = false);
+    int32_t Draw(HDC dc, const RECT &rect, const RECT *clip = nullptr, bool smooth = false,
                  bool flip = false);
     // Bilinear sample at (x, y) in pixel units (pixel centres on integers, rows from the
     // bottom); points outside take the nearest edge pixel. The fourth byte is the blended
@@ -181,20 +182,19 @@ public:
     // weighted by its area inside the box; pixels outside take the nearest edge pixel.
     RGBQUAD SampleAreaAverage(float x, float y, float boxWidth, float boxHeight) const;
 
-
     // ---- Colour operations used by decoders (declared by the ICO decoder's code) ----------
     // The negative image: 24-bit pixels and the transparent colour, the indices of an identity
     // grey palette, the entries of any other palette. False for an empty image.
     bool InvertColors();
 
     // ---- Fields ---------------------------------------------------------------------------
-    BITMAPINFOHEADER header; // biWidth and biHeight survive Destroy
-    uint8_t *block;          // header copy, palette and pixel rows; null when empty
-    ImageInfo info;
-    uint8_t *selection; // width * height bytes, or null
-    uint8_t *alpha;     // width * height bytes, rows bottom-up, or null
-    CfImage **layers;   // info.layerCount owned images, or null
-    CfImage **frames;   // info.frameCount owned images, or null
+    BITMAPINFOHEADER header{}; // biWidth and biHeight survive Destroy
+    uint8_t *block = nullptr;  // header copy, palette and pixel rows; null when empty
+    ImageInfo info{};
+    uint8_t *selection = nullptr; // width * height bytes, or null
+    uint8_t *alpha = nullptr;     // width * height bytes, rows bottom-up, or null
+    CfImage **layers = nullptr;   // info.layerCount owned images, or null
+    CfImage **frames = nullptr;   // info.frameCount owned images, or null
 
 private:
     bool IsView() const { return info.viewSource != nullptr; }

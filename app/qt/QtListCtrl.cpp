@@ -1,6 +1,7 @@
 #include "app/qt/QtListCtrl.h"
 
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -30,8 +31,20 @@ QtListCtrl::QtListCtrl(QWidget *parent) : QTableWidget(parent) {
     setPalette(colors);
 }
 
+namespace {
+// Each cell keeps its text as the bytes it was given: a file name that is not valid UTF-8 still
+// comes back unchanged, while the screen shows it as well as it can.
+constexpr int kBytesRole = Qt::UserRole;
+
+void StoreText(QTableWidgetItem *cell, const std::string &text) {
+    cell->setText(QFile::decodeName(QByteArray::fromStdString(text)));
+    cell->setData(kBytesRole, QByteArray::fromStdString(text));
+}
+} // namespace
+
 QTableWidgetItem *QtListCtrl::MakeItem(const std::string &text) const {
-    auto *item = new QTableWidgetItem(QString::fromStdString(text));
+    auto *item = new QTableWidgetItem();
+    StoreText(item, text);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return item;
 }
@@ -69,7 +82,7 @@ bool QtListCtrl::DeleteAllItems() {
 
 std::string QtListCtrl::GetItemText(int row, int column) const {
     const QTableWidgetItem *cell = Exists(row) ? item(row, column) : nullptr;
-    return cell ? cell->text().toStdString() : std::string();
+    return cell ? cell->data(kBytesRole).toByteArray().toStdString() : std::string();
 }
 
 bool QtListCtrl::SetItemText(int row, int column, const std::string &text) {
@@ -77,7 +90,7 @@ bool QtListCtrl::SetItemText(int row, int column, const std::string &text) {
         return false;
     }
     if (QTableWidgetItem *cell = item(row, column)) {
-        cell->setText(QString::fromStdString(text));
+        StoreText(cell, text);
     } else {
         setItem(row, column, MakeItem(text));
     }

@@ -199,20 +199,31 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
     if (!TIFFReadRGBAImage(tif, page.width, page.height, raster.get(), 1)) {
         Raise("Corrupted TIFF file!");
     }
-    const bool withAlpha = page.samplesPerPixel == 4;
+    // Alpha comes from the raster only for four samples per pixel; the channel exists then.
+    uint8_t *alphaRows = page.samplesPerPixel == 4 ? alpha : nullptr;
     for (uint32_t y = 0; y < page.height; ++y) {
         if (info.escape != 0) {
             Raise("Cancelled");
         }
         const uint32_t *src = raster.get() + size_t{y} * page.width;
         uint8_t *dst = info.pixels + size_t{y} * info.rowStride;
+        if (alphaRows == nullptr) {
+            for (uint32_t x = 0; x < page.width; ++x) {
+                const uint32_t abgr = src[x];
+                dst[3 * size_t{x}] = static_cast<uint8_t>(TIFFGetB(abgr));
+                dst[3 * size_t{x} + 1] = static_cast<uint8_t>(TIFFGetG(abgr));
+                dst[3 * size_t{x} + 2] = static_cast<uint8_t>(TIFFGetR(abgr));
+            }
+            continue;
+        }
+        uint8_t *alphaRow = alphaRows + size_t{y} * page.width;
         for (uint32_t x = 0; x < page.width; ++x) {
             const uint32_t abgr = src[x];
             const auto a = static_cast<uint8_t>(TIFFGetA(abgr));
             // The raster's colours are premultiplied by its alpha; the bitmap keeps straight
             // colours beside its alpha plane, as drawing expects.
-            const auto straight = [withAlpha, a](uint32_t c) {
-                if (!withAlpha || a == 255) {
+            const auto straight = [a](uint32_t c) {
+                if (a == 255) {
                     return static_cast<uint8_t>(c);
                 }
                 return a == 0 ? uint8_t{0}
@@ -221,9 +232,7 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
             dst[3 * size_t{x}] = straight(TIFFGetB(abgr));
             dst[3 * size_t{x} + 1] = straight(TIFFGetG(abgr));
             dst[3 * size_t{x} + 2] = straight(TIFFGetR(abgr));
-            if (withAlpha) {
-                PutAlpha(static_cast<int32_t>(x), static_cast<int32_t>(y), a);
-            }
+            alphaRow[x] = a;
         }
     }
 }

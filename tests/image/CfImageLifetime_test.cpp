@@ -35,6 +35,18 @@ TEST(CfImageInit, StartsEmptyWithTheInitialRecord) {
     EXPECT_EQ(image.frames, nullptr);
 }
 
+TEST(CfImageInit, ReinitialisingFreesWhatTheImageOwned) {
+    CfImage image(4, 4, 24, FormatBmp); // LeakSanitizer reports the block if Init drops it
+    ASSERT_TRUE(image.CreateAlphaChannel());
+    image.SetDpiX(300);
+    image.Init(FormatTiff);
+    EXPECT_FALSE(image.IsValid());
+    EXPECT_FALSE(image.HasAlphaChannel());
+    EXPECT_EQ(image.GetWidth(), 0u);
+    EXPECT_EQ(image.GetDpiX(), 96);
+    EXPECT_EQ(image.info.type, FormatTiff);
+}
+
 TEST(CfImageCreate, RefusesEmptySizes) {
     CfImage image;
     EXPECT_EQ(image.Create(0, 10, 8, FormatBmp), nullptr);
