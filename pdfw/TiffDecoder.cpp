@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "pdfw/PdfwError.h"
 
@@ -62,7 +63,7 @@ bool directLayout(TiffFile &tiff, Layout &layout) {
     switch (p.photometric) {
     case PHOTOMETRIC_MINISWHITE:
     case PHOTOMETRIC_MINISBLACK:
-        if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) {
+        if (bits < 1 || bits > 16) {
             return false;
         }
         layout.colours = 1;
@@ -70,14 +71,14 @@ bool directLayout(TiffFile &tiff, Layout &layout) {
         layout.inverted = p.photometric == PHOTOMETRIC_MINISWHITE;
         break;
     case PHOTOMETRIC_RGB:
-        if (bits != 8 && bits != 16) {
+        if (bits < 1 || bits > 16) {
             return false;
         }
         layout.colours = 3;
         layout.colorSpace = "/DeviceRGB";
         break;
     case PHOTOMETRIC_SEPARATED:
-        if ((bits != 8 && bits != 16) || p.inkSet != INKSET_CMYK) {
+        if (bits < 1 || bits > 16 || p.inkSet != INKSET_CMYK) {
             return false;
         }
         layout.colours = 4;
@@ -231,6 +232,45 @@ void arrange(RasterImage &image, const Layout &layout, int samples, bool keep16,
     }
 }
 
+bool pdfDepth(int bits) {
+    return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16;
+}
+
+// Samples of a depth PDF has no place for (3, 5, 6, 7, 9 to 15 bits) become 16-bit samples
+// (native order, for arrange()) from PDF 1.5, which keep every value apart, or 8-bit ones
+// below it; both scale v of n bits by round(v * max / (2^n - 1)).
+void widen(RasterImage &image, int samples, bool keep16, const MemoryProcs &memory) {
+    const int bits = image.bitsPerComponent;
+    const std::uint32_t top = (1u << bits) - 1;
+    const std::uint32_t target = keep16 ? 65535 : 255;
+    const std::size_t perRow = std::size_t{image.width} * samples;
+    const std::size_t rowBytes = rasterRowBytes(image.width, samples, bits, "a row");
+    Buffer wide(memory, checkedSize({perRow, image.height, keep16 ? 2u : 1u}, "widened samples"),
+                "widened samples");
+    unsigned char *out = wide.data();
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        const unsigned char *row = image.pixels.data() + y * rowBytes;
+        std::uint64_t bit = 0;
+        for (std::size_t i = 0; i < perRow; ++i, bit += bits) {
+            std::uint32_t v = 0;
+            for (int b = 0; b < bits; ++b) {
+                std::uint64_t at = bit + b;
+                v = v << 1 | ((row[at / 8] >> (7 - at % 8)) & 1u);
+            }
+            std::uint32_t scaled = (v * target + top / 2) / top;
+            if (keep16) {
+                auto sample = static_cast<std::uint16_t>(scaled);
+                std::memcpy(out, &sample, 2);
+                out += 2;
+            } else {
+                *out++ = static_cast<unsigned char>(scaled);
+            }
+        }
+    }
+    image.pixels = std::move(wide);
+    image.bitsPerComponent = keep16 ? 16 : 8;
+}
+
 RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
                          const MemoryProcs &memory) {
     const TiffPage &p = tiff.page();
@@ -252,6 +292,9 @@ RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
     }
     image.pixels = Buffer(memory, checkedSize({rowBytes, p.height}, what), "TIFF pixels");
     readRows(tiff, image.pixels.data(), rowBytes, samples * p.bitsPerSample, memory);
+    if (!pdfDepth(p.bitsPerSample)) {
+        widen(image, samples, pdfMinor >= 5, memory);
+    }
     arrange(image, layout, samples, pdfMinor >= 5, memory);
     return image;
 }

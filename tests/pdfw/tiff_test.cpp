@@ -152,6 +152,53 @@ TEST_F(TiffTest, SixteenBitGreyIsRoundedBelowPdf15AndKeptFromIt) {
     EXPECT_NE(pdfText().find("/BitsPerComponent 16"), std::string::npos);
 }
 
+// Rows of `bits`-bit samples, first sample in the high bits, each row padded to a byte.
+Bytes packSamples(const std::vector<int> &values, int perRow, int bits) {
+    Bytes rows;
+    for (std::size_t start = 0; start < values.size(); start += perRow) {
+        std::uint32_t acc = 0;
+        int held = 0;
+        for (int i = 0; i < perRow; ++i) {
+            acc = acc << bits | static_cast<std::uint32_t>(values[start + i]);
+            held += bits;
+            while (held >= 8) {
+                rows.push_back(static_cast<unsigned char>(acc >> (held - 8)));
+                held -= 8;
+            }
+        }
+        if (held > 0) {
+            rows.push_back(static_cast<unsigned char>(acc << (8 - held)));
+        }
+    }
+    return rows;
+}
+
+TEST_F(TiffTest, DepthsPdfLacksAreWidened) {
+    for (auto [bits, samples] : {std::pair{12, 1}, std::pair{6, 3}, std::pair{10, 3}}) {
+        int top = (1 << bits) - 1;
+        std::vector<int> values;
+        for (int i = 0; i < 16 * 8 * samples; ++i) {
+            values.push_back(i * 37 % (top + 1));
+        }
+        Rgb expected = picture(16, 8, [&](int x, int y) {
+            auto at = [&](int c) {
+                int v = values[(y * 16 + x) * samples + (samples == 1 ? 0 : c)];
+                return static_cast<int>(std::lround(v * 255.0 / top));
+            };
+            return std::tuple{at(0), at(1), at(2)};
+        });
+        TiffSpec spec;
+        spec.bitsPerSample = bits;
+        spec.samplesPerPixel = samples;
+        spec.photometric = samples == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB;
+        Bytes rows = packSamples(values, 16 * samples, bits);
+        EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0) << bits << " bits";
+        EXPECT_NE(pdfText().find("/BitsPerComponent 8"), std::string::npos);
+        EXPECT_LE(maxDifference(roundTrip(spec, rows, "1.5"), expected), 1) << bits << " bits";
+        EXPECT_NE(pdfText().find("/BitsPerComponent 16"), std::string::npos);
+    }
+}
+
 TEST_F(TiffTest, PaletteBecomesAnIndexedColourSpace) {
     std::vector<std::uint16_t> map(3 * 16);
     for (int i = 0; i < 16; ++i) {
