@@ -146,74 +146,47 @@ void CFolvaneDlg::MoveCurrentRow(int target) {
     Renumber();
 }
 
-void CFolvaneDlg::OnBtnMoveUp() {
+bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
     m_listImages.SetFocus();
-    if (m_listImages.GetItemCount() == 0) {
+    const int count = m_listImages.GetItemCount();
+    if (count == 0) {
         Inform(kMsgNoImages);
-        return;
+        return false;
     }
-    if (m_nSelected < 0 || m_nSelected >= m_listImages.GetItemCount()) {
+    // An index that names no row counts as no current row.
+    if (m_nSelected < 0 || m_nSelected >= count) {
         Inform(kMsgSelectFirst);
-        return;
+        return false;
     }
-    if (m_nSelected == 0) {
-        Inform(kMsgAtFirstRow);
-        return;
+    if (m_nSelected == boundary) {
+        Inform(boundaryMessage);
+        return false;
     }
-    MoveCurrentRow(m_nSelected - 1);
+    return true;
+}
+
+void CFolvaneDlg::OnBtnMoveUp() {
+    if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
+        MoveCurrentRow(m_nSelected - 1);
+    }
 }
 
 void CFolvaneDlg::OnBtnMoveDown() {
-    m_listImages.SetFocus();
-    const int count = m_listImages.GetItemCount();
-    if (count == 0) {
-        Inform(kMsgNoImages);
-        return;
+    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
+        MoveCurrentRow(m_nSelected + 1);
     }
-    if (m_nSelected < 0 || m_nSelected >= count) {
-        Inform(kMsgSelectFirst);
-        return;
-    }
-    if (m_nSelected == count - 1) {
-        Inform(kMsgAtLastRow);
-        return;
-    }
-    MoveCurrentRow(m_nSelected + 1);
 }
 
 void CFolvaneDlg::OnBtnMoveTop() {
-    m_listImages.SetFocus();
-    if (m_listImages.GetItemCount() == 0) {
-        Inform(kMsgNoImages);
-        return;
+    if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
+        MoveCurrentRow(0);
     }
-    if (m_nSelected < 0 || m_nSelected >= m_listImages.GetItemCount()) {
-        Inform(kMsgSelectFirst);
-        return;
-    }
-    if (m_nSelected == 0) {
-        Inform(kMsgAtFirstRow);
-        return;
-    }
-    MoveCurrentRow(0);
 }
 
 void CFolvaneDlg::OnBtnMoveBottom() {
-    m_listImages.SetFocus();
-    const int count = m_listImages.GetItemCount();
-    if (count == 0) {
-        Inform(kMsgNoImages);
-        return;
+    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
+        MoveCurrentRow(m_listImages.GetItemCount() - 1);
     }
-    if (m_nSelected < 0 || m_nSelected >= count) {
-        Inform(kMsgSelectFirst);
-        return;
-    }
-    if (m_nSelected == count - 1) {
-        Inform(kMsgAtLastRow);
-        return;
-    }
-    MoveCurrentRow(count - 1);
 }
 
 void CFolvaneDlg::OnBtnDelete() {

@@ -91,7 +91,9 @@ bool CfImageTIF::Decode(CfStream *stream) {
     m_dimensionsOnly = false;
     TiffHandle tif;
     try {
-        tif.reset(TiffOpenStream(stream, "rb"));
+        if (stream != nullptr) {
+            tif.reset(TiffOpenStream(stream, "rb"));
+        }
         if (!tif) {
             Raise("Error encountered while opening TIFF file");
         }

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -281,11 +282,24 @@ TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
 }
 
 TEST_F(Window, ScreenshotOfTheWindow) {
-    AddRows({"/home/user/扫描/page-01.jpg", "/home/user/扫描/page-02.jpg",
-             "/home/user/扫描/page-03.tif"});
-    dlg.m_nSelected = 0;
+    // The bundled sample pages, in a folder with a Chinese name, the first one previewed.
+    QTemporaryDir scratch(QDir::temp().filePath(QStringLiteral("folvane-XXXXXX")));
+    ASSERT_TRUE(scratch.isValid());
+    QDir pages(scratch.filePath(QStringLiteral("扫描件")));
+    pages.mkpath(QStringLiteral("."));
+    const QDir samples(QStringLiteral(FOLVANE_SOURCE_DIR "/res/samples"));
+    std::vector<std::string> paths;
+    for (const char *name : {"page-1.jpg", "page-2.jpg", "page-3.tif"}) {
+        const QString target = pages.filePath(QString::fromLatin1(name));
+        QFile::copy(samples.filePath(QString::fromLatin1(name)), target);
+        paths.push_back(QFile::encodeName(target).toStdString());
+    }
+    AddRows(paths);
     dlg.MarkRow(0);
-    window->ControlWidget(IDC_EDIT_SAVE_PATH)->setProperty("text", "/home/user/文档/合同.pdf");
+    dlg.SendMessage(UiMessage{WM_NOTIFY, IDC_LIST_IMAGES, NM_CLICK, 0});
+    EXPECT_EQ(dlg.m_nSelected, 0);
+    dlg.m_strSavePath = "/home/user/文档/合同.pdf";
+    dlg.UpdateData(false);
     QApplication::processEvents();
     const QString path = QDir::current().filePath(QStringLiteral("window.png"));
     ASSERT_TRUE(window->grab().save(path));

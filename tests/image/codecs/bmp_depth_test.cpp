@@ -92,15 +92,6 @@ TEST(BmpDepth, OversizedColourTableIsReadPastAndNotStored) {
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0xEF, 0xCD, 0xAB, 255}));
 }
 
-TEST(BmpDepth, PaletteFourthByteIsCleared) {
-    BmpFile bmp = PaletteFile(1, {{0, 1}}, {0x000000, 0xFFFFFF});
-    Bytes bytes = WriteBmp(bmp);
-    bytes[54 + 3] = 0x80; // reserved byte of entry 0
-    CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, bytes));
-    EXPECT_EQ(image.PaletteEntry(0).rgbReserved, 0);
-}
-
 TEST(BmpDepth, SixteenBitWithoutMasksIsFiveFiveFive) {
     BmpFile bmp;
     bmp.bits = 16;

@@ -69,24 +69,6 @@ TEST(BmpHeader, Os2CoreHeaderWithThreeBytePalette) {
     EXPECT_EQ(image.GetDpiY(), 96);
 }
 
-TEST(BmpHeader, Os2CoreHeaderAtEightBitsWithoutFileHeader) {
-    BmpFile bmp;
-    bmp.fileHeader = false;
-    bmp.headerSize = 12;
-    bmp.width = 2;
-    bmp.height = 1;
-    bmp.bits = 1;
-    bmp.palette = {0x000000, 0x00FF00};
-    bmp.pixels = {0x40, 0, 0, 0};
-    // A core header still needs 40 readable bytes: pad the file.
-    Bytes bytes = WriteBmp(bmp);
-    bytes.resize(40, 0);
-    CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, bytes)) << image.GetLastError();
-    EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0, 0, 0, 255}));
-    EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0, 255, 0, 255}));
-}
-
 TEST(BmpHeader, ImplausibleHeadersAreRejected) {
     struct Case {
         const char *what;

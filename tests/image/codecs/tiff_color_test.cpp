@@ -197,4 +197,38 @@ TEST(TiffLab, CieLabBecomesSrgb) {
     }
 }
 
+// 16-bit L runs 0..65535 and a, b are signed 16-bit: their high bytes are the 8-bit values.
+TEST(TiffLab, SixteenBitSamplesMatchTheirEightBitValues) {
+    struct Sample {
+        uint8_t l;
+        int8_t a, b;
+    };
+    // The second row holds only small positive samples: it must not be scaled up on its own.
+    const Sample samples[] = {{250, 3, -4},  {128, 0, 0},   {140, 60, 40},
+                              {100, 20, 60}, {120, 10, 10}, {110, 30, 50}};
+    TiffPage page;
+    page.width = 3;
+    page.height = 2;
+    page.samplesPerPixel = 3;
+    page.bitsPerSample = 16;
+    page.rowsPerStrip = 1;
+    page.photometric = PHOTOMETRIC_CIELAB;
+    for (const Sample &s : samples) {
+        const uint16_t words[3] = {static_cast<uint16_t>(s.l * 257),
+                                   static_cast<uint16_t>(s.a * 256 + 0x7F),
+                                   static_cast<uint16_t>(s.b * 256 + 0x31)};
+        const auto *bytes = reinterpret_cast<const uint8_t *>(words);
+        page.data.insert(page.data.end(), bytes, bytes + 6);
+    }
+    const std::string path = TiffTempPath("lab16");
+    WriteTiff(path, page);
+    CfImage image;
+    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    for (uint32_t i = 0; i < 6; ++i) {
+        int rgb[3];
+        ReferenceLab(samples[i].l * 100.0 / 255, samples[i].a, samples[i].b, rgb);
+        ExpectNear(PixelFromTop(image, i % 3, i / 3), rgb[0], rgb[1], rgb[2], 2, std::to_string(i));
+    }
+}
+
 } // namespace

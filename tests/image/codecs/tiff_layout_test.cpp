@@ -237,6 +237,10 @@ TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
     EXPECT_FALSE(decoder.Decode(&stream));
     EXPECT_STREQ(decoder.GetLastError(), "Error encountered while opening TIFF file");
     std::fclose(file);
+
+    CfImageTIF withoutStream;
+    withoutStream.SetEscapeCode(-1);
+    EXPECT_FALSE(withoutStream.Decode(nullptr));
 }
 
 } // namespace
