@@ -282,14 +282,21 @@ void JpegReader::readSegmentBetweenScans(unsigned char m, std::uint64_t body, un
 // scans are checked like those before the first one. Data after the marker (a camera's
 // preview picture, padding) is left out.
 std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
-    std::vector<unsigned char> chunk(kScanChunk);
+    std::vector<unsigned char> chunk(file_.bytes() ? 0 : kScanChunk);
     std::uint64_t pos = scanData;
     for (;;) {
-        std::size_t got = file_.readAt(pos, chunk.data(), chunk.size());
+        // Bytes in memory are searched where they are; a file is read a chunk at a time.
+        const unsigned char *data = chunk.data();
+        std::size_t got = 0;
+        if (file_.bytes()) {
+            data = file_.bytes() + pos;
+            got = pos < file_.size() ? static_cast<std::size_t>(file_.size() - pos) : 0;
+        } else {
+            got = file_.readAt(pos, chunk.data(), chunk.size());
+        }
         if (got < 2) {
             break;
         }
-        const unsigned char *data = chunk.data();
         std::size_t i = 0;
         std::uint64_t next = 0;
         while (i + 1 < got) {
