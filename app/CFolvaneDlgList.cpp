@@ -29,7 +29,8 @@ int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
 void CFolvaneDlg::SortInsert(int row) {
     // The row passes every directly preceding row whose file name is greater than or equal to
     // its own, and comes to rest under the first one that is strictly smaller. It is re-inserted
-    // without state, so it loses any highlight; the current row index stays as it is.
+    // without state, so it loses any highlight; the current row index stays as it is. The
+    // sequence numbers are the caller's to renew once its rows are in place.
     const std::string path = m_listImages.GetItemText(row, kColumnPath);
     const std::string_view name = FileNamePart(path);
     int target = row;
@@ -44,9 +45,6 @@ void CFolvaneDlg::SortInsert(int row) {
     m_listImages.DeleteItem(row);
     m_listImages.InsertItem(target, number);
     m_listImages.SetItemText(target, kColumnPath, path);
-    for (int i = target; i <= row; ++i) {
-        m_listImages.SetItemText(i, kColumnNumber, std::to_string(i + 1));
-    }
 }
 
 void CFolvaneDlg::MarkRow(int row) {
@@ -70,6 +68,7 @@ void CFolvaneDlg::OnBtnSortByName() {
     for (int i = 1; i < count; ++i) {
         SortInsert(i);
     }
+    Renumber();
 }
 
 void CFolvaneDlg::OnBtnAddImages() {
@@ -91,6 +90,7 @@ void CFolvaneDlg::OnBtnAddImages() {
         m_listImages.SetItemText(row, kColumnPath, path);
         SortInsert(row);
     }
+    Renumber();
 
     // Also after a cancelled dialog: with nothing highlighted the first row becomes current.
     if (HighlightedRow() == -1) {
