@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr const char* kZeroSize = "CfImage::Create : width and height must be greater than zero";
-constexpr const char* kTooLarge = "CFIMAGE_MAX_MEMORY exceeded";
-constexpr const char* kNoMemory = "CfImage::Create can't allocate memory";
+constexpr const char *kZeroSize = "CfImage::Create : width and height must be greater than zero";
+constexpr const char *kTooLarge = "CFIMAGE_MAX_MEMORY exceeded";
+constexpr const char *kNoMemory = "CfImage::Create can't allocate memory";
 constexpr uint32_t kHeaderBytes = sizeof(BITMAPINFOHEADER);
 constexpr int32_t kDefaultDpi = 96;
 
@@ -43,7 +43,7 @@ int32_t PelsPerMeter(int32_t dpi) {
     return static_cast<int32_t>(perMeter);
 }
 
-void DeleteImages(CfImage**& images, int32_t count) {
+void DeleteImages(CfImage **&images, int32_t count) {
     if (!images) {
         return;
     }
@@ -65,7 +65,7 @@ CfImage::CfImage(uint32_t width, uint32_t height, uint32_t bitsPerPixel, int32_t
     Create(width, height, bitsPerPixel, formatType);
 }
 
-CfImage::CfImage(const CfImage& source, bool copyPixels, bool copySelection, bool copyAlpha) {
+CfImage::CfImage(const CfImage &source, bool copyPixels, bool copySelection, bool copyAlpha) {
     Init(source.info.type);
     Copy(source, copyPixels, copySelection, copyAlpha);
 }
@@ -86,6 +86,11 @@ void CfImage::ResetFields() {
 }
 
 void CfImage::Init(int32_t formatType) {
+    // Clearing the pointers of an image that owns memory would leak it.
+    if (!IsView()) {
+        DestroyFrames();
+        Destroy();
+    }
     ResetFields();
     info.type = formatType;
     info.jpegQuality = 90.0f;
@@ -98,7 +103,7 @@ void CfImage::Init(int32_t formatType) {
     info.littleEndianHost = true;
 }
 
-uint8_t* CfImage::Create(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
+uint8_t *CfImage::Create(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
                          int32_t formatType) {
     if (!Destroy()) {
         return nullptr;
@@ -138,7 +143,7 @@ uint8_t* CfImage::Create(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
 
     // Zeroed memory: the palette must start zeroed, and row padding and pixels never carry
     // stale heap content into a display or a file.
-    block = static_cast<uint8_t*>(calloc(BlockSize(), 1));
+    block = static_cast<uint8_t *>(calloc(BlockSize(), 1));
     if (!block) {
         SetLastError(kNoMemory);
         return nullptr;
@@ -176,14 +181,14 @@ bool CfImage::DestroyFrames() {
     return true;
 }
 
-void CfImage::Copy(const CfImage& source, bool copyPixels, bool copySelection, bool copyAlpha) {
+void CfImage::Copy(const CfImage &source, bool copyPixels, bool copySelection, bool copyAlpha) {
     // A view cannot take pixels of its own (Create refuses on it), and copying the source's
     // info over it would drop the view mark and let it free its source's memory.
     if (&source == this || IsView()) {
         return;
     }
     if (source.IsView()) {
-        ShareView(const_cast<CfImage*>(&source));
+        ShareView(const_cast<CfImage *>(&source));
         return;
     }
     if (!Destroy()) {
@@ -210,7 +215,7 @@ void CfImage::Copy(const CfImage& source, bool copyPixels, bool copySelection, b
     const auto planeBytes = SafeSize::Mul(GetWidth(), GetHeight());
     if (copySelection && source.selection) {
         free(selection);
-        selection = static_cast<uint8_t*>(malloc(*planeBytes));
+        selection = static_cast<uint8_t *>(malloc(*planeBytes));
         if (selection) {
             memcpy(selection, source.selection, *planeBytes);
         } else {
@@ -219,7 +224,7 @@ void CfImage::Copy(const CfImage& source, bool copyPixels, bool copySelection, b
     }
     if (copyAlpha && source.alpha) {
         free(alpha);
-        alpha = static_cast<uint8_t*>(malloc(*planeBytes));
+        alpha = static_cast<uint8_t *>(malloc(*planeBytes));
         if (alpha) {
             memcpy(alpha, source.alpha, *planeBytes);
         } else {
@@ -228,7 +233,7 @@ void CfImage::Copy(const CfImage& source, bool copyPixels, bool copySelection, b
     }
 }
 
-void CfImage::CopyInfo(const CfImage& source) {
+void CfImage::CopyInfo(const CfImage &source) {
     if (block) {
         return;
     }
@@ -246,7 +251,7 @@ void CfImage::CopyInfo(const CfImage& source) {
     }
 }
 
-bool CfImage::Transfer(CfImage& source, bool takeFrames) {
+bool CfImage::Transfer(CfImage &source, bool takeFrames) {
     if (&source == this) {
         return true;
     }
@@ -286,7 +291,7 @@ bool CfImage::Transfer(CfImage& source, bool takeFrames) {
     return true;
 }
 
-void CfImage::ShareView(CfImage* source) {
+void CfImage::ShareView(CfImage *source) {
     if (!source || source == this) {
         return;
     }
@@ -314,7 +319,7 @@ bool CfImage::SetFormatType(int32_t type) {
     return false;
 }
 
-void CfImage::SetLastError(const char* text) {
+void CfImage::SetLastError(const char *text) {
     if (!text) {
         info.lastError[0] = '\0';
         return;
@@ -331,7 +336,7 @@ void CfImage::SetDpiX(int32_t dpi) {
     info.dpiX = dpi;
     header.biXPelsPerMeter = PelsPerMeter(dpi);
     if (block) {
-        reinterpret_cast<BITMAPINFOHEADER*>(block)->biXPelsPerMeter = header.biXPelsPerMeter;
+        reinterpret_cast<BITMAPINFOHEADER *>(block)->biXPelsPerMeter = header.biXPelsPerMeter;
     }
 }
 
@@ -342,7 +347,7 @@ void CfImage::SetDpiY(int32_t dpi) {
     info.dpiY = dpi;
     header.biYPelsPerMeter = PelsPerMeter(dpi);
     if (block) {
-        reinterpret_cast<BITMAPINFOHEADER*>(block)->biYPelsPerMeter = header.biYPelsPerMeter;
+        reinterpret_cast<BITMAPINFOHEADER *>(block)->biYPelsPerMeter = header.biYPelsPerMeter;
     }
 }
 
@@ -398,7 +403,7 @@ uint32_t CfImage::HostOrder32(uint32_t value) const {
     return info.littleEndianHost ? value : __builtin_bswap32(value);
 }
 
-void CfImage::HeaderToHostOrder(BITMAPINFOHEADER& h) const {
+void CfImage::HeaderToHostOrder(BITMAPINFOHEADER &h) const {
     h.biSize = HostOrder32(h.biSize);
     h.biWidth = static_cast<int32_t>(HostOrder32(static_cast<uint32_t>(h.biWidth)));
     h.biHeight = static_cast<int32_t>(HostOrder32(static_cast<uint32_t>(h.biHeight)));

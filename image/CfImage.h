@@ -33,31 +33,32 @@ public:
     CfImage(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
             int32_t formatType = FormatUnknown);
     // Deep copy (see Copy); a copy of a view is a view of the same source.
-    CfImage(const CfImage& source, bool copyPixels = true, bool copySelection = true,
+    CfImage(const CfImage &source, bool copyPixels = true, bool copySelection = true,
             bool copyAlpha = true);
-    CfImage& operator=(const CfImage&) = delete;
+    CfImage &operator=(const CfImage &) = delete;
     virtual ~CfImage();
 
-    // Clears every field, then sets the initial values of ImageInfo.
+    // Frees what the image owns (nothing for a view), clears every field, then sets the
+    // initial values of ImageInfo.
     void Init(int32_t formatType);
     // Allocates a new block; bits per pixel are rounded up to 1, 4, 8 or 24. Returns the
     // block, or null with one of the Create texts in info.lastError (null without a text for
     // a view). Pixel bytes are not initialised; the palette is zeroed.
-    uint8_t* Create(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
+    uint8_t *Create(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
                     int32_t formatType = FormatUnknown);
     // Frees block, alpha, selection and layers; width, height and info stay. False for a view.
     bool Destroy();
     // Deletes the frames. False for a view.
     bool DestroyFrames();
-    void Copy(const CfImage& source, bool copyPixels = true, bool copySelection = true,
+    void Copy(const CfImage &source, bool copyPixels = true, bool copySelection = true,
               bool copyAlpha = true);
     // Copies the whole info record of source, only while this image has no block.
-    void CopyInfo(const CfImage& source);
+    void CopyInfo(const CfImage &source);
     // Moves everything from source into this image and leaves source empty with a zeroed
     // info record. False (nothing moved) when this image is a view.
-    bool Transfer(CfImage& source, bool takeFrames = true);
+    bool Transfer(CfImage &source, bool takeFrames = true);
     // Makes this image a view of source's memory; source must outlive the view.
-    void ShareView(CfImage* source);
+    void ShareView(CfImage *source);
 
     // ---- Accessors and settings ---------------------------------------------------------
     bool IsValid() const { return block != nullptr; }
@@ -67,13 +68,13 @@ public:
     uint32_t GetRowStride() const { return info.rowStride; }
     uint32_t GetColorCount() const { return header.biClrUsed; }
     bool HasPalette() const { return header.biClrUsed != 0; }
-    uint8_t* GetBitmapBlock() const { return block; }
+    uint8_t *GetBitmapBlock() const { return block; }
     int32_t GetFormatType() const { return info.type; }
     // Stores type when it names a format (1 to 15, 17 to 20); otherwise stores 0, false.
     bool SetFormatType(int32_t type);
-    const char* GetLastError() const { return info.lastError; }
+    const char *GetLastError() const { return info.lastError; }
     // Copies text into info.lastError, cut to 255 characters; null clears it.
-    void SetLastError(const char* text);
+    void SetLastError(const char *text);
     int32_t GetDpiX() const { return info.dpiX; }
     int32_t GetDpiY() const { return info.dpiY; }
     // A value <= 0 becomes 96; also sets the pixels-per-metre field of both headers.
@@ -90,16 +91,16 @@ public:
     void SetTransparentColor(RGBQUAD colour);
     uint16_t HostOrder16(uint16_t value) const;
     uint32_t HostOrder32(uint32_t value) const;
-    void HeaderToHostOrder(BITMAPINFOHEADER& fileHeader) const;
+    void HeaderToHostOrder(BITMAPINFOHEADER &fileHeader) const;
 
     // ---- Memory and pixels --------------------------------------------------------------
     // Guarded operations tolerate an empty image and coordinates outside; the Unguarded
     // ones and PixelPointer must be given a valid image and coordinates inside.
     size_t BlockSize() const;
-    uint8_t* RowPointer(uint32_t row) const;
+    uint8_t *RowPointer(uint32_t row) const;
     bool Contains(int32_t x, int32_t y) const;
     void Fill(uint8_t value);
-    uint8_t* PixelPointer(int32_t x, int32_t y) const;
+    uint8_t *PixelPointer(int32_t x, int32_t y) const;
     uint8_t PixelIndexAt(int32_t x, int32_t y) const;
     uint8_t PixelIndexAtUnguarded(int32_t x, int32_t y) const;
     void PutPixelIndex(int32_t x, int32_t y, uint8_t index);
@@ -110,16 +111,16 @@ public:
 
     // ---- Palette ------------------------------------------------------------------------
     uint32_t PaletteBytes() const { return header.biClrUsed * 4; }
-    RGBQUAD* PalettePointer() const;
+    RGBQUAD *PalettePointer() const;
     RGBQUAD PaletteEntry(uint8_t index) const;
     void SetPaletteEntry(uint8_t index, uint8_t red, uint8_t green, uint8_t blue,
                          uint8_t fourth = 0);
-    void CopyPalette(const RGBQUAD* entries, uint32_t count);
-    void SetPaletteChannels(uint32_t count, const uint8_t* reds, const uint8_t* greens,
-                            const uint8_t* blues);
+    void CopyPalette(const RGBQUAD *entries, uint32_t count);
+    void SetPaletteChannels(uint32_t count, const uint8_t *reds, const uint8_t *greens,
+                            const uint8_t *blues);
     void SetGreyPalette();
     uint8_t NearestIndex(RGBQUAD colour);
-    void SwapRedBlueInRow(uint8_t* row, uint32_t length) const;
+    void SwapRedBlueInRow(uint8_t *row, uint32_t length) const;
 
     // ---- Alpha channel (value of pixel (x, y) at x + y * width, 255 = opaque) ---------------
     bool HasAlphaChannel() const { return alpha != nullptr; }
@@ -128,7 +129,7 @@ public:
     void InvertAlphaChannel();
     void PutAlpha(int32_t x, int32_t y, uint8_t value);
     uint8_t AlphaAtUnguarded(int32_t x, int32_t y) const;
-    uint8_t* AlphaPointer(int32_t x, int32_t y) const;
+    uint8_t *AlphaPointer(int32_t x, int32_t y) const;
     bool FlipAlphaChannel();
     bool MirrorAlphaChannel();
 
@@ -139,24 +140,24 @@ public:
     bool MirrorHorizontal(bool mirrorSelection = false, bool mirrorAlpha = true);
     // A quarter turn counter-clockwise / clockwise; the result goes into target when given,
     // otherwise replaces this image.
-    bool RotateLeft(CfImage* target = nullptr);
-    bool RotateRight(CfImage* target = nullptr);
+    bool RotateLeft(CfImage *target = nullptr);
+    bool RotateRight(CfImage *target = nullptr);
     // Converts height rows of 16- or 32-bit pixels packed with the colour masks red, green,
     // blue into this 24-bit image of the same size, last row and last pixel first, so that
     // 16-bit input may lie in this image's own pixel rows. Source rows are ((width + 1) / 2)
     // * 4 bytes for 16 bits and width * 4 bytes for 32 bits. Other bit counts do nothing.
-    void BitfieldsToRgb(const uint8_t* source, uint32_t redMask, uint32_t greenMask,
+    void BitfieldsToRgb(const uint8_t *source, uint32_t redMask, uint32_t greenMask,
                         uint32_t blueMask, uint8_t bits);
 
     // ---- Files and format detection (CfImageDecode.cpp) -----------------------------------
     // Opens path and decodes it: the hinted format first (when it names one), then by
     // detection. On failure info.lastError says why.
-    bool Load(const char* path, int32_t hint = FormatUnknown);
+    bool Load(const char *path, int32_t hint = FormatUnknown);
     // Decodes from an open file positioned at the image's first byte; never closes it.
-    bool DecodeFile(FILE* file, int32_t hint = FormatUnknown);
+    bool DecodeFile(FILE *file, int32_t hint = FormatUnknown);
     // Decodes from a stream positioned at the image's first byte: the hinted decoder only,
     // or with FormatUnknown every decoder in the fixed order, rewinding between attempts.
-    bool Decode(CfStream* stream, int32_t hint = FormatUnknown);
+    bool Decode(CfStream *stream, int32_t hint = FormatUnknown);
     // Index of a format into info.codecOptions; 0 for FormatUnknown and unsupported values.
     static int32_t TypeIndex(int32_t format);
 
@@ -170,8 +171,8 @@ public:
     // visible part. Returns 1 when it drew or nothing was visible, 0 when it did nothing
     // (no pixels, no dc, zero size, drawing disabled). The device's state is kept.
     int32_t Draw(HDC dc, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1,
-                 const RECT* clip = nullptr, bool smooth = false, bool flip = false);
-    int32_t Draw(HDC dc, const RECT& rect, const RECT* clip = nullptr, bool smooth = false,
+                 const RECT *clip = nullptr, bool smooth = false, bool flip = false);
+    int32_t Draw(HDC dc, const RECT &rect, const RECT *clip = nullptr, bool smooth = false,
                  bool flip = false);
     // Bilinear sample at (x, y) in pixel units (pixel centres on integers, rows from the
     // bottom); points outside take the nearest edge pixel. The fourth byte is the blended
@@ -181,20 +182,22 @@ public:
     // weighted by its area inside the box; pixels outside take the nearest edge pixel.
     RGBQUAD SampleAreaAverage(float x, float y, float boxWidth, float boxHeight) const;
 
-
     // ---- Colour operations used by decoders (declared by the ICO decoder's code) ----------
+    // The negative image: 24-bit pixels and the transparent colour, the indices of an identity
+    // grey palette, the entries of any other palette. False for an empty image.
+    bool InvertColors();
 
     // ---- Fields ---------------------------------------------------------------------------
-    BITMAPINFOHEADER header; // biWidth and biHeight survive Destroy
-    uint8_t* block;          // header copy, palette and pixel rows; null when empty
-    ImageInfo info;
-    uint8_t* selection;      // width * height bytes, or null
-    uint8_t* alpha;          // width * height bytes, rows bottom-up, or null
-    CfImage** layers;        // info.layerCount owned images, or null
-    CfImage** frames;        // info.frameCount owned images, or null
+    BITMAPINFOHEADER header{}; // biWidth and biHeight survive Destroy
+    uint8_t *block = nullptr;  // header copy, palette and pixel rows; null when empty
+    ImageInfo info{};
+    uint8_t *selection = nullptr; // width * height bytes, or null
+    uint8_t *alpha = nullptr;     // width * height bytes, rows bottom-up, or null
+    CfImage **layers = nullptr;   // info.layerCount owned images, or null
+    CfImage **frames = nullptr;   // info.frameCount owned images, or null
 
 private:
     bool IsView() const { return info.viewSource != nullptr; }
     void ResetFields();
-    bool Rotate(CfImage* target, bool clockwise);
+    bool Rotate(CfImage *target, bool clockwise);
 };

@@ -32,7 +32,7 @@ bool CfImage::CreateAlphaChannel() {
     if (bytes == 0) {
         return false;
     }
-    alpha = static_cast<uint8_t*>(malloc(bytes));
+    alpha = static_cast<uint8_t *>(malloc(bytes));
     if (alpha) {
         memset(alpha, 255, bytes);
     }
@@ -67,7 +67,7 @@ uint8_t CfImage::AlphaAtUnguarded(int32_t x, int32_t y) const {
     return alpha[size_t(x) + size_t(y) * GetWidth()];
 }
 
-uint8_t* CfImage::AlphaPointer(int32_t x, int32_t y) const {
+uint8_t *CfImage::AlphaPointer(int32_t x, int32_t y) const {
     if (!alpha || !Contains(x, y)) {
         return nullptr;
     }
@@ -80,13 +80,13 @@ bool CfImage::FlipAlphaChannel() {
     }
     const size_t width = GetWidth();
     const size_t height = GetHeight();
-    uint8_t* scratch = static_cast<uint8_t*>(malloc(std::max<size_t>(width, 1)));
+    uint8_t *scratch = static_cast<uint8_t *>(malloc(std::max<size_t>(width, 1)));
     if (!scratch) {
         return false;
     }
     for (size_t top = 0, bottom = height ? height - 1 : 0; top < bottom; ++top, --bottom) {
-        uint8_t* a = alpha + top * width;
-        uint8_t* b = alpha + bottom * width;
+        uint8_t *a = alpha + top * width;
+        uint8_t *b = alpha + bottom * width;
         memcpy(scratch, a, width);
         memcpy(a, b, width);
         memcpy(b, scratch, width);
@@ -102,13 +102,13 @@ bool CfImage::MirrorAlphaChannel() {
     }
     const size_t width = GetWidth();
     const size_t height = GetHeight();
-    uint8_t* mirrored = static_cast<uint8_t*>(malloc(std::max<size_t>(width * height, 1)));
+    uint8_t *mirrored = static_cast<uint8_t *>(malloc(std::max<size_t>(width * height, 1)));
     if (!mirrored) {
         return false;
     }
     for (size_t y = 0; y < height; ++y) {
-        const uint8_t* from = alpha + y * width;
-        uint8_t* to = mirrored + y * width;
+        const uint8_t *from = alpha + y * width;
+        uint8_t *to = mirrored + y * width;
         std::reverse_copy(from, from + width, to);
     }
     free(alpha);

@@ -9,14 +9,18 @@
 #include "image/CfStdioStream.h"
 
 // Decoders present in this build (one include per decoder, on its own line):
+#include "image/codecs/CfImageBMP.h"
+#include "image/codecs/CfImageICO.h"
 #include "image/codecs/CfImageJPG.h"
 #include "image/codecs/CfImageTIF.h"
 
 namespace {
 
-constexpr const char* kUnknownFormat = "Decode: Unknown or wrong format";
-constexpr const char* kNullStream = "null file handler";
-constexpr const char* kNoDecoder = "Decode: no decoder for this format in this build";
+constexpr const char *kUnknownFormat = "Decode: Unknown or wrong format";
+constexpr const char *kNullStream = "null file handler";
+constexpr const char *kViewTarget = "Decode: a view cannot receive a decoded image";
+constexpr const char *kNoPosition = "Decode: the stream position cannot be read";
+constexpr const char *kNoDecoder = "Decode: no decoder for this format in this build";
 
 enum class Attempt { Decoded, Failed, OutOfMemory };
 
@@ -33,7 +37,7 @@ enum class Attempt { Decoded, Failed, OutOfMemory };
 // The caller's info record reaches the decoder through CopyInfo; a success is moved into the
 // caller with Transfer, frames included.
 template <class Decoder>
-Attempt TryDecoder(CfImage& receiver, CfStream* stream, bool keepsFrameCount) {
+Attempt TryDecoder(CfImage &receiver, CfStream *stream, bool keepsFrameCount) {
     std::unique_ptr<Decoder> decoder(new (std::nothrow) Decoder());
     if (!decoder) {
         return Attempt::OutOfMemory;
@@ -43,7 +47,7 @@ Attempt TryDecoder(CfImage& receiver, CfStream* stream, bool keepsFrameCount) {
         if (receiver.Transfer(*decoder, true)) {
             return Attempt::Decoded;
         }
-        receiver.SetLastError("Decode: the image is a view and cannot take a decoded image");
+        receiver.SetLastError(kViewTarget);
         return Attempt::Failed;
     }
     if (keepsFrameCount) {
@@ -53,7 +57,7 @@ Attempt TryDecoder(CfImage& receiver, CfStream* stream, bool keepsFrameCount) {
     return Attempt::Failed;
 }
 
-using AttemptFunction = Attempt (*)(CfImage&, CfStream*, bool);
+using AttemptFunction = Attempt (*)(CfImage &, CfStream *, bool);
 
 struct Candidate {
     int32_t firstFormat; // the candidate is taken for a hint of 0 or firstFormat..lastFormat
@@ -66,11 +70,11 @@ struct Candidate {
 // &TryDecoder<ItsClass> (and adding its include above); the order never changes.
 constexpr Candidate kCandidates[] = {
     // BMP (CfImageBMP); also takes bare information headers, so it goes first
-    {FormatBmp, FormatBmp, nullptr, false},
+    {FormatBmp, FormatBmp, &TryDecoder<CfImageBMP>, false},
     // JPEG (CfImageJPG)
     {FormatJpeg, FormatJpeg, &TryDecoder<CfImageJPG>, false},
     // ICO (CfImageICO)
-    {FormatIco, FormatIco, nullptr, true},
+    {FormatIco, FormatIco, &TryDecoder<CfImageICO>, true},
     // GIF
     {FormatGif, FormatGif, nullptr, true},
     // PNG
@@ -97,7 +101,7 @@ constexpr Candidate kCandidates[] = {
     {FormatPsd, FormatPsd, nullptr, false},
 };
 
-bool Takes(const Candidate& candidate, int32_t hint) {
+bool Takes(const Candidate &candidate, int32_t hint) {
     return hint == FormatUnknown || (hint >= candidate.firstFormat && hint <= candidate.lastFormat);
 }
 
@@ -113,13 +117,13 @@ int32_t CfImage::TypeIndex(int32_t format) {
     return 0;
 }
 
-bool CfImage::Load(const char* path, int32_t hint) {
+bool CfImage::Load(const char *path, int32_t hint) {
     if (!path) {
         return false;
     }
     const bool hinted = TypeIndex(hint) != 0;
     if (hinted) {
-        FILE* file = fopen(path, "rb");
+        FILE *file = fopen(path, "rb");
         if (!file) {
             return false;
         }
@@ -132,7 +136,7 @@ bool CfImage::Load(const char* path, int32_t hint) {
     char hintedError[kLastErrorSize];
     memcpy(hintedError, info.lastError, sizeof hintedError);
 
-    FILE* file = fopen(path, "rb");
+    FILE *file = fopen(path, "rb");
     if (!file) {
         return false;
     }
@@ -146,18 +150,28 @@ bool CfImage::Load(const char* path, int32_t hint) {
     return decoded;
 }
 
-bool CfImage::DecodeFile(FILE* file, int32_t hint) {
+bool CfImage::DecodeFile(FILE *file, int32_t hint) {
     CfStdioStream stream(file);
     return Decode(&stream, hint);
 }
 
-bool CfImage::Decode(CfStream* stream, int32_t hint) {
+bool CfImage::Decode(CfStream *stream, int32_t hint) {
     if (!stream) {
         SetLastError(kNullStream);
         return false;
     }
+    // A view shares another image's memory and cannot take a decoded image in its place.
+    if (info.viewSource) {
+        SetLastError(kViewTarget);
+        return false;
+    }
+    // Every failed attempt rewinds to the start: without a start there is no second attempt.
     const int32_t start = stream->Tell();
-    for (const Candidate& candidate : kCandidates) {
+    if (start < 0) {
+        SetLastError(kNoPosition);
+        return false;
+    }
+    for (const Candidate &candidate : kCandidates) {
         if (!Takes(candidate, hint)) {
             continue;
         }

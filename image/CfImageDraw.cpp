@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -20,19 +21,19 @@ struct Visible {
     int32_t Height() const { return ymax - ymin; }
 };
 
-Visible VisiblePart(const RECT& box, int64_t x, int64_t y, int64_t width, int64_t height) {
+Visible VisiblePart(const RECT &box, int64_t x, int64_t y, int64_t width, int64_t height) {
     Visible v;
     v.xmin = static_cast<int32_t>(std::min<int64_t>(box.right, std::max<int64_t>(box.left, x)));
-    v.xmax = static_cast<int32_t>(
-        std::max<int64_t>(box.left, std::min<int64_t>(box.right, x + width)));
+    v.xmax =
+        static_cast<int32_t>(std::max<int64_t>(box.left, std::min<int64_t>(box.right, x + width)));
     v.ymin = static_cast<int32_t>(std::min<int64_t>(box.bottom, std::max<int64_t>(box.top, y)));
-    v.ymax = static_cast<int32_t>(
-        std::max<int64_t>(box.top, std::min<int64_t>(box.bottom, y + height)));
+    v.ymax =
+        static_cast<int32_t>(std::max<int64_t>(box.top, std::min<int64_t>(box.bottom, y + height)));
     return v;
 }
 
 // Narrows dc's clip region by a rectangle (RGN_AND) or widens it (RGN_OR).
-void CombineClip(HDC dc, const RECT& rect, int mode) {
+void CombineClip(HDC dc, const RECT &rect, int mode) {
     HRGN region = CreateRectRgnIndirect(&rect);
     ExtSelectClipRgn(dc, region, mode);
     DeleteObject(region);
@@ -42,18 +43,18 @@ void CombineClip(HDC dc, const RECT& rect, int mode) {
 // it cannot be made, Bits() is null and Show() draws nothing.
 class OffScreen {
 public:
-    OffScreen(HDC dc, const Visible& v) : m_dc(dc), m_visible(v) {
+    OffScreen(HDC dc, const Visible &v) : m_dc(dc), m_visible(v) {
         m_header.biSize = sizeof(BITMAPINFOHEADER);
         m_header.biWidth = v.Width();
         m_header.biHeight = v.Height();
         m_header.biPlanes = 1;
         m_header.biBitCount = 24;
         m_memory = CreateCompatibleDC(dc);
-        void* bits = nullptr;
+        void *bits = nullptr;
         m_section = CreateDIBSection(dc, Info(), DIB_RGB_COLORS, &bits);
         if (m_section && m_memory) {
             m_previous = SelectObject(m_memory, m_section);
-            m_bits = static_cast<uint8_t*>(bits);
+            m_bits = static_cast<uint8_t *>(bits);
         }
         m_stride = (static_cast<size_t>(std::max(v.Width(), 0)) * 24 + 31) / 32 * 4;
     }
@@ -68,13 +69,13 @@ public:
             DeleteDC(m_memory);
         }
     }
-    OffScreen(const OffScreen&) = delete;
-    OffScreen& operator=(const OffScreen&) = delete;
+    OffScreen(const OffScreen &) = delete;
+    OffScreen &operator=(const OffScreen &) = delete;
 
     HDC Memory() const { return m_memory; }
-    uint8_t* Bits() const { return m_bits; }
+    uint8_t *Bits() const { return m_bits; }
     // Section row r counts from the bottom: it shows device row ymax - 1 - r.
-    uint8_t* Pixel(int32_t column, int32_t row) const {
+    uint8_t *Pixel(int32_t column, int32_t row) const {
         return m_bits + static_cast<size_t>(row) * m_stride + static_cast<size_t>(column) * 3;
     }
     void Show() const {
@@ -84,7 +85,7 @@ public:
     }
 
 private:
-    const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(&m_header); }
+    const BITMAPINFO *Info() const { return reinterpret_cast<const BITMAPINFO *>(&m_header); }
 
     HDC m_dc;
     Visible m_visible;
@@ -92,7 +93,7 @@ private:
     HDC m_memory = nullptr;
     HBITMAP m_section = nullptr;
     HBITMAP m_previous = nullptr;
-    uint8_t* m_bits = nullptr;
+    uint8_t *m_bits = nullptr;
     size_t m_stride = 0;
 };
 
@@ -102,7 +103,7 @@ private:
 class ScaledMapping {
 public:
     ScaledMapping(int32_t imageWidth, int32_t imageHeight, int64_t x, int64_t y, int64_t width,
-                  int64_t height, const Visible& v)
+                  int64_t height, const Visible &v)
         : m_imageHeight(imageHeight), m_y(y), m_ymax(v.ymax),
           m_fx(static_cast<float>(imageWidth) / static_cast<float>(width)),
           m_fy(static_cast<float>(imageHeight) / static_cast<float>(height)) {
@@ -151,18 +152,17 @@ struct DrawTarget {
     bool flip;
 };
 
-const BITMAPINFO* BlockInfo(const CfImage& image) {
-    return reinterpret_cast<const BITMAPINFO*>(image.block);
+const BITMAPINFO *BlockInfo(const CfImage &image) {
+    return reinterpret_cast<const BITMAPINFO *>(image.block);
 }
 
 // At its own size an opaque image goes to the device as it is; the device clips.
-void DrawDirect(const CfImage& image, const DrawTarget& t) {
+void DrawDirect(const CfImage &image, const DrawTarget &t) {
     SetStretchBltMode(t.dc, COLORONCOLOR);
     if (!t.flip) {
         SetDIBitsToDevice(t.dc, t.x, t.y, static_cast<uint32_t>(t.width),
-                          static_cast<uint32_t>(t.height), 0, 0, 0,
-                          static_cast<uint32_t>(t.height), image.info.pixels, BlockInfo(image),
-                          DIB_RGB_COLORS);
+                          static_cast<uint32_t>(t.height), 0, 0, 0, static_cast<uint32_t>(t.height),
+                          image.info.pixels, BlockInfo(image), DIB_RGB_COLORS);
         return;
     }
     const int64_t bottom = int64_t{t.y} + t.height - 1;
@@ -174,7 +174,7 @@ void DrawDirect(const CfImage& image, const DrawTarget& t) {
 }
 
 // The smooth colour of a scaled pixel: area average when reducing both ways, else bilinear.
-RGBQUAD SmoothSample(const CfImage& image, const ScaledMapping& map, int32_t column, float sy) {
+RGBQUAD SmoothSample(const CfImage &image, const ScaledMapping &map, int32_t column, float sy) {
     const float px = map.Sx(column) - 0.5f;
     const float py = sy - 0.5f;
     if (map.Fx() > 1 && map.Fy() > 1) {
@@ -183,18 +183,18 @@ RGBQUAD SmoothSample(const CfImage& image, const ScaledMapping& map, int32_t col
     return image.SampleInterpolated(px, py);
 }
 
-void DrawResampled(const CfImage& image, const DrawTarget& t) {
-    const Visible& v = t.visible;
+void DrawResampled(const CfImage &image, const DrawTarget &t) {
+    const Visible &v = t.visible;
     OffScreen off(t.dc, v);
     if (off.Bits()) {
         const ScaledMapping map(static_cast<int32_t>(image.GetWidth()),
                                 static_cast<int32_t>(image.GetHeight()), t.x, t.y, t.width,
                                 t.height, v);
         for (int32_t r = 0; r < v.Height(); ++r) {
-            uint8_t* out = off.Pixel(0, t.flip ? v.Height() - 1 - r : r);
+            uint8_t *out = off.Pixel(0, t.flip ? v.Height() - 1 - r : r);
             const float sy = map.Sy(r);
             const int32_t ny = map.Ny(r);
-            const uint8_t* sourceRow = image.info.pixels + size_t(ny) * image.info.rowStride;
+            const uint8_t *sourceRow = image.info.pixels + size_t(ny) * image.info.rowStride;
             for (int32_t c = 0; c < v.Width(); ++c, out += 3) {
                 if (t.smooth) {
                     const RGBQUAD colour = SmoothSample(image, map, c, sy);
@@ -208,7 +208,7 @@ void DrawResampled(const CfImage& image, const DrawTarget& t) {
                     out[1] = colour.rgbGreen;
                     out[2] = colour.rgbRed;
                 } else {
-                    const uint8_t* p = sourceRow + size_t(map.Nx(c)) * 3;
+                    const uint8_t *p = sourceRow + size_t(map.Nx(c)) * 3;
                     out[0] = p[0];
                     out[1] = p[1];
                     out[2] = p[2];
@@ -220,7 +220,7 @@ void DrawResampled(const CfImage& image, const DrawTarget& t) {
 }
 
 // Composes one source pixel over the section pixel `out` (blue, green, red).
-void Compose(uint8_t* out, const RGBQUAD& colour, int32_t a) {
+void Compose(uint8_t *out, const RGBQUAD &colour, int32_t a) {
     if (a == 255) {
         out[0] = colour.rgbBlue;
         out[1] = colour.rgbGreen;
@@ -232,8 +232,8 @@ void Compose(uint8_t* out, const RGBQUAD& colour, int32_t a) {
     out[2] = static_cast<uint8_t>((out[2] * (255 - a) + colour.rgbRed * a) >> 8);
 }
 
-void DrawBlended(const CfImage& image, const DrawTarget& t) {
-    const Visible& v = t.visible;
+void DrawBlended(const CfImage &image, const DrawTarget &t) {
+    const Visible &v = t.visible;
     const int32_t w = static_cast<int32_t>(image.GetWidth());
     const int32_t h = static_cast<int32_t>(image.GetHeight());
     const bool transparent = image.info.transparentIndex >= 0;
@@ -251,13 +251,13 @@ void DrawBlended(const CfImage& image, const DrawTarget& t) {
         }
         const bool sampled = map && t.smooth;
         for (int32_t r = 0; r < v.Height(); ++r) {
-            uint8_t* out = off.Pixel(0, t.flip ? v.Height() - 1 - r : r);
-            const int32_t ny = unscaled ? static_cast<int32_t>(int64_t{h} - v.ymax + t.y + r)
-                                        : map->Ny(r);
+            uint8_t *out = off.Pixel(0, t.flip ? v.Height() - 1 - r : r);
+            const int32_t ny =
+                unscaled ? static_cast<int32_t>(int64_t{h} - v.ymax + t.y + r) : map->Ny(r);
             const float sy = map ? map->Sy(r) : 0.0f;
             for (int32_t c = 0; c < v.Width(); ++c, out += 3) {
-                const int32_t nx = unscaled ? static_cast<int32_t>(int64_t{c} + v.xmin - t.x)
-                                            : map->Nx(c);
+                const int32_t nx =
+                    unscaled ? static_cast<int32_t>(int64_t{c} + v.xmin - t.x) : map->Nx(c);
                 int32_t a = image.alpha ? image.AlphaAtUnguarded(nx, ny) : 255;
                 a = (a * alphaScale) >> 8;
                 RGBQUAD colour;
@@ -273,8 +273,8 @@ void DrawBlended(const CfImage& image, const DrawTarget& t) {
                     if (sampled) {
                         colour = SmoothSample(image, *map, c, sy);
                     } else {
-                        const uint8_t* p = image.info.pixels + size_t(ny) * image.info.rowStride +
-                                           size_t(nx) * 3;
+                        const uint8_t *p =
+                            image.info.pixels + size_t(ny) * image.info.rowStride + size_t(nx) * 3;
                         colour = RGBQUAD{p[0], p[1], p[2], 0};
                     }
                     keyed = transparent && colour == key;
@@ -291,7 +291,7 @@ void DrawBlended(const CfImage& image, const DrawTarget& t) {
 
 } // namespace
 
-int32_t CfImage::Draw(HDC dc, const RECT& rect, const RECT* clip, bool smooth, bool flip) {
+int32_t CfImage::Draw(HDC dc, const RECT &rect, const RECT *clip, bool smooth, bool flip) {
     auto extent = [](int32_t from, int32_t to) {
         const int64_t e = int64_t{to} - from;
         return static_cast<int32_t>(std::clamp<int64_t>(e, std::numeric_limits<int32_t>::min(),
@@ -301,8 +301,8 @@ int32_t CfImage::Draw(HDC dc, const RECT& rect, const RECT* clip, bool smooth, b
                 extent(rect.top, rect.bottom), clip, smooth, flip);
 }
 
-int32_t CfImage::Draw(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
-                      const RECT* clip, bool smooth, bool flip) {
+int32_t CfImage::Draw(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height, const RECT *clip,
+                      bool smooth, bool flip) {
     if (!block || !dc || width == 0 || height == 0 || !info.drawEnabled) {
         return 0;
     }
@@ -331,12 +331,17 @@ int32_t CfImage::Draw(HDC dc, int32_t x, int32_t y, int32_t width, int32_t heigh
     const Visible visible = VisiblePart(box, x, y, width, height);
 
     const DrawTarget target{dc, x, y, width, height, visible, smooth, flip};
-    if (transparent || hasAlpha || info.paletteAlpha) {
-        DrawBlended(*this, target);
-    } else if (width == imageWidth && height == imageHeight) {
-        DrawDirect(*this, target);
-    } else {
-        DrawResampled(*this, target);
+    try {
+        if (transparent || hasAlpha || info.paletteAlpha) {
+            DrawBlended(*this, target);
+        } else if (width == imageWidth && height == imageHeight) {
+            DrawDirect(*this, target);
+        } else {
+            DrawResampled(*this, target);
+        }
+    } catch (const std::bad_alloc &) {
+        // Out of memory for the column table or the device's bookkeeping: nothing is drawn,
+        // and the device state is restored below as always.
     }
 
     if (clip) {

@@ -10,7 +10,7 @@ namespace {
 constexpr uint32_t kHeaderBytes = sizeof(BITMAPINFOHEADER);
 constexpr int kFarDistance = 200000; // larger than any distance between two colours
 
-int ColourDistance(const RGBQUAD& a, const RGBQUAD& b) {
+int ColourDistance(const RGBQUAD &a, const RGBQUAD &b) {
     const int blue = int(a.rgbBlue) - int(b.rgbBlue);
     const int green = int(a.rgbGreen) - int(b.rgbGreen);
     const int red = int(a.rgbRed) - int(b.rgbRed);
@@ -23,7 +23,7 @@ size_t CfImage::BlockSize() const {
     return size_t(header.biSize) + PaletteBytes() + header.biSizeImage;
 }
 
-uint8_t* CfImage::RowPointer(uint32_t row) const {
+uint8_t *CfImage::RowPointer(uint32_t row) const {
     if (!block || row >= GetHeight()) {
         return nullptr;
     }
@@ -48,7 +48,7 @@ void CfImage::Fill(uint8_t value) {
     memset(info.pixels, byte, header.biSizeImage);
 }
 
-uint8_t* CfImage::PixelPointer(int32_t x, int32_t y) const {
+uint8_t *CfImage::PixelPointer(int32_t x, int32_t y) const {
     if (HasPalette()) {
         return nullptr;
     }
@@ -67,7 +67,7 @@ uint8_t CfImage::PixelIndexAt(int32_t x, int32_t y) const {
 }
 
 uint8_t CfImage::PixelIndexAtUnguarded(int32_t x, int32_t y) const {
-    const uint8_t* row = info.pixels + size_t(y) * info.rowStride;
+    const uint8_t *row = info.pixels + size_t(y) * info.rowStride;
     switch (header.biBitCount) {
     case 8:
         return row[x];
@@ -90,19 +90,19 @@ void CfImage::PutPixelIndex(int32_t x, int32_t y, uint8_t index) {
 }
 
 void CfImage::PutPixelIndexUnguarded(int32_t x, int32_t y, uint8_t index) {
-    uint8_t* row = info.pixels + size_t(y) * info.rowStride;
+    uint8_t *row = info.pixels + size_t(y) * info.rowStride;
     switch (header.biBitCount) {
     case 8:
         row[x] = index;
         break;
     case 4: {
-        uint8_t& byte = row[x >> 1];
+        uint8_t &byte = row[x >> 1];
         const uint8_t nibble = index & 0x0F;
         byte = (x & 1) ? uint8_t((byte & 0xF0) | nibble) : uint8_t((byte & 0x0F) | (nibble << 4));
         break;
     }
     case 1: {
-        uint8_t& byte = row[x >> 3];
+        uint8_t &byte = row[x >> 3];
         const uint8_t mask = uint8_t(0x80 >> (x & 7));
         byte = (index & 1) ? uint8_t(byte | mask) : uint8_t(byte & ~mask);
         break;
@@ -118,7 +118,7 @@ RGBQUAD CfImage::PixelColorAt(int32_t x, int32_t y, bool withAlpha) const {
         if (HasPalette()) {
             colour = PaletteEntry(PixelIndexAtUnguarded(x, y));
         } else {
-            const uint8_t* pixel = PixelPointer(x, y);
+            const uint8_t *pixel = PixelPointer(x, y);
             colour.rgbBlue = pixel[0];
             colour.rgbGreen = pixel[1];
             colour.rgbRed = pixel[2];
@@ -143,7 +143,7 @@ RGBQUAD CfImage::PixelColorAtUnguarded(int32_t x, int32_t y, bool withAlpha) con
     if (HasPalette()) {
         colour = PaletteEntry(PixelIndexAtUnguarded(x, y));
     } else {
-        const uint8_t* pixel = PixelPointer(x, y);
+        const uint8_t *pixel = PixelPointer(x, y);
         colour.rgbBlue = pixel[0];
         colour.rgbGreen = pixel[1];
         colour.rgbRed = pixel[2];
@@ -161,7 +161,7 @@ void CfImage::PutPixelColor(int32_t x, int32_t y, RGBQUAD colour, bool setAlpha)
     if (HasPalette()) {
         PutPixelIndexUnguarded(x, y, NearestIndex(colour));
     } else {
-        uint8_t* pixel = PixelPointer(x, y);
+        uint8_t *pixel = PixelPointer(x, y);
         pixel[0] = colour.rgbBlue;
         pixel[1] = colour.rgbGreen;
         pixel[2] = colour.rgbRed;
@@ -171,15 +171,15 @@ void CfImage::PutPixelColor(int32_t x, int32_t y, RGBQUAD colour, bool setAlpha)
     }
 }
 
-RGBQUAD* CfImage::PalettePointer() const {
+RGBQUAD *CfImage::PalettePointer() const {
     if (!block || !HasPalette()) {
         return nullptr;
     }
-    return reinterpret_cast<RGBQUAD*>(block + kHeaderBytes);
+    return reinterpret_cast<RGBQUAD *>(block + kHeaderBytes);
 }
 
 RGBQUAD CfImage::PaletteEntry(uint8_t index) const {
-    const RGBQUAD* palette = PalettePointer();
+    const RGBQUAD *palette = PalettePointer();
     if (!palette || index >= header.biClrUsed) {
         return RGBQUAD{};
     }
@@ -188,7 +188,7 @@ RGBQUAD CfImage::PaletteEntry(uint8_t index) const {
 
 void CfImage::SetPaletteEntry(uint8_t index, uint8_t red, uint8_t green, uint8_t blue,
                               uint8_t fourth) {
-    RGBQUAD* palette = PalettePointer();
+    RGBQUAD *palette = PalettePointer();
     if (!palette || index >= header.biClrUsed) {
         return;
     }
@@ -196,8 +196,8 @@ void CfImage::SetPaletteEntry(uint8_t index, uint8_t red, uint8_t green, uint8_t
     info.nearestValid = false;
 }
 
-void CfImage::CopyPalette(const RGBQUAD* entries, uint32_t count) {
-    RGBQUAD* palette = PalettePointer();
+void CfImage::CopyPalette(const RGBQUAD *entries, uint32_t count) {
+    RGBQUAD *palette = PalettePointer();
     if (!entries || !palette) {
         return;
     }
@@ -206,9 +206,9 @@ void CfImage::CopyPalette(const RGBQUAD* entries, uint32_t count) {
     info.nearestValid = false;
 }
 
-void CfImage::SetPaletteChannels(uint32_t count, const uint8_t* reds, const uint8_t* greens,
-                                 const uint8_t* blues) {
-    RGBQUAD* palette = PalettePointer();
+void CfImage::SetPaletteChannels(uint32_t count, const uint8_t *reds, const uint8_t *greens,
+                                 const uint8_t *blues) {
+    RGBQUAD *palette = PalettePointer();
     if (!reds || !palette) {
         return;
     }
@@ -228,7 +228,7 @@ void CfImage::SetPaletteChannels(uint32_t count, const uint8_t* reds, const uint
 }
 
 void CfImage::SetGreyPalette() {
-    RGBQUAD* palette = PalettePointer();
+    RGBQUAD *palette = PalettePointer();
     if (!palette || header.biClrUsed < 2) {
         return;
     }
@@ -242,7 +242,7 @@ void CfImage::SetGreyPalette() {
 }
 
 uint8_t CfImage::NearestIndex(RGBQUAD colour) {
-    const RGBQUAD* palette = PalettePointer();
+    const RGBQUAD *palette = PalettePointer();
     if (!palette) {
         return 0;
     }
@@ -271,12 +271,11 @@ uint8_t CfImage::NearestIndex(RGBQUAD colour) {
     return bestIndex;
 }
 
-void CfImage::SwapRedBlueInRow(uint8_t* row, uint32_t length) const {
+void CfImage::SwapRedBlueInRow(uint8_t *row, uint32_t length) const {
     if (!row || HasPalette()) {
         return;
     }
-    const uint64_t limit =
-        std::min<uint64_t>({length, info.rowStride, uint64_t(GetWidth()) * 3});
+    const uint64_t limit = std::min<uint64_t>({length, info.rowStride, uint64_t(GetWidth()) * 3});
     for (uint64_t i = 0; i + 3 <= limit; i += 3) {
         std::swap(row[i], row[i + 2]);
     }

@@ -39,8 +39,7 @@ RGBQUAD CfImage::SampleInterpolated(float px, float py) const {
         return RGBQUAD{};
     }
     // Far outside (or not a number): move the point onto the image first.
-    if (!(px >= -1.0f && px < static_cast<float>(w) && py >= -1.0f &&
-          py < static_cast<float>(h))) {
+    if (!(px >= -1.0f && px < static_cast<float>(w) && py >= -1.0f && py < static_cast<float>(h))) {
         px = px > 0.0f ? std::min(px, static_cast<float>(w - 1)) : 0.0f;
         py = py > 0.0f ? std::min(py, static_cast<float>(h - 1)) : 0.0f;
     }
@@ -57,8 +56,8 @@ RGBQUAD CfImage::SampleInterpolated(float px, float py) const {
         const int32_t w10 = ix - ixy;
         const int32_t w01 = iy - ixy;
         const int32_t w11 = ixy;
-        const uint8_t* p00 = info.pixels + size_t(j) * info.rowStride + size_t(i) * 3;
-        const uint8_t* p01 = p00 + info.rowStride;
+        const uint8_t *p00 = info.pixels + size_t(j) * info.rowStride + size_t(i) * 3;
+        const uint8_t *p01 = p00 + info.rowStride;
         auto blend = [&](uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
             return static_cast<uint8_t>((w00 * a + w10 * b + w01 * c + w11 * d) >> 8);
         };
@@ -68,8 +67,8 @@ RGBQUAD CfImage::SampleInterpolated(float px, float py) const {
         colour.rgbRed = blend(p00[2], p00[5], p01[2], p01[5]);
         colour.rgbReserved = 0;
         if (alpha) {
-            const uint8_t* a0 = alpha + size_t(j) * size_t(w) + size_t(i);
-            const uint8_t* a1 = a0 + w;
+            const uint8_t *a0 = alpha + size_t(j) * size_t(w) + size_t(i);
+            const uint8_t *a1 = a0 + w;
             colour.rgbReserved = blend(a0[0], a0[1], a1[0], a1[1]);
         }
         return colour;

@@ -14,22 +14,69 @@ namespace {
 
 constexpr int32_t kTile = 64; // rotations copy in square tiles of destination pixels
 
-// Moves value right by shift bits, or left for a negative shift, as a signed shift amount
-// from arbitrary colour masks demands; shifts of 32 bits or more give 0.
-uint32_t ShiftRight(uint32_t value, int shift) {
-    if (shift >= 32 || shift <= -32) {
-        return 0;
+// One colour channel of a pixel packed with a mask: the bits the mask selects, brought to 8
+// bits by keeping the top 8 of a wider field or moving a narrower one to the top of the byte
+// (a 5-bit 31 gives 248, a byte-aligned 8-bit mask gives its byte). Masks with holes take
+// the span from their lowest to their highest bit; an empty mask gives 0.
+class MaskChannel {
+public:
+    explicit MaskChannel(uint32_t mask)
+        : mask_(mask), low_(mask ? std::countr_zero(mask) : 0),
+          width_(mask ? 32 - std::countl_zero(mask) - low_ : 0) {}
+
+    uint8_t operator()(uint32_t pixel) const {
+        const uint32_t field = (pixel & mask_) >> low_;
+        return static_cast<uint8_t>(width_ >= 8 ? field >> (width_ - 8) : field << (8 - width_));
     }
-    return shift >= 0 ? value >> shift : value << -shift;
+
+private:
+    uint32_t mask_;
+    int low_;
+    int width_;
+};
+
+// Pixel memory of a quarter turn: source rows of width pixels, destination rows of height.
+struct TurnPlanes {
+    const uint8_t *source;
+    size_t sourceStride;
+    uint8_t *target;
+    size_t targetStride;
+    int32_t width; // of the source
+    int32_t height;
+};
+
+template <size_t Bytes> void CopyPixel(uint8_t *to, const uint8_t *from) {
+    for (size_t i = 0; i < Bytes; ++i) {
+        to[i] = from[i];
+    }
 }
 
-// Byte of a 32-bit little-endian pixel that a byte-aligned mask selects: 0 to 3.
-int MaskByte(uint32_t mask) {
-    return (mask >> 8 != 0) + (mask >> 16 != 0) + (mask >> 24 != 0);
+// Right turn, destination row dy from column fromX to toX: source column W - 1 - dy, read one
+// source row per pixel.
+template <size_t Bytes>
+void TurnRightLine(const TurnPlanes &p, int32_t dy, int32_t fromX, int32_t toX) {
+    const size_t sx = size_t(p.width - 1 - dy);
+    uint8_t *to = p.target + size_t(dy) * p.targetStride + size_t(fromX) * Bytes;
+    const uint8_t *from = p.source + size_t(fromX) * p.sourceStride + sx * Bytes;
+    for (int32_t dx = fromX; dx < toX; ++dx, to += Bytes, from += p.sourceStride) {
+        CopyPixel<Bytes>(to, from);
+    }
+}
+
+// Left turn, destination row dy from column fromX to toX: source column dy, read upwards from
+// source row H - 1 - fromX.
+template <size_t Bytes>
+void TurnLeftLine(const TurnPlanes &p, int32_t dy, int32_t fromX, int32_t toX) {
+    uint8_t *to = p.target + size_t(dy) * p.targetStride + size_t(fromX) * Bytes;
+    const uint8_t *from =
+        p.source + size_t(p.height - 1 - fromX) * p.sourceStride + size_t(dy) * Bytes;
+    for (int32_t dx = fromX; dx < toX; ++dx, to += Bytes, from -= p.sourceStride) {
+        CopyPixel<Bytes>(to, from);
+    }
 }
 
 // Reverses the rows of a width x height byte plane in place.
-void FlipPlane(uint8_t* plane, size_t width, size_t height) {
+void FlipPlane(uint8_t *plane, size_t width, size_t height) {
     for (size_t top = 0, bottom = height ? height - 1 : 0; top < bottom; ++top, --bottom) {
         std::swap_ranges(plane + top * width, plane + (top + 1) * width, plane + bottom * width);
     }
@@ -42,15 +89,15 @@ bool CfImage::FlipVertical(bool flipSelection, bool flipAlpha) {
         return false;
     }
     const uint32_t stride = info.rowStride;
-    std::unique_ptr<uint8_t, decltype(&free)> scratch(static_cast<uint8_t*>(malloc(stride)),
+    std::unique_ptr<uint8_t, decltype(&free)> scratch(static_cast<uint8_t *>(malloc(stride)),
                                                       &free);
     if (!scratch) {
         return false;
     }
     const uint32_t height = GetHeight();
     for (uint32_t i = 0; i < height / 2; ++i) {
-        uint8_t* low = RowPointer(i);
-        uint8_t* high = RowPointer(height - 1 - i);
+        uint8_t *low = RowPointer(i);
+        uint8_t *high = RowPointer(height - 1 - i);
         memcpy(scratch.get(), low, stride);
         memcpy(low, high, stride);
         memcpy(high, scratch.get(), stride);
@@ -76,8 +123,8 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
     const int32_t width = static_cast<int32_t>(GetWidth());
     const uint32_t height = GetHeight();
     for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* from = RowPointer(y);
-        uint8_t* to = copy->RowPointer(y);
+        const uint8_t *from = RowPointer(y);
+        uint8_t *to = copy->RowPointer(y);
         switch (header.biBitCount) {
         case 24:
             for (int32_t x = 0; x < width; ++x) {
@@ -97,7 +144,7 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
     }
     if (mirrorSelection && copy->selection) {
         for (uint32_t y = 0; y < height; ++y) {
-            uint8_t* row = copy->selection + size_t(y) * size_t(width);
+            uint8_t *row = copy->selection + size_t(y) * size_t(width);
             std::reverse(row, row + width);
         }
     }
@@ -108,15 +155,15 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
     return Transfer(*copy, false);
 }
 
-bool CfImage::RotateLeft(CfImage* target) {
+bool CfImage::RotateLeft(CfImage *target) {
     return Rotate(target, false);
 }
 
-bool CfImage::RotateRight(CfImage* target) {
+bool CfImage::RotateRight(CfImage *target) {
     return Rotate(target, true);
 }
 
-bool CfImage::Rotate(CfImage* target, bool clockwise) {
+bool CfImage::Rotate(CfImage *target, bool clockwise) {
     if (!block) {
         return false;
     }
@@ -144,7 +191,7 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
     // Written the other way: left: source = (dy, H - 1 - dx); right: source = (W - 1 - dy, dx).
     const int32_t newWidth = height;
     const int32_t newHeight = width;
-    auto sourceOf = [&](int32_t dx, int32_t dy, int32_t& sx, int32_t& sy) {
+    auto sourceOf = [&](int32_t dx, int32_t dy, int32_t &sx, int32_t &sy) {
         if (clockwise) {
             sx = width - 1 - dy;
             sy = dx;
@@ -158,7 +205,7 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
         turned.Fill(0);
         const size_t rowBytes = (size_t(width) + 7) / 8;
         for (int32_t sy = 0; sy < height; ++sy) {
-            const uint8_t* row = RowPointer(uint32_t(sy));
+            const uint8_t *row = RowPointer(uint32_t(sy));
             for (size_t b = 0; b < rowBytes; ++b) {
                 if (row[b] == 0) {
                     continue;
@@ -177,37 +224,42 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
             }
         }
     } else {
+        const TurnPlanes planes{info.pixels,           info.rowStride, turned.info.pixels,
+                                turned.info.rowStride, width,          height};
+        // One destination row of a tile, from column `from` to `to`. Rows are written in
+        // order for both turns (the source is read down a column, within the tile's cache
+        // lines), which is faster than writing destination columns.
+        auto copyRow = [&](int32_t dy, int32_t from, int32_t to) {
+            if (bits == 24) {
+                clockwise ? TurnRightLine<3>(planes, dy, from, to)
+                          : TurnLeftLine<3>(planes, dy, from, to);
+            } else if (bits == 8) {
+                clockwise ? TurnRightLine<1>(planes, dy, from, to)
+                          : TurnLeftLine<1>(planes, dy, from, to);
+            } else {
+                for (int32_t dx = from; dx < to; ++dx) {
+                    int32_t sx = 0;
+                    int32_t sy = 0;
+                    sourceOf(dx, dy, sx, sy);
+                    turned.PutPixelIndexUnguarded(dx, dy, PixelIndexAtUnguarded(sx, sy));
+                }
+            }
+        };
         for (int32_t tileY = 0; tileY < newHeight; tileY += kTile) {
             const int32_t endY = std::min(tileY + kTile, newHeight);
             for (int32_t tileX = 0; tileX < newWidth; tileX += kTile) {
                 const int32_t endX = std::min(tileX + kTile, newWidth);
-                // Lines of the tile: destination columns for the left turn, rows for the
-                // right turn, each reading one source row.
-                const int32_t lineStart = clockwise ? tileY : tileX;
-                const int32_t lineEnd = clockwise ? endY : endX;
-                const int32_t lineTotal = clockwise ? newHeight : newWidth;
-                for (int32_t line = lineStart; line < lineEnd; ++line) {
-                    info.progress = int32_t(int64_t(100) * line / lineTotal);
-                    const int32_t crossStart = clockwise ? tileX : tileY;
-                    const int32_t crossEnd = clockwise ? endX : endY;
-                    for (int32_t cross = crossStart; cross < crossEnd; ++cross) {
-                        const int32_t dx = clockwise ? cross : line;
-                        const int32_t dy = clockwise ? line : cross;
-                        int32_t sx = 0;
-                        int32_t sy = 0;
-                        sourceOf(dx, dy, sx, sy);
-                        if (bits == 24) {
-                            memcpy(turned.PixelPointer(dx, dy), PixelPointer(sx, sy), 3);
-                        } else {
-                            turned.PutPixelIndexUnguarded(dx, dy, PixelIndexAtUnguarded(sx, sy));
-                        }
-                    }
+                // Progress in destination columns for the left turn, rows for the right one.
+                info.progress = clockwise ? int32_t(int64_t(100) * tileY / newHeight)
+                                          : int32_t(int64_t(100) * tileX / newWidth);
+                for (int32_t dy = tileY; dy < endY; ++dy) {
+                    copyRow(dy, tileX, endX);
                 }
             }
         }
     }
 
-    auto turnPlane = [&](const uint8_t* from, uint8_t* to) {
+    auto turnPlane = [&](const uint8_t *from, uint8_t *to) {
         for (int32_t dy = 0; dy < newHeight; ++dy) {
             for (int32_t dx = 0; dx < newWidth; ++dx) {
                 int32_t sx = 0;
@@ -222,18 +274,18 @@ bool CfImage::Rotate(CfImage* target, bool clockwise) {
         turnPlane(alpha, turned.alpha);
     }
     if (selection) {
-        turned.selection = static_cast<uint8_t*>(malloc(size_t(width) * size_t(height)));
+        turned.selection = static_cast<uint8_t *>(malloc(size_t(width) * size_t(height)));
         if (turned.selection) {
             turnPlane(selection, turned.selection);
         }
     }
 
     // The turned image has no frames: the receiver keeps its own.
-    CfImage* receiver = target ? target : this;
+    CfImage *receiver = target ? target : this;
     return receiver->Transfer(turned, false);
 }
 
-void CfImage::BitfieldsToRgb(const uint8_t* source, uint32_t redMask, uint32_t greenMask,
+void CfImage::BitfieldsToRgb(const uint8_t *source, uint32_t redMask, uint32_t greenMask,
                              uint32_t blueMask, uint8_t bits) {
     // The destination must be 24-bit: three bytes are written per pixel.
     if (!block || !source || header.biBitCount != 24 || (bits != 16 && bits != 32)) {
@@ -243,43 +295,27 @@ void CfImage::BitfieldsToRgb(const uint8_t* source, uint32_t redMask, uint32_t g
     const uint32_t height = GetHeight();
     const size_t sourceRow = bits == 16 ? (width + 1) / 2 * 4 : width * 4;
 
-    if (bits == 16) {
-        const int redBits = std::popcount(redMask & 0xFFFF);
-        const int greenBits = std::popcount(greenMask & 0xFFFF);
-        const int blueBits = std::popcount(blueMask & 0xFFFF);
-        const int blueShift = redBits - 8; // a left shift by 8 - redBits
-        const int greenShift = redBits + greenBits - 8;
-        const int redShift = redBits + greenBits + blueBits - 8;
-        for (uint32_t y = height; y-- > 0;) {
-            const uint8_t* from = source + size_t(y) * sourceRow;
-            uint8_t* to = RowPointer(y);
-            for (size_t x = width; x-- > 0;) {
-                const uint32_t v = uint32_t(from[2 * x]) | uint32_t(from[2 * x + 1]) << 8;
-                const uint8_t blue = uint8_t(ShiftRight((v & blueMask) & 0xFF, blueShift));
-                const uint8_t green = uint8_t(ShiftRight(v & greenMask, greenShift));
-                const uint8_t red = uint8_t(ShiftRight(v & redMask, redShift));
-                to[3 * x] = blue;
-                to[3 * x + 1] = green;
-                to[3 * x + 2] = red;
-            }
-        }
-        return;
-    }
-
-    const int redByte = MaskByte(redMask);
-    const int greenByte = MaskByte(greenMask);
-    const int blueByte = MaskByte(blueMask);
+    // Only the low 16 bits of a mask can select anything in a 16-bit pixel.
+    const uint32_t usable = bits == 16 ? 0xFFFF : 0xFFFFFFFF;
+    const MaskChannel red(redMask & usable);
+    const MaskChannel green(greenMask & usable);
+    const MaskChannel blue(blueMask & usable);
     for (uint32_t y = height; y-- > 0;) {
-        const uint8_t* from = source + size_t(y) * sourceRow;
-        uint8_t* to = RowPointer(y);
+        const uint8_t *from = source + size_t(y) * sourceRow;
+        uint8_t *to = RowPointer(y);
         for (size_t x = width; x-- > 0;) {
-            const uint8_t* pixel = from + 4 * x;
-            const uint8_t blue = pixel[blueByte];
-            const uint8_t green = pixel[greenByte];
-            const uint8_t red = pixel[redByte];
-            to[3 * x] = blue;
-            to[3 * x + 1] = green;
-            to[3 * x + 2] = red;
+            // Read the whole source pixel before writing: 16-bit input may lie in these rows.
+            uint32_t v = 0;
+            if (bits == 16) {
+                v = uint32_t(from[2 * x]) | uint32_t(from[2 * x + 1]) << 8;
+            } else {
+                const uint8_t *p = from + 4 * x;
+                v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                    uint32_t(p[3]) << 24;
+            }
+            to[3 * x] = blue(v);
+            to[3 * x + 1] = green(v);
+            to[3 * x + 2] = red(v);
         }
     }
 }

@@ -14,7 +14,7 @@ int32_t ToPosition(long position) {
 
 } // namespace
 
-CfStdioStream::CfStdioStream(FILE* file) : handle(file), ownsHandle(file == nullptr) {}
+CfStdioStream::CfStdioStream(FILE *file) : handle(file), ownsHandle(file == nullptr) {}
 
 CfStdioStream::~CfStdioStream() {
     if (handle && ownsHandle) {
@@ -31,11 +31,11 @@ bool CfStdioStream::Close() {
     return result == 0;
 }
 
-size_t CfStdioStream::Read(void* buffer, size_t itemSize, size_t itemCount) {
+size_t CfStdioStream::Read(void *buffer, size_t itemSize, size_t itemCount) {
     return handle ? fread(buffer, itemSize, itemCount, handle) : 0;
 }
 
-size_t CfStdioStream::Write(const void* buffer, size_t itemSize, size_t itemCount) {
+size_t CfStdioStream::Write(const void *buffer, size_t itemSize, size_t itemCount) {
     return handle ? fwrite(buffer, itemSize, itemCount, handle) : 0;
 }
 
@@ -84,11 +84,11 @@ int CfStdioStream::GetC() {
     return handle ? getc(handle) : -1;
 }
 
-char* CfStdioStream::GetS(char* buffer, int size) {
+char *CfStdioStream::GetS(char *buffer, int size) {
     return handle ? fgets(buffer, size, handle) : nullptr;
 }
 
-int32_t CfStdioStream::Scanf(const char* format, void* output) {
+int32_t CfStdioStream::Scanf(const char *format, void *output) {
     if (!handle) {
         return -1;
     }

@@ -8,15 +8,15 @@
 
 class CfStdioStream : public CfStream {
 public:
-    explicit CfStdioStream(FILE* file);
+    explicit CfStdioStream(FILE *file);
     ~CfStdioStream() override;
 
-    CfStdioStream(const CfStdioStream&) = delete;
-    CfStdioStream& operator=(const CfStdioStream&) = delete;
+    CfStdioStream(const CfStdioStream &) = delete;
+    CfStdioStream &operator=(const CfStdioStream &) = delete;
 
     bool Close() override;
-    size_t Read(void* buffer, size_t itemSize, size_t itemCount) override;
-    size_t Write(const void* buffer, size_t itemSize, size_t itemCount) override;
+    size_t Read(void *buffer, size_t itemSize, size_t itemCount) override;
+    size_t Write(const void *buffer, size_t itemSize, size_t itemCount) override;
     bool Seek(int32_t offset, int origin) override;
     int32_t Tell() override;
     int32_t Size() override;
@@ -25,9 +25,9 @@ public:
     int32_t Error() override;
     bool PutC(int value) override;
     int GetC() override;
-    char* GetS(char* buffer, int size) override;
-    int32_t Scanf(const char* format, void* output) override;
+    char *GetS(char *buffer, int size) override;
+    int32_t Scanf(const char *format, void *output) override;
 
-    FILE* handle;
+    FILE *handle;
     bool ownsHandle; // set only when constructed over a null handle
 };

@@ -16,8 +16,8 @@ public:
 
     virtual bool Close() = 0;
     // Number of whole items read or written.
-    virtual size_t Read(void* buffer, size_t itemSize, size_t itemCount) = 0;
-    virtual size_t Write(const void* buffer, size_t itemSize, size_t itemCount) = 0;
+    virtual size_t Read(void *buffer, size_t itemSize, size_t itemCount) = 0;
+    virtual size_t Write(const void *buffer, size_t itemSize, size_t itemCount) = 0;
     // True on success; origin is kSeekStart, kSeekCurrent or kSeekEnd.
     virtual bool Seek(int32_t offset, int origin) = 0;
     // Current position; -1 when unknown or beyond the 32-bit range.
@@ -34,7 +34,7 @@ public:
     // The next byte as 0..255, or -1.
     virtual int GetC() = 0;
     // Reads a line into buffer as fgets does; the buffer, or null.
-    virtual char* GetS(char* buffer, int size) = 0;
+    virtual char *GetS(char *buffer, int size) = 0;
     // fscanf with one conversion; the number of items converted, or -1.
-    virtual int32_t Scanf(const char* format, void* output) = 0;
+    virtual int32_t Scanf(const char *format, void *output) = 0;
 };

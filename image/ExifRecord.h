@@ -37,7 +37,7 @@ struct ExifRecord {
     // Start of the thumbnail inside the APP1 segment kept by the reader that filled this
     // record. It points into that reader's memory: valid only while the reader lives, never
     // to be dereferenced once the decode has returned.
-    uint8_t* thumbnailData;
+    uint8_t *thumbnailData;
     int32_t thumbnailSize;
     bool isExif; // result of the last APP1 EXIF parse
 };

@@ -65,8 +65,7 @@ constexpr std::optional<size_t> Add(A a, B b, Rest... rest) {
 
 // Bytes of one bitmap row of width pixels at bitsPerPixel, padded to a multiple of 4 bytes:
 // ((width * bitsPerPixel + 31) / 32) * 4.
-template <class W, class B>
-constexpr std::optional<size_t> RowStride(W width, B bitsPerPixel) {
+template <class W, class B> constexpr std::optional<size_t> RowStride(W width, B bitsPerPixel) {
     auto bits = Mul(width, bitsPerPixel);
     if (!bits) {
         return std::nullopt;

@@ -6,13 +6,13 @@
 
 #include "pdfw/PdfwError.h"
 
-pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::MemoryProcs& procs,
-                           void* userPointer)
+pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::MemoryProcs &procs,
+                           void *userPointer)
     : handler(errorHandler), memory(procs), opaque(userPointer) {
     memory.context = this;
 }
 
-void pdfw_context::setParameter(const char* key, const char* value) {
+void pdfw_context::setParameter(const char *key, const char *value) {
     using pdfw::fail;
     if (!key || !value) {
         fail(PDFW_VALUE_ERROR, "pdfw_set_parameter: key and value must not be null");
@@ -37,7 +37,7 @@ void pdfw_context::setParameter(const char* key, const char* value) {
     fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: unknown parameter \"") + key + "\"");
 }
 
-bool pdfw_context::openFile(const char* filename) {
+bool pdfw_context::openFile(const char *filename) {
     using pdfw::fail;
     if (current) {
         fail(PDFW_RUNTIME_ERROR,
@@ -57,7 +57,7 @@ bool pdfw_context::openFile(const char* filename) {
     return true;
 }
 
-pdfw::Document& pdfw_context::document(const char* call) {
+pdfw::Document &pdfw_context::document(const char *call) {
     if (!current) {
         pdfw::fail(PDFW_RUNTIME_ERROR,
                    std::string(call) + ": no document is open (call pdfw_open_file first)");
@@ -65,22 +65,21 @@ pdfw::Document& pdfw_context::document(const char* call) {
     return *current;
 }
 
-int pdfw_context::loadImage(const char* type, const char* filename, const char* options,
-                            int page) {
+int pdfw_context::loadImage(const char *type, const char *filename, const char *options, int page) {
     using pdfw::fail;
-    pdfw::Document& doc = document("pdfw_load_image");
+    pdfw::Document &doc = document("pdfw_load_image");
     if (!type || !filename || !options) {
         fail(PDFW_VALUE_ERROR, "pdfw_load_image: type, file name and options must not be null");
     }
     std::string kind;
-    for (const char* c = type; *c; ++c) {
+    for (const char *c = type; *c; ++c) {
         kind += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
     }
     if (kind != "jpeg" && kind != "jpg" && kind != "tiff" && kind != "tif" && kind != "auto") {
         fail(PDFW_TYPE_ERROR, std::string("pdfw_load_image: image type \"") + type +
                                   "\" is not one of jpeg, tiff, auto");
     }
-    for (const char* c = options; *c; ++c) {
+    for (const char *c = options; *c; ++c) {
         if (!std::isspace(static_cast<unsigned char>(*c))) {
             fail(PDFW_VALUE_ERROR, std::string("pdfw_load_image: unsupported options \"") +
                                        options + "\" (none are defined)");
@@ -97,7 +96,7 @@ int pdfw_context::loadImage(const char* type, const char* filename, const char* 
 }
 
 void pdfw_context::closeCurrent() {
-    pdfw::Document& doc = document("pdfw_close");
+    pdfw::Document &doc = document("pdfw_close");
     if (doc.pageOpen()) {
         pdfw::fail(PDFW_RUNTIME_ERROR,
                    "pdfw_close: a page is still open (call pdfw_end_page first)");

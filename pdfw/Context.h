@@ -13,20 +13,20 @@
 struct pdfw_context {
     static constexpr std::uint32_t kLive = 0x70646677; // "pdfw"
 
-    pdfw_context(pdfw_error_handler_proc handler, const pdfw::MemoryProcs& procs, void* opaque);
+    pdfw_context(pdfw_error_handler_proc handler, const pdfw::MemoryProcs &procs, void *opaque);
 
-    void setParameter(const char* key, const char* value);
+    void setParameter(const char *key, const char *value);
     // False with `lastMessage` set when the output cannot be created.
-    bool openFile(const char* filename);
-    pdfw::Document& document(const char* call);
-    int loadImage(const char* type, const char* filename, const char* options, int page);
+    bool openFile(const char *filename);
+    pdfw::Document &document(const char *call);
+    int loadImage(const char *type, const char *filename, const char *options, int page);
     // Finishes the document; it is over after a failure other than a page still open.
     void closeCurrent();
 
     std::uint32_t live = kLive;
     pdfw_error_handler_proc handler;
     pdfw::MemoryProcs memory;
-    void* opaque;
+    void *opaque;
     int pdfMinor = 4;
     std::string binding;
     std::unique_ptr<pdfw::Document> current;

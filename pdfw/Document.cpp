@@ -19,10 +19,10 @@ constexpr float kMaxPageSide = 14400.0f;
 
 // Seconds since 1970 for the document's date: SOURCE_DATE_EPOCH when it holds a number
 // (reproducible output), else the clock. `fixed` tells which.
-std::int64_t documentEpoch(bool& fixed) {
+std::int64_t documentEpoch(bool &fixed) {
     fixed = false;
-    if (const char* text = std::getenv("SOURCE_DATE_EPOCH")) {
-        char* end = nullptr;
+    if (const char *text = std::getenv("SOURCE_DATE_EPOCH")) {
+        char *end = nullptr;
         long long value = std::strtoll(text, &end, 10);
         if (end != text && *end == '\0' && value >= 0 && value < 253402300800LL) {
             fixed = true;
@@ -42,14 +42,14 @@ std::string pdfDate(std::int64_t epoch) {
     return text;
 }
 
-std::uint64_t fnv1a(std::uint64_t hash, const std::string& text) {
+std::uint64_t fnv1a(std::uint64_t hash, const std::string &text) {
     for (unsigned char c : text) {
         hash = (hash ^ c) * 0x100000001b3ULL;
     }
     return hash;
 }
 
-void checkFinite(float value, const char* call, const char* what) {
+void checkFinite(float value, const char *call, const char *what) {
     if (!std::isfinite(value)) {
         fail(PDFW_VALUE_ERROR, std::string(call) + ": " + what + " is not a finite number");
     }
@@ -57,7 +57,7 @@ void checkFinite(float value, const char* call, const char* what) {
 
 } // namespace
 
-Document::Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs& memory)
+Document::Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory)
     : output_(std::move(output)), writer_(*output_), pdfMinor_(pdfMinor), memory_(memory) {
     writer_.writeHeader("1." + std::to_string(pdfMinor_));
     catalog_ = writer_.reserve();
@@ -93,9 +93,9 @@ void Document::endPage() {
     int pageObject = writer_.reserve();
     writer_.writeStream(contents, "", page_->content.data(), page_->content.size());
 
-    std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) +
-                       " 0 R/MediaBox[0 0 " + pdfNumber(page_->width) + " " +
-                       pdfNumber(page_->height) + "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI]";
+    std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R/MediaBox[0 0 " +
+                       pdfNumber(page_->width) + " " + pdfNumber(page_->height) +
+                       "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI]";
     if (!page_->images.empty()) {
         dict += "/XObject<<";
         for (int object : page_->images) {
@@ -111,7 +111,7 @@ void Document::endPage() {
     page_.reset();
 }
 
-int Document::loadImage(const std::string& path, int page) {
+int Document::loadImage(const std::string &path, int page) {
     ImageRequest request{path, page, pdfMinor_, memory_};
     LoadedImage image = pdfw::loadImage(writer_, request);
     int handle = nextImage_++;
@@ -119,29 +119,27 @@ int Document::loadImage(const std::string& path, int page) {
     return handle;
 }
 
-const LoadedImage& Document::openImage(int image, const char* call) const {
+const LoadedImage &Document::openImage(int image, const char *call) const {
     auto found = images_.find(image);
     if (found == images_.end()) {
-        fail(PDFW_INDEX_ERROR, std::string(call) + ": image handle " + std::to_string(image) +
-                                   (image > 0 && image < nextImage_ ? " is closed"
-                                                                    : " was never opened"));
+        fail(PDFW_INDEX_ERROR,
+             std::string(call) + ": image handle " + std::to_string(image) +
+                 (image > 0 && image < nextImage_ ? " is closed" : " was never opened"));
     }
     return found->second;
 }
 
 void Document::placeImage(int image, float x, float y, float scale) {
     if (!page_) {
-        fail(PDFW_RUNTIME_ERROR,
-             "pdfw_place_image: no page is open (call pdfw_begin_page first)");
+        fail(PDFW_RUNTIME_ERROR, "pdfw_place_image: no page is open (call pdfw_begin_page first)");
     }
-    const LoadedImage& loaded = openImage(image, "pdfw_place_image");
+    const LoadedImage &loaded = openImage(image, "pdfw_place_image");
     checkFinite(x, "pdfw_place_image", "x");
     checkFinite(y, "pdfw_place_image", "y");
     checkFinite(scale, "pdfw_place_image", "the scale");
     if (scale == 0.0f) {
-        fail(PDFW_DIVISION_BY_ZERO_ERROR,
-             "pdfw_place_image: scale 0 would draw image " + std::to_string(image) +
-                 " with a singular matrix");
+        fail(PDFW_DIVISION_BY_ZERO_ERROR, "pdfw_place_image: scale 0 would draw image " +
+                                              std::to_string(image) + " with a singular matrix");
     }
     Matrix m = placementMatrix(loaded.orientation, loaded.width, loaded.height, x, y, scale);
     page_->content += "q " + pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
@@ -155,8 +153,7 @@ void Document::closeImage(int image) {
     images_.erase(image);
 }
 
-std::string Document::documentId(const std::string& date, std::int64_t epoch,
-                                 bool fixed) const {
+std::string Document::documentId(const std::string &date, std::int64_t epoch, bool fixed) const {
     std::uint64_t first = 0xcbf29ce484222325ULL;
     std::uint64_t second = 0x84222325cbf29ce4ULL;
     if (!fixed) {
@@ -164,8 +161,7 @@ std::string Document::documentId(const std::string& date, std::int64_t epoch,
         second ^= (static_cast<std::uint64_t>(random()) << 32) ^ random();
     }
     std::string facts = date + "/" + std::to_string(epoch) + "/" +
-                        std::to_string(output_->position()) + "/" +
-                        std::to_string(pages_.size());
+                        std::to_string(output_->position()) + "/" + std::to_string(pages_.size());
     first = fnv1a(first, facts);
     second = fnv1a(second, facts + "#");
     char hex[40];

@@ -20,12 +20,12 @@ namespace pdfw {
 class Document {
 public:
     // Writes the file header; `output` is the freshly created temporary file.
-    Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs& memory);
+    Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory);
 
     bool pageOpen() const { return page_ != nullptr; }
     void beginPage(float width, float height);
     void endPage();
-    int loadImage(const std::string& path, int page);
+    int loadImage(const std::string &path, int page);
     void placeImage(int image, float x, float y, float scale);
     void closeImage(int image);
     // Writes the page tree, Info, cross-references and trailer; commits the file.
@@ -39,8 +39,8 @@ private:
         std::set<int> images; // XObject numbers drawn on the page
     };
 
-    const LoadedImage& openImage(int image, const char* call) const;
-    std::string documentId(const std::string& date, std::int64_t epoch, bool fixed) const;
+    const LoadedImage &openImage(int image, const char *call) const;
+    std::string documentId(const std::string &date, std::int64_t epoch, bool fixed) const;
 
     std::unique_ptr<OutputFile> output_;
     ObjectWriter writer_;

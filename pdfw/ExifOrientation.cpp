@@ -6,7 +6,7 @@
 
 namespace pdfw {
 
-int exifOrientation(const unsigned char* tiff, std::size_t size) {
+int exifOrientation(const unsigned char *tiff, std::size_t size) {
     if (size < 8) {
         return 1;
     }

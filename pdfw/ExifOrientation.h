@@ -7,6 +7,6 @@ namespace pdfw {
 
 // `tiff` points at the TIFF header that follows "Exif\0\0" in an APP1 segment. Returns the
 // orientation 1..8 of IFD0, or 1 when the block is absent, damaged or holds another value.
-int exifOrientation(const unsigned char* tiff, std::size_t size);
+int exifOrientation(const unsigned char *tiff, std::size_t size);
 
 } // namespace pdfw

@@ -6,11 +6,12 @@
 
 namespace pdfw {
 
-Buffer flateCompress(const unsigned char* data, std::size_t size, const MemoryProcs& memory) {
+Buffer flateCompress(const unsigned char *data, std::size_t size, int level,
+                     const MemoryProcs &memory) {
     struct Compressor {
-        libdeflate_compressor* handle = libdeflate_alloc_compressor(kFlateLevel);
+        libdeflate_compressor *handle;
         ~Compressor() { libdeflate_free_compressor(handle); }
-    } compressor;
+    } compressor{libdeflate_alloc_compressor(level)};
     if (!compressor.handle) {
         fail(PDFW_MEMORY_ERROR, "out of memory for the Flate compressor");
     }

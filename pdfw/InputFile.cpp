@@ -1,5 +1,6 @@
 #include "pdfw/InputFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,7 +11,7 @@
 
 namespace pdfw {
 
-InputFile::InputFile(const std::string& path) : path_(path) {
+InputFile::InputFile(const std::string &path) : path_(path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         fail(PDFW_IO_ERROR, "cannot open \"" + path + "\": " + std::strerror(errno));
@@ -38,8 +39,8 @@ InputFile::~InputFile() {
     }
 }
 
-std::size_t InputFile::readAt(std::uint64_t offset, void* data, std::size_t size) const {
-    auto* bytes = static_cast<unsigned char*>(data);
+std::size_t InputFile::readAt(std::uint64_t offset, void *data, std::size_t size) const {
+    auto *bytes = static_cast<unsigned char *>(data);
     std::size_t done = 0;
     while (done < size) {
         ssize_t got = ::pread(fd_, bytes + done, size - done, static_cast<off_t>(offset + done));
@@ -57,11 +58,20 @@ std::size_t InputFile::readAt(std::uint64_t offset, void* data, std::size_t size
     return done;
 }
 
-void InputFile::readExactly(std::uint64_t offset, void* data, std::size_t size,
-                            const char* what) const {
+std::size_t MemorySource::readAt(std::uint64_t offset, void *data, std::size_t size) const {
+    if (offset >= size_) {
+        return 0;
+    }
+    std::size_t count = std::min<std::uint64_t>(size, size_ - offset);
+    std::memcpy(data, data_ + offset, count);
+    return count;
+}
+
+void ByteSource::readExactly(std::uint64_t offset, void *data, std::size_t size,
+                             const char *what) const {
     if (readAt(offset, data, size) != size) {
         fail(PDFW_SYNTAX_ERROR,
-             "\"" + path_ + "\" is truncated (it ends inside " + std::string(what) + ")");
+             "\"" + path() + "\" is truncated (it ends inside " + std::string(what) + ")");
     }
 }
 

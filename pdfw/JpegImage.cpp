@@ -8,10 +8,8 @@
 
 namespace pdfw {
 
-namespace {
-
-std::string imageDictionary(const JpegInfo& info) {
-    static const char* const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
+std::string jpegImageDictionary(const JpegInfo &info, int colorTransform) {
+    static const char *const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
     std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
                        "/Height " + std::to_string(info.height) + "/ColorSpace" +
                        kSpaces[info.components] + "/BitsPerComponent 8/Filter/DCTDecode";
@@ -19,10 +17,16 @@ std::string imageDictionary(const JpegInfo& info) {
     if (info.components == 4 && info.adobe) {
         dict += "/Decode[1 0 1 0 1 0 1 0]";
     }
+    if (colorTransform >= 0) {
+        if (colorTransform != (info.components == 3 ? 1 : 0)) {
+            dict += "/DecodeParms<</ColorTransform " + std::to_string(colorTransform) + ">>";
+        }
+        return dict;
+    }
     // Say explicitly whether the decoder must convert from YCbCr, so that readers need not
     // guess from markers.
-    if (info.components == 3 && ((info.adobe && info.adobeTransform == 0) ||
-                                 (!info.adobe && info.rgbComponentIds))) {
+    if (info.components == 3 &&
+        ((info.adobe && info.adobeTransform == 0) || (!info.adobe && info.rgbComponentIds))) {
         dict += "/DecodeParms<</ColorTransform 0>>";
     }
     if (info.components == 4 && info.adobe && info.adobeTransform == 2) {
@@ -31,32 +35,32 @@ std::string imageDictionary(const JpegInfo& info) {
     return dict;
 }
 
-} // namespace
-
-LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRequest& request) {
+LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
     if (request.page != 1) {
-        fail(PDFW_VALUE_ERROR, "\"" + request.path + "\" is a JPEG file, which has only page 1 "
-                                                     "(page " +
+        fail(PDFW_VALUE_ERROR, "\"" + request.path +
+                                   "\" is a JPEG file, which has only page 1 "
+                                   "(page " +
                                    std::to_string(request.page) + " asked)");
     }
-    JpegInfo info = inspectJpeg(file);
-    std::string dict = imageDictionary(info);
+    // The file is read once, checked in memory and written from there: the same copying a
+    // plain file copy does.
+    std::size_t size = checkedSize({file.size()}, "\"" + request.path + "\"");
+    Buffer bytes(request.memory, size, "JPEG file");
+    file.readExactly(0, bytes.data(), size, "the image data");
+    JpegInfo info = inspectJpeg(MemorySource(bytes.data(), size, request.path));
+    std::string dict = jpegImageDictionary(info);
     LoadedImage loaded{0, info.width, info.height, info.orientation};
+    auto length = static_cast<std::size_t>(info.length);
     if (info.coding == JpegCoding::Arithmetic) {
-        std::size_t size = checkedSize({info.length}, "\"" + request.path + "\"");
         checkedSize({info.width, info.height, static_cast<std::uint64_t>(info.components), 2},
                     "the coefficients of \"" + request.path + "\"");
-        Buffer original(request.memory, size, "JPEG file");
-        file.readExactly(0, original.data(), size, "the image data");
-        Buffer huffman = transcodeToHuffman(original.data(), size, request.path, request.memory);
+        Buffer huffman = transcodeToHuffman(bytes.data(), length, request.path, request.memory);
         loaded.object = writer.reserve();
         writer.writeStream(loaded.object, dict, huffman.data(), huffman.size());
         return loaded;
     }
     loaded.object = writer.reserve();
-    writer.beginStream(loaded.object, dict, info.length);
-    writer.out().copyFrom(file.fd(), 0, info.length, request.path);
-    writer.endStream();
+    writer.writeStream(loaded.object, dict, bytes.data(), length);
     return loaded;
 }
 

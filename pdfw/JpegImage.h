@@ -2,11 +2,19 @@
 // them, or losslessly re-coded when they are arithmetic-coded.
 #pragma once
 
+#include <string>
+
 #include "pdfw/ImageLoader.h"
 #include "pdfw/InputFile.h"
 
 namespace pdfw {
 
-LoadedImage writeJpeg(ObjectWriter& writer, const InputFile& file, const ImageRequest& request);
+struct JpegInfo;
+
+// The image dictionary entries (without /Length) for a JPEG carried as DCTDecode.
+// `colorTransform` 0 or 1 overrides what the JPEG's own markers say about YCbCr.
+std::string jpegImageDictionary(const JpegInfo &info, int colorTransform = -1);
+
+LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

@@ -18,18 +18,18 @@ enum class JpegCoding {
 struct JpegInfo {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    int components = 0;       // 1, 3 or 4
+    int components = 0; // 1, 3 or 4
     JpegCoding coding = JpegCoding::Huffman;
-    bool adobe = false;       // an Adobe APP14 segment is present
-    int adobeTransform = 0;   // its transform byte (0 none, 1 YCbCr, 2 YCCK)
+    bool adobe = false;           // an Adobe APP14 segment is present
+    int adobeTransform = 0;       // its transform byte (0 none, 1 YCbCr, 2 YCCK)
     bool rgbComponentIds = false; // three components named 'R', 'G', 'B'
-    int orientation = 1;      // from the EXIF APP1 segment; 1 when absent or invalid
-    std::uint64_t length = 0; // bytes from the start through the end-of-image marker
+    int orientation = 1;          // from the EXIF APP1 segment; 1 when absent or invalid
+    std::uint64_t length = 0;     // bytes from the start through the end-of-image marker
 };
 
 // Raises PDFW_SYNTAX_ERROR for a malformed or truncated file and PDFW_TYPE_ERROR for a
 // JPEG that PDF cannot carry and that cannot be converted without loss (12-bit, lossless,
 // hierarchical, two components, height set by a later DNL marker).
-JpegInfo inspectJpeg(const InputFile& file);
+JpegInfo inspectJpeg(const ByteSource &file);
 
 } // namespace pdfw

@@ -20,12 +20,12 @@ struct Transcode {
     jpeg_error_mgr errors;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    unsigned char* output;
+    unsigned char *output;
     unsigned long outputSize;
 };
 
 void onError(j_common_ptr info) {
-    auto* t = reinterpret_cast<Transcode*>(info->err);
+    auto *t = reinterpret_cast<Transcode *>(info->err);
     info->err->format_message(info, t->message);
     std::longjmp(t->jump, 1);
 }
@@ -38,7 +38,7 @@ void onMessage(j_common_ptr info, int level) {
 }
 
 // Returns false with t.message set. Holds only C structures.
-bool runTranscode(const unsigned char* data, std::size_t size, Transcode& t) {
+bool runTranscode(const unsigned char *data, std::size_t size, Transcode &t) {
     jpeg_decompress_struct source;
     jpeg_compress_struct target;
     std::memset(&source, 0, sizeof source);
@@ -60,7 +60,7 @@ bool runTranscode(const unsigned char* data, std::size_t size, Transcode& t) {
     jpeg_create_compress(&target);
     jpeg_mem_src(&source, data, static_cast<unsigned long>(size));
     jpeg_read_header(&source, TRUE);
-    jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&source);
+    jvirt_barray_ptr *coefficients = jpeg_read_coefficients(&source);
     jpeg_copy_critical_parameters(&source, &target);
     target.arith_code = FALSE;
     target.optimize_coding = TRUE;
@@ -75,15 +75,15 @@ bool runTranscode(const unsigned char* data, std::size_t size, Transcode& t) {
 
 } // namespace
 
-Buffer transcodeToHuffman(const unsigned char* data, std::size_t size, const std::string& path,
-                          const MemoryProcs& memory) {
+Buffer transcodeToHuffman(const unsigned char *data, std::size_t size, const std::string &path,
+                          const MemoryProcs &memory) {
     Transcode t{};
     if (!runTranscode(data, size, t)) {
-        fail(PDFW_SYNTAX_ERROR, "\"" + path + "\": cannot convert its arithmetic coding: " +
-                                    std::string(t.message));
+        fail(PDFW_SYNTAX_ERROR,
+             "\"" + path + "\": cannot convert its arithmetic coding: " + std::string(t.message));
     }
     struct FreeLater {
-        unsigned char* block;
+        unsigned char *block;
         ~FreeLater() { std::free(block); }
     } owned{t.output};
     Buffer result(memory, t.outputSize, "arithmetic JPEG conversion");

@@ -10,7 +10,7 @@ namespace pdfw {
 
 // The Huffman-coded JPEG for `data`. Raises PDFW_SYNTAX_ERROR naming `path` when libjpeg
 // finds the data corrupt (warnings included), PDFW_MEMORY_ERROR when memory runs out.
-Buffer transcodeToHuffman(const unsigned char* data, std::size_t size, const std::string& path,
-                          const MemoryProcs& memory);
+Buffer transcodeToHuffman(const unsigned char *data, std::size_t size, const std::string &path,
+                          const MemoryProcs &memory);
 
 } // namespace pdfw

@@ -7,7 +7,7 @@
 
 namespace pdfw {
 
-std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string& what) {
+std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string &what) {
     std::uint64_t total = 1;
     for (std::uint64_t factor : factors) {
         if (factor != 0 && total > kMaxBufferBytes / factor) {
@@ -21,23 +21,23 @@ std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std:
     return static_cast<std::size_t>(total);
 }
 
-Buffer::Buffer(const MemoryProcs& procs, std::size_t size, const char* caller)
+Buffer::Buffer(const MemoryProcs &procs, std::size_t size, const char *caller)
     : procs_(procs), size_(size) {
     std::size_t bytes = size == 0 ? 1 : size;
-    void* block = procs_.alloc ? procs_.alloc(procs_.context, bytes, caller) : std::malloc(bytes);
+    void *block = procs_.alloc ? procs_.alloc(procs_.context, bytes, caller) : std::malloc(bytes);
     if (!block) {
         size_ = 0;
-        fail(PDFW_MEMORY_ERROR, std::string(caller) + ": out of memory (" +
-                                    std::to_string(size) + " bytes)");
+        fail(PDFW_MEMORY_ERROR,
+             std::string(caller) + ": out of memory (" + std::to_string(size) + " bytes)");
     }
-    data_ = static_cast<unsigned char*>(block);
+    data_ = static_cast<unsigned char *>(block);
 }
 
-Buffer::Buffer(Buffer&& other) noexcept
+Buffer::Buffer(Buffer &&other) noexcept
     : procs_(other.procs_), data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)) {}
 
-Buffer& Buffer::operator=(Buffer&& other) noexcept {
+Buffer &Buffer::operator=(Buffer &&other) noexcept {
     if (this != &other) {
         release();
         procs_ = other.procs_;
@@ -47,7 +47,9 @@ Buffer& Buffer::operator=(Buffer&& other) noexcept {
     return *this;
 }
 
-Buffer::~Buffer() { release(); }
+Buffer::~Buffer() {
+    release();
+}
 
 void Buffer::release() {
     if (!data_) {

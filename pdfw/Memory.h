@@ -17,10 +17,10 @@ inline constexpr std::size_t kMaxBufferBytes = std::size_t{1} << 30;
 
 // The product of `factors`, or a PDFW_OVERFLOW_ERROR naming `what` when it wraps or exceeds
 // kMaxBufferBytes.
-std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string& what);
+std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string &what);
 
 struct MemoryProcs {
-    pdfw_context* context = nullptr;
+    pdfw_context *context = nullptr;
     pdfw_alloc_proc alloc = nullptr;
     pdfw_free_proc free = nullptr;
 };
@@ -29,15 +29,15 @@ struct MemoryProcs {
 class Buffer {
 public:
     Buffer() = default;
-    Buffer(const MemoryProcs& procs, std::size_t size, const char* caller);
-    Buffer(Buffer&& other) noexcept;
-    Buffer& operator=(Buffer&& other) noexcept;
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
+    Buffer(const MemoryProcs &procs, std::size_t size, const char *caller);
+    Buffer(Buffer &&other) noexcept;
+    Buffer &operator=(Buffer &&other) noexcept;
+    Buffer(const Buffer &) = delete;
+    Buffer &operator=(const Buffer &) = delete;
     ~Buffer();
 
-    unsigned char* data() { return data_; }
-    const unsigned char* data() const { return data_; }
+    unsigned char *data() { return data_; }
+    const unsigned char *data() const { return data_; }
     std::size_t size() const { return size_; }
     // Shrinks the logical size (the block keeps its capacity).
     void truncate(std::size_t size) {
@@ -50,7 +50,7 @@ private:
     void release();
 
     MemoryProcs procs_;
-    unsigned char* data_ = nullptr;
+    unsigned char *data_ = nullptr;
     std::size_t size_ = 0;
 };
 

@@ -49,9 +49,11 @@ void ObjectWriter::beginObject(int number) {
     out_.write(std::to_string(number) + " 0 obj\n");
 }
 
-void ObjectWriter::endObject() { out_.write("endobj\n"); }
+void ObjectWriter::endObject() {
+    out_.write("endobj\n");
+}
 
-void ObjectWriter::writeStream(int number, std::string_view dictionary, const void* data,
+void ObjectWriter::writeStream(int number, std::string_view dictionary, const void *data,
                                std::size_t size) {
     beginStream(number, dictionary, size);
     out_.write(data, size);
@@ -66,7 +68,9 @@ void ObjectWriter::beginStream(int number, std::string_view dictionary, std::uin
     out_.write(head);
 }
 
-void ObjectWriter::endStream() { out_.write("\nendstream\nendobj\n"); }
+void ObjectWriter::endStream() {
+    out_.write("\nendstream\nendobj\n");
+}
 
 void ObjectWriter::finish(int root, int info, std::string_view id) {
     std::uint64_t xref = out_.position();
@@ -87,8 +91,8 @@ void ObjectWriter::finish(int root, int info, std::string_view id) {
         out_.write(entry, 20);
     }
     std::string trailer = "trailer\n<</Size " + std::to_string(offsets_.size()) + "/Root " +
-                          std::to_string(root) + " 0 R/Info " + std::to_string(info) +
-                          " 0 R/ID[<" + std::string(id) + "><" + std::string(id) + ">]>>\n";
+                          std::to_string(root) + " 0 R/Info " + std::to_string(info) + " 0 R/ID[<" +
+                          std::string(id) + "><" + std::string(id) + ">]>>\n";
     trailer += "startxref\n" + std::to_string(xref) + "\n%%EOF\n";
     out_.write(trailer);
 }

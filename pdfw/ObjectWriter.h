@@ -17,7 +17,7 @@ std::string pdfNumber(float value);
 
 class ObjectWriter {
 public:
-    explicit ObjectWriter(OutputFile& out) : out_(out) {}
+    explicit ObjectWriter(OutputFile &out) : out_(out) {}
 
     // "%PDF-<version>" and a comment line of high bytes marking the file as binary.
     void writeHeader(std::string_view version);
@@ -26,17 +26,17 @@ public:
     void beginObject(int number);
     void endObject();
     // A complete stream object: `dictionary` holds the entries other than /Length.
-    void writeStream(int number, std::string_view dictionary, const void* data, std::size_t size);
+    void writeStream(int number, std::string_view dictionary, const void *data, std::size_t size);
     // A stream object whose `size` bytes of data the caller writes between the two calls.
     void beginStream(int number, std::string_view dictionary, std::uint64_t size);
     void endStream();
     // Cross-reference table and trailer.
     void finish(int root, int info, std::string_view id);
 
-    OutputFile& out() { return out_; }
+    OutputFile &out() { return out_; }
 
 private:
-    OutputFile& out_;
+    OutputFile &out_;
     std::vector<std::uint64_t> offsets_{0};
     std::vector<bool> written_{true};
 };

@@ -2,12 +2,16 @@
 
 namespace pdfw {
 
-int normalOrientation(long value) { return value >= 1 && value <= 8 ? static_cast<int>(value) : 1; }
+int normalOrientation(long value) {
+    return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+}
 
-bool swapsAxes(int orientation) { return orientation >= 5 && orientation <= 8; }
+bool swapsAxes(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
 
-Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t height, float x,
-                       float y, float scale) {
+Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t height, float x, float y,
+                       float scale) {
     // Unit-square maps (u, v) -> (a u + c v + e, b u + d v + f), v pointing up and the
     // stored first row at v = 1, that put the stored picture upright.
     struct Unit {
@@ -25,13 +29,13 @@ Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t heigh
         {0, 1, -1, 0, 1, 0},  // 8: shown turned a quarter anticlockwise
     };
     int o = normalOrientation(orientation);
-    const Unit& u = kUnit[o];
+    const Unit &u = kUnit[o];
     double shownWidth = static_cast<double>(swapsAxes(o) ? height : width) * scale;
     double shownHeight = static_cast<double>(swapsAxes(o) ? width : height) * scale;
-    return Matrix{static_cast<float>(u.a * shownWidth), static_cast<float>(u.b * shownHeight),
-                  static_cast<float>(u.c * shownWidth), static_cast<float>(u.d * shownHeight),
-                  static_cast<float>(u.e * shownWidth + x),
-                  static_cast<float>(u.f * shownHeight + y)};
+    return Matrix{
+        static_cast<float>(u.a * shownWidth),     static_cast<float>(u.b * shownHeight),
+        static_cast<float>(u.c * shownWidth),     static_cast<float>(u.d * shownHeight),
+        static_cast<float>(u.e * shownWidth + x), static_cast<float>(u.f * shownHeight + y)};
 }
 
 } // namespace pdfw

@@ -19,7 +19,7 @@ bool swapsAxes(int orientation);
 // The matrix that maps the image's unit square (stored pixels, first row on top) onto the
 // page so that the picture shows upright with its lower left corner at (x, y) and its upright
 // width and height of one point per pixel multiplied by `scale`.
-Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t height, float x,
-                       float y, float scale);
+Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t height, float x, float y,
+                       float scale);
 
 } // namespace pdfw

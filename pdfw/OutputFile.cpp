@@ -18,13 +18,15 @@ namespace {
 
 constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
 
-std::string errorText(int error) { return std::strerror(error); }
+std::string errorText(int error) {
+    return std::strerror(error);
+}
 
 // The permission bits a newly created file gets: 0666 less the process umask, read from
 // /proc so that the umask is not changed, even for a moment, under other threads.
 mode_t newFileMode() {
     mode_t mask = 022;
-    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
         char line[256];
         while (std::fgets(line, sizeof line, status)) {
             unsigned value = 0;
@@ -40,8 +42,8 @@ mode_t newFileMode() {
 
 } // namespace
 
-std::unique_ptr<OutputFile> OutputFile::create(const std::string& target, const MemoryProcs& procs,
-                                               std::string& reason) {
+std::unique_ptr<OutputFile> OutputFile::create(const std::string &target, const MemoryProcs &procs,
+                                               std::string &reason) {
     if (target.empty() || target.back() == '/') {
         reason = "cannot create \"" + target + "\": not a file name";
         return nullptr;
@@ -58,8 +60,8 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string& target, const 
         }
         mode = existing.st_mode & 07777;
     }
-    std::string temp = (slash == std::string::npos ? std::string() : folder) + "." + base +
-                       ".pdfw-XXXXXX";
+    std::string temp =
+        (slash == std::string::npos ? std::string() : folder) + "." + base + ".pdfw-XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         reason = "cannot create a file in \"" + folder + "\" for \"" + target +
@@ -105,11 +107,11 @@ void OutputFile::failWrite(int error) {
     fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": " + errorText(error));
 }
 
-void OutputFile::write(const void* data, std::size_t size) {
+void OutputFile::write(const void *data, std::size_t size) {
     if (broken_) {
         fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
     }
-    const auto* bytes = static_cast<const unsigned char*>(data);
+    const auto *bytes = static_cast<const unsigned char *>(data);
     if (used_ + size <= buffer_.size()) {
         std::memcpy(buffer_.data() + used_, bytes, size);
         used_ += size;
@@ -131,7 +133,7 @@ void OutputFile::flush() {
     writeDirect(buffer_.data(), used);
 }
 
-void OutputFile::writeDirect(const unsigned char* data, std::size_t size) {
+void OutputFile::writeDirect(const unsigned char *data, std::size_t size) {
     while (size > 0) {
         ssize_t written = ::write(fd_, data, size);
         if (written < 0) {
@@ -146,54 +148,6 @@ void OutputFile::writeDirect(const unsigned char* data, std::size_t size) {
         data += written;
         size -= static_cast<std::size_t>(written);
     }
-}
-
-void OutputFile::copyFrom(int fd, std::uint64_t offset, std::uint64_t length,
-                          const std::string& name) {
-    if (broken_) {
-        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
-    }
-    flush();
-    std::uint64_t left = length;
-    auto in = static_cast<off_t>(offset);
-    bool kernelCopy = true;
-    while (left > 0) {
-        std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, 1u << 30));
-        ssize_t copied = -1;
-        if (kernelCopy) {
-            copied = ::copy_file_range(fd, &in, fd_, nullptr, chunk, 0);
-            if (copied < 0 && errno != EINTR) {
-                // Some file systems and older kernels offer no kernel copy between these
-                // files: fall back to reading and writing through the buffer.
-                if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
-                    errno == EBADF) {
-                    kernelCopy = false;
-                    continue;
-                }
-                failWrite(errno);
-            }
-        } else {
-            chunk = std::min(chunk, buffer_.size());
-            copied = ::pread(fd, buffer_.data(), chunk, in);
-            if (copied < 0 && errno != EINTR) {
-                broken_ = true;
-                fail(PDFW_IO_ERROR, "cannot read \"" + name + "\": " + errorText(errno));
-            }
-            if (copied > 0) {
-                writeDirect(buffer_.data(), static_cast<std::size_t>(copied));
-                in += copied;
-            }
-        }
-        if (copied < 0) {
-            continue;
-        }
-        if (copied == 0) {
-            broken_ = true;
-            fail(PDFW_IO_ERROR, "cannot read \"" + name + "\": the file shrank while it was read");
-        }
-        left -= static_cast<std::uint64_t>(copied);
-    }
-    position_ += length;
 }
 
 void OutputFile::commit() {

@@ -18,21 +18,18 @@ class OutputFile {
 public:
     // Creates the temporary file for `target`. Returns null and sets `reason` when the
     // folder does not exist or refuses the file, or the target is a folder.
-    static std::unique_ptr<OutputFile> create(const std::string& target, const MemoryProcs& procs,
-                                              std::string& reason);
+    static std::unique_ptr<OutputFile> create(const std::string &target, const MemoryProcs &procs,
+                                              std::string &reason);
     ~OutputFile();
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
 
     // Appends bytes; a failure raises PDFW_IO_ERROR and marks the file broken.
-    void write(const void* data, std::size_t size);
+    void write(const void *data, std::size_t size);
     void write(std::string_view text) { write(text.data(), text.size()); }
-    // Appends `length` bytes of the open file `fd` from `offset` (kernel copy where the
-    // system offers one). `name` is used in messages.
-    void copyFrom(int fd, std::uint64_t offset, std::uint64_t length, const std::string& name);
     std::uint64_t position() const { return position_; }
     bool broken() const { return broken_; }
-    const std::string& target() const { return target_; }
+    const std::string &target() const { return target_; }
 
     // Flushes, syncs and renames over the target, then syncs the folder. On failure raises
     // PDFW_IO_ERROR or PDFW_SYSTEM_ERROR after removing the temporary file.
@@ -41,7 +38,7 @@ public:
 private:
     OutputFile(std::string target, std::string folder, std::string temp, int fd, Buffer buffer);
     void flush();
-    void writeDirect(const unsigned char* data, std::size_t size);
+    void writeDirect(const unsigned char *data, std::size_t size);
     [[noreturn]] void failWrite(int error);
     void discard();
 

@@ -12,14 +12,14 @@ namespace pdfw {
 
 class PdfwError : public std::runtime_error {
 public:
-    PdfwError(int type, const std::string& message) : std::runtime_error(message), type_(type) {}
+    PdfwError(int type, const std::string &message) : std::runtime_error(message), type_(type) {}
     int type() const { return type_; }
 
 private:
     int type_;
 };
 
-[[noreturn]] inline void fail(int type, const std::string& message) {
+[[noreturn]] inline void fail(int type, const std::string &message) {
     throw PdfwError(type, message);
 }
 

@@ -23,11 +23,11 @@ struct RasterImage {
 };
 
 // Row size in bytes of `components` samples of `bits` bits per pixel, checked.
-std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const std::string& what);
+std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const std::string &what);
 
 // Writes the image (and its soft mask) and returns the image's object number. Alpha needs
 // PDF 1.4 or later (PDFW_TYPE_ERROR naming `path` otherwise).
-int writeRaster(ObjectWriter& writer, RasterImage& image, int pdfMinor, const std::string& path,
-                const MemoryProcs& memory);
+int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const std::string &path,
+                const MemoryProcs &memory);
 
 } // namespace pdfw

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "pdfw/PdfwError.h"
 
@@ -12,16 +13,18 @@ namespace {
 
 // How a page's samples map to PDF, when they do directly.
 struct Layout {
-    int colours = 0;       // colour samples per pixel
+    int colours = 0; // colour samples per pixel
     std::string colorSpace;
     bool inverted = false;
-    bool alpha = false;    // the first extra sample is alpha
+    bool alpha = false; // the first extra sample is alpha
     bool premultiplied = false;
 };
 
-bool isAlpha(int kind) { return kind == EXTRASAMPLE_ASSOCALPHA || kind == EXTRASAMPLE_UNASSALPHA; }
+bool isAlpha(int kind) {
+    return kind == EXTRASAMPLE_ASSOCALPHA || kind == EXTRASAMPLE_UNASSALPHA;
+}
 
-std::string paletteSpace(TiffFile& tiff, int bits) {
+std::string paletteSpace(TiffFile &tiff, int bits) {
     std::uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
     if (!TIFFGetField(tiff.handle(), TIFFTAG_COLORMAP, &red, &green, &blue) || !red || !green ||
         !blue) {
@@ -48,8 +51,8 @@ std::string paletteSpace(TiffFile& tiff, int bits) {
 }
 
 // The direct layout of the page, or false when it needs the RGBA reader.
-bool directLayout(TiffFile& tiff, Layout& layout) {
-    const TiffPage& p = tiff.page();
+bool directLayout(TiffFile &tiff, Layout &layout) {
+    const TiffPage &p = tiff.page();
     int bits = p.bitsPerSample;
     if (p.sampleFormat != SAMPLEFORMAT_UINT) {
         return false;
@@ -60,7 +63,7 @@ bool directLayout(TiffFile& tiff, Layout& layout) {
     switch (p.photometric) {
     case PHOTOMETRIC_MINISWHITE:
     case PHOTOMETRIC_MINISBLACK:
-        if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) {
+        if (bits < 1 || bits > 16) {
             return false;
         }
         layout.colours = 1;
@@ -68,14 +71,14 @@ bool directLayout(TiffFile& tiff, Layout& layout) {
         layout.inverted = p.photometric == PHOTOMETRIC_MINISWHITE;
         break;
     case PHOTOMETRIC_RGB:
-        if (bits != 8 && bits != 16) {
+        if (bits < 1 || bits > 16) {
             return false;
         }
         layout.colours = 3;
         layout.colorSpace = "/DeviceRGB";
         break;
     case PHOTOMETRIC_SEPARATED:
-        if ((bits != 8 && bits != 16) || p.inkSet != INKSET_CMYK) {
+        if (bits < 1 || bits > 16 || p.inkSet != INKSET_CMYK) {
             return false;
         }
         layout.colours = 4;
@@ -103,7 +106,8 @@ bool directLayout(TiffFile& tiff, Layout& layout) {
     default:
         return false;
     }
-    if (p.samplesPerPixel < layout.colours || p.samplesPerPixel - layout.colours != p.extraSamples) {
+    if (p.samplesPerPixel < layout.colours ||
+        p.samplesPerPixel - layout.colours != p.extraSamples) {
         return false;
     }
     if (p.extraSamples > 0) {
@@ -117,10 +121,10 @@ bool directLayout(TiffFile& tiff, Layout& layout) {
 }
 
 // Reads all rows of a contiguous page into `pixels` (rowBytes per row).
-void readRows(TiffFile& tiff, unsigned char* pixels, std::size_t rowBytes, int bitsPerPixel,
-              const MemoryProcs& memory) {
-    TIFF* t = tiff.handle();
-    const TiffPage& p = tiff.page();
+void readRows(TiffFile &tiff, unsigned char *pixels, std::size_t rowBytes, int bitsPerPixel,
+              const MemoryProcs &memory) {
+    TIFF *t = tiff.handle();
+    const TiffPage &p = tiff.page();
     if (!p.tiled) {
         std::uint32_t rowsPerStrip = p.height;
         TIFFGetFieldDefaulted(t, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
@@ -134,8 +138,8 @@ void readRows(TiffFile& tiff, unsigned char* pixels, std::size_t rowBytes, int b
             std::uint32_t first = s * rowsPerStrip;
             std::uint32_t rows = std::min(rowsPerStrip, p.height - first);
             std::size_t bytes = rows * rowBytes;
-            tmsize_t got = TIFFReadEncodedStrip(t, s, pixels + first * rowBytes,
-                                                static_cast<tmsize_t>(bytes));
+            tmsize_t got =
+                TIFFReadEncodedStrip(t, s, pixels + first * rowBytes, static_cast<tmsize_t>(bytes));
             if (got < 0 || static_cast<std::size_t>(got) < bytes) {
                 tiff.failRead("cannot decode strip " + std::to_string(s));
             }
@@ -168,7 +172,7 @@ void readRows(TiffFile& tiff, unsigned char* pixels, std::size_t rowBytes, int b
     }
 }
 
-std::uint16_t nativeSample16(const unsigned char* at) {
+std::uint16_t nativeSample16(const unsigned char *at) {
     std::uint16_t v;
     std::memcpy(&v, at, 2);
     return v;
@@ -181,14 +185,14 @@ unsigned char toEight(std::uint16_t v) {
 
 // Moves alpha (and any other extra samples) out of the interleaved pixels, then brings
 // 16-bit samples to the form PDF takes: big-endian, or 8-bit below PDF 1.5.
-void arrange(RasterImage& image, const Layout& layout, int samples, bool keep16,
-             const MemoryProcs& memory) {
+void arrange(RasterImage &image, const Layout &layout, int samples, bool keep16,
+             const MemoryProcs &memory) {
     const int bytes = image.bitsPerComponent / 8;
     if (bytes == 0) {
         return; // 1, 2 or 4 bits: already in PDF's layout
     }
     std::size_t pixels = std::size_t{image.width} * image.height;
-    unsigned char* data = image.pixels.data();
+    unsigned char *data = image.pixels.data();
     if (samples != layout.colours) {
         if (layout.alpha) {
             image.alpha = Buffer(memory, pixels * bytes, "alpha channel");
@@ -207,8 +211,8 @@ void arrange(RasterImage& image, const Layout& layout, int samples, bool keep16,
     if (bytes == 1) {
         return;
     }
-    for (Buffer* plane : {&image.pixels, &image.alpha}) {
-        unsigned char* p = plane->data();
+    for (Buffer *plane : {&image.pixels, &image.alpha}) {
+        unsigned char *p = plane->data();
         std::size_t count = plane->size() / 2;
         for (std::size_t i = 0; i < count; ++i) {
             std::uint16_t v = nativeSample16(p + 2 * i);
@@ -228,9 +232,48 @@ void arrange(RasterImage& image, const Layout& layout, int samples, bool keep16,
     }
 }
 
-RasterImage decodeDirect(TiffFile& tiff, const Layout& layout, int pdfMinor,
-                         const MemoryProcs& memory) {
-    const TiffPage& p = tiff.page();
+bool pdfDepth(int bits) {
+    return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16;
+}
+
+// Samples of a depth PDF has no place for (3, 5, 6, 7, 9 to 15 bits) become 16-bit samples
+// (native order, for arrange()) from PDF 1.5, which keep every value apart, or 8-bit ones
+// below it; both scale v of n bits by round(v * max / (2^n - 1)).
+void widen(RasterImage &image, int samples, bool keep16, const MemoryProcs &memory) {
+    const int bits = image.bitsPerComponent;
+    const std::uint32_t top = (1u << bits) - 1;
+    const std::uint32_t target = keep16 ? 65535 : 255;
+    const std::size_t perRow = std::size_t{image.width} * samples;
+    const std::size_t rowBytes = rasterRowBytes(image.width, samples, bits, "a row");
+    Buffer wide(memory, checkedSize({perRow, image.height, keep16 ? 2u : 1u}, "widened samples"),
+                "widened samples");
+    unsigned char *out = wide.data();
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        const unsigned char *row = image.pixels.data() + y * rowBytes;
+        std::uint64_t bit = 0;
+        for (std::size_t i = 0; i < perRow; ++i, bit += bits) {
+            std::uint32_t v = 0;
+            for (int b = 0; b < bits; ++b) {
+                std::uint64_t at = bit + b;
+                v = v << 1 | ((row[at / 8] >> (7 - at % 8)) & 1u);
+            }
+            std::uint32_t scaled = (v * target + top / 2) / top;
+            if (keep16) {
+                auto sample = static_cast<std::uint16_t>(scaled);
+                std::memcpy(out, &sample, 2);
+                out += 2;
+            } else {
+                *out++ = static_cast<unsigned char>(scaled);
+            }
+        }
+    }
+    image.pixels = std::move(wide);
+    image.bitsPerComponent = keep16 ? 16 : 8;
+}
+
+RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
+                         const MemoryProcs &memory) {
+    const TiffPage &p = tiff.page();
     RasterImage image;
     image.width = p.width;
     image.height = p.height;
@@ -243,22 +286,26 @@ RasterImage decodeDirect(TiffFile& tiff, const Layout& layout, int pdfMinor,
     std::string what = "\"" + tiff.path() + "\" (" + std::to_string(p.width) + " x " +
                        std::to_string(p.height) + " pixels)";
     std::size_t rowBytes = rasterRowBytes(p.width, samples, p.bitsPerSample, what);
-    if (p.photometric != PHOTOMETRIC_YCBCR && static_cast<std::uint64_t>(TIFFScanlineSize64(
-                                                  tiff.handle())) != rowBytes) {
+    if (p.photometric != PHOTOMETRIC_YCBCR &&
+        static_cast<std::uint64_t>(TIFFScanlineSize64(tiff.handle())) != rowBytes) {
         tiff.failRead("unexpected row size");
     }
     image.pixels = Buffer(memory, checkedSize({rowBytes, p.height}, what), "TIFF pixels");
     readRows(tiff, image.pixels.data(), rowBytes, samples * p.bitsPerSample, memory);
+    if (!pdfDepth(p.bitsPerSample)) {
+        widen(image, samples, pdfMinor >= 5, memory);
+    }
     arrange(image, layout, samples, pdfMinor >= 5, memory);
     return image;
 }
 
-RasterImage decodeRgba(TiffFile& tiff, const MemoryProcs& memory) {
-    const TiffPage& p = tiff.page();
+RasterImage decodeRgba(TiffFile &tiff, const MemoryProcs &memory) {
+    const TiffPage &p = tiff.page();
     char reason[1024] = "";
     if (!TIFFRGBAImageOK(tiff.handle(), reason)) {
-        fail(PDFW_TYPE_ERROR, "\"" + tiff.path() + "\": this kind of TIFF cannot be put into a "
-                                                   "PDF (" +
+        fail(PDFW_TYPE_ERROR, "\"" + tiff.path() +
+                                  "\": this kind of TIFF cannot be put into a "
+                                  "PDF (" +
                                   std::string(reason) + ")");
     }
     std::string what = "\"" + tiff.path() + "\" (" + std::to_string(p.width) + " x " +
@@ -277,7 +324,7 @@ RasterImage decodeRgba(TiffFile& tiff, const MemoryProcs& memory) {
     // Keep the stored row order; the placement turns the picture upright.
     reader.req_orientation = reader.orientation;
     bool hasAlpha = reader.alpha != 0;
-    int ok = TIFFRGBAImageGet(&reader, reinterpret_cast<std::uint32_t*>(image.pixels.data()),
+    int ok = TIFFRGBAImageGet(&reader, reinterpret_cast<std::uint32_t *>(image.pixels.data()),
                               p.width, p.height);
     TIFFRGBAImageEnd(&reader);
     if (!ok) {
@@ -287,7 +334,7 @@ RasterImage decodeRgba(TiffFile& tiff, const MemoryProcs& memory) {
         image.alpha = Buffer(memory, pixels, "alpha channel");
         image.premultiplied = true; // libtiff's RGBA reader premultiplies
     }
-    unsigned char* data = image.pixels.data();
+    unsigned char *data = image.pixels.data();
     for (std::size_t i = 0; i < pixels; ++i) {
         std::uint32_t v;
         std::memcpy(&v, data + 4 * i, 4);
@@ -309,7 +356,7 @@ RasterImage decodeRgba(TiffFile& tiff, const MemoryProcs& memory) {
 
 } // namespace
 
-RasterImage decodeTiff(TiffFile& tiff, int pdfMinor, const MemoryProcs& memory) {
+RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory) {
     Layout layout;
     if (tiff.page().photometric >= 0 && directLayout(tiff, layout)) {
         return decodeDirect(tiff, layout, pdfMinor, memory);

@@ -13,6 +13,6 @@ namespace pdfw {
 // through libtiff's RGBA reader. Raises PDFW_SYNTAX_ERROR for damaged data,
 // PDFW_TYPE_ERROR for a page libtiff cannot turn into colour, PDFW_OVERFLOW_ERROR above
 // the size ceiling.
-RasterImage decodeTiff(TiffFile& tiff, int pdfMinor, const MemoryProcs& memory);
+RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory);
 
 } // namespace pdfw

@@ -11,11 +11,11 @@ namespace pdfw {
 
 namespace {
 
-int keepError(TIFF*, void* user, const char* module, const char* format, va_list args) {
-    auto* messages = static_cast<TiffFile::Messages*>(user);
+int keepError(TIFF *, void *user, const char *module, const char *format, va_list args) {
+    auto *messages = static_cast<TiffFile::Messages *>(user);
     if (messages->error[0] == '\0') {
-        int used = std::snprintf(messages->error, sizeof messages->error, "%s: ",
-                                 module ? module : "libtiff");
+        int used = std::snprintf(messages->error, sizeof messages->error,
+                                 "%s: ", module ? module : "libtiff");
         if (used > 0 && static_cast<std::size_t>(used) < sizeof messages->error) {
             std::vsnprintf(messages->error + used, sizeof messages->error - used, format, args);
         }
@@ -23,12 +23,14 @@ int keepError(TIFF*, void* user, const char* module, const char* format, va_list
     return 1; // handled: nothing reaches libtiff's global handlers
 }
 
-int ignoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int ignoreWarning(TIFF *, void *, const char *, const char *, va_list) {
+    return 1;
+}
 
 } // namespace
 
-TiffFile::TiffFile(const InputFile& file, int page) : path_(file.path()) {
-    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
+    TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     if (!options) {
         fail(PDFW_MEMORY_ERROR, "out of memory opening \"" + path_ + "\"");
     }
@@ -67,7 +69,7 @@ TiffFile::~TiffFile() {
     }
 }
 
-void TiffFile::failRead(const std::string& what) const {
+void TiffFile::failRead(const std::string &what) const {
     std::string message = "\"" + path_ + "\": " + what;
     if (messages_.error[0] != '\0') {
         message += " (" + std::string(messages_.error) + ")";
@@ -84,7 +86,7 @@ void TiffFile::readTags() {
     page_.width = width;
     page_.height = height;
     std::uint16_t value = 0;
-    auto get = [&](ttag_t tag, int& field) {
+    auto get = [&](ttag_t tag, int &field) {
         if (TIFFGetFieldDefaulted(tiff_, tag, &value)) {
             field = value;
         }
@@ -105,9 +107,8 @@ void TiffFile::readTags() {
         page_.t4Options = t4;
     }
     std::uint16_t count = 0;
-    std::uint16_t* kinds = nullptr;
-    if (TIFFGetFieldDefaulted(tiff_, TIFFTAG_EXTRASAMPLES, &count, &kinds) && count > 0 &&
-        kinds) {
+    std::uint16_t *kinds = nullptr;
+    if (TIFFGetFieldDefaulted(tiff_, TIFFTAG_EXTRASAMPLES, &count, &kinds) && count > 0 && kinds) {
         page_.extraSamples = count;
         page_.firstExtraKind = kinds[0];
     }

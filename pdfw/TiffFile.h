@@ -24,8 +24,8 @@ struct TiffPage {
     int inkSet = INKSET_CMYK;
     int orientation = 1;
     std::uint32_t t4Options = 0;
-    int extraSamples = 0;     // samples beyond the colour ones
-    int firstExtraKind = 0;   // EXTRASAMPLE_* of the first of them
+    int extraSamples = 0;   // samples beyond the colour ones
+    int firstExtraKind = 0; // EXTRASAMPLE_* of the first of them
     bool tiled = false;
 };
 
@@ -33,16 +33,16 @@ class TiffFile {
 public:
     // Opens `file` and selects page `page` (1-based). PDFW_SYNTAX_ERROR when libtiff refuses
     // it, PDFW_VALUE_ERROR when the page does not exist.
-    TiffFile(const InputFile& file, int page);
+    TiffFile(const InputFile &file, int page);
     ~TiffFile();
-    TiffFile(const TiffFile&) = delete;
-    TiffFile& operator=(const TiffFile&) = delete;
+    TiffFile(const TiffFile &) = delete;
+    TiffFile &operator=(const TiffFile &) = delete;
 
-    TIFF* handle() { return tiff_; }
-    const TiffPage& page() const { return page_; }
-    const std::string& path() const { return path_; }
+    TIFF *handle() { return tiff_; }
+    const TiffPage &page() const { return page_; }
+    const std::string &path() const { return path_; }
     // PDFW_SYNTAX_ERROR: "<path>: <what>: <libtiff's message>".
-    [[noreturn]] void failRead(const std::string& what) const;
+    [[noreturn]] void failRead(const std::string &what) const;
 
     // libtiff's first error message on this handle ("" if none).
     struct Messages {
@@ -53,7 +53,7 @@ private:
     void readTags();
 
     std::string path_;
-    TIFF* tiff_ = nullptr;
+    TIFF *tiff_ = nullptr;
     Messages messages_{};
     TiffPage page_;
 };

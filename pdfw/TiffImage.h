@@ -8,6 +8,6 @@
 
 namespace pdfw {
 
-LoadedImage writeTiff(ObjectWriter& writer, const InputFile& file, const ImageRequest& request);
+LoadedImage writeTiff(ObjectWriter &writer, const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

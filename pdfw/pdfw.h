@@ -49,35 +49,44 @@ typedef struct pdfw_context pdfw_context;
 
 /* Error types given to the error handler. */
 enum {
-    PDFW_MEMORY_ERROR = 1,   /* an allocation failed */
-    PDFW_IO_ERROR = 2,       /* an image file cannot be read, the output cannot be written */
-    PDFW_RUNTIME_ERROR = 3,  /* a call out of order (a page inside a page, close with a page
-                                open, an image placed outside a page, ...) */
-    PDFW_INDEX_ERROR = 4,    /* an image handle that was never returned or is closed */
-    PDFW_TYPE_ERROR = 5,     /* an unknown image type name; a file that is neither JPEG nor
-                                TIFF; an image kind the engine cannot carry into PDF */
-    PDFW_DIVISION_BY_ZERO_ERROR = 6, /* a placement scale of zero (singular matrix) */
-    PDFW_OVERFLOW_ERROR = 7, /* an image too large for the engine's memory ceiling, a file
-                                offset or object count beyond what PDF can address */
-    PDFW_SYNTAX_ERROR = 8,   /* a malformed or truncated image file */
-    PDFW_VALUE_ERROR = 9,    /* a bad argument: unknown parameter, bad value, null pointer,
-                                non-finite or out-of-range number, unsupported option */
-    PDFW_SYSTEM_ERROR = 10,  /* the operating system refused flushing or renaming the output */
-    PDFW_NONFATAL_ERROR = 11 /* reserved for warnings; the engine raises none at present */
+    /* an allocation failed */
+    PDFW_MEMORY_ERROR = 1,
+    /* an image file cannot be read, the output cannot be written */
+    PDFW_IO_ERROR = 2,
+    /* a call out of order: a page inside a page, close with a page open, an image placed
+     * outside a page, anything but pdfw_open_file before a document is open, ... */
+    PDFW_RUNTIME_ERROR = 3,
+    /* an image handle that was never returned or is closed */
+    PDFW_INDEX_ERROR = 4,
+    /* an unknown image type name; a file that is neither JPEG nor TIFF; an image kind the
+     * engine cannot carry into PDF */
+    PDFW_TYPE_ERROR = 5,
+    /* a placement scale of zero (a singular matrix) */
+    PDFW_DIVISION_BY_ZERO_ERROR = 6,
+    /* an image above the engine's memory ceiling; a file beyond what PDF can address */
+    PDFW_OVERFLOW_ERROR = 7,
+    /* a malformed or truncated image file */
+    PDFW_SYNTAX_ERROR = 8,
+    /* a bad argument: unknown parameter, bad value, null pointer, non-finite or out-of-range
+     * number, unsupported option */
+    PDFW_VALUE_ERROR = 9,
+    /* the operating system refused flushing or renaming the output */
+    PDFW_SYSTEM_ERROR = 10,
+    /* reserved for warnings; the engine raises none at present */
+    PDFW_NONFATAL_ERROR = 11
 };
 
 /* Called for every error on a context: the context, a PDFW_*_ERROR type and a NUL-terminated
  * message (valid until the next call on the context). It may return or longjmp. */
-typedef void (*pdfw_error_handler_proc)(pdfw_context* context, int error_type,
-                                        const char* message);
+typedef void (*pdfw_error_handler_proc)(pdfw_context *context, int error_type, const char *message);
 
 /* Memory procedures for the engine's large buffers (decoded pictures, compressed streams,
  * the output buffer). Either all three are given or none (NULL: the C heap). alloc returns
  * NULL on failure; realloc is accepted for completeness and never called at present. */
-typedef void* (*pdfw_alloc_proc)(pdfw_context* context, size_t size, const char* caller);
-typedef void* (*pdfw_realloc_proc)(pdfw_context* context, void* memory, size_t size,
-                                   const char* caller);
-typedef void (*pdfw_free_proc)(pdfw_context* context, void* memory);
+typedef void *(*pdfw_alloc_proc)(pdfw_context *context, size_t size, const char *caller);
+typedef void *(*pdfw_realloc_proc)(pdfw_context *context, void *memory, size_t size,
+                                   const char *caller);
+typedef void (*pdfw_free_proc)(pdfw_context *context, void *memory);
 
 /* Prepares the library; pair every call with one pdfw_shutdown. Never fails. */
 void pdfw_boot(void);
@@ -88,18 +97,18 @@ void pdfw_shutdown(void);
 /* Creates a context with error handler `handler` (may be NULL), memory procedures (all NULL,
  * or all given) and the caller's pointer `opaque`. Returns NULL when memory runs out or when
  * only some of the memory procedures are given; no handler is called then. */
-pdfw_context* pdfw_new(pdfw_error_handler_proc handler, pdfw_alloc_proc alloc_proc,
-                       pdfw_realloc_proc realloc_proc, pdfw_free_proc free_proc, void* opaque);
+pdfw_context *pdfw_new(pdfw_error_handler_proc handler, pdfw_alloc_proc alloc_proc,
+                       pdfw_realloc_proc realloc_proc, pdfw_free_proc free_proc, void *opaque);
 
 /* The `opaque` pointer given to pdfw_new; NULL for a NULL context. Never raises. */
-void* pdfw_get_opaque(pdfw_context* context);
+void *pdfw_get_opaque(pdfw_context *context);
 
 /* Sets a document parameter. Returns 0, or -1 on failure. Keys:
  *   "compatibility": "1.3" .. "1.7", the PDF version written (default "1.4"); only before
  *                    pdfw_open_file (PDFW_RUNTIME_ERROR afterwards).
  *   "binding":       any text naming the calling language; recorded, no effect on output.
  * An unknown key, a bad value or a NULL argument raises PDFW_VALUE_ERROR. */
-int pdfw_set_parameter(pdfw_context* context, const char* key, const char* value);
+int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value);
 
 /* Starts the document, creating its temporary file in the folder of `filename`. Returns 1
  * on success. Returns -1 WITHOUT calling the handler when the output cannot be created (no
@@ -107,16 +116,16 @@ int pdfw_set_parameter(pdfw_context* context, const char* key, const char* value
  * pdfw_get_last_error. Raises (and returns -1) PDFW_RUNTIME_ERROR when a document is
  * already open, PDFW_VALUE_ERROR for a NULL or empty name, PDFW_IO_ERROR when the file
  * header cannot be written. */
-int pdfw_open_file(pdfw_context* context, const char* filename);
+int pdfw_open_file(pdfw_context *context, const char *filename);
 
 /* Begins a page of width x height points (each finite, 3 to 14400). Returns 0 or -1.
  * Raises PDFW_RUNTIME_ERROR without an open document or with a page already open,
  * PDFW_VALUE_ERROR for a bad size. */
-int pdfw_begin_page(pdfw_context* context, float width, float height);
+int pdfw_begin_page(pdfw_context *context, float width, float height);
 
 /* Ends the current page and writes it out. Returns 0 or -1. Raises PDFW_RUNTIME_ERROR
  * without an open page, PDFW_IO_ERROR when the output cannot be written. */
-int pdfw_end_page(pdfw_context* context);
+int pdfw_end_page(pdfw_context *context);
 
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
@@ -130,37 +139,37 @@ int pdfw_end_page(pdfw_context* context);
  * truncated file; PDFW_OVERFLOW_ERROR for an image above the size ceiling;
  * PDFW_MEMORY_ERROR when memory runs out. A failure that did not disturb the output leaves
  * the document usable. */
-int pdfw_load_image(pdfw_context* context, const char* type, const char* filename,
-                    const char* options, int page);
+int pdfw_load_image(pdfw_context *context, const char *type, const char *filename,
+                    const char *options, int page);
 
 /* Draws image `image` on the current page, upright, its lower left corner at (x, y) and
  * its natural size (one point per pixel) multiplied by `scale`. Returns 0 or -1. Raises
  * PDFW_RUNTIME_ERROR without an open page, PDFW_INDEX_ERROR for a handle not open,
  * PDFW_DIVISION_BY_ZERO_ERROR for scale 0, PDFW_VALUE_ERROR for non-finite numbers. */
-int pdfw_place_image(pdfw_context* context, int image, float x, float y, float scale);
+int pdfw_place_image(pdfw_context *context, int image, float x, float y, float scale);
 
 /* Releases handle `image` (its picture stays in the document and on the pages that placed
  * it). Returns 0 or -1. Raises PDFW_INDEX_ERROR for a handle not open,
  * PDFW_RUNTIME_ERROR without an open document. */
-int pdfw_close_image(pdfw_context* context, int image);
+int pdfw_close_image(pdfw_context *context, int image);
 
 /* Finishes the document and renames it over the target. Returns 0 or -1. Raises
  * PDFW_RUNTIME_ERROR without an open document or with a page open (nothing changes then);
  * PDFW_IO_ERROR or PDFW_SYSTEM_ERROR when writing, flushing or renaming fails (the temporary
  * file is removed, the target untouched, the document over). Open image handles are
  * released. After success another document may be opened on the same context. */
-int pdfw_close(pdfw_context* context);
+int pdfw_close(pdfw_context *context);
 
 /* Releases the context; an unfinished document is abandoned (its temporary file removed).
  * NULL is ignored. Never raises. */
-void pdfw_delete(pdfw_context* context);
+void pdfw_delete(pdfw_context *context);
 
 /* The message of the context's last failure ("" if none). Valid until the next call on
  * the context. Never raises. */
-const char* pdfw_get_last_error(pdfw_context* context);
+const char *pdfw_get_last_error(pdfw_context *context);
 
 /* The type of the context's last failure (0 if none). Never raises. */
-int pdfw_get_last_error_type(pdfw_context* context);
+int pdfw_get_last_error_type(pdfw_context *context);
 
 #ifdef __cplusplus
 }

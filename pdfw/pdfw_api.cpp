@@ -17,11 +17,11 @@ std::atomic<int> bootCount{0};
 
 constexpr std::size_t kMaxMessage = 1000;
 
-bool isLive(pdfw_context* context) {
+bool isLive(pdfw_context *context) {
     return context != nullptr && context->live == pdfw_context::kLive;
 }
 
-void record(pdfw_context& context, int type, const char* message) {
+void record(pdfw_context &context, int type, const char *message) {
     context.lastType = type;
     try {
         context.lastMessage = message;
@@ -34,18 +34,18 @@ void record(pdfw_context& context, int type, const char* message) {
 }
 
 // Runs `work` on the context; false when it failed, with the failure recorded.
-template <typename Work> bool guard(pdfw_context* context, Work&& work) {
+template <typename Work> bool guard(pdfw_context *context, Work &&work) {
     if (!isLive(context)) {
         return false;
     }
     try {
         std::forward<Work>(work)(*context);
         return true;
-    } catch (const pdfw::PdfwError& error) {
+    } catch (const pdfw::PdfwError &error) {
         record(*context, error.type(), error.what());
-    } catch (const std::bad_alloc&) {
+    } catch (const std::bad_alloc &) {
         record(*context, PDFW_MEMORY_ERROR, "out of memory");
-    } catch (const std::exception& error) {
+    } catch (const std::exception &error) {
         record(*context, PDFW_RUNTIME_ERROR, error.what());
     } catch (...) {
         record(*context, PDFW_RUNTIME_ERROR, "unexpected internal failure");
@@ -55,7 +55,7 @@ template <typename Work> bool guard(pdfw_context* context, Work&& work) {
 
 // Reports the recorded failure and gives `failure` back for the caller to return. The handler
 // may not return.
-template <typename T> T raise(pdfw_context* context, T failure) {
+template <typename T> T raise(pdfw_context *context, T failure) {
     if (isLive(context) && context->handler) {
         context->handler(context, context->lastType, context->lastMessage.c_str());
     }
@@ -66,7 +66,9 @@ template <typename T> T raise(pdfw_context* context, T failure) {
 
 extern "C" {
 
-void pdfw_boot(void) { bootCount.fetch_add(1); }
+void pdfw_boot(void) {
+    bootCount.fetch_add(1);
+}
 
 void pdfw_shutdown(void) {
     int expected = bootCount.load();
@@ -74,8 +76,8 @@ void pdfw_shutdown(void) {
     }
 }
 
-pdfw_context* pdfw_new(pdfw_error_handler_proc handler, pdfw_alloc_proc alloc_proc,
-                       pdfw_realloc_proc realloc_proc, pdfw_free_proc free_proc, void* opaque) {
+pdfw_context *pdfw_new(pdfw_error_handler_proc handler, pdfw_alloc_proc alloc_proc,
+                       pdfw_realloc_proc realloc_proc, pdfw_free_proc free_proc, void *opaque) {
     bool none = !alloc_proc && !realloc_proc && !free_proc;
     bool all = alloc_proc && realloc_proc && free_proc;
     if (!none && !all) {
@@ -85,52 +87,52 @@ pdfw_context* pdfw_new(pdfw_error_handler_proc handler, pdfw_alloc_proc alloc_pr
     return new (std::nothrow) pdfw_context(handler, procs, opaque);
 }
 
-void* pdfw_get_opaque(pdfw_context* context) { return isLive(context) ? context->opaque : nullptr; }
+void *pdfw_get_opaque(pdfw_context *context) {
+    return isLive(context) ? context->opaque : nullptr;
+}
 
-int pdfw_set_parameter(pdfw_context* context, const char* key, const char* value) {
-    if (guard(context, [&](pdfw_context& c) { c.setParameter(key, value); })) {
+int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value) {
+    if (guard(context, [&](pdfw_context &c) { c.setParameter(key, value); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
-int pdfw_open_file(pdfw_context* context, const char* filename) {
+int pdfw_open_file(pdfw_context *context, const char *filename) {
     bool opened = false;
-    if (guard(context, [&](pdfw_context& c) { opened = c.openFile(filename); })) {
+    if (guard(context, [&](pdfw_context &c) { opened = c.openFile(filename); })) {
         return opened ? 1 : -1;
     }
     return raise(context, -1);
 }
 
-int pdfw_begin_page(pdfw_context* context, float width, float height) {
-    if (guard(context, [&](pdfw_context& c) {
-            c.document("pdfw_begin_page").beginPage(width, height);
-        })) {
+int pdfw_begin_page(pdfw_context *context, float width, float height) {
+    if (guard(context,
+              [&](pdfw_context &c) { c.document("pdfw_begin_page").beginPage(width, height); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
-int pdfw_end_page(pdfw_context* context) {
-    if (guard(context, [](pdfw_context& c) { c.document("pdfw_end_page").endPage(); })) {
+int pdfw_end_page(pdfw_context *context) {
+    if (guard(context, [](pdfw_context &c) { c.document("pdfw_end_page").endPage(); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
-int pdfw_load_image(pdfw_context* context, const char* type, const char* filename,
-                    const char* options, int page) {
+int pdfw_load_image(pdfw_context *context, const char *type, const char *filename,
+                    const char *options, int page) {
     int handle = -1;
-    if (guard(context, [&](pdfw_context& c) {
-            handle = c.loadImage(type, filename, options, page);
-        })) {
+    if (guard(context,
+              [&](pdfw_context &c) { handle = c.loadImage(type, filename, options, page); })) {
         return handle;
     }
     return raise(context, -1);
 }
 
-int pdfw_place_image(pdfw_context* context, int image, float x, float y, float scale) {
-    if (guard(context, [&](pdfw_context& c) {
+int pdfw_place_image(pdfw_context *context, int image, float x, float y, float scale) {
+    if (guard(context, [&](pdfw_context &c) {
             c.document("pdfw_place_image").placeImage(image, x, y, scale);
         })) {
         return 0;
@@ -138,22 +140,22 @@ int pdfw_place_image(pdfw_context* context, int image, float x, float y, float s
     return raise(context, -1);
 }
 
-int pdfw_close_image(pdfw_context* context, int image) {
+int pdfw_close_image(pdfw_context *context, int image) {
     if (guard(context,
-              [&](pdfw_context& c) { c.document("pdfw_close_image").closeImage(image); })) {
+              [&](pdfw_context &c) { c.document("pdfw_close_image").closeImage(image); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
-int pdfw_close(pdfw_context* context) {
-    if (guard(context, [](pdfw_context& c) { c.closeCurrent(); })) {
+int pdfw_close(pdfw_context *context) {
+    if (guard(context, [](pdfw_context &c) { c.closeCurrent(); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
-void pdfw_delete(pdfw_context* context) {
+void pdfw_delete(pdfw_context *context) {
     if (!isLive(context)) {
         return;
     }
@@ -161,11 +163,11 @@ void pdfw_delete(pdfw_context* context) {
     delete context;
 }
 
-const char* pdfw_get_last_error(pdfw_context* context) {
+const char *pdfw_get_last_error(pdfw_context *context) {
     return isLive(context) ? context->lastMessage.c_str() : "";
 }
 
-int pdfw_get_last_error_type(pdfw_context* context) {
+int pdfw_get_last_error_type(pdfw_context *context) {
     return isLive(context) ? context->lastType : 0;
 }
 

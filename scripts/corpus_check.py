@@ -17,6 +17,11 @@ and a summary per folder:
   rejected    the reference refused the file too; only a crash counts against us here
   CRASH       folvane-decode died from a signal or exited with neither 0 nor 1
 
+With --djpeg (JPEG folders) the reference is instead the output of Debian's djpeg with its
+default settings for the same file: the same libjpeg, so any difference is ours. djpeg turns
+CMYK into RGB with rounding where folvane truncates, so four-component files allow a
+difference of 1. The DPI folvane reports is also set against the manifest (see jpeg_dpi).
+
 Run it with Debian's python3 and python3-numpy. PNG and PAM are read here: a file whose
 pixels match is confirmed by filtering our pixels the way each reference row was filtered and
 comparing the filtered bytes (fast, vectorised); only a mismatch is decoded row by row.
@@ -24,6 +29,7 @@ comparing the filtered bytes (fast, vectorised); only a mismatch is decoded row 
 import argparse
 import fnmatch
 import json
+import math
 import os
 import struct
 import subprocess
@@ -209,6 +215,8 @@ def targets(entry, pages):
     refs = entry.get("refs", {})
     if entry["path"].startswith("ico/"):
         first = refs.get("entries", {}).get("0")
+        if not first and (entry.get("ico") or {}).get("count") == 1:
+            first = refs.get("main")  # a one-entry icon: its main reference is entry 0
         return [(0, first)] if first else []
     out = [(0, refs["main"])] if refs.get("main") else []
     if pages:
@@ -237,6 +245,10 @@ def check_entry(args, corpus, entry, tmp):
         if not info["ok"]:
             results.append(("failed", label, info.get("lastError", "")))
             continue
+        if not os.path.exists(pam):
+            # The load reported success but left no pixels (an icon whose entry is a PNG).
+            results.append(("failed", label, "no picture written"))
+            continue
         ours = read_pam(pam)
         if args.tolerance == 0 and filtered_equal(ours[2], ours[0], ours[1], os.path.join(corpus, ref)):
             results.append(("match", label, ""))
@@ -253,6 +265,93 @@ def check_entry(args, corpus, entry, tmp):
     return results
 
 
+def read_pnm(data):
+    """Returns (width, height, channels, bytes) of binary PGM/PPM data."""
+    fields, pos = [], 2
+    while len(fields) < 3:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos)
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(int(data[pos:end]))
+        pos = end
+    channels = 1 if data[:2] == b"P5" else 3
+    width, height, _ = fields
+    pixels = data[pos + 1:pos + 1 + width * height * channels]
+    if channels == 1:
+        pixels = bytes(b for g in pixels for b in (g, g, g))
+    return width, height, 3, pixels
+
+
+INCHES_PER_UNIT = {1: 1.0, 2: 1.0, 3: 0.3937007784843445, 4: 0.03937007859349251,
+                   5: 3.937007932108827e-05}
+
+
+def jpeg_dpi(entry, info):
+    """Our DPI set against the manifest: the reference program prefers a JFIF density in
+    inches to the EXIF resolution, folvane takes EXIF first, so where both exist they may
+    differ by design ("exif-first"). Returns (status, detail)."""
+    ours = [info.get("dpiX"), info.get("dpiY")]
+    ref = entry.get("dpi")
+    exif = entry.get("exif") or {}
+    unit = INCHES_PER_UNIT.get(exif.get("resolution_unit"))
+    x, y = exif.get("x_resolution"), exif.get("y_resolution")
+    if ref is not None and [int(v) for v in ref] == ours:
+        return "dpi-agree", ""
+    if unit and isinstance(x, (int, float)) and isinstance(y, (int, float)) and x > 0 and y > 0:
+        if ours == [int(x / unit), int(y / unit)]:
+            return "dpi-exif-first", "ours %s from EXIF, reference %s" % (ours, ref)
+    jfif = (entry.get("jpeg") or {}).get("jfif") or {}
+    if not info.get("exif", {}).get("isExif") and jfif.get("unit") == 2:
+        expected = [int(math.floor(d * 2.54 + 0.5)) for d in jfif["density"]]
+        if ours == expected:
+            return "dpi-jfif-cm", "dots per centimetre converted, ours %s" % ours
+    if info.get("exif", {}).get("isExif") and ours == [96, 96]:
+        return "dpi-exif-first", "EXIF without usable resolution: JFIF not consulted, ours 96"
+    if ref is None and ours == [96, 96]:
+        return "dpi-default", "reference has none, ours 96"
+    return "dpi-differ", "ours %s, reference %s (%s)" % (ours, ref, entry.get("dpi_source"))
+
+
+def check_entry_djpeg(args, corpus, entry, tmp):
+    """One JPEG against djpeg's decode of the same bytes, plus its DPI."""
+    path = os.path.join(corpus, entry["path"])
+    pam = os.path.join(tmp, "out.pam")
+    if os.path.exists(pam):
+        os.remove(pam)
+    info, crash = decode(args.decoder, path, 0, pam)
+    label = entry["path"]
+    if crash:
+        return [("CRASH", label, crash)]
+    run = subprocess.run(["djpeg", path], capture_output=True, timeout=120)
+    if not run.stdout:  # djpeg exits 2 after warnings (damaged data) but still writes the picture
+        status = "rejected" if not info["ok"] else "extra"
+        return [(status, label, "djpeg: %s; ours: ok=%s %s" % (
+            run.stderr.decode("utf-8", "replace").strip()[:80], info["ok"], info.get("lastError", "")))]
+    if not info["ok"]:
+        return [("failed", label, info.get("lastError", ""))]
+    ours = read_pam(pam)
+    theirs = read_pnm(run.stdout)
+    if ours[:2] != theirs[:2]:
+        return [("size", label, "ours %dx%d, djpeg %dx%d" % (ours[0], ours[1], theirs[0], theirs[1]))]
+    components = (entry.get("jpeg", {}).get("sof") or {}).get("components")
+    tolerance = max(args.tolerance, 1 if components == 4 else 0)
+    a = np.frombuffer(ours[2], dtype=np.uint8).reshape(-1, 4)[:, :3].astype(np.int16)
+    b = np.frombuffer(theirs[3], dtype=np.uint8).reshape(-1, 3).astype(np.int16)
+    diff = np.abs(a - b).max(axis=1)
+    off, worst = int((diff > tolerance).sum()), int(diff.max(initial=0))
+    status = "match" if off == 0 else "differ"
+    detail = "" if off == 0 else "%d pixels off, max %d" % (off, worst)
+    if status == "match" and worst:
+        detail = "within %d (CMYK rounding)" % worst
+    dpi_status, dpi_detail = jpeg_dpi(entry, info)
+    return [(status, label, detail), (dpi_status, label, dpi_detail)]
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("folders", nargs="+", help="corpus folders: bmp, ico, jpeg, tiff")
@@ -262,6 +361,8 @@ def main():
     ap.add_argument("--pages", action="store_true", help="also check TIFF pages 1..15")
     ap.add_argument("--only", default="*", help="glob on the corpus path")
     ap.add_argument("--verbose", action="store_true")
+    ap.add_argument("--djpeg", action="store_true",
+                    help="JPEG: compare with djpeg's decode of the same file instead of the PNGs")
     args = ap.parse_args()
     corpus = os.path.abspath(args.corpus)
     with open(os.path.join(corpus, "manifest.json")) as f:
@@ -273,10 +374,11 @@ def main():
             for entry in manifest["files"]:
                 if not entry["path"].startswith(folder + "/") or not fnmatch.fnmatch(entry["path"], args.only):
                     continue
-                for status, label, detail in check_entry(args, corpus, entry, tmp):
+                check = check_entry_djpeg if args.djpeg and folder == "jpeg" else check_entry
+                for status, label, detail in check(args, corpus, entry, tmp):
                     counts[status] = counts.get(status, 0) + 1
                     crashed |= status == "CRASH"
-                    if args.verbose or status not in ("match", "rejected"):
+                    if args.verbose or status not in ("match", "rejected", "dpi-agree"):
                         print("%-9s %s %s" % (status, label, detail))
             print("%s: %s" % (folder, ", ".join("%s %d" % kv for kv in sorted(counts.items()))))
     return 1 if crashed else 0

@@ -11,16 +11,13 @@
 
 namespace {
 
-bool IsFrameHeader(int marker)
-{
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+bool IsFrameHeader(int marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 } // namespace
 
-CfExifReader::CfExifReader(ExifRecord* rec) : record(rec)
-{
+CfExifReader::CfExifReader(ExifRecord *rec) : record(rec) {
     if (record == nullptr) {
         record = new (std::nothrow) ExifRecord{};
         ownsRecord = record != nullptr;
@@ -28,28 +25,24 @@ CfExifReader::CfExifReader(ExifRecord* rec) : record(rec)
     lastError[0] = '\0';
 }
 
-CfExifReader::~CfExifReader()
-{
+CfExifReader::~CfExifReader() {
     if (ownsRecord) {
         delete record;
     }
 }
 
-void CfExifReader::SetError(const char* text)
-{
+void CfExifReader::SetError(const char *text) {
     std::snprintf(lastError, sizeof(lastError), "%s", text);
 }
 
-unsigned CfExifReader::Read16(const uint8_t* p) const
-{
+unsigned CfExifReader::Read16(const uint8_t *p) const {
     if (motorolaOrder) {
         return (unsigned(p[0]) << 8) | p[1];
     }
     return (unsigned(p[1]) << 8) | p[0];
 }
 
-int32_t CfExifReader::Read32(const uint8_t* p) const
-{
+int32_t CfExifReader::Read32(const uint8_t *p) const {
     uint32_t v;
     if (motorolaOrder) {
         v = (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
@@ -59,13 +52,11 @@ int32_t CfExifReader::Read32(const uint8_t* p) const
     return static_cast<int32_t>(v);
 }
 
-unsigned CfExifReader::Read16BigEndian(const uint8_t* p)
-{
+unsigned CfExifReader::Read16BigEndian(const uint8_t *p) {
     return (unsigned(p[0]) << 8) | p[1];
 }
 
-double CfExifReader::ConvertValue(const uint8_t* value, int format) const
-{
+double CfExifReader::ConvertValue(const uint8_t *value, int format) const {
     switch (format) {
     case ExifFormatByte:
         return value[0];
@@ -105,8 +96,7 @@ double CfExifReader::ConvertValue(const uint8_t* value, int format) const
     }
 }
 
-bool CfExifReader::ReadJpegSegments(CfStream* stream, unsigned mode)
-{
+bool CfExifReader::ReadJpegSegments(CfStream *stream, unsigned mode) {
     if (stream == nullptr || stream->GetC() != 0xFF || stream->GetC() != 0xD8) {
         return false;
     }
@@ -134,8 +124,8 @@ bool CfExifReader::ReadJpegSegments(CfStream* stream, unsigned mode)
         if (!ReadSegment(stream, marker, length)) {
             return false;
         }
-        JpegSegment& segment = segments[segmentCount - 1];
-        uint8_t* data = segment.data.data();
+        JpegSegment &segment = segments[segmentCount - 1];
+        uint8_t *data = segment.data.data();
         size_t size = segment.data.size();
 
         if (IsFrameHeader(marker)) {
@@ -172,12 +162,11 @@ bool CfExifReader::ReadJpegSegments(CfStream* stream, unsigned mode)
     }
 }
 
-bool CfExifReader::ReadSegment(CfStream* stream, int marker, int length)
-{
-    JpegSegment& segment = segments[segmentCount];
+bool CfExifReader::ReadSegment(CfStream *stream, int marker, int length) {
+    JpegSegment &segment = segments[segmentCount];
     try {
         segment.data.assign(static_cast<size_t>(length), 0);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::bad_alloc &) {
         SetError("Could not allocate memory");
         return false;
     }
@@ -196,17 +185,15 @@ bool CfExifReader::ReadSegment(CfStream* stream, int marker, int length)
     return true;
 }
 
-void CfExifReader::DropLastSegment()
-{
-    JpegSegment& segment = segments[--segmentCount];
+void CfExifReader::DropLastSegment() {
+    JpegSegment &segment = segments[--segmentCount];
     segment.data.clear();
     segment.data.shrink_to_fit();
     segment.marker = 0;
     segment.size = 0;
 }
 
-void CfExifReader::ParseComment(const uint8_t* segment, size_t length)
-{
+void CfExifReader::ParseComment(const uint8_t *segment, size_t length) {
     size_t limit = length < 255 ? length : 255;
     char text[256];
     size_t n = 0;
@@ -225,8 +212,7 @@ void CfExifReader::ParseComment(const uint8_t* segment, size_t length)
     std::memcpy(record->comment, text, n + 1);
 }
 
-void CfExifReader::ParseFrameHeader(const uint8_t* segment, size_t length, int marker)
-{
+void CfExifReader::ParseFrameHeader(const uint8_t *segment, size_t length, int marker) {
     // Length bytes, precision, lines, samples per line, component count.
     if (length < 8) {
         return;
@@ -237,18 +223,18 @@ void CfExifReader::ParseFrameHeader(const uint8_t* segment, size_t length, int m
     record->process = marker;
 }
 
-bool CfExifReader::ParseExifBlock(uint8_t* payload, size_t length)
-{
+bool CfExifReader::ParseExifBlock(uint8_t *payload, size_t length) {
     record->flashUsed = 0;
     record->comment[0] = '\0';
     exifImageWidth = 0;
     directoryWalks = 0;
+    inLinkedDirectory = false;
 
     if (length < 6 || std::memcmp(payload, "Exif\0\0", 6) != 0) {
         SetError("Incorrect Exif header");
         return false;
     }
-    uint8_t* base = payload + 6;
+    uint8_t *base = payload + 6;
     size_t blockLength = length - 6;
     if (blockLength >= 2 && base[0] == 'I' && base[1] == 'I') {
         motorolaOrder = 0;
@@ -264,25 +250,21 @@ bool CfExifReader::ParseExifBlock(uint8_t* payload, size_t length)
     }
     int32_t firstOffset = Read32(base + 4);
 
-    // The directory at offset 8 is walked whatever the header's first offset says, and the one
-    // the header names as well when it lies elsewhere.
-    if (!WalkDirectory(8, base, blockLength, record, 0)) {
-        return false;
-    }
-    if (firstOffset > 8 && !WalkDirectory(static_cast<size_t>(firstOffset), base, blockLength,
-                                          record, 0)) {
+    // The first directory is where the header says; a header pointing at or before the end of
+    // the header itself is taken to mean the usual place right after it.
+    size_t first = firstOffset > 8 ? static_cast<size_t>(firstOffset) : 8;
+    if (!WalkDirectory(first, base, blockLength, record, 0)) {
         return false;
     }
     if (record->focalPlaneXRes != 0) {
-        record->ccdWidth = ExifToFloat(double(exifImageWidth) * record->focalPlaneUnits /
-                                       record->focalPlaneXRes);
+        record->ccdWidth =
+            ExifToFloat(double(exifImageWidth) * record->focalPlaneUnits / record->focalPlaneXRes);
     }
     return true;
 }
 
-bool CfExifReader::ParseDirectory(uint8_t* directory, uint8_t* base, size_t length,
-                                  ExifRecord* rec, int level)
-{
+bool CfExifReader::ParseDirectory(uint8_t *directory, uint8_t *base, size_t length, ExifRecord *rec,
+                                  int level) {
     if (directory < base || static_cast<size_t>(directory - base) > length) {
         SetError("Illegally sized directory");
         return false;
@@ -290,9 +272,8 @@ bool CfExifReader::ParseDirectory(uint8_t* directory, uint8_t* base, size_t leng
     return WalkDirectory(static_cast<size_t>(directory - base), base, length, rec, level);
 }
 
-bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, ExifRecord* rec,
-                                 int level)
-{
+bool CfExifReader::WalkDirectory(size_t offset, uint8_t *base, size_t length, ExifRecord *rec,
+                                 int level) {
     if (directoryWalks >= MaxDirectoryWalks) {
         SetError("Too many linked directories (corrupt exif header)");
         return false;
@@ -306,7 +287,7 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, Ex
         SetError("Illegally sized directory");
         return false;
     }
-    uint8_t* directory = base + offset;
+    uint8_t *directory = base + offset;
     size_t count = Read16(directory);
     // Entry count, 12-byte entries, 4-byte link to the next directory.
     auto directorySize = SafeSize::Add(SafeSize::Mul(count, 12).value_or(SIZE_MAX), 6);
@@ -328,7 +309,12 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, Ex
             SetError("Illegal subdirectory link");
             return false;
         }
+        // The next directory describes the thumbnail (IFD1): its resolution is not the
+        // picture's.
+        const bool outer = inLinkedDirectory;
+        inLinkedDirectory = true;
         WalkDirectory(link, base, length, rec, level + 1);
+        inLinkedDirectory = outer;
     }
 
     if (thumbnail.offset != 0 && thumbnail.length != 0 &&
@@ -339,9 +325,8 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t* base, size_t length, Ex
     return true;
 }
 
-bool CfExifReader::ApplyEntry(uint8_t* entry, uint8_t* base, size_t length, ExifRecord* rec,
-                              int level, DirectoryThumbnail* thumbnail)
-{
+bool CfExifReader::ApplyEntry(uint8_t *entry, uint8_t *base, size_t length, ExifRecord *rec,
+                              int level, DirectoryThumbnail *thumbnail) {
     unsigned tag = Read16(entry);
     int format = static_cast<int>(Read16(entry + 2));
     uint32_t components = static_cast<uint32_t>(Read32(entry + 4));
@@ -350,7 +335,7 @@ bool CfExifReader::ApplyEntry(uint8_t* entry, uint8_t* base, size_t length, Exif
         return false;
     }
     auto byteCount = SafeSize::Mul(components, ExifBytesPerFormat(format));
-    uint8_t* value = entry + 8;
+    uint8_t *value = entry + 8;
     if (!byteCount || *byteCount > 4) {
         uint32_t valueOffset = static_cast<uint32_t>(Read32(entry + 8));
         if (!byteCount || !SafeSize::FitsWithin(valueOffset, *byteCount, length)) {
@@ -410,13 +395,19 @@ bool CfExifReader::ApplyEntry(uint8_t* entry, uint8_t* base, size_t length, Exif
         break;
     }
     case 0x011A:
-        rec->xResolution = ExifToFloat(v);
+        if (!inLinkedDirectory) {
+            rec->xResolution = ExifToFloat(v);
+        }
         break;
     case 0x011B:
-        rec->yResolution = ExifToFloat(v);
+        if (!inLinkedDirectory) {
+            rec->yResolution = ExifToFloat(v);
+        }
         break;
     case 0x0128:
-        ExifInchesPerUnit(ExifToInt32(v), &rec->resolutionUnit);
+        if (!inLinkedDirectory) {
+            ExifInchesPerUnit(ExifToInt32(v), &rec->resolutionUnit);
+        }
         break;
     case 0x0201:
         thumbnail->offset = v > 0 && v <= 4294967295.0 ? static_cast<uint32_t>(v) : 0;
@@ -497,8 +488,7 @@ bool CfExifReader::ApplyEntry(uint8_t* entry, uint8_t* base, size_t length, Exif
     return true;
 }
 
-void CfExifReader::ApplyUserComment(uint8_t* value, size_t size, ExifRecord* rec)
-{
+void CfExifReader::ApplyUserComment(uint8_t *value, size_t size, ExifRecord *rec) {
     for (size_t a = size; a-- > 0;) {
         if (value[a] != ' ') {
             break;

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "image/CfStream.h"
+#include "image/SafeSize.h"
 #include "image/codecs/CfJpegErrorManager.h"
 #include "image/codecs/CfJpegStreamManager.h"
 
@@ -17,8 +18,7 @@ constexpr long kLibraryMemoryCeiling = 1L << 30;
 
 // A resolution quotient as the integer the setters take: truncated toward zero, saturated,
 // and false when there is no finite value at all.
-bool DpiFromQuotient(double value, int32_t* dpi)
-{
+bool DpiFromQuotient(double value, int32_t *dpi) {
     if (!std::isfinite(value)) {
         return false;
     }
@@ -34,35 +34,34 @@ bool DpiFromQuotient(double value, int32_t* dpi)
 
 } // namespace
 
-CfImageJPG::CfImageJPG() : CfImage(FormatJpeg)
-{
+CfImageJPG::CfImageJPG() : CfImage(FormatJpeg) {
     std::memset(&info.exif, 0, sizeof info.exif);
 }
 
 CfImageJPG::~CfImageJPG() = default;
 
-bool CfImageJPG::ReadExif(CfStream* stream)
-{
+bool CfImageJPG::ReadExif(CfStream *stream) {
     exifReader.reset(new (std::nothrow) CfExifReader(&info.exif));
     if (!exifReader) {
         return false;
     }
     int32_t position = stream->Tell();
+    if (position < 0) {
+        return info.exif.isExif; // a stream that cannot say where it is cannot be rewound
+    }
     exifReader->ReadJpegSegments(stream, CfExifReader::ModeMetadata);
     stream->Seek(position, kSeekStart);
     return info.exif.isExif;
 }
 
-bool CfImageJPG::Decode(CfStream* stream)
-{
+bool CfImageJPG::Decode(CfStream *stream) {
     if (stream == nullptr) {
         SetLastError("CfImageJPG::Decode: null stream");
         return false;
     }
     bool exif = ReadExif(stream);
 
-    std::unique_ptr<JOCTET[]> buffer(new (std::nothrow)
-                                         JOCTET[CfJpegStreamManager::BufferSize]);
+    std::unique_ptr<JOCTET[]> buffer(new (std::nothrow) JOCTET[CfJpegStreamManager::BufferSize]);
     if (!buffer) {
         SetLastError("CfImageJPG::Decode: can't allocate the input buffer");
         return false;
@@ -83,10 +82,8 @@ bool CfImageJPG::Decode(CfStream* stream)
 // Every libjpeg call of the decode happens in this frame or below it, so the error exit's jump
 // lands here; this frame and ReadRows hold nothing that needs destroying. The caller releases
 // the library object and the input buffer on both ways out.
-bool CfImageJPG::RunDecompressor(jpeg_decompress_struct* cinfo,
-                                 CfJpegErrorManager* errorManager, CfJpegStreamManager* source,
-                                 bool exif)
-{
+bool CfImageJPG::RunDecompressor(jpeg_decompress_struct *cinfo, CfJpegErrorManager *errorManager,
+                                 CfJpegStreamManager *source, bool exif) {
     if (setjmp(errorManager->jump)) {
         return false;
     }
@@ -120,8 +117,7 @@ bool CfImageJPG::RunDecompressor(jpeg_decompress_struct* cinfo,
     return true;
 }
 
-void CfImageJPG::ApplyOptions(jpeg_decompress_struct* cinfo)
-{
+void CfImageJPG::ApplyOptions(jpeg_decompress_struct *cinfo) {
     unsigned options = GetFormatOption(FormatJpeg);
     if (options & JpegOptionGrayscale) {
         cinfo->out_color_space = JCS_GRAYSCALE;
@@ -148,11 +144,10 @@ void CfImageJPG::ApplyOptions(jpeg_decompress_struct* cinfo)
     }
 }
 
-void CfImageJPG::ApplyResolution(const jpeg_decompress_struct* cinfo, bool exif)
-{
+void CfImageJPG::ApplyResolution(const jpeg_decompress_struct *cinfo, bool exif) {
     int32_t dpi = 0;
     if (exif) {
-        const ExifRecord& record = info.exif;
+        const ExifRecord &record = info.exif;
         if (record.xResolution != 0 && record.resolutionUnit != 0 &&
             DpiFromQuotient(double(record.xResolution) / record.resolutionUnit, &dpi)) {
             SetDpiX(dpi);
@@ -181,8 +176,7 @@ void CfImageJPG::ApplyResolution(const jpeg_decompress_struct* cinfo, bool exif)
     }
 }
 
-void CfImageJPG::InstallPalette(const jpeg_decompress_struct* cinfo)
-{
+void CfImageJPG::InstallPalette(const jpeg_decompress_struct *cinfo) {
     // CfImage::Create laid out 256 entries for the 8-bit image; a quantized palette of fewer
     // colours fills the first entries and leaves the rest black, so the layout stays as made.
     if (cinfo->out_color_space == JCS_GRAYSCALE) {
@@ -193,9 +187,13 @@ void CfImageJPG::InstallPalette(const jpeg_decompress_struct* cinfo)
     }
 }
 
-bool CfImageJPG::ReadRows(jpeg_decompress_struct* cinfo)
-{
-    const size_t rowLength = size_t(cinfo->output_width) * size_t(cinfo->output_components);
+bool CfImageJPG::ReadRows(jpeg_decompress_struct *cinfo) {
+    const auto rowBytes = SafeSize::Mul(cinfo->output_width, cinfo->output_components);
+    if (!rowBytes) {
+        SetLastError("CfImageJPG::Decode: row length out of range");
+        return false;
+    }
+    const size_t rowLength = *rowBytes;
     const size_t stride = GetRowStride();
     const bool cmyk = cinfo->num_components == 4 && !cinfo->quantize_colors;
     const bool direct = !cmyk && rowLength <= stride;
@@ -210,26 +208,29 @@ bool CfImageJPG::ReadRows(jpeg_decompress_struct* cinfo)
             return false;
         }
         // The top of the picture goes into the last stored row.
-        uint8_t* dest = RowPointer(height - 1 - cinfo->output_scanline);
+        uint8_t *dest = RowPointer(height - 1 - cinfo->output_scanline);
         JSAMPROW row = direct ? dest : sample[0];
         if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
             SetLastError("CfImageJPG::Decode: the library delivered no scanline");
             return false;
         }
-        if (direct) {
-            continue;
-        }
+        size_t written = rowLength;
         if (cmyk) {
             // The four samples as delivered, each channel scaled by the fourth.
-            for (size_t s = 0, d = 0; s + 3 < rowLength && d + 2 < stride; s += 4, d += 3) {
+            size_t d = 0;
+            for (size_t s = 0; s + 3 < rowLength && d + 2 < stride; s += 4, d += 3) {
                 unsigned k = row[s + 3];
                 dest[d] = static_cast<uint8_t>(row[s + 2] * k / 255);
                 dest[d + 1] = static_cast<uint8_t>(row[s + 1] * k / 255);
                 dest[d + 2] = static_cast<uint8_t>(row[s] * k / 255);
             }
-        } else {
-            std::memcpy(dest, row, rowLength < stride ? rowLength : stride);
+            written = d;
+        } else if (!direct) {
+            written = rowLength < stride ? rowLength : stride;
+            std::memcpy(dest, row, written);
         }
+        // The row's padding gets zeros rather than whatever the heap held.
+        std::memset(dest + written, 0, stride - written);
     }
     return true;
 }

@@ -32,24 +32,24 @@ public:
 
     // Decodes the JPEG at the stream's position. With ImageInfo::escape -1 only the size is
     // read; any other non-zero escape value cancels the decode (false, error text unchanged).
-    bool Decode(CfStream* stream);
+    bool Decode(CfStream *stream);
 
     // Reads the marker segments ahead of the first scan into ImageInfo::exif and puts the
     // stream back where it was. Returns the record's isExif.
-    bool ReadExif(CfStream* stream);
+    bool ReadExif(CfStream *stream);
 
-    const CfExifReader* GetExifReader() const { return exifReader.get(); }
+    const CfExifReader *GetExifReader() const { return exifReader.get(); }
 
     // Dither mode handed to the library with JpegOptionDither; libjpeg's own default.
     J_DITHER_MODE ditherMode = JDITHER_FS;
 
 private:
-    bool RunDecompressor(jpeg_decompress_struct* cinfo, CfJpegErrorManager* errorManager,
-                         CfJpegStreamManager* source, bool exif);
-    void ApplyOptions(jpeg_decompress_struct* cinfo);
-    void ApplyResolution(const jpeg_decompress_struct* cinfo, bool exif);
-    void InstallPalette(const jpeg_decompress_struct* cinfo);
-    bool ReadRows(jpeg_decompress_struct* cinfo);
+    bool RunDecompressor(jpeg_decompress_struct *cinfo, CfJpegErrorManager *errorManager,
+                         CfJpegStreamManager *source, bool exif);
+    void ApplyOptions(jpeg_decompress_struct *cinfo);
+    void ApplyResolution(const jpeg_decompress_struct *cinfo, bool exif);
+    void InstallPalette(const jpeg_decompress_struct *cinfo);
+    bool ReadRows(jpeg_decompress_struct *cinfo);
 
     std::unique_ptr<CfExifReader> exifReader;
 };

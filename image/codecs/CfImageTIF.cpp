@@ -1,5 +1,6 @@
 #include "image/codecs/CfImageTIF.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -90,7 +91,9 @@ bool CfImageTIF::Decode(CfStream* stream) {
     m_dimensionsOnly = false;
     TiffHandle tif;
     try {
-        tif.reset(TiffOpenStream(stream, "rb"));
+        if (stream != nullptr) {
+            tif.reset(TiffOpenStream(stream, "rb"));
+        }
         if (!tif) {
             Raise("Error encountered while opening TIFF file");
         }
@@ -190,30 +193,48 @@ void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
     // The 24-bit bitmap of the same size exists, so the raster (4 bytes for its 3) stays within
     // a fixed multiple of the bitmap ceiling.
     const std::optional<size_t> rasterBytes = SafeSize::Mul(page.width, page.height, 4);
-    HeapPtr<uint32_t> raster(
-        rasterBytes ? static_cast<uint32_t*>(std::malloc(*rasterBytes)) : nullptr);
+    HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t*>(std::malloc(*rasterBytes))
+                                         : nullptr);
     if (!raster) {
         Raise("No space for raster buffer");
     }
     if (!TIFFReadRGBAImage(tif, page.width, page.height, raster.get(), 1)) {
         Raise("Corrupted TIFF file!");
     }
-    const bool withAlpha = page.samplesPerPixel == 4;
+    // Alpha comes from the raster only for four samples per pixel; the channel exists then.
+    uint8_t* alphaRows = page.samplesPerPixel == 4 ? alpha : nullptr;
     for (uint32_t y = 0; y < page.height; ++y) {
         if (info.escape != 0) {
             Raise("Cancelled");
         }
         const uint32_t* src = raster.get() + size_t{y} * page.width;
         uint8_t* dst = info.pixels + size_t{y} * info.rowStride;
+        if (alphaRows == nullptr) {
+            for (uint32_t x = 0; x < page.width; ++x) {
+                const uint32_t abgr = src[x];
+                dst[3 * size_t{x}] = static_cast<uint8_t>(TIFFGetB(abgr));
+                dst[3 * size_t{x} + 1] = static_cast<uint8_t>(TIFFGetG(abgr));
+                dst[3 * size_t{x} + 2] = static_cast<uint8_t>(TIFFGetR(abgr));
+            }
+            continue;
+        }
+        uint8_t* alphaRow = alphaRows + size_t{y} * page.width;
         for (uint32_t x = 0; x < page.width; ++x) {
             const uint32_t abgr = src[x];
-            dst[3 * x] = static_cast<uint8_t>(TIFFGetB(abgr));
-            dst[3 * x + 1] = static_cast<uint8_t>(TIFFGetG(abgr));
-            dst[3 * x + 2] = static_cast<uint8_t>(TIFFGetR(abgr));
-            if (withAlpha) {
-                PutAlpha(static_cast<int32_t>(x), static_cast<int32_t>(y),
-                         static_cast<uint8_t>(TIFFGetA(abgr)));
-            }
+            const auto a = static_cast<uint8_t>(TIFFGetA(abgr));
+            // The raster's colours are premultiplied by its alpha; the bitmap keeps straight
+            // colours beside its alpha plane, as drawing expects.
+            const auto straight = [a](uint32_t c) {
+                if (a == 255) {
+                    return static_cast<uint8_t>(c);
+                }
+                return a == 0 ? uint8_t{0}
+                              : static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
+            };
+            dst[3 * size_t{x}] = straight(TIFFGetB(abgr));
+            dst[3 * size_t{x} + 1] = straight(TIFFGetG(abgr));
+            dst[3 * size_t{x} + 2] = straight(TIFFGetR(abgr));
+            alphaRow[x] = a;
         }
     }
 }

@@ -17,8 +17,8 @@ struct CfImageTIF::Page {
     uint32_t rowsPerStrip = 0xFFFFFFFF;
     uint16_t photometric = 0;
     uint16_t orientation = 1;
-    uint32_t depth = 8;        // bits per pixel of the bitmap
-    bool deepPalette = false;  // palette image with more than 8 bits per sample
+    uint32_t depth = 8;       // bits per pixel of the bitmap
+    bool deepPalette = false; // palette image with more than 8 bits per sample
 };
 
 namespace tiffcodec {

@@ -1,8 +1,10 @@
 // The palette of bilevel, grey and palette pages.
 #include <algorithm>
+#include <optional>
 
 #include <tiffio.h>
 
+#include "image/SafeSize.h"
 #include "image/codecs/CfImageTIFPage.h"
 
 namespace tiffcodec {
@@ -48,15 +50,19 @@ HeapPtr<RGBQUAD> BuildPalette(TIFF* tif, const CfImageTIF::Page& page, uint32_t*
     }
     // At most 2^24 entries of 4 bytes: 64 MiB, a quarter of the bitmap ceiling.
     *entries = page.deepPalette ? (1u << bits) : 256u;
-    HeapPtr<RGBQUAD> palette = AllocateZeroed<RGBQUAD>(size_t{*entries} * sizeof(RGBQUAD));
+    const std::optional<size_t> bytes = SafeSize::Mul(*entries, sizeof(RGBQUAD));
+    HeapPtr<RGBQUAD> palette;
+    if (bytes && *bytes <= CFIMAGE_MAX_MEMORY) {
+        palette = AllocateZeroed<RGBQUAD>(*bytes);
+    }
     if (!palette) {
         Raise("Unable to allocate TIFF palette");
     }
     const uint32_t d = std::min(bits, 8u);
     const uint32_t shades = 1u << d;
     RGBQUAD* p = palette.get();
-    const bool grey = page.photometric == kPhotometricMinIsBlack ||
-                      page.photometric == kPhotometricMinIsWhite;
+    const bool grey =
+        page.photometric == kPhotometricMinIsBlack || page.photometric == kPhotometricMinIsWhite;
     if (grey && bits == 1) {
         SetGrey(p[page.photometric == kPhotometricMinIsBlack ? 1 : 0], 255);
     } else if (grey) {

@@ -40,7 +40,11 @@ public:
 private:
     uint32_t SetUpTiles();
     bool ReadStrip(uint32_t ys, uint32_t rows);
+    bool ReadPlanarStrip(uint32_t ys, uint32_t rows);
     void ReadTiles(uint32_t ys, uint32_t rows);
+    void ReadPlanarTiles(uint32_t ys, uint32_t rows);
+    void Interleave(const uint8_t* src, size_t srcRowBytes, uint32_t rows, uint64_t firstPixel,
+                    uint64_t pixels, uint16_t sample);
     void ConvertRows(uint32_t ys, uint32_t rows);
     const uint8_t* NarrowWideRow(const uint8_t* row, uint32_t y);
     void ConvertRow(uint32_t y, const uint8_t* row, size_t length);
@@ -61,7 +65,13 @@ private:
     uint32_t m_tileWidth = 0;
     size_t m_tileRowBytes = 0;
     size_t m_tileBytes = 0;
+    // Pages stored plane by plane (one sample of every pixel, then the next) are interleaved
+    // into whole pixels as they are read; this is done for byte-sized samples.
+    bool m_planar = false;
+    size_t m_sampleBytes = 0;
+    size_t m_planeRowBytes = 0;
     HeapPtr<uint8_t> m_buffer;    // m_rowsPerStrip rows of m_rowBytes
+    HeapPtr<uint8_t> m_plane;     // one strip of one plane
     HeapPtr<uint8_t> m_tile;      // one tile
     HeapPtr<uint8_t> m_narrowRow; // one row of 16-bit samples reduced to bytes
     HeapPtr<uint8_t> m_shifts;    // per image row: how far its 16-bit samples were shifted
@@ -86,6 +96,17 @@ void StripReader::Allocate() {
     if (m_tiled) {
         m_tile = AllocateZeroed<uint8_t>(m_tileBytes);
     }
+    uint16_t planar = PLANARCONFIG_CONTIG;
+    TIFFGetFieldDefaulted(m_tif, TIFFTAG_PLANARCONFIG, &planar);
+    m_planar = planar == PLANARCONFIG_SEPARATE && p.samplesPerPixel > 1 && p.bitsPerSample % 8 == 0;
+    if (m_planar) {
+        // Each plane row is a whole row divided by the sample count, so it fits the ceiling.
+        m_sampleBytes = p.bitsPerSample / 8;
+        m_planeRowBytes = m_rowBytes / p.samplesPerPixel;
+        if (!m_tiled) {
+            m_plane = AllocateZeroed<uint8_t>(bufferBytes / p.samplesPerPixel);
+        }
+    }
     if (Wide()) {
         m_narrowRow = AllocateZeroed<uint8_t>(size_t{p.samplesPerPixel} * p.width);
     }
@@ -95,8 +116,8 @@ void StripReader::Allocate() {
             std::memset(m_shifts.get(), kShiftUnset, p.height);
         }
     }
-    if (!m_buffer || (m_tiled && !m_tile) || (Wide() && !m_narrowRow) ||
-        (AdaptiveShift() && !m_shifts)) {
+    if (!m_buffer || (m_tiled && !m_tile) || (m_planar && !m_tiled && !m_plane) ||
+        (Wide() && !m_narrowRow) || (AdaptiveShift() && !m_shifts)) {
         RaiseNoMemory();
     }
 }
@@ -141,9 +162,12 @@ void StripReader::ReadAll() {
 }
 
 bool StripReader::ReadStrip(uint32_t ys, uint32_t rows) {
+    if (m_planar) {
+        return ReadPlanarStrip(ys, rows);
+    }
     const tmsize_t wanted = static_cast<tmsize_t>(rows * m_rowBytes);
-    const tmsize_t got = TIFFReadEncodedStrip(m_tif, TIFFComputeStrip(m_tif, ys, 0),
-                                              m_buffer.get(), wanted);
+    const tmsize_t got =
+        TIFFReadEncodedStrip(m_tif, TIFFComputeStrip(m_tif, ys, 0), m_buffer.get(), wanted);
     if (got < 0) {
         return false;
     }
@@ -154,7 +178,58 @@ bool StripReader::ReadStrip(uint32_t ys, uint32_t rows) {
     return true;
 }
 
+bool StripReader::ReadPlanarStrip(uint32_t ys, uint32_t rows) {
+    const tmsize_t wanted = static_cast<tmsize_t>(rows * m_planeRowBytes);
+    for (uint16_t sample = 0; sample < m_page.samplesPerPixel; ++sample) {
+        const tmsize_t got =
+            TIFFReadEncodedStrip(m_tif, TIFFComputeStrip(m_tif, ys, sample), m_plane.get(), wanted);
+        if (got < 0) {
+            return false;
+        }
+        if (got < wanted) {
+            std::memset(m_plane.get() + got, 0, static_cast<size_t>(wanted - got));
+        }
+        Interleave(m_plane.get(), m_planeRowBytes, rows, 0, m_page.width, sample);
+    }
+    return true;
+}
+
+void StripReader::ReadPlanarTiles(uint32_t ys, uint32_t rows) {
+    for (uint64_t col = 0; col < m_page.width; col += m_tileWidth) {
+        const uint64_t pixels = std::min<uint64_t>(m_tileWidth, m_page.width - col);
+        const std::optional<size_t> bytes = SafeSize::Mul(pixels, m_sampleBytes);
+        if (!bytes || *bytes > m_tileRowBytes) {
+            Raise("Corrupted tiled TIFF file!");
+        }
+        for (uint16_t sample = 0; sample < m_page.samplesPerPixel; ++sample) {
+            if (TIFFReadTile(m_tif, m_tile.get(), static_cast<uint32_t>(col), ys, 0, sample) < 0) {
+                Raise("Corrupted tiled TIFF file!");
+            }
+            Interleave(m_tile.get(), m_tileRowBytes, rows, col, pixels, sample);
+        }
+    }
+}
+
+// Puts one plane's samples of pixels [firstPixel, firstPixel + pixels) of `rows` rows into
+// their places among the whole pixels of the read buffer.
+void StripReader::Interleave(const uint8_t* src, size_t srcRowBytes, uint32_t rows,
+                             uint64_t firstPixel, uint64_t pixels, uint16_t sample) {
+    const size_t pixelBytes = m_sampleBytes * m_page.samplesPerPixel;
+    for (uint32_t r = 0; r < rows; ++r) {
+        const uint8_t* in = src + r * srcRowBytes;
+        uint8_t* out =
+            m_buffer.get() + r * m_rowBytes + firstPixel * pixelBytes + sample * m_sampleBytes;
+        for (uint64_t x = 0; x < pixels; ++x) {
+            std::memcpy(out + x * pixelBytes, in + x * m_sampleBytes, m_sampleBytes);
+        }
+    }
+}
+
 void StripReader::ReadTiles(uint32_t ys, uint32_t rows) {
+    if (m_planar) {
+        ReadPlanarTiles(ys, rows);
+        return;
+    }
     size_t b = 0;
     for (uint64_t col = 0; col < m_page.width && b < m_rowBytes; col += m_tileWidth) {
         if (TIFFReadTile(m_tif, m_tile.get(), static_cast<uint32_t>(col), ys, 0, 0) < 0) {
@@ -163,8 +238,8 @@ void StripReader::ReadTiles(uint32_t ys, uint32_t rows) {
         // The last tile of a row may reach past the image's right edge: only the bytes
         // inside the image are copied.
         const size_t bytes = std::min(m_tileRowBytes, m_rowBytes - b);
-        CfImageTIF::CopyTileRows(m_buffer.get() + b, m_tile.get(), rows, bytes,
-                                 m_rowBytes - bytes, m_tileRowBytes - bytes);
+        CfImageTIF::CopyTileRows(m_buffer.get() + b, m_tile.get(), rows, bytes, m_rowBytes - bytes,
+                                 m_tileRowBytes - bytes);
         b += m_tileRowBytes;
     }
 }

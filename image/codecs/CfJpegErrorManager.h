@@ -11,10 +11,10 @@
 struct CfJpegErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
-    char* errorText; // at least JMSG_LENGTH_MAX characters
+    char *errorText; // at least JMSG_LENGTH_MAX characters
 
     // jpeg_std_error with error_exit replaced; the decode arms `jump` before any library call.
-    void Init(char* text);
+    void Init(char *text);
 
     static void ErrorExit(j_common_ptr cinfo);
 };

@@ -6,15 +6,13 @@
 
 namespace {
 
-CfJpegStreamManager* Manager(j_decompress_ptr cinfo)
-{
-    return reinterpret_cast<CfJpegStreamManager*>(cinfo->src);
+CfJpegStreamManager *Manager(j_decompress_ptr cinfo) {
+    return reinterpret_cast<CfJpegStreamManager *>(cinfo->src);
 }
 
 } // namespace
 
-void CfJpegStreamManager::Init(CfStream* source, JOCTET* bufferOfBufferSize)
-{
+void CfJpegStreamManager::Init(CfStream *source, JOCTET *bufferOfBufferSize) {
     pub.init_source = &InitSource;
     pub.fill_input_buffer = &FillInputBuffer;
     pub.skip_input_data = &SkipInputData;
@@ -27,14 +25,12 @@ void CfJpegStreamManager::Init(CfStream* source, JOCTET* bufferOfBufferSize)
     startOfFile = FALSE;
 }
 
-void CfJpegStreamManager::InitSource(j_decompress_ptr cinfo)
-{
+void CfJpegStreamManager::InitSource(j_decompress_ptr cinfo) {
     Manager(cinfo)->startOfFile = TRUE;
 }
 
-boolean CfJpegStreamManager::FillInputBuffer(j_decompress_ptr cinfo)
-{
-    CfJpegStreamManager* self = Manager(cinfo);
+boolean CfJpegStreamManager::FillInputBuffer(j_decompress_ptr cinfo) {
+    CfJpegStreamManager *self = Manager(cinfo);
     size_t count = self->stream->Read(self->buffer, 1, BufferSize);
     if (count == 0) {
         if (self->startOfFile) {
@@ -51,12 +47,11 @@ boolean CfJpegStreamManager::FillInputBuffer(j_decompress_ptr cinfo)
     return TRUE;
 }
 
-void CfJpegStreamManager::SkipInputData(j_decompress_ptr cinfo, long count)
-{
+void CfJpegStreamManager::SkipInputData(j_decompress_ptr cinfo, long count) {
     if (count <= 0) {
         return;
     }
-    CfJpegStreamManager* self = Manager(cinfo);
+    CfJpegStreamManager *self = Manager(cinfo);
     while (static_cast<unsigned long>(count) > self->pub.bytes_in_buffer) {
         count -= static_cast<long>(self->pub.bytes_in_buffer);
         FillInputBuffer(cinfo);

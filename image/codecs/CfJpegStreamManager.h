@@ -16,11 +16,11 @@ struct CfJpegStreamManager {
     static constexpr size_t BufferSize = 4096;
 
     jpeg_source_mgr pub;
-    CfStream* stream;
-    JOCTET* buffer;
+    CfStream *stream;
+    JOCTET *buffer;
     boolean startOfFile;
 
-    void Init(CfStream* source, JOCTET* bufferOfBufferSize);
+    void Init(CfStream *source, JOCTET *bufferOfBufferSize);
 
     static void InitSource(j_decompress_ptr cinfo);
     static boolean FillInputBuffer(j_decompress_ptr cinfo);

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-unsigned ExifBytesPerFormat(int format)
-{
+unsigned ExifBytesPerFormat(int format) {
     static const unsigned sizes[ExifLastFormat + 1] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
     if (format < 0 || format > ExifLastFormat) {
         return 0;
@@ -13,8 +12,7 @@ unsigned ExifBytesPerFormat(int format)
     return sizes[format];
 }
 
-int32_t ExifToInt32(double value)
-{
+int32_t ExifToInt32(double value) {
     if (std::isnan(value)) {
         return 0;
     }
@@ -27,8 +25,7 @@ int32_t ExifToInt32(double value)
     return static_cast<int32_t>(value);
 }
 
-float ExifToFloat(double value)
-{
+float ExifToFloat(double value) {
     if (value > FLT_MAX) {
         return FLT_MAX;
     }
@@ -38,8 +35,7 @@ float ExifToFloat(double value)
     return static_cast<float>(value);
 }
 
-void ExifCopyText(char* dest, size_t maxChars, const uint8_t* value, size_t size)
-{
+void ExifCopyText(char *dest, size_t maxChars, const uint8_t *value, size_t size) {
     size_t n = 0;
     while (n < maxChars && n < size && value[n] != 0) {
         dest[n] = static_cast<char>(value[n]);
@@ -48,8 +44,7 @@ void ExifCopyText(char* dest, size_t maxChars, const uint8_t* value, size_t size
     dest[n] = '\0';
 }
 
-bool ExifInchesPerUnit(int32_t unit, float* inches)
-{
+bool ExifInchesPerUnit(int32_t unit, float *inches) {
     switch (unit) {
     case 1:
     case 2:

@@ -34,8 +34,8 @@ float ExifToFloat(double value);
 
 // Copies at most maxChars characters of a value of `size` bytes, stopping at a zero byte, and
 // ends the text with a zero. `dest` must hold maxChars + 1 characters.
-void ExifCopyText(char* dest, size_t maxChars, const uint8_t* value, size_t size);
+void ExifCopyText(char *dest, size_t maxChars, const uint8_t *value, size_t size);
 
 // Inches per unit of a ResolutionUnit / FocalPlaneResolutionUnit value; false for an unknown
 // unit (the field then keeps its value).
-bool ExifInchesPerUnit(int32_t unit, float* inches);
+bool ExifInchesPerUnit(int32_t unit, float *inches);

@@ -65,7 +65,7 @@ struct BITMAPFILEHEADER {
 #pragma pack(pop)
 static_assert(sizeof(BITMAPFILEHEADER) == 14);
 
-inline bool operator==(const RGBQUAD& a, const RGBQUAD& b) {
+inline bool operator==(const RGBQUAD &a, const RGBQUAD &b) {
     return a.rgbBlue == b.rgbBlue && a.rgbGreen == b.rgbGreen && a.rgbRed == b.rgbRed &&
            a.rgbReserved == b.rgbReserved;
 }

@@ -1,6 +1,6 @@
 #include "platform/gdi/CDC.h"
 
-CDC::CDC(CSurface* window, std::shared_ptr<CallLog> log)
+CDC::CDC(CSurface *window, std::shared_ptr<CallLog> log)
     : m_window(window), m_clip(window->Bounds()),
       m_log(log ? std::move(log) : std::make_shared<CallLog>()) {}
 
@@ -17,7 +17,7 @@ CDC::~CDC() {
     }
 }
 
-CSurface* CDC::Surface() const {
+CSurface *CDC::Surface() const {
     if (m_window) {
         return m_window;
     }
@@ -25,7 +25,7 @@ CSurface* CDC::Surface() const {
 }
 
 CRgn CDC::DrawableRegion() const {
-    CSurface* surface = Surface();
+    CSurface *surface = Surface();
     if (!surface) {
         return CRgn();
     }
@@ -51,8 +51,8 @@ bool CDC::Restore(int level) {
     return true;
 }
 
-CBitmap* CDC::Select(CBitmap* bitmap) {
-    CBitmap* previous = m_selected;
+CBitmap *CDC::Select(CBitmap *bitmap) {
+    CBitmap *previous = m_selected;
     if (previous) {
         previous->SetSelectedInto(nullptr);
     }

@@ -19,20 +19,20 @@
 class CDC {
 public:
     // A context on a window's (or control's) surface.
-    CDC(CSurface* window, std::shared_ptr<CallLog> log);
+    CDC(CSurface *window, std::shared_ptr<CallLog> log);
     // A memory context holding its one-pixel stock bitmap.
     CDC(std::unique_ptr<CBitmap> stock, std::shared_ptr<CallLog> log);
     ~CDC();
-    CDC(const CDC&) = delete;
-    CDC& operator=(const CDC&) = delete;
+    CDC(const CDC &) = delete;
+    CDC &operator=(const CDC &) = delete;
 
     // The surface drawn on; null only for a memory context whose stock bitmap is missing.
-    CSurface* Surface() const;
+    CSurface *Surface() const;
     // The window surface of a window context, null for a memory context.
-    CSurface* Window() const { return m_window; }
+    CSurface *Window() const { return m_window; }
     bool IsMemory() const { return m_window == nullptr; }
 
-    const CRgn& ClipRegion() const { return m_clip; }
+    const CRgn &ClipRegion() const { return m_clip; }
     void SetClipRegion(CRgn region) { m_clip = std::move(region); }
     // The clip region limited to the surface: where drawing lands.
     CRgn DrawableRegion() const;
@@ -49,11 +49,11 @@ public:
 
     // Memory contexts: selects bitmap (which must not be selected elsewhere) and returns the
     // previous one; the clip region becomes the new bitmap's area.
-    CBitmap* Select(CBitmap* bitmap);
-    CBitmap* Selected() const { return m_selected; }
+    CBitmap *Select(CBitmap *bitmap);
+    CBitmap *Selected() const { return m_selected; }
 
-    CallLog& Log() { return *m_log; }
-    const std::shared_ptr<CallLog>& SharedLog() const { return m_log; }
+    CallLog &Log() { return *m_log; }
+    const std::shared_ptr<CallLog> &SharedLog() const { return m_log; }
 
 private:
     struct State {
@@ -61,9 +61,9 @@ private:
         int stretchMode;
     };
 
-    CSurface* m_window = nullptr;
+    CSurface *m_window = nullptr;
     std::unique_ptr<CBitmap> m_stock;
-    CBitmap* m_selected = nullptr;
+    CBitmap *m_selected = nullptr;
     CRgn m_clip;
     int m_stretchMode = BLACKONWHITE;
     std::vector<State> m_saved;

@@ -20,8 +20,7 @@ CSurface::CSurface(int32_t width, int32_t height) {
     Erase();
 }
 
-CSurface::CSurface(uint8_t* top, int32_t width, int32_t height, ptrdiff_t pitch,
-                   int bytesPerPixel)
+CSurface::CSurface(uint8_t *top, int32_t width, int32_t height, ptrdiff_t pitch, int bytesPerPixel)
     : m_top(top), m_width(top ? std::max(width, 0) : 0), m_height(top ? std::max(height, 0) : 0),
       m_pitch(pitch), m_bytesPerPixel(bytesPerPixel == 3 ? 3 : 4) {}
 
@@ -29,7 +28,7 @@ uint32_t CSurface::PixelAt(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         return 0;
     }
-    const uint8_t* p = PixelAddress(x, y);
+    const uint8_t *p = PixelAddress(x, y);
     return RgbColor(p[2], p[1], p[0]);
 }
 
@@ -40,7 +39,7 @@ void CSurface::SetPixel(int32_t x, int32_t y, uint32_t color) {
     StoreUnchecked(PixelAddress(x, y), color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-void CSurface::Fill(const RECT& rect, uint32_t color) {
+void CSurface::Fill(const RECT &rect, uint32_t color) {
     const int32_t left = std::max(rect.left, 0);
     const int32_t right = std::min(rect.right, m_width);
     const int32_t top = std::max(rect.top, 0);

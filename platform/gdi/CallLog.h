@@ -17,14 +17,14 @@ class CallLog {
 public:
     static constexpr size_t kMaxCalls = 4096;
 
-    void Add(const char* name, std::initializer_list<int64_t> args);
+    void Add(const char *name, std::initializer_list<int64_t> args);
     void Clear();
 
-    const std::vector<GdiCall>& Calls() const { return m_calls; }
+    const std::vector<GdiCall> &Calls() const { return m_calls; }
     size_t Dropped() const { return m_dropped; }
-    size_t Count(const std::string& name) const;
+    size_t Count(const std::string &name) const;
     // The first call of that name, or null.
-    const GdiCall* Find(const std::string& name) const;
+    const GdiCall *Find(const std::string &name) const;
     // Names in order, for messages and whole-sequence checks.
     std::vector<std::string> Names() const;
 

@@ -2,19 +2,18 @@
 
 #include <algorithm>
 
-DibSource::DibSource(const BITMAPINFO* info, const void* bits, uint32_t startScan,
-                     uint32_t lines) {
+DibSource::DibSource(const BITMAPINFO *info, const void *bits, uint32_t startScan, uint32_t lines) {
     if (!info || !bits) {
         return;
     }
-    const BITMAPINFOHEADER& h = info->bmiHeader;
+    const BITMAPINFOHEADER &h = info->bmiHeader;
     const int bitCount = h.biBitCount;
     if (h.biWidth <= 0 || h.biHeight <= 0 || h.biCompression != BI_RGB ||
         (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)) {
         return;
     }
     m_info = info;
-    m_bits = static_cast<const uint8_t*>(bits);
+    m_bits = static_cast<const uint8_t *>(bits);
     m_width = h.biWidth;
     m_height = h.biHeight;
     m_bitCount = bitCount;
@@ -28,9 +27,9 @@ DibSource::DibSource(const BITMAPINFO* info, const void* bits, uint32_t startSca
 }
 
 void DibSource::Read(int32_t x, int64_t row, uint8_t bgr[3]) const {
-    const uint8_t* line = m_bits + static_cast<size_t>(row - m_firstRow) * m_stride;
+    const uint8_t *line = m_bits + static_cast<size_t>(row - m_firstRow) * m_stride;
     if (m_bitCount >= 24) {
-        const uint8_t* p = line + static_cast<size_t>(x) * (m_bitCount / 8);
+        const uint8_t *p = line + static_cast<size_t>(x) * (m_bitCount / 8);
         bgr[0] = p[0];
         bgr[1] = p[1];
         bgr[2] = p[2];
@@ -52,9 +51,9 @@ void DibSource::Read(int32_t x, int64_t row, uint8_t bgr[3]) const {
         bgr[0] = bgr[1] = bgr[2] = 0;
         return;
     }
-    const auto* palette = reinterpret_cast<const RGBQUAD*>(
-        reinterpret_cast<const uint8_t*>(m_info) + sizeof(BITMAPINFOHEADER));
-    const RGBQUAD& c = palette[index];
+    const auto *palette = reinterpret_cast<const RGBQUAD *>(
+        reinterpret_cast<const uint8_t *>(m_info) + sizeof(BITMAPINFOHEADER));
+    const RGBQUAD &c = palette[index];
     bgr[0] = c.rgbBlue;
     bgr[1] = c.rgbGreen;
     bgr[2] = c.rgbRed;

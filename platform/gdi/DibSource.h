@@ -10,7 +10,7 @@
 class DibSource {
 public:
     // bits hold the lines DIB rows startScan to startScan + lines - 1.
-    DibSource(const BITMAPINFO* info, const void* bits, uint32_t startScan, uint32_t lines);
+    DibSource(const BITMAPINFO *info, const void *bits, uint32_t startScan, uint32_t lines);
 
     // False for a header we do not draw (top-down, compressed, odd bit count, no bits).
     bool IsValid() const { return m_bits != nullptr; }
@@ -22,8 +22,8 @@ public:
     void Read(int32_t x, int64_t row, uint8_t bgr[3]) const;
 
 private:
-    const BITMAPINFO* m_info = nullptr;
-    const uint8_t* m_bits = nullptr;
+    const BITMAPINFO *m_info = nullptr;
+    const uint8_t *m_bits = nullptr;
     int32_t m_width = 0;
     int32_t m_height = 0;
     int m_bitCount = 0;

@@ -3,7 +3,7 @@
 
 #include <new>
 
-HDC GetWindowDC(CSurface* window) {
+HDC GetWindowDC(CSurface *window) {
     if (!window) {
         return nullptr;
     }
@@ -14,7 +14,7 @@ HDC GetWindowDC(CSurface* window) {
     return dc;
 }
 
-int ReleaseDC(CSurface* window, HDC dc) {
+int ReleaseDC(CSurface *window, HDC dc) {
     if (!window || !dc || dc->Window() != window) {
         return 0;
     }
@@ -36,7 +36,7 @@ HDC CreateCompatibleDC(HDC dc) {
     return new (std::nothrow) CDC(std::move(stock), std::move(log));
 }
 
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, uint32_t usage, void** bits) {
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO *info, uint32_t usage, void **bits) {
     if (bits) {
         *bits = nullptr;
     }

@@ -18,7 +18,7 @@ bool RestoreDC(HDC dc, int level) {
     return dc->Restore(level);
 }
 
-int GetClipBox(HDC dc, RECT* box) {
+int GetClipBox(HDC dc, RECT *box) {
     if (!dc || !box) {
         return RGN_ERROR;
     }
@@ -38,7 +38,7 @@ int SetStretchBltMode(HDC dc, int mode) {
     return previous;
 }
 
-HRGN CreateRectRgnIndirect(const RECT* rect) {
+HRGN CreateRectRgnIndirect(const RECT *rect) {
     if (!rect) {
         return nullptr;
     }
@@ -61,7 +61,7 @@ int ExtSelectClipRgn(HDC dc, HRGN region, int mode) {
     case RGN_COPY:
         if (region) {
             clip = *region;
-        } else if (CSurface* surface = dc->Surface()) {
+        } else if (CSurface *surface = dc->Surface()) {
             clip = CRgn(surface->Bounds());
         }
         break;

@@ -22,17 +22,16 @@ Span Covered(int64_t start, int64_t extent) {
 }
 
 // Calls paint(x0, x1, y) for every run of drawable pixels of row y inside the spans.
-template <class Paint> void ForEachVisibleRun(const CDC& dc, Span xs, Span ys, Paint paint) {
+template <class Paint> void ForEachVisibleRun(const CDC &dc, Span xs, Span ys, Paint paint) {
     const CRgn visible = dc.DrawableRegion();
-    for (const RECT& r : visible.Rects()) {
+    for (const RECT &r : visible.Rects()) {
         const int64_t x0 = std::max<int64_t>(xs.begin, r.left);
         const int64_t x1 = std::min<int64_t>(xs.end, r.right);
         const int64_t y0 = std::max<int64_t>(ys.begin, r.top);
         const int64_t y1 = std::min<int64_t>(ys.end, r.bottom);
         for (int64_t y = y0; y < y1; ++y) {
             if (x0 < x1) {
-                paint(static_cast<int32_t>(x0), static_cast<int32_t>(x1),
-                      static_cast<int32_t>(y));
+                paint(static_cast<int32_t>(x0), static_cast<int32_t>(x1), static_cast<int32_t>(y));
             }
         }
     }
@@ -42,14 +41,13 @@ template <class Paint> void ForEachVisibleRun(const CDC& dc, Span xs, Span ys, P
 
 int SetDIBitsToDevice(HDC dc, int32_t xDest, int32_t yDest, uint32_t width, uint32_t height,
                       int32_t xSrc, int32_t ySrc, uint32_t startScan, uint32_t lines,
-                      const void* bits, const BITMAPINFO* info, uint32_t usage) {
+                      const void *bits, const BITMAPINFO *info, uint32_t usage) {
     if (!dc) {
         return 0;
     }
-    dc->Log().Add("SetDIBitsToDevice", {xDest, yDest, width, height, xSrc, ySrc, startScan,
-                                        lines});
+    dc->Log().Add("SetDIBitsToDevice", {xDest, yDest, width, height, xSrc, ySrc, startScan, lines});
     const DibSource source(info, bits, startScan, lines);
-    CSurface* surface = dc->Surface();
+    CSurface *surface = dc->Surface();
     if (!source.IsValid() || usage != DIB_RGB_COLORS || !surface) {
         return 0;
     }
@@ -74,17 +72,16 @@ int SetDIBitsToDevice(HDC dc, int32_t xDest, int32_t yDest, uint32_t width, uint
 }
 
 int StretchDIBits(HDC dc, int32_t xDest, int32_t yDest, int32_t destWidth, int32_t destHeight,
-                  int32_t xSrc, int32_t ySrc, int32_t srcWidth, int32_t srcHeight,
-                  const void* bits, const BITMAPINFO* info, uint32_t usage, uint32_t rop) {
+                  int32_t xSrc, int32_t ySrc, int32_t srcWidth, int32_t srcHeight, const void *bits,
+                  const BITMAPINFO *info, uint32_t usage, uint32_t rop) {
     if (!dc) {
         return 0;
     }
-    dc->Log().Add("StretchDIBits", {xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth,
-                                    srcHeight});
-    const DibSource source(info, bits, 0, info ? static_cast<uint32_t>(std::max(
-                                                     info->bmiHeader.biHeight, 0))
-                                               : 0);
-    CSurface* surface = dc->Surface();
+    dc->Log().Add("StretchDIBits",
+                  {xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight});
+    const DibSource source(info, bits, 0,
+                           info ? static_cast<uint32_t>(std::max(info->bmiHeader.biHeight, 0)) : 0);
+    CSurface *surface = dc->Surface();
     if (!source.IsValid() || usage != DIB_RGB_COLORS || rop != SRCCOPY || !surface ||
         destWidth == 0 || destHeight == 0 || srcWidth == 0 || srcHeight == 0) {
         return 0;
@@ -124,32 +121,32 @@ int StretchDIBits(HDC dc, int32_t xDest, int32_t yDest, int32_t destWidth, int32
     return static_cast<int>(sh);
 }
 
-bool BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
-            int32_t xSrc, int32_t ySrc, uint32_t rop) {
+bool BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t xSrc,
+            int32_t ySrc, uint32_t rop) {
     if (!dest || !source) {
         return false;
     }
     dest->Log().Add("BitBlt", {x, y, width, height, xSrc, ySrc});
-    CSurface* to = dest->Surface();
-    const CSurface* from = source->Surface();
+    CSurface *to = dest->Surface();
+    const CSurface *from = source->Surface();
     if (!to || !from || rop != SRCCOPY || width < 0 || height < 0) {
         return false;
     }
-    ForEachVisibleRun(*dest, Covered(x, width), Covered(y, height),
-                      [&](int32_t x0, int32_t x1, int32_t row) {
-                          const int64_t sy = int64_t{ySrc} + (row - int64_t{y});
-                          if (sy < 0 || sy >= from->Height()) {
-                              return;
-                          }
-                          for (int32_t col = x0; col < x1; ++col) {
-                              const int64_t sx = int64_t{xSrc} + (col - int64_t{x});
-                              if (sx < 0 || sx >= from->Width()) {
-                                  continue;
-                              }
-                              const uint8_t* p = from->PixelAddress(static_cast<int32_t>(sx),
-                                                                    static_cast<int32_t>(sy));
-                              to->StoreUnchecked(to->PixelAddress(col, row), p[0], p[1], p[2]);
-                          }
-                      });
+    ForEachVisibleRun(
+        *dest, Covered(x, width), Covered(y, height), [&](int32_t x0, int32_t x1, int32_t row) {
+            const int64_t sy = int64_t{ySrc} + (row - int64_t{y});
+            if (sy < 0 || sy >= from->Height()) {
+                return;
+            }
+            for (int32_t col = x0; col < x1; ++col) {
+                const int64_t sx = int64_t{xSrc} + (col - int64_t{x});
+                if (sx < 0 || sx >= from->Width()) {
+                    continue;
+                }
+                const uint8_t *p =
+                    from->PixelAddress(static_cast<int32_t>(sx), static_cast<int32_t>(sy));
+                to->StoreUnchecked(to->PixelAddress(col, row), p[0], p[1], p[2]);
+            }
+        });
     return true;
 }

@@ -12,18 +12,20 @@ struct RECT {
     int32_t bottom;
 };
 
-inline bool operator==(const RECT& a, const RECT& b) {
+inline bool operator==(const RECT &a, const RECT &b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-inline bool IsRectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+inline bool IsRectEmpty(const RECT &r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 
 class CDC;
 class CRgn;
 class CBitmap;
-using HDC = CDC*;
-using HRGN = CRgn*;
-using HBITMAP = CBitmap*;
+using HDC = CDC *;
+using HRGN = CRgn *;
+using HBITMAP = CBitmap *;
 
 // Colours on a surface are 0xRRGGBB.
 inline constexpr uint32_t RgbColor(uint8_t red, uint8_t green, uint8_t blue) {

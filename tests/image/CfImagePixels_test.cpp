@@ -18,7 +18,7 @@ TEST(CfImagePixels, IndexPackingPutsTheLeftmostPixelHigh) {
     one.Fill(0);
     one.PutPixelIndex(0, 1, 1);
     one.PutPixelIndex(9, 1, 3); // only the low bit counts
-    const uint8_t* row = one.RowPointer(1);
+    const uint8_t *row = one.RowPointer(1);
     EXPECT_EQ(row[0], 0x80);
     EXPECT_EQ(row[1], 0x40);
     EXPECT_EQ(one.PixelIndexAt(9, 1), 1);
@@ -217,7 +217,7 @@ TEST(CfImagePalette, TransparentIndexIsCheckedAgainstTheColourCount) {
 
 TEST(CfImagePixels, SwapRedBlueStopsAtTheWidth) {
     CfImage image(2, 1, 24); // stride 8: two pixels and two padding bytes
-    uint8_t* row = image.RowPointer(0);
+    uint8_t *row = image.RowPointer(0);
     const uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     memcpy(row, bytes, 8);
     image.SwapRedBlueInRow(row, 100);

@@ -107,7 +107,7 @@ TEST_P(CfImageTransformTest, LeftThenRightGivesBackTheImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, CfImageTransformTest, ::testing::Values(1, 4, 8, 24),
-                         [](const auto& depth) { return std::to_string(depth.param) + "bit"; });
+                         [](const auto &depth) { return std::to_string(depth.param) + "bit"; });
 
 TEST(CfImageTransform, ThreeByTwoCornersMatchTheTurnDirections) {
     // Rows are bottom-up: (0, 1) is the top-left pixel.
@@ -183,10 +183,10 @@ TEST(CfImageTransform, MirrorOfNineOneBitPixelsSwapsTheEnds) {
 
 TEST(CfImageTransform, TransformsKeepTheImagesFrames) {
     CfImage image(2, 3, 8);
-    image.frames = static_cast<CfImage**>(calloc(1, sizeof(CfImage*)));
+    image.frames = static_cast<CfImage **>(calloc(1, sizeof(CfImage *)));
     image.frames[0] = new CfImage(1, 1, 8);
     image.info.frameCount = 1;
-    CfImage** frames = image.frames;
+    CfImage **frames = image.frames;
     ASSERT_TRUE(image.MirrorHorizontal());
     ASSERT_TRUE(image.RotateLeft());
     EXPECT_EQ(image.frames, frames);
@@ -194,7 +194,7 @@ TEST(CfImageTransform, TransformsKeepTheImagesFrames) {
 }
 
 // 16-bit source rows hold ((W + 1) / 2) * 4 bytes.
-std::vector<uint8_t> Rows16(const std::vector<std::vector<uint16_t>>& rows, int width) {
+std::vector<uint8_t> Rows16(const std::vector<std::vector<uint16_t>> &rows, int width) {
     const size_t rowBytes = size_t(width + 1) / 2 * 4;
     std::vector<uint8_t> out(rowBytes * rows.size(), 0xEE);
     for (size_t y = 0; y < rows.size(); ++y) {
@@ -251,6 +251,22 @@ TEST(CfImageBitfields, ThirtyTwoBitMasksPickBytes) {
     EXPECT_EQ(RawColour(image, 1, 0), 0xA3A2A1u);
     image.BitfieldsToRgb(source, 0x000000FF, 0x0000FF00, 0xFF000000, 32);
     EXPECT_EQ(RawColour(image, 0, 0), 0x112244u);
+}
+
+TEST(CfImageBitfields, OtherFieldWidthsKeepTheirTopBits) {
+    // 2-3-1 in 16 bits: red 0x0030, green 0x000E, blue 0x0001.
+    CfImage small(2, 1, 24);
+    const auto source = Rows16({{0x003F, 0x0024}}, 2);
+    small.BitfieldsToRgb(source.data(), 0x0030, 0x000E, 0x0001, 16);
+    EXPECT_EQ(RawColour(small, 0, 0), 0xC0E080u);
+    EXPECT_EQ(RawColour(small, 1, 0), 0x804000u);
+    // 10-10-10 in 32 bits: the top 8 bits of each field; the two bits above are ignored.
+    CfImage wide(1, 1, 24);
+    const uint32_t pixel = 0xC0000000u | 0x3FFu << 20 | 0x200u << 10 | 0x0FFu;
+    const uint8_t bytes[4] = {uint8_t(pixel), uint8_t(pixel >> 8), uint8_t(pixel >> 16),
+                              uint8_t(pixel >> 24)};
+    wide.BitfieldsToRgb(bytes, 0x3FF00000, 0x000FFC00, 0x000003FF, 32);
+    EXPECT_EQ(RawColour(wide, 0, 0), 0xFF803Fu);
 }
 
 TEST(CfImageBitfields, OddMasksAndWrongTargetsAreHarmless) {

@@ -13,7 +13,7 @@ struct TestWindow {
         surface.Fill(surface.Bounds(), background);
     }
     ~TestWindow() { ReleaseDC(&surface, dc); }
-    const CallLog& Log() const { return dc->Log(); }
+    const CallLog &Log() const { return dc->Log(); }
     CSurface surface;
     HDC dc;
 };
@@ -24,7 +24,7 @@ inline uint32_t Tag(int32_t x, int32_t row) {
 }
 
 // A 24-bit image whose pixel (x, row) is Tag(x, row); width and height below 256.
-inline void MakeTagged(CfImage& image, uint32_t w, uint32_t h) {
+inline void MakeTagged(CfImage &image, uint32_t w, uint32_t h) {
     image.Create(w, h, 24);
     for (uint32_t row = 0; row < h; ++row) {
         for (uint32_t x = 0; x < w; ++x) {
@@ -35,7 +35,7 @@ inline void MakeTagged(CfImage& image, uint32_t w, uint32_t h) {
 
 // A 24-bit image of one grey value per pixel, given row by row from the bottom.
 template <size_t N>
-void MakeGrey(CfImage& image, uint32_t w, uint32_t h, const uint8_t (&values)[N]) {
+void MakeGrey(CfImage &image, uint32_t w, uint32_t h, const uint8_t (&values)[N]) {
     image.Create(w, h, 24);
     for (uint32_t row = 0; row < h; ++row) {
         for (uint32_t x = 0; x < w; ++x) {
@@ -45,4 +45,6 @@ void MakeGrey(CfImage& image, uint32_t w, uint32_t h, const uint8_t (&values)[N]
     }
 }
 
-inline uint8_t Blue(uint32_t rgb) { return rgb & 0xFF; }
+inline uint8_t Blue(uint32_t rgb) {
+    return rgb & 0xFF;
+}

@@ -32,8 +32,7 @@ TEST(DrawDirect, FlipIsOneStretchWithNegativeHeight) {
     EXPECT_EQ(image.Draw(w.dc, 2, 3, 4, 3, nullptr, false, true), 1);
     EXPECT_EQ(w.Log().Count("StretchDIBits"), 1u);
     EXPECT_EQ(w.Log().Count("SetDIBitsToDevice"), 0u);
-    EXPECT_EQ(w.Log().Find("StretchDIBits")->args,
-              (std::vector<int64_t>{2, 5, 4, -3, 0, 0, 4, 3}));
+    EXPECT_EQ(w.Log().Find("StretchDIBits")->args, (std::vector<int64_t>{2, 5, 4, -3, 0, 0, 4, 3}));
     for (int32_t i = 0; i < 3; ++i) {
         for (int32_t x = 0; x < 4; ++x) {
             EXPECT_EQ(w.surface.PixelAt(2 + x, 3 + i), Tag(x, i));
@@ -119,8 +118,21 @@ TEST(DrawClipping, HugeDestinationCostsOnlyTheVisiblePart) {
     EXPECT_EQ(w.surface.PixelAt(0, 0), Tag(1, 1));
     const RECT huge{-2147483647, -2147483647, 2147483647, 2147483647};
     EXPECT_EQ(image.Draw(w.dc, huge, nullptr, true), 1);
-    EXPECT_EQ(image.Draw(w.dc, 2147483600, 2147483600, 2000000000, 2000000000, nullptr, true),
-              1);
+    EXPECT_EQ(image.Draw(w.dc, 2147483600, 2147483600, 2000000000, 2000000000, nullptr, true), 1);
+}
+
+TEST(DrawResampled, EnormousEnlargementReadsOnlyInsideTheImage) {
+    // fy = 1000 / 2^30: the top device row maps to 1000 - fy, which a float rounds to 1000,
+    // one row past the image; it must show the top row.
+    CfImage image;
+    MakeTagged(image, 3, 1000);
+    TestWindow w(3, 4);
+    EXPECT_EQ(image.Draw(w.dc, 0, 0, 3, 1 << 30), 1);
+    EXPECT_EQ(w.surface.PixelAt(0, 0), Tag(0, 999));
+    EXPECT_EQ(w.surface.PixelAt(2, 3), Tag(2, 999));
+    ASSERT_TRUE(image.CreateAlphaChannel());
+    EXPECT_EQ(image.Draw(w.dc, 0, 0, 3, 1 << 30, nullptr, true), 1);
+    EXPECT_EQ(w.surface.PixelAt(0, 0), Tag(0, 999));
 }
 
 TEST(DrawClipping, NothingVisibleStillSucceeds) {

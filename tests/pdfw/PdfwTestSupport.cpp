@@ -23,12 +23,14 @@ ScratchDir::ScratchDir() {
     dir_ = name;
 }
 
-ScratchDir::~ScratchDir() { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+ScratchDir::~ScratchDir() {
+    std::system(("rm -rf '" + dir_ + "'").c_str());
+}
 
 std::vector<std::string> ScratchDir::entries() const {
     std::vector<std::string> names;
-    if (DIR* d = opendir(dir_.c_str())) {
-        while (dirent* e = readdir(d)) {
+    if (DIR *d = opendir(dir_.c_str())) {
+        while (dirent *e = readdir(d)) {
             std::string name = e->d_name;
             if (name != "." && name != "..") {
                 names.push_back(name);
@@ -40,22 +42,22 @@ std::vector<std::string> ScratchDir::entries() const {
     return names;
 }
 
-Bytes readFile(const std::string& path) {
+Bytes readFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeFile(const std::string& path, const Bytes& bytes) {
+void writeFile(const std::string &path, const Bytes &bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
 }
 
-bool contains(const Bytes& haystack, const Bytes& needle) {
+bool contains(const Bytes &haystack, const Bytes &needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) !=
            haystack.end();
 }
 
-int maxDifference(const Rgb& a, const Rgb& b) {
+int maxDifference(const Rgb &a, const Rgb &b) {
     if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size() ||
         a.pixels.empty()) {
         return 256;
@@ -67,7 +69,7 @@ int maxDifference(const Rgb& a, const Rgb& b) {
     return worst;
 }
 
-Rgb decodeJpeg(const Bytes& jpeg) {
+Rgb decodeJpeg(const Bytes &jpeg) {
     jpeg_decompress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -105,12 +107,12 @@ Bytes pattern(int width, int height, int components, int seed) {
     return samples;
 }
 
-Bytes makeJpeg(const JpegSpec& spec, const Bytes& samples) {
+Bytes makeJpeg(const JpegSpec &spec, const Bytes &samples) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
+    unsigned char *out = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &out, &size);
     info.image_width = static_cast<JDIMENSION>(spec.width);
@@ -127,16 +129,31 @@ Bytes makeJpeg(const JpegSpec& spec, const Bytes& samples) {
     info.arith_code = spec.arithmetic ? TRUE : FALSE;
     jpeg_start_compress(&info, TRUE);
     if (spec.exifOrientation > 0) {
-        const unsigned char exif[] = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8,
-                                      0, 1,                          // one entry
-                                      0x01, 0x12, 0, 3, 0, 0, 0, 1,  // Orientation SHORT 1
-                                      0, static_cast<unsigned char>(spec.exifOrientation), 0, 0,
-                                      0, 0, 0, 0};                   // no next IFD
+        const unsigned char exif[] = {'E',  'x',
+                                      'i',  'f',
+                                      0,    0,
+                                      'M',  'M',
+                                      0,    42,
+                                      0,    0,
+                                      0,    8,
+                                      0,    1, // one entry
+                                      0x01, 0x12,
+                                      0,    3,
+                                      0,    0,
+                                      0,    1, // Orientation SHORT 1
+                                      0,    static_cast<unsigned char>(spec.exifOrientation),
+                                      0,    0,
+                                      0,    0,
+                                      0,    0}; // no next IFD
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif, sizeof exif);
+    }
+    if (spec.multiPicture) {
+        const unsigned char mpf[] = {'M', 'P', 'F', 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0};
+        jpeg_write_marker(&info, JPEG_APP0 + 2, mpf, sizeof mpf);
     }
     std::size_t stride = static_cast<std::size_t>(spec.width) * spec.components;
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(samples.data()) + info.next_scanline * stride;
+        JSAMPROW row = const_cast<unsigned char *>(samples.data()) + info.next_scanline * stride;
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -146,8 +163,8 @@ Bytes makeJpeg(const JpegSpec& spec, const Bytes& samples) {
     return result;
 }
 
-void makeTiff(const std::string& path, const TiffSpec& spec, const Bytes& rows) {
-    TIFF* t = TIFFOpen(path.c_str(), "w");
+void makeTiff(const std::string &path, const TiffSpec &spec, const Bytes &rows) {
+    TIFF *t = TIFFOpen(path.c_str(), "w");
     if (!t) {
         throw std::runtime_error("cannot create " + path);
     }
@@ -193,12 +210,13 @@ void makeTiff(const std::string& path, const TiffSpec& spec, const Bytes& rows) 
         if (spec.tileSize > 0) {
             TIFFSetField(t, TIFFTAG_TILEWIDTH, spec.tileSize);
             TIFFSetField(t, TIFFTAG_TILELENGTH, spec.tileSize);
-            std::size_t tileRow =
-                (static_cast<std::size_t>(spec.tileSize) * spec.samplesPerPixel *
-                     spec.bitsPerSample + 7) / 8;
+            std::size_t tileRow = (static_cast<std::size_t>(spec.tileSize) * spec.samplesPerPixel *
+                                       spec.bitsPerSample +
+                                   7) /
+                                  8;
             Bytes tile(tileRow * spec.tileSize);
-            std::size_t bitsPerPixel = static_cast<std::size_t>(spec.samplesPerPixel) *
-                                       spec.bitsPerSample;
+            std::size_t bitsPerPixel =
+                static_cast<std::size_t>(spec.samplesPerPixel) * spec.bitsPerSample;
             for (int y = 0; y < spec.height; y += spec.tileSize) {
                 for (int x = 0; x < spec.width; x += spec.tileSize) {
                     std::fill(tile.begin(), tile.end(), 0);
@@ -215,7 +233,7 @@ void makeTiff(const std::string& path, const TiffSpec& spec, const Bytes& rows) 
             int perStrip = spec.rowsPerStrip > 0 ? spec.rowsPerStrip : spec.height;
             TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, perStrip);
             for (int y = 0; y < spec.height; ++y) {
-                TIFFWriteScanline(t, const_cast<unsigned char*>(rows.data()) + y * rowBytes,
+                TIFFWriteScanline(t, const_cast<unsigned char *>(rows.data()) + y * rowBytes,
                                   static_cast<std::uint32_t>(y), 0);
             }
         }
@@ -234,20 +252,23 @@ Engine::~Engine() {
     pdfw_shutdown();
 }
 
-void Engine::onError(pdfw_context* ctx, int type, const char* message) {
-    auto* self = static_cast<Engine*>(pdfw_get_opaque(ctx));
+void Engine::onError(pdfw_context *ctx, int type, const char *message) {
+    auto *self = static_cast<Engine *>(pdfw_get_opaque(ctx));
+    if (self->types_.empty()) {
+        self->first_ = message;
+    }
     self->types_.push_back(type);
     self->message_ = message;
 }
 
-bool Engine::writeDocument(const std::string& output, const std::vector<Page>& pages,
-                           const char* compatibility) {
+bool Engine::writeDocument(const std::string &output, const std::vector<Page> &pages,
+                           const char *compatibility) {
     int errors = errorCount();
     pdfw_set_parameter(ctx_, "compatibility", compatibility);
     if (pdfw_open_file(ctx_, output.c_str()) != 1) {
         return false;
     }
-    for (const Page& page : pages) {
+    for (const Page &page : pages) {
         pdfw_begin_page(ctx_, page.width, page.height);
         int image = pdfw_load_image(ctx_, "auto", page.image.c_str(), "", 1);
         pdfw_place_image(ctx_, image, 0, 0, page.scale);
@@ -258,9 +279,9 @@ bool Engine::writeDocument(const std::string& output, const std::vector<Page>& p
     return errorCount() == errors;
 }
 
-std::string run(const std::string& command, int* status) {
+std::string run(const std::string &command, int *status) {
     std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE *pipe = popen(command.c_str(), "r");
     if (!pipe) {
         throw std::runtime_error("cannot run " + command);
     }
@@ -276,17 +297,17 @@ std::string run(const std::string& command, int* status) {
     return output;
 }
 
-bool qpdfCheck(const std::string& pdf) {
+bool qpdfCheck(const std::string &pdf) {
     int status = -1;
     run("qpdf --check '" + pdf + "' >/dev/null 2>&1", &status);
     return status == 0;
 }
 
-int pageCount(const std::string& pdf) {
+int pageCount(const std::string &pdf) {
     return std::atoi(run("qpdf --show-npages '" + pdf + "' 2>/dev/null").c_str());
 }
 
-Rgb render(const std::string& pdf, int page) {
+Rgb render(const std::string &pdf, int page) {
     // Rendered at four pixels per point and sampled at the centre of each 4 x 4 block:
     // poppler interpolates images drawn at less than four times their size, so only this
     // shows the image's own samples.
@@ -308,9 +329,9 @@ Rgb render(const std::string& pdf, int page) {
     image.height = height / kZoom;
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            std::size_t at =
-                start + (static_cast<std::size_t>(y * kZoom + kZoom / 2) * width + x * kZoom +
-                         kZoom / 2) * 3;
+            std::size_t at = start + (static_cast<std::size_t>(y * kZoom + kZoom / 2) * width +
+                                      x * kZoom + kZoom / 2) *
+                                         3;
             for (int c = 0; c < 3; ++c) {
                 image.pixels.push_back(static_cast<unsigned char>(ppm[at + c]));
             }
@@ -319,7 +340,7 @@ Rgb render(const std::string& pdf, int page) {
     return image;
 }
 
-std::vector<std::string> drawingLines(const std::string& pdf) {
+std::vector<std::string> drawingLines(const std::string &pdf) {
     Bytes bytes = readFile(pdf);
     std::string text(bytes.begin(), bytes.end());
     std::vector<std::string> lines;
@@ -338,7 +359,7 @@ std::vector<std::string> drawingLines(const std::string& pdf) {
     return lines;
 }
 
-std::string qdf(const std::string& pdf) {
+std::string qdf(const std::string &pdf) {
     return run("qpdf --qdf --stream-data=uncompress --object-streams=disable '" + pdf +
                "' - 2>/dev/null");
 }

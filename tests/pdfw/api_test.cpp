@@ -13,9 +13,11 @@ namespace {
 
 using namespace pdfw_test;
 
-std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string text(const Bytes &bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
-int count(const std::string& haystack, const std::string& needle) {
+int count(const std::string &haystack, const std::string &needle) {
     int n = 0;
     for (std::size_t at = haystack.find(needle); at != std::string::npos;
          at = haystack.find(needle, at + 1)) {
@@ -26,7 +28,7 @@ int count(const std::string& haystack, const std::string& needle) {
 
 class ApiTest : public ::testing::Test {
 protected:
-    std::string jpeg(const std::string& name, int width = 8, int height = 8) {
+    std::string jpeg(const std::string &name, int width = 8, int height = 8) {
         JpegSpec spec;
         spec.width = width;
         spec.height = height;
@@ -58,7 +60,7 @@ TEST_F(ApiTest, BlankPagesMakeAValidDocument) {
 }
 
 TEST_F(ApiTest, CallsOutOfOrderAreRuntimeErrors) {
-    pdfw_context* c = engine.ctx();
+    pdfw_context *c = engine.ctx();
     EXPECT_EQ(pdfw_begin_page(c, 595, 842), -1);
     EXPECT_EQ(engine.lastType(), PDFW_RUNTIME_ERROR);
     EXPECT_NE(engine.lastMessage().find("pdfw_begin_page"), std::string::npos);
@@ -97,7 +99,7 @@ TEST_F(ApiTest, CallsOutOfOrderAreRuntimeErrors) {
 }
 
 TEST_F(ApiTest, BadImageHandlesAreIndexErrors) {
-    pdfw_context* c = engine.ctx();
+    pdfw_context *c = engine.ctx();
     ASSERT_EQ(pdfw_open_file(c, dir.path("h.pdf").c_str()), 1);
     ASSERT_EQ(pdfw_begin_page(c, 595, 842), 0);
     EXPECT_EQ(pdfw_place_image(c, 7, 0, 0, 1), -1);
@@ -116,7 +118,7 @@ TEST_F(ApiTest, BadImageHandlesAreIndexErrors) {
 }
 
 TEST_F(ApiTest, BadArgumentsAreValueTypeAndDivisionErrors) {
-    pdfw_context* c = engine.ctx();
+    pdfw_context *c = engine.ctx();
     EXPECT_EQ(pdfw_set_parameter(c, "colour", "red"), -1);
     EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
     EXPECT_EQ(pdfw_set_parameter(c, "compatibility", "2.0"), -1);
@@ -151,7 +153,7 @@ TEST_F(ApiTest, BadArgumentsAreValueTypeAndDivisionErrors) {
 }
 
 TEST_F(ApiTest, UnreadableImagesNameTheFileAndTheReason) {
-    pdfw_context* c = engine.ctx();
+    pdfw_context *c = engine.ctx();
     ASSERT_EQ(pdfw_open_file(c, dir.path("u.pdf").c_str()), 1);
     std::string missing = dir.path("missing.jpg");
     EXPECT_EQ(pdfw_load_image(c, "jpeg", missing.c_str(), "", 1), -1);
@@ -188,7 +190,7 @@ TEST_F(ApiTest, UnopenableOutputReturnsMinusOneWithoutTheHandler) {
 
 TEST_F(ApiTest, AnImagePlacedTwiceIsWrittenOnce) {
     std::string out = dir.path("twice.pdf");
-    pdfw_context* c = engine.ctx();
+    pdfw_context *c = engine.ctx();
     ASSERT_EQ(pdfw_open_file(c, out.c_str()), 1);
     int image = pdfw_load_image(c, "auto", jpeg("a.jpg").c_str(), "", 1);
     for (int page = 0; page < 2; ++page) {
@@ -222,22 +224,22 @@ struct Jumper {
     std::string message;
 };
 
-void jumpingHandler(pdfw_context* ctx, int type, const char* message) {
-    auto* j = static_cast<Jumper*>(pdfw_get_opaque(ctx));
+void jumpingHandler(pdfw_context *ctx, int type, const char *message) {
+    auto *j = static_cast<Jumper *>(pdfw_get_opaque(ctx));
     j->type = type;
     j->message = message;
     std::longjmp(j->jump, 1);
 }
 
 // Each call is made from its own frame holding nothing to destroy, as a binding does.
-int loadWithJump(pdfw_context* ctx, Jumper* j, const char* file) {
+int loadWithJump(pdfw_context *ctx, Jumper *j, const char *file) {
     if (setjmp(j->jump) != 0) {
         return -100;
     }
     return pdfw_load_image(ctx, "auto", file, "", 1);
 }
 
-int closeWithJump(pdfw_context* ctx, Jumper* j) {
+int closeWithJump(pdfw_context *ctx, Jumper *j) {
     if (setjmp(j->jump) != 0) {
         return -100;
     }
@@ -247,7 +249,7 @@ int closeWithJump(pdfw_context* ctx, Jumper* j) {
 TEST_F(ApiTest, AHandlerMayLongjmpOutOfEveryFailure) {
     Jumper jumper;
     pdfw_boot();
-    pdfw_context* c = pdfw_new(jumpingHandler, nullptr, nullptr, nullptr, &jumper);
+    pdfw_context *c = pdfw_new(jumpingHandler, nullptr, nullptr, nullptr, &jumper);
     std::string out = dir.path("jump.pdf");
     ASSERT_EQ(pdfw_open_file(c, out.c_str()), 1);
     std::string bad = dir.path("bad.jpg");
@@ -316,14 +318,69 @@ TEST(ApiContext, NullAndDeletedContextsAreIgnored) {
     EXPECT_STREQ(pdfw_get_last_error(nullptr), "");
     pdfw_delete(nullptr);
     int marker = 0;
-    pdfw_context* c = pdfw_new(nullptr, nullptr, nullptr, nullptr, &marker);
+    pdfw_context *c = pdfw_new(nullptr, nullptr, nullptr, nullptr, &marker);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(pdfw_get_opaque(c), &marker);
     EXPECT_EQ(pdfw_end_page(c), -1); // no handler: the result alone reports it
     EXPECT_EQ(pdfw_get_last_error_type(c), PDFW_RUNTIME_ERROR);
     pdfw_delete(c);
-    auto alloc = [](pdfw_context*, std::size_t size, const char*) { return std::malloc(size); };
+    auto alloc = [](pdfw_context *, std::size_t size, const char *) { return std::malloc(size); };
     EXPECT_EQ(pdfw_new(nullptr, alloc, nullptr, nullptr, nullptr), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+using namespace pdfw_test;
+
+struct Heap {
+    int allocations = 0;
+    int frees = 0;
+    bool refuse = false;
+    std::vector<std::string> errors;
+};
+
+void *heapAlloc(pdfw_context *ctx, std::size_t size, const char *) {
+    auto *heap = static_cast<Heap *>(pdfw_get_opaque(ctx));
+    if (heap->refuse) {
+        return nullptr;
+    }
+    ++heap->allocations;
+    return std::malloc(size);
+}
+void *heapRealloc(pdfw_context *, void *block, std::size_t size, const char *) {
+    return std::realloc(block, size);
+}
+void heapFree(pdfw_context *ctx, void *block) {
+    ++static_cast<Heap *>(pdfw_get_opaque(ctx))->frees;
+    std::free(block);
+}
+void heapError(pdfw_context *ctx, int, const char *message) {
+    static_cast<Heap *>(pdfw_get_opaque(ctx))->errors.push_back(message);
+}
+
+TEST(ApiMemory, LargeBuffersComeFromTheCallersProcedures) {
+    ScratchDir dir;
+    TiffSpec spec;
+    makeTiff(dir.path("a.tif"), spec, pattern(16, 8, 1));
+    Heap heap;
+    pdfw_context *c = pdfw_new(heapError, heapAlloc, heapRealloc, heapFree, &heap);
+    ASSERT_EQ(pdfw_open_file(c, dir.path("m.pdf").c_str()), 1);
+    pdfw_begin_page(c, 595, 842);
+    int image = pdfw_load_image(c, "tiff", dir.path("a.tif").c_str(), "", 1);
+    pdfw_place_image(c, image, 0, 0, 1);
+    pdfw_end_page(c);
+    EXPECT_EQ(pdfw_close(c), 0);
+    EXPECT_GE(heap.allocations, 3); // output buffer, pixels, compressed pixels
+    heap.refuse = true;
+    EXPECT_EQ(pdfw_open_file(c, dir.path("n.pdf").c_str()), -1);
+    ASSERT_EQ(heap.errors.size(), 1u);
+    EXPECT_EQ(pdfw_get_last_error_type(c), PDFW_MEMORY_ERROR);
+    pdfw_delete(c);
+    EXPECT_EQ(heap.allocations, heap.frees);
+    EXPECT_TRUE(qpdfCheck(dir.path("m.pdf")));
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.tif", "m.pdf"}));
 }
 
 } // namespace

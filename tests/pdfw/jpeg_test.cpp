@@ -11,16 +11,18 @@ namespace {
 
 using namespace pdfw_test;
 
-std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string text(const Bytes &bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 class JpegTest : public ::testing::Test {
 protected:
-    std::string save(const std::string& name, const Bytes& jpeg) {
+    std::string save(const std::string &name, const Bytes &jpeg) {
         writeFile(dir.path(name), jpeg);
         return dir.path(name);
     }
     // Loads `file` alone; the error type, 0 when it loaded.
-    int loadError(const std::string& file) {
+    int loadError(const std::string &file) {
         Engine probe;
         pdfw_open_file(probe.ctx(), dir.path("probe.pdf").c_str());
         int handle = pdfw_load_image(probe.ctx(), "jpeg", file.c_str(), "", 1);
@@ -41,8 +43,7 @@ TEST_F(JpegTest, BaselineRgbIsEmbeddedByteForByte) {
     std::string pdf = text(readFile(out));
     EXPECT_NE(pdf.find("/Width 32/Height 24/ColorSpace/DeviceRGB/BitsPerComponent 8"
                        "/Filter/DCTDecode/Length " +
-                       std::to_string(jpeg.size()) + ">>\nstream\n" + text(jpeg) +
-                       "\nendstream"),
+                       std::to_string(jpeg.size()) + ">>\nstream\n" + text(jpeg) + "\nendstream"),
               std::string::npos);
     EXPECT_LE(maxDifference(render(out), decodeJpeg(jpeg)), 2);
 }
@@ -53,7 +54,7 @@ TEST_F(JpegTest, GreyProgressiveAndTrailingDataAreCarried) {
     grey.progressive = true;
     Bytes jpeg = makeJpeg(grey, pattern(32, 24, 1));
     Bytes padded = jpeg;
-    padded.insert(padded.end(), 10000, 0); // beyond the quick search at the end
+    padded.insert(padded.end(), 10000, 0); // trailing padding is left out
     std::string out = dir.path("grey.pdf");
     ASSERT_TRUE(engine.writeDocument(out, {{save("g.jpg", padded), 32, 24}}));
     EXPECT_TRUE(qpdfCheck(out));
@@ -65,13 +66,36 @@ TEST_F(JpegTest, GreyProgressiveAndTrailingDataAreCarried) {
     EXPECT_LE(maxDifference(render(out), decodeJpeg(jpeg)), 2);
 }
 
+TEST_F(JpegTest, AnAppendedPreviewPictureIsLeftOut) {
+    JpegSpec spec;
+    spec.multiPicture = true;
+    Bytes jpeg = makeJpeg(spec, pattern(32, 24, 3));
+    Bytes file = jpeg;
+    Bytes preview = makeJpeg(JpegSpec{}, pattern(32, 24, 3, 5));
+    file.insert(file.end(), preview.begin(), preview.end());
+    std::string out = dir.path("mpf.pdf");
+    // The type names a TIFF: the content decides.
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), out.c_str()), 1);
+    pdfw_begin_page(engine.ctx(), 32, 24);
+    int image = pdfw_load_image(engine.ctx(), "tiff", save("m.jpg", file).c_str(), "", 1);
+    pdfw_place_image(engine.ctx(), image, 0, 0, 1);
+    pdfw_end_page(engine.ctx());
+    ASSERT_EQ(pdfw_close(engine.ctx()), 0);
+    EXPECT_NE(text(readFile(out))
+                  .find("/Length " + std::to_string(jpeg.size()) + ">>\nstream\n" + text(jpeg) +
+                        "\nendstream"),
+              std::string::npos);
+    EXPECT_LE(maxDifference(render(out), decodeJpeg(jpeg)), 2);
+}
+
 TEST_F(JpegTest, AdobeCmykIsInvertedBackToTheRightColours) {
     // Four bands: cyan, magenta, yellow, black, stored inverted as Adobe's programs do.
-    const unsigned char inks[4][4] = {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {0, 0, 0, 255}};
+    const unsigned char inks[4][4] = {
+        {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {0, 0, 0, 255}};
     // Each ink takes away its own primary; black takes all three. (poppler's conversion to
     // RGB is not the naive one, hence the loose bounds.)
-    const bool dark[4][3] = {{true, false, false}, {false, true, false}, {false, false, true},
-                             {true, true, true}};
+    const bool dark[4][3] = {
+        {true, false, false}, {false, true, false}, {false, false, true}, {true, true, true}};
     JpegSpec spec;
     spec.width = 64;
     spec.height = 16;
@@ -87,8 +111,9 @@ TEST_F(JpegTest, AdobeCmykIsInvertedBackToTheRightColours) {
     std::string out = dir.path("cmyk.pdf");
     ASSERT_TRUE(engine.writeDocument(out, {{save("c.jpg", makeJpeg(spec, samples)), 64, 16}}));
     EXPECT_TRUE(qpdfCheck(out));
-    EXPECT_NE(text(readFile(out)).find("/DeviceCMYK/BitsPerComponent 8/Filter/DCTDecode"
-                                       "/Decode[1 0 1 0 1 0 1 0]"),
+    EXPECT_NE(text(readFile(out))
+                  .find("/DeviceCMYK/BitsPerComponent 8/Filter/DCTDecode"
+                        "/Decode[1 0 1 0 1 0 1 0]"),
               std::string::npos);
     Rgb page = render(out);
     ASSERT_EQ(page.width, 64);

@@ -26,10 +26,10 @@ struct TestDib {
             std::memcpy(bytes.data() + 40, palette.data(), 4 * palette.size());
         }
     }
-    const BITMAPINFO* Info() const { return reinterpret_cast<const BITMAPINFO*>(bytes.data()); }
-    uint8_t* Row(int32_t row) { return bytes.data() + 40 + 4 * colors + row * stride; }
+    const BITMAPINFO *Info() const { return reinterpret_cast<const BITMAPINFO *>(bytes.data()); }
+    uint8_t *Row(int32_t row) { return bytes.data() + 40 + 4 * colors + row * stride; }
     void Put24(int32_t x, int32_t row, uint32_t rgb) {
-        uint8_t* p = Row(row) + 3 * x;
+        uint8_t *p = Row(row) + 3 * x;
         p[0] = rgb & 0xFF;
         p[1] = (rgb >> 8) & 0xFF;
         p[2] = (rgb >> 16) & 0xFF;
@@ -40,7 +40,9 @@ struct TestDib {
 };
 
 // Distinct colour for each source pixel, so a wrong mapping cannot pass by chance.
-uint32_t Tag(int32_t x, int32_t row) { return RgbColor(10 + x, 100 + row, 200); }
+uint32_t Tag(int32_t x, int32_t row) {
+    return RgbColor(10 + x, 100 + row, 200);
+}
 
 TestDib Tagged(int32_t w, int32_t h) {
     TestDib dib(w, h, 24);
@@ -62,9 +64,8 @@ struct Window {
 TEST(GdiSetDIBits, BottomRowOfTheDibLandsAtTheBottom) {
     Window w(8, 8);
     TestDib dib = Tagged(3, 2);
-    EXPECT_EQ(SetDIBitsToDevice(w.dc, 1, 1, 3, 2, 0, 0, 0, 2, dib.Row(0), dib.Info(),
-                                DIB_RGB_COLORS),
-              2);
+    EXPECT_EQ(
+        SetDIBitsToDevice(w.dc, 1, 1, 3, 2, 0, 0, 0, 2, dib.Row(0), dib.Info(), DIB_RGB_COLORS), 2);
     for (int32_t x = 0; x < 3; ++x) {
         EXPECT_EQ(w.surface.PixelAt(1 + x, 1), Tag(x, 1));
         EXPECT_EQ(w.surface.PixelAt(1 + x, 2), Tag(x, 0));
@@ -122,8 +123,8 @@ TEST(GdiStretchDIBits, NegativeHeightShowsThePictureUpsideDown) {
     Window w(6, 6);
     TestDib dib = Tagged(3, 3);
     // Destination rows 1 to 3, starting from row 3 upwards.
-    EXPECT_EQ(StretchDIBits(w.dc, 1, 3, 3, -3, 0, 0, 3, 3, dib.Row(0), dib.Info(),
-                            DIB_RGB_COLORS, SRCCOPY),
+    EXPECT_EQ(StretchDIBits(w.dc, 1, 3, 3, -3, 0, 0, 3, 3, dib.Row(0), dib.Info(), DIB_RGB_COLORS,
+                            SRCCOPY),
               3);
     for (int32_t x = 0; x < 3; ++x) {
         EXPECT_EQ(w.surface.PixelAt(1 + x, 1), Tag(x, 0));
@@ -137,15 +138,13 @@ TEST(GdiStretchDIBits, NegativeHeightShowsThePictureUpsideDown) {
 TEST(GdiStretchDIBits, EnlargesAndMirrorsByNearestPixel) {
     Window w(8, 8);
     TestDib dib = Tagged(2, 2);
-    StretchDIBits(w.dc, 0, 0, 4, 4, 0, 0, 2, 2, dib.Row(0), dib.Info(), DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchDIBits(w.dc, 0, 0, 4, 4, 0, 0, 2, 2, dib.Row(0), dib.Info(), DIB_RGB_COLORS, SRCCOPY);
     EXPECT_EQ(w.surface.PixelAt(0, 0), Tag(0, 1));
     EXPECT_EQ(w.surface.PixelAt(1, 1), Tag(0, 1));
     EXPECT_EQ(w.surface.PixelAt(2, 1), Tag(1, 1));
     EXPECT_EQ(w.surface.PixelAt(3, 3), Tag(1, 0));
     // Negative width from column 7 leftwards: column 7 shows source column 0.
-    StretchDIBits(w.dc, 7, 4, -2, 2, 0, 0, 2, 2, dib.Row(0), dib.Info(), DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchDIBits(w.dc, 7, 4, -2, 2, 0, 0, 2, 2, dib.Row(0), dib.Info(), DIB_RGB_COLORS, SRCCOPY);
     EXPECT_EQ(w.surface.PixelAt(7, 4), Tag(0, 1));
     EXPECT_EQ(w.surface.PixelAt(6, 4), Tag(1, 1));
     EXPECT_EQ(w.surface.PixelAt(5, 4), kWindowColor);
@@ -154,14 +153,13 @@ TEST(GdiStretchDIBits, EnlargesAndMirrorsByNearestPixel) {
 TEST(GdiStretchDIBits, RefusesWhatItCannotDraw) {
     Window w(4, 4);
     TestDib dib = Tagged(2, 2);
-    EXPECT_EQ(StretchDIBits(w.dc, 0, 0, 0, 2, 0, 0, 2, 2, dib.Row(0), dib.Info(),
-                            DIB_RGB_COLORS, SRCCOPY),
+    EXPECT_EQ(StretchDIBits(w.dc, 0, 0, 0, 2, 0, 0, 2, 2, dib.Row(0), dib.Info(), DIB_RGB_COLORS,
+                            SRCCOPY),
               0);
-    EXPECT_EQ(StretchDIBits(w.dc, 0, 0, 2, 2, 0, 0, 2, 2, dib.Row(0), dib.Info(),
-                            DIB_RGB_COLORS, 0),
-              0);
+    EXPECT_EQ(
+        StretchDIBits(w.dc, 0, 0, 2, 2, 0, 0, 2, 2, dib.Row(0), dib.Info(), DIB_RGB_COLORS, 0), 0);
     TestDib compressed = Tagged(2, 2);
-    reinterpret_cast<BITMAPINFOHEADER*>(compressed.bytes.data())->biCompression = BI_RLE8;
+    reinterpret_cast<BITMAPINFOHEADER *>(compressed.bytes.data())->biCompression = BI_RLE8;
     EXPECT_EQ(StretchDIBits(w.dc, 0, 0, 2, 2, 0, 0, 2, 2, compressed.Row(0), compressed.Info(),
                             DIB_RGB_COLORS, SRCCOPY),
               0);
@@ -185,8 +183,8 @@ TEST(GdiMemoryDC, SectionRoundTripThroughBitBlt) {
     HDC mem = CreateCompatibleDC(w.dc);
     ASSERT_NE(mem, nullptr);
     BITMAPINFOHEADER header = SectionHeader(2, 2);
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(w.dc, reinterpret_cast<const BITMAPINFO*>(&header),
+    void *bits = nullptr;
+    HBITMAP section = CreateDIBSection(w.dc, reinterpret_cast<const BITMAPINFO *>(&header),
                                        DIB_RGB_COLORS, &bits);
     ASSERT_NE(section, nullptr);
     ASSERT_NE(bits, nullptr);
@@ -195,7 +193,7 @@ TEST(GdiMemoryDC, SectionRoundTripThroughBitBlt) {
     EXPECT_FALSE(DeleteObject(section)) << "selected bitmaps stay alive";
 
     EXPECT_TRUE(BitBlt(mem, 0, 0, 2, 2, w.dc, 2, 1, SRCCOPY));
-    const auto* rows = static_cast<const uint8_t*>(bits);
+    const auto *rows = static_cast<const uint8_t *>(bits);
     // Section row 0 is the bottom row: device row 2.
     EXPECT_EQ(rows[3], 6);
     EXPECT_EQ(rows[4], 5);
@@ -204,25 +202,24 @@ TEST(GdiMemoryDC, SectionRoundTripThroughBitBlt) {
     EXPECT_EQ(rows[8 + 2], 1);
 
     SetDIBitsToDevice(w.dc, 0, 0, 2, 2, 0, 0, 0, 2, bits,
-                      reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS);
+                      reinterpret_cast<const BITMAPINFO *>(&header), DIB_RGB_COLORS);
     EXPECT_EQ(w.surface.PixelAt(0, 0), RgbColor(1, 2, 3));
     EXPECT_EQ(w.surface.PixelAt(1, 1), RgbColor(4, 5, 6));
 
     EXPECT_EQ(SelectObject(mem, old), section);
     EXPECT_TRUE(DeleteObject(section));
     EXPECT_TRUE(DeleteDC(mem));
-    EXPECT_EQ(w.dc->Log().Names(),
-              (std::vector<std::string>{"CreateCompatibleDC", "CreateDIBSection", "SelectObject",
-                                        "BitBlt", "SetDIBitsToDevice", "SelectObject",
-                                        "DeleteDC"}));
+    EXPECT_EQ(w.dc->Log().Names(), (std::vector<std::string>{
+                                       "CreateCompatibleDC", "CreateDIBSection", "SelectObject",
+                                       "BitBlt", "SetDIBitsToDevice", "SelectObject", "DeleteDC"}));
 }
 
 TEST(GdiMemoryDC, SectionsOnlyForSaneHeaders) {
-    void* bits = reinterpret_cast<void*>(1);
-    for (const BITMAPINFOHEADER& header :
+    void *bits = reinterpret_cast<void *>(1);
+    for (const BITMAPINFOHEADER &header :
          {SectionHeader(0, 5), SectionHeader(5, -5), SectionHeader(5, 5, 8),
           SectionHeader(0x7FFFFFFF, 0x7FFFFFFF)}) {
-        EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&header),
+        EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO *>(&header),
                                    DIB_RGB_COLORS, &bits),
                   nullptr);
         EXPECT_EQ(bits, nullptr);
@@ -232,7 +229,7 @@ TEST(GdiMemoryDC, SectionsOnlyForSaneHeaders) {
 TEST(GdiMemoryDC, WindowContextsTakeNoBitmap) {
     Window w(2, 2);
     BITMAPINFOHEADER header = SectionHeader(1, 1);
-    HBITMAP section = CreateDIBSection(w.dc, reinterpret_cast<const BITMAPINFO*>(&header),
+    HBITMAP section = CreateDIBSection(w.dc, reinterpret_cast<const BITMAPINFO *>(&header),
                                        DIB_RGB_COLORS, nullptr);
     EXPECT_EQ(SelectObject(w.dc, section), nullptr);
     EXPECT_FALSE(DeleteDC(w.dc));

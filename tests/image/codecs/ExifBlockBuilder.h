@@ -21,8 +21,8 @@ public:
     void Long(int dir, uint16_t tag, uint32_t value);
     void Rational(int dir, uint16_t tag, uint32_t num, uint32_t den);
     void SignedRational(int dir, uint16_t tag, int32_t num, int32_t den);
-    void Ascii(int dir, uint16_t tag, const std::string& text); // NUL added
-    void Undefined(int dir, uint16_t tag, const std::vector<uint8_t>& bytes);
+    void Ascii(int dir, uint16_t tag, const std::string &text); // NUL added
+    void Undefined(int dir, uint16_t tag, const std::vector<uint8_t> &bytes);
     void Float(int dir, uint16_t tag, float value);   // stored in the machine's order
     void Double(int dir, uint16_t tag, double value); // stored in the machine's order
     // An entry whose value is the offset of another directory.
@@ -34,7 +34,10 @@ public:
     void Link(int dir, int target);
     void RawLink(int dir, uint32_t value);
     // Overrides the header's first-directory offset (default: directory 0).
-    void FirstOffset(uint32_t value) { firstOffsetOverride = value; hasFirstOverride = true; }
+    void FirstOffset(uint32_t value) {
+        firstOffsetOverride = value;
+        hasFirstOverride = true;
+    }
 
     // The TIFF structure: header, then each directory followed by its out-of-line values.
     std::vector<uint8_t> Tiff() const;
@@ -60,9 +63,9 @@ private:
         uint32_t rawLinkValue = 0;
     };
 
-    void Put16(std::vector<uint8_t>& out, uint16_t v) const;
-    void Put32(std::vector<uint8_t>& out, uint32_t v) const;
-    void Set32(std::vector<uint8_t>& out, size_t at, uint32_t v) const;
+    void Put16(std::vector<uint8_t> &out, uint16_t v) const;
+    void Put32(std::vector<uint8_t> &out, uint32_t v) const;
+    void Set32(std::vector<uint8_t> &out, size_t at, uint32_t v) const;
     void Add(int dir, uint16_t tag, uint16_t format, uint32_t count, std::vector<uint8_t> data);
     std::vector<uint32_t> Layout() const;
 
@@ -73,6 +76,6 @@ private:
 };
 
 // An APP1 segment (FF E1, length, payload) ready to be spliced into a JPEG.
-std::vector<uint8_t> App1Segment(const std::vector<uint8_t>& payload);
+std::vector<uint8_t> App1Segment(const std::vector<uint8_t> &payload);
 
 } // namespace jpegtest

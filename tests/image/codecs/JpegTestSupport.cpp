@@ -16,22 +16,19 @@ struct ThrowingError {
     std::jmp_buf jump;
 };
 
-void JumpOnError(j_common_ptr cinfo)
-{
-    std::longjmp(reinterpret_cast<ThrowingError*>(cinfo->err)->jump, 1);
+void JumpOnError(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<ThrowingError *>(cinfo->err)->jump, 1);
 }
 
 void Silent(j_common_ptr, int) {}
 
-int ComponentsOf(J_COLOR_SPACE space)
-{
+int ComponentsOf(J_COLOR_SPACE space) {
     return space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
 }
 
 // Kept free of objects with destructors: libjpeg's error exit jumps across it.
-bool EncodeInto(const EncodeOptions& o, const uint8_t* pattern, unsigned char** out,
-                unsigned long* size)
-{
+bool EncodeInto(const EncodeOptions &o, const uint8_t *pattern, unsigned char **out,
+                unsigned long *size) {
     jpeg_compress_struct cinfo;
     ThrowingError err;
     cinfo.err = jpeg_std_error(&err.pub);
@@ -65,13 +62,13 @@ bool EncodeInto(const EncodeOptions& o, const uint8_t* pattern, unsigned char** 
     cinfo.X_density = static_cast<UINT16>(o.xDensity);
     cinfo.Y_density = static_cast<UINT16>(o.yDensity);
     jpeg_start_compress(&cinfo, TRUE);
-    for (const auto& marker : o.markers) {
+    for (const auto &marker : o.markers) {
         jpeg_write_marker(&cinfo, marker.first, marker.second.data(),
                           static_cast<unsigned>(marker.second.size()));
     }
     const size_t rowBytes = size_t(o.width) * size_t(cinfo.input_components);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(pattern + cinfo.next_scanline * rowBytes);
+        JSAMPROW row = const_cast<uint8_t *>(pattern + cinfo.next_scanline * rowBytes);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -79,8 +76,7 @@ bool EncodeInto(const EncodeOptions& o, const uint8_t* pattern, unsigned char** 
     return true;
 }
 
-bool DecodeInto(const Bytes& jpeg, const ReferenceOptions& o, Reference* ref)
-{
+bool DecodeInto(const Bytes &jpeg, const ReferenceOptions &o, Reference *ref) {
     jpeg_decompress_struct cinfo;
     ThrowingError err;
     cinfo.err = jpeg_std_error(&err.pub);
@@ -127,8 +123,7 @@ bool DecodeInto(const Bytes& jpeg, const ReferenceOptions& o, Reference* ref)
 
 } // namespace
 
-Bytes TestPattern(int width, int height, int components)
-{
+Bytes TestPattern(int width, int height, int components) {
     Bytes pixels(size_t(width) * size_t(height) * size_t(components));
     size_t i = 0;
     for (int y = 0; y < height; ++y) {
@@ -157,15 +152,14 @@ Bytes TestPattern(int width, int height, int components)
     return pixels;
 }
 
-Bytes Encode(const EncodeOptions& options)
-{
+Bytes Encode(const EncodeOptions &options) {
     Bytes pattern = TestPattern(options.width, options.height, ComponentsOf(options.input));
     if (!options.fill.empty()) {
         for (size_t i = 0; i < pattern.size(); ++i) {
             pattern[i] = options.fill[i % options.fill.size()];
         }
     }
-    unsigned char* out = nullptr;
+    unsigned char *out = nullptr;
     unsigned long size = 0;
     if (!EncodeInto(options, pattern.data(), &out, &size)) {
         free(out);
@@ -176,16 +170,14 @@ Bytes Encode(const EncodeOptions& options)
     return bytes;
 }
 
-Reference Decode(const Bytes& jpeg, const ReferenceOptions& options)
-{
+Reference Decode(const Bytes &jpeg, const ReferenceOptions &options) {
     Reference ref;
     ref.ok = DecodeInto(jpeg, options, &ref);
     return ref;
 }
 
-FILE* TempFileWith(const Bytes& bytes)
-{
-    FILE* file = std::tmpfile();
+FILE *TempFileWith(const Bytes &bytes) {
+    FILE *file = std::tmpfile();
     if (file == nullptr) {
         throw std::runtime_error("no temporary file");
     }
@@ -196,25 +188,22 @@ FILE* TempFileWith(const Bytes& bytes)
     return file;
 }
 
-bool DecodeBytes(CfImage& image, const Bytes& bytes, int32_t hint)
-{
-    FILE* file = TempFileWith(bytes);
+bool DecodeBytes(CfImage &image, const Bytes &bytes, int32_t hint) {
+    FILE *file = TempFileWith(bytes);
     bool ok = image.DecodeFile(file, hint);
     std::fclose(file);
     return ok;
 }
 
-void ExpectedBgr(const Reference& ref, int x, int y, uint8_t out[3])
-{
-    const uint8_t* p = &ref.pixels[(size_t(y) * size_t(ref.width) + size_t(x)) *
-                                   size_t(ref.components)];
+void ExpectedBgr(const Reference &ref, int x, int y, uint8_t out[3]) {
+    const uint8_t *p =
+        &ref.pixels[(size_t(y) * size_t(ref.width) + size_t(x)) * size_t(ref.components)];
     out[0] = p[2];
     out[1] = p[1];
     out[2] = p[0];
 }
 
-size_t FindMarker(const Bytes& jpeg, int marker)
-{
+size_t FindMarker(const Bytes &jpeg, int marker) {
     size_t i = 2;
     while (i + 4 <= jpeg.size() && jpeg[i] == 0xFF) {
         if (jpeg[i + 1] == marker) {

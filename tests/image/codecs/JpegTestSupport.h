@@ -44,13 +44,13 @@ struct EncodeOptions {
 // block boundary is exercised.
 Bytes TestPattern(int width, int height, int components);
 
-Bytes Encode(const EncodeOptions& options);
+Bytes Encode(const EncodeOptions &options);
 
 struct Reference {
     int width = 0;
     int height = 0;
-    int components = 0; // samples per pixel as the library delivered them
-    Bytes pixels;       // top row first, width * components bytes a row
+    int components = 0;               // samples per pixel as the library delivered them
+    Bytes pixels;                     // top row first, width * components bytes a row
     std::vector<uint8_t> colormap[3]; // filled when quantized
     bool ok = false;
 };
@@ -64,18 +64,18 @@ struct ReferenceOptions {
 };
 
 // Decodes with plain libjpeg calls from memory, default settings unless asked otherwise.
-Reference Decode(const Bytes& jpeg, const ReferenceOptions& options = {});
+Reference Decode(const Bytes &jpeg, const ReferenceOptions &options = {});
 
 // Decodes through the image library (CfImage::Decode over a temporary file).
-bool DecodeBytes(CfImage& image, const Bytes& bytes, int32_t hint);
+bool DecodeBytes(CfImage &image, const Bytes &bytes, int32_t hint);
 
 // A temporary file holding the bytes, positioned at its start; closed by the caller.
-FILE* TempFileWith(const Bytes& bytes);
+FILE *TempFileWith(const Bytes &bytes);
 
 // Expected 24-bit stored pixel (blue, green, red) of the reference at (x, y), y from the top.
-void ExpectedBgr(const Reference& ref, int x, int y, uint8_t out[3]);
+void ExpectedBgr(const Reference &ref, int x, int y, uint8_t out[3]);
 
 // Index of the first (marker, payload) segment with this marker code in a JPEG, or npos.
-size_t FindMarker(const Bytes& jpeg, int marker);
+size_t FindMarker(const Bytes &jpeg, int marker);
 
 } // namespace jpegtest

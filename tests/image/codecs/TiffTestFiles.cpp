@@ -10,22 +10,36 @@
 
 namespace {
 
-void WriteStrips(TIFF* tif, const TiffPage& page) {
+// The page as the file stores one plane of it: one byte-sized sample per pixel.
+TiffPage Plane(const TiffPage& page, uint16_t sample) {
+    TiffPage plane = page;
+    plane.samplesPerPixel = 1;
+    plane.data.clear();
+    const size_t sampleBytes = page.bitsPerSample / 8;
+    for (size_t pixel = 0; pixel < size_t{page.width} * page.height; ++pixel) {
+        const auto first = page.data.begin() +
+                           static_cast<long>((pixel * page.samplesPerPixel + sample) * sampleBytes);
+        plane.data.insert(plane.data.end(), first, first + static_cast<long>(sampleBytes));
+    }
+    return plane;
+}
+
+void WriteStrips(TIFF* tif, const TiffPage& page, uint32_t firstStrip) {
     const size_t rowBytes = page.RowBytes();
     const uint32_t rowsPerStrip = page.rowsPerStrip == 0 ? page.height : page.rowsPerStrip;
-    uint32_t strip = 0;
+    uint32_t strip = firstStrip;
     for (uint32_t y = 0; y < page.height; y += rowsPerStrip, ++strip) {
         const uint32_t rows = std::min(rowsPerStrip, page.height - y);
         std::vector<uint8_t> bytes(page.data.begin() + y * rowBytes,
                                    page.data.begin() + (y + rows) * rowBytes);
-        ASSERT_GE(TIFFWriteEncodedStrip(tif, strip, bytes.data(),
-                                        static_cast<tmsize_t>(bytes.size())),
-                  0);
+        ASSERT_GE(
+            TIFFWriteEncodedStrip(tif, strip, bytes.data(), static_cast<tmsize_t>(bytes.size())),
+            0);
     }
 }
 
 // Tile bytes beyond the image's edges are 0xEE, so a decoder that shows them is caught.
-void WriteTiles(TIFF* tif, const TiffPage& page) {
+void WriteTiles(TIFF* tif, const TiffPage& page, uint16_t sample) {
     const size_t pixelBytes = size_t{page.samplesPerPixel} * page.bitsPerSample / 8;
     const size_t rowBytes = page.RowBytes();
     const size_t tileRowBytes = page.tileWidth * pixelBytes;
@@ -33,11 +47,27 @@ void WriteTiles(TIFF* tif, const TiffPage& page) {
         for (uint32_t tx = 0; tx < page.width; tx += page.tileWidth) {
             std::vector<uint8_t> tile(tileRowBytes * page.tileLength, 0xEE);
             for (uint32_t r = 0; r < page.tileLength && ty + r < page.height; ++r) {
-                const size_t inside = std::min<size_t>(page.tileWidth, page.width - tx) * pixelBytes;
+                const size_t inside =
+                    std::min<size_t>(page.tileWidth, page.width - tx) * pixelBytes;
                 std::copy_n(page.data.begin() + (ty + r) * rowBytes + tx * pixelBytes, inside,
                             tile.begin() + r * tileRowBytes);
             }
-            ASSERT_GE(TIFFWriteTile(tif, tile.data(), tx, ty, 0, 0), 0);
+            ASSERT_GE(TIFFWriteTile(tif, tile.data(), tx, ty, 0, sample), 0);
+        }
+    }
+}
+
+void WritePixels(TIFF* tif, const TiffPage& page) {
+    const bool separate = page.planar == PLANARCONFIG_SEPARATE;
+    const uint16_t planes = separate ? page.samplesPerPixel : 1;
+    const uint32_t rowsPerStrip = page.rowsPerStrip == 0 ? page.height : page.rowsPerStrip;
+    const uint32_t stripsPerPlane = (page.height + rowsPerStrip - 1) / rowsPerStrip;
+    for (uint16_t sample = 0; sample < planes; ++sample) {
+        const TiffPage pixels = separate ? Plane(page, sample) : page;
+        if (page.tileWidth != 0) {
+            WriteTiles(tif, pixels, sample);
+        } else {
+            WriteStrips(tif, pixels, sample * stripsPerPlane);
         }
     }
 }
@@ -90,13 +120,10 @@ void WritePage(TIFF* tif, const TiffPage& page) {
     if (page.tileWidth != 0) {
         TIFFSetField(tif, TIFFTAG_TILEWIDTH, page.tileWidth);
         TIFFSetField(tif, TIFFTAG_TILELENGTH, page.tileLength);
-        WriteTiles(tif, page);
-    } else {
-        if (page.rowsPerStrip != 0) {
-            TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
-        }
-        WriteStrips(tif, page);
+    } else if (page.rowsPerStrip != 0) {
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
     }
+    WritePixels(tif, page);
 }
 
 } // namespace
@@ -144,5 +171,6 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }

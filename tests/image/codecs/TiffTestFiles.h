@@ -18,15 +18,15 @@ struct TiffPage {
     uint16_t photometric = PHOTOMETRIC_MINISBLACK;
     uint16_t compression = COMPRESSION_NONE;
     uint16_t planar = PLANARCONFIG_CONTIG;
-    uint32_t rowsPerStrip = 0;  // 0: the tag is left out (one strip)
-    uint32_t tileWidth = 0;     // tiled when both are set
+    uint32_t rowsPerStrip = 0; // 0: the tag is left out (one strip)
+    uint32_t tileWidth = 0;    // tiled when both are set
     uint32_t tileLength = 0;
-    uint16_t orientation = 0;   // 0: the tag is left out
+    uint16_t orientation = 0; // 0: the tag is left out
     std::vector<uint16_t> extraSamples;
     std::vector<uint16_t> colorMap; // reds, then greens, then blues: 3 * 2^bits values
     uint16_t resolutionUnit = 0;    // 0: the tag is left out
     std::optional<float> xResolution, yResolution, xPosition, yPosition;
-    int jpegQuality = 0;            // JPEG compression: quality, with RGB colour mode for YCbCr
+    int jpegQuality = 0; // JPEG compression: quality, with RGB colour mode for YCbCr
     // Rows top first, each packed as the file stores it (16-bit samples in host order).
     std::vector<uint8_t> data;
 

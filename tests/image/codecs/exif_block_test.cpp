@@ -19,8 +19,7 @@ struct Parsed {
     std::string error;
 };
 
-Parsed Parse(const ExifBlockBuilder& builder)
-{
+Parsed Parse(const ExifBlockBuilder &builder) {
     std::vector<uint8_t> payload = builder.Payload();
     CfExifReader reader;
     Parsed result;
@@ -33,8 +32,7 @@ Parsed Parse(const ExifBlockBuilder& builder)
 
 class ExifByteOrder : public ::testing::TestWithParam<bool> {};
 
-TEST_P(ExifByteOrder, CameraAndExposureValues)
-{
+TEST_P(ExifByteOrder, CameraAndExposureValues) {
     ExifBlockBuilder b(GetParam());
     int ifd0 = b.AddDirectory();
     int sub = b.AddDirectory();
@@ -67,7 +65,7 @@ TEST_P(ExifByteOrder, CameraAndExposureValues)
 
     Parsed p = Parse(b);
     ASSERT_TRUE(p.ok) << p.error;
-    const ExifRecord& r = p.record;
+    const ExifRecord &r = p.record;
     EXPECT_STREQ(r.cameraMake, "Canon");
     EXPECT_EQ(std::string(r.cameraModel), std::string("Canon EOS 40D with a model name far lo"
                                                       "nger than the field")
@@ -94,15 +92,14 @@ TEST_P(ExifByteOrder, CameraAndExposureValues)
     EXPECT_NEAR(r.ccdWidth, 3888 * 1.0 / (3888000.0 / 876), 1e-4);
 }
 
-TEST_P(ExifByteOrder, FallbacksAndScaling)
-{
+TEST_P(ExifByteOrder, FallbacksAndScaling) {
     ExifBlockBuilder b(GetParam());
     int ifd0 = b.AddDirectory();
-    b.Short(ifd0, 0x8827, 2);                 // ISO stored divided by 200
-    b.SignedRational(ifd0, 0x9201, 5, 1);      // ShutterSpeedValue without ExposureTime
-    b.Rational(ifd0, 0x9202, 4, 1);            // ApertureValue without FNumber
-    b.Rational(ifd0, 0x9205, 6, 1);            // MaxApertureValue: FNumber already set
-    b.Short(ifd0, 0x9209, 0x10);               // flash off, auto
+    b.Short(ifd0, 0x8827, 2);             // ISO stored divided by 200
+    b.SignedRational(ifd0, 0x9201, 5, 1); // ShutterSpeedValue without ExposureTime
+    b.Rational(ifd0, 0x9202, 4, 1);       // ApertureValue without FNumber
+    b.Rational(ifd0, 0x9205, 6, 1);       // MaxApertureValue: FNumber already set
+    b.Short(ifd0, 0x9209, 0x10);          // flash off, auto
     Parsed p = Parse(b);
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.record.isoEquivalent, 400);
@@ -111,8 +108,7 @@ TEST_P(ExifByteOrder, FallbacksAndScaling)
     EXPECT_EQ(p.record.flashUsed, 0);
 }
 
-TEST_P(ExifByteOrder, ExposureTimeWinsOverShutterSpeed)
-{
+TEST_P(ExifByteOrder, ExposureTimeWinsOverShutterSpeed) {
     ExifBlockBuilder b(GetParam());
     int ifd0 = b.AddDirectory();
     b.Rational(ifd0, 0x829A, 1, 60);
@@ -122,14 +118,16 @@ TEST_P(ExifByteOrder, ExposureTimeWinsOverShutterSpeed)
     EXPECT_FLOAT_EQ(p.record.exposureTime, 1.0f / 60);
 }
 
-TEST_P(ExifByteOrder, ResolutionUnits)
-{
+TEST_P(ExifByteOrder, ResolutionUnits) {
     const struct {
         uint16_t unit;
         float inches;
-    } cases[] = {{1, 1.0f}, {2, 1.0f}, {3, 0.3937007784843445f}, {4, 0.03937007859349251f},
+    } cases[] = {{1, 1.0f},
+                 {2, 1.0f},
+                 {3, 0.3937007784843445f},
+                 {4, 0.03937007859349251f},
                  {5, 3.937007932108827e-05f}};
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         ExifBlockBuilder b(GetParam());
         int ifd0 = b.AddDirectory();
         b.Short(ifd0, 0x0128, c.unit);
@@ -144,15 +142,13 @@ TEST_P(ExifByteOrder, ResolutionUnits)
     EXPECT_EQ(Parse(b).record.resolutionUnit, 0.0f);
 }
 
-TEST_P(ExifByteOrder, UnsignedRationalAboveTwoToThe31)
-{
+TEST_P(ExifByteOrder, UnsignedRationalAboveTwoToThe31) {
     ExifBlockBuilder b(GetParam());
     b.Rational(b.AddDirectory(), 0x011A, 4294967295u, 1);
     EXPECT_FLOAT_EQ(Parse(b).record.xResolution, 4294967295.0f);
 }
 
-TEST_P(ExifByteOrder, FloatsAreReadInMachineOrder)
-{
+TEST_P(ExifByteOrder, FloatsAreReadInMachineOrder) {
     ExifBlockBuilder b(GetParam());
     int ifd0 = b.AddDirectory();
     b.Float(ifd0, 0x920A, 12.5f);
@@ -163,8 +159,7 @@ TEST_P(ExifByteOrder, FloatsAreReadInMachineOrder)
     EXPECT_FLOAT_EQ(p.record.distance, 3.25f);
 }
 
-TEST_P(ExifByteOrder, OrientationOutOfRangeIsReportedAndTheWalkGoesOn)
-{
+TEST_P(ExifByteOrder, OrientationOutOfRangeIsReportedAndTheWalkGoesOn) {
     for (uint16_t value : {0, 9, 65535}) {
         ExifBlockBuilder b(GetParam());
         int ifd0 = b.AddDirectory();
@@ -183,16 +178,14 @@ TEST_P(ExifByteOrder, OrientationOutOfRangeIsReportedAndTheWalkGoesOn)
     }
 }
 
-std::vector<uint8_t> Text(const std::string& s)
-{
+std::vector<uint8_t> Text(const std::string &s) {
     return std::vector<uint8_t>(s.begin(), s.end());
 }
 
-TEST_P(ExifByteOrder, UserCommentForms)
-{
+TEST_P(ExifByteOrder, UserCommentForms) {
     const struct {
         std::vector<uint8_t> value;
-        const char* expected;
+        const char *expected;
     } cases[] = {
         {Text(std::string("ASCII\0\0\0Hello   ", 16)), "Hello"},
         {Text(std::string("ASCII\0\0\0        ", 16)), ""},
@@ -203,7 +196,7 @@ TEST_P(ExifByteOrder, UserCommentForms)
         {Text("    "), ""},
         {Text(std::string(300, 'x')), nullptr},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         ExifBlockBuilder b(GetParam());
         b.Undefined(b.AddDirectory(), 0x9286, c.value);
         Parsed p = Parse(b);
@@ -216,8 +209,7 @@ TEST_P(ExifByteOrder, UserCommentForms)
     }
 }
 
-TEST_P(ExifByteOrder, ThumbnailPointsIntoTheBlock)
-{
+TEST_P(ExifByteOrder, ThumbnailPointsIntoTheBlock) {
     ExifBlockBuilder b(GetParam());
     int ifd0 = b.AddDirectory();
     int ifd1 = b.AddDirectory();
@@ -242,13 +234,12 @@ TEST_P(ExifByteOrder, ThumbnailPointsIntoTheBlock)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOrders, ExifByteOrder, ::testing::Values(false, true),
-                         [](const auto& p) { return p.param ? "Motorola" : "Intel"; });
+                         [](const auto &p) { return p.param ? "Motorola" : "Intel"; });
 
-TEST(ExifBlock, BadHeaders)
-{
+TEST(ExifBlock, BadHeaders) {
     const struct {
         std::vector<uint8_t> payload;
-        const char* error;
+        const char *error;
     } cases[] = {
         {Text("Exif"), "Incorrect Exif header"},
         {Text(std::string("Exif\0\1II*\0\x08\0\0\0", 14)), "Incorrect Exif header"},
@@ -258,7 +249,7 @@ TEST(ExifBlock, BadHeaders)
         {Text(std::string("Exif\0\0MM\0*\0\0", 12)), "Invalid Exif start (1)"},
         {Text(std::string("Exif\0\0II*\0\x08\0\0\0", 14)), "Illegally sized directory"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         std::vector<uint8_t> payload = c.payload;
         CfExifReader reader;
         EXPECT_FALSE(reader.ParseExifBlock(payload.data(), payload.size()));
@@ -266,8 +257,7 @@ TEST(ExifBlock, BadHeaders)
     }
 }
 
-Parsed ParseTiff(std::vector<uint8_t> tiff)
-{
+Parsed ParseTiff(std::vector<uint8_t> tiff) {
     std::vector<uint8_t> payload = {'E', 'x', 'i', 'f', 0, 0};
     payload.insert(payload.end(), tiff.begin(), tiff.end());
     CfExifReader reader;
@@ -278,8 +268,7 @@ Parsed ParseTiff(std::vector<uint8_t> tiff)
     return result;
 }
 
-TEST(ExifBlock, DirectoryCountPastTheEnd)
-{
+TEST(ExifBlock, DirectoryCountPastTheEnd) {
     ExifBlockBuilder b(false);
     b.Short(b.AddDirectory(), 0x0112, 3);
     std::vector<uint8_t> tiff = b.Tiff();
@@ -293,22 +282,21 @@ TEST(ExifBlock, DirectoryCountPastTheEnd)
     EXPECT_EQ(ParseTiff(tiff).error, "Illegally sized directory");
 }
 
-TEST(ExifBlock, HostileEntries)
-{
+TEST(ExifBlock, HostileEntries) {
     const struct {
         uint16_t format;
         uint32_t count;
         uint32_t offset;
-        const char* error;
+        const char *error;
     } cases[] = {
         {13, 1, 0, "Illegal format code in EXIF dir"},
         {0xFFFF, 1, 0, "Illegal format code in EXIF dir"},
         {2, 100, 8, "Illegal pointer offset value in EXIF."},
-        {2, 5, 0xFFFFFFFEu, "Illegal pointer offset value in EXIF."},     // offset + count wraps
-        {5, 0x20000000u, 8, "Illegal pointer offset value in EXIF."},     // count x 8 wraps 32 bits
+        {2, 5, 0xFFFFFFFEu, "Illegal pointer offset value in EXIF."}, // offset + count wraps
+        {5, 0x20000000u, 8, "Illegal pointer offset value in EXIF."}, // count x 8 wraps 32 bits
         {12, 0xFFFFFFFFu, 8, "Illegal pointer offset value in EXIF."},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         ExifBlockBuilder b(true);
         b.Raw(b.AddDirectory(), 0x010F, c.format, c.count, c.offset);
         Parsed p = ParseTiff(b.Tiff());
@@ -317,8 +305,7 @@ TEST(ExifBlock, HostileEntries)
     }
 }
 
-TEST(ExifBlock, ZeroComponentsCarryNoValue)
-{
+TEST(ExifBlock, ZeroComponentsCarryNoValue) {
     ExifBlockBuilder b(false);
     int ifd0 = b.AddDirectory();
     b.Raw(ifd0, 0x0112, 3, 0, 5);
@@ -331,8 +318,7 @@ TEST(ExifBlock, ZeroComponentsCarryNoValue)
     EXPECT_STREQ(p.record.cameraMake, "");
 }
 
-TEST(ExifBlock, SubDirectoryLinks)
-{
+TEST(ExifBlock, SubDirectoryLinks) {
     {
         ExifBlockBuilder b(false);
         b.Raw(b.AddDirectory(), 0x8769, 4, 1, 4000);
@@ -372,11 +358,10 @@ TEST(ExifBlock, SubDirectoryLinks)
     }
 }
 
-TEST(ExifBlock, NestingBeyondFourLevelsStops)
-{
+TEST(ExifBlock, NestingBeyondFourLevelsStops) {
     ExifBlockBuilder b(false);
     int dirs[7];
-    for (int& d : dirs) {
+    for (int &d : dirs) {
         d = b.AddDirectory();
     }
     for (int i = 0; i < 6; ++i) {
@@ -389,8 +374,7 @@ TEST(ExifBlock, NestingBeyondFourLevelsStops)
     EXPECT_EQ(p.error, "Maximum directory nesting exceeded (corrupt exif header)");
 }
 
-TEST(ExifBlock, LoopingLinksEnd)
-{
+TEST(ExifBlock, LoopingLinksEnd) {
     ExifBlockBuilder b(true);
     int a = b.AddDirectory();
     int c = b.AddDirectory();
@@ -403,8 +387,7 @@ TEST(ExifBlock, LoopingLinksEnd)
     EXPECT_EQ(p.record.orientation, 8);
 }
 
-TEST(ExifBlock, FanOutOfSelfLinksIsBounded)
-{
+TEST(ExifBlock, FanOutOfSelfLinksIsBounded) {
     // Every entry names the directory itself: without a budget this is thousands to the
     // fifth power of walks.
     ExifBlockBuilder b(false);
@@ -420,8 +403,7 @@ TEST(ExifBlock, FanOutOfSelfLinksIsBounded)
     EXPECT_EQ(p.error, "Too many linked directories (corrupt exif header)");
 }
 
-TEST(ExifBlock, FirstDirectoryElsewhereIsWalkedToo)
-{
+TEST(ExifBlock, FirstDirectoryIsWhereTheHeaderSays) {
     ExifBlockBuilder b(false);
     int ifd0 = b.AddDirectory();
     int other = b.AddDirectory();
@@ -430,8 +412,13 @@ TEST(ExifBlock, FirstDirectoryElsewhereIsWalkedToo)
     b.FirstOffset(b.DirectoryOffset(other));
     Parsed p = ParseTiff(b.Tiff());
     EXPECT_TRUE(p.ok);
-    EXPECT_EQ(p.record.orientation, 3);
+    EXPECT_EQ(p.record.orientation, 0);
     EXPECT_STREQ(p.record.cameraMake, "Nikon");
+
+    b.FirstOffset(0); // at or before the header's end: the usual place right after it
+    p = ParseTiff(b.Tiff());
+    EXPECT_TRUE(p.ok);
+    EXPECT_EQ(p.record.orientation, 3);
 
     b.FirstOffset(100000);
     p = ParseTiff(b.Tiff());
@@ -439,8 +426,45 @@ TEST(ExifBlock, FirstDirectoryElsewhereIsWalkedToo)
     EXPECT_EQ(p.error, "Illegally sized directory");
 }
 
-TEST(ExifBlock, ParseClearsFlashAndComment)
-{
+TEST(ExifBlock, FirstDirectoryAfterPadding) {
+    // The header names offset 10; the two bytes at 8 are padding, not a directory.
+    ExifBlockBuilder b(true);
+    int ifd0 = b.AddDirectory();
+    b.Rational(ifd0, 0x011A, 2000000, 10000);
+    b.Short(ifd0, 0x0128, 3);
+    std::vector<uint8_t> tiff = b.Tiff();
+    tiff.insert(tiff.begin() + 8, {0xFF, 0xFF});
+    tiff[7] = 10;
+    // Offsets inside the directory moved by two bytes as well.
+    const size_t valueOffsetAt = 10 + 2 + 8;
+    tiff[valueOffsetAt + 3] = static_cast<uint8_t>(tiff[valueOffsetAt + 3] + 2);
+    Parsed p = ParseTiff(tiff);
+    EXPECT_TRUE(p.ok) << p.error;
+    EXPECT_FLOAT_EQ(p.record.xResolution, 200);
+    EXPECT_FLOAT_EQ(p.record.resolutionUnit, 0.3937007784843445f);
+}
+
+TEST(ExifBlock, ThumbnailDirectoryKeepsItsResolutionToItself) {
+    ExifBlockBuilder b(false);
+    int ifd0 = b.AddDirectory();
+    int ifd1 = b.AddDirectory();
+    b.Rational(ifd0, 0x011A, 300, 1);
+    b.Rational(ifd0, 0x011B, 300, 1);
+    b.Short(ifd0, 0x0128, 2);
+    b.Link(ifd0, ifd1);
+    b.Rational(ifd1, 0x011A, 72, 1);
+    b.Rational(ifd1, 0x011B, 72, 1);
+    b.Short(ifd1, 0x0128, 3);
+    b.Short(ifd1, 0x0112, 6); // anything else in it still counts
+    Parsed p = ParseTiff(b.Tiff());
+    EXPECT_TRUE(p.ok);
+    EXPECT_FLOAT_EQ(p.record.xResolution, 300);
+    EXPECT_FLOAT_EQ(p.record.yResolution, 300);
+    EXPECT_FLOAT_EQ(p.record.resolutionUnit, 1.0f);
+    EXPECT_EQ(p.record.orientation, 6);
+}
+
+TEST(ExifBlock, ParseClearsFlashAndComment) {
     ExifBlockBuilder b(false);
     b.Short(b.AddDirectory(), 0x0112, 1);
     std::vector<uint8_t> payload = b.Payload();

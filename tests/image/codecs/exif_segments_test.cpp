@@ -14,8 +14,7 @@ using jpegtest::Bytes;
 
 namespace {
 
-Bytes Segment(int marker, const Bytes& payload)
-{
+Bytes Segment(int marker, const Bytes &payload) {
     const size_t length = payload.size() + 2;
     Bytes s = {0xFF, static_cast<uint8_t>(marker), static_cast<uint8_t>(length >> 8),
                static_cast<uint8_t>(length & 0xFF)};
@@ -23,17 +22,15 @@ Bytes Segment(int marker, const Bytes& payload)
     return s;
 }
 
-Bytes Join(std::initializer_list<Bytes> parts)
-{
+Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes out = {0xFF, 0xD8};
-    for (const Bytes& p : parts) {
+    for (const Bytes &p : parts) {
         out.insert(out.end(), p.begin(), p.end());
     }
     return out;
 }
 
-Bytes Text(const std::string& s)
-{
+Bytes Text(const std::string &s) {
     return Bytes(s.begin(), s.end());
 }
 
@@ -48,9 +45,8 @@ struct Walk {
     std::string printed;
 };
 
-Walk WalkBytes(const Bytes& bytes, unsigned mode = CfExifReader::ModeMetadata)
-{
-    FILE* file = jpegtest::TempFileWith(bytes);
+Walk WalkBytes(const Bytes &bytes, unsigned mode = CfExifReader::ModeMetadata) {
+    FILE *file = jpegtest::TempFileWith(bytes);
     CfStdioStream stream(file);
     CfExifReader reader;
     ::testing::internal::CaptureStdout();
@@ -66,14 +62,13 @@ Walk WalkBytes(const Bytes& bytes, unsigned mode = CfExifReader::ModeMetadata)
     return w;
 }
 
-TEST(ExifSegments, KeepsWhatTheDecoderNeedsAndReadsTheFrameHeader)
-{
+TEST(ExifSegments, KeepsWhatTheDecoderNeedsAndReadsTheFrameHeader) {
     jpegtest::ExifBlockBuilder exif(false);
     exif.Short(exif.AddDirectory(), 0x0112, 6);
-    Walk w = WalkBytes(Join({Segment(0xE0, Text("JFIF")), Segment(0xE1, exif.Payload()),
-                       Segment(0xE1, Text("http://ns.adobe.com/xap/1.0/")),
-                       Segment(0xDB, Bytes(65, 0)), Segment(0xC2, kFrame),
-                       Segment(0xDA, kScan)}));
+    Walk w =
+        WalkBytes(Join({Segment(0xE0, Text("JFIF")), Segment(0xE1, exif.Payload()),
+                        Segment(0xE1, Text("http://ns.adobe.com/xap/1.0/")),
+                        Segment(0xDB, Bytes(65, 0)), Segment(0xC2, kFrame), Segment(0xDA, kScan)}));
     EXPECT_TRUE(w.ok);
     EXPECT_TRUE(w.record.isExif);
     EXPECT_EQ(w.record.orientation, 6);
@@ -84,13 +79,12 @@ TEST(ExifSegments, KeepsWhatTheDecoderNeedsAndReadsTheFrameHeader)
     EXPECT_EQ(w.record.process, 0xC2);
 }
 
-TEST(ExifSegments, WithoutMetadataModeNoBlockIsParsed)
-{
+TEST(ExifSegments, WithoutMetadataModeNoBlockIsParsed) {
     jpegtest::ExifBlockBuilder exif(false);
     exif.Short(exif.AddDirectory(), 0x0112, 6);
     Walk w = WalkBytes(Join({Segment(0xE1, exif.Payload()), Segment(0xFE, Text("note")),
-                       Segment(0xC0, kFrame), Segment(0xDA, kScan)}),
-                 0);
+                             Segment(0xC0, kFrame), Segment(0xDA, kScan)}),
+                       0);
     EXPECT_TRUE(w.ok);
     EXPECT_FALSE(w.record.isExif);
     EXPECT_EQ(w.record.orientation, 0);
@@ -98,10 +92,9 @@ TEST(ExifSegments, WithoutMetadataModeNoBlockIsParsed)
     EXPECT_EQ(w.kept, 2);
 }
 
-TEST(ExifSegments, FirstCommentOnlyAndItsCharacters)
-{
+TEST(ExifSegments, FirstCommentOnlyAndItsCharacters) {
     Walk w = WalkBytes(Join({Segment(0xFE, Text("line one\r\nline\ttwo\x01\xC3\r")),
-                       Segment(0xFE, Text("second")), Segment(0xDA, kScan)}));
+                             Segment(0xFE, Text("second")), Segment(0xDA, kScan)}));
     EXPECT_TRUE(w.ok);
     EXPECT_STREQ(w.record.comment, "line one\nline\ttwo???");
     EXPECT_EQ(w.kept, 2);
@@ -110,8 +103,7 @@ TEST(ExifSegments, FirstCommentOnlyAndItsCharacters)
     EXPECT_EQ(std::string(w.record.comment), std::string(253, 'c'));
 }
 
-TEST(ExifSegments, CommentAndUserCommentOrder)
-{
+TEST(ExifSegments, CommentAndUserCommentOrder) {
     jpegtest::ExifBlockBuilder exif(true);
     exif.Undefined(exif.AddDirectory(), 0x9286, Text(std::string("ASCII\0\0\0from exif", 17)));
     Bytes app1 = Segment(0xE1, exif.Payload());
@@ -125,18 +117,16 @@ TEST(ExifSegments, CommentAndUserCommentOrder)
     EXPECT_STREQ(WalkBytes(Join({com, plain, Segment(0xDA, kScan)})).record.comment, "");
 }
 
-TEST(ExifSegments, DamagedExifBlockKeepsTheWalkGoing)
-{
+TEST(ExifSegments, DamagedExifBlockKeepsTheWalkGoing) {
     Walk w = WalkBytes(Join({Segment(0xE1, Text(std::string("Exif\0\0XX", 8))),
-                       Segment(0xC0, kFrame), Segment(0xDA, kScan)}));
+                             Segment(0xC0, kFrame), Segment(0xDA, kScan)}));
     EXPECT_TRUE(w.ok);
     EXPECT_FALSE(w.record.isExif);
     EXPECT_EQ(w.error, "Invalid Exif alignment marker.");
     EXPECT_EQ(w.record.width, 200);
 }
 
-TEST(ExifSegments, TwentySegmentsWithoutScan)
-{
+TEST(ExifSegments, TwentySegmentsWithoutScan) {
     Bytes bytes = {0xFF, 0xD8};
     for (int i = 0; i < 25; ++i) {
         Bytes s = Segment(0xE2, Text("ICC_PROFILE"));
@@ -158,8 +148,7 @@ TEST(ExifSegments, TwentySegmentsWithoutScan)
     EXPECT_TRUE(WalkBytes(bytes).ok);
 }
 
-TEST(ExifSegments, PaddingBytes)
-{
+TEST(ExifSegments, PaddingBytes) {
     Bytes six = {0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xDA, 0, 2};
     Walk w = WalkBytes(six);
     EXPECT_TRUE(w.ok);
@@ -174,8 +163,7 @@ TEST(ExifSegments, PaddingBytes)
     EXPECT_TRUE(WalkBytes({0xFF, 0xD8, 0xDA, 0, 2}).ok);
 }
 
-TEST(ExifSegments, DamagedStructure)
-{
+TEST(ExifSegments, DamagedStructure) {
     EXPECT_FALSE(WalkBytes({}).ok);
     Walk w = WalkBytes({0x89, 'P', 'N', 'G'});
     EXPECT_FALSE(w.ok);
@@ -203,8 +191,7 @@ TEST(ExifSegments, DamagedStructure)
     EXPECT_EQ(w.record.width, 0);
 }
 
-TEST(ExifSegments, HugeApp1StaysWithinItsSegment)
-{
+TEST(ExifSegments, HugeApp1StaysWithinItsSegment) {
     // An EXIF block of the largest size a segment can state, whose values point at its end.
     jpegtest::ExifBlockBuilder exif(false);
     int d = exif.AddDirectory();

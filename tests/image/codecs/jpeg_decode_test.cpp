@@ -16,8 +16,7 @@ namespace {
 
 // The image must hold exactly the reference's samples: rows bottom-up, blue-green-red for
 // colour, palette indices with a grey ramp for grey.
-void ExpectSamePixels(const CfImage& image, const Reference& ref)
-{
+void ExpectSamePixels(const CfImage &image, const Reference &ref) {
     ASSERT_TRUE(ref.ok);
     ASSERT_TRUE(image.IsValid());
     ASSERT_EQ(image.GetWidth(), uint32_t(ref.width));
@@ -37,7 +36,7 @@ void ExpectSamePixels(const CfImage& image, const Reference& ref)
     }
     int mismatches = 0;
     for (int y = 0; y < ref.height; ++y) {
-        const uint8_t* row = image.RowPointer(uint32_t(ref.height - 1 - y));
+        const uint8_t *row = image.RowPointer(uint32_t(ref.height - 1 - y));
         for (int x = 0; x < ref.width; ++x) {
             if (ref.components == 1) {
                 mismatches += row[x] != ref.pixels[size_t(y) * size_t(ref.width) + size_t(x)];
@@ -47,21 +46,24 @@ void ExpectSamePixels(const CfImage& image, const Reference& ref)
             ExpectedBgr(ref, x, y, expected);
             mismatches += std::memcmp(row + 3 * x, expected, 3) != 0;
         }
+        const size_t used = size_t(ref.width) * (ref.components == 1 ? 1 : 3);
+        for (size_t i = used; i < image.GetRowStride(); ++i) {
+            mismatches += row[i] != 0; // padding is zeroed
+        }
     }
     EXPECT_EQ(mismatches, 0);
 }
 
 // CMYK as delivered by the library, each channel scaled by the fourth, truncated.
-void ExpectCmykConversion(const CfImage& image, const Reference& ref)
-{
+void ExpectCmykConversion(const CfImage &image, const Reference &ref) {
     ASSERT_TRUE(ref.ok);
     ASSERT_EQ(ref.components, 4);
     ASSERT_EQ(image.GetBitsPerPixel(), 24);
     int mismatches = 0;
     for (int y = 0; y < ref.height; ++y) {
-        const uint8_t* row = image.RowPointer(uint32_t(ref.height - 1 - y));
+        const uint8_t *row = image.RowPointer(uint32_t(ref.height - 1 - y));
         for (int x = 0; x < ref.width; ++x) {
-            const uint8_t* s = &ref.pixels[(size_t(y) * size_t(ref.width) + size_t(x)) * 4];
+            const uint8_t *s = &ref.pixels[(size_t(y) * size_t(ref.width) + size_t(x)) * 4];
             const unsigned k = s[3];
             mismatches += row[3 * x] != s[2] * k / 255 || row[3 * x + 1] != s[1] * k / 255 ||
                           row[3 * x + 2] != s[0] * k / 255;
@@ -71,7 +73,7 @@ void ExpectCmykConversion(const CfImage& image, const Reference& ref)
 }
 
 struct Layout {
-    const char* name;
+    const char *name;
     J_COLOR_SPACE input;
     int h;
     int v;
@@ -83,9 +85,8 @@ struct Layout {
 
 class JpegLayouts : public ::testing::TestWithParam<Layout> {};
 
-TEST_P(JpegLayouts, DecodesExactlyAsLibjpeg)
-{
-    const Layout& l = GetParam();
+TEST_P(JpegLayouts, DecodesExactlyAsLibjpeg) {
+    const Layout &l = GetParam();
     EncodeOptions o;
     o.input = l.input;
     o.hSampling = l.h;
@@ -115,12 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Layout{"restartsProgressive", JCS_RGB, 2, 1, true, 2, 50, 40},
                       Layout{"onePixel", JCS_RGB, 2, 2, false, 0, 1, 1},
                       Layout{"wideRow", JCS_RGB, 2, 2, false, 0, 1001, 3}),
-    [](const auto& p) { return std::string(p.param.name); });
+    [](const auto &p) { return std::string(p.param.name); });
 
 class JpegFourComponents : public ::testing::TestWithParam<std::pair<J_COLOR_SPACE, bool>> {};
 
-TEST_P(JpegFourComponents, ScalesEachChannelByTheFourth)
-{
+TEST_P(JpegFourComponents, ScalesEachChannelByTheFourth) {
     EncodeOptions o;
     o.input = JCS_CMYK;
     o.file = GetParam().first;
@@ -138,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Jpeg, JpegFourComponents,
                                            std::make_pair(JCS_YCCK, true),
                                            std::make_pair(JCS_YCCK, false)));
 
-TEST(JpegDecode, CmykPixelValues)
-{
+TEST(JpegDecode, CmykPixelValues) {
     // (c, m, y, k) = (255, 128, 0, 255) is red 255, green 128, blue 0; with k = 0 all is 0.
     for (uint8_t k : {255, 0}) {
         EncodeOptions o;
@@ -150,15 +149,14 @@ TEST(JpegDecode, CmykPixelValues)
         o.fill = {255, 128, 0, k};
         CfImage image;
         ASSERT_TRUE(DecodeBytes(image, Encode(o), FormatUnknown));
-        const uint8_t* p = image.RowPointer(5) + 3 * 7;
+        const uint8_t *p = image.RowPointer(5) + 3 * 7;
         EXPECT_EQ(p[2], k == 255 ? 255 : 0);
         EXPECT_EQ(p[1], k == 255 ? 128 : 0);
         EXPECT_EQ(p[0], 0);
     }
 }
 
-TEST(JpegDecode, TruncatedMidScanStillDecodes)
-{
+TEST(JpegDecode, TruncatedMidScanStillDecodes) {
     for (bool progressive : {false, true}) {
         EncodeOptions o;
         o.width = 80;
@@ -172,8 +170,7 @@ TEST(JpegDecode, TruncatedMidScanStillDecodes)
     }
 }
 
-TEST(JpegDecode, EmptyAndCorruptInput)
-{
+TEST(JpegDecode, EmptyAndCorruptInput) {
     CfImage image;
     EXPECT_FALSE(DecodeBytes(image, {}, FormatJpeg));
     EXPECT_STREQ(image.GetLastError(), "Empty input file");
@@ -191,8 +188,7 @@ TEST(JpegDecode, EmptyAndCorruptInput)
     EXPECT_STRNE(image.GetLastError(), "");
 }
 
-TEST(JpegDecode, HeaderOnly)
-{
+TEST(JpegDecode, HeaderOnly) {
     EncodeOptions o;
     o.width = 123;
     o.height = 45;
@@ -208,8 +204,7 @@ TEST(JpegDecode, HeaderOnly)
     EXPECT_EQ(image.GetDpiX(), 96);
 }
 
-TEST(JpegDecode, CancelLeavesTheErrorText)
-{
+TEST(JpegDecode, CancelLeavesTheErrorText) {
     Bytes jpeg = Encode({});
     CfImage image;
     image.SetLastError("before");
@@ -219,8 +214,7 @@ TEST(JpegDecode, CancelLeavesTheErrorText)
 }
 
 // Sets the frame size of the first SOFn to width x height.
-void PatchFrameSize(Bytes& jpeg, int sof, unsigned width, unsigned height)
-{
+void PatchFrameSize(Bytes &jpeg, int sof, unsigned width, unsigned height) {
     size_t at = FindMarker(jpeg, sof);
     ASSERT_NE(at, std::string::npos);
     jpeg[at + 5] = uint8_t(height >> 8);
@@ -229,8 +223,7 @@ void PatchFrameSize(Bytes& jpeg, int sof, unsigned width, unsigned height)
     jpeg[at + 8] = uint8_t(width);
 }
 
-TEST(JpegDecode, HugeFrameFailsOnTheMemoryCeiling)
-{
+TEST(JpegDecode, HugeFrameFailsOnTheMemoryCeiling) {
     for (bool progressive : {false, true}) {
         EncodeOptions o;
         o.progressive = progressive;
@@ -242,8 +235,7 @@ TEST(JpegDecode, HugeFrameFailsOnTheMemoryCeiling)
     }
 }
 
-TEST(JpegDecode, LibraryMemoryHasACeilingToo)
-{
+TEST(JpegDecode, LibraryMemoryHasACeilingToo) {
     // Within the bitmap ceiling, but a progressive frame whose coefficients alone would need
     // well over the library's ceiling (16000 x 16000 x 3 x 2 bytes).
     EncodeOptions o;
@@ -258,8 +250,7 @@ TEST(JpegDecode, LibraryMemoryHasACeilingToo)
     EXPECT_STREQ(image.GetLastError(), "Backing store not supported");
 }
 
-TEST(JpegDecode, GreyscaleOption)
-{
+TEST(JpegDecode, GreyscaleOption) {
     Bytes jpeg = Encode({});
     CfImage image;
     image.SetFormatOption(JpegOptionGrayscale, FormatJpeg);
@@ -276,8 +267,7 @@ TEST(JpegDecode, GreyscaleOption)
     EXPECT_STREQ(fromCmyk.GetLastError(), "Unsupported color conversion request");
 }
 
-TEST(JpegDecode, ScaleAndPlainUpsampling)
-{
+TEST(JpegDecode, ScaleAndPlainUpsampling) {
     Bytes jpeg = Encode({});
     for (uint8_t denom : {2, 4, 8}) {
         CfImage image;
@@ -291,13 +281,11 @@ TEST(JpegDecode, ScaleAndPlainUpsampling)
     }
 }
 
-TEST(JpegDecode, QuantizedPalette)
-{
+TEST(JpegDecode, QuantizedPalette) {
     Bytes jpeg = Encode({});
     for (bool onePass : {false, true}) {
         CfImage image;
-        image.SetFormatOption(JpegOptionQuantize | (onePass ? JpegOptionOnePass : 0u),
-                              FormatJpeg);
+        image.SetFormatOption(JpegOptionQuantize | (onePass ? JpegOptionOnePass : 0u), FormatJpeg);
         image.info.jpegQuality = 64.4f; // 64 colours
         ASSERT_TRUE(DecodeBytes(image, jpeg, FormatUnknown)) << image.GetLastError();
         ReferenceOptions r;
@@ -320,7 +308,7 @@ TEST(JpegDecode, QuantizedPalette)
         }
         int mismatches = 0;
         for (int y = 0; y < ref.height; ++y) {
-            const uint8_t* row = image.RowPointer(uint32_t(ref.height - 1 - y));
+            const uint8_t *row = image.RowPointer(uint32_t(ref.height - 1 - y));
             for (int x = 0; x < ref.width; ++x) {
                 mismatches += row[x] != ref.pixels[size_t(y) * size_t(ref.width) + size_t(x)];
             }
@@ -329,13 +317,12 @@ TEST(JpegDecode, QuantizedPalette)
     }
 }
 
-TEST(JpegDecode, DetectedFromAFileByLoad)
-{
+TEST(JpegDecode, DetectedFromAFileByLoad) {
     Bytes jpeg = Encode({});
     char path[] = "/tmp/folvane_jpeg_XXXXXX";
     int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
-    FILE* f = fdopen(fd, "wb");
+    FILE *f = fdopen(fd, "wb");
     fwrite(jpeg.data(), 1, jpeg.size(), f);
     fclose(f);
     CfImage image;
@@ -345,14 +332,13 @@ TEST(JpegDecode, DetectedFromAFileByLoad)
     std::remove(path);
 }
 
-TEST(JpegDecode, ExifReaderRunsAheadAndRestoresThePosition)
-{
+TEST(JpegDecode, ExifReaderRunsAheadAndRestoresThePosition) {
     EncodeOptions o;
     o.markers.push_back({JPEG_COM, Bytes{'h', 'i'}});
     Bytes jpeg = Encode(o);
     Bytes withPrefix = {'x', 'y', 'z'};
     withPrefix.insert(withPrefix.end(), jpeg.begin(), jpeg.end());
-    FILE* file = TempFileWith(withPrefix);
+    FILE *file = TempFileWith(withPrefix);
     CfStdioStream stream(file);
     stream.Seek(3, kSeekStart);
     CfImageJPG codec;
@@ -366,6 +352,79 @@ TEST(JpegDecode, ExifReaderRunsAheadAndRestoresThePosition)
     ASSERT_NE(codec.GetExifReader(), nullptr);
     EXPECT_TRUE(codec.Decode(&stream)) << codec.GetLastError();
     std::fclose(file);
+}
+
+} // namespace
+
+namespace {
+
+Bytes ExifJpeg(bool progressive) {
+    // An EXIF block with a sub-directory and a thumbnail, so damage lands in every part.
+    // clang-format off
+    Bytes tiff = {
+        'I', 'I', 42, 0, 8, 0, 0, 0,
+        2, 0,                                           // IFD0: two entries
+        0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0,       //   Orientation 6
+        0x69, 0x87, 4, 0, 1, 0, 0, 0, 38, 0, 0, 0,      //   ExifOffset 38
+        0, 0, 0, 0,                                     //   no next directory
+        1, 0,                                           // Exif IFD: one entry
+        0x27, 0x88, 3, 0, 1, 0, 0, 0, 100, 0, 0, 0,     //   ISO 100
+        0, 0, 0, 0};
+    // clang-format on
+    Bytes payload = {'E', 'x', 'i', 'f', 0, 0};
+    payload.insert(payload.end(), tiff.begin(), tiff.end());
+    EncodeOptions o;
+    o.progressive = progressive;
+    o.restartRows = 1;
+    o.markers.push_back({JPEG_APP0 + 1, payload});
+    o.markers.push_back({JPEG_COM, Bytes{'c'}});
+    return Encode(o);
+}
+
+TEST(JpegHostile, EveryTruncation) {
+    for (bool progressive : {false, true}) {
+        const Bytes whole = ExifJpeg(progressive);
+        const size_t scan = FindMarker(whole, 0xDA);
+        ASSERT_NE(scan, std::string::npos);
+        for (size_t n = 0; n < whole.size(); n += 3) {
+            Bytes cut(whole.begin(), whole.begin() + long(n));
+            CfImage image;
+            bool ok = DecodeBytes(image, cut, FormatJpeg);
+            if (!progressive && n > scan + 20) {
+                // Inside the only scan: missing data is not an error. (A progressive file
+                // cut inside a later scan's tables is.)
+                ASSERT_TRUE(ok) << n << " " << image.GetLastError();
+                ASSERT_TRUE(image.IsValid());
+            } else if (n < scan || !ok) {
+                ASSERT_FALSE(ok) << n;
+                ASSERT_STRNE(image.GetLastError(), "");
+            }
+        }
+    }
+}
+
+TEST(JpegHostile, CorruptedBytes) {
+    uint32_t seed = 1;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    for (bool progressive : {false, true}) {
+        const Bytes whole = ExifJpeg(progressive);
+        for (int round = 0; round < 300; ++round) {
+            Bytes bytes = whole;
+            for (int k = 0; k < 4; ++k) {
+                bytes[next() % bytes.size()] = static_cast<uint8_t>(next());
+            }
+            CfImage image;
+            if (DecodeBytes(image, bytes, FormatUnknown)) {
+                ASSERT_TRUE(image.IsValid());
+                ASSERT_EQ(image.GetFormatType(), FormatJpeg);
+            } else {
+                ASSERT_STRNE(image.GetLastError(), "");
+            }
+        }
+    }
 }
 
 } // namespace

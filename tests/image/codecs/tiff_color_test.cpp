@@ -52,28 +52,34 @@ TEST(TiffRgb, EightBitRgbIsExact) {
     }
 }
 
-TEST(TiffRgb, OpaqueRgbaKeepsColoursAndAlpha) {
-    TiffPage page = ColourPage(6, 4, 4);
-    page.extraSamples = {EXTRASAMPLE_UNASSALPHA};
-    for (size_t i = 3; i < page.data.size(); i += 4) {
-        page.data[i] = 255;
-    }
-    page.data[3] = 0; // one fully transparent pixel: its alpha is what matters
-    const std::string path = TiffTempPath("rgba");
-    WriteTiff(path, page);
-    CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
-    ASSERT_TRUE(image.HasAlphaChannel());
-    EXPECT_EQ(AlphaFromTop(image, 0, 0), 0);
-    for (uint32_t y = 0; y < 4; ++y) {
-        for (uint32_t x = 0; x < 6; ++x) {
-            if (x + y == 0) {
-                continue;
+// libtiff's RGBA reader premultiplies; the bitmap keeps straight colours beside its alpha.
+TEST(TiffRgb, RgbaKeepsStraightColoursAndAlpha) {
+    for (uint16_t extra : {EXTRASAMPLE_UNASSALPHA, EXTRASAMPLE_ASSOCALPHA}) {
+        TiffPage page = ColourPage(6, 4, 4);
+        page.extraSamples = {extra};
+        std::vector<uint8_t> straight = page.data;
+        for (size_t i = 3; i < page.data.size(); i += 4) {
+            const uint8_t a = static_cast<uint8_t>(128 + (i / 4) * 5);
+            straight[i] = page.data[i] = a;
+            if (extra == EXTRASAMPLE_ASSOCALPHA) {
+                for (size_t c = i - 3; c < i; ++c) {
+                    page.data[c] = static_cast<uint8_t>((straight[c] * a + 127) / 255);
+                }
             }
-            const uint8_t* p = &page.data[(y * 6 + x) * 4];
-            ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 0,
-                       std::to_string(x) + "," + std::to_string(y));
-            EXPECT_EQ(AlphaFromTop(image, x, y), 255);
+        }
+        const std::string path = TiffTempPath(std::to_string(extra));
+        WriteTiff(path, page);
+        CfImage image;
+        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(image.HasAlphaChannel());
+        for (uint32_t y = 0; y < 4; ++y) {
+            for (uint32_t x = 0; x < 6; ++x) {
+                const uint8_t* p = &straight[(y * 6 + x) * 4];
+                ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 1,
+                           std::to_string(extra) + ":" + std::to_string(x) + "," +
+                               std::to_string(y));
+                EXPECT_EQ(AlphaFromTop(image, x, y), p[3]);
+            }
         }
     }
 }
@@ -85,8 +91,8 @@ TEST(TiffCmyk, InksBecomeRgbByTheirComplements) {
     page.samplesPerPixel = 4;
     page.photometric = PHOTOMETRIC_SEPARATED;
     for (uint32_t i = 0; i < 10; ++i) {
-        page.data.insert(page.data.end(), {uint8_t(i * 25), uint8_t(255 - i * 20),
-                                           uint8_t(i * 11), uint8_t(i * 9)});
+        page.data.insert(page.data.end(),
+                         {uint8_t(i * 25), uint8_t(255 - i * 20), uint8_t(i * 11), uint8_t(i * 9)});
     }
     const std::string path = TiffTempPath("cmyk");
     WriteTiff(path, page);
@@ -155,8 +161,8 @@ TEST(TiffLab, CieLabBecomesSrgb) {
         uint8_t l;
         int8_t a, b;
     };
-    const Sample samples[] = {{255, 0, 0},   {128, 0, 0},   {140, 60, 40}, {200, -50, 30},
-                              {100, 20, -60}, {180, -20, -20}, {230, 5, 70}, {60, 10, 10}};
+    const Sample samples[] = {{255, 0, 0},    {128, 0, 0},     {140, 60, 40}, {200, -50, 30},
+                              {100, 20, -60}, {180, -20, -20}, {230, 5, 70},  {60, 10, 10}};
     for (uint16_t spp : {3, 4}) {
         TiffPage page;
         page.width = 4;
@@ -188,6 +194,40 @@ TEST(TiffLab, CieLabBecomesSrgb) {
                 EXPECT_EQ(AlphaFromTop(image, i % 4, i / 4), i * 30);
             }
         }
+    }
+}
+
+// 16-bit L runs 0..65535 and a, b are signed 16-bit: their high bytes are the 8-bit values.
+TEST(TiffLab, SixteenBitSamplesMatchTheirEightBitValues) {
+    struct Sample {
+        uint8_t l;
+        int8_t a, b;
+    };
+    // The second row holds only small positive samples: it must not be scaled up on its own.
+    const Sample samples[] = {{250, 3, -4},  {128, 0, 0},   {140, 60, 40},
+                              {100, 20, 60}, {120, 10, 10}, {110, 30, 50}};
+    TiffPage page;
+    page.width = 3;
+    page.height = 2;
+    page.samplesPerPixel = 3;
+    page.bitsPerSample = 16;
+    page.rowsPerStrip = 1;
+    page.photometric = PHOTOMETRIC_CIELAB;
+    for (const Sample& s : samples) {
+        const uint16_t words[3] = {static_cast<uint16_t>(s.l * 257),
+                                   static_cast<uint16_t>(s.a * 256 + 0x7F),
+                                   static_cast<uint16_t>(s.b * 256 + 0x31)};
+        const auto* bytes = reinterpret_cast<const uint8_t*>(words);
+        page.data.insert(page.data.end(), bytes, bytes + 6);
+    }
+    const std::string path = TiffTempPath("lab16");
+    WriteTiff(path, page);
+    CfImage image;
+    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    for (uint32_t i = 0; i < 6; ++i) {
+        int rgb[3];
+        ReferenceLab(samples[i].l * 100.0 / 255, samples[i].a, samples[i].b, rgb);
+        ExpectNear(PixelFromTop(image, i % 3, i / 3), rgb[0], rgb[1], rgb[2], 2, std::to_string(i));
     }
 }
 

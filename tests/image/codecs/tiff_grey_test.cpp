@@ -275,4 +275,53 @@ TEST(TiffGreyAlpha, SixteenBitSamplesKeepTheirHighByte) {
     }
 }
 
+struct PlanarCase {
+    uint16_t bits;
+    uint32_t tileWidth; // 0: strips
+};
+
+class TiffPlanarGreyAlpha : public testing::TestWithParam<PlanarCase> {};
+
+// Grey and alpha stored as two planes come out as the same pixels as interleaved samples.
+TEST_P(TiffPlanarGreyAlpha, PlanesAreInterleavedIntoPixels) {
+    const PlanarCase c = GetParam();
+    const uint32_t width = 19;
+    const uint32_t height = 7;
+    TiffPage page;
+    page.width = width;
+    page.height = height;
+    page.samplesPerPixel = 2;
+    page.bitsPerSample = c.bits;
+    page.planar = PLANARCONFIG_SEPARATE;
+    page.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+    page.rowsPerStrip = 3;
+    page.tileWidth = c.tileWidth;
+    page.tileLength = c.tileWidth;
+    std::vector<uint16_t> words;
+    for (uint32_t i = 0; i < width * height; ++i) {
+        words.push_back(static_cast<uint16_t>((i * 23 % 256) << 8 | 0x11));
+        words.push_back(static_cast<uint16_t>((255 - i % 200) << 8 | 0x22));
+    }
+    if (c.bits == 16) {
+        page.data = HostWords(words);
+    } else {
+        for (uint16_t w : words) {
+            page.data.push_back(static_cast<uint8_t>(w >> 8));
+        }
+    }
+    const std::string path = TiffTempPath("planar");
+    WriteTiff(path, page);
+    CfImage image;
+    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(image.HasAlphaChannel());
+    for (uint32_t i = 0; i < width * height; ++i) {
+        EXPECT_EQ(Grey(PixelFromTop(image, i % width, i / width)), words[2 * i] >> 8) << i;
+        EXPECT_EQ(AlphaFromTop(image, i % width, i / width), words[2 * i + 1] >> 8) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, TiffPlanarGreyAlpha,
+                         testing::Values(PlanarCase{8, 0}, PlanarCase{16, 0}, PlanarCase{8, 16},
+                                         PlanarCase{16, 16}));
+
 } // namespace

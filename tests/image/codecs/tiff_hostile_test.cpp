@@ -12,7 +12,8 @@ namespace {
 
 // A little-endian classic TIFF with one directory of single-valued SHORT or LONG tags and the
 // given bytes as image data at offset 8 (StripOffsets points there unless set otherwise).
-std::vector<uint8_t> CraftTiff(std::map<uint16_t, uint32_t> tags, const std::vector<uint8_t>& data) {
+std::vector<uint8_t> CraftTiff(std::map<uint16_t, uint32_t> tags,
+                               const std::vector<uint8_t>& data) {
     tags.emplace(TIFFTAG_STRIPOFFSETS, 8);
     tags.emplace(TIFFTAG_STRIPBYTECOUNTS, static_cast<uint32_t>(data.size()));
     std::vector<uint8_t> out = {'I', 'I', 42, 0};
@@ -86,8 +87,8 @@ TEST(TiffHostile, ImagesBeyondTheCeilingOrTheCoordinateRangeAreRefused) {
 TEST(TiffHostile, SampleLayoutsThatDoNotFitTheRowStayInBounds) {
     const struct {
         uint32_t samples, bits;
-    } layouts[] = {{3, 4}, {3, 1}, {2, 32}, {2, 4}, {4, 2}, {3, 12}, {5, 8}, {2, 16}, {1, 24},
-                   {1, 31}, {1, 64}, {1, 7}};
+    } layouts[] = {{3, 4}, {3, 1},  {2, 32}, {2, 4},  {4, 2},  {3, 12},
+                   {5, 8}, {2, 16}, {1, 24}, {1, 31}, {1, 64}, {1, 7}};
     for (const auto& l : layouts) {
         const uint32_t width = 7;
         const uint32_t height = 3;

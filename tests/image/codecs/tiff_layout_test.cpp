@@ -65,14 +65,22 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TiffTiles,
 std::pair<uint32_t, uint32_t> Shown(uint16_t orientation, uint32_t r, uint32_t c, uint32_t w,
                                     uint32_t h) {
     switch (orientation) {
-    case 2: return {r, w - 1 - c};
-    case 3: return {h - 1 - r, w - 1 - c};
-    case 4: return {h - 1 - r, c};
-    case 5: return {c, r};
-    case 6: return {c, h - 1 - r};
-    case 7: return {w - 1 - c, h - 1 - r};
-    case 8: return {w - 1 - c, r};
-    default: return {r, c};
+    case 2:
+        return {r, w - 1 - c};
+    case 3:
+        return {h - 1 - r, w - 1 - c};
+    case 4:
+        return {h - 1 - r, c};
+    case 5:
+        return {c, r};
+    case 6:
+        return {c, h - 1 - r};
+    case 7:
+        return {w - 1 - c, h - 1 - r};
+    case 8:
+        return {w - 1 - c, r};
+    default:
+        return {r, c};
     }
 }
 
@@ -139,10 +147,8 @@ TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
         int32_t dpiX, dpiY;
     };
     const Case cases[] = {
-        {RESUNIT_CENTIMETER, 118.11f, 47.0f, 300, 119},
-        {RESUNIT_INCH, 299.9f, 72.0f, 299, 72},
-        {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},
-        {0, 200.0f, std::nullopt, 200, 96},
+        {RESUNIT_CENTIMETER, 118.11f, 47.0f, 300, 119},     {RESUNIT_INCH, 299.9f, 72.0f, 299, 72},
+        {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},           {0, 200.0f, std::nullopt, 200, 96},
         {RESUNIT_INCH, std::nullopt, std::nullopt, 96, 96},
     };
     for (const Case& c : cases) {
@@ -229,6 +235,10 @@ TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
     EXPECT_FALSE(decoder.Decode(&stream));
     EXPECT_STREQ(decoder.GetLastError(), "Error encountered while opening TIFF file");
     std::fclose(file);
+
+    CfImageTIF withoutStream;
+    withoutStream.SetEscapeCode(-1);
+    EXPECT_FALSE(withoutStream.Decode(nullptr));
 }
 
 } // namespace

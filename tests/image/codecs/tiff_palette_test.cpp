@@ -119,9 +119,9 @@ TEST(TiffDeepPalette, TwelveAndSixteenBitIndicesLookUpTheirEntries) {
             // whole bytes (36 bits: 5 bytes).
             for (size_t row = 0; row < 2; ++row) {
                 const uint32_t* v = &indices[row * 3];
-                data.insert(data.end(), {uint8_t(v[0] >> 4), uint8_t((v[0] & 0xF) << 4 | v[1] >> 8),
-                                         uint8_t(v[1] & 0xFF), uint8_t(v[2] >> 4),
-                                         uint8_t((v[2] & 0xF) << 4)});
+                data.insert(data.end(),
+                            {uint8_t(v[0] >> 4), uint8_t((v[0] & 0xF) << 4 | v[1] >> 8),
+                             uint8_t(v[1] & 0xFF), uint8_t(v[2] >> 4), uint8_t((v[2] & 0xF) << 4)});
             }
         } else {
             for (uint32_t i : indices) {

@@ -1,0 +1,5 @@
+#include "app/CAboutDlg.h"
+
+#include "app/Resources.h"
+
+CAboutDlg::CAboutDlg(UiToolkit &ui) : CDialog(AboutDialogTemplate(), ui) {}

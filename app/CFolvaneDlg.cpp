@@ -1,0 +1,131 @@
+#include "app/CFolvaneDlg.h"
+
+#include <array>
+
+#include "app/CAboutDlg.h"
+#include "app/Resource.h"
+#include "app/Resources.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogPeer.h"
+#include "platform/ui/UiToolkit.h"
+
+CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
+    m_strSavePath = "";
+    m_nImageType = 1;
+    m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
+    m_nSelected = -1;
+}
+
+CFolvaneDlg::~CFolvaneDlg() = default;
+
+void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_LIST_IMAGES, m_listImages);
+    DDX_Text(dx, IDC_EDIT_SAVE_PATH, m_strSavePath);
+    DDX_Radio(dx, IDC_RADIO_200, m_nImageType);
+}
+
+std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
+    using D = CFolvaneDlg;
+    static const std::array<MessageMapEntry<D>, 24> map = {
+        ::OnSysCommand<D>(&D::OnSysCommand),
+        OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
+        OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
+        OnCommand<D>(IDC_BTN_MOVE_DOWN, &D::OnBtnMoveDown),
+        OnNotify<D>(NM_DBLCLK, IDC_LIST_IMAGES, &D::OnDblclkList),
+        OnCommand<D>(ID_MENU_EDIT_ITEM, &D::OnBtnViewImage),
+        OnCommand<D>(ID_MENU_ABOUT, &D::OnMenuAbout),
+        OnCommand<D>(ID_MENU_EXIT, &D::OnMenuExit),
+        OnNotify<D>(NM_RCLICK, IDC_LIST_IMAGES, &D::OnRclickList),
+        OnCommand<D>(IDC_BTN_ADD_IMAGES, &D::OnBtnAddImages),
+        OnCommand<D>(IDC_BTN_DELETE, &D::OnBtnDelete),
+        OnCommand<D>(IDC_BTN_GENERATE, &D::OnBtnGenerate),
+        OnCommand<D>(IDC_BTN_MOVE_TOP, &D::OnBtnMoveTop),
+        OnCommand<D>(IDC_BTN_MOVE_BOTTOM, &D::OnBtnMoveBottom),
+        OnCommand<D>(IDC_BTN_CLEAR_LIST, &D::OnBtnClearList),
+        OnCommand<D>(IDC_BTN_BROWSE, &D::OnBtnBrowse),
+        OnCommand<D>(IDC_BTN_SORT_BY_NAME, &D::OnBtnSortByName),
+        OnCommand<D>(IDC_RADIO_200, &D::OnRadioImageType<0>),
+        OnCommand<D>(IDC_RADIO_300, &D::OnRadioImageType<1>),
+        OnCommand<D>(IDC_RADIO_500, &D::OnRadioImageType<2>),
+        OnCommand<D>(IDC_RADIO_800, &D::OnRadioImageType<3>),
+        OnCommand<D>(IDC_RADIO_1000, &D::OnRadioImageType<4>),
+        OnCommand<D>(IDC_RADIO_1600, &D::OnRadioImageType<5>),
+        OnCommand<D>(IDC_BTN_VIEW_IMAGE, &D::OnBtnViewImage),
+    };
+    return map;
+}
+
+bool CFolvaneDlg::OnWndMsg(const UiMessage &msg, LRESULT *result) {
+    return DispatchMessageMap<CFolvaneDlg>(*this, MessageMap(), msg, result);
+}
+
+bool CFolvaneDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (CMenu *systemMenu = GetSystemMenu(false)) {
+        const std::string aboutText = LoadStringResource(IDS_ABOUTBOX);
+        if (!aboutText.empty()) {
+            systemMenu->AppendMenu(MF_SEPARATOR);
+            systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
+
+    m_imageList.Create(16, 16, ILC_MASK, 2, 2);
+    // The resources hold no row icon, so the image list stays empty and rows show none.
+    m_imageList.Add(Toolkit().HasIcon(IDI_LIST_ITEM) ? IDI_LIST_ITEM : 0);
+    m_listImages.SetImageList(m_imageList, LVSIL_SMALL);
+
+    m_fontList.CreateFont(16, 0, 0, 0, FW_NORMAL, false, false, false, DEFAULT_CHARSET,
+                          OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    m_listImages.SetFont(m_fontList);
+
+    m_listImages.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_listImages.SetBkColor(ui::RGB(247, 247, 255));
+    m_listImages.SetTextColor(ui::RGB(0, 0, 255));
+    m_listImages.SetTextBkColor(ui::RGB(247, 247, 255));
+    m_listImages.InsertColumn(0, "序号", LVCFMT_LEFT, 50);
+    m_listImages.InsertColumn(1, "图片文件", LVCFMT_LEFT, 455);
+    return true;
+}
+
+void CFolvaneDlg::OnOK() {}
+
+void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about(Toolkit());
+        about.DoModal();
+    }
+}
+
+void CFolvaneDlg::OnRclickList(NMHDR * /*header*/, LRESULT *result) {
+    const UiPoint cursor = Peer() ? Peer()->GetCursorPos() : UiPoint{};
+    CMenu menu;
+    LoadListMenu(menu);
+    if (CMenu *popup = menu.GetSubMenu(0)) {
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
+    }
+    *result = 0;
+    menu.DestroyMenu();
+}
+
+void CFolvaneDlg::OnMenuAbout() {
+    CAboutDlg about(Toolkit());
+    about.DoModal();
+}
+
+void CFolvaneDlg::OnMenuExit() {
+    PostMessage(WM_CLOSE);
+}
+
+void CFolvaneDlg::Inform(const std::string &text) {
+    MessageBox(text, kCaptionNotice, MB_OK | MB_ICONINFORMATION);
+}
+
+void CFolvaneDlg::OpenWithShell(const std::string &path) {
+    Toolkit().ShellExecute("open", path, SW_SHOWNORMAL);
+}

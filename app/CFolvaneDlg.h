@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "platform/ui/CDialog.h"
+#include "platform/ui/CFont.h"
+#include "platform/ui/CImageList.h"
+#include "platform/ui/CListCtrl.h"
+#include "platform/ui/MessageMap.h"
+
+class UiToolkit;
+
+// The main window: the ordered image list (the only store of its rows), the current row, the
+// save path and the resolution class, and every command the window offers. Each handler runs to
+// completion on the user-interface thread.
+class CFolvaneDlg : public CDialog {
+public:
+    explicit CFolvaneDlg(UiToolkit &ui);
+    ~CFolvaneDlg() override;
+
+    int m_nSelected;        // current row, -1 = none
+    CListCtrl m_listImages; // rows: sequence number, full path
+    std::string m_strSavePath;
+    int m_nImageType; // resolution class 0 to 5
+    HICON m_hIcon;
+    CImageList m_imageList;
+    CFont m_fontList;
+
+    void DoDataExchange(CDataExchange *dx) override;
+    bool OnInitDialog() override;
+    // Enter would end the window and lose the user's list; the window has no OK button, so
+    // Enter outside a push button does nothing.
+    void OnOK() override;
+
+    // Shows one image file fitted into the preview frame (CFolvaneDlgPreview.cpp).
+    virtual void ShowPreview(std::string path);
+    // The file the preview loads for path: path itself for the six accepted extension forms,
+    // otherwise the placeholder picture beside the executable.
+    static std::string PreviewFilePath(const std::string &path);
+
+    // Commands.
+    void OnSysCommand(UINT id, std::intptr_t param);
+    void OnBtnMoveUp();
+    void OnBtnMoveDown();
+    void OnBtnMoveTop();
+    void OnBtnMoveBottom();
+    void OnClickList(NMHDR *header, LRESULT *result);
+    void OnDblclkList(NMHDR *header, LRESULT *result);
+    void OnRclickList(NMHDR *header, LRESULT *result);
+    void OnBtnViewImage();
+    void OnMenuAbout();
+    void OnMenuExit();
+    void OnBtnAddImages();
+    void OnBtnDelete();
+    void OnBtnGenerate();
+    void OnBtnClearList();
+    void OnBtnBrowse();
+    void OnBtnSortByName();
+    template <int Index> void OnRadioImageType() { m_nImageType = Index; }
+
+    // Shared steps of the commands.
+    void Renumber();
+    void SortInsert(int row);
+    static int CompareFileNames(const std::string &a, const std::string &b);
+    void MarkRow(int row);
+    void ClearPreviewFrame();
+    int HighlightedRow() const;
+
+protected:
+    bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;
+
+private:
+    static std::span<const MessageMapEntry<CFolvaneDlg>> MessageMap();
+    // The guards of the four moves: focus to the list, then a refusal for an empty list, for no
+    // current row and for a current row at boundary.
+    bool CurrentRowMayMove(int boundary, const char *boundaryMessage);
+    // Moves the current row to target (the four move commands after their guards).
+    void MoveCurrentRow(int target);
+    void Inform(const std::string &text);
+    void OpenWithShell(const std::string &path);
+};
+
+// Texts of the window's messages.
+inline constexpr const char *kCaptionNotice = "系统提示";
+inline constexpr const char *kMsgNoImages = "您还没有图片！\n请先添加图片文件!";
+inline constexpr const char *kMsgSelectFirst = "请先选择一张再操作!";
+inline constexpr const char *kMsgAtFirstRow = "已经位于第一行!";
+inline constexpr const char *kMsgAtLastRow = "已经位于最末行!";
+inline constexpr const char *kMsgNoSavePath = "请先设置存放路径!";
+inline constexpr const char *kMsgSuccess = "操作成功!";
+inline constexpr const char *kMsgFailure = "操作失败!请重启后再试!";

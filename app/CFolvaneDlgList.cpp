@@ -1,0 +1,230 @@
+// The image-list commands of the main window: add, move, delete, clear, sort, view, save path.
+
+#include "app/CFolvaneDlg.h"
+
+#include <string_view>
+
+#include "app/Resource.h"
+#include "platform/crt/SplitPath.h"
+#include "platform/ui/FileDialogs.h"
+
+namespace {
+constexpr int kColumnNumber = 0;
+constexpr int kColumnPath = 1;
+constexpr UINT kMark = LVIS_SELECTED | LVIS_FOCUSED;
+} // namespace
+
+void CFolvaneDlg::Renumber() {
+    const int count = m_listImages.GetItemCount();
+    for (int i = 1; i <= count; ++i) {
+        m_listImages.SetItemText(i - 1, kColumnNumber, std::to_string(i));
+    }
+}
+
+int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
+    // Byte-wise on unsigned bytes, case-sensitive, without locale: "B" sorts before "a".
+    return FileNamePart(a).compare(FileNamePart(b));
+}
+
+void CFolvaneDlg::SortInsert(int row) {
+    // The row passes every directly preceding row whose file name is greater than or equal to
+    // its own, and comes to rest under the first one that is strictly smaller. It is re-inserted
+    // without state, so it loses any highlight; the current row index stays as it is. The
+    // sequence numbers are the caller's to renew once its rows are in place.
+    const std::string path = m_listImages.GetItemText(row, kColumnPath);
+    const std::string_view name = FileNamePart(path);
+    int target = row;
+    while (target > 0 &&
+           name.compare(FileNamePart(m_listImages.GetItemText(target - 1, kColumnPath))) <= 0) {
+        --target;
+    }
+    if (target == row) {
+        return;
+    }
+    const std::string number = m_listImages.GetItemText(row, kColumnNumber);
+    m_listImages.DeleteItem(row);
+    m_listImages.InsertItem(target, number);
+    m_listImages.SetItemText(target, kColumnPath, path);
+}
+
+void CFolvaneDlg::MarkRow(int row) {
+    m_listImages.SetItemState(row, kMark, kMark);
+}
+
+int CFolvaneDlg::HighlightedRow() const {
+    POSITION position = m_listImages.GetFirstSelectedItemPosition();
+    return position == 0 ? -1 : m_listImages.GetNextSelectedItem(position);
+}
+
+void CFolvaneDlg::ClearPreviewFrame() {
+    if (CWnd *frame = GetDlgItem(IDC_PREVIEW_FRAME)) {
+        frame->Invalidate(true);
+        frame->UpdateWindow();
+    }
+}
+
+void CFolvaneDlg::OnBtnSortByName() {
+    const int count = m_listImages.GetItemCount();
+    for (int i = 1; i < count; ++i) {
+        SortInsert(i);
+    }
+    Renumber();
+}
+
+void CFolvaneDlg::OnBtnAddImages() {
+    OpenFileRequest request;
+    request.title = "选择一个或者多个JPG文件";
+    request.filters = {{"JPG,TIF文件(*.jpg;*.tif)", {"*.jpg", "*.jpeg", "*.tif", "*.tiff"}}};
+    request.defaultExt = "jpg";
+    request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
+                    OFN_HIDEREADONLY;
+    std::vector<std::string> paths;
+    GetOpenFileNames(*this, request, paths);
+
+    for (const std::string &path : paths) {
+        const int count = m_listImages.GetItemCount();
+        const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
+        if (row < 0) {
+            continue;
+        }
+        m_listImages.SetItemText(row, kColumnPath, path);
+        SortInsert(row);
+    }
+    Renumber();
+
+    // Also after a cancelled dialog: with nothing highlighted the first row becomes current.
+    if (HighlightedRow() == -1) {
+        m_nSelected = 0;
+        MarkRow(0);
+        ShowPreview(m_listImages.GetItemText(0, kColumnPath));
+        return;
+    }
+    ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
+}
+
+void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
+    const int highlighted = HighlightedRow();
+    if (highlighted != -1) {
+        m_nSelected = highlighted;
+        ShowPreview(m_listImages.GetItemText(highlighted, kColumnPath));
+    } else {
+        // The click landed below the rows and the control dropped its highlight: put it back.
+        MarkRow(m_nSelected);
+    }
+    *result = 0;
+}
+
+void CFolvaneDlg::OnDblclkList(NMHDR * /*header*/, LRESULT *result) {
+    const int highlighted = HighlightedRow();
+    if (highlighted != -1) {
+        m_nSelected = highlighted;
+        OpenWithShell(m_listImages.GetItemText(highlighted, kColumnPath));
+    } else {
+        MarkRow(m_nSelected);
+    }
+    *result = 0;
+}
+
+void CFolvaneDlg::OnBtnViewImage() {
+    // A current index that names no row (after a cancelled add on an empty list) would hand the
+    // shell an empty path; it counts as no image.
+    if (m_nSelected < 0 || m_nSelected >= m_listImages.GetItemCount()) {
+        Inform(kMsgNoImages);
+        return;
+    }
+    OpenWithShell(m_listImages.GetItemText(m_nSelected, kColumnPath));
+}
+
+void CFolvaneDlg::MoveCurrentRow(int target) {
+    const std::string number = m_listImages.GetItemText(m_nSelected, kColumnNumber);
+    const std::string path = m_listImages.GetItemText(m_nSelected, kColumnPath);
+    m_listImages.DeleteItem(m_nSelected);
+    m_listImages.InsertItem(target, number);
+    m_listImages.SetItemText(target, kColumnPath, path);
+    m_nSelected = target;
+    MarkRow(target);
+    Renumber();
+}
+
+bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
+    m_listImages.SetFocus();
+    const int count = m_listImages.GetItemCount();
+    if (count == 0) {
+        Inform(kMsgNoImages);
+        return false;
+    }
+    // An index that names no row counts as no current row.
+    if (m_nSelected < 0 || m_nSelected >= count) {
+        Inform(kMsgSelectFirst);
+        return false;
+    }
+    if (m_nSelected == boundary) {
+        Inform(boundaryMessage);
+        return false;
+    }
+    return true;
+}
+
+void CFolvaneDlg::OnBtnMoveUp() {
+    if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
+        MoveCurrentRow(m_nSelected - 1);
+    }
+}
+
+void CFolvaneDlg::OnBtnMoveDown() {
+    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
+        MoveCurrentRow(m_nSelected + 1);
+    }
+}
+
+void CFolvaneDlg::OnBtnMoveTop() {
+    if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
+        MoveCurrentRow(0);
+    }
+}
+
+void CFolvaneDlg::OnBtnMoveBottom() {
+    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
+        MoveCurrentRow(m_listImages.GetItemCount() - 1);
+    }
+}
+
+void CFolvaneDlg::OnBtnDelete() {
+    const int highlighted = HighlightedRow();
+    if (highlighted == -1) {
+        Inform(kMsgSelectFirst);
+        return;
+    }
+    // The row the user sees highlighted is the one that goes, also when the keyboard moved the
+    // highlight away from the row last clicked.
+    m_nSelected = highlighted;
+    m_listImages.DeleteItem(m_nSelected);
+    Renumber();
+    const int count = m_listImages.GetItemCount();
+    if (count == 0) {
+        ClearPreviewFrame();
+        m_nSelected = -1;
+        return;
+    }
+    if (m_nSelected == count) {
+        --m_nSelected;
+    }
+    MarkRow(m_nSelected);
+    ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
+}
+
+void CFolvaneDlg::OnBtnClearList() {
+    m_listImages.DeleteAllItems();
+    m_nSelected = -1;
+    ClearPreviewFrame();
+}
+
+void CFolvaneDlg::OnBtnBrowse() {
+    CFileDialog dialog("PDF", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       "PDF文件 (*.PDF)|*.PDF|All Files (*.*)|*.*||", *this);
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    m_strSavePath = dialog.GetPathName();
+    UpdateData(false);
+}

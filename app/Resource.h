@@ -1,0 +1,40 @@
+#pragma once
+
+// Resource and control identifiers of the program.
+
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDS_ABOUTBOX = 101;
+constexpr int IDD_FOLVANE_DIALOG = 102;
+constexpr int IDR_MAINFRAME = 128; // application icon
+constexpr int IDI_LIST_ITEM = 130; // list row icon: not part of the resources
+constexpr int IDR_MENU_LIST = 132;
+constexpr int IDB_CORNER = 135; // picture in the top left corner, 175 x 58 pixels
+
+constexpr int IDC_LIST_IMAGES = 1000;
+constexpr int IDC_BTN_MOVE_UP = 1001;
+constexpr int IDC_BTN_MOVE_DOWN = 1002;
+constexpr int IDC_BTN_VIEW_IMAGE = 1004;
+constexpr int IDC_BTN_ADD_IMAGES = 1005;
+constexpr int IDC_BTN_DELETE = 1006;
+constexpr int IDC_BTN_GENERATE = 1007;
+constexpr int IDC_BTN_MOVE_TOP = 1008;
+constexpr int IDC_BTN_MOVE_BOTTOM = 1009;
+constexpr int IDC_BTN_CLEAR_LIST = 1010;
+constexpr int IDC_PREVIEW_FRAME = 1011;
+constexpr int IDC_EDIT_SAVE_PATH = 1012;
+constexpr int IDC_BTN_BROWSE = 1013;
+constexpr int IDC_BTN_SORT_BY_NAME = 1014;
+constexpr int IDC_RADIO_200 = 1015;
+constexpr int IDC_RADIO_300 = 1016;
+constexpr int IDC_RADIO_500 = 1017;
+constexpr int IDC_GROUP_IMAGE_TYPE = 1018;
+constexpr int IDC_RADIO_800 = 1019;
+constexpr int IDC_RADIO_1000 = 1020;
+constexpr int IDC_RADIO_1600 = 1021;
+
+constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
+constexpr int ID_MENU_ABOUT = 32772;
+constexpr int ID_MENU_EXIT = 32773;
+
+constexpr int IDM_ABOUTBOX = 0x0010; // window-menu command of the About item
+constexpr int ID_HELP = 57670;

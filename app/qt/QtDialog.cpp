@@ -1,0 +1,334 @@
+#include "app/qt/QtDialog.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCursor>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/qt/PreviewFrame.h"
+#include "app/qt/QtListCtrl.h"
+#include "app/qt/QtToolkit.h"
+#include "app/qt/QtWnd.h"
+#include "platform/ui/CDialog.h"
+#include "platform/ui/UiMessage.h"
+
+namespace {
+
+QString FromUtf8(const std::string &text) {
+    return QString::fromStdString(text);
+}
+
+// A file pattern that matches without regard to case ("*.jpg" also finds "SCAN.JPG"), as the
+// file dialogs of the program's first platform do.
+QString CaseFreePattern(const std::string &pattern) {
+    QString result;
+    for (const QChar c : FromUtf8(pattern)) {
+        if (c.isLetter() && c.toLower() != c.toUpper()) {
+            result += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+// Qt shows the part before the pattern list; the list itself stays hidden.
+QStringList NameFilters(const std::vector<FileFilter> &filters) {
+    QStringList result;
+    for (const FileFilter &filter : filters) {
+        QStringList patterns;
+        for (const std::string &pattern : filter.patterns) {
+            patterns << (pattern == "*.*" ? QStringLiteral("*") : CaseFreePattern(pattern));
+        }
+        result << FromUtf8(filter.name) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
+    }
+    return result;
+}
+
+std::string LocalPath(const QString &path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+QtDialog::QtDialog(const DialogTemplate &dialog, CDialog &owner, QWidget *parent)
+    : QDialog(parent), m_template(dialog), m_owner(owner) {
+    setWindowTitle(FromUtf8(dialog.caption));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    // Dialog units are laid out for a 96-dot-per-inch screen and grow with the screen's own.
+    const double scale = std::max(1.0, logicalDpiY() / 96.0);
+    auto *surface = new QWidget(this);
+    const UiRect size = DialogUnitsToPixels(UiRect{0, 0, dialog.width, dialog.height}, scale);
+    surface->setFixedSize(size.Width(), size.Height());
+    for (const ControlTemplate &control : dialog.controls) {
+        BuildControl(control, surface, scale);
+    }
+
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_layout->addWidget(surface);
+}
+
+QtDialog::~QtDialog() {
+    m_peers.clear();
+}
+
+void QtDialog::BuildControl(const ControlTemplate &control, QWidget *surface, double scale) {
+    const UiRect rect = DialogUnitsToPixels(control.rect, scale);
+    QWidget *widget = nullptr;
+    const QString caption = FromUtf8(control.caption);
+    switch (control.kind) {
+    case ControlKind::ListView: {
+        m_list = new QtListCtrl(surface);
+        m_listId = control.id;
+        connect(m_list, &QtListCtrl::Notified, this,
+                [this](int code) { Send(WM_NOTIFY, m_listId, code); });
+        widget = m_list;
+        break;
+    }
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton: {
+        auto *button = new QPushButton(caption, surface);
+        // Enter is routed by keyPressEvent, as the dialog manager of the first platform does.
+        button->setAutoDefault(false);
+        button->setDefault(control.kind == ControlKind::DefPushButton);
+        connect(button, &QPushButton::clicked, this,
+                [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
+        widget = button;
+        break;
+    }
+    case ControlKind::RadioButton: {
+        if (control.group || !m_radioGroup) {
+            m_radioGroup = new QButtonGroup(this);
+        }
+        auto *radio = new QRadioButton(caption, surface);
+        m_radioGroup->addButton(radio);
+        connect(radio, &QRadioButton::clicked, this,
+                [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
+        widget = radio;
+        break;
+    }
+    case ControlKind::GroupBox:
+        widget = new QGroupBox(caption, surface);
+        break;
+    case ControlKind::Edit: {
+        auto *edit = new QLineEdit(caption, surface);
+        edit->setReadOnly(true);
+        widget = edit;
+        break;
+    }
+    case ControlKind::StaticText: {
+        auto *label = new QLabel(caption, surface);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setWordWrap(true);
+        widget = label;
+        break;
+    }
+    case ControlKind::StaticFrame:
+        widget = new PreviewFrame(surface);
+        break;
+    case ControlKind::Picture:
+    case ControlKind::Icon: {
+        auto *picture = new QLabel(surface);
+        QPixmap pixmap(QtToolkit::ResourcePath(control.resourceId));
+        if (control.kind == ControlKind::Icon) {
+            const int side = static_cast<int>(32 * scale);
+            pixmap = pixmap.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        }
+        picture->setPixmap(pixmap);
+        // A picture control takes the size of its bitmap.
+        picture->setGeometry(rect.left, rect.top, pixmap.width(), pixmap.height());
+        picture->lower();
+        widget = picture;
+        break;
+    }
+    }
+    if (!widget) {
+        return;
+    }
+    if (control.kind != ControlKind::Picture && control.kind != ControlKind::Icon) {
+        widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    }
+    if (control.kind == ControlKind::GroupBox) {
+        widget->lower(); // behind the radio buttons it frames
+    }
+    widget->setEnabled(!control.disabled);
+    if (control.id < 0) {
+        return;
+    }
+    widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+    m_widgets[control.id] = widget;
+    if (widget != m_list) {
+        m_peers[control.id] = std::make_unique<QtWnd>(widget);
+    }
+}
+
+QWidget *QtDialog::ControlWidget(int id) const {
+    auto found = m_widgets.find(id);
+    return found == m_widgets.end() ? nullptr : found->second;
+}
+
+WndPeer *QtDialog::Control(int id) {
+    if (id == m_listId) {
+        return m_list;
+    }
+    auto found = m_peers.find(id);
+    return found == m_peers.end() ? nullptr : found->second.get();
+}
+
+ListCtrlPeer *QtDialog::ListControl(int id) {
+    return id == m_listId ? m_list : nullptr;
+}
+
+void QtDialog::Send(UINT message, int id, int code) {
+    m_owner.SendMessage(UiMessage{message, id, code, 0});
+}
+
+int QtDialog::RunModalLoop() {
+    if (m_ended) {
+        return result();
+    }
+    return exec();
+}
+
+void QtDialog::EndModalLoop(int result) {
+    m_ended = true;
+    done(result);
+}
+
+void QtDialog::reject() {
+    // Escape and the close box: the owner decides (its OnCancel ends the dialog).
+    Send(WM_COMMAND, IDCANCEL, BN_CLICKED);
+}
+
+void QtDialog::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget())) {
+            button->click();
+        } else {
+            Send(WM_COMMAND, IDOK, BN_CLICKED);
+        }
+        event->accept();
+        return;
+    case Qt::Key_Escape:
+        reject();
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void QtDialog::PostMessage(UINT message, int id) {
+    QMetaObject::invokeMethod(
+        this, [this, message, id] { Send(message, id, 0); }, Qt::QueuedConnection);
+}
+
+int QtDialog::MessageBox(const std::string &text, const std::string &caption, UINT /*type*/) {
+    QMessageBox box(QMessageBox::Information, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.exec();
+    return IDOK;
+}
+
+bool QtDialog::GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) {
+    QFileDialog dialog(this, FromUtf8(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode((request.flags & OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles
+                                                              : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(NameFilters(request.filters));
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    for (const QString &file : dialog.selectedFiles()) {
+        paths.push_back(LocalPath(file));
+    }
+    return !paths.empty();
+}
+
+bool QtDialog::GetSaveFileName(const SaveFileRequest &request, std::string &path) {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(NameFilters(request.filters));
+    dialog.setDefaultSuffix(FromUtf8(request.defaultExt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));
+    if (!request.initialName.empty()) {
+        dialog.selectFile(FromUtf8(request.initialName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    path = LocalPath(dialog.selectedFiles().first());
+    return true;
+}
+
+int QtDialog::TrackPopupMenu(const std::vector<MenuItem> &items, UINT /*flags*/, UiPoint at) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("popupMenu"));
+    for (const MenuItem &item : items) {
+        if (item.flags & MF_SEPARATOR) {
+            menu.addSeparator();
+            continue;
+        }
+        menu.addAction(FromUtf8(item.text))->setData(item.id);
+    }
+    QAction *chosen = menu.exec(QPoint(at.x, at.y));
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+UiPoint QtDialog::GetCursorPos() const {
+    const QPoint position = QCursor::pos();
+    return UiPoint{position.x(), position.y()};
+}
+
+void QtDialog::AppendSystemMenu(const MenuItem &item) {
+    if (!m_systemMenu) {
+        m_menuBar = new QMenuBar(this);
+        m_systemMenu = m_menuBar->addMenu(QStringLiteral("帮助(&H)"));
+        m_layout->setMenuBar(m_menuBar);
+    }
+    if (item.flags & MF_SEPARATOR) {
+        m_systemMenu->addSeparator();
+        return;
+    }
+    QAction *action = m_systemMenu->addAction(FromUtf8(item.text));
+    connect(action, &QAction::triggered, this,
+            [this, id = item.id] { Send(WM_SYSCOMMAND, id, 0); });
+}
+
+void QtDialog::SetIcon(int iconResource, bool /*big*/) {
+    const QString path = QtToolkit::ResourcePath(iconResource);
+    if (!path.isEmpty()) {
+        setWindowIcon(QIcon(path));
+    }
+}
+
+void QtDialog::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtDialog::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}

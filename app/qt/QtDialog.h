@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+#include <map>
+#include <memory>
+
+#include "platform/ui/DialogPeer.h"
+#include "platform/ui/DialogTemplate.h"
+
+class CDialog;
+class QButtonGroup;
+class QMenu;
+class QMenuBar;
+class QtListCtrl;
+class QVBoxLayout;
+class WndPeer;
+
+// A dialog window built from its template: every control at its place in dialog units, scaled
+// to the screen. Button clicks, list notifications, Enter, Escape and the close box become
+// messages to the owning CDialog. The window-level commands that other desktops keep in a system
+// menu appear in a "帮助" menu.
+class QtDialog : public QDialog, public DialogPeer {
+    Q_OBJECT
+
+public:
+    QtDialog(const DialogTemplate &dialog, CDialog &owner, QWidget *parent);
+    ~QtDialog() override;
+
+    WndPeer *Control(int id) override;
+    ListCtrlPeer *ListControl(int id) override;
+    int RunModalLoop() override;
+    void EndModalLoop(int result) override;
+    void PostMessage(UINT message, int id) override;
+    int MessageBox(const std::string &text, const std::string &caption, UINT type) override;
+    bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
+    bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
+    int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;
+    UiPoint GetCursorPos() const override;
+    bool HasSystemMenu() const override { return true; }
+    void AppendSystemMenu(const MenuItem &item) override;
+    void SetIcon(int iconResource, bool big) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+    // The widget of a control, for tests and for the window's own use.
+    QWidget *ControlWidget(int id) const;
+
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void BuildControl(const ControlTemplate &control, QWidget *surface, double scale);
+    void Send(UINT message, int id, int code);
+
+    const DialogTemplate &m_template;
+    CDialog &m_owner;
+    QVBoxLayout *m_layout = nullptr;
+    QMenuBar *m_menuBar = nullptr;
+    QMenu *m_systemMenu = nullptr;
+    QButtonGroup *m_radioGroup = nullptr;
+    std::map<int, QWidget *> m_widgets;
+    std::map<int, std::unique_ptr<WndPeer>> m_peers;
+    QtListCtrl *m_list = nullptr;
+    int m_listId = -1;
+    bool m_ended = false;
+};

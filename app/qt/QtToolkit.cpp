@@ -1,0 +1,51 @@
+#include "app/qt/QtToolkit.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFont>
+#include <QUrl>
+
+#include "app/Resource.h"
+#include "app/qt/QtDialog.h"
+
+std::unique_ptr<DialogPeer> QtToolkit::CreateDialogPeer(const DialogTemplate &dialog,
+                                                        CDialog &owner) {
+    QWidget *parent = QApplication::activeModalWidget();
+    if (!parent) {
+        parent = QApplication::activeWindow();
+    }
+    return std::make_unique<QtDialog>(dialog, owner, parent);
+}
+
+bool QtToolkit::HasIcon(int iconResource) const {
+    const QString path = ResourcePath(iconResource);
+    return !path.isEmpty() && QFile::exists(path);
+}
+
+void QtToolkit::ShellExecute(const std::string &verb, const std::string &file,
+                             int /*showCommand*/) {
+    if (verb != "open" || file.empty()) {
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(file.c_str())));
+}
+
+QString QtToolkit::ResourcePath(int resourceId) {
+    switch (resourceId) {
+    case IDR_MAINFRAME:
+        return QStringLiteral(":/res/folvane.png");
+    case IDB_CORNER:
+        return QStringLiteral(":/res/corner.png");
+    default:
+        return {};
+    }
+}
+
+void QtToolkit::InstallApplicationFont() {
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK"),
+                      QStringLiteral("Noto Sans")});
+    font.setPointSize(9);
+    QApplication::setFont(font);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/ui/UiToolkit.h"
+
+// The toolkit of the real window: dialogs become Qt widgets, icons and pictures come from the
+// program's embedded resources, "open" goes to the desktop's default handler.
+class QtToolkit : public UiToolkit {
+public:
+    std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate &dialog,
+                                                 CDialog &owner) override;
+    bool HasIcon(int iconResource) const override;
+    void ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
+
+    // Path of an icon or bitmap resource in the embedded resources; empty for an unknown id.
+    static QString ResourcePath(int resourceId);
+    // The font of every dialog: a CJK face, since the captions are Chinese.
+    static void InstallApplicationFont();
+};

@@ -1,0 +1,266 @@
+#include "image/codecs/CfImageICO.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "image/codecs/CodecIo.h"
+
+namespace {
+
+constexpr uint16_t kIconType = 1;
+constexpr uint16_t kCursorType = 2;
+constexpr size_t kDirectoryHeaderBytes = 6;
+constexpr size_t kEntryBytes = 16;
+constexpr size_t kInfoHeaderBytes = 40;
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// An entry holds PNG data when its data starts with the PNG signature. The directory's
+// 0 x 0 size is no sign of it: 256 x 256 classic entries are written that way too.
+bool StartsWithPng(CfStream &stream) {
+    uint8_t signature[sizeof kPngSignature];
+    const int32_t here = stream.Tell();
+    const bool read = stream.Read(signature, sizeof signature, 1) == 1;
+    stream.Seek(here, kSeekStart);
+    return read && std::memcmp(signature, kPngSignature, sizeof signature) == 0;
+}
+
+} // namespace
+
+bool CfImageICO::Decode(CfStream *stream) {
+    if (!stream) {
+        return false;
+    }
+    const int64_t base = stream->Tell();
+    const int32_t wanted = info.frame;
+
+    uint8_t directory[kDirectoryHeaderBytes];
+    if (base < 0 || stream->Read(directory, sizeof directory, 1) != 1) {
+        return false;
+    }
+    const uint16_t reserved = HostOrder16(CodecIo::Le16(directory));
+    const uint16_t type = HostOrder16(CodecIo::Le16(directory + 2));
+    const uint16_t count = HostOrder16(CodecIo::Le16(directory + 4));
+    if (reserved != 0 || (type != kIconType && type != kCursorType)) {
+        return false;
+    }
+    info.frameCount = count;
+    // At most 65535 entries of 16 bytes: the table's size is bounded by the field's width.
+    std::unique_ptr<uint8_t[]> table(new (std::nothrow) uint8_t[count * kEntryBytes + 1]);
+    if (!table || (count != 0 && stream->Read(table.get(), kEntryBytes, count) != count)) {
+        return false;
+    }
+    if (wanted < 0 || wanted >= count) {
+        return false;
+    }
+    const uint8_t *raw = table.get() + static_cast<size_t>(wanted) * kEntryBytes;
+    const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
+                      HostOrder32(CodecIo::Le32(raw + 12))};
+
+    const bool dataInFile = CodecIo::SeekTo(*stream, base + entry.offset);
+    const bool png = dataInFile && StartsWithPng(*stream);
+    if (info.escape == kEscapeHeaderOnly) {
+        header.biWidth = static_cast<int32_t>(entry.width);
+        header.biHeight = static_cast<int32_t>(entry.height);
+        if (png) {
+            DecodeEmbeddedPng(*stream, count, true);
+        }
+        info.type = FormatIco;
+        return true;
+    }
+    if (!dataInFile) {
+        return false;
+    }
+    if (png) {
+        return DecodeEmbeddedPng(*stream, count, false);
+    }
+    return DecodeClassic(*stream, entry);
+}
+
+// Hands the PNG data to format detection's PNG decoder. Succeeds also when that decoder fails
+// or is absent: the image then stays empty.
+bool CfImageICO::DecodeEmbeddedPng(CfStream &stream, uint16_t count, bool headerOnly) {
+    CfImage png(FormatUnknown);
+    if (headerOnly) {
+        png.SetEscapeCode(kEscapeHeaderOnly);
+    }
+    if (png.Decode(&stream, FormatPng)) {
+        Transfer(png, true);
+        info.frameCount = count;
+    }
+    if (!headerOnly) {
+        SetFormatType(FormatIco);
+    }
+    return true;
+}
+
+bool CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
+    BITMAPINFOHEADER bmpHeader;
+    static_assert(sizeof bmpHeader == kInfoHeaderBytes);
+    if (stream.Read(&bmpHeader, sizeof bmpHeader, 1) != 1) {
+        return false;
+    }
+    HeaderToHostOrder(bmpHeader);
+    const uint16_t bitCount = bmpHeader.biBitCount;
+    // The directory gives the size; the header's height counts bitmap and mask together.
+    if (!Create(entry.width, entry.height, bitCount, FormatIco)) {
+        return false;
+    }
+    std::memset(info.pixels, 0, header.biSizeImage);
+    // A longer header (a version 5 one, say) ends where its size says; the table follows it.
+    if (bmpHeader.biSize > kInfoHeaderBytes &&
+        !CodecIo::Skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
+        stream.Seek(0, kSeekEnd);
+    }
+
+    const uint32_t declared = bmpHeader.biClrUsed != 0 ? bmpHeader.biClrUsed : GetColorCount();
+    const uint32_t kept = declared < 256 ? declared : 256;
+    RGBQUAD table[256] = {};
+    stream.Read(table, sizeof(RGBQUAD), kept);
+    CopyPalette(table, GetColorCount());
+    if (declared > kept && !CodecIo::Skip(stream, uint64_t{declared - kept} * 4)) {
+        stream.Seek(0, kSeekEnd); // the table runs past the end of the file
+    }
+
+    ReadColourBitmap(stream, bitCount);
+
+    const uint32_t maskStride = (entry.width + 31) / 32 * 4;
+    const size_t maskBytes = static_cast<size_t>(maskStride) * entry.height;
+    std::unique_ptr<uint8_t[]> mask(new (std::nothrow) uint8_t[maskBytes]);
+    if (!mask || stream.Read(mask.get(), maskBytes, 1) != 1) {
+        return true; // no mask: the picture without transparency
+    }
+    ApplyMask(mask.get(), maskStride, bitCount);
+    return true;
+}
+
+// Colour bitmap rows as stored; 32-bit pixels give blue, green, red and an alpha byte.
+void CfImageICO::ReadColourBitmap(CfStream &stream, uint16_t bitCount) {
+    if (bitCount <= 24) {
+        stream.Read(info.pixels, 1, header.biSizeImage);
+        return;
+    }
+    const uint32_t width = GetWidth();
+    const size_t bytes = static_cast<size_t>(width) * GetHeight() * 4; // at most 256 x 256
+    std::unique_ptr<uint8_t[]> source(new (std::nothrow) uint8_t[bytes]());
+    if (!source || !CreateAlphaChannel()) {
+        return;
+    }
+    stream.Read(source.get(), 1, bytes);
+    const uint8_t *in = source.get();
+    for (uint32_t y = 0; y < GetHeight(); ++y) {
+        uint8_t *out = RowPointer(y);
+        uint8_t *rowAlpha = alpha + static_cast<size_t>(y) * width;
+        for (uint32_t x = 0; x < width; ++x, in += 4, out += 3) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            rowAlpha[x] = in[3];
+        }
+    }
+}
+
+// Turns the AND mask (1 = transparent) into the image's transparency: an all-ones mask marks
+// an inverting icon; otherwise masked pixels get alpha 0 and, where the pixels allow it, the
+// alpha channel is replaced by one transparent palette index or colour.
+void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bitCount) {
+    const int32_t width = static_cast<int32_t>(GetWidth());
+    const int32_t height = static_cast<int32_t>(GetHeight());
+    const size_t maskBytes = static_cast<size_t>(maskStride) * height;
+    const auto masked = [&](int32_t x, int32_t y) {
+        return (mask[static_cast<size_t>(y) * maskStride + x / 8] >> (7 - x % 8) & 1) != 0;
+    };
+    const auto usedOutsideMask = [&](uint8_t index) {
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                if (!masked(x, y) && PixelIndexAtUnguarded(x, y) == index) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+
+    bool allSet = true;
+    for (size_t i = 0; i < maskBytes && allSet; ++i) {
+        allSet = mask[i] == 0xFF;
+    }
+    if (allSet) {
+        SetTransparentIndex(0);
+        InvertColors();
+        return;
+    }
+
+    const bool hadAlpha = HasAlphaChannel();
+    CreateAlphaChannel();
+    bool anyMasked = false;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (masked(x, y)) {
+                PutAlpha(x, y, 0);
+                anyMasked = true;
+            }
+        }
+    }
+    if (!hadAlpha && !anyMasked) {
+        DeleteAlphaChannel();
+    }
+
+    // Do all masked pixels share one colour? Then that colour can stand for transparency.
+    int32_t colours = 0;
+    RGBQUAD first{};
+    uint8_t firstIndex = 0;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (!masked(x, y)) {
+                continue;
+            }
+            const RGBQUAD colour = PixelColorAt(x, y, false);
+            if (colours == 0) {
+                first = colour;
+                firstIndex = PixelIndexAt(x, y);
+                colours = 1;
+            } else if (!(colour == first)) {
+                ++colours;
+            }
+        }
+    }
+    if (bitCount > 8) {
+        return; // true colour: the alpha channel is the transparency
+    }
+    // The index can stand for transparency only when no opaque pixel uses it as well;
+    // otherwise the alpha channel stays unless a free index is found below.
+    if (colours == 1 && !usedOutsideMask(firstIndex)) {
+        SetTransparentColor(first);
+        SetTransparentIndex(firstIndex);
+        DeleteAlphaChannel();
+    }
+
+    // Palette images: paint the masked pixels with an index no other pixel uses.
+    bool used[256] = {};
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            used[PixelIndexAtUnguarded(x, y)] = true;
+        }
+    }
+    int32_t unused = static_cast<int32_t>(GetColorCount()) - 1;
+    while (unused >= 0 && used[unused]) {
+        --unused;
+    }
+    if (unused < 0) {
+        return;
+    }
+    bool written = false;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (masked(x, y)) {
+                PutPixelIndex(x, y, static_cast<uint8_t>(unused));
+                written = true;
+            }
+        }
+    }
+    if (written) {
+        SetTransparentIndex(unused);
+    }
+    DeleteAlphaChannel();
+}

@@ -1,0 +1,35 @@
+// CfImageICO: decoder of one image of a Windows icon (.ico) or cursor (.cur) file. Classic
+// entries (an information header, colour table, colour bitmap and 1-bit AND mask) become a
+// palette or 24-bit image whose mask is turned into a transparent palette index or an alpha
+// channel; entries stored as PNG data go to the PNG decoder of format detection.
+//
+// Decode never throws and writes no message of its own: a failed attempt leaves the text the
+// image received through CopyInfo (Create may add its own).
+#pragma once
+
+#include <cstdint>
+
+#include "image/CfImage.h"
+
+class CfImageICO : public CfImage {
+public:
+    CfImageICO() : CfImage(FormatIco) {}
+
+    // Decodes the directory entry info.frame (0-based) of the icon file at the stream's
+    // position. On success info.type is FormatIco and info.frameCount the directory's entry
+    // count, also when the entry is out of range (false then). With info.escape == -1 only
+    // width, height, type and frame count are filled.
+    bool Decode(CfStream *stream);
+
+private:
+    struct Entry {
+        uint32_t width; // 1 to 256 (a 0 in the directory stands for 256)
+        uint32_t height;
+        uint32_t offset; // of the entry's data, from the first byte of the file
+    };
+
+    bool DecodeEmbeddedPng(CfStream &stream, uint16_t count, bool headerOnly);
+    bool DecodeClassic(CfStream &stream, const Entry &entry);
+    void ReadColourBitmap(CfStream &stream, uint16_t bitCount);
+    void ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bitCount);
+};

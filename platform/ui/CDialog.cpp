@@ -1,0 +1,147 @@
+#include "platform/ui/CDialog.h"
+
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/DialogPeer.h"
+#include "platform/ui/UiToolkit.h"
+
+CDialog::CDialog(const DialogTemplate &dialog, UiToolkit &ui) : m_template(dialog), m_ui(ui) {}
+
+CDialog::~CDialog() = default;
+
+bool CDialog::Create() {
+    if (m_peer) {
+        return true;
+    }
+    m_endResult = 0;
+    m_peer = m_ui.CreateDialogPeer(m_template, *this);
+    if (!m_peer) {
+        return false;
+    }
+    m_systemMenu.DestroyMenu();
+    m_systemMenu.BindSystemMenu(m_peer.get());
+    OnInitDialog();
+    return true;
+}
+
+int CDialog::DoModal() {
+    if (!Create()) {
+        return -1;
+    }
+    // A dialog may end during its own start-up; it then never shows.
+    const int result = m_endResult != 0 ? m_endResult : m_peer->RunModalLoop();
+    DestroyWindow();
+    return result;
+}
+
+void CDialog::DestroyWindow() {
+    m_items.clear();
+    for (CWnd *control : m_exchanged) {
+        control->Detach();
+    }
+    m_exchanged.clear();
+    m_systemMenu.BindSystemMenu(nullptr);
+    m_peer.reset();
+}
+
+void CDialog::EndDialog(int result) {
+    m_endResult = result;
+    if (m_peer) {
+        m_peer->EndModalLoop(result);
+    }
+}
+
+LRESULT CDialog::SendMessage(const UiMessage &msg) {
+    LRESULT result = 0;
+    if (OnWndMsg(msg, &result)) {
+        return result;
+    }
+    if (msg.message == WM_CLOSE || (msg.message == WM_COMMAND && msg.id == IDCANCEL)) {
+        OnCancel();
+    } else if (msg.message == WM_COMMAND && msg.id == IDOK) {
+        OnOK();
+    }
+    return result;
+}
+
+void CDialog::PostMessage(UINT message, int id) {
+    if (m_peer) {
+        m_peer->PostMessage(message, id);
+    }
+}
+
+bool CDialog::OnWndMsg(const UiMessage & /*msg*/, LRESULT * /*result*/) {
+    return false;
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange * /*dx*/) {}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    if (!m_peer) {
+        return false;
+    }
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return true;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(true)) {
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+CWnd *CDialog::GetDlgItem(int id) {
+    if (!m_peer) {
+        return nullptr;
+    }
+    auto found = m_items.find(id);
+    if (found != m_items.end()) {
+        return found->second.get();
+    }
+    WndPeer *control = m_peer->Control(id);
+    if (!control) {
+        return nullptr;
+    }
+    auto &item = m_items[id];
+    item = std::make_unique<CWnd>(control);
+    return item.get();
+}
+
+int CDialog::MessageBox(const std::string &text, const std::string &caption, UINT type) {
+    return m_peer ? m_peer->MessageBox(text, caption, type) : 0;
+}
+
+CMenu *CDialog::GetSystemMenu(bool /*revert*/) {
+    if (!m_peer || !m_peer->HasSystemMenu()) {
+        return nullptr;
+    }
+    return &m_systemMenu;
+}
+
+void CDialog::SetIcon(int iconResource, bool big) {
+    if (m_peer) {
+        m_peer->SetIcon(iconResource, big);
+    }
+}
+
+void CDialog::BeginWaitCursor() {
+    if (m_peer) {
+        m_peer->BeginWaitCursor();
+    }
+}
+
+void CDialog::EndWaitCursor() {
+    if (m_peer) {
+        m_peer->EndWaitCursor();
+    }
+}

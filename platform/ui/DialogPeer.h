@@ -1,0 +1,74 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/UiDefs.h"
+
+class ListCtrlPeer;
+class WndPeer;
+
+struct FileFilter {
+    std::string name;                  // "JPG,TIF文件(*.jpg;*.tif)"
+    std::vector<std::string> patterns; // "*.jpg", "*.tif"
+};
+
+// The multi-selection open dialog. The answer is a list of full paths.
+struct OpenFileRequest {
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string defaultExt;
+    unsigned flags = 0;
+};
+
+// The save dialog. The answer is one full path; the dialog appends defaultExt to a name typed
+// without an extension and asks before an existing file is replaced (OFN_OVERWRITEPROMPT).
+struct SaveFileRequest {
+    std::vector<FileFilter> filters;
+    std::string defaultExt;
+    std::string initialName;
+    unsigned flags = 0;
+};
+
+struct MenuItem {
+    UINT flags = MF_STRING;
+    int id = 0;
+    std::string text;
+};
+
+// The window of one dialog and the modal services it owns (message boxes, common dialogs,
+// menus). Owned by the CDialog that created it through its UiToolkit.
+class DialogPeer {
+public:
+    virtual ~DialogPeer() = default;
+
+    // The control with this id, or null when the dialog has none.
+    virtual WndPeer *Control(int id) = 0;
+    virtual ListCtrlPeer *ListControl(int id) = 0;
+
+    // Shows the dialog and runs until EndModalLoop; returns the value given there.
+    virtual int RunModalLoop() = 0;
+    virtual void EndModalLoop(int result) = 0;
+    // Queues a message for the owning dialog; it arrives once the current handler has returned.
+    virtual void PostMessage(UINT message, int id) = 0;
+
+    virtual int MessageBox(const std::string &text, const std::string &caption, UINT type) = 0;
+    // False when the user cancelled (or the dialog failed); paths then stays empty.
+    virtual bool GetOpenFileNames(const OpenFileRequest &request,
+                                  std::vector<std::string> &paths) = 0;
+    virtual bool GetSaveFileName(const SaveFileRequest &request, std::string &path) = 0;
+    // Tracks a pop-up menu synchronously; returns the chosen item's id, or 0 when dismissed.
+    virtual int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) = 0;
+    virtual UiPoint GetCursorPos() const = 0;
+
+    // The window's own menu of window-level commands. Linux windows have no system menu, so
+    // implementations put these items where their desktop keeps "About" (a Help menu).
+    virtual bool HasSystemMenu() const = 0;
+    virtual void AppendSystemMenu(const MenuItem &item) = 0;
+
+    // Big and small window icon: an icon resource id, 0 for none.
+    virtual void SetIcon(int iconResource, bool big) = 0;
+    // Busy indication around long synchronous work.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+};

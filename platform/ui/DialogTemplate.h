@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/UiDefs.h"
+
+// A dialog described as data: its caption, size and controls in tab order, positioned in dialog
+// units. Both the headless and the toolkit implementations build their windows from it, so the
+// controls, captions, groups and start states are the same in tests and on screen.
+
+enum class ControlKind {
+    ListView, // report-view list control
+    PushButton,
+    DefPushButton,
+    RadioButton, // auto radio button
+    GroupBox,
+    Edit,
+    StaticText,
+    StaticFrame, // plain rectangle filled with the window colour
+    Picture,     // bitmap resource
+    Icon,        // icon resource
+};
+
+struct ControlTemplate {
+    int id = -1; // -1 for controls nobody addresses
+    ControlKind kind = ControlKind::StaticText;
+    std::string caption;
+    UiRect rect;        // dialog units
+    bool group = false; // starts a group of controls
+    bool disabled = false;
+    int resourceId = 0; // bitmap or icon of Picture and Icon controls
+};
+
+struct DialogTemplate {
+    int id = 0;
+    std::string caption;
+    int width = 0; // dialog units
+    int height = 0;
+    std::string fontName;
+    int fontPoints = 9;
+    std::vector<ControlTemplate> controls;
+
+    const ControlTemplate *Find(int controlId) const;
+    // Radio buttons of the group that begins at control firstId, in tab order: it runs up to the
+    // next control that starts a group; controls of other kinds inside it do not count.
+    std::vector<int> RadioGroup(int firstId) const;
+};
+
+// Pixels of one horizontal and one vertical dialog unit for the dialog font at 96 dots per inch:
+// a 9-point face averages 6 by 12 pixels, four and eight units respectively.
+constexpr double kDialogUnitX = 1.5;
+constexpr double kDialogUnitY = 1.5;
+
+UiRect DialogUnitsToPixels(const UiRect &rect, double scale = 1.0);

@@ -1,0 +1,176 @@
+#include "platform/ui/HeadlessDialog.h"
+
+#include "platform/ui/CDialog.h"
+#include "platform/ui/HeadlessToolkit.h"
+
+HeadlessDialog::HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &dialog,
+                               CDialog &owner)
+    : m_toolkit(toolkit), m_template(dialog), m_owner(owner) {
+    for (const ControlTemplate &control : dialog.controls) {
+        if (control.id < 0) {
+            continue;
+        }
+        UiRect pixels = DialogUnitsToPixels(control.rect);
+        UiRect client{0, 0, pixels.Width(), pixels.Height()};
+        if (control.kind == ControlKind::ListView) {
+            m_lists[control.id] = std::make_unique<HeadlessListCtrl>(toolkit, control.id, client);
+        } else {
+            m_controls[control.id] = std::make_unique<HeadlessWnd>(
+                toolkit, control.id, control.caption, client, !control.disabled);
+        }
+    }
+    // The first control that takes the keyboard starts with the focus.
+    for (const ControlTemplate &control : dialog.controls) {
+        if (control.kind == ControlKind::ListView || control.kind == ControlKind::PushButton ||
+            control.kind == ControlKind::DefPushButton) {
+            toolkit.SetFocusId(control.id);
+            break;
+        }
+    }
+}
+
+HeadlessDialog::~HeadlessDialog() {
+    m_toolkit.Forget(this);
+}
+
+WndPeer *HeadlessDialog::Control(int id) {
+    if (auto list = m_lists.find(id); list != m_lists.end()) {
+        return list->second.get();
+    }
+    auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second.get();
+}
+
+ListCtrlPeer *HeadlessDialog::ListControl(int id) {
+    return List(id);
+}
+
+HeadlessWnd *HeadlessDialog::Wnd(int id) {
+    auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second.get();
+}
+
+HeadlessListCtrl *HeadlessDialog::List(int id) {
+    auto found = m_lists.find(id);
+    return found == m_lists.end() ? nullptr : found->second.get();
+}
+
+int HeadlessDialog::RunModalLoop() {
+    m_toolkit.Record(UiEvent{UiEvent::Kind::ModalDialog, m_template.id, m_template.caption});
+    if (m_toolkit.onModal) {
+        m_toolkit.onModal(*this);
+    }
+    if (!m_ended) {
+        m_ended = true;
+        m_result = IDOK;
+    }
+    return m_result;
+}
+
+void HeadlessDialog::EndModalLoop(int result) {
+    m_ended = true;
+    m_result = result;
+}
+
+void HeadlessDialog::PostMessage(UINT message, int id) {
+    m_posted.push_back(UiMessage{message, id, 0, 0});
+}
+
+void HeadlessDialog::DeliverPosted() {
+    std::vector<UiMessage> posted;
+    posted.swap(m_posted);
+    for (const UiMessage &msg : posted) {
+        m_owner.SendMessage(msg);
+    }
+}
+
+int HeadlessDialog::MessageBox(const std::string &text, const std::string &caption, UINT type) {
+    UiEvent event{UiEvent::Kind::MessageBox, m_template.id, text, caption, type};
+    m_toolkit.Record(event);
+    if (m_toolkit.onMessageBox) {
+        m_toolkit.onMessageBox(event);
+    }
+    return IDOK;
+}
+
+bool HeadlessDialog::GetOpenFileNames(const OpenFileRequest &request,
+                                      std::vector<std::string> &paths) {
+    openRequests.push_back(request);
+    m_toolkit.Record(UiEvent{UiEvent::Kind::OpenDialog, m_template.id, request.title});
+    if (m_toolkit.openAnswers.empty()) {
+        return false;
+    }
+    std::optional<std::vector<std::string>> answer = m_toolkit.openAnswers.front();
+    m_toolkit.openAnswers.pop_front();
+    if (!answer) {
+        return false;
+    }
+    paths = *answer;
+    return true;
+}
+
+bool HeadlessDialog::GetSaveFileName(const SaveFileRequest &request, std::string &path) {
+    saveRequests.push_back(request);
+    m_toolkit.Record(UiEvent{UiEvent::Kind::SaveDialog, m_template.id, request.defaultExt});
+    if (m_toolkit.saveAnswers.empty()) {
+        return false;
+    }
+    std::optional<std::string> answer = m_toolkit.saveAnswers.front();
+    m_toolkit.saveAnswers.pop_front();
+    if (!answer) {
+        return false;
+    }
+    path = *answer;
+    return true;
+}
+
+int HeadlessDialog::TrackPopupMenu(const std::vector<MenuItem> &items, UINT /*flags*/,
+                                   UiPoint /*at*/) {
+    m_lastPopup = items;
+    int chosen = 0;
+    if (!m_toolkit.menuAnswers.empty()) {
+        chosen = m_toolkit.menuAnswers.front();
+        m_toolkit.menuAnswers.pop_front();
+    }
+    m_toolkit.Record(UiEvent{UiEvent::Kind::PopupMenu, chosen});
+    return chosen;
+}
+
+void HeadlessDialog::SetIcon(int iconResource, bool big) {
+    (big ? m_bigIcon : m_smallIcon) = iconResource;
+}
+
+void HeadlessDialog::Click(int id) {
+    const ControlTemplate *control = m_template.Find(id);
+    if (control && control->kind == ControlKind::RadioButton) {
+        for (const ControlTemplate &other : m_template.controls) {
+            if (other.kind == ControlKind::RadioButton && Wnd(other.id)) {
+                Wnd(other.id)->SetCheck(other.id == id);
+            }
+        }
+    }
+    m_owner.SendMessage(UiMessage{WM_COMMAND, id, BN_CLICKED, 0});
+}
+
+void HeadlessDialog::Notify(int id, int code) {
+    m_owner.SendMessage(UiMessage{WM_NOTIFY, id, code, 0});
+}
+
+void HeadlessDialog::PressEnter() {
+    // Enter on a focused push button clicks it; anywhere else it is the dialog's IDOK.
+    const ControlTemplate *focused = m_template.Find(m_toolkit.FocusId());
+    if (focused &&
+        (focused->kind == ControlKind::PushButton || focused->kind == ControlKind::DefPushButton)) {
+        Click(focused->id);
+        return;
+    }
+    m_owner.SendMessage(UiMessage{WM_COMMAND, IDOK, BN_CLICKED, 0});
+}
+
+void HeadlessDialog::PressEscape() {
+    m_owner.SendMessage(UiMessage{WM_COMMAND, IDCANCEL, BN_CLICKED, 0});
+}
+
+void HeadlessDialog::ChooseSystemMenu(int command) {
+    m_owner.SendMessage(UiMessage{WM_SYSCOMMAND, command, 0, 0});
+}

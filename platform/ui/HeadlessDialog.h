@@ -1,0 +1,77 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/DialogPeer.h"
+#include "platform/ui/DialogTemplate.h"
+#include "platform/ui/HeadlessListCtrl.h"
+#include "platform/ui/HeadlessWnd.h"
+#include "platform/ui/UiMessage.h"
+
+class CDialog;
+class HeadlessToolkit;
+
+// A dialog window in memory, built from its template, with the user's actions for tests.
+class HeadlessDialog : public DialogPeer {
+public:
+    HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &dialog, CDialog &owner);
+    ~HeadlessDialog() override;
+
+    WndPeer *Control(int id) override;
+    ListCtrlPeer *ListControl(int id) override;
+    int RunModalLoop() override;
+    void EndModalLoop(int result) override;
+    void PostMessage(UINT message, int id) override;
+    int MessageBox(const std::string &text, const std::string &caption, UINT type) override;
+    bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
+    bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
+    int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;
+    UiPoint GetCursorPos() const override { return m_cursor; }
+    bool HasSystemMenu() const override { return true; }
+    void AppendSystemMenu(const MenuItem &item) override { m_systemMenu.push_back(item); }
+    void SetIcon(int iconResource, bool big) override;
+    void BeginWaitCursor() override { ++m_waitDepth; }
+    void EndWaitCursor() override { --m_waitDepth; }
+
+    // User actions: a click on a button (radio buttons check themselves first, as auto radio
+    // buttons do), a list notification, Enter and Escape, a system-menu command.
+    void Click(int id);
+    void Notify(int id, int code);
+    void PressEnter();
+    void PressEscape();
+    void ChooseSystemMenu(int command);
+    // Delivers the messages queued with PostMessage.
+    void DeliverPosted();
+
+    HeadlessWnd *Wnd(int id);
+    HeadlessListCtrl *List(int id);
+    const DialogTemplate &Template() const { return m_template; }
+    const std::vector<MenuItem> &SystemMenu() const { return m_systemMenu; }
+    const std::vector<MenuItem> &LastPopupMenu() const { return m_lastPopup; }
+    bool Ended() const { return m_ended; }
+    int Result() const { return m_result; }
+    int BigIcon() const { return m_bigIcon; }
+    int SmallIcon() const { return m_smallIcon; }
+    int WaitDepth() const { return m_waitDepth; }
+    std::vector<OpenFileRequest> openRequests;
+    std::vector<SaveFileRequest> saveRequests;
+
+private:
+    HeadlessToolkit &m_toolkit;
+    const DialogTemplate &m_template;
+    CDialog &m_owner;
+    std::map<int, std::unique_ptr<HeadlessWnd>> m_controls;
+    std::map<int, std::unique_ptr<HeadlessListCtrl>> m_lists;
+    std::vector<UiMessage> m_posted;
+    std::vector<MenuItem> m_systemMenu;
+    std::vector<MenuItem> m_lastPopup;
+    UiPoint m_cursor{100, 100};
+    bool m_ended = false;
+    int m_result = 0;
+    int m_bigIcon = 0;
+    int m_smallIcon = 0;
+    int m_waitDepth = 0;
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/HeadlessWnd.h"
+#include "platform/ui/ListCtrlPeer.h"
+
+// An in-memory report-view list with single selection. Besides the list operations it offers
+// what a user does with the mouse and the keyboard, for tests.
+class HeadlessListCtrl : public ListCtrlPeer {
+public:
+    HeadlessListCtrl(HeadlessToolkit &log, int id, UiRect clientRect);
+
+    int GetItemCount() const override { return static_cast<int>(m_rows.size()); }
+    int InsertItem(int row, const std::string &text) override;
+    bool DeleteItem(int row) override;
+    bool DeleteAllItems() override;
+    std::string GetItemText(int row, int column) const override;
+    bool SetItemText(int row, int column, const std::string &text) override;
+    bool SetItemState(int row, UINT state, UINT mask) override;
+    UINT GetItemState(int row, UINT mask) const override;
+
+    int InsertColumn(int column, const std::string &heading, int format, int width) override;
+    int GetColumnCount() const override { return static_cast<int>(m_columns.size()); }
+    std::string GetColumnHeading(int column) const override;
+    int GetColumnWidth(int column) const override;
+
+    void SetExtendedStyle(unsigned style) override { m_extendedStyle = style; }
+    unsigned GetExtendedStyle() const override { return m_extendedStyle; }
+    void SetBkColor(COLORREF color) override { m_bkColor = color; }
+    void SetTextColor(COLORREF color) override { m_textColor = color; }
+    void SetTextBkColor(COLORREF color) override { m_textBkColor = color; }
+    void SetFont(const CFont &font) override;
+    void SetImageList(const CImageList &images, int which) override;
+
+    void SetWindowText(const std::string &text) override { m_wnd.SetWindowText(text); }
+    std::string GetWindowText() const override { return m_wnd.GetWindowText(); }
+    void SetCheck(bool checked) override { m_wnd.SetCheck(checked); }
+    bool GetCheck() const override { return m_wnd.GetCheck(); }
+    void EnableWindow(bool enable) override { m_wnd.EnableWindow(enable); }
+    bool IsWindowEnabled() const override { return m_wnd.IsWindowEnabled(); }
+    void SetFocus() override { m_wnd.SetFocus(); }
+    bool HasFocus() const override { return m_wnd.HasFocus(); }
+    void Invalidate(bool erase) override { m_wnd.Invalidate(erase); }
+    void UpdateWindow() override { m_wnd.UpdateWindow(); }
+    UiRect GetClientRect() const override { return m_wnd.GetClientRect(); }
+
+    // The user highlights a row by mouse or keyboard; -1 drops the highlight, as a click where
+    // there is no row does.
+    void UserHighlight(int row);
+    int HighlightedRow() const;
+
+    COLORREF BkColor() const { return m_bkColor; }
+    COLORREF TextColor() const { return m_textColor; }
+    COLORREF TextBkColor() const { return m_textBkColor; }
+    const std::string &FontFace() const { return m_fontFace; }
+    int FontHeight() const { return m_fontHeight; }
+    int SmallImageCount() const { return m_smallImages; }
+
+private:
+    struct Row {
+        std::vector<std::string> texts;
+        UINT state = 0;
+    };
+    struct Column {
+        std::string heading;
+        int format = 0;
+        int width = 0;
+    };
+
+    bool Exists(int row) const { return row >= 0 && row < GetItemCount(); }
+
+    HeadlessWnd m_wnd;
+    std::vector<Row> m_rows;
+    std::vector<Column> m_columns;
+    unsigned m_extendedStyle = 0;
+    COLORREF m_bkColor = 0xFFFFFF;
+    COLORREF m_textColor = 0;
+    COLORREF m_textBkColor = 0xFFFFFF;
+    std::string m_fontFace;
+    int m_fontHeight = 0;
+    int m_smallImages = -1; // no image list set
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <span>
+
+#include "platform/ui/UiMessage.h"
+
+// A dialog's table of connections from messages to its handlers, searched in order; the first
+// matching entry handles the message.
+template <class T> struct MessageMapEntry {
+    UINT message = 0;
+    int code = 0;
+    int id = 0;
+    void (T::*onCommand)() = nullptr;
+    void (T::*onNotify)(NMHDR *, LRESULT *) = nullptr;
+    void (T::*onSysCommand)(UINT, std::intptr_t) = nullptr;
+};
+
+// A button click or a menu command (both arrive with code 0).
+template <class T> constexpr MessageMapEntry<T> OnCommand(int id, void (T::*handler)()) {
+    return {WM_COMMAND, BN_CLICKED, id, handler, nullptr, nullptr};
+}
+
+template <class T>
+constexpr MessageMapEntry<T> OnNotify(int code, int id, void (T::*handler)(NMHDR *, LRESULT *)) {
+    return {WM_NOTIFY, code, id, nullptr, handler, nullptr};
+}
+
+template <class T>
+constexpr MessageMapEntry<T> OnSysCommand(void (T::*handler)(UINT, std::intptr_t)) {
+    return {WM_SYSCOMMAND, 0, 0, nullptr, nullptr, handler};
+}
+
+// Runs the handler of the first entry that matches; false when none does. A notification's
+// result starts at 0.
+template <class T>
+bool DispatchMessageMap(T &target, std::span<const MessageMapEntry<T>> map, const UiMessage &msg,
+                        LRESULT *result) {
+    for (const MessageMapEntry<T> &entry : map) {
+        if (entry.message != msg.message) {
+            continue;
+        }
+        if (msg.message == WM_SYSCOMMAND) {
+            (target.*entry.onSysCommand)(static_cast<UINT>(msg.id), msg.param);
+            return true;
+        }
+        if (entry.id != msg.id || entry.code != msg.code) {
+            continue;
+        }
+        if (entry.onCommand) {
+            (target.*entry.onCommand)();
+            return true;
+        }
+        NMHDR header{msg.id, msg.code};
+        *result = 0;
+        (target.*entry.onNotify)(&header, result);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+
+// Message, style and state values of the user-interface layer. The numbers are those of the
+// platform the dialog logic was first written for, so message maps and styles read the same.
+
+using UINT = unsigned int;
+using LRESULT = std::intptr_t;
+using COLORREF = std::uint32_t;
+using HICON = int; // icon resource id; 0 = none
+
+namespace ui {
+constexpr COLORREF RGB(unsigned red, unsigned green, unsigned blue) {
+    return (red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16;
+}
+constexpr unsigned GetRValue(COLORREF c) {
+    return c & 0xFF;
+}
+constexpr unsigned GetGValue(COLORREF c) {
+    return c >> 8 & 0xFF;
+}
+constexpr unsigned GetBValue(COLORREF c) {
+    return c >> 16 & 0xFF;
+}
+} // namespace ui
+
+// Window messages routed through a dialog's message map.
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_NOTIFY = 0x004E;
+
+// Notification codes.
+constexpr int BN_CLICKED = 0;
+constexpr int NM_CLICK = -2;
+constexpr int NM_DBLCLK = -3;
+constexpr int NM_RCLICK = -5;
+
+// Dialog results and standard commands.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+// Message box styles.
+constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_ICONINFORMATION = 0x0040;
+
+// List-view item states, column formats, extended styles, image lists.
+constexpr UINT LVIS_FOCUSED = 0x0001;
+constexpr UINT LVIS_SELECTED = 0x0002;
+constexpr int LVCFMT_LEFT = 0;
+constexpr unsigned LVS_EX_GRIDLINES = 0x0001;
+constexpr unsigned LVS_EX_FULLROWSELECT = 0x0020;
+constexpr int LVSIL_SMALL = 1;
+constexpr UINT ILC_MASK = 0x0001;
+
+// Menus.
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+
+// Common dialog flags.
+constexpr unsigned OFN_OVERWRITEPROMPT = 0x0002;
+constexpr unsigned OFN_HIDEREADONLY = 0x0004;
+constexpr unsigned OFN_ALLOWMULTISELECT = 0x0200;
+constexpr unsigned OFN_PATHMUSTEXIST = 0x0800;
+constexpr unsigned OFN_FILEMUSTEXIST = 0x1000;
+constexpr unsigned OFN_EXPLORER = 0x80000;
+
+// Show command of the shell's "open".
+constexpr int SW_SHOWNORMAL = 1;
+
+// Font values.
+constexpr int FW_NORMAL = 400;
+constexpr unsigned DEFAULT_CHARSET = 1;
+constexpr unsigned OUT_CHARACTER_PRECIS = 2;
+constexpr unsigned CLIP_CHARACTER_PRECIS = 1;
+constexpr unsigned DEFAULT_QUALITY = 0;
+constexpr unsigned DEFAULT_PITCH = 0;
+constexpr unsigned FF_DONTCARE = 0;
+
+// Position of a selected list row as returned by CListCtrl::GetFirstSelectedItemPosition:
+// the row index plus one, or 0 when there is none.
+using POSITION = std::intptr_t;
+
+// Header of a list-control notification.
+struct NMHDR {
+    int idFrom = 0;
+    int code = 0;
+};
+
+// A rectangle in pixels; right and bottom lie just outside it.
+struct UiRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+struct UiPoint {
+    int x = 0;
+    int y = 0;
+};

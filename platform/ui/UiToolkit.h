@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class CDialog;
+class DialogPeer;
+struct DialogTemplate;
+
+// The user-interface toolkit a program runs on: it makes dialog windows from templates, knows
+// the program's icon resources and hands files to the desktop.
+class UiToolkit {
+public:
+    virtual ~UiToolkit() = default;
+
+    // Creates the window of a dialog; its events go to owner.SendMessage.
+    virtual std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate &dialog,
+                                                         CDialog &owner) = 0;
+    // True when the icon resource exists.
+    virtual bool HasIcon(int iconResource) const = 0;
+    // The shell's verb ("open") on a file; the outcome is not reported.
+    virtual void ShellExecute(const std::string &verb, const std::string &file,
+                              int showCommand) = 0;
+};

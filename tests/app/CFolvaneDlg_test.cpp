@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "app/CFolvaneApp.h"
+#include "app/Resources.h"
+#include "tests/app/DialogFixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class MainWindow : public DialogFixture {};
+
+TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList) {
+    EXPECT_EQ(dlg.m_nSelected, -1);
+    EXPECT_EQ(dlg.m_nImageType, 1);
+    EXPECT_EQ(dlg.m_strSavePath, "");
+    EXPECT_EQ(Window().Template().caption, "Folvane V3.6");
+
+    const int radios[] = {IDC_RADIO_200, IDC_RADIO_300,  IDC_RADIO_500,
+                          IDC_RADIO_800, IDC_RADIO_1000, IDC_RADIO_1600};
+    for (int id : radios) {
+        EXPECT_EQ(Window().Wnd(id)->GetCheck(), id == IDC_RADIO_300) << id;
+    }
+    HeadlessWnd *savePath = Window().Wnd(IDC_EDIT_SAVE_PATH);
+    EXPECT_EQ(savePath->GetWindowText(), "");
+    EXPECT_FALSE(savePath->IsWindowEnabled());
+
+    EXPECT_EQ(List().GetItemCount(), 0);
+    ASSERT_EQ(List().GetColumnCount(), 2);
+    EXPECT_EQ(List().GetColumnHeading(0), "序号");
+    EXPECT_EQ(List().GetColumnWidth(0), 50);
+    EXPECT_EQ(List().GetColumnHeading(1), "图片文件");
+    EXPECT_EQ(List().GetColumnWidth(1), 455);
+    EXPECT_EQ(List().GetExtendedStyle(), 0x21u);
+    EXPECT_EQ(List().BkColor(), ui::RGB(247, 247, 255));
+    EXPECT_EQ(List().TextBkColor(), ui::RGB(247, 247, 255));
+    EXPECT_EQ(List().TextColor(), ui::RGB(0, 0, 255));
+    EXPECT_EQ(List().FontFace(), "Arial");
+    EXPECT_EQ(List().FontHeight(), 16);
+    EXPECT_EQ(List().SmallImageCount(), 0); // no row icon among the resources
+
+    EXPECT_EQ(Window().BigIcon(), IDR_MAINFRAME);
+    EXPECT_EQ(Window().SmallIcon(), IDR_MAINFRAME);
+    EXPECT_EQ(ui.FocusId(), IDC_LIST_IMAGES);
+}
+
+TEST_F(MainWindow, ButtonsCarryTheirCaptions) {
+    const std::pair<int, const char *> captions[] = {
+        {IDC_BTN_MOVE_UP, "上移"},          {IDC_BTN_MOVE_DOWN, "下移"},
+        {IDC_BTN_VIEW_IMAGE, "查看图片"},   {IDC_BTN_ADD_IMAGES, "添加图片"},
+        {IDC_BTN_DELETE, "删除"},           {IDC_BTN_GENERATE, "生成PDF"},
+        {IDC_BTN_MOVE_TOP, "置顶"},         {IDC_BTN_MOVE_BOTTOM, "置底"},
+        {IDC_BTN_CLEAR_LIST, "清空列表"},   {IDC_BTN_BROWSE, "浏览"},
+        {IDC_BTN_SORT_BY_NAME, "重新排序"}, {IDC_GROUP_IMAGE_TYPE, "图片类型"},
+        {IDC_RADIO_200, "200万"},           {IDC_RADIO_1600, "1600万"},
+    };
+    for (const auto &[id, caption] : captions) {
+        EXPECT_EQ(Window().Wnd(id)->GetWindowText(), caption) << id;
+    }
+}
+
+TEST_F(MainWindow, RadioButtonsSetTheResolutionClassByTheirPlaceInTheGroup) {
+    const std::pair<int, int> radios[] = {{IDC_RADIO_800, 3},  {IDC_RADIO_200, 0},
+                                          {IDC_RADIO_1600, 5}, {IDC_RADIO_500, 2},
+                                          {IDC_RADIO_1000, 4}, {IDC_RADIO_300, 1}};
+    for (const auto &[id, index] : radios) {
+        Click(id);
+        EXPECT_EQ(dlg.m_nImageType, index) << id;
+    }
+    EXPECT_EQ(MainDialogTemplate().RadioGroup(IDC_RADIO_200),
+              (std::vector<int>{IDC_RADIO_200, IDC_RADIO_300, IDC_RADIO_500, IDC_RADIO_800,
+                                IDC_RADIO_1000, IDC_RADIO_1600}));
+}
+
+TEST_F(MainWindow, WindowMenuEndsWithTheAboutItemThatShowsTheAboutBox) {
+    const std::vector<MenuItem> &menu = Window().SystemMenu();
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0].flags, MF_SEPARATOR);
+    EXPECT_EQ(menu[1].id, IDM_ABOUTBOX);
+    EXPECT_EQ(menu[1].text, "关于 Tessary(&A)...");
+
+    Window().ChooseSystemMenu(IDM_ABOUTBOX);
+    Window().ChooseSystemMenu(0xF060 & 0xFFF0); // another window command: nothing of ours
+    const auto modals = ui.Events(UiEvent::Kind::ModalDialog);
+    ASSERT_EQ(modals.size(), 1u);
+    EXPECT_EQ(modals[0].id, IDD_ABOUTBOX);
+    EXPECT_EQ(modals[0].text, "关于 Tessary");
+    EXPECT_EQ(ui.Dialog(IDD_ABOUTBOX), nullptr); // closed again
+}
+
+TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
+    ui.menuAnswers = {0, ID_MENU_EDIT_ITEM, ID_MENU_ABOUT};
+    for (int i = 0; i < 3; ++i) {
+        Window().Notify(IDC_LIST_IMAGES, NM_RCLICK);
+    }
+    const std::vector<MenuItem> &items = Window().LastPopupMenu();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].text, "资料修改");
+    EXPECT_EQ(items[1].text, "关于");
+    EXPECT_EQ(items[2].text, "退出");
+    EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));
+    EXPECT_EQ(ui.Events(UiEvent::Kind::ModalDialog).size(), 1u);
+    EXPECT_EQ(dlg.m_nSelected, -1);
+    EXPECT_TRUE(dlg.previews.empty());
+}
+
+TEST_F(MainWindow, ExitClosesTheWindowOnceTheMessageArrives) {
+    ui.menuAnswers = {ID_MENU_EXIT};
+    Window().Notify(IDC_LIST_IMAGES, NM_RCLICK);
+    EXPECT_FALSE(Window().Ended());
+    Window().DeliverPosted();
+    EXPECT_TRUE(Window().Ended());
+    EXPECT_EQ(Window().Result(), IDCANCEL);
+}
+
+TEST_F(MainWindow, EscapeEndsTheWindow) {
+    Window().PressEscape();
+    EXPECT_TRUE(Window().Ended());
+}
+
+TEST_F(MainWindow, EnterInTheListKeepsTheWindowAndTheList) {
+    Add({"/p/a.jpg"});
+    ASSERT_EQ(ui.FocusId(), IDC_LIST_IMAGES);
+    Window().PressEnter();
+    EXPECT_FALSE(Window().Ended());
+    EXPECT_EQ(List().GetItemCount(), 1);
+}
+
+TEST_F(MainWindow, EnterOnAFocusedButtonClicksIt) {
+    ui.SetFocusId(IDC_BTN_MOVE_UP);
+    Window().PressEnter();
+    EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));
+    EXPECT_FALSE(Window().Ended());
+}
+
+TEST(Application, RunsTheMainDialogModallyAndEndsWithIt) {
+    HeadlessToolkit ui;
+    int shown = 0;
+    ui.onModal = [&](HeadlessDialog &window) {
+        ++shown;
+        EXPECT_EQ(window.Template().id, IDD_FOLVANE_DIALOG);
+        window.Click(IDC_BTN_MOVE_UP);
+        window.PressEscape();
+    };
+    EXPECT_EQ(theApp.Run(ui), 0);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(ui.MessageTexts(), (Strings{kMsgNoImages}));
+    EXPECT_EQ(ui.Dialog(IDD_FOLVANE_DIALOG), nullptr);
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+}
+
+} // namespace

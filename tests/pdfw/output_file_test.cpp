@@ -1,0 +1,56 @@
+// The output file on its own: small and large writes arrive in order, and only commit()
+// makes the target appear.
+#include "pdfw/OutputFile.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/pdfw/PdfwTestSupport.h"
+
+namespace {
+
+using namespace pdfw_test;
+
+Bytes counting(std::size_t size, int seed) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<unsigned char>((i * 7 + static_cast<std::size_t>(seed)) % 251);
+    }
+    return bytes;
+}
+
+TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
+    ScratchDir dir;
+    // Around the 1 MiB buffer: filling it, overflowing it, and larger than it.
+    std::vector<Bytes> pieces = {counting(1000, 1), counting((1u << 20) - 1000, 2), counting(1, 3),
+                                 counting(3u << 20, 4), counting(70000, 5)};
+    std::string reason;
+    auto out = pdfw::OutputFile::create(dir.path("out.bin"), pdfw::MemoryProcs{}, reason);
+    ASSERT_TRUE(out) << reason;
+    Bytes expected;
+    for (const Bytes &piece : pieces) {
+        out->write(piece.data(), piece.size());
+        expected.insert(expected.end(), piece.begin(), piece.end());
+    }
+    EXPECT_EQ(out->position(), expected.size());
+    EXPECT_EQ(dir.entries().size(), 1u);
+    EXPECT_TRUE(dir.entries()[0].rfind(".out.bin.", 0) == 0);
+    out->commit();
+    EXPECT_TRUE(readFile(dir.path("out.bin")) == expected);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.bin"});
+}
+
+TEST(OutputFile, WithoutCommitNothingIsLeft) {
+    ScratchDir dir;
+    std::string reason;
+    {
+        auto out = pdfw::OutputFile::create(dir.path("out.bin"), pdfw::MemoryProcs{}, reason);
+        ASSERT_TRUE(out);
+        Bytes big = counting(2u << 20, 6);
+        out->write(big.data(), big.size());
+    }
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+} // namespace

@@ -1,0 +1,488 @@
+// TIFF pages: every kind of sample the engine carries comes out of poppler as the pixels
+// that went into the file; CCITT data passes through; orientation, pages and damage.
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <tuple>
+
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include "pdfw/pdfw.h"
+#include "tests/pdfw/PdfwTestSupport.h"
+
+namespace {
+
+using namespace pdfw_test;
+
+std::string text(const Bytes &bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A picture where each pixel's colour is given by a function of its position.
+template <typename Colour> Rgb picture(int width, int height, Colour colour) {
+    Rgb image;
+    image.width = width;
+    image.height = height;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            auto [r, g, b] = colour(x, y);
+            image.pixels.insert(image.pixels.end(),
+                                {static_cast<unsigned char>(r), static_cast<unsigned char>(g),
+                                 static_cast<unsigned char>(b)});
+        }
+    }
+    return image;
+}
+
+// 1-bit rows (first pixel in the high bit) where `black(x, y)` pixels are set.
+template <typename Black> Bytes bilevelRows(int width, int height, Black black) {
+    int rowBytes = (width + 7) / 8;
+    Bytes rows(static_cast<std::size_t>(rowBytes) * height, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (black(x, y)) {
+                rows[y * rowBytes + x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+            }
+        }
+    }
+    return rows;
+}
+
+bool checker(int x, int y) {
+    return ((x / 5) + (y / 4)) % 2 == 1;
+}
+
+class TiffTest : public ::testing::Test {
+protected:
+    // Writes the TIFF, puts it on a page of its own upright size and renders it.
+    Rgb roundTrip(const TiffSpec &spec, const Bytes &rows, const char *compatibility = "1.4") {
+        std::string tif = dir.path("in.tif");
+        makeTiff(tif, spec, rows);
+        bool turned = spec.orientation >= 5;
+        float width = static_cast<float>(turned ? spec.height : spec.width);
+        float height = static_cast<float>(turned ? spec.width : spec.height);
+        pdf = dir.path("out.pdf");
+        Engine engine;
+        if (!engine.writeDocument(pdf, {{tif, width, height}}, compatibility)) {
+            ADD_FAILURE() << engine.lastMessage();
+            return Rgb{};
+        }
+        EXPECT_TRUE(qpdfCheck(pdf));
+        return render(pdf);
+    }
+    std::string pdfText() { return text(readFile(pdf)); }
+
+    ScratchDir dir;
+    std::string pdf;
+};
+
+TEST_F(TiffTest, RgbInStripsAndTilesIsExact) {
+    Bytes rows = pattern(40, 20, 3);
+    Rgb expected = picture(40, 20, [&](int x, int y) {
+        const unsigned char *p = &rows[(y * 40 + x) * 3];
+        return std::tuple{p[0], p[1], p[2]};
+    });
+    TiffSpec spec;
+    spec.width = 40;
+    spec.height = 20;
+    spec.samplesPerPixel = 3;
+    spec.photometric = PHOTOMETRIC_RGB;
+    spec.compression = COMPRESSION_LZW;
+    spec.rowsPerStrip = 3;
+    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_NE(pdfText().find("/ColorSpace/DeviceRGB/BitsPerComponent 8/Filter/FlateDecode"),
+              std::string::npos);
+
+    spec.tileSize = 16;
+    spec.compression = COMPRESSION_ADOBE_DEFLATE;
+    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+}
+
+TEST_F(TiffTest, GreyAtEveryDepthIsExact) {
+    for (int bits : {1, 2, 4, 8}) {
+        for (int photometric : {PHOTOMETRIC_MINISBLACK, PHOTOMETRIC_MINISWHITE}) {
+            int levels = (1 << bits) - 1;
+            auto level = [&](int x, int y) { return (x + 3 * y) % (levels + 1); };
+            int rowBytes = (24 * bits + 7) / 8;
+            Bytes rows(static_cast<std::size_t>(rowBytes) * 10, 0);
+            for (int y = 0; y < 10; ++y) {
+                for (int x = 0; x < 24; ++x) {
+                    int bit = x * bits;
+                    rows[y * rowBytes + bit / 8] |=
+                        static_cast<unsigned char>(level(x, y) << (8 - bits - bit % 8));
+                }
+            }
+            Rgb expected = picture(24, 10, [&](int x, int y) {
+                int v = level(x, y) * 255 / levels;
+                if (photometric == PHOTOMETRIC_MINISWHITE) {
+                    v = 255 - v;
+                }
+                return std::tuple{v, v, v};
+            });
+            TiffSpec spec;
+            spec.width = 24;
+            spec.height = 10;
+            spec.bitsPerSample = bits;
+            spec.photometric = photometric;
+            spec.compression = COMPRESSION_PACKBITS;
+            EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0)
+                << bits << " bits, photometric " << photometric;
+        }
+    }
+}
+
+TEST_F(TiffTest, SixteenBitGreyIsRoundedBelowPdf15AndKeptFromIt) {
+    std::vector<std::uint16_t> samples;
+    for (int i = 0; i < 16 * 8; ++i) {
+        samples.push_back(static_cast<std::uint16_t>(i * 509 + 128));
+    }
+    Bytes rows(samples.size() * 2);
+    std::memcpy(rows.data(), samples.data(), rows.size());
+    Rgb expected = picture(16, 8, [&](int x, int y) {
+        int v = static_cast<int>(std::lround(samples[y * 16 + x] / 257.0));
+        return std::tuple{v, v, v};
+    });
+    TiffSpec spec;
+    spec.bitsPerSample = 16;
+    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_NE(pdfText().find("/BitsPerComponent 8"), std::string::npos);
+
+    EXPECT_LE(maxDifference(roundTrip(spec, rows, "1.5"), expected), 1);
+    EXPECT_NE(pdfText().find("/BitsPerComponent 16"), std::string::npos);
+}
+
+// Rows of `bits`-bit samples, first sample in the high bits, each row padded to a byte.
+Bytes packSamples(const std::vector<int> &values, int perRow, int bits) {
+    Bytes rows;
+    for (std::size_t start = 0; start < values.size(); start += perRow) {
+        std::uint32_t acc = 0;
+        int held = 0;
+        for (int i = 0; i < perRow; ++i) {
+            acc = acc << bits | static_cast<std::uint32_t>(values[start + i]);
+            held += bits;
+            while (held >= 8) {
+                rows.push_back(static_cast<unsigned char>(acc >> (held - 8)));
+                held -= 8;
+            }
+        }
+        if (held > 0) {
+            rows.push_back(static_cast<unsigned char>(acc << (8 - held)));
+        }
+    }
+    return rows;
+}
+
+TEST_F(TiffTest, DepthsPdfLacksAreWidened) {
+    for (auto [bits, samples] : {std::pair{12, 1}, std::pair{6, 3}, std::pair{10, 3}}) {
+        int top = (1 << bits) - 1;
+        std::vector<int> values;
+        for (int i = 0; i < 16 * 8 * samples; ++i) {
+            values.push_back(i * 37 % (top + 1));
+        }
+        Rgb expected = picture(16, 8, [&](int x, int y) {
+            auto at = [&](int c) {
+                int v = values[(y * 16 + x) * samples + (samples == 1 ? 0 : c)];
+                return static_cast<int>(std::lround(v * 255.0 / top));
+            };
+            return std::tuple{at(0), at(1), at(2)};
+        });
+        TiffSpec spec;
+        spec.bitsPerSample = bits;
+        spec.samplesPerPixel = samples;
+        spec.photometric = samples == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB;
+        Bytes rows = packSamples(values, 16 * samples, bits);
+        EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0) << bits << " bits";
+        EXPECT_NE(pdfText().find("/BitsPerComponent 8"), std::string::npos);
+        EXPECT_LE(maxDifference(roundTrip(spec, rows, "1.5"), expected), 1) << bits << " bits";
+        EXPECT_NE(pdfText().find("/BitsPerComponent 16"), std::string::npos);
+    }
+}
+
+TEST_F(TiffTest, PaletteBecomesAnIndexedColourSpace) {
+    std::vector<std::uint16_t> map(3 * 16);
+    for (int i = 0; i < 16; ++i) {
+        map[i] = static_cast<std::uint16_t>(i * 17 * 257);             // red
+        map[16 + i] = static_cast<std::uint16_t>((15 - i) * 17 * 257); // green
+        map[32 + i] = static_cast<std::uint16_t>((i % 4) * 85 * 257);  // blue
+    }
+    Bytes rows(8 * 6);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 16; x += 2) {
+            rows[y * 8 + x / 2] =
+                static_cast<unsigned char>(((x + y) % 16) << 4 | ((x + y + 1) % 16));
+        }
+    }
+    Rgb expected = picture(16, 6, [&](int x, int y) {
+        int i = (x + y) % 16;
+        return std::tuple{i * 17, (15 - i) * 17, (i % 4) * 85};
+    });
+    TiffSpec spec;
+    spec.height = 6;
+    spec.bitsPerSample = 4;
+    spec.photometric = PHOTOMETRIC_PALETTE;
+    spec.colorMap = map;
+    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_NE(pdfText().find("/ColorSpace[/Indexed/DeviceRGB 15<"), std::string::npos);
+}
+
+TEST_F(TiffTest, AlphaBecomesASoftMask) {
+    Bytes rows;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            rows.insert(rows.end(), {200, 40, static_cast<unsigned char>(x * 16),
+                                     static_cast<unsigned char>(x < 8 ? 255 : y * 32)});
+        }
+    }
+    // Drawn over the white page.
+    Rgb expected = picture(16, 8, [&](int x, int y) {
+        const unsigned char *p = &rows[(y * 16 + x) * 4];
+        auto over = [&](int c) {
+            return static_cast<int>(std::lround((c * p[3] + 255 * (255 - p[3])) / 255.0));
+        };
+        return std::tuple{over(p[0]), over(p[1]), over(p[2])};
+    });
+    TiffSpec spec;
+    spec.samplesPerPixel = 4;
+    spec.photometric = PHOTOMETRIC_RGB;
+    spec.extraSampleKind = EXTRASAMPLE_UNASSALPHA;
+    EXPECT_LE(maxDifference(roundTrip(spec, rows), expected), 2);
+    EXPECT_NE(pdfText().find("/SMask "), std::string::npos);
+
+    Engine old;
+    EXPECT_FALSE(old.writeDocument(dir.path("13.pdf"), {{dir.path("in.tif"), 16, 8}}, "1.3"));
+    EXPECT_EQ(old.firstType(), PDFW_TYPE_ERROR);
+    EXPECT_NE(old.firstMessage().find("alpha"), std::string::npos);
+}
+
+TEST_F(TiffTest, CmykAndJpegCompressedYcbcrAreCarried) {
+    Bytes cmyk;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            cmyk.insert(cmyk.end(), {static_cast<unsigned char>(x < 8 ? 255 : 0), 0, 0,
+                                     static_cast<unsigned char>(x < 8 ? 0 : 255)});
+        }
+    }
+    TiffSpec spec;
+    spec.samplesPerPixel = 4;
+    spec.photometric = PHOTOMETRIC_SEPARATED;
+    Rgb page = roundTrip(spec, cmyk);
+    EXPECT_NE(pdfText().find("/DeviceCMYK"), std::string::npos);
+    ASSERT_EQ(page.width, 16);
+    EXPECT_LT(page.at(2, 2, 0), 70);  // cyan: no red
+    EXPECT_GT(page.at(2, 2, 2), 120); // but blue
+    EXPECT_LT(page.at(12, 2, 2), 70); // black
+
+    // JPEG in TIFF, compared with libtiff's own RGBA reading: in one strip the JPEG stream
+    // is carried as it is, in several strips the page is decoded.
+    Bytes rgb = pattern(32, 32, 3, 2);
+    for (int photometric : {PHOTOMETRIC_YCBCR, PHOTOMETRIC_RGB}) {
+        for (int rowsPerStrip : {0, 16}) {
+            TiffSpec jpeg;
+            jpeg.width = 32;
+            jpeg.height = 32;
+            jpeg.samplesPerPixel = 3;
+            jpeg.photometric = photometric;
+            jpeg.compression = COMPRESSION_JPEG;
+            jpeg.rowsPerStrip = rowsPerStrip;
+            Rgb rendered = roundTrip(jpeg, rgb);
+            EXPECT_EQ(pdfText().find("/DCTDecode") != std::string::npos, rowsPerStrip == 0);
+            TIFF *t = TIFFOpen(dir.path("in.tif").c_str(), "r");
+            ASSERT_NE(t, nullptr);
+            std::vector<std::uint32_t> raster(32 * 32);
+            ASSERT_TRUE(
+                TIFFReadRGBAImageOriented(t, 32, 32, raster.data(), ORIENTATION_TOPLEFT, 0));
+            TIFFClose(t);
+            Rgb expected = picture(32, 32, [&](int x, int y) {
+                std::uint32_t v = raster[y * 32 + x];
+                return std::tuple{TIFFGetR(v), TIFFGetG(v), TIFFGetB(v)};
+            });
+            EXPECT_LE(maxDifference(rendered, expected), 3)
+                << "photometric " << photometric << ", rows per strip " << rowsPerStrip;
+        }
+    }
+}
+
+TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
+    Bytes rows = bilevelRows(40, 20, checker);
+    Rgb expected = picture(40, 20, [](int x, int y) {
+        int v = checker(x, y) ? 0 : 255;
+        return std::tuple{v, v, v};
+    });
+    struct Case {
+        int compression;
+        int options;
+        int fillOrder;
+        const char *k;
+    };
+    for (Case c : {Case{COMPRESSION_CCITTFAX4, 0, FILLORDER_MSB2LSB, "/K -1"},
+                   Case{COMPRESSION_CCITTFAX4, 0, FILLORDER_LSB2MSB, "/K -1"},
+                   Case{COMPRESSION_CCITTFAX3, 0, FILLORDER_MSB2LSB, "/K 0"},
+                   Case{COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING | GROUP3OPT_FILLBITS,
+                        FILLORDER_MSB2LSB, "/K 1"}}) {
+        TiffSpec spec;
+        spec.width = 40;
+        spec.height = 20;
+        spec.bitsPerSample = 1;
+        spec.photometric = PHOTOMETRIC_MINISWHITE;
+        spec.compression = c.compression;
+        spec.group3Options = c.options;
+        spec.fillOrder = c.fillOrder;
+        EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0) << c.k << " " << c.fillOrder;
+        EXPECT_NE(pdfText().find("/Filter/CCITTFaxDecode/DecodeParms<<" + std::string(c.k) +
+                                 "/Columns 40/Rows 20>>"),
+                  std::string::npos)
+            << c.k;
+    }
+
+    // Where 0 is black, the coded runs are the other way round.
+    Bytes inverted = rows;
+    for (auto &b : inverted) {
+        b = static_cast<unsigned char>(~b);
+    }
+    TiffSpec spec;
+    spec.width = 40;
+    spec.height = 20;
+    spec.bitsPerSample = 1;
+    spec.photometric = PHOTOMETRIC_MINISBLACK;
+    spec.compression = COMPRESSION_CCITTFAX4;
+    EXPECT_EQ(maxDifference(roundTrip(spec, inverted), expected), 0);
+    EXPECT_NE(pdfText().find("/BlackIs1 true"), std::string::npos);
+}
+
+TEST_F(TiffTest, CcittInSeveralStripsIsDecoded) {
+    Bytes rows = bilevelRows(40, 20, checker);
+    Rgb expected = picture(40, 20, [](int x, int y) {
+        int v = checker(x, y) ? 0 : 255;
+        return std::tuple{v, v, v};
+    });
+    TiffSpec spec;
+    spec.width = 40;
+    spec.height = 20;
+    spec.bitsPerSample = 1;
+    spec.photometric = PHOTOMETRIC_MINISWHITE;
+    spec.compression = COMPRESSION_CCITTFAX4;
+    spec.rowsPerStrip = 7;
+    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_EQ(pdfText().find("CCITTFaxDecode"), std::string::npos);
+}
+
+TEST_F(TiffTest, EveryOrientationIsShownUpright) {
+    const int w = 12, h = 6;
+    Bytes rows = pattern(w, h, 3, 3);
+    auto stored = [&](int x, int y) {
+        const unsigned char *p = &rows[(y * w + x) * 3];
+        return std::tuple{p[0], p[1], p[2]};
+    };
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        bool turned = orientation >= 5;
+        Rgb expected = picture(turned ? h : w, turned ? w : h, [&](int X, int Y) {
+            switch (orientation) {
+            case 2:
+                return stored(w - 1 - X, Y);
+            case 3:
+                return stored(w - 1 - X, h - 1 - Y);
+            case 4:
+                return stored(X, h - 1 - Y);
+            case 5:
+                return stored(Y, X);
+            case 6:
+                return stored(Y, h - 1 - X);
+            case 7:
+                return stored(w - 1 - Y, h - 1 - X);
+            case 8:
+                return stored(w - 1 - Y, X);
+            default:
+                return stored(X, Y);
+            }
+        });
+        TiffSpec spec;
+        spec.width = w;
+        spec.height = h;
+        spec.samplesPerPixel = 3;
+        spec.photometric = PHOTOMETRIC_RGB;
+        spec.orientation = orientation;
+        EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0) << orientation;
+    }
+}
+
+TEST_F(TiffTest, PagesAreChosenByNumber) {
+    TiffSpec spec;
+    spec.pages = 2;
+    std::string tif = dir.path("two.tif");
+    makeTiff(tif, spec, pattern(16, 8, 1));
+    Engine engine;
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), dir.path("p.pdf").c_str()), 1);
+    EXPECT_GE(pdfw_load_image(engine.ctx(), "tiff", tif.c_str(), "", 2), 1);
+    EXPECT_EQ(pdfw_load_image(engine.ctx(), "tiff", tif.c_str(), "", 3), -1);
+    EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
+    EXPECT_NE(engine.lastMessage().find("no page 3"), std::string::npos);
+}
+
+TEST_F(TiffTest, DamagedOrOversizedFilesAreRefused) {
+    TiffSpec spec;
+    spec.width = 64;
+    spec.height = 64;
+    std::string tif = dir.path("whole.tif");
+    makeTiff(tif, spec, pattern(64, 64, 1));
+    Bytes whole = readFile(tif);
+
+    auto loadError = [&](const Bytes &bytes, std::string &message) {
+        std::string file = dir.path("bad.tif");
+        writeFile(file, bytes);
+        Engine engine;
+        pdfw_open_file(engine.ctx(), dir.path("bad.pdf").c_str());
+        int handle = pdfw_load_image(engine.ctx(), "tiff", file.c_str(), "", 1);
+        message = engine.lastMessage();
+        return handle >= 1 ? 0 : engine.lastType();
+    };
+    std::string message;
+    EXPECT_EQ(loadError(Bytes(whole.begin(), whole.begin() + 8), message), PDFW_SYNTAX_ERROR);
+    EXPECT_NE(message.find("bad.tif"), std::string::npos);
+
+    // Pixel data cut short: the directory sits at the end, so keep it and drop the samples
+    // by pointing the strip past the end of the file.
+    Bytes cut = whole;
+    std::uint32_t ifd;
+    std::memcpy(&ifd, &cut[4], 4);
+    std::uint16_t entries;
+    std::memcpy(&entries, &cut[ifd], 2);
+    for (int i = 0; i < entries; ++i) {
+        std::uint8_t *entry = &cut[ifd + 2 + 12 * i];
+        std::uint16_t tag;
+        std::memcpy(&tag, entry, 2);
+        if (tag == TIFFTAG_STRIPOFFSETS) {
+            std::uint32_t past = static_cast<std::uint32_t>(cut.size() + 100);
+            std::memcpy(entry + 8, &past, 4);
+        }
+        if (tag == TIFFTAG_IMAGEWIDTH || tag == TIFFTAG_IMAGELENGTH) {
+            std::uint16_t type;
+            std::memcpy(&type, entry + 2, 2);
+            EXPECT_TRUE(type == TIFF_SHORT || type == TIFF_LONG);
+        }
+    }
+    EXPECT_EQ(loadError(cut, message), PDFW_SYNTAX_ERROR);
+
+    // 60000 x 60000 RGB claims 10 GB: refused before anything is allocated.
+    Bytes huge = whole;
+    for (int i = 0; i < entries; ++i) {
+        std::uint8_t *entry = &huge[ifd + 2 + 12 * i];
+        std::uint16_t tag, type;
+        std::memcpy(&tag, entry, 2);
+        std::memcpy(&type, entry + 2, 2);
+        if (tag == TIFFTAG_IMAGEWIDTH || tag == TIFFTAG_IMAGELENGTH ||
+            tag == TIFFTAG_ROWSPERSTRIP) {
+            if (type == TIFF_SHORT) {
+                std::uint16_t v = 60000;
+                std::memcpy(entry + 8, &v, 2);
+            } else {
+                std::uint32_t v = 60000;
+                std::memcpy(entry + 8, &v, 4);
+            }
+        }
+    }
+    EXPECT_EQ(loadError(huge, message), PDFW_OVERFLOW_ERROR);
+    EXPECT_NE(message.find("too large"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+#include "app/CFolvaneDlg.h"
+#include "app/Resource.h"
+#include "app/qt/QtDialog.h"
+#include "app/qt/QtListCtrl.h"
+#include "app/qt/QtToolkit.h"
+
+// Fontconfig keeps a cache for the life of the process; the leak checker is told so.
+extern "C" const char *__lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+namespace {
+
+QApplication &App() {
+    static int argc = 1;
+    static char name[] = "window_test";
+    static char *argv[] = {name, nullptr};
+    static QApplication *app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        auto *created = new QApplication(argc, argv);
+        QtToolkit::InstallApplicationFont();
+        return created;
+    }();
+    return *app;
+}
+
+// Answers the next modal message box with OK and keeps its text.
+void AnswerNextMessageBox(std::vector<std::string> &texts) {
+    QTimer::singleShot(0, [&texts] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        texts.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
+        box->accept();
+    });
+}
+
+class Window : public ::testing::Test {
+protected:
+    Window() : app(App()), dlg(toolkit) {
+        dlg.Create();
+        window = dynamic_cast<QtDialog *>(dlg.Peer());
+        window->show();
+        QApplication::processEvents();
+    }
+
+    template <class T> T *Widget(int id) { return qobject_cast<T *>(window->ControlWidget(id)); }
+    QtListCtrl *List() { return Widget<QtListCtrl>(IDC_LIST_IMAGES); }
+    void AddRows(const std::vector<std::string> &paths) {
+        for (const std::string &path : paths) {
+            const int row = List()->InsertItem(List()->GetItemCount(), "");
+            List()->SetItemText(row, 1, path);
+        }
+        dlg.Renumber();
+    }
+
+    QApplication &app;
+    QtToolkit toolkit;
+    CFolvaneDlg dlg;
+    QtDialog *window = nullptr;
+};
+
+TEST_F(Window, ShowsEveryControlWithItsCaptionAndThe300RadioChecked) {
+    EXPECT_EQ(window->windowTitle().toStdString(), "Folvane V3.6");
+    const std::pair<int, const char *> buttons[] = {
+        {IDC_BTN_ADD_IMAGES, "添加图片"}, {IDC_BTN_MOVE_UP, "上移"},
+        {IDC_BTN_MOVE_DOWN, "下移"},      {IDC_BTN_MOVE_TOP, "置顶"},
+        {IDC_BTN_MOVE_BOTTOM, "置底"},    {IDC_BTN_DELETE, "删除"},
+        {IDC_BTN_CLEAR_LIST, "清空列表"}, {IDC_BTN_SORT_BY_NAME, "重新排序"},
+        {IDC_BTN_VIEW_IMAGE, "查看图片"}, {IDC_BTN_BROWSE, "浏览"},
+        {IDC_BTN_GENERATE, "生成PDF"},    {IDC_RADIO_200, "200万"},
+        {IDC_RADIO_300, "300万"},         {IDC_RADIO_1600, "1600万"},
+    };
+    for (const auto &[id, caption] : buttons) {
+        ASSERT_NE(Widget<QAbstractButton>(id), nullptr) << id;
+        EXPECT_EQ(Widget<QAbstractButton>(id)->text().toStdString(), caption);
+        EXPECT_TRUE(Widget<QAbstractButton>(id)->isVisible());
+    }
+    EXPECT_EQ(Widget<QGroupBox>(IDC_GROUP_IMAGE_TYPE)->title().toStdString(), "图片类型");
+    EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
+    EXPECT_FALSE(Widget<QRadioButton>(IDC_RADIO_200)->isChecked());
+    EXPECT_FALSE(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->isEnabled());
+    EXPECT_EQ(List()->horizontalHeaderItem(0)->text().toStdString(), "序号");
+    EXPECT_EQ(List()->columnWidth(1), 455);
+    EXPECT_TRUE(List()->showGrid());
+    EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("Noto Sans CJK SC")));
+
+    // The arrangement: the list left of the frame, the button row under both, the radios in one
+    // row above them.
+    const QRect list = List()->geometry();
+    const QRect frame = window->ControlWidget(IDC_PREVIEW_FRAME)->geometry();
+    EXPECT_LT(list.right(), frame.left());
+    EXPECT_EQ(list.top(), frame.top());
+    EXPECT_GT(frame.height(), frame.width());
+    EXPECT_GT(window->ControlWidget(IDC_BTN_ADD_IMAGES)->geometry().top(), list.bottom());
+    EXPECT_GE(window->ControlWidget(IDC_BTN_VIEW_IMAGE)->geometry().left(), frame.left());
+    EXPECT_EQ(window->ControlWidget(IDC_RADIO_200)->geometry().top(),
+              window->ControlWidget(IDC_RADIO_1600)->geometry().top());
+}
+
+TEST_F(Window, ButtonsReachTheirCommands) {
+    std::vector<std::string> texts;
+    AnswerNextMessageBox(texts);
+    Widget<QAbstractButton>(IDC_BTN_MOVE_UP)->click();
+    EXPECT_EQ(texts, (std::vector<std::string>{std::string("系统提示|") + kMsgNoImages}));
+
+    Widget<QAbstractButton>(IDC_RADIO_1600)->click();
+    EXPECT_EQ(dlg.m_nImageType, 5);
+    EXPECT_FALSE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
+
+    AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    dlg.m_nSelected = 2;
+    Widget<QAbstractButton>(IDC_BTN_MOVE_TOP)->click();
+    EXPECT_EQ(List()->GetItemText(0, 1), "/p/c.jpg");
+    EXPECT_EQ(List()->GetItemText(2, 0), "3");
+    EXPECT_EQ(dlg.HighlightedRow(), 0);
+    EXPECT_TRUE(List()->hasFocus() || !window->isActiveWindow());
+
+    Widget<QAbstractButton>(IDC_BTN_SORT_BY_NAME)->click();
+    EXPECT_EQ(List()->GetItemText(0, 1), "/p/a.jpg");
+    Widget<QAbstractButton>(IDC_BTN_CLEAR_LIST)->click();
+    EXPECT_EQ(List()->rowCount(), 0);
+    EXPECT_EQ(dlg.m_nSelected, -1);
+}
+
+void MouseClick(QWidget *target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    const QPointF local(at);
+    const QPointF global(target->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+TEST_F(Window, MouseClicksMakeRowsCurrentAndABlankClickKeepsTheHighlight) {
+    AddRows({"/p/a.png", "/p/b.png", "/p/c.png"});
+    QApplication::processEvents();
+    const QPoint rowTwo = List()->visualRect(List()->model()->index(1, 1)).center();
+    MouseClick(List()->viewport(), rowTwo);
+    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.HighlightedRow(), 1);
+
+    const QPoint below(rowTwo.x(), List()->viewport()->height() - 4);
+    ASSERT_FALSE(List()->indexAt(below).isValid());
+    MouseClick(List()->viewport(), below);
+    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.HighlightedRow(), 1);
+
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(List(), &down);
+    EXPECT_EQ(dlg.HighlightedRow(), 2); // the keyboard moves the highlight only
+    EXPECT_EQ(dlg.m_nSelected, 1);
+}
+
+TEST_F(Window, ListStatesFollowTheListContract) {
+    AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    constexpr UINT kMark = LVIS_SELECTED | LVIS_FOCUSED;
+    ASSERT_TRUE(List()->SetItemState(1, kMark, kMark));
+    EXPECT_EQ(List()->GetItemState(1, kMark), kMark);
+    List()->InsertItem(0, "x");
+    EXPECT_EQ(dlg.HighlightedRow(), 2);
+    EXPECT_EQ(List()->GetItemState(0, LVIS_SELECTED), 0u);
+    List()->SetItemState(3, kMark, kMark);
+    EXPECT_EQ(List()->GetItemState(2, LVIS_SELECTED), 0u);
+    List()->DeleteItem(3);
+    EXPECT_EQ(dlg.HighlightedRow(), -1);
+    EXPECT_FALSE(List()->SetItemState(7, kMark, kMark));
+    EXPECT_EQ(List()->GetItemText(9, 1), "");
+
+    // A file name in another encoding comes back byte for byte.
+    const std::string latin1 = "/p/caf\xE9.jpg";
+    ASSERT_TRUE(List()->SetItemText(0, 1, latin1));
+    EXPECT_EQ(List()->GetItemText(0, 1), latin1);
+}
+
+TEST_F(Window, EnterInTheListKeepsTheWindowOpen) {
+    AddRows({"/p/a.jpg"});
+    List()->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(List(), &enter);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dlg.EndResult(), 0);
+    EXPECT_EQ(List()->rowCount(), 1);
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(List(), &escape);
+    EXPECT_EQ(dlg.EndResult(), IDCANCEL);
+}
+
+TEST_F(Window, ExitFromTheContextMenuClosesTheWindowOnceTheHandlerReturned) {
+    dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_EXIT, 0, 0});
+    EXPECT_EQ(dlg.EndResult(), 0);
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.EndResult(), IDCANCEL);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Window, HelpMenuHoldsTheAboutItem) {
+    auto *bar = window->findChild<QMenuBar *>();
+    ASSERT_NE(bar, nullptr);
+    bool found = false;
+    for (QAction *menu : bar->actions()) {
+        for (QAction *item : menu->menu()->actions()) {
+            found = found || item->text().toStdString() == "关于 Tessary(&A)...";
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+// Runs answer on the next modal dialog of type T once it is up.
+template <class T> void WhenModal(std::function<void(T &)> answer) {
+    QTimer::singleShot(0, [answer] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            answer(*dialog);
+        }
+    });
+}
+
+class FileDialogs : public Window {
+protected:
+    FileDialogs() {
+        dir.setPath(QDir::temp().filePath(
+            QStringLiteral("folvane-window-test-%1").arg(QCoreApplication::applicationPid())));
+        dir.removeRecursively();
+        dir.mkpath(QStringLiteral("."));
+        for (const char *name : {"b.jpeg", "a.JPG", "c.tif", "d.png"}) {
+            QFile file(dir.filePath(QString::fromUtf8(name)));
+            file.open(QIODevice::WriteOnly);
+        }
+    }
+    ~FileDialogs() override { dir.removeRecursively(); }
+
+    QDir dir;
+};
+
+TEST_F(FileDialogs, AddShowsJpegAndTiffFilesWhateverTheirCaseAndAddsTheChosenOnes) {
+    QStringList filters;
+    WhenModal<QFileDialog>([&](QFileDialog &dialog) {
+        filters = dialog.nameFilters();
+        dialog.setDirectory(dir);
+        dialog.selectFile(QStringLiteral("\"b.jpeg\" \"a.JPG\""));
+        static_cast<QDialog &>(dialog).accept(); // QFileDialog::accept checks the name
+    });
+    Widget<QAbstractButton>(IDC_BTN_ADD_IMAGES)->click();
+    ASSERT_EQ(filters.size(), 1);
+    EXPECT_TRUE(filters[0].startsWith(QStringLiteral("JPG,TIF文件(*.jpg;*.tif)")));
+    for (const char *pattern :
+         {"*.[jJ][pP][gG]", "*.[jJ][pP][eE][gG]", "*.[tT][iI][fF]", "*.[tT][iI][fF][fF]"}) {
+        EXPECT_TRUE(filters[0].contains(QString::fromLatin1(pattern))) << pattern;
+    }
+    ASSERT_EQ(List()->rowCount(), 2);
+    EXPECT_EQ(List()->GetItemText(0, 1), dir.filePath(QStringLiteral("a.JPG")).toStdString());
+    EXPECT_EQ(List()->GetItemText(1, 1), dir.filePath(QStringLiteral("b.jpeg")).toStdString());
+    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.HighlightedRow(), 0);
+}
+
+TEST_F(FileDialogs, SaveAppendsThePdfExtensionToABareName) {
+    WhenModal<QFileDialog>([&](QFileDialog &dialog) {
+        dialog.setDirectory(dir);
+        dialog.selectFile(QStringLiteral("book"));
+        static_cast<QDialog &>(dialog).accept(); // QFileDialog::accept checks the name
+    });
+    Widget<QAbstractButton>(IDC_BTN_BROWSE)->click();
+    const std::string expected = dir.filePath(QStringLiteral("book.PDF")).toStdString();
+    EXPECT_EQ(dlg.m_strSavePath, expected);
+    EXPECT_EQ(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->text().toStdString(), expected);
+
+    WhenModal<QFileDialog>([](QFileDialog &dialog) { dialog.reject(); });
+    Widget<QAbstractButton>(IDC_BTN_BROWSE)->click();
+    EXPECT_EQ(dlg.m_strSavePath, expected);
+}
+
+TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
+    std::string title;
+    std::vector<std::string> labels;
+    WhenModal<QDialog>([&](QDialog &about) {
+        title = about.windowTitle().toStdString();
+        for (QLabel *label : about.findChildren<QLabel *>()) {
+            labels.push_back(label->text().toStdString());
+        }
+        about.grab().save(QDir::current().filePath(QStringLiteral("about.png")));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&about, &enter);
+    });
+    dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
+    EXPECT_EQ(title, "关于 Tessary");
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "Tessary 1.0 版"), labels.end());
+    EXPECT_EQ(dlg.EndResult(), 0); // the main window stays
+}
+
+TEST_F(Window, ScreenshotOfTheWindow) {
+    // The bundled sample pages, in a folder with a Chinese name, the first one previewed.
+    QTemporaryDir scratch(QDir::temp().filePath(QStringLiteral("folvane-XXXXXX")));
+    ASSERT_TRUE(scratch.isValid());
+    QDir pages(scratch.filePath(QStringLiteral("扫描件")));
+    pages.mkpath(QStringLiteral("."));
+    const QDir samples(QStringLiteral(FOLVANE_SOURCE_DIR "/res/samples"));
+    std::vector<std::string> paths;
+    for (const char *name : {"page-1.jpg", "page-2.jpg", "page-3.tif"}) {
+        const QString target = pages.filePath(QString::fromLatin1(name));
+        QFile::copy(samples.filePath(QString::fromLatin1(name)), target);
+        paths.push_back(QFile::encodeName(target).toStdString());
+    }
+    AddRows(paths);
+    dlg.MarkRow(0);
+    dlg.SendMessage(UiMessage{WM_NOTIFY, IDC_LIST_IMAGES, NM_CLICK, 0});
+    EXPECT_EQ(dlg.m_nSelected, 0);
+    dlg.m_strSavePath = "/home/user/文档/合同.pdf";
+    dlg.UpdateData(false);
+    QApplication::processEvents();
+    const QString path = QDir::current().filePath(QStringLiteral("window.png"));
+    ASSERT_TRUE(window->grab().save(path));
+    EXPECT_GT(QFileInfo(path).size(), 1000);
+}
+
+} // namespace
