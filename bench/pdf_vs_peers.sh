@@ -6,12 +6,13 @@
 #
 # For each set every tool converts the same files, back to back, once per round: folvane-pdf
 # and img2pdf (--first-frame-only) make one PDF of the whole set; tiff2pdf takes one TIFF per
-# run, so on the TIFF sets it runs once per file, and folvane-pdf does too ("folvane-pdf/file")
-# for a like-for-like figure; tiff2pdf runs plain and with -z (Flate). `cat` of the JPEG bytes into one file is the floor. Printed per
-# set and tool: the median over the rounds of wall time, peak RSS (largest single process,
-# from /usr/bin/time -v) and output size, each also as a ratio tool / folvane-pdf, and how
-# many outputs passed qpdf --check. Peers come from Debian packages: img2pdf, libtiff-tools,
-# time, qpdf. FOLVANE_PDF names the program to measure (default: a Release build).
+# run, so on the TIFF sets it runs once per file, plain and with -z (Flate), and folvane-pdf
+# does too ("folvane-pdf/file") for a like-for-like figure. `cat` of the JPEG bytes into one
+# file is the floor. Printed per set and tool: the median over the rounds of wall time, peak
+# RSS (largest single process, from /usr/bin/time -v) and output size, each also as a ratio
+# tool / folvane-pdf, and how many outputs passed qpdf --check. Peers come from Debian
+# packages: img2pdf, libtiff-tools, time, qpdf. FOLVANE_PDF names the program to measure
+# (default: a Release build in build/bench).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus="$root/bench/corpus"
@@ -108,7 +109,8 @@ measure() {
         esac
     done
     if [ "$status" -ne 0 ]; then
-        echo "  $tool on $set failed (exit $status): $(head -c 300 "$work/stderr.txt" | tr '\n' ' ')" >&2
+        echo "  $tool on $set failed (exit $status):" \
+            "$(head -c 300 "$work/stderr.txt" | tr '\n' ' ')" >&2
     fi
     printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$set" "$tool" "$round" "$seconds" "$rss" \
         "$bytes" "$checked" "$passed" >>"$samples"
@@ -131,7 +133,8 @@ run_set() { # run_set SET ROUND
     local each=() f
     for f in "${files[@]}"; do each+=("$out/each-$(basename "$f").pdf"); done
     measure "$set" folvane-pdf/file "$round" "${each[@]}" -- \
-        bash -c 'prog=$1 out=$2; shift 2; for f; do "$prog" -o "$out/each-${f##*/}.pdf" "$f"; done' \
+        bash -c 'prog=$1 out=$2; shift 2
+                 for f; do "$prog" -o "$out/each-${f##*/}.pdf" "$f"; done' \
         _ "$folvane" "$out" "${files[@]}"
     # tiff2pdf writes what it cannot pass through uncompressed, unless -z asks for Flate.
     local option
