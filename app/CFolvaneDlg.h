@@ -73,6 +73,9 @@ protected:
 
 private:
     static std::span<const MessageMapEntry<CFolvaneDlg>> MessageMap();
+    // The guards of the four moves: focus to the list, then a refusal for an empty list, for no
+    // current row and for a current row at boundary.
+    bool CurrentRowMayMove(int boundary, const char *boundaryMessage);
     // Moves the current row to target (the four move commands after their guards).
     void MoveCurrentRow(int target);
     void Inform(const std::string &text);

@@ -29,7 +29,8 @@ int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
 void CFolvaneDlg::SortInsert(int row) {
     // The row passes every directly preceding row whose file name is greater than or equal to
     // its own, and comes to rest under the first one that is strictly smaller. It is re-inserted
-    // without state, so it loses any highlight; the current row index stays as it is.
+    // without state, so it loses any highlight; the current row index stays as it is. The
+    // sequence numbers are the caller's to renew once its rows are in place.
     const std::string path = m_listImages.GetItemText(row, kColumnPath);
     const std::string_view name = FileNamePart(path);
     int target = row;
@@ -44,9 +45,6 @@ void CFolvaneDlg::SortInsert(int row) {
     m_listImages.DeleteItem(row);
     m_listImages.InsertItem(target, number);
     m_listImages.SetItemText(target, kColumnPath, path);
-    for (int i = target; i <= row; ++i) {
-        m_listImages.SetItemText(i, kColumnNumber, std::to_string(i + 1));
-    }
 }
 
 void CFolvaneDlg::MarkRow(int row) {
@@ -70,6 +68,7 @@ void CFolvaneDlg::OnBtnSortByName() {
     for (int i = 1; i < count; ++i) {
         SortInsert(i);
     }
+    Renumber();
 }
 
 void CFolvaneDlg::OnBtnAddImages() {
@@ -91,6 +90,7 @@ void CFolvaneDlg::OnBtnAddImages() {
         m_listImages.SetItemText(row, kColumnPath, path);
         SortInsert(row);
     }
+    Renumber();
 
     // Also after a cancelled dialog: with nothing highlighted the first row becomes current.
     if (HighlightedRow() == -1) {
@@ -146,74 +146,47 @@ void CFolvaneDlg::MoveCurrentRow(int target) {
     Renumber();
 }
 
-void CFolvaneDlg::OnBtnMoveUp() {
+bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
     m_listImages.SetFocus();
-    if (m_listImages.GetItemCount() == 0) {
+    const int count = m_listImages.GetItemCount();
+    if (count == 0) {
         Inform(kMsgNoImages);
-        return;
+        return false;
     }
-    if (m_nSelected < 0 || m_nSelected >= m_listImages.GetItemCount()) {
+    // An index that names no row counts as no current row.
+    if (m_nSelected < 0 || m_nSelected >= count) {
         Inform(kMsgSelectFirst);
-        return;
+        return false;
     }
-    if (m_nSelected == 0) {
-        Inform(kMsgAtFirstRow);
-        return;
+    if (m_nSelected == boundary) {
+        Inform(boundaryMessage);
+        return false;
     }
-    MoveCurrentRow(m_nSelected - 1);
+    return true;
+}
+
+void CFolvaneDlg::OnBtnMoveUp() {
+    if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
+        MoveCurrentRow(m_nSelected - 1);
+    }
 }
 
 void CFolvaneDlg::OnBtnMoveDown() {
-    m_listImages.SetFocus();
-    const int count = m_listImages.GetItemCount();
-    if (count == 0) {
-        Inform(kMsgNoImages);
-        return;
+    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
+        MoveCurrentRow(m_nSelected + 1);
     }
-    if (m_nSelected < 0 || m_nSelected >= count) {
-        Inform(kMsgSelectFirst);
-        return;
-    }
-    if (m_nSelected == count - 1) {
-        Inform(kMsgAtLastRow);
-        return;
-    }
-    MoveCurrentRow(m_nSelected + 1);
 }
 
 void CFolvaneDlg::OnBtnMoveTop() {
-    m_listImages.SetFocus();
-    if (m_listImages.GetItemCount() == 0) {
-        Inform(kMsgNoImages);
-        return;
+    if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
+        MoveCurrentRow(0);
     }
-    if (m_nSelected < 0 || m_nSelected >= m_listImages.GetItemCount()) {
-        Inform(kMsgSelectFirst);
-        return;
-    }
-    if (m_nSelected == 0) {
-        Inform(kMsgAtFirstRow);
-        return;
-    }
-    MoveCurrentRow(0);
 }
 
 void CFolvaneDlg::OnBtnMoveBottom() {
-    m_listImages.SetFocus();
-    const int count = m_listImages.GetItemCount();
-    if (count == 0) {
-        Inform(kMsgNoImages);
-        return;
+    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
+        MoveCurrentRow(m_listImages.GetItemCount() - 1);
     }
-    if (m_nSelected < 0 || m_nSelected >= count) {
-        Inform(kMsgSelectFirst);
-        return;
-    }
-    if (m_nSelected == count - 1) {
-        Inform(kMsgAtLastRow);
-        return;
-    }
-    MoveCurrentRow(count - 1);
 }
 
 void CFolvaneDlg::OnBtnDelete() {

@@ -1,5 +1,6 @@
 // The PDF engine against its yardsticks, measured side by side in one run:
-//   photos: folvane-pdf on JPEG photos vs `cat` of the same files vs img2pdf;
+//   photos: folvane-pdf on JPEG photos vs `cat` of the same files (plain, and followed by a
+//           flush to disk as the engine does) vs img2pdf;
 //   scans:  folvane-pdf on single-strip G4 TIFF scans vs img2pdf;
 //   mixed:  folvane-pdf on RGB (LZW), grey (Deflate), palette (LZW) and JPEG TIFFs vs
 //           tiff2pdf, plain and with its Flate option, one file per run each;
@@ -212,6 +213,16 @@ void Photos_Cat(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * totalBytes(c.photos));
 }
 
+// cat followed by a flush of its output to disk, as the engine flushes the PDF it writes.
+void Photos_CatSync(benchmark::State &state) {
+    const Corpus &c = corpus();
+    std::string script = "cat \"$@\" > " + c.dir + "/cat.out && sync " + c.dir + "/cat.out";
+    for (auto _ : state) {
+        runProcess(concat({"sh", "-c", script, "sh"}, c.photos), "", state);
+    }
+    state.SetBytesProcessed(state.iterations() * totalBytes(c.photos));
+}
+
 void Photos_FolvanePdf(benchmark::State &state) {
     const Corpus &c = corpus();
     for (auto _ : state) {
@@ -316,6 +327,7 @@ void Engine_JpegEmbed(benchmark::State &state) {
 } // namespace
 
 BENCHMARK(Photos_Cat)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Photos_CatSync)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Photos_FolvanePdf)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Photos_Img2pdf)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Scans_FolvanePdf)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -18,7 +18,7 @@ namespace {
 constexpr uint32_t kWidth = 2592; // 2592 x 1944: a 5-megapixel camera frame
 constexpr uint32_t kHeight = 1944;
 
-std::string TempFile(const char *name) {
+std::string TempFile(const char* name) {
     return (std::filesystem::temp_directory_path() / name).string();
 }
 
@@ -30,7 +30,7 @@ uint32_t Sample(uint32_t x, uint32_t y, uint32_t channel) {
 
 std::string WriteRgbLzw() {
     const std::string path = TempFile("folvane_bench_rgb_lzw.tif");
-    TIFF *tif = TIFFOpen(path.c_str(), "w");
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kWidth);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kHeight);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
@@ -55,7 +55,7 @@ std::string WriteRgbLzw() {
 
 std::string WriteGrey16() {
     const std::string path = TempFile("folvane_bench_grey16.tif");
-    TIFF *tif = TIFFOpen(path.c_str(), "w");
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kWidth);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kHeight);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
@@ -74,17 +74,17 @@ std::string WriteGrey16() {
     return path;
 }
 
-const std::string &RgbFile() {
+const std::string& RgbFile() {
     static const std::string path = WriteRgbLzw();
     return path;
 }
 
-const std::string &Grey16File() {
+const std::string& Grey16File() {
     static const std::string path = WriteGrey16();
     return path;
 }
 
-void DecodeWithCfImage(benchmark::State &state, const std::string &path) {
+void DecodeWithCfImage(benchmark::State& state, const std::string& path) {
     for (auto _ : state) {
         CfImage image;
         if (!image.Load(path.c_str(), FormatUnknown)) {
@@ -96,16 +96,16 @@ void DecodeWithCfImage(benchmark::State &state, const std::string &path) {
     state.SetItemsProcessed(state.iterations() * int64_t{kWidth} * kHeight);
 }
 
-void DecodeWithLibtiffRgba(benchmark::State &state, const std::string &path) {
+void DecodeWithLibtiffRgba(benchmark::State& state, const std::string& path) {
     TIFFSetErrorHandler(nullptr);
     TIFFSetWarningHandler(nullptr);
     for (auto _ : state) {
-        TIFF *tif = TIFFOpen(path.c_str(), "r");
+        TIFF* tif = TIFFOpen(path.c_str(), "r");
         uint32_t width = 0;
         uint32_t height = 0;
         TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
         TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
-        auto *raster = static_cast<uint32_t *>(std::malloc(size_t{width} * height * 4));
+        auto* raster = static_cast<uint32_t*>(std::malloc(size_t{width} * height * 4));
         if (!TIFFReadRGBAImage(tif, width, height, raster, 1)) {
             state.SkipWithError("TIFFReadRGBAImage failed");
         }
@@ -116,16 +116,12 @@ void DecodeWithLibtiffRgba(benchmark::State &state, const std::string &path) {
     state.SetItemsProcessed(state.iterations() * int64_t{kWidth} * kHeight);
 }
 
-void BM_RgbLzw_CfImageLoad(benchmark::State &state) {
-    DecodeWithCfImage(state, RgbFile());
-}
-void BM_RgbLzw_LibtiffReadRGBAImage(benchmark::State &state) {
+void BM_RgbLzw_CfImageLoad(benchmark::State& state) { DecodeWithCfImage(state, RgbFile()); }
+void BM_RgbLzw_LibtiffReadRGBAImage(benchmark::State& state) {
     DecodeWithLibtiffRgba(state, RgbFile());
 }
-void BM_Grey16_CfImageLoad(benchmark::State &state) {
-    DecodeWithCfImage(state, Grey16File());
-}
-void BM_Grey16_LibtiffReadRGBAImage(benchmark::State &state) {
+void BM_Grey16_CfImageLoad(benchmark::State& state) { DecodeWithCfImage(state, Grey16File()); }
+void BM_Grey16_LibtiffReadRGBAImage(benchmark::State& state) {
     DecodeWithLibtiffRgba(state, Grey16File());
 }
 

@@ -16,6 +16,8 @@ public:
     virtual std::size_t readAt(std::uint64_t offset, void *data, std::size_t size) const = 0;
     virtual std::uint64_t size() const = 0;
     virtual const std::string &path() const = 0;
+    // All bytes, when they are in memory; else null.
+    virtual const unsigned char *bytes() const { return nullptr; }
     // Reads exactly `size` bytes at `offset`, else PDFW_SYNTAX_ERROR "truncated" (`what`).
     void readExactly(std::uint64_t offset, void *data, std::size_t size, const char *what) const;
 };
@@ -28,6 +30,7 @@ public:
     std::size_t readAt(std::uint64_t offset, void *data, std::size_t size) const override;
     std::uint64_t size() const override { return size_; }
     const std::string &path() const override { return path_; }
+    const unsigned char *bytes() const override { return data_; }
 
 private:
     const unsigned char *data_;

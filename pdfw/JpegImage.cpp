@@ -42,24 +42,25 @@ LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRe
                                    "(page " +
                                    std::to_string(request.page) + " asked)");
     }
-    JpegInfo info = inspectJpeg(file);
+    // The file is read once, checked in memory and written from there: the same copying a
+    // plain file copy does.
+    std::size_t size = checkedSize({file.size()}, "\"" + request.path + "\"");
+    Buffer bytes(request.memory, size, "JPEG file");
+    file.readExactly(0, bytes.data(), size, "the image data");
+    JpegInfo info = inspectJpeg(MemorySource(bytes.data(), size, request.path));
     std::string dict = jpegImageDictionary(info);
     LoadedImage loaded{0, info.width, info.height, info.orientation};
+    auto length = static_cast<std::size_t>(info.length);
     if (info.coding == JpegCoding::Arithmetic) {
-        std::size_t size = checkedSize({info.length}, "\"" + request.path + "\"");
         checkedSize({info.width, info.height, static_cast<std::uint64_t>(info.components), 2},
                     "the coefficients of \"" + request.path + "\"");
-        Buffer original(request.memory, size, "JPEG file");
-        file.readExactly(0, original.data(), size, "the image data");
-        Buffer huffman = transcodeToHuffman(original.data(), size, request.path, request.memory);
+        Buffer huffman = transcodeToHuffman(bytes.data(), length, request.path, request.memory);
         loaded.object = writer.reserve();
         writer.writeStream(loaded.object, dict, huffman.data(), huffman.size());
         return loaded;
     }
     loaded.object = writer.reserve();
-    writer.beginStream(loaded.object, dict, info.length);
-    writer.out().copyFrom(file.fd(), 0, info.length, request.path);
-    writer.endStream();
+    writer.writeStream(loaded.object, dict, bytes.data(), length);
     return loaded;
 }
 

@@ -13,10 +13,9 @@ namespace {
 
 constexpr unsigned char kSOF0 = 0xC0, kDHT = 0xC4, kJPG = 0xC8, kDAC = 0xCC, kRST0 = 0xD0,
                         kRST7 = 0xD7, kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kAPP1 = 0xE1,
-                        kAPP14 = 0xEE, kTEM = 0x01, kAPP2 = 0xE2;
+                        kAPP14 = 0xEE, kTEM = 0x01, kAPP2 = 0xE2, kDQT = 0xDB, kDNL = 0xDC,
+                        kDRI = 0xDD, kCOM = 0xFE;
 
-// How far from the end the quick search for the end-of-image marker looks.
-constexpr std::size_t kTailWindow = 4096;
 constexpr std::size_t kScanChunk = 1 << 20;
 
 unsigned be16(const unsigned char *p) {
@@ -25,6 +24,12 @@ unsigned be16(const unsigned char *p) {
 
 bool isFrameMarker(unsigned char m) {
     return m >= kSOF0 && m <= 0xCF && m != kDHT && m != kJPG && m != kDAC;
+}
+
+// The markers a decoder accepts between the start of the image and the first scan.
+bool knownBeforeScan(unsigned char m) {
+    return isFrameMarker(m) || m == kDHT || m == kDAC || m == kDQT || m == kDRI || m == kDNL ||
+           m == kSOS || m == kCOM || (m >= 0xE0 && m <= 0xEF);
 }
 
 class JpegReader {
@@ -44,14 +49,19 @@ private:
     void readFrame(unsigned char marker, const std::vector<unsigned char> &body);
     void readScanHeader(const std::vector<unsigned char> &body);
     void readAdobe(const std::vector<unsigned char> &body);
+    void readHuffmanTables(const std::vector<unsigned char> &body);
+    void readQuantisationTables(const std::vector<unsigned char> &body);
+    void readSegmentBetweenScans(unsigned char marker, std::uint64_t body, unsigned length);
     std::uint64_t findEnd(std::uint64_t scanData);
-    std::uint64_t scanForEnd(std::uint64_t scanData);
 
     const ByteSource &file_;
     JpegInfo info_;
     bool frame_ = false;
     bool exifSeen_ = false;
-    bool multiPicture_ = false;
+    bool progressive_ = false;
+    std::vector<unsigned char> componentIds_;
+    std::vector<unsigned char> componentQuant_;
+    bool quantDefined_[4] = {false, false, false, false};
 };
 
 std::vector<unsigned char> JpegReader::segment(std::uint64_t offset, unsigned length,
@@ -82,7 +92,7 @@ JpegInfo JpegReader::read() {
         if (m == kTEM) {
             continue;
         }
-        if (m == kSOI || m == kEOI || m == 0x00 || (m >= kRST0 && m <= kRST7)) {
+        if (!knownBeforeScan(m)) {
             malformed("unexpected marker 0xFF" + std::string(1, "0123456789ABCDEF"[m >> 4]) +
                       "0123456789ABCDEF"[m & 15] + " before the first scan");
         }
@@ -105,11 +115,12 @@ JpegInfo JpegReader::read() {
                 exifSeen_ = true;
                 info_.orientation = exifOrientation(app.data() + 6, app.size() - 6);
             }
-        } else if (m == kAPP2 && bodyLength >= 4) {
-            std::vector<unsigned char> app = segment(body, 4, "an APP2 segment");
-            multiPicture_ = multiPicture_ || std::memcmp(app.data(), "MPF", 4) == 0;
         } else if (m == kAPP14) {
             readAdobe(segment(body, bodyLength, "an APP14 segment"));
+        } else if (m == kDHT) {
+            readHuffmanTables(segment(body, bodyLength, "a Huffman table"));
+        } else if (m == kDQT) {
+            readQuantisationTables(segment(body, bodyLength, "a quantisation table"));
         } else if (m == kSOS) {
             readScanHeader(segment(body, bodyLength, "the scan header"));
             info_.length = findEnd(body + bodyLength);
@@ -165,6 +176,11 @@ void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char> &bo
         }
     }
     info_.components = static_cast<int>(count);
+    progressive_ = m == 0xC2 || m == 0xCA;
+    for (unsigned i = 0; i < count; ++i) {
+        componentIds_.push_back(body[6 + 3 * i]);
+        componentQuant_.push_back(body[6 + 3 * i + 2]);
+    }
     info_.rgbComponentIds = count == 3 && body[6] == 'R' && body[9] == 'G' && body[12] == 'B';
     info_.coding = m >= 0xC9 ? JpegCoding::Arithmetic : JpegCoding::Huffman;
 }
@@ -176,6 +192,69 @@ void JpegReader::readScanHeader(const std::vector<unsigned char> &body) {
     if (body.empty() || body[0] < 1 || body[0] > 4 || body.size() != 4u + 2u * body[0]) {
         malformed("a scan header of the wrong length");
     }
+    unsigned count = body[0];
+    for (unsigned i = 0; i < count; ++i) {
+        unsigned char id = body[1 + 2 * i];
+        unsigned char tables = body[2 + 2 * i];
+        auto component = std::find(componentIds_.begin(), componentIds_.end(), id);
+        if (component == componentIds_.end() || (tables >> 4) > 3 || (tables & 15) > 3) {
+            malformed("a scan header naming an unknown component or table");
+        }
+        if (!quantDefined_[componentQuant_[component - componentIds_.begin()]]) {
+            malformed("a scan before its quantisation table");
+        }
+    }
+    unsigned first = body[1 + 2 * count], last = body[2 + 2 * count];
+    unsigned high = body[3 + 2 * count] >> 4, low = body[3 + 2 * count] & 15;
+    bool valid = progressive_ ? first <= last && last <= 63 && (first != 0 || last == 0) &&
+                                    (first == 0 || count == 1) && high <= 13 && low <= 13
+                              : first == 0 && last == 63 && high == 0 && low == 0;
+    if (!valid) {
+        malformed("a scan header with bad spectral selection or approximation");
+    }
+}
+
+// Each table: class and number, 16 code counts, the symbols; the counts must describe a
+// prefix code (no length holds more codes than it has room for).
+void JpegReader::readHuffmanTables(const std::vector<unsigned char> &body) {
+    std::size_t at = 0;
+    while (at < body.size()) {
+        if (body.size() - at < 17 || (body[at] >> 4) > 1 || (body[at] & 15) > 3) {
+            malformed("a bad Huffman table");
+        }
+        std::uint32_t code = 0, symbols = 0;
+        for (int length = 1; length <= 16; ++length) {
+            code += body[at + length];
+            symbols += body[at + length];
+            if (code >= (1u << length)) {
+                malformed("a Huffman table with more codes than fit");
+            }
+            code <<= 1;
+        }
+        if (symbols > 256 || body.size() - at - 17 < symbols) {
+            malformed("a bad Huffman table");
+        }
+        bool dc = (body[at] >> 4) == 0;
+        for (std::uint32_t i = 0; dc && i < symbols; ++i) {
+            if (body[at + 17 + i] > 15) {
+                malformed("a DC Huffman table with a symbol above 15");
+            }
+        }
+        at += 17 + symbols;
+    }
+}
+
+void JpegReader::readQuantisationTables(const std::vector<unsigned char> &body) {
+    std::size_t at = 0;
+    while (at < body.size()) {
+        unsigned precision = body[at] >> 4;
+        std::size_t size = 1 + 64 * (precision + 1);
+        if (precision > 1 || (body[at] & 15) > 3 || body.size() - at < size) {
+            malformed("a bad quantisation table");
+        }
+        quantDefined_[body[at] & 15] = true;
+        at += size;
+    }
 }
 
 void JpegReader::readAdobe(const std::vector<unsigned char> &body) {
@@ -185,38 +264,39 @@ void JpegReader::readAdobe(const std::vector<unsigned char> &body) {
     }
 }
 
-// The end of the end-of-image marker. Entropy-coded data cannot hold 0xFF 0xD9, so the last
-// such pair near the end of the file, after the first scan, is the marker; files with much
-// data appended after it, and multi-picture files (cameras append a preview JPEG), are
-// scanned marker by marker instead.
-std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
-    if (multiPicture_) {
-        return scanForEnd(scanData);
+void JpegReader::readSegmentBetweenScans(unsigned char m, std::uint64_t body, unsigned length) {
+    if (m == kDHT) {
+        readHuffmanTables(segment(body, length, "a Huffman table"));
+    } else if (m == kDQT) {
+        readQuantisationTables(segment(body, length, "a quantisation table"));
+    } else if (m == kSOS) {
+        readScanHeader(segment(body, length, "a scan header"));
+    } else if (!(m == kDAC || m == kDRI || m == kDNL || m == kCOM || (m >= 0xE0 && m <= 0xEF))) {
+        malformed("unexpected marker 0xFF" + std::string(1, "0123456789ABCDEF"[m >> 4]) +
+                  "0123456789ABCDEF"[m & 15] + " in the image data");
     }
-    std::uint64_t size = file_.size();
-    std::uint64_t start =
-        std::max<std::uint64_t>(scanData, size > kTailWindow ? size - kTailWindow : 0);
-    if (start < size) {
-        std::vector<unsigned char> tail(static_cast<std::size_t>(size - start));
-        file_.readExactly(start, tail.data(), tail.size(), "the image data");
-        for (std::size_t i = tail.size(); i >= 2; --i) {
-            if (tail[i - 2] == 0xFF && tail[i - 1] == kEOI) {
-                return start + i;
-            }
-        }
-    }
-    return scanForEnd(scanData);
 }
 
-std::uint64_t JpegReader::scanForEnd(std::uint64_t scanData) {
-    std::vector<unsigned char> chunk(kScanChunk);
+// The end of the first end-of-image marker. The entropy-coded data is searched for markers
+// (0xFF not followed by a stuffed 0, a fill byte or a restart marker); the segments between
+// scans are checked like those before the first one. Data after the marker (a camera's
+// preview picture, padding) is left out.
+std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
+    std::vector<unsigned char> chunk(file_.bytes() ? 0 : kScanChunk);
     std::uint64_t pos = scanData;
     for (;;) {
-        std::size_t got = file_.readAt(pos, chunk.data(), chunk.size());
+        // Bytes in memory are searched where they are; a file is read a chunk at a time.
+        const unsigned char *data = chunk.data();
+        std::size_t got = 0;
+        if (file_.bytes()) {
+            data = file_.bytes() + pos;
+            got = pos < file_.size() ? static_cast<std::size_t>(file_.size() - pos) : 0;
+        } else {
+            got = file_.readAt(pos, chunk.data(), chunk.size());
+        }
         if (got < 2) {
             break;
         }
-        const unsigned char *data = chunk.data();
         std::size_t i = 0;
         std::uint64_t next = 0;
         while (i + 1 < got) {
@@ -234,14 +314,18 @@ std::uint64_t JpegReader::scanForEnd(std::uint64_t scanData) {
             if (m == kEOI) {
                 return pos + i + 2;
             }
-            // A segment between scans (tables, another scan header): skip over its body.
             unsigned char lengthBytes[2];
             file_.readExactly(pos + i + 2, lengthBytes, 2, "a segment length");
             unsigned length = be16(lengthBytes);
             if (length < 2) {
                 malformed("a segment length below 2");
             }
-            next = pos + i + 2 + length;
+            std::uint64_t body = pos + i + 4;
+            if (body + length - 2 > file_.size()) {
+                malformed("truncated inside a marker segment");
+            }
+            readSegmentBetweenScans(m, body, length - 2);
+            next = body + length - 2;
             break;
         }
         if (next != 0) {

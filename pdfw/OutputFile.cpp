@@ -150,54 +150,6 @@ void OutputFile::writeDirect(const unsigned char *data, std::size_t size) {
     }
 }
 
-void OutputFile::copyFrom(int fd, std::uint64_t offset, std::uint64_t length,
-                          const std::string &name) {
-    if (broken_) {
-        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
-    }
-    flush();
-    std::uint64_t left = length;
-    auto in = static_cast<off_t>(offset);
-    bool kernelCopy = true;
-    while (left > 0) {
-        std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, 1u << 30));
-        ssize_t copied = -1;
-        if (kernelCopy) {
-            copied = ::copy_file_range(fd, &in, fd_, nullptr, chunk, 0);
-            if (copied < 0 && errno != EINTR) {
-                // Some file systems and older kernels offer no kernel copy between these
-                // files: fall back to reading and writing through the buffer.
-                if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
-                    errno == EBADF) {
-                    kernelCopy = false;
-                    continue;
-                }
-                failWrite(errno);
-            }
-        } else {
-            chunk = std::min(chunk, buffer_.size());
-            copied = ::pread(fd, buffer_.data(), chunk, in);
-            if (copied < 0 && errno != EINTR) {
-                broken_ = true;
-                fail(PDFW_IO_ERROR, "cannot read \"" + name + "\": " + errorText(errno));
-            }
-            if (copied > 0) {
-                writeDirect(buffer_.data(), static_cast<std::size_t>(copied));
-                in += copied;
-            }
-        }
-        if (copied < 0) {
-            continue;
-        }
-        if (copied == 0) {
-            broken_ = true;
-            fail(PDFW_IO_ERROR, "cannot read \"" + name + "\": the file shrank while it was read");
-        }
-        left -= static_cast<std::uint64_t>(copied);
-    }
-    position_ += length;
-}
-
 void OutputFile::commit() {
     if (broken_) {
         discard();

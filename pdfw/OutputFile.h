@@ -27,9 +27,6 @@ public:
     // Appends bytes; a failure raises PDFW_IO_ERROR and marks the file broken.
     void write(const void *data, std::size_t size);
     void write(std::string_view text) { write(text.data(), text.size()); }
-    // Appends `length` bytes of the open file `fd` from `offset` (kernel copy where the
-    // system offers one). `name` is used in messages.
-    void copyFrom(int fd, std::uint64_t offset, std::uint64_t length, const std::string &name);
     std::uint64_t position() const { return position_; }
     bool broken() const { return broken_; }
     const std::string &target() const { return target_; }

@@ -18,7 +18,7 @@ using namespace tiffcodec;
 namespace {
 
 struct TiffCloser {
-    void operator()(TIFF *tif) const { TIFFClose(tif); }
+    void operator()(TIFF* tif) const { TIFFClose(tif); }
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
@@ -36,7 +36,7 @@ int32_t TruncateToInt32(float v) {
     return static_cast<int32_t>(v);
 }
 
-template <typename T> T GetTag(TIFF *tif, uint32_t tag, T fallback) {
+template <typename T> T GetTag(TIFF* tif, uint32_t tag, T fallback) {
     T value = fallback;
     if (!TIFFGetField(tif, tag, &value)) {
         return fallback;
@@ -45,7 +45,7 @@ template <typename T> T GetTag(TIFF *tif, uint32_t tag, T fallback) {
 }
 
 // The bitmap depth a page of this kind is decoded into.
-uint32_t ChooseDepth(CfImageTIF::Page &page) {
+uint32_t ChooseDepth(CfImageTIF::Page& page) {
     const uint16_t bits = page.bitsPerSample;
     if (IsRgbFamily(page.photometric)) {
         return 24;
@@ -87,11 +87,13 @@ CfImageTIF::~CfImageTIF() {
     }
 }
 
-bool CfImageTIF::Decode(CfStream *stream) {
+bool CfImageTIF::Decode(CfStream* stream) {
     m_dimensionsOnly = false;
     TiffHandle tif;
     try {
-        tif.reset(TiffOpenStream(stream, "rb"));
+        if (stream != nullptr) {
+            tif.reset(TiffOpenStream(stream, "rb"));
+        }
         if (!tif) {
             Raise("Error encountered while opening TIFF file");
         }
@@ -103,7 +105,7 @@ bool CfImageTIF::Decode(CfStream *stream) {
         }
         ReadPage(tif.get());
         return true;
-    } catch (const Failure &failure) {
+    } catch (const Failure& failure) {
         if (failure.message != nullptr && failure.message[0] != '\0') {
             SetLastError(failure.message);
         }
@@ -113,7 +115,7 @@ bool CfImageTIF::Decode(CfStream *stream) {
     }
 }
 
-void CfImageTIF::ReadPage(TIFF *tif) {
+void CfImageTIF::ReadPage(TIFF* tif) {
     Page page;
     page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
     page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
@@ -166,7 +168,7 @@ void CfImageTIF::ReadPage(TIFF *tif) {
     }
 }
 
-void CfImageTIF::ReadResolution(TIFF *tif) {
+void CfImageTIF::ReadResolution(TIFF* tif) {
     uint16_t unit = RESUNIT_INCH;
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
     const auto toDpi = [unit](float v) {
@@ -187,11 +189,11 @@ void CfImageTIF::ReadResolution(TIFF *tif) {
     }
 }
 
-void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
+void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
     // The 24-bit bitmap of the same size exists, so the raster (4 bytes for its 3) stays within
     // a fixed multiple of the bitmap ceiling.
     const std::optional<size_t> rasterBytes = SafeSize::Mul(page.width, page.height, 4);
-    HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t *>(std::malloc(*rasterBytes))
+    HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t*>(std::malloc(*rasterBytes))
                                          : nullptr);
     if (!raster) {
         Raise("No space for raster buffer");
@@ -200,13 +202,13 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
         Raise("Corrupted TIFF file!");
     }
     // Alpha comes from the raster only for four samples per pixel; the channel exists then.
-    uint8_t *alphaRows = page.samplesPerPixel == 4 ? alpha : nullptr;
+    uint8_t* alphaRows = page.samplesPerPixel == 4 ? alpha : nullptr;
     for (uint32_t y = 0; y < page.height; ++y) {
         if (info.escape != 0) {
             Raise("Cancelled");
         }
-        const uint32_t *src = raster.get() + size_t{y} * page.width;
-        uint8_t *dst = info.pixels + size_t{y} * info.rowStride;
+        const uint32_t* src = raster.get() + size_t{y} * page.width;
+        uint8_t* dst = info.pixels + size_t{y} * info.rowStride;
         if (alphaRows == nullptr) {
             for (uint32_t x = 0; x < page.width; ++x) {
                 const uint32_t abgr = src[x];
@@ -216,7 +218,7 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
             }
             continue;
         }
-        uint8_t *alphaRow = alphaRows + size_t{y} * page.width;
+        uint8_t* alphaRow = alphaRows + size_t{y} * page.width;
         for (uint32_t x = 0; x < page.width; ++x) {
             const uint32_t abgr = src[x];
             const auto a = static_cast<uint8_t>(TIFFGetA(abgr));

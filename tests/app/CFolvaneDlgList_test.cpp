@@ -30,6 +30,19 @@ TEST_F(ListCommands, AddAsksForJpegAndTiffFilesSeveralAtATime) {
     EXPECT_EQ(request.flags, 0x81A04u);
 }
 
+TEST_F(ListCommands, ManyFilesInReverseOrderComeOutSortedAndNumbered) {
+    Strings chosen;
+    for (int i = 300; i >= 1; --i) {
+        chosen.push_back("/scans/page-" + std::to_string(1000 + i) + ".jpg");
+    }
+    Add(chosen);
+    ASSERT_EQ(List().GetItemCount(), 300);
+    for (int row = 0; row < 300; ++row) {
+        EXPECT_EQ(List().GetItemText(row, 0), std::to_string(row + 1));
+        EXPECT_EQ(List().GetItemText(row, 1), "/scans/page-" + std::to_string(1001 + row) + ".jpg");
+    }
+}
+
 TEST_F(ListCommands, SortComparesFileNamesBytewiseIgnoringFolderAndExtension) {
     EXPECT_LT(CFolvaneDlg::CompareFileNames("/z/B.jpg", "/a/a.jpg"), 0);
     EXPECT_EQ(CFolvaneDlg::CompareFileNames("/x/photo.jpg", "/y/photo.tif"), 0);

@@ -54,7 +54,7 @@ TEST_F(JpegTest, GreyProgressiveAndTrailingDataAreCarried) {
     grey.progressive = true;
     Bytes jpeg = makeJpeg(grey, pattern(32, 24, 1));
     Bytes padded = jpeg;
-    padded.insert(padded.end(), 10000, 0); // beyond the quick search at the end
+    padded.insert(padded.end(), 10000, 0); // trailing padding is left out
     std::string out = dir.path("grey.pdf");
     ASSERT_TRUE(engine.writeDocument(out, {{save("g.jpg", padded), 32, 24}}));
     EXPECT_TRUE(qpdfCheck(out));

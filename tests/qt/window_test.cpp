@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -141,6 +142,36 @@ TEST_F(Window, ButtonsReachTheirCommands) {
     Widget<QAbstractButton>(IDC_BTN_CLEAR_LIST)->click();
     EXPECT_EQ(List()->rowCount(), 0);
     EXPECT_EQ(dlg.m_nSelected, -1);
+}
+
+void MouseClick(QWidget *target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    const QPointF local(at);
+    const QPointF global(target->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+TEST_F(Window, MouseClicksMakeRowsCurrentAndABlankClickKeepsTheHighlight) {
+    AddRows({"/p/a.png", "/p/b.png", "/p/c.png"});
+    QApplication::processEvents();
+    const QPoint rowTwo = List()->visualRect(List()->model()->index(1, 1)).center();
+    MouseClick(List()->viewport(), rowTwo);
+    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.HighlightedRow(), 1);
+
+    const QPoint below(rowTwo.x(), List()->viewport()->height() - 4);
+    ASSERT_FALSE(List()->indexAt(below).isValid());
+    MouseClick(List()->viewport(), below);
+    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.HighlightedRow(), 1);
+
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(List(), &down);
+    EXPECT_EQ(dlg.HighlightedRow(), 2); // the keyboard moves the highlight only
+    EXPECT_EQ(dlg.m_nSelected, 1);
 }
 
 TEST_F(Window, ListStatesFollowTheListContract) {

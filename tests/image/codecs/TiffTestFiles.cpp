@@ -11,7 +11,7 @@
 namespace {
 
 // The page as the file stores one plane of it: one byte-sized sample per pixel.
-TiffPage Plane(const TiffPage &page, uint16_t sample) {
+TiffPage Plane(const TiffPage& page, uint16_t sample) {
     TiffPage plane = page;
     plane.samplesPerPixel = 1;
     plane.data.clear();
@@ -24,7 +24,7 @@ TiffPage Plane(const TiffPage &page, uint16_t sample) {
     return plane;
 }
 
-void WriteStrips(TIFF *tif, const TiffPage &page, uint32_t firstStrip) {
+void WriteStrips(TIFF* tif, const TiffPage& page, uint32_t firstStrip) {
     const size_t rowBytes = page.RowBytes();
     const uint32_t rowsPerStrip = page.rowsPerStrip == 0 ? page.height : page.rowsPerStrip;
     uint32_t strip = firstStrip;
@@ -39,7 +39,7 @@ void WriteStrips(TIFF *tif, const TiffPage &page, uint32_t firstStrip) {
 }
 
 // Tile bytes beyond the image's edges are 0xEE, so a decoder that shows them is caught.
-void WriteTiles(TIFF *tif, const TiffPage &page, uint16_t sample) {
+void WriteTiles(TIFF* tif, const TiffPage& page, uint16_t sample) {
     const size_t pixelBytes = size_t{page.samplesPerPixel} * page.bitsPerSample / 8;
     const size_t rowBytes = page.RowBytes();
     const size_t tileRowBytes = page.tileWidth * pixelBytes;
@@ -57,7 +57,7 @@ void WriteTiles(TIFF *tif, const TiffPage &page, uint16_t sample) {
     }
 }
 
-void WritePixels(TIFF *tif, const TiffPage &page) {
+void WritePixels(TIFF* tif, const TiffPage& page) {
     const bool separate = page.planar == PLANARCONFIG_SEPARATE;
     const uint16_t planes = separate ? page.samplesPerPixel : 1;
     const uint32_t rowsPerStrip = page.rowsPerStrip == 0 ? page.height : page.rowsPerStrip;
@@ -72,7 +72,7 @@ void WritePixels(TIFF *tif, const TiffPage &page) {
     }
 }
 
-void WritePage(TIFF *tif, const TiffPage &page) {
+void WritePage(TIFF* tif, const TiffPage& page) {
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.height);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, page.samplesPerPixel);
@@ -128,49 +128,49 @@ void WritePage(TIFF *tif, const TiffPage &page) {
 
 } // namespace
 
-std::string TiffTempPath(const std::string &name) {
-    const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
+std::string TiffTempPath(const std::string& name) {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     std::string stem = std::string(test->test_suite_name()) + "_" + test->name() + "_" + name;
     std::replace(stem.begin(), stem.end(), '/', '_');
     return (std::filesystem::temp_directory_path() / ("folvane_tiff_" + stem)).string();
 }
 
-void WriteTiff(const std::string &path, const std::vector<TiffPage> &pages, const char *mode) {
-    TIFF *tif = TIFFOpen(path.c_str(), mode);
+void WriteTiff(const std::string& path, const std::vector<TiffPage>& pages, const char* mode) {
+    TIFF* tif = TIFFOpen(path.c_str(), mode);
     ASSERT_NE(tif, nullptr);
-    for (const TiffPage &page : pages) {
+    for (const TiffPage& page : pages) {
         WritePage(tif, page);
         ASSERT_TRUE(TIFFWriteDirectory(tif));
     }
     TIFFClose(tif);
 }
 
-void WriteTiff(const std::string &path, const TiffPage &page, const char *mode) {
+void WriteTiff(const std::string& path, const TiffPage& page, const char* mode) {
     WriteTiff(path, std::vector<TiffPage>{page}, mode);
 }
 
-bool LoadTiff(CfImage &image, const std::string &path, int32_t frame) {
+bool LoadTiff(CfImage& image, const std::string& path, int32_t frame) {
     image.info.frame = frame;
     return image.Load(path.c_str(), FormatUnknown);
 }
 
-RGBQUAD PixelFromTop(const CfImage &image, uint32_t x, uint32_t row) {
+RGBQUAD PixelFromTop(const CfImage& image, uint32_t x, uint32_t row) {
     return image.PixelColorAt(static_cast<int32_t>(x),
                               static_cast<int32_t>(image.GetHeight() - 1 - row), false);
 }
 
-uint8_t AlphaFromTop(const CfImage &image, uint32_t x, uint32_t row) {
+uint8_t AlphaFromTop(const CfImage& image, uint32_t x, uint32_t row) {
     return image.AlphaAtUnguarded(static_cast<int32_t>(x),
                                   static_cast<int32_t>(image.GetHeight() - 1 - row));
 }
 
-std::vector<uint8_t> ReadBytes(const std::string &path) {
+std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes) {
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()),
+    out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
 }

@@ -34,20 +34,20 @@ struct TiffPage {
 };
 
 // A fresh path in the test's temporary folder.
-std::string TiffTempPath(const std::string &name);
+std::string TiffTempPath(const std::string& name);
 
 // Writes the pages into one file; fails the current test when libtiff refuses.
 // mode "w" writes the host's byte order, "wb" big-endian.
-void WriteTiff(const std::string &path, const std::vector<TiffPage> &pages, const char *mode = "w");
-void WriteTiff(const std::string &path, const TiffPage &page, const char *mode = "w");
+void WriteTiff(const std::string& path, const std::vector<TiffPage>& pages, const char* mode = "w");
+void WriteTiff(const std::string& path, const TiffPage& page, const char* mode = "w");
 
 // Decodes path through CfImage::Load with FormatUnknown, as the preview does.
-bool LoadTiff(CfImage &image, const std::string &path, int32_t frame = 0);
+bool LoadTiff(CfImage& image, const std::string& path, int32_t frame = 0);
 
 // The pixel at column x of row `row` counted from the top (the bitmap counts from the bottom).
-RGBQUAD PixelFromTop(const CfImage &image, uint32_t x, uint32_t row);
-uint8_t AlphaFromTop(const CfImage &image, uint32_t x, uint32_t row);
+RGBQUAD PixelFromTop(const CfImage& image, uint32_t x, uint32_t row);
+uint8_t AlphaFromTop(const CfImage& image, uint32_t x, uint32_t row);
 
 // Byte strings of the whole file, and the file rewritten from them.
-std::vector<uint8_t> ReadBytes(const std::string &path);
-void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -9,8 +9,8 @@
 
 namespace {
 
-void ExpectNear(const RGBQUAD &actual, int r, int g, int b, int tolerance,
-                const std::string &where) {
+void ExpectNear(const RGBQUAD& actual, int r, int g, int b, int tolerance,
+                const std::string& where) {
     EXPECT_LE(std::abs(actual.rgbRed - r), tolerance) << where << " red " << int(actual.rgbRed);
     EXPECT_LE(std::abs(actual.rgbGreen - g), tolerance)
         << where << " green " << int(actual.rgbGreen);
@@ -45,7 +45,7 @@ TEST(TiffRgb, EightBitRgbIsExact) {
     EXPECT_FALSE(image.HasAlphaChannel());
     for (uint32_t y = 0; y < 5; ++y) {
         for (uint32_t x = 0; x < 7; ++x) {
-            const uint8_t *p = &page.data[(y * 7 + x) * 3];
+            const uint8_t* p = &page.data[(y * 7 + x) * 3];
             ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 0,
                        std::to_string(x) + "," + std::to_string(y));
         }
@@ -74,7 +74,7 @@ TEST(TiffRgb, RgbaKeepsStraightColoursAndAlpha) {
         ASSERT_TRUE(image.HasAlphaChannel());
         for (uint32_t y = 0; y < 4; ++y) {
             for (uint32_t x = 0; x < 6; ++x) {
-                const uint8_t *p = &straight[(y * 6 + x) * 4];
+                const uint8_t* p = &straight[(y * 6 + x) * 4];
                 ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 1,
                            std::to_string(extra) + ":" + std::to_string(x) + "," +
                                std::to_string(y));
@@ -100,7 +100,7 @@ TEST(TiffCmyk, InksBecomeRgbByTheirComplements) {
     ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     for (uint32_t i = 0; i < 10; ++i) {
-        const uint8_t *p = &page.data[i * 4];
+        const uint8_t* p = &page.data[i * 4];
         const auto ink = [&](int c) { return (255 - c) * (255 - p[3]) / 255; };
         ExpectNear(PixelFromTop(image, i % 5, i / 5), ink(p[0]), ink(p[1]), ink(p[2]), 1,
                    std::to_string(i));
@@ -194,6 +194,40 @@ TEST(TiffLab, CieLabBecomesSrgb) {
                 EXPECT_EQ(AlphaFromTop(image, i % 4, i / 4), i * 30);
             }
         }
+    }
+}
+
+// 16-bit L runs 0..65535 and a, b are signed 16-bit: their high bytes are the 8-bit values.
+TEST(TiffLab, SixteenBitSamplesMatchTheirEightBitValues) {
+    struct Sample {
+        uint8_t l;
+        int8_t a, b;
+    };
+    // The second row holds only small positive samples: it must not be scaled up on its own.
+    const Sample samples[] = {{250, 3, -4},  {128, 0, 0},   {140, 60, 40},
+                              {100, 20, 60}, {120, 10, 10}, {110, 30, 50}};
+    TiffPage page;
+    page.width = 3;
+    page.height = 2;
+    page.samplesPerPixel = 3;
+    page.bitsPerSample = 16;
+    page.rowsPerStrip = 1;
+    page.photometric = PHOTOMETRIC_CIELAB;
+    for (const Sample& s : samples) {
+        const uint16_t words[3] = {static_cast<uint16_t>(s.l * 257),
+                                   static_cast<uint16_t>(s.a * 256 + 0x7F),
+                                   static_cast<uint16_t>(s.b * 256 + 0x31)};
+        const auto* bytes = reinterpret_cast<const uint8_t*>(words);
+        page.data.insert(page.data.end(), bytes, bytes + 6);
+    }
+    const std::string path = TiffTempPath("lab16");
+    WriteTiff(path, page);
+    CfImage image;
+    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    for (uint32_t i = 0; i < 6; ++i) {
+        int rgb[3];
+        ReferenceLab(samples[i].l * 100.0 / 255, samples[i].a, samples[i].b, rgb);
+        ExpectNear(PixelFromTop(image, i % 3, i / 3), rgb[0], rgb[1], rgb[2], 2, std::to_string(i));
     }
 }
 

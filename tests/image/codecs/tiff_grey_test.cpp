@@ -7,16 +7,16 @@
 
 namespace {
 
-uint8_t Grey(const RGBQUAD &c) {
+uint8_t Grey(const RGBQUAD& c) {
     EXPECT_EQ(c.rgbRed, c.rgbGreen);
     EXPECT_EQ(c.rgbGreen, c.rgbBlue);
     return c.rgbRed;
 }
 
 // Packs one sample of `bits` bits per pixel, most significant bit first.
-std::vector<uint8_t> PackRows(const std::vector<std::vector<uint32_t>> &rows, uint32_t bits) {
+std::vector<uint8_t> PackRows(const std::vector<std::vector<uint32_t>>& rows, uint32_t bits) {
     std::vector<uint8_t> out;
-    for (const auto &row : rows) {
+    for (const auto& row : rows) {
         std::vector<uint8_t> bytes((row.size() * bits + 7) / 8, 0);
         for (size_t x = 0; x < row.size(); ++x) {
             for (uint32_t b = 0; b < bits; ++b) {
@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, TiffGreyDepth,
                                          GreyCase{8, PHOTOMETRIC_MINISBLACK, 8},
                                          GreyCase{8, PHOTOMETRIC_MINISWHITE, 8}));
 
-std::vector<uint8_t> HostWords(const std::vector<uint16_t> &words) {
+std::vector<uint8_t> HostWords(const std::vector<uint16_t>& words) {
     std::vector<uint8_t> bytes(words.size() * 2);
     std::memcpy(bytes.data(), words.data(), bytes.size());
     return bytes;
@@ -125,7 +125,7 @@ TEST(TiffGrey16, ScaledSoThatTheLargestSampleBecomes255) {
     }
     words[2 * width + 3] = 0x0FFF;
     words[3 * width + 1] = 0x0800;
-    for (const char *mode : {"w", "wb"}) {
+    for (const char* mode : {"w", "wb"}) {
         TiffPage page;
         page.width = width;
         page.height = height;
@@ -197,16 +197,16 @@ TEST(TiffBrokenStrip, RowsBeforeTheBrokenStripSurvive) {
     page.rowsPerStrip = 2;
     page.compression = COMPRESSION_ADOBE_DEFLATE;
     page.data = PackRows(rows, 8);
-    for (auto &byte : page.data) {
+    for (auto& byte : page.data) {
         byte = static_cast<uint8_t>(byte | 0x80); // no all-black row
     }
     const std::string path = TiffTempPath("broken");
     WriteTiff(path, page);
 
-    TIFF *tif = TIFFOpen(path.c_str(), "r");
+    TIFF* tif = TIFFOpen(path.c_str(), "r");
     ASSERT_NE(tif, nullptr);
-    uint64_t *offsets = nullptr;
-    uint64_t *counts = nullptr;
+    uint64_t* offsets = nullptr;
+    uint64_t* counts = nullptr;
     ASSERT_TRUE(TIFFGetField(tif, TIFFTAG_STRIPOFFSETS, &offsets));
     ASSERT_TRUE(TIFFGetField(tif, TIFFTAG_STRIPBYTECOUNTS, &counts));
     const uint64_t offset = offsets[1];

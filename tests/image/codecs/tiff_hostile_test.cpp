@@ -13,7 +13,7 @@ namespace {
 // A little-endian classic TIFF with one directory of single-valued SHORT or LONG tags and the
 // given bytes as image data at offset 8 (StripOffsets points there unless set otherwise).
 std::vector<uint8_t> CraftTiff(std::map<uint16_t, uint32_t> tags,
-                               const std::vector<uint8_t> &data) {
+                               const std::vector<uint8_t>& data) {
     tags.emplace(TIFFTAG_STRIPOFFSETS, 8);
     tags.emplace(TIFFTAG_STRIPBYTECOUNTS, static_cast<uint32_t>(data.size()));
     std::vector<uint8_t> out = {'I', 'I', 42, 0};
@@ -28,7 +28,7 @@ std::vector<uint8_t> CraftTiff(std::map<uint16_t, uint32_t> tags,
     put32(static_cast<uint32_t>(8 + data.size()));
     out.insert(out.end(), data.begin(), data.end());
     put16(static_cast<uint32_t>(tags.size()));
-    for (const auto &[tag, value] : tags) {
+    for (const auto& [tag, value] : tags) {
         const bool isLong = value > 0xFFFF || tag == TIFFTAG_IMAGEWIDTH ||
                             tag == TIFFTAG_IMAGELENGTH || tag == TIFFTAG_STRIPOFFSETS ||
                             tag == TIFFTAG_STRIPBYTECOUNTS || tag == TIFFTAG_ROWSPERSTRIP ||
@@ -53,7 +53,7 @@ struct Outcome {
     uint32_t width, height;
 };
 
-Outcome LoadBytes(const std::vector<uint8_t> &bytes) {
+Outcome LoadBytes(const std::vector<uint8_t>& bytes) {
     const std::string path = TiffTempPath("crafted");
     WriteBytes(path, bytes);
     CfImage image;
@@ -72,7 +72,7 @@ std::map<uint16_t, uint32_t> Grey(uint32_t width, uint32_t height, uint32_t bits
 }
 
 TEST(TiffHostile, ImagesBeyondTheCeilingOrTheCoordinateRangeAreRefused) {
-    for (const auto &[w, h, bits] : {std::tuple{100000u, 100000u, 8u},
+    for (const auto& [w, h, bits] : {std::tuple{100000u, 100000u, 8u},
                                      std::tuple{0x80000000u, 1u, 1u}, std::tuple{0u, 5u, 8u}}) {
         const Outcome out = LoadBytes(CraftTiff(Grey(w, h, bits), {0, 0, 0, 0}));
         EXPECT_FALSE(out.ok) << w << "x" << h;
@@ -89,7 +89,7 @@ TEST(TiffHostile, SampleLayoutsThatDoNotFitTheRowStayInBounds) {
         uint32_t samples, bits;
     } layouts[] = {{3, 4}, {3, 1},  {2, 32}, {2, 4},  {4, 2},  {3, 12},
                    {5, 8}, {2, 16}, {1, 24}, {1, 31}, {1, 64}, {1, 7}};
-    for (const auto &l : layouts) {
+    for (const auto& l : layouts) {
         const uint32_t width = 7;
         const uint32_t height = 3;
         const size_t bytes = (size_t{width} * l.samples * l.bits + 7) / 8 * height;
@@ -144,7 +144,7 @@ TEST(TiffHostile, OddStripAndTileSizesNeverOverrun) {
     auto giantTile = tiles;
     giantTile[TIFFTAG_TILEWIDTH] = 0x10000;
     giantTile[TIFFTAG_TILELENGTH] = 0x10000;
-    for (const auto &tags : {zeroRows, hugeRows, shortStrip, tiles, giantTile}) {
+    for (const auto& tags : {zeroRows, hugeRows, shortStrip, tiles, giantTile}) {
         std::vector<uint8_t> data(256, 0x42);
         const Outcome out = LoadBytes(CraftTiff(tags, data));
         if (!out.ok) {
@@ -182,7 +182,7 @@ TEST(TiffHostile, CorpusFilesDecodeOrFailCleanly) {
         GTEST_SKIP() << "no corpus at " << root;
     }
     size_t files = 0;
-    for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         const std::string ext = entry.path().extension().string();
         if (ext != ".tif" && ext != ".tiff") {
             continue;

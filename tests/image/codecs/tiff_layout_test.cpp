@@ -9,9 +9,7 @@
 
 namespace {
 
-uint8_t Grey(const RGBQUAD &c) {
-    return c.rgbGreen;
-}
+uint8_t Grey(const RGBQUAD& c) { return c.rgbGreen; }
 
 TiffPage GreyPage(uint32_t width, uint32_t height, uint16_t bits = 8) {
     TiffPage page;
@@ -153,7 +151,7 @@ TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
         {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},           {0, 200.0f, std::nullopt, 200, 96},
         {RESUNIT_INCH, std::nullopt, std::nullopt, 96, 96},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         TiffPage page = GreyPage(2, 2);
         page.resolutionUnit = c.unit;
         page.xResolution = c.x;
@@ -228,7 +226,7 @@ TEST_F(TiffPages, AnyOtherEscapeCancels) {
 TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
     const std::string path = TiffTempPath("notiff");
     WriteBytes(path, {'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
-    FILE *file = std::fopen(path.c_str(), "rb");
+    FILE* file = std::fopen(path.c_str(), "rb");
     ASSERT_NE(file, nullptr);
     CfStdioStream stream(file);
     CfImageTIF decoder;
@@ -237,6 +235,10 @@ TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
     EXPECT_FALSE(decoder.Decode(&stream));
     EXPECT_STREQ(decoder.GetLastError(), "Error encountered while opening TIFF file");
     std::fclose(file);
+
+    CfImageTIF withoutStream;
+    withoutStream.SetEscapeCode(-1);
+    EXPECT_FALSE(withoutStream.Decode(nullptr));
 }
 
 } // namespace

@@ -11,7 +11,7 @@ struct Colour {
     uint8_t r, g, b;
 };
 
-void ExpectColour(const RGBQUAD &actual, Colour expected, const std::string &where) {
+void ExpectColour(const RGBQUAD& actual, Colour expected, const std::string& where) {
     EXPECT_EQ(actual.rgbRed, expected.r) << where;
     EXPECT_EQ(actual.rgbGreen, expected.g) << where;
     EXPECT_EQ(actual.rgbBlue, expected.b) << where;
@@ -84,7 +84,7 @@ TEST(TiffPalette, OneAndFourBitIndicesKeepTheirDepth) {
         {1, {0xA0, 0x50}, {1, 0, 1, 0, 0, 1, 0, 1}},
         {4, {0x01, 0x2F, 0xED, 0x39}, {0, 1, 2, 15, 14, 13, 3, 9}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         auto map = ColorMap(c.bits, [](uint32_t i, uint32_t ch) {
             return uint16_t(((i * 40 + ch * 70) % 256) * 257);
         });
@@ -118,7 +118,7 @@ TEST(TiffDeepPalette, TwelveAndSixteenBitIndicesLookUpTheirEntries) {
             // Rows of three 12-bit indices, most significant bit first, each row padded to
             // whole bytes (36 bits: 5 bytes).
             for (size_t row = 0; row < 2; ++row) {
-                const uint32_t *v = &indices[row * 3];
+                const uint32_t* v = &indices[row * 3];
                 data.insert(data.end(),
                             {uint8_t(v[0] >> 4), uint8_t((v[0] & 0xF) << 4 | v[1] >> 8),
                              uint8_t(v[1] & 0xFF), uint8_t(v[2] >> 4), uint8_t((v[2] & 0xF) << 4)});
