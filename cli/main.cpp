@@ -118,6 +118,9 @@ std::string WhyNotWritable(const std::string &output) {
         folder = ".";
     }
     std::error_code error;
+    if (std::filesystem::is_directory(output, error)) {
+        return "cannot create the output file: it is a folder";
+    }
     if (!std::filesystem::is_directory(folder, error)) {
         return "cannot create the output file: no folder " + folder.string();
     }

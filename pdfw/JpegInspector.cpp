@@ -53,12 +53,14 @@ private:
     void readQuantisationTables(const std::vector<unsigned char> &body);
     void readSegmentBetweenScans(unsigned char marker, std::uint64_t body, unsigned length);
     std::uint64_t findEnd(std::uint64_t scanData);
+    void checkDataSuffices() const;
 
     const ByteSource &file_;
     JpegInfo info_;
     bool frame_ = false;
     bool exifSeen_ = false;
     bool progressive_ = false;
+    unsigned maxH_ = 1, maxV_ = 1; // largest sampling factors
     std::vector<unsigned char> componentIds_;
     std::vector<unsigned char> componentQuant_;
     bool quantDefined_[4] = {false, false, false, false};
@@ -124,6 +126,7 @@ JpegInfo JpegReader::read() {
         } else if (m == kSOS) {
             readScanHeader(segment(body, bodyLength, "the scan header"));
             info_.length = findEnd(body + bodyLength);
+            checkDataSuffices();
             return info_;
         }
         pos = body + bodyLength;
@@ -174,6 +177,8 @@ void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char> &bo
         if (h < 1 || h > 4 || v < 1 || v > 4 || body[6 + 3 * i + 2] > 3) {
             malformed("bad sampling factors or quantisation table in the frame header");
         }
+        maxH_ = std::max(maxH_, h);
+        maxV_ = std::max(maxV_, v);
     }
     info_.components = static_cast<int>(count);
     progressive_ = m == 0xC2 || m == 0xCA;
@@ -274,6 +279,22 @@ void JpegReader::readSegmentBetweenScans(unsigned char m, std::uint64_t body, un
     } else if (!(m == kDAC || m == kDRI || m == kDNL || m == kCOM || (m >= 0xE0 && m <= 0xEF))) {
         malformed("unexpected marker 0xFF" + std::string(1, "0123456789ABCDEF"[m >> 4]) +
                   "0123456789ABCDEF"[m & 15] + " in the image data");
+    }
+}
+
+// Huffman coding spends at least one bit on every 8x8 block's DC value, and every component has
+// at least one block per minimum coded unit, so a file with fewer bits than units cannot hold
+// the picture its frame header claims (a few hundred bytes claiming 60000 x 60000 pixels).
+// Arithmetic coding can spend less; the transcoder decodes those data and finds out.
+void JpegReader::checkDataSuffices() const {
+    if (info_.coding != JpegCoding::Huffman) {
+        return;
+    }
+    const std::uint64_t columns = (std::uint64_t{info_.width} + 8 * maxH_ - 1) / (8 * maxH_);
+    const std::uint64_t rows = (std::uint64_t{info_.height} + 8 * maxV_ - 1) / (8 * maxV_);
+    if (info_.length < (columns * rows + 7) / 8) {
+        malformed("too little image data for " + std::to_string(info_.width) + " x " +
+                  std::to_string(info_.height) + " pixels");
     }
 }
 
