@@ -115,7 +115,7 @@ TEST_P(BadImageCli, FailsNamingTheImageAndLeavesTheOutputFolderAsItWas) {
     Run(Program("-o " + Quote(pdf) + " " + Quote(good) + " " + Quote(bad) + " " + Quote(good)));
     ExpectFailureLine(bad, reason);
     EXPECT_EQ(Listing(out), Names{"out.pdf"}) << "no temporary file may stay";
-    EXPECT_EQ(ReadAll(pdf), kOldDocument);
+    EXPECT_TRUE(ReadAll(pdf) == kOldDocument) << "the old document changed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BadImageCli,
@@ -148,7 +148,7 @@ TEST_F(BadInputCli, AReadOnlyOutputFolderFailsAndKeepsTheOldDocument) {
                             Program("-o " + Quote(pdf) + " " + Quote(good))));
     ExpectFailureLine(pdf, "Read-only file system");
     EXPECT_EQ(Listing(out), Names{"out.pdf"});
-    EXPECT_EQ(ReadAll(pdf), kOldDocument);
+    EXPECT_TRUE(ReadAll(pdf) == kOldDocument) << "the old document changed";
 }
 
 // A 64 KiB tmpfs as the output folder and a document of some 300 KiB: a write fails midway.
@@ -171,7 +171,7 @@ TEST_F(BadInputCli, AFullDiskFailsAndKeepsTheOldDocument) {
     exitCode = std::atoi(ReadAll(rc).c_str());
     ExpectFailureLine(pdf, "No space left on device");
     EXPECT_EQ(ReadAll(listing), "out.pdf\n") << "no temporary file may stay";
-    EXPECT_EQ(ReadAll(kept), kOldDocument);
+    EXPECT_TRUE(ReadAll(kept) == kOldDocument) << "the old document changed";
 }
 
 } // namespace
