@@ -42,7 +42,8 @@ convert "$tmp/1.png" \( -size ${w}x${h} radial-gradient:'#ffffff-#c9c2b4' \) -co
 convert "$tmp/2.png" -colorspace Gray -attenuate 0.05 +noise Gaussian -interlace JPEG \
     -quality 50 "$out/page-2.jpg"
 # A bilevel 170 dpi scan as CCITT G4.
-convert "$tmp/3.png" -colorspace Gray -threshold 60% -type bilevel -density 170 -units PixelsPerInch \
+convert "$tmp/3.png" -colorspace Gray -threshold 60% -type bilevel \
+    -density 170 -units PixelsPerInch \
     -compress Group4 "$tmp/3.tif"
 tiffcp -c g4 "$tmp/3.tif" "$out/page-3.tif"
 ls -l "$out"

@@ -110,6 +110,10 @@ TEST_F(PreviewFrame, ClickingARowShowsItsPicture) {
     Window().List(IDC_LIST_IMAGES)->UserHighlight(0);
     Window().Notify(IDC_LIST_IMAGES, NM_CLICK);
     EXPECT_EQ(frame.PixelAt(cx, cy), kRed);
+
+    // Emptying the list clears the frame.
+    Window().Click(IDC_BTN_CLEAR_LIST);
+    EXPECT_TRUE(OnlyInside(UiRect{}));
 }
 
 } // namespace

@@ -108,6 +108,20 @@ TEST_F(FolvanePdfTest, WritesTheSamplesQuietly) {
     EXPECT_EQ(ImagePpi(pdf), (std::vector<int>{171, 171, 171}));
 }
 
+TEST_F(FolvanePdfTest, ShowsProgressOnlyOnATerminal) {
+    // script(1) gives the program a terminal and copies what it writes there to our file.
+    const std::string command = Quote(kProgram) + " -o " + Quote(At("tty.pdf")) + " " +
+                                Sample("page-1.jpg") + " " + Sample("page-3.tif");
+    const std::string screen = At("screen.txt");
+    int status = std::system(
+        ("script -qec " + Quote(command) + " /dev/null >" + Quote(screen) + " </dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string shown = Read(screen);
+    EXPECT_NE(shown.find("[1/2]"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[2/2]"), std::string::npos) << shown;
+}
+
 TEST_F(FolvanePdfTest, ClassChoosesTheScale) {
     const std::pair<const char *, int> cases[] = {{"2", 137},  {"5", 218},  {"8", 273},
                                                   {"10", 305}, {"16", 385}, {"3", 171}};
