@@ -177,6 +177,9 @@ int main(int argc, char **argv) {
     } catch (const std::exception &e) {
         endProgress();
         return Failure(options.output, subject, e.what());
+    } catch (...) {
+        endProgress();
+        return Failure(options.output, subject, "unexpected failure");
     }
     endProgress();
     return 0;
