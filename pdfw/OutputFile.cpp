@@ -17,6 +17,9 @@ namespace pdfw {
 namespace {
 
 constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+// Written data is handed to the disk in steps of this size while the document grows, so that
+// the fsync in commit() finds little left to write.
+constexpr std::uint64_t kWriteBackBytes = std::uint64_t{8} << 20;
 
 std::string errorText(int error) {
     return std::strerror(error);
@@ -147,7 +150,19 @@ void OutputFile::writeDirect(const unsigned char *data, std::size_t size) {
         }
         data += written;
         size -= static_cast<std::size_t>(written);
+        inFile_ += static_cast<std::uint64_t>(written);
     }
+    startWriteBack();
+}
+
+void OutputFile::startWriteBack() {
+    if (inFile_ - writeBackFrom_ < kWriteBackBytes) {
+        return;
+    }
+    // Only a hint: the writes already succeeded, and the fsync in commit() reports any error.
+    ::sync_file_range(fd_, static_cast<off_t>(writeBackFrom_),
+                      static_cast<off_t>(inFile_ - writeBackFrom_), SYNC_FILE_RANGE_WRITE);
+    writeBackFrom_ = inFile_;
 }
 
 void OutputFile::commit() {

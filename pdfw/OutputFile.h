@@ -39,6 +39,7 @@ private:
     OutputFile(std::string target, std::string folder, std::string temp, int fd, Buffer buffer);
     void flush();
     void writeDirect(const unsigned char *data, std::size_t size);
+    void startWriteBack();
     [[noreturn]] void failWrite(int error);
     void discard();
 
@@ -49,6 +50,8 @@ private:
     Buffer buffer_;
     std::size_t used_ = 0;
     std::uint64_t position_ = 0;
+    std::uint64_t inFile_ = 0;        // bytes handed to the file so far
+    std::uint64_t writeBackFrom_ = 0; // start of the bytes whose write-back is not yet started
     bool broken_ = false;
     bool committed_ = false;
 };
