@@ -1,5 +1,6 @@
 #include "tests/app/PreviewFixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -102,9 +103,11 @@ PreviewFixture::PreviewFixture() {
     ui.icons = {IDR_MAINFRAME};
     dlg.Create();
     const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = std::filesystem::temp_directory_path() /
-          (std::string("folvane_preview_") + info->test_suite_name() + "_" + info->name() + "_" +
-           std::to_string(getpid()));
+    // Parameterised tests have slashes in their names; the folder stays one level deep.
+    std::string name = std::string("folvane_preview_") + info->test_suite_name() + "_" +
+                       info->name() + "_" + std::to_string(getpid());
+    std::replace(name.begin(), name.end(), '/', '_');
+    dir = std::filesystem::temp_directory_path() / name;
     std::filesystem::create_directories(dir);
 }
 

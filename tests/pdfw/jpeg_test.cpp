@@ -205,4 +205,29 @@ TEST_F(JpegTest, DamagedOrUncarriableFilesAreRefused) {
     EXPECT_NE(message.find("no marker"), std::string::npos);
 }
 
+TEST_F(JpegTest, AFrameHeaderClaimingMorePixelsThanTheDataHoldsIsRefused) {
+    // Flat grey spends the least data a Huffman JPEG can: still far above the bound.
+    for (bool progressive : {false, true}) {
+        JpegSpec flat;
+        flat.width = flat.height = 1024;
+        flat.components = 1;
+        flat.quality = 1;
+        flat.progressive = progressive;
+        const Bytes grey(std::size_t{1024} * 1024, 128);
+        EXPECT_EQ(loadError(save("flat.jpg", makeJpeg(flat, grey))), 0) << message;
+    }
+
+    // A few hundred bytes claiming 60000 x 60000 pixels.
+    Bytes huge = makeJpeg(JpegSpec{}, pattern(32, 24, 3));
+    std::size_t sof = 2;
+    while (!(huge[sof] == 0xFF && huge[sof + 1] == 0xC0)) {
+        ++sof;
+    }
+    huge[sof + 5] = huge[sof + 7] = 60000 >> 8;
+    huge[sof + 6] = huge[sof + 8] = 60000 & 0xFF;
+    EXPECT_EQ(loadError(save("huge.jpg", huge)), PDFW_SYNTAX_ERROR);
+    EXPECT_NE(message.find("too little image data for 60000 x 60000 pixels"), std::string::npos)
+        << message;
+}
+
 } // namespace
