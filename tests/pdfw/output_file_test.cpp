@@ -22,9 +22,14 @@ Bytes counting(std::size_t size, int seed) {
 
 TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
     ScratchDir dir;
-    // Around the 1 MiB buffer: filling it, overflowing it, and larger than it.
-    std::vector<Bytes> pieces = {counting(1000, 1), counting((1u << 20) - 1000, 2), counting(1, 3),
-                                 counting(3u << 20, 4), counting(70000, 5)};
+    // Around the 1 MiB buffer: filling it, overflowing it, and larger than it; then past the
+    // 8 MiB steps at which write-back starts, in large writes and in buffered ones.
+    std::vector<Bytes> pieces = {counting(1000, 1),  counting((1u << 20) - 1000, 2),
+                                 counting(1, 3),     counting(3u << 20, 4),
+                                 counting(70000, 5), counting(9u << 20, 6)};
+    for (int i = 0; i < 40; ++i) {
+        pieces.push_back(counting(300000, 7 + i));
+    }
     std::string reason;
     auto out = pdfw::OutputFile::create(dir.path("out.bin"), pdfw::MemoryProcs{}, reason);
     ASSERT_TRUE(out) << reason;
