@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include <sys/mman.h>
+
 #include "pdfw/PdfwError.h"
 
 namespace pdfw {
@@ -24,7 +26,19 @@ std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std:
 Buffer::Buffer(const MemoryProcs &procs, std::size_t size, const char *caller)
     : procs_(procs), size_(size) {
     std::size_t bytes = size == 0 ? 1 : size;
-    void *block = procs_.alloc ? procs_.alloc(procs_.context, bytes, caller) : std::malloc(bytes);
+    void *block = nullptr;
+    if (procs_.alloc) {
+        block = procs_.alloc(procs_.context, bytes, caller);
+    } else if (bytes >= kMapThreshold) {
+        block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (block == MAP_FAILED) {
+            block = nullptr;
+        } else {
+            mapped_ = bytes;
+        }
+    } else {
+        block = std::malloc(bytes);
+    }
     if (!block) {
         size_ = 0;
         fail(PDFW_MEMORY_ERROR,
@@ -35,7 +49,7 @@ Buffer::Buffer(const MemoryProcs &procs, std::size_t size, const char *caller)
 
 Buffer::Buffer(Buffer &&other) noexcept
     : procs_(other.procs_), data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)) {}
+      size_(std::exchange(other.size_, 0)), mapped_(std::exchange(other.mapped_, 0)) {}
 
 Buffer &Buffer::operator=(Buffer &&other) noexcept {
     if (this != &other) {
@@ -43,6 +57,7 @@ Buffer &Buffer::operator=(Buffer &&other) noexcept {
         procs_ = other.procs_;
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        mapped_ = std::exchange(other.mapped_, 0);
     }
     return *this;
 }
@@ -57,11 +72,14 @@ void Buffer::release() {
     }
     if (procs_.free) {
         procs_.free(procs_.context, data_);
+    } else if (mapped_ != 0) {
+        munmap(data_, mapped_);
     } else {
         std::free(data_);
     }
     data_ = nullptr;
     size_ = 0;
+    mapped_ = 0;
 }
 
 } // namespace pdfw

@@ -25,7 +25,9 @@ struct MemoryProcs {
     pdfw_free_proc free = nullptr;
 };
 
-// One block of memory owned by this object. Move-only.
+// One block of memory owned by this object. Move-only. Without the caller's procedures, blocks
+// of kMapThreshold bytes or more are mapped from the system and unmapped on release, so the
+// process's peak memory does not creep up with the page count through heap fragmentation.
 class Buffer {
 public:
     Buffer() = default;
@@ -52,6 +54,9 @@ private:
     MemoryProcs procs_;
     unsigned char *data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t mapped_ = 0; // length of the mapping when data_ was mapped, else 0
 };
+
+inline constexpr std::size_t kMapThreshold = std::size_t{1} << 20;
 
 } // namespace pdfw
