@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "pdfw/JpegInspector.h"
+#include "pdfw/JpegStructure.h"
 #include "pdfw/JpegTranscoder.h"
 #include "pdfw/PdfwError.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "pdfw/JpegImage.h"
-#include "pdfw/JpegInspector.h"
+#include "pdfw/JpegStructure.h"
 #include "pdfw/PdfwError.h"
 #include "pdfw/RasterImage.h"
 #include "pdfw/TiffDecoder.h"

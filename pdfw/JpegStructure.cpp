@@ -1,4 +1,4 @@
-#include "pdfw/JpegInspector.h"
+#include "pdfw/JpegStructure.h"
 
 #include <algorithm>
 #include <cstring>
