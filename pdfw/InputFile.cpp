@@ -59,7 +59,7 @@ std::size_t InputFile::readAt(std::uint64_t offset, void *data, std::size_t size
 }
 
 std::size_t MemorySource::readAt(std::uint64_t offset, void *data, std::size_t size) const {
-    if (offset >= size_) {
+    if (offset >= size_ || size == 0) {
         return 0;
     }
     std::size_t count = std::min<std::uint64_t>(size, size_ - offset);
