@@ -13,12 +13,12 @@ std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std:
     std::uint64_t total = 1;
     for (std::uint64_t factor : factors) {
         if (factor != 0 && total > kMaxBufferBytes / factor) {
-            fail(PDFW_OVERFLOW_ERROR, what + " is too large (more than 1 GiB)");
+            fail(PDFW_OVERFLOW_ERROR, what + " is too large (more than 256 MiB)");
         }
         total *= factor;
     }
     if (total > kMaxBufferBytes) {
-        fail(PDFW_OVERFLOW_ERROR, what + " is too large (more than 1 GiB)");
+        fail(PDFW_OVERFLOW_ERROR, what + " is too large (more than 256 MiB)");
     }
     return static_cast<std::size_t>(total);
 }

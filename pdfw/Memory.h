@@ -12,8 +12,10 @@
 namespace pdfw {
 
 // The largest single buffer the engine allocates for one picture (decoded pixels or their
-// compressed form). A ceiling against hostile sizes, far above any A4 scan or photo.
-inline constexpr std::size_t kMaxBufferBytes = std::size_t{1} << 30;
+// compressed form): 256 MiB, the image library's ceiling too. A 600-dpi A4 colour scan needs
+// 139 MiB as RGBA and a 16-megapixel photo 64 MiB; a few hundred bytes of hostile TIFF claiming
+// 160 million pixels must not cost a gigabyte.
+inline constexpr std::size_t kMaxBufferBytes = std::size_t{1} << 28;
 
 // The product of `factors`, or a PDFW_OVERFLOW_ERROR naming `what` when it wraps or exceeds
 // kMaxBufferBytes.
