@@ -16,26 +16,9 @@
 #include "app/qt/QtDialog.h"
 #include "app/qt/QtListCtrl.h"
 #include "app/qt/QtToolkit.h"
-
-// Fontconfig keeps a cache for the life of the process; the leak checker is told so.
-extern "C" const char *__lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
+#include "tests/qt/QtTestApp.h"
 
 namespace {
-
-QApplication &App() {
-    static int argc = 1;
-    static char name[] = "preview_test";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto *created = new QApplication(argc, argv);
-        QtToolkit::InstallApplicationFont();
-        return created;
-    }();
-    return *app;
-}
 
 const std::string kPhoto = std::string(FOLVANE_SOURCE_DIR) + "/res/samples/page-1.jpg";
 

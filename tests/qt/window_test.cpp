@@ -23,26 +23,9 @@
 #include "app/qt/QtDialog.h"
 #include "app/qt/QtListCtrl.h"
 #include "app/qt/QtToolkit.h"
-
-// Fontconfig keeps a cache for the life of the process; the leak checker is told so.
-extern "C" const char *__lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
+#include "tests/qt/QtTestApp.h"
 
 namespace {
-
-QApplication &App() {
-    static int argc = 1;
-    static char name[] = "window_test";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto *created = new QApplication(argc, argv);
-        QtToolkit::InstallApplicationFont();
-        return created;
-    }();
-    return *app;
-}
 
 // Answers the next modal message box with OK and keeps its text.
 void AnswerNextMessageBox(std::vector<std::string> &texts) {

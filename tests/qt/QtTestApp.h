@@ -1,0 +1,26 @@
+// The one QApplication of a Qt test program, on the offscreen platform with the window's font.
+// Include it from exactly one source file per test program: it also defines the leak checker's
+// suppressions, which a program may define only once.
+#pragma once
+
+#include <QApplication>
+
+#include "app/qt/QtToolkit.h"
+
+// Fontconfig keeps a cache for the life of the process; the leak checker is told so.
+extern "C" const char *__lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+inline QApplication &App() {
+    static int argc = 1;
+    static char name[] = "folvane_qt_test";
+    static char *argv[] = {name, nullptr};
+    static QApplication *app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        auto *created = new QApplication(argc, argv);
+        QtToolkit::InstallApplicationFont();
+        return created;
+    }();
+    return *app;
+}
