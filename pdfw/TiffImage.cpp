@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "pdfw/JpegImage.h"
 #include "pdfw/JpegStructure.h"
@@ -9,6 +10,7 @@
 #include "pdfw/RasterImage.h"
 #include "pdfw/TiffDecoder.h"
 #include "pdfw/TiffFile.h"
+#include "pdfw/TiffJpegStrips.h"
 
 namespace pdfw {
 
@@ -91,7 +93,7 @@ int writeCcitt(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
 }
 
 // A JPEG-compressed page in one strip is a JPEG stream once its shared tables are put back
-// in front of it; PDF carries that as it is.
+// in front of it; several strips are joined into one. PDF carries that as it is.
 bool jpegPassesThrough(TiffFile &tiff) {
     const TiffPage &p = tiff.page();
     bool colours = (p.photometric == PHOTOMETRIC_MINISBLACK && p.samplesPerPixel == 1) ||
@@ -100,7 +102,7 @@ bool jpegPassesThrough(TiffFile &tiff) {
                    (p.photometric == PHOTOMETRIC_SEPARATED && p.inkSet == INKSET_CMYK &&
                     p.samplesPerPixel == 4);
     return p.compression == COMPRESSION_JPEG && colours && p.bitsPerSample == 8 &&
-           p.extraSamples == 0 && !p.tiled && TIFFNumberOfStrips(tiff.handle()) == 1;
+           p.extraSamples == 0 && !p.tiled;
 }
 
 // Writes the page's JPEG stream, or returns 0 when it turns out not to fit the page (then
@@ -117,16 +119,27 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
     }
     // The tables without their end marker, then the strip without its start marker.
     std::size_t prefix = tableBytes ? tableBytes - 2 : 0;
-    std::size_t at = 0;
-    Buffer data = rawStrip(tiff, file, memory, prefix, at);
-    std::size_t size = data.size();
-    if (prefix) {
-        if (size - at < 2 || data.data()[at] != 0xFF || data.data()[at + 1] != 0xD8) {
+    Buffer data;
+    std::size_t size = 0;
+    if (TIFFNumberOfStrips(tiff.handle()) > 1) {
+        auto joined = joinJpegStrips(tiff, file, tables, prefix, memory);
+        if (!joined) {
             return 0;
         }
-        std::memcpy(data.data(), tables, prefix);
-        std::memmove(data.data() + prefix, data.data() + at + 2, size - at - 2);
-        size -= 2;
+        data = std::move(*joined);
+        size = data.size();
+    } else {
+        std::size_t at = 0;
+        data = rawStrip(tiff, file, memory, prefix, at);
+        size = data.size();
+        if (prefix) {
+            if (size - at < 2 || data.data()[at] != 0xFF || data.data()[at + 1] != 0xD8) {
+                return 0;
+            }
+            std::memcpy(data.data(), tables, prefix);
+            std::memmove(data.data() + prefix, data.data() + at + 2, size - at - 2);
+            size -= 2;
+        }
     }
     MemorySource source(data.data(), size, tiff.path());
     JpegInfo info = inspectJpeg(source);

@@ -53,6 +53,9 @@ std::vector<Bytes> seeds(const ScratchDir &dir) {
     jpegTiff.photometric = PHOTOMETRIC_YCBCR;
     jpegTiff.compression = COMPRESSION_JPEG;
     tiff(jpegTiff, pattern(16, 16, 3));
+    jpegTiff.height = 48;
+    jpegTiff.rowsPerStrip = 16; // strips joined into one JPEG
+    tiff(jpegTiff, pattern(16, 48, 3));
     TiffSpec alpha;
     alpha.bitsPerSample = 16;
     alpha.samplesPerPixel = 2;
