@@ -4,7 +4,8 @@
     fuzz/make_seeds.py [OUTDIR]        (default: fuzz/corpus beside this script)
 
 BMP, ICO and TIFF files are assembled here byte by byte; JPEGs are encoded by cjpeg (Debian's
-libjpeg-turbo-progs) from pictures made here, in the variants the decoders branch on. Every
+libjpeg-turbo-progs) from pictures made here, in the variants the decoders branch on; the
+JPEG-compressed and CCITT TIFFs are recoded from assembled ones by tiffcp (libtiff-tools). Every
 picture is a small gradient, so each seed stays well under 4 KiB and runs fast.
 """
 import os
@@ -203,6 +204,34 @@ def tiff_seeds():
     }
 
 
+def recoded_tiff_seeds(workdir):
+    """TIFFs whose coding libtiff does: JPEG in strips of 16 rows (joined into one JPEG by the
+    PDF engine), and CCITT G4 and G3 in one strip (passed through)."""
+    w, h = 16, 40
+    rgb = bytes(v for y in range(h) for x in range(w) for v in (x * 16, y * 6, 128))
+    bilevel = bytes([0b11001010, 0b01010011] * h)
+    sources = {"rgb": tiff_file(w, h, 3, 8, 2, rgb), "bilevel": tiff_file(w, h, 1, 1, 0, bilevel)}
+    variants = {
+        "jpeg_strips.tif": ("rgb", ["-c", "jpeg:90", "-r", "16"]),
+        "jpeg_strips_rgb.tif": ("rgb", ["-c", "jpeg:r:90", "-r", "8"]),
+        "g4.tif": ("bilevel", ["-c", "g4"]),
+        "g3_2d.tif": ("bilevel", ["-c", "g3:2d"]),
+    }
+    seeds = {}
+    for name, (source, args) in variants.items():
+        src = os.path.join(workdir, source + ".tif")
+        with open(src, "wb") as f:
+            f.write(sources[source])
+        out = os.path.join(workdir, name)
+        try:
+            subprocess.run(["tiffcp"] + args + [src, out], check=True, capture_output=True)
+        except (OSError, subprocess.CalledProcessError) as ex:
+            sys.exit("make_seeds.py needs tiffcp (Debian: libtiff-tools): %s" % ex)
+        with open(out, "rb") as f:
+            seeds[name] = f.read()
+    return seeds
+
+
 # ---- JPEG ------------------------------------------------------------------------------------
 def exif_app1(orientation=6, big_endian=False):
     e = ">" if big_endian else "<"
@@ -257,8 +286,8 @@ def jpeg_seeds(workdir):
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "corpus")
     with tempfile.TemporaryDirectory() as tmp:
-        kinds = {"bmp": bmp_seeds(), "ico": ico_seeds(), "tiff": tiff_seeds(),
-                 "jpeg": jpeg_seeds(tmp)}
+        kinds = {"bmp": bmp_seeds(), "ico": ico_seeds(),
+                 "tiff": {**tiff_seeds(), **recoded_tiff_seeds(tmp)}, "jpeg": jpeg_seeds(tmp)}
     for kind, seeds in kinds.items():
         os.makedirs(os.path.join(out, kind), exist_ok=True)
         for name, data in seeds.items():
