@@ -82,6 +82,38 @@ void FlipPlane(uint8_t *plane, size_t width, size_t height) {
     }
 }
 
+// Mirrors a row of 1-bit or 4-bit pixels (first pixel in the high bits) a byte at a time:
+// the bytes in reverse order, each with its pixels reversed, then shifted towards the row's
+// start by the unused bits of its last byte.
+void MirrorPackedRow(const uint8_t *from, uint8_t *to, size_t width, unsigned bits) {
+    static const auto kReversed = [] {
+        struct Tables {
+            uint8_t bits[256], nibbles[256];
+        } t{};
+        for (unsigned v = 0; v < 256; ++v) {
+            unsigned r = 0;
+            for (unsigned b = 0; b < 8; ++b) {
+                r |= ((v >> b) & 1u) << (7 - b);
+            }
+            t.bits[v] = uint8_t(r);
+            t.nibbles[v] = uint8_t(v << 4 | v >> 4);
+        }
+        return t;
+    }();
+    const uint8_t *reversed = bits == 1 ? kReversed.bits : kReversed.nibbles;
+    const size_t bytes = (width * bits + 7) / 8;
+    const unsigned unused = unsigned(bytes * 8 - width * bits);
+    for (size_t i = 0; i < bytes; ++i) {
+        to[i] = reversed[from[bytes - 1 - i]];
+    }
+    if (unused) {
+        for (size_t i = 0; i < bytes; ++i) {
+            const unsigned next = i + 1 < bytes ? to[i + 1] : 0u;
+            to[i] = uint8_t(to[i] << unused | next >> (8 - unused));
+        }
+    }
+}
+
 } // namespace
 
 bool CfImage::FlipVertical(bool flipSelection, bool flipAlpha) {
@@ -133,6 +165,10 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
             break;
         case 8:
             std::reverse_copy(from, from + width, to);
+            break;
+        case 4:
+        case 1:
+            MirrorPackedRow(from, to, size_t(width), header.biBitCount);
             break;
         default:
             for (int32_t x = 0; x < width; ++x) {

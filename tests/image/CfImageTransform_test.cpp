@@ -16,11 +16,12 @@ using imagetest::RawPixel;
 
 class CfImageTransformTest : public ::testing::TestWithParam<int> {};
 
-// Sizes with widths across byte and tile boundaries (1 bit: 9 spans two bytes; 70 > 64).
+// Sizes with widths across byte and tile boundaries (1 bit: 9 spans two bytes, 16 fills two
+// exactly; 70 > 64).
 struct Size {
     int width, height;
 };
-const Size kSizes[] = {{1, 1}, {3, 2}, {9, 5}, {70, 3}, {5, 67}};
+const Size kSizes[] = {{1, 1}, {3, 2}, {9, 5}, {16, 2}, {70, 3}, {5, 67}};
 
 TEST_P(CfImageTransformTest, FlipReversesTheRows) {
     const int bits = GetParam();
