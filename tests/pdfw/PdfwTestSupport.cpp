@@ -194,6 +194,9 @@ void makeTiff(const std::string &path, const TiffSpec &spec, const Bytes &rows) 
         }
         if (spec.compression == COMPRESSION_JPEG) {
             TIFFSetField(t, TIFFTAG_JPEGQUALITY, 90);
+            if (spec.jpegTablesInStrips) {
+                TIFFSetField(t, TIFFTAG_JPEGTABLESMODE, 0);
+            }
             if (spec.photometric == PHOTOMETRIC_YCBCR) {
                 TIFFSetField(t, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
             }

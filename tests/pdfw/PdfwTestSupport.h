@@ -72,6 +72,7 @@ struct TiffSpec {
     int extraSampleKind = -1; // EXTRASAMPLE_* for one extra sample, -1 none
     int group3Options = 0;
     int predictor = 0;
+    bool jpegTablesInStrips = false; // JPEG: each strip with its own (fitted) tables
     std::vector<std::uint16_t> colorMap; // 3 * (1 << bits) entries, red then green then blue
     int pages = 1;                       // the same picture written on each page
 };
