@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs them.
 #   fuzz/run.sh [SECONDS_PER_TARGET] [TARGET...]     (default: 60 seconds, every target)
+# Targets run side by side, one per core (FOLVANE_FUZZ_JOBS sets how many at a time).
 # New findings land in fuzz/findings/<target>/; the growing corpus in build/fuzz/corpus/.
 # The image library and the PDF engine both refuse pictures above 256 MiB, so any single
 # allocation above 300 MB is a finding.
@@ -34,23 +35,38 @@ dict_for() {
 
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-status=0
-for t in "${targets[@]}"; do
-  work="$build/corpus/$t"
-  findings="$root/fuzz/findings/$t"
+# fuzz TARGET: one run, its report (the tail of libFuzzer's standard error) on standard output.
+fuzz() {
+  local t=$1
+  local work="$build/corpus/$t" findings="$root/fuzz/findings/$t"
   mkdir -p "$work" "$findings"
-  seeds=()
+  local seeds=() kind
   for kind in $(seeds_for "$t"); do seeds+=("$root/fuzz/corpus/$kind"); done
   [ -d "$root/fuzz/regressions/$t" ] && seeds+=("$root/fuzz/regressions/$t")
+  local dict dict_arg=()
   dict=$(dict_for "$t")
-  dict_arg=()
   [ -n "$dict" ] && dict_arg=(-dict="$root/fuzz/dict/$dict.dict")
-  echo "== $t ($seconds s)"
-  # The targets' own standard output (the EXIF walk's notes) is dropped; libFuzzer reports on
-  # standard error.
-  (cd "$findings" && "$build/bin/fuzz_$t" "$work" "${seeds[@]}" "${dict_arg[@]}" \
+  # The targets' own standard output (the EXIF walk's notes) is dropped.
+  cd "$findings" && "$build/bin/fuzz_$t" "$work" "${seeds[@]}" "${dict_arg[@]}" \
     -max_total_time="$seconds" -malloc_limit_mb=300 -rss_limit_mb=2560 \
     -timeout=10 -max_len=65536 -print_final_stats=1 2>&1 >/dev/null |
-    grep -avE "^(INFO|#[0-9]+ *(NEW|REDUCE|pulse))" | tail -n 14) || status=1
+    grep -avE "^(INFO|#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)|\"|###### )" | tail -n 14
+}
+
+# FOLVANE_FUZZ_JOBS targets at a time (default: one per core); reports in the targets' order.
+parallel=${FOLVANE_FUZZ_JOBS:-$(nproc)}
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+echo "fuzzing ${#targets[@]} targets for $seconds s each, $parallel at a time"
+for t in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do wait -n || true; done
+  (if fuzz "$t" >"$logs/$t.txt" 2>&1; then echo ok; else echo failed; fi >"$logs/$t.status") &
+done
+wait
+status=0
+for t in "${targets[@]}"; do
+  echo "== $t ($seconds s)"
+  cat "$logs/$t.txt"
+  [ "$(cat "$logs/$t.status")" = ok ] || status=1
 done
 exit $status
