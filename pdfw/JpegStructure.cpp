@@ -13,7 +13,7 @@ namespace {
 
 constexpr unsigned char kSOF0 = 0xC0, kDHT = 0xC4, kJPG = 0xC8, kDAC = 0xCC, kRST0 = 0xD0,
                         kRST7 = 0xD7, kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kAPP1 = 0xE1,
-                        kAPP14 = 0xEE, kTEM = 0x01, kAPP2 = 0xE2, kDQT = 0xDB, kDNL = 0xDC,
+                        kAPP14 = 0xEE, kTEM = 0x01, kDQT = 0xDB, kDNL = 0xDC,
                         kDRI = 0xDD, kCOM = 0xFE;
 
 constexpr std::size_t kScanChunk = 1 << 20;

@@ -72,16 +72,14 @@ std::optional<StripLayout> layOut(const unsigned char *s, std::size_t size) {
         --end; // fill bytes before the end marker
     }
     // In coded data every 0xFF is followed by a stuffed zero; anything else is a marker.
-    for (std::size_t i = layout.dataBegin; i < end; ++i) {
-        const void *ff = std::memchr(s + i, 0xFF, end - i);
-        if (!ff) {
-            break;
-        }
-        i = static_cast<const unsigned char *>(ff) - s;
-        if (i + 1 >= end || s[i + 1] != 0x00) {
+    const unsigned char *data = s + layout.dataBegin;
+    const unsigned char *const stop = s + end;
+    while (const void *ff = std::memchr(data, 0xFF, static_cast<std::size_t>(stop - data))) {
+        data = static_cast<const unsigned char *>(ff) + 1;
+        if (data == stop || *data != 0x00) {
             return std::nullopt;
         }
-        ++i;
+        ++data;
     }
     layout.dataEnd = end;
     return layout;
