@@ -318,7 +318,7 @@ RasterImage decodeRgba(TiffFile &tiff, const MemoryProcs &memory) {
     image.colorSpace = "/DeviceRGB";
     image.pixels = Buffer(memory, pixels * 4, "TIFF pixels");
     TIFFRGBAImage reader;
-    if (!TIFFRGBAImageBegin(&reader, tiff.handle(), 0, reason)) {
+    if (!TIFFRGBAImageBegin(&reader, tiff.handle(), 1, reason)) {
         tiff.failRead(reason);
     }
     // Keep the stored row order; the placement turns the picture upright.
