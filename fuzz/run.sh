@@ -50,7 +50,7 @@ fuzz() {
   cd "$findings" && "$build/bin/fuzz_$t" "$work" "${seeds[@]}" "${dict_arg[@]}" \
     -max_total_time="$seconds" -malloc_limit_mb=300 -rss_limit_mb=2560 \
     -timeout=10 -max_len=65536 -print_final_stats=1 2>&1 >/dev/null |
-    grep -avE "^(INFO|#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)|\"|###### )" | tail -n 14
+    grep -avE "^(INFO|#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)|[[:space:]]+NEW_FUNC|\"|###### )" | tail -n 14
 }
 
 # FOLVANE_FUZZ_JOBS targets at a time (default: one per core); reports in the targets' order.
