@@ -3,12 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include <unistd.h>
 
 #include "image/CfImage.h"
 
@@ -89,77 +83,5 @@ inline void FillPattern(CfImage &image) {
 inline uint32_t RawPixel(const CfImage &image, int x, int y) {
     return image.header.biBitCount == 24 ? RawColour(image, x, y) : uint32_t(RawIndex(image, x, y));
 }
-
-// A bottom-up BMP file: 24-bit when palette is empty (pixels are 0xRRGGBB), else 8-bit with
-// that palette (0xRRGGBB entries, pixels are indices). pixels[y][x], y = 0 the bottom row.
-inline std::vector<uint8_t> MakeBmp(const std::vector<std::vector<uint32_t>> &pixels,
-                                    const std::vector<uint32_t> &palette = {},
-                                    int32_t pelsPerMeter = 2835) {
-    const int32_t height = int32_t(pixels.size());
-    const int32_t width = height ? int32_t(pixels[0].size()) : 0;
-    const int bits = palette.empty() ? 24 : 8;
-    const uint32_t stride = uint32_t((width * bits + 31) / 32 * 4);
-    const uint32_t offset = 14 + 40 + uint32_t(palette.size()) * 4;
-    std::vector<uint8_t> out;
-    auto put = [&](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            out.push_back(uint8_t(value >> (8 * i)));
-        }
-    };
-    put('B' | 'M' << 8, 2);
-    put(offset + stride * uint32_t(height), 4);
-    put(0, 4);
-    put(offset, 4);
-    put(40, 4);
-    put(uint32_t(width), 4);
-    put(uint32_t(height), 4);
-    put(1, 2);
-    put(uint32_t(bits), 2);
-    put(0, 4);
-    put(stride * uint32_t(height), 4);
-    put(uint32_t(pelsPerMeter), 4);
-    put(uint32_t(pelsPerMeter), 4);
-    put(uint32_t(palette.size()), 4);
-    put(0, 4);
-    for (uint32_t entry : palette) {
-        put(entry, 4);
-    }
-    for (const auto &row : pixels) {
-        const size_t start = out.size();
-        for (uint32_t value : row) {
-            put(value, bits / 8);
-        }
-        out.resize(start + stride, 0);
-    }
-    return out;
-}
-
-// A file in the test's temporary folder holding bytes; removed with the object.
-class TempFile {
-public:
-    explicit TempFile(const std::vector<uint8_t> &bytes, const std::string &name = "image.bin") {
-        static int counter = 0;
-        path_ =
-            std::filesystem::temp_directory_path() / ("folvane_test_" + std::to_string(::getpid()) +
-                                                      "_" + std::to_string(counter++) + "_" + name);
-        FILE *file = fopen(path_.c_str(), "wb");
-        if (file) {
-            if (!bytes.empty()) {
-                fwrite(bytes.data(), 1, bytes.size(), file);
-            }
-            fclose(file);
-        }
-    }
-    ~TempFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    TempFile(const TempFile &) = delete;
-    TempFile &operator=(const TempFile &) = delete;
-    const char *path() const { return path_.c_str(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace imagetest
