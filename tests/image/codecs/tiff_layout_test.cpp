@@ -3,13 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include "TiffTestFiles.h"
 #include "image/CfStdioStream.h"
 #include "image/codecs/CfImageTIF.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
-uint8_t Grey(const RGBQUAD& c) { return c.rgbGreen; }
+using namespace imagetest;
+using namespace support;
+
+uint8_t Grey(const RGBQUAD &c) {
+    return c.rgbGreen;
+}
 
 TiffPage GreyPage(uint32_t width, uint32_t height, uint16_t bits = 8) {
     TiffPage page;
@@ -38,14 +45,15 @@ class TiffTiles : public testing::TestWithParam<TileCase> {};
 
 // The right and bottom tiles reach past the image; their outside bytes (0xEE) never show.
 TEST_P(TiffTiles, EdgeTilesAreCutAtTheImageBorder) {
+    TempDir dir;
     const TileCase c = GetParam();
     TiffPage page = GreyPage(c.width, c.height, c.bits);
     page.tileWidth = c.tileWidth;
     page.tileLength = c.tileLength;
-    const std::string path = TiffTempPath("tiles");
-    WriteTiff(path, page);
+    const std::string path = dir / "tiles";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_EQ(image.GetWidth(), c.width);
     ASSERT_EQ(image.GetHeight(), c.height);
     for (uint32_t y = 0; y < c.height; ++y) {
@@ -87,6 +95,7 @@ std::pair<uint32_t, uint32_t> Shown(uint16_t orientation, uint32_t r, uint32_t c
 class TiffOrientation : public testing::TestWithParam<uint16_t> {};
 
 TEST_P(TiffOrientation, PageIsTurnedUpright) {
+    TempDir dir;
     const uint16_t orientation = GetParam();
     const uint32_t w = 5;
     const uint32_t h = 3;
@@ -100,10 +109,10 @@ TEST_P(TiffOrientation, PageIsTurnedUpright) {
         page.data.push_back(static_cast<uint8_t>(10 + i * 15));
         page.data.push_back(static_cast<uint8_t>(250 - i * 3));
     }
-    const std::string path = TiffTempPath("orientation");
-    WriteTiff(path, page);
+    const std::string path = dir / "orientation";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     const bool turned = orientation >= 5;
     ASSERT_EQ(image.GetWidth(), turned ? h : w);
     ASSERT_EQ(image.GetHeight(), turned ? w : h);
@@ -120,16 +129,17 @@ TEST_P(TiffOrientation, PageIsTurnedUpright) {
 INSTANTIATE_TEST_SUITE_P(AllEight, TiffOrientation, testing::Range<uint16_t>(1, 9));
 
 TEST(TiffOrientation, BilevelPageTurnsToo) {
+    TempDir dir;
     TiffPage page;
     page.width = 10;
     page.height = 2;
     page.bitsPerSample = 1;
     page.orientation = 6;
     page.data = {0x80, 0x00, 0x00, 0x40}; // row 0: pixel 0; row 1: pixel 9
-    const std::string path = TiffTempPath("bilevel");
-    WriteTiff(path, page);
+    const std::string path = dir / "bilevel";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_EQ(image.GetWidth(), 2u);
     ASSERT_EQ(image.GetHeight(), 10u);
     for (uint32_t row = 0; row < 10; ++row) {
@@ -141,6 +151,7 @@ TEST(TiffOrientation, BilevelPageTurnsToo) {
 }
 
 TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
+    TempDir dir;
     struct Case {
         uint16_t unit; // 0: tag absent
         std::optional<float> x, y;
@@ -151,17 +162,17 @@ TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
         {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},           {0, 200.0f, std::nullopt, 200, 96},
         {RESUNIT_INCH, std::nullopt, std::nullopt, 96, 96},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         TiffPage page = GreyPage(2, 2);
         page.resolutionUnit = c.unit;
         page.xResolution = c.x;
         page.yResolution = c.y;
         page.xPosition = 3.9f;
         page.yPosition = 12.25f;
-        const std::string path = TiffTempPath(std::to_string(c.dpiX));
-        WriteTiff(path, page);
+        const std::string path = dir / std::to_string(c.dpiX);
+        WriteTiff(path, {page});
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         EXPECT_EQ(image.GetDpiX(), c.dpiX) << c.unit;
         EXPECT_EQ(image.GetDpiY(), c.dpiY) << c.unit;
         EXPECT_EQ(image.info.xOffset, 3);
@@ -171,18 +182,16 @@ TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
 
 class TiffPages : public testing::Test {
 protected:
-    void SetUp() override {
-        path = TiffTempPath("pages");
-        WriteTiff(path, {GreyPage(3, 2), GreyPage(5, 4), GreyPage(7, 1)});
-    }
-    std::string path;
+    void SetUp() override { WriteTiff(path, {GreyPage(3, 2), GreyPage(5, 4), GreyPage(7, 1)}); }
+    TempDir dir;
+    const std::string path = dir / "pages";
 };
 
 TEST_F(TiffPages, EachPageDecodesAndTheCountIsReported) {
     const uint32_t widths[] = {3, 5, 7};
     for (int32_t frame = 0; frame < 3; ++frame) {
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path, frame)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path, frame)) << image.GetLastError();
         EXPECT_EQ(image.GetWidth(), widths[frame]);
         EXPECT_EQ(image.info.frameCount, 3);
     }
@@ -224,9 +233,7 @@ TEST_F(TiffPages, AnyOtherEscapeCancels) {
 // A caller that hints TIFF already carries FormatTiff: a failure in dimensions-only mode must
 // still be a failure.
 TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
-    const std::string path = TiffTempPath("notiff");
-    WriteBytes(path, {'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE *file = OpenBytes({'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
     ASSERT_NE(file, nullptr);
     CfStdioStream stream(file);
     CfImageTIF decoder;
