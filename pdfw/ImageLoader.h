@@ -15,6 +15,7 @@ struct LoadedImage {
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
     int orientation = 1; // 1..8, how the stored picture is shown upright
+    std::string notes{}; // lines for the caller: a repair made, a colour profile ignored
 };
 
 struct ImageRequest {
