@@ -39,7 +39,86 @@ unsigned char Sample(int x, int y, int channel, int width, int height) {
     }
 }
 
+// The corner picture's colour at (x, y), y counted from the top.
+void CornerColour(int x, int y, int width, int height, unsigned char *rgb) {
+    const bool left = x < width / 5;
+    const bool right = x >= width - width / 5;
+    const bool top = y < height / 5;
+    const bool bottom = y >= height - height / 5;
+    unsigned char r = 128, g = 128, b = 128;
+    if (top && left) {
+        r = 255, g = 0, b = 0;
+    } else if (top && right) {
+        r = 0, g = 255, b = 0;
+    } else if (bottom && left) {
+        r = 0, g = 0, b = 255;
+    } else if (bottom && right) {
+        r = 0, g = 0, b = 0;
+    }
+    rgb[0] = r;
+    rgb[1] = g;
+    rgb[2] = b;
+}
+
 } // namespace
+
+void WriteCornerJpeg(const std::string &path, int width, int height) {
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        throw std::runtime_error("cannot write " + path);
+    }
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            CornerColour(x, y, width, height, &row[static_cast<size_t>(x) * 3]);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(file);
+}
+
+void WriteTiffPages(const std::string &path, const std::vector<TiffPageSpec> &pages) {
+    TIFF *tif = TIFFOpen(path.c_str(), "w");
+    if (tif == nullptr) {
+        throw std::runtime_error("cannot write " + path);
+    }
+    for (const TiffPageSpec &page : pages) {
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.height);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+        TIFFSetField(tif, TIFFTAG_ORIENTATION, page.orientation);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 16);
+        TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+        std::vector<unsigned char> row(static_cast<size_t>(page.width) * 3);
+        for (int y = 0; y < page.height; ++y) {
+            for (int x = 0; x < page.width; ++x) {
+                CornerColour(x, y, page.width, page.height, &row[static_cast<size_t>(x) * 3]);
+            }
+            TIFFWriteScanline(tif, row.data(), static_cast<uint32_t>(y), 0);
+        }
+        TIFFWriteDirectory(tif);
+    }
+    TIFFClose(tif);
+}
 
 void WriteJpeg(const std::string &path, int width, int height, int components) {
     FILE *file = std::fopen(path.c_str(), "wb");
@@ -169,6 +248,31 @@ std::vector<std::array<double, 2>> PageSizes(const std::string &pdf) {
         }
     }
     return sizes;
+}
+
+Raster RenderPage(const std::string &pdf, int page, int dpi) {
+    const std::string prefix = pdf + ".render";
+    const std::string number = std::to_string(page);
+    Run("pdftoppm -r " + std::to_string(dpi) + " -f " + number + " -l " + number + " -singlefile " +
+        Quote(pdf) + " " + Quote(prefix));
+    const std::string ppm = ReadFile(prefix + ".ppm");
+    std::filesystem::remove(prefix + ".ppm");
+    Raster raster;
+    int maxValue = 0;
+    int used = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &raster.width, &raster.height, &maxValue,
+                    &used) != 3 ||
+        maxValue != 255) {
+        throw std::runtime_error("pdftoppm gave no picture for " + pdf);
+    }
+    const std::size_t size = static_cast<std::size_t>(raster.width) * raster.height * 3;
+    const std::size_t start = static_cast<std::size_t>(used) + 1;
+    if (ppm.size() < start + size) {
+        throw std::runtime_error("pdftoppm gave a short picture for " + pdf);
+    }
+    raster.rgb.assign(ppm.begin() + static_cast<long>(start),
+                      ppm.begin() + static_cast<long>(start + size));
+    return raster;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,18 @@ private:
 void WriteJpeg(const std::string &path, int width, int height, int components = 3);
 // An uncompressed 8-bit RGB TIFF of a gradient.
 void WriteTiff(const std::string &path, int width, int height);
+// A JPEG of mid grey with a solid block of colour in each corner, a fifth of each side:
+// red top left, green top right, blue bottom left, black bottom right.
+void WriteCornerJpeg(const std::string &path, int width, int height);
+
+struct TiffPageSpec {
+    int width;
+    int height;
+    int orientation; // the Orientation tag, 1..8
+};
+// A multi-page uncompressed RGB TIFF, one directory per spec, each of the corner picture.
+void WriteTiffPages(const std::string &path, const std::vector<TiffPageSpec> &pages);
+
 void WriteText(const std::string &path, const std::string &text);
 std::string ReadFile(const std::string &path);
 bool FileExists(const std::string &path);
@@ -50,6 +63,17 @@ std::vector<PageImage> ListImages(const std::string &pdf);
 
 // Page sizes in points, in page order (pdfinfo).
 std::vector<std::array<double, 2>> PageSizes(const std::string &pdf);
+
+// One page rendered by pdftoppm, RGB, top row first.
+struct Raster {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char *At(int x, int y) const {
+        return &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+    }
+};
+Raster RenderPage(const std::string &pdf, int page, int dpi);
 
 // Every matrix given to the "cm" operator in the pages' content, in page order.
 std::vector<std::array<double, 6>> PlacementMatrices(const std::string &pdf);
