@@ -7,41 +7,43 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/cli/CliRun.h"
+#include "tests/cli/FolvanePdfRun.h"
+#include "tests/support/Pdf.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace support;
 using namespace cli_test;
 
 class InstallTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        root = new Scratch;
+        root = new TempDir;
         const std::string build = fs::path(FOLVANE_BIN_DIR).parent_path().string();
-        installed = root->RunCommand("DESTDIR=" + Quote(root->Dir()) + " cmake --install " +
-                                     Quote(build) + " --prefix /usr");
+        installed = RunShell("DESTDIR=" + Quote(root->Path()) + " cmake --install " + Quote(build) +
+                             " --prefix /usr");
     }
     static void TearDownTestSuite() {
         delete root;
         root = nullptr;
     }
 
-    static std::string Usr(const std::string &path) { return root->At("usr/" + path); }
+    static std::string Usr(const std::string &path) { return *root / ("usr/" + path); }
 
     // Runs a checker on an installed file: exit 0 and nothing on standard error.
     static void ExpectAccepted(const std::string &command) {
-        Result r = root->RunCommand(command);
+        RunResult r = RunShell(command);
         EXPECT_EQ(r.exitCode, 0) << command << "\n" << r.out << r.err;
         EXPECT_EQ(r.err, "") << command;
     }
 
-    static Scratch *root;
-    static Result installed;
+    static TempDir *root;
+    static RunResult installed;
 };
 
-Scratch *InstallTest::root = nullptr;
-Result InstallTest::installed;
+TempDir *InstallTest::root = nullptr;
+RunResult InstallTest::installed;
 
 TEST_F(InstallTest, ProgramsAndTheirDataLandWhereTheyAreLookedFor) {
     ASSERT_EQ(installed.exitCode, 0) << installed.err;
@@ -53,14 +55,13 @@ TEST_F(InstallTest, ProgramsAndTheirDataLandWhereTheyAreLookedFor) {
     // The preview looks beside the program, then in ../share/folvane.
     EXPECT_TRUE(fs::exists(Usr("bin/../share/folvane/无法显示.bmp")));
 
-    Result version = root->RunCommand(Quote(Usr("bin/folvane-pdf")) + " --version");
+    RunResult version = RunShell(Quote(Usr("bin/folvane-pdf")) + " --version");
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind("folvane-pdf ", 0), 0u) << version.out;
-    Result samples =
-        root->RunCommand(Quote(Usr("bin/folvane-pdf")) + " -o " + Quote(root->At("samples.pdf")) +
-                         " " + Quote(kSamples) + "/*");
+    RunResult samples = RunShell(Quote(Usr("bin/folvane-pdf")) + " -o " +
+                                 Quote(*root / "samples.pdf") + " " + Quote(kSamples) + "/*");
     EXPECT_EQ(samples.exitCode, 0) << samples.err;
-    EXPECT_TRUE(QpdfCheck(root->At("samples.pdf")));
+    EXPECT_TRUE(QpdfCheck(*root / "samples.pdf"));
 }
 
 TEST_F(InstallTest, TheMenuEntryAndTheIconThemeAreComplete) {
@@ -68,7 +69,7 @@ TEST_F(InstallTest, TheMenuEntryAndTheIconThemeAreComplete) {
     const std::string desktop = Usr("share/applications/folvane.desktop");
     ASSERT_TRUE(fs::exists(desktop));
     ExpectAccepted("desktop-file-validate " + Quote(desktop));
-    const std::string entry = Read(desktop);
+    const std::string entry = ReadText(desktop);
     for (const char *line : {"\nExec=folvane %F\n", "\nIcon=folvane\n", "\nName=Folvane\n",
                              "\nName[zh_CN]=", "\nMimeType=image/jpeg;image/tiff;image/png;\n"}) {
         EXPECT_NE(entry.find(line), std::string::npos) << line;
@@ -78,7 +79,7 @@ TEST_F(InstallTest, TheMenuEntryAndTheIconThemeAreComplete) {
         const std::string icon = Usr("share/icons/hicolor/" + name + "/apps/folvane.png");
         ASSERT_TRUE(fs::exists(icon)) << name;
         // The PNG header holds the picture's width and height, which must be the folder's.
-        const std::string head = Read(icon).substr(16, 8);
+        const std::string head = ReadText(icon).substr(16, 8);
         auto bigEndian = [&](int at) {
             return static_cast<unsigned char>(head[at + 2]) * 256 +
                    static_cast<unsigned char>(head[at + 3]);
@@ -97,7 +98,7 @@ TEST_F(InstallTest, MetainfoAndManualPagesPassTheirCheckers) {
     }
     ASSERT_EQ(metainfo.size(), 1u);
     ExpectAccepted("appstreamcli validate --no-net " + Quote(metainfo[0]) + " >/dev/null");
-    EXPECT_NE(Read(metainfo[0]).find("<launchable type=\"desktop-id\">folvane.desktop<"),
+    EXPECT_NE(ReadText(metainfo[0]).find("<launchable type=\"desktop-id\">folvane.desktop<"),
               std::string::npos);
 
     for (const char *page : {"folvane", "folvane-pdf", "folvane-decode"}) {
@@ -106,7 +107,7 @@ TEST_F(InstallTest, MetainfoAndManualPagesPassTheirCheckers) {
         ExpectAccepted("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l " + Quote(path) +
                        " >/dev/null");
     }
-    const std::string manual = Read(Usr("share/man/man1/folvane-pdf.1"));
+    const std::string manual = ReadText(Usr("share/man/man1/folvane-pdf.1"));
     EXPECT_EQ(manual.find('@'), manual.find("@LIST")) << "a placeholder was left unfilled";
 }
 
@@ -114,10 +115,10 @@ TEST_F(InstallTest, BashCompletesClassesOutputsAndImages) {
     ASSERT_EQ(installed.exitCode, 0) << installed.err;
     const std::string script = Usr("share/bash-completion/completions/folvane-pdf");
     ASSERT_TRUE(fs::exists(script));
-    const std::string folder = root->At("files");
+    const std::string folder = *root / "files";
     fs::create_directory(folder);
     for (const char *name : {"a.jpg", "B.TIF", "c.png", "d.txt", "e.pdf"}) {
-        Write(folder + "/" + name, "");
+        WriteText(folder + "/" + name, "");
     }
     // Completes the last word of each line the way bash does when Tab is pressed.
     const std::string complete =
@@ -127,7 +128,7 @@ TEST_F(InstallTest, BashCompletesClassesOutputsAndImages) {
         "COMP_POINT=${#COMP_LINE}; _folvane_pdf; printf '%s ' $(printf '%s\\n' "
         "\"${COMPREPLY[@]}\" | sort); echo; }; "
         "t folvane-pdf -c ''; t folvane-pdf -o ''; t folvane-pdf x.jpg ''; t folvane-pdf --fi";
-    Result r = root->RunCommand("bash -c " + Quote(complete) + " 2>/dev/null");
+    RunResult r = RunShell("bash -c " + Quote(complete) + " 2>/dev/null");
     EXPECT_EQ(r.out, "10 16 2 3 5 8 fit \ne.pdf \nB.TIF a.jpg c.png \n--first-page-only \n");
 }
 

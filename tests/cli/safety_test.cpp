@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,26 +16,28 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/cli/CliRun.h"
+#include "tests/cli/FolvanePdfRun.h"
+#include "tests/support/Pdf.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace support;
 using namespace cli_test;
-using Names = std::vector<std::string>;
+using Names = std::set<std::string>;
 
 const std::string kOld = "%PDF-1.4 the document of an earlier run\n";
 
 class SafetyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        image = dir.At("page.jpg");
+        image = dir / "page.jpg";
         WriteJpeg(image, 40, 30);
-        imageBytes = Read(image);
+        imageBytes = ReadFile(image);
     }
 
     // Exit 1, one line "folvane-pdf: ..." holding each of `parts`.
-    static void ExpectFailure(const Result &r, const std::vector<std::string> &parts) {
+    static void ExpectFailure(const RunResult &r, const std::vector<std::string> &parts) {
         EXPECT_EQ(r.exitCode, 1) << r.err;
         EXPECT_EQ(r.err.rfind("folvane-pdf: ", 0), 0u) << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
@@ -44,20 +47,22 @@ protected:
         EXPECT_EQ(r.out, "");
     }
 
-    Scratch dir;
+    Names Entries() const { return Listing(dir.Path()); }
+
+    TempDir dir;
     std::string image;
-    std::string imageBytes;
+    Bytes imageBytes;
 };
 
 TEST_F(SafetyTest, AnOutputThatIsOneOfTheInputsIsRefused) {
-    fs::create_hard_link(image, dir.At("hard.pdf"));
-    fs::create_symlink("page.jpg", dir.At("soft.pdf"));
-    for (const std::string &out : {image, dir.At("hard.pdf"), dir.At("soft.pdf")}) {
-        Result r = RunProgram(dir, "-o " + Quote(out) + " " + Quote(image));
+    fs::create_hard_link(image, dir / "hard.pdf");
+    fs::create_symlink("page.jpg", dir / "soft.pdf");
+    for (const std::string &out : {image, dir / "hard.pdf", dir / "soft.pdf"}) {
+        RunResult r = RunFolvanePdf("-o " + Quote(out) + " " + Quote(image));
         ExpectFailure(r, {out, "is the input image", image});
-        EXPECT_EQ(Read(image), imageBytes) << out;
+        EXPECT_EQ(ReadFile(image), imageBytes) << out;
     }
-    EXPECT_EQ(dir.Names(), (Names{"hard.pdf", "page.jpg", "soft.pdf"}));
+    EXPECT_EQ(Entries(), (Names{"hard.pdf", "page.jpg", "soft.pdf"}));
 }
 
 TEST_F(SafetyTest, AFileTheUserCannotWriteIsReplacedOnlyWithForce) {
@@ -65,19 +70,19 @@ TEST_F(SafetyTest, AFileTheUserCannotWriteIsReplacedOnlyWithForce) {
     std::string asUser;
     if (::geteuid() == 0) {
         asUser = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
-        fs::permissions(dir.Dir(), fs::perms::all);
+        fs::permissions(dir.Path(), fs::perms::all);
     }
-    const std::string pdf = dir.At("out.pdf");
-    Write(pdf, kOld);
+    const std::string pdf = dir / "out.pdf";
+    WriteText(pdf, kOld);
     fs::permissions(pdf, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::string command = asUser + Quote(kProgram) + " -o " + Quote(pdf) + " " + Quote(image);
 
-    Result r = dir.RunCommand(command);
+    RunResult r = RunShell(command);
     ExpectFailure(r, {pdf, "not replacing a file you cannot write", "--force"});
-    EXPECT_EQ(Read(pdf), kOld);
-    EXPECT_EQ(dir.Names(), (Names{"out.pdf", "page.jpg"}));
+    EXPECT_EQ(ReadText(pdf), kOld);
+    EXPECT_EQ(Entries(), (Names{"out.pdf", "page.jpg"}));
 
-    r = dir.RunCommand(asUser + Quote(kProgram) + " --force -o " + Quote(pdf) + " " + Quote(image));
+    r = RunShell(asUser + Quote(kProgram) + " --force -o " + Quote(pdf) + " " + Quote(image));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(QpdfCheck(pdf));
     // The replaced file keeps its permissions.
@@ -86,15 +91,14 @@ TEST_F(SafetyTest, AFileTheUserCannotWriteIsReplacedOnlyWithForce) {
 }
 
 TEST_F(SafetyTest, ALinkedOutputReplacesTheFileItPointsToAndStays) {
-    fs::create_directory(dir.At("real"));
-    Write(dir.At("real/doc.pdf"), kOld);
-    fs::create_symlink("real/doc.pdf", dir.At("link.pdf"));
-    Result r = RunProgram(dir, "-o " + Quote(dir.At("link.pdf")) + " " + Quote(image));
+    fs::create_directory(dir / "real");
+    WriteText(dir / "real/doc.pdf", kOld);
+    fs::create_symlink("real/doc.pdf", dir / "link.pdf");
+    RunResult r = RunFolvanePdf("-o " + Quote(dir / "link.pdf") + " " + Quote(image));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(fs::is_symlink(dir.At("link.pdf")));
-    EXPECT_TRUE(QpdfCheck(dir.At("real/doc.pdf")));
-    EXPECT_EQ(fs::directory_entry(dir.At("real")).exists(), true);
-    EXPECT_EQ(dir.Names(), (Names{"link.pdf", "page.jpg", "real"}));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.pdf"));
+    EXPECT_TRUE(QpdfCheck(dir / "real/doc.pdf"));
+    EXPECT_EQ(Entries(), (Names{"link.pdf", "page.jpg", "real"}));
 }
 
 TEST_F(SafetyTest, AnOutputThatCannotBeCreatedGivesTheReason) {
@@ -102,13 +106,13 @@ TEST_F(SafetyTest, AnOutputThatCannotBeCreatedGivesTheReason) {
         std::string out;
         std::string reason;
     } cases[] = {{"/proc/folvane-test.pdf", "/proc/"},
-                 {dir.At("no/such/folder/out.pdf"), "No such file or directory"},
-                 {dir.At("page.jpg/out.pdf"), "Not a directory"}};
+                 {dir / "no/such/folder/out.pdf", "No such file or directory"},
+                 {dir / "page.jpg/out.pdf", "Not a directory"}};
     for (const auto &c : cases) {
-        Result r = RunProgram(dir, "-o " + Quote(c.out) + " " + Quote(image));
+        RunResult r = RunFolvanePdf("-o " + Quote(c.out) + " " + Quote(image));
         ExpectFailure(r, {c.out, c.reason});
     }
-    EXPECT_EQ(dir.Names(), (Names{"page.jpg"}));
+    EXPECT_EQ(Entries(), (Names{"page.jpg"}));
 }
 
 // Starts folvane-pdf on a FIFO no one writes to: it waits on it with its temporary file made.
@@ -137,7 +141,7 @@ protected:
     // Waits until a name in the folder starts with `prefix`.
     bool Appears(const std::string &prefix) const {
         for (int i = 0; i < 1000; ++i) {
-            for (const std::string &name : dir.Names()) {
+            for (const std::string &name : Entries()) {
                 if (name.rfind(prefix, 0) == 0) {
                     return true;
                 }
@@ -156,24 +160,26 @@ protected:
 
 TEST_P(InterruptTest, ASignalMidRunLeavesNoTemporaryFile) {
     const int signal = GetParam();
-    const std::string fifo = dir.At("slow.jpg");
+    const std::string fifo = dir / "slow.jpg";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string pdf = dir.At("out.pdf");
-    Write(pdf, kOld);
+    const std::string pdf = dir / "out.pdf";
+    WriteText(pdf, kOld);
 
-    pid_t pid = Start({"-o", pdf, image, fifo}, dir.Dir());
-    ASSERT_TRUE(Appears(".out.pdf.")) << "the run never started its document";
-    ::kill(pid, signal);
+    pid_t pid = Start({"-o", pdf, image, fifo}, dir.Path());
+    bool started = Appears(".out.pdf.");
+    ::kill(pid, started ? signal : SIGKILL);
     EXPECT_EQ(ExitStatus(pid), 128 + signal);
-    EXPECT_EQ(dir.Names(), (Names{"out.pdf", "page.jpg", "slow.jpg"}));
-    EXPECT_EQ(Read(pdf), kOld);
+    ASSERT_TRUE(started) << "the run never started its document";
+    EXPECT_EQ(Entries(), (Names{"out.pdf", "page.jpg", "slow.jpg"}));
+    EXPECT_EQ(ReadText(pdf), kOld);
 
     // Writing to standard output: the buffer in TMPDIR goes too.
-    pid = Start({"-o", "-", image, fifo}, dir.Dir());
-    ASSERT_TRUE(Appears(".folvane-pdf-")) << "the run never started its document";
-    ::kill(pid, signal);
+    pid = Start({"-o", "-", image, fifo}, dir.Path());
+    started = Appears(".folvane-pdf-");
+    ::kill(pid, started ? signal : SIGKILL);
     EXPECT_EQ(ExitStatus(pid), 128 + signal);
-    EXPECT_EQ(dir.Names(), (Names{"out.pdf", "page.jpg", "slow.jpg"}));
+    ASSERT_TRUE(started) << "the run never started its document";
+    EXPECT_EQ(Entries(), (Names{"out.pdf", "page.jpg", "slow.jpg"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(IntTermHup, InterruptTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
