@@ -3,6 +3,7 @@
 #include "pdf/PageGeneration.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -12,13 +13,55 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/pdf/PdfTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
 using folvane::GenerateOptions;
 using folvane::PageLayout;
-using pdftest::TempDir;
+using namespace support;
+
+void WriteJpeg(const std::string &path, int width, int height, int components = 3) {
+    WriteFile(path, MakeJpeg(Pattern(width, height, components)));
+}
+
+void WriteRgbTiff(const std::string &path, int width, int height) {
+    WriteTiff(path, {TiffPageOf(Pattern(width, height, 3))});
+}
+
+// Page sizes in points, {width, height}, in page order.
+std::vector<std::array<double, 2>> Sizes(const std::string &pdf) {
+    std::vector<std::array<double, 2>> sizes;
+    for (const PageSize &size : PageSizes(pdf)) {
+        sizes.push_back({size.width, size.height});
+    }
+    return sizes;
+}
+
+// Mid grey with a solid block of colour in each corner, a fifth of each side: red top left,
+// green top right, blue bottom left, black bottom right.
+Picture CornerPicture(int width, int height) {
+    Picture picture = Solid(width, height, 0x808080);
+    const uint32_t corners[2][2] = {{0xFF0000, 0x00FF00}, {0x0000FF, 0x000000}};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool left = x < width / 5;
+            const bool right = x >= width - width / 5;
+            const bool top = y < height / 5;
+            const bool bottom = y >= height - height / 5;
+            if ((left || right) && (top || bottom)) {
+                const uint32_t rgb = corners[bottom ? 1 : 0][right ? 1 : 0];
+                picture.At(x, y, 0) = static_cast<uint8_t>(rgb >> 16);
+                picture.At(x, y, 1) = static_cast<uint8_t>(rgb >> 8);
+                picture.At(x, y, 2) = static_cast<uint8_t>(rgb);
+            }
+        }
+    }
+    return picture;
+}
 
 GenerateOptions Options(PageLayout layout) {
     GenerateOptions options;
@@ -39,26 +82,26 @@ std::size_t EntriesIn(const std::string &folder) {
 
 TEST(GeneratePdf, ThreePagesInListOrderOnA4) {
     TempDir dir;
-    pdftest::WriteJpeg(dir / "b.jpg", 300, 200);
-    pdftest::WriteTiff(dir / "a.tif", 120, 240);
-    pdftest::WriteJpeg(dir / "c.jpg", 64, 48, 1);
+    WriteJpeg(dir / "b.jpg", 300, 200);
+    WriteRgbTiff(dir / "a.tif", 120, 240);
+    WriteJpeg(dir / "c.jpg", 64, 48, 1);
     const std::string out = dir / "out.pdf";
     bool completeWhenTold = false;
     folvane::GenerateEvents events;
-    events.afterClose = [&] { completeWhenTold = pdftest::QpdfCheck(out); };
+    events.afterClose = [&] { completeWhenTold = QpdfCheck(out); };
     folvane::GeneratePdf(out, {dir / "b.jpg", dir / "a.tif", dir / "c.jpg"}, kThreeMegapixels,
                          events);
 
     EXPECT_TRUE(completeWhenTold);
-    EXPECT_TRUE(pdftest::QpdfCheck(out));
-    EXPECT_EQ(pdftest::ReadFile(out).substr(0, 8), "%PDF-1.4");
-    auto sizes = pdftest::PageSizes(out);
+    EXPECT_TRUE(QpdfCheck(out));
+    EXPECT_EQ(ReadText(out).substr(0, 8), "%PDF-1.4");
+    auto sizes = Sizes(out);
     ASSERT_EQ(sizes.size(), 3u);
     for (const auto &size : sizes) {
         EXPECT_DOUBLE_EQ(size[0], 595);
         EXPECT_DOUBLE_EQ(size[1], 842);
     }
-    auto images = pdftest::ListImages(out);
+    auto images = ListImages(out);
     ASSERT_EQ(images.size(), 3u);
     EXPECT_EQ(images[0].page, 1);
     EXPECT_EQ(images[0].width, 300);
@@ -76,11 +119,11 @@ TEST_P(ClassPlacementTest, ImageIsScaledByTheClassFactorAtTheOrigin) {
     const double scales[] = {0.525, 0.42, 0.331, 0.264, 0.2358, 0.1871, 0.1871};
     const double scale = scales[GetParam()];
     TempDir dir;
-    pdftest::WriteJpeg(dir / "p.jpg", 1000, 500);
+    WriteJpeg(dir / "p.jpg", 1000, 500);
     const std::string out = dir / "out.pdf";
     folvane::GeneratePdf(out, {dir / "p.jpg"}, Options(PageLayout::Class(GetParam())));
 
-    auto matrices = pdftest::PlacementMatrices(out);
+    auto matrices = PlacementMatrices(out);
     ASSERT_EQ(matrices.size(), 1u);
     const auto &m = matrices[0];
     EXPECT_NEAR(m[0], 1000 * scale, 0.01);
@@ -89,7 +132,7 @@ TEST_P(ClassPlacementTest, ImageIsScaledByTheClassFactorAtTheOrigin) {
     EXPECT_NEAR(m[3], 500 * scale, 0.01);
     EXPECT_NEAR(m[4], 0, 1e-6);
     EXPECT_NEAR(m[5], 0, 1e-6);
-    EXPECT_EQ(pdftest::PageSizes(out), (std::vector<std::array<double, 2>>{{595, 842}}));
+    EXPECT_EQ(Sizes(out), (std::vector<std::array<double, 2>>{{595, 842}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllClasses, ClassPlacementTest, ::testing::Range(0, 7));
@@ -101,14 +144,13 @@ class FitPlacementTest : public ::testing::TestWithParam<FitCase> {};
 TEST_P(FitPlacementTest, PageTurnsWithTheImageWhichFitsCentred) {
     auto [width, height, pageWidth, pageHeight] = GetParam();
     TempDir dir;
-    pdftest::WriteJpeg(dir / "p.jpg", width, height, 1);
+    WriteJpeg(dir / "p.jpg", width, height, 1);
     const std::string out = dir / "out.pdf";
     folvane::GeneratePdf(out, {dir / "p.jpg"}, kFit);
 
-    EXPECT_EQ(pdftest::PageSizes(out),
-              (std::vector<std::array<double, 2>>{{pageWidth, pageHeight}}));
+    EXPECT_EQ(Sizes(out), (std::vector<std::array<double, 2>>{{pageWidth, pageHeight}}));
     const double scale = std::min(pageWidth / width, pageHeight / height);
-    auto matrices = pdftest::PlacementMatrices(out);
+    auto matrices = PlacementMatrices(out);
     ASSERT_EQ(matrices.size(), 1u);
     const auto &m = matrices[0];
     EXPECT_NEAR(m[0], width * scale, 0.01);
@@ -126,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, FitPlacementTest,
                                            FitCase{40, 6000, 595, 842}));
 
 // The image's four corner blocks show where they belong on the rendered page: nothing is cut.
-void ExpectWholeCornerPicture(const pdftest::Raster &page, double left, double top, double width,
+void ExpectWholeCornerPicture(const Picture &page, double left, double top, double width,
                               double height) {
     struct Corner {
         double u, v; // centre of the block, as a share of the image from its top left
@@ -141,7 +183,7 @@ void ExpectWholeCornerPicture(const pdftest::Raster &page, double left, double t
         const int x = static_cast<int>(left + c.u * width);
         const int y = static_cast<int>(top + c.v * height);
         ASSERT_TRUE(x >= 0 && x < page.width && y >= 0 && y < page.height);
-        const unsigned char *p = page.At(x, y);
+        const uint8_t p[3] = {page.At(x, y, 0), page.At(x, y, 1), page.At(x, y, 2)};
         EXPECT_NEAR(p[0], c.r, 40) << "at " << x << "," << y;
         EXPECT_NEAR(p[1], c.g, 40) << "at " << x << "," << y;
         EXPECT_NEAR(p[2], c.b, 40) << "at " << x << "," << y;
@@ -150,20 +192,22 @@ void ExpectWholeCornerPicture(const pdftest::Raster &page, double left, double t
 
 TEST(GeneratePdf, ARenderedFitPageHoldsTheWholeImage) {
     TempDir dir;
-    pdftest::WriteCornerJpeg(dir / "scan.jpg", 620, 877);
-    pdftest::WriteCornerJpeg(dir / "photo.jpg", 1600, 1000);
+    JpegOptions fine;
+    fine.quality = 95;
+    WriteFile(dir / "scan.jpg", MakeJpeg(CornerPicture(620, 877), fine));
+    WriteFile(dir / "photo.jpg", MakeJpeg(CornerPicture(1600, 1000), fine));
     const std::string out = dir / "out.pdf";
     folvane::GeneratePdf(out, {dir / "scan.jpg", dir / "photo.jpg"}, kFit);
 
     // At 72 dpi one pixel is one point.
-    pdftest::Raster portrait = pdftest::RenderPage(out, 1, 72);
+    Picture portrait = RenderPage(out, 1);
     ASSERT_EQ(portrait.width, 595);
     ASSERT_EQ(portrait.height, 842);
     const double scanScale = std::min(595.0 / 620, 842.0 / 877);
     ExpectWholeCornerPicture(portrait, (595 - 620 * scanScale) / 2, (842 - 877 * scanScale) / 2,
                              620 * scanScale, 877 * scanScale);
 
-    pdftest::Raster landscape = pdftest::RenderPage(out, 2, 72);
+    Picture landscape = RenderPage(out, 2);
     ASSERT_EQ(landscape.width, 842);
     ASSERT_EQ(landscape.height, 595);
     const double photoHeight = 1000 * (842.0 / 1600);
@@ -171,7 +215,8 @@ TEST(GeneratePdf, ARenderedFitPageHoldsTheWholeImage) {
     ExpectWholeCornerPicture(landscape, 0, margin, 842, photoHeight);
     // White above and below the photo.
     for (int y : {static_cast<int>(margin / 2), static_cast<int>(595 - margin / 2)}) {
-        const unsigned char *p = landscape.At(421, y);
+        const uint8_t p[3] = {landscape.At(421, y, 0), landscape.At(421, y, 1),
+                              landscape.At(421, y, 2)};
         EXPECT_GT(p[0] + p[1] + p[2], 3 * 250) << "at y " << y;
     }
 }
@@ -180,7 +225,13 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
     TempDir dir;
     // Stored 200 x 100 upright; 200 x 100 shown turned a quarter (orientation 6: upright it is
     // 100 x 200); 100 x 300 turned the other way (orientation 8: 300 x 100).
-    pdftest::WriteTiffPages(dir / "three.tif", {{200, 100, 1}, {200, 100, 6}, {100, 300, 8}});
+    std::vector<TiffPage> pages;
+    for (auto [width, height, orientation] :
+         {std::tuple{200, 100, 1}, std::tuple{200, 100, 6}, std::tuple{100, 300, 8}}) {
+        pages.push_back(TiffPageOf(CornerPicture(width, height)));
+        pages.back().orientation = static_cast<uint16_t>(orientation);
+    }
+    WriteTiff(dir / "three.tif", pages);
     const std::string out = dir / "out.pdf";
     std::vector<std::string> started;
     folvane::GenerateEvents events;
@@ -189,18 +240,17 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
     };
     folvane::GeneratePdf(out, {dir / "three.tif"}, kFit, events);
 
-    EXPECT_TRUE(pdftest::QpdfCheck(out));
+    EXPECT_TRUE(QpdfCheck(out));
     EXPECT_EQ(started, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
-    EXPECT_EQ(pdftest::PageSizes(out),
-              (std::vector<std::array<double, 2>>{{842, 595}, {595, 842}, {842, 595}}));
-    auto images = pdftest::ListImages(out);
+    EXPECT_EQ(Sizes(out), (std::vector<std::array<double, 2>>{{842, 595}, {595, 842}, {842, 595}}));
+    auto images = ListImages(out);
     ASSERT_EQ(images.size(), 3u);
     EXPECT_EQ(images[2].width, 100);
     EXPECT_EQ(images[2].height, 300);
 
     // Orientation 6: the stored top row is the right-hand side, so the stored corners come out
     // blue top left, red top right, black bottom left, green bottom right.
-    pdftest::Raster turned = pdftest::RenderPage(out, 2, 72);
+    Picture turned = RenderPage(out, 2);
     ASSERT_EQ(turned.width, 595);
     const double scale = std::min(595.0 / 100, 842.0 / 200);
     const double shownWidth = 100 * scale;
@@ -208,7 +258,7 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
     auto expectColour = [&](double u, double v, int r, int g, int b) {
         const int x = static_cast<int>((595 - shownWidth) / 2 + u * shownWidth);
         const int y = static_cast<int>((842 - shownHeight) / 2 + v * shownHeight);
-        const unsigned char *p = turned.At(x, y);
+        const uint8_t p[3] = {turned.At(x, y, 0), turned.At(x, y, 1), turned.At(x, y, 2)};
         EXPECT_NEAR(p[0], r, 40) << u << "," << v;
         EXPECT_NEAR(p[1], g, 40) << u << "," << v;
         EXPECT_NEAR(p[2], b, 40) << u << "," << v;
@@ -221,13 +271,13 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
     GenerateOptions firstOnly = kFit;
     firstOnly.firstPageOnly = true;
     folvane::GeneratePdf(out, {dir / "three.tif"}, firstOnly);
-    EXPECT_EQ(pdftest::PageSizes(out).size(), 1u);
+    EXPECT_EQ(Sizes(out).size(), 1u);
 }
 
 TEST(GeneratePdf, AClassReportsHowMuchOfAnImageTheEdgeCuts) {
     TempDir dir;
-    pdftest::WriteJpeg(dir / "big.jpg", 1500, 2100, 1);
-    pdftest::WriteJpeg(dir / "small.jpg", 400, 400, 1);
+    WriteJpeg(dir / "big.jpg", 1500, 2100, 1);
+    WriteJpeg(dir / "small.jpg", 400, 400, 1);
     std::vector<folvane::PageNote> notes;
     folvane::GenerateEvents events;
     events.onNote = [&](const folvane::PageNote &note) { notes.push_back(note); };
@@ -252,16 +302,16 @@ TEST(GeneratePdf, ImagesLoadWhateverTheirNamesSay) {
     const std::vector<std::string> paths = {dir / "upper.JPG", dir / "long.tiff",
                                             dir / "scans.jpg/page.tif", dir / "photo.jpeg",
                                             dir / "page.TIFF"};
-    pdftest::WriteJpeg(paths[0], 40, 30);
-    pdftest::WriteTiff(paths[1], 50, 30);
-    pdftest::WriteTiff(paths[2], 60, 30);
-    pdftest::WriteJpeg(paths[3], 70, 30);
-    pdftest::WriteTiff(paths[4], 80, 30);
+    WriteJpeg(paths[0], 40, 30);
+    WriteRgbTiff(paths[1], 50, 30);
+    WriteRgbTiff(paths[2], 60, 30);
+    WriteJpeg(paths[3], 70, 30);
+    WriteRgbTiff(paths[4], 80, 30);
     const std::string out = dir / "out.pdf";
     folvane::GeneratePdf(out, paths, kThreeMegapixels);
 
-    EXPECT_TRUE(pdftest::QpdfCheck(out));
-    auto images = pdftest::ListImages(out);
+    EXPECT_TRUE(QpdfCheck(out));
+    auto images = ListImages(out);
     ASSERT_EQ(images.size(), paths.size());
     for (size_t i = 0; i < images.size(); ++i) {
         EXPECT_EQ(images[i].page, static_cast<int>(i + 1));
@@ -277,16 +327,16 @@ TEST(GeneratePdf, PathsLongerThan260BytesWork) {
         std::filesystem::create_directory(folder);
     }
     const std::string image = folder + "/page.jpg";
-    pdftest::WriteJpeg(image, 20, 20);
+    WriteJpeg(image, 20, 20);
     const std::string out = folder + "/out.pdf";
     folvane::GeneratePdf(out, {image}, kFit);
-    EXPECT_TRUE(pdftest::QpdfCheck(out));
+    EXPECT_TRUE(QpdfCheck(out));
 }
 
 TEST(GeneratePdf, UnreadableImageFailsNamingItAndLeavesNoFile) {
     TempDir dir;
-    pdftest::WriteJpeg(dir / "good.jpg", 20, 20);
-    pdftest::WriteText(dir / "bad.jpg", "this is not a picture");
+    WriteJpeg(dir / "good.jpg", 20, 20);
+    WriteText(dir / "bad.jpg", "this is not a picture");
     const std::string out = dir / "out.pdf";
     for (const std::string &bad : {dir / "missing.jpg", dir / "bad.jpg"}) {
         bool told = false;
@@ -301,7 +351,7 @@ TEST(GeneratePdf, UnreadableImageFailsNamingItAndLeavesNoFile) {
             EXPECT_EQ(e.index, 1u);
         }
         EXPECT_FALSE(told);
-        EXPECT_FALSE(pdftest::FileExists(out));
+        EXPECT_FALSE(std::filesystem::exists(out));
     }
     // Nothing else was left in the folder either (no temporary file).
     EXPECT_EQ(EntriesIn(dir.Path()), 2u);
@@ -310,23 +360,23 @@ TEST(GeneratePdf, UnreadableImageFailsNamingItAndLeavesNoFile) {
 TEST(GeneratePdf, FailedOrStoppedRunsLeaveAnExistingTargetUntouched) {
     TempDir dir;
     const std::string out = dir / "out.pdf";
-    pdftest::WriteText(out, "previous document");
+    WriteText(out, "previous document");
     EXPECT_THROW(folvane::GeneratePdf(out, {dir / "missing.tif"}, kFit), folvane::GenerateError);
-    EXPECT_EQ(pdftest::ReadFile(out), "previous document");
+    EXPECT_EQ(ReadText(out), "previous document");
 
-    pdftest::WriteJpeg(dir / "a.jpg", 20, 20);
+    WriteJpeg(dir / "a.jpg", 20, 20);
     folvane::GenerateEvents events;
     int polls = 0;
     events.stopRequested = [&] { return ++polls == 2; };
     EXPECT_THROW(folvane::GeneratePdf(out, {dir / "a.jpg", dir / "a.jpg"}, kFit, events),
                  folvane::GenerateCancelled);
-    EXPECT_EQ(pdftest::ReadFile(out), "previous document");
+    EXPECT_EQ(ReadText(out), "previous document");
     EXPECT_EQ(EntriesIn(dir.Path()), 2u);
 }
 
 TEST(GeneratePdf, AnUncreatableOutputFailsWithTheEnginesReason) {
     TempDir dir;
-    pdftest::WriteJpeg(dir / "p.jpg", 20, 20);
+    WriteJpeg(dir / "p.jpg", 20, 20);
     const std::string out = dir / "no/such/folder/out.pdf";
     try {
         folvane::GeneratePdf(out, {dir / "p.jpg"}, kFit);
@@ -341,8 +391,8 @@ TEST(GeneratePdf, AnUncreatableOutputFailsWithTheEnginesReason) {
 
 TEST(GeneratePdf, AnOutputThatIsOneOfTheImagesIsRefused) {
     TempDir dir;
-    pdftest::WriteJpeg(dir / "p.jpg", 20, 20);
-    const std::string original = pdftest::ReadFile(dir / "p.jpg");
+    WriteJpeg(dir / "p.jpg", 20, 20);
+    const std::string original = ReadText(dir / "p.jpg");
     std::filesystem::create_hard_link(dir / "p.jpg", dir / "hard.pdf");
     std::filesystem::create_symlink("p.jpg", dir / "soft.pdf");
     for (const std::string &out : {dir / "p.jpg", dir / "hard.pdf", dir / "soft.pdf"}) {
@@ -354,20 +404,20 @@ TEST(GeneratePdf, AnOutputThatIsOneOfTheImagesIsRefused) {
             EXPECT_NE(std::string(e.what()).find("is the input image"), std::string::npos)
                 << e.what();
         }
-        EXPECT_EQ(pdftest::ReadFile(dir / "p.jpg"), original);
+        EXPECT_EQ(ReadText(dir / "p.jpg"), original);
     }
     EXPECT_EQ(EntriesIn(dir.Path()), 3u);
 }
 
 TEST(GeneratePdf, AnOutputLinkWritesTheFileItPointsTo) {
     TempDir dir;
-    pdftest::WriteJpeg(dir / "p.jpg", 20, 20);
+    WriteJpeg(dir / "p.jpg", 20, 20);
     std::filesystem::create_directory(dir / "real");
-    pdftest::WriteText(dir / "real/doc.pdf", "old");
+    WriteText(dir / "real/doc.pdf", "old");
     std::filesystem::create_symlink("real/doc.pdf", dir / "link.pdf");
     folvane::GeneratePdf(dir / "link.pdf", {dir / "p.jpg"}, kFit);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.pdf"));
-    EXPECT_TRUE(pdftest::QpdfCheck(dir / "real/doc.pdf"));
+    EXPECT_TRUE(QpdfCheck(dir / "real/doc.pdf"));
     EXPECT_EQ(EntriesIn(dir / "real"), 1u);
 }
 

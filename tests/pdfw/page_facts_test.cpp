@@ -1,43 +1,47 @@
 // What the page loop asks the engine besides drawing: an image's upright size and notes, the
 // pages of a file; where a linked target is written; temporary files removed on demand.
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "pdfw/pdfw.h"
 #include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
-using namespace pdfw_test;
+using namespace support;
+using pdfw_test::Engine;
+using Names = std::set<std::string>;
 
 class PageFactsTest : public ::testing::Test {
 protected:
     std::string jpeg(const std::string &name, int width, int height, int orientation = 0) {
-        JpegSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.exifOrientation = orientation;
-        writeFile(dir.path(name), makeJpeg(spec, pattern(width, height, 3)));
-        return dir.path(name);
+        JpegOptions options;
+        options.exifOrientation = orientation;
+        WriteFile(dir / name, MakeJpeg(Pattern(width, height, 3), options));
+        return dir / name;
     }
+    // A TIFF of `pages` pages of 16 x 8 grey pixels.
     std::string tiff(const std::string &name, int pages, int orientation = 0) {
-        TiffSpec spec;
-        spec.width = 16;
-        spec.height = 8;
-        spec.pages = pages;
-        spec.orientation = orientation;
-        makeTiff(dir.path(name), spec, pattern(16, 8, 1));
-        return dir.path(name);
+        TiffPage page = TiffPageOf(Pattern(16, 8, 1));
+        page.orientation = static_cast<uint16_t>(orientation);
+        WriteTiff(dir / name, std::vector<TiffPage>(static_cast<std::size_t>(pages), page));
+        return dir / name;
     }
+    Names entries() const { return Listing(dir.Path()); }
 
-    ScratchDir dir;
+    TempDir dir;
     Engine engine;
 };
 
 TEST_F(PageFactsTest, ImageSizeIsUprightAndNotesStartEmpty) {
-    ASSERT_EQ(pdfw_open_file(engine.ctx(), dir.path("out.pdf").c_str()), 1);
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "out.pdf").c_str()), 1);
     struct Case {
         std::string path;
         float width, height;
@@ -67,7 +71,7 @@ TEST_F(PageFactsTest, FactsOfAHandleNotOpenAreIndexErrors) {
     float height = 0;
     EXPECT_EQ(pdfw_get_image_size(engine.ctx(), 1, &width, &height), -1);
     EXPECT_EQ(engine.lastType(), PDFW_RUNTIME_ERROR); // no document yet
-    ASSERT_EQ(pdfw_open_file(engine.ctx(), dir.path("out.pdf").c_str()), 1);
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "out.pdf").c_str()), 1);
     EXPECT_EQ(pdfw_get_image_size(engine.ctx(), 5, &width, &height), -1);
     EXPECT_EQ(engine.lastType(), PDFW_INDEX_ERROR);
     EXPECT_EQ(pdfw_get_image_notes(engine.ctx(), 5), nullptr);
@@ -85,15 +89,15 @@ TEST_F(PageFactsTest, PagesOfATiffOneForOtherFiles) {
     EXPECT_EQ(pdfw_count_pages(engine.ctx(), tiff("one.tif", 1).c_str()), 1);
     EXPECT_EQ(pdfw_count_pages(engine.ctx(), tiff("three.tif", 3).c_str()), 3);
     EXPECT_EQ(pdfw_count_pages(engine.ctx(), jpeg("a.jpg", 8, 8).c_str()), 1);
-    writeFile(dir.path("text.tif"), Bytes{'h', 'e', 'l', 'l', 'o'});
-    EXPECT_EQ(pdfw_count_pages(engine.ctx(), dir.path("text.tif").c_str()), 1);
+    WriteText(dir / "text.tif", "hello");
+    EXPECT_EQ(pdfw_count_pages(engine.ctx(), (dir / "text.tif").c_str()), 1);
     EXPECT_EQ(engine.errorCount(), 0);
 
-    EXPECT_EQ(pdfw_count_pages(engine.ctx(), dir.path("missing.tif").c_str()), -1);
+    EXPECT_EQ(pdfw_count_pages(engine.ctx(), (dir / "missing.tif").c_str()), -1);
     EXPECT_EQ(engine.lastType(), PDFW_IO_ERROR);
     EXPECT_NE(engine.lastMessage().find("missing.tif"), std::string::npos);
-    writeFile(dir.path("cut.tif"), Bytes{'I', 'I', 42, 0, 0xff, 0xff});
-    EXPECT_EQ(pdfw_count_pages(engine.ctx(), dir.path("cut.tif").c_str()), -1);
+    WriteFile(dir / "cut.tif", Bytes{'I', 'I', 42, 0, 0xff, 0xff});
+    EXPECT_EQ(pdfw_count_pages(engine.ctx(), (dir / "cut.tif").c_str()), -1);
     EXPECT_EQ(engine.lastType(), PDFW_SYNTAX_ERROR);
     EXPECT_EQ(pdfw_count_pages(engine.ctx(), ""), -1);
     EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
@@ -104,34 +108,34 @@ TEST_F(PageFactsTest, PagesOfATiffOneForOtherFiles) {
 TEST_F(PageFactsTest, ALinkedTargetIsWrittenThroughAndTheLinkStays) {
     namespace fs = std::filesystem;
     const std::string image = jpeg("a.jpg", 8, 8);
-    fs::create_directory(dir.path("real"));
-    writeFile(dir.path("real/doc.pdf"), Bytes{'o', 'l', 'd'});
-    fs::create_symlink("real/doc.pdf", dir.path("relative.pdf"));
-    fs::create_symlink("relative.pdf", dir.path("chain.pdf"));
-    fs::create_symlink(dir.path("real/new.pdf"), dir.path("dangling.pdf"));
+    fs::create_directory(dir / "real");
+    WriteText(dir / "real/doc.pdf", "old");
+    fs::create_symlink("real/doc.pdf", dir / "relative.pdf");
+    fs::create_symlink("relative.pdf", dir / "chain.pdf");
+    fs::create_symlink((dir / "real/new.pdf"), dir / "dangling.pdf");
     for (const char *name : {"relative.pdf", "chain.pdf", "dangling.pdf"}) {
-        ASSERT_TRUE(engine.writeDocument(dir.path(name), {{image, 595, 842}}))
+        ASSERT_TRUE(engine.writeDocument(dir / name, {{image, 595, 842}}))
             << name << ": " << engine.lastMessage();
-        EXPECT_TRUE(fs::is_symlink(dir.path(name))) << name;
+        EXPECT_TRUE(fs::is_symlink(dir / name)) << name;
     }
-    EXPECT_TRUE(qpdfCheck(dir.path("real/doc.pdf")));
-    EXPECT_TRUE(qpdfCheck(dir.path("real/new.pdf")));
-    EXPECT_EQ(dir.entries().size(), 5u); // a.jpg, real, and the three links
+    EXPECT_TRUE(QpdfCheck(dir / "real/doc.pdf"));
+    EXPECT_TRUE(QpdfCheck(dir / "real/new.pdf"));
+    EXPECT_EQ(entries().size(), 5u); // a.jpg, real, and the three links
 
-    fs::create_symlink("loop-b.pdf", dir.path("loop-a.pdf"));
-    fs::create_symlink("loop-a.pdf", dir.path("loop-b.pdf"));
-    EXPECT_EQ(pdfw_open_file(engine.ctx(), dir.path("loop-a.pdf").c_str()), -1);
+    fs::create_symlink("loop-b.pdf", dir / "loop-a.pdf");
+    fs::create_symlink("loop-a.pdf", dir / "loop-b.pdf");
+    EXPECT_EQ(pdfw_open_file(engine.ctx(), (dir / "loop-a.pdf").c_str()), -1);
     EXPECT_NE(std::string(pdfw_get_last_error(engine.ctx())).find("symbolic links"),
               std::string::npos);
 }
 
 TEST_F(PageFactsTest, TemporaryFilesCanBeRemovedFromOutside) {
-    writeFile(dir.path("out.pdf"), Bytes{'o', 'l', 'd'});
-    ASSERT_EQ(pdfw_open_file(engine.ctx(), dir.path("out.pdf").c_str()), 1);
-    EXPECT_EQ(dir.entries().size(), 2u);
+    WriteText(dir / "out.pdf", "old");
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "out.pdf").c_str()), 1);
+    EXPECT_EQ(entries().size(), 2u);
     pdfw_remove_temporary_files();
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.pdf"});
-    EXPECT_EQ(readFile(dir.path("out.pdf")), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(entries(), Names{"out.pdf"});
+    EXPECT_EQ(ReadText(dir / "out.pdf"), "old");
 }
 
 } // namespace
