@@ -12,6 +12,7 @@
 #include "image/codecs/CfImageBMP.h"
 #include "image/codecs/CfImageICO.h"
 #include "image/codecs/CfImageJPG.h"
+#include "image/codecs/CfImagePNG.h"
 #include "image/codecs/CfImageTIF.h"
 
 namespace {
@@ -84,8 +85,8 @@ constexpr Candidate kCandidates[] = {
     {FormatIco, FormatIco, &TryDecoder<CfImageICO>, true},
     // GIF
     {FormatGif, FormatGif, nullptr, true},
-    // PNG
-    {FormatPng, FormatPng, nullptr, false},
+    // PNG (CfImagePNG)
+    {FormatPng, FormatPng, &TryDecoder<CfImagePNG>, false},
     // TIFF (CfImageTIF)
     {FormatTiff, FormatTiff, &TryDecoder<CfImageTIF>, true},
     // MNG
