@@ -161,6 +161,8 @@ void CfImageTIF::ReadPage(TIFF *tif) {
     } else {
         ReadStripPage(tif, page);
     }
+    // Both paths leave the rows as the file stores them; every colour path turns upright here.
+    ApplyOrientation(page.orientation);
 }
 
 void CfImageTIF::ReadResolution(TIFF *tif) {
@@ -193,7 +195,14 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
     if (!raster) {
         RaiseDecodeFailure("No space for raster buffer");
     }
-    if (!TIFFReadRGBAImage(tif, page.width, page.height, raster.get(), 1)) {
+    // Asked for the file's own orientation, the RGBA reader neither flips nor mirrors: the
+    // raster holds the rows as stored, top row first. It never turns by a quarter, so the
+    // orientation is applied afterwards, on every path alike.
+    const uint16_t stored =
+        page.orientation >= ORIENTATION_TOPLEFT && page.orientation <= ORIENTATION_LEFTBOT
+            ? page.orientation
+            : uint16_t{ORIENTATION_TOPLEFT};
+    if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), stored, 1)) {
         RaiseDecodeFailure("Corrupted TIFF file!");
     }
     // Alpha comes from the raster only for four samples per pixel; the channel exists then.
@@ -202,7 +211,7 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
         if (info.escape != 0) {
             RaiseDecodeFailure("Cancelled");
         }
-        const uint32_t *src = raster.get() + size_t{y} * page.width;
+        const uint32_t *src = raster.get() + size_t{page.height - 1 - y} * page.width;
         uint8_t *dst = info.pixels + size_t{y} * info.rowStride;
         if (alphaRows == nullptr) {
             for (uint32_t x = 0; x < page.width; ++x) {

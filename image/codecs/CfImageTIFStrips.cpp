@@ -391,5 +391,4 @@ void CfImageTIF::ReadStripPage(TIFF *tif, Page &page) {
         reader.NormaliseWideGrey();
     }
     palette.reset();
-    ApplyOrientation(page.orientation);
 }
