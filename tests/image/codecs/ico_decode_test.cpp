@@ -3,11 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <png.h>
-
 #include "IcoBytes.h"
-#include "PngTestFiles.h"
 #include "image/codecs/CfImageICO.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Png.h"
 
 namespace {
 
@@ -119,8 +118,9 @@ Bytes DamagedPngData() {
 }
 
 TEST(IcoEntry, PngEntryDecodesWithItsAlpha) {
-    const PngPicture picture = PatternPicture(5, 3, PNG_COLOR_TYPE_RGB_ALPHA, 8);
-    const Bytes icon = WriteIco({{5, 3, WritePng(picture)}, {2, 2, SmallIconData()}});
+    const support::Picture picture = support::Pattern(5, 3, 4);
+    const Bytes png = support::MakePng(support::PngImageOf(picture));
+    const Bytes icon = WriteIco({{5, 3, png}, {2, 2, SmallIconData()}});
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(image, icon));
     EXPECT_EQ(image.GetFormatType(), FormatIco);
@@ -129,8 +129,8 @@ TEST(IcoEntry, PngEntryDecodesWithItsAlpha) {
     ASSERT_EQ(image.GetHeight(), 3u);
     ASSERT_TRUE(image.HasAlphaChannel());
     // The PNG's top-left pixel is the bitmap's top row, first column.
-    const uint8_t *first = picture.rows.data();
-    EXPECT_EQ(PixelAt(image, 0, 2), (Bgra{first[2], first[1], first[0], first[3]}));
+    EXPECT_EQ(PixelAt(image, 0, 2), (Bgra{picture.At(0, 0, 2), picture.At(0, 0, 1),
+                                          picture.At(0, 0, 0), picture.At(0, 0, 3)}));
 
     CfImageICO header;
     header.SetEscapeCode(-1);

@@ -2,6 +2,7 @@
 // depth, transparency and interlacing; then its header, resolution and bad-file behaviour.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -10,13 +11,18 @@
 #include <zlib.h>
 
 #include "CodecBytes.h"
-#include "PngTestFiles.h"
 #include "image/codecs/CfImagePNG.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Png.h"
 
 namespace {
 
+using support::PngColour;
+using support::PngImage;
+
 struct Kind {
-    int colorType;
+    PngColour colour;
     int bitDepth;
     bool transparency;
     bool interlaced;
@@ -27,74 +33,113 @@ struct Kind {
 std::string Name(const testing::TestParamInfo<Kind> &info) {
     const Kind &k = info.param;
     const char *types[] = {"grey", "", "rgb", "palette", "greyalpha", "", "rgba"};
-    return std::string(types[k.colorType]) + std::to_string(k.bitDepth) +
+    return std::string(types[static_cast<int>(k.colour)]) + std::to_string(k.bitDepth) +
            (k.transparency ? "_trns" : "") + (k.interlaced ? "_interlaced" : "");
 }
 
-// A tRNS chunk naming one colour (grey or RGB) that the pattern's first pixel has, or giving
-// palette entries graded opacities.
-Bytes TransparencyFor(const PngPicture &p) {
-    if (p.colorType == PNG_COLOR_TYPE_PALETTE) {
-        Bytes alphas;
-        for (size_t i = 0; i < p.palette.size() / 3; ++i) {
-            alphas.push_back(static_cast<uint8_t>(255 - i * 29));
+// A 13 x 11 image whose samples differ per pixel, row and channel; palette images get 2^bits
+// distinct colours.
+PngImage PatternImage(PngColour colour, int bitDepth) {
+    PngImage image;
+    image.width = 13;
+    image.height = 11;
+    image.colour = colour;
+    image.bitDepth = bitDepth;
+    image.data.assign(image.RowBytes() * image.height, 0);
+    const uint32_t samples = image.width * static_cast<uint32_t>(image.Channels());
+    const uint32_t mask = bitDepth == 16 ? 0xFFFF : (1u << bitDepth) - 1;
+    for (uint32_t y = 0; y < image.height; ++y) {
+        uint8_t *row = image.data.data() + y * image.RowBytes();
+        for (uint32_t s = 0; s < samples; ++s) {
+            const uint32_t value = ((s * 7919 + y * 104729 + 17) * 2654435761u >> 9) & mask;
+            if (bitDepth == 16) {
+                row[2 * s] = static_cast<uint8_t>(value >> 8);
+                row[2 * s + 1] = static_cast<uint8_t>(value);
+            } else if (bitDepth == 8) {
+                row[s] = static_cast<uint8_t>(value);
+            } else {
+                const uint32_t bit = s * static_cast<uint32_t>(bitDepth);
+                row[bit / 8] |= static_cast<uint8_t>(value << (8 - bitDepth - bit % 8));
+            }
         }
-        return alphas;
     }
-    const auto sample = [&](int channel) -> Bytes {
-        if (p.bitDepth == 16) {
-            return {p.rows[2 * channel], p.rows[2 * channel + 1]};
+    if (colour == PngColour::Palette) {
+        for (uint32_t i = 0; i < (1u << bitDepth); ++i) {
+            image.palette.push_back((i * 37 + 5) % 256 << 16 | (255 - i * 11) % 256 << 8 |
+                                    (i * 91) % 256);
         }
-        const uint8_t first = p.rows[channel];
-        const uint8_t value = p.bitDepth == 8 ? first : first >> (8 - p.bitDepth);
-        return {0, value};
-    };
-    Bytes key = sample(0);
-    if (p.colorType == PNG_COLOR_TYPE_RGB) {
-        Append(key, sample(1));
-        Append(key, sample(2));
     }
-    return key;
+    return image;
+}
+
+// The file with one more chunk (name and body) just before its first IDAT.
+Bytes WithChunk(const Bytes &png, const char *name, const Bytes &body) {
+    Bytes chunk;
+    support::PutBe32(chunk, static_cast<uint32_t>(body.size()));
+    chunk.insert(chunk.end(), name, name + 4);
+    support::Append(chunk, body);
+    const uLong crc = crc32(crc32(0, nullptr, 0), chunk.data() + 4, uInt(chunk.size() - 4));
+    support::PutBe32(chunk, static_cast<uint32_t>(crc));
+    const Bytes idat = {'I', 'D', 'A', 'T'};
+    auto at = std::search(png.begin(), png.end(), idat.begin(), idat.end()) - 4;
+    Bytes out(png.begin(), at);
+    support::Append(out, chunk);
+    out.insert(out.end(), at, png.end());
+    return out;
+}
+
+// The file with transparency: palette entries of graded opacity, or (grey, RGB) a tRNS chunk
+// naming the colour of the image's first pixel.
+Bytes WithTransparency(const PngImage &image) {
+    if (image.colour == PngColour::Palette) {
+        PngImage withAlphas = image;
+        for (size_t i = 0; i < image.palette.size(); ++i) {
+            withAlphas.transparency.push_back(static_cast<uint8_t>(255 - i * 29));
+        }
+        return support::MakePng(withAlphas);
+    }
+    Bytes key;
+    for (int channel = 0; channel < image.Channels(); ++channel) {
+        if (image.bitDepth == 16) {
+            support::Append(key, {image.data[2 * channel], image.data[2 * channel + 1]});
+        } else if (image.bitDepth == 8) {
+            support::Append(key, {0, image.data[channel]});
+        } else {
+            support::Append(key, {0, static_cast<uint8_t>(image.data[0] >> (8 - image.bitDepth))});
+        }
+    }
+    return WithChunk(support::MakePng(image), "tRNS", key);
 }
 
 class PngKinds : public testing::TestWithParam<Kind> {};
 
 TEST_P(PngKinds, DecodesAsLibpngReadsIt) {
     const Kind k = GetParam();
-    PngPicture picture = PatternPicture(13, 11, k.colorType, k.bitDepth);
-    picture.interlaced = k.interlaced;
-    if (k.transparency) {
-        picture.transparency = TransparencyFor(picture);
-    }
-    const Bytes file = WritePng(picture);
-    ASSERT_FALSE(file.empty());
-    // libpng's simplified reader misreads interlaced 16-bit files, so the reference is its
-    // reading of the same pixels stored without interlacing.
-    PngPicture plain = picture;
-    plain.interlaced = false;
-    const Bytes reference = ReadPngAsRgba(WritePng(plain));
-    ASSERT_EQ(reference.size(), 13u * 11 * 4);
+    PngImage png = PatternImage(k.colour, k.bitDepth);
+    png.interlaced = k.interlaced;
+    const Bytes file = k.transparency ? WithTransparency(png) : support::MakePng(png);
+    const support::Picture reference = support::DecodePng(file);
+    ASSERT_EQ(reference.width, 13);
+    ASSERT_EQ(reference.components, 4);
 
     // Through detection, as the preview loads it.
-    CfImage image;
-    ASSERT_TRUE(DecodeWithHint(image, file, FormatUnknown)) << image.GetLastError();
-    EXPECT_EQ(image.GetFormatType(), FormatPng);
-    EXPECT_STREQ(image.GetLastError(), "");
-    ASSERT_EQ(image.GetWidth(), 13u);
-    ASSERT_EQ(image.GetHeight(), 11u);
-    EXPECT_EQ(image.GetBitsPerPixel(), k.expectedBits);
-    EXPECT_EQ(image.HasAlphaChannel(), k.expectedAlpha);
+    CfImage decoded;
+    ASSERT_TRUE(DecodeWithHint(decoded, file, FormatUnknown)) << decoded.GetLastError();
+    EXPECT_EQ(decoded.GetFormatType(), FormatPng);
+    EXPECT_STREQ(decoded.GetLastError(), "");
+    ASSERT_EQ(decoded.GetWidth(), 13u);
+    ASSERT_EQ(decoded.GetHeight(), 11u);
+    EXPECT_EQ(decoded.GetBitsPerPixel(), k.expectedBits);
+    EXPECT_EQ(decoded.HasAlphaChannel(), k.expectedAlpha);
 
-    // libpng's simplified reader rounds 16-bit samples by its own formula.
+    // libpng's reading keeps the high byte of 16-bit samples; ours rounds.
     const int tolerance = k.bitDepth == 16 ? 1 : 0;
     int mismatches = 0;
-    for (uint32_t row = 0; row < 11; ++row) {
-        for (uint32_t x = 0; x < 13; ++x) {
-            const uint8_t *want = reference.data() + (row * 13 + x) * 4;
-            const Bgra got =
-                PixelAt(image, static_cast<int32_t>(x), static_cast<int32_t>(10 - row));
-            const int diffs[] = {got.r - want[0], got.g - want[1], got.b - want[2],
-                                 got.a - want[3]};
+    for (int row = 0; row < 11; ++row) {
+        for (int x = 0; x < 13; ++x) {
+            const Bgra got = PixelAt(decoded, x, 10 - row);
+            const int diffs[] = {got.r - reference.At(x, row, 0), got.g - reference.At(x, row, 1),
+                                 got.b - reference.At(x, row, 2), got.a - reference.At(x, row, 3)};
             for (int d : diffs) {
                 if (std::abs(d) > tolerance) {
                     ++mismatches;
@@ -106,11 +151,11 @@ TEST_P(PngKinds, DecodesAsLibpngReadsIt) {
     EXPECT_EQ(mismatches, 0);
 }
 
-constexpr int kGrey = PNG_COLOR_TYPE_GRAY;
-constexpr int kGreyAlpha = PNG_COLOR_TYPE_GRAY_ALPHA;
-constexpr int kRgb = PNG_COLOR_TYPE_RGB;
-constexpr int kRgba = PNG_COLOR_TYPE_RGB_ALPHA;
-constexpr int kPalette = PNG_COLOR_TYPE_PALETTE;
+constexpr PngColour kGrey = PngColour::Grey;
+constexpr PngColour kGreyAlpha = PngColour::GreyAlpha;
+constexpr PngColour kRgb = PngColour::Rgb;
+constexpr PngColour kRgba = PngColour::Rgba;
+constexpr PngColour kPalette = PngColour::Palette;
 
 INSTANTIATE_TEST_SUITE_P(
     EveryColourType, PngKinds,
@@ -130,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
     Name);
 
 TEST(PngHeader, HeaderOnlyGivesTheSizeAndNoPixels) {
-    const Bytes file = WritePng(PatternPicture(300, 7, kRgba, 8));
+    const Bytes file = support::MakePng(support::PngImageOf(support::Pattern(300, 7, 4)));
     CfImagePNG image;
     image.SetEscapeCode(kEscapeHeaderOnly);
     ASSERT_TRUE(DecodeBytes(image, file));
@@ -141,20 +186,25 @@ TEST(PngHeader, HeaderOnlyGivesTheSizeAndNoPixels) {
 }
 
 TEST(PngHeader, ResolutionComesFromPhysAndTextIsIgnored) {
-    PngPicture picture = PatternPicture(4, 4, kRgb, 8);
-    picture.pixelsPerMetre = 11811; // 300 dots per inch
-    picture.text = std::string(100000, 'x');
+    const Bytes plain = support::MakePng(support::PngImageOf(support::Pattern(4, 4, 3)));
+    Bytes phys;
+    support::PutBe32(phys, 11811); // 300 dots per inch
+    support::PutBe32(phys, 11811);
+    phys.push_back(1); // metres
+    Bytes text = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0};
+    text.resize(100000, 'x');
     CfImagePNG image;
-    ASSERT_TRUE(DecodeBytes(image, WritePng(picture))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, WithChunk(WithChunk(plain, "pHYs", phys), "tEXt", text)))
+        << image.GetLastError();
     EXPECT_EQ(image.GetDpiX(), 300);
     EXPECT_EQ(image.GetDpiY(), 300);
 
-    CfImagePNG plain;
-    ASSERT_TRUE(DecodeBytes(plain, WritePng(PatternPicture(4, 4, kRgb, 8))));
-    EXPECT_EQ(plain.GetDpiX(), 96);
+    CfImagePNG without;
+    ASSERT_TRUE(DecodeBytes(without, plain));
+    EXPECT_EQ(without.GetDpiX(), 96);
 }
 
-// Offsets of the first IDAT chunk's length field in a file written by WritePng.
+// Offset of the first IDAT chunk's length field.
 size_t FirstIdat(const Bytes &file) {
     for (size_t at = 8; at + 8 <= file.size();) {
         const size_t length =
@@ -168,7 +218,7 @@ size_t FirstIdat(const Bytes &file) {
 }
 
 TEST(PngBadFiles, TruncatedFilesFailWithAReasonAtEveryLength) {
-    const Bytes file = WritePng(PatternPicture(40, 30, kRgba, 8));
+    const Bytes file = support::MakePng(support::PngImageOf(support::Pattern(40, 30, 4)));
     for (size_t length = 0; length < file.size() - 12; length += 7) {
         CfImagePNG image;
         const Bytes cut(file.begin(), file.begin() + static_cast<long>(length));
@@ -178,7 +228,7 @@ TEST(PngBadFiles, TruncatedFilesFailWithAReasonAtEveryLength) {
 }
 
 TEST(PngBadFiles, DamagedImageDataFails) {
-    Bytes file = WritePng(PatternPicture(40, 30, kRgb, 8));
+    Bytes file = support::MakePng(support::PngImageOf(support::Pattern(40, 30, 3)));
     const size_t idat = FirstIdat(file);
     ASSERT_NE(idat, 0u);
     file[idat + 10] ^= 0x55; // inside the compressed data: the chunk's CRC no longer matches
@@ -189,7 +239,7 @@ TEST(PngBadFiles, DamagedImageDataFails) {
 
 TEST(PngBadFiles, HugeClaimedSizeIsRefusedBeforeAnyLargeAllocation) {
     // 60000 x 60000 RGBA: 14 GB of pixels for a file of a few hundred bytes.
-    Bytes file = WritePng(PatternPicture(1, 1, kRgba, 8));
+    Bytes file = support::MakePng(support::PngImageOf(support::Pattern(1, 1, 4)));
     const uint8_t size[8] = {0, 0, 0xEA, 0x60, 0, 0, 0xEA, 0x60};
     std::memcpy(&file[16], size, sizeof size);
     const uLong crc = crc32(crc32(0, nullptr, 0), &file[12], 17);
