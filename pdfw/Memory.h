@@ -17,8 +17,8 @@ namespace pdfw {
 // 160 million pixels must not cost a gigabyte.
 inline constexpr std::size_t kMaxBufferBytes = std::size_t{1} << 28;
 
-// The product of `factors`, or a PDFW_OVERFLOW_ERROR naming `what` when it wraps or exceeds
-// kMaxBufferBytes.
+// The product of `factors` (checked by the project's base/CheckedSize.h), or a
+// PDFW_OVERFLOW_ERROR naming `what` when it wraps or exceeds kMaxBufferBytes.
 std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string &what);
 
 struct MemoryProcs {
@@ -27,7 +27,9 @@ struct MemoryProcs {
     pdfw_free_proc free = nullptr;
 };
 
-// One block of memory owned by this object. Move-only. Without the caller's procedures, blocks
+// One block of memory owned by this object, zero-filled, so that bytes a decoder leaves
+// unwritten (the padding bits at the end of a row, say) never carry old memory into the
+// document. Move-only. Without the caller's procedures, blocks
 // of kMapThreshold bytes or more are mapped from the system and unmapped on release, so the
 // process's peak memory does not creep up with the page count through heap fragmentation.
 class Buffer {
