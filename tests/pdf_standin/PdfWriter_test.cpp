@@ -125,6 +125,10 @@ TEST_F(PdfWriterTest, EachOperationRearmsItsJump) {
     EXPECT_THROW(writer.EndPage(), PdfWriter::RuntimeException);
     writer.CloseImage(3);
     EXPECT_EQ(standin::Log().back(), "close_image 3");
+    standin::FailNext("queue_image", 9, "null file name");
+    EXPECT_THROW(writer.QueueImage("jpeg", "", "", 1), PdfWriter::ValueException);
+    writer.Stop();
+    EXPECT_EQ(standin::Log().back(), "stop");
 }
 
 TEST_F(PdfWriterTest, ErrorsReachTheWriterWhoseContextReportedThem) {
@@ -154,6 +158,7 @@ TEST_F(PdfWriterTest, PassesArgumentsAndResultsUnchanged) {
         PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
         writer.SetParameter("compatibility", "1.4");
         EXPECT_EQ(writer.OpenFile("/tmp/a b.pdf"), 1);
+        writer.QueueImage("tiff", "/tmp/x.tif", "opt", 3);
         writer.BeginPage(595.5f, 842.25f);
         EXPECT_EQ(writer.OpenImageFile("tiff", "/tmp/x.tif", "opt", 3), -5);
         writer.PlaceImage(-5, 1.5f, -2.0f, 0.2358f);
@@ -166,6 +171,7 @@ TEST_F(PdfWriterTest, PassesArgumentsAndResultsUnchanged) {
                       "set_parameter binding=C++",
                       "set_parameter compatibility=1.4",
                       "open_file /tmp/a b.pdf",
+                      "queue_image tiff /tmp/x.tif [opt] 3",
                       "begin_page 595.5 842.25",
                       "begin_page done",
                       "load_image tiff /tmp/x.tif [opt] 3",
@@ -179,10 +185,34 @@ TEST_F(PdfWriterTest, PassesArgumentsAndResultsUnchanged) {
     EXPECT_EQ(standin::Log(), expected);
 }
 
-TEST_F(PdfWriterTest, OpenFileReturnsMinusOneWithoutRaising) {
+TEST_F(PdfWriterTest, OpenFileReturnsMinusOneWithoutRaisingAndKeepsTheReason) {
     standin::SetOpenResult(-1);
+    standin::SetLastError("pdfw_open_file: no such folder");
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(writer.OpenFile("/nonexistent/dir/out.pdf"), -1);
+    EXPECT_EQ(writer.LastErrorMessage(), "pdfw_open_file: no such folder");
+}
+
+TEST_F(PdfWriterTest, ImageFactsPassThroughAndTheirErrorsRaise) {
+    standin::SetImageSize(2480, 3508);
+    standin::SetImageNotes("repaired: missing end marker");
+    standin::SetPages("/p/scan.tif", 4);
+    PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
+    float width = 0;
+    float height = 0;
+    writer.GetImageSize(7, width, height);
+    EXPECT_EQ(width, 2480.0f);
+    EXPECT_EQ(height, 3508.0f);
+    EXPECT_EQ(writer.GetImageNotes(7), "repaired: missing end marker");
+    EXPECT_EQ(writer.CountPages("/p/scan.tif"), 4);
+
+    standin::FailNext("get_image_size", 4, "image handle 9 was never opened");
+    EXPECT_THROW(writer.GetImageSize(9, width, height), PdfWriter::IndexException);
+    standin::FailNext("get_image_notes", 4, "image handle 9 was never opened");
+    EXPECT_THROW(writer.GetImageNotes(9), PdfWriter::IndexException);
+    standin::FailNext("count_pages", 2, "cannot open \"/p/gone.tif\"");
+    EXPECT_THROW(writer.CountPages("/p/gone.tif"), PdfWriter::IOException);
+    EXPECT_EQ(standin::HandlerReturns(), 0);
 }
 
 TEST_F(PdfWriterTest, ErrorWhileSettingBindingLeavesTheConstructorAndReleasesAll) {

@@ -220,4 +220,16 @@ TEST(FolvaneDecodeFiles, JpegCarriesItsExifWithEveryStringEscaped) {
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
 }
 
+TEST(FolvaneDecodeFiles, FillBytesBeforeAMarkerPrintNothingButTheJsonLine) {
+    Bytes jpeg = JpegWithExif(16, 8, "Make", "Model");
+    // Seven more fill bytes before the first marker: the EXIF walk gives up on them, libjpeg
+    // reads on. Neither may print anything of its own.
+    jpeg.insert(jpeg.begin() + 2, 7, 0xFF);
+    TempFile input(jpeg, "pad.jpg");
+    const RunResult run = Decode(Quote(input.Path()));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.substr(0, 12), "{\"ok\":true,\"");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+}
+
 } // namespace
