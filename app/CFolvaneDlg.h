@@ -42,6 +42,8 @@ public:
 
     // Shows one image file fitted into the preview frame (CFolvaneDlgPreview.cpp).
     virtual void ShowPreview(std::string path);
+    // Draws the current row's preview again, after a change of how it is to look.
+    void RefreshPreview();
     // The file the preview loads for path: path itself for the six accepted extension forms,
     // otherwise the placeholder picture beside the executable.
     static std::string PreviewFilePath(const std::string &path);
