@@ -62,6 +62,10 @@ public:
     void PlaceImage(int image, float x, float y, float scale);
     void CloseImage(int image);
 
+    // How page `page` of an image file would go into a PDF (pdfw_inspect_image): needs no
+    // writer object, never throws, may be called from any thread. False only for a null path.
+    static bool InspectImageFile(const std::string &fileName, int page, pdfw_image_facts &facts);
+
 private:
     // Throws the exception class that `error.type` selects, with `error.message`.
     [[noreturn]] void ThrowError() const;

@@ -112,7 +112,7 @@ void Document::endPage() {
 }
 
 int Document::loadImage(const std::string &path, int page) {
-    ImageRequest request{path, page, pdfMinor_, memory_};
+    ImageRequest request{path, page, pdfMinor_, memory_, &iccSpaces_};
     LoadedImage image = pdfw::loadImage(writer_, request);
     int handle = nextImage_++;
     images_.emplace(handle, image);

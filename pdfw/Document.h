@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "pdfw/IccProfile.h"
 #include "pdfw/ImageLoader.h"
 #include "pdfw/Memory.h"
 #include "pdfw/ObjectWriter.h"
@@ -51,6 +52,7 @@ private:
     std::vector<int> pages_;
     std::unique_ptr<Page> page_;
     std::map<int, LoadedImage> images_;
+    IccSpaces iccSpaces_;
     int nextImage_ = 1;
 };
 

@@ -2,17 +2,48 @@
 
 #include <string>
 
+#include "pdfw/IccProfile.h"
+#include "pdfw/JpegRewriter.h"
 #include "pdfw/JpegStructure.h"
-#include "pdfw/JpegTranscoder.h"
 #include "pdfw/PdfwError.h"
 
 namespace pdfw {
 
-std::string jpegImageDictionary(const JpegInfo &info, int colorTransform) {
-    static const char *const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
-    std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
-                       "/Height " + std::to_string(info.height) + "/ColorSpace" +
-                       kSpaces[info.components] + "/BitsPerComponent 8/Filter/DCTDecode";
+namespace {
+
+int writeStream(ObjectWriter &writer, const std::string &dict, const unsigned char *data,
+                std::size_t size) {
+    int object = writer.reserve();
+    writer.writeStream(object, dict, data, size);
+    return object;
+}
+
+// A file whose structure check failed: rewritten from its coefficients when libjpeg reads it
+// whole, else refused with the structure check's reason and libjpeg's.
+LoadedImage writeRepaired(ObjectWriter &writer, const Buffer &bytes, const ImageRequest &request,
+                          const PdfwError &structure) {
+    RewrittenJpeg fixed = repairJpeg(bytes.data(), bytes.size(), structure, request.memory);
+    JpegInfo info = inspectJpeg(MemorySource(fixed.jpeg.data(), fixed.jpeg.size(), request.path));
+    LoadedImage loaded{0, info.width, info.height, fixed.orientation, {}};
+    addNote(loaded.notes,
+            "repaired: " + (fixed.warnings.empty() ? std::string("its markers were damaged")
+                                                   : fixed.warnings));
+    std::string space = jpegColourSpace(writer, request, fixed.iccProfile, fixed.iccProblem,
+                                        info.components, loaded.notes);
+    loaded.object = writeStream(writer, jpegImageDictionary(info, -1, space), fixed.jpeg.data(),
+                                static_cast<std::size_t>(info.length));
+    return loaded;
+}
+
+} // namespace
+
+std::string jpegImageDictionary(const JpegInfo &info, int colorTransform,
+                                const std::string &colourSpace) {
+    std::string dict =
+        "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) + "/Height " +
+        std::to_string(info.height) + "/ColorSpace" +
+        (colourSpace.empty() ? IccSpaces::deviceSpace(info.components) : colourSpace) +
+        "/BitsPerComponent 8/Filter/DCTDecode";
     // Adobe's CMYK JPEGs store inverted ink values.
     if (info.components == 4 && info.adobe) {
         dict += "/Decode[1 0 1 0 1 0 1 0]";
@@ -35,6 +66,19 @@ std::string jpegImageDictionary(const JpegInfo &info, int colorTransform) {
     return dict;
 }
 
+std::string jpegColourSpace(ObjectWriter &writer, const ImageRequest &request,
+                            const std::vector<unsigned char> &profile,
+                            const std::string &profileProblem, int components, std::string &notes) {
+    if (!request.iccSpaces) {
+        return "";
+    }
+    if (!profileProblem.empty()) {
+        addNote(notes, "colour profile ignored: " + profileProblem);
+        return "";
+    }
+    return request.iccSpaces->colourSpace(writer, profile, components, request.pdfMinor, notes);
+}
+
 LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
     if (request.page != 1) {
         fail(PDFW_VALUE_ERROR, "\"" + request.path +
@@ -47,20 +91,27 @@ LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRe
     std::size_t size = checkedSize({file.size()}, "\"" + request.path + "\"");
     Buffer bytes(request.memory, size, "JPEG file");
     file.readExactly(0, bytes.data(), size, "the image data");
-    JpegInfo info = inspectJpeg(MemorySource(bytes.data(), size, request.path));
-    std::string dict = jpegImageDictionary(info);
-    LoadedImage loaded{0, info.width, info.height, info.orientation};
+    JpegInfo info;
+    try {
+        info = inspectJpeg(MemorySource(bytes.data(), size, request.path));
+    } catch (const PdfwError &structure) {
+        if (structure.type() != PDFW_SYNTAX_ERROR) {
+            throw;
+        }
+        return writeRepaired(writer, bytes, request, structure);
+    }
+    LoadedImage loaded{0, info.width, info.height, info.orientation, {}};
+    std::string space = jpegColourSpace(writer, request, info.iccProfile, info.iccProblem,
+                                        info.components, loaded.notes);
+    std::string dict = jpegImageDictionary(info, -1, space);
     auto length = static_cast<std::size_t>(info.length);
     if (info.coding == JpegCoding::Arithmetic) {
-        checkedSize({info.width, info.height, static_cast<std::uint64_t>(info.components), 2},
-                    "the coefficients of \"" + request.path + "\"");
-        Buffer huffman = transcodeToHuffman(bytes.data(), length, request.path, request.memory);
-        loaded.object = writer.reserve();
-        writer.writeStream(loaded.object, dict, huffman.data(), huffman.size());
+        RewrittenJpeg huffman =
+            rewriteJpeg(bytes.data(), length, request.path, JpegRewrite::Transcode, request.memory);
+        loaded.object = writeStream(writer, dict, huffman.jpeg.data(), huffman.jpeg.size());
         return loaded;
     }
-    loaded.object = writer.reserve();
-    writer.writeStream(loaded.object, dict, bytes.data(), length);
+    loaded.object = writeStream(writer, dict, bytes.data(), length);
     return loaded;
 }
 

@@ -291,7 +291,17 @@ RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
         tiff.failRead("unexpected row size");
     }
     image.pixels = Buffer(memory, checkedSize({rowBytes, p.height}, what), "TIFF pixels");
+    tiff.clearMessages();
     readRows(tiff, image.pixels.data(), rowBytes, samples * p.bitsPerSample, memory);
+    // libtiff's fax decoder warns about rows it had to guess at (a wrong length, a premature
+    // end) and goes on: what it gives then is not the page.
+    bool fax = p.compression == COMPRESSION_CCITTRLE || p.compression == COMPRESSION_CCITTRLEW ||
+               p.compression == COMPRESSION_CCITTFAX3 || p.compression == COMPRESSION_CCITTFAX4;
+    if (fax && tiff.firstWarning()[0] != '\0') {
+        fail(PDFW_SYNTAX_ERROR, "\"" + tiff.path() +
+                                    "\": libtiff cannot read its fax data whole (" +
+                                    std::string(tiff.firstWarning()) + ")");
+    }
     if (!pdfDepth(p.bitsPerSample)) {
         widen(image, samples, pdfMinor >= 5, memory);
     }
@@ -362,6 +372,20 @@ RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory) 
         return decodeDirect(tiff, layout, pdfMinor, memory);
     }
     return decodeRgba(tiff, memory);
+}
+
+bool tiffDecodable(TiffFile &tiff, std::string &reason) {
+    Layout layout;
+    if (tiff.page().photometric >= 0 && directLayout(tiff, layout)) {
+        return true;
+    }
+    char text[1024] = "";
+    if (TIFFRGBAImageOK(tiff.handle(), text)) {
+        return true;
+    }
+    reason = "\"" + tiff.path() + "\": this kind of TIFF cannot be put into a PDF (" +
+             std::string(text) + ")";
+    return false;
 }
 
 } // namespace pdfw

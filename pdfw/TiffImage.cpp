@@ -4,11 +4,14 @@
 #include <string>
 #include <utility>
 
+#include "pdfw/CcittCheck.h"
+#include "pdfw/IccProfile.h"
 #include "pdfw/JpegImage.h"
 #include "pdfw/JpegStructure.h"
 #include "pdfw/PdfwError.h"
 #include "pdfw/RasterImage.h"
 #include "pdfw/TiffDecoder.h"
+#include "pdfw/TiffFaxRecoder.h"
 #include "pdfw/TiffFile.h"
 #include "pdfw/TiffJpegStrips.h"
 
@@ -65,21 +68,32 @@ Buffer rawStrip(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory
     return data;
 }
 
+int faxK(const TiffPage &p) {
+    return p.compression == COMPRESSION_CCITTFAX4 ? -1
+           : (p.t4Options & GROUP3OPT_2DENCODING) ? 1
+                                                  : 0;
+}
+
+// The page's fax data as it is, or as libtiff's encoder writes libtiff's reading of it where PDF
+// readers would decode the original differently (noted).
 int writeCcitt(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
-               const MemoryProcs &memory) {
+               const MemoryProcs &memory, const std::string &space, std::string &notes) {
     const TiffPage &p = tiff.page();
     std::size_t at = 0;
     Buffer data = rawStrip(tiff, file, memory, 0, at);
     if (p.fillOrder == FILLORDER_LSB2MSB) {
         reverseBits(data.data(), data.size());
     }
-    int k = p.compression == COMPRESSION_CCITTFAX4 ? -1
-            : (p.t4Options & GROUP3OPT_2DENCODING) ? 1
-                                                   : 0;
+    int k = faxK(p);
+    std::string problem = ccittProblem(data.data(), data.size(), {k, p.width, p.height});
+    if (!problem.empty()) {
+        data = recodeFaxPage(tiff, memory);
+        k = -1;
+        addNote(notes, "fax data re-encoded: " + problem + ", which PDF readers misread");
+    }
     std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(p.width) + "/Height " +
-                       std::to_string(p.height) +
-                       "/ColorSpace/DeviceGray/BitsPerComponent 1/Filter/CCITTFaxDecode"
-                       "/DecodeParms<</K " +
+                       std::to_string(p.height) + "/ColorSpace" + space +
+                       "/BitsPerComponent 1/Filter/CCITTFaxDecode/DecodeParms<</K " +
                        std::to_string(k) + "/Columns " + std::to_string(p.width) + "/Rows " +
                        std::to_string(p.height);
     // The coding names runs white and black; where 0 means black, they are the other way.
@@ -108,7 +122,7 @@ bool jpegPassesThrough(TiffFile &tiff) {
 // Writes the page's JPEG stream, or returns 0 when it turns out not to fit the page (then
 // the page is decoded instead).
 int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
-                   const MemoryProcs &memory) {
+                   const MemoryProcs &memory, const std::string &space) {
     const TiffPage &p = tiff.page();
     std::uint32_t tableBytes = 0;
     const unsigned char *tables = nullptr;
@@ -149,31 +163,92 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
     }
     // The stream has no marker saying whether it holds YCbCr: the TIFF says it.
     int transform = p.photometric == PHOTOMETRIC_YCBCR ? 1 : 0;
-    std::string dict = jpegImageDictionary(info, transform);
+    std::string dict = jpegImageDictionary(info, transform, space);
     int object = writer.reserve();
     writer.writeStream(object, dict, data.data(), static_cast<std::size_t>(info.length));
     return object;
 }
 
+std::vector<unsigned char> tiffIccProfile(TiffFile &tiff) {
+    std::uint32_t count = 0;
+    const unsigned char *data = nullptr;
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_ICCPROFILE, &count, &data) || !data || count == 0) {
+        return {};
+    }
+    return {data, data + count};
+}
+
+// The colour space for `components` colour components: the page's profile's when the document
+// takes profiles and it is sound, else the device space (with a note when a profile was there).
+std::string tiffColourSpace(ObjectWriter &writer, TiffFile &tiff, const ImageRequest &request,
+                            int components, std::string &notes) {
+    if (!request.iccSpaces) {
+        return IccSpaces::deviceSpace(components);
+    }
+    return request.iccSpaces->colourSpace(writer, tiffIccProfile(tiff), components,
+                                          request.pdfMinor, notes);
+}
+
+// A decoded page's colour space with the page's profile in place of its device space.
+void applyProfile(ObjectWriter &writer, TiffFile &tiff, const ImageRequest &request,
+                  RasterImage &raster, std::string &notes) {
+    static const std::string kIndexed = "[/Indexed/DeviceRGB";
+    int components = raster.components;
+    bool indexed = raster.colorSpace.rfind(kIndexed, 0) == 0;
+    if (indexed) {
+        components = 3;
+    } else if (raster.colorSpace != IccSpaces::deviceSpace(components)) {
+        return;
+    }
+    std::string space = tiffColourSpace(writer, tiff, request, components, notes);
+    raster.colorSpace =
+        indexed ? "[/Indexed" + space + raster.colorSpace.substr(kIndexed.size()) : space;
+}
+
 } // namespace
+
+int tiffIntake(TiffFile &tiff, const InputFile &file, std::string &reason) {
+    if (ccittPassesThrough(tiff)) {
+        std::size_t at = 0;
+        Buffer data = rawStrip(tiff, file, MemoryProcs{}, 0, at);
+        if (tiff.page().fillOrder == FILLORDER_LSB2MSB) {
+            reverseBits(data.data(), data.size());
+        }
+        const TiffPage &p = tiff.page();
+        if (ccittProblem(data.data(), data.size(), {faxK(p), p.width, p.height}).empty()) {
+            return PDFW_INTAKE_COPIED;
+        }
+        recodeFaxPage(tiff, MemoryProcs{}); // refuses data libtiff cannot read whole
+        return PDFW_INTAKE_RECOMPRESSED;
+    }
+    if (jpegPassesThrough(tiff)) {
+        return PDFW_INTAKE_COPIED;
+    }
+    return tiffDecodable(tiff, reason) ? PDFW_INTAKE_RECOMPRESSED : PDFW_INTAKE_UNUSABLE;
+}
 
 LoadedImage writeTiff(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
     TiffFile tiff(file, request.page);
     const TiffPage &p = tiff.page();
-    LoadedImage loaded{0, p.width, p.height, p.orientation};
+    LoadedImage loaded{0, p.width, p.height, p.orientation, {}};
     if (ccittPassesThrough(tiff)) {
-        loaded.object = writeCcitt(writer, tiff, file, request.memory);
+        std::string space = tiffColourSpace(writer, tiff, request, 1, loaded.notes);
+        loaded.object = writeCcitt(writer, tiff, file, request.memory, space, loaded.notes);
         return loaded;
     }
     if (jpegPassesThrough(tiff)) {
-        loaded.object = writeJpegStrip(writer, tiff, file, request.memory);
+        std::string notes;
+        std::string space = tiffColourSpace(writer, tiff, request, p.samplesPerPixel, notes);
+        loaded.object = writeJpegStrip(writer, tiff, file, request.memory, space);
         if (loaded.object) {
+            loaded.notes = notes;
             return loaded;
         }
     }
     RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
     loaded.width = raster.width;
     loaded.height = raster.height;
+    applyProfile(writer, tiff, request, raster, loaded.notes);
     loaded.object = writeRaster(writer, raster, request.pdfMinor, request.path, request.memory);
     return loaded;
 }

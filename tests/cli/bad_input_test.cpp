@@ -91,7 +91,7 @@ const char *const kReasons[] = {
     "No such file",
     "empty",
     "truncated",
-    "neither a JPEG nor a TIFF",
+    "is not a JPEG, TIFF or PNG file",
     "too little image data",
     "cannot decode strip 0",
 };
