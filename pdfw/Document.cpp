@@ -103,6 +103,13 @@ void Document::endPage() {
         }
         dict += ">>";
     }
+    for (const auto &[category, named] : page_->resources) {
+        dict += "/" + category + "<<";
+        for (const auto &[name, object] : named) {
+            dict += "/" + name + " " + std::to_string(object) + " 0 R";
+        }
+        dict += ">>";
+    }
     dict += ">>/Contents " + std::to_string(contents) + " 0 R>>\n";
     writer_.beginObject(pageObject);
     output_->write(dict);
@@ -111,12 +118,40 @@ void Document::endPage() {
     page_.reset();
 }
 
+ImageRequest Document::request(const std::string &path, int page) const {
+    return ImageRequest{path, page, pdfMinor_, memory_};
+}
+
 int Document::loadImage(const std::string &path, int page) {
-    ImageRequest request{path, page, pdfMinor_, memory_, &iccSpaces_};
-    LoadedImage image = pdfw::loadImage(writer_, request);
+    return addImage(prepareImage(request(path, page)));
+}
+
+int Document::addImage(PreparedImage prepared) {
+    if (prepared.xobject >= prepared.group.objects.size()) {
+        fail(PDFW_RUNTIME_ERROR, "a prepared image has no image object");
+    }
+    std::vector<int> numbers = prepared_.write(prepared.group);
+    LoadedImage image{numbers[prepared.xobject], prepared.width, prepared.height,
+                      prepared.orientation, std::move(prepared.notes)};
     int handle = nextImage_++;
-    images_.emplace(handle, image);
+    images_.emplace(handle, std::move(image));
     return handle;
+}
+
+Document::Page &Document::openPage(const char *call) {
+    if (!page_) {
+        fail(PDFW_RUNTIME_ERROR,
+             std::string(call) + ": no page is open (call pdfw_begin_page first)");
+    }
+    return *page_;
+}
+
+void Document::addPageContent(std::string_view operators) {
+    openPage("adding page content").content += operators;
+}
+
+void Document::addPageResource(const std::string &category, const std::string &name, int object) {
+    openPage("adding a page resource").resources[category][name] = object;
 }
 
 const LoadedImage &Document::openImage(int image, const char *call) const {
@@ -130,9 +165,7 @@ const LoadedImage &Document::openImage(int image, const char *call) const {
 }
 
 void Document::placeImage(int image, float x, float y, float scale) {
-    if (!page_) {
-        fail(PDFW_RUNTIME_ERROR, "pdfw_place_image: no page is open (call pdfw_begin_page first)");
-    }
+    openPage("pdfw_place_image");
     const LoadedImage &loaded = openImage(image, "pdfw_place_image");
     checkFinite(x, "pdfw_place_image", "x");
     checkFinite(y, "pdfw_place_image", "y");

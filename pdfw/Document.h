@@ -8,13 +8,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "pdfw/IccProfile.h"
 #include "pdfw/ImageLoader.h"
 #include "pdfw/Memory.h"
 #include "pdfw/ObjectWriter.h"
 #include "pdfw/OutputFile.h"
+#include "pdfw/PreparedWriter.h"
 
 namespace pdfw {
 
@@ -27,10 +28,22 @@ public:
     void beginPage(float width, float height);
     void endPage();
     int loadImage(const std::string &path, int page);
+    // Writes a prepared image into the document and returns its handle.
+    int addImage(PreparedImage prepared);
+    // The request for `path` and `page` that loadImage would prepare.
+    ImageRequest request(const std::string &path, int page) const;
     void placeImage(int image, float x, float y, float scale);
     void closeImage(int image);
     // Writes the page tree, Info, cross-references and trailer; commits the file.
     void close();
+
+    // For what a page carries besides its images (a text layer): operators appended to the
+    // current page's content stream, and a named resource of the page ("Font", "F1", object:
+    // /Font<</F1 N 0 R>> in its resource dictionary). Both need an open page.
+    void addPageContent(std::string_view operators);
+    void addPageResource(const std::string &category, const std::string &name, int object);
+    // The object number of a resource the document holds once (see PreparedWriter::shared).
+    int sharedObject(const SharedResource &resource) { return prepared_.shared(resource); }
 
 private:
     struct Page {
@@ -38,13 +51,17 @@ private:
         float height = 0;
         std::string content;
         std::set<int> images; // XObject numbers drawn on the page
+        std::map<std::string, std::map<std::string, int>> resources; // category, name, object
     };
+
+    Page &openPage(const char *call);
 
     const LoadedImage &openImage(int image, const char *call) const;
     std::string documentId(const std::string &date, std::int64_t epoch, bool fixed) const;
 
     std::unique_ptr<OutputFile> output_;
     ObjectWriter writer_;
+    PreparedWriter prepared_{writer_};
     int pdfMinor_;
     MemoryProcs memory_;
     int catalog_ = 0;
@@ -52,7 +69,6 @@ private:
     std::vector<int> pages_;
     std::unique_ptr<Page> page_;
     std::map<int, LoadedImage> images_;
-    IccSpaces iccSpaces_;
     int nextImage_ = 1;
 };
 

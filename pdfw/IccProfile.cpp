@@ -1,8 +1,9 @@
 #include "pdfw/IccProfile.h"
 
 #include <cstring>
+#include <utility>
 
-#include <zlib.h>
+#include "pdfw/Digest.h"
 
 namespace pdfw {
 
@@ -36,15 +37,6 @@ std::string printable(const unsigned char *signature) {
         text += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
     }
     return "'" + text + "'";
-}
-
-// Two independent 32-bit checksums side by side: a digest that finds equal profiles in one
-// pass; the bytes themselves settle every match.
-std::uint64_t digest(const std::vector<unsigned char> &bytes) {
-    auto size = static_cast<uInt>(bytes.size());
-    std::uint64_t crc = crc32(0, bytes.data(), size);
-    std::uint64_t sum = adler32(1, bytes.data(), size);
-    return crc << 32 | sum;
 }
 
 } // namespace
@@ -81,7 +73,7 @@ int iccMajorVersion(const std::vector<unsigned char> &profile) {
     return profile.size() > 8 ? profile[8] : 0;
 }
 
-const char *IccSpaces::deviceSpace(int components) {
+const char *deviceSpace(int components) {
     switch (components) {
     case 1:
         return "/DeviceGray";
@@ -92,15 +84,19 @@ const char *IccSpaces::deviceSpace(int components) {
     }
 }
 
-std::string IccSpaces::colourSpace(ObjectWriter &writer, const std::vector<unsigned char> &profile,
-                                   int components, int pdfMinor, std::string &notes) {
-    if (profile.empty()) {
-        return deviceSpace(components);
+ColourSpace colourSpaceFor(const std::vector<unsigned char> &profile, int components, int pdfMinor,
+                           std::string &notes, const std::string &readProblem) {
+    ColourSpace space{deviceSpace(components), nullptr};
+    std::string problem = readProblem;
+    if (problem.empty() && !profile.empty()) {
+        problem = iccProblem(profile, components);
     }
-    std::string problem = iccProblem(profile, components);
     if (!problem.empty()) {
         addNote(notes, "colour profile ignored: " + problem);
-        return deviceSpace(components);
+        return space;
+    }
+    if (profile.empty()) {
+        return space;
     }
     // Version 4 profiles belong to PDF 1.5; a reader that does not know them falls back to
     // /Alternate, which is what the page shows without a profile.
@@ -109,17 +105,31 @@ std::string IccSpaces::colourSpace(ObjectWriter &writer, const std::vector<unsig
                            std::to_string(pdfMinor) +
                            " file (readers without version 4 support show device colours)");
     }
-    std::vector<Written> &same = written_[digest(profile)];
-    for (const Written &w : same) {
-        if (w.bytes == profile) {
-            return "[/ICCBased " + std::to_string(w.object) + " 0 R]";
-        }
+    auto resource = std::make_shared<SharedResource>();
+    resource->key = "icc:" + sha256Hex(profile.data(), profile.size());
+    Buffer bytes(MemoryProcs{}, profile.size(), "colour profile");
+    std::memcpy(bytes.data(), profile.data(), profile.size());
+    resource->objects.push_back(streamObject(
+        "/N " + std::to_string(components) + "/Alternate" + space.device, std::move(bytes)));
+    space.profile = std::move(resource);
+    return space;
+}
+
+void appendColourSpace(ObjectText &text, ObjectGroup &group, const ColourSpace &space) {
+    if (!space.profile) {
+        text += space.device;
+        return;
     }
-    int object = writer.reserve();
-    std::string dict = "/N " + std::to_string(components) + "/Alternate" + deviceSpace(components);
-    writer.writeStream(object, dict, profile.data(), profile.size());
-    same.push_back({profile, object});
-    return "[/ICCBased " + std::to_string(object) + " 0 R]";
+    std::size_t index = 0;
+    while (index < group.shared.size() && group.shared[index] != space.profile) {
+        ++index;
+    }
+    if (index == group.shared.size()) {
+        group.shared.push_back(space.profile);
+    }
+    text += "[/ICCBased ";
+    text += ObjectRef::shared(index);
+    text += "]";
 }
 
 void addNote(std::string &notes, const std::string &line) {

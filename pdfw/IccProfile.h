@@ -1,13 +1,13 @@
-// Embedded ICC colour profiles: the check that one may describe an image, and the document's
-// ICCBased colour spaces, one stream per distinct profile.
+// Embedded ICC colour profiles: the check that one may describe an image, and the colour space
+// an image's dictionary names with it (an ICCBased stream the document holds once per
+// distinct profile).
 #pragma once
 
-#include <cstdint>
+#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
-#include "pdfw/ObjectWriter.h"
+#include "pdfw/PreparedImage.h"
 
 namespace pdfw {
 
@@ -19,26 +19,26 @@ std::string iccProblem(const std::vector<unsigned char> &profile, int components
 // The major version of a profile whose header has been checked.
 int iccMajorVersion(const std::vector<unsigned char> &profile);
 
-// One ICCBased colour space object per distinct profile in a document. Profiles are found by a
-// digest of their bytes and told apart by the bytes themselves.
-class IccSpaces {
-public:
-    // "/DeviceGray", "/DeviceRGB" or "/DeviceCMYK" for `components`.
-    static const char *deviceSpace(int components);
+// "/DeviceGray", "/DeviceRGB" or "/DeviceCMYK" for 1, 3 or 4 components.
+const char *deviceSpace(int components);
 
-    // The colour space for an image of `components` colour components that carries `profile`
-    // (may be empty): the profile's ICCBased space (its stream, written on first use) when
-    // the profile is sound; else the device space, with a line added to `notes` saying why.
-    std::string colourSpace(ObjectWriter &writer, const std::vector<unsigned char> &profile,
-                            int components, int pdfMinor, std::string &notes);
-
-private:
-    struct Written {
-        std::vector<unsigned char> bytes;
-        int object;
-    };
-    std::unordered_map<std::uint64_t, std::vector<Written>> written_;
+// The colour space of an image: a device space, or the ICCBased space of a profile (a shared
+// resource keyed by the profile's digest, so that the document writes it once) with the device
+// space as its /Alternate.
+struct ColourSpace {
+    std::string device;
+    std::shared_ptr<const SharedResource> profile;
 };
+
+// The colour space for an image of `components` colour components that carries `profile`
+// (may be empty): the profile's when it is sound, else the device space with a line added to
+// `notes` saying why the profile was left out. `readProblem`, when not empty, says why the
+// file's profile could not even be read (then it is left out likewise).
+ColourSpace colourSpaceFor(const std::vector<unsigned char> &profile, int components, int pdfMinor,
+                           std::string &notes, const std::string &readProblem = "");
+
+// Appends the colour space to `text`, adding its profile to `group`'s shared resources.
+void appendColourSpace(ObjectText &text, ObjectGroup &group, const ColourSpace &space);
 
 // Adds `line` to newline-separated `notes`.
 void addNote(std::string &notes, const std::string &line);

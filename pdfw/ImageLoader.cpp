@@ -9,17 +9,17 @@
 
 namespace pdfw {
 
-LoadedImage loadImage(ObjectWriter &writer, const ImageRequest &request) {
+PreparedImage prepareImage(const ImageRequest &request) {
     InputFile file(request.path);
     unsigned char head[kKindBytes] = {};
     std::size_t got = file.readAt(0, head, sizeof head);
     switch (detectImageKind(head, got)) {
     case ImageKind::Jpeg:
-        return writeJpeg(writer, file, request);
+        return prepareJpeg(file, request);
     case ImageKind::Tiff:
-        return writeTiff(writer, file, request);
+        return prepareTiff(file, request);
     case ImageKind::Png:
-        return writePng(writer, file, request);
+        return preparePng(file, request);
     case ImageKind::Unknown:
         break;
     }

@@ -1,8 +1,8 @@
 #include "pdfw/JpegImage.h"
 
 #include <string>
+#include <utility>
 
-#include "pdfw/IccProfile.h"
 #include "pdfw/JpegRewriter.h"
 #include "pdfw/JpegStructure.h"
 #include "pdfw/PdfwError.h"
@@ -11,39 +11,43 @@ namespace pdfw {
 
 namespace {
 
-int writeStream(ObjectWriter &writer, const std::string &dict, const unsigned char *data,
-                std::size_t size) {
-    int object = writer.reserve();
-    writer.writeStream(object, dict, data, size);
-    return object;
+// The one image XObject of `data`, described by `info` and the file's profile.
+PreparedImage prepared(const JpegInfo &info, int orientation,
+                       const std::vector<unsigned char> &profile, const std::string &profileProblem,
+                       int pdfMinor, Buffer data, std::string notes) {
+    PreparedImage image;
+    image.width = info.width;
+    image.height = info.height;
+    image.orientation = orientation;
+    ColourSpace space = colourSpaceFor(profile, info.components, pdfMinor, notes, profileProblem);
+    ObjectText dict = jpegImageDictionary(info, space, image.group);
+    image.group.objects.push_back(streamObject(std::move(dict), std::move(data)));
+    image.notes = std::move(notes);
+    return image;
 }
 
 // A file whose structure check failed: rewritten from its coefficients when libjpeg reads it
 // whole, else refused with the structure check's reason and libjpeg's.
-LoadedImage writeRepaired(ObjectWriter &writer, const Buffer &bytes, const ImageRequest &request,
-                          const PdfwError &structure) {
+PreparedImage prepareRepaired(const Buffer &bytes, const ImageRequest &request,
+                              const PdfwError &structure) {
     RewrittenJpeg fixed = repairJpeg(bytes.data(), bytes.size(), structure, request.memory);
     JpegInfo info = inspectJpeg(MemorySource(fixed.jpeg.data(), fixed.jpeg.size(), request.path));
-    LoadedImage loaded{0, info.width, info.height, fixed.orientation, {}};
-    addNote(loaded.notes,
-            "repaired: " + (fixed.warnings.empty() ? std::string("its markers were damaged")
-                                                   : fixed.warnings));
-    std::string space = jpegColourSpace(writer, request, fixed.iccProfile, fixed.iccProblem,
-                                        info.components, loaded.notes);
-    loaded.object = writeStream(writer, jpegImageDictionary(info, -1, space), fixed.jpeg.data(),
-                                static_cast<std::size_t>(info.length));
-    return loaded;
+    std::string notes;
+    addNote(notes, "repaired: " + (fixed.warnings.empty() ? std::string("its markers were damaged")
+                                                          : fixed.warnings));
+    fixed.jpeg.truncate(static_cast<std::size_t>(info.length));
+    return prepared(info, fixed.orientation, fixed.iccProfile, fixed.iccProblem, request.pdfMinor,
+                    std::move(fixed.jpeg), std::move(notes));
 }
 
 } // namespace
 
-std::string jpegImageDictionary(const JpegInfo &info, int colorTransform,
-                                const std::string &colourSpace) {
-    std::string dict =
-        "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) + "/Height " +
-        std::to_string(info.height) + "/ColorSpace" +
-        (colourSpace.empty() ? IccSpaces::deviceSpace(info.components) : colourSpace) +
-        "/BitsPerComponent 8/Filter/DCTDecode";
+ObjectText jpegImageDictionary(const JpegInfo &info, const ColourSpace &space, ObjectGroup &group,
+                               int colorTransform) {
+    ObjectText dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
+                      "/Height " + std::to_string(info.height) + "/ColorSpace";
+    appendColourSpace(dict, group, space);
+    dict += "/BitsPerComponent 8/Filter/DCTDecode";
     // Adobe's CMYK JPEGs store inverted ink values.
     if (info.components == 4 && info.adobe) {
         dict += "/Decode[1 0 1 0 1 0 1 0]";
@@ -66,20 +70,7 @@ std::string jpegImageDictionary(const JpegInfo &info, int colorTransform,
     return dict;
 }
 
-std::string jpegColourSpace(ObjectWriter &writer, const ImageRequest &request,
-                            const std::vector<unsigned char> &profile,
-                            const std::string &profileProblem, int components, std::string &notes) {
-    if (!request.iccSpaces) {
-        return "";
-    }
-    if (!profileProblem.empty()) {
-        addNote(notes, "colour profile ignored: " + profileProblem);
-        return "";
-    }
-    return request.iccSpaces->colourSpace(writer, profile, components, request.pdfMinor, notes);
-}
-
-LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
+PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
     if (request.page != 1) {
         fail(PDFW_VALUE_ERROR, "\"" + request.path +
                                    "\" is a JPEG file, which has only page 1 "
@@ -98,21 +89,18 @@ LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRe
         if (structure.type() != PDFW_SYNTAX_ERROR) {
             throw;
         }
-        return writeRepaired(writer, bytes, request, structure);
+        return prepareRepaired(bytes, request, structure);
     }
-    LoadedImage loaded{0, info.width, info.height, info.orientation, {}};
-    std::string space = jpegColourSpace(writer, request, info.iccProfile, info.iccProblem,
-                                        info.components, loaded.notes);
-    std::string dict = jpegImageDictionary(info, -1, space);
     auto length = static_cast<std::size_t>(info.length);
     if (info.coding == JpegCoding::Arithmetic) {
         RewrittenJpeg huffman =
             rewriteJpeg(bytes.data(), length, request.path, JpegRewrite::Transcode, request.memory);
-        loaded.object = writeStream(writer, dict, huffman.jpeg.data(), huffman.jpeg.size());
-        return loaded;
+        return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
+                        std::move(huffman.jpeg), "");
     }
-    loaded.object = writeStream(writer, dict, bytes.data(), length);
-    return loaded;
+    bytes.truncate(length);
+    return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
+                    std::move(bytes), "");
 }
 
 } // namespace pdfw

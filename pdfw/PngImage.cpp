@@ -107,45 +107,42 @@ std::string hexPalette(std::vector<unsigned char> palette, int bitDepth) {
         hex += kHex[v >> 4];
         hex += kHex[v & 15];
     }
-    return std::to_string(palette.size() / 3 - 1) + " " + hex + ">";
+    return std::to_string(palette.size() / 3 - 1) + hex + ">";
 }
 
-// The picture's colour space: its profile's when the document takes profiles and it is sound,
-// else the device space; a palette over either.
-std::string colourSpace(ObjectWriter &writer, const ImageRequest &request, const PngInfo *info,
-                        bool indexed, int colours, const std::vector<unsigned char> &palette,
-                        int bitDepth, std::string &notes) {
-    int components = indexed ? 3 : colours;
-    std::string space = IccSpaces::deviceSpace(components);
-    if (request.iccSpaces && info && !info->iccChunk.empty()) {
-        std::string problem;
-        std::vector<unsigned char> profile = pngIccProfile(*info, problem);
-        if (problem.empty()) {
-            space = request.iccSpaces->colourSpace(writer, profile, components, request.pdfMinor,
-                                                   notes);
-        } else {
-            addNote(notes, "colour profile ignored: " + problem);
-        }
+// The picture's colour space: its profile's when it is sound, else the device space; a
+// palette's entries are RGB.
+ColourSpace pngColourSpace(const PngInfo &info, const ImageRequest &request, bool indexed,
+                           int colours, std::string &notes) {
+    std::string problem;
+    std::vector<unsigned char> profile;
+    if (!info.iccChunk.empty()) {
+        profile = pngIccProfile(info, problem);
     }
-    if (!indexed) {
-        return space;
-    }
-    return "[/Indexed" + space + " " + hexPalette(palette, bitDepth) + "]";
+    return colourSpaceFor(profile, indexed ? 3 : colours, request.pdfMinor, notes, problem);
 }
 
-int writeCopied(ObjectWriter &writer, const PngInfo &info, const Buffer &data,
-                const std::string &space) {
+PreparedImage copied(const PngInfo &info, Buffer data, const ColourSpace &space) {
+    PreparedImage image;
+    image.width = info.width;
+    image.height = info.height;
+    bool indexed = info.colourType == kPngPalette;
     int colours = info.colourType == kPngRgb ? 3 : 1;
     std::string bits = std::to_string(info.bitDepth);
-    std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
-                       "/Height " + std::to_string(info.height) + "/ColorSpace" + space +
-                       "/BitsPerComponent " + bits +
-                       "/Filter/FlateDecode/DecodeParms<</Predictor 15/Colors " +
-                       std::to_string(colours) + "/BitsPerComponent " + bits + "/Columns " +
-                       std::to_string(info.width) + ">>" + colourKeyMask(info);
-    int object = writer.reserve();
-    writer.writeStream(object, dict, data.data(), data.size());
-    return object;
+    ObjectText dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
+                      "/Height " + std::to_string(info.height) + "/ColorSpace";
+    if (indexed) {
+        dict += "[/Indexed";
+    }
+    appendColourSpace(dict, image.group, space);
+    if (indexed) {
+        dict += " " + hexPalette(info.palette, info.bitDepth) + "]";
+    }
+    dict += "/BitsPerComponent " + bits + "/Filter/FlateDecode/DecodeParms<</Predictor 15/Colors " +
+            std::to_string(colours) + "/BitsPerComponent " + bits + "/Columns " +
+            std::to_string(info.width) + ">>" + colourKeyMask(info);
+    image.group.objects.push_back(streamObject(std::move(dict), std::move(data)));
+    return image;
 }
 
 bool allOpaque(const Buffer &alpha) {
@@ -171,38 +168,41 @@ bool pngPassesThrough(const PngInfo &info, int pdfMinor) {
     }
 }
 
-LoadedImage writePng(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
+PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
     if (request.page != 1) {
         fail(PDFW_VALUE_ERROR, "\"" + request.path +
                                    "\" is a PNG file, which has only page 1 (page " +
                                    std::to_string(request.page) + " asked)");
     }
     PngInfo info = readPng(file);
-    LoadedImage loaded{0, info.width, info.height, 1, {}};
     std::string what = "\"" + request.path + "\" (" + std::to_string(info.width) + " x " +
                        std::to_string(info.height) + " pixels)";
     std::size_t rowBytes = pngRowBytes(info);
     checkedSize({std::uint64_t{rowBytes} + 1, info.height}, what);
+    std::string notes;
     if (pngPassesThrough(info, request.pdfMinor)) {
         Buffer data(request.memory, checkedSize({info.dataBytes}, what), "PNG data");
         if (gatherData(file, info, data) && dataIsWhole(data, info, rowBytes)) {
-            std::string space = colourSpace(writer, request, &info, info.colourType == kPngPalette,
-                                            info.colourType == kPngRgb ? 3 : 1, info.palette,
-                                            info.bitDepth, loaded.notes);
-            loaded.object = writeCopied(writer, info, data, space);
-            return loaded;
+            ColourSpace space = pngColourSpace(info, request, info.colourType == kPngPalette,
+                                               info.colourType == kPngRgb ? 3 : 1, notes);
+            PreparedImage image = copied(info, std::move(data), space);
+            image.notes = notes;
+            return image;
         }
     }
     // Anything else, damaged data included, is libpng's to read (or to refuse).
     DecodedPng decoded = decodePng(file, request.pdfMinor, request.memory);
-    RasterImage &image = decoded.raster;
-    if (image.alpha.size() > 0 && allOpaque(image.alpha)) {
-        image.alpha = Buffer();
+    RasterImage &raster = decoded.raster;
+    if (raster.alpha.size() > 0 && allOpaque(raster.alpha)) {
+        raster.alpha = Buffer();
     }
-    image.colorSpace = colourSpace(writer, request, &info, decoded.indexed, image.components,
-                                   decoded.palette, image.bitsPerComponent, loaded.notes);
-    loaded.object = writeRaster(writer, image, request.pdfMinor, request.path, request.memory);
-    return loaded;
+    raster.space = pngColourSpace(info, request, decoded.indexed, raster.components, notes);
+    if (decoded.indexed) {
+        raster.palette = hexPalette(decoded.palette, raster.bitsPerComponent);
+    }
+    PreparedImage image = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+    image.notes = notes;
+    return image;
 }
 
 } // namespace pdfw

@@ -1,4 +1,4 @@
-// Writes a PNG file as an image XObject: its compressed image data copied unchanged, with
+// Prepares a PNG file as an image XObject: its compressed image data copied unchanged, with
 // the PNG predictor named in /DecodeParms, where PDF reads it to the same samples; every other
 // PNG decoded with libpng and compressed as decoded TIFF pages are. Lossless always, except
 // that 16-bit samples become 8-bit below PDF 1.5.
@@ -15,6 +15,6 @@ namespace pdfw {
 // RGB from PDF 1.5. A tRNS colour key stays a colour key (/Mask).
 bool pngPassesThrough(const PngInfo &info, int pdfMinor);
 
-LoadedImage writePng(ObjectWriter &writer, const InputFile &file, const ImageRequest &request);
+PreparedImage preparePng(const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

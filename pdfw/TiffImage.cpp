@@ -1,6 +1,7 @@
 #include "pdfw/TiffImage.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -76,8 +77,8 @@ int faxK(const TiffPage &p) {
 
 // The page's fax data as it is, or as libtiff's encoder writes libtiff's reading of it where PDF
 // readers would decode the original differently (noted).
-int writeCcitt(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
-               const MemoryProcs &memory, const std::string &space, std::string &notes) {
+PreparedObject ccittObject(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory,
+                           const ColourSpace &space, ObjectGroup &group, std::string &notes) {
     const TiffPage &p = tiff.page();
     std::size_t at = 0;
     Buffer data = rawStrip(tiff, file, memory, 0, at);
@@ -91,19 +92,17 @@ int writeCcitt(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
         k = -1;
         addNote(notes, "fax data re-encoded: " + problem + ", which PDF readers misread");
     }
-    std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(p.width) + "/Height " +
-                       std::to_string(p.height) + "/ColorSpace" + space +
-                       "/BitsPerComponent 1/Filter/CCITTFaxDecode/DecodeParms<</K " +
-                       std::to_string(k) + "/Columns " + std::to_string(p.width) + "/Rows " +
-                       std::to_string(p.height);
+    ObjectText dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(p.width) + "/Height " +
+                      std::to_string(p.height) + "/ColorSpace";
+    appendColourSpace(dict, group, space);
+    dict += "/BitsPerComponent 1/Filter/CCITTFaxDecode/DecodeParms<</K " + std::to_string(k) +
+            "/Columns " + std::to_string(p.width) + "/Rows " + std::to_string(p.height);
     // The coding names runs white and black; where 0 means black, they are the other way.
     if (p.photometric == PHOTOMETRIC_MINISBLACK) {
         dict += "/BlackIs1 true";
     }
     dict += ">>";
-    int object = writer.reserve();
-    writer.writeStream(object, dict, data.data(), data.size());
-    return object;
+    return streamObject(std::move(dict), std::move(data));
 }
 
 // A JPEG-compressed page in one strip is a JPEG stream once its shared tables are put back
@@ -119,10 +118,11 @@ bool jpegPassesThrough(TiffFile &tiff) {
            p.extraSamples == 0 && !p.tiled;
 }
 
-// Writes the page's JPEG stream, or returns 0 when it turns out not to fit the page (then
-// the page is decoded instead).
-int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
-                   const MemoryProcs &memory, const std::string &space) {
+// The page's JPEG stream, or nothing when it turns out not to fit the page (then the page
+// is decoded instead).
+std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &file,
+                                              const MemoryProcs &memory, const ColourSpace &space,
+                                              ObjectGroup &group) {
     const TiffPage &p = tiff.page();
     std::uint32_t tableBytes = 0;
     const unsigned char *tables = nullptr;
@@ -138,7 +138,7 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
     if (TIFFNumberOfStrips(tiff.handle()) > 1) {
         auto joined = joinJpegStrips(tiff, file, tables, prefix, memory);
         if (!joined) {
-            return 0;
+            return std::nullopt;
         }
         data = std::move(*joined);
         size = data.size();
@@ -148,7 +148,7 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
         size = data.size();
         if (prefix) {
             if (size - at < 2 || data.data()[at] != 0xFF || data.data()[at + 1] != 0xD8) {
-                return 0;
+                return std::nullopt;
             }
             std::memcpy(data.data(), tables, prefix);
             std::memmove(data.data() + prefix, data.data() + at + 2, size - at - 2);
@@ -159,14 +159,13 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
     JpegInfo info = inspectJpeg(source);
     if (info.width != p.width || info.height != p.height || info.coding != JpegCoding::Huffman ||
         info.components != p.samplesPerPixel) {
-        return 0;
+        return std::nullopt;
     }
     // The stream has no marker saying whether it holds YCbCr: the TIFF says it.
     int transform = p.photometric == PHOTOMETRIC_YCBCR ? 1 : 0;
-    std::string dict = jpegImageDictionary(info, transform, space);
-    int object = writer.reserve();
-    writer.writeStream(object, dict, data.data(), static_cast<std::size_t>(info.length));
-    return object;
+    ObjectText dict = jpegImageDictionary(info, space, group, transform);
+    data.truncate(static_cast<std::size_t>(info.length));
+    return streamObject(std::move(dict), std::move(data));
 }
 
 std::vector<unsigned char> tiffIccProfile(TiffFile &tiff) {
@@ -178,31 +177,11 @@ std::vector<unsigned char> tiffIccProfile(TiffFile &tiff) {
     return {data, data + count};
 }
 
-// The colour space for `components` colour components: the page's profile's when the document
-// takes profiles and it is sound, else the device space (with a note when a profile was there).
-std::string tiffColourSpace(ObjectWriter &writer, TiffFile &tiff, const ImageRequest &request,
-                            int components, std::string &notes) {
-    if (!request.iccSpaces) {
-        return IccSpaces::deviceSpace(components);
-    }
-    return request.iccSpaces->colourSpace(writer, tiffIccProfile(tiff), components,
-                                          request.pdfMinor, notes);
-}
-
-// A decoded page's colour space with the page's profile in place of its device space.
-void applyProfile(ObjectWriter &writer, TiffFile &tiff, const ImageRequest &request,
-                  RasterImage &raster, std::string &notes) {
-    static const std::string kIndexed = "[/Indexed/DeviceRGB";
-    int components = raster.components;
-    bool indexed = raster.colorSpace.rfind(kIndexed, 0) == 0;
-    if (indexed) {
-        components = 3;
-    } else if (raster.colorSpace != IccSpaces::deviceSpace(components)) {
-        return;
-    }
-    std::string space = tiffColourSpace(writer, tiff, request, components, notes);
-    raster.colorSpace =
-        indexed ? "[/Indexed" + space + raster.colorSpace.substr(kIndexed.size()) : space;
+// The colour space for `components` colour components: the page's profile's when it is sound,
+// else the device space (noting why when a profile was there).
+ColourSpace tiffColourSpace(TiffFile &tiff, const ImageRequest &request, int components,
+                            std::string &notes) {
+    return colourSpaceFor(tiffIccProfile(tiff), components, request.pdfMinor, notes);
 }
 
 } // namespace
@@ -227,30 +206,37 @@ int tiffIntake(TiffFile &tiff, const InputFile &file, std::string &reason) {
     return tiffDecodable(tiff, reason) ? PDFW_INTAKE_RECOMPRESSED : PDFW_INTAKE_UNUSABLE;
 }
 
-LoadedImage writeTiff(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
+PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     TiffFile tiff(file, request.page);
     const TiffPage &p = tiff.page();
-    LoadedImage loaded{0, p.width, p.height, p.orientation, {}};
+    PreparedImage prepared;
+    prepared.width = p.width;
+    prepared.height = p.height;
+    prepared.orientation = p.orientation;
     if (ccittPassesThrough(tiff)) {
-        std::string space = tiffColourSpace(writer, tiff, request, 1, loaded.notes);
-        loaded.object = writeCcitt(writer, tiff, file, request.memory, space, loaded.notes);
-        return loaded;
+        ColourSpace space = tiffColourSpace(tiff, request, 1, prepared.notes);
+        prepared.group.objects.push_back(
+            ccittObject(tiff, file, request.memory, space, prepared.group, prepared.notes));
+        return prepared;
     }
     if (jpegPassesThrough(tiff)) {
         std::string notes;
-        std::string space = tiffColourSpace(writer, tiff, request, p.samplesPerPixel, notes);
-        loaded.object = writeJpegStrip(writer, tiff, file, request.memory, space);
-        if (loaded.object) {
-            loaded.notes = notes;
-            return loaded;
+        ColourSpace space = tiffColourSpace(tiff, request, p.samplesPerPixel, notes);
+        if (auto object = jpegStripObject(tiff, file, request.memory, space, prepared.group)) {
+            prepared.group.objects.push_back(std::move(*object));
+            prepared.notes = notes;
+            return prepared;
         }
+        prepared.group.shared.clear();
     }
     RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
-    loaded.width = raster.width;
-    loaded.height = raster.height;
-    applyProfile(writer, tiff, request, raster, loaded.notes);
-    loaded.object = writeRaster(writer, raster, request.pdfMinor, request.path, request.memory);
-    return loaded;
+    std::string notes;
+    raster.space =
+        tiffColourSpace(tiff, request, raster.palette.empty() ? raster.components : 3, notes);
+    PreparedImage decoded = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+    decoded.orientation = p.orientation;
+    decoded.notes = notes;
+    return decoded;
 }
 
 } // namespace pdfw

@@ -1,4 +1,4 @@
-// Writes a TIFF page as an image XObject: bilevel CCITT data passed through where PDF can
+// Prepares a TIFF page as an image XObject: bilevel CCITT data passed through where PDF can
 // carry it, every other page decoded with libtiff and Flate-compressed. Lossless always,
 // except that 16-bit samples become 8-bit below PDF 1.5.
 #pragma once
@@ -11,7 +11,7 @@
 
 namespace pdfw {
 
-LoadedImage writeTiff(ObjectWriter &writer, const InputFile &file, const ImageRequest &request);
+PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request);
 
 // How writeTiff would take the page in: PDFW_INTAKE_COPIED (fax or JPEG data as it is),
 // PDFW_INTAKE_RECOMPRESSED (decoded, or fax data re-encoded), or PDFW_INTAKE_UNUSABLE with the

@@ -7,7 +7,7 @@ FOLVANE_PACKAGES=(
   # build
   cmake g++ make pkg-config
   # libraries
-  libjpeg62-turbo-dev libtiff-dev zlib1g-dev libdeflate-dev libpng-dev qt6-base-dev libgl-dev
+  libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libdeflate-dev qt6-base-dev libgl-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   mupdf-tools colord-data
