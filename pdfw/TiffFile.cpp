@@ -43,6 +43,11 @@ TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
     TIFFOpenOptionsSetWarningHandlerExtR(options, keepWarning, &messages_);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxBufferBytes));
     int fd = ::dup(file.fd());
+    // The copy shares the file position with the original, which an earlier reader moved.
+    if (fd >= 0 && ::lseek(fd, 0, SEEK_SET) != 0) {
+        ::close(fd);
+        fd = -1;
+    }
     if (fd >= 0) {
         // "m": no memory mapping, so a file truncated under us gives an error, not a signal.
         tiff_ = TIFFFdOpenExt(fd, path_.c_str(), "rm", options);
