@@ -187,13 +187,16 @@ static bool tryRewriteJpeg(const unsigned char *data, std::size_t size, JpegRewr
     c.mode = mode;
     c.failure = PDFW_SYNTAX_ERROR;
     jvirt_barray_ptr *coefficients = readCoefficients(c, data, size);
+    if (coefficients) {
+        // Finishing the decompression releases the kept segments: read them first.
+        readSavedMarkers(c.source, result);
+    }
     if (!coefficients || !writeCoefficients(c, coefficients)) {
         failure = c.failure;
         reason = c.message;
         return false;
     }
     result.warnings = c.warnings;
-    readSavedMarkers(c.source, result);
     result.jpeg = Buffer(memory, c.outputSize, "rewritten JPEG");
     std::memcpy(result.jpeg.data(), c.output, c.outputSize);
     return true;

@@ -390,8 +390,8 @@ void JpegIccSegments::join(std::vector<unsigned char> &profile, std::string &pro
         ordered[s.sequence - 1] = &s;
     }
     if (static_cast<int>(segments_.size()) != count) {
-        problem = "only " + std::to_string(segments_.size()) + " of its " + std::to_string(count) +
-                  " segments are present";
+        problem = "it has " + std::to_string(segments_.size()) + " of its " +
+                  std::to_string(count) + " segments";
         return;
     }
     for (const Segment *s : ordered) {
