@@ -74,7 +74,7 @@ TEST_F(Generate, CancellingMidwayLeavesTheOldPdfAsItWasAndNoOtherFile) {
             file = progress.findChild<QLabel *>(QStringLiteral("progressDetail"))
                        ->text()
                        .toStdString();
-            KeepScreenshot(progress.grab().toImage(), "progress.png");
+            KeepScreenshotOver(window, &progress, "progress.png");
             progress.findChild<QPushButton *>(QStringLiteral("progressCancel"))->click();
         }
     };
