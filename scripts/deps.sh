@@ -11,6 +11,8 @@ FOLVANE_PACKAGES=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   mupdf-tools colord-data icc-profiles-free
+  # the source checks (scripts/check_source.py)
+  python3 clang-format
   # fuzzing
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs
