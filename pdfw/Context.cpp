@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "ocr/Languages.h"
+#include "ocr/OcrError.h"
 #include "pdfw/PdfwError.h"
 
 pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::MemoryProcs &procs,
@@ -30,6 +32,21 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         pdfMinor = value[2] - '0';
         return;
     }
+    if (std::strcmp(key, "ocr") == 0) {
+        if (current) {
+            fail(PDFW_RUNTIME_ERROR,
+                 "pdfw_set_parameter: \"ocr\" must be set before pdfw_open_file");
+        }
+        if (*value) {
+            try {
+                ocr::checkLanguages(value);
+            } catch (const ocr::OcrError &error) {
+                fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: ") + error.what());
+            }
+        }
+        ocrLanguages = value;
+        return;
+    }
     if (std::strcmp(key, "binding") == 0) {
         binding = value;
         return;
@@ -54,6 +71,9 @@ bool pdfw_context::openFile(const char *filename) {
         return false;
     }
     current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory);
+    if (!ocrLanguages.empty()) {
+        current->enableTextLayer(ocrLanguages);
+    }
     return true;
 }
 

@@ -29,6 +29,7 @@ struct pdfw_context {
     void *opaque;
     int pdfMinor = 4;
     std::string binding;
+    std::string ocrLanguages; // empty: no text layer
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;

@@ -7,8 +7,13 @@
 #include <random>
 #include <utility>
 
+#include "ocr/OcrError.h"
+#include "pdfw/FlateEncoder.h"
+#include "pdfw/GlyphlessFont.h"
+#include "pdfw/OcrPixels.h"
 #include "pdfw/Orientation.h"
 #include "pdfw/PdfwError.h"
+#include "pdfw/TextLayer.h"
 
 namespace pdfw {
 
@@ -16,6 +21,8 @@ namespace {
 
 constexpr float kMinPageSide = 3.0f;
 constexpr float kMaxPageSide = 14400.0f;
+// The text layer's font resource name on every page.
+constexpr const char *kTextFont = "/FT";
 
 // Seconds since 1970 for the document's date: SOURCE_DATE_EPOCH when it holds a number
 // (reproducible output), else the clock. `fixed` tells which.
@@ -95,7 +102,8 @@ void Document::endPage() {
 
     std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R/MediaBox[0 0 " +
                        pdfNumber(page_->width) + " " + pdfNumber(page_->height) +
-                       "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI]";
+                       "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI" +
+                       (page_->text.empty() ? "]" : "/Text]");
     if (!page_->images.empty()) {
         dict += "/XObject<<";
         for (int object : page_->images) {
@@ -103,7 +111,14 @@ void Document::endPage() {
         }
         dict += ">>";
     }
-    dict += ">>/Contents " + std::to_string(contents) + " 0 R>>\n";
+    if (page_->text.empty()) {
+        dict += ">>/Contents " + std::to_string(contents) + " 0 R>>\n";
+    } else {
+        int text = writeTextLayer();
+        dict += "/Font<<" + std::string(kTextFont) + " " + std::to_string(font_) +
+                " 0 R>>>>/Contents[" + std::to_string(contents) + " 0 R " + std::to_string(text) +
+                " 0 R]>>\n";
+    }
     writer_.beginObject(pageObject);
     output_->write(dict);
     writer_.endObject();
@@ -111,11 +126,45 @@ void Document::endPage() {
     page_.reset();
 }
 
+void Document::enableTextLayer(const std::string &languages) {
+    ocrLanguages_ = languages;
+}
+
+std::shared_ptr<const ocr::PageText> Document::recognize(const std::string &path, int page) {
+    OcrPixels pixels = pixelsForOcr(path, page, memory_);
+    try {
+        if (!recognizer_) {
+            recognizer_ = std::make_unique<ocr::Recognizer>(ocrLanguages_);
+        }
+        return std::make_shared<const ocr::PageText>(recognizer_->recognize(pixels.image));
+    } catch (const ocr::OcrError &error) {
+        fail(PDFW_RUNTIME_ERROR, "\"" + path + "\": " + error.what());
+    }
+}
+
+int Document::writeTextLayer() {
+    if (!font_) {
+        font_ = writer_.reserve();
+    }
+    Buffer packed = flateCompress(reinterpret_cast<const unsigned char *>(page_->text.data()),
+                                  page_->text.size(), kFlateLevelFewBits, memory_);
+    int text = writer_.reserve();
+    writer_.writeStream(text, "/Filter/FlateDecode", packed.data(), packed.size());
+    return text;
+}
+
 int Document::loadImage(const std::string &path, int page) {
     ImageRequest request{path, page, pdfMinor_, memory_};
     LoadedImage image = pdfw::loadImage(writer_, request);
+    std::shared_ptr<const ocr::PageText> text;
+    if (!ocrLanguages_.empty()) {
+        text = recognize(path, page);
+    }
     int handle = nextImage_++;
     images_.emplace(handle, image);
+    if (text) {
+        texts_.emplace(handle, std::move(text));
+    }
     return handle;
 }
 
@@ -146,11 +195,15 @@ void Document::placeImage(int image, float x, float y, float scale) {
                       pdfNumber(m.d) + " " + pdfNumber(m.e) + " " + pdfNumber(m.f) + " cm /Im" +
                       std::to_string(loaded.object) + " Do Q\n";
     page_->images.insert(loaded.object);
+    if (auto text = texts_.find(image); text != texts_.end()) {
+        page_->text += textLayerContent(*text->second, {x, y, scale}, encoding_, kTextFont);
+    }
 }
 
 void Document::closeImage(int image) {
     openImage(image, "pdfw_close_image");
     images_.erase(image);
+    texts_.erase(image);
 }
 
 std::string Document::documentId(const std::string &date, std::int64_t epoch, bool fixed) const {
@@ -194,8 +247,12 @@ void Document::close() {
     output_->write("<</Producer(Folvane PDF engine)/CreationDate(" + date + ")/ModDate(" + date +
                    ")>>\n");
     writer_.endObject();
+    if (font_) {
+        writeGlyphlessFont(writer_, font_, encoding_, memory_);
+    }
     writer_.finish(catalog_, info, documentId(date, epoch, fixed));
     images_.clear();
+    texts_.clear();
     output_->commit();
 }
 

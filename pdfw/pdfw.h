@@ -107,6 +107,12 @@ void *pdfw_get_opaque(pdfw_context *context);
  *   "compatibility": "1.3" .. "1.7", the PDF version written (default "1.4"); only before
  *                    pdfw_open_file (PDFW_RUNTIME_ERROR afterwards).
  *   "binding":       any text naming the calling language; recorded, no effect on output.
+ *   "ocr":           "" (the default) or languages joined by '+' ("chi_sim+eng"): every
+ *                    image loaded is then recognised and its words are laid over it as
+ *                    invisible, searchable text; the image objects stay the same. Only before
+ *                    pdfw_open_file. A language whose data is not installed raises
+ *                    PDFW_VALUE_ERROR naming its Debian package; a page recognition fails on
+ *                    raises PDFW_RUNTIME_ERROR from pdfw_load_image.
  * An unknown key, a bad value or a NULL argument raises PDFW_VALUE_ERROR. */
 int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value);
 
