@@ -37,35 +37,49 @@ function(folvane_executable name)
   add_dependencies(folvane_executables ${name})
 endfunction()
 
-# folvane_test_folder(DIR dir LIBS lib...): every dir/*_test.cpp becomes one GoogleTest
-# executable registered with CTest; the folder's other .cpp files are shared helpers linked
-# into each of them. Tests find the built programs in FOLVANE_BIN_DIR.
+# folvane_test(SOURCE LABEL label LIBS lib... [ENVIRONMENT var=value...]): one GoogleTest
+# program from one *_test.cpp, linked with the test support library and registered with CTest
+# under the label. Tests find the built programs in FOLVANE_BIN_DIR.
+function(folvane_test source)
+  cmake_parse_arguments(ARG "" "LABEL" "LIBS;ENVIRONMENT" ${ARGN})
+  get_filename_component(stem ${source} NAME_WE)
+  set(target test_${ARG_LABEL}_${stem})
+  add_executable(${target} ${source})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} folvane_test_support
+                        GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE
+    FOLVANE_BIN_DIR="${PROJECT_BINARY_DIR}/bin"
+    FOLVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_dependencies(${target} folvane_executables)
+  set(properties LABELS ${ARG_LABEL})
+  if(ARG_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+  gtest_discover_tests(${target}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ${properties}
+    DISCOVERY_TIMEOUT 120)
+endfunction()
+
+# folvane_test_folder(DIR dir LIBS lib...): every dir/*_test.cpp becomes one test program
+# (folvane_test, labelled after the folder); the folder's other .cpp files are helpers of its
+# own, linked into each of them.
 function(folvane_test_folder)
   cmake_parse_arguments(ARG "" "DIR" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*_test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*.cpp)
   list(REMOVE_ITEM helpers ${tests} "")
   string(REPLACE "/" "_" prefix "${ARG_DIR}")
+  set(libs ${ARG_LIBS})
   if(helpers)
-    add_library(test_support_${prefix} STATIC ${helpers})
-    target_include_directories(test_support_${prefix} PUBLIC ${PROJECT_SOURCE_DIR})
-    target_link_libraries(test_support_${prefix} PUBLIC ${ARG_LIBS} GTest::gtest GTest::gmock)
-    set(support test_support_${prefix})
+    add_library(test_helpers_${prefix} STATIC ${helpers})
+    target_include_directories(test_helpers_${prefix} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(test_helpers_${prefix} PUBLIC ${ARG_LIBS} folvane_test_support
+                          GTest::gtest GTest::gmock)
+    list(PREPEND libs test_helpers_${prefix})
   endif()
   foreach(test ${tests})
-    get_filename_component(stem ${test} NAME_WE)
-    set(target test_${prefix}_${stem})
-    add_executable(${target} ${test})
-    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${target} PRIVATE ${support} ${ARG_LIBS}
-                          GTest::gtest GTest::gmock GTest::gtest_main)
-    target_compile_definitions(${target} PRIVATE
-      FOLVANE_BIN_DIR="${PROJECT_BINARY_DIR}/bin"
-      FOLVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    add_dependencies(${target} folvane_executables)
-    gtest_discover_tests(${target}
-      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-      PROPERTIES LABELS ${prefix}
-      DISCOVERY_TIMEOUT 120)
+    folvane_test(${test} LABEL ${prefix} LIBS ${libs})
   endforeach()
 endfunction()

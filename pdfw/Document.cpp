@@ -7,13 +7,10 @@
 #include <random>
 #include <utility>
 
-#include "ocr/OcrError.h"
 #include "pdfw/FlateEncoder.h"
 #include "pdfw/GlyphlessFont.h"
-#include "pdfw/OcrPixels.h"
 #include "pdfw/Orientation.h"
 #include "pdfw/PdfwError.h"
-#include "pdfw/TextLayer.h"
 
 namespace pdfw {
 
@@ -22,7 +19,11 @@ namespace {
 constexpr float kMinPageSide = 3.0f;
 constexpr float kMaxPageSide = 14400.0f;
 // The text layer's font resource name on every page.
-constexpr const char *kTextFont = "/FT";
+constexpr const char *kTextFont = "FT";
+// Pages ended before the oldest waiting one is written. A waiting page holds only its
+// content and the pending words, so this bounds memory without making the writer wait on
+// recognition; it is a constant, so the bytes written do not depend on the thread count.
+constexpr std::size_t kPagesInFlight = 16;
 
 // Seconds since 1970 for the document's date: SOURCE_DATE_EPOCH when it holds a number
 // (reproducible output), else the clock. `fixed` tells which.
@@ -96,76 +97,118 @@ void Document::endPage() {
     if (!page_) {
         fail(PDFW_RUNTIME_ERROR, "pdfw_end_page: no page is open (call pdfw_begin_page first)");
     }
-    int contents = writer_.reserve();
-    int pageObject = writer_.reserve();
-    writer_.writeStream(contents, "", page_->content.data(), page_->content.size());
+    EndedPage ended{std::move(page_), writer_.reserve(), writer_.reserve()};
+    pages_.push_back(ended.object);
+    if (!recognition_) {
+        writePage(ended);
+        return;
+    }
+    if (!ended.page->texts.empty() && !font_) {
+        font_ = writer_.reserve();
+    }
+    waiting_.push_back(std::move(ended));
+    while (waiting_.size() > kPagesInFlight) {
+        writeOldestWaiting();
+    }
+}
+
+void Document::writeOldestWaiting() {
+    EndedPage ended = std::move(waiting_.front());
+    waiting_.pop_front();
+    Page &page = *ended.page;
+    std::string text;
+    try {
+        for (const auto &[words, at] : page.texts) {
+            text += textLayerContent(*words.get(), at, encoding_, "/" + std::string(kTextFont));
+        }
+    } catch (const PdfwError &error) {
+        textFailure_ = error.what();
+        textFailureType_ = error.type();
+        throw;
+    }
+    page.content += text;
+    if (!page.texts.empty()) {
+        page.resources["Font"][kTextFont] = font_;
+    }
+    writePage(ended);
+}
+
+void Document::writePage(EndedPage &ended) {
+    Page &page = *ended.page;
+    if (page.texts.empty()) {
+        writer_.writeStream(ended.contents, "", page.content.data(), page.content.size());
+    } else {
+        Buffer packed = flateCompress(reinterpret_cast<const unsigned char *>(page.content.data()),
+                                      page.content.size(), kFlateLevelFewBits, memory_);
+        writer_.writeStream(ended.contents, "/Filter/FlateDecode", packed.data(), packed.size());
+    }
 
     std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R/MediaBox[0 0 " +
-                       pdfNumber(page_->width) + " " + pdfNumber(page_->height) +
+                       pdfNumber(page.width) + " " + pdfNumber(page.height) +
                        "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI" +
-                       (page_->text.empty() ? "]" : "/Text]");
-    if (!page_->images.empty()) {
+                       (page.texts.empty() ? "]" : "/Text]");
+    if (!page.images.empty()) {
         dict += "/XObject<<";
-        for (int object : page_->images) {
+        for (int object : page.images) {
             dict += "/Im" + std::to_string(object) + " " + std::to_string(object) + " 0 R";
         }
         dict += ">>";
     }
-    if (page_->text.empty()) {
-        dict += ">>/Contents " + std::to_string(contents) + " 0 R>>\n";
-    } else {
-        int text = writeTextLayer();
-        dict += "/Font<<" + std::string(kTextFont) + " " + std::to_string(font_) +
-                " 0 R>>>>/Contents[" + std::to_string(contents) + " 0 R " + std::to_string(text) +
-                " 0 R]>>\n";
+    for (const auto &[category, named] : page.resources) {
+        dict += "/" + category + "<<";
+        for (const auto &[name, object] : named) {
+            dict += "/" + name + " " + std::to_string(object) + " 0 R";
+        }
+        dict += ">>";
     }
-    writer_.beginObject(pageObject);
+    dict += ">>/Contents " + std::to_string(ended.contents) + " 0 R>>\n";
+    writer_.beginObject(ended.object);
     output_->write(dict);
     writer_.endObject();
-    pages_.push_back(pageObject);
-    page_.reset();
 }
 
 void Document::enableTextLayer(const std::string &languages) {
-    ocrLanguages_ = languages;
+    recognition_ = std::make_unique<RecognitionPool>(languages, recognitionWorkers());
 }
 
-std::shared_ptr<const ocr::PageText> Document::recognize(const std::string &path, int page) {
-    OcrPixels pixels = pixelsForOcr(path, page, memory_);
-    try {
-        if (!recognizer_) {
-            recognizer_ = std::make_unique<ocr::Recognizer>(ocrLanguages_);
-        }
-        return std::make_shared<const ocr::PageText>(recognizer_->recognize(pixels.image));
-    } catch (const ocr::OcrError &error) {
-        fail(PDFW_RUNTIME_ERROR, "\"" + path + "\": " + error.what());
-    }
-}
-
-int Document::writeTextLayer() {
-    if (!font_) {
-        font_ = writer_.reserve();
-    }
-    Buffer packed = flateCompress(reinterpret_cast<const unsigned char *>(page_->text.data()),
-                                  page_->text.size(), kFlateLevelFewBits, memory_);
-    int text = writer_.reserve();
-    writer_.writeStream(text, "/Filter/FlateDecode", packed.data(), packed.size());
-    return text;
+ImageRequest Document::request(const std::string &path, int page) const {
+    return ImageRequest{path, page, pdfMinor_, memory_};
 }
 
 int Document::loadImage(const std::string &path, int page) {
-    ImageRequest request{path, page, pdfMinor_, memory_};
-    LoadedImage image = pdfw::loadImage(writer_, request);
-    std::shared_ptr<const ocr::PageText> text;
-    if (!ocrLanguages_.empty()) {
-        text = recognize(path, page);
-    }
-    int handle = nextImage_++;
-    images_.emplace(handle, image);
-    if (text) {
-        texts_.emplace(handle, std::move(text));
+    int handle = addImage(prepareImage(request(path, page)));
+    if (recognition_) {
+        texts_.emplace(handle, recognition_->recognize(path, page));
     }
     return handle;
+}
+
+int Document::addImage(PreparedImage prepared) {
+    if (prepared.xobject >= prepared.group.objects.size()) {
+        fail(PDFW_RUNTIME_ERROR, "a prepared image has no image object");
+    }
+    std::vector<int> numbers = prepared_.write(prepared.group);
+    LoadedImage image{numbers[prepared.xobject], prepared.width, prepared.height,
+                      prepared.orientation, std::move(prepared.notes)};
+    int handle = nextImage_++;
+    images_.emplace(handle, std::move(image));
+    return handle;
+}
+
+Document::Page &Document::openPage(const char *call) {
+    if (!page_) {
+        fail(PDFW_RUNTIME_ERROR,
+             std::string(call) + ": no page is open (call pdfw_begin_page first)");
+    }
+    return *page_;
+}
+
+void Document::addPageContent(std::string_view operators) {
+    openPage("adding page content").content += operators;
+}
+
+void Document::addPageResource(const std::string &category, const std::string &name, int object) {
+    openPage("adding a page resource").resources[category][name] = object;
 }
 
 const LoadedImage &Document::openImage(int image, const char *call) const {
@@ -179,9 +222,7 @@ const LoadedImage &Document::openImage(int image, const char *call) const {
 }
 
 void Document::placeImage(int image, float x, float y, float scale) {
-    if (!page_) {
-        fail(PDFW_RUNTIME_ERROR, "pdfw_place_image: no page is open (call pdfw_begin_page first)");
-    }
+    openPage("pdfw_place_image");
     const LoadedImage &loaded = openImage(image, "pdfw_place_image");
     checkFinite(x, "pdfw_place_image", "x");
     checkFinite(y, "pdfw_place_image", "y");
@@ -196,7 +237,7 @@ void Document::placeImage(int image, float x, float y, float scale) {
                       std::to_string(loaded.object) + " Do Q\n";
     page_->images.insert(loaded.object);
     if (auto text = texts_.find(image); text != texts_.end()) {
-        page_->text += textLayerContent(*text->second, {x, y, scale}, encoding_, kTextFont);
+        page_->texts.emplace_back(text->second, TextPlacement{x, y, scale});
     }
 }
 
@@ -226,6 +267,12 @@ std::string Document::documentId(const std::string &date, std::int64_t epoch, bo
 void Document::close() {
     if (page_) {
         fail(PDFW_RUNTIME_ERROR, "pdfw_close: a page is still open (call pdfw_end_page first)");
+    }
+    if (!textFailure_.empty()) {
+        fail(textFailureType_, textFailure_);
+    }
+    while (!waiting_.empty()) {
+        writeOldestWaiting();
     }
     std::string kids;
     for (int page : pages_) {

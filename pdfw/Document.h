@@ -4,18 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "ocr/Recognizer.h"
 #include "pdfw/ImageLoader.h"
 #include "pdfw/Memory.h"
 #include "pdfw/ObjectWriter.h"
 #include "pdfw/OutputFile.h"
+#include "pdfw/PreparedWriter.h"
+#include "pdfw/RecognitionPool.h"
 #include "pdfw/TextEncoding.h"
+#include "pdfw/TextLayer.h"
 
 namespace pdfw {
 
@@ -24,17 +28,30 @@ public:
     // Writes the file header; `output` is the freshly created temporary file.
     Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory);
 
-    // From now on every loaded image is recognised in `languages` and every placement of it
-    // carries its words as invisible text.
+    // From now on every loaded image is recognised in `languages` on worker threads, and
+    // every placement of it carries its words as invisible text. A page then waits for its
+    // words before it is written, a bounded number of pages behind the caller.
     void enableTextLayer(const std::string &languages);
     bool pageOpen() const { return page_ != nullptr; }
     void beginPage(float width, float height);
     void endPage();
     int loadImage(const std::string &path, int page);
+    // Writes a prepared image into the document and returns its handle.
+    int addImage(PreparedImage prepared);
+    // The request for `path` and `page` that loadImage would prepare.
+    ImageRequest request(const std::string &path, int page) const;
     void placeImage(int image, float x, float y, float scale);
     void closeImage(int image);
     // Writes the page tree, Info, cross-references and trailer; commits the file.
     void close();
+
+    // For what a page carries besides its images (a text layer): operators appended to the
+    // current page's content stream, and a named resource of the page ("Font", "F1", object:
+    // /Font<</F1 N 0 R>> in its resource dictionary). Both need an open page.
+    void addPageContent(std::string_view operators);
+    void addPageResource(const std::string &category, const std::string &name, int object);
+    // The object number of a resource the document holds once (see PreparedWriter::shared).
+    int sharedObject(const SharedResource &resource) { return prepared_.shared(resource); }
 
 private:
     struct Page {
@@ -42,17 +59,27 @@ private:
         float height = 0;
         std::string content;
         std::set<int> images; // XObject numbers drawn on the page
-        std::string text;     // the invisible text over the page's pictures
+        std::map<std::string, std::map<std::string, int>> resources; // category, name, object
+        std::vector<std::pair<RecognitionPool::Result, TextPlacement>> texts; // to lay over it
+    };
+    // A page ended but not yet written, with the object numbers it was given at its end.
+    struct EndedPage {
+        std::unique_ptr<Page> page;
+        int contents = 0;
+        int object = 0;
     };
 
+    Page &openPage(const char *call);
+    void writePage(EndedPage &ended);
+    // Waits for the words of the oldest waiting page and writes it.
+    void writeOldestWaiting();
+
     const LoadedImage &openImage(int image, const char *call) const;
-    std::shared_ptr<const ocr::PageText> recognize(const std::string &path, int page);
-    // Writes the page's text as its own stream; returns its object number.
-    int writeTextLayer();
     std::string documentId(const std::string &date, std::int64_t epoch, bool fixed) const;
 
     std::unique_ptr<OutputFile> output_;
     ObjectWriter writer_;
+    PreparedWriter prepared_{writer_};
     int pdfMinor_;
     MemoryProcs memory_;
     int catalog_ = 0;
@@ -61,11 +88,14 @@ private:
     std::unique_ptr<Page> page_;
     std::map<int, LoadedImage> images_;
     int nextImage_ = 1;
-    std::string ocrLanguages_; // empty: no text layer
-    std::unique_ptr<ocr::Recognizer> recognizer_;
-    std::map<int, std::shared_ptr<const ocr::PageText>> texts_; // by image handle
+
+    std::unique_ptr<RecognitionPool> recognition_; // null: no text layer
+    std::map<int, RecognitionPool::Result> texts_; // by image handle
+    std::deque<EndedPage> waiting_;                // pages waiting for their words
     TextEncoding encoding_;
-    int font_ = 0; // the text layer's font, once a page uses it
+    int font_ = 0;            // the text layer's font, once used
+    std::string textFailure_; // why recognition failed; the document cannot be finished
+    int textFailureType_ = 0;
 };
 
 } // namespace pdfw

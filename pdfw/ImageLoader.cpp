@@ -9,17 +9,17 @@
 
 namespace pdfw {
 
-LoadedImage loadImage(ObjectWriter &writer, const ImageRequest &request) {
+PreparedImage prepareImage(const ImageRequest &request) {
     InputFile file(request.path);
     unsigned char head[4] = {};
     std::size_t got = file.readAt(0, head, sizeof head);
     if (got >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) {
-        return writeJpeg(writer, file, request);
+        return prepareJpeg(file, request);
     }
     if (got == 4 &&
         ((std::memcmp(head, "II", 2) == 0 && (head[2] == 42 || head[2] == 43) && head[3] == 0) ||
          (std::memcmp(head, "MM", 2) == 0 && head[2] == 0 && (head[3] == 42 || head[3] == 43)))) {
-        return writeTiff(writer, file, request);
+        return prepareTiff(file, request);
     }
     fail(PDFW_TYPE_ERROR, "\"" + request.path + "\" is neither a JPEG nor a TIFF file" +
                               (got == 0 ? std::string(" (it is empty)") : std::string()));

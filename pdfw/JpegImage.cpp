@@ -1,6 +1,7 @@
 #include "pdfw/JpegImage.h"
 
 #include <string>
+#include <utility>
 
 #include "pdfw/JpegStructure.h"
 #include "pdfw/JpegTranscoder.h"
@@ -35,7 +36,7 @@ std::string jpegImageDictionary(const JpegInfo &info, int colorTransform) {
     return dict;
 }
 
-LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
+PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
     if (request.page != 1) {
         fail(PDFW_VALUE_ERROR, "\"" + request.path +
                                    "\" is a JPEG file, which has only page 1 "
@@ -48,20 +49,22 @@ LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRe
     Buffer bytes(request.memory, size, "JPEG file");
     file.readExactly(0, bytes.data(), size, "the image data");
     JpegInfo info = inspectJpeg(MemorySource(bytes.data(), size, request.path));
+    PreparedImage prepared;
+    prepared.width = info.width;
+    prepared.height = info.height;
+    prepared.orientation = info.orientation;
     std::string dict = jpegImageDictionary(info);
-    LoadedImage loaded{0, info.width, info.height, info.orientation};
     auto length = static_cast<std::size_t>(info.length);
     if (info.coding == JpegCoding::Arithmetic) {
         checkedSize({info.width, info.height, static_cast<std::uint64_t>(info.components), 2},
                     "the coefficients of \"" + request.path + "\"");
         Buffer huffman = transcodeToHuffman(bytes.data(), length, request.path, request.memory);
-        loaded.object = writer.reserve();
-        writer.writeStream(loaded.object, dict, huffman.data(), huffman.size());
-        return loaded;
+        prepared.group.objects.push_back(streamObject(dict, std::move(huffman)));
+        return prepared;
     }
-    loaded.object = writer.reserve();
-    writer.writeStream(loaded.object, dict, bytes.data(), length);
-    return loaded;
+    bytes.truncate(length);
+    prepared.group.objects.push_back(streamObject(dict, std::move(bytes)));
+    return prepared;
 }
 
 } // namespace pdfw

@@ -1,4 +1,4 @@
-// Writes a JPEG file as an image XObject: its bytes unchanged (DCTDecode) when PDF can carry
+// Prepares a JPEG file as an image XObject: its bytes unchanged (DCTDecode) when PDF can carry
 // them, or losslessly re-coded when they are arithmetic-coded.
 #pragma once
 
@@ -15,6 +15,6 @@ struct JpegInfo;
 // `colorTransform` 0 or 1 overrides what the JPEG's own markers say about YCbCr.
 std::string jpegImageDictionary(const JpegInfo &info, int colorTransform = -1);
 
-LoadedImage writeJpeg(ObjectWriter &writer, const InputFile &file, const ImageRequest &request);
+PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

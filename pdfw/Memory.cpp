@@ -1,6 +1,7 @@
 #include "pdfw/Memory.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include <sys/mman.h>
@@ -29,6 +30,9 @@ Buffer::Buffer(const MemoryProcs &procs, std::size_t size, const char *caller)
     void *block = nullptr;
     if (procs_.alloc) {
         block = procs_.alloc(procs_.context, bytes, caller);
+        if (block) {
+            std::memset(block, 0, bytes);
+        }
     } else if (bytes >= kMapThreshold) {
         block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (block == MAP_FAILED) {
@@ -37,7 +41,7 @@ Buffer::Buffer(const MemoryProcs &procs, std::size_t size, const char *caller)
             mapped_ = bytes;
         }
     } else {
-        block = std::malloc(bytes);
+        block = std::calloc(1, bytes);
     }
     if (!block) {
         size_ = 0;

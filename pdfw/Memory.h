@@ -27,7 +27,9 @@ struct MemoryProcs {
     pdfw_free_proc free = nullptr;
 };
 
-// One block of memory owned by this object. Move-only. Without the caller's procedures, blocks
+// One block of memory owned by this object, zero-filled, so that bytes a decoder leaves
+// unwritten (the padding bits at the end of a row, say) never carry old memory into the
+// document. Move-only. Without the caller's procedures, blocks
 // of kMapThreshold bytes or more are mapped from the system and unmapped on release, so the
 // process's peak memory does not creep up with the page count through heap fragmentation.
 class Buffer {

@@ -23,6 +23,8 @@ public:
     void writeHeader(std::string_view version);
     // A new object number; its object must be written before finish().
     int reserve();
+    // The number the next reserve() gives.
+    int nextNumber() const { return static_cast<int>(offsets_.size()); }
     void beginObject(int number);
     void endObject();
     // A complete stream object: `dictionary` holds the entries other than /Length.

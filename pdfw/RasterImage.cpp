@@ -1,5 +1,7 @@
 #include "pdfw/RasterImage.h"
 
+#include <utility>
+
 #include "pdfw/FlateEncoder.h"
 #include "pdfw/PdfwError.h"
 
@@ -50,8 +52,8 @@ std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const 
     return bitsPerRow / 8 + (bitsPerRow % 8 != 0);
 }
 
-int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const std::string &path,
-                const MemoryProcs &memory) {
+PreparedImage prepareRaster(RasterImage &image, int pdfMinor, const std::string &path,
+                            const MemoryProcs &memory) {
     bool hasAlpha = image.alpha.size() > 0;
     if (hasAlpha && pdfMinor < 4) {
         fail(PDFW_TYPE_ERROR, "\"" + path +
@@ -61,7 +63,9 @@ int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const st
     }
     std::string size =
         "/Width " + std::to_string(image.width) + "/Height " + std::to_string(image.height);
-    int mask = 0;
+    PreparedImage prepared;
+    prepared.width = image.width;
+    prepared.height = image.height;
     if (hasAlpha) {
         Packed packed = packPlane(image.alpha, image, 1, false, memory);
         std::string dict = "/Type/XObject/Subtype/Image" + size +
@@ -74,23 +78,22 @@ int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const st
             }
             dict += "]";
         }
-        mask = writer.reserve();
-        writer.writeStream(mask, dict, packed.data.data(), packed.data.size());
+        prepared.group.objects.push_back(streamObject(dict, std::move(packed.data)));
     }
     bool indexed = image.colorSpace.rfind("[/Indexed", 0) == 0;
     Packed packed = packPlane(image.pixels, image, image.components, indexed, memory);
-    std::string dict = "/Type/XObject/Subtype/Image" + size + "/ColorSpace" + image.colorSpace +
-                       "/BitsPerComponent " + std::to_string(image.bitsPerComponent) +
-                       packed.filter;
+    ObjectText dict = "/Type/XObject/Subtype/Image" + size + "/ColorSpace" + image.colorSpace +
+                      "/BitsPerComponent " + std::to_string(image.bitsPerComponent) + packed.filter;
     if (image.inverted) {
         dict += "/Decode[1 0]";
     }
-    if (mask) {
-        dict += "/SMask " + std::to_string(mask) + " 0 R";
+    if (hasAlpha) {
+        dict += "/SMask ";
+        dict += ObjectRef::own(0);
     }
-    int object = writer.reserve();
-    writer.writeStream(object, dict, packed.data.data(), packed.data.size());
-    return object;
+    prepared.xobject = prepared.group.objects.size();
+    prepared.group.objects.push_back(streamObject(std::move(dict), std::move(packed.data)));
+    return prepared;
 }
 
 } // namespace pdfw

@@ -1,12 +1,12 @@
-// A decoded picture in the layout PDF image XObjects use, and its writer: Flate-compressed
-// samples, an optional soft mask for alpha.
+// A decoded picture in the layout PDF image XObjects use, and its preparation for the
+// document: Flate-compressed samples, an optional soft mask for alpha.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "pdfw/Memory.h"
-#include "pdfw/ObjectWriter.h"
+#include "pdfw/PreparedImage.h"
 
 namespace pdfw {
 
@@ -25,9 +25,10 @@ struct RasterImage {
 // Row size in bytes of `components` samples of `bits` bits per pixel, checked.
 std::size_t rasterRowBytes(std::uint32_t width, int components, int bits, const std::string &what);
 
-// Writes the image (and its soft mask) and returns the image's object number. Alpha needs
-// PDF 1.4 or later (PDFW_TYPE_ERROR naming `path` otherwise).
-int writeRaster(ObjectWriter &writer, RasterImage &image, int pdfMinor, const std::string &path,
-                const MemoryProcs &memory);
+// The image XObject (and its soft mask before it), width and height; the samples are
+// released as they are compressed. Alpha needs PDF 1.4 or later (PDFW_TYPE_ERROR naming
+// `path` otherwise).
+PreparedImage prepareRaster(RasterImage &image, int pdfMinor, const std::string &path,
+                            const MemoryProcs &memory);
 
 } // namespace pdfw

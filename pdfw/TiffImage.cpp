@@ -1,6 +1,7 @@
 #include "pdfw/TiffImage.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -65,8 +66,7 @@ Buffer rawStrip(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory
     return data;
 }
 
-int writeCcitt(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
-               const MemoryProcs &memory) {
+PreparedObject ccittObject(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory) {
     const TiffPage &p = tiff.page();
     std::size_t at = 0;
     Buffer data = rawStrip(tiff, file, memory, 0, at);
@@ -87,9 +87,7 @@ int writeCcitt(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
         dict += "/BlackIs1 true";
     }
     dict += ">>";
-    int object = writer.reserve();
-    writer.writeStream(object, dict, data.data(), data.size());
-    return object;
+    return streamObject(dict, std::move(data));
 }
 
 // A JPEG-compressed page in one strip is a JPEG stream once its shared tables are put back
@@ -105,10 +103,10 @@ bool jpegPassesThrough(TiffFile &tiff) {
            p.extraSamples == 0 && !p.tiled;
 }
 
-// Writes the page's JPEG stream, or returns 0 when it turns out not to fit the page (then
-// the page is decoded instead).
-int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
-                   const MemoryProcs &memory) {
+// The page's JPEG stream, or nothing when it turns out not to fit the page (then the page
+// is decoded instead).
+std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &file,
+                                              const MemoryProcs &memory) {
     const TiffPage &p = tiff.page();
     std::uint32_t tableBytes = 0;
     const unsigned char *tables = nullptr;
@@ -124,7 +122,7 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
     if (TIFFNumberOfStrips(tiff.handle()) > 1) {
         auto joined = joinJpegStrips(tiff, file, tables, prefix, memory);
         if (!joined) {
-            return 0;
+            return std::nullopt;
         }
         data = std::move(*joined);
         size = data.size();
@@ -134,7 +132,7 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
         size = data.size();
         if (prefix) {
             if (size - at < 2 || data.data()[at] != 0xFF || data.data()[at + 1] != 0xD8) {
-                return 0;
+                return std::nullopt;
             }
             std::memcpy(data.data(), tables, prefix);
             std::memmove(data.data() + prefix, data.data() + at + 2, size - at - 2);
@@ -145,37 +143,38 @@ int writeJpegStrip(ObjectWriter &writer, TiffFile &tiff, const InputFile &file,
     JpegInfo info = inspectJpeg(source);
     if (info.width != p.width || info.height != p.height || info.coding != JpegCoding::Huffman ||
         info.components != p.samplesPerPixel) {
-        return 0;
+        return std::nullopt;
     }
     // The stream has no marker saying whether it holds YCbCr: the TIFF says it.
     int transform = p.photometric == PHOTOMETRIC_YCBCR ? 1 : 0;
     std::string dict = jpegImageDictionary(info, transform);
-    int object = writer.reserve();
-    writer.writeStream(object, dict, data.data(), static_cast<std::size_t>(info.length));
-    return object;
+    data.truncate(static_cast<std::size_t>(info.length));
+    return streamObject(dict, std::move(data));
 }
 
 } // namespace
 
-LoadedImage writeTiff(ObjectWriter &writer, const InputFile &file, const ImageRequest &request) {
+PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     TiffFile tiff(file, request.page);
     const TiffPage &p = tiff.page();
-    LoadedImage loaded{0, p.width, p.height, p.orientation};
+    PreparedImage prepared;
+    prepared.width = p.width;
+    prepared.height = p.height;
+    prepared.orientation = p.orientation;
     if (ccittPassesThrough(tiff)) {
-        loaded.object = writeCcitt(writer, tiff, file, request.memory);
-        return loaded;
+        prepared.group.objects.push_back(ccittObject(tiff, file, request.memory));
+        return prepared;
     }
     if (jpegPassesThrough(tiff)) {
-        loaded.object = writeJpegStrip(writer, tiff, file, request.memory);
-        if (loaded.object) {
-            return loaded;
+        if (auto object = jpegStripObject(tiff, file, request.memory)) {
+            prepared.group.objects.push_back(std::move(*object));
+            return prepared;
         }
     }
     RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
-    loaded.width = raster.width;
-    loaded.height = raster.height;
-    loaded.object = writeRaster(writer, raster, request.pdfMinor, request.path, request.memory);
-    return loaded;
+    PreparedImage decoded = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+    decoded.orientation = p.orientation;
+    return decoded;
 }
 
 } // namespace pdfw

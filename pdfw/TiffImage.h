@@ -1,4 +1,4 @@
-// Writes a TIFF page as an image XObject: bilevel CCITT data passed through where PDF can
+// Prepares a TIFF page as an image XObject: bilevel CCITT data passed through where PDF can
 // carry it, every other page decoded with libtiff and Flate-compressed. Lossless always,
 // except that 16-bit samples become 8-bit below PDF 1.5.
 #pragma once
@@ -8,6 +8,6 @@
 
 namespace pdfw {
 
-LoadedImage writeTiff(ObjectWriter &writer, const InputFile &file, const ImageRequest &request);
+PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

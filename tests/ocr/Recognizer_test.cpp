@@ -11,7 +11,7 @@
 #include "ocr/UprightPix.h"
 #include "tests/ocr/TextCompare.h"
 #include "tests/ocr/TextPage.h"
-#include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -39,14 +39,14 @@ TEST(Languages, MissingDataNamesTheDebianPackage) {
 }
 
 TEST(Languages, DataFolderFollowsTessdataPrefix) {
-    pdfw_test::ScratchDir empty;
+    support::TempDir empty;
     const char *before = std::getenv("TESSDATA_PREFIX");
     std::string saved = before ? before : "";
-    setenv("TESSDATA_PREFIX", empty.dir().c_str(), 1);
+    setenv("TESSDATA_PREFIX", empty.Path().c_str(), 1);
     std::string message = messageOf("chi_sim+eng");
     before ? setenv("TESSDATA_PREFIX", saved.c_str(), 1) : unsetenv("TESSDATA_PREFIX");
     EXPECT_NE(message.find("tesseract-ocr-chi-sim"), std::string::npos) << message;
-    EXPECT_NE(message.find(empty.dir()), std::string::npos) << message;
+    EXPECT_NE(message.find(empty.Path()), std::string::npos) << message;
 }
 
 TEST(Languages, NamesThatAreNotPlainAreRefused) {

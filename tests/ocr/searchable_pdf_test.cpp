@@ -7,12 +7,16 @@
 #include "pdfw/pdfw.h"
 #include "tests/ocr/TextCompare.h"
 #include "tests/ocr/TextPage.h"
-#include "tests/pdfw/BboxWords.h"
-#include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/PdfWords.h"
+#include "tests/support/Process.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
-using pdfw_test::Bytes;
+using support::Bytes;
 
 const std::vector<std::string> kEnglish = {"Searchable pages let people find the contract",
                                            "clause they need without reading every scan.",
@@ -47,55 +51,70 @@ Bytes bilevelRows(const ocr_test::TextPage &page) {
     return rows;
 }
 
-// A clean scan: bilevel G4 for the English page, grey Deflate for the Chinese one.
+// A clean scan at 300 dpi: bilevel G4 for the English page, grey Deflate for the Chinese one.
 void writeScan(const std::string &path, const ocr_test::TextPage &page, bool bilevel) {
-    pdfw_test::TiffSpec spec;
-    spec.width = page.width;
-    spec.height = page.height;
+    support::TiffPage tiff;
+    tiff.width = page.width;
+    tiff.height = page.height;
+    tiff.resolutionUnit = RESUNIT_INCH;
+    tiff.xResolution = tiff.yResolution = 300.0f;
     if (bilevel) {
-        spec.bitsPerSample = 1;
-        spec.photometric = 0; // min-is-white: 1 is black
-        spec.compression = 4; // CCITT G4
-        pdfw_test::makeTiff(path, spec, bilevelRows(page));
-        return;
+        tiff.bitsPerSample = 1;
+        tiff.photometric = PHOTOMETRIC_MINISWHITE; // 1 is black
+        tiff.compression = COMPRESSION_CCITTFAX4;
+        tiff.data = bilevelRows(page);
+    } else {
+        tiff.compression = COMPRESSION_ADOBE_DEFLATE;
+        tiff.data.assign(page.grey.begin(), page.grey.end());
     }
-    spec.compression = 8; // Deflate
-    pdfw_test::makeTiff(path, spec, Bytes(page.grey.begin(), page.grey.end()));
+    support::WriteTiff(path, {tiff});
 }
 
 // A photo: JPEG at quality 75, stored turned and marked with EXIF orientation 6.
 void writePhoto(const std::string &path, const ocr_test::TextPage &page) {
-    pdfw_test::JpegSpec spec;
-    spec.width = page.height;
-    spec.height = page.width;
-    spec.components = 1;
-    spec.quality = 75;
-    spec.exifOrientation = 6;
     auto turned = ocr_test::turnedForOrientation6(page);
-    pdfw_test::writeFile(path, pdfw_test::makeJpeg(spec, Bytes(turned.begin(), turned.end())));
+    support::Picture picture{page.height, page.width, 1, Bytes(turned.begin(), turned.end())};
+    support::JpegOptions options;
+    options.quality = 75;
+    options.exifOrientation = 6;
+    support::WriteFile(path, support::MakeJpeg(picture, options));
+}
+
+struct Errors {
+    std::string first;
+    int type = 0;
+};
+
+void recordError(pdfw_context *ctx, int type, const char *message) {
+    auto *errors = static_cast<Errors *>(pdfw_get_opaque(ctx));
+    if (errors->first.empty()) {
+        errors->first = message;
+        errors->type = type;
+    }
 }
 
 // One A4 page per image, each placed at the origin at 300 dpi. "" languages: no text layer.
 void writePdf(const std::string &output, const std::vector<std::string> &images,
               const char *languages) {
-    pdfw_test::Engine engine;
-    pdfw_context *ctx = engine.ctx();
-    ASSERT_EQ(pdfw_set_parameter(ctx, "ocr", languages), 0) << engine.firstMessage();
-    ASSERT_EQ(pdfw_open_file(ctx, output.c_str()), 1) << engine.firstMessage();
+    Errors errors;
+    pdfw_boot();
+    pdfw_context *ctx = pdfw_new(recordError, nullptr, nullptr, nullptr, &errors);
+    bool ok =
+        pdfw_set_parameter(ctx, "ocr", languages) == 0 && pdfw_open_file(ctx, output.c_str()) == 1;
     for (const std::string &image : images) {
-        ASSERT_EQ(pdfw_begin_page(ctx, 595, kPageHeight), 0);
-        int handle = pdfw_load_image(ctx, "auto", image.c_str(), "", 1);
-        ASSERT_GT(handle, 0) << engine.firstMessage();
-        ASSERT_EQ(pdfw_place_image(ctx, handle, 0, 0, kScale), 0);
-        ASSERT_EQ(pdfw_close_image(ctx, handle), 0);
-        ASSERT_EQ(pdfw_end_page(ctx), 0);
+        ok = ok && pdfw_begin_page(ctx, 595, kPageHeight) == 0;
+        int handle = ok ? pdfw_load_image(ctx, "auto", image.c_str(), "", 1) : -1;
+        ok = ok && handle > 0 && pdfw_place_image(ctx, handle, 0, 0, kScale) == 0 &&
+             pdfw_close_image(ctx, handle) == 0 && pdfw_end_page(ctx) == 0;
     }
-    ASSERT_EQ(pdfw_close(ctx), 0) << engine.firstMessage();
+    ok = ok && pdfw_close(ctx) == 0;
+    pdfw_delete(ctx);
+    pdfw_shutdown();
+    EXPECT_TRUE(ok) << errors.first;
 }
 
 std::string pageText(const std::string &pdf, int page) {
-    std::string n = std::to_string(page);
-    return pdfw_test::run("pdftotext -f " + n + " -l " + n + " '" + pdf + "' -");
+    return support::PdfText(pdf, page);
 }
 
 struct Box {
@@ -113,7 +132,7 @@ double overlap(const Box &a, const Box &b) {
 std::vector<Box> foundWords(const std::string &pdf, int page, int pictureHeight) {
     auto pixelY = [&](double y) { return pictureHeight - (kPageHeight - y) / kScale; };
     std::vector<Box> boxes;
-    for (const auto &word : pdfw_test::bboxWords(pdf, page)) {
+    for (const auto &word : support::PdfWords(pdf, page)) {
         boxes.push_back(
             {word.xMin / kScale, pixelY(word.yMin), word.xMax / kScale, pixelY(word.yMax)});
     }
@@ -144,7 +163,7 @@ void expectWordsWhereDrawn(const std::vector<Box> &found, const ocr_test::TextPa
 // The image XObjects of a PDF written by the engine: each object's text from its
 // dictionary through "endstream", in file order.
 std::vector<std::string> imageObjects(const std::string &pdf) {
-    Bytes bytes = pdfw_test::readFile(pdf);
+    Bytes bytes = support::ReadFile(pdf);
     std::string file(bytes.begin(), bytes.end());
     std::vector<std::string> images;
     for (std::size_t at = file.find("/Subtype/Image"); at != std::string::npos;
@@ -157,21 +176,21 @@ std::vector<std::string> imageObjects(const std::string &pdf) {
 }
 
 TEST(SearchablePdf, ScansAndTurnedPhotosInEnglishAndChinese) {
-    pdfw_test::ScratchDir dir;
+    support::TempDir dir;
     auto english = ocr_test::drawTextPage(kEnglish, 2480, 700, 12);
     auto chinese = ocr_test::drawTextPage(kChinese, 2480, 700, 12);
-    std::vector<std::string> images = {dir.path("en.tif"), dir.path("en.jpg"), dir.path("zh.tif"),
-                                       dir.path("zh.jpg")};
+    std::vector<std::string> images = {dir / "en.tif", dir / "en.jpg", dir / "zh.tif",
+                                       dir / "zh.jpg"};
     writeScan(images[0], english, true);
     writePhoto(images[1], english);
     writeScan(images[2], chinese, false);
     writePhoto(images[3], chinese);
-    std::string searchable = dir.path("searchable.pdf");
-    std::string plain = dir.path("plain.pdf");
+    std::string searchable = dir / "searchable.pdf";
+    std::string plain = dir / "plain.pdf";
     writePdf(searchable, images, "chi_sim+eng");
     writePdf(plain, images, "");
     ASSERT_FALSE(HasFailure());
-    EXPECT_TRUE(pdfw_test::qpdfCheck(searchable));
+    EXPECT_TRUE(support::QpdfCheck(searchable));
 
     // Clean scans within the character error rates users expect; the photos, JPEG-blurred
     // and turned, still read (a page recognised sideways would read as noise).
@@ -188,18 +207,21 @@ TEST(SearchablePdf, ScansAndTurnedPhotosInEnglishAndChinese) {
     EXPECT_NE(pageText(searchable, 3).find("合同变成可以搜索"), std::string::npos);
 
     // Without the layer there is no text, and the pictures are the same bytes either way.
-    EXPECT_EQ(pdfw_test::run("pdftotext '" + plain + "' - | tr -d '\\f\\n '"), "");
+    EXPECT_EQ(ocr_test::withoutBlanks(support::PdfText(plain)), U"");
     auto withText = imageObjects(searchable);
     ASSERT_EQ(withText.size(), 4u);
     EXPECT_TRUE(withText == imageObjects(plain));
 }
 
 TEST(SearchablePdf, MissingLanguageNamesItsPackage) {
-    pdfw_test::Engine engine;
-    EXPECT_EQ(pdfw_set_parameter(engine.ctx(), "ocr", "chi_sim+fra_missing"), -1);
-    EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
-    EXPECT_NE(engine.lastMessage().find("tesseract-ocr-fra-missing"), std::string::npos)
-        << engine.lastMessage();
+    Errors errors;
+    pdfw_boot();
+    pdfw_context *ctx = pdfw_new(recordError, nullptr, nullptr, nullptr, &errors);
+    EXPECT_EQ(pdfw_set_parameter(ctx, "ocr", "chi_sim+fra_missing"), -1);
+    pdfw_delete(ctx);
+    pdfw_shutdown();
+    EXPECT_EQ(errors.type, PDFW_VALUE_ERROR);
+    EXPECT_NE(errors.first.find("tesseract-ocr-fra-missing"), std::string::npos) << errors.first;
 }
 
 } // namespace

@@ -8,12 +8,12 @@
 #include "pdfw/ObjectWriter.h"
 #include "pdfw/OutputFile.h"
 #include "pdfw/TextEncoding.h"
-#include "tests/pdfw/BboxWords.h"
-#include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/PdfWords.h"
+#include "tests/support/Process.h"
 
 namespace {
-
-using pdfw_test::run;
 
 ocr::Word word(const std::string &text, int left, int top, int right, int bottom, ocr::Box line) {
     ocr::Word w;
@@ -54,12 +54,8 @@ void writeTextPage(const std::string &path, const ocr::PageText &text,
     out->commit();
 }
 
-std::vector<pdfw_test::BboxWord> wordsOf(const std::string &pdf) {
-    return pdfw_test::bboxWords(pdf);
-}
-
 std::string plainText(const std::string &pdf) {
-    std::string text = run("pdftotext '" + pdf + "' -");
+    std::string text = support::PdfText(pdf);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\f')) {
         text.pop_back();
     }
@@ -67,18 +63,18 @@ std::string plainText(const std::string &pdf) {
 }
 
 TEST(TextLayer, LatinWordsSitOnTheirBoxesWithSpacesBetween) {
-    pdfw_test::ScratchDir dir;
+    support::TempDir dir;
     ocr::Box line{100, 100, 720, 160};
     ocr::PageText text{
         1000,
         1000,
         {word("Hello", 100, 110, 400, 150, line), word("world", 420, 110, 720, 150, line)}};
     // The picture's lower left corner at (20, 30), half a point per pixel.
-    std::string pdf = dir.path("latin.pdf");
+    std::string pdf = dir / "latin.pdf";
     writeTextPage(pdf, text, {20, 30, 0.5f});
-    EXPECT_TRUE(pdfw_test::qpdfCheck(pdf));
+    EXPECT_TRUE(support::QpdfCheck(pdf));
     EXPECT_EQ(plainText(pdf), "Hello world");
-    auto words = wordsOf(pdf);
+    auto words = support::PdfWords(pdf);
     ASSERT_EQ(words.size(), 2u);
     EXPECT_EQ(words[0].text, "Hello");
     EXPECT_EQ(words[1].text, "world");
@@ -93,46 +89,48 @@ TEST(TextLayer, LatinWordsSitOnTheirBoxesWithSpacesBetween) {
 }
 
 TEST(TextLayer, ChineseWordsOfALineJoinWithoutBlanks) {
-    pdfw_test::ScratchDir dir;
+    support::TempDir dir;
     ocr::Box line{0, 0, 1000, 60};
     ocr::PageText text{1000,
                        200,
                        {word("扫描的", 0, 5, 150, 55, line), word("合同", 170, 5, 270, 55, line),
                         word("ok", 300, 5, 360, 55, line), word("文件", 400, 5, 500, 55, line)}};
-    std::string pdf = dir.path("chinese.pdf");
+    std::string pdf = dir / "chinese.pdf";
     writeTextPage(pdf, text, {0, 0, 1});
     EXPECT_EQ(plainText(pdf), "扫描的合同 ok 文件");
 }
 
 TEST(TextLayer, LinesStayApartAndCharactersBeyondTheBasicPlaneSurvive) {
-    pdfw_test::ScratchDir dir;
+    support::TempDir dir;
     ocr::PageText text{1000,
                        400,
                        {word("𠀀字", 0, 0, 200, 50, {0, 0, 200, 50}),
                         word("bad\xff", 0, 200, 200, 250, {0, 200, 200, 250})}};
-    std::string pdf = dir.path("planes.pdf");
+    std::string pdf = dir / "planes.pdf";
     writeTextPage(pdf, text, {0, 0, 0.5f});
-    EXPECT_TRUE(pdfw_test::qpdfCheck(pdf));
+    EXPECT_TRUE(support::QpdfCheck(pdf));
     EXPECT_EQ(plainText(pdf), "𠀀字\nbad\xEF\xBF\xBD");
 }
 
 TEST(TextLayer, FontIsEmbeddedAndDrawsNothing) {
-    pdfw_test::ScratchDir dir;
+    support::TempDir dir;
     ocr::Box line{0, 0, 400, 100};
     ocr::PageText text{400, 400, {word("invisible", 0, 0, 400, 100, line)}};
-    std::string pdf = dir.path("font.pdf");
+    std::string pdf = dir / "font.pdf";
     writeTextPage(pdf, text, {0, 0, 1}, 400, 400);
-    int status = 0;
-    std::string fonts = run("pdffonts '" + pdf + "' 2>&1", &status);
-    EXPECT_EQ(status, 0);
+    support::RunResult fonts = support::RunProgram({"pdffonts", pdf});
+    EXPECT_EQ(fonts.exitCode, 0);
     // Embedded, whole (no subset prefix), with a Unicode map.
-    EXPECT_NE(fonts.find("CID TrueType      Identity-H       yes no  yes"), std::string::npos)
-        << fonts;
+    EXPECT_NE(fonts.out.find("CID TrueType      Identity-H       yes no  yes"), std::string::npos)
+        << fonts.out;
     // Poppler renders with FreeType: a font it could not read would be reported on stderr.
-    std::string errors = run("pdftoppm -r 36 -png '" + pdf + "' '" + dir.path("page") + "' 2>&1");
-    EXPECT_EQ(errors, "");
-    pdfw_test::Rgb page = pdfw_test::render(pdf);
-    for (unsigned char sample : page.pixels) {
+    support::RunResult render =
+        support::RunProgram({"pdftoppm", "-r", "36", "-png", pdf, dir / "page"});
+    EXPECT_EQ(render.exitCode, 0);
+    EXPECT_EQ(render.err, "");
+    support::Picture page = support::RenderPage(pdf);
+    ASSERT_GT(page.samples.size(), 0u);
+    for (unsigned char sample : page.samples) {
         ASSERT_EQ(sample, 255);
     }
 }

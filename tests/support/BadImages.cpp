@@ -1,0 +1,76 @@
+#include "tests/support/BadImages.h"
+
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Png.h"
+
+namespace support {
+
+namespace {
+
+Bytes Empty() {
+    return {};
+}
+
+// The first half of a good JPEG: the headers are whole, the scan stops in the middle.
+Bytes TruncatedJpeg() {
+    Bytes bytes = MakeJpeg(Pattern(64, 64, 1));
+    bytes.resize(bytes.size() / 2);
+    return bytes;
+}
+
+Bytes Png() {
+    return MakePng(PngImageOf(Pattern(1, 1, 4)));
+}
+
+// 3.6 gigapixels claimed by a few hundred bytes of scan data.
+Bytes HugeClaimJpeg() {
+    Bytes bytes = MakeJpeg(Pattern(16, 16, 1));
+    SetFrameSize(bytes, 60000, 60000);
+    return bytes;
+}
+
+// A 4 x 4 grey TIFF, one uncompressed strip of 16 bytes at offset 1000000, in a 138-byte file.
+Bytes TiffStripPastEnd() {
+    Bytes bytes = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    struct Entry {
+        uint16_t tag, type;
+        uint32_t value;
+    };
+    const Entry entries[] = {{256, 3, 4},       {257, 3, 4}, {258, 3, 8}, {259, 3, 1}, {262, 3, 1},
+                             {273, 4, 1000000}, {277, 3, 1}, {278, 3, 4}, {279, 4, 16}};
+    PutLe16(bytes, sizeof entries / sizeof entries[0]);
+    for (const Entry &entry : entries) {
+        PutLe16(bytes, entry.tag);
+        PutLe16(bytes, entry.type);
+        PutLe32(bytes, 1);
+        PutLe32(bytes, entry.value); // a SHORT sits in the low half, little-endian
+    }
+    PutLe32(bytes, 0);
+    bytes.resize(bytes.size() + 16, 0x80);
+    return bytes;
+}
+
+} // namespace
+
+const std::vector<BadImage> &BadImages() {
+    static const std::vector<BadImage> images = {
+        {"Missing", "missing.jpg", nullptr, false},
+        {"ZeroBytes", "empty.jpg", Empty, false},
+        {"TruncatedJpeg", "cut.jpg", TruncatedJpeg, true},
+        {"PngNamedJpg", "really-a-png.jpg", Png, false},
+        {"JpegClaiming60000Squared", "huge.jpg", HugeClaimJpeg, false},
+        {"TiffStripPastTheEnd", "strip.tif", TiffStripPastEnd, true},
+    };
+    return images;
+}
+
+std::string PlaceBadImage(const BadImage &image, const std::string &folder) {
+    const std::string path = folder + "/" + image.name;
+    if (image.make != nullptr) {
+        WriteFile(path, image.make());
+    }
+    return path;
+}
+
+} // namespace support

@@ -1,0 +1,42 @@
+// PNG files written through libpng, and libpng's own decode as the reference a decode or a
+// rendered page is compared with.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tests/support/Bytes.h"
+#include "tests/support/Picture.h"
+
+namespace support {
+
+enum class PngColour { Grey = 0, Rgb = 2, Palette = 3, GreyAlpha = 4, Rgba = 6 };
+
+struct PngImage {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    PngColour colour = PngColour::Rgb;
+    int bitDepth = 8;
+    bool interlaced = false;       // Adam7
+    std::vector<uint32_t> palette; // 0xRRGGBB entries (Palette)
+    Bytes transparency;            // tRNS: the alpha of each palette entry, when not empty
+    Bytes iccProfile;              // an iCCP chunk when not empty
+    // Rows top first, packed as the file stores them (16-bit samples big-endian).
+    Bytes data;
+
+    int Channels() const;
+    std::size_t RowBytes() const { return (std::size_t{width} * Channels() * bitDepth + 7) / 8; }
+};
+
+// An 8-bit image of the picture: grey, grey + alpha, RGB or RGBA by its components.
+PngImage PngImageOf(const Picture &picture);
+
+// The image as a PNG file; throws std::runtime_error when libpng refuses.
+Bytes MakePng(const PngImage &image);
+
+// libpng's decode to 8-bit RGBA (4 components): samples as stored (16-bit ones give their high
+// byte, no gamma applied), palettes and transparency expanded, alpha 255 where the file has
+// none. An empty picture when libpng cannot read the file.
+Picture DecodePng(const Bytes &png);
+
+} // namespace support
