@@ -1,6 +1,9 @@
 // End to end: pages of known text through the engine with a text layer, read back with
 // poppler's pdftotext, checked with qpdf and compared with the same run without the layer.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -94,8 +97,9 @@ void recordError(pdfw_context *ctx, int type, const char *message) {
 }
 
 // One A4 page per image, each placed at the origin at 300 dpi. "" languages: no text layer.
-void writePdf(const std::string &output, const std::vector<std::string> &images,
-              const char *languages) {
+// Returns the first error ("" when the document was written).
+std::string tryWritePdf(const std::string &output, const std::vector<std::string> &images,
+                        const char *languages) {
     Errors errors;
     pdfw_boot();
     pdfw_context *ctx = pdfw_new(recordError, nullptr, nullptr, nullptr, &errors);
@@ -110,7 +114,12 @@ void writePdf(const std::string &output, const std::vector<std::string> &images,
     ok = ok && pdfw_close(ctx) == 0;
     pdfw_delete(ctx);
     pdfw_shutdown();
-    EXPECT_TRUE(ok) << errors.first;
+    return ok ? "" : errors.first.empty() ? "failed without a message" : errors.first;
+}
+
+void writePdf(const std::string &output, const std::vector<std::string> &images,
+              const char *languages) {
+    EXPECT_EQ(tryWritePdf(output, images, languages), "");
 }
 
 std::string pageText(const std::string &pdf, int page) {
@@ -211,6 +220,59 @@ TEST(SearchablePdf, ScansAndTurnedPhotosInEnglishAndChinese) {
     auto withText = imageObjects(searchable);
     ASSERT_EQ(withText.size(), 4u);
     EXPECT_TRUE(withText == imageObjects(plain));
+}
+
+// Pages wait for their words in a fixed order, whichever worker finishes first.
+TEST(SearchablePdf, SameBytesWhateverTheNumberOfWorkers) {
+    support::TempDir dir;
+    auto english = ocr_test::drawTextPage({kEnglish[0]}, 2480, 300, 12);
+    auto chinese = ocr_test::drawTextPage({kChinese[0]}, 2480, 300, 12);
+    writeScan(dir / "en.tif", english, true);
+    writePhoto(dir / "zh.jpg", chinese);
+    std::vector<std::string> images = {dir / "en.tif", dir / "zh.jpg", dir / "en.tif"};
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    setenv("FOLVANE_THREADS", "1", 1);
+    writePdf(dir / "one.pdf", images, "chi_sim+eng");
+    setenv("FOLVANE_THREADS", "2", 1);
+    writePdf(dir / "two.pdf", images, "chi_sim+eng");
+    unsetenv("FOLVANE_THREADS");
+    unsetenv("SOURCE_DATE_EPOCH");
+    Bytes one = support::ReadFile(dir / "one.pdf");
+    EXPECT_FALSE(one.empty());
+    EXPECT_TRUE(one == support::ReadFile(dir / "two.pdf"));
+    EXPECT_NE(support::PdfText(dir / "one.pdf", 3).find("Searchable"), std::string::npos);
+}
+
+// Recognition reads the file again on a worker. A file gone by then fails the run with the
+// file's name, and nothing is left behind. With one worker busy loading its languages and
+// reading the first page, the second page's file is removed long before its turn.
+TEST(SearchablePdf, AFileGoneBeforeItsRecognitionFailsTheRun) {
+    support::TempDir dir;
+    auto english = ocr_test::drawTextPage({kEnglish[0]}, 1200, 200, 12);
+    writeScan(dir / "first.tif", english, true);
+    writeScan(dir / "second.tif", english, true);
+    setenv("FOLVANE_THREADS", "1", 1);
+    Errors errors;
+    pdfw_boot();
+    pdfw_context *ctx = pdfw_new(recordError, nullptr, nullptr, nullptr, &errors);
+    std::string output = dir / "out.pdf";
+    bool ok = pdfw_set_parameter(ctx, "ocr", "chi_sim+eng") == 0 &&
+              pdfw_open_file(ctx, output.c_str()) == 1;
+    for (const std::string name : {"first.tif", "second.tif"}) {
+        std::string path = dir / name;
+        ok = ok && pdfw_begin_page(ctx, 595, kPageHeight) == 0;
+        int handle = ok ? pdfw_load_image(ctx, "auto", path.c_str(), "", 1) : -1;
+        ok = ok && handle > 0 && pdfw_place_image(ctx, handle, 0, 0, kScale) == 0 &&
+             pdfw_close_image(ctx, handle) == 0 && pdfw_end_page(ctx) == 0;
+    }
+    std::remove((dir / "second.tif").c_str());
+    EXPECT_TRUE(ok) << errors.first;
+    EXPECT_EQ(pdfw_close(ctx), -1);
+    pdfw_delete(ctx);
+    pdfw_shutdown();
+    unsetenv("FOLVANE_THREADS");
+    EXPECT_NE(errors.first.find(dir / "second.tif"), std::string::npos) << errors.first;
+    EXPECT_EQ(support::Listing(dir.Path()), (std::set<std::string>{"first.tif"}));
 }
 
 TEST(SearchablePdf, MissingLanguageNamesItsPackage) {
