@@ -13,7 +13,7 @@ FOLVANE_PACKAGES=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   # the text-layer benchmark's peer: the tesseract command and /usr/bin/time for its memory
-  tesseract-ocr time
+  tesseract-ocr time bc
   # fuzzing
   clang-14 libclang-rt-14-dev
   # running: Chinese captions, opening files
