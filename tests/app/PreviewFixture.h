@@ -4,15 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "app/CFolvaneDlg.h"
 #include "platform/gdi/CSurface.h"
 #include "platform/ui/HeadlessDialog.h"
 #include "platform/ui/HeadlessToolkit.h"
+#include "tests/support/Files.h"
 
-// Files with one colour all over (red, green, blue).
+// Files with one colour (0xRRGGBB) all over.
 void WriteSolidBmp(const std::string &path, int width, int height, uint32_t rgb);
 void WriteSolidTiff(const std::string &path, int width, int height, uint32_t rgb);
 void WriteSolidJpeg(const std::string &path, int width, int height, uint32_t rgb);
@@ -20,12 +20,11 @@ void WriteSolidJpeg(const std::string &path, int width, int height, uint32_t rgb
 class PreviewFixture : public ::testing::Test {
 protected:
     PreviewFixture();
-    ~PreviewFixture() override;
 
     HeadlessDialog &Window();
     CSurface &Frame();
     // A path in this test's own scratch folder.
-    std::string Path(const std::string &name) const;
+    std::string Path(const std::string &name) const { return dir / name; }
     // True when every pixel of the frame outside rect has the window colour.
     bool OnlyInside(const UiRect &rect);
     // Each colour channel within tolerance of rgb.
@@ -33,5 +32,5 @@ protected:
 
     HeadlessToolkit ui;
     CFolvaneDlg dlg{ui};
-    std::filesystem::path dir;
+    support::TempDir dir;
 };

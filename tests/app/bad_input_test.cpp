@@ -16,25 +16,19 @@
 #include "app/Resource.h"
 #include "tests/app/DialogFixture.h"
 #include "tests/app/PreviewFixture.h"
-#include "tests/cli/BadInputFiles.h"
+#include "tests/support/BadImages.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace bad_input;
+using namespace support;
 using Names = std::set<std::string>;
 using Strings = std::vector<std::string>;
 
 const std::string kOldDocument = "%PDF-1.4 the document of an earlier run\n";
 constexpr uid_t kNobody = 65534;
-
-Names Listing(const fs::path &folder) {
-    Names names;
-    for (const auto &entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
 
 // While alive, file access is checked as user nobody when the test runs as root (root writes
 // through any permission bits); otherwise as the user running the test.
@@ -87,37 +81,19 @@ private:
 class BadInputGenerate : public DialogFixture {
 protected:
     BadInputGenerate() {
-        std::string pattern = (fs::temp_directory_path() / "folvane-bad-app-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        in = dir / "in";
-        out = dir / "out";
-        pdf = out / "out.pdf";
-        good = in / "good.jpg";
         fs::create_directory(in);
         fs::create_directory(out);
         // Readable by the user nobody for the unwritable-folder case.
-        fs::permissions(dir, fs::perms(0755));
-        WriteBytes(good.string(), JpegBytes(32, 24, false));
+        fs::permissions(dir.Path(), fs::perms(0755));
+        WriteFile(good, MakeJpeg(Pattern(32, 24, 1)));
         fs::permissions(good, fs::perms(0644));
     }
-    ~BadInputGenerate() override {
-        std::error_code ignored;
-        fs::permissions(out, fs::perms(0755), ignored);
-        fs::remove_all(dir, ignored);
-    }
 
-    void KeepOldDocument() {
-        WriteBytes(pdf.string(), Bytes(kOldDocument.begin(), kOldDocument.end()));
-    }
+    void KeepOldDocument() { WriteText(pdf, kOldDocument); }
 
-    void Generate(const std::vector<fs::path> &images) {
-        Strings paths;
-        for (const fs::path &image : images) {
-            paths.push_back(image.string());
-        }
-        Add(paths);
-        ui.saveAnswers.push_back(pdf.string());
+    void Generate(const Strings &images) {
+        Add(images);
+        ui.saveAnswers.push_back(pdf);
         Click(IDC_BTN_BROWSE);
         Click(IDC_BTN_GENERATE);
     }
@@ -129,27 +105,31 @@ protected:
         EXPECT_TRUE(ui.ShellFiles().empty());
         EXPECT_EQ(Window().WaitDepth(), 0);
         EXPECT_EQ(Listing(out), Names{"out.pdf"});
-        EXPECT_TRUE(ReadAll(pdf.string()) == kOldDocument) << "the old document changed";
+        EXPECT_TRUE(ReadText(pdf) == kOldDocument) << "the old document changed";
     }
 
-    fs::path dir, in, out, pdf, good;
+    TempDir dir;
+    const std::string in = dir / "in";
+    const std::string out = dir / "out";
+    const std::string pdf = out + "/out.pdf";
+    const std::string good = in + "/good.jpg";
 };
 
 class BadImageGenerate : public BadInputGenerate, public ::testing::WithParamInterface<int> {};
 
 TEST_P(BadImageGenerate, FailsAfterAGoodPageAndKeepsTheOldDocument) {
-    const std::string bad = Place(kBadImages[GetParam()], in.string());
+    const std::string bad = PlaceBadImage(BadImages()[GetParam()], in);
     KeepOldDocument();
     Generate({good, bad, good});
     ExpectFailureAndOldDocument();
 }
 
 std::string Label(const ::testing::TestParamInfo<int> &param) {
-    return kBadImages[param.param].label;
+    return BadImages()[param.param].label;
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BadImageGenerate,
-                         ::testing::Range(0, static_cast<int>(std::size(kBadImages))), Label);
+                         ::testing::Range(0, static_cast<int>(BadImages().size())), Label);
 
 TEST_F(BadInputGenerate, AnOutputPathThatIsAFolderFailsAndStaysAnEmptyFolder) {
     fs::create_directory(pdf);
@@ -167,10 +147,11 @@ TEST_F(BadInputGenerate, AnUnwritableOutputFolderFailsAndKeepsTheOldDocument) {
     fs::permissions(out, fs::perms(0555));
     {
         AsNobody nobody;
-        const int probe = ::open((out / ".probe").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        const std::string probePath = out + "/.probe";
+        const int probe = ::open(probePath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
         if (probe >= 0) {
             ::close(probe);
-            ::unlink((out / ".probe").c_str());
+            ::unlink(probePath.c_str());
             GTEST_SKIP() << "cannot make a folder unwritable here (root without seteuid?)";
         }
         Generate({good});
@@ -180,8 +161,10 @@ TEST_F(BadInputGenerate, AnUnwritableOutputFolderFailsAndKeepsTheOldDocument) {
 }
 
 TEST_F(BadInputGenerate, AWriteThatFailsMidwayKeepsTheOldDocument) {
-    const fs::path noise = in / "noise.jpg";
-    WriteBytes(noise.string(), JpegBytes(400, 400, true));
+    const std::string noise = in + "/noise.jpg";
+    JpegOptions fine;
+    fine.quality = 95;
+    WriteFile(noise, MakeJpeg(Noise(400, 400, 1), fine));
     ASSERT_GT(fs::file_size(noise), 2u * 64 * 1024);
     KeepOldDocument();
     {
@@ -206,10 +189,9 @@ TEST_P(BadImagePreview, ErasesThePreviousPictureWithoutAMessage) {
     dlg.ShowPreview(Path("first.bmp"));
     ASSERT_FALSE(OnlyInside(UiRect{}));
 
-    const BadImage &image = kBadImages[GetParam()];
-    dlg.ShowPreview(Place(image, dir.string()));
-    const bool partlyReadable = image.make == TruncatedJpeg || image.make == TiffStripPastEnd;
-    if (!partlyReadable) {
+    const BadImage &image = BadImages()[GetParam()];
+    dlg.ShowPreview(PlaceBadImage(image, dir.Path()));
+    if (!image.somePixelsReadable) {
         EXPECT_TRUE(OnlyInside(UiRect{}));
     }
     CSurface &frame = Frame();
@@ -223,6 +205,6 @@ TEST_P(BadImagePreview, ErasesThePreviousPictureWithoutAMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BadImagePreview,
-                         ::testing::Range(0, static_cast<int>(std::size(kBadImages))), Label);
+                         ::testing::Range(0, static_cast<int>(BadImages().size())), Label);
 
 } // namespace

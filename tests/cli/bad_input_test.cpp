@@ -3,63 +3,39 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
-#include "tests/cli/BadInputFiles.h"
+#include "tests/support/BadImages.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Process.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace bad_input;
+using namespace support;
 using Names = std::set<std::string>;
 
 const std::string kProgram = std::string(FOLVANE_BIN_DIR) + "/folvane-pdf";
 const std::string kOldDocument = "%PDF-1.4 the document of an earlier run\n";
 
-std::string Quote(const std::string &text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-Names Listing(const std::string &folder) {
-    Names names;
-    for (const auto &entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 class BadInputCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "folvane-bad-cli-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        in = dir + "/in";
-        out = dir + "/out";
-        pdf = out + "/out.pdf";
         fs::create_directory(in);
         fs::create_directory(out);
-        good = in + "/good.jpg";
-        WriteBytes(good, JpegBytes(32, 24, false));
+        WriteFile(good, MakeJpeg(Pattern(32, 24, 1)));
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     // Runs a shell command line, keeping its exit code and stderr.
-    void Run(const std::string &command) {
-        const std::string errFile = dir + "/stderr.txt";
-        const int status =
-            std::system((command + " >/dev/null 2>" + Quote(errFile) + " </dev/null").c_str());
-        exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        err = ReadAll(errFile);
-        fs::remove(errFile);
+    void Run(const std::string &script) {
+        const RunResult run = RunShell(script);
+        exitCode = run.exitCode;
+        err = run.err;
     }
     std::string Program(const std::string &args) const { return Quote(kProgram) + " " + args; }
 
@@ -74,36 +50,40 @@ protected:
 
     // Runs `sh -c script` in a new user and mount namespace; false when this system has none.
     bool InNamespace(const std::string &script) {
-        if (std::system("unshare -rm true >/dev/null 2>&1") != 0) {
+        if (RunShell("unshare -rm true").exitCode != 0) {
             return false;
         }
         Run("unshare -rm sh -c " + Quote(script));
         return true;
     }
 
-    std::string dir, in, out, pdf, good;
+    TempDir dir;
+    const std::string in = dir / "in";
+    const std::string out = dir / "out";
+    const std::string pdf = out + "/out.pdf";
+    const std::string good = in + "/good.jpg";
     int exitCode = -1;
     std::string err;
 };
 
 // Why each picture fails, as the line must say it.
-const char *const kReasons[] = {
-    "No such file",
-    "empty",
-    "truncated",
-    "neither a JPEG nor a TIFF",
-    "too little image data",
-    "cannot decode strip 0",
+const std::map<std::string, std::string> kReasons = {
+    {"Missing", "No such file"},
+    {"ZeroBytes", "empty"},
+    {"TruncatedJpeg", "truncated"},
+    {"PngNamedJpg", "neither a JPEG nor a TIFF"},
+    {"JpegClaiming60000Squared", "too little image data"},
+    {"TiffStripPastTheEnd", "cannot decode strip 0"},
 };
 
 class BadImageCli : public BadInputCli, public ::testing::WithParamInterface<int> {
 protected:
-    const BadImage &Image() const { return kBadImages[GetParam()]; }
+    const BadImage &Image() const { return BadImages()[GetParam()]; }
 };
 
 TEST_P(BadImageCli, FailsNamingTheImageAndLeavesTheOutputFolderAsItWas) {
-    const std::string bad = Place(Image(), in);
-    const std::string reason = kReasons[GetParam()];
+    const std::string bad = PlaceBadImage(Image(), in);
+    const std::string reason = kReasons.at(Image().label);
 
     // Alone, with no earlier document: nothing appears.
     Run(Program("-o " + Quote(pdf) + " " + Quote(bad)));
@@ -111,17 +91,17 @@ TEST_P(BadImageCli, FailsNamingTheImageAndLeavesTheOutputFolderAsItWas) {
     EXPECT_EQ(Listing(out), Names{});
 
     // After a good page, over an earlier document: that document stays byte for byte.
-    WriteBytes(pdf, Bytes(kOldDocument.begin(), kOldDocument.end()));
+    WriteText(pdf, kOldDocument);
     Run(Program("-o " + Quote(pdf) + " " + Quote(good) + " " + Quote(bad) + " " + Quote(good)));
     ExpectFailureLine(bad, reason);
     EXPECT_EQ(Listing(out), Names{"out.pdf"}) << "no temporary file may stay";
-    EXPECT_TRUE(ReadAll(pdf) == kOldDocument) << "the old document changed";
+    EXPECT_TRUE(ReadText(pdf) == kOldDocument) << "the old document changed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BadImageCli,
-                         ::testing::Range(0, static_cast<int>(std::size(kBadImages))),
+                         ::testing::Range(0, static_cast<int>(BadImages().size())),
                          [](const auto &param) {
-                             return std::string(kBadImages[param.param].label);
+                             return std::string(BadImages()[param.param].label);
                          });
 
 TEST_F(BadInputCli, AnOutputPathThatIsAFolderFailsAndStaysAnEmptyFolder) {
@@ -135,7 +115,7 @@ TEST_F(BadInputCli, AnOutputPathThatIsAFolderFailsAndStaysAnEmptyFolder) {
 
 // The output folder bind-mounted read only over itself: root cannot write there either.
 TEST_F(BadInputCli, AReadOnlyOutputFolderFailsAndKeepsTheOldDocument) {
-    WriteBytes(pdf, Bytes(kOldDocument.begin(), kOldDocument.end()));
+    WriteText(pdf, kOldDocument);
     const std::string probe = out + "/.probe";
     if (!InNamespace("mount --bind " + Quote(out) + " " + Quote(out) +
                      " && mount -o remount,bind,ro " + Quote(out) + " && ! touch " + Quote(probe) +
@@ -148,18 +128,20 @@ TEST_F(BadInputCli, AReadOnlyOutputFolderFailsAndKeepsTheOldDocument) {
                             Program("-o " + Quote(pdf) + " " + Quote(good))));
     ExpectFailureLine(pdf, "Read-only file system");
     EXPECT_EQ(Listing(out), Names{"out.pdf"});
-    EXPECT_TRUE(ReadAll(pdf) == kOldDocument) << "the old document changed";
+    EXPECT_TRUE(ReadText(pdf) == kOldDocument) << "the old document changed";
 }
 
 // A 64 KiB tmpfs as the output folder and a document of some 300 KiB: a write fails midway.
 // The tmpfs goes with the namespace, so the script records what was in it before it ends.
 TEST_F(BadInputCli, AFullDiskFailsAndKeepsTheOldDocument) {
     const std::string noise = in + "/noise.jpg";
-    WriteBytes(noise, JpegBytes(400, 400, true));
+    JpegOptions fine;
+    fine.quality = 95;
+    WriteFile(noise, MakeJpeg(Noise(400, 400, 1), fine));
     ASSERT_GT(fs::file_size(noise), 2u * 64 * 1024);
-    const std::string old = dir + "/old.pdf";
-    WriteBytes(old, Bytes(kOldDocument.begin(), kOldDocument.end()));
-    const std::string rc = dir + "/rc", listing = dir + "/listing", kept = dir + "/kept.pdf";
+    const std::string old = dir / "old.pdf";
+    WriteText(old, kOldDocument);
+    const std::string rc = dir / "rc", listing = dir / "listing", kept = dir / "kept.pdf";
     const std::string script =
         "mount -t tmpfs -o size=64k tmpfs " + Quote(out) + " || exit 99; cp " + Quote(old) + " " +
         Quote(pdf) + "; " + Program("-o " + Quote(pdf) + " " + Quote(noise) + " " + Quote(good)) +
@@ -168,10 +150,10 @@ TEST_F(BadInputCli, AFullDiskFailsAndKeepsTheOldDocument) {
     if (!InNamespace(script) || exitCode == 99) {
         GTEST_SKIP() << "no tmpfs mount in a user namespace here: " << err;
     }
-    exitCode = std::atoi(ReadAll(rc).c_str());
+    exitCode = std::atoi(ReadText(rc).c_str());
     ExpectFailureLine(pdf, "No space left on device");
-    EXPECT_EQ(ReadAll(listing), "out.pdf\n") << "no temporary file may stay";
-    EXPECT_TRUE(ReadAll(kept) == kOldDocument) << "the old document changed";
+    EXPECT_EQ(ReadText(listing), "out.pdf\n") << "no temporary file may stay";
+    EXPECT_TRUE(ReadText(kept) == kOldDocument) << "the old document changed";
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +13,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -24,6 +22,8 @@
 #include "app/qt/QtListCtrl.h"
 #include "app/qt/QtToolkit.h"
 #include "tests/qt/QtTestApp.h"
+#include "tests/qt/Screenshots.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -114,11 +114,12 @@ TEST_F(Window, ButtonsReachTheirCommands) {
 
     AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     dlg.m_nSelected = 2;
+    Widget<QAbstractButton>(IDC_BTN_MOVE_TOP)->setFocus();
     Widget<QAbstractButton>(IDC_BTN_MOVE_TOP)->click();
     EXPECT_EQ(List()->GetItemText(0, 1), "/p/c.jpg");
     EXPECT_EQ(List()->GetItemText(2, 0), "3");
     EXPECT_EQ(dlg.HighlightedRow(), 0);
-    EXPECT_TRUE(List()->hasFocus() || !window->isActiveWindow());
+    EXPECT_EQ(window->focusWidget(), List()) << "the list takes the focus back from the button";
 
     Widget<QAbstractButton>(IDC_BTN_SORT_BY_NAME)->click();
     EXPECT_EQ(List()->GetItemText(0, 1), "/p/a.jpg");
@@ -224,18 +225,13 @@ template <class T> void WhenModal(std::function<void(T &)> answer) {
 
 class FileDialogs : public Window {
 protected:
-    FileDialogs() {
-        dir.setPath(QDir::temp().filePath(
-            QStringLiteral("folvane-window-test-%1").arg(QCoreApplication::applicationPid())));
-        dir.removeRecursively();
-        dir.mkpath(QStringLiteral("."));
+    FileDialogs() : dir(QString::fromStdString(scratch.Path())) {
         for (const char *name : {"b.jpeg", "a.JPG", "c.tif", "d.png"}) {
-            QFile file(dir.filePath(QString::fromUtf8(name)));
-            file.open(QIODevice::WriteOnly);
+            support::WriteText(scratch / name, "");
         }
     }
-    ~FileDialogs() override { dir.removeRecursively(); }
 
+    support::TempDir scratch;
     QDir dir;
 };
 
@@ -285,7 +281,7 @@ TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
         for (QLabel *label : about.findChildren<QLabel *>()) {
             labels.push_back(label->text().toStdString());
         }
-        about.grab().save(QDir::current().filePath(QStringLiteral("about.png")));
+        KeepScreenshot(about.grab().toImage(), "about.png");
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(&about, &enter);
     });
@@ -295,29 +291,39 @@ TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
     EXPECT_EQ(dlg.EndResult(), 0); // the main window stays
 }
 
-TEST_F(Window, ScreenshotOfTheWindow) {
-    // The bundled sample pages, in a folder with a Chinese name, the first one previewed.
-    QTemporaryDir scratch(QDir::temp().filePath(QStringLiteral("folvane-XXXXXX")));
-    ASSERT_TRUE(scratch.isValid());
-    QDir pages(scratch.filePath(QStringLiteral("扫描件")));
-    pages.mkpath(QStringLiteral("."));
-    const QDir samples(QStringLiteral(FOLVANE_SOURCE_DIR "/res/samples"));
-    std::vector<std::string> paths;
-    for (const char *name : {"page-1.jpg", "page-2.jpg", "page-3.tif"}) {
-        const QString target = pages.filePath(QString::fromLatin1(name));
-        QFile::copy(samples.filePath(QString::fromLatin1(name)), target);
-        paths.push_back(QFile::encodeName(target).toStdString());
-    }
-    AddRows(paths);
+// The sample pages in a folder with a Chinese name, the first one previewed: the list shows a
+// row of text for each page with the first one highlighted, and the frame shows the page.
+TEST_F(Window, ShowsTheRowsAndThePreviewedPage) {
+    support::TempDir scratch;
+    AddRows(CopySamples(scratch, "扫描件"));
     dlg.MarkRow(0);
     dlg.SendMessage(UiMessage{WM_NOTIFY, IDC_LIST_IMAGES, NM_CLICK, 0});
     EXPECT_EQ(dlg.m_nSelected, 0);
     dlg.m_strSavePath = "/home/user/文档/合同.pdf";
     dlg.UpdateData(false);
     QApplication::processEvents();
-    const QString path = QDir::current().filePath(QStringLiteral("window.png"));
-    ASSERT_TRUE(window->grab().save(path));
-    EXPECT_GT(QFileInfo(path).size(), 1000);
+    const QImage shot = window->grab().toImage();
+    KeepScreenshot(shot, "window.png");
+
+    // A path cell's rectangle in the screenshot.
+    const auto cell = [&](int row) {
+        const QRect inList = List()->visualRect(List()->model()->index(row, 1));
+        return QRect(List()->viewport()->mapTo(window, inList.topLeft()), inList.size());
+    };
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_GT(InkPixels(shot, cell(row)), 100) << "no text in row " << row;
+    }
+    const QRect belowRows = cell(2).translated(0, 3 * cell(2).height());
+    ASSERT_TRUE(List()->viewport()->rect().contains(
+        List()->viewport()->mapFrom(window, belowRows.bottomRight())));
+    EXPECT_EQ(InkPixels(shot, belowRows), 0);
+    EXPECT_GT(ColourDistance(MeanColour(shot, cell(0)), MeanColour(shot, cell(1))), 40)
+        << "the first row is not highlighted";
+
+    QWidget *frame = window->ControlWidget(IDC_PREVIEW_FRAME);
+    const QRect picture = CentralHalf(
+        QRect(frame->mapTo(window, frame->contentsRect().topLeft()), frame->contentsRect().size()));
+    EXPECT_LE(ColourDistance(MeanColour(shot, picture), SamplePageCentre()), 12);
 }
 
 } // namespace
