@@ -2,20 +2,22 @@
 // and reproducible bytes.
 #include <csetjmp>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "pdfw/pdfw.h"
 #include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
-using namespace pdfw_test;
-
-std::string text(const Bytes &bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
+using namespace support;
+using pdfw_test::Engine;
 
 int count(const std::string &haystack, const std::string &needle) {
     int n = 0;
@@ -29,19 +31,16 @@ int count(const std::string &haystack, const std::string &needle) {
 class ApiTest : public ::testing::Test {
 protected:
     std::string jpeg(const std::string &name, int width = 8, int height = 8) {
-        JpegSpec spec;
-        spec.width = width;
-        spec.height = height;
-        writeFile(dir.path(name), makeJpeg(spec, pattern(width, height, 3)));
-        return dir.path(name);
+        WriteFile(dir / name, MakeJpeg(Pattern(width, height, 3)));
+        return dir / name;
     }
 
-    ScratchDir dir;
+    TempDir dir;
     Engine engine;
 };
 
 TEST_F(ApiTest, BlankPagesMakeAValidDocument) {
-    std::string out = dir.path("blank.pdf");
+    std::string out = dir / "blank.pdf";
     ASSERT_EQ(pdfw_open_file(engine.ctx(), out.c_str()), 1);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(pdfw_begin_page(engine.ctx(), 595, 842), 0);
@@ -49,9 +48,9 @@ TEST_F(ApiTest, BlankPagesMakeAValidDocument) {
     }
     EXPECT_EQ(pdfw_close(engine.ctx()), 0);
     EXPECT_EQ(engine.errorCount(), 0);
-    EXPECT_TRUE(qpdfCheck(out));
-    EXPECT_EQ(pageCount(out), 3);
-    std::string pdf = text(readFile(out));
+    EXPECT_TRUE(QpdfCheck(out));
+    EXPECT_EQ(PageCount(out), 3);
+    std::string pdf = ReadText(out);
     EXPECT_EQ(pdf.rfind("%PDF-1.4\n", 0), 0u);
     EXPECT_EQ(count(pdf, "/MediaBox[0 0 595 842]"), 3);
     EXPECT_NE(pdf.find("/Producer("), std::string::npos);
@@ -69,7 +68,7 @@ TEST_F(ApiTest, CallsOutOfOrderAreRuntimeErrors) {
     EXPECT_EQ(pdfw_load_image(c, "jpeg", jpeg("a.jpg").c_str(), "", 1), -1);
     EXPECT_EQ(engine.lastType(), PDFW_RUNTIME_ERROR);
 
-    std::string out = dir.path("order.pdf");
+    std::string out = dir / "order.pdf";
     ASSERT_EQ(pdfw_open_file(c, out.c_str()), 1);
     EXPECT_EQ(pdfw_open_file(c, out.c_str()), -1);
     EXPECT_EQ(engine.lastType(), PDFW_RUNTIME_ERROR);
@@ -94,13 +93,13 @@ TEST_F(ApiTest, CallsOutOfOrderAreRuntimeErrors) {
     EXPECT_EQ(pdfw_end_page(c), 0);
     EXPECT_EQ(pdfw_close(c), 0);
     EXPECT_EQ(engine.errorCount(), errors);
-    EXPECT_TRUE(qpdfCheck(out));
-    EXPECT_EQ(pageCount(out), 1);
+    EXPECT_TRUE(QpdfCheck(out));
+    EXPECT_EQ(PageCount(out), 1);
 }
 
 TEST_F(ApiTest, BadImageHandlesAreIndexErrors) {
     pdfw_context *c = engine.ctx();
-    ASSERT_EQ(pdfw_open_file(c, dir.path("h.pdf").c_str()), 1);
+    ASSERT_EQ(pdfw_open_file(c, (dir / "h.pdf").c_str()), 1);
     ASSERT_EQ(pdfw_begin_page(c, 595, 842), 0);
     EXPECT_EQ(pdfw_place_image(c, 7, 0, 0, 1), -1);
     EXPECT_EQ(engine.lastType(), PDFW_INDEX_ERROR);
@@ -129,7 +128,7 @@ TEST_F(ApiTest, BadArgumentsAreValueTypeAndDivisionErrors) {
     EXPECT_EQ(pdfw_open_file(c, ""), -1);
     EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
 
-    ASSERT_EQ(pdfw_open_file(c, dir.path("v.pdf").c_str()), 1);
+    ASSERT_EQ(pdfw_open_file(c, (dir / "v.pdf").c_str()), 1);
     EXPECT_EQ(pdfw_begin_page(c, 0, 842), -1);
     EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
     EXPECT_EQ(pdfw_begin_page(c, 595, std::numeric_limits<float>::infinity()), -1);
@@ -154,42 +153,42 @@ TEST_F(ApiTest, BadArgumentsAreValueTypeAndDivisionErrors) {
 
 TEST_F(ApiTest, UnreadableImagesNameTheFileAndTheReason) {
     pdfw_context *c = engine.ctx();
-    ASSERT_EQ(pdfw_open_file(c, dir.path("u.pdf").c_str()), 1);
-    std::string missing = dir.path("missing.jpg");
+    ASSERT_EQ(pdfw_open_file(c, (dir / "u.pdf").c_str()), 1);
+    std::string missing = dir / "missing.jpg";
     EXPECT_EQ(pdfw_load_image(c, "jpeg", missing.c_str(), "", 1), -1);
     EXPECT_EQ(engine.lastType(), PDFW_IO_ERROR);
     EXPECT_NE(engine.lastMessage().find(missing), std::string::npos);
     EXPECT_NE(engine.lastMessage().find("No such file"), std::string::npos);
 
-    std::string notes = dir.path("notes.tif");
-    writeFile(notes, Bytes{'h', 'e', 'l', 'l', 'o'});
+    std::string notes = dir / "notes.tif";
+    WriteFile(notes, Bytes{'h', 'e', 'l', 'l', 'o'});
     EXPECT_EQ(pdfw_load_image(c, "tiff", notes.c_str(), "", 1), -1);
     EXPECT_EQ(engine.lastType(), PDFW_TYPE_ERROR);
     EXPECT_NE(engine.lastMessage().find(notes), std::string::npos);
     EXPECT_NE(engine.lastMessage().find("neither a JPEG nor a TIFF"), std::string::npos);
 
-    std::string empty = dir.path("empty.jpg");
-    writeFile(empty, Bytes{});
+    std::string empty = dir / "empty.jpg";
+    WriteFile(empty, Bytes{});
     EXPECT_EQ(pdfw_load_image(c, "jpeg", empty.c_str(), "", 1), -1);
     EXPECT_EQ(engine.lastType(), PDFW_TYPE_ERROR);
 
-    EXPECT_EQ(pdfw_load_image(c, "jpeg", dir.dir().c_str(), "", 1), -1);
+    EXPECT_EQ(pdfw_load_image(c, "jpeg", dir.Path().c_str(), "", 1), -1);
     EXPECT_EQ(engine.lastType(), PDFW_IO_ERROR);
     EXPECT_NE(engine.lastMessage().find("folder"), std::string::npos);
 }
 
 TEST_F(ApiTest, UnopenableOutputReturnsMinusOneWithoutTheHandler) {
-    std::string out = dir.path("no/such/folder/x.pdf");
+    std::string out = dir / "no/such/folder/x.pdf";
     EXPECT_EQ(pdfw_open_file(engine.ctx(), out.c_str()), -1);
     EXPECT_EQ(engine.errorCount(), 0);
     EXPECT_NE(std::string(pdfw_get_last_error(engine.ctx())).find(out), std::string::npos);
     EXPECT_EQ(pdfw_get_last_error_type(engine.ctx()), PDFW_IO_ERROR);
-    EXPECT_EQ(pdfw_open_file(engine.ctx(), dir.dir().c_str()), -1);
+    EXPECT_EQ(pdfw_open_file(engine.ctx(), dir.Path().c_str()), -1);
     EXPECT_EQ(engine.errorCount(), 0);
 }
 
 TEST_F(ApiTest, AnImagePlacedTwiceIsWrittenOnce) {
-    std::string out = dir.path("twice.pdf");
+    std::string out = dir / "twice.pdf";
     pdfw_context *c = engine.ctx();
     ASSERT_EQ(pdfw_open_file(c, out.c_str()), 1);
     int image = pdfw_load_image(c, "auto", jpeg("a.jpg").c_str(), "", 1);
@@ -201,19 +200,19 @@ TEST_F(ApiTest, AnImagePlacedTwiceIsWrittenOnce) {
     }
     pdfw_close(c);
     ASSERT_EQ(engine.errorCount(), 0);
-    EXPECT_TRUE(qpdfCheck(out));
-    EXPECT_EQ(pageCount(out), 2);
-    EXPECT_EQ(count(text(readFile(out)), "/Subtype/Image"), 1);
-    std::vector<std::string> lines = drawingLines(out);
+    EXPECT_TRUE(QpdfCheck(out));
+    EXPECT_EQ(PageCount(out), 2);
+    EXPECT_EQ(count(ReadText(out), "/Subtype/Image"), 1);
+    std::vector<std::string> lines = DrawingLines(out);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "q 16 0 0 16 10 20 cm /Im3 Do Q");
     EXPECT_EQ(lines[1], "q 4 0 0 4 100 200 cm /Im3 Do Q");
 }
 
 TEST_F(ApiTest, ScaleFactorsStayShortNumbers) {
-    std::string out = dir.path("scale.pdf");
+    std::string out = dir / "scale.pdf";
     ASSERT_TRUE(engine.writeDocument(out, {{jpeg("a.jpg", 2048, 16), 595, 842, 0.42f}}));
-    std::vector<std::string> lines = drawingLines(out);
+    std::vector<std::string> lines = DrawingLines(out);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "q 860.16 0 0 6.72 0 0 cm /Im3 Do Q");
 }
@@ -250,16 +249,16 @@ TEST_F(ApiTest, AHandlerMayLongjmpOutOfEveryFailure) {
     Jumper jumper;
     pdfw_boot();
     pdfw_context *c = pdfw_new(jumpingHandler, nullptr, nullptr, nullptr, &jumper);
-    std::string out = dir.path("jump.pdf");
+    std::string out = dir / "jump.pdf";
     ASSERT_EQ(pdfw_open_file(c, out.c_str()), 1);
-    std::string bad = dir.path("bad.jpg");
-    Bytes truncated = makeJpeg(JpegSpec{}, pattern(32, 24, 3));
+    std::string bad = dir / "bad.jpg";
+    Bytes truncated = MakeJpeg(Pattern(32, 24, 3));
     truncated.resize(truncated.size() / 2);
-    writeFile(bad, truncated);
+    WriteFile(bad, truncated);
     EXPECT_EQ(loadWithJump(c, &jumper, bad.c_str()), -100);
     EXPECT_EQ(jumper.type, PDFW_SYNTAX_ERROR);
     EXPECT_NE(jumper.message.find("bad.jpg"), std::string::npos);
-    EXPECT_EQ(loadWithJump(c, &jumper, dir.path("missing.tif").c_str()), -100);
+    EXPECT_EQ(loadWithJump(c, &jumper, (dir / "missing.tif").c_str()), -100);
     EXPECT_EQ(jumper.type, PDFW_IO_ERROR);
     ASSERT_EQ(pdfw_begin_page(c, 595, 842), 0);
     EXPECT_EQ(closeWithJump(c, &jumper), -100);
@@ -268,47 +267,47 @@ TEST_F(ApiTest, AHandlerMayLongjmpOutOfEveryFailure) {
     EXPECT_EQ(closeWithJump(c, &jumper), 0);
     pdfw_delete(c);
     pdfw_shutdown();
-    EXPECT_TRUE(qpdfCheck(out));
+    EXPECT_TRUE(QpdfCheck(out));
 }
 
 TEST_F(ApiTest, AbandonedOrFailedRunsLeaveTheTargetUntouched) {
-    std::string out = dir.path("keep.pdf");
-    writeFile(out, Bytes{'o', 'l', 'd'});
+    std::string out = dir / "keep.pdf";
+    WriteFile(out, Bytes{'o', 'l', 'd'});
     {
         Engine abandoned;
         ASSERT_EQ(pdfw_open_file(abandoned.ctx(), out.c_str()), 1);
-        EXPECT_EQ(dir.entries().size(), 2u); // the target and the temporary file
+        EXPECT_EQ(Listing(dir.Path()).size(), 2u); // the target and the temporary file
         pdfw_begin_page(abandoned.ctx(), 595, 842);
         pdfw_load_image(abandoned.ctx(), "jpeg", jpeg("a.jpg").c_str(), "", 1);
     }
-    EXPECT_EQ(text(readFile(out)), "old");
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.jpg", "keep.pdf"}));
+    EXPECT_EQ(ReadText(out), "old");
+    EXPECT_EQ(Listing(dir.Path()), (std::set<std::string>{"a.jpg", "keep.pdf"}));
 
     {
         Engine failed;
         ASSERT_EQ(pdfw_open_file(failed.ctx(), out.c_str()), 1);
         pdfw_begin_page(failed.ctx(), 595, 842);
-        EXPECT_EQ(pdfw_load_image(failed.ctx(), "jpeg", dir.path("gone.jpg").c_str(), "", 1), -1);
+        EXPECT_EQ(pdfw_load_image(failed.ctx(), "jpeg", (dir / "gone.jpg").c_str(), "", 1), -1);
     }
-    EXPECT_EQ(text(readFile(out)), "old");
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.jpg", "keep.pdf"}));
+    EXPECT_EQ(ReadText(out), "old");
+    EXPECT_EQ(Listing(dir.Path()), (std::set<std::string>{"a.jpg", "keep.pdf"}));
 
-    ASSERT_TRUE(engine.writeDocument(out, {{dir.path("a.jpg"), 595, 842}}));
-    EXPECT_TRUE(qpdfCheck(out));
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.jpg", "keep.pdf"}));
+    ASSERT_TRUE(engine.writeDocument(out, {{dir / "a.jpg", 595, 842}}));
+    EXPECT_TRUE(QpdfCheck(out));
+    EXPECT_EQ(Listing(dir.Path()), (std::set<std::string>{"a.jpg", "keep.pdf"}));
 }
 
 TEST_F(ApiTest, SourceDateEpochMakesTheBytesReproducible) {
     std::string image = jpeg("a.jpg");
     setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     Engine first, second;
-    bool ok = first.writeDocument(dir.path("1.pdf"), {{image, 595, 842, 0.42f}}) &&
-              second.writeDocument(dir.path("2.pdf"), {{image, 595, 842, 0.42f}});
+    bool ok = first.writeDocument(dir / "1.pdf", {{image, 595, 842, 0.42f}}) &&
+              second.writeDocument(dir / "2.pdf", {{image, 595, 842, 0.42f}});
     unsetenv("SOURCE_DATE_EPOCH");
     ASSERT_TRUE(ok);
-    Bytes one = readFile(dir.path("1.pdf"));
-    EXPECT_EQ(one, readFile(dir.path("2.pdf")));
-    EXPECT_NE(text(one).find("/CreationDate(D:20231114221320Z)"), std::string::npos);
+    Bytes one = ReadFile(dir / "1.pdf");
+    EXPECT_EQ(one, ReadFile(dir / "2.pdf"));
+    EXPECT_NE(Text(one).find("/CreationDate(D:20231114221320Z)"), std::string::npos);
 }
 
 TEST(ApiContext, NullAndDeletedContextsAreIgnored) {
@@ -332,7 +331,8 @@ TEST(ApiContext, NullAndDeletedContextsAreIgnored) {
 
 namespace {
 
-using namespace pdfw_test;
+using namespace support;
+using pdfw_test::Engine;
 
 struct Heap {
     int allocations = 0;
@@ -361,26 +361,25 @@ void heapError(pdfw_context *ctx, int, const char *message) {
 }
 
 TEST(ApiMemory, LargeBuffersComeFromTheCallersProcedures) {
-    ScratchDir dir;
-    TiffSpec spec;
-    makeTiff(dir.path("a.tif"), spec, pattern(16, 8, 1));
+    TempDir dir;
+    WriteTiff(dir / "a.tif", {TiffPageOf(Pattern(16, 8, 1))});
     Heap heap;
     pdfw_context *c = pdfw_new(heapError, heapAlloc, heapRealloc, heapFree, &heap);
-    ASSERT_EQ(pdfw_open_file(c, dir.path("m.pdf").c_str()), 1);
+    ASSERT_EQ(pdfw_open_file(c, (dir / "m.pdf").c_str()), 1);
     pdfw_begin_page(c, 595, 842);
-    int image = pdfw_load_image(c, "tiff", dir.path("a.tif").c_str(), "", 1);
+    int image = pdfw_load_image(c, "tiff", (dir / "a.tif").c_str(), "", 1);
     pdfw_place_image(c, image, 0, 0, 1);
     pdfw_end_page(c);
     EXPECT_EQ(pdfw_close(c), 0);
     EXPECT_GE(heap.allocations, 3); // output buffer, pixels, compressed pixels
     heap.refuse = true;
-    EXPECT_EQ(pdfw_open_file(c, dir.path("n.pdf").c_str()), -1);
+    EXPECT_EQ(pdfw_open_file(c, (dir / "n.pdf").c_str()), -1);
     ASSERT_EQ(heap.errors.size(), 1u);
     EXPECT_EQ(pdfw_get_last_error_type(c), PDFW_MEMORY_ERROR);
     pdfw_delete(c);
     EXPECT_EQ(heap.allocations, heap.frees);
-    EXPECT_TRUE(qpdfCheck(dir.path("m.pdf")));
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.tif", "m.pdf"}));
+    EXPECT_TRUE(QpdfCheck(dir / "m.pdf"));
+    EXPECT_EQ(Listing(dir.Path()), (std::set<std::string>{"a.tif", "m.pdf"}));
 }
 
 } // namespace

@@ -8,10 +8,15 @@
 
 #include "pdfw/Memory.h"
 #include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Process.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
-using namespace pdfw_test;
+using namespace support;
+using pdfw_test::Engine;
 
 TEST(Buffers, StartZeroedWhateverTheAllocatorLeftThere) {
     auto dirty = [](pdfw_context *, std::size_t size, const char *) {
@@ -36,8 +41,8 @@ TEST(Buffers, StartZeroedWhateverTheAllocatorLeftThere) {
 // A 1-bit row of 10 pixels ends in 6 padding bits that the decoder does not write: they must
 // come out as zeros, the same on every run.
 TEST(Buffers, DecodedRowsHaveZeroPadding) {
-    ScratchDir dir;
-    TiffSpec spec;
+    TempDir dir;
+    TiffPage spec;
     spec.width = 10;
     spec.height = 10;
     spec.bitsPerSample = 1;
@@ -48,13 +53,14 @@ TEST(Buffers, DecodedRowsHaveZeroPadding) {
         rows[2 * y] = static_cast<unsigned char>(0x55 << (y % 2));
         rows[2 * y + 1] = 0xC0; // the row's last two pixels set, the padding clear
     }
-    makeTiff(dir.path("rle.tif"), spec, rows);
+    spec.data = rows;
+    WriteTiff(dir / "rle.tif", {spec});
     Engine engine;
-    ASSERT_TRUE(engine.writeDocument(dir.path("rle.pdf"), {{dir.path("rle.tif"), 100, 100}}))
+    ASSERT_TRUE(engine.writeDocument(dir / "rle.pdf", {{dir / "rle.tif", 100, 100}}))
         << engine.lastMessage();
-    std::string images =
-        run("qpdf --show-object=3 --filtered-stream-data '" + dir.path("rle.pdf") + "'");
-    ASSERT_EQ(images.size(), 20u) << qdf(dir.path("rle.pdf"));
+    const std::string images =
+        RunProgram({"qpdf", "--show-object=3", "--filtered-stream-data", dir / "rle.pdf"}).out;
+    ASSERT_EQ(images.size(), 20u) << Qdf(dir / "rle.pdf");
     for (int y = 0; y < 10; ++y) {
         EXPECT_EQ(static_cast<unsigned char>(images[2 * y + 1]), 0xC0) << "row " << y;
     }

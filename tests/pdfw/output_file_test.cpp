@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
 
 namespace {
 
-using namespace pdfw_test;
+using namespace support;
 
 Bytes counting(std::size_t size, int seed) {
     Bytes bytes(size);
@@ -21,7 +21,7 @@ Bytes counting(std::size_t size, int seed) {
 }
 
 TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
-    ScratchDir dir;
+    TempDir dir;
     // Around the 1 MiB buffer: filling it, overflowing it, and larger than it; then past the
     // 8 MiB steps at which write-back starts, in large writes and in buffered ones.
     std::vector<Bytes> pieces = {counting(1000, 1),  counting((1u << 20) - 1000, 2),
@@ -31,7 +31,7 @@ TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
         pieces.push_back(counting(300000, 7 + i));
     }
     std::string reason;
-    auto out = pdfw::OutputFile::create(dir.path("out.bin"), pdfw::MemoryProcs{}, reason);
+    auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
     ASSERT_TRUE(out) << reason;
     Bytes expected;
     for (const Bytes &piece : pieces) {
@@ -39,23 +39,23 @@ TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
         expected.insert(expected.end(), piece.begin(), piece.end());
     }
     EXPECT_EQ(out->position(), expected.size());
-    EXPECT_EQ(dir.entries().size(), 1u);
-    EXPECT_TRUE(dir.entries()[0].rfind(".out.bin.", 0) == 0);
+    EXPECT_EQ(Listing(dir.Path()).size(), 1u);
+    EXPECT_TRUE(Listing(dir.Path()).begin()->rfind(".out.bin.", 0) == 0);
     out->commit();
-    EXPECT_TRUE(readFile(dir.path("out.bin")) == expected);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.bin"});
+    EXPECT_TRUE(ReadFile(dir / "out.bin") == expected);
+    EXPECT_EQ(Listing(dir.Path()), std::set<std::string>{"out.bin"});
 }
 
 TEST(OutputFile, WithoutCommitNothingIsLeft) {
-    ScratchDir dir;
+    TempDir dir;
     std::string reason;
     {
-        auto out = pdfw::OutputFile::create(dir.path("out.bin"), pdfw::MemoryProcs{}, reason);
+        auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
         ASSERT_TRUE(out);
         Bytes big = counting(2u << 20, 6);
         out->write(big.data(), big.size());
     }
-    EXPECT_TRUE(dir.entries().empty());
+    EXPECT_TRUE(Listing(dir.Path()).empty());
 }
 
 } // namespace

@@ -10,11 +10,12 @@
 #include "pdfw/Digest.h"
 #include "pdfw/Document.h"
 #include "pdfw/PdfwError.h"
-#include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Pdf.h"
 
 namespace {
 
-using namespace pdfw_test;
+using namespace support;
 
 pdfw::Buffer bytes(const std::string &text) {
     pdfw::Buffer buffer(pdfw::MemoryProcs{}, text.size(), "test");
@@ -85,13 +86,13 @@ protected:
 
     std::string finish() {
         doc->close();
-        EXPECT_TRUE(qpdfCheck(out));
-        Bytes written = readFile(out);
+        EXPECT_TRUE(QpdfCheck(out));
+        Bytes written = ReadFile(out);
         return std::string(written.begin(), written.end());
     }
 
-    ScratchDir dir;
-    std::string out = dir.path("out.pdf");
+    TempDir dir;
+    std::string out = dir / "out.pdf";
     std::unique_ptr<pdfw::Document> doc;
 };
 
@@ -107,7 +108,7 @@ TEST_F(PreparedTest, SharedResourcesAreWrittenOncePerKey) {
     EXPECT_EQ(used[0], used[1]);
     EXPECT_NE(used[0], used[2]);
     EXPECT_EQ(numbersAfter(pdf, "/N 1/Alternate/DeviceGray/Length").size(), 2u);
-    EXPECT_EQ(pageCount(out), 4);
+    EXPECT_EQ(PageCount(out), 4);
 }
 
 TEST_F(PreparedTest, AnImageRefersToItsOwnObjects) {
@@ -136,7 +137,7 @@ TEST_F(PreparedTest, ABadReferenceFailsBeforeAnythingIsWritten) {
     pdfw::PreparedImage image = greyPixel();
     image.group.objects[0].dictionary += "/SMask ";
     image.group.objects[0].dictionary += pdfw::ObjectRef::own(3);
-    std::uint64_t before = readFile(out).size();
+    std::uint64_t before = ReadFile(out).size();
     try {
         doc->addImage(std::move(image));
         FAIL() << "a reference to a missing object was written";
@@ -146,7 +147,7 @@ TEST_F(PreparedTest, ABadReferenceFailsBeforeAnythingIsWritten) {
     pdfw::PreparedImage dangling = greyPixel();
     dangling.group.objects[0].dictionary += pdfw::ObjectRef::shared(0);
     EXPECT_THROW(doc->addImage(std::move(dangling)), pdfw::PdfwError);
-    EXPECT_EQ(readFile(out).size(), before);
+    EXPECT_EQ(ReadFile(out).size(), before);
     // The document is still whole.
     placeOnPage(doc->addImage(greyPixel()));
     finish();
@@ -169,8 +170,7 @@ TEST_F(PreparedTest, APageCarriesExtraContentAndResources) {
     ASSERT_EQ(fonts.size(), 2u);
     EXPECT_EQ(fonts[0], fonts[1]);
     EXPECT_EQ(objectHolding(pdf, "/BaseFont/Helvetica"), fonts[0]);
-    std::string text = run("pdftotext -raw '" + out + "' -");
-    EXPECT_NE(text.find("hidden"), std::string::npos);
+    EXPECT_NE(PdfText(out).find("hidden"), std::string::npos);
     EXPECT_THROW(doc->addPageContent("x"), pdfw::PdfwError); // no page open (and closed)
 }
 

@@ -13,29 +13,36 @@
 
 #include "pdfw/pdfw.h"
 #include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Process.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
-using namespace pdfw_test;
-
-std::string text(const Bytes &bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
+using namespace support;
+using pdfw_test::Engine;
 
 // A picture where each pixel's colour is given by a function of its position.
-template <typename Colour> Rgb picture(int width, int height, Colour colour) {
-    Rgb image;
-    image.width = width;
-    image.height = height;
+template <typename Colour> Picture picture(int width, int height, Colour colour) {
+    Picture image = Blank(width, height, 3);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             auto [r, g, b] = colour(x, y);
-            image.pixels.insert(image.pixels.end(),
-                                {static_cast<unsigned char>(r), static_cast<unsigned char>(g),
-                                 static_cast<unsigned char>(b)});
+            image.At(x, y, 0) = static_cast<unsigned char>(r);
+            image.At(x, y, 1) = static_cast<unsigned char>(g);
+            image.At(x, y, 2) = static_cast<unsigned char>(b);
         }
     }
     return image;
+}
+
+// A 16 x 8 grey page, 8 bits, uncompressed; the tests change what they need.
+TiffPage greyPage(uint32_t width = 16, uint32_t height = 8) {
+    TiffPage spec;
+    spec.width = width;
+    spec.height = height;
+    return spec;
 }
 
 // 1-bit rows (first pixel in the high bit) where `black(x, y)` pixels are set.
@@ -57,65 +64,55 @@ bool checker(int x, int y) {
 }
 
 // The first page as libtiff's own RGBA reader decodes it.
-Rgb libtiffReading(const std::string &path, int width, int height) {
-    std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
-    TIFF *t = TIFFOpen(path.c_str(), "r");
-    bool read = t && TIFFReadRGBAImageOriented(t, width, height, raster.data(),
-                                               ORIENTATION_TOPLEFT, 0);
-    if (t) {
-        TIFFClose(t);
-    }
-    EXPECT_TRUE(read) << path;
-    return picture(width, height, [&](int x, int y) {
-        std::uint32_t v = raster[y * width + x];
-        return std::tuple{TIFFGetR(v), TIFFGetG(v), TIFFGetB(v)};
-    });
+Picture libtiffReading(const std::string &path) {
+    return WithoutAlpha(ReadTiffRgba(path));
 }
 
 class TiffTest : public ::testing::Test {
 protected:
     // Writes the TIFF, puts it on a page of its own upright size and renders it.
-    Rgb roundTrip(const TiffSpec &spec, const Bytes &rows, const char *compatibility = "1.4") {
-        std::string tif = dir.path("in.tif");
-        makeTiff(tif, spec, rows);
+    Picture roundTrip(TiffPage spec, const Bytes &rows, const char *compatibility = "1.4") {
+        std::string tif = dir / "in.tif";
+        spec.data = rows;
+        WriteTiff(tif, {spec});
         bool turned = spec.orientation >= 5;
         float width = static_cast<float>(turned ? spec.height : spec.width);
         float height = static_cast<float>(turned ? spec.width : spec.height);
-        pdf = dir.path("out.pdf");
+        pdf = dir / "out.pdf";
         Engine engine;
         if (!engine.writeDocument(pdf, {{tif, width, height}}, compatibility)) {
             ADD_FAILURE() << engine.lastMessage();
-            return Rgb{};
+            return Picture{};
         }
-        EXPECT_TRUE(qpdfCheck(pdf));
-        return render(pdf);
+        EXPECT_TRUE(QpdfCheck(pdf));
+        return RenderPage(pdf);
     }
-    std::string pdfText() { return text(readFile(pdf)); }
+    std::string pdfText() { return ReadText(pdf); }
 
-    ScratchDir dir;
+    TempDir dir;
     std::string pdf;
 };
 
 TEST_F(TiffTest, RgbInStripsAndTilesIsExact) {
-    Bytes rows = pattern(40, 20, 3);
-    Rgb expected = picture(40, 20, [&](int x, int y) {
+    Bytes rows = Pattern(40, 20, 3).samples;
+    Picture expected = picture(40, 20, [&](int x, int y) {
         const unsigned char *p = &rows[(y * 40 + x) * 3];
         return std::tuple{p[0], p[1], p[2]};
     });
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.width = 40;
     spec.height = 20;
     spec.samplesPerPixel = 3;
     spec.photometric = PHOTOMETRIC_RGB;
     spec.compression = COMPRESSION_LZW;
     spec.rowsPerStrip = 3;
-    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0);
     EXPECT_NE(pdfText().find("/ColorSpace/DeviceRGB/BitsPerComponent 8/Filter/FlateDecode"),
               std::string::npos);
 
-    spec.tileSize = 16;
+    spec.tileWidth = spec.tileLength = 16;
     spec.compression = COMPRESSION_ADOBE_DEFLATE;
-    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0);
 }
 
 TEST_F(TiffTest, GreyAtEveryDepthIsExact) {
@@ -132,20 +129,20 @@ TEST_F(TiffTest, GreyAtEveryDepthIsExact) {
                         static_cast<unsigned char>(level(x, y) << (8 - bits - bit % 8));
                 }
             }
-            Rgb expected = picture(24, 10, [&](int x, int y) {
+            Picture expected = picture(24, 10, [&](int x, int y) {
                 int v = level(x, y) * 255 / levels;
                 if (photometric == PHOTOMETRIC_MINISWHITE) {
                     v = 255 - v;
                 }
                 return std::tuple{v, v, v};
             });
-            TiffSpec spec;
+            TiffPage spec = greyPage();
             spec.width = 24;
             spec.height = 10;
             spec.bitsPerSample = bits;
             spec.photometric = photometric;
             spec.compression = COMPRESSION_PACKBITS;
-            EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0)
+            EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0)
                 << bits << " bits, photometric " << photometric;
         }
     }
@@ -158,16 +155,16 @@ TEST_F(TiffTest, SixteenBitGreyIsRoundedBelowPdf15AndKeptFromIt) {
     }
     Bytes rows(samples.size() * 2);
     std::memcpy(rows.data(), samples.data(), rows.size());
-    Rgb expected = picture(16, 8, [&](int x, int y) {
+    Picture expected = picture(16, 8, [&](int x, int y) {
         int v = static_cast<int>(std::lround(samples[y * 16 + x] / 257.0));
         return std::tuple{v, v, v};
     });
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.bitsPerSample = 16;
-    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0);
     EXPECT_NE(pdfText().find("/BitsPerComponent 8"), std::string::npos);
 
-    EXPECT_LE(maxDifference(roundTrip(spec, rows, "1.5"), expected), 1);
+    EXPECT_LE(MaxDifference(roundTrip(spec, rows, "1.5"), expected), 1);
     EXPECT_NE(pdfText().find("/BitsPerComponent 16"), std::string::npos);
 }
 
@@ -199,21 +196,21 @@ TEST_F(TiffTest, DepthsPdfLacksAreWidened) {
         for (int i = 0; i < 16 * 8 * samples; ++i) {
             values.push_back(i * 37 % (top + 1));
         }
-        Rgb expected = picture(16, 8, [&](int x, int y) {
+        Picture expected = picture(16, 8, [&](int x, int y) {
             auto at = [&](int c) {
                 int v = values[(y * 16 + x) * samples + (samples == 1 ? 0 : c)];
                 return static_cast<int>(std::lround(v * 255.0 / top));
             };
             return std::tuple{at(0), at(1), at(2)};
         });
-        TiffSpec spec;
+        TiffPage spec = greyPage();
         spec.bitsPerSample = bits;
         spec.samplesPerPixel = samples;
         spec.photometric = samples == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB;
         Bytes rows = packSamples(values, 16 * samples, bits);
-        EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0) << bits << " bits";
+        EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0) << bits << " bits";
         EXPECT_NE(pdfText().find("/BitsPerComponent 8"), std::string::npos);
-        EXPECT_LE(maxDifference(roundTrip(spec, rows, "1.5"), expected), 1) << bits << " bits";
+        EXPECT_LE(MaxDifference(roundTrip(spec, rows, "1.5"), expected), 1) << bits << " bits";
         EXPECT_NE(pdfText().find("/BitsPerComponent 16"), std::string::npos);
     }
 }
@@ -232,16 +229,16 @@ TEST_F(TiffTest, PaletteBecomesAnIndexedColourSpace) {
                 static_cast<unsigned char>(((x + y) % 16) << 4 | ((x + y + 1) % 16));
         }
     }
-    Rgb expected = picture(16, 6, [&](int x, int y) {
+    Picture expected = picture(16, 6, [&](int x, int y) {
         int i = (x + y) % 16;
         return std::tuple{i * 17, (15 - i) * 17, (i % 4) * 85};
     });
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.height = 6;
     spec.bitsPerSample = 4;
     spec.photometric = PHOTOMETRIC_PALETTE;
     spec.colorMap = map;
-    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0);
     EXPECT_NE(pdfText().find("/ColorSpace[/Indexed/DeviceRGB 15<"), std::string::npos);
 }
 
@@ -274,7 +271,7 @@ Bytes predictorRows(int width, int height, int samples, int bytes) {
 // The stream of the first object whose dictionary holds `marker`, as qpdf decodes it (Flate
 // and predictor undone): an independent check that the samples come back bit for bit.
 Bytes decodedStream(const std::string &pdf, const std::string &marker) {
-    std::string file = text(readFile(pdf));
+    std::string file = ReadText(pdf);
     std::size_t at = file.find(marker);
     std::size_t start = file.rfind(" 0 obj\n", at);
     if (at == std::string::npos || start == std::string::npos) {
@@ -283,8 +280,8 @@ Bytes decodedStream(const std::string &pdf, const std::string &marker) {
     }
     std::size_t digits = file.find_last_not_of("0123456789", start - 1) + 1;
     std::string object = file.substr(digits, start - digits);
-    std::string data =
-        run("qpdf --show-object=" + object + " --filtered-stream-data '" + pdf + "'");
+    const std::string data =
+        RunProgram({"qpdf", "--show-object=" + object, "--filtered-stream-data", pdf}).out;
     return Bytes(data.begin(), data.end());
 }
 
@@ -302,17 +299,17 @@ TEST_F(TiffTest, PredictedSamplesComeBackExactly) {
     const int width = 37;
     const int height = 23;
     Bytes rgb = predictorRows(width, height, 3, 1);
-    Rgb expected = picture(width, height, [&](int x, int y) {
+    Picture expected = picture(width, height, [&](int x, int y) {
         const unsigned char *p = &rgb[(y * width + x) * 3];
         return std::tuple{p[0], p[1], p[2]};
     });
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.width = width;
     spec.height = height;
     spec.samplesPerPixel = 3;
     spec.photometric = PHOTOMETRIC_RGB;
     spec.rowsPerStrip = 5;
-    EXPECT_EQ(maxDifference(roundTrip(spec, rgb), expected), 0);
+    EXPECT_EQ(MaxDifference(roundTrip(spec, rgb), expected), 0);
     EXPECT_NE(pdfText().find("/DecodeParms<</Predictor 15/Colors 3/BitsPerComponent 8/Columns "
                              "37>>"),
               std::string::npos);
@@ -338,7 +335,7 @@ TEST_F(TiffTest, PredictedSamplesComeBackExactly) {
     spec.bitsPerSample = 8;
     spec.samplesPerPixel = 2;
     spec.photometric = PHOTOMETRIC_MINISBLACK;
-    spec.extraSampleKind = EXTRASAMPLE_UNASSALPHA;
+    spec.extraSamples = {EXTRASAMPLE_UNASSALPHA};
     roundTrip(spec, greyAlpha);
     Bytes grey, alpha;
     for (std::size_t i = 0; i < greyAlpha.size(); i += 2) {
@@ -360,22 +357,22 @@ TEST_F(TiffTest, AlphaBecomesASoftMask) {
         }
     }
     // Drawn over the white page.
-    Rgb expected = picture(16, 8, [&](int x, int y) {
+    Picture expected = picture(16, 8, [&](int x, int y) {
         const unsigned char *p = &rows[(y * 16 + x) * 4];
         auto over = [&](int c) {
             return static_cast<int>(std::lround((c * p[3] + 255 * (255 - p[3])) / 255.0));
         };
         return std::tuple{over(p[0]), over(p[1]), over(p[2])};
     });
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.samplesPerPixel = 4;
     spec.photometric = PHOTOMETRIC_RGB;
-    spec.extraSampleKind = EXTRASAMPLE_UNASSALPHA;
-    EXPECT_LE(maxDifference(roundTrip(spec, rows), expected), 2);
+    spec.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+    EXPECT_LE(MaxDifference(roundTrip(spec, rows), expected), 2);
     EXPECT_NE(pdfText().find("/SMask "), std::string::npos);
 
     Engine old;
-    EXPECT_FALSE(old.writeDocument(dir.path("13.pdf"), {{dir.path("in.tif"), 16, 8}}, "1.3"));
+    EXPECT_FALSE(old.writeDocument(dir / "13.pdf", {{dir / "in.tif", 16, 8}}, "1.3"));
     EXPECT_EQ(old.firstType(), PDFW_TYPE_ERROR);
     EXPECT_NE(old.firstMessage().find("alpha"), std::string::npos);
 }
@@ -388,15 +385,15 @@ TEST_F(TiffTest, CmykAndJpegCompressedYcbcrAreCarried) {
                                      static_cast<unsigned char>(x < 8 ? 0 : 255)});
         }
     }
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.samplesPerPixel = 4;
     spec.photometric = PHOTOMETRIC_SEPARATED;
-    Rgb page = roundTrip(spec, cmyk);
+    Picture page = roundTrip(spec, cmyk);
     EXPECT_NE(pdfText().find("/DeviceCMYK"), std::string::npos);
     ASSERT_EQ(page.width, 16);
-    EXPECT_LT(page.at(2, 2, 0), 70);  // cyan: no red
-    EXPECT_GT(page.at(2, 2, 2), 120); // but blue
-    EXPECT_LT(page.at(12, 2, 2), 70); // black
+    EXPECT_LT(page.At(2, 2, 0), 70);  // cyan: no red
+    EXPECT_GT(page.At(2, 2, 2), 120); // but blue
+    EXPECT_LT(page.At(12, 2, 2), 70); // black
 
     // JPEG in TIFF, compared with libtiff's own RGBA reading. The coded data goes in as it
     // is: one strip with its tables put back, several strips joined into one JPEG with a
@@ -407,23 +404,23 @@ TEST_F(TiffTest, CmykAndJpegCompressedYcbcrAreCarried) {
         int height;
         int rowsPerStrip;
     };
-    for (JpegCase c : {JpegCase{PHOTOMETRIC_YCBCR, 3, 32, 0}, JpegCase{PHOTOMETRIC_YCBCR, 3, 32, 16},
-                       JpegCase{PHOTOMETRIC_YCBCR, 3, 40, 16}, JpegCase{PHOTOMETRIC_RGB, 3, 32, 0},
-                       JpegCase{PHOTOMETRIC_RGB, 3, 40, 8},
-                       JpegCase{PHOTOMETRIC_MINISBLACK, 1, 72, 16}}) {
-        TiffSpec jpeg;
+    for (JpegCase c :
+         {JpegCase{PHOTOMETRIC_YCBCR, 3, 32, 0}, JpegCase{PHOTOMETRIC_YCBCR, 3, 32, 16},
+          JpegCase{PHOTOMETRIC_YCBCR, 3, 40, 16}, JpegCase{PHOTOMETRIC_RGB, 3, 32, 0},
+          JpegCase{PHOTOMETRIC_RGB, 3, 40, 8}, JpegCase{PHOTOMETRIC_MINISBLACK, 1, 72, 16}}) {
+        TiffPage jpeg = greyPage();
         jpeg.width = 36;
         jpeg.height = c.height;
         jpeg.samplesPerPixel = c.samples;
         jpeg.photometric = c.photometric;
         jpeg.compression = COMPRESSION_JPEG;
         jpeg.rowsPerStrip = c.rowsPerStrip;
-        Rgb rendered = roundTrip(jpeg, pattern(36, c.height, c.samples, 2));
+        Picture rendered = roundTrip(jpeg, Pattern(36, c.height, c.samples, 2).samples);
         const std::string which = "photometric " + std::to_string(c.photometric) + ", height " +
                                   std::to_string(c.height) + ", rows per strip " +
                                   std::to_string(c.rowsPerStrip);
         EXPECT_NE(pdfText().find("/DCTDecode"), std::string::npos) << which;
-        Rgb expected = libtiffReading(dir.path("in.tif"), 36, c.height);
+        Picture expected = libtiffReading(dir / "in.tif");
         // libtiff decodes strip by strip; a viewer of the joined JPEG smooths subsampled
         // colour across the seam instead, so the two rows at each seam may differ in colour.
         int inside = 0, seams = 0;
@@ -433,7 +430,7 @@ TEST_F(TiffTest, CmykAndJpegCompressedYcbcrAreCarried) {
             for (int x = 0; x < 36; ++x) {
                 for (int k = 0; k < 3; ++k) {
                     int &worst = seam ? seams : inside;
-                    worst = std::max(worst, std::abs(rendered.at(x, y, k) - expected.at(x, y, k)));
+                    worst = std::max(worst, std::abs(rendered.At(x, y, k) - expected.At(x, y, k)));
                 }
             }
         }
@@ -445,7 +442,7 @@ TEST_F(TiffTest, CmykAndJpegCompressedYcbcrAreCarried) {
 TEST_F(TiffTest, JpegStripsThatCannotBeJoinedAreDecoded) {
     // Each strip carries its own Huffman tables, fitted by libtiff to that strip: one scan
     // cannot use both, so the page is decoded like any other compressed TIFF.
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.width = 24;
     spec.height = 32;
     spec.samplesPerPixel = 3;
@@ -453,15 +450,15 @@ TEST_F(TiffTest, JpegStripsThatCannotBeJoinedAreDecoded) {
     spec.compression = COMPRESSION_JPEG;
     spec.rowsPerStrip = 16;
     spec.jpegTablesInStrips = true;
-    Rgb rendered = roundTrip(spec, pattern(24, 32, 3, 5));
+    Picture rendered = roundTrip(spec, Pattern(24, 32, 3, 5).samples);
     EXPECT_EQ(pdfText().find("/DCTDecode"), std::string::npos);
     EXPECT_NE(pdfText().find("/FlateDecode"), std::string::npos);
-    EXPECT_LE(maxDifference(rendered, libtiffReading(dir.path("in.tif"), 24, 32)), 1);
+    EXPECT_LE(MaxDifference(rendered, libtiffReading(dir / "in.tif")), 1);
 }
 
 TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
     Bytes rows = bilevelRows(40, 20, checker);
-    Rgb expected = picture(40, 20, [](int x, int y) {
+    Picture expected = picture(40, 20, [](int x, int y) {
         int v = checker(x, y) ? 0 : 255;
         return std::tuple{v, v, v};
     });
@@ -476,7 +473,7 @@ TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
                    Case{COMPRESSION_CCITTFAX3, 0, FILLORDER_MSB2LSB, "/K 0"},
                    Case{COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING | GROUP3OPT_FILLBITS,
                         FILLORDER_MSB2LSB, "/K 1"}}) {
-        TiffSpec spec;
+        TiffPage spec = greyPage();
         spec.width = 40;
         spec.height = 20;
         spec.bitsPerSample = 1;
@@ -484,7 +481,7 @@ TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
         spec.compression = c.compression;
         spec.group3Options = c.options;
         spec.fillOrder = c.fillOrder;
-        EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0) << c.k << " " << c.fillOrder;
+        EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0) << c.k << " " << c.fillOrder;
         EXPECT_NE(pdfText().find("/Filter/CCITTFaxDecode/DecodeParms<<" + std::string(c.k) +
                                  "/Columns 40/Rows 20>>"),
                   std::string::npos)
@@ -496,43 +493,43 @@ TEST_F(TiffTest, SingleStripCcittPassesThroughUnchanged) {
     for (auto &b : inverted) {
         b = static_cast<unsigned char>(~b);
     }
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.width = 40;
     spec.height = 20;
     spec.bitsPerSample = 1;
     spec.photometric = PHOTOMETRIC_MINISBLACK;
     spec.compression = COMPRESSION_CCITTFAX4;
-    EXPECT_EQ(maxDifference(roundTrip(spec, inverted), expected), 0);
+    EXPECT_EQ(MaxDifference(roundTrip(spec, inverted), expected), 0);
     EXPECT_NE(pdfText().find("/BlackIs1 true"), std::string::npos);
 }
 
 TEST_F(TiffTest, CcittInSeveralStripsIsDecoded) {
     Bytes rows = bilevelRows(40, 20, checker);
-    Rgb expected = picture(40, 20, [](int x, int y) {
+    Picture expected = picture(40, 20, [](int x, int y) {
         int v = checker(x, y) ? 0 : 255;
         return std::tuple{v, v, v};
     });
-    TiffSpec spec;
+    TiffPage spec = greyPage();
     spec.width = 40;
     spec.height = 20;
     spec.bitsPerSample = 1;
     spec.photometric = PHOTOMETRIC_MINISWHITE;
     spec.compression = COMPRESSION_CCITTFAX4;
     spec.rowsPerStrip = 7;
-    EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0);
+    EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0);
     EXPECT_EQ(pdfText().find("CCITTFaxDecode"), std::string::npos);
 }
 
 TEST_F(TiffTest, EveryOrientationIsShownUpright) {
     const int w = 12, h = 6;
-    Bytes rows = pattern(w, h, 3, 3);
+    Bytes rows = Pattern(w, h, 3, 3).samples;
     auto stored = [&](int x, int y) {
         const unsigned char *p = &rows[(y * w + x) * 3];
         return std::tuple{p[0], p[1], p[2]};
     };
     for (int orientation = 1; orientation <= 8; ++orientation) {
         bool turned = orientation >= 5;
-        Rgb expected = picture(turned ? h : w, turned ? w : h, [&](int X, int Y) {
+        Picture expected = picture(turned ? h : w, turned ? w : h, [&](int X, int Y) {
             switch (orientation) {
             case 2:
                 return stored(w - 1 - X, Y);
@@ -552,23 +549,22 @@ TEST_F(TiffTest, EveryOrientationIsShownUpright) {
                 return stored(X, Y);
             }
         });
-        TiffSpec spec;
+        TiffPage spec = greyPage();
         spec.width = w;
         spec.height = h;
         spec.samplesPerPixel = 3;
         spec.photometric = PHOTOMETRIC_RGB;
         spec.orientation = orientation;
-        EXPECT_EQ(maxDifference(roundTrip(spec, rows), expected), 0) << orientation;
+        EXPECT_EQ(MaxDifference(roundTrip(spec, rows), expected), 0) << orientation;
     }
 }
 
 TEST_F(TiffTest, PagesAreChosenByNumber) {
-    TiffSpec spec;
-    spec.pages = 2;
-    std::string tif = dir.path("two.tif");
-    makeTiff(tif, spec, pattern(16, 8, 1));
+    const TiffPage grey = TiffPageOf(Pattern(16, 8, 1));
+    std::string tif = dir / "two.tif";
+    WriteTiff(tif, {grey, grey});
     Engine engine;
-    ASSERT_EQ(pdfw_open_file(engine.ctx(), dir.path("p.pdf").c_str()), 1);
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "p.pdf").c_str()), 1);
     EXPECT_GE(pdfw_load_image(engine.ctx(), "tiff", tif.c_str(), "", 2), 1);
     EXPECT_EQ(pdfw_load_image(engine.ctx(), "tiff", tif.c_str(), "", 3), -1);
     EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
@@ -576,18 +572,15 @@ TEST_F(TiffTest, PagesAreChosenByNumber) {
 }
 
 TEST_F(TiffTest, DamagedOrOversizedFilesAreRefused) {
-    TiffSpec spec;
-    spec.width = 64;
-    spec.height = 64;
-    std::string tif = dir.path("whole.tif");
-    makeTiff(tif, spec, pattern(64, 64, 1));
-    Bytes whole = readFile(tif);
+    std::string tif = dir / "whole.tif";
+    WriteTiff(tif, {TiffPageOf(Pattern(64, 64, 1))});
+    Bytes whole = ReadFile(tif);
 
     auto loadError = [&](const Bytes &bytes, std::string &message) {
-        std::string file = dir.path("bad.tif");
-        writeFile(file, bytes);
+        std::string file = dir / "bad.tif";
+        WriteFile(file, bytes);
         Engine engine;
-        pdfw_open_file(engine.ctx(), dir.path("bad.pdf").c_str());
+        pdfw_open_file(engine.ctx(), (dir / "bad.pdf").c_str());
         int handle = pdfw_load_image(engine.ctx(), "tiff", file.c_str(), "", 1);
         message = engine.lastMessage();
         return handle >= 1 ? 0 : engine.lastType();
@@ -621,13 +614,14 @@ TEST_F(TiffTest, DamagedOrOversizedFilesAreRefused) {
     EXPECT_EQ(loadError(lastStripPastTheEnd(whole), message), PDFW_SYNTAX_ERROR);
     // The same through libtiff's RGBA reader (CIE L*a*b* takes it), which carried on past a
     // strip it could not read and handed back a partly blank picture as if all were well.
-    TiffSpec lab;
+    TiffPage lab = greyPage();
     lab.samplesPerPixel = 3;
     lab.photometric = PHOTOMETRIC_CIELAB;
     lab.rowsPerStrip = 2;
-    makeTiff(tif, lab, pattern(16, 8, 3));
-    EXPECT_EQ(loadError(readFile(tif), message), 0) << message;
-    EXPECT_EQ(loadError(lastStripPastTheEnd(readFile(tif)), message), PDFW_SYNTAX_ERROR);
+    lab.data = Pattern(16, 8, 3).samples;
+    WriteTiff(tif, {lab});
+    EXPECT_EQ(loadError(ReadFile(tif), message), 0) << message;
+    EXPECT_EQ(loadError(lastStripPastTheEnd(ReadFile(tif)), message), PDFW_SYNTAX_ERROR);
     EXPECT_NE(message.find("bad.tif"), std::string::npos);
 
     std::uint32_t ifd;
