@@ -3,7 +3,7 @@
 
     fuzz/make_seeds.py [OUTDIR]        (default: fuzz/corpus beside this script)
 
-BMP, ICO and TIFF files are assembled here byte by byte; JPEGs are encoded by cjpeg (Debian's
+BMP, ICO, PNG and TIFF files are assembled here byte by byte; JPEGs are encoded by cjpeg (Debian's
 libjpeg-turbo-progs) from pictures made here, in the variants the decoders branch on; the
 JPEG-compressed and CCITT TIFFs are recoded from assembled ones by tiffcp (libtiff-tools). Every
 picture is a small gradient, so each seed stays well under 4 KiB and runs fast.
@@ -126,6 +126,67 @@ def ico_seeds():
         "ico32.ico": ico_file([(W, W, 32, e32)]),
         "ico8_4_1.ico": ico_file([(W, W, 8, e8), (W, W, 4, e4), (W, W, 1, e1)]),
         "cursor.cur": ico_file([(W, W, 24, e24)], kind=2),
+        "png_entry.ico": ico_file([(W, W, 32, png_seeds()["rgba8.png"]), (W, W, 24, e24)]),
+    }
+
+
+# ---- PNG -------------------------------------------------------------------------------------
+def png_chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+
+def png_file(w, h, bits, colour_type, rows, interlaced=False, extra=b""):
+    """A PNG whose rows (filter byte 0 each) are compressed as given; interlaced files pass
+    their seven passes' rows in order."""
+    head = struct.pack(">IIBBBBB", w, h, bits, colour_type, 0, 0, 1 if interlaced else 0)
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", head) + extra +
+            png_chunk(b"IDAT", zlib.compress(b"".join(b"\0" + r for r in rows))) +
+            png_chunk(b"IEND", b""))
+
+
+def png_rows(w, h, channels, bits=8, y_list=None):
+    out = []
+    for y in (y_list if y_list is not None else range(h)):
+        samples = [(x * 37 + y * 11 + c * 71) % (1 << bits) for x in range(w) for c in range(channels)]
+        if bits == 16:
+            out.append(b"".join(struct.pack(">H", v * 257 % 65536) for v in samples))
+        elif bits == 8:
+            out.append(bytes(samples))
+        else:
+            row = bytearray((w * channels * bits + 7) // 8)
+            for i, v in enumerate(samples):
+                row[i * bits // 8] |= v << (8 - bits - i * bits % 8)
+            out.append(bytes(row))
+    return out
+
+
+def adam7_rows(w, h, channels):
+    rows = []
+    for x0, y0, dx, dy in ((0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4),
+                           (1, 0, 2, 2), (0, 1, 1, 2)):
+        pw = (w - x0 + dx - 1) // dx
+        ys = list(range(y0, h, dy))
+        if pw > 0 and ys:
+            rows += png_rows(pw, len(ys), channels, y_list=ys)
+    return rows
+
+
+def png_seeds():
+    palette = png_chunk(b"PLTE", bytes(v for i in range(16) for v in (i * 16, 255 - i * 16, i * 8)))
+    trns = png_chunk(b"tRNS", bytes(255 - i * 15 for i in range(16)))
+    text = png_chunk(b"tEXt", b"Comment\0a seed") + png_chunk(b"zTXt", b"Title\0\0" + zlib.compress(b"x" * 64))
+    phys = png_chunk(b"pHYs", struct.pack(">IIB", 11811, 11811, 1))
+    return {
+        "grey1.png": png_file(W, H, 1, 0, png_rows(W, H, 1, 1)),
+        "grey8_text.png": png_file(W, H, 8, 0, png_rows(W, H, 1), extra=text + phys),
+        "grey16.png": png_file(W, H, 16, 0, png_rows(W, H, 1, 16)),
+        "grey_alpha.png": png_file(W, H, 8, 4, png_rows(W, H, 2)),
+        "rgb8.png": png_file(W, H, 8, 2, png_rows(W, H, 3)),
+        "rgb16_trns.png": png_file(W, H, 16, 2, png_rows(W, H, 3, 16),
+                                   extra=png_chunk(b"tRNS", struct.pack(">HHH", 0, 257 * 71, 257 * 142))),
+        "rgba8.png": png_file(W, H, 8, 6, png_rows(W, H, 4)),
+        "rgba8_interlaced.png": png_file(W, H, 8, 6, adam7_rows(W, H, 4), interlaced=True),
+        "palette4_trns.png": png_file(W, H, 4, 3, png_rows(W, H, 1, 4), extra=palette + trns),
     }
 
 
@@ -286,7 +347,7 @@ def jpeg_seeds(workdir):
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "corpus")
     with tempfile.TemporaryDirectory() as tmp:
-        kinds = {"bmp": bmp_seeds(), "ico": ico_seeds(),
+        kinds = {"bmp": bmp_seeds(), "ico": ico_seeds(), "png": png_seeds(),
                  "tiff": {**tiff_seeds(), **recoded_tiff_seeds(tmp)}, "jpeg": jpeg_seeds(tmp)}
     for kind, seeds in kinds.items():
         os.makedirs(os.path.join(out, kind), exist_ok=True)

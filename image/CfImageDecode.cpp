@@ -12,6 +12,7 @@
 #include "image/codecs/CfImageBMP.h"
 #include "image/codecs/CfImageICO.h"
 #include "image/codecs/CfImageJPG.h"
+#include "image/codecs/CfImagePNG.h"
 #include "image/codecs/CfImageTIF.h"
 
 namespace {
@@ -29,8 +30,8 @@ enum class Attempt { Decoded, Failed, OutOfMemory };
 //   info.type to its own format;
 // - it has a non-virtual `bool Decode(CfStream* stream)` that reads from the stream's current
 //   position and never throws;
-// - on failure it returns false with its message in its own info.lastError (it may leave
-//   the text it received through CopyInfo when it has nothing better to say);
+// - on failure it returns false with its message in its own info.lastError, or with that text
+//   empty when it has nothing to say;
 // - with info.escape == -1 it may stop after the header and return true with width, height
 //   and info.type set and no pixel memory; any other non-zero escape cancels;
 // - the caller rewinds the stream after a failure, so the decoder need not.
@@ -43,6 +44,9 @@ Attempt TryDecoder(CfImage &receiver, CfStream *stream, bool keepsFrameCount) {
         return Attempt::OutOfMemory;
     }
     decoder->CopyInfo(receiver);
+    // The decoder starts without the texts that earlier attempts left, so that a success
+    // carries none of them into the receiver.
+    decoder->SetLastError(nullptr);
     if (decoder->Decode(stream)) {
         if (receiver.Transfer(*decoder, true)) {
             return Attempt::Decoded;
@@ -53,7 +57,11 @@ Attempt TryDecoder(CfImage &receiver, CfStream *stream, bool keepsFrameCount) {
     if (keepsFrameCount) {
         receiver.info.frameCount = decoder->info.frameCount;
     }
-    receiver.SetLastError(decoder->info.lastError);
+    // A decoder with nothing to say (the ICO decoder never writes a text) leaves the
+    // receiver's text as it was.
+    if (decoder->info.lastError[0] != '\0') {
+        receiver.SetLastError(decoder->info.lastError);
+    }
     return Attempt::Failed;
 }
 
@@ -77,8 +85,8 @@ constexpr Candidate kCandidates[] = {
     {FormatIco, FormatIco, &TryDecoder<CfImageICO>, true},
     // GIF
     {FormatGif, FormatGif, nullptr, true},
-    // PNG
-    {FormatPng, FormatPng, nullptr, false},
+    // PNG (CfImagePNG)
+    {FormatPng, FormatPng, &TryDecoder<CfImagePNG>, false},
     // TIFF (CfImageTIF)
     {FormatTiff, FormatTiff, &TryDecoder<CfImageTIF>, true},
     // MNG

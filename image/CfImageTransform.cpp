@@ -10,6 +10,8 @@
 #include <memory>
 #include <new>
 
+#include "base/ByteOrder.h"
+
 namespace {
 
 constexpr int32_t kTile = 64; // rotations copy in square tiles of destination pixels
@@ -72,6 +74,127 @@ void TurnLeftLine(const TurnPlanes &p, int32_t dy, int32_t fromX, int32_t toX) {
         p.source + size_t(p.height - 1 - fromX) * p.sourceStride + size_t(dy) * Bytes;
     for (int32_t dx = fromX; dx < toX; ++dx, to += Bytes, from -= p.sourceStride) {
         CopyPixel<Bytes>(to, from);
+    }
+}
+
+// A quarter turn of a width x height picture. Destination (dx, dy) takes source
+//   left turn:  (dy, H - 1 - dx);    right turn: (W - 1 - dy, dx).
+struct QuarterTurn {
+    uint32_t width; // of the source
+    uint32_t height;
+    bool clockwise;
+
+    void SourceOf(int32_t dx, int32_t dy, int32_t &sx, int32_t &sy) const {
+        if (clockwise) {
+            sx = int32_t(width) - 1 - dy;
+            sy = dx;
+        } else {
+            sx = dy;
+            sy = int32_t(height) - 1 - dx;
+        }
+    }
+};
+
+// Makes the destination of a turn: the source's info record (resolution, type, options and
+// EXIF record unchanged), the turned size, the palette and, when the source has one, an alpha
+// channel. False, with the reason in the source's error text, when memory runs out.
+bool PrepareTurn(CfImage &source, CfImage &turned) {
+    turned.CopyInfo(source);
+    if (!turned.Create(source.GetHeight(), source.GetWidth(), source.GetBitsPerPixel(),
+                       source.info.type)) {
+        source.SetLastError(turned.info.lastError);
+        return false;
+    }
+    // Keep the stored resolution of the new header in step with the copied record.
+    turned.SetDpiX(source.info.dpiX);
+    turned.SetDpiY(source.info.dpiY);
+    turned.CopyPalette(source.PalettePointer(), 256);
+    if (source.alpha && !turned.CreateAlphaChannel()) {
+        source.SetLastError("CfImage::Rotate can't allocate memory");
+        return false;
+    }
+    return true;
+}
+
+// 1-bit pixels: the destination starts at 0 and takes every set source bit, read a byte at a
+// time; the padding bits past a row's last pixel are skipped.
+void TurnOneBitPixels(const CfImage &source, CfImage &turned, const QuarterTurn &turn) {
+    turned.Fill(0);
+    const auto width = int32_t(turn.width);
+    const auto height = int32_t(turn.height);
+    const size_t rowBytes = (size_t(width) + 7) / 8;
+    for (int32_t sy = 0; sy < height; ++sy) {
+        const uint8_t *row = source.RowPointer(uint32_t(sy));
+        for (size_t b = 0; b < rowBytes; ++b) {
+            for (int bit = 0; row[b] != 0 && bit < 8; ++bit) {
+                const int32_t sx = int32_t(b * 8) + bit;
+                if (sx < width && ((row[b] >> (7 - bit)) & 1)) {
+                    const int32_t dx = turn.clockwise ? sy : height - 1 - sy;
+                    const int32_t dy = turn.clockwise ? width - 1 - sx : sx;
+                    turned.PutPixelIndexUnguarded(dx, dy, 1);
+                }
+            }
+        }
+    }
+}
+
+// One destination row of a tile, from column `from` to `to`. Rows are written in order for
+// both turns (the source is read down a column, within the tile's cache lines), which is
+// faster than writing destination columns.
+void TurnTileRow(const CfImage &source, CfImage &turned, const QuarterTurn &turn, int32_t dy,
+                 int32_t from, int32_t to) {
+    const TurnPlanes planes{source.info.pixels,    source.info.rowStride, turned.info.pixels,
+                            turned.info.rowStride, int32_t(turn.width),   int32_t(turn.height)};
+    switch (source.GetBitsPerPixel()) {
+    case 24:
+        turn.clockwise ? TurnRightLine<3>(planes, dy, from, to)
+                       : TurnLeftLine<3>(planes, dy, from, to);
+        return;
+    case 8:
+        turn.clockwise ? TurnRightLine<1>(planes, dy, from, to)
+                       : TurnLeftLine<1>(planes, dy, from, to);
+        return;
+    default:
+        for (int32_t dx = from; dx < to; ++dx) {
+            int32_t sx = 0;
+            int32_t sy = 0;
+            turn.SourceOf(dx, dy, sx, sy);
+            turned.PutPixelIndexUnguarded(dx, dy, source.PixelIndexAtUnguarded(sx, sy));
+        }
+    }
+}
+
+// 4-, 8- and 24-bit pixels in square tiles of destination pixels, so that both the row-wise
+// and the column-wise side of the copy stay within a few cache lines. The source's progress
+// counts destination columns for the left turn, rows for the right one.
+void TurnPixelsInTiles(CfImage &source, CfImage &turned, const QuarterTurn &turn) {
+    const auto newWidth = int32_t(turn.height);
+    const auto newHeight = int32_t(turn.width);
+    for (int32_t tileY = 0; tileY < newHeight; tileY += kTile) {
+        const int32_t endY = std::min(tileY + kTile, newHeight);
+        for (int32_t tileX = 0; tileX < newWidth; tileX += kTile) {
+            const int32_t endX = std::min(tileX + kTile, newWidth);
+            source.info.progress = turn.clockwise ? int32_t(int64_t(100) * tileY / newHeight)
+                                                  : int32_t(int64_t(100) * tileX / newWidth);
+            for (int32_t dy = tileY; dy < endY; ++dy) {
+                TurnTileRow(source, turned, turn, dy, tileX, endX);
+            }
+        }
+    }
+}
+
+// A byte plane of width x height values (alpha, selection) turned the same way.
+void TurnPlane(const uint8_t *from, uint8_t *to, const QuarterTurn &turn) {
+    const auto newWidth = int32_t(turn.height);
+    const auto newHeight = int32_t(turn.width);
+    for (int32_t dy = 0; dy < newHeight; ++dy) {
+        for (int32_t dx = 0; dx < newWidth; ++dx) {
+            int32_t sx = 0;
+            int32_t sy = 0;
+            turn.SourceOf(dx, dy, sx, sy);
+            to[size_t(dx) + size_t(dy) * size_t(newWidth)] =
+                from[size_t(sx) + size_t(sy) * size_t(turn.width)];
+        }
     }
 }
 
@@ -203,119 +326,25 @@ bool CfImage::Rotate(CfImage *target, bool clockwise) {
     if (!block) {
         return false;
     }
-    const int32_t width = static_cast<int32_t>(GetWidth());
-    const int32_t height = static_cast<int32_t>(GetHeight());
-    const uint16_t bits = GetBitsPerPixel();
-
     CfImage turned(FormatUnknown);
-    turned.CopyInfo(*this);
-    if (!turned.Create(uint32_t(height), uint32_t(width), bits, info.type)) {
-        SetLastError(turned.info.lastError);
+    if (!PrepareTurn(*this, turned)) {
         return false;
     }
-    // Keep the stored resolution of the new header in step with the copied record.
-    turned.SetDpiX(info.dpiX);
-    turned.SetDpiY(info.dpiY);
-    turned.CopyPalette(PalettePointer(), 256);
-    if (alpha && !turned.CreateAlphaChannel()) {
-        SetLastError("CfImage::Rotate can't allocate memory");
-        return false;
-    }
-
-    // Destination (dx, dy) of the source pixel (sx, sy):
-    //   left turn:  dx = H - 1 - sy, dy = sx;    right turn: dx = sy, dy = W - 1 - sx.
-    // Written the other way: left: source = (dy, H - 1 - dx); right: source = (W - 1 - dy, dx).
-    const int32_t newWidth = height;
-    const int32_t newHeight = width;
-    auto sourceOf = [&](int32_t dx, int32_t dy, int32_t &sx, int32_t &sy) {
-        if (clockwise) {
-            sx = width - 1 - dy;
-            sy = dx;
-        } else {
-            sx = dy;
-            sy = height - 1 - dx;
-        }
-    };
-
-    if (bits == 1) {
-        turned.Fill(0);
-        const size_t rowBytes = (size_t(width) + 7) / 8;
-        for (int32_t sy = 0; sy < height; ++sy) {
-            const uint8_t *row = RowPointer(uint32_t(sy));
-            for (size_t b = 0; b < rowBytes; ++b) {
-                if (row[b] == 0) {
-                    continue;
-                }
-                for (int bit = 0; bit < 8; ++bit) {
-                    const int32_t sx = int32_t(b * 8) + bit;
-                    if (sx >= width) {
-                        break; // padding bits of the last byte
-                    }
-                    if ((row[b] >> (7 - bit)) & 1) {
-                        const int32_t dx = clockwise ? sy : height - 1 - sy;
-                        const int32_t dy = clockwise ? width - 1 - sx : sx;
-                        turned.PutPixelIndexUnguarded(dx, dy, 1);
-                    }
-                }
-            }
-        }
+    const QuarterTurn turn{GetWidth(), GetHeight(), clockwise};
+    if (GetBitsPerPixel() == 1) {
+        TurnOneBitPixels(*this, turned, turn);
     } else {
-        const TurnPlanes planes{info.pixels,           info.rowStride, turned.info.pixels,
-                                turned.info.rowStride, width,          height};
-        // One destination row of a tile, from column `from` to `to`. Rows are written in
-        // order for both turns (the source is read down a column, within the tile's cache
-        // lines), which is faster than writing destination columns.
-        auto copyRow = [&](int32_t dy, int32_t from, int32_t to) {
-            if (bits == 24) {
-                clockwise ? TurnRightLine<3>(planes, dy, from, to)
-                          : TurnLeftLine<3>(planes, dy, from, to);
-            } else if (bits == 8) {
-                clockwise ? TurnRightLine<1>(planes, dy, from, to)
-                          : TurnLeftLine<1>(planes, dy, from, to);
-            } else {
-                for (int32_t dx = from; dx < to; ++dx) {
-                    int32_t sx = 0;
-                    int32_t sy = 0;
-                    sourceOf(dx, dy, sx, sy);
-                    turned.PutPixelIndexUnguarded(dx, dy, PixelIndexAtUnguarded(sx, sy));
-                }
-            }
-        };
-        for (int32_t tileY = 0; tileY < newHeight; tileY += kTile) {
-            const int32_t endY = std::min(tileY + kTile, newHeight);
-            for (int32_t tileX = 0; tileX < newWidth; tileX += kTile) {
-                const int32_t endX = std::min(tileX + kTile, newWidth);
-                // Progress in destination columns for the left turn, rows for the right one.
-                info.progress = clockwise ? int32_t(int64_t(100) * tileY / newHeight)
-                                          : int32_t(int64_t(100) * tileX / newWidth);
-                for (int32_t dy = tileY; dy < endY; ++dy) {
-                    copyRow(dy, tileX, endX);
-                }
-            }
-        }
+        TurnPixelsInTiles(*this, turned, turn);
     }
-
-    auto turnPlane = [&](const uint8_t *from, uint8_t *to) {
-        for (int32_t dy = 0; dy < newHeight; ++dy) {
-            for (int32_t dx = 0; dx < newWidth; ++dx) {
-                int32_t sx = 0;
-                int32_t sy = 0;
-                sourceOf(dx, dy, sx, sy);
-                to[size_t(dx) + size_t(dy) * size_t(newWidth)] =
-                    from[size_t(sx) + size_t(sy) * size_t(width)];
-            }
-        }
-    };
     if (alpha) {
-        turnPlane(alpha, turned.alpha);
+        TurnPlane(alpha, turned.alpha, turn);
     }
     if (selection) {
-        turned.selection = static_cast<uint8_t *>(malloc(size_t(width) * size_t(height)));
+        turned.selection = static_cast<uint8_t *>(malloc(size_t(GetWidth()) * GetHeight()));
         if (turned.selection) {
-            turnPlane(selection, turned.selection);
+            TurnPlane(selection, turned.selection, turn);
         }
     }
-
     // The turned image has no frames: the receiver keeps its own.
     CfImage *receiver = target ? target : this;
     return receiver->Transfer(turned, false);
@@ -341,14 +370,8 @@ void CfImage::BitfieldsToRgb(const uint8_t *source, uint32_t redMask, uint32_t g
         uint8_t *to = RowPointer(y);
         for (size_t x = width; x-- > 0;) {
             // Read the whole source pixel before writing: 16-bit input may lie in these rows.
-            uint32_t v = 0;
-            if (bits == 16) {
-                v = uint32_t(from[2 * x]) | uint32_t(from[2 * x + 1]) << 8;
-            } else {
-                const uint8_t *p = from + 4 * x;
-                v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                    uint32_t(p[3]) << 24;
-            }
+            const uint32_t v =
+                bits == 16 ? ByteOrder::Le16(from + 2 * x) : ByteOrder::Le32(from + 4 * x);
             to[3 * x] = blue(v);
             to[3 * x + 1] = green(v);
             to[3 * x + 2] = red(v);

@@ -2,26 +2,25 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include <sys/mman.h>
 
+#include "base/CheckedSize.h"
 #include "pdfw/PdfwError.h"
 
 namespace pdfw {
 
 std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string &what) {
-    std::uint64_t total = 1;
+    std::optional<std::size_t> total = 1;
     for (std::uint64_t factor : factors) {
-        if (factor != 0 && total > kMaxBufferBytes / factor) {
+        total = CheckedSize::Mul(*total, factor);
+        if (!total || *total > kMaxBufferBytes) {
             fail(PDFW_OVERFLOW_ERROR, what + " is too large (more than 256 MiB)");
         }
-        total *= factor;
     }
-    if (total > kMaxBufferBytes) {
-        fail(PDFW_OVERFLOW_ERROR, what + " is too large (more than 256 MiB)");
-    }
-    return static_cast<std::size_t>(total);
+    return *total;
 }
 
 Buffer::Buffer(const MemoryProcs &procs, std::size_t size, const char *caller)

@@ -17,8 +17,8 @@ namespace pdfw {
 // 160 million pixels must not cost a gigabyte.
 inline constexpr std::size_t kMaxBufferBytes = std::size_t{1} << 28;
 
-// The product of `factors`, or a PDFW_OVERFLOW_ERROR naming `what` when it wraps or exceeds
-// kMaxBufferBytes.
+// The product of `factors` (checked by the project's base/CheckedSize.h), or a
+// PDFW_OVERFLOW_ERROR naming `what` when it wraps or exceeds kMaxBufferBytes.
 std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string &what);
 
 struct MemoryProcs {

@@ -17,6 +17,10 @@ and a summary per folder:
   rejected    the reference refused the file too; only a crash counts against us here
   CRASH       folvane-decode died from a signal or exited with neither 0 nor 1
 
+References keep the stored row order. Our TIFF decoder turns pages upright by their
+Orientation tag, so the first page's reference is turned the same way (manifest
+tiff.orientation) before comparing; JPEG references stay as stored, like our decodes.
+
 With --djpeg (JPEG folders) the reference is instead the output of Debian's djpeg with its
 default settings for the same file: the same libjpeg, so any difference is ours. djpeg turns
 CMYK into RGB with rounding where folvane truncates, so four-component files allow a
@@ -194,6 +198,26 @@ def compare(ours, ref, tolerance):
     return off, worst
 
 
+def upright(ref, orientation):
+    """The stored-order reference turned by a TIFF orientation 2..8, as our TIFF decoder turns
+    the picture: stored row r, column c of a W x H picture is shown at
+    2 (r, W-1-c)  3 (H-1-r, W-1-c)  4 (H-1-r, c)  5 (c, r)  6 (c, H-1-r)  7 (W-1-c, H-1-r)  8 (W-1-c, r)."""
+    width, height, channels, pixels = ref
+    a = np.frombuffer(pixels, dtype=np.uint8).reshape(height, width, channels)
+    t = a.transpose(1, 0, 2)
+    turned = {2: a[:, ::-1], 3: a[::-1, ::-1], 4: a[::-1], 5: t, 6: t[:, ::-1], 7: t[::-1, ::-1],
+              8: t[::-1]}[orientation]
+    return turned.shape[1], turned.shape[0], channels, np.ascontiguousarray(turned).tobytes()
+
+
+def tiff_orientation(entry, frame):
+    """The TIFF orientation our decoder applies to this page (the manifest knows the first's)."""
+    if frame != 0 or not entry["path"].startswith("tiff/"):
+        return 1
+    value = (entry.get("tiff") or {}).get("orientation") or 1
+    return value if 2 <= value <= 8 else 1
+
+
 def decode(decoder, path, frame, pam):
     cmd = [decoder] + (["--frame", str(frame)] if frame else []) + [path, pam]
     try:
@@ -250,10 +274,15 @@ def check_entry(args, corpus, entry, tmp):
             results.append(("failed", label, "no picture written"))
             continue
         ours = read_pam(pam)
-        if args.tolerance == 0 and filtered_equal(ours[2], ours[0], ours[1], os.path.join(corpus, ref)):
+        # References keep the stored row order; TIFF pages come out of our decoder upright.
+        orientation = tiff_orientation(entry, frame)
+        if orientation == 1 and args.tolerance == 0 and \
+                filtered_equal(ours[2], ours[0], ours[1], os.path.join(corpus, ref)):
             results.append(("match", label, ""))
             continue
         theirs = read_png(os.path.join(corpus, ref))
+        if orientation != 1:
+            theirs = upright(theirs, orientation)
         if ours[:2] != theirs[:2]:
             results.append(("size", label, "ours %dx%d, reference %dx%d" % (ours[0], ours[1], theirs[0], theirs[1])))
             continue

@@ -1,12 +1,17 @@
 #include "image/codecs/CfExifReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <variant>
 
+#include "base/ByteOrder.h"
+#include "base/ExifOrientation.h"
 #include "image/CfStream.h"
 #include "image/SafeSize.h"
+#include "image/codecs/ExifTags.h"
 #include "image/codecs/ExifValues.h"
 
 namespace {
@@ -36,24 +41,15 @@ void CfExifReader::SetError(const char *text) {
 }
 
 unsigned CfExifReader::Read16(const uint8_t *p) const {
-    if (motorolaOrder) {
-        return (unsigned(p[0]) << 8) | p[1];
-    }
-    return (unsigned(p[1]) << 8) | p[0];
+    return motorolaOrder ? ByteOrder::Be16(p) : ByteOrder::Le16(p);
 }
 
 int32_t CfExifReader::Read32(const uint8_t *p) const {
-    uint32_t v;
-    if (motorolaOrder) {
-        v = (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-    } else {
-        v = (uint32_t(p[3]) << 24) | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
-    }
-    return static_cast<int32_t>(v);
+    return static_cast<int32_t>(motorolaOrder ? ByteOrder::Be32(p) : ByteOrder::Le32(p));
 }
 
 unsigned CfExifReader::Read16BigEndian(const uint8_t *p) {
-    return (unsigned(p[0]) << 8) | p[1];
+    return ByteOrder::Be16(p);
 }
 
 double CfExifReader::ConvertValue(const uint8_t *value, int format) const {
@@ -110,7 +106,7 @@ bool CfExifReader::ReadJpegSegments(CfStream *stream, unsigned mode) {
         int padding = 0;
         while ((marker = stream->GetC()) == 0xFF) {
             if (++padding > 6) {
-                std::printf("too many padding bytes\n");
+                SetError("too many padding bytes");
                 return false;
             }
         }
@@ -134,7 +130,7 @@ bool CfExifReader::ReadJpegSegments(CfStream *stream, unsigned mode) {
         }
         switch (marker) {
         case 0xD9:
-            std::printf("No image in jpeg!\n");
+            SetError("No image in jpeg!");
             return false;
         case 0xDA:
             return true;
@@ -248,6 +244,12 @@ bool CfExifReader::ParseExifBlock(uint8_t *payload, size_t length) {
         SetError("Invalid Exif start (1)");
         return false;
     }
+    // The picture's orientation is read the one way the PDF engine reads it too, from the
+    // first EXIF block only.
+    if (!orientationRead) {
+        record->orientation = folvane::ExifOrientation(base, blockLength);
+        orientationRead = true;
+    }
     int32_t firstOffset = Read32(base + 4);
 
     // The first directory is where the header says; a header pointing at or before the end of
@@ -327,165 +329,133 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t *base, size_t length, Ex
 
 bool CfExifReader::ApplyEntry(uint8_t *entry, uint8_t *base, size_t length, ExifRecord *rec,
                               int level, DirectoryThumbnail *thumbnail) {
-    unsigned tag = Read16(entry);
-    int format = static_cast<int>(Read16(entry + 2));
-    uint32_t components = static_cast<uint32_t>(Read32(entry + 4));
+    const unsigned tag = Read16(entry);
+    const int format = static_cast<int>(Read16(entry + 2));
+    const uint32_t components = static_cast<uint32_t>(Read32(entry + 4));
     if (format > ExifLastFormat) {
         SetError("Illegal format code in EXIF dir");
         return false;
     }
-    auto byteCount = SafeSize::Mul(components, ExifBytesPerFormat(format));
+    // Values of up to four bytes sit in the entry itself, longer ones where its offset says.
+    const auto byteCount = SafeSize::Mul(components, ExifBytesPerFormat(format));
     uint8_t *value = entry + 8;
     if (!byteCount || *byteCount > 4) {
-        uint32_t valueOffset = static_cast<uint32_t>(Read32(entry + 8));
+        const uint32_t valueOffset = static_cast<uint32_t>(Read32(entry + 8));
         if (!byteCount || !SafeSize::FitsWithin(valueOffset, *byteCount, length)) {
             SetError("Illegal pointer offset value in EXIF.");
             return false;
         }
         value = base + valueOffset;
     }
-    const size_t size = *byteCount;
-
-    switch (tag) {
-    case 0x010F:
-        ExifCopyText(rec->cameraMake, sizeof rec->cameraMake - 1, value, size);
-        return true;
-    case 0x0110:
-        ExifCopyText(rec->cameraModel, sizeof rec->cameraModel - 1, value, size);
-        return true;
-    case 0x9000:
-        ExifCopyText(rec->version, sizeof rec->version - 1, value, size);
-        return true;
-    case 0x9003:
-        ExifCopyText(rec->dateTime, sizeof rec->dateTime - 1, value, size);
-        return true;
-    case 0x9286:
-        ApplyUserComment(value, size, rec);
-        return true;
-    case 0x8769:
-    case 0xA005: {
-        int32_t subOffset = Read32(value);
-        if (subOffset <= 8) {
-            return true;
-        }
-        if (static_cast<size_t>(subOffset) >= length) {
-            SetError("Illegal subdirectory link");
-            return false;
-        }
-        WalkDirectory(static_cast<size_t>(subOffset), base, length, rec, level + 1);
+    const ExifTag *rule = FindExifTag(static_cast<uint16_t>(tag));
+    if (rule == nullptr) {
         return true;
     }
+    switch (rule->conversion) {
+    case ExifConversion::Text: {
+        const ExifTextField field = std::get<ExifTextField>(rule->field);
+        ExifCopyText(reinterpret_cast<char *>(rec) + field.offset, field.size - 1, value,
+                     *byteCount);
+        return true;
+    }
+    case ExifConversion::UserComment:
+        ApplyUserComment(value, *byteCount, rec);
+        return true;
+    case ExifConversion::SubDirectory:
+        return WalkSubDirectory(value, base, length, rec, level);
     default:
         break;
     }
-
     // Every other tag we use is a number; an entry without a single component carries none.
-    if (components == 0 || ExifBytesPerFormat(format) == 0) {
-        return true;
-    }
-    double v = ConvertValue(value, format);
-    switch (tag) {
-    case 0x0112: {
-        int32_t orientation = ExifToInt32(v);
-        if (orientation < 1 || orientation > 8) {
-            SetError("Undefined rotation value");
-            orientation = 0;
-        }
-        rec->orientation = orientation;
-        break;
-    }
-    case 0x011A:
-        if (!inLinkedDirectory) {
-            rec->xResolution = ExifToFloat(v);
-        }
-        break;
-    case 0x011B:
-        if (!inLinkedDirectory) {
-            rec->yResolution = ExifToFloat(v);
-        }
-        break;
-    case 0x0128:
-        if (!inLinkedDirectory) {
-            ExifInchesPerUnit(ExifToInt32(v), &rec->resolutionUnit);
-        }
-        break;
-    case 0x0201:
-        thumbnail->offset = v > 0 && v <= 4294967295.0 ? static_cast<uint32_t>(v) : 0;
-        break;
-    case 0x0202:
-        thumbnail->length = v > 0 && v <= 4294967295.0 ? static_cast<uint32_t>(v) : 0;
-        break;
-    case 0x829A:
-        rec->exposureTime = ExifToFloat(v);
-        break;
-    case 0x829D:
-        rec->apertureFNumber = ExifToFloat(v);
-        break;
-    case 0x8822:
-        rec->exposureProgram = ExifToInt32(v);
-        break;
-    case 0x8827: {
-        // Some cameras store the ISO divided by 200.
-        double iso = std::trunc(v);
-        rec->isoEquivalent = ExifToInt32(iso < 50 ? iso * 200 : iso);
-        break;
-    }
-    case 0x9102:
-        rec->compressionLevel = ExifToInt32(v);
-        break;
-    case 0x9201:
-        if (rec->exposureTime == 0) {
-            rec->exposureTime = ExifToFloat(1.0 / std::exp2(v));
-        }
-        break;
-    case 0x9202:
-    case 0x9205:
-        if (rec->apertureFNumber == 0) {
-            rec->apertureFNumber = ExifToFloat(std::exp2(v / 2));
-        }
-        break;
-    case 0x9203:
-        rec->brightness = ExifToFloat(v);
-        break;
-    case 0x9204:
-        rec->exposureBias = ExifToFloat(v);
-        break;
-    case 0x9206:
-        rec->distance = ExifToFloat(v);
-        break;
-    case 0x9207:
-        rec->meteringMode = ExifToInt32(v);
-        break;
-    case 0x9208:
-        rec->lightSource = ExifToInt32(v);
-        break;
-    case 0x9209:
-        rec->flashUsed = (ExifToInt32(v) & 7) != 0 ? 1 : 0;
-        break;
-    case 0x920A:
-        rec->focalLength = ExifToFloat(v);
-        break;
-    case 0xA002:
-    case 0xA003: {
-        int32_t dimension = ExifToInt32(v);
-        if (dimension > exifImageWidth) {
-            exifImageWidth = dimension;
-        }
-        break;
-    }
-    case 0xA20E:
-        rec->focalPlaneXRes = ExifToFloat(v);
-        break;
-    case 0xA20F:
-        rec->focalPlaneYRes = ExifToFloat(v);
-        break;
-    case 0xA210:
-        ExifInchesPerUnit(ExifToInt32(v), &rec->focalPlaneUnits);
-        break;
-    default:
-        break;
+    if (components != 0 && ExifBytesPerFormat(format) != 0) {
+        ApplyNumber(*rule, ConvertValue(value, format), rec, thumbnail);
     }
     return true;
+}
+
+// A link to a further directory (the EXIF and interoperability directories). A failing walk
+// leaves its message but does not end the walk of this directory.
+bool CfExifReader::WalkSubDirectory(const uint8_t *value, uint8_t *base, size_t length,
+                                    ExifRecord *rec, int level) {
+    const int32_t subOffset = Read32(value);
+    if (subOffset <= 8) {
+        return true;
+    }
+    if (static_cast<size_t>(subOffset) >= length) {
+        SetError("Illegal subdirectory link");
+        return false;
+    }
+    WalkDirectory(static_cast<size_t>(subOffset), base, length, rec, level + 1);
+    return true;
+}
+
+void CfExifReader::ApplyNumber(const ExifTag &rule, double v, ExifRecord *rec,
+                               DirectoryThumbnail *thumbnail) {
+    const auto asFloat = [&]() -> float & {
+        return rec->*std::get<float ExifRecord::*>(rule.field);
+    };
+    const auto asInt = [&]() -> int32_t & {
+        return rec->*std::get<int32_t ExifRecord::*>(rule.field);
+    };
+    const auto asOffset = [v] {
+        return v > 0 && v <= 4294967295.0 ? static_cast<uint32_t>(v) : 0u;
+    };
+    switch (rule.conversion) {
+    case ExifConversion::Number:
+        asFloat() = ExifToFloat(v);
+        break;
+    case ExifConversion::Integer:
+        asInt() = ExifToInt32(v);
+        break;
+    case ExifConversion::PictureNumber:
+        if (!inLinkedDirectory) {
+            asFloat() = ExifToFloat(v);
+        }
+        break;
+    case ExifConversion::PictureUnit:
+        if (!inLinkedDirectory) {
+            ExifInchesPerUnit(ExifToInt32(v), &asFloat());
+        }
+        break;
+    case ExifConversion::Unit:
+        ExifInchesPerUnit(ExifToInt32(v), &asFloat());
+        break;
+    case ExifConversion::Orientation:
+        // The value itself is read by folvane::ExifOrientation (see ParseExifBlock).
+        if (ExifToInt32(v) < 1 || ExifToInt32(v) > 8) {
+            SetError("Undefined rotation value");
+        }
+        break;
+    case ExifConversion::Iso: {
+        const double iso = std::trunc(v);
+        asInt() = ExifToInt32(iso < 50 ? iso * 200 : iso);
+        break;
+    }
+    case ExifConversion::ApexShutter:
+        if (asFloat() == 0) {
+            asFloat() = ExifToFloat(1.0 / std::exp2(v));
+        }
+        break;
+    case ExifConversion::ApexAperture:
+        if (asFloat() == 0) {
+            asFloat() = ExifToFloat(std::exp2(v / 2));
+        }
+        break;
+    case ExifConversion::FlashFired:
+        asInt() = (ExifToInt32(v) & 7) != 0 ? 1 : 0;
+        break;
+    case ExifConversion::ImageDimension:
+        exifImageWidth = std::max(exifImageWidth, ExifToInt32(v));
+        break;
+    case ExifConversion::ThumbnailOffset:
+        thumbnail->offset = asOffset();
+        break;
+    case ExifConversion::ThumbnailLength:
+        thumbnail->length = asOffset();
+        break;
+    default:
+        break;
+    }
 }
 
 void CfExifReader::ApplyUserComment(uint8_t *value, size_t size, ExifRecord *rec) {

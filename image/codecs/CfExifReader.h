@@ -7,6 +7,7 @@
 #include "image/ExifRecord.h"
 
 class CfStream;
+struct ExifTag;
 
 // One marker segment kept by the reader: the whole segment from its two length bytes on.
 struct JpegSegment {
@@ -17,7 +18,9 @@ struct JpegSegment {
 
 // Walks the marker segments at the head of a JPEG stream, up to the first scan, and fills an
 // ExifRecord from the frame header (SOFn), the first comment (COM) and the EXIF block of an
-// APP1 segment. Fields the stream does not supply keep their values.
+// APP1 segment (the tags of ExifTags.cpp). Fields the stream does not supply keep their
+// values; the orientation is the one folvane::ExifOrientation reads from the first EXIF block,
+// as the PDF engine reads it. Nothing is printed: problems are kept in GetLastError().
 //
 // Every length, offset and count that a file states is checked against the segment that holds
 // it before use; nothing is read outside the kept segment. The reader keeps the segments it
@@ -74,6 +77,10 @@ private:
     bool WalkDirectory(size_t offset, uint8_t *base, size_t length, ExifRecord *rec, int level);
     bool ApplyEntry(uint8_t *entry, uint8_t *base, size_t length, ExifRecord *rec, int level,
                     DirectoryThumbnail *thumbnail);
+    bool WalkSubDirectory(const uint8_t *value, uint8_t *base, size_t length, ExifRecord *rec,
+                          int level);
+    void ApplyNumber(const ExifTag &rule, double value, ExifRecord *rec,
+                     DirectoryThumbnail *thumbnail);
     void ApplyUserComment(uint8_t *value, size_t size, ExifRecord *rec);
 
     ExifRecord *record;
@@ -85,4 +92,5 @@ private:
     bool ownsRecord = false;
     int directoryWalks = 0;
     bool inLinkedDirectory = false; // walking a next-directory link (the thumbnail's IFD1)
+    bool orientationRead = false;   // the first EXIF block gave the record its orientation
 };

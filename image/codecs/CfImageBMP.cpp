@@ -5,9 +5,11 @@
 #include <memory>
 #include <new>
 
+#include "base/ByteOrder.h"
 #include "image/SafeSize.h"
 #include "image/codecs/BmpRle.h"
 #include "image/codecs/CodecIo.h"
+#include "image/codecs/DecodeFailure.h"
 
 namespace {
 
@@ -27,15 +29,6 @@ constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kOs2HeaderSize = 64;
 constexpr uint32_t kV5HeaderSize = 124;
 constexpr uint32_t kAlphaMaskEnd = 56; // headers this long also hold an alpha mask
-
-// A failure inside the decode; its text (possibly empty) ends up in info.lastError.
-struct Failure {
-    const char *text;
-};
-
-[[noreturn]] void Fail(const char *text) {
-    throw Failure{text};
-}
 
 int32_t DotsPerInch(int32_t pixelsPerMetre) {
     return static_cast<int32_t>(std::floor(pixelsPerMetre * 0.0254 + 0.5));
@@ -60,14 +53,7 @@ bool CfImageBMP::Decode(CfStream *stream) {
     if (!stream) {
         return false;
     }
-    try {
-        return DecodeBitmap(*stream);
-    } catch (const Failure &failure) {
-        if (failure.text && *failure.text) {
-            SetLastError(failure.text);
-        }
-        return false;
-    }
+    return CatchDecodeFailure(*this, [&] { return DecodeBitmap(*stream); });
 }
 
 bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
@@ -76,12 +62,12 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
         return false;
     }
     h = BITMAPINFOHEADER{};
-    h.biSize = CodecIo::Le32(raw);
+    h.biSize = ByteOrder::Le32(raw);
     if (h.biSize == kCoreHeaderSize) {
-        h.biWidth = CodecIo::Le16(raw + 4);
-        h.biHeight = CodecIo::Le16(raw + 6);
-        h.biPlanes = CodecIo::Le16(raw + 8);
-        h.biBitCount = CodecIo::Le16(raw + 10);
+        h.biWidth = ByteOrder::Le16(raw + 4);
+        h.biHeight = ByteOrder::Le16(raw + 6);
+        h.biPlanes = ByteOrder::Le16(raw + 8);
+        h.biBitCount = ByteOrder::Le16(raw + 10);
         h.biCompression = BI_RGB;
         if (!stream->Seek(-static_cast<int32_t>(kInfoHeaderSize - kCoreHeaderSize), kSeekCurrent)) {
             return false;
@@ -90,16 +76,16 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
         if (h.biSize < kInfoHeaderSize) {
             return false;
         }
-        h.biWidth = static_cast<int32_t>(CodecIo::Le32(raw + 4));
-        h.biHeight = static_cast<int32_t>(CodecIo::Le32(raw + 8));
-        h.biPlanes = CodecIo::Le16(raw + 12);
-        h.biBitCount = CodecIo::Le16(raw + 14);
-        h.biCompression = CodecIo::Le32(raw + 16);
-        h.biSizeImage = CodecIo::Le32(raw + 20);
-        h.biXPelsPerMeter = static_cast<int32_t>(CodecIo::Le32(raw + 24));
-        h.biYPelsPerMeter = static_cast<int32_t>(CodecIo::Le32(raw + 28));
-        h.biClrUsed = CodecIo::Le32(raw + 32);
-        h.biClrImportant = CodecIo::Le32(raw + 36);
+        h.biWidth = static_cast<int32_t>(ByteOrder::Le32(raw + 4));
+        h.biHeight = static_cast<int32_t>(ByteOrder::Le32(raw + 8));
+        h.biPlanes = ByteOrder::Le16(raw + 12);
+        h.biBitCount = ByteOrder::Le16(raw + 14);
+        h.biCompression = ByteOrder::Le32(raw + 16);
+        h.biSizeImage = ByteOrder::Le32(raw + 20);
+        h.biXPelsPerMeter = static_cast<int32_t>(ByteOrder::Le32(raw + 24));
+        h.biYPelsPerMeter = static_cast<int32_t>(ByteOrder::Le32(raw + 28));
+        h.biClrUsed = ByteOrder::Le32(raw + 32);
+        h.biClrImportant = ByteOrder::Le32(raw + 36);
         if (h.biWidth < 0 || h.biHeight == INT32_MIN) {
             return false;
         }
@@ -138,17 +124,17 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
     const int64_t start = stream.Tell();
     uint8_t fileHeader[14];
     if (start < 0 || stream.Read(fileHeader, sizeof fileHeader, 1) != 1) {
-        Fail(kNotBmp);
+        RaiseDecodeFailure(kNotBmp);
     }
-    uint32_t pixelOffset = CodecIo::Le32(fileHeader + 10);
-    if (CodecIo::Le16(fileHeader) != kSignature) {
+    uint32_t pixelOffset = ByteOrder::Le32(fileHeader + 10);
+    if (ByteOrder::Le16(fileHeader) != kSignature) {
         pixelOffset = 0; // a bare information header
         stream.Seek(static_cast<int32_t>(start), kSeekStart);
     }
 
     BITMAPINFOHEADER bmpHeader;
     if (!ReadInfoHeader(&stream, bmpHeader)) {
-        Fail(kBadInfo);
+        RaiseDecodeFailure(kBadInfo);
     }
     const bool topDown = bmpHeader.biHeight < 0;
     const uint32_t width = static_cast<uint32_t>(bmpHeader.biWidth);
@@ -163,14 +149,14 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
         return true;
     }
     if (!Create(width, height, bmpHeader.biBitCount, FormatBmp)) {
-        Fail(""); // Create's own text stays
+        RaiseDecodeFailure(""); // Create's own text stays
     }
     // Pixels that a short or sparse file never reaches read as index 0 or black.
     std::memset(info.pixels, 0, header.biSizeImage);
     SetDpiX(DotsPerInch(bmpHeader.biXPelsPerMeter));
     SetDpiY(DotsPerInch(bmpHeader.biYPelsPerMeter));
     if (info.escape != kEscapeGoOn) {
-        Fail(kCancelled);
+        RaiseDecodeFailure(kCancelled);
     }
     // An offset into the information header, or one that leaves no room for the colour table
     // a palette image needs, is wrong: the pixels then follow the table, as without an offset.
@@ -183,11 +169,11 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
         ReadPalette(stream, bmpHeader);
     }
     if (info.escape != kEscapeGoOn) {
-        Fail(kCancelled);
+        RaiseDecodeFailure(kCancelled);
     }
     ReadPixels(stream, bmpHeader, pixelStart);
     if (topDown && !FlipVertical(false, true)) {
-        Fail(kNoMemory);
+        RaiseDecodeFailure(kNoMemory);
     }
     return true;
 }
@@ -219,15 +205,15 @@ void CfImageBMP::ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, 
     const size_t count = inHeader && bmpHeader.biSize >= kAlphaMaskEnd ? 4 : 3;
     uint8_t raw[16];
     if (stream.Read(raw, 4, count) != count) {
-        Fail(kBadInfo);
+        RaiseDecodeFailure(kBadInfo);
     }
     for (size_t i = 0; i < count; ++i) {
-        masks[i] = CodecIo::Le32(raw + 4 * i);
+        masks[i] = ByteOrder::Le32(raw + 4 * i);
     }
     const uint32_t masksEnd = kInfoHeaderSize + 4 * static_cast<uint32_t>(count);
     if (inHeader && bmpHeader.biSize > masksEnd &&
         !CodecIo::Skip(stream, bmpHeader.biSize - masksEnd)) {
-        Fail(kBadInfo);
+        RaiseDecodeFailure(kBadInfo);
     }
 }
 
@@ -245,10 +231,10 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
     }
     const auto seekPixels = [&] {
         if (pixelStart >= 0 && !CodecIo::SeekTo(stream, pixelStart)) {
-            Fail(kNoPixelData);
+            RaiseDecodeFailure(kNoPixelData);
         }
         if (CodecIo::Remaining(stream) == 0) {
-            Fail(kNoPixelData);
+            RaiseDecodeFailure(kNoPixelData);
         }
     };
 
@@ -264,13 +250,13 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
         } else if (compression == BI_RLE4) {
             BmpRle::Decode(stream, *this, BmpRle::Kind::Rle4);
         } else {
-            Fail(kPaletteCompression);
+            RaiseDecodeFailure(kPaletteCompression);
         }
         return;
     case 2:
         seekPixels();
         if (compression != BI_RGB) {
-            Fail(kPaletteCompression);
+            RaiseDecodeFailure(kPaletteCompression);
         }
         ReadTwoBitRows(stream);
         return;
@@ -286,19 +272,19 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
     case 24:
         seekPixels();
         if (compression != BI_RGB) {
-            Fail(kDeepCompression);
+            RaiseDecodeFailure(kDeepCompression);
         }
         stream.Read(info.pixels, 1, header.biSizeImage);
         return;
     case 32:
         seekPixels();
         if (compression != BI_RGB && compression != BI_BITFIELDS) {
-            Fail(kDeepCompression);
+            RaiseDecodeFailure(kDeepCompression);
         }
         ReadThirtyTwoBit(stream, bmpHeader, masks);
         return;
     default:
-        Fail(kBadBitCount);
+        RaiseDecodeFailure(kBadBitCount);
     }
 }
 
@@ -308,7 +294,7 @@ void CfImageBMP::ReadTwoBitRows(CfStream &stream) {
     const size_t fileRow = (static_cast<size_t>(width) * 2 + 31) / 32 * 4;
     std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[fileRow]);
     if (!row) {
-        Fail(kNoMemory);
+        RaiseDecodeFailure(kNoMemory);
     }
     for (uint32_t y = 0; y < GetHeight(); ++y) {
         if (stream.Read(row.get(), 1, fileRow) == 0) {
@@ -326,11 +312,11 @@ void CfImageBMP::ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpH
                                   const uint32_t masks[4]) {
     const auto bytes = SafeSize::Mul(GetWidth(), GetHeight(), 4);
     if (!bytes) {
-        Fail(kNoMemory);
+        RaiseDecodeFailure(kNoMemory);
     }
     std::unique_ptr<uint8_t[]> source(new (std::nothrow) uint8_t[*bytes]());
     if (!source) {
-        Fail(kNoMemory);
+        RaiseDecodeFailure(kNoMemory);
     }
     stream.Read(source.get(), 1, *bytes);
     // The fourth byte of uncompressed pixels, or the whole byte an alpha mask selects.

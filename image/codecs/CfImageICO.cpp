@@ -4,7 +4,9 @@
 #include <memory>
 #include <new>
 
+#include "base/ByteOrder.h"
 #include "image/codecs/CodecIo.h"
+#include "image/codecs/DecodeFailure.h"
 
 namespace {
 
@@ -13,6 +15,8 @@ constexpr uint16_t kCursorType = 2;
 constexpr size_t kDirectoryHeaderBytes = 6;
 constexpr size_t kEntryBytes = 16;
 constexpr size_t kInfoHeaderBytes = 40;
+// The decoder writes no text of its own: a failed attempt leaves the caller's.
+constexpr const char *kNoText = "";
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 // An entry holds PNG data when its data starts with the PNG signature. The directory's
@@ -31,50 +35,53 @@ bool CfImageICO::Decode(CfStream *stream) {
     if (!stream) {
         return false;
     }
-    const int64_t base = stream->Tell();
+    return CatchDecodeFailure(*this, [&] { return DecodeIcon(*stream); });
+}
+
+bool CfImageICO::DecodeIcon(CfStream &stream) {
+    const int64_t base = stream.Tell();
     const int32_t wanted = info.frame;
 
     uint8_t directory[kDirectoryHeaderBytes];
-    if (base < 0 || stream->Read(directory, sizeof directory, 1) != 1) {
-        return false;
+    if (base < 0 || stream.Read(directory, sizeof directory, 1) != 1) {
+        RaiseDecodeFailure(kNoText);
     }
-    const uint16_t reserved = HostOrder16(CodecIo::Le16(directory));
-    const uint16_t type = HostOrder16(CodecIo::Le16(directory + 2));
-    const uint16_t count = HostOrder16(CodecIo::Le16(directory + 4));
+    const uint16_t reserved = HostOrder16(ByteOrder::Le16(directory));
+    const uint16_t type = HostOrder16(ByteOrder::Le16(directory + 2));
+    const uint16_t count = HostOrder16(ByteOrder::Le16(directory + 4));
     if (reserved != 0 || (type != kIconType && type != kCursorType)) {
-        return false;
+        RaiseDecodeFailure(kNoText);
     }
     info.frameCount = count;
     // At most 65535 entries of 16 bytes: the table's size is bounded by the field's width.
     std::unique_ptr<uint8_t[]> table(new (std::nothrow) uint8_t[count * kEntryBytes + 1]);
-    if (!table || (count != 0 && stream->Read(table.get(), kEntryBytes, count) != count)) {
-        return false;
-    }
-    if (wanted < 0 || wanted >= count) {
-        return false;
+    if (!table || (count != 0 && stream.Read(table.get(), kEntryBytes, count) != count) ||
+        wanted < 0 || wanted >= count) {
+        RaiseDecodeFailure(kNoText);
     }
     const uint8_t *raw = table.get() + static_cast<size_t>(wanted) * kEntryBytes;
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
-                      HostOrder32(CodecIo::Le32(raw + 12))};
+                      HostOrder32(ByteOrder::Le32(raw + 12))};
 
-    const bool dataInFile = CodecIo::SeekTo(*stream, base + entry.offset);
-    const bool png = dataInFile && StartsWithPng(*stream);
+    const bool dataInFile = CodecIo::SeekTo(stream, base + entry.offset);
+    const bool png = dataInFile && StartsWithPng(stream);
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(entry.width);
         header.biHeight = static_cast<int32_t>(entry.height);
         if (png) {
-            DecodeEmbeddedPng(*stream, count, true);
+            DecodeEmbeddedPng(stream, count, true);
         }
         info.type = FormatIco;
         return true;
     }
     if (!dataInFile) {
-        return false;
+        RaiseDecodeFailure(kNoText);
     }
     if (png) {
-        return DecodeEmbeddedPng(*stream, count, false);
+        return DecodeEmbeddedPng(stream, count, false);
     }
-    return DecodeClassic(*stream, entry);
+    DecodeClassic(stream, entry);
+    return true;
 }
 
 // Hands the PNG data to format detection's PNG decoder. Succeeds also when that decoder fails
@@ -94,17 +101,17 @@ bool CfImageICO::DecodeEmbeddedPng(CfStream &stream, uint16_t count, bool header
     return true;
 }
 
-bool CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
+void CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
     BITMAPINFOHEADER bmpHeader;
     static_assert(sizeof bmpHeader == kInfoHeaderBytes);
     if (stream.Read(&bmpHeader, sizeof bmpHeader, 1) != 1) {
-        return false;
+        RaiseDecodeFailure(kNoText);
     }
     HeaderToHostOrder(bmpHeader);
     const uint16_t bitCount = bmpHeader.biBitCount;
     // The directory gives the size; the header's height counts bitmap and mask together.
     if (!Create(entry.width, entry.height, bitCount, FormatIco)) {
-        return false;
+        RaiseDecodeFailure(kNoText); // Create's own text stays
     }
     std::memset(info.pixels, 0, header.biSizeImage);
     // A longer header (a version 5 one, say) ends where its size says; the table follows it.
@@ -112,7 +119,21 @@ bool CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
         !CodecIo::Skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
         stream.Seek(0, kSeekEnd);
     }
+    ReadColourTable(stream, bmpHeader);
+    ReadColourBitmap(stream, bitCount);
 
+    const uint32_t maskStride = (entry.width + 31) / 32 * 4;
+    const size_t maskBytes = static_cast<size_t>(maskStride) * entry.height;
+    std::unique_ptr<uint8_t[]> mask(new (std::nothrow) uint8_t[maskBytes]);
+    if (!mask || stream.Read(mask.get(), maskBytes, 1) != 1) {
+        return; // no mask: the picture without transparency
+    }
+    ApplyMask(IconMask{mask.get(), maskStride, maskBytes}, bitCount);
+}
+
+// The colour table holds the header's colour count, or the image's own when that is 0; entries
+// beyond the 256 a palette can hold are skipped.
+void CfImageICO::ReadColourTable(CfStream &stream, const BITMAPINFOHEADER &bmpHeader) {
     const uint32_t declared = bmpHeader.biClrUsed != 0 ? bmpHeader.biClrUsed : GetColorCount();
     const uint32_t kept = declared < 256 ? declared : 256;
     RGBQUAD table[256] = {};
@@ -121,17 +142,6 @@ bool CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
     if (declared > kept && !CodecIo::Skip(stream, uint64_t{declared - kept} * 4)) {
         stream.Seek(0, kSeekEnd); // the table runs past the end of the file
     }
-
-    ReadColourBitmap(stream, bitCount);
-
-    const uint32_t maskStride = (entry.width + 31) / 32 * 4;
-    const size_t maskBytes = static_cast<size_t>(maskStride) * entry.height;
-    std::unique_ptr<uint8_t[]> mask(new (std::nothrow) uint8_t[maskBytes]);
-    if (!mask || stream.Read(mask.get(), maskBytes, 1) != 1) {
-        return true; // no mask: the picture without transparency
-    }
-    ApplyMask(mask.get(), maskStride, bitCount);
-    return true;
 }
 
 // Colour bitmap rows as stored; 32-bit pixels give blue, green, red and an alpha byte.
@@ -160,83 +170,94 @@ void CfImageICO::ReadColourBitmap(CfStream &stream, uint16_t bitCount) {
     }
 }
 
+bool CfImageICO::IconMask::At(int32_t x, int32_t y) const {
+    return (bits[static_cast<size_t>(y) * stride + x / 8] >> (7 - x % 8) & 1) != 0;
+}
+
+bool CfImageICO::IconMask::AllSet() const {
+    for (size_t i = 0; i < bytes; ++i) {
+        if (bits[i] != 0xFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Turns the AND mask (1 = transparent) into the image's transparency: an all-ones mask marks
 // an inverting icon; otherwise masked pixels get alpha 0 and, where the pixels allow it, the
 // alpha channel is replaced by one transparent palette index or colour.
-void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bitCount) {
-    const int32_t width = static_cast<int32_t>(GetWidth());
-    const int32_t height = static_cast<int32_t>(GetHeight());
-    const size_t maskBytes = static_cast<size_t>(maskStride) * height;
-    const auto masked = [&](int32_t x, int32_t y) {
-        return (mask[static_cast<size_t>(y) * maskStride + x / 8] >> (7 - x % 8) & 1) != 0;
-    };
-    const auto usedOutsideMask = [&](uint8_t index) {
-        for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x) {
-                if (!masked(x, y) && PixelIndexAtUnguarded(x, y) == index) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    };
-
-    bool allSet = true;
-    for (size_t i = 0; i < maskBytes && allSet; ++i) {
-        allSet = mask[i] == 0xFF;
-    }
-    if (allSet) {
+void CfImageICO::ApplyMask(const IconMask &mask, uint16_t bitCount) {
+    if (mask.AllSet()) {
         SetTransparentIndex(0);
         InvertColors();
         return;
     }
-
-    const bool hadAlpha = HasAlphaChannel();
-    CreateAlphaChannel();
-    bool anyMasked = false;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            if (masked(x, y)) {
-                PutAlpha(x, y, 0);
-                anyMasked = true;
-            }
-        }
-    }
-    if (!hadAlpha && !anyMasked) {
-        DeleteAlphaChannel();
-    }
-
-    // Do all masked pixels share one colour? Then that colour can stand for transparency.
-    int32_t colours = 0;
-    RGBQUAD first{};
-    uint8_t firstIndex = 0;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            if (!masked(x, y)) {
-                continue;
-            }
-            const RGBQUAD colour = PixelColorAt(x, y, false);
-            if (colours == 0) {
-                first = colour;
-                firstIndex = PixelIndexAt(x, y);
-                colours = 1;
-            } else if (!(colour == first)) {
-                ++colours;
-            }
-        }
-    }
+    MaskToAlpha(mask);
     if (bitCount > 8) {
         return; // true colour: the alpha channel is the transparency
     }
-    // The index can stand for transparency only when no opaque pixel uses it as well;
-    // otherwise the alpha channel stays unless a free index is found below.
-    if (colours == 1 && !usedOutsideMask(firstIndex)) {
-        SetTransparentColor(first);
-        SetTransparentIndex(firstIndex);
+    UseSharedMaskedIndex(mask);
+    PaintMaskedWithUnusedIndex(mask);
+}
+
+// Masked pixels get alpha 0; a channel made here only for the mask goes again when nothing
+// was masked.
+void CfImageICO::MaskToAlpha(const IconMask &mask) {
+    const bool hadAlpha = HasAlphaChannel();
+    CreateAlphaChannel();
+    bool anyMasked = false;
+    ForEachMasked(mask, [&](int32_t x, int32_t y) {
+        PutAlpha(x, y, 0);
+        anyMasked = true;
+    });
+    if (!hadAlpha && !anyMasked) {
         DeleteAlphaChannel();
     }
+}
 
-    // Palette images: paint the masked pixels with an index no other pixel uses.
+// When every masked pixel has one colour, and no opaque pixel uses its index as well, that
+// index stands for transparency and the alpha channel goes.
+void CfImageICO::UseSharedMaskedIndex(const IconMask &mask) {
+    int32_t colours = 0;
+    RGBQUAD first{};
+    uint8_t firstIndex = 0;
+    ForEachMasked(mask, [&](int32_t x, int32_t y) {
+        const RGBQUAD colour = PixelColorAt(x, y, false);
+        if (colours == 0) {
+            first = colour;
+            firstIndex = PixelIndexAt(x, y);
+            colours = 1;
+        } else if (!(colour == first)) {
+            ++colours;
+        }
+    });
+    if (colours != 1 || IndexUsedOutsideMask(mask, firstIndex)) {
+        return;
+    }
+    SetTransparentColor(first);
+    SetTransparentIndex(firstIndex);
+    DeleteAlphaChannel();
+}
+
+bool CfImageICO::IndexUsedOutsideMask(const IconMask &mask, uint8_t index) const {
+    const auto width = static_cast<int32_t>(GetWidth());
+    const auto height = static_cast<int32_t>(GetHeight());
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (!mask.At(x, y) && PixelIndexAtUnguarded(x, y) == index) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Paints the masked pixels with the highest palette index no pixel uses, which then becomes
+// the transparent index in place of the alpha channel. Nothing changes when every index is in
+// use: the alpha channel then stays as the transparency.
+void CfImageICO::PaintMaskedWithUnusedIndex(const IconMask &mask) {
+    const auto width = static_cast<int32_t>(GetWidth());
+    const auto height = static_cast<int32_t>(GetHeight());
     bool used[256] = {};
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
@@ -251,14 +272,10 @@ void CfImageICO::ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bi
         return;
     }
     bool written = false;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            if (masked(x, y)) {
-                PutPixelIndex(x, y, static_cast<uint8_t>(unused));
-                written = true;
-            }
-        }
-    }
+    ForEachMasked(mask, [&](int32_t x, int32_t y) {
+        PutPixelIndex(x, y, static_cast<uint8_t>(unused));
+        written = true;
+    });
     if (written) {
         SetTransparentIndex(unused);
     }

@@ -7,6 +7,7 @@
 // image received through CopyInfo (Create may add its own).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "image/CfImage.h"
@@ -27,9 +28,36 @@ private:
         uint32_t height;
         uint32_t offset; // of the entry's data, from the first byte of the file
     };
+    // The AND mask: bottom-up rows of `stride` bytes, one bit per pixel, 1 = transparent.
+    struct IconMask {
+        const uint8_t *bits;
+        uint32_t stride;
+        size_t bytes;
+        bool At(int32_t x, int32_t y) const;
+        bool AllSet() const;
+    };
 
+    bool DecodeIcon(CfStream &stream);
     bool DecodeEmbeddedPng(CfStream &stream, uint16_t count, bool headerOnly);
-    bool DecodeClassic(CfStream &stream, const Entry &entry);
+    void DecodeClassic(CfStream &stream, const Entry &entry);
+    void ReadColourTable(CfStream &stream, const BITMAPINFOHEADER &bmpHeader);
     void ReadColourBitmap(CfStream &stream, uint16_t bitCount);
-    void ApplyMask(const uint8_t *mask, uint32_t maskStride, uint16_t bitCount);
+    void ApplyMask(const IconMask &mask, uint16_t bitCount);
+    void MaskToAlpha(const IconMask &mask);
+    void UseSharedMaskedIndex(const IconMask &mask);
+    bool IndexUsedOutsideMask(const IconMask &mask, uint8_t index) const;
+    void PaintMaskedWithUnusedIndex(const IconMask &mask);
+
+    // Calls visit(x, y) for every masked pixel, rows from the bottom, left to right.
+    template <class Visit> void ForEachMasked(const IconMask &mask, Visit visit) const {
+        const auto width = static_cast<int32_t>(GetWidth());
+        const auto height = static_cast<int32_t>(GetHeight());
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                if (mask.At(x, y)) {
+                    visit(x, y);
+                }
+            }
+        }
+    }
 };

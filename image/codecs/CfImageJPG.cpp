@@ -6,8 +6,8 @@
 
 #include "image/CfStream.h"
 #include "image/SafeSize.h"
-#include "image/codecs/CfJpegErrorManager.h"
-#include "image/codecs/CfJpegStreamManager.h"
+#include "image/codecs/DecodeFailure.h"
+#include "image/codecs/JpegReadSession.h"
 
 namespace {
 
@@ -30,6 +30,18 @@ bool DpiFromQuotient(double value, int32_t *dpi) {
         *dpi = static_cast<int32_t>(value);
     }
     return true;
+}
+
+// The four samples as delivered, each channel scaled by the fourth. Returns the bytes written.
+size_t CmykRowToBgr(const uint8_t *row, size_t rowLength, uint8_t *dest, size_t stride) {
+    size_t d = 0;
+    for (size_t s = 0; s + 3 < rowLength && d + 2 < stride; s += 4, d += 3) {
+        const unsigned k = row[s + 3];
+        dest[d] = static_cast<uint8_t>(row[s + 2] * k / 255);
+        dest[d + 1] = static_cast<uint8_t>(row[s + 1] * k / 255);
+        dest[d + 2] = static_cast<uint8_t>(row[s] * k / 255);
+    }
+    return d;
 }
 
 } // namespace
@@ -59,61 +71,45 @@ bool CfImageJPG::Decode(CfStream *stream) {
         SetLastError("CfImageJPG::Decode: null stream");
         return false;
     }
-    bool exif = ReadExif(stream);
-
-    std::unique_ptr<JOCTET[]> buffer(new (std::nothrow) JOCTET[CfJpegStreamManager::BufferSize]);
-    if (!buffer) {
-        SetLastError("CfImageJPG::Decode: can't allocate the input buffer");
-        return false;
-    }
-    CfJpegErrorManager errorManager;
-    errorManager.Init(info.lastError);
-    CfJpegStreamManager source;
-    source.Init(stream, buffer.get());
-
-    jpeg_decompress_struct cinfo;
-    std::memset(&cinfo, 0, sizeof cinfo);
-    cinfo.err = &errorManager.pub;
-    bool ok = RunDecompressor(&cinfo, &errorManager, &source, exif);
-    jpeg_destroy_decompress(&cinfo);
-    return ok;
+    return CatchDecodeFailure(*this, [&] { return DecodeJpeg(*stream); });
 }
 
-// Every libjpeg call of the decode happens in this frame or below it, so the error exit's jump
-// lands here; this frame and ReadRows hold nothing that needs destroying. The caller releases
-// the library object and the input buffer on both ways out.
-bool CfImageJPG::RunDecompressor(jpeg_decompress_struct *cinfo, CfJpegErrorManager *errorManager,
-                                 CfJpegStreamManager *source, bool exif) {
-    if (setjmp(errorManager->jump)) {
-        return false;
+bool CfImageJPG::DecodeJpeg(CfStream &stream) {
+    const bool exif = ReadExif(&stream);
+    std::unique_ptr<JOCTET[]> buffer(new (std::nothrow) JOCTET[CfJpegStreamManager::BufferSize]);
+    if (!buffer) {
+        RaiseDecodeFailure("CfImageJPG::Decode: can't allocate the input buffer");
     }
-    jpeg_create_decompress(cinfo);
-    cinfo->src = &source->pub;
-    cinfo->mem->max_memory_to_use = kLibraryMemoryCeiling;
-    jpeg_read_header(cinfo, TRUE);
+    JpegReadSession jpeg(stream, buffer.get());
+    jpeg_decompress_struct *cinfo = &jpeg.Info();
+    if (!jpeg.Create(kLibraryMemoryCeiling) || !jpeg.ReadHeader()) {
+        RaiseDecodeFailure(jpeg.Message());
+    }
     ApplyOptions(cinfo);
-    jpeg_calc_output_dimensions(cinfo);
-
+    if (!jpeg.CalcOutputDimensions()) {
+        RaiseDecodeFailure(jpeg.Message());
+    }
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(cinfo->output_width);
         header.biHeight = static_cast<int32_t>(cinfo->output_height);
         info.type = FormatJpeg;
         return true;
     }
-
     // The bitmap comes first: its memory ceiling refuses absurd sizes before the library sets
     // up its own buffers for them.
     if (Create(cinfo->output_width, cinfo->output_height, 8 * cinfo->output_components,
                FormatJpeg) == nullptr) {
-        return false;
+        RaiseDecodeFailure(""); // Create's own text stays
     }
-    jpeg_start_decompress(cinfo);
+    if (!jpeg.StartDecompress()) {
+        RaiseDecodeFailure(jpeg.Message());
+    }
     ApplyResolution(cinfo, exif);
     InstallPalette(cinfo);
-    if (!ReadRows(cinfo)) {
-        return false;
+    ReadRows(jpeg);
+    if (!jpeg.FinishDecompress()) {
+        RaiseDecodeFailure(jpeg.Message());
     }
-    jpeg_finish_decompress(cinfo);
     return true;
 }
 
@@ -187,44 +183,34 @@ void CfImageJPG::InstallPalette(const jpeg_decompress_struct *cinfo) {
     }
 }
 
-bool CfImageJPG::ReadRows(jpeg_decompress_struct *cinfo) {
+void CfImageJPG::ReadRows(JpegReadSession &jpeg) {
+    const jpeg_decompress_struct *cinfo = &jpeg.Info();
     const auto rowBytes = SafeSize::Mul(cinfo->output_width, cinfo->output_components);
     if (!rowBytes) {
-        SetLastError("CfImageJPG::Decode: row length out of range");
-        return false;
+        RaiseDecodeFailure("CfImageJPG::Decode: row length out of range");
     }
     const size_t rowLength = *rowBytes;
     const size_t stride = GetRowStride();
     const bool cmyk = cinfo->num_components == 4 && !cinfo->quantize_colors;
     const bool direct = !cmyk && rowLength <= stride;
-    JSAMPARRAY sample = nullptr;
-    if (!direct) {
-        sample = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                             static_cast<JDIMENSION>(rowLength), 1);
+    JSAMPROW sample = nullptr;
+    if (!direct && !jpeg.AllocateRow(static_cast<JDIMENSION>(rowLength), &sample)) {
+        RaiseDecodeFailure(jpeg.Message());
     }
     const JDIMENSION height = cinfo->output_height;
     while (cinfo->output_scanline < height) {
         if (info.escape != 0) {
-            return false;
+            RaiseDecodeFailure(""); // cancelled: the error text stays as it was
         }
         // The top of the picture goes into the last stored row.
         uint8_t *dest = RowPointer(height - 1 - cinfo->output_scanline);
-        JSAMPROW row = direct ? dest : sample[0];
-        if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
-            SetLastError("CfImageJPG::Decode: the library delivered no scanline");
-            return false;
+        JSAMPROW row = direct ? dest : sample;
+        if (!jpeg.ReadScanline(row)) {
+            RaiseDecodeFailure(jpeg.Message());
         }
         size_t written = rowLength;
         if (cmyk) {
-            // The four samples as delivered, each channel scaled by the fourth.
-            size_t d = 0;
-            for (size_t s = 0; s + 3 < rowLength && d + 2 < stride; s += 4, d += 3) {
-                unsigned k = row[s + 3];
-                dest[d] = static_cast<uint8_t>(row[s + 2] * k / 255);
-                dest[d + 1] = static_cast<uint8_t>(row[s + 1] * k / 255);
-                dest[d + 2] = static_cast<uint8_t>(row[s] * k / 255);
-            }
-            written = d;
+            written = CmykRowToBgr(row, rowLength, dest, stride);
         } else if (!direct) {
             written = rowLength < stride ? rowLength : stride;
             std::memcpy(dest, row, written);
@@ -232,5 +218,4 @@ bool CfImageJPG::ReadRows(jpeg_decompress_struct *cinfo) {
         // The row's padding gets zeros rather than whatever the heap held.
         std::memset(dest + written, 0, stride - written);
     }
-    return true;
 }

@@ -8,8 +8,7 @@
 #include "image/CfImage.h"
 #include "image/codecs/CfExifReader.h"
 
-struct CfJpegErrorManager;
-struct CfJpegStreamManager;
+class JpegReadSession;
 
 // Option bits of the JPEG option word (ImageInfo::codecOptions, index of FormatJpeg).
 enum JpegOption : unsigned {
@@ -24,7 +23,8 @@ enum JpegOption : unsigned {
 // keeps the reader (and so the segments the record's thumbnail pointer refers to) for as long
 // as the codec lives. Grey files give an 8-bit image with a grey palette, colour and CMYK files
 // a 24-bit image; rows are stored bottom-up. Never throws; a failure leaves its reason in
-// GetLastError(): the library's own message, CfImage::Create's, or ours.
+// GetLastError(): the library's own message, CfImage::Create's, or ours. The library's
+// warnings are not printed.
 class CfImageJPG : public CfImage {
 public:
     CfImageJPG();
@@ -44,12 +44,11 @@ public:
     J_DITHER_MODE ditherMode = JDITHER_FS;
 
 private:
-    bool RunDecompressor(jpeg_decompress_struct *cinfo, CfJpegErrorManager *errorManager,
-                         CfJpegStreamManager *source, bool exif);
+    bool DecodeJpeg(CfStream &stream);
     void ApplyOptions(jpeg_decompress_struct *cinfo);
     void ApplyResolution(const jpeg_decompress_struct *cinfo, bool exif);
     void InstallPalette(const jpeg_decompress_struct *cinfo);
-    bool ReadRows(jpeg_decompress_struct *cinfo);
+    void ReadRows(JpegReadSession &jpeg);
 
     std::unique_ptr<CfExifReader> exifReader;
 };

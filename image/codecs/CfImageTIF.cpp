@@ -12,13 +12,14 @@
 #include "image/SafeSize.h"
 #include "image/codecs/CfImageTIFPage.h"
 #include "image/codecs/CfTiffStreamProcs.h"
+#include "image/codecs/DecodeFailure.h"
 
 using namespace tiffcodec;
 
 namespace {
 
 struct TiffCloser {
-    void operator()(TIFF* tif) const { TIFFClose(tif); }
+    void operator()(TIFF *tif) const { TIFFClose(tif); }
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
@@ -36,7 +37,7 @@ int32_t TruncateToInt32(float v) {
     return static_cast<int32_t>(v);
 }
 
-template <typename T> T GetTag(TIFF* tif, uint32_t tag, T fallback) {
+template <typename T> T GetTag(TIFF *tif, uint32_t tag, T fallback) {
     T value = fallback;
     if (!TIFFGetField(tif, tag, &value)) {
         return fallback;
@@ -45,7 +46,7 @@ template <typename T> T GetTag(TIFF* tif, uint32_t tag, T fallback) {
 }
 
 // The bitmap depth a page of this kind is decoded into.
-uint32_t ChooseDepth(CfImageTIF::Page& page) {
+uint32_t ChooseDepth(CfImageTIF::Page &page) {
     const uint16_t bits = page.bitsPerSample;
     if (IsRgbFamily(page.photometric)) {
         return 24;
@@ -87,35 +88,29 @@ CfImageTIF::~CfImageTIF() {
     }
 }
 
-bool CfImageTIF::Decode(CfStream* stream) {
-    m_dimensionsOnly = false;
-    TiffHandle tif;
-    try {
-        if (stream != nullptr) {
-            tif.reset(TiffOpenStream(stream, "rb"));
-        }
-        if (!tif) {
-            Raise("Error encountered while opening TIFF file");
-        }
-        // Counted before the page is chosen, so a caller learns the count even when the page
-        // asked for is absent.
-        info.frameCount = static_cast<uint16_t>(TIFFNumberOfDirectories(tif.get()));
-        if (!TIFFSetDirectory(tif.get(), static_cast<uint16_t>(info.frame))) {
-            Raise("Error: page not present in TIFF file");
-        }
-        ReadPage(tif.get());
-        return true;
-    } catch (const Failure& failure) {
-        if (failure.message != nullptr && failure.message[0] != '\0') {
-            SetLastError(failure.message);
-        }
-        // Only the dimensions-only exit is a success: a caller that hinted TIFF already has
-        // FormatTiff as its type, so the type alone cannot tell that exit from a failure.
-        return m_dimensionsOnly;
-    }
+bool CfImageTIF::Decode(CfStream *stream) {
+    return CatchDecodeFailure(*this, [&] { return DecodePage(stream); });
 }
 
-void CfImageTIF::ReadPage(TIFF* tif) {
+bool CfImageTIF::DecodePage(CfStream *stream) {
+    TiffHandle tif;
+    if (stream != nullptr) {
+        tif.reset(TiffOpenStream(stream, "rb"));
+    }
+    if (!tif) {
+        RaiseDecodeFailure("Error encountered while opening TIFF file");
+    }
+    // Counted before the page is chosen, so a caller learns the count even when the page asked
+    // for is absent.
+    info.frameCount = static_cast<uint16_t>(TIFFNumberOfDirectories(tif.get()));
+    if (!TIFFSetDirectory(tif.get(), static_cast<uint16_t>(info.frame))) {
+        RaiseDecodeFailure("Error: page not present in TIFF file");
+    }
+    ReadPage(tif.get());
+    return true;
+}
+
+void CfImageTIF::ReadPage(TIFF *tif) {
     Page page;
     page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
     page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
@@ -125,12 +120,12 @@ void CfImageTIF::ReadPage(TIFF* tif) {
     page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
     page.orientation = GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1);
 
-    if (info.escape == -1) {
+    if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(page.width);
         header.biHeight = static_cast<int32_t>(page.height);
         info.type = FormatTiff;
-        m_dimensionsOnly = true;
-        Raise("output dimensions returned");
+        SetLastError("output dimensions returned");
+        return;
     }
 
     ReadResolution(tif);
@@ -146,7 +141,7 @@ void CfImageTIF::ReadPage(TIFF* tif) {
 
     page.depth = ChooseDepth(page);
     if (info.escape != 0) {
-        Raise("Cancelled");
+        RaiseDecodeFailure("Cancelled");
     }
     // Coordinates are signed 32-bit everywhere in the image object.
     if (page.width > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) ||
@@ -154,7 +149,7 @@ void CfImageTIF::ReadPage(TIFF* tif) {
         page.samplesPerPixel == 0 || page.bitsPerSample == 0 ||
         Create(page.width, page.height, page.depth, FormatTiff) == nullptr ||
         info.pixels == nullptr) {
-        Raise("CfImageTIF can't create image");
+        RaiseDecodeFailure("CfImageTIF can't create image");
     }
     if (page.samplesPerPixel == 4 || (page.samplesPerPixel == 2 && page.bitsPerSample == 8)) {
         CreateAlphaChannel();
@@ -166,9 +161,11 @@ void CfImageTIF::ReadPage(TIFF* tif) {
     } else {
         ReadStripPage(tif, page);
     }
+    // Both paths leave the rows as the file stores them; every colour path turns upright here.
+    ApplyOrientation(page.orientation);
 }
 
-void CfImageTIF::ReadResolution(TIFF* tif) {
+void CfImageTIF::ReadResolution(TIFF *tif) {
     uint16_t unit = RESUNIT_INCH;
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
     const auto toDpi = [unit](float v) {
@@ -189,26 +186,33 @@ void CfImageTIF::ReadResolution(TIFF* tif) {
     }
 }
 
-void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
+void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
     // The 24-bit bitmap of the same size exists, so the raster (4 bytes for its 3) stays within
     // a fixed multiple of the bitmap ceiling.
     const std::optional<size_t> rasterBytes = SafeSize::Mul(page.width, page.height, 4);
-    HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t*>(std::malloc(*rasterBytes))
+    HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t *>(std::malloc(*rasterBytes))
                                          : nullptr);
     if (!raster) {
-        Raise("No space for raster buffer");
+        RaiseDecodeFailure("No space for raster buffer");
     }
-    if (!TIFFReadRGBAImage(tif, page.width, page.height, raster.get(), 1)) {
-        Raise("Corrupted TIFF file!");
+    // Asked for the file's own orientation, the RGBA reader neither flips nor mirrors: the
+    // raster holds the rows as stored, top row first. It never turns by a quarter, so the
+    // orientation is applied afterwards, on every path alike.
+    const uint16_t stored =
+        page.orientation >= ORIENTATION_TOPLEFT && page.orientation <= ORIENTATION_LEFTBOT
+            ? page.orientation
+            : uint16_t{ORIENTATION_TOPLEFT};
+    if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), stored, 1)) {
+        RaiseDecodeFailure("Corrupted TIFF file!");
     }
     // Alpha comes from the raster only for four samples per pixel; the channel exists then.
-    uint8_t* alphaRows = page.samplesPerPixel == 4 ? alpha : nullptr;
+    uint8_t *alphaRows = page.samplesPerPixel == 4 ? alpha : nullptr;
     for (uint32_t y = 0; y < page.height; ++y) {
         if (info.escape != 0) {
-            Raise("Cancelled");
+            RaiseDecodeFailure("Cancelled");
         }
-        const uint32_t* src = raster.get() + size_t{y} * page.width;
-        uint8_t* dst = info.pixels + size_t{y} * info.rowStride;
+        const uint32_t *src = raster.get() + size_t{page.height - 1 - y} * page.width;
+        uint8_t *dst = info.pixels + size_t{y} * info.rowStride;
         if (alphaRows == nullptr) {
             for (uint32_t x = 0; x < page.width; ++x) {
                 const uint32_t abgr = src[x];
@@ -218,7 +222,7 @@ void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
             }
             continue;
         }
-        uint8_t* alphaRow = alphaRows + size_t{y} * page.width;
+        uint8_t *alphaRow = alphaRows + size_t{y} * page.width;
         for (uint32_t x = 0; x < page.width; ++x) {
             const uint32_t abgr = src[x];
             const auto a = static_cast<uint8_t>(TIFFGetA(abgr));
@@ -240,32 +244,33 @@ void CfImageTIF::ReadRgbaPage(TIFF* tif, const Page& page) {
 }
 
 void CfImageTIF::ApplyOrientation(uint16_t orientation) {
+    bool turned = true;
     switch (orientation) {
     case ORIENTATION_TOPRIGHT:
-        MirrorHorizontal(false, true);
+        turned = MirrorHorizontal(false, true);
         break;
     case ORIENTATION_BOTRIGHT:
-        FlipVertical(false, true);
-        MirrorHorizontal(false, true);
+        turned = FlipVertical(false, true) && MirrorHorizontal(false, true);
         break;
     case ORIENTATION_BOTLEFT:
-        FlipVertical(false, true);
+        turned = FlipVertical(false, true);
         break;
     case ORIENTATION_LEFTTOP:
-        RotateRight(nullptr);
-        MirrorHorizontal(false, true);
+        turned = RotateRight(nullptr) && MirrorHorizontal(false, true);
         break;
     case ORIENTATION_RIGHTTOP:
-        RotateRight(nullptr);
+        turned = RotateRight(nullptr);
         break;
     case ORIENTATION_RIGHTBOT:
-        RotateLeft(nullptr);
-        MirrorHorizontal(false, true);
+        turned = RotateLeft(nullptr) && MirrorHorizontal(false, true);
         break;
     case ORIENTATION_LEFTBOT:
-        RotateLeft(nullptr);
+        turned = RotateLeft(nullptr);
         break;
     default:
         break;
+    }
+    if (!turned) {
+        RaiseDecodeFailure("CfImageTIF can't allocate memory");
     }
 }

@@ -1,5 +1,5 @@
-// Internals shared by the source files of CfImageTIF: the page being decoded, the failure that
-// ends a decode, and the owning buffer the decoder allocates with the C heap.
+// Internals shared by the source files of CfImageTIF: the page being decoded and the owning
+// buffer the decoder allocates with the C heap. Failures are raised with RaiseDecodeFailure.
 #pragma once
 
 #include <cstdint>
@@ -23,22 +23,14 @@ struct CfImageTIF::Page {
 
 namespace tiffcodec {
 
-// Thrown inside CfImageTIF::Decode only, never through libtiff; Decode catches it and stores
-// the text in ImageInfo::lastError.
-struct Failure {
-    const char* message;
-};
-
-[[noreturn]] inline void Raise(const char* message) { throw Failure{message}; }
-
 struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
+    void operator()(void *p) const { std::free(p); }
 };
 template <typename T> using HeapPtr = std::unique_ptr<T[], FreeDeleter>;
 
 // Zero-filled heap block of `bytes` bytes, or null when the allocation fails.
 template <typename T> HeapPtr<T> AllocateZeroed(size_t bytes) {
-    return HeapPtr<T>(static_cast<T*>(std::calloc(bytes == 0 ? 1 : bytes, 1)));
+    return HeapPtr<T>(static_cast<T *>(std::calloc(bytes == 0 ? 1 : bytes, 1)));
 }
 
 constexpr uint16_t kPhotometricMinIsWhite = 0;
@@ -49,7 +41,7 @@ bool IsRgbFamily(uint16_t photometric);
 
 // Palette entries for a bilevel, grey or palette page (2^bits entries for a deep palette, 256
 // otherwise). Raises "Too big palette to handle" beyond 24 bits.
-HeapPtr<RGBQUAD> BuildPalette(TIFF* tif, const CfImageTIF::Page& page, uint32_t* entries);
+HeapPtr<RGBQUAD> BuildPalette(TIFF *tif, const CfImageTIF::Page &page, uint32_t *entries);
 
 // Converts one 8-bit CIELab pixel (L 0..255, a and b signed) to an sRGB colour.
 RGBQUAD LabToRgb(uint8_t lightness, int8_t a, int8_t b);

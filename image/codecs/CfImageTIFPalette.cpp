@@ -6,12 +6,13 @@
 
 #include "image/SafeSize.h"
 #include "image/codecs/CfImageTIFPage.h"
+#include "image/codecs/DecodeFailure.h"
 
 namespace tiffcodec {
 
 namespace {
 
-void SetGrey(RGBQUAD& entry, uint8_t grey) {
+void SetGrey(RGBQUAD &entry, uint8_t grey) {
     entry.rgbBlue = grey;
     entry.rgbGreen = grey;
     entry.rgbRed = grey;
@@ -19,10 +20,10 @@ void SetGrey(RGBQUAD& entry, uint8_t grey) {
 
 // ColorMap values are 16-bit by definition, but some writers store 8-bit values; those are
 // recognised by every value of the used entries being below 256 and taken unscaled.
-void CopyColorMap(TIFF* tif, RGBQUAD* palette, uint32_t count, bool forceWide) {
-    uint16_t* reds = nullptr;
-    uint16_t* greens = nullptr;
-    uint16_t* blues = nullptr;
+void CopyColorMap(TIFF *tif, RGBQUAD *palette, uint32_t count, bool forceWide) {
+    uint16_t *reds = nullptr;
+    uint16_t *greens = nullptr;
+    uint16_t *blues = nullptr;
     if (!TIFFGetField(tif, TIFFTAG_COLORMAP, &reds, &greens, &blues) || reds == nullptr ||
         greens == nullptr || blues == nullptr) {
         return;
@@ -43,10 +44,10 @@ void CopyColorMap(TIFF* tif, RGBQUAD* palette, uint32_t count, bool forceWide) {
 
 } // namespace
 
-HeapPtr<RGBQUAD> BuildPalette(TIFF* tif, const CfImageTIF::Page& page, uint32_t* entries) {
+HeapPtr<RGBQUAD> BuildPalette(TIFF *tif, const CfImageTIF::Page &page, uint32_t *entries) {
     const uint32_t bits = page.bitsPerSample;
     if (page.deepPalette && bits > 24) {
-        Raise("Too big palette to handle");
+        RaiseDecodeFailure("Too big palette to handle");
     }
     // At most 2^24 entries of 4 bytes: 64 MiB, a quarter of the bitmap ceiling.
     *entries = page.deepPalette ? (1u << bits) : 256u;
@@ -56,11 +57,11 @@ HeapPtr<RGBQUAD> BuildPalette(TIFF* tif, const CfImageTIF::Page& page, uint32_t*
         palette = AllocateZeroed<RGBQUAD>(*bytes);
     }
     if (!palette) {
-        Raise("Unable to allocate TIFF palette");
+        RaiseDecodeFailure("Unable to allocate TIFF palette");
     }
     const uint32_t d = std::min(bits, 8u);
     const uint32_t shades = 1u << d;
-    RGBQUAD* p = palette.get();
+    RGBQUAD *p = palette.get();
     const bool grey =
         page.photometric == kPhotometricMinIsBlack || page.photometric == kPhotometricMinIsWhite;
     if (grey && bits == 1) {

@@ -14,7 +14,7 @@ namespace {
 
 // The value of the `bits`-wide field (at most 25 bits) starting at bit `pos` of src, most
 // significant bit first. Reads only the bytes the field covers.
-uint32_t ReadBitField(const uint8_t* src, uint64_t pos, uint32_t bits) {
+uint32_t ReadBitField(const uint8_t *src, uint64_t pos, uint32_t bits) {
     const uint64_t first = pos / 8;
     const uint64_t last = (pos + bits - 1) / 8;
     uint32_t v = 0;
@@ -32,7 +32,7 @@ uint8_t Gamma(double v) {
 
 } // namespace
 
-void CfImageTIF::ExpandSamples(uint8_t* dst, const uint8_t* src, uint32_t count, uint32_t bits) {
+void CfImageTIF::ExpandSamples(uint8_t *dst, const uint8_t *src, uint32_t count, uint32_t bits) {
     if (bits == 0) {
         std::memset(dst, 0, count);
         return;
@@ -62,26 +62,26 @@ void CfImageTIF::ExpandSamples(uint8_t* dst, const uint8_t* src, uint32_t count,
     }
 }
 
-void CfImageTIF::ExpandPaletteSamples(uint8_t* dst, const uint8_t* src, uint32_t count,
-                                      uint32_t bits, const RGBQUAD* palette) {
+void CfImageTIF::ExpandPaletteSamples(uint8_t *dst, const uint8_t *src, uint32_t count,
+                                      uint32_t bits, const RGBQUAD *palette) {
     for (uint32_t x = 0; x < count; ++x) {
         uint32_t index;
         if (bits == 16) {
             index = src[2 * size_t{x}] | (uint32_t{src[2 * size_t{x} + 1]} << 8);
         } else if (bits == 24) {
-            const uint8_t* p = src + 3 * size_t{x};
+            const uint8_t *p = src + 3 * size_t{x};
             index = p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
         } else {
             index = ReadBitField(src, uint64_t{x} * bits, bits);
         }
-        const RGBQUAD& entry = palette[index];
+        const RGBQUAD &entry = palette[index];
         dst[3 * size_t{x}] = entry.rgbBlue;
         dst[3 * size_t{x} + 1] = entry.rgbGreen;
         dst[3 * size_t{x} + 2] = entry.rgbRed;
     }
 }
 
-void CfImageTIF::CopyTileRows(uint8_t* dst, const uint8_t* src, uint32_t rows, size_t bytes,
+void CfImageTIF::CopyTileRows(uint8_t *dst, const uint8_t *src, uint32_t rows, size_t bytes,
                               size_t dstSkip, size_t srcSkip) {
     for (uint32_t r = 0; r < rows; ++r) {
         std::memcpy(dst, src, bytes);

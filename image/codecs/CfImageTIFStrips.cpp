@@ -7,8 +7,10 @@
 
 #include <tiffio.h>
 
+#include "base/ByteOrder.h"
 #include "image/SafeSize.h"
 #include "image/codecs/CfImageTIFPage.h"
+#include "image/codecs/DecodeFailure.h"
 
 using namespace tiffcodec;
 
@@ -24,13 +26,15 @@ template <class... Factors> size_t BufferBytes(Factors... factors) {
     return bytes && *bytes <= kBufferCeiling ? *bytes : 0;
 }
 
-[[noreturn]] void RaiseNoMemory() { Raise("CfImageTIF can't allocate memory"); }
+[[noreturn]] void RaiseNoMemory() {
+    RaiseDecodeFailure("CfImageTIF can't allocate memory");
+}
 
 // Reads the strips or tiles of one page and converts them row by row into the image.
 class StripReader {
 public:
-    StripReader(CfImageTIF& image, TIFF* tif, const CfImageTIF::Page& page,
-                const RGBQUAD* deepPalette)
+    StripReader(CfImageTIF &image, TIFF *tif, const CfImageTIF::Page &page,
+                const RGBQUAD *deepPalette)
         : m_image(image), m_tif(tif), m_page(page), m_palette(deepPalette) {}
 
     void Allocate();
@@ -43,21 +47,21 @@ private:
     bool ReadPlanarStrip(uint32_t ys, uint32_t rows);
     void ReadTiles(uint32_t ys, uint32_t rows);
     void ReadPlanarTiles(uint32_t ys, uint32_t rows);
-    void Interleave(const uint8_t* src, size_t srcRowBytes, uint32_t rows, uint64_t firstPixel,
+    void Interleave(const uint8_t *src, size_t srcRowBytes, uint32_t rows, uint64_t firstPixel,
                     uint64_t pixels, uint16_t sample);
     void ConvertRows(uint32_t ys, uint32_t rows);
-    const uint8_t* NarrowWideRow(const uint8_t* row, uint32_t y);
-    void ConvertRow(uint32_t y, const uint8_t* row, size_t length);
-    void ConvertGreyAlphaRow(uint32_t y, const uint8_t* row, size_t length);
-    void ConvertLabRow(uint32_t y, const uint8_t* row, size_t length);
+    const uint8_t *NarrowWideRow(const uint8_t *row, uint32_t y);
+    void ConvertRow(uint32_t y, const uint8_t *row, size_t length);
+    void ConvertGreyAlphaRow(uint32_t y, const uint8_t *row, size_t length);
+    void ConvertLabRow(uint32_t y, const uint8_t *row, size_t length);
 
     bool Wide() const { return m_page.bitsPerSample == 16 && !m_page.deepPalette; }
     bool AdaptiveShift() const { return Wide() && !m_tiled && m_page.samplesPerPixel == 1; }
 
-    CfImageTIF& m_image;
-    TIFF* m_tif;
-    const CfImageTIF::Page& m_page;
-    const RGBQUAD* m_palette;
+    CfImageTIF &m_image;
+    TIFF *m_tif;
+    const CfImageTIF::Page &m_page;
+    const RGBQUAD *m_palette;
 
     bool m_tiled = false;
     uint32_t m_rowsPerStrip = 0;
@@ -78,7 +82,7 @@ private:
 };
 
 void StripReader::Allocate() {
-    const CfImageTIF::Page& p = m_page;
+    const CfImageTIF::Page &p = m_page;
     // At most 65535 * 65535 bits per pixel, which a 32-bit word holds.
     const uint32_t pixelBits = uint32_t{p.samplesPerPixel} * p.bitsPerSample;
     const std::optional<size_t> rowBytes = SafeSize::PackedRowBytes(p.width, pixelBits);
@@ -134,7 +138,7 @@ uint32_t StripReader::SetUpTiles() {
         SafeSize::Mul(std::min(tileLength, m_page.height), tileRowBytes);
     if (m_tileWidth == 0 || tileLength == 0 || tileRowBytes <= 0 || tileBytes <= 0 ||
         !copiedBytes || *copiedBytes > static_cast<size_t>(tileBytes)) {
-        Raise("Corrupted tiled TIFF file!");
+        RaiseDecodeFailure("Corrupted tiled TIFF file!");
     }
     if (static_cast<uint64_t>(tileBytes) > kBufferCeiling) {
         RaiseNoMemory();
@@ -148,7 +152,7 @@ void StripReader::ReadAll() {
     const uint32_t height = m_page.height;
     for (uint64_t ys = 0; ys < height; ys += m_rowsPerStrip) {
         if (m_image.info.escape != 0) {
-            Raise("Cancelled");
+            RaiseDecodeFailure("Cancelled");
         }
         const auto rows = static_cast<uint32_t>(std::min<uint64_t>(m_rowsPerStrip, height - ys));
         if (m_tiled) {
@@ -199,11 +203,11 @@ void StripReader::ReadPlanarTiles(uint32_t ys, uint32_t rows) {
         const uint64_t pixels = std::min<uint64_t>(m_tileWidth, m_page.width - col);
         const std::optional<size_t> bytes = SafeSize::Mul(pixels, m_sampleBytes);
         if (!bytes || *bytes > m_tileRowBytes) {
-            Raise("Corrupted tiled TIFF file!");
+            RaiseDecodeFailure("Corrupted tiled TIFF file!");
         }
         for (uint16_t sample = 0; sample < m_page.samplesPerPixel; ++sample) {
             if (TIFFReadTile(m_tif, m_tile.get(), static_cast<uint32_t>(col), ys, 0, sample) < 0) {
-                Raise("Corrupted tiled TIFF file!");
+                RaiseDecodeFailure("Corrupted tiled TIFF file!");
             }
             Interleave(m_tile.get(), m_tileRowBytes, rows, col, pixels, sample);
         }
@@ -212,12 +216,12 @@ void StripReader::ReadPlanarTiles(uint32_t ys, uint32_t rows) {
 
 // Puts one plane's samples of pixels [firstPixel, firstPixel + pixels) of `rows` rows into
 // their places among the whole pixels of the read buffer.
-void StripReader::Interleave(const uint8_t* src, size_t srcRowBytes, uint32_t rows,
+void StripReader::Interleave(const uint8_t *src, size_t srcRowBytes, uint32_t rows,
                              uint64_t firstPixel, uint64_t pixels, uint16_t sample) {
     const size_t pixelBytes = m_sampleBytes * m_page.samplesPerPixel;
     for (uint32_t r = 0; r < rows; ++r) {
-        const uint8_t* in = src + r * srcRowBytes;
-        uint8_t* out =
+        const uint8_t *in = src + r * srcRowBytes;
+        uint8_t *out =
             m_buffer.get() + r * m_rowBytes + firstPixel * pixelBytes + sample * m_sampleBytes;
         for (uint64_t x = 0; x < pixels; ++x) {
             std::memcpy(out + x * pixelBytes, in + x * m_sampleBytes, m_sampleBytes);
@@ -233,7 +237,7 @@ void StripReader::ReadTiles(uint32_t ys, uint32_t rows) {
     size_t b = 0;
     for (uint64_t col = 0; col < m_page.width && b < m_rowBytes; col += m_tileWidth) {
         if (TIFFReadTile(m_tif, m_tile.get(), static_cast<uint32_t>(col), ys, 0, 0) < 0) {
-            Raise("Corrupted tiled TIFF file!");
+            RaiseDecodeFailure("Corrupted tiled TIFF file!");
         }
         // The last tile of a row may reach past the image's right edge: only the bytes
         // inside the image are copied.
@@ -250,7 +254,7 @@ void StripReader::ConvertRows(uint32_t ys, uint32_t rows) {
         // TIFF rows count from the top, image rows from the bottom.
         const uint32_t r = rows - yi - 1;
         const uint32_t y = height - ys - rows + yi;
-        const uint8_t* row = m_buffer.get() + size_t{r} * m_rowBytes;
+        const uint8_t *row = m_buffer.get() + size_t{r} * m_rowBytes;
         if (Wide()) {
             ConvertRow(y, NarrowWideRow(row, y), size_t{m_page.samplesPerPixel} * m_page.width);
         } else {
@@ -262,9 +266,9 @@ void StripReader::ConvertRows(uint32_t ys, uint32_t rows) {
 // Reduces a row of 16-bit samples to bytes. Single-channel strips keep each row's significant
 // bits (the shift is recorded and evened out over the image afterwards); otherwise every
 // sample becomes its high byte, so that all channels and rows share one scale.
-const uint8_t* StripReader::NarrowWideRow(const uint8_t* row, uint32_t y) {
+const uint8_t *StripReader::NarrowWideRow(const uint8_t *row, uint32_t y) {
     const size_t count = size_t{m_page.samplesPerPixel} * m_page.width;
-    uint8_t* out = m_narrowRow.get();
+    uint8_t *out = m_narrowRow.get();
     unsigned shift = 8;
     if (AdaptiveShift()) {
         uint8_t top = 0;
@@ -276,14 +280,14 @@ const uint8_t* StripReader::NarrowWideRow(const uint8_t* row, uint32_t y) {
         shift = 8 - leadingZeros;
     }
     for (size_t i = 0; i < count; ++i) {
-        const unsigned word = row[2 * i] | (unsigned{row[2 * i + 1]} << 8);
+        const unsigned word = ByteOrder::Le16(row + 2 * i);
         out[i] = static_cast<uint8_t>(word >> shift);
     }
     return out;
 }
 
-void StripReader::ConvertRow(uint32_t y, const uint8_t* row, size_t length) {
-    const CfImageTIF::Page& p = m_page;
+void StripReader::ConvertRow(uint32_t y, const uint8_t *row, size_t length) {
+    const CfImageTIF::Page &p = m_page;
     if (p.samplesPerPixel == 2) {
         ConvertGreyAlphaRow(y, row, length);
         return;
@@ -292,7 +296,7 @@ void StripReader::ConvertRow(uint32_t y, const uint8_t* row, size_t length) {
         ConvertLabRow(y, row, length);
         return;
     }
-    uint8_t* dst = m_image.RowPointer(y);
+    uint8_t *dst = m_image.RowPointer(y);
     if (p.deepPalette) {
         CfImageTIF::ExpandPaletteSamples(dst, row, p.width, p.bitsPerSample, m_palette);
     } else if (p.bitsPerSample == p.depth || p.bitsPerSample == 16) {
@@ -303,7 +307,7 @@ void StripReader::ConvertRow(uint32_t y, const uint8_t* row, size_t length) {
 }
 
 // Index and alpha pairs, one pair per pixel; pairs beyond the width continue on the row below.
-void StripReader::ConvertGreyAlphaRow(uint32_t y, const uint8_t* row, size_t length) {
+void StripReader::ConvertGreyAlphaRow(uint32_t y, const uint8_t *row, size_t length) {
     m_image.CreateAlphaChannel();
     auto yy = static_cast<int32_t>(y);
     int32_t x = 0;
@@ -318,12 +322,12 @@ void StripReader::ConvertGreyAlphaRow(uint32_t y, const uint8_t* row, size_t len
     }
 }
 
-void StripReader::ConvertLabRow(uint32_t y, const uint8_t* row, size_t length) {
+void StripReader::ConvertLabRow(uint32_t y, const uint8_t *row, size_t length) {
     const uint32_t spp = m_page.samplesPerPixel;
     const auto pixels = static_cast<uint32_t>(std::min<size_t>(m_page.width, length / spp));
-    uint8_t* dst = m_image.RowPointer(y);
+    uint8_t *dst = m_image.RowPointer(y);
     for (uint32_t x = 0; x < pixels; ++x) {
-        const uint8_t* lab = row + size_t{x} * spp;
+        const uint8_t *lab = row + size_t{x} * spp;
         const RGBQUAD colour =
             LabToRgb(lab[0], static_cast<int8_t>(lab[1]), static_cast<int8_t>(lab[2]));
         dst[3 * size_t{x}] = colour.rgbBlue;
@@ -353,7 +357,7 @@ void StripReader::NormaliseWideGrey() {
         if (k == kShiftUnset || k <= common) {
             continue;
         }
-        uint8_t* row = m_image.RowPointer(y);
+        uint8_t *row = m_image.RowPointer(y);
         for (uint32_t x = 0; x < m_page.width; ++x) {
             row[x] = static_cast<uint8_t>(row[x] >> (k - common));
         }
@@ -362,7 +366,7 @@ void StripReader::NormaliseWideGrey() {
 
 } // namespace
 
-void CfImageTIF::ReadStripPage(TIFF* tif, Page& page) {
+void CfImageTIF::ReadStripPage(TIFF *tif, Page &page) {
     uint32_t entries = 0;
     HeapPtr<RGBQUAD> palette = BuildPalette(tif, page, &entries);
     if (!page.deepPalette) {
@@ -372,7 +376,7 @@ void CfImageTIF::ReadStripPage(TIFF* tif, Page& page) {
     // CIELab (and any page of three or more samples) becomes colour.
     if (page.samplesPerPixel >= 3 && GetBitsPerPixel() != 24) {
         if (Create(page.width, page.height, 24, FormatTiff) == nullptr) {
-            Raise("CfImageTIF can't create image");
+            RaiseDecodeFailure("CfImageTIF can't create image");
         }
         if (page.samplesPerPixel == 4) {
             CreateAlphaChannel();
@@ -387,5 +391,4 @@ void CfImageTIF::ReadStripPage(TIFF* tif, Page& page) {
         reader.NormaliseWideGrey();
     }
     palette.reset();
-    ApplyOrientation(page.orientation);
 }

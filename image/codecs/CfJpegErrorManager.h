@@ -5,16 +5,17 @@
 
 #include <jpeglib.h>
 
-// libjpeg error manager whose error exit formats the library's message into the image's error
-// text and jumps back to the point the decode armed. Standard layout, trivially destructible:
-// it lives on a frame that the jump may cross. Warnings keep the library's default path.
+// libjpeg error manager whose error exit keeps the library's message and jumps back to the
+// point the current call armed (see JpegReadSession). Warnings are counted by the library but
+// never printed. Standard layout, trivially destructible: it lives where the jump may cross.
 struct CfJpegErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
-    char *errorText; // at least JMSG_LENGTH_MAX characters
+    char message[JMSG_LENGTH_MAX];
 
-    // jpeg_std_error with error_exit replaced; the decode arms `jump` before any library call.
-    void Init(char *text);
+    // jpeg_std_error with the error exit and the message output replaced.
+    void Init();
 
     static void ErrorExit(j_common_ptr cinfo);
+    static void DropMessage(j_common_ptr cinfo);
 };

@@ -13,22 +13,26 @@ constexpr toff_t kSeekFailed = static_cast<toff_t>(-1);
 // tile buffers of its codecs), whatever the file claims. It matches the ceiling of the bitmap.
 constexpr tmsize_t kLibtiffAllocationCeiling = tmsize_t{1} << 28;
 
-CfStream* AsStream(thandle_t handle) { return static_cast<CfStream*>(handle); }
+CfStream *AsStream(thandle_t handle) {
+    return static_cast<CfStream *>(handle);
+}
 
 // libtiff's messages are never shown or stored: the decoder reports failures in its own words.
 // Returning 1 keeps libtiff from passing the message on to its process-wide handlers.
-int IgnoreTiffMessage(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int IgnoreTiffMessage(TIFF *, void *, const char *, const char *, va_list) {
+    return 1;
+}
 
 } // namespace
 
-tmsize_t TiffStreamRead(thandle_t stream, void* buffer, tmsize_t size) {
+tmsize_t TiffStreamRead(thandle_t stream, void *buffer, tmsize_t size) {
     if (size <= 0) {
         return 0;
     }
     return static_cast<tmsize_t>(AsStream(stream)->Read(buffer, 1, static_cast<size_t>(size)));
 }
 
-tmsize_t TiffStreamWrite(thandle_t stream, void* buffer, tmsize_t size) {
+tmsize_t TiffStreamWrite(thandle_t stream, void *buffer, tmsize_t size) {
     if (size <= 0) {
         return 0;
     }
@@ -46,7 +50,7 @@ toff_t TiffStreamSeek(thandle_t stream, toff_t offset, int origin) {
         signedOffset > std::numeric_limits<int32_t>::max()) {
         return kSeekFailed;
     }
-    CfStream* s = AsStream(stream);
+    CfStream *s = AsStream(stream);
     if (!s->Seek(static_cast<int32_t>(signedOffset), origin)) {
         return kSeekFailed;
     }
@@ -57,26 +61,30 @@ toff_t TiffStreamSeek(thandle_t stream, toff_t offset, int origin) {
     return position < 0 ? kSeekFailed : static_cast<toff_t>(position);
 }
 
-int TiffStreamClose(thandle_t) { return 0; }
+int TiffStreamClose(thandle_t) {
+    return 0;
+}
 
 toff_t TiffStreamSize(thandle_t stream) {
     const int32_t size = AsStream(stream)->Size();
     return size < 0 ? kSeekFailed : static_cast<toff_t>(size);
 }
 
-int TiffStreamMap(thandle_t, void**, toff_t*) { return 0; }
+int TiffStreamMap(thandle_t, void **, toff_t *) {
+    return 0;
+}
 
-void TiffStreamUnmap(thandle_t, void*, toff_t) {}
+void TiffStreamUnmap(thandle_t, void *, toff_t) {}
 
-TIFF* TiffOpenStream(CfStream* stream, const char* mode) {
-    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+TIFF *TiffOpenStream(CfStream *stream, const char *mode) {
+    TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     if (options == nullptr) {
         return nullptr;
     }
     TIFFOpenOptionsSetErrorHandlerExtR(options, IgnoreTiffMessage, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreTiffMessage, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLibtiffAllocationCeiling);
-    TIFF* tif = TIFFClientOpenExt("TIFF IMAGE", mode, stream, TiffStreamRead, TiffStreamWrite,
+    TIFF *tif = TIFFClientOpenExt("TIFF IMAGE", mode, stream, TiffStreamRead, TiffStreamWrite,
                                   TiffStreamSeek, TiffStreamClose, TiffStreamSize, TiffStreamMap,
                                   TiffStreamUnmap, options);
     TIFFOpenOptionsFree(options);

@@ -9,16 +9,16 @@
 
 class CfStream;
 
-tmsize_t TiffStreamRead(thandle_t stream, void* buffer, tmsize_t size);
-tmsize_t TiffStreamWrite(thandle_t stream, void* buffer, tmsize_t size);
+tmsize_t TiffStreamRead(thandle_t stream, void *buffer, tmsize_t size);
+tmsize_t TiffStreamWrite(thandle_t stream, void *buffer, tmsize_t size);
 // An offset of all ones, or one the stream cannot address, gives all ones without seeking.
 toff_t TiffStreamSeek(thandle_t stream, toff_t offset, int origin);
 int TiffStreamClose(thandle_t stream);
 toff_t TiffStreamSize(thandle_t stream);
-int TiffStreamMap(thandle_t stream, void** base, toff_t* size);
-void TiffStreamUnmap(thandle_t stream, void* base, toff_t size);
+int TiffStreamMap(thandle_t stream, void **base, toff_t *size);
+void TiffStreamUnmap(thandle_t stream, void *base, toff_t size);
 
 // Opens libtiff over the stream with handlers that drop every libtiff error and warning
 // message, and with libtiff's own allocations capped. Returns null when the stream holds no
 // readable TIFF header and first directory. The caller closes the handle with TIFFClose.
-TIFF* TiffOpenStream(CfStream* stream, const char* mode);
+TIFF *TiffOpenStream(CfStream *stream, const char *mode);

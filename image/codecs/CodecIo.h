@@ -1,5 +1,5 @@
-// Small reading helpers shared by the BMP and ICO decoders: little-endian fields from a byte
-// buffer, and stream moves that never leave the file.
+// Stream moves shared by the BMP and ICO decoders that never leave the file. (Numbers in
+// bytes are read with base/ByteOrder.h.)
 #pragma once
 
 #include <cstdint>
@@ -7,15 +7,6 @@
 #include "image/CfStream.h"
 
 namespace CodecIo {
-
-inline uint16_t Le16(const uint8_t *bytes) {
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-inline uint32_t Le32(const uint8_t *bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
 
 // Moves the stream to the absolute position. False, without moving, when the position is
 // negative or beyond the end of a stream of known size.

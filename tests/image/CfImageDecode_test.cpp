@@ -214,6 +214,43 @@ std::vector<uint8_t> SmallBmp() {
     return MakeBmp({{0xFF0000, 0x00FF00, 0x0000FF}, {0xFFFFFF, 0x000000, 0x808080}}, {}, 3780);
 }
 
+// A 1 x 1 grey TIFF, one uncompressed strip: detection reaches it after the BMP, JPEG, ICO,
+// GIF and PNG attempts have failed.
+std::vector<uint8_t> TinyTiff() {
+    std::vector<uint8_t> bytes = {'I', 'I', 42, 0, 8, 0, 0, 0, 9, 0};
+    const auto put = [&](uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) {
+            bytes.push_back(uint8_t(value >> (8 * i)));
+        }
+    };
+    const auto entry = [&](uint16_t tag, uint16_t type, uint32_t value) {
+        put(tag, 2), put(type, 2), put(1, 4), put(value, 4);
+    };
+    entry(256, 3, 1);   // width
+    entry(257, 3, 1);   // height
+    entry(258, 3, 8);   // bits per sample
+    entry(259, 3, 1);   // no compression
+    entry(262, 3, 1);   // min-is-black
+    entry(273, 4, 122); // strip offset
+    entry(277, 3, 1);   // samples per pixel
+    entry(278, 3, 1);   // rows per strip
+    entry(279, 4, 1);   // strip byte count
+    bytes.insert(bytes.end(), {0, 0, 0, 0, 0x7F});
+    return bytes;
+}
+
+TEST(CfImageLoadWithDecoders, ASuccessCarriesNoTextOfEarlierAttempts) {
+    TempFile garbage(Garbage());
+    TempFile tiff(TinyTiff());
+    CfImage image;
+    EXPECT_FALSE(image.Load(garbage.path(), FormatUnknown));
+    EXPECT_STREQ(image.GetLastError(), kUnknown);
+    ASSERT_TRUE(image.Load(tiff.path(), FormatUnknown)) << image.GetLastError();
+    EXPECT_EQ(image.GetFormatType(), FormatTiff);
+    EXPECT_STREQ(image.GetLastError(), "");
+    EXPECT_EQ(imagetest::RawIndex(image, 0, 0), 0x7F);
+}
+
 TEST(CfImageLoadWithDecoders, AWrongButSupportedHintIsCorrectedByDetection) {
     TempFile file(SmallBmp());
     CfImage image;

@@ -58,7 +58,7 @@ const std::vector<BadImage> &BadImages() {
         {"Missing", "missing.jpg", nullptr, false},
         {"ZeroBytes", "empty.jpg", Empty, false},
         {"TruncatedJpeg", "cut.jpg", TruncatedJpeg, true},
-        {"PngNamedJpg", "really-a-png.jpg", Png, false},
+        {"PngNamedJpg", "really-a-png.jpg", Png, true}, // the image library reads PNG by content
         {"JpegClaiming60000Squared", "huge.jpg", HugeClaimJpeg, false},
         {"TiffStripPastTheEnd", "strip.tif", TiffStripPastEnd, true},
     };

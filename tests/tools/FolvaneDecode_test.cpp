@@ -279,4 +279,16 @@ TEST(FolvaneDecodeFiles, JpegCarriesItsExifWithEveryStringEscaped) {
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
 }
 
+TEST(FolvaneDecodeFiles, FillBytesBeforeAMarkerPrintNothingButTheJsonLine) {
+    std::vector<uint8_t> jpeg = JpegWithExif(16, 8, "Make", "Model");
+    // Seven more fill bytes before the first marker: the EXIF walk gives up on them, libjpeg
+    // reads on. Neither may print anything of its own.
+    jpeg.insert(jpeg.begin() + 2, 7, 0xFF);
+    TempFile input(jpeg, "pad.jpg");
+    const ProgramRun run = Decode(Quoted(input.path()));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.substr(0, 12), "{\"ok\":true,\"");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+}
+
 } // namespace

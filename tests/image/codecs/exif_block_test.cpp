@@ -381,10 +381,12 @@ TEST(ExifBlock, LoopingLinksEnd) {
     b.Link(a, c);
     b.Link(c, a);
     b.SubDirectory(c, 0x8769, c);
-    b.Short(c, 0x0112, 8);
+    b.Short(a, 0x0112, 8);
+    b.Short(c, 0x8822, 2);
     Parsed p = ParseTiff(b.Tiff());
     EXPECT_TRUE(p.ok);
     EXPECT_EQ(p.record.orientation, 8);
+    EXPECT_EQ(p.record.exposureProgram, 2);
 }
 
 TEST(ExifBlock, FanOutOfSelfLinksIsBounded) {
@@ -455,13 +457,17 @@ TEST(ExifBlock, ThumbnailDirectoryKeepsItsResolutionToItself) {
     b.Rational(ifd1, 0x011A, 72, 1);
     b.Rational(ifd1, 0x011B, 72, 1);
     b.Short(ifd1, 0x0128, 3);
-    b.Short(ifd1, 0x0112, 6); // anything else in it still counts
+    // The thumbnail's orientation is not the picture's: the PDF engine reads IFD0 only, and
+    // the preview must turn the picture as the page does.
+    b.Short(ifd1, 0x0112, 6);
+    b.Short(ifd1, 0x8822, 3); // anything else in it still counts
     Parsed p = ParseTiff(b.Tiff());
     EXPECT_TRUE(p.ok);
     EXPECT_FLOAT_EQ(p.record.xResolution, 300);
     EXPECT_FLOAT_EQ(p.record.yResolution, 300);
     EXPECT_FLOAT_EQ(p.record.resolutionUnit, 1.0f);
-    EXPECT_EQ(p.record.orientation, 6);
+    EXPECT_EQ(p.record.orientation, 0);
+    EXPECT_EQ(p.record.exposureProgram, 3);
 }
 
 TEST(ExifBlock, ParseClearsFlashAndComment) {

@@ -5,6 +5,8 @@
 
 #include "IcoBytes.h"
 #include "image/codecs/CfImageICO.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Png.h"
 
 namespace {
 
@@ -109,20 +111,44 @@ TEST(IcoEntry, DirectorySizeZeroMeans256) {
     EXPECT_EQ(PixelAt(image, 255, 255), (Bgra{255, 255, 255, 255}));
 }
 
-Bytes PngEntryData() {
+// A PNG stream cut off inside its header chunk.
+Bytes DamagedPngData() {
     return {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
             'R',  0,   0,   0,   4,    0,    0,    0,    4, 8, 6, 0,  0,   0};
 }
 
-TEST(IcoEntry, PngEntryWithoutPngDecoderGivesAnEmptyImage) {
+TEST(IcoEntry, PngEntryDecodesWithItsAlpha) {
+    const support::Picture picture = support::Pattern(5, 3, 4);
+    const Bytes png = support::MakePng(support::PngImageOf(picture));
+    const Bytes icon = WriteIco({{5, 3, png}, {2, 2, SmallIconData()}});
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{4, 4, PngEntryData()}})));
+    ASSERT_TRUE(DecodeBytes(image, icon));
+    EXPECT_EQ(image.GetFormatType(), FormatIco);
+    EXPECT_EQ(image.info.frameCount, 2);
+    ASSERT_EQ(image.GetWidth(), 5u);
+    ASSERT_EQ(image.GetHeight(), 3u);
+    ASSERT_TRUE(image.HasAlphaChannel());
+    // The PNG's top-left pixel is the bitmap's top row, first column.
+    EXPECT_EQ(PixelAt(image, 0, 2), (Bgra{picture.At(0, 0, 2), picture.At(0, 0, 1),
+                                          picture.At(0, 0, 0), picture.At(0, 0, 3)}));
+
+    CfImageICO header;
+    header.SetEscapeCode(-1);
+    ASSERT_TRUE(DecodeBytes(header, icon));
+    EXPECT_EQ(header.GetWidth(), 5u);
+    EXPECT_EQ(header.GetHeight(), 3u);
+    EXPECT_EQ(header.GetFormatType(), FormatIco);
+}
+
+TEST(IcoEntry, DamagedPngEntryGivesAnEmptyImage) {
+    CfImageICO image;
+    ASSERT_TRUE(DecodeBytes(image, WriteIco({{4, 4, DamagedPngData()}})));
     EXPECT_FALSE(image.IsValid());
     EXPECT_EQ(image.GetFormatType(), FormatIco);
 
     CfImageICO header;
     header.SetEscapeCode(-1);
-    ASSERT_TRUE(DecodeBytes(header, WriteIco({{0, 0, PngEntryData()}})));
+    ASSERT_TRUE(DecodeBytes(header, WriteIco({{0, 0, DamagedPngData()}})));
     EXPECT_EQ(header.GetWidth(), 256u);
     EXPECT_EQ(header.GetFormatType(), FormatIco);
 }

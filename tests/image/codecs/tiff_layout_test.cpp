@@ -1,4 +1,5 @@
-// Tiles, orientation, resolution and position, pages, and the decoding controls.
+// Tiles, resolution and position, pages, and the decoding controls (orientation: see
+// tiff_orientation_test.cpp).
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -60,85 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TiffTiles,
                          testing::Values(TileCase{37, 21, 16, 16, 8}, TileCase{10, 5, 32, 16, 8},
                                          TileCase{48, 33, 16, 32, 8}, TileCase{21, 18, 16, 16, 16},
                                          TileCase{16, 16, 16, 16, 8}));
-
-// Stored pixel (row r, column c) of a W x H image appears at this (row, column) when shown.
-std::pair<uint32_t, uint32_t> Shown(uint16_t orientation, uint32_t r, uint32_t c, uint32_t w,
-                                    uint32_t h) {
-    switch (orientation) {
-    case 2:
-        return {r, w - 1 - c};
-    case 3:
-        return {h - 1 - r, w - 1 - c};
-    case 4:
-        return {h - 1 - r, c};
-    case 5:
-        return {c, r};
-    case 6:
-        return {c, h - 1 - r};
-    case 7:
-        return {w - 1 - c, h - 1 - r};
-    case 8:
-        return {w - 1 - c, r};
-    default:
-        return {r, c};
-    }
-}
-
-class TiffOrientation : public testing::TestWithParam<uint16_t> {};
-
-TEST_P(TiffOrientation, PageIsTurnedUpright) {
-    const uint16_t orientation = GetParam();
-    const uint32_t w = 5;
-    const uint32_t h = 3;
-    TiffPage page;
-    page.width = w;
-    page.height = h;
-    page.samplesPerPixel = 2;
-    page.extraSamples = {EXTRASAMPLE_UNASSALPHA};
-    page.orientation = orientation;
-    for (uint32_t i = 0; i < w * h; ++i) {
-        page.data.push_back(static_cast<uint8_t>(10 + i * 15));
-        page.data.push_back(static_cast<uint8_t>(250 - i * 3));
-    }
-    const std::string path = TiffTempPath("orientation");
-    WriteTiff(path, page);
-    CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
-    const bool turned = orientation >= 5;
-    ASSERT_EQ(image.GetWidth(), turned ? h : w);
-    ASSERT_EQ(image.GetHeight(), turned ? w : h);
-    for (uint32_t r = 0; r < h; ++r) {
-        for (uint32_t c = 0; c < w; ++c) {
-            const auto [row, col] = Shown(orientation, r, c, w, h);
-            const uint32_t i = r * w + c;
-            EXPECT_EQ(Grey(PixelFromTop(image, col, row)), 10 + i * 15) << r << "," << c;
-            EXPECT_EQ(AlphaFromTop(image, col, row), 250 - i * 3) << r << "," << c;
-        }
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(AllEight, TiffOrientation, testing::Range<uint16_t>(1, 9));
-
-TEST(TiffOrientation, BilevelPageTurnsToo) {
-    TiffPage page;
-    page.width = 10;
-    page.height = 2;
-    page.bitsPerSample = 1;
-    page.orientation = 6;
-    page.data = {0x80, 0x00, 0x00, 0x40}; // row 0: pixel 0; row 1: pixel 9
-    const std::string path = TiffTempPath("bilevel");
-    WriteTiff(path, page);
-    CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
-    ASSERT_EQ(image.GetWidth(), 2u);
-    ASSERT_EQ(image.GetHeight(), 10u);
-    for (uint32_t row = 0; row < 10; ++row) {
-        for (uint32_t col = 0; col < 2; ++col) {
-            const bool white = (row == 0 && col == 1) || (row == 9 && col == 0);
-            EXPECT_EQ(Grey(PixelFromTop(image, col, row)), white ? 255 : 0) << row << "," << col;
-        }
-    }
-}
 
 TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
     struct Case {

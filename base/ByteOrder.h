@@ -1,0 +1,48 @@
+// Reading 16- and 32-bit numbers from bytes in a stated byte order: little-endian (BMP, ICO,
+// the 16-bit samples libtiff delivers), big-endian (JPEG segments, PNG) and the order a TIFF or
+// EXIF block declares in its first two bytes ("II" or "MM"). The caller makes sure the bytes
+// are there.
+#pragma once
+
+#include <cstdint>
+
+namespace ByteOrder {
+
+inline uint16_t Le16(const uint8_t *p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+inline uint32_t Le32(const uint8_t *p) {
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+inline uint16_t Be16(const uint8_t *p) {
+    return static_cast<uint16_t>(p[0] << 8 | p[1]);
+}
+
+inline uint32_t Be32(const uint8_t *p) {
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
+}
+
+// The order of a TIFF-structured block.
+struct Endian {
+    bool big = false;
+
+    // The order the block's first two bytes name; false when they name none.
+    static bool FromMarker(const uint8_t *p, Endian &endian) {
+        if (p[0] == 'I' && p[1] == 'I') {
+            endian.big = false;
+            return true;
+        }
+        if (p[0] == 'M' && p[1] == 'M') {
+            endian.big = true;
+            return true;
+        }
+        return false;
+    }
+
+    uint16_t U16(const uint8_t *p) const { return big ? Be16(p) : Le16(p); }
+    uint32_t U32(const uint8_t *p) const { return big ? Be32(p) : Le32(p); }
+};
+
+} // namespace ByteOrder

@@ -1,0 +1,53 @@
+// libjpeg kept at arm's length for the JPEG decoder.
+//
+// The session owns the decompressor, its error manager and its data source over a CfStream.
+// Every libjpeg call that can fail runs inside one of the small member functions below: each
+// arms the error manager's jump, makes its call and returns false when the library failed.
+// Their frames hold nothing with a destructor, so the jump skips no cleanup; the caller raises
+// the failure in C++ once the wrapper has returned. The destructor releases the library's
+// memory on every way out.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include "image/codecs/CfJpegErrorManager.h"
+#include "image/codecs/CfJpegStreamManager.h"
+
+class CfStream;
+
+class JpegReadSession {
+public:
+    // buffer holds CfJpegStreamManager::BufferSize bytes and outlives the session.
+    JpegReadSession(CfStream &stream, JOCTET *buffer);
+    ~JpegReadSession();
+    JpegReadSession(const JpegReadSession &) = delete;
+    JpegReadSession &operator=(const JpegReadSession &) = delete;
+
+    jpeg_decompress_struct &Info() { return m_cinfo; }
+    // False when the decompressor could not be made.
+    bool Ready() const { return m_created; }
+
+    // Creates the decompressor with a ceiling on the library's own working memory.
+    bool Create(long memoryCeiling);
+    bool ReadHeader();
+    bool CalcOutputDimensions();
+    bool StartDecompress();
+    // One row of `length` samples in the library's image pool, freed with the session.
+    bool AllocateRow(JDIMENSION length, JSAMPROW *row);
+    // Reads the next scanline; false also when the library delivered none.
+    bool ReadScanline(JSAMPROW row);
+    bool FinishDecompress();
+
+    // The library's reason for the last failed call.
+    const char *Message() const { return m_errors.message; }
+
+private:
+    jpeg_decompress_struct m_cinfo;
+    CfJpegErrorManager m_errors;
+    CfJpegStreamManager m_source;
+    bool m_created = false;
+};

@@ -1,0 +1,77 @@
+// libpng kept at arm's length for the PNG decoder.
+//
+// The session owns libpng's read and info structures and reads through a CfStream. Every libpng
+// call that can fail runs inside one of the small member functions below: each arms libpng's
+// jump buffer, makes its call and returns false when libpng jumped back. Their frames hold
+// nothing with a destructor, so the jump skips no cleanup; the caller raises the failure in C++
+// once the wrapper has returned. libpng's message is kept for the caller (Message); warnings
+// are dropped and nothing is printed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include <png.h>
+
+class CfStream;
+
+// How the decoded rows come out of libpng.
+enum class PngOutput {
+    Index,     // one palette index per byte
+    Grey,      // one grey byte per pixel
+    GreyAlpha, // grey byte, alpha byte
+    Bgr,       // blue, green, red
+    Bgra,      // blue, green, red, alpha
+};
+
+// Bytes per pixel of an output layout.
+int PngOutputChannels(PngOutput output);
+
+class PngReadSession {
+public:
+    // The stream stands right after the eight signature bytes, which the caller has checked.
+    explicit PngReadSession(CfStream &stream);
+    ~PngReadSession();
+    PngReadSession(const PngReadSession &) = delete;
+    PngReadSession &operator=(const PngReadSession &) = delete;
+
+    // False when libpng could not allocate its structures.
+    bool Ready() const { return m_png != nullptr && m_info != nullptr; }
+
+    // Reads the chunks up to the first image data (header, palette, transparency, density).
+    bool ReadInfo();
+
+    // Header facts, valid after ReadInfo.
+    uint32_t Width() const;
+    uint32_t Height() const;
+    int BitDepth() const;
+    int ColorType() const;
+    bool Interlaced() const;
+    bool HasTransparency() const;
+    // The palette (PLTE) entries; count is 0 when there is none.
+    const png_color *Palette(int *count) const;
+    // Pixels per metre from pHYs; false when the chunk is absent or gives only an aspect.
+    bool PixelsPerMetre(uint32_t *x, uint32_t *y) const;
+
+    // Sets up the transformations that deliver rows as `output`, with 16-bit samples scaled to
+    // 8 bits, and tells libpng to handle the interlace passes itself. Afterwards RowBytes is
+    // the length of one delivered row.
+    bool SetOutput(PngOutput output);
+    size_t RowBytes() const { return m_rowBytes; }
+
+    // Reads the next row of a non-interlaced image.
+    bool ReadRow(uint8_t *row);
+    // Reads every pass of the whole image into rows (Height() pointers of RowBytes each).
+    bool ReadImage(uint8_t **rows);
+
+    // libpng's reason for the last failed call.
+    const char *Message() const { return m_message; }
+
+private:
+    bool ApplyTransformations(PngOutput output);
+
+    png_structp m_png = nullptr;
+    png_infop m_info = nullptr;
+    size_t m_rowBytes = 0;
+    char m_message[200] = "";
+};
