@@ -11,6 +11,7 @@
 #include "pdfw/GlyphlessFont.h"
 #include "pdfw/Orientation.h"
 #include "pdfw/PdfwError.h"
+#include "pdfw/TextLayer.h"
 
 namespace pdfw {
 
@@ -20,10 +21,6 @@ constexpr float kMinPageSide = 3.0f;
 constexpr float kMaxPageSide = 14400.0f;
 // The text layer's font resource name on every page.
 constexpr const char *kTextFont = "FT";
-// Pages ended before the oldest waiting one is written. A waiting page holds only its
-// content and the pending words, so this bounds memory without making the writer wait on
-// recognition; it is a constant, so the bytes written do not depend on the thread count.
-constexpr std::size_t kPagesInFlight = 16;
 
 // Seconds since 1970 for the document's date: SOURCE_DATE_EPOCH when it holds a number
 // (reproducible output), else the clock. `fixed` tells which.
@@ -97,90 +94,59 @@ void Document::endPage() {
     if (!page_) {
         fail(PDFW_RUNTIME_ERROR, "pdfw_end_page: no page is open (call pdfw_begin_page first)");
     }
-    EndedPage ended{std::move(page_), writer_.reserve(), writer_.reserve()};
-    pages_.push_back(ended.object);
-    if (!recognition_) {
-        writePage(ended);
-        return;
-    }
-    if (!ended.page->texts.empty() && !font_) {
-        font_ = writer_.reserve();
-    }
-    waiting_.push_back(std::move(ended));
-    while (waiting_.size() > kPagesInFlight) {
-        writeOldestWaiting();
-    }
-}
-
-void Document::writeOldestWaiting() {
-    EndedPage ended = std::move(waiting_.front());
-    waiting_.pop_front();
-    Page &page = *ended.page;
-    std::string text;
-    try {
-        for (const auto &[words, at] : page.texts) {
-            text += textLayerContent(*words.get(), at, encoding_, "/" + std::string(kTextFont));
-        }
-    } catch (const PdfwError &error) {
-        textFailure_ = error.what();
-        textFailureType_ = error.type();
-        throw;
-    }
-    page.content += text;
-    if (!page.texts.empty()) {
-        page.resources["Font"][kTextFont] = font_;
-    }
-    writePage(ended);
-}
-
-void Document::writePage(EndedPage &ended) {
-    Page &page = *ended.page;
-    if (page.texts.empty()) {
-        writer_.writeStream(ended.contents, "", page.content.data(), page.content.size());
+    int contents = writer_.reserve();
+    int pageObject = writer_.reserve();
+    if (page_->text.empty()) {
+        writer_.writeStream(contents, "", page_->content.data(), page_->content.size());
     } else {
-        Buffer packed = flateCompress(reinterpret_cast<const unsigned char *>(page.content.data()),
-                                      page.content.size(), kFlateLevelFewBits, memory_);
-        writer_.writeStream(ended.contents, "/Filter/FlateDecode", packed.data(), packed.size());
+        writeWithText(contents);
     }
 
     std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R/MediaBox[0 0 " +
-                       pdfNumber(page.width) + " " + pdfNumber(page.height) +
+                       pdfNumber(page_->width) + " " + pdfNumber(page_->height) +
                        "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI" +
-                       (page.texts.empty() ? "]" : "/Text]");
-    if (!page.images.empty()) {
+                       (page_->text.empty() ? "]" : "/Text]");
+    if (!page_->images.empty()) {
         dict += "/XObject<<";
-        for (int object : page.images) {
+        for (int object : page_->images) {
             dict += "/Im" + std::to_string(object) + " " + std::to_string(object) + " 0 R";
         }
         dict += ">>";
     }
-    for (const auto &[category, named] : page.resources) {
+    for (const auto &[category, named] : page_->resources) {
         dict += "/" + category + "<<";
         for (const auto &[name, object] : named) {
             dict += "/" + name + " " + std::to_string(object) + " 0 R";
         }
         dict += ">>";
     }
-    dict += ">>/Contents " + std::to_string(ended.contents) + " 0 R>>\n";
-    writer_.beginObject(ended.object);
+    dict += ">>/Contents " + std::to_string(contents) + " 0 R>>\n";
+    writer_.beginObject(pageObject);
     output_->write(dict);
     writer_.endObject();
+    pages_.push_back(pageObject);
+    page_.reset();
 }
 
-void Document::enableTextLayer(const std::string &languages) {
-    recognition_ = std::make_unique<RecognitionPool>(languages, recognitionWorkers());
+// The page's content and its text in one Flate-compressed stream; the font joins its
+// resources, and the document's font is numbered at its first use.
+void Document::writeWithText(int contents) {
+    if (!font_) {
+        font_ = writer_.reserve();
+    }
+    page_->resources["Font"][kTextFont] = font_;
+    std::string content = page_->content + page_->text;
+    Buffer packed = flateCompress(reinterpret_cast<const unsigned char *>(content.data()),
+                                  content.size(), kFlateLevelFewBits, memory_);
+    writer_.writeStream(contents, "/Filter/FlateDecode", packed.data(), packed.size());
 }
 
 ImageRequest Document::request(const std::string &path, int page) const {
-    return ImageRequest{path, page, pdfMinor_, memory_};
+    return ImageRequest{path, page, pdfMinor_, memory_, ocrLanguages_};
 }
 
 int Document::loadImage(const std::string &path, int page) {
-    int handle = addImage(prepareImage(request(path, page)));
-    if (recognition_) {
-        texts_.emplace(handle, recognition_->recognize(path, page));
-    }
-    return handle;
+    return addImage(prepareImage(request(path, page)));
 }
 
 int Document::addImage(PreparedImage prepared) {
@@ -192,6 +158,9 @@ int Document::addImage(PreparedImage prepared) {
                       prepared.orientation, std::move(prepared.notes)};
     int handle = nextImage_++;
     images_.emplace(handle, std::move(image));
+    if (prepared.text) {
+        texts_.emplace(handle, std::move(prepared.text));
+    }
     return handle;
 }
 
@@ -237,7 +206,8 @@ void Document::placeImage(int image, float x, float y, float scale) {
                       std::to_string(loaded.object) + " Do Q\n";
     page_->images.insert(loaded.object);
     if (auto text = texts_.find(image); text != texts_.end()) {
-        page_->texts.emplace_back(text->second, TextPlacement{x, y, scale});
+        page_->text +=
+            textLayerContent(*text->second, {x, y, scale}, encoding_, "/" + std::string(kTextFont));
     }
 }
 
@@ -267,12 +237,6 @@ std::string Document::documentId(const std::string &date, std::int64_t epoch, bo
 void Document::close() {
     if (page_) {
         fail(PDFW_RUNTIME_ERROR, "pdfw_close: a page is still open (call pdfw_end_page first)");
-    }
-    if (!textFailure_.empty()) {
-        fail(textFailureType_, textFailure_);
-    }
-    while (!waiting_.empty()) {
-        writeOldestWaiting();
     }
     std::string kids;
     for (int page : pages_) {

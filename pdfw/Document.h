@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -17,9 +16,7 @@
 #include "pdfw/ObjectWriter.h"
 #include "pdfw/OutputFile.h"
 #include "pdfw/PreparedWriter.h"
-#include "pdfw/RecognitionPool.h"
 #include "pdfw/TextEncoding.h"
-#include "pdfw/TextLayer.h"
 
 namespace pdfw {
 
@@ -28,10 +25,9 @@ public:
     // Writes the file header; `output` is the freshly created temporary file.
     Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory);
 
-    // From now on every loaded image is recognised in `languages` on worker threads, and
-    // every placement of it carries its words as invisible text. A page then waits for its
-    // words before it is written, a bounded number of pages behind the caller.
-    void enableTextLayer(const std::string &languages);
+    // Every image prepared from now on is also recognised in `languages` ("": none), and each
+    // placement of it carries its words as invisible text.
+    void enableTextLayer(const std::string &languages) { ocrLanguages_ = languages; }
     bool pageOpen() const { return page_ != nullptr; }
     void beginPage(float width, float height);
     void endPage();
@@ -60,19 +56,11 @@ private:
         std::string content;
         std::set<int> images; // XObject numbers drawn on the page
         std::map<std::string, std::map<std::string, int>> resources; // category, name, object
-        std::vector<std::pair<RecognitionPool::Result, TextPlacement>> texts; // to lay over it
-    };
-    // A page ended but not yet written, with the object numbers it was given at its end.
-    struct EndedPage {
-        std::unique_ptr<Page> page;
-        int contents = 0;
-        int object = 0;
+        std::string text; // the invisible text over its images
     };
 
     Page &openPage(const char *call);
-    void writePage(EndedPage &ended);
-    // Waits for the words of the oldest waiting page and writes it.
-    void writeOldestWaiting();
+    void writeWithText(int contents);
 
     const LoadedImage &openImage(int image, const char *call) const;
     std::string documentId(const std::string &date, std::int64_t epoch, bool fixed) const;
@@ -88,14 +76,10 @@ private:
     std::unique_ptr<Page> page_;
     std::map<int, LoadedImage> images_;
     int nextImage_ = 1;
-
-    std::unique_ptr<RecognitionPool> recognition_; // null: no text layer
-    std::map<int, RecognitionPool::Result> texts_; // by image handle
-    std::deque<EndedPage> waiting_;                // pages waiting for their words
+    std::string ocrLanguages_;                                  // "": no text layer
+    std::map<int, std::shared_ptr<const ocr::PageText>> texts_; // by image handle
     TextEncoding encoding_;
-    int font_ = 0;            // the text layer's font, once used
-    std::string textFailure_; // why recognition failed; the document cannot be finished
-    int textFailureType_ = 0;
+    int font_ = 0; // the text layer's font, once a page uses it
 };
 
 } // namespace pdfw

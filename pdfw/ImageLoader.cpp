@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "pdfw/ImageRecognition.h"
 #include "pdfw/InputFile.h"
 #include "pdfw/JpegImage.h"
 #include "pdfw/PdfwError.h"
@@ -9,7 +10,9 @@
 
 namespace pdfw {
 
-PreparedImage prepareImage(const ImageRequest &request) {
+namespace {
+
+PreparedImage prepareByContent(const ImageRequest &request) {
     InputFile file(request.path);
     unsigned char head[4] = {};
     std::size_t got = file.readAt(0, head, sizeof head);
@@ -23,6 +26,16 @@ PreparedImage prepareImage(const ImageRequest &request) {
     }
     fail(PDFW_TYPE_ERROR, "\"" + request.path + "\" is neither a JPEG nor a TIFF file" +
                               (got == 0 ? std::string(" (it is empty)") : std::string()));
+}
+
+} // namespace
+
+PreparedImage prepareImage(const ImageRequest &request) {
+    PreparedImage prepared = prepareByContent(request);
+    if (!request.ocrLanguages.empty()) {
+        prepared.text = recognizeImage(request);
+    }
+    return prepared;
 }
 
 } // namespace pdfw
