@@ -16,6 +16,8 @@ FOLVANE_PACKAGES=(
   tesseract-ocr time bc
   # fuzzing
   clang-14 libclang-rt-14-dev
+  # the Debian package and the checks of what it installs
+  dpkg-dev file desktop-file-utils appstream man-db bash-completion
   # running: Chinese captions, opening files
   fonts-noto-cjk xdg-utils
 )

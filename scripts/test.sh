@@ -8,8 +8,9 @@ source "$root/scripts/deps.sh"
 folvane_install_deps
 
 tsan="$root/build/tsan"
-cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLVANE_TSAN=ON >/dev/null
-cmake --build "$tsan" -j"$(nproc)"
+cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLVANE_TSAN=ON \
+  -DFOLVANE_WITH_QT=OFF >/dev/null
+cmake --build "$tsan" -j"$(nproc)" --target tsan_tests
 status=0
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir "$tsan" --output-on-failure -j"$(nproc)" || status=$?
