@@ -28,8 +28,8 @@ struct ImageRequest {
     std::string ocrLanguages; // recognise the text in these languages too; "": no
 };
 
-// Raises PDFW_IO_ERROR when the file cannot be read, PDFW_TYPE_ERROR when it is neither JPEG
-// nor TIFF, and the errors of the readers; with languages, recognises the text as well
+// Raises PDFW_IO_ERROR when the file cannot be read, PDFW_TYPE_ERROR when it is not JPEG, TIFF
+// or PNG, and the errors of the readers; with languages, recognises the text as well
 // (recognizeImage).
 PreparedImage prepareImage(const ImageRequest &request);
 

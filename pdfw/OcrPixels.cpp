@@ -4,15 +4,21 @@
 #include <cstring>
 #include <vector>
 
+#include "pdfw/ImageKind.h"
 #include "pdfw/InputFile.h"
 #include "pdfw/JpegStructure.h"
 #include "pdfw/PdfwError.h"
+#include "pdfw/PngDecoder.h"
 #include "pdfw/TiffDecoder.h"
 #include "pdfw/TiffFile.h"
 
 namespace pdfw {
 
 namespace {
+
+unsigned char luma(unsigned r, unsigned g, unsigned b) {
+    return static_cast<unsigned char>((299 * r + 587 * g + 114 * b) / 1000);
+}
 
 unsigned sampleAt(const unsigned char *row, std::size_t index, int bits) {
     switch (bits) {
@@ -95,25 +101,29 @@ OcrPixels jpegForOcr(GreyPicture picture, int orientation) {
     return out;
 }
 
-OcrPixels rasterForOcr(const RasterImage &raster, int orientation, int dpi,
-                       const MemoryProcs &memory) {
-    bool indexed = raster.colorSpace.rfind("[/Indexed", 0) == 0;
-    if (raster.components == 1 && raster.bitsPerComponent == 1 && !indexed) {
-        return bilevel(raster, orientation, dpi, memory);
-    }
+OcrPixels rasterForOcr(const RasterImage &raster, const std::vector<unsigned char> *palette,
+                       int orientation, int dpi, const MemoryProcs &memory) {
+    bool indexed = palette != nullptr;
     int components = raster.components;
     int bits = raster.bitsPerComponent;
+    std::size_t rowBytes = rasterRowBytes(raster.width, components, bits, "a picture row");
+    if (raster.pixels.size() < rowBytes * raster.height) {
+        fail(PDFW_SYNTAX_ERROR, "a decoded picture is shorter than its rows");
+    }
+    bool hasAlpha = raster.alpha.size() > 0;
+    if (components == 1 && bits == 1 && !indexed && !hasAlpha) {
+        return bilevel(raster, orientation, dpi, memory);
+    }
     if ((bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) || components < 1 ||
         components == 2 || components > 4) {
         fail(PDFW_TYPE_ERROR, "a picture of " + std::to_string(components) + " samples of " +
                                   std::to_string(bits) + " bits cannot be recognised");
     }
-    std::size_t rowBytes = rasterRowBytes(raster.width, components, bits, "a picture row");
-    if (raster.pixels.size() < rowBytes * raster.height) {
-        fail(PDFW_SYNTAX_ERROR, "a decoded picture is shorter than its rows");
+    int alphaBytes = bits == 16 ? 2 : 1;
+    if (hasAlpha &&
+        raster.alpha.size() < static_cast<std::size_t>(raster.width) * raster.height * alphaBytes) {
+        fail(PDFW_SYNTAX_ERROR, "a decoded picture's alpha is shorter than its pixels");
     }
-    std::vector<unsigned char> palette =
-        indexed ? paletteGreys(raster.colorSpace) : std::vector<unsigned char>();
     OcrPixels out;
     out.rows = Buffer(memory, checkedSize({raster.width, raster.height}, "the grey picture"),
                       "OCR picture");
@@ -127,16 +137,23 @@ OcrPixels rasterForOcr(const RasterImage &raster, int orientation, int dpi,
                     std::size_t bit = static_cast<std::size_t>(x) * bits;
                     index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
                 }
-                target[x] = index < palette.size() ? palette[index] : 255;
-                continue;
+                target[x] = index < palette->size() ? (*palette)[index] : 255;
+            } else {
+                unsigned s[4] = {};
+                for (int c = 0; c < components && c < 4; ++c) {
+                    s[c] = sampleAt(row, static_cast<std::size_t>(x) * components + c, bits);
+                }
+                unsigned char grey =
+                    components == 1 ? static_cast<unsigned char>(s[0]) : greyOf(s, components);
+                target[x] = raster.inverted ? static_cast<unsigned char>(255 - grey) : grey;
             }
-            unsigned s[4] = {};
-            for (int c = 0; c < components && c < 4; ++c) {
-                s[c] = sampleAt(row, static_cast<std::size_t>(x) * components + c, bits);
+            if (hasAlpha) {
+                // Transparent parts show the white of the page.
+                std::size_t at = (static_cast<std::size_t>(y) * raster.width + x) * alphaBytes;
+                unsigned a = raster.alpha.data()[at];
+                unsigned colour = raster.premultiplied ? target[x] : target[x] * a / 255;
+                target[x] = static_cast<unsigned char>(std::min(255u, colour + (255 - a)));
             }
-            unsigned char grey =
-                components == 1 ? static_cast<unsigned char>(s[0]) : greyOf(s, components);
-            target[x] = raster.inverted ? static_cast<unsigned char>(255 - grey) : grey;
         }
     }
     out.image = {static_cast<int>(raster.width),
@@ -168,20 +185,31 @@ int tiffDpi(TiffFile &tiff) {
 
 OcrPixels pixelsForOcr(const std::string &path, int page, const MemoryProcs &memory) {
     InputFile file(path);
-    unsigned char head[3] = {};
-    if (file.readAt(0, head, sizeof head) == 3 && head[0] == 0xFF && head[1] == 0xD8 &&
-        head[2] == 0xFF) {
+    unsigned char head[kKindBytes] = {};
+    ImageKind kind = detectImageKind(head, file.readAt(0, head, sizeof head));
+    if (kind == ImageKind::Jpeg) {
         std::size_t size = checkedSize({file.size()}, "\"" + path + "\"");
         Buffer bytes(memory, size, "JPEG file");
         file.readExactly(0, bytes.data(), size, "the image data");
         JpegInfo info = inspectJpeg(MemorySource(bytes.data(), size, path));
         return jpegForOcr(decodeJpegToGrey(bytes.data(), size, path, memory), info.orientation);
     }
+    if (kind == ImageKind::Png) {
+        DecodedPng png = decodePng(file, 4, memory);
+        std::vector<unsigned char> greys;
+        for (std::size_t i = 0; i + 2 < png.palette.size(); i += 3) {
+            greys.push_back(luma(png.palette[i], png.palette[i + 1], png.palette[i + 2]));
+        }
+        return rasterForOcr(png.raster, png.indexed ? &greys : nullptr, 1, kScanDpi, memory);
+    }
     TiffFile tiff(file, page);
     int dpi = tiffDpi(tiff);
     int orientation = tiff.page().orientation;
     RasterImage raster = decodeTiff(tiff, 7, memory);
-    return rasterForOcr(raster, orientation, dpi, memory);
+    bool indexed = raster.colorSpace.rfind("[/Indexed", 0) == 0;
+    std::vector<unsigned char> greys =
+        indexed ? paletteGreys(raster.colorSpace) : std::vector<unsigned char>();
+    return rasterForOcr(raster, indexed ? &greys : nullptr, orientation, dpi, memory);
 }
 
 } // namespace pdfw

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ocr/PageImage.h"
 #include "pdfw/JpegGreyDecoder.h"
@@ -25,13 +26,14 @@ struct OcrPixels {
 // A JPEG's grey picture, shown by `orientation`.
 OcrPixels jpegForOcr(GreyPicture picture, int orientation);
 
-// A decoded picture (grey, RGB, CMYK or palette samples of 1 to 16 bits), shown by
-// `orientation`, of `dpi` (0: unknown). Bilevel grey stays bilevel.
-OcrPixels rasterForOcr(const RasterImage &raster, int orientation, int dpi,
-                       const MemoryProcs &memory);
+// A decoded picture (grey, RGB, CMYK or, with `palette` the grey of each entry, palette
+// samples; 1 to 16 bits), shown by `orientation`, of `dpi` (0: unknown). Bilevel grey stays
+// bilevel; transparent parts become the white of the page.
+OcrPixels rasterForOcr(const RasterImage &raster, const std::vector<unsigned char> *palette,
+                       int orientation, int dpi, const MemoryProcs &memory);
 
-// Reads page `page` of the JPEG or TIFF at `path` for recognition. Raises what the engine's
-// readers raise for a file they cannot use.
+// Reads page `page` of the JPEG, TIFF or PNG at `path` for recognition. Raises what the
+// engine's readers raise for a file they cannot use.
 OcrPixels pixelsForOcr(const std::string &path, int page, const MemoryProcs &memory);
 
 } // namespace pdfw

@@ -12,6 +12,7 @@ FOLVANE_PACKAGES=(
   libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
+  mupdf-tools colord-data icc-profiles-free
   # the text-layer benchmark's peer: the tesseract command and /usr/bin/time for its memory
   tesseract-ocr time bc
   # fuzzing

@@ -201,8 +201,9 @@ TEST(SearchablePdf, ScansAndTurnedPhotosInEnglishAndChinese) {
     writePhoto(images[3], chinese);
     std::string searchable = dir / "searchable.pdf";
     std::string plain = dir / "plain.pdf";
-    writePdf(searchable, images, "chi_sim+eng");
-    writePdf(plain, images, "");
+    // One worker: a second would load the languages once more for these four small pages.
+    writePdf(searchable, images, "chi_sim+eng", "1");
+    writePdf(plain, images, "", "1");
     ASSERT_FALSE(HasFailure());
     EXPECT_TRUE(support::QpdfCheck(searchable));
 
