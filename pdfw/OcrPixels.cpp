@@ -36,22 +36,23 @@ unsigned sampleAt(const unsigned char *row, std::size_t index, int bits) {
     }
 }
 
-// The grey value of each palette entry of an "[/Indexed/DeviceRGB n<hex>]" colour space.
-std::vector<unsigned char> paletteGreys(const std::string &space) {
+// The grey value of each entry of a palette written as "hival<RRGGBB...>" over RGB (or
+// "hival<GG...>" over grey: one byte an entry).
+std::vector<unsigned char> paletteGreys(const std::string &palette, bool grey) {
     std::vector<unsigned char> greys;
-    std::size_t open = space.find('<');
-    std::size_t close = space.find('>', open);
+    std::size_t open = palette.find('<');
+    std::size_t close = palette.find('>', open);
     if (open == std::string::npos || close == std::string::npos) {
         return greys;
     }
-    auto nibble = [](char c) { return c <= '9' ? c - '0' : c - 'A' + 10; };
-    for (std::size_t i = open + 1; i + 6 <= close; i += 6) {
-        unsigned rgb[3];
-        for (int k = 0; k < 3; ++k) {
-            rgb[k] = nibble(space[i + 2 * k]) * 16 + nibble(space[i + 2 * k + 1]);
+    auto nibble = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
+    std::size_t step = grey ? 2 : 6;
+    for (std::size_t i = open + 1; i + step <= close; i += step) {
+        unsigned v[3];
+        for (std::size_t k = 0; k < step / 2; ++k) {
+            v[k] = nibble(palette[i + 2 * k]) * 16 + nibble(palette[i + 2 * k + 1]);
         }
-        greys.push_back(
-            static_cast<unsigned char>((299 * rgb[0] + 587 * rgb[1] + 114 * rgb[2]) / 1000));
+        greys.push_back(grey ? static_cast<unsigned char>(v[0]) : luma(v[0], v[1], v[2]));
     }
     return greys;
 }
@@ -206,9 +207,10 @@ OcrPixels pixelsForOcr(const std::string &path, int page, const MemoryProcs &mem
     int dpi = tiffDpi(tiff);
     int orientation = tiff.page().orientation;
     RasterImage raster = decodeTiff(tiff, 7, memory);
-    bool indexed = raster.colorSpace.rfind("[/Indexed", 0) == 0;
+    bool indexed = !raster.palette.empty();
     std::vector<unsigned char> greys =
-        indexed ? paletteGreys(raster.colorSpace) : std::vector<unsigned char>();
+        indexed ? paletteGreys(raster.palette, raster.space.device == "/DeviceGray")
+                : std::vector<unsigned char>();
     return rasterForOcr(raster, indexed ? &greys : nullptr, orientation, dpi, memory);
 }
 
