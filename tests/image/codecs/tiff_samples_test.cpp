@@ -107,9 +107,7 @@ TEST(TiffCopyTileRows, RowsLandAtTheirStrides) {
 }
 
 TEST(TiffStreamProcs, SeekFollowsTheStreamAndRefusesWhatItCannotReach) {
-    FILE *file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    std::fwrite("0123456789", 1, 10, file);
+    FILE *file = OpenBytes({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
     CfStdioStream stream(file);
     EXPECT_EQ(TiffStreamSize(&stream), 10u);
     EXPECT_EQ(TiffStreamSeek(&stream, 4, SEEK_SET), 4u);
