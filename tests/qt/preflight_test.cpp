@@ -22,15 +22,6 @@ using Strings = std::vector<std::string>;
 
 class Preflight : public WindowFixture {
 protected:
-    // Lets the background checks finish and reach the window.
-    void Settle() {
-        QElapsedTimer clock;
-        clock.start();
-        while (dlg->ChecksPending() && clock.elapsed() < 10000) {
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        ASSERT_FALSE(dlg->ChecksPending());
-    }
     QColor RowColour(int row) {
         return List()->model()->index(row, 1).data(Qt::ForegroundRole).value<QColor>();
     }
@@ -59,7 +50,7 @@ TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
     WriteFile(dir / "page-2.jpg", cut);
     WriteText(dir / "page-10.jpg", "a shopping list, not a picture");
     AddRows({dir / "page-10.jpg", dir / "page-3.jpg", dir / "page-2.jpg", dir / "page-1.jpg"});
-    Settle();
+    SettleChecks();
 
     ASSERT_EQ(Paths(), (Strings{dir / "page-1.jpg", dir / "page-2.jpg", dir / "page-3.jpg",
                                 dir / "page-10.jpg"}));
