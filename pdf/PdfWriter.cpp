@@ -126,6 +126,19 @@ void PdfWriter::CloseImage(int image) {
     pdfw_close_image(handle, image);
 }
 
+void PdfWriter::QueueImage(std::string imageType, std::string fileName, std::string options,
+                           int intOption) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_queue_image(handle, imageType.c_str(), fileName.c_str(), options.c_str(), intOption);
+}
+
+void PdfWriter::Stop() noexcept {
+    // pdfw_stop never calls the handler, so no jump is armed on this thread.
+    pdfw_stop(handle);
+}
+
 void PdfWriter::ThrowError() const {
     std::string message(error.message, strnlen(error.message, sizeof error.message));
     switch (error.type) {

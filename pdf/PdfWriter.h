@@ -61,6 +61,14 @@ public:
                       int intOption);
     void PlaceImage(int image, float x, float y, float scale);
     void CloseImage(int image);
+    // Announces an image a later OpenImageFile with the same file and integer option will ask
+    // for, so that the engine prepares it ahead on its worker threads. Problems with the image
+    // itself are reported by that OpenImageFile, not here.
+    void QueueImage(std::string imageType, std::string fileName, std::string options,
+                    int intOption);
+    // Callable from another thread while this one is inside a call: the document is stopped,
+    // the call waiting on it and every later one throws. Never throws itself.
+    void Stop() noexcept;
 
 private:
     // Throws the exception class that `error.type` selects, with `error.message`.

@@ -1,10 +1,48 @@
 #include "pdfw/Context.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <sched.h>
+#include <system_error>
 #include <utility>
 
 #include "pdfw/PdfwError.h"
+
+namespace {
+
+constexpr int kMaxThreads = 64;
+
+// A whole number from 1 to kMaxThreads, else 0.
+int threadCount(const char *text) {
+    if (!text || !*text) {
+        return 0;
+    }
+    char *end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    return *end == '\0' && value >= 1 && value <= kMaxThreads ? static_cast<int>(value) : 0;
+}
+
+// FOLVANE_THREADS when it holds a valid count, else the cores this process may run on.
+int defaultThreads() {
+    if (int fromEnvironment = threadCount(std::getenv("FOLVANE_THREADS"))) {
+        return fromEnvironment;
+    }
+    cpu_set_t cores;
+    CPU_ZERO(&cores);
+    if (sched_getaffinity(0, sizeof cores, &cores) == 0) {
+        return std::clamp(CPU_COUNT(&cores), 1, kMaxThreads);
+    }
+    return 1;
+}
+
+// What a queued request and the load that asks for it have in common.
+std::string requestKey(const char *filename, int page) {
+    return std::to_string(page) + ":" + filename;
+}
+
+} // namespace
 
 pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::MemoryProcs &procs,
                            void *userPointer)
@@ -28,6 +66,18 @@ void pdfw_context::setParameter(const char *key, const char *value) {
                                        "\" is not one of 1.3 to 1.7");
         }
         pdfMinor = value[2] - '0';
+        return;
+    }
+    if (std::strcmp(key, "threads") == 0) {
+        if (current) {
+            fail(PDFW_RUNTIME_ERROR, "pdfw_set_parameter: \"threads\" must be set before "
+                                     "pdfw_open_file");
+        }
+        threads = threadCount(value);
+        if (threads == 0) {
+            fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: threads \"") + value +
+                                       "\" is not a whole number from 1 to 64");
+        }
         return;
     }
     if (std::strcmp(key, "binding") == 0) {
@@ -54,6 +104,17 @@ bool pdfw_context::openFile(const char *filename) {
         return false;
     }
     current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory);
+    stopped = false;
+    int workers = threads > 0 ? threads : defaultThreads();
+    if (workers > 1) {
+        try {
+            auto started = std::make_unique<pdfw::PagePipeline>(workers);
+            std::lock_guard<std::mutex> lock(pipelineGuard);
+            pipeline = std::move(started);
+        } catch (const std::system_error &) {
+            // No threads to be had: the images are prepared on this one, as with "threads" 1.
+        }
+    }
     return true;
 }
 
@@ -62,7 +123,25 @@ pdfw::Document &pdfw_context::document(const char *call) {
         pdfw::fail(PDFW_RUNTIME_ERROR,
                    std::string(call) + ": no document is open (call pdfw_open_file first)");
     }
+    if (stopped) {
+        pdfw::fail(PDFW_RUNTIME_ERROR, std::string(call) + ": the document was stopped "
+                                                           "(pdfw_stop); only pdfw_close or "
+                                                           "pdfw_delete remain");
+    }
     return *current;
+}
+
+void pdfw_context::queueImage(const char *type, const char *filename, const char *options,
+                              int page) {
+    pdfw::Document &doc = document("pdfw_queue_image");
+    if (!type || !filename || !options) {
+        pdfw::fail(PDFW_VALUE_ERROR,
+                   "pdfw_queue_image: type, file name and options must not be null");
+    }
+    // A request pdfw_load_image will refuse is not worth preparing.
+    if (pipeline && page >= 1 && *filename) {
+        pipeline->announce(requestKey(filename, page), doc.request(filename, page));
+    }
 }
 
 int pdfw_context::loadImage(const char *type, const char *filename, const char *options, int page) {
@@ -92,15 +171,32 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
     if (!*filename) {
         fail(PDFW_VALUE_ERROR, "pdfw_load_image: no file name");
     }
+    if (pipeline) {
+        // Gives the image's place in flight back however the writing ends.
+        struct Written {
+            pdfw::PagePipeline &pipeline;
+            ~Written() { pipeline.written(); }
+        } written{*pipeline};
+        if (auto prepared = pipeline->take(requestKey(filename, page))) {
+            return doc.addImage(std::move(*prepared));
+        }
+    }
     return doc.loadImage(filename, page);
 }
 
 void pdfw_context::closeCurrent() {
+    if (current && stopped) {
+        endPipeline();
+        current.reset();
+        pdfw::fail(PDFW_RUNTIME_ERROR, "pdfw_close: the document was stopped (pdfw_stop); it "
+                                       "is abandoned and no file is written");
+    }
     pdfw::Document &doc = document("pdfw_close");
     if (doc.pageOpen()) {
         pdfw::fail(PDFW_RUNTIME_ERROR,
                    "pdfw_close: a page is still open (call pdfw_end_page first)");
     }
+    endPipeline();
     try {
         doc.close();
     } catch (...) {
@@ -108,4 +204,21 @@ void pdfw_context::closeCurrent() {
         throw;
     }
     current.reset();
+}
+
+void pdfw_context::stop() {
+    std::lock_guard<std::mutex> lock(pipelineGuard);
+    stopped = true;
+    if (pipeline) {
+        pipeline->stop();
+    }
+}
+
+void pdfw_context::endPipeline() {
+    std::unique_ptr<pdfw::PagePipeline> ending;
+    {
+        std::lock_guard<std::mutex> lock(pipelineGuard);
+        ending = std::move(pipeline);
+    }
+    ending.reset(); // joins the workers
 }

@@ -1,13 +1,17 @@
 // The context behind the C interface: the caller's handler and pointer, the document
-// parameters, the document being written and the last error.
+// parameters, the document being written with the pipeline that prepares its images ahead,
+// and the last error.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "pdfw/Document.h"
 #include "pdfw/Memory.h"
+#include "pdfw/PagePipeline.h"
 #include "pdfw/pdfw.h"
 
 struct pdfw_context {
@@ -19,9 +23,12 @@ struct pdfw_context {
     // False with `lastMessage` set when the output cannot be created.
     bool openFile(const char *filename);
     pdfw::Document &document(const char *call);
+    void queueImage(const char *type, const char *filename, const char *options, int page);
     int loadImage(const char *type, const char *filename, const char *options, int page);
     // Finishes the document; it is over after a failure other than a page still open.
     void closeCurrent();
+    // From any thread: the open document fails from now on, its workers stop.
+    void stop();
 
     std::uint32_t live = kLive;
     pdfw_error_handler_proc handler;
@@ -29,7 +36,17 @@ struct pdfw_context {
     void *opaque;
     int pdfMinor = 4;
     std::string binding;
+    int threads = 0; // workers preparing images; 0: FOLVANE_THREADS, else one per core
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;
+
+private:
+    void endPipeline();
+
+    // Guards `pipeline` against stop() from another thread; the pipeline is destroyed (its
+    // workers joined) before `current`.
+    std::mutex pipelineGuard;
+    std::unique_ptr<pdfw::PagePipeline> pipeline;
+    std::atomic<bool> stopped{false};
 };

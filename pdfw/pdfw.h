@@ -6,6 +6,8 @@
  *   ctx = pdfw_new(handler, NULL, NULL, NULL, my_pointer);
  *   pdfw_set_parameter(ctx, "compatibility", "1.4");      (before pdfw_open_file)
  *   pdfw_open_file(ctx, "out.pdf");                       (-1: cannot be opened)
+ *   for each page, optionally, to have the pages prepared ahead on all cores:
+ *       pdfw_queue_image(ctx, "jpeg", "photo.jpg", "", 1);
  *   for each page:
  *       pdfw_begin_page(ctx, 595, 842);
  *       image = pdfw_load_image(ctx, "jpeg", "photo.jpg", "", 1);
@@ -33,7 +35,13 @@
  * seconds since 1970), the creation date and the document ID derive from it and from the
  * document alone, so the same calls give the same bytes.
  *
- * Threads: a context is used by one thread at a time; distinct contexts are independent.
+ * Threads: a context is used by one thread at a time (pdfw_stop excepted); distinct
+ * contexts are independent. Inside, images announced with pdfw_queue_image are prepared
+ * (read, checked, decoded, compressed) by worker threads while the calling thread writes the
+ * document in page order; at most workers + 1 images are in flight. The number of workers is
+ * the parameter "threads", else the environment variable FOLVANE_THREADS, else one per core;
+ * 1 prepares every image in pdfw_load_image on the calling thread. The output is the same
+ * byte for byte whatever the number of workers.
  */
 #ifndef FOLVANE_PDFW_PDFW_H
 #define FOLVANE_PDFW_PDFW_H
@@ -82,7 +90,9 @@ typedef void (*pdfw_error_handler_proc)(pdfw_context *context, int error_type, c
 
 /* Memory procedures for the engine's large buffers (decoded pictures, compressed streams,
  * the output buffer). Either all three are given or none (NULL: the C heap). alloc returns
- * NULL on failure; realloc is accepted for completeness and never called at present. */
+ * NULL on failure; realloc is accepted for completeness and never called at present. They
+ * are called from the engine's worker threads too, so they must be thread-safe (or set
+ * "threads" to "1"). */
 typedef void *(*pdfw_alloc_proc)(pdfw_context *context, size_t size, const char *caller);
 typedef void *(*pdfw_realloc_proc)(pdfw_context *context, void *memory, size_t size,
                                    const char *caller);
@@ -106,6 +116,8 @@ void *pdfw_get_opaque(pdfw_context *context);
 /* Sets a document parameter. Returns 0, or -1 on failure. Keys:
  *   "compatibility": "1.3" .. "1.7", the PDF version written (default "1.4"); only before
  *                    pdfw_open_file (PDFW_RUNTIME_ERROR afterwards).
+ *   "threads":       "1" to "64", the workers that prepare queued images (default:
+ *                    FOLVANE_THREADS, else one per core); only before pdfw_open_file.
  *   "binding":       any text naming the calling language; recorded, no effect on output.
  * An unknown key, a bad value or a NULL argument raises PDFW_VALUE_ERROR. */
 int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value);
@@ -142,6 +154,18 @@ int pdfw_end_page(pdfw_context *context);
 int pdfw_load_image(pdfw_context *context, const char *type, const char *filename,
                     const char *options, int page);
 
+/* Announces the image a later pdfw_load_image with the same file name and page will ask
+ * for, so that it is prepared ahead on a worker thread. Announced images are prepared in the
+ * order announced; the loads that ask for them should come in that order (a load that skips
+ * announcements drops them; a load of something never announced is prepared as usual).
+ * Whatever was announced, pdfw_load_image gives the same result, the same bytes in the
+ * document and the same errors: a problem with the image itself is reported by the
+ * pdfw_load_image that asks for it, never here. Allowed with a document open, inside or
+ * outside a page; `type` and `options` as for pdfw_load_image. Returns 0 or -1. Raises
+ * PDFW_RUNTIME_ERROR without an open document, PDFW_VALUE_ERROR for NULL arguments. */
+int pdfw_queue_image(pdfw_context *context, const char *type, const char *filename,
+                     const char *options, int page);
+
 /* Draws image `image` on the current page, upright, its lower left corner at (x, y) and
  * its natural size (one point per pixel) multiplied by `scale`. Returns 0 or -1. Raises
  * PDFW_RUNTIME_ERROR without an open page, PDFW_INDEX_ERROR for a handle not open,
@@ -160,8 +184,17 @@ int pdfw_close_image(pdfw_context *context, int image);
  * released. After success another document may be opened on the same context. */
 int pdfw_close(pdfw_context *context);
 
-/* Releases the context; an unfinished document is abandoned (its temporary file removed).
- * NULL is ignored. Never raises. */
+/* Stops the open document from any thread, for a user's Cancel: images queued and not yet
+ * prepared are dropped, the workers finish the image at hand and stop, and a call waiting on
+ * the document (a pdfw_load_image) fails. From then on every call on the document raises
+ * PDFW_RUNTIME_ERROR; pdfw_close abandons it (nothing written, an existing target untouched)
+ * and so does pdfw_delete. Without an open document nothing happens. Never raises (the
+ * handler is not called on the stopping thread). Returns 0, or -1 for a NULL or released
+ * context. Must not overlap pdfw_delete of the same context. */
+int pdfw_stop(pdfw_context *context);
+
+/* Releases the context; an unfinished document is abandoned (its workers stopped and joined,
+ * its temporary file removed). NULL is ignored. Never raises. */
 void pdfw_delete(pdfw_context *context);
 
 /* The message of the context's last failure ("" if none). Valid until the next call on

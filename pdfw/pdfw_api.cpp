@@ -131,6 +131,14 @@ int pdfw_load_image(pdfw_context *context, const char *type, const char *filenam
     return raise(context, -1);
 }
 
+int pdfw_queue_image(pdfw_context *context, const char *type, const char *filename,
+                     const char *options, int page) {
+    if (guard(context, [&](pdfw_context &c) { c.queueImage(type, filename, options, page); })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
 int pdfw_place_image(pdfw_context *context, int image, float x, float y, float scale) {
     if (guard(context, [&](pdfw_context &c) {
             c.document("pdfw_place_image").placeImage(image, x, y, scale);
@@ -153,6 +161,18 @@ int pdfw_close(pdfw_context *context) {
         return 0;
     }
     return raise(context, -1);
+}
+
+int pdfw_stop(pdfw_context *context) {
+    if (!isLive(context)) {
+        return -1;
+    }
+    try {
+        context->stop();
+    } catch (...) {
+        return -1;
+    }
+    return 0;
 }
 
 void pdfw_delete(pdfw_context *context) {

@@ -125,6 +125,10 @@ TEST_F(PdfWriterTest, EachOperationRearmsItsJump) {
     EXPECT_THROW(writer.EndPage(), PdfWriter::RuntimeException);
     writer.CloseImage(3);
     EXPECT_EQ(standin::Log().back(), "close_image 3");
+    standin::FailNext("queue_image", 9, "null file name");
+    EXPECT_THROW(writer.QueueImage("jpeg", "", "", 1), PdfWriter::ValueException);
+    writer.Stop();
+    EXPECT_EQ(standin::Log().back(), "stop");
 }
 
 TEST_F(PdfWriterTest, ErrorsReachTheWriterWhoseContextReportedThem) {
@@ -154,6 +158,7 @@ TEST_F(PdfWriterTest, PassesArgumentsAndResultsUnchanged) {
         PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
         writer.SetParameter("compatibility", "1.4");
         EXPECT_EQ(writer.OpenFile("/tmp/a b.pdf"), 1);
+        writer.QueueImage("tiff", "/tmp/x.tif", "opt", 3);
         writer.BeginPage(595.5f, 842.25f);
         EXPECT_EQ(writer.OpenImageFile("tiff", "/tmp/x.tif", "opt", 3), -5);
         writer.PlaceImage(-5, 1.5f, -2.0f, 0.2358f);
@@ -166,6 +171,7 @@ TEST_F(PdfWriterTest, PassesArgumentsAndResultsUnchanged) {
                       "set_parameter binding=C++",
                       "set_parameter compatibility=1.4",
                       "open_file /tmp/a b.pdf",
+                      "queue_image tiff /tmp/x.tif [opt] 3",
                       "begin_page 595.5 842.25",
                       "begin_page done",
                       "load_image tiff /tmp/x.tif [opt] 3",

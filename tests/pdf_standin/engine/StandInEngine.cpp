@@ -205,4 +205,17 @@ int pdfw_close_image(pdfw_context *p, int image) {
     return 0;
 }
 
+int pdfw_queue_image(pdfw_context *p, const char *imagetype, const char *filename,
+                     const char *optlist, int intopt) {
+    Append(std::string("queue_image ") + imagetype + " " + filename + " [" + optlist + "] " +
+           std::to_string(intopt));
+    MaybeFail(p, "queue_image");
+    return 0;
+}
+
+int pdfw_stop(pdfw_context *) {
+    Append("stop");
+    return 0;
+}
+
 } // extern "C"
