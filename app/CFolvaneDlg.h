@@ -11,6 +11,7 @@
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/MessageMap.h"
 
+
 class UiToolkit;
 
 // The main window: the ordered image list (the only store of its rows), the current row, the
@@ -107,6 +108,10 @@ private:
     void MoveCurrentRow(int target);
     void Inform(const std::string &text);
     void OpenWithShell(const std::string &path);
+    // Runs the page loop for paths on a worker thread behind the progress window; pagesPerRow
+    // is what is known of each file's page count. True when the PDF was written; otherwise the
+    // failure was shown (a cancel shows nothing).
+    bool WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow);
 
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
@@ -124,3 +129,4 @@ inline constexpr const char *kMsgSuccess = "操作成功!";
 inline constexpr const char *kMsgFailure = "操作失败!请重启后再试!";
 inline constexpr const char *kAnswerOk = "确定";
 inline constexpr const char *kAnswerCancel = "取消";
+inline constexpr const char *kAnswerSkip = "跳过";
