@@ -49,12 +49,16 @@ public:
     // the user's yes.
     void OnCancel() override;
 
-    // Shows one image file fitted into the preview frame (CFolvaneDlgPreview.cpp).
+    // Shows the page the PDF will get for one image file, for the current m_nImageType, in
+    // the preview frame; the placeholder picture for a file it cannot read
+    // (CFolvaneDlgPreview.cpp).
     virtual void ShowPreview(std::string path);
-    // Draws the current row's preview again, after a change of how it is to look.
+    // Shows the current row's page again, for the current m_nImageType (after the mode
+    // changed); nothing without a current row.
     void RefreshPreview();
-    // The file the preview loads for path: path itself for the six accepted extension forms,
-    // otherwise the placeholder picture beside the executable.
+    // The file the preview loads for path: path itself for the picture extensions it reads
+    // (.jpg, .jpeg, .tif, .tiff, .bmp, .png in any case), otherwise the placeholder picture
+    // beside the executable.
     static std::string PreviewFilePath(const std::string &path);
 
     // Commands.
