@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +24,9 @@ public:
         QObject::connect(&m_tick, &QTimer::timeout, this, [this] { Tick(); });
         m_tick.start();
         m_clock.start();
+        // The progress window is caught as it is shown, not at the next tick: a short run can
+        // open and close it between two ticks on a busy machine.
+        qApp->installEventFilter(this);
     }
 
     // Called with the progress window and the text it shows, at every tick while it is up.
@@ -37,6 +41,11 @@ public:
     int Paints() const { return m_paints; }
 
     bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto *progress = qobject_cast<QtProgressDialog *>(watched)) {
+                Attach(progress);
+            }
+        }
         if (event->type() == QEvent::Paint && watched == m_progress) {
             const qint64 now = m_clock.elapsed();
             if (m_lastPaint >= 0) {
@@ -55,18 +64,20 @@ private:
         }
     }
 
+    void Attach(QtProgressDialog *progress) {
+        if (progress == m_progress) {
+            return;
+        }
+        m_progress = progress;
+        QObject::connect(progress, &QtProgressDialog::TextShown, this,
+                         [this](const QString &text) { Shown(text.toStdString()); });
+        Shown(progress->findChild<QLabel *>(QStringLiteral("progressText"))->text().toStdString());
+    }
+
     void Tick() {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *progress = qobject_cast<QtProgressDialog *>(modal)) {
-            if (progress != m_progress) {
-                m_progress = progress;
-                progress->installEventFilter(this);
-                QObject::connect(progress, &QtProgressDialog::TextShown, this,
-                                 [this](const QString &text) { Shown(text.toStdString()); });
-                Shown(progress->findChild<QLabel *>(QStringLiteral("progressText"))
-                          ->text()
-                          .toStdString());
-            }
+            Attach(progress);
             // A desktop asks a window to repaint whenever something uncovers it; the window
             // can only do so while its thread is free.
             progress->update();
@@ -94,7 +105,7 @@ private:
 
     QTimer m_tick;
     QElapsedTimer m_clock;
-    QtProgressDialog *m_progress = nullptr;
+    QPointer<QtProgressDialog> m_progress; // null again once that window is gone
     qint64 m_lastPaint = -1;
     qint64 m_longestGap = 0;
     int m_paints = 0;
