@@ -43,27 +43,24 @@ PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
                                    "(page " +
                                    std::to_string(request.page) + " asked)");
     }
-    // The file is read once, checked in memory and written from there: the same copying a
-    // plain file copy does.
-    std::size_t size = checkedSize({file.size()}, "\"" + request.path + "\"");
-    Buffer bytes(request.memory, size, "JPEG file");
-    file.readExactly(0, bytes.data(), size, "the image data");
-    JpegInfo info = inspectJpeg(MemorySource(bytes.data(), size, request.path));
+    JpegInfo info = inspectJpeg(file);
     PreparedImage prepared;
     prepared.width = info.width;
     prepared.height = info.height;
     prepared.orientation = info.orientation;
     std::string dict = jpegImageDictionary(info);
-    auto length = static_cast<std::size_t>(info.length);
     if (info.coding == JpegCoding::Arithmetic) {
+        std::size_t length = checkedSize({info.length}, "\"" + request.path + "\"");
         checkedSize({info.width, info.height, static_cast<std::uint64_t>(info.components), 2},
                     "the coefficients of \"" + request.path + "\"");
+        Buffer bytes(request.memory, length, "JPEG file");
+        file.readExactly(0, bytes.data(), length, "the image data");
         Buffer huffman = transcodeToHuffman(bytes.data(), length, request.path, request.memory);
         prepared.group.objects.push_back(streamObject(dict, std::move(huffman)));
         return prepared;
     }
-    bytes.truncate(length);
-    prepared.group.objects.push_back(streamObject(dict, std::move(bytes)));
+    // The checked bytes go in unchanged, copied from the file when they are written.
+    prepared.group.objects.push_back(streamObject(dict, FileSpan(file, 0, info.length)));
     return prepared;
 }
 

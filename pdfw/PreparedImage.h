@@ -17,11 +17,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "pdfw/FileSpan.h"
 #include "pdfw/Memory.h"
 
 namespace pdfw {
@@ -61,11 +63,13 @@ private:
 };
 
 struct PreparedObject {
-    // A stream: its dictionary entries other than /Length, and `data` its bytes. Otherwise the
-    // whole object, e.g. "<</Type/Font ...>>", and `data` is empty.
+    // A stream: its dictionary entries other than /Length, and `data` its bytes, or `file`
+    // when they are an input file's bytes going in unchanged. Otherwise the whole object, e.g.
+    // "<</Type/Font ...>>", and `data` is empty.
     ObjectText dictionary;
     Buffer data;
     bool stream = true;
+    std::optional<FileSpan> file;
 };
 
 // An object (or a few that refer to each other) that many pages may use and the document
@@ -93,5 +97,7 @@ struct PreparedImage {
 
 // One stream object for a group, holding `data` under the entries of `dictionary`.
 PreparedObject streamObject(ObjectText dictionary, Buffer data);
+// One stream object whose data are bytes of an input file, copied when it is written.
+PreparedObject streamObject(ObjectText dictionary, FileSpan file);
 
 } // namespace pdfw

@@ -224,8 +224,8 @@ TEST_F(PipelineTest, TheFirstFailingPageIsReportedAndNothingIsLeft) {
     }
 }
 
-// The caller's memory procedures see every large buffer: at no time are more JPEG files held
-// than the workers plus the one being written.
+// The caller's memory procedures see every large buffer: at no time are more compressed
+// pictures held than the workers plus the one being written.
 struct Census {
     std::atomic<int> live{0};
     std::atomic<int> peak{0};
@@ -234,7 +234,7 @@ Census census;
 
 void *countingAlloc(pdfw_context *, std::size_t size, const char *caller) {
     auto *block = static_cast<std::size_t *>(std::malloc(size + sizeof(std::size_t)));
-    block[0] = std::string(caller) == "JPEG file";
+    block[0] = std::string(caller) == "Flate compression";
     if (block[0]) {
         int now = ++census.live;
         int peak = census.peak.load();
@@ -255,23 +255,23 @@ void countingFree(pdfw_context *, void *memory) {
 }
 
 TEST_F(PipelineTest, AtMostTheWorkersAndOneImageAreInFlight) {
-    std::vector<std::string> photos;
+    std::vector<std::string> scans;
     for (int i = 0; i < 12; ++i) {
-        photos.push_back(jpeg(dir, "p" + std::to_string(i) + ".jpg", 3, i));
+        scans.push_back(tiff(dir, std::to_string(i) + ".tif", {tiffPage(1, COMPRESSION_LZW, i)}));
     }
     for (int workers : {2, 3}) {
         census.peak = 0;
         pdfw_context *ctx = pdfw_new(nullptr, countingAlloc, unusedRealloc, countingFree, nullptr);
         pdfw_set_parameter(ctx, "threads", std::to_string(workers).c_str());
         ASSERT_EQ(pdfw_open_file(ctx, (dir / "out.pdf").c_str()), 1);
-        for (const std::string &photo : photos) {
-            pdfw_queue_image(ctx, "jpeg", photo.c_str(), "", 1);
+        for (const std::string &scan : scans) {
+            pdfw_queue_image(ctx, "tiff", scan.c_str(), "", 1);
         }
-        for (const std::string &photo : photos) {
+        for (const std::string &scan : scans) {
             // A slow writer: the workers run ahead as far as they may.
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             pdfw_begin_page(ctx, 595, 842);
-            int image = pdfw_load_image(ctx, "jpeg", photo.c_str(), "", 1);
+            int image = pdfw_load_image(ctx, "tiff", scan.c_str(), "", 1);
             EXPECT_EQ(pdfw_place_image(ctx, image, 0, 0, 1), 0);
             pdfw_end_page(ctx);
         }
