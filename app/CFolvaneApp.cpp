@@ -1,6 +1,7 @@
 #include "app/CFolvaneApp.h"
 
 #include "app/CFolvaneDlg.h"
+#include "app/ImageFiles.h"
 
 CFolvaneApp theApp;
 
@@ -8,6 +9,7 @@ CFolvaneApp::CFolvaneApp() : CWinApp(nullptr) {}
 
 bool CFolvaneApp::InitInstance() {
     CFolvaneDlg dialog(Toolkit());
+    dialog.m_startFiles = ImageFilesOfArguments(m_arguments);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -5,6 +5,7 @@
 #include "app/CAboutDlg.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
+#include "app/WindowSettings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/UiToolkit.h"
@@ -27,7 +28,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 24> map = {
+    static const std::array<MessageMapEntry<D>, 28> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -37,6 +38,9 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(ID_MENU_ABOUT, &D::OnMenuAbout),
         OnCommand<D>(ID_MENU_EXIT, &D::OnMenuExit),
         OnNotify<D>(NM_RCLICK, IDC_LIST_IMAGES, &D::OnRclickList),
+        OnNotify<D>(LVN_ITEMCHANGED, IDC_LIST_IMAGES, &D::OnItemChangedList),
+        OnNotify<D>(LVN_ROWDRAGGED, IDC_LIST_IMAGES, &D::OnRowDraggedList),
+        ::OnDropFiles<D>(IDC_LIST_IMAGES, &D::OnDropFiles),
         OnCommand<D>(IDC_BTN_ADD_IMAGES, &D::OnBtnAddImages),
         OnCommand<D>(IDC_BTN_DELETE, &D::OnBtnDelete),
         OnCommand<D>(IDC_BTN_GENERATE, &D::OnBtnGenerate),
@@ -51,6 +55,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_RADIO_800, &D::OnRadioImageType<3>),
         OnCommand<D>(IDC_RADIO_1000, &D::OnRadioImageType<4>),
         OnCommand<D>(IDC_RADIO_1600, &D::OnRadioImageType<5>),
+        OnCommand<D>(IDC_RADIO_FIT, &D::OnRadioImageType<6>),
         OnCommand<D>(IDC_BTN_VIEW_IMAGE, &D::OnBtnViewImage),
     };
     return map;
@@ -61,6 +66,7 @@ bool CFolvaneDlg::OnWndMsg(const UiMessage &msg, LRESULT *result) {
 }
 
 bool CFolvaneDlg::OnInitDialog() {
+    m_nImageType = WindowSettings(Toolkit().Settings()).ImageType(m_nImageType);
     CDialog::OnInitDialog();
 
     if (CMenu *systemMenu = GetSystemMenu(false)) {
@@ -90,10 +96,27 @@ bool CFolvaneDlg::OnInitDialog() {
     m_listImages.SetTextBkColor(ui::RGB(247, 247, 255));
     m_listImages.InsertColumn(0, "序号", LVCFMT_LEFT, 50);
     m_listImages.InsertColumn(1, "图片文件", LVCFMT_LEFT, 455);
+    AppendFiles(m_startFiles);
     return true;
 }
 
 void CFolvaneDlg::OnOK() {}
+
+void CFolvaneDlg::OnCancel() {
+    const int count = m_listImages.GetItemCount();
+    if (count > 0 && ListPaths() != m_writtenPaths) {
+        const std::string question = "列表中有 " + std::to_string(count) + " 张图片, 确定退出吗?";
+        if (AskQuestion(question, kCaptionNotice, {kAnswerOk, kAnswerCancel}) != 0) {
+            return;
+        }
+    }
+    CDialog::OnCancel();
+}
+
+void CFolvaneDlg::SetImageType(int index) {
+    m_nImageType = index;
+    WindowSettings(Toolkit().Settings()).SetImageType(index);
+}
 
 void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {

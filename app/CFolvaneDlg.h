@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CFont.h"
@@ -23,16 +24,21 @@ public:
     int m_nSelected;        // current row, -1 = none
     CListCtrl m_listImages; // rows: sequence number, full path
     std::string m_strSavePath;
-    int m_nImageType; // resolution class 0 to 5
+    int m_nImageType; // radio index: resolution class 0 to 5, 6 = fit the page
     HICON m_hIcon;
     CImageList m_imageList;
     CFont m_fontList;
+    // Files the window starts with (its command line's), added in this order at start-up.
+    std::vector<std::string> m_startFiles;
 
     void DoDataExchange(CDataExchange *dx) override;
     bool OnInitDialog() override;
     // Enter would end the window and lose the user's list; the window has no OK button, so
     // Enter outside a push button does nothing.
     void OnOK() override;
+    // Escape, the close box and 退出: a list built since the last PDF is not thrown away without
+    // the user's yes.
+    void OnCancel() override;
 
     // Shows one image file fitted into the preview frame (CFolvaneDlgPreview.cpp).
     virtual void ShowPreview(std::string path);
@@ -49,6 +55,9 @@ public:
     void OnClickList(NMHDR *header, LRESULT *result);
     void OnDblclkList(NMHDR *header, LRESULT *result);
     void OnRclickList(NMHDR *header, LRESULT *result);
+    void OnItemChangedList(NMHDR *header, LRESULT *result);
+    void OnRowDraggedList(NMHDR *header, LRESULT *result);
+    void OnDropFiles(HDROP drop);
     void OnBtnViewImage();
     void OnMenuAbout();
     void OnMenuExit();
@@ -58,7 +67,9 @@ public:
     void OnBtnClearList();
     void OnBtnBrowse();
     void OnBtnSortByName();
-    template <int Index> void OnRadioImageType() { m_nImageType = Index; }
+    template <int Index> void OnRadioImageType() { SetImageType(Index); }
+    // The radio index the user chose: kept, remembered for the next start.
+    void SetImageType(int index);
 
     // Shared steps of the commands.
     void Renumber();
@@ -67,6 +78,16 @@ public:
     void MarkRow(int row);
     void ClearPreviewFrame();
     int HighlightedRow() const;
+    // The row every row command acts on: the highlighted row, the one the preview shows (or the
+    // current row while nothing is highlighted); m_nSelected is brought to it. -1 for none.
+    int CurrentRow();
+    // Adds files as the add dialog does: each sorted in by file name, then the first row made
+    // current when nothing is highlighted, and the current row previewed.
+    void SortInFiles(const std::vector<std::string> &paths);
+    // Adds files at the end in the given order; the first row becomes current when nothing is.
+    void AppendFiles(const std::vector<std::string> &paths);
+    // The path of every row, in list order.
+    std::vector<std::string> ListPaths() const;
 
 protected:
     bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;
@@ -80,6 +101,10 @@ private:
     void MoveCurrentRow(int target);
     void Inform(const std::string &text);
     void OpenWithShell(const std::string &path);
+
+    // The rows of the last PDF written (none at start): a list that still reads the same needs
+    // no question on exit.
+    std::vector<std::string> m_writtenPaths;
 };
 
 // Texts of the window's messages.
@@ -91,3 +116,5 @@ inline constexpr const char *kMsgAtLastRow = "已经位于最末行!";
 inline constexpr const char *kMsgNoSavePath = "请先设置存放路径!";
 inline constexpr const char *kMsgSuccess = "操作成功!";
 inline constexpr const char *kMsgFailure = "操作失败!请重启后再试!";
+inline constexpr const char *kAnswerOk = "确定";
+inline constexpr const char *kAnswerCancel = "取消";

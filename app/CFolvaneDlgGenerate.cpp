@@ -28,14 +28,18 @@ void CFolvaneDlg::OnBtnGenerate() {
     bool written = false;
     BeginWaitCursor();
     try {
-        folvane::GeneratePdf(m_strSavePath, imagePaths, m_nImageType, [this, &written] {
+        folvane::GenerateEvents events;
+        events.afterClose = [this, &written] {
             EndWaitCursor();
             written = true;
             Inform(kMsgSuccess);
-        });
+        };
+        folvane::GenerateOptions options;
+        options.layout = folvane::PageLayout::FromImageType(m_nImageType);
+        folvane::GeneratePdf(m_strSavePath, imagePaths, options, events);
     } catch (...) {
-        // PdfWriter::Exception and its subclasses, the open failure's text, anything else: the
-        // user gets one message and the PDF is not opened.
+        // GenerateError (the engine's reason, the output that cannot be created), anything
+        // else: the user gets one message and the PDF is not opened.
     }
     if (!written) {
         EndWaitCursor();

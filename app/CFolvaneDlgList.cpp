@@ -4,9 +4,13 @@
 
 #include <string_view>
 
+#include "app/ImageFiles.h"
+#include "app/NaturalOrder.h"
 #include "app/Resource.h"
+#include "app/WindowSettings.h"
 #include "platform/crt/SplitPath.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/UiToolkit.h"
 
 namespace {
 constexpr int kColumnNumber = 0;
@@ -22,20 +26,20 @@ void CFolvaneDlg::Renumber() {
 }
 
 int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
-    // Byte-wise on unsigned bytes, case-sensitive, without locale: "B" sorts before "a".
-    return FileNamePart(a).compare(FileNamePart(b));
+    // Digit runs by their value, so a scan of ten pages or more keeps its order; the rest byte by
+    // byte, case-sensitive, without locale: "B" sorts before "a".
+    return CompareNatural(FileNamePart(a), FileNamePart(b));
 }
 
 void CFolvaneDlg::SortInsert(int row) {
     // The row passes every directly preceding row whose file name is greater than or equal to
-    // its own, and comes to rest under the first one that is strictly smaller. It is re-inserted
-    // without state, so it loses any highlight; the current row index stays as it is. The
+    // its own, and comes to rest under the first one that is strictly smaller. The current row
+    // stays on its file: it moves with it, or one place down when the row passes over it. The
     // sequence numbers are the caller's to renew once its rows are in place.
     const std::string path = m_listImages.GetItemText(row, kColumnPath);
-    const std::string_view name = FileNamePart(path);
     int target = row;
     while (target > 0 &&
-           name.compare(FileNamePart(m_listImages.GetItemText(target - 1, kColumnPath))) <= 0) {
+           CompareFileNames(path, m_listImages.GetItemText(target - 1, kColumnPath)) <= 0) {
         --target;
     }
     if (target == row) {
@@ -45,6 +49,12 @@ void CFolvaneDlg::SortInsert(int row) {
     m_listImages.DeleteItem(row);
     m_listImages.InsertItem(target, number);
     m_listImages.SetItemText(target, kColumnPath, path);
+    if (m_nSelected == row) {
+        m_nSelected = target;
+        MarkRow(target);
+    } else if (m_nSelected >= target && m_nSelected < row) {
+        ++m_nSelected;
+    }
 }
 
 void CFolvaneDlg::MarkRow(int row) {
@@ -63,7 +73,16 @@ void CFolvaneDlg::ClearPreviewFrame() {
     }
 }
 
+int CFolvaneDlg::CurrentRow() {
+    const int highlighted = HighlightedRow();
+    if (highlighted != -1) {
+        m_nSelected = highlighted;
+    }
+    return m_nSelected >= 0 && m_nSelected < m_listImages.GetItemCount() ? m_nSelected : -1;
+}
+
 void CFolvaneDlg::OnBtnSortByName() {
+    CurrentRow();
     const int count = m_listImages.GetItemCount();
     for (int i = 1; i < count; ++i) {
         SortInsert(i);
@@ -73,14 +92,29 @@ void CFolvaneDlg::OnBtnSortByName() {
 
 void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
+    WindowSettings settings(Toolkit().Settings());
     request.title = "选择一个或者多个JPG文件";
-    request.filters = {{"JPG,TIF文件(*.jpg;*.tif)", {"*.jpg", "*.jpeg", "*.tif", "*.tiff"}}};
+    request.filters = {
+        {"JPG,TIF文件(*.jpg;*.tif)", {"*.jpg", "*.jpeg", "*.tif", "*.tiff", "*.png"}}};
     request.defaultExt = "jpg";
     request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                     OFN_HIDEREADONLY;
+    request.initialDir = settings.AddFolder();
     std::vector<std::string> paths;
-    GetOpenFileNames(*this, request, paths);
+    if (GetOpenFileNames(*this, request, paths) && !paths.empty()) {
+        settings.SetAddFolder(FolderOf(paths.front()));
+    }
+    SortInFiles(paths);
+}
 
+void CFolvaneDlg::OnDropFiles(HDROP drop) {
+    SortInFiles(ImageFilesOfDrop(drop->paths));
+}
+
+void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {
+    if (CurrentRow() == -1) {
+        m_nSelected = -1; // no file for SortInsert to follow
+    }
     for (const std::string &path : paths) {
         const int count = m_listImages.GetItemCount();
         const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
@@ -100,6 +134,29 @@ void CFolvaneDlg::OnBtnAddImages() {
         return;
     }
     ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
+}
+
+std::vector<std::string> CFolvaneDlg::ListPaths() const {
+    std::vector<std::string> paths;
+    const int count = m_listImages.GetItemCount();
+    paths.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) {
+        paths.push_back(m_listImages.GetItemText(row, kColumnPath));
+    }
+    return paths;
+}
+
+void CFolvaneDlg::AppendFiles(const std::vector<std::string> &paths) {
+    for (const std::string &path : paths) {
+        const int count = m_listImages.GetItemCount();
+        const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
+        m_listImages.SetItemText(row, kColumnPath, path);
+    }
+    if (m_listImages.GetItemCount() > 0 && HighlightedRow() == -1) {
+        m_nSelected = 0;
+        MarkRow(0);
+        ShowPreview(m_listImages.GetItemText(0, kColumnPath));
+    }
 }
 
 void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
@@ -125,14 +182,44 @@ void CFolvaneDlg::OnDblclkList(NMHDR * /*header*/, LRESULT *result) {
     *result = 0;
 }
 
+void CFolvaneDlg::OnItemChangedList(NMHDR * /*header*/, LRESULT *result) {
+    // The keyboard moved the highlight: the highlighted row becomes current and is previewed, so
+    // every row command acts on the row the preview shows.
+    const int highlighted = HighlightedRow();
+    if (highlighted == -1) {
+        MarkRow(m_nSelected);
+    } else if (highlighted != m_nSelected) {
+        m_nSelected = highlighted;
+        ShowPreview(m_listImages.GetItemText(highlighted, kColumnPath));
+    }
+    *result = 0;
+}
+
+void CFolvaneDlg::OnRowDraggedList(NMHDR *header, LRESULT *result) {
+    *result = 0;
+    const int count = m_listImages.GetItemCount();
+    if (header->iItem < 0 || header->iItem >= count || header->iTarget < 0 ||
+        header->iTarget >= count || header->iItem == header->iTarget) {
+        return;
+    }
+    // The dragged row becomes current, keeps its highlight and stays in the preview.
+    const bool wasCurrent = header->iItem == CurrentRow();
+    m_nSelected = header->iItem;
+    MoveCurrentRow(header->iTarget);
+    if (!wasCurrent) {
+        ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
+    }
+}
+
 void CFolvaneDlg::OnBtnViewImage() {
     // A current index that names no row (after a cancelled add on an empty list) would hand the
     // shell an empty path; it counts as no image.
-    if (m_nSelected < 0 || m_nSelected >= m_listImages.GetItemCount()) {
+    const int row = CurrentRow();
+    if (row == -1) {
         Inform(kMsgNoImages);
         return;
     }
-    OpenWithShell(m_listImages.GetItemText(m_nSelected, kColumnPath));
+    OpenWithShell(m_listImages.GetItemText(row, kColumnPath));
 }
 
 void CFolvaneDlg::MoveCurrentRow(int target) {
@@ -148,13 +235,12 @@ void CFolvaneDlg::MoveCurrentRow(int target) {
 
 bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
     m_listImages.SetFocus();
-    const int count = m_listImages.GetItemCount();
-    if (count == 0) {
+    if (m_listImages.GetItemCount() == 0) {
         Inform(kMsgNoImages);
         return false;
     }
     // An index that names no row counts as no current row.
-    if (m_nSelected < 0 || m_nSelected >= count) {
+    if (CurrentRow() == -1) {
         Inform(kMsgSelectFirst);
         return false;
     }
@@ -220,11 +306,15 @@ void CFolvaneDlg::OnBtnClearList() {
 }
 
 void CFolvaneDlg::OnBtnBrowse() {
-    CFileDialog dialog("PDF", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+    // A name typed without an extension gets ".pdf" in lower case, as Linux file managers expect.
+    CFileDialog dialog("pdf", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "PDF文件 (*.PDF)|*.PDF|All Files (*.*)|*.*||", *this);
+    WindowSettings settings(Toolkit().Settings());
+    dialog.SetInitialDir(settings.SaveFolder());
     if (dialog.DoModal() != IDOK) {
         return;
     }
     m_strSavePath = dialog.GetPathName();
+    settings.SetSaveFolder(FolderOf(m_strSavePath));
     UpdateData(false);
 }

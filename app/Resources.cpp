@@ -22,7 +22,7 @@ ControlTemplate Button(int id, std::string caption, int x, int y, int cx) {
 
 ControlTemplate Radio(int id, std::string caption, int x, bool group = false) {
     ControlTemplate radio =
-        Control(id, ControlKind::RadioButton, std::move(caption), x, 22, 50, 12);
+        Control(id, ControlKind::RadioButton, std::move(caption), x, 22, 47, 12);
     radio.group = group;
     return radio;
 }
@@ -62,7 +62,7 @@ DialogTemplate BuildMainDialog() {
     corner.resourceId = IDB_CORNER;
 
     constexpr int kGroupLeft = kMargin + 117 + 8;
-    constexpr int kRadioStep = (kDialogWidth - kMargin - kGroupLeft - 16) / 6;
+    constexpr int kRadioStep = (kDialogWidth - kMargin - kGroupLeft - 16) / 7;
     auto radioX = [](int place) { return kGroupLeft + 10 + place * kRadioStep; };
 
     // Tab order of the window.
@@ -91,6 +91,12 @@ DialogTemplate BuildMainDialog() {
         Radio(IDC_RADIO_800, "800万", radioX(3)),
         Radio(IDC_RADIO_1000, "1000万", radioX(4)),
         Radio(IDC_RADIO_1600, "1600万", radioX(5)),
+        Radio(IDC_RADIO_FIT, "适应页面", radioX(6)),
+    };
+    dialog.accelerators = {
+        {VK_DELETE, 0, IDC_BTN_DELETE},        {'O', FCONTROL, IDC_BTN_ADD_IMAGES},
+        {VK_UP, FCONTROL, IDC_BTN_MOVE_UP},    {VK_DOWN, FCONTROL, IDC_BTN_MOVE_DOWN},
+        {VK_HOME, FCONTROL, IDC_BTN_MOVE_TOP}, {VK_END, FCONTROL, IDC_BTN_MOVE_BOTTOM},
     };
     return dialog;
 }

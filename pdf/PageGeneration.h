@@ -2,26 +2,90 @@
 
 #include <cstddef>
 #include <functional>
+#include <limits>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
-namespace folvane {
+#include "pdf/PageLayout.h"
 
-// Scale for a resolution class 0..5 (any other value: the smallest).
-float ScaleForImageType(int imageType);
+namespace folvane {
 
 // Engine image type for a path: "jpeg", "tiff", or "auto" when the path holds none of the four
 // substrings ".jpg", ".JPG", ".tif", ".TIF" (tried in that order; an occurrence only counts when
 // it does not start the path). "auto" lets the engine decide by the file's content.
 const char *ImageTypeForPath(const std::string &path);
 
-// Writes one A4 page per image, in order (steps 5 to 11 of the generate command: construct the
-// binding, compatibility "1.4", open, pages, close; afterClose runs after a successful close and
-// before the binding object is destroyed — the window shows its success box there). Throws what
-// the binding throws (PdfWriter::Exception and subclasses), or const char* "打开文件出错!" when the
-// open returns -1. onPage (optional) is told each page index before it is begun, for progress.
+struct GenerateOptions {
+    PageLayout layout;
+    bool firstPageOnly = false; // one page per file, even for a TIFF of several
+    std::string ocrLanguages{}; // empty: no text layer
+};
+
+// A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
+// `filePages` pages of the row's file.
+struct PageStart {
+    std::size_t index;
+    std::size_t total;
+    std::string path;
+    int filePage;
+    int filePages;
+};
+
+// Something the user should know about a page that was written all the same: its image cut
+// by the page edge (Cropped, with `outside` the share of the image beyond it), or a note of
+// the engine's (Repaired for a repaired JPEG, Engine otherwise; `text` is the engine's line).
+struct PageNote {
+    std::size_t index;
+    std::string path;
+    int filePage;
+    int filePages;
+    enum class Kind { Cropped, Repaired, Engine } kind;
+    double outside;
+    std::string text;
+};
+
+// Every callback is optional and runs on the thread that calls GeneratePdf.
+struct GenerateEvents {
+    std::function<void(const PageStart &)> onPage;
+    std::function<void(const PageNote &)> onNote;
+    // Polled before each page; true ends the run with GenerateCancelled.
+    std::function<bool()> stopRequested;
+    // Runs after the document is complete on disk, before the engine is released.
+    std::function<void()> afterClose;
+};
+
+// Why a run failed. what() is the reason, the engine's own text wherever the engine gave one
+// (why the output cannot be created included).
+class GenerateError : public std::runtime_error {
+public:
+    static constexpr std::size_t kNoRow = std::numeric_limits<std::size_t>::max();
+
+    GenerateError(const std::string &reason, std::string subject, int page, std::size_t row)
+        : std::runtime_error(reason), path(std::move(subject)), filePage(page), index(row) {}
+
+    // True when the output, not an image, failed.
+    bool AboutOutput() const { return index == kNoRow; }
+
+    std::string path; // the image, or the output path when AboutOutput()
+    int filePage;     // the image's page (1-based), 0 when AboutOutput()
+    std::size_t index;
+};
+
+// The run was stopped on request: no file was left behind and an existing one is untouched.
+class GenerateCancelled : public std::runtime_error {
+public:
+    GenerateCancelled() : std::runtime_error("stopped on request") {}
+};
+
+// Writes one document at `savePath` with the pages of `imagePaths` in order: every page of a
+// TIFF (only its first with `firstPageOnly`), one for each other file, laid out as
+// `options.layout` says. PDF 1.4; written beside the target and renamed over it only when
+// complete, so that every failure (GenerateError) and a stop (GenerateCancelled) leave no file
+// and an existing one untouched. An output path that names one of the images (the same file,
+// through a link too) is refused before anything is written.
 void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
-                 int imageType, const std::function<void()> &afterClose = {},
-                 const std::function<void(size_t)> &onPage = {});
+                 const GenerateOptions &options, const GenerateEvents &events = {});
 
 } // namespace folvane

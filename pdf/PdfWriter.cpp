@@ -126,6 +126,37 @@ void PdfWriter::CloseImage(int image) {
     pdfw_close_image(handle, image);
 }
 
+void PdfWriter::GetImageSize(int image, float &width, float &height) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_get_image_size(handle, image, &width, &height);
+}
+
+std::string PdfWriter::GetImageNotes(int image) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    const char *notes = pdfw_get_image_notes(handle, image);
+    return notes != nullptr ? std::string(notes) : std::string();
+}
+
+int PdfWriter::CountPages(std::string fileName) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    return pdfw_count_pages(handle, fileName.c_str());
+}
+
+std::string PdfWriter::LastErrorMessage() const {
+    const char *message = pdfw_get_last_error(handle);
+    return message != nullptr ? std::string(message) : std::string();
+}
+
+void PdfWriter::RemoveTemporaryFiles() noexcept {
+    pdfw_remove_temporary_files();
+}
+
 void PdfWriter::QueueImage(std::string imageType, std::string fileName, std::string options,
                            int intOption) {
     if (setjmp(error.jump) != 0) {

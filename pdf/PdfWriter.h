@@ -61,6 +61,15 @@ public:
                       int intOption);
     void PlaceImage(int image, float x, float y, float scale);
     void CloseImage(int image);
+    // The upright size of an open image in pixels (what one point per pixel would draw).
+    void GetImageSize(int image, float &width, float &height);
+    // The engine's notes on an open image: "" or lines separated by '\n'.
+    std::string GetImageNotes(int image);
+    // The pages of an image file: a TIFF's pages, 1 for other files.
+    int CountPages(std::string fileName);
+    // The engine's text for its last failure; after OpenFile gave -1, why the output could not
+    // be created. Never throws.
+    std::string LastErrorMessage() const;
     // Announces an image a later OpenImageFile with the same file and integer option will ask
     // for, so that the engine prepares it ahead on its worker threads. Problems with the image
     // itself are reported by that OpenImageFile, not here.
@@ -69,6 +78,10 @@ public:
     // Callable from another thread while this one is inside a call: the document is stopped,
     // the call waiting on it and every later one throws. Never throws itself.
     void Stop() noexcept;
+
+    // Removes the temporary files of every document being written in this process.
+    // Async-signal-safe: for a handler of SIGINT and the like that then ends the process.
+    static void RemoveTemporaryFiles() noexcept;
 
 private:
     // Throws the exception class that `error.type` selects, with `error.message`.

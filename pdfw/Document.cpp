@@ -186,6 +186,20 @@ void Document::closeImage(int image) {
     images_.erase(image);
 }
 
+void Document::imageSize(int image, float *width, float *height) const {
+    const LoadedImage &loaded = openImage(image, "pdfw_get_image_size");
+    if (!width || !height) {
+        fail(PDFW_VALUE_ERROR, "pdfw_get_image_size: width and height must not be null");
+    }
+    bool turned = swapsAxes(loaded.orientation);
+    *width = static_cast<float>(turned ? loaded.height : loaded.width);
+    *height = static_cast<float>(turned ? loaded.width : loaded.height);
+}
+
+const std::string &Document::imageNotes(int image) const {
+    return openImage(image, "pdfw_get_image_notes").notes;
+}
+
 std::string Document::documentId(const std::string &date, std::int64_t epoch, bool fixed) const {
     std::uint64_t first = 0xcbf29ce484222325ULL;
     std::uint64_t second = 0x84222325cbf29ce4ULL;

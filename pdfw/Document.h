@@ -34,6 +34,9 @@ public:
     ImageRequest request(const std::string &path, int page) const;
     void placeImage(int image, float x, float y, float scale);
     void closeImage(int image);
+    // The upright size in pixels of an open image; PDFW_VALUE_ERROR for null pointers.
+    void imageSize(int image, float *width, float *height) const;
+    const std::string &imageNotes(int image) const;
     // Writes the page tree, Info, cross-references and trailer; commits the file.
     void close();
 

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "pdfw/PdfwError.h"
+#include "pdfw/TemporaryFiles.h"
 
 namespace pdfw {
 
@@ -43,12 +44,40 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
+// The file a target path finally names: a symbolic link is followed (relative links from
+// the link's own folder), so that the document replaces the file the link points to and the
+// link stays. False with `reason` set for a chain of links that does not end.
+bool followLinks(std::string &path, std::string &reason) {
+    constexpr int kMaxLinks = 40; // the kernel's own limit for one lookup
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return true;
+        }
+        std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) {
+            return true; // the link changed under us: let the create below report what it finds
+        }
+        link.resize(static_cast<std::size_t>(length));
+        std::size_t slash = path.rfind('/');
+        path =
+            link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    }
+    reason = "cannot create \"" + path + "\": too many levels of symbolic links";
+    return false;
+}
+
 } // namespace
 
-std::unique_ptr<OutputFile> OutputFile::create(const std::string &target, const MemoryProcs &procs,
+std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const MemoryProcs &procs,
                                                std::string &reason) {
-    if (target.empty() || target.back() == '/') {
-        reason = "cannot create \"" + target + "\": not a file name";
+    if (named.empty() || named.back() == '/') {
+        reason = "cannot create \"" + named + "\": not a file name";
+        return nullptr;
+    }
+    std::string target = named;
+    if (!followLinks(target, reason)) {
         return nullptr;
     }
     std::size_t slash = target.rfind('/');
@@ -71,22 +100,24 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &target, const 
                  "\": " + errorText(errno);
         return nullptr;
     }
+    int slot = TemporaryFiles::add(temp.c_str());
     ::fchmod(fd, mode);
     try {
         Buffer buffer(procs, kBufferBytes, "output buffer");
         return std::unique_ptr<OutputFile>(
-            new OutputFile(target, folder, temp, fd, std::move(buffer)));
+            new OutputFile(target, folder, temp, fd, std::move(buffer), slot));
     } catch (...) {
         ::close(fd);
         ::unlink(temp.c_str());
+        TemporaryFiles::forget(slot);
         throw;
     }
 }
 
 OutputFile::OutputFile(std::string target, std::string folder, std::string temp, int fd,
-                       Buffer buffer)
+                       Buffer buffer, int slot)
     : target_(std::move(target)), folder_(std::move(folder)), temp_(std::move(temp)), fd_(fd),
-      buffer_(std::move(buffer)) {}
+      buffer_(std::move(buffer)), slot_(slot) {}
 
 OutputFile::~OutputFile() {
     if (!committed_) {
@@ -103,6 +134,7 @@ void OutputFile::discard() {
         ::unlink(temp_.c_str());
         temp_.clear();
     }
+    TemporaryFiles::forget(std::exchange(slot_, -1));
 }
 
 void OutputFile::failWrite(int error) {
@@ -257,6 +289,7 @@ void OutputFile::commit() {
              "cannot rename the finished file to \"" + target_ + "\": " + errorText(error));
     }
     temp_.clear();
+    TemporaryFiles::forget(std::exchange(slot_, -1));
     committed_ = true;
     // Make the rename itself durable; the document is complete whatever this reports.
     int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

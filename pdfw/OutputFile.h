@@ -17,8 +17,10 @@ namespace pdfw {
 
 class OutputFile {
 public:
-    // Creates the temporary file for `target`. Returns null and sets `reason` when the
-    // folder does not exist or refuses the file, or the target is a folder.
+    // Creates the temporary file for `target`, beside the file it names (a symbolic link is
+    // followed, so the link stays and its file is replaced). Returns null and sets `reason`
+    // when the folder does not exist or refuses the file, or the target is a folder. The
+    // temporary file is known to pdfw_remove_temporary_files() until it is renamed or removed.
     static std::unique_ptr<OutputFile> create(const std::string &target, const MemoryProcs &procs,
                                               std::string &reason);
     ~OutputFile();
@@ -40,7 +42,8 @@ public:
     void commit();
 
 private:
-    OutputFile(std::string target, std::string folder, std::string temp, int fd, Buffer buffer);
+    OutputFile(std::string target, std::string folder, std::string temp, int fd, Buffer buffer,
+               int slot);
     void flush();
     void writeDirect(const unsigned char *data, std::size_t size);
     // Copies what the kernel will copy; false (nothing copied) where it cannot.
@@ -61,6 +64,7 @@ private:
     std::uint64_t writeBackFrom_ = 0; // start of the bytes whose write-back is not yet started
     bool broken_ = false;
     bool committed_ = false;
+    int slot_ = -1; // in TemporaryFiles
 };
 
 } // namespace pdfw

@@ -29,7 +29,8 @@
  * Files. pdfw_open_file creates a temporary file beside the target at once; pdfw_close
  * finishes the document, flushes it to disk and renames it over the target. A run that fails
  * or is abandoned (pdfw_delete without a successful pdfw_close) removes the temporary file
- * and leaves an existing target untouched.
+ * and leaves an existing target untouched. A target that is a symbolic link is written
+ * through: the file it points to is replaced and the link stays.
  *
  * Output is reproducible: when the environment variable SOURCE_DATE_EPOCH is set (decimal
  * seconds since 1970), the creation date and the document ID derive from it and from the
@@ -177,6 +178,21 @@ int pdfw_place_image(pdfw_context *context, int image, float x, float y, float s
  * PDFW_RUNTIME_ERROR without an open document. */
 int pdfw_close_image(pdfw_context *context, int image);
 
+/* The upright size in pixels of open image `image` (width and height swapped for a picture
+ * its orientation turns by a quarter), for laying out its page. Returns 0 or -1. Raises
+ * PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR for NULL pointers. */
+int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *height);
+
+/* What the engine noted while loading open image `image`: "" or lines separated by '\n'
+ * (a repair it made, a colour profile it ignored). Valid until the handle is closed. Returns
+ * NULL and raises PDFW_INDEX_ERROR for a handle not open. */
+const char *pdfw_get_image_notes(pdfw_context *context, int image);
+
+/* The number of pages of image file `filename` (>= 1): the pages of a TIFF, 1 for every other
+ * file (pdfw_load_image decides whether it can use it). Needs no open document. Returns -1
+ * on failure, raising what pdfw_load_image raises for a file it cannot open or read. */
+int pdfw_count_pages(pdfw_context *context, const char *filename);
+
 /* Finishes the document and renames it over the target. Returns 0 or -1. Raises
  * PDFW_RUNTIME_ERROR without an open document or with a page open (nothing changes then);
  * PDFW_IO_ERROR or PDFW_SYSTEM_ERROR when writing, flushing or renaming fails (the temporary
@@ -196,6 +212,11 @@ int pdfw_stop(pdfw_context *context);
 /* Releases the context; an unfinished document is abandoned (its workers stopped and joined,
  * its temporary file removed). NULL is ignored. Never raises. */
 void pdfw_delete(pdfw_context *context);
+
+/* Removes the temporary files of every document being written in this process, leaving
+ * targets untouched. Only unlinks: safe inside a signal handler (for SIGINT, SIGTERM, SIGHUP),
+ * after which the process must end without touching its contexts again. */
+void pdfw_remove_temporary_files(void);
 
 /* The message of the context's last failure ("" if none). Valid until the next call on
  * the context. Never raises. */

@@ -9,7 +9,9 @@
 #include <utility>
 
 #include "pdfw/Context.h"
+#include "pdfw/PageCount.h"
 #include "pdfw/PdfwError.h"
+#include "pdfw/TemporaryFiles.h"
 
 namespace {
 
@@ -156,6 +158,33 @@ int pdfw_close_image(pdfw_context *context, int image) {
     return raise(context, -1);
 }
 
+int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *height) {
+    if (guard(context, [&](pdfw_context &c) {
+            c.document("pdfw_get_image_size").imageSize(image, width, height);
+        })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
+const char *pdfw_get_image_notes(pdfw_context *context, int image) {
+    const char *notes = nullptr;
+    if (guard(context, [&](pdfw_context &c) {
+            notes = c.document("pdfw_get_image_notes").imageNotes(image).c_str();
+        })) {
+        return notes;
+    }
+    return raise<const char *>(context, nullptr);
+}
+
+int pdfw_count_pages(pdfw_context *context, const char *filename) {
+    int pages = -1;
+    if (guard(context, [&](pdfw_context &) { pages = pdfw::countPages(filename); })) {
+        return pages;
+    }
+    return raise(context, -1);
+}
+
 int pdfw_close(pdfw_context *context) {
     if (guard(context, [](pdfw_context &c) { c.closeCurrent(); })) {
         return 0;
@@ -181,6 +210,10 @@ void pdfw_delete(pdfw_context *context) {
     }
     context->live = 0;
     delete context;
+}
+
+void pdfw_remove_temporary_files(void) {
+    pdfw::TemporaryFiles::removeAll();
 }
 
 const char *pdfw_get_last_error(pdfw_context *context) {

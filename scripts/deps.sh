@@ -12,6 +12,8 @@ FOLVANE_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   # fuzzing
   clang-14 libclang-rt-14-dev
+  # the Debian package and the checks of what it installs
+  dpkg-dev file desktop-file-utils appstream man-db bash-completion
   # running: Chinese captions, opening files
   fonts-noto-cjk xdg-utils
 )

@@ -14,13 +14,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/qt/PreviewFrame.h"
 #include "app/qt/QtListCtrl.h"
+#include "app/qt/QtProgressDialog.h"
 #include "app/qt/QtToolkit.h"
 #include "app/qt/QtWnd.h"
 #include "platform/ui/CDialog.h"
+#include "platform/ui/MessageMap.h"
 #include "platform/ui/UiMessage.h"
 
 namespace {
@@ -78,6 +81,10 @@ QtDialog::QtDialog(const DialogTemplate &dialog, CDialog &owner, QWidget *parent
         BuildControl(control, surface, scale);
     }
 
+    for (const Accelerator &accelerator : dialog.accelerators) {
+        AddShortcut(accelerator);
+    }
+
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
@@ -97,8 +104,15 @@ void QtDialog::BuildControl(const ControlTemplate &control, QWidget *surface, do
     case ControlKind::ListView: {
         m_list = new QtListCtrl(surface);
         m_listId = control.id;
-        connect(m_list, &QtListCtrl::Notified, this,
-                [this](int code) { Send(WM_NOTIFY, m_listId, code); });
+        connect(m_list, &QtListCtrl::Notified, this, [this](int code, int item, int target) {
+            m_owner.SendMessage(UiMessage{WM_NOTIFY, m_listId, code, 0, item, target});
+        });
+        connect(m_list, &QtListCtrl::FilesDropped, this,
+                [this](const std::vector<std::string> &paths) {
+                    const DroppedFiles drop{paths};
+                    m_owner.SendMessage(UiMessage{WM_DROPFILES, m_listId, 0,
+                                                  reinterpret_cast<std::intptr_t>(&drop)});
+                });
         widget = m_list;
         break;
     }
@@ -179,6 +193,38 @@ void QtDialog::BuildControl(const ControlTemplate &control, QWidget *surface, do
     }
 }
 
+void QtDialog::AddShortcut(const Accelerator &accelerator) {
+    int key = 0;
+    switch (accelerator.key) {
+    case VK_DELETE:
+        key = Qt::Key_Delete;
+        break;
+    case VK_UP:
+        key = Qt::Key_Up;
+        break;
+    case VK_DOWN:
+        key = Qt::Key_Down;
+        break;
+    case VK_HOME:
+        key = Qt::Key_Home;
+        break;
+    case VK_END:
+        key = Qt::Key_End;
+        break;
+    default:
+        if (accelerator.key >= 'A' && accelerator.key <= 'Z') {
+            key = Qt::Key_A + static_cast<int>(accelerator.key - 'A');
+        }
+    }
+    if (key == 0) {
+        return;
+    }
+    const int modifiers = (accelerator.modifiers & FCONTROL) ? int(Qt::ControlModifier) : 0;
+    auto *shortcut = new QShortcut(QKeySequence(key | modifiers), this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, id = accelerator.command] { Send(WM_COMMAND, id, BN_CLICKED); });
+}
+
 QWidget *QtDialog::ControlWidget(int id) const {
     auto found = m_widgets.find(id);
     return found == m_widgets.end() ? nullptr : found->second;
@@ -250,8 +296,37 @@ int QtDialog::MessageBox(const std::string &text, const std::string &caption, UI
     return IDOK;
 }
 
+int QtDialog::AskQuestion(const std::string &text, const std::string &caption,
+                          const std::vector<std::string> &buttons) {
+    QMessageBox box(QMessageBox::Question, FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton,
+                    this);
+    box.setObjectName(QStringLiteral("questionBox"));
+    std::vector<QPushButton *> answers;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        answers.push_back(box.addButton(FromUtf8(buttons[i]),
+                                        last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    if (!answers.empty()) {
+        box.setDefaultButton(answers.front());
+        box.setEscapeButton(answers.back());
+    }
+    box.exec();
+    const auto chosen = std::find(answers.begin(), answers.end(), box.clickedButton());
+    return chosen == answers.end() ? -1 : static_cast<int>(chosen - answers.begin());
+}
+
+void QtDialog::RunWithProgress(const ProgressRequest &request, ProgressState &state,
+                               const std::function<void()> &work) {
+    QtProgressDialog progress(request, state, this);
+    progress.Run(work);
+}
+
 bool QtDialog::GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) {
     QFileDialog dialog(this, FromUtf8(request.title));
+    if (!request.initialDir.empty()) {
+        dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(request.initialDir)));
+    }
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode((request.flags & OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles
                                                               : QFileDialog::ExistingFile);
@@ -268,6 +343,9 @@ bool QtDialog::GetOpenFileNames(const OpenFileRequest &request, std::vector<std:
 
 bool QtDialog::GetSaveFileName(const SaveFileRequest &request, std::string &path) {
     QFileDialog dialog(this);
+    if (!request.initialDir.empty()) {
+        dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(request.initialDir)));
+    }
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);

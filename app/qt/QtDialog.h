@@ -32,6 +32,10 @@ public:
     void EndModalLoop(int result) override;
     void PostMessage(UINT message, int id) override;
     int MessageBox(const std::string &text, const std::string &caption, UINT type) override;
+    int AskQuestion(const std::string &text, const std::string &caption,
+                    const std::vector<std::string> &buttons) override;
+    void RunWithProgress(const ProgressRequest &request, ProgressState &state,
+                         const std::function<void()> &work) override;
     bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
     bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
     int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;
@@ -52,6 +56,7 @@ protected:
 
 private:
     void BuildControl(const ControlTemplate &control, QWidget *surface, double scale);
+    void AddShortcut(const Accelerator &accelerator);
     void Send(UINT message, int id, int code);
 
     const DialogTemplate &m_template;

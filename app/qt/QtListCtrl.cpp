@@ -1,13 +1,31 @@
 #include "app/qt/QtListCtrl.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QFile>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 
 #include "platform/ui/CFont.h"
 
-QtListCtrl::QtListCtrl(QWidget *parent) : QTableWidget(parent) {
+namespace {
+
+// Runs a change of the model with the view's own reactions to it ignored, then shows the model's
+// states again: Qt hands the selection of a removed row on to a neighbour, the list does not.
+template <class Change> auto Quietly(bool &showing, Change change) {
+    showing = true;
+    auto result = change();
+    showing = false;
+    return result;
+}
+
+} // namespace
+
+QtListCtrl::QtListCtrl(QWidget *parent) : QTableView(parent), m_model(this) {
+    setModel(&m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -22,6 +40,10 @@ QtListCtrl::QtListCtrl(QWidget *parent) : QTableWidget(parent) {
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setStretchLastSection(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(true);
     // The selection stays visible when the list does not have the focus.
     QPalette colors = palette();
     colors.setColor(QPalette::Inactive, QPalette::Highlight,
@@ -29,130 +51,119 @@ QtListCtrl::QtListCtrl(QWidget *parent) : QTableWidget(parent) {
     colors.setColor(QPalette::Inactive, QPalette::HighlightedText,
                     colors.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colors);
-}
-
-namespace {
-// Each cell keeps its text as the bytes it was given: a file name that is not valid UTF-8 still
-// comes back unchanged, while the screen shows it as well as it can.
-constexpr int kBytesRole = Qt::UserRole;
-
-void StoreText(QTableWidgetItem *cell, const std::string &text) {
-    cell->setText(QFile::decodeName(QByteArray::fromStdString(text)));
-    cell->setData(kBytesRole, QByteArray::fromStdString(text));
-}
-} // namespace
-
-QTableWidgetItem *QtListCtrl::MakeItem(const std::string &text) const {
-    auto *item = new QTableWidgetItem();
-    StoreText(item, text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { TakeUserStates(); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { TakeUserStates(); });
 }
 
 int QtListCtrl::InsertItem(int row, const std::string &text) {
-    if (row < 0) {
-        return -1;
-    }
-    row = std::min(row, rowCount());
-    insertRow(row);
-    setItem(row, 0, MakeItem(text));
-    for (int column = 1; column < columnCount(); ++column) {
-        setItem(row, column, MakeItem(""));
-    }
-    return row;
+    const int inserted = Quietly(m_showing, [&] { return m_model.InsertRow(row, text); });
+    ShowStates();
+    return inserted;
 }
 
 bool QtListCtrl::DeleteItem(int row) {
-    if (!Exists(row)) {
-        return false;
-    }
-    // Qt hands the current row's selection on to a neighbour when the row goes; the list's rows
-    // keep their own states instead, so the row leaves without being current.
-    if (currentIndex().row() == row) {
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    }
-    removeRow(row);
-    return true;
+    const bool deleted = Quietly(m_showing, [&] { return m_model.DeleteRow(row); });
+    ShowStates();
+    return deleted;
 }
 
 bool QtListCtrl::DeleteAllItems() {
-    setRowCount(0);
+    Quietly(m_showing, [&] {
+        m_model.DeleteAllRows();
+        return true;
+    });
+    ShowStates();
     return true;
 }
 
 std::string QtListCtrl::GetItemText(int row, int column) const {
-    const QTableWidgetItem *cell = Exists(row) ? item(row, column) : nullptr;
-    return cell ? cell->data(kBytesRole).toByteArray().toStdString() : std::string();
+    return m_model.Rows().Text(row, column);
 }
 
 bool QtListCtrl::SetItemText(int row, int column, const std::string &text) {
-    if (!Exists(row) || column < 0 || column >= columnCount()) {
-        return false;
-    }
-    if (QTableWidgetItem *cell = item(row, column)) {
-        StoreText(cell, text);
-    } else {
-        setItem(row, column, MakeItem(text));
-    }
-    return true;
+    return m_model.SetText(row, column, text);
 }
 
 bool QtListCtrl::SetItemState(int row, UINT state, UINT mask) {
-    if (!Exists(row)) {
+    if (!m_model.States().SetState(row, state, mask)) {
         return false;
     }
-    const QModelIndex index = model()->index(row, 0);
-    if (mask & LVIS_FOCUSED) {
-        if (state & LVIS_FOCUSED) {
-            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-            scrollTo(index);
-        } else if (currentIndex().row() == row) {
-            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        }
-    }
-    if (mask & LVIS_SELECTED) {
-        selectionModel()->select(
-            index, (state & LVIS_SELECTED)
-                       ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
-                       : QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    ShowStates();
+    if (state & mask & LVIS_FOCUSED) {
+        scrollTo(m_model.index(row, 0));
     }
     return true;
 }
 
 UINT QtListCtrl::GetItemState(int row, UINT mask) const {
-    if (!Exists(row)) {
-        return 0;
-    }
-    UINT state = 0;
-    if (selectionModel()->isRowSelected(row, QModelIndex()) ||
-        selectionModel()->isSelected(model()->index(row, 0))) {
-        state |= LVIS_SELECTED;
-    }
-    if (currentIndex().isValid() && currentIndex().row() == row) {
-        state |= LVIS_FOCUSED;
-    }
-    return state & mask;
+    return m_model.Rows().State(row, mask);
 }
 
-int QtListCtrl::InsertColumn(int column, const std::string &heading, int /*format*/, int width) {
-    if (column < 0) {
-        return -1;
+bool QtListCtrl::SetItemToolTip(int row, const std::string &text) {
+    return m_model.SetToolTip(row, text);
+}
+
+std::string QtListCtrl::GetItemToolTip(int row) const {
+    return m_model.Rows().ToolTip(row);
+}
+
+bool QtListCtrl::SetItemTextColor(int row, COLORREF color) {
+    return m_model.SetTextColor(row, color);
+}
+
+COLORREF QtListCtrl::GetItemTextColor(int row) const {
+    return m_model.Rows().TextColor(row);
+}
+
+void QtListCtrl::ShowStates() {
+    const ListRowModel &rows = m_model.Rows();
+    const int focused = rows.RowWith(LVIS_FOCUSED);
+    const int selected = rows.RowWith(LVIS_SELECTED);
+    Quietly(m_showing, [&] {
+        selectionModel()->setCurrentIndex(focused < 0 ? QModelIndex() : m_model.index(focused, 0),
+                                          QItemSelectionModel::NoUpdate);
+        if (selected < 0) {
+            selectionModel()->clearSelection();
+        } else {
+            selectionModel()->select(m_model.index(selected, 0),
+                                     QItemSelectionModel::ClearAndSelect |
+                                         QItemSelectionModel::Rows);
+        }
+        return true;
+    });
+}
+
+void QtListCtrl::TakeUserStates() {
+    if (m_showing) {
+        return;
     }
-    column = std::min(column, columnCount());
-    insertColumn(column);
-    auto *header = new QTableWidgetItem(QString::fromStdString(heading));
-    header->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setHorizontalHeaderItem(column, header);
-    setColumnWidth(column, width);
-    for (int row = 0; row < rowCount(); ++row) {
-        setItem(row, column, MakeItem(""));
+    int selected = -1;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes()) {
+        selected = selected < 0 ? index.row() : std::min(selected, index.row());
     }
-    return column;
+    ListRowModel &rows = m_model.States();
+    const int before = rows.RowWith(LVIS_SELECTED);
+    rows.ClearState(LVIS_SELECTED | LVIS_FOCUSED);
+    rows.SetState(selected, LVIS_SELECTED, LVIS_SELECTED);
+    rows.SetState(currentIndex().row(), LVIS_FOCUSED, LVIS_FOCUSED);
+    // Mouse handlers announce their clicks themselves once the button is released.
+    if (!m_mouseActive && selected != before) {
+        emit Notified(LVN_ITEMCHANGED, selected, -1);
+    }
+}
+
+int QtListCtrl::InsertColumn(int column, const std::string &heading, int format, int width) {
+    const int inserted = m_model.InsertColumn(column, {heading, format, width});
+    if (inserted >= 0) {
+        setColumnWidth(inserted, width);
+    }
+    return inserted;
 }
 
 std::string QtListCtrl::GetColumnHeading(int column) const {
-    const QTableWidgetItem *header = horizontalHeaderItem(column);
-    return header ? header->text().toStdString() : std::string();
+    return m_model.Rows().ColumnFormat(column).heading;
 }
 
 void QtListCtrl::SetExtendedStyle(unsigned style) {
@@ -205,33 +216,135 @@ UiRect QtListCtrl::GetClientRect() const {
 }
 
 void QtListCtrl::mousePressEvent(QMouseEvent *event) {
-    QTableWidget::mousePressEvent(event);
+    // A right click opens the context menu for the current row; it does not move the highlight.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    m_mouseActive = true;
+    QTableView::mousePressEvent(event);
     if (!indexAt(event->position().toPoint()).isValid()) {
         clearSelection();
     }
+    m_mouseActive = false;
+}
+
+void QtListCtrl::mouseMoveEvent(QMouseEvent *event) {
+    m_mouseActive = true;
+    QTableView::mouseMoveEvent(event);
+    m_mouseActive = false;
 }
 
 void QtListCtrl::mouseReleaseEvent(QMouseEvent *event) {
-    QTableWidget::mouseReleaseEvent(event);
+    m_mouseActive = true;
+    QTableView::mouseReleaseEvent(event);
+    m_mouseActive = false;
     if (m_swallowRelease) {
         m_swallowRelease = false;
         return;
     }
     if (event->button() == Qt::LeftButton) {
-        emit Notified(NM_CLICK);
+        emit Notified(NM_CLICK, -1, -1);
     }
 }
 
 void QtListCtrl::mouseDoubleClickEvent(QMouseEvent *event) {
-    QTableWidget::mouseDoubleClickEvent(event);
+    m_mouseActive = true;
+    QTableView::mouseDoubleClickEvent(event);
+    m_mouseActive = false;
     if (event->button() == Qt::LeftButton) {
         // The release that ends a double click is not another click.
         m_swallowRelease = true;
-        emit Notified(NM_DBLCLK);
+        emit Notified(NM_DBLCLK, -1, -1);
     }
 }
 
 void QtListCtrl::contextMenuEvent(QContextMenuEvent *event) {
     event->accept();
-    emit Notified(NM_RCLICK);
+    emit Notified(NM_RCLICK, -1, -1);
+}
+
+QMimeData *QtListCtrl::RowDragData(int row) const {
+    auto *dragged = new QMimeData();
+    const QString tag = QStringLiteral("%1:%2:%3")
+                            .arg(QApplication::applicationPid())
+                            .arg(reinterpret_cast<quintptr>(this))
+                            .arg(row);
+    dragged->setData(QtListModel::RowMimeType(), tag.toUtf8());
+    return dragged;
+}
+
+int QtListCtrl::DraggedRow(const QMimeData *mime) const {
+    if (!mime || !mime->hasFormat(QtListModel::RowMimeType())) {
+        return -1;
+    }
+    const QStringList parts = QString::fromUtf8(mime->data(QtListModel::RowMimeType())).split(':');
+    if (parts.size() != 3 || parts[0].toLongLong() != QApplication::applicationPid() ||
+        parts[1].toULongLong() != reinterpret_cast<quintptr>(this)) {
+        return -1;
+    }
+    bool ok = false;
+    const int row = parts[2].toInt(&ok);
+    return ok && m_model.Rows().Exists(row) ? row : -1;
+}
+
+void QtListCtrl::startDrag(Qt::DropActions /*supportedActions*/) {
+    const int row = m_model.Rows().RowWith(LVIS_SELECTED);
+    if (row < 0) {
+        return;
+    }
+    // The drop is announced and the dialog moves the row; the view must not remove it itself.
+    auto *drag = new QDrag(this);
+    drag->setMimeData(RowDragData(row));
+    drag->exec(Qt::MoveAction);
+}
+
+void QtListCtrl::dragEnterEvent(QDragEnterEvent *event) {
+    if (DraggedRow(event->mimeData()) < 0 && !event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    QTableView::dragEnterEvent(event);
+    event->acceptProposedAction();
+}
+
+int QtListCtrl::DropPosition(QPoint position) const {
+    const QModelIndex under = indexAt(position);
+    if (!under.isValid()) {
+        return m_model.Rows().RowCount();
+    }
+    const QRect rect = visualRect(under);
+    return position.y() < rect.center().y() ? under.row() : under.row() + 1;
+}
+
+void QtListCtrl::dropEvent(QDropEvent *event) {
+    // The view's own drop handling would move rows in the model; here the owner decides.
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+    const QMimeData *mime = event->mimeData();
+    const int from = DraggedRow(mime);
+    if (from >= 0) {
+        const int before = DropPosition(event->position().toPoint());
+        const int to = before > from ? before - 1 : before;
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+        if (to != from) {
+            emit Notified(LVN_ROWDRAGGED, from, to);
+        }
+        return;
+    }
+    std::vector<std::string> paths;
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        }
+    }
+    if (paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit FilesDropped(paths);
 }

@@ -31,6 +31,10 @@ void QtToolkit::ShellExecute(const std::string &verb, const std::string &file,
     QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(file.c_str())));
 }
 
+void QtToolkit::PostToUiThread(std::function<void()> call) {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::QueuedConnection);
+}
+
 QString QtToolkit::ResourcePath(int resourceId) {
     switch (resourceId) {
     case IDR_MAINFRAME:

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/qt/QtSettingsStore.h"
 #include "platform/ui/UiToolkit.h"
 
 // The toolkit of the real window: dialogs become Qt widgets, icons and pictures come from the
@@ -12,9 +13,14 @@ public:
                                                  CDialog &owner) override;
     bool HasIcon(int iconResource) const override;
     void ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
+    SettingsStore &Settings() override { return m_settings; }
+    void PostToUiThread(std::function<void()> call) override;
 
     // Path of an icon or bitmap resource in the embedded resources; empty for an unknown id.
     static QString ResourcePath(int resourceId);
     // The font of every dialog: a CJK face, since the captions are Chinese.
     static void InstallApplicationFont();
+
+private:
+    QtSettingsStore m_settings;
 };

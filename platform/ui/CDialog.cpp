@@ -121,6 +121,20 @@ int CDialog::MessageBox(const std::string &text, const std::string &caption, UIN
     return m_peer ? m_peer->MessageBox(text, caption, type) : 0;
 }
 
+int CDialog::AskQuestion(const std::string &text, const std::string &caption,
+                         const std::vector<std::string> &buttons) {
+    return m_peer ? m_peer->AskQuestion(text, caption, buttons) : -1;
+}
+
+void CDialog::RunWithProgress(const ProgressRequest &request, ProgressState &state,
+                              const std::function<void()> &work) {
+    if (!m_peer) {
+        work();
+        return;
+    }
+    m_peer->RunWithProgress(request, state, work);
+}
+
 CMenu *CDialog::GetSystemMenu(bool /*revert*/) {
     if (!m_peer || !m_peer->HasSystemMenu()) {
         return nullptr;

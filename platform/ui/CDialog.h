@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWnd.h"
 #include "platform/ui/DialogTemplate.h"
+#include "platform/ui/ProgressState.h"
 #include "platform/ui/UiMessage.h"
 
 class CDataExchange;
@@ -48,6 +50,12 @@ public:
     // The control with this id, or null when the window has none.
     CWnd *GetDlgItem(int id);
     int MessageBox(const std::string &text, const std::string &caption, UINT type);
+    // See DialogPeer::AskQuestion; -1 without a window.
+    int AskQuestion(const std::string &text, const std::string &caption,
+                    const std::vector<std::string> &buttons);
+    // See DialogPeer::RunWithProgress; without a window the work runs on the calling thread.
+    void RunWithProgress(const ProgressRequest &request, ProgressState &state,
+                         const std::function<void()> &work);
     // The window's system menu, or null when it has none (revert is ignored).
     CMenu *GetSystemMenu(bool revert);
     void SetIcon(int iconResource, bool big);

@@ -44,6 +44,22 @@ UINT CListCtrl::GetItemState(int row, UINT mask) const {
     return m_list ? m_list->GetItemState(row, mask) : 0;
 }
 
+bool CListCtrl::SetItemToolTip(int row, const std::string &text) {
+    return m_list && m_list->SetItemToolTip(row, text);
+}
+
+std::string CListCtrl::GetItemToolTip(int row) const {
+    return m_list ? m_list->GetItemToolTip(row) : std::string();
+}
+
+bool CListCtrl::SetItemTextColor(int row, COLORREF color) {
+    return m_list && m_list->SetItemTextColor(row, color);
+}
+
+COLORREF CListCtrl::GetItemTextColor(int row) const {
+    return m_list ? m_list->GetItemTextColor(row) : CLR_DEFAULT;
+}
+
 POSITION CListCtrl::NextSelectedFrom(int row) const {
     const int count = GetItemCount();
     for (int i = row; i < count; ++i) {

@@ -24,6 +24,11 @@ public:
     bool SetItemText(int row, int column, const std::string &text);
     bool SetItemState(int row, UINT state, UINT mask);
     UINT GetItemState(int row, UINT mask) const;
+    // The tool tip shown over a row ("" for none) and its text colour (CLR_DEFAULT: the list's).
+    bool SetItemToolTip(int row, const std::string &text);
+    std::string GetItemToolTip(int row) const;
+    bool SetItemTextColor(int row, COLORREF color);
+    COLORREF GetItemTextColor(int row) const;
     // The first selected row as a position (0 when none); GetNextSelectedItem turns a position
     // into its row and moves it on to the next selected row.
     POSITION GetFirstSelectedItemPosition() const;

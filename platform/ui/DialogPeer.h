@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/ui/ProgressState.h"
 #include "platform/ui/UiDefs.h"
 
 class ListCtrlPeer;
@@ -16,6 +18,7 @@ struct FileFilter {
 // The multi-selection open dialog. The answer is a list of full paths.
 struct OpenFileRequest {
     std::string title;
+    std::string initialDir; // "" for the dialog's own choice
     std::vector<FileFilter> filters;
     std::string defaultExt;
     unsigned flags = 0;
@@ -25,6 +28,7 @@ struct OpenFileRequest {
 // without an extension and asks before an existing file is replaced (OFN_OVERWRITEPROMPT).
 struct SaveFileRequest {
     std::vector<FileFilter> filters;
+    std::string initialDir; // "" for the dialog's own choice
     std::string defaultExt;
     std::string initialName;
     unsigned flags = 0;
@@ -53,6 +57,16 @@ public:
     virtual void PostMessage(UINT message, int id) = 0;
 
     virtual int MessageBox(const std::string &text, const std::string &caption, UINT type) = 0;
+    // A question with one button per answer, the last one the cancelling answer (Escape). Returns
+    // the index of the chosen button, or -1 when the box went without an answer.
+    virtual int AskQuestion(const std::string &text, const std::string &caption,
+                            const std::vector<std::string> &buttons) = 0;
+    // Runs work on a thread of its own while a modal window shows state (text, detail and a bar of
+    // value out of maximum) with a button that asks state to cancel; nothing else of the dialog
+    // takes input meanwhile. Returns once work has returned and its thread is joined; an exception
+    // work throws is thrown again here.
+    virtual void RunWithProgress(const ProgressRequest &request, ProgressState &state,
+                                 const std::function<void()> &work) = 0;
     // False when the user cancelled (or the dialog failed); paths then stays empty.
     virtual bool GetOpenFileNames(const OpenFileRequest &request,
                                   std::vector<std::string> &paths) = 0;

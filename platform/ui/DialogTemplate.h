@@ -32,6 +32,13 @@ struct ControlTemplate {
     int resourceId = 0; // bitmap or icon of Picture and Icon controls
 };
 
+// A key that sends a command to the dialog while it is active, wherever the focus is.
+struct Accelerator {
+    unsigned key = 0;       // virtual key: VK_... or an upper-case letter
+    unsigned modifiers = 0; // FCONTROL or 0
+    int command = 0;        // sent as WM_COMMAND with this id, as a click on that button would
+};
+
 struct DialogTemplate {
     int id = 0;
     std::string caption;
@@ -40,6 +47,7 @@ struct DialogTemplate {
     std::string fontName;
     int fontPoints = 9;
     std::vector<ControlTemplate> controls;
+    std::vector<Accelerator> accelerators;
 
     const ControlTemplate *Find(int controlId) const;
     // Radio buttons of the group that begins at control firstId, in tab order: it runs up to the

@@ -17,6 +17,18 @@ std::vector<std::string> SplitPatterns(const std::string &patterns) {
     return result;
 }
 
+// path, with "." and extension appended when its file name has no extension of its own.
+std::string WithDefaultExtension(const std::string &path, const std::string &extension) {
+    const std::size_t slash = path.rfind('/');
+    const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    // A leading dot (".hidden") starts a name, not an extension.
+    const std::size_t dot = name.rfind('.');
+    if (extension.empty() || name.empty() || (dot != std::string::npos && dot > 0)) {
+        return path;
+    }
+    return path + "." + extension;
+}
+
 } // namespace
 
 std::vector<FileFilter> ParseFileFilter(const std::string &filter) {
@@ -68,6 +80,6 @@ int CFileDialog::DoModal() {
     if (!m_owner.Peer() || !m_owner.Peer()->GetSaveFileName(m_request, path) || path.empty()) {
         return IDCANCEL;
     }
-    m_path = path;
+    m_path = WithDefaultExtension(path, m_request.defaultExt);
     return IDOK;
 }

@@ -20,7 +20,10 @@ public:
     CFileDialog(const std::string &defaultExt, const std::string &fileName, unsigned flags,
                 const std::string &filter, CDialog &owner);
 
-    // IDOK when the user chose a path, IDCANCEL otherwise.
+    // The folder the dialog opens in ("" for its own choice).
+    void SetInitialDir(const std::string &folder) { m_request.initialDir = folder; }
+    // IDOK when the user chose a path, IDCANCEL otherwise. A chosen name without an extension
+    // gets the default extension.
     int DoModal();
     const std::string &GetPathName() const { return m_path; }
 

@@ -1,7 +1,11 @@
 #include "platform/ui/HeadlessDialog.h"
 
+#include <thread>
+
 #include "platform/ui/CDialog.h"
 #include "platform/ui/HeadlessToolkit.h"
+#include "platform/ui/MessageMap.h"
+#include "platform/ui/WorkerThread.h"
 
 HeadlessDialog::HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &dialog,
                                CDialog &owner)
@@ -93,6 +97,42 @@ int HeadlessDialog::MessageBox(const std::string &text, const std::string &capti
     return IDOK;
 }
 
+int HeadlessDialog::AskQuestion(const std::string &text, const std::string &caption,
+                                const std::vector<std::string> &buttons) {
+    questionButtons.push_back(buttons);
+    int answer = -1;
+    if (!m_toolkit.questionAnswers.empty()) {
+        answer = m_toolkit.questionAnswers.front();
+        m_toolkit.questionAnswers.pop_front();
+    }
+    m_toolkit.Record(UiEvent{UiEvent::Kind::Question, m_template.id, text, caption,
+                             static_cast<unsigned>(answer)});
+    return answer;
+}
+
+void HeadlessDialog::RunWithProgress(const ProgressRequest & /*request*/, ProgressState &state,
+                                     const std::function<void()> &work) {
+    WorkerThread worker(work);
+    std::string shown;
+    auto show = [&] {
+        const ProgressState::Snapshot now = state.Read();
+        const std::string text = now.text + "|" + now.detail;
+        if (text != shown && !now.text.empty()) {
+            shown = text;
+            m_toolkit.Record(UiEvent{UiEvent::Kind::Progress, m_template.id, text});
+        }
+    };
+    while (!worker.Finished()) {
+        show();
+        if (m_toolkit.onProgress) {
+            m_toolkit.onProgress(state);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    show();
+    worker.Join();
+}
+
 bool HeadlessDialog::GetOpenFileNames(const OpenFileRequest &request,
                                       std::vector<std::string> &paths) {
     openRequests.push_back(request);
@@ -169,6 +209,33 @@ void HeadlessDialog::PressEnter() {
 
 void HeadlessDialog::PressEscape() {
     m_owner.SendMessage(UiMessage{WM_COMMAND, IDCANCEL, BN_CLICKED, 0});
+}
+
+void HeadlessDialog::PressKey(unsigned key, unsigned modifiers) {
+    for (const Accelerator &accelerator : m_template.accelerators) {
+        if (accelerator.key == key && accelerator.modifiers == modifiers) {
+            m_owner.SendMessage(UiMessage{WM_COMMAND, accelerator.command, BN_CLICKED, 0});
+            return;
+        }
+    }
+}
+
+void HeadlessDialog::ArrowToRow(int listId, int row) {
+    HeadlessListCtrl *list = List(listId);
+    if (!list || row == list->HighlightedRow()) {
+        return;
+    }
+    list->UserHighlight(row);
+    m_owner.SendMessage(UiMessage{WM_NOTIFY, listId, LVN_ITEMCHANGED, 0, row});
+}
+
+void HeadlessDialog::DragRow(int listId, int from, int to) {
+    m_owner.SendMessage(UiMessage{WM_NOTIFY, listId, LVN_ROWDRAGGED, 0, from, to});
+}
+
+void HeadlessDialog::DropFiles(int id, const std::vector<std::string> &paths) {
+    const DroppedFiles drop{paths};
+    m_owner.SendMessage(UiMessage{WM_DROPFILES, id, 0, reinterpret_cast<std::intptr_t>(&drop)});
 }
 
 void HeadlessDialog::ChooseSystemMenu(int command) {

@@ -26,6 +26,10 @@ public:
     void EndModalLoop(int result) override;
     void PostMessage(UINT message, int id) override;
     int MessageBox(const std::string &text, const std::string &caption, UINT type) override;
+    int AskQuestion(const std::string &text, const std::string &caption,
+                    const std::vector<std::string> &buttons) override;
+    void RunWithProgress(const ProgressRequest &request, ProgressState &state,
+                         const std::function<void()> &work) override;
     bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
     bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
     int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;
@@ -42,6 +46,14 @@ public:
     void Notify(int id, int code);
     void PressEnter();
     void PressEscape();
+    // A key with modifiers (FCONTROL): the dialog's accelerator for it, if it has one.
+    void PressKey(unsigned key, unsigned modifiers = 0);
+    // The keyboard moves the highlight of a list to row, as the arrow keys do.
+    void ArrowToRow(int listId, int row);
+    // The mouse drags row from within a list and drops it where it becomes row to.
+    void DragRow(int listId, int from, int to);
+    // Files and folders dropped on a control.
+    void DropFiles(int id, const std::vector<std::string> &paths);
     void ChooseSystemMenu(int command);
     // Delivers the messages queued with PostMessage.
     void DeliverPosted();
@@ -58,6 +70,7 @@ public:
     int WaitDepth() const { return m_waitDepth; }
     std::vector<OpenFileRequest> openRequests;
     std::vector<SaveFileRequest> saveRequests;
+    std::vector<std::vector<std::string>> questionButtons;
 
 private:
     HeadlessToolkit &m_toolkit;

@@ -5,6 +5,7 @@
 
 #include "platform/ui/HeadlessWnd.h"
 #include "platform/ui/ListCtrlPeer.h"
+#include "platform/ui/ListRowModel.h"
 
 // An in-memory report-view list with single selection. Besides the list operations it offers
 // what a user does with the mouse and the keyboard, for tests.
@@ -12,19 +13,37 @@ class HeadlessListCtrl : public ListCtrlPeer {
 public:
     HeadlessListCtrl(HeadlessToolkit &log, int id, UiRect clientRect);
 
-    int GetItemCount() const override { return static_cast<int>(m_rows.size()); }
-    int InsertItem(int row, const std::string &text) override;
-    bool DeleteItem(int row) override;
+    int GetItemCount() const override { return m_rows.RowCount(); }
+    int InsertItem(int row, const std::string &text) override {
+        return m_rows.InsertRow(row, text);
+    }
+    bool DeleteItem(int row) override { return m_rows.DeleteRow(row); }
     bool DeleteAllItems() override;
-    std::string GetItemText(int row, int column) const override;
-    bool SetItemText(int row, int column, const std::string &text) override;
-    bool SetItemState(int row, UINT state, UINT mask) override;
-    UINT GetItemState(int row, UINT mask) const override;
+    std::string GetItemText(int row, int column) const override { return m_rows.Text(row, column); }
+    bool SetItemText(int row, int column, const std::string &text) override {
+        return m_rows.SetText(row, column, text);
+    }
+    bool SetItemState(int row, UINT state, UINT mask) override {
+        return m_rows.SetState(row, state, mask);
+    }
+    UINT GetItemState(int row, UINT mask) const override { return m_rows.State(row, mask); }
+    bool SetItemToolTip(int row, const std::string &text) override {
+        return m_rows.SetToolTip(row, text);
+    }
+    std::string GetItemToolTip(int row) const override { return m_rows.ToolTip(row); }
+    bool SetItemTextColor(int row, COLORREF color) override {
+        return m_rows.SetTextColor(row, color);
+    }
+    COLORREF GetItemTextColor(int row) const override { return m_rows.TextColor(row); }
 
-    int InsertColumn(int column, const std::string &heading, int format, int width) override;
-    int GetColumnCount() const override { return static_cast<int>(m_columns.size()); }
-    std::string GetColumnHeading(int column) const override;
-    int GetColumnWidth(int column) const override;
+    int InsertColumn(int column, const std::string &heading, int format, int width) override {
+        return m_rows.InsertColumn(column, {heading, format, width});
+    }
+    int GetColumnCount() const override { return m_rows.ColumnCount(); }
+    std::string GetColumnHeading(int column) const override {
+        return m_rows.ColumnFormat(column).heading;
+    }
+    int GetColumnWidth(int column) const override { return m_rows.ColumnFormat(column).width; }
 
     void SetExtendedStyle(unsigned style) override { m_extendedStyle = style; }
     unsigned GetExtendedStyle() const override { return m_extendedStyle; }
@@ -49,7 +68,7 @@ public:
     // The user highlights a row by mouse or keyboard; -1 drops the highlight, as a click where
     // there is no row does.
     void UserHighlight(int row);
-    int HighlightedRow() const;
+    int HighlightedRow() const { return m_rows.RowWith(LVIS_SELECTED); }
 
     COLORREF BkColor() const { return m_bkColor; }
     COLORREF TextColor() const { return m_textColor; }
@@ -59,21 +78,8 @@ public:
     int SmallImageCount() const { return m_smallImages; }
 
 private:
-    struct Row {
-        std::vector<std::string> texts;
-        UINT state = 0;
-    };
-    struct Column {
-        std::string heading;
-        int format = 0;
-        int width = 0;
-    };
-
-    bool Exists(int row) const { return row >= 0 && row < GetItemCount(); }
-
     HeadlessWnd m_wnd;
-    std::vector<Row> m_rows;
-    std::vector<Column> m_columns;
+    ListRowModel m_rows;
     unsigned m_extendedStyle = 0;
     COLORREF m_bkColor = 0xFFFFFF;
     COLORREF m_textColor = 0;

@@ -16,6 +16,41 @@ void HeadlessToolkit::ShellExecute(const std::string &verb, const std::string &f
     Record(UiEvent{UiEvent::Kind::ShellExecute, 0, file, verb, static_cast<unsigned>(showCommand)});
 }
 
+std::string MemorySettings::Read(const std::string &key) const {
+    auto found = values.find(key);
+    return found == values.end() ? std::string() : found->second;
+}
+
+void HeadlessToolkit::PostToUiThread(std::function<void()> call) {
+    {
+        std::lock_guard<std::mutex> lock(m_posted->mutex);
+        m_posted->calls.push_back(std::move(call));
+    }
+    m_posted->arrived.notify_all();
+}
+
+int HeadlessToolkit::RunPosted() {
+    int ran = 0;
+    for (;;) {
+        std::function<void()> call;
+        {
+            std::lock_guard<std::mutex> lock(m_posted->mutex);
+            if (m_posted->calls.empty()) {
+                return ran;
+            }
+            call = std::move(m_posted->calls.front());
+            m_posted->calls.pop_front();
+        }
+        call();
+        ++ran;
+    }
+}
+
+bool HeadlessToolkit::WaitForPosted(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(m_posted->mutex);
+    return m_posted->arrived.wait_for(lock, limit, [this] { return !m_posted->calls.empty(); });
+}
+
 void HeadlessToolkit::Record(const UiEvent &event) {
     events.push_back(event);
 }

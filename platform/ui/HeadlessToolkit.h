@@ -1,13 +1,19 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/ui/ProgressState.h"
+#include "platform/ui/SettingsStore.h"
 #include "platform/ui/UiToolkit.h"
 
 class HeadlessDialog;
@@ -24,6 +30,8 @@ struct UiEvent {
         Focus,        // id = control
         Invalidate,   // id = control, text = "erase" when erasing
         UpdateWindow, // id = control
+        Question,     // text, caption; style = index of the answer given
+        Progress,     // text = the progress window's text and detail, joined by "|"
     };
     UiEvent(Kind what, int control = 0, std::string shownText = {}, std::string shownCaption = {},
             unsigned shownStyle = 0)
@@ -37,6 +45,14 @@ struct UiEvent {
     unsigned style = 0;
 };
 
+// Settings kept in memory for the life of the toolkit.
+class MemorySettings : public SettingsStore {
+public:
+    std::string Read(const std::string &key) const override;
+    void Write(const std::string &key, const std::string &value) override { values[key] = value; }
+    std::map<std::string, std::string> values;
+};
+
 // A toolkit without a screen, for tests. Dialogs are built from their templates in memory;
 // everything shown is recorded in order in events; the answers of the open and save dialogs, the
 // pop-up menus and the modal loops are scripted. An unscripted file dialog or menu is cancelled.
@@ -46,6 +62,13 @@ public:
                                                  CDialog &owner) override;
     bool HasIcon(int iconResource) const override { return icons.count(iconResource) != 0; }
     void ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
+    SettingsStore &Settings() override { return settings; }
+    void PostToUiThread(std::function<void()> call) override;
+
+    // Runs the calls queued with PostToUiThread, also those they queue; returns how many ran.
+    int RunPosted();
+    // Waits until a call is queued or the time is up; true when one is queued.
+    bool WaitForPosted(std::chrono::milliseconds limit);
 
     void Record(const UiEvent &event);
     void SetFocusId(int id) { m_focusId = id; }
@@ -65,12 +88,25 @@ public:
     std::deque<std::optional<std::vector<std::string>>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<int> menuAnswers;
+    // Answers of questions: the index of the button; an unscripted question is closed (-1).
+    std::deque<int> questionAnswers;
+    MemorySettings settings;
+    // Runs on the user-interface thread while a progress window is up, every millisecond.
+    std::function<void(ProgressState &)> onProgress;
     // Runs while a message box is up (the box is already recorded).
     std::function<void(const UiEvent &)> onMessageBox;
     // Runs as the modal loop of a dialog; without it the loop ends at once with IDOK.
     std::function<void(HeadlessDialog &)> onModal;
 
 private:
+    // Calls queued for the user-interface thread (held apart so the toolkit stays movable).
+    struct PostedCalls {
+        std::mutex mutex;
+        std::condition_variable arrived;
+        std::deque<std::function<void()>> calls;
+    };
+
     std::vector<HeadlessDialog *> m_dialogs;
+    std::unique_ptr<PostedCalls> m_posted = std::make_unique<PostedCalls>();
     int m_focusId = 0;
 };

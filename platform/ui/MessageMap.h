@@ -1,8 +1,16 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <vector>
 
 #include "platform/ui/UiMessage.h"
+
+// Files dropped on a control: what a WM_DROPFILES message's param points to.
+struct DroppedFiles {
+    std::vector<std::string> paths; // full paths, in the order the desktop gave them
+};
+using HDROP = const DroppedFiles *;
 
 // A dialog's table of connections from messages to its handlers, searched in order; the first
 // matching entry handles the message.
@@ -13,21 +21,26 @@ template <class T> struct MessageMapEntry {
     void (T::*onCommand)() = nullptr;
     void (T::*onNotify)(NMHDR *, LRESULT *) = nullptr;
     void (T::*onSysCommand)(UINT, std::intptr_t) = nullptr;
+    void (T::*onDropFiles)(HDROP) = nullptr;
 };
 
 // A button click or a menu command (both arrive with code 0).
 template <class T> constexpr MessageMapEntry<T> OnCommand(int id, void (T::*handler)()) {
-    return {WM_COMMAND, BN_CLICKED, id, handler, nullptr, nullptr};
+    return {WM_COMMAND, BN_CLICKED, id, handler, nullptr, nullptr, nullptr};
 }
 
 template <class T>
 constexpr MessageMapEntry<T> OnNotify(int code, int id, void (T::*handler)(NMHDR *, LRESULT *)) {
-    return {WM_NOTIFY, code, id, nullptr, handler, nullptr};
+    return {WM_NOTIFY, code, id, nullptr, handler, nullptr, nullptr};
 }
 
 template <class T>
 constexpr MessageMapEntry<T> OnSysCommand(void (T::*handler)(UINT, std::intptr_t)) {
-    return {WM_SYSCOMMAND, 0, 0, nullptr, nullptr, handler};
+    return {WM_SYSCOMMAND, 0, 0, nullptr, nullptr, handler, nullptr};
+}
+
+template <class T> constexpr MessageMapEntry<T> OnDropFiles(int id, void (T::*handler)(HDROP)) {
+    return {WM_DROPFILES, 0, id, nullptr, nullptr, nullptr, handler};
 }
 
 // Runs the handler of the first entry that matches; false when none does. A notification's
@@ -50,7 +63,11 @@ bool DispatchMessageMap(T &target, std::span<const MessageMapEntry<T>> map, cons
             (target.*entry.onCommand)();
             return true;
         }
-        NMHDR header{msg.id, msg.code};
+        if (entry.onDropFiles) {
+            (target.*entry.onDropFiles)(reinterpret_cast<HDROP>(msg.param));
+            return true;
+        }
+        NMHDR header{msg.id, msg.code, msg.item, msg.target};
         *result = 0;
         (target.*entry.onNotify)(&header, result);
         return true;

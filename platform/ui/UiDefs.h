@@ -30,12 +30,17 @@ constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_DROPFILES = 0x0233;
 
 // Notification codes.
 constexpr int BN_CLICKED = 0;
 constexpr int NM_CLICK = -2;
 constexpr int NM_DBLCLK = -3;
 constexpr int NM_RCLICK = -5;
+// The user moved the list's highlight to another row without the mouse (the keyboard).
+constexpr int LVN_ITEMCHANGED = -101;
+// The user dragged row iItem within the list and dropped it so that it becomes row iTarget.
+constexpr int LVN_ROWDRAGGED = -1000;
 
 // Dialog results and standard commands.
 constexpr int IDOK = 1;
@@ -52,6 +57,7 @@ constexpr int LVCFMT_LEFT = 0;
 constexpr unsigned LVS_EX_GRIDLINES = 0x0001;
 constexpr unsigned LVS_EX_FULLROWSELECT = 0x0020;
 constexpr int LVSIL_SMALL = 1;
+constexpr COLORREF CLR_DEFAULT = 0xFF000000; // a row drawn in the list's own text colour
 constexpr UINT ILC_MASK = 0x0001;
 
 // Menus.
@@ -84,10 +90,20 @@ constexpr unsigned FF_DONTCARE = 0;
 // the row index plus one, or 0 when there is none.
 using POSITION = std::intptr_t;
 
-// Header of a list-control notification.
+// Virtual keys and modifier flags of keyboard accelerators.
+constexpr unsigned VK_END = 0x23;
+constexpr unsigned VK_HOME = 0x24;
+constexpr unsigned VK_UP = 0x26;
+constexpr unsigned VK_DOWN = 0x28;
+constexpr unsigned VK_DELETE = 0x2E;
+constexpr unsigned FCONTROL = 0x08;
+
+// Header of a list-control notification; iItem and iTarget as the notification code says.
 struct NMHDR {
     int idFrom = 0;
     int code = 0;
+    int iItem = -1;
+    int iTarget = -1;
 };
 
 // A rectangle in pixels; right and bottom lie just outside it.

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class CDialog;
 class DialogPeer;
+class SettingsStore;
 struct DialogTemplate;
 
 // The user-interface toolkit a program runs on: it makes dialog windows from templates, knows
@@ -21,4 +23,9 @@ public:
     // The shell's verb ("open") on a file; the outcome is not reported.
     virtual void ShellExecute(const std::string &verb, const std::string &file,
                               int showCommand) = 0;
+    // What the program keeps between runs.
+    virtual SettingsStore &Settings() = 0;
+    // Queues call to run on the user-interface thread once it is idle. May be called from any
+    // thread; calls run in the order they were queued.
+    virtual void PostToUiThread(std::function<void()> call) = 0;
 };

@@ -83,15 +83,15 @@ TEST_F(ListCommands, SortRestoresOrderAfterMovesAndKeepsTheCurrentIndex) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ListCommands, AddingWhileRowTwoIsCurrentPreviewsWhatNowStandsThere) {
+TEST_F(ListCommands, AddingKeepsTheCurrentRowOnItsFile) {
     Add({"/p/b.jpg", "/p/c.jpg", "/p/d.jpg"});
     ClickRow(2);
     ASSERT_EQ(dlg.previews.back(), "/p/d.jpg");
     Add({"/p/a.jpg"});
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 2);
-    EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
-    EXPECT_EQ(List().HighlightedRow(), 3); // the highlight moved down with its file
+    EXPECT_EQ(dlg.m_nSelected, 3);
+    EXPECT_EQ(dlg.previews.back(), "/p/d.jpg");
+    EXPECT_EQ(List().HighlightedRow(), 3);
 }
 
 TEST_F(ListCommands, CancelledAddOnAnEmptyListPreviewsAnEmptyPath) {
@@ -207,23 +207,35 @@ TEST_F(ListCommands, DeleteWithoutHighlightIsRefused) {
     EXPECT_EQ(Paths().size(), 2u);
 }
 
-TEST_F(ListCommands, DeleteRemovesTheHighlightedRowAfterKeyboardMoves) {
+TEST_F(ListCommands, ArrowKeysMakeTheHighlightedRowCurrentForEveryRowCommand) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
-    ClickRow(0);
-    List().UserHighlight(2); // arrow keys: no click, no preview
-    EXPECT_EQ(dlg.m_nSelected, 0);
-    Click(IDC_BTN_DELETE);
-    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg"}));
+    ClickRow(2);
+    Window().ArrowToRow(IDC_LIST_IMAGES, 1);
     EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
+    Click(IDC_BTN_MOVE_TOP);
+    EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg"}));
+    EXPECT_EQ(List().HighlightedRow(), 0);
+
+    Window().ArrowToRow(IDC_LIST_IMAGES, 2);
+    Click(IDC_BTN_VIEW_IMAGE);
+    Window().Click(ID_MENU_EDIT_ITEM);
+    EXPECT_EQ(ui.ShellFiles(), (Strings{"/p/c.jpg", "/p/c.jpg"}));
+    Window().ArrowToRow(IDC_LIST_IMAGES, 1);
+    Click(IDC_BTN_DELETE);
+    EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg"}));
+    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 }
 
-TEST_F(ListCommands, MovesActOnTheClickedRowNotTheKeyboardHighlight) {
+TEST_F(ListCommands, AHighlightMovedWithoutNoticeIsStillTheRowCommandsActOn) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ClickRow(2);
     List().UserHighlight(1);
-    Click(IDC_BTN_MOVE_TOP);
-    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(List().HighlightedRow(), 0);
+    Click(IDC_BTN_MOVE_DOWN);
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg"}));
+    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(List().HighlightedRow(), 2);
 }
 
 TEST_F(ListCommands, ClickBelowTheRowsPutsTheHighlightBackOnTheCurrentRow) {
@@ -257,7 +269,6 @@ TEST_F(ListCommands, ViewImageAndItsMenuItemOpenTheCurrentRow) {
     Click(IDC_BTN_VIEW_IMAGE);
     Add({"/p/a.jpg", "/p/b.jpg"});
     ClickRow(1);
-    List().UserHighlight(0);
     Click(IDC_BTN_VIEW_IMAGE);
     Window().Click(ID_MENU_EDIT_ITEM);
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));
@@ -284,7 +295,7 @@ TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled) {
     EXPECT_EQ(dlg.m_nImageType, 5);
 
     const SaveFileRequest &request = Window().saveRequests.at(0);
-    EXPECT_EQ(request.defaultExt, "PDF");
+    EXPECT_EQ(request.defaultExt, "pdf");
     EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0].name, "PDF文件 (*.PDF)");

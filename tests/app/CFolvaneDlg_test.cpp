@@ -16,8 +16,8 @@ TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList) {
     EXPECT_EQ(dlg.m_strSavePath, "");
     EXPECT_EQ(Window().Template().caption, "Folvane V3.6");
 
-    const int radios[] = {IDC_RADIO_200, IDC_RADIO_300,  IDC_RADIO_500,
-                          IDC_RADIO_800, IDC_RADIO_1000, IDC_RADIO_1600};
+    const int radios[] = {IDC_RADIO_200,  IDC_RADIO_300,  IDC_RADIO_500, IDC_RADIO_800,
+                          IDC_RADIO_1000, IDC_RADIO_1600, IDC_RADIO_FIT};
     for (int id : radios) {
         EXPECT_EQ(Window().Wnd(id)->GetCheck(), id == IDC_RADIO_300) << id;
     }
@@ -53,6 +53,7 @@ TEST_F(MainWindow, ButtonsCarryTheirCaptions) {
         {IDC_BTN_CLEAR_LIST, "清空列表"},   {IDC_BTN_BROWSE, "浏览"},
         {IDC_BTN_SORT_BY_NAME, "重新排序"}, {IDC_GROUP_IMAGE_TYPE, "图片类型"},
         {IDC_RADIO_200, "200万"},           {IDC_RADIO_1600, "1600万"},
+        {IDC_RADIO_FIT, "适应页面"},
     };
     for (const auto &[id, caption] : captions) {
         EXPECT_EQ(Window().Wnd(id)->GetWindowText(), caption) << id;
@@ -60,16 +61,16 @@ TEST_F(MainWindow, ButtonsCarryTheirCaptions) {
 }
 
 TEST_F(MainWindow, RadioButtonsSetTheResolutionClassByTheirPlaceInTheGroup) {
-    const std::pair<int, int> radios[] = {{IDC_RADIO_800, 3},  {IDC_RADIO_200, 0},
-                                          {IDC_RADIO_1600, 5}, {IDC_RADIO_500, 2},
-                                          {IDC_RADIO_1000, 4}, {IDC_RADIO_300, 1}};
+    const std::pair<int, int> radios[] = {
+        {IDC_RADIO_800, 3}, {IDC_RADIO_200, 0},  {IDC_RADIO_1600, 5}, {IDC_RADIO_FIT, 6},
+        {IDC_RADIO_500, 2}, {IDC_RADIO_1000, 4}, {IDC_RADIO_300, 1}};
     for (const auto &[id, index] : radios) {
         Click(id);
         EXPECT_EQ(dlg.m_nImageType, index) << id;
     }
     EXPECT_EQ(MainDialogTemplate().RadioGroup(IDC_RADIO_200),
               (std::vector<int>{IDC_RADIO_200, IDC_RADIO_300, IDC_RADIO_500, IDC_RADIO_800,
-                                IDC_RADIO_1000, IDC_RADIO_1600}));
+                                IDC_RADIO_1000, IDC_RADIO_1600, IDC_RADIO_FIT}));
 }
 
 TEST_F(MainWindow, WindowMenuEndsWithTheAboutItemThatShowsTheAboutBox) {

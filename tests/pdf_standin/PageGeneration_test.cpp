@@ -14,12 +14,25 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+using folvane::GenerateOptions;
+using folvane::PageLayout;
 
 class PageGenerationTest : public ::testing::Test {
 protected:
     void SetUp() override { standin::Reset(); }
     void TearDown() override { EXPECT_EQ(standin::LiveContexts(), 0); }
 };
+
+GenerateOptions Options(PageLayout layout) {
+    GenerateOptions options;
+    options.layout = layout;
+    return options;
+}
+
+bool Logged(const std::string &line) {
+    const Lines &log = standin::Log();
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
 
 TEST(ScaleForImageType, FollowsTheResolutionClasses) {
     EXPECT_EQ(folvane::ScaleForImageType(0), 0.525f);
@@ -53,25 +66,28 @@ TEST(ImageTypeForPath, TestsTheFourSubstringsInOrder) {
     EXPECT_STREQ(folvane::ImageTypeForPath("x.jpg"), "jpeg");
 }
 
-TEST_F(PageGenerationTest, DrivesTheEngineInOrderAndClosesBeforeTheCallerIsTold) {
+TEST_F(PageGenerationTest, AClassDrivesTheEngineInTheGenerateCommandsOrder) {
     std::vector<std::string> images = {"/p/one.JPG", "/p/two.tiff", "/p/three.bmp"};
-    std::vector<size_t> pages;
-    folvane::GeneratePdf(
-        "/out/doc.pdf", images, 5, [] { standin::Note("after close"); },
-        [&](size_t index) {
-            pages.push_back(index);
-            standin::Note("page " + std::to_string(index));
-        });
+    folvane::GenerateEvents events;
+    events.onPage = [](const folvane::PageStart &start) {
+        standin::Note("page " + std::to_string(start.index) + "/" + std::to_string(start.total));
+    };
+    events.afterClose = [] { standin::Note("after close"); };
+    folvane::GeneratePdf("/out/doc.pdf", images, Options(PageLayout::Class(5)), events);
+
     const std::string scale = standin::Number(0.1871f);
     Lines expected = {"boot", "new", "set_parameter binding=C++", "set_parameter compatibility=1.4",
                       "open_file /out/doc.pdf"};
     for (size_t i = 0; i < images.size(); ++i) {
         const char *type = i == 0 ? "jpeg" : i == 1 ? "tiff" : "auto";
-        Lines page = {"page " + std::to_string(i),
+        Lines page = {"count_pages " + images[i],
+                      "page " + std::to_string(i) + "/3",
                       "begin_page 595 842",
                       "begin_page done",
                       std::string("load_image ") + type + " " + images[i] + " [] 1",
+                      "get_image_size 7",
                       "place_image 7 0 0 " + scale,
+                      "get_image_notes 7",
                       "close_image 7",
                       "end_page"};
         expected.insert(expected.end(), page.begin(), page.end());
@@ -79,51 +95,138 @@ TEST_F(PageGenerationTest, DrivesTheEngineInOrderAndClosesBeforeTheCallerIsTold)
     Lines end = {"close", "after close", "delete", "delete done", "shutdown"};
     expected.insert(expected.end(), end.begin(), end.end());
     EXPECT_EQ(standin::Log(), expected);
-    EXPECT_EQ(pages, (std::vector<size_t>{0, 1, 2}));
 }
 
-TEST_F(PageGenerationTest, DefaultClassPlacesAtPointFortyTwo) {
-    folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg"}, 1);
+TEST_F(PageGenerationTest, FitLoadsFirstThenBeginsAPageTurnedLikeTheImage) {
+    standin::SetImageSize(1684, 842);
+    folvane::GeneratePdf("/out/doc.pdf", {"/p/wide.jpg"}, Options(PageLayout::Fit()));
+    // 1684 x 842 fits 842 x 595 at 0.5: 842 x 421, centred 87 points up.
+    Lines expected = {"count_pages /p/wide.jpg",
+                      "load_image jpeg /p/wide.jpg [] 1",
+                      "get_image_size 7",
+                      "begin_page 842 595",
+                      "begin_page done",
+                      "place_image 7 0 87 0.5",
+                      "get_image_notes 7",
+                      "close_image 7",
+                      "end_page",
+                      "close"};
     const Lines &log = standin::Log();
-    EXPECT_NE(std::find(log.begin(), log.end(), "place_image 7 0 0 " + standin::Number(0.42f)),
-              log.end());
+    auto first = std::find(log.begin(), log.end(), expected.front());
+    ASSERT_NE(first, log.end());
+    EXPECT_EQ(Lines(first, first + static_cast<long>(expected.size())), expected);
 }
 
-TEST_F(PageGenerationTest, OpenFailureThrowsTheTextAndReleasesTheWriter) {
+TEST_F(PageGenerationTest, EveryPageOfAFileUnlessOnlyTheFirstIsWanted) {
+    standin::SetPages("/p/scan.tif", 3);
+    std::vector<std::string> pages;
+    folvane::GenerateEvents events;
+    events.onPage = [&](const folvane::PageStart &start) {
+        pages.push_back(start.path + " " + std::to_string(start.filePage) + "/" +
+                        std::to_string(start.filePages));
+    };
+    folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg", "/p/scan.tif"}, Options(PageLayout::Class(1)),
+                         events);
+    EXPECT_EQ(pages, (std::vector<std::string>{"/p/a.jpg 1/1", "/p/scan.tif 1/3", "/p/scan.tif 2/3",
+                                               "/p/scan.tif 3/3"}));
+    for (int page = 1; page <= 3; ++page) {
+        EXPECT_TRUE(Logged("load_image tiff /p/scan.tif [] " + std::to_string(page)));
+    }
+
+    standin::Reset();
+    standin::SetPages("/p/scan.tif", 3);
+    GenerateOptions firstOnly = Options(PageLayout::Class(1));
+    firstOnly.firstPageOnly = true;
+    folvane::GeneratePdf("/out/doc.pdf", {"/p/scan.tif"}, firstOnly);
+    const Lines &log = standin::Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "end_page"), 1);
+    EXPECT_FALSE(Logged("count_pages /p/scan.tif"));
+}
+
+TEST_F(PageGenerationTest, AnOutputThatCannotBeCreatedCarriesTheEnginesReason) {
     standin::SetOpenResult(-1);
+    standin::SetLastError("pdfw_open_file: cannot create a file in \"/proc/\" for "
+                          "\"/proc/out.pdf\": Permission denied");
     bool told = false;
+    folvane::GenerateEvents events;
+    events.afterClose = [&] { told = true; };
     try {
-        folvane::GeneratePdf("/no/such/dir/doc.pdf", {"/p/a.jpg"}, 1, [&] { told = true; });
+        folvane::GeneratePdf("/proc/out.pdf", {"/p/a.jpg"}, {}, events);
         FAIL() << "no exception";
-    } catch (const char *text) {
-        EXPECT_STREQ(text, "打开文件出错!");
+    } catch (const folvane::GenerateError &e) {
+        EXPECT_STREQ(e.what(),
+                     "cannot create a file in \"/proc/\" for \"/proc/out.pdf\": Permission denied");
+        EXPECT_TRUE(e.AboutOutput());
+        EXPECT_EQ(e.path, "/proc/out.pdf");
     }
     EXPECT_FALSE(told);
     Lines tail(standin::Log().end() - 4, standin::Log().end());
-    EXPECT_EQ(tail, (Lines{"open_file /no/such/dir/doc.pdf", "delete", "delete done", "shutdown"}));
+    EXPECT_EQ(tail, (Lines{"open_file /proc/out.pdf", "delete", "delete done", "shutdown"}));
 }
 
-TEST_F(PageGenerationTest, EngineErrorStopsTheRunWithoutClosing) {
-    standin::FailNext("load_image", 2, "cannot read /p/b.jpg", 1);
-    bool told = false;
-    EXPECT_THROW(folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}, 1,
-                                      [&] { told = true; }),
-                 PdfWriter::IOException);
-    EXPECT_FALSE(told);
+TEST_F(PageGenerationTest, AnEngineErrorNamesTheRowAndPageAndStopsWithoutClosing) {
+    standin::SetPages("/p/b.tif", 2);
+    standin::FailNext("load_image", 2, "cannot read \"/p/b.tif\"", 2);
+    try {
+        folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg", "/p/b.tif"}, {});
+        FAIL() << "no exception";
+    } catch (const folvane::GenerateError &e) {
+        EXPECT_STREQ(e.what(), "cannot read \"/p/b.tif\"");
+        EXPECT_EQ(e.path, "/p/b.tif");
+        EXPECT_EQ(e.filePage, 2);
+        EXPECT_EQ(e.index, 1u);
+        EXPECT_FALSE(e.AboutOutput());
+    }
+    EXPECT_FALSE(Logged("close"));
+    Lines tail(standin::Log().end() - 3, standin::Log().end());
+    EXPECT_EQ(tail, (Lines{"delete", "delete done", "shutdown"}));
+}
+
+TEST_F(PageGenerationTest, AStopRequestEndsTheRunBeforeTheNextPage) {
+    int polls = 0;
+    folvane::GenerateEvents events;
+    events.stopRequested = [&] { return ++polls == 3; };
+    EXPECT_THROW(
+        folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}, {}, events),
+        folvane::GenerateCancelled);
     const Lines &log = standin::Log();
-    EXPECT_EQ(std::find(log.begin(), log.end(), "close"), log.end());
-    EXPECT_EQ(std::count(log.begin(), log.end(), "begin_page 595 842"), 2);
-    Lines tail(log.end() - 4, log.end());
-    EXPECT_EQ(tail, (Lines{"load_image jpeg /p/b.jpg [] 1", "delete", "delete done", "shutdown"}));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "end_page"), 2);
+    EXPECT_FALSE(Logged("close"));
+    EXPECT_TRUE(Logged("delete done"));
+}
+
+TEST_F(PageGenerationTest, CutImagesAndTheEnginesNotesAreReported) {
+    standin::SetImageSize(2000, 3000);
+    standin::SetImageNotes("repaired: junk before a marker\ncolour profile ignored: unreadable");
+    std::vector<folvane::PageNote> notes;
+    folvane::GenerateEvents events;
+    events.onNote = [&](const folvane::PageNote &note) { notes.push_back(note); };
+    folvane::GeneratePdf("/out/doc.pdf", {"/p/big.jpg"}, Options(PageLayout::Class(1)), events);
+
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_EQ(notes[0].kind, folvane::PageNote::Kind::Cropped);
+    EXPECT_EQ(notes[0].path, "/p/big.jpg");
+    // 840 x 1260 points on a 595 x 842 page.
+    EXPECT_NEAR(notes[0].outside, 1 - (595.0 * 842.0) / (840.0 * 1260.0), 1e-4);
+    EXPECT_EQ(notes[1].kind, folvane::PageNote::Kind::Repaired);
+    EXPECT_EQ(notes[1].text, "repaired: junk before a marker");
+    EXPECT_EQ(notes[2].kind, folvane::PageNote::Kind::Engine);
+    EXPECT_EQ(notes[2].text, "colour profile ignored: unreadable");
+
+    // Fit never cuts.
+    standin::Reset();
+    standin::SetImageSize(2000, 3000);
+    notes.clear();
+    folvane::GeneratePdf("/out/doc.pdf", {"/p/big.jpg"}, Options(PageLayout::Fit()), events);
+    EXPECT_TRUE(notes.empty());
 }
 
 TEST_F(PageGenerationTest, LongPathsReachTheEngineWhole) {
     std::string dir = "/" + std::string(300, 'd');
     std::string image = dir + "/" + std::string(200, 'i') + ".jpg";
-    folvane::GeneratePdf(dir + "/out.pdf", {image}, 1);
-    const Lines &log = standin::Log();
-    EXPECT_NE(std::find(log.begin(), log.end(), "open_file " + dir + "/out.pdf"), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), "load_image jpeg " + image + " [] 1"), log.end());
+    folvane::GeneratePdf(dir + "/out.pdf", {image}, {});
+    EXPECT_TRUE(Logged("open_file " + dir + "/out.pdf"));
+    EXPECT_TRUE(Logged("load_image jpeg " + image + " [] 1"));
 }
 
 } // namespace

@@ -185,10 +185,34 @@ TEST_F(PdfWriterTest, PassesArgumentsAndResultsUnchanged) {
     EXPECT_EQ(standin::Log(), expected);
 }
 
-TEST_F(PdfWriterTest, OpenFileReturnsMinusOneWithoutRaising) {
+TEST_F(PdfWriterTest, OpenFileReturnsMinusOneWithoutRaisingAndKeepsTheReason) {
     standin::SetOpenResult(-1);
+    standin::SetLastError("pdfw_open_file: no such folder");
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(writer.OpenFile("/nonexistent/dir/out.pdf"), -1);
+    EXPECT_EQ(writer.LastErrorMessage(), "pdfw_open_file: no such folder");
+}
+
+TEST_F(PdfWriterTest, ImageFactsPassThroughAndTheirErrorsRaise) {
+    standin::SetImageSize(2480, 3508);
+    standin::SetImageNotes("repaired: missing end marker");
+    standin::SetPages("/p/scan.tif", 4);
+    PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
+    float width = 0;
+    float height = 0;
+    writer.GetImageSize(7, width, height);
+    EXPECT_EQ(width, 2480.0f);
+    EXPECT_EQ(height, 3508.0f);
+    EXPECT_EQ(writer.GetImageNotes(7), "repaired: missing end marker");
+    EXPECT_EQ(writer.CountPages("/p/scan.tif"), 4);
+
+    standin::FailNext("get_image_size", 4, "image handle 9 was never opened");
+    EXPECT_THROW(writer.GetImageSize(9, width, height), PdfWriter::IndexException);
+    standin::FailNext("get_image_notes", 4, "image handle 9 was never opened");
+    EXPECT_THROW(writer.GetImageNotes(9), PdfWriter::IndexException);
+    standin::FailNext("count_pages", 2, "cannot open \"/p/gone.tif\"");
+    EXPECT_THROW(writer.CountPages("/p/gone.tif"), PdfWriter::IOException);
+    EXPECT_EQ(standin::HandlerReturns(), 0);
 }
 
 TEST_F(PdfWriterTest, ErrorWhileSettingBindingLeavesTheConstructorAndReleasesAll) {

@@ -1,6 +1,7 @@
 #include "tests/pdf_standin/engine/StandInEngine.h"
 
 #include <cstdio>
+#include <map>
 
 #include "pdfw/pdfw.h"
 
@@ -23,6 +24,11 @@ struct Script {
     int imageHandle = 7;
     bool newFails = false;
     int handlerReturns = 0;
+    float imageWidth = 1000;
+    float imageHeight = 500;
+    std::string imageNotes;
+    std::map<std::string, int> pages;
+    std::string lastError;
 };
 
 Script &State() {
@@ -78,6 +84,23 @@ void SetImageHandle(int handle) {
 
 void SetNewFails(bool fails) {
     State().newFails = fails;
+}
+
+void SetImageSize(float width, float height) {
+    State().imageWidth = width;
+    State().imageHeight = height;
+}
+
+void SetImageNotes(const std::string &notes) {
+    State().imageNotes = notes;
+}
+
+void SetPages(const std::string &path, int pages) {
+    State().pages[path] = pages;
+}
+
+void SetLastError(const std::string &message) {
+    State().lastError = message;
 }
 
 void Note(const std::string &line) {
@@ -203,6 +226,35 @@ int pdfw_close_image(pdfw_context *p, int image) {
     Append("close_image " + std::to_string(image));
     MaybeFail(p, "close_image");
     return 0;
+}
+
+int pdfw_get_image_size(pdfw_context *p, int image, float *width, float *height) {
+    Append("get_image_size " + std::to_string(image));
+    MaybeFail(p, "get_image_size");
+    *width = standin::State().imageWidth;
+    *height = standin::State().imageHeight;
+    return 0;
+}
+
+const char *pdfw_get_image_notes(pdfw_context *p, int image) {
+    Append("get_image_notes " + std::to_string(image));
+    MaybeFail(p, "get_image_notes");
+    return standin::State().imageNotes.c_str();
+}
+
+int pdfw_count_pages(pdfw_context *p, const char *filename) {
+    Append(std::string("count_pages ") + filename);
+    MaybeFail(p, "count_pages");
+    auto found = standin::State().pages.find(filename);
+    return found == standin::State().pages.end() ? 1 : found->second;
+}
+
+const char *pdfw_get_last_error(pdfw_context *) {
+    return standin::State().lastError.c_str();
+}
+
+void pdfw_remove_temporary_files(void) {
+    Append("remove_temporary_files");
 }
 
 int pdfw_queue_image(pdfw_context *p, const char *imagetype, const char *filename,

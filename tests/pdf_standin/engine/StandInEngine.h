@@ -23,6 +23,15 @@ void SetImageHandle(int handle);
 // pdfw_new returns null without creating a context.
 void SetNewFails(bool fails);
 
+// Upright size pdfw_get_image_size reports for every image (default 1000 x 500).
+void SetImageSize(float width, float height);
+// Notes pdfw_get_image_notes reports for every image (default none).
+void SetImageNotes(const std::string &notes);
+// Pages pdfw_count_pages reports for `path` (default 1).
+void SetPages(const std::string &path, int pages);
+// Text of pdfw_get_last_error (default "").
+void SetLastError(const std::string &message);
+
 // Appends a line of the caller's to the log, to show where its own steps fall among the calls.
 void Note(const std::string &line);
 const std::vector<std::string> &Log();

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+class SettingsStore;
+
+// What the main window remembers between runs: the chosen class or fit mode, the add dialog's
+// last folder and the output path's folder. A value never stored (or stored out of range) reads
+// as the given start-up value. To remember another setting, add a getter and a setter here.
+class WindowSettings {
+public:
+    explicit WindowSettings(SettingsStore &store) : m_store(store) {}
+
+    // The radio index 0..6 (six classes, then fit).
+    int ImageType(int startUp) const;
+    void SetImageType(int index);
+
+    std::string AddFolder() const;
+    void SetAddFolder(const std::string &folder);
+
+    std::string SaveFolder() const;
+    void SetSaveFolder(const std::string &folder);
+
+private:
+    SettingsStore &m_store;
+};
+
+// The folder part of a full path ("" for a bare name).
+std::string FolderOf(const std::string &path);

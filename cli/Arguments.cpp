@@ -1,0 +1,208 @@
+#include "cli/Arguments.h"
+
+#include <cstdio>
+#include <functional>
+
+namespace folvane_pdf {
+
+namespace {
+
+constexpr const char *kUsage =
+    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--force] -o OUT.pdf "
+    "IMAGE|@LIST...";
+
+constexpr const char *kHelp =
+    R"(Turns page images (JPEG, TIFF, PNG) into one PDF, one page per image in the
+order given, and every page of a multi-page TIFF. Nothing is recompressed: JPEG
+data goes in unchanged, other pictures losslessly.
+
+Options:
+  -o, --output FILE   the PDF to write; "-" writes it to standard output. The file
+                      appears only when it is complete: a failed or interrupted run
+                      leaves no partial file and an existing FILE untouched
+  -c, --class CLASS   how each image sits on its A4 page:
+                        fit  the page turns with the image (landscape A4 for an image
+                             wider than tall), the image as large as fits, centred;
+                             nothing is cut off (the default)
+                        2, 3, 5, 8, 10, 16
+                             the camera's resolution in megapixels: A4 portrait, the
+                             image at the lower left corner, one point per pixel times
+                             0.525, 0.42, 0.331, 0.264, 0.2358 or 0.1871; a page whose
+                             image reaches past the edge is cut there, with a warning
+      --first-page-only
+                      take only the first page of a multi-page TIFF
+  -f, --force         replace an output file you cannot write (as cp -f would)
+  -h, --help          show this text
+      --version       show the version
+  @LIST               read image paths from the file LIST, one per line ("@-" reads
+                      standard input); empty lines are skipped
+  --                  everything after it is an image path
+
+Warnings (an image cut by the page edge, a damaged JPEG that was repaired) go to
+standard error and do not change the exit status. Progress goes to standard error
+when it is a terminal.
+
+Exit status:
+  0    the PDF was written
+  1    it was not: one line on standard error names the file and the reason
+  2    the command line is wrong
+  129, 130, 143
+       stopped by SIGHUP, SIGINT or SIGTERM; no file was left behind
+
+Example:
+  folvane-pdf -o book.pdf cover.jpg scans/*.tif
+  folvane-pdf -c 8 -o - @pages.txt > photos.pdf
+)";
+
+int UsageError(const std::string &reason) {
+    std::fprintf(stderr, "folvane-pdf: %s\n%s\n", reason.c_str(), kUsage);
+    return kExitUsage;
+}
+
+// A class by its megapixels, or fit.
+std::optional<folvane::PageLayout> LayoutFor(const std::string &text) {
+    static const char *const kMegapixels[] = {"2", "3", "5", "8", "10", "16"};
+    for (int i = 0; i < 6; ++i) {
+        if (text == kMegapixels[i]) {
+            return folvane::PageLayout::Class(i);
+        }
+    }
+    if (text == "fit") {
+        return folvane::PageLayout::Fit();
+    }
+    return std::nullopt;
+}
+
+// One option: its names, whether it takes a value, and what it does with it. `apply` returns
+// a usage error's reason, or "" when the value is good.
+struct Option {
+    char shortName; // '\0': none
+    const char *longName;
+    bool takesValue;
+    std::function<std::string(Arguments &, const std::string &value)> apply;
+};
+
+const std::vector<Option> &Options() {
+    static const std::vector<Option> options = {
+        {'o', "output", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (!a.output.empty()) {
+                 return "-o given twice";
+             }
+             if (value.empty()) {
+                 return "-o needs a file name";
+             }
+             a.output = value;
+             return "";
+         }},
+        {'c', "class", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             std::optional<folvane::PageLayout> layout = LayoutFor(value);
+             if (!layout) {
+                 return "-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"" + value + "\"";
+             }
+             a.layout = *layout;
+             return "";
+         }},
+        {'\0', "first-page-only", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.firstPageOnly = true;
+             return "";
+         }},
+        {'f', "force", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.force = true;
+             return "";
+         }},
+    };
+    return options;
+}
+
+const Option *FindShort(char name) {
+    for (const Option &option : Options()) {
+        if (option.shortName == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+const Option *FindLong(const std::string &name) {
+    for (const Option &option : Options()) {
+        if (name == option.longName) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const char *UsageLine() {
+    return kUsage;
+}
+
+std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
+    bool onlyInputs = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
+            // After "--" a name that starts with '@' is an image: "./" keeps it from being read
+            // as a list and names the same file.
+            arguments.inputs.push_back(onlyInputs && arg[0] == '@' ? "./" + arg : arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyInputs = true;
+            continue;
+        }
+        if (arg == "-h" || arg == "--help") {
+            std::printf("%s\n\n%s", kUsage, kHelp);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("folvane-pdf %s\n", FOLVANE_VERSION);
+            return 0;
+        }
+        // --name, --name=value, --name value; -x, -xvalue, -x value.
+        const Option *option = nullptr;
+        std::string value;
+        bool valueGiven = false;
+        if (arg[1] == '-') {
+            std::size_t equals = arg.find('=');
+            option = FindLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
+            if (equals != std::string::npos) {
+                value = arg.substr(equals + 1);
+                valueGiven = true;
+            }
+        } else {
+            option = FindShort(arg[1]);
+            if (arg.size() > 2) {
+                value = arg.substr(2);
+                valueGiven = true;
+            }
+        }
+        if (option == nullptr || (valueGiven && !option->takesValue)) {
+            return UsageError("unknown option " + arg);
+        }
+        if (option->takesValue && !valueGiven) {
+            if (i + 1 >= argc) {
+                return UsageError(arg + " needs a value");
+            }
+            value = argv[++i];
+        }
+        std::string problem = option->apply(arguments, value);
+        if (!problem.empty()) {
+            return UsageError(problem);
+        }
+    }
+    if (arguments.output.empty()) {
+        return UsageError("no output file (-o OUT.pdf)");
+    }
+    if (arguments.inputs.empty()) {
+        return UsageError("no images");
+    }
+    return std::nullopt;
+}
+
+} // namespace folvane_pdf

@@ -1,0 +1,32 @@
+// folvane-pdf's command line: the options, what they mean, and the texts of --help and
+// --version.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pdf/PageLayout.h"
+
+namespace folvane_pdf {
+
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Arguments {
+    folvane::PageLayout layout = folvane::PageLayout::Fit();
+    bool firstPageOnly = false;
+    bool force = false;              // replace an output file the user cannot write
+    std::string output;              // "-": standard output
+    std::vector<std::string> inputs; // images and @LIST entries, in order
+};
+
+// Parses argv. Returns an exit status when the program should stop here (--help and
+// --version print their text and give 0; a usage error prints its reason and a usage line and
+// gives kExitUsage); nullopt when `arguments` is ready.
+std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments);
+
+// The usage line, for messages that end in it.
+const char *UsageLine();
+
+} // namespace folvane_pdf

@@ -1,0 +1,112 @@
+#include "cli/Destination.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "cli/Interrupts.h"
+
+namespace folvane_pdf {
+
+namespace {
+
+std::string TemporaryFolder() {
+    const char *folder = std::getenv("TMPDIR");
+    return folder != nullptr && *folder != '\0' ? folder : "/tmp";
+}
+
+// Writes all of `size` bytes to standard output.
+bool WriteOut(const char *data, std::size_t size) {
+    while (size > 0) {
+        ssize_t written = ::write(STDOUT_FILENO, data, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+Destination::~Destination() {
+    if (toStdout_ && !path_.empty()) {
+        ForgetOwnFile();
+        ::unlink(path_.c_str());
+    }
+}
+
+bool Destination::Prepare(const std::string &output, bool force, std::string &error) {
+    if (output == "-") {
+        if (::isatty(STDOUT_FILENO)) {
+            error = "not writing a PDF to a terminal: redirect standard output, or use -o FILE";
+            return false;
+        }
+        std::string buffer = TemporaryFolder() + "/folvane-pdf-XXXXXX";
+        int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
+        if (fd < 0) {
+            error =
+                "cannot create a buffer file in " + TemporaryFolder() + ": " + std::strerror(errno);
+            return false;
+        }
+        ::close(fd);
+        path_ = buffer;
+        toStdout_ = true;
+        RememberOwnFile(path_.c_str());
+        // A reader that goes away gives a write error to report, not a silent end.
+        std::signal(SIGPIPE, SIG_IGN);
+        return true;
+    }
+    struct stat existing {};
+    if (!force && ::stat(output.c_str(), &existing) == 0 && !S_ISDIR(existing.st_mode) &&
+        ::faccessat(AT_FDCWD, output.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) {
+        error = output + ": not replacing a file you cannot write (--force replaces it)";
+        return false;
+    }
+    path_ = output;
+    return true;
+}
+
+bool Destination::Deliver(std::string &error) {
+    if (!toStdout_) {
+        return true;
+    }
+    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot read back " + path_ + ": " + std::strerror(errno);
+        return false;
+    }
+    char chunk[1 << 16];
+    bool ok = true;
+    for (;;) {
+        ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            error = "cannot read back " + path_ + ": " + std::strerror(errno);
+            ok = false;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (!WriteOut(chunk, static_cast<std::size_t>(got))) {
+            error = std::string("cannot write to standard output: ") + std::strerror(errno);
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+} // namespace folvane_pdf

@@ -1,0 +1,64 @@
+#include "cli/Interrupts.h"
+
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <unistd.h>
+
+#include "pdf/PdfWriter.h"
+
+namespace folvane_pdf {
+
+namespace {
+
+// Read by the handler: only lock-free flags and a fixed buffer.
+char ownFile[PATH_MAX];
+volatile std::sig_atomic_t haveOwnFile = 0;
+volatile std::sig_atomic_t progressShown = 0;
+
+extern "C" void OnInterrupt(int signal) {
+    PdfWriter::RemoveTemporaryFiles();
+    if (haveOwnFile) {
+        ::unlink(ownFile);
+    }
+    if (progressShown) {
+        const char clear[] = "\r\033[K";
+        [[maybe_unused]] ssize_t ignored = ::write(STDERR_FILENO, clear, sizeof clear - 1);
+    }
+    ::_exit(128 + signal);
+}
+
+} // namespace
+
+void HandleInterrupts() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction previous {};
+        if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) {
+            continue;
+        }
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigfillset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+void RememberOwnFile(const char *path) {
+    std::size_t length = std::strlen(path);
+    if (length >= sizeof ownFile) {
+        return;
+    }
+    haveOwnFile = 0;
+    std::memcpy(ownFile, path, length + 1);
+    haveOwnFile = 1;
+}
+
+void ForgetOwnFile() {
+    haveOwnFile = 0;
+}
+
+void SetProgressShown(bool shown) {
+    progressShown = shown ? 1 : 0;
+}
+
+} // namespace folvane_pdf

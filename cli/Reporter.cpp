@@ -1,0 +1,102 @@
+#include "cli/Reporter.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "cli/Interrupts.h"
+
+namespace folvane_pdf {
+
+namespace {
+
+// One line: the engine's texts may hold line breaks.
+std::string OneLine(std::string text) {
+    for (char &c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+std::string FileAndPage(const std::string &path, int filePage, int filePages) {
+    if (filePages > 1) {
+        return path + ", page " + std::to_string(filePage);
+    }
+    return path;
+}
+
+// A share as a whole percentage that never says 0% or 100% of something partly true.
+std::string Percent(double share) {
+    long percent = std::lround(share * 100);
+    if (percent < 1) {
+        return "less than 1%";
+    }
+    return std::to_string(percent > 99 ? 99 : percent) + "%";
+}
+
+} // namespace
+
+int Fail(const std::string &text) {
+    std::fprintf(stderr, "folvane-pdf: %s\n", OneLine(text).c_str());
+    return 1;
+}
+
+std::string WarningLine(const folvane::PageNote &note) {
+    const std::string where = FileAndPage(note.path, note.filePage, note.filePages);
+    if (note.kind == folvane::PageNote::Kind::Cropped) {
+        return where + ": " + Percent(note.outside) +
+               " of the image lies outside the page; -c fit fits it";
+    }
+    return where + ": " + OneLine(note.text);
+}
+
+folvane::GenerateEvents Reporter::Events() {
+    folvane::GenerateEvents events;
+    events.onPage = [this](const folvane::PageStart &page) { ShowProgress(page); };
+    events.onNote = [this](const folvane::PageNote &note) { Warn(note); };
+    return events;
+}
+
+void Reporter::ShowProgress(const folvane::PageStart &page) {
+    if (!terminal_) {
+        return;
+    }
+    std::string line =
+        "[" + std::to_string(page.index + 1) + "/" + std::to_string(page.total) + "] " + page.path;
+    if (page.filePages > 1) {
+        line += " (page " + std::to_string(page.filePage) + " of " +
+                std::to_string(page.filePages) + ")";
+    }
+    std::fprintf(stderr, "\r\033[K%s", line.c_str());
+    std::fflush(stderr);
+    progressShown_ = true;
+    SetProgressShown(true);
+}
+
+void Reporter::Warn(const folvane::PageNote &note) {
+    EndProgress();
+    std::fprintf(stderr, "%s\n", WarningLine(note).c_str());
+}
+
+void Reporter::EndProgress() {
+    if (progressShown_) {
+        std::fputs("\r\033[K", stderr);
+        progressShown_ = false;
+        SetProgressShown(false);
+    }
+}
+
+int Reporter::Failure(const folvane::GenerateError &error) {
+    EndProgress();
+    std::string reason = OneLine(error.what());
+    // The engine's texts name their file; a page after the first is named here.
+    if (error.filePage > 1) {
+        reason = error.path + ", page " + std::to_string(error.filePage) + ": " + reason;
+    } else if (reason.find(error.path) == std::string::npos) {
+        reason = error.path + ": " + reason;
+    }
+    return Fail(reason);
+}
+
+} // namespace folvane_pdf

@@ -1,0 +1,37 @@
+// What folvane-pdf tells the user on standard error while it works: progress (only on a
+// terminal), one warning line per cut page or engine note, and the one failure line.
+#pragma once
+
+#include <string>
+
+#include "pdf/PageGeneration.h"
+
+namespace folvane_pdf {
+
+// Prints "folvane-pdf: <text>" and gives the failure exit status.
+int Fail(const std::string &text);
+
+class Reporter {
+public:
+    explicit Reporter(bool terminal) : terminal_(terminal) {}
+
+    // Events that show progress and warnings as the pages are written.
+    folvane::GenerateEvents Events();
+    // Clears the progress line.
+    void EndProgress();
+    // The failure line for a run that failed; gives the failure exit status.
+    int Failure(const folvane::GenerateError &error);
+
+private:
+    void ShowProgress(const folvane::PageStart &page);
+    void Warn(const folvane::PageNote &note);
+
+    bool terminal_;
+    bool progressShown_ = false;
+};
+
+// The warning line for a note: "scan.tif: 64% of the image lies outside the page; -c fit
+// fits it", the page named for a file of several ("scan.tif, page 2: ...").
+std::string WarningLine(const folvane::PageNote &note);
+
+} // namespace folvane_pdf

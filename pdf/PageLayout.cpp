@@ -1,0 +1,88 @@
+#include "pdf/PageLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace folvane {
+
+namespace {
+
+// A4 in points.
+constexpr float kShortSide = 595;
+constexpr float kLongSide = 842;
+
+// Indexed by resolution class: 2, 3, 5, 8, 10 and 16 million pixels.
+constexpr float kScales[] = {0.525f, 0.42f, 0.331f, 0.264f, 0.2358f, 0.1871f};
+
+constexpr int kFitIndex = 6;
+
+// Extents this close to the page edge count as inside: float rounding, not lost pixels.
+constexpr double kEdgeTolerance = 1e-3;
+
+double ShareOutside(double width, double height, double pageWidth, double pageHeight) {
+    double shownWidth = std::min(width, pageWidth + kEdgeTolerance);
+    double shownHeight = std::min(height, pageHeight + kEdgeTolerance);
+    double share = 1.0 - (shownWidth * shownHeight) / (width * height);
+    return std::clamp(share, 0.0, 1.0);
+}
+
+// The largest float scale at which `side` pixels still fit in `room` points.
+float FittingScale(double side, double room) {
+    float scale = static_cast<float>(room / side);
+    while (scale > 0 && static_cast<double>(scale) * side > room) {
+        scale = std::nextafter(scale, 0.0f);
+    }
+    return scale;
+}
+
+// The margin that centres `shown` points in `room`, to a hundredth of a point: rounding can
+// only take from a margin of at least half a hundredth, so the image stays inside.
+float Margin(double room, double shown) {
+    return static_cast<float>(std::round((room - shown) / 2 * 100) / 100);
+}
+
+} // namespace
+
+float ScaleForImageType(int imageType) {
+    if (imageType < 0 || imageType > 5) {
+        return kScales[5];
+    }
+    return kScales[imageType];
+}
+
+PageLayout PageLayout::Class(int imageType) {
+    return PageLayout{false, imageType};
+}
+
+PageLayout PageLayout::Fit() {
+    return PageLayout{true, 1};
+}
+
+PageLayout PageLayout::FromImageType(int index) {
+    return index == kFitIndex ? Fit() : Class(index);
+}
+
+PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight) {
+    const bool sized = uprightWidth > 0 && uprightHeight > 0 && std::isfinite(uprightWidth) &&
+                       std::isfinite(uprightHeight);
+    if (!layout.fit) {
+        const float scale = ScaleForImageType(layout.imageType);
+        double outside =
+            sized ? ShareOutside(uprightWidth * scale, uprightHeight * scale, kShortSide, kLongSide)
+                  : 0.0;
+        return PagePlacement{kShortSide, kLongSide, 0, 0, scale, outside};
+    }
+    if (!sized) {
+        return PagePlacement{kShortSide, kLongSide, 0, 0, 1, 0};
+    }
+    const bool landscape = uprightWidth > uprightHeight;
+    const float pageWidth = landscape ? kLongSide : kShortSide;
+    const float pageHeight = landscape ? kShortSide : kLongSide;
+    const float scale =
+        std::min(FittingScale(uprightWidth, pageWidth), FittingScale(uprightHeight, pageHeight));
+    const float x = Margin(pageWidth, uprightWidth * scale);
+    const float y = Margin(pageHeight, uprightHeight * scale);
+    return PagePlacement{pageWidth, pageHeight, x, y, scale, 0.0};
+}
+
+} // namespace folvane

@@ -1,0 +1,36 @@
+#pragma once
+
+namespace folvane {
+
+// Scale for a resolution class 0..5 (2, 3, 5, 8, 10 and 16 megapixels; any other value: the
+// smallest).
+float ScaleForImageType(int imageType);
+
+// How a page holds its image: a resolution class (one point per pixel times the class's
+// scale, lower-left corner, A4 portrait) or fit (A4 turned like the image, the image as large
+// as the page allows, centred).
+struct PageLayout {
+    bool fit = false;
+    int imageType = 1; // the resolution class, when not fit
+
+    static PageLayout Class(int imageType);
+    static PageLayout Fit();
+    // The window's choice: 0..5 the classes 200万 .. 1600万, 6 fit ("适应页面").
+    static PageLayout FromImageType(int index);
+};
+
+// Where one image goes: the page's size and the image's lower-left corner and scale, in points.
+struct PagePlacement {
+    float pageWidth;
+    float pageHeight;
+    float x;
+    float y;
+    float scale;
+    double outside; // share (0..1) of the placed image's area beyond the page's edges
+};
+
+// Places an image of upright size `uprightWidth` x `uprightHeight` pixels. A size that is not
+// positive places nothing beyond the page (scale 1, nothing outside).
+PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight);
+
+} // namespace folvane

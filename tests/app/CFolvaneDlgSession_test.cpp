@@ -1,0 +1,203 @@
+// What the window keeps between runs, what it asks before the list is thrown away, the output
+// name, and the files it starts with.
+
+#include <gtest/gtest.h>
+
+#include "app/CFolvaneApp.h"
+#include "tests/app/DialogFixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Exit : public DialogFixture {
+protected:
+    std::vector<UiEvent> Questions() { return ui.Events(UiEvent::Kind::Question); }
+};
+
+TEST_F(Exit, EscapeCloseBoxAndExitAskBeforeAChangedListIsThrownAway) {
+    Add({"/p/a.jpg", "/p/b.jpg"});
+    Window().PressEscape(); // unanswered: the box was closed
+    ui.questionAnswers = {1};
+    dlg.SendMessage(UiMessage{WM_CLOSE});
+    ui.questionAnswers = {1};
+    Click(ID_MENU_EXIT);
+    Window().DeliverPosted();
+    EXPECT_FALSE(Window().Ended());
+    EXPECT_EQ(List().GetItemCount(), 2);
+
+    const std::vector<UiEvent> asked = Questions();
+    ASSERT_EQ(asked.size(), 3u);
+    for (const UiEvent &question : asked) {
+        EXPECT_EQ(question.text, "列表中有 2 张图片, 确定退出吗?");
+        EXPECT_EQ(question.caption, kCaptionNotice);
+    }
+    EXPECT_EQ(Window().questionButtons.back(), (Strings{"确定", "取消"}));
+
+    ui.questionAnswers = {0};
+    Window().PressEscape();
+    EXPECT_TRUE(Window().Ended());
+    EXPECT_EQ(Window().Result(), IDCANCEL);
+}
+
+TEST_F(Exit, AnEmptyOrEmptiedListEndsWithoutAQuestion) {
+    Window().PressEscape();
+    EXPECT_TRUE(Window().Ended());
+    EXPECT_TRUE(Questions().empty());
+}
+
+TEST_F(Exit, EnterStillDoesNothing) {
+    Add({"/p/a.jpg"});
+    Window().PressEnter();
+    EXPECT_FALSE(Window().Ended());
+    EXPECT_TRUE(Questions().empty());
+}
+
+class Keys : public DialogFixture {};
+
+TEST_F(Keys, ShortcutsRunTheirCommandsOnTheHighlightedRow) {
+    Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"});
+    Window().ArrowToRow(IDC_LIST_IMAGES, 1);
+    Window().PressKey(VK_DOWN, FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg", "/p/d.jpg"}));
+    Window().PressKey(VK_END, FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/d.jpg", "/p/b.jpg"}));
+    Window().PressKey(VK_UP, FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg", "/p/d.jpg"}));
+    Window().PressKey(VK_HOME, FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg", "/p/d.jpg"}));
+    EXPECT_EQ(List().HighlightedRow(), 0);
+
+    Window().ArrowToRow(IDC_LIST_IMAGES, 2);
+    Window().PressKey(VK_DELETE);
+    EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/d.jpg"}));
+    EXPECT_EQ(dlg.previews.back(), "/p/d.jpg");
+
+    ui.openAnswers.push_back(Strings{"/p/0.jpg"});
+    Window().PressKey('O', FCONTROL);
+    EXPECT_EQ(Paths().front(), "/p/0.jpg");
+    Window().PressKey('O'); // without Ctrl: no command
+    EXPECT_EQ(Window().openRequests.size(), 2u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+class DragAndDrop : public DialogFixture {};
+
+TEST_F(DragAndDrop, ADraggedRowMovesKeepsItsHighlightAndStaysPreviewed) {
+    Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    Window().DragRow(IDC_LIST_IMAGES, 0, 2);
+    EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg", "/p/a.jpg"}));
+    EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
+    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(List().HighlightedRow(), 2);
+    EXPECT_EQ(dlg.previews.back(), "/p/a.jpg");
+
+    // Another row than the current one becomes current where it lands.
+    Window().DragRow(IDC_LIST_IMAGES, 1, 0);
+    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/b.jpg", "/p/a.jpg"}));
+    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
+
+    const std::size_t previews = dlg.previews.size();
+    Window().DragRow(IDC_LIST_IMAGES, 0, 7); // no such place
+    Window().DragRow(IDC_LIST_IMAGES, -1, 0);
+    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/b.jpg", "/p/a.jpg"}));
+    EXPECT_EQ(dlg.previews.size(), previews);
+}
+
+TEST_F(DragAndDrop, DroppedImagesAreSortedInLikeAddedOnesAndOthersIgnored) {
+    Add({"/p/page-3.jpg"});
+    Window().DropFiles(IDC_LIST_IMAGES, {"/p/page-10.tif", "/p/notes.txt", "/p/page-2.png"});
+    EXPECT_EQ(Paths(), (Strings{"/p/page-2.png", "/p/page-3.jpg", "/p/page-10.tif"}));
+    EXPECT_EQ(dlg.m_nSelected, 1); // still on page-3
+    EXPECT_EQ(List().HighlightedRow(), 1);
+}
+
+class Settings : public DialogFixture {
+protected:
+    // The dialog closed and opened again on the same desktop.
+    RecordingDlg &Restart() {
+        dlg.DestroyWindow();
+        again = std::make_unique<RecordingDlg>(ui);
+        again->Create();
+        return *again;
+    }
+    std::unique_ptr<RecordingDlg> again;
+};
+
+TEST_F(Settings, TheClassAndBothFoldersSurviveARestart) {
+    Click(IDC_RADIO_1600);
+    Add({"/home/u/scans/b.jpg", "/home/u/scans/a.jpg"});
+    ui.saveAnswers.push_back("/home/u/out/book.pdf");
+    Click(IDC_BTN_BROWSE);
+
+    RecordingDlg &next = Restart();
+    HeadlessDialog &window = *ui.Dialog(IDD_FOLVANE_DIALOG);
+    EXPECT_EQ(next.m_nImageType, 5);
+    EXPECT_TRUE(window.Wnd(IDC_RADIO_1600)->GetCheck());
+    EXPECT_FALSE(window.Wnd(IDC_RADIO_300)->GetCheck());
+    EXPECT_EQ(next.m_strSavePath, ""); // the path itself is not kept
+    EXPECT_EQ(next.m_listImages.GetItemCount(), 0);
+
+    window.Click(IDC_BTN_ADD_IMAGES);
+    window.Click(IDC_BTN_BROWSE);
+    EXPECT_EQ(window.openRequests.at(0).initialDir, "/home/u/scans");
+    EXPECT_EQ(window.saveRequests.at(0).initialDir, "/home/u/out");
+}
+
+TEST_F(Settings, FitModeIsRememberedAndAnythingElseStoredIsIgnored) {
+    Click(IDC_RADIO_FIT);
+    EXPECT_EQ(Restart().m_nImageType, 6);
+    for (const char *stored : {"7", "-1", "x", "3x", ""}) {
+        ui.settings.values["window/imageType"] = stored;
+        EXPECT_EQ(Restart().m_nImageType, 1) << stored;
+    }
+}
+
+TEST_F(Settings, NothingStoredKeepsTheStartUpStateAndCancelledDialogsStoreNothing) {
+    Click(IDC_BTN_ADD_IMAGES);
+    Click(IDC_BTN_BROWSE);
+    EXPECT_TRUE(ui.settings.values.empty());
+    EXPECT_EQ(Window().openRequests.at(0).initialDir, "");
+    EXPECT_EQ(Restart().m_nImageType, 1);
+}
+
+class OutputName : public DialogFixture {
+protected:
+    std::string Choose(const std::string &typed) {
+        ui.saveAnswers.push_back(typed);
+        Click(IDC_BTN_BROWSE);
+        return dlg.m_strSavePath;
+    }
+};
+
+TEST_F(OutputName, ABareNameGetsALowerCasePdfAndAnyPdfEndingIsKept) {
+    EXPECT_EQ(Choose("/out/book"), "/out/book.pdf");
+    EXPECT_EQ(Choose("/out/Book.PDF"), "/out/Book.PDF");
+    EXPECT_EQ(Choose("/out/scan.Pdf"), "/out/scan.Pdf");
+    EXPECT_EQ(Choose("/out.d/book"), "/out.d/book.pdf");
+    EXPECT_EQ(Choose("/out/.book"), "/out/.book.pdf");
+    EXPECT_EQ(Window().Wnd(IDC_EDIT_SAVE_PATH)->GetWindowText(), "/out/.book.pdf");
+}
+
+TEST(CommandLine, TheWindowStartsWithTheGivenFilesInTheirOrder) {
+    HeadlessToolkit ui;
+    std::vector<std::string> rows;
+    int current = -2;
+    ui.onModal = [&](HeadlessDialog &window) {
+        HeadlessListCtrl &list = *window.List(IDC_LIST_IMAGES);
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            rows.push_back(list.GetItemText(row, 0) + " " + list.GetItemText(row, 1));
+        }
+        current = list.HighlightedRow();
+        ui.questionAnswers = {0};
+        window.PressEscape();
+    };
+    theApp.SetArguments({"/p/page-10.jpg", "/p/page-2.jpg", "/p/scan.tif"});
+    theApp.Run(ui);
+    theApp.SetArguments({});
+    EXPECT_EQ(rows, (Strings{"1 /p/page-10.jpg", "2 /p/page-2.jpg", "3 /p/scan.tif"}));
+    EXPECT_EQ(current, 0);
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "app/ImageFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+TEST(ImageFileName, TakesJpegTiffAndPngNamesInAnyCase) {
+    for (const char *name : {"a.jpg", "a.JPEG", "a.Jpg", "a.tif", "a.TIFF", "a.png", "x.y/a.PnG"}) {
+        EXPECT_TRUE(IsImageFileName(name)) << name;
+    }
+    for (const char *name : {"a.pdf", "a", "a.jpg.txt", ".jpg.d/a", "a.jp", "a.bmp"}) {
+        EXPECT_FALSE(IsImageFileName(name)) << name;
+    }
+}
+
+class Folder : public ::testing::Test {
+protected:
+    Folder() {
+        root = fs::temp_directory_path() /
+               ("folvane-image-files-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "scans" / "inner");
+    }
+    ~Folder() override { fs::remove_all(root); }
+    std::string Touch(const fs::path &path) {
+        std::ofstream(root / path) << "x";
+        return (root / path).string();
+    }
+
+    fs::path root;
+};
+
+TEST_F(Folder, AFolderGivesItsImageFilesInNaturalOrderWithoutSubfolders) {
+    const std::string p10 = Touch("scans/page-10.jpg");
+    const std::string p2 = Touch("scans/page-2.TIF");
+    const std::string p1 = Touch("scans/page-1.png");
+    Touch("scans/notes.txt");
+    Touch("scans/inner/page-3.jpg");
+    fs::create_directories(root / "scans" / "folder.jpg");
+    EXPECT_EQ(ImageFilesInFolder((root / "scans").string()), (Strings{p1, p2, p10}));
+    EXPECT_TRUE(ImageFilesInFolder((root / "missing").string()).empty());
+}
+
+TEST_F(Folder, ADropTakesImageFilesAndFoldersInTheOrderDropped) {
+    const std::string loose = Touch("z.jpeg");
+    Touch("readme.txt");
+    const std::string inside = Touch("scans/a.jpg");
+    EXPECT_EQ(ImageFilesOfDrop({loose, (root / "readme.txt").string(), (root / "scans").string()}),
+              (Strings{loose, inside}));
+}
+
+TEST_F(Folder, CommandLineFilesBecomeAbsoluteAndKeepTheirOrderWhateverTheirName) {
+    const fs::path before = fs::current_path();
+    fs::current_path(root);
+    const std::string inside = Touch("scans/b.jpg");
+    const Strings files = ImageFilesOfArguments({"notes.pdf", "scans", "../x/../y.jpg"});
+    fs::current_path(before);
+    EXPECT_EQ(files, (Strings{(root / "notes.pdf").string(), inside,
+                              (root.parent_path() / "y.jpg").string()}));
+}
+
+} // namespace

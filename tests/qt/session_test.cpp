@@ -1,0 +1,68 @@
+// What the real window keeps between runs and what it asks before a list is thrown away.
+
+#include <QDir>
+#include <QFileDialog>
+#include <QRadioButton>
+
+#include "tests/qt/WindowFixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Session : public WindowFixture {};
+
+TEST_F(Session, TheChosenClassSurvivesARestartOfTheWindow) {
+    EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
+    Click(IDC_RADIO_1600);
+    Close();
+    Open();
+    EXPECT_EQ(dlg->m_nImageType, 5);
+    EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_1600)->isChecked());
+    EXPECT_FALSE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
+
+    Click(IDC_RADIO_FIT);
+    Close();
+    NotingToolkit another; // a new start of the program reads the same place
+    CFolvaneDlg next(another);
+    next.Create();
+    EXPECT_EQ(next.m_nImageType, 6);
+    EXPECT_TRUE(qobject_cast<QRadioButton *>(
+                    dynamic_cast<QtDialog *>(next.Peer())->ControlWidget(IDC_RADIO_FIT))
+                    ->isChecked());
+}
+
+TEST_F(Session, TheAddDialogOpensWhereTheLastFilesCameFrom) {
+    const QString folder = QDir::temp().filePath(QStringLiteral("folvane-session-扫描"));
+    QDir(folder).mkpath(QStringLiteral("."));
+    toolkit.Settings().Write("window/addFolder", QFile::encodeName(folder).toStdString());
+    QString opened;
+    WhenModal<QFileDialog>([&opened](QFileDialog &dialog) {
+        opened = dialog.directory().path();
+        dialog.reject();
+    });
+    Click(IDC_BTN_ADD_IMAGES);
+    EXPECT_EQ(opened, folder);
+    QDir(folder).removeRecursively();
+}
+
+TEST_F(Session, EscapeAndTheCloseBoxAskBeforeAChangedListIsThrownAway) {
+    AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    Strings asked;
+    AnswerNextBox(asked, "取消");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(asked, (Strings{"系统提示|列表中有 3 张图片, 确定退出吗?"}));
+    EXPECT_EQ(dlg->EndResult(), 0);
+    EXPECT_TRUE(window->isVisible());
+
+    // The confirmation box as the user sees it.
+    WhenModal<QMessageBox>([](QMessageBox &box) {
+        box.grab().save(QStringLiteral("confirm-exit.png"));
+        box.buttons().value(0)->click();
+    });
+    window->close();
+    EXPECT_EQ(dlg->EndResult(), IDCANCEL);
+    EXPECT_FALSE(QImage(QStringLiteral("confirm-exit.png")).isNull());
+}
+
+} // namespace
