@@ -172,6 +172,41 @@ TEST_F(PipelineTest, AnyNumberOfWorkersWritesTheSameBytes) {
     EXPECT_TRUE(support::ReadFile(dir / "plain.pdf") == expected);
 }
 
+// The page loop announces each file once, with page 0 for all of its pages.
+TEST_F(PipelineTest, AFileAnnouncedWholeGivesEveryPage) {
+    std::vector<Page> pages = mixedPages(dir);
+    auto announceFiles = [&](const char *threads, const std::string &out) {
+        Recorder recorder;
+        pdfw_context *ctx = pdfw_new(record, nullptr, nullptr, nullptr, &recorder);
+        pdfw_set_parameter(ctx, "threads", threads);
+        EXPECT_EQ(pdfw_open_file(ctx, out.c_str()), 1);
+        std::vector<Page> order = {{dir / "three.tif", 1}, {dir / "three.tif", 2},
+                                   {dir / "three.tif", 3}, {dir / "missing.jpg", 1},
+                                   {pages[0].path, 1},     {pages[0].path, 1}};
+        for (const char *file : {"three.tif", "missing.jpg"}) {
+            EXPECT_EQ(pdfw_queue_image(ctx, "auto", (dir / file).c_str(), "", 0), 0);
+        }
+        pdfw_queue_image(ctx, "auto", pages[0].path.c_str(), "", 0);
+        pdfw_queue_image(ctx, "auto", pages[0].path.c_str(), "", 0);
+        std::vector<int> handles;
+        for (const Page &page : order) {
+            handles.push_back(pdfw_load_image(ctx, "auto", page.path.c_str(), "", page.page));
+            pdfw_begin_page(ctx, 595, 842);
+            pdfw_place_image(ctx, handles.back() > 0 ? handles.back() : handles.front(), 0, 0, 1);
+            pdfw_end_page(ctx);
+        }
+        EXPECT_EQ(pdfw_close(ctx), 0);
+        pdfw_delete(ctx);
+        EXPECT_EQ(handles[3], -1);
+        EXPECT_EQ(recorder.errors.size(), 1u); // the missing file's load, and only that
+        return recorder.errors.empty() ? std::string() : recorder.errors.front().second;
+    };
+    std::string oneError = announceFiles("1", dir / "1.pdf");
+    EXPECT_EQ(announceFiles("3", dir / "3.pdf"), oneError);
+    EXPECT_EQ(support::PageCount(dir / "3.pdf"), 6);
+    EXPECT_TRUE(support::ReadFile(dir / "3.pdf") == support::ReadFile(dir / "1.pdf"));
+}
+
 TEST_F(PipelineTest, LoadsThatLeaveTheAnnouncedOrderGiveTheSameBytes) {
     std::vector<Page> pages = mixedPages(dir);
     // Announced in one order, asked for in another: skipped announcements are dropped, and
