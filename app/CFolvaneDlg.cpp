@@ -116,6 +116,7 @@ void CFolvaneDlg::OnCancel() {
 void CFolvaneDlg::SetImageType(int index) {
     m_nImageType = index;
     WindowSettings(Toolkit().Settings()).SetImageType(index);
+    RefreshPreview();
 }
 
 void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/) {

@@ -11,6 +11,7 @@
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/MessageMap.h"
 
+
 class UiToolkit;
 
 // The main window: the ordered image list (the only store of its rows), the current row, the
@@ -42,6 +43,8 @@ public:
 
     // Shows one image file fitted into the preview frame (CFolvaneDlgPreview.cpp).
     virtual void ShowPreview(std::string path);
+    // Draws the current row's preview again, after a change of how it is to look.
+    void RefreshPreview();
     // The file the preview loads for path: path itself for the six accepted extension forms,
     // otherwise the placeholder picture beside the executable.
     static std::string PreviewFilePath(const std::string &path);
@@ -101,6 +104,10 @@ private:
     void MoveCurrentRow(int target);
     void Inform(const std::string &text);
     void OpenWithShell(const std::string &path);
+    // Runs the page loop for paths on a worker thread behind the progress window; pagesPerRow
+    // is what is known of each file's page count. True when the PDF was written; otherwise the
+    // failure was shown (a cancel shows nothing).
+    bool WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow);
 
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
@@ -118,3 +125,4 @@ inline constexpr const char *kMsgSuccess = "操作成功!";
 inline constexpr const char *kMsgFailure = "操作失败!请重启后再试!";
 inline constexpr const char *kAnswerOk = "确定";
 inline constexpr const char *kAnswerCancel = "取消";
+inline constexpr const char *kAnswerSkip = "跳过";

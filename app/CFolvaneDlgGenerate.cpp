@@ -1,10 +1,60 @@
-// The generate command: one A4 page per list row, then the finished PDF opened with the shell.
+// The generate command: the page loop on a worker thread behind a progress window that can
+// cancel it, then the success box and the finished PDF, or a failure box that says which file
+// failed and why. The list stays as it is in every case.
 
 #include "app/CFolvaneDlg.h"
 
 #include <vector>
 
 #include "pdf/PageGeneration.h"
+#include "platform/crt/SplitPath.h"
+
+namespace {
+
+// "第 i / N 页": i counts the pages begun, N the pages of all rows, each row counting as many
+// as its file holds once that is known (one until then).
+class PageCount {
+public:
+    explicit PageCount(std::vector<int> pagesPerRow) : m_pages(std::move(pagesPerRow)) {
+        for (int pages : m_pages) {
+            m_total += pages;
+        }
+    }
+    std::string Next(const folvane::PageStart &page) {
+        if (page.index < m_pages.size() && page.filePages > 0 &&
+            page.filePages != m_pages[page.index]) {
+            m_total += page.filePages - m_pages[page.index];
+            m_pages[page.index] = page.filePages;
+        }
+        ++m_begun;
+        return "第 " + std::to_string(m_begun) + " / " + std::to_string(m_total) + " 页";
+    }
+    int Begun() const { return m_begun; }
+    int Total() const { return m_total; }
+    int PagesOfRow(std::size_t index) const { return index < m_pages.size() ? m_pages[index] : 1; }
+
+private:
+    std::vector<int> m_pages;
+    int m_total = 0;
+    int m_begun = 0;
+};
+
+std::string FileName(const std::string &path) {
+    const SplitPathParts parts = _splitpath(path);
+    return parts.fname + parts.ext;
+}
+
+// "操作失败!请重启后再试!", then the file that failed (with its page when it has several) or the
+// output that could not be written, then the engine's reason.
+std::string FailureText(const folvane::GenerateError &error, int filePages) {
+    std::string where = error.path;
+    if (!error.AboutOutput() && filePages > 1) {
+        where += " 第 " + std::to_string(error.filePage) + " 页";
+    }
+    return std::string(kMsgFailure) + "\n" + where + "\n" + error.what();
+}
+
+} // namespace
 
 void CFolvaneDlg::OnBtnGenerate() {
     if (m_listImages.GetItemCount() == 0) {
@@ -15,36 +65,40 @@ void CFolvaneDlg::OnBtnGenerate() {
         Inform(kMsgNoSavePath);
         return;
     }
-
-    std::vector<std::string> imagePaths;
-    const int count = m_listImages.GetItemCount();
-    imagePaths.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row) {
-        imagePaths.push_back(m_listImages.GetItemText(row, 1));
-    }
-
-    // The success box shows while the binding still holds the finished document; the PDF opens
-    // only once the box is dismissed.
-    bool written = false;
-    BeginWaitCursor();
-    try {
-        folvane::GenerateEvents events;
-        events.afterClose = [this, &written] {
-            EndWaitCursor();
-            written = true;
-            Inform(kMsgSuccess);
-        };
-        folvane::GenerateOptions options;
-        options.layout = folvane::PageLayout::FromImageType(m_nImageType);
-        folvane::GeneratePdf(m_strSavePath, imagePaths, options, events);
-    } catch (...) {
-        // GenerateError (the engine's reason, the output that cannot be created), anything
-        // else: the user gets one message and the PDF is not opened.
-    }
-    if (!written) {
-        EndWaitCursor();
-        Inform(kMsgFailure);
+    const std::vector<std::string> paths = ListPaths();
+    if (!WritePdf(paths, std::vector<int>(paths.size(), 1))) {
         return;
     }
+    m_writtenPaths = paths;
+    Inform(kMsgSuccess);
     OpenWithShell(m_strSavePath);
+}
+
+bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow) {
+    folvane::GenerateOptions options;
+    options.layout = folvane::PageLayout::FromImageType(m_nImageType);
+    ProgressState progress;
+    PageCount count(std::move(pagesPerRow));
+    progress.Report(0, count.Total(), "", FileName(paths.front()));
+    try {
+        RunWithProgress({"生成PDF", kAnswerCancel}, progress, [&] {
+            folvane::GenerateEvents events;
+            events.onPage = [&](const folvane::PageStart &page) {
+                const std::string text = count.Next(page);
+                progress.Report(count.Begun(), count.Total(), text, FileName(page.path));
+            };
+            events.stopRequested = [&progress] { return progress.CancelRequested(); };
+            folvane::GeneratePdf(m_strSavePath, paths, options, events);
+        });
+        return true;
+    } catch (const folvane::GenerateCancelled &) {
+        // The user's own choice: no box. Nothing was written and an old file is untouched.
+    } catch (const folvane::GenerateError &error) {
+        Inform(FailureText(error, count.PagesOfRow(error.index)));
+    } catch (const std::exception &error) {
+        Inform(std::string(kMsgFailure) + "\n" + error.what());
+    } catch (...) {
+        Inform(kMsgFailure);
+    }
+    return false;
 }

@@ -80,3 +80,9 @@ void CFolvaneDlg::ShowPreview(std::string path) {
                false);
     frame->ReleaseDC(dc);
 }
+
+void CFolvaneDlg::RefreshPreview() {
+    if (m_nSelected >= 0 && m_nSelected < m_listImages.GetItemCount()) {
+        ShowPreview(m_listImages.GetItemText(m_nSelected, 1));
+    }
+}

@@ -39,8 +39,9 @@ bool WriteOut(const char *data, std::size_t size) {
 
 Destination::~Destination() {
     if (toStdout_ && !path_.empty()) {
-        ForgetOwnFile();
+        // In this order, an interruption in between finds the file already gone, not left.
         ::unlink(path_.c_str());
+        ForgetOwnFile();
     }
 }
 

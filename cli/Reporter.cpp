@@ -62,13 +62,10 @@ void Reporter::ShowProgress(const folvane::PageStart &page) {
     if (!terminal_) {
         return;
     }
-    std::string line =
-        "[" + std::to_string(page.index + 1) + "/" + std::to_string(page.total) + "] " + page.path;
+    std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", page.index + 1, page.total, page.path.c_str());
     if (page.filePages > 1) {
-        line += " (page " + std::to_string(page.filePage) + " of " +
-                std::to_string(page.filePages) + ")";
+        std::fprintf(stderr, " (page %d of %d)", page.filePage, page.filePages);
     }
-    std::fprintf(stderr, "\r\033[K%s", line.c_str());
     std::fflush(stderr);
     progressShown_ = true;
     SetProgressShown(true);

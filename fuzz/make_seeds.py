@@ -344,11 +344,27 @@ def jpeg_seeds(workdir):
     return seeds
 
 
+def jpeg_damaged_seeds(jpeg):
+    """Files whose markers are damaged the way phones and editors damage them, for the repair."""
+    def before(data, marker, junk):
+        at = data.find(bytes([0xFF, marker]), 2)
+        return data[:at] + junk + data[at:]
+    return {
+        "junk_before_dqt.jpg": before(jpeg["baseline.jpg"], 0xDB, b"junk"),
+        "stray_ff00_header.jpg": before(jpeg["baseline.jpg"], 0xC4, b"\xff\x00\xff\x00"),
+        "no_end_marker.jpg": jpeg["baseline.jpg"][:-2],
+        "progressive_junk.jpg": before(jpeg["progressive.jpg"], 0xDA, b"\x00\x01"),
+        "arithmetic_junk.jpg": before(jpeg["arithmetic.jpg"], 0xDB, b"\x07"),
+        "exif6_junk.jpg": before(jpeg["exif_orientation6.jpg"], 0xDB, b"\x00\x00\x00"),
+    }
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "corpus")
     with tempfile.TemporaryDirectory() as tmp:
         kinds = {"bmp": bmp_seeds(), "ico": ico_seeds(), "png": png_seeds(),
                  "tiff": {**tiff_seeds(), **recoded_tiff_seeds(tmp)}, "jpeg": jpeg_seeds(tmp)}
+    kinds["jpeg_damaged"] = jpeg_damaged_seeds(kinds["jpeg"])
     for kind, seeds in kinds.items():
         os.makedirs(os.path.join(out, kind), exist_ok=True)
         for name, data in seeds.items():

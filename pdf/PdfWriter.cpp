@@ -126,6 +126,11 @@ void PdfWriter::CloseImage(int image) {
     pdfw_close_image(handle, image);
 }
 
+bool PdfWriter::InspectImageFile(const std::string &fileName, int page,
+                                 pdfw_image_facts &facts) {
+    return pdfw_inspect_image(fileName.c_str(), page, &facts) == 0;
+}
+
 void PdfWriter::GetImageSize(int image, float &width, float &height) {
     if (setjmp(error.jump) != 0) {
         ThrowError();

@@ -80,6 +80,10 @@ public:
     // the call waiting on it and every later one throws. Never throws itself.
     void Stop() noexcept;
 
+    // How page `page` of an image file would go into a PDF (pdfw_inspect_image): needs no
+    // writer object, never throws, may be called from any thread. False only for a null path.
+    static bool InspectImageFile(const std::string &fileName, int page, pdfw_image_facts &facts);
+
     // Removes the temporary files of every document being written in this process.
     // Async-signal-safe: for a handler of SIGINT and the like that then ends the process.
     static void RemoveTemporaryFiles() noexcept;

@@ -168,9 +168,10 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
     for (const char *c = type; *c; ++c) {
         kind += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
     }
-    if (kind != "jpeg" && kind != "jpg" && kind != "tiff" && kind != "tif" && kind != "auto") {
+    if (kind != "jpeg" && kind != "jpg" && kind != "tiff" && kind != "tif" && kind != "png" &&
+        kind != "auto") {
         fail(PDFW_TYPE_ERROR, std::string("pdfw_load_image: image type \"") + type +
-                                  "\" is not one of jpeg, tiff, auto");
+                                  "\" is not one of jpeg, tiff, png, auto");
     }
     for (const char *c = options; *c; ++c) {
         if (!std::isspace(static_cast<unsigned char>(*c))) {

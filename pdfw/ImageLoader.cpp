@@ -1,27 +1,29 @@
 #include "pdfw/ImageLoader.h"
 
-#include <cstring>
-
+#include "pdfw/ImageKind.h"
 #include "pdfw/InputFile.h"
 #include "pdfw/JpegImage.h"
 #include "pdfw/PdfwError.h"
+#include "pdfw/PngImage.h"
 #include "pdfw/TiffImage.h"
 
 namespace pdfw {
 
 PreparedImage prepareImage(const ImageRequest &request) {
     InputFile file(request.path);
-    unsigned char head[4] = {};
+    unsigned char head[kKindBytes] = {};
     std::size_t got = file.readAt(0, head, sizeof head);
-    if (got >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) {
+    switch (detectImageKind(head, got)) {
+    case ImageKind::Jpeg:
         return prepareJpeg(file, request);
-    }
-    if (got == 4 &&
-        ((std::memcmp(head, "II", 2) == 0 && (head[2] == 42 || head[2] == 43) && head[3] == 0) ||
-         (std::memcmp(head, "MM", 2) == 0 && head[2] == 0 && (head[3] == 42 || head[3] == 43)))) {
+    case ImageKind::Tiff:
         return prepareTiff(file, request);
+    case ImageKind::Png:
+        return preparePng(file, request);
+    case ImageKind::Unknown:
+        break;
     }
-    fail(PDFW_TYPE_ERROR, "\"" + request.path + "\" is neither a JPEG nor a TIFF file" +
+    fail(PDFW_TYPE_ERROR, "\"" + request.path + "\" is not a JPEG, TIFF or PNG file" +
                               (got == 0 ? std::string(" (it is empty)") : std::string()));
 }
 

@@ -27,8 +27,8 @@ struct ImageRequest {
     MemoryProcs memory;
 };
 
-// Raises PDFW_IO_ERROR when the file cannot be read, PDFW_TYPE_ERROR when it is neither JPEG
-// nor TIFF, and the errors of the readers.
+// Raises PDFW_IO_ERROR when the file cannot be read, PDFW_TYPE_ERROR when it is not JPEG, TIFF
+// or PNG, and the errors of the readers.
 PreparedImage prepareImage(const ImageRequest &request);
 
 } // namespace pdfw

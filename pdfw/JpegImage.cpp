@@ -3,17 +3,60 @@
 #include <string>
 #include <utility>
 
+#include "pdfw/JpegRewriter.h"
 #include "pdfw/JpegStructure.h"
-#include "pdfw/JpegTranscoder.h"
 #include "pdfw/PdfwError.h"
 
 namespace pdfw {
 
-std::string jpegImageDictionary(const JpegInfo &info, int colorTransform) {
-    static const char *const kSpaces[] = {"", "/DeviceGray", "", "/DeviceRGB", "/DeviceCMYK"};
-    std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
-                       "/Height " + std::to_string(info.height) + "/ColorSpace" +
-                       kSpaces[info.components] + "/BitsPerComponent 8/Filter/DCTDecode";
+namespace {
+
+// The first `size` bytes of the file, for the rewriting that needs them in memory.
+Buffer readBytes(const InputFile &file, std::size_t size, const ImageRequest &request) {
+    Buffer bytes(request.memory, size, "JPEG file");
+    file.readExactly(0, bytes.data(), size, "the image data");
+    return bytes;
+}
+
+// The one image XObject of `data` (bytes in memory, or a span of the file's own bytes),
+// described by `info` and the file's profile.
+template <typename Data>
+PreparedImage prepared(const JpegInfo &info, int orientation,
+                       const std::vector<unsigned char> &profile, const std::string &profileProblem,
+                       int pdfMinor, Data data, std::string notes) {
+    PreparedImage image;
+    image.width = info.width;
+    image.height = info.height;
+    image.orientation = orientation;
+    ColourSpace space = colourSpaceFor(profile, info.components, pdfMinor, notes, profileProblem);
+    ObjectText dict = jpegImageDictionary(info, space, image.group);
+    image.group.objects.push_back(streamObject(std::move(dict), std::move(data)));
+    image.notes = std::move(notes);
+    return image;
+}
+
+// A file whose structure check failed: rewritten from its coefficients when libjpeg reads it
+// whole, else refused with the structure check's reason and libjpeg's.
+PreparedImage prepareRepaired(const Buffer &bytes, const ImageRequest &request,
+                              const PdfwError &structure) {
+    RewrittenJpeg fixed = repairJpeg(bytes.data(), bytes.size(), structure, request.memory);
+    JpegInfo info = inspectJpeg(MemorySource(fixed.jpeg.data(), fixed.jpeg.size(), request.path));
+    std::string notes;
+    addNote(notes, "repaired: " + (fixed.warnings.empty() ? std::string("its markers were damaged")
+                                                          : fixed.warnings));
+    fixed.jpeg.truncate(static_cast<std::size_t>(info.length));
+    return prepared(info, fixed.orientation, fixed.iccProfile, fixed.iccProblem, request.pdfMinor,
+                    std::move(fixed.jpeg), std::move(notes));
+}
+
+} // namespace
+
+ObjectText jpegImageDictionary(const JpegInfo &info, const ColourSpace &space, ObjectGroup &group,
+                               int colorTransform) {
+    ObjectText dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(info.width) +
+                      "/Height " + std::to_string(info.height) + "/ColorSpace";
+    appendColourSpace(dict, group, space);
+    dict += "/BitsPerComponent 8/Filter/DCTDecode";
     // Adobe's CMYK JPEGs store inverted ink values.
     if (info.components == 4 && info.adobe) {
         dict += "/Decode[1 0 1 0 1 0 1 0]";
@@ -43,25 +86,27 @@ PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
                                    "(page " +
                                    std::to_string(request.page) + " asked)");
     }
-    JpegInfo info = inspectJpeg(file);
-    PreparedImage prepared;
-    prepared.width = info.width;
-    prepared.height = info.height;
-    prepared.orientation = info.orientation;
-    std::string dict = jpegImageDictionary(info);
+    std::size_t size = checkedSize({file.size()}, "\"" + request.path + "\"");
+    JpegInfo info;
+    try {
+        info = inspectJpeg(file);
+    } catch (const PdfwError &structure) {
+        if (structure.type() != PDFW_SYNTAX_ERROR) {
+            throw;
+        }
+        return prepareRepaired(readBytes(file, size, request), request, structure);
+    }
     if (info.coding == JpegCoding::Arithmetic) {
-        std::size_t length = checkedSize({info.length}, "\"" + request.path + "\"");
-        checkedSize({info.width, info.height, static_cast<std::uint64_t>(info.components), 2},
-                    "the coefficients of \"" + request.path + "\"");
-        Buffer bytes(request.memory, length, "JPEG file");
-        file.readExactly(0, bytes.data(), length, "the image data");
-        Buffer huffman = transcodeToHuffman(bytes.data(), length, request.path, request.memory);
-        prepared.group.objects.push_back(streamObject(dict, std::move(huffman)));
-        return prepared;
+        auto length = static_cast<std::size_t>(info.length);
+        Buffer bytes = readBytes(file, length, request);
+        RewrittenJpeg huffman =
+            rewriteJpeg(bytes.data(), length, request.path, JpegRewrite::Transcode, request.memory);
+        return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
+                        std::move(huffman.jpeg), "");
     }
     // The checked bytes go in unchanged, copied from the file when they are written.
-    prepared.group.objects.push_back(streamObject(dict, FileSpan(file, 0, info.length)));
-    return prepared;
+    return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
+                    FileSpan(file, 0, info.length), "");
 }
 
 } // namespace pdfw

@@ -1,9 +1,11 @@
 // Prepares a JPEG file as an image XObject: its bytes unchanged (DCTDecode) when PDF can carry
-// them, or losslessly re-coded when they are arithmetic-coded.
+// them, losslessly re-coded when they are arithmetic-coded, and rewritten from their
+// coefficients when the markers are damaged but libjpeg reads the picture whole.
 #pragma once
 
 #include <string>
 
+#include "pdfw/IccProfile.h"
 #include "pdfw/ImageLoader.h"
 #include "pdfw/InputFile.h"
 
@@ -11,9 +13,11 @@ namespace pdfw {
 
 struct JpegInfo;
 
-// The image dictionary entries (without /Length) for a JPEG carried as DCTDecode.
+// The image dictionary entries (without /Length) for a JPEG carried as DCTDecode in colour
+// space `space`, whose profile (if any) goes into `group`'s shared resources.
 // `colorTransform` 0 or 1 overrides what the JPEG's own markers say about YCbCr.
-std::string jpegImageDictionary(const JpegInfo &info, int colorTransform = -1);
+ObjectText jpegImageDictionary(const JpegInfo &info, const ColourSpace &space, ObjectGroup &group,
+                               int colorTransform = -1);
 
 PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request);
 

@@ -13,7 +13,7 @@ namespace {
 
 constexpr unsigned char kSOF0 = 0xC0, kDHT = 0xC4, kJPG = 0xC8, kDAC = 0xCC, kRST0 = 0xD0,
                         kRST7 = 0xD7, kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kAPP1 = 0xE1,
-                        kAPP14 = 0xEE, kTEM = 0x01, kDQT = 0xDB, kDNL = 0xDC,
+                        kAPP2 = 0xE2, kAPP14 = 0xEE, kTEM = 0x01, kDQT = 0xDB, kDNL = 0xDC,
                         kDRI = 0xDD, kCOM = 0xFE;
 
 constexpr std::size_t kScanChunk = 1 << 20;
@@ -57,6 +57,7 @@ private:
 
     const ByteSource &file_;
     JpegInfo info_;
+    JpegIccSegments icc_;
     bool frame_ = false;
     bool exifSeen_ = false;
     bool progressive_ = false;
@@ -117,6 +118,9 @@ JpegInfo JpegReader::read() {
                 exifSeen_ = true;
                 info_.orientation = exifOrientation(app.data() + 6, app.size() - 6);
             }
+        } else if (m == kAPP2) {
+            std::vector<unsigned char> app = segment(body, bodyLength, "an APP2 segment");
+            icc_.add(app.data(), app.size());
         } else if (m == kAPP14) {
             readAdobe(segment(body, bodyLength, "an APP14 segment"));
         } else if (m == kDHT) {
@@ -127,6 +131,7 @@ JpegInfo JpegReader::read() {
             readScanHeader(segment(body, bodyLength, "the scan header"));
             info_.length = findEnd(body + bodyLength);
             checkDataSuffices();
+            icc_.join(info_.iccProfile, info_.iccProblem);
             return info_;
         }
         pos = body + bodyLength;
@@ -359,6 +364,40 @@ std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
 }
 
 } // namespace
+
+void JpegIccSegments::add(const unsigned char *body, std::size_t size) {
+    static const char kName[] = "ICC_PROFILE"; // with its terminating zero: 12 bytes
+    if (size < 14 || std::memcmp(body, kName, sizeof kName) != 0) {
+        return;
+    }
+    segments_.push_back({body[12], body[13], std::vector<unsigned char>(body + 14, body + size)});
+}
+
+void JpegIccSegments::join(std::vector<unsigned char> &profile, std::string &problem) const {
+    profile.clear();
+    problem.clear();
+    if (segments_.empty()) {
+        return;
+    }
+    const int count = segments_.front().count;
+    std::vector<const Segment *> ordered(static_cast<std::size_t>(count), nullptr);
+    for (const Segment &s : segments_) {
+        if (s.count != count || s.sequence < 1 || s.sequence > count ||
+            ordered[s.sequence - 1] != nullptr) {
+            problem = "its segments are not numbered 1 to " + std::to_string(count) + " once each";
+            return;
+        }
+        ordered[s.sequence - 1] = &s;
+    }
+    if (static_cast<int>(segments_.size()) != count) {
+        problem = "it has " + std::to_string(segments_.size()) + " of its " +
+                  std::to_string(count) + " segments";
+        return;
+    }
+    for (const Segment *s : ordered) {
+        profile.insert(profile.end(), s->data.begin(), s->data.end());
+    }
+}
 
 JpegInfo inspectJpeg(const ByteSource &file) {
     return JpegReader(file).read();

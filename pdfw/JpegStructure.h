@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "pdfw/InputFile.h"
 
@@ -20,11 +21,31 @@ struct JpegInfo {
     std::uint32_t height = 0;
     int components = 0; // 1, 3 or 4
     JpegCoding coding = JpegCoding::Huffman;
-    bool adobe = false;           // an Adobe APP14 segment is present
-    int adobeTransform = 0;       // its transform byte (0 none, 1 YCbCr, 2 YCCK)
-    bool rgbComponentIds = false; // three components named 'R', 'G', 'B'
-    int orientation = 1;          // from the EXIF APP1 segment; 1 when absent or invalid
-    std::uint64_t length = 0;     // bytes from the start through the end-of-image marker
+    bool adobe = false;                    // an Adobe APP14 segment is present
+    int adobeTransform = 0;                // its transform byte (0 none, 1 YCbCr, 2 YCCK)
+    bool rgbComponentIds = false;          // three components named 'R', 'G', 'B'
+    int orientation = 1;                   // from the EXIF APP1 segment; 1 when absent or invalid
+    std::uint64_t length = 0;              // bytes from the start through the end-of-image marker
+    std::vector<unsigned char> iccProfile; // joined from the APP2 "ICC_PROFILE" segments
+    std::string iccProblem; // why those segments do not make a profile ("" when they do)
+};
+
+// Collects the APP2 "ICC_PROFILE" segments of a JPEG and joins them in their sequence order.
+class JpegIccSegments {
+public:
+    // `body` is an APP2 segment's payload; other APP2 segments are ignored.
+    void add(const unsigned char *body, std::size_t size);
+    // Joins the segments into `profile`, or leaves it empty and says why in `problem` (the
+    // segments are not numbered 1 to n once each, or disagree on n).
+    void join(std::vector<unsigned char> &profile, std::string &problem) const;
+
+private:
+    struct Segment {
+        int sequence;
+        int count;
+        std::vector<unsigned char> data;
+    };
+    std::vector<Segment> segments_;
 };
 
 // Raises PDFW_SYNTAX_ERROR for a malformed or truncated file and PDFW_TYPE_ERROR for a

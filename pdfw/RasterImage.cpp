@@ -80,10 +80,17 @@ PreparedImage prepareRaster(RasterImage &image, int pdfMinor, const std::string 
         }
         prepared.group.objects.push_back(streamObject(dict, std::move(packed.data)));
     }
-    bool indexed = image.colorSpace.rfind("[/Indexed", 0) == 0;
+    bool indexed = !image.palette.empty();
     Packed packed = packPlane(image.pixels, image, image.components, indexed, memory);
-    ObjectText dict = "/Type/XObject/Subtype/Image" + size + "/ColorSpace" + image.colorSpace +
-                      "/BitsPerComponent " + std::to_string(image.bitsPerComponent) + packed.filter;
+    ObjectText dict = "/Type/XObject/Subtype/Image" + size + "/ColorSpace";
+    if (indexed) {
+        dict += "[/Indexed";
+        appendColourSpace(dict, prepared.group, image.space);
+        dict += " " + image.palette + "]";
+    } else {
+        appendColourSpace(dict, prepared.group, image.space);
+    }
+    dict += "/BitsPerComponent " + std::to_string(image.bitsPerComponent) + packed.filter;
     if (image.inverted) {
         dict += "/Decode[1 0]";
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pdfw/IccProfile.h"
 #include "pdfw/Memory.h"
 #include "pdfw/PreparedImage.h"
 
@@ -15,7 +16,8 @@ struct RasterImage {
     std::uint32_t height = 0;
     int bitsPerComponent = 8;   // 1, 2, 4, 8 or 16
     int components = 1;         // per pixel in `pixels`
-    std::string colorSpace;     // "/DeviceGray", "/DeviceRGB", "/DeviceCMYK" or an array
+    ColourSpace space;          // of the samples, or of the palette's entries
+    std::string palette;        // "" or the end of [/Indexed base ...]: "hival<RRGGBB...>"
     bool inverted = false;      // 0 means white (grey images): /Decode [1 0]
     Buffer pixels;              // rows of ceil(width * components * bits / 8) bytes, top first
     Buffer alpha;               // empty, or one sample of `bitsPerComponent` (8 or 16) per pixel

@@ -13,8 +13,9 @@ namespace {
 
 // How a page's samples map to PDF, when they do directly.
 struct Layout {
-    int colours = 0; // colour samples per pixel
-    std::string colorSpace;
+    int colours = 0;        // colour samples per pixel
+    std::string colorSpace; // a device space, the palette's base when `palette` is set
+    std::string palette;
     bool inverted = false;
     bool alpha = false; // the first extra sample is alpha
     bool premultiplied = false;
@@ -24,7 +25,8 @@ bool isAlpha(int kind) {
     return kind == EXTRASAMPLE_ASSOCALPHA || kind == EXTRASAMPLE_UNASSALPHA;
 }
 
-std::string paletteSpace(TiffFile &tiff, int bits) {
+// "hival<RRGGBB...>": the palette of an indexed colour space.
+std::string paletteEntries(TiffFile &tiff, int bits) {
     std::uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
     if (!TIFFGetField(tiff.handle(), TIFFTAG_COLORMAP, &red, &green, &blue) || !red || !green ||
         !blue) {
@@ -40,14 +42,14 @@ std::string paletteSpace(TiffFile &tiff, int bits) {
         return eightBit ? v : static_cast<unsigned>((v * 255u + 32767u) / 65535u);
     };
     static const char kHex[] = "0123456789ABCDEF";
-    std::string space = "[/Indexed/DeviceRGB " + std::to_string(entries - 1) + "<";
+    std::string space = std::to_string(entries - 1) + "<";
     for (int i = 0; i < entries; ++i) {
         for (unsigned v : {eight(red[i]), eight(green[i]), eight(blue[i])}) {
             space += kHex[v >> 4];
             space += kHex[v & 15];
         }
     }
-    return space + ">]";
+    return space + ">";
 }
 
 // The direct layout of the page, or false when it needs the RGBA reader.
@@ -89,7 +91,8 @@ bool directLayout(TiffFile &tiff, Layout &layout) {
             return false;
         }
         layout.colours = 1;
-        layout.colorSpace = paletteSpace(tiff, bits);
+        layout.colorSpace = "/DeviceRGB";
+        layout.palette = paletteEntries(tiff, bits);
         break;
     case PHOTOMETRIC_YCBCR:
         // libtiff's JPEG codec converts to RGB itself, losslessly with respect to what the
@@ -279,7 +282,8 @@ RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
     image.height = p.height;
     image.bitsPerComponent = p.bitsPerSample;
     image.components = layout.colours;
-    image.colorSpace = layout.colorSpace;
+    image.space.device = layout.colorSpace;
+    image.palette = layout.palette;
     image.inverted = layout.inverted;
     image.premultiplied = layout.alpha && layout.premultiplied;
     int samples = p.photometric == PHOTOMETRIC_YCBCR ? 3 : p.samplesPerPixel;
@@ -291,7 +295,17 @@ RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
         tiff.failRead("unexpected row size");
     }
     image.pixels = Buffer(memory, checkedSize({rowBytes, p.height}, what), "TIFF pixels");
+    tiff.clearMessages();
     readRows(tiff, image.pixels.data(), rowBytes, samples * p.bitsPerSample, memory);
+    // libtiff's fax decoder warns about rows it had to guess at (a wrong length, a premature
+    // end) and goes on: what it gives then is not the page.
+    bool fax = p.compression == COMPRESSION_CCITTRLE || p.compression == COMPRESSION_CCITTRLEW ||
+               p.compression == COMPRESSION_CCITTFAX3 || p.compression == COMPRESSION_CCITTFAX4;
+    if (fax && tiff.firstWarning()[0] != '\0') {
+        fail(PDFW_SYNTAX_ERROR, "\"" + tiff.path() +
+                                    "\": libtiff cannot read its fax data whole (" +
+                                    std::string(tiff.firstWarning()) + ")");
+    }
     if (!pdfDepth(p.bitsPerSample)) {
         widen(image, samples, pdfMinor >= 5, memory);
     }
@@ -315,7 +329,7 @@ RasterImage decodeRgba(TiffFile &tiff, const MemoryProcs &memory) {
     image.width = p.width;
     image.height = p.height;
     image.components = 3;
-    image.colorSpace = "/DeviceRGB";
+    image.space.device = "/DeviceRGB";
     image.pixels = Buffer(memory, pixels * 4, "TIFF pixels");
     TIFFRGBAImage reader;
     if (!TIFFRGBAImageBegin(&reader, tiff.handle(), 1, reason)) {
@@ -362,6 +376,20 @@ RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory) 
         return decodeDirect(tiff, layout, pdfMinor, memory);
     }
     return decodeRgba(tiff, memory);
+}
+
+bool tiffDecodable(TiffFile &tiff, std::string &reason) {
+    Layout layout;
+    if (tiff.page().photometric >= 0 && directLayout(tiff, layout)) {
+        return true;
+    }
+    char text[1024] = "";
+    if (TIFFRGBAImageOK(tiff.handle(), text)) {
+        return true;
+    }
+    reason = "\"" + tiff.path() + "\": this kind of TIFF cannot be put into a PDF (" +
+             std::string(text) + ")";
+    return false;
 }
 
 } // namespace pdfw

@@ -1,6 +1,8 @@
 // Decodes a TIFF page into the layout of a PDF image.
 #pragma once
 
+#include <string>
+
 #include "pdfw/Memory.h"
 #include "pdfw/RasterImage.h"
 #include "pdfw/TiffFile.h"
@@ -14,5 +16,9 @@ namespace pdfw {
 // PDFW_TYPE_ERROR for a page libtiff cannot turn into colour, PDFW_OVERFLOW_ERROR above
 // the size ceiling.
 RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory);
+
+// Whether decodeTiff can turn the page into a picture, judged from its tags alone; when not,
+// libtiff's reason.
+bool tiffDecodable(TiffFile &tiff, std::string &reason);
 
 } // namespace pdfw

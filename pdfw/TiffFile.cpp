@@ -11,19 +11,24 @@ namespace pdfw {
 
 namespace {
 
-int keepError(TIFF *, void *user, const char *module, const char *format, va_list args) {
-    auto *messages = static_cast<TiffFile::Messages *>(user);
-    if (messages->error[0] == '\0') {
-        int used = std::snprintf(messages->error, sizeof messages->error,
-                                 "%s: ", module ? module : "libtiff");
-        if (used > 0 && static_cast<std::size_t>(used) < sizeof messages->error) {
-            std::vsnprintf(messages->error + used, sizeof messages->error - used, format, args);
+// Keeps the first message in `text` (of 512 bytes).
+void keepFirst(char *text, const char *module, const char *format, va_list args) {
+    if (text[0] == '\0') {
+        int used = std::snprintf(text, 512, "%s: ", module ? module : "libtiff");
+        if (used > 0 && used < 512) {
+            std::vsnprintf(text + used, 512 - static_cast<std::size_t>(used), format, args);
         }
     }
-    return 1; // handled: nothing reaches libtiff's global handlers
 }
 
-int ignoreWarning(TIFF *, void *, const char *, const char *, va_list) {
+// Both return 1, handled: nothing reaches libtiff's global handlers.
+int keepError(TIFF *, void *user, const char *module, const char *format, va_list args) {
+    keepFirst(static_cast<TiffFile::Messages *>(user)->error, module, format, args);
+    return 1;
+}
+
+int keepWarning(TIFF *, void *user, const char *module, const char *format, va_list args) {
+    keepFirst(static_cast<TiffFile::Messages *>(user)->warning, module, format, args);
     return 1;
 }
 
@@ -35,9 +40,14 @@ TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
         fail(PDFW_MEMORY_ERROR, "out of memory opening \"" + path_ + "\"");
     }
     TIFFOpenOptionsSetErrorHandlerExtR(options, keepError, &messages_);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, ignoreWarning, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, keepWarning, &messages_);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxBufferBytes));
     int fd = ::dup(file.fd());
+    // The copy shares the file position with the original, which an earlier reader moved.
+    if (fd >= 0 && ::lseek(fd, 0, SEEK_SET) != 0) {
+        ::close(fd);
+        fd = -1;
+    }
     if (fd >= 0) {
         // "m": no memory mapping, so a file truncated under us gives an error, not a signal.
         tiff_ = TIFFFdOpenExt(fd, path_.c_str(), "rm", options);

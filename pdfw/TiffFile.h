@@ -44,9 +44,16 @@ public:
     // PDFW_SYNTAX_ERROR: "<path>: <what>: <libtiff's message>".
     [[noreturn]] void failRead(const std::string &what) const;
 
-    // libtiff's first error message on this handle ("" if none).
+    // Forgets the messages so far, so that those of the next step can be told apart.
+    void clearMessages() { messages_ = Messages{}; }
+    // libtiff's first warning since the handle was opened or the messages cleared ("" if none).
+    const char *firstWarning() const { return messages_.warning; }
+    const char *firstError() const { return messages_.error; }
+
+    // libtiff's first error and warning messages on this handle ("" if none).
     struct Messages {
         char error[512];
+        char warning[512];
     };
 
 private:

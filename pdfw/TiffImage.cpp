@@ -5,11 +5,14 @@
 #include <string>
 #include <utility>
 
+#include "pdfw/CcittCheck.h"
+#include "pdfw/IccProfile.h"
 #include "pdfw/JpegImage.h"
 #include "pdfw/JpegStructure.h"
 #include "pdfw/PdfwError.h"
 #include "pdfw/RasterImage.h"
 #include "pdfw/TiffDecoder.h"
+#include "pdfw/TiffFaxRecoder.h"
 #include "pdfw/TiffFile.h"
 #include "pdfw/TiffJpegStrips.h"
 
@@ -66,28 +69,40 @@ Buffer rawStrip(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory
     return data;
 }
 
-PreparedObject ccittObject(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory) {
+int faxK(const TiffPage &p) {
+    return p.compression == COMPRESSION_CCITTFAX4 ? -1
+           : (p.t4Options & GROUP3OPT_2DENCODING) ? 1
+                                                  : 0;
+}
+
+// The page's fax data as it is, or as libtiff's encoder writes libtiff's reading of it where PDF
+// readers would decode the original differently (noted).
+PreparedObject ccittObject(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory,
+                           const ColourSpace &space, ObjectGroup &group, std::string &notes) {
     const TiffPage &p = tiff.page();
     std::size_t at = 0;
     Buffer data = rawStrip(tiff, file, memory, 0, at);
     if (p.fillOrder == FILLORDER_LSB2MSB) {
         reverseBits(data.data(), data.size());
     }
-    int k = p.compression == COMPRESSION_CCITTFAX4 ? -1
-            : (p.t4Options & GROUP3OPT_2DENCODING) ? 1
-                                                   : 0;
-    std::string dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(p.width) + "/Height " +
-                       std::to_string(p.height) +
-                       "/ColorSpace/DeviceGray/BitsPerComponent 1/Filter/CCITTFaxDecode"
-                       "/DecodeParms<</K " +
-                       std::to_string(k) + "/Columns " + std::to_string(p.width) + "/Rows " +
-                       std::to_string(p.height);
+    int k = faxK(p);
+    std::string problem = ccittProblem(data.data(), data.size(), {k, p.width, p.height});
+    if (!problem.empty()) {
+        data = recodeFaxPage(tiff, memory);
+        k = -1;
+        addNote(notes, "fax data re-encoded: " + problem + ", which PDF readers misread");
+    }
+    ObjectText dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(p.width) + "/Height " +
+                      std::to_string(p.height) + "/ColorSpace";
+    appendColourSpace(dict, group, space);
+    dict += "/BitsPerComponent 1/Filter/CCITTFaxDecode/DecodeParms<</K " + std::to_string(k) +
+            "/Columns " + std::to_string(p.width) + "/Rows " + std::to_string(p.height);
     // The coding names runs white and black; where 0 means black, they are the other way.
     if (p.photometric == PHOTOMETRIC_MINISBLACK) {
         dict += "/BlackIs1 true";
     }
     dict += ">>";
-    return streamObject(dict, std::move(data));
+    return streamObject(std::move(dict), std::move(data));
 }
 
 // A JPEG-compressed page in one strip is a JPEG stream once its shared tables are put back
@@ -106,7 +121,8 @@ bool jpegPassesThrough(TiffFile &tiff) {
 // The page's JPEG stream, or nothing when it turns out not to fit the page (then the page
 // is decoded instead).
 std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &file,
-                                              const MemoryProcs &memory) {
+                                              const MemoryProcs &memory, const ColourSpace &space,
+                                              ObjectGroup &group) {
     const TiffPage &p = tiff.page();
     std::uint32_t tableBytes = 0;
     const unsigned char *tables = nullptr;
@@ -147,12 +163,48 @@ std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &f
     }
     // The stream has no marker saying whether it holds YCbCr: the TIFF says it.
     int transform = p.photometric == PHOTOMETRIC_YCBCR ? 1 : 0;
-    std::string dict = jpegImageDictionary(info, transform);
+    ObjectText dict = jpegImageDictionary(info, space, group, transform);
     data.truncate(static_cast<std::size_t>(info.length));
-    return streamObject(dict, std::move(data));
+    return streamObject(std::move(dict), std::move(data));
+}
+
+std::vector<unsigned char> tiffIccProfile(TiffFile &tiff) {
+    std::uint32_t count = 0;
+    const unsigned char *data = nullptr;
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_ICCPROFILE, &count, &data) || !data || count == 0) {
+        return {};
+    }
+    return {data, data + count};
+}
+
+// The colour space for `components` colour components: the page's profile's when it is sound,
+// else the device space (noting why when a profile was there).
+ColourSpace tiffColourSpace(TiffFile &tiff, const ImageRequest &request, int components,
+                            std::string &notes) {
+    return colourSpaceFor(tiffIccProfile(tiff), components, request.pdfMinor, notes);
 }
 
 } // namespace
+
+int tiffIntake(TiffFile &tiff, const InputFile &file, std::string &reason) {
+    if (ccittPassesThrough(tiff)) {
+        std::size_t at = 0;
+        Buffer data = rawStrip(tiff, file, MemoryProcs{}, 0, at);
+        if (tiff.page().fillOrder == FILLORDER_LSB2MSB) {
+            reverseBits(data.data(), data.size());
+        }
+        const TiffPage &p = tiff.page();
+        if (ccittProblem(data.data(), data.size(), {faxK(p), p.width, p.height}).empty()) {
+            return PDFW_INTAKE_COPIED;
+        }
+        recodeFaxPage(tiff, MemoryProcs{}); // refuses data libtiff cannot read whole
+        return PDFW_INTAKE_RECOMPRESSED;
+    }
+    if (jpegPassesThrough(tiff)) {
+        return PDFW_INTAKE_COPIED;
+    }
+    return tiffDecodable(tiff, reason) ? PDFW_INTAKE_RECOMPRESSED : PDFW_INTAKE_UNUSABLE;
+}
 
 PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     TiffFile tiff(file, request.page);
@@ -162,18 +214,28 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     prepared.height = p.height;
     prepared.orientation = p.orientation;
     if (ccittPassesThrough(tiff)) {
-        prepared.group.objects.push_back(ccittObject(tiff, file, request.memory));
+        ColourSpace space = tiffColourSpace(tiff, request, 1, prepared.notes);
+        prepared.group.objects.push_back(
+            ccittObject(tiff, file, request.memory, space, prepared.group, prepared.notes));
         return prepared;
     }
     if (jpegPassesThrough(tiff)) {
-        if (auto object = jpegStripObject(tiff, file, request.memory)) {
+        std::string notes;
+        ColourSpace space = tiffColourSpace(tiff, request, p.samplesPerPixel, notes);
+        if (auto object = jpegStripObject(tiff, file, request.memory, space, prepared.group)) {
             prepared.group.objects.push_back(std::move(*object));
+            prepared.notes = notes;
             return prepared;
         }
+        prepared.group.shared.clear();
     }
     RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
+    std::string notes;
+    raster.space =
+        tiffColourSpace(tiff, request, raster.palette.empty() ? raster.components : 3, notes);
     PreparedImage decoded = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
     decoded.orientation = p.orientation;
+    decoded.notes = notes;
     return decoded;
 }
 

@@ -4,10 +4,18 @@
 #pragma once
 
 #include "pdfw/ImageLoader.h"
+#include <string>
+
 #include "pdfw/InputFile.h"
+#include "pdfw/TiffFile.h"
 
 namespace pdfw {
 
 PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request);
+
+// How writeTiff would take the page in: PDFW_INTAKE_COPIED (fax or JPEG data as it is),
+// PDFW_INTAKE_RECOMPRESSED (decoded, or fax data re-encoded), or PDFW_INTAKE_UNUSABLE with the
+// reason. Reads the tags, and the fax data of a page that would be copied.
+int tiffIntake(TiffFile &tiff, const InputFile &file, std::string &reason);
 
 } // namespace pdfw

@@ -12,8 +12,8 @@ namespace {
 
 // Where the parts of one strip lie within its bytes.
 struct StripLayout {
-    std::size_t frame = 0;    // first byte of the frame header's payload (after the length)
-    std::size_t scan = 0;     // the scan header's marker
+    std::size_t frame = 0;     // first byte of the frame header's payload (after the length)
+    std::size_t scan = 0;      // the scan header's marker
     std::size_t dataBegin = 0; // first byte of coded data, after the scan header
     std::size_t dataEnd = 0;   // end of coded data, before the fill bytes and end marker
 };
@@ -164,8 +164,8 @@ std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
             mcuHeight = std::max(mcuHeight, 8 * v);
         }
     }
-    std::uint64_t interval =
-        (static_cast<std::uint64_t>(p.width) + mcuWidth - 1) / mcuWidth * (rowsPerStrip / mcuHeight);
+    std::uint64_t interval = (static_cast<std::uint64_t>(p.width) + mcuWidth - 1) / mcuWidth *
+                             (rowsPerStrip / mcuHeight);
     if (rowsPerStrip % mcuHeight != 0 || interval == 0 || interval > 0xFFFF || p.height > 0xFFFF) {
         return std::nullopt;
     }
@@ -191,7 +191,10 @@ std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
     height[0] = static_cast<unsigned char>(p.height >> 8);
     height[1] = static_cast<unsigned char>(p.height);
     out += beforeScan;
-    const unsigned char restart[] = {0xFF, 0xDD, 0x00, 0x04,
+    const unsigned char restart[] = {0xFF,
+                                     0xDD,
+                                     0x00,
+                                     0x04,
                                      static_cast<unsigned char>(interval >> 8),
                                      static_cast<unsigned char>(interval)};
     std::memcpy(out, restart, sizeof restart);

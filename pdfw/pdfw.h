@@ -1,5 +1,5 @@
 /* pdfw: Folvane's PDF engine. A small C interface over a C++ implementation that writes one
- * PDF document of pages that carry JPEG and TIFF images.
+ * PDF document of pages that carry JPEG, TIFF and PNG images.
  *
  * Usage, in this order:
  *   pdfw_boot();
@@ -67,7 +67,7 @@ enum {
     PDFW_RUNTIME_ERROR = 3,
     /* an image handle that was never returned or is closed */
     PDFW_INDEX_ERROR = 4,
-    /* an unknown image type name; a file that is neither JPEG nor TIFF; an image kind the
+    /* an unknown image type name; a file that is not JPEG, TIFF or PNG; an image kind the
      * engine cannot carry into PDF */
     PDFW_TYPE_ERROR = 5,
     /* a placement scale of zero (a singular matrix) */
@@ -142,12 +142,12 @@ int pdfw_end_page(pdfw_context *context);
 
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
- * inside or outside a page. `type` is a hint, "jpeg", "tiff" or "auto" (any case): the
- * content decides. `options` must be empty (or blanks). `page` is the 1-based page of a
+ * inside or outside a page. `type` is a hint, "jpeg", "tiff", "png" or "auto" (any case):
+ * the content decides. `options` must be empty (or blanks). `page` is the 1-based page of a
  * multi-page TIFF (1 for a JPEG).
  * Raises PDFW_RUNTIME_ERROR without an open document; PDFW_VALUE_ERROR for NULL arguments,
  * options or page out of range; PDFW_TYPE_ERROR for an unknown type name, a file that is
- * neither JPEG nor TIFF, or an image PDF cannot carry; PDFW_IO_ERROR when the file cannot be
+ * not JPEG, TIFF or PNG, or an image PDF cannot carry; PDFW_IO_ERROR when the file cannot be
  * opened or read, or the output cannot be written; PDFW_SYNTAX_ERROR for a malformed or
  * truncated file; PDFW_OVERFLOW_ERROR for an image above the size ceiling;
  * PDFW_MEMORY_ERROR when memory runs out. A failure that did not disturb the output leaves
@@ -214,6 +214,35 @@ int pdfw_stop(pdfw_context *context);
 /* Releases the context; an unfinished document is abandoned (its workers stopped and joined,
  * its temporary file removed). NULL is ignored. Never raises. */
 void pdfw_delete(pdfw_context *context);
+
+/* What pdfw_inspect_image tells about one page of an image file. */
+enum {
+    /* the page cannot go into a PDF: `reason` says why */
+    PDFW_INTAKE_UNUSABLE = 0,
+    /* its compressed data goes into the PDF unchanged */
+    PDFW_INTAKE_COPIED = 1,
+    /* it is damaged but read whole: rewritten losslessly, `reason` says what was wrong */
+    PDFW_INTAKE_REPAIRED = 2,
+    /* it is decoded (or re-coded) and compressed again, losslessly */
+    PDFW_INTAKE_RECOMPRESSED = 3
+};
+
+typedef struct pdfw_image_facts {
+    int ok;       /* 1 when the page can go into a PDF, else 0 */
+    char kind[8]; /* "JPEG", "TIFF", "PNG", or "" when the content is none of them */
+    int pages;    /* pages in the file (0 when it cannot be read) */
+    int width;    /* the page's size in pixels as it is shown, upright */
+    int height;
+    int intake;       /* PDFW_INTAKE_* */
+    char reason[512]; /* why it cannot be used, or what a repair mends; "" otherwise */
+} pdfw_image_facts;
+
+/* Tells how page `page` (1-based) of image file `filename` would go into a PDF, reading its
+ * headers with the engine's own code (a damaged JPEG is read whole to tell whether it can be
+ * repaired). Needs no context and no pdfw_boot; safe to call from several threads at once.
+ * Returns 0 with `facts` filled (also when the file cannot be used: ok 0 and the reason), or
+ * -1 for a NULL argument. */
+int pdfw_inspect_image(const char *filename, int page, pdfw_image_facts *facts);
 
 /* Removes the temporary files of every document being written in this process, leaving
  * targets untouched. Only unlinks: safe inside a signal handler (for SIGINT, SIGTERM, SIGHUP),

@@ -10,6 +10,7 @@ FOLVANE_PACKAGES=(
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libdeflate-dev qt6-base-dev libgl-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
+  mupdf-tools colord-data icc-profiles-free
   # fuzzing
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs

@@ -49,7 +49,12 @@ void QtProgressDialog::Run(const std::function<void()> &work) {
             QtProgressDialog *window;
             ~CloseWindow() {
                 QMetaObject::invokeMethod(
-                    window, [w = window] { w->done(QDialog::Accepted); }, Qt::QueuedConnection);
+                    window,
+                    [w = window] {
+                        w->ShowState();
+                        w->done(QDialog::Accepted);
+                    },
+                    Qt::QueuedConnection);
             }
         } close{this};
         work();
@@ -63,7 +68,11 @@ void QtProgressDialog::Run(const std::function<void()> &work) {
 
 void QtProgressDialog::ShowState() {
     const ProgressState::Snapshot now = m_state.Read();
-    m_text->setText(QString::fromStdString(now.text));
+    const QString text = QString::fromStdString(now.text);
+    if (text != m_text->text()) {
+        m_text->setText(text);
+        emit TextShown(text);
+    }
     m_detail->setText(m_detail->fontMetrics().elidedText(QString::fromStdString(now.detail),
                                                          Qt::ElideMiddle, kDetailWidth));
     m_bar->setRange(0, std::max(now.maximum, 1));

@@ -25,6 +25,10 @@ public:
 
     void reject() override;
 
+signals:
+    // The main text changed to text (also the final state, shown as the work ends).
+    void TextShown(const QString &text);
+
 private:
     void ShowState();
     void Cancel();

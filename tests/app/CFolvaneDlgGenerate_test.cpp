@@ -82,7 +82,10 @@ TEST_F(Generate, AnOutputPathThatCannotBeWrittenFailsAndOpensNothing) {
     Add({Jpeg("a.jpg", 16, 16)});
     ChooseSavePath(dir / "missing-folder/out.pdf");
     Click(IDC_BTN_GENERATE);
-    EXPECT_EQ(Messages(), (Strings{kMsgFailure}));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind(
+                  std::string(kMsgFailure) + "\n" + (dir / "missing-folder/out.pdf") + "\n", 0),
+              0u);
     EXPECT_TRUE(ui.ShellFiles().empty());
     EXPECT_EQ(Window().WaitDepth(), 0);
 }
@@ -92,7 +95,9 @@ TEST_F(Generate, AnImageThatIsNoImageFailsTheRun) {
     Add({dir / "broken.jpg"});
     ChooseSavePath(dir / "out.pdf");
     Click(IDC_BTN_GENERATE);
-    EXPECT_EQ(Messages(), (Strings{kMsgFailure}));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind(std::string(kMsgFailure) + "\n" + (dir / "broken.jpg") + "\n", 0),
+              0u);
     EXPECT_TRUE(ui.ShellFiles().empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "out.pdf"));
 }

@@ -73,6 +73,17 @@ TEST_F(MainWindow, RadioButtonsSetTheResolutionClassByTheirPlaceInTheGroup) {
                                 IDC_RADIO_1000, IDC_RADIO_1600, IDC_RADIO_FIT}));
 }
 
+TEST_F(MainWindow, AChosenModeRedrawsTheCurrentRowsPreviewAtOnce) {
+    Click(IDC_RADIO_FIT);
+    EXPECT_TRUE(dlg.previews.empty());
+    Add({"/p/a.jpg", "/p/b.jpg"});
+    ClickRow(1);
+    const std::size_t before = dlg.previews.size();
+    Click(IDC_RADIO_500);
+    ASSERT_EQ(dlg.previews.size(), before + 1);
+    EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
+}
+
 TEST_F(MainWindow, WindowMenuEndsWithTheAboutItemThatShowsTheAboutBox) {
     const std::vector<MenuItem> &menu = Window().SystemMenu();
     ASSERT_EQ(menu.size(), 2u);

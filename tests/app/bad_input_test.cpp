@@ -98,14 +98,22 @@ protected:
         Click(IDC_BTN_GENERATE);
     }
 
-    // The failure box only, nothing opened, the wait cursor gone, the old document kept and no
-    // temporary file left beside it.
-    void ExpectFailureAndOldDocument() {
-        EXPECT_EQ(Messages(), Strings{kMsgFailure});
+    // The failure box only, naming what failed, nothing opened, the wait cursor gone, the old
+    // document kept and no temporary file left beside it.
+    void ExpectFailureAndOldDocument(const std::string &failed) {
+        ExpectFailureNaming(failed);
         EXPECT_TRUE(ui.ShellFiles().empty());
         EXPECT_EQ(Window().WaitDepth(), 0);
         EXPECT_EQ(Listing(out), Names{"out.pdf"});
         EXPECT_TRUE(ReadText(pdf) == kOldDocument) << "the old document changed";
+    }
+
+    // One box: "操作失败!请重启后再试!", on the next line what failed, then the reason.
+    void ExpectFailureNaming(const std::string &failed) {
+        const std::string start = std::string(kMsgFailure) + "\n" + failed + "\n";
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].substr(0, start.size()), start);
+        EXPECT_GT(Messages()[0].size(), start.size()) << "no reason given";
     }
 
     TempDir dir;
@@ -121,7 +129,7 @@ TEST_P(BadImageGenerate, FailsAfterAGoodPageAndKeepsTheOldDocument) {
     const std::string bad = PlaceBadImage(BadImages()[GetParam()], in);
     KeepOldDocument();
     Generate({good, bad, good});
-    ExpectFailureAndOldDocument();
+    ExpectFailureAndOldDocument(bad);
 }
 
 std::string Label(const ::testing::TestParamInfo<int> &param) {
@@ -134,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Each, BadImageGenerate,
 TEST_F(BadInputGenerate, AnOutputPathThatIsAFolderFailsAndStaysAnEmptyFolder) {
     fs::create_directory(pdf);
     Generate({good});
-    EXPECT_EQ(Messages(), Strings{kMsgFailure});
+    ExpectFailureNaming(pdf);
     EXPECT_TRUE(ui.ShellFiles().empty());
     EXPECT_TRUE(fs::is_directory(pdf));
     EXPECT_TRUE(fs::is_empty(pdf));
@@ -157,7 +165,7 @@ TEST_F(BadInputGenerate, AnUnwritableOutputFolderFailsAndKeepsTheOldDocument) {
         Generate({good});
     }
     fs::permissions(out, fs::perms(0755));
-    ExpectFailureAndOldDocument();
+    ExpectFailureAndOldDocument(pdf);
 }
 
 TEST_F(BadInputGenerate, AWriteThatFailsMidwayKeepsTheOldDocument) {
@@ -174,7 +182,7 @@ TEST_F(BadInputGenerate, AWriteThatFailsMidwayKeepsTheOldDocument) {
         }
         Generate({noise, good});
     }
-    ExpectFailureAndOldDocument();
+    ExpectFailureAndOldDocument(pdf);
 }
 
 // The preview of each bad file: the previous picture erased, no message, no drawing context

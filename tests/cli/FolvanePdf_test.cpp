@@ -85,6 +85,45 @@ TEST_F(FolvanePdfTest, WithoutAClassEveryPageFitsAndNothingIsSaid) {
     EXPECT_EQ(Pages(pdf), (std::vector<std::string>{kPortrait, kLandscape, kPortrait}));
 }
 
+// Where each page's image lands: every corner of the image's unit square, through the page's
+// placement matrix, must lie on the page.
+void ExpectNothingCutOff(const std::string &pdf) {
+    const std::vector<PageSize> sizes = PageSizes(pdf);
+    const auto matrices = PlacementMatrices(pdf);
+    ASSERT_EQ(sizes.size(), matrices.size());
+    for (std::size_t page = 0; page < sizes.size(); ++page) {
+        const auto &m = matrices[page];
+        for (auto [u, v] : {std::pair{0, 0}, std::pair{0, 1}, std::pair{1, 0}, std::pair{1, 1}}) {
+            const double x = m[0] * u + m[2] * v + m[4];
+            const double y = m[1] * u + m[3] * v + m[5];
+            EXPECT_GE(x, -0.01) << "page " << page + 1;
+            EXPECT_LE(x, sizes[page].width + 0.01) << "page " << page + 1;
+            EXPECT_GE(y, -0.01) << "page " << page + 1;
+            EXPECT_LE(y, sizes[page].height + 0.01) << "page " << page + 1;
+        }
+    }
+}
+
+TEST_F(FolvanePdfTest, WithoutAClassNothingIsCutOff) {
+    // A 300-dpi A4 scan, an 8-megapixel landscape photo, a portrait photo stored on its side
+    // (EXIF orientation 6) and a TIFF of three pages: 3 megapixels would cut every one.
+    WriteJpeg(dir / "scan.jpg", 2480, 3508);
+    WriteJpeg(dir / "landscape.jpg", 3264, 2448);
+    JpegOptions turned;
+    turned.exifOrientation = 6;
+    WriteFile(dir / "turned.jpg", MakeJpeg(Pattern(2448, 1632, 1), turned));
+    WriteTiffPages(dir / "pages.tif", {{1500, 2100}, {2100, 1500}, {1500, 1500}});
+    const std::string pdf = dir / "out.pdf";
+    RunResult r = RunFolvanePdf("-o " + Quote(pdf) + " " + Quote(dir / "scan.jpg") + " " +
+                                Quote(dir / "landscape.jpg") + " " + Quote(dir / "turned.jpg") +
+                                " " + Quote(dir / "pages.tif"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Pages(pdf), (std::vector<std::string>{kPortrait, kLandscape, kPortrait, kPortrait,
+                                                    kLandscape, kPortrait}));
+    ExpectNothingCutOff(pdf);
+}
+
 TEST_F(FolvanePdfTest, ClassChoosesTheScaleAndFitCanBeNamed) {
     const std::pair<const char *, int> cases[] = {{"2", 137}, {"3", 171},  {"5", 218},
                                                   {"8", 273}, {"10", 305}, {"16", 385}};

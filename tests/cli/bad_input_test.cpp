@@ -71,7 +71,7 @@ const std::map<std::string, std::string> kReasons = {
     {"Missing", "No such file"},
     {"ZeroBytes", "empty"},
     {"TruncatedJpeg", "truncated"},
-    {"PngNamedJpg", "neither a JPEG nor a TIFF"},
+    {"GifNamedJpg", "is not a JPEG, TIFF or PNG file"},
     {"JpegClaiming60000Squared", "too little image data"},
     {"TiffStripPastTheEnd", "cannot decode strip 0"},
 };

@@ -17,7 +17,7 @@ struct BadImage {
     bool somePixelsReadable;
 };
 
-// Missing, empty, a truncated JPEG, a PNG named .jpg, a JPEG claiming 60000 x 60000 pixels,
+// Missing, empty, a truncated JPEG, a GIF named .jpg, a JPEG claiming 60000 x 60000 pixels,
 // a TIFF whose strip lies past the end of the file.
 const std::vector<BadImage> &BadImages();
 

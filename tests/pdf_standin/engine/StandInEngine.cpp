@@ -228,6 +228,14 @@ int pdfw_close_image(pdfw_context *p, int image) {
     return 0;
 }
 
+int pdfw_inspect_image(const char *filename, int, pdfw_image_facts *facts) {
+    if (!filename || !facts) {
+        return -1;
+    }
+    *facts = pdfw_image_facts{};
+    return 0;
+}
+
 int pdfw_get_image_size(pdfw_context *p, int image, float *width, float *height) {
     Append("get_image_size " + std::to_string(image));
     MaybeFail(p, "get_image_size");

@@ -1,0 +1,30 @@
+// Feeds the input to the engine's JPEG repair (libjpeg's coefficient path): every input either
+// fails with the engine's error or gives a JPEG that passes the engine's own structure check
+// at the size libjpeg read; anything else is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "pdfw/JpegRewriter.h"
+#include "pdfw/JpegStructure.h"
+#include "pdfw/PdfwError.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    pdfw::RewrittenJpeg fixed;
+    try {
+        fixed = pdfw::rewriteJpeg(data, size, "fuzz.jpg", pdfw::JpegRewrite::Repair, {});
+    } catch (const pdfw::PdfwError &) {
+        return 0;
+    }
+    try {
+        pdfw::JpegInfo info = pdfw::inspectJpeg(
+            pdfw::MemorySource(fixed.jpeg.data(), fixed.jpeg.size(), "repaired.jpg"));
+        if (info.length != fixed.jpeg.size() || info.coding != pdfw::JpegCoding::Huffman ||
+            fixed.orientation < 1 || fixed.orientation > 8) {
+            std::abort();
+        }
+    } catch (const pdfw::PdfwError &) {
+        std::abort(); // a repair that the engine itself would refuse
+    }
+    return 0;
+}

@@ -1,0 +1,29 @@
+// What an image file's page is and how it would go into the PDF, for the window's pre-flight:
+// told by the engine's own readers (headers only, except that telling whether a damaged JPEG
+// can be repaired reads it whole). Safe to call from several threads at once.
+#pragma once
+
+#include <string>
+
+namespace folvane {
+
+struct ImageFacts {
+    enum class Intake {
+        Unusable, // cannot go into a PDF: `reason` says why
+        Copied,   // its compressed data goes in unchanged
+        Repaired, // damaged but read whole: rewritten without loss; `reason` says what was wrong
+        Recompressed, // decoded (or re-coded) and compressed again, without loss
+    };
+    bool ok = false;
+    std::string reason;
+    std::string kind; // "JPEG", "TIFF", "PNG"; "" when it is none of them
+    int pages = 0;    // pages in the file
+    int width = 0;    // the page's upright size in pixels
+    int height = 0;
+    Intake intake = Intake::Unusable;
+};
+
+// Page `page` (1-based) of the file at `path`.
+ImageFacts InspectImage(const std::string &path, int page = 1);
+
+} // namespace folvane

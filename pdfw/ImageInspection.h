@@ -1,0 +1,15 @@
+// Inspection of one page of an image file for the window's pre-flight: what it is, its upright
+// size, and how the engine would take it in, told by the engine's own readers without writing
+// anything.
+#pragma once
+
+#include <string>
+
+#include "pdfw/pdfw.h"
+
+namespace pdfw {
+
+// Fills `facts` for page `page` of `path`; never throws.
+void inspectImage(const std::string &path, int page, pdfw_image_facts &facts);
+
+} // namespace pdfw

@@ -1,0 +1,175 @@
+// The pre-flight facts of an image file: kind, pages, upright size and how the engine would take
+// it in, or why it cannot; the same answers from several threads at once.
+#include "pdf/ImageFacts.h"
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Png.h"
+#include "tests/support/Tiff.h"
+
+namespace {
+
+using folvane::ImageFacts;
+using folvane::InspectImage;
+using Intake = ImageFacts::Intake;
+
+class ImageFactsTest : public ::testing::Test {
+protected:
+    std::string save(const std::string &name, const support::Bytes &bytes) {
+        support::WriteFile(dir / name, bytes);
+        return dir / name;
+    }
+
+    support::TempDir dir;
+};
+
+TEST_F(ImageFactsTest, JpegsTellTheirUprightSizeAndWhetherTheyAreCopiedOrRepaired) {
+    support::JpegOptions turned;
+    turned.exifOrientation = 6;
+    ImageFacts photo =
+        InspectImage(save("photo.jpg", support::MakeJpeg(support::Pattern(40, 16, 3), turned)));
+    EXPECT_TRUE(photo.ok) << photo.reason;
+    EXPECT_EQ(photo.kind, "JPEG");
+    EXPECT_EQ(photo.pages, 1);
+    EXPECT_EQ(photo.width, 16); // turned a quarter
+    EXPECT_EQ(photo.height, 40);
+    EXPECT_EQ(photo.intake, Intake::Copied);
+
+    support::JpegOptions arithmetic;
+    arithmetic.arithmetic = true;
+    support::Bytes coded = support::MakeJpeg(support::Pattern(24, 24, 3), arithmetic);
+    EXPECT_EQ(InspectImage(save("arith.jpg", coded)).intake, Intake::Recompressed);
+
+    support::Bytes good = support::MakeJpeg(support::Pattern(24, 24, 3));
+    support::Bytes junk = good;
+    std::size_t dqt = support::FindMarker(junk, 0xDB);
+    junk.insert(junk.begin() + static_cast<long>(dqt), {1, 2, 3});
+    ImageFacts repaired = InspectImage(save("junk.jpg", junk));
+    EXPECT_TRUE(repaired.ok) << repaired.reason;
+    EXPECT_EQ(repaired.intake, Intake::Repaired);
+    EXPECT_NE(repaired.reason.find("3 extraneous bytes"), std::string::npos) << repaired.reason;
+    EXPECT_EQ(repaired.width, 24);
+
+    support::Bytes cut(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
+    ImageFacts truncated = InspectImage(save("cut.jpg", cut));
+    EXPECT_FALSE(truncated.ok);
+    EXPECT_EQ(truncated.intake, Intake::Unusable);
+    EXPECT_NE(truncated.reason.find("cut.jpg"), std::string::npos);
+    EXPECT_NE(truncated.reason.find("libjpeg cannot read it whole"), std::string::npos)
+        << truncated.reason;
+}
+
+TEST_F(ImageFactsTest, EveryPageOfATiffAnswersForItself) {
+    support::TiffPage fax = support::TiffPageOf(support::Blank(64, 32, 1));
+    fax.bitsPerSample = 1;
+    fax.photometric = PHOTOMETRIC_MINISWHITE;
+    fax.compression = COMPRESSION_CCITTFAX4;
+    fax.data.assign(fax.RowBytes() * fax.height, 0x0F);
+    support::TiffPage turned = support::TiffPageOf(support::Pattern(30, 10, 3));
+    turned.orientation = 6;
+    turned.compression = COMPRESSION_LZW;
+    support::TiffPage lab = support::TiffPageOf(support::Pattern(8, 8, 3));
+    lab.photometric = PHOTOMETRIC_CIELAB;
+    lab.bitsPerSample = 8;
+    lab.compression = COMPRESSION_NONE;
+    std::string path = dir / "pages.tif";
+    support::WriteTiff(path, {fax, turned, lab});
+
+    ImageFacts first = InspectImage(path, 1);
+    EXPECT_TRUE(first.ok) << first.reason;
+    EXPECT_EQ(first.kind, "TIFF");
+    EXPECT_EQ(first.pages, 3);
+    EXPECT_EQ(first.intake, Intake::Copied);
+    EXPECT_EQ(first.width, 64);
+
+    ImageFacts second = InspectImage(path, 2);
+    EXPECT_TRUE(second.ok) << second.reason;
+    EXPECT_EQ(second.width, 10);
+    EXPECT_EQ(second.height, 30);
+    EXPECT_EQ(second.intake, Intake::Recompressed);
+
+    ImageFacts missing = InspectImage(path, 4);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.pages, 3);
+    EXPECT_NE(missing.reason.find("has no page 4"), std::string::npos) << missing.reason;
+}
+
+TEST_F(ImageFactsTest, PngsAreCopiedUnlessPdfCannotReadTheirData) {
+    support::PngImage plain = support::PngImageOf(support::Pattern(20, 10, 3));
+    ImageFacts copied = InspectImage(save("plain.png", support::MakePng(plain)));
+    EXPECT_TRUE(copied.ok) << copied.reason;
+    EXPECT_EQ(copied.kind, "PNG");
+    EXPECT_EQ(copied.intake, Intake::Copied);
+    EXPECT_EQ(copied.width, 20);
+
+    support::PngImage interlaced = plain;
+    interlaced.interlaced = true;
+    EXPECT_EQ(InspectImage(save("adam7.png", support::MakePng(interlaced))).intake,
+              Intake::Recompressed);
+    support::PngImage alpha = support::PngImageOf(support::Pattern(20, 10, 4));
+    EXPECT_EQ(InspectImage(save("alpha.png", support::MakePng(alpha))).intake,
+              Intake::Recompressed);
+}
+
+TEST_F(ImageFactsTest, FilesThatCannotBeUsedSayWhy) {
+    struct Case {
+        std::string path;
+        int page;
+        const char *kind;
+        const char *says;
+    } cases[] = {
+        {dir / "absent.jpg", 1, "", "No such file"},
+        {save("notes.txt", {'h', 'i', '!', '\n'}), 1, "", "is not a JPEG, TIFF or PNG file"},
+        {save("empty.jpg", {}), 1, "", "it is empty"},
+        {save("one.jpg", support::MakeJpeg(support::Pattern(8, 8, 3))), 2, "JPEG", "only page 1"},
+        {save("zero.jpg", support::MakeJpeg(support::Pattern(8, 8, 3))), 0, "JPEG",
+         "pages count from 1"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path);
+        ImageFacts facts = InspectImage(c.path, c.page);
+        EXPECT_FALSE(facts.ok);
+        EXPECT_EQ(facts.kind, c.kind);
+        EXPECT_EQ(facts.intake, Intake::Unusable);
+        EXPECT_NE(facts.reason.find(c.says), std::string::npos) << facts.reason;
+    }
+}
+
+TEST_F(ImageFactsTest, ThreadsInspectingAtOnceGetTheSameAnswers) {
+    support::Bytes junk = support::MakeJpeg(support::Pattern(64, 48, 3));
+    junk.insert(junk.begin() + static_cast<long>(support::FindMarker(junk, 0xC4)), {9, 9});
+    std::vector<std::string> files = {
+        save("a.jpg", junk),
+        save("b.png", support::MakePng(support::PngImageOf(support::Pattern(33, 17, 1))))};
+    std::vector<ImageFacts> expected;
+    for (const std::string &f : files) {
+        expected.push_back(InspectImage(f));
+    }
+    std::vector<int> mismatches(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 10; ++round) {
+                for (std::size_t i = 0; i < files.size(); ++i) {
+                    ImageFacts got = InspectImage(files[i]);
+                    mismatches[t] += got.ok != expected[i].ok || got.intake != expected[i].intake ||
+                                     got.reason != expected[i].reason;
+                }
+            }
+        });
+    }
+    for (std::thread &t : threads) {
+        t.join();
+    }
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
+    EXPECT_EQ(expected[0].intake, Intake::Repaired);
+}
+
+} // namespace

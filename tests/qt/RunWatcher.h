@@ -1,0 +1,100 @@
+// Watches the modal windows a generate run opens in the real window: keeps every text the
+// progress window showed and every box's text, answers the boxes, and lets a test act on the
+// progress window while it is up. Header only; include it after WindowFixture.h.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/qt/QtProgressDialog.h"
+
+class RunWatcher : public QObject {
+public:
+    RunWatcher() {
+        m_tick.setInterval(2);
+        QObject::connect(&m_tick, &QTimer::timeout, this, [this] { Tick(); });
+        m_tick.start();
+        m_clock.start();
+    }
+
+    // Called with the progress window and the text it shows, at every tick while it is up.
+    std::function<void(QtProgressDialog &, const std::string &)> onProgress;
+    // The button each box is answered with, by caption, in order; the first button after that.
+    std::vector<std::string> answers;
+
+    std::vector<std::string> progressTexts; // each text the progress window showed
+    std::vector<std::string> boxes;         // "caption|text" of each box, in order
+    // The longest time between two paints of the progress window while it was up, in ms.
+    qint64 LongestPaintGap() const { return m_longestGap; }
+    int Paints() const { return m_paints; }
+
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint && watched == m_progress) {
+            const qint64 now = m_clock.elapsed();
+            if (m_lastPaint >= 0) {
+                m_longestGap = std::max(m_longestGap, now - m_lastPaint);
+            }
+            m_lastPaint = now;
+            ++m_paints;
+        }
+        return false;
+    }
+
+private:
+    void Shown(const std::string &text) {
+        if (!text.empty() && (progressTexts.empty() || progressTexts.back() != text)) {
+            progressTexts.push_back(text);
+        }
+    }
+
+    void Tick() {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *progress = qobject_cast<QtProgressDialog *>(modal)) {
+            if (progress != m_progress) {
+                m_progress = progress;
+                progress->installEventFilter(this);
+                QObject::connect(progress, &QtProgressDialog::TextShown, this,
+                                 [this](const QString &text) { Shown(text.toStdString()); });
+                Shown(progress->findChild<QLabel *>(QStringLiteral("progressText"))
+                          ->text()
+                          .toStdString());
+            }
+            // A desktop asks a window to repaint whenever something uncovers it; the window
+            // can only do so while its thread is free.
+            progress->update();
+            const std::string text =
+                progress->findChild<QLabel *>(QStringLiteral("progressText"))->text().toStdString();
+            if (onProgress) {
+                onProgress(*progress, text);
+            }
+            return;
+        }
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxes.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
+            QAbstractButton *chosen = box->buttons().value(0);
+            if (!answers.empty()) {
+                for (QAbstractButton *button : box->buttons()) {
+                    if (button->text().toStdString() == answers.front()) {
+                        chosen = button;
+                    }
+                }
+                answers.erase(answers.begin());
+            }
+            chosen->click();
+        }
+    }
+
+    QTimer m_tick;
+    QElapsedTimer m_clock;
+    QtProgressDialog *m_progress = nullptr;
+    qint64 m_lastPaint = -1;
+    qint64 m_longestGap = 0;
+    int m_paints = 0;
+};

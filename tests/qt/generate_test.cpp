@@ -1,0 +1,137 @@
+// "生成PDF" in the real window: the page loop on a worker thread behind a progress window that
+// counts the pages and can cancel, and the boxes after it.
+
+#include <QApplication>
+#include <QProgressBar>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "tests/qt/RunWatcher.h"
+#include "tests/qt/Screenshots.h"
+#include "tests/qt/WindowFixture.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+
+namespace {
+
+using namespace support;
+using Strings = std::vector<std::string>;
+
+class Generate : public WindowFixture {
+protected:
+    // A small JPEG in the test's folder; its path.
+    std::string Jpeg(const std::string &name, int width = 48, int height = 64) {
+        WriteFile(dir / name, MakeJpeg(Pattern(width, height, 3)));
+        return dir / name;
+    }
+    void SaveTo(const std::string &path) {
+        dlg->m_strSavePath = path;
+        dlg->UpdateData(false);
+    }
+
+    TempDir dir;
+};
+
+TEST_F(Generate, TheProgressWindowCountsToTheLastPageAndTheBoxesComeAfterIt) {
+    std::vector<std::string> rows;
+    for (int i = 1; i <= 12; ++i) {
+        rows.push_back(Jpeg("page-" + std::to_string(i) + ".jpg"));
+    }
+    AddRows(rows);
+    SaveTo(dir / "book.pdf");
+    RunWatcher watcher;
+    Click(IDC_BTN_GENERATE);
+
+    ASSERT_FALSE(watcher.progressTexts.empty());
+    EXPECT_EQ(watcher.progressTexts.back(), "第 12 / 12 页");
+    EXPECT_EQ(watcher.boxes, (Strings{"系统提示|操作成功!"}));
+    EXPECT_EQ(toolkit.opened, (Strings{"open " + (dir / "book.pdf")}));
+    EXPECT_EQ(PageCount(dir / "book.pdf"), 12);
+    EXPECT_EQ(Paths(), rows); // the list stays for another run
+    // A list written to a PDF is not asked about on exit.
+    window->close();
+    EXPECT_EQ(dlg->EndResult(), IDCANCEL);
+}
+
+TEST_F(Generate, CancellingMidwayLeavesTheOldPdfAsItWasAndNoOtherFile) {
+    const std::string photo = Jpeg("合同扫描.jpg", 1024, 768);
+    AddRows(std::vector<std::string>(200, photo));
+    const std::string pdf = dir / "book.pdf";
+    WriteText(pdf, "%PDF-1.4 the document of an earlier run\n");
+    SaveTo(pdf);
+    const std::set<std::string> before = Listing(dir.Path());
+
+    // Cancel as soon as the window shows a page count: pages are on their way, more follow.
+    RunWatcher watcher;
+    std::string cancelledAt;
+    std::string file;
+    watcher.onProgress = [&](QtProgressDialog &progress, const std::string &text) {
+        if (cancelledAt.empty() && !text.empty()) {
+            cancelledAt = text;
+            file = progress.findChild<QLabel *>(QStringLiteral("progressDetail"))
+                       ->text()
+                       .toStdString();
+            KeepScreenshot(progress.grab().toImage(), "progress.png");
+            progress.findChild<QPushButton *>(QStringLiteral("progressCancel"))->click();
+        }
+    };
+    Click(IDC_BTN_GENERATE);
+
+    ASSERT_FALSE(cancelledAt.empty());
+    EXPECT_EQ(file, "合同扫描.jpg");
+    EXPECT_NE(cancelledAt, "第 200 / 200 页");
+    EXPECT_NE(watcher.progressTexts.back(), "第 200 / 200 页");
+    EXPECT_TRUE(watcher.boxes.empty()); // the user's own choice needs no box
+    EXPECT_TRUE(ReadText(pdf) == "%PDF-1.4 the document of an earlier run\n");
+    EXPECT_EQ(Listing(dir.Path()), before);
+    EXPECT_TRUE(toolkit.opened.empty());
+    EXPECT_EQ(Paths().size(), 200u);
+}
+
+TEST_F(Generate, AFailingRowsBoxNamesTheFileAndTheEnginesReason) {
+    const std::string good = Jpeg("a.jpg");
+    const std::string broken = dir / "b.jpg";
+    WriteText(broken, "no picture at all");
+    AddRows({good, broken});
+    SaveTo(dir / "book.pdf");
+    RunWatcher watcher;
+    Click(IDC_BTN_GENERATE);
+
+    ASSERT_EQ(watcher.boxes.size(), 1u);
+    const std::string prefix = std::string("系统提示|") + kMsgFailure + "\n" + broken + "\n";
+    EXPECT_EQ(watcher.boxes[0].substr(0, prefix.size()), prefix);
+    EXPECT_GT(watcher.boxes[0].size(), prefix.size()); // the reason
+    EXPECT_FALSE(std::filesystem::exists(dir / "book.pdf"));
+    EXPECT_EQ(Paths(), (Strings{good, broken}));
+    EXPECT_TRUE(toolkit.opened.empty());
+}
+
+// The window stays responsive through a long run: the progress window repaints whenever asked,
+// never more than 200 ms apart. The suite runs a short batch; FOLVANE_RESPONSIVE_PAGES and
+// FOLVANE_RESPONSIVE_PHOTO (a path) make it the full case, such as 500 pages of a camera photo.
+TEST_F(Generate, TheProgressWindowRepaintsAtLeastEvery200Ms) {
+    const char *pages = std::getenv("FOLVANE_RESPONSIVE_PAGES");
+    const char *photo = std::getenv("FOLVANE_RESPONSIVE_PHOTO");
+    const int count = pages ? std::atoi(pages) : 40;
+    AddRows(std::vector<std::string>(count, photo ? std::string(photo) : Jpeg("p.jpg", 1024, 768)));
+    SaveTo(dir / "book.pdf");
+    RunWatcher watcher;
+    const auto start = std::chrono::steady_clock::now();
+    Click(IDC_BTN_GENERATE);
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    EXPECT_EQ(watcher.boxes, (Strings{"系统提示|操作成功!"}));
+    EXPECT_EQ(watcher.progressTexts.back(),
+              "第 " + std::to_string(count) + " / " + std::to_string(count) + " 页");
+    EXPECT_GT(watcher.Paints(), 1);
+    EXPECT_LE(watcher.LongestPaintGap(), 200);
+    std::printf("%d pages in %.1f s, %d paints of the progress window, longest gap %lld ms\n",
+                count, seconds, watcher.Paints(),
+                static_cast<long long>(watcher.LongestPaintGap()));
+}
+
+} // namespace
