@@ -167,9 +167,15 @@ void OutputFile::copy(const FileSpan &span) {
     if (broken_) {
         fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
     }
-    flush();
-    if (!copyInKernel(span)) {
-        copyThroughBuffer(span);
+    // A span that fits in the buffer is read into it, as any other write is buffered; a
+    // larger one is copied by the kernel from the file to the output.
+    bool copied = false;
+    if (used_ + span.length() > buffer_.size()) {
+        flush();
+        copied = copyInKernel(span);
+    }
+    if (!copied) {
+        readThroughBuffer(span);
     }
     position_ += span.length();
     if (!span.unchanged()) {
@@ -207,12 +213,16 @@ bool OutputFile::copyInKernel(const FileSpan &span) {
     return true;
 }
 
-void OutputFile::copyThroughBuffer(const FileSpan &span) {
+void OutputFile::readThroughBuffer(const FileSpan &span) {
     std::uint64_t at = span.offset();
     std::uint64_t left = span.length();
     while (left > 0) {
-        std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer_.size()));
-        ssize_t got = ::pread(span.fd(), buffer_.data(), chunk, static_cast<off_t>(at));
+        if (used_ == buffer_.size()) {
+            flush();
+        }
+        std::size_t room = buffer_.size() - used_;
+        std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, room));
+        ssize_t got = ::pread(span.fd(), buffer_.data() + used_, chunk, static_cast<off_t>(at));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -221,7 +231,7 @@ void OutputFile::copyThroughBuffer(const FileSpan &span) {
             fail(PDFW_IO_ERROR, "cannot read \"" + span.path() +
                                     "\": " + (got < 0 ? errorText(errno) : "it became shorter"));
         }
-        writeDirect(buffer_.data(), static_cast<std::size_t>(got));
+        used_ += static_cast<std::size_t>(got);
         at += static_cast<std::uint64_t>(got);
         left -= static_cast<std::uint64_t>(got);
     }
