@@ -18,10 +18,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include <jpeglib.h>
-#include <tiffio.h>
-
 #include "pdfw/pdfw.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Tiff.h"
 
 extern char **environ;
 
@@ -40,113 +40,78 @@ std::string programDir() {
     return self.substr(0, self.rfind('/'));
 }
 
+// A camera-like photo (tests/support's Photo), quality 92.
 void writeJpeg(const std::string &path, int width, int height, int seed) {
-    FILE *out = std::fopen(path.c_str(), "wb");
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 92, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
-    unsigned noise = static_cast<unsigned>(seed) * 2654435761u;
-    while (info.next_scanline < info.image_height) {
-        int y = static_cast<int>(info.next_scanline);
-        for (int x = 0; x < width; ++x) {
-            noise = noise * 1103515245u + 12345u;
-            int n = static_cast<int>((noise >> 16) & 31);
-            row[x * 3] = static_cast<unsigned char>((x * 255 / width + n) & 255);
-            row[x * 3 + 1] = static_cast<unsigned char>((y * 255 / height + n) & 255);
-            row[x * 3 + 2] = static_cast<unsigned char>(((x ^ y) + seed * 40 + n) & 255);
-        }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(out);
+    support::JpegOptions options;
+    options.quality = 92;
+    support::WriteFile(path, support::MakeJpeg(support::Photo(width, height, seed), options));
 }
 
 // An A4 page at 300 dpi of text-like bilevel marks, G4 in one strip.
 void writeScan(const std::string &path, int seed) {
-    const int width = 2480, height = 3508, rowBytes = (width + 7) / 8;
-    TIFF *t = TIFFOpen(path.c_str(), "w");
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
-    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 1);
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, height);
-    std::vector<unsigned char> row(rowBytes);
-    for (int y = 0; y < height; ++y) {
-        std::fill(row.begin(), row.end(), 0);
-        int line = y % 60;
-        if (y > 200 && y < height - 200 && line < 30) {
-            for (int x = 200; x < width - 200; ++x) {
-                int glyph = (x / 18 + y / 60 + seed) % 7;
-                bool ink = glyph != 0 && ((x % 18) < 3 || line < 3 || ((x + line) % 18) < 2);
-                if (ink) {
-                    row[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
-                }
+    support::TiffPage page;
+    page.width = 2480;
+    page.height = 3508;
+    page.bitsPerSample = 1;
+    page.photometric = PHOTOMETRIC_MINISWHITE;
+    page.compression = COMPRESSION_CCITTFAX4;
+    const std::size_t rowBytes = page.RowBytes();
+    page.data.assign(rowBytes * page.height, 0);
+    for (uint32_t y = 200; y < page.height - 200; ++y) {
+        const int line = static_cast<int>(y % 60);
+        if (line >= 30) {
+            continue;
+        }
+        for (uint32_t x = 200; x < page.width - 200; ++x) {
+            const int glyph = static_cast<int>(x / 18 + y / 60 + seed) % 7;
+            const bool ink = glyph != 0 && ((x % 18) < 3 || line < 3 || ((x + line) % 18) < 2);
+            if (ink) {
+                page.data[y * rowBytes + x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
             }
         }
-        TIFFWriteScanline(t, row.data(), static_cast<std::uint32_t>(y), 0);
     }
-    TIFFClose(t);
+    support::WriteTiff(path, {page});
 }
 
+// Half an A4 page at 300 dpi in one of four kinds: RGB (LZW), grey (Deflate), palette (LZW),
+// JPEG-compressed YCbCr.
 void writeMixed(const std::string &path, int kind) {
-    const int width = 1240, height = 1754;
-    int spp = kind == 0 || kind == 3 ? 3 : 1;
-    TIFF *t = TIFFOpen(path.c_str(), "w");
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
-    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, spp);
-    const int photometric[] = {PHOTOMETRIC_RGB, PHOTOMETRIC_MINISBLACK, PHOTOMETRIC_PALETTE,
-                               PHOTOMETRIC_YCBCR};
-    const int compression[] = {COMPRESSION_LZW, COMPRESSION_ADOBE_DEFLATE, COMPRESSION_LZW,
-                               COMPRESSION_JPEG};
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, photometric[kind]);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, compression[kind]);
+    const int spp = kind == 0 || kind == 3 ? 3 : 1;
+    const uint16_t photometric[] = {PHOTOMETRIC_RGB, PHOTOMETRIC_MINISBLACK, PHOTOMETRIC_PALETTE,
+                                    PHOTOMETRIC_YCBCR};
+    const uint16_t compression[] = {COMPRESSION_LZW, COMPRESSION_ADOBE_DEFLATE, COMPRESSION_LZW,
+                                    COMPRESSION_JPEG};
+    support::TiffPage page;
+    page.width = 1240;
+    page.height = 1754;
+    page.samplesPerPixel = static_cast<uint16_t>(spp);
+    page.photometric = photometric[kind];
+    page.compression = compression[kind];
     // Scanners write JPEG pages in one strip; libtiff's default strips for the others.
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, kind == 3 ? height : 16);
-    if (kind == 3) {
-        TIFFSetField(t, TIFFTAG_JPEGQUALITY, 90);
-        TIFFSetField(t, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
-    }
+    page.rowsPerStrip = kind == 3 ? page.height : 16;
     if (kind == 2) {
-        std::vector<std::uint16_t> map(3 * 256);
+        page.colorMap.resize(3 * 256);
         for (int i = 0; i < 256; ++i) {
-            map[i] = static_cast<std::uint16_t>(i * 257);
-            map[256 + i] = static_cast<std::uint16_t>((255 - i) * 257);
-            map[512 + i] = static_cast<std::uint16_t>((i * 7 % 256) * 257);
+            page.colorMap[i] = static_cast<std::uint16_t>(i * 257);
+            page.colorMap[256 + i] = static_cast<std::uint16_t>((255 - i) * 257);
+            page.colorMap[512 + i] = static_cast<std::uint16_t>((i * 7 % 256) * 257);
         }
-        TIFFSetField(t, TIFFTAG_COLORMAP, map.data(), map.data() + 256, map.data() + 512);
     }
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * spp);
-    for (int y = 0; y < height; ++y) {
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            row[i] = static_cast<unsigned char>((i / spp) * 200 / width + (y % 50 < 25 ? 40 : 0) +
-                                                (i % spp) * 10);
+    const std::size_t rowBytes = page.RowBytes();
+    for (uint32_t y = 0; y < page.height; ++y) {
+        for (std::size_t i = 0; i < rowBytes; ++i) {
+            page.data.push_back(static_cast<unsigned char>(
+                (i / spp) * 200 / page.width + (y % 50 < 25 ? 40 : 0) + (i % spp) * 10));
         }
-        TIFFWriteScanline(t, row.data(), static_cast<std::uint32_t>(y), 0);
     }
-    TIFFClose(t);
+    support::WriteTiff(path, {page});
 }
 
 const Corpus &corpus() {
     static const Corpus c = [] {
+        static const support::TempDir folder;
         Corpus made;
-        char dir[] = "/tmp/pdfw-bench-XXXXXX";
-        made.dir = mkdtemp(dir);
+        made.dir = folder.Path();
         made.bin = programDir();
         for (int i = 0; i < 8; ++i) {
             made.photos.push_back(made.dir + "/photo" + std::to_string(i) + ".jpg");

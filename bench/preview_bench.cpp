@@ -6,9 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -18,53 +16,22 @@
 #include "app/Resource.h"
 #include "image/CfImage.h"
 #include "platform/ui/HeadlessToolkit.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
 
 namespace {
 
 constexpr int kWidth = 3264;
 constexpr int kHeight = 2448;
 
-// A photograph-like 8-megapixel JPEG: smooth gradients with fine noise, quality 90, 4:2:0.
-std::string MakePhoto() {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "folvane_preview_bench_8mp.jpg";
-    FILE *file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        return {};
-    }
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = kWidth;
-    cinfo.image_height = kHeight;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::mt19937 noise(42);
-    std::vector<JSAMPLE> row(kWidth * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = static_cast<int>(cinfo.next_scanline);
-        for (int x = 0; x < kWidth; ++x) {
-            const int n = static_cast<int>(noise() % 24);
-            row[x * 3 + 0] = static_cast<JSAMPLE>((x * 200 / kWidth + n) & 0xFF);
-            row[x * 3 + 1] = static_cast<JSAMPLE>((y * 180 / kHeight + x / 64 + n) & 0xFF);
-            row[x * 3 + 2] = static_cast<JSAMPLE>(((x + y) * 255 / (kWidth + kHeight) + n) & 0xFF);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(file);
-    return path.string();
-}
-
+// A photograph-like 8-megapixel JPEG (tests/support's Photo), quality 90, 4:2:0; removed with
+// its folder at exit.
 const std::string &Photo() {
-    static const std::string path = MakePhoto();
+    static const support::TempDir dir;
+    static const std::string path = [] {
+        support::WriteFile(dir / "photo.jpg", support::MakeJpeg(support::Photo(kWidth, kHeight)));
+        return dir / "photo.jpg";
+    }();
     return path;
 }
 
@@ -143,10 +110,6 @@ public:
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
-    if (Photo().empty()) {
-        std::fprintf(stderr, "cannot write the test photograph\n");
-        return 1;
-    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const auto preview = reporter.times.find("BM_ShowPreview");
@@ -160,7 +123,6 @@ int main(int argc, char **argv) {
                     preview->second.cpu / plain->second.cpu * runs,
                     preview->second.wall / plain->second.wall * runs);
     }
-    std::filesystem::remove(Photo());
     benchmark::Shutdown();
     return 0;
 }

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "app/ImageFiles.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -22,20 +21,14 @@ TEST(ImageFileName, TakesJpegTiffAndPngNamesInAnyCase) {
 
 class Folder : public ::testing::Test {
 protected:
-    Folder() {
-        root = fs::temp_directory_path() /
-               ("folvane-image-files-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "scans" / "inner");
-    }
-    ~Folder() override { fs::remove_all(root); }
+    Folder() { fs::create_directories(root / "scans" / "inner"); }
     std::string Touch(const fs::path &path) {
-        std::ofstream(root / path) << "x";
+        support::WriteText((root / path).string(), "x");
         return (root / path).string();
     }
 
-    fs::path root;
+    support::TempDir dir;
+    const fs::path root = dir.Path();
 };
 
 TEST_F(Folder, AFolderGivesItsImageFilesInNaturalOrderWithoutSubfolders) {

@@ -74,9 +74,7 @@ TEST_F(PreviewFrame, UnreadableFileLeavesTheFrameEmptyWithoutAMessage) {
 
     dlg.ShowPreview(Path("missing.jpg"));
     EXPECT_TRUE(OnlyInside(UiRect{}));
-    FILE *f = std::fopen(Path("garbage.tif").c_str(), "wb");
-    std::fputs("not a picture at all", f);
-    std::fclose(f);
+    support::WriteText(Path("garbage.tif"), "not a picture at all");
     dlg.ShowPreview(Path("garbage.tif"));
     EXPECT_TRUE(OnlyInside(UiRect{}));
     EXPECT_TRUE(ui.MessageTexts().empty());

@@ -8,10 +8,12 @@
 
 #include "image/CfStdioStream.h"
 #include "tests/image/ImageTestSupport.h"
+#include "tests/support/Bmp.h"
+#include "tests/support/Files.h"
 
 namespace {
 
-using imagetest::TempFile;
+using support::TempFile;
 
 constexpr const char *kUnknown = "Decode: Unknown or wrong format";
 
@@ -41,7 +43,7 @@ public:
 
 TEST(CfStdioStream, ReadsSeeksAndMeasuresLikeStdio) {
     TempFile file({'a', 'b', 'c', 'd', 'e', '\n', 'x', 'y'});
-    FILE *handle = fopen(file.path(), "rb");
+    FILE *handle = fopen(file.Path().c_str(), "rb");
     ASSERT_NE(handle, nullptr);
     {
         CfStdioStream stream(handle);
@@ -115,8 +117,7 @@ TEST(CfImageDecode, NullStreamIsRefused) {
 }
 
 TEST(CfImageDecode, UnknownContentFailsAndRewindsAfterEveryAttempt) {
-    TempFile file(Garbage());
-    FILE *handle = fopen(file.path(), "rb");
+    FILE *handle = support::OpenBytes(Garbage());
     ASSERT_NE(handle, nullptr);
     ASSERT_EQ(fseek(handle, 5, SEEK_SET), 0); // the image starts inside the file
     RecordingStream stream(handle);
@@ -138,9 +139,8 @@ TEST(CfImageDecode, UnknownContentFailsAndRewindsAfterEveryAttempt) {
 }
 
 TEST(CfImageDecode, HintsOutsideTheTableFailAtOnce) {
-    TempFile file(Garbage());
     for (int32_t hint : {16, 21, -1, 1000}) {
-        FILE *handle = fopen(file.path(), "rb");
+        FILE *handle = support::OpenBytes(Garbage());
         ASSERT_NE(handle, nullptr);
         RecordingStream stream(handle);
         CfImage image;
@@ -152,8 +152,7 @@ TEST(CfImageDecode, HintsOutsideTheTableFailAtOnce) {
 }
 
 TEST(CfImageDecode, ANamedFormatFailsWithItsOwnMessage) {
-    TempFile file(Garbage());
-    FILE *handle = fopen(file.path(), "rb");
+    FILE *handle = support::OpenBytes(Garbage());
     ASSERT_NE(handle, nullptr);
     RecordingStream stream(handle);
     CfImage image;
@@ -165,8 +164,7 @@ TEST(CfImageDecode, ANamedFormatFailsWithItsOwnMessage) {
 }
 
 TEST(CfImageDecode, DecodeFileLeavesTheHandleOpen) {
-    TempFile file(Garbage());
-    FILE *handle = fopen(file.path(), "rb");
+    FILE *handle = support::OpenBytes(Garbage());
     ASSERT_NE(handle, nullptr);
     CfImage image;
     EXPECT_FALSE(image.DecodeFile(handle, FormatUnknown));
@@ -187,18 +185,18 @@ TEST(CfImageLoad, UnopenablePathKeepsThePreviousText) {
 TEST(CfImageLoad, UnknownContentReportsTheDetectionMessage) {
     TempFile file(Garbage());
     CfImage image;
-    EXPECT_FALSE(image.Load(file.path(), FormatUnknown));
+    EXPECT_FALSE(image.Load(file.Path().c_str(), FormatUnknown));
     EXPECT_STREQ(image.GetLastError(), kUnknown);
     // Hint 16 names no format: straight to detection, whose message stays.
     CfImage sixteen;
-    EXPECT_FALSE(sixteen.Load(file.path(), 16));
+    EXPECT_FALSE(sixteen.Load(file.Path().c_str(), 16));
     EXPECT_STREQ(sixteen.GetLastError(), kUnknown);
 }
 
 TEST(CfImageLoad, AFailedNamedFormatKeepsItsMessageOverDetections) {
     TempFile file(Garbage());
     CfImage image;
-    EXPECT_FALSE(image.Load(file.path(), FormatPng));
+    EXPECT_FALSE(image.Load(file.Path().c_str(), FormatPng));
     EXPECT_STRNE(image.GetLastError(), kUnknown);
     EXPECT_STRNE(image.GetLastError(), "");
 }
@@ -207,11 +205,11 @@ TEST(CfImageLoad, AFailedNamedFormatKeepsItsMessageOverDetections) {
 
 namespace {
 
-using imagetest::MakeBmp;
-
-// 3 x 2, 24-bit: bottom row red, green, blue; top row white, black, grey.
+// 3 x 2, 24-bit: top row white, black, grey; bottom row red, green, blue.
 std::vector<uint8_t> SmallBmp() {
-    return MakeBmp({{0xFF0000, 0x00FF00, 0x0000FF}, {0xFFFFFF, 0x000000, 0x808080}}, {}, 3780);
+    return support::MakeBmp(support::BmpFileOf(
+        support::RgbPicture(3, {0xFFFFFF, 0x000000, 0x808080, 0xFF0000, 0x00FF00, 0x0000FF}),
+        3780));
 }
 
 // A 1 x 1 grey TIFF, one uncompressed strip: detection reaches it after the BMP, JPEG, ICO,
@@ -243,9 +241,9 @@ TEST(CfImageLoadWithDecoders, ASuccessCarriesNoTextOfEarlierAttempts) {
     TempFile garbage(Garbage());
     TempFile tiff(TinyTiff());
     CfImage image;
-    EXPECT_FALSE(image.Load(garbage.path(), FormatUnknown));
+    EXPECT_FALSE(image.Load(garbage.Path().c_str(), FormatUnknown));
     EXPECT_STREQ(image.GetLastError(), kUnknown);
-    ASSERT_TRUE(image.Load(tiff.path(), FormatUnknown)) << image.GetLastError();
+    ASSERT_TRUE(image.Load(tiff.Path().c_str(), FormatUnknown)) << image.GetLastError();
     EXPECT_EQ(image.GetFormatType(), FormatTiff);
     EXPECT_STREQ(image.GetLastError(), "");
     EXPECT_EQ(imagetest::RawIndex(image, 0, 0), 0x7F);
@@ -254,7 +252,7 @@ TEST(CfImageLoadWithDecoders, ASuccessCarriesNoTextOfEarlierAttempts) {
 TEST(CfImageLoadWithDecoders, AWrongButSupportedHintIsCorrectedByDetection) {
     TempFile file(SmallBmp());
     CfImage image;
-    ASSERT_TRUE(image.Load(file.path(), FormatJpeg)) << image.GetLastError();
+    ASSERT_TRUE(image.Load(file.Path().c_str(), FormatJpeg)) << image.GetLastError();
     EXPECT_EQ(image.GetFormatType(), FormatBmp);
     EXPECT_EQ(image.GetWidth(), 3u);
     EXPECT_EQ(image.GetHeight(), 2u);
@@ -268,7 +266,7 @@ TEST(CfImageLoadWithDecoders, DetectionReplacesWhatTheImageHeld) {
     TempFile file(SmallBmp());
     CfImage image(40, 40, 8, FormatTiff);
     ASSERT_TRUE(image.CreateAlphaChannel());
-    ASSERT_TRUE(image.Load(file.path(), FormatUnknown));
+    ASSERT_TRUE(image.Load(file.Path().c_str(), FormatUnknown));
     EXPECT_EQ(image.GetWidth(), 3u);
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     EXPECT_FALSE(image.HasAlphaChannel());
@@ -279,7 +277,7 @@ TEST(CfImageLoadWithDecoders, OptionsReachTheDecoderAndHeaderOnlyTransfersNoPixe
     TempFile file(SmallBmp());
     CfImage image(8, 8, 24); // holds pixels that the header-only result replaces
     image.SetEscapeCode(kEscapeHeaderOnly);
-    ASSERT_TRUE(image.Load(file.path(), FormatUnknown)) << image.GetLastError();
+    ASSERT_TRUE(image.Load(file.Path().c_str(), FormatUnknown)) << image.GetLastError();
     EXPECT_FALSE(image.IsValid());
     EXPECT_EQ(image.info.pixels, nullptr) << "no pointer into the freed block";
     EXPECT_EQ(image.GetWidth(), 3u);
@@ -288,8 +286,7 @@ TEST(CfImageLoadWithDecoders, OptionsReachTheDecoderAndHeaderOnlyTransfersNoPixe
 }
 
 TEST(CfImageLoadWithDecoders, NamedFormatOnlyTriesThatDecoder) {
-    TempFile file(SmallBmp());
-    FILE *handle = fopen(file.path(), "rb");
+    FILE *handle = support::OpenBytes(SmallBmp());
     ASSERT_NE(handle, nullptr);
     CfImage image;
     EXPECT_FALSE(image.DecodeFile(handle, FormatTiff));
@@ -304,7 +301,7 @@ TEST(CfImageLoadWithDecoders, AViewCannotReceiveADecodedImage) {
     CfImage source(2, 2, 8);
     CfImage view;
     view.ShareView(&source);
-    EXPECT_FALSE(view.Load(file.path(), FormatUnknown));
+    EXPECT_FALSE(view.Load(file.Path().c_str(), FormatUnknown));
     EXPECT_EQ(view.block, source.block);
     EXPECT_EQ(view.GetWidth(), 2u);
     EXPECT_STREQ(view.GetLastError(), "Decode: a view cannot receive a decoded image");
@@ -322,8 +319,8 @@ public:
 };
 
 TEST(CfImageDecode, AStreamWithoutPositionIsRefusedBeforeAnyAttempt) {
-    TempFile file(imagetest::MakeBmp({{1, 2}}));
-    FILE *handle = fopen(file.path(), "rb");
+    FILE *handle =
+        support::OpenBytes(support::MakeBmp(support::BmpFileOf(support::RgbPicture(2, {1, 2}))));
     ASSERT_NE(handle, nullptr);
     PositionlessStream stream(handle);
     CfImage image;

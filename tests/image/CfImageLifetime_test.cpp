@@ -220,7 +220,7 @@ TEST(CfImageTransfer, MovesEverythingAndEmptiesTheSource) {
     EXPECT_EQ(target.GetWidth(), 3u);
     EXPECT_EQ(target.GetDpiX(), 72);
     EXPECT_EQ(target.info.type, FormatTiff);
-    EXPECT_EQ(RawPixel(target, 2, 1), imagetest::Pattern(24, 2, 1));
+    EXPECT_EQ(RawPixel(target, 2, 1), imagetest::PatternValue(24, 2, 1));
 
     EXPECT_FALSE(source.IsValid());
     EXPECT_EQ(source.GetWidth(), 0u);
@@ -292,7 +292,7 @@ TEST(CfImageView, SharesMemoryAndRefusesToFreeOrReplaceIt) {
         EXPECT_NE(source.alpha, nullptr);
     } // the views go out of scope first: the source's memory must survive them (ASan)
     EXPECT_TRUE(source.IsValid());
-    EXPECT_EQ(RawPixel(source, 3, 2), imagetest::Pattern(8, 3, 2));
+    EXPECT_EQ(RawPixel(source, 3, 2), imagetest::PatternValue(8, 3, 2));
 }
 
 TEST(CfImageView, BecomingAViewFreesOwnedMemory) {

@@ -10,7 +10,7 @@
 namespace {
 
 using imagetest::FillPattern;
-using imagetest::Pattern;
+using imagetest::PatternValue;
 using imagetest::RawColour;
 using imagetest::RawPixel;
 
@@ -31,7 +31,7 @@ TEST_P(CfImageTransformTest, FlipReversesTheRows) {
         ASSERT_TRUE(image.FlipVertical());
         for (int y = 0; y < s.height; ++y) {
             for (int x = 0; x < s.width; ++x) {
-                ASSERT_EQ(RawPixel(image, x, y), Pattern(bits, x, s.height - 1 - y))
+                ASSERT_EQ(RawPixel(image, x, y), PatternValue(bits, x, s.height - 1 - y))
                     << s.width << "x" << s.height << " at " << x << "," << y;
             }
         }
@@ -50,7 +50,7 @@ TEST_P(CfImageTransformTest, MirrorReversesEveryRow) {
         EXPECT_EQ(image.info.type, FormatTiff);
         for (int y = 0; y < s.height; ++y) {
             for (int x = 0; x < s.width; ++x) {
-                ASSERT_EQ(RawPixel(image, x, y), Pattern(bits, s.width - 1 - x, y))
+                ASSERT_EQ(RawPixel(image, x, y), PatternValue(bits, s.width - 1 - x, y))
                     << s.width << "x" << s.height << " at " << x << "," << y;
             }
         }
@@ -74,7 +74,7 @@ TEST_P(CfImageTransformTest, QuarterTurnsMoveEveryPixel) {
         // source (sx, sy) lands at (H - 1 - sy, sx).
         for (int sy = 0; sy < s.height; ++sy) {
             for (int sx = 0; sx < s.width; ++sx) {
-                ASSERT_EQ(RawPixel(left, s.height - 1 - sy, sx), Pattern(bits, sx, sy))
+                ASSERT_EQ(RawPixel(left, s.height - 1 - sy, sx), PatternValue(bits, sx, sy))
                     << "left " << s.width << "x" << s.height << " source " << sx << "," << sy;
             }
         }
@@ -85,7 +85,7 @@ TEST_P(CfImageTransformTest, QuarterTurnsMoveEveryPixel) {
         // Clockwise: source (sx, sy) lands at (sy, W - 1 - sx).
         for (int sy = 0; sy < s.height; ++sy) {
             for (int sx = 0; sx < s.width; ++sx) {
-                ASSERT_EQ(RawPixel(right, sy, s.width - 1 - sx), Pattern(bits, sx, sy))
+                ASSERT_EQ(RawPixel(right, sy, s.width - 1 - sx), PatternValue(bits, sx, sy))
                     << "right " << s.width << "x" << s.height << " source " << sx << "," << sy;
             }
         }
@@ -102,7 +102,7 @@ TEST_P(CfImageTransformTest, LeftThenRightGivesBackTheImage) {
     ASSERT_EQ(image.GetWidth(), 13u);
     for (int y = 0; y < 7; ++y) {
         for (int x = 0; x < 13; ++x) {
-            ASSERT_EQ(RawPixel(image, x, y), Pattern(bits, x, y));
+            ASSERT_EQ(RawPixel(image, x, y), PatternValue(bits, x, y));
         }
     }
 }
@@ -129,10 +129,10 @@ TEST(CfImageTransform, RotationIntoATargetLeavesTheSource) {
     CfImage target(1, 1, 24);
     ASSERT_TRUE(image.RotateRight(&target));
     EXPECT_EQ(image.GetWidth(), 4u);
-    EXPECT_EQ(RawPixel(image, 3, 1), Pattern(8, 3, 1));
+    EXPECT_EQ(RawPixel(image, 3, 1), PatternValue(8, 3, 1));
     ASSERT_EQ(target.GetWidth(), 2u);
     ASSERT_EQ(target.GetBitsPerPixel(), 8);
-    EXPECT_EQ(RawPixel(target, 1, 0), Pattern(8, 3, 1));
+    EXPECT_EQ(RawPixel(target, 1, 0), PatternValue(8, 3, 1));
 }
 
 TEST(CfImageTransform, AlphaFollowsEveryTransform) {
@@ -170,7 +170,7 @@ TEST(CfImageTransform, EmptyImagesAndOneRowFlips) {
     CfImage row(5, 1, 8);
     FillPattern(row);
     ASSERT_TRUE(row.FlipVertical());
-    EXPECT_EQ(RawPixel(row, 4, 0), Pattern(8, 4, 0));
+    EXPECT_EQ(RawPixel(row, 4, 0), PatternValue(8, 4, 0));
 }
 
 TEST(CfImageTransform, MirrorOfNineOneBitPixelsSwapsTheEnds) {

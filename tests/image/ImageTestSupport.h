@@ -1,18 +1,72 @@
-// Test helpers that read and write pixels straight from the packed bytes, independently of
+// Test helpers of the image library: decoding bytes through a real stdio stream, pixels in
+// top-down terms, and pixels read and written straight from the packed bytes, independently of
 // the accessors under test.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <vector>
-
-#include <unistd.h>
 
 #include "image/CfImage.h"
+#include "image/CfStdioStream.h"
+#include "tests/support/Files.h"
 
 namespace imagetest {
+
+// Runs decoder.Decode over a stdio stream on the bytes; the stream starts at offset `start`
+// (bytes before it are a prefix the decoder must not read as its own).
+template <class Decoder>
+bool DecodeBytesAt(Decoder &decoder, const support::Bytes &bytes, long start) {
+    FILE *file = support::OpenBytes(bytes);
+    std::fseek(file, start, SEEK_SET);
+    bool decoded = false;
+    {
+        CfStdioStream stream(file);
+        decoded = decoder.Decode(&stream);
+    }
+    std::fclose(file);
+    return decoded;
+}
+
+template <class Decoder> bool DecodeBytes(Decoder &decoder, const support::Bytes &bytes) {
+    return DecodeBytesAt(decoder, bytes, 0);
+}
+
+// CfImage::Decode with a format hint over the same kind of stream.
+inline bool DecodeWithHint(CfImage &image, const support::Bytes &bytes, int32_t hint) {
+    FILE *file = support::OpenBytes(bytes);
+    const bool decoded = image.DecodeFile(file, hint);
+    std::fclose(file);
+    return decoded;
+}
+
+// CfImage::Load of a file with FormatUnknown, as the preview does; frame picks the page.
+inline bool LoadFile(CfImage &image, const std::string &path, int32_t frame = 0) {
+    image.info.frame = frame;
+    return image.Load(path.c_str(), FormatUnknown);
+}
+
+// Colour of pixel (x, y), y counted from the bottom row, as blue, green, red, alpha (255 when
+// the image has no alpha channel).
+struct Bgra {
+    uint8_t b, g, r, a;
+    bool operator==(const Bgra &) const = default;
+};
+inline Bgra PixelAt(const CfImage &image, int32_t x, int32_t y) {
+    const RGBQUAD c = image.PixelColorAt(x, y, false);
+    const uint8_t a = image.HasAlphaChannel() ? *image.AlphaPointer(x, y) : 255;
+    return Bgra{c.rgbBlue, c.rgbGreen, c.rgbRed, a};
+}
+
+// The pixel at column x of row `row` counted from the top (the bitmap counts from the bottom).
+inline RGBQUAD PixelFromTop(const CfImage &image, uint32_t x, uint32_t row) {
+    return image.PixelColorAt(static_cast<int32_t>(x),
+                              static_cast<int32_t>(image.GetHeight() - 1 - row), false);
+}
+inline uint8_t AlphaFromTop(const CfImage &image, uint32_t x, uint32_t row) {
+    return image.AlphaAtUnguarded(static_cast<int32_t>(x),
+                                  static_cast<int32_t>(image.GetHeight() - 1 - row));
+}
 
 // Palette index of pixel (x, y) by the packing rules: leftmost pixel in the high bits.
 inline int RawIndex(const CfImage &image, int x, int y) {
@@ -58,7 +112,7 @@ inline void SetRawColour(CfImage &image, int x, int y, uint32_t rgb) {
 }
 
 // A pixel value that differs between neighbours, for an image of the given depth.
-inline uint32_t Pattern(int bits, int x, int y) {
+inline uint32_t PatternValue(int bits, int x, int y) {
     const uint32_t v = uint32_t(x * 7 + y * 13 + x * y);
     switch (bits) {
     case 1:
@@ -72,15 +126,15 @@ inline uint32_t Pattern(int bits, int x, int y) {
     }
 }
 
-// An image of the given size and depth whose pixels follow Pattern.
+// An image of the given size and depth whose pixels follow PatternValue.
 inline void FillPattern(CfImage &image) {
     const int bits = image.header.biBitCount;
     for (int y = 0; y < image.header.biHeight; ++y) {
         for (int x = 0; x < image.header.biWidth; ++x) {
             if (bits == 24) {
-                SetRawColour(image, x, y, Pattern(bits, x, y));
+                SetRawColour(image, x, y, PatternValue(bits, x, y));
             } else {
-                SetRawIndex(image, x, y, int(Pattern(bits, x, y)));
+                SetRawIndex(image, x, y, int(PatternValue(bits, x, y)));
             }
         }
     }
@@ -89,77 +143,5 @@ inline void FillPattern(CfImage &image) {
 inline uint32_t RawPixel(const CfImage &image, int x, int y) {
     return image.header.biBitCount == 24 ? RawColour(image, x, y) : uint32_t(RawIndex(image, x, y));
 }
-
-// A bottom-up BMP file: 24-bit when palette is empty (pixels are 0xRRGGBB), else 8-bit with
-// that palette (0xRRGGBB entries, pixels are indices). pixels[y][x], y = 0 the bottom row.
-inline std::vector<uint8_t> MakeBmp(const std::vector<std::vector<uint32_t>> &pixels,
-                                    const std::vector<uint32_t> &palette = {},
-                                    int32_t pelsPerMeter = 2835) {
-    const int32_t height = int32_t(pixels.size());
-    const int32_t width = height ? int32_t(pixels[0].size()) : 0;
-    const int bits = palette.empty() ? 24 : 8;
-    const uint32_t stride = uint32_t((width * bits + 31) / 32 * 4);
-    const uint32_t offset = 14 + 40 + uint32_t(palette.size()) * 4;
-    std::vector<uint8_t> out;
-    auto put = [&](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            out.push_back(uint8_t(value >> (8 * i)));
-        }
-    };
-    put('B' | 'M' << 8, 2);
-    put(offset + stride * uint32_t(height), 4);
-    put(0, 4);
-    put(offset, 4);
-    put(40, 4);
-    put(uint32_t(width), 4);
-    put(uint32_t(height), 4);
-    put(1, 2);
-    put(uint32_t(bits), 2);
-    put(0, 4);
-    put(stride * uint32_t(height), 4);
-    put(uint32_t(pelsPerMeter), 4);
-    put(uint32_t(pelsPerMeter), 4);
-    put(uint32_t(palette.size()), 4);
-    put(0, 4);
-    for (uint32_t entry : palette) {
-        put(entry, 4);
-    }
-    for (const auto &row : pixels) {
-        const size_t start = out.size();
-        for (uint32_t value : row) {
-            put(value, bits / 8);
-        }
-        out.resize(start + stride, 0);
-    }
-    return out;
-}
-
-// A file in the test's temporary folder holding bytes; removed with the object.
-class TempFile {
-public:
-    explicit TempFile(const std::vector<uint8_t> &bytes, const std::string &name = "image.bin") {
-        static int counter = 0;
-        path_ =
-            std::filesystem::temp_directory_path() / ("folvane_test_" + std::to_string(::getpid()) +
-                                                      "_" + std::to_string(counter++) + "_" + name);
-        FILE *file = fopen(path_.c_str(), "wb");
-        if (file) {
-            if (!bytes.empty()) {
-                fwrite(bytes.data(), 1, bytes.size(), file);
-            }
-            fclose(file);
-        }
-    }
-    ~TempFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    TempFile(const TempFile &) = delete;
-    TempFile &operator=(const TempFile &) = delete;
-    const char *path() const { return path_.c_str(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace imagetest

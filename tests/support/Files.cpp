@@ -30,6 +30,10 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ignored);
 }
 
+TempFile::TempFile(const Bytes &bytes, const std::string &name) : path_(dir_ / name) {
+    WriteFile(path_, bytes);
+}
+
 Bytes ReadFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -27,6 +27,17 @@ private:
     std::string path_;
 };
 
+// A file holding the bytes, named `name`, in a folder of its own; both go with the object.
+class TempFile {
+public:
+    explicit TempFile(const Bytes &bytes, const std::string &name = "file.bin");
+    const std::string &Path() const { return path_; }
+
+private:
+    TempDir dir_;
+    std::string path_;
+};
+
 // The whole file; empty when it cannot be read.
 Bytes ReadFile(const std::string &path);
 std::string ReadText(const std::string &path);

@@ -16,6 +16,17 @@ Picture Blank(int width, int height, int components) {
     return picture;
 }
 
+Picture RgbPicture(int width, const std::vector<uint32_t> &pixels) {
+    const int height = width > 0 ? static_cast<int>(pixels.size()) / width : 0;
+    Picture picture = Blank(width, height, 3);
+    for (std::size_t i = 0; i < pixels.size() && i < picture.samples.size() / 3; ++i) {
+        picture.samples[3 * i] = static_cast<uint8_t>(pixels[i] >> 16);
+        picture.samples[3 * i + 1] = static_cast<uint8_t>(pixels[i] >> 8);
+        picture.samples[3 * i + 2] = static_cast<uint8_t>(pixels[i]);
+    }
+    return picture;
+}
+
 Picture Pattern(int width, int height, int components, int seed) {
     Picture picture = Blank(width, height, components);
     for (int y = 0; y < height; ++y) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "tests/support/Bytes.h"
 
@@ -25,6 +26,8 @@ struct Picture {
 
 // A picture of zeros.
 Picture Blank(int width, int height, int components);
+// An RGB picture of the given pixels (0xRRGGBB), top row first, `width` to a row.
+Picture RgbPicture(int width, const std::vector<uint32_t> &pixels);
 // Gradients across and down, a checkerboard and diagonal stripes (one kind per component), so
 // that every channel, edge and block boundary is exercised; `seed` shifts every sample, for
 // pictures that differ from each other.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <png.h>
+#include <zlib.h>
 
 namespace support {
 
@@ -35,9 +36,22 @@ bool EncodeInto(const PngImage &image, const std::vector<png_color> &palette, pn
     if (!palette.empty()) {
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     }
-    if (!image.transparency.empty()) {
+    if (!image.transparency.empty() && image.colour == PngColour::Palette) {
         png_set_tRNS(png, info, image.transparency.data(),
                      static_cast<int>(image.transparency.size()), nullptr);
+    } else if (!image.transparency.empty()) {
+        png_color_16 key{};
+        const auto sample = [&image](std::size_t i) {
+            return static_cast<png_uint_16>(image.transparency[2 * i] << 8 |
+                                            image.transparency[2 * i + 1]);
+        };
+        key.gray = sample(0);
+        if (image.transparency.size() >= 6) {
+            key.red = sample(0);
+            key.green = sample(1);
+            key.blue = sample(2);
+        }
+        png_set_tRNS(png, info, nullptr, 0, &key);
     }
     if (!image.iccProfile.empty()) {
         png_set_iCCP(png, info, "test profile", PNG_COMPRESSION_TYPE_BASE, image.iccProfile.data(),
@@ -146,6 +160,17 @@ Bytes MakePng(const PngImage &image) {
     if (!EncodeInto(image, palette, rows.data(), &out)) {
         throw std::runtime_error("MakePng: libpng refused the image");
     }
+    // After the signature (8 bytes) and IHDR (25).
+    Bytes extra;
+    for (const auto &[type, body] : image.chunks) {
+        Bytes chunk(type.begin(), type.end());
+        Append(chunk, body);
+        PutBe32(extra, static_cast<uint32_t>(body.size()));
+        Append(extra, chunk);
+        PutBe32(extra,
+                static_cast<uint32_t>(crc32(0, chunk.data(), static_cast<uInt>(chunk.size()))));
+    }
+    out.insert(out.begin() + 33, extra.begin(), extra.end());
     return out;
 }
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/Bytes.h"
@@ -19,8 +21,12 @@ struct PngImage {
     int bitDepth = 8;
     bool interlaced = false;       // Adam7
     std::vector<uint32_t> palette; // 0xRRGGBB entries (Palette)
-    Bytes transparency;            // tRNS: the alpha of each palette entry, when not empty
-    Bytes iccProfile;              // an iCCP chunk when not empty
+    // tRNS when not empty: the alpha of each palette entry (Palette), else the transparent
+    // colour as 16-bit big-endian samples (2 bytes for grey, 6 for RGB).
+    Bytes transparency;
+    Bytes iccProfile; // an iCCP chunk when not empty
+    // More chunks {type, body}, written as given after IHDR (tEXt, pHYs, a damaged one, ...).
+    std::vector<std::pair<std::string, Bytes>> chunks;
     // Rows top first, packed as the file stores them (16-bit samples big-endian).
     Bytes data;
 

@@ -165,6 +165,17 @@ TEST(SupportPng, EveryColourTypeDecodesToItsPixels) {
     EXPECT_EQ(indexed.At(0, 0, 3), 0);
     EXPECT_EQ(indexed.At(1, 0, 3), 128);
     EXPECT_EQ(indexed.At(2, 0, 3), 255);
+
+    // A transparent colour and chunks of the caller's own, which libpng must still accept.
+    PngImage keyed = PngImageOf(RgbPicture(2, {0x102030, 0x405060}));
+    keyed.transparency = {0, 0x40, 0, 0x50, 0, 0x60};
+    keyed.chunks = {{"tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'x'}}};
+    const Bytes withText = MakePng(keyed);
+    EXPECT_TRUE(Contains(withText, {'t', 'E', 'X', 't', 'C', 'o', 'm'}));
+    const Picture key = DecodePng(withText);
+    ASSERT_EQ(key.width, 2);
+    EXPECT_EQ(key.At(0, 0, 3), 255);
+    EXPECT_EQ(key.At(1, 0, 3), 0);
 }
 
 TEST(SupportFiles, TempDirsAreUniqueAndGoWithEverythingInThem) {

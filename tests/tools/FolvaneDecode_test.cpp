@@ -1,101 +1,71 @@
 // folvane-decode, run as a program, and the JSON and PAM writers it is built from.
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include "image/CfImage.h"
 #include "tests/image/ImageTestSupport.h"
+#include "tests/support/Bmp.h"
+#include "tests/support/Exif.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Process.h"
 #include "tools/JsonText.h"
 #include "tools/PamWriter.h"
 
 namespace {
 
-using imagetest::TempFile;
+using namespace support;
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-};
-
-// Runs folvane-decode with arguments (already shell-quoted), stdout captured, stderr dropped.
-ProgramRun Decode(const std::string &arguments) {
-    const std::string command =
-        std::string("'") + FOLVANE_BIN_DIR + "/folvane-decode' " + arguments + " 2>/dev/null";
-    ProgramRun run;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return run;
-    }
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// Runs folvane-decode with arguments (already shell-quoted); its exit code and standard output.
+RunResult Decode(const std::string &arguments) {
+    return RunShell(Quote(std::string(FOLVANE_BIN_DIR) + "/folvane-decode") + " " + arguments);
 }
 
-std::string Quoted(const char *path) {
-    return std::string("'") + path + "'";
-}
-
-std::vector<uint8_t> Garbage() {
-    std::vector<uint8_t> bytes(64, 0x5A);
+Bytes Garbage() {
+    Bytes bytes(64, 0x5A);
     bytes[0] = '?';
     return bytes;
 }
 
-std::string ReadAll(const char *path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(FolvaneDecode, UnknownContentPrintsOneJsonLineAndExitsOne) {
     TempFile input(Garbage());
-    TempFile pam({}, "out.pam");
-    std::remove(pam.path());
-    const ProgramRun run = Decode(Quoted(input.path()) + " " + Quoted(pam.path()));
-    EXPECT_EQ(run.status, 1);
+    const std::string pam = input.Path() + ".pam";
+    const RunResult run = Decode(Quote(input.Path()) + " " + Quote(pam));
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "{\"ok\":false,\"width\":0,\"height\":0,\"bpp\":0,\"type\":0,\"dpiX\":96,"
                        "\"dpiY\":96,\"frameCount\":0,\"transparentIndex\":-1,\"hasAlpha\":false,"
                        "\"lastError\":\"Decode: Unknown or wrong format\"}\n");
-    EXPECT_FALSE(std::ifstream(pam.path()).good()) << "no picture for a failed load";
+    EXPECT_FALSE(std::filesystem::exists(pam)) << "no picture for a failed load";
 }
 
 TEST(FolvaneDecode, OptionsReachTheLoad) {
     TempFile input(Garbage());
     // Hint 16 names no format: detection runs and its message stays.
-    ProgramRun run = Decode("--hint 16 --frame 2 --header-only " + Quoted(input.path()));
-    EXPECT_EQ(run.status, 1);
+    RunResult run = Decode("--hint 16 --frame 2 --header-only " + Quote(input.Path()));
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.out.find("\"lastError\":\"Decode: Unknown or wrong format\""), std::string::npos);
     // A named format that this build cannot decode keeps that pass's message.
-    run = Decode("--hint 4 " + Quoted(input.path()));
-    EXPECT_EQ(run.status, 1);
+    run = Decode("--hint 4 " + Quote(input.Path()));
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out.find("Unknown or wrong format"), std::string::npos) << run.out;
 }
 
 TEST(FolvaneDecode, MissingInputFailsWithStatusOne) {
-    const ProgramRun run = Decode("/nonexistent/folvane/in.bmp");
-    EXPECT_EQ(run.status, 1);
+    const RunResult run = Decode("/nonexistent/folvane/in.bmp");
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.out.find("\"ok\":false"), std::string::npos);
 }
 
 TEST(FolvaneDecode, UsageErrorsExitTwo) {
     for (const char *arguments :
          {"", "--frame", "--frame x a.bmp", "--hint 99999999999 a.bmp", "--bogus a.bmp", "a b c"}) {
-        const ProgramRun run = Decode(arguments);
-        EXPECT_EQ(run.status, 2) << arguments;
+        const RunResult run = Decode(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
     }
 }
@@ -129,10 +99,10 @@ TEST(JsonText, FieldsNumbersAndObjects) {
 
 // The PAM body of a written image, after the header.
 std::string PamBody(const CfImage &image, std::string *header = nullptr) {
-    TempFile file({}, "image.pam");
+    TempDir dir;
     std::string error;
-    EXPECT_TRUE(WritePam(image, file.path(), error)) << error;
-    const std::string all = ReadAll(file.path());
+    EXPECT_TRUE(WritePam(image, (dir / "image.pam").c_str(), error)) << error;
+    const std::string all = ReadText(dir / "image.pam");
     const size_t end = all.find("ENDHDR\n");
     if (end == std::string::npos) {
         return {};
@@ -188,63 +158,36 @@ TEST(PamWriter, RefusesAnImageWithoutPixels) {
 namespace {
 
 // A grey JPEG of width x height with one APP1 EXIF block naming the camera.
-std::vector<uint8_t> JpegWithExif(int width, int height, const std::string &make,
-                                  const std::string &model) {
-    // EXIF block: "Exif\0\0", little-endian TIFF header, IFD0 with Make and Model.
-    std::vector<uint8_t> exif = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0};
-    auto put = [&](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            exif.push_back(uint8_t(value >> (8 * i)));
-        }
-    };
-    const uint32_t dataStart = 8 + 2 + 2 * 12 + 4;
-    put(2, 2);
-    put(0x010F, 2), put(2, 2), put(uint32_t(make.size() + 1), 4), put(dataStart, 4);
-    put(0x0110, 2), put(2, 2), put(uint32_t(model.size() + 1), 4);
-    put(dataStart + uint32_t(make.size() + 1), 4);
-    put(0, 4);
-    exif.insert(exif.end(), make.begin(), make.end());
-    exif.push_back(0);
-    exif.insert(exif.end(), model.begin(), model.end());
-    exif.push_back(0);
-
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    jpeg_write_marker(&cinfo, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
-    std::vector<uint8_t> row(size_t(width), 128);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<uint8_t> out(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    free(buffer);
-    return out;
+Bytes JpegWithExif(int width, int height, const std::string &make, const std::string &model) {
+    ExifBlockBuilder exif(false);
+    const int ifd0 = exif.AddDirectory();
+    exif.Ascii(ifd0, 0x010F, make);
+    exif.Ascii(ifd0, 0x0110, model);
+    JpegOptions options;
+    options.markers.push_back({JPEG_APP0 + 1, exif.Payload()});
+    Picture grey = Blank(width, height, 1);
+    std::fill(grey.samples.begin(), grey.samples.end(), 128);
+    return MakeJpeg(grey, options);
 }
 
 TEST(FolvaneDecodeFiles, PaletteBmpBecomesTopRowFirstRgba) {
     // 2 x 2, 8-bit: bottom row indices 0, 1; top row 2, 0.
-    TempFile input(imagetest::MakeBmp({{0, 1}, {2, 0}}, {0x102030, 0x405060, 0x708090}, 3937));
-    TempFile pam({}, "out.pam");
-    const ProgramRun run = Decode(Quoted(input.path()) + " " + Quoted(pam.path()));
-    EXPECT_EQ(run.status, 0);
+    BmpFile bmp;
+    bmp.width = bmp.height = 2;
+    bmp.bits = 8;
+    bmp.ppmX = bmp.ppmY = 3937;
+    bmp.palette = {0x102030, 0x405060, 0x708090};
+    bmp.colorsUsed = 3;
+    bmp.pixels = PackIndexRows({{0, 1}, {2, 0}}, 8); // bottom row first
+    TempFile input(MakeBmp(bmp));
+    const std::string pam = input.Path() + ".pam";
+    const RunResult run = Decode(Quote(input.Path()) + " " + Quote(pam));
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.substr(0, run.out.find(",\"lastError\"")),
               "{\"ok\":true,\"width\":2,\"height\":2,\"bpp\":8,\"type\":1,\"dpiX\":100,"
               "\"dpiY\":100,\"frameCount\":0,\"transparentIndex\":-1,\"hasAlpha\":false");
     EXPECT_EQ(run.out.find("\"exif\""), std::string::npos) << "only JPEG results carry EXIF";
-    const std::string all = ReadAll(pam.path());
+    const std::string all = ReadText(pam);
     const std::string header =
         "P7\nWIDTH 2\nHEIGHT 2\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
     ASSERT_EQ(all.substr(0, header.size()), header);
@@ -254,19 +197,17 @@ TEST(FolvaneDecodeFiles, PaletteBmpBecomesTopRowFirstRgba) {
 }
 
 TEST(FolvaneDecodeFiles, HeaderOnlyReportsTheSizeAndWritesNoPicture) {
-    TempFile input(imagetest::MakeBmp({{0xFFFFFF, 0, 0}}));
-    TempFile pam({}, "out.pam");
-    std::remove(pam.path());
-    const ProgramRun run =
-        Decode("--header-only " + Quoted(input.path()) + " " + Quoted(pam.path()));
+    TempFile input(MakeBmp(BmpFileOf(RgbPicture(3, {0xFFFFFF, 0, 0}))));
+    const std::string pam = input.Path() + ".pam";
+    const RunResult run = Decode("--header-only " + Quote(input.Path()) + " " + Quote(pam));
     EXPECT_NE(run.out.find("\"ok\":true,\"width\":3,\"height\":1"), std::string::npos) << run.out;
-    EXPECT_FALSE(std::ifstream(pam.path()).good());
+    EXPECT_FALSE(std::filesystem::exists(pam));
 }
 
 TEST(FolvaneDecodeFiles, JpegCarriesItsExifWithEveryStringEscaped) {
     TempFile input(JpegWithExif(16, 8, "\xC9\xFA\xB3\xC9", "Cam\"era\\1"), "exif.jpg");
-    const ProgramRun run = Decode(Quoted(input.path()));
-    EXPECT_EQ(run.status, 0) << run.out;
+    const RunResult run = Decode(Quote(input.Path()));
+    EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_NE(run.out.find("\"type\":3"), std::string::npos);
     EXPECT_NE(run.out.find("\"exif\":{\"version\":"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"cameraMake\":\"\\u00c9\\u00fa\\u00b3\\u00c9\""), std::string::npos)
@@ -280,13 +221,13 @@ TEST(FolvaneDecodeFiles, JpegCarriesItsExifWithEveryStringEscaped) {
 }
 
 TEST(FolvaneDecodeFiles, FillBytesBeforeAMarkerPrintNothingButTheJsonLine) {
-    std::vector<uint8_t> jpeg = JpegWithExif(16, 8, "Make", "Model");
+    Bytes jpeg = JpegWithExif(16, 8, "Make", "Model");
     // Seven more fill bytes before the first marker: the EXIF walk gives up on them, libjpeg
     // reads on. Neither may print anything of its own.
     jpeg.insert(jpeg.begin() + 2, 7, 0xFF);
     TempFile input(jpeg, "pad.jpg");
-    const ProgramRun run = Decode(Quoted(input.path()));
-    EXPECT_EQ(run.status, 0);
+    const RunResult run = Decode(Quote(input.Path()));
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.substr(0, 12), "{\"ok\":true,\"");
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
 }

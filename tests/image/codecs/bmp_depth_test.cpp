@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "BmpBytes.h"
 #include "image/codecs/CfImageBMP.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Bmp.h"
 
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 using Rows = std::vector<std::vector<uint8_t>>;
 
@@ -36,7 +40,7 @@ TEST(BmpDepth, PaletteImagesKeepTheirIndices) {
     for (int bits : {1, 4, 8}) {
         SCOPED_TRACE(bits);
         CfImageBMP image;
-        ASSERT_TRUE(DecodeBytes(image, WriteBmp(PaletteFile(bits, rows, {0x000000, 0xFF8000}))))
+        ASSERT_TRUE(DecodeBytes(image, MakeBmp(PaletteFile(bits, rows, {0x000000, 0xFF8000}))))
             << image.GetLastError();
         EXPECT_EQ(image.GetBitsPerPixel(), bits);
         ExpectIndices(image, rows);
@@ -52,7 +56,7 @@ TEST(BmpDepth, FourBitOddWidthAndSixteenColours) {
         palette.push_back(i * 0x101010);
     }
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(PaletteFile(4, rows, palette))));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(PaletteFile(4, rows, palette))));
     ExpectIndices(image, rows);
     EXPECT_EQ(PixelAt(image, 2, 1), (Bgra{0x90, 0x90, 0x90, 255}));
 }
@@ -60,8 +64,8 @@ TEST(BmpDepth, FourBitOddWidthAndSixteenColours) {
 TEST(BmpDepth, TwoBitFilesBecomeFourBitImages) {
     const Rows rows = {{0, 1, 2, 3, 2}, {3, 3, 0, 1, 1}};
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(
-        image, WriteBmp(PaletteFile(2, rows, {0x000000, 0x0000FF, 0x00FF00, 0xFF0000}))))
+    ASSERT_TRUE(
+        DecodeBytes(image, MakeBmp(PaletteFile(2, rows, {0x000000, 0x0000FF, 0x00FF00, 0xFF0000}))))
         << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), 4);
     EXPECT_EQ(image.GetColorCount(), 16u);
@@ -73,7 +77,7 @@ TEST(BmpDepth, TwoBitFilesBecomeFourBitImages) {
 TEST(BmpDepth, ShortColourTableLeavesTheRestBlack) {
     const Rows rows = {{0, 1, 2}};
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(PaletteFile(8, rows, {0x112233, 0x445566}))));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(PaletteFile(8, rows, {0x112233, 0x445566}))));
     EXPECT_EQ(image.GetColorCount(), 256u);
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0x66, 0x55, 0x44, 255}));
     EXPECT_EQ(PixelAt(image, 2, 0), (Bgra{0, 0, 0, 255}));
@@ -86,7 +90,7 @@ TEST(BmpDepth, OversizedColourTableIsReadPastAndNotStored) {
     BmpFile bmp = PaletteFile(8, {{255, 0}}, palette);
     bmp.fileHeader = false;
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     EXPECT_EQ(image.GetColorCount(), 256u);
     EXPECT_EQ(image.PixelIndexAt(0, 0), 255);
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0xEF, 0xCD, 0xAB, 255}));
@@ -99,7 +103,7 @@ TEST(BmpDepth, SixteenBitWithoutMasksIsFiveFiveFive) {
     bmp.height = 1;
     bmp.pixels = {0xFF, 0x7F, 0x1F, 0x00, 0x00, 0x7C, 0, 0}; // white, blue, red + padding
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{248, 248, 248, 255}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{248, 0, 0, 255}));
@@ -122,7 +126,7 @@ TEST(BmpDepth, SixteenBitMasksFiveSixFive) {
         bmp.masks = {0xF800, 0x07E0, 0x001F};
         bmp.pixels = pixels;
         CfImageBMP image;
-        ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+        ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
         EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{248, 252, 248, 255}));
         EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0, 0, 248, 255}));
         EXPECT_EQ(PixelAt(image, 2, 0), (Bgra{0, 252, 0, 255}));
@@ -143,7 +147,7 @@ TEST(BmpDepth, TwentyFourBitRowsArePadded) {
         Append(bmp.pixels, {0xEE});
     }
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_EQ(image.GetRowStride(), 16u);
     EXPECT_EQ(PixelAt(image, 4, 1), (Bgra{4, 1, 0x55, 255}));
     EXPECT_EQ(PixelAt(image, 0, 1), (Bgra{0, 1, 0x55, 255}));
@@ -163,7 +167,7 @@ BmpFile ThirtyTwoBit(const std::vector<uint8_t> &alphas) {
 
 TEST(BmpDepth, ThirtyTwoBitKeepsItsAlphaBytes) {
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(ThirtyTwoBit({0, 128, 255}))));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(ThirtyTwoBit({0, 128, 255}))));
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     ASSERT_TRUE(image.HasAlphaChannel());
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{10, 20, 30, 0}));
@@ -173,7 +177,7 @@ TEST(BmpDepth, ThirtyTwoBitKeepsItsAlphaBytes) {
 
 TEST(BmpDepth, ThirtyTwoBitWithUnusedFourthByteIsOpaque) {
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(ThirtyTwoBit({0, 0, 0}))));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(ThirtyTwoBit({0, 0, 0}))));
     ASSERT_TRUE(image.HasAlphaChannel());
     for (int x = 0; x < 3; ++x) {
         EXPECT_EQ(PixelAt(image, x, 0).a, 255);
@@ -189,7 +193,7 @@ TEST(BmpDepth, ThirtyTwoBitMasksPickTheirBytes) {
     bmp.masks = {0xFF000000, 0x00FF0000, 0x0000FF00}; // R, G, B in bytes 3, 2, 1
     bmp.pixels = {0x01, 0x33, 0x22, 0x11, 0x02, 0x66, 0x55, 0x44};
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0x33, 0x22, 0x11, 255}));
     EXPECT_EQ(PixelAt(image, 0, 1), (Bgra{0x66, 0x55, 0x44, 255}));
     EXPECT_FALSE(image.HasAlphaChannel());
@@ -205,13 +209,13 @@ TEST(BmpDepth, AlphaMaskOfLongHeadersSelectsTheAlphaByte) {
     bmp.masks = {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF}; // R, G, B, A
     bmp.pixels = {0x80, 0x33, 0x22, 0x11, 0x00, 0x66, 0x55, 0x44};
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0x33, 0x22, 0x11, 0x80}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0x66, 0x55, 0x44, 0x00}));
 
     bmp.pixels[0] = 0; // every alpha byte 0: an unused channel, the picture is opaque
     CfImageBMP unused;
-    ASSERT_TRUE(DecodeBytes(unused, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(unused, MakeBmp(bmp)));
     EXPECT_EQ(PixelAt(unused, 0, 0).a, 255);
 }
 
@@ -242,7 +246,7 @@ TEST(BmpDepth, UnsupportedCombinationsSayWhy) {
         }
         bmp.pixels.assign(16, 0);
         CfImageBMP image;
-        EXPECT_FALSE(DecodeBytes(image, WriteBmp(bmp)));
+        EXPECT_FALSE(DecodeBytes(image, MakeBmp(bmp)));
         EXPECT_STREQ(image.GetLastError(), c.message);
     }
 }

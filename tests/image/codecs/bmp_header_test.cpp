@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "BmpBytes.h"
 #include "image/codecs/CfImageBMP.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Bmp.h"
 
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 // A 2 x 2 24-bit picture: bottom row blue, red; top row green, white (file rows bottom-up).
 const Bytes kRgbRows = {0xFF, 0,    0, 0,    0,    0xFF, 0, 0, // row 0
@@ -40,7 +44,7 @@ TEST(BmpHeader, EveryWindowsHeaderSizeDecodesTheSamePicture) {
         bmp.headerSize = size;
         bmp.imageSize = 16;
         CfImageBMP image;
-        ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+        ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
         ExpectRgb2x2(image);
         EXPECT_EQ(image.GetFormatType(), FormatBmp);
     }
@@ -59,7 +63,7 @@ TEST(BmpHeader, Os2CoreHeaderWithThreeBytePalette) {
     bmp.pixels = {1, 255, 0, 0};
     bmp.ppmX = 3780; // not in a core header: the resolution stays 96
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), 8);
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0xC0, 0xB0, 0xA0, 255}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0xDD, 0xEE, 0xFF, 255}));
@@ -95,7 +99,7 @@ TEST(BmpHeader, ImplausibleHeadersAreRejected) {
         bmp.planes = c.planes;
         // Sizes below 40 and absurd ones are patched into a 40-byte header.
         bmp.headerSize = c.size == 108 ? 108 : 40;
-        Bytes bytes = WriteBmp(bmp);
+        Bytes bytes = MakeBmp(bmp);
         for (int i = 0; i < 4; ++i) {
             bytes[14 + i] = static_cast<uint8_t>(c.size >> (8 * i));
         }
@@ -112,7 +116,7 @@ TEST(BmpHeader, TopDownExtendedHeaderIsAccepted) {
     bmp.imageSize = 16;
     bmp.height = -2;
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     EXPECT_EQ(PixelAt(image, 0, 1), (Bgra{255, 0, 0, 255})); // first file row is the top
 }
 
@@ -123,7 +127,7 @@ TEST(BmpHeader, TopDownRowsAreStoredBottomUp) {
     bmp.bits = 24;
     bmp.pixels = {1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0}; // top, middle, bottom
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_EQ(image.GetHeight(), 3u);
     EXPECT_EQ(image.RowPointer(2)[0], 1); // the top row of the bottom-up image
     EXPECT_EQ(image.RowPointer(1)[0], 2);
@@ -134,11 +138,11 @@ TEST(BmpHeader, BareInformationHeaderIsDetectedAsBitmap) {
     BmpFile bmp = Rgb2x2();
     bmp.fileHeader = false;
     CfImageBMP direct;
-    ASSERT_TRUE(DecodeBytes(direct, WriteBmp(bmp))) << direct.GetLastError();
+    ASSERT_TRUE(DecodeBytes(direct, MakeBmp(bmp))) << direct.GetLastError();
     ExpectRgb2x2(direct);
 
     CfImage detected;
-    ASSERT_TRUE(DecodeWithHint(detected, WriteBmp(bmp), FormatUnknown));
+    ASSERT_TRUE(DecodeWithHint(detected, MakeBmp(bmp), FormatUnknown));
     ExpectRgb2x2(detected);
     EXPECT_EQ(detected.GetFormatType(), FormatBmp);
 }
@@ -147,9 +151,9 @@ TEST(BmpHeader, DecodeStartsAtTheStreamPosition) {
     Bytes bytes = {'j', 'u', 'n', 'k'};
     BmpFile bmp = Rgb2x2();
     bmp.pixelOffset = 54; // counted from the "BM", not from the start of the stream
-    Append(bytes, WriteBmp(bmp));
+    Append(bytes, MakeBmp(bmp));
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, bytes, 4)) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytesAt(image, bytes, 4)) << image.GetLastError();
     ExpectRgb2x2(image);
 }
 
@@ -166,7 +170,7 @@ TEST(BmpHeader, PixelOffsetIntoTheHeadersIsNotBelieved) {
     for (int64_t offset : {int64_t{54}, int64_t{20}}) {
         bmp.pixelOffset = offset;
         CfImageBMP image;
-        ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+        ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
         EXPECT_EQ(image.PixelIndexAt(0, 0), 2);
         EXPECT_EQ(image.PixelIndexAt(1, 0), 1);
     }
@@ -185,7 +189,7 @@ TEST(BmpHeader, PixelOffsetInsideTheDefaultTableIsBelieved) {
     bmp.pixels.resize(24, 9); // trailing bytes: a core header needs 40 readable bytes
 
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0, 0, 255, 255}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0, 0, 0, 255}));
 }
@@ -195,14 +199,14 @@ TEST(BmpHeader, ResolutionInDotsPerInch) {
     bmp.ppmX = 3780;  // 96.012
     bmp.ppmY = 11811; // 299.9994
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_EQ(image.GetDpiX(), 96);
     EXPECT_EQ(image.GetDpiY(), 300);
 
     bmp.ppmX = 0;
     bmp.ppmY = -5;
     CfImageBMP unknown;
-    ASSERT_TRUE(DecodeBytes(unknown, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(unknown, MakeBmp(bmp)));
     EXPECT_EQ(unknown.GetDpiX(), 96);
     EXPECT_EQ(unknown.GetDpiY(), 96);
 }
@@ -214,7 +218,7 @@ TEST(BmpHeader, DimensionsOnlyModeStopsAfterTheHeader) {
     bmp.pixels.clear();
     CfImageBMP image;
     image.SetEscapeCode(-1);
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_FALSE(image.IsValid());
     EXPECT_EQ(image.GetWidth(), 640u);
     EXPECT_EQ(image.GetHeight(), 480u);
@@ -224,7 +228,7 @@ TEST(BmpHeader, DimensionsOnlyModeStopsAfterTheHeader) {
     // Through detection the dimensions reach the caller's image.
     CfImage caller;
     caller.SetEscapeCode(-1);
-    ASSERT_TRUE(DecodeWithHint(caller, WriteBmp(bmp), FormatUnknown));
+    ASSERT_TRUE(DecodeWithHint(caller, MakeBmp(bmp), FormatUnknown));
     EXPECT_EQ(caller.GetWidth(), 640u);
     EXPECT_EQ(caller.GetHeight(), 480u);
 }
@@ -240,7 +244,7 @@ TEST(BmpHeader, DimensionsOnlyModeStillRejectsOtherFiles) {
 TEST(BmpHeader, OtherEscapeValuesCancel) {
     CfImageBMP image;
     image.SetEscapeCode(1);
-    EXPECT_FALSE(DecodeBytes(image, WriteBmp(Rgb2x2())));
+    EXPECT_FALSE(DecodeBytes(image, MakeBmp(Rgb2x2())));
     EXPECT_STREQ(image.GetLastError(), "Cancelled");
 }
 

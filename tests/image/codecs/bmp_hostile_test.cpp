@@ -6,10 +6,14 @@
 #include <array>
 #include <string>
 
-#include "BmpBytes.h"
 #include "image/codecs/CfImageBMP.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Bmp.h"
 
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 std::vector<Bytes> SampleFiles() {
     std::vector<Bytes> files;
@@ -20,17 +24,17 @@ std::vector<Bytes> SampleFiles() {
     pal.palette = {0x000000, 0xFFFFFF, 0x808080};
     pal.colorsUsed = 3;
     pal.pixels.assign(24, 1);
-    files.push_back(WriteBmp(pal));
+    files.push_back(MakeBmp(pal));
 
     BmpFile rle = pal;
     rle.compression = BI_RLE8;
     rle.pixels = {5, 1, 0, 0, 0, 3, 1, 2, 1, 0, 0, 2, 1, 1, 4, 2, 0, 1};
-    files.push_back(WriteBmp(rle));
+    files.push_back(MakeBmp(rle));
 
     BmpFile os2 = pal;
     os2.headerSize = 12;
     os2.palette.assign(256, 0x123456);
-    files.push_back(WriteBmp(os2));
+    files.push_back(MakeBmp(os2));
 
     BmpFile deep;
     deep.bits = 32;
@@ -39,14 +43,14 @@ std::vector<Bytes> SampleFiles() {
     deep.compression = BI_BITFIELDS;
     deep.masks = {0xFF0000, 0xFF00, 0xFF};
     deep.pixels.assign(24, 0x7F);
-    files.push_back(WriteBmp(deep));
+    files.push_back(MakeBmp(deep));
 
     BmpFile sixteen = deep;
     sixteen.headerSize = 124;
     sixteen.bits = 16;
     sixteen.masks = {0xF800, 0x07E0, 0x001F};
     sixteen.pixels.assign(16, 0xA5);
-    files.push_back(WriteBmp(sixteen));
+    files.push_back(MakeBmp(sixteen));
     return files;
 }
 
@@ -77,7 +81,7 @@ TEST(BmpHostile, ShortPixelDataLeavesTheRestBlack) {
     bmp.height = 2;
     bmp.pixels = {1, 2, 3}; // one pixel of four
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp)));
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{1, 2, 3, 255}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0, 0, 0, 255}));
     EXPECT_EQ(PixelAt(image, 1, 1), (Bgra{0, 0, 0, 255}));
@@ -90,12 +94,12 @@ TEST(BmpHostile, DimensionsBeyondTheMemoryCeilingAreRefusedBeforeAllocating) {
     bmp.height = -100000;
     bmp.pixels = {1, 2, 3, 4};
     CfImageBMP image;
-    EXPECT_FALSE(DecodeBytes(image, WriteBmp(bmp)));
+    EXPECT_FALSE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_STREQ(image.GetLastError(), "CFIMAGE_MAX_MEMORY exceeded");
 
     bmp.width = 0;
     CfImageBMP empty;
-    EXPECT_FALSE(DecodeBytes(empty, WriteBmp(bmp)));
+    EXPECT_FALSE(DecodeBytes(empty, MakeBmp(bmp)));
     EXPECT_STREQ(empty.GetLastError(),
                  "CfImage::Create : width and height must be greater than zero");
 }
@@ -106,7 +110,7 @@ TEST(BmpHostile, NegativeWidthAndTheLowestHeightAreRejected) {
         bmp.width = width;
         bmp.height = height;
         CfImageBMP image;
-        EXPECT_FALSE(DecodeBytes(image, WriteBmp(bmp)));
+        EXPECT_FALSE(DecodeBytes(image, MakeBmp(bmp)));
         EXPECT_STREQ(image.GetLastError(), "Error reading BMP info");
     }
 }
@@ -119,7 +123,7 @@ TEST(BmpHostile, ExtendedHeaderWithOverflowingRowSizeIsRejected) {
     bmp.height = 0x7FFFFFFF;
     bmp.imageSize = 0xFFFFFFFF;
     CfImageBMP image;
-    EXPECT_FALSE(DecodeBytes(image, WriteBmp(bmp)));
+    EXPECT_FALSE(DecodeBytes(image, MakeBmp(bmp)));
     EXPECT_STREQ(image.GetLastError(), "Error reading BMP info");
 }
 
@@ -131,7 +135,7 @@ TEST(BmpHostile, PixelOffsetOutsideTheFileIsAFailure) {
         bmp.pixels.assign(16, 9);
         bmp.pixelOffset = offset;
         CfImageBMP image;
-        EXPECT_FALSE(DecodeBytes(image, WriteBmp(bmp))) << offset;
+        EXPECT_FALSE(DecodeBytes(image, MakeBmp(bmp))) << offset;
         EXPECT_STREQ(image.GetLastError(), "BMP pixel data lies beyond the end of the file");
     }
 }
@@ -145,14 +149,14 @@ TEST(BmpHostile, HugeColourCountIsNotReadOrStored) {
     bmp.palette = {0xFF0000, 0x00FF00};
     bmp.pixels = {1, 0, 0, 0};
     CfImageBMP image;
-    ASSERT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    ASSERT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     EXPECT_EQ(image.GetColorCount(), 256u);
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0, 255, 0, 255}));
 
     // Without a file header the pixels would follow the 4 GiB table: there are none.
     bmp.fileHeader = false;
     CfImageBMP bare;
-    EXPECT_FALSE(DecodeBytes(bare, WriteBmp(bmp)));
+    EXPECT_FALSE(DecodeBytes(bare, MakeBmp(bmp)));
     EXPECT_STREQ(bare.GetLastError(), "BMP pixel data lies beyond the end of the file");
 }
 
@@ -174,7 +178,7 @@ TEST(BmpHostile, OddMasksGiveSomeColourWithoutFaults) {
             bmp.masks.assign(masks.begin(), masks.end());
             bmp.pixels.assign(24, 0xFF);
             CfImageBMP image;
-            EXPECT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+            EXPECT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
         }
     }
 }

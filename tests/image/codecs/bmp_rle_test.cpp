@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "BmpBytes.h"
 #include "image/codecs/CfImageBMP.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Bmp.h"
 
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 using Rows = std::vector<std::vector<uint8_t>>;
 
@@ -36,7 +40,7 @@ Rows IndicesOf(const CfImage &image) {
 
 Rows Decode(const BmpFile &bmp) {
     CfImageBMP image;
-    EXPECT_TRUE(DecodeBytes(image, WriteBmp(bmp))) << image.GetLastError();
+    EXPECT_TRUE(DecodeBytes(image, MakeBmp(bmp))) << image.GetLastError();
     return IndicesOf(image);
 }
 

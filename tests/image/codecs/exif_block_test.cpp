@@ -6,12 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "ExifBlockBuilder.h"
 #include "image/codecs/CfExifReader.h"
-
-using jpegtest::ExifBlockBuilder;
-
+#include "tests/support/Exif.h"
 namespace {
+
+using namespace support;
 
 struct Parsed {
     bool ok;

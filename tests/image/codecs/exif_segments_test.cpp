@@ -5,14 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "ExifBlockBuilder.h"
-#include "JpegTestSupport.h"
 #include "image/CfStdioStream.h"
 #include "image/codecs/CfExifReader.h"
-
-using jpegtest::Bytes;
+#include "tests/support/Exif.h"
+#include "tests/support/Files.h"
 
 namespace {
+
+using namespace support;
 
 Bytes Segment(int marker, const Bytes &payload) {
     const size_t length = payload.size() + 2;
@@ -46,7 +46,7 @@ struct Walk {
 };
 
 Walk WalkBytes(const Bytes &bytes, unsigned mode = CfExifReader::ModeMetadata) {
-    FILE *file = jpegtest::TempFileWith(bytes);
+    FILE *file = OpenBytes(bytes);
     CfStdioStream stream(file);
     CfExifReader reader;
     ::testing::internal::CaptureStdout();
@@ -63,7 +63,7 @@ Walk WalkBytes(const Bytes &bytes, unsigned mode = CfExifReader::ModeMetadata) {
 }
 
 TEST(ExifSegments, KeepsWhatTheDecoderNeedsAndReadsTheFrameHeader) {
-    jpegtest::ExifBlockBuilder exif(false);
+    ExifBlockBuilder exif(false);
     exif.Short(exif.AddDirectory(), 0x0112, 6);
     Walk w =
         WalkBytes(Join({Segment(0xE0, Text("JFIF")), Segment(0xE1, exif.Payload()),
@@ -80,7 +80,7 @@ TEST(ExifSegments, KeepsWhatTheDecoderNeedsAndReadsTheFrameHeader) {
 }
 
 TEST(ExifSegments, WithoutMetadataModeNoBlockIsParsed) {
-    jpegtest::ExifBlockBuilder exif(false);
+    ExifBlockBuilder exif(false);
     exif.Short(exif.AddDirectory(), 0x0112, 6);
     Walk w = WalkBytes(Join({Segment(0xE1, exif.Payload()), Segment(0xFE, Text("note")),
                              Segment(0xC0, kFrame), Segment(0xDA, kScan)}),
@@ -104,14 +104,14 @@ TEST(ExifSegments, FirstCommentOnlyAndItsCharacters) {
 }
 
 TEST(ExifSegments, CommentAndUserCommentOrder) {
-    jpegtest::ExifBlockBuilder exif(true);
+    ExifBlockBuilder exif(true);
     exif.Undefined(exif.AddDirectory(), 0x9286, Text(std::string("ASCII\0\0\0from exif", 17)));
     Bytes app1 = Segment(0xE1, exif.Payload());
     Bytes com = Segment(0xFE, Text("from COM"));
     EXPECT_STREQ(WalkBytes(Join({app1, com, Segment(0xDA, kScan)})).record.comment, "from COM");
     EXPECT_STREQ(WalkBytes(Join({com, app1, Segment(0xDA, kScan)})).record.comment, "from exif");
 
-    jpegtest::ExifBlockBuilder bare(true);
+    ExifBlockBuilder bare(true);
     bare.Short(bare.AddDirectory(), 0x0112, 1);
     Bytes plain = Segment(0xE1, bare.Payload());
     EXPECT_STREQ(WalkBytes(Join({com, plain, Segment(0xDA, kScan)})).record.comment, "");
@@ -195,11 +195,11 @@ TEST(ExifSegments, DamagedStructure) {
 
 TEST(ExifSegments, HugeApp1StaysWithinItsSegment) {
     // An EXIF block of the largest size a segment can state, whose values point at its end.
-    jpegtest::ExifBlockBuilder exif(false);
+    ExifBlockBuilder exif(false);
     int d = exif.AddDirectory();
     Bytes payload = exif.Payload();
     payload.resize(65533 - 2, 'z');
-    jpegtest::ExifBlockBuilder ex2(false);
+    ExifBlockBuilder ex2(false);
     int d2 = ex2.AddDirectory();
     (void)d;
     ex2.Raw(d2, 0x010F, 2, 16, 65533 - 2 - 6 - 8);

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "IcoBytes.h"
 #include "image/codecs/CfImageICO.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Ico.h"
 #include "tests/support/Picture.h"
 #include "tests/support/Png.h"
 
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 const std::vector<uint32_t> kTwoColours = {0x000000, 0xFFFFFF};
 
@@ -38,16 +42,16 @@ TEST(IcoDirectory, OtherFilesAreRejectedWithoutMessage) {
 
 TEST(IcoDirectory, CursorsDecodeLikeIcons) {
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 2, SmallIconData()}}, 2)));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{2, 2, SmallIconData()}}, 2)));
     EXPECT_EQ(image.GetFormatType(), FormatIco);
     EXPECT_EQ(PixelAt(image, 1, 1), (Bgra{1, 2, 3, 255}));
     EXPECT_FALSE(image.HasAlphaChannel());
 }
 
 TEST(IcoDirectory, FrameSelectsTheEntry) {
-    const Bytes file = WriteIco(
-        {{2, 2, SmallIconData()},
-         {3, 1, ClassicIcon(3, 1, 24, {}, SolidRows(3, 1, {9, 8, 7}), MaskRows({"000"}))}});
+    const Bytes file =
+        MakeIco({{2, 2, SmallIconData()},
+                 {3, 1, ClassicIcon(3, 1, 24, {}, SolidRows(3, 1, {9, 8, 7}), MaskRows({"000"}))}});
     CfImageICO first;
     ASSERT_TRUE(DecodeBytes(first, file));
     EXPECT_EQ(first.GetWidth(), 2u);
@@ -63,7 +67,7 @@ TEST(IcoDirectory, FrameSelectsTheEntry) {
 }
 
 TEST(IcoDirectory, FrameOutOfRangeFailsButReportsTheCount) {
-    const Bytes file = WriteIco({{2, 2, SmallIconData()}, {2, 2, SmallIconData()}});
+    const Bytes file = MakeIco({{2, 2, SmallIconData()}, {2, 2, SmallIconData()}});
     for (int32_t frame : {2, 3, -1}) {
         CfImageICO image;
         image.info.frame = frame;
@@ -90,9 +94,9 @@ TEST(IcoDirectory, DetectionFindsIconsBehindTheBitmapDecoder) {
             depth >= 24 ? SolidRows(width, width, pixel)
                         : Bytes(static_cast<size_t>((width * depth + 31) / 32 * 4 * width), 0);
         const Bytes file =
-            WriteIco({{16, 16,
-                       ClassicIcon(width, width, depth, palette, rows,
-                                   MaskRows(std::vector<std::string>(16, std::string(16, '0'))))}});
+            MakeIco({{16, 16,
+                      ClassicIcon(width, width, depth, palette, rows,
+                                  MaskRows(std::vector<std::string>(16, std::string(16, '0'))))}});
         CfImage image;
         ASSERT_TRUE(DecodeWithHint(image, file, FormatUnknown)) << image.GetLastError();
         EXPECT_EQ(image.GetFormatType(), FormatIco);
@@ -105,7 +109,7 @@ TEST(IcoEntry, DirectorySizeZeroMeans256) {
     const Bytes data =
         ClassicIcon(256, 256, 1, kTwoColours, Bytes(256 * 32, 0xFF), Bytes(256 * 32, 0x00));
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{0, 0, data}})));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{0, 0, data}})));
     EXPECT_EQ(image.GetWidth(), 256u);
     EXPECT_EQ(image.GetHeight(), 256u);
     EXPECT_EQ(PixelAt(image, 255, 255), (Bgra{255, 255, 255, 255}));
@@ -120,7 +124,7 @@ Bytes DamagedPngData() {
 TEST(IcoEntry, PngEntryDecodesWithItsAlpha) {
     const support::Picture picture = support::Pattern(5, 3, 4);
     const Bytes png = support::MakePng(support::PngImageOf(picture));
-    const Bytes icon = WriteIco({{5, 3, png}, {2, 2, SmallIconData()}});
+    const Bytes icon = MakeIco({{5, 3, png}, {2, 2, SmallIconData()}});
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(image, icon));
     EXPECT_EQ(image.GetFormatType(), FormatIco);
@@ -142,13 +146,13 @@ TEST(IcoEntry, PngEntryDecodesWithItsAlpha) {
 
 TEST(IcoEntry, DamagedPngEntryGivesAnEmptyImage) {
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{4, 4, DamagedPngData()}})));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{4, 4, DamagedPngData()}})));
     EXPECT_FALSE(image.IsValid());
     EXPECT_EQ(image.GetFormatType(), FormatIco);
 
     CfImageICO header;
     header.SetEscapeCode(-1);
-    ASSERT_TRUE(DecodeBytes(header, WriteIco({{0, 0, DamagedPngData()}})));
+    ASSERT_TRUE(DecodeBytes(header, MakeIco({{0, 0, DamagedPngData()}})));
     EXPECT_EQ(header.GetWidth(), 256u);
     EXPECT_EQ(header.GetFormatType(), FormatIco);
 }
@@ -158,7 +162,7 @@ TEST(IcoEntry, DimensionsOnlyModeReadsTheDirectory) {
                                    MaskRows(std::vector<std::string>(48, std::string(48, '0'))));
     CfImageICO image;
     image.SetEscapeCode(-1);
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{48, 48, data}, {16, 16, SmallIconData(16, 16)}})));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{48, 48, data}, {16, 16, SmallIconData(16, 16)}})));
     EXPECT_FALSE(image.IsValid());
     EXPECT_EQ(image.GetWidth(), 48u);
     EXPECT_EQ(image.GetHeight(), 48u);
@@ -171,7 +175,7 @@ TEST(IcoEntry, OversizedColourTableIsSkipped) {
     palette[7] = 0x00FF00;
     Bytes data = ClassicIcon(2, 1, 8, palette, {7, 1, 0, 0}, MaskRows({"00"}));
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 1, data}})));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{2, 1, data}})));
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0, 255, 0, 255}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{0x0C, 0x0B, 0x0A, 255}));
 }
@@ -181,7 +185,7 @@ TEST(IcoEntry, LongerInformationHeaderIsSkipped) {
     data[0] = 124;
     data.insert(data.begin() + 40, 84, 0xEE);
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 2, data}})));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{2, 2, data}})));
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{1, 2, 3, 255}));
     EXPECT_EQ(PixelAt(image, 1, 1), (Bgra{1, 2, 3, 255}));
     EXPECT_FALSE(image.HasAlphaChannel());
@@ -190,7 +194,7 @@ TEST(IcoEntry, LongerInformationHeaderIsSkipped) {
 TEST(IcoEntry, DataOutsideTheFileFails) {
     IconEntry entry{2, 2, SmallIconData(), 0x7FFFFF00};
     CfImageICO image;
-    EXPECT_FALSE(DecodeBytes(image, WriteIco({entry})));
+    EXPECT_FALSE(DecodeBytes(image, MakeIco({entry})));
     EXPECT_EQ(image.info.frameCount, 1);
 }
 
@@ -200,17 +204,17 @@ TEST(IcoEntry, EntryWiderThanTheDirectorySaysUsesTheDirectory) {
     data[4] = 64;
     data[8] = 128;
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 2, data}})));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{2, 2, data}})));
     EXPECT_EQ(image.GetWidth(), 2u);
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{1, 2, 3, 255}));
 }
 
 TEST(IcoEntry, EveryTruncationIsHandled) {
     const Bytes full =
-        WriteIco({{4, 3,
-                   ClassicIcon(4, 3, 4, std::vector<uint32_t>(16, 0x123456), Bytes(12, 0x21),
-                               MaskRows({"1000", "0100", "0011"}))},
-                  {2, 2, ClassicIcon(2, 2, 32, {}, Bytes(16, 0x80), MaskRows({"10", "01"}))}});
+        MakeIco({{4, 3,
+                  ClassicIcon(4, 3, 4, std::vector<uint32_t>(16, 0x123456), Bytes(12, 0x21),
+                              MaskRows({"1000", "0100", "0011"}))},
+                 {2, 2, ClassicIcon(2, 2, 32, {}, Bytes(16, 0x80), MaskRows({"10", "01"}))}});
     for (int32_t frame : {0, 1}) {
         for (size_t length = 0; length <= full.size(); ++length) {
             const Bytes cut(full.begin(), full.begin() + static_cast<long>(length));

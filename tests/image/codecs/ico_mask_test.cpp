@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "IcoBytes.h"
 #include "image/codecs/CfImageICO.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Ico.h"
 
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 std::vector<uint32_t> SixteenColours() {
     std::vector<uint32_t> palette;
@@ -36,7 +40,7 @@ Bytes CornerIcon(const std::vector<uint8_t> &others) {
             packed.push_back(static_cast<uint8_t>(row[x] << 4 | row[x + 1]));
         }
     }
-    return WriteIco({{32, 32, ClassicIcon(32, 32, 4, SixteenColours(), packed, MaskRows(mask))}});
+    return MakeIco({{32, 32, ClassicIcon(32, 32, 4, SixteenColours(), packed, MaskRows(mask))}});
 }
 
 TEST(IcoMask, MaskedPixelsTakeAnUnusedPaletteIndex) {
@@ -78,7 +82,7 @@ TEST(IcoMask, OneBitIconWithBothIndicesOpaqueKeepsTheAlphaChannel) {
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
         image,
-        WriteIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour, MaskRows({"100", "010"}))}})));
+        MakeIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour, MaskRows({"100", "010"}))}})));
     EXPECT_EQ(image.GetTransparentIndex(), -1);
     ASSERT_TRUE(image.HasAlphaChannel());
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0, 0, 0, 0}));
@@ -92,7 +96,7 @@ TEST(IcoMask, OneBitIconMaskedColourUnusedElsewhereBecomesTheIndex) {
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
         image,
-        WriteIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour, MaskRows({"101", "101"}))}})));
+        MakeIco({{3, 2, ClassicIcon(3, 2, 1, {0, 0xFFFFFF}, colour, MaskRows({"101", "101"}))}})));
     EXPECT_EQ(image.GetTransparentIndex(), 0);
     EXPECT_FALSE(image.HasAlphaChannel());
 }
@@ -104,8 +108,7 @@ TEST(IcoMask, MaskedPixelsOfSeveralColoursShareAFreeIndex) {
     const Bytes colour = {1, 2, 1, 0, 2, 2, 1, 0}; // 3 x 2, 8-bit rows of 4 bytes
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
-        image,
-        WriteIco({{3, 2, ClassicIcon(3, 2, 8, palette, colour, MaskRows({"110", "000"}))}})));
+        image, MakeIco({{3, 2, ClassicIcon(3, 2, 8, palette, colour, MaskRows({"110", "000"}))}})));
     EXPECT_EQ(image.GetTransparentIndex(), 255);
     EXPECT_EQ(image.PixelIndexAt(0, 0), 255);
     EXPECT_EQ(image.PixelIndexAt(1, 0), 255);
@@ -127,7 +130,7 @@ TEST(IcoMask, EveryIndexInUseKeepsTheAlphaChannel) {
     mask[0] = "1100000000000000";
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
-        image, WriteIco({{16, 16, ClassicIcon(16, 16, 8, palette, colour, MaskRows(mask))}})));
+        image, MakeIco({{16, 16, ClassicIcon(16, 16, 8, palette, colour, MaskRows(mask))}})));
     EXPECT_EQ(image.GetTransparentIndex(), -1);
     ASSERT_TRUE(image.HasAlphaChannel());
     EXPECT_EQ(PixelAt(image, 0, 0).a, 0);
@@ -139,7 +142,7 @@ TEST(IcoMask, TrueColourIconGetsAlphaFromTheMask) {
     const Bytes colour = SolidRows(3, 2, {10, 20, 30});
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
-        image, WriteIco({{3, 2, ClassicIcon(3, 2, 24, {}, colour, MaskRows({"101", "000"}))}})));
+        image, MakeIco({{3, 2, ClassicIcon(3, 2, 24, {}, colour, MaskRows({"101", "000"}))}})));
     ASSERT_TRUE(image.HasAlphaChannel());
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{10, 20, 30, 0}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{10, 20, 30, 255}));
@@ -152,7 +155,7 @@ TEST(IcoMask, TrueColourIconWithEmptyMaskHasNoAlpha) {
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
         image,
-        WriteIco(
+        MakeIco(
             {{2, 1, ClassicIcon(2, 1, 24, {}, SolidRows(2, 1, {1, 1, 1}), MaskRows({"00"}))}})));
     EXPECT_FALSE(image.HasAlphaChannel());
 }
@@ -161,7 +164,7 @@ TEST(IcoMask, ThirtyTwoBitIconKeepsItsAlphaAndAddsTheMask) {
     const Bytes colour = {1, 2, 3, 200, 4, 5, 6, 0, 7, 8, 9, 255};
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
-        image, WriteIco({{3, 1, ClassicIcon(3, 1, 32, {}, colour, MaskRows({"001"}))}})));
+        image, MakeIco({{3, 1, ClassicIcon(3, 1, 32, {}, colour, MaskRows({"001"}))}})));
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{1, 2, 3, 200}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{4, 5, 6, 0}));
@@ -171,7 +174,7 @@ TEST(IcoMask, ThirtyTwoBitIconKeepsItsAlphaAndAddsTheMask) {
 TEST(IcoMask, ThirtyTwoBitIconWithoutMaskKeepsItsAlpha) {
     const Bytes colour = {1, 2, 3, 10, 4, 5, 6, 20};
     CfImageICO image;
-    ASSERT_TRUE(DecodeBytes(image, WriteIco({{2, 1, ClassicIcon(2, 1, 32, {}, colour, Bytes{})}})));
+    ASSERT_TRUE(DecodeBytes(image, MakeIco({{2, 1, ClassicIcon(2, 1, 32, {}, colour, Bytes{})}})));
     EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{1, 2, 3, 10}));
     EXPECT_EQ(PixelAt(image, 1, 0), (Bgra{4, 5, 6, 20}));
 }
@@ -180,7 +183,7 @@ TEST(IcoMask, MissingMaskLeavesThePictureOpaque) {
     const Bytes colour = {0x12, 0, 0, 0};
     CfImageICO image;
     ASSERT_TRUE(DecodeBytes(
-        image, WriteIco({{2, 1, ClassicIcon(2, 1, 4, SixteenColours(), colour, {0x80, 0})}})));
+        image, MakeIco({{2, 1, ClassicIcon(2, 1, 4, SixteenColours(), colour, {0x80, 0})}})));
     EXPECT_EQ(image.GetTransparentIndex(), -1);
     EXPECT_FALSE(image.HasAlphaChannel());
     EXPECT_EQ(image.PixelIndexAt(0, 0), 1);
@@ -190,16 +193,16 @@ TEST(IcoMask, AllOnesMaskInvertsTheColours) {
     CfImageICO trueColour;
     ASSERT_TRUE(DecodeBytes(
         trueColour,
-        WriteIco(
+        MakeIco(
             {{2, 1, ClassicIcon(2, 1, 24, {}, SolidRows(2, 1, {0, 100, 255}), Bytes(4, 0xFF))}})));
     EXPECT_EQ(trueColour.GetTransparentIndex(), 0);
     EXPECT_FALSE(trueColour.HasAlphaChannel());
     EXPECT_EQ(PixelAt(trueColour, 1, 0), (Bgra{255, 155, 0, 255}));
 
     CfImageICO palette;
-    ASSERT_TRUE(DecodeBytes(palette, WriteIco({{2, 1,
-                                                ClassicIcon(2, 1, 1, {0x000000, 0x20A0FF},
-                                                            {0x40, 0, 0, 0}, Bytes(4, 0xFF))}})));
+    ASSERT_TRUE(DecodeBytes(palette, MakeIco({{2, 1,
+                                               ClassicIcon(2, 1, 1, {0x000000, 0x20A0FF},
+                                                           {0x40, 0, 0, 0}, Bytes(4, 0xFF))}})));
     EXPECT_EQ(palette.GetTransparentIndex(), 0);
     EXPECT_EQ(palette.PixelIndexAt(1, 0), 1);
     EXPECT_EQ(PixelAt(palette, 1, 0), (Bgra{0x00, 0x5F, 0xDF, 255}));

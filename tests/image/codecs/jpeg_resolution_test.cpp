@@ -2,27 +2,35 @@
 // EXIF record that travels with the decoded image.
 #include <gtest/gtest.h>
 
-#include "ExifBlockBuilder.h"
-#include "JpegTestSupport.h"
 #include "image/CfImage.h"
-
-using namespace jpegtest;
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Exif.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
 
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 struct Dpi {
     int x;
     int y;
 };
 
-Dpi DecodeDpi(const EncodeOptions &o) {
+// The 37 x 29 test pattern as a JPEG.
+Bytes Encode(const JpegOptions &options) {
+    return MakeJpeg(Pattern(37, 29, 3), options);
+}
+
+Dpi DecodeDpi(const JpegOptions &o) {
     CfImage image;
-    EXPECT_TRUE(DecodeBytes(image, Encode(o), FormatUnknown)) << image.GetLastError();
+    EXPECT_TRUE(DecodeWithHint(image, Encode(o), FormatUnknown)) << image.GetLastError();
     return {image.GetDpiX(), image.GetDpiY()};
 }
 
-EncodeOptions Jfif(int unit, int x, int y) {
-    EncodeOptions o;
+JpegOptions Jfif(int unit, int x, int y) {
+    JpegOptions o;
     o.densityUnit = unit;
     o.xDensity = x;
     o.yDensity = y;
@@ -50,8 +58,8 @@ TEST(JpegResolution, JfifDensity) {
     EXPECT_EQ(d.x, 96);
     EXPECT_EQ(d.y, 96);
 
-    EncodeOptions none;
-    none.writeJfif = false;
+    JpegOptions none;
+    none.jfif = false;
     d = DecodeDpi(none);
     EXPECT_EQ(d.x, 96);
     EXPECT_EQ(d.y, 96);
@@ -60,12 +68,12 @@ TEST(JpegResolution, JfifDensity) {
 TEST(JpegResolution, JfifAspectRatioScalesTheCallersHorizontalResolution) {
     CfImage image;
     image.SetDpiX(200);
-    ASSERT_TRUE(DecodeBytes(image, Encode(Jfif(0, 2, 3)), FormatJpeg));
+    ASSERT_TRUE(DecodeWithHint(image, Encode(Jfif(0, 2, 3)), FormatJpeg));
     EXPECT_EQ(image.GetDpiX(), 200);
     EXPECT_EQ(image.GetDpiY(), 300);
 }
 
-EncodeOptions WithExif(const ExifBlockBuilder &exif, EncodeOptions o = Jfif(1, 150, 150)) {
+JpegOptions WithExif(const ExifBlockBuilder &exif, JpegOptions o = Jfif(1, 150, 150)) {
     o.markers.push_back({JPEG_APP0 + 1, exif.Payload()});
     return o;
 }
@@ -133,7 +141,7 @@ TEST(JpegResolution, BrokenExifBlockFallsBackToJfif) {
     exif.Short(ifd0, 0x0128, 2);
     Bytes payload = exif.Payload();
     payload[6 + 8] = 40; // entry count past the block end
-    EncodeOptions o = Jfif(1, 150, 120);
+    JpegOptions o = Jfif(1, 150, 120);
     o.markers.push_back({JPEG_APP0 + 1, payload});
     Dpi d = DecodeDpi(o);
     EXPECT_EQ(d.x, 150);
@@ -145,11 +153,11 @@ TEST(JpegResolution, TheExifRecordTravelsWithTheImage) {
     int ifd0 = exif.AddDirectory();
     exif.Ascii(ifd0, 0x010F, "FUJIFILM");
     exif.Short(ifd0, 0x0112, 8);
-    EncodeOptions o = WithExif(exif);
+    JpegOptions o = WithExif(exif);
     o.markers.push_back({JPEG_COM, Bytes{'n', 'o', 't', 'e'}});
     o.progressive = true;
     CfImage image;
-    ASSERT_TRUE(DecodeBytes(image, Encode(o), FormatUnknown));
+    ASSERT_TRUE(DecodeWithHint(image, Encode(o), FormatUnknown));
     const ExifRecord &r = image.info.exif;
     EXPECT_TRUE(r.isExif);
     EXPECT_STREQ(r.cameraMake, "FUJIFILM");
@@ -162,7 +170,7 @@ TEST(JpegResolution, TheExifRecordTravelsWithTheImage) {
 
     // A file without EXIF read into a fresh image leaves isExif false.
     CfImage plain;
-    ASSERT_TRUE(DecodeBytes(plain, Encode({}), FormatUnknown));
+    ASSERT_TRUE(DecodeWithHint(plain, Encode({}), FormatUnknown));
     EXPECT_FALSE(plain.info.exif.isExif);
     EXPECT_EQ(plain.info.exif.orientation, 0);
     EXPECT_EQ(plain.info.exif.width, 37);

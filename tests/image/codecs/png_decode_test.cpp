@@ -10,16 +10,17 @@
 #include <png.h>
 #include <zlib.h>
 
-#include "CodecBytes.h"
 #include "image/codecs/CfImagePNG.h"
+#include "tests/image/ImageTestSupport.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/Picture.h"
 #include "tests/support/Png.h"
 
 namespace {
 
-using support::PngColour;
-using support::PngImage;
+using namespace imagetest;
+using namespace support;
+
 
 struct Kind {
     PngColour colour;

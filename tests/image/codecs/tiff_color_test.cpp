@@ -3,14 +3,18 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Tiff.h"
 #include <gtest/gtest.h>
-
-#include "TiffTestFiles.h"
 
 namespace {
 
-void ExpectNear(const RGBQUAD& actual, int r, int g, int b, int tolerance,
-                const std::string& where) {
+using namespace imagetest;
+using namespace support;
+
+void ExpectNear(const RGBQUAD &actual, int r, int g, int b, int tolerance,
+                const std::string &where) {
     EXPECT_LE(std::abs(actual.rgbRed - r), tolerance) << where << " red " << int(actual.rgbRed);
     EXPECT_LE(std::abs(actual.rgbGreen - g), tolerance)
         << where << " green " << int(actual.rgbGreen);
@@ -34,18 +38,19 @@ TiffPage ColourPage(uint32_t width, uint32_t height, uint16_t samples) {
 }
 
 TEST(TiffRgb, EightBitRgbIsExact) {
+    TempDir dir;
     TiffPage page = ColourPage(7, 5, 3);
     page.rowsPerStrip = 2;
     page.compression = COMPRESSION_LZW;
-    const std::string path = TiffTempPath("rgb");
-    WriteTiff(path, page);
+    const std::string path = dir / "rgb";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     EXPECT_FALSE(image.HasAlphaChannel());
     for (uint32_t y = 0; y < 5; ++y) {
         for (uint32_t x = 0; x < 7; ++x) {
-            const uint8_t* p = &page.data[(y * 7 + x) * 3];
+            const uint8_t *p = &page.data[(y * 7 + x) * 3];
             ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 0,
                        std::to_string(x) + "," + std::to_string(y));
         }
@@ -54,6 +59,7 @@ TEST(TiffRgb, EightBitRgbIsExact) {
 
 // libtiff's RGBA reader premultiplies; the bitmap keeps straight colours beside its alpha.
 TEST(TiffRgb, RgbaKeepsStraightColoursAndAlpha) {
+    TempDir dir;
     for (uint16_t extra : {EXTRASAMPLE_UNASSALPHA, EXTRASAMPLE_ASSOCALPHA}) {
         TiffPage page = ColourPage(6, 4, 4);
         page.extraSamples = {extra};
@@ -67,14 +73,14 @@ TEST(TiffRgb, RgbaKeepsStraightColoursAndAlpha) {
                 }
             }
         }
-        const std::string path = TiffTempPath(std::to_string(extra));
-        WriteTiff(path, page);
+        const std::string path = dir / std::to_string(extra);
+        WriteTiff(path, {page});
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         ASSERT_TRUE(image.HasAlphaChannel());
         for (uint32_t y = 0; y < 4; ++y) {
             for (uint32_t x = 0; x < 6; ++x) {
-                const uint8_t* p = &straight[(y * 6 + x) * 4];
+                const uint8_t *p = &straight[(y * 6 + x) * 4];
                 ExpectNear(PixelFromTop(image, x, y), p[0], p[1], p[2], 1,
                            std::to_string(extra) + ":" + std::to_string(x) + "," +
                                std::to_string(y));
@@ -85,6 +91,7 @@ TEST(TiffRgb, RgbaKeepsStraightColoursAndAlpha) {
 }
 
 TEST(TiffCmyk, InksBecomeRgbByTheirComplements) {
+    TempDir dir;
     TiffPage page;
     page.width = 5;
     page.height = 2;
@@ -94,13 +101,13 @@ TEST(TiffCmyk, InksBecomeRgbByTheirComplements) {
         page.data.insert(page.data.end(),
                          {uint8_t(i * 25), uint8_t(255 - i * 20), uint8_t(i * 11), uint8_t(i * 9)});
     }
-    const std::string path = TiffTempPath("cmyk");
-    WriteTiff(path, page);
+    const std::string path = dir / "cmyk";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
     for (uint32_t i = 0; i < 10; ++i) {
-        const uint8_t* p = &page.data[i * 4];
+        const uint8_t *p = &page.data[i * 4];
         const auto ink = [&](int c) { return (255 - c) * (255 - p[3]) / 255; };
         ExpectNear(PixelFromTop(image, i % 5, i / 5), ink(p[0]), ink(p[1]), ink(p[2]), 1,
                    std::to_string(i));
@@ -108,6 +115,7 @@ TEST(TiffCmyk, InksBecomeRgbByTheirComplements) {
 }
 
 TEST(TiffYCbCr, JpegCompressedColourStaysCloseToTheSource) {
+    TempDir dir;
     TiffPage page;
     page.width = 32;
     page.height = 24;
@@ -122,10 +130,10 @@ TEST(TiffYCbCr, JpegCompressedColourStaysCloseToTheSource) {
                              {uint8_t(60 + x * 4), uint8_t(200 - y * 5), uint8_t(100 + x + y)});
         }
     }
-    const std::string path = TiffTempPath("ycbcr");
-    WriteTiff(path, page);
+    const std::string path = dir / "ycbcr";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_EQ(image.GetWidth(), 32u);
     for (uint32_t y = 0; y < 24; y += 3) {
         for (uint32_t x = 0; x < 32; x += 3) {
@@ -157,6 +165,7 @@ void ReferenceLab(double l, double a, double b, int rgb[3]) {
 }
 
 TEST(TiffLab, CieLabBecomesSrgb) {
+    TempDir dir;
     struct Sample {
         uint8_t l;
         int8_t a, b;
@@ -179,10 +188,10 @@ TEST(TiffLab, CieLabBecomesSrgb) {
                 page.data.push_back(uint8_t(i * 30));
             }
         }
-        const std::string path = TiffTempPath(std::to_string(spp));
-        WriteTiff(path, page);
+        const std::string path = dir / std::to_string(spp);
+        WriteTiff(path, {page});
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         EXPECT_EQ(image.GetBitsPerPixel(), 24);
         EXPECT_EQ(image.HasAlphaChannel(), spp == 4);
         for (uint32_t i = 0; i < 8; ++i) {
@@ -199,6 +208,7 @@ TEST(TiffLab, CieLabBecomesSrgb) {
 
 // 16-bit L runs 0..65535 and a, b are signed 16-bit: their high bytes are the 8-bit values.
 TEST(TiffLab, SixteenBitSamplesMatchTheirEightBitValues) {
+    TempDir dir;
     struct Sample {
         uint8_t l;
         int8_t a, b;
@@ -213,17 +223,17 @@ TEST(TiffLab, SixteenBitSamplesMatchTheirEightBitValues) {
     page.bitsPerSample = 16;
     page.rowsPerStrip = 1;
     page.photometric = PHOTOMETRIC_CIELAB;
-    for (const Sample& s : samples) {
+    for (const Sample &s : samples) {
         const uint16_t words[3] = {static_cast<uint16_t>(s.l * 257),
                                    static_cast<uint16_t>(s.a * 256 + 0x7F),
                                    static_cast<uint16_t>(s.b * 256 + 0x31)};
-        const auto* bytes = reinterpret_cast<const uint8_t*>(words);
+        const auto *bytes = reinterpret_cast<const uint8_t *>(words);
         page.data.insert(page.data.end(), bytes, bytes + 6);
     }
-    const std::string path = TiffTempPath("lab16");
-    WriteTiff(path, page);
+    const std::string path = dir / "lab16";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     for (uint32_t i = 0; i < 6; ++i) {
         int rgb[3];
         ReferenceLab(samples[i].l * 100.0 / 255, samples[i].a, samples[i].b, rgb);

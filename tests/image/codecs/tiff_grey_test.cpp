@@ -1,22 +1,26 @@
 // Bilevel, grey and grey-with-alpha TIFFs through the strip path.
 #include <cstring>
 
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Tiff.h"
 #include <gtest/gtest.h>
-
-#include "TiffTestFiles.h"
 
 namespace {
 
-uint8_t Grey(const RGBQUAD& c) {
+using namespace imagetest;
+using namespace support;
+
+uint8_t Grey(const RGBQUAD &c) {
     EXPECT_EQ(c.rgbRed, c.rgbGreen);
     EXPECT_EQ(c.rgbGreen, c.rgbBlue);
     return c.rgbRed;
 }
 
 // Packs one sample of `bits` bits per pixel, most significant bit first.
-std::vector<uint8_t> PackRows(const std::vector<std::vector<uint32_t>>& rows, uint32_t bits) {
+std::vector<uint8_t> PackRows(const std::vector<std::vector<uint32_t>> &rows, uint32_t bits) {
     std::vector<uint8_t> out;
-    for (const auto& row : rows) {
+    for (const auto &row : rows) {
         std::vector<uint8_t> bytes((row.size() * bits + 7) / 8, 0);
         for (size_t x = 0; x < row.size(); ++x) {
             for (uint32_t b = 0; b < bits; ++b) {
@@ -42,6 +46,7 @@ std::vector<std::vector<uint32_t>> Ramp(uint32_t width, uint32_t height, uint32_
 }
 
 TEST(TiffBilevel, MinIsBlackAndMinIsWhiteShowOneBitsOppositely) {
+    TempDir dir;
     const auto rows = Ramp(13, 3, 1);
     for (uint16_t photometric : {PHOTOMETRIC_MINISBLACK, PHOTOMETRIC_MINISWHITE}) {
         TiffPage page;
@@ -50,10 +55,10 @@ TEST(TiffBilevel, MinIsBlackAndMinIsWhiteShowOneBitsOppositely) {
         page.bitsPerSample = 1;
         page.photometric = photometric;
         page.data = PackRows(rows, 1);
-        const std::string path = TiffTempPath(std::to_string(photometric));
-        WriteTiff(path, page);
+        const std::string path = dir / std::to_string(photometric);
+        WriteTiff(path, {page});
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         EXPECT_EQ(image.GetBitsPerPixel(), 1);
         EXPECT_EQ(image.GetFormatType(), FormatTiff);
         for (uint32_t y = 0; y < 3; ++y) {
@@ -74,6 +79,7 @@ struct GreyCase {
 class TiffGreyDepth : public testing::TestWithParam<GreyCase> {};
 
 TEST_P(TiffGreyDepth, SamplesSpreadOverTheFullRange) {
+    TempDir dir;
     const GreyCase c = GetParam();
     const auto rows = Ramp(11, 5, c.bits);
     TiffPage page;
@@ -83,10 +89,10 @@ TEST_P(TiffGreyDepth, SamplesSpreadOverTheFullRange) {
     page.photometric = c.photometric;
     page.rowsPerStrip = 2;
     page.data = PackRows(rows, c.bits);
-    const std::string path = TiffTempPath("grey");
-    WriteTiff(path, page);
+    const std::string path = dir / "grey";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), c.expectedDepth);
     const uint32_t maximum = (1u << c.bits) - 1;
     for (uint32_t y = 0; y < 5; ++y) {
@@ -108,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, TiffGreyDepth,
                                          GreyCase{8, PHOTOMETRIC_MINISBLACK, 8},
                                          GreyCase{8, PHOTOMETRIC_MINISWHITE, 8}));
 
-std::vector<uint8_t> HostWords(const std::vector<uint16_t>& words) {
+std::vector<uint8_t> HostWords(const std::vector<uint16_t> &words) {
     std::vector<uint8_t> bytes(words.size() * 2);
     std::memcpy(bytes.data(), words.data(), bytes.size());
     return bytes;
@@ -117,6 +123,7 @@ std::vector<uint8_t> HostWords(const std::vector<uint16_t>& words) {
 // Every row is scaled by the power of two that brings the image's largest sample to the top
 // of the byte, whichever strip holds it and whatever the file's byte order.
 TEST(TiffGrey16, ScaledSoThatTheLargestSampleBecomes255) {
+    TempDir dir;
     const uint32_t width = 6;
     const uint32_t height = 4;
     std::vector<uint16_t> words(width * height);
@@ -125,17 +132,17 @@ TEST(TiffGrey16, ScaledSoThatTheLargestSampleBecomes255) {
     }
     words[2 * width + 3] = 0x0FFF;
     words[3 * width + 1] = 0x0800;
-    for (const char* mode : {"w", "wb"}) {
+    for (const char *mode : {"w", "wb"}) {
         TiffPage page;
         page.width = width;
         page.height = height;
         page.bitsPerSample = 16;
         page.rowsPerStrip = 1;
         page.data = HostWords(words);
-        const std::string path = TiffTempPath(mode);
-        WriteTiff(path, page, mode);
+        const std::string path = dir / mode;
+        WriteTiff(path, {page}, mode);
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         EXPECT_EQ(image.GetBitsPerPixel(), 8);
         for (uint32_t y = 0; y < height; ++y) {
             for (uint32_t x = 0; x < width; ++x) {
@@ -147,16 +154,17 @@ TEST(TiffGrey16, ScaledSoThatTheLargestSampleBecomes255) {
 }
 
 TEST(TiffGrey16, FullRangeSamplesKeepTheirHighByte) {
+    TempDir dir;
     std::vector<uint16_t> words = {0x0000, 0x1234, 0x8000, 0xFFFF, 0x00FF, 0x7F00};
     TiffPage page;
     page.width = 3;
     page.height = 2;
     page.bitsPerSample = 16;
     page.data = HostWords(words);
-    const std::string path = TiffTempPath("full");
-    WriteTiff(path, page);
+    const std::string path = dir / "full";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     for (uint32_t i = 0; i < words.size(); ++i) {
         EXPECT_EQ(Grey(PixelFromTop(image, i % 3, i / 3)), words[i] >> 8) << i;
     }
@@ -165,16 +173,17 @@ TEST(TiffGrey16, FullRangeSamplesKeepTheirHighByte) {
 class TiffStripSizes : public testing::TestWithParam<uint32_t> {};
 
 TEST_P(TiffStripSizes, EveryStripLayoutGivesTheSamePixels) {
+    TempDir dir;
     const auto rows = Ramp(9, 13, 8);
     TiffPage page;
     page.width = 9;
     page.height = 13;
     page.rowsPerStrip = GetParam();
     page.data = PackRows(rows, 8);
-    const std::string path = TiffTempPath("strips");
-    WriteTiff(path, page);
+    const std::string path = dir / "strips";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_EQ(image.GetWidth(), 9u);
     ASSERT_EQ(image.GetHeight(), 13u);
     for (uint32_t y = 0; y < 13; ++y) {
@@ -190,6 +199,7 @@ INSTANTIATE_TEST_SUITE_P(RowsPerStrip, TiffStripSizes, testing::Values(0u, 1u, 3
 // A strip whose compressed data is damaged ends the image: the rows above it stay, the rest
 // come out black, and the decode succeeds.
 TEST(TiffBrokenStrip, RowsBeforeTheBrokenStripSurvive) {
+    TempDir dir;
     const auto rows = Ramp(16, 6, 8);
     TiffPage page;
     page.width = 16;
@@ -197,29 +207,29 @@ TEST(TiffBrokenStrip, RowsBeforeTheBrokenStripSurvive) {
     page.rowsPerStrip = 2;
     page.compression = COMPRESSION_ADOBE_DEFLATE;
     page.data = PackRows(rows, 8);
-    for (auto& byte : page.data) {
+    for (auto &byte : page.data) {
         byte = static_cast<uint8_t>(byte | 0x80); // no all-black row
     }
-    const std::string path = TiffTempPath("broken");
-    WriteTiff(path, page);
+    const std::string path = dir / "broken";
+    WriteTiff(path, {page});
 
-    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    TIFF *tif = TIFFOpen(path.c_str(), "r");
     ASSERT_NE(tif, nullptr);
-    uint64_t* offsets = nullptr;
-    uint64_t* counts = nullptr;
+    uint64_t *offsets = nullptr;
+    uint64_t *counts = nullptr;
     ASSERT_TRUE(TIFFGetField(tif, TIFFTAG_STRIPOFFSETS, &offsets));
     ASSERT_TRUE(TIFFGetField(tif, TIFFTAG_STRIPBYTECOUNTS, &counts));
     const uint64_t offset = offsets[1];
     const uint64_t count = counts[1];
     TIFFClose(tif);
-    std::vector<uint8_t> bytes = ReadBytes(path);
+    std::vector<uint8_t> bytes = ReadFile(path);
     for (uint64_t i = 0; i < count; ++i) {
         bytes[offset + i] = 0xFF;
     }
-    WriteBytes(path, bytes);
+    WriteFile(path, bytes);
 
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     for (uint32_t y = 0; y < 6; ++y) {
         for (uint32_t x = 0; x < 16; ++x) {
             EXPECT_EQ(Grey(PixelFromTop(image, x, y)), y < 2 ? page.data[y * 16 + x] : 0)
@@ -229,6 +239,7 @@ TEST(TiffBrokenStrip, RowsBeforeTheBrokenStripSurvive) {
 }
 
 TEST(TiffGreyAlpha, EightBitPairsGiveIndexAndAlpha) {
+    TempDir dir;
     TiffPage page;
     page.width = 5;
     page.height = 3;
@@ -238,10 +249,10 @@ TEST(TiffGreyAlpha, EightBitPairsGiveIndexAndAlpha) {
         page.data.push_back(static_cast<uint8_t>(i * 17));
         page.data.push_back(static_cast<uint8_t>(255 - i * 5));
     }
-    const std::string path = TiffTempPath("ga8");
-    WriteTiff(path, page);
+    const std::string path = dir / "ga8";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_TRUE(image.HasAlphaChannel());
     for (uint32_t i = 0; i < 15; ++i) {
         EXPECT_EQ(Grey(PixelFromTop(image, i % 5, i / 5)), i * 17) << i;
@@ -251,6 +262,7 @@ TEST(TiffGreyAlpha, EightBitPairsGiveIndexAndAlpha) {
 
 // Grey and alpha share one scale: the high byte of every sample, in every row.
 TEST(TiffGreyAlpha, SixteenBitSamplesKeepTheirHighByte) {
+    TempDir dir;
     TiffPage page;
     page.width = 4;
     page.height = 3;
@@ -264,10 +276,10 @@ TEST(TiffGreyAlpha, SixteenBitSamplesKeepTheirHighByte) {
         words.push_back(static_cast<uint16_t>(0xFFFF - i * 0x0A00));
     }
     page.data = HostWords(words);
-    const std::string path = TiffTempPath("ga16");
-    WriteTiff(path, page);
+    const std::string path = dir / "ga16";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_TRUE(image.HasAlphaChannel());
     for (uint32_t i = 0; i < 12; ++i) {
         EXPECT_EQ(Grey(PixelFromTop(image, i % 4, i / 4)), words[2 * i] >> 8) << i;
@@ -284,6 +296,7 @@ class TiffPlanarGreyAlpha : public testing::TestWithParam<PlanarCase> {};
 
 // Grey and alpha stored as two planes come out as the same pixels as interleaved samples.
 TEST_P(TiffPlanarGreyAlpha, PlanesAreInterleavedIntoPixels) {
+    TempDir dir;
     const PlanarCase c = GetParam();
     const uint32_t width = 19;
     const uint32_t height = 7;
@@ -309,10 +322,10 @@ TEST_P(TiffPlanarGreyAlpha, PlanesAreInterleavedIntoPixels) {
             page.data.push_back(static_cast<uint8_t>(w >> 8));
         }
     }
-    const std::string path = TiffTempPath("planar");
-    WriteTiff(path, page);
+    const std::string path = dir / "planar";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_TRUE(image.HasAlphaChannel());
     for (uint32_t i = 0; i < width * height; ++i) {
         EXPECT_EQ(Grey(PixelFromTop(image, i % width, i / width)), words[2 * i] >> 8) << i;

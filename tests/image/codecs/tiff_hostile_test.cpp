@@ -4,16 +4,20 @@
 #include <filesystem>
 #include <map>
 
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Tiff.h"
 #include <gtest/gtest.h>
 
-#include "TiffTestFiles.h"
-
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 // A little-endian classic TIFF with one directory of single-valued SHORT or LONG tags and the
 // given bytes as image data at offset 8 (StripOffsets points there unless set otherwise).
 std::vector<uint8_t> CraftTiff(std::map<uint16_t, uint32_t> tags,
-                               const std::vector<uint8_t>& data) {
+                               const std::vector<uint8_t> &data) {
     tags.emplace(TIFFTAG_STRIPOFFSETS, 8);
     tags.emplace(TIFFTAG_STRIPBYTECOUNTS, static_cast<uint32_t>(data.size()));
     std::vector<uint8_t> out = {'I', 'I', 42, 0};
@@ -28,7 +32,7 @@ std::vector<uint8_t> CraftTiff(std::map<uint16_t, uint32_t> tags,
     put32(static_cast<uint32_t>(8 + data.size()));
     out.insert(out.end(), data.begin(), data.end());
     put16(static_cast<uint32_t>(tags.size()));
-    for (const auto& [tag, value] : tags) {
+    for (const auto &[tag, value] : tags) {
         const bool isLong = value > 0xFFFF || tag == TIFFTAG_IMAGEWIDTH ||
                             tag == TIFFTAG_IMAGELENGTH || tag == TIFFTAG_STRIPOFFSETS ||
                             tag == TIFFTAG_STRIPBYTECOUNTS || tag == TIFFTAG_ROWSPERSTRIP ||
@@ -53,11 +57,10 @@ struct Outcome {
     uint32_t width, height;
 };
 
-Outcome LoadBytes(const std::vector<uint8_t>& bytes) {
-    const std::string path = TiffTempPath("crafted");
-    WriteBytes(path, bytes);
+Outcome LoadBytes(const std::vector<uint8_t> &bytes) {
+    const TempFile file(bytes);
     CfImage image;
-    const bool ok = image.Load(path.c_str(), FormatTiff);
+    const bool ok = image.Load(file.Path().c_str(), FormatTiff);
     return {ok, image.GetLastError(), image.GetWidth(), image.GetHeight()};
 }
 
@@ -72,7 +75,7 @@ std::map<uint16_t, uint32_t> Grey(uint32_t width, uint32_t height, uint32_t bits
 }
 
 TEST(TiffHostile, ImagesBeyondTheCeilingOrTheCoordinateRangeAreRefused) {
-    for (const auto& [w, h, bits] : {std::tuple{100000u, 100000u, 8u},
+    for (const auto &[w, h, bits] : {std::tuple{100000u, 100000u, 8u},
                                      std::tuple{0x80000000u, 1u, 1u}, std::tuple{0u, 5u, 8u}}) {
         const Outcome out = LoadBytes(CraftTiff(Grey(w, h, bits), {0, 0, 0, 0}));
         EXPECT_FALSE(out.ok) << w << "x" << h;
@@ -89,7 +92,7 @@ TEST(TiffHostile, SampleLayoutsThatDoNotFitTheRowStayInBounds) {
         uint32_t samples, bits;
     } layouts[] = {{3, 4}, {3, 1},  {2, 32}, {2, 4},  {4, 2},  {3, 12},
                    {5, 8}, {2, 16}, {1, 24}, {1, 31}, {1, 64}, {1, 7}};
-    for (const auto& l : layouts) {
+    for (const auto &l : layouts) {
         const uint32_t width = 7;
         const uint32_t height = 3;
         const size_t bytes = (size_t{width} * l.samples * l.bits + 7) / 8 * height;
@@ -106,9 +109,10 @@ TEST(TiffHostile, SampleLayoutsThatDoNotFitTheRowStayInBounds) {
 }
 
 TEST(TiffHostile, TwentyFourBitGreyShowsTheHighByte) {
+    TempDir dir;
     const std::vector<uint8_t> data = {0x01, 0x02, 0x90, 0xFF, 0xFF, 0x10};
-    const std::string path = TiffTempPath("grey24");
-    WriteBytes(path, CraftTiff(Grey(2, 1, 24), data));
+    const std::string path = dir / "grey24";
+    WriteFile(path, CraftTiff(Grey(2, 1, 24), data));
     CfImage image;
     ASSERT_TRUE(image.Load(path.c_str(), FormatTiff)) << image.GetLastError();
     EXPECT_EQ(PixelFromTop(image, 0, 0).rgbRed, 0x90);
@@ -144,7 +148,7 @@ TEST(TiffHostile, OddStripAndTileSizesNeverOverrun) {
     auto giantTile = tiles;
     giantTile[TIFFTAG_TILEWIDTH] = 0x10000;
     giantTile[TIFFTAG_TILELENGTH] = 0x10000;
-    for (const auto& tags : {zeroRows, hugeRows, shortStrip, tiles, giantTile}) {
+    for (const auto &tags : {zeroRows, hugeRows, shortStrip, tiles, giantTile}) {
         std::vector<uint8_t> data(256, 0x42);
         const Outcome out = LoadBytes(CraftTiff(tags, data));
         if (!out.ok) {
@@ -156,21 +160,71 @@ TEST(TiffHostile, OddStripAndTileSizesNeverOverrun) {
     }
 }
 
+// An uncompressed little-endian grey TIFF with its directory first and its strips after it,
+// as some scanners write: a cut file keeps its directory and loses strips from the end.
+Bytes DirectoryFirstTiff(uint32_t width, uint32_t height, uint32_t rowsPerStrip,
+                         const Bytes &pixels) {
+    const uint32_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
+    const uint16_t entries = 8;
+    const uint32_t arrays = 8 + 2 + 12 * entries + 4;
+    const uint32_t data = arrays + 8 * strips;
+    Bytes out = {'I', 'I', 42, 0};
+    PutLe32(out, 8);
+    PutLe16(out, entries);
+    const auto entry = [&out](uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+        PutLe16(out, tag);
+        PutLe16(out, type);
+        PutLe32(out, count);
+        PutLe32(out, value);
+    };
+    entry(TIFFTAG_IMAGEWIDTH, TIFF_LONG, 1, width);
+    entry(TIFFTAG_IMAGELENGTH, TIFF_LONG, 1, height);
+    entry(TIFFTAG_BITSPERSAMPLE, TIFF_SHORT, 1, 8);
+    entry(TIFFTAG_COMPRESSION, TIFF_SHORT, 1, COMPRESSION_NONE);
+    entry(TIFFTAG_PHOTOMETRIC, TIFF_SHORT, 1, PHOTOMETRIC_MINISBLACK);
+    entry(TIFFTAG_STRIPOFFSETS, TIFF_LONG, strips, arrays);
+    entry(TIFFTAG_ROWSPERSTRIP, TIFF_LONG, 1, rowsPerStrip);
+    entry(TIFFTAG_STRIPBYTECOUNTS, TIFF_LONG, strips, arrays + 4 * strips);
+    PutLe32(out, 0);
+    for (uint32_t s = 0; s < strips; ++s) {
+        PutLe32(out, data + s * rowsPerStrip * width);
+    }
+    for (uint32_t s = 0; s < strips; ++s) {
+        PutLe32(out, std::min(rowsPerStrip, height - s * rowsPerStrip) * width);
+    }
+    Append(out, pixels);
+    return out;
+}
+
 TEST(TiffHostile, TruncatedFilesFailOrKeepWhatWasRead) {
-    TiffPage page;
-    page.width = 64;
-    page.height = 64;
+    // As libtiff writes them, the directory comes last: any cut loses it and the load fails.
+    TiffPage page = TiffPageOf(Pattern(64, 64, 1));
     page.rowsPerStrip = 8;
     page.compression = COMPRESSION_LZW;
-    for (uint32_t i = 0; i < 64 * 64; ++i) {
-        page.data.push_back(static_cast<uint8_t>(i * 7919 >> 3));
-    }
-    const std::string path = TiffTempPath("whole");
-    WriteTiff(path, page);
-    const std::vector<uint8_t> whole = ReadBytes(path);
+    TempDir dir;
+    WriteTiff(dir / "whole.tif", {page});
+    const Bytes whole = ReadFile(dir / "whole.tif");
     for (size_t cut : {size_t{8}, whole.size() / 3, whole.size() / 2, whole.size() - 5}) {
-        std::vector<uint8_t> part(whole.begin(), whole.begin() + static_cast<long>(cut));
-        LoadBytes(part); // any clean result
+        const Outcome out = LoadBytes(Bytes(whole.begin(), whole.begin() + long(cut)));
+        EXPECT_FALSE(out.ok) << cut;
+        EXPECT_EQ(out.error, "Error encountered while opening TIFF file") << cut;
+    }
+
+    // With the directory first, a cut inside the third of four strips: the image loads at its
+    // size, and the two whole strips show exactly their rows.
+    const Picture grey = Pattern(16, 16, 1);
+    const Bytes file = DirectoryFirstTiff(16, 16, 4, grey.samples);
+    const Bytes cut(file.begin(), file.end() - 16 * 4 - 16 * 2);
+    const TempFile truncated(cut);
+    CfImage image;
+    ASSERT_TRUE(image.Load(truncated.Path().c_str(), FormatTiff)) << image.GetLastError();
+    ASSERT_EQ(image.GetWidth(), 16u);
+    ASSERT_EQ(image.GetHeight(), 16u);
+    for (uint32_t y = 0; y < 8; ++y) {
+        for (uint32_t x = 0; x < 16; ++x) {
+            ASSERT_EQ(PixelFromTop(image, x, y).rgbRed, grey.At(int(x), int(y), 0))
+                << x << "," << y;
+        }
     }
 }
 
@@ -182,7 +236,7 @@ TEST(TiffHostile, CorpusFilesDecodeOrFailCleanly) {
         GTEST_SKIP() << "no corpus at " << root;
     }
     size_t files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
         const std::string ext = entry.path().extension().string();
         if (ext != ".tif" && ext != ".tiff") {
             continue;

@@ -4,13 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include "TiffTestFiles.h"
 #include "image/CfStdioStream.h"
 #include "image/codecs/CfImageTIF.h"
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
-uint8_t Grey(const RGBQUAD& c) { return c.rgbGreen; }
+using namespace imagetest;
+using namespace support;
+
+uint8_t Grey(const RGBQUAD &c) {
+    return c.rgbGreen;
+}
 
 TiffPage GreyPage(uint32_t width, uint32_t height, uint16_t bits = 8) {
     TiffPage page;
@@ -39,14 +46,15 @@ class TiffTiles : public testing::TestWithParam<TileCase> {};
 
 // The right and bottom tiles reach past the image; their outside bytes (0xEE) never show.
 TEST_P(TiffTiles, EdgeTilesAreCutAtTheImageBorder) {
+    TempDir dir;
     const TileCase c = GetParam();
     TiffPage page = GreyPage(c.width, c.height, c.bits);
     page.tileWidth = c.tileWidth;
     page.tileLength = c.tileLength;
-    const std::string path = TiffTempPath("tiles");
-    WriteTiff(path, page);
+    const std::string path = dir / "tiles";
+    WriteTiff(path, {page});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     ASSERT_EQ(image.GetWidth(), c.width);
     ASSERT_EQ(image.GetHeight(), c.height);
     for (uint32_t y = 0; y < c.height; ++y) {
@@ -63,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, TiffTiles,
                                          TileCase{16, 16, 16, 16, 8}));
 
 TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
+    TempDir dir;
     struct Case {
         uint16_t unit; // 0: tag absent
         std::optional<float> x, y;
@@ -73,17 +82,17 @@ TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
         {RESUNIT_NONE, 150.7f, 150.7f, 150, 150},           {0, 200.0f, std::nullopt, 200, 96},
         {RESUNIT_INCH, std::nullopt, std::nullopt, 96, 96},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         TiffPage page = GreyPage(2, 2);
         page.resolutionUnit = c.unit;
         page.xResolution = c.x;
         page.yResolution = c.y;
         page.xPosition = 3.9f;
         page.yPosition = 12.25f;
-        const std::string path = TiffTempPath(std::to_string(c.dpiX));
-        WriteTiff(path, page);
+        const std::string path = dir / std::to_string(c.dpiX);
+        WriteTiff(path, {page});
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         EXPECT_EQ(image.GetDpiX(), c.dpiX) << c.unit;
         EXPECT_EQ(image.GetDpiY(), c.dpiY) << c.unit;
         EXPECT_EQ(image.info.xOffset, 3);
@@ -93,18 +102,16 @@ TEST(TiffResolution, UnitsAndPositionsReachTheImage) {
 
 class TiffPages : public testing::Test {
 protected:
-    void SetUp() override {
-        path = TiffTempPath("pages");
-        WriteTiff(path, {GreyPage(3, 2), GreyPage(5, 4), GreyPage(7, 1)});
-    }
-    std::string path;
+    void SetUp() override { WriteTiff(path, {GreyPage(3, 2), GreyPage(5, 4), GreyPage(7, 1)}); }
+    TempDir dir;
+    const std::string path = dir / "pages";
 };
 
 TEST_F(TiffPages, EachPageDecodesAndTheCountIsReported) {
     const uint32_t widths[] = {3, 5, 7};
     for (int32_t frame = 0; frame < 3; ++frame) {
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path, frame)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path, frame)) << image.GetLastError();
         EXPECT_EQ(image.GetWidth(), widths[frame]);
         EXPECT_EQ(image.info.frameCount, 3);
     }
@@ -146,9 +153,7 @@ TEST_F(TiffPages, AnyOtherEscapeCancels) {
 // A caller that hints TIFF already carries FormatTiff: a failure in dimensions-only mode must
 // still be a failure.
 TEST(TiffDimensionsOnly, AFailureIsNotTurnedIntoSuccessByTheHint) {
-    const std::string path = TiffTempPath("notiff");
-    WriteBytes(path, {'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE *file = OpenBytes({'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
     ASSERT_NE(file, nullptr);
     CfStdioStream stream(file);
     CfImageTIF decoder;

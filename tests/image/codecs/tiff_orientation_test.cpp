@@ -3,11 +3,15 @@
 // pixel must appear where that orientation shows it.
 #include <string>
 
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Tiff.h"
 #include <gtest/gtest.h>
 
-#include "TiffTestFiles.h"
-
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 // Stored pixel (row r, column c) of a W x H image appears at this (row, column) when shown.
 std::pair<uint32_t, uint32_t> Shown(uint16_t orientation, uint32_t r, uint32_t c, uint32_t w,
@@ -82,11 +86,12 @@ TiffPage PatternPage(const ColourPath &path, uint16_t orientation) {
 class TiffOrientationPaths : public testing::TestWithParam<ColourPath> {};
 
 TEST_P(TiffOrientationPaths, EveryOrientationComesOutUpright) {
+    TempDir dir;
     const ColourPath path = GetParam();
-    const std::string storedPath = TiffTempPath(std::string(path.name) + "_1");
-    WriteTiff(storedPath, PatternPage(path, 1));
+    const std::string storedPath = dir / (std::string(path.name) + "_1");
+    WriteTiff(storedPath, {PatternPage(path, 1)});
     CfImage stored;
-    ASSERT_TRUE(LoadTiff(stored, storedPath)) << stored.GetLastError();
+    ASSERT_TRUE(LoadFile(stored, storedPath)) << stored.GetLastError();
     ASSERT_EQ(stored.GetWidth(), kWidth);
     ASSERT_EQ(stored.GetHeight(), kHeight);
     if (path.alpha) {
@@ -95,10 +100,10 @@ TEST_P(TiffOrientationPaths, EveryOrientationComesOutUpright) {
 
     for (uint16_t orientation = 2; orientation <= 8; ++orientation) {
         SCOPED_TRACE("orientation " + std::to_string(orientation));
-        const std::string file = TiffTempPath(path.name + std::to_string(orientation));
-        WriteTiff(file, PatternPage(path, orientation));
+        const std::string file = dir / (path.name + std::to_string(orientation));
+        WriteTiff(file, {PatternPage(path, orientation)});
         CfImage shown;
-        ASSERT_TRUE(LoadTiff(shown, file)) << shown.GetLastError();
+        ASSERT_TRUE(LoadFile(shown, file)) << shown.GetLastError();
         const bool turned = orientation >= 5;
         ASSERT_EQ(shown.GetWidth(), turned ? kHeight : kWidth);
         ASSERT_EQ(shown.GetHeight(), turned ? kWidth : kHeight);

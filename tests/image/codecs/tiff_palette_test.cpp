@@ -1,17 +1,21 @@
 // Palette TIFFs: 8-bit and 16-bit colour maps, 1/4/8-bit indices and palettes deeper than 8 bits.
 #include <cstring>
 
+#include "tests/image/ImageTestSupport.h"
+#include "tests/support/Files.h"
+#include "tests/support/Tiff.h"
 #include <gtest/gtest.h>
 
-#include "TiffTestFiles.h"
-
 namespace {
+
+using namespace imagetest;
+using namespace support;
 
 struct Colour {
     uint8_t r, g, b;
 };
 
-void ExpectColour(const RGBQUAD& actual, Colour expected, const std::string& where) {
+void ExpectColour(const RGBQUAD &actual, Colour expected, const std::string &where) {
     EXPECT_EQ(actual.rgbRed, expected.r) << where;
     EXPECT_EQ(actual.rgbGreen, expected.g) << where;
     EXPECT_EQ(actual.rgbBlue, expected.b) << where;
@@ -42,13 +46,14 @@ TiffPage PalettePage(uint16_t bits, std::vector<uint16_t> map, std::vector<uint8
 }
 
 TEST(TiffPalette, EightBitMapValuesAreTakenUnscaled) {
+    TempDir dir;
     // Every value below 256: a writer that stored 8-bit colours.
     auto map = ColorMap(8, [](uint32_t i, uint32_t c) { return uint16_t((i * (c + 3)) % 256); });
     std::vector<uint8_t> data = {0, 7, 255, 128, 64, 33};
-    const std::string path = TiffTempPath("map8");
-    WriteTiff(path, PalettePage(8, map, data, 3, 2));
+    const std::string path = dir / "map8";
+    WriteTiff(path, {PalettePage(8, map, data, 3, 2)});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     EXPECT_EQ(image.GetBitsPerPixel(), 8);
     for (uint32_t i = 0; i < data.size(); ++i) {
         const uint32_t v = data[i];
@@ -59,12 +64,13 @@ TEST(TiffPalette, EightBitMapValuesAreTakenUnscaled) {
 }
 
 TEST(TiffPalette, SixteenBitMapValuesAreScaledTo255) {
+    TempDir dir;
     auto map = ColorMap(8, [](uint32_t i, uint32_t c) { return uint16_t(i * 257 - c * i); });
     std::vector<uint8_t> data = {0, 1, 2, 100, 200, 255};
-    const std::string path = TiffTempPath("map16");
-    WriteTiff(path, PalettePage(8, map, data, 6, 1));
+    const std::string path = dir / "map16";
+    WriteTiff(path, {PalettePage(8, map, data, 6, 1)});
     CfImage image;
-    ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+    ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
     for (uint32_t x = 0; x < data.size(); ++x) {
         const uint32_t i = data[x];
         const auto scale = [](uint32_t v) { return uint8_t(v * 255 / 65535); };
@@ -75,6 +81,7 @@ TEST(TiffPalette, SixteenBitMapValuesAreScaledTo255) {
 }
 
 TEST(TiffPalette, OneAndFourBitIndicesKeepTheirDepth) {
+    TempDir dir;
     struct Case {
         uint16_t bits;
         std::vector<uint8_t> data; // width 4, height 2
@@ -84,14 +91,14 @@ TEST(TiffPalette, OneAndFourBitIndicesKeepTheirDepth) {
         {1, {0xA0, 0x50}, {1, 0, 1, 0, 0, 1, 0, 1}},
         {4, {0x01, 0x2F, 0xED, 0x39}, {0, 1, 2, 15, 14, 13, 3, 9}},
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         auto map = ColorMap(c.bits, [](uint32_t i, uint32_t ch) {
             return uint16_t(((i * 40 + ch * 70) % 256) * 257);
         });
-        const std::string path = TiffTempPath(std::to_string(c.bits));
-        WriteTiff(path, PalettePage(c.bits, map, c.data, 4, 2));
+        const std::string path = dir / std::to_string(c.bits);
+        WriteTiff(path, {PalettePage(c.bits, map, c.data, 4, 2)});
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         EXPECT_EQ(image.GetBitsPerPixel(), c.bits);
         for (uint32_t i = 0; i < 8; ++i) {
             const uint32_t v = c.indices[i];
@@ -105,6 +112,7 @@ TEST(TiffPalette, OneAndFourBitIndicesKeepTheirDepth) {
 
 // Palettes deeper than 8 bits become 24-bit pixels; the map is always read as 16-bit.
 TEST(TiffDeepPalette, TwelveAndSixteenBitIndicesLookUpTheirEntries) {
+    TempDir dir;
     const auto red = [](uint32_t i) { return uint16_t(i * 13); };
     const auto green = [](uint32_t i) { return uint16_t(65535 - i * 7); };
     const auto blue = [](uint32_t i) { return uint16_t((i * 977) & 0xFFFF); };
@@ -118,7 +126,7 @@ TEST(TiffDeepPalette, TwelveAndSixteenBitIndicesLookUpTheirEntries) {
             // Rows of three 12-bit indices, most significant bit first, each row padded to
             // whole bytes (36 bits: 5 bytes).
             for (size_t row = 0; row < 2; ++row) {
-                const uint32_t* v = &indices[row * 3];
+                const uint32_t *v = &indices[row * 3];
                 data.insert(data.end(),
                             {uint8_t(v[0] >> 4), uint8_t((v[0] & 0xF) << 4 | v[1] >> 8),
                              uint8_t(v[1] & 0xFF), uint8_t(v[2] >> 4), uint8_t((v[2] & 0xF) << 4)});
@@ -130,10 +138,10 @@ TEST(TiffDeepPalette, TwelveAndSixteenBitIndicesLookUpTheirEntries) {
                 std::memcpy(&data[data.size() - 2], &word, 2);
             }
         }
-        const std::string path = TiffTempPath(std::to_string(bits));
-        WriteTiff(path, PalettePage(bits, map, data, 3, 2), bits == 16 ? "wb" : "w");
+        const std::string path = dir / std::to_string(bits);
+        WriteTiff(path, {PalettePage(bits, map, data, 3, 2)}, bits == 16 ? "wb" : "w");
         CfImage image;
-        ASSERT_TRUE(LoadTiff(image, path)) << image.GetLastError();
+        ASSERT_TRUE(LoadFile(image, path)) << image.GetLastError();
         EXPECT_EQ(image.GetBitsPerPixel(), 24);
         for (uint32_t k = 0; k < indices.size(); ++k) {
             const uint32_t i = bits == 12 ? indices[k] : indices[k] * 15;

@@ -8,11 +8,15 @@
 #include "image/CfStdioStream.h"
 #include "image/codecs/CfImageTIF.h"
 #include "image/codecs/CfTiffStreamProcs.h"
+#include "tests/image/ImageTestSupport.h"
 
 namespace {
 
+using namespace imagetest;
+using namespace support;
+
 // Packs values of `bits` bits, most significant bit first, into exactly the bytes they need.
-std::vector<uint8_t> Pack(const std::vector<uint32_t>& values, uint32_t bits) {
+std::vector<uint8_t> Pack(const std::vector<uint32_t> &values, uint32_t bits) {
     std::vector<uint8_t> out((values.size() * bits + 7) / 8, 0);
     for (size_t i = 0; i < values.size(); ++i) {
         for (uint32_t b = 0; b < bits; ++b) {
@@ -26,7 +30,7 @@ std::vector<uint8_t> Pack(const std::vector<uint32_t>& values, uint32_t bits) {
 }
 
 // The source sits at the very end of its own heap block, so any read past it is caught.
-std::vector<uint8_t> Expand(const std::vector<uint8_t>& packed, uint32_t count, uint32_t bits) {
+std::vector<uint8_t> Expand(const std::vector<uint8_t> &packed, uint32_t count, uint32_t bits) {
     std::unique_ptr<uint8_t[]> src(new uint8_t[packed.size()]);
     std::memcpy(src.get(), packed.data(), packed.size());
     std::vector<uint8_t> dst(count, 0xCC);
@@ -68,8 +72,8 @@ std::vector<RGBQUAD> NumberedPalette(size_t n) {
     return palette;
 }
 
-std::vector<uint32_t> LookUp(const std::vector<uint8_t>& src, uint32_t count, uint32_t bits,
-                             const std::vector<RGBQUAD>& palette) {
+std::vector<uint32_t> LookUp(const std::vector<uint8_t> &src, uint32_t count, uint32_t bits,
+                             const std::vector<RGBQUAD> &palette) {
     std::vector<uint8_t> dst(count * 3);
     CfImageTIF::ExpandPaletteSamples(dst.data(), src.data(), count, bits, palette.data());
     std::vector<uint32_t> indices;
@@ -103,9 +107,7 @@ TEST(TiffCopyTileRows, RowsLandAtTheirStrides) {
 }
 
 TEST(TiffStreamProcs, SeekFollowsTheStreamAndRefusesWhatItCannotReach) {
-    FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    std::fwrite("0123456789", 1, 10, file);
+    FILE *file = OpenBytes({'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'});
     CfStdioStream stream(file);
     EXPECT_EQ(TiffStreamSize(&stream), 10u);
     EXPECT_EQ(TiffStreamSeek(&stream, 4, SEEK_SET), 4u);
@@ -120,7 +122,7 @@ TEST(TiffStreamProcs, SeekFollowsTheStreamAndRefusesWhatItCannotReach) {
     EXPECT_EQ(std::string(buffer, 2), "89");
     EXPECT_EQ(TiffStreamClose(&stream), 0);
     EXPECT_EQ(stream.Tell(), 10) << "closing through libtiff leaves the stream open";
-    void* base = nullptr;
+    void *base = nullptr;
     toff_t size = 0;
     EXPECT_EQ(TiffStreamMap(&stream, &base, &size), 0);
     std::fclose(file);
