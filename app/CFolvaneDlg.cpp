@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/BackgroundQueue.h"
 #include "app/CAboutDlg.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
@@ -15,6 +16,8 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_nImageType = 1;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
     m_nSelected = -1;
+    m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
+    m_checks = std::make_unique<BackgroundQueue>(ui);
 }
 
 CFolvaneDlg::~CFolvaneDlg() = default;
@@ -117,6 +120,7 @@ void CFolvaneDlg::SetImageType(int index) {
     m_nImageType = index;
     WindowSettings(Toolkit().Settings()).SetImageType(index);
     RefreshPreview();
+    ShowRowChecks(); // how much a class cuts off depends on the class
 }
 
 void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/) {

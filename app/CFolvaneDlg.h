@@ -1,9 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "pdf/ImageFacts.h"
 
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CFont.h"
@@ -11,7 +17,7 @@
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/MessageMap.h"
 
-
+class BackgroundQueue;
 class UiToolkit;
 
 // The main window: the ordered image list (the only store of its rows), the current row, the
@@ -31,6 +37,8 @@ public:
     CFont m_fontList;
     // Files the window starts with (its command line's), added in this order at start-up.
     std::vector<std::string> m_startFiles;
+    // How a file's page is checked for the pre-flight (the engine's own inspection).
+    std::function<folvane::ImageFacts(const std::string &)> m_fnInspect;
 
     void DoDataExchange(CDataExchange *dx) override;
     bool OnInitDialog() override;
@@ -92,6 +100,15 @@ public:
     // The path of every row, in list order.
     std::vector<std::string> ListPaths() const;
 
+    // Pre-flight (CFolvaneDlgPreflight.cpp): each file is checked in the background once added;
+    // its row shows the result (red with the reason for a file that cannot be used).
+    void CheckFiles(const std::vector<std::string> &paths);
+    void ShowRowChecks();
+    void ShowRowCheck(int row);
+    // The check of a row's file, or null while it is not known.
+    const folvane::ImageFacts *RowFacts(int row) const;
+    bool ChecksPending() const { return !m_checking.empty(); }
+
 protected:
     bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;
 
@@ -104,6 +121,10 @@ private:
     void MoveCurrentRow(int target);
     void Inform(const std::string &text);
     void OpenWithShell(const std::string &path);
+    void OnRowChecked(const std::string &path, const folvane::ImageFacts &facts);
+    // The rows "生成PDF" writes: all of them, or the usable ones once the user chose to skip the
+    // rest. False when nothing is to be written (the user cancelled, or no row is usable).
+    bool RowsToWrite(std::vector<int> &rows);
     // Runs the page loop for paths on a worker thread behind the progress window; pagesPerRow
     // is what is known of each file's page count. True when the PDF was written; otherwise the
     // failure was shown (a cancel shows nothing).
@@ -112,6 +133,10 @@ private:
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
     std::vector<std::string> m_writtenPaths;
+    std::map<std::string, folvane::ImageFacts> m_rowFacts; // checked files, by path
+    std::set<std::string> m_checking;                      // files on their way through a check
+    // Last, so that it goes first: no check hands a result to a dialog being taken apart.
+    std::unique_ptr<BackgroundQueue> m_checks;
 };
 
 // Texts of the window's messages.

@@ -11,6 +11,10 @@
 
 namespace {
 
+constexpr int kColumnPath = 1;
+// Unusable files the question about leaving them out names one by one.
+constexpr std::size_t kNamesInQuestion = 8;
+
 // "第 i / N 页": i counts the pages begun, N the pages of all rows, each row counting as many
 // as its file holds once that is known (one until then).
 class PageCount {
@@ -65,13 +69,54 @@ void CFolvaneDlg::OnBtnGenerate() {
         Inform(kMsgNoSavePath);
         return;
     }
-    const std::vector<std::string> paths = ListPaths();
-    if (!WritePdf(paths, std::vector<int>(paths.size(), 1))) {
+    std::vector<int> rows;
+    if (!RowsToWrite(rows)) {
         return;
     }
-    m_writtenPaths = paths;
+    std::vector<std::string> paths;
+    std::vector<int> pagesPerRow;
+    for (int row : rows) {
+        paths.push_back(m_listImages.GetItemText(row, kColumnPath));
+        const folvane::ImageFacts *facts = RowFacts(row);
+        pagesPerRow.push_back(facts && facts->pages > 0 ? facts->pages : 1);
+    }
+    const std::vector<std::string> listAtStart = ListPaths();
+    if (!WritePdf(paths, std::move(pagesPerRow))) {
+        return;
+    }
+    m_writtenPaths = listAtStart;
     Inform(kMsgSuccess);
     OpenWithShell(m_strSavePath);
+}
+
+bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
+    std::vector<int> unusable;
+    const int count = m_listImages.GetItemCount();
+    for (int row = 0; row < count; ++row) {
+        const folvane::ImageFacts *facts = RowFacts(row);
+        (facts && !facts->ok ? unusable : rows).push_back(row);
+    }
+    if (unusable.empty()) {
+        return true;
+    }
+    if (rows.empty()) {
+        // Nothing would be left to write: the first file's failure is the answer.
+        const int row = unusable.front();
+        Inform(std::string(kMsgFailure) + "\n" + m_listImages.GetItemText(row, kColumnPath) + "\n" +
+               RowFacts(row)->reason);
+        return false;
+    }
+    std::string question = "列表中有 " + std::to_string(unusable.size()) + " 张图片无法使用:";
+    for (std::size_t i = 0; i < unusable.size() && i < kNamesInQuestion; ++i) {
+        const int row = unusable[i];
+        question += "\n" + FileName(m_listImages.GetItemText(row, kColumnPath)) + ": " +
+                    RowFacts(row)->reason;
+    }
+    if (unusable.size() > kNamesInQuestion) {
+        question += "\n……";
+    }
+    question += "\n跳过它们, 用其余 " + std::to_string(rows.size()) + " 张图片生成PDF吗?";
+    return AskQuestion(question, kCaptionNotice, {kAnswerSkip, kAnswerCancel}) == 0;
 }
 
 bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow) {

@@ -88,6 +88,7 @@ void CFolvaneDlg::OnBtnSortByName() {
         SortInsert(i);
     }
     Renumber();
+    ShowRowChecks(); // moved rows were inserted anew, without their marks
 }
 
 void CFolvaneDlg::OnBtnAddImages() {
@@ -125,6 +126,8 @@ void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {
         SortInsert(row);
     }
     Renumber();
+    CheckFiles(paths);
+    ShowRowChecks();
 
     // Also after a cancelled dialog: with nothing highlighted the first row becomes current.
     if (HighlightedRow() == -1) {
@@ -152,6 +155,7 @@ void CFolvaneDlg::AppendFiles(const std::vector<std::string> &paths) {
         const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
         m_listImages.SetItemText(row, kColumnPath, path);
     }
+    CheckFiles(paths);
     if (m_listImages.GetItemCount() > 0 && HighlightedRow() == -1) {
         m_nSelected = 0;
         MarkRow(0);
@@ -231,6 +235,7 @@ void CFolvaneDlg::MoveCurrentRow(int target) {
     m_nSelected = target;
     MarkRow(target);
     Renumber();
+    ShowRowCheck(target);
 }
 
 bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {

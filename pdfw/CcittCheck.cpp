@@ -1,5 +1,8 @@
 #include "pdfw/CcittCheck.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
 #include <vector>
 
 #include "pdfw/CcittCodes.h"
@@ -8,34 +11,34 @@ namespace pdfw {
 
 namespace {
 
+// Reads bits from a copy of the data padded with zeros, so that a peek never checks bounds.
 class BitReader {
 public:
-    BitReader(const unsigned char *data, std::size_t size) : data_(data), size_(size) {}
+    BitReader(const unsigned char *data, std::size_t size) : size_(size) {
+        padded_.resize(size + 24, 0);
+        std::memcpy(padded_.data(), data, size);
+    }
 
-    // The next `n` bits (n <= 32), zeros past the end.
-    std::uint32_t peek(int n) {
-        while (count_ <= 56) {
-            std::uint64_t byte = next_ < size_ ? data_[next_] : 0;
-            ++next_;
-            buffer_ |= byte << (56 - count_);
-            count_ += 8;
+    // The next `n` bits (n <= 32), zeros past the end. A code read past the end finds only
+    // zero bits, which no mode or run code is, so the walk stops within a few bytes of padding.
+    std::uint32_t peek(int n) const {
+        std::uint64_t word;
+        std::memcpy(&word, padded_.data() + (used_ >> 3), 8);
+        if constexpr (std::endian::native == std::endian::little) {
+            word = __builtin_bswap64(word);
         }
-        return static_cast<std::uint32_t>(buffer_ >> (64 - n));
+        return static_cast<std::uint32_t>((word << (used_ & 7)) >> (64 - n));
     }
-    void skip(int n) {
-        buffer_ <<= n;
-        count_ -= n;
-        used_ += static_cast<std::uint64_t>(n);
-    }
+    void skip(int n) { used_ += static_cast<std::uint64_t>(n); }
     bool exhausted() const { return used_ > std::uint64_t{size_} * 8; }
     // Skips zero bits up to and through an end-of-line code; false when none comes next.
     bool endOfLine() {
-        std::uint64_t zeros = 0;
+        std::uint64_t start = used_;
         while (peek(1) == 0 && !exhausted()) {
             skip(1);
-            ++zeros;
         }
-        if (zeros < 11 || exhausted()) {
+        if (used_ - start < 11 || exhausted()) {
+            used_ = start;
             return false;
         }
         skip(1);
@@ -43,11 +46,8 @@ public:
     }
 
 private:
-    const unsigned char *data_;
+    std::vector<unsigned char> padded_;
     std::size_t size_;
-    std::size_t next_ = 0;
-    std::uint64_t buffer_ = 0;
-    int count_ = 0;
     std::uint64_t used_ = 0;
 };
 
@@ -55,6 +55,10 @@ class FaxWalker {
 public:
     FaxWalker(const unsigned char *data, std::size_t size, const FaxLayout &layout)
         : bits_(data, size), layout_(layout), columns_(static_cast<std::int64_t>(layout.columns)) {
+        // Room for the changes of a busy row; more grow as needed.
+        std::size_t room = std::min<std::size_t>(layout.columns, 1u << 16) + 8;
+        reference_.reserve(room);
+        current_.reserve(room);
         reference_.assign(3, columns_); // an all-white row before the first
     }
 
@@ -120,9 +124,11 @@ std::string FaxWalker::twoDimensionalRow() {
     while (a0 < columns_) {
         // b1: the first change on the row above right of a0 to the colour opposite a0's;
         // an earlier one may qualify after a step back, so the search backs up first.
+        // Changes to black sit at even indices, changes to white at odd ones.
         j = j >= 2 ? j - 2 : 0;
-        while (reference_[j] <= a0 || (j & 1) != (black ? 1u : 0u)) {
-            ++j;
+        j += (j & 1) != (black ? 1u : 0u);
+        while (reference_[j] <= a0) {
+            j += 2;
         }
         const std::int64_t b1 = reference_[j], b2 = reference_[j + 1];
         FaxCode code = modes[bits_.peek(kFaxModeBits)];
@@ -170,9 +176,7 @@ std::string FaxWalker::walk() {
         if (layout_.k >= 0) {
             // Group 3 rows may each start with an end-of-line code (which fill bits may pad);
             // in 2-D coding one bit after it tells how the row is coded.
-            BitReader ahead = bits_;
-            if (ahead.endOfLine()) {
-                bits_ = ahead;
+            if (bits_.endOfLine()) {
                 if (layout_.k > 0) {
                     twoDimensional = bits_.peek(1) == 0;
                     bits_.skip(1);

@@ -111,7 +111,7 @@ PngInfo ChunkWalker::walk() {
         }
         std::vector<unsigned char> data;
         if (type == "IHDR") {
-            if (sawHeader || !body(pos, length, data)) {
+            if (sawHeader || length != 13 || !body(pos, length, data)) {
                 malformed("a damaged header chunk");
             }
             header(data);
@@ -125,8 +125,8 @@ PngInfo ChunkWalker::walk() {
         } else if (type == "IEND") {
             break;
         } else if (type == "PLTE") {
-            if (sawPalette || !info_.data.empty() || !body(pos, length, data) || length == 0 ||
-                length % 3 != 0 || length > 3 * 256) {
+            if (sawPalette || !info_.data.empty() || length == 0 || length % 3 != 0 ||
+                length > 3 * 256 || !body(pos, length, data)) {
                 malformed("a damaged palette");
             }
             sawPalette = true;
@@ -135,7 +135,8 @@ PngInfo ChunkWalker::walk() {
                 data.resize(std::min(data.size(), most));
                 info_.palette = std::move(data);
             }
-        } else if (type == "tRNS" && info_.data.empty() && body(pos, length, data)) {
+        } else if (type == "tRNS" && info_.data.empty() && length <= 256 &&
+                   body(pos, length, data)) {
             bool fits = info_.colourType == kPngGrey  ? length == 2
                         : info_.colourType == kPngRgb ? length == 6
                         : info_.colourType == kPngPalette
@@ -145,7 +146,7 @@ PngInfo ChunkWalker::walk() {
                 info_.transparency = std::move(data);
             }
         } else if (type == "iCCP" && info_.data.empty() && !sawPalette && info_.iccChunk.empty() &&
-                   body(pos, length, data)) {
+                   length <= kMaxIccBytes && body(pos, length, data)) {
             info_.iccChunk = std::move(data);
         } else if (critical) {
             malformed("an unknown critical chunk " + type);

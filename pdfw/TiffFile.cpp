@@ -81,8 +81,10 @@ TiffFile::~TiffFile() {
 
 void TiffFile::failRead(const std::string &what) const {
     std::string message = "\"" + path_ + "\": " + what;
-    if (messages_.error[0] != '\0') {
-        message += " (" + std::string(messages_.error) + ")";
+    // libtiff's error says why; some failures come only with a warning before them.
+    const char *why = messages_.error[0] != '\0' ? messages_.error : messages_.warning;
+    if (why[0] != '\0') {
+        message += " (" + std::string(why) + ")";
     }
     fail(PDFW_SYNTAX_ERROR, message);
 }

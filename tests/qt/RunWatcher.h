@@ -1,8 +1,9 @@
 // Watches the modal windows a generate run opens in the real window: keeps every text the
 // progress window showed and every box's text, answers the boxes, and lets a test act on the
-// progress window while it is up. Header only; include it after WindowFixture.h.
+// progress window while it is up.
 #pragma once
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>

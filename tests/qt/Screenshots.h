@@ -10,7 +10,9 @@
 #include <QColor>
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
+#include <QWidget>
 
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
@@ -101,4 +103,20 @@ inline void KeepScreenshot(const QImage &shot, const char *name) {
     if (const char *folder = std::getenv("FOLVANE_SCREENSHOTS")) {
         shot.save(QDir(QString::fromLocal8Bit(folder)).filePath(QString::fromLatin1(name)));
     }
+}
+
+// The window with a modal dialog over its middle, as a desktop shows them (without its title
+// bars), kept like KeepScreenshot.
+inline void KeepScreenshotOver(QWidget *window, QWidget *dialog, const char *name) {
+    if (!std::getenv("FOLVANE_SCREENSHOTS")) {
+        return;
+    }
+    QImage shot = window->grab().toImage();
+    const QImage top = dialog->grab().toImage();
+    const QPoint at((shot.width() - top.width()) / 2, (shot.height() - top.height()) / 2);
+    QPainter painter(&shot);
+    painter.fillRect(QRect(at - QPoint(1, 1), top.size() + QSize(2, 2)), QColor(90, 90, 90));
+    painter.drawImage(at, top);
+    painter.end();
+    KeepScreenshot(shot, name);
 }

@@ -1,0 +1,136 @@
+// Pre-flight in the headless window: rows checked in the background turn red with their reason,
+// good rows say what they are, and "生成PDF" asks before it leaves unusable rows out.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "tests/app/DialogFixture.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+
+namespace {
+
+using namespace support;
+using Strings = std::vector<std::string>;
+using namespace std::chrono_literals;
+
+constexpr COLORREF kRed = ui::RGB(204, 0, 0);
+
+// A camera photo for every name but those starting "bad", which cannot be used.
+folvane::ImageFacts Pretend(const std::string &path) {
+    folvane::ImageFacts facts;
+    if (path.find("/bad") != std::string::npos) {
+        facts.reason = "not a picture: " + path;
+        return facts;
+    }
+    facts.ok = true;
+    facts.kind = "JPEG";
+    facts.pages = 1;
+    facts.width = 3264;
+    facts.height = 2448;
+    facts.intake = folvane::ImageFacts::Intake::Copied;
+    return facts;
+}
+
+class Preflight : public DialogFixture {
+protected:
+    Preflight() { dlg.m_fnInspect = Pretend; }
+
+    // Lets the background checks finish and hand their results to the window.
+    void Settle() {
+        for (int i = 0; i < 500 && dlg.ChecksPending(); ++i) {
+            ui.WaitForPosted(10ms);
+            ui.RunPosted();
+        }
+        ASSERT_FALSE(dlg.ChecksPending());
+    }
+    std::string Tip(int row) { return List().GetItemToolTip(row); }
+    COLORREF Colour(int row) { return List().GetItemTextColor(row); }
+};
+
+TEST_F(Preflight, UnusableRowsTurnRedWithTheirReasonAndGoodOnesSayWhatTheyAre) {
+    Add({"/p/a.jpg", "/p/bad.jpg", "/p/c.jpg"});
+    EXPECT_EQ(Tip(0), ""); // not checked yet
+    Settle();
+    EXPECT_EQ(Tip(0), "JPEG 3264x2448, 原样嵌入, 1 页, 64% 超出页面");
+    EXPECT_EQ(Colour(0), CLR_DEFAULT);
+    EXPECT_EQ(Tip(1), "not a picture: /p/bad.jpg");
+    EXPECT_EQ(Colour(1), kRed);
+
+    // The marks travel with their rows.
+    ClickRow(1);
+    Click(IDC_BTN_MOVE_BOTTOM);
+    EXPECT_EQ(Colour(2), kRed);
+    EXPECT_EQ(Colour(1), CLR_DEFAULT);
+    Click(IDC_BTN_SORT_BY_NAME);
+    EXPECT_EQ(Colour(1), kRed);
+    EXPECT_EQ(Tip(1), "not a picture: /p/bad.jpg");
+}
+
+TEST_F(Preflight, TheToolTipFollowsTheChosenClassOrFit) {
+    Add({"/p/a.jpg"});
+    Settle();
+    Click(IDC_RADIO_FIT);
+    EXPECT_EQ(Tip(0), "JPEG 3264x2448, 原样嵌入, 1 页");
+    Click(IDC_RADIO_1600);
+    EXPECT_EQ(Tip(0), "JPEG 3264x2448, 原样嵌入, 1 页, 3% 超出页面");
+}
+
+TEST_F(Preflight, GenerateAsksBeforeLeavingUnusableRowsOut) {
+    TempDir dir;
+    WriteFile(dir / "a.jpg", MakeJpeg(Pattern(32, 24, 1)));
+    WriteFile(dir / "c.jpg", MakeJpeg(Pattern(24, 32, 1)));
+    Add({dir / "a.jpg", dir / "bad.jpg", dir / "c.jpg"});
+    Settle();
+    ui.saveAnswers.push_back(dir / "out.pdf");
+    Click(IDC_BTN_BROWSE);
+
+    ui.questionAnswers = {1}; // 取消
+    Click(IDC_BTN_GENERATE);
+    const std::vector<UiEvent> asked = ui.Events(UiEvent::Kind::Question);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, "列表中有 1 张图片无法使用:\nbad.jpg: not a picture: " +
+                                 (dir / "bad.jpg") + "\n跳过它们, 用其余 2 张图片生成PDF吗?");
+    EXPECT_EQ(Window().questionButtons.back(), (Strings{"跳过", "取消"}));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Listing(dir.Path()).count("out.pdf") == 0);
+
+    ui.questionAnswers = {0}; // 跳过
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(Messages(), (Strings{kMsgSuccess}));
+    EXPECT_EQ(PageCount(dir / "out.pdf"), 2);
+    EXPECT_EQ(List().GetItemCount(), 3); // the skipped row stays in the list
+}
+
+TEST_F(Preflight, AListOfOnlyUnusableRowsFailsWithTheFirstOnesReason) {
+    Add({"/p/bad-1.jpg", "/p/bad-2.jpg"});
+    Settle();
+    ui.saveAnswers.push_back("/tmp/never-written.pdf");
+    Click(IDC_BTN_BROWSE);
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(Messages(),
+              (Strings{std::string(kMsgFailure) + "\n/p/bad-1.jpg\nnot a picture: /p/bad-1.jpg"}));
+    EXPECT_TRUE(ui.Events(UiEvent::Kind::Question).empty());
+}
+
+TEST_F(Preflight, TheEnginesOwnCheckMarksATruncatedFileAndATextFileNamedJpg) {
+    dlg.m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
+    TempDir dir;
+    WriteFile(dir / "good.jpg", MakeJpeg(Pattern(48, 64, 3)));
+    Bytes cut = MakeJpeg(Pattern(48, 64, 3));
+    cut.resize(cut.size() / 2);
+    WriteFile(dir / "cut.jpg", cut);
+    WriteText(dir / "notes.jpg", "a shopping list, not a picture");
+    Add({dir / "good.jpg", dir / "cut.jpg", dir / "notes.jpg"});
+    Settle();
+    EXPECT_EQ(Paths(), (Strings{dir / "cut.jpg", dir / "good.jpg", dir / "notes.jpg"}));
+    EXPECT_EQ(Colour(0), kRed);
+    EXPECT_NE(Tip(0), "");
+    EXPECT_EQ(Tip(1), "JPEG 48x64, 原样嵌入, 1 页");
+    EXPECT_EQ(Colour(2), kRed);
+    EXPECT_NE(Tip(2), "");
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+// Pre-flight in the real window: each added file is checked in the background by the engine's
+// own readers; an unusable row turns red with its reason as the tool tip the user sees, and
+// "生成PDF" offers to leave such rows out.
+
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <chrono>
+
+#include "tests/qt/RunWatcher.h"
+#include "tests/qt/Screenshots.h"
+#include "tests/qt/WindowFixture.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+
+namespace {
+
+using namespace support;
+using Strings = std::vector<std::string>;
+
+class Preflight : public WindowFixture {
+protected:
+    // Lets the background checks finish and reach the window.
+    void Settle() {
+        QElapsedTimer clock;
+        clock.start();
+        while (dlg->ChecksPending() && clock.elapsed() < 10000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        ASSERT_FALSE(dlg->ChecksPending());
+    }
+    QColor RowColour(int row) {
+        return List()->model()->index(row, 1).data(Qt::ForegroundRole).value<QColor>();
+    }
+    // The tool tip the list shows when the pointer rests on a row; its text and its window.
+    QWidget *HoverTip(int row, std::string &text) {
+        const QPoint at = RowCentre(row);
+        QHelpEvent help(QEvent::ToolTip, at, List()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(List()->viewport(), &help);
+        text = QToolTip::text().toStdString();
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->inherits("QTipLabel") && top->isVisible()) {
+                return top;
+            }
+        }
+        return nullptr;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
+    WriteFile(dir / "page-1.jpg", MakeJpeg(Pattern(48, 64, 3)));
+    WriteFile(dir / "page-3.jpg", MakeJpeg(Pattern(64, 48, 3)));
+    Bytes cut = MakeJpeg(Pattern(480, 640, 3));
+    cut.resize(cut.size() / 2);
+    WriteFile(dir / "page-2.jpg", cut);
+    WriteText(dir / "page-10.jpg", "a shopping list, not a picture");
+    AddRows({dir / "page-10.jpg", dir / "page-3.jpg", dir / "page-2.jpg", dir / "page-1.jpg"});
+    Settle();
+
+    ASSERT_EQ(Paths(), (Strings{dir / "page-1.jpg", dir / "page-2.jpg", dir / "page-3.jpg",
+                                dir / "page-10.jpg"}));
+    const QColor red(204, 0, 0);
+    EXPECT_EQ(RowColour(1), red);
+    EXPECT_EQ(RowColour(3), red);
+    EXPECT_FALSE(RowColour(0).isValid()); // the list's own colour
+
+    std::string tip;
+    EXPECT_NE(HoverTip(0, tip), nullptr);
+    EXPECT_EQ(tip, "JPEG 48x64, 原样嵌入, 1 页");
+    QWidget *shown = HoverTip(1, tip);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(tip, dlg->m_listImages.GetItemToolTip(1));
+    EXPECT_NE(tip, "");
+    // The window with the tool tip where the desktop shows it, past the window's edge too.
+    const QImage tipShot = shown->grab().toImage();
+    const QRect tipArea(window->mapFromGlobal(shown->pos()), tipShot.size());
+    const QRect area = window->rect().united(tipArea);
+    QImage shot(area.size(), QImage::Format_RGB32);
+    shot.fill(QColor(255, 255, 255));
+    QPainter painter(&shot);
+    painter.drawImage(-area.topLeft(), window->grab().toImage());
+    painter.drawImage(tipArea.topLeft() - area.topLeft(), tipShot);
+    painter.end();
+    KeepScreenshot(shot, "preflight.png");
+    QToolTip::hideText();
+
+    dlg->m_strSavePath = dir / "book.pdf";
+    RunWatcher watcher;
+    watcher.answers = {"跳过"};
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(watcher.boxes.size(), 2u);
+    EXPECT_EQ(watcher.boxes[0].rfind("系统提示|列表中有 2 张图片无法使用:\npage-2.jpg: ", 0), 0u);
+    EXPECT_EQ(watcher.boxes[1], "系统提示|操作成功!");
+    EXPECT_EQ(PageCount(dir / "book.pdf"), 2);
+}
+
+} // namespace
