@@ -11,6 +11,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Pdf.h"
+#include "tests/support/Png.h"
 #include "tests/support/Tiff.h"
 
 namespace {
@@ -36,12 +37,13 @@ TEST(GeneratePipeline, ManyWorkersWriteWhatOneWrites) {
     wide.compression = COMPRESSION_LZW;
     WriteTiff(dir / "pages.tif",
               {wide, TiffPageOf(Pattern(30, 80, 1, 4)), TiffPageOf(Pattern(40, 40, 4, 5))});
-    std::vector<std::string> images = {dir / "a.jpg", dir / "pages.tif", dir / "b.jpg",
-                                       dir / "pages.tif", dir / "a.jpg"};
+    WriteFile(dir / "c.png", MakePng(PngImageOf(Pattern(50, 40, 4, 6))));
+    std::vector<std::string> images = {dir / "a.jpg", dir / "pages.tif", dir / "c.png",
+                                       dir / "b.jpg", dir / "pages.tif", dir / "a.jpg"};
     Bytes one = Generate(dir / "1.pdf", images, "1");
     Bytes three = Generate(dir / "3.pdf", images, "3");
     unsetenv("SOURCE_DATE_EPOCH");
-    EXPECT_EQ(PageCount(dir / "1.pdf"), 9);
+    EXPECT_EQ(PageCount(dir / "1.pdf"), 10);
     EXPECT_TRUE(QpdfCheck(dir / "3.pdf"));
     EXPECT_TRUE(one == three);
 }

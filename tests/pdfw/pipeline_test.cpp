@@ -19,6 +19,7 @@
 #include "tests/support/Jpeg.h"
 #include "tests/support/Pdf.h"
 #include "tests/support/Picture.h"
+#include "tests/support/Png.h"
 #include "tests/support/Tiff.h"
 
 namespace {
@@ -102,6 +103,31 @@ support::TiffPage tiffPage(int components, std::uint16_t compression, int seed) 
     return page;
 }
 
+std::string png(const support::TempDir &dir, const std::string &name, int components, int seed,
+                bool interlaced = false) {
+    support::PngImage image = support::PngImageOf(picture(36, 28, components, seed));
+    image.interlaced = interlaced;
+    support::WriteFile(dir / name, support::MakePng(image));
+    return dir / name;
+}
+
+std::string palettePng(const support::TempDir &dir, const std::string &name) {
+    support::PngImage image;
+    image.width = 30;
+    image.height = 20;
+    image.colour = support::PngColour::Palette;
+    image.bitDepth = 4;
+    image.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    image.transparency = {255, 128, 255, 0, 255};
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        for (std::size_t x = 0; x < image.RowBytes(); ++x) {
+            image.data.push_back(static_cast<std::uint8_t>(((x + y) % 5) << 4 | (x * y) % 5));
+        }
+    }
+    support::WriteFile(dir / name, support::MakePng(image));
+    return dir / name;
+}
+
 support::TiffPage bilevelPage() {
     support::TiffPage page;
     page.width = 64;
@@ -117,8 +143,8 @@ support::TiffPage bilevelPage() {
     return page;
 }
 
-// JPEGs of every kind the engine carries, and TIFFs passed through, decoded, with alpha and
-// with several pages, interleaved.
+// JPEGs of every kind the engine carries, TIFFs passed through, decoded, with alpha and with
+// several pages, and PNGs carried or decoded, interleaved.
 std::vector<Page> mixedPages(const support::TempDir &dir) {
     support::JpegOptions progressive, arithmetic, turned;
     progressive.progressive = true;
@@ -141,7 +167,11 @@ std::vector<Page> mixedPages(const support::TempDir &dir) {
         {jpeg(dir, "turned.jpg", 3, 6, turned)},
         {tiff(dir, "jpeg.tif", {tiffPage(3, COMPRESSION_JPEG, 6)})},
         {pages3, 3},
+        {png(dir, "rgb.png", 3, 7)},
         {jpeg(dir, "rgb.jpg", 3, 1)},
+        {png(dir, "alpha.png", 4, 8)},
+        {palettePng(dir, "palette.png")},
+        {png(dir, "interlaced.png", 1, 9, true)},
     };
 }
 
@@ -219,7 +249,7 @@ TEST_F(PipelineTest, LoadsThatLeaveTheAnnouncedOrderGiveTheSameBytes) {
         for (const Page &page : pages) {
             pdfw_queue_image(ctx, "auto", page.path.c_str(), "", page.page);
         }
-        for (std::size_t i : {3, 0, 1, 2, 4, 5, 13, 6, 7, 8, 9, 10, 11, 12}) {
+        for (std::size_t i : {3, 0, 1, 2, 4, 5, 13, 6, 7, 16, 8, 9, 10, 11, 12, 15, 14, 17}) {
             pdfw_begin_page(ctx, 595, 842);
             int image = pdfw_load_image(ctx, "auto", pages[i].path.c_str(), "", pages[i].page);
             pdfw_place_image(ctx, image, 0, 0, 0.5f);
