@@ -17,7 +17,8 @@
 # one) and with them the whole set, so set "tiff-common" runs folvane-pdf and img2pdf once
 # more on the TIFFs img2pdf accepts (each probed alone before the timed rounds). Peers come
 # from Debian packages: img2pdf, libtiff-tools, qpdf, time.
-# FOLVANE_PDF names the program to measure (default: a Release build in build/bench).
+# FOLVANE_PDF names the program to measure (default: a Release build in build/bench);
+# FOLVANE_PDF_BEFORE, when set, names an earlier build measured beside it ("folvane-pdf before").
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus="$root/bench/corpus"
@@ -95,6 +96,8 @@ if [ -z "$folvane" ]; then
     folvane="$build/bin/folvane-pdf"
 fi
 
+before=${FOLVANE_PDF_BEFORE:-}
+
 rm -rf "$work"
 mkdir -p "$work/out"
 : >"$samples"
@@ -143,6 +146,10 @@ run_set() { # run_set SET ROUND
         env FOLVANE_THREADS=1 "$folvane" -o "$out/folvane-1.pdf" "${files[@]}"
     measure "$set" folvane-pdf "$round" "$out/folvane.pdf" -- \
         "$folvane" -o "$out/folvane.pdf" "${files[@]}"
+    if [ -n "$before" ]; then
+        measure "$set" "folvane-pdf before" "$round" "$out/before.pdf" -- \
+            "$before" -o "$out/before.pdf" "${files[@]}"
+    fi
     measure "$set" img2pdf "$round" "$out/img2pdf.pdf" -- \
         img2pdf -o "$out/img2pdf.pdf" "${files[@]}"
     [ "$set" = tiff-common ] && return
@@ -181,5 +188,6 @@ for ((round = 1; round <= rounds; round++)); do
     for set in "${sets[@]}"; do run_set "$set" "$round"; done
 done
 
-echo "folvane-pdf: $folvane; $rounds rounds; $(nproc) cores" >"$work/about.txt"
+echo "folvane-pdf: $folvane${before:+; before: $before}; $rounds rounds; $(nproc) cores" \
+    >"$work/about.txt"
 report
