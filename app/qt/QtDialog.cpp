@@ -98,85 +98,12 @@ QtDialog::~QtDialog() {
 
 void QtDialog::BuildControl(const ControlTemplate &control, QWidget *surface, double scale) {
     const UiRect rect = DialogUnitsToPixels(control.rect, scale);
-    QWidget *widget = nullptr;
-    const QString caption = FromUtf8(control.caption);
-    switch (control.kind) {
-    case ControlKind::ListView: {
-        m_list = new QtListCtrl(surface);
-        m_listId = control.id;
-        connect(m_list, &QtListCtrl::Notified, this, [this](int code, int item, int target) {
-            m_owner.SendMessage(UiMessage{WM_NOTIFY, m_listId, code, 0, item, target});
-        });
-        connect(m_list, &QtListCtrl::FilesDropped, this,
-                [this](const std::vector<std::string> &paths) {
-                    const DroppedFiles drop{paths};
-                    m_owner.SendMessage(UiMessage{WM_DROPFILES, m_listId, 0,
-                                                  reinterpret_cast<std::intptr_t>(&drop)});
-                });
-        widget = m_list;
-        break;
-    }
-    case ControlKind::PushButton:
-    case ControlKind::DefPushButton: {
-        auto *button = new QPushButton(caption, surface);
-        // Enter is routed by keyPressEvent, as the dialog manager of the first platform does.
-        button->setAutoDefault(false);
-        button->setDefault(control.kind == ControlKind::DefPushButton);
-        connect(button, &QPushButton::clicked, this,
-                [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
-        widget = button;
-        break;
-    }
-    case ControlKind::RadioButton: {
-        if (control.group || !m_radioGroup) {
-            m_radioGroup = new QButtonGroup(this);
-        }
-        auto *radio = new QRadioButton(caption, surface);
-        m_radioGroup->addButton(radio);
-        connect(radio, &QRadioButton::clicked, this,
-                [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
-        widget = radio;
-        break;
-    }
-    case ControlKind::GroupBox:
-        widget = new QGroupBox(caption, surface);
-        break;
-    case ControlKind::Edit: {
-        auto *edit = new QLineEdit(caption, surface);
-        edit->setReadOnly(true);
-        widget = edit;
-        break;
-    }
-    case ControlKind::StaticText: {
-        auto *label = new QLabel(caption, surface);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setWordWrap(true);
-        widget = label;
-        break;
-    }
-    case ControlKind::StaticFrame:
-        widget = new PreviewFrame(surface);
-        break;
-    case ControlKind::Picture:
-    case ControlKind::Icon: {
-        auto *picture = new QLabel(surface);
-        QPixmap pixmap(QtToolkit::ResourcePath(control.resourceId));
-        if (control.kind == ControlKind::Icon) {
-            const int side = static_cast<int>(32 * scale);
-            pixmap = pixmap.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        }
-        picture->setPixmap(pixmap);
+    QWidget *widget = MakeWidget(control, surface, scale);
+    if (control.kind == ControlKind::Picture || control.kind == ControlKind::Icon) {
         // A picture control takes the size of its bitmap.
-        picture->setGeometry(rect.left, rect.top, pixmap.width(), pixmap.height());
-        picture->lower();
-        widget = picture;
-        break;
-    }
-    }
-    if (!widget) {
-        return;
-    }
-    if (control.kind != ControlKind::Picture && control.kind != ControlKind::Icon) {
+        widget->move(rect.left, rect.top);
+        widget->lower();
+    } else {
         widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     }
     if (control.kind == ControlKind::GroupBox) {
@@ -191,6 +118,81 @@ void QtDialog::BuildControl(const ControlTemplate &control, QWidget *surface, do
     if (widget != m_list) {
         m_peers[control.id] = std::make_unique<QtWnd>(widget);
     }
+}
+
+QWidget *QtDialog::MakeWidget(const ControlTemplate &control, QWidget *surface, double scale) {
+    const QString caption = FromUtf8(control.caption);
+    switch (control.kind) {
+    case ControlKind::ListView:
+        return MakeList(control.id, surface);
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton:
+        return MakeButton(control, surface);
+    case ControlKind::RadioButton:
+        return MakeRadio(control, surface);
+    case ControlKind::GroupBox:
+        return new QGroupBox(caption, surface);
+    case ControlKind::Edit: {
+        auto *edit = new QLineEdit(caption, surface);
+        edit->setReadOnly(true);
+        return edit;
+    }
+    case ControlKind::StaticText: {
+        auto *label = new QLabel(caption, surface);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setWordWrap(true);
+        return label;
+    }
+    case ControlKind::StaticFrame:
+        return new PreviewFrame(surface);
+    case ControlKind::Picture:
+    case ControlKind::Icon:
+        break;
+    }
+    auto *picture = new QLabel(surface);
+    QPixmap pixmap(QtToolkit::ResourcePath(control.resourceId));
+    if (control.kind == ControlKind::Icon) {
+        const int side = static_cast<int>(32 * scale);
+        pixmap = pixmap.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    picture->setPixmap(pixmap);
+    picture->resize(pixmap.size());
+    return picture;
+}
+
+QWidget *QtDialog::MakeList(int id, QWidget *surface) {
+    m_list = new QtListCtrl(surface);
+    m_listId = id;
+    connect(m_list, &QtListCtrl::Notified, this, [this](int code, int item, int target) {
+        m_owner.SendMessage(UiMessage{WM_NOTIFY, m_listId, code, 0, item, target});
+    });
+    connect(m_list, &QtListCtrl::FilesDropped, this, [this](const std::vector<std::string> &paths) {
+        const DroppedFiles drop{paths};
+        m_owner.SendMessage(
+            UiMessage{WM_DROPFILES, m_listId, 0, reinterpret_cast<std::intptr_t>(&drop)});
+    });
+    return m_list;
+}
+
+QWidget *QtDialog::MakeButton(const ControlTemplate &control, QWidget *surface) {
+    auto *button = new QPushButton(FromUtf8(control.caption), surface);
+    // Enter is routed by keyPressEvent, as the dialog manager of the first platform does.
+    button->setAutoDefault(false);
+    button->setDefault(control.kind == ControlKind::DefPushButton);
+    connect(button, &QPushButton::clicked, this,
+            [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
+    return button;
+}
+
+QWidget *QtDialog::MakeRadio(const ControlTemplate &control, QWidget *surface) {
+    if (control.group || !m_radioGroup) {
+        m_radioGroup = new QButtonGroup(this);
+    }
+    auto *radio = new QRadioButton(FromUtf8(control.caption), surface);
+    m_radioGroup->addButton(radio);
+    connect(radio, &QRadioButton::clicked, this,
+            [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
+    return radio;
 }
 
 void QtDialog::AddShortcut(const Accelerator &accelerator) {

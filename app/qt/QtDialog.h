@@ -55,7 +55,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Makes the widget of a control and puts it in place on the dialog's surface.
     void BuildControl(const ControlTemplate &control, QWidget *surface, double scale);
+    QWidget *MakeWidget(const ControlTemplate &control, QWidget *surface, double scale);
+    QWidget *MakeList(int id, QWidget *surface);
+    QWidget *MakeButton(const ControlTemplate &control, QWidget *surface);
+    QWidget *MakeRadio(const ControlTemplate &control, QWidget *surface);
     void AddShortcut(const Accelerator &accelerator);
     void Send(UINT message, int id, int code);
 

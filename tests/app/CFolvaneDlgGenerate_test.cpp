@@ -6,6 +6,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Pdf.h"
+#include "tests/support/Tiff.h"
 
 namespace {
 
@@ -56,6 +57,19 @@ TEST_F(Generate, WritesOnePagePerRowAndOpensThePdfAfterTheSuccessBox) {
     EXPECT_EQ(ui.events.back().caption, "open");
     EXPECT_EQ(PageCount(pdf), 3);
     EXPECT_EQ(List().GetItemCount(), 3); // the list stays for another run
+    ASSERT_FALSE(ui.Events(UiEvent::Kind::Progress).empty());
+    EXPECT_EQ(ui.Events(UiEvent::Kind::Progress).back().text, "第 3 / 3 页|c.jpg");
+}
+
+TEST_F(Generate, TheProgressCountsEveryPageOfAMultiPageTiff) {
+    const Picture page = Pattern(16, 16, 1);
+    WriteTiff(dir / "scan.tif", {TiffPageOf(page), TiffPageOf(page), TiffPageOf(page)});
+    Add({dir / "scan.tif", Jpeg("z.jpg", 16, 16)});
+    ChooseSavePath(dir / "out.pdf");
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(Messages(), (Strings{kMsgSuccess}));
+    EXPECT_EQ(PageCount(dir / "out.pdf"), 4);
+    EXPECT_EQ(ui.Events(UiEvent::Kind::Progress).back().text, "第 4 / 4 页|z.jpg");
 }
 
 TEST_F(Generate, PagesFollowTheListOrderAndTheCheckedResolutionClass) {

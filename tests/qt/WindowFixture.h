@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -110,6 +111,15 @@ protected:
     void ClickRow(int row) {
         QApplication::processEvents();
         MouseClick(List()->viewport(), RowCentre(row));
+    }
+    // Lets the background checks of the rows' files finish and reach the window.
+    void SettleChecks() {
+        QElapsedTimer clock;
+        clock.start();
+        while (dlg->ChecksPending() && clock.elapsed() < 10000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        ASSERT_FALSE(dlg->ChecksPending());
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         // The offscreen platform does not hand activation back when a message box closes.

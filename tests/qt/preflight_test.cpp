@@ -14,6 +14,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Pdf.h"
+#include "tests/support/Png.h"
 
 namespace {
 
@@ -22,15 +23,6 @@ using Strings = std::vector<std::string>;
 
 class Preflight : public WindowFixture {
 protected:
-    // Lets the background checks finish and reach the window.
-    void Settle() {
-        QElapsedTimer clock;
-        clock.start();
-        while (dlg->ChecksPending() && clock.elapsed() < 10000) {
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        ASSERT_FALSE(dlg->ChecksPending());
-    }
     QColor RowColour(int row) {
         return List()->model()->index(row, 1).data(Qt::ForegroundRole).value<QColor>();
     }
@@ -58,15 +50,20 @@ TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
     cut.resize(cut.size() / 2);
     WriteFile(dir / "page-2.jpg", cut);
     WriteText(dir / "page-10.jpg", "a shopping list, not a picture");
-    AddRows({dir / "page-10.jpg", dir / "page-3.jpg", dir / "page-2.jpg", dir / "page-1.jpg"});
-    Settle();
+    // A PNG with the wrong extension is still a picture the engine reads by its content.
+    WriteFile(dir / "page-4.jpg", MakePng(PngImageOf(Pattern(40, 30, 3))));
+    AddRows({dir / "page-10.jpg", dir / "page-4.jpg", dir / "page-3.jpg", dir / "page-2.jpg",
+             dir / "page-1.jpg"});
+    SettleChecks();
 
     ASSERT_EQ(Paths(), (Strings{dir / "page-1.jpg", dir / "page-2.jpg", dir / "page-3.jpg",
-                                dir / "page-10.jpg"}));
+                                dir / "page-4.jpg", dir / "page-10.jpg"}));
     const QColor red(204, 0, 0);
     EXPECT_EQ(RowColour(1), red);
-    EXPECT_EQ(RowColour(3), red);
+    EXPECT_EQ(RowColour(4), red);
     EXPECT_FALSE(RowColour(0).isValid()); // the list's own colour
+    EXPECT_FALSE(RowColour(3).isValid());
+    EXPECT_EQ(dlg->m_listImages.GetItemToolTip(3).rfind("PNG 40x30, ", 0), 0u);
 
     std::string tip;
     EXPECT_NE(HoverTip(0, tip), nullptr);
@@ -95,7 +92,7 @@ TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
     ASSERT_EQ(watcher.boxes.size(), 2u);
     EXPECT_EQ(watcher.boxes[0].rfind("系统提示|列表中有 2 张图片无法使用:\npage-2.jpg: ", 0), 0u);
     EXPECT_EQ(watcher.boxes[1], "系统提示|操作成功!");
-    EXPECT_EQ(PageCount(dir / "book.pdf"), 2);
+    EXPECT_EQ(PageCount(dir / "book.pdf"), 3);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QRadioButton>
 
+#include "app/CFolvaneApp.h"
 #include "tests/qt/Screenshots.h"
 #include "tests/qt/WindowFixture.h"
 
@@ -69,6 +70,33 @@ TEST_F(Session, EscapeAndTheCloseBoxAskBeforeAChangedListIsThrownAway) {
     window->close();
     EXPECT_EQ(buttons, (Strings{"确定", "取消"}));
     EXPECT_EQ(dlg->EndResult(), IDCANCEL);
+}
+
+// `folvane FILE...`, as a file manager's "Open with" starts it: the window opens with those files
+// in the order given, the first one highlighted.
+TEST_F(Session, FilesOnTheCommandLineOpenInTheListInTheirOrder) {
+    support::TempDir home;
+    const Strings samples = CopySamples(home, "扫描件");
+    const Strings given = {samples[2], samples[0], samples[1]};
+    Strings rows;
+    int highlighted = -1;
+    Strings asked;
+    WhenModal<QtDialog>([&](QtDialog &started) {
+        auto *list = qobject_cast<QtListCtrl *>(started.ControlWidget(IDC_LIST_IMAGES));
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            rows.push_back(list->model()->index(row, 1).data().toString().toStdString());
+        }
+        highlighted = list->currentIndex().row();
+        AnswerNextBox(asked, "确定");
+        started.close();
+    });
+    theApp.SetArguments(given);
+    theApp.Run(toolkit);
+    theApp.SetArguments({});
+
+    EXPECT_EQ(rows, given);
+    EXPECT_EQ(highlighted, 0);
+    EXPECT_EQ(asked, (Strings{"系统提示|列表中有 3 张图片, 确定退出吗?"}));
 }
 
 } // namespace
