@@ -8,8 +8,8 @@ namespace folvane_pdf {
 namespace {
 
 constexpr const char *kUsage =
-    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--force] -o OUT.pdf "
-    "IMAGE|@LIST...";
+    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]] "
+    "[--force] -o OUT.pdf IMAGE|@LIST...";
 
 constexpr const char *kHelp =
     R"(Turns page images (JPEG, TIFF, PNG) into one PDF, one page per image in the
@@ -31,6 +31,13 @@ Options:
                              image reaches past the edge is cut there, with a warning
       --first-page-only
                       take only the first page of a multi-page TIFF
+      --ocr           make the PDF searchable: recognise the text of every page and
+                      lay it invisibly over the picture, so that it can be found,
+                      selected and copied; the pictures stay as they are
+      --ocr-lang LANGS
+                      the languages to recognise, joined by '+' (implies --ocr;
+                      default chi_sim+eng); each needs its Debian package
+                      tesseract-ocr-LANG installed
   -f, --force         replace an output file you cannot write (as cp -f would)
   -h, --help          show this text
       --version       show the version
@@ -107,6 +114,21 @@ const std::vector<Option> &Options() {
         {'\0', "first-page-only", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.firstPageOnly = true;
+             return "";
+         }},
+        {'\0', "ocr", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             if (a.ocrLanguages.empty()) {
+                 a.ocrLanguages = "chi_sim+eng";
+             }
+             return "";
+         }},
+        {'\0', "ocr-lang", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (value.empty()) {
+                 return "--ocr-lang needs languages, like chi_sim+eng";
+             }
+             a.ocrLanguages = value;
              return "";
          }},
         {'f', "force", false,

@@ -17,6 +17,7 @@ struct Arguments {
     folvane::PageLayout layout = folvane::PageLayout::Fit();
     bool firstPageOnly = false;
     bool force = false;              // replace an output file the user cannot write
+    std::string ocrLanguages;        // the text layer's languages; "": no text layer
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
 };

@@ -1,6 +1,7 @@
 // folvane-pdf: the window's PDF generation for scripts and batches.
 //
-//   folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--force] -o OUT.pdf IMAGE|@LIST...
+//   folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]] [--force]
+//               -o OUT.pdf IMAGE|@LIST...
 //
 // Exit 0 on success; 1 on failure, with one line on stderr naming the file and the reason; 2 on
 // a usage error; 128 + the signal's number when interrupted. `--help` tells the rest.
@@ -41,6 +42,7 @@ int main(int argc, char **argv) {
     folvane::GenerateOptions options;
     options.layout = arguments.layout;
     options.firstPageOnly = arguments.firstPageOnly;
+    options.ocrLanguages = arguments.ocrLanguages;
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
         folvane::GeneratePdf(destination.Path(), arguments.inputs, options, reporter.Events());

@@ -1,9 +1,9 @@
 # The Debian package: what `cmake --install` puts in place, with the shared libraries the
 # programs link found by dpkg-shlibdeps and the packages they need at run time added here.
 
-# Needed at run time beyond the linked libraries: the Chinese captions' font and the desktop's
-# "open" for the finished PDF. The OCR language data joins this list.
-set(FOLVANE_RUNTIME_PACKAGES fonts-noto-cjk xdg-utils)
+# Needed at run time beyond the linked libraries: the Chinese captions' font, the desktop's
+# "open" for the finished PDF, and the language data text recognition loads by default.
+set(FOLVANE_RUNTIME_PACKAGES fonts-noto-cjk xdg-utils tesseract-ocr-eng tesseract-ocr-chi-sim)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME folvane)

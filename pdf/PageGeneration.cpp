@@ -114,6 +114,9 @@ void WriteDocument(const std::string &savePath, const std::vector<std::string> &
                    const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     writer.SetParameter("compatibility", "1.4");
+    if (!options.ocrLanguages.empty()) {
+        writer.SetParameter("ocr", options.ocrLanguages);
+    }
     if (writer.OpenFile(savePath) == -1) {
         throw GenerateError(OpenFailure(writer), savePath, 0, GenerateError::kNoRow);
     }

@@ -8,6 +8,8 @@
 #include <system_error>
 #include <utility>
 
+#include "ocr/Languages.h"
+#include "ocr/OcrError.h"
 #include "pdfw/PageCount.h"
 #include "pdfw/PdfwError.h"
 
@@ -78,6 +80,21 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         pdfMinor = value[2] - '0';
         return;
     }
+    if (std::strcmp(key, "ocr") == 0) {
+        if (current) {
+            fail(PDFW_RUNTIME_ERROR,
+                 "pdfw_set_parameter: \"ocr\" must be set before pdfw_open_file");
+        }
+        if (*value) {
+            try {
+                ocr::checkLanguages(value);
+            } catch (const ocr::OcrError &error) {
+                fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: ") + error.what());
+            }
+        }
+        ocrLanguages = value;
+        return;
+    }
     if (std::strcmp(key, "threads") == 0) {
         if (current) {
             fail(PDFW_RUNTIME_ERROR, "pdfw_set_parameter: \"threads\" must be set before "
@@ -114,6 +131,7 @@ bool pdfw_context::openFile(const char *filename) {
         return false;
     }
     current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory);
+    current->enableTextLayer(ocrLanguages);
     stopped = false;
     int workers = threads > 0 ? threads : defaultThreads();
     if (workers > 1) {

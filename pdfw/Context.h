@@ -36,7 +36,8 @@ struct pdfw_context {
     void *opaque;
     int pdfMinor = 4;
     std::string binding;
-    int threads = 0; // workers preparing images; 0: FOLVANE_THREADS, else one per core
+    int threads = 0;          // workers preparing images; 0: FOLVANE_THREADS, else one per core
+    std::string ocrLanguages; // empty: no text layer
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;

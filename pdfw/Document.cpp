@@ -7,8 +7,11 @@
 #include <random>
 #include <utility>
 
+#include "pdfw/FlateEncoder.h"
+#include "pdfw/GlyphlessFont.h"
 #include "pdfw/Orientation.h"
 #include "pdfw/PdfwError.h"
+#include "pdfw/TextLayer.h"
 
 namespace pdfw {
 
@@ -16,6 +19,8 @@ namespace {
 
 constexpr float kMinPageSide = 3.0f;
 constexpr float kMaxPageSide = 14400.0f;
+// The text layer's font resource name on every page.
+constexpr const char *kTextFont = "FT";
 
 // Seconds since 1970 for the document's date: SOURCE_DATE_EPOCH when it holds a number
 // (reproducible output), else the clock. `fixed` tells which.
@@ -91,11 +96,16 @@ void Document::endPage() {
     }
     int contents = writer_.reserve();
     int pageObject = writer_.reserve();
-    writer_.writeStream(contents, "", page_->content.data(), page_->content.size());
+    if (page_->text.empty()) {
+        writer_.writeStream(contents, "", page_->content.data(), page_->content.size());
+    } else {
+        writeWithText(contents);
+    }
 
     std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R/MediaBox[0 0 " +
                        pdfNumber(page_->width) + " " + pdfNumber(page_->height) +
-                       "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI]";
+                       "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI" +
+                       (page_->text.empty() ? "]" : "/Text]");
     if (!page_->images.empty()) {
         dict += "/XObject<<";
         for (int object : page_->images) {
@@ -118,8 +128,21 @@ void Document::endPage() {
     page_.reset();
 }
 
+// The page's content and its text in one Flate-compressed stream; the font joins its
+// resources, and the document's font is numbered at its first use.
+void Document::writeWithText(int contents) {
+    if (!font_) {
+        font_ = writer_.reserve();
+    }
+    page_->resources["Font"][kTextFont] = font_;
+    std::string content = page_->content + page_->text;
+    Buffer packed = flateCompress(reinterpret_cast<const unsigned char *>(content.data()),
+                                  content.size(), kFlateLevelFewBits, memory_);
+    writer_.writeStream(contents, "/Filter/FlateDecode", packed.data(), packed.size());
+}
+
 ImageRequest Document::request(const std::string &path, int page) const {
-    return ImageRequest{path, page, pdfMinor_, memory_};
+    return ImageRequest{path, page, pdfMinor_, memory_, ocrLanguages_};
 }
 
 int Document::loadImage(const std::string &path, int page) {
@@ -135,6 +158,9 @@ int Document::addImage(PreparedImage prepared) {
                       prepared.orientation, std::move(prepared.notes)};
     int handle = nextImage_++;
     images_.emplace(handle, std::move(image));
+    if (prepared.text) {
+        texts_.emplace(handle, std::move(prepared.text));
+    }
     return handle;
 }
 
@@ -179,11 +205,16 @@ void Document::placeImage(int image, float x, float y, float scale) {
                       pdfNumber(m.d) + " " + pdfNumber(m.e) + " " + pdfNumber(m.f) + " cm /Im" +
                       std::to_string(loaded.object) + " Do Q\n";
     page_->images.insert(loaded.object);
+    if (auto text = texts_.find(image); text != texts_.end()) {
+        page_->text +=
+            textLayerContent(*text->second, {x, y, scale}, encoding_, "/" + std::string(kTextFont));
+    }
 }
 
 void Document::closeImage(int image) {
     openImage(image, "pdfw_close_image");
     images_.erase(image);
+    texts_.erase(image);
 }
 
 void Document::imageSize(int image, float *width, float *height) const {
@@ -241,8 +272,12 @@ void Document::close() {
     output_->write("<</Producer(Folvane PDF engine)/CreationDate(" + date + ")/ModDate(" + date +
                    ")>>\n");
     writer_.endObject();
+    if (font_) {
+        writeGlyphlessFont(writer_, font_, encoding_, memory_);
+    }
     writer_.finish(catalog_, info, documentId(date, epoch, fixed));
     images_.clear();
+    texts_.clear();
     output_->commit();
 }
 

@@ -16,6 +16,7 @@
 #include "pdfw/ObjectWriter.h"
 #include "pdfw/OutputFile.h"
 #include "pdfw/PreparedWriter.h"
+#include "pdfw/TextEncoding.h"
 
 namespace pdfw {
 
@@ -24,6 +25,9 @@ public:
     // Writes the file header; `output` is the freshly created temporary file.
     Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory);
 
+    // Every image prepared from now on is also recognised in `languages` ("": none), and each
+    // placement of it carries its words as invisible text.
+    void enableTextLayer(const std::string &languages) { ocrLanguages_ = languages; }
     bool pageOpen() const { return page_ != nullptr; }
     void beginPage(float width, float height);
     void endPage();
@@ -55,9 +59,11 @@ private:
         std::string content;
         std::set<int> images; // XObject numbers drawn on the page
         std::map<std::string, std::map<std::string, int>> resources; // category, name, object
+        std::string text; // the invisible text over its images
     };
 
     Page &openPage(const char *call);
+    void writeWithText(int contents);
 
     const LoadedImage &openImage(int image, const char *call) const;
     std::string documentId(const std::string &date, std::int64_t epoch, bool fixed) const;
@@ -73,6 +79,10 @@ private:
     std::unique_ptr<Page> page_;
     std::map<int, LoadedImage> images_;
     int nextImage_ = 1;
+    std::string ocrLanguages_;                                  // "": no text layer
+    std::map<int, std::shared_ptr<const ocr::PageText>> texts_; // by image handle
+    TextEncoding encoding_;
+    int font_ = 0; // the text layer's font, once a page uses it
 };
 
 } // namespace pdfw

@@ -1,6 +1,7 @@
 #include "pdfw/ImageLoader.h"
 
 #include "pdfw/ImageKind.h"
+#include "pdfw/ImageRecognition.h"
 #include "pdfw/InputFile.h"
 #include "pdfw/JpegImage.h"
 #include "pdfw/PdfwError.h"
@@ -9,7 +10,9 @@
 
 namespace pdfw {
 
-PreparedImage prepareImage(const ImageRequest &request) {
+namespace {
+
+PreparedImage prepareByContent(const ImageRequest &request) {
     InputFile file(request.path);
     unsigned char head[kKindBytes] = {};
     std::size_t got = file.readAt(0, head, sizeof head);
@@ -25,6 +28,16 @@ PreparedImage prepareImage(const ImageRequest &request) {
     }
     fail(PDFW_TYPE_ERROR, "\"" + request.path + "\" is not a JPEG, TIFF or PNG file" +
                               (got == 0 ? std::string(" (it is empty)") : std::string()));
+}
+
+} // namespace
+
+PreparedImage prepareImage(const ImageRequest &request) {
+    PreparedImage prepared = prepareByContent(request);
+    if (!request.ocrLanguages.empty()) {
+        prepared.text = recognizeImage(request);
+    }
+    return prepared;
 }
 
 } // namespace pdfw

@@ -25,10 +25,12 @@ struct ImageRequest {
     int page = 1;     // 1-based page of a multi-page file
     int pdfMinor = 4; // the document's PDF version is 1.pdfMinor
     MemoryProcs memory;
+    std::string ocrLanguages; // recognise the text in these languages too; "": no
 };
 
 // Raises PDFW_IO_ERROR when the file cannot be read, PDFW_TYPE_ERROR when it is not JPEG, TIFF
-// or PNG, and the errors of the readers.
+// or PNG, and the errors of the readers; with languages, recognises the text as well
+// (recognizeImage).
 PreparedImage prepareImage(const ImageRequest &request);
 
 } // namespace pdfw

@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "ocr/PageText.h"
 #include "pdfw/FileSpan.h"
 #include "pdfw/Memory.h"
 
@@ -93,6 +94,7 @@ struct PreparedImage {
     std::uint32_t height = 0;
     int orientation = 1; // 1..8, how the stored picture is shown upright
     std::string notes;   // newline-separated remarks for the caller ("" if none)
+    std::shared_ptr<const ocr::PageText> text; // words recognised on it, when asked for
 };
 
 // One stream object for a group, holding `data` under the entries of `dictionary`.

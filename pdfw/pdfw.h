@@ -120,6 +120,13 @@ void *pdfw_get_opaque(pdfw_context *context);
  *   "threads":       "1" to "64", the workers that prepare queued images (default:
  *                    FOLVANE_THREADS, else one per core); only before pdfw_open_file.
  *   "binding":       any text naming the calling language; recorded, no effect on output.
+ *   "ocr":           "" (the default) or languages joined by '+' ("chi_sim+eng"): every
+ *                    image is then also recognised (by the worker that prepares it) and its
+ *                    words are laid over each placement as invisible, searchable text; the
+ *                    image objects stay the same. Only before pdfw_open_file. A language
+ *                    whose data is not installed raises PDFW_VALUE_ERROR naming its Debian
+ *                    package; a page recognition fails on raises PDFW_RUNTIME_ERROR from
+ *                    pdfw_load_image.
  * An unknown key, a bad value or a NULL argument raises PDFW_VALUE_ERROR. */
 int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value);
 

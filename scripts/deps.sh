@@ -8,9 +8,13 @@ FOLVANE_PACKAGES=(
   cmake g++ make pkg-config
   # libraries
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libdeflate-dev qt6-base-dev libgl-dev
+  # the optional text layer: Tesseract with its English and simplified-Chinese data
+  libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   mupdf-tools colord-data icc-profiles-free
+  # the text-layer benchmark's peer: the tesseract command and /usr/bin/time for its memory
+  tesseract-ocr time bc
   # fuzzing
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs

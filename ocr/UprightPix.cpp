@@ -1,0 +1,113 @@
+#include "ocr/UprightPix.h"
+
+#include <cstring>
+#include <string>
+
+#include <leptonica/allheaders.h>
+
+#include "ocr/OcrError.h"
+
+namespace ocr {
+
+namespace {
+
+void check(const PageImage &image) {
+    if (!image.rows || image.width <= 0 || image.height <= 0) {
+        throw OcrError("text recognition: the page has no pixels");
+    }
+    if (image.width > kMaxSide || image.height > kMaxSide ||
+        static_cast<long long>(image.width) * image.height > kMaxPixels) {
+        throw OcrError("text recognition: the page (" + std::to_string(image.width) + " x " +
+                       std::to_string(image.height) + " pixels) is too large to recognise");
+    }
+    if (image.depth != 1 && image.depth != 8) {
+        throw OcrError("text recognition: pixels of " + std::to_string(image.depth) +
+                       " bits cannot be recognised");
+    }
+    std::size_t needed = image.depth == 1 ? (static_cast<std::size_t>(image.width) + 7) / 8
+                                          : static_cast<std::size_t>(image.width);
+    if (image.rowBytes < needed) {
+        throw OcrError("text recognition: the page's rows are shorter than its width");
+    }
+}
+
+// Leptonica keeps rows in 32-bit words whose first pixel is the most significant: copy the
+// packed rows as bytes, then put each word into the machine's order.
+PixPtr copyRows(const PageImage &image) {
+    PixPtr pix(pixCreateNoInit(image.width, image.height, image.depth));
+    if (!pix) {
+        throw OcrError("text recognition: out of memory for a page of " +
+                       std::to_string(image.width) + " x " + std::to_string(image.height) +
+                       " pixels");
+    }
+    auto *target = reinterpret_cast<unsigned char *>(pixGetData(pix.get()));
+    std::size_t targetBytes = static_cast<std::size_t>(pixGetWpl(pix.get())) * 4;
+    std::size_t used = image.depth == 1 ? (static_cast<std::size_t>(image.width) + 7) / 8
+                                        : static_cast<std::size_t>(image.width);
+    for (int y = 0; y < image.height; ++y) {
+        unsigned char *row = target + y * targetBytes;
+        std::memcpy(row, image.rows + y * image.rowBytes, used);
+        std::memset(row + used, 0, targetBytes - used);
+    }
+    pixEndianByteSwap(pix.get());
+    return pix;
+}
+
+// Applies one Leptonica step that makes a new picture, replacing `pix`.
+template <typename Step> void turn(PixPtr &pix, Step step) {
+    Pix *next = step(pix.get());
+    if (!next) {
+        throw OcrError("text recognition: out of memory while turning the page upright");
+    }
+    pix.reset(next);
+}
+
+} // namespace
+
+void PixDeleter::operator()(Pix *pix) const {
+    pixDestroy(&pix);
+}
+
+PixPtr uprightPix(const PageImage &image) {
+    check(image);
+    PixPtr pix = copyRows(image);
+    // Orientation values say how the stored rows are shown: 2 mirrored, 3 half a turn,
+    // 4 upside down mirrored, 5 transposed, 6 a quarter clockwise, 7 transversed, 8 a
+    // quarter anticlockwise.
+    auto rotate = [](int quads) { return [quads](Pix *p) { return pixRotateOrth(p, quads); }; };
+    auto flipLR = [](Pix *p) { return pixFlipLR(nullptr, p); };
+    auto flipTB = [](Pix *p) { return pixFlipTB(nullptr, p); };
+    switch (image.orientation) {
+    case 2:
+        turn(pix, flipLR);
+        break;
+    case 3:
+        turn(pix, rotate(2));
+        break;
+    case 4:
+        turn(pix, flipTB);
+        break;
+    case 5:
+        turn(pix, rotate(1));
+        turn(pix, flipLR);
+        break;
+    case 6:
+        turn(pix, rotate(1));
+        break;
+    case 7:
+        turn(pix, rotate(1));
+        turn(pix, flipTB);
+        break;
+    case 8:
+        turn(pix, rotate(3));
+        break;
+    default:
+        break;
+    }
+    if (image.dpi > 0) {
+        pixSetResolution(pix.get(), image.dpi, image.dpi);
+    }
+    return pix;
+}
+
+} // namespace ocr

@@ -1,0 +1,53 @@
+// folvane-pdf --ocr from the command line.
+#include <gtest/gtest.h>
+
+#include "tests/ocr/TextPage.h"
+#include "tests/support/Files.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Process.h"
+#include "tests/support/Tiff.h"
+
+namespace {
+
+const std::string kProgram = std::string(FOLVANE_BIN_DIR) + "/folvane-pdf";
+
+std::string writeScan(const support::TempDir &dir, const std::string &text) {
+    auto page = ocr_test::drawTextPage({text}, 1600, 240, 12);
+    support::TiffPage tiff;
+    tiff.width = page.width;
+    tiff.height = page.height;
+    tiff.compression = COMPRESSION_ADOBE_DEFLATE;
+    tiff.data.assign(page.grey.begin(), page.grey.end());
+    std::string path = dir / "scan.tif";
+    support::WriteTiff(path, {tiff});
+    return path;
+}
+
+TEST(FolvanePdfOcr, MakesTheTextSearchable) {
+    support::TempDir dir;
+    std::string scan = writeScan(dir, "Folvane finds this sentence again.");
+    std::string pdf = dir / "out.pdf";
+    support::RunResult run = support::RunProgram({kProgram, "--ocr-lang", "eng", "-o", pdf, scan});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(support::PdfText(pdf).find("finds this sentence"), std::string::npos);
+    EXPECT_TRUE(support::QpdfCheck(pdf));
+}
+
+TEST(FolvanePdfOcr, AMissingLanguageNamesItsPackageAndWritesNothing) {
+    support::TempDir dir;
+    std::string scan = writeScan(dir, "unused");
+    support::RunResult run =
+        support::RunProgram({kProgram, "--ocr-lang", "eng+xyz", "-o", dir / "out.pdf", scan});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Debian package tesseract-ocr-xyz"), std::string::npos) << run.err;
+    EXPECT_EQ(support::Listing(dir.Path()), (std::set<std::string>{"scan.tif"}));
+}
+
+TEST(FolvanePdfOcr, OptionsAreExplainedAndChecked) {
+    support::RunResult help = support::RunProgram({kProgram, "--help"});
+    EXPECT_NE(help.out.find("--ocr-lang LANGS"), std::string::npos);
+    support::RunResult empty = support::RunProgram({kProgram, "--ocr-lang=", "-o", "x.pdf", "a"});
+    EXPECT_EQ(empty.exitCode, 2) << empty.err;
+}
+
+} // namespace

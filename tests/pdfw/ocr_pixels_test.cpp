@@ -1,0 +1,92 @@
+// The pictures handed to text recognition: every kind of decoded sample turned into what the
+// recogniser reads (grey with 0 black, or bilevel with 1 black).
+#include "pdfw/OcrPixels.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+pdfw::RasterImage raster(std::uint32_t width, std::uint32_t height, int components, int bits,
+                         std::vector<unsigned char> samples) {
+    pdfw::RasterImage image;
+    image.width = width;
+    image.height = height;
+    image.components = components;
+    image.bitsPerComponent = bits;
+    image.pixels = pdfw::Buffer({}, samples.size(), "test");
+    std::memcpy(image.pixels.data(), samples.data(), samples.size());
+    return image;
+}
+
+std::vector<unsigned char> rowsOf(const pdfw::OcrPixels &pixels) {
+    const auto &image = pixels.image;
+    std::vector<unsigned char> rows;
+    for (int y = 0; y < image.height; ++y) {
+        const unsigned char *row = image.rows + y * image.rowBytes;
+        rows.insert(rows.end(), row,
+                    row + (image.depth == 1 ? (image.width + 7) / 8 : image.width));
+    }
+    return rows;
+}
+
+TEST(OcrPixels, GreyRgbAndCmykBecomeGreyWithBlackAtZero) {
+    auto grey = pdfw::rasterForOcr(raster(2, 1, 1, 8, {0, 200}), nullptr, 6, 300, {});
+    EXPECT_EQ(grey.image.depth, 8);
+    EXPECT_EQ(grey.image.orientation, 6);
+    EXPECT_EQ(grey.image.dpi, 300);
+    EXPECT_EQ(rowsOf(grey), (std::vector<unsigned char>{0, 200}));
+
+    auto rgb =
+        pdfw::rasterForOcr(raster(2, 1, 3, 8, {255, 255, 255, 255, 0, 0}), nullptr, 1, 0, {});
+    EXPECT_EQ(rowsOf(rgb), (std::vector<unsigned char>{255, 76}));
+
+    // No ink is white; full black ink is black.
+    auto cmyk =
+        pdfw::rasterForOcr(raster(2, 1, 4, 8, {0, 0, 0, 0, 0, 0, 0, 255}), nullptr, 1, 0, {});
+    EXPECT_EQ(rowsOf(cmyk), (std::vector<unsigned char>{255, 0}));
+
+    // 16-bit samples are read by their high byte; 2-bit ones are scaled to the full range.
+    auto deep = pdfw::rasterForOcr(raster(1, 1, 1, 16, {0x80, 0x01}), nullptr, 1, 0, {});
+    EXPECT_EQ(rowsOf(deep), (std::vector<unsigned char>{0x80}));
+    auto shallow = pdfw::rasterForOcr(raster(4, 1, 1, 2, {0x1B}), nullptr, 1, 0, {});
+    EXPECT_EQ(rowsOf(shallow), (std::vector<unsigned char>{0, 85, 170, 255}));
+}
+
+TEST(OcrPixels, BilevelStaysBilevelWithOneForBlack) {
+    // A plain 1-bit grey sample of 1 is white: the bits are flipped.
+    auto plain = pdfw::rasterForOcr(raster(8, 1, 1, 1, {0xF0}), nullptr, 1, 300, {});
+    EXPECT_EQ(plain.image.depth, 1);
+    EXPECT_EQ(rowsOf(plain), (std::vector<unsigned char>{0x0F}));
+    // Min-is-white (inverted) data already has 1 for black.
+    auto scan = raster(8, 1, 1, 1, {0xF0});
+    scan.inverted = true;
+    EXPECT_EQ(rowsOf(pdfw::rasterForOcr(scan, nullptr, 1, 300, {})),
+              (std::vector<unsigned char>{0xF0}));
+}
+
+TEST(OcrPixels, PaletteEntriesAndTransparencyShowAsOnThePage) {
+    std::vector<unsigned char> greys = {0, 255};
+    auto indexed = pdfw::rasterForOcr(raster(3, 1, 1, 8, {1, 0, 7}), &greys, 1, 0, {});
+    // An index past the palette shows as white rather than reading past it.
+    EXPECT_EQ(rowsOf(indexed), (std::vector<unsigned char>{255, 0, 255}));
+
+    // Black text on a transparent background: what is transparent is the white page.
+    auto text = raster(3, 1, 1, 8, {0, 0, 0});
+    text.alpha = pdfw::Buffer({}, 3, "test");
+    const unsigned char alpha[] = {0, 255, 128};
+    std::memcpy(text.alpha.data(), alpha, 3);
+    EXPECT_EQ(rowsOf(pdfw::rasterForOcr(text, nullptr, 1, 0, {})),
+              (std::vector<unsigned char>{255, 0, 127}));
+}
+
+TEST(OcrPixels, ShortPixelsAreRefused) {
+    EXPECT_ANY_THROW(pdfw::rasterForOcr(raster(4, 4, 1, 8, {1, 2, 3}), nullptr, 1, 0, {}));
+    EXPECT_ANY_THROW(pdfw::rasterForOcr(raster(16, 2, 1, 1, {1, 2}), nullptr, 1, 0, {}));
+    auto noAlpha = raster(2, 1, 1, 8, {0, 0});
+    noAlpha.alpha = pdfw::Buffer({}, 1, "test");
+    EXPECT_ANY_THROW(pdfw::rasterForOcr(noAlpha, nullptr, 1, 0, {}));
+}
+
+} // namespace
