@@ -14,6 +14,7 @@
 CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_strSavePath = "";
     m_nImageType = 1;
+    m_bOcr = false;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
     m_nSelected = -1;
     m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
@@ -27,11 +28,12 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Control(dx, IDC_LIST_IMAGES, m_listImages);
     DDX_Text(dx, IDC_EDIT_SAVE_PATH, m_strSavePath);
     DDX_Radio(dx, IDC_RADIO_200, m_nImageType);
+    DDX_Check(dx, IDC_CHECK_OCR, m_bOcr);
 }
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 28> map = {
+    static const std::array<MessageMapEntry<D>, 29> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -60,6 +62,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_RADIO_1600, &D::OnRadioImageType<5>),
         OnCommand<D>(IDC_RADIO_FIT, &D::OnRadioImageType<6>),
         OnCommand<D>(IDC_BTN_VIEW_IMAGE, &D::OnBtnViewImage),
+        OnCommand<D>(IDC_CHECK_OCR, &D::OnCheckOcr),
     };
     return map;
 }
@@ -69,7 +72,9 @@ bool CFolvaneDlg::OnWndMsg(const UiMessage &msg, LRESULT *result) {
 }
 
 bool CFolvaneDlg::OnInitDialog() {
-    m_nImageType = WindowSettings(Toolkit().Settings()).ImageType(m_nImageType);
+    const WindowSettings settings(Toolkit().Settings());
+    m_nImageType = settings.ImageType(m_nImageType);
+    m_bOcr = settings.Ocr(m_bOcr);
     CDialog::OnInitDialog();
 
     if (CMenu *systemMenu = GetSystemMenu(false)) {
@@ -121,6 +126,13 @@ void CFolvaneDlg::SetImageType(int index) {
     WindowSettings(Toolkit().Settings()).SetImageType(index);
     RefreshPreview();
     ShowRowChecks(); // how much a class cuts off depends on the class
+}
+
+void CFolvaneDlg::OnCheckOcr() {
+    if (CWnd *check = GetDlgItem(IDC_CHECK_OCR)) {
+        m_bOcr = check->GetCheck();
+        WindowSettings(Toolkit().Settings()).SetOcr(m_bOcr);
+    }
 }
 
 void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/) {

@@ -32,6 +32,7 @@ public:
     CListCtrl m_listImages; // rows: sequence number, full path
     std::string m_strSavePath;
     int m_nImageType; // radio index: resolution class 0 to 5, 6 = fit the page
+    bool m_bOcr;      // "文字识别": the PDF gets a text layer recognised from its pages
     HICON m_hIcon;
     CImageList m_imageList;
     CFont m_fontList;
@@ -49,12 +50,16 @@ public:
     // the user's yes.
     void OnCancel() override;
 
-    // Shows one image file fitted into the preview frame (CFolvaneDlgPreview.cpp).
+    // Shows the page the PDF will get for one image file, for the current m_nImageType, in
+    // the preview frame; the placeholder picture for a file it cannot read
+    // (CFolvaneDlgPreview.cpp).
     virtual void ShowPreview(std::string path);
-    // Draws the current row's preview again, after a change of how it is to look.
+    // Shows the current row's page again, for the current m_nImageType (after the mode
+    // changed); nothing without a current row.
     void RefreshPreview();
-    // The file the preview loads for path: path itself for the six accepted extension forms,
-    // otherwise the placeholder picture beside the executable.
+    // The file the preview loads for path: path itself for the picture extensions it reads
+    // (.jpg, .jpeg, .tif, .tiff, .bmp, .png in any case), otherwise the placeholder picture
+    // beside the executable.
     static std::string PreviewFilePath(const std::string &path);
 
     // Commands.
@@ -81,6 +86,8 @@ public:
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
     // The radio index the user chose: kept, remembered for the next start.
     void SetImageType(int index);
+    // "文字识别" was clicked: its state is kept, remembered for the next start.
+    void OnCheckOcr();
 
     // Shared steps of the commands.
     void Renumber();
@@ -151,3 +158,5 @@ inline constexpr const char *kMsgFailure = "操作失败!请重启后再试!";
 inline constexpr const char *kAnswerOk = "确定";
 inline constexpr const char *kAnswerCancel = "取消";
 inline constexpr const char *kAnswerSkip = "跳过";
+// The languages "文字识别" recognises: simplified Chinese and English.
+inline constexpr const char *kOcrLanguages = "chi_sim+eng";

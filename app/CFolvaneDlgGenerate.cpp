@@ -122,15 +122,20 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
 bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow) {
     folvane::GenerateOptions options;
     options.layout = folvane::PageLayout::FromImageType(m_nImageType);
+    if (m_bOcr) {
+        options.ocrLanguages = kOcrLanguages;
+    }
+    // With a text layer each page is recognised as it goes in, and the window says so.
+    const std::string doing = m_bOcr ? "文字识别: " : "";
     ProgressState progress;
     PageCount count(std::move(pagesPerRow));
-    progress.Report(0, count.Total(), "", FileName(paths.front()));
+    progress.Report(0, count.Total(), "", doing + FileName(paths.front()));
     try {
         RunWithProgress({"生成PDF", kAnswerCancel}, progress, [&] {
             folvane::GenerateEvents events;
             events.onPage = [&](const folvane::PageStart &page) {
                 const std::string text = count.Next(page);
-                progress.Report(count.Begun(), count.Total(), text, FileName(page.path));
+                progress.Report(count.Begun(), count.Total(), text, doing + FileName(page.path));
             };
             events.stopRequested = [&progress] { return progress.CancelRequested(); };
             folvane::GeneratePdf(m_strSavePath, paths, options, events);

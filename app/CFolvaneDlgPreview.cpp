@@ -1,33 +1,41 @@
-// The preview pane: one image file fitted into frame IDC_PREVIEW_FRAME.
+// The preview pane: the page the PDF will get for one image file, drawn into frame
+// IDC_PREVIEW_FRAME, or the placeholder picture for a file the preview cannot read.
 
 #include "app/CFolvaneDlg.h"
 
 #include <array>
-#include <cstring>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
 #include "app/PreviewFit.h"
+#include "app/PreviewPicture.h"
 #include "app/Resource.h"
 #include "image/CfImage.h"
+#include "pdf/PageLayout.h"
 #include "platform/crt/ModulePath.h"
 #include "platform/crt/SplitPath.h"
+#include "platform/gdi/Gdi.h"
 
 namespace {
 
 constexpr const char *kPlaceholderName = "无法显示.bmp";
+constexpr int kColumnPath = 1;
+constexpr uint32_t kSheetColour = RgbColor(255, 255, 255);
+constexpr uint32_t kOutlineColour = RgbColor(150, 150, 150);
 
+// Extensions of the formats the preview reads, compared without regard to case by their
+// first bytes (so ".tiff" and ".jpeg" count, as ".tif" always did). The content decides the
+// decoder; the extension only keeps other files from being tried.
 bool HasPreviewableExtension(const std::string &path) {
-    // The first four bytes of the extension, compared as raw bytes: ".tiff" passes as ".tif",
-    // ".jpeg" and mixed case such as ".Jpg" do not.
-    static constexpr std::array<const char *, 6> kAccepted = {".tif", ".TIF", ".jpg",
-                                                              ".JPG", ".bmp", ".BMP"};
-    const std::string ext = _splitpath(path).ext;
-    if (ext.size() < 4) {
-        return false;
+    static constexpr std::array<const char *, 5> kAccepted = {".tif", ".jpg", ".jpe", ".bmp",
+                                                              ".png"};
+    std::string ext = _splitpath(path).ext;
+    for (char &c : ext) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     for (const char *accepted : kAccepted) {
-        if (std::memcmp(ext.data(), accepted, 4) == 0) {
+        if (ext.compare(0, 4, accepted) == 0) {
             return true;
         }
     }
@@ -49,6 +57,41 @@ std::string PlaceholderPath() {
     return beside;
 }
 
+// Fills rect with one colour: a one-pixel picture stretched over it.
+void FillDeviceRect(HDC dc, const UiRect &rect, uint32_t rgb) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 1;
+    info.bmiHeader.biHeight = 1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    const uint8_t pixel[4] = {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0};
+    StretchDIBits(dc, rect.left, rect.top, rect.Width(), rect.Height(), 0, 0, 1, 1, pixel, &info,
+                  DIB_RGB_COLORS, SRCCOPY);
+}
+
+// The white sheet inside a thin outline, and the picture on it, cut at the sheet's edge and
+// shrunk by area averaging.
+void DrawPage(HDC dc, const PreviewPage &page, CfImage &image) {
+    const UiRect &s = page.sheet;
+    FillDeviceRect(dc, UiRect{s.left - 1, s.top - 1, s.right + 1, s.bottom + 1}, kOutlineColour);
+    FillDeviceRect(dc, s, kSheetColour);
+    const RECT sheet{s.left, s.top, s.right, s.bottom};
+    const UiRect &p = page.picture;
+    image.Draw(dc, RECT{p.left, p.top, p.right, p.bottom}, &sheet, true, false);
+}
+
+// The placeholder, fitted into the frame as any picture used to be.
+void DrawPlaceholder(HDC dc, const UiRect &client) {
+    CfImage placeholder(FormatUnknown);
+    if (!placeholder.Load(PlaceholderPath().c_str(), FormatUnknown) || !placeholder.IsValid()) {
+        return;
+    }
+    const UiRect fitted = FitPreview(client, placeholder.GetWidth(), placeholder.GetHeight());
+    placeholder.Draw(dc, RECT{fitted.left, fitted.top, fitted.right, fitted.bottom}, nullptr, false,
+                     false);
+}
+
 } // namespace
 
 std::string CFolvaneDlg::PreviewFilePath(const std::string &path) {
@@ -56,33 +99,33 @@ std::string CFolvaneDlg::PreviewFilePath(const std::string &path) {
 }
 
 void CFolvaneDlg::ShowPreview(std::string path) {
-    path = PreviewFilePath(path);
     CWnd *frame = GetDlgItem(IDC_PREVIEW_FRAME);
     if (!frame) {
         return;
     }
-    CfImage image(FormatUnknown);
     const UiRect client = frame->GetClientRect();
-    // A file that does not load leaves the image empty: the frame is then only erased.
-    image.Load(path.c_str(), FormatUnknown);
-    const uint32_t width = image.GetWidth();
-    const uint32_t height = image.GetHeight();
+    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    PreviewPicture picture;
+    const bool readable =
+        HasPreviewableExtension(path) && LoadPreviewPicture(path, layout, client, picture);
 
     frame->Invalidate(true);
     frame->UpdateWindow();
-
-    UiRect fitted = client;
-    if (width != 0 && height != 0) {
-        fitted = FitPreview(client, width, height);
-    }
     HDC dc = frame->GetWindowDC();
-    image.Draw(dc, RECT{fitted.left, fitted.top, fitted.right, fitted.bottom}, nullptr, false,
-               false);
+    if (readable) {
+        const folvane::PagePlacement placement =
+            folvane::PlaceOnPage(layout, picture.uprightWidth, picture.uprightHeight);
+        DrawPage(dc,
+                 LayOutPreviewPage(client, placement, picture.uprightWidth, picture.uprightHeight),
+                 picture.image);
+    } else {
+        DrawPlaceholder(dc, client);
+    }
     frame->ReleaseDC(dc);
 }
 
 void CFolvaneDlg::RefreshPreview() {
     if (m_nSelected >= 0 && m_nSelected < m_listImages.GetItemCount()) {
-        ShowPreview(m_listImages.GetItemText(m_nSelected, 1));
+        ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
     }
 }

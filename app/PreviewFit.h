@@ -1,8 +1,10 @@
-// Where the preview puts a picture inside its frame.
+// Where the preview puts things inside its frame: a picture fitted to the frame (the
+// placeholder), and the page the PDF will get with the picture placed on it.
 #pragma once
 
 #include <cstdint>
 
+#include "pdf/PageLayout.h"
 #include "platform/ui/UiDefs.h"
 
 // The largest rectangle of the picture's proportions inside client, centred across the
@@ -11,3 +13,17 @@
 // rectangle matches the frame exactly when the proportions are equal. imageWidth and
 // imageHeight must not be 0.
 UiRect FitPreview(const UiRect &client, uint32_t imageWidth, uint32_t imageHeight);
+
+// A page as the preview draws it, in frame pixels.
+struct PreviewPage {
+    UiRect sheet;   // the page, its proportions kept, centred in the frame inside a margin
+    UiRect picture; // where the placed picture goes; it may reach past the sheet, which cuts it
+};
+
+// Space kept between the frame's edge and the sheet, for the sheet's outline.
+inline constexpr int kPreviewSheetMargin = 3;
+
+// Lays out the page that `placement` describes (sizes in points) for a picture of
+// uprightWidth x uprightHeight pixels, scaled into client.
+PreviewPage LayOutPreviewPage(const UiRect &client, const folvane::PagePlacement &placement,
+                              double uprightWidth, double uprightHeight);

@@ -36,6 +36,13 @@ constexpr int kTop = 50;
 constexpr int kFrameHeight = 160;
 constexpr int kButtonRow = kTop + kFrameHeight + 6; // 216
 constexpr int kPathRow = kButtonRow + 24;           // 240
+// The path row from the right: "生成PDF" under the frame, "文字识别" beside it, then "浏览".
+constexpr int kGenerateLeft = kFrameLeft + 44; // 402
+constexpr int kOcrWidth = 54;
+constexpr int kOcrLeft = kGenerateLeft - 3 - kOcrWidth; // 345
+constexpr int kBrowseWidth = 38;
+constexpr int kBrowseLeft = kOcrLeft - 4 - kBrowseWidth; // 303
+constexpr int kSavePathLeft = kMargin + 40;
 
 DialogTemplate BuildMainDialog() {
     DialogTemplate dialog;
@@ -55,8 +62,8 @@ DialogTemplate BuildMainDialog() {
                                    kListWidth, kFrameHeight);
     ControlTemplate frame = Control(IDC_PREVIEW_FRAME, ControlKind::StaticFrame, "", kFrameLeft,
                                     kTop, kFrameWidth, kFrameHeight);
-    ControlTemplate savePath = Control(IDC_EDIT_SAVE_PATH, ControlKind::Edit, "", kMargin + 40,
-                                       kPathRow, kListWidth - 40, 16);
+    ControlTemplate savePath = Control(IDC_EDIT_SAVE_PATH, ControlKind::Edit, "", kSavePathLeft,
+                                       kPathRow, kBrowseLeft - 4 - kSavePathLeft, 16);
     savePath.disabled = true;
     ControlTemplate corner = Control(-1, ControlKind::Picture, "", kMargin, 5, 117, 39);
     corner.resourceId = IDB_CORNER;
@@ -73,14 +80,14 @@ DialogTemplate BuildMainDialog() {
         Button(IDC_BTN_VIEW_IMAGE, "查看图片", kFrameLeft + (kFrameWidth - 60) / 2, kButtonRow, 60),
         Button(IDC_BTN_ADD_IMAGES, "添加图片", buttonX(0), kButtonRow, kButtonWidth),
         Button(IDC_BTN_DELETE, "删除", buttonX(5), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_GENERATE, "生成PDF", kFrameLeft + 44, kPathRow, kFrameWidth - 44),
+        Button(IDC_BTN_GENERATE, "生成PDF", kGenerateLeft, kPathRow, kFrameWidth - 44),
         frame,
         Button(IDC_BTN_MOVE_TOP, "置顶", buttonX(3), kButtonRow, kButtonWidth),
         Button(IDC_BTN_MOVE_BOTTOM, "置底", buttonX(4), kButtonRow, kButtonWidth),
         Button(IDC_BTN_CLEAR_LIST, "清空列表", buttonX(6), kButtonRow, kButtonWidth),
         savePath,
         Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 2, 40, 12),
-        Button(IDC_BTN_BROWSE, "浏览", kFrameLeft, kPathRow, 38),
+        Button(IDC_BTN_BROWSE, "浏览", kBrowseLeft, kPathRow, kBrowseWidth),
         Button(IDC_BTN_SORT_BY_NAME, "重新排序", buttonX(7), kButtonRow, kButtonWidth),
         Radio(IDC_RADIO_200, "200万", radioX(0), true),
         Radio(IDC_RADIO_300, "300万", radioX(1)),
@@ -92,6 +99,8 @@ DialogTemplate BuildMainDialog() {
         Radio(IDC_RADIO_1000, "1000万", radioX(4)),
         Radio(IDC_RADIO_1600, "1600万", radioX(5)),
         Radio(IDC_RADIO_FIT, "适应页面", radioX(6)),
+        Control(IDC_CHECK_OCR, ControlKind::CheckBox, "文字识别", kOcrLeft, kPathRow + 2, kOcrWidth,
+                12),
     };
     dialog.accelerators = {
         {VK_DELETE, 0, IDC_BTN_DELETE},        {'O', FCONTROL, IDC_BTN_ADD_IMAGES},

@@ -6,6 +6,7 @@
 
 namespace {
 constexpr const char *kImageType = "window/imageType";
+constexpr const char *kOcr = "window/ocr";
 constexpr const char *kAddFolder = "window/addFolder";
 constexpr const char *kSaveFolder = "window/saveFolder";
 constexpr int kImageTypes = 7;
@@ -24,6 +25,18 @@ int WindowSettings::ImageType(int startUp) const {
 
 void WindowSettings::SetImageType(int index) {
     m_store.Write(kImageType, std::to_string(index));
+}
+
+bool WindowSettings::Ocr(bool startUp) const {
+    const std::string stored = m_store.Read(kOcr);
+    if (stored == "1" || stored == "0") {
+        return stored == "1";
+    }
+    return startUp;
+}
+
+void WindowSettings::SetOcr(bool on) {
+    m_store.Write(kOcr, on ? "1" : "0");
 }
 
 std::string WindowSettings::AddFolder() const {

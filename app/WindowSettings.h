@@ -4,9 +4,10 @@
 
 class SettingsStore;
 
-// What the main window remembers between runs: the chosen class or fit mode, the add dialog's
-// last folder and the output path's folder. A value never stored (or stored out of range) reads
-// as the given start-up value. To remember another setting, add a getter and a setter here.
+// What the main window remembers between runs: the chosen class or fit mode, whether text is
+// recognised, the add dialog's last folder and the output path's folder. A value never stored (or
+// stored out of range) reads as the given start-up value. To remember another setting, add a getter
+// and a setter here.
 class WindowSettings {
 public:
     explicit WindowSettings(SettingsStore &store) : m_store(store) {}
@@ -14,6 +15,10 @@ public:
     // The radio index 0..6 (six classes, then fit).
     int ImageType(int startUp) const;
     void SetImageType(int index);
+
+    // "文字识别": whether generated PDFs get a text layer.
+    bool Ocr(bool startUp) const;
+    void SetOcr(bool on);
 
     std::string AddFolder() const;
     void SetAddFolder(const std::string &folder);

@@ -142,6 +142,11 @@ public:
     // otherwise replaces this image.
     bool RotateLeft(CfImage *target = nullptr);
     bool RotateRight(CfImage *target = nullptr);
+    // Turns a picture stored as an EXIF or TIFF Orientation value (1 upright ... 8) describes
+    // into its upright form: mirrors, flips and quarter turns, alpha included. Any value
+    // outside 2..8 leaves it as it is. False when memory runs out (the image is then as
+    // stored, or turned but not yet mirrored).
+    bool ApplyOrientation(int32_t orientation);
     // Converts height rows of 16- or 32-bit pixels packed with the colour masks red, green,
     // blue into this 24-bit image of the same size, last row and last pixel first, so that
     // 16-bit input may lie in this image's own pixel rows. Source rows are ((width + 1) / 2)

@@ -314,6 +314,27 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
     return Transfer(*copy, false);
 }
 
+bool CfImage::ApplyOrientation(int32_t orientation) {
+    switch (orientation) {
+    case 2: // mirrored left-right
+        return MirrorHorizontal(false, true);
+    case 3: // upside down
+        return FlipVertical(false, true) && MirrorHorizontal(false, true);
+    case 4: // mirrored top-bottom
+        return FlipVertical(false, true);
+    case 5: // transposed
+        return RotateRight(nullptr) && MirrorHorizontal(false, true);
+    case 6: // stored a quarter turn anticlockwise
+        return RotateRight(nullptr);
+    case 7: // transversed
+        return RotateLeft(nullptr) && MirrorHorizontal(false, true);
+    case 8: // stored a quarter turn clockwise
+        return RotateLeft(nullptr);
+    default:
+        return true;
+    }
+}
+
 bool CfImage::RotateLeft(CfImage *target) {
     return Rotate(target, false);
 }

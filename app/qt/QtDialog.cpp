@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCursor>
 #include <QFile>
 #include <QFileDialog>
@@ -130,6 +131,8 @@ QWidget *QtDialog::MakeWidget(const ControlTemplate &control, QWidget *surface, 
         return MakeButton(control, surface);
     case ControlKind::RadioButton:
         return MakeRadio(control, surface);
+    case ControlKind::CheckBox:
+        return MakeCheckBox(control, surface);
     case ControlKind::GroupBox:
         return new QGroupBox(caption, surface);
     case ControlKind::Edit: {
@@ -193,6 +196,13 @@ QWidget *QtDialog::MakeRadio(const ControlTemplate &control, QWidget *surface) {
     connect(radio, &QRadioButton::clicked, this,
             [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
     return radio;
+}
+
+QWidget *QtDialog::MakeCheckBox(const ControlTemplate &control, QWidget *surface) {
+    auto *box = new QCheckBox(FromUtf8(control.caption), surface);
+    connect(box, &QCheckBox::clicked, this,
+            [this, id = control.id] { Send(WM_COMMAND, id, BN_CLICKED); });
+    return box;
 }
 
 void QtDialog::AddShortcut(const Accelerator &accelerator) {

@@ -61,6 +61,7 @@ private:
     QWidget *MakeList(int id, QWidget *surface);
     QWidget *MakeButton(const ControlTemplate &control, QWidget *surface);
     QWidget *MakeRadio(const ControlTemplate &control, QWidget *surface);
+    QWidget *MakeCheckBox(const ControlTemplate &control, QWidget *surface);
     void AddShortcut(const Accelerator &accelerator);
     void Send(UINT message, int id, int code);
 

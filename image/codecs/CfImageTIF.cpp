@@ -162,7 +162,9 @@ void CfImageTIF::ReadPage(TIFF *tif) {
         ReadStripPage(tif, page);
     }
     // Both paths leave the rows as the file stores them; every colour path turns upright here.
-    ApplyOrientation(page.orientation);
+    if (!ApplyOrientation(page.orientation)) {
+        RaiseDecodeFailure("CfImageTIF can't allocate memory");
+    }
 }
 
 void CfImageTIF::ReadResolution(TIFF *tif) {
@@ -240,37 +242,5 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
             dst[3 * size_t{x} + 2] = straight(TIFFGetR(abgr));
             alphaRow[x] = a;
         }
-    }
-}
-
-void CfImageTIF::ApplyOrientation(uint16_t orientation) {
-    bool turned = true;
-    switch (orientation) {
-    case ORIENTATION_TOPRIGHT:
-        turned = MirrorHorizontal(false, true);
-        break;
-    case ORIENTATION_BOTRIGHT:
-        turned = FlipVertical(false, true) && MirrorHorizontal(false, true);
-        break;
-    case ORIENTATION_BOTLEFT:
-        turned = FlipVertical(false, true);
-        break;
-    case ORIENTATION_LEFTTOP:
-        turned = RotateRight(nullptr) && MirrorHorizontal(false, true);
-        break;
-    case ORIENTATION_RIGHTTOP:
-        turned = RotateRight(nullptr);
-        break;
-    case ORIENTATION_RIGHTBOT:
-        turned = RotateLeft(nullptr) && MirrorHorizontal(false, true);
-        break;
-    case ORIENTATION_LEFTBOT:
-        turned = RotateLeft(nullptr);
-        break;
-    default:
-        break;
-    }
-    if (!turned) {
-        RaiseDecodeFailure("CfImageTIF can't allocate memory");
     }
 }

@@ -52,7 +52,6 @@ private:
     void ReadResolution(TIFF *tif);
     void ReadRgbaPage(TIFF *tif, const Page &page);
     void ReadStripPage(TIFF *tif, Page &page);
-    void ApplyOrientation(uint16_t orientation);
 
     // Reserved for writing multi-page files; decoding never sets them.
     TIFF *m_tifOut = nullptr;

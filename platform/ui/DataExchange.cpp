@@ -31,6 +31,18 @@ void DDX_Text(CDataExchange *dx, int id, std::string &value) {
     }
 }
 
+void DDX_Check(CDataExchange *dx, int id, bool &value) {
+    CWnd *control = dx->m_pDlgWnd->GetDlgItem(id);
+    if (!control) {
+        return;
+    }
+    if (dx->m_bSaveAndValidate) {
+        value = control->GetCheck();
+    } else {
+        control->SetCheck(value);
+    }
+}
+
 void DDX_Radio(CDataExchange *dx, int firstId, int &value) {
     const std::vector<int> group = dx->m_pDlgWnd->Template().RadioGroup(firstId);
     if (dx->m_bSaveAndValidate) {

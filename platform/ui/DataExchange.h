@@ -20,5 +20,7 @@ public:
 void DDX_Control(CDataExchange *dx, int id, CListCtrl &list);
 // The text of control id and a string field.
 void DDX_Text(CDataExchange *dx, int id, std::string &value);
+// Whether check box id is checked, and a bool field.
+void DDX_Check(CDataExchange *dx, int id, bool &value);
 // The radio group that begins at control firstId and the index of its checked button (-1: none).
 void DDX_Radio(CDataExchange *dx, int firstId, int &value);

@@ -14,6 +14,7 @@ enum class ControlKind {
     PushButton,
     DefPushButton,
     RadioButton, // auto radio button
+    CheckBox,    // auto check box: a click turns it on or off
     GroupBox,
     Edit,
     StaticText,

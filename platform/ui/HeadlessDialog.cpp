@@ -189,6 +189,9 @@ void HeadlessDialog::Click(int id) {
             }
         }
     }
+    if (control && control->kind == ControlKind::CheckBox && Wnd(id)) {
+        Wnd(id)->SetCheck(!Wnd(id)->GetCheck());
+    }
     m_owner.SendMessage(UiMessage{WM_COMMAND, id, BN_CLICKED, 0});
 }
 

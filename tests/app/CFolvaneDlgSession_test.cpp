@@ -154,6 +154,24 @@ TEST_F(Settings, FitModeIsRememberedAndAnythingElseStoredIsIgnored) {
     }
 }
 
+TEST_F(Settings, TextRecognitionStartsOffAndKeepsItsLastState) {
+    HeadlessDialog *window = &Window();
+    EXPECT_FALSE(dlg.m_bOcr);
+    EXPECT_FALSE(window->Wnd(IDC_CHECK_OCR)->GetCheck());
+    window->Click(IDC_CHECK_OCR);
+    EXPECT_TRUE(dlg.m_bOcr);
+    EXPECT_TRUE(Restart().m_bOcr);
+    window = ui.Dialog(IDD_FOLVANE_DIALOG);
+    EXPECT_TRUE(window->Wnd(IDC_CHECK_OCR)->GetCheck());
+    window->Click(IDC_CHECK_OCR);
+    EXPECT_FALSE(again->m_bOcr);
+    EXPECT_FALSE(Restart().m_bOcr);
+    for (const char *stored : {"2", "yes", ""}) {
+        ui.settings.values["window/ocr"] = stored;
+        EXPECT_FALSE(Restart().m_bOcr) << stored;
+    }
+}
+
 TEST_F(Settings, NothingStoredKeepsTheStartUpStateAndCancelledDialogsStoreNothing) {
     Click(IDC_BTN_ADD_IMAGES);
     Click(IDC_BTN_BROWSE);

@@ -1,7 +1,8 @@
-// Where the preview puts a picture inside its frame.
+// Where the preview puts a picture inside its frame, and the page with the picture on it.
 #include <gtest/gtest.h>
 
 #include "app/PreviewFit.h"
+#include "app/PreviewPicture.h"
 
 namespace {
 
@@ -45,6 +46,51 @@ TEST(PreviewFit, ExtremePicturesStayInsideTheFrame) {
     EXPECT_LE(tall.right, 200);
     const UiRect empty = FitPreview(UiRect{0, 0, 0, 0}, 10, 10);
     ExpectRect(empty, 0, 0, 0, 0);
+}
+
+// A 200 x 290 frame: the sheet fits 194 x 284 (a margin of 3), so it fills the width and is
+// 194 * 842 / 595 = 274.5 high, 4.7 below the margin: (3, 7) to (197, 281).
+const UiRect kFrame{0, 0, 200, 290};
+
+TEST(PreviewPage, AClassPictureSitsAtTheSheetsLowerLeft) {
+    // 800 x 600 at 0.42: 336 x 252 points; 194 / 595 and 274 / 842 pixels a point.
+    const folvane::PagePlacement placement{595, 842, 0, 0, 0.42f, 0};
+    const PreviewPage page = LayOutPreviewPage(kFrame, placement, 800, 600);
+    ExpectRect(page.sheet, 3, 7, 197, 281);
+    ExpectRect(page.picture, 3, 281 - 82, 3 + 110, 281);
+}
+
+TEST(PreviewPage, APictureLargerThanThePageReachesPastTheSheet) {
+    const folvane::PagePlacement placement{595, 842, 0, 0, 0.525f, 0.6};
+    const PreviewPage page = LayOutPreviewPage(kFrame, placement, 3000, 1000);
+    EXPECT_EQ(page.picture.left, page.sheet.left);
+    EXPECT_EQ(page.picture.bottom, page.sheet.bottom);
+    EXPECT_GT(page.picture.right, page.sheet.right + 300); // 1575 points wide
+}
+
+TEST(PreviewPage, AFittedLandscapePictureIsCentredOnALandscapeSheet) {
+    // A4 landscape in 194 x 284: 194 wide, 137.1 high, 73.5 below the margin; the picture
+    // 842 x 421 points from 87 points up: 194 x 97 pixels, 20 above the sheet's bottom.
+    const folvane::PagePlacement placement{842, 595, 0, 87.0f, 842.0f / 1200, 0};
+    const PreviewPage page = LayOutPreviewPage(kFrame, placement, 1200, 600);
+    ExpectRect(page.sheet, 3, 76, 197, 213);
+    ExpectRect(page.picture, 3, 213 - 20 - 97, 197, 213 - 20);
+}
+
+TEST(PreviewPage, NoRoomGivesNoSheet) {
+    const folvane::PagePlacement placement{595, 842, 0, 0, 1, 0};
+    const PreviewPage page = LayOutPreviewPage(UiRect{0, 0, 5, 5}, placement, 10, 10);
+    EXPECT_EQ(page.sheet.Width(), 0);
+    EXPECT_EQ(page.picture.Width(), 0);
+}
+
+TEST(PreviewPage, JpegsAreDecodedSmallerWhileTwoPixelsRemainForEachShown) {
+    EXPECT_EQ(PreviewJpegScale(1.0), 1);
+    EXPECT_EQ(PreviewJpegScale(0.3), 1);
+    EXPECT_EQ(PreviewJpegScale(0.25), 2);
+    EXPECT_EQ(PreviewJpegScale(0.1), 4);
+    EXPECT_EQ(PreviewJpegScale(0.0625), 8);
+    EXPECT_EQ(PreviewJpegScale(0.001), 8);
 }
 
 } // namespace

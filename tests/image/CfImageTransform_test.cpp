@@ -107,6 +107,33 @@ TEST_P(CfImageTransformTest, LeftThenRightGivesBackTheImage) {
     }
 }
 
+// Every orientation value at every depth: stored pixel (row r from the top, column c) of a
+// W x H picture must be shown at the place the value says (EXIF and TIFF alike).
+TEST_P(CfImageTransformTest, OrientationsTurnThePictureUpright) {
+    const int bits = GetParam();
+    const int w = 9;
+    const int h = 5;
+    for (int orientation = 0; orientation <= 9; ++orientation) {
+        CfImage stored{uint32_t(w), uint32_t(h), uint32_t(bits)};
+        FillPattern(stored);
+        CfImage shown(stored);
+        ASSERT_TRUE(shown.ApplyOrientation(orientation));
+        const bool turned = orientation >= 5 && orientation <= 8;
+        ASSERT_EQ(shown.GetWidth(), uint32_t(turned ? h : w)) << orientation;
+        for (int r = 0; r < h; ++r) {
+            for (int c = 0; c < w; ++c) {
+                // Where the stored pixel lands, as (row from the top, column).
+                const int rows[] = {r, r, r, h - 1 - r, h - 1 - r, c, c, w - 1 - c, w - 1 - c, r};
+                const int cols[] = {c, c, w - 1 - c, w - 1 - c, c, r, h - 1 - r, h - 1 - r, r, c};
+                const int shownHeight = int(shown.GetHeight());
+                ASSERT_EQ(RawPixel(shown, cols[orientation], shownHeight - 1 - rows[orientation]),
+                          RawPixel(stored, c, h - 1 - r))
+                    << "orientation " << orientation << ", stored " << r << "," << c;
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Depths, CfImageTransformTest, ::testing::Values(1, 4, 8, 24),
                          [](const auto &depth) { return std::to_string(depth.param) + "bit"; });
 

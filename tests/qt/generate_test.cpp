@@ -2,6 +2,8 @@
 // counts the pages and can cancel, and the boxes after it.
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QPainter>
 #include <QProgressBar>
 #include <chrono>
 #include <cstdlib>
@@ -119,6 +121,40 @@ TEST_F(Generate, AFailingRowsBoxNamesTheFileAndTheEnginesReason) {
     EXPECT_FALSE(std::filesystem::exists(dir / "book.pdf"));
     EXPECT_EQ(Paths(), (Strings{good, broken}));
     EXPECT_TRUE(toolkit.opened.empty());
+}
+
+// With "文字识别" checked the PDF has the page's words as text a viewer can search, and the
+// progress window says each page is being recognised.
+TEST_F(Generate, TextRecognitionCheckedGivesThePdfItsWords) {
+    QImage page(900, 240, QImage::Format_Grayscale8);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QFont font = painter.font();
+    font.setPixelSize(56);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(page.rect(), Qt::AlignCenter, QStringLiteral("Searchable invoice 2026"));
+    painter.end();
+    ASSERT_TRUE(page.save(QString::fromStdString(dir / "words.png")));
+    AddRows({dir / "words.png"});
+    SaveTo(dir / "book.pdf");
+    auto *check = Widget<QCheckBox>(IDC_CHECK_OCR);
+    MouseClick(check, check->rect().center());
+    ASSERT_TRUE(check->isChecked());
+
+    RunWatcher watcher;
+    std::string detail;
+    watcher.onProgress = [&detail](QtProgressDialog &progress, const std::string &) {
+        detail =
+            progress.findChild<QLabel *>(QStringLiteral("progressDetail"))->text().toStdString();
+    };
+    Click(IDC_BTN_GENERATE);
+
+    EXPECT_EQ(watcher.boxes, (Strings{"系统提示|操作成功!"}));
+    EXPECT_EQ(detail, "文字识别: words.png");
+    const std::string text = PdfText(dir / "book.pdf");
+    EXPECT_NE(text.find("Searchable"), std::string::npos) << text;
+    EXPECT_NE(text.find("2026"), std::string::npos) << text;
 }
 
 // The window stays responsive through a 500-page run: the progress window repaints whenever

@@ -2,6 +2,7 @@
 // repaints, and an erasing update clears it.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
@@ -29,6 +30,21 @@ protected:
         frame = qobject_cast<PreviewFrame *>(window->ControlWidget(IDC_PREVIEW_FRAME));
     }
 
+    // The bounding box of the sheet's grey outline in a grab of the frame.
+    static QRect SheetOutline(const QImage &shot) {
+        QRect box;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                if (shot.pixel(x, y) == qRgb(150, 150, 150)) {
+                    box |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        return box;
+    }
+
+    template <class W> W *Widget(int id) { return qobject_cast<W *>(window->ControlWidget(id)); }
+
     // The frame as it paints itself now, at its client area's centre.
     QRgb Centre() {
         const QImage shot = frame->grab().toImage();
@@ -45,6 +61,7 @@ protected:
 TEST_F(Preview, FramePaintsThePictureAndKeepsItWhenUncovered) {
     ASSERT_NE(frame, nullptr);
     const QRgb empty = Centre();
+    dlg.m_nImageType = 6; // fit: the page fills the sheet
     dlg.ShowPreview(kPhoto);
     const QRgb shown = Centre();
     EXPECT_NE(shown, empty);
@@ -58,8 +75,9 @@ TEST_F(Preview, FramePaintsThePictureAndKeepsItWhenUncovered) {
     frame->repaint();
     EXPECT_EQ(Centre(), shown);
 
+    // A file that cannot be read shows the placeholder (its light grey background).
     dlg.ShowPreview("/no/such/file.jpg");
-    EXPECT_EQ(Centre(), empty);
+    EXPECT_EQ(Centre(), qRgb(244, 244, 244));
 }
 
 TEST_F(Preview, ClickingARowShowsItsPicture) {
@@ -88,7 +106,43 @@ TEST_F(Preview, ClickingARowShowsItsPicture) {
     EXPECT_LE(
         ColourDistance(MeanColour(shown, CentralHalf(frame->contentsRect())), SamplePageCentre()),
         12);
+}
+
+// The page at 200万 (0.525): the 1416 x 2004 sample page is 743 x 1052 points on the
+// 595 x 842 sheet, placed at its lower left and cut at its right and top edges.
+TEST_F(Preview, AClassPageIsCutAtTheSheetsEdge) {
+    support::TempDir dir;
+    const std::string page = CopySamples(dir, "扫描").front();
+    dlg.m_nSelected = 0;
+    const int row = dlg.m_listImages.InsertItem(0, "1");
+    dlg.m_listImages.SetItemText(row, 1, page);
+    Widget<QAbstractButton>(IDC_RADIO_200)->click();
+    dlg.RefreshPreview();
+    QApplication::processEvents();
+    const QImage shown = frame->grab().toImage();
+    const QRect sheet = SheetOutline(shown);
+    ASSERT_FALSE(sheet.isEmpty());
+    EXPECT_GT(sheet.height(), sheet.width()) << "class pages stay portrait";
+    // The page covers the sheet: its central half shows the sample page, not white paper.
+    EXPECT_LE(ColourDistance(MeanColour(shown, CentralHalf(sheet)), SamplePageCentre()), 40);
     KeepScreenshot(window->grab().toImage(), "preview.png");
+}
+
+// A landscape photo fitted: the sheet turns landscape and the photo fills its width.
+TEST_F(Preview, AFittedLandscapePhotoTurnsTheSheet) {
+    support::TempDir dir;
+    const std::string photo = dir / "风景.jpg";
+    support::WriteFile(photo, support::MakeJpeg(support::Photo(1800, 1200)));
+    const int row = dlg.m_listImages.InsertItem(0, "1");
+    dlg.m_listImages.SetItemText(row, 1, photo);
+    dlg.m_nSelected = 0;
+    Widget<QAbstractButton>(IDC_RADIO_FIT)->click();
+    dlg.RefreshPreview();
+    QApplication::processEvents();
+    const QRect sheet = SheetOutline(frame->grab().toImage());
+    ASSERT_FALSE(sheet.isEmpty());
+    EXPECT_GT(sheet.width(), sheet.height() * 4 / 3) << "A4 landscape";
+    KeepScreenshot(window->grab().toImage(), "preview-fit.png");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // What the real window keeps between runs and what it asks before a list is thrown away.
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QRadioButton>
@@ -32,6 +33,19 @@ TEST_F(Session, TheChosenClassSurvivesARestartOfTheWindow) {
     EXPECT_TRUE(qobject_cast<QRadioButton *>(
                     dynamic_cast<QtDialog *>(next.Peer())->ControlWidget(IDC_RADIO_FIT))
                     ->isChecked());
+}
+
+TEST_F(Session, TextRecognitionIsOffAtFirstAndACheckSurvivesARestart) {
+    auto *check = Widget<QCheckBox>(IDC_CHECK_OCR);
+    ASSERT_NE(check, nullptr);
+    EXPECT_EQ(check->text(), QStringLiteral("文字识别"));
+    EXPECT_FALSE(check->isChecked());
+    MouseClick(check, check->rect().center());
+    EXPECT_TRUE(dlg->m_bOcr);
+    Close();
+    Open();
+    EXPECT_TRUE(dlg->m_bOcr);
+    EXPECT_TRUE(Widget<QCheckBox>(IDC_CHECK_OCR)->isChecked());
 }
 
 TEST_F(Session, TheAddDialogOpensWhereTheLastFilesCameFrom) {

@@ -1,0 +1,63 @@
+#include "app/PreviewPicture.h"
+
+namespace {
+
+bool SwapsAxes(int32_t orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
+
+// The upright size of a JPEG from its header and EXIF block, without decoding its pixels.
+bool JpegUprightSize(const std::string &path, double &width, double &height) {
+    CfImage header(FormatUnknown);
+    header.SetEscapeCode(kEscapeHeaderOnly);
+    if (!header.Load(path.c_str(), FormatJpeg) || header.GetFormatType() != FormatJpeg) {
+        return false;
+    }
+    const bool swapped = SwapsAxes(header.info.exif.orientation);
+    width = swapped ? header.GetHeight() : header.GetWidth();
+    height = swapped ? header.GetWidth() : header.GetHeight();
+    return width > 0 && height > 0;
+}
+
+} // namespace
+
+uint8_t PreviewJpegScale(double shown) {
+    for (uint8_t denominator : {8, 4, 2}) {
+        if (shown * denominator <= 0.5) {
+            return denominator;
+        }
+    }
+    return 1;
+}
+
+bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
+                        const UiRect &client, PreviewPicture &picture) {
+    CfImage &image = picture.image;
+    double width = 0;
+    double height = 0;
+    if (JpegUprightSize(path, width, height)) {
+        // A picture the image library refuses at its full size is not shown reduced either:
+        // a few hundred bytes claiming 60000 x 60000 pixels are refused as they always were.
+        if (width * height * 3 > double(CFIMAGE_MAX_MEMORY)) {
+            return false;
+        }
+        const folvane::PagePlacement placement = folvane::PlaceOnPage(layout, width, height);
+        const PreviewPage page = LayOutPreviewPage(client, placement, width, height);
+        image.info.jpegScale = PreviewJpegScale(page.picture.Width() / width);
+    }
+    if (!image.Load(path.c_str(), FormatUnknown) || !image.IsValid()) {
+        return false;
+    }
+    // TIFF pages come out of the decoder upright; JPEG photos are turned by their EXIF block.
+    if (image.GetFormatType() == FormatJpeg &&
+        !image.ApplyOrientation(image.info.exif.orientation)) {
+        return false;
+    }
+    if (width == 0 || image.GetFormatType() != FormatJpeg) {
+        width = image.GetWidth();
+        height = image.GetHeight();
+    }
+    picture.uprightWidth = width;
+    picture.uprightHeight = height;
+    return true;
+}

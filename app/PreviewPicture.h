@@ -1,0 +1,27 @@
+// The picture the preview shows on its page: loaded upright and, for large JPEGs, decoded at a
+// reduced scale that still leaves at least twice the pixels the page shows of it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/PreviewFit.h"
+#include "image/CfImage.h"
+#include "pdf/PageLayout.h"
+
+struct PreviewPicture {
+    CfImage image;
+    // The upright size of the file's picture in pixels: what the PDF places, whatever scale
+    // the preview decoded it at.
+    double uprightWidth = 0;
+    double uprightHeight = 0;
+};
+
+// Loads path for a page of `layout` drawn into client. False when the file cannot be read
+// (the picture is then empty).
+bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
+                        const UiRect &client, PreviewPicture &picture);
+
+// The JPEG scale denominator (1, 2, 4 or 8) for a picture whose pixels are drawn at `shown`
+// frame pixels each: the largest that keeps two decoded pixels for every one shown.
+uint8_t PreviewJpegScale(double shown);
