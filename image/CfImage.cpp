@@ -100,7 +100,6 @@ void CfImage::Init(int32_t formatType) {
     info.jpegScale = 1;
     SetDpiX(kDefaultDpi);
     SetDpiY(kDefaultDpi);
-    info.littleEndianHost = true;
 }
 
 uint8_t *CfImage::Create(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
@@ -393,26 +392,4 @@ RGBQUAD CfImage::GetTransparentColor() const {
 void CfImage::SetTransparentColor(RGBQUAD colour) {
     colour.rgbReserved = 0;
     info.transparentColor = colour;
-}
-
-uint16_t CfImage::HostOrder16(uint16_t value) const {
-    return info.littleEndianHost ? value : static_cast<uint16_t>((value >> 8) | (value << 8));
-}
-
-uint32_t CfImage::HostOrder32(uint32_t value) const {
-    return info.littleEndianHost ? value : __builtin_bswap32(value);
-}
-
-void CfImage::HeaderToHostOrder(BITMAPINFOHEADER &h) const {
-    h.biSize = HostOrder32(h.biSize);
-    h.biWidth = static_cast<int32_t>(HostOrder32(static_cast<uint32_t>(h.biWidth)));
-    h.biHeight = static_cast<int32_t>(HostOrder32(static_cast<uint32_t>(h.biHeight)));
-    h.biCompression = HostOrder32(h.biCompression);
-    h.biSizeImage = HostOrder32(h.biSizeImage);
-    h.biXPelsPerMeter = static_cast<int32_t>(HostOrder32(static_cast<uint32_t>(h.biXPelsPerMeter)));
-    h.biYPelsPerMeter = static_cast<int32_t>(HostOrder32(static_cast<uint32_t>(h.biYPelsPerMeter)));
-    h.biClrUsed = HostOrder32(h.biClrUsed);
-    h.biClrImportant = HostOrder32(h.biClrImportant);
-    h.biPlanes = HostOrder16(h.biPlanes);
-    h.biBitCount = HostOrder16(h.biBitCount);
 }

@@ -89,9 +89,6 @@ public:
     void SetTransparentIndex(int32_t index);
     RGBQUAD GetTransparentColor() const;
     void SetTransparentColor(RGBQUAD colour);
-    uint16_t HostOrder16(uint16_t value) const;
-    uint32_t HostOrder32(uint32_t value) const;
-    void HeaderToHostOrder(BITMAPINFOHEADER &fileHeader) const;
 
     // ---- Memory and pixels --------------------------------------------------------------
     // Guarded operations tolerate an empty image and coordinates outside; the Unguarded

@@ -52,6 +52,5 @@ struct ImageInfo {
     uint8_t nearestIndex;                     // ... its answer
     bool nearestValid;                        // ... cache valid
     int32_t layerCount;                       // length of CfImage::layers
-    bool littleEndianHost; // file words need no swapping (true after construction)
-    ExifRecord exif;       // EXIF summary filled by the JPEG decoder
+    ExifRecord exif;                          // EXIF summary filled by the JPEG decoder
 };

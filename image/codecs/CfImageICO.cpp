@@ -29,6 +29,20 @@ bool StartsWithPng(CfStream &stream) {
     return read && std::memcmp(signature, kPngSignature, sizeof signature) == 0;
 }
 
+// The fields of the 40-byte information header the icon decoder uses: the header's size,
+// the bit count and the colour count.
+BITMAPINFOHEADER ReadInfoHeader(CfStream &stream) {
+    uint8_t raw[kInfoHeaderBytes];
+    if (stream.Read(raw, sizeof raw, 1) != 1) {
+        RaiseDecodeFailure(kNoText);
+    }
+    BITMAPINFOHEADER h{};
+    h.biSize = ByteOrder::Le32(raw);
+    h.biBitCount = ByteOrder::Le16(raw + 14);
+    h.biClrUsed = ByteOrder::Le32(raw + 32);
+    return h;
+}
+
 } // namespace
 
 bool CfImageICO::Decode(CfStream *stream) {
@@ -46,9 +60,9 @@ bool CfImageICO::DecodeIcon(CfStream &stream) {
     if (base < 0 || stream.Read(directory, sizeof directory, 1) != 1) {
         RaiseDecodeFailure(kNoText);
     }
-    const uint16_t reserved = HostOrder16(ByteOrder::Le16(directory));
-    const uint16_t type = HostOrder16(ByteOrder::Le16(directory + 2));
-    const uint16_t count = HostOrder16(ByteOrder::Le16(directory + 4));
+    const uint16_t reserved = ByteOrder::Le16(directory);
+    const uint16_t type = ByteOrder::Le16(directory + 2);
+    const uint16_t count = ByteOrder::Le16(directory + 4);
     if (reserved != 0 || (type != kIconType && type != kCursorType)) {
         RaiseDecodeFailure(kNoText);
     }
@@ -61,7 +75,7 @@ bool CfImageICO::DecodeIcon(CfStream &stream) {
     }
     const uint8_t *raw = table.get() + static_cast<size_t>(wanted) * kEntryBytes;
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
-                      HostOrder32(ByteOrder::Le32(raw + 12))};
+                      ByteOrder::Le32(raw + 12)};
 
     const bool dataInFile = CodecIo::SeekTo(stream, base + entry.offset);
     const bool png = dataInFile && StartsWithPng(stream);
@@ -102,12 +116,7 @@ bool CfImageICO::DecodeEmbeddedPng(CfStream &stream, uint16_t count, bool header
 }
 
 void CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
-    BITMAPINFOHEADER bmpHeader;
-    static_assert(sizeof bmpHeader == kInfoHeaderBytes);
-    if (stream.Read(&bmpHeader, sizeof bmpHeader, 1) != 1) {
-        RaiseDecodeFailure(kNoText);
-    }
-    HeaderToHostOrder(bmpHeader);
+    const BITMAPINFOHEADER bmpHeader = ReadInfoHeader(stream);
     const uint16_t bitCount = bmpHeader.biBitCount;
     // The directory gives the size; the header's height counts bitmap and mask together.
     if (!Create(entry.width, entry.height, bitCount, FormatIco)) {

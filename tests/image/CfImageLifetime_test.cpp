@@ -27,7 +27,6 @@ TEST(CfImageInit, StartsEmptyWithTheInitialRecord) {
     EXPECT_EQ(image.header.biXPelsPerMeter, 3780);
     EXPECT_EQ(image.info.alphaMax, 255);
     EXPECT_TRUE(image.info.drawEnabled);
-    EXPECT_TRUE(image.info.littleEndianHost);
     EXPECT_STREQ(image.GetLastError(), "");
     EXPECT_EQ(image.info.escape, 0);
     EXPECT_EQ(image.info.exif.orientation, 0);
@@ -361,25 +360,6 @@ TEST(CfImageSettings, LastErrorIsCutTo255Characters) {
     EXPECT_EQ(strlen(image.GetLastError()), 255u);
     image.SetLastError(nullptr);
     EXPECT_STREQ(image.GetLastError(), "");
-}
-
-TEST(CfImageSettings, HostOrderSwapsOnlyForBigEndianFiles) {
-    CfImage image;
-    EXPECT_EQ(image.HostOrder16(0x1234), 0x1234);
-    EXPECT_EQ(image.HostOrder32(0x12345678u), 0x12345678u);
-    image.info.littleEndianHost = false;
-    EXPECT_EQ(image.HostOrder16(0x1234), 0x3412);
-    EXPECT_EQ(image.HostOrder32(0x12345678u), 0x78563412u);
-    BITMAPINFOHEADER h{};
-    h.biSize = 0x28000000;
-    h.biWidth = 0x10000000;
-    h.biBitCount = 0x0800;
-    h.biClrImportant = 0x01000000;
-    image.HeaderToHostOrder(h);
-    EXPECT_EQ(h.biSize, 40u);
-    EXPECT_EQ(h.biWidth, 16);
-    EXPECT_EQ(h.biBitCount, 8);
-    EXPECT_EQ(h.biClrImportant, 1u);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "pdfw/pdfw.h"
 #include "tests/pdfw/PdfwTestSupport.h"
+#include "tests/support/Exif.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Pdf.h"
@@ -142,6 +143,20 @@ TEST_F(JpegTest, ExifOrientationSixIsShownUpright) {
     ASSERT_EQ(page.height, 32);
     EXPECT_LT(page.At(8, 4, 0), 30);
     EXPECT_GT(page.At(8, 28, 0), 225);
+}
+
+TEST_F(JpegTest, ExifHeaderPointingInsideItselfIsTurnedAsThePreviewTurnsIt) {
+    // A first-directory offset of 0 means the directory right after the header; the preview
+    // reads it that way, so the page must too rather than stay unturned.
+    ExifBlockBuilder exif(false);
+    exif.Short(exif.AddDirectory(), 0x0112, 6);
+    exif.FirstOffset(0);
+    JpegOptions spec;
+    spec.markers = {{0xE1, exif.Payload()}};
+    std::string out = dir / "offset0.pdf";
+    ASSERT_TRUE(
+        engine.writeDocument(out, {{save("o.jpg", MakeJpeg(Blank(32, 16, 1), spec)), 16, 32}}));
+    EXPECT_EQ(DrawingLines(out), std::vector<std::string>{"q 0 -32 16 0 0 32 cm /Im3 Do Q"});
 }
 
 TEST_F(JpegTest, ArithmeticCodingIsConvertedWithoutLoss) {

@@ -144,9 +144,14 @@ TEST_F(Generate, TextRecognitionCheckedGivesThePdfItsWords) {
 
     RunWatcher watcher;
     std::string detail;
-    watcher.onProgress = [&detail](QtProgressDialog &progress, const std::string &) {
+    bool shot = false;
+    watcher.onProgress = [&](QtProgressDialog &progress, const std::string &text) {
         detail =
             progress.findChild<QLabel *>(QStringLiteral("progressDetail"))->text().toStdString();
+        if (!shot && !text.empty()) {
+            KeepScreenshotOver(window, &progress, "progress-ocr.png");
+            shot = true;
+        }
     };
     Click(IDC_BTN_GENERATE);
 

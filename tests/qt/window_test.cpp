@@ -75,6 +75,7 @@ TEST_F(Window, ShowsEveryControlWithItsCaptionAndThe300RadioChecked) {
         {IDC_BTN_VIEW_IMAGE, "查看图片"}, {IDC_BTN_BROWSE, "浏览"},
         {IDC_BTN_GENERATE, "生成PDF"},    {IDC_RADIO_200, "200万"},
         {IDC_RADIO_300, "300万"},         {IDC_RADIO_1600, "1600万"},
+        {IDC_CHECK_OCR, "文字识别"},
     };
     for (const auto &[id, caption] : buttons) {
         ASSERT_NE(Widget<QAbstractButton>(id), nullptr) << id;
@@ -101,6 +102,14 @@ TEST_F(Window, ShowsEveryControlWithItsCaptionAndThe300RadioChecked) {
     EXPECT_GE(window->ControlWidget(IDC_BTN_VIEW_IMAGE)->geometry().left(), frame.left());
     EXPECT_EQ(window->ControlWidget(IDC_RADIO_200)->geometry().top(),
               window->ControlWidget(IDC_RADIO_1600)->geometry().top());
+    // "文字识别" stands whole between "浏览" and "生成PDF", on their row.
+    QWidget *ocr = window->ControlWidget(IDC_CHECK_OCR);
+    const QRect browse = window->ControlWidget(IDC_BTN_BROWSE)->geometry();
+    const QRect generate = window->ControlWidget(IDC_BTN_GENERATE)->geometry();
+    EXPECT_GT(ocr->geometry().left(), browse.right());
+    EXPECT_LT(ocr->geometry().right(), generate.left());
+    EXPECT_LE(ocr->sizeHint().width(), ocr->width());
+    EXPECT_NEAR(ocr->geometry().center().y(), generate.center().y(), 1);
 }
 
 TEST_F(Window, ButtonsReachTheirCommands) {
