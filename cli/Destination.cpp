@@ -52,7 +52,7 @@ bool Destination::Prepare(const std::string &output, bool force, std::string &er
             return false;
         }
         std::string buffer = TemporaryFolder() + "/folvane-pdf-XXXXXX";
-        int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
+        int fd = CreateOwnFile(buffer);
         if (fd < 0) {
             error =
                 "cannot create a buffer file in " + TemporaryFolder() + ": " + std::strerror(errno);
@@ -61,7 +61,6 @@ bool Destination::Prepare(const std::string &output, bool force, std::string &er
         ::close(fd);
         path_ = buffer;
         toStdout_ = true;
-        RememberOwnFile(path_.c_str());
         // A reader that goes away gives a write error to report, not a silent end.
         std::signal(SIGPIPE, SIG_IGN);
         return true;

@@ -1,8 +1,11 @@
 #include "cli/Interrupts.h"
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "pdf/PdfWriter.h"
@@ -43,14 +46,22 @@ void HandleInterrupts() {
     }
 }
 
-void RememberOwnFile(const char *path) {
-    std::size_t length = std::strlen(path);
-    if (length >= sizeof ownFile) {
-        return;
+int CreateOwnFile(std::string &path) {
+    if (path.size() >= sizeof ownFile) {
+        return ::mkostemp(path.data(), O_CLOEXEC);
     }
     haveOwnFile = 0;
-    std::memcpy(ownFile, path, length + 1);
+    std::memcpy(ownFile, path.c_str(), path.size() + 1);
     haveOwnFile = 1;
+    int fd = ::mkostemp(ownFile, O_CLOEXEC);
+    if (fd < 0) {
+        int error = errno;
+        haveOwnFile = 0;
+        errno = error;
+        return -1;
+    }
+    std::memcpy(path.data(), ownFile, path.size());
+    return fd;
 }
 
 void ForgetOwnFile() {

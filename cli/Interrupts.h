@@ -3,14 +3,18 @@
 // leaves nothing behind and an existing output untouched.
 #pragma once
 
+#include <string>
+
 namespace folvane_pdf {
 
 // Installs the handlers; a signal the program was started with ignored stays ignored (nohup).
 void HandleInterrupts();
 
-// A file of the program's own that an interruption removes too (the standard-output buffer),
-// until ForgetOwnFile(). Paths longer than a path can be are not remembered.
-void RememberOwnFile(const char *path);
+// Creates a file of the program's own from the mkstemp template `path` (the standard-output
+// buffer; its name filled in on return) that an interruption removes too, until
+// ForgetOwnFile(). It is remembered before it exists, so no signal finds it unknown. Returns
+// the descriptor, or -1 with errno set.
+int CreateOwnFile(std::string &path);
 void ForgetOwnFile();
 
 // Whether an interruption should first clear the progress line on the terminal.

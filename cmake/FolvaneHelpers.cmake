@@ -37,11 +37,12 @@ function(folvane_executable name)
   add_dependencies(folvane_executables ${name})
 endfunction()
 
-# folvane_test(SOURCE LABEL label LIBS lib... [ENVIRONMENT var=value...]): one GoogleTest
+# folvane_test(SOURCE [SERIAL] LABEL label LIBS lib... [ENVIRONMENT var=value...]): one GoogleTest
 # program from one *_test.cpp, linked with the test support library and registered with CTest
-# under the label. Tests find the built programs in FOLVANE_BIN_DIR.
+# under the label (SERIAL: CTest runs its tests alone). Tests find the built programs in
+# FOLVANE_BIN_DIR.
 function(folvane_test source)
-  cmake_parse_arguments(ARG "" "LABEL" "LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "LABEL" "LIBS;ENVIRONMENT" ${ARGN})
   get_filename_component(stem ${source} NAME_WE)
   set(target test_${ARG_LABEL}_${stem})
   add_executable(${target} ${source})
@@ -55,6 +56,9 @@ function(folvane_test source)
   set(properties LABELS ${ARG_LABEL})
   if(ARG_ENVIRONMENT)
     list(APPEND properties ENVIRONMENT "${ARG_ENVIRONMENT}")
+  endif()
+  if(ARG_SERIAL)
+    list(APPEND properties RUN_SERIAL TRUE)
   endif()
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}

@@ -45,8 +45,12 @@ Word readWord(const tesseract::ResultIterator &it, std::string text) {
                         &word.line.bottom)) {
         word.line = word.box;
     }
+    // The line's baseline rather than the word's own: the words of a line then sit on one
+    // baseline at one size, which readers need to see them as one line in order.
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    if (it.Baseline(tesseract::RIL_WORD, &x1, &y1, &x2, &y2) && x2 != x1) {
+    bool found = (it.Baseline(tesseract::RIL_TEXTLINE, &x1, &y1, &x2, &y2) && x2 != x1) ||
+                 (it.Baseline(tesseract::RIL_WORD, &x1, &y1, &x2, &y2) && x2 != x1);
+    if (found) {
         double slope = static_cast<double>(y2 - y1) / (x2 - x1);
         word.baselineLeft = static_cast<int>(y1 + slope * (word.box.left - x1) + 0.5);
         word.baselineRight = static_cast<int>(y1 + slope * (word.box.right - x1) + 0.5);
@@ -67,6 +71,9 @@ Recognizer::Recognizer(const std::string &languages)
         throw OcrError("text recognition: the data for \"" + languages + "\" in " + dataFolder() +
                        " cannot be loaded");
     }
+    // The library's default reads a page as one block of text; pages have columns, headings
+    // and stray marks, which the automatic layout analysis separates.
+    api_->SetPageSegMode(tesseract::PSM_AUTO);
 }
 
 Recognizer::~Recognizer() {

@@ -94,13 +94,13 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const M
     }
     std::string temp =
         (slash == std::string::npos ? std::string() : folder) + "." + base + ".pdfw-XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    int slot = -1;
+    int fd = TemporaryFiles::create(temp, O_CLOEXEC, slot);
     if (fd < 0) {
         reason = "cannot create a file in \"" + folder + "\" for \"" + target +
                  "\": " + errorText(errno);
         return nullptr;
     }
-    int slot = TemporaryFiles::add(temp.c_str());
     ::fchmod(fd, mode);
     try {
         Buffer buffer(procs, kBufferBytes, "output buffer");

@@ -1,9 +1,12 @@
 #include "pdfw/TemporaryFiles.h"
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+#include <utility>
 
 namespace pdfw::TemporaryFiles {
 
@@ -40,6 +43,24 @@ int add(const char *path) noexcept {
         }
     }
     return -1;
+}
+
+int create(std::string &path, int flags, int &slot) noexcept {
+    slot = add(path.c_str());
+    if (slot < 0) {
+        return ::mkostemp(path.data(), flags);
+    }
+    // mkostemp fills in the remembered name itself; until the file is opened the name is
+    // either unfinished or names nothing, so removeAll() can at worst unlink nothing.
+    int fd = ::mkostemp(slots[slot].path, flags);
+    if (fd < 0) {
+        int error = errno;
+        forget(std::exchange(slot, -1));
+        errno = error;
+        return -1;
+    }
+    std::memcpy(path.data(), slots[slot].path, path.size());
+    return fd;
 }
 
 void forget(int slot) noexcept {

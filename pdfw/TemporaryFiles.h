@@ -3,7 +3,14 @@
 // it is interrupted and then end at once, leaving no hidden partial file behind.
 #pragma once
 
+#include <string>
+
 namespace pdfw::TemporaryFiles {
+
+// Creates a file from the mkostemp template `path` (its name filled in on return) and
+// remembers it before the file exists, so that a signal arriving the moment it appears finds
+// it remembered. Returns the descriptor, or -1 with errno set; `slot` is as add() gives it.
+int create(std::string &path, int flags, int &slot) noexcept;
 
 // Remembers `path`; returns its slot, or -1 when every slot is taken or the path is longer
 // than a path can be (such a file is still removed by its owner, only not by removeAll()).

@@ -39,8 +39,7 @@ struct Span {
 Span spanOf(const std::vector<ocr::Word> &words, std::size_t i) {
     const ocr::Word &word = words[i];
     Span span{word.box.right, false};
-    if (i + 1 >= words.size() || !sameLine(word, words[i + 1]) ||
-        words[i + 1].box.left <= word.box.right) {
+    if (i + 1 >= words.size() || !sameLine(word, words[i + 1])) {
         return span;
     }
     std::u32string here = decodeUtf8(word.text);
@@ -48,7 +47,11 @@ Span spanOf(const std::vector<ocr::Word> &words, std::size_t i) {
     if (here.empty() || next.empty()) {
         return span;
     }
-    span.right = words[i + 1].box.left;
+    // Up to the next word, also when the recogniser's box reaches over it: a word stretched
+    // over its neighbour is read as a line of its own, out of order.
+    if (words[i + 1].box.left > word.box.left) {
+        span.right = words[i + 1].box.left;
+    }
     span.blank = !(isCjk(here.back()) && isCjk(next.front()));
     return span;
 }

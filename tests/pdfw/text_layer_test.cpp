@@ -100,6 +100,26 @@ TEST(TextLayer, ChineseWordsOfALineJoinWithoutBlanks) {
     EXPECT_EQ(plainText(pdf), "扫描的合同 ok 文件");
 }
 
+// The recogniser sometimes gives a word a box reaching over the next: the word ends where
+// the next begins, so that readers keep the line in order.
+TEST(TextLayer, AWordReachingOverTheNextEndsWhereItBegins) {
+    support::TempDir dir;
+    ocr::Box line{100, 100, 1040, 160};
+    ocr::PageText text{
+        1200,
+        1000,
+        {word("Hello", 100, 110, 500, 150, line), word("world", 420, 110, 720, 150, line),
+         word("能找到", 760, 110, 1040, 150, line), word("条款。", 944, 105, 1040, 150, line)}};
+    std::string pdf = dir / "overlap.pdf";
+    writeTextPage(pdf, text, {0, 0, 0.5f});
+    EXPECT_EQ(plainText(pdf), "Hello world 能找到条款。");
+    auto words = support::PdfWords(pdf);
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_LE(words[0].xMax, words[1].xMin + 0.5);
+    EXPECT_NEAR(words[2].xMin, 760 * 0.5, 0.5);
+    EXPECT_NEAR(words[2].xMax, 1040 * 0.5, 0.5);
+}
+
 TEST(TextLayer, LinesStayApartAndCharactersBeyondTheBasicPlaneSurvive) {
     support::TempDir dir;
     ocr::PageText text{1000,
