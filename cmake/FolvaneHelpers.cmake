@@ -1,25 +1,83 @@
 # Build helpers shared by every folder. Sources are picked up by pattern, so adding a file to a
 # folder needs no edit here; a folder without sources yet becomes an interface library, so the
 # targets that link it still configure.
+#
+# Every library sees its own folder and the public headers of the libraries it links, nothing
+# else: an include of another library's internals does not compile. Both views are folders of
+# links in the build tree (<build>/include/<target>/{public,private}), so include lines keep
+# their "folder/Header.h" form. Tests, benchmarks and fuzz targets see the whole tree.
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 add_custom_target(folvane_executables)
 
-# folvane_library(NAME DIRS dir... [PUBLIC_LIBS lib...] [PRIVATE_LIBS lib...])
+# folvane_linked_view(OUT dir PATHS path...): a fresh folder `dir` holding a link to each
+# source path (a file or a folder, relative to the source root) at the same relative place.
+function(folvane_linked_view)
+  cmake_parse_arguments(ARG "" "OUT" "PATHS" ${ARGN})
+  file(REMOVE_RECURSE ${ARG_OUT})
+  file(MAKE_DIRECTORY ${ARG_OUT})
+  foreach(path ${ARG_PATHS})
+    if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${path})
+      message(FATAL_ERROR "${path}: listed as visible but not in the source tree")
+    endif()
+    get_filename_component(parent ${ARG_OUT}/${path} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${path} ${ARG_OUT}/${path} SYMBOLIC)
+  endforeach()
+endfunction()
+
+# The folders of DIRS that no other folder of DIRS contains (image, not also image/codecs).
+function(folvane_top_dirs out)
+  set(tops "")
+  foreach(dir ${ARGN})
+    set(nested FALSE)
+    foreach(other ${ARGN})
+      string(FIND "${dir}" "${other}/" at)
+      if(at EQUAL 0)
+        set(nested TRUE)
+      endif()
+    endforeach()
+    if(NOT nested)
+      list(APPEND tops ${dir})
+    endif()
+  endforeach()
+  set(${out} ${tops} PARENT_SCOPE)
+endfunction()
+
+# folvane_private_includes(TARGET DIRS dir...): the target's own sources see these folders.
+function(folvane_private_includes target)
+  cmake_parse_arguments(ARG "" "" "DIRS" ${ARGN})
+  folvane_top_dirs(tops ${ARG_DIRS})
+  set(view ${PROJECT_BINARY_DIR}/include/${target}/private)
+  folvane_linked_view(OUT ${view} PATHS ${tops})
+  target_include_directories(${target} PRIVATE ${view})
+endfunction()
+
+# folvane_library(NAME DIRS dir... [PUBLIC_HEADERS header...] [PUBLIC_LIBS lib...]
+#                 [PRIVATE_LIBS lib...])
+# PUBLIC_HEADERS (paths from the source root) are all that the library's users see; without
+# the list they see its whole folders.
 function(folvane_library name)
-  cmake_parse_arguments(ARG "" "" "DIRS;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DIRS;PUBLIC_HEADERS;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
   set(sources "")
   foreach(dir ${ARG_DIRS})
     file(GLOB found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
+  set(public ${ARG_PUBLIC_HEADERS})
+  if(NOT public)
+    folvane_top_dirs(public ${ARG_DIRS})
+  endif()
+  set(view ${PROJECT_BINARY_DIR}/include/${name}/public)
+  folvane_linked_view(OUT ${view} PATHS ${public})
   if(sources)
     add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_include_directories(${name} INTERFACE ${view})
+    folvane_private_includes(${name} DIRS ${ARG_DIRS})
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
   else()
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_include_directories(${name} INTERFACE ${view})
     target_link_libraries(${name} INTERFACE ${ARG_PUBLIC_LIBS} ${ARG_PRIVATE_LIBS})
   endif()
 endfunction()
@@ -32,7 +90,7 @@ function(folvane_executable name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  folvane_private_includes(${name} DIRS ${ARG_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   add_dependencies(folvane_executables ${name})
 endfunction()

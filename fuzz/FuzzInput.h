@@ -11,9 +11,9 @@ namespace fuzz {
 
 // The bytes as a FILE opened for reading (fmemopen); null for empty input, which fmemopen
 // refuses. The caller closes it.
-FILE* OpenMemory(const uint8_t* data, size_t size);
+FILE *OpenMemory(const uint8_t *data, size_t size);
 
 // Writes the bytes to a file in the temporary folder, one per process, and returns its path.
-std::string WriteTempFile(const uint8_t* data, size_t size, const char* suffix);
+std::string WriteTempFile(const uint8_t *data, size_t size, const char *suffix);
 
 } // namespace fuzz

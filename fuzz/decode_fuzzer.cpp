@@ -12,8 +12,8 @@
 #define FUZZ_HINT 0
 #endif
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FILE* file = fuzz::OpenMemory(data, size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    FILE *file = fuzz::OpenMemory(data, size);
     if (file == nullptr) {
         return 0;
     }
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // Touch every pixel row so a short block shows up under the sanitizer.
             volatile uint8_t sink = 0;
             for (uint32_t y = 0; y < image.GetHeight(); ++y) {
-                const uint8_t* row = image.RowPointer(y);
+                const uint8_t *row = image.RowPointer(y);
                 sink = sink ^ row[0] ^ row[image.GetRowStride() - 1];
             }
             (void)sink;

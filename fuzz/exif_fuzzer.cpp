@@ -7,8 +7,8 @@
 #include "image/CfStdioStream.h"
 #include "image/codecs/CfExifReader.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FILE* file = fuzz::OpenMemory(data, size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    FILE *file = fuzz::OpenMemory(data, size);
     if (file == nullptr) {
         return 0;
     }

@@ -316,23 +316,16 @@ Seeds JpegSeeds() {
     };
 }
 
-// `junk` put before the first segment with this marker.
-Bytes Before(Bytes jpeg, int marker, const Bytes &junk) {
-    jpeg.insert(jpeg.begin() + static_cast<long>(FindMarker(jpeg, marker)), junk.begin(),
-                junk.end());
-    return jpeg;
-}
-
 Seeds DamagedJpegSeeds(const Seeds &jpeg) {
     Bytes noEnd = jpeg.at("baseline.jpg");
     noEnd.resize(noEnd.size() - 2);
     return {
-        {"junk_before_dqt.jpg", Before(jpeg.at("baseline.jpg"), 0xDB, {'j', 'u', 'n', 'k'})},
-        {"stray_ff00_header.jpg", Before(jpeg.at("baseline.jpg"), 0xC4, {0xFF, 0, 0xFF, 0})},
+        {"junk_before_dqt.jpg", InsertBefore(jpeg.at("baseline.jpg"), 0xDB, {'j', 'u', 'n', 'k'})},
+        {"stray_ff00_header.jpg", InsertBefore(jpeg.at("baseline.jpg"), 0xC4, {0xFF, 0, 0xFF, 0})},
         {"no_end_marker.jpg", noEnd},
-        {"progressive_junk.jpg", Before(jpeg.at("progressive.jpg"), 0xDA, {0, 1})},
-        {"arithmetic_junk.jpg", Before(jpeg.at("arithmetic.jpg"), 0xDB, {7})},
-        {"exif6_junk.jpg", Before(jpeg.at("exif_orientation6.jpg"), 0xDB, {0, 0, 0})},
+        {"progressive_junk.jpg", InsertBefore(jpeg.at("progressive.jpg"), 0xDA, {0, 1})},
+        {"arithmetic_junk.jpg", InsertBefore(jpeg.at("arithmetic.jpg"), 0xDB, {7})},
+        {"exif6_junk.jpg", InsertBefore(jpeg.at("exif_orientation6.jpg"), 0xDB, {0, 0, 0})},
     };
 }
 

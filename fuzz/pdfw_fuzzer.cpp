@@ -12,11 +12,11 @@
 #define FUZZ_IMAGE_TYPE "jpeg"
 #endif
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const std::string output = fuzz::WriteTempFile(nullptr, 0, ".pdf");
     const std::string input = fuzz::WriteTempFile(data, size, ".img");
     pdfw_boot();
-    pdfw_context* context = pdfw_new(nullptr, nullptr, nullptr, nullptr, nullptr);
+    pdfw_context *context = pdfw_new(nullptr, nullptr, nullptr, nullptr, nullptr);
     pdfw_set_parameter(context, "compatibility", "1.4");
     if (pdfw_open_file(context, output.c_str()) != -1) {
         pdfw_begin_page(context, 595, 842);

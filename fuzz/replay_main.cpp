@@ -7,11 +7,11 @@
 #include <iterator>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 namespace {
 
-int ReplayFile(const std::filesystem::path& path) {
+int ReplayFile(const std::filesystem::path &path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
@@ -25,7 +25,7 @@ int ReplayFile(const std::filesystem::path& path) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     int failures = 0;
     int replayed = 0;
     for (int i = 1; i < argc; ++i) {
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
             ++replayed;
             continue;
         }
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(arg)) {
             if (entry.is_regular_file()) {
                 failures += ReplayFile(entry.path());
                 ++replayed;

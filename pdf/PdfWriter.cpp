@@ -126,8 +126,7 @@ void PdfWriter::CloseImage(int image) {
     pdfw_close_image(handle, image);
 }
 
-bool PdfWriter::InspectImageFile(const std::string &fileName, int page,
-                                 pdfw_image_facts &facts) {
+bool PdfWriter::InspectImageFile(const std::string &fileName, int page, pdfw_image_facts &facts) {
     return pdfw_inspect_image(fileName.c_str(), page, &facts) == 0;
 }
 

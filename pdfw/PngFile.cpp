@@ -46,6 +46,11 @@ private:
     // The chunk's data, or false when its CRC is wrong.
     bool body(std::uint64_t at, std::uint32_t length, std::vector<unsigned char> &out) const;
     void header(const std::vector<unsigned char> &data);
+    void palette(std::uint64_t at, std::uint32_t length);
+    // A tRNS chunk before the image data that fits the colour type; any other is ignored.
+    void transparency(std::uint64_t at, std::uint32_t length);
+
+    bool sawPalette_ = false;
 
     const ByteSource &file_;
     PngInfo info_;
@@ -86,6 +91,35 @@ void ChunkWalker::header(const std::vector<unsigned char> &d) {
     info_.interlaced = d[12] == 1;
 }
 
+void ChunkWalker::palette(std::uint64_t at, std::uint32_t length) {
+    std::vector<unsigned char> data;
+    if (sawPalette_ || !info_.data.empty() || length == 0 || length % 3 != 0 || length > 3 * 256 ||
+        !body(at, length, data)) {
+        malformed("a damaged palette");
+    }
+    sawPalette_ = true;
+    if (info_.colourType == kPngPalette) {
+        std::size_t most = std::size_t{3} << info_.bitDepth;
+        data.resize(std::min(data.size(), most));
+        info_.palette = std::move(data);
+    }
+}
+
+void ChunkWalker::transparency(std::uint64_t at, std::uint32_t length) {
+    std::vector<unsigned char> data;
+    if (!info_.data.empty() || length > 256 || !body(at, length, data)) {
+        return;
+    }
+    bool fits = info_.colourType == kPngGrey  ? length == 2
+                : info_.colourType == kPngRgb ? length == 6
+                : info_.colourType == kPngPalette
+                    ? sawPalette_ && length > 0 && length <= info_.palette.size() / 3
+                    : false;
+    if (fits) {
+        info_.transparency = std::move(data);
+    }
+}
+
 PngInfo ChunkWalker::walk() {
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     unsigned char head[8];
@@ -93,7 +127,7 @@ PngInfo ChunkWalker::walk() {
         malformed("the PNG signature is missing");
     }
     std::uint64_t pos = 8;
-    bool sawHeader = false, dataEnded = false, sawPalette = false;
+    bool sawHeader = false, dataEnded = false;
     while (pos < file_.size()) {
         unsigned char chunk[8];
         file_.readExactly(pos, chunk, 8, "a chunk header");
@@ -125,27 +159,10 @@ PngInfo ChunkWalker::walk() {
         } else if (type == "IEND") {
             break;
         } else if (type == "PLTE") {
-            if (sawPalette || !info_.data.empty() || length == 0 || length % 3 != 0 ||
-                length > 3 * 256 || !body(pos, length, data)) {
-                malformed("a damaged palette");
-            }
-            sawPalette = true;
-            if (info_.colourType == kPngPalette) {
-                std::size_t most = std::size_t{3} << info_.bitDepth;
-                data.resize(std::min(data.size(), most));
-                info_.palette = std::move(data);
-            }
-        } else if (type == "tRNS" && info_.data.empty() && length <= 256 &&
-                   body(pos, length, data)) {
-            bool fits = info_.colourType == kPngGrey  ? length == 2
-                        : info_.colourType == kPngRgb ? length == 6
-                        : info_.colourType == kPngPalette
-                            ? sawPalette && length > 0 && length <= info_.palette.size() / 3
-                            : false;
-            if (fits) {
-                info_.transparency = std::move(data);
-            }
-        } else if (type == "iCCP" && info_.data.empty() && !sawPalette && info_.iccChunk.empty() &&
+            palette(pos, length);
+        } else if (type == "tRNS") {
+            transparency(pos, length);
+        } else if (type == "iCCP" && info_.data.empty() && !sawPalette_ && info_.iccChunk.empty() &&
                    length <= kMaxIccBytes && body(pos, length, data)) {
             info_.iccChunk = std::move(data);
         } else if (critical) {

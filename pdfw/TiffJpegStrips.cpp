@@ -97,11 +97,16 @@ bool sameHeader(const unsigned char *a, const StripLayout &la, const unsigned ch
            std::memcmp(a + height + 2, b + height + 2, la.dataBegin - height - 2) == 0;
 }
 
-} // namespace
+// Every strip of the page read raw and laid out, each checked to be a JPEG whose header
+// matches the first strip's but for its own height.
+struct Strips {
+    Buffer raw;                      // every strip's bytes, one after another
+    std::vector<std::size_t> starts; // where each strip begins in `raw`
+    std::vector<StripLayout> layouts;
+    std::uint32_t rowsPerStrip = 0;
+};
 
-std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
-                                     const unsigned char *tables, std::size_t tableBytes,
-                                     const MemoryProcs &memory) {
+std::optional<Strips> readStrips(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory) {
     const TiffPage &p = tiff.page();
     TIFF *handle = tiff.handle();
     const std::uint32_t strips = TIFFNumberOfStrips(handle);
@@ -121,38 +126,41 @@ std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
         }
         total += counts[k];
     }
-    Buffer raw(memory, checkedSize({total}, "the strips of \"" + tiff.path() + "\""),
-               "TIFF strips");
-    std::vector<std::size_t> starts(strips + 1, 0);
-    std::vector<StripLayout> layouts(strips);
+    Strips read{Buffer(memory, checkedSize({total}, "the strips of \"" + tiff.path() + "\""),
+                       "TIFF strips"),
+                std::vector<std::size_t>(strips + 1, 0), std::vector<StripLayout>(strips),
+                rowsPerStrip};
     for (std::uint32_t k = 0; k < strips; ++k) {
-        unsigned char *strip = raw.data() + starts[k];
+        unsigned char *strip = read.raw.data() + read.starts[k];
         tmsize_t got = TIFFReadRawStrip(handle, k, strip, static_cast<tmsize_t>(counts[k]));
         if (got < 0 || static_cast<std::uint64_t>(got) != counts[k]) {
             return std::nullopt;
         }
-        starts[k + 1] = starts[k] + counts[k];
+        read.starts[k + 1] = read.starts[k] + counts[k];
         auto layout = layOut(strip, counts[k]);
         if (!layout) {
             return std::nullopt;
         }
         std::uint32_t rows = std::min(rowsPerStrip, p.height - k * rowsPerStrip);
         if (bigEndian16(strip + layout->frame + 1) != rows ||
-            (k > 0 && !sameHeader(raw.data(), layouts[0], strip, *layout))) {
+            (k > 0 && !sameHeader(read.raw.data(), read.layouts[0], strip, *layout))) {
             return std::nullopt;
         }
-        layouts[k] = *layout;
+        read.layouts[k] = *layout;
     }
+    return read;
+}
 
-    // The frame of the first strip: 8-bit samples, the page's width and components.
-    const unsigned char *first = raw.data();
-    const unsigned char *frame = first + layouts[0].frame;
+// The restart interval, in MCUs, that makes one restart per strip; nothing when the first
+// strip's frame does not fit the page (8-bit samples, its width and components) or a strip
+// is not whole MCU rows.
+std::optional<std::uint64_t> restartInterval(const TiffPage &p, const Strips &strips) {
+    const unsigned char *frame = strips.raw.data() + strips.layouts[0].frame;
     const int components = frame[5];
     if (frame[0] != 8 || bigEndian16(frame + 3) != p.width || components != p.samplesPerPixel ||
         bigEndian16(frame - 2) < 8u + 3u * static_cast<unsigned>(components)) {
         return std::nullopt;
     }
-    // A restart interval counts MCUs; a strip must hold whole MCU rows for one to fit it.
     unsigned mcuWidth = 8, mcuHeight = 8;
     if (components > 1) {
         for (int c = 0; c < components; ++c) {
@@ -164,30 +172,29 @@ std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
             mcuHeight = std::max(mcuHeight, 8 * v);
         }
     }
+    const std::uint32_t rowsPerStrip = strips.rowsPerStrip;
     std::uint64_t interval = (static_cast<std::uint64_t>(p.width) + mcuWidth - 1) / mcuWidth *
                              (rowsPerStrip / mcuHeight);
     if (rowsPerStrip % mcuHeight != 0 || interval == 0 || interval > 0xFFFF || p.height > 0xFFFF) {
         return std::nullopt;
     }
+    return interval;
+}
 
-    std::size_t prefix = tableBytes ? tableBytes : 2; // the tables bring their own start marker
-    std::size_t header = layouts[0].dataBegin - 2;    // the first strip's, after its start marker
-    std::uint64_t size = prefix + header + 6 + 2 * (strips - 1) + 2;
-    for (std::uint32_t k = 0; k < strips; ++k) {
-        size += layouts[k].dataEnd - layouts[k].dataBegin;
-    }
-    Buffer joined(memory, checkedSize({size}, "the JPEG of \"" + tiff.path() + "\""),
-                  "joined JPEG strips");
-    unsigned char *out = joined.data();
-    if (tableBytes) {
-        std::memcpy(out, tables, tableBytes);
+// The tables (or a bare start marker), the first strip's header up to its scan with the
+// page's height, the restart interval and the scan header.
+unsigned char *writeHeader(unsigned char *out, const unsigned char *tables, std::size_t prefix,
+                           const TiffPage &p, const Strips &strips, std::uint64_t interval) {
+    const StripLayout &first = strips.layouts[0];
+    if (tables) {
+        std::memcpy(out, tables, prefix);
     } else {
         out[0] = 0xFF, out[1] = 0xD8;
     }
     out += prefix;
-    std::size_t beforeScan = layouts[0].scan - 2;
-    std::memcpy(out, first + 2, beforeScan);
-    unsigned char *height = out + (layouts[0].frame - 2) + 1;
+    std::size_t beforeScan = first.scan - 2;
+    std::memcpy(out, strips.raw.data() + 2, beforeScan);
+    unsigned char *height = out + (first.frame - 2) + 1;
     height[0] = static_cast<unsigned char>(p.height >> 8);
     height[1] = static_cast<unsigned char>(p.height);
     out += beforeScan;
@@ -199,15 +206,43 @@ std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
                                      static_cast<unsigned char>(interval)};
     std::memcpy(out, restart, sizeof restart);
     out += sizeof restart;
-    std::memcpy(out, first + layouts[0].scan, layouts[0].dataBegin - layouts[0].scan);
-    out += layouts[0].dataBegin - layouts[0].scan;
-    for (std::uint32_t k = 0; k < strips; ++k) {
+    std::memcpy(out, strips.raw.data() + first.scan, first.dataBegin - first.scan);
+    return out + (first.dataBegin - first.scan);
+}
+
+} // namespace
+
+std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
+                                     const unsigned char *tables, std::size_t tableBytes,
+                                     const MemoryProcs &memory) {
+    const TiffPage &p = tiff.page();
+    std::optional<Strips> strips = readStrips(tiff, file, memory);
+    if (!strips) {
+        return std::nullopt;
+    }
+    std::optional<std::uint64_t> interval = restartInterval(p, *strips);
+    if (!interval) {
+        return std::nullopt;
+    }
+    const std::vector<StripLayout> &layouts = strips->layouts;
+    const std::size_t count = layouts.size();
+    std::size_t prefix = tableBytes ? tableBytes : 2; // the tables bring their own start marker
+    std::size_t header = layouts[0].dataBegin - 2;    // the first strip's, after its start marker
+    std::uint64_t size = prefix + header + 6 + 2 * (count - 1) + 2;
+    for (const StripLayout &layout : layouts) {
+        size += layout.dataEnd - layout.dataBegin;
+    }
+    Buffer joined(memory, checkedSize({size}, "the JPEG of \"" + tiff.path() + "\""),
+                  "joined JPEG strips");
+    unsigned char *out =
+        writeHeader(joined.data(), tableBytes ? tables : nullptr, prefix, p, *strips, *interval);
+    for (std::size_t k = 0; k < count; ++k) {
         if (k > 0) {
             *out++ = 0xFF;
             *out++ = static_cast<unsigned char>(0xD0 + (k - 1) % 8);
         }
         std::size_t bytes = layouts[k].dataEnd - layouts[k].dataBegin;
-        std::memcpy(out, raw.data() + starts[k] + layouts[k].dataBegin, bytes);
+        std::memcpy(out, strips->raw.data() + strips->starts[k] + layouts[k].dataBegin, bytes);
         out += bytes;
     }
     *out++ = 0xFF;

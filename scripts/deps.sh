@@ -15,6 +15,8 @@ FOLVANE_PACKAGES=(
   mupdf-tools colord-data icc-profiles-free
   # the text-layer benchmark's peer: the tesseract command and /usr/bin/time for its memory
   tesseract-ocr time bc
+  # the source checks (scripts/check_source.py)
+  python3 clang-format
   # fuzzing
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs

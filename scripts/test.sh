@@ -7,11 +7,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/deps.sh"
 folvane_install_deps
 
+# Include edges between the libraries, clang-format, function length: seconds, before the
+# builds. The suite runs the same check (source_check) for those who run ctest directly.
+status=0
+python3 "$root/scripts/check_source.py" || status=$?
+
 tsan="$root/build/tsan"
 cmake -S "$root" -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLVANE_TSAN=ON \
   -DFOLVANE_WITH_QT=OFF >/dev/null
 cmake --build "$tsan" -j"$(nproc)" --target tsan_tests
-status=0
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir "$tsan" --output-on-failure -j"$(nproc)" || status=$?
 

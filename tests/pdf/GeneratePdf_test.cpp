@@ -32,15 +32,6 @@ void WriteRgbTiff(const std::string &path, int width, int height) {
     WriteTiff(path, {TiffPageOf(Pattern(width, height, 3))});
 }
 
-// Page sizes in points, {width, height}, in page order.
-std::vector<std::array<double, 2>> Sizes(const std::string &pdf) {
-    std::vector<std::array<double, 2>> sizes;
-    for (const PageSize &size : PageSizes(pdf)) {
-        sizes.push_back({size.width, size.height});
-    }
-    return sizes;
-}
-
 // Mid grey with a solid block of colour in each corner, a fifth of each side: red top left,
 // green top right, blue bottom left, black bottom right.
 Picture CornerPicture(int width, int height) {
@@ -72,14 +63,6 @@ GenerateOptions Options(PageLayout layout) {
 const GenerateOptions kThreeMegapixels = Options(PageLayout::Class(1));
 const GenerateOptions kFit = Options(PageLayout::Fit());
 
-std::size_t EntriesIn(const std::string &folder) {
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(folder)) {
-        ++entries;
-    }
-    return entries;
-}
-
 TEST(GeneratePdf, ThreePagesInListOrderOnA4) {
     TempDir dir;
     WriteJpeg(dir / "b.jpg", 300, 200);
@@ -95,12 +78,7 @@ TEST(GeneratePdf, ThreePagesInListOrderOnA4) {
     EXPECT_TRUE(completeWhenTold);
     EXPECT_TRUE(QpdfCheck(out));
     EXPECT_EQ(ReadText(out).substr(0, 8), "%PDF-1.4");
-    auto sizes = Sizes(out);
-    ASSERT_EQ(sizes.size(), 3u);
-    for (const auto &size : sizes) {
-        EXPECT_DOUBLE_EQ(size[0], 595);
-        EXPECT_DOUBLE_EQ(size[1], 842);
-    }
+    EXPECT_EQ(PageSizes(out), (std::vector<PageSize>(3, {595, 842})));
     auto images = ListImages(out);
     ASSERT_EQ(images.size(), 3u);
     EXPECT_EQ(images[0].page, 1);
@@ -132,7 +110,7 @@ TEST_P(ClassPlacementTest, ImageIsScaledByTheClassFactorAtTheOrigin) {
     EXPECT_NEAR(m[3], 500 * scale, 0.01);
     EXPECT_NEAR(m[4], 0, 1e-6);
     EXPECT_NEAR(m[5], 0, 1e-6);
-    EXPECT_EQ(Sizes(out), (std::vector<std::array<double, 2>>{{595, 842}}));
+    EXPECT_EQ(PageSizes(out), (std::vector<PageSize>{{595, 842}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllClasses, ClassPlacementTest, ::testing::Range(0, 7));
@@ -148,7 +126,7 @@ TEST_P(FitPlacementTest, PageTurnsWithTheImageWhichFitsCentred) {
     const std::string out = dir / "out.pdf";
     folvane::GeneratePdf(out, {dir / "p.jpg"}, kFit);
 
-    EXPECT_EQ(Sizes(out), (std::vector<std::array<double, 2>>{{pageWidth, pageHeight}}));
+    EXPECT_EQ(PageSizes(out), (std::vector<PageSize>{{pageWidth, pageHeight}}));
     const double scale = std::min(pageWidth / width, pageHeight / height);
     auto matrices = PlacementMatrices(out);
     ASSERT_EQ(matrices.size(), 1u);
@@ -242,7 +220,7 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
 
     EXPECT_TRUE(QpdfCheck(out));
     EXPECT_EQ(started, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
-    EXPECT_EQ(Sizes(out), (std::vector<std::array<double, 2>>{{842, 595}, {595, 842}, {842, 595}}));
+    EXPECT_EQ(PageSizes(out), (std::vector<PageSize>{{842, 595}, {595, 842}, {842, 595}}));
     auto images = ListImages(out);
     ASSERT_EQ(images.size(), 3u);
     EXPECT_EQ(images[2].width, 100);
@@ -271,7 +249,7 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
     GenerateOptions firstOnly = kFit;
     firstOnly.firstPageOnly = true;
     folvane::GeneratePdf(out, {dir / "three.tif"}, firstOnly);
-    EXPECT_EQ(Sizes(out).size(), 1u);
+    EXPECT_EQ(PageSizes(out).size(), 1u);
 }
 
 TEST(GeneratePdf, AClassReportsHowMuchOfAnImageTheEdgeCuts) {
@@ -354,7 +332,7 @@ TEST(GeneratePdf, UnreadableImageFailsNamingItAndLeavesNoFile) {
         EXPECT_FALSE(std::filesystem::exists(out));
     }
     // Nothing else was left in the folder either (no temporary file).
-    EXPECT_EQ(EntriesIn(dir.Path()), 2u);
+    EXPECT_EQ(Listing(dir.Path()).size(), 2u);
 }
 
 TEST(GeneratePdf, FailedOrStoppedRunsLeaveAnExistingTargetUntouched) {
@@ -371,7 +349,7 @@ TEST(GeneratePdf, FailedOrStoppedRunsLeaveAnExistingTargetUntouched) {
     EXPECT_THROW(folvane::GeneratePdf(out, {dir / "a.jpg", dir / "a.jpg"}, kFit, events),
                  folvane::GenerateCancelled);
     EXPECT_EQ(ReadText(out), "previous document");
-    EXPECT_EQ(EntriesIn(dir.Path()), 2u);
+    EXPECT_EQ(Listing(dir.Path()).size(), 2u);
 }
 
 TEST(GeneratePdf, AnUncreatableOutputFailsWithTheEnginesReason) {
@@ -406,7 +384,7 @@ TEST(GeneratePdf, AnOutputThatIsOneOfTheImagesIsRefused) {
         }
         EXPECT_EQ(ReadText(dir / "p.jpg"), original);
     }
-    EXPECT_EQ(EntriesIn(dir.Path()), 3u);
+    EXPECT_EQ(Listing(dir.Path()).size(), 3u);
 }
 
 TEST(GeneratePdf, AnOutputLinkWritesTheFileItPointsTo) {
@@ -418,7 +396,7 @@ TEST(GeneratePdf, AnOutputLinkWritesTheFileItPointsTo) {
     folvane::GeneratePdf(dir / "link.pdf", {dir / "p.jpg"}, kFit);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.pdf"));
     EXPECT_TRUE(QpdfCheck(dir / "real/doc.pdf"));
-    EXPECT_EQ(EntriesIn(dir / "real"), 1u);
+    EXPECT_EQ(Listing(dir / "real").size(), 1u);
 }
 
 } // namespace

@@ -32,37 +32,25 @@ Bytes bits(const std::string &text) {
     return out;
 }
 
-// A little-endian TIFF of one Group 4 page, min-is-white, its strip exactly `coded`.
-Bytes groupFourTiff(uint32_t width, uint32_t height, const Bytes &coded) {
-    Bytes tiff = {'I', 'I', 42, 0, 8, 0, 0, 0};
-    const struct {
-        uint16_t tag, type;
-        uint32_t value;
-    } entries[] = {
-        {256, 4, width}, {257, 4, height}, {258, 3, 1},
-        {259, 3, 4},     {262, 3, 0},      {273, 4, 0},
-        {277, 3, 1},     {278, 4, height}, {279, 4, static_cast<uint32_t>(coded.size())}};
-    const uint32_t dataAt = 8 + 2 + 9 * 12 + 4;
-    PutLe16(tiff, 9);
-    for (const auto &e : entries) {
-        PutLe16(tiff, e.tag);
-        PutLe16(tiff, e.type);
-        PutLe32(tiff, 1);
-        PutLe32(tiff, e.tag == 273 ? dataAt : e.value);
-    }
-    PutLe32(tiff, 0);
-    Append(tiff, coded);
-    return tiff;
+// A TIFF of one Group 4 page, min-is-white, its strip exactly `coded`.
+std::string groupFourTiff(const std::string &path, uint32_t width, uint32_t height,
+                          const Bytes &coded) {
+    TiffPage page;
+    page.width = width;
+    page.height = height;
+    page.bitsPerSample = 1;
+    page.photometric = PHOTOMETRIC_MINISWHITE;
+    page.compression = COMPRESSION_CCITTFAX4;
+    page.coded = true;
+    page.data = coded;
+    WriteTiff(path, {page});
+    return path;
 }
 
 const std::string kEndOfFax = "000000000001000000000001";
 
 class FaxTest : public ::testing::Test {
 protected:
-    std::string save(const std::string &name, const Bytes &bytes) {
-        WriteFile(dir / name, bytes);
-        return dir / name;
-    }
     // Renders with poppler and MuPDF; what either printed on its error output.
     std::string readerComplaints(const std::string &pdf) {
         RunResult poppler = RunProgram({"pdftoppm", "-r", "20", pdf, dir / "p"});
@@ -109,7 +97,7 @@ TEST_F(FaxTest, AnEmptyRunIsWrittenAgainAsLibtiffReadsIt) {
                        "010"
                        "1" +
                        kEndOfFax);
-    std::string file = save("edge.tif", groupFourTiff(8, 4, coded));
+    std::string file = groupFourTiff(dir / "edge.tif", 8, 4, coded);
     std::string out = dir / "edge.pdf";
     Engine engine;
     ASSERT_TRUE(engine.writeDocument(out, {{file, 8, 4}})) << engine.firstMessage();
@@ -132,7 +120,7 @@ TEST_F(FaxTest, DataLibtiffReadsOnlyWithWarningsIsRefused) {
                        "1111"
                        "10" +
                        kEndOfFax);
-    std::string file = save("long.tif", groupFourTiff(8, 4, coded));
+    std::string file = groupFourTiff(dir / "long.tif", 8, 4, coded);
     Engine engine;
     ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "long.pdf").c_str()), 1);
     EXPECT_EQ(pdfw_load_image(engine.ctx(), "tiff", file.c_str(), "", 1), -1);

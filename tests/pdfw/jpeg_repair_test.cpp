@@ -19,12 +19,6 @@ namespace {
 using namespace support;
 using pdfw_test::Engine;
 
-Bytes insertedBefore(Bytes jpeg, int marker, const Bytes &junk) {
-    jpeg.insert(jpeg.begin() + static_cast<long>(FindMarker(jpeg, marker)), junk.begin(),
-                junk.end());
-    return jpeg;
-}
-
 class JpegRepairTest : public ::testing::Test {
 protected:
     // The notes of `jpeg` put on a page of its own size, or "FAILED: <message>".
@@ -52,9 +46,9 @@ TEST_F(JpegRepairTest, DamagedMarkersAreRepairedWithoutLoss) {
             Bytes bytes;
             const char *note;
         } cases[] = {
-            {"junk before a marker", insertedBefore(good, 0xC4, {'j', 'u', 'n', 'k', '!'}),
+            {"junk before a marker", InsertBefore(good, 0xC4, {'j', 'u', 'n', 'k', '!'}),
              "repaired: Corrupt JPEG data: 5 extraneous bytes before marker 0xc4"},
-            {"stray 0xFF00 in a header", insertedBefore(good, 0xDB, {0xFF, 0x00, 0xFF, 0x00}),
+            {"stray 0xFF00 in a header", InsertBefore(good, 0xDB, {0xFF, 0x00, 0xFF, 0x00}),
              "repaired: Corrupt JPEG data: 4 extraneous bytes"},
             {"no end marker", Bytes(good.begin(), good.end() - 2),
              "repaired: Premature end of JPEG file"},
@@ -83,8 +77,8 @@ TEST_F(JpegRepairTest, MissingImageDataIsStillRefusedWithItsReason) {
     progressive.progressive = true;
     Bytes scans = MakeJpeg(Pattern(64, 64, 3, 2), progressive);
     Bytes lastScanGone(scans.begin(), scans.begin() + static_cast<long>(scans.size() - 40));
-    Bytes noData = insertedBefore(good, 0xDB, {1}); // repairable markers ...
-    noData.resize(FindMarker(noData, 0xDA) + 20);   // ... but the scan is gone
+    Bytes noData = InsertBefore(good, 0xDB, {1}); // repairable markers ...
+    noData.resize(FindMarker(noData, 0xDA) + 20); // ... but the scan is gone
     for (const Bytes &bytes : {cut, lastScanGone, noData}) {
         std::string result = convert("cut", bytes, 64, 64);
         EXPECT_EQ(result.rfind("FAILED: ", 0), 0u) << result;
@@ -96,13 +90,13 @@ TEST_F(JpegRepairTest, MissingImageDataIsStillRefusedWithItsReason) {
 TEST_F(JpegRepairTest, TheRepairKeepsOrientationAndAdobeInversion) {
     JpegOptions turned;
     turned.exifOrientation = 6;
-    Bytes jpeg = insertedBefore(MakeJpeg(Pattern(32, 16, 3), turned), 0xDB, {0, 0, 0});
+    Bytes jpeg = InsertBefore(MakeJpeg(Pattern(32, 16, 3), turned), 0xDB, {0, 0, 0});
     EXPECT_NE(convert("turned", jpeg, 16, 32).find("repaired"), std::string::npos);
     std::vector<std::string> lines = DrawingLines(dir / "turned.pdf");
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].rfind("q 0 -32 16 0 0 32 cm", 0), 0u) << lines[0]; // turned upright
 
-    Bytes ink = insertedBefore(MakeJpeg(Pattern(32, 24, 4)), 0xDB, {0x12});
+    Bytes ink = InsertBefore(MakeJpeg(Pattern(32, 24, 4)), 0xDB, {0x12});
     EXPECT_NE(convert("ink", ink, 32, 24).find("repaired"), std::string::npos);
     EXPECT_NE(ReadText(dir / "ink.pdf")
                   .find("/DeviceCMYK/BitsPerComponent 8/Filter/DCTDecode/Decode[1 0 1 0 1 0 1 0]"),

@@ -211,4 +211,13 @@ void SetFrameSize(Bytes &jpeg, int width, int height) {
     throw std::invalid_argument("SetFrameSize: no frame header");
 }
 
+Bytes InsertBefore(Bytes jpeg, int marker, const Bytes &junk) {
+    const std::size_t at = FindMarker(jpeg, marker);
+    if (at == std::string::npos) {
+        throw std::invalid_argument("InsertBefore: no such marker");
+    }
+    jpeg.insert(jpeg.begin() + static_cast<long>(at), junk.begin(), junk.end());
+    return jpeg;
+}
+
 } // namespace support

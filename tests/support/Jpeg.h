@@ -66,5 +66,8 @@ DecodedJpeg DecodeJpeg(const Bytes &jpeg, const JpegReadOptions &options = {});
 std::size_t FindMarker(const Bytes &jpeg, int marker);
 // Rewrites the width and height of the first frame header; throws when there is none.
 void SetFrameSize(Bytes &jpeg, int width, int height);
+// The file with `junk` put before the first segment with this marker code, as phones and
+// editors damage JPEGs; throws when there is no such segment.
+Bytes InsertBefore(Bytes jpeg, int marker, const Bytes &junk);
 
 } // namespace support

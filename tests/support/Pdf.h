@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,11 @@ int PageCount(const std::string &pdf);
 struct PageSize {
     double width; // points
     double height;
+    bool operator==(const PageSize &) const = default;
 };
+inline void PrintTo(const PageSize &size, std::ostream *out) {
+    *out << size.width << " x " << size.height;
+}
 // Every page's size, in page order (pdfinfo).
 std::vector<PageSize> PageSizes(const std::string &pdf);
 

@@ -160,7 +160,13 @@ Bytes MakePng(const PngImage &image) {
     if (!EncodeInto(image, palette, rows.data(), &out)) {
         throw std::runtime_error("MakePng: libpng refused the image");
     }
-    // After the signature (8 bytes) and IHDR (25).
+    // The caller's chunks go just before the image data, after PLTE and tRNS.
+    std::size_t at = 8;
+    while (at + 8 <= out.size() &&
+           Text(Bytes(out.begin() + at + 4, out.begin() + at + 8)) != "IDAT") {
+        at += 12 + (std::size_t{out[at]} << 24 | std::size_t{out[at + 1]} << 16 |
+                    std::size_t{out[at + 2]} << 8 | out[at + 3]);
+    }
     Bytes extra;
     for (const auto &[type, body] : image.chunks) {
         Bytes chunk(type.begin(), type.end());
@@ -170,7 +176,8 @@ Bytes MakePng(const PngImage &image) {
         PutBe32(extra,
                 static_cast<uint32_t>(crc32(0, chunk.data(), static_cast<uInt>(chunk.size()))));
     }
-    out.insert(out.begin() + 33, extra.begin(), extra.end());
+    out.insert(out.begin() + static_cast<long>(std::min(at, out.size())), extra.begin(),
+               extra.end());
     return out;
 }
 

@@ -25,7 +25,8 @@ struct PngImage {
     // colour as 16-bit big-endian samples (2 bytes for grey, 6 for RGB).
     Bytes transparency;
     Bytes iccProfile; // an iCCP chunk when not empty
-    // More chunks {type, body}, written as given after IHDR (tEXt, pHYs, a damaged one, ...).
+    // More chunks {type, body}, written as given just before the image data (tEXt, pHYs, a
+    // tRNS libpng would refuse, ...).
     std::vector<std::pair<std::string, Bytes>> chunks;
     // Rows top first, packed as the file stores them (16-bit samples big-endian).
     Bytes data;

@@ -59,6 +59,12 @@ void WriteTiles(TIFF *tif, const TiffPage &page, uint16_t sample) {
 }
 
 void WritePixels(TIFF *tif, const TiffPage &page) {
+    if (page.coded) {
+        Check(TIFFWriteRawStrip(tif, 0, const_cast<uint8_t *>(page.data.data()),
+                                static_cast<tmsize_t>(page.data.size())) >= 0,
+              "the coded strip");
+        return;
+    }
     const bool separate = page.planar == PLANARCONFIG_SEPARATE;
     const uint16_t planes = separate ? page.samplesPerPixel : 1;
     const uint32_t rowsPerStrip = page.rowsPerStrip == 0 ? page.height : page.rowsPerStrip;
@@ -128,7 +134,7 @@ void SetCodingTags(TIFF *tif, const TiffPage &page) {
 }
 
 void WritePage(TIFF *tif, const TiffPage &page) {
-    if (page.data.size() != page.RowBytes() * page.height) {
+    if (!page.coded && page.data.size() != page.RowBytes() * page.height) {
         throw std::invalid_argument("WriteTiff: the page's data is not height rows of its size");
     }
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);

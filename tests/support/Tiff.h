@@ -36,8 +36,10 @@ struct TiffPage {
     int jpegQuality = 90;            // JPEG compression; YCbCr pages take RGB rows
     bool jpegTablesInStrips = false; // JPEG: each strip with its own tables
     Bytes iccProfile;                // the ICC profile tag when not empty
-    // Rows top first, each packed as the file stores it (16-bit samples in host order).
+    // Rows top first, each packed as the file stores it (16-bit samples in host order); with
+    // `coded`, the one strip's bytes exactly as the file holds them after compression.
     Bytes data;
+    bool coded = false;
 
     std::size_t RowBytes() const {
         return (std::size_t{width} * samplesPerPixel * bitsPerSample + 7) / 8;

@@ -124,6 +124,18 @@ TEST(SupportTiff, BilevelAndJpegCodings) {
     EXPECT_EQ(expected.At(0, 0, 0), 0) << "MinIsWhite: a set bit is black";
     EXPECT_EQ(expected.At(4, 0, 0), 255);
     EXPECT_EQ(MaxDifference(ReadTiffRgba(dir / "codings.tif", 1), expected), 0);
+
+    // The G4 page's strip copied as it is into a page of its own.
+    TIFF *tif = TIFFOpen((dir / "codings.tif").c_str(), "r");
+    ASSERT_TRUE(tif && TIFFSetDirectory(tif, 1));
+    TiffPage copy = fax;
+    copy.compression = COMPRESSION_CCITTFAX4;
+    copy.coded = true;
+    copy.data.resize(static_cast<std::size_t>(TIFFRawStripSize(tif, 0)));
+    TIFFReadRawStrip(tif, 0, copy.data.data(), static_cast<tmsize_t>(copy.data.size()));
+    TIFFClose(tif);
+    WriteTiff(dir / "copy.tif", {copy});
+    EXPECT_EQ(MaxDifference(ReadTiffRgba(dir / "copy.tif"), expected), 0);
     EXPECT_LE(
         MaxDifference(WithoutAlpha(ReadTiffRgba(dir / "codings.tif", 2)), Solid(32, 32, 0x3366CC)),
         3);

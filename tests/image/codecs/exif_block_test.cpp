@@ -8,6 +8,7 @@
 
 #include "image/codecs/CfExifReader.h"
 #include "tests/support/Exif.h"
+
 namespace {
 
 using namespace support;
