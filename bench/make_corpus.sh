@@ -24,6 +24,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 # A photo-like picture: a plasma fractal grown from a small seed image, with sensor noise.
+# OUT is best uncompressed (.miff): compressing 8 megapixels of noise costs more than making them.
 photo() { # photo SEED WIDTH HEIGHT OUT
     convert -seed "$1" -size $(($2 / 4))x$(($3 / 4)) plasma:fractal -blur 0x2 \
         -resize "$2x$3!" -attenuate 0.3 +noise Gaussian "$4"
@@ -46,14 +47,14 @@ count=$((40 / scale))
 for ((i = 1; i <= count; i++)); do
     out=$(printf "%s/jpeg/photo-%02d.jpg" "$corpus" "$i")
     [ -s "$out" ] && continue
-    photo "$i" 3264 2448 "$tmp/p.png"
+    photo "$i" 3264 2448 "$tmp/p.miff"
     case $((i % 8)) in
-    1) convert "$tmp/p.png" -interlace JPEG -quality 88 "$out" ;;
-    2) convert "$tmp/p.png" -colorspace Gray -quality 90 "$out" ;;
-    3) convert "$tmp/p.png" -colorspace CMYK -quality 90 "$out" ;;
-    4) convert "$tmp/p.png" -quality 92 "$out" && set_orientation "$out" 6 ;;
-    5) convert "$tmp/p.png" -quality 92 "$out" && set_orientation "$out" 8 ;;
-    *) convert "$tmp/p.png" -quality 92 -sampling-factor 2x2 "$out" ;;
+    1) convert "$tmp/p.miff" -interlace JPEG -quality 88 "$out" ;;
+    2) convert "$tmp/p.miff" -colorspace Gray -quality 90 "$out" ;;
+    3) convert "$tmp/p.miff" -colorspace CMYK -quality 90 "$out" ;;
+    4) convert "$tmp/p.miff" -quality 92 "$out" && set_orientation "$out" 6 ;;
+    5) convert "$tmp/p.miff" -quality 92 "$out" && set_orientation "$out" 8 ;;
+    *) convert "$tmp/p.miff" -quality 92 -sampling-factor 2x2 "$out" ;;
     esac
 done
 
@@ -102,19 +103,19 @@ for ((k = 0; k < ${#kinds[@]}; k++)); do
         out="$corpus/tiff/$kind-$i.tif"
         [ -s "$out" ] && continue
         seed=$((1000 + 10 * k + i))
-        photo "$seed" 2048 1536 "$tmp/p.png"
+        photo "$seed" 2048 1536 "$tmp/p.miff"
         case $kind in
-        rgb-lzw) convert "$tmp/p.png" -depth 8 -compress LZW "$out" ;;
-        grey-deflate) convert "$tmp/p.png" -colorspace Gray -depth 8 -compress Zip "$out" ;;
-        grey16) convert "$tmp/p.png" -colorspace Gray -depth 16 -compress Zip "$out" ;;
-        palette) convert "$tmp/p.png" -colors 200 -type Palette -compress LZW "$out" ;;
-        tiled) convert "$tmp/p.png" -depth 8 -compress Zip \
+        rgb-lzw) convert "$tmp/p.miff" -depth 8 -compress LZW "$out" ;;
+        grey-deflate) convert "$tmp/p.miff" -colorspace Gray -depth 8 -compress Zip "$out" ;;
+        grey16) convert "$tmp/p.miff" -colorspace Gray -depth 16 -compress Zip "$out" ;;
+        palette) convert "$tmp/p.miff" -colors 200 -type Palette -compress LZW "$out" ;;
+        tiled) convert "$tmp/p.miff" -depth 8 -compress Zip \
             -define tiff:tile-geometry=256x256 "$out" ;;
-        jpeg) convert "$tmp/p.png" -depth 8 -compress JPEG -quality 90 "$out" ;;
+        jpeg) convert "$tmp/p.miff" -depth 8 -compress JPEG -quality 90 "$out" ;;
         multipage)
-            photo $((seed + 500)) 2048 1536 "$tmp/q.png"
-            photo $((seed + 700)) 2048 1536 "$tmp/r.png"
-            convert "$tmp/p.png" "$tmp/q.png" "$tmp/r.png" -depth 8 -compress LZW "$out" ;;
+            photo $((seed + 500)) 2048 1536 "$tmp/q.miff"
+            photo $((seed + 700)) 2048 1536 "$tmp/r.miff"
+            convert "$tmp/p.miff" "$tmp/q.miff" "$tmp/r.miff" -depth 8 -compress LZW "$out" ;;
         esac
     done
 done

@@ -4,23 +4,26 @@
 #   bench/pdf_vs_peers.sh [ROUNDS]        (default 5 rounds)
 #   bench/pdf_vs_peers.sh --report        (the table of the last run again)
 #
-# For each set every tool converts the same files, back to back, once per round: folvane-pdf
-# and img2pdf (--first-frame-only) make one PDF of the whole set; tiff2pdf takes one TIFF per
-# run, so on the TIFF sets it runs once per file, plain and with -z (Flate), and folvane-pdf
-# does too ("folvane-pdf/file") for a like-for-like figure. `cat` of the JPEG bytes into one
-# file is the floor, plain and "cat+fsync" (waiting for the disk, as folvane-pdf does).
-# Printed per set and tool: the median over the rounds of wall time, peak RSS (largest
-# single process, from /usr/bin/time -v) and output size, each also as a ratio tool /
-# folvane-pdf, and how many outputs passed qpdf --check. img2pdf refuses some TIFFs
-# (16-bit samples, for one) and with them the whole set, so set "tiff-common" runs
-# folvane-pdf and img2pdf once more on the TIFFs img2pdf accepts (each probed alone before
-# the timed rounds). Peers come from Debian packages: img2pdf, libtiff-tools, time, qpdf.
-# FOLVANE_PDF names the program to measure (default: a Release build in build/bench).
+# For each set every tool converts the same files into one PDF, back to back, once per round:
+# folvane-pdf with one worker (FOLVANE_THREADS=1, "folvane-pdf t=1") and with its default (one
+# per core), and img2pdf. On the TIFF sets the peer is tiff2pdf -z (Flate) run once per file,
+# its PDFs joined into one by qpdf --empty --pages; on the JPEG set `cat` of the JPEG bytes into
+# one file is the floor, plain and "cat+fsync" (waiting for the disk, as folvane-pdf does).
+# Every page of every file goes in, with every tool.
+# Printed per set and tool: the medians over the rounds of wall time, CPU time (user + system,
+# the tool's whole process tree) and CPU/wall (how many cores were busy), peak RSS (largest
+# single process, from /usr/bin/time -v) and output size, with ratios tool / folvane-pdf,
+# and how many outputs passed qpdf --check. img2pdf refuses some TIFFs (16-bit samples, for
+# one) and with them the whole set, so set "tiff-common" runs folvane-pdf and img2pdf once
+# more on the TIFFs img2pdf accepts (each probed alone before the timed rounds). Peers come
+# from Debian packages: img2pdf, libtiff-tools, qpdf, time.
+# FOLVANE_PDF names the program to measure (default: a Release build in build/bench);
+# FOLVANE_PDF_BEFORE, when set, names an earlier build measured beside it ("folvane-pdf before").
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus="$root/bench/corpus"
 work="$root/bench/results"
-samples="$work/samples.tsv" # set tool round seconds rss_kb bytes checked passed
+samples="$work/samples.tsv" # set tool round seconds cpu rss_kb bytes checked passed
 
 summarize() { # summarize SET: one line per tool
     awk -F'\t' -v set="$1" '
@@ -30,19 +33,21 @@ summarize() { # summarize SET: one line per tool
                 t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
             return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
         }
+        function ratio(a, b) { return b > 0 ? a / b : 0 }
         $1 == set {
             if (!($2 in wall)) order[++tools] = $2
-            wall[$2] = wall[$2] " " $4; rss[$2] = rss[$2] " " $5; size[$2] = size[$2] " " $6
-            checked[$2] += $7; passed[$2] += $8
+            wall[$2] = wall[$2] " " $4; cpu[$2] = cpu[$2] " " $5; rss[$2] = rss[$2] " " $6
+            size[$2] = size[$2] " " $7; checked[$2] += $8; passed[$2] += $9
         }
         END {
             w0 = median(wall["folvane-pdf"]); r0 = median(rss["folvane-pdf"])
             s0 = median(size["folvane-pdf"])
             for (i = 1; i <= tools; i++) {
-                t = order[i]; w = median(wall[t]); r = median(rss[t]); s = median(size[t])
-                printf "%-18s %9.4f %7.2f %9.1f %7.2f %10.2f %7.2f %5d/%-3d\n", t, w,
-                    (w0 > 0 ? w / w0 : 0), r / 1024, (r0 > 0 ? r / r0 : 0), s / 1048576,
-                    (s0 > 0 ? s / s0 : 0), passed[t], checked[t]
+                t = order[i]; w = median(wall[t]); c = median(cpu[t]); r = median(rss[t])
+                s = median(size[t])
+                printf "%-18s %9.4f %7.2f %8.3f %5.2f %9.1f %7.2f %10.2f %7.2f %5d/%-3d\n", t,
+                    w, ratio(w, w0), c, ratio(c, w), r / 1024, ratio(r, r0), s / 1048576,
+                    ratio(s, s0), passed[t], checked[t]
             }
         }' "$samples"
 }
@@ -60,14 +65,14 @@ report() {
     for set in jpeg g4 tiff tiff-common; do
         grep -q "^$set"$'\t' "$samples" && sets+=("$set")
     done
-    echo "$(cat "$work/about.txt"); medians; ratio = tool / folvane-pdf"
+    echo "$(cat "$work/about.txt"); medians; ratio = tool / folvane-pdf (default threads)"
     for set in "${sets[@]}"; do
         local files=()
         mapfile -t files < <(set_files "$set")
         printf '\n%s (%d files, %s)\n' "$set" "${#files[@]}" \
             "$(du -ch "${files[@]}" | tail -1 | cut -f1)"
-        printf '%-18s %9s %7s %9s %7s %10s %7s %9s\n' tool "wall s" ratio "RSS MB" ratio \
-            "output MB" ratio "qpdf ok"
+        printf '%-18s %9s %7s %8s %5s %9s %7s %10s %7s %9s\n' tool "wall s" ratio "CPU s" \
+            "CPU/w" "RSS MB" ratio "output MB" ratio "qpdf ok"
         summarize "$set"
     done
 }
@@ -91,45 +96,44 @@ if [ -z "$folvane" ]; then
     folvane="$build/bin/folvane-pdf"
 fi
 
+before=${FOLVANE_PDF_BEFORE:-}
+
 rm -rf "$work"
 mkdir -p "$work/out"
 : >"$samples"
 
-# measure SET TOOL ROUND OUTPUT... -- COMMAND...: runs COMMAND under /usr/bin/time -v, then
-# sizes and checks the outputs it was to write.
+# measure SET TOOL ROUND OUTPUT -- COMMAND...: runs COMMAND under /usr/bin/time -v, then
+# sizes and checks the output it was to write.
 measure() {
-    local set=$1 tool=$2 round=$3
-    shift 3
-    local outputs=()
-    while [ "$1" != "--" ]; do outputs+=("$1"); shift; done
-    shift
-    rm -f "${outputs[@]}"
+    local set=$1 tool=$2 round=$3 output=$4
+    shift 5
+    rm -f "$output"
     local status=0
     # Wall time from the clock in nanoseconds (time's own figure has 10 ms steps, too coarse
-    # for the G4 set); peak RSS from time.
+    # for the G4 set); CPU time and peak RSS from time.
     local start end
     start=$(date +%s%N)
     /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" || status=$?
     end=$(date +%s%N)
-    local seconds rss
+    local seconds cpu rss
     seconds=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.4f", ns / 1e9 }')
+    cpu=$(awk -F': ' '/User time|System time/ { s += $2 } END { printf "%.3f", s }' \
+        "$work/time.txt")
     rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
-    local bytes=0 checked=0 passed=0 f
-    for f in "${outputs[@]}"; do
-        checked=$((checked + 1))
-        [ -f "$f" ] || continue
-        bytes=$((bytes + $(stat -c %s "$f")))
+    local bytes=0 passed=0
+    if [ -f "$output" ]; then
+        bytes=$(stat -c %s "$output")
         case $tool in
-        cat*) passed=$((passed + 1)) ;;
-        *) qpdf --check "$f" >/dev/null 2>&1 && passed=$((passed + 1)) ;;
+        cat*) passed=1 ;;
+        *) qpdf --check "$output" >/dev/null 2>&1 && passed=1 ;;
         esac
-    done
+    fi
     if [ "$status" -ne 0 ]; then
         echo "  $tool on $set failed (exit $status):" \
             "$(head -c 300 "$work/stderr.txt" | tr '\n' ' ')" >&2
     fi
-    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$set" "$tool" "$round" "$seconds" "$rss" \
-        "$bytes" "$checked" "$passed" >>"$samples"
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t1\t%s\n' "$set" "$tool" "$round" "$seconds" "$cpu" \
+        "$rss" "$bytes" "$passed" >>"$samples"
 }
 
 # One run of every tool over one set.
@@ -138,10 +142,16 @@ run_set() { # run_set SET ROUND
     local files=()
     mapfile -t files < <(set_files "$set")
     mkdir -p "$out"
+    measure "$set" "folvane-pdf t=1" "$round" "$out/folvane-1.pdf" -- \
+        env FOLVANE_THREADS=1 "$folvane" -o "$out/folvane-1.pdf" "${files[@]}"
     measure "$set" folvane-pdf "$round" "$out/folvane.pdf" -- \
         "$folvane" -o "$out/folvane.pdf" "${files[@]}"
+    if [ -n "$before" ]; then
+        measure "$set" "folvane-pdf before" "$round" "$out/before.pdf" -- \
+            "$before" -o "$out/before.pdf" "${files[@]}"
+    fi
     measure "$set" img2pdf "$round" "$out/img2pdf.pdf" -- \
-        img2pdf --first-frame-only -o "$out/img2pdf.pdf" "${files[@]}"
+        img2pdf -o "$out/img2pdf.pdf" "${files[@]}"
     [ "$set" = tiff-common ] && return
     if [ "$set" = jpeg ]; then
         measure "$set" cat "$round" "$out/cat.bin" -- \
@@ -152,22 +162,13 @@ run_set() { # run_set SET ROUND
             "${files[@]}"
         return
     fi
-    local each=() f
-    for f in "${files[@]}"; do each+=("$out/each-$(basename "$f").pdf"); done
-    measure "$set" folvane-pdf/file "$round" "${each[@]}" -- \
-        bash -c 'prog=$1 out=$2; shift 2
-                 for f; do "$prog" -o "$out/each-${f##*/}.pdf" "$f"; done' \
-        _ "$folvane" "$out" "${files[@]}"
-    # tiff2pdf writes what it cannot pass through uncompressed, unless -z asks for Flate.
-    local option
-    for option in "" -z; do
-        local peer=()
-        for f in "${files[@]}"; do peer+=("$out/t2p$option-$(basename "$f").pdf"); done
-        measure "$set" "tiff2pdf${option:+ $option}" "$round" "${peer[@]}" -- \
-            bash -c 'out=$1 opt=$2; shift 2
-                     for f; do tiff2pdf $opt -o "$out/t2p$opt-${f##*/}.pdf" "$f"; done' \
-            _ "$out" "$option" "${files[@]}"
-    done
+    # tiff2pdf takes one TIFF per run; -z asks for Flate where it cannot pass data through.
+    measure "$set" "tiff2pdf -z+qpdf" "$round" "$out/t2p.pdf" -- \
+        bash -c 'out=$1; shift; rm -rf "$out.d"; mkdir "$out.d"; i=0; pages=()
+                 for f; do i=$((i + 1)); p=$(printf "%s.d/%04d.pdf" "$out" $i)
+                     tiff2pdf -z -o "$p" "$f" || exit 1; pages+=("$p"); done
+                 qpdf --empty --pages "${pages[@]}" -- "$out"; s=$?; rm -rf "$out.d"
+                 [ $s -eq 0 ] || [ $s -eq 3 ]' _ "$out/t2p.pdf" "${files[@]}"
 }
 
 sets=()
@@ -177,8 +178,7 @@ done
 if [ -d "$corpus/tiff" ]; then
     : >"$work/tiff-common.txt"
     for f in "$corpus/tiff"/*; do
-        img2pdf --first-frame-only -o "$work/probe.pdf" "$f" >/dev/null 2>&1 &&
-            echo "$f" >>"$work/tiff-common.txt"
+        img2pdf -o "$work/probe.pdf" "$f" >/dev/null 2>&1 && echo "$f" >>"$work/tiff-common.txt"
     done
     rm -f "$work/probe.pdf"
     [ -s "$work/tiff-common.txt" ] && sets+=(tiff-common)
@@ -188,5 +188,6 @@ for ((round = 1; round <= rounds; round++)); do
     for set in "${sets[@]}"; do run_set "$set" "$round"; done
 done
 
-echo "folvane-pdf: $folvane; $rounds rounds" >"$work/about.txt"
+echo "folvane-pdf: $folvane${before:+; before: $before}; $rounds rounds; $(nproc) cores" \
+    >"$work/about.txt"
 report

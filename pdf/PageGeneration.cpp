@@ -120,6 +120,10 @@ void WriteDocument(const std::string &savePath, const std::vector<std::string> &
     if (writer.OpenFile(savePath) == -1) {
         throw GenerateError(OpenFailure(writer), savePath, 0, GenerateError::kNoRow);
     }
+    // Every page ahead, so that the engine prepares them on all cores while it writes.
+    for (const std::string &path : imagePaths) {
+        writer.QueueImage(ImageTypeForPath(path), path, "", options.firstPageOnly ? 1 : 0);
+    }
     const std::size_t total = imagePaths.size();
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];

@@ -71,8 +71,9 @@ public:
     // be created. Never throws.
     std::string LastErrorMessage() const;
     // Announces an image a later OpenImageFile with the same file and integer option will ask
-    // for, so that the engine prepares it ahead on its worker threads. Problems with the image
-    // itself are reported by that OpenImageFile, not here.
+    // for (integer option 0: every page of the file), so that the engine prepares it ahead on
+    // its worker threads. Problems with the image itself are reported by that OpenImageFile,
+    // not here.
     void QueueImage(std::string imageType, std::string fileName, std::string options,
                     int intOption);
     // Callable from another thread while this one is inside a call: the document is stopped,

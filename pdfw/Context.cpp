@@ -10,6 +10,7 @@
 
 #include "ocr/Languages.h"
 #include "ocr/OcrError.h"
+#include "pdfw/PageCount.h"
 #include "pdfw/PdfwError.h"
 
 namespace {
@@ -37,6 +38,15 @@ int defaultThreads() {
         return std::clamp(CPU_COUNT(&cores), 1, kMaxThreads);
     }
     return 1;
+}
+
+// The pages of a file, or 1 when they cannot be counted: its load reports why.
+int countablePages(const char *filename) {
+    try {
+        return pdfw::countPages(filename);
+    } catch (...) {
+        return 1;
+    }
 }
 
 // What a queued request and the load that asks for it have in common.
@@ -157,8 +167,12 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
                    "pdfw_queue_image: type, file name and options must not be null");
     }
     // A request pdfw_load_image will refuse is not worth preparing.
-    if (pipeline && page >= 1 && *filename) {
-        pipeline->announce(requestKey(filename, page), doc.request(filename, page));
+    if (!pipeline || page < 0 || !*filename) {
+        return;
+    }
+    int pages = page > 0 ? 1 : countablePages(filename);
+    for (int announced = page > 0 ? page : 1; pages > 0; ++announced, --pages) {
+        pipeline->announce(requestKey(filename, announced), doc.request(filename, announced));
     }
 }
 

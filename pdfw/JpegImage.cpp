@@ -11,10 +11,19 @@ namespace pdfw {
 
 namespace {
 
-// The one image XObject of `data`, described by `info` and the file's profile.
+// The first `size` bytes of the file, for the rewriting that needs them in memory.
+Buffer readBytes(const InputFile &file, std::size_t size, const ImageRequest &request) {
+    Buffer bytes(request.memory, size, "JPEG file");
+    file.readExactly(0, bytes.data(), size, "the image data");
+    return bytes;
+}
+
+// The one image XObject of `data` (bytes in memory, or a span of the file's own bytes),
+// described by `info` and the file's profile.
+template <typename Data>
 PreparedImage prepared(const JpegInfo &info, int orientation,
                        const std::vector<unsigned char> &profile, const std::string &profileProblem,
-                       int pdfMinor, Buffer data, std::string notes) {
+                       int pdfMinor, Data data, std::string notes) {
     PreparedImage image;
     image.width = info.width;
     image.height = info.height;
@@ -77,30 +86,27 @@ PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
                                    "(page " +
                                    std::to_string(request.page) + " asked)");
     }
-    // The file is read once, checked in memory and written from there: the same copying a
-    // plain file copy does.
     std::size_t size = checkedSize({file.size()}, "\"" + request.path + "\"");
-    Buffer bytes(request.memory, size, "JPEG file");
-    file.readExactly(0, bytes.data(), size, "the image data");
     JpegInfo info;
     try {
-        info = inspectJpeg(MemorySource(bytes.data(), size, request.path));
+        info = inspectJpeg(file);
     } catch (const PdfwError &structure) {
         if (structure.type() != PDFW_SYNTAX_ERROR) {
             throw;
         }
-        return prepareRepaired(bytes, request, structure);
+        return prepareRepaired(readBytes(file, size, request), request, structure);
     }
-    auto length = static_cast<std::size_t>(info.length);
     if (info.coding == JpegCoding::Arithmetic) {
+        auto length = static_cast<std::size_t>(info.length);
+        Buffer bytes = readBytes(file, length, request);
         RewrittenJpeg huffman =
             rewriteJpeg(bytes.data(), length, request.path, JpegRewrite::Transcode, request.memory);
         return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
                         std::move(huffman.jpeg), "");
     }
-    bytes.truncate(length);
+    // The checked bytes go in unchanged, copied from the file when they are written.
     return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
-                    std::move(bytes), "");
+                    FileSpan(file, 0, info.length), "");
 }
 
 } // namespace pdfw

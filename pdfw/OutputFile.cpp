@@ -163,6 +163,80 @@ void OutputFile::write(const void *data, std::size_t size) {
     position_ += size;
 }
 
+void OutputFile::copy(const FileSpan &span) {
+    if (broken_) {
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+    }
+    // A span that fits in the buffer is read into it, as any other write is buffered; a
+    // larger one is copied by the kernel from the file to the output.
+    bool copied = false;
+    if (used_ + span.length() > buffer_.size()) {
+        flush();
+        copied = copyInKernel(span);
+    }
+    if (!copied) {
+        readThroughBuffer(span);
+    }
+    position_ += span.length();
+    if (!span.unchanged()) {
+        broken_ = true;
+        fail(PDFW_IO_ERROR, "\"" + span.path() + "\" changed while it was being read");
+    }
+}
+
+bool OutputFile::copyInKernel(const FileSpan &span) {
+    auto from = static_cast<loff_t>(span.offset());
+    std::uint64_t left = span.length();
+    while (left > 0) {
+        ssize_t copied = ::copy_file_range(span.fd(), &from, fd_, nullptr, left, 0);
+        if (copied < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            // Files the kernel will not copy between (other file systems on older kernels,
+            // special files) go through the buffer instead.
+            bool unsupported =
+                errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+            if (unsupported && left == span.length()) {
+                return false;
+            }
+            failWrite(errno);
+        }
+        if (copied == 0) {
+            broken_ = true;
+            fail(PDFW_IO_ERROR, "\"" + span.path() + "\" changed while it was being read");
+        }
+        left -= static_cast<std::uint64_t>(copied);
+        inFile_ += static_cast<std::uint64_t>(copied);
+    }
+    startWriteBack();
+    return true;
+}
+
+void OutputFile::readThroughBuffer(const FileSpan &span) {
+    std::uint64_t at = span.offset();
+    std::uint64_t left = span.length();
+    while (left > 0) {
+        if (used_ == buffer_.size()) {
+            flush();
+        }
+        std::size_t room = buffer_.size() - used_;
+        std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, room));
+        ssize_t got = ::pread(span.fd(), buffer_.data() + used_, chunk, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            broken_ = true;
+            fail(PDFW_IO_ERROR, "cannot read \"" + span.path() +
+                                    "\": " + (got < 0 ? errorText(errno) : "it became shorter"));
+        }
+        used_ += static_cast<std::size_t>(got);
+        at += static_cast<std::uint64_t>(got);
+        left -= static_cast<std::uint64_t>(got);
+    }
+}
+
 void OutputFile::flush() {
     std::size_t used = std::exchange(used_, 0);
     writeDirect(buffer_.data(), used);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "pdfw/FileSpan.h"
 #include "pdfw/Memory.h"
 
 namespace pdfw {
@@ -29,6 +30,10 @@ public:
     // Appends bytes; a failure raises PDFW_IO_ERROR and marks the file broken.
     void write(const void *data, std::size_t size);
     void write(std::string_view text) { write(text.data(), text.size()); }
+    // Appends the span's bytes: read into the buffer when they fit, else copied by the kernel
+    // where it can. PDFW_IO_ERROR (and the file broken) when they cannot all be read or the
+    // file changed since it was checked.
+    void copy(const FileSpan &span);
     std::uint64_t position() const { return position_; }
     bool broken() const { return broken_; }
     const std::string &target() const { return target_; }
@@ -42,6 +47,9 @@ private:
                int slot);
     void flush();
     void writeDirect(const unsigned char *data, std::size_t size);
+    // Copies what the kernel will copy; false (nothing copied) where it cannot.
+    bool copyInKernel(const FileSpan &span);
+    void readThroughBuffer(const FileSpan &span);
     void startWriteBack();
     [[noreturn]] void failWrite(int error);
     void discard();

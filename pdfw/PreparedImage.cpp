@@ -22,4 +22,11 @@ PreparedObject streamObject(ObjectText dictionary, Buffer data) {
     return object;
 }
 
+PreparedObject streamObject(ObjectText dictionary, FileSpan file) {
+    PreparedObject object;
+    object.dictionary = std::move(dictionary);
+    object.file.emplace(std::move(file));
+    return object;
+}
+
 } // namespace pdfw

@@ -17,12 +17,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "ocr/PageText.h"
+#include "pdfw/FileSpan.h"
 #include "pdfw/Memory.h"
 
 namespace pdfw {
@@ -62,11 +64,13 @@ private:
 };
 
 struct PreparedObject {
-    // A stream: its dictionary entries other than /Length, and `data` its bytes. Otherwise the
-    // whole object, e.g. "<</Type/Font ...>>", and `data` is empty.
+    // A stream: its dictionary entries other than /Length, and `data` its bytes, or `file`
+    // when they are an input file's bytes going in unchanged. Otherwise the whole object, e.g.
+    // "<</Type/Font ...>>", and `data` is empty.
     ObjectText dictionary;
     Buffer data;
     bool stream = true;
+    std::optional<FileSpan> file;
 };
 
 // An object (or a few that refer to each other) that many pages may use and the document
@@ -95,5 +99,7 @@ struct PreparedImage {
 
 // One stream object for a group, holding `data` under the entries of `dictionary`.
 PreparedObject streamObject(ObjectText dictionary, Buffer data);
+// One stream object whose data are bytes of an input file, copied when it is written.
+PreparedObject streamObject(ObjectText dictionary, FileSpan file);
 
 } // namespace pdfw

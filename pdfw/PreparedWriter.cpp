@@ -55,7 +55,11 @@ std::vector<int> PreparedWriter::writeObjects(const std::vector<PreparedObject> 
     }
     for (std::size_t i = 0; i < objects.size(); ++i) {
         const PreparedObject &object = objects[i];
-        if (object.stream) {
+        if (object.stream && object.file) {
+            writer_.beginStream(numbers[i], texts[i], object.file->length());
+            writer_.out().copy(*object.file);
+            writer_.endStream();
+        } else if (object.stream) {
             writer_.writeStream(numbers[i], texts[i], object.data.data(), object.data.size());
         } else {
             writer_.beginObject(numbers[i]);

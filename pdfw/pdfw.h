@@ -169,7 +169,9 @@ int pdfw_load_image(pdfw_context *context, const char *type, const char *filenam
  * Whatever was announced, pdfw_load_image gives the same result, the same bytes in the
  * document and the same errors: a problem with the image itself is reported by the
  * pdfw_load_image that asks for it, never here. Allowed with a document open, inside or
- * outside a page; `type` and `options` as for pdfw_load_image. Returns 0 or -1. Raises
+ * outside a page; `type` and `options` as for pdfw_load_image; `page` as for pdfw_load_image,
+ * or 0 for every page of the file in order (as pdfw_count_pages counts them; a file whose
+ * pages cannot be counted is announced as page 1). Returns 0 or -1. Raises
  * PDFW_RUNTIME_ERROR without an open document, PDFW_VALUE_ERROR for NULL arguments. */
 int pdfw_queue_image(pdfw_context *context, const char *type, const char *filename,
                      const char *options, int page);

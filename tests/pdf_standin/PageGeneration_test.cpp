@@ -78,13 +78,17 @@ TEST_F(PageGenerationTest, AClassDrivesTheEngineInTheGenerateCommandsOrder) {
     const std::string scale = standin::Number(0.1871f);
     Lines expected = {"boot", "new", "set_parameter binding=C++", "set_parameter compatibility=1.4",
                       "open_file /out/doc.pdf"};
+    auto type = [](size_t i) { return i == 0 ? "jpeg" : i == 1 ? "tiff" : "auto"; };
+    // Every page is announced first, for the engine to prepare ahead.
     for (size_t i = 0; i < images.size(); ++i) {
-        const char *type = i == 0 ? "jpeg" : i == 1 ? "tiff" : "auto";
+        expected.push_back(std::string("queue_image ") + type(i) + " " + images[i] + " [] 0");
+    }
+    for (size_t i = 0; i < images.size(); ++i) {
         Lines page = {"count_pages " + images[i],
                       "page " + std::to_string(i) + "/3",
                       "begin_page 595 842",
                       "begin_page done",
-                      std::string("load_image ") + type + " " + images[i] + " [] 1",
+                      std::string("load_image ") + type(i) + " " + images[i] + " [] 1",
                       "get_image_size 7",
                       "place_image 7 0 0 " + scale,
                       "get_image_notes 7",

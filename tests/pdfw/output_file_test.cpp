@@ -1,8 +1,11 @@
-// The output file on its own: small and large writes arrive in order, and only commit()
-// makes the target appear.
+// The output file on its own: small and large writes and copied file spans arrive in order,
+// and only commit() makes the target appear.
 #include "pdfw/OutputFile.h"
 
 #include <string>
+#include <unistd.h>
+
+#include "pdfw/PdfwError.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +59,68 @@ TEST(OutputFile, WithoutCommitNothingIsLeft) {
         out->write(big.data(), big.size());
     }
     EXPECT_TRUE(Listing(dir.Path()).empty());
+}
+
+// Spans copied by the kernel between buffered writes, and from another file system (a
+// tmpfs, which the kernel will not copy from into this one), which go through the buffer.
+TEST(OutputFile, CopiedSpansArriveInOrder) {
+    TempDir dir;
+    Bytes source = counting(5u << 20, 9);
+    WriteFile(dir / "source.bin", source);
+    std::vector<std::string> sources = {dir / "source.bin"};
+    std::string elsewhere = "/dev/shm/folvane-span-" + std::to_string(::getpid());
+    if (::access("/dev/shm", W_OK) == 0) {
+        WriteFile(elsewhere, source);
+        sources.push_back(elsewhere);
+    }
+    for (const std::string &from : sources) {
+        std::string reason;
+        auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
+        ASSERT_TRUE(out) << reason;
+        pdfw::InputFile input(from);
+        Bytes head = counting(1000, 1);
+        out->write(head.data(), head.size());
+        out->copy(pdfw::FileSpan(input, 0, source.size()));
+        out->write(head.data(), 10);
+        out->copy(pdfw::FileSpan(input, 123, 4567));
+        EXPECT_EQ(out->position(), 1000 + source.size() + 10 + 4567);
+        out->commit();
+        Bytes expected = head;
+        expected.insert(expected.end(), source.begin(), source.end());
+        expected.insert(expected.end(), head.begin(), head.begin() + 10);
+        expected.insert(expected.end(), source.begin() + 123, source.begin() + 123 + 4567);
+        EXPECT_TRUE(ReadFile(dir / "out.bin") == expected) << from;
+    }
+    ::unlink(elsewhere.c_str());
+}
+
+// The bytes checked are the bytes copied: a file that changed in between breaks the output.
+// Small spans are read into the buffer, large ones copied by the kernel: both paths.
+TEST(OutputFile, ASpanWhoseFileChangedIsRefused) {
+    TempDir dir;
+    std::string reason;
+    for (std::size_t size : {std::size_t{10000}, std::size_t{3} << 20}) {
+        for (bool shorter : {false, true}) {
+            WriteFile(dir / "source.bin", counting(size, 2));
+            pdfw::InputFile input(dir / "source.bin");
+            pdfw::FileSpan span(input, 0, size);
+            auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
+            ASSERT_TRUE(out) << reason;
+            // The same size needs a later modification time: past the file system's clock step.
+            ::usleep(20000);
+            WriteFile(dir / "source.bin", counting(shorter ? size / 2 : size, 3));
+            try {
+                out->copy(span);
+                FAIL() << "a changed file was copied";
+            } catch (const pdfw::PdfwError &error) {
+                EXPECT_EQ(error.type(), PDFW_IO_ERROR);
+                EXPECT_NE(std::string(error.what()).find("source.bin"), std::string::npos);
+            }
+            EXPECT_TRUE(out->broken());
+            EXPECT_THROW(out->commit(), pdfw::PdfwError);
+            EXPECT_EQ(Listing(dir.Path()), std::set<std::string>{"source.bin"});
+        }
+    }
 }
 
 } // namespace

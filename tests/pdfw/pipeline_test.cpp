@@ -19,6 +19,7 @@
 #include "tests/support/Jpeg.h"
 #include "tests/support/Pdf.h"
 #include "tests/support/Picture.h"
+#include "tests/support/Png.h"
 #include "tests/support/Tiff.h"
 
 namespace {
@@ -102,6 +103,31 @@ support::TiffPage tiffPage(int components, std::uint16_t compression, int seed) 
     return page;
 }
 
+std::string png(const support::TempDir &dir, const std::string &name, int components, int seed,
+                bool interlaced = false) {
+    support::PngImage image = support::PngImageOf(picture(36, 28, components, seed));
+    image.interlaced = interlaced;
+    support::WriteFile(dir / name, support::MakePng(image));
+    return dir / name;
+}
+
+std::string palettePng(const support::TempDir &dir, const std::string &name) {
+    support::PngImage image;
+    image.width = 30;
+    image.height = 20;
+    image.colour = support::PngColour::Palette;
+    image.bitDepth = 4;
+    image.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    image.transparency = {255, 128, 255, 0, 255};
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        for (std::size_t x = 0; x < image.RowBytes(); ++x) {
+            image.data.push_back(static_cast<std::uint8_t>(((x + y) % 5) << 4 | (x * y) % 5));
+        }
+    }
+    support::WriteFile(dir / name, support::MakePng(image));
+    return dir / name;
+}
+
 support::TiffPage bilevelPage() {
     support::TiffPage page;
     page.width = 64;
@@ -117,8 +143,8 @@ support::TiffPage bilevelPage() {
     return page;
 }
 
-// JPEGs of every kind the engine carries, and TIFFs passed through, decoded, with alpha and
-// with several pages, interleaved.
+// JPEGs of every kind the engine carries, TIFFs passed through, decoded, with alpha and with
+// several pages, and PNGs carried or decoded, interleaved.
 std::vector<Page> mixedPages(const support::TempDir &dir) {
     support::JpegOptions progressive, arithmetic, turned;
     progressive.progressive = true;
@@ -141,7 +167,11 @@ std::vector<Page> mixedPages(const support::TempDir &dir) {
         {jpeg(dir, "turned.jpg", 3, 6, turned)},
         {tiff(dir, "jpeg.tif", {tiffPage(3, COMPRESSION_JPEG, 6)})},
         {pages3, 3},
+        {png(dir, "rgb.png", 3, 7)},
         {jpeg(dir, "rgb.jpg", 3, 1)},
+        {png(dir, "alpha.png", 4, 8)},
+        {palettePng(dir, "palette.png")},
+        {png(dir, "interlaced.png", 1, 9, true)},
     };
 }
 
@@ -172,6 +202,41 @@ TEST_F(PipelineTest, AnyNumberOfWorkersWritesTheSameBytes) {
     EXPECT_TRUE(support::ReadFile(dir / "plain.pdf") == expected);
 }
 
+// The page loop announces each file once, with page 0 for all of its pages.
+TEST_F(PipelineTest, AFileAnnouncedWholeGivesEveryPage) {
+    std::vector<Page> pages = mixedPages(dir);
+    auto announceFiles = [&](const char *threads, const std::string &out) {
+        Recorder recorder;
+        pdfw_context *ctx = pdfw_new(record, nullptr, nullptr, nullptr, &recorder);
+        pdfw_set_parameter(ctx, "threads", threads);
+        EXPECT_EQ(pdfw_open_file(ctx, out.c_str()), 1);
+        std::vector<Page> order = {{dir / "three.tif", 1}, {dir / "three.tif", 2},
+                                   {dir / "three.tif", 3}, {dir / "missing.jpg", 1},
+                                   {pages[0].path, 1},     {pages[0].path, 1}};
+        for (const char *file : {"three.tif", "missing.jpg"}) {
+            EXPECT_EQ(pdfw_queue_image(ctx, "auto", (dir / file).c_str(), "", 0), 0);
+        }
+        pdfw_queue_image(ctx, "auto", pages[0].path.c_str(), "", 0);
+        pdfw_queue_image(ctx, "auto", pages[0].path.c_str(), "", 0);
+        std::vector<int> handles;
+        for (const Page &page : order) {
+            handles.push_back(pdfw_load_image(ctx, "auto", page.path.c_str(), "", page.page));
+            pdfw_begin_page(ctx, 595, 842);
+            pdfw_place_image(ctx, handles.back() > 0 ? handles.back() : handles.front(), 0, 0, 1);
+            pdfw_end_page(ctx);
+        }
+        EXPECT_EQ(pdfw_close(ctx), 0);
+        pdfw_delete(ctx);
+        EXPECT_EQ(handles[3], -1);
+        EXPECT_EQ(recorder.errors.size(), 1u); // the missing file's load, and only that
+        return recorder.errors.empty() ? std::string() : recorder.errors.front().second;
+    };
+    std::string oneError = announceFiles("1", dir / "1.pdf");
+    EXPECT_EQ(announceFiles("3", dir / "3.pdf"), oneError);
+    EXPECT_EQ(support::PageCount(dir / "3.pdf"), 6);
+    EXPECT_TRUE(support::ReadFile(dir / "3.pdf") == support::ReadFile(dir / "1.pdf"));
+}
+
 TEST_F(PipelineTest, LoadsThatLeaveTheAnnouncedOrderGiveTheSameBytes) {
     std::vector<Page> pages = mixedPages(dir);
     // Announced in one order, asked for in another: skipped announcements are dropped, and
@@ -184,7 +249,7 @@ TEST_F(PipelineTest, LoadsThatLeaveTheAnnouncedOrderGiveTheSameBytes) {
         for (const Page &page : pages) {
             pdfw_queue_image(ctx, "auto", page.path.c_str(), "", page.page);
         }
-        for (std::size_t i : {3, 0, 1, 2, 4, 5, 13, 6, 7, 8, 9, 10, 11, 12}) {
+        for (std::size_t i : {3, 0, 1, 2, 4, 5, 13, 6, 7, 16, 8, 9, 10, 11, 12, 15, 14, 17}) {
             pdfw_begin_page(ctx, 595, 842);
             int image = pdfw_load_image(ctx, "auto", pages[i].path.c_str(), "", pages[i].page);
             pdfw_place_image(ctx, image, 0, 0, 0.5f);
@@ -224,8 +289,8 @@ TEST_F(PipelineTest, TheFirstFailingPageIsReportedAndNothingIsLeft) {
     }
 }
 
-// The caller's memory procedures see every large buffer: at no time are more JPEG files held
-// than the workers plus the one being written.
+// The caller's memory procedures see every large buffer: at no time are more compressed
+// pictures held than the workers plus the one being written.
 struct Census {
     std::atomic<int> live{0};
     std::atomic<int> peak{0};
@@ -234,7 +299,7 @@ Census census;
 
 void *countingAlloc(pdfw_context *, std::size_t size, const char *caller) {
     auto *block = static_cast<std::size_t *>(std::malloc(size + sizeof(std::size_t)));
-    block[0] = std::string(caller) == "JPEG file";
+    block[0] = std::string(caller) == "Flate compression";
     if (block[0]) {
         int now = ++census.live;
         int peak = census.peak.load();
@@ -255,23 +320,23 @@ void countingFree(pdfw_context *, void *memory) {
 }
 
 TEST_F(PipelineTest, AtMostTheWorkersAndOneImageAreInFlight) {
-    std::vector<std::string> photos;
+    std::vector<std::string> scans;
     for (int i = 0; i < 12; ++i) {
-        photos.push_back(jpeg(dir, "p" + std::to_string(i) + ".jpg", 3, i));
+        scans.push_back(tiff(dir, std::to_string(i) + ".tif", {tiffPage(1, COMPRESSION_LZW, i)}));
     }
     for (int workers : {2, 3}) {
         census.peak = 0;
         pdfw_context *ctx = pdfw_new(nullptr, countingAlloc, unusedRealloc, countingFree, nullptr);
         pdfw_set_parameter(ctx, "threads", std::to_string(workers).c_str());
         ASSERT_EQ(pdfw_open_file(ctx, (dir / "out.pdf").c_str()), 1);
-        for (const std::string &photo : photos) {
-            pdfw_queue_image(ctx, "jpeg", photo.c_str(), "", 1);
+        for (const std::string &scan : scans) {
+            pdfw_queue_image(ctx, "tiff", scan.c_str(), "", 1);
         }
-        for (const std::string &photo : photos) {
+        for (const std::string &scan : scans) {
             // A slow writer: the workers run ahead as far as they may.
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             pdfw_begin_page(ctx, 595, 842);
-            int image = pdfw_load_image(ctx, "jpeg", photo.c_str(), "", 1);
+            int image = pdfw_load_image(ctx, "tiff", scan.c_str(), "", 1);
             EXPECT_EQ(pdfw_place_image(ctx, image, 0, 0, 1), 0);
             pdfw_end_page(ctx);
         }
