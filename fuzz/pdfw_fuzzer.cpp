@@ -1,9 +1,11 @@
 // Feeds the input to the PDF engine's image intake as FUZZ_IMAGE_TYPE ("jpeg" or "tiff"):
 // load, place on a page, close the image, end the page, then abandon the document (no fsync
-// per run; the temporary output is removed by pdfw_delete).
+// per run; the temporary output is removed by pdfw_delete, the input and output files at the end
+// of each run, so that replaying in CTest leaves nothing in the temporary folder).
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unistd.h>
 
 #include "fuzz/FuzzInput.h"
 #include "pdfw/pdfw.h"
@@ -29,5 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     pdfw_delete(context);
     pdfw_shutdown();
+    ::unlink(input.c_str());
+    ::unlink(output.c_str());
     return 0;
 }
