@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -437,9 +438,15 @@ TEST_F(PipelineTest, ThreadsComeFromTheParameterOrTheEnvironment) {
         if (parameter) {
             EXPECT_EQ(pdfw_set_parameter(ctx, "threads", parameter), 0);
         }
-        int before = static_cast<int>(support::Listing("/proc/self/task").size());
+        // A thread joined a moment ago may still be listed while the kernel lets it go.
+        auto tasks = [] { return static_cast<int>(support::Listing("/proc/self/task").size()); };
+        int before = tasks();
+        for (int i = 0, last = -1; i < 200 && before != last; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            last = std::exchange(before, tasks());
+        }
         pdfw_open_file(ctx, (dir / "out.pdf").c_str());
-        int during = static_cast<int>(support::Listing("/proc/self/task").size());
+        int during = tasks();
         pdfw_delete(ctx);
         unsetenv("FOLVANE_THREADS");
         return during - before;
