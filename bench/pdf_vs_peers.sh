@@ -15,7 +15,8 @@
 # single process, from /usr/bin/time -v) and output size, with ratios tool / folvane-pdf,
 # and how many outputs passed qpdf --check. img2pdf refuses some TIFFs (16-bit samples, for
 # one) and with them the whole set, so set "tiff-common" runs folvane-pdf and img2pdf once
-# more on the TIFFs img2pdf accepts (each probed alone before the timed rounds). Peers come
+# more on the TIFFs img2pdf accepts (each probed alone before the timed rounds), with
+# tiff2pdf too, which refuses the same 16-bit files and stops there. Peers come
 # from Debian packages: img2pdf, libtiff-tools, qpdf, time.
 # FOLVANE_PDF names the program to measure (default: a Release build in build/bench);
 # FOLVANE_PDF_BEFORE, when set, names an earlier build measured beside it ("folvane-pdf before").
@@ -152,7 +153,6 @@ run_set() { # run_set SET ROUND
     fi
     measure "$set" img2pdf "$round" "$out/img2pdf.pdf" -- \
         img2pdf -o "$out/img2pdf.pdf" "${files[@]}"
-    [ "$set" = tiff-common ] && return
     if [ "$set" = jpeg ]; then
         measure "$set" cat "$round" "$out/cat.bin" -- \
             bash -c 'out=$1; shift; cat "$@" >"$out"' _ "$out/cat.bin" "${files[@]}"
