@@ -1,4 +1,4 @@
-#include "pdfw/ImageInspection.h"
+#include "pdfw/IntakeFacts.h"
 
 #include <cstdio>
 #include <cstring>

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "pdfw/ImageInspection.h"
+#include "pdfw/IntakeFacts.h"
 
 extern "C" int pdfw_inspect_image(const char *filename, int page, pdfw_image_facts *facts) {
     if (!filename || !facts) {
