@@ -277,6 +277,53 @@ Seeds TiffSeeds(const TempDir &dir) {
     return seeds;
 }
 
+// ---- Fax data for the fax check ------------------------------------------------------------
+
+// libtiff's coding of a bilevel page of marks, behind the four layout bytes the fax check's
+// fuzz target reads: K + 1, the width less one (two bytes, high first), the rows less one.
+Seeds FaxSeeds(const TempDir &dir) {
+    struct Coding {
+        const char *name;
+        uint16_t compression;
+        uint32_t options;
+        int k;
+    } codings[] = {{"g4", COMPRESSION_CCITTFAX4, 0, -1},
+                   {"g3_1d", COMPRESSION_CCITTFAX3, 0, 0},
+                   {"g3_2d", COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING, 1}};
+    Seeds seeds;
+    for (uint32_t width : {16u, 200u, 1800u}) {
+        const uint32_t height = 6;
+        TiffPage page;
+        page.width = width;
+        page.height = height;
+        page.bitsPerSample = 1;
+        page.photometric = PHOTOMETRIC_MINISWHITE;
+        page.data.assign(page.RowBytes() * height, 0);
+        for (uint32_t y = 0; y < height; ++y) {
+            for (uint32_t x = 0; x < width; ++x) {
+                if ((x / (y + 1)) % 5 < 2 || (y == 3 && x > 10)) {
+                    page.data[y * page.RowBytes() + x / 8] |= uint8_t(0x80 >> (x % 8));
+                }
+            }
+        }
+        for (const Coding &c : codings) {
+            page.compression = c.compression;
+            page.group3Options = c.options;
+            const std::string path = dir / "fax.tif";
+            WriteTiff(path, {page});
+            TIFF *tiff = TIFFOpen(path.c_str(), "r");
+            Bytes strip(static_cast<std::size_t>(TIFFRawStripSize(tiff, 0)));
+            TIFFReadRawStrip(tiff, 0, strip.data(), static_cast<tmsize_t>(strip.size()));
+            TIFFClose(tiff);
+            Bytes seed = {uint8_t(c.k + 1), uint8_t((width - 1) >> 8), uint8_t(width - 1),
+                          uint8_t(height - 1)};
+            seed.insert(seed.end(), strip.begin(), strip.end());
+            seeds[std::string(c.name) + "_" + std::to_string(width) + ".fax"] = seed;
+        }
+    }
+    return seeds;
+}
+
 // ---- JPEG -----------------------------------------------------------------------------------
 
 Bytes ExifSegment(uint16_t orientation, bool bigEndian) {
@@ -341,9 +388,13 @@ int main(int argc, char **argv) {
         const Seeds png = PngSeeds();
         const Seeds jpeg = JpegSeeds();
         const std::map<std::string, Seeds> kinds = {
-            {"bmp", BmpSeeds()}, {"ico", IcoSeeds(png.at("rgba8.png"))},
-            {"png", png},        {"tiff", TiffSeeds(scratch)},
-            {"jpeg", jpeg},      {"jpeg_damaged", DamagedJpegSeeds(jpeg)},
+            {"bmp", BmpSeeds()},
+            {"ico", IcoSeeds(png.at("rgba8.png"))},
+            {"png", png},
+            {"tiff", TiffSeeds(scratch)},
+            {"jpeg", jpeg},
+            {"jpeg_damaged", DamagedJpegSeeds(jpeg)},
+            {"fax", FaxSeeds(scratch)},
         };
         for (const auto &[kind, seeds] : kinds) {
             const std::string folder = std::string(argv[1]) + "/" + kind;
