@@ -4,7 +4,10 @@
 //   scans:  folvane-pdf on single-strip G4 TIFF scans vs img2pdf;
 //   mixed:  folvane-pdf on RGB (LZW), grey (Deflate), palette (LZW) and JPEG TIFFs vs
 //           tiff2pdf, plain and with its Flate option, one file per run each;
-//   engine: the engine in process on the photos vs a plain read/write copy of their bytes.
+//   engine: the engine in process on the photos vs a plain read/write copy of their bytes;
+//   fax:    in process, per G4 scan: reading its strip as it is (all a pass-through needs),
+//           reading it and checking it the way PDF readers decode it (what the engine does),
+//           and reading it decoded to pixels by libtiff (what re-encoding would start with).
 // Every case runs external programs as processes, so all pay the same start-up and I/O.
 // Read the results as ratios between rows of one run (real time).
 #include <benchmark/benchmark.h>
@@ -18,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "pdfw/CcittCheck.h"
 #include "pdfw/pdfw.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
@@ -289,6 +293,55 @@ void Engine_JpegEmbed(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * totalBytes(c.photos));
 }
 
+// Reads each scan's one strip with libtiff, raw or decoded, and hands it to `use`.
+template <typename Use> void readScans(benchmark::State &state, bool decoded, Use use) {
+    const Corpus &c = corpus();
+    std::vector<unsigned char> strip;
+    for (auto _ : state) {
+        for (const std::string &f : c.scans) {
+            TIFF *tiff = TIFFOpen(f.c_str(), "r");
+            std::uint32_t width = 0, height = 0;
+            TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
+            TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
+            tmsize_t size = decoded ? TIFFStripSize(tiff) : TIFFRawStripSize(tiff, 0);
+            strip.resize(static_cast<std::size_t>(size));
+            tmsize_t read = decoded ? TIFFReadEncodedStrip(tiff, 0, strip.data(), size)
+                                    : TIFFReadRawStrip(tiff, 0, strip.data(), size);
+            TIFFClose(tiff);
+            if (read != size) {
+                state.SkipWithError("libtiff could not read a scan");
+            }
+            use(strip, width, height);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(c.scans.size()));
+}
+
+void Fax_Read(benchmark::State &state) {
+    readScans(state, false,
+              [](const std::vector<unsigned char> &strip, std::uint32_t, std::uint32_t) {
+                  benchmark::DoNotOptimize(strip.data());
+              });
+}
+
+void Fax_ReadAndCheck(benchmark::State &state) {
+    readScans(
+        state, false,
+        [&state](const std::vector<unsigned char> &strip, std::uint32_t width,
+                 std::uint32_t height) {
+            if (!pdfw::ccittProblem(strip.data(), strip.size(), {-1, width, height}).empty()) {
+                state.SkipWithError("a clean scan failed the check");
+            }
+        });
+}
+
+void Fax_LibtiffDecode(benchmark::State &state) {
+    readScans(state, true,
+              [](const std::vector<unsigned char> &strip, std::uint32_t, std::uint32_t) {
+                  benchmark::DoNotOptimize(strip.data());
+              });
+}
+
 } // namespace
 
 BENCHMARK(Photos_Cat)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -302,5 +355,8 @@ BENCHMARK(Mixed_Tiff2pdf)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Mixed_Tiff2pdfFlate)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Engine_PlainCopy)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Engine_JpegEmbed)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Fax_Read)->Unit(benchmark::kMillisecond);
+BENCHMARK(Fax_ReadAndCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(Fax_LibtiffDecode)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -11,85 +11,75 @@ namespace pdfw {
 
 namespace {
 
-// Reads bits from a copy of the data padded with zeros, so that a peek never checks bounds.
-class BitReader {
+// The data, copied with zero padding so that reading it never checks bounds: a code read past
+// the end finds only zero bits, which no mode or run code is, so the walk stops within a few
+// bytes of padding.
+class PaddedData {
 public:
-    BitReader(const unsigned char *data, std::size_t size) : size_(size) {
-        padded_.resize(size + 24, 0);
-        std::memcpy(padded_.data(), data, size);
-    }
-
-    // The next `n` bits (n <= 32), zeros past the end. A code read past the end finds only
-    // zero bits, which no mode or run code is, so the walk stops within a few bytes of padding.
-    std::uint32_t peek(int n) const {
-        std::uint64_t word;
-        std::memcpy(&word, padded_.data() + (used_ >> 3), 8);
-        if constexpr (std::endian::native == std::endian::little) {
-            word = __builtin_bswap64(word);
+    PaddedData(const unsigned char *data, std::size_t size) : size_(size) {
+        bytes_.resize(size + kPadding, 0);
+        if (size > 0) {
+            std::memcpy(bytes_.data(), data, size);
         }
-        return static_cast<std::uint32_t>((word << (used_ & 7)) >> (64 - n));
     }
-    void skip(int n) { used_ += static_cast<std::uint64_t>(n); }
-    bool exhausted() const { return used_ > std::uint64_t{size_} * 8; }
-    // Skips zero bits up to and through an end-of-line code; false when none comes next.
-    bool endOfLine() {
-        std::uint64_t start = used_;
-        while (peek(1) == 0 && !exhausted()) {
-            skip(1);
-        }
-        if (used_ - start < 11 || exhausted()) {
-            used_ = start;
-            return false;
-        }
-        skip(1);
-        return true;
-    }
+    const unsigned char *begin() const { return bytes_.data(); }
+    // The last place a refill may read eight bytes from.
+    const unsigned char *lastWord() const { return bytes_.data() + size_ + kPadding - 8; }
+    std::uint64_t bits() const { return std::uint64_t{size_} * 8; }
 
 private:
-    std::vector<unsigned char> padded_;
+    static constexpr std::size_t kPadding = 32;
+    std::vector<unsigned char> bytes_;
     std::size_t size_;
-    std::uint64_t used_ = 0;
 };
 
-class FaxWalker {
-public:
-    FaxWalker(const unsigned char *data, std::size_t size, const FaxLayout &layout)
-        : bits_(data, size), layout_(layout), columns_(static_cast<std::int64_t>(layout.columns)) {
-        // Room for the changes of a busy row; more grow as needed.
-        std::size_t room = std::min<std::size_t>(layout.columns, 1u << 16) + 8;
-        reference_.reserve(room);
-        current_.reserve(room);
-        reference_.assign(3, columns_); // an all-white row before the first
+// A position in the data, most significant bit first, with the next 32 to 63 bits in a window.
+// Small and trivially copied: the row walks keep it in registers.
+struct BitCursor {
+    const unsigned char *next; // the first byte not yet in the window
+    const unsigned char *lastWord;
+    std::uint64_t window = 0;
+    int held = 0;
+
+    explicit BitCursor(const PaddedData &data) : next(data.begin()), lastWord(data.lastWord()) {
+        refill();
     }
-
-    std::string walk();
-
-private:
-    // One run of colour `black`: make-up codes and a terminating code. -1 on a bad code.
-    std::int64_t run(bool black);
-    std::string oneDimensionalRow();
-    std::string twoDimensionalRow();
-    std::string where(const std::string &what) const {
-        return "row " + std::to_string(row_ + 1) + " " + what;
+    std::uint32_t peek(int n) const { return static_cast<std::uint32_t>(window >> (64 - n)); }
+    void skip(int n) {
+        window <<= n;
+        held -= n;
+        if (held < 32) {
+            refill();
+        }
     }
-
-    BitReader bits_;
-    FaxLayout layout_;
-    std::int64_t columns_;
-    std::uint32_t row_ = 0;
-    std::vector<std::int64_t> reference_; // changing elements of the row above, then sentinels
-    std::vector<std::int64_t> current_;
+    // Tops the window up to 56..63 bits from the next whole bytes.
+    void refill() {
+        std::uint64_t word = 0;
+        if (next <= lastWord) { // past it the walk has failed already: only zeros follow
+            std::memcpy(&word, next, 8);
+            if constexpr (std::endian::native == std::endian::little) {
+                word = __builtin_bswap64(word);
+            }
+        }
+        window |= word >> held;
+        next += static_cast<unsigned>(63 - held) >> 3;
+        held |= 56;
+    }
+    std::uint64_t used(const PaddedData &data) const {
+        return static_cast<std::uint64_t>(next - data.begin()) * 8 -
+               static_cast<std::uint64_t>(held);
+    }
 };
 
-std::int64_t FaxWalker::run(bool black) {
-    const FaxCode *table = black ? faxBlackCodes() : faxWhiteCodes();
+// One run: make-up codes and a terminating code from `table`. -1 on a bad code.
+inline std::int64_t readRun(BitCursor &bits, const FaxCode *table) {
     std::int64_t length = 0;
     for (;;) {
-        FaxCode code = table[bits_.peek(kFaxRunBits)];
+        FaxCode code = table[bits.peek(kFaxRunBits)];
         if (code.bits == 0 || code.value == kFaxEol) {
             return -1;
         }
-        bits_.skip(code.bits);
+        bits.skip(code.bits);
         length += code.value;
         if (code.value < 64) {
             return length;
@@ -97,104 +87,236 @@ std::int64_t FaxWalker::run(bool black) {
     }
 }
 
-std::string FaxWalker::oneDimensionalRow() {
+// The changing elements of one row, in order, between sentinels: one at the front that is left
+// of every column, and three at the right edge, so that the search for b1 and b2 never runs off
+// either end. The walk stops before storing a change past the edge, and refuses rows wider than
+// kMaxColumns, so 32 bits hold every change.
+class Changes {
+public:
+    explicit Changes(std::size_t room) : at_(room + kSentinels + 1) { at_[0] = -1; }
+    // The changes start at index 1: changes to black have odd indices, changes to white even.
+    std::int32_t *data() { return at_.data(); }
+    const std::int32_t *data() const { return at_.data(); }
+    // The last index a change may be stored at before the sentinels.
+    std::size_t last() const { return at_.size() - kSentinels - 1; }
+    // One past the last place a change may be stored.
+    std::int32_t *storeEnd() { return at_.data() + last() + 1; }
+    void grow() { at_.resize(at_.size() * 2); }
+    void close(std::size_t count, std::int32_t columns) {
+        std::fill_n(at_.data() + 1 + count, kSentinels, columns);
+    }
+
+private:
+    static constexpr std::size_t kSentinels = 3;
+    std::vector<std::int32_t> at_;
+};
+
+// Fax pages are a few thousand columns wide; the limit keeps every column in 32 bits.
+constexpr std::int64_t kMaxColumns = std::int64_t{1} << 30;
+
+// What went wrong in a row, told apart from the row's walk so that the walk stays small.
+struct RowFault {
+    enum Kind { kNone, kBadCode, kEmptyRun, kStepBack, kPastTheEdge } kind = kNone;
+    std::int64_t column = 0;
+};
+
+class FaxWalker {
+public:
+    FaxWalker(const unsigned char *data, std::size_t size, const FaxLayout &layout)
+        : data_(data, size), bits_(data_), layout_(layout),
+          columns_(static_cast<std::int32_t>(std::min<std::int64_t>(layout.columns, kMaxColumns))),
+          white_(faxWhiteCodes()), black_(faxBlackCodes()), modes_(faxModeCodes()),
+          // Room for the changes of a busy row; more grow as needed.
+          reference_(std::min<std::size_t>(layout.columns, 1u << 16) + 2),
+          current_(std::min<std::size_t>(layout.columns, 1u << 16) + 2) {
+        reference_.close(0, columns_); // an all-white row before the first
+    }
+
+    std::string walk();
+
+private:
+    RowFault oneDimensionalRow();
+    // Out of line: inlined into walk(), it competes for registers with everything there and
+    // the compiler keeps its position and cursor in memory, a third slower.
+    [[gnu::noinline]] RowFault twoDimensionalRow();
+    // Makes room for more changes in current_; where `out` points to now.
+    std::int32_t *growCurrent(std::int32_t *out);
+    bool endOfLine();
+    std::string describe(const RowFault &fault) const;
+
+    PaddedData data_;
+    BitCursor bits_;
+    FaxLayout layout_;
+    std::int32_t columns_;
+    const FaxCode *white_, *black_, *modes_;
+    std::size_t count_ = 0; // changes in current_
+    Changes reference_;     // the row above
+    Changes current_;
+};
+
+RowFault FaxWalker::oneDimensionalRow() {
     std::int64_t a0 = 0;
     bool black = false;
     while (a0 < columns_) {
-        std::int64_t length = run(black);
+        std::int64_t length = readRun(bits_, black ? black_ : white_);
         if (length < 0) {
-            return where("holds a bad code");
+            return {RowFault::kBadCode};
         }
         a0 += length;
         if (a0 > columns_) {
-            return where("runs to column " + std::to_string(a0) + " of " +
-                         std::to_string(columns_));
+            return {RowFault::kPastTheEdge, a0};
         }
-        current_.push_back(a0);
+        if (count_ == current_.last()) {
+            current_.grow();
+        }
+        current_.data()[++count_] = static_cast<std::int32_t>(a0);
         black = !black;
+    }
+    return {};
+}
+
+// Most of a page's time goes here, so the cursor, the position and the output live in locals
+// the compiler can keep in registers, handed back at the end.
+RowFault FaxWalker::twoDimensionalRow() {
+    BitCursor bits = bits_;
+    const FaxCode *modes = modes_;
+    const std::int32_t *above = reference_.data();
+    std::int32_t *out = current_.data() + 1, *end = current_.storeEnd();
+    const std::int64_t columns = columns_;
+    std::int64_t a0 = -1; // left of the first column
+    // b1's index on the row above: the first change right of a0 to the colour opposite a0's.
+    // Its parity tells a0's colour (odd: white), and every change of that parity left of it
+    // lies at or left of a0, so the search only ever moves right.
+    std::size_t j = 1;
+    RowFault fault;
+    while (a0 < columns) {
+        while (above[j] <= a0) {
+            j += 2;
+        }
+        // Every seven bits start a mode code, so the lookup always finds one.
+        FaxCode code = modes[bits.peek(kFaxModeBits)];
+        bits.skip(code.bits);
+        if (static_cast<unsigned>(code.value + 3) <= 6) { // vertical: a1 = b1 + offset
+            std::int64_t a1 = above[j] + code.value;
+            if (a1 <= a0 || a1 > columns) {
+                // An encoder may code a colour change on a0 itself (an empty run). libtiff
+                // takes it as such; PDF readers lose their place in the row from there.
+                fault = {a1 == a0  ? RowFault::kEmptyRun
+                         : a1 < a0 ? RowFault::kStepBack
+                                   : RowFault::kPastTheEdge,
+                         a1};
+                break;
+            }
+            if (out == end) {
+                out = growCurrent(out);
+                end = current_.storeEnd();
+            }
+            *out++ = static_cast<std::int32_t>(a1);
+            a0 = a1;
+            j -= 1; // the colour changes; b1 may now lie just left of the old one
+        } else if (code.value == kFaxPass) {
+            a0 = above[j + 1];
+            j += 2;
+        } else if (code.value == kFaxHorizontal) {
+            std::int64_t start = a0 < 0 ? 0 : a0;
+            bool black = (j & 1) == 0;
+            std::int64_t first = readRun(bits, black ? black_ : white_);
+            std::int64_t second = first < 0 ? -1 : readRun(bits, black ? white_ : black_);
+            if (second < 0) {
+                fault = {RowFault::kBadCode};
+                break;
+            }
+            a0 = start + first + second;
+            if (a0 > columns) {
+                fault = {RowFault::kPastTheEdge, a0};
+                break;
+            }
+            while (end - out < 2) {
+                out = growCurrent(out);
+                end = current_.storeEnd();
+            }
+            *out++ = static_cast<std::int32_t>(start + first);
+            *out++ = static_cast<std::int32_t>(a0);
+        } else {
+            fault = {RowFault::kBadCode};
+            break;
+        }
+    }
+    bits_ = bits;
+    count_ = static_cast<std::size_t>(out - (current_.data() + 1));
+    return fault;
+}
+
+std::int32_t *FaxWalker::growCurrent(std::int32_t *out) {
+    std::size_t count = static_cast<std::size_t>(out - current_.data());
+    current_.grow();
+    return current_.data() + count;
+}
+
+std::string FaxWalker::describe(const RowFault &fault) const {
+    switch (fault.kind) {
+    case RowFault::kNone:
+        return "";
+    case RowFault::kBadCode:
+        return "holds a bad code";
+    case RowFault::kEmptyRun:
+        return "has an empty run at column " + std::to_string(fault.column);
+    case RowFault::kStepBack:
+        return "steps back to column " + std::to_string(fault.column);
+    case RowFault::kPastTheEdge:
+        return "runs to column " + std::to_string(fault.column) + " of " + std::to_string(columns_);
     }
     return "";
 }
 
-std::string FaxWalker::twoDimensionalRow() {
-    const FaxCode *modes = faxModeCodes();
-    std::int64_t a0 = -1;
-    bool black = false;
-    std::size_t j = 0;
-    while (a0 < columns_) {
-        // b1: the first change on the row above right of a0 to the colour opposite a0's;
-        // an earlier one may qualify after a step back, so the search backs up first.
-        // Changes to black sit at even indices, changes to white at odd ones.
-        j = j >= 2 ? j - 2 : 0;
-        j += (j & 1) != (black ? 1u : 0u);
-        while (reference_[j] <= a0) {
-            j += 2;
-        }
-        const std::int64_t b1 = reference_[j], b2 = reference_[j + 1];
-        FaxCode code = modes[bits_.peek(kFaxModeBits)];
-        bits_.skip(code.bits);
-        if (code.bits == 0) {
-            return where("holds a bad code");
-        }
-        if (code.value == kFaxPass) {
-            a0 = b2;
-        } else if (code.value == kFaxHorizontal) {
-            std::int64_t start = a0 < 0 ? 0 : a0;
-            std::int64_t first = run(black), second = first < 0 ? -1 : run(!black);
-            if (second < 0) {
-                return where("holds a bad code");
-            }
-            current_.push_back(start + first);
-            current_.push_back(start + first + second);
-            a0 = start + first + second;
-        } else if (code.value >= -3 && code.value <= 3) {
-            std::int64_t a1 = b1 + code.value;
-            if (a1 < 0 || (a0 >= 0 && a1 <= a0)) {
-                // An encoder may code a colour change on a0 itself (an empty run). libtiff
-                // takes it as such; PDF readers lose their place in the row from there.
-                return where(a1 == a0 ? "has an empty run at column " + std::to_string(a1)
-                                      : "steps back to column " + std::to_string(a1));
-            }
-            current_.push_back(a1);
-            a0 = a1;
-            black = !black;
-        } else {
-            return where("holds a bad code");
-        }
-        if (a0 > columns_) {
-            return where("runs to column " + std::to_string(a0) + " of " +
-                         std::to_string(columns_));
-        }
+// Skips zero bits up to and through an end-of-line code; false when none comes next.
+bool FaxWalker::endOfLine() {
+    BitCursor start = bits_;
+    int zeros = 0;
+    while (bits_.peek(1) == 0 && bits_.used(data_) <= data_.bits()) {
+        bits_.skip(1);
+        ++zeros;
     }
-    return "";
+    if (zeros < 11 || bits_.used(data_) > data_.bits()) {
+        bits_ = start;
+        return false;
+    }
+    bits_.skip(1);
+    return true;
 }
 
 std::string FaxWalker::walk() {
-    for (row_ = 0; row_ < layout_.rows; ++row_) {
-        current_.clear();
+    if (layout_.columns >= kMaxColumns) {
+        return "the page is " + std::to_string(layout_.columns) +
+               " columns wide, more than a fax page";
+    }
+    std::uint32_t row = 0;
+    auto where = [&row] { return "row " + std::to_string(row + 1) + " "; };
+    for (; row < layout_.rows; ++row) {
+        count_ = 0;
         bool twoDimensional = layout_.k < 0;
         if (layout_.k >= 0) {
             // Group 3 rows may each start with an end-of-line code (which fill bits may pad);
             // in 2-D coding one bit after it tells how the row is coded.
-            if (bits_.endOfLine()) {
+            if (endOfLine()) {
                 if (layout_.k > 0) {
                     twoDimensional = bits_.peek(1) == 0;
                     bits_.skip(1);
                 }
             } else if (layout_.k > 0) {
-                return where("lacks the end-of-line code that 2-D Group 3 rows need");
+                return where() + "lacks the end-of-line code that 2-D Group 3 rows need";
             }
         }
-        std::string problem = twoDimensional ? twoDimensionalRow() : oneDimensionalRow();
-        if (!problem.empty()) {
-            return problem;
+        RowFault fault = twoDimensional ? twoDimensionalRow() : oneDimensionalRow();
+        if (fault.kind != RowFault::kNone) {
+            return where() + describe(fault);
         }
-        if (bits_.exhausted()) {
-            return "the data ends in row " + std::to_string(row_ + 1) + " of " +
+        if (bits_.used(data_) > data_.bits()) {
+            return "the data ends in row " + std::to_string(row + 1) + " of " +
                    std::to_string(layout_.rows);
         }
-        reference_.swap(current_);
-        reference_.insert(reference_.end(), 3, columns_);
+        current_.close(count_, columns_);
+        std::swap(reference_, current_);
     }
     return "";
 }
