@@ -1,116 +1,29 @@
 #include "ocr/Recognizer.h"
 
-#include <mutex>
-
-#include <omp.h>
-
-#include <leptonica/allheaders.h>
-#include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
-
+#include "ocr/EngineModule.h"
 #include "ocr/Languages.h"
+#include "ocr/ModuleLoader.h"
 #include "ocr/OcrError.h"
-#include "ocr/UprightPix.h"
 
 namespace ocr {
 
-namespace {
-
-// Tesseract and Leptonica print their diagnostics on stderr; a program's stderr is ours. The
-// settings are process-wide, so they are made once, before any engine runs.
-void silenceLibraries(tesseract::TessBaseAPI &api) {
-    static std::once_flag once;
-    std::call_once(once, [&api] {
-        setMsgSeverity(L_SEVERITY_NONE);
-        api.SetVariable("debug_file", "/dev/null");
-    });
-}
-
-std::string wordText(const char *utf8) {
-    std::string text;
-    for (const char *c = utf8; *c; ++c) {
-        if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r') {
-            text += *c;
-        }
-    }
-    return text;
-}
-
-Word readWord(const tesseract::ResultIterator &it, std::string text) {
-    Word word;
-    word.text = std::move(text);
-    it.BoundingBox(tesseract::RIL_WORD, &word.box.left, &word.box.top, &word.box.right,
-                   &word.box.bottom);
-    if (!it.BoundingBox(tesseract::RIL_TEXTLINE, &word.line.left, &word.line.top, &word.line.right,
-                        &word.line.bottom)) {
-        word.line = word.box;
-    }
-    // The line's baseline rather than the word's own: the words of a line then sit on one
-    // baseline at one size, which readers need to see them as one line in order.
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    bool found = (it.Baseline(tesseract::RIL_TEXTLINE, &x1, &y1, &x2, &y2) && x2 != x1) ||
-                 (it.Baseline(tesseract::RIL_WORD, &x1, &y1, &x2, &y2) && x2 != x1);
-    if (found) {
-        double slope = static_cast<double>(y2 - y1) / (x2 - x1);
-        word.baselineLeft = static_cast<int>(y1 + slope * (word.box.left - x1) + 0.5);
-        word.baselineRight = static_cast<int>(y1 + slope * (word.box.right - x1) + 0.5);
-    } else {
-        word.baselineLeft = word.baselineRight = word.box.bottom;
-    }
-    word.confidence = it.Confidence(tesseract::RIL_WORD);
-    return word;
-}
-
-} // namespace
-
-Recognizer::Recognizer(const std::string &languages)
-    : languages_(languages), api_(std::make_unique<tesseract::TessBaseAPI>()) {
+Recognizer::Recognizer(const std::string &languages) : languages_(languages) {
     checkLanguages(languages);
-    silenceLibraries(*api_);
-    if (api_->Init(dataFolder().c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY) != 0) {
-        throw OcrError("text recognition: the data for \"" + languages + "\" in " + dataFolder() +
-                       " cannot be loaded");
+    std::string error;
+    engine_.reset(engineModule().open(dataFolder(), languages, error));
+    if (!engine_) {
+        throw OcrError(error);
     }
-    // The library's default reads a page as one block of text; pages have columns, headings
-    // and stray marks, which the automatic layout analysis separates.
-    api_->SetPageSegMode(tesseract::PSM_AUTO);
 }
 
-Recognizer::~Recognizer() {
-    api_->End();
-}
+Recognizer::~Recognizer() = default;
 
 PageText Recognizer::recognize(const PageImage &image) {
-    // Tesseract spreads parts of a page over OpenMP threads that spin while they wait. Pages
-    // are recognised side by side on workers already, and the extra threads only compete with
-    // them for the cores: measured on two cores, one page took twice the processor time and
-    // longer on the clock. So the engine keeps to the calling thread.
-    omp_set_max_active_levels(0);
-    PixPtr pix = uprightPix(image);
     PageText page;
-    page.width = pixGetWidth(pix.get());
-    page.height = pixGetHeight(pix.get());
-    api_->SetImage(pix.get());
-    if (image.dpi > 0) {
-        api_->SetSourceResolution(image.dpi);
+    std::string error;
+    if (!engine_->recognize(image, page, error)) {
+        throw OcrError(error);
     }
-    if (api_->Recognize(nullptr) != 0) {
-        api_->Clear();
-        throw OcrError("text recognition failed on a page of " + std::to_string(page.width) +
-                       " x " + std::to_string(page.height) + " pixels");
-    }
-    std::unique_ptr<tesseract::ResultIterator> it(api_->GetIterator());
-    if (it && !it->Empty(tesseract::RIL_WORD)) {
-        do {
-            std::unique_ptr<char[]> utf8(it->GetUTF8Text(tesseract::RIL_WORD));
-            std::string text = utf8 ? wordText(utf8.get()) : std::string();
-            if (!text.empty()) {
-                page.words.push_back(readWord(*it, std::move(text)));
-            }
-        } while (it->Next(tesseract::RIL_WORD));
-    }
-    it.reset();
-    api_->Clear();
     return page;
 }
 

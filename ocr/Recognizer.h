@@ -1,6 +1,7 @@
 // One Tesseract engine with its languages loaded, reused page after page. Loading the data
 // costs about as much as recognising a page, so a worker keeps its engine for the whole run.
-// An engine is used by one thread at a time; distinct engines run side by side.
+// An engine is used by one thread at a time; distinct engines run side by side. The first
+// Recognizer of a process loads the engine module (ModuleLoader.h).
 #pragma once
 
 #include <memory>
@@ -9,16 +10,15 @@
 #include "ocr/PageImage.h"
 #include "ocr/PageText.h"
 
-namespace tesseract {
-class TessBaseAPI;
-}
-
 namespace ocr {
+
+class ModuleEngine;
 
 class Recognizer {
 public:
     // Loads `languages` ("chi_sim+eng"). Raises OcrError when a name is malformed, its data
-    // is not installed (naming the Debian package) or the engine cannot load it.
+    // is not installed (naming the Debian package), the engine module cannot be loaded (naming
+    // its path and why) or the engine cannot load the data.
     explicit Recognizer(const std::string &languages);
     ~Recognizer();
     Recognizer(const Recognizer &) = delete;
@@ -32,7 +32,7 @@ public:
 
 private:
     std::string languages_;
-    std::unique_ptr<tesseract::TessBaseAPI> api_;
+    std::unique_ptr<ModuleEngine> engine_;
 };
 
 } // namespace ocr

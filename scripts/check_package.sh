@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it with apt-get, converts the bundled sample pages with
-# the installed folvane-pdf, and removes the package again. Needs root, or sudo.
+# the installed folvane-pdf, once more with text recognition (through the engine module the
+# package installs), and removes the package again. Needs root, or sudo.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo=()
@@ -9,6 +10,8 @@ sudo=()
 deb=$(bash "$root/scripts/package.sh" | tail -n 1)
 echo "Package: $deb"
 dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Depends):'
+grep -q '/usr/lib/folvane/ocr-engine\.so$' <<<"$(dpkg-deb --contents "$deb")" ||
+  { echo "the package has no text recognition module" >&2; exit 1; }
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "$deb" >/dev/null
 
 out=$(mktemp -d)
@@ -17,8 +20,17 @@ trap 'rm -rf "$out"' EXIT
 /usr/bin/folvane-pdf -o "$out/samples.pdf" "$root"/res/samples/*
 qpdf --check "$out/samples.pdf" >/dev/null
 pdfinfo "$out/samples.pdf" | grep -E '^Pages:'
+# Only the engine module may bring in Tesseract: linked into the program, it costs every run.
+if grep -q libtesseract <<<"$(ldd /usr/bin/folvane-pdf)"; then
+  echo "the installed folvane-pdf links Tesseract itself" >&2
+  exit 1
+fi
+/usr/bin/folvane-pdf --ocr-lang eng -o "$out/searchable.pdf" "$root/res/samples/page-3.tif"
+qpdf --check "$out/searchable.pdf" >/dev/null
+grep -q 'Lossless scans' <<<"$(pdftotext "$out/searchable.pdf" -)" ||
+  { echo "the recognised text is not in the PDF" >&2; exit 1; }
 man -w folvane-pdf
-echo "The installed folvane-pdf converted the samples."
+echo "The installed folvane-pdf converted the samples, and with text recognition a scan."
 
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get remove -y -qq folvane >/dev/null
 if command -v folvane-pdf >/dev/null; then

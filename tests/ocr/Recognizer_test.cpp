@@ -1,6 +1,8 @@
 #include "ocr/Recognizer.h"
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -8,7 +10,7 @@
 
 #include "ocr/Languages.h"
 #include "ocr/OcrError.h"
-#include "ocr/UprightPix.h"
+#include "ocr/engine/UprightPix.h"
 #include "tests/ocr/TextCompare.h"
 #include "tests/ocr/TextPage.h"
 #include "tests/support/Files.h"
@@ -165,6 +167,29 @@ TEST(Recognizer, ReadsWordsWithBoxesAndBaselines) {
 TEST(Recognizer, BlankPageHasNoWords) {
     std::vector<unsigned char> white(400 * 300, 255);
     EXPECT_TRUE(englishEngine().recognize({400, 300, 8, white.data(), 400, 1, 0}).words.empty());
+}
+
+// The pipeline's workers make their engines at once; the first ones also load the engine
+// module, which must happen once and leave every one of them a working engine.
+TEST(Recognizer, EnginesMadeOnSeveralThreadsAtOnceAllWork) {
+    std::vector<unsigned char> white(200 * 100, 255);
+    std::atomic<int> working{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 3; ++i) {
+        threads.emplace_back([&] {
+            try {
+                ocr::Recognizer recognizer("eng");
+                if (recognizer.recognize({200, 100, 8, white.data(), 200, 1, 0}).words.empty()) {
+                    ++working;
+                }
+            } catch (const ocr::OcrError &) {
+            }
+        });
+    }
+    for (std::thread &thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(working, 3);
 }
 
 } // namespace

@@ -43,6 +43,44 @@ TEST(FolvanePdfOcr, AMissingLanguageNamesItsPackageAndWritesNothing) {
     EXPECT_EQ(support::Listing(dir.Path()), (std::set<std::string>{"scan.tif"}));
 }
 
+// The engine module is loaded only when text is recognised: one that cannot be loaded fails
+// the run with its path and the loader's reason, and leaves no PDF behind.
+TEST(FolvanePdfOcr, AnEngineModuleThatCannotBeLoadedIsNamed) {
+    support::TempDir dir;
+    std::string scan = writeScan(dir, "unused");
+    std::string notElf = dir / "not-a-module.so";
+    support::WriteText(notElf, std::string(200, 'x'));
+    const std::pair<std::string, std::string> modules[] = {
+        {dir / "missing.so", "No such file"},
+        {notElf, "invalid ELF header"},
+    };
+    for (const auto &[module, reason] : modules) {
+        support::RunResult run = support::RunShell(
+            "FOLVANE_OCR_MODULE=" + support::Quote(module) + " " + support::Quote(kProgram) +
+            " --ocr-lang eng -o " + support::Quote(dir / "out.pdf") + " " + support::Quote(scan));
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_NE(run.err.find("engine module " + module + " cannot be loaded"), std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(support::Listing(dir.Path()), (std::set<std::string>{"scan.tif", "not-a-module.so"}));
+    // Runs without recognition never look for it.
+    support::RunResult plain =
+        support::RunShell("FOLVANE_OCR_MODULE=" + support::Quote(dir / "missing.so") + " " +
+                          support::Quote(kProgram) + " -o " + support::Quote(dir / "out.pdf") +
+                          " " + support::Quote(scan));
+    EXPECT_EQ(plain.exitCode, 0) << plain.err;
+}
+
+// Tesseract and the libraries behind it cost every run of a program that links them about
+// 12 ms before main; only the module may bring them in.
+TEST(FolvanePdfOcr, TheProgramDoesNotLinkTesseract) {
+    support::RunResult ldd = support::RunProgram({"ldd", kProgram});
+    ASSERT_EQ(ldd.exitCode, 0) << ldd.err;
+    EXPECT_EQ(ldd.out.find("libtesseract"), std::string::npos) << ldd.out;
+    EXPECT_EQ(ldd.out.find("liblept"), std::string::npos) << ldd.out;
+}
+
 TEST(FolvanePdfOcr, OptionsAreExplainedAndChecked) {
     support::RunResult help = support::RunProgram({kProgram, "--help"});
     EXPECT_NE(help.out.find("--ocr-lang LANGS"), std::string::npos);

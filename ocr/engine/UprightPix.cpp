@@ -1,4 +1,4 @@
-#include "ocr/UprightPix.h"
+#include "ocr/engine/UprightPix.h"
 
 #include <cstring>
 #include <string>

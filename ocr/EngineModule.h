@@ -1,0 +1,43 @@
+// The boundary between the programs and the Tesseract-backed engine. The engine lives in a
+// shared module of its own (ocr/engine/), loaded the first time a Recognizer is made, so that
+// only a run that recognises text pays for Tesseract and the libraries behind it.
+//
+// Both sides are built together from this header. No exception crosses it: the module catches
+// everything its engine throws and hands the message over as text.
+#pragma once
+
+#include <string>
+
+#include "ocr/PageImage.h"
+#include "ocr/PageText.h"
+
+namespace ocr {
+
+// One engine with its languages loaded, used by one thread at a time. Deleting it frees the
+// engine; that never throws.
+class ModuleEngine {
+public:
+    virtual ~ModuleEngine() = default;
+
+    // Fills `page` with the words on `image`. On failure (a malformed image, recognition
+    // failing, memory running out) returns false with a sentence for the user in `error`.
+    virtual bool recognize(const PageImage &image, PageText &page, std::string &error) noexcept = 0;
+};
+
+class EngineModule {
+public:
+    virtual ~EngineModule() = default;
+
+    // A new engine for `languages` ("chi_sim+eng") with the data in `dataFolder`, owned by
+    // the caller. When they cannot be loaded: nullptr, with a sentence for the user in `error`.
+    virtual ModuleEngine *open(const std::string &dataFolder, const std::string &languages,
+                               std::string &error) noexcept = 0;
+};
+
+// The module's one exported function gives its EngineModule, which lives as long as the
+// process. The name carries the version of the classes above and changes with them, so that a
+// stale module is refused instead of called through the wrong table.
+inline constexpr const char *kEngineModuleEntry = "folvane_ocr_engine_v1";
+using EngineModuleEntry = EngineModule *(*)();
+
+} // namespace ocr
