@@ -125,7 +125,7 @@ public:
     FaxWalker(const unsigned char *data, std::size_t size, const FaxLayout &layout)
         : data_(data, size), bits_(data_), layout_(layout),
           columns_(static_cast<std::int32_t>(std::min<std::int64_t>(layout.columns, kMaxColumns))),
-          white_(faxWhiteCodes()), black_(faxBlackCodes()), modes_(faxModeCodes()),
+          white_(faxWhiteCodes()), black_(faxBlackCodes()), pairs_(faxModePairs()),
           // Room for the changes of a busy row; more grow as needed.
           reference_(std::min<std::size_t>(layout.columns, 1u << 16) + 2),
           current_(std::min<std::size_t>(layout.columns, 1u << 16) + 2) {
@@ -148,7 +148,8 @@ private:
     BitCursor bits_;
     FaxLayout layout_;
     std::int32_t columns_;
-    const FaxCode *white_, *black_, *modes_;
+    const FaxCode *white_, *black_;
+    const FaxModePair *pairs_;
     std::size_t count_ = 0; // changes in current_
     Changes reference_;     // the row above
     Changes current_;
@@ -179,7 +180,7 @@ RowFault FaxWalker::oneDimensionalRow() {
 // the compiler can keep in registers, handed back at the end.
 RowFault FaxWalker::twoDimensionalRow() {
     BitCursor bits = bits_;
-    const FaxCode *modes = modes_;
+    const FaxModePair *pairs = pairs_;
     const std::int32_t *above = reference_.data();
     std::int32_t *out = current_.data() + 1, *end = current_.storeEnd();
     const std::int64_t columns = columns_;
@@ -189,35 +190,56 @@ RowFault FaxWalker::twoDimensionalRow() {
     // lies at or left of a0, so the search only ever moves right.
     std::size_t j = 1;
     RowFault fault;
-    while (a0 < columns) {
+    const auto findB1 = [&] {
         while (above[j] <= a0) {
             j += 2;
         }
-        // Every seven bits start a mode code, so the lookup always finds one.
-        FaxCode code = modes[bits.peek(kFaxModeBits)];
-        bits.skip(code.bits);
-        if (static_cast<unsigned>(code.value + 3) <= 6) { // vertical: a1 = b1 + offset
-            std::int64_t a1 = above[j] + code.value;
-            if (a1 <= a0 || a1 > columns) {
-                // An encoder may code a colour change on a0 itself (an empty run). libtiff
-                // takes it as such; PDF readers lose their place in the row from there.
-                fault = {a1 == a0  ? RowFault::kEmptyRun
-                         : a1 < a0 ? RowFault::kStepBack
-                                   : RowFault::kPastTheEdge,
-                         a1};
+    };
+    // A vertical code: a change at b1 + offset, which must lie right of a0 and inside the row.
+    const auto vertical = [&](int offset) {
+        std::int64_t a1 = above[j] + offset;
+        if (a1 <= a0 || a1 > columns) {
+            // An encoder may code a colour change on a0 itself (an empty run). libtiff takes
+            // it as such; PDF readers lose their place in the row from there.
+            fault = {a1 == a0  ? RowFault::kEmptyRun
+                     : a1 < a0 ? RowFault::kStepBack
+                               : RowFault::kPastTheEdge,
+                     a1};
+            return false;
+        }
+        *out++ = static_cast<std::int32_t>(a1);
+        a0 = a1;
+        j -= 1; // the colour changes; b1 may now lie just left of the old one
+        return true;
+    };
+    while (a0 < columns) {
+        if (end - out < 2) {
+            out = growCurrent(out);
+            end = current_.storeEnd();
+        }
+        findB1();
+        // Any ten bits start with a mode code, so the lookup always finds one.
+        const FaxModePair pair = pairs[bits.peek(kFaxPairBits)];
+        if (static_cast<unsigned>(pair.first + 3) <= 6) { // one vertical code, or two
+            if (!vertical(pair.first)) {
                 break;
             }
-            if (out == end) {
-                out = growCurrent(out);
-                end = current_.storeEnd();
+            if (pair.bothBits == 0 || a0 == columns) {
+                bits.skip(pair.firstBits);
+                continue;
             }
-            *out++ = static_cast<std::int32_t>(a1);
-            a0 = a1;
-            j -= 1; // the colour changes; b1 may now lie just left of the old one
-        } else if (code.value == kFaxPass) {
+            findB1();
+            if (!vertical(pair.second)) {
+                break;
+            }
+            bits.skip(pair.bothBits);
+            continue;
+        }
+        bits.skip(pair.firstBits);
+        if (pair.first == kFaxPass) {
             a0 = above[j + 1];
             j += 2;
-        } else if (code.value == kFaxHorizontal) {
+        } else if (pair.first == kFaxHorizontal) {
             std::int64_t start = a0 < 0 ? 0 : a0;
             bool black = (j & 1) == 0;
             std::int64_t first = readRun(bits, black ? black_ : white_);
@@ -230,10 +252,6 @@ RowFault FaxWalker::twoDimensionalRow() {
             if (a0 > columns) {
                 fault = {RowFault::kPastTheEdge, a0};
                 break;
-            }
-            while (end - out < 2) {
-                out = growCurrent(out);
-                end = current_.storeEnd();
             }
             *out++ = static_cast<std::int32_t>(start + first);
             *out++ = static_cast<std::int32_t>(a0);

@@ -203,4 +203,28 @@ const FaxCode *faxModeCodes() {
     return table.data();
 }
 
+const FaxModePair *faxModePairs() {
+    static const std::vector<FaxModePair> table = [] {
+        const auto vertical = [](const FaxCode &code) {
+            return code.value >= -3 && code.value <= 3;
+        };
+        const FaxCode *modes = faxModeCodes();
+        const unsigned mask = (1u << kFaxPairBits) - 1;
+        std::vector<FaxModePair> t(std::size_t{1} << kFaxPairBits);
+        for (unsigned bits = 0; bits <= mask; ++bits) {
+            FaxCode first = modes[bits >> (kFaxPairBits - kFaxModeBits)];
+            FaxModePair &pair = t[bits];
+            pair = {static_cast<std::int8_t>(first.value), first.bits, 0, 0};
+            unsigned rest = (bits << first.bits) & mask;
+            FaxCode second = modes[rest >> (kFaxPairBits - kFaxModeBits)];
+            if (vertical(first) && vertical(second) && first.bits + second.bits <= kFaxPairBits) {
+                pair.second = static_cast<std::int8_t>(second.value);
+                pair.bothBits = static_cast<std::uint8_t>(first.bits + second.bits);
+            }
+        }
+        return t;
+    }();
+    return table.data();
+}
+
 } // namespace pdfw
