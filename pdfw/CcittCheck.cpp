@@ -139,6 +139,10 @@ private:
     // Out of line: inlined into walk(), it competes for registers with everything there and
     // the compiler keeps its position and cursor in memory, a third slower.
     [[gnu::noinline]] RowFault twoDimensionalRow();
+    // Horizontal mode: a run in a0's colour (`black`) and one in the other from a0, stored at
+    // `out`. False, with the fault, for a bad code or runs past the edge.
+    inline bool horizontal(BitCursor &bits, bool black, std::int64_t &a0, std::int32_t *&out,
+                           RowFault &fault) const;
     // Makes room for more changes in current_; where `out` points to now.
     std::int32_t *growCurrent(std::int32_t *out);
     bool endOfLine();
@@ -240,21 +244,9 @@ RowFault FaxWalker::twoDimensionalRow() {
             a0 = above[j + 1];
             j += 2;
         } else if (pair.first == kFaxHorizontal) {
-            std::int64_t start = a0 < 0 ? 0 : a0;
-            bool black = (j & 1) == 0;
-            std::int64_t first = readRun(bits, black ? black_ : white_);
-            std::int64_t second = first < 0 ? -1 : readRun(bits, black ? white_ : black_);
-            if (second < 0) {
-                fault = {RowFault::kBadCode};
+            if (!horizontal(bits, (j & 1) == 0, a0, out, fault)) {
                 break;
             }
-            a0 = start + first + second;
-            if (a0 > columns) {
-                fault = {RowFault::kPastTheEdge, a0};
-                break;
-            }
-            *out++ = static_cast<std::int32_t>(start + first);
-            *out++ = static_cast<std::int32_t>(a0);
         } else {
             fault = {RowFault::kBadCode};
             break;
@@ -263,6 +255,25 @@ RowFault FaxWalker::twoDimensionalRow() {
     bits_ = bits;
     count_ = static_cast<std::size_t>(out - (current_.data() + 1));
     return fault;
+}
+
+bool FaxWalker::horizontal(BitCursor &bits, bool black, std::int64_t &a0, std::int32_t *&out,
+                           RowFault &fault) const {
+    std::int64_t start = a0 < 0 ? 0 : a0;
+    std::int64_t first = readRun(bits, black ? black_ : white_);
+    std::int64_t second = first < 0 ? -1 : readRun(bits, black ? white_ : black_);
+    if (second < 0) {
+        fault = {RowFault::kBadCode};
+        return false;
+    }
+    a0 = start + first + second;
+    if (a0 > columns_) {
+        fault = {RowFault::kPastTheEdge, a0};
+        return false;
+    }
+    *out++ = static_cast<std::int32_t>(start + first);
+    *out++ = static_cast<std::int32_t>(a0);
+    return true;
 }
 
 std::int32_t *FaxWalker::growCurrent(std::int32_t *out) {
