@@ -311,10 +311,7 @@ Seeds FaxSeeds(const TempDir &dir) {
             page.group3Options = c.options;
             const std::string path = dir / "fax.tif";
             WriteTiff(path, {page});
-            TIFF *tiff = TIFFOpen(path.c_str(), "r");
-            Bytes strip(static_cast<std::size_t>(TIFFRawStripSize(tiff, 0)));
-            TIFFReadRawStrip(tiff, 0, strip.data(), static_cast<tmsize_t>(strip.size()));
-            TIFFClose(tiff);
+            const Bytes strip = ReadRawStrip(path);
             Bytes seed = {uint8_t(c.k + 1), uint8_t((width - 1) >> 8), uint8_t(width - 1),
                           uint8_t(height - 1)};
             seed.insert(seed.end(), strip.begin(), strip.end());

@@ -194,6 +194,23 @@ void WriteTiff(const std::string &path, const std::vector<TiffPage> &pages, cons
     TIFFClose(tif);
 }
 
+Bytes ReadRawStrip(const std::string &path, uint32_t strip) {
+    TIFF *tif = TIFFOpen(path.c_str(), "r");
+    if (tif == nullptr) {
+        return {};
+    }
+    Bytes bytes;
+    tmsize_t size = strip < TIFFNumberOfStrips(tif) ? TIFFRawStripSize(tif, strip) : -1;
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        if (TIFFReadRawStrip(tif, strip, bytes.data(), size) != size) {
+            bytes.clear();
+        }
+    }
+    TIFFClose(tif);
+    return bytes;
+}
+
 Picture ReadTiffRgba(const std::string &path, int page) {
     TIFF *tif = TIFFOpen(path.c_str(), "r");
     if (tif == nullptr) {

@@ -58,4 +58,8 @@ void WriteTiff(const std::string &path, const std::vector<TiffPage> &pages, cons
 // empty picture when the reader fails.
 Picture ReadTiffRgba(const std::string &path, int page = 0);
 
+// The first page's strip `strip` as the file holds it, still compressed; empty when libtiff
+// cannot read it.
+Bytes ReadRawStrip(const std::string &path, uint32_t strip = 0);
+
 } // namespace support
