@@ -64,12 +64,7 @@ Bytes marks(uint32_t width, uint32_t height) {
 // libtiff's coding of `page` with `compression` (and Group 3 options), as its strip holds it.
 Bytes libtiffCoding(const Bytes &page, uint32_t width, uint32_t height, uint16_t compression,
                     uint32_t options, const TempDir &dir) {
-    TiffPage p;
-    p.width = width;
-    p.height = height;
-    p.bitsPerSample = 1;
-    p.photometric = PHOTOMETRIC_MINISWHITE;
-    p.compression = compression;
+    TiffPage p = FaxPage(width, height, compression);
     p.group3Options = options;
     p.data = page;
     const std::string path = dir / "coded.tif";

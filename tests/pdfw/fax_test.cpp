@@ -35,12 +35,7 @@ Bytes bits(const std::string &text) {
 // A TIFF of one Group 4 page, min-is-white, its strip exactly `coded`.
 std::string groupFourTiff(const std::string &path, uint32_t width, uint32_t height,
                           const Bytes &coded) {
-    TiffPage page;
-    page.width = width;
-    page.height = height;
-    page.bitsPerSample = 1;
-    page.photometric = PHOTOMETRIC_MINISWHITE;
-    page.compression = COMPRESSION_CCITTFAX4;
+    TiffPage page = FaxPage(width, height);
     page.coded = true;
     page.data = coded;
     WriteTiff(path, {page});
@@ -68,11 +63,7 @@ protected:
 };
 
 TEST_F(FaxTest, CleanGroupFourDataPassesThroughUnchanged) {
-    TiffPage page = TiffPageOf(Pattern(64, 40, 1));
-    page.bitsPerSample = 1;
-    page.photometric = PHOTOMETRIC_MINISWHITE;
-    page.compression = COMPRESSION_CCITTFAX4;
-    page.data.resize(page.RowBytes() * page.height);
+    TiffPage page = FaxPage(64, 40);
     for (std::size_t i = 0; i < page.data.size(); ++i) {
         page.data[i] = static_cast<uint8_t>((i * 29) ^ (i / 8));
     }

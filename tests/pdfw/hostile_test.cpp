@@ -58,13 +58,7 @@ std::vector<Bytes> seeds(const TempDir &dir) {
     rgb.tileWidth = rgb.tileLength = 16;
     rgb.compression = COMPRESSION_ADOBE_DEFLATE;
     tiff(rgb, Pattern(16, 8, 3));
-    TiffPage fax;
-    fax.width = 40;
-    fax.height = 20;
-    fax.bitsPerSample = 1;
-    fax.photometric = PHOTOMETRIC_MINISWHITE;
-    fax.compression = COMPRESSION_CCITTFAX4;
-    tiff(fax, Pattern(5, 20, 1));
+    tiff(FaxPage(40, 20), Pattern(5, 20, 1));
     TiffPage jpegTiff = TiffPageOf(Pattern(16, 16, 3));
     jpegTiff.photometric = PHOTOMETRIC_YCBCR;
     jpegTiff.compression = COMPRESSION_JPEG;

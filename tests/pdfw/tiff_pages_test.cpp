@@ -18,11 +18,7 @@ using pdfw_test::Engine;
 
 TEST(TiffPagesTest, EveryPageGoesInByItsOwnPathAndOrientation) {
     TempDir dir;
-    TiffPage fax = TiffPageOf(Blank(40, 24, 1));
-    fax.bitsPerSample = 1;
-    fax.photometric = PHOTOMETRIC_MINISWHITE;
-    fax.compression = COMPRESSION_CCITTFAX4;
-    fax.data.assign(fax.RowBytes() * fax.height, 0);
+    TiffPage fax = FaxPage(40, 24);
     for (std::size_t i = 0; i < fax.data.size(); i += 3) {
         fax.data[i] = 0x3C;
     }

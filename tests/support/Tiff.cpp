@@ -194,6 +194,17 @@ void WriteTiff(const std::string &path, const std::vector<TiffPage> &pages, cons
     TIFFClose(tif);
 }
 
+TiffPage FaxPage(uint32_t width, uint32_t height, uint16_t compression) {
+    TiffPage page;
+    page.width = width;
+    page.height = height;
+    page.bitsPerSample = 1;
+    page.photometric = PHOTOMETRIC_MINISWHITE;
+    page.compression = compression;
+    page.data.assign(page.RowBytes() * height, 0);
+    return page;
+}
+
 Bytes ReadRawStrip(const std::string &path, uint32_t strip) {
     TIFF *tif = TIFFOpen(path.c_str(), "r");
     if (tif == nullptr) {

@@ -49,6 +49,9 @@ struct TiffPage {
 // An 8-bit page of the picture: grey, grey + alpha, RGB or RGB + alpha (unassociated).
 TiffPage TiffPageOf(const Picture &picture);
 
+// A bilevel, min-is-white page (a scan or a fax) of all-white rows, coded with `compression`.
+TiffPage FaxPage(uint32_t width, uint32_t height, uint16_t compression = COMPRESSION_CCITTFAX4);
+
 // Writes the pages into one file (several pages are marked as pages of one document, in
 // order). mode "w" writes the host's byte order, "wb" big-endian, "w8" BigTIFF. Throws
 // std::runtime_error when libtiff refuses.
