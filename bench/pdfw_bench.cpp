@@ -21,8 +21,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "pdfw/CcittCheck.h"
 #include "pdfw/pdfw.h"
+#include "pdfw/tiff/CcittCheck.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Tiff.h"

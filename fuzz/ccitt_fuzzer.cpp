@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "pdfw/CcittCheck.h"
+#include "pdfw/tiff/CcittCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 4) {

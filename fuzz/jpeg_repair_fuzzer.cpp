@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "pdfw/JpegRewriter.h"
-#include "pdfw/JpegStructure.h"
-#include "pdfw/PdfwError.h"
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/jpeg/JpegRewriter.h"
+#include "pdfw/jpeg/JpegStructure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     pdfw::RewrittenJpeg fixed;

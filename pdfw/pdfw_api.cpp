@@ -8,10 +8,10 @@
 #include <new>
 #include <utility>
 
-#include "pdfw/Context.h"
-#include "pdfw/PageCount.h"
-#include "pdfw/PdfwError.h"
-#include "pdfw/TemporaryFiles.h"
+#include "pdfw/api/Context.h"
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/formats/PageCount.h"
+#include "pdfw/output/TemporaryFiles.h"
 
 namespace {
 

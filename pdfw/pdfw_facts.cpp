@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "pdfw/IntakeFacts.h"
+#include "pdfw/formats/IntakeFacts.h"
 
 extern "C" int pdfw_inspect_image(const char *filename, int page, pdfw_image_facts *facts) {
     if (!filename || !facts) {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
-#include "pdfw/Memory.h"
+#include "pdfw/core/Memory.h"
 #include "tests/pdfw/PdfwTestSupport.h"
 #include "tests/support/Files.h"
 #include "tests/support/Pdf.h"

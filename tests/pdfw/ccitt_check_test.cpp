@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "pdfw/CcittCheck.h"
+#include "pdfw/tiff/CcittCheck.h"
 #include "tests/support/Files.h"
 #include "tests/support/Tiff.h"
 

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pdfw/ImageLoader.h"
 #include "pdfw/pdfw.h"
+#include "pdfw/pipeline/ImageLoader.h"
 #include "tests/pdfw/PdfwTestSupport.h"
 #include "tests/support/Files.h"
 #include "tests/support/Icc.h"

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "pdfw/ImageLoader.h"
-#include "pdfw/PdfwError.h"
+#include "pdfw/core/PdfwError.h"
 #include "pdfw/pdfw.h"
+#include "pdfw/pipeline/ImageLoader.h"
 #include "tests/pdfw/PdfwTestSupport.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"

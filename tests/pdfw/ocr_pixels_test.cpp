@@ -1,6 +1,6 @@
 // The pictures handed to text recognition: every kind of decoded sample turned into what the
 // recogniser reads (grey with 0 black, or bilevel with 1 black).
-#include "pdfw/OcrPixels.h"
+#include "pdfw/raster/OcrPixels.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 // The output file on its own: small and large writes and copied file spans arrive in order,
 // and only commit() makes the target appear.
-#include "pdfw/OutputFile.h"
+#include "pdfw/output/OutputFile.h"
 
 #include <string>
 #include <unistd.h>
 
-#include "pdfw/PdfwError.h"
+#include "pdfw/core/PdfwError.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "pdfw/Digest.h"
-#include "pdfw/Document.h"
-#include "pdfw/PdfwError.h"
+#include "pdfw/core/Digest.h"
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/document/Document.h"
 #include "tests/support/Files.h"
 #include "tests/support/Pdf.h"
 

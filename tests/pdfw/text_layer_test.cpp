@@ -1,13 +1,13 @@
 // The invisible text layer without a recogniser: words placed by hand, written with the
 // glyphless font into a one-page PDF, and read back with poppler.
-#include "pdfw/TextLayer.h"
+#include "pdfw/text/TextLayer.h"
 
 #include <gtest/gtest.h>
 
-#include "pdfw/GlyphlessFont.h"
-#include "pdfw/ObjectWriter.h"
-#include "pdfw/OutputFile.h"
-#include "pdfw/TextEncoding.h"
+#include "pdfw/output/ObjectWriter.h"
+#include "pdfw/output/OutputFile.h"
+#include "pdfw/text/GlyphlessFont.h"
+#include "pdfw/text/TextEncoding.h"
 #include "tests/support/Files.h"
 #include "tests/support/Pdf.h"
 #include "tests/support/PdfWords.h"

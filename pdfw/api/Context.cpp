@@ -1,0 +1,261 @@
+#include "pdfw/api/Context.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <sched.h>
+#include <system_error>
+#include <utility>
+
+#include "ocr/Languages.h"
+#include "ocr/OcrError.h"
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/formats/PageCount.h"
+#include "pdfw/pipeline/ImageLoader.h"
+
+namespace {
+
+constexpr int kMaxThreads = 64;
+
+// A whole number from 1 to kMaxThreads, else 0.
+int threadCount(const char *text) {
+    if (!text || !*text) {
+        return 0;
+    }
+    char *end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    return *end == '\0' && value >= 1 && value <= kMaxThreads ? static_cast<int>(value) : 0;
+}
+
+// FOLVANE_THREADS when it holds a valid count, else the cores this process may run on.
+int defaultThreads() {
+    if (int fromEnvironment = threadCount(std::getenv("FOLVANE_THREADS"))) {
+        return fromEnvironment;
+    }
+    cpu_set_t cores;
+    CPU_ZERO(&cores);
+    if (sched_getaffinity(0, sizeof cores, &cores) == 0) {
+        return std::clamp(CPU_COUNT(&cores), 1, kMaxThreads);
+    }
+    return 1;
+}
+
+// The pages of a file, or 1 when they cannot be counted: its load reports why.
+int countablePages(const char *filename) {
+    try {
+        return pdfw::countPages(filename);
+    } catch (...) {
+        return 1;
+    }
+}
+
+// What a queued request and the load that asks for it have in common.
+std::string requestKey(const char *filename, int page) {
+    return std::to_string(page) + ":" + filename;
+}
+
+} // namespace
+
+pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::MemoryProcs &procs,
+                           void *userPointer)
+    : handler(errorHandler), memory(procs), opaque(userPointer) {
+    memory.context = this;
+}
+
+void pdfw_context::setParameter(const char *key, const char *value) {
+    using pdfw::fail;
+    if (!key || !value) {
+        fail(PDFW_VALUE_ERROR, "pdfw_set_parameter: key and value must not be null");
+    }
+    if (std::strcmp(key, "compatibility") == 0) {
+        if (current) {
+            fail(PDFW_RUNTIME_ERROR, "pdfw_set_parameter: \"compatibility\" must be set before "
+                                     "pdfw_open_file");
+        }
+        if (std::strlen(value) != 3 || value[0] != '1' || value[1] != '.' || value[2] < '3' ||
+            value[2] > '7') {
+            fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: compatibility \"") + value +
+                                       "\" is not one of 1.3 to 1.7");
+        }
+        pdfMinor = value[2] - '0';
+        return;
+    }
+    if (std::strcmp(key, "ocr") == 0) {
+        if (current) {
+            fail(PDFW_RUNTIME_ERROR,
+                 "pdfw_set_parameter: \"ocr\" must be set before pdfw_open_file");
+        }
+        if (*value) {
+            try {
+                ocr::checkLanguages(value);
+            } catch (const ocr::OcrError &error) {
+                fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: ") + error.what());
+            }
+        }
+        ocrLanguages = value;
+        return;
+    }
+    if (std::strcmp(key, "threads") == 0) {
+        if (current) {
+            fail(PDFW_RUNTIME_ERROR, "pdfw_set_parameter: \"threads\" must be set before "
+                                     "pdfw_open_file");
+        }
+        threads = threadCount(value);
+        if (threads == 0) {
+            fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: threads \"") + value +
+                                       "\" is not a whole number from 1 to 64");
+        }
+        return;
+    }
+    if (std::strcmp(key, "binding") == 0) {
+        binding = value;
+        return;
+    }
+    fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: unknown parameter \"") + key + "\"");
+}
+
+bool pdfw_context::openFile(const char *filename) {
+    using pdfw::fail;
+    if (current) {
+        fail(PDFW_RUNTIME_ERROR,
+             "pdfw_open_file: a document is already open (call pdfw_close first)");
+    }
+    if (!filename || !*filename) {
+        fail(PDFW_VALUE_ERROR, "pdfw_open_file: no file name");
+    }
+    std::string reason;
+    auto output = pdfw::OutputFile::create(filename, memory, reason);
+    if (!output) {
+        lastType = PDFW_IO_ERROR;
+        lastMessage = "pdfw_open_file: " + reason;
+        return false;
+    }
+    current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory);
+    stopped = false;
+    int workers = threads > 0 ? threads : defaultThreads();
+    if (workers > 1) {
+        try {
+            auto started = std::make_unique<pdfw::PagePipeline>(workers);
+            std::lock_guard<std::mutex> lock(pipelineGuard);
+            pipeline = std::move(started);
+        } catch (const std::system_error &) {
+            // No threads to be had: the images are prepared on this one, as with "threads" 1.
+        }
+    }
+    return true;
+}
+
+pdfw::Document &pdfw_context::document(const char *call) {
+    if (!current) {
+        pdfw::fail(PDFW_RUNTIME_ERROR,
+                   std::string(call) + ": no document is open (call pdfw_open_file first)");
+    }
+    if (stopped) {
+        pdfw::fail(PDFW_RUNTIME_ERROR, std::string(call) + ": the document was stopped "
+                                                           "(pdfw_stop); only pdfw_close or "
+                                                           "pdfw_delete remain");
+    }
+    return *current;
+}
+
+void pdfw_context::queueImage(const char *type, const char *filename, const char *options,
+                              int page) {
+    document("pdfw_queue_image");
+    if (!type || !filename || !options) {
+        pdfw::fail(PDFW_VALUE_ERROR,
+                   "pdfw_queue_image: type, file name and options must not be null");
+    }
+    // A request pdfw_load_image will refuse is not worth preparing.
+    if (!pipeline || page < 0 || !*filename) {
+        return;
+    }
+    int pages = page > 0 ? 1 : countablePages(filename);
+    for (int announced = page > 0 ? page : 1; pages > 0; ++announced, --pages) {
+        pipeline->announce(requestKey(filename, announced), request(filename, announced));
+    }
+}
+
+int pdfw_context::loadImage(const char *type, const char *filename, const char *options, int page) {
+    using pdfw::fail;
+    pdfw::Document &doc = document("pdfw_load_image");
+    if (!type || !filename || !options) {
+        fail(PDFW_VALUE_ERROR, "pdfw_load_image: type, file name and options must not be null");
+    }
+    std::string kind;
+    for (const char *c = type; *c; ++c) {
+        kind += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    }
+    if (kind != "jpeg" && kind != "jpg" && kind != "tiff" && kind != "tif" && kind != "png" &&
+        kind != "auto") {
+        fail(PDFW_TYPE_ERROR, std::string("pdfw_load_image: image type \"") + type +
+                                  "\" is not one of jpeg, tiff, png, auto");
+    }
+    for (const char *c = options; *c; ++c) {
+        if (!std::isspace(static_cast<unsigned char>(*c))) {
+            fail(PDFW_VALUE_ERROR, std::string("pdfw_load_image: unsupported options \"") +
+                                       options + "\" (none are defined)");
+        }
+    }
+    if (page < 1) {
+        fail(PDFW_VALUE_ERROR,
+             "pdfw_load_image: page " + std::to_string(page) + " (pages count from 1)");
+    }
+    if (!*filename) {
+        fail(PDFW_VALUE_ERROR, "pdfw_load_image: no file name");
+    }
+    if (pipeline) {
+        // Gives the image's place in flight back however the writing ends.
+        struct Written {
+            pdfw::PagePipeline &pipeline;
+            ~Written() { pipeline.written(); }
+        } written{*pipeline};
+        if (auto prepared = pipeline->take(requestKey(filename, page))) {
+            return doc.addImage(std::move(*prepared));
+        }
+    }
+    return doc.addImage(pdfw::prepareImage(request(filename, page)));
+}
+
+pdfw::ImageRequest pdfw_context::request(const std::string &path, int page) const {
+    return pdfw::ImageRequest{path, page, pdfMinor, memory, ocrLanguages};
+}
+
+void pdfw_context::closeCurrent() {
+    if (current && stopped) {
+        endPipeline();
+        current.reset();
+        pdfw::fail(PDFW_RUNTIME_ERROR, "pdfw_close: the document was stopped (pdfw_stop); it "
+                                       "is abandoned and no file is written");
+    }
+    pdfw::Document &doc = document("pdfw_close");
+    if (doc.pageOpen()) {
+        pdfw::fail(PDFW_RUNTIME_ERROR,
+                   "pdfw_close: a page is still open (call pdfw_end_page first)");
+    }
+    endPipeline();
+    try {
+        doc.close();
+    } catch (...) {
+        current.reset();
+        throw;
+    }
+    current.reset();
+}
+
+void pdfw_context::stop() {
+    std::lock_guard<std::mutex> lock(pipelineGuard);
+    stopped = true;
+    if (pipeline) {
+        pipeline->stop();
+    }
+}
+
+void pdfw_context::endPipeline() {
+    std::unique_ptr<pdfw::PagePipeline> ending;
+    {
+        std::lock_guard<std::mutex> lock(pipelineGuard);
+        ending = std::move(pipeline);
+    }
+    ending.reset(); // joins the workers
+}

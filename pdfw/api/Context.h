@@ -1,0 +1,56 @@
+// The context behind the C interface: the caller's handler and pointer, the document
+// parameters, the document being written with the pipeline that prepares its images ahead,
+// and the last error.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "pdfw/core/ImageRequest.h"
+#include "pdfw/core/Memory.h"
+#include "pdfw/document/Document.h"
+#include "pdfw/pdfw.h"
+#include "pdfw/pipeline/PagePipeline.h"
+
+struct pdfw_context {
+    static constexpr std::uint32_t kLive = 0x70646677; // "pdfw"
+
+    pdfw_context(pdfw_error_handler_proc handler, const pdfw::MemoryProcs &procs, void *opaque);
+
+    void setParameter(const char *key, const char *value);
+    // False with `lastMessage` set when the output cannot be created.
+    bool openFile(const char *filename);
+    pdfw::Document &document(const char *call);
+    void queueImage(const char *type, const char *filename, const char *options, int page);
+    int loadImage(const char *type, const char *filename, const char *options, int page);
+    // Finishes the document; it is over after a failure other than a page still open.
+    void closeCurrent();
+    // From any thread: the open document fails from now on, its workers stop.
+    void stop();
+
+    std::uint32_t live = kLive;
+    pdfw_error_handler_proc handler;
+    pdfw::MemoryProcs memory;
+    void *opaque;
+    int pdfMinor = 4;
+    std::string binding;
+    int threads = 0;          // workers preparing images; 0: FOLVANE_THREADS, else one per core
+    std::string ocrLanguages; // empty: no text layer
+    std::unique_ptr<pdfw::Document> current;
+    int lastType = 0;
+    std::string lastMessage;
+
+private:
+    // What preparing page `page` of `path` for the open document asks for.
+    pdfw::ImageRequest request(const std::string &path, int page) const;
+    void endPipeline();
+
+    // Guards `pipeline` against stop() from another thread; the pipeline is destroyed (its
+    // workers joined) before `current`.
+    std::mutex pipelineGuard;
+    std::unique_ptr<pdfw::PagePipeline> pipeline;
+    std::atomic<bool> stopped{false};
+};

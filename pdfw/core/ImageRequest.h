@@ -1,0 +1,19 @@
+// What one page's preparation is asked for: the file and page, and what the document it goes
+// into decides (its PDF version, its memory procedures, whether its text is recognised).
+#pragma once
+
+#include <string>
+
+#include "pdfw/core/Memory.h"
+
+namespace pdfw {
+
+struct ImageRequest {
+    std::string path;
+    int page = 1;     // 1-based page of a multi-page file
+    int pdfMinor = 4; // the document's PDF version is 1.pdfMinor
+    MemoryProcs memory;
+    std::string ocrLanguages; // recognise the text in these languages too; "": no
+};
+
+} // namespace pdfw

@@ -1,0 +1,276 @@
+#include "pdfw/document/Document.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <random>
+#include <utility>
+
+#include "pdfw/core/Orientation.h"
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/raster/FlateEncoder.h"
+#include "pdfw/text/GlyphlessFont.h"
+#include "pdfw/text/TextLayer.h"
+
+namespace pdfw {
+
+namespace {
+
+constexpr float kMinPageSide = 3.0f;
+constexpr float kMaxPageSide = 14400.0f;
+// The text layer's font resource name on every page.
+constexpr const char *kTextFont = "FT";
+
+// Seconds since 1970 for the document's date: SOURCE_DATE_EPOCH when it holds a number
+// (reproducible output), else the clock. `fixed` tells which.
+std::int64_t documentEpoch(bool &fixed) {
+    fixed = false;
+    if (const char *text = std::getenv("SOURCE_DATE_EPOCH")) {
+        char *end = nullptr;
+        long long value = std::strtoll(text, &end, 10);
+        if (end != text && *end == '\0' && value >= 0 && value < 253402300800LL) {
+            fixed = true;
+            return value;
+        }
+    }
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+std::string pdfDate(std::int64_t epoch) {
+    std::time_t seconds = static_cast<std::time_t>(epoch);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[64];
+    std::snprintf(text, sizeof text, "D:%04d%02d%02d%02d%02d%02dZ", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return text;
+}
+
+std::uint64_t fnv1a(std::uint64_t hash, const std::string &text) {
+    for (unsigned char c : text) {
+        hash = (hash ^ c) * 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+void checkFinite(float value, const char *call, const char *what) {
+    if (!std::isfinite(value)) {
+        fail(PDFW_VALUE_ERROR, std::string(call) + ": " + what + " is not a finite number");
+    }
+}
+
+} // namespace
+
+Document::Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory)
+    : output_(std::move(output)), writer_(*output_), pdfMinor_(pdfMinor), memory_(memory) {
+    writer_.writeHeader("1." + std::to_string(pdfMinor_));
+    catalog_ = writer_.reserve();
+    pageTree_ = writer_.reserve();
+    writer_.beginObject(catalog_);
+    output_->write("<</Type/Catalog/Pages " + std::to_string(pageTree_) + " 0 R>>\n");
+    writer_.endObject();
+}
+
+void Document::beginPage(float width, float height) {
+    if (page_) {
+        fail(PDFW_RUNTIME_ERROR, "pdfw_begin_page: a page is already open (call pdfw_end_page "
+                                 "first)");
+    }
+    checkFinite(width, "pdfw_begin_page", "the width");
+    checkFinite(height, "pdfw_begin_page", "the height");
+    if (width < kMinPageSide || width > kMaxPageSide || height < kMinPageSide ||
+        height > kMaxPageSide) {
+        fail(PDFW_VALUE_ERROR, "pdfw_begin_page: page size " + pdfNumber(width) + " x " +
+                                   pdfNumber(height) + " is outside 3 to 14400 points");
+    }
+    auto page = std::make_unique<Page>();
+    page->width = width;
+    page->height = height;
+    page_ = std::move(page);
+}
+
+void Document::endPage() {
+    if (!page_) {
+        fail(PDFW_RUNTIME_ERROR, "pdfw_end_page: no page is open (call pdfw_begin_page first)");
+    }
+    int contents = writer_.reserve();
+    int pageObject = writer_.reserve();
+    if (page_->text.empty()) {
+        writer_.writeStream(contents, "", page_->content.data(), page_->content.size());
+    } else {
+        writeWithText(contents);
+    }
+
+    std::string dict = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R/MediaBox[0 0 " +
+                       pdfNumber(page_->width) + " " + pdfNumber(page_->height) +
+                       "]/Resources<</ProcSet[/PDF/ImageB/ImageC/ImageI" +
+                       (page_->text.empty() ? "]" : "/Text]");
+    if (!page_->images.empty()) {
+        dict += "/XObject<<";
+        for (int object : page_->images) {
+            dict += "/Im" + std::to_string(object) + " " + std::to_string(object) + " 0 R";
+        }
+        dict += ">>";
+    }
+    for (const auto &[category, named] : page_->resources) {
+        dict += "/" + category + "<<";
+        for (const auto &[name, object] : named) {
+            dict += "/" + name + " " + std::to_string(object) + " 0 R";
+        }
+        dict += ">>";
+    }
+    dict += ">>/Contents " + std::to_string(contents) + " 0 R>>\n";
+    writer_.beginObject(pageObject);
+    output_->write(dict);
+    writer_.endObject();
+    pages_.push_back(pageObject);
+    page_.reset();
+}
+
+// The page's content and its text in one Flate-compressed stream; the font joins its
+// resources, and the document's font is numbered at its first use.
+void Document::writeWithText(int contents) {
+    if (!font_) {
+        font_ = writer_.reserve();
+    }
+    page_->resources["Font"][kTextFont] = font_;
+    std::string content = page_->content + page_->text;
+    Buffer packed = flateCompress(reinterpret_cast<const unsigned char *>(content.data()),
+                                  content.size(), kFlateLevelFewBits, memory_);
+    writer_.writeStream(contents, "/Filter/FlateDecode", packed.data(), packed.size());
+}
+
+int Document::addImage(PreparedImage prepared) {
+    if (prepared.xobject >= prepared.group.objects.size()) {
+        fail(PDFW_RUNTIME_ERROR, "a prepared image has no image object");
+    }
+    std::vector<int> numbers = prepared_.write(prepared.group);
+    LoadedImage image{numbers[prepared.xobject], prepared.width, prepared.height,
+                      prepared.orientation, std::move(prepared.notes)};
+    int handle = nextImage_++;
+    images_.emplace(handle, std::move(image));
+    if (prepared.text) {
+        texts_.emplace(handle, std::move(prepared.text));
+    }
+    return handle;
+}
+
+Document::Page &Document::openPage(const char *call) {
+    if (!page_) {
+        fail(PDFW_RUNTIME_ERROR,
+             std::string(call) + ": no page is open (call pdfw_begin_page first)");
+    }
+    return *page_;
+}
+
+void Document::addPageContent(std::string_view operators) {
+    openPage("adding page content").content += operators;
+}
+
+void Document::addPageResource(const std::string &category, const std::string &name, int object) {
+    openPage("adding a page resource").resources[category][name] = object;
+}
+
+const LoadedImage &Document::openImage(int image, const char *call) const {
+    auto found = images_.find(image);
+    if (found == images_.end()) {
+        fail(PDFW_INDEX_ERROR,
+             std::string(call) + ": image handle " + std::to_string(image) +
+                 (image > 0 && image < nextImage_ ? " is closed" : " was never opened"));
+    }
+    return found->second;
+}
+
+void Document::placeImage(int image, float x, float y, float scale) {
+    openPage("pdfw_place_image");
+    const LoadedImage &loaded = openImage(image, "pdfw_place_image");
+    checkFinite(x, "pdfw_place_image", "x");
+    checkFinite(y, "pdfw_place_image", "y");
+    checkFinite(scale, "pdfw_place_image", "the scale");
+    if (scale == 0.0f) {
+        fail(PDFW_DIVISION_BY_ZERO_ERROR, "pdfw_place_image: scale 0 would draw image " +
+                                              std::to_string(image) + " with a singular matrix");
+    }
+    Matrix m = placementMatrix(loaded.orientation, loaded.width, loaded.height, x, y, scale);
+    page_->content += "q " + pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
+                      pdfNumber(m.d) + " " + pdfNumber(m.e) + " " + pdfNumber(m.f) + " cm /Im" +
+                      std::to_string(loaded.object) + " Do Q\n";
+    page_->images.insert(loaded.object);
+    if (auto text = texts_.find(image); text != texts_.end()) {
+        page_->text +=
+            textLayerContent(*text->second, {x, y, scale}, encoding_, "/" + std::string(kTextFont));
+    }
+}
+
+void Document::closeImage(int image) {
+    openImage(image, "pdfw_close_image");
+    images_.erase(image);
+    texts_.erase(image);
+}
+
+void Document::imageSize(int image, float *width, float *height) const {
+    const LoadedImage &loaded = openImage(image, "pdfw_get_image_size");
+    if (!width || !height) {
+        fail(PDFW_VALUE_ERROR, "pdfw_get_image_size: width and height must not be null");
+    }
+    bool turned = swapsAxes(loaded.orientation);
+    *width = static_cast<float>(turned ? loaded.height : loaded.width);
+    *height = static_cast<float>(turned ? loaded.width : loaded.height);
+}
+
+const std::string &Document::imageNotes(int image) const {
+    return openImage(image, "pdfw_get_image_notes").notes;
+}
+
+std::string Document::documentId(const std::string &date, std::int64_t epoch, bool fixed) const {
+    std::uint64_t first = 0xcbf29ce484222325ULL;
+    std::uint64_t second = 0x84222325cbf29ce4ULL;
+    if (!fixed) {
+        std::random_device random;
+        second ^= (static_cast<std::uint64_t>(random()) << 32) ^ random();
+    }
+    std::string facts = date + "/" + std::to_string(epoch) + "/" +
+                        std::to_string(output_->position()) + "/" + std::to_string(pages_.size());
+    first = fnv1a(first, facts);
+    second = fnv1a(second, facts + "#");
+    char hex[40];
+    std::snprintf(hex, sizeof hex, "%016llX%016llX", static_cast<unsigned long long>(first),
+                  static_cast<unsigned long long>(second));
+    return hex;
+}
+
+void Document::close() {
+    if (page_) {
+        fail(PDFW_RUNTIME_ERROR, "pdfw_close: a page is still open (call pdfw_end_page first)");
+    }
+    std::string kids;
+    for (int page : pages_) {
+        kids += std::to_string(page) + " 0 R ";
+    }
+    if (!kids.empty()) {
+        kids.pop_back();
+    }
+    writer_.beginObject(pageTree_);
+    output_->write("<</Type/Pages/Kids[" + kids + "]/Count " + std::to_string(pages_.size()) +
+                   ">>\n");
+    writer_.endObject();
+
+    bool fixed = false;
+    std::int64_t epoch = documentEpoch(fixed);
+    std::string date = pdfDate(epoch);
+    int info = writer_.reserve();
+    writer_.beginObject(info);
+    output_->write("<</Producer(Folvane PDF engine)/CreationDate(" + date + ")/ModDate(" + date +
+                   ")>>\n");
+    writer_.endObject();
+    if (font_) {
+        writeGlyphlessFont(writer_, font_, encoding_, memory_);
+    }
+    writer_.finish(catalog_, info, documentId(date, epoch, fixed));
+    images_.clear();
+    texts_.clear();
+    output_->commit();
+}
+
+} // namespace pdfw

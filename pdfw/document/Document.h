@@ -1,0 +1,91 @@
+// One PDF document being written: its output file, its pages and the images loaded into it.
+// Each operation checks that it comes in order; a failed operation leaves the document as it
+// was unless the output itself failed.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdfw/core/Memory.h"
+#include "pdfw/core/PreparedImage.h"
+#include "pdfw/output/ObjectWriter.h"
+#include "pdfw/output/OutputFile.h"
+#include "pdfw/output/PreparedWriter.h"
+#include "pdfw/text/TextEncoding.h"
+
+namespace pdfw {
+
+// An image that is in the document: its XObject's number and what placing it needs.
+struct LoadedImage {
+    int object = 0;          // the image XObject
+    std::uint32_t width = 0; // stored pixels
+    std::uint32_t height = 0;
+    int orientation = 1; // 1..8, how the stored picture is shown upright
+    std::string notes;   // newline-separated remarks from preparing ("" if none)
+};
+
+class Document {
+public:
+    // Writes the file header; `output` is the freshly created temporary file.
+    Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory);
+
+    bool pageOpen() const { return page_ != nullptr; }
+    void beginPage(float width, float height);
+    void endPage();
+    // Writes a prepared image into the document and returns its handle; the words recognised
+    // on it, if any, lie over each of its placements as invisible text.
+    int addImage(PreparedImage prepared);
+    void placeImage(int image, float x, float y, float scale);
+    void closeImage(int image);
+    // The upright size in pixels of an open image; PDFW_VALUE_ERROR for null pointers.
+    void imageSize(int image, float *width, float *height) const;
+    const std::string &imageNotes(int image) const;
+    // Writes the page tree, Info, cross-references and trailer; commits the file.
+    void close();
+
+    // For what a page carries besides its images (a text layer): operators appended to the
+    // current page's content stream, and a named resource of the page ("Font", "F1", object:
+    // /Font<</F1 N 0 R>> in its resource dictionary). Both need an open page.
+    void addPageContent(std::string_view operators);
+    void addPageResource(const std::string &category, const std::string &name, int object);
+    // The object number of a resource the document holds once (see PreparedWriter::shared).
+    int sharedObject(const SharedResource &resource) { return prepared_.shared(resource); }
+
+private:
+    struct Page {
+        float width = 0;
+        float height = 0;
+        std::string content;
+        std::set<int> images; // XObject numbers drawn on the page
+        std::map<std::string, std::map<std::string, int>> resources; // category, name, object
+        std::string text; // the invisible text over its images
+    };
+
+    Page &openPage(const char *call);
+    void writeWithText(int contents);
+
+    const LoadedImage &openImage(int image, const char *call) const;
+    std::string documentId(const std::string &date, std::int64_t epoch, bool fixed) const;
+
+    std::unique_ptr<OutputFile> output_;
+    ObjectWriter writer_;
+    PreparedWriter prepared_{writer_};
+    int pdfMinor_;
+    MemoryProcs memory_;
+    int catalog_ = 0;
+    int pageTree_ = 0;
+    std::vector<int> pages_;
+    std::unique_ptr<Page> page_;
+    std::map<int, LoadedImage> images_;
+    int nextImage_ = 1;
+    std::map<int, std::shared_ptr<const ocr::PageText>> texts_; // by image handle
+    TextEncoding encoding_;
+    int font_ = 0; // the text layer's font, once a page uses it
+};
+
+} // namespace pdfw

@@ -1,0 +1,137 @@
+#include "pdfw/jpeg/JpegGreyDecoder.h"
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+
+#include <jpeglib.h>
+
+#include "pdfw/core/PdfwError.h"
+
+namespace pdfw {
+
+namespace {
+
+// The libjpeg state; plain data only, so that the longjmp of the error exit skips no
+// destructor. Every function that calls libjpeg arms `jump` itself.
+struct Decode {
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    bool created;
+};
+
+void onError(j_common_ptr info) {
+    auto *d = reinterpret_cast<Decode *>(reinterpret_cast<char *>(info) - offsetof(Decode, info));
+    info->err->format_message(info, d->message);
+    std::longjmp(d->jump, 1);
+}
+
+// Corrupt data would be papered over with grey; that is still a page to read, so warnings
+// are not fatal here (the file was checked before it went into the PDF).
+void onMessage(j_common_ptr, int) {}
+
+bool start(Decode &d, const unsigned char *data, std::size_t size) {
+    if (setjmp(d.jump) != 0) {
+        return false;
+    }
+    d.info.err = jpeg_std_error(&d.errors);
+    d.errors.error_exit = onError;
+    d.errors.emit_message = onMessage;
+    jpeg_create_decompress(&d.info);
+    d.created = true;
+    jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.info, TRUE);
+    // libjpeg converts YCbCr and grey to grey itself; CMYK comes out as it is.
+    bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
+    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
+    jpeg_start_decompress(&d.info);
+    return true;
+}
+
+// Reads every row into `scratch` (output_components bytes a pixel) and turns it grey into
+// `rows`.
+bool readRows(Decode &d, unsigned char *rows, unsigned char *scratch) {
+    if (setjmp(d.jump) != 0) {
+        return false;
+    }
+    const JDIMENSION width = d.info.output_width;
+    bool cmyk = d.info.out_color_space == JCS_CMYK;
+    // Adobe's CMYK JPEGs store inverted inks: 255 is no ink.
+    bool inverted = d.info.saw_Adobe_marker;
+    while (d.info.output_scanline < d.info.output_height) {
+        unsigned char *target = rows + static_cast<std::size_t>(d.info.output_scanline) * width;
+        JSAMPROW row = cmyk ? scratch : target;
+        jpeg_read_scanlines(&d.info, &row, 1);
+        if (!cmyk) {
+            continue;
+        }
+        for (JDIMENSION x = 0; x < width; ++x) {
+            const unsigned char *p = scratch + 4 * x;
+            unsigned ink[4];
+            for (int k = 0; k < 4; ++k) {
+                ink[k] = inverted ? 255u - p[k] : p[k];
+            }
+            unsigned grey = 255u * 1000u - (299u * ink[0] + 587u * ink[1] + 114u * ink[2]);
+            grey = grey / 1000u * (255u - ink[3]) / 255u;
+            target[x] = static_cast<unsigned char>(grey);
+        }
+    }
+    jpeg_finish_decompress(&d.info);
+    return true;
+}
+
+int jfifDpi(const jpeg_decompress_struct &info) {
+    if (!info.saw_JFIF_marker || info.X_density == 0) {
+        return 0;
+    }
+    if (info.density_unit == 1) {
+        return info.X_density;
+    }
+    if (info.density_unit == 2) {
+        return static_cast<int>(info.X_density * 2.54 + 0.5);
+    }
+    return 0;
+}
+
+} // namespace
+
+GreyPicture decodeJpegToGrey(const unsigned char *data, std::size_t size, const std::string &path,
+                             const MemoryProcs &memory) {
+    auto d = std::make_unique<Decode>();
+    std::memset(d.get(), 0, sizeof(Decode));
+    struct Destroy {
+        Decode &d;
+        ~Destroy() {
+            if (d.created) {
+                jpeg_destroy_decompress(&d.info);
+            }
+        }
+    } destroy{*d};
+    auto failed = [&] {
+        fail(PDFW_SYNTAX_ERROR,
+             "\"" + path + "\": cannot decode it for text recognition: " + std::string(d->message));
+    };
+    if (!start(*d, data, size)) {
+        failed();
+    }
+    GreyPicture picture;
+    picture.width = d->info.output_width;
+    picture.height = d->info.output_height;
+    picture.dpi = jfifDpi(d->info);
+    std::string what = "the grey picture of \"" + path + "\"";
+    picture.rows =
+        Buffer(memory, checkedSize({picture.width, picture.height}, what), "OCR picture");
+    Buffer scratch(
+        memory,
+        checkedSize({picture.width, static_cast<std::uint64_t>(d->info.output_components)}, what),
+        "OCR row");
+    if (!readRows(*d, picture.rows.data(), scratch.data())) {
+        failed();
+    }
+    return picture;
+}
+
+} // namespace pdfw

@@ -1,0 +1,25 @@
+// Prepares a JPEG file as an image XObject: its bytes unchanged (DCTDecode) when PDF can carry
+// them, losslessly re-coded when they are arithmetic-coded, and rewritten from their
+// coefficients when the markers are damaged but libjpeg reads the picture whole.
+#pragma once
+
+#include <string>
+
+#include "pdfw/core/ImageRequest.h"
+#include "pdfw/core/InputFile.h"
+#include "pdfw/core/PreparedImage.h"
+#include "pdfw/raster/IccProfile.h"
+
+namespace pdfw {
+
+struct JpegInfo;
+
+// The image dictionary entries (without /Length) for a JPEG carried as DCTDecode in colour
+// space `space`, whose profile (if any) goes into `group`'s shared resources.
+// `colorTransform` 0 or 1 overrides what the JPEG's own markers say about YCbCr.
+ObjectText jpegImageDictionary(const JpegInfo &info, const ColourSpace &space, ObjectGroup &group,
+                               int colorTransform = -1);
+
+PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request);
+
+} // namespace pdfw

@@ -1,0 +1,312 @@
+#include "pdfw/output/OutputFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/output/TemporaryFiles.h"
+
+namespace pdfw {
+
+namespace {
+
+constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+// Written data is handed to the disk in steps of this size while the document grows, so that
+// the fsync in commit() finds little left to write.
+constexpr std::uint64_t kWriteBackBytes = std::uint64_t{8} << 20;
+
+std::string errorText(int error) {
+    return std::strerror(error);
+}
+
+// The permission bits a newly created file gets: 0666 less the process umask, read from
+// /proc so that the umask is not changed, even for a moment, under other threads.
+mode_t newFileMode() {
+    mode_t mask = 022;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            unsigned value = 0;
+            if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                mask = static_cast<mode_t>(value) & 0777;
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return 0666 & ~mask;
+}
+
+// The file a target path finally names: a symbolic link is followed (relative links from
+// the link's own folder), so that the document replaces the file the link points to and the
+// link stays. False with `reason` set for a chain of links that does not end.
+bool followLinks(std::string &path, std::string &reason) {
+    constexpr int kMaxLinks = 40; // the kernel's own limit for one lookup
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return true;
+        }
+        std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) {
+            return true; // the link changed under us: let the create below report what it finds
+        }
+        link.resize(static_cast<std::size_t>(length));
+        std::size_t slash = path.rfind('/');
+        path =
+            link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    }
+    reason = "cannot create \"" + path + "\": too many levels of symbolic links";
+    return false;
+}
+
+} // namespace
+
+std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const MemoryProcs &procs,
+                                               std::string &reason) {
+    if (named.empty() || named.back() == '/') {
+        reason = "cannot create \"" + named + "\": not a file name";
+        return nullptr;
+    }
+    std::string target = named;
+    if (!followLinks(target, reason)) {
+        return nullptr;
+    }
+    std::size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    mode_t mode = newFileMode();
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) {
+            reason = "cannot create \"" + target + "\": it is a folder";
+            return nullptr;
+        }
+        mode = existing.st_mode & 07777;
+    }
+    std::string temp =
+        (slash == std::string::npos ? std::string() : folder) + "." + base + ".pdfw-XXXXXX";
+    int slot = -1;
+    int fd = TemporaryFiles::create(temp, O_CLOEXEC, slot);
+    if (fd < 0) {
+        reason = "cannot create a file in \"" + folder + "\" for \"" + target +
+                 "\": " + errorText(errno);
+        return nullptr;
+    }
+    ::fchmod(fd, mode);
+    try {
+        Buffer buffer(procs, kBufferBytes, "output buffer");
+        return std::unique_ptr<OutputFile>(
+            new OutputFile(target, folder, temp, fd, std::move(buffer), slot));
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        TemporaryFiles::forget(slot);
+        throw;
+    }
+}
+
+OutputFile::OutputFile(std::string target, std::string folder, std::string temp, int fd,
+                       Buffer buffer, int slot)
+    : target_(std::move(target)), folder_(std::move(folder)), temp_(std::move(temp)), fd_(fd),
+      buffer_(std::move(buffer)), slot_(slot) {}
+
+OutputFile::~OutputFile() {
+    if (!committed_) {
+        discard();
+    }
+}
+
+void OutputFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+    TemporaryFiles::forget(std::exchange(slot_, -1));
+}
+
+void OutputFile::failWrite(int error) {
+    broken_ = true;
+    fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": " + errorText(error));
+}
+
+void OutputFile::write(const void *data, std::size_t size) {
+    if (broken_) {
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+    }
+    const auto *bytes = static_cast<const unsigned char *>(data);
+    if (used_ + size <= buffer_.size()) {
+        std::memcpy(buffer_.data() + used_, bytes, size);
+        used_ += size;
+        position_ += size;
+        return;
+    }
+    flush();
+    if (size >= buffer_.size()) {
+        writeDirect(bytes, size);
+    } else {
+        std::memcpy(buffer_.data(), bytes, size);
+        used_ = size;
+    }
+    position_ += size;
+}
+
+void OutputFile::copy(const FileSpan &span) {
+    if (broken_) {
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+    }
+    // A span that fits in the buffer is read into it, as any other write is buffered; a
+    // larger one is copied by the kernel from the file to the output.
+    bool copied = false;
+    if (used_ + span.length() > buffer_.size()) {
+        flush();
+        copied = copyInKernel(span);
+    }
+    if (!copied) {
+        readThroughBuffer(span);
+    }
+    position_ += span.length();
+    if (!span.unchanged()) {
+        broken_ = true;
+        fail(PDFW_IO_ERROR, "\"" + span.path() + "\" changed while it was being read");
+    }
+}
+
+bool OutputFile::copyInKernel(const FileSpan &span) {
+    auto from = static_cast<loff_t>(span.offset());
+    std::uint64_t left = span.length();
+    while (left > 0) {
+        ssize_t copied = ::copy_file_range(span.fd(), &from, fd_, nullptr, left, 0);
+        if (copied < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            // Files the kernel will not copy between (other file systems on older kernels,
+            // special files) go through the buffer instead.
+            bool unsupported =
+                errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+            if (unsupported && left == span.length()) {
+                return false;
+            }
+            failWrite(errno);
+        }
+        if (copied == 0) {
+            broken_ = true;
+            fail(PDFW_IO_ERROR, "\"" + span.path() + "\" changed while it was being read");
+        }
+        left -= static_cast<std::uint64_t>(copied);
+        inFile_ += static_cast<std::uint64_t>(copied);
+    }
+    startWriteBack();
+    return true;
+}
+
+void OutputFile::readThroughBuffer(const FileSpan &span) {
+    std::uint64_t at = span.offset();
+    std::uint64_t left = span.length();
+    while (left > 0) {
+        if (used_ == buffer_.size()) {
+            flush();
+        }
+        std::size_t room = buffer_.size() - used_;
+        std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, room));
+        ssize_t got = ::pread(span.fd(), buffer_.data() + used_, chunk, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            broken_ = true;
+            fail(PDFW_IO_ERROR, "cannot read \"" + span.path() +
+                                    "\": " + (got < 0 ? errorText(errno) : "it became shorter"));
+        }
+        used_ += static_cast<std::size_t>(got);
+        at += static_cast<std::uint64_t>(got);
+        left -= static_cast<std::uint64_t>(got);
+    }
+}
+
+void OutputFile::flush() {
+    std::size_t used = std::exchange(used_, 0);
+    writeDirect(buffer_.data(), used);
+}
+
+void OutputFile::writeDirect(const unsigned char *data, std::size_t size) {
+    while (size > 0) {
+        ssize_t written = ::write(fd_, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            failWrite(errno);
+        }
+        if (written == 0) {
+            failWrite(EIO);
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+        inFile_ += static_cast<std::uint64_t>(written);
+    }
+    startWriteBack();
+}
+
+void OutputFile::startWriteBack() {
+    if (inFile_ - writeBackFrom_ < kWriteBackBytes) {
+        return;
+    }
+    // Only a hint: the writes already succeeded, and the fsync in commit() reports any error.
+    ::sync_file_range(fd_, static_cast<off_t>(writeBackFrom_),
+                      static_cast<off_t>(inFile_ - writeBackFrom_), SYNC_FILE_RANGE_WRITE);
+    writeBackFrom_ = inFile_;
+}
+
+void OutputFile::commit() {
+    if (broken_) {
+        discard();
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+    }
+    try {
+        flush();
+    } catch (...) {
+        discard();
+        throw;
+    }
+    if (::fsync(fd_) != 0) {
+        int error = errno;
+        discard();
+        fail(PDFW_SYSTEM_ERROR, "cannot flush \"" + target_ + "\" to disk: " + errorText(error));
+    }
+    if (::close(std::exchange(fd_, -1)) != 0) {
+        int error = errno;
+        discard();
+        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": " + errorText(error));
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        int error = errno;
+        discard();
+        fail(PDFW_SYSTEM_ERROR,
+             "cannot rename the finished file to \"" + target_ + "\": " + errorText(error));
+    }
+    temp_.clear();
+    TemporaryFiles::forget(std::exchange(slot_, -1));
+    committed_ = true;
+    // Make the rename itself durable; the document is complete whatever this reports.
+    int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+} // namespace pdfw

@@ -1,0 +1,71 @@
+// The document's output: a temporary file created beside the target, written through one
+// large buffer, and renamed over the target only by commit(). Every write is checked; an
+// object destroyed before commit() removes its temporary file, so a failed or abandoned run
+// leaves no partial file and an existing target untouched.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "pdfw/core/FileSpan.h"
+#include "pdfw/core/Memory.h"
+
+namespace pdfw {
+
+class OutputFile {
+public:
+    // Creates the temporary file for `target`, beside the file it names (a symbolic link is
+    // followed, so the link stays and its file is replaced). Returns null and sets `reason`
+    // when the folder does not exist or refuses the file, or the target is a folder. The
+    // temporary file is known to pdfw_remove_temporary_files() until it is renamed or removed.
+    static std::unique_ptr<OutputFile> create(const std::string &target, const MemoryProcs &procs,
+                                              std::string &reason);
+    ~OutputFile();
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+
+    // Appends bytes; a failure raises PDFW_IO_ERROR and marks the file broken.
+    void write(const void *data, std::size_t size);
+    void write(std::string_view text) { write(text.data(), text.size()); }
+    // Appends the span's bytes: read into the buffer when they fit, else copied by the kernel
+    // where it can. PDFW_IO_ERROR (and the file broken) when they cannot all be read or the
+    // file changed since it was checked.
+    void copy(const FileSpan &span);
+    std::uint64_t position() const { return position_; }
+    bool broken() const { return broken_; }
+    const std::string &target() const { return target_; }
+
+    // Flushes, syncs and renames over the target, then syncs the folder. On failure raises
+    // PDFW_IO_ERROR or PDFW_SYSTEM_ERROR after removing the temporary file.
+    void commit();
+
+private:
+    OutputFile(std::string target, std::string folder, std::string temp, int fd, Buffer buffer,
+               int slot);
+    void flush();
+    void writeDirect(const unsigned char *data, std::size_t size);
+    // Copies what the kernel will copy; false (nothing copied) where it cannot.
+    bool copyInKernel(const FileSpan &span);
+    void readThroughBuffer(const FileSpan &span);
+    void startWriteBack();
+    [[noreturn]] void failWrite(int error);
+    void discard();
+
+    std::string target_;
+    std::string folder_;
+    std::string temp_;
+    int fd_;
+    Buffer buffer_;
+    std::size_t used_ = 0;
+    std::uint64_t position_ = 0;
+    std::uint64_t inFile_ = 0;        // bytes handed to the file so far
+    std::uint64_t writeBackFrom_ = 0; // start of the bytes whose write-back is not yet started
+    bool broken_ = false;
+    bool committed_ = false;
+    int slot_ = -1; // in TemporaryFiles
+};
+
+} // namespace pdfw

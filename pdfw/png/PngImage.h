@@ -1,0 +1,21 @@
+// Prepares a PNG file as an image XObject: its compressed image data copied unchanged, with
+// the PNG predictor named in /DecodeParms, where PDF reads it to the same samples; every other
+// PNG decoded with libpng and compressed as decoded TIFF pages are. Lossless always, except
+// that 16-bit samples become 8-bit below PDF 1.5.
+#pragma once
+
+#include "pdfw/core/ImageRequest.h"
+#include "pdfw/core/InputFile.h"
+#include "pdfw/core/PreparedImage.h"
+#include "pdfw/png/PngFile.h"
+
+namespace pdfw {
+
+// True when PDF can carry the picture's data as it is: not interlaced, no alpha channel, grey
+// of 1 to 8 bits, RGB of 8 bits or a palette without partial transparency; 16-bit grey and
+// RGB from PDF 1.5. A tRNS colour key stays a colour key (/Mask).
+bool pngPassesThrough(const PngInfo &info, int pdfMinor);
+
+PreparedImage preparePng(const InputFile &file, const ImageRequest &request);
+
+} // namespace pdfw

@@ -1,0 +1,130 @@
+#include "pdfw/tiff/TiffFile.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <unistd.h>
+
+#include "pdfw/core/Memory.h"
+#include "pdfw/core/PdfwError.h"
+
+namespace pdfw {
+
+namespace {
+
+// Keeps the first message in `text` (of 512 bytes).
+void keepFirst(char *text, const char *module, const char *format, va_list args) {
+    if (text[0] == '\0') {
+        int used = std::snprintf(text, 512, "%s: ", module ? module : "libtiff");
+        if (used > 0 && used < 512) {
+            std::vsnprintf(text + used, 512 - static_cast<std::size_t>(used), format, args);
+        }
+    }
+}
+
+// Both return 1, handled: nothing reaches libtiff's global handlers.
+int keepError(TIFF *, void *user, const char *module, const char *format, va_list args) {
+    keepFirst(static_cast<TiffFile::Messages *>(user)->error, module, format, args);
+    return 1;
+}
+
+int keepWarning(TIFF *, void *user, const char *module, const char *format, va_list args) {
+    keepFirst(static_cast<TiffFile::Messages *>(user)->warning, module, format, args);
+    return 1;
+}
+
+} // namespace
+
+TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
+    TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
+    if (!options) {
+        fail(PDFW_MEMORY_ERROR, "out of memory opening \"" + path_ + "\"");
+    }
+    TIFFOpenOptionsSetErrorHandlerExtR(options, keepError, &messages_);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, keepWarning, &messages_);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(kMaxBufferBytes));
+    int fd = ::dup(file.fd());
+    // The copy shares the file position with the original, which an earlier reader moved.
+    if (fd >= 0 && ::lseek(fd, 0, SEEK_SET) != 0) {
+        ::close(fd);
+        fd = -1;
+    }
+    if (fd >= 0) {
+        // "m": no memory mapping, so a file truncated under us gives an error, not a signal.
+        tiff_ = TIFFFdOpenExt(fd, path_.c_str(), "rm", options);
+        if (!tiff_) {
+            ::close(fd);
+        }
+    }
+    TIFFOpenOptionsFree(options);
+    if (!tiff_) {
+        failRead("not a readable TIFF file");
+    }
+    if (page > 1 && !TIFFSetDirectory(tiff_, static_cast<tdir_t>(page - 1))) {
+        TIFFClose(tiff_);
+        tiff_ = nullptr;
+        fail(PDFW_VALUE_ERROR, "\"" + path_ + "\" has no page " + std::to_string(page));
+    }
+    try {
+        readTags();
+    } catch (...) {
+        TIFFClose(tiff_);
+        tiff_ = nullptr;
+        throw;
+    }
+}
+
+TiffFile::~TiffFile() {
+    if (tiff_) {
+        TIFFClose(tiff_);
+    }
+}
+
+void TiffFile::failRead(const std::string &what) const {
+    std::string message = "\"" + path_ + "\": " + what;
+    // libtiff's error says why; some failures come only with a warning before them.
+    const char *why = messages_.error[0] != '\0' ? messages_.error : messages_.warning;
+    if (why[0] != '\0') {
+        message += " (" + std::string(why) + ")";
+    }
+    fail(PDFW_SYNTAX_ERROR, message);
+}
+
+void TiffFile::readTags() {
+    std::uint32_t width = 0, height = 0;
+    if (!TIFFGetField(tiff_, TIFFTAG_IMAGEWIDTH, &width) ||
+        !TIFFGetField(tiff_, TIFFTAG_IMAGELENGTH, &height) || width == 0 || height == 0) {
+        failRead("no image size");
+    }
+    page_.width = width;
+    page_.height = height;
+    std::uint16_t value = 0;
+    auto get = [&](ttag_t tag, int &field) {
+        if (TIFFGetFieldDefaulted(tiff_, tag, &value)) {
+            field = value;
+        }
+    };
+    get(TIFFTAG_BITSPERSAMPLE, page_.bitsPerSample);
+    get(TIFFTAG_SAMPLESPERPIXEL, page_.samplesPerPixel);
+    get(TIFFTAG_COMPRESSION, page_.compression);
+    get(TIFFTAG_PLANARCONFIG, page_.planar);
+    get(TIFFTAG_FILLORDER, page_.fillOrder);
+    get(TIFFTAG_SAMPLEFORMAT, page_.sampleFormat);
+    get(TIFFTAG_INKSET, page_.inkSet);
+    get(TIFFTAG_ORIENTATION, page_.orientation);
+    if (TIFFGetField(tiff_, TIFFTAG_PHOTOMETRIC, &value)) {
+        page_.photometric = value;
+    }
+    std::uint32_t t4 = 0;
+    if (TIFFGetField(tiff_, TIFFTAG_GROUP3OPTIONS, &t4)) {
+        page_.t4Options = t4;
+    }
+    std::uint16_t count = 0;
+    std::uint16_t *kinds = nullptr;
+    if (TIFFGetFieldDefaulted(tiff_, TIFFTAG_EXTRASAMPLES, &count, &kinds) && count > 0 && kinds) {
+        page_.extraSamples = count;
+        page_.firstExtraKind = kinds[0];
+    }
+    page_.tiled = TIFFIsTiled(tiff_) != 0;
+}
+
+} // namespace pdfw

@@ -1,0 +1,242 @@
+#include "pdfw/tiff/TiffImage.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/jpeg/JpegImage.h"
+#include "pdfw/jpeg/JpegStructure.h"
+#include "pdfw/raster/IccProfile.h"
+#include "pdfw/raster/RasterImage.h"
+#include "pdfw/tiff/CcittCheck.h"
+#include "pdfw/tiff/TiffDecoder.h"
+#include "pdfw/tiff/TiffFaxRecoder.h"
+#include "pdfw/tiff/TiffFile.h"
+#include "pdfw/tiff/TiffJpegStrips.h"
+
+namespace pdfw {
+
+namespace {
+
+// Bilevel CCITT data in a single strip can go into the PDF as it is: more strips would each
+// start their own coding (and a G4 strip refers to the row before), so those are decoded.
+bool ccittPassesThrough(TiffFile &tiff) {
+    const TiffPage &p = tiff.page();
+    bool ccitt =
+        p.compression == COMPRESSION_CCITTFAX4 ||
+        (p.compression == COMPRESSION_CCITTFAX3 && (p.t4Options & GROUP3OPT_UNCOMPRESSED) == 0);
+    return ccitt && p.bitsPerSample == 1 && p.samplesPerPixel == 1 &&
+           (p.photometric == PHOTOMETRIC_MINISWHITE || p.photometric == PHOTOMETRIC_MINISBLACK) &&
+           !p.tiled && TIFFNumberOfStrips(tiff.handle()) == 1;
+}
+
+void reverseBits(unsigned char *data, std::size_t size) {
+    static const auto kTable = [] {
+        struct Table {
+            unsigned char v[256];
+        } t{};
+        for (int i = 0; i < 256; ++i) {
+            int r = 0;
+            for (int b = 0; b < 8; ++b) {
+                r |= ((i >> b) & 1) << (7 - b);
+            }
+            t.v[i] = static_cast<unsigned char>(r);
+        }
+        return t;
+    }();
+    for (std::size_t i = 0; i < size; ++i) {
+        data[i] = kTable.v[data[i]];
+    }
+}
+
+Buffer rawStrip(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory, std::size_t extra,
+                std::size_t &at) {
+    std::uint64_t *counts = nullptr;
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_STRIPBYTECOUNTS, &counts) || !counts ||
+        counts[0] == 0 || counts[0] > file.size()) {
+        tiff.failRead("bad strip byte count");
+    }
+    Buffer data(memory, checkedSize({counts[0] + extra}, "the strip of \"" + tiff.path() + "\""),
+                "TIFF strip");
+    at = extra;
+    tmsize_t got =
+        TIFFReadRawStrip(tiff.handle(), 0, data.data() + extra, static_cast<tmsize_t>(counts[0]));
+    if (got < 0 || static_cast<std::uint64_t>(got) != counts[0]) {
+        tiff.failRead("cannot read the strip");
+    }
+    return data;
+}
+
+int faxK(const TiffPage &p) {
+    return p.compression == COMPRESSION_CCITTFAX4 ? -1
+           : (p.t4Options & GROUP3OPT_2DENCODING) ? 1
+                                                  : 0;
+}
+
+// The page's fax data as it is, or as libtiff's encoder writes libtiff's reading of it where PDF
+// readers would decode the original differently (noted).
+PreparedObject ccittObject(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory,
+                           const ColourSpace &space, ObjectGroup &group, std::string &notes) {
+    const TiffPage &p = tiff.page();
+    std::size_t at = 0;
+    Buffer data = rawStrip(tiff, file, memory, 0, at);
+    if (p.fillOrder == FILLORDER_LSB2MSB) {
+        reverseBits(data.data(), data.size());
+    }
+    int k = faxK(p);
+    std::string problem = ccittProblem(data.data(), data.size(), {k, p.width, p.height});
+    if (!problem.empty()) {
+        data = recodeFaxPage(tiff, memory);
+        k = -1;
+        addNote(notes, "fax data re-encoded: " + problem + ", which PDF readers misread");
+    }
+    ObjectText dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(p.width) + "/Height " +
+                      std::to_string(p.height) + "/ColorSpace";
+    appendColourSpace(dict, group, space);
+    dict += "/BitsPerComponent 1/Filter/CCITTFaxDecode/DecodeParms<</K " + std::to_string(k) +
+            "/Columns " + std::to_string(p.width) + "/Rows " + std::to_string(p.height);
+    // The coding names runs white and black; where 0 means black, they are the other way.
+    if (p.photometric == PHOTOMETRIC_MINISBLACK) {
+        dict += "/BlackIs1 true";
+    }
+    dict += ">>";
+    return streamObject(std::move(dict), std::move(data));
+}
+
+// A JPEG-compressed page in one strip is a JPEG stream once its shared tables are put back
+// in front of it; several strips are joined into one. PDF carries that as it is.
+bool jpegPassesThrough(TiffFile &tiff) {
+    const TiffPage &p = tiff.page();
+    bool colours = (p.photometric == PHOTOMETRIC_MINISBLACK && p.samplesPerPixel == 1) ||
+                   ((p.photometric == PHOTOMETRIC_RGB || p.photometric == PHOTOMETRIC_YCBCR) &&
+                    p.samplesPerPixel == 3) ||
+                   (p.photometric == PHOTOMETRIC_SEPARATED && p.inkSet == INKSET_CMYK &&
+                    p.samplesPerPixel == 4);
+    return p.compression == COMPRESSION_JPEG && colours && p.bitsPerSample == 8 &&
+           p.extraSamples == 0 && !p.tiled;
+}
+
+// The page's JPEG stream, or nothing when it turns out not to fit the page (then the page
+// is decoded instead).
+std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &file,
+                                              const MemoryProcs &memory, const ColourSpace &space,
+                                              ObjectGroup &group) {
+    const TiffPage &p = tiff.page();
+    std::uint32_t tableBytes = 0;
+    const unsigned char *tables = nullptr;
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_JPEGTABLES, &tableBytes, &tables) || !tables ||
+        tableBytes < 4 || tables[0] != 0xFF || tables[1] != 0xD8 ||
+        tables[tableBytes - 2] != 0xFF || tables[tableBytes - 1] != 0xD9) {
+        tableBytes = 0;
+    }
+    // The tables without their end marker, then the strip without its start marker.
+    std::size_t prefix = tableBytes ? tableBytes - 2 : 0;
+    Buffer data;
+    std::size_t size = 0;
+    if (TIFFNumberOfStrips(tiff.handle()) > 1) {
+        auto joined = joinJpegStrips(tiff, file, tables, prefix, memory);
+        if (!joined) {
+            return std::nullopt;
+        }
+        data = std::move(*joined);
+        size = data.size();
+    } else {
+        std::size_t at = 0;
+        data = rawStrip(tiff, file, memory, prefix, at);
+        size = data.size();
+        if (prefix) {
+            if (size - at < 2 || data.data()[at] != 0xFF || data.data()[at + 1] != 0xD8) {
+                return std::nullopt;
+            }
+            std::memcpy(data.data(), tables, prefix);
+            std::memmove(data.data() + prefix, data.data() + at + 2, size - at - 2);
+            size -= 2;
+        }
+    }
+    MemorySource source(data.data(), size, tiff.path());
+    JpegInfo info = inspectJpeg(source);
+    if (info.width != p.width || info.height != p.height || info.coding != JpegCoding::Huffman ||
+        info.components != p.samplesPerPixel) {
+        return std::nullopt;
+    }
+    // The stream has no marker saying whether it holds YCbCr: the TIFF says it.
+    int transform = p.photometric == PHOTOMETRIC_YCBCR ? 1 : 0;
+    ObjectText dict = jpegImageDictionary(info, space, group, transform);
+    data.truncate(static_cast<std::size_t>(info.length));
+    return streamObject(std::move(dict), std::move(data));
+}
+
+std::vector<unsigned char> tiffIccProfile(TiffFile &tiff) {
+    std::uint32_t count = 0;
+    const unsigned char *data = nullptr;
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_ICCPROFILE, &count, &data) || !data || count == 0) {
+        return {};
+    }
+    return {data, data + count};
+}
+
+// The colour space for `components` colour components: the page's profile's when it is sound,
+// else the device space (noting why when a profile was there).
+ColourSpace tiffColourSpace(TiffFile &tiff, const ImageRequest &request, int components,
+                            std::string &notes) {
+    return colourSpaceFor(tiffIccProfile(tiff), components, request.pdfMinor, notes);
+}
+
+} // namespace
+
+int tiffIntake(TiffFile &tiff, const InputFile &file, std::string &reason) {
+    if (ccittPassesThrough(tiff)) {
+        std::size_t at = 0;
+        Buffer data = rawStrip(tiff, file, MemoryProcs{}, 0, at);
+        if (tiff.page().fillOrder == FILLORDER_LSB2MSB) {
+            reverseBits(data.data(), data.size());
+        }
+        const TiffPage &p = tiff.page();
+        if (ccittProblem(data.data(), data.size(), {faxK(p), p.width, p.height}).empty()) {
+            return PDFW_INTAKE_COPIED;
+        }
+        recodeFaxPage(tiff, MemoryProcs{}); // refuses data libtiff cannot read whole
+        return PDFW_INTAKE_RECOMPRESSED;
+    }
+    if (jpegPassesThrough(tiff)) {
+        return PDFW_INTAKE_COPIED;
+    }
+    return tiffDecodable(tiff, reason) ? PDFW_INTAKE_RECOMPRESSED : PDFW_INTAKE_UNUSABLE;
+}
+
+PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
+    TiffFile tiff(file, request.page);
+    const TiffPage &p = tiff.page();
+    PreparedImage prepared;
+    prepared.width = p.width;
+    prepared.height = p.height;
+    prepared.orientation = p.orientation;
+    if (ccittPassesThrough(tiff)) {
+        ColourSpace space = tiffColourSpace(tiff, request, 1, prepared.notes);
+        prepared.group.objects.push_back(
+            ccittObject(tiff, file, request.memory, space, prepared.group, prepared.notes));
+        return prepared;
+    }
+    if (jpegPassesThrough(tiff)) {
+        std::string notes;
+        ColourSpace space = tiffColourSpace(tiff, request, p.samplesPerPixel, notes);
+        if (auto object = jpegStripObject(tiff, file, request.memory, space, prepared.group)) {
+            prepared.group.objects.push_back(std::move(*object));
+            prepared.notes = notes;
+            return prepared;
+        }
+        prepared.group.shared.clear();
+    }
+    RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
+    std::string notes;
+    raster.space =
+        tiffColourSpace(tiff, request, raster.palette.empty() ? raster.components : 3, notes);
+    PreparedImage decoded = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+    decoded.orientation = p.orientation;
+    decoded.notes = notes;
+    return decoded;
+}
+
+} // namespace pdfw
