@@ -8,11 +8,13 @@
 
 #include "app/CFolvaneApp.h"
 #include "app/Resource.h"
-#include "app/qt/QtToolkit.h"
+#include "app/qt/AppResources.h"
+#include "platform/qt/QtToolkit.h"
 
 int main(int argc, char **argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Folvane"));
+    RegisterAppResources();
     QApplication::setWindowIcon(QIcon(QtToolkit::ResourcePath(IDR_MAINFRAME)));
     QtToolkit::InstallApplicationFont();
     QtToolkit toolkit;

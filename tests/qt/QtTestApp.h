@@ -8,7 +8,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "app/qt/QtToolkit.h"
+#include "app/qt/AppResources.h"
+#include "platform/qt/QtToolkit.h"
 
 // Fontconfig keeps a cache for the life of the process; the leak checker is told so.
 extern "C" const char *__lsan_default_suppressions() {
@@ -30,6 +31,7 @@ inline QApplication &App() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         auto *created = new QApplication(argc, argv);
         QtToolkit::InstallApplicationFont();
+        RegisterAppResources();
         UseFreshSettings();
         return created;
     }();

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/qt/QtProgressDialog.h"
+#include "platform/qt/QtProgressDialog.h"
 
 class RunWatcher : public QObject {
 public:

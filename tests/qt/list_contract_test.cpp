@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/qt/QtListCtrl.h"
+#include "platform/qt/QtListCtrl.h"
 #include "tests/platform/ListCtrlContract.h"
 #include "tests/qt/QtTestApp.h"
 

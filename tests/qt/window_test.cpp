@@ -18,9 +18,9 @@
 
 #include "app/CFolvaneDlg.h"
 #include "app/Resource.h"
-#include "app/qt/QtDialog.h"
-#include "app/qt/QtListCtrl.h"
-#include "app/qt/QtToolkit.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtListCtrl.h"
+#include "platform/qt/QtToolkit.h"
 #include "tests/qt/QtTestApp.h"
 #include "tests/qt/Screenshots.h"
 #include "tests/support/Files.h"

@@ -1,4 +1,4 @@
-#include "app/qt/PreviewFrame.h"
+#include "platform/qt/PreviewFrame.h"
 
 #include <QImage>
 #include <QPainter>

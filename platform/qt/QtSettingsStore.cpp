@@ -1,4 +1,4 @@
-#include "app/qt/QtSettingsStore.h"
+#include "platform/qt/QtSettingsStore.h"
 
 QtSettingsStore::QtSettingsStore()
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("folvane"),

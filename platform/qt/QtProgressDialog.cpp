@@ -1,4 +1,4 @@
-#include "app/qt/QtProgressDialog.h"
+#include "platform/qt/QtProgressDialog.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,4 +1,4 @@
-#include "app/qt/QtListModel.h"
+#include "platform/qt/QtListModel.h"
 
 #include <QColor>
 #include <QFile>

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <map>
 
-#include "app/qt/QtSettingsStore.h"
+#include "platform/qt/QtSettingsStore.h"
 #include "platform/ui/UiToolkit.h"
 
 // The toolkit of the real window: dialogs become Qt widgets, icons and pictures come from the
@@ -16,6 +17,9 @@ public:
     SettingsStore &Settings() override { return m_settings; }
     void PostToUiThread(std::function<void()> call) override;
 
+    // Where the program's icon and bitmap resources are among its embedded resources
+    // (":/res/name.png" by resource id); set once at start-up, before any window.
+    static void SetResourcePaths(std::map<int, QString> paths);
     // Path of an icon or bitmap resource in the embedded resources; empty for an unknown id.
     static QString ResourcePath(int resourceId);
     // The font of every dialog: a CJK face, since the captions are Chinese.

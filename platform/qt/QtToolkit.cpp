@@ -1,4 +1,4 @@
-#include "app/qt/QtToolkit.h"
+#include "platform/qt/QtToolkit.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -6,8 +6,7 @@
 #include <QFont>
 #include <QUrl>
 
-#include "app/Resource.h"
-#include "app/qt/QtDialog.h"
+#include "platform/qt/QtDialog.h"
 
 std::unique_ptr<DialogPeer> QtToolkit::CreateDialogPeer(const DialogTemplate &dialog,
                                                         CDialog &owner) {
@@ -35,15 +34,22 @@ void QtToolkit::PostToUiThread(std::function<void()> call) {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::QueuedConnection);
 }
 
+namespace {
+
+std::map<int, QString> &resourcePaths() {
+    static std::map<int, QString> paths;
+    return paths;
+}
+
+} // namespace
+
+void QtToolkit::SetResourcePaths(std::map<int, QString> paths) {
+    resourcePaths() = std::move(paths);
+}
+
 QString QtToolkit::ResourcePath(int resourceId) {
-    switch (resourceId) {
-    case IDR_MAINFRAME:
-        return QStringLiteral(":/res/folvane.png");
-    case IDB_CORNER:
-        return QStringLiteral(":/res/corner.png");
-    default:
-        return {};
-    }
+    auto found = resourcePaths().find(resourceId);
+    return found == resourcePaths().end() ? QString() : found->second;
 }
 
 void QtToolkit::InstallApplicationFont() {

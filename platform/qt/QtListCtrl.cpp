@@ -1,4 +1,4 @@
-#include "app/qt/QtListCtrl.h"
+#include "platform/qt/QtListCtrl.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

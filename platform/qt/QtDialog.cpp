@@ -1,4 +1,4 @@
-#include "app/qt/QtDialog.h"
+#include "platform/qt/QtDialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -18,11 +18,11 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/qt/PreviewFrame.h"
-#include "app/qt/QtListCtrl.h"
-#include "app/qt/QtProgressDialog.h"
-#include "app/qt/QtToolkit.h"
-#include "app/qt/QtWnd.h"
+#include "platform/qt/PreviewFrame.h"
+#include "platform/qt/QtListCtrl.h"
+#include "platform/qt/QtProgressDialog.h"
+#include "platform/qt/QtToolkit.h"
+#include "platform/qt/QtWnd.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/MessageMap.h"
 #include "platform/ui/UiMessage.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/qt/QtListModel.h"
+#include "platform/qt/QtListModel.h"
 #include "platform/ui/ListCtrlPeer.h"
 
 // The image list on screen: a report view with single full-row selection over a QtListModel. The

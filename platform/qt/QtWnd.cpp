@@ -1,4 +1,4 @@
-#include "app/qt/QtWnd.h"
+#include "platform/qt/QtWnd.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/qt/PreviewFrame.h"
+#include "platform/qt/PreviewFrame.h"
 
 void QtWnd::SetWindowText(const std::string &text) {
     const QString value = QString::fromStdString(text);
