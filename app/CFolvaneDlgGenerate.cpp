@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "app/Messages.h"
 #include "pdf/PageGeneration.h"
 #include "platform/crt/SplitPath.h"
 
@@ -49,13 +50,13 @@ std::string FileName(const std::string &path) {
 }
 
 // "操作失败!请重启后再试!", then the file that failed (with its page when it has several) or the
-// output that could not be written, then the engine's reason.
+// output that could not be written, then why.
 std::string FailureText(const folvane::GenerateError &error, int filePages) {
     std::string where = error.path;
     if (!error.AboutOutput() && filePages > 1) {
         where += " 第 " + std::to_string(error.filePage) + " 页";
     }
-    return std::string(kMsgFailure) + "\n" + where + "\n" + error.what();
+    return std::string(kMsgFailure) + "\n" + where + "\n" + ProblemText(error.problem);
 }
 
 } // namespace
@@ -103,14 +104,14 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
         // Nothing would be left to write: the first file's failure is the answer.
         const int row = unusable.front();
         Inform(std::string(kMsgFailure) + "\n" + m_listImages.GetItemText(row, kColumnPath) + "\n" +
-               RowFacts(row)->reason);
+               ProblemText(RowFacts(row)->problem));
         return false;
     }
     std::string question = "列表中有 " + std::to_string(unusable.size()) + " 张图片无法使用:";
     for (std::size_t i = 0; i < unusable.size() && i < kNamesInQuestion; ++i) {
         const int row = unusable[i];
         question += "\n" + FileName(m_listImages.GetItemText(row, kColumnPath)) + ": " +
-                    RowFacts(row)->reason;
+                    ProblemText(RowFacts(row)->problem);
     }
     if (unusable.size() > kNamesInQuestion) {
         question += "\n……";

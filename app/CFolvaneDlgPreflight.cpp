@@ -27,7 +27,8 @@ void CFolvaneDlg::CheckFiles(const std::vector<std::string> &paths) {
             try {
                 facts = inspect(path);
             } catch (const std::exception &error) {
-                facts.reason = error.what();
+                facts.problem.kind = folvane::Problem::Kind::Internal;
+                facts.problem.detail = error.what();
             }
             return [this, path, facts] { OnRowChecked(path, facts); };
         });

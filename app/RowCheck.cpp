@@ -1,7 +1,6 @@
 #include "app/RowCheck.h"
 
-#include <algorithm>
-#include <cmath>
+#include "app/Messages.h"
 
 namespace {
 
@@ -23,16 +22,14 @@ const char *IntakeText(folvane::ImageFacts::Intake intake) {
 
 std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout) {
     if (!facts.ok) {
-        return facts.reason;
+        return ProblemText(facts.problem);
     }
     std::string text = facts.kind + " " + std::to_string(facts.width) + "x" +
                        std::to_string(facts.height) + ", " + IntakeText(facts.intake) + ", " +
                        std::to_string(facts.pages) + " 页";
     const double outside = folvane::PlaceOnPage(layout, facts.width, facts.height).outside;
     if (outside > 0) {
-        // A sliver still counts: "0%" would read as nothing cut off.
-        const int percent = std::max(1, static_cast<int>(std::lround(outside * 100)));
-        text += ", " + std::to_string(percent) + "% 超出页面";
+        text += ", " + SharePercent(outside) + " 超出页面";
     }
     return text;
 }

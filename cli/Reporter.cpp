@@ -1,9 +1,9 @@
 #include "cli/Reporter.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "cli/Interrupts.h"
+#include "cli/Messages.h"
 
 namespace folvane_pdf {
 
@@ -26,15 +26,6 @@ std::string FileAndPage(const std::string &path, int filePage, int filePages) {
     return path;
 }
 
-// A share as a whole percentage that never says 0% or 100% of something partly true.
-std::string Percent(double share) {
-    long percent = std::lround(share * 100);
-    if (percent < 1) {
-        return "less than 1%";
-    }
-    return std::to_string(percent > 99 ? 99 : percent) + "%";
-}
-
 } // namespace
 
 int Fail(const std::string &text) {
@@ -43,12 +34,7 @@ int Fail(const std::string &text) {
 }
 
 std::string WarningLine(const folvane::PageNote &note) {
-    const std::string where = FileAndPage(note.path, note.filePage, note.filePages);
-    if (note.kind == folvane::PageNote::Kind::Cropped) {
-        return where + ": " + Percent(note.outside) +
-               " of the image lies outside the page; -c fit fits it";
-    }
-    return where + ": " + OneLine(note.text);
+    return FileAndPage(note.path, note.filePage, note.filePages) + ": " + OneLine(NoteText(note));
 }
 
 folvane::GenerateEvents Reporter::Events() {
@@ -86,8 +72,8 @@ void Reporter::EndProgress() {
 
 int Reporter::Failure(const folvane::GenerateError &error) {
     EndProgress();
-    std::string reason = OneLine(error.what());
-    // The engine's texts name their file; a page after the first is named here.
+    std::string reason = OneLine(ProblemText(error.problem));
+    // Most sentences name their file; a page after the first is named here.
     if (error.filePage > 1) {
         reason = error.path + ", page " + std::to_string(error.filePage) + ": " + reason;
     } else if (reason.find(error.path) == std::string::npos) {

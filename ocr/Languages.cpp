@@ -48,9 +48,10 @@ std::vector<std::string> checkLanguages(const std::string &languages) {
         std::size_t end = languages.find('+', start);
         std::string name = languages.substr(start, end - start);
         if (!wellFormed(name)) {
-            throw OcrError("text recognition: \"" + languages +
-                           "\" is not a list of language names joined by '+' (like " +
-                           kDefaultLanguages + ")");
+            throw OcrError(OcrError::Kind::LanguageNames, languages, "",
+                           "text recognition: \"" + languages +
+                               "\" is not a list of language names joined by '+' (like " +
+                               kDefaultLanguages + ")");
         }
         names.push_back(name);
         if (end == std::string::npos) {
@@ -62,9 +63,10 @@ std::vector<std::string> checkLanguages(const std::string &languages) {
     for (const std::string &name : names) {
         std::error_code error;
         if (!std::filesystem::is_regular_file(folder + "/" + name + ".traineddata", error)) {
-            throw OcrError("text recognition: the data for language \"" + name +
-                           "\" is not installed in " + folder + " (Debian package " +
-                           debianPackage(name) + ")");
+            throw OcrError(OcrError::Kind::LanguageMissing, name, debianPackage(name),
+                           "text recognition: the data for language \"" + name +
+                               "\" is not installed in " + folder + " (Debian package " +
+                               debianPackage(name) + ")");
         }
     }
     return names;

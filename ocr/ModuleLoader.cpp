@@ -21,17 +21,24 @@ EngineModule *load(const std::string &path) {
     // RTLD_LOCAL: Tesseract's symbols stay the module's and never stand in for the program's.
     void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        throw OcrError("text recognition: the engine module " + path +
-                       " cannot be loaded: " + dlopenReason());
+        std::string reason = dlopenReason();
+        throw OcrError(OcrError::Kind::Module, path, "cannot be loaded: " + reason,
+                       "text recognition: the engine module " + path +
+                           " cannot be loaded: " + reason);
     }
     auto entry = reinterpret_cast<EngineModuleEntry>(dlsym(handle, kEngineModuleEntry));
     if (!entry) {
-        throw OcrError("text recognition: " + path + " is not a text recognition module of this " +
-                       "version (it has no " + kEngineModuleEntry + ")");
+        std::string reason = std::string("is not a text recognition module of this version (it "
+                                         "has no ") +
+                             kEngineModuleEntry + ")";
+        throw OcrError(OcrError::Kind::Module, path, reason,
+                       "text recognition: " + path + " is not a text recognition module of this " +
+                           "version (it has no " + kEngineModuleEntry + ")");
     }
     EngineModule *module = entry();
     if (!module) {
-        throw OcrError("text recognition: the engine module " + path + " failed to start");
+        throw OcrError(OcrError::Kind::Module, path, "failed to start",
+                       "text recognition: the engine module " + path + " failed to start");
     }
     return module;
 }

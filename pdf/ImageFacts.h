@@ -5,25 +5,28 @@
 
 #include <string>
 
+#include "pdf/Problem.h"
+
 namespace folvane {
 
 struct ImageFacts {
     enum class Intake {
-        Unusable, // cannot go into a PDF: `reason` says why
+        Unusable, // cannot go into a PDF: `problem` says why
         Copied,   // its compressed data goes in unchanged
-        Repaired, // damaged but read whole: rewritten without loss; `reason` says what was wrong
+        Repaired, // damaged but read whole: rewritten without loss; `repair` says what was wrong
         Recompressed, // decoded (or re-coded) and compressed again, without loss
     };
     bool ok = false;
-    std::string reason;
-    std::string kind; // "JPEG", "TIFF", "PNG"; "" when it is none of them
-    int pages = 0;    // pages in the file
-    int width = 0;    // the page's upright size in pixels
+    Problem problem;    // why it cannot be used (kind None when it can)
+    std::string repair; // for a repair: what libjpeg found wrong ("" when it said nothing)
+    std::string kind;   // "JPEG", "TIFF", "PNG"; "" when it is none of them
+    int pages = 0;      // pages in the file
+    int width = 0;      // the page's upright size in pixels
     int height = 0;
     Intake intake = Intake::Unusable;
 };
 
-// Page `page` (1-based) of the file at `path`.
+// Page `page` (1-based) of the file at `path`, as it would go into the PDF the page loop writes.
 ImageFacts InspectImage(const std::string &path, int page = 1);
 
 } // namespace folvane

@@ -26,21 +26,29 @@ void RefuseOutputAmongInputs(const std::string &savePath,
         struct stat input {};
         if (::stat(imagePaths[i].c_str(), &input) == 0 && input.st_dev == output.st_dev &&
             input.st_ino == output.st_ino) {
-            throw GenerateError("the output file \"" + savePath + "\" is the input image \"" +
+            Problem same;
+            same.kind = Problem::Kind::OutputIsInput;
+            same.file = savePath;
+            same.item = imagePaths[i];
+            throw GenerateError(same,
+                                "the output file \"" + savePath + "\" is the input image \"" +
                                     imagePaths[i] + "\"; choose another output file",
                                 savePath, 0, GenerateError::kNoRow);
         }
     }
 }
 
-// The engine's reason for an output it could not create, without the name of its call.
-std::string OpenFailure(const PdfWriter &writer) {
-    std::string reason = writer.LastErrorMessage();
-    const std::string call = "pdfw_open_file: ";
-    if (reason.compare(0, call.size(), call) == 0) {
-        reason.erase(0, call.size());
+// Why the engine could not create the output.
+GenerateError OpenFailure(const PdfWriter &writer, const std::string &savePath) {
+    Problem problem = writer.LastProblem();
+    if (problem.kind == Problem::Kind::None) {
+        problem.kind = Problem::Kind::Output;
+        problem.file = savePath;
+        problem.item = "create";
     }
-    return reason.empty() ? "cannot create the output file" : reason;
+    std::string text = writer.LastErrorMessage();
+    return GenerateError(problem, text.empty() ? "cannot create the output file" : text, savePath,
+                         0, GenerateError::kNoRow);
 }
 
 PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &layout) {
@@ -54,7 +62,7 @@ PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &l
 // keeps the order the generate command always used (page, image, place at the origin); fit
 // loads the image first, because its size decides the page's.
 PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, const std::string &path,
-                        int filePage, std::string &notes) {
+                        int filePage, std::vector<PdfWriter::ImageNote> &notes) {
     const char *type = ImageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
@@ -75,9 +83,22 @@ PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, const std::
     return placement;
 }
 
-// Tells the caller about a cut image and each of the engine's note lines.
+PageNote::Kind NoteKind(int engineKind) {
+    switch (engineKind) {
+    case PDFW_NOTE_PROFILE_IGNORED:
+        return PageNote::Kind::ProfileIgnored;
+    case PDFW_NOTE_PROFILE_TOO_NEW:
+        return PageNote::Kind::ProfileTooNew;
+    case PDFW_NOTE_FAX_REENCODED:
+        return PageNote::Kind::FaxReencoded;
+    default:
+        return PageNote::Kind::Repaired;
+    }
+}
+
+// Tells the caller about a cut image and each of the engine's notes.
 void ReportNotes(const GenerateEvents &events, PageNote note, const PagePlacement &placement,
-                 const std::string &notes) {
+                 const std::vector<PdfWriter::ImageNote> &notes) {
     if (!events.onNote) {
         return;
     }
@@ -87,19 +108,11 @@ void ReportNotes(const GenerateEvents &events, PageNote note, const PagePlacemen
         events.onNote(note);
     }
     note.outside = 0;
-    std::size_t start = 0;
-    while (start < notes.size()) {
-        std::size_t end = notes.find('\n', start);
-        if (end == std::string::npos) {
-            end = notes.size();
-        }
-        if (end > start) {
-            note.text = notes.substr(start, end - start);
-            note.kind = note.text.rfind("repaired", 0) == 0 ? PageNote::Kind::Repaired
-                                                            : PageNote::Kind::Engine;
-            events.onNote(note);
-        }
-        start = end + 1;
+    for (const PdfWriter::ImageNote &engineNote : notes) {
+        note.kind = NoteKind(engineNote.kind);
+        note.number = engineNote.number;
+        note.detail = engineNote.detail;
+        events.onNote(note);
     }
 }
 
@@ -110,25 +123,45 @@ struct Subject {
     std::size_t index = GenerateError::kNoRow;
 };
 
-void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
-                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
-    PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
-    writer.SetParameter("compatibility", "1.4");
+// Counts each file's pages once and announces every page, so that the engine prepares them on
+// all cores while it writes. A count that fails is 0: the file's turn counts again, and fails
+// there, after the pages before it.
+std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string> &imagePaths,
+                               bool firstPageOnly) {
+    std::vector<int> counts;
+    for (const std::string &path : imagePaths) {
+        int pages = 1;
+        if (!firstPageOnly) {
+            try {
+                pages = writer.CountPages(path);
+            } catch (const PdfWriter::Exception &) {
+                pages = 0;
+            }
+        }
+        counts.push_back(pages);
+        for (int page = 1; page <= pages || page == 1; ++page) {
+            writer.QueueImage(ImageTypeForPath(path), path, "", page);
+        }
+    }
+    return counts;
+}
+
+void WritePages(PdfWriter &writer, const std::string &savePath,
+                const std::vector<std::string> &imagePaths, const GenerateOptions &options,
+                const GenerateEvents &events, Subject &subject) {
+    writer.SetParameter("compatibility", kPdfVersion);
     if (!options.ocrLanguages.empty()) {
         writer.SetParameter("ocr", options.ocrLanguages);
     }
     if (writer.OpenFile(savePath) == -1) {
-        throw GenerateError(OpenFailure(writer), savePath, 0, GenerateError::kNoRow);
+        throw OpenFailure(writer, savePath);
     }
-    // Every page ahead, so that the engine prepares them on all cores while it writes.
-    for (const std::string &path : imagePaths) {
-        writer.QueueImage(ImageTypeForPath(path), path, "", options.firstPageOnly ? 1 : 0);
-    }
+    const std::vector<int> counts = CountAndQueue(writer, imagePaths, options.firstPageOnly);
     const std::size_t total = imagePaths.size();
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];
         subject = Subject{path, 1, i};
-        const int pages = options.firstPageOnly ? 1 : writer.CountPages(path);
+        const int pages = counts[i] > 0 ? counts[i] : writer.CountPages(path);
         for (int page = 1; page <= pages; ++page) {
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
@@ -137,10 +170,10 @@ void WriteDocument(const std::string &savePath, const std::vector<std::string> &
             if (events.onPage) {
                 events.onPage(PageStart{i, total, path, page, pages});
             }
-            std::string notes;
+            std::vector<PdfWriter::ImageNote> notes;
             PagePlacement placement = WritePage(writer, options.layout, path, page, notes);
-            ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Engine, 0, ""},
-                        placement, notes);
+            ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped}, placement,
+                        notes);
         }
     }
     subject = Subject{savePath, 0, GenerateError::kNoRow};
@@ -148,6 +181,29 @@ void WriteDocument(const std::string &savePath, const std::vector<std::string> &
     if (events.afterClose) {
         events.afterClose();
     }
+}
+
+// An engine failure with its problem, read while the writer still holds it.
+struct EngineFailure {
+    Problem problem;
+    std::string message;
+};
+
+void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
+    PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
+    try {
+        WritePages(writer, savePath, imagePaths, options, events, subject);
+    } catch (const PdfWriter::Exception &e) {
+        throw EngineFailure{writer.LastProblem(), e.message};
+    }
+}
+
+Problem Internal(const std::string &what) {
+    Problem problem;
+    problem.kind = Problem::Kind::Internal;
+    problem.detail = what;
+    return problem;
 }
 
 } // namespace
@@ -172,12 +228,17 @@ void GeneratePdf(const std::string &savePath, const std::vector<std::string> &im
         throw;
     } catch (const GenerateCancelled &) {
         throw;
-    } catch (const PdfWriter::Exception &e) {
-        throw GenerateError(e.message, subject.path, subject.filePage, subject.index);
+    } catch (const EngineFailure &e) {
+        throw GenerateError(e.problem, e.message, subject.path, subject.filePage, subject.index);
+    } catch (const PdfWriter::Exception &e) { // the writer could not be made
+        throw GenerateError(Internal(e.message), e.message, subject.path, subject.filePage,
+                            subject.index);
     } catch (const std::exception &e) {
-        throw GenerateError(e.what(), subject.path, subject.filePage, subject.index);
+        throw GenerateError(Internal(e.what()), e.what(), subject.path, subject.filePage,
+                            subject.index);
     } catch (...) {
-        throw GenerateError("unexpected failure", subject.path, subject.filePage, subject.index);
+        throw GenerateError(Internal("unexpected failure"), "unexpected failure", subject.path,
+                            subject.filePage, subject.index);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pdf/PageLayout.h"
+#include "pdf/Problem.h"
 
 namespace folvane {
 
@@ -16,6 +17,9 @@ namespace folvane {
 // substrings ".jpg", ".JPG", ".tif", ".TIF" (tried in that order; an occurrence only counts when
 // it does not start the path). "auto" lets the engine decide by the file's content.
 const char *ImageTypeForPath(const std::string &path);
+
+// The PDF version the page loop writes, and the pre-flight asks about.
+inline constexpr const char *kPdfVersion = "1.4";
 
 struct GenerateOptions {
     PageLayout layout;
@@ -33,17 +37,22 @@ struct PageStart {
     int filePages;
 };
 
-// Something the user should know about a page that was written all the same: its image cut
-// by the page edge (Cropped, with `outside` the share of the image beyond it), or a note of
-// the engine's (Repaired for a repaired JPEG, Engine otherwise; `text` is the engine's line).
+// Something the user should know about a page that was written all the same.
 struct PageNote {
     std::size_t index;
     std::string path;
     int filePage;
     int filePages;
-    enum class Kind { Cropped, Repaired, Engine } kind;
-    double outside;
-    std::string text;
+    enum class Kind {
+        Cropped,        // its image runs past the page's edge; `outside`: the share beyond it
+        Repaired,       // a damaged JPEG rewritten without loss; detail: what was wrong (or "")
+        ProfileIgnored, // its colour profile left out, device colours used; detail: why
+        ProfileTooNew,  // an ICC version 4 profile in a PDF 1.`number` (older than 1.5)
+        FaxReencoded,   // fax data PDF readers misread, re-encoded as G4; detail: what was wrong
+    } kind;
+    double outside = 0;
+    long long number = 0;
+    std::string detail;
 };
 
 // Every callback is optional and runs on the thread that calls GeneratePdf.
@@ -56,18 +65,21 @@ struct GenerateEvents {
     std::function<void()> afterClose;
 };
 
-// Why a run failed. what() is the reason, the engine's own text wherever the engine gave one
-// (why the output cannot be created included).
+// Why a run failed: `problem`, which front ends word for their users. what() is the engine's
+// own English text wherever the engine gave one (a log's line, not the user's).
 class GenerateError : public std::runtime_error {
 public:
     static constexpr std::size_t kNoRow = std::numeric_limits<std::size_t>::max();
 
-    GenerateError(const std::string &reason, std::string subject, int page, std::size_t row)
-        : std::runtime_error(reason), path(std::move(subject)), filePage(page), index(row) {}
+    GenerateError(Problem why, const std::string &text, std::string subject, int page,
+                  std::size_t row)
+        : std::runtime_error(text), problem(std::move(why)), path(std::move(subject)),
+          filePage(page), index(row) {}
 
     // True when the output, not an image, failed.
     bool AboutOutput() const { return index == kNoRow; }
 
+    Problem problem;
     std::string path; // the image, or the output path when AboutOutput()
     int filePage;     // the image's page (1-based), 0 when AboutOutput()
     std::size_t index;
@@ -81,7 +93,7 @@ public:
 
 // Writes one document at `savePath` with the pages of `imagePaths` in order: every page of a
 // TIFF (only its first with `firstPageOnly`), one for each other file, laid out as
-// `options.layout` says. PDF 1.4; written beside the target and renamed over it only when
+// `options.layout` says. PDF kPdfVersion; written beside the target and renamed over it only when
 // complete, so that every failure (GenerateError) and a stop (GenerateCancelled) leave no file
 // and an existing one untouched. An output path that names one of the images (the same file,
 // through a link too) is refused before anything is written.

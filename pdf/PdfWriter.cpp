@@ -3,6 +3,8 @@
 #include <csetjmp>
 #include <cstring>
 
+#include "pdf/EngineProblem.h"
+
 namespace {
 
 // Registered with pdfw_new. Records the error in the writer's ErrorRecord, found only through
@@ -49,7 +51,7 @@ void PdfWriter::CreateContext(pdfw_alloc_proc allocProc, pdfw_realloc_proc reall
     }
     handle = pdfw_new(pdfw_error_handler, allocProc, reallocProc, freeProc, &error);
     if (handle == nullptr) {
-        throw MemoryException("pdfw_new: the PDF engine could not create a context", opaque);
+        throw MemoryException("the PDF engine could not create a context", opaque);
     }
     pdfw_set_parameter(handle, "binding", "C++");
 }
@@ -126,8 +128,9 @@ void PdfWriter::CloseImage(int image) {
     pdfw_close_image(handle, image);
 }
 
-bool PdfWriter::InspectImageFile(const std::string &fileName, int page, pdfw_image_facts &facts) {
-    return pdfw_inspect_image(fileName.c_str(), page, &facts) == 0;
+bool PdfWriter::InspectImageFile(const std::string &fileName, int page,
+                                 const std::string &compatibility, pdfw_image_facts &facts) {
+    return pdfw_inspect_image(fileName.c_str(), page, compatibility.c_str(), &facts) == 0;
 }
 
 void PdfWriter::GetImageSize(int image, float &width, float &height) {
@@ -137,12 +140,28 @@ void PdfWriter::GetImageSize(int image, float &width, float &height) {
     pdfw_get_image_size(handle, image, &width, &height);
 }
 
-std::string PdfWriter::GetImageNotes(int image) {
+int PdfWriter::GetImageNoteCount(int image) {
     if (setjmp(error.jump) != 0) {
         ThrowError();
     }
-    const char *notes = pdfw_get_image_notes(handle, image);
-    return notes != nullptr ? std::string(notes) : std::string();
+    return pdfw_get_image_note_count(handle, image);
+}
+
+PdfWriter::ImageNote PdfWriter::GetImageNote(int image, int index) {
+    pdfw_note note{};
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_get_image_note(handle, image, index, &note);
+    return {note.kind, note.number, note.detail ? note.detail : ""};
+}
+
+std::vector<PdfWriter::ImageNote> PdfWriter::GetImageNotes(int image) {
+    std::vector<ImageNote> notes;
+    for (int i = 0, count = GetImageNoteCount(image); i < count; ++i) {
+        notes.push_back(GetImageNote(image, i));
+    }
+    return notes;
 }
 
 int PdfWriter::CountPages(std::string fileName) {
@@ -155,6 +174,14 @@ int PdfWriter::CountPages(std::string fileName) {
 std::string PdfWriter::LastErrorMessage() const {
     const char *message = pdfw_get_last_error(handle);
     return message != nullptr ? std::string(message) : std::string();
+}
+
+folvane::Problem PdfWriter::LastProblem() const {
+    pdfw_problem problem{};
+    if (pdfw_get_last_problem(handle, &problem) != 0) {
+        return {};
+    }
+    return folvane::ProblemFromEngine(problem);
 }
 
 void PdfWriter::RemoveTemporaryFiles() noexcept {

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "pdf/Problem.h"
 #include "pdfw/pdfw.h"
 
 // The only code that calls the PDF engine. One object owns one engine context for its whole
@@ -63,13 +65,23 @@ public:
     void CloseImage(int image);
     // The upright size of an open image in pixels (what one point per pixel would draw).
     void GetImageSize(int image, float &width, float &height);
-    // The engine's notes on an open image: "" or lines separated by '\n'.
-    std::string GetImageNotes(int image);
+    // What the engine noted on an open image: a PDFW_NOTE_* kind with its fields.
+    struct ImageNote {
+        int kind;
+        long long number;
+        std::string detail;
+    };
+    int GetImageNoteCount(int image);
+    ImageNote GetImageNote(int image, int index);
+    // All of them, in the order the engine made them.
+    std::vector<ImageNote> GetImageNotes(int image);
     // The pages of an image file: a TIFF's pages, 1 for other files.
     int CountPages(std::string fileName);
     // The engine's text for its last failure; after OpenFile gave -1, why the output could not
     // be created. Never throws.
     std::string LastErrorMessage() const;
+    // The same failure as a kind with fields. Never throws but for memory.
+    folvane::Problem LastProblem() const;
     // Announces an image a later OpenImageFile with the same file and integer option will ask
     // for (integer option 0: every page of the file), so that the engine prepares it ahead on
     // its worker threads. Problems with the image itself are reported by that OpenImageFile,
@@ -80,9 +92,11 @@ public:
     // the call waiting on it and every later one throws. Never throws itself.
     void Stop() noexcept;
 
-    // How page `page` of an image file would go into a PDF (pdfw_inspect_image): needs no
-    // writer object, never throws, may be called from any thread. False only for a null path.
-    static bool InspectImageFile(const std::string &fileName, int page, pdfw_image_facts &facts);
+    // How page `page` of an image file would go into a PDF of version `compatibility`
+    // (pdfw_inspect_image): needs no writer object, never throws, may be called from any
+    // thread. False only for a version the engine does not write.
+    static bool InspectImageFile(const std::string &fileName, int page,
+                                 const std::string &compatibility, pdfw_image_facts &facts);
 
     // Removes the temporary files of every document being written in this process.
     // Async-signal-safe: for a handler of SIGINT and the like that then ends the process.

@@ -85,6 +85,65 @@ enum {
     PDFW_NONFATAL_ERROR = 11
 };
 
+/* What a failure is about, for callers that word it themselves (pdfw_get_last_problem,
+ * pdfw_image_facts): a kind and its fields. The handler's message is the engine's own English
+ * wording of the same problem. `detail` holds the engine's or a library's own words (libjpeg's,
+ * libtiff's, the system's), in English. */
+enum {
+    PDFW_PROBLEM_NONE = 0,
+    /* a call out of order or with a bad argument, a fault of the calling program; detail: the
+     * rule it broke */
+    PDFW_PROBLEM_CALL = 1,
+    /* memory ran out; item: what was being made, numbers[0]: the bytes asked for (0 unknown) */
+    PDFW_PROBLEM_MEMORY = 2,
+    /* the image file cannot be opened; detail: the system's reason */
+    PDFW_PROBLEM_CANNOT_OPEN = 3,
+    /* the image file cannot be read, or it changed while it was read; detail: why */
+    PDFW_PROBLEM_CANNOT_READ = 4,
+    /* the file is of no format the engine reads; item: those formats ("JPEG, TIFF, PNG"),
+     * numbers[0]: 1 when the file is empty */
+    PDFW_PROBLEM_NOT_AN_IMAGE = 5,
+    /* the file is damaged: malformed, or its library cannot read it whole; detail: how */
+    PDFW_PROBLEM_DAMAGED = 6,
+    /* the file ends early; item: what it ends inside */
+    PDFW_PROBLEM_TRUNCATED = 7,
+    /* a kind of picture that PDF cannot carry and the engine cannot convert without loss;
+     * detail: which */
+    PDFW_PROBLEM_UNSUPPORTED = 8,
+    /* numbers[0]: the page asked for, numbers[1]: the pages the file has */
+    PDFW_PROBLEM_NO_SUCH_PAGE = 9,
+    /* a picture beyond what the engine takes; item: which part, numbers[0]: the limit in bytes */
+    PDFW_PROBLEM_TOO_LARGE = 10,
+    /* the output cannot be created, written, flushed or put in place; file: the output; item:
+     * the step ("create", "write", "flush", "rename"); detail: the system's reason */
+    PDFW_PROBLEM_OUTPUT = 11,
+    /* the document grew beyond the 10 GB a PDF cross-reference table can address */
+    PDFW_PROBLEM_DOCUMENT_TOO_LARGE = 12,
+    /* the text recognition languages are not a list of names joined by '+'; item: the list */
+    PDFW_PROBLEM_LANGUAGE_NAMES = 13,
+    /* a recognition language's data is not installed; item: the language, detail: the Debian
+     * package that installs it */
+    PDFW_PROBLEM_LANGUAGE_MISSING = 14,
+    /* text recognition failed, or its engine module cannot be used; item: the module's path
+     * when the module is at fault; detail: why */
+    PDFW_PROBLEM_RECOGNITION = 15,
+    /* the document was stopped (pdfw_stop) */
+    PDFW_PROBLEM_STOPPED = 16,
+    /* a failure the engine does not expect; detail: what */
+    PDFW_PROBLEM_INTERNAL = 17
+};
+
+/* A problem's fields. The strings are never NULL ("" when a kind has none). */
+typedef struct pdfw_problem {
+    int kind;             /* PDFW_PROBLEM_* */
+    const char *file;     /* the image or output file concerned */
+    int page;             /* the file's page (1-based), 0 when none */
+    const char *format;   /* "JPEG", "TIFF", "PNG" or "" */
+    long long numbers[2]; /* as the kind says; 0 otherwise */
+    const char *item;     /* as the kind says */
+    const char *detail;   /* as the kind says */
+} pdfw_problem;
+
 /* Called for every error on a context: the context, a PDFW_*_ERROR type and a NUL-terminated
  * message (valid until the next call on the context). It may return or longjmp. */
 typedef void (*pdfw_error_handler_proc)(pdfw_context *context, int error_type, const char *message);
@@ -192,10 +251,36 @@ int pdfw_close_image(pdfw_context *context, int image);
  * PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR for NULL pointers. */
 int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *height);
 
-/* What the engine noted while loading open image `image`: "" or lines separated by '\n'
- * (a repair it made, a colour profile it ignored). Valid until the handle is closed. Returns
- * NULL and raises PDFW_INDEX_ERROR for a handle not open. */
-const char *pdfw_get_image_notes(pdfw_context *context, int image);
+/* What the engine noted while loading an image: it went into the document, and the caller may
+ * want to tell the user. */
+enum {
+    /* a damaged JPEG was rewritten from its coefficients without loss; detail: what libjpeg
+     * found wrong with it ("" when it said nothing) */
+    PDFW_NOTE_REPAIRED = 1,
+    /* the file's colour profile was left out and device colours are used; detail: why */
+    PDFW_NOTE_PROFILE_IGNORED = 2,
+    /* an ICC version 4 profile went into a PDF older than 1.5, whose readers may show device
+     * colours; number: the document's PDF minor version */
+    PDFW_NOTE_PROFILE_TOO_NEW = 3,
+    /* bilevel fax data that PDF readers would misread was re-encoded as G4; detail: what was
+     * wrong with it */
+    PDFW_NOTE_FAX_REENCODED = 4
+};
+
+typedef struct pdfw_note {
+    int kind;           /* PDFW_NOTE_* */
+    long long number;   /* as the kind says; 0 otherwise */
+    const char *detail; /* as the kind says; never NULL */
+} pdfw_note;
+
+/* The number of notes the engine made while loading open image `image` (>= 0), or -1 raising
+ * PDFW_INDEX_ERROR for a handle not open. */
+int pdfw_get_image_note_count(pdfw_context *context, int image);
+
+/* Note `index` (0-based, below the count) of open image `image`, into `note`, whose detail
+ * stays valid until the handle is closed. Returns 0, or -1 raising PDFW_INDEX_ERROR for a handle
+ * not open, PDFW_VALUE_ERROR for a NULL note or an index out of range. */
+int pdfw_get_image_note(pdfw_context *context, int image, int index, pdfw_note *note);
 
 /* The number of pages of image file `filename` (>= 1): the pages of a TIFF, 1 for every other
  * file (pdfw_load_image decides whether it can use it). Needs no open document. Returns -1
@@ -241,15 +326,23 @@ typedef struct pdfw_image_facts {
     int width;    /* the page's size in pixels as it is shown, upright */
     int height;
     int intake;       /* PDFW_INTAKE_* */
-    char reason[512]; /* why it cannot be used, or what a repair mends; "" otherwise */
+    char reason[512]; /* the engine's English sentence for why it cannot be used, or what a
+                         repair mends; "" otherwise */
+    /* Why it cannot be used, as pdfw_problem has it (kind PDFW_PROBLEM_NONE when it can) */
+    int problem;
+    long long numbers[2];
+    char item[256];
+    char detail[512]; /* the problem's detail, or, for a repair, PDFW_NOTE_REPAIRED's */
 } pdfw_image_facts;
 
-/* Tells how page `page` (1-based) of image file `filename` would go into a PDF, reading its
- * headers with the engine's own code (a damaged JPEG is read whole to tell whether it can be
- * repaired). Needs no context and no pdfw_boot; safe to call from several threads at once.
- * Returns 0 with `facts` filled (also when the file cannot be used: ok 0 and the reason), or
- * -1 for a NULL argument. */
-int pdfw_inspect_image(const char *filename, int page, pdfw_image_facts *facts);
+/* Tells how page `page` (1-based) of image file `filename` would go into a PDF of version
+ * `compatibility` ("1.3" to "1.7", as the parameter of that name), reading its headers with the
+ * engine's own code (a damaged JPEG is read whole to tell whether it can be repaired): the same
+ * decisions pdfw_load_image takes. Needs no context and no pdfw_boot; safe to call from several
+ * threads at once. Returns 0 with `facts` filled (also when the file cannot be used: ok 0 and
+ * the problem), or -1 for a NULL argument or a version out of range. */
+int pdfw_inspect_image(const char *filename, int page, const char *compatibility,
+                       pdfw_image_facts *facts);
 
 /* Removes the temporary files of every document being written in this process, leaving
  * targets untouched. Only unlinks: safe inside a signal handler (for SIGINT, SIGTERM, SIGHUP),
@@ -262,6 +355,11 @@ const char *pdfw_get_last_error(pdfw_context *context);
 
 /* The type of the context's last failure (0 if none). Never raises. */
 int pdfw_get_last_error_type(pdfw_context *context);
+
+/* The problem behind the context's last failure, into `problem` (kind PDFW_PROBLEM_NONE when
+ * none); its strings are valid until the next call on the context. Returns 0, or -1 for a NULL
+ * or released context or a NULL `problem`. Never raises. */
+int pdfw_get_last_problem(pdfw_context *context, pdfw_problem *problem);
 
 #ifdef __cplusplus
 }

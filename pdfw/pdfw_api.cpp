@@ -23,20 +23,28 @@ bool isLive(pdfw_context *context) {
     return context != nullptr && context->live == pdfw_context::kLive;
 }
 
-void record(pdfw_context &context, int type, const char *message) {
+// Keeps the failure of `call`; a call's own fault is named after the call.
+void record(pdfw_context &context, int type, pdfw::Problem problem, const char *call) {
     context.lastType = type;
     try {
-        context.lastMessage = message;
+        context.lastMessage = pdfw::describe(problem);
+        if (problem.kind == PDFW_PROBLEM_CALL) {
+            context.lastMessage.insert(0, std::string(call) + ": ");
+        }
         if (context.lastMessage.size() > kMaxMessage) {
             context.lastMessage.resize(kMaxMessage);
         }
+        context.lastProblem = std::move(problem);
     } catch (...) {
         context.lastMessage.clear();
+        context.lastProblem = pdfw::Problem{};
+        context.lastProblem.kind = PDFW_PROBLEM_MEMORY;
     }
 }
 
-// Runs `work` on the context; false when it failed, with the failure recorded.
-template <typename Work> bool guard(pdfw_context *context, Work &&work) {
+// Runs `work` for C function `call` on the context; false when it failed, with the failure
+// recorded.
+template <typename Work> bool guard(pdfw_context *context, const char *call, Work &&work) {
     if (!isLive(context)) {
         return false;
     }
@@ -44,13 +52,15 @@ template <typename Work> bool guard(pdfw_context *context, Work &&work) {
         std::forward<Work>(work)(*context);
         return true;
     } catch (const pdfw::PdfwError &error) {
-        record(*context, error.type(), error.what());
+        record(*context, error.type(), error.problem(), call);
     } catch (const std::bad_alloc &) {
-        record(*context, PDFW_MEMORY_ERROR, "out of memory");
+        record(*context, PDFW_MEMORY_ERROR, pdfw::problemWith(PDFW_PROBLEM_MEMORY, ""), call);
     } catch (const std::exception &error) {
-        record(*context, PDFW_RUNTIME_ERROR, error.what());
+        record(*context, PDFW_RUNTIME_ERROR,
+               pdfw::problemWith(PDFW_PROBLEM_INTERNAL, "", error.what()), call);
     } catch (...) {
-        record(*context, PDFW_RUNTIME_ERROR, "unexpected internal failure");
+        record(*context, PDFW_RUNTIME_ERROR,
+               pdfw::problemWith(PDFW_PROBLEM_INTERNAL, "", "unexpected internal failure"), call);
     }
     return false;
 }
@@ -94,7 +104,8 @@ void *pdfw_get_opaque(pdfw_context *context) {
 }
 
 int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value) {
-    if (guard(context, [&](pdfw_context &c) { c.setParameter(key, value); })) {
+    if (guard(context, "pdfw_set_parameter",
+              [&](pdfw_context &c) { c.setParameter(key, value); })) {
         return 0;
     }
     return raise(context, -1);
@@ -102,22 +113,22 @@ int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value
 
 int pdfw_open_file(pdfw_context *context, const char *filename) {
     bool opened = false;
-    if (guard(context, [&](pdfw_context &c) { opened = c.openFile(filename); })) {
+    if (guard(context, "pdfw_open_file", [&](pdfw_context &c) { opened = c.openFile(filename); })) {
         return opened ? 1 : -1;
     }
     return raise(context, -1);
 }
 
 int pdfw_begin_page(pdfw_context *context, float width, float height) {
-    if (guard(context,
-              [&](pdfw_context &c) { c.document("pdfw_begin_page").beginPage(width, height); })) {
+    if (guard(context, "pdfw_begin_page",
+              [&](pdfw_context &c) { c.document().beginPage(width, height); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
 int pdfw_end_page(pdfw_context *context) {
-    if (guard(context, [](pdfw_context &c) { c.document("pdfw_end_page").endPage(); })) {
+    if (guard(context, "pdfw_end_page", [](pdfw_context &c) { c.document().endPage(); })) {
         return 0;
     }
     return raise(context, -1);
@@ -126,7 +137,7 @@ int pdfw_end_page(pdfw_context *context) {
 int pdfw_load_image(pdfw_context *context, const char *type, const char *filename,
                     const char *options, int page) {
     int handle = -1;
-    if (guard(context,
+    if (guard(context, "pdfw_load_image",
               [&](pdfw_context &c) { handle = c.loadImage(type, filename, options, page); })) {
         return handle;
     }
@@ -135,58 +146,78 @@ int pdfw_load_image(pdfw_context *context, const char *type, const char *filenam
 
 int pdfw_queue_image(pdfw_context *context, const char *type, const char *filename,
                      const char *options, int page) {
-    if (guard(context, [&](pdfw_context &c) { c.queueImage(type, filename, options, page); })) {
+    if (guard(context, "pdfw_queue_image",
+              [&](pdfw_context &c) { c.queueImage(type, filename, options, page); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
 int pdfw_place_image(pdfw_context *context, int image, float x, float y, float scale) {
-    if (guard(context, [&](pdfw_context &c) {
-            c.document("pdfw_place_image").placeImage(image, x, y, scale);
-        })) {
+    if (guard(context, "pdfw_place_image",
+              [&](pdfw_context &c) { c.document().placeImage(image, x, y, scale); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
 int pdfw_close_image(pdfw_context *context, int image) {
-    if (guard(context,
-              [&](pdfw_context &c) { c.document("pdfw_close_image").closeImage(image); })) {
+    if (guard(context, "pdfw_close_image",
+              [&](pdfw_context &c) { c.document().closeImage(image); })) {
         return 0;
     }
     return raise(context, -1);
 }
 
 int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *height) {
-    if (guard(context, [&](pdfw_context &c) {
-            c.document("pdfw_get_image_size").imageSize(image, width, height);
+    if (guard(context, "pdfw_get_image_size",
+              [&](pdfw_context &c) { c.document().imageSize(image, width, height); })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_get_image_note_count(pdfw_context *context, int image) {
+    int count = -1;
+    if (guard(context, "pdfw_get_image_note_count", [&](pdfw_context &c) {
+            count = static_cast<int>(c.document().imageNotes(image).size());
+        })) {
+        return count;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_get_image_note(pdfw_context *context, int image, int index, pdfw_note *note) {
+    if (guard(context, "pdfw_get_image_note", [&](pdfw_context &c) {
+            const pdfw::Notes &notes = c.document().imageNotes(image);
+            if (!note || index < 0 || static_cast<std::size_t>(index) >= notes.size()) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "note " + std::to_string(index) + " of image " +
+                                                     std::to_string(image) + " (it has " +
+                                                     std::to_string(notes.size()) + ")");
+            }
+            const pdfw::Note &noted = notes[static_cast<std::size_t>(index)];
+            *note = pdfw_note{noted.kind, noted.number, noted.detail.c_str()};
         })) {
         return 0;
     }
     return raise(context, -1);
 }
 
-const char *pdfw_get_image_notes(pdfw_context *context, int image) {
-    const char *notes = nullptr;
-    if (guard(context, [&](pdfw_context &c) {
-            notes = c.document("pdfw_get_image_notes").imageNotes(image).c_str();
-        })) {
-        return notes;
-    }
-    return raise<const char *>(context, nullptr);
-}
-
 int pdfw_count_pages(pdfw_context *context, const char *filename) {
     int pages = -1;
-    if (guard(context, [&](pdfw_context &) { pages = pdfw::countPages(filename); })) {
+    if (guard(context, "pdfw_count_pages", [&](pdfw_context &) {
+            if (!filename || !*filename) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "no file name");
+            }
+            pages = pdfw::countPages(filename);
+        })) {
         return pages;
     }
     return raise(context, -1);
 }
 
 int pdfw_close(pdfw_context *context) {
-    if (guard(context, [](pdfw_context &c) { c.closeCurrent(); })) {
+    if (guard(context, "pdfw_close", [](pdfw_context &c) { c.closeCurrent(); })) {
         return 0;
     }
     return raise(context, -1);
@@ -222,6 +253,21 @@ const char *pdfw_get_last_error(pdfw_context *context) {
 
 int pdfw_get_last_error_type(pdfw_context *context) {
     return isLive(context) ? context->lastType : 0;
+}
+
+int pdfw_get_last_problem(pdfw_context *context, pdfw_problem *problem) {
+    if (!isLive(context) || !problem) {
+        return -1;
+    }
+    const pdfw::Problem &last = context->lastProblem;
+    *problem = pdfw_problem{context->lastType ? last.kind : PDFW_PROBLEM_NONE,
+                            last.file.c_str(),
+                            last.page,
+                            last.format.c_str(),
+                            {last.numbers[0], last.numbers[1]},
+                            last.item.c_str(),
+                            last.detail.c_str()};
+    return 0;
 }
 
 } // extern "C"

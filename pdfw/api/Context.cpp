@@ -13,6 +13,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/formats/PageCount.h"
 #include "pdfw/pipeline/ImageLoader.h"
+#include "pdfw/pipeline/ImageRecognition.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int defaultThreads() {
 }
 
 // The pages of a file, or 1 when they cannot be counted: its load reports why.
-int countablePages(const char *filename) {
+int countablePages(const std::string &filename) {
     try {
         return pdfw::countPages(filename);
     } catch (...) {
@@ -57,6 +58,14 @@ std::string requestKey(const char *filename, int page) {
 
 } // namespace
 
+int pdfw::pdfMinorOf(const char *version) {
+    if (!version || std::strlen(version) != 3 || version[0] != '1' || version[1] != '.' ||
+        version[2] < '3' || version[2] > '7') {
+        return -1;
+    }
+    return version[2] - '0';
+}
+
 pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::MemoryProcs &procs,
                            void *userPointer)
     : handler(errorHandler), memory(procs), opaque(userPointer) {
@@ -64,33 +73,31 @@ pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::Mem
 }
 
 void pdfw_context::setParameter(const char *key, const char *value) {
-    using pdfw::fail;
+    using pdfw::failCall;
     if (!key || !value) {
-        fail(PDFW_VALUE_ERROR, "pdfw_set_parameter: key and value must not be null");
+        failCall(PDFW_VALUE_ERROR, "key and value must not be null");
     }
     if (std::strcmp(key, "compatibility") == 0) {
         if (current) {
-            fail(PDFW_RUNTIME_ERROR, "pdfw_set_parameter: \"compatibility\" must be set before "
-                                     "pdfw_open_file");
+            failCall(PDFW_RUNTIME_ERROR, "\"compatibility\" must be set before pdfw_open_file");
         }
-        if (std::strlen(value) != 3 || value[0] != '1' || value[1] != '.' || value[2] < '3' ||
-            value[2] > '7') {
-            fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: compatibility \"") + value +
-                                       "\" is not one of 1.3 to 1.7");
+        pdfMinor = pdfw::pdfMinorOf(value);
+        if (pdfMinor < 0) {
+            pdfMinor = 4;
+            failCall(PDFW_VALUE_ERROR,
+                     std::string("compatibility \"") + value + "\" is not one of 1.3 to 1.7");
         }
-        pdfMinor = value[2] - '0';
         return;
     }
     if (std::strcmp(key, "ocr") == 0) {
         if (current) {
-            fail(PDFW_RUNTIME_ERROR,
-                 "pdfw_set_parameter: \"ocr\" must be set before pdfw_open_file");
+            failCall(PDFW_RUNTIME_ERROR, "\"ocr\" must be set before pdfw_open_file");
         }
         if (*value) {
             try {
                 ocr::checkLanguages(value);
             } catch (const ocr::OcrError &error) {
-                fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: ") + error.what());
+                pdfw::fail(PDFW_VALUE_ERROR, pdfw::recognitionProblem(error, ""));
             }
         }
         ocrLanguages = value;
@@ -98,13 +105,12 @@ void pdfw_context::setParameter(const char *key, const char *value) {
     }
     if (std::strcmp(key, "threads") == 0) {
         if (current) {
-            fail(PDFW_RUNTIME_ERROR, "pdfw_set_parameter: \"threads\" must be set before "
-                                     "pdfw_open_file");
+            failCall(PDFW_RUNTIME_ERROR, "\"threads\" must be set before pdfw_open_file");
         }
         threads = threadCount(value);
         if (threads == 0) {
-            fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: threads \"") + value +
-                                       "\" is not a whole number from 1 to 64");
+            failCall(PDFW_VALUE_ERROR,
+                     std::string("threads \"") + value + "\" is not a whole number from 1 to 64");
         }
         return;
     }
@@ -112,23 +118,23 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         binding = value;
         return;
     }
-    fail(PDFW_VALUE_ERROR, std::string("pdfw_set_parameter: unknown parameter \"") + key + "\"");
+    failCall(PDFW_VALUE_ERROR, std::string("unknown parameter \"") + key + "\"");
 }
 
 bool pdfw_context::openFile(const char *filename) {
-    using pdfw::fail;
+    using pdfw::failCall;
     if (current) {
-        fail(PDFW_RUNTIME_ERROR,
-             "pdfw_open_file: a document is already open (call pdfw_close first)");
+        failCall(PDFW_RUNTIME_ERROR, "a document is already open (call pdfw_close first)");
     }
     if (!filename || !*filename) {
-        fail(PDFW_VALUE_ERROR, "pdfw_open_file: no file name");
+        failCall(PDFW_VALUE_ERROR, "no file name");
     }
-    std::string reason;
+    pdfw::Problem reason;
     auto output = pdfw::OutputFile::create(filename, memory, reason);
     if (!output) {
         lastType = PDFW_IO_ERROR;
-        lastMessage = "pdfw_open_file: " + reason;
+        lastMessage = pdfw::describe(reason);
+        lastProblem = std::move(reason);
         return false;
     }
     current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory);
@@ -146,25 +152,21 @@ bool pdfw_context::openFile(const char *filename) {
     return true;
 }
 
-pdfw::Document &pdfw_context::document(const char *call) {
+pdfw::Document &pdfw_context::document() {
     if (!current) {
-        pdfw::fail(PDFW_RUNTIME_ERROR,
-                   std::string(call) + ": no document is open (call pdfw_open_file first)");
+        pdfw::failCall(PDFW_RUNTIME_ERROR, "no document is open (call pdfw_open_file first)");
     }
     if (stopped) {
-        pdfw::fail(PDFW_RUNTIME_ERROR, std::string(call) + ": the document was stopped "
-                                                           "(pdfw_stop); only pdfw_close or "
-                                                           "pdfw_delete remain");
+        pdfw::fail(PDFW_RUNTIME_ERROR, pdfw::problemWith(PDFW_PROBLEM_STOPPED, ""));
     }
     return *current;
 }
 
 void pdfw_context::queueImage(const char *type, const char *filename, const char *options,
                               int page) {
-    document("pdfw_queue_image");
+    document();
     if (!type || !filename || !options) {
-        pdfw::fail(PDFW_VALUE_ERROR,
-                   "pdfw_queue_image: type, file name and options must not be null");
+        pdfw::failCall(PDFW_VALUE_ERROR, "type, file name and options must not be null");
     }
     // A request pdfw_load_image will refuse is not worth preparing.
     if (!pipeline || page < 0 || !*filename) {
@@ -177,10 +179,10 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
 }
 
 int pdfw_context::loadImage(const char *type, const char *filename, const char *options, int page) {
-    using pdfw::fail;
-    pdfw::Document &doc = document("pdfw_load_image");
+    using pdfw::failCall;
+    pdfw::Document &doc = document();
     if (!type || !filename || !options) {
-        fail(PDFW_VALUE_ERROR, "pdfw_load_image: type, file name and options must not be null");
+        failCall(PDFW_VALUE_ERROR, "type, file name and options must not be null");
     }
     std::string kind;
     for (const char *c = type; *c; ++c) {
@@ -188,21 +190,20 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
     }
     if (kind != "jpeg" && kind != "jpg" && kind != "tiff" && kind != "tif" && kind != "png" &&
         kind != "auto") {
-        fail(PDFW_TYPE_ERROR, std::string("pdfw_load_image: image type \"") + type +
-                                  "\" is not one of jpeg, tiff, png, auto");
+        failCall(PDFW_TYPE_ERROR,
+                 std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
     for (const char *c = options; *c; ++c) {
         if (!std::isspace(static_cast<unsigned char>(*c))) {
-            fail(PDFW_VALUE_ERROR, std::string("pdfw_load_image: unsupported options \"") +
-                                       options + "\" (none are defined)");
+            failCall(PDFW_VALUE_ERROR,
+                     std::string("unsupported options \"") + options + "\" (none are defined)");
         }
     }
     if (page < 1) {
-        fail(PDFW_VALUE_ERROR,
-             "pdfw_load_image: page " + std::to_string(page) + " (pages count from 1)");
+        failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
     }
     if (!*filename) {
-        fail(PDFW_VALUE_ERROR, "pdfw_load_image: no file name");
+        failCall(PDFW_VALUE_ERROR, "no file name");
     }
     if (pipeline) {
         // Gives the image's place in flight back however the writing ends.
@@ -225,13 +226,12 @@ void pdfw_context::closeCurrent() {
     if (current && stopped) {
         endPipeline();
         current.reset();
-        pdfw::fail(PDFW_RUNTIME_ERROR, "pdfw_close: the document was stopped (pdfw_stop); it "
-                                       "is abandoned and no file is written");
+        pdfw::fail(PDFW_RUNTIME_ERROR, pdfw::problemWith(PDFW_PROBLEM_STOPPED, "",
+                                                         "it is abandoned and no file is written"));
     }
-    pdfw::Document &doc = document("pdfw_close");
+    pdfw::Document &doc = document();
     if (doc.pageOpen()) {
-        pdfw::fail(PDFW_RUNTIME_ERROR,
-                   "pdfw_close: a page is still open (call pdfw_end_page first)");
+        pdfw::failCall(PDFW_RUNTIME_ERROR, "a page is still open (call pdfw_end_page first)");
     }
     endPipeline();
     try {

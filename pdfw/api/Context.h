@@ -11,9 +11,17 @@
 
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/Memory.h"
+#include "pdfw/core/Problem.h"
 #include "pdfw/document/Document.h"
 #include "pdfw/pdfw.h"
 #include "pdfw/pipeline/PagePipeline.h"
+
+namespace pdfw {
+
+// The minor version of a PDF version "1.3" to "1.7"; -1 for anything else.
+int pdfMinorOf(const char *version);
+
+} // namespace pdfw
 
 struct pdfw_context {
     static constexpr std::uint32_t kLive = 0x70646677; // "pdfw"
@@ -21,9 +29,10 @@ struct pdfw_context {
     pdfw_context(pdfw_error_handler_proc handler, const pdfw::MemoryProcs &procs, void *opaque);
 
     void setParameter(const char *key, const char *value);
-    // False with `lastMessage` set when the output cannot be created.
+    // False with `lastMessage` and `lastProblem` set when the output cannot be created.
     bool openFile(const char *filename);
-    pdfw::Document &document(const char *call);
+    // The open document; PDFW_RUNTIME_ERROR when none is open or it was stopped.
+    pdfw::Document &document();
     void queueImage(const char *type, const char *filename, const char *options, int page);
     int loadImage(const char *type, const char *filename, const char *options, int page);
     // Finishes the document; it is over after a failure other than a page still open.
@@ -42,6 +51,7 @@ struct pdfw_context {
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;
+    pdfw::Problem lastProblem;
 
 private:
     // What preparing page `page` of `path` for the open document asks for.

@@ -18,7 +18,7 @@ FileSpan::FileSpan(const InputFile &file, std::uint64_t offset, std::uint64_t le
     if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
         int error = errno;
         release();
-        fail(PDFW_IO_ERROR, "cannot read \"" + path_ + "\": " + std::strerror(error));
+        fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_READ, path_, std::strerror(error)));
     }
     size_ = info.st_size;
     modifiedSeconds_ = info.st_mtim.tv_sec;

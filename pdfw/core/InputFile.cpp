@@ -14,7 +14,7 @@ namespace pdfw {
 InputFile::InputFile(const std::string &path) : path_(path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
-        fail(PDFW_IO_ERROR, "cannot open \"" + path + "\": " + std::strerror(errno));
+        fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_OPEN, path, std::strerror(errno)));
     }
     struct stat info {};
     std::string problem;
@@ -28,7 +28,7 @@ InputFile::InputFile(const std::string &path) : path_(path) {
     if (!problem.empty()) {
         ::close(fd_);
         fd_ = -1;
-        fail(PDFW_IO_ERROR, "cannot read \"" + path + "\": " + problem);
+        fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_READ, path, problem));
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
 }
@@ -48,7 +48,7 @@ std::size_t InputFile::readAt(std::uint64_t offset, void *data, std::size_t size
             if (errno == EINTR) {
                 continue;
             }
-            fail(PDFW_IO_ERROR, "cannot read \"" + path_ + "\": " + std::strerror(errno));
+            fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_READ, path_, std::strerror(errno)));
         }
         if (got == 0) {
             break;
@@ -70,8 +70,9 @@ std::size_t MemorySource::readAt(std::uint64_t offset, void *data, std::size_t s
 void ByteSource::readExactly(std::uint64_t offset, void *data, std::size_t size,
                              const char *what) const {
     if (readAt(offset, data, size) != size) {
-        fail(PDFW_SYNTAX_ERROR,
-             "\"" + path() + "\" is truncated (it ends inside " + std::string(what) + ")");
+        Problem truncated = problemWith(PDFW_PROBLEM_TRUNCATED, path());
+        truncated.item = what;
+        fail(PDFW_SYNTAX_ERROR, std::move(truncated));
     }
 }
 

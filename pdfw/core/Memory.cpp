@@ -17,7 +17,10 @@ std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std:
     for (std::uint64_t factor : factors) {
         total = CheckedSize::Mul(*total, factor);
         if (!total || *total > kMaxBufferBytes) {
-            fail(PDFW_OVERFLOW_ERROR, what + " is too large (more than 256 MiB)");
+            Problem tooLarge = problemWith(PDFW_PROBLEM_TOO_LARGE, "");
+            tooLarge.item = what;
+            tooLarge.numbers[0] = static_cast<long long>(kMaxBufferBytes);
+            fail(PDFW_OVERFLOW_ERROR, std::move(tooLarge));
         }
     }
     return *total;
@@ -44,8 +47,10 @@ Buffer::Buffer(const MemoryProcs &procs, std::size_t size, const char *caller)
     }
     if (!block) {
         size_ = 0;
-        fail(PDFW_MEMORY_ERROR,
-             std::string(caller) + ": out of memory (" + std::to_string(size) + " bytes)");
+        Problem memory = problemWith(PDFW_PROBLEM_MEMORY, "");
+        memory.item = caller;
+        memory.numbers[0] = static_cast<long long>(size);
+        fail(PDFW_MEMORY_ERROR, std::move(memory));
     }
     data_ = static_cast<unsigned char *>(block);
 }

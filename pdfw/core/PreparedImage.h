@@ -26,6 +26,7 @@
 #include "ocr/PageText.h"
 #include "pdfw/core/FileSpan.h"
 #include "pdfw/core/Memory.h"
+#include "pdfw/core/Problem.h"
 
 namespace pdfw {
 
@@ -92,8 +93,8 @@ struct PreparedImage {
     std::size_t xobject = 0; // which of group.objects is the image XObject
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
-    int orientation = 1; // 1..8, how the stored picture is shown upright
-    std::string notes;   // newline-separated remarks for the caller ("" if none)
+    int orientation = 1;                       // 1..8, how the stored picture is shown upright
+    Notes notes;                               // what the caller may want to tell the user
     std::shared_ptr<const ocr::PageText> text; // words recognised on it, when asked for
 };
 

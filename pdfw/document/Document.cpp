@@ -54,9 +54,9 @@ std::uint64_t fnv1a(std::uint64_t hash, const std::string &text) {
     return hash;
 }
 
-void checkFinite(float value, const char *call, const char *what) {
+void checkFinite(float value, const char *what) {
     if (!std::isfinite(value)) {
-        fail(PDFW_VALUE_ERROR, std::string(call) + ": " + what + " is not a finite number");
+        failCall(PDFW_VALUE_ERROR, std::string(what) + " is not a finite number");
     }
 }
 
@@ -74,15 +74,14 @@ Document::Document(std::unique_ptr<OutputFile> output, int pdfMinor, const Memor
 
 void Document::beginPage(float width, float height) {
     if (page_) {
-        fail(PDFW_RUNTIME_ERROR, "pdfw_begin_page: a page is already open (call pdfw_end_page "
-                                 "first)");
+        failCall(PDFW_RUNTIME_ERROR, "a page is already open (end it first)");
     }
-    checkFinite(width, "pdfw_begin_page", "the width");
-    checkFinite(height, "pdfw_begin_page", "the height");
+    checkFinite(width, "the width");
+    checkFinite(height, "the height");
     if (width < kMinPageSide || width > kMaxPageSide || height < kMinPageSide ||
         height > kMaxPageSide) {
-        fail(PDFW_VALUE_ERROR, "pdfw_begin_page: page size " + pdfNumber(width) + " x " +
-                                   pdfNumber(height) + " is outside 3 to 14400 points");
+        failCall(PDFW_VALUE_ERROR, "page size " + pdfNumber(width) + " x " + pdfNumber(height) +
+                                       " is outside 3 to 14400 points");
     }
     auto page = std::make_unique<Page>();
     page->width = width;
@@ -92,7 +91,7 @@ void Document::beginPage(float width, float height) {
 
 void Document::endPage() {
     if (!page_) {
-        fail(PDFW_RUNTIME_ERROR, "pdfw_end_page: no page is open (call pdfw_begin_page first)");
+        failCall(PDFW_RUNTIME_ERROR, "no page is open (begin one first)");
     }
     int contents = writer_.reserve();
     int pageObject = writer_.reserve();
@@ -143,7 +142,7 @@ void Document::writeWithText(int contents) {
 
 int Document::addImage(PreparedImage prepared) {
     if (prepared.xobject >= prepared.group.objects.size()) {
-        fail(PDFW_RUNTIME_ERROR, "a prepared image has no image object");
+        failInternal(PDFW_RUNTIME_ERROR, "a prepared image has no image object");
     }
     std::vector<int> numbers = prepared_.write(prepared.group);
     LoadedImage image{numbers[prepared.xobject], prepared.width, prepared.height,
@@ -156,41 +155,40 @@ int Document::addImage(PreparedImage prepared) {
     return handle;
 }
 
-Document::Page &Document::openPage(const char *call) {
+Document::Page &Document::openPage() {
     if (!page_) {
-        fail(PDFW_RUNTIME_ERROR,
-             std::string(call) + ": no page is open (call pdfw_begin_page first)");
+        failCall(PDFW_RUNTIME_ERROR, "no page is open (begin one first)");
     }
     return *page_;
 }
 
 void Document::addPageContent(std::string_view operators) {
-    openPage("adding page content").content += operators;
+    openPage().content += operators;
 }
 
 void Document::addPageResource(const std::string &category, const std::string &name, int object) {
-    openPage("adding a page resource").resources[category][name] = object;
+    openPage().resources[category][name] = object;
 }
 
-const LoadedImage &Document::openImage(int image, const char *call) const {
+const LoadedImage &Document::openImage(int image) const {
     auto found = images_.find(image);
     if (found == images_.end()) {
-        fail(PDFW_INDEX_ERROR,
-             std::string(call) + ": image handle " + std::to_string(image) +
-                 (image > 0 && image < nextImage_ ? " is closed" : " was never opened"));
+        failCall(PDFW_INDEX_ERROR,
+                 "image handle " + std::to_string(image) +
+                     (image > 0 && image < nextImage_ ? " is closed" : " was never opened"));
     }
     return found->second;
 }
 
 void Document::placeImage(int image, float x, float y, float scale) {
-    openPage("pdfw_place_image");
-    const LoadedImage &loaded = openImage(image, "pdfw_place_image");
-    checkFinite(x, "pdfw_place_image", "x");
-    checkFinite(y, "pdfw_place_image", "y");
-    checkFinite(scale, "pdfw_place_image", "the scale");
+    openPage();
+    const LoadedImage &loaded = openImage(image);
+    checkFinite(x, "x");
+    checkFinite(y, "y");
+    checkFinite(scale, "the scale");
     if (scale == 0.0f) {
-        fail(PDFW_DIVISION_BY_ZERO_ERROR, "pdfw_place_image: scale 0 would draw image " +
-                                              std::to_string(image) + " with a singular matrix");
+        failCall(PDFW_DIVISION_BY_ZERO_ERROR,
+                 "scale 0 would draw image " + std::to_string(image) + " with a singular matrix");
     }
     Matrix m = placementMatrix(loaded.orientation, loaded.width, loaded.height, x, y, scale);
     page_->content += "q " + pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
@@ -204,23 +202,23 @@ void Document::placeImage(int image, float x, float y, float scale) {
 }
 
 void Document::closeImage(int image) {
-    openImage(image, "pdfw_close_image");
+    openImage(image);
     images_.erase(image);
     texts_.erase(image);
 }
 
 void Document::imageSize(int image, float *width, float *height) const {
-    const LoadedImage &loaded = openImage(image, "pdfw_get_image_size");
+    const LoadedImage &loaded = openImage(image);
     if (!width || !height) {
-        fail(PDFW_VALUE_ERROR, "pdfw_get_image_size: width and height must not be null");
+        failCall(PDFW_VALUE_ERROR, "width and height must not be null");
     }
     bool turned = swapsAxes(loaded.orientation);
     *width = static_cast<float>(turned ? loaded.height : loaded.width);
     *height = static_cast<float>(turned ? loaded.width : loaded.height);
 }
 
-const std::string &Document::imageNotes(int image) const {
-    return openImage(image, "pdfw_get_image_notes").notes;
+const Notes &Document::imageNotes(int image) const {
+    return openImage(image).notes;
 }
 
 std::string Document::documentId(const std::string &date, std::int64_t epoch, bool fixed) const {
@@ -242,7 +240,7 @@ std::string Document::documentId(const std::string &date, std::int64_t epoch, bo
 
 void Document::close() {
     if (page_) {
-        fail(PDFW_RUNTIME_ERROR, "pdfw_close: a page is still open (call pdfw_end_page first)");
+        failCall(PDFW_RUNTIME_ERROR, "a page is still open (end it first)");
     }
     std::string kids;
     for (int page : pages_) {

@@ -26,7 +26,7 @@ struct LoadedImage {
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
     int orientation = 1; // 1..8, how the stored picture is shown upright
-    std::string notes;   // newline-separated remarks from preparing ("" if none)
+    Notes notes;         // what preparing noted
 };
 
 class Document {
@@ -44,7 +44,7 @@ public:
     void closeImage(int image);
     // The upright size in pixels of an open image; PDFW_VALUE_ERROR for null pointers.
     void imageSize(int image, float *width, float *height) const;
-    const std::string &imageNotes(int image) const;
+    const Notes &imageNotes(int image) const;
     // Writes the page tree, Info, cross-references and trailer; commits the file.
     void close();
 
@@ -66,10 +66,10 @@ private:
         std::string text; // the invisible text over its images
     };
 
-    Page &openPage(const char *call);
+    Page &openPage();
     void writeWithText(int contents);
 
-    const LoadedImage &openImage(int image, const char *call) const;
+    const LoadedImage &openImage(int image) const;
     std::string documentId(const std::string &date, std::int64_t epoch, bool fixed) const;
 
     std::unique_ptr<OutputFile> output_;

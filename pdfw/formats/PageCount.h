@@ -1,11 +1,12 @@
-// How many pages an image file holds, so that the caller can place every page of a TIFF.
+// How many pages an image file has, for pdfw_count_pages and the queue of a whole file.
 #pragma once
+
+#include <string>
 
 namespace pdfw {
 
-// The pages of a TIFF (its image directories), 1 for every other file. Raises
-// PDFW_VALUE_ERROR for a null or empty name, PDFW_IO_ERROR when the file cannot be opened or
-// read, PDFW_SYNTAX_ERROR for a TIFF that libtiff refuses.
-int countPages(const char *filename);
+// The pages of the file at `path` (>= 1; 1 for a file of no known format). Raises what opening
+// and reading it raises.
+int countPages(const std::string &path);
 
 } // namespace pdfw

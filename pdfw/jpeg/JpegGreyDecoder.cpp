@@ -112,7 +112,7 @@ GreyPicture decodeJpegToGrey(const unsigned char *data, std::size_t size, const 
     } destroy{*d};
     auto failed = [&] {
         fail(PDFW_SYNTAX_ERROR,
-             "\"" + path + "\": cannot decode it for text recognition: " + std::string(d->message));
+             damagedFile(path, "JPEG", "libjpeg cannot decode it: " + std::string(d->message)));
     };
     if (!start(*d, data, size)) {
         failed();

@@ -4,16 +4,14 @@
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
-#include "pdfw/jpeg/JpegRewriter.h"
-#include "pdfw/jpeg/JpegStructure.h"
 
 namespace pdfw {
 
 namespace {
 
 // The first `size` bytes of the file, for the rewriting that needs them in memory.
-Buffer readBytes(const InputFile &file, std::size_t size, const ImageRequest &request) {
-    Buffer bytes(request.memory, size, "JPEG file");
+Buffer readBytes(const InputFile &file, std::size_t size, const MemoryProcs &memory) {
+    Buffer bytes(memory, size, "JPEG file");
     file.readExactly(0, bytes.data(), size, "the image data");
     return bytes;
 }
@@ -23,7 +21,7 @@ Buffer readBytes(const InputFile &file, std::size_t size, const ImageRequest &re
 template <typename Data>
 PreparedImage prepared(const JpegInfo &info, int orientation,
                        const std::vector<unsigned char> &profile, const std::string &profileProblem,
-                       int pdfMinor, Data data, std::string notes) {
+                       int pdfMinor, Data data, Notes notes) {
     PreparedImage image;
     image.width = info.width;
     image.height = info.height;
@@ -35,18 +33,12 @@ PreparedImage prepared(const JpegInfo &info, int orientation,
     return image;
 }
 
-// A file whose structure check failed: rewritten from its coefficients when libjpeg reads it
-// whole, else refused with the structure check's reason and libjpeg's.
-PreparedImage prepareRepaired(const Buffer &bytes, const ImageRequest &request,
-                              const PdfwError &structure) {
-    RewrittenJpeg fixed = repairJpeg(bytes.data(), bytes.size(), structure, request.memory);
-    JpegInfo info = inspectJpeg(MemorySource(fixed.jpeg.data(), fixed.jpeg.size(), request.path));
-    std::string notes;
-    addNote(notes, "repaired: " + (fixed.warnings.empty() ? std::string("its markers were damaged")
-                                                          : fixed.warnings));
-    fixed.jpeg.truncate(static_cast<std::size_t>(info.length));
-    return prepared(info, fixed.orientation, fixed.iccProfile, fixed.iccProblem, request.pdfMinor,
-                    std::move(fixed.jpeg), std::move(notes));
+PreparedImage prepareRepaired(JpegPlan &plan, const ImageRequest &request) {
+    RewrittenJpeg &fixed = *plan.repaired;
+    Notes notes{{PDFW_NOTE_REPAIRED, 0, fixed.warnings}};
+    fixed.jpeg.truncate(static_cast<std::size_t>(plan.info.length));
+    return prepared(plan.info, fixed.orientation, fixed.iccProfile, fixed.iccProblem,
+                    request.pdfMinor, std::move(fixed.jpeg), std::move(notes));
 }
 
 } // namespace
@@ -79,34 +71,48 @@ ObjectText jpegImageDictionary(const JpegInfo &info, const ColourSpace &space, O
     return dict;
 }
 
-PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
-    if (request.page != 1) {
-        fail(PDFW_VALUE_ERROR, "\"" + request.path +
-                                   "\" is a JPEG file, which has only page 1 "
-                                   "(page " +
-                                   std::to_string(request.page) + " asked)");
-    }
-    std::size_t size = checkedSize({file.size()}, "\"" + request.path + "\"");
-    JpegInfo info;
+JpegPlan planJpeg(const InputFile &file, const MemoryProcs &memory) {
+    JpegPlan plan;
     try {
-        info = inspectJpeg(file);
+        plan.info = inspectJpeg(file);
     } catch (const PdfwError &structure) {
         if (structure.type() != PDFW_SYNTAX_ERROR) {
             throw;
         }
-        return prepareRepaired(readBytes(file, size, request), request, structure);
+        std::size_t size = checkedSize({file.size()}, "\"" + file.path() + "\"");
+        Buffer bytes = readBytes(file, size, memory);
+        plan.repaired = repairJpeg(bytes.data(), size, structure, memory);
+        const Buffer &fixed = plan.repaired->jpeg;
+        plan.info = inspectJpeg(MemorySource(fixed.data(), fixed.size(), file.path()));
+        plan.intake = JpegPlan::Intake::Repair;
+        return plan;
     }
-    if (info.coding == JpegCoding::Arithmetic) {
+    if (plan.info.coding == JpegCoding::Arithmetic) {
+        plan.intake = JpegPlan::Intake::Transcode;
+    }
+    return plan;
+}
+
+PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
+    JpegPlan plan = planJpeg(file, request.memory);
+    const JpegInfo &info = plan.info;
+    switch (plan.intake) {
+    case JpegPlan::Intake::Repair:
+        return prepareRepaired(plan, request);
+    case JpegPlan::Intake::Transcode: {
         auto length = static_cast<std::size_t>(info.length);
-        Buffer bytes = readBytes(file, length, request);
+        Buffer bytes = readBytes(file, length, request.memory);
         RewrittenJpeg huffman =
             rewriteJpeg(bytes.data(), length, request.path, JpegRewrite::Transcode, request.memory);
         return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
-                        std::move(huffman.jpeg), "");
+                        std::move(huffman.jpeg), {});
+    }
+    case JpegPlan::Intake::Copy:
+        break;
     }
     // The checked bytes go in unchanged, copied from the file when they are written.
     return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
-                    FileSpan(file, 0, info.length), "");
+                    FileSpan(file, 0, info.length), {});
 }
 
 } // namespace pdfw

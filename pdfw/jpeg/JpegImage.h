@@ -3,16 +3,27 @@
 // coefficients when the markers are damaged but libjpeg reads the picture whole.
 #pragma once
 
-#include <string>
+#include <optional>
 
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/InputFile.h"
 #include "pdfw/core/PreparedImage.h"
+#include "pdfw/jpeg/JpegRewriter.h"
+#include "pdfw/jpeg/JpegStructure.h"
 #include "pdfw/raster/IccProfile.h"
 
 namespace pdfw {
 
-struct JpegInfo;
+// How a JPEG goes into the document: the one decision behind preparing and inspecting it.
+struct JpegPlan {
+    enum class Intake { Copy, Transcode, Repair } intake = Intake::Copy;
+    JpegInfo info;                         // of the bytes that go in
+    std::optional<RewrittenJpeg> repaired; // for a repair: the rewritten file
+};
+
+// Checks the file's structure; a file whose check fails is repaired there and then (only a
+// repair tells whether it can be), else refused with the check's reason and libjpeg's.
+JpegPlan planJpeg(const InputFile &file, const MemoryProcs &memory);
 
 // The image dictionary entries (without /Length) for a JPEG carried as DCTDecode in colour
 // space `space`, whose profile (if any) goes into `group`'s shared resources.

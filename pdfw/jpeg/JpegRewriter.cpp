@@ -210,7 +210,7 @@ RewrittenJpeg rewriteJpeg(const unsigned char *data, std::size_t size, const std
     if (!tryRewriteJpeg(data, size, mode, memory, result, failure, reason)) {
         const char *what = mode == JpegRewrite::Transcode ? "cannot convert its arithmetic coding"
                                                           : "libjpeg cannot read it whole";
-        fail(failure, "\"" + path + "\": " + what + ": " + reason);
+        fail(failure, damagedFile(path, "JPEG", what + (": " + reason)));
     }
     return result;
 }
@@ -222,8 +222,9 @@ RewrittenJpeg repairJpeg(const unsigned char *data, std::size_t size, const Pdfw
     std::string reason;
     if (!tryRewriteJpeg(data, size, JpegRewrite::Repair, memory, result, failure, reason)) {
         int type = failure == PDFW_SYNTAX_ERROR ? structure.type() : failure;
-        fail(type, std::string(structure.what()) +
-                       " (libjpeg cannot read it whole either: " + reason + ")");
+        Problem problem = structure.problem();
+        problem.detail += " (libjpeg cannot read it whole either: " + reason + ")";
+        fail(type, std::move(problem));
     }
     return result;
 }

@@ -40,10 +40,10 @@ public:
 
 private:
     [[noreturn]] void malformed(const std::string &reason) const {
-        fail(PDFW_SYNTAX_ERROR, "\"" + file_.path() + "\" is not a well-formed JPEG: " + reason);
+        fail(PDFW_SYNTAX_ERROR, damagedFile(file_.path(), "JPEG", reason));
     }
     [[noreturn]] void unsupported(const std::string &reason) const {
-        fail(PDFW_TYPE_ERROR, "\"" + file_.path() + "\": " + reason);
+        fail(PDFW_TYPE_ERROR, unsupportedFile(file_.path(), "JPEG", reason));
     }
     std::vector<unsigned char> segment(std::uint64_t offset, unsigned length, const char *what);
     void readFrame(unsigned char marker, const std::vector<unsigned char> &body);

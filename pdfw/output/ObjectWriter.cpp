@@ -21,7 +21,7 @@ std::string pdfNumber(float value) {
     char text[64];
     auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
     if (error != std::errc()) {
-        fail(PDFW_VALUE_ERROR, "number out of range");
+        failInternal(PDFW_VALUE_ERROR, "number out of range");
     }
     return std::string(text, end);
 }
@@ -41,8 +41,7 @@ int ObjectWriter::reserve() {
 void ObjectWriter::beginObject(int number) {
     std::uint64_t offset = out_.position();
     if (offset > kMaxOffset) {
-        fail(PDFW_OVERFLOW_ERROR, "the document exceeds the 10 GB a PDF cross-reference table "
-                                  "can address");
+        fail(PDFW_OVERFLOW_ERROR, problemWith(PDFW_PROBLEM_DOCUMENT_TOO_LARGE, ""));
     }
     offsets_.at(static_cast<std::size_t>(number)) = offset;
     written_.at(static_cast<std::size_t>(number)) = true;
@@ -75,8 +74,7 @@ void ObjectWriter::endStream() {
 void ObjectWriter::finish(int root, int info, std::string_view id) {
     std::uint64_t xref = out_.position();
     if (xref > kMaxOffset) {
-        fail(PDFW_OVERFLOW_ERROR, "the document exceeds the 10 GB a PDF cross-reference table "
-                                  "can address");
+        fail(PDFW_OVERFLOW_ERROR, problemWith(PDFW_PROBLEM_DOCUMENT_TOO_LARGE, ""));
     }
     std::string table = "xref\n0 " + std::to_string(offsets_.size()) + "\n";
     table += "0000000000 65535 f \n";
@@ -84,7 +82,7 @@ void ObjectWriter::finish(int root, int info, std::string_view id) {
     char entry[24];
     for (std::size_t i = 1; i < offsets_.size(); ++i) {
         if (!written_[i]) {
-            fail(PDFW_RUNTIME_ERROR, "object " + std::to_string(i) + " was never written");
+            failInternal(PDFW_RUNTIME_ERROR, "object " + std::to_string(i) + " was never written");
         }
         std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
                       static_cast<unsigned long long>(offsets_[i]));

@@ -17,6 +17,13 @@ namespace pdfw {
 
 namespace {
 
+// A failure of the output at `step` ("create", "write", "flush", "rename").
+Problem outputProblem(const std::string &target, const char *step, std::string reason) {
+    Problem problem = problemWith(PDFW_PROBLEM_OUTPUT, target, std::move(reason));
+    problem.item = step;
+    return problem;
+}
+
 constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
 // Written data is handed to the disk in steps of this size while the document grows, so that
 // the fsync in commit() finds little left to write.
@@ -47,7 +54,7 @@ mode_t newFileMode() {
 // The file a target path finally names: a symbolic link is followed (relative links from
 // the link's own folder), so that the document replaces the file the link points to and the
 // link stays. False with `reason` set for a chain of links that does not end.
-bool followLinks(std::string &path, std::string &reason) {
+bool followLinks(std::string &path, Problem &reason) {
     constexpr int kMaxLinks = 40; // the kernel's own limit for one lookup
     for (int hops = 0; hops < kMaxLinks; ++hops) {
         struct stat info {};
@@ -64,16 +71,16 @@ bool followLinks(std::string &path, std::string &reason) {
         path =
             link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
     }
-    reason = "cannot create \"" + path + "\": too many levels of symbolic links";
+    reason = outputProblem(path, "create", "too many levels of symbolic links");
     return false;
 }
 
 } // namespace
 
 std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const MemoryProcs &procs,
-                                               std::string &reason) {
+                                               Problem &reason) {
     if (named.empty() || named.back() == '/') {
-        reason = "cannot create \"" + named + "\": not a file name";
+        reason = outputProblem(named, "create", "not a file name");
         return nullptr;
     }
     std::string target = named;
@@ -87,7 +94,7 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const M
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) {
-            reason = "cannot create \"" + target + "\": it is a folder";
+            reason = outputProblem(target, "create", "it is a folder");
             return nullptr;
         }
         mode = existing.st_mode & 07777;
@@ -97,8 +104,8 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const M
     int slot = -1;
     int fd = TemporaryFiles::create(temp, O_CLOEXEC, slot);
     if (fd < 0) {
-        reason = "cannot create a file in \"" + folder + "\" for \"" + target +
-                 "\": " + errorText(errno);
+        reason = outputProblem(target, "create",
+                               "no file can be made in \"" + folder + "\": " + errorText(errno));
         return nullptr;
     }
     ::fchmod(fd, mode);
@@ -139,12 +146,12 @@ void OutputFile::discard() {
 
 void OutputFile::failWrite(int error) {
     broken_ = true;
-    fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": " + errorText(error));
+    fail(PDFW_IO_ERROR, outputProblem(target_, "write", errorText(error)));
 }
 
 void OutputFile::write(const void *data, std::size_t size) {
     if (broken_) {
-        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+        fail(PDFW_IO_ERROR, outputProblem(target_, "write", "an earlier write failed"));
     }
     const auto *bytes = static_cast<const unsigned char *>(data);
     if (used_ + size <= buffer_.size()) {
@@ -165,7 +172,7 @@ void OutputFile::write(const void *data, std::size_t size) {
 
 void OutputFile::copy(const FileSpan &span) {
     if (broken_) {
-        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+        fail(PDFW_IO_ERROR, outputProblem(target_, "write", "an earlier write failed"));
     }
     // A span that fits in the buffer is read into it, as any other write is buffered; a
     // larger one is copied by the kernel from the file to the output.
@@ -180,7 +187,8 @@ void OutputFile::copy(const FileSpan &span) {
     position_ += span.length();
     if (!span.unchanged()) {
         broken_ = true;
-        fail(PDFW_IO_ERROR, "\"" + span.path() + "\" changed while it was being read");
+        fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_READ, span.path(),
+                                        "it changed while it was being read"));
     }
 }
 
@@ -204,7 +212,8 @@ bool OutputFile::copyInKernel(const FileSpan &span) {
         }
         if (copied == 0) {
             broken_ = true;
-            fail(PDFW_IO_ERROR, "\"" + span.path() + "\" changed while it was being read");
+            fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_READ, span.path(),
+                                            "it changed while it was being read"));
         }
         left -= static_cast<std::uint64_t>(copied);
         inFile_ += static_cast<std::uint64_t>(copied);
@@ -228,8 +237,9 @@ void OutputFile::readThroughBuffer(const FileSpan &span) {
         }
         if (got <= 0) {
             broken_ = true;
-            fail(PDFW_IO_ERROR, "cannot read \"" + span.path() +
-                                    "\": " + (got < 0 ? errorText(errno) : "it became shorter"));
+            fail(PDFW_IO_ERROR,
+                 problemWith(PDFW_PROBLEM_CANNOT_READ, span.path(),
+                             got < 0 ? errorText(errno) : std::string("it became shorter")));
         }
         used_ += static_cast<std::size_t>(got);
         at += static_cast<std::uint64_t>(got);
@@ -274,7 +284,7 @@ void OutputFile::startWriteBack() {
 void OutputFile::commit() {
     if (broken_) {
         discard();
-        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": an earlier write failed");
+        fail(PDFW_IO_ERROR, outputProblem(target_, "write", "an earlier write failed"));
     }
     try {
         flush();
@@ -285,18 +295,17 @@ void OutputFile::commit() {
     if (::fsync(fd_) != 0) {
         int error = errno;
         discard();
-        fail(PDFW_SYSTEM_ERROR, "cannot flush \"" + target_ + "\" to disk: " + errorText(error));
+        fail(PDFW_SYSTEM_ERROR, outputProblem(target_, "flush", errorText(error)));
     }
     if (::close(std::exchange(fd_, -1)) != 0) {
         int error = errno;
         discard();
-        fail(PDFW_IO_ERROR, "cannot write \"" + target_ + "\": " + errorText(error));
+        fail(PDFW_IO_ERROR, outputProblem(target_, "write", errorText(error)));
     }
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
         int error = errno;
         discard();
-        fail(PDFW_SYSTEM_ERROR,
-             "cannot rename the finished file to \"" + target_ + "\": " + errorText(error));
+        fail(PDFW_SYSTEM_ERROR, outputProblem(target_, "rename", errorText(error)));
     }
     temp_.clear();
     TemporaryFiles::forget(std::exchange(slot_, -1));

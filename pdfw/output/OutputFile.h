@@ -12,6 +12,7 @@
 
 #include "pdfw/core/FileSpan.h"
 #include "pdfw/core/Memory.h"
+#include "pdfw/core/Problem.h"
 
 namespace pdfw {
 
@@ -19,10 +20,11 @@ class OutputFile {
 public:
     // Creates the temporary file for `target`, beside the file it names (a symbolic link is
     // followed, so the link stays and its file is replaced). Returns null and sets `reason`
-    // when the folder does not exist or refuses the file, or the target is a folder. The
+    // (PDFW_PROBLEM_OUTPUT) when the folder does not exist or refuses the file, or the target
+    // is a folder. The
     // temporary file is known to pdfw_remove_temporary_files() until it is renamed or removed.
     static std::unique_ptr<OutputFile> create(const std::string &target, const MemoryProcs &procs,
-                                              std::string &reason);
+                                              Problem &reason);
     ~OutputFile();
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;

@@ -9,7 +9,8 @@ std::vector<int> PreparedWriter::write(const ObjectGroup &group) {
     sharedNumbers.reserve(group.shared.size());
     for (const auto &resource : group.shared) {
         if (!resource) {
-            fail(PDFW_RUNTIME_ERROR, "a prepared image refers to a missing shared resource");
+            failInternal(PDFW_RUNTIME_ERROR,
+                         "a prepared image refers to a missing shared resource");
         }
         sharedNumbers.push_back(shared(*resource));
     }
@@ -22,7 +23,7 @@ int PreparedWriter::shared(const SharedResource &resource) {
         return found->second;
     }
     if (resource.objects.empty()) {
-        fail(PDFW_RUNTIME_ERROR, "shared resource \"" + resource.key + "\" has no objects");
+        failInternal(PDFW_RUNTIME_ERROR, "shared resource \"" + resource.key + "\" has no objects");
     }
     int first = writeObjects(resource.objects, {}).front();
     shared_.emplace(resource.key, first);
@@ -40,8 +41,9 @@ std::vector<int> PreparedWriter::writeObjects(const std::vector<PreparedObject> 
     auto number = [&](ObjectRef ref) {
         const std::vector<int> &from = ref.to == ObjectRef::To::Own ? numbers : sharedNumbers;
         if (ref.index >= from.size()) {
-            fail(PDFW_RUNTIME_ERROR, "a prepared object refers to object " +
-                                         std::to_string(ref.index) + ", which it does not have");
+            failInternal(PDFW_RUNTIME_ERROR, "a prepared object refers to object " +
+                                                 std::to_string(ref.index) +
+                                                 ", which it does not have");
         }
         return from[ref.index];
     };

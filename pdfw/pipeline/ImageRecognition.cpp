@@ -1,10 +1,10 @@
 #include "pdfw/pipeline/ImageRecognition.h"
 
+#include <utility>
+
 #include "ocr/Languages.h"
-#include "ocr/OcrError.h"
 #include "ocr/Recognizer.h"
 #include "pdfw/core/PdfwError.h"
-#include "pdfw/raster/OcrPixels.h"
 
 namespace pdfw {
 
@@ -25,13 +25,32 @@ ocr::Recognizer &threadEngine(const std::string &languages) {
 
 } // namespace
 
-std::shared_ptr<const ocr::PageText> recognizeImage(const ImageRequest &request) {
-    OcrPixels pixels = pixelsForOcr(request.path, request.page, request.memory);
+Problem recognitionProblem(const ocr::OcrError &error, const std::string &file) {
+    Problem problem = problemWith(PDFW_PROBLEM_RECOGNITION, file, error.detail());
+    switch (error.kind()) {
+    case ocr::OcrError::Kind::LanguageNames:
+        problem.kind = PDFW_PROBLEM_LANGUAGE_NAMES;
+        break;
+    case ocr::OcrError::Kind::LanguageMissing:
+        problem.kind = PDFW_PROBLEM_LANGUAGE_MISSING;
+        break;
+    case ocr::OcrError::Kind::Module:
+    case ocr::OcrError::Kind::Failed:
+        break;
+    }
+    problem.item = error.subject();
+    return problem;
+}
+
+std::shared_ptr<const ocr::PageText> recognizeImage(const PagePixels &pixels,
+                                                    const ImageRequest &request) {
     try {
         return std::make_shared<const ocr::PageText>(
             threadEngine(request.ocrLanguages).recognize(pixels.image));
     } catch (const ocr::OcrError &error) {
-        fail(PDFW_RUNTIME_ERROR, "\"" + request.path + "\": " + error.what());
+        Problem problem = recognitionProblem(error, request.path);
+        problem.page = request.page;
+        fail(PDFW_RUNTIME_ERROR, std::move(problem));
     }
 }
 

@@ -4,17 +4,25 @@
 
 #include <memory>
 
+#include <string>
+
+#include "ocr/OcrError.h"
 #include "ocr/PageText.h"
 #include "pdfw/core/ImageRequest.h"
-#include "pdfw/core/PreparedImage.h"
+#include "pdfw/core/PagePixels.h"
+#include "pdfw/core/Problem.h"
 
 namespace pdfw {
 
-// The words of page `request.page` of `request.path`, in `request.ocrLanguages`. Each thread
-// keeps one engine, loaded at its first page and reused for the next ones (loading costs
-// about as much as recognising a page); it is dropped when the thread ends. Raises
+// The words of `pixels`, page `request.page` of `request.path`, in `request.ocrLanguages`.
+// Each thread keeps one engine, loaded at its first page and reused for the next ones (loading
+// costs about as much as recognising a page); it is dropped when the thread ends. Raises
 // PDFW_RUNTIME_ERROR naming the file when recognition fails (languages gone since they were
-// checked, a page the engine refuses), and the readers' errors for a file that cannot be read.
-std::shared_ptr<const ocr::PageText> recognizeImage(const ImageRequest &request);
+// checked, a page the engine refuses).
+std::shared_ptr<const ocr::PageText> recognizeImage(const PagePixels &pixels,
+                                                    const ImageRequest &request);
+
+// The problem of a recognition failure, about `file` ("" for none).
+Problem recognitionProblem(const ocr::OcrError &error, const std::string &file);
 
 } // namespace pdfw

@@ -11,7 +11,7 @@ namespace pdfw {
 namespace {
 
 [[noreturn]] void failStopped() {
-    fail(PDFW_RUNTIME_ERROR, "pdfw_load_image: the document was stopped (pdfw_stop)");
+    fail(PDFW_RUNTIME_ERROR, problemWith(PDFW_PROBLEM_STOPPED, ""));
 }
 
 } // namespace

@@ -139,12 +139,12 @@ DecodedPng decodePng(const ByteSource &file, int pdfMinor, const MemoryProcs &me
     Reader &r = owner.reader;
     r.file = &file;
     auto refuse = [&](const std::string &what) {
-        fail(PDFW_SYNTAX_ERROR, "\"" + file.path() + "\": " + what + " (" + r.message + ")");
+        fail(PDFW_SYNTAX_ERROR, damagedFile(file.path(), "PNG", what + " (" + r.message + ")"));
     };
     r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &r, onError, onWarning);
     r.info = r.png ? png_create_info_struct(r.png) : nullptr;
     if (!r.info) {
-        fail(PDFW_MEMORY_ERROR, "out of memory reading \"" + file.path() + "\"");
+        fail(PDFW_MEMORY_ERROR, problemWith(PDFW_PROBLEM_MEMORY, file.path()));
     }
     if (!readHeader(r, pdfMinor >= 5)) {
         refuse("not a readable PNG file");

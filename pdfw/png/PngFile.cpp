@@ -41,7 +41,7 @@ public:
 
 private:
     [[noreturn]] void malformed(const std::string &reason) const {
-        fail(PDFW_SYNTAX_ERROR, "\"" + file_.path() + "\" is not a well-formed PNG: " + reason);
+        fail(PDFW_SYNTAX_ERROR, damagedFile(file_.path(), "PNG", reason));
     }
     // The chunk's data, or false when its CRC is wrong.
     bool body(std::uint64_t at, std::uint32_t length, std::vector<unsigned char> &out) const;

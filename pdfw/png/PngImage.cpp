@@ -69,7 +69,9 @@ bool dataIsWhole(const Buffer &data, const PngInfo &info, std::size_t rowBytes) 
     const std::uint64_t expected = stride * info.height;
     z_stream z{};
     if (inflateInit(&z) != Z_OK) {
-        fail(PDFW_MEMORY_ERROR, "out of memory for the Flate check");
+        Problem memory = problemWith(PDFW_PROBLEM_MEMORY, "");
+        memory.item = "the Flate check";
+        fail(PDFW_MEMORY_ERROR, std::move(memory));
     }
     std::vector<unsigned char> window(std::size_t{1} << 16);
     z.next_in = const_cast<unsigned char *>(data.data());
@@ -113,7 +115,7 @@ std::string hexPalette(std::vector<unsigned char> palette, int bitDepth) {
 // The picture's colour space: its profile's when it is sound, else the device space; a
 // palette's entries are RGB.
 ColourSpace pngColourSpace(const PngInfo &info, const ImageRequest &request, bool indexed,
-                           int colours, std::string &notes) {
+                           int colours, Notes &notes) {
     std::string problem;
     std::vector<unsigned char> profile;
     if (!info.iccChunk.empty()) {
@@ -168,29 +170,36 @@ bool pngPassesThrough(const PngInfo &info, int pdfMinor) {
     }
 }
 
-PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
-    if (request.page != 1) {
-        fail(PDFW_VALUE_ERROR, "\"" + request.path +
-                                   "\" is a PNG file, which has only page 1 (page " +
-                                   std::to_string(request.page) + " asked)");
-    }
-    PngInfo info = readPng(file);
-    std::string what = "\"" + request.path + "\" (" + std::to_string(info.width) + " x " +
+PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory) {
+    PngPlan plan;
+    plan.info = readPng(file);
+    const PngInfo &info = plan.info;
+    std::string what = "\"" + file.path() + "\" (" + std::to_string(info.width) + " x " +
                        std::to_string(info.height) + " pixels)";
     std::size_t rowBytes = pngRowBytes(info);
     checkedSize({std::uint64_t{rowBytes} + 1, info.height}, what);
-    std::string notes;
-    if (pngPassesThrough(info, request.pdfMinor)) {
-        Buffer data(request.memory, checkedSize({info.dataBytes}, what), "PNG data");
+    if (pngPassesThrough(info, pdfMinor)) {
+        Buffer data(memory, checkedSize({info.dataBytes}, what), "PNG data");
+        // Damaged data is libpng's to read (or to refuse).
         if (gatherData(file, info, data) && dataIsWhole(data, info, rowBytes)) {
-            ColourSpace space = pngColourSpace(info, request, info.colourType == kPngPalette,
-                                               info.colourType == kPngRgb ? 3 : 1, notes);
-            PreparedImage image = copied(info, std::move(data), space);
-            image.notes = notes;
-            return image;
+            plan.data = std::move(data);
+            plan.copy = true;
         }
     }
-    // Anything else, damaged data included, is libpng's to read (or to refuse).
+    return plan;
+}
+
+PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
+    PngPlan plan = planPng(file, request.pdfMinor, request.memory);
+    const PngInfo &info = plan.info;
+    Notes notes;
+    if (plan.copy) {
+        ColourSpace space = pngColourSpace(info, request, info.colourType == kPngPalette,
+                                           info.colourType == kPngRgb ? 3 : 1, notes);
+        PreparedImage image = copied(info, std::move(plan.data), space);
+        image.notes = std::move(notes);
+        return image;
+    }
     DecodedPng decoded = decodePng(file, request.pdfMinor, request.memory);
     RasterImage &raster = decoded.raster;
     if (raster.alpha.size() > 0 && allOpaque(raster.alpha)) {
@@ -201,7 +210,7 @@ PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
         raster.palette = hexPalette(decoded.palette, raster.bitsPerComponent);
     }
     PreparedImage image = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
-    image.notes = notes;
+    image.notes = std::move(notes);
     return image;
 }
 

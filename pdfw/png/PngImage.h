@@ -16,6 +16,17 @@ namespace pdfw {
 // RGB from PDF 1.5. A tRNS colour key stays a colour key (/Mask).
 bool pngPassesThrough(const PngInfo &info, int pdfMinor);
 
+// How a PNG goes into a document of PDF version 1.`pdfMinor`: the one decision behind
+// preparing and inspecting it. Its data is copied when PDF can carry it and it is whole (every
+// chunk's CRC right, the zlib stream complete, every row's filter known); else it is decoded.
+struct PngPlan {
+    PngInfo info;
+    bool copy = false;
+    Buffer data; // for a copy: the joined image data
+};
+
+PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory);
+
 PreparedImage preparePng(const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

@@ -73,14 +73,17 @@ Buffer flateCompress(const unsigned char *data, std::size_t size, int level,
         ~Compressor() { libdeflate_free_compressor(handle); }
     } compressor{libdeflate_alloc_compressor(level)};
     if (!compressor.handle) {
-        fail(PDFW_MEMORY_ERROR, "out of memory for the Flate compressor");
+        Problem memory = problemWith(PDFW_PROBLEM_MEMORY, "");
+        memory.item = "the Flate compressor";
+        fail(PDFW_MEMORY_ERROR, std::move(memory));
     }
     std::size_t bound = libdeflate_zlib_compress_bound(compressor.handle, size);
     Buffer packed(memory, bound, "Flate compression");
     std::size_t packedSize =
         libdeflate_zlib_compress(compressor.handle, data, size, packed.data(), packed.size());
     if (packedSize == 0) {
-        fail(PDFW_RUNTIME_ERROR, "Flate compression failed");
+        fail(PDFW_RUNTIME_ERROR,
+             problemWith(PDFW_PROBLEM_INTERNAL, "", "Flate compression failed"));
     }
     packed.truncate(packedSize);
     return packed;

@@ -85,14 +85,14 @@ const char *deviceSpace(int components) {
 }
 
 ColourSpace colourSpaceFor(const std::vector<unsigned char> &profile, int components, int pdfMinor,
-                           std::string &notes, const std::string &readProblem) {
+                           Notes &notes, const std::string &readProblem) {
     ColourSpace space{deviceSpace(components), nullptr};
     std::string problem = readProblem;
     if (problem.empty() && !profile.empty()) {
         problem = iccProblem(profile, components);
     }
     if (!problem.empty()) {
-        addNote(notes, "colour profile ignored: " + problem);
+        notes.push_back({PDFW_NOTE_PROFILE_IGNORED, 0, problem});
         return space;
     }
     if (profile.empty()) {
@@ -101,9 +101,7 @@ ColourSpace colourSpaceFor(const std::vector<unsigned char> &profile, int compon
     // Version 4 profiles belong to PDF 1.5; a reader that does not know them falls back to
     // /Alternate, which is what the page shows without a profile.
     if (iccMajorVersion(profile) >= 4 && pdfMinor < 5) {
-        addNote(notes, "colour profile of ICC version 4 written into a PDF 1." +
-                           std::to_string(pdfMinor) +
-                           " file (readers without version 4 support show device colours)");
+        notes.push_back({PDFW_NOTE_PROFILE_TOO_NEW, pdfMinor, ""});
     }
     auto resource = std::make_shared<SharedResource>();
     resource->key = "icc:" + sha256Hex(profile.data(), profile.size());
@@ -130,13 +128,6 @@ void appendColourSpace(ObjectText &text, ObjectGroup &group, const ColourSpace &
     text += "[/ICCBased ";
     text += ObjectRef::shared(index);
     text += "]";
-}
-
-void addNote(std::string &notes, const std::string &line) {
-    if (!notes.empty()) {
-        notes += '\n';
-    }
-    notes += line;
 }
 
 } // namespace pdfw

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pdfw/core/PreparedImage.h"
+#include "pdfw/core/Problem.h"
 
 namespace pdfw {
 
@@ -31,16 +32,13 @@ struct ColourSpace {
 };
 
 // The colour space for an image of `components` colour components that carries `profile`
-// (may be empty): the profile's when it is sound, else the device space with a line added to
+// (may be empty): the profile's when it is sound, else the device space with a note added to
 // `notes` saying why the profile was left out. `readProblem`, when not empty, says why the
 // file's profile could not even be read (then it is left out likewise).
 ColourSpace colourSpaceFor(const std::vector<unsigned char> &profile, int components, int pdfMinor,
-                           std::string &notes, const std::string &readProblem = "");
+                           Notes &notes, const std::string &readProblem = "");
 
 // Appends the colour space to `text`, adding its profile to `group`'s shared resources.
 void appendColourSpace(ObjectText &text, ObjectGroup &group, const ColourSpace &space);
-
-// Adds `line` to newline-separated `notes`.
-void addNote(std::string &notes, const std::string &line);
 
 } // namespace pdfw

@@ -56,10 +56,10 @@ PreparedImage prepareRaster(RasterImage &image, int pdfMinor, const std::string 
                             const MemoryProcs &memory) {
     bool hasAlpha = image.alpha.size() > 0;
     if (hasAlpha && pdfMinor < 4) {
-        fail(PDFW_TYPE_ERROR, "\"" + path +
-                                  "\" has an alpha channel, which needs PDF 1.4 or "
-                                  "later (compatibility is 1." +
-                                  std::to_string(pdfMinor) + ")");
+        fail(PDFW_TYPE_ERROR, unsupportedFile(path, "",
+                                              "it has an alpha channel, which needs PDF 1.4 or "
+                                              "later (compatibility is 1." +
+                                                  std::to_string(pdfMinor) + ")"));
     }
     std::string size =
         "/Width " + std::to_string(image.width) + "/Height " + std::to_string(image.height);

@@ -302,9 +302,9 @@ RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
     bool fax = p.compression == COMPRESSION_CCITTRLE || p.compression == COMPRESSION_CCITTRLEW ||
                p.compression == COMPRESSION_CCITTFAX3 || p.compression == COMPRESSION_CCITTFAX4;
     if (fax && tiff.firstWarning()[0] != '\0') {
-        fail(PDFW_SYNTAX_ERROR, "\"" + tiff.path() +
-                                    "\": libtiff cannot read its fax data whole (" +
-                                    std::string(tiff.firstWarning()) + ")");
+        fail(PDFW_SYNTAX_ERROR, damagedFile(tiff.path(), "TIFF",
+                                            "libtiff cannot read its fax data whole (" +
+                                                std::string(tiff.firstWarning()) + ")"));
     }
     if (!pdfDepth(p.bitsPerSample)) {
         widen(image, samples, pdfMinor >= 5, memory);
@@ -317,10 +317,7 @@ RasterImage decodeRgba(TiffFile &tiff, const MemoryProcs &memory) {
     const TiffPage &p = tiff.page();
     char reason[1024] = "";
     if (!TIFFRGBAImageOK(tiff.handle(), reason)) {
-        fail(PDFW_TYPE_ERROR, "\"" + tiff.path() +
-                                  "\": this kind of TIFF cannot be put into a "
-                                  "PDF (" +
-                                  std::string(reason) + ")");
+        fail(PDFW_TYPE_ERROR, unsupportedFile(tiff.path(), "TIFF", reason));
     }
     std::string what = "\"" + tiff.path() + "\" (" + std::to_string(p.width) + " x " +
                        std::to_string(p.height) + " pixels)";
@@ -378,7 +375,7 @@ RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory) 
     return decodeRgba(tiff, memory);
 }
 
-bool tiffDecodable(TiffFile &tiff, std::string &reason) {
+bool tiffDecodable(TiffFile &tiff, Problem &reason) {
     Layout layout;
     if (tiff.page().photometric >= 0 && directLayout(tiff, layout)) {
         return true;
@@ -387,8 +384,7 @@ bool tiffDecodable(TiffFile &tiff, std::string &reason) {
     if (TIFFRGBAImageOK(tiff.handle(), text)) {
         return true;
     }
-    reason = "\"" + tiff.path() + "\": this kind of TIFF cannot be put into a PDF (" +
-             std::string(text) + ")";
+    reason = unsupportedFile(tiff.path(), "TIFF", text);
     return false;
 }
 

@@ -19,6 +19,6 @@ RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory);
 
 // Whether decodeTiff can turn the page into a picture, judged from its tags alone; when not,
 // libtiff's reason.
-bool tiffDecodable(TiffFile &tiff, std::string &reason);
+bool tiffDecodable(TiffFile &tiff, Problem &reason);
 
 } // namespace pdfw

@@ -84,7 +84,7 @@ std::vector<unsigned char> encodeGroup4(const TiffPage &page, unsigned char *row
     MemoryTiff memory;
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     if (!options) {
-        fail(PDFW_MEMORY_ERROR, "out of memory re-encoding \"" + path + "\"");
+        fail(PDFW_MEMORY_ERROR, problemWith(PDFW_PROBLEM_MEMORY, path));
     }
     TIFFOpenOptionsSetErrorHandlerExtR(options, keepError, &memory);
     TIFFOpenOptionsSetWarningHandlerExtR(options, ignoreWarning, nullptr);
@@ -114,8 +114,9 @@ std::vector<unsigned char> encodeGroup4(const TiffPage &page, unsigned char *row
         TIFFClose(out);
     }
     if (!written || count == 0 || offset + count > memory.bytes.size()) {
-        fail(PDFW_RUNTIME_ERROR,
-             "\"" + path + "\": cannot re-encode its fax data (" + std::string(memory.error) + ")");
+        fail(PDFW_RUNTIME_ERROR, problemWith(PDFW_PROBLEM_INTERNAL, path,
+                                             "\"" + path + "\": cannot re-encode its fax data (" +
+                                                 std::string(memory.error) + ")"));
     }
     return {memory.bytes.begin() + static_cast<std::ptrdiff_t>(offset),
             memory.bytes.begin() + static_cast<std::ptrdiff_t>(offset + count)};
@@ -135,8 +136,10 @@ Buffer recodeFaxPage(TiffFile &tiff, const MemoryProcs &memory) {
     if (got < 0 || static_cast<std::size_t>(got) != size || tiff.firstWarning()[0] != '\0') {
         // The first message tells where it went wrong; the later ones follow from it.
         std::string reason = tiff.firstWarning()[0] ? tiff.firstWarning() : tiff.firstError();
-        fail(PDFW_SYNTAX_ERROR, "\"" + tiff.path() + "\": libtiff cannot read its fax data whole" +
-                                    (reason.empty() ? std::string() : " (" + reason + ")"));
+        fail(PDFW_SYNTAX_ERROR,
+             damagedFile(tiff.path(), "TIFF",
+                         "libtiff cannot read its fax data whole" +
+                             (reason.empty() ? std::string() : " (" + reason + ")")));
     }
     std::vector<unsigned char> coded = encodeGroup4(p, rows.data(), size, tiff.path());
     Buffer result(memory, coded.size(), "re-encoded fax page");

@@ -37,7 +37,7 @@ int keepWarning(TIFF *, void *user, const char *module, const char *format, va_l
 TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     if (!options) {
-        fail(PDFW_MEMORY_ERROR, "out of memory opening \"" + path_ + "\"");
+        fail(PDFW_MEMORY_ERROR, problemWith(PDFW_PROBLEM_MEMORY, path_));
     }
     TIFFOpenOptionsSetErrorHandlerExtR(options, keepError, &messages_);
     TIFFOpenOptionsSetWarningHandlerExtR(options, keepWarning, &messages_);
@@ -60,9 +60,12 @@ TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
         failRead("not a readable TIFF file");
     }
     if (page > 1 && !TIFFSetDirectory(tiff_, static_cast<tdir_t>(page - 1))) {
+        Problem missing = problemWith(PDFW_PROBLEM_NO_SUCH_PAGE, path_);
+        missing.numbers[0] = page;
+        missing.numbers[1] = TIFFNumberOfDirectories(tiff_);
         TIFFClose(tiff_);
         tiff_ = nullptr;
-        fail(PDFW_VALUE_ERROR, "\"" + path_ + "\" has no page " + std::to_string(page));
+        fail(PDFW_VALUE_ERROR, std::move(missing));
     }
     try {
         readTags();
@@ -80,13 +83,13 @@ TiffFile::~TiffFile() {
 }
 
 void TiffFile::failRead(const std::string &what) const {
-    std::string message = "\"" + path_ + "\": " + what;
+    std::string message = what;
     // libtiff's error says why; some failures come only with a warning before them.
     const char *why = messages_.error[0] != '\0' ? messages_.error : messages_.warning;
     if (why[0] != '\0') {
         message += " (" + std::string(why) + ")";
     }
-    fail(PDFW_SYNTAX_ERROR, message);
+    fail(PDFW_SYNTAX_ERROR, damagedFile(path_, "TIFF", message));
 }
 
 void TiffFile::readTags() {

@@ -1,7 +1,6 @@
 #include "pdfw/tiff/TiffImage.h"
 
 #include <cstring>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -75,23 +74,9 @@ int faxK(const TiffPage &p) {
                                                   : 0;
 }
 
-// The page's fax data as it is, or as libtiff's encoder writes libtiff's reading of it where PDF
-// readers would decode the original differently (noted).
-PreparedObject ccittObject(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory,
-                           const ColourSpace &space, ObjectGroup &group, std::string &notes) {
-    const TiffPage &p = tiff.page();
-    std::size_t at = 0;
-    Buffer data = rawStrip(tiff, file, memory, 0, at);
-    if (p.fillOrder == FILLORDER_LSB2MSB) {
-        reverseBits(data.data(), data.size());
-    }
-    int k = faxK(p);
-    std::string problem = ccittProblem(data.data(), data.size(), {k, p.width, p.height});
-    if (!problem.empty()) {
-        data = recodeFaxPage(tiff, memory);
-        k = -1;
-        addNote(notes, "fax data re-encoded: " + problem + ", which PDF readers misread");
-    }
+// The image XObject of a page's fax data (coded with `k` as PDF's CCITTFaxDecode names it).
+PreparedObject ccittObject(const TiffPage &p, Buffer data, int k, const ColourSpace &space,
+                           ObjectGroup &group) {
     ObjectText dict = "/Type/XObject/Subtype/Image/Width " + std::to_string(p.width) + "/Height " +
                       std::to_string(p.height) + "/ColorSpace";
     appendColourSpace(dict, group, space);
@@ -103,6 +88,25 @@ PreparedObject ccittObject(TiffFile &tiff, const InputFile &file, const MemoryPr
     }
     dict += ">>";
     return streamObject(std::move(dict), std::move(data));
+}
+
+// The page's fax data as it is, or as libtiff's encoder writes libtiff's reading of it where PDF
+// readers would decode the original differently (then `problem` says why).
+void planFax(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory, TiffPlan &plan) {
+    const TiffPage &p = tiff.page();
+    std::size_t at = 0;
+    plan.data = rawStrip(tiff, file, memory, 0, at);
+    if (p.fillOrder == FILLORDER_LSB2MSB) {
+        reverseBits(plan.data.data(), plan.data.size());
+    }
+    plan.k = faxK(p);
+    plan.faxProblem = ccittProblem(plan.data.data(), plan.data.size(), {plan.k, p.width, p.height});
+    plan.intake = TiffPlan::Intake::Fax;
+    if (!plan.faxProblem.empty()) {
+        plan.data = recodeFaxPage(tiff, memory);
+        plan.k = -1;
+        plan.intake = TiffPlan::Intake::FaxRecoded;
+    }
 }
 
 // A JPEG-compressed page in one strip is a JPEG stream once its shared tables are put back
@@ -118,11 +122,10 @@ bool jpegPassesThrough(TiffFile &tiff) {
            p.extraSamples == 0 && !p.tiled;
 }
 
-// The page's JPEG stream, or nothing when it turns out not to fit the page (then the page
-// is decoded instead).
-std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &file,
-                                              const MemoryProcs &memory, const ColourSpace &space,
-                                              ObjectGroup &group) {
+// The page's JPEG stream into the plan; false when it turns out not to fit the page (then the
+// page is decoded instead).
+bool planJpegStrips(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory,
+                    TiffPlan &plan) {
     const TiffPage &p = tiff.page();
     std::uint32_t tableBytes = 0;
     const unsigned char *tables = nullptr;
@@ -138,7 +141,7 @@ std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &f
     if (TIFFNumberOfStrips(tiff.handle()) > 1) {
         auto joined = joinJpegStrips(tiff, file, tables, prefix, memory);
         if (!joined) {
-            return std::nullopt;
+            return false;
         }
         data = std::move(*joined);
         size = data.size();
@@ -148,7 +151,7 @@ std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &f
         size = data.size();
         if (prefix) {
             if (size - at < 2 || data.data()[at] != 0xFF || data.data()[at + 1] != 0xD8) {
-                return std::nullopt;
+                return false;
             }
             std::memcpy(data.data(), tables, prefix);
             std::memmove(data.data() + prefix, data.data() + at + 2, size - at - 2);
@@ -159,13 +162,13 @@ std::optional<PreparedObject> jpegStripObject(TiffFile &tiff, const InputFile &f
     JpegInfo info = inspectJpeg(source);
     if (info.width != p.width || info.height != p.height || info.coding != JpegCoding::Huffman ||
         info.components != p.samplesPerPixel) {
-        return std::nullopt;
+        return false;
     }
-    // The stream has no marker saying whether it holds YCbCr: the TIFF says it.
-    int transform = p.photometric == PHOTOMETRIC_YCBCR ? 1 : 0;
-    ObjectText dict = jpegImageDictionary(info, space, group, transform);
     data.truncate(static_cast<std::size_t>(info.length));
-    return streamObject(std::move(dict), std::move(data));
+    plan.data = std::move(data);
+    plan.jpeg = info;
+    plan.intake = TiffPlan::Intake::JpegStrips;
+    return true;
 }
 
 std::vector<unsigned char> tiffIccProfile(TiffFile &tiff) {
@@ -180,62 +183,65 @@ std::vector<unsigned char> tiffIccProfile(TiffFile &tiff) {
 // The colour space for `components` colour components: the page's profile's when it is sound,
 // else the device space (noting why when a profile was there).
 ColourSpace tiffColourSpace(TiffFile &tiff, const ImageRequest &request, int components,
-                            std::string &notes) {
+                            Notes &notes) {
     return colourSpaceFor(tiffIccProfile(tiff), components, request.pdfMinor, notes);
 }
 
 } // namespace
 
-int tiffIntake(TiffFile &tiff, const InputFile &file, std::string &reason) {
+TiffPlan planTiff(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory) {
+    TiffPlan plan;
     if (ccittPassesThrough(tiff)) {
-        std::size_t at = 0;
-        Buffer data = rawStrip(tiff, file, MemoryProcs{}, 0, at);
-        if (tiff.page().fillOrder == FILLORDER_LSB2MSB) {
-            reverseBits(data.data(), data.size());
-        }
-        const TiffPage &p = tiff.page();
-        if (ccittProblem(data.data(), data.size(), {faxK(p), p.width, p.height}).empty()) {
-            return PDFW_INTAKE_COPIED;
-        }
-        recodeFaxPage(tiff, MemoryProcs{}); // refuses data libtiff cannot read whole
-        return PDFW_INTAKE_RECOMPRESSED;
+        planFax(tiff, file, memory, plan);
+        return plan;
     }
-    if (jpegPassesThrough(tiff)) {
-        return PDFW_INTAKE_COPIED;
+    if (jpegPassesThrough(tiff) && planJpegStrips(tiff, file, memory, plan)) {
+        return plan;
     }
-    return tiffDecodable(tiff, reason) ? PDFW_INTAKE_RECOMPRESSED : PDFW_INTAKE_UNUSABLE;
+    Problem unusable;
+    if (!tiffDecodable(tiff, unusable)) {
+        fail(PDFW_TYPE_ERROR, std::move(unusable));
+    }
+    plan.intake = TiffPlan::Intake::Decode;
+    return plan;
 }
 
 PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     TiffFile tiff(file, request.page);
     const TiffPage &p = tiff.page();
+    TiffPlan plan = planTiff(tiff, file, request.memory);
     PreparedImage prepared;
     prepared.width = p.width;
     prepared.height = p.height;
     prepared.orientation = p.orientation;
-    if (ccittPassesThrough(tiff)) {
+    switch (plan.intake) {
+    case TiffPlan::Intake::FaxRecoded:
+        prepared.notes.push_back({PDFW_NOTE_FAX_REENCODED, 0, plan.faxProblem});
+        [[fallthrough]];
+    case TiffPlan::Intake::Fax: {
         ColourSpace space = tiffColourSpace(tiff, request, 1, prepared.notes);
         prepared.group.objects.push_back(
-            ccittObject(tiff, file, request.memory, space, prepared.group, prepared.notes));
+            ccittObject(p, std::move(plan.data), plan.k, space, prepared.group));
         return prepared;
     }
-    if (jpegPassesThrough(tiff)) {
-        std::string notes;
-        ColourSpace space = tiffColourSpace(tiff, request, p.samplesPerPixel, notes);
-        if (auto object = jpegStripObject(tiff, file, request.memory, space, prepared.group)) {
-            prepared.group.objects.push_back(std::move(*object));
-            prepared.notes = notes;
-            return prepared;
-        }
-        prepared.group.shared.clear();
+    case TiffPlan::Intake::JpegStrips: {
+        ColourSpace space = tiffColourSpace(tiff, request, p.samplesPerPixel, prepared.notes);
+        // The stream has no marker saying whether it holds YCbCr: the TIFF says it.
+        int transform = p.photometric == PHOTOMETRIC_YCBCR ? 1 : 0;
+        ObjectText dict = jpegImageDictionary(plan.jpeg, space, prepared.group, transform);
+        prepared.group.objects.push_back(streamObject(std::move(dict), std::move(plan.data)));
+        return prepared;
+    }
+    case TiffPlan::Intake::Decode:
+        break;
     }
     RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
-    std::string notes;
+    Notes notes;
     raster.space =
         tiffColourSpace(tiff, request, raster.palette.empty() ? raster.components : 3, notes);
     PreparedImage decoded = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
     decoded.orientation = p.orientation;
-    decoded.notes = notes;
+    decoded.notes = std::move(notes);
     return decoded;
 }
 

@@ -1,22 +1,36 @@
 // Prepares a TIFF page as an image XObject: bilevel CCITT data passed through where PDF can
-// carry it, every other page decoded with libtiff and Flate-compressed. Lossless always,
-// except that 16-bit samples become 8-bit below PDF 1.5.
+// carry it, JPEG strips joined into one stream, every other page decoded with libtiff and
+// Flate-compressed. Lossless always, except that 16-bit samples become 8-bit below PDF 1.5.
 #pragma once
 
-#include "pdfw/core/ImageRequest.h"
-#include "pdfw/core/PreparedImage.h"
 #include <string>
 
+#include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/InputFile.h"
+#include "pdfw/core/PreparedImage.h"
+#include "pdfw/jpeg/JpegStructure.h"
 #include "pdfw/tiff/TiffFile.h"
 
 namespace pdfw {
 
-PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request);
+// How a TIFF page goes into the document: the one decision behind preparing and inspecting it.
+struct TiffPlan {
+    enum class Intake {
+        Fax,        // its CCITT data as it is
+        FaxRecoded, // its CCITT data re-encoded as G4, PDF readers misreading the original
+        JpegStrips, // its JPEG strips joined into one stream
+        Decode,     // decoded with libtiff and compressed again
+    } intake = Intake::Decode;
+    Buffer data;            // the fax data or the JPEG stream that goes in
+    int k = -1;             // the fax data's coding as CCITTFaxDecode names it
+    std::string faxProblem; // why the original fax data was re-encoded
+    JpegInfo jpeg;          // of the joined JPEG stream
+};
 
-// How writeTiff would take the page in: PDFW_INTAKE_COPIED (fax or JPEG data as it is),
-// PDFW_INTAKE_RECOMPRESSED (decoded, or fax data re-encoded), or PDFW_INTAKE_UNUSABLE with the
-// reason. Reads the tags, and the fax data of a page that would be copied.
-int tiffIntake(TiffFile &tiff, const InputFile &file, std::string &reason);
+// Reads the tags, and the data of a page whose data would be copied (re-encoding fax data that
+// needs it). Raises PDFW_TYPE_ERROR for a page libtiff cannot turn into a picture.
+TiffPlan planTiff(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory);
+
+PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

@@ -22,7 +22,9 @@ constexpr COLORREF kRed = ui::RGB(204, 0, 0);
 folvane::ImageFacts Pretend(const std::string &path) {
     folvane::ImageFacts facts;
     if (path.find("/bad") != std::string::npos) {
-        facts.reason = "not a picture: " + path;
+        facts.problem.kind = folvane::Problem::Kind::NotAnImage;
+        facts.problem.file = path;
+        facts.problem.item = "JPEG, TIFF, PNG";
         return facts;
     }
     facts.ok = true;
@@ -56,7 +58,7 @@ TEST_F(Preflight, UnusableRowsTurnRedWithTheirReasonAndGoodOnesSayWhatTheyAre) {
     Settle();
     EXPECT_EQ(Tip(0), "JPEG 3264x2448, 原样嵌入, 1 页, 64% 超出页面");
     EXPECT_EQ(Colour(0), CLR_DEFAULT);
-    EXPECT_EQ(Tip(1), "not a picture: /p/bad.jpg");
+    EXPECT_EQ(Tip(1), "“/p/bad.jpg”不是 JPEG、TIFF 或 PNG 图片");
     EXPECT_EQ(Colour(1), kRed);
 
     // The marks travel with their rows.
@@ -66,7 +68,7 @@ TEST_F(Preflight, UnusableRowsTurnRedWithTheirReasonAndGoodOnesSayWhatTheyAre) {
     EXPECT_EQ(Colour(1), CLR_DEFAULT);
     Click(IDC_BTN_SORT_BY_NAME);
     EXPECT_EQ(Colour(1), kRed);
-    EXPECT_EQ(Tip(1), "not a picture: /p/bad.jpg");
+    EXPECT_EQ(Tip(1), "“/p/bad.jpg”不是 JPEG、TIFF 或 PNG 图片");
 }
 
 TEST_F(Preflight, TheToolTipFollowsTheChosenClassOrFit) {
@@ -91,8 +93,9 @@ TEST_F(Preflight, GenerateAsksBeforeLeavingUnusableRowsOut) {
     Click(IDC_BTN_GENERATE);
     const std::vector<UiEvent> asked = ui.Events(UiEvent::Kind::Question);
     ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text, "列表中有 1 张图片无法使用:\nbad.jpg: not a picture: " +
-                                 (dir / "bad.jpg") + "\n跳过它们, 用其余 2 张图片生成PDF吗?");
+    EXPECT_EQ(asked[0].text,
+              "列表中有 1 张图片无法使用:\nbad.jpg: “" + (dir / "bad.jpg") +
+                  "”不是 JPEG、TIFF 或 PNG 图片\n跳过它们, 用其余 2 张图片生成PDF吗?");
     EXPECT_EQ(Window().questionButtons.back(), (Strings{"跳过", "取消"}));
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(Listing(dir.Path()).count("out.pdf") == 0);
@@ -110,8 +113,8 @@ TEST_F(Preflight, AListOfOnlyUnusableRowsFailsWithTheFirstOnesReason) {
     ui.saveAnswers.push_back("/tmp/never-written.pdf");
     Click(IDC_BTN_BROWSE);
     Click(IDC_BTN_GENERATE);
-    EXPECT_EQ(Messages(),
-              (Strings{std::string(kMsgFailure) + "\n/p/bad-1.jpg\nnot a picture: /p/bad-1.jpg"}));
+    EXPECT_EQ(Messages(), (Strings{std::string(kMsgFailure) +
+                                   "\n/p/bad-1.jpg\n“/p/bad-1.jpg”不是 JPEG、TIFF 或 PNG 图片"}));
     EXPECT_TRUE(ui.Events(UiEvent::Kind::Question).empty());
 }
 

@@ -18,6 +18,7 @@ namespace {
 
 using folvane::ImageFacts;
 using folvane::InspectImage;
+using folvane::Problem;
 using Intake = ImageFacts::Intake;
 
 class ImageFactsTest : public ::testing::Test {
@@ -35,7 +36,7 @@ TEST_F(ImageFactsTest, JpegsTellTheirUprightSizeAndWhetherTheyAreCopiedOrRepaire
     turned.exifOrientation = 6;
     ImageFacts photo =
         InspectImage(save("photo.jpg", support::MakeJpeg(support::Pattern(40, 16, 3), turned)));
-    EXPECT_TRUE(photo.ok) << photo.reason;
+    EXPECT_TRUE(photo.ok) << photo.problem.detail;
     EXPECT_EQ(photo.kind, "JPEG");
     EXPECT_EQ(photo.pages, 1);
     EXPECT_EQ(photo.width, 16); // turned a quarter
@@ -52,18 +53,19 @@ TEST_F(ImageFactsTest, JpegsTellTheirUprightSizeAndWhetherTheyAreCopiedOrRepaire
     std::size_t dqt = support::FindMarker(junk, 0xDB);
     junk.insert(junk.begin() + static_cast<long>(dqt), {1, 2, 3});
     ImageFacts repaired = InspectImage(save("junk.jpg", junk));
-    EXPECT_TRUE(repaired.ok) << repaired.reason;
+    EXPECT_TRUE(repaired.ok) << repaired.problem.detail;
     EXPECT_EQ(repaired.intake, Intake::Repaired);
-    EXPECT_NE(repaired.reason.find("3 extraneous bytes"), std::string::npos) << repaired.reason;
+    EXPECT_NE(repaired.repair.find("3 extraneous bytes"), std::string::npos) << repaired.repair;
     EXPECT_EQ(repaired.width, 24);
 
     support::Bytes cut(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
     ImageFacts truncated = InspectImage(save("cut.jpg", cut));
     EXPECT_FALSE(truncated.ok);
     EXPECT_EQ(truncated.intake, Intake::Unusable);
-    EXPECT_NE(truncated.reason.find("cut.jpg"), std::string::npos);
-    EXPECT_NE(truncated.reason.find("libjpeg cannot read it whole"), std::string::npos)
-        << truncated.reason;
+    EXPECT_EQ(truncated.problem.kind, Problem::Kind::Damaged);
+    EXPECT_NE(truncated.problem.file.find("cut.jpg"), std::string::npos);
+    EXPECT_NE(truncated.problem.detail.find("libjpeg cannot read it whole"), std::string::npos)
+        << truncated.problem.detail;
 }
 
 TEST_F(ImageFactsTest, EveryPageOfATiffAnswersForItself) {
@@ -83,14 +85,14 @@ TEST_F(ImageFactsTest, EveryPageOfATiffAnswersForItself) {
     support::WriteTiff(path, {fax, turned, lab});
 
     ImageFacts first = InspectImage(path, 1);
-    EXPECT_TRUE(first.ok) << first.reason;
+    EXPECT_TRUE(first.ok) << first.problem.detail;
     EXPECT_EQ(first.kind, "TIFF");
     EXPECT_EQ(first.pages, 3);
     EXPECT_EQ(first.intake, Intake::Copied);
     EXPECT_EQ(first.width, 64);
 
     ImageFacts second = InspectImage(path, 2);
-    EXPECT_TRUE(second.ok) << second.reason;
+    EXPECT_TRUE(second.ok) << second.problem.detail;
     EXPECT_EQ(second.width, 10);
     EXPECT_EQ(second.height, 30);
     EXPECT_EQ(second.intake, Intake::Recompressed);
@@ -98,13 +100,15 @@ TEST_F(ImageFactsTest, EveryPageOfATiffAnswersForItself) {
     ImageFacts missing = InspectImage(path, 4);
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.pages, 3);
-    EXPECT_NE(missing.reason.find("has no page 4"), std::string::npos) << missing.reason;
+    EXPECT_EQ(missing.problem.kind, Problem::Kind::NoSuchPage);
+    EXPECT_EQ(missing.problem.numbers[0], 4);
+    EXPECT_EQ(missing.problem.numbers[1], 3);
 }
 
 TEST_F(ImageFactsTest, PngsAreCopiedUnlessPdfCannotReadTheirData) {
     support::PngImage plain = support::PngImageOf(support::Pattern(20, 10, 3));
     ImageFacts copied = InspectImage(save("plain.png", support::MakePng(plain)));
-    EXPECT_TRUE(copied.ok) << copied.reason;
+    EXPECT_TRUE(copied.ok) << copied.problem.detail;
     EXPECT_EQ(copied.kind, "PNG");
     EXPECT_EQ(copied.intake, Intake::Copied);
     EXPECT_EQ(copied.width, 20);
@@ -123,14 +127,17 @@ TEST_F(ImageFactsTest, FilesThatCannotBeUsedSayWhy) {
         std::string path;
         int page;
         const char *kind;
-        const char *says;
+        Problem::Kind problem;
+        const char *detail;
+        long long number;
     } cases[] = {
-        {dir / "absent.jpg", 1, "", "No such file"},
-        {save("notes.txt", {'h', 'i', '!', '\n'}), 1, "", "is not a JPEG, TIFF or PNG file"},
-        {save("empty.jpg", {}), 1, "", "it is empty"},
-        {save("one.jpg", support::MakeJpeg(support::Pattern(8, 8, 3))), 2, "JPEG", "only page 1"},
+        {dir / "absent.jpg", 1, "", Problem::Kind::CannotOpen, "No such file", 0},
+        {save("notes.txt", {'h', 'i', '!', '\n'}), 1, "", Problem::Kind::NotAnImage, "", 0},
+        {save("empty.jpg", {}), 1, "", Problem::Kind::NotAnImage, "", 1},
+        {save("one.jpg", support::MakeJpeg(support::Pattern(8, 8, 3))), 2, "JPEG",
+         Problem::Kind::NoSuchPage, "", 2},
         {save("zero.jpg", support::MakeJpeg(support::Pattern(8, 8, 3))), 0, "JPEG",
-         "pages count from 1"},
+         Problem::Kind::Call, "pages count from 1", 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
@@ -138,7 +145,10 @@ TEST_F(ImageFactsTest, FilesThatCannotBeUsedSayWhy) {
         EXPECT_FALSE(facts.ok);
         EXPECT_EQ(facts.kind, c.kind);
         EXPECT_EQ(facts.intake, Intake::Unusable);
-        EXPECT_NE(facts.reason.find(c.says), std::string::npos) << facts.reason;
+        EXPECT_EQ(facts.problem.kind, c.problem);
+        EXPECT_EQ(facts.problem.file, c.path);
+        EXPECT_NE(facts.problem.detail.find(c.detail), std::string::npos) << facts.problem.detail;
+        EXPECT_EQ(facts.problem.numbers[0], c.number);
     }
 }
 
@@ -160,7 +170,8 @@ TEST_F(ImageFactsTest, ThreadsInspectingAtOnceGetTheSameAnswers) {
                 for (std::size_t i = 0; i < files.size(); ++i) {
                     ImageFacts got = InspectImage(files[i]);
                     mismatches[t] += got.ok != expected[i].ok || got.intake != expected[i].intake ||
-                                     got.reason != expected[i].reason;
+                                     got.problem.kind != expected[i].problem.kind ||
+                                     got.repair != expected[i].repair;
                 }
             }
         });

@@ -79,19 +79,20 @@ TEST_F(PageGenerationTest, AClassDrivesTheEngineInTheGenerateCommandsOrder) {
     Lines expected = {"boot", "new", "set_parameter binding=C++", "set_parameter compatibility=1.4",
                       "open_file /out/doc.pdf"};
     auto type = [](size_t i) { return i == 0 ? "jpeg" : i == 1 ? "tiff" : "auto"; };
-    // Every page is announced first, for the engine to prepare ahead.
+    // Every file's pages are counted once and each page announced first, for the engine to
+    // prepare ahead.
     for (size_t i = 0; i < images.size(); ++i) {
-        expected.push_back(std::string("queue_image ") + type(i) + " " + images[i] + " [] 0");
+        expected.push_back("count_pages " + images[i]);
+        expected.push_back(std::string("queue_image ") + type(i) + " " + images[i] + " [] 1");
     }
     for (size_t i = 0; i < images.size(); ++i) {
-        Lines page = {"count_pages " + images[i],
-                      "page " + std::to_string(i) + "/3",
+        Lines page = {"page " + std::to_string(i) + "/3",
                       "begin_page 595 842",
                       "begin_page done",
                       std::string("load_image ") + type(i) + " " + images[i] + " [] 1",
                       "get_image_size 7",
                       "place_image 7 0 0 " + scale,
-                      "get_image_notes 7",
+                      "get_image_note_count 7",
                       "close_image 7",
                       "end_page"};
         expected.insert(expected.end(), page.begin(), page.end());
@@ -105,13 +106,12 @@ TEST_F(PageGenerationTest, FitLoadsFirstThenBeginsAPageTurnedLikeTheImage) {
     standin::SetImageSize(1684, 842);
     folvane::GeneratePdf("/out/doc.pdf", {"/p/wide.jpg"}, Options(PageLayout::Fit()));
     // 1684 x 842 fits 842 x 595 at 0.5: 842 x 421, centred 87 points up.
-    Lines expected = {"count_pages /p/wide.jpg",
-                      "load_image jpeg /p/wide.jpg [] 1",
+    Lines expected = {"load_image jpeg /p/wide.jpg [] 1",
                       "get_image_size 7",
                       "begin_page 842 595",
                       "begin_page done",
                       "place_image 7 0 87 0.5",
-                      "get_image_notes 7",
+                      "get_image_note_count 7",
                       "close_image 7",
                       "end_page",
                       "close"};
@@ -134,8 +134,11 @@ TEST_F(PageGenerationTest, EveryPageOfAFileUnlessOnlyTheFirstIsWanted) {
     EXPECT_EQ(pages, (std::vector<std::string>{"/p/a.jpg 1/1", "/p/scan.tif 1/3", "/p/scan.tif 2/3",
                                                "/p/scan.tif 3/3"}));
     for (int page = 1; page <= 3; ++page) {
+        EXPECT_TRUE(Logged("queue_image tiff /p/scan.tif [] " + std::to_string(page)));
         EXPECT_TRUE(Logged("load_image tiff /p/scan.tif [] " + std::to_string(page)));
     }
+    const Lines &counted = standin::Log();
+    EXPECT_EQ(std::count(counted.begin(), counted.end(), "count_pages /p/scan.tif"), 1);
 
     standin::Reset();
     standin::SetPages("/p/scan.tif", 3);
@@ -149,8 +152,8 @@ TEST_F(PageGenerationTest, EveryPageOfAFileUnlessOnlyTheFirstIsWanted) {
 
 TEST_F(PageGenerationTest, AnOutputThatCannotBeCreatedCarriesTheEnginesReason) {
     standin::SetOpenResult(-1);
-    standin::SetLastError("pdfw_open_file: cannot create a file in \"/proc/\" for "
-                          "\"/proc/out.pdf\": Permission denied");
+    standin::SetLastError("cannot create \"/proc/out.pdf\": Permission denied");
+    standin::SetLastProblem(PDFW_PROBLEM_OUTPUT, "/proc/out.pdf", "Permission denied");
     bool told = false;
     folvane::GenerateEvents events;
     events.afterClose = [&] { told = true; };
@@ -158,8 +161,9 @@ TEST_F(PageGenerationTest, AnOutputThatCannotBeCreatedCarriesTheEnginesReason) {
         folvane::GeneratePdf("/proc/out.pdf", {"/p/a.jpg"}, {}, events);
         FAIL() << "no exception";
     } catch (const folvane::GenerateError &e) {
-        EXPECT_STREQ(e.what(),
-                     "cannot create a file in \"/proc/\" for \"/proc/out.pdf\": Permission denied");
+        EXPECT_EQ(e.problem.kind, folvane::Problem::Kind::Output);
+        EXPECT_EQ(e.problem.file, "/proc/out.pdf");
+        EXPECT_EQ(e.problem.detail, "Permission denied");
         EXPECT_TRUE(e.AboutOutput());
         EXPECT_EQ(e.path, "/proc/out.pdf");
     }
@@ -201,7 +205,8 @@ TEST_F(PageGenerationTest, AStopRequestEndsTheRunBeforeTheNextPage) {
 
 TEST_F(PageGenerationTest, CutImagesAndTheEnginesNotesAreReported) {
     standin::SetImageSize(2000, 3000);
-    standin::SetImageNotes("repaired: junk before a marker\ncolour profile ignored: unreadable");
+    standin::SetImageNotes(
+        {{PDFW_NOTE_REPAIRED, "junk before a marker"}, {PDFW_NOTE_PROFILE_IGNORED, "unreadable"}});
     std::vector<folvane::PageNote> notes;
     folvane::GenerateEvents events;
     events.onNote = [&](const folvane::PageNote &note) { notes.push_back(note); };
@@ -213,9 +218,9 @@ TEST_F(PageGenerationTest, CutImagesAndTheEnginesNotesAreReported) {
     // 840 x 1260 points on a 595 x 842 page.
     EXPECT_NEAR(notes[0].outside, 1 - (595.0 * 842.0) / (840.0 * 1260.0), 1e-4);
     EXPECT_EQ(notes[1].kind, folvane::PageNote::Kind::Repaired);
-    EXPECT_EQ(notes[1].text, "repaired: junk before a marker");
-    EXPECT_EQ(notes[2].kind, folvane::PageNote::Kind::Engine);
-    EXPECT_EQ(notes[2].text, "colour profile ignored: unreadable");
+    EXPECT_EQ(notes[1].detail, "junk before a marker");
+    EXPECT_EQ(notes[2].kind, folvane::PageNote::Kind::ProfileIgnored);
+    EXPECT_EQ(notes[2].detail, "unreadable");
 
     // Fit never cuts.
     standin::Reset();

@@ -195,7 +195,7 @@ TEST_F(PdfWriterTest, OpenFileReturnsMinusOneWithoutRaisingAndKeepsTheReason) {
 
 TEST_F(PdfWriterTest, ImageFactsPassThroughAndTheirErrorsRaise) {
     standin::SetImageSize(2480, 3508);
-    standin::SetImageNotes("repaired: missing end marker");
+    standin::SetImageNotes({{PDFW_NOTE_REPAIRED, "missing end marker"}});
     standin::SetPages("/p/scan.tif", 4);
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     float width = 0;
@@ -203,12 +203,15 @@ TEST_F(PdfWriterTest, ImageFactsPassThroughAndTheirErrorsRaise) {
     writer.GetImageSize(7, width, height);
     EXPECT_EQ(width, 2480.0f);
     EXPECT_EQ(height, 3508.0f);
-    EXPECT_EQ(writer.GetImageNotes(7), "repaired: missing end marker");
+    const std::vector<PdfWriter::ImageNote> notes = writer.GetImageNotes(7);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, PDFW_NOTE_REPAIRED);
+    EXPECT_EQ(notes[0].detail, "missing end marker");
     EXPECT_EQ(writer.CountPages("/p/scan.tif"), 4);
 
     standin::FailNext("get_image_size", 4, "image handle 9 was never opened");
     EXPECT_THROW(writer.GetImageSize(9, width, height), PdfWriter::IndexException);
-    standin::FailNext("get_image_notes", 4, "image handle 9 was never opened");
+    standin::FailNext("get_image_note_count", 4, "image handle 9 was never opened");
     EXPECT_THROW(writer.GetImageNotes(9), PdfWriter::IndexException);
     standin::FailNext("count_pages", 2, "cannot open \"/p/gone.tif\"");
     EXPECT_THROW(writer.CountPages("/p/gone.tif"), PdfWriter::IOException);

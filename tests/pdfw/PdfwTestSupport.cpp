@@ -2,6 +2,14 @@
 
 namespace pdfw_test {
 
+std::string NotesText(const pdfw::Notes &notes) {
+    std::string text;
+    for (const pdfw::Note &note : notes) {
+        text += (text.empty() ? "" : "\n") + pdfw::describe(note);
+    }
+    return text;
+}
+
 Engine::Engine() {
     pdfw_boot();
     ctx_ = pdfw_new(&Engine::onError, nullptr, nullptr, nullptr, this);

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "pdfw/core/Problem.h"
 #include "pdfw/pdfw.h"
 
 namespace pdfw_test {
+
+// The engine's English lines for `notes`, one per line ("" for none).
+std::string NotesText(const pdfw::Notes &notes);
 
 // The engine with a handler that records every error and returns.
 class Engine {

@@ -33,9 +33,9 @@ TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
     for (int i = 0; i < 40; ++i) {
         pieces.push_back(counting(300000, 7 + i));
     }
-    std::string reason;
+    pdfw::Problem reason;
     auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
-    ASSERT_TRUE(out) << reason;
+    ASSERT_TRUE(out) << pdfw::describe(reason);
     Bytes expected;
     for (const Bytes &piece : pieces) {
         out->write(piece.data(), piece.size());
@@ -51,7 +51,7 @@ TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
 
 TEST(OutputFile, WithoutCommitNothingIsLeft) {
     TempDir dir;
-    std::string reason;
+    pdfw::Problem reason;
     {
         auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
         ASSERT_TRUE(out);
@@ -74,9 +74,9 @@ TEST(OutputFile, CopiedSpansArriveInOrder) {
         sources.push_back(elsewhere);
     }
     for (const std::string &from : sources) {
-        std::string reason;
+        pdfw::Problem reason;
         auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
-        ASSERT_TRUE(out) << reason;
+        ASSERT_TRUE(out) << pdfw::describe(reason);
         pdfw::InputFile input(from);
         Bytes head = counting(1000, 1);
         out->write(head.data(), head.size());
@@ -98,14 +98,14 @@ TEST(OutputFile, CopiedSpansArriveInOrder) {
 // Small spans are read into the buffer, large ones copied by the kernel: both paths.
 TEST(OutputFile, ASpanWhoseFileChangedIsRefused) {
     TempDir dir;
-    std::string reason;
+    pdfw::Problem reason;
     for (std::size_t size : {std::size_t{10000}, std::size_t{3} << 20}) {
         for (bool shorter : {false, true}) {
             WriteFile(dir / "source.bin", counting(size, 2));
             pdfw::InputFile input(dir / "source.bin");
             pdfw::FileSpan span(input, 0, size);
             auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
-            ASSERT_TRUE(out) << reason;
+            ASSERT_TRUE(out) << pdfw::describe(reason);
             // The same size needs a later modification time: past the file system's clock step.
             ::usleep(20000);
             WriteFile(dir / "source.bin", counting(shorter ? size / 2 : size, 3));

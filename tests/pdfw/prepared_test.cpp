@@ -72,9 +72,9 @@ int objectHolding(const std::string &text, const std::string &marker) {
 class PreparedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string reason;
+        pdfw::Problem reason;
         auto output = pdfw::OutputFile::create(out, pdfw::MemoryProcs{}, reason);
-        ASSERT_TRUE(output) << reason;
+        ASSERT_TRUE(output) << pdfw::describe(reason);
         doc = std::make_unique<pdfw::Document>(std::move(output), 4, pdfw::MemoryProcs{});
     }
 

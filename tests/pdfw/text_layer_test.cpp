@@ -28,9 +28,9 @@ ocr::Word word(const std::string &text, int left, int top, int right, int bottom
 // A page of `width` x `height` points carrying only the text layer of `text`.
 void writeTextPage(const std::string &path, const ocr::PageText &text,
                    const pdfw::TextPlacement &at, float width = 595, float height = 842) {
-    std::string reason;
+    pdfw::Problem reason;
     auto out = pdfw::OutputFile::create(path, {}, reason);
-    ASSERT_TRUE(out) << reason;
+    ASSERT_TRUE(out) << pdfw::describe(reason);
     pdfw::ObjectWriter writer(*out);
     pdfw::TextEncoding encoding;
     std::string content = pdfw::textLayerContent(text, at, encoding, "/FT");

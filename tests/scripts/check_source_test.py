@@ -31,16 +31,19 @@ class CheckSourceTest(unittest.TestCase):
     def test_forbidden_edges_are_found_and_allowed_ones_pass(self):
         image = self.write("image/A.cpp", '#include "image/B.h"\n#include "platform/gdi/Gdi.h"\n'
                            '#include "pdfw/pdfw.h"\n#include <QWidget>\n#include <vector>\n')
-        pdfw = self.write("pdfw/A.cpp", '#include "ocr/PageText.h"\n#include "image/CfImage.h"\n'
+        pdfw = self.write("pdfw/core/A.cpp", '#include "ocr/PageText.h"\n#include "image/CfImage.h"\n'
                           '#include "tests/support/Bytes.h"\n')
+        reader = self.write("pdfw/jpeg/A.cpp", '#include "pdfw/raster/FlateEncoder.h"\n'
+                            '#include "pdfw/document/Document.h"\n#include "pdfw/pdfw.h"\n')
         ui = self.write("platform/ui/A.h", '#include "app/Resource.h"\n')
         qt = self.write("app/qt/A.cpp", '#include <QWidget>\n#include "app/CFolvaneApp.h"\n')
-        findings = check_source.include_findings([image, pdfw, ui, qt])
+        findings = check_source.include_findings([image, pdfw, reader, ui, qt])
         self.assertEqual(findings, [
             "image/A.cpp: image may not include pdfw/pdfw.h (pdfw)",
             "image/A.cpp: image may not include QWidget (Qt)",
-            "pdfw/A.cpp: pdfw may not include image/CfImage.h (image)",
-            "pdfw/A.cpp: pdfw may not include tests/support/Bytes.h (tests)",
+            "pdfw/core/A.cpp: pdfw.core may not include image/CfImage.h (image)",
+            "pdfw/core/A.cpp: pdfw.core may not include tests/support/Bytes.h (tests)",
+            "pdfw/jpeg/A.cpp: pdfw.jpeg may not include pdfw/document/Document.h (pdfw.document)",
             "platform/ui/A.h: ui may not include app/Resource.h (app)",
         ])
 

@@ -26,9 +26,12 @@ struct Script {
     int handlerReturns = 0;
     float imageWidth = 1000;
     float imageHeight = 500;
-    std::string imageNotes;
+    std::vector<std::pair<int, std::string>> imageNotes;
     std::map<std::string, int> pages;
     std::string lastError;
+    int problemKind = PDFW_PROBLEM_NONE;
+    std::string problemFile;
+    std::string problemDetail;
 };
 
 Script &State() {
@@ -91,7 +94,7 @@ void SetImageSize(float width, float height) {
     State().imageHeight = height;
 }
 
-void SetImageNotes(const std::string &notes) {
+void SetImageNotes(const std::vector<std::pair<int, std::string>> &notes) {
     State().imageNotes = notes;
 }
 
@@ -101,6 +104,12 @@ void SetPages(const std::string &path, int pages) {
 
 void SetLastError(const std::string &message) {
     State().lastError = message;
+}
+
+void SetLastProblem(int kind, const std::string &file, const std::string &detail) {
+    State().problemKind = kind;
+    State().problemFile = file;
+    State().problemDetail = detail;
 }
 
 void Note(const std::string &line) {
@@ -228,8 +237,9 @@ int pdfw_close_image(pdfw_context *p, int image) {
     return 0;
 }
 
-int pdfw_inspect_image(const char *filename, int, pdfw_image_facts *facts) {
-    if (!filename || !facts) {
+int pdfw_inspect_image(const char *filename, int, const char *compatibility,
+                       pdfw_image_facts *facts) {
+    if (!filename || !compatibility || !facts) {
         return -1;
     }
     *facts = pdfw_image_facts{};
@@ -244,10 +254,18 @@ int pdfw_get_image_size(pdfw_context *p, int image, float *width, float *height)
     return 0;
 }
 
-const char *pdfw_get_image_notes(pdfw_context *p, int image) {
-    Append("get_image_notes " + std::to_string(image));
-    MaybeFail(p, "get_image_notes");
-    return standin::State().imageNotes.c_str();
+int pdfw_get_image_note_count(pdfw_context *p, int image) {
+    Append("get_image_note_count " + std::to_string(image));
+    MaybeFail(p, "get_image_note_count");
+    return static_cast<int>(standin::State().imageNotes.size());
+}
+
+int pdfw_get_image_note(pdfw_context *p, int image, int index, pdfw_note *note) {
+    Append("get_image_note " + std::to_string(image) + " " + std::to_string(index));
+    MaybeFail(p, "get_image_note");
+    const auto &noted = standin::State().imageNotes.at(static_cast<std::size_t>(index));
+    *note = pdfw_note{noted.first, 0, noted.second.c_str()};
+    return 0;
 }
 
 int pdfw_count_pages(pdfw_context *p, const char *filename) {
@@ -259,6 +277,13 @@ int pdfw_count_pages(pdfw_context *p, const char *filename) {
 
 const char *pdfw_get_last_error(pdfw_context *) {
     return standin::State().lastError.c_str();
+}
+
+int pdfw_get_last_problem(pdfw_context *, pdfw_problem *problem) {
+    const standin::Script &s = standin::State();
+    *problem = pdfw_problem{s.problemKind,          s.problemFile.c_str(), 0, "", {0, 0}, "",
+                            s.problemDetail.c_str()};
+    return 0;
 }
 
 void pdfw_remove_temporary_files(void) {

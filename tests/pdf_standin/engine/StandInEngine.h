@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // A stand-in for the PDF engine's C interface, linked instead of the real engine so that tests
@@ -25,12 +26,16 @@ void SetNewFails(bool fails);
 
 // Upright size pdfw_get_image_size reports for every image (default 1000 x 500).
 void SetImageSize(float width, float height);
-// Notes pdfw_get_image_notes reports for every image (default none).
-void SetImageNotes(const std::string &notes);
+// Notes pdfw_get_image_note reports for every image (default none): PDFW_NOTE_* kinds with
+// their details.
+void SetImageNotes(const std::vector<std::pair<int, std::string>> &notes);
 // Pages pdfw_count_pages reports for `path` (default 1).
 void SetPages(const std::string &path, int pages);
 // Text of pdfw_get_last_error (default "").
 void SetLastError(const std::string &message);
+// What pdfw_get_last_problem reports (default kind PDFW_PROBLEM_NONE): a kind, its file and
+// its detail.
+void SetLastProblem(int kind, const std::string &file, const std::string &detail);
 
 // Appends a line of the caller's to the log, to show where its own steps fall among the calls.
 void Note(const std::string &line);

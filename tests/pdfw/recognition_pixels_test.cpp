@@ -1,6 +1,6 @@
 // The pictures handed to text recognition: every kind of decoded sample turned into what the
 // recogniser reads (grey with 0 black, or bilevel with 1 black).
-#include "pdfw/raster/OcrPixels.h"
+#include "pdfw/raster/RecognitionPixels.h"
 
 #include <cstring>
 
@@ -20,7 +20,7 @@ pdfw::RasterImage raster(std::uint32_t width, std::uint32_t height, int componen
     return image;
 }
 
-std::vector<unsigned char> rowsOf(const pdfw::OcrPixels &pixels) {
+std::vector<unsigned char> rowsOf(const pdfw::PagePixels &pixels) {
     const auto &image = pixels.image;
     std::vector<unsigned char> rows;
     for (int y = 0; y < image.height; ++y) {
@@ -31,44 +31,44 @@ std::vector<unsigned char> rowsOf(const pdfw::OcrPixels &pixels) {
     return rows;
 }
 
-TEST(OcrPixels, GreyRgbAndCmykBecomeGreyWithBlackAtZero) {
-    auto grey = pdfw::rasterForOcr(raster(2, 1, 1, 8, {0, 200}), nullptr, 6, 300, {});
+TEST(RecognitionPixels, GreyRgbAndCmykBecomeGreyWithBlackAtZero) {
+    auto grey = pdfw::rasterForRecognition(raster(2, 1, 1, 8, {0, 200}), nullptr, 6, 300, {});
     EXPECT_EQ(grey.image.depth, 8);
     EXPECT_EQ(grey.image.orientation, 6);
     EXPECT_EQ(grey.image.dpi, 300);
     EXPECT_EQ(rowsOf(grey), (std::vector<unsigned char>{0, 200}));
 
-    auto rgb =
-        pdfw::rasterForOcr(raster(2, 1, 3, 8, {255, 255, 255, 255, 0, 0}), nullptr, 1, 0, {});
+    auto rgb = pdfw::rasterForRecognition(raster(2, 1, 3, 8, {255, 255, 255, 255, 0, 0}), nullptr,
+                                          1, 0, {});
     EXPECT_EQ(rowsOf(rgb), (std::vector<unsigned char>{255, 76}));
 
     // No ink is white; full black ink is black.
-    auto cmyk =
-        pdfw::rasterForOcr(raster(2, 1, 4, 8, {0, 0, 0, 0, 0, 0, 0, 255}), nullptr, 1, 0, {});
+    auto cmyk = pdfw::rasterForRecognition(raster(2, 1, 4, 8, {0, 0, 0, 0, 0, 0, 0, 255}), nullptr,
+                                           1, 0, {});
     EXPECT_EQ(rowsOf(cmyk), (std::vector<unsigned char>{255, 0}));
 
     // 16-bit samples are read by their high byte; 2-bit ones are scaled to the full range.
-    auto deep = pdfw::rasterForOcr(raster(1, 1, 1, 16, {0x80, 0x01}), nullptr, 1, 0, {});
+    auto deep = pdfw::rasterForRecognition(raster(1, 1, 1, 16, {0x80, 0x01}), nullptr, 1, 0, {});
     EXPECT_EQ(rowsOf(deep), (std::vector<unsigned char>{0x80}));
-    auto shallow = pdfw::rasterForOcr(raster(4, 1, 1, 2, {0x1B}), nullptr, 1, 0, {});
+    auto shallow = pdfw::rasterForRecognition(raster(4, 1, 1, 2, {0x1B}), nullptr, 1, 0, {});
     EXPECT_EQ(rowsOf(shallow), (std::vector<unsigned char>{0, 85, 170, 255}));
 }
 
-TEST(OcrPixels, BilevelStaysBilevelWithOneForBlack) {
+TEST(RecognitionPixels, BilevelStaysBilevelWithOneForBlack) {
     // A plain 1-bit grey sample of 1 is white: the bits are flipped.
-    auto plain = pdfw::rasterForOcr(raster(8, 1, 1, 1, {0xF0}), nullptr, 1, 300, {});
+    auto plain = pdfw::rasterForRecognition(raster(8, 1, 1, 1, {0xF0}), nullptr, 1, 300, {});
     EXPECT_EQ(plain.image.depth, 1);
     EXPECT_EQ(rowsOf(plain), (std::vector<unsigned char>{0x0F}));
     // Min-is-white (inverted) data already has 1 for black.
     auto scan = raster(8, 1, 1, 1, {0xF0});
     scan.inverted = true;
-    EXPECT_EQ(rowsOf(pdfw::rasterForOcr(scan, nullptr, 1, 300, {})),
+    EXPECT_EQ(rowsOf(pdfw::rasterForRecognition(scan, nullptr, 1, 300, {})),
               (std::vector<unsigned char>{0xF0}));
 }
 
-TEST(OcrPixels, PaletteEntriesAndTransparencyShowAsOnThePage) {
+TEST(RecognitionPixels, PaletteEntriesAndTransparencyShowAsOnThePage) {
     std::vector<unsigned char> greys = {0, 255};
-    auto indexed = pdfw::rasterForOcr(raster(3, 1, 1, 8, {1, 0, 7}), &greys, 1, 0, {});
+    auto indexed = pdfw::rasterForRecognition(raster(3, 1, 1, 8, {1, 0, 7}), &greys, 1, 0, {});
     // An index past the palette shows as white rather than reading past it.
     EXPECT_EQ(rowsOf(indexed), (std::vector<unsigned char>{255, 0, 255}));
 
@@ -77,16 +77,16 @@ TEST(OcrPixels, PaletteEntriesAndTransparencyShowAsOnThePage) {
     text.alpha = pdfw::Buffer({}, 3, "test");
     const unsigned char alpha[] = {0, 255, 128};
     std::memcpy(text.alpha.data(), alpha, 3);
-    EXPECT_EQ(rowsOf(pdfw::rasterForOcr(text, nullptr, 1, 0, {})),
+    EXPECT_EQ(rowsOf(pdfw::rasterForRecognition(text, nullptr, 1, 0, {})),
               (std::vector<unsigned char>{255, 0, 127}));
 }
 
-TEST(OcrPixels, ShortPixelsAreRefused) {
-    EXPECT_ANY_THROW(pdfw::rasterForOcr(raster(4, 4, 1, 8, {1, 2, 3}), nullptr, 1, 0, {}));
-    EXPECT_ANY_THROW(pdfw::rasterForOcr(raster(16, 2, 1, 1, {1, 2}), nullptr, 1, 0, {}));
+TEST(RecognitionPixels, ShortPixelsAreRefused) {
+    EXPECT_ANY_THROW(pdfw::rasterForRecognition(raster(4, 4, 1, 8, {1, 2, 3}), nullptr, 1, 0, {}));
+    EXPECT_ANY_THROW(pdfw::rasterForRecognition(raster(16, 2, 1, 1, {1, 2}), nullptr, 1, 0, {}));
     auto noAlpha = raster(2, 1, 1, 8, {0, 0});
     noAlpha.alpha = pdfw::Buffer({}, 1, "test");
-    EXPECT_ANY_THROW(pdfw::rasterForOcr(noAlpha, nullptr, 1, 0, {}));
+    EXPECT_ANY_THROW(pdfw::rasterForRecognition(noAlpha, nullptr, 1, 0, {}));
 }
 
 } // namespace

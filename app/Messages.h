@@ -1,0 +1,19 @@
+// Every sentence the window tells about a file that cannot be used, a failed run or a note on a
+// page, made from the page loop's kinds and fields in one place. A library's own words (libjpeg's,
+// libtiff's, the system's) appear only in parentheses after the window's sentence.
+#pragma once
+
+#include <string>
+
+#include "pdf/PageGeneration.h"
+#include "pdf/Problem.h"
+
+// The sentence for a failure; it names the problem's file where it has one.
+std::string ProblemText(const folvane::Problem &problem);
+
+// What a note says about its page (without the file's name).
+std::string NoteText(const folvane::PageNote &note);
+
+// A share of an image as the window shows it: a whole percentage that never says 0% or 100% of
+// something partly true ("64%").
+std::string SharePercent(double share);

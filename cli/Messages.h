@@ -1,0 +1,18 @@
+// Every sentence folvane-pdf tells about a failure or a page, made from the page loop's kinds
+// and fields in one place.
+#pragma once
+
+#include <string>
+
+#include "pdf/PageGeneration.h"
+#include "pdf/Problem.h"
+
+namespace folvane_pdf {
+
+// The sentence for a failure; it names the problem's file where it has one.
+std::string ProblemText(const folvane::Problem &problem);
+
+// What a note says about its page (without the file's name).
+std::string NoteText(const folvane::PageNote &note);
+
+} // namespace folvane_pdf

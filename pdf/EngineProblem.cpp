@@ -1,0 +1,70 @@
+#include "pdf/EngineProblem.h"
+
+namespace folvane {
+
+namespace {
+
+Problem::Kind KindOf(int kind) {
+    switch (kind) {
+    case PDFW_PROBLEM_NONE:
+        return Problem::Kind::None;
+    case PDFW_PROBLEM_CALL:
+        return Problem::Kind::Call;
+    case PDFW_PROBLEM_MEMORY:
+        return Problem::Kind::Memory;
+    case PDFW_PROBLEM_CANNOT_OPEN:
+        return Problem::Kind::CannotOpen;
+    case PDFW_PROBLEM_CANNOT_READ:
+        return Problem::Kind::CannotRead;
+    case PDFW_PROBLEM_NOT_AN_IMAGE:
+        return Problem::Kind::NotAnImage;
+    case PDFW_PROBLEM_DAMAGED:
+        return Problem::Kind::Damaged;
+    case PDFW_PROBLEM_TRUNCATED:
+        return Problem::Kind::Truncated;
+    case PDFW_PROBLEM_UNSUPPORTED:
+        return Problem::Kind::Unsupported;
+    case PDFW_PROBLEM_NO_SUCH_PAGE:
+        return Problem::Kind::NoSuchPage;
+    case PDFW_PROBLEM_TOO_LARGE:
+        return Problem::Kind::TooLarge;
+    case PDFW_PROBLEM_OUTPUT:
+        return Problem::Kind::Output;
+    case PDFW_PROBLEM_DOCUMENT_TOO_LARGE:
+        return Problem::Kind::DocumentTooLarge;
+    case PDFW_PROBLEM_LANGUAGE_NAMES:
+        return Problem::Kind::LanguageNames;
+    case PDFW_PROBLEM_LANGUAGE_MISSING:
+        return Problem::Kind::LanguageMissing;
+    case PDFW_PROBLEM_RECOGNITION:
+        return Problem::Kind::Recognition;
+    case PDFW_PROBLEM_STOPPED:
+        return Problem::Kind::Stopped;
+    default:
+        return Problem::Kind::Internal;
+    }
+}
+
+} // namespace
+
+Problem ProblemFromEngine(const pdfw_problem &problem) {
+    Problem out;
+    out.kind = KindOf(problem.kind);
+    out.file = problem.file ? problem.file : "";
+    out.page = problem.page;
+    out.format = problem.format ? problem.format : "";
+    out.numbers[0] = problem.numbers[0];
+    out.numbers[1] = problem.numbers[1];
+    out.item = problem.item ? problem.item : "";
+    out.detail = problem.detail ? problem.detail : "";
+    return out;
+}
+
+Problem ProblemFromFacts(const pdfw_image_facts &facts, const std::string &path, int page) {
+    pdfw_problem raw{
+        facts.problem, path.c_str(), page, facts.kind, {facts.numbers[0], facts.numbers[1]},
+        facts.item,    facts.detail};
+    return ProblemFromEngine(raw);
+}
+
+} // namespace folvane

@@ -1,0 +1,15 @@
+// The engine's problems (pdfw_problem, and the pre-flight's pdfw_image_facts) as the page
+// loop's Problem.
+#pragma once
+
+#include "pdf/Problem.h"
+#include "pdfw/pdfw.h"
+
+namespace folvane {
+
+Problem ProblemFromEngine(const pdfw_problem &problem);
+
+// Why the inspected page cannot be used, about `path` and `page`.
+Problem ProblemFromFacts(const pdfw_image_facts &facts, const std::string &path, int page);
+
+} // namespace folvane

@@ -1,0 +1,43 @@
+// What went wrong, or what is worth telling, as a kind with fields: what the engine reports
+// (and the few failures the page loop finds itself), with no sentence attached. Each front end
+// words them in its user's language, in one place (cli/Messages, app/Messages).
+#pragma once
+
+#include <string>
+
+namespace folvane {
+
+struct Problem {
+    enum class Kind {
+        None,
+        Call,        // a fault of the program itself; detail: the rule it broke
+        Memory,      // memory ran out; item: what was being made
+        CannotOpen,  // the file cannot be opened; detail: the system's reason
+        CannotRead,  // it cannot be read, or changed while it was read; detail: why
+        NotAnImage,  // of no format the engine reads; item: "JPEG, TIFF, PNG", numbers[0]: 1 if
+                     // empty
+        Damaged,     // malformed, or its library cannot read it whole; detail: how
+        Truncated,   // it ends early; item: what it ends inside
+        Unsupported, // a kind of picture PDF cannot carry; detail: which
+        NoSuchPage,  // numbers[0]: the page asked for, numbers[1]: the pages it has
+        TooLarge,    // item: which part, numbers[0]: the limit in bytes
+        Output,      // the output failed; item: the step ("create", "write", ...), detail
+        DocumentTooLarge, // beyond the 10 GB a PDF cross-reference table can address
+        LanguageNames,    // item: the recognition languages, not names joined by '+'
+        LanguageMissing,  // item: the language, detail: the Debian package that installs it
+        Recognition,      // item: the engine module at fault (or ""), detail: why
+        Stopped,          // the run was stopped
+        Internal,         // detail: what
+        OutputIsInput,    // file: the output, item: the image it is
+    };
+
+    Kind kind = Kind::None;
+    std::string file;   // the image or output file concerned
+    int page = 0;       // its page (1-based), 0 when none
+    std::string format; // "JPEG", "TIFF", "PNG" or ""
+    long long numbers[2] = {0, 0};
+    std::string item;
+    std::string detail; // the engine's or a library's own words, in English
+};
+
+} // namespace folvane

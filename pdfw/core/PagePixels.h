@@ -1,0 +1,18 @@
+// A page's picture as the steps after reading see it (text recognition): stored rows, grey or
+// bilevel, with how they are shown upright and the resolution to assume.
+#pragma once
+
+#include "ocr/PageImage.h"
+#include "pdfw/core/Memory.h"
+
+namespace pdfw {
+
+// Resolution assumed for a scan that states none.
+inline constexpr int kScanDpi = 300;
+
+struct PagePixels {
+    Buffer rows;
+    ocr::PageImage image; // its rows point into `rows`
+};
+
+} // namespace pdfw

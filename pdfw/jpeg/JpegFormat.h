@@ -1,0 +1,10 @@
+// The JPEG format's record: one page, told by its start-of-image marker.
+#pragma once
+
+#include "pdfw/core/ImageFormat.h"
+
+namespace pdfw {
+
+extern const ImageFormat kJpegFormat;
+
+} // namespace pdfw

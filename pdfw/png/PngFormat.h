@@ -1,0 +1,10 @@
+// The PNG format's record: one page, told by its eight-byte signature.
+#pragma once
+
+#include "pdfw/core/ImageFormat.h"
+
+namespace pdfw {
+
+extern const ImageFormat kPngFormat;
+
+} // namespace pdfw

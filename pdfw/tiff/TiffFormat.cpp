@@ -1,0 +1,84 @@
+#include "pdfw/tiff/TiffFormat.h"
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "pdfw/core/Orientation.h"
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/raster/RecognitionPixels.h"
+#include "pdfw/tiff/TiffDecoder.h"
+#include "pdfw/tiff/TiffImage.h"
+
+namespace pdfw {
+
+namespace {
+
+bool recognisesTiff(const unsigned char *head, std::size_t size) {
+    if (size < 4) {
+        return false;
+    }
+    bool little =
+        std::memcmp(head, "II", 2) == 0 && (head[2] == 42 || head[2] == 43) && head[3] == 0;
+    bool big = std::memcmp(head, "MM", 2) == 0 && head[2] == 0 && (head[3] == 42 || head[3] == 43);
+    return little || big;
+}
+
+int countTiffPages(const InputFile &file) {
+    TiffFile tiff(file, 1);
+    // libtiff stops at a directory chain that loops back on itself.
+    tdir_t directories = TIFFNumberOfDirectories(tiff.handle());
+    if (directories > static_cast<tdir_t>(std::numeric_limits<int>::max())) {
+        Problem tooMany = problemWith(PDFW_PROBLEM_TOO_LARGE, file.path());
+        tooMany.item = "its page count";
+        fail(PDFW_OVERFLOW_ERROR, std::move(tooMany));
+    }
+    return directories < 1 ? 1 : static_cast<int>(directories);
+}
+
+PageFacts inspectTiffPage(const InputFile &file, int page, int /*pdfMinor*/) {
+    TiffFile tiff(file, page);
+    const TiffPage &p = tiff.page();
+    TiffPlan plan = planTiff(tiff, file, MemoryProcs{});
+    PageFacts facts;
+    bool swap = swapsAxes(p.orientation);
+    facts.width = swap ? p.height : p.width;
+    facts.height = swap ? p.width : p.height;
+    bool copied =
+        plan.intake == TiffPlan::Intake::Fax || plan.intake == TiffPlan::Intake::JpegStrips;
+    facts.intake = copied ? PDFW_INTAKE_COPIED : PDFW_INTAKE_RECOMPRESSED;
+    return facts;
+}
+
+// The resolution the page states, in dots per inch; kScanDpi when it states none.
+int tiffDpi(TiffFile &tiff) {
+    float x = 0;
+    std::uint16_t unit = RESUNIT_INCH;
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_XRESOLUTION, &x) || !(x > 0) || x > 100000) {
+        return kScanDpi;
+    }
+    TIFFGetFieldDefaulted(tiff.handle(), TIFFTAG_RESOLUTIONUNIT, &unit);
+    if (unit == RESUNIT_CENTIMETER) {
+        return static_cast<int>(x * 2.54f + 0.5f);
+    }
+    return unit == RESUNIT_INCH ? static_cast<int>(x + 0.5f) : kScanDpi;
+}
+
+PagePixels tiffRecognitionPixels(const InputFile &file, int page, const MemoryProcs &memory) {
+    TiffFile tiff(file, page);
+    int dpi = tiffDpi(tiff);
+    int orientation = tiff.page().orientation;
+    RasterImage raster = decodeTiff(tiff, 7, memory);
+    bool indexed = !raster.palette.empty();
+    std::vector<unsigned char> greys =
+        indexed ? paletteGreys(raster.palette, raster.space.device == "/DeviceGray")
+                : std::vector<unsigned char>();
+    return rasterForRecognition(raster, indexed ? &greys : nullptr, orientation, dpi, memory);
+}
+
+} // namespace
+
+const ImageFormat kTiffFormat = {"TIFF",          recognisesTiff, countTiffPages,
+                                 inspectTiffPage, prepareTiff,    tiffRecognitionPixels};
+
+} // namespace pdfw

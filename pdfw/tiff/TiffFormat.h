@@ -1,0 +1,10 @@
+// The TIFF format's record: classic and big TIFF in either byte order, a page per directory.
+#pragma once
+
+#include "pdfw/core/ImageFormat.h"
+
+namespace pdfw {
+
+extern const ImageFormat kTiffFormat;
+
+} // namespace pdfw
