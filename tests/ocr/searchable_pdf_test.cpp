@@ -245,6 +245,19 @@ TEST(SearchablePdf, SameBytesWhateverTheNumberOfWorkers) {
     EXPECT_NE(support::PdfText(dir / "one.pdf", 2).find("reading every scan"), std::string::npos);
 }
 
+// A photo whose markers are damaged goes in repaired, and its text is read from the repaired
+// picture (the recogniser used to read the damaged file and fail the whole run).
+TEST(SearchablePdf, ARepairedPhotoIsRecognisedToo) {
+    support::TempDir dir;
+    std::string photo = dir / "photo.jpg";
+    writePhoto(photo, ocr_test::drawTextPage({kEnglish[1]}, 2480, 300, 12));
+    Bytes junk = support::ReadFile(photo);
+    junk.insert(junk.begin() + static_cast<long>(support::FindMarker(junk, 0xDB)), {1, 2, 3});
+    support::WriteFile(photo, junk);
+    writePdf(dir / "out.pdf", {photo}, "eng", "1");
+    EXPECT_NE(support::PdfText(dir / "out.pdf", 1).find("reading every scan"), std::string::npos);
+}
+
 // Languages checked when the run began but gone by the time a page is recognised: the page's
 // load fails naming the file and the missing package, and nothing is left behind.
 TEST(SearchablePdf, LanguagesGoneMidRunFailTheRunNamingThePage) {
