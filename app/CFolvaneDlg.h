@@ -92,7 +92,10 @@ public:
     // Shared steps of the commands.
     void Renumber();
     void SortInsert(int row);
-    static int CompareFileNames(const std::string &a, const std::string &b);
+    // Orders two paths by their file names (without folder and extension) as the desktop's file
+    // manager does: numbers by value, letters without regard to case; names it holds equal by
+    // their bytes.
+    int CompareFileNames(const std::string &a, const std::string &b) const;
     void MarkRow(int row);
     void ClearPreviewFrame();
     int HighlightedRow() const;

@@ -25,10 +25,8 @@ void CFolvaneDlg::Renumber() {
     }
 }
 
-int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
-    // Digit runs by their value, so a scan of ten pages or more keeps its order; the rest byte by
-    // byte, case-sensitive, without locale: "B" sorts before "a".
-    return CompareNatural(FileNamePart(a), FileNamePart(b));
+int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) const {
+    return CompareStrictly(Toolkit().Collation(), FileNamePart(a), FileNamePart(b));
 }
 
 void CFolvaneDlg::SortInsert(int row) {
@@ -109,7 +107,7 @@ void CFolvaneDlg::OnBtnAddImages() {
 }
 
 void CFolvaneDlg::OnDropFiles(HDROP drop) {
-    SortInFiles(ImageFilesOfDrop(drop->paths));
+    SortInFiles(ImageFilesOfDrop(drop->paths, Toolkit().Collation()));
 }
 
 void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {

@@ -43,15 +43,17 @@ TEST_F(ListCommands, ManyFilesInReverseOrderComeOutSortedAndNumbered) {
     }
 }
 
-TEST_F(ListCommands, SortComparesFileNamesBytewiseIgnoringFolderAndExtension) {
-    EXPECT_LT(CFolvaneDlg::CompareFileNames("/z/B.jpg", "/a/a.jpg"), 0);
-    EXPECT_EQ(CFolvaneDlg::CompareFileNames("/x/photo.jpg", "/y/photo.tif"), 0);
-    EXPECT_GT(CFolvaneDlg::CompareFileNames("/a/b.c/page10.jpg", "/a/page1.jpg"), 0);
-    // Bytes above 0x7F compare as unsigned: a Chinese name sorts after every ASCII name.
-    EXPECT_GT(CFolvaneDlg::CompareFileNames("/p/页.jpg", "/p/z.jpg"), 0);
+TEST_F(ListCommands, SortComparesFileNamesAsAFileManagerIgnoringFolderAndExtension) {
+    EXPECT_GT(dlg.CompareFileNames("/z/B.jpg", "/a/a.jpg"), 0);
+    EXPECT_EQ(dlg.CompareFileNames("/x/photo.jpg", "/y/photo.tif"), 0);
+    EXPECT_GT(dlg.CompareFileNames("/a/b.c/page10.jpg", "/a/page1.jpg"), 0);
+    EXPECT_GT(dlg.CompareFileNames("/p/页.jpg", "/p/z.jpg"), 0);
+    // Names the order holds equal still have one order: their bytes'.
+    EXPECT_LT(dlg.CompareFileNames("/p/A.jpg", "/p/a.jpg"), 0);
+    EXPECT_LT(dlg.CompareFileNames("/p/page-01.jpg", "/p/page-1.jpg"), 0);
 
-    Add({"/p/a.jpg", "/p/B.jpg"});
-    EXPECT_EQ(Paths(), (Strings{"/p/B.jpg", "/p/a.jpg"}));
+    Add({"/p/UPPER.JPG", "/p/page-10.jpg", "/p/big.jpg", "/p/Page-2.jpg"});
+    EXPECT_EQ(Paths(), (Strings{"/p/big.jpg", "/p/Page-2.jpg", "/p/page-10.jpg", "/p/UPPER.JPG"}));
 }
 
 TEST_F(ListCommands, EqualNamesAddAboveAndSwapAtEverySort) {
