@@ -1,7 +1,6 @@
 #include "app/RowCheck.h"
 
-#include <algorithm>
-#include <cmath>
+#include "app/CutPages.h"
 
 namespace {
 
@@ -30,9 +29,7 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
                        std::to_string(facts.pages) + " 页";
     const double outside = folvane::PlaceOnPage(layout, facts.width, facts.height).outside;
     if (outside > 0) {
-        // A sliver still counts: "0%" would read as nothing cut off.
-        const int percent = std::max(1, static_cast<int>(std::lround(outside * 100)));
-        text += ", " + std::to_string(percent) + "% 超出页面";
+        text += ", " + std::to_string(OutsidePercent(outside)) + "% 超出页面";
     }
     return text;
 }
