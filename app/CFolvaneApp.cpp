@@ -2,6 +2,7 @@
 
 #include "app/CFolvaneDlg.h"
 #include "app/ImageFiles.h"
+#include "platform/ui/UiToolkit.h"
 
 CFolvaneApp theApp;
 
@@ -9,7 +10,7 @@ CFolvaneApp::CFolvaneApp() : CWinApp(nullptr) {}
 
 bool CFolvaneApp::InitInstance() {
     CFolvaneDlg dialog(Toolkit());
-    dialog.m_startFiles = ImageFilesOfArguments(m_arguments);
+    dialog.m_startFiles = ImageFilesOfArguments(m_arguments, Toolkit().Collation());
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -7,6 +7,7 @@
 #include "app/Resource.h"
 #include "app/Resources.h"
 #include "app/WindowSettings.h"
+#include "app/WindowTexts.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/UiToolkit.h"
@@ -33,7 +34,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 29> map = {
+    static const std::array<MessageMapEntry<D>, 31> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -63,6 +64,8 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_RADIO_FIT, &D::OnRadioImageType<6>),
         OnCommand<D>(IDC_BTN_VIEW_IMAGE, &D::OnBtnViewImage),
         OnCommand<D>(IDC_CHECK_OCR, &D::OnCheckOcr),
+        OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
+        OnMessage<D>(WM_SIZE, &D::OnSize),
     };
     return map;
 }
@@ -76,6 +79,10 @@ bool CFolvaneDlg::OnInitDialog() {
     m_nImageType = settings.ImageType(m_nImageType);
     m_bOcr = settings.Ocr(m_bOcr);
     CDialog::OnInitDialog();
+    if (const std::optional<WindowPlacement> placement = settings.Placement();
+        placement && Peer()) {
+        Peer()->SetPlacement(*placement);
+    }
 
     if (CMenu *systemMenu = GetSystemMenu(false)) {
         const std::string aboutText = LoadStringResource(IDS_ABOUTBOX);
@@ -118,7 +125,14 @@ void CFolvaneDlg::OnCancel() {
             return;
         }
     }
+    if (Peer()) {
+        WindowSettings(Toolkit().Settings()).SetPlacement(Peer()->GetPlacement());
+    }
     CDialog::OnCancel();
+}
+
+void CFolvaneDlg::OnSize() {
+    RefreshPreview();
 }
 
 void CFolvaneDlg::SetImageType(int index) {
@@ -142,17 +156,6 @@ void CFolvaneDlg::OnSysCommand(UINT id, std::intptr_t /*param*/) {
     }
 }
 
-void CFolvaneDlg::OnRclickList(NMHDR * /*header*/, LRESULT *result) {
-    const UiPoint cursor = Peer() ? Peer()->GetCursorPos() : UiPoint{};
-    CMenu menu;
-    LoadListMenu(menu);
-    if (CMenu *popup = menu.GetSubMenu(0)) {
-        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
-    }
-    *result = 0;
-    menu.DestroyMenu();
-}
-
 void CFolvaneDlg::OnMenuAbout() {
     CAboutDlg about(Toolkit());
     about.DoModal();
@@ -166,6 +169,10 @@ void CFolvaneDlg::Inform(const std::string &text) {
     MessageBox(text, kCaptionNotice, MB_OK | MB_ICONINFORMATION);
 }
 
-void CFolvaneDlg::OpenWithShell(const std::string &path) {
-    Toolkit().ShellExecute("open", path, SW_SHOWNORMAL);
+bool CFolvaneDlg::OpenWithShell(const std::string &path) {
+    if (Toolkit().ShellExecute("open", path, SW_SHOWNORMAL)) {
+        return true;
+    }
+    Inform(texts::Fill(texts::kCannotOpen, {path}));
+    return false;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CutPages.h"
 #include "pdf/ImageFacts.h"
 
 #include "platform/ui/CDialog.h"
@@ -31,7 +32,7 @@ public:
     int m_nSelected;        // current row, -1 = none
     CListCtrl m_listImages; // rows: sequence number, full path
     std::string m_strSavePath;
-    int m_nImageType; // radio index: resolution class 0 to 5, 6 = fit the page
+    int m_nImageType; // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
     bool m_bOcr;      // "文字识别": the PDF gets a text layer recognised from its pages
     HICON m_hIcon;
     CImageList m_imageList;
@@ -47,7 +48,7 @@ public:
     // Enter outside a push button does nothing.
     void OnOK() override;
     // Escape, the close box and 退出: a list built since the last PDF is not thrown away without
-    // the user's yes.
+    // the user's yes. The window's size is remembered for the next start.
     void OnCancel() override;
 
     // Shows the page the PDF will get for one image file, for the current m_nImageType, in
@@ -83,6 +84,11 @@ public:
     void OnBtnClearList();
     void OnBtnBrowse();
     void OnBtnSortByName();
+    // Ctrl+Z: the rows "清空列表" took away come back, in their order, with the row that was
+    // current; only while the list is still empty (nothing else has happened to it since).
+    void OnEditUndo();
+    // The window has a new size: the preview is drawn again at the frame's new size.
+    void OnSize();
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
     // The radio index the user chose: kept, remembered for the next start.
     void SetImageType(int index);
@@ -92,7 +98,10 @@ public:
     // Shared steps of the commands.
     void Renumber();
     void SortInsert(int row);
-    static int CompareFileNames(const std::string &a, const std::string &b);
+    // Orders two paths by their file names (without folder and extension) as the desktop's file
+    // manager does: numbers by value, letters without regard to case; names it holds equal by
+    // their bytes.
+    int CompareFileNames(const std::string &a, const std::string &b) const;
     void MarkRow(int row);
     void ClearPreviewFrame();
     int HighlightedRow() const;
@@ -127,19 +136,36 @@ private:
     // Moves the current row to target (the four move commands after their guards).
     void MoveCurrentRow(int target);
     void Inform(const std::string &text);
-    void OpenWithShell(const std::string &path);
+    // Hands path to the desktop to open; says so when no program there opens it.
+    bool OpenWithShell(const std::string &path);
     void OnRowChecked(const std::string &path, const folvane::ImageFacts &facts);
     // The rows "生成PDF" writes: all of them, or the usable ones once the user chose to skip the
     // rest. False when nothing is to be written (the user cancelled, or no row is usable).
     bool RowsToWrite(std::vector<int> &rows);
+    // When the chosen resolution class cuts pages of rows at the page edge, asks whether to
+    // switch to fit ("适应页面", remembered like a click on its radio button), to go on as chosen,
+    // or to stop. False when the user stopped.
+    bool CutPagesAgreed(const std::vector<int> &rows);
+    // What a run wrote: its pages, and those of them the page edge cut.
+    struct WrittenPdf {
+        int pages = 0;
+        CutPages cut;
+    };
     // Runs the page loop for paths on a worker thread behind the progress window; pagesPerRow
     // is what is known of each file's page count. True when the PDF was written; otherwise the
     // failure was shown (a cancel shows nothing).
-    bool WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow);
+    bool WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow,
+                  WrittenPdf &written);
 
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
     std::vector<std::string> m_writtenPaths;
+    // The rows the last "清空列表" took away and the row that was current then, for Ctrl+Z.
+    struct ClearedList {
+        std::vector<std::string> paths;
+        int current = -1;
+    };
+    ClearedList m_cleared;
     std::map<std::string, folvane::ImageFacts> m_rowFacts; // checked files, by path
     std::set<std::string> m_checking;                      // files on their way through a check
     // Last, so that it goes first: no check hands a result to a dialog being taken apart.
@@ -158,5 +184,7 @@ inline constexpr const char *kMsgFailure = "操作失败!请重启后再试!";
 inline constexpr const char *kAnswerOk = "确定";
 inline constexpr const char *kAnswerCancel = "取消";
 inline constexpr const char *kAnswerSkip = "跳过";
+// The radio index of "适应页面": each page fits its image.
+inline constexpr int kImageTypeFit = 6;
 // The languages "文字识别" recognises: simplified Chinese and English.
 inline constexpr const char *kOcrLanguages = "chi_sim+eng";

@@ -1,12 +1,15 @@
-// The generate command: the page loop on a worker thread behind a progress window that can
-// cancel it, then the success box and the finished PDF, or a failure box that says which file
+// The generate command: a question first when pages would be cut at the page edge, then the page
+// loop on a worker thread behind a progress window that can cancel it, then the success box
+// (with what was written where) and the finished PDF, or a failure box that says which file
 // failed and why. The list stays as it is in every case.
 
 #include "app/CFolvaneDlg.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/Messages.h"
+#include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
 #include "platform/crt/SplitPath.h"
 
@@ -71,7 +74,7 @@ void CFolvaneDlg::OnBtnGenerate() {
         return;
     }
     std::vector<int> rows;
-    if (!RowsToWrite(rows)) {
+    if (!RowsToWrite(rows) || !CutPagesAgreed(rows)) {
         return;
     }
     std::vector<std::string> paths;
@@ -82,12 +85,41 @@ void CFolvaneDlg::OnBtnGenerate() {
         pagesPerRow.push_back(facts && facts->pages > 0 ? facts->pages : 1);
     }
     const std::vector<std::string> listAtStart = ListPaths();
-    if (!WritePdf(paths, std::move(pagesPerRow))) {
+    WrittenPdf written;
+    if (!WritePdf(paths, std::move(pagesPerRow), written)) {
         return;
     }
     m_writtenPaths = listAtStart;
-    Inform(kMsgSuccess);
+    const std::string pages = std::to_string(written.pages);
+    Inform(std::string(kMsgSuccess) + "\n" +
+           (written.cut.Any()
+                ? texts::Fill(texts::kWrittenCut, {pages, m_strSavePath, written.cut.Text()})
+                : texts::Fill(texts::kWritten, {pages, m_strSavePath})));
     OpenWithShell(m_strSavePath);
+}
+
+bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
+    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    CutPages cut;
+    for (int row : rows) {
+        // A file's pages are taken to share its first page's size, as a scanner writes them; the
+        // success box counts the pages the run actually cut.
+        const folvane::ImageFacts *facts = RowFacts(row);
+        if (facts && facts->ok && !layout.fit) {
+            cut.Add(folvane::PlaceOnPage(layout, facts->width, facts->height).outside,
+                    std::max(1, facts->pages));
+        }
+    }
+    if (!cut.Any()) {
+        return true;
+    }
+    const int answer = AskQuestion(texts::Fill(texts::kCutQuestion, {cut.Text()}), kCaptionNotice,
+                                   {texts::kAnswerFit, texts::kAnswerContinue, kAnswerCancel});
+    if (answer == 0) {
+        SetImageType(kImageTypeFit);
+        UpdateData(false); // the radio buttons show the switch
+    }
+    return answer == 0 || answer == 1;
 }
 
 bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
@@ -120,7 +152,8 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
     return AskQuestion(question, kCaptionNotice, {kAnswerSkip, kAnswerCancel}) == 0;
 }
 
-bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow) {
+bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow,
+                           WrittenPdf &written) {
     folvane::GenerateOptions options;
     options.layout = folvane::PageLayout::FromImageType(m_nImageType);
     if (m_bOcr) {
@@ -138,9 +171,15 @@ bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<in
                 const std::string text = count.Next(page);
                 progress.Report(count.Begun(), count.Total(), text, doing + FileName(page.path));
             };
+            events.onNote = [&written](const folvane::PageNote &note) {
+                if (note.kind == folvane::PageNote::Kind::Cropped) {
+                    written.cut.Add(note.outside);
+                }
+            };
             events.stopRequested = [&progress] { return progress.CancelRequested(); };
             folvane::GeneratePdf(m_strSavePath, paths, options, events);
         });
+        written.pages = count.Begun();
         return true;
     } catch (const folvane::GenerateCancelled &) {
         // The user's own choice: no box. Nothing was written and an old file is untouched.

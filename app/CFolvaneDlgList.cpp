@@ -1,15 +1,17 @@
-// The image-list commands of the main window: add, move, delete, clear, sort, view, save path.
+// The image-list commands of the main window: add, move, delete, clear and its undo, sort, view,
+// save path.
 
 #include "app/CFolvaneDlg.h"
 
 #include <string_view>
 
 #include "app/ImageFiles.h"
-#include "app/NaturalOrder.h"
 #include "app/Resource.h"
 #include "app/WindowSettings.h"
+#include "app/WindowTexts.h"
 #include "platform/crt/SplitPath.h"
 #include "platform/ui/FileDialogs.h"
+#include "platform/ui/FileNameCollation.h"
 #include "platform/ui/UiToolkit.h"
 
 namespace {
@@ -25,10 +27,8 @@ void CFolvaneDlg::Renumber() {
     }
 }
 
-int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) {
-    // Digit runs by their value, so a scan of ten pages or more keeps its order; the rest byte by
-    // byte, case-sensitive, without locale: "B" sorts before "a".
-    return CompareNatural(FileNamePart(a), FileNamePart(b));
+int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) const {
+    return CompareStrictly(Toolkit().Collation(), FileNamePart(a), FileNamePart(b));
 }
 
 void CFolvaneDlg::SortInsert(int row) {
@@ -95,8 +95,7 @@ void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
     WindowSettings settings(Toolkit().Settings());
     request.title = "选择一个或者多个JPG文件";
-    request.filters = {
-        {"JPG,TIF文件(*.jpg;*.tif)", {"*.jpg", "*.jpeg", "*.tif", "*.tiff", "*.png"}}};
+    request.filters = {{texts::kAddFilter, {"*.jpg", "*.jpeg", "*.tif", "*.tiff", "*.png"}}};
     request.defaultExt = "jpg";
     request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                     OFN_HIDEREADONLY;
@@ -109,7 +108,7 @@ void CFolvaneDlg::OnBtnAddImages() {
 }
 
 void CFolvaneDlg::OnDropFiles(HDROP drop) {
-    SortInFiles(ImageFilesOfDrop(drop->paths));
+    SortInFiles(ImageFilesOfDrop(drop->paths, Toolkit().Collation()));
 }
 
 void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {
@@ -160,58 +159,6 @@ void CFolvaneDlg::AppendFiles(const std::vector<std::string> &paths) {
         m_nSelected = 0;
         MarkRow(0);
         ShowPreview(m_listImages.GetItemText(0, kColumnPath));
-    }
-}
-
-void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
-    const int highlighted = HighlightedRow();
-    if (highlighted != -1) {
-        m_nSelected = highlighted;
-        ShowPreview(m_listImages.GetItemText(highlighted, kColumnPath));
-    } else {
-        // The click landed below the rows and the control dropped its highlight: put it back.
-        MarkRow(m_nSelected);
-    }
-    *result = 0;
-}
-
-void CFolvaneDlg::OnDblclkList(NMHDR * /*header*/, LRESULT *result) {
-    const int highlighted = HighlightedRow();
-    if (highlighted != -1) {
-        m_nSelected = highlighted;
-        OpenWithShell(m_listImages.GetItemText(highlighted, kColumnPath));
-    } else {
-        MarkRow(m_nSelected);
-    }
-    *result = 0;
-}
-
-void CFolvaneDlg::OnItemChangedList(NMHDR * /*header*/, LRESULT *result) {
-    // The keyboard moved the highlight: the highlighted row becomes current and is previewed, so
-    // every row command acts on the row the preview shows.
-    const int highlighted = HighlightedRow();
-    if (highlighted == -1) {
-        MarkRow(m_nSelected);
-    } else if (highlighted != m_nSelected) {
-        m_nSelected = highlighted;
-        ShowPreview(m_listImages.GetItemText(highlighted, kColumnPath));
-    }
-    *result = 0;
-}
-
-void CFolvaneDlg::OnRowDraggedList(NMHDR *header, LRESULT *result) {
-    *result = 0;
-    const int count = m_listImages.GetItemCount();
-    if (header->iItem < 0 || header->iItem >= count || header->iTarget < 0 ||
-        header->iTarget >= count || header->iItem == header->iTarget) {
-        return;
-    }
-    // The dragged row becomes current, keeps its highlight and stays in the preview.
-    const bool wasCurrent = header->iItem == CurrentRow();
-    m_nSelected = header->iItem;
-    MoveCurrentRow(header->iTarget);
-    if (!wasCurrent) {
-        ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
     }
 }
 
@@ -305,17 +252,42 @@ void CFolvaneDlg::OnBtnDelete() {
 }
 
 void CFolvaneDlg::OnBtnClearList() {
+    // No question first: what goes can be had back with Ctrl+Z. Clearing an empty list keeps
+    // the rows cleared before.
+    if (m_listImages.GetItemCount() > 0) {
+        m_cleared = ClearedList{ListPaths(), CurrentRow()};
+    }
     m_listImages.DeleteAllItems();
     m_nSelected = -1;
     ClearPreviewFrame();
 }
 
+void CFolvaneDlg::OnEditUndo() {
+    if (m_listImages.GetItemCount() > 0 || m_cleared.paths.empty()) {
+        return;
+    }
+    const ClearedList cleared = std::move(m_cleared);
+    m_cleared = ClearedList{};
+    for (const std::string &path : cleared.paths) {
+        const int count = m_listImages.GetItemCount();
+        const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
+        m_listImages.SetItemText(row, kColumnPath, path);
+    }
+    ShowRowChecks(); // the checks of the files are still known
+    const int count = m_listImages.GetItemCount();
+    m_nSelected = cleared.current >= 0 && cleared.current < count ? cleared.current : 0;
+    MarkRow(m_nSelected);
+    ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
+}
+
 void CFolvaneDlg::OnBtnBrowse() {
-    // A name typed without an extension gets ".pdf" in lower case, as Linux file managers expect.
-    CFileDialog dialog("pdf", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+    // The dialog opens on the path chosen last, or in the folder of the last run's. A name typed
+    // without an extension gets ".pdf" in lower case, as Linux file managers expect.
+    const SplitPathParts current = _splitpath(m_strSavePath);
+    CFileDialog dialog("pdf", current.fname + current.ext, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        "PDF文件 (*.PDF)|*.PDF|All Files (*.*)|*.*||", *this);
     WindowSettings settings(Toolkit().Settings());
-    dialog.SetInitialDir(settings.SaveFolder());
+    dialog.SetInitialDir(m_strSavePath.empty() ? settings.SaveFolder() : FolderOf(m_strSavePath));
     if (dialog.DoModal() != IDOK) {
         return;
     }

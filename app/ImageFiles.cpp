@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/NaturalOrder.h"
+#include "platform/ui/FileNameCollation.h"
 
 namespace fs = std::filesystem;
 
@@ -32,7 +32,8 @@ bool IsImageFileName(const std::string &path) {
     return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
 }
 
-std::vector<std::string> ImageFilesInFolder(const std::string &folder) {
+std::vector<std::string> ImageFilesInFolder(const std::string &folder,
+                                            const FileNameCollation &collation) {
     std::vector<fs::path> found;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -41,8 +42,8 @@ std::vector<std::string> ImageFilesInFolder(const std::string &folder) {
             found.push_back(it->path());
         }
     }
-    std::sort(found.begin(), found.end(), [](const fs::path &a, const fs::path &b) {
-        return CompareNatural(a.filename().string(), b.filename().string()) < 0;
+    std::sort(found.begin(), found.end(), [&collation](const fs::path &a, const fs::path &b) {
+        return CompareStrictly(collation, a.filename().string(), b.filename().string()) < 0;
     });
     std::vector<std::string> paths;
     paths.reserve(found.size());
@@ -52,11 +53,12 @@ std::vector<std::string> ImageFilesInFolder(const std::string &folder) {
     return paths;
 }
 
-std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths) {
+std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths,
+                                          const FileNameCollation &collation) {
     std::vector<std::string> files;
     for (const std::string &path : paths) {
         if (IsFolder(path)) {
-            const std::vector<std::string> inside = ImageFilesInFolder(path);
+            const std::vector<std::string> inside = ImageFilesInFolder(path, collation);
             files.insert(files.end(), inside.begin(), inside.end());
         } else if (IsImageFileName(path)) {
             files.push_back(path);
@@ -65,7 +67,8 @@ std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths)
     return files;
 }
 
-std::vector<std::string> ImageFilesOfArguments(const std::vector<std::string> &arguments) {
+std::vector<std::string> ImageFilesOfArguments(const std::vector<std::string> &arguments,
+                                               const FileNameCollation &collation) {
     std::vector<std::string> files;
     for (const std::string &argument : arguments) {
         std::error_code error;
@@ -75,7 +78,7 @@ std::vector<std::string> ImageFilesOfArguments(const std::vector<std::string> &a
             files.push_back(path);
             continue;
         }
-        const std::vector<std::string> inside = ImageFilesInFolder(path);
+        const std::vector<std::string> inside = ImageFilesInFolder(path, collation);
         files.insert(files.end(), inside.begin(), inside.end());
     }
     return files;

@@ -1,6 +1,6 @@
 #include "app/Messages.h"
 
-#include <cmath>
+#include "app/CutPages.h"
 
 namespace {
 
@@ -112,17 +112,11 @@ std::string ProblemText(const folvane::Problem &p) {
     }
 }
 
-std::string SharePercent(double share) {
-    long percent = std::lround(share * 100);
-    percent = percent < 1 ? 1 : percent > 99 ? 99 : percent;
-    return std::to_string(percent) + "%";
-}
-
 std::string NoteText(const folvane::PageNote &note) {
     using NoteKind = folvane::PageNote::Kind;
     switch (note.kind) {
     case NoteKind::Cropped:
-        return SharePercent(note.outside) + " 超出页面";
+        return std::to_string(OutsidePercent(note.outside)) + "% 超出页面";
     case NoteKind::Repaired:
         return "已修复损坏的 JPEG" + Raw(note.detail);
     case NoteKind::ProfileIgnored:

@@ -13,7 +13,3 @@ std::string ProblemText(const folvane::Problem &problem);
 
 // What a note says about its page (without the file's name).
 std::string NoteText(const folvane::PageNote &note);
-
-// A share of an image as the window shows it: a whole percentage that never says 0% or 100% of
-// something partly true ("64%").
-std::string SharePercent(double share);

@@ -1,6 +1,7 @@
 #include "app/Resources.h"
 
 #include "app/Resource.h"
+#include "app/WindowTexts.h"
 #include "platform/ui/CMenu.h"
 
 namespace {
@@ -27,6 +28,30 @@ ControlTemplate Radio(int id, std::string caption, int x, bool group = false) {
     return radio;
 }
 
+ControlTemplate Growing(ControlTemplate control, ControlGrowth growth) {
+    control.growth = growth;
+    return control;
+}
+
+// How the main window's extra room is shared: the list takes a third of the width, the preview
+// two thirds (a page shows more of itself the larger it is drawn); both take all of the height.
+// The rows of buttons under them move down and spread with them, the path row's edit takes the
+// width, the radio buttons spread across the widened group box.
+constexpr double kListShare = 1.0 / 3;
+constexpr double kFrameShare = 1.0 - kListShare;
+constexpr ControlGrowth kGrowList{0, 0, kListShare, 1};
+constexpr ControlGrowth kGrowFrame{kListShare, 0, kFrameShare, 1};
+constexpr ControlGrowth kFollowRight{1, 1, 0, 0};
+constexpr ControlGrowth kFollowBottom{0, 1, 0, 0};
+constexpr ControlGrowth kUnderFrame{kListShare + kFrameShare / 2, 1, 0, 0};
+// The button at place 0..7 under the list, the radio button at place 0..6 in the group box.
+constexpr ControlGrowth UnderList(int place) {
+    return {place * kListShare / 7, 1, 0, 0};
+}
+constexpr ControlGrowth InGroup(int place) {
+    return {place / 7.0, 0, 0, 0};
+}
+
 constexpr int kMargin = 7;
 constexpr int kListWidth = 344;
 constexpr int kFrameLeft = kMargin + kListWidth + 7; // 358
@@ -44,19 +69,33 @@ constexpr int kBrowseWidth = 38;
 constexpr int kBrowseLeft = kOcrLeft - 4 - kBrowseWidth; // 303
 constexpr int kSavePathLeft = kMargin + 40;
 
+// The main window's keys: the row commands, the add dialog and the undo of "清空列表".
+std::vector<Accelerator> MainAccelerators() {
+    return {
+        {VK_DELETE, 0, IDC_BTN_DELETE},        {'O', FCONTROL, IDC_BTN_ADD_IMAGES},
+        {VK_UP, FCONTROL, IDC_BTN_MOVE_UP},    {VK_DOWN, FCONTROL, IDC_BTN_MOVE_DOWN},
+        {VK_HOME, FCONTROL, IDC_BTN_MOVE_TOP}, {VK_END, FCONTROL, IDC_BTN_MOVE_BOTTOM},
+        {'Z', FCONTROL, ID_EDIT_UNDO},
+    };
+}
+
 DialogTemplate BuildMainDialog() {
     DialogTemplate dialog;
     dialog.id = IDD_FOLVANE_DIALOG;
     dialog.caption = "Folvane V3.6";
     dialog.width = kDialogWidth;
     dialog.height = kPathRow + 16 + kMargin;
+    dialog.resizable = true;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
 
     // Under the list, eight buttons share its width; "查看图片" stands under the frame.
     constexpr int kButtonWidth = 39;
     constexpr int kButtonStep = (kListWidth - kButtonWidth) / 7;
-    auto buttonX = [](int place) { return kMargin + place * kButtonStep; };
+    auto listButton = [](int id, const char *caption, int place) {
+        return Growing(Button(id, caption, kMargin + place * kButtonStep, kButtonRow, kButtonWidth),
+                       UnderList(place));
+    };
 
     ControlTemplate list = Control(IDC_LIST_IMAGES, ControlKind::ListView, "", kMargin, kTop,
                                    kListWidth, kFrameHeight);
@@ -64,49 +103,56 @@ DialogTemplate BuildMainDialog() {
                                     kTop, kFrameWidth, kFrameHeight);
     ControlTemplate savePath = Control(IDC_EDIT_SAVE_PATH, ControlKind::Edit, "", kSavePathLeft,
                                        kPathRow, kBrowseLeft - 4 - kSavePathLeft, 16);
-    savePath.disabled = true;
+    savePath.readOnly = true; // set by "浏览" only, and shown as plain text to read and copy
+    ControlTemplate clear = listButton(IDC_BTN_CLEAR_LIST, "清空列表", 6);
+    clear.toolTip = texts::kClearListTip;
     ControlTemplate corner = Control(-1, ControlKind::Picture, "", kMargin, 5, 117, 39);
     corner.resourceId = IDB_CORNER;
 
     constexpr int kGroupLeft = kMargin + 117 + 8;
     constexpr int kRadioStep = (kDialogWidth - kMargin - kGroupLeft - 16) / 7;
-    auto radioX = [](int place) { return kGroupLeft + 10 + place * kRadioStep; };
+    auto radio = [](int id, const char *caption, int place) {
+        return Growing(Radio(id, caption, kGroupLeft + 10 + place * kRadioStep, place == 0),
+                       InGroup(place));
+    };
 
     // Tab order of the window.
     dialog.controls = {
-        list,
-        Button(IDC_BTN_MOVE_UP, "上移", buttonX(1), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_MOVE_DOWN, "下移", buttonX(2), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_VIEW_IMAGE, "查看图片", kFrameLeft + (kFrameWidth - 60) / 2, kButtonRow, 60),
-        Button(IDC_BTN_ADD_IMAGES, "添加图片", buttonX(0), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_DELETE, "删除", buttonX(5), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_GENERATE, "生成PDF", kGenerateLeft, kPathRow, kFrameWidth - 44),
-        frame,
-        Button(IDC_BTN_MOVE_TOP, "置顶", buttonX(3), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_MOVE_BOTTOM, "置底", buttonX(4), kButtonRow, kButtonWidth),
-        Button(IDC_BTN_CLEAR_LIST, "清空列表", buttonX(6), kButtonRow, kButtonWidth),
-        savePath,
-        Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 2, 40, 12),
-        Button(IDC_BTN_BROWSE, "浏览", kBrowseLeft, kPathRow, kBrowseWidth),
-        Button(IDC_BTN_SORT_BY_NAME, "重新排序", buttonX(7), kButtonRow, kButtonWidth),
-        Radio(IDC_RADIO_200, "200万", radioX(0), true),
-        Radio(IDC_RADIO_300, "300万", radioX(1)),
-        Radio(IDC_RADIO_500, "500万", radioX(2)),
-        Control(IDC_GROUP_IMAGE_TYPE, ControlKind::GroupBox, "图片类型", kGroupLeft, 5,
-                kDialogWidth - kMargin - kGroupLeft, 39),
+        Growing(list, kGrowList),
+        listButton(IDC_BTN_MOVE_UP, "上移", 1),
+        listButton(IDC_BTN_MOVE_DOWN, "下移", 2),
+        Growing(Button(IDC_BTN_VIEW_IMAGE, "查看图片", kFrameLeft + (kFrameWidth - 60) / 2,
+                       kButtonRow, 60),
+                kUnderFrame),
+        listButton(IDC_BTN_ADD_IMAGES, "添加图片", 0),
+        listButton(IDC_BTN_DELETE, "删除", 5),
+        Growing(Button(IDC_BTN_GENERATE, "生成PDF", kGenerateLeft, kPathRow, kFrameWidth - 44),
+                kFollowRight),
+        Growing(frame, kGrowFrame),
+        listButton(IDC_BTN_MOVE_TOP, "置顶", 3),
+        listButton(IDC_BTN_MOVE_BOTTOM, "置底", 4),
+        clear,
+        Growing(savePath, ControlGrowth{0, 1, 1, 0}),
+        Growing(Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 2, 40, 12),
+                kFollowBottom),
+        Growing(Button(IDC_BTN_BROWSE, "浏览", kBrowseLeft, kPathRow, kBrowseWidth), kFollowRight),
+        listButton(IDC_BTN_SORT_BY_NAME, "重新排序", 7),
+        radio(IDC_RADIO_200, "200万", 0),
+        radio(IDC_RADIO_300, "300万", 1),
+        radio(IDC_RADIO_500, "500万", 2),
+        Growing(Control(IDC_GROUP_IMAGE_TYPE, ControlKind::GroupBox, "图片类型", kGroupLeft, 5,
+                        kDialogWidth - kMargin - kGroupLeft, 39),
+                ControlGrowth{0, 0, 1, 0}),
         corner,
-        Radio(IDC_RADIO_800, "800万", radioX(3)),
-        Radio(IDC_RADIO_1000, "1000万", radioX(4)),
-        Radio(IDC_RADIO_1600, "1600万", radioX(5)),
-        Radio(IDC_RADIO_FIT, "适应页面", radioX(6)),
-        Control(IDC_CHECK_OCR, ControlKind::CheckBox, "文字识别", kOcrLeft, kPathRow + 2, kOcrWidth,
-                12),
+        radio(IDC_RADIO_800, "800万", 3),
+        radio(IDC_RADIO_1000, "1000万", 4),
+        radio(IDC_RADIO_1600, "1600万", 5),
+        radio(IDC_RADIO_FIT, "适应页面", 6),
+        Growing(Control(IDC_CHECK_OCR, ControlKind::CheckBox, "文字识别", kOcrLeft, kPathRow + 2,
+                        kOcrWidth, 12),
+                kFollowRight),
     };
-    dialog.accelerators = {
-        {VK_DELETE, 0, IDC_BTN_DELETE},        {'O', FCONTROL, IDC_BTN_ADD_IMAGES},
-        {VK_UP, FCONTROL, IDC_BTN_MOVE_UP},    {VK_DOWN, FCONTROL, IDC_BTN_MOVE_DOWN},
-        {VK_HOME, FCONTROL, IDC_BTN_MOVE_TOP}, {VK_END, FCONTROL, IDC_BTN_MOVE_BOTTOM},
-    };
+    dialog.accelerators = MainAccelerators();
     return dialog;
 }
 

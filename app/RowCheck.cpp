@@ -1,5 +1,6 @@
 #include "app/RowCheck.h"
 
+#include "app/CutPages.h"
 #include "app/Messages.h"
 
 namespace {
@@ -29,7 +30,7 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
                        std::to_string(facts.pages) + " 页";
     const double outside = folvane::PlaceOnPage(layout, facts.width, facts.height).outside;
     if (outside > 0) {
-        text += ", " + SharePercent(outside) + " 超出页面";
+        text += ", " + std::to_string(OutsidePercent(outside)) + "% 超出页面";
     }
     return text;
 }

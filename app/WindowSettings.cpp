@@ -1,6 +1,7 @@
 #include "app/WindowSettings.h"
 
 #include <charconv>
+#include <string_view>
 
 #include "platform/ui/SettingsStore.h"
 
@@ -9,7 +10,23 @@ constexpr const char *kImageType = "window/imageType";
 constexpr const char *kOcr = "window/ocr";
 constexpr const char *kAddFolder = "window/addFolder";
 constexpr const char *kSaveFolder = "window/saveFolder";
+constexpr const char *kSize = "window/size";
+constexpr const char *kMaximised = "window/maximised";
 constexpr int kImageTypes = 7;
+// No screen is this large: a stored size beyond it is not one the window had.
+constexpr int kLargestSide = 100000;
+
+// A whole number 0..kLargestSide filling all of text, or -1.
+int SideOf(std::string_view text) {
+    int value = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0 ||
+        value > kLargestSide) {
+        return -1;
+    }
+    return value;
+}
+
 } // namespace
 
 int WindowSettings::ImageType(int startUp) const {
@@ -53,6 +70,25 @@ std::string WindowSettings::SaveFolder() const {
 
 void WindowSettings::SetSaveFolder(const std::string &folder) {
     m_store.Write(kSaveFolder, folder);
+}
+
+std::optional<WindowPlacement> WindowSettings::Placement() const {
+    const std::string size = m_store.Read(kSize); // "WIDTHxHEIGHT"
+    const std::size_t x = size.find('x');
+    if (x == std::string::npos) {
+        return std::nullopt;
+    }
+    const int width = SideOf(std::string_view(size).substr(0, x));
+    const int height = SideOf(std::string_view(size).substr(x + 1));
+    if (width <= 0 || height <= 0) {
+        return std::nullopt;
+    }
+    return WindowPlacement{width, height, m_store.Read(kMaximised) == "1"};
+}
+
+void WindowSettings::SetPlacement(const WindowPlacement &placement) {
+    m_store.Write(kSize, std::to_string(placement.width) + "x" + std::to_string(placement.height));
+    m_store.Write(kMaximised, placement.maximised ? "1" : "0");
 }
 
 std::string FolderOf(const std::string &path) {

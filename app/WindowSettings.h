@@ -1,13 +1,16 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "platform/ui/DialogPeer.h"
 
 class SettingsStore;
 
 // What the main window remembers between runs: the chosen class or fit mode, whether text is
-// recognised, the add dialog's last folder and the output path's folder. A value never stored (or
-// stored out of range) reads as the given start-up value. To remember another setting, add a getter
-// and a setter here.
+// recognised, the add dialog's last folder, the output path's folder and the window's size. A value
+// never stored (or stored out of range) reads as the given start-up value. To remember another
+// setting, add a getter and a setter here.
 class WindowSettings {
 public:
     explicit WindowSettings(SettingsStore &store) : m_store(store) {}
@@ -25,6 +28,11 @@ public:
 
     std::string SaveFolder() const;
     void SetSaveFolder(const std::string &folder);
+
+    // The window's size (when not maximised) and whether it was maximised; nothing when no size
+    // is stored or what is stored is not one.
+    std::optional<WindowPlacement> Placement() const;
+    void SetPlacement(const WindowPlacement &placement);
 
 private:
     SettingsStore &m_store;

@@ -1,24 +1,59 @@
 // The window: one modal dialog; the program ends when it closes. `folvane FILE...` starts with
-// those files in the list, so a file manager's "Open with" works.
+// those files in the list, so a file manager's "Open with" works; --help and --version print
+// their text without opening a window (or needing a display).
 
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/CFolvaneApp.h"
+#include "app/CommandLine.h"
 #include "app/Resource.h"
 #include "app/qt/AppResources.h"
 #include "platform/qt/QtToolkit.h"
 
+namespace {
+
+// Prints the text asked for; the exit status, or -1 when the window is to open.
+int AnswerOnTerminal(const CommandLine &line) {
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(HelpText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(VersionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Wrong:
+        std::fputs(WrongText(line.wrong).c_str(), stderr);
+        return kExitWrongArguments;
+    case CommandLine::Action::Window:
+        break;
+    }
+    return -1;
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
+    // --help and --version before Qt starts: they need no display. Qt's own options (-platform,
+    // -style, ...) are only known for what they are once QApplication has taken them out.
+    const CommandLine asked = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (asked.action == CommandLine::Action::Help || asked.action == CommandLine::Action::Version) {
+        return AnswerOnTerminal(asked);
+    }
     QApplication application(argc, argv);
+    const CommandLine line = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const int status = AnswerOnTerminal(line); status >= 0) {
+        return status;
+    }
     QApplication::setApplicationName(QStringLiteral("Folvane"));
     RegisterAppResources();
     QApplication::setWindowIcon(QIcon(QtToolkit::ResourcePath(IDR_MAINFRAME)));
     QtToolkit::InstallApplicationFont();
     QtToolkit toolkit;
-    // QApplication has taken its own options out of argv; the rest are files, kept as bytes.
-    theApp.SetArguments(std::vector<std::string>(argv + 1, argv + argc));
+    // File names are kept as the bytes they were given in.
+    theApp.SetArguments(line.files);
     return theApp.Run(toolkit);
 }

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -23,6 +24,7 @@
 #include "platform/qt/QtProgressDialog.h"
 #include "platform/qt/QtToolkit.h"
 #include "platform/qt/QtWnd.h"
+#include "platform/qt/TemplateSurface.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/MessageMap.h"
 #include "platform/ui/UiMessage.h"
@@ -65,21 +67,30 @@ std::string LocalPath(const QString &path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// A window of fixed size is a dialog; one the user can resize is a window of its own, which the
+// desktop lets the user maximise and minimise.
+Qt::WindowFlags WindowFlags(bool resizable) {
+    const Qt::WindowFlags common =
+        Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (resizable) {
+        return Qt::Window | common | Qt::WindowMinMaxButtonsHint;
+    }
+    return Qt::Dialog | common | Qt::MSWindowsFixedSizeDialogHint;
+}
+
 } // namespace
 
 QtDialog::QtDialog(const DialogTemplate &dialog, CDialog &owner, QWidget *parent)
     : QDialog(parent), m_template(dialog), m_owner(owner) {
     setWindowTitle(FromUtf8(dialog.caption));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(WindowFlags(dialog.resizable));
 
     // Dialog units are laid out for a 96-dot-per-inch screen and grow with the screen's own.
     const double scale = std::max(1.0, logicalDpiY() / 96.0);
-    auto *surface = new QWidget(this);
     const UiRect size = DialogUnitsToPixels(UiRect{0, 0, dialog.width, dialog.height}, scale);
-    surface->setFixedSize(size.Width(), size.Height());
+    m_surface = new TemplateSurface(QSize(size.Width(), size.Height()), dialog.resizable, this);
     for (const ControlTemplate &control : dialog.controls) {
-        BuildControl(control, surface, scale);
+        BuildControl(control, scale);
     }
 
     for (const Accelerator &accelerator : dialog.accelerators) {
@@ -89,28 +100,36 @@ QtDialog::QtDialog(const DialogTemplate &dialog, CDialog &owner, QWidget *parent
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
-    m_layout->setSizeConstraint(QLayout::SetFixedSize);
-    m_layout->addWidget(surface);
+    m_layout->setSizeConstraint(dialog.resizable ? QLayout::SetDefaultConstraint
+                                                 : QLayout::SetFixedSize);
+    m_layout->addWidget(m_surface);
+
+    if (dialog.resizable) {
+        // One WM_SIZE once a burst of resizes (a drag of the window's edge) has been handled.
+        m_sizeNotice.setSingleShot(true);
+        m_sizeNotice.setInterval(0);
+        connect(&m_sizeNotice, &QTimer::timeout, this, [this] { Send(WM_SIZE, 0, 0); });
+        connect(m_surface, &TemplateSurface::Resized, this, [this] { m_sizeNotice.start(); });
+    }
 }
 
 QtDialog::~QtDialog() {
     m_peers.clear();
 }
 
-void QtDialog::BuildControl(const ControlTemplate &control, QWidget *surface, double scale) {
+void QtDialog::BuildControl(const ControlTemplate &control, double scale) {
     const UiRect rect = DialogUnitsToPixels(control.rect, scale);
-    QWidget *widget = MakeWidget(control, surface, scale);
-    if (control.kind == ControlKind::Picture || control.kind == ControlKind::Icon) {
-        // A picture control takes the size of its bitmap.
-        widget->move(rect.left, rect.top);
-        widget->lower();
-    } else {
-        widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    }
-    if (control.kind == ControlKind::GroupBox) {
-        widget->lower(); // behind the radio buttons it frames
+    QWidget *widget = MakeWidget(control, m_surface, scale);
+    // A picture control takes the size of its bitmap.
+    const bool picture = control.kind == ControlKind::Picture || control.kind == ControlKind::Icon;
+    m_surface->Place(widget, rect, control.growth, picture);
+    if (picture || control.kind == ControlKind::GroupBox) {
+        widget->lower(); // behind the controls it frames
     }
     widget->setEnabled(!control.disabled);
+    if (!control.toolTip.empty()) {
+        widget->setToolTip(FromUtf8(control.toolTip));
+    }
     if (control.id < 0) {
         return;
     }
@@ -138,6 +157,10 @@ QWidget *QtDialog::MakeWidget(const ControlTemplate &control, QWidget *surface, 
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(caption, surface);
         edit->setReadOnly(true);
+        if (control.readOnly) {
+            // Its text can be selected and copied with the mouse; Tab passes it by.
+            edit->setFocusPolicy(Qt::ClickFocus);
+        }
         return edit;
     }
     case ControlKind::StaticText: {
@@ -365,7 +388,7 @@ bool QtDialog::GetSaveFileName(const SaveFileRequest &request, std::string &path
     dialog.setDefaultSuffix(FromUtf8(request.defaultExt));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));
     if (!request.initialName.empty()) {
-        dialog.selectFile(FromUtf8(request.initialName));
+        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(request.initialName)));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
@@ -406,6 +429,27 @@ void QtDialog::AppendSystemMenu(const MenuItem &item) {
     QAction *action = m_systemMenu->addAction(FromUtf8(item.text));
     connect(action, &QAction::triggered, this,
             [this, id = item.id] { Send(WM_SYSCOMMAND, id, 0); });
+}
+
+WindowPlacement QtDialog::GetPlacement() const {
+    const bool maximised = isMaximized();
+    const QSize size = maximised ? normalGeometry().size() : this->size();
+    return WindowPlacement{size.width(), size.height(), maximised};
+}
+
+void QtDialog::SetPlacement(const WindowPlacement &placement) {
+    if (!m_template.resizable) {
+        return;
+    }
+    QSize size(placement.width, placement.height);
+    // A size remembered on a larger screen is cut to this one's, never below the template.
+    if (const QScreen *shown = screen()) {
+        size = size.boundedTo(shown->availableGeometry().size());
+    }
+    m_layout->activate();
+    resize(size.expandedTo(minimumSize()));
+    const Qt::WindowStates others = windowState() & ~Qt::WindowMaximized;
+    setWindowState(placement.maximised ? others | Qt::WindowMaximized : others);
 }
 
 void QtDialog::SetIcon(int iconResource, bool /*big*/) {

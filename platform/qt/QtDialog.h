@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <map>
 #include <memory>
 
@@ -13,12 +14,14 @@ class QMenu;
 class QMenuBar;
 class QtListCtrl;
 class QVBoxLayout;
+class TemplateSurface;
 class WndPeer;
 
 // A dialog window built from its template: every control at its place in dialog units, scaled
 // to the screen. Button clicks, list notifications, Enter, Escape and the close box become
-// messages to the owning CDialog. The window-level commands that other desktops keep in a system
-// menu appear in a "帮助" menu.
+// messages to the owning CDialog; so does a new size of a resizable window (WM_SIZE, once its
+// controls are in place). The window-level commands that other desktops keep in a system menu
+// appear in a "帮助" menu.
 class QtDialog : public QDialog, public DialogPeer {
     Q_OBJECT
 
@@ -42,6 +45,8 @@ public:
     UiPoint GetCursorPos() const override;
     bool HasSystemMenu() const override { return true; }
     void AppendSystemMenu(const MenuItem &item) override;
+    WindowPlacement GetPlacement() const override;
+    void SetPlacement(const WindowPlacement &placement) override;
     void SetIcon(int iconResource, bool big) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
@@ -56,7 +61,7 @@ protected:
 
 private:
     // Makes the widget of a control and puts it in place on the dialog's surface.
-    void BuildControl(const ControlTemplate &control, QWidget *surface, double scale);
+    void BuildControl(const ControlTemplate &control, double scale);
     QWidget *MakeWidget(const ControlTemplate &control, QWidget *surface, double scale);
     QWidget *MakeList(int id, QWidget *surface);
     QWidget *MakeButton(const ControlTemplate &control, QWidget *surface);
@@ -68,6 +73,8 @@ private:
     const DialogTemplate &m_template;
     CDialog &m_owner;
     QVBoxLayout *m_layout = nullptr;
+    TemplateSurface *m_surface = nullptr;
+    QTimer m_sizeNotice;
     QMenuBar *m_menuBar = nullptr;
     QMenu *m_systemMenu = nullptr;
     QButtonGroup *m_radioGroup = nullptr;

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include "platform/qt/RowDelegate.h"
 #include "platform/ui/CFont.h"
 
 namespace {
@@ -26,6 +27,7 @@ template <class Change> auto Quietly(bool &showing, Change change) {
 
 QtListCtrl::QtListCtrl(QWidget *parent) : QTableView(parent), m_model(this) {
     setModel(&m_model);
+    setItemDelegate(new RowDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -157,9 +159,27 @@ void QtListCtrl::TakeUserStates() {
 int QtListCtrl::InsertColumn(int column, const std::string &heading, int format, int width) {
     const int inserted = m_model.InsertColumn(column, {heading, format, width});
     if (inserted >= 0) {
+        if (m_widthOfColumns < 0) {
+            m_widthOfColumns = this->width();
+        }
         setColumnWidth(inserted, width);
+        FitLastColumn();
     }
     return inserted;
+}
+
+void QtListCtrl::FitLastColumn() {
+    const int last = m_model.Rows().ColumnCount() - 1;
+    if (last < 0 || m_widthOfColumns < 0) {
+        return;
+    }
+    const int grown = std::max(0, width() - m_widthOfColumns);
+    setColumnWidth(last, m_model.Rows().ColumnFormat(last).width + grown);
+}
+
+void QtListCtrl::resizeEvent(QResizeEvent *event) {
+    QTableView::resizeEvent(event);
+    FitLastColumn();
 }
 
 std::string QtListCtrl::GetColumnHeading(int column) const {
@@ -216,8 +236,16 @@ UiRect QtListCtrl::GetClientRect() const {
 }
 
 void QtListCtrl::mousePressEvent(QMouseEvent *event) {
-    // A right click opens the context menu for the current row; it does not move the highlight.
+    // A right click on a row highlights it, so that the context menu acts on the row under the
+    // pointer (announced with the NM_RCLICK that follows); on empty space it leaves the highlight.
     if (event->button() == Qt::RightButton) {
+        const QModelIndex under = indexAt(event->position().toPoint());
+        if (under.isValid()) {
+            m_mouseActive = true;
+            selectionModel()->setCurrentIndex(under, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+            m_mouseActive = false;
+        }
         event->accept();
         return;
     }

@@ -10,9 +10,11 @@
 // The image list on screen: a report view with single full-row selection over a QtListModel. The
 // selected row carries LVIS_SELECTED, the current row LVIS_FOCUSED. Mouse clicks, double clicks
 // and right clicks are announced as NM_CLICK, NM_DBLCLK and NM_RCLICK; a click where there is no
-// row drops the selection first. A highlight moved by the keyboard is announced as
-// LVN_ITEMCHANGED. A row dragged within the list is announced as LVN_ROWDRAGGED (the list itself
-// does not move it); files and folders dropped on it as FilesDropped.
+// row drops the selection first, a right click on a row selects it first. The last column takes
+// the width the list grows by beyond its width when the columns were made. A highlight moved by the
+// keyboard is announced as LVN_ITEMCHANGED. A row dragged within the list is announced as
+// LVN_ROWDRAGGED (the list itself does not move it); files and folders dropped on it as
+// FilesDropped.
 class QtListCtrl : public QTableView, public ListCtrlPeer {
     Q_OBJECT
 
@@ -65,6 +67,7 @@ signals:
     void FilesDropped(const std::vector<std::string> &paths);
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -80,6 +83,7 @@ private:
     // Takes the user's selection and current row from the view into the model.
     void TakeUserStates();
     void SetColor(QPalette::ColorRole role, COLORREF color);
+    void FitLastColumn();
     // The row a drag of this list carries, or -1 for anything else.
     int DraggedRow(const QMimeData *mime) const;
     // Where a row dropped at position goes: the index it takes among the rows before the drop.
@@ -87,6 +91,7 @@ private:
 
     QtListModel m_model;
     unsigned m_extendedStyle = 0;
+    int m_widthOfColumns = -1;  // the list's width when its first column was made
     bool m_showing = false;     // the view is being set from the model
     bool m_mouseActive = false; // a mouse handler runs: the click notifications follow
     bool m_swallowRelease = false;

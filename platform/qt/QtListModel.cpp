@@ -2,7 +2,29 @@
 
 #include <QColor>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMimeData>
+#include <QToolTip>
+
+namespace {
+
+// Tool tips are one line as long as the text; a reason that names a long path would run off the
+// screen. A tip wider than about 80 characters becomes rich text, which the tool tip wraps at
+// that width; a zero-width space after each '/' lets a long path break between its folders.
+QString WrappedToolTip(const std::string &tip) {
+    const QString text = QString::fromStdString(tip);
+    const QFontMetrics metrics(QToolTip::font());
+    if (metrics.horizontalAdvance(text) <= 80 * metrics.averageCharWidth() &&
+        !text.contains(QLatin1Char('\n'))) {
+        return text;
+    }
+    QString breakable = text.toHtmlEscaped();
+    breakable.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + breakable +
+           QStringLiteral("</p>");
+}
+
+} // namespace
 
 int QtListModel::InsertRow(int row, const std::string &text) {
     const int at = m_rows.InsertPosition(row);
@@ -91,7 +113,7 @@ QVariant QtListModel::data(const QModelIndex &index, int role) const {
             QByteArray::fromStdString(m_rows.Text(index.row(), index.column())));
     case Qt::ToolTipRole: {
         const std::string tip = m_rows.ToolTip(index.row());
-        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+        return tip.empty() ? QVariant() : QVariant(WrappedToolTip(tip));
     }
     case Qt::ForegroundRole: {
         const COLORREF color = m_rows.TextColor(index.row());

@@ -22,12 +22,13 @@ bool QtToolkit::HasIcon(int iconResource) const {
     return !path.isEmpty() && QFile::exists(path);
 }
 
-void QtToolkit::ShellExecute(const std::string &verb, const std::string &file,
+bool QtToolkit::ShellExecute(const std::string &verb, const std::string &file,
                              int /*showCommand*/) {
     if (verb != "open" || file.empty()) {
-        return;
+        return false;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(file.c_str())));
+    // False when the desktop has no handler for the file's type (or none at all).
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(file.c_str())));
 }
 
 void QtToolkit::PostToUiThread(std::function<void()> call) {

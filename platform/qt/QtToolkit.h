@@ -3,17 +3,20 @@
 #include <QString>
 #include <map>
 
+#include "platform/qt/QtCollation.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/ui/UiToolkit.h"
 
 // The toolkit of the real window: dialogs become Qt widgets, icons and pictures come from the
-// program's embedded resources, "open" goes to the desktop's default handler.
+// program's embedded resources, "open" goes to the desktop's default handler, file names are
+// ordered in the user's locale.
 class QtToolkit : public UiToolkit {
 public:
     std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate &dialog,
                                                  CDialog &owner) override;
     bool HasIcon(int iconResource) const override;
-    void ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
+    bool ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
+    const FileNameCollation &Collation() const override { return m_collation; }
     SettingsStore &Settings() override { return m_settings; }
     void PostToUiThread(std::function<void()> call) override;
 
@@ -27,4 +30,5 @@ public:
 
 private:
     QtSettingsStore m_settings;
+    QtCollation m_collation;
 };

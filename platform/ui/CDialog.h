@@ -64,6 +64,7 @@ public:
 
     const DialogTemplate &Template() const { return m_template; }
     UiToolkit &Toolkit() { return m_ui; }
+    const UiToolkit &Toolkit() const { return m_ui; }
     DialogPeer *Peer() { return m_peer.get(); }
     // Controls attached by data exchange are detached again when the window goes.
     void DetachOnDestroy(CWnd &control) { m_exchanged.push_back(&control); }

@@ -34,6 +34,14 @@ struct SaveFileRequest {
     unsigned flags = 0;
 };
 
+// The size of a window the user can resize, in pixels, and whether it is maximised; the size is
+// the one it has (and gets back) when it is not maximised.
+struct WindowPlacement {
+    int width = 0;
+    int height = 0;
+    bool maximised = false;
+};
+
 struct MenuItem {
     UINT flags = MF_STRING;
     int id = 0;
@@ -79,6 +87,12 @@ public:
     // implementations put these items where their desktop keeps "About" (a Help menu).
     virtual bool HasSystemMenu() const = 0;
     virtual void AppendSystemMenu(const MenuItem &item) = 0;
+
+    // The window's size and state, for a window the user can resize (DialogTemplate::resizable).
+    virtual WindowPlacement GetPlacement() const = 0;
+    // Gives the window that size (never smaller than its template) and state; a later WM_SIZE
+    // tells the owner. Does nothing for a window of fixed size.
+    virtual void SetPlacement(const WindowPlacement &placement) = 0;
 
     // Big and small window icon: an icon resource id, 0 for none.
     virtual void SetIcon(int iconResource, bool big) = 0;

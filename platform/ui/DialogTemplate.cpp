@@ -33,3 +33,12 @@ UiRect DialogUnitsToPixels(const UiRect &rect, double scale) {
     auto y = [&](int units) { return static_cast<int>(std::lround(units * kDialogUnitY * scale)); };
     return {x(rect.left), y(rect.top), x(rect.right), y(rect.bottom)};
 }
+
+UiRect GrowRect(const UiRect &placed, const ControlGrowth &growth, int extraWidth,
+                int extraHeight) {
+    auto share = [](double part, int extra) { return static_cast<int>(std::lround(part * extra)); };
+    const int left = placed.left + share(growth.left, extraWidth);
+    const int top = placed.top + share(growth.top, extraHeight);
+    return {left, top, left + placed.Width() + share(growth.width, extraWidth),
+            top + placed.Height() + share(growth.height, extraHeight)};
+}

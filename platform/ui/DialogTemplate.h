@@ -23,6 +23,16 @@ enum class ControlKind {
     Icon,        // icon resource
 };
 
+// How a control follows a window that the user made larger than its template: the share of the
+// extra width its left edge moves and its width grows by, and of the extra height its top edge
+// moves and its height grows by. All 0: it stays as placed.
+struct ControlGrowth {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+
 struct ControlTemplate {
     int id = -1; // -1 for controls nobody addresses
     ControlKind kind = ControlKind::StaticText;
@@ -30,7 +40,10 @@ struct ControlTemplate {
     UiRect rect;        // dialog units
     bool group = false; // starts a group of controls
     bool disabled = false;
-    int resourceId = 0; // bitmap or icon of Picture and Icon controls
+    bool readOnly = false; // an edit whose text the user can read and copy but not change
+    int resourceId = 0;    // bitmap or icon of Picture and Icon controls
+    std::string toolTip;   // shown when the pointer rests on the control; "" for none
+    ControlGrowth growth;
 };
 
 // A key that sends a command to the dialog while it is active, wherever the focus is.
@@ -45,6 +58,9 @@ struct DialogTemplate {
     std::string caption;
     int width = 0; // dialog units
     int height = 0;
+    // The user can make the window larger than width x height (and maximise it); the controls
+    // follow as their growth says. A window is never smaller than its template.
+    bool resizable = false;
     std::string fontName;
     int fontPoints = 9;
     std::vector<ControlTemplate> controls;
@@ -62,3 +78,7 @@ constexpr double kDialogUnitX = 1.5;
 constexpr double kDialogUnitY = 1.5;
 
 UiRect DialogUnitsToPixels(const UiRect &rect, double scale = 1.0);
+
+// Where a control placed at `placed` (pixels) goes in a window extraWidth x extraHeight pixels
+// larger than its template.
+UiRect GrowRect(const UiRect &placed, const ControlGrowth &growth, int extraWidth, int extraHeight);

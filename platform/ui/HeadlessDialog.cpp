@@ -1,5 +1,6 @@
 #include "platform/ui/HeadlessDialog.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "platform/ui/CDialog.h"
@@ -23,6 +24,8 @@ HeadlessDialog::HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &d
                 toolkit, control.id, control.caption, client, !control.disabled);
         }
     }
+    const UiRect size = DialogUnitsToPixels(UiRect{0, 0, dialog.width, dialog.height});
+    m_placement = WindowPlacement{size.Width(), size.Height(), false};
     // The first control that takes the keyboard starts with the focus.
     for (const ControlTemplate &control : dialog.controls) {
         if (control.kind == ControlKind::ListView || control.kind == ControlKind::PushButton ||
@@ -176,6 +179,38 @@ int HeadlessDialog::TrackPopupMenu(const std::vector<MenuItem> &items, UINT /*fl
     return chosen;
 }
 
+void HeadlessDialog::SetPlacement(const WindowPlacement &placement) {
+    if (m_template.resizable) {
+        LayOut(placement);
+        PostMessage(WM_SIZE, 0);
+    }
+}
+
+void HeadlessDialog::Resize(int width, int height) {
+    if (m_template.resizable) {
+        LayOut(WindowPlacement{width, height, m_placement.maximised});
+        m_owner.SendMessage(UiMessage{WM_SIZE, 0, 0, 0});
+    }
+}
+
+void HeadlessDialog::LayOut(const WindowPlacement &placement) {
+    const UiRect least = DialogUnitsToPixels(UiRect{0, 0, m_template.width, m_template.height});
+    m_placement = WindowPlacement{std::max(placement.width, least.Width()),
+                                  std::max(placement.height, least.Height()), placement.maximised};
+    const int extraWidth = m_placement.width - least.Width();
+    const int extraHeight = m_placement.height - least.Height();
+    for (const ControlTemplate &control : m_template.controls) {
+        const UiRect place =
+            GrowRect(DialogUnitsToPixels(control.rect), control.growth, extraWidth, extraHeight);
+        const UiRect client{0, 0, place.Width(), place.Height()};
+        if (HeadlessListCtrl *list = List(control.id)) {
+            list->SetClientRect(client);
+        } else if (HeadlessWnd *wnd = Wnd(control.id)) {
+            wnd->SetClientRect(client);
+        }
+    }
+}
+
 void HeadlessDialog::SetIcon(int iconResource, bool big) {
     (big ? m_bigIcon : m_smallIcon) = iconResource;
 }
@@ -221,6 +256,17 @@ void HeadlessDialog::PressKey(unsigned key, unsigned modifiers) {
             return;
         }
     }
+}
+
+void HeadlessDialog::RightClickRow(int listId, int row) {
+    HeadlessListCtrl *list = List(listId);
+    if (!list) {
+        return;
+    }
+    if (row >= 0 && row < list->GetItemCount()) {
+        list->UserHighlight(row);
+    }
+    m_owner.SendMessage(UiMessage{WM_NOTIFY, listId, NM_RCLICK, 0});
 }
 
 void HeadlessDialog::ArrowToRow(int listId, int row) {

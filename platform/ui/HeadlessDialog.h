@@ -36,6 +36,8 @@ public:
     UiPoint GetCursorPos() const override { return m_cursor; }
     bool HasSystemMenu() const override { return true; }
     void AppendSystemMenu(const MenuItem &item) override { m_systemMenu.push_back(item); }
+    WindowPlacement GetPlacement() const override { return m_placement; }
+    void SetPlacement(const WindowPlacement &placement) override;
     void SetIcon(int iconResource, bool big) override;
     void BeginWaitCursor() override { ++m_waitDepth; }
     void EndWaitCursor() override { --m_waitDepth; }
@@ -48,10 +50,16 @@ public:
     void PressEscape();
     // A key with modifiers (FCONTROL): the dialog's accelerator for it, if it has one.
     void PressKey(unsigned key, unsigned modifiers = 0);
+    // A right click on row of a list (-1: below the last row): a row under the pointer becomes
+    // the highlighted one, as the Qt list does, then the list announces the click.
+    void RightClickRow(int listId, int row);
     // The keyboard moves the highlight of a list to row, as the arrow keys do.
     void ArrowToRow(int listId, int row);
     // The mouse drags row from within a list and drops it where it becomes row to.
     void DragRow(int listId, int from, int to);
+    // The user drags the window's edge to make it width x height pixels (never smaller than its
+    // template): the controls take their new places, then the owner hears WM_SIZE.
+    void Resize(int width, int height);
     // Files and folders dropped on a control.
     void DropFiles(int id, const std::vector<std::string> &paths);
     void ChooseSystemMenu(int command);
@@ -73,6 +81,10 @@ public:
     std::vector<std::vector<std::string>> questionButtons;
 
 private:
+    // Takes the placement (never smaller than the template) and gives every control the place
+    // its growth gives it at that size.
+    void LayOut(const WindowPlacement &placement);
+
     HeadlessToolkit &m_toolkit;
     const DialogTemplate &m_template;
     CDialog &m_owner;
@@ -82,6 +94,7 @@ private:
     std::vector<MenuItem> m_systemMenu;
     std::vector<MenuItem> m_lastPopup;
     UiPoint m_cursor{100, 100};
+    WindowPlacement m_placement;
     bool m_ended = false;
     int m_result = 0;
     int m_bigIcon = 0;

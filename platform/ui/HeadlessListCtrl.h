@@ -64,6 +64,7 @@ public:
     void Invalidate(bool erase) override { m_wnd.Invalidate(erase); }
     void UpdateWindow() override { m_wnd.UpdateWindow(); }
     UiRect GetClientRect() const override { return m_wnd.GetClientRect(); }
+    void SetClientRect(const UiRect &clientRect) { m_wnd.SetClientRect(clientRect); }
 
     // The user highlights a row by mouse or keyboard; -1 drops the highlight, as a click where
     // there is no row does.

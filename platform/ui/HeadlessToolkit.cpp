@@ -11,9 +11,11 @@ std::unique_ptr<DialogPeer> HeadlessToolkit::CreateDialogPeer(const DialogTempla
     return peer;
 }
 
-void HeadlessToolkit::ShellExecute(const std::string &verb, const std::string &file,
+bool HeadlessToolkit::ShellExecute(const std::string &verb, const std::string &file,
                                    int showCommand) {
-    Record(UiEvent{UiEvent::Kind::ShellExecute, 0, file, verb, static_cast<unsigned>(showCommand)});
+    Record(UiEvent{UiEvent::Kind::ShellExecute, shellOpens ? 1 : 0, file, verb,
+                   static_cast<unsigned>(showCommand)});
+    return shellOpens;
 }
 
 std::string MemorySettings::Read(const std::string &key) const {

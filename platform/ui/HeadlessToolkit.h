@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/NaturalCollation.h"
 #include "platform/ui/ProgressState.h"
 #include "platform/ui/SettingsStore.h"
 #include "platform/ui/UiToolkit.h"
@@ -22,7 +23,7 @@ class HeadlessDialog;
 struct UiEvent {
     enum class Kind {
         MessageBox,   // text, caption, style
-        ShellExecute, // text = file, caption = verb, style = show command
+        ShellExecute, // text = file, caption = verb, style = show command; id = 1 when it opened
         OpenDialog,   // text = title
         SaveDialog,   // text = default extension
         ModalDialog,  // id = template
@@ -55,13 +56,15 @@ public:
 
 // A toolkit without a screen, for tests. Dialogs are built from their templates in memory;
 // everything shown is recorded in order in events; the answers of the open and save dialogs, the
-// pop-up menus and the modal loops are scripted. An unscripted file dialog or menu is cancelled.
+// pop-up menus, the modal loops and whether the desktop opens files are scripted. An unscripted
+// file dialog or menu is cancelled. File names are ordered by NaturalCollation.
 class HeadlessToolkit : public UiToolkit {
 public:
     std::unique_ptr<DialogPeer> CreateDialogPeer(const DialogTemplate &dialog,
                                                  CDialog &owner) override;
     bool HasIcon(int iconResource) const override { return icons.count(iconResource) != 0; }
-    void ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
+    bool ShellExecute(const std::string &verb, const std::string &file, int showCommand) override;
+    const FileNameCollation &Collation() const override { return m_collation; }
     SettingsStore &Settings() override { return settings; }
     void PostToUiThread(std::function<void()> call) override;
 
@@ -90,6 +93,8 @@ public:
     std::deque<int> menuAnswers;
     // Answers of questions: the index of the button; an unscripted question is closed (-1).
     std::deque<int> questionAnswers;
+    // Whether the desktop has a program for the files handed to it.
+    bool shellOpens = true;
     MemorySettings settings;
     // Runs on the user-interface thread while a progress window is up, every millisecond.
     std::function<void(ProgressState &)> onProgress;
@@ -107,6 +112,7 @@ private:
     };
 
     std::vector<HeadlessDialog *> m_dialogs;
+    NaturalCollation m_collation;
     std::unique_ptr<PostedCalls> m_posted = std::make_unique<PostedCalls>();
     int m_focusId = 0;
 };

@@ -37,7 +37,8 @@ void HeadlessWnd::UpdateWindow() {
 }
 
 CSurface *HeadlessWnd::Surface() {
-    if (!m_surface) {
+    if (!m_surface || m_surface->Width() != m_clientRect.Width() ||
+        m_surface->Height() != m_clientRect.Height()) {
         m_surface = std::make_unique<CSurface>(m_clientRect.Width(), m_clientRect.Height());
     }
     return m_surface.get();

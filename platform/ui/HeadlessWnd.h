@@ -10,7 +10,7 @@ class HeadlessToolkit;
 
 // A control without a screen: it keeps its text, check and enable state and records focus,
 // invalidation and updates in the toolkit's event log. Drawn on, it keeps its pixels in a
-// client-sized surface made on first use.
+// client-sized surface made on first use and made anew when the client size changed.
 class HeadlessWnd : public WndPeer {
 public:
     HeadlessWnd(HeadlessToolkit &log, int id, const std::string &text, UiRect clientRect,
@@ -28,6 +28,8 @@ public:
     void UpdateWindow() override;
     UiRect GetClientRect() const override { return m_clientRect; }
     CSurface *Surface() override;
+    // The window was given another size; its surface follows at the next Surface().
+    void SetClientRect(const UiRect &clientRect) { m_clientRect = clientRect; }
 
     int Id() const { return m_id; }
     // Times the window was invalidated with erasing, and painted by UpdateWindow since.

@@ -39,6 +39,11 @@ constexpr MessageMapEntry<T> OnSysCommand(void (T::*handler)(UINT, std::intptr_t
     return {WM_SYSCOMMAND, 0, 0, nullptr, nullptr, handler, nullptr};
 }
 
+// A window message without parameters (WM_SIZE).
+template <class T> constexpr MessageMapEntry<T> OnMessage(UINT message, void (T::*handler)()) {
+    return {message, 0, 0, handler, nullptr, nullptr, nullptr};
+}
+
 template <class T> constexpr MessageMapEntry<T> OnDropFiles(int id, void (T::*handler)(HDROP)) {
     return {WM_DROPFILES, 0, id, nullptr, nullptr, nullptr, handler};
 }

@@ -26,6 +26,7 @@ constexpr unsigned GetBValue(COLORREF c) {
 } // namespace ui
 
 // Window messages routed through a dialog's message map.
+constexpr UINT WM_SIZE = 0x0005; // the window's size changed; its controls have their new places
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;

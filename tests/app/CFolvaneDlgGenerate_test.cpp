@@ -25,6 +25,11 @@ protected:
         ui.saveAnswers.push_back(path);
         Click(IDC_BTN_BROWSE);
     }
+    // The success box: "操作成功!" and, under it, what was written where.
+    static std::string Success(int pages, const std::string &path, const std::string &cut = "") {
+        return std::string(kMsgSuccess) + "\n共 " + std::to_string(pages) + " 页, 已保存到 " +
+               path + (cut.empty() ? "" : "; 其中 " + cut);
+    }
 
     TempDir dir;
 };
@@ -50,7 +55,7 @@ TEST_F(Generate, WritesOnePagePerRowAndOpensThePdfAfterTheSuccessBox) {
     };
     Click(IDC_BTN_GENERATE);
 
-    EXPECT_EQ(Messages(), (Strings{kMsgSuccess}));
+    EXPECT_EQ(Messages(), (Strings{Success(3, pdf)}));
     EXPECT_TRUE(fileReadyAtBox);
     EXPECT_EQ(ui.ShellFiles(), (Strings{pdf}));
     ASSERT_EQ(ui.events.back().kind, UiEvent::Kind::ShellExecute);
@@ -67,7 +72,7 @@ TEST_F(Generate, TheProgressCountsEveryPageOfAMultiPageTiff) {
     Add({dir / "scan.tif", Jpeg("z.jpg", 16, 16)});
     ChooseSavePath(dir / "out.pdf");
     Click(IDC_BTN_GENERATE);
-    ASSERT_EQ(Messages(), (Strings{kMsgSuccess}));
+    ASSERT_EQ(Messages(), (Strings{Success(4, dir / "out.pdf")}));
     EXPECT_EQ(PageCount(dir / "out.pdf"), 4);
     EXPECT_EQ(ui.Events(UiEvent::Kind::Progress).back().text, "第 4 / 4 页|z.jpg");
 }
@@ -79,7 +84,7 @@ TEST_F(Generate, PagesFollowTheListOrderAndTheCheckedResolutionClass) {
     Click(IDC_RADIO_1600);
     ChooseSavePath(dir / "out.pdf");
     Click(IDC_BTN_GENERATE);
-    ASSERT_EQ(Messages(), (Strings{kMsgSuccess}));
+    ASSERT_EQ(Messages(), (Strings{Success(3, dir / "out.pdf")}));
 
     std::vector<int> widths;
     for (const PdfImage &image : ListImages(dir / "out.pdf")) {
@@ -90,6 +95,56 @@ TEST_F(Generate, PagesFollowTheListOrderAndTheCheckedResolutionClass) {
     ASSERT_EQ(placed.size(), 3u);
     EXPECT_NEAR(placed[0][0], 16 * 0.1871, 1e-3);
     EXPECT_NEAR(placed[2][0], 32 * 0.1871, 1e-3);
+}
+
+TEST_F(Generate, ADesktopWithoutAPdfViewerIsToldAboutAfterTheSuccessBox) {
+    Add({Jpeg("a.jpg", 16, 16)});
+    ChooseSavePath(dir / "out.pdf");
+    ui.shellOpens = false;
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(Messages(),
+              (Strings{Success(1, dir / "out.pdf"),
+                       "无法打开 " + (dir / "out.pdf") + "\n桌面上没有能打开这种文件的程序。"}));
+    EXPECT_EQ(PageCount(dir / "out.pdf"), 1);
+}
+
+// A three-page A4 scan at 300 dpi at the start-up class 300万: 0.42 points per pixel make each
+// page 1041.6 x 1473.4 points, of which the 595 x 842 sheet shows 32.6%: 67% is cut off.
+TEST_F(Generate, PagesTheClassCutsAreAskedAboutFirstAndEachAnswerDoesWhatItSays) {
+    const TiffPage scan = FaxPage(2480, 3508);
+    WriteTiff(dir / "scan.tif", {scan, scan, scan});
+    Add({dir / "scan.tif", Jpeg("z.jpg", 16, 16)});
+    SettleChecks();
+    const std::string pdf = dir / "out.pdf";
+    ChooseSavePath(pdf);
+
+    ui.questionAnswers = {2}; // 取消: nothing is written
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(ui.Events(UiEvent::Kind::Question).size(), 1u);
+    EXPECT_EQ(ui.Events(UiEvent::Kind::Question)[0].text,
+              "3 页图片超出页面(最多 67%)\n超出页面的部分不会出现在PDF中。\n"
+              "选\"适应页面\"可把每张图片整张缩放到页面上。");
+    EXPECT_EQ(Window().questionButtons.back(), (Strings{"适应页面", "继续", "取消"}));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    ui.questionAnswers = {1}; // 继续: written as chosen, and the box says what was cut
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(Messages(), (Strings{Success(4, pdf, "3 页图片超出页面(最多 67%)")}));
+    EXPECT_NEAR(PlacementMatrices(pdf).at(0)[0], 2480 * 0.42, 0.01);
+    EXPECT_EQ(dlg.m_nImageType, 1);
+
+    ui.questionAnswers = {0}; // 适应页面: fit, remembered as a click on its radio button would be
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(dlg.m_nImageType, kImageTypeFit);
+    EXPECT_TRUE(Window().Wnd(IDC_RADIO_FIT)->GetCheck());
+    EXPECT_FALSE(Window().Wnd(IDC_RADIO_300)->GetCheck());
+    EXPECT_EQ(ui.settings.Read("window/imageType"), "6");
+    EXPECT_EQ(Messages().back(), Success(4, pdf));
+    EXPECT_NEAR(PlacementMatrices(pdf).at(0)[0], 595, 0.01); // the page's whole width
+
+    Click(IDC_BTN_GENERATE); // fit cuts nothing: no question
+    EXPECT_EQ(ui.Events(UiEvent::Kind::Question).size(), 3u);
 }
 
 TEST_F(Generate, AnOutputPathThatCannotBeWrittenFailsAndOpensNothing) {

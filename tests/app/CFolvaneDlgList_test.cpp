@@ -25,7 +25,7 @@ TEST_F(ListCommands, AddAsksForJpegAndTiffFilesSeveralAtATime) {
     const OpenFileRequest &request = Window().openRequests[0];
     EXPECT_EQ(request.title, "选择一个或者多个JPG文件");
     ASSERT_EQ(request.filters.size(), 1u);
-    EXPECT_EQ(request.filters[0].name, "JPG,TIF文件(*.jpg;*.tif)");
+    EXPECT_EQ(request.filters[0].name, "JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)");
     EXPECT_EQ(request.defaultExt, "jpg");
     EXPECT_EQ(request.flags, 0x81A04u);
 }
@@ -43,15 +43,17 @@ TEST_F(ListCommands, ManyFilesInReverseOrderComeOutSortedAndNumbered) {
     }
 }
 
-TEST_F(ListCommands, SortComparesFileNamesBytewiseIgnoringFolderAndExtension) {
-    EXPECT_LT(CFolvaneDlg::CompareFileNames("/z/B.jpg", "/a/a.jpg"), 0);
-    EXPECT_EQ(CFolvaneDlg::CompareFileNames("/x/photo.jpg", "/y/photo.tif"), 0);
-    EXPECT_GT(CFolvaneDlg::CompareFileNames("/a/b.c/page10.jpg", "/a/page1.jpg"), 0);
-    // Bytes above 0x7F compare as unsigned: a Chinese name sorts after every ASCII name.
-    EXPECT_GT(CFolvaneDlg::CompareFileNames("/p/页.jpg", "/p/z.jpg"), 0);
+TEST_F(ListCommands, SortComparesFileNamesAsAFileManagerIgnoringFolderAndExtension) {
+    EXPECT_GT(dlg.CompareFileNames("/z/B.jpg", "/a/a.jpg"), 0);
+    EXPECT_EQ(dlg.CompareFileNames("/x/photo.jpg", "/y/photo.tif"), 0);
+    EXPECT_GT(dlg.CompareFileNames("/a/b.c/page10.jpg", "/a/page1.jpg"), 0);
+    EXPECT_GT(dlg.CompareFileNames("/p/页.jpg", "/p/z.jpg"), 0);
+    // Names the order holds equal still have one order: their bytes'.
+    EXPECT_LT(dlg.CompareFileNames("/p/A.jpg", "/p/a.jpg"), 0);
+    EXPECT_LT(dlg.CompareFileNames("/p/page-01.jpg", "/p/page-1.jpg"), 0);
 
-    Add({"/p/a.jpg", "/p/B.jpg"});
-    EXPECT_EQ(Paths(), (Strings{"/p/B.jpg", "/p/a.jpg"}));
+    Add({"/p/UPPER.JPG", "/p/page-10.jpg", "/p/big.jpg", "/p/Page-2.jpg"});
+    EXPECT_EQ(Paths(), (Strings{"/p/big.jpg", "/p/Page-2.jpg", "/p/page-10.jpg", "/p/UPPER.JPG"}));
 }
 
 TEST_F(ListCommands, EqualNamesAddAboveAndSwapAtEverySort) {
@@ -265,6 +267,26 @@ TEST_F(ListCommands, DoubleClickOpensTheRowWithTheShellWithoutPreview) {
     EXPECT_EQ(ui.ShellFiles().size(), 1u);
 }
 
+TEST_F(ListCommands, ARightClickOnARowMakesItCurrentSoTheMenuOpensThatRow) {
+    Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    ui.menuAnswers = {ID_MENU_EDIT_ITEM, ID_MENU_EDIT_ITEM};
+    Window().RightClickRow(IDC_LIST_IMAGES, 2);
+    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(List().HighlightedRow(), 2);
+    EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
+    // Below the rows the highlight and the current row stay where they are.
+    Window().RightClickRow(IDC_LIST_IMAGES, -1);
+    EXPECT_EQ(List().HighlightedRow(), 2);
+    EXPECT_EQ(ui.ShellFiles(), (Strings{"/p/c.jpg", "/p/c.jpg"}));
+}
+
+TEST_F(ListCommands, AnImageNoProgramOpensIsSaidSo) {
+    Add({"/p/a.jpg"});
+    ui.shellOpens = false;
+    Click(IDC_BTN_VIEW_IMAGE);
+    EXPECT_EQ(Messages(), (Strings{"无法打开 /p/a.jpg\n桌面上没有能打开这种文件的程序。"}));
+}
+
 TEST_F(ListCommands, ViewImageAndItsMenuItemOpenTheCurrentRow) {
     Click(IDC_BTN_VIEW_IMAGE);
     Add({"/p/a.jpg", "/p/b.jpg"});
@@ -275,14 +297,34 @@ TEST_F(ListCommands, ViewImageAndItsMenuItemOpenTheCurrentRow) {
     EXPECT_EQ(ui.ShellFiles(), (Strings{"/p/b.jpg", "/p/b.jpg"}));
 }
 
-TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAsking) {
-    Add({"/p/a.jpg", "/p/b.jpg"});
+TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAskingAndCtrlZBringsItBack) {
+    Add({"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"});
+    ClickRow(2);
+    Click(IDC_BTN_MOVE_TOP); // c, a, b with c current
+    ClickRow(1);
     Click(IDC_BTN_CLEAR_LIST);
     Click(IDC_BTN_CLEAR_LIST);
     EXPECT_EQ(List().GetItemCount(), 0);
     EXPECT_EQ(dlg.m_nSelected, -1);
     EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->ErasedCount(), 2);
     EXPECT_TRUE(Messages().empty());
+
+    // Rows, order, numbers and the current row as they were; a second Ctrl+Z adds nothing.
+    Window().PressKey('Z', FCONTROL);
+    Window().PressKey('Z', FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
+    EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
+    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(List().HighlightedRow(), 1);
+    EXPECT_EQ(dlg.previews.back(), "/p/a.jpg");
+}
+
+TEST_F(ListCommands, CtrlZLeavesAListThatWasFilledAgainAlone) {
+    Add({"/p/a.jpg", "/p/b.jpg"});
+    Click(IDC_BTN_CLEAR_LIST);
+    Add({"/p/new.jpg"});
+    Window().PressKey('Z', FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/new.jpg"}));
 }
 
 TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled) {
@@ -301,9 +343,14 @@ TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled) {
     EXPECT_EQ(request.filters[0].name, "PDF文件 (*.PDF)");
     EXPECT_EQ(request.filters[1].patterns, (Strings{"*.*"}));
 
+    EXPECT_EQ(request.initialName, ""); // nothing chosen yet
+
+    // Once chosen, the dialog starts on that path and name.
     ui.saveAnswers.push_back(std::nullopt);
     Click(IDC_BTN_BROWSE);
     EXPECT_EQ(dlg.m_strSavePath, "/out/book.PDF");
+    EXPECT_EQ(Window().saveRequests.at(1).initialDir, "/out");
+    EXPECT_EQ(Window().saveRequests.at(1).initialName, "book.PDF");
 }
 
 } // namespace

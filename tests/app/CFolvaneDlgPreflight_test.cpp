@@ -100,9 +100,15 @@ TEST_F(Preflight, GenerateAsksBeforeLeavingUnusableRowsOut) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(Listing(dir.Path()).count("out.pdf") == 0);
 
-    ui.questionAnswers = {0}; // 跳过
+    // 跳过; then the camera photos the checks pretend the two good files are would be cut at
+    // 300万, and only those two are counted: 继续.
+    ui.questionAnswers = {0, 1};
     Click(IDC_BTN_GENERATE);
-    EXPECT_EQ(Messages(), (Strings{kMsgSuccess}));
+    ASSERT_EQ(ui.Events(UiEvent::Kind::Question).size(), 3u);
+    EXPECT_EQ(ui.Events(UiEvent::Kind::Question)[2].text.rfind("2 页图片超出页面(最多 64%)\n", 0),
+              0u);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], std::string(kMsgSuccess) + "\n共 2 页, 已保存到 " + (dir / "out.pdf"));
     EXPECT_EQ(PageCount(dir / "out.pdf"), 2);
     EXPECT_EQ(List().GetItemCount(), 3); // the skipped row stays in the list
 }

@@ -180,6 +180,39 @@ TEST_F(Settings, NothingStoredKeepsTheStartUpStateAndCancelledDialogsStoreNothin
     EXPECT_EQ(Restart().m_nImageType, 1);
 }
 
+TEST_F(Settings, TheWindowsSizeSurvivesARestartAndThePreviewTakesTheRoom) {
+    const WindowPlacement least = Window().GetPlacement();
+    const UiRect frame = Window().Wnd(IDC_PREVIEW_FRAME)->GetClientRect();
+    const UiRect list = List().GetClientRect();
+    Add({"/p/a.jpg"});
+    dlg.previews.clear();
+    Window().Resize(least.width + 300, least.height + 150);
+    // The preview takes two thirds of the width gained, the list one third; both the height.
+    const UiRect grownFrame = Window().Wnd(IDC_PREVIEW_FRAME)->GetClientRect();
+    EXPECT_EQ(grownFrame.Width(), frame.Width() + 200);
+    EXPECT_EQ(grownFrame.Height(), frame.Height() + 150);
+    EXPECT_EQ(List().GetClientRect().Width(), list.Width() + 100);
+    EXPECT_EQ(dlg.previews, (Strings{"/p/a.jpg"})); // drawn again at the frame's new size
+
+    Window().Resize(10, 10); // never smaller than the original layout
+    EXPECT_EQ(Window().GetPlacement().width, least.width);
+    EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->GetClientRect().Width(), frame.Width());
+
+    Window().Resize(least.width + 300, least.height + 150);
+    ui.questionAnswers = {0};
+    Window().PressEscape(); // leaving remembers the size
+    Restart();
+    EXPECT_EQ(ui.Dialog(IDD_FOLVANE_DIALOG)->GetPlacement().width, least.width + 300);
+    EXPECT_EQ(ui.Dialog(IDD_FOLVANE_DIALOG)->Wnd(IDC_PREVIEW_FRAME)->GetClientRect().Height(),
+              frame.Height() + 150);
+
+    for (const char *stored : {"0x400", "800", "x", "800x-1", "99999999x600", "800x600x1"}) {
+        ui.settings.values["window/size"] = stored;
+        Restart();
+        EXPECT_EQ(ui.Dialog(IDD_FOLVANE_DIALOG)->GetPlacement().width, least.width) << stored;
+    }
+}
+
 class OutputName : public DialogFixture {
 protected:
     std::string Choose(const std::string &typed) {

@@ -23,7 +23,9 @@ TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList) {
     }
     HeadlessWnd *savePath = Window().Wnd(IDC_EDIT_SAVE_PATH);
     EXPECT_EQ(savePath->GetWindowText(), "");
-    EXPECT_FALSE(savePath->IsWindowEnabled());
+    // Read only rather than disabled: a chosen path reads as plain text.
+    EXPECT_TRUE(savePath->IsWindowEnabled());
+    EXPECT_TRUE(Window().Template().Find(IDC_EDIT_SAVE_PATH)->readOnly);
 
     EXPECT_EQ(List().GetItemCount(), 0);
     ASSERT_EQ(List().GetColumnCount(), 2);

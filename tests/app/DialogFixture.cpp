@@ -1,5 +1,7 @@
 #include "tests/app/DialogFixture.h"
 
+#include <chrono>
+
 DialogFixture::DialogFixture() {
     dlg.Create();
 }
@@ -28,4 +30,12 @@ std::vector<std::string> DialogFixture::Numbers() {
         numbers.push_back(List().GetItemText(i, 0));
     }
     return numbers;
+}
+
+void DialogFixture::SettleChecks() {
+    for (int i = 0; i < 1000 && dlg.ChecksPending(); ++i) {
+        ui.WaitForPosted(std::chrono::milliseconds(10));
+        ui.RunPosted();
+    }
+    ASSERT_FALSE(dlg.ChecksPending());
 }

@@ -34,6 +34,8 @@ protected:
     std::vector<std::string> Paths();
     std::vector<std::string> Numbers();
     std::vector<std::string> Messages() { return ui.MessageTexts(); }
+    // Lets the background checks of the rows' files finish and reach the window.
+    void SettleChecks();
 
     // The toolkit holds the application icon before the dialog loads it.
     HeadlessToolkit ui = [] {

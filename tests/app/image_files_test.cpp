@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/ImageFiles.h"
+#include "platform/ui/NaturalCollation.h"
 #include "tests/support/Files.h"
 
 namespace {
@@ -29,24 +30,28 @@ protected:
 
     support::TempDir dir;
     const fs::path root = dir.Path();
+    const NaturalCollation collation;
 };
 
 TEST_F(Folder, AFolderGivesItsImageFilesInNaturalOrderWithoutSubfolders) {
     const std::string p10 = Touch("scans/page-10.jpg");
     const std::string p2 = Touch("scans/page-2.TIF");
     const std::string p1 = Touch("scans/page-1.png");
+    const std::string upper = Touch("scans/PAGE-3.jpg");
     Touch("scans/notes.txt");
     Touch("scans/inner/page-3.jpg");
     fs::create_directories(root / "scans" / "folder.jpg");
-    EXPECT_EQ(ImageFilesInFolder((root / "scans").string()), (Strings{p1, p2, p10}));
-    EXPECT_TRUE(ImageFilesInFolder((root / "missing").string()).empty());
+    EXPECT_EQ(ImageFilesInFolder((root / "scans").string(), collation),
+              (Strings{p1, p2, upper, p10}));
+    EXPECT_TRUE(ImageFilesInFolder((root / "missing").string(), collation).empty());
 }
 
 TEST_F(Folder, ADropTakesImageFilesAndFoldersInTheOrderDropped) {
     const std::string loose = Touch("z.jpeg");
     Touch("readme.txt");
     const std::string inside = Touch("scans/a.jpg");
-    EXPECT_EQ(ImageFilesOfDrop({loose, (root / "readme.txt").string(), (root / "scans").string()}),
+    EXPECT_EQ(ImageFilesOfDrop({loose, (root / "readme.txt").string(), (root / "scans").string()},
+                               collation),
               (Strings{loose, inside}));
 }
 
@@ -54,7 +59,7 @@ TEST_F(Folder, CommandLineFilesBecomeAbsoluteAndKeepTheirOrderWhateverTheirName)
     const fs::path before = fs::current_path();
     fs::current_path(root);
     const std::string inside = Touch("scans/b.jpg");
-    const Strings files = ImageFilesOfArguments({"notes.pdf", "scans", "../x/../y.jpg"});
+    const Strings files = ImageFilesOfArguments({"notes.pdf", "scans", "../x/../y.jpg"}, collation);
     fs::current_path(before);
     EXPECT_EQ(files, (Strings{(root / "notes.pdf").string(), inside,
                               (root.parent_path() / "y.jpg").string()}));

@@ -68,13 +68,16 @@ inline void DropOn(QtListCtrl *list, QPoint at, const QMimeData &data) {
     QApplication::sendEvent(target, &drop);
 }
 
-// The real toolkit, except that files handed to the desktop are only noted.
+// The real toolkit, except that files handed to the desktop are only noted (and opened when
+// `opens` says the desktop has a program for them).
 class NotingToolkit : public QtToolkit {
 public:
-    void ShellExecute(const std::string &verb, const std::string &file, int) override {
+    bool ShellExecute(const std::string &verb, const std::string &file, int) override {
         opened.push_back(verb + " " + file);
+        return opens;
     }
     std::vector<std::string> opened;
+    bool opens = true;
 };
 
 class WindowFixture : public ::testing::Test {

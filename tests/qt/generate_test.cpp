@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +35,30 @@ protected:
         dlg->m_strSavePath = path;
         dlg->UpdateData(false);
     }
+    // The success box as the watcher keeps it: "操作成功!" with what was written where.
+    static std::string Success(int pages, const std::string &path, const std::string &cut = "") {
+        return "系统提示|操作成功!\n共 " + std::to_string(pages) + " 页, 已保存到 " + path +
+               (cut.empty() ? "" : "; 其中 " + cut);
+    }
+    // A three-page scan of an A4 page at 300 dpi (2480 x 3508), the sample page enlarged; its
+    // path. At the start-up class 300万 each page is 1041.6 x 1473.4 points, of which the
+    // 595 x 842 sheet shows 32.6%: 67% lies off the page.
+    std::string Scan(const std::string &name) {
+        const QImage sample =
+            QImage(
+                QString::fromStdString(std::string(FOLVANE_SOURCE_DIR) + "/res/samples/page-1.jpg"))
+                .convertToFormat(QImage::Format_Grayscale8)
+                .scaled(2480, 3508, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        Picture page = Blank(sample.width(), sample.height(), 1);
+        for (int y = 0; y < sample.height(); ++y) {
+            std::copy_n(sample.constScanLine(y), sample.width(),
+                        page.samples.begin() + static_cast<std::ptrdiff_t>(y) * sample.width());
+        }
+        TiffPage scan = TiffPageOf(page);
+        scan.compression = COMPRESSION_ADOBE_DEFLATE;
+        WriteTiff(dir / name, {scan, scan, scan});
+        return dir / name;
+    }
 
     TempDir dir;
 };
@@ -54,13 +79,80 @@ TEST_F(Generate, TheProgressWindowCountsToTheLastPageAndTheBoxesComeAfterIt) {
 
     ASSERT_FALSE(watcher.progressTexts.empty());
     EXPECT_EQ(watcher.progressTexts.back(), "第 15 / 15 页");
-    EXPECT_EQ(watcher.boxes, (Strings{"系统提示|操作成功!"}));
+    EXPECT_EQ(watcher.boxes, (Strings{Success(15, dir / "book.pdf")}));
     EXPECT_EQ(toolkit.opened, (Strings{"open " + (dir / "book.pdf")}));
     EXPECT_EQ(PageCount(dir / "book.pdf"), 15);
     EXPECT_EQ(Paths(), rows); // the list stays for another run
     // A list written to a PDF is not asked about on exit.
     window->close();
     EXPECT_EQ(dlg->EndResult(), IDCANCEL);
+}
+
+// Pages the chosen class cuts are said before anything is written, with three answers: 取消
+// writes nothing, 继续 writes them as chosen and the success box says what was cut, 适应页面
+// switches to fit, as a click on its radio button would, and writes the whole pages.
+TEST_F(Generate, PagesTheClassCutsAreAskedAboutAndEachAnswerDoesWhatItSays) {
+    AddRows({Scan("scan.tif")});
+    SettleChecks();
+    const std::string pdf = dir / "book.pdf";
+    SaveTo(pdf);
+    const std::string cut = "3 页图片超出页面(最多 67%)";
+
+    std::string asked;
+    Strings buttons;
+    WhenModal<QMessageBox>([&](QMessageBox &box) {
+        asked = box.text().toStdString();
+        KeepScreenshotOver(window, &box, "cut-pages.png");
+        for (QAbstractButton *button : box.buttons()) {
+            buttons.push_back(button->text().toStdString());
+        }
+        box.buttons().back()->click();
+    });
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(asked, cut + "\n超出页面的部分不会出现在PDF中。\n"
+                           "选\"适应页面\"可把每张图片整张缩放到页面上。");
+    EXPECT_EQ(buttons, (Strings{"适应页面", "继续", "取消"}));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_TRUE(toolkit.opened.empty());
+    {
+        RunWatcher watcher;
+        watcher.answers = {"继续"};
+        Click(IDC_BTN_GENERATE);
+        ASSERT_EQ(watcher.boxes.size(), 2u);
+        EXPECT_EQ(watcher.boxes[1], Success(3, pdf, cut));
+        EXPECT_EQ(watcher.progressTexts.back(), "第 3 / 3 页");
+    }
+    EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
+    EXPECT_NEAR(PlacementMatrices(pdf).at(0)[0], 2480 * 0.42, 0.01);
+    {
+        RunWatcher watcher;
+        watcher.answers = {"适应页面"};
+        Click(IDC_BTN_GENERATE);
+        ASSERT_EQ(watcher.boxes.size(), 2u);
+        EXPECT_EQ(watcher.boxes[1], Success(3, pdf));
+    }
+    EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_FIT)->isChecked());
+    EXPECT_FALSE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
+    EXPECT_NEAR(PlacementMatrices(pdf).at(0)[0], 595, 0.01); // the page's whole width
+    Close();
+    Open();
+    EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_FIT)->isChecked()) << "not remembered";
+}
+
+// QDesktopServices answers false where the desktop cannot open a file, as on this offscreen
+// platform, which has no desktop: the real toolkit reports it, and the window says it.
+TEST_F(Generate, APdfTheDesktopCannotOpenIsSaidNotSwallowed) {
+    QtToolkit desktop;
+    EXPECT_FALSE(desktop.ShellExecute("open", Jpeg("a.jpg"), SW_SHOWNORMAL));
+
+    AddRows({dir / "a.jpg"});
+    SaveTo(dir / "book.pdf");
+    toolkit.opens = false;
+    RunWatcher watcher;
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(watcher.boxes,
+              (Strings{Success(1, dir / "book.pdf"), "系统提示|无法打开 " + (dir / "book.pdf") +
+                                                         "\n桌面上没有能打开这种文件的程序。"}));
 }
 
 TEST_F(Generate, CancellingMidwayLeavesTheOldPdfAsItWasAndNoOtherFile) {
@@ -155,7 +247,7 @@ TEST_F(Generate, TextRecognitionCheckedGivesThePdfItsWords) {
     };
     Click(IDC_BTN_GENERATE);
 
-    EXPECT_EQ(watcher.boxes, (Strings{"系统提示|操作成功!"}));
+    EXPECT_EQ(watcher.boxes, (Strings{Success(1, dir / "book.pdf")}));
     EXPECT_EQ(detail, "文字识别: words.png");
     const std::string text = PdfText(dir / "book.pdf");
     EXPECT_NE(text.find("Searchable"), std::string::npos) << text;

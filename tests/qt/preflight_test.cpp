@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QTextDocument>
 #include <QToolTip>
 #include <chrono>
 
@@ -20,6 +22,13 @@ namespace {
 
 using namespace support;
 using Strings = std::vector<std::string>;
+
+// A tool tip's text as the user reads it: a long one is rich text with break points in its paths.
+std::string PlainText(const std::string &tip) {
+    QTextDocument shown;
+    shown.setHtml(QString::fromStdString(tip));
+    return shown.toPlainText().remove(QChar(0x200B)).toStdString();
+}
 
 class Preflight : public WindowFixture {
 protected:
@@ -38,6 +47,13 @@ protected:
             }
         }
         return nullptr;
+    }
+
+    // The mean colour of a row's path cell as the list paints it now.
+    QColor CellColour(int row) {
+        QApplication::processEvents();
+        const QImage shot = List()->viewport()->grab().toImage();
+        return MeanColour(shot, List()->visualRect(List()->model()->index(row, 1)));
     }
 
     TempDir dir;
@@ -70,7 +86,7 @@ TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
     EXPECT_EQ(tip, "JPEG 48x64, 原样嵌入, 1 页");
     QWidget *shown = HoverTip(1, tip);
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(tip, dlg->m_listImages.GetItemToolTip(1));
+    EXPECT_EQ(PlainText(tip), dlg->m_listImages.GetItemToolTip(1));
     EXPECT_NE(tip, "");
     // The window with the tool tip where the desktop shows it, past the window's edge too.
     const QImage tipShot = shown->grab().toImage();
@@ -91,8 +107,45 @@ TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
     Click(IDC_BTN_GENERATE);
     ASSERT_EQ(watcher.boxes.size(), 2u);
     EXPECT_EQ(watcher.boxes[0].rfind("系统提示|列表中有 2 张图片无法使用:\npage-2.jpg: ", 0), 0u);
-    EXPECT_EQ(watcher.boxes[1], "系统提示|操作成功!");
+    EXPECT_EQ(watcher.boxes[1], "系统提示|操作成功!\n共 3 页, 已保存到 " + (dir / "book.pdf"));
     EXPECT_EQ(PageCount(dir / "book.pdf"), 3);
+}
+
+// The red of an unusable row stays when it is the selected row: the selection is drawn in it.
+TEST_F(Preflight, ASelectedUnusableRowStillShowsItsRed) {
+    WriteFile(dir / "a.jpg", MakeJpeg(Pattern(48, 64, 3)));
+    WriteText(dir / "b.jpg", "a shopping list, not a picture");
+    AddRows({dir / "a.jpg", dir / "b.jpg"});
+    SettleChecks();
+    ClickRow(1);
+    const QColor selectedRed = CellColour(1);
+    EXPECT_GT(selectedRed.red(), 150);
+    EXPECT_LT(selectedRed.green(), 100);
+    EXPECT_LT(selectedRed.blue(), 100);
+    ClickRow(0);
+    EXPECT_GT(ColourDistance(CellColour(0), selectedRed), 80) << "a good row is not red";
+}
+
+// A reason naming a long path wraps into lines of about 80 characters, breaking between folders,
+// instead of running past the screen's edge; every word of it is still there.
+TEST_F(Preflight, ALongToolTipWrapsInsteadOfRunningOffTheScreen) {
+    AddRows({"/p/a.jpg"});
+    SettleChecks();
+    std::string path = "/home/user";
+    for (int i = 0; i < 20; ++i) {
+        path += "/扫描件-第" + std::to_string(i) + "批-contract-archive";
+    }
+    const std::string reason = "cannot read " + path + "/page-1.jpg: the file ends early";
+    dlg->m_listImages.SetItemToolTip(0, reason);
+    std::string text;
+    QWidget *tip = HoverTip(0, text);
+    ASSERT_NE(tip, nullptr);
+    const int averageChar = tip->fontMetrics().averageCharWidth();
+    EXPECT_LE(tip->width(), 100 * averageChar);
+    EXPECT_LE(tip->width(), tip->screen()->availableGeometry().width());
+    EXPECT_GT(tip->height(), 5 * tip->fontMetrics().height()) << "not wrapped";
+    EXPECT_EQ(PlainText(text), reason);
+    QToolTip::hideText();
 }
 
 } // namespace

@@ -40,7 +40,8 @@ TEST_F(Responsive, TheProgressWindowRepaintsAtLeastEvery200Ms) {
     const auto seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    EXPECT_EQ(watcher.boxes, (Strings{"系统提示|操作成功!"}));
+    EXPECT_EQ(watcher.boxes, (Strings{"系统提示|操作成功!\n共 " + std::to_string(count) +
+                                      " 页, 已保存到 " + (dir / "book.pdf")}));
     EXPECT_EQ(watcher.progressTexts.back(),
               "第 " + std::to_string(count) + " / " + std::to_string(count) + " 页");
     EXPECT_GT(watcher.Paints(), 1);

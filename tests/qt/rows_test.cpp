@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -89,17 +90,67 @@ TEST_F(Rows, ShortcutsMoveDeleteAndAdd) {
     EXPECT_TRUE(asked);
 }
 
-TEST_F(Rows, ARightClickLeavesTheHighlightWhereItWas) {
-    AddRows({"/p/a.jpg", "/p/b.jpg"});
-    ClickRow(0);
+// A right click as the desktop delivers it, through the window: the press, then the context menu
+// event; the menu's first item is chosen with the keyboard.
+void RightClickAndChooseFirstItem(QtDialog *window, QtListCtrl *list, QPoint inViewport) {
     QTimer::singleShot(0, [] {
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            menu->close();
+            menu->setActiveAction(menu->actions().value(0));
+            QTest::keyClick(menu, Qt::Key_Return);
         }
     });
-    MouseClick(List()->viewport(), RowCentre(1), Qt::RightButton);
-    EXPECT_EQ(dlg->HighlightedRow(), 0);
-    EXPECT_EQ(dlg->m_nSelected, 0);
+    const QPoint at = list->viewport()->mapTo(window, inViewport);
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+}
+
+TEST_F(Rows, ARightClickedRowBecomesCurrentAndItsMenuOpensThatFile) {
+    AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    ClickRow(0);
+    RightClickAndChooseFirstItem(window, List(), RowCentre(2)); // "资料修改"
+    EXPECT_EQ(toolkit.opened, (Strings{"open /p/c.jpg"}));
+    EXPECT_EQ(dlg->HighlightedRow(), 2);
+    EXPECT_EQ(dlg->m_nSelected, 2);
+
+    // Below the rows: the highlight stays, and the menu acts on the current row.
+    const QPoint below(RowCentre(0).x(), List()->viewport()->height() - 4);
+    ASSERT_FALSE(List()->indexAt(below).isValid());
+    RightClickAndChooseFirstItem(window, List(), below);
+    EXPECT_EQ(toolkit.opened, (Strings{"open /p/c.jpg", "open /p/c.jpg"}));
+    EXPECT_EQ(dlg->HighlightedRow(), 2);
+}
+
+// Names in the order of the desktop's file manager: without regard to case and with numbers by
+// their value, in a locale with a collation of its own and in the C locale alike.
+TEST_F(Rows, FileNamesSortAsTheFileManagerListsThem) {
+    const QLocale before;
+    for (const QLocale &locale : {QLocale(QLocale::Chinese, QLocale::China), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        Click(IDC_BTN_CLEAR_LIST);
+        AddRows({"/p/UPPER.JPG", "/p/page-10.jpg", "/p/big.jpg", "/p/Page-2.jpg"});
+        EXPECT_EQ(Paths(),
+                  (Strings{"/p/big.jpg", "/p/Page-2.jpg", "/p/page-10.jpg", "/p/UPPER.JPG"}))
+            << locale.name().toStdString();
+        dlg->m_listImages.SetItemText(0, 1, "/p/zzz.jpg"); // out of order
+        Click(IDC_BTN_SORT_BY_NAME);
+        EXPECT_EQ(Paths().back(), "/p/zzz.jpg");
+    }
+    QLocale::setDefault(before);
+}
+
+TEST_F(Rows, CtrlZBringsBackTheListThatClearListEmptied) {
+    AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    ClickRow(2);
+    Click(IDC_BTN_MOVE_TOP);
+    ClickRow(1);
+    EXPECT_EQ(Widget<QAbstractButton>(IDC_BTN_CLEAR_LIST)->toolTip(),
+              QStringLiteral("清空列表 (Ctrl+Z 恢复)"));
+    Click(IDC_BTN_CLEAR_LIST);
+    EXPECT_EQ(List()->model()->rowCount(), 0);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
+    EXPECT_EQ(List()->model()->index(2, 0).data().toString(), QStringLiteral("3"));
+    EXPECT_EQ(List()->currentIndex().row(), 1);
+    EXPECT_EQ(dlg->m_nSelected, 1);
 }
 
 TEST_F(Rows, ARowDraggedWithinTheListMovesWithItsHighlight) {

@@ -6,8 +6,10 @@
 #include <QRadioButton>
 
 #include "app/CFolvaneApp.h"
+#include "platform/qt/PreviewFrame.h"
 #include "tests/qt/Screenshots.h"
 #include "tests/qt/WindowFixture.h"
+#include "tests/support/Process.h"
 
 namespace {
 
@@ -111,6 +113,108 @@ TEST_F(Session, FilesOnTheCommandLineOpenInTheListInTheirOrder) {
     EXPECT_EQ(rows, given);
     EXPECT_EQ(highlighted, 0);
     EXPECT_EQ(asked, (Strings{"系统提示|列表中有 3 张图片, 确定退出吗?"}));
+}
+
+// The bounding box of the sheet's grey outline in a grab of the preview frame.
+QRect SheetOutline(QWidget *frame) {
+    const QImage shot = frame->grab().toImage();
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            if (shot.pixel(x, y) == qRgb(150, 150, 150)) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
+}
+
+// Waits for the window to tell the dialog its new size (once the resize burst is over).
+void LetTheResizeArrive() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+}
+
+// The window grows: the preview takes most of the room and draws the page at the frame's new
+// size; the list takes the rest. Its size and whether it is maximised are there at the next start;
+// it never gets smaller than the original layout.
+TEST_F(Session, AResizedWindowShowsALargerPreviewAndIsRememberedSo) {
+    support::TempDir home;
+    AddRows(CopySamples(home, "扫描件"));
+    QWidget *frame = window->ControlWidget(IDC_PREVIEW_FRAME);
+    const QSize least = window->size();
+    const QRect sheet = SheetOutline(frame);
+    const QSize list = List()->size();
+    const QSize frameSize = frame->size();
+    ASSERT_FALSE(sheet.isEmpty());
+
+    window->resize(least.width() + 45, least.height() + 150);
+    LetTheResizeArrive();
+    EXPECT_EQ(frame->size(), frameSize + QSize(30, 150));
+    EXPECT_EQ(List()->size(), list + QSize(15, 150));
+    const QRect grown = SheetOutline(frame);
+    EXPECT_GT(grown.width(), sheet.width() * 6 / 5) << "the page is not drawn larger";
+    EXPECT_GT(grown.height(), sheet.height() * 6 / 5) << "the page is not drawn larger";
+    EXPECT_NEAR(double(grown.width()) / grown.height(), double(sheet.width()) / sheet.height(),
+                0.02);
+
+    window->resize(100, 100);
+    EXPECT_EQ(window->size(), least) << "smaller than the original layout";
+
+    window->resize(least.width() + 45, least.height() + 150);
+    LetTheResizeArrive();
+    Strings asked;
+    AnswerNextBox(asked, "确定");
+    window->close();
+    Open();
+    EXPECT_EQ(window->size(), QSize(least.width() + 45, least.height() + 150));
+    EXPECT_FALSE(window->isMaximized());
+
+    window->showMaximized();
+    LetTheResizeArrive();
+    window->close();
+    Open();
+    EXPECT_TRUE(window->isMaximized());
+}
+
+// A large window as a user keeps it for photographed pages, for the README.
+TEST_F(Session, AWideWindowGivesThePreviewTheRoom) {
+    support::TempDir home;
+    AddRows(CopySamples(home, "扫描件"));
+    dlg->m_strSavePath = "/home/user/文档/合同.pdf";
+    dlg->UpdateData(false);
+    QWidget *frame = window->ControlWidget(IDC_PREVIEW_FRAME);
+    const QSize list = List()->size();
+    const QSize frameSize = frame->size();
+    window->resize(1200, 760);
+    LetTheResizeArrive();
+    // The preview takes twice the width the list takes.
+    EXPECT_NEAR(frame->width() - frameSize.width(), 2 * (List()->width() - list.width()), 1);
+    EXPECT_GT(SheetOutline(frame).height(), frame->height() - 12) << "the sheet fills the frame";
+    KeepScreenshot(window->grab().toImage(), "window-resized.png");
+}
+
+// `folvane --help` and `folvane --version` answer on the terminal and end, also without a display;
+// a wrong option is said, with exit status 2, instead of becoming a row.
+TEST(CommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
+    const std::string program = support::Quote(std::string(FOLVANE_BIN_DIR) + "/folvane");
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    const support::RunResult help = support::RunShell(noDisplay + program + " --help");
+    EXPECT_EQ(help.exitCode, 0) << help.err;
+    EXPECT_EQ(help.out.rfind("usage: folvane [FILE|FOLDER...]\n", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("--version"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+    const support::RunResult version = support::RunShell(noDisplay + program + " -h --version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("usage: folvane", 0), 0u) << "the first asked for wins";
+    const support::RunResult only = support::RunShell(noDisplay + program + " --version");
+    EXPECT_EQ(only.out.rfind("folvane ", 0), 0u);
+
+    const support::RunResult wrong = support::RunShell(program + " -platform offscreen --frob");
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_NE(wrong.err.find("folvane: unknown option --frob"), std::string::npos) << wrong.err;
+    EXPECT_EQ(wrong.out, "");
 }
 
 } // namespace

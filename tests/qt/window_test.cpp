@@ -85,7 +85,10 @@ TEST_F(Window, ShowsEveryControlWithItsCaptionAndThe300RadioChecked) {
     EXPECT_EQ(Widget<QGroupBox>(IDC_GROUP_IMAGE_TYPE)->title().toStdString(), "图片类型");
     EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
     EXPECT_FALSE(Widget<QRadioButton>(IDC_RADIO_200)->isChecked());
-    EXPECT_FALSE(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->isEnabled());
+    // The path is read only, not disabled: once chosen it reads as plain text; Tab passes it by.
+    EXPECT_TRUE(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->isEnabled());
+    EXPECT_TRUE(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->isReadOnly());
+    EXPECT_EQ(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->focusPolicy(), Qt::ClickFocus);
     EXPECT_EQ(List()->model()->headerData(0, Qt::Horizontal).toString().toStdString(), "序号");
     EXPECT_EQ(List()->columnWidth(1), 455);
     EXPECT_TRUE(List()->showGrid());
@@ -259,9 +262,10 @@ TEST_F(FileDialogs, AddShowsJpegAndTiffFilesWhateverTheirCaseAndAddsTheChosenOne
     });
     Widget<QAbstractButton>(IDC_BTN_ADD_IMAGES)->click();
     ASSERT_EQ(filters.size(), 1);
-    EXPECT_TRUE(filters[0].startsWith(QStringLiteral("JPG,TIF文件(*.jpg;*.tif)")));
-    for (const char *pattern :
-         {"*.[jJ][pP][gG]", "*.[jJ][pP][eE][gG]", "*.[tT][iI][fF]", "*.[tT][iI][fF][fF]"}) {
+    EXPECT_TRUE(
+        filters[0].startsWith(QStringLiteral("JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)")));
+    for (const char *pattern : {"*.[jJ][pP][gG]", "*.[jJ][pP][eE][gG]", "*.[tT][iI][fF]",
+                                "*.[tT][iI][fF][fF]", "*.[pP][nN][gG]"}) {
         EXPECT_TRUE(filters[0].contains(QString::fromLatin1(pattern))) << pattern;
     }
     ASSERT_EQ(List()->GetItemCount(), 2);
@@ -282,9 +286,18 @@ TEST_F(FileDialogs, SaveAppendsThePdfExtensionToABareName) {
     EXPECT_EQ(dlg.m_strSavePath, expected);
     EXPECT_EQ(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->text().toStdString(), expected);
 
-    WhenModal<QFileDialog>([](QFileDialog &dialog) { dialog.reject(); });
+    // The dialog opens again on the chosen path and name.
+    QString openedIn;
+    QStringList named;
+    WhenModal<QFileDialog>([&](QFileDialog &dialog) {
+        openedIn = dialog.directory().path();
+        named = dialog.selectedFiles();
+        dialog.reject();
+    });
     Widget<QAbstractButton>(IDC_BTN_BROWSE)->click();
     EXPECT_EQ(dlg.m_strSavePath, expected);
+    EXPECT_EQ(openedIn, dir.path());
+    EXPECT_EQ(named, QStringList{QString::fromStdString(expected)});
 }
 
 TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {

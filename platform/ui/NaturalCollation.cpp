@@ -1,9 +1,14 @@
-#include "app/NaturalOrder.h"
+#include "platform/ui/NaturalCollation.h"
 
 namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+unsigned char Folded(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
 // The digit run starting at text[at], without its leading zeros; at moves past the run.
@@ -24,7 +29,7 @@ int Sign(int value) {
 
 } // namespace
 
-int CompareNatural(std::string_view a, std::string_view b) {
+int NaturalCollation::Compare(std::string_view a, std::string_view b) const {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
@@ -40,8 +45,8 @@ int CompareNatural(std::string_view a, std::string_view b) {
             }
             continue;
         }
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[j]);
+        const unsigned char x = Folded(a[i]);
+        const unsigned char y = Folded(b[j]);
         if (x != y) {
             return x < y ? -1 : 1;
         }
@@ -51,5 +56,5 @@ int CompareNatural(std::string_view a, std::string_view b) {
     if (i < a.size() || j < b.size()) {
         return i < a.size() ? 1 : -1;
     }
-    return Sign(a.compare(b));
+    return 0;
 }

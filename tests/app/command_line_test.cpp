@@ -1,0 +1,36 @@
+// What `folvane ARGUMENT...` asks for, before any window exists.
+
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using Action = CommandLine::Action;
+
+TEST(CommandLine, HelpOrVersionAnywhereBeforeTheDoubleDashAsksForThatText) {
+    EXPECT_EQ(ReadCommandLine({"a.jpg", "--help"}).action, Action::Help);
+    EXPECT_EQ(ReadCommandLine({"-h"}).action, Action::Help);
+    EXPECT_EQ(ReadCommandLine({"--frob", "--version"}).action, Action::Version);
+    EXPECT_EQ(HelpText().rfind("usage: folvane [FILE|FOLDER...]\n", 0), 0u);
+    EXPECT_EQ(VersionText().rfind("folvane ", 0), 0u);
+}
+
+TEST(CommandLine, FilesStayInTheirOrderAndTheDoubleDashMakesEverythingAfterItAFile) {
+    const CommandLine line = ReadCommandLine({"b.jpg", "-", "/p/a.jpg", "--", "--help", "-x.jpg"});
+    EXPECT_EQ(line.action, Action::Window);
+    EXPECT_EQ(line.files, (Strings{"b.jpg", "-", "/p/a.jpg", "--help", "-x.jpg"}));
+    EXPECT_TRUE(ReadCommandLine({}).files.empty());
+}
+
+TEST(CommandLine, AnOptionOfNoKindBecomesNoRow) {
+    const CommandLine line = ReadCommandLine({"a.jpg", "--frob"});
+    EXPECT_EQ(line.action, Action::Wrong);
+    EXPECT_EQ(line.wrong, "--frob");
+    EXPECT_TRUE(line.files.empty());
+    EXPECT_EQ(WrongText(line.wrong),
+              "folvane: unknown option --frob\nTry 'folvane --help' for more.\n");
+}
+
+} // namespace
