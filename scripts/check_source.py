@@ -25,9 +25,10 @@ LIBRARIES = [
     ("ocr", "ocr", ["base"]),
     ("pdfw", "pdfw", ["base", "ocr"]),
     ("pdf", "pdf", ["base", "pdfw"]),
+    ("scan", "scan", ["base"]),
     ("qt", "app/qt", ["base", "crt", "gdi", "ui", "app", "Qt"]),
     ("app", "app", ["base", "crt", "gdi", "ui", "image", "pdf"]),
-    ("cli", "cli", ["base", "pdf"]),
+    ("cli", "cli", ["base", "pdf", "scan"]),
     ("tools", "tools", ["base", "image"]),
 ]
 PRODUCT = [folder for _, folder, _ in LIBRARIES]
