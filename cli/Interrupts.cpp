@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "cli/OwnFolder.h"
 #include "pdf/PdfWriter.h"
 
 namespace folvane_pdf {
@@ -21,6 +22,7 @@ volatile std::sig_atomic_t progressShown = 0;
 
 extern "C" void OnInterrupt(int signal) {
     PdfWriter::RemoveTemporaryFiles();
+    RemoveOwnFolderNow();
     if (haveOwnFile) {
         ::unlink(ownFile);
     }

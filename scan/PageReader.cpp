@@ -18,11 +18,11 @@ constexpr std::size_t kReadSize = 64 * 1024;
 class PageReader {
 public:
     explicit PageReader(const PageRequest &request) : r_(request), buffers_(*request.buffers) {}
-    ScannedPage Read();
+    std::optional<ScannedPage> Read();
 
 private:
     void Start();
-    void ReadLines();
+    bool ReadLines();
     void TakeBytes(const uint8_t *bytes, std::size_t size);
     void TakeLine();
     ScannedPage Finish();
@@ -126,7 +126,8 @@ void PageReader::TakeBytes(const uint8_t *bytes, std::size_t size) {
     }
 }
 
-void PageReader::ReadLines() {
+// False when the driver says, before the page's first byte, that there is no page.
+bool PageReader::ReadLines() {
     for (;;) {
         SANE_Int got = 0;
         SANE_Status status = sane_read(r_.handle, buffers_.read.data(),
@@ -136,7 +137,11 @@ void PageReader::ReadLines() {
             Fail(ScanErrorKind::Cancelled, "");
         }
         if (status == SANE_STATUS_EOF) {
-            return;
+            return true;
+        }
+        // Some feeders find themselves empty only when they try to pull the next sheet.
+        if (status == SANE_STATUS_NO_DOCS && bytesRead_ == 0) {
+            return false;
         }
         if (status != SANE_STATUS_GOOD) {
             Fail(status);
@@ -187,13 +192,15 @@ ScannedPage PageReader::Finish() {
     return page;
 }
 
-ScannedPage PageReader::Read() {
+std::optional<ScannedPage> PageReader::Read() {
     if (r_.events->onPageStarted) {
         r_.events->onPageStarted(r_.page);
     }
     Start();
     Progress();
-    ReadLines();
+    if (!ReadLines()) {
+        return std::nullopt;
+    }
     try {
         return Finish();
     } catch (const PageWriteError &error) {
@@ -203,7 +210,7 @@ ScannedPage PageReader::Read() {
 
 } // namespace
 
-ScannedPage ReadPage(const PageRequest &request) {
+std::optional<ScannedPage> ReadPage(const PageRequest &request) {
     return PageReader(request).Read();
 }
 

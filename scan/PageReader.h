@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,10 @@ struct PageRequest {
     PageBuffers *buffers;
 };
 
-// Reads the page into the folder's next page file and returns it, complete on disk. Throws
-// ScanFailure when the scanner fails, the page cannot be written or the scan is cancelled; the
-// partial file is gone by then.
-ScannedPage ReadPage(const PageRequest &request);
+// Reads the page into the folder's next page file and returns it, complete on disk; nullopt
+// when the driver answers "no documents" before the page's first byte (its feeder is empty).
+// Throws ScanFailure when the scanner fails, the page cannot be written or the scan is
+// cancelled; the partial file is gone by then.
+std::optional<ScannedPage> ReadPage(const PageRequest &request);
 
 } // namespace folvane::scan

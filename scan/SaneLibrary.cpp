@@ -4,8 +4,7 @@ namespace folvane::scan {
 
 namespace {
 
-// Holders of a SaneLibrary, counted under GlobalLock().
-int users = 0;
+bool initialised = false;
 
 ScanErrorKind KindOf(SANE_Status status) {
     switch (status) {
@@ -34,27 +33,20 @@ ScanErrorKind KindOf(SANE_Status status) {
 
 } // namespace
 
-std::shared_ptr<SaneLibrary> SaneLibrary::Acquire() {
-    std::lock_guard<std::mutex> lock(GlobalLock());
-    if (users == 0) {
-        SANE_Int version = 0;
-        SANE_Status status = sane_init(&version, nullptr);
-        if (status != SANE_STATUS_GOOD) {
-            throw ScanFailure(StatusError(status, "", 0));
-        }
+void EnsureSane() {
+    std::lock_guard<std::mutex> lock(SaneGlobalLock());
+    if (initialised) {
+        return;
     }
-    ++users;
-    return std::shared_ptr<SaneLibrary>(new SaneLibrary());
+    SANE_Int version = 0;
+    SANE_Status status = sane_init(&version, nullptr);
+    if (status != SANE_STATUS_GOOD) {
+        throw ScanFailure(StatusError(status, "", 0));
+    }
+    initialised = true;
 }
 
-SaneLibrary::~SaneLibrary() {
-    std::lock_guard<std::mutex> lock(GlobalLock());
-    if (--users == 0) {
-        sane_exit();
-    }
-}
-
-std::mutex &SaneLibrary::GlobalLock() {
+std::mutex &SaneGlobalLock() {
     static std::mutex mutex;
     return mutex;
 }

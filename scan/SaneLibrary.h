@@ -1,7 +1,7 @@
-// SANE itself: initialised while anything uses it, and its statuses as error kinds.
+// SANE itself: initialised once, the first time anything needs it, and its statuses as error
+// kinds.
 #pragma once
 
-#include <memory>
 #include <mutex>
 #include <string>
 
@@ -11,21 +11,16 @@
 
 namespace folvane::scan {
 
-// One use of SANE: sane_init when the first use begins, sane_exit when the last one ends.
-class SaneLibrary {
-public:
-    // Throws ScanFailure when SANE cannot start.
-    static std::shared_ptr<SaneLibrary> Acquire();
-    ~SaneLibrary();
-    SaneLibrary(const SaneLibrary &) = delete;
-    SaneLibrary &operator=(const SaneLibrary &) = delete;
+// Initialises SANE the first time it is called; later calls do nothing. SANE then stays up for
+// the rest of the process: starting it again costs seconds of probing with network drivers,
+// and drivers that stay loaded keep their names, so what one leaks (SANE's test driver now and
+// then loses a buffer of a reader thread it cancels) is named as theirs by a leak checker.
+// Devices are still closed one by one with sane_close. Throws ScanFailure when SANE cannot
+// start.
+void EnsureSane();
 
-    // Held around the calls that touch SANE's global state: listing, opening, closing.
-    static std::mutex &GlobalLock();
-
-private:
-    SaneLibrary() = default;
-};
+// Held around the calls that touch SANE's global state: listing, opening, closing.
+std::mutex &SaneGlobalLock();
 
 // The error for a status SANE returned (never SANE_STATUS_GOOD), with the driver's status text
 // as its detail.

@@ -46,6 +46,18 @@ private:
     ScannerState &state_;
 };
 
+// The next page; nullopt when the feeder is empty before it. Throws ScanFailure.
+std::optional<ScannedPage> NextPage(ScannerState &state, const PageRequest &request) {
+    const SANE_Status status = state.cancelled ? SANE_STATUS_CANCELLED : sane_start(state.handle);
+    if (status == SANE_STATUS_NO_DOCS) {
+        return std::nullopt;
+    }
+    if (status != SANE_STATUS_GOOD) {
+        throw ScanFailure(StatusError(status, request.device, request.page));
+    }
+    return ReadPage(request);
+}
+
 } // namespace
 
 ScanOutcome Scanner::Scan(PageFolder &folder, const ScanEvents &events) {
@@ -57,16 +69,13 @@ ScanOutcome Scanner::Scan(PageFolder &folder, const ScanEvents &events) {
     ScanOutcome outcome;
     for (int page = 1;; ++page) {
         request.page = page;
-        SANE_Status status = state.cancelled ? SANE_STATUS_CANCELLED : sane_start(state.handle);
-        // An empty feeder after at least one page is the normal end of a batch.
-        if (status == SANE_STATUS_NO_DOCS && feeder && page > 1) {
-            break;
-        }
+        std::optional<ScannedPage> written;
         try {
-            if (status != SANE_STATUS_GOOD) {
-                throw ScanFailure(StatusError(status, name_, page));
+            written = NextPage(state, request);
+            // An empty feeder after at least one page is the normal end of a batch.
+            if (!written && !(feeder && page > 1)) {
+                throw ScanFailure(StatusError(SANE_STATUS_NO_DOCS, name_, page));
             }
-            outcome.pages.push_back(ReadPage(request));
         } catch (const ScanFailure &failure) {
             outcome.error = failure.Error();
             // Whatever a cancelled driver answers, the user asked to stop.
@@ -75,6 +84,10 @@ ScanOutcome Scanner::Scan(PageFolder &folder, const ScanEvents &events) {
             }
             break;
         }
+        if (!written) {
+            break;
+        }
+        outcome.pages.push_back(*written);
         if (events.onPageWritten) {
             events.onPageWritten(outcome.pages.back());
         }

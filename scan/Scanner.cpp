@@ -21,8 +21,8 @@ std::string Text(SANE_String_Const text) {
 } // namespace
 
 std::vector<DeviceInfo> ListDevices() {
-    std::shared_ptr<SaneLibrary> library = SaneLibrary::Acquire();
-    std::lock_guard<std::mutex> lock(SaneLibrary::GlobalLock());
+    EnsureSane();
+    std::lock_guard<std::mutex> lock(SaneGlobalLock());
     const SANE_Device **devices = nullptr;
     SANE_Status status = sane_get_devices(&devices, SANE_FALSE);
     if (status != SANE_STATUS_GOOD) {
@@ -37,7 +37,7 @@ std::vector<DeviceInfo> ListDevices() {
 }
 
 std::unique_ptr<Scanner> Scanner::Open(const std::string &name) {
-    std::shared_ptr<SaneLibrary> library = SaneLibrary::Acquire();
+    EnsureSane();
     std::string device = name;
     if (device.empty()) {
         std::vector<DeviceInfo> devices = ListDevices();
@@ -49,7 +49,7 @@ std::unique_ptr<Scanner> Scanner::Open(const std::string &name) {
     SANE_Handle handle = nullptr;
     SANE_Status status;
     {
-        std::lock_guard<std::mutex> lock(SaneLibrary::GlobalLock());
+        std::lock_guard<std::mutex> lock(SaneGlobalLock());
         status = sane_open(device.c_str(), &handle);
     }
     // SANE answers an unknown name with "invalid argument".
@@ -59,7 +59,7 @@ std::unique_ptr<Scanner> Scanner::Open(const std::string &name) {
     if (status != SANE_STATUS_GOOD) {
         throw ScanFailure(StatusError(status, device, 0));
     }
-    auto state = std::make_unique<ScannerState>(std::move(library), handle, device);
+    auto state = std::make_unique<ScannerState>(handle, device);
     return std::unique_ptr<Scanner>(new Scanner(device, std::move(state)));
 }
 
@@ -67,7 +67,7 @@ Scanner::Scanner(std::string name, std::unique_ptr<ScannerState> state)
     : name_(std::move(name)), state_(std::move(state)) {}
 
 Scanner::~Scanner() {
-    std::lock_guard<std::mutex> lock(SaneLibrary::GlobalLock());
+    std::lock_guard<std::mutex> lock(SaneGlobalLock());
     sane_close(state_->handle);
 }
 

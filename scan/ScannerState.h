@@ -15,10 +15,9 @@
 namespace folvane::scan {
 
 struct ScannerState {
-    ScannerState(std::shared_ptr<SaneLibrary> sane, SANE_Handle device, const std::string &name)
-        : library(std::move(sane)), handle(device), options(device, name) {}
+    ScannerState(SANE_Handle device, const std::string &name)
+        : handle(device), options(device, name) {}
 
-    std::shared_ptr<SaneLibrary> library; // SANE stays up while the handle is open
     SANE_Handle handle;
     SaneOptions options;
     // Cancel() may call sane_cancel only while a scan runs; `scanning` says so, under `mutex`.
