@@ -13,7 +13,7 @@ namespace folvane::scan {
 
 namespace {
 
-constexpr std::size_t kReadSize = 64 * 1024;
+constexpr std::size_t kReadSize = 32 * 1024;
 
 class PageReader {
 public:

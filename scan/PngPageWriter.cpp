@@ -9,10 +9,6 @@ namespace folvane::scan {
 
 namespace {
 
-// Scans are large and mostly smooth: a fast zlib level keeps the writer well ahead of the
-// scanner, and the filters do most of the work on scanned pages anyway.
-constexpr int kCompressionLevel = 3;
-
 png_uint_32 PixelsPerMetre(double dpi) {
     return static_cast<png_uint_32>(std::lround(dpi / 0.0254));
 }
@@ -75,7 +71,6 @@ bool PngPageWriter::Begin(const FrameLayout &layout, uint32_t height, Resolution
         return false;
     }
     png_init_io(png_, file_);
-    png_set_compression_level(png_, kCompressionLevel);
     png_set_IHDR(png_, info_, layout.width, height, layout.depth,
                  layout.channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
