@@ -7,10 +7,9 @@ namespace folvane::scan {
 namespace {
 
 // Past these a scanner's parameters are garbage, not a page: a million pixels is over 800
-// inches at 1200 dpi, and a PNG holds at most 2^31 - 1 rows.
+// inches at 1200 dpi.
 constexpr int64_t kMaxWidth = 1 << 20;
 constexpr int64_t kMaxLineBytes = int64_t{1} << 26;
-constexpr int64_t kMaxHeight = (int64_t{1} << 31) - 1;
 
 } // namespace
 
@@ -31,7 +30,7 @@ bool LayoutOf(const SANE_Parameters &p, FrameLayout &layout, std::string &proble
     }
     const int channels = p.format == SANE_FRAME_RGB ? 3 : 1;
     if (p.pixels_per_line < 1 || p.pixels_per_line > kMaxWidth || p.bytes_per_line < 1 ||
-        p.bytes_per_line > kMaxLineBytes || p.lines > kMaxHeight) {
+        p.bytes_per_line > kMaxLineBytes || p.lines > kMaxRows) {
         problem = "the scanner announces a page of " + std::to_string(p.pixels_per_line) +
                   " pixels in lines of " + std::to_string(p.bytes_per_line) + " bytes";
         return false;

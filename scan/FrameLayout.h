@@ -10,6 +10,10 @@
 
 namespace folvane::scan {
 
+// The most rows a page may have, announced or not: over 800 inches at 1200 dpi. A scanner that
+// announces more, or sends more without announcing, is not sending a page.
+inline constexpr int64_t kMaxRows = int64_t{1} << 20;
+
 enum class PageFormat {
     Png,  // grey or colour, 8 or 16 bits
     Tiff, // black and white, CCITT G4

@@ -100,6 +100,9 @@ void PageReader::Start() {
 }
 
 void PageReader::TakeLine() {
+    if (layout_.height < 0 && lines_ == kMaxRows) {
+        Fail(ScanErrorKind::Other, "the page goes on past " + std::to_string(kMaxRows) + " lines");
+    }
     // Lines past the announced height have no place in the file.
     if (layout_.height < 0 || lines_ < layout_.height) {
         ConvertLine(layout_, buffers_.line.data(), buffers_.row.data());
@@ -167,9 +170,6 @@ ScannedPage PageReader::Finish() {
     }
     if (spool_) {
         const int64_t rows = spool_->Rows();
-        if (rows > (int64_t{1} << 31) - 1) {
-            Fail(ScanErrorKind::Other, "the page is too long to be written");
-        }
         layout_.height = rows;
         encoder_ =
             MakeEncoder(layout_, static_cast<uint32_t>(rows), r_.resolution, file_->Descriptor());

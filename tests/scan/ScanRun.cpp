@@ -11,8 +11,13 @@ std::unique_ptr<Scanner> OpenTestScanner(const ScanSettings &settings) {
     for (const char *off : {"hand-scanner", "read-limit", "read-delay"}) {
         scanner->SetOption(off, "no");
     }
-    scanner->SetOption("ppl-loss", "0");
-    scanner->SetOption("read-return-value", "Default");
+    const std::pair<const char *, const char *> defaults[] = {
+        {"ppl-loss", "0"}, {"read-return-value", "Default"},
+        {"tl-x", "0"},     {"tl-y", "0"},
+        {"br-x", "80"},    {"br-y", "100"}};
+    for (const auto &[name, value] : defaults) {
+        scanner->SetOption(name, value);
+    }
     scanner->Apply(settings);
     scanner->SetOption("test-picture", "Color pattern");
     return scanner;

@@ -77,7 +77,7 @@ std::unique_ptr<support::TempDir> MakeSaneConfig(const std::string &drivers,
     support::WriteText(*folder / "test.conf",
                        "number_of_devices 2\nmode Gray\ndepth 8\nresolution_min 1.0\n"
                        "resolution_max 1200.0\nresolution_quant 1.0\nresolution 75.0\n"
-                       "geometry_min 0.0\ngeometry_max 200.0\ngeometry_quant 1.0\n"
+                       "geometry_min 0.0\ngeometry_max 300.0\ngeometry_quant 1.0\n"
                        "tl_x 0.0\ntl_y 0.0\nbr_x 80.0\nbr_y 100.0\n" +
                            testConf);
     return folder;
@@ -105,7 +105,11 @@ RawPage ReadRawPage(const std::string &device, const RawOptions &options) {
                                  {"ppl-loss", "0"},
                                  {"read-limit", "no"},
                                  {"read-delay", "no"},
-                                 {"read-return-value", "Default"}};
+                                 {"read-return-value", "Default"},
+                                 {"tl-x", "0"},
+                                 {"tl-y", "0"},
+                                 {"br-x", "80"},
+                                 {"br-y", "100"}};
     for (const auto &[name, value] : defaults) {
         SetRawOption(handle, name, value);
     }

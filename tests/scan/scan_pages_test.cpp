@@ -145,6 +145,57 @@ TEST_F(ScanShapesTest, PageOfUnknownLengthIsWrittenWhole) {
     ScanAndCompare({{"hand-scanner", "yes"}}, ScanMode::Gray, "Gray");
 }
 
+TEST_F(ScanShapesTest, PaperSizesAndAreasSetTheScannedSize) {
+    struct Case {
+        PageSize size;
+        std::optional<ScanArea> area;
+        double widthMm;
+        double heightMm;
+    };
+    // The test driver's bed is 300 mm square here.
+    const Case cases[] = {
+        {PageSize::A4, std::nullopt, 210, 297},
+        {PageSize::Letter, std::nullopt, 215.9, 279.4},
+        {PageSize::Maximum, std::nullopt, 300, 300},
+        {PageSize::DeviceDefault, ScanArea{10, 20, 50, 80}, 50, 80},
+        {PageSize::DeviceDefault, ScanArea{250, 0, 100, 400}, 50, 300}, // cut at the bed's edge
+    };
+    for (const Case &c : cases) {
+        ScanSettings settings;
+        settings.source = ScanSource::Flatbed;
+        settings.resolution = 50;
+        settings.pageSize = c.size;
+        settings.area = c.area;
+        std::unique_ptr<Scanner> scanner = OpenTestScanner(settings);
+        support::TempDir pages;
+        PageFolder folder(pages.Path());
+        ScanOutcome outcome = scanner->Scan(folder);
+        ASSERT_EQ(outcome.pages.size(), 1u);
+        EXPECT_NEAR(outcome.pages[0].width, c.widthMm / 25.4 * 50, 1) << c.widthMm;
+        EXPECT_NEAR(outcome.pages[0].height, c.heightMm / 25.4 * 50, 1) << c.heightMm;
+    }
+}
+
+TEST_F(ScanShapesTest, TheScannersChoicesInTheUsersTerms) {
+    ScanSettings settings;
+    settings.source = ScanSource::Feeder;
+    settings.mode = ScanMode::Lineart;
+    settings.resolution = 150;
+    DeviceChoices choices = OpenTestScanner(settings)->Choices();
+    EXPECT_EQ(choices.sources, (std::vector<ScanSource>{ScanSource::Flatbed, ScanSource::Feeder}));
+    // The driver has no line-art mode of its own: grey at one bit a sample is one.
+    EXPECT_EQ(choices.modes,
+              (std::vector<ScanMode>{ScanMode::Color, ScanMode::Gray, ScanMode::Lineart}));
+    EXPECT_EQ(choices.resolutions.Describe(), "1..1200");
+    EXPECT_EQ(choices.bitDepths, (std::vector<int>{1, 8, 16}));
+    ASSERT_TRUE(choices.maxArea);
+    EXPECT_EQ(choices.maxArea->width, 300);
+    EXPECT_EQ(choices.maxArea->height, 300);
+    EXPECT_EQ(choices.source, ScanSource::Feeder);
+    EXPECT_EQ(choices.mode, ScanMode::Lineart);
+    EXPECT_EQ(choices.resolution, 150);
+}
+
 TEST_F(ScanShapesTest, ProgressCountsTheBytesOfTheAnnouncedPage) {
     std::unique_ptr<Scanner> scanner = OpenTestScanner({});
     PageFolder folder(dir.Path());
