@@ -9,7 +9,11 @@ namespace {
 
 constexpr const char *kUsage =
     "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]] "
-    "[--force] -o OUT.pdf IMAGE|@LIST...";
+    "[--force] -o OUT.pdf IMAGE|@LIST...\n"
+    "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
+    "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
+    "[--keep-pages DIR] [-c CLASS] [--ocr] -o OUT.pdf\n"
+    "       folvane-pdf --list-devices";
 
 constexpr const char *kHelp =
     R"(Turns page images (JPEG, TIFF, PNG) into one PDF, one page per image in the
@@ -45,6 +49,31 @@ Options:
                       standard input); empty lines are skipped
   --                  everything after it is an image path
 
+Scanning (instead of images, the pages come from a scanner):
+      --scan          scan until the document feeder is empty (a flatbed: one
+                      page) and write the PDF of the scanned pages; each page is
+                      kept losslessly: black and white as G4 TIFF, grey and colour
+                      as PNG
+      --device NAME   the scanner to use (default: the first one found)
+      --source flatbed|adf|duplex
+                      where the pages come from (default: as the scanner is set)
+      --mode color|gray|lineart
+                      colour, grey or black and white (default: as the scanner is)
+      --resolution DPI
+                      dots per inch, one the scanner offers (default: the one
+                      nearest 300)
+      --page-size a4|letter|max
+                      the area scanned: the paper size, or all the scanner can
+                      (default: the scanner's own area)
+      --keep-pages DIR
+                      keep the page files (page-001.png, page-002.tif, ...) in DIR,
+                      created if missing; without it they go to a temporary folder
+                      removed afterwards
+      --list-devices  print the scanners found, one a line: name, vendor, model
+                      and type, separated by tabs
+  A scanning error (no scanner, paper jam, cover open, ...) leaves no PDF and
+  gives exit status 1 with one line saying what happened.
+
 Warnings (an image cut by the page edge, a damaged JPEG that was repaired) go to
 standard error and do not change the exit status. Progress goes to standard error
 when it is a terminal.
@@ -59,6 +88,7 @@ Exit status:
 Example:
   folvane-pdf -o book.pdf cover.jpg scans/*.tif
   folvane-pdf -c 8 -o - @pages.txt > photos.pdf
+  folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
 )";
 
 int UsageError(const std::string &reason) {
@@ -89,8 +119,20 @@ struct Option {
     std::function<std::string(Arguments &, const std::string &value)> apply;
 };
 
+// The scanning options, after the others.
+std::vector<Option> WithScanOptions(std::vector<Option> options) {
+    for (const ScanOptionName &scan : ScanOptionNames()) {
+        const std::string name = scan.name;
+        options.push_back(
+            {'\0', scan.name, scan.takesValue, [name](Arguments &a, const std::string &value) {
+                 return SetScanOption(a.scan, name, value);
+             }});
+    }
+    return options;
+}
+
 const std::vector<Option> &Options() {
-    static const std::vector<Option> options = {
+    static const std::vector<Option> options = WithScanOptions({
         {'o', "output", true,
          [](Arguments &a, const std::string &value) -> std::string {
              if (!a.output.empty()) {
@@ -136,7 +178,7 @@ const std::vector<Option> &Options() {
              a.force = true;
              return "";
          }},
-    };
+    });
     return options;
 }
 
@@ -218,10 +260,17 @@ std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
             return UsageError(problem);
         }
     }
+    std::string scanProblem = CheckScanRequest(arguments.scan, !arguments.inputs.empty());
+    if (!scanProblem.empty()) {
+        return UsageError(scanProblem);
+    }
+    if (arguments.scan.listDevices) {
+        return std::nullopt;
+    }
     if (arguments.output.empty()) {
         return UsageError("no output file (-o OUT.pdf)");
     }
-    if (arguments.inputs.empty()) {
+    if (arguments.inputs.empty() && !arguments.scan.scan) {
         return UsageError("no images");
     }
     return std::nullopt;

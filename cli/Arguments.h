@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ScanOptions.h"
 #include "pdf/PageLayout.h"
 
 namespace folvane_pdf {
@@ -20,6 +21,7 @@ struct Arguments {
     std::string ocrLanguages;        // the text layer's languages; "": no text layer
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
+    ScanRequest scan;                // --scan, --list-devices and their settings
 };
 
 // Parses argv. Returns an exit status when the program should stop here (--help and

@@ -6,8 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
+#include <thread>
 #include <unistd.h>
 
+#include "cli/OwnFolder.h"
 #include "pdf/PdfWriter.h"
 
 namespace folvane_pdf {
@@ -21,6 +24,7 @@ volatile std::sig_atomic_t progressShown = 0;
 
 extern "C" void OnInterrupt(int signal) {
     PdfWriter::RemoveTemporaryFiles();
+    RemoveOwnFolderNow();
     if (haveOwnFile) {
         ::unlink(ownFile);
     }
@@ -34,6 +38,8 @@ extern "C" void OnInterrupt(int signal) {
 } // namespace
 
 void HandleInterrupts() {
+    sigset_t signals;
+    sigemptyset(&signals);
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction previous {};
         if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) {
@@ -43,7 +49,19 @@ void HandleInterrupts() {
         action.sa_handler = OnInterrupt;
         sigfillset(&action.sa_mask);
         ::sigaction(signal, &action, nullptr);
+        sigaddset(&signals, signal);
     }
+    // The signals are also blocked, in this thread and every thread made after it, and waited
+    // for by a thread of their own: a library's thread may put a signal's action back to the
+    // default (SANE's reader threads do so with SIGTERM), and sigwait takes a blocked signal
+    // whatever its action.
+    ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([signals] {
+        int signal = 0;
+        if (::sigwait(&signals, &signal) == 0) {
+            OnInterrupt(signal);
+        }
+    }).detach();
 }
 
 int CreateOwnFile(std::string &path) {

@@ -2,6 +2,9 @@
 //
 //   folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]] [--force]
 //               -o OUT.pdf IMAGE|@LIST...
+//   folvane-pdf --scan [--device NAME] [--source ...] [--mode ...] [--resolution DPI]
+//               [--page-size ...] [--keep-pages DIR] -o OUT.pdf
+//   folvane-pdf --list-devices
 //
 // Exit 0 on success; 1 on failure, with one line on stderr naming the file and the reason; 2 on
 // a usage error; 128 + the signal's number when interrupted. `--help` tells the rest.
@@ -16,6 +19,7 @@
 #include "cli/ImageLists.h"
 #include "cli/Interrupts.h"
 #include "cli/Reporter.h"
+#include "cli/ScanRun.h"
 #include "pdf/PageGeneration.h"
 
 using namespace folvane_pdf;
@@ -24,6 +28,12 @@ int main(int argc, char **argv) {
     Arguments arguments;
     if (std::optional<int> exitStatus = ParseArguments(argc, argv, arguments)) {
         return *exitStatus;
+    }
+    if (arguments.scan.listDevices) {
+        return ListScanners();
+    }
+    if (arguments.scan.scan) {
+        return RunScan(arguments);
     }
     std::string error;
     if (!ExpandLists(arguments.inputs, error)) {

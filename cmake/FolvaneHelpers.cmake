@@ -124,11 +124,11 @@ function(folvane_test source)
     DISCOVERY_TIMEOUT 120)
 endfunction()
 
-# folvane_test_folder(DIR dir LIBS lib...): every dir/*_test.cpp becomes one test program
-# (folvane_test, labelled after the folder); the folder's other .cpp files are helpers of its
-# own, linked into each of them.
+# folvane_test_folder(DIR dir LIBS lib... [ENVIRONMENT var=value...]): every dir/*_test.cpp
+# becomes one test program (folvane_test, labelled after the folder); the folder's other .cpp
+# files are helpers of its own, linked into each of them.
 function(folvane_test_folder)
-  cmake_parse_arguments(ARG "" "DIR" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "LIBS;ENVIRONMENT" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*_test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}/*.cpp)
   list(REMOVE_ITEM helpers ${tests} "")
@@ -142,6 +142,6 @@ function(folvane_test_folder)
     list(PREPEND libs test_helpers_${prefix})
   endif()
   foreach(test ${tests})
-    folvane_test(${test} LABEL ${prefix} LIBS ${libs})
+    folvane_test(${test} LABEL ${prefix} LIBS ${libs} ENVIRONMENT ${ARG_ENVIRONMENT})
   endforeach()
 endfunction()

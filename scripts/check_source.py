@@ -43,10 +43,11 @@ LIBRARIES = [
       "pdfw.document"]),
     ("pdfw", "pdfw", ["base", "pdfw.core", "pdfw.formats", "pdfw.output", "pdfw.api"]),
     ("pdf", "pdf", ["base", "pdfw"]),
+    ("scan", "scan", ["base"]),
     ("qtui", "platform/qt", ["base", "crt", "gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["base", "crt", "gdi", "ui", "qtui", "app", "Qt"]),
     ("app", "app", ["base", "crt", "gdi", "ui", "image", "pdf"]),
-    ("cli", "cli", ["base", "pdf"]),
+    ("cli", "cli", ["base", "pdf", "scan"]),
     ("tools", "tools", ["base", "image"]),
 ]
 PRODUCT = [folder for _, folder, _ in LIBRARIES]

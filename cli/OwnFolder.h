@@ -1,0 +1,20 @@
+// The folder of scanned pages, as far as an interruption is concerned: a temporary folder is
+// removed with everything in it, a folder whose pages the user keeps loses only the partial
+// page being written. What the signal handler does here is async-signal-safe.
+#pragma once
+
+#include <string>
+
+namespace folvane_pdf {
+
+// Creates a temporary folder from the mkdtemp template `path` (its name filled in on return)
+// that an interruption removes whole, until ForgetOwnFolder(). False with errno set.
+bool CreateOwnFolder(std::string &path);
+// A folder the user keeps: an interruption removes only its partial page files.
+void RememberKeptFolder(const std::string &path);
+void ForgetOwnFolder();
+
+// For the signal handler: removes what the remembered folder says.
+void RemoveOwnFolderNow();
+
+} // namespace folvane_pdf

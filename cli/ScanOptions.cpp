@@ -1,0 +1,117 @@
+#include "cli/ScanOptions.h"
+
+#include <cstdlib>
+
+namespace folvane_pdf {
+
+namespace {
+
+using folvane::scan::PageSize;
+using folvane::scan::ScanMode;
+using folvane::scan::ScanSource;
+
+constexpr long kMaxResolution = 100000;
+
+std::string SetSource(ScanRequest &request, const std::string &value) {
+    if (value == "flatbed") {
+        request.settings.source = ScanSource::Flatbed;
+    } else if (value == "adf" || value == "feeder") {
+        request.settings.source = ScanSource::Feeder;
+    } else if (value == "duplex") {
+        request.settings.source = ScanSource::Duplex;
+    } else {
+        return "--source takes flatbed, adf or duplex, not \"" + value + "\"";
+    }
+    return "";
+}
+
+std::string SetMode(ScanRequest &request, const std::string &value) {
+    if (value == "color" || value == "colour") {
+        request.settings.mode = ScanMode::Color;
+    } else if (value == "gray" || value == "grey") {
+        request.settings.mode = ScanMode::Gray;
+    } else if (value == "lineart") {
+        request.settings.mode = ScanMode::Lineart;
+    } else {
+        return "--mode takes color, gray or lineart, not \"" + value + "\"";
+    }
+    return "";
+}
+
+std::string SetResolution(ScanRequest &request, const std::string &value) {
+    char *end = nullptr;
+    const long dpi = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || dpi < 1 || dpi > kMaxResolution) {
+        return "--resolution takes dots per inch, like 300, not \"" + value + "\"";
+    }
+    request.settings.resolution = static_cast<int>(dpi);
+    return "";
+}
+
+std::string SetPageSize(ScanRequest &request, const std::string &value) {
+    if (value == "a4") {
+        request.settings.pageSize = PageSize::A4;
+    } else if (value == "letter") {
+        request.settings.pageSize = PageSize::Letter;
+    } else if (value == "max") {
+        request.settings.pageSize = PageSize::Maximum;
+    } else {
+        return "--page-size takes a4, letter or max, not \"" + value + "\"";
+    }
+    return "";
+}
+
+} // namespace
+
+const std::vector<ScanOptionName> &ScanOptionNames() {
+    static const std::vector<ScanOptionName> names = {
+        {"scan", false}, {"list-devices", false}, {"device", true},    {"source", true},
+        {"mode", true},  {"resolution", true},    {"page-size", true}, {"keep-pages", true},
+    };
+    return names;
+}
+
+std::string SetScanOption(ScanRequest &request, const std::string &name, const std::string &value) {
+    if (name == "scan") {
+        request.scan = true;
+        return "";
+    }
+    if (name == "list-devices") {
+        request.listDevices = true;
+        return "";
+    }
+    request.given.push_back("--" + name);
+    if (name == "device") {
+        request.device = value;
+        return value.empty() ? "--device needs a scanner's name (see --list-devices)" : "";
+    }
+    if (name == "keep-pages") {
+        request.keepPages = value;
+        return value.empty() ? "--keep-pages needs a folder" : "";
+    }
+    if (name == "source") {
+        return SetSource(request, value);
+    }
+    if (name == "mode") {
+        return SetMode(request, value);
+    }
+    if (name == "resolution") {
+        return SetResolution(request, value);
+    }
+    return SetPageSize(request, value);
+}
+
+std::string CheckScanRequest(const ScanRequest &request, bool haveImages) {
+    if (request.listDevices && (request.scan || haveImages || !request.given.empty())) {
+        return "--list-devices takes no other options or images";
+    }
+    if (request.scan && haveImages) {
+        return "--scan takes no images: the pages come from the scanner";
+    }
+    if (!request.scan && !request.given.empty()) {
+        return request.given.front() + " needs --scan";
+    }
+    return "";
+}
+
+} // namespace folvane_pdf

@@ -1,0 +1,48 @@
+#include "cli/ScanProgress.h"
+
+#include <cstdio>
+
+#include "cli/Interrupts.h"
+
+namespace folvane_pdf {
+
+folvane::scan::ScanEvents ScanProgress::Events() {
+    folvane::scan::ScanEvents events;
+    events.onProgress = [this](const folvane::scan::PageProgress &progress) { Show(progress); };
+    events.onPageWritten = [this](const folvane::scan::ScannedPage &) { End(); };
+    return events;
+}
+
+void ScanProgress::Show(const folvane::scan::PageProgress &progress) {
+    if (!terminal_) {
+        return;
+    }
+    // A length not known ahead (-1) shows the page alone.
+    const int percent = progress.bytesExpected > 0
+                            ? static_cast<int>(progress.bytesRead * 100 / progress.bytesExpected)
+                            : -1;
+    if (shown_ && progress.page == lastPage_ && percent == lastPercent_) {
+        return;
+    }
+    lastPage_ = progress.page;
+    lastPercent_ = percent;
+    if (percent >= 0) {
+        std::fprintf(stderr, "\r\033[Kscanning page %d: %d%%", progress.page, percent);
+    } else {
+        std::fprintf(stderr, "\r\033[Kscanning page %d", progress.page);
+    }
+    std::fflush(stderr);
+    shown_ = true;
+    SetProgressShown(true);
+}
+
+void ScanProgress::End() {
+    if (shown_) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        shown_ = false;
+        SetProgressShown(false);
+    }
+}
+
+} // namespace folvane_pdf

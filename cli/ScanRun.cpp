@@ -1,0 +1,144 @@
+#include "cli/ScanRun.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+#include "cli/Destination.h"
+#include "cli/Interrupts.h"
+#include "cli/OwnFolder.h"
+#include "cli/Reporter.h"
+#include "cli/ScanProgress.h"
+#include "pdf/PageGeneration.h"
+#include "scan/Scanner.h"
+
+namespace folvane_pdf {
+
+namespace {
+
+using folvane::scan::ScanFailure;
+
+// Where the page files go: a temporary folder of the run's own, removed with the run, or the
+// folder the user keeps them in.
+class PageFiles {
+public:
+    PageFiles() = default;
+    ~PageFiles() {
+        ForgetOwnFolder();
+        if (temporary_) {
+            std::error_code ignored;
+            std::filesystem::remove_all(path_, ignored);
+        }
+    }
+    PageFiles(const PageFiles &) = delete;
+    PageFiles &operator=(const PageFiles &) = delete;
+
+    bool Prepare(const std::string &keep, std::string &error) {
+        if (!keep.empty()) {
+            path_ = keep;
+            RememberKeptFolder(keep);
+            return true;
+        }
+        const char *tmp = std::getenv("TMPDIR");
+        const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+        path_ = folder + "/folvane-scan-XXXXXX";
+        if (!CreateOwnFolder(path_)) {
+            error =
+                "cannot create a folder for the pages in " + folder + ": " + std::strerror(errno);
+            return false;
+        }
+        temporary_ = true;
+        return true;
+    }
+    const std::string &Path() const { return path_; }
+
+private:
+    std::string path_;
+    bool temporary_ = false;
+};
+
+// The scanned pages' paths, in order. Throws ScanFailure; the scanner is closed on return.
+std::vector<std::string> ScanPages(const ScanRequest &request, const std::string &folder) {
+    std::unique_ptr<folvane::scan::Scanner> scanner = folvane::scan::Scanner::Open(request.device);
+    scanner->Apply(request.settings);
+    folvane::scan::PageFolder pages(folder);
+    ScanProgress progress(::isatty(STDERR_FILENO) != 0);
+    folvane::scan::ScanOutcome outcome = scanner->Scan(pages, progress.Events());
+    progress.End();
+    if (outcome.error) {
+        throw ScanFailure(*outcome.error);
+    }
+    std::vector<std::string> paths;
+    for (const folvane::scan::ScannedPage &page : outcome.pages) {
+        paths.push_back(page.path);
+    }
+    return paths;
+}
+
+int WritePdf(const Arguments &arguments, Destination &destination,
+             const std::vector<std::string> &pages) {
+    folvane::GenerateOptions options;
+    options.layout = arguments.layout;
+    options.ocrLanguages = arguments.ocrLanguages;
+    Reporter reporter(::isatty(STDERR_FILENO) != 0);
+    try {
+        folvane::GeneratePdf(destination.Path(), pages, options, reporter.Events());
+    } catch (const folvane::GenerateError &failure) {
+        return reporter.Failure(failure);
+    } catch (const std::exception &failure) {
+        reporter.EndProgress();
+        return Fail(failure.what());
+    }
+    reporter.EndProgress();
+    std::string error;
+    if (!destination.Deliver(error)) {
+        return Fail(error);
+    }
+    return 0;
+}
+
+} // namespace
+
+int ListScanners() {
+    std::vector<folvane::scan::DeviceInfo> devices;
+    try {
+        devices = folvane::scan::ListDevices();
+    } catch (const ScanFailure &failure) {
+        return Fail(failure.what());
+    }
+    if (devices.empty()) {
+        folvane::scan::ScanError none;
+        none.kind = folvane::scan::ScanErrorKind::NoDevice;
+        return Fail(folvane::scan::EnglishMessage(none));
+    }
+    for (const folvane::scan::DeviceInfo &device : devices) {
+        std::printf("%s\t%s\t%s\t%s\n", device.name.c_str(), device.vendor.c_str(),
+                    device.model.c_str(), device.type.c_str());
+    }
+    return 0;
+}
+
+int RunScan(const Arguments &arguments) {
+    HandleInterrupts();
+    std::string error;
+    Destination destination;
+    if (!destination.Prepare(arguments.output, arguments.force, error)) {
+        return Fail(error);
+    }
+    PageFiles files;
+    if (!files.Prepare(arguments.scan.keepPages, error)) {
+        return Fail(error);
+    }
+    std::vector<std::string> pages;
+    try {
+        pages = ScanPages(arguments.scan, files.Path());
+    } catch (const ScanFailure &failure) {
+        return Fail(failure.what());
+    }
+    return WritePdf(arguments, destination, pages);
+}
+
+} // namespace folvane_pdf

@@ -1,0 +1,39 @@
+// Grey and colour pages as PNG through libpng, 8 or 16 bits as the scanner sends them, with the
+// resolution in a pHYs chunk.
+#pragma once
+
+#include <cstdio>
+#include <png.h>
+
+#include "scan/PageEncoder.h"
+
+namespace folvane::scan {
+
+class PngPageWriter : public PageEncoder {
+public:
+    PngPageWriter(const FrameLayout &layout, uint32_t height, Resolution resolution, int fd);
+    ~PngPageWriter() override;
+    PngPageWriter(const PngPageWriter &) = delete;
+    PngPageWriter &operator=(const PngPageWriter &) = delete;
+
+    void WriteRow(const uint8_t *row) override;
+    void Finish() override;
+
+private:
+    // Each libpng call sits in one of these: setjmp frames holding nothing with a destructor.
+    bool Begin(const FrameLayout &layout, uint32_t height, Resolution resolution);
+    bool Row(const uint8_t *row);
+    bool End();
+    [[noreturn]] void Fail(const char *what);
+    void Release();
+
+    static void OnError(png_structp png, png_const_charp message);
+    static void OnWarning(png_structp, png_const_charp) {}
+
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+    FILE *file_ = nullptr;
+    char message_[256] = "";
+};
+
+} // namespace folvane::scan

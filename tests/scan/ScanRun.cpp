@@ -1,0 +1,49 @@
+#include "tests/scan/ScanRun.h"
+
+namespace scan_test {
+
+using namespace folvane::scan;
+
+std::unique_ptr<Scanner> OpenTestScanner(const ScanSettings &settings) {
+    UseTestDriver();
+    std::unique_ptr<Scanner> scanner = Scanner::Open("test:0");
+    // The driver keeps its options from one opening to the next within a process.
+    for (const char *off : {"hand-scanner", "read-limit", "read-delay"}) {
+        scanner->SetOption(off, "no");
+    }
+    const std::pair<const char *, const char *> defaults[] = {
+        {"ppl-loss", "0"}, {"read-return-value", "Default"},
+        {"tl-x", "0"},     {"tl-y", "0"},
+        {"br-x", "80"},    {"br-y", "100"}};
+    for (const auto &[name, value] : defaults) {
+        scanner->SetOption(name, value);
+    }
+    scanner->Apply(settings);
+    scanner->SetOption("test-picture", "Color pattern");
+    return scanner;
+}
+
+ScanOutcome ScanStack(Scanner &scanner, PageFolder &folder, int sheets, ScanEvents events) {
+    auto written = events.onPageWritten;
+    events.onPageWritten = [&scanner, sheets, written](const ScannedPage &page) {
+        if (written) {
+            written(page);
+        }
+        if (page.number == sheets) {
+            scanner.SetOption("read-return-value", "SANE_STATUS_NO_DOCS");
+        }
+    };
+    ScanOutcome outcome = scanner.Scan(folder, events);
+    scanner.SetOption("read-return-value", "Default");
+    return outcome;
+}
+
+std::set<std::string> PageNames(int count, const std::string &extension) {
+    std::set<std::string> names;
+    for (int n = 1; n <= count; ++n) {
+        names.insert(PageFolder::PageName(n, extension.c_str()));
+    }
+    return names;
+}
+
+} // namespace scan_test
