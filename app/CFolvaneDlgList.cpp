@@ -9,6 +9,7 @@
 #include "app/Resource.h"
 #include "app/WindowSettings.h"
 #include "app/WindowTexts.h"
+#include "pdf/ImageFileRules.h"
 #include "platform/crt/SplitPath.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/FileNameCollation.h"
@@ -95,7 +96,7 @@ void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
     WindowSettings settings(Toolkit().Settings());
     request.title = "选择一个或者多个JPG文件";
-    request.filters = {{texts::kAddFilter, {"*.jpg", "*.jpeg", "*.tif", "*.tiff", "*.png"}}};
+    request.filters = {{texts::kAddFilter, folvane::AddDialogPatterns()}};
     request.defaultExt = "jpg";
     request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                     OFN_HIDEREADONLY;

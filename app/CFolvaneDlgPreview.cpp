@@ -3,8 +3,6 @@
 
 #include "app/CFolvaneDlg.h"
 
-#include <array>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +10,7 @@
 #include "app/PreviewPicture.h"
 #include "app/Resource.h"
 #include "image/CfImage.h"
+#include "pdf/ImageFileRules.h"
 #include "pdf/PageLayout.h"
 #include "platform/crt/ModulePath.h"
 #include "platform/crt/SplitPath.h"
@@ -23,24 +22,6 @@ constexpr const char *kPlaceholderName = "无法显示.bmp";
 constexpr int kColumnPath = 1;
 constexpr uint32_t kSheetColour = RgbColor(255, 255, 255);
 constexpr uint32_t kOutlineColour = RgbColor(150, 150, 150);
-
-// Extensions of the formats the preview reads, compared without regard to case by their
-// first bytes (so ".tiff" and ".jpeg" count, as ".tif" always did). The content decides the
-// decoder; the extension only keeps other files from being tried.
-bool HasPreviewableExtension(const std::string &path) {
-    static constexpr std::array<const char *, 5> kAccepted = {".tif", ".jpg", ".jpe", ".bmp",
-                                                              ".png"};
-    std::string ext = _splitpath(path).ext;
-    for (char &c : ext) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    for (const char *accepted : kAccepted) {
-        if (ext.compare(0, 4, accepted) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 std::string PlaceholderPath() {
     const SplitPathParts exe = _splitpath(GetModuleFileNameA());
@@ -95,7 +76,7 @@ void DrawPlaceholder(HDC dc, const UiRect &client) {
 } // namespace
 
 std::string CFolvaneDlg::PreviewFilePath(const std::string &path) {
-    return HasPreviewableExtension(path) ? path : PlaceholderPath();
+    return folvane::IsPreviewName(path) ? path : PlaceholderPath();
 }
 
 void CFolvaneDlg::ShowPreview(std::string path) {
@@ -107,7 +88,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
     PreviewPicture picture;
     const bool readable =
-        HasPreviewableExtension(path) && LoadPreviewPicture(path, layout, client, picture);
+        folvane::IsPreviewName(path) && LoadPreviewPicture(path, layout, client, picture);
 
     frame->Invalidate(true);
     frame->UpdateWindow();

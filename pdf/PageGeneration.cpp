@@ -2,17 +2,12 @@
 
 #include <sys/stat.h>
 
+#include "pdf/ImageFileRules.h"
 #include "pdf/PdfWriter.h"
 
 namespace folvane {
 
 namespace {
-
-// True when `part` first occurs in `path` after its first character.
-bool FoundAfterStart(const std::string &path, const char *part) {
-    std::size_t position = path.find(part);
-    return position != std::string::npos && position > 0;
-}
 
 // Writing over an image would replace it before its own page is read back by anyone: refuse
 // an output that is the same file as an input, by device and inode so that links count.
@@ -207,16 +202,6 @@ Problem Internal(const std::string &what) {
 }
 
 } // namespace
-
-const char *ImageTypeForPath(const std::string &path) {
-    if (FoundAfterStart(path, ".jpg") || FoundAfterStart(path, ".JPG")) {
-        return "jpeg";
-    }
-    if (FoundAfterStart(path, ".tif") || FoundAfterStart(path, ".TIF")) {
-        return "tiff";
-    }
-    return "auto";
-}
 
 void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
                  const GenerateOptions &options, const GenerateEvents &events) {

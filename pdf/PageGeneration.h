@@ -13,11 +13,6 @@
 
 namespace folvane {
 
-// Engine image type for a path: "jpeg", "tiff", or "auto" when the path holds none of the four
-// substrings ".jpg", ".JPG", ".tif", ".TIF" (tried in that order; an occurrence only counts when
-// it does not start the path). "auto" lets the engine decide by the file's content.
-const char *ImageTypeForPath(const std::string &path);
-
 // The PDF version the page loop writes, and the pre-flight asks about.
 inline constexpr const char *kPdfVersion = "1.4";
 
