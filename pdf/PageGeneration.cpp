@@ -227,4 +227,8 @@ void GeneratePdf(const std::string &savePath, const std::vector<std::string> &im
     }
 }
 
+void RemoveTemporaryFiles() noexcept {
+    PdfWriter::RemoveTemporaryFiles();
+}
+
 } // namespace folvane

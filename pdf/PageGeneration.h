@@ -95,4 +95,9 @@ public:
 void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
                  const GenerateOptions &options, const GenerateEvents &events = {});
 
+// Removes the temporary files of every document being written in this process, leaving their
+// targets untouched. Async-signal-safe: for a handler of SIGINT and the like that then ends the
+// process.
+void RemoveTemporaryFiles() noexcept;
+
 } // namespace folvane
