@@ -1,0 +1,219 @@
+#include "image/codecs/AreaReducer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "image/SafeSize.h"
+#include "image/codecs/DecodeFailure.h"
+
+namespace {
+
+[[noreturn]] void RaiseSize(const char *what, uint64_t a, uint64_t b, uint64_t c, uint64_t d) {
+    char text[kLastErrorSize];
+    std::snprintf(text, sizeof text, "AreaReducer: %s (%llu x %llu, picture %llu x %llu)", what,
+                  static_cast<unsigned long long>(a), static_cast<unsigned long long>(b),
+                  static_cast<unsigned long long>(c), static_cast<unsigned long long>(d));
+    RaiseDecodeFailure(text);
+}
+
+// Orientations whose stored columns run backwards along their upright axis, and those whose
+// stored rows do (2 mirrored, 3 upside down, 4 flipped, 5 to 8 turned, see ApplyOrientation).
+bool ColumnsReversed(int32_t orientation) {
+    return orientation == 2 || orientation == 3 || orientation == 7 || orientation == 8;
+}
+
+bool RowsReversed(int32_t orientation) {
+    return orientation == 3 || orientation == 4 || orientation == 6 || orientation == 7;
+}
+
+template <class Sample>
+inline void AddPixel(uint64_t *sums, uint64_t weight, const Sample *samples, size_t channels) {
+    for (size_t c = 0; c < channels; ++c) {
+        sums[c] += weight * samples[c];
+    }
+}
+
+} // namespace
+
+int ReducedChannels(ReducedPixels pixels) {
+    switch (pixels) {
+    case ReducedPixels::Grey:
+        return 1;
+    case ReducedPixels::GreyAlpha:
+        return 2;
+    case ReducedPixels::Bgr:
+        return 3;
+    case ReducedPixels::Bgra:
+        return 4;
+    }
+    return 4;
+}
+
+AreaReducer::Landing AreaReducer::Axis::At(uint32_t index) const {
+    const uint64_t u = reversed ? sourceLength - 1 - uint64_t{index} : index;
+    const uint64_t start = u * targetLength;
+    const uint64_t cell = start / sourceLength;
+    const uint64_t end = std::min(start + targetLength, (cell + 1) * sourceLength);
+    return Landing{static_cast<uint32_t>(cell) - keepFirst, static_cast<uint32_t>(end - start)};
+}
+
+AreaReducer::AreaReducer(const Source &source, const ReducedSize &target)
+    : m_pixels(source.pixels), m_channels(size_t(ReducedChannels(source.pixels))),
+      m_width(source.width), m_height(source.height),
+      m_swapped(source.orientation >= 5 && source.orientation <= 8) {
+    SetUpAxes(source, target);
+    Allocate();
+}
+
+void AreaReducer::SetUpAxes(const Source &source, const ReducedSize &target) {
+    if (m_width == 0 || m_height == 0 || m_width > kReducedMaxSide || m_height > kReducedMaxSide) {
+        RaiseSize("the picture's size is out of range", m_width, m_height, m_width, m_height);
+    }
+    const uint32_t uprightWidth = m_swapped ? m_height : m_width;
+    const uint32_t uprightHeight = m_swapped ? m_width : m_height;
+    if (target.width == 0 || target.height == 0 || target.width > uprightWidth ||
+        target.height > uprightHeight) {
+        RaiseSize("the reduced size is not within the picture", target.width, target.height,
+                  uprightWidth, uprightHeight);
+    }
+    ImageBox keep = target.keep;
+    if (keep.left == 0 && keep.top == 0 && keep.right == 0 && keep.bottom == 0) {
+        keep = ImageBox{0, 0, int32_t(target.width), int32_t(target.height)};
+    }
+    if (keep.left < 0 || keep.top < 0 || keep.left >= keep.right || keep.top >= keep.bottom ||
+        int64_t{keep.right} > int64_t{target.width} ||
+        int64_t{keep.bottom} > int64_t{target.height}) {
+        RaiseSize("the kept part is not within the reduced size", target.width, target.height,
+                  uprightWidth, uprightHeight);
+    }
+    m_keepWidth = uint32_t(keep.right - keep.left);
+    m_keepHeight = uint32_t(keep.bottom - keep.top);
+    const Axis across{0, target.width, uint32_t(keep.left), m_keepWidth, false};
+    const Axis down{0, target.height, uint32_t(keep.top), m_keepHeight, false};
+    m_columns = m_swapped ? down : across;
+    m_rows = m_swapped ? across : down;
+    m_columns.sourceLength = m_width;
+    m_columns.reversed = ColumnsReversed(source.orientation);
+    m_rows.sourceLength = m_height;
+    m_rows.reversed = RowsReversed(source.orientation);
+    m_denominator = uint64_t{m_width} * m_height;
+}
+
+void AreaReducer::Allocate() {
+    const auto sumCount = SafeSize::Mul(m_keepWidth, m_keepHeight, m_channels);
+    const auto sumBytes = sumCount ? SafeSize::Mul(*sumCount, sizeof(uint64_t)) : std::nullopt;
+    if (!sumBytes || *sumBytes > CFIMAGE_MAX_MEMORY) {
+        RaiseSize("the kept part needs more memory than the library allows", m_keepWidth,
+                  m_keepHeight, m_width, m_height);
+    }
+    m_sums.reset(new (std::nothrow) uint64_t[*sumCount]());
+    m_columnLandings.reset(new (std::nothrow) Landing[m_width]);
+    if (!m_sums || !m_columnLandings) {
+        RaiseDecodeFailure("AreaReducer: can't allocate memory");
+    }
+    for (uint32_t x = 0; x < m_width; ++x) {
+        m_columnLandings[x] = m_columns.At(x);
+    }
+}
+
+int AreaReducer::LinesOf(uint32_t y, Line lines[2]) const {
+    const Landing row = m_rows.At(y);
+    // A kept row of the upright picture is a line of kept pixels; a kept column of a turned
+    // one is the pixel at that column of every kept row.
+    const size_t lineStride = m_swapped ? m_channels : size_t{m_keepWidth} * m_channels;
+    int count = 0;
+    if (row.cell < m_rows.keepCount) {
+        lines[count++] = Line{m_sums.get() + row.cell * lineStride, row.weight};
+    }
+    const uint32_t rest = m_rows.targetLength - row.weight;
+    const uint32_t next = row.cell + 1;
+    if (rest != 0 && next < m_rows.keepCount) {
+        lines[count++] = Line{m_sums.get() + next * lineStride, rest};
+    }
+    return count;
+}
+
+template <class Sample>
+void AreaReducer::AddRun(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
+                         const Sample *samples) {
+    if (count == 0) {
+        return;
+    }
+    if (y >= m_height || uint64_t{x0} + uint64_t{count - 1} * step >= m_width) {
+        RaiseDecodeFailure("AreaReducer: pixels outside the picture");
+    }
+    Line lines[2];
+    const int lineCount = LinesOf(y, lines);
+    if (lineCount == 0) {
+        return;
+    }
+    // Neighbouring target pixels along the stored columns' axis: the next pixel of a row, or
+    // the same pixel of the next row when the picture is turned.
+    const size_t cellStride = m_swapped ? size_t{m_keepWidth} * m_channels : m_channels;
+    const uint32_t keepCount = m_columns.keepCount;
+    const uint32_t columnTarget = m_columns.targetLength;
+    for (uint32_t i = 0; i < count; ++i, samples += m_channels) {
+        const Landing c = m_columnLandings[x0 + size_t{i} * step];
+        const uint32_t next = c.cell + 1;
+        const uint64_t rest = columnTarget - c.weight;
+        for (int l = 0; l < lineCount; ++l) {
+            if (c.cell < keepCount) {
+                AddPixel(lines[l].sums + c.cell * cellStride, lines[l].weight * c.weight, samples,
+                         m_channels);
+            }
+            if (rest != 0 && next < keepCount) {
+                AddPixel(lines[l].sums + next * cellStride, lines[l].weight * rest, samples,
+                         m_channels);
+            }
+        }
+    }
+}
+
+void AreaReducer::Add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
+                      const uint8_t *samples) {
+    AddRun(y, x0, step, count, samples);
+}
+
+void AreaReducer::Add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
+                      const uint16_t *samples) {
+    AddRun(y, x0, step, count, samples);
+}
+
+void AreaReducer::Finish(CfImage &image, unsigned shift, const uint8_t *greyMap) const {
+    const bool grey = m_pixels == ReducedPixels::Grey || m_pixels == ReducedPixels::GreyAlpha;
+    const bool withAlpha = m_pixels == ReducedPixels::GreyAlpha || m_pixels == ReducedPixels::Bgra;
+    if (image.Create(m_keepWidth, m_keepHeight, grey ? 8 : 24, image.info.type) == nullptr) {
+        RaiseDecodeFailure(""); // Create's own text stays
+    }
+    if (withAlpha && !image.CreateAlphaChannel()) {
+        RaiseDecodeFailure("AreaReducer: can't allocate the alpha plane");
+    }
+    if (grey) {
+        image.SetGreyPalette();
+    }
+    const size_t colours = withAlpha ? m_channels - 1 : m_channels;
+    const uint64_t half = m_denominator / 2;
+    const uint64_t *sums = m_sums.get();
+    for (uint32_t row = 0; row < m_keepHeight; ++row) {
+        // The kept part's top row is the bitmap's last.
+        const uint32_t y = m_keepHeight - 1 - row;
+        uint8_t *pixels = image.RowPointer(y);
+        uint8_t *alpha = withAlpha ? image.alpha + size_t{y} * m_keepWidth : nullptr;
+        for (uint32_t x = 0; x < m_keepWidth; ++x, sums += m_channels) {
+            for (size_t c = 0; c < m_channels; ++c) {
+                const uint64_t mean = ((sums[c] + half) / m_denominator) >> shift;
+                auto value = static_cast<uint8_t>(std::min<uint64_t>(mean, 255));
+                if (c < colours && grey && greyMap) {
+                    value = greyMap[value];
+                }
+                if (c < colours) {
+                    pixels[size_t{x} * colours + c] = value;
+                } else {
+                    alpha[x] = value;
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,58 @@
+// Reading one TIFF page a band at a time for the reduced decode. Contiguous strips are read a
+// scanline at a time (libtiff decodes a strip as it goes, so a strip of any height costs one
+// row); separate planes and subsampled YCbCr, which libtiff converts only in whole strips, a
+// strip at a time; tiles a tile at a time. Each read is a block, with every plane of it.
+//
+// No buffer passes kTiffBandCeiling. A block that cannot be read raises DecodeFailure naming
+// the row, strip or tile: the reduced decode never shows part of a picture as all of it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+typedef struct tiff TIFF;
+
+// The most bytes one band (with all its planes) may take.
+inline constexpr uint64_t kTiffBandCeiling = uint64_t{64} << 20;
+// The most planes a page stored plane by plane may have for the reduced decode.
+inline constexpr uint16_t kTiffMaxPlanes = 4;
+
+struct TiffBlock {
+    uint32_t x0 = 0; // the block's first pixel in the stored picture
+    uint32_t y0 = 0;
+    uint32_t width = 0; // its pixels inside the picture, across and down
+    uint32_t rows = 0;
+    uint32_t rowPixels = 0; // pixels a data row holds: the tile's width, or the picture's
+    size_t rowBytes = 0;    // bytes from one data row of a plane to the next
+    uint16_t planeCount = 1;
+    const uint8_t *planes[kTiffMaxPlanes] = {};
+};
+
+enum class TiffBlockMode { Scanlines, Strips, Tiles };
+
+class TiffBlockReader {
+public:
+    // planes is 1 for contiguous data and the samples per pixel for separate planes.
+    TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes,
+                    TiffBlockMode mode);
+
+    // Reads the page top to bottom, the tiles of a row of tiles left to right, and hands each
+    // block to visit.
+    void ReadAll(const std::function<void(const TiffBlock &)> &visit);
+
+private:
+    void ReadScanlines(const std::function<void(const TiffBlock &)> &visit);
+    void ReadStrips(const std::function<void(const TiffBlock &)> &visit);
+    void ReadTiles(const std::function<void(const TiffBlock &)> &visit);
+    // Makes the buffers of one plane each, `bytes` long, within the band ceiling.
+    void AllocatePlanes(uint64_t bytes, const char *what);
+
+    TIFF *m_tif;
+    uint32_t m_width;
+    uint32_t m_height;
+    uint16_t m_planes;
+    TiffBlockMode m_mode;
+    std::vector<uint8_t> m_buffers[kTiffMaxPlanes];
+};
