@@ -46,8 +46,12 @@ struct ReducedFacts {
     uint32_t uprightHeight = 0;
 };
 
-// Most pixels a side the reduced decode reads (wider or taller pictures are refused).
+// Most pixels a side, and in all, the reduced decode reads; larger pictures are refused. Its
+// work grows with the source's pixels: 2^32 of them (sixteen times the full decode's largest
+// 8-bit picture) take seconds, and keep a tiny file of fax-coded blank rows, which codes a
+// row in a bit, from claiming hours of work.
 inline constexpr uint32_t kReducedMaxSide = 1u << 20;
+inline constexpr uint64_t kReducedMaxPixels = CFIMAGE_MAX_MEMORY * 16;
 
 // The largest size of the upright picture's proportions within maxWidth x maxHeight, never
 // larger than the picture itself and at least 1 x 1; keeps everything.

@@ -68,7 +68,8 @@ AreaReducer::AreaReducer(const Source &source, const ReducedSize &target)
 }
 
 void AreaReducer::SetUpAxes(const Source &source, const ReducedSize &target) {
-    if (m_width == 0 || m_height == 0 || m_width > kReducedMaxSide || m_height > kReducedMaxSide) {
+    if (m_width == 0 || m_height == 0 || m_width > kReducedMaxSide || m_height > kReducedMaxSide ||
+        uint64_t{m_width} * m_height > kReducedMaxPixels) {
         RaiseSize("the picture's size is out of range", m_width, m_height, m_width, m_height);
     }
     const uint32_t uprightWidth = m_swapped ? m_height : m_width;

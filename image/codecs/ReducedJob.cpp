@@ -13,10 +13,13 @@ ReducedSize ReducedJob::Choose(uint32_t uprightWidth, uint32_t uprightHeight, co
                       uprightWidth, uprightHeight);
         RaiseDecodeFailure(text);
     }
-    if (uprightWidth > kReducedMaxSide || uprightHeight > kReducedMaxSide) {
+    if (uprightWidth > kReducedMaxSide || uprightHeight > kReducedMaxSide ||
+        uint64_t{uprightWidth} * uprightHeight > kReducedMaxPixels) {
         std::snprintf(text, sizeof text,
-                      "%s: a picture of %u x %u pixels is beyond the reduced decode's %u a side",
-                      module, uprightWidth, uprightHeight, kReducedMaxSide);
+                      "%s: a picture of %u x %u pixels is beyond what the reduced decode reads "
+                      "(%u a side, %llu in all)",
+                      module, uprightWidth, uprightHeight, kReducedMaxSide,
+                      static_cast<unsigned long long>(kReducedMaxPixels));
         RaiseDecodeFailure(text);
     }
     const std::optional<ReducedSize> size = choose(uprightWidth, uprightHeight);

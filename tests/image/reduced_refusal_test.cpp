@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include <tiffio.h>
 #include <zlib.h>
@@ -111,15 +112,15 @@ TEST(ReducedRefusal, TiffWhoseStripsAreMissingIsRefusedBeforeAnyIsDecoded) {
     EXPECT_NE(reason.find("holds less than its header claims"), std::string::npos) << reason;
 }
 
-TEST(ReducedRefusal, TiffWhoseOneStripLiesBeyondTheEndOfTheFileIsRefused) {
-    // A little-endian header and one directory: kClaimed x kClaimed grey pixels, uncompressed,
-    // in one strip at offset 4096 of a file of about a hundred bytes (libtiff reads it as
-    // strips of a few rows each).
+// A little-endian header and one directory: width x height grey pixels, uncompressed, in one
+// strip at offset 4096 of a file of about a hundred bytes (libtiff reads it as strips of a few
+// rows each).
+Bytes TinyTiff(uint32_t width, uint32_t height) {
     Bytes tiff = {'I', 'I', 42, 0};
     PutLe32(tiff, 8);
     const uint32_t entries[][3] = {
-        {256, 4, kClaimed}, {257, 4, kClaimed}, {258, 3, 8},        {259, 3, 1},
-        {262, 3, 1},        {273, 4, 4096},     {278, 4, kClaimed}, {279, 4, kClaimed * kClaimed}};
+        {256, 4, width}, {257, 4, height}, {258, 3, 8},      {259, 3, 1},
+        {262, 3, 1},     {273, 4, 4096},   {278, 4, height}, {279, 4, width * height}};
     PutLe16(tiff, 8);
     for (const auto &[tag, type, value] : entries) {
         PutLe16(tiff, tag);
@@ -128,8 +129,19 @@ TEST(ReducedRefusal, TiffWhoseOneStripLiesBeyondTheEndOfTheFileIsRefused) {
         PutLe32(tiff, value);
     }
     PutLe32(tiff, 0);
-    const std::string reason = Refusal(tiff);
+    return tiff;
+}
+
+TEST(ReducedRefusal, TiffWhoseOneStripLiesBeyondTheEndOfTheFileIsRefused) {
+    const std::string reason = Refusal(TinyTiff(kClaimed, kClaimed));
     EXPECT_NE(reason.find("lies beyond the end of the file"), std::string::npos) << reason;
+}
+
+TEST(ReducedRefusal, PicturesOfMoreThanFourBillionPixelsAreRefusedBeforeTheirDataIsLookedAt) {
+    for (const auto &[width, height] : {std::pair{70000u, 70000u}, std::pair{1u << 21, 1u}}) {
+        const std::string reason = Refusal(TinyTiff(width, height));
+        EXPECT_NE(reason.find("beyond what the reduced decode reads"), std::string::npos) << reason;
+    }
 }
 
 TEST(ReducedRefusal, TiffWhoseOneStripDecodesToFarLessThanItsRowsIsRefused) {
