@@ -1,6 +1,8 @@
 #include "image/codecs/CfTiffStreamProcs.h"
 
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
 #include "image/CfStream.h"
@@ -17,9 +19,30 @@ CfStream *AsStream(thandle_t handle) {
     return static_cast<CfStream *>(handle);
 }
 
-// libtiff's messages are never shown or stored: the decoder reports failures in its own words.
-// Returning 1 keeps libtiff from passing the message on to its process-wide handlers.
+// libtiff's messages are never shown: the decoder reports failures in its own words, and a
+// caller who asked keeps a count and the first text. Returning 1 keeps libtiff from passing
+// the message on to its process-wide handlers.
 int IgnoreTiffMessage(TIFF *, void *, const char *, const char *, va_list) {
+    return 1;
+}
+
+void Keep(int &count, char (&first)[200], const char *module, const char *format, va_list ap) {
+    if (count++ == 0) {
+        char text[sizeof first - 40];
+        std::vsnprintf(text, sizeof text, format, ap);
+        std::snprintf(first, sizeof first, "%.30s: %s", module ? module : "libtiff", text);
+    }
+}
+
+int KeepTiffWarning(TIFF *, void *data, const char *module, const char *format, va_list ap) {
+    auto *messages = static_cast<TiffMessages *>(data);
+    Keep(messages->warnings, messages->firstWarning, module, format, ap);
+    return 1;
+}
+
+int KeepTiffError(TIFF *, void *data, const char *module, const char *format, va_list ap) {
+    auto *messages = static_cast<TiffMessages *>(data);
+    Keep(messages->errors, messages->firstError, module, format, ap);
     return 1;
 }
 
@@ -76,13 +99,15 @@ int TiffStreamMap(thandle_t, void **, toff_t *) {
 
 void TiffStreamUnmap(thandle_t, void *, toff_t) {}
 
-TIFF *TiffOpenStream(CfStream *stream, const char *mode) {
+TIFF *TiffOpenStream(CfStream *stream, const char *mode, TiffMessages *messages) {
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     if (options == nullptr) {
         return nullptr;
     }
-    TIFFOpenOptionsSetErrorHandlerExtR(options, IgnoreTiffMessage, nullptr);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreTiffMessage, nullptr);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, messages ? KeepTiffError : IgnoreTiffMessage,
+                                       messages);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, messages ? KeepTiffWarning : IgnoreTiffMessage,
+                                         messages);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLibtiffAllocationCeiling);
     TIFF *tif = TIFFClientOpenExt("TIFF IMAGE", mode, stream, TiffStreamRead, TiffStreamWrite,
                                   TiffStreamSeek, TiffStreamClose, TiffStreamSize, TiffStreamMap,

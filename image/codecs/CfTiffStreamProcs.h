@@ -18,7 +18,18 @@ toff_t TiffStreamSize(thandle_t stream);
 int TiffStreamMap(thandle_t stream, void **base, toff_t *size);
 void TiffStreamUnmap(thandle_t stream, void *base, toff_t size);
 
-// Opens libtiff over the stream with handlers that drop every libtiff error and warning
-// message, and with libtiff's own allocations capped. Returns null when the stream holds no
-// readable TIFF header and first directory. The caller closes the handle with TIFFClose.
-TIFF *TiffOpenStream(CfStream *stream, const char *mode);
+// What libtiff reported while a handle was open: how many warnings and errors, and the first
+// of each. libtiff goes on after a warning, even when a fax or JPEG strip's data has ended and
+// it fills the rows left with white or grey.
+struct TiffMessages {
+    int warnings = 0;
+    int errors = 0;
+    char firstWarning[200] = "";
+    char firstError[200] = "";
+};
+
+// Opens libtiff over the stream with handlers that print nothing (with messages given, they
+// are counted and the first kept there; the object must outlive the handle), and with
+// libtiff's own allocations capped. Returns null when the stream holds no readable TIFF header
+// and first directory. The caller closes the handle with TIFFClose.
+TIFF *TiffOpenStream(CfStream *stream, const char *mode, TiffMessages *messages = nullptr);

@@ -77,12 +77,9 @@ Pass PassOf(const PngReadSession &png, int pass) {
     if (!png.Interlaced()) {
         return Pass{width, height, 0, 0, 1, 1};
     }
-    return Pass{PNG_PASS_COLS(width, pass),
-                PNG_PASS_ROWS(height, pass),
-                PNG_PASS_START_COL(pass),
-                PNG_PASS_START_ROW(pass),
-                uint32_t(PNG_PASS_COL_OFFSET(pass)),
-                uint32_t(PNG_PASS_ROW_OFFSET(pass))};
+    return Pass{uint32_t(PNG_PASS_COLS(width, pass)), uint32_t(PNG_PASS_ROWS(height, pass)),
+                uint32_t(PNG_PASS_START_COL(pass)),   uint32_t(PNG_PASS_START_ROW(pass)),
+                uint32_t(PNG_PASS_COL_OFFSET(pass)),  uint32_t(PNG_PASS_ROW_OFFSET(pass))};
 }
 
 void ReadPixels(PngReadSession &png, AreaReducer &reducer) {

@@ -91,9 +91,9 @@ void CheckStriles(TIFF *tif, CfStream &stream) {
 
 template <class Rows>
 void ReducePage(TIFF *tif, const CfImageTIF::Page &page, Rows &rows, const ReducedSize &size,
-                CfImage &image) {
+                TiffMessages &messages, CfImage &image) {
     AreaReducer reducer({page.width, page.height, page.orientation, rows.Pixels()}, size);
-    TiffBlockReader reader(tif, page.width, page.height, rows.Planes(), rows.Mode());
+    TiffBlockReader reader(tif, page.width, page.height, rows.Planes(), rows.Mode(), messages);
     reader.ReadAll([&](const TiffBlock &block) { rows.Add(block, reducer); });
     if constexpr (std::is_same_v<Rows, TiffSampleRows>) {
         reducer.Finish(image, rows.Shift(), rows.GreyMap());
@@ -105,7 +105,8 @@ void ReducePage(TIFF *tif, const CfImageTIF::Page &page, Rows &rows, const Reduc
 } // namespace
 
 void DecodeReducedTiff(CfStream &stream, ReducedJob &job) {
-    TiffHandle tif(TiffOpenStream(&stream, "rb"));
+    TiffMessages messages;
+    TiffHandle tif(TiffOpenStream(&stream, "rb", &messages));
     if (!tif) {
         RaiseDecodeFailure("ReducedTiff: not a TIFF file libtiff can open");
     }
@@ -124,9 +125,9 @@ void DecodeReducedTiff(CfStream &stream, ReducedJob &job) {
     }
     if (tiffcodec::IsRgbFamily(page.photometric)) {
         TiffRgbaRows rows(tif.get(), page.samplesPerPixel);
-        ReducePage(tif.get(), page, rows, size, job.image);
+        ReducePage(tif.get(), page, rows, size, messages, job.image);
     } else {
         TiffSampleRows rows(tif.get(), page);
-        ReducePage(tif.get(), page, rows, size, job.image);
+        ReducePage(tif.get(), page, rows, size, messages, job.image);
     }
 }

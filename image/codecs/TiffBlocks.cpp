@@ -7,28 +7,33 @@
 
 #include "image/CfImage.h"
 #include "image/SafeSize.h"
+#include "image/codecs/CfTiffStreamProcs.h"
 #include "image/codecs/DecodeFailure.h"
 
-namespace {
-
-[[noreturn]] void RaiseUnreadable(const char *what, uint64_t at, uint64_t of) {
-    char text[kLastErrorSize];
-    std::snprintf(text, sizeof text,
-                  "ReducedTiff: %s %llu of %llu cannot be read: its data is damaged or missing",
-                  what, static_cast<unsigned long long>(at) + 1,
-                  static_cast<unsigned long long>(of));
-    RaiseDecodeFailure(text);
-}
-
-} // namespace
-
 TiffBlockReader::TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes,
-                                 TiffBlockMode mode)
-    : m_tif(tif), m_width(width), m_height(height), m_planes(planes), m_mode(mode) {
+                                 TiffBlockMode mode, TiffMessages &messages)
+    : m_tif(tif), m_width(width), m_height(height), m_planes(planes), m_mode(mode),
+      m_messages(messages) {
     if (planes == 0 || planes > kTiffMaxPlanes) {
         RaiseDecodeFailure("ReducedTiff: pages of more than 4 separate planes are not read "
                            "reduced");
     }
+    // What libtiff said while it read the directory does not count against the pixels.
+    m_messages = TiffMessages{};
+}
+
+void TiffBlockReader::Check(bool ok, const char *what, uint64_t at, uint64_t of) const {
+    if (ok && m_messages.warnings == 0) {
+        return;
+    }
+    const char *words = !ok && m_messages.errors > 0 ? m_messages.firstError
+                        : m_messages.warnings > 0    ? m_messages.firstWarning
+                                                     : "its data is damaged or missing";
+    char text[kLastErrorSize];
+    std::snprintf(text, sizeof text, "ReducedTiff: %s %llu of %llu cannot be read (%s)", what,
+                  static_cast<unsigned long long>(at) + 1, static_cast<unsigned long long>(of),
+                  words);
+    RaiseDecodeFailure(text);
 }
 
 void TiffBlockReader::AllocatePlanes(uint64_t bytes, const char *what) {
@@ -71,9 +76,7 @@ void TiffBlockReader::ReadScanlines(const std::function<void(const TiffBlock &)>
     block.rowBytes = size_t(rowBytes);
     block.planes[0] = m_buffers[0].data();
     for (uint32_t y = 0; y < m_height; ++y) {
-        if (TIFFReadScanline(m_tif, m_buffers[0].data(), y, 0) < 0) {
-            RaiseUnreadable("row", y, m_height);
-        }
+        Check(TIFFReadScanline(m_tif, m_buffers[0].data(), y, 0) >= 0, "row", y, m_height);
         block.y0 = y;
         visit(block);
     }
@@ -101,9 +104,7 @@ void TiffBlockReader::ReadStrips(const std::function<void(const TiffBlock &)> &v
                 wanted <= stripBytes
                     ? TIFFReadEncodedStrip(m_tif, strip, m_buffers[p].data(), tmsize_t(wanted))
                     : -1;
-            if (got < 0 || uint64_t(got) < wanted) {
-                RaiseUnreadable("strip", strip, strips);
-            }
+            Check(got >= 0 && uint64_t(got) >= wanted, "strip", strip, strips);
             block.planes[p] = m_buffers[p].data();
         }
         visit(block);
@@ -136,10 +137,8 @@ void TiffBlockReader::ReadTiles(const std::function<void(const TiffBlock &)> &vi
             block.x0 = uint32_t(x0);
             block.width = uint32_t(std::min<uint64_t>(tileWidth, m_width - x0));
             for (uint16_t p = 0; p < m_planes; ++p) {
-                if (TIFFReadTile(m_tif, m_buffers[p].data(), block.x0, block.y0, 0, p) < 0) {
-                    RaiseUnreadable("tile", TIFFComputeTile(m_tif, block.x0, block.y0, 0, p),
-                                    tiles);
-                }
+                Check(TIFFReadTile(m_tif, m_buffers[p].data(), block.x0, block.y0, 0, p) >= 0,
+                      "tile", TIFFComputeTile(m_tif, block.x0, block.y0, 0, p), tiles);
                 block.planes[p] = m_buffers[p].data();
             }
             visit(block);

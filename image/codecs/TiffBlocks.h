@@ -3,8 +3,10 @@
 // row); separate planes and subsampled YCbCr, which libtiff converts only in whole strips, a
 // strip at a time; tiles a tile at a time. Each read is a block, with every plane of it.
 //
-// No buffer passes kTiffBandCeiling. A block that cannot be read raises DecodeFailure naming
-// the row, strip or tile: the reduced decode never shows part of a picture as all of it.
+// No buffer passes kTiffBandCeiling. A block that cannot be read, or that made libtiff warn
+// (it warns, and goes on with white or grey rows, when a fax or JPEG strip's data ends),
+// raises DecodeFailure naming the row, strip or tile and libtiff's words: the reduced decode
+// never shows part of a picture as all of it.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +15,7 @@
 #include <vector>
 
 typedef struct tiff TIFF;
+struct TiffMessages;
 
 // The most bytes one band (with all its planes) may take.
 inline constexpr uint64_t kTiffBandCeiling = uint64_t{64} << 20;
@@ -34,9 +37,10 @@ enum class TiffBlockMode { Scanlines, Strips, Tiles };
 
 class TiffBlockReader {
 public:
-    // planes is 1 for contiguous data and the samples per pixel for separate planes.
-    TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes,
-                    TiffBlockMode mode);
+    // planes is 1 for contiguous data and the samples per pixel for separate planes; messages
+    // are those of the handle (TiffOpenStream), counted afresh for the reading.
+    TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes, TiffBlockMode mode,
+                    TiffMessages &messages);
 
     // Reads the page top to bottom, the tiles of a row of tiles left to right, and hands each
     // block to visit.
@@ -48,11 +52,14 @@ private:
     void ReadTiles(const std::function<void(const TiffBlock &)> &visit);
     // Makes the buffers of one plane each, `bytes` long, within the band ceiling.
     void AllocatePlanes(uint64_t bytes, const char *what);
+    // Raises when a read failed (ok false) or libtiff warned while it read.
+    void Check(bool ok, const char *what, uint64_t at, uint64_t of) const;
 
     TIFF *m_tif;
     uint32_t m_width;
     uint32_t m_height;
     uint16_t m_planes;
     TiffBlockMode m_mode;
+    TiffMessages &m_messages;
     std::vector<uint8_t> m_buffers[kTiffMaxPlanes];
 };
