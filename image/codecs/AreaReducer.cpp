@@ -28,13 +28,6 @@ bool RowsReversed(int32_t orientation) {
     return orientation == 3 || orientation == 4 || orientation == 6 || orientation == 7;
 }
 
-template <class Sample>
-inline void AddPixel(uint64_t *sums, uint64_t weight, const Sample *samples, size_t channels) {
-    for (size_t c = 0; c < channels; ++c) {
-        sums[c] += weight * samples[c];
-    }
-}
-
 } // namespace
 
 int ReducedChannels(ReducedPixels pixels) {
@@ -51,12 +44,12 @@ int ReducedChannels(ReducedPixels pixels) {
     return 4;
 }
 
-AreaReducer::Landing AreaReducer::Axis::At(uint32_t index) const {
+uint32_t AreaReducer::Axis::CellOf(uint32_t index, uint32_t *weight) const {
     const uint64_t u = reversed ? sourceLength - 1 - uint64_t{index} : index;
     const uint64_t start = u * targetLength;
     const uint64_t cell = start / sourceLength;
-    const uint64_t end = std::min(start + targetLength, (cell + 1) * sourceLength);
-    return Landing{static_cast<uint32_t>(cell) - keepFirst, static_cast<uint32_t>(end - start)};
+    *weight = uint32_t(std::min(start + targetLength, (cell + 1) * sourceLength) - start);
+    return uint32_t(cell);
 }
 
 AreaReducer::AreaReducer(const Source &source, const ReducedSize &target)
@@ -110,30 +103,71 @@ void AreaReducer::Allocate() {
                   m_keepHeight, m_width, m_height);
     }
     m_sums.reset(new (std::nothrow) uint64_t[*sumCount]());
-    m_columnLandings.reset(new (std::nothrow) Landing[m_width]);
-    if (!m_sums || !m_columnLandings) {
+    m_line.reset(new (std::nothrow) uint64_t[(size_t{m_columns.keepCount} + 1) * m_channels]());
+    m_landings.reset(new (std::nothrow) Landing[m_width]);
+    if (!m_sums || !m_line || !m_landings) {
         RaiseDecodeFailure("AreaReducer: can't allocate memory");
     }
     for (uint32_t x = 0; x < m_width; ++x) {
-        m_columnLandings[x] = m_columns.At(x);
+        uint32_t weight = 0;
+        const uint32_t cell = m_columns.CellOf(x, &weight);
+        m_landings[x] = Landing{SlotOf(cell), SlotOf(cell + 1), weight};
     }
 }
 
-int AreaReducer::LinesOf(uint32_t y, Line lines[2]) const {
-    const Landing row = m_rows.At(y);
+uint32_t AreaReducer::SlotOf(uint32_t cell) const {
+    const uint32_t kept = cell - m_columns.keepFirst; // wraps below the kept part
+    return kept < m_columns.keepCount ? kept + 1 : 0;
+}
+
+// Sums the run's pixels into m_line, each by its weight in the one or two target pixels it
+// overlaps; the channel count is fixed so that the loops unroll.
+template <size_t Channels, class Sample>
+void AreaReducer::SumRun(uint32_t x0, uint32_t step, uint32_t count, const Sample *samples) {
+    uint64_t *line = m_line.get();
+    const uint64_t whole = m_columns.targetLength;
+    const Landing *landing = m_landings.get() + x0;
+    for (uint32_t i = 0; i < count; ++i, landing += step, samples += Channels) {
+        uint64_t *first = line + size_t{landing->slot} * Channels;
+        const uint64_t weight = landing->weight;
+        for (size_t c = 0; c < Channels; ++c) {
+            first[c] += weight * samples[c];
+        }
+        if (weight != whole) {
+            uint64_t *next = line + size_t{landing->nextSlot} * Channels;
+            for (size_t c = 0; c < Channels; ++c) {
+                next[c] += (whole - weight) * samples[c];
+            }
+        }
+    }
+}
+
+// Adds the slots firstSlot..lastSlot of m_line into the target lines stored row y overlaps,
+// and clears them for the next run.
+void AreaReducer::FlushLine(uint32_t y, uint32_t firstSlot, uint32_t lastSlot) {
+    uint32_t weight = 0;
+    const uint32_t cell = m_rows.CellOf(y, &weight);
+    const uint32_t cells[2] = {cell - m_rows.keepFirst, cell + 1 - m_rows.keepFirst};
+    const uint64_t weights[2] = {weight, uint64_t{m_rows.targetLength} - weight};
     // A kept row of the upright picture is a line of kept pixels; a kept column of a turned
     // one is the pixel at that column of every kept row.
     const size_t lineStride = m_swapped ? m_channels : size_t{m_keepWidth} * m_channels;
-    int count = 0;
-    if (row.cell < m_rows.keepCount) {
-        lines[count++] = Line{m_sums.get() + row.cell * lineStride, row.weight};
+    const size_t cellStride = m_swapped ? size_t{m_keepWidth} * m_channels : m_channels;
+    for (int l = 0; l < 2; ++l) {
+        if (cells[l] >= m_rows.keepCount || weights[l] == 0) {
+            continue;
+        }
+        uint64_t *sums = m_sums.get() + cells[l] * lineStride;
+        for (uint32_t slot = std::max(firstSlot, 1u); slot <= lastSlot; ++slot) {
+            uint64_t *to = sums + (slot - 1) * cellStride;
+            const uint64_t *from = m_line.get() + size_t{slot} * m_channels;
+            for (size_t c = 0; c < m_channels; ++c) {
+                to[c] += weights[l] * from[c];
+            }
+        }
     }
-    const uint32_t rest = m_rows.targetLength - row.weight;
-    const uint32_t next = row.cell + 1;
-    if (rest != 0 && next < m_rows.keepCount) {
-        lines[count++] = Line{m_sums.get() + next * lineStride, rest};
-    }
-    return count;
+    std::fill(m_line.get() + size_t{firstSlot} * m_channels,
+              m_line.get() + (size_t{lastSlot} + 1) * m_channels, 0);
 }
 
 template <class Sample>
@@ -142,33 +176,34 @@ void AreaReducer::AddRun(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
     if (count == 0) {
         return;
     }
-    if (y >= m_height || uint64_t{x0} + uint64_t{count - 1} * step >= m_width) {
+    const uint64_t last = uint64_t{x0} + uint64_t{count - 1} * step;
+    if (y >= m_height || last >= m_width || step == 0) {
         RaiseDecodeFailure("AreaReducer: pixels outside the picture");
     }
-    Line lines[2];
-    const int lineCount = LinesOf(y, lines);
-    if (lineCount == 0) {
-        return;
+    switch (m_channels) {
+    case 1:
+        SumRun<1>(x0, step, count, samples);
+        break;
+    case 2:
+        SumRun<2>(x0, step, count, samples);
+        break;
+    case 3:
+        SumRun<3>(x0, step, count, samples);
+        break;
+    default:
+        SumRun<4>(x0, step, count, samples);
+        break;
     }
-    // Neighbouring target pixels along the stored columns' axis: the next pixel of a row, or
-    // the same pixel of the next row when the picture is turned.
-    const size_t cellStride = m_swapped ? size_t{m_keepWidth} * m_channels : m_channels;
-    const uint32_t keepCount = m_columns.keepCount;
-    const uint32_t columnTarget = m_columns.targetLength;
-    for (uint32_t i = 0; i < count; ++i, samples += m_channels) {
-        const Landing c = m_columnLandings[x0 + size_t{i} * step];
-        const uint32_t next = c.cell + 1;
-        const uint64_t rest = columnTarget - c.weight;
-        for (int l = 0; l < lineCount; ++l) {
-            if (c.cell < keepCount) {
-                AddPixel(lines[l].sums + c.cell * cellStride, lines[l].weight * c.weight, samples,
-                         m_channels);
-            }
-            if (rest != 0 && next < keepCount) {
-                AddPixel(lines[l].sums + next * cellStride, lines[l].weight * rest, samples,
-                         m_channels);
-            }
-        }
+    // Columns land on target pixels in order (backwards along a mirrored axis), so the run
+    // touched the kept ones between its first and last pixel's, and the one after.
+    uint32_t weight = 0;
+    const uint32_t a = m_columns.CellOf(x0, &weight);
+    const uint32_t b = m_columns.CellOf(uint32_t(last), &weight);
+    const uint32_t low = std::max(std::min(a, b), m_columns.keepFirst);
+    const uint32_t high =
+        std::min(std::max(a, b) + 1, m_columns.keepFirst + m_columns.keepCount - 1);
+    if (low <= high) {
+        FlushLine(y, SlotOf(low), SlotOf(high));
     }
 }
 

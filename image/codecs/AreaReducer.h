@@ -6,6 +6,8 @@
 // units, so the weights are exact integers and every target pixel's weights add up to the
 // same N_x N_y: its value is the exact mean of the source area it covers.
 //
+// A run of pixels is first summed along its row into one line of target pixels, then that
+// line is added, with the row's weight, into the one or two target lines the row overlaps.
 // Only the kept part of the target holds sums; source pixels landing outside it are dropped.
 // Failures raise DecodeFailure (see DecodeFailure.h).
 #pragma once
@@ -47,36 +49,35 @@ public:
     // goes into the alpha plane. Raises when the image cannot be made.
     void Finish(CfImage &image, unsigned shift = 0, const uint8_t *greyMap = nullptr) const;
 
-    uint32_t KeptWidth() const { return m_keepWidth; }
-    uint32_t KeptHeight() const { return m_keepHeight; }
-
 private:
-    // Where a source index lands along one axis: its first target pixel, counted from the
-    // kept part's first (wrapping below it), and its weight there. The rest of its weight,
-    // target length - weight, goes to the next target pixel.
-    struct Landing {
-        uint32_t cell;
-        uint32_t weight;
-    };
+    // One upright axis: N source pixels onto T target pixels, of which keepCount from
+    // keepFirst on are kept.
     struct Axis {
         uint32_t sourceLength;
         uint32_t targetLength;
         uint32_t keepFirst;
         uint32_t keepCount;
         bool reversed;
-        Landing At(uint32_t index) const;
+        // The target pixel source pixel `index` starts in, and its weight there; the rest of
+        // its weight, targetLength - weight, goes to the next target pixel.
+        uint32_t CellOf(uint32_t index, uint32_t *weight) const;
     };
-    // A target line (row, or column of a turned picture) a source row adds to, with weight.
-    struct Line {
-        uint64_t *sums;
-        uint64_t weight;
+    // Where a stored column lands in the line of a run: the slots of its first and next target
+    // pixel (slot 0 takes what falls outside the kept part) and its weight in the first.
+    struct Landing {
+        uint32_t slot;
+        uint32_t nextSlot;
+        uint32_t weight;
     };
 
     void SetUpAxes(const Source &source, const ReducedSize &target);
     void Allocate();
-    int LinesOf(uint32_t y, Line lines[2]) const;
+    uint32_t SlotOf(uint32_t cell) const;
     template <class Sample>
     void AddRun(uint32_t y, uint32_t x0, uint32_t step, uint32_t count, const Sample *samples);
+    template <size_t Channels, class Sample>
+    void SumRun(uint32_t x0, uint32_t step, uint32_t count, const Sample *samples);
+    void FlushLine(uint32_t y, uint32_t firstSlot, uint32_t lastSlot);
 
     ReducedPixels m_pixels;
     size_t m_channels;
@@ -88,6 +89,7 @@ private:
     uint32_t m_keepWidth = 0;
     uint32_t m_keepHeight = 0;
     uint64_t m_denominator = 1;
-    std::unique_ptr<Landing[]> m_columnLandings; // one per stored column
-    std::unique_ptr<uint64_t[]> m_sums;          // kept rows, top first, of kept pixels
+    std::unique_ptr<Landing[]> m_landings; // one per stored column
+    std::unique_ptr<uint64_t[]> m_line;    // a run's sums: slot 0, then the kept target pixels
+    std::unique_ptr<uint64_t[]> m_sums;    // kept rows, top first, of kept pixels
 };

@@ -10,6 +10,15 @@
 #include "image/codecs/CfTiffStreamProcs.h"
 #include "image/codecs/DecodeFailure.h"
 
+TiffBlockMode ChooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips) {
+    if (TIFFIsTiled(tif)) {
+        return TiffBlockMode::Tiles;
+    }
+    const auto bytes = SafeSize::Mul(TIFFStripSize64(tif), planes);
+    return wholeStrips || (bytes && *bytes <= kTiffBandCeiling) ? TiffBlockMode::Strips
+                                                                : TiffBlockMode::Scanlines;
+}
+
 TiffBlockReader::TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes,
                                  TiffBlockMode mode, TiffMessages &messages)
     : m_tif(tif), m_width(width), m_height(height), m_planes(planes), m_mode(mode),

@@ -1,7 +1,8 @@
-// Reading one TIFF page a band at a time for the reduced decode. Contiguous strips are read a
-// scanline at a time (libtiff decodes a strip as it goes, so a strip of any height costs one
-// row); separate planes and subsampled YCbCr, which libtiff converts only in whole strips, a
-// strip at a time; tiles a tile at a time. Each read is a block, with every plane of it.
+// Reading one TIFF page a band at a time for the reduced decode: a strip at a time (libtiff
+// decodes whole strips twice as fast as it decodes them row by row), a tile at a time, or, for
+// contiguous strips larger than the band ceiling, a scanline at a time (libtiff then decodes a
+// strip as it goes, so a strip of any height costs one row). Each read is a block, with every
+// plane of it.
 //
 // No buffer passes kTiffBandCeiling. A block that cannot be read, or that made libtiff warn
 // (it warns, and goes on with white or grey rows, when a fax or JPEG strip's data ends),
@@ -34,6 +35,11 @@ struct TiffBlock {
 };
 
 enum class TiffBlockMode { Scanlines, Strips, Tiles };
+
+// How to read the current page: tiles by the tile; strips whole when they fit the band
+// ceiling or when `wholeStrips` (separate planes, subsampled YCbCr: libtiff's conversion takes
+// them only whole), else a scanline at a time. `planes` as for TiffBlockReader.
+TiffBlockMode ChooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips);
 
 class TiffBlockReader {
 public:

@@ -8,21 +8,15 @@
 
 namespace {
 
-// How libtiff's conversion has to get the page's data: subsampled YCbCr only in whole strips
-// (its rows come in blocks of several), separate planes a strip at a time, tiles by the tile.
-TiffBlockMode ModeFor(TIFF *tif, const TIFFRGBAImage &image) {
-    if (TIFFIsTiled(tif)) {
-        return TiffBlockMode::Tiles;
-    }
-    if (!image.isContig) {
-        return TiffBlockMode::Strips;
-    }
+// libtiff converts subsampled YCbCr, whose rows come in blocks of several, and separate
+// planes only in whole strips.
+bool NeedsWholeStrips(TIFF *tif, const TIFFRGBAImage &image) {
     uint16_t across = 1;
     uint16_t down = 1;
     if (image.photometric == PHOTOMETRIC_YCBCR) {
         TIFFGetFieldDefaulted(tif, TIFFTAG_YCBCRSUBSAMPLING, &across, &down);
     }
-    return across > 1 || down > 1 ? TiffBlockMode::Strips : TiffBlockMode::Scanlines;
+    return !image.isContig || across > 1 || down > 1;
 }
 
 } // namespace
@@ -41,7 +35,7 @@ TiffRgbaRows::TiffRgbaRows(TIFF *tif, uint16_t samplesPerPixel) : m_samples(samp
         std::snprintf(text, sizeof text, "ReducedTiff: %s", message);
         RaiseDecodeFailure(text);
     }
-    m_mode = ModeFor(tif, m_image);
+    m_mode = ChooseTiffBlockMode(tif, Planes(), NeedsWholeStrips(tif, m_image));
 }
 
 TiffRgbaRows::~TiffRgbaRows() {

@@ -23,8 +23,7 @@ TiffSampleRows::TiffSampleRows(TIFF *tif, const CfImageTIF::Page &page) : m_page
     TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
     m_separate = planar == PLANARCONFIG_SEPARATE && page.samplesPerPixel > 1;
     const bool tiled = TIFFIsTiled(tif) != 0;
-    m_mode = tiled ? TiffBlockMode::Tiles
-                   : (m_separate ? TiffBlockMode::Strips : TiffBlockMode::Scanlines);
+    m_mode = ChooseTiffBlockMode(tif, Planes(), m_separate);
     ChooseKind();
     // Separate planes are put together a byte-sized sample at a time.
     if (m_separate && (page.bitsPerSample % 8 != 0 || page.samplesPerPixel > kTiffMaxPlanes)) {
