@@ -4,14 +4,10 @@
 // for large files (LoadReduced to 600 x 450) against the full decode (CfImage::Load) of a
 // 48-megapixel JPEG and of a 7016 x 9920 16-bit RGB Deflate TIFF (an A3 page at 600 dpi):
 // time per decode, and the peak memory of one decode in a child process of its own (the rise
-// of getrusage's ru_maxrss). Prints the ratios at the end. Run from a Release build configured
-// with -DFOLVANE_BENCH=ON:
+// of getrusage's ru_maxrss, tests/support/PeakMemory.h). Prints the ratios at the end. Run from a
+// Release build configured with -DFOLVANE_BENCH=ON:
 //     bin/preview_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
@@ -29,6 +25,7 @@
 #include "platform/ui/HeadlessToolkit.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/PeakMemory.h"
 #include "tests/support/Tiff.h"
 
 namespace {
@@ -161,28 +158,9 @@ bool DecodeFull(const std::string &path) {
 // The peak resident size one decode adds, in MiB, measured in a child process; -1 when the
 // decode failed.
 double PeakMiB(const std::function<bool()> &decode) {
-    int ends[2];
-    if (pipe(ends) != 0) {
-        return -1;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        rusage before{};
-        getrusage(RUSAGE_SELF, &before);
-        const bool decoded = decode();
-        rusage after{};
-        getrusage(RUSAGE_SELF, &after);
-        const double mib = decoded ? double(after.ru_maxrss - before.ru_maxrss) / 1024 : -1;
-        _exit(write(ends[1], &mib, sizeof mib) == sizeof mib ? 0 : 1);
-    }
-    close(ends[1]);
-    double mib = -1;
-    if (read(ends[0], &mib, sizeof mib) != sizeof mib) {
-        mib = -1;
-    }
-    close(ends[0]);
-    waitpid(child, nullptr, 0);
-    return mib;
+    const support::PeakResult peak =
+        support::MeasurePeak([&] { return std::string(decode() ? "decoded" : ""); });
+    return peak.finished && peak.output == "decoded" ? double(peak.riseKiB) / 1024 : -1;
 }
 
 std::map<std::string, double> &PeaksMiB() {
@@ -190,14 +168,16 @@ std::map<std::string, double> &PeaksMiB() {
     return peaks;
 }
 
-void RunDecode(benchmark::State &state, const std::string &name,
-               const std::function<bool()> &decode) {
+// Times decode(path) and notes the peak memory of one decode; the file is made first, outside
+// both measures.
+void RunDecode(benchmark::State &state, const char *name, const std::string &path,
+               bool (*decode)(const std::string &)) {
     double &peak = PeaksMiB()[name];
     if (peak == 0) {
-        peak = PeakMiB(decode);
+        peak = PeakMiB([&] { return decode(path); });
     }
     for (auto _ : state) {
-        if (!decode()) {
+        if (!decode(path)) {
             state.SkipWithError("the decode failed");
             break;
         }
@@ -206,16 +186,16 @@ void RunDecode(benchmark::State &state, const std::string &name,
 }
 
 void BM_JpegReduced(benchmark::State &state) {
-    RunDecode(state, "BM_JpegReduced", [] { return DecodeReduced(LargeJpeg()); });
+    RunDecode(state, "BM_JpegReduced", LargeJpeg(), DecodeReduced);
 }
 void BM_JpegFull(benchmark::State &state) {
-    RunDecode(state, "BM_JpegFull", [] { return DecodeFull(LargeJpeg()); });
+    RunDecode(state, "BM_JpegFull", LargeJpeg(), DecodeFull);
 }
 void BM_TiffReduced(benchmark::State &state) {
-    RunDecode(state, "BM_TiffReduced", [] { return DecodeReduced(LargeTiff()); });
+    RunDecode(state, "BM_TiffReduced", LargeTiff(), DecodeReduced);
 }
 void BM_TiffFull(benchmark::State &state) {
-    RunDecode(state, "BM_TiffFull", [] { return DecodeFull(LargeTiff()); });
+    RunDecode(state, "BM_TiffFull", LargeTiff(), DecodeFull);
 }
 BENCHMARK(BM_JpegReduced)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegFull)->Unit(benchmark::kMillisecond);

@@ -3,19 +3,15 @@
 // 209 MB even as a 24-bit bitmap) and a 20000 x 20000 grey PNG (400 MB). Both are written a
 // row at a time by tests/support, never whole.
 //
-// Each decode runs in a child process of its own (fork), which reports how far its peak
-// resident size (getrusage's ru_maxrss) rose from just before the decode to just after. The
-// bound, 64 MiB, holds what the reduced decode keeps (the target's sums at 8 bytes a channel,
-// about 1 MB here; one band of the source; a table entry per source column) plus libtiff's or
-// libpng's and zlib's own buffers and the sanitizers' share of them, with room to spare; the
-// full-size picture alone would be 200 to 400 MB.
+// Each decode runs in a child process of its own (tests/support/PeakMemory.h), which reports
+// how far its peak resident size (getrusage's ru_maxrss) rose during the decode. The bound,
+// 64 MiB, holds what the reduced decode keeps (the target's sums at 8 bytes a channel, about
+// 17 MB for the scan; one strip of the source; a table entry per source column) plus
+// libtiff's or libpng's and zlib's own buffers and the sanitizers' share of them, with room to
+// spare; the full-size picture alone would be 200 to 400 MB.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstring>
+#include <cstdio>
 #include <string>
 
 #include <tiffio.h>
@@ -23,6 +19,7 @@
 #include "image/ReducedDecode.h"
 #include "tests/image/ReducedTestSupport.h"
 #include "tests/support/Files.h"
+#include "tests/support/PeakMemory.h"
 #include "tests/support/Png.h"
 #include "tests/support/Tiff.h"
 
@@ -33,25 +30,19 @@ using namespace support;
 
 constexpr long kBoundKiB = 64 * 1024;
 
-// What the child reports: whether it decoded, its peak's rise, and a few reduced pixels.
-struct ChildReport {
+// What the child reports about its decode: whether it decoded, and a few reduced pixels.
+struct Decoded {
     bool decoded = false;
-    long riseKiB = 0;
     uint32_t width = 0;
     uint32_t height = 0;
     uint8_t samples[3][3] = {}; // pixels at the top left, centre and bottom right
     char error[256] = {};
 };
 
-void DecodeAndReport(const std::string &path, uint32_t width, uint32_t height, int out) {
-    ChildReport report;
-    rusage before{};
-    getrusage(RUSAGE_SELF, &before);
+std::string DecodeReport(const std::string &path, uint32_t width, uint32_t height) {
+    Decoded report;
     CfImage image;
     report.decoded = LoadReduced(path.c_str(), Fixed(width, height), image);
-    rusage after{};
-    getrusage(RUSAGE_SELF, &after);
-    report.riseKiB = after.ru_maxrss - before.ru_maxrss;
     std::snprintf(report.error, sizeof report.error, "%s", image.GetLastError());
     if (report.decoded) {
         const Picture picture = ToPicture(image);
@@ -66,25 +57,17 @@ void DecodeAndReport(const std::string &path, uint32_t width, uint32_t height, i
             }
         }
     }
-    const ssize_t written = write(out, &report, sizeof report);
-    _exit(written == sizeof report ? 0 : 1);
+    return std::string(reinterpret_cast<const char *>(&report), sizeof report);
 }
 
-ChildReport DecodeInChild(const std::string &path, uint32_t width, uint32_t height) {
-    int pipeEnds[2];
-    EXPECT_EQ(pipe(pipeEnds), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        DecodeAndReport(path, width, height, pipeEnds[1]);
-    }
-    close(pipeEnds[1]);
-    ChildReport report;
-    EXPECT_EQ(read(pipeEnds[0], &report, sizeof report), ssize_t(sizeof report));
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+// Decodes in a child process; returns what it found and sets riseKiB to its peak's rise.
+Decoded DecodeInChild(const std::string &path, uint32_t width, uint32_t height, long &riseKiB) {
+    const PeakResult peak = MeasurePeak([&] { return DecodeReport(path, width, height); });
+    Decoded report;
+    EXPECT_TRUE(peak.finished);
+    EXPECT_EQ(peak.output.size(), sizeof report);
+    peak.output.copy(reinterpret_cast<char *>(&report), sizeof report);
+    riseKiB = peak.riseKiB;
     return report;
 }
 
@@ -108,9 +91,10 @@ TEST(ReducedMemory, A3ScanAt600DpiIn16BitRgb) {
             samples[3 * x + 2] = 0x8080;
         }
     });
-    const ChildReport report = DecodeInChild(dir / "scan.tif", 701, 992);
+    long riseKiB = 0;
+    const Decoded report = DecodeInChild(dir / "scan.tif", 701, 992, riseKiB);
     ASSERT_TRUE(report.decoded) << report.error;
-    EXPECT_LT(report.riseKiB, kBoundKiB);
+    EXPECT_LT(riseKiB, kBoundKiB);
     EXPECT_EQ(report.width, 701u);
     EXPECT_EQ(report.height, 992u);
     const uint8_t expected[3][3] = {{0, 0, 128}, {127, 127, 128}, {255, 255, 128}};
@@ -119,7 +103,7 @@ TEST(ReducedMemory, A3ScanAt600DpiIn16BitRgb) {
             EXPECT_NEAR(report.samples[i][c], expected[i][c], 1) << i << "," << c;
         }
     }
-    RecordProperty("peak_rise_kib", std::to_string(report.riseKiB));
+    RecordProperty("peak_rise_kib", std::to_string(riseKiB));
 }
 
 TEST(ReducedMemory, MapOf20000By20000GreyPixels) {
@@ -135,14 +119,15 @@ TEST(ReducedMemory, MapOf20000By20000GreyPixels) {
             row[x] = uint8_t(across * 200 / 9999 + (y < 10000 ? 0 : 50));
         }
     });
-    const ChildReport report = DecodeInChild(dir / "map.png", 500, 500);
+    long riseKiB = 0;
+    const Decoded report = DecodeInChild(dir / "map.png", 500, 500, riseKiB);
     ASSERT_TRUE(report.decoded) << report.error;
-    EXPECT_LT(report.riseKiB, kBoundKiB);
+    EXPECT_LT(riseKiB, kBoundKiB);
     EXPECT_EQ(report.width, 500u);
     EXPECT_NEAR(report.samples[0][0], 0, 1);
     EXPECT_NEAR(report.samples[1][0], 250, 1);
     EXPECT_NEAR(report.samples[2][0], 50, 1);
-    RecordProperty("peak_rise_kib", std::to_string(report.riseKiB));
+    RecordProperty("peak_rise_kib", std::to_string(riseKiB));
 }
 
 } // namespace
