@@ -97,6 +97,7 @@ bool DecodeReduced(CfStream *stream, const ReducedSizeChooser &choose, CfImage &
         image.SetLastError(kViewTarget);
         return false;
     }
+    image.DestroyFrames();
     image.Destroy();
     image.SetLastError(nullptr);
     if (!stream || !choose) {

@@ -102,8 +102,12 @@ void AreaReducer::Allocate() {
         RaiseSize("the kept part needs more memory than the library allows", m_keepWidth,
                   m_keepHeight, m_width, m_height);
     }
+    // Slot 0 takes what falls outside the kept part (kept counts are at most kReducedMaxSide).
+    const auto lineCount = SafeSize::Mul(size_t{m_columns.keepCount} + 1, m_channels);
     m_sums.reset(new (std::nothrow) uint64_t[*sumCount]());
-    m_line.reset(new (std::nothrow) uint64_t[(size_t{m_columns.keepCount} + 1) * m_channels]());
+    if (lineCount) {
+        m_line.reset(new (std::nothrow) uint64_t[*lineCount]());
+    }
     m_landings.reset(new (std::nothrow) Landing[m_width]);
     if (!m_sums || !m_line || !m_landings) {
         RaiseDecodeFailure("AreaReducer: can't allocate memory");

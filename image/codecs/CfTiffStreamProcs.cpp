@@ -1,9 +1,11 @@
 #include "image/codecs/CfTiffStreamProcs.h"
 
+#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 #include "image/CfStream.h"
 
@@ -26,23 +28,41 @@ int IgnoreTiffMessage(TIFF *, void *, const char *, const char *, va_list) {
     return 1;
 }
 
-void Keep(int &count, char (&first)[200], const char *module, const char *format, va_list ap) {
+void Keep(int &count, char (&first)[200], const char *module, const char *text) {
     if (count++ == 0) {
-        char text[sizeof first - 40];
-        std::vsnprintf(text, sizeof text, format, ap);
         std::snprintf(first, sizeof first, "%.30s: %s", module ? module : "libtiff", text);
     }
 }
 
+// libtiff's fax codecs ("Premature EOF at line ...", or "Premature EOL at line ..." for a row
+// cut short, which is also all a file whose rows lack their end-of-line codes gets) and libjpeg
+// through the JPEG codec ("Premature end of JPEG file", "Corrupt JPEG data: premature end of
+// data segment") say so when a strip's data ends before its rows.
+bool SaysDataEnded(const char *text) {
+    std::string lower(text);
+    for (char &c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower.find("premature eof") != std::string::npos ||
+           lower.find("premature eol") != std::string::npos ||
+           lower.find("premature end") != std::string::npos;
+}
+
 int KeepTiffWarning(TIFF *, void *data, const char *module, const char *format, va_list ap) {
+    char text[160];
+    std::vsnprintf(text, sizeof text, format, ap);
     auto *messages = static_cast<TiffMessages *>(data);
-    Keep(messages->warnings, messages->firstWarning, module, format, ap);
+    if (SaysDataEnded(text)) {
+        Keep(messages->dataEnded, messages->firstDataEnded, module, text);
+    }
     return 1;
 }
 
 int KeepTiffError(TIFF *, void *data, const char *module, const char *format, va_list ap) {
+    char text[160];
+    std::vsnprintf(text, sizeof text, format, ap);
     auto *messages = static_cast<TiffMessages *>(data);
-    Keep(messages->errors, messages->firstError, module, format, ap);
+    Keep(messages->errors, messages->firstError, module, text);
     return 1;
 }
 

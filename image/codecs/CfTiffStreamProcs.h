@@ -18,14 +18,14 @@ toff_t TiffStreamSize(thandle_t stream);
 int TiffStreamMap(thandle_t stream, void **base, toff_t *size);
 void TiffStreamUnmap(thandle_t stream, void *base, toff_t size);
 
-// What libtiff reported while a handle was open: how many warnings and errors, and the first
-// of each. libtiff goes on after a warning, even when a fax or JPEG strip's data has ended and
-// it fills the rows left with white or grey.
+// What libtiff reported while a handle was open: its errors, and its warnings that a strip's
+// data ended early (after which libtiff goes on, filling a fax or JPEG strip's remaining rows
+// with white or grey), each counted with the first kept. Other warnings are dropped.
 struct TiffMessages {
-    int warnings = 0;
     int errors = 0;
-    char firstWarning[200] = "";
+    int dataEnded = 0;
     char firstError[200] = "";
+    char firstDataEnded[200] = "";
 };
 
 // Opens libtiff over the stream with handlers that print nothing (with messages given, they

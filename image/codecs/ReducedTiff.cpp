@@ -59,9 +59,10 @@ CfImageTIF::Page ReadPage(TIFF *tif) {
     RaiseDecodeFailure(text);
 }
 
-// Every strip or tile of the page must be non-empty, lie inside the file, and all of them
-// together fit in it: data that is missing, or shared by many strips, fails here at once
-// rather than after decoding rows of nothing.
+// Every strip or tile of the page must lie inside the file, and all of them together fit in
+// it: data that is missing, or shared by many strips, fails here at once rather than after
+// decoding rows of nothing. (An empty one fails when it is read, if it is: a plane that no
+// colour needs may be left empty.)
 void CheckStriles(TIFF *tif, CfStream &stream) {
     const bool tiled = TIFFIsTiled(tif) != 0;
     const char *kind = tiled ? "tile" : "strip";
@@ -75,10 +76,7 @@ void CheckStriles(TIFF *tif, CfStream &stream) {
         if (failed) {
             RaiseStrile(kind, i, count, "has no readable place in the file");
         }
-        if (bytes == 0) {
-            RaiseStrile(kind, i, count, "is empty");
-        }
-        if (fileSize >= 0 && !SafeSize::FitsWithin(offset, bytes, fileSize)) {
+        if (fileSize >= 0 && bytes != 0 && !SafeSize::FitsWithin(offset, bytes, fileSize)) {
             RaiseStrile(kind, i, count, "lies beyond the end of the file");
         }
         const auto sum = SafeSize::Add(total, bytes);

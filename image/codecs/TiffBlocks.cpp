@@ -32,11 +32,11 @@ TiffBlockReader::TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uin
 }
 
 void TiffBlockReader::Check(bool ok, const char *what, uint64_t at, uint64_t of) const {
-    if (ok && m_messages.warnings == 0) {
+    if (ok && m_messages.dataEnded == 0) {
         return;
     }
     const char *words = !ok && m_messages.errors > 0 ? m_messages.firstError
-                        : m_messages.warnings > 0    ? m_messages.firstWarning
+                        : m_messages.dataEnded > 0   ? m_messages.firstDataEnded
                                                      : "its data is damaged or missing";
     char text[kLastErrorSize];
     std::snprintf(text, sizeof text, "ReducedTiff: %s %llu of %llu cannot be read (%s)", what,
@@ -83,6 +83,7 @@ void TiffBlockReader::ReadScanlines(const std::function<void(const TiffBlock &)>
     block.rows = 1;
     block.rowPixels = m_width;
     block.rowBytes = size_t(rowBytes);
+    block.planeBytes = size_t(rowBytes);
     block.planes[0] = m_buffers[0].data();
     for (uint32_t y = 0; y < m_height; ++y) {
         Check(TIFFReadScanline(m_tif, m_buffers[0].data(), y, 0) >= 0, "row", y, m_height);
@@ -101,6 +102,7 @@ void TiffBlockReader::ReadStrips(const std::function<void(const TiffBlock &)> &v
     block.width = m_width;
     block.rowPixels = m_width;
     block.rowBytes = size_t(rowBytes);
+    block.planeBytes = size_t(stripBytes);
     block.planeCount = m_planes;
     const uint32_t strips = TIFFNumberOfStrips(m_tif);
     for (uint64_t y0 = 0; y0 < m_height; y0 += rowsPerStrip) {
@@ -127,16 +129,14 @@ void TiffBlockReader::ReadTiles(const std::function<void(const TiffBlock &)> &vi
     TIFFGetField(m_tif, TIFFTAG_TILELENGTH, &tileLength);
     const uint64_t tileBytes = TIFFTileSize64(m_tif);
     const uint64_t tileRowBytes = TIFFTileRowSize64(m_tif);
-    // A tile must hold every row a block takes out of it.
-    const auto rowsBytes = SafeSize::Mul(tileLength, tileRowBytes);
-    if (tileWidth == 0 || tileLength == 0 || tileRowBytes == 0 || !rowsBytes ||
-        *rowsBytes > tileBytes) {
+    if (tileWidth == 0 || tileLength == 0 || tileRowBytes == 0) {
         RaiseDecodeFailure("ReducedTiff: the tile layout is damaged");
     }
     AllocatePlanes(tileBytes, "tile");
     TiffBlock block;
     block.rowPixels = tileWidth;
     block.rowBytes = size_t(tileRowBytes);
+    block.planeBytes = size_t(tileBytes);
     block.planeCount = m_planes;
     const uint32_t tiles = TIFFNumberOfTiles(m_tif);
     for (uint64_t y0 = 0; y0 < m_height; y0 += tileLength) {

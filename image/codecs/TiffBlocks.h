@@ -4,10 +4,10 @@
 // strip as it goes, so a strip of any height costs one row). Each read is a block, with every
 // plane of it.
 //
-// No buffer passes kTiffBandCeiling. A block that cannot be read, or that made libtiff warn
-// (it warns, and goes on with white or grey rows, when a fax or JPEG strip's data ends),
-// raises DecodeFailure naming the row, strip or tile and libtiff's words: the reduced decode
-// never shows part of a picture as all of it.
+// No buffer passes kTiffBandCeiling. A block that cannot be read, or whose data libtiff says
+// ended early (it warns, and goes on with white or grey rows, for fax and JPEG strips), raises
+// DecodeFailure naming the row, strip or tile and libtiff's words: the reduced decode never
+// shows part of a picture as all of it.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +30,7 @@ struct TiffBlock {
     uint32_t rows = 0;
     uint32_t rowPixels = 0; // pixels a data row holds: the tile's width, or the picture's
     size_t rowBytes = 0;    // bytes from one data row of a plane to the next
+    size_t planeBytes = 0;  // bytes each plane's buffer holds
     uint16_t planeCount = 1;
     const uint8_t *planes[kTiffMaxPlanes] = {};
 };

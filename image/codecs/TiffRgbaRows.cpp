@@ -22,12 +22,6 @@ bool NeedsWholeStrips(TIFF *tif, const TIFFRGBAImage &image) {
 } // namespace
 
 TiffRgbaRows::TiffRgbaRows(TIFF *tif, uint16_t samplesPerPixel) : m_samples(samplesPerPixel) {
-    uint16_t planar = PLANARCONFIG_CONTIG;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
-    if (planar == PLANARCONFIG_SEPARATE && m_samples > kTiffMaxPlanes) {
-        RaiseDecodeFailure("ReducedTiff: pages of more than 4 separate planes are not read "
-                           "reduced");
-    }
     // Nothing may raise once the conversion is set up: the destructor must end it.
     char message[1024] = "";
     if (!TIFFRGBAImageOK(tif, message) || !TIFFRGBAImageBegin(&m_image, tif, 1, message)) {
@@ -35,7 +29,13 @@ TiffRgbaRows::TiffRgbaRows(TIFF *tif, uint16_t samplesPerPixel) : m_samples(samp
         std::snprintf(text, sizeof text, "ReducedTiff: %s", message);
         RaiseDecodeFailure(text);
     }
-    m_mode = ChooseTiffBlockMode(tif, Planes(), NeedsWholeStrips(tif, m_image));
+    const uint16_t photometric = m_image.photometric;
+    const bool onePlane = photometric == PHOTOMETRIC_MINISWHITE ||
+                          photometric == PHOTOMETRIC_MINISBLACK ||
+                          photometric == PHOTOMETRIC_PALETTE;
+    m_colourPlanes = onePlane ? 1 : 3;
+    m_planes = m_image.isContig ? 1 : uint16_t(m_colourPlanes + (m_image.alpha ? 1 : 0));
+    m_mode = ChooseTiffBlockMode(tif, m_planes, NeedsWholeStrips(tif, m_image));
 }
 
 TiffRgbaRows::~TiffRgbaRows() {
@@ -56,19 +56,15 @@ void TiffRgbaRows::Convert(const TiffBlock &block) {
                            fromSkew, 0, first);
         return;
     }
-    // Grey, palette and bilevel data have one colour plane; the rest three. The plane after the
-    // colours is alpha (for CMYK the black ink, which libtiff takes as its fourth plane).
-    const bool onePlane = m_image.photometric == PHOTOMETRIC_MINISWHITE ||
-                          m_image.photometric == PHOTOMETRIC_MINISBLACK ||
-                          m_image.photometric == PHOTOMETRIC_PALETTE;
-    const uint16_t colours = onePlane ? 1 : 3;
-    if (block.planeCount < colours + (m_image.alpha ? 1 : 0)) {
+    if (block.planeCount < m_planes) {
         RaiseDecodeFailure("ReducedTiff: the page has fewer planes than its colours need");
     }
+    const bool onePlane = m_colourPlanes == 1;
     auto plane = [&](uint16_t p) { return const_cast<unsigned char *>(block.planes[p]); };
     m_image.put.separate(&m_image, m_raster.data(), block.x0, block.y0, block.width, block.rows,
                          fromSkew, 0, first, onePlane ? first : plane(1),
-                         onePlane ? first : plane(2), m_image.alpha ? plane(colours) : nullptr);
+                         onePlane ? first : plane(2),
+                         m_image.alpha ? plane(m_colourPlanes) : nullptr);
 }
 
 void TiffRgbaRows::Add(const TiffBlock &block, AreaReducer &reducer) {

@@ -27,7 +27,7 @@ public:
     }
     // How the page must be read for the conversion, and in how many planes.
     TiffBlockMode Mode() const { return m_mode; }
-    uint16_t Planes() const { return m_image.isContig ? 1 : m_samples; }
+    uint16_t Planes() const { return m_planes; }
 
     // Converts the block and adds its rows to the reducer.
     void Add(const TiffBlock &block, AreaReducer &reducer);
@@ -37,6 +37,10 @@ private:
 
     TIFFRGBAImage m_image{};
     uint16_t m_samples;
+    // Planes libtiff's conversion of separate planes reads: grey, palette and bilevel data one
+    // colour plane, the rest three; then alpha (for CMYK the black ink) when it takes one.
+    uint16_t m_colourPlanes = 3;
+    uint16_t m_planes = 1;
     TiffBlockMode m_mode = TiffBlockMode::Scanlines;
     std::vector<uint32_t> m_raster; // the block's RGBA words, rows top first
     std::vector<uint8_t> m_row;     // one row of the reducer's pixels

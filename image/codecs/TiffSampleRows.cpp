@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/ByteOrder.h"
+#include "image/SafeSize.h"
 #include "image/codecs/DecodeFailure.h"
 
 using namespace tiffcodec;
@@ -98,6 +99,14 @@ const uint8_t *TiffSampleRows::ContiguousRow(const TiffBlock &block, uint32_t r)
 }
 
 void TiffSampleRows::Add(const TiffBlock &block, AreaReducer &reducer) {
+    // Every row of the block, rowBytes apart, must hold its pixels' samples.
+    const uint64_t bits =
+        uint64_t{block.width} * m_page.bitsPerSample * (m_separate ? 1u : m_page.samplesPerPixel);
+    const auto rows = SafeSize::Mul(block.rows - 1, block.rowBytes);
+    const auto end = rows ? SafeSize::Add(*rows, (bits + 7) / 8) : std::nullopt;
+    if (block.rows == 0 || !end || *end > block.planeBytes) {
+        RaiseDecodeFailure("ReducedTiff: the strip or tile layout is damaged");
+    }
     for (uint32_t r = 0; r < block.rows; ++r) {
         AddRow(ContiguousRow(block, r), block.y0 + r, block.x0, block.width, reducer);
     }
