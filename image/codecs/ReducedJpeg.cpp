@@ -148,7 +148,8 @@ void ReadScanlines(JpegReadSession &jpeg, AreaReducer &reducer) {
     // libjpeg reads ahead into the end marker (or past the end of a file without one) while it
     // decodes the last row of blocks; any earlier, the data has ended and the library would go
     // on with rows of nothing.
-    const JDIMENSION lastBlockRows = JDIMENSION(cinfo.max_v_samp_factor) * DCTSIZE;
+    const JDIMENSION lastBlockRows =
+        JDIMENSION(cinfo.max_v_samp_factor) * JDIMENSION(cinfo.min_DCT_scaled_size);
     while (cinfo.output_scanline < cinfo.output_height) {
         const JDIMENSION y = cinfo.output_scanline;
         if (!jpeg.ReadScanline(row)) {

@@ -257,6 +257,14 @@ std::vector<Case> JpegCases() {
         {"jpeg_progressive", jpeg(3, progressive), 100, 75, 4},
         {"jpeg_arithmetic", jpeg(3, arithmetic), 100, 75, 4},
         {"jpeg_restart_markers", jpeg(3, restarts), 100, 75, 4},
+        {"jpeg_without_end_marker",
+         [](const TempDir &) {
+             Bytes file = MakeJpeg(Shaded(640, 480, 3));
+             // A complete scan with its end marker cut off.
+             file.erase(file.end() - 2, file.end());
+             return file;
+         },
+         80, 60, 4},
     };
 }
 
