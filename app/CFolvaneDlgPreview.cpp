@@ -52,14 +52,14 @@ void FillDeviceRect(HDC dc, const UiRect &rect, uint32_t rgb) {
 }
 
 // The white sheet inside a thin outline, and the picture on it, cut at the sheet's edge and
-// shrunk by area averaging.
-void DrawPage(HDC dc, const PreviewPage &page, CfImage &image) {
+// shrunk by area averaging (or already decoded at that size, only the visible part).
+void DrawPage(HDC dc, const PreviewPage &page, PreviewPicture &picture) {
     const UiRect &s = page.sheet;
     FillDeviceRect(dc, UiRect{s.left - 1, s.top - 1, s.right + 1, s.bottom + 1}, kOutlineColour);
     FillDeviceRect(dc, s, kSheetColour);
     const RECT sheet{s.left, s.top, s.right, s.bottom};
-    const UiRect &p = page.picture;
-    image.Draw(dc, RECT{p.left, p.top, p.right, p.bottom}, &sheet, true, false);
+    const UiRect &p = picture.part ? *picture.part : page.picture;
+    picture.image.Draw(dc, RECT{p.left, p.top, p.right, p.bottom}, &sheet, true, false);
 }
 
 // The placeholder, fitted into the frame as any picture used to be.
@@ -98,7 +98,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
             folvane::PlaceOnPage(layout, picture.uprightWidth, picture.uprightHeight);
         DrawPage(dc,
                  LayOutPreviewPage(client, placement, picture.uprightWidth, picture.uprightHeight),
-                 picture.image);
+                 picture);
     } else {
         DrawPlaceholder(dc, client);
     }
