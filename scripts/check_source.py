@@ -23,6 +23,7 @@ LIBRARIES = [
     ("ui", "platform/ui", ["base", "crt", "gdi"]),
     ("image", "image", ["base", "crt", "gdi"]),
     ("ocr", "ocr", ["base"]),
+    ("correction", "correction", ["base"]),
     ("pdfw", "pdfw", ["base", "ocr"]),
     ("pdf", "pdf", ["base", "pdfw"]),
     ("qt", "app/qt", ["base", "crt", "gdi", "ui", "app", "Qt"]),

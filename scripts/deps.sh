@@ -10,6 +10,8 @@ FOLVANE_PACKAGES=(
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libdeflate-dev qt6-base-dev libgl-dev
   # the optional text layer: Tesseract with its English and simplified-Chinese data
   libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim
+  # document correction: OpenCV's core and image processing modules only
+  libopencv-core-dev libopencv-imgproc-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   mupdf-tools colord-data icc-profiles-free
