@@ -8,8 +8,8 @@ namespace correction {
 namespace {
 
 constexpr int kThetaBins = 360; // half a degree each
-constexpr int kSpread = 4;      // an edge pixel votes for its direction +- 2 degrees
-constexpr int kPerDirection = 14;
+constexpr int kSpread = 4;      // an edge pixel votes for its direction +- 3 degrees
+constexpr int kPerDirection = 20;
 
 struct Accumulator {
     int rhoBins = 0;
@@ -85,7 +85,7 @@ bool nearOneOf(const Line &line, const std::vector<Line> &kept) {
         if (std::abs(line.theta - k.theta) > CV_PI / 2) {
             dRho = std::abs(line.rho + k.rho);
         }
-        if (dTheta < 2.5 * CV_PI / 180 && dRho < 5) {
+        if (dTheta < 1.5 * CV_PI / 180 && dRho < 5) {
             return true;
         }
     }
@@ -106,7 +106,7 @@ int alike(const Line &line, const std::vector<Line> &kept) {
 
 std::vector<Line> lineHypotheses(const SearchImage &image, int count) {
     Accumulator acc = vote(image);
-    double minVotes = 0.12 * std::min(image.edges.cols, image.edges.rows);
+    double minVotes = 0.08 * std::min(image.edges.cols, image.edges.rows);
     std::vector<Line> peaks;
     for (int t = 0; t < kThetaBins; ++t) {
         for (int r = 0; r < acc.rhoBins; ++r) {

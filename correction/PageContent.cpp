@@ -5,6 +5,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "correction/Reduce.h"
+
 namespace correction {
 
 namespace {
@@ -29,10 +31,8 @@ cv::Mat chroma(const cv::Mat &rgb) {
 ContentKind contentOf(const CleanPage &page) {
     // A quarter of the resolution: the colour fringes a camera leaves on black text and the
     // grey edges of strokes average away there.
-    cv::Size size(std::max(1, page.colour.cols / 4), std::max(1, page.colour.rows / 4));
-    cv::Mat colour, grey;
-    cv::resize(page.colour, colour, size, 0, 0, cv::INTER_AREA);
-    cv::resize(page.grey, grey, size, 0, 0, cv::INTER_AREA);
+    cv::Mat colour = reduceBy(page.colour, 4), grey = reduceBy(page.grey, 4);
+    cv::Size size = colour.size();
     cv::Mat coloured = chroma(colour) > kColourChroma;
     if (std::min(size.width, size.height) >= 3) {
         cv::medianBlur(coloured, coloured, 3);
@@ -51,9 +51,21 @@ ContentKind contentOf(const CleanPage &page) {
 }
 
 cv::Mat inkMask(const CleanPage &page, ContentKind content) {
-    cv::Mat ink = page.grey < kInkBelow;
-    if (content == ContentKind::Colour) {
-        ink &= chroma(page.colour) < kColourChroma;
+    cv::Mat ink(page.grey.size(), CV_8UC1);
+    bool colour = content == ContentKind::Colour;
+    for (int y = 0; y < ink.rows; ++y) {
+        const uint8_t *grey = page.grey.ptr<uint8_t>(y);
+        const cv::Vec3b *rgb = page.colour.ptr<cv::Vec3b>(y);
+        uint8_t *out = ink.ptr<uint8_t>(y);
+        for (int x = 0; x < ink.cols; ++x) {
+            bool dark = grey[x] < kInkBelow;
+            if (dark && colour) {
+                const cv::Vec3b &p = rgb[x];
+                int high = std::max({p[0], p[1], p[2]}), low = std::min({p[0], p[1], p[2]});
+                dark = high - low < kColourChroma;
+            }
+            out[x] = dark ? 255 : 0;
+        }
     }
     return ink;
 }

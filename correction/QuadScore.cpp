@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <opencv2/imgproc.hpp>
 
@@ -16,30 +17,14 @@ cv::Vec3d labAt(const SearchImage &image, cv::Point2d p) {
     return {static_cast<double>(v[0]), static_cast<double>(v[1]), static_cast<double>(v[2])};
 }
 
-bool inside(const cv::Mat &m, cv::Point p) {
-    return p.x >= 0 && p.y >= 0 && p.x < m.cols && p.y < m.rows;
-}
+// Colours sampled across one side: just inside, deeper inside, and just outside.
+struct SideSamples {
+    std::vector<cv::Vec3d> in, deeper, out;
+    int edges = 0;
+};
 
-// An edge runs along the side at p when, within a pixel across it, the gradient is strong
-// and points across the side.
-bool edgeAlong(const SearchImage &image, cv::Point2d p, cv::Point2d normal) {
-    for (int k = -1; k <= 1; ++k) {
-        cv::Point2d q = p + normal * static_cast<double>(k);
-        cv::Point at(static_cast<int>(std::lround(q.x)), static_cast<int>(std::lround(q.y)));
-        if (!inside(image.gx, at)) {
-            continue;
-        }
-        double gx = image.gx.at<int16_t>(at), gy = image.gy.at<int16_t>(at);
-        double across = std::abs(gx * normal.x + gy * normal.y);
-        if (across >= image.edgeLevel && across >= 0.87 * std::hypot(gx, gy)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-SideEvidence sideEvidence(const SearchImage &image, cv::Point2d from, cv::Point2d to) {
-    SideEvidence side;
+SideSamples sampleSide(const SearchImage &image, cv::Point2d from, cv::Point2d to) {
+    SideSamples side;
     cv::Point2d along = to - from;
     double length = cv::norm(along);
     if (length < 2) {
@@ -48,23 +33,65 @@ SideEvidence sideEvidence(const SearchImage &image, cv::Point2d from, cv::Point2
     cv::Point2d u = along / length;
     cv::Point2d inward(-u.y, u.x); // the quad runs clockwise on screen
     int samples = std::clamp(static_cast<int>(length / 3), 16, 96);
-    int edges = 0, parted = 0;
     for (int i = 0; i < samples; ++i) {
-        double t = 0.06 + 0.88 * (i + 0.5) / samples;
-        cv::Point2d p = from + along * t;
-        edges += edgeAlong(image, p, inward) ? 1 : 0;
-        cv::Vec3d in = labAt(image, p + inward * 4.0);
-        cv::Vec3d deeper = labAt(image, p + inward * 9.0);
-        cv::Vec3d out = labAt(image, p - inward * 4.0);
-        parted += cv::norm(in - out) >= 6 && cv::norm(in - deeper) <= 10 ? 1 : 0;
-        side.inside += in;
-        side.outside += out;
+        cv::Point2d p = from + along * (0.06 + 0.88 * (i + 0.5) / samples);
+        side.edges += image.edgeAlong(p, inward) ? 1 : 0;
+        side.in.push_back(labAt(image, p + inward * 4.0));
+        side.deeper.push_back(labAt(image, p + inward * 9.0));
+        side.out.push_back(labAt(image, p - inward * 4.0));
     }
-    side.edge = static_cast<double>(edges) / samples;
-    side.region = static_cast<double>(parted) / samples;
-    side.inside /= samples;
-    side.outside /= samples;
     return side;
+}
+
+// The paper's colour: the median, channel by channel, of what lies just inside the sides.
+cv::Vec3d medianInside(const std::array<SideSamples, 4> &sides) {
+    cv::Vec3d paper;
+    for (int c = 0; c < 3; ++c) {
+        std::vector<double> values;
+        for (const SideSamples &side : sides) {
+            for (const cv::Vec3d &v : side.in) {
+                values.push_back(v[c]);
+            }
+        }
+        if (values.empty()) {
+            return {0, 0, 0};
+        }
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        paper[c] = values[values.size() / 2];
+    }
+    return paper;
+}
+
+// Paper's hue, and not much darker than the paper (a shadow may fall on it).
+bool paperLike(const cv::Vec3d &c, const cv::Vec3d &paper) {
+    return std::abs(c[1] - paper[1]) <= 6 && std::abs(c[2] - paper[2]) <= 7 &&
+           c[0] >= 0.55 * paper[0];
+}
+
+// Along a sheet's side the paper just inside is even and of the paper's colour, and what lies
+// just outside differs from it and is not more of the same paper (as it is along a line of
+// the sheet's own text or table).
+SideEvidence judgeSide(const SideSamples &side, const cv::Vec3d &paper) {
+    SideEvidence e;
+    size_t n = side.in.size();
+    if (n == 0) {
+        return e;
+    }
+    int parted = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const cv::Vec3d &in = side.in[i];
+        const cv::Vec3d &out = side.out[i];
+        bool outsideIsPaper = paperLike(out, paper) && out[0] >= 0.85 * in[0];
+        parted += cv::norm(in - out) >= 6 && cv::norm(in - side.deeper[i]) <= 10 &&
+                          paperLike(in, paper) && !outsideIsPaper
+                      ? 1
+                      : 0;
+        e.inside += in / static_cast<double>(n);
+        e.outside += side.out[i] / static_cast<double>(n);
+    }
+    e.edge = static_cast<double>(side.edges) / n;
+    e.region = static_cast<double>(parted) / n;
+    return e;
 }
 
 // A point of the quad at (u, v) in 0..1 across and down.
@@ -81,7 +108,8 @@ double paperShare(const SearchImage &image, const Quad &quad, cv::Vec3d paper) {
         for (int j = 0; j < kGrid; ++j) {
             double u = 0.1 + 0.8 * (i + 0.5) / kGrid, v = 0.1 + 0.8 * (j + 0.5) / kGrid;
             cv::Vec3d c = labAt(image, within(quad, u, v));
-            bool hue = std::abs(c[1] - paper[1]) < 12 && std::abs(c[2] - paper[2]) < 14;
+            // Text, grey at this size, counts as paper: only its lightness differs.
+            bool hue = std::abs(c[1] - paper[1]) <= 8 && std::abs(c[2] - paper[2]) <= 9;
             paperLike += hue && c[0] >= 0.5 * paper[0] ? 1 : 0;
         }
     }
@@ -90,37 +118,17 @@ double paperShare(const SearchImage &image, const Quad &quad, cv::Vec3d paper) {
 
 } // namespace
 
-double edgeScore(const SearchImage &image, const Quad &quad) {
-    constexpr int kSamples = 12;
-    double sum = 0, weakest = 1;
-    for (int i = 0; i < 4; ++i) {
-        cv::Point2d from = quad[i], along = quad[(i + 1) % 4] - quad[i];
-        double length = cv::norm(along);
-        if (length < 2) {
-            return 0;
-        }
-        cv::Point2d inward(-along.y / length, along.x / length);
-        int edges = 0;
-        for (int k = 0; k < kSamples; ++k) {
-            edges += edgeAlong(image, from + along * (0.06 + 0.88 * (k + 0.5) / kSamples), inward)
-                         ? 1
-                         : 0;
-        }
-        double share = static_cast<double>(edges) / kSamples;
-        sum += share;
-        weakest = std::min(weakest, share);
-    }
-    return sum / 4 * (0.5 + 0.5 * weakest);
-}
-
 QuadEvidence scoreQuad(const SearchImage &image, const Quad &quad) {
     QuadEvidence e;
-    cv::Vec3d paper(0, 0, 0);
+    std::array<SideSamples, 4> samples;
+    for (int i = 0; i < 4; ++i) {
+        samples[i] = sampleSide(image, quad[i], quad[(i + 1) % 4]);
+    }
+    cv::Vec3d paper = medianInside(samples);
     double sum = 0, weakest = 1;
     for (int i = 0; i < 4; ++i) {
-        e.sides[i] = sideEvidence(image, quad[i], quad[(i + 1) % 4]);
-        paper += e.sides[i].inside / 4.0;
-        double q = 0.55 * e.sides[i].edge + 0.45 * e.sides[i].region;
+        e.sides[i] = judgeSide(samples[i], paper);
+        double q = 0.5 * e.sides[i].edge + 0.5 * e.sides[i].region;
         sum += q;
         weakest = std::min(weakest, q);
     }

@@ -24,9 +24,6 @@ struct QuadEvidence {
     double score = 0;  // 0..1
 };
 
-// A quick first score from a few points of each side: how much of them runs along edges.
-double edgeScore(const SearchImage &image, const Quad &quad);
-
 // The quad (reduced pixels, ordered) against the edges and colours of the search image.
 QuadEvidence scoreQuad(const SearchImage &image, const Quad &quad);
 

@@ -6,6 +6,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "correction/Reduce.h"
+
 namespace correction {
 
 namespace {
@@ -21,13 +23,9 @@ struct Work {
 
 Work workCopy(const cv::Mat &rgb) {
     Work w;
-    w.scale = std::max(1.0, std::max(rgb.cols, rgb.rows) / static_cast<double>(kWorkLongSide));
-    cv::Size size(std::max(1, static_cast<int>(std::lround(rgb.cols / w.scale))),
-                  std::max(1, static_cast<int>(std::lround(rgb.rows / w.scale))));
-    cv::Mat small;
-    cv::resize(rgb, small, size, 0, 0, cv::INTER_AREA);
-    cv::cvtColor(small, w.grey, cv::COLOR_RGB2GRAY);
-    w.scale = static_cast<double>(rgb.cols) / size.width;
+    int factor = factorFor(rgb.size(), kWorkLongSide);
+    cv::cvtColor(reduceBy(rgb, factor), w.grey, cv::COLOR_RGB2GRAY);
+    w.scale = factor;
     return w;
 }
 

@@ -1,11 +1,14 @@
 #include "correction/SearchImage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include <opencv2/imgproc.hpp>
 
 #include "correction/Limits.h"
+#include "correction/Reduce.h"
 
 namespace correction {
 
@@ -40,8 +43,8 @@ void strongestGradient(const cv::Mat &rgb, cv::Mat &gx, cv::Mat &gy) {
     }
 }
 
-// The gradient magnitude most pixels stay under: flat areas dominate any photo, so the median
-// magnitude measures noise and fine texture.
+// The gradient magnitude a quarter of the pixels stay under: the flat paper of a sheet covers
+// that much of a photo of it, so this measures noise rather than a desk's texture.
 double noiseLevel(const cv::Mat &gx, const cv::Mat &gy) {
     std::vector<int> histogram(2048, 0);
     for (int y = 0; y < gx.rows; ++y) {
@@ -51,10 +54,10 @@ double noiseLevel(const cv::Mat &gx, const cv::Mat &gy) {
             ++histogram[std::min(m, 2047)];
         }
     }
-    long half = static_cast<long>(gx.total()) / 2, seen = 0;
+    long quarter = static_cast<long>(gx.total()) / 4, seen = 0;
     for (int m = 0; m < 2048; ++m) {
         seen += histogram[m];
-        if (seen > half) {
+        if (seen > quarter) {
             return m;
         }
     }
@@ -79,24 +82,78 @@ double lightnessPercentile(const cv::Mat &lab, double fraction) {
     return 255;
 }
 
+// CIE Lab of sRGB pixels, each channel scaled to a byte as OpenCV does (L * 255 / 100, a and
+// b + 128). OpenCV's own conversion builds tables on first use that cost more than a whole
+// search; this one needs only two small tables.
+cv::Mat labOf(const cv::Mat &rgb) {
+    constexpr int kSteps = 4096;
+    static const auto tables = [] {
+        std::pair<std::array<float, 256>, std::array<float, kSteps + 1>> t;
+        for (int v = 0; v < 256; ++v) {
+            double c = v / 255.0;
+            t.first[v] = static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        for (int i = 0; i <= kSteps; ++i) {
+            double x = static_cast<double>(i) / kSteps;
+            t.second[i] = static_cast<float>(x > 0.008856 ? std::cbrt(x) : 7.787 * x + 16.0 / 116);
+        }
+        return t;
+    }();
+    const auto &linear = tables.first;
+    auto f = [&](float x) { return tables.second[std::clamp(static_cast<int>(x * kSteps + 0.5f), 0, kSteps)]; };
+    cv::Mat lab(rgb.size(), CV_8UC3);
+    for (int y = 0; y < rgb.rows; ++y) {
+        const cv::Vec3b *in = rgb.ptr<cv::Vec3b>(y);
+        cv::Vec3b *out = lab.ptr<cv::Vec3b>(y);
+        for (int x = 0; x < rgb.cols; ++x) {
+            float r = linear[in[x][0]], g = linear[in[x][1]], b = linear[in[x][2]];
+            float fx = f((0.4124f * r + 0.3576f * g + 0.1805f * b) / 0.9505f);
+            float fy = f(0.2126f * r + 0.7152f * g + 0.0722f * b);
+            float fz = f((0.0193f * r + 0.1192f * g + 0.9505f * b) / 1.089f);
+            out[x] = cv::Vec3b(cv::saturate_cast<uint8_t>((116 * fy - 16) * 2.55f),
+                               cv::saturate_cast<uint8_t>(500 * (fx - fy) + 128),
+                               cv::saturate_cast<uint8_t>(200 * (fy - fz) + 128));
+        }
+    }
+    return lab;
+}
+
 } // namespace
+
+bool SearchImage::edgeAlong(cv::Point2d p, cv::Point2d normal) const {
+    for (int k = -1; k <= 1; ++k) {
+        cv::Point2d q = p + normal * static_cast<double>(k);
+        int x = static_cast<int>(std::lround(q.x)), y = static_cast<int>(std::lround(q.y));
+        if (x < 0 || y < 0 || x >= gx.cols || y >= gx.rows) {
+            continue;
+        }
+        double dx = gx.at<int16_t>(y, x), dy = gy.at<int16_t>(y, x);
+        double across = std::abs(dx * normal.x + dy * normal.y);
+        if (across >= edgeLevel && across >= 0.87 * std::hypot(dx, dy)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 SearchImage makeSearchImage(const cv::Mat &uprightRgb) {
     SearchImage s;
-    int longSide = std::max(uprightRgb.cols, uprightRgb.rows);
-    s.scale = std::max(1.0, static_cast<double>(longSide) / kSearchLongSide);
-    cv::Size size(std::max(1, static_cast<int>(std::lround(uprightRgb.cols / s.scale))),
-                  std::max(1, static_cast<int>(std::lround(uprightRgb.rows / s.scale))));
-    cv::Mat reduced;
-    cv::resize(uprightRgb, reduced, size, 0, 0, cv::INTER_AREA);
-    s.scale = static_cast<double>(uprightRgb.cols) / size.width;
+    int factor = factorFor(uprightRgb.size(), kSearchLongSide);
+    cv::Mat reduced = reduceBy(uprightRgb, factor);
+    s.scale = factor;
     cv::GaussianBlur(reduced, s.rgb, cv::Size(5, 5), 1.0);
-    cv::cvtColor(s.rgb, s.lab, cv::COLOR_RGB2Lab);
+    s.lab = labOf(s.rgb);
     strongestGradient(s.rgb, s.gx, s.gy);
-    // Rayleigh noise has its median at 1.18 sigma; an edge stands out at about four sigma.
-    double sigma = noiseLevel(s.gx, s.gy) / 1.18;
+    // Rayleigh noise has its lower quartile at 0.76 sigma; an edge stands out at four sigma.
+    double sigma = noiseLevel(s.gx, s.gy) / 0.76;
     s.edgeLevel = std::max(12.0, 4.0 * sigma);
-    cv::Canny(s.gx, s.gy, s.edges, s.edgeLevel, 2 * s.edgeLevel, true);
+    // Every pixel with an edge's gradient votes, not only the thinned edge: where a patterned
+    // cloth meets the sheet, the thinned edge wanders off along the pattern.
+    cv::Mat fx, fy, magnitude;
+    s.gx.convertTo(fx, CV_32F);
+    s.gy.convertTo(fy, CV_32F);
+    cv::magnitude(fx, fy, magnitude);
+    s.edges = magnitude >= s.edgeLevel;
     s.brightLevel = lightnessPercentile(s.lab, 0.95);
     return s;
 }

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
-#include <cstdio>
-#include <cstdlib>
 
 #include "correction/CornerRefiner.h"
 #include "correction/Limits.h"
+#include "correction/LineSupport.h"
 #include "correction/LineHypotheses.h"
 #include "correction/PaperRegion.h"
 #include "correction/QuadScore.h"
@@ -17,13 +16,14 @@ namespace correction {
 
 namespace {
 
-constexpr int kLines = 64;
+constexpr int kLines = 80;
 constexpr size_t kFullyScored = 300;
+// Below this, too little of the sides runs along edges for a sheet's outline.
+constexpr double kLeastEdgeScore = 0.35;
 constexpr double kMinShare = 0.12; // the smallest sheet sought: an eighth of the photo
 
 struct LinePair {
-    Line a, b;
-    double theta; // their mean direction
+    int a, b; // indices into the line list
 };
 
 // Distance between two nearly parallel lines, measured through the foot of `centre` on `a`.
@@ -42,7 +42,7 @@ std::vector<LinePair> parallelPairs(const std::vector<Line> &lines, cv::Size siz
                 separation(lines[i], lines[j], centre) < minGap) {
                 continue;
             }
-            pairs.push_back({lines[i], lines[j], lines[i].theta});
+            pairs.push_back({static_cast<int>(i), static_cast<int>(j)});
         }
     }
     return pairs;
@@ -71,22 +71,45 @@ struct Candidate {
     double score = 0;
 };
 
-void addQuadsOfPairs(const std::vector<LinePair> &pairs, const SearchImage &image,
-                     std::vector<Candidate> &out) {
+// How much of each of the four sides runs along edges: the mean, held down by the weakest.
+double edgeScore(const std::array<double, 4> &sides) {
+    double sum = 0, weakest = 1;
+    for (double s : sides) {
+        sum += s;
+        weakest = std::min(weakest, s);
+    }
+    return sum / 4 * (0.5 + 0.5 * weakest);
+}
+
+void addQuadsOfPairs(const std::vector<Line> &lines, const std::vector<LinePair> &pairs,
+                     const SearchImage &image, std::vector<Candidate> &out) {
+    std::vector<LineSupport> support;
+    for (const Line &line : lines) {
+        support.emplace_back(image, line);
+    }
     cv::Size size = image.rgb.size();
     for (size_t i = 0; i < pairs.size(); ++i) {
+        const Line &a1 = lines[pairs[i].a], &a2 = lines[pairs[i].b];
         for (size_t j = i + 1; j < pairs.size(); ++j) {
-            if (angleBetween(pairs[i].a, pairs[j].a) < 50 * CV_PI / 180) {
+            const Line &b1 = lines[pairs[j].a], &b2 = lines[pairs[j].b];
+            if (angleBetween(a1, b1) < 50 * CV_PI / 180) {
                 continue;
             }
-            auto p0 = intersect(pairs[i].a, pairs[j].a), p1 = intersect(pairs[i].a, pairs[j].b);
-            auto p2 = intersect(pairs[i].b, pairs[j].b), p3 = intersect(pairs[i].b, pairs[j].a);
+            auto p0 = intersect(a1, b1), p1 = intersect(a1, b2);
+            auto p2 = intersect(a2, b2), p3 = intersect(a2, b1);
             if (!p0 || !p1 || !p2 || !p3) {
+                continue;
+            }
+            double score = edgeScore({support[pairs[i].a].between(*p0, *p1),
+                                      support[pairs[j].b].between(*p1, *p2),
+                                      support[pairs[i].b].between(*p2, *p3),
+                                      support[pairs[j].a].between(*p3, *p0)});
+            if (score < kLeastEdgeScore) {
                 continue;
             }
             Quad q = ordered({*p0, *p1, *p2, *p3});
             if (plausible(q, size)) {
-                out.push_back({q, edgeScore(image, q)});
+                out.push_back({q, score});
             }
         }
     }
@@ -112,17 +135,11 @@ Candidate bestCandidate(std::vector<Candidate> candidates, const SearchImage &im
     double area = image.rgb.size().area();
     Candidate best;
     for (Candidate &c : candidates) {
-        double fit = region.mask.empty() ? 0.5 : regionFit(c.quad, region.mask);
+        double fit = region.mask.empty() ? 0.75 : regionFit(c.quad, region.mask);
         double share = quadArea(c.quad) / area;
-        double score = c.score * (0.8 + 0.2 * fit) * (0.85 + 0.15 * std::min(1.0, share / 0.5));
+        double score = c.score * (0.6 + 0.4 * fit) * (0.7 + 0.3 * share);
         if (score > best.score) {
             best = {c.quad, score};
-        }
-        if (getenv("CORRECTION_DEBUG")) {
-            QuadEvidence e = scoreQuad(image, c.quad);
-            fprintf(stderr, "cand %.3f->%.3f fit %.2f share %.2f paper %.2f bright %.2f |", c.score, score, fit, share, e.paper, e.bright);
-            for (auto &s : e.sides) fprintf(stderr, " e%.2f r%.2f", s.edge, s.region);
-            fprintf(stderr, " | %.0f,%.0f %.0f,%.0f %.0f,%.0f %.0f,%.0f\n", c.quad[0].x, c.quad[0].y, c.quad[1].x, c.quad[1].y, c.quad[2].x, c.quad[2].y, c.quad[3].x, c.quad[3].y);
         }
     }
     return best;
@@ -148,7 +165,7 @@ SheetFound findSheetIn(const cv::Mat &uprightRgb) {
             lines.push_back(side);
         }
     }
-    addQuadsOfPairs(parallelPairs(lines, image.rgb.size()), image, candidates);
+    addQuadsOfPairs(lines, parallelPairs(lines, image.rgb.size()), image, candidates);
     scoreFully(candidates, image);
     Candidate best = bestCandidate(std::move(candidates), image, region);
     result.confidence = std::clamp(best.score, 0.0, 1.0);

@@ -5,6 +5,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "correction/Reduce.h"
 #include "correction/ScanPage.h"
 
 namespace correction {
@@ -24,8 +25,8 @@ bool squareCornered(const Quad &q) {
 // Bright paper to the picture's edges, no cell of an 8 x 8 grid much darker than another:
 // a scanner's light, not a lamp's or a window's.
 bool evenlyLitPaper(const cv::Mat &uprightRgb) {
-    cv::Mat reduced, small;
-    cv::resize(uprightRgb, reduced, cv::Size(64, 64), 0, 0, cv::INTER_AREA);
+    cv::Mat reduced = reduceBy(uprightRgb, factorFor(uprightRgb.size(), 256)), small;
+    cv::resize(reduced, reduced, cv::Size(64, 64), 0, 0, cv::INTER_AREA);
     cv::cvtColor(reduced, small, cv::COLOR_RGB2GRAY);
     cv::Mat kernel = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5));
     cv::dilate(small, small, kernel); // paper between the text

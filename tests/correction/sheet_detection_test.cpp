@@ -29,8 +29,8 @@ TEST_P(EveryDesk, FindsTheCornersWithinOnePercentOfTheDiagonal) {
     desk::ShotSpec spec;
     spec.desk = GetParam();
     spec.seed = 7;
-    spec.width = kWidth;
-    spec.height = kHeight;
+    spec.width = kHeight; // a portrait photo of the portrait page
+    spec.height = kWidth;
     spec.rotationDegrees = 18;
     spec.keystone = 0.15;
     spec.fill = 0.55;
@@ -39,7 +39,7 @@ TEST_P(EveryDesk, FindsTheCornersWithinOnePercentOfTheDiagonal) {
     correction::SheetSearch search = searchIn(photo);
     ASSERT_TRUE(search.error.empty()) << search.error;
     EXPECT_TRUE(search.found) << "confidence " << search.confidence;
-    EXPECT_LT(cornerError(search.corners, photo.corners, kWidth, kHeight), 0.01);
+    EXPECT_LT(cornerError(search.corners, photo.corners, kHeight, kWidth), 0.01);
 }
 
 INSTANTIATE_TEST_SUITE_P(Desks, EveryDesk,
@@ -99,14 +99,14 @@ TEST(SheetDetection, CornersAreInUprightPixelsForEveryOrientation) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
         desk::ShotSpec spec;
         spec.seed = 11;
-        spec.width = 1200;
-        spec.height = 900;
+        spec.width = 900;
+        spec.height = 1200;
         spec.rotationDegrees = -12;
         spec.orientation = orientation;
         desk::DeskPhoto photo = desk::makeDeskPhoto(spec);
         correction::SheetSearch search = searchIn(photo);
         ASSERT_TRUE(search.found) << "orientation " << orientation;
-        EXPECT_LT(cornerError(search.corners, photo.corners, 1200, 900), 0.01)
+        EXPECT_LT(cornerError(search.corners, photo.corners, 900, 1200), 0.01)
             << "orientation " << orientation;
     }
 }

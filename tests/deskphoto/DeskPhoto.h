@@ -92,7 +92,7 @@ struct Scan {
 Scan makeScan(const ScanSpec &spec);
 
 // A varied set of photos: every desk, turned up to 30 degrees, keystone up to 20%, sheets
-// covering 40% to 90% of the photo, shadows over edges, EXIF orientations; photos of desks
+// covering 40% to 90% of the photo (the more turned, the less), shadows over edges, EXIF orientations; photos of desks
 // without a page; `count` shots in all, all of `width` x `height` (landscape; portrait ones
 // swap the two).
 std::vector<ShotSpec> variedShots(int count, int width, int height, unsigned seed);

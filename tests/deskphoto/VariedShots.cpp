@@ -15,16 +15,19 @@ std::vector<ShotSpec> variedShots(int count, int width, int height, unsigned see
     for (int i = 0; i < count; ++i) {
         ShotSpec s;
         s.seed = seed * 1000 + static_cast<unsigned>(i);
-        s.desk = desks[i % 5];
-        bool portrait = (i / 5) % 2 == 1;
-        s.width = portrait ? height : width;
-        s.height = portrait ? width : height;
-        // Every tenth photo has no page in it at all.
+        // Every tenth photo has no page in it at all; the desks take turns for those too.
         s.sheet = i % 10 != 9;
+        s.desk = s.sheet ? desks[i % 5] : desks[(i / 10) % 5];
+        // Pages are mostly photographed upright in a portrait photo, now and then across.
+        bool across = i % 5 == 3;
+        s.width = across ? std::max(width, height) : std::min(width, height);
+        s.height = across ? std::min(width, height) : std::max(width, height);
         double spread = (i % 7) / 6.0;
         s.rotationDegrees = (i % 2 == 0 ? 1 : -1) * 30 * spread;
         s.keystone = 0.2 * ((i * 3) % 7) / 6.0;
-        s.fill = 0.4 + 0.5 * ((i * 5) % 9) / 8.0;
+        // The more a sheet is turned, the less of the frame it can fill.
+        double most = across ? 0.5 - 0.1 * spread : 0.9 - 0.5 * spread;
+        s.fill = 0.4 + (most - 0.4) * ((i * 5) % 9) / 8.0;
         s.falloff = random.uniform(0.1, 0.4);
         s.shadow = i % 3 != 2;
         s.shadowAcrossEdge = i % 3 == 1;
