@@ -140,8 +140,10 @@ ScanPage findScanPage(const cv::Mat &uprightRgb) {
     ScanPage result;
     Work w = workCopy(uprightRgb);
     cv::Mat border = borderMask(w.grey);
-    result.darkBorder = cv::countNonZero(border) > 0.005 * w.grey.total();
     cv::Mat page = ~border;
+    // A border around a page, not a dark picture: some border, and most of it page.
+    double borderShare = cv::countNonZero(border) / static_cast<double>(w.grey.total());
+    result.darkBorder = borderShare > 0.005 && borderShare < 0.8;
     std::vector<std::vector<cv::Point>> contours;
     cv::findContours(page.clone(), contours, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_NONE);
     std::vector<cv::Point> outline;
@@ -150,6 +152,7 @@ ScanPage findScanPage(const cv::Mat &uprightRgb) {
             return cv::contourArea(a) < cv::contourArea(b);
         });
     }
+    result.darkBorder = result.darkBorder && !outline.empty();
     result.skewDegrees = skewOf(w.grey, page, outline);
     double a = result.skewDegrees * CV_PI / 180, s = std::sin(a), c = std::cos(a);
     // The page's outline turned back, its bounding box, and that box turned forward again.
