@@ -43,7 +43,8 @@ support::Picture rendered(const correction::CorrectedPage &page) {
             bool ink = page.ink[y * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
             for (int c = 0; c < 3 && !page.background.empty(); ++c) {
                 int bx = std::min(page.backgroundWidth - 1, x * page.backgroundWidth / page.width);
-                int by = std::min(page.backgroundHeight - 1, y * page.backgroundHeight / page.height);
+                int by =
+                    std::min(page.backgroundHeight - 1, y * page.backgroundHeight / page.height);
                 out.At(x, y, c) = page.background[(by * page.backgroundWidth + bx) * 3 + c];
             }
             for (int c = 0; c < 3 && ink; ++c) {
@@ -68,9 +69,10 @@ void printJson(const char *path, const correction::CorrectedPage &page, double m
     std::printf("],\"confidence\":%.3f,\"content\":\"%s\",\"width\":%d,\"height\":%d,"
                 "\"dpi\":%.1f,\"paper\":\"%s\",\"treated_as\":\"%s\",\"deskew\":%.3f,"
                 "\"ms\":%.1f,\"decode_ms\":%.1f}\n",
-                f.confidence, page.content == correction::ContentKind::Colour ? "colour" : "bilevel",
-                page.width, page.height, page.dpi, correction::paperName(f.paper),
-                kindName(f.treatedAs), f.deskewDegrees, ms, decodeMs);
+                f.confidence,
+                page.content == correction::ContentKind::Colour ? "colour" : "bilevel", page.width,
+                page.height, page.dpi, correction::paperName(f.paper), kindName(f.treatedAs),
+                f.deskewDegrees, ms, decodeMs);
 }
 
 } // namespace

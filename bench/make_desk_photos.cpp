@@ -74,7 +74,8 @@ int main(int argc, char **argv) {
     }
     std::string folder = argv[1];
     int count = argc >= 3 ? std::atoi(argv[2]) : 30;
-    int width = argc == 5 ? std::atoi(argv[3]) : 4032, height = argc == 5 ? std::atoi(argv[4]) : 3024;
+    int width = argc == 5 ? std::atoi(argv[3]) : 4032,
+        height = argc == 5 ? std::atoi(argv[4]) : 3024;
     if (count < 1 || width < 64 || height < 64) {
         std::fprintf(stderr, "make_desk_photos: PHOTOS must be at least 1, sides at least 64\n");
         return 2;

@@ -56,9 +56,9 @@ struct Picture {
 };
 
 struct SheetSearch {
-    std::string error;    // empty on success; else why the picture could not be searched
-    bool found = false;   // a sheet was found with confidence
-    Corners corners{};    // the sheet's corners; the whole picture's when none was found
+    std::string error;     // empty on success; else why the picture could not be searched
+    bool found = false;    // a sheet was found with confidence
+    Corners corners{};     // the sheet's corners; the whole picture's when none was found
     double confidence = 0; // 0..1
 };
 

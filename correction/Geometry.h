@@ -18,7 +18,9 @@ struct Line {
     double weight = 0; // how much evidence it has (edge pixels voting for it)
 
     cv::Point2d normal() const { return {std::cos(theta), std::sin(theta)}; }
-    double distance(cv::Point2d p) const { return p.x * std::cos(theta) + p.y * std::sin(theta) - rho; }
+    double distance(cv::Point2d p) const {
+        return p.x * std::cos(theta) + p.y * std::sin(theta) - rho;
+    }
 };
 
 // The line through two distinct points.

@@ -17,9 +17,7 @@ struct Accumulator {
     std::vector<float> votes;
 
     float &at(int theta, int rho) { return votes[static_cast<size_t>(theta) * rhoBins + rho]; }
-    float at(int theta, int rho) const {
-        return votes[static_cast<size_t>(theta) * rhoBins + rho];
-    }
+    float at(int theta, int rho) const { return votes[static_cast<size_t>(theta) * rhoBins + rho]; }
 };
 
 Accumulator vote(const SearchImage &image) {

@@ -22,8 +22,8 @@ private:
     double position(cv::Point2d p) const { return (p - origin_).dot(direction_); }
 
     cv::Point2d origin_, direction_;
-    int reach_ = 0;            // positions run from -reach_ to reach_
-    std::vector<int> prefix_;  // prefix_[i]: edges among the first i positions
+    int reach_ = 0;           // positions run from -reach_ to reach_
+    std::vector<int> prefix_; // prefix_[i]: edges among the first i positions
 };
 
 } // namespace correction

@@ -94,7 +94,8 @@ CleanPage cleanPage(const cv::Mat &pageRgb) {
         uint8_t *grey = page.grey.ptr<uint8_t>(y);
         for (int x = 0; x < pageRgb.cols; ++x) {
             const Tap &t = across[x];
-            cv::Vec3f gain = row[t.at] + (row[std::min(t.at + 1, scale.cols - 1)] - row[t.at]) * t.weight;
+            cv::Vec3f gain =
+                row[t.at] + (row[std::min(t.at + 1, scale.cols - 1)] - row[t.at]) * t.weight;
             int v[3];
             for (int c = 0; c < 3; ++c) {
                 v[c] = lut[std::min(255, static_cast<int>(in[x][c] * gain[c] + 0.5f))];

@@ -11,8 +11,8 @@ namespace correction {
 
 namespace {
 
-constexpr int kInkBelow = 150;     // grey level under which a cleaned pixel is ink
-constexpr int kColourChroma = 60;  // max - min of RGB from which a pixel has colour
+constexpr int kInkBelow = 150;    // grey level under which a cleaned pixel is ink
+constexpr int kColourChroma = 60; // max - min of RGB from which a pixel has colour
 constexpr double kColourShare = 0.0005;
 constexpr double kToneShare = 0.01;
 
@@ -47,7 +47,7 @@ ContentKind contentOf(const CleanPage &page) {
                      cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5)));
     cv::Mat tones = (darkness > 55) & (darkness < 175);
     return cv::countNonZero(tones) >= kToneShare * total ? ContentKind::Colour
-                                                          : ContentKind::Bilevel;
+                                                         : ContentKind::Bilevel;
 }
 
 cv::Mat inkMask(const CleanPage &page, ContentKind content) {

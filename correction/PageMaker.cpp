@@ -85,7 +85,8 @@ PagePlan plan(const cv::Mat &upright, const Picture &picture) {
 // (a bilinear warp alone would alias the text), warped to the page's rectangle.
 cv::Mat warpToPage(const cv::Mat &upright, const PagePlan &plan) {
     cv::Size size = plan.shape.size;
-    cv::Rect bounds = cv::boundingRect(std::vector<cv::Point2f>(plan.quad.begin(), plan.quad.end()));
+    cv::Rect bounds =
+        cv::boundingRect(std::vector<cv::Point2f>(plan.quad.begin(), plan.quad.end()));
     bounds = cv::Rect(bounds.x - 2, bounds.y - 2, bounds.width + 4, bounds.height + 4) &
              cv::Rect(0, 0, upright.cols, upright.rows);
     if (bounds.empty()) {

@@ -11,8 +11,8 @@
 namespace correction {
 
 struct PaperRegion {
-    cv::Mat mask;               // CV_8UC1, 255 on the region; empty when none was found
-    std::optional<Quad> quad;   // its outline as four corners (reduced pixels), when it has one
+    cv::Mat mask;                // CV_8UC1, 255 on the region; empty when none was found
+    std::optional<Quad> quad;    // its outline as four corners (reduced pixels), when it has one
     cv::Vec3d paperLab{0, 0, 0}; // the paper's colour
 };
 

@@ -163,7 +163,9 @@ ScanPage findScanPage(const cv::Mat &uprightRgb) {
             points.emplace_back(p.x, p.y);
         }
     } else {
-        points = {{-0.5, -0.5}, {w.grey.cols - 0.5, -0.5}, {w.grey.cols - 0.5, w.grey.rows - 0.5},
+        points = {{-0.5, -0.5},
+                  {w.grey.cols - 0.5, -0.5},
+                  {w.grey.cols - 0.5, w.grey.rows - 0.5},
                   {-0.5, w.grey.rows - 0.5}};
     }
     double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;

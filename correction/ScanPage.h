@@ -9,8 +9,8 @@
 namespace correction {
 
 struct ScanPage {
-    Quad corners{};        // the page in upright pixels, a rectangle turned by `skewDegrees`
-    double skewDegrees = 0; // clockwise positive, within 15 degrees
+    Quad corners{};          // the page in upright pixels, a rectangle turned by `skewDegrees`
+    double skewDegrees = 0;  // clockwise positive, within 15 degrees
     bool darkBorder = false; // a dark border was found and cut away
 };
 

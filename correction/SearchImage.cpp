@@ -91,7 +91,8 @@ cv::Mat labOf(const cv::Mat &rgb) {
         std::pair<std::array<float, 256>, std::array<float, kSteps + 1>> t;
         for (int v = 0; v < 256; ++v) {
             double c = v / 255.0;
-            t.first[v] = static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+            t.first[v] =
+                static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
         }
         for (int i = 0; i <= kSteps; ++i) {
             double x = static_cast<double>(i) / kSteps;
@@ -100,7 +101,9 @@ cv::Mat labOf(const cv::Mat &rgb) {
         return t;
     }();
     const auto &linear = tables.first;
-    auto f = [&](float x) { return tables.second[std::clamp(static_cast<int>(x * kSteps + 0.5f), 0, kSteps)]; };
+    auto f = [&](float x) {
+        return tables.second[std::clamp(static_cast<int>(x * kSteps + 0.5f), 0, kSteps)];
+    };
     cv::Mat lab(rgb.size(), CV_8UC3);
     for (int y = 0; y < rgb.rows; ++y) {
         const cv::Vec3b *in = rgb.ptr<cv::Vec3b>(y);

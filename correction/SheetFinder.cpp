@@ -6,8 +6,8 @@
 
 #include "correction/CornerRefiner.h"
 #include "correction/Limits.h"
-#include "correction/LineSupport.h"
 #include "correction/LineHypotheses.h"
+#include "correction/LineSupport.h"
 #include "correction/PaperRegion.h"
 #include "correction/QuadScore.h"
 #include "correction/SearchImage.h"
@@ -100,10 +100,9 @@ void addQuadsOfPairs(const std::vector<Line> &lines, const std::vector<LinePair>
             if (!p0 || !p1 || !p2 || !p3) {
                 continue;
             }
-            double score = edgeScore({support[pairs[i].a].between(*p0, *p1),
-                                      support[pairs[j].b].between(*p1, *p2),
-                                      support[pairs[i].b].between(*p2, *p3),
-                                      support[pairs[j].a].between(*p3, *p0)});
+            double score = edgeScore(
+                {support[pairs[i].a].between(*p0, *p1), support[pairs[j].b].between(*p1, *p2),
+                 support[pairs[i].b].between(*p2, *p3), support[pairs[j].a].between(*p3, *p0)});
             if (score < kLeastEdgeScore) {
                 continue;
             }

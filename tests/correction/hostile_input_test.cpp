@@ -50,15 +50,15 @@ TEST(HostileInput, PicturesWithoutASheetAreKeptWhole) {
         int width, height, channels;
         uint8_t value;
         const char *what;
-    } cases[] = {{1, 1, 3, 200, "1x1"},           {3, 3, 1, 0, "3x3 black"},
-                 {17, 9, 3, 128, "tiny"},          {10000, 3, 3, 90, "10000x3"},
-                 {3, 10000, 1, 250, "3x10000"},     {800, 600, 3, 255, "white"},
-                 {800, 600, 3, 0, "black"},         {640, 480, 1, 128, "grey"}};
+    } cases[] = {{1, 1, 3, 200, "1x1"},         {3, 3, 1, 0, "3x3 black"},
+                 {17, 9, 3, 128, "tiny"},       {10000, 3, 3, 90, "10000x3"},
+                 {3, 10000, 1, 250, "3x10000"}, {800, 600, 3, 255, "white"},
+                 {800, 600, 3, 0, "black"},     {640, 480, 1, 128, "grey"}};
     for (const Case &c : cases) {
         Raw raw = filled(c.width, c.height, c.channels, c.value);
-        for (correction::SourceKind kind : {correction::SourceKind::Unknown,
-                                            correction::SourceKind::Photo,
-                                            correction::SourceKind::Scan}) {
+        for (correction::SourceKind kind :
+             {correction::SourceKind::Unknown, correction::SourceKind::Photo,
+              correction::SourceKind::Scan}) {
             raw.picture.kind = kind;
             expectSoundWholePage(raw.picture, c.what);
         }

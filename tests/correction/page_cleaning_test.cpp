@@ -128,9 +128,11 @@ TEST(PageCleaning, TheSealStaysRedAndIsNotInk) {
     for (auto [u, v] : places) {
         int bx = static_cast<int>(u * c.page.backgroundWidth);
         int by = static_cast<int>(v * c.page.backgroundHeight);
-        const uint8_t *p = &c.page.background[(static_cast<size_t>(by) * c.page.backgroundWidth + bx) * 3];
+        const uint8_t *p =
+            &c.page.background[(static_cast<size_t>(by) * c.page.backgroundWidth + bx) * 3];
         r += p[0], g += p[1], b += p[2];
-        inked += inkAt(c.page, static_cast<int>(u * c.page.width), static_cast<int>(v * c.page.height));
+        inked +=
+            inkAt(c.page, static_cast<int>(u * c.page.width), static_cast<int>(v * c.page.height));
     }
     double n = static_cast<double>(places.size());
     EXPECT_GT(r / n, 150);
@@ -154,7 +156,8 @@ TEST(PageCleaning, BlackTextIsBilevelAndASealMakesAColourPage) {
     for (uint8_t byte : text.page.ink) {
         inkBits += static_cast<size_t>(__builtin_popcount(byte));
     }
-    double share = static_cast<double>(inkBits) / (static_cast<double>(text.page.width) * text.page.height);
+    double share =
+        static_cast<double>(inkBits) / (static_cast<double>(text.page.width) * text.page.height);
     EXPECT_GT(share, 0.005);
     EXPECT_LT(share, 0.2);
 }

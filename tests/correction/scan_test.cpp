@@ -37,7 +37,8 @@ double ruleRow(const std::vector<uint8_t> &grey, int width, int x0, int x1, int 
 std::vector<uint8_t> greyOf(const support::Picture &rgb) {
     std::vector<uint8_t> grey(static_cast<size_t>(rgb.width) * rgb.height);
     for (size_t i = 0; i < grey.size(); ++i) {
-        grey[i] = static_cast<uint8_t>((rgb.samples[i * 3] + rgb.samples[i * 3 + 1] + rgb.samples[i * 3 + 2]) / 3);
+        grey[i] = static_cast<uint8_t>(
+            (rgb.samples[i * 3] + rgb.samples[i * 3 + 1] + rgb.samples[i * 3 + 2]) / 3);
     }
     return grey;
 }
@@ -82,8 +83,10 @@ TEST_P(TiltedScan, ComesOutStraightWithoutItsDarkBorder) {
     ASSERT_GT(rule, 0);
     int expected = rule * page.height / scan.flatPage.height, band = page.height / 60;
     int left0 = page.width / 5, right0 = page.width * 7 / 10, span = page.width / 10;
-    double left = ruleRow(page.grey, page.width, left0, left0 + span, expected - band, expected + band);
-    double right = ruleRow(page.grey, page.width, right0, right0 + span, expected - band, expected + band);
+    double left =
+        ruleRow(page.grey, page.width, left0, left0 + span, expected - band, expected + band);
+    double right =
+        ruleRow(page.grey, page.width, right0, right0 + span, expected - band, expected + band);
     ASSERT_GT(left, 0);
     ASSERT_GT(right, 0);
     double tilt = std::atan2(right - left, right0 - left0) * 180 / M_PI;

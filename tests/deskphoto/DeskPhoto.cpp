@@ -34,7 +34,8 @@ Corners cornersOf(const QPolygonF &quad) {
 // The page's resolution once it is in the photo: drawn at about the photo's own scale, so
 // the warp neither blurs nor aliases its text.
 double pageDpiFor(const SheetView &view, QSizeF paperMm) {
-    double tall = std::hypot(view.quad[3].x() - view.quad[0].x(), view.quad[3].y() - view.quad[0].y());
+    double tall =
+        std::hypot(view.quad[3].x() - view.quad[0].x(), view.quad[3].y() - view.quad[0].y());
     return std::clamp(tall / (paperMm.height() / 25.4), 40.0, 300.0);
 }
 
@@ -130,8 +131,10 @@ Scan makeScan(const ScanSpec &spec) {
     double w = scan.flatPage.width, h = scan.flatPage.height;
     double a = spec.angleDegrees * M_PI / 180;
     // The glass is a little larger than the page turned on it.
-    double across = spec.darkBorder ? std::abs(w * std::cos(a)) + std::abs(h * std::sin(a)) + 0.06 * w : w;
-    double down = spec.darkBorder ? std::abs(w * std::sin(a)) + std::abs(h * std::cos(a)) + 0.06 * h : h;
+    double across =
+        spec.darkBorder ? std::abs(w * std::cos(a)) + std::abs(h * std::sin(a)) + 0.06 * w : w;
+    double down =
+        spec.darkBorder ? std::abs(w * std::sin(a)) + std::abs(h * std::cos(a)) + 0.06 * h : h;
     QImage image(static_cast<int>(std::lround(across)), static_cast<int>(std::lround(down)),
                  QImage::Format_RGB888);
     image.fill(spec.darkBorder ? QColor(28, 28, 30) : QColor(255, 255, 255));

@@ -24,9 +24,9 @@ const char *deskName(Desk desk);
 struct PageSpec {
     Paper paper = Paper::A4;
     double dpi = 100;
-    bool seal = true;       // a red company seal over the signature line
+    bool seal = true;         // a red company seal over the signature line
     bool colourMarks = false; // blue ink signature and a yellow highlighter stroke
-    unsigned textSeed = 0;  // which sentences
+    unsigned textSeed = 0;    // which sentences
 };
 
 struct Point {
@@ -45,14 +45,14 @@ struct ShotSpec {
     unsigned seed = 1;
     int width = 1600; // the upright photo
     int height = 1200;
-    bool sheet = true;           // false: the desk alone, no page in the photo
-    double rotationDegrees = 10; // the sheet turned on the desk, clockwise
-    double keystone = 0.1;       // 1 - top edge / bottom edge
-    double fill = 0.6;           // share of the photo the sheet covers
-    double falloff = 0.25;       // light lost towards the photo's corners
-    bool shadow = true;          // a soft shadow on the sheet
+    bool sheet = true;             // false: the desk alone, no page in the photo
+    double rotationDegrees = 10;   // the sheet turned on the desk, clockwise
+    double keystone = 0.1;         // 1 - top edge / bottom edge
+    double fill = 0.6;             // share of the photo the sheet covers
+    double falloff = 0.25;         // light lost towards the photo's corners
+    bool shadow = true;            // a soft shadow on the sheet
     bool shadowAcrossEdge = false; // ... reaching over one of its edges onto the desk
-    double cast = 1;             // strength of a lamp's yellow cast, 0 none
+    double cast = 1;               // strength of a lamp's yellow cast, 0 none
     double blurSigma = 0.7;
     double noiseSigma = 2.5;
     int jpegQuality = 88;
@@ -66,7 +66,7 @@ struct DeskPhoto {
     support::Picture stored;  // the rows as the JPEG stores them
     support::Bytes jpeg;      // `stored`, with an EXIF orientation segment
     bool hasSheet = false;
-    Corners corners{};        // where the page's corners lie in `upright`
+    Corners corners{}; // where the page's corners lie in `upright`
     support::Picture flatPage;
     double keystone = 0; // measured: 1 - top edge / bottom edge
     double fill = 0;     // measured share of the photo
@@ -92,9 +92,9 @@ struct Scan {
 Scan makeScan(const ScanSpec &spec);
 
 // A varied set of photos: every desk, turned up to 30 degrees, keystone up to 20%, sheets
-// covering 40% to 90% of the photo (the more turned, the less), shadows over edges, EXIF orientations; photos of desks
-// without a page; `count` shots in all, all of `width` x `height` (landscape; portrait ones
-// swap the two).
+// covering 40% to 90% of the photo (the more turned, the less), shadows over edges, EXIF
+// orientations; photos of desks without a page; `count` shots in all, all of `width` x `height`
+// (landscape; portrait ones swap the two).
 std::vector<ShotSpec> variedShots(int count, int width, int height, unsigned seed);
 
 // The seeded noise the effects use, for anything else that needs reproducible randomness.

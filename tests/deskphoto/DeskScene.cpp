@@ -95,9 +95,9 @@ void keyboard(QPainter &p, QPointF centre, double w, double degrees) {
     double key = w / 16;
     for (int r = 0; r < 5; ++r) {
         for (int c = 0; c < 15; ++c) {
-            p.drawRoundedRect(QRectF(-w / 2 + key * (c + 0.6), -h / 2 + key * (r + 0.5), key * 0.85,
-                                     key * 0.85),
-                              key * 0.1, key * 0.1);
+            p.drawRoundedRect(
+                QRectF(-w / 2 + key * (c + 0.6), -h / 2 + key * (r + 0.5), key * 0.85, key * 0.85),
+                key * 0.1, key * 0.1);
         }
     }
     p.restore();
@@ -158,8 +158,8 @@ void drawOverSheet(QImage &photo, Desk desk, const QPolygonF &sheet, Random &ran
     p.rotate(random.uniform(-40, -20));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(20, 40, 120));
-    p.drawRoundedRect(QRectF(-length * 0.55, -length * 0.025, length, length * 0.05),
-                      length * 0.02, length * 0.02);
+    p.drawRoundedRect(QRectF(-length * 0.55, -length * 0.025, length, length * 0.05), length * 0.02,
+                      length * 0.02);
 }
 
 const char *deskName(Desk desk) {

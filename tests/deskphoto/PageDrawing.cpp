@@ -15,17 +15,17 @@ namespace desk {
 
 namespace {
 
-const char *const kEnglish[] = {
-    "The parties agree that the invoice is payable within thirty days.",
-    "Delivery takes place at the warehouse named in the order form.",
-    "The tenant shall keep the premises in good repair at all times.",
-    "Please return the signed copy before the end of the month.",
-    "The warranty covers defects in material and workmanship.",
-    "Payment by bank transfer must quote the reference number."};
+const char *const kEnglish[] = {"The parties agree that the invoice is payable within thirty days.",
+                                "Delivery takes place at the warehouse named in the order form.",
+                                "The tenant shall keep the premises in good repair at all times.",
+                                "Please return the signed copy before the end of the month.",
+                                "The warranty covers defects in material and workmanship.",
+                                "Payment by bank transfer must quote the reference number."};
 
-const char *const kChinese[] = {"双方同意发票应在三十天内付清。", "交货地点为订单上写明的仓库。",
-                                "承租人应始终保持房屋处于良好状态。", "请在月底之前寄回签好字的副本。",
-                                "保修范围包括材料和工艺上的缺陷。", "银行转账付款时必须注明参考编号。"};
+const char *const kChinese[] = {
+    "双方同意发票应在三十天内付清。",     "交货地点为订单上写明的仓库。",
+    "承租人应始终保持房屋处于良好状态。", "请在月底之前寄回签好字的副本。",
+    "保修范围包括材料和工艺上的缺陷。",   "银行转账付款时必须注明参考编号。"};
 
 QSizeF paperMillimetres(Paper paper) {
     switch (paper) {
@@ -108,7 +108,8 @@ void drawSeal(QPainter &p, QPointF centre, double radius) {
     for (int i = 0; i < text.size(); ++i) {
         double a = -M_PI * 0.85 + i * (M_PI * 0.7 / (text.size() - 1));
         p.save();
-        p.translate(centre.x() + radius * 0.72 * std::cos(a), centre.y() + radius * 0.72 * std::sin(a));
+        p.translate(centre.x() + radius * 0.72 * std::cos(a),
+                    centre.y() + radius * 0.72 * std::sin(a));
         p.rotate(a * 180 / M_PI + 90);
         p.drawText(QPointF(-radius * 0.14, radius * 0.1), text.mid(i, 1));
         p.restore();

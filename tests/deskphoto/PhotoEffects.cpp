@@ -21,7 +21,8 @@ void boxPass(std::vector<float> &plane, int width, int height, int radius, bool 
     std::vector<float> line(length), out(length);
     for (int l = 0; l < lines; ++l) {
         for (int i = 0; i < length; ++i) {
-            line[i] = plane[rows ? static_cast<size_t>(l) * width + i : static_cast<size_t>(i) * width + l];
+            line[i] = plane[rows ? static_cast<size_t>(l) * width + i
+                                 : static_cast<size_t>(i) * width + l];
         }
         double sum = 0;
         for (int i = -radius; i <= radius; ++i) {
@@ -32,14 +33,16 @@ void boxPass(std::vector<float> &plane, int width, int height, int radius, bool 
             sum += line[std::min(i + radius + 1, length - 1)] - line[std::max(i - radius, 0)];
         }
         for (int i = 0; i < length; ++i) {
-            plane[rows ? static_cast<size_t>(l) * width + i : static_cast<size_t>(i) * width + l] = out[i];
+            plane[rows ? static_cast<size_t>(l) * width + i : static_cast<size_t>(i) * width + l] =
+                out[i];
         }
     }
 }
 
 // Three box passes each way come close to a Gaussian of deviation `sigma`.
 void gaussianPlane(std::vector<float> &plane, int width, int height, double sigma) {
-    int radius = std::max(0, static_cast<int>(std::lround(std::sqrt(sigma * sigma * 4 + 1) / 2 - 0.5)));
+    int radius =
+        std::max(0, static_cast<int>(std::lround(std::sqrt(sigma * sigma * 4 + 1) / 2 - 0.5)));
     if (radius == 0 && sigma > 0.3) {
         radius = 1;
     }
@@ -133,14 +136,29 @@ support::Picture storedFor(const support::Picture &upright, int orientation) {
             // Where stored pixel (x, y) shows in the upright picture.
             int ux = x, uy = y;
             switch (orientation) {
-            case 2: ux = w - 1 - x; break;
-            case 3: ux = w - 1 - x, uy = h - 1 - y; break;
-            case 4: uy = h - 1 - y; break;
-            case 5: ux = y, uy = x; break;
-            case 6: ux = h - 1 - y, uy = x; break;
-            case 7: ux = h - 1 - y, uy = w - 1 - x; break;
-            case 8: ux = y, uy = w - 1 - x; break;
-            default: break;
+            case 2:
+                ux = w - 1 - x;
+                break;
+            case 3:
+                ux = w - 1 - x, uy = h - 1 - y;
+                break;
+            case 4:
+                uy = h - 1 - y;
+                break;
+            case 5:
+                ux = y, uy = x;
+                break;
+            case 6:
+                ux = h - 1 - y, uy = x;
+                break;
+            case 7:
+                ux = h - 1 - y, uy = w - 1 - x;
+                break;
+            case 8:
+                ux = y, uy = w - 1 - x;
+                break;
+            default:
+                break;
             }
             for (int c = 0; c < upright.components; ++c) {
                 stored.At(x, y, c) = upright.At(ux, uy, c);
