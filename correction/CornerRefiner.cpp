@@ -11,33 +11,22 @@ namespace {
 
 constexpr int kSamples = 48;
 
-cv::Vec3d rgbAt(const cv::Mat &rgb, cv::Point2d p) {
-    double x = std::clamp(p.x, 0.0, rgb.cols - 1.0), y = std::clamp(p.y, 0.0, rgb.rows - 1.0);
-    int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
-    int x1 = std::min(x0 + 1, rgb.cols - 1), y1 = std::min(y0 + 1, rgb.rows - 1);
-    double fx = x - x0, fy = y - y0;
-    const cv::Vec3b &a = rgb.at<cv::Vec3b>(y0, x0), &b = rgb.at<cv::Vec3b>(y0, x1);
-    const cv::Vec3b &c = rgb.at<cv::Vec3b>(y1, x0), &d = rgb.at<cv::Vec3b>(y1, x1);
-    cv::Vec3d out;
-    for (int i = 0; i < 3; ++i) {
-        out[i] = (a[i] * (1 - fx) + b[i] * fx) * (1 - fy) + (c[i] * (1 - fx) + d[i] * fx) * fy;
-    }
-    return out;
-}
-
 cv::Vec3d reducedRgbAt(const SearchImage &image, cv::Point2d p) {
-    return rgbAt(image.rgb, p);
+    int x = std::clamp(static_cast<int>(std::lround(p.x)), 0, image.rgb.cols - 1);
+    int y = std::clamp(static_cast<int>(std::lround(p.y)), 0, image.rgb.rows - 1);
+    const cv::Vec3b &v = image.rgb.at<cv::Vec3b>(y, x);
+    return {static_cast<double>(v[0]), static_cast<double>(v[1]), static_cast<double>(v[2])};
 }
 
 // Where across the side at `p` the colour turns from the outside's to the inside's most
 // steeply, as an offset along `inward`; nothing when no such turn stands out.
-std::optional<double> edgeOffset(const cv::Mat &rgb, cv::Point2d p, cv::Point2d along,
+std::optional<double> edgeOffset(const UprightImage &upright, cv::Point2d p, cv::Point2d along,
                                  cv::Point2d inward, cv::Vec3d step, int reach) {
     std::vector<double> projected(2 * reach + 1);
     for (int k = -reach; k <= reach; ++k) {
         cv::Vec3d sum(0, 0, 0);
         for (int s = -1; s <= 1; ++s) {
-            sum += rgbAt(rgb, p + inward * static_cast<double>(k) + along * (2.0 * s));
+            sum += upright.at(p + inward * static_cast<double>(k) + along * (2.0 * s));
         }
         projected[k + reach] = sum.dot(step) / 3;
     }
@@ -97,8 +86,8 @@ std::optional<Line> robustLine(std::vector<cv::Point2d> points, size_t needed) {
     return std::nullopt;
 }
 
-Line refineSide(const cv::Mat &rgb, const SearchImage &image, cv::Point2d from, cv::Point2d to,
-                cv::Point2d reducedFrom, cv::Point2d reducedTo) {
+Line refineSide(const UprightImage &upright, const SearchImage &image, cv::Point2d from,
+                cv::Point2d to, cv::Point2d reducedFrom, cv::Point2d reducedTo) {
     Line coarse = lineThrough(from, to);
     cv::Point2d along = to - from;
     double length = cv::norm(along);
@@ -119,7 +108,7 @@ Line refineSide(const cv::Mat &rgb, const SearchImage &image, cv::Point2d from, 
     std::vector<cv::Point2d> points;
     for (int i = 0; i < kSamples; ++i) {
         cv::Point2d p = from + along * (0.08 + 0.84 * (i + 0.5) / kSamples);
-        if (auto offset = edgeOffset(rgb, p, u, inward, step, reach)) {
+        if (auto offset = edgeOffset(upright, p, u, inward, step, reach)) {
             points.push_back(p + inward * *offset);
         }
     }
@@ -129,14 +118,14 @@ Line refineSide(const cv::Mat &rgb, const SearchImage &image, cv::Point2d from, 
 
 } // namespace
 
-Quad refineCorners(const cv::Mat &uprightRgb, const SearchImage &image, const Quad &reduced) {
+Quad refineCorners(const UprightImage &upright, const SearchImage &image, const Quad &reduced) {
     Quad coarse;
     for (int i = 0; i < 4; ++i) {
         coarse[i] = image.toFull(reduced[i]);
     }
     std::array<Line, 4> sides;
     for (int i = 0; i < 4; ++i) {
-        sides[i] = refineSide(uprightRgb, image, coarse[i], coarse[(i + 1) % 4], reduced[i],
+        sides[i] = refineSide(upright, image, coarse[i], coarse[(i + 1) % 4], reduced[i],
                               reduced[(i + 1) % 4]);
     }
     Quad refined;

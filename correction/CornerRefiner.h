@@ -6,11 +6,12 @@
 
 #include "correction/Geometry.h"
 #include "correction/SearchImage.h"
+#include "correction/UprightImage.h"
 
 namespace correction {
 
 // `reduced`: the sheet in the search image's pixels. Returns full-resolution corners; a side
 // whose edge cannot be followed keeps its place from the search image.
-Quad refineCorners(const cv::Mat &uprightRgb, const SearchImage &image, const Quad &reduced);
+Quad refineCorners(const UprightImage &upright, const SearchImage &image, const Quad &reduced);
 
 } // namespace correction

@@ -69,7 +69,7 @@ SheetSearch searchSheet(const Picture &picture) {
         search.confidence = search.found ? 1 : 0;
         return search;
     }
-    SheetFound sheet = findSheetIn(uprightRgb(picture));
+    SheetFound sheet = findSheetIn(UprightImage(picture));
     search.found = sheet.found;
     search.corners = toCorners(sheet.corners);
     search.confidence = sheet.confidence;
@@ -85,7 +85,7 @@ CorrectedPage correct(const Picture &picture) {
     if (!page.error.empty()) {
         return page;
     }
-    return makePage(uprightRgb(picture), picture);
+    return makePage(UprightImage(picture), picture);
 }
 
 } // namespace

@@ -30,7 +30,7 @@ double tiltOf(const Quad &q) {
     return std::atan2(across.y, across.x) * 180 / CV_PI;
 }
 
-PagePlan photoPlan(const cv::Mat &upright, const Quad &quad, bool found, double confidence) {
+PagePlan photoPlan(const UprightImage &upright, const Quad &quad, bool found, double confidence) {
     PagePlan plan;
     plan.quad = quad;
     cv::Size2d span = quadSpan(quad);
@@ -57,7 +57,7 @@ PagePlan scanPlan(const Quad &quad, double skew, bool found, double statedDpi) {
     return plan;
 }
 
-PagePlan plan(const cv::Mat &upright, const Picture &picture) {
+PagePlan plan(const UprightImage &upright, const Picture &picture) {
     if (picture.corners) {
         Quad given = toQuad(*picture.corners);
         if (picture.kind == SourceKind::Scan) {
@@ -81,19 +81,23 @@ PagePlan plan(const cv::Mat &upright, const Picture &picture) {
     return photoPlan(upright, sheet.corners, sheet.found, sheet.confidence);
 }
 
-// The quad's part of the picture, reduced first when it holds far more pixels than the page
-// (a bilinear warp alone would alias the text), warped to the page's rectangle.
-cv::Mat warpToPage(const cv::Mat &upright, const PagePlan &plan) {
+// The quad's part of the stored rows, reduced first when it holds far more pixels than the
+// page (a bilinear warp alone would alias the text), warped to the page's rectangle. The
+// orientation only moves the quad's corners: the warp reads the stored rows themselves.
+cv::Mat warpToPage(const UprightImage &upright, const PagePlan &plan) {
     cv::Size size = plan.shape.size;
-    cv::Rect bounds =
-        cv::boundingRect(std::vector<cv::Point2f>(plan.quad.begin(), plan.quad.end()));
-    bounds = cv::Rect(bounds.x - 2, bounds.y - 2, bounds.width + 4, bounds.height + 4) &
-             cv::Rect(0, 0, upright.cols, upright.rows);
-    if (bounds.empty()) {
-        bounds = cv::Rect(0, 0, upright.cols, upright.rows);
+    std::vector<cv::Point2f> stored;
+    for (const cv::Point2d &p : plan.quad) {
+        cv::Point2d s = upright.toStored(p);
+        stored.emplace_back(static_cast<float>(s.x), static_cast<float>(s.y));
     }
-    cv::Mat source = upright(bounds);
-    cv::Point2d offset(bounds.x, bounds.y);
+    cv::Rect whole(0, 0, upright.stored().cols, upright.stored().rows);
+    cv::Rect bounds = cv::boundingRect(stored);
+    bounds = cv::Rect(bounds.x - 2, bounds.y - 2, bounds.width + 4, bounds.height + 4) & whole;
+    if (bounds.empty()) {
+        bounds = whole;
+    }
+    cv::Mat source = upright.stored()(bounds);
     cv::Size2d span = quadSpan(plan.quad);
     double f = std::min(span.width / size.width, span.height / size.height);
     double shrink = 1;
@@ -107,9 +111,11 @@ cv::Mat warpToPage(const cv::Mat &upright, const PagePlan &plan) {
                                          {size.width - 0.5f, -0.5f},
                                          {size.width - 0.5f, size.height - 0.5f},
                                          {-0.5f, size.height - 0.5f}};
-    for (const cv::Point2d &p : plan.quad) {
-        cv::Point2d local = (p - offset + cv::Point2d(0.5, 0.5)) / shrink - cv::Point2d(0.5, 0.5);
-        from.emplace_back(static_cast<float>(local.x), static_cast<float>(local.y));
+    for (const cv::Point2f &p : stored) {
+        cv::Point2f local =
+            (p - cv::Point2f(bounds.tl()) + cv::Point2f(0.5f, 0.5f)) / static_cast<float>(shrink) -
+            cv::Point2f(0.5f, 0.5f);
+        from.push_back(local);
     }
     cv::Mat transform = cv::getPerspectiveTransform(from, to);
     cv::Mat page;
@@ -138,8 +144,8 @@ void fillImages(CorrectedPage &page, const cv::Mat &flat) {
 
 } // namespace
 
-CorrectedPage makePage(const cv::Mat &uprightRgb, const Picture &picture) {
-    PagePlan p = plan(uprightRgb, picture);
+CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
+    PagePlan p = plan(upright, picture);
     p.facts.corners = toCorners(p.quad);
     p.facts.paper = p.shape.paper;
     CorrectedPage page;
@@ -147,7 +153,7 @@ CorrectedPage makePage(const cv::Mat &uprightRgb, const Picture &picture) {
     page.height = p.shape.size.height;
     page.dpi = p.shape.dpi;
     page.facts = p.facts;
-    fillImages(page, warpToPage(uprightRgb, p));
+    fillImages(page, warpToPage(upright, p));
     return page;
 }
 

@@ -6,10 +6,11 @@
 #include <opencv2/core.hpp>
 
 #include "correction/Correction.h"
+#include "correction/UprightImage.h"
 
 namespace correction {
 
-// `picture` has been checked; `uprightRgb` is its pixels upright.
-CorrectedPage makePage(const cv::Mat &uprightRgb, const Picture &picture);
+// `upright` is the checked `picture`'s pixels.
+CorrectedPage makePage(const UprightImage &upright, const Picture &picture);
 
 } // namespace correction

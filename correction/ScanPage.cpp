@@ -21,10 +21,10 @@ struct Work {
     double scale = 1; // full pixels per work pixel
 };
 
-Work workCopy(const cv::Mat &rgb) {
+Work workCopy(const UprightImage &upright) {
     Work w;
-    int factor = factorFor(rgb.size(), kWorkLongSide);
-    cv::cvtColor(reduceBy(rgb, factor), w.grey, cv::COLOR_RGB2GRAY);
+    int factor = factorFor(upright.size(), kWorkLongSide);
+    cv::cvtColor(upright.reduced(factor), w.grey, cv::COLOR_RGB2GRAY);
     w.scale = factor;
     return w;
 }
@@ -136,9 +136,9 @@ double skewOf(const cv::Mat &grey, const cv::Mat &page, const std::vector<cv::Po
 
 } // namespace
 
-ScanPage findScanPage(const cv::Mat &uprightRgb) {
+ScanPage findScanPage(const UprightImage &upright) {
     ScanPage result;
-    Work w = workCopy(uprightRgb);
+    Work w = workCopy(upright);
     cv::Mat border = borderMask(w.grey);
     cv::Mat page = ~border;
     // A border around a page, not a dark picture: some border, and most of it page.
@@ -192,8 +192,8 @@ ScanPage findScanPage(const cv::Mat &uprightRgb) {
     return result;
 }
 
-bool hasScannerBorder(const cv::Mat &uprightRgb) {
-    Work w = workCopy(uprightRgb);
+bool hasScannerBorder(const UprightImage &upright) {
+    Work w = workCopy(upright);
     int band = std::max(2, std::min(w.grey.cols, w.grey.rows) / 50);
     cv::Rect sides[] = {{0, 0, w.grey.cols, band},
                         {0, w.grey.rows - band, w.grey.cols, band},

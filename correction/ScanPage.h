@@ -5,6 +5,7 @@
 #include <opencv2/core.hpp>
 
 #include "correction/Geometry.h"
+#include "correction/UprightImage.h"
 
 namespace correction {
 
@@ -14,10 +15,10 @@ struct ScanPage {
     bool darkBorder = false; // a dark border was found and cut away
 };
 
-ScanPage findScanPage(const cv::Mat &uprightRgb);
+ScanPage findScanPage(const UprightImage &upright);
 
 // True when the picture's margins hold the dark, even border of a scanner's lid or background
 // along at least one side.
-bool hasScannerBorder(const cv::Mat &uprightRgb);
+bool hasScannerBorder(const UprightImage &upright);
 
 } // namespace correction

@@ -139,10 +139,10 @@ bool SearchImage::edgeAlong(cv::Point2d p, cv::Point2d normal) const {
     return false;
 }
 
-SearchImage makeSearchImage(const cv::Mat &uprightRgb) {
+SearchImage makeSearchImage(const UprightImage &upright) {
     SearchImage s;
-    int factor = factorFor(uprightRgb.size(), kSearchLongSide);
-    cv::Mat reduced = reduceBy(uprightRgb, factor);
+    int factor = factorFor(upright.size(), kSearchLongSide);
+    cv::Mat reduced = upright.reduced(factor);
     s.scale = factor;
     cv::GaussianBlur(reduced, s.rgb, cv::Size(5, 5), 1.0);
     s.lab = labOf(s.rgb);

@@ -3,6 +3,8 @@
 
 #include <opencv2/core.hpp>
 
+#include "correction/UprightImage.h"
+
 namespace correction {
 
 struct SearchImage {
@@ -27,7 +29,7 @@ struct SearchImage {
     bool edgeAlong(cv::Point2d p, cv::Point2d normal) const;
 };
 
-// The search copy of an upright RGB picture: long side kSearchLongSide (never enlarged).
-SearchImage makeSearchImage(const cv::Mat &uprightRgb);
+// The search copy of a picture: long side at most kSearchLongSide (never enlarged).
+SearchImage makeSearchImage(const UprightImage &upright);
 
 } // namespace correction

@@ -146,10 +146,10 @@ Candidate bestCandidate(std::vector<Candidate> candidates, const SearchImage &im
 
 } // namespace
 
-SheetFound findSheetIn(const cv::Mat &uprightRgb) {
+SheetFound findSheetIn(const UprightImage &upright) {
     SheetFound result;
-    result.corners = wholePicture(uprightRgb.size());
-    SearchImage image = makeSearchImage(uprightRgb);
+    result.corners = wholePicture(upright.size());
+    SearchImage image = makeSearchImage(upright);
     if (std::min(image.rgb.cols, image.rgb.rows) < kMinSearchSide) {
         return result;
     }
@@ -172,7 +172,7 @@ SheetFound findSheetIn(const cv::Mat &uprightRgb) {
         return result;
     }
     result.found = true;
-    result.corners = refineCorners(uprightRgb, image, best.quad);
+    result.corners = refineCorners(upright, image, best.quad);
     return result;
 }
 

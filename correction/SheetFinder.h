@@ -5,6 +5,7 @@
 #include <opencv2/core.hpp>
 
 #include "correction/Geometry.h"
+#include "correction/UprightImage.h"
 
 namespace correction {
 
@@ -17,6 +18,6 @@ struct SheetFound {
 // The confidence from which a sheet counts as found.
 constexpr double kFoundConfidence = 0.3;
 
-SheetFound findSheetIn(const cv::Mat &uprightRgb);
+SheetFound findSheetIn(const UprightImage &upright);
 
 } // namespace correction

@@ -24,8 +24,8 @@ bool squareCornered(const Quad &q) {
 
 // Bright paper to the picture's edges, no cell of an 8 x 8 grid much darker than another:
 // a scanner's light, not a lamp's or a window's.
-bool evenlyLitPaper(const cv::Mat &uprightRgb) {
-    cv::Mat reduced = reduceBy(uprightRgb, factorFor(uprightRgb.size(), 256)), small;
+bool evenlyLitPaper(const UprightImage &upright) {
+    cv::Mat reduced = upright.reduced(factorFor(upright.size(), 256)), small;
     cv::resize(reduced, reduced, cv::Size(64, 64), 0, 0, cv::INTER_AREA);
     cv::cvtColor(reduced, small, cv::COLOR_RGB2GRAY);
     cv::Mat kernel = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5));
@@ -38,11 +38,11 @@ bool evenlyLitPaper(const cv::Mat &uprightRgb) {
 
 } // namespace
 
-SourceKind guessSource(const cv::Mat &uprightRgb, const SheetFound &sheet) {
-    if (sheet.found && squareCornered(sheet.corners) && hasScannerBorder(uprightRgb)) {
+SourceKind guessSource(const UprightImage &upright, const SheetFound &sheet) {
+    if (sheet.found && squareCornered(sheet.corners) && hasScannerBorder(upright)) {
         return SourceKind::Scan;
     }
-    if (!sheet.found && (hasScannerBorder(uprightRgb) || evenlyLitPaper(uprightRgb))) {
+    if (!sheet.found && (hasScannerBorder(upright) || evenlyLitPaper(upright))) {
         return SourceKind::Scan;
     }
     return SourceKind::Photo;

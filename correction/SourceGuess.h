@@ -10,6 +10,6 @@
 
 namespace correction {
 
-SourceKind guessSource(const cv::Mat &uprightRgb, const SheetFound &sheet);
+SourceKind guessSource(const UprightImage &upright, const SheetFound &sheet);
 
 } // namespace correction

@@ -1,9 +1,12 @@
 #include "correction/UprightImage.h"
 
+#include <algorithm>
+
 #include <opencv2/imgproc.hpp>
 
 #include "base/CheckedSize.h"
 #include "correction/Limits.h"
+#include "correction/Reduce.h"
 
 namespace correction {
 
@@ -36,6 +39,10 @@ std::string checkPicture(const Picture &picture) {
 }
 
 namespace {
+
+bool turnsQuarter(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
 
 // Orientation values say how the stored rows are shown: 2 mirrored, 3 half a turn, 4 upside
 // down mirrored, 5 transposed, 6 a quarter clockwise, 7 transversed, 8 a quarter anticlockwise.
@@ -71,16 +78,69 @@ cv::Mat turned(const cv::Mat &stored, int orientation) {
 
 } // namespace
 
-cv::Mat uprightRgb(const Picture &picture) {
+UprightImage::UprightImage(const Picture &picture) {
+    orientation_ = picture.orientation >= 1 && picture.orientation <= 8 ? picture.orientation : 1;
     const int type = picture.channels == 1 ? CV_8UC1 : CV_8UC3;
-    cv::Mat stored(picture.height, picture.width, type, const_cast<uint8_t *>(picture.pixels),
-                   picture.stride);
+    cv::Mat rows(picture.height, picture.width, type, const_cast<uint8_t *>(picture.pixels),
+                 picture.stride);
     if (picture.channels == 1) {
-        cv::Mat rgb;
-        cv::cvtColor(stored, rgb, cv::COLOR_GRAY2RGB);
-        return turned(rgb, picture.orientation);
+        cv::cvtColor(rows, stored_, cv::COLOR_GRAY2RGB);
+    } else {
+        stored_ = rows;
     }
-    return turned(stored, picture.orientation);
+    size_ = turnsQuarter(orientation_) ? cv::Size(stored_.rows, stored_.cols) : stored_.size();
+}
+
+cv::Point2d UprightImage::toStored(cv::Point2d p) const {
+    double w = stored_.cols - 1, h = stored_.rows - 1;
+    switch (orientation_) {
+    case 2:
+        return {w - p.x, p.y};
+    case 3:
+        return {w - p.x, h - p.y};
+    case 4:
+        return {p.x, h - p.y};
+    case 5:
+        return {p.y, p.x};
+    case 6:
+        return {p.y, h - p.x};
+    case 7:
+        return {w - p.y, h - p.x};
+    case 8:
+        return {w - p.y, p.x};
+    default:
+        return p;
+    }
+}
+
+cv::Mat UprightImage::reduced(int factor) const {
+    factor = std::max(1, factor);
+    // The upright whole blocks, from the upright top-left corner, found in the stored rows.
+    int wide = std::max(1, size_.width / factor) * factor;
+    int high = std::max(1, size_.height / factor) * factor;
+    cv::Point2d a = toStored({0, 0}), b = toStored({std::min(wide, size_.width) - 1.0,
+                                                    std::min(high, size_.height) - 1.0});
+    cv::Rect blocks(
+        cv::Point(static_cast<int>(std::min(a.x, b.x)), static_cast<int>(std::min(a.y, b.y))),
+        cv::Point(static_cast<int>(std::max(a.x, b.x)) + 1,
+                  static_cast<int>(std::max(a.y, b.y)) + 1));
+    return turned(reduceBy(stored_(blocks), factor), orientation_);
+}
+
+cv::Vec3d UprightImage::at(cv::Point2d upright) const {
+    cv::Point2d p = toStored(upright);
+    double x = std::clamp(p.x, 0.0, stored_.cols - 1.0),
+           y = std::clamp(p.y, 0.0, stored_.rows - 1.0);
+    int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
+    int x1 = std::min(x0 + 1, stored_.cols - 1), y1 = std::min(y0 + 1, stored_.rows - 1);
+    double fx = x - x0, fy = y - y0;
+    const cv::Vec3b &a = stored_.at<cv::Vec3b>(y0, x0), &b = stored_.at<cv::Vec3b>(y0, x1);
+    const cv::Vec3b &c = stored_.at<cv::Vec3b>(y1, x0), &d = stored_.at<cv::Vec3b>(y1, x1);
+    cv::Vec3d out;
+    for (int i = 0; i < 3; ++i) {
+        out[i] = (a[i] * (1 - fx) + b[i] * fx) * (1 - fy) + (c[i] * (1 - fx) + d[i] * fx) * fy;
+    }
+    return out;
 }
 
 } // namespace correction
