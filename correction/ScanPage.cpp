@@ -206,8 +206,9 @@ bool hasScannerBorder(const UprightImage &upright) {
         }
         cv::Scalar mean, deviation;
         cv::meanStdDev(strip, mean, deviation);
-        double darkShare = cv::countNonZero(strip < kDark) / static_cast<double>(strip.total());
-        if (darkShare > 0.8 && deviation[0] < 20) {
+        // A scanner's lid or background: near black and even, unlike a desk or a keyboard.
+        double darkShare = cv::countNonZero(strip < 60) / static_cast<double>(strip.total());
+        if (darkShare > 0.9 && mean[0] < 45 && deviation[0] < 12) {
             return true;
         }
     }

@@ -22,30 +22,45 @@ bool squareCornered(const Quad &q) {
     return true;
 }
 
-// Bright paper to the picture's edges, no cell of an 8 x 8 grid much darker than another:
-// a scanner's light, not a lamp's or a window's.
-bool evenlyLitPaper(const UprightImage &upright) {
-    cv::Mat reduced = upright.reduced(factorFor(upright.size(), 256)), small;
-    cv::resize(reduced, reduced, cv::Size(64, 64), 0, 0, cv::INTER_AREA);
-    cv::cvtColor(reduced, small, cv::COLOR_RGB2GRAY);
-    cv::Mat kernel = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5));
-    cv::dilate(small, small, kernel); // paper between the text
-    cv::resize(small, small, cv::Size(8, 8), 0, 0, cv::INTER_AREA);
-    double low = 0, high = 0;
-    cv::minMaxLoc(small, &low, &high);
-    return low >= 190 && high - low <= 25;
+// A reduced grey copy with the text closed over by the paper between it.
+cv::Mat paperLight(const UprightImage &upright, int &factor) {
+    factor = factorFor(upright.size(), 256);
+    cv::Mat grey;
+    cv::cvtColor(upright.reduced(factor), grey, cv::COLOR_RGB2GRAY);
+    cv::dilate(grey, grey, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 5)));
+    return grey;
+}
+
+// Paper lit as a scanner lights it: over a grid across the quad (upright pixels), no place
+// much darker than another. A lamp or a window leaves fall-off, a hand or a phone a shadow.
+bool evenlyLit(const UprightImage &upright, const Quad &q) {
+    int factor = 1;
+    cv::Mat light = paperLight(upright, factor);
+    int low = 255, high = 0;
+    for (int i = 0; i < 7; ++i) {
+        for (int j = 0; j < 7; ++j) {
+            double u = 0.1 + 0.8 * i / 6, v = 0.1 + 0.8 * j / 6;
+            cv::Point2d top = q[0] + (q[1] - q[0]) * u, bottom = q[3] + (q[2] - q[3]) * u;
+            cv::Point2d p = (top + (bottom - top) * v) / static_cast<double>(factor);
+            int x = std::clamp(static_cast<int>(p.x), 0, light.cols - 1);
+            int y = std::clamp(static_cast<int>(p.y), 0, light.rows - 1);
+            low = std::min<int>(low, light.at<uint8_t>(y, x));
+            high = std::max<int>(high, light.at<uint8_t>(y, x));
+        }
+    }
+    return low >= 150 && high - low <= 20;
 }
 
 } // namespace
 
 SourceKind guessSource(const UprightImage &upright, const SheetFound &sheet) {
-    if (sheet.found && squareCornered(sheet.corners) && hasScannerBorder(upright)) {
-        return SourceKind::Scan;
+    if (sheet.found) {
+        bool scanned = squareCornered(sheet.corners) && hasScannerBorder(upright) &&
+                       evenlyLit(upright, sheet.corners);
+        return scanned ? SourceKind::Scan : SourceKind::Photo;
     }
-    if (!sheet.found && (hasScannerBorder(upright) || evenlyLitPaper(upright))) {
-        return SourceKind::Scan;
-    }
-    return SourceKind::Photo;
+    bool scanned = hasScannerBorder(upright) || evenlyLit(upright, wholePicture(upright.size()));
+    return scanned ? SourceKind::Scan : SourceKind::Photo;
 }
 
 } // namespace correction

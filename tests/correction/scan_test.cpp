@@ -118,15 +118,21 @@ TEST(SourceKind, ScansAndPhotosAreToldApartWhenTheCallerDoesNotKnow) {
     EXPECT_EQ(page.width, borderless.picture.width) << "a borderless scan keeps its size";
     EXPECT_NEAR(page.facts.deskewDegrees, 0.6, 0.2);
 
-    desk::ShotSpec shot;
-    shot.width = 900;
-    shot.height = 1200;
-    shot.desk = desk::Desk::DarkWood;
-    desk::DeskPhoto photo = desk::makeDeskPhoto(shot);
-    support::Picture stored = decoded(photo);
-    page = correction::correctPage(pictureOf(stored, shot.orientation));
-    EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Photo);
-    EXPECT_TRUE(page.facts.found);
+    // Photos taken square on, the sheet's corners square, on a dark desk or by a keyboard.
+    for (desk::Desk kind : {desk::Desk::DarkWood, desk::Desk::ClutteredDesk}) {
+        desk::ShotSpec shot;
+        shot.width = 900;
+        shot.height = 1200;
+        shot.desk = kind;
+        shot.rotationDegrees = 0;
+        shot.keystone = 0;
+        shot.falloff = 0.15;
+        desk::DeskPhoto photo = desk::makeDeskPhoto(shot);
+        support::Picture stored = decoded(photo);
+        page = correction::correctPage(pictureOf(stored, shot.orientation));
+        EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Photo) << desk::deskName(kind);
+        EXPECT_TRUE(page.facts.found) << desk::deskName(kind);
+    }
 }
 
 } // namespace
