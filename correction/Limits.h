@@ -14,7 +14,7 @@ constexpr int kMaxSide = 65535;
 constexpr int kMaxPageLongSide = 3508;
 constexpr double kMaxDpi = 300;
 
-// Long side of the reduced copy the sheet is searched on.
+// The reduced copy the sheet is searched on has at most this long side.
 constexpr int kSearchLongSide = 640;
 // Below this short side (in the reduced copy) there is nothing to search.
 constexpr int kMinSearchSide = 24;
