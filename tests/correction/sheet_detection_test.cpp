@@ -46,8 +46,8 @@ INSTANTIATE_TEST_SUITE_P(Desks, EveryDesk,
                          testing::Values(desk::Desk::PaleTable, desk::Desk::PatternedCloth,
                                          desk::Desk::ClutteredDesk, desk::Desk::DarkWood,
                                          desk::Desk::GreyStone),
-                         [](const auto &info) {
-                             std::string name = desk::deskName(info.param);
+                         [](const auto &shot) {
+                             std::string name = desk::deskName(shot.param);
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                              return name;
                          });
