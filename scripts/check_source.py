@@ -48,6 +48,7 @@ LIBRARIES = [
     ("app", "app", ["crt", "gdi", "ui", "image", "pdf"]),
     ("cli", "cli", ["pdf", "scan"]),
     ("tools", "tools", ["image"]),
+    ("correction", "correction", ["base"]),
 ]
 PRODUCT = [folder for _, folder, _ in LIBRARIES]
 EVERY_CPP = PRODUCT + ["tests", "bench", "fuzz"]

@@ -12,6 +12,8 @@ FOLVANE_PACKAGES=(
   libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim
   # scanning: SANE and its drivers (libsane1 comes with libsane-dev); scanimage for the benchmark
   libsane-dev libsane1 sane-utils
+  # document correction: OpenCV's core and image processing modules only
+  libopencv-core-dev libopencv-imgproc-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   mupdf-tools colord-data icc-profiles-free
