@@ -23,8 +23,10 @@ FOLVANE_PACKAGES=(
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream man-db bash-completion
-  # running: Chinese captions, opening files
-  fonts-noto-cjk xdg-utils
+  # the catalogues: the window's (lupdate, lrelease) and folvane-pdf's (xgettext, msgfmt)
+  qt6-l10n-tools gettext
+  # running: Chinese captions, Qt's own dialogs in Chinese, opening files
+  fonts-noto-cjk qt6-translations-l10n xdg-utils
 )
 
 folvane_install_deps() {
