@@ -71,7 +71,7 @@ struct MainLayout {
 };
 
 constexpr MainLayout kOriginalLayout{493, {39, 39, 39, 39, 39, 39, 39, 39}, 60, 47, 38, 54};
-constexpr MainLayout kTranslatedLayout{561, {51, 39, 51, 39, 47, 39, 40, 57}, 60, 57, 42, 72};
+constexpr MainLayout kTranslatedLayout{561, {53, 41, 52, 39, 48, 39, 41, 58}, 60, 57, 43, 72};
 
 // The main window's keys: the row commands, the add dialog and the undo of "清空列表".
 std::vector<Accelerator> MainAccelerators() {

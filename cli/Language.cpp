@@ -37,14 +37,22 @@ std::string MessagesLocale() {
 } // namespace
 
 void FollowUserLanguage() {
-    if (!std::setlocale(LC_MESSAGES, "")) {
-        // Not installed here: gettext would fall back to C and English. Its language is still
-        // the user's, which gettext honours through LANGUAGE in the C.UTF-8 locale.
+    const bool installed = std::setlocale(LC_MESSAGES, "") != nullptr;
+    if (!installed) {
+        // gettext would fall back to C and English; in C.UTF-8 it honours LANGUAGE, set below.
         std::setlocale(LC_MESSAGES, "C.UTF-8");
-        const std::string wanted = MessagesLocale();
-        const char *languages = std::getenv("LANGUAGE");
-        if (!wanted.empty() && wanted != "C" && wanted != "POSIX" && !(languages && *languages)) {
-            ::setenv("LANGUAGE", wanted.c_str(), 1);
+    }
+    const std::string wanted = MessagesLocale();
+    const char *languages = std::getenv("LANGUAGE");
+    if (!(languages && *languages) && !wanted.empty() && wanted != "C" && wanted != "POSIX") {
+        // The user's language even where its locale is not installed, and for any Chinese the
+        // simplified Chinese catalogue when there is none of its own.
+        std::string list = wanted;
+        if (list.rfind("zh", 0) == 0) {
+            list += ":zh_CN";
+        }
+        if (!installed || list != wanted) {
+            ::setenv("LANGUAGE", list.c_str(), 1);
         }
     }
     ::bindtextdomain(kDomain, CatalogueFolder().c_str());

@@ -1,7 +1,7 @@
 // Which language folvane-pdf speaks: the user's, as the locale says (LANGUAGE's list, LC_ALL,
 // LC_MESSAGES, LANG), read by gettext. English, as the texts are written, for the C and POSIX
 // locales (LC_ALL=C for scripts that read the messages) and for languages without a catalogue;
-// Chinese for Chinese locales.
+// Chinese (the simplified Chinese catalogue) for every Chinese locale.
 #pragma once
 
 namespace folvane_pdf {

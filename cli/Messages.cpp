@@ -61,7 +61,7 @@ std::string FileProblemText(const folvane::Problem &p) {
         return Fill(_("\"%1\" has no page %2 (it has %3)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
     default:
-        return p.detail;
+        return Fill(_("unexpected failure: %1"), {p.detail});
     }
 }
 
@@ -103,7 +103,8 @@ std::string ProblemText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::None:
     case Kind::Internal:
-        return p.detail.empty() ? std::string(_("unexpected failure")) : p.detail;
+        return p.detail.empty() ? std::string(_("unexpected failure"))
+                                : Fill(_("unexpected failure: %1"), {p.detail});
     case Kind::Call:
         return Fill(_("internal error: %1"), {p.detail});
     case Kind::Memory:

@@ -478,5 +478,9 @@ The desktop has no program that opens this kind of file.</translation>
         <source>图片文件</source>
         <translation>Image file</translation>
     </message>
+    <message>
+        <source>无法显示.bmp</source>
+        <translation>no-preview.bmp</translation>
+    </message>
 </context>
 </TS>
