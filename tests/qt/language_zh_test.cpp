@@ -64,6 +64,17 @@ TEST_F(Chinese, TheLocaleKeepsTheOriginalCaptionsAndLayout) {
         menu += item->text().toStdString();
     }
     EXPECT_EQ(menu, "帮助(&H)");
+    // The About box and its menu item, as the original wrote them.
+    EXPECT_EQ(LoadStringResource(IDS_ABOUTBOX), "关于 Tessary(&A)...");
+    Strings about;
+    WhenModal<QDialog>([&](QDialog &box) {
+        about = DialogTexts(&box);
+        box.reject();
+    });
+    dlg->SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
+    for (const char *original : {"关于 Tessary", "Tessary 1.0 版", "确定"}) {
+        EXPECT_NE(std::find(about.begin(), about.end(), original), about.end()) << original;
+    }
 }
 
 // Qt's file dialog and the buttons of message boxes speak Chinese too (Qt's own translations).
@@ -86,7 +97,9 @@ TEST_F(Chinese, QtsOwnDialogsAndButtonsSpeakChinese) {
     }
 
     Strings buttons;
+    std::string text;
     WhenModal<QMessageBox>([&](QMessageBox &box) {
+        text = box.windowTitle().toStdString() + "|" + box.text().toStdString();
         for (QAbstractButton *button : box.buttons()) {
             buttons.push_back(button->text().toStdString());
         }
@@ -94,6 +107,7 @@ TEST_F(Chinese, QtsOwnDialogsAndButtonsSpeakChinese) {
     });
     Click(IDC_BTN_MOVE_UP);
     EXPECT_EQ(buttons, Strings{"确定"});
+    EXPECT_EQ(text, "系统提示|您还没有图片！\n请先添加图片文件!") << "the original's words";
 }
 
 // Everything a user meets in one sitting: a damaged JPEG and a text file named .jpg turn red,
