@@ -26,64 +26,68 @@ struct Said {
     Strings fields;
 };
 
+// A problem of the kind with every field filled in as the engine fills it, and the fields its
+// sentence must show.
+Said ProblemSaid(Kind kind) {
+    folvane::Problem p;
+    p.kind = kind;
+    p.file = kFile;
+    p.format = "JPEG";
+    p.numbers[0] = kind == Kind::TooLarge ? 7 << 20 : 7;
+    p.numbers[1] = 3;
+    p.item = kind == Kind::Output ? "rename" : "JPEG, TIFF, PNG";
+    p.detail = kDetail;
+    Strings fields = {kFile, kDetail};
+    switch (kind) {
+    case Kind::Memory:
+    case Kind::Stopped:
+    case Kind::DocumentTooLarge:
+        fields = {};
+        break;
+    case Kind::TooLarge:
+        fields = {"7"};
+        break;
+    case Kind::NoSuchPage:
+        fields = {kFile, "7", "3"};
+        break;
+    case Kind::NotAnImage:
+        fields = {kFile, "TIFF"};
+        break;
+    case Kind::LanguageNames:
+    case Kind::LanguageMissing:
+        p.item = "chi_sim";
+        p.detail = "tesseract-ocr-chi-sim";
+        fields = {"chi_sim"};
+        break;
+    case Kind::Recognition:
+        p.item = "/usr/lib/folvane/ocr-engine.so";
+        fields = {p.item, kDetail};
+        break;
+    case Kind::OutputIsInput:
+        p.item = kInput;
+        fields = {kFile, kInput};
+        break;
+    case Kind::None:
+    case Kind::Call:
+    case Kind::Internal:
+        fields = {kDetail};
+        break;
+    case Kind::Truncated:
+        fields = {kFile};
+        break;
+    default:
+        break;
+    }
+    if (kind == Kind::LanguageMissing) {
+        fields.push_back(p.detail); // the Debian package to install
+    }
+    return {ProblemText(p), fields};
+}
+
 std::vector<Said> EverySentence() {
     std::vector<Said> said;
     for (int kind = 0; kind <= static_cast<int>(Kind::OutputIsInput); ++kind) {
-        folvane::Problem p;
-        p.kind = static_cast<Kind>(kind);
-        p.file = kFile;
-        p.format = "JPEG";
-        p.numbers[0] = p.kind == Kind::TooLarge ? 7 << 20 : 7;
-        p.numbers[1] = 3;
-        p.item = p.kind == Kind::Output ? "rename" : "JPEG, TIFF, PNG";
-        p.detail = kDetail;
-        if (p.kind == Kind::LanguageNames || p.kind == Kind::LanguageMissing) {
-            p.item = "chi_sim";
-            p.detail = "tesseract-ocr-chi-sim";
-        } else if (p.kind == Kind::Recognition) {
-            p.item = "/usr/lib/folvane/ocr-engine.so";
-        } else if (p.kind == Kind::OutputIsInput) {
-            p.item = kInput;
-        }
-        Strings fields;
-        switch (p.kind) {
-        case Kind::Memory:
-        case Kind::Stopped:
-        case Kind::DocumentTooLarge:
-            break;
-        case Kind::TooLarge:
-            fields = {"7"};
-            break;
-        case Kind::NoSuchPage:
-            fields = {kFile, "7", "3"};
-            break;
-        case Kind::NotAnImage:
-            fields = {kFile, "TIFF"};
-            break;
-        case Kind::LanguageNames:
-            fields = {"chi_sim"};
-            break;
-        case Kind::LanguageMissing:
-            fields = {"chi_sim", "tesseract-ocr-chi-sim"};
-            break;
-        case Kind::OutputIsInput:
-            fields = {kFile, kInput};
-            break;
-        case Kind::None:
-        case Kind::Call:
-        case Kind::Internal:
-            fields = {kDetail};
-            break;
-        case Kind::Recognition:
-            fields = {"/usr/lib/folvane/ocr-engine.so", kDetail};
-            break;
-        case Kind::Truncated:
-            fields = {kFile};
-            break;
-        default:
-            fields = {kFile, kDetail};
-        }
-        said.push_back({ProblemText(p), fields});
+        said.push_back(ProblemSaid(static_cast<Kind>(kind)));
     }
     for (int kind = 0; kind <= static_cast<int>(NoteKind::FaxReencoded); ++kind) {
         const folvane::PageNote note{0, kFile, 1, 1, static_cast<NoteKind>(kind), 0.64, 4, kDetail};
@@ -91,6 +95,7 @@ std::vector<Said> EverySentence() {
             note.kind != NoteKind::Cropped && note.kind != NoteKind::ProfileTooNew;
         said.push_back({NoteText(note), hasDetail ? Strings{kDetail} : Strings{}});
     }
+    // The tips of good rows, and the line about cut pages.
     folvane::ImageFacts facts;
     facts.ok = true;
     facts.kind = "JPEG";
