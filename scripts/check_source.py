@@ -44,7 +44,7 @@ LIBRARIES = [
     ("pdf", "pdf", ["pdfw"]),
     ("scan", "scan", []),
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
-    ("qt", "app/qt", ["qtui", "app", "Qt"]),
+    ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
     ("app", "app", ["crt", "gdi", "ui", "image", "pdf"]),
     ("cli", "cli", ["pdf", "scan"]),
     ("tools", "tools", ["image"]),
