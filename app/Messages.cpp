@@ -132,6 +132,10 @@ std::string NoteText(const folvane::PageNote &note) {
     case NoteKind::FaxReencoded:
         return Fill(Tr("Messages", "传真数据已重新编码为 G4, 原数据会被 PDF 阅读器误读%1"),
                     {Raw(note.detail)});
+    case NoteKind::SheetNotFound:
+        return Tr("Messages", "照片中没有找到纸张, 照片按原样放入");
+    case NoteKind::NotCorrected:
+        return Fill(Tr("Messages", "无法校正这一页, 按原样放入%1"), {Raw(note.detail)});
     }
     return Raw(note.detail);
 }

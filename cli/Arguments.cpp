@@ -10,11 +10,11 @@ namespace folvane_pdf {
 namespace {
 
 constexpr const char *kUsage =
-    N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]] "
-       "[--force] -o OUT.pdf IMAGE|@LIST...\n"
+    N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
+       "[--ocr [--ocr-lang LANGS]] [--force] -o OUT.pdf IMAGE|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
-       "[--keep-pages DIR] [-c CLASS] [--ocr] -o OUT.pdf\n"
+       "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
        "       folvane-pdf --list-devices");
 
 constexpr const char *kHelp =
@@ -37,6 +37,12 @@ Options:
                              image reaches past the edge is cut there, with a warning
       --first-page-only
                       take only the first page of a multi-page TIFF
+      --document      the images are photographs or scans of pages: find the sheet
+                      in each photo and flatten it, straighten a scan and cut its
+                      dark border away, even the light, and write each page small
+                      (black text as a bilevel G4 image, a page with colour as its
+                      text over a JPEG of the colour); a photo in which no sheet
+                      is found goes in as it is, with a warning
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -159,6 +165,11 @@ const std::vector<Option> &Options() {
         {'\0', "first-page-only", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.firstPageOnly = true;
+             return "";
+         }},
+        {'\0', "document", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.document = true;
              return "";
          }},
         {'\0', "ocr", false,

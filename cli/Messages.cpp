@@ -150,6 +150,10 @@ std::string NoteText(const folvane::PageNote &note) {
                     {std::to_string(note.number)});
     case NoteKind::FaxReencoded:
         return Fill(_("fax data re-encoded: %1, which PDF readers misread"), {note.detail});
+    case NoteKind::SheetNotFound:
+        return _("no sheet found in the photo; it goes in as it is");
+    case NoteKind::NotCorrected:
+        return Fill(_("cannot be corrected (%1); it goes in as it is"), {note.detail});
     }
     return note.detail;
 }

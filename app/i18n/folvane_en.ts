@@ -310,6 +310,14 @@ Try &apos;folvane --help&apos; for more.
             <numerusform>%1 %2x%3, %4, %n pages</numerusform>
         </translation>
     </message>
+    <message>
+        <source>照片中没有找到纸张, 照片按原样放入</source>
+        <translation>No sheet was found in the photo; it goes in as it is</translation>
+    </message>
+    <message>
+        <source>无法校正这一页, 按原样放入%1</source>
+        <translation>This page cannot be corrected; it goes in as it is%1</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>

@@ -89,7 +89,7 @@ std::vector<Said> EverySentence() {
     for (int kind = 0; kind <= static_cast<int>(Kind::OutputIsInput); ++kind) {
         said.push_back(ProblemSaid(static_cast<Kind>(kind)));
     }
-    for (int kind = 0; kind <= static_cast<int>(NoteKind::FaxReencoded); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(NoteKind::NotCorrected); ++kind) {
         const folvane::PageNote note{0, kFile, 1, 1, static_cast<NoteKind>(kind), 0.64, 4, kDetail};
         const bool hasDetail =
             note.kind != NoteKind::Cropped && note.kind != NoteKind::ProfileTooNew;
