@@ -16,6 +16,7 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_strSavePath = "";
     m_nImageType = 1;
     m_bOcr = false;
+    m_bDocument = false;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
     m_nSelected = -1;
     m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
@@ -30,11 +31,12 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Text(dx, IDC_EDIT_SAVE_PATH, m_strSavePath);
     DDX_Radio(dx, IDC_RADIO_200, m_nImageType);
     DDX_Check(dx, IDC_CHECK_OCR, m_bOcr);
+    DDX_Check(dx, IDC_CHECK_DOCUMENT, m_bDocument);
 }
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 31> map = {
+    static const std::array<MessageMapEntry<D>, 32> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -64,6 +66,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_RADIO_FIT, &D::OnRadioImageType<6>),
         OnCommand<D>(IDC_BTN_VIEW_IMAGE, &D::OnBtnViewImage),
         OnCommand<D>(IDC_CHECK_OCR, &D::OnCheckOcr),
+        OnCommand<D>(IDC_CHECK_DOCUMENT, &D::OnCheckDocument),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
     };
@@ -78,6 +81,7 @@ bool CFolvaneDlg::OnInitDialog() {
     const WindowSettings settings(Toolkit().Settings());
     m_nImageType = settings.ImageType(m_nImageType);
     m_bOcr = settings.Ocr(m_bOcr);
+    m_bDocument = settings.Document(m_bDocument);
     CDialog::OnInitDialog();
     if (const std::optional<WindowPlacement> placement = settings.Placement();
         placement && Peer()) {
@@ -147,6 +151,13 @@ void CFolvaneDlg::OnCheckOcr() {
     if (CWnd *check = GetDlgItem(IDC_CHECK_OCR)) {
         m_bOcr = check->GetCheck();
         WindowSettings(Toolkit().Settings()).SetOcr(m_bOcr);
+    }
+}
+
+void CFolvaneDlg::OnCheckDocument() {
+    if (CWnd *check = GetDlgItem(IDC_CHECK_DOCUMENT)) {
+        m_bDocument = check->GetCheck();
+        WindowSettings(Toolkit().Settings()).SetDocument(m_bDocument);
     }
 }
 

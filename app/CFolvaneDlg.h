@@ -35,6 +35,7 @@ public:
     std::string m_strSavePath;
     int m_nImageType; // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
     bool m_bOcr;      // "文字识别": the PDF gets a text layer recognised from its pages
+    bool m_bDocument; // "文档校正": every page goes in corrected as a document
     HICON m_hIcon;
     CImageList m_imageList;
     CFont m_fontList;
@@ -95,6 +96,8 @@ public:
     void SetImageType(int index);
     // "文字识别" was clicked: its state is kept, remembered for the next start.
     void OnCheckOcr();
+    // "文档校正" was clicked: its state is kept, remembered for the next start.
+    void OnCheckDocument();
 
     // Shared steps of the commands.
     void Renumber();

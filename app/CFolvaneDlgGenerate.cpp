@@ -165,6 +165,7 @@ bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<in
     if (m_bOcr) {
         options.ocrLanguages = kOcrLanguages;
     }
+    options.correctDocuments = m_bDocument;
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {
         return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);

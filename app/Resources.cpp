@@ -67,11 +67,12 @@ struct MainLayout {
     int viewWidth;   // "查看图片", under the frame
     int radioWidth;
     int browseWidth;
-    int ocrWidth; // "文字识别"
+    int ocrWidth;      // "文字识别"
+    int documentWidth; // "文档校正"
 };
 
-constexpr MainLayout kOriginalLayout{493, {39, 39, 39, 39, 39, 39, 39, 39}, 60, 47, 38, 54};
-constexpr MainLayout kTranslatedLayout{561, {53, 41, 52, 39, 48, 39, 41, 58}, 60, 57, 43, 72};
+constexpr MainLayout kOriginalLayout{493, {39, 39, 39, 39, 39, 39, 39, 39}, 60, 47, 38, 54, 54};
+constexpr MainLayout kTranslatedLayout{561, {53, 41, 52, 39, 48, 39, 41, 58}, 60, 57, 43, 72, 100};
 
 // The main window's keys: the row commands, the add dialog and the undo of "清空列表".
 std::vector<Accelerator> MainAccelerators() {
@@ -124,11 +125,12 @@ public:
                        kUnderFrame);
     }
 
-    // The path row from the right: "生成PDF" under the frame, "文字识别" beside it, then "浏览";
-    // the path takes what is left after its label.
+    // The path row from the right: "生成PDF" under the frame, "文字识别" and "文档校正" beside
+    // it, then "浏览"; the path takes what is left after its label.
     int GenerateLeft() const { return m_frameLeft + 44; }
     int OcrLeft() const { return GenerateLeft() - 3 - m_layout.ocrWidth; }
-    int BrowseLeft() const { return OcrLeft() - 4 - m_layout.browseWidth; }
+    int DocumentLeft() const { return OcrLeft() - 3 - m_layout.documentWidth; }
+    int BrowseLeft() const { return DocumentLeft() - 4 - m_layout.browseWidth; }
     ControlTemplate Generate() const {
         return Growing(Button(IDC_BTN_GENERATE, TR_NOOP("Dialog", "生成PDF"), GenerateLeft(),
                               kPathRow, kFrameWidth - 44),
@@ -142,6 +144,12 @@ public:
     ControlTemplate Ocr() const {
         return Growing(Control(IDC_CHECK_OCR, ControlKind::CheckBox, TR_NOOP("Dialog", "文字识别"),
                                OcrLeft(), kPathRow + 2, m_layout.ocrWidth, 12),
+                       kFollowRight);
+    }
+    ControlTemplate Document() const {
+        return Growing(Control(IDC_CHECK_DOCUMENT, ControlKind::CheckBox,
+                               TR_NOOP("Dialog", "文档校正"), DocumentLeft(), kPathRow + 2,
+                               m_layout.documentWidth, 12),
                        kFollowRight);
     }
     ControlTemplate SavePath() const {
@@ -211,6 +219,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
         at.Radio(IDC_RADIO_1600, TR_NOOP("Dialog", "1600万"), 5),
         at.Radio(IDC_RADIO_FIT, TR_NOOP("Dialog", "适应页面"), 6),
         at.Ocr(),
+        at.Document(),
     };
     dialog.accelerators = MainAccelerators();
     return dialog;

@@ -8,6 +8,7 @@
 namespace {
 constexpr const char *kImageType = "window/imageType";
 constexpr const char *kOcr = "window/ocr";
+constexpr const char *kDocument = "window/document";
 constexpr const char *kAddFolder = "window/addFolder";
 constexpr const char *kSaveFolder = "window/saveFolder";
 constexpr const char *kSize = "window/size";
@@ -25,6 +26,14 @@ int SideOf(std::string_view text) {
         return -1;
     }
     return value;
+}
+
+// A check box's stored state: "1" on, "0" off, anything else the start-up state.
+bool SwitchOf(const std::string &stored, bool startUp) {
+    if (stored == "1" || stored == "0") {
+        return stored == "1";
+    }
+    return startUp;
 }
 
 } // namespace
@@ -45,15 +54,19 @@ void WindowSettings::SetImageType(int index) {
 }
 
 bool WindowSettings::Ocr(bool startUp) const {
-    const std::string stored = m_store.Read(kOcr);
-    if (stored == "1" || stored == "0") {
-        return stored == "1";
-    }
-    return startUp;
+    return SwitchOf(m_store.Read(kOcr), startUp);
 }
 
 void WindowSettings::SetOcr(bool on) {
     m_store.Write(kOcr, on ? "1" : "0");
+}
+
+bool WindowSettings::Document(bool startUp) const {
+    return SwitchOf(m_store.Read(kDocument), startUp);
+}
+
+void WindowSettings::SetDocument(bool on) {
+    m_store.Write(kDocument, on ? "1" : "0");
 }
 
 std::string WindowSettings::AddFolder() const {

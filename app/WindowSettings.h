@@ -8,9 +8,9 @@
 class SettingsStore;
 
 // What the main window remembers between runs: the chosen class or fit mode, whether text is
-// recognised, the add dialog's last folder, the output path's folder and the window's size. A value
-// never stored (or stored out of range) reads as the given start-up value. To remember another
-// setting, add a getter and a setter here.
+// recognised, whether pages are corrected, the add dialog's last folder, the output path's folder
+// and the window's size. A value never stored (or stored out of range) reads as the given start-up
+// value. To remember another setting, add a getter and a setter here.
 class WindowSettings {
 public:
     explicit WindowSettings(SettingsStore &store) : m_store(store) {}
@@ -22,6 +22,10 @@ public:
     // "文字识别": whether generated PDFs get a text layer.
     bool Ocr(bool startUp) const;
     void SetOcr(bool on);
+
+    // "文档校正": whether generated PDFs get corrected pages.
+    bool Document(bool startUp) const;
+    void SetDocument(bool on);
 
     std::string AddFolder() const;
     void SetAddFolder(const std::string &folder);

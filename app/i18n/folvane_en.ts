@@ -164,6 +164,10 @@ Try &apos;folvane --help&apos; for more.
         <source>清空列表 (Ctrl+Z 恢复)</source>
         <translation>Clear the list (Ctrl+Z brings it back)</translation>
     </message>
+    <message>
+        <source>文档校正</source>
+        <translation>Document correction</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

@@ -172,6 +172,24 @@ TEST_F(Settings, TextRecognitionStartsOffAndKeepsItsLastState) {
     }
 }
 
+TEST_F(Settings, DocumentCorrectionStartsOffAndKeepsItsLastStateApartFromRecognition) {
+    EXPECT_FALSE(dlg.m_bDocument);
+    EXPECT_FALSE(Window().Wnd(IDC_CHECK_DOCUMENT)->GetCheck());
+    Click(IDC_CHECK_DOCUMENT);
+    EXPECT_TRUE(dlg.m_bDocument);
+    EXPECT_FALSE(dlg.m_bOcr); // two boxes, two states
+    EXPECT_TRUE(Restart().m_bDocument);
+    EXPECT_FALSE(again->m_bOcr);
+    HeadlessDialog *window = ui.Dialog(IDD_FOLVANE_DIALOG);
+    EXPECT_TRUE(window->Wnd(IDC_CHECK_DOCUMENT)->GetCheck());
+    window->Click(IDC_CHECK_DOCUMENT);
+    EXPECT_FALSE(Restart().m_bDocument);
+    for (const char *stored : {"2", "true", ""}) {
+        ui.settings.values["window/document"] = stored;
+        EXPECT_FALSE(Restart().m_bDocument) << stored;
+    }
+}
+
 TEST_F(Settings, NothingStoredKeepsTheStartUpStateAndCancelledDialogsStoreNothing) {
     Click(IDC_BTN_ADD_IMAGES);
     Click(IDC_BTN_BROWSE);
