@@ -158,6 +158,9 @@ void CFolvaneDlg::OnCheckDocument() {
     if (CWnd *check = GetDlgItem(IDC_CHECK_DOCUMENT)) {
         m_bDocument = check->GetCheck();
         WindowSettings(Toolkit().Settings()).SetDocument(m_bDocument);
+        SearchSheets(ListPaths());
+        ShowRowChecks();
+        RefreshPreview();
     }
 }
 

@@ -4,13 +4,16 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "app/CutPages.h"
+#include "app/SheetCheck.h"
 #include "pdf/ImageFacts.h"
+#include "pdf/PageGeneration.h"
 
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CFont.h"
@@ -127,7 +130,16 @@ public:
     void ShowRowCheck(int row);
     // The check of a row's file, or null while it is not known.
     const folvane::ImageFacts *RowFacts(int row) const;
-    bool ChecksPending() const { return !m_checking.empty(); }
+    bool ChecksPending() const { return !m_checking.empty() || !m_sheetSearching.empty(); }
+
+    // Document correction (CFolvaneDlgDocument.cpp): while "文档校正" is checked every row's
+    // photo is searched for its sheet in the background, and its tool tip says whether the
+    // sheet was found; corners the user placed for a row's file replace the search.
+    void SearchSheets(const std::vector<std::string> &paths);
+    // The search of a row's file, or null while it is not known.
+    const SheetCheck *RowSheet(int row) const;
+    // The corners placed by hand for a file, if any.
+    std::optional<folvane::SheetCorners> HandCorners(const std::string &path) const;
 
 protected:
     bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;
@@ -143,6 +155,7 @@ private:
     // Hands path to the desktop to open; says so when no program there opens it.
     bool OpenWithShell(const std::string &path);
     void OnRowChecked(const std::string &path, const folvane::ImageFacts &facts);
+    void OnSheetSearched(const std::string &path, const SheetCheck &check);
     // The rows "生成PDF" writes: all of them, or the usable ones once the user chose to skip the
     // rest. False when nothing is to be written (the user cancelled, or no row is usable).
     bool RowsToWrite(std::vector<int> &rows);
@@ -172,6 +185,10 @@ private:
     ClearedList m_cleared;
     std::map<std::string, folvane::ImageFacts> m_rowFacts; // checked files, by path
     std::set<std::string> m_checking;                      // files on their way through a check
+    std::map<std::string, SheetCheck> m_sheetChecks;       // searched files, by path
+    std::set<std::string> m_sheetSearching;                // files on their way through a search
+    // Corners placed by hand, by path: they stay with the file's rows wherever they move.
+    std::map<std::string, folvane::SheetCorners> m_handCorners;
     // Last, so that it goes first: no check hands a result to a dialog being taken apart.
     std::unique_ptr<BackgroundQueue> m_checks;
 };

@@ -166,6 +166,11 @@ bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<in
         options.ocrLanguages = kOcrLanguages;
     }
     options.correctDocuments = m_bDocument;
+    for (std::size_t row = 0; row < paths.size(); ++row) {
+        if (const std::optional<folvane::SheetCorners> corners = HandCorners(paths[row])) {
+            options.handCorners[row] = *corners;
+        }
+    }
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {
         return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);

@@ -17,8 +17,11 @@ void CFolvaneDlg::CheckFiles(const std::vector<std::string> &paths) {
         return;
     }
     for (const std::string &path : paths) {
-        // A file added again is checked again: it may have changed on disk meanwhile.
+        // A file added again is checked again: it may have changed on disk meanwhile, and
+        // corners placed on its old picture may not fit the new one.
         m_rowFacts.erase(path);
+        m_sheetChecks.erase(path);
+        m_handCorners.erase(path);
         if (!m_checking.insert(path).second) {
             continue;
         }
@@ -33,6 +36,7 @@ void CFolvaneDlg::CheckFiles(const std::vector<std::string> &paths) {
             return [this, path, facts] { OnRowChecked(path, facts); };
         });
     }
+    SearchSheets(paths);
 }
 
 void CFolvaneDlg::OnRowChecked(const std::string &path, const folvane::ImageFacts &facts) {
@@ -60,8 +64,14 @@ void CFolvaneDlg::ShowRowCheck(int row) {
         m_listImages.SetItemTextColor(row, CLR_DEFAULT);
         return;
     }
-    m_listImages.SetItemToolTip(
-        row, RowCheckText(*facts, folvane::PageLayout::FromImageType(m_nImageType)));
+    std::string tip = RowCheckText(*facts, folvane::PageLayout::FromImageType(m_nImageType));
+    const SheetCheck *sheet = RowSheet(row);
+    const bool placed = HandCorners(m_listImages.GetItemText(row, kColumnPath)).has_value();
+    if (m_bDocument && facts->ok && (sheet || placed)) {
+        const std::string words = SheetCheckText(sheet ? *sheet : SheetCheck{}, placed);
+        tip += words.empty() ? "" : "\n" + words;
+    }
+    m_listImages.SetItemToolTip(row, tip);
     m_listImages.SetItemTextColor(row, facts->ok ? CLR_DEFAULT : kUnusableColor);
 }
 

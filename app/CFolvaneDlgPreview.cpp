@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/CorrectedPreview.h"
 #include "app/PreviewFit.h"
 #include "app/PreviewPicture.h"
 #include "app/Resource.h"
@@ -90,8 +91,12 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const UiRect client = frame->GetClientRect();
     const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
     PreviewPicture picture;
-    const bool readable =
-        folvane::IsPreviewName(path) && LoadPreviewPicture(path, layout, client, picture);
+    // A corrected page is what the PDF gets; where the page goes in as it is, so does the
+    // preview.
+    const bool corrected =
+        m_bDocument && LoadCorrectedPicture(path, HandCorners(path), client, picture);
+    const bool readable = corrected || (folvane::IsPreviewName(path) &&
+                                        LoadPreviewPicture(path, layout, client, picture));
 
     frame->Invalidate(true);
     frame->UpdateWindow();

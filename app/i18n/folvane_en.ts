@@ -322,6 +322,18 @@ Try &apos;folvane --help&apos; for more.
         <source>无法校正这一页, 按原样放入%1</source>
         <translation>This page cannot be corrected; it goes in as it is%1</translation>
     </message>
+    <message>
+        <source>边角已手动调整</source>
+        <translation>Corners placed by hand</translation>
+    </message>
+    <message>
+        <source>已找到纸张</source>
+        <translation>Sheet found</translation>
+    </message>
+    <message>
+        <source>未找到纸张，将按原样放入</source>
+        <translation>No sheet found: the photo goes in as it is</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>

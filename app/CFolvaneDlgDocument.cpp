@@ -1,0 +1,49 @@
+// Document correction in the window: the sheet searched in every row's photo while "文档校正"
+// is checked, and the corners placed by hand.
+
+#include "app/CFolvaneDlg.h"
+
+#include "app/BackgroundQueue.h"
+
+namespace {
+constexpr int kColumnPath = 1;
+} // namespace
+
+void CFolvaneDlg::SearchSheets(const std::vector<std::string> &paths) {
+    if (!m_checks || !m_bDocument) {
+        return; // searched once the box is checked
+    }
+    for (const std::string &path : paths) {
+        if (m_sheetChecks.count(path) != 0 || !m_sheetSearching.insert(path).second) {
+            continue;
+        }
+        m_checks->Run([this, path]() -> std::function<void()> {
+            const SheetCheck check = FindSheetInFile(path);
+            return [this, path, check] { OnSheetSearched(path, check); };
+        });
+    }
+}
+
+void CFolvaneDlg::OnSheetSearched(const std::string &path, const SheetCheck &check) {
+    m_sheetSearching.erase(path);
+    m_sheetChecks[path] = check;
+    const int count = m_listImages.GetItemCount();
+    for (int row = 0; row < count; ++row) {
+        if (m_listImages.GetItemText(row, kColumnPath) == path) {
+            ShowRowCheck(row);
+        }
+    }
+}
+
+const SheetCheck *CFolvaneDlg::RowSheet(int row) const {
+    auto found = m_sheetChecks.find(m_listImages.GetItemText(row, kColumnPath));
+    return found == m_sheetChecks.end() ? nullptr : &found->second;
+}
+
+std::optional<folvane::SheetCorners> CFolvaneDlg::HandCorners(const std::string &path) const {
+    auto found = m_handCorners.find(path);
+    if (found == m_handCorners.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}

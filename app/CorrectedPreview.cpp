@@ -1,0 +1,97 @@
+#include "app/CorrectedPreview.h"
+
+#include <algorithm>
+
+namespace {
+
+// Enough decoded pixels for a page drawn at the frame's size, and the frame's size twice over
+// for a larger page; more only costs time, the preview shrinks it again.
+constexpr uint32_t kLeastSide = 800;
+constexpr uint32_t kMostSide = 1600;
+
+// The background's pixel under page pixel (x, y), or white for a page of ink alone.
+const uint8_t *BackgroundAt(const correction::CorrectedPage &page, int x, int y) {
+    static const uint8_t kWhite[3] = {255, 255, 255};
+    if (page.background.empty() || page.backgroundWidth <= 0 || page.backgroundHeight <= 0) {
+        return kWhite;
+    }
+    const int bx = std::min(page.backgroundWidth - 1, x * page.backgroundWidth / page.width);
+    const int by = std::min(page.backgroundHeight - 1, y * page.backgroundHeight / page.height);
+    const std::size_t at = (std::size_t(by) * page.backgroundWidth + bx) * 3;
+    return at + 3 <= page.background.size() ? page.background.data() + at : kWhite;
+}
+
+// Black ink over the background, RGB.
+void Compose(const correction::CorrectedPage &page, CorrectedPicture &picture) {
+    picture.width = page.width;
+    picture.height = page.height;
+    picture.rgb.assign(std::size_t(page.width) * page.height * 3, 0);
+    for (int y = 0; y < page.height; ++y) {
+        const uint8_t *ink = page.ink.data() + page.inkRowBytes * y;
+        uint8_t *out = picture.rgb.data() + std::size_t(y) * page.width * 3;
+        for (int x = 0; x < page.width; ++x) {
+            if ((ink[x / 8] >> (7 - x % 8)) & 1) {
+                continue; // stays black
+            }
+            const uint8_t *paper = BackgroundAt(page, x, y);
+            std::copy(paper, paper + 3, out + 3 * x);
+        }
+    }
+}
+
+} // namespace
+
+bool CorrectForPreview(const CorrectionPixels &pixels,
+                       const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page) {
+    correction::Picture picture = pixels.Picture();
+    if (hand) {
+        picture.corners = ToPixels(*hand, pixels);
+    }
+    const correction::CorrectedPage corrected = correction::correctPage(picture);
+    if (!corrected.error.empty() || corrected.width <= 0 || corrected.height <= 0 ||
+        corrected.ink.size() < corrected.inkRowBytes * std::size_t(corrected.height) ||
+        corrected.inkRowBytes < std::size_t(corrected.width + 7) / 8) {
+        return false;
+    }
+    if (!corrected.facts.found && corrected.facts.treatedAs == correction::SourceKind::Photo) {
+        return false;
+    }
+    Compose(corrected, page);
+    // The page grows with the picture it is cut from: the full-size file gives a page larger
+    // by the scale it was decoded at.
+    page.fullWidth = corrected.width * pixels.ScaleX();
+    page.fullHeight = corrected.height * pixels.ScaleY();
+    return true;
+}
+
+uint32_t CorrectionSideFor(const UiRect &client) {
+    const uint32_t frame = uint32_t(std::max(0, std::max(client.Width(), client.Height())));
+    return std::clamp(2 * frame, kLeastSide, kMostSide);
+}
+
+bool LoadCorrectedPicture(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
+                          const UiRect &client, PreviewPicture &picture) {
+    CorrectionPixels pixels;
+    CorrectedPicture page;
+    if (!DecodeForCorrection(path, CorrectionSideFor(client), pixels) ||
+        !CorrectForPreview(pixels, hand, page)) {
+        return false;
+    }
+    CfImage &image = picture.image;
+    if (!image.Create(uint32_t(page.width), uint32_t(page.height), 24)) {
+        return false;
+    }
+    for (int y = 0; y < page.height; ++y) {
+        const uint8_t *source = page.rgb.data() + std::size_t(y) * page.width * 3;
+        uint8_t *target = image.RowPointer(uint32_t(page.height - 1 - y));
+        for (int x = 0; x < page.width; ++x) {
+            target[3 * x] = source[3 * x + 2];
+            target[3 * x + 1] = source[3 * x + 1];
+            target[3 * x + 2] = source[3 * x];
+        }
+    }
+    picture.uprightWidth = page.fullWidth;
+    picture.uprightHeight = page.fullHeight;
+    picture.part.reset();
+    return true;
+}

@@ -1,0 +1,36 @@
+// The page document correction makes of a photo, for the preview: the file decoded at the size
+// the preview needs, corrected (by its detected sheet or the corners placed by hand) and drawn
+// as ink over its background.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CorrectionPixels.h"
+#include "app/PreviewPicture.h"
+#include "pdf/PageGeneration.h"
+
+struct CorrectedPicture {
+    std::vector<uint8_t> rgb; // 3 bytes a pixel, top row first
+    int width = 0;
+    int height = 0;
+    // The corrected page of the full-size file, in its pixels: what the PDF places.
+    double fullWidth = 0;
+    double fullHeight = 0;
+};
+
+// Corrects `pixels` by `hand` (full-size pixels) or, without them, by the sheet it finds.
+// False when the page would go into the PDF uncorrected: no sheet in a photo, or a picture the
+// correction refuses.
+bool CorrectForPreview(const CorrectionPixels &pixels,
+                       const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page);
+
+// The long side a picture is decoded at for correcting it in a frame of `client`'s size.
+uint32_t CorrectionSideFor(const UiRect &client);
+
+// The corrected page of path as the preview draws it (the whole picture, scaled). False when
+// the file cannot be decoded or the page goes in uncorrected: the plain preview then applies.
+bool LoadCorrectedPicture(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
+                          const UiRect &client, PreviewPicture &picture);

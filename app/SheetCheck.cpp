@@ -1,0 +1,36 @@
+#include "app/SheetCheck.h"
+
+#include "app/CorrectionPixels.h"
+#include "platform/ui/Translation.h"
+
+namespace {
+// The long side the sheet is searched at: the sheet's edges stay sharp at this size, and the
+// decode stays a few megabytes whatever the file's size.
+constexpr uint32_t kSearchSide = 1024;
+} // namespace
+
+SheetCheck FindSheetInFile(const std::string &path) {
+    SheetCheck check;
+    CorrectionPixels pixels;
+    if (!DecodeForCorrection(path, kSearchSide, pixels)) {
+        return check;
+    }
+    const correction::SheetSearch search = correction::findSheet(pixels.Picture());
+    if (!search.error.empty()) {
+        return check;
+    }
+    check.searched = true;
+    check.found = search.found;
+    check.corners = ToFullSize(search.corners, pixels);
+    return check;
+}
+
+std::string SheetCheckText(const SheetCheck &check, bool placedByHand) {
+    if (placedByHand) {
+        return Tr("Messages", "边角已手动调整");
+    }
+    if (!check.searched) {
+        return "";
+    }
+    return check.found ? Tr("Messages", "已找到纸张") : Tr("Messages", "未找到纸张，将按原样放入");
+}

@@ -1,0 +1,21 @@
+// Whether document correction will find the sheet in a row's photo: the sheet search run on a
+// reduced decode of the file, for the pre-flight's tool tip and as the corner editor's start.
+#pragma once
+
+#include <string>
+
+#include "pdf/PageGeneration.h"
+
+struct SheetCheck {
+    bool searched = false; // false: the file could not be decoded for the search
+    bool found = false;
+    folvane::SheetCorners corners{}; // in the file's full-size upright pixels
+};
+
+// Decodes path no larger than a search needs and looks for the sheet in it. Safe on any
+// thread; never throws.
+SheetCheck FindSheetInFile(const std::string &path);
+
+// The tool tip's words for a check ("已找到纸张" or "未找到纸张，将按原样放入"), or for corners
+// the user placed; "" for a file that could not be searched.
+std::string SheetCheckText(const SheetCheck &check, bool placedByHand);
