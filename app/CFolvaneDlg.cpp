@@ -36,7 +36,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 32> map = {
+    static const std::array<MessageMapEntry<D>, 33> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -67,6 +67,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_BTN_VIEW_IMAGE, &D::OnBtnViewImage),
         OnCommand<D>(IDC_CHECK_OCR, &D::OnCheckOcr),
         OnCommand<D>(IDC_CHECK_DOCUMENT, &D::OnCheckDocument),
+        OnCommand<D>(IDC_BTN_CORNERS, &D::OnBtnCorners),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
     };
@@ -83,6 +84,7 @@ bool CFolvaneDlg::OnInitDialog() {
     m_bOcr = settings.Ocr(m_bOcr);
     m_bDocument = settings.Document(m_bDocument);
     CDialog::OnInitDialog();
+    EnableCornersButton();
     if (const std::optional<WindowPlacement> placement = settings.Placement();
         placement && Peer()) {
         Peer()->SetPlacement(*placement);
@@ -158,6 +160,7 @@ void CFolvaneDlg::OnCheckDocument() {
     if (CWnd *check = GetDlgItem(IDC_CHECK_DOCUMENT)) {
         m_bDocument = check->GetCheck();
         WindowSettings(Toolkit().Settings()).SetDocument(m_bDocument);
+        EnableCornersButton();
         SearchSheets(ListPaths());
         ShowRowChecks();
         RefreshPreview();

@@ -140,6 +140,11 @@ public:
     const SheetCheck *RowSheet(int row) const;
     // The corners placed by hand for a file, if any.
     std::optional<folvane::SheetCorners> HandCorners(const std::string &path) const;
+    // "调整边角": the corner editor for the current row's photo. Its corners are kept for the
+    // file ("确定"), given up for the sheet the program finds ("自动"), or left as they were.
+    void OnBtnCorners();
+    // "调整边角" can be used while "文档校正" is checked.
+    void EnableCornersButton();
 
 protected:
     bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;

@@ -4,6 +4,10 @@
 #include "app/CFolvaneDlg.h"
 
 #include "app/BackgroundQueue.h"
+#include "app/CornerRequest.h"
+#include "app/CorrectedPreview.h"
+#include "app/Resource.h"
+#include "app/WindowTexts.h"
 
 namespace {
 constexpr int kColumnPath = 1;
@@ -46,4 +50,48 @@ std::optional<folvane::SheetCorners> CFolvaneDlg::HandCorners(const std::string 
         return std::nullopt;
     }
     return found->second;
+}
+
+void CFolvaneDlg::EnableCornersButton() {
+    if (CWnd *button = GetDlgItem(IDC_BTN_CORNERS)) {
+        button->EnableWindow(m_bDocument);
+    }
+}
+
+void CFolvaneDlg::OnBtnCorners() {
+    const int row = CurrentRow();
+    if (!m_bDocument) {
+        return; // the button is off then
+    }
+    if (row < 0) {
+        Inform(texts::Window(kMsgSelectFirst));
+        return;
+    }
+    const std::string path = m_listImages.GetItemText(row, kColumnPath);
+    CorrectionPixels pixels;
+    if (!DecodeForCorrection(path, kCornerEditorSide, pixels)) {
+        Inform(texts::Window(texts::kCornersUnreadable, {path}));
+        return;
+    }
+    const CornerEditAnswer answer = EditCorners(MakeCornerRequest(pixels, HandCorners(path)));
+    switch (answer.choice) {
+    case CornerEditAnswer::Choice::Cancel:
+        return;
+    case CornerEditAnswer::Choice::Automatic:
+        m_handCorners.erase(path);
+        SearchSheets({path});
+        break;
+    case CornerEditAnswer::Choice::Accept: {
+        const folvane::SheetCorners corners = FullSizeCorners(answer.corners, pixels);
+        CorrectedPicture page;
+        if (!CorrectForPreview(pixels, corners, page)) {
+            Inform(texts::Window(texts::kCornersUnusable));
+            return;
+        }
+        m_handCorners[path] = corners;
+        break;
+    }
+    }
+    ShowRowChecks();
+    RefreshPreview();
 }

@@ -34,6 +34,7 @@ constexpr int IDC_RADIO_1600 = 1021;
 constexpr int IDC_RADIO_FIT = 1022;      // "适应页面": each page fits its image
 constexpr int IDC_CHECK_OCR = 1023;      // "文字识别": a text layer over every page
 constexpr int IDC_CHECK_DOCUMENT = 1024; // "文档校正": every page corrected as a document
+constexpr int IDC_BTN_CORNERS = 1025;    // "调整边角": the sheet's corners placed by hand
 
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;

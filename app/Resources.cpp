@@ -63,16 +63,18 @@ constexpr int kPathLabelWidth = 40;
 struct MainLayout {
     int dialogWidth;
     std::array<int, 8>
-        listButtons; // under the list: add, up, down, top, bottom, delete, clear, sort
-    int viewWidth;   // "查看图片", under the frame
+        listButtons;  // under the list: add, up, down, top, bottom, delete, clear, sort
+    int viewWidth;    // "查看图片", under the frame
+    int cornersWidth; // "调整边角", beside it
     int radioWidth;
     int browseWidth;
     int ocrWidth;      // "文字识别"
     int documentWidth; // "文档校正"
 };
 
-constexpr MainLayout kOriginalLayout{493, {39, 39, 39, 39, 39, 39, 39, 39}, 60, 47, 38, 54, 54};
-constexpr MainLayout kTranslatedLayout{561, {53, 41, 52, 39, 48, 39, 41, 58}, 60, 57, 43, 72, 100};
+constexpr MainLayout kOriginalLayout{493, {39, 39, 39, 39, 39, 39, 39, 39}, 60, 60, 47, 38, 54, 54};
+constexpr MainLayout kTranslatedLayout{561, {53, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72,
+                                       100};
 
 // The main window's keys: the row commands, the add dialog and the undo of "清空列表".
 std::vector<Accelerator> MainAccelerators() {
@@ -118,10 +120,19 @@ public:
         radio.group = place == 0;
         return Growing(radio, InGroup(place));
     }
+    // "查看图片" and "调整边角" side by side, centred under the frame.
+    int ViewLeft() const {
+        return m_frameLeft + (kFrameWidth - m_layout.viewWidth - 4 - m_layout.cornersWidth) / 2;
+    }
     ControlTemplate ViewButton() const {
-        const int width = m_layout.viewWidth;
-        return Growing(Button(IDC_BTN_VIEW_IMAGE, TR_NOOP("Dialog", "查看图片"),
-                              m_frameLeft + (kFrameWidth - width) / 2, kButtonRow, width),
+        return Growing(Button(IDC_BTN_VIEW_IMAGE, TR_NOOP("Dialog", "查看图片"), ViewLeft(),
+                              kButtonRow, m_layout.viewWidth),
+                       kUnderFrame);
+    }
+    ControlTemplate CornersButton() const {
+        return Growing(Button(IDC_BTN_CORNERS, TR_NOOP("Dialog", "调整边角"),
+                              ViewLeft() + m_layout.viewWidth + 4, kButtonRow,
+                              m_layout.cornersWidth),
                        kUnderFrame);
     }
 
@@ -220,6 +231,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
         at.Radio(IDC_RADIO_FIT, TR_NOOP("Dialog", "适应页面"), 6),
         at.Ocr(),
         at.Document(),
+        at.CornersButton(),
     };
     dialog.accelerators = MainAccelerators();
     return dialog;

@@ -168,6 +168,10 @@ Try &apos;folvane --help&apos; for more.
         <source>文档校正</source>
         <translation>Document correction</translation>
     </message>
+    <message>
+        <source>调整边角</source>
+        <translation>Adjust corners</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -505,6 +509,26 @@ The desktop has no program that opens this kind of file.</translation>
     <message>
         <source>无法显示.bmp</source>
         <translation>no-preview.bmp</translation>
+    </message>
+    <message>
+        <source>调整边角</source>
+        <translation>Adjust corners</translation>
+    </message>
+    <message>
+        <source>把四个圆点拖到纸张的四个角上; 右边是校正后的页面。</source>
+        <translation>Drag the four dots onto the corners of the sheet; the corrected page is on the right.</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>无法打开 %1 来调整边角。</source>
+        <translation>Cannot open %1 to adjust its corners.</translation>
+    </message>
+    <message>
+        <source>这四个角围不成一页纸, 边角没有改变。</source>
+        <translation>These four corners do not enclose a page; the corners stay as they were.</translation>
     </message>
 </context>
 </TS>

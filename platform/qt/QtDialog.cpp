@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/PreviewFrame.h"
+#include "platform/qt/QtCornerEditor.h"
 #include "platform/qt/QtListCtrl.h"
 #include "platform/qt/QtProgressDialog.h"
 #include "platform/qt/QtToolkit.h"
@@ -356,6 +357,11 @@ void QtDialog::RunWithProgress(const ProgressRequest &request, ProgressState &st
                                const std::function<void()> &work) {
     QtProgressDialog progress(request, state, this);
     progress.Run(work);
+}
+
+CornerEditAnswer QtDialog::EditCorners(const CornerEditRequest &request) {
+    QtCornerEditor editor(request, this);
+    return editor.Run();
 }
 
 bool QtDialog::GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) {

@@ -135,6 +135,10 @@ void CDialog::RunWithProgress(const ProgressRequest &request, ProgressState &sta
     m_peer->RunWithProgress(request, state, work);
 }
 
+CornerEditAnswer CDialog::EditCorners(const CornerEditRequest &request) {
+    return m_peer ? m_peer->EditCorners(request) : CornerEditAnswer{};
+}
+
 CMenu *CDialog::GetSystemMenu(bool /*revert*/) {
     if (!m_peer || !m_peer->HasSystemMenu()) {
         return nullptr;

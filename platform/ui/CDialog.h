@@ -8,6 +8,7 @@
 
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWnd.h"
+#include "platform/ui/CornerEditing.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/ProgressState.h"
 #include "platform/ui/UiMessage.h"
@@ -56,6 +57,8 @@ public:
     // See DialogPeer::RunWithProgress; without a window the work runs on the calling thread.
     void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                          const std::function<void()> &work);
+    // See DialogPeer::EditCorners; cancelled without a window.
+    CornerEditAnswer EditCorners(const CornerEditRequest &request);
     // The window's system menu, or null when it has none (revert is ignored).
     CMenu *GetSystemMenu(bool revert);
     void SetIcon(int iconResource, bool big);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/CornerEditing.h"
 #include "platform/ui/ProgressState.h"
 #include "platform/ui/UiDefs.h"
 
@@ -75,6 +76,8 @@ public:
     // work throws is thrown again here.
     virtual void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                                  const std::function<void()> &work) = 0;
+    // Shows the corner editor over the dialog until the user answers (CornerEditing.h).
+    virtual CornerEditAnswer EditCorners(const CornerEditRequest &request) = 0;
     // False when the user cancelled (or the dialog failed); paths then stays empty.
     virtual bool GetOpenFileNames(const OpenFileRequest &request,
                                   std::vector<std::string> &paths) = 0;

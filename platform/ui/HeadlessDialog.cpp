@@ -113,6 +113,11 @@ int HeadlessDialog::AskQuestion(const std::string &text, const std::string &capt
     return answer;
 }
 
+CornerEditAnswer HeadlessDialog::EditCorners(const CornerEditRequest &request) {
+    m_toolkit.Record(UiEvent{UiEvent::Kind::CornerEditor, m_template.id, request.title});
+    return m_toolkit.onCornerEditor ? m_toolkit.onCornerEditor(request) : CornerEditAnswer{};
+}
+
 void HeadlessDialog::RunWithProgress(const ProgressRequest & /*request*/, ProgressState &state,
                                      const std::function<void()> &work) {
     WorkerThread worker(work);

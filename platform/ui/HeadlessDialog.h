@@ -30,6 +30,8 @@ public:
                     const std::vector<std::string> &buttons) override;
     void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                          const std::function<void()> &work) override;
+    // Recorded (its title), then answered by the toolkit's onCornerEditor; cancelled without.
+    CornerEditAnswer EditCorners(const CornerEditRequest &request) override;
     bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
     bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
     int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;

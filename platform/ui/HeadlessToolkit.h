@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/CornerEditing.h"
 #include "platform/ui/NaturalCollation.h"
 #include "platform/ui/ProgressState.h"
 #include "platform/ui/SettingsStore.h"
@@ -33,6 +34,7 @@ struct UiEvent {
         UpdateWindow, // id = control
         Question,     // text, caption; style = index of the answer given
         Progress,     // text = the progress window's text and detail, joined by "|"
+        CornerEditor, // text = title
     };
     UiEvent(Kind what, int control = 0, std::string shownText = {}, std::string shownCaption = {},
             unsigned shownStyle = 0)
@@ -100,6 +102,9 @@ public:
     std::function<void(ProgressState &)> onProgress;
     // Runs while a message box is up (the box is already recorded).
     std::function<void(const UiEvent &)> onMessageBox;
+    // The user's work in the corner editor: what they see (the request, whose page they may
+    // ask for as a handle is let go) and their answer; without it the editor is cancelled.
+    std::function<CornerEditAnswer(const CornerEditRequest &)> onCornerEditor;
     // Runs as the modal loop of a dialog; without it the loop ends at once with IDOK.
     std::function<void(HeadlessDialog &)> onModal;
 

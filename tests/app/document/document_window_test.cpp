@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "platform/gdi/CSurface.h"
 #include "tests/app/DialogFixture.h"
 #include "tests/app/PreviewFixture.h"
 #include "tests/app/document/DocumentFixture.h"
@@ -106,3 +109,128 @@ TEST_F(DocumentPreview, ThePreviewShowsTheCorrectedPageAndAPhotoWithoutASheetAsI
 }
 
 } // namespace
+
+// A strip across the middle of the 1200 x 900 photo: a page five times as wide as high, unlike
+// the sheet of A4 the program finds there.
+constexpr CornerQuad kStrip = {CornerPoint{100, 350}, {1100, 350}, {1100, 550}, {100, 550}};
+
+double Aspect(const support::PdfImage &image) {
+    return double(image.width) / image.height;
+}
+
+// The PDF's bilevel image: the corrected page.
+support::PdfImage CorrectedImage(const std::string &pdf) {
+    for (const support::PdfImage &image : support::ListImages(pdf)) {
+        if (image.filter == "CCITTFaxDecode") {
+            return image;
+        }
+    }
+    ADD_FAILURE() << "no corrected page in " << pdf;
+    return {};
+}
+
+TEST_F(DocumentRows, CornersPlacedInTheEditorStayWithTheirRowAndDecideThePdfsPage) {
+    Click(IDC_CHECK_DOCUMENT);
+    Add({page, desk});
+    SettleChecks();
+    ClickRow(1); // page.jpg
+    CornerQuad started{};
+    RgbPicture detected;
+    RgbPicture strip;
+    ui.onCornerEditor = [&](const CornerEditRequest &request) {
+        EXPECT_EQ(request.photo.width, 1200);
+        EXPECT_EQ(request.photo.height, 900);
+        started = request.corners;
+        detected = request.page(request.corners);
+        strip = request.page(kStrip); // a handle let go: the page follows
+        return CornerEditAnswer{CornerEditAnswer::Choice::Accept, kStrip};
+    };
+    Click(IDC_BTN_CORNERS);
+    ASSERT_EQ(ui.Events(UiEvent::Kind::CornerEditor).size(), 1u);
+    // The editor starts on the sheet found: inside the photo, not its edges.
+    EXPECT_GT(started[0].x, 50);
+    EXPECT_LT(started[2].x, 1150);
+    ASSERT_FALSE(detected.Empty());
+    ASSERT_FALSE(strip.Empty());
+    EXPECT_GT(detected.height, detected.width); // the A4 sheet
+    EXPECT_NEAR(double(strip.width) / strip.height, 5.0, 0.3);
+    EXPECT_TRUE(EndsWith(Tip(1), "\n边角已手动调整")) << Tip(1);
+
+    // Moved to the top, the row keeps its corners; the PDF's page is the strip.
+    Click(IDC_BTN_MOVE_TOP);
+    ASSERT_EQ(Paths(), (Strings{page, desk}));
+    ChooseSavePath(dir / "strip.pdf");
+    Click(IDC_BTN_GENERATE);
+    const support::PdfImage placed = CorrectedImage(dir / "strip.pdf");
+    EXPECT_EQ(placed.page, 1);
+    EXPECT_NEAR(Aspect(placed), 5.0, 0.25);
+
+    // "自动" gives them up: the sheet found again, an A4 page.
+    ui.onCornerEditor = [&](const CornerEditRequest &request) {
+        EXPECT_NEAR(request.corners[0].x, kStrip[0].x, 1); // the editor starts where they were
+        return CornerEditAnswer{CornerEditAnswer::Choice::Automatic, {}};
+    };
+    ClickRow(0);
+    Click(IDC_BTN_CORNERS);
+    SettleChecks();
+    EXPECT_TRUE(EndsWith(Tip(0), kFound)) << Tip(0);
+    ChooseSavePath(dir / "found.pdf");
+    Click(IDC_BTN_GENERATE);
+    EXPECT_NEAR(Aspect(CorrectedImage(dir / "found.pdf")), 210.0 / 297, 0.05);
+}
+
+TEST_F(DocumentRows, CornersThatEncloseNoPageAreRefusedAndCancelChangesNothing) {
+    Click(IDC_CHECK_DOCUMENT);
+    Add({page});
+    SettleChecks();
+    const std::string tip = Tip(0);
+    ui.onCornerEditor = [](const CornerEditRequest &request) {
+        EXPECT_FALSE(request.page(request.corners).Empty());
+        const CornerQuad inLine = {CornerPoint{10, 10}, {20, 20}, {30, 30}, {40, 40}};
+        EXPECT_TRUE(request.page(inLine).Empty());
+        return CornerEditAnswer{CornerEditAnswer::Choice::Accept, inLine};
+    };
+    Click(IDC_BTN_CORNERS);
+    EXPECT_EQ(Messages(), (Strings{"这四个角围不成一页纸, 边角没有改变。"}));
+    EXPECT_EQ(Tip(0), tip);
+    ui.onCornerEditor = [](const CornerEditRequest &) {
+        return CornerEditAnswer{CornerEditAnswer::Choice::Cancel, kStrip};
+    };
+    Click(IDC_BTN_CORNERS);
+    EXPECT_EQ(Tip(0), tip);
+
+    // Without "文档校正" the button is off and does nothing.
+    Click(IDC_CHECK_DOCUMENT);
+    EXPECT_FALSE(Window().Wnd(IDC_BTN_CORNERS)->IsWindowEnabled());
+    Click(IDC_BTN_CORNERS);
+    EXPECT_EQ(ui.Events(UiEvent::Kind::CornerEditor).size(), 2u);
+}
+
+// The bounds of what is drawn on the frame's white: the sheet's outline and the picture.
+UiRect DrawnArea(const CSurface &frame) {
+    UiRect area{frame.Width(), frame.Height(), 0, 0};
+    for (int y = 0; y < frame.Height(); ++y) {
+        for (int x = 0; x < frame.Width(); ++x) {
+            if (frame.PixelAt(x, y) != kWindowColor) {
+                area = UiRect{std::min(area.left, x), std::min(area.top, y),
+                              std::max(area.right, x + 1), std::max(area.bottom, y + 1)};
+            }
+        }
+    }
+    return area;
+}
+
+TEST_F(DocumentPreview, ThePreviewFollowsTheCornersPlacedByHand) {
+    Window().Click(IDC_CHECK_DOCUMENT);
+    ui.openAnswers.push_back(std::vector<std::string>{Path("page.jpg")});
+    Window().Click(IDC_BTN_ADD_IMAGES);
+    const UiRect sheet = DrawnArea(Frame());
+    EXPECT_GT(sheet.Height(), sheet.Width()); // the A4 sheet found: a portrait page
+
+    ui.onCornerEditor = [](const CornerEditRequest &) {
+        return CornerEditAnswer{CornerEditAnswer::Choice::Accept, kStrip};
+    };
+    Window().Click(IDC_BTN_CORNERS);
+    const UiRect strip = DrawnArea(Frame());
+    EXPECT_GT(strip.Width(), strip.Height()); // fit turns the page with the wide strip
+}

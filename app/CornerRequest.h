@@ -1,0 +1,20 @@
+// What the corner editor is given for a row's photo: the photo decoded at the editor's size,
+// the corners to start from (those placed by hand before, or the sheet the program finds), and
+// the corrected page for any corners the user leaves.
+#pragma once
+
+#include <optional>
+
+#include "app/CorrectionPixels.h"
+#include "pdf/PageGeneration.h"
+#include "platform/ui/CornerEditing.h"
+
+// The longest side the editor shows the photo at.
+inline constexpr uint32_t kCornerEditorSide = 1200;
+
+// The request for pixels, in the window's language; `pixels` must outlive it.
+CornerEditRequest MakeCornerRequest(const CorrectionPixels &pixels,
+                                    const std::optional<folvane::SheetCorners> &hand);
+
+// Editor corners (in `pixels`) to the file's full-size pixels.
+folvane::SheetCorners FullSizeCorners(const CornerQuad &quad, const CorrectionPixels &pixels);

@@ -1,0 +1,88 @@
+#include "platform/qt/QtCornerEditor.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/qt/CornerCanvas.h"
+
+namespace {
+constexpr int kPageSide = 360;
+
+QPushButton *AddButton(QHBoxLayout *row, const std::string &text, const char *name,
+                       QWidget *parent) {
+    auto *button = new QPushButton(QString::fromStdString(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    row->addWidget(button);
+    return button;
+}
+} // namespace
+
+QImage ImageOf(const RgbPicture &picture) {
+    if (picture.Empty()) {
+        return {};
+    }
+    return QImage(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
+                  QImage::Format_RGB888)
+        .copy();
+}
+
+QtCornerEditor::QtCornerEditor(const CornerEditRequest &request, QWidget *parent)
+    : QDialog(parent), m_request(request) {
+    setObjectName(QStringLiteral("cornerEditor"));
+    setWindowTitle(QString::fromStdString(request.title));
+    m_canvas = new CornerCanvas(ImageOf(request.photo), request.corners, this);
+    m_page = new QLabel(this);
+    m_page->setObjectName(QStringLiteral("cornerPage"));
+    m_page->setFixedSize(kPageSide, kPageSide);
+    m_page->setAlignment(Qt::AlignCenter);
+    m_page->setStyleSheet(QStringLiteral("background: rgb(200, 200, 200);"));
+    auto *hint = new QLabel(QString::fromStdString(request.hint), this);
+    hint->setObjectName(QStringLiteral("cornerHint"));
+
+    auto *pictures = new QHBoxLayout;
+    pictures->addWidget(m_canvas, 1);
+    pictures->addWidget(m_page, 0, Qt::AlignTop);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    QPushButton *accept = AddButton(buttons, request.accept, "cornerAccept", this);
+    QPushButton *automatic = AddButton(buttons, request.automatic, "cornerAutomatic", this);
+    QPushButton *cancel = AddButton(buttons, request.cancel, "cornerCancel", this);
+    accept->setDefault(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(hint);
+    layout->addLayout(pictures, 1);
+    layout->addLayout(buttons);
+
+    connect(m_canvas, &CornerCanvas::CornersReleased, this, [this] { ShowPage(); });
+    connect(accept, &QPushButton::clicked, this, [this] {
+        m_choice = CornerEditAnswer::Choice::Accept;
+        QDialog::accept();
+    });
+    connect(automatic, &QPushButton::clicked, this, [this] {
+        m_choice = CornerEditAnswer::Choice::Automatic;
+        QDialog::accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
+    ShowPage();
+}
+
+void QtCornerEditor::ShowPage() {
+    const QImage page = m_request.page ? ImageOf(m_request.page(m_canvas->Corners())) : QImage();
+    if (page.isNull()) {
+        m_page->setPixmap(QPixmap());
+        return;
+    }
+    m_page->setPixmap(QPixmap::fromImage(
+        page.scaled(m_page->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+CornerEditAnswer QtCornerEditor::Run() {
+    exec();
+    CornerEditAnswer answer;
+    answer.choice = result() == QDialog::Accepted ? m_choice : CornerEditAnswer::Choice::Cancel;
+    answer.corners = m_canvas->Corners();
+    return answer;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+#include "platform/ui/CornerEditing.h"
+
+class CornerCanvas;
+class QLabel;
+
+// The corner editor of the real window: the photo with its handles on the left, the page the
+// corners give on the right (drawn again as a handle is let go), a line saying what to do, and
+// the buttons to keep the corners, to go back to the sheet the program finds, and to cancel.
+class QtCornerEditor : public QDialog {
+    Q_OBJECT
+
+public:
+    QtCornerEditor(const CornerEditRequest &request, QWidget *parent);
+
+    // Runs the editor until the user answers.
+    CornerEditAnswer Run();
+
+private:
+    void ShowPage();
+
+    const CornerEditRequest &m_request;
+    CornerCanvas *m_canvas = nullptr;
+    QLabel *m_page = nullptr;
+    CornerEditAnswer::Choice m_choice = CornerEditAnswer::Choice::Cancel;
+};
+
+// The picture as a Qt image (a deep copy); a null image for an empty one.
+QImage ImageOf(const RgbPicture &picture);

@@ -1,0 +1,127 @@
+// Document correction in the real window: the corrected page in the preview, and the corner
+// editor's handles dragged with the mouse, the page beside them following and the corners kept
+// for the row.
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+#include "platform/qt/CornerCanvas.h"
+#include "platform/qt/QtCornerEditor.h"
+#include "tests/deskphoto/DeskPhoto.h"
+#include "tests/qt/Screenshots.h"
+#include "tests/qt/WindowFixture.h"
+
+namespace {
+
+// The left button pressed at `from`, moved to `to` and let go there.
+void Drag(QWidget *target, QPointF from, QPointF to) {
+    const auto send = [target](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+// The photo beside the window that shows its corrected page, for the README.
+QImage PhotoBesideWindow(const QImage &photo, const QImage &window) {
+    const QImage scaled = photo.scaledToHeight(window.height() * 3 / 4, Qt::SmoothTransformation);
+    QImage shot(scaled.width() + 16 + window.width(), window.height(), QImage::Format_RGB32);
+    shot.fill(Qt::white);
+    QPainter painter(&shot);
+    painter.drawImage(0, (window.height() - scaled.height()) / 2, scaled);
+    painter.drawImage(scaled.width() + 16, 0, window);
+    painter.end();
+    return shot;
+}
+
+class DocumentWindow : public WindowFixture {
+protected:
+    DocumentWindow() {
+        desk::ensureGuiApplication();
+        desk::ShotSpec spec;
+        spec.desk = desk::Desk::DarkWood;
+        spec.seed = 3;
+        spec.width = 1200;
+        spec.height = 900;
+        spec.rotationDegrees = 8;
+        spec.page.dpi = 100;
+        photo = desk::makeDeskPhoto(spec);
+        support::WriteFile(path, photo.jpeg);
+    }
+    void CheckDocumentCorrection() {
+        auto *check = Widget<QCheckBox>(IDC_CHECK_DOCUMENT);
+        MouseClick(check, check->rect().center());
+        ASSERT_TRUE(dlg->m_bDocument);
+    }
+
+    support::TempDir dir;
+    const std::string path = dir / "contract.jpg";
+    desk::DeskPhoto photo;
+};
+
+TEST_F(DocumentWindow, ThePreviewShowsTheCorrectedPageAndTheCornersButtonNeedsTheBox) {
+    EXPECT_EQ(Widget<QCheckBox>(IDC_CHECK_DOCUMENT)->text(), QStringLiteral("文档校正"));
+    EXPECT_FALSE(Widget<QAbstractButton>(IDC_BTN_CORNERS)->isEnabled());
+    CheckDocumentCorrection();
+    EXPECT_TRUE(Widget<QAbstractButton>(IDC_BTN_CORNERS)->isEnabled());
+    Click(IDC_RADIO_FIT);
+    AddRows({path});
+    SettleChecks();
+    QApplication::processEvents();
+    // The frame shows paper and ink, not the dark desk around the sheet.
+    const QImage frame = window->ControlWidget(IDC_PREVIEW_FRAME)->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            dark += qGray(frame.pixel(x, y)) < 120;
+        }
+    }
+    EXPECT_LT(dark, frame.width() * frame.height() / 12);
+    const support::Picture &upright = photo.upright;
+    const QImage shown(upright.samples.data(), upright.width, upright.height, upright.width * 3,
+                       QImage::Format_RGB888);
+    KeepScreenshot(PhotoBesideWindow(shown, window->grab().toImage()), "document-correction.png");
+}
+
+TEST_F(DocumentWindow, DraggingACornerRedrawsThePageAndOkKeepsTheCornersForTheRow) {
+    CheckDocumentCorrection();
+    Click(IDC_RADIO_FIT);
+    AddRows({path});
+    SettleChecks();
+    QImage before;
+    QImage after;
+    CornerQuad start{};
+    CornerQuad moved{};
+    WhenModal<QtCornerEditor>([&](QtCornerEditor &editor) {
+        auto *canvas = editor.findChild<CornerCanvas *>(QStringLiteral("cornerCanvas"));
+        auto *page = editor.findChild<QLabel *>(QStringLiteral("cornerPage"));
+        ASSERT_TRUE(canvas && page);
+        KeepScreenshot(editor.grab().toImage(), "corner-editor.png");
+        before = page->pixmap().toImage();
+        start = canvas->Corners();
+        const QPointF from = canvas->HandleAt(1); // top right
+        Drag(canvas, from, from + QPointF(-canvas->width() / 5.0, canvas->height() / 6.0));
+        after = page->pixmap().toImage();
+        moved = canvas->Corners();
+        editor.findChild<QPushButton *>(QStringLiteral("cornerAccept"))->click();
+    });
+    Click(IDC_BTN_CORNERS);
+
+    ASSERT_FALSE(before.isNull());
+    ASSERT_FALSE(after.isNull());
+    EXPECT_NE(before, after);
+    EXPECT_LT(moved[1].x, start[1].x - 100); // photo pixels: the photo is shown smaller
+    EXPECT_GT(moved[1].y, start[1].y + 100);
+    EXPECT_NEAR(moved[0].x, start[0].x, 1e-9); // the other handles stay
+    const std::optional<folvane::SheetCorners> kept = dlg->HandCorners(path);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_NEAR((*kept)[2], moved[1].x, 1); // decoded at its own size: the same pixels
+    EXPECT_NEAR((*kept)[3], moved[1].y, 1);
+}
+
+} // namespace
