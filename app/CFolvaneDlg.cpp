@@ -4,6 +4,7 @@
 
 #include "app/BackgroundQueue.h"
 #include "app/CAboutDlg.h"
+#include "app/CorrectedPreview.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
 #include "app/WindowSettings.h"
@@ -21,6 +22,7 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_nSelected = -1;
     m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
     m_checks = std::make_unique<BackgroundQueue>(ui);
+    m_correctedPreview = std::make_unique<CorrectedPreviewCache>();
 }
 
 CFolvaneDlg::~CFolvaneDlg() = default;

@@ -23,6 +23,7 @@
 #include "platform/ui/Translation.h"
 
 class BackgroundQueue;
+class CorrectedPreviewCache;
 class UiToolkit;
 
 // The main window: the ordered image list (the only store of its rows), the current row, the
@@ -194,6 +195,7 @@ private:
     std::set<std::string> m_sheetSearching;                // files on their way through a search
     // Corners placed by hand, by path: they stay with the file's rows wherever they move.
     std::map<std::string, folvane::SheetCorners> m_handCorners;
+    std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
     // Last, so that it goes first: no check hands a result to a dialog being taken apart.
     std::unique_ptr<BackgroundQueue> m_checks;
 };

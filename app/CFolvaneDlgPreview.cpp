@@ -94,7 +94,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.
     const bool corrected =
-        m_bDocument && LoadCorrectedPicture(path, HandCorners(path), client, picture);
+        m_bDocument && m_correctedPreview->Load(path, HandCorners(path), client, picture);
     const bool readable = corrected || (folvane::IsPreviewName(path) &&
                                         LoadPreviewPicture(path, layout, client, picture));
 

@@ -1,6 +1,8 @@
 #include "app/CorrectedPreview.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -8,6 +10,7 @@ namespace {
 // for a larger page; more only costs time, the preview shrinks it again.
 constexpr uint32_t kLeastSide = 800;
 constexpr uint32_t kMostSide = 1600;
+constexpr uint32_t kSideStep = 400;
 
 // The background's pixel under page pixel (x, y), or white for a page of ink alone.
 const uint8_t *BackgroundAt(const correction::CorrectedPage &page, int x, int y) {
@@ -39,6 +42,28 @@ void Compose(const correction::CorrectedPage &page, CorrectedPicture &picture) {
     }
 }
 
+// The page as the preview's picture: bottom-up blue-green-red rows, and the size the PDF
+// places.
+bool ImageOf(const CorrectedPicture &page, PreviewPicture &picture) {
+    CfImage &image = picture.image;
+    if (!image.Create(uint32_t(page.width), uint32_t(page.height), 24)) {
+        return false;
+    }
+    for (int y = 0; y < page.height; ++y) {
+        const uint8_t *source = page.rgb.data() + std::size_t(y) * page.width * 3;
+        uint8_t *target = image.RowPointer(uint32_t(page.height - 1 - y));
+        for (int x = 0; x < page.width; ++x) {
+            target[3 * x] = source[3 * x + 2];
+            target[3 * x + 1] = source[3 * x + 1];
+            target[3 * x + 2] = source[3 * x];
+        }
+    }
+    picture.uprightWidth = page.fullWidth;
+    picture.uprightHeight = page.fullHeight;
+    picture.part.reset();
+    return true;
+}
+
 } // namespace
 
 bool CorrectForPreview(const CorrectionPixels &pixels,
@@ -66,32 +91,28 @@ bool CorrectForPreview(const CorrectionPixels &pixels,
 
 uint32_t CorrectionSideFor(const UiRect &client) {
     const uint32_t frame = uint32_t(std::max(0, std::max(client.Width(), client.Height())));
-    return std::clamp(2 * frame, kLeastSide, kMostSide);
+    const uint32_t wanted = std::clamp(2 * frame, kLeastSide, kMostSide);
+    return (wanted + kSideStep - 1) / kSideStep * kSideStep;
 }
 
-bool LoadCorrectedPicture(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
-                          const UiRect &client, PreviewPicture &picture) {
-    CorrectionPixels pixels;
-    CorrectedPicture page;
-    if (!DecodeForCorrection(path, CorrectionSideFor(client), pixels) ||
-        !CorrectForPreview(pixels, hand, page)) {
+bool CorrectedPreviewCache::Load(const std::string &path,
+                                 const std::optional<folvane::SheetCorners> &hand,
+                                 const UiRect &client, PreviewPicture &picture) {
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) {
+        m_key.reset();
         return false;
     }
-    CfImage &image = picture.image;
-    if (!image.Create(uint32_t(page.width), uint32_t(page.height), 24)) {
-        return false;
+    const Key key{path, hand, CorrectionSideFor(client),
+                  static_cast<long long>(modified.time_since_epoch().count()),
+                  static_cast<long long>(size)};
+    if (m_key != key) {
+        m_key = key;
+        CorrectionPixels pixels;
+        m_corrected =
+            DecodeForCorrection(path, key.side, pixels) && CorrectForPreview(pixels, hand, m_page);
     }
-    for (int y = 0; y < page.height; ++y) {
-        const uint8_t *source = page.rgb.data() + std::size_t(y) * page.width * 3;
-        uint8_t *target = image.RowPointer(uint32_t(page.height - 1 - y));
-        for (int x = 0; x < page.width; ++x) {
-            target[3 * x] = source[3 * x + 2];
-            target[3 * x + 1] = source[3 * x + 1];
-            target[3 * x + 2] = source[3 * x];
-        }
-    }
-    picture.uprightWidth = page.fullWidth;
-    picture.uprightHeight = page.fullHeight;
-    picture.part.reset();
-    return true;
+    return m_corrected && ImageOf(m_page, picture);
 }

@@ -27,10 +27,30 @@ struct CorrectedPicture {
 bool CorrectForPreview(const CorrectionPixels &pixels,
                        const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page);
 
-// The long side a picture is decoded at for correcting it in a frame of `client`'s size.
+// The long side a picture is decoded at for correcting it in a frame of `client`'s size: one
+// of a few steps, so that a window being resized does not correct the page at every size.
 uint32_t CorrectionSideFor(const UiRect &client);
 
-// The corrected page of path as the preview draws it (the whole picture, scaled). False when
-// the file cannot be decoded or the page goes in uncorrected: the plain preview then applies.
-bool LoadCorrectedPicture(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
-                          const UiRect &client, PreviewPicture &picture);
+// The corrected page of a file as the preview draws it (the whole picture, scaled). The last
+// page made is kept and used again while the file, its corners and the decoded size are the
+// same, so that clicking a class, a row and back, or resizing the window, costs no correction.
+class CorrectedPreviewCache {
+public:
+    // False when the file cannot be decoded or the page goes in uncorrected: the plain preview
+    // then applies.
+    bool Load(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
+              const UiRect &client, PreviewPicture &picture);
+
+private:
+    struct Key {
+        std::string path;
+        std::optional<folvane::SheetCorners> hand;
+        uint32_t side = 0;
+        long long modified = 0; // the file's change time and size: a changed file is new
+        long long size = -1;
+        bool operator==(const Key &) const = default;
+    };
+    std::optional<Key> m_key;
+    bool m_corrected = false;
+    CorrectedPicture m_page;
+};
