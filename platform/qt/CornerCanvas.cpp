@@ -15,7 +15,7 @@ constexpr int kLongestSide = 640;
 CornerCanvas::CornerCanvas(QImage photo, const CornerQuad &corners, QWidget *parent)
     : QWidget(parent), m_photo(std::move(photo)), m_corners(corners) {
     setObjectName(QStringLiteral("cornerCanvas"));
-    setMinimumSize(240, 240);
+    setMinimumSize(400, 300);
     setMouseTracking(false);
 }
 

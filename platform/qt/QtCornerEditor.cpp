@@ -4,12 +4,13 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "platform/qt/CornerCanvas.h"
 
 namespace {
-constexpr int kPageSide = 360;
+constexpr int kPageSide = 300;
 
 QPushButton *AddButton(QHBoxLayout *row, const std::string &text, const char *name,
                        QWidget *parent) {
@@ -56,6 +57,11 @@ QtCornerEditor::QtCornerEditor(const CornerEditRequest &request, QWidget *parent
     layout->addLayout(pictures, 1);
     layout->addLayout(buttons);
 
+    // As large as the photo asks, within the screen: Qt's own first size keeps to two thirds of
+    // it, which leaves the photo small beside the page.
+    if (const QScreen *shown = screen()) {
+        resize(sizeHint().boundedTo(shown->availableGeometry().size()));
+    }
     connect(m_canvas, &CornerCanvas::CornersReleased, this, [this] { ShowPage(); });
     connect(accept, &QPushButton::clicked, this, [this] {
         m_choice = CornerEditAnswer::Choice::Accept;
