@@ -38,7 +38,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 33> map = {
+    static const std::array<MessageMapEntry<D>, 34> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -70,6 +70,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_CHECK_OCR, &D::OnCheckOcr),
         OnCommand<D>(IDC_CHECK_DOCUMENT, &D::OnCheckDocument),
         OnCommand<D>(IDC_BTN_CORNERS, &D::OnBtnCorners),
+        OnNotify<D>(NM_DBLCLK, IDC_PREVIEW_FRAME, &D::OnDblclkPreview),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
     };

@@ -144,6 +144,8 @@ public:
     // "调整边角": the corner editor for the current row's photo. Its corners are kept for the
     // file ("确定"), given up for the sheet the program finds ("自动"), or left as they were.
     void OnBtnCorners();
+    // A double click on the preview: the corner editor, while "文档校正" is checked.
+    void OnDblclkPreview(NMHDR *header, LRESULT *result);
     // "调整边角" can be used while "文档校正" is checked.
     void EnableCornersButton();
 

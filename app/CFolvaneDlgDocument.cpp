@@ -58,6 +58,13 @@ void CFolvaneDlg::EnableCornersButton() {
     }
 }
 
+void CFolvaneDlg::OnDblclkPreview(NMHDR * /*header*/, LRESULT *result) {
+    *result = 0;
+    if (m_bDocument && m_nSelected >= 0) {
+        OnBtnCorners();
+    }
+}
+
 void CFolvaneDlg::OnBtnCorners() {
     const int row = CurrentRow();
     if (!m_bDocument) {

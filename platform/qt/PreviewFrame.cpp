@@ -39,3 +39,7 @@ void PreviewFrame::paintEvent(QPaintEvent *event) {
     }
     QFrame::paintEvent(event);
 }
+
+void PreviewFrame::mouseDoubleClickEvent(QMouseEvent * /*event*/) {
+    emit DoubleClicked();
+}

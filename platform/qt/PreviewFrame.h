@@ -21,8 +21,13 @@ public:
     void RequestErase() { m_erasePending = true; }
     void ApplyPendingErase();
 
+signals:
+    // The user double-clicked the frame.
+    void DoubleClicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     std::unique_ptr<CSurface> m_surface;

@@ -171,8 +171,13 @@ QWidget *QtDialog::MakeWidget(const ControlTemplate &control, QWidget *surface, 
         label->setWordWrap(true);
         return label;
     }
-    case ControlKind::StaticFrame:
-        return new PreviewFrame(surface);
+    case ControlKind::StaticFrame: {
+        auto *frame = new PreviewFrame(surface);
+        connect(frame, &PreviewFrame::DoubleClicked, this, [this, id = control.id] {
+            m_owner.SendMessage(UiMessage{WM_NOTIFY, id, NM_DBLCLK, 0});
+        });
+        return frame;
+    }
     case ControlKind::Picture:
     case ControlKind::Icon:
         break;

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTest>
 
 #include "platform/qt/CornerCanvas.h"
 #include "platform/qt/QtCornerEditor.h"
@@ -64,7 +65,7 @@ protected:
     desk::DeskPhoto photo;
 };
 
-TEST_F(DocumentWindow, ThePreviewShowsTheCorrectedPageAndTheCornersButtonNeedsTheBox) {
+TEST_F(DocumentWindow, ThePreviewShowsTheCorrectedPageAndOpensTheCornerEditorWhileTheBoxIsOn) {
     EXPECT_EQ(Widget<QCheckBox>(IDC_CHECK_DOCUMENT)->text(), QStringLiteral("文档校正"));
     EXPECT_FALSE(Widget<QAbstractButton>(IDC_BTN_CORNERS)->isEnabled());
     CheckDocumentCorrection();
@@ -86,6 +87,17 @@ TEST_F(DocumentWindow, ThePreviewShowsTheCorrectedPageAndTheCornersButtonNeedsTh
     const QImage shown(upright.samples.data(), upright.width, upright.height, upright.width * 3,
                        QImage::Format_RGB888);
     KeepScreenshot(PhotoBesideWindow(shown, window->grab().toImage()), "document-correction.png");
+
+    // A double click on the preview opens the corner editor too.
+    bool opened = false;
+    WhenModal<QtCornerEditor>([&opened](QtCornerEditor &editor) {
+        opened = true;
+        editor.reject();
+    });
+    QWidget *preview = window->ControlWidget(IDC_PREVIEW_FRAME);
+    QTest::mouseDClick(preview, Qt::LeftButton, {}, preview->rect().center());
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(dlg->HandCorners(path).has_value()); // cancelled: nothing kept
 }
 
 TEST_F(DocumentWindow, DraggingACornerRedrawsThePageAndOkKeepsTheCornersForTheRow) {

@@ -196,13 +196,15 @@ TEST_F(DocumentRows, CornersThatEncloseNoPageAreRefusedAndCancelChangesNothing) 
     ui.onCornerEditor = [](const CornerEditRequest &) {
         return CornerEditAnswer{CornerEditAnswer::Choice::Cancel, kStrip};
     };
-    Click(IDC_BTN_CORNERS);
+    Window().Notify(IDC_PREVIEW_FRAME, NM_DBLCLK); // a double click on the preview opens it too
     EXPECT_EQ(Tip(0), tip);
+    EXPECT_EQ(ui.Events(UiEvent::Kind::CornerEditor).size(), 2u);
 
-    // Without "文档校正" the button is off and does nothing.
+    // Without "文档校正" neither the button nor the preview opens it.
     Click(IDC_CHECK_DOCUMENT);
     EXPECT_FALSE(Window().Wnd(IDC_BTN_CORNERS)->IsWindowEnabled());
     Click(IDC_BTN_CORNERS);
+    Window().Notify(IDC_PREVIEW_FRAME, NM_DBLCLK);
     EXPECT_EQ(ui.Events(UiEvent::Kind::CornerEditor).size(), 2u);
 }
 
