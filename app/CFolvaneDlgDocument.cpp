@@ -80,7 +80,12 @@ void CFolvaneDlg::OnBtnCorners() {
         Inform(texts::Window(texts::kCornersUnreadable, {path}));
         return;
     }
-    const CornerEditAnswer answer = EditCorners(MakeCornerRequest(pixels, HandCorners(path)));
+    std::optional<folvane::SheetCorners> start = HandCorners(path);
+    const auto searched = m_sheetChecks.find(path);
+    if (!start && searched != m_sheetChecks.end() && searched->second.found) {
+        start = searched->second.corners;
+    }
+    const CornerEditAnswer answer = EditCorners(MakeCornerRequest(pixels, start));
     switch (answer.choice) {
     case CornerEditAnswer::Choice::Cancel:
         return;

@@ -30,12 +30,12 @@ CornerQuad QuadOf(const correction::Corners &corners) {
     return quad;
 }
 
-// Where the handles start: the corners placed before, or the sheet found in the photo (the
-// whole photo when none is found).
+// Where the handles start: the corners given, or the sheet found in the photo (the whole
+// photo when none is found).
 CornerQuad StartingCorners(const CorrectionPixels &pixels,
-                           const std::optional<folvane::SheetCorners> &hand) {
-    if (hand) {
-        return QuadOf(ToPixels(*hand, pixels));
+                           const std::optional<folvane::SheetCorners> &start) {
+    if (start) {
+        return QuadOf(ToPixels(*start, pixels));
     }
     const correction::SheetSearch search = correction::findSheet(pixels.Picture());
     if (search.error.empty()) {
@@ -57,7 +57,7 @@ folvane::SheetCorners FullSizeCorners(const CornerQuad &quad, const CorrectionPi
 }
 
 CornerEditRequest MakeCornerRequest(const CorrectionPixels &pixels,
-                                    const std::optional<folvane::SheetCorners> &hand) {
+                                    const std::optional<folvane::SheetCorners> &start) {
     CornerEditRequest request;
     request.title = texts::Window(texts::kCornersTitle);
     request.hint = texts::Window(texts::kCornersHint);
@@ -65,7 +65,7 @@ CornerEditRequest MakeCornerRequest(const CorrectionPixels &pixels,
     request.automatic = texts::Window(texts::kAnswerAutomatic);
     request.cancel = texts::Window(kAnswerCancel);
     request.photo = RgbOf(pixels);
-    request.corners = StartingCorners(pixels, hand);
+    request.corners = StartingCorners(pixels, start);
     request.page = [&pixels](const CornerQuad &quad) {
         CorrectedPicture page;
         RgbPicture picture;

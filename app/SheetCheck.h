@@ -9,7 +9,7 @@
 struct SheetCheck {
     bool searched = false; // false: the file could not be decoded for the search
     bool found = false;
-    folvane::SheetCorners corners{}; // in the file's full-size upright pixels
+    folvane::SheetCorners corners{}; // the sheet's, in the file's full-size upright pixels
 };
 
 // Decodes path no larger than a search needs and looks for the sheet in it. Safe on any
