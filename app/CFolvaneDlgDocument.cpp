@@ -66,10 +66,10 @@ void CFolvaneDlg::OnDblclkPreview(NMHDR * /*header*/, LRESULT *result) {
 }
 
 void CFolvaneDlg::OnBtnCorners() {
-    const int row = CurrentRow();
     if (!m_bDocument) {
         return; // the button is off then
     }
+    const int row = CurrentRow();
     if (row < 0) {
         Inform(texts::Window(kMsgSelectFirst));
         return;
