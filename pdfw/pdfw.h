@@ -130,8 +130,19 @@ enum {
     /* the document was stopped (pdfw_stop) */
     PDFW_PROBLEM_STOPPED = 16,
     /* a failure the engine does not expect; detail: what */
-    PDFW_PROBLEM_INTERNAL = 17
+    PDFW_PROBLEM_INTERNAL = 17,
+    /* a TIFF or PNG picture wider or taller than PDFW_MAX_PICTURE_SIDE pixels, which viewers
+     * drawing with cairo show as a blank page; numbers[0]: its width, numbers[1]: its height */
+    PDFW_PROBLEM_TOO_MANY_PIXELS = 18,
+    /* the header claims more pixels than the file's compressed data can hold, so it is refused
+     * before any is decoded; numbers[0]: the pixels claimed, numbers[1]: the bytes of data */
+    PDFW_PROBLEM_DATA_TOO_SHORT = 19
 };
+
+/* The most pixels a side of a TIFF or PNG picture the engine takes (a JPEG's own limit is
+ * 65535). Pictures up to it go in whatever their size in memory: large ones pass through the
+ * engine in bands of rows. */
+#define PDFW_MAX_PICTURE_SIDE 32767
 
 /* A problem's fields. The strings are never NULL ("" when a kind has none). */
 typedef struct pdfw_problem {
@@ -264,7 +275,11 @@ enum {
     PDFW_NOTE_PROFILE_TOO_NEW = 3,
     /* bilevel fax data that PDF readers would misread was re-encoded as G4; detail: what was
      * wrong with it */
-    PDFW_NOTE_FAX_REENCODED = 4
+    PDFW_NOTE_FAX_REENCODED = 4,
+    /* samples of more than 8 bits were written with 8 (rounded to the nearest); number: the
+     * bits the file has (9 to 16); detail: "" when the document's PDF version is the reason
+     * (1.5 and later keep 16 bits), else why */
+    PDFW_NOTE_SAMPLES_REDUCED = 5
 };
 
 typedef struct pdfw_note {

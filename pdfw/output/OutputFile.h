@@ -39,6 +39,8 @@ public:
     std::uint64_t position() const { return position_; }
     bool broken() const { return broken_; }
     const std::string &target() const { return target_; }
+    // The folder the document is written in.
+    const std::string &folder() const { return folder_; }
 
     // Flushes, syncs and renames over the target, then syncs the folder. On failure raises
     // PDFW_IO_ERROR or PDFW_SYSTEM_ERROR after removing the temporary file.
