@@ -45,6 +45,13 @@ std::string FileProblemText(const folvane::Problem &p) {
         return file + "不完整, 文件提前结束" + Raw("ends inside " + p.item);
     case Kind::Unsupported:
         return file + "这种图片无法放入PDF" + Raw(p.detail);
+    case Kind::TooManyPixels:
+        return file + "有 " + std::to_string(p.numbers[0]) + " x " + std::to_string(p.numbers[1]) +
+               " 像素, 超过 PDF 阅读器能显示的每边 " + std::to_string(folvane::kMaxPictureSide) +
+               " 像素";
+    case Kind::DataTooShort:
+        return file + "声称有 " + std::to_string(p.numbers[0]) + " 像素, 但它的 " +
+               std::to_string(p.numbers[1]) + " 字节图像数据容纳不下";
     case Kind::NoSuchPage:
         return file + "没有第 " + std::to_string(p.numbers[0]) + " 页（共 " +
                std::to_string(p.numbers[1]) + " 页）";
@@ -126,6 +133,8 @@ std::string NoteText(const folvane::PageNote &note) {
                ", 不支持第 4 版的阅读器显示设备颜色";
     case NoteKind::FaxReencoded:
         return "传真数据已重新编码为 G4, 原数据会被 PDF 阅读器误读" + Raw(note.detail);
+    case NoteKind::SamplesReduced:
+        return std::to_string(note.number) + " 位的颜色值以 8 位写入" + Raw(note.detail);
     }
     return Raw(note.detail);
 }

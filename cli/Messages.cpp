@@ -48,6 +48,13 @@ std::string FileProblemText(const folvane::Problem &p) {
         return file + " is truncated (it ends inside " + p.item + ")";
     case Kind::Unsupported:
         return file + " cannot go into a PDF" + ColonDetail(p.detail);
+    case Kind::TooManyPixels:
+        return file + " is " + std::to_string(p.numbers[0]) + " x " + std::to_string(p.numbers[1]) +
+               " pixels, too large for PDF viewers (at most " +
+               std::to_string(folvane::kMaxPictureSide) + " pixels a side)";
+    case Kind::DataTooShort:
+        return file + " claims " + std::to_string(p.numbers[0]) + " pixels, more than its " +
+               std::to_string(p.numbers[1]) + " bytes of image data can hold";
     case Kind::NoSuchPage:
         return file + " has no page " + std::to_string(p.numbers[0]) + " (it has " +
                std::to_string(p.numbers[1]) + ")";
@@ -125,6 +132,10 @@ std::string NoteText(const folvane::PageNote &note) {
                " file (readers without version 4 support show device colours)";
     case NoteKind::FaxReencoded:
         return "fax data re-encoded: " + note.detail + ", which PDF readers misread";
+    case NoteKind::SamplesReduced:
+        return std::to_string(note.number) + "-bit samples written with 8 bits" +
+               (note.detail.empty() ? std::string("; --pdf-version 1.5 keeps all 16")
+                                    : " (" + note.detail + ")");
     }
     return note.detail;
 }

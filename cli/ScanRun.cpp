@@ -83,6 +83,7 @@ int WritePdf(const Arguments &arguments, Destination &destination,
     folvane::GenerateOptions options;
     options.layout = arguments.layout;
     options.ocrLanguages = arguments.ocrLanguages;
+    options.pdfVersion = arguments.pdfVersion;
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
         folvane::GeneratePdf(destination.Path(), pages, options, reporter.Events());

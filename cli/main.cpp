@@ -53,6 +53,7 @@ int main(int argc, char **argv) {
     options.layout = arguments.layout;
     options.firstPageOnly = arguments.firstPageOnly;
     options.ocrLanguages = arguments.ocrLanguages;
+    options.pdfVersion = arguments.pdfVersion;
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
         folvane::GeneratePdf(destination.Path(), arguments.inputs, options, reporter.Events());

@@ -91,6 +91,8 @@ PageNote::Kind NoteKind(int engineKind) {
         return PageNote::Kind::ProfileTooNew;
     case PDFW_NOTE_FAX_REENCODED:
         return PageNote::Kind::FaxReencoded;
+    case PDFW_NOTE_SAMPLES_REDUCED:
+        return PageNote::Kind::SamplesReduced;
     default:
         return PageNote::Kind::Repaired;
     }
@@ -149,7 +151,7 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
 void WritePages(PdfWriter &writer, const std::string &savePath,
                 const std::vector<std::string> &imagePaths, const GenerateOptions &options,
                 const GenerateEvents &events, Subject &subject) {
-    writer.SetParameter("compatibility", kPdfVersion);
+    writer.SetParameter("compatibility", options.pdfVersion);
     if (!options.ocrLanguages.empty()) {
         writer.SetParameter("ocr", options.ocrLanguages);
     }
@@ -172,8 +174,8 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
             }
             std::vector<PdfWriter::ImageNote> notes;
             PagePlacement placement = WritePage(writer, options.layout, path, page, notes);
-            ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped}, placement,
-                        notes);
+            ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
+                        placement, notes);
         }
     }
     subject = Subject{savePath, 0, GenerateError::kNoRow};

@@ -18,11 +18,13 @@ namespace folvane {
 // it does not start the path). "auto" lets the engine decide by the file's content.
 const char *ImageTypeForPath(const std::string &path);
 
-// The PDF version the page loop writes, and the pre-flight asks about.
+// The PDF version the page loop writes by default, and the window's pre-flight asks about.
 inline constexpr const char *kPdfVersion = "1.4";
 
 struct GenerateOptions {
     PageLayout layout;
+    // "1.3" to "1.7"; from 1.5 on, samples of more than 8 bits keep 16 (BitsPerComponent 16).
+    std::string pdfVersion = kPdfVersion;
     bool firstPageOnly = false; // one page per file, even for a TIFF of several
     std::string ocrLanguages{}; // empty: no text layer
 };
@@ -49,6 +51,8 @@ struct PageNote {
         ProfileIgnored, // its colour profile left out, device colours used; detail: why
         ProfileTooNew,  // an ICC version 4 profile in a PDF 1.`number` (older than 1.5)
         FaxReencoded,   // fax data PDF readers misread, re-encoded as G4; detail: what was wrong
+        SamplesReduced, // samples of `number` bits (9 to 16) written with 8; detail: "" when
+                        // the PDF version is why (1.5 keeps 16), else the reason
     } kind;
     double outside = 0;
     long long number = 0;
@@ -93,9 +97,9 @@ public:
 
 // Writes one document at `savePath` with the pages of `imagePaths` in order: every page of a
 // TIFF (only its first with `firstPageOnly`), one for each other file, laid out as
-// `options.layout` says. PDF kPdfVersion; written beside the target and renamed over it only when
-// complete, so that every failure (GenerateError) and a stop (GenerateCancelled) leave no file
-// and an existing one untouched. An output path that names one of the images (the same file,
+// `options.layout` says, in PDF `options.pdfVersion`; written beside the target and renamed over it
+// only when complete, so that every failure (GenerateError) and a stop (GenerateCancelled) leave no
+// file and an existing one untouched. An output path that names one of the images (the same file,
 // through a link too) is refused before anything is written.
 void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
                  const GenerateOptions &options, const GenerateEvents &events = {});
