@@ -26,11 +26,15 @@
  * If the handler returns, or no handler was given, the function returns its failure value.
  * After any failure the context stays valid: pdfw_delete may always be called.
  *
- * Files. pdfw_open_file creates a temporary file beside the target at once; pdfw_close
- * finishes the document, flushes it to disk and renames it over the target. A run that fails
- * or is abandoned (pdfw_delete without a successful pdfw_close) removes the temporary file
- * and leaves an existing target untouched. A target that is a symbolic link is written
- * through: the file it points to is replaced and the link stays.
+ * Files. pdfw_open_file creates the document's file in the target's folder at once, a file with
+ * no name (O_TMPFILE); pdfw_close finishes the document, flushes it to disk and links it into
+ * place over the target. A run that fails, is abandoned (pdfw_delete without a successful
+ * pdfw_close) or is killed leaves nothing and an existing target untouched. Where the file
+ * system cannot make a file with no name (or the environment variable
+ * FOLVANE_PDFW_NAMED_TEMPORARY is set), the file is named ".NAME.pdfw-PID-XXXXXX" and locked
+ * while the process lives; pdfw_open_file removes those of processes that are gone. Pages too
+ * large to hold are compressed into files with no name in the same folder first. A target that
+ * is a symbolic link is written through: the file it points to is replaced and the link stays.
  *
  * Output is reproducible: when the environment variable SOURCE_DATE_EPOCH is set (decimal
  * seconds since 1970), the creation date and the document ID derive from it and from the
@@ -72,7 +76,8 @@ enum {
     PDFW_TYPE_ERROR = 5,
     /* a placement scale of zero (a singular matrix) */
     PDFW_DIVISION_BY_ZERO_ERROR = 6,
-    /* an image above the engine's memory ceiling; a file beyond what PDF can address */
+    /* a picture wider or taller than PDFW_MAX_PICTURE_SIDE; a part of a file (a strip, a tile)
+     * above the engine's memory ceiling; a file beyond what PDF can address */
     PDFW_OVERFLOW_ERROR = 7,
     /* a malformed or truncated image file */
     PDFW_SYNTAX_ERROR = 8,
@@ -359,9 +364,10 @@ typedef struct pdfw_image_facts {
 int pdfw_inspect_image(const char *filename, int page, const char *compatibility,
                        pdfw_image_facts *facts);
 
-/* Removes the temporary files of every document being written in this process, leaving
- * targets untouched. Only unlinks: safe inside a signal handler (for SIGINT, SIGTERM, SIGHUP),
- * after which the process must end without touching its contexts again. */
+/* Removes the named temporary files of every document being written in this process (files
+ * with no name need no removing), leaving targets untouched. Only unlinks: safe inside a signal
+ * handler (for SIGINT, SIGTERM, SIGHUP), after which the process must end without touching its
+ * contexts again. */
 void pdfw_remove_temporary_files(void);
 
 /* The message of the context's last failure ("" if none). Valid until the next call on

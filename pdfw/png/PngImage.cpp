@@ -127,7 +127,7 @@ PreparedImage prepareInBands(const InputFile &file, const PngInfo &info,
     StreamedRaster streamed(folder, request.memory);
     DecodedPng header;
     decodePngBands(
-        file, request.pdfMinor, request.memory, kBandBytes, folder,
+        file, request.pdfMinor, request.memory, bandBytes(), folder,
         [&streamed](RasterImage &band) { streamed.add(band); }, header);
     RasterImage &layout = header.raster;
     noteReducedSamples(info, layout, notes);
@@ -172,7 +172,7 @@ PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory,
         return plan;
     }
     // Damaged data is libpng's to read (or to refuse).
-    if (info.dataBytes <= kWholePictureBytes) {
+    if (info.dataBytes <= wholePictureBytes()) {
         Buffer data(memory, checkedSize({info.dataBytes}, what), "PNG data");
         plan.copy = gatherPngData(file, info, rowBytes, data);
         if (plan.copy) {
@@ -204,9 +204,10 @@ PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
         image.notes = std::move(notes);
         return image;
     }
-    PreparedImage image = (std::uint64_t{pngRowBytes(info)} + 1) * info.height <= kWholePictureBytes
-                              ? prepareWhole(file, info, request, notes)
-                              : prepareInBands(file, info, request, notes);
+    PreparedImage image =
+        (std::uint64_t{pngRowBytes(info)} + 1) * info.height <= wholePictureBytes()
+            ? prepareWhole(file, info, request, notes)
+            : prepareInBands(file, info, request, notes);
     image.notes = std::move(notes);
     return image;
 }

@@ -1,5 +1,6 @@
 #include "pdfw/raster/PictureLimits.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
@@ -11,7 +12,26 @@ namespace {
 // What a few bytes' slack allows on top of the ratio: headers, tables, a last partial block.
 constexpr std::uint64_t kSlackBytes = 65536;
 
+// A whole number from 1 in the environment variable `name`, else `otherwise`.
+std::size_t sizeFromEnvironment(const char *name, std::size_t otherwise) {
+    const char *text = std::getenv(name);
+    if (!text || !*text) {
+        return otherwise;
+    }
+    char *end = nullptr;
+    unsigned long long value = std::strtoull(text, &end, 10);
+    return *end == '\0' && value >= 1 ? static_cast<std::size_t>(value) : otherwise;
+}
+
 } // namespace
+
+std::size_t wholePictureBytes() {
+    return sizeFromEnvironment("FOLVANE_PDFW_WHOLE_PICTURE_BYTES", kWholePictureBytes);
+}
+
+std::size_t bandBytes() {
+    return sizeFromEnvironment("FOLVANE_PDFW_BAND_BYTES", kBandBytes);
+}
 
 void checkPictureSides(const std::string &path, const char *format, std::uint32_t width,
                        std::uint32_t height) {

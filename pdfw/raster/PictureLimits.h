@@ -26,6 +26,12 @@ inline constexpr std::size_t kWholePictureBytes = std::size_t{32} << 20;
 // Stored rows read at a time for a picture that goes through in bands.
 inline constexpr std::size_t kBandBytes = std::size_t{4} << 20;
 
+// The two sizes above, or what the environment variables FOLVANE_PDFW_WHOLE_PICTURE_BYTES and
+// FOLVANE_PDFW_BAND_BYTES say instead (whole numbers from 1): tests send small pictures of every
+// kind through the bands with them.
+std::size_t wholePictureBytes();
+std::size_t bandBytes();
+
 // PDFW_OVERFLOW_ERROR (PDFW_PROBLEM_TOO_MANY_PIXELS) naming `path` when a side is beyond
 // kMaxPictureSide.
 void checkPictureSides(const std::string &path, const char *format, std::uint32_t width,

@@ -80,7 +80,9 @@ void StreamedRaster::add(const RasterImage &band) {
     if (band.alpha.size() > 0) {
         const std::size_t alphaRow = rasterRowBytes(band.width, 1, bits, "an alpha row");
         if (!alpha_) {
-            alpha_ = std::make_unique<Plane>(folder_, alphaRow, bytes, predicted, memory_);
+            // Opacity is predicted whatever the colour samples are, palette indices included.
+            alpha_ = std::make_unique<Plane>(folder_, alphaRow, bytes, rasterPredicted(band, false),
+                                             memory_);
         }
         const unsigned char *a = band.alpha.data();
         const std::size_t count = alphaRow * band.height;
@@ -101,7 +103,7 @@ PreparedImage StreamedRaster::finish(const RasterImage &layout, std::uint32_t he
     std::optional<RasterPlane> alpha;
     if (alpha_ && !(layout.dropOpaqueAlpha && opaque_)) {
         checkRasterAlpha(pdfMinor, path);
-        alpha = alpha_->finish(rasterFilter(layout, 1, predicted));
+        alpha = alpha_->finish(rasterFilter(layout, 1, rasterPredicted(layout, false)));
     }
     RasterPlane pixels = pixels_->finish(rasterFilter(layout, layout.components, predicted));
     RasterImage described = rasterLayout(layout);

@@ -200,11 +200,6 @@ void noteReducedSamples(const TiffPage &p, const RasterImage &raster, int pdfMin
     }
 }
 
-// Bytes of the page's samples as stored.
-std::uint64_t decodedBytes(const TiffPage &p) {
-    return (std::uint64_t{p.width} * p.samplesPerPixel * p.bitsPerSample + 7) / 8 * p.height;
-}
-
 // How many times at most a compression scheme expands its data; 0 when it has no bound worth
 // checking (ZSTD, LZMA and others reach ratios of many thousands).
 std::uint64_t expansionBound(const TiffPage &p) {
@@ -248,7 +243,7 @@ void checkTiffData(TiffFile &tiff, const InputFile &file) {
             data += std::min<std::uint64_t>(counts[i], file.size());
         }
     }
-    checkDataCanHold(file.path(), "TIFF", p.width, p.height, decodedBytes(p),
+    checkDataCanHold(file.path(), "TIFF", p.width, p.height, tiffDecodedBytes(p),
                      std::min<std::uint64_t>(data, file.size()), bound);
 }
 
@@ -270,7 +265,7 @@ PreparedImage prepareInBands(TiffFile &tiff, const ImageRequest &request) {
                             request.memory);
     RasterImage layout;
     bool first = true;
-    decodeTiffBands(tiff, request.pdfMinor, request.memory, kBandBytes, [&](RasterImage &band) {
+    decodeTiffBands(tiff, request.pdfMinor, request.memory, bandBytes(), [&](RasterImage &band) {
         if (first) {
             layout = rasterLayout(band);
             first = false;
@@ -288,6 +283,10 @@ PreparedImage prepareInBands(TiffFile &tiff, const ImageRequest &request) {
 }
 
 } // namespace
+
+std::uint64_t tiffDecodedBytes(const TiffPage &p) {
+    return (std::uint64_t{p.width} * p.samplesPerPixel * p.bitsPerSample + 7) / 8 * p.height;
+}
 
 TiffPlan planTiff(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory) {
     TiffPlan plan;
@@ -337,8 +336,9 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     case TiffPlan::Intake::Decode:
         break;
     }
-    PreparedImage decoded = decodedBytes(p) <= kWholePictureBytes ? prepareWhole(tiff, request)
-                                                                  : prepareInBands(tiff, request);
+    PreparedImage decoded = tiffDecodedBytes(p) <= wholePictureBytes()
+                                ? prepareWhole(tiff, request)
+                                : prepareInBands(tiff, request);
     decoded.orientation = p.orientation;
     return decoded;
 }
