@@ -126,9 +126,17 @@ PreparedImage prepareInBands(const InputFile &file, const PngInfo &info,
     std::string folder = request.spillFolder.empty() ? temporaryFolder() : request.spillFolder;
     StreamedRaster streamed(folder, request.memory);
     DecodedPng header;
+    std::string palette; // an indexed picture's, told to every band: indices are not predicted
     decodePngBands(
         file, request.pdfMinor, request.memory, bandBytes(), folder,
-        [&streamed](RasterImage &band) { streamed.add(band); }, header);
+        [&](RasterImage &band) {
+            if (header.indexed && palette.empty()) {
+                palette = hexPalette(header.palette, band.bitsPerComponent);
+            }
+            band.palette = palette;
+            streamed.add(band);
+        },
+        header);
     RasterImage &layout = header.raster;
     noteReducedSamples(info, layout, notes);
     layout.space = pngColourSpace(info, request, header.indexed, layout.components, notes);
