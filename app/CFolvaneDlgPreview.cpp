@@ -3,8 +3,6 @@
 
 #include "app/CFolvaneDlg.h"
 
-#include <array>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -12,45 +10,31 @@
 #include "app/PreviewPicture.h"
 #include "app/Resource.h"
 #include "image/CfImage.h"
+#include "pdf/ImageFileRules.h"
 #include "pdf/PageLayout.h"
 #include "platform/crt/ModulePath.h"
 #include "platform/crt/SplitPath.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/ui/Translation.h"
 
 namespace {
 
-constexpr const char *kPlaceholderName = "无法显示.bmp";
+// The placeholder picture's file, whose words are in the window's language.
+constexpr const char *kPlaceholderName = TR_NOOP("Window", "无法显示.bmp");
 constexpr int kColumnPath = 1;
 constexpr uint32_t kSheetColour = RgbColor(255, 255, 255);
 constexpr uint32_t kOutlineColour = RgbColor(150, 150, 150);
 
-// Extensions of the formats the preview reads, compared without regard to case by their
-// first bytes (so ".tiff" and ".jpeg" count, as ".tif" always did). The content decides the
-// decoder; the extension only keeps other files from being tried.
-bool HasPreviewableExtension(const std::string &path) {
-    static constexpr std::array<const char *, 5> kAccepted = {".tif", ".jpg", ".jpe", ".bmp",
-                                                              ".png"};
-    std::string ext = _splitpath(path).ext;
-    for (char &c : ext) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    for (const char *accepted : kAccepted) {
-        if (ext.compare(0, 4, accepted) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string PlaceholderPath() {
     const SplitPathParts exe = _splitpath(GetModuleFileNameA());
-    const std::string beside = exe.drive + exe.dir + kPlaceholderName;
+    const std::string name = Tr("Window", kPlaceholderName);
+    const std::string beside = exe.drive + exe.dir + name;
     std::error_code error;
     if (std::filesystem::exists(beside, error)) {
         return beside;
     }
     // An installed program keeps its data in <prefix>/share/folvane beside <prefix>/bin.
-    const std::string installed = exe.drive + exe.dir + "../share/folvane/" + kPlaceholderName;
+    const std::string installed = exe.drive + exe.dir + "../share/folvane/" + name;
     if (std::filesystem::exists(installed, error)) {
         return installed;
     }
@@ -71,14 +55,14 @@ void FillDeviceRect(HDC dc, const UiRect &rect, uint32_t rgb) {
 }
 
 // The white sheet inside a thin outline, and the picture on it, cut at the sheet's edge and
-// shrunk by area averaging.
-void DrawPage(HDC dc, const PreviewPage &page, CfImage &image) {
+// shrunk by area averaging (or already decoded at that size, only the visible part).
+void DrawPage(HDC dc, const PreviewPage &page, PreviewPicture &picture) {
     const UiRect &s = page.sheet;
     FillDeviceRect(dc, UiRect{s.left - 1, s.top - 1, s.right + 1, s.bottom + 1}, kOutlineColour);
     FillDeviceRect(dc, s, kSheetColour);
     const RECT sheet{s.left, s.top, s.right, s.bottom};
-    const UiRect &p = page.picture;
-    image.Draw(dc, RECT{p.left, p.top, p.right, p.bottom}, &sheet, true, false);
+    const UiRect &p = picture.part ? *picture.part : page.picture;
+    picture.image.Draw(dc, RECT{p.left, p.top, p.right, p.bottom}, &sheet, true, false);
 }
 
 // The placeholder, fitted into the frame as any picture used to be.
@@ -95,7 +79,7 @@ void DrawPlaceholder(HDC dc, const UiRect &client) {
 } // namespace
 
 std::string CFolvaneDlg::PreviewFilePath(const std::string &path) {
-    return HasPreviewableExtension(path) ? path : PlaceholderPath();
+    return folvane::IsPreviewName(path) ? path : PlaceholderPath();
 }
 
 void CFolvaneDlg::ShowPreview(std::string path) {
@@ -107,7 +91,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
     PreviewPicture picture;
     const bool readable =
-        HasPreviewableExtension(path) && LoadPreviewPicture(path, layout, client, picture);
+        folvane::IsPreviewName(path) && LoadPreviewPicture(path, layout, client, picture);
 
     frame->Invalidate(true);
     frame->UpdateWindow();
@@ -117,7 +101,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
             folvane::PlaceOnPage(layout, picture.uprightWidth, picture.uprightHeight);
         DrawPage(dc,
                  LayOutPreviewPage(client, placement, picture.uprightWidth, picture.uprightHeight),
-                 picture.image);
+                 picture);
     } else {
         DrawPlaceholder(dc, client);
     }

@@ -1,11 +1,10 @@
 #include "app/ImageFiles.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
+#include "pdf/ImageFileRules.h"
 #include "platform/ui/FileNameCollation.h"
 
 namespace fs = std::filesystem;
@@ -17,20 +16,7 @@ bool IsFolder(const std::string &path) {
     return fs::is_directory(path, error);
 }
 
-std::string LowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 } // namespace
-
-bool IsImageFileName(const std::string &path) {
-    static constexpr std::array<const char *, 5> kExtensions = {".jpg", ".jpeg", ".tif", ".tiff",
-                                                                ".png"};
-    const std::string extension = LowerAscii(fs::path(path).extension().string());
-    return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
-}
 
 std::vector<std::string> ImageFilesInFolder(const std::string &folder,
                                             const FileNameCollation &collation) {
@@ -38,7 +24,7 @@ std::vector<std::string> ImageFilesInFolder(const std::string &folder,
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code kindError;
-        if (it->is_regular_file(kindError) && IsImageFileName(it->path().string())) {
+        if (it->is_regular_file(kindError) && folvane::IsPageImageName(it->path().string())) {
             found.push_back(it->path());
         }
     }
@@ -60,7 +46,7 @@ std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths,
         if (IsFolder(path)) {
             const std::vector<std::string> inside = ImageFilesInFolder(path, collation);
             files.insert(files.end(), inside.begin(), inside.end());
-        } else if (IsImageFileName(path)) {
+        } else if (folvane::IsPageImageName(path)) {
             files.push_back(path);
         }
     }

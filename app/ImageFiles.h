@@ -7,9 +7,6 @@ class FileNameCollation;
 
 // Which files the window takes into its list from a drop or from its command line.
 
-// True for names ending .jpg, .jpeg, .tif, .tiff or .png, in any mix of case.
-bool IsImageFileName(const std::string &path);
-
 // The image files of a folder, not of its subfolders, with their names in the order of
 // `collation`; empty when the folder cannot be read.
 std::vector<std::string> ImageFilesInFolder(const std::string &folder,

@@ -1,5 +1,9 @@
 #include "app/PreviewPicture.h"
 
+#include <algorithm>
+
+#include "image/ReducedDecode.h"
+
 namespace {
 
 bool SwapsAxes(int32_t orientation) {
@@ -19,6 +23,37 @@ bool JpegUprightSize(const std::string &path, double &width, double &height) {
     return width > 0 && height > 0;
 }
 
+// The picture at the size of its rectangle on the page, only the part inside the sheet. Declines
+// (false) a picture no larger than its rectangle, which the full decode shows as it is.
+bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layout,
+                        const UiRect &client, PreviewPicture &picture) {
+    UiRect visible;
+    const auto choose = [&](uint32_t width, uint32_t height) -> std::optional<ReducedSize> {
+        const folvane::PagePlacement placement = folvane::PlaceOnPage(layout, width, height);
+        const PreviewPage page = LayOutPreviewPage(client, placement, width, height);
+        const UiRect &p = page.picture;
+        visible =
+            UiRect{std::max(p.left, page.sheet.left), std::max(p.top, page.sheet.top),
+                   std::min(p.right, page.sheet.right), std::min(p.bottom, page.sheet.bottom)};
+        if (p.Width() <= 0 || p.Height() <= 0 || uint32_t(p.Width()) >= width ||
+            uint32_t(p.Height()) >= height || visible.Width() <= 0 || visible.Height() <= 0) {
+            return std::nullopt;
+        }
+        return ReducedSize{uint32_t(p.Width()), uint32_t(p.Height()),
+                           ImageBox{visible.left - p.left, visible.top - p.top,
+                                    visible.right - p.left, visible.bottom - p.top}};
+    };
+    ReducedFacts facts;
+    if (!LoadReduced(path.c_str(), choose, picture.image, &facts)) {
+        picture.image.Init(FormatUnknown);
+        return false;
+    }
+    picture.uprightWidth = facts.uprightWidth;
+    picture.uprightHeight = facts.uprightHeight;
+    picture.part = visible;
+    return true;
+}
+
 } // namespace
 
 uint8_t PreviewJpegScale(double shown) {
@@ -32,6 +67,9 @@ uint8_t PreviewJpegScale(double shown) {
 
 bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
                         const UiRect &client, PreviewPicture &picture) {
+    if (LoadReducedPicture(path, layout, client, picture)) {
+        return true;
+    }
     CfImage &image = picture.image;
     double width = 0;
     double height = 0;

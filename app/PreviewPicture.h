@@ -1,8 +1,12 @@
-// The picture the preview shows on its page: loaded upright and, for large JPEGs, decoded at a
-// reduced scale that still leaves at least twice the pixels the page shows of it.
+// The picture the preview shows on its page, loaded upright. A picture larger than the
+// rectangle the page gives it is decoded straight to that rectangle's size, only the part
+// inside the sheet (image/ReducedDecode.h); any other, or one the reduced decode refuses, is
+// loaded whole as before (large JPEGs at a reduced scale that still leaves at least twice the
+// pixels the page shows of it).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/PreviewFit.h"
@@ -15,6 +19,9 @@ struct PreviewPicture {
     // the preview decoded it at.
     double uprightWidth = 0;
     double uprightHeight = 0;
+    // Where the image goes in the frame when it is only the visible part of the page's picture,
+    // at one frame pixel each (a reduced decode); otherwise the whole picture is drawn, scaled.
+    std::optional<UiRect> part;
 };
 
 // Loads path for a page of `layout` drawn into client. False when the file cannot be read

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "cli/OwnFolder.h"
-#include "pdf/PdfWriter.h"
+#include "pdf/PageGeneration.h"
 
 namespace folvane_pdf {
 
@@ -23,7 +23,7 @@ volatile std::sig_atomic_t haveOwnFile = 0;
 volatile std::sig_atomic_t progressShown = 0;
 
 extern "C" void OnInterrupt(int signal) {
-    PdfWriter::RemoveTemporaryFiles();
+    folvane::RemoveTemporaryFiles();
     RemoveOwnFolderNow();
     if (haveOwnFile) {
         ::unlink(ownFile);

@@ -11,7 +11,8 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(decode_auto decode_header_only decode_bmp decode_jpeg \
-  decode_ico decode_png decode_tiff exif pdfw_jpeg pdfw_tiff pdfw_png jpeg_repair ccitt_check)
+  decode_ico decode_png decode_tiff decode_reduced exif pdfw_jpeg pdfw_tiff pdfw_png jpeg_repair \
+  ccitt_check correction)
 
 build="$root/build/fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -22,8 +23,9 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 seeds_for() {
   case "$1" in
     decode_bmp) echo bmp ;; decode_ico) echo ico ;; decode_png | pdfw_png) echo png ;;
-    jpeg_repair) echo "jpeg jpeg_damaged" ;; ccitt_check) echo fax ;;
+    jpeg_repair) echo "jpeg jpeg_damaged" ;; ccitt_check) echo fax ;; correction) echo correction ;;
     decode_jpeg | exif | pdfw_jpeg) echo jpeg ;; decode_tiff | pdfw_tiff) echo tiff ;;
+    decode_reduced) echo "jpeg png tiff" ;;
     *) echo "bmp jpeg ico png tiff" ;;
   esac
 }

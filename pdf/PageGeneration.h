@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -13,13 +15,12 @@
 
 namespace folvane {
 
-// Engine image type for a path: "jpeg", "tiff", or "auto" when the path holds none of the four
-// substrings ".jpg", ".JPG", ".tif", ".TIF" (tried in that order; an occurrence only counts when
-// it does not start the path). "auto" lets the engine decide by the file's content.
-const char *ImageTypeForPath(const std::string &path);
-
 // The PDF version the page loop writes by default, and the window's pre-flight asks about.
 inline constexpr const char *kPdfVersion = "1.4";
+
+// The corners of a sheet a user placed by hand: x, y of the top-left, top-right, bottom-right
+// and bottom-left corners in pixels of the upright picture.
+using SheetCorners = std::array<double, 8>;
 
 struct GenerateOptions {
     PageLayout layout;
@@ -27,6 +28,12 @@ struct GenerateOptions {
     std::string pdfVersion = kPdfVersion;
     bool firstPageOnly = false; // one page per file, even for a TIFF of several
     std::string ocrLanguages{}; // empty: no text layer
+    // Every page corrected as a photographed or scanned document (its sheet found and
+    // flattened, a scan straightened, the light evened, written small); a photo in which no
+    // sheet is found goes in as it is, with a PageNote saying so.
+    bool correctDocuments = false;
+    // With correctDocuments, corners placed by hand for the first page of a row, by row.
+    std::map<std::size_t, SheetCorners> handCorners{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
@@ -53,6 +60,8 @@ struct PageNote {
         FaxReencoded,   // fax data PDF readers misread, re-encoded as G4; detail: what was wrong
         SamplesReduced, // samples of `number` bits (9 to 16) written with 8; detail: "" when
                         // the PDF version is why (1.5 keeps 16), else the reason
+        SheetNotFound,  // document correction found no sheet in the photo: it went in as it is
+        NotCorrected,   // document correction could not correct the page; detail: why
     } kind;
     double outside = 0;
     long long number = 0;
@@ -103,5 +112,10 @@ public:
 // through a link too) is refused before anything is written.
 void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
                  const GenerateOptions &options, const GenerateEvents &events = {});
+
+// Removes the temporary files of every document being written in this process, leaving their
+// targets untouched. Async-signal-safe: for a handler of SIGINT and the like that then ends the
+// process.
+void RemoveTemporaryFiles() noexcept;
 
 } // namespace folvane

@@ -14,41 +14,43 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MAX_LINES = 80
 
-# Each library's folder and the libraries its files may include; Qt only where it says so.
-# The order matters: the first folder that holds a file owns it (app/qt before app).
+# Each library's folder and the libraries its files include: exactly the arrows of
+# docs/architecture.dot (and, inside the engine, docs/pdfw-rooms.dot), which the suite compares
+# with this table. Qt only where it says so. The order matters: the first folder that holds a
+# file owns it (app/qt before app).
 LIBRARIES = [
     ("base", "base", []),
-    ("crt", "platform/crt", ["base"]),
-    ("gdi", "platform/gdi", ["base", "crt"]),
-    ("ui", "platform/ui", ["base", "crt", "gdi"]),
-    ("image", "image", ["base", "crt", "gdi"]),
-    ("ocr", "ocr", ["base"]),
-    # The engine's rooms (pdfw/*/README.md); each may include pdfw.h, the C interface's
-    # constants. A format reader knows nothing of the document or its output; the PDF object
-    # layer knows no format and no C function.
+    ("crt", "platform/crt", []),
+    ("gdi", "platform/gdi", []),
+    ("ui", "platform/ui", ["gdi"]),
+    ("image", "image", ["base", "gdi"]),
+    ("ocr", "ocr", []),
+    # The engine's rooms (pdfw/*/README.md and docs/pdfw-rooms.dot). A format reader knows
+    # nothing of the document or its output; the PDF object layer knows no format and no C
+    # function; only the top level and api/ see the C interface's header.
     ("pdfw.core", "pdfw/core", ["base", "ocr", "pdfw"]),
-    ("pdfw.raster", "pdfw/raster", ["base", "ocr", "pdfw", "pdfw.core"]),
-    ("pdfw.jpeg", "pdfw/jpeg", ["base", "pdfw", "pdfw.core", "pdfw.raster"]),
-    ("pdfw.tiff", "pdfw/tiff", ["base", "pdfw", "pdfw.core", "pdfw.raster", "pdfw.jpeg"]),
-    ("pdfw.png", "pdfw/png", ["base", "pdfw", "pdfw.core", "pdfw.raster"]),
-    ("pdfw.formats", "pdfw/formats",
-     ["base", "pdfw", "pdfw.core", "pdfw.jpeg", "pdfw.tiff", "pdfw.png"]),
-    ("pdfw.pipeline", "pdfw/pipeline", ["base", "ocr", "pdfw", "pdfw.core", "pdfw.formats"]),
-    ("pdfw.output", "pdfw/output", ["base", "pdfw", "pdfw.core"]),
-    ("pdfw.text", "pdfw/text", ["base", "ocr", "pdfw", "pdfw.core", "pdfw.raster", "pdfw.output"]),
-    ("pdfw.document", "pdfw/document",
-     ["base", "ocr", "pdfw", "pdfw.core", "pdfw.raster", "pdfw.output", "pdfw.text"]),
+    ("pdfw.raster", "pdfw/raster", ["pdfw.core"]),
+    ("pdfw.jpeg", "pdfw/jpeg", ["base", "pdfw.core", "pdfw.raster"]),
+    ("pdfw.tiff", "pdfw/tiff", ["pdfw.core", "pdfw.raster", "pdfw.jpeg"]),
+    ("pdfw.png", "pdfw/png", ["pdfw.core", "pdfw.raster"]),
+    ("pdfw.formats", "pdfw/formats", ["pdfw", "pdfw.core", "pdfw.jpeg", "pdfw.tiff", "pdfw.png"]),
+    ("pdfw.corrected", "pdfw/corrected", ["correction", "pdfw.core", "pdfw.raster", "pdfw.jpeg"]),
+    ("pdfw.pipeline", "pdfw/pipeline",
+     ["ocr", "correction", "pdfw.core", "pdfw.formats", "pdfw.corrected"]),
+    ("pdfw.output", "pdfw/output", ["pdfw.core"]),
+    ("pdfw.text", "pdfw/text", ["ocr", "pdfw.core", "pdfw.raster", "pdfw.output"]),
+    ("pdfw.document", "pdfw/document", ["pdfw.core", "pdfw.raster", "pdfw.output", "pdfw.text"]),
     ("pdfw.api", "pdfw/api",
-     ["base", "ocr", "pdfw", "pdfw.core", "pdfw.formats", "pdfw.pipeline", "pdfw.output",
-      "pdfw.document"]),
-    ("pdfw", "pdfw", ["base", "pdfw.core", "pdfw.formats", "pdfw.output", "pdfw.api"]),
-    ("pdf", "pdf", ["base", "pdfw"]),
-    ("scan", "scan", ["base"]),
-    ("qtui", "platform/qt", ["base", "crt", "gdi", "ui", "Qt"]),
-    ("qt", "app/qt", ["base", "crt", "gdi", "ui", "qtui", "app", "Qt"]),
-    ("app", "app", ["base", "crt", "gdi", "ui", "image", "pdf"]),
-    ("cli", "cli", ["base", "pdf", "scan"]),
-    ("tools", "tools", ["base", "image"]),
+     ["ocr", "pdfw", "pdfw.core", "pdfw.formats", "pdfw.pipeline", "pdfw.document"]),
+    ("pdfw", "pdfw", ["pdfw.core", "pdfw.formats", "pdfw.output", "pdfw.api"]),
+    ("pdf", "pdf", ["pdfw"]),
+    ("scan", "scan", []),
+    ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
+    ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
+    ("app", "app", ["crt", "gdi", "ui", "image", "pdf"]),
+    ("cli", "cli", ["pdf", "scan"]),
+    ("tools", "tools", ["image"]),
+    ("correction", "correction", ["base"]),
 ]
 PRODUCT = [folder for _, folder, _ in LIBRARIES]
 EVERY_CPP = PRODUCT + ["tests", "bench", "fuzz"]

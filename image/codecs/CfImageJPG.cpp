@@ -7,6 +7,7 @@
 #include "image/CfStream.h"
 #include "image/SafeSize.h"
 #include "image/codecs/DecodeFailure.h"
+#include "image/codecs/JpegCmyk.h"
 #include "image/codecs/JpegReadSession.h"
 
 namespace {
@@ -30,18 +31,6 @@ bool DpiFromQuotient(double value, int32_t *dpi) {
         *dpi = static_cast<int32_t>(value);
     }
     return true;
-}
-
-// The four samples as delivered, each channel scaled by the fourth. Returns the bytes written.
-size_t CmykRowToBgr(const uint8_t *row, size_t rowLength, uint8_t *dest, size_t stride) {
-    size_t d = 0;
-    for (size_t s = 0; s + 3 < rowLength && d + 2 < stride; s += 4, d += 3) {
-        const unsigned k = row[s + 3];
-        dest[d] = static_cast<uint8_t>(row[s + 2] * k / 255);
-        dest[d + 1] = static_cast<uint8_t>(row[s + 1] * k / 255);
-        dest[d + 2] = static_cast<uint8_t>(row[s] * k / 255);
-    }
-    return d;
 }
 
 } // namespace

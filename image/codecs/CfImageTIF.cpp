@@ -230,16 +230,9 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
             const auto a = static_cast<uint8_t>(TIFFGetA(abgr));
             // The raster's colours are premultiplied by its alpha; the bitmap keeps straight
             // colours beside its alpha plane, as drawing expects.
-            const auto straight = [a](uint32_t c) {
-                if (a == 255) {
-                    return static_cast<uint8_t>(c);
-                }
-                return a == 0 ? uint8_t{0}
-                              : static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
-            };
-            dst[3 * size_t{x}] = straight(TIFFGetB(abgr));
-            dst[3 * size_t{x} + 1] = straight(TIFFGetG(abgr));
-            dst[3 * size_t{x} + 2] = straight(TIFFGetR(abgr));
+            dst[3 * size_t{x}] = StraightChannel(TIFFGetB(abgr), a);
+            dst[3 * size_t{x} + 1] = StraightChannel(TIFFGetG(abgr), a);
+            dst[3 * size_t{x} + 2] = StraightChannel(TIFFGetR(abgr), a);
             alphaRow[x] = a;
         }
     }

@@ -2,6 +2,7 @@
 // buffer the decoder allocates with the C heap. Failures are raised with RaiseDecodeFailure.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -45,5 +46,13 @@ HeapPtr<RGBQUAD> BuildPalette(TIFF *tif, const CfImageTIF::Page &page, uint32_t 
 
 // Converts one 8-bit CIELab pixel (L 0..255, a and b signed) to an sRGB colour.
 RGBQUAD LabToRgb(uint8_t lightness, int8_t a, int8_t b);
+
+// A colour channel of libtiff's RGBA raster, premultiplied by alpha a, as a straight colour.
+inline uint8_t StraightChannel(uint32_t c, uint8_t a) {
+    if (a == 255) {
+        return static_cast<uint8_t>(c);
+    }
+    return a == 0 ? uint8_t{0} : static_cast<uint8_t>(std::min(255u, (c * 255 + a / 2) / a));
+}
 
 } // namespace tiffcodec

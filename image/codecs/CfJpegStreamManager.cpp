@@ -23,6 +23,7 @@ void CfJpegStreamManager::Init(CfStream *source, JOCTET *bufferOfBufferSize) {
     stream = source;
     buffer = bufferOfBufferSize;
     startOfFile = FALSE;
+    reachedEnd = FALSE;
 }
 
 void CfJpegStreamManager::InitSource(j_decompress_ptr cinfo) {
@@ -36,6 +37,7 @@ boolean CfJpegStreamManager::FillInputBuffer(j_decompress_ptr cinfo) {
         if (self->startOfFile) {
             ERREXIT(cinfo, JERR_INPUT_EMPTY);
         }
+        self->reachedEnd = TRUE;
         WARNMS(cinfo, JWRN_JPEG_EOF);
         self->buffer[0] = 0xFF;
         self->buffer[1] = JPEG_EOI;

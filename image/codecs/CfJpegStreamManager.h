@@ -11,7 +11,7 @@ class CfStream;
 // error exit may jump across its callbacks. The buffer belongs to the caller, who allocates
 // BufferSize bytes before decoding and frees them on every way out. The source never suspends:
 // at the end of the stream it hands the library a fake end-of-image marker (after a warning),
-// and an empty stream is a library error.
+// and an empty stream is a library error; reachedEnd then tells that the data ran out.
 struct CfJpegStreamManager {
     static constexpr size_t BufferSize = 4096;
 
@@ -19,6 +19,7 @@ struct CfJpegStreamManager {
     CfStream *stream;
     JOCTET *buffer;
     boolean startOfFile;
+    boolean reachedEnd; // the stream had no more bytes when the library asked for some
 
     void Init(CfStream *source, JOCTET *bufferOfBufferSize);
 

@@ -1,7 +1,11 @@
 #include "image/codecs/CfTiffStreamProcs.h"
 
+#include <cctype>
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
+#include <string>
 
 #include "image/CfStream.h"
 
@@ -17,9 +21,48 @@ CfStream *AsStream(thandle_t handle) {
     return static_cast<CfStream *>(handle);
 }
 
-// libtiff's messages are never shown or stored: the decoder reports failures in its own words.
-// Returning 1 keeps libtiff from passing the message on to its process-wide handlers.
+// libtiff's messages are never shown: the decoder reports failures in its own words, and a
+// caller who asked keeps a count and the first text. Returning 1 keeps libtiff from passing
+// the message on to its process-wide handlers.
 int IgnoreTiffMessage(TIFF *, void *, const char *, const char *, va_list) {
+    return 1;
+}
+
+void Keep(int &count, char (&first)[200], const char *module, const char *text) {
+    if (count++ == 0) {
+        std::snprintf(first, sizeof first, "%.30s: %s", module ? module : "libtiff", text);
+    }
+}
+
+// libtiff's fax codecs ("Premature EOF at line ...", or "Premature EOL at line ..." for a row
+// cut short, which is also all a file whose rows lack their end-of-line codes gets) and libjpeg
+// through the JPEG codec ("Premature end of JPEG file", "Corrupt JPEG data: premature end of
+// data segment") say so when a strip's data ends before its rows.
+bool SaysDataEnded(const char *text) {
+    std::string lower(text);
+    for (char &c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower.find("premature eof") != std::string::npos ||
+           lower.find("premature eol") != std::string::npos ||
+           lower.find("premature end") != std::string::npos;
+}
+
+int KeepTiffWarning(TIFF *, void *data, const char *module, const char *format, va_list ap) {
+    char text[160];
+    std::vsnprintf(text, sizeof text, format, ap);
+    auto *messages = static_cast<TiffMessages *>(data);
+    if (SaysDataEnded(text)) {
+        Keep(messages->dataEnded, messages->firstDataEnded, module, text);
+    }
+    return 1;
+}
+
+int KeepTiffError(TIFF *, void *data, const char *module, const char *format, va_list ap) {
+    char text[160];
+    std::vsnprintf(text, sizeof text, format, ap);
+    auto *messages = static_cast<TiffMessages *>(data);
+    Keep(messages->errors, messages->firstError, module, text);
     return 1;
 }
 
@@ -76,13 +119,15 @@ int TiffStreamMap(thandle_t, void **, toff_t *) {
 
 void TiffStreamUnmap(thandle_t, void *, toff_t) {}
 
-TIFF *TiffOpenStream(CfStream *stream, const char *mode) {
+TIFF *TiffOpenStream(CfStream *stream, const char *mode, TiffMessages *messages) {
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     if (options == nullptr) {
         return nullptr;
     }
-    TIFFOpenOptionsSetErrorHandlerExtR(options, IgnoreTiffMessage, nullptr);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreTiffMessage, nullptr);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, messages ? KeepTiffError : IgnoreTiffMessage,
+                                       messages);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, messages ? KeepTiffWarning : IgnoreTiffMessage,
+                                         messages);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLibtiffAllocationCeiling);
     TIFF *tif = TIFFClientOpenExt("TIFF IMAGE", mode, stream, TiffStreamRead, TiffStreamWrite,
                                   TiffStreamSeek, TiffStreamClose, TiffStreamSize, TiffStreamMap,

@@ -18,7 +18,18 @@ toff_t TiffStreamSize(thandle_t stream);
 int TiffStreamMap(thandle_t stream, void **base, toff_t *size);
 void TiffStreamUnmap(thandle_t stream, void *base, toff_t size);
 
-// Opens libtiff over the stream with handlers that drop every libtiff error and warning
-// message, and with libtiff's own allocations capped. Returns null when the stream holds no
-// readable TIFF header and first directory. The caller closes the handle with TIFFClose.
-TIFF *TiffOpenStream(CfStream *stream, const char *mode);
+// What libtiff reported while a handle was open: its errors, and its warnings that a strip's
+// data ended early (after which libtiff goes on, filling a fax or JPEG strip's remaining rows
+// with white or grey), each counted with the first kept. Other warnings are dropped.
+struct TiffMessages {
+    int errors = 0;
+    int dataEnded = 0;
+    char firstError[200] = "";
+    char firstDataEnded[200] = "";
+};
+
+// Opens libtiff over the stream with handlers that print nothing (with messages given, they
+// are counted and the first kept there; the object must outlive the handle), and with
+// libtiff's own allocations capped. Returns null when the stream holds no readable TIFF header
+// and first directory. The caller closes the handle with TIFFClose.
+TIFF *TiffOpenStream(CfStream *stream, const char *mode, TiffMessages *messages = nullptr);

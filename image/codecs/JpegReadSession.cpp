@@ -42,6 +42,14 @@ bool JpegReadSession::CalcOutputDimensions() {
     return true;
 }
 
+bool JpegReadSession::HasMultipleScans(bool *multiple) {
+    if (setjmp(m_errors.jump)) {
+        return false;
+    }
+    *multiple = jpeg_has_multiple_scans(&m_cinfo) != FALSE;
+    return true;
+}
+
 bool JpegReadSession::StartDecompress() {
     if (setjmp(m_errors.jump)) {
         return false;

@@ -35,12 +35,19 @@ public:
     bool Create(long memoryCeiling);
     bool ReadHeader();
     bool CalcOutputDimensions();
+    // Whether the file has several scans (progressive or multi-scan), which makes the library
+    // keep every coefficient of the picture.
+    bool HasMultipleScans(bool *multiple);
     bool StartDecompress();
     // One row of `length` samples in the library's image pool, freed with the session.
     bool AllocateRow(JDIMENSION length, JSAMPROW *row);
     // Reads the next scanline; false also when the library delivered none.
     bool ReadScanline(JSAMPROW row);
     bool FinishDecompress();
+
+    // True once the stream ran out of bytes while the library still wanted some: the library
+    // then goes on as if the image ended there.
+    bool ReachedEnd() const { return m_source.reachedEnd != FALSE; }
 
     // The library's reason for the last failed call.
     const char *Message() const { return m_errors.message; }

@@ -128,14 +128,22 @@ bool PngReadSession::PixelsPerMetre(uint32_t *x, uint32_t *y) const {
 }
 
 bool PngReadSession::SetOutput(PngOutput output) {
-    if (!ApplyTransformations(output)) {
+    if (!ApplyTransformations(output, true)) {
         return false;
     }
     m_rowBytes = png_get_rowbytes(m_png, m_info);
     return true;
 }
 
-bool PngReadSession::ApplyTransformations(PngOutput output) {
+bool PngReadSession::SetPassOutput(PngOutput output) {
+    if (!ApplyTransformations(output, false)) {
+        return false;
+    }
+    m_rowBytes = png_get_rowbytes(m_png, m_info);
+    return true;
+}
+
+bool PngReadSession::ApplyTransformations(PngOutput output, bool wholeRows) {
     if (setjmp(png_jmpbuf(m_png))) {
         return false;
     }
@@ -148,7 +156,9 @@ bool PngReadSession::ApplyTransformations(PngOutput output) {
     if (output == PngOutput::Bgr || output == PngOutput::Bgra) {
         png_set_bgr(m_png);
     }
-    png_set_interlace_handling(m_png);
+    if (wholeRows) {
+        png_set_interlace_handling(m_png);
+    }
     png_read_update_info(m_png, m_info);
     return true;
 }

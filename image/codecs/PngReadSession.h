@@ -57,9 +57,12 @@ public:
     // 8 bits, and tells libpng to handle the interlace passes itself. Afterwards RowBytes is
     // the length of one delivered row.
     bool SetOutput(PngOutput output);
+    // The same transformations without libpng's handling of the interlace passes: ReadRow then
+    // delivers the rows of each pass in turn, each holding only that pass's pixels.
+    bool SetPassOutput(PngOutput output);
     size_t RowBytes() const { return m_rowBytes; }
 
-    // Reads the next row of a non-interlaced image.
+    // Reads the next row of a non-interlaced image, or the next pass row after SetPassOutput.
     bool ReadRow(uint8_t *row);
     // Reads every pass of the whole image into rows (Height() pointers of RowBytes each).
     bool ReadImage(uint8_t **rows);
@@ -68,7 +71,7 @@ public:
     const char *Message() const { return m_message; }
 
 private:
-    bool ApplyTransformations(PngOutput output);
+    bool ApplyTransformations(PngOutput output, bool wholeRows);
 
     png_structp m_png = nullptr;
     png_infop m_info = nullptr;

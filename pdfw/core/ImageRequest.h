@@ -8,6 +8,16 @@
 
 namespace pdfw {
 
+// Document correction of a page: off, with the sheet found by detection, or with its corners
+// placed by hand.
+struct CorrectionRequest {
+    bool on = false;
+    bool handCorners = false;
+    // x, y of the top-left, top-right, bottom-right and bottom-left corners, in pixels of the
+    // upright picture.
+    double corners[8] = {};
+};
+
 struct ImageRequest {
     std::string path;
     int page = 1;     // 1-based page of a multi-page file
@@ -15,6 +25,7 @@ struct ImageRequest {
     MemoryProcs memory;
     std::string ocrLanguages; // recognise the text in these languages too; "": no
     std::string spillFolder;  // where a page too large to hold spills ("": the temporary folder)
+    CorrectionRequest correction;
 };
 
 } // namespace pdfw

@@ -8,11 +8,11 @@
 #include <zlib.h>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/PictureLimits.h"
 #include "pdfw/core/UnnamedFile.h"
 #include "pdfw/png/PngDataCheck.h"
 #include "pdfw/png/PngDecoder.h"
 #include "pdfw/raster/IccProfile.h"
-#include "pdfw/raster/PictureLimits.h"
 #include "pdfw/raster/RasterImage.h"
 #include "pdfw/raster/StreamedRaster.h"
 

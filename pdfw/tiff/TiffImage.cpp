@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/PictureLimits.h"
 #include "pdfw/core/UnnamedFile.h"
 #include "pdfw/jpeg/JpegImage.h"
 #include "pdfw/jpeg/JpegStructure.h"
 #include "pdfw/raster/IccProfile.h"
-#include "pdfw/raster/PictureLimits.h"
 #include "pdfw/raster/RasterImage.h"
 #include "pdfw/raster/StreamedRaster.h"
 #include "pdfw/tiff/CcittCheck.h"

@@ -11,15 +11,6 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-TEST(ImageFileName, TakesJpegTiffAndPngNamesInAnyCase) {
-    for (const char *name : {"a.jpg", "a.JPEG", "a.Jpg", "a.tif", "a.TIFF", "a.png", "x.y/a.PnG"}) {
-        EXPECT_TRUE(IsImageFileName(name)) << name;
-    }
-    for (const char *name : {"a.pdf", "a", "a.jpg.txt", ".jpg.d/a", "a.jp", "a.bmp"}) {
-        EXPECT_FALSE(IsImageFileName(name)) << name;
-    }
-}
-
 class Folder : public ::testing::Test {
 protected:
     Folder() { fs::create_directories(root / "scans" / "inner"); }

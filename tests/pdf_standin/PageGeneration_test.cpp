@@ -45,27 +45,6 @@ TEST(ScaleForImageType, FollowsTheResolutionClasses) {
     EXPECT_EQ(folvane::ScaleForImageType(-1), 0.1871f);
 }
 
-TEST(ImageTypeForPath, TestsTheFourSubstringsInOrder) {
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/p1.jpg"), "jpeg");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/P1.JPG"), "jpeg");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/p1.tif"), "tiff");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/p1.tiff"), "tiff");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/P1.TIFF"), "tiff");
-    // Anywhere in the path, and ".jpg" wins over ".tif".
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/a.jpg/p1.tif"), "jpeg");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/a.tif/p1.png"), "tiff");
-    // Case-sensitive: the engine decides these by content.
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/p1.Jpg"), "auto");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/p1.jpeg"), "auto");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/p1.Tif"), "auto");
-    EXPECT_STREQ(folvane::ImageTypeForPath("/scans/p1.png"), "auto");
-    EXPECT_STREQ(folvane::ImageTypeForPath(""), "auto");
-    // An occurrence at the very first character does not count.
-    EXPECT_STREQ(folvane::ImageTypeForPath(".jpg"), "auto");
-    EXPECT_STREQ(folvane::ImageTypeForPath(".jpg/p1.tif"), "tiff");
-    EXPECT_STREQ(folvane::ImageTypeForPath("x.jpg"), "jpeg");
-}
-
 TEST_F(PageGenerationTest, AClassDrivesTheEngineInTheGenerateCommandsOrder) {
     std::vector<std::string> images = {"/p/one.JPG", "/p/two.tiff", "/p/three.bmp"};
     folvane::GenerateEvents events;

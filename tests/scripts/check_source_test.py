@@ -44,6 +44,7 @@ class CheckSourceTest(unittest.TestCase):
             "pdfw/core/A.cpp: pdfw.core may not include image/CfImage.h (image)",
             "pdfw/core/A.cpp: pdfw.core may not include tests/support/Bytes.h (tests)",
             "pdfw/jpeg/A.cpp: pdfw.jpeg may not include pdfw/document/Document.h (pdfw.document)",
+            "pdfw/jpeg/A.cpp: pdfw.jpeg may not include pdfw/pdfw.h (pdfw)",
             "platform/ui/A.h: ui may not include app/Resource.h (app)",
         ])
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -61,6 +62,32 @@ bool EncodeInto(const PngImage &image, const std::vector<png_color> &palette, pn
     const int passes = image.interlaced ? png_set_interlace_handling(png) : 1;
     for (int pass = 0; pass < passes; ++pass) {
         png_write_rows(png, rows, image.height);
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+using RowSource = std::function<void(uint32_t, uint8_t *)>;
+
+// Kept free of objects with destructors: libpng's error exit jumps across it.
+bool EncodeBandsInto(const PngImage &image, const RowSource &rows, uint8_t *row, FILE *file) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, image.width, image.height, image.bitDepth,
+                 static_cast<int>(image.colour), PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, Z_BEST_SPEED);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_write_info(png, info);
+    for (uint32_t y = 0; y < image.height; ++y) {
+        rows(y, row);
+        png_write_row(png, row);
     }
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
@@ -179,6 +206,21 @@ Bytes MakePng(const PngImage &image) {
     out.insert(out.begin() + static_cast<long>(std::min(at, out.size())), extra.begin(),
                extra.end());
     return out;
+}
+
+void WritePngInBands(const std::string &path, const PngImage &image, const RowSource &rows) {
+    if (image.interlaced || image.colour == PngColour::Palette) {
+        throw std::invalid_argument("WritePngInBands: non-interlaced images without palette");
+    }
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        throw std::runtime_error("WritePngInBands: cannot create " + path);
+    }
+    std::vector<uint8_t> row(image.RowBytes());
+    const bool written = EncodeBandsInto(image, rows, row.data(), file);
+    if (std::fclose(file) != 0 || !written) {
+        throw std::runtime_error("WritePngInBands: libpng refused or the file was not written");
+    }
 }
 
 Picture DecodePng(const Bytes &png) {

@@ -194,6 +194,42 @@ void WriteTiff(const std::string &path, const std::vector<TiffPage> &pages, cons
     TIFFClose(tif);
 }
 
+void WriteTiffInBands(const std::string &path, const TiffPage &page, const RowSource &rows) {
+    if (page.tileWidth != 0 || page.coded || page.planar != PLANARCONFIG_CONTIG) {
+        throw std::invalid_argument("WriteTiffInBands: contiguous strips only");
+    }
+    TIFF *tif = TIFFOpen(path.c_str(), "w");
+    if (tif == nullptr) {
+        throw std::runtime_error("WriteTiffInBands: cannot create " + path);
+    }
+    try {
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.height);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, page.samplesPerPixel);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, page.bitsPerSample);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, page.photometric);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        SetCodingTags(tif, page);
+        SetOptionalTags(tif, page);
+        if (page.compression == COMPRESSION_ADOBE_DEFLATE ||
+            page.compression == COMPRESSION_DEFLATE) {
+            TIFFSetField(tif, TIFFTAG_ZIPQUALITY, 1);
+        }
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP,
+                     page.rowsPerStrip != 0 ? page.rowsPerStrip : TIFFDefaultStripSize(tif, 0));
+        Bytes row(page.RowBytes());
+        for (uint32_t y = 0; y < page.height; ++y) {
+            rows(y, row.data());
+            Check(TIFFWriteScanline(tif, row.data(), y, 0) >= 0, "a scanline");
+        }
+        Check(TIFFWriteDirectory(tif), "the directory");
+    } catch (...) {
+        TIFFClose(tif);
+        throw;
+    }
+    TIFFClose(tif);
+}
+
 TiffPage FaxPage(uint32_t width, uint32_t height, uint16_t compression) {
     TiffPage page;
     page.width = width;

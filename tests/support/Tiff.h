@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,16 @@ TiffPage FaxPage(uint32_t width, uint32_t height, uint16_t compression = COMPRES
 // order). mode "w" writes the host's byte order, "wb" big-endian, "w8" BigTIFF. Throws
 // std::runtime_error when libtiff refuses.
 void WriteTiff(const std::string &path, const std::vector<TiffPage> &pages, const char *mode = "w");
+
+// Fills `row` with row y (from the top) of a picture too large to be held whole, packed as the
+// file stores it.
+using RowSource = std::function<void(uint32_t y, uint8_t *row)>;
+
+// Writes a one-page file whose rows come from `rows` (page.data is not used), scanline by
+// scanline into strips of page.rowsPerStrip rows (libtiff's default when 0), so that a file of
+// any size costs about one strip of memory. Deflate pages use the fastest level. Tiled and
+// pre-coded pages are not written this way. Throws std::runtime_error when libtiff refuses.
+void WriteTiffInBands(const std::string &path, const TiffPage &page, const RowSource &rows);
 
 // Page `page` (from 0) as libtiff's RGBA reader gives it, top row first, 4 components; an
 // empty picture when the reader fails.

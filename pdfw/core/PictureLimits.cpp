@@ -1,4 +1,4 @@
-#include "pdfw/raster/PictureLimits.h"
+#include "pdfw/core/PictureLimits.h"
 
 #include <cstdlib>
 #include <utility>

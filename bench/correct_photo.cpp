@@ -1,0 +1,124 @@
+// Corrects one photo and prints what the correction found, as one JSON line, for the
+// benchmark that compares corners with the desk photos' truth and times the run:
+//
+//     correct_photo [--scan|--photo] IN.jpg [OUT.png]
+//
+// The JPEG is read with libjpeg and its EXIF orientation handed to the correction, as the PDF
+// engine does. OUT.png gets the corrected page: the ink over the background for colour pages,
+// the ink alone for bilevel ones. "ms" is the correction's own time, "decode_ms" the JPEG's.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "base/ExifOrientation.h"
+#include "correction/Correction.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Png.h"
+
+namespace {
+
+int orientationOf(const support::Bytes &jpeg) {
+    std::size_t at = support::FindMarker(jpeg, 0xE1);
+    if (at == std::string::npos || at + 4 > jpeg.size()) {
+        return 1;
+    }
+    std::size_t length = static_cast<std::size_t>(jpeg[at + 2]) << 8 | jpeg[at + 3];
+    std::size_t start = at + 4, end = std::min(jpeg.size(), at + 2 + length);
+    if (end < start + 6 || std::memcmp(&jpeg[start], "Exif\0\0", 6) != 0) {
+        return 1;
+    }
+    int orientation = folvane::ExifOrientation(&jpeg[start + 6], end - start - 6);
+    return orientation == 0 ? 1 : orientation;
+}
+
+// The page as a viewer would show it: white, the background where there is one, black ink.
+support::Picture rendered(const correction::CorrectedPage &page) {
+    support::Picture out = support::Blank(page.width, page.height, 3);
+    std::fill(out.samples.begin(), out.samples.end(), 255);
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            bool ink = page.ink[y * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
+            for (int c = 0; c < 3 && !page.background.empty(); ++c) {
+                int bx = std::min(page.backgroundWidth - 1, x * page.backgroundWidth / page.width);
+                int by =
+                    std::min(page.backgroundHeight - 1, y * page.backgroundHeight / page.height);
+                out.At(x, y, c) = page.background[(by * page.backgroundWidth + bx) * 3 + c];
+            }
+            for (int c = 0; c < 3 && ink; ++c) {
+                out.At(x, y, c) = 0;
+            }
+        }
+    }
+    return out;
+}
+
+const char *kindName(correction::SourceKind kind) {
+    return kind == correction::SourceKind::Scan ? "scan" : "photo";
+}
+
+void printJson(const char *path, const correction::CorrectedPage &page, double ms,
+               double decodeMs) {
+    const correction::PageFacts &f = page.facts;
+    std::printf("{\"file\":\"%s\",\"found\":%s,\"corners\":[", path, f.found ? "true" : "false");
+    for (int i = 0; i < 4; ++i) {
+        std::printf("%s[%.2f,%.2f]", i ? "," : "", f.corners[i].x, f.corners[i].y);
+    }
+    std::printf("],\"confidence\":%.3f,\"content\":\"%s\",\"width\":%d,\"height\":%d,"
+                "\"dpi\":%.1f,\"paper\":\"%s\",\"treated_as\":\"%s\",\"deskew\":%.3f,"
+                "\"ms\":%.1f,\"decode_ms\":%.1f}\n",
+                f.confidence,
+                page.content == correction::ContentKind::Colour ? "colour" : "bilevel", page.width,
+                page.height, page.dpi, correction::paperName(f.paper), kindName(f.treatedAs),
+                f.deskewDegrees, ms, decodeMs);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    correction::SourceKind kind = correction::SourceKind::Unknown;
+    int first = 1;
+    if (argc > 1 && (std::strcmp(argv[1], "--scan") == 0 || std::strcmp(argv[1], "--photo") == 0)) {
+        kind = argv[1][2] == 's' ? correction::SourceKind::Scan : correction::SourceKind::Photo;
+        first = 2;
+    }
+    if (argc - first < 1 || argc - first > 2) {
+        std::fprintf(stderr, "usage: correct_photo [--scan|--photo] IN.jpg [OUT.png]\n");
+        return 2;
+    }
+    const char *in = argv[first];
+    support::Bytes jpeg = support::ReadFile(in);
+    auto start = std::chrono::steady_clock::now();
+    support::JpegReadOptions options;
+    options.colourSpace = JCS_RGB;
+    support::DecodedJpeg decoded = support::DecodeJpeg(jpeg, options);
+    auto decodedAt = std::chrono::steady_clock::now();
+    if (!decoded.ok) {
+        std::fprintf(stderr, "correct_photo: %s: not a JPEG libjpeg can read\n", in);
+        return 1;
+    }
+    const support::Picture &p = decoded.picture;
+    correction::Picture picture;
+    picture.pixels = p.samples.data();
+    picture.size = p.samples.size();
+    picture.width = p.width;
+    picture.height = p.height;
+    picture.channels = p.components;
+    picture.stride = static_cast<std::size_t>(p.width) * p.components;
+    picture.orientation = orientationOf(jpeg);
+    picture.kind = kind;
+    correction::CorrectedPage page = correction::correctPage(picture);
+    auto correctedAt = std::chrono::steady_clock::now();
+    if (!page.error.empty()) {
+        std::fprintf(stderr, "correct_photo: %s: %s\n", in, page.error.c_str());
+        return 1;
+    }
+    using ms = std::chrono::duration<double, std::milli>;
+    printJson(in, page, ms(correctedAt - decodedAt).count(), ms(decodedAt - start).count());
+    if (argc - first == 2) {
+        support::WriteFile(argv[first + 1], support::MakePng(support::PngImageOf(rendered(page))));
+    }
+    return 0;
+}

@@ -1,0 +1,91 @@
+#include "correction/Background.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include <opencv2/imgproc.hpp>
+
+namespace correction {
+
+namespace {
+
+constexpr double kBackgroundDpi = 150;
+
+// Fills the pixels whose weight is 0 (their colour set to 0) with the mean of the weighted
+// ones around them, looking further and further out until every hole has some: holes take the
+// colour of what surrounds them. What is still empty then (a page all ink) turns white.
+void fillHoles(cv::Mat &rgb, const cv::Mat &weight) {
+    cv::Mat hole = weight <= 0;
+    for (int box : {9, 33, 129}) {
+        if (cv::countNonZero(hole) == 0) {
+            return;
+        }
+        cv::Mat sum, count;
+        cv::boxFilter(rgb, sum, -1, cv::Size(box, box), cv::Point(-1, -1), false);
+        cv::boxFilter(weight, count, -1, cv::Size(box, box), cv::Point(-1, -1), false);
+        for (int y = 0; y < rgb.rows; ++y) {
+            uint8_t *h = hole.ptr<uint8_t>(y);
+            const float *n = count.ptr<float>(y);
+            const cv::Vec3f *s = sum.ptr<cv::Vec3f>(y);
+            cv::Vec3f *out = rgb.ptr<cv::Vec3f>(y);
+            for (int x = 0; x < rgb.cols; ++x) {
+                if (h[x] && n[x] > 0.5f) {
+                    out[x] = s[x] / n[x];
+                    h[x] = 0;
+                }
+            }
+        }
+    }
+    rgb.setTo(cv::Scalar(255, 255, 255), hole);
+}
+
+} // namespace
+
+Background makeBackground(const cv::Mat &colour, const cv::Mat &ink, double dpi) {
+    Background bg;
+    double f = dpi > kBackgroundDpi ? kBackgroundDpi / dpi : 1.0;
+    cv::Size size(std::max(1, static_cast<int>(std::lround(colour.cols * f))),
+                  std::max(1, static_cast<int>(std::lround(colour.rows * f))));
+    bg.dpi = dpi * size.width / std::max(1, colour.cols);
+    // The ink, grown by a pixel over its grey fringe, is left out of each block's mean.
+    cv::Mat grown;
+    cv::dilate(ink, grown, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
+    cv::Mat rgb = cv::Mat::zeros(size, CV_32FC3), weight = cv::Mat::zeros(size, CV_32FC1);
+    cv::Mat total = cv::Mat::zeros(size, CV_32FC1);
+    std::vector<int> column(colour.cols);
+    for (int x = 0; x < colour.cols; ++x) {
+        column[x] = static_cast<int>(static_cast<int64_t>(x) * size.width / colour.cols);
+    }
+    for (int y = 0; y < colour.rows; ++y) {
+        int by = static_cast<int>(static_cast<int64_t>(y) * size.height / colour.rows);
+        const cv::Vec3b *in = colour.ptr<cv::Vec3b>(y);
+        const uint8_t *skip = grown.ptr<uint8_t>(y);
+        cv::Vec3f *sum = rgb.ptr<cv::Vec3f>(by);
+        float *kept = weight.ptr<float>(by), *all = total.ptr<float>(by);
+        for (int x = 0; x < colour.cols; ++x) {
+            all[column[x]] += 1;
+            if (!skip[x]) {
+                sum[column[x]] += cv::Vec3f(in[x][0], in[x][1], in[x][2]);
+                kept[column[x]] += 1;
+            }
+        }
+    }
+    // Half a block or more of paper or colour gives a trustworthy mean; less is a hole.
+    for (int y = 0; y < size.height; ++y) {
+        cv::Vec3f *p = rgb.ptr<cv::Vec3f>(y);
+        float *w = weight.ptr<float>(y);
+        const float *all = total.ptr<float>(y);
+        for (int x = 0; x < size.width; ++x) {
+            bool trusted = w[x] >= 0.5f * all[x] && w[x] > 0;
+            p[x] = trusted ? p[x] / w[x] : cv::Vec3f(0, 0, 0);
+            w[x] = trusted ? 1.0f : 0.0f;
+        }
+    }
+    fillHoles(rgb, weight);
+    rgb.convertTo(bg.rgb, CV_8UC3);
+    return bg;
+}
+
+} // namespace correction

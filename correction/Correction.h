@@ -1,0 +1,115 @@
+// Document correction: turns a photographed or scanned page into a page that reads like a
+// scan. findSheet() finds the four corners of the sheet in a photo; correctPage() flattens the
+// sheet (or deskews a scan and cuts its dark border away), evens its light, and splits it into
+// black ink and, for pages with colour, a reduced-resolution background.
+//
+// Plain data in and out: callers hand in their own pixels and get vectors back.
+//  - Neither function throws. A picture that cannot be corrected gives a result whose `error`
+//    says why; a picture without a recognisable sheet gives a sound result with `found` false
+//    and the whole picture kept as the page, never a crop made at a guess.
+//  - Both may run on several threads at once (one picture per call); they keep no state
+//    between calls. Results are byte for byte the same whatever the number of threads of the
+//    calling program: the first call sets the image library underneath to run on the calling
+//    thread only.
+//  - Coordinates are pixels of the upright picture (after its EXIF/TIFF orientation), x to the
+//    right and y down, (0, 0) the centre of the top-left pixel.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace correction {
+
+// What the picture is, as far as the caller knows; Unknown lets the library decide.
+enum class SourceKind { Unknown, Photo, Scan };
+
+// The paper the page's shape (and, for scans, its size) was snapped to.
+enum class PaperSize { None, A4, A5, B5, Letter };
+
+// What the corrected page holds: black ink on paper only (stored as the bilevel ink alone), or
+// colour or grey tones a bilevel image would lose (the ink over a colour background).
+enum class ContentKind { Bilevel, Colour };
+
+struct Point {
+    double x = 0;
+    double y = 0;
+};
+
+// Corners of the sheet: top-left, top-right, bottom-right, bottom-left of the upright picture.
+using Corners = std::array<Point, 4>;
+
+struct Picture {
+    const uint8_t *pixels = nullptr; // not owned; read only, during the call
+    std::size_t size = 0;            // bytes readable at `pixels`
+    int width = 0;                   // stored pixels, before the orientation is applied
+    int height = 0;
+    int channels = 0;       // 1 grey, 3 RGB; 8 bits each
+    std::size_t stride = 0; // bytes from the start of a row to the next, rows top first
+    int orientation = 1;    // EXIF/TIFF orientation 1..8; anything else counts as 1 (upright)
+    SourceKind kind = SourceKind::Unknown;
+    double dpi = 0; // the resolution the file states, 0 when unknown (a camera's is meaningless)
+    std::optional<Corners> corners; // corners placed by hand (upright pixels): no detection
+};
+
+struct SheetSearch {
+    std::string error;     // empty on success; else why the picture could not be searched
+    bool found = false;    // a sheet was found with confidence
+    Corners corners{};     // the sheet's corners; the whole picture's when none was found
+    double confidence = 0; // 0..1
+};
+
+// Finds the sheet in a photo: the four corners, whether it was found with confidence, and the
+// confidence. Hand-placed corners in `picture` are returned as they are.
+SheetSearch findSheet(const Picture &picture);
+
+// How the page was obtained.
+struct PageFacts {
+    bool found = false; // a sheet was found (or its corners were given); false: picture kept whole
+    Corners corners{};  // the part of the upright picture that became the page
+    double confidence = 0;
+    PaperSize paper = PaperSize::None;
+    SourceKind treatedAs = SourceKind::Photo; // Photo or Scan, never Unknown
+    // How far the page stood turned in the picture, in degrees, clockwise positive; the
+    // correction turned it back by as much.
+    double deskewDegrees = 0;
+};
+
+struct CorrectedPage {
+    std::string error; // empty on success; else why nothing else below is filled
+
+    int width = 0; // the corrected page, in pixels
+    int height = 0;
+    double dpi = 0;
+    ContentKind content = ContentKind::Bilevel;
+
+    // The ink at full resolution: 1 bit per pixel, 1 = ink, the first pixel of a row in the
+    // most significant bit, each row padded to whole bytes (inkRowBytes = (width + 7) / 8).
+    std::vector<uint8_t> ink;
+    std::size_t inkRowBytes = 0;
+
+    // Colour pages only: the page at backgroundDpi (100 to 150 dpi, never more than `dpi`) as
+    // RGB, 3 bytes a pixel, rows of 3 * backgroundWidth bytes top first, with the ink filled by
+    // the paper and colour around it. Empty for bilevel pages.
+    int backgroundWidth = 0;
+    int backgroundHeight = 0;
+    double backgroundDpi = 0;
+    std::vector<uint8_t> background;
+
+    // The cleaned page in grey at full resolution for text recognition, width bytes a row,
+    // 0 black, 255 white.
+    std::vector<uint8_t> grey;
+
+    PageFacts facts;
+};
+
+// Corrects a photo or a scan: finds the sheet (or takes the given corners), flattens it to
+// its own shape, evens the light, and splits it into ink and background.
+CorrectedPage correctPage(const Picture &picture);
+
+const char *paperName(PaperSize paper); // "A4", ..., "none"
+
+} // namespace correction

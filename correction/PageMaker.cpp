@@ -1,0 +1,160 @@
+#include "correction/PageMaker.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <opencv2/imgproc.hpp>
+
+#include "correction/Background.h"
+#include "correction/Geometry.h"
+#include "correction/PageCleaner.h"
+#include "correction/PageContent.h"
+#include "correction/PageShape.h"
+#include "correction/ScanPage.h"
+#include "correction/SheetFinder.h"
+#include "correction/SourceGuess.h"
+
+namespace correction {
+
+namespace {
+
+struct PagePlan {
+    Quad quad{};
+    PageShape shape;
+    PageFacts facts;
+    bool paperFill = false; // outside the picture is paper (a turned scan), not more picture
+};
+
+double tiltOf(const Quad &q) {
+    cv::Point2d across = (q[1] - q[0]) + (q[2] - q[3]);
+    return std::atan2(across.y, across.x) * 180 / CV_PI;
+}
+
+PagePlan photoPlan(const UprightImage &upright, const Quad &quad, bool found, double confidence) {
+    PagePlan plan;
+    plan.quad = quad;
+    cv::Size2d span = quadSpan(quad);
+    double aspect = found ? sheetAspect(quad, upright.size()) : span.height / span.width;
+    plan.shape = pageShape(aspect, span.width, span.height, 0, found ? Snap::Reshape : Snap::None);
+    plan.facts.found = found;
+    plan.facts.confidence = confidence;
+    plan.facts.treatedAs = SourceKind::Photo;
+    plan.facts.deskewDegrees = found ? tiltOf(quad) : 0;
+    return plan;
+}
+
+PagePlan scanPlan(const Quad &quad, double skew, bool found, double statedDpi) {
+    PagePlan plan;
+    plan.quad = quad;
+    cv::Size2d span = quadSpan(quad);
+    plan.shape = pageShape(span.height / std::max(1e-9, span.width), span.width, span.height,
+                           statedDpi, Snap::NameOnly);
+    plan.paperFill = true;
+    plan.facts.found = found;
+    plan.facts.confidence = found ? 1 : 0;
+    plan.facts.treatedAs = SourceKind::Scan;
+    plan.facts.deskewDegrees = skew;
+    return plan;
+}
+
+PagePlan plan(const UprightImage &upright, const Picture &picture) {
+    if (picture.corners) {
+        Quad given = toQuad(*picture.corners);
+        if (picture.kind == SourceKind::Scan) {
+            return scanPlan(given, tiltOf(given), true, picture.dpi);
+        }
+        return photoPlan(upright, given, true, 1);
+    }
+    SourceKind kind = picture.kind;
+    SheetFound sheet;
+    sheet.corners = wholePicture(upright.size());
+    if (kind != SourceKind::Scan) {
+        sheet = findSheetIn(upright);
+    }
+    if (kind == SourceKind::Unknown) {
+        kind = guessSource(upright, sheet);
+    }
+    if (kind == SourceKind::Scan) {
+        ScanPage scan = findScanPage(upright);
+        return scanPlan(scan.corners, scan.skewDegrees, scan.darkBorder, picture.dpi);
+    }
+    return photoPlan(upright, sheet.corners, sheet.found, sheet.confidence);
+}
+
+// The quad's part of the stored rows, reduced first when it holds far more pixels than the
+// page (a bilinear warp alone would alias the text), warped to the page's rectangle. The
+// orientation only moves the quad's corners: the warp reads the stored rows themselves.
+cv::Mat warpToPage(const UprightImage &upright, const PagePlan &plan) {
+    cv::Size size = plan.shape.size;
+    std::vector<cv::Point2f> stored;
+    for (const cv::Point2d &p : plan.quad) {
+        cv::Point2d s = upright.toStored(p);
+        stored.emplace_back(static_cast<float>(s.x), static_cast<float>(s.y));
+    }
+    cv::Rect whole(0, 0, upright.stored().cols, upright.stored().rows);
+    cv::Rect bounds = cv::boundingRect(stored);
+    bounds = cv::Rect(bounds.x - 2, bounds.y - 2, bounds.width + 4, bounds.height + 4) & whole;
+    if (bounds.empty()) {
+        bounds = whole;
+    }
+    cv::Mat source = upright.stored()(bounds);
+    cv::Size2d span = quadSpan(plan.quad);
+    double f = std::min(span.width / size.width, span.height / size.height);
+    double shrink = 1;
+    if (f > 1.5) {
+        cv::Size reduced(std::max(1, static_cast<int>(std::lround(source.cols / f))),
+                         std::max(1, static_cast<int>(std::lround(source.rows / f))));
+        cv::resize(source, source, reduced, 0, 0, cv::INTER_AREA);
+        shrink = static_cast<double>(bounds.width) / reduced.width;
+    }
+    std::vector<cv::Point2f> from, to = {{-0.5f, -0.5f},
+                                         {size.width - 0.5f, -0.5f},
+                                         {size.width - 0.5f, size.height - 0.5f},
+                                         {-0.5f, size.height - 0.5f}};
+    for (const cv::Point2f &p : stored) {
+        cv::Point2f local =
+            (p - cv::Point2f(bounds.tl()) + cv::Point2f(0.5f, 0.5f)) / static_cast<float>(shrink) -
+            cv::Point2f(0.5f, 0.5f);
+        from.push_back(local);
+    }
+    cv::Mat transform = cv::getPerspectiveTransform(from, to);
+    cv::Mat page;
+    cv::warpPerspective(source, page, transform, size, cv::INTER_LINEAR,
+                        plan.paperFill ? cv::BORDER_CONSTANT : cv::BORDER_REPLICATE,
+                        cv::Scalar(255, 255, 255));
+    return page;
+}
+
+void fillImages(CorrectedPage &page, const cv::Mat &flat) {
+    CleanPage clean = cleanPage(flat);
+    page.content = contentOf(clean);
+    cv::Mat ink = inkMask(clean, page.content);
+    page.ink = packBits(ink, page.inkRowBytes);
+    cv::Mat grey = clean.grey.isContinuous() ? clean.grey : clean.grey.clone();
+    page.grey.assign(grey.data, grey.data + grey.total());
+    if (page.content != ContentKind::Colour) {
+        return;
+    }
+    Background bg = makeBackground(clean.colour, ink, page.dpi);
+    page.backgroundWidth = bg.rgb.cols;
+    page.backgroundHeight = bg.rgb.rows;
+    page.backgroundDpi = bg.dpi;
+    page.background.assign(bg.rgb.data, bg.rgb.data + bg.rgb.total() * 3);
+}
+
+} // namespace
+
+CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
+    PagePlan p = plan(upright, picture);
+    p.facts.corners = toCorners(p.quad);
+    p.facts.paper = p.shape.paper;
+    CorrectedPage page;
+    page.width = p.shape.size.width;
+    page.height = p.shape.size.height;
+    page.dpi = p.shape.dpi;
+    page.facts = p.facts;
+    fillImages(page, warpToPage(upright, p));
+    return page;
+}
+
+} // namespace correction

@@ -1,0 +1,146 @@
+#include "correction/UprightImage.h"
+
+#include <algorithm>
+
+#include <opencv2/imgproc.hpp>
+
+#include "base/CheckedSize.h"
+#include "correction/Limits.h"
+#include "correction/Reduce.h"
+
+namespace correction {
+
+std::string checkPicture(const Picture &picture) {
+    if (picture.pixels == nullptr || picture.width <= 0 || picture.height <= 0) {
+        return "the picture has no pixels";
+    }
+    if (picture.channels != 1 && picture.channels != 3) {
+        return "pictures of " + std::to_string(picture.channels) +
+               " channels cannot be corrected (1 grey or 3 RGB)";
+    }
+    if (picture.width > kMaxSide || picture.height > kMaxSide ||
+        int64_t{picture.width} * picture.height > kMaxPixels) {
+        return "the picture (" + std::to_string(picture.width) + " x " +
+               std::to_string(picture.height) + " pixels) is larger than the 64 megapixels " +
+               "that can be corrected";
+    }
+    auto rowBytes = CheckedSize::Mul(picture.width, picture.channels);
+    if (!rowBytes || picture.stride < *rowBytes) {
+        return "the picture's rows (stride " + std::to_string(picture.stride) +
+               " bytes) are shorter than its width";
+    }
+    auto needed = CheckedSize::Mul(picture.stride, picture.height - 1);
+    auto total = needed ? CheckedSize::Add(*needed, *rowBytes) : std::nullopt;
+    if (!total || *total > picture.size) {
+        return "the picture's " + std::to_string(picture.size) + " bytes are fewer than its " +
+               std::to_string(picture.height) + " rows need";
+    }
+    return {};
+}
+
+namespace {
+
+bool turnsQuarter(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
+
+// Orientation values say how the stored rows are shown: 2 mirrored, 3 half a turn, 4 upside
+// down mirrored, 5 transposed, 6 a quarter clockwise, 7 transversed, 8 a quarter anticlockwise.
+cv::Mat turned(const cv::Mat &stored, int orientation) {
+    cv::Mat out;
+    switch (orientation) {
+    case 2:
+        cv::flip(stored, out, 1);
+        return out;
+    case 3:
+        cv::rotate(stored, out, cv::ROTATE_180);
+        return out;
+    case 4:
+        cv::flip(stored, out, 0);
+        return out;
+    case 5:
+        cv::transpose(stored, out);
+        return out;
+    case 6:
+        cv::rotate(stored, out, cv::ROTATE_90_CLOCKWISE);
+        return out;
+    case 7:
+        cv::transpose(stored, out);
+        cv::flip(out, out, -1);
+        return out;
+    case 8:
+        cv::rotate(stored, out, cv::ROTATE_90_COUNTERCLOCKWISE);
+        return out;
+    default:
+        return stored;
+    }
+}
+
+} // namespace
+
+UprightImage::UprightImage(const Picture &picture) {
+    orientation_ = picture.orientation >= 1 && picture.orientation <= 8 ? picture.orientation : 1;
+    const int type = picture.channels == 1 ? CV_8UC1 : CV_8UC3;
+    cv::Mat rows(picture.height, picture.width, type, const_cast<uint8_t *>(picture.pixels),
+                 picture.stride);
+    if (picture.channels == 1) {
+        cv::cvtColor(rows, stored_, cv::COLOR_GRAY2RGB);
+    } else {
+        stored_ = rows;
+    }
+    size_ = turnsQuarter(orientation_) ? cv::Size(stored_.rows, stored_.cols) : stored_.size();
+}
+
+cv::Point2d UprightImage::toStored(cv::Point2d p) const {
+    double w = stored_.cols - 1, h = stored_.rows - 1;
+    switch (orientation_) {
+    case 2:
+        return {w - p.x, p.y};
+    case 3:
+        return {w - p.x, h - p.y};
+    case 4:
+        return {p.x, h - p.y};
+    case 5:
+        return {p.y, p.x};
+    case 6:
+        return {p.y, h - p.x};
+    case 7:
+        return {w - p.y, h - p.x};
+    case 8:
+        return {w - p.y, p.x};
+    default:
+        return p;
+    }
+}
+
+cv::Mat UprightImage::reduced(int factor) const {
+    factor = std::max(1, factor);
+    // The upright whole blocks, from the upright top-left corner, found in the stored rows.
+    int wide = std::max(1, size_.width / factor) * factor;
+    int high = std::max(1, size_.height / factor) * factor;
+    cv::Point2d a = toStored({0, 0}), b = toStored({std::min(wide, size_.width) - 1.0,
+                                                    std::min(high, size_.height) - 1.0});
+    cv::Rect blocks(
+        cv::Point(static_cast<int>(std::min(a.x, b.x)), static_cast<int>(std::min(a.y, b.y))),
+        cv::Point(static_cast<int>(std::max(a.x, b.x)) + 1,
+                  static_cast<int>(std::max(a.y, b.y)) + 1));
+    return turned(reduceBy(stored_(blocks), factor), orientation_);
+}
+
+cv::Vec3d UprightImage::at(cv::Point2d upright) const {
+    cv::Point2d p = toStored(upright);
+    double x = std::clamp(p.x, 0.0, stored_.cols - 1.0),
+           y = std::clamp(p.y, 0.0, stored_.rows - 1.0);
+    int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
+    int x1 = std::min(x0 + 1, stored_.cols - 1), y1 = std::min(y0 + 1, stored_.rows - 1);
+    double fx = x - x0, fy = y - y0;
+    const cv::Vec3b &a = stored_.at<cv::Vec3b>(y0, x0), &b = stored_.at<cv::Vec3b>(y0, x1);
+    const cv::Vec3b &c = stored_.at<cv::Vec3b>(y1, x0), &d = stored_.at<cv::Vec3b>(y1, x1);
+    cv::Vec3d out;
+    for (int i = 0; i < 3; ++i) {
+        out[i] = (a[i] * (1 - fx) + b[i] * fx) * (1 - fy) + (c[i] * (1 - fx) + d[i] * fx) * fy;
+    }
+    return out;
+}
+
+} // namespace correction

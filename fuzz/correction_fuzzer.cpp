@@ -1,0 +1,31 @@
+// Runs the document correction on small pictures of any content, shape, orientation and kind,
+// with and without hand-placed corners (fuzz/CorrectionInput.h has the layout).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "correction/Correction.h"
+#include "fuzz/CorrectionInput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    fuzz::CorrectionInput input;
+    if (!fuzz::readCorrectionInput(data, size, input)) {
+        return 0;
+    }
+    correction::SheetSearch search = correction::findSheet(input.picture);
+    correction::CorrectedPage page = correction::correctPage(input.picture);
+    if (!page.error.empty()) {
+        return 0;
+    }
+    // A page that says it succeeded holds what it says it holds.
+    size_t pixels = static_cast<size_t>(page.width) * page.height;
+    if (page.width <= 0 || page.height <= 0 || page.grey.size() != pixels ||
+        page.ink.size() != page.inkRowBytes * page.height ||
+        page.inkRowBytes != static_cast<size_t>(page.width + 7) / 8 ||
+        page.background.size() !=
+            static_cast<size_t>(page.backgroundWidth) * page.backgroundHeight * 3 ||
+        (search.error.empty() != page.error.empty())) {
+        abort();
+    }
+    return 0;
+}

@@ -1,0 +1,135 @@
+// The reduced decode's entry points: the format told by the first bytes, then the decoder of
+// that format (image/codecs/Reduced*.cpp) with the failure caught at this one place.
+#include "image/ReducedDecode.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "image/CfStdioStream.h"
+#include "image/codecs/DecodeFailure.h"
+#include "image/codecs/ReducedJob.h"
+
+namespace {
+
+constexpr const char *kNoStream = "DecodeReduced: null stream";
+constexpr const char *kNoChooser = "DecodeReduced: no reduced size chooser";
+constexpr const char *kViewTarget = "DecodeReduced: a view cannot receive a decoded image";
+constexpr const char *kNoPosition = "DecodeReduced: the stream position cannot be read";
+constexpr const char *kOtherFormat =
+    "DecodeReduced: not a JPEG, PNG or TIFF file (the formats read reduced)";
+
+int32_t FormatOf(const uint8_t *head, size_t length) {
+    static constexpr uint8_t kJpeg[] = {0xFF, 0xD8, 0xFF};
+    static constexpr uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    static constexpr uint8_t kTiffs[][4] = {
+        {'I', 'I', 42, 0}, {'M', 'M', 0, 42}, {'I', 'I', 43, 0}, {'M', 'M', 0, 43}};
+    if (length >= sizeof kJpeg && std::memcmp(head, kJpeg, sizeof kJpeg) == 0) {
+        return FormatJpeg;
+    }
+    if (length >= sizeof kPng && std::memcmp(head, kPng, sizeof kPng) == 0) {
+        return FormatPng;
+    }
+    for (const auto &tiff : kTiffs) {
+        if (length >= sizeof tiff && std::memcmp(head, tiff, sizeof tiff) == 0) {
+            return FormatTiff;
+        }
+    }
+    return FormatUnknown;
+}
+
+bool Run(CfStream &stream, ReducedJob &job) {
+    const int32_t start = stream.Tell();
+    if (start < 0) {
+        RaiseDecodeFailure(kNoPosition);
+    }
+    uint8_t head[8] = {};
+    const size_t length = stream.Read(head, 1, sizeof head);
+    if (!stream.Seek(start, kSeekStart)) {
+        RaiseDecodeFailure(kNoPosition);
+    }
+    job.facts.format = FormatOf(head, length);
+    job.image.info.type = job.facts.format;
+    switch (job.facts.format) {
+    case FormatJpeg:
+        DecodeReducedJpeg(stream, job);
+        return true;
+    case FormatPng:
+        DecodeReducedPng(stream, job);
+        return true;
+    case FormatTiff:
+        DecodeReducedTiff(stream, job);
+        return true;
+    default:
+        RaiseDecodeFailure(kOtherFormat);
+    }
+}
+
+} // namespace
+
+ReducedSize ReducedSizeWithin(uint32_t uprightWidth, uint32_t uprightHeight, uint32_t maxWidth,
+                              uint32_t maxHeight) {
+    ReducedSize size;
+    const uint32_t width = std::max<uint32_t>(uprightWidth, 1);
+    const uint32_t height = std::max<uint32_t>(uprightHeight, 1);
+    maxWidth = std::clamp<uint32_t>(maxWidth, 1, width);
+    maxHeight = std::clamp<uint32_t>(maxHeight, 1, height);
+    // The side that limits keeps its maximum; the other follows the proportions, rounded.
+    if (uint64_t{maxWidth} * height <= uint64_t{maxHeight} * width) {
+        size.width = maxWidth;
+        size.height = uint32_t((uint64_t{maxWidth} * height + width / 2) / width);
+    } else {
+        size.height = maxHeight;
+        size.width = uint32_t((uint64_t{maxHeight} * width + height / 2) / height);
+    }
+    size.width = std::clamp<uint32_t>(size.width, 1, width);
+    size.height = std::clamp<uint32_t>(size.height, 1, height);
+    return size;
+}
+
+bool DecodeReduced(CfStream *stream, const ReducedSizeChooser &choose, CfImage &image,
+                   ReducedFacts *facts) {
+    ReducedFacts ignored;
+    ReducedFacts &found = facts ? *facts : ignored;
+    found = ReducedFacts{};
+    if (image.info.viewSource) {
+        image.SetLastError(kViewTarget);
+        return false;
+    }
+    image.DestroyFrames();
+    image.Destroy();
+    image.SetLastError(nullptr);
+    if (!stream || !choose) {
+        image.SetLastError(!stream ? kNoStream : kNoChooser);
+        return false;
+    }
+    ReducedJob job{choose, image, found};
+    const bool decoded = CatchDecodeFailure(image, [&] { return Run(*stream, job); });
+    if (!decoded) {
+        image.Destroy();
+    }
+    return decoded;
+}
+
+bool LoadReduced(const char *path, const ReducedSizeChooser &choose, CfImage &image,
+                 ReducedFacts *facts) {
+    if (facts) {
+        *facts = ReducedFacts{};
+    }
+    FILE *file = path ? std::fopen(path, "rb") : nullptr;
+    if (!file) {
+        char text[kLastErrorSize];
+        std::snprintf(text, sizeof text, "LoadReduced: the file cannot be opened: %s",
+                      path ? std::strerror(errno) : "no path");
+        image.SetLastError(text);
+        return false;
+    }
+    bool decoded = false;
+    {
+        CfStdioStream stream(file);
+        decoded = DecodeReduced(&stream, choose, image, facts);
+    }
+    std::fclose(file);
+    return decoded;
+}

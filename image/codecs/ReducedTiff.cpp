@@ -1,0 +1,131 @@
+// The reduced TIFF decode: the page's strips or tiles checked against the file first (a page
+// claiming far more than the file holds is refused before anything is decoded), then read a
+// band at a time (TiffBlocks), converted as the full decoder converts them (TiffRgbaRows,
+// TiffSampleRows) and area-averaged into the reduced size.
+#include <cstdio>
+#include <memory>
+#include <type_traits>
+
+#include <tiffio.h>
+
+#include "image/CfStream.h"
+#include "image/SafeSize.h"
+#include "image/codecs/AreaReducer.h"
+#include "image/codecs/CfImageTIFPage.h"
+#include "image/codecs/CfTiffStreamProcs.h"
+#include "image/codecs/DecodeFailure.h"
+#include "image/codecs/ReducedJob.h"
+#include "image/codecs/TiffBlocks.h"
+#include "image/codecs/TiffRgbaRows.h"
+#include "image/codecs/TiffSampleRows.h"
+
+namespace {
+
+constexpr const char *kModule = "ReducedTiff";
+
+struct TiffCloser {
+    void operator()(TIFF *tif) const { TIFFClose(tif); }
+};
+using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
+
+template <typename T> T GetTag(TIFF *tif, uint32_t tag, T fallback) {
+    T value = fallback;
+    return TIFFGetField(tif, tag, &value) ? value : fallback;
+}
+
+// The page's tags with the full decoder's defaults.
+CfImageTIF::Page ReadPage(TIFF *tif) {
+    CfImageTIF::Page page;
+    page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
+    page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
+    page.samplesPerPixel = GetTag<uint16_t>(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    page.bitsPerSample = GetTag<uint16_t>(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    page.rowsPerStrip = GetTag<uint32_t>(tif, TIFFTAG_ROWSPERSTRIP, 0xFFFFFFFF);
+    page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
+    page.orientation = GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1);
+    if (page.orientation < 1 || page.orientation > 8) {
+        page.orientation = 1;
+    }
+    return page;
+}
+
+[[noreturn]] void RaiseStrile(const char *kind, uint32_t index, uint32_t count,
+                              const char *problem) {
+    char text[kLastErrorSize];
+    std::snprintf(text, sizeof text,
+                  "%s: %s %u of %u %s: the file holds less than its header "
+                  "claims",
+                  kModule, kind, index + 1, count, problem);
+    RaiseDecodeFailure(text);
+}
+
+// Every strip or tile of the page must lie inside the file, and all of them together fit in
+// it: data that is missing, or shared by many strips, fails here at once rather than after
+// decoding rows of nothing. (An empty one fails when it is read, if it is: a plane that no
+// colour needs may be left empty.)
+void CheckStriles(TIFF *tif, CfStream &stream) {
+    const bool tiled = TIFFIsTiled(tif) != 0;
+    const char *kind = tiled ? "tile" : "strip";
+    const uint32_t count = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    const int64_t fileSize = stream.Size();
+    uint64_t total = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        int failed = 0;
+        const uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &failed);
+        const uint64_t bytes = TIFFGetStrileByteCountWithErr(tif, i, &failed);
+        if (failed) {
+            RaiseStrile(kind, i, count, "has no readable place in the file");
+        }
+        if (fileSize >= 0 && bytes != 0 && !SafeSize::FitsWithin(offset, bytes, fileSize)) {
+            RaiseStrile(kind, i, count, "lies beyond the end of the file");
+        }
+        const auto sum = SafeSize::Add(total, bytes);
+        if (!sum || (fileSize >= 0 && *sum > uint64_t(fileSize))) {
+            RaiseStrile(kind, i, count, "overlaps the ones before it");
+        }
+        total = *sum;
+    }
+}
+
+template <class Rows>
+void ReducePage(TIFF *tif, const CfImageTIF::Page &page, Rows &rows, const ReducedSize &size,
+                TiffMessages &messages, CfImage &image) {
+    AreaReducer reducer({page.width, page.height, page.orientation, rows.Pixels()}, size);
+    TiffBlockReader reader(tif, page.width, page.height, rows.Planes(), rows.Mode(), messages);
+    reader.ReadAll([&](const TiffBlock &block) { rows.Add(block, reducer); });
+    if constexpr (std::is_same_v<Rows, TiffSampleRows>) {
+        reducer.Finish(image, rows.Shift(), rows.GreyMap());
+    } else {
+        reducer.Finish(image);
+    }
+}
+
+} // namespace
+
+void DecodeReducedTiff(CfStream &stream, ReducedJob &job) {
+    TiffMessages messages;
+    TiffHandle tif(TiffOpenStream(&stream, "rb", &messages));
+    if (!tif) {
+        RaiseDecodeFailure("ReducedTiff: not a TIFF file libtiff can open");
+    }
+    if (!TIFFSetDirectory(tif.get(), static_cast<uint16_t>(job.image.info.frame))) {
+        RaiseDecodeFailure("ReducedTiff: the page asked for is not in the file");
+    }
+    CfImageTIF::Page page = ReadPage(tif.get());
+    const bool turned = page.orientation >= 5;
+    const ReducedSize size =
+        job.Choose(turned ? page.height : page.width, turned ? page.width : page.height, kModule);
+    CheckStriles(tif.get(), stream);
+    // As the full decoder does: a page with no usable RowsPerStrip is one strip.
+    if (page.rowsPerStrip > page.height || page.rowsPerStrip == 0) {
+        page.rowsPerStrip = page.height;
+        TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, page.height);
+    }
+    if (tiffcodec::IsRgbFamily(page.photometric)) {
+        TiffRgbaRows rows(tif.get(), page.samplesPerPixel);
+        ReducePage(tif.get(), page, rows, size, messages, job.image);
+    } else {
+        TiffSampleRows rows(tif.get(), page);
+        ReducePage(tif.get(), page, rows, size, messages, job.image);
+    }
+}

@@ -1,0 +1,72 @@
+// Reading one TIFF page a band at a time for the reduced decode: a strip at a time (libtiff
+// decodes whole strips twice as fast as it decodes them row by row), a tile at a time, or, for
+// contiguous strips larger than the band ceiling, a scanline at a time (libtiff then decodes a
+// strip as it goes, so a strip of any height costs one row). Each read is a block, with every
+// plane of it.
+//
+// No buffer passes kTiffBandCeiling. A block that cannot be read, or whose data libtiff says
+// ended early (it warns, and goes on with white or grey rows, for fax and JPEG strips), raises
+// DecodeFailure naming the row, strip or tile and libtiff's words: the reduced decode never
+// shows part of a picture as all of it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+typedef struct tiff TIFF;
+struct TiffMessages;
+
+// The most bytes one band (with all its planes) may take.
+inline constexpr uint64_t kTiffBandCeiling = uint64_t{64} << 20;
+// The most planes a page stored plane by plane may have for the reduced decode.
+inline constexpr uint16_t kTiffMaxPlanes = 4;
+
+struct TiffBlock {
+    uint32_t x0 = 0; // the block's first pixel in the stored picture
+    uint32_t y0 = 0;
+    uint32_t width = 0; // its pixels inside the picture, across and down
+    uint32_t rows = 0;
+    uint32_t rowPixels = 0; // pixels a data row holds: the tile's width, or the picture's
+    size_t rowBytes = 0;    // bytes from one data row of a plane to the next
+    size_t planeBytes = 0;  // bytes each plane's buffer holds
+    uint16_t planeCount = 1;
+    const uint8_t *planes[kTiffMaxPlanes] = {};
+};
+
+enum class TiffBlockMode { Scanlines, Strips, Tiles };
+
+// How to read the current page: tiles by the tile; strips whole when they fit the band
+// ceiling or when `wholeStrips` (separate planes, subsampled YCbCr: libtiff's conversion takes
+// them only whole), else a scanline at a time. `planes` as for TiffBlockReader.
+TiffBlockMode ChooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips);
+
+class TiffBlockReader {
+public:
+    // planes is 1 for contiguous data and the samples per pixel for separate planes; messages
+    // are those of the handle (TiffOpenStream), counted afresh for the reading.
+    TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes, TiffBlockMode mode,
+                    TiffMessages &messages);
+
+    // Reads the page top to bottom, the tiles of a row of tiles left to right, and hands each
+    // block to visit.
+    void ReadAll(const std::function<void(const TiffBlock &)> &visit);
+
+private:
+    void ReadScanlines(const std::function<void(const TiffBlock &)> &visit);
+    void ReadStrips(const std::function<void(const TiffBlock &)> &visit);
+    void ReadTiles(const std::function<void(const TiffBlock &)> &visit);
+    // Makes the buffers of one plane each, `bytes` long, within the band ceiling.
+    void AllocatePlanes(uint64_t bytes, const char *what);
+    // Raises when a read failed (ok false) or libtiff warned while it read.
+    void Check(bool ok, const char *what, uint64_t at, uint64_t of) const;
+
+    TIFF *m_tif;
+    uint32_t m_width;
+    uint32_t m_height;
+    uint16_t m_planes;
+    TiffBlockMode m_mode;
+    TiffMessages &m_messages;
+    std::vector<uint8_t> m_buffers[kTiffMaxPlanes];
+};

@@ -1,0 +1,72 @@
+#include "pdf/ImageFileRules.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace folvane {
+
+namespace {
+
+std::string LowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The file name's extension with its dot ("" when the name has none).
+std::string ExtensionOf(const std::string &path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
+        dot == (slash == std::string::npos ? 0 : slash + 1)) {
+        return "";
+    }
+    return path.substr(dot);
+}
+
+// True when `part` first occurs in `path` after its first character.
+bool FoundAfterStart(const std::string &path, const char *part) {
+    std::size_t position = path.find(part);
+    return position != std::string::npos && position > 0;
+}
+
+} // namespace
+
+const std::vector<std::string> &PageImageExtensions() {
+    static const std::vector<std::string> kExtensions = {".jpg", ".jpeg", ".tif", ".tiff", ".png"};
+    return kExtensions;
+}
+
+std::vector<std::string> AddDialogPatterns() {
+    std::vector<std::string> patterns;
+    for (const std::string &extension : PageImageExtensions()) {
+        patterns.push_back("*" + extension);
+    }
+    return patterns;
+}
+
+bool IsPageImageName(const std::string &path) {
+    const std::vector<std::string> &known = PageImageExtensions();
+    return std::find(known.begin(), known.end(), LowerAscii(ExtensionOf(path))) != known.end();
+}
+
+bool IsPreviewName(const std::string &path) {
+    static constexpr std::array<const char *, 5> kPrefixes = {".tif", ".jpg", ".jpe", ".bmp",
+                                                              ".png"};
+    const std::string extension = LowerAscii(ExtensionOf(path));
+    return std::any_of(kPrefixes.begin(), kPrefixes.end(),
+                       [&](const char *prefix) { return extension.compare(0, 4, prefix) == 0; });
+}
+
+const char *ImageTypeForPath(const std::string &path) {
+    if (FoundAfterStart(path, ".jpg") || FoundAfterStart(path, ".JPG")) {
+        return "jpeg";
+    }
+    if (FoundAfterStart(path, ".tif") || FoundAfterStart(path, ".TIF")) {
+        return "tiff";
+    }
+    return "auto";
+}
+
+} // namespace folvane

@@ -1,0 +1,36 @@
+// Which files the program takes for page images, by their names. A file's content decides its
+// format in the end (the engine and the preview both read its first bytes); these rules only
+// decide which names are offered, taken, tried or hinted. Every such rule is here, named; where
+// two differ, the comment says why.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace folvane {
+
+// The extensions of the formats pages are made from (JPEG, TIFF, PNG), lower case, with the dot.
+const std::vector<std::string> &PageImageExtensions();
+
+// What the add dialog offers: every page image extension as a pattern ("*.jpg"); the dialog
+// matches them without regard to case.
+std::vector<std::string> AddDialogPatterns();
+
+// Whether a dropped file, or a file of a dropped or named folder, goes into the list: its name
+// ends with a page image extension, in any case.
+bool IsPageImageName(const std::string &path);
+
+// Whether the preview tries to decode a file: its extension starts with ".tif", ".jpg", ".jpe",
+// ".bmp" or ".png", in any case; other files show the placeholder picture. Wider than
+// IsPageImageName on purpose: the original window compared only an extension's first four
+// characters (so ".tiff" and ".jpeg" count, and so does ".jpe"), and the preview's image library
+// reads BMP too, although no page is made from one.
+bool IsPreviewName(const std::string &path);
+
+// The image type the page loop names to the engine for a path: "jpeg" when ".jpg" or ".JPG"
+// occurs in it after its first character, else "tiff" for ".tif" or ".TIF", else "auto". This is
+// the original generate command's substring test, kept as it was: the engine reads the file's
+// content whatever the hint says, so the hint changes only the type a call names.
+const char *ImageTypeForPath(const std::string &path);
+
+} // namespace folvane

@@ -1,0 +1,183 @@
+// The corrected page as a reader sees it: paper white and even despite fall-off, shadow and a
+// lamp's cast; the seal still red; black text stored as bilevel, a page with colour as colour;
+// the page's shape and resolution.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "correction/Correction.h"
+#include "tests/correction/Photos.h"
+#include "tests/deskphoto/DeskPhoto.h"
+
+using namespace correction_test;
+
+namespace {
+
+desk::ShotSpec harshShot(bool seal) {
+    desk::ShotSpec spec;
+    spec.seed = 21;
+    spec.desk = desk::Desk::DarkWood;
+    spec.width = 1200;
+    spec.height = 1600;
+    spec.rotationDegrees = 8;
+    spec.keystone = 0.12;
+    spec.fill = 0.7;
+    spec.falloff = 0.4;
+    spec.shadow = true;
+    spec.cast = 1.2;
+    spec.page.seal = seal;
+    return spec;
+}
+
+struct Corrected {
+    desk::DeskPhoto photo;
+    correction::CorrectedPage page;
+};
+
+Corrected correct(const desk::ShotSpec &spec) {
+    Corrected c{desk::makeDeskPhoto(spec), {}};
+    support::Picture stored = decoded(c.photo);
+    c.page = correction::correctPage(pictureOf(stored, spec.orientation));
+    return c;
+}
+
+// True when the flat page is plain paper all around (x, y) within `reach` pixels.
+bool plainPaper(const support::Picture &flat, int x, int y, int reach, bool (*paper)(uint32_t)) {
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            int xx = x + dx, yy = y + dy;
+            if (xx < 0 || yy < 0 || xx >= flat.width || yy >= flat.height ||
+                !paper(flat.Rgb(xx, yy))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool white(uint32_t rgb) {
+    return (rgb & 0xFF) > 240 && (rgb >> 8 & 0xFF) > 240 && (rgb >> 16) > 240;
+}
+
+bool sealRed(uint32_t rgb) {
+    return (rgb >> 16) > 150 && (rgb >> 8 & 0xFF) < 90 && (rgb & 0xFF) < 90;
+}
+
+// Grid points of the flat page (as shares of its size) where it is `paper` well around.
+std::vector<std::pair<double, double>> placesOf(const support::Picture &flat,
+                                                bool (*paper)(uint32_t), int reach, int step) {
+    std::vector<std::pair<double, double>> places;
+    for (int y = step / 2; y < flat.height; y += step) {
+        for (int x = step / 2; x < flat.width; x += step) {
+            if (plainPaper(flat, x, y, reach, paper)) {
+                places.push_back({(x + 0.5) / flat.width, (y + 0.5) / flat.height});
+            }
+        }
+    }
+    return places;
+}
+
+bool inkAt(const correction::CorrectedPage &page, int x, int y) {
+    return page.ink[y * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
+}
+
+TEST(PageCleaning, PaperComesOutWhiteFromCornerToCorner) {
+    Corrected c = correct(harshShot(true));
+    ASSERT_TRUE(c.page.error.empty()) << c.page.error;
+    ASSERT_TRUE(c.page.facts.found);
+    // Paper well away from any mark: a corner error of the detection stays clear of the ink.
+    int reach = c.photo.flatPage.width / 40;
+    std::vector<std::pair<double, double>> places = placesOf(c.photo.flatPage, white, reach, 7);
+    ASSERT_GT(places.size(), 200u);
+    std::vector<int> levels;
+    for (auto [u, v] : places) {
+        int x = static_cast<int>(u * c.page.width), y = static_cast<int>(v * c.page.height);
+        levels.push_back(c.page.grey[static_cast<size_t>(y) * c.page.width + x]);
+    }
+    std::sort(levels.begin(), levels.end());
+    EXPECT_GE(levels[levels.size() / 20], 200) << "5th percentile of the paper";
+    // In the photo itself the paper was far from even: the test means something.
+    int darkest = 255;
+    for (int y = 0; y < c.photo.upright.height; y += 4) {
+        for (int x = 0; x < c.photo.upright.width; x += 4) {
+            double px = x, py = y;
+            const desk::Corners &q = c.photo.corners;
+            bool inside = true;
+            for (int i = 0; i < 4; ++i) {
+                const desk::Point &a = q[i], &b = q[(i + 1) % 4];
+                inside &= (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x) > 0;
+            }
+            if (inside && x % 40 == 0 && y % 40 == 0) {
+                darkest = std::min<int>(darkest, c.photo.upright.At(x, y, 2));
+            }
+        }
+    }
+    EXPECT_LT(darkest, 170) << "the photo's paper should have had shadow and cast";
+}
+
+TEST(PageCleaning, TheSealStaysRedAndIsNotInk) {
+    Corrected c = correct(harshShot(true));
+    ASSERT_EQ(c.page.content, correction::ContentKind::Colour);
+    ASSERT_FALSE(c.page.background.empty());
+    std::vector<std::pair<double, double>> places = placesOf(c.photo.flatPage, sealRed, 1, 2);
+    ASSERT_GT(places.size(), 20u);
+    double r = 0, g = 0, b = 0;
+    int inked = 0;
+    for (auto [u, v] : places) {
+        int bx = static_cast<int>(u * c.page.backgroundWidth);
+        int by = static_cast<int>(v * c.page.backgroundHeight);
+        const uint8_t *p =
+            &c.page.background[(static_cast<size_t>(by) * c.page.backgroundWidth + bx) * 3];
+        r += p[0], g += p[1], b += p[2];
+        inked +=
+            inkAt(c.page, static_cast<int>(u * c.page.width), static_cast<int>(v * c.page.height));
+    }
+    double n = static_cast<double>(places.size());
+    EXPECT_GT(r / n, 150);
+    EXPECT_GT(r / n - g / n, 60) << "mean colour " << r / n << ", " << g / n << ", " << b / n;
+    EXPECT_GT(r / n - b / n, 60);
+    EXPECT_LT(inked / n, 0.1) << "the seal was turned into black ink";
+}
+
+TEST(PageCleaning, BlackTextIsBilevelAndASealMakesAColourPage) {
+    Corrected text = correct(harshShot(false));
+    ASSERT_TRUE(text.page.error.empty()) << text.page.error;
+    EXPECT_EQ(text.page.content, correction::ContentKind::Bilevel);
+    EXPECT_TRUE(text.page.background.empty());
+    Corrected sealed = correct(harshShot(true));
+    EXPECT_EQ(sealed.page.content, correction::ContentKind::Colour);
+    EXPECT_NEAR(sealed.page.backgroundDpi, std::min(150.0, sealed.page.dpi), 1);
+    EXPECT_EQ(sealed.page.background.size(),
+              static_cast<size_t>(sealed.page.backgroundWidth) * sealed.page.backgroundHeight * 3);
+    // The text is ink in both.
+    size_t inkBits = 0;
+    for (uint8_t byte : text.page.ink) {
+        inkBits += static_cast<size_t>(__builtin_popcount(byte));
+    }
+    double share =
+        static_cast<double>(inkBits) / (static_cast<double>(text.page.width) * text.page.height);
+    EXPECT_GT(share, 0.005);
+    EXPECT_LT(share, 0.2);
+}
+
+TEST(PageCleaning, ThePageTakesTheSheetsShapeNeverMoreThan300Dpi) {
+    for (desk::Paper paper : {desk::Paper::A4, desk::Paper::Letter}) {
+        desk::ShotSpec spec = harshShot(false);
+        spec.page.paper = paper;
+        spec.keystone = 0.2;
+        Corrected c = correct(spec);
+        ASSERT_TRUE(c.page.facts.found) << desk::paperName(paper);
+        double ratio = static_cast<double>(c.page.height) / c.page.width;
+        double expected = paper == desk::Paper::A4 ? 297.0 / 210 : 11 / 8.5;
+        EXPECT_NEAR(ratio, expected, 0.01 * expected) << desk::paperName(paper);
+        EXPECT_STREQ(correction::paperName(c.page.facts.paper), desk::paperName(paper));
+        EXPECT_LE(c.page.dpi, 300.0);
+        EXPECT_EQ(c.page.inkRowBytes, static_cast<size_t>(c.page.width + 7) / 8);
+        EXPECT_EQ(c.page.ink.size(), c.page.inkRowBytes * c.page.height);
+        EXPECT_EQ(c.page.grey.size(), static_cast<size_t>(c.page.width) * c.page.height);
+    }
+}
+
+} // namespace
