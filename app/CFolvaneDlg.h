@@ -131,7 +131,9 @@ public:
     void ShowRowCheck(int row);
     // The check of a row's file, or null while it is not known.
     const folvane::ImageFacts *RowFacts(int row) const;
-    bool ChecksPending() const { return !m_checking.empty() || !m_sheetSearching.empty(); }
+    bool ChecksPending() const {
+        return !m_checking.empty() || !m_checkedUnshown.empty() || !m_sheetSearching.empty();
+    }
 
     // Document correction (CFolvaneDlgDocument.cpp): while "文档校正" is checked every row's
     // photo is searched for its sheet in the background, and its tool tip says whether the
@@ -164,6 +166,7 @@ private:
     bool OpenWithShell(const std::string &path);
     void OnRowChecked(const std::string &path, const folvane::ImageFacts &facts);
     void OnSheetSearched(const std::string &path, const SheetCheck &check);
+    void ShowCheckedRows();
     // The rows "生成PDF" writes: all of them, or the usable ones once the user chose to skip the
     // rest. False when nothing is to be written (the user cancelled, or no row is usable).
     bool RowsToWrite(std::vector<int> &rows);
@@ -198,6 +201,7 @@ private:
     // Corners placed by hand, by path: they stay with the file's rows wherever they move.
     std::map<std::string, folvane::SheetCorners> m_handCorners;
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
+    std::set<std::string> m_checkedUnshown; // checked files whose rows do not show it yet
     // Last, so that it goes first: no check hands a result to a dialog being taken apart.
     std::unique_ptr<BackgroundQueue> m_checks;
 };
