@@ -144,23 +144,42 @@ def load(work):
         "classic": {e["file"]: e["corners"]
                     for e in read_lines(os.path.join(work, "classic-corners.jsonl"))},
     }
-    runs = {}
-    with open(os.path.join(work, "runs.tsv"), encoding="utf-8") as f:
+    return truth, files, corners, timed_runs(os.path.join(work, "runs.tsv"))
+
+
+def timed_runs(path):
+    """Per tool over its rounds: the median wall and CPU seconds, the largest peak KB."""
+    rounds = {}
+    with open(path, encoding="utf-8") as f:
         for line in f:
-            tool, seconds, kb, photos = line.rstrip("\n").split("\t")
-            runs[tool] = {"seconds": float(seconds), "kb": int(kb), "photos": int(photos)}
-    return truth, files, corners, runs
+            tool, seconds, kb, photos, cpu = line.rstrip("\n").split("\t")
+            rounds.setdefault(tool, []).append((float(seconds), int(kb), int(photos), float(cpu)))
+    return {tool: {"seconds": float(numpy.median([r[0] for r in runs])),
+                   "kb": max(r[1] for r in runs), "photos": runs[0][2],
+                   "cpu": float(numpy.median([r[3] for r in runs])), "rounds": len(runs)}
+            for tool, runs in rounds.items()}
 
 
-def score_page(work, tool, page, name, truth, corners):
+def image_bytes(pdf):
+    """{page: bytes of its images} from pdfimages -list (sizes like 46.3K, 6765B, 1.2M)."""
+    listing = subprocess.run(["pdfimages", "-list", pdf], capture_output=True, text=True,
+                             check=True).stdout.splitlines()[2:]
+    scale = {"B": 1, "K": 1024, "M": 1024 ** 2, "G": 1024 ** 3}
+    sizes = {}
+    for line in listing:
+        fields = line.split()
+        page, size = int(fields[0]), fields[-2]
+        sizes[page] = sizes.get(page, 0) + float(size[:-1]) * scale[size[-1]]
+    return sizes
+
+
+def score_page(pdf, page, name, truth, found, sizes):
     """Everything measured on one page of one tool's PDF, but recognition (done apart)."""
     entry = truth[name]
-    pdf = os.path.join(work, tool + ".pdf")
-    found = corners[tool].get(name)
-    score = {"found": found is not None}
+    score = {"found": found is not None, "kb": sizes.get(page, 0) / 1024}
     if not entry["has_sheet"]:
         return score
-    score["corner"] = corner_error(found, entry["corners"], any_start=tool == "classic")
+    score["corner"] = corner_error(found, entry["corners"], any_start=pdf.endswith("classic.pdf"))
     colour = rendered(pdf, page, PAPER_DPI, grey=False)
     score["paper"] = paper_floor(cv2.cvtColor(colour, cv2.COLOR_BGR2GRAY))
     score["red"] = red_pixels(colour)
@@ -207,21 +226,22 @@ def percent(value):
 
 def print_per_photo(files, truth, scores, results):
     print(f"{'photo':<14} {'tool':<8} {'corner':>8} {'paper p5':>8} {'CER %':>6} "
-          f"{'flat CER':>8} {'red px':>7}  notes")
+          f"{'flat CER':>8} {'red px':>7} {'KB':>6}  notes")
     for name in files:
         entry = truth[name]
         for tool in TOOLS:
             s = scores[tool][name]
             if not entry["has_sheet"]:
                 verdict = "wrongly found a sheet" if s["found"] else "no sheet, rightly"
-                print(f"{name:<14} {tool:<8} {'-':>8} {'-':>8} {'-':>6} {'-':>8} {'-':>7}  "
-                      f"{entry['desk']} desk without a sheet: {verdict}")
+                print(f"{name:<14} {tool:<8} {'-':>8} {'-':>8} {'-':>6} {'-':>8} {'-':>7} "
+                      f"{s['kb']:>6.1f}  {entry['desk']} desk without a sheet: {verdict}")
                 continue
             ours_cer = cer(results, tool, [name])
             flat_cer = cer(results, "flat", [name])
             notes = [entry.get("desk", "scan")] + (["seal"] if entry.get("seal") else [])
             print(f"{name:<14} {tool:<8} {percent(s['corner']):>8} {s['paper']:>8} "
-                  f"{ours_cer:>6.1f} {flat_cer:>8.1f} {s['red']:>7}  {' '.join(notes)}")
+                  f"{ours_cer:>6.1f} {flat_cer:>8.1f} {s['red']:>7} {s['kb']:>6.1f}  "
+                  f"{' '.join(notes)}")
 
 
 def summary(work, files, truth, scores, results, runs, tool):
@@ -253,6 +273,8 @@ def summary(work, files, truth, scores, results, runs, tool):
         "pages": pages,
         "kb_per_page": os.path.getsize(os.path.join(work, tool + ".pdf")) / pages / 1024,
         "seconds_per_photo": run["seconds"] / run["photos"],
+        "cpu_per_photo": run["cpu"] / run["photos"],
+        "rounds": run["rounds"],
         "peak_kb": run["kb"],
     }
 
@@ -270,7 +292,8 @@ def print_summary(name, s):
           f"1.5 points above their flat page)")
     print(f"  seals still red: {s['seals_red']}/{s['seals']}")
     print(f"  {s['kb_per_page']:.1f} KB per page ({s['pages']} pages)")
-    print(f"  {s['seconds_per_photo']:.2f} s per photo, peak {s['peak_kb'] / 1024:.0f} MB")
+    print(f"  {s['seconds_per_photo']:.2f} s per photo (wall, median of {s['rounds']} rounds; "
+          f"CPU {s['cpu_per_photo']:.2f} s), peak {s['peak_kb'] / 1024:.0f} MB")
 
 
 def print_targets(ours, classic, runs):
@@ -310,14 +333,19 @@ def main():
         pages = page_count(os.path.join(work, tool + ".pdf"))
         if pages != len(files):
             sys.exit(f"document_scores.py: {tool}.pdf has {pages} pages for {len(files)} photos")
-    scores = {tool: {name: score_page(work, tool, page, name, truth, corners)
-                     for page, name in enumerate(files, 1)} for tool in TOOLS}
+    scores = {}
+    for tool in TOOLS:
+        pdf = os.path.join(work, tool + ".pdf")
+        sizes = image_bytes(pdf)
+        scores[tool] = {name: score_page(pdf, page, name, truth, corners[tool].get(name), sizes)
+                        for page, name in enumerate(files, 1)}
     results = recognise_all(work, files, truth)
     print_per_photo(files, truth, scores, results)
     photo_kb = sum(os.path.getsize(os.path.join(work, "photos", n)) for n in files) / len(files)
     photo_kb /= 1024
-    print(f"\nthe photos: {photo_kb:.0f} KB on average; corner error: the largest corner "
-          "displacement over the page's diagonal (the classic's corners may start at any corner)")
+    print(f"\nthe photos: {photo_kb:.0f} KB on average; corner: the largest corner displacement "
+          "over the page's diagonal (the classic's corners may start at any corner); KB: the "
+          "page's images in the PDF")
     figures = {tool: summary(work, files, truth, scores, results, runs, tool) for tool in TOOLS}
     for tool in TOOLS:
         print_summary(tool, figures[tool])

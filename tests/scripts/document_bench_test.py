@@ -46,6 +46,7 @@ class ClassicScannerTest(unittest.TestCase):
         subprocess.run([sys.executable, os.path.join(BENCH, "classic_scanner.py"), pdf, corners,
                         with_page, without], check=True)
         self.assertEqual(document_scores.page_count(pdf), 2)
+        self.assertEqual(sorted(document_scores.image_bytes(pdf)), [1, 2])
         found = document_scores.read_lines(corners)
         self.assertEqual([entry["file"] for entry in found], ["page.jpg", "desk.jpg"])
         self.assertLess(document_scores.corner_error(found[0]["corners"], PAGE, False), 0.01)
