@@ -9,7 +9,7 @@
 # make_desk_photos, correct_photo). Each tool converts the whole set into one PDF under
 # /usr/bin/time (wall and CPU time, peak memory), taking turns for three rounds; then
 # folvane-pdf --document runs alone on the first ten files and on the same ten repeated to 100
-# for its memory against the page count. The scores
+# and 200 for its memory against the page count. The scores
 # (bench/document_scores.py) are printed per photo and per tool, with the targets met or not:
 # corner error against the truth (ours through correct_photo, which runs the PDF engine's
 # correction), the paper's 5th percentile on pages rendered at 100 dpi, Tesseract's character
@@ -75,13 +75,15 @@ for file in "${files[@]}"; do
   "$bin/correct_photo" "$file" >>"$work/ours-corners.jsonl"
 done
 
-# The same ten files once and ten times over: only the page count differs.
-echo "memory at 10 and 100 photos" >&2
+# The same ten files once, ten and twenty times over: only the page count differs. The target
+# is 10 against 100; 200 shows whether what grows keeps growing.
+echo "memory at 10, 100 and 200 photos" >&2
 ten=("${files[@]:0:10}")
 many=()
 for _ in $(seq 10); do many+=("${ten[@]}"); done
 timed ours-10 10 "$bin/folvane-pdf" --document -o "$work/ten.pdf" "${ten[@]}"
 timed ours-100 100 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}"
+timed ours-200 200 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}" "${many[@]}"
 
 echo "scoring (Tesseract on every page)" >&2
 echo "${#files[@]} files: $count photos and 4 scans; $(nproc) cores; $bin"
