@@ -42,7 +42,10 @@ fi
 export LC_ALL=C
 
 mkdir "$work/photos"
-"$bin/make_desk_photos" "$work/photos" "$count" 2>/dev/null
+if ! "$bin/make_desk_photos" "$work/photos" "$count" 2>"$work/stderr.txt"; then
+  echo "document_vs_classic: make_desk_photos failed: $(tail -c 500 "$work/stderr.txt")" >&2
+  exit 1
+fi
 ls "$work/photos"/photo-???.jpg "$work/photos"/scan-???.jpg >"$work/files.txt"
 mapfile -t files <"$work/files.txt"
 

@@ -1,7 +1,6 @@
 #!/usr/bin/python3
 """The document benchmark's own parts: the classic scanner it measures against must find a
 plain page and keep a photo without one whole, and the scores must count what they claim."""
-import json
 import os
 import subprocess
 import sys
