@@ -318,6 +318,18 @@ Try &apos;folvane --help&apos; for more.
         <source>无法校正这一页, 按原样放入%1</source>
         <translation>This page cannot be corrected; it goes in as it is%1</translation>
     </message>
+    <message>
+        <source>“%1”有 %2 x %3 像素, 超过 PDF 阅读器能显示的每边 %4 像素</source>
+        <translation>“%1” is %2 x %3 pixels, too large for PDF viewers (at most %4 pixels a side)</translation>
+    </message>
+    <message>
+        <source>“%1”声称有 %2 像素, 但它的 %3 字节图像数据容纳不下</source>
+        <translation>“%1” claims %2 pixels, more than its %3 bytes of image data can hold</translation>
+    </message>
+    <message>
+        <source>%1 位的颜色值以 8 位写入%2</source>
+        <translation>%1-bit samples written with 8 bits%2</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>

@@ -91,8 +91,9 @@ std::vector<Said> EverySentence() {
     }
     for (int kind = 0; kind <= static_cast<int>(NoteKind::NotCorrected); ++kind) {
         const folvane::PageNote note{0, kFile, 1, 1, static_cast<NoteKind>(kind), 0.64, 4, kDetail};
-        const bool hasDetail =
-            note.kind != NoteKind::Cropped && note.kind != NoteKind::ProfileTooNew;
+        const bool hasDetail = note.kind != NoteKind::Cropped &&
+                               note.kind != NoteKind::ProfileTooNew &&
+                               note.kind != NoteKind::SheetNotFound;
         said.push_back({NoteText(note), hasDetail ? Strings{kDetail} : Strings{}});
     }
     // The tips of good rows, and the line about cut pages.
