@@ -17,9 +17,10 @@ namespace {
 // the paper's grain, lighter still and apart from any stroke, stays paper.
 constexpr int kInkSure = 150;
 constexpr int kInkFaint = 200;
+constexpr int kAround = 5;        // the neighbourhood a faint pixel is compared with
 constexpr int kColourChroma = 60; // max - min of RGB from which a pixel has colour
 constexpr double kSharpenSigma = 1.5;
-constexpr double kSharpenAmount = 1.0;
+constexpr double kSharpenAmount = 3.0;
 constexpr double kColourShare = 0.0005;
 constexpr double kToneShare = 0.01;
 
@@ -103,7 +104,11 @@ ContentKind contentOf(const CleanPage &page) {
 
 cv::Mat inkMask(const CleanPage &page, ContentKind content) {
     cv::Mat grey = sharpened(page.grey);
-    cv::Mat sure = grey < kInkSure, faint = grey < kInkFaint;
+    // A faint pixel must also be darker than what lies around it: the narrow gaps between the
+    // strokes of small characters, grey too once blurred, are lighter than their surroundings.
+    cv::Mat around;
+    cv::blur(grey, around, cv::Size(kAround, kAround), cv::Point(-1, -1), cv::BORDER_REPLICATE);
+    cv::Mat sure = grey < kInkSure, faint = (grey < kInkFaint) & (grey < around);
     if (content == ContentKind::Colour) {
         cv::Mat colourless = chroma(softened(page.colour)) < kColourChroma;
         sure &= colourless;
