@@ -15,7 +15,7 @@ namespace {
 // A cleaned pixel darker than kInkSure is ink; one darker than kInkFaint is ink when it touches
 // such a pixel through others like it: the light, blurred strokes of small text stay whole while
 // the paper's grain, lighter still and apart from any stroke, stays paper.
-constexpr int kInkSure = 150;
+constexpr int kInkSure = 170;
 constexpr int kInkFaint = 200;
 constexpr int kAround = 5;        // the neighbourhood a faint pixel is compared with
 constexpr int kColourChroma = 60; // max - min of RGB from which a pixel has colour
