@@ -1,6 +1,7 @@
 #include "app/Resources.h"
 
 #include "app/Resource.h"
+#include "app/ScanTexts.h"
 #include "app/WindowTexts.h"
 #include "platform/ui/CMenu.h"
 
@@ -44,9 +45,9 @@ constexpr ControlGrowth kGrowFrame{kListShare, 0, kFrameShare, 1};
 constexpr ControlGrowth kFollowRight{1, 1, 0, 0};
 constexpr ControlGrowth kFollowBottom{0, 1, 0, 0};
 constexpr ControlGrowth kUnderFrame{kListShare + kFrameShare / 2, 1, 0, 0};
-// The button at place 0..7 under the list, the radio button at place 0..6 in the group box.
+// The button at place 0..8 under the list, the radio button at place 0..6 in the group box.
 constexpr ControlGrowth UnderList(int place) {
-    return {place * kListShare / 7, 1, 0, 0};
+    return {place * kListShare / 8, 1, 0, 0};
 }
 constexpr ControlGrowth InGroup(int place) {
     return {place / 7.0, 0, 0, 0};
@@ -69,6 +70,20 @@ constexpr int kBrowseWidth = 38;
 constexpr int kBrowseLeft = kOcrLeft - 4 - kBrowseWidth; // 303
 constexpr int kSavePathLeft = kMargin + 40;
 
+// The buttons under the list, at places 0..8: those of two characters narrower than those of
+// four, with even gaps between them.
+constexpr int kListButtonWidths[] = {39, 30, 30, 30, 30, 30, 30, 39, 39};
+constexpr int kListButtons = 9;
+constexpr int ListButtonLeft(int place) {
+    int before = 0;
+    int all = 0;
+    for (int i = 0; i < kListButtons; ++i) {
+        before += i < place ? kListButtonWidths[i] : 0;
+        all += kListButtonWidths[i];
+    }
+    return kMargin + before + place * (kListWidth - all) / (kListButtons - 1);
+}
+
 // The main window's keys: the row commands, the add dialog and the undo of "清空列表".
 std::vector<Accelerator> MainAccelerators() {
     return {
@@ -89,12 +104,11 @@ DialogTemplate BuildMainDialog() {
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
 
-    // Under the list, eight buttons share its width; "查看图片" stands under the frame.
-    constexpr int kButtonWidth = 39;
-    constexpr int kButtonStep = (kListWidth - kButtonWidth) / 7;
+    // Under the list, nine buttons share its width; "查看图片" stands under the frame.
     auto listButton = [](int id, const char *caption, int place) {
-        return Growing(Button(id, caption, kMargin + place * kButtonStep, kButtonRow, kButtonWidth),
-                       UnderList(place));
+        return Growing(
+            Button(id, caption, ListButtonLeft(place), kButtonRow, kListButtonWidths[place]),
+            UnderList(place));
     };
 
     ControlTemplate list = Control(IDC_LIST_IMAGES, ControlKind::ListView, "", kMargin, kTop,
@@ -104,7 +118,7 @@ DialogTemplate BuildMainDialog() {
     ControlTemplate savePath = Control(IDC_EDIT_SAVE_PATH, ControlKind::Edit, "", kSavePathLeft,
                                        kPathRow, kBrowseLeft - 4 - kSavePathLeft, 16);
     savePath.readOnly = true; // set by "浏览" only, and shown as plain text to read and copy
-    ControlTemplate clear = listButton(IDC_BTN_CLEAR_LIST, "清空列表", 6);
+    ControlTemplate clear = listButton(IDC_BTN_CLEAR_LIST, "清空列表", 7);
     clear.toolTip = texts::kClearListTip;
     ControlTemplate corner = Control(-1, ControlKind::Picture, "", kMargin, 5, 117, 39);
     corner.resourceId = IDB_CORNER;
@@ -119,24 +133,25 @@ DialogTemplate BuildMainDialog() {
     // Tab order of the window.
     dialog.controls = {
         Growing(list, kGrowList),
-        listButton(IDC_BTN_MOVE_UP, "上移", 1),
-        listButton(IDC_BTN_MOVE_DOWN, "下移", 2),
+        listButton(IDC_BTN_MOVE_UP, "上移", 2),
+        listButton(IDC_BTN_MOVE_DOWN, "下移", 3),
         Growing(Button(IDC_BTN_VIEW_IMAGE, "查看图片", kFrameLeft + (kFrameWidth - 60) / 2,
                        kButtonRow, 60),
                 kUnderFrame),
         listButton(IDC_BTN_ADD_IMAGES, "添加图片", 0),
-        listButton(IDC_BTN_DELETE, "删除", 5),
+        listButton(IDC_BTN_SCAN, texts::kScanButton, 1),
+        listButton(IDC_BTN_DELETE, "删除", 6),
         Growing(Button(IDC_BTN_GENERATE, "生成PDF", kGenerateLeft, kPathRow, kFrameWidth - 44),
                 kFollowRight),
         Growing(frame, kGrowFrame),
-        listButton(IDC_BTN_MOVE_TOP, "置顶", 3),
-        listButton(IDC_BTN_MOVE_BOTTOM, "置底", 4),
+        listButton(IDC_BTN_MOVE_TOP, "置顶", 4),
+        listButton(IDC_BTN_MOVE_BOTTOM, "置底", 5),
         clear,
         Growing(savePath, ControlGrowth{0, 1, 1, 0}),
         Growing(Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 2, 40, 12),
                 kFollowBottom),
         Growing(Button(IDC_BTN_BROWSE, "浏览", kBrowseLeft, kPathRow, kBrowseWidth), kFollowRight),
-        listButton(IDC_BTN_SORT_BY_NAME, "重新排序", 7),
+        listButton(IDC_BTN_SORT_BY_NAME, "重新排序", 8),
         radio(IDC_RADIO_200, "200万", 0),
         radio(IDC_RADIO_300, "300万", 1),
         radio(IDC_RADIO_500, "500万", 2),
