@@ -138,7 +138,8 @@ TEST_F(ScanWindow, ACancelDropsThePageBeingReadAndKeepsThoseScanned) {
     script->onProgress = [&](const folvane::scan::PageProgress &at) {
         if (at.page == 3 && at.bytesRead > 0) {
             thirdPageReading = true;
-            while (!cancelled) {
+            // Bounded, so that a window that never cancels fails the test instead of hanging it.
+            for (int waited = 0; !cancelled && waited < 20000; ++waited) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
         }

@@ -22,7 +22,7 @@ struct DriverScript {
     std::string picture = "Solid black";
     std::string extraOption; // one more option of the driver's set at every opening ("" none)
     std::string extraValue;
-    // Runs on the scanning thread at each progress report, before the window hears of it.
+    // Runs on the scanning thread at each progress report, after the window has heard of it.
     std::function<void(const folvane::scan::PageProgress &)> onProgress;
     std::atomic<int> scanned{0}; // pages written so far
     std::atomic<int> opened{0};  // times a scanner was opened
@@ -61,11 +61,11 @@ inline ScannerAccess TestScanners(std::shared_ptr<DriverScript> script) {
             failNextIfDue();
         };
         scripted.onProgress = [script, progress = events.onProgress](const PageProgress &at) {
-            if (script->onProgress) {
-                script->onProgress(at);
-            }
             if (progress) {
                 progress(at);
+            }
+            if (script->onProgress) {
+                script->onProgress(at);
             }
         };
         return scan_test::ScanStack(scanner, folder, script->sheets, scripted);
