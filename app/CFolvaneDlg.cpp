@@ -111,8 +111,8 @@ bool CFolvaneDlg::OnInitDialog() {
     m_listImages.SetBkColor(ui::RGB(247, 247, 255));
     m_listImages.SetTextColor(ui::RGB(0, 0, 255));
     m_listImages.SetTextBkColor(ui::RGB(247, 247, 255));
-    m_listImages.InsertColumn(0, "序号", LVCFMT_LEFT, 50);
-    m_listImages.InsertColumn(1, "图片文件", LVCFMT_LEFT, 455);
+    m_listImages.InsertColumn(0, texts::Window(texts::kNumberColumn), LVCFMT_LEFT, 50);
+    m_listImages.InsertColumn(1, texts::Window(texts::kFileColumn), LVCFMT_LEFT, 455);
     AppendFiles(m_startFiles);
     return true;
 }
@@ -122,8 +122,9 @@ void CFolvaneDlg::OnOK() {}
 void CFolvaneDlg::OnCancel() {
     const int count = m_listImages.GetItemCount();
     if (count > 0 && ListPaths() != m_writtenPaths) {
-        const std::string question = "列表中有 " + std::to_string(count) + " 张图片, 确定退出吗?";
-        if (AskQuestion(question, kCaptionNotice, {kAnswerOk, kAnswerCancel}) != 0) {
+        const std::string question = texts::WindowCount(texts::kExitQuestion, count);
+        if (AskQuestion(question, texts::Window(kCaptionNotice),
+                        {texts::Window(kAnswerOk), texts::Window(kAnswerCancel)}) != 0) {
             return;
         }
     }
@@ -168,13 +169,13 @@ void CFolvaneDlg::OnMenuExit() {
 }
 
 void CFolvaneDlg::Inform(const std::string &text) {
-    MessageBox(text, kCaptionNotice, MB_OK | MB_ICONINFORMATION);
+    MessageBox(text, texts::Window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
 }
 
 bool CFolvaneDlg::OpenWithShell(const std::string &path) {
     if (Toolkit().ShellExecute("open", path, SW_SHOWNORMAL)) {
         return true;
     }
-    Inform(texts::Fill(texts::kCannotOpen, {path}));
+    Inform(texts::Window(texts::kCannotOpen, {path}));
     return false;
 }

@@ -19,6 +19,7 @@
 #include "platform/ui/CImageList.h"
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/MessageMap.h"
+#include "platform/ui/Translation.h"
 
 class BackgroundQueue;
 class ScanSession;
@@ -186,18 +187,19 @@ private:
     std::unique_ptr<BackgroundQueue> m_checks;
 };
 
-// Texts of the window's messages.
-inline constexpr const char *kCaptionNotice = "系统提示";
-inline constexpr const char *kMsgNoImages = "您还没有图片！\n请先添加图片文件!";
-inline constexpr const char *kMsgSelectFirst = "请先选择一张再操作!";
-inline constexpr const char *kMsgAtFirstRow = "已经位于第一行!";
-inline constexpr const char *kMsgAtLastRow = "已经位于最末行!";
-inline constexpr const char *kMsgNoSavePath = "请先设置存放路径!";
-inline constexpr const char *kMsgSuccess = "操作成功!";
-inline constexpr const char *kMsgFailure = "操作失败!请重启后再试!";
-inline constexpr const char *kAnswerOk = "确定";
-inline constexpr const char *kAnswerCancel = "取消";
-inline constexpr const char *kAnswerSkip = "跳过";
+// Texts of the window's messages, as the original wrote them; marked for the catalogue under
+// "Window" and shown through texts::Window.
+inline constexpr const char *kCaptionNotice = TR_NOOP("Window", "系统提示");
+inline constexpr const char *kMsgNoImages = TR_NOOP("Window", "您还没有图片！\n请先添加图片文件!");
+inline constexpr const char *kMsgSelectFirst = TR_NOOP("Window", "请先选择一张再操作!");
+inline constexpr const char *kMsgAtFirstRow = TR_NOOP("Window", "已经位于第一行!");
+inline constexpr const char *kMsgAtLastRow = TR_NOOP("Window", "已经位于最末行!");
+inline constexpr const char *kMsgNoSavePath = TR_NOOP("Window", "请先设置存放路径!");
+inline constexpr const char *kMsgSuccess = TR_NOOP("Window", "操作成功!");
+inline constexpr const char *kMsgFailure = TR_NOOP("Window", "操作失败!请重启后再试!");
+inline constexpr const char *kAnswerOk = TR_NOOP("Window", "确定");
+inline constexpr const char *kAnswerCancel = TR_NOOP("Window", "取消");
+inline constexpr const char *kAnswerSkip = TR_NOOP("Window", "跳过");
 // The radio index of "适应页面": each page fits its image.
 inline constexpr int kImageTypeFit = 6;
 // The languages "文字识别" recognises: simplified Chinese and English.

@@ -35,7 +35,8 @@ public:
             m_pages[page.index] = page.filePages;
         }
         ++m_begun;
-        return "第 " + std::to_string(m_begun) + " / " + std::to_string(m_total) + " 页";
+        return texts::Window(texts::kProgressPages,
+                             {std::to_string(m_begun), std::to_string(m_total)});
     }
     int Begun() const { return m_begun; }
     int Total() const { return m_total; }
@@ -57,20 +58,20 @@ std::string FileName(const std::string &path) {
 std::string FailureText(const folvane::GenerateError &error, int filePages) {
     std::string where = error.path;
     if (!error.AboutOutput() && filePages > 1) {
-        where += " 第 " + std::to_string(error.filePage) + " 页";
+        where = texts::Window(texts::kFileAndPage, {where, std::to_string(error.filePage)});
     }
-    return std::string(kMsgFailure) + "\n" + where + "\n" + ProblemText(error.problem);
+    return texts::Window(kMsgFailure) + "\n" + where + "\n" + ProblemText(error.problem);
 }
 
 } // namespace
 
 void CFolvaneDlg::OnBtnGenerate() {
     if (m_listImages.GetItemCount() == 0) {
-        Inform(kMsgNoImages);
+        Inform(texts::Window(kMsgNoImages));
         return;
     }
     if (m_strSavePath.empty()) {
-        Inform(kMsgNoSavePath);
+        Inform(texts::Window(kMsgNoSavePath));
         return;
     }
     std::vector<int> rows;
@@ -90,11 +91,11 @@ void CFolvaneDlg::OnBtnGenerate() {
         return;
     }
     m_writtenPaths = listAtStart;
-    const std::string pages = std::to_string(written.pages);
-    Inform(std::string(kMsgSuccess) + "\n" +
+    Inform(texts::Window(kMsgSuccess) + "\n" +
            (written.cut.Any()
-                ? texts::Fill(texts::kWrittenCut, {pages, m_strSavePath, written.cut.Text()})
-                : texts::Fill(texts::kWritten, {pages, m_strSavePath})));
+                ? texts::WindowCount(texts::kWrittenCut, written.pages,
+                                     {m_strSavePath, written.cut.Text()})
+                : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath})));
     OpenWithShell(m_strSavePath);
 }
 
@@ -113,8 +114,10 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
     if (!cut.Any()) {
         return true;
     }
-    const int answer = AskQuestion(texts::Fill(texts::kCutQuestion, {cut.Text()}), kCaptionNotice,
-                                   {texts::kAnswerFit, texts::kAnswerContinue, kAnswerCancel});
+    const int answer =
+        AskQuestion(texts::Window(texts::kCutQuestion, {cut.Text()}), texts::Window(kCaptionNotice),
+                    {texts::Window(texts::kAnswerFit), texts::Window(texts::kAnswerContinue),
+                     texts::Window(kAnswerCancel)});
     if (answer == 0) {
         SetImageType(kImageTypeFit);
         UpdateData(false); // the radio buttons show the switch
@@ -135,21 +138,24 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
     if (rows.empty()) {
         // Nothing would be left to write: the first file's failure is the answer.
         const int row = unusable.front();
-        Inform(std::string(kMsgFailure) + "\n" + m_listImages.GetItemText(row, kColumnPath) + "\n" +
-               ProblemText(RowFacts(row)->problem));
+        Inform(texts::Window(kMsgFailure) + "\n" + m_listImages.GetItemText(row, kColumnPath) +
+               "\n" + ProblemText(RowFacts(row)->problem));
         return false;
     }
-    std::string question = "列表中有 " + std::to_string(unusable.size()) + " 张图片无法使用:";
+    std::string question =
+        texts::WindowCount(texts::kUnusableRows, static_cast<int>(unusable.size()));
     for (std::size_t i = 0; i < unusable.size() && i < kNamesInQuestion; ++i) {
         const int row = unusable[i];
-        question += "\n" + FileName(m_listImages.GetItemText(row, kColumnPath)) + ": " +
-                    ProblemText(RowFacts(row)->problem);
+        question += "\n" + texts::Window(texts::kUnusableRow,
+                                         {FileName(m_listImages.GetItemText(row, kColumnPath)),
+                                          ProblemText(RowFacts(row)->problem)});
     }
     if (unusable.size() > kNamesInQuestion) {
-        question += "\n……";
+        question += "\n" + texts::Window(texts::kMoreRows);
     }
-    question += "\n跳过它们, 用其余 " + std::to_string(rows.size()) + " 张图片生成PDF吗?";
-    return AskQuestion(question, kCaptionNotice, {kAnswerSkip, kAnswerCancel}) == 0;
+    question += "\n" + texts::WindowCount(texts::kSkipQuestion, static_cast<int>(rows.size()));
+    return AskQuestion(question, texts::Window(kCaptionNotice),
+                       {texts::Window(kAnswerSkip), texts::Window(kAnswerCancel)}) == 0;
 }
 
 bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow,
@@ -160,25 +166,28 @@ bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<in
         options.ocrLanguages = kOcrLanguages;
     }
     // With a text layer each page is recognised as it goes in, and the window says so.
-    const std::string doing = m_bOcr ? "文字识别: " : "";
+    const auto detail = [this](const std::string &path) {
+        return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);
+    };
     ProgressState progress;
     PageCount count(std::move(pagesPerRow));
-    progress.Report(0, count.Total(), "", doing + FileName(paths.front()));
+    progress.Report(0, count.Total(), "", detail(paths.front()));
     try {
-        RunWithProgress({"生成PDF", kAnswerCancel}, progress, [&] {
-            folvane::GenerateEvents events;
-            events.onPage = [&](const folvane::PageStart &page) {
-                const std::string text = count.Next(page);
-                progress.Report(count.Begun(), count.Total(), text, doing + FileName(page.path));
-            };
-            events.onNote = [&written](const folvane::PageNote &note) {
-                if (note.kind == folvane::PageNote::Kind::Cropped) {
-                    written.cut.Add(note.outside);
-                }
-            };
-            events.stopRequested = [&progress] { return progress.CancelRequested(); };
-            folvane::GeneratePdf(m_strSavePath, paths, options, events);
-        });
+        RunWithProgress(
+            {texts::Window(texts::kProgressCaption), texts::Window(kAnswerCancel)}, progress, [&] {
+                folvane::GenerateEvents events;
+                events.onPage = [&](const folvane::PageStart &page) {
+                    const std::string text = count.Next(page);
+                    progress.Report(count.Begun(), count.Total(), text, detail(page.path));
+                };
+                events.onNote = [&written](const folvane::PageNote &note) {
+                    if (note.kind == folvane::PageNote::Kind::Cropped) {
+                        written.cut.Add(note.outside);
+                    }
+                };
+                events.stopRequested = [&progress] { return progress.CancelRequested(); };
+                folvane::GeneratePdf(m_strSavePath, paths, options, events);
+            });
         written.pages = count.Begun();
         return true;
     } catch (const folvane::GenerateCancelled &) {
@@ -186,9 +195,13 @@ bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<in
     } catch (const folvane::GenerateError &error) {
         Inform(FailureText(error, count.PagesOfRow(error.index)));
     } catch (const std::exception &error) {
-        Inform(std::string(kMsgFailure) + "\n" + error.what());
+        // Not the engine's: the program's own fault, its words only in parentheses.
+        folvane::Problem internal;
+        internal.kind = folvane::Problem::Kind::Internal;
+        internal.detail = error.what();
+        Inform(texts::Window(kMsgFailure) + "\n" + ProblemText(internal));
     } catch (...) {
-        Inform(kMsgFailure);
+        Inform(texts::Window(kMsgFailure));
     }
     return false;
 }

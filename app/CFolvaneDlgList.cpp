@@ -95,8 +95,8 @@ void CFolvaneDlg::OnBtnSortByName() {
 void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
     WindowSettings settings(Toolkit().Settings());
-    request.title = "选择一个或者多个JPG文件";
-    request.filters = {{texts::kAddFilter, folvane::AddDialogPatterns()}};
+    request.title = texts::Window(texts::kAddTitle);
+    request.filters = {{texts::Window(texts::kAddFilter), folvane::AddDialogPatterns()}};
     request.defaultExt = "jpg";
     request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                     OFN_HIDEREADONLY;
@@ -168,7 +168,7 @@ void CFolvaneDlg::OnBtnViewImage() {
     // shell an empty path; it counts as no image.
     const int row = CurrentRow();
     if (row == -1) {
-        Inform(kMsgNoImages);
+        Inform(texts::Window(kMsgNoImages));
         return;
     }
     OpenWithShell(m_listImages.GetItemText(row, kColumnPath));
@@ -189,16 +189,16 @@ void CFolvaneDlg::MoveCurrentRow(int target) {
 bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
     m_listImages.SetFocus();
     if (m_listImages.GetItemCount() == 0) {
-        Inform(kMsgNoImages);
+        Inform(texts::Window(kMsgNoImages));
         return false;
     }
     // An index that names no row counts as no current row.
     if (CurrentRow() == -1) {
-        Inform(kMsgSelectFirst);
+        Inform(texts::Window(kMsgSelectFirst));
         return false;
     }
     if (m_nSelected == boundary) {
-        Inform(boundaryMessage);
+        Inform(texts::Window(boundaryMessage));
         return false;
     }
     return true;
@@ -231,7 +231,7 @@ void CFolvaneDlg::OnBtnMoveBottom() {
 void CFolvaneDlg::OnBtnDelete() {
     const int highlighted = HighlightedRow();
     if (highlighted == -1) {
-        Inform(kMsgSelectFirst);
+        Inform(texts::Window(kMsgSelectFirst));
         return;
     }
     // The row the user sees highlighted is the one that goes, also when the keyboard moved the
@@ -285,8 +285,10 @@ void CFolvaneDlg::OnBtnBrowse() {
     // The dialog opens on the path chosen last, or in the folder of the last run's. A name typed
     // without an extension gets ".pdf" in lower case, as Linux file managers expect.
     const SplitPathParts current = _splitpath(m_strSavePath);
+    const std::string filter =
+        texts::Window(texts::kPdfFiles) + "|*.PDF|" + texts::Window(texts::kAllFiles) + "|*.*||";
     CFileDialog dialog("pdf", current.fname + current.ext, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                       "PDF文件 (*.PDF)|*.PDF|All Files (*.*)|*.*||", *this);
+                       filter, *this);
     WindowSettings settings(Toolkit().Settings());
     dialog.SetInitialDir(m_strSavePath.empty() ? settings.SaveFolder() : FolderOf(m_strSavePath));
     if (dialog.DoModal() != IDOK) {

@@ -15,23 +15,26 @@
 #include "platform/crt/ModulePath.h"
 #include "platform/crt/SplitPath.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/ui/Translation.h"
 
 namespace {
 
-constexpr const char *kPlaceholderName = "无法显示.bmp";
+// The placeholder picture's file, whose words are in the window's language.
+constexpr const char *kPlaceholderName = TR_NOOP("Window", "无法显示.bmp");
 constexpr int kColumnPath = 1;
 constexpr uint32_t kSheetColour = RgbColor(255, 255, 255);
 constexpr uint32_t kOutlineColour = RgbColor(150, 150, 150);
 
 std::string PlaceholderPath() {
     const SplitPathParts exe = _splitpath(GetModuleFileNameA());
-    const std::string beside = exe.drive + exe.dir + kPlaceholderName;
+    const std::string name = Tr("Window", kPlaceholderName);
+    const std::string beside = exe.drive + exe.dir + name;
     std::error_code error;
     if (std::filesystem::exists(beside, error)) {
         return beside;
     }
     // An installed program keeps its data in <prefix>/share/folvane beside <prefix>/bin.
-    const std::string installed = exe.drive + exe.dir + "../share/folvane/" + kPlaceholderName;
+    const std::string installed = exe.drive + exe.dir + "../share/folvane/" + name;
     if (std::filesystem::exists(installed, error)) {
         return installed;
     }

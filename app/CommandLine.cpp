@@ -1,21 +1,25 @@
 #include "app/CommandLine.h"
 
+#include "app/WindowTexts.h"
+#include "platform/ui/Translation.h"
+
 namespace {
 
-constexpr const char *kHelp = R"(usage: folvane [FILE|FOLDER...]
+// The usage, written in the window's source language like every text of the window.
+constexpr const char *kHelp = TR_NOOP("CommandLine", R"(用法: folvane [文件|文件夹...]
 
-Opens the Folvane window: an ordered list of page images (JPEG, TIFF, PNG), a
-preview of the page each becomes, and "生成PDF", which writes them into one PDF.
-The files given start the list in the order given; a folder gives its image
-files, ordered by name. A file manager's "Open with" starts it this way.
+打开 Folvane 窗口: 一份有序的页面图片列表 (JPEG、TIFF、PNG), 每张图片
+所成页面的预览, 以及把它们写成一份 PDF 的"生成PDF"。给出的文件按给出的
+顺序组成开始时的列表; 文件夹给出其中的图片文件, 按名称排序。文件管理器的
+"打开方式"就是这样启动它的。
 
-Options:
-  -h, --help      show this text
-      --version   show the version
-  --              everything after it is a file, also a name starting with '-'
+选项:
+  -h, --help      显示本说明
+      --version   显示版本
+  --              其后的一切都是文件, 以 '-' 开头的名称也是
 
-folvane-pdf(1) makes the same PDF from the command line.
-)";
+folvane-pdf(1) 在命令行上生成同样的 PDF。
+)");
 
 bool IsOption(const std::string &argument) {
     return argument.size() > 1 && argument[0] == '-';
@@ -52,7 +56,7 @@ CommandLine ReadCommandLine(const std::vector<std::string> &arguments) {
 }
 
 std::string HelpText() {
-    return kHelp;
+    return Tr("CommandLine", kHelp);
 }
 
 std::string VersionText() {
@@ -60,5 +64,6 @@ std::string VersionText() {
 }
 
 std::string WrongText(const std::string &argument) {
-    return "folvane: unknown option " + argument + "\nTry 'folvane --help' for more.\n";
+    return texts::Fill(Tr("CommandLine", "folvane: 未知选项 %1\n用 'folvane --help' 查看用法。\n"),
+                       {argument});
 }

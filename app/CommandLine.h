@@ -1,5 +1,6 @@
 // What `folvane ARGUMENT...` asks for: the window, starting with the files given, or a text on
-// the terminal (--help, --version, a wrong option) and an exit status.
+// the terminal (--help, --version, a wrong option) and an exit status. The texts are in the
+// window's language.
 #pragma once
 
 #include <string>

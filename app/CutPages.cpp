@@ -14,8 +14,7 @@ void CutPages::Add(double outside, int count) {
 }
 
 std::string CutPages::Text() const {
-    return texts::Fill(texts::kPagesCut,
-                       {std::to_string(pages), std::to_string(OutsidePercent(most))});
+    return texts::WindowCount(texts::kPagesCut, pages, {std::to_string(OutsidePercent(most))});
 }
 
 int OutsidePercent(double outside) {

@@ -1,9 +1,11 @@
 #include "app/Resources.h"
 
+#include <array>
+
 #include "app/Resource.h"
-#include "app/ScanTexts.h"
 #include "app/WindowTexts.h"
 #include "platform/ui/CMenu.h"
+#include "platform/ui/Translation.h"
 
 namespace {
 
@@ -20,13 +22,6 @@ ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, in
 
 ControlTemplate Button(int id, std::string caption, int x, int y, int cx) {
     return Control(id, ControlKind::PushButton, std::move(caption), x, y, cx, 16);
-}
-
-ControlTemplate Radio(int id, std::string caption, int x, bool group = false) {
-    ControlTemplate radio =
-        Control(id, ControlKind::RadioButton, std::move(caption), x, 22, 47, 12);
-    radio.group = group;
-    return radio;
 }
 
 ControlTemplate Growing(ControlTemplate control, ControlGrowth growth) {
@@ -54,35 +49,30 @@ constexpr ControlGrowth InGroup(int place) {
 }
 
 constexpr int kMargin = 7;
-constexpr int kListWidth = 344;
-constexpr int kFrameLeft = kMargin + kListWidth + 7; // 358
 constexpr int kFrameWidth = 128;
-constexpr int kDialogWidth = kFrameLeft + kFrameWidth + kMargin; // 493
 constexpr int kTop = 50;
 constexpr int kFrameHeight = 160;
 constexpr int kButtonRow = kTop + kFrameHeight + 6; // 216
 constexpr int kPathRow = kButtonRow + 24;           // 240
-// The path row from the right: "生成PDF" under the frame, "文字识别" beside it, then "浏览".
-constexpr int kGenerateLeft = kFrameLeft + 44; // 402
-constexpr int kOcrWidth = 54;
-constexpr int kOcrLeft = kGenerateLeft - 3 - kOcrWidth; // 345
-constexpr int kBrowseWidth = 38;
-constexpr int kBrowseLeft = kOcrLeft - 4 - kBrowseWidth; // 303
-constexpr int kSavePathLeft = kMargin + 40;
+constexpr int kGroupLeft = kMargin + 117 + 8;       // right of the corner picture
+constexpr int kPathLabelWidth = 40;
 
-// The buttons under the list, at places 0..8: those of two characters narrower than those of
-// four, with even gaps between them.
-constexpr int kListButtonWidths[] = {39, 30, 30, 30, 30, 30, 30, 39, 39};
-constexpr int kListButtons = 9;
-constexpr int ListButtonLeft(int place) {
-    int before = 0;
-    int all = 0;
-    for (int i = 0; i < kListButtons; ++i) {
-        before += i < place ? kListButtonWidths[i] : 0;
-        all += kListButtonWidths[i];
-    }
-    return kMargin + before + place * (kListWidth - all) / (kListButtons - 1);
-}
+// The widths that depend on the language of the captions. The original Chinese captions fit the
+// original layout; translated captions are wider, so the window is wider and so are the
+// controls whose captions grew. Everything else follows from these.
+struct MainLayout {
+    int dialogWidth;
+    std::array<int, 9>
+        listButtons; // under the list: add, scan, up, down, top, bottom, delete, clear, sort
+    int viewWidth;   // "查看图片", under the frame
+    int radioWidth;
+    int browseWidth;
+    int ocrWidth; // "文字识别"
+};
+
+// Under the list, the Chinese captions of two characters are narrower than those of four.
+constexpr MainLayout kOriginalLayout{493, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 47, 38, 54};
+constexpr MainLayout kTranslatedLayout{600, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 60, 57, 43, 72};
 
 // The main window's keys: the row commands, the add dialog and the undo of "清空列表".
 std::vector<Accelerator> MainAccelerators() {
@@ -94,127 +84,202 @@ std::vector<Accelerator> MainAccelerators() {
     };
 }
 
-DialogTemplate BuildMainDialog() {
+// Places the controls of the main window that depend on its layout, in the layout's widths.
+class MainPlaces {
+public:
+    explicit MainPlaces(const MainLayout &layout)
+        : m_layout(layout), m_listWidth(layout.dialogWidth - 3 * kMargin - kFrameWidth),
+          m_frameLeft(kMargin + m_listWidth + 7) {
+        int buttons = 0;
+        for (int width : layout.listButtons) {
+            buttons += width;
+        }
+        m_buttonGap = (m_listWidth - buttons) / 8;
+    }
+
+    int ListWidth() const { return m_listWidth; }
+    int FrameLeft() const { return m_frameLeft; }
+    int GroupWidth() const { return m_layout.dialogWidth - kMargin - kGroupLeft; }
+
+    // The button at place 0..8 under the list: the nine share its width with even gaps.
+    ControlTemplate ListButton(int id, const char *caption, int place) const {
+        int left = kMargin;
+        for (int i = 0; i < place; ++i) {
+            left += m_layout.listButtons[i] + m_buttonGap;
+        }
+        return Growing(Button(id, caption, left, kButtonRow, m_layout.listButtons[place]),
+                       UnderList(place));
+    }
+    ControlTemplate Radio(int id, const char *caption, int place) const {
+        const int step = (GroupWidth() - 16) / 7;
+        ControlTemplate radio =
+            Control(id, ControlKind::RadioButton, caption, kGroupLeft + 10 + place * step, 22,
+                    m_layout.radioWidth, 12);
+        radio.group = place == 0;
+        return Growing(radio, InGroup(place));
+    }
+    ControlTemplate ViewButton() const {
+        const int width = m_layout.viewWidth;
+        return Growing(Button(IDC_BTN_VIEW_IMAGE, TR_NOOP("Dialog", "查看图片"),
+                              m_frameLeft + (kFrameWidth - width) / 2, kButtonRow, width),
+                       kUnderFrame);
+    }
+
+    // The path row from the right: "生成PDF" under the frame, "文字识别" beside it, then "浏览";
+    // the path takes what is left after its label.
+    int GenerateLeft() const { return m_frameLeft + 44; }
+    int OcrLeft() const { return GenerateLeft() - 3 - m_layout.ocrWidth; }
+    int BrowseLeft() const { return OcrLeft() - 4 - m_layout.browseWidth; }
+    ControlTemplate Generate() const {
+        return Growing(Button(IDC_BTN_GENERATE, TR_NOOP("Dialog", "生成PDF"), GenerateLeft(),
+                              kPathRow, kFrameWidth - 44),
+                       kFollowRight);
+    }
+    ControlTemplate Browse() const {
+        return Growing(Button(IDC_BTN_BROWSE, TR_NOOP("Dialog", "浏览"), BrowseLeft(), kPathRow,
+                              m_layout.browseWidth),
+                       kFollowRight);
+    }
+    ControlTemplate Ocr() const {
+        return Growing(Control(IDC_CHECK_OCR, ControlKind::CheckBox, TR_NOOP("Dialog", "文字识别"),
+                               OcrLeft(), kPathRow + 2, m_layout.ocrWidth, 12),
+                       kFollowRight);
+    }
+    ControlTemplate SavePath() const {
+        const int left = kMargin + kPathLabelWidth;
+        ControlTemplate path = Control(IDC_EDIT_SAVE_PATH, ControlKind::Edit, "", left, kPathRow,
+                                       BrowseLeft() - 4 - left, 16);
+        path.readOnly = true; // set by "浏览" only, and shown as plain text to read and copy
+        return Growing(path, ControlGrowth{0, 1, 1, 0});
+    }
+
+private:
+    const MainLayout &m_layout;
+    int m_listWidth;
+    int m_frameLeft;
+    int m_buttonGap;
+};
+
+DialogTemplate BuildMainDialog(const MainLayout &layout) {
+    const MainPlaces at(layout);
     DialogTemplate dialog;
     dialog.id = IDD_FOLVANE_DIALOG;
     dialog.caption = "Folvane V3.6";
-    dialog.width = kDialogWidth;
+    dialog.width = layout.dialogWidth;
     dialog.height = kPathRow + 16 + kMargin;
     dialog.resizable = true;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
 
-    // Under the list, nine buttons share its width; "查看图片" stands under the frame.
-    auto listButton = [](int id, const char *caption, int place) {
-        return Growing(
-            Button(id, caption, ListButtonLeft(place), kButtonRow, kListButtonWidths[place]),
-            UnderList(place));
-    };
-
     ControlTemplate list = Control(IDC_LIST_IMAGES, ControlKind::ListView, "", kMargin, kTop,
-                                   kListWidth, kFrameHeight);
-    ControlTemplate frame = Control(IDC_PREVIEW_FRAME, ControlKind::StaticFrame, "", kFrameLeft,
+                                   at.ListWidth(), kFrameHeight);
+    ControlTemplate frame = Control(IDC_PREVIEW_FRAME, ControlKind::StaticFrame, "", at.FrameLeft(),
                                     kTop, kFrameWidth, kFrameHeight);
-    ControlTemplate savePath = Control(IDC_EDIT_SAVE_PATH, ControlKind::Edit, "", kSavePathLeft,
-                                       kPathRow, kBrowseLeft - 4 - kSavePathLeft, 16);
-    savePath.readOnly = true; // set by "浏览" only, and shown as plain text to read and copy
-    ControlTemplate clear = listButton(IDC_BTN_CLEAR_LIST, "清空列表", 7);
+    ControlTemplate clear = at.ListButton(IDC_BTN_CLEAR_LIST, TR_NOOP("Dialog", "清空列表"), 7);
     clear.toolTip = texts::kClearListTip;
     ControlTemplate corner = Control(-1, ControlKind::Picture, "", kMargin, 5, 117, 39);
     corner.resourceId = IDB_CORNER;
-
-    constexpr int kGroupLeft = kMargin + 117 + 8;
-    constexpr int kRadioStep = (kDialogWidth - kMargin - kGroupLeft - 16) / 7;
-    auto radio = [](int id, const char *caption, int place) {
-        return Growing(Radio(id, caption, kGroupLeft + 10 + place * kRadioStep, place == 0),
-                       InGroup(place));
-    };
+    ControlTemplate group =
+        Control(IDC_GROUP_IMAGE_TYPE, ControlKind::GroupBox, TR_NOOP("Dialog", "图片类型"),
+                kGroupLeft, 5, at.GroupWidth(), 39);
+    ControlTemplate pathLabel = Control(-1, ControlKind::StaticText, TR_NOOP("Dialog", "存放路径:"),
+                                        kMargin, kPathRow + 2, kPathLabelWidth, 12);
 
     // Tab order of the window.
     dialog.controls = {
         Growing(list, kGrowList),
-        listButton(IDC_BTN_MOVE_UP, "上移", 2),
-        listButton(IDC_BTN_MOVE_DOWN, "下移", 3),
-        Growing(Button(IDC_BTN_VIEW_IMAGE, "查看图片", kFrameLeft + (kFrameWidth - 60) / 2,
-                       kButtonRow, 60),
-                kUnderFrame),
-        listButton(IDC_BTN_ADD_IMAGES, "添加图片", 0),
-        listButton(IDC_BTN_SCAN, texts::kScanButton, 1),
-        listButton(IDC_BTN_DELETE, "删除", 6),
-        Growing(Button(IDC_BTN_GENERATE, "生成PDF", kGenerateLeft, kPathRow, kFrameWidth - 44),
-                kFollowRight),
+        at.ListButton(IDC_BTN_MOVE_UP, TR_NOOP("Dialog", "上移"), 2),
+        at.ListButton(IDC_BTN_MOVE_DOWN, TR_NOOP("Dialog", "下移"), 3),
+        at.ViewButton(),
+        at.ListButton(IDC_BTN_ADD_IMAGES, TR_NOOP("Dialog", "添加图片"), 0),
+        at.ListButton(IDC_BTN_SCAN, TR_NOOP("Dialog", "扫描"), 1),
+        at.ListButton(IDC_BTN_DELETE, TR_NOOP("Dialog", "删除"), 6),
+        at.Generate(),
         Growing(frame, kGrowFrame),
-        listButton(IDC_BTN_MOVE_TOP, "置顶", 4),
-        listButton(IDC_BTN_MOVE_BOTTOM, "置底", 5),
+        at.ListButton(IDC_BTN_MOVE_TOP, TR_NOOP("Dialog", "置顶"), 4),
+        at.ListButton(IDC_BTN_MOVE_BOTTOM, TR_NOOP("Dialog", "置底"), 5),
         clear,
-        Growing(savePath, ControlGrowth{0, 1, 1, 0}),
-        Growing(Control(-1, ControlKind::StaticText, "存放路径:", kMargin, kPathRow + 2, 40, 12),
-                kFollowBottom),
-        Growing(Button(IDC_BTN_BROWSE, "浏览", kBrowseLeft, kPathRow, kBrowseWidth), kFollowRight),
-        listButton(IDC_BTN_SORT_BY_NAME, "重新排序", 8),
-        radio(IDC_RADIO_200, "200万", 0),
-        radio(IDC_RADIO_300, "300万", 1),
-        radio(IDC_RADIO_500, "500万", 2),
-        Growing(Control(IDC_GROUP_IMAGE_TYPE, ControlKind::GroupBox, "图片类型", kGroupLeft, 5,
-                        kDialogWidth - kMargin - kGroupLeft, 39),
-                ControlGrowth{0, 0, 1, 0}),
+        at.SavePath(),
+        Growing(pathLabel, kFollowBottom),
+        at.Browse(),
+        at.ListButton(IDC_BTN_SORT_BY_NAME, TR_NOOP("Dialog", "重新排序"), 8),
+        at.Radio(IDC_RADIO_200, TR_NOOP("Dialog", "200万"), 0),
+        at.Radio(IDC_RADIO_300, TR_NOOP("Dialog", "300万"), 1),
+        at.Radio(IDC_RADIO_500, TR_NOOP("Dialog", "500万"), 2),
+        Growing(group, ControlGrowth{0, 0, 1, 0}),
         corner,
-        radio(IDC_RADIO_800, "800万", 3),
-        radio(IDC_RADIO_1000, "1000万", 4),
-        radio(IDC_RADIO_1600, "1600万", 5),
-        radio(IDC_RADIO_FIT, "适应页面", 6),
-        Growing(Control(IDC_CHECK_OCR, ControlKind::CheckBox, "文字识别", kOcrLeft, kPathRow + 2,
-                        kOcrWidth, 12),
-                kFollowRight),
+        at.Radio(IDC_RADIO_800, TR_NOOP("Dialog", "800万"), 3),
+        at.Radio(IDC_RADIO_1000, TR_NOOP("Dialog", "1000万"), 4),
+        at.Radio(IDC_RADIO_1600, TR_NOOP("Dialog", "1600万"), 5),
+        at.Radio(IDC_RADIO_FIT, TR_NOOP("Dialog", "适应页面"), 6),
+        at.Ocr(),
     };
     dialog.accelerators = MainAccelerators();
     return dialog;
 }
 
-DialogTemplate BuildAboutDialog() {
+// The About box: wider for translated lines, which are longer than the original's.
+DialogTemplate BuildAboutDialog(bool original) {
+    const int textWidth = original ? 156 : 196;
     DialogTemplate dialog;
     dialog.id = IDD_ABOUTBOX;
-    dialog.caption = "关于 Tessary";
-    dialog.width = 262;
+    dialog.caption = TR_NOOP("Dialog", "关于 Tessary");
+    dialog.width = 44 + textWidth + 62;
     dialog.height = 62;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
     ControlTemplate icon = Control(-1, ControlKind::Icon, "", 11, 14, 24, 24);
     icon.resourceId = IDR_MAINFRAME;
-    ControlTemplate ok = Control(IDOK, ControlKind::DefPushButton, "确定", 205, 7, 50, 16);
+    ControlTemplate ok = Control(IDOK, ControlKind::DefPushButton, TR_NOOP("Dialog", "确定"),
+                                 dialog.width - 57, 7, 50, 16);
     ok.group = true;
     dialog.controls = {
         icon,
-        Control(-1, ControlKind::StaticText, "Tessary 1.0 版", 44, 12, 150, 12),
-        Control(-1, ControlKind::StaticText, "把扫描或拍摄的页面图片合成一份 PDF", 44, 28, 156, 12),
+        Control(-1, ControlKind::StaticText, TR_NOOP("Dialog", "Tessary 1.0 版"), 44, 12, 150, 12),
+        Control(-1, ControlKind::StaticText,
+                TR_NOOP("Dialog", "把扫描或拍摄的页面图片合成一份 PDF"), 44, 28, textWidth, 12),
         ok,
     };
     return dialog;
 }
 
-} // namespace
-
-const DialogTemplate &AboutDialogTemplate() {
-    static const DialogTemplate dialog = BuildAboutDialog();
+// The template with its captions and tips in the window's language.
+DialogTemplate Translated(DialogTemplate dialog) {
+    const auto translate = [](std::string &text) {
+        if (!text.empty()) {
+            text = Tr("Dialog", text.c_str());
+        }
+    };
+    translate(dialog.caption);
+    for (ControlTemplate &control : dialog.controls) {
+        translate(control.caption);
+        translate(control.toolTip);
+    }
     return dialog;
 }
 
-const DialogTemplate &MainDialogTemplate() {
-    static const DialogTemplate dialog = BuildMainDialog();
-    return dialog;
+} // namespace
+
+DialogTemplate AboutDialogTemplate() {
+    return Translated(BuildAboutDialog(SpeaksSourceLanguage()));
+}
+
+DialogTemplate MainDialogTemplate() {
+    return Translated(
+        BuildMainDialog(SpeaksSourceLanguage() ? kOriginalLayout : kTranslatedLayout));
 }
 
 void LoadListMenu(CMenu &menu) {
     menu.DestroyMenu();
     CMenu &popup = menu.AppendPopup("MENU");
-    popup.AppendMenu(MF_STRING, ID_MENU_EDIT_ITEM, "资料修改");
-    popup.AppendMenu(MF_STRING, ID_MENU_ABOUT, "关于");
-    popup.AppendMenu(MF_STRING, ID_MENU_EXIT, "退出");
+    popup.AppendMenu(MF_STRING, ID_MENU_EDIT_ITEM, Tr("Dialog", "资料修改"));
+    popup.AppendMenu(MF_STRING, ID_MENU_ABOUT, Tr("Dialog", "关于"));
+    popup.AppendMenu(MF_STRING, ID_MENU_EXIT, Tr("Dialog", "退出"));
 }
 
 std::string LoadStringResource(int id) {
     if (id == IDS_ABOUTBOX) {
-        return "关于 Tessary(&A)...";
+        return Tr("Dialog", "关于 Tessary(&A)...");
     }
     return {};
 }

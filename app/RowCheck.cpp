@@ -2,17 +2,18 @@
 
 #include "app/CutPages.h"
 #include "app/Messages.h"
+#include "app/WindowTexts.h"
 
 namespace {
 
-const char *IntakeText(folvane::ImageFacts::Intake intake) {
+std::string IntakeText(folvane::ImageFacts::Intake intake) {
     switch (intake) {
     case folvane::ImageFacts::Intake::Copied:
-        return "原样嵌入";
+        return Tr("Messages", "原样嵌入");
     case folvane::ImageFacts::Intake::Repaired:
-        return "修复后嵌入";
+        return Tr("Messages", "修复后嵌入");
     case folvane::ImageFacts::Intake::Recompressed:
-        return "无损重新压缩";
+        return Tr("Messages", "无损重新压缩");
     case folvane::ImageFacts::Intake::Unusable:
         break;
     }
@@ -25,12 +26,13 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
     if (!facts.ok) {
         return ProblemText(facts.problem);
     }
-    std::string text = facts.kind + " " + std::to_string(facts.width) + "x" +
-                       std::to_string(facts.height) + ", " + IntakeText(facts.intake) + ", " +
-                       std::to_string(facts.pages) + " 页";
+    std::string text = texts::Fill(Tr("Messages", "%1 %2x%3, %4, %n 页", nullptr, facts.pages),
+                                   {facts.kind, std::to_string(facts.width),
+                                    std::to_string(facts.height), IntakeText(facts.intake)});
     const double outside = folvane::PlaceOnPage(layout, facts.width, facts.height).outside;
     if (outside > 0) {
-        text += ", " + std::to_string(OutsidePercent(outside)) + "% 超出页面";
+        text += ", " + texts::Fill(Tr("Messages", "%1% 超出页面"),
+                                   {std::to_string(OutsidePercent(outside))});
     }
     return text;
 }

@@ -17,4 +17,12 @@ std::string Fill(const std::string &pattern, const std::vector<std::string> &val
     return text;
 }
 
+std::string Window(const char *pattern, const std::vector<std::string> &values) {
+    return Fill(Tr("Window", pattern), values);
+}
+
+std::string WindowCount(const char *pattern, int n, const std::vector<std::string> &values) {
+    return Fill(Tr("Window", pattern, nullptr, n), values);
+}
+
 } // namespace texts

@@ -1,34 +1,72 @@
 // The window's texts that came after its first version: the questions, lines and tips added to
 // it, each as one pattern whose %1, %2, ... stand for the numbers and paths filled in, so that a
-// translation keeps its own word order. The original texts stay where they were (the captions in
-// Resources.cpp, the messages at the end of CFolvaneDlg.h).
+// translation keeps its own word order; in a text that counts something, %n is the count, so that
+// a translation can say "1 page" and "3 pages". The original texts stay where they were (the
+// captions in Resources.cpp, the messages at the end of CFolvaneDlg.h). All are written in the
+// window's source language and marked for its catalogue under the context "Window" (the tip of a
+// control under "Dialog", with the captions); texts::Window shows them in the window's language.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "platform/ui/Translation.h"
+
 namespace texts {
 
 // How many pages the chosen resolution class cuts at the page edge, and the largest share cut off.
-inline constexpr const char *kPagesCut = "%1 页图片超出页面(最多 %2%)";
+inline constexpr const char *kPagesCut = TR_N_NOOP("Window", "%n 页图片超出页面(最多 %1%)");
 // Asked before "生成PDF" writes such pages; %1 is kPagesCut.
-inline constexpr const char *kCutQuestion =
-    "%1\n超出页面的部分不会出现在PDF中。\n选\"适应页面\"可把每张图片整张缩放到页面上。";
-inline constexpr const char *kAnswerFit = "适应页面";
-inline constexpr const char *kAnswerContinue = "继续";
+inline constexpr const char *kCutQuestion = TR_NOOP(
+    "Window", "%1\n超出页面的部分不会出现在PDF中。\n选\"适应页面\"可把每张图片整张缩放到页面上。");
+inline constexpr const char *kAnswerFit = TR_NOOP("Window", "适应页面");
+inline constexpr const char *kAnswerContinue = TR_NOOP("Window", "继续");
 
-// The line under "操作成功!": the pages written and where; with cut pages, %3 is kPagesCut.
-inline constexpr const char *kWritten = "共 %1 页, 已保存到 %2";
-inline constexpr const char *kWrittenCut = "共 %1 页, 已保存到 %2; 其中 %3";
+// The line under "操作成功!": the pages written and where; with cut pages, %2 is kPagesCut.
+inline constexpr const char *kWritten = TR_N_NOOP("Window", "共 %n 页, 已保存到 %1");
+inline constexpr const char *kWrittenCut = TR_N_NOOP("Window", "共 %n 页, 已保存到 %1; 其中 %2");
 // The desktop has no program for a file handed to it (the finished PDF, an image).
-inline constexpr const char *kCannotOpen = "无法打开 %1\n桌面上没有能打开这种文件的程序。";
+inline constexpr const char *kCannotOpen =
+    TR_NOOP("Window", "无法打开 %1\n桌面上没有能打开这种文件的程序。");
+// Asked before a list that changed since the last PDF is thrown away.
+inline constexpr const char *kExitQuestion = TR_N_NOOP("Window", "列表中有 %n 张图片, 确定退出吗?");
 
-// The add dialog's filter: every kind of file it takes.
-inline constexpr const char *kAddFilter = "JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)";
+// "生成PDF" with rows that cannot be used: the question's head, one line per file (name and
+// reason), "……" when more follow, and its end.
+inline constexpr const char *kUnusableRows = TR_N_NOOP("Window", "列表中有 %n 张图片无法使用:");
+inline constexpr const char *kUnusableRow = TR_NOOP("Window", "%1: %2");
+inline constexpr const char *kMoreRows = TR_NOOP("Window", "……");
+inline constexpr const char *kSkipQuestion =
+    TR_N_NOOP("Window", "跳过它们, 用其余 %n 张图片生成PDF吗?");
+
+// The progress window: its caption, the pages begun of all, and the file on its way (with
+// "文字识别" checked, the file being recognised).
+inline constexpr const char *kProgressCaption = TR_NOOP("Window", "生成PDF");
+inline constexpr const char *kProgressPages = TR_NOOP("Window", "第 %1 / %2 页");
+inline constexpr const char *kRecognising = TR_NOOP("Window", "文字识别: %1");
+// The failure box's second line for a page of a file of several.
+inline constexpr const char *kFileAndPage = TR_NOOP("Window", "%1 第 %2 页");
+
+// The add dialog: its title and its filter, which names every kind of file it takes.
+inline constexpr const char *kAddTitle = TR_NOOP("Window", "选择一个或者多个JPG文件");
+inline constexpr const char *kAddFilter =
+    TR_NOOP("Window", "JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)");
+// The save dialog's filter names.
+inline constexpr const char *kPdfFiles = TR_NOOP("Window", "PDF文件 (*.PDF)");
+inline constexpr const char *kAllFiles = TR_NOOP("Window", "All Files (*.*)");
+// The list's column headings.
+inline constexpr const char *kNumberColumn = TR_NOOP("Window", "序号");
+inline constexpr const char *kFileColumn = TR_NOOP("Window", "图片文件");
+
 // The tip of "清空列表": the list it empties comes back with Ctrl+Z.
-inline constexpr const char *kClearListTip = "清空列表 (Ctrl+Z 恢复)";
+inline constexpr const char *kClearListTip = TR_NOOP("Dialog", "清空列表 (Ctrl+Z 恢复)");
 
 // The pattern with %1, %2, ... replaced by the values in order; a % before anything else stays.
 std::string Fill(const std::string &pattern, const std::vector<std::string> &values);
+
+// A text marked under "Window", in the window's language, with %1, %2, ... filled.
+std::string Window(const char *pattern, const std::vector<std::string> &values = {});
+// A text marked under "Window" that counts n things, in the form for n, with %n and %1, ... filled.
+std::string WindowCount(const char *pattern, int n, const std::vector<std::string> &values = {});
 
 } // namespace texts

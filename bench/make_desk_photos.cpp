@@ -31,6 +31,15 @@ std::string cornersJson(const desk::Corners &corners) {
     return out + "]";
 }
 
+// The page's lines as drawn (no quotes or backslashes among them), for recognition scores.
+std::string textJson(const desk::PageSpec &page) {
+    std::string out = "[";
+    for (const std::string &line : desk::pageLines(page)) {
+        out += (out.size() > 1 ? ",\"" : "\"") + line + "\"";
+    }
+    return out + "]";
+}
+
 std::string photoEntry(const std::string &name, const desk::DeskPhoto &photo) {
     const desk::ShotSpec &s = photo.spec;
     char buffer[512];
@@ -49,16 +58,17 @@ std::string photoEntry(const std::string &name, const desk::DeskPhoto &photo) {
         return entry + "\"corners\":null,\"flat_page\":null}";
     }
     return entry + "\"corners\":" + cornersJson(photo.corners) + ",\"flat_page\":\"" + name +
-           "-flat.png\"}";
+           "-flat.png\",\"text\":" + textJson(s.page) + "}";
 }
 
-std::string scanEntry(const std::string &name, const desk::Scan &scan) {
+std::string scanEntry(const std::string &name, const desk::ScanSpec &spec, const desk::Scan &scan) {
     char buffer[256];
     std::snprintf(buffer, sizeof buffer,
                   "{\"file\":\"%s.jpg\",\"kind\":\"scan\",\"width\":%d,\"height\":%d,"
                   "\"orientation\":1,\"angle\":%.3f,\"dpi\":150,\"has_sheet\":true,\"corners\":",
                   name.c_str(), scan.picture.width, scan.picture.height, scan.angleDegrees);
-    return buffer + cornersJson(scan.corners) + ",\"flat_page\":\"" + name + "-flat.png\"}";
+    return buffer + cornersJson(scan.corners) + ",\"flat_page\":\"" + name +
+           "-flat.png\",\"text\":" + textJson(spec.page) + "}";
 }
 
 void writeFlat(const std::string &path, const support::Picture &page) {
@@ -108,7 +118,7 @@ int main(int argc, char **argv) {
         options.xDensity = options.yDensity = 150;
         support::WriteFile(folder + "/" + name + ".jpg", support::MakeJpeg(scan.picture, options));
         writeFlat(folder + "/" + name + "-flat.png", scan.flatPage);
-        truth += scanEntry(name, scan) + (i + 1 < kScans ? ",\n" : "\n");
+        truth += scanEntry(name, spec, scan) + (i + 1 < kScans ? ",\n" : "\n");
     }
     support::WriteText(folder + "/truth.json", truth + "]}\n");
     return 0;

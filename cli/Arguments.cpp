@@ -3,20 +3,22 @@
 #include <cstdio>
 #include <functional>
 
+#include "cli/Texts.h"
+
 namespace folvane_pdf {
 
 namespace {
 
 constexpr const char *kUsage =
-    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]] "
-    "[--force] -o OUT.pdf IMAGE|@LIST...\n"
-    "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
-    "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
-    "[--keep-pages DIR] [-c CLASS] [--ocr] -o OUT.pdf\n"
-    "       folvane-pdf --list-devices";
+    N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
+       "[--ocr [--ocr-lang LANGS]] [--force] -o OUT.pdf IMAGE|@LIST...\n"
+       "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
+       "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
+       "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
+       "       folvane-pdf --list-devices");
 
 constexpr const char *kHelp =
-    R"(Turns page images (JPEG, TIFF, PNG) into one PDF, one page per image in the
+    N_(R"(Turns page images (JPEG, TIFF, PNG) into one PDF, one page per image in the
 order given, and every page of a multi-page TIFF. Nothing is recompressed: JPEG
 data goes in unchanged, other pictures losslessly.
 
@@ -35,6 +37,12 @@ Options:
                              image reaches past the edge is cut there, with a warning
       --first-page-only
                       take only the first page of a multi-page TIFF
+      --document      the images are photographs or scans of pages: find the sheet
+                      in each photo and flatten it, straighten a scan and cut its
+                      dark border away, even the light, and write each page small
+                      (black text as a bilevel G4 image, a page with colour as its
+                      text over a JPEG of the colour); a photo in which no sheet
+                      is found goes in as it is, with a warning
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -89,10 +97,10 @@ Example:
   folvane-pdf -o book.pdf cover.jpg scans/*.tif
   folvane-pdf -c 8 -o - @pages.txt > photos.pdf
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
-)";
+)");
 
 int UsageError(const std::string &reason) {
-    std::fprintf(stderr, "folvane-pdf: %s\n%s\n", reason.c_str(), kUsage);
+    std::fprintf(stderr, "folvane-pdf: %s\n%s\n", reason.c_str(), _(kUsage));
     return kExitUsage;
 }
 
@@ -136,10 +144,10 @@ const std::vector<Option> &Options() {
         {'o', "output", true,
          [](Arguments &a, const std::string &value) -> std::string {
              if (!a.output.empty()) {
-                 return "-o given twice";
+                 return _("-o given twice");
              }
              if (value.empty()) {
-                 return "-o needs a file name";
+                 return _("-o needs a file name");
              }
              a.output = value;
              return "";
@@ -148,7 +156,8 @@ const std::vector<Option> &Options() {
          [](Arguments &a, const std::string &value) -> std::string {
              std::optional<folvane::PageLayout> layout = LayoutFor(value);
              if (!layout) {
-                 return "-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"" + value + "\"";
+                 return Fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
+                             {value});
              }
              a.layout = *layout;
              return "";
@@ -156,6 +165,11 @@ const std::vector<Option> &Options() {
         {'\0', "first-page-only", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.firstPageOnly = true;
+             return "";
+         }},
+        {'\0', "document", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.document = true;
              return "";
          }},
         {'\0', "ocr", false,
@@ -168,7 +182,7 @@ const std::vector<Option> &Options() {
         {'\0', "ocr-lang", true,
          [](Arguments &a, const std::string &value) -> std::string {
              if (value.empty()) {
-                 return "--ocr-lang needs languages, like chi_sim+eng";
+                 return _("--ocr-lang needs languages, like chi_sim+eng");
              }
              a.ocrLanguages = value;
              return "";
@@ -203,7 +217,7 @@ const Option *FindLong(const std::string &name) {
 } // namespace
 
 const char *UsageLine() {
-    return kUsage;
+    return _(kUsage);
 }
 
 std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
@@ -221,7 +235,7 @@ std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
             continue;
         }
         if (arg == "-h" || arg == "--help") {
-            std::printf("%s\n\n%s", kUsage, kHelp);
+            std::printf("%s\n\n%s", _(kUsage), _(kHelp));
             return 0;
         }
         if (arg == "--version") {
@@ -247,11 +261,11 @@ std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
             }
         }
         if (option == nullptr || (valueGiven && !option->takesValue)) {
-            return UsageError("unknown option " + arg);
+            return UsageError(Fill(_("unknown option %1"), {arg}));
         }
         if (option->takesValue && !valueGiven) {
             if (i + 1 >= argc) {
-                return UsageError(arg + " needs a value");
+                return UsageError(Fill(_("%1 needs a value"), {arg}));
             }
             value = argv[++i];
         }
@@ -268,10 +282,10 @@ std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
         return std::nullopt;
     }
     if (arguments.output.empty()) {
-        return UsageError("no output file (-o OUT.pdf)");
+        return UsageError(_("no output file (-o OUT.pdf)"));
     }
     if (arguments.inputs.empty() && !arguments.scan.scan) {
-        return UsageError("no images");
+        return UsageError(_("no images"));
     }
     return std::nullopt;
 }

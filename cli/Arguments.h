@@ -19,6 +19,7 @@ struct Arguments {
     bool firstPageOnly = false;
     bool force = false;              // replace an output file the user cannot write
     std::string ocrLanguages;        // the text layer's languages; "": no text layer
+    bool document = false;           // correct photographed and scanned pages
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
     ScanRequest scan;                // --scan, --list-devices and their settings

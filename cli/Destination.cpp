@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/Interrupts.h"
+#include "cli/Texts.h"
 
 namespace folvane_pdf {
 
@@ -48,14 +49,14 @@ Destination::~Destination() {
 bool Destination::Prepare(const std::string &output, bool force, std::string &error) {
     if (output == "-") {
         if (::isatty(STDOUT_FILENO)) {
-            error = "not writing a PDF to a terminal: redirect standard output, or use -o FILE";
+            error = _("not writing a PDF to a terminal: redirect standard output, or use -o FILE");
             return false;
         }
         std::string buffer = TemporaryFolder() + "/folvane-pdf-XXXXXX";
         int fd = CreateOwnFile(buffer);
         if (fd < 0) {
-            error =
-                "cannot create a buffer file in " + TemporaryFolder() + ": " + std::strerror(errno);
+            error = Fill(_("cannot create a buffer file in %1: %2"),
+                         {TemporaryFolder(), std::strerror(errno)});
             return false;
         }
         ::close(fd);
@@ -68,7 +69,8 @@ bool Destination::Prepare(const std::string &output, bool force, std::string &er
     struct stat existing {};
     if (!force && ::stat(output.c_str(), &existing) == 0 && !S_ISDIR(existing.st_mode) &&
         ::faccessat(AT_FDCWD, output.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) {
-        error = output + ": not replacing a file you cannot write (--force replaces it)";
+        error =
+            Fill(_("%1: not replacing a file you cannot write (--force replaces it)"), {output});
         return false;
     }
     path_ = output;
@@ -81,7 +83,7 @@ bool Destination::Deliver(std::string &error) {
     }
     int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = "cannot read back " + path_ + ": " + std::strerror(errno);
+        error = Fill(_("cannot read back %1: %2"), {path_, std::strerror(errno)});
         return false;
     }
     char chunk[1 << 16];
@@ -92,7 +94,7 @@ bool Destination::Deliver(std::string &error) {
             continue;
         }
         if (got < 0) {
-            error = "cannot read back " + path_ + ": " + std::strerror(errno);
+            error = Fill(_("cannot read back %1: %2"), {path_, std::strerror(errno)});
             ok = false;
             break;
         }
@@ -100,7 +102,7 @@ bool Destination::Deliver(std::string &error) {
             break;
         }
         if (!WriteOut(chunk, static_cast<std::size_t>(got))) {
-            error = std::string("cannot write to standard output: ") + std::strerror(errno);
+            error = Fill(_("cannot write to standard output: %1"), {std::strerror(errno)});
             ok = false;
             break;
         }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/Texts.h"
+
 namespace folvane_pdf {
 
 namespace {
@@ -25,8 +27,8 @@ bool ReadList(std::FILE *file, const std::string &listName, std::vector<std::str
         }
         if (!line.empty()) {
             if (names.size() >= kMaxNames) {
-                error = "list " + listName + " names more than " + std::to_string(kMaxNames) +
-                        " images";
+                error = Fill(_("list %1 names more than %2 images"),
+                             {listName, std::to_string(kMaxNames)});
                 return false;
             }
             names.push_back(line);
@@ -44,14 +46,15 @@ bool ReadList(std::FILE *file, const std::string &listName, std::vector<std::str
             continue;
         }
         if (c == '\0' || line.size() >= kMaxLine) {
-            error = "list " + listName + ", line " + std::to_string(lineNumber) +
-                    ": not a file name (is it a list of paths, one per line?)";
+            error = Fill(_("list %1, line %2: not a file name (is it a list of paths, one per "
+                           "line?)"),
+                         {listName, std::to_string(lineNumber)});
             return false;
         }
         line.push_back(static_cast<char>(c));
     }
     if (std::ferror(file)) {
-        error = "cannot read list " + listName + ": " + std::strerror(errno);
+        error = Fill(_("cannot read list %1: %2"), {listName, std::strerror(errno)});
         return false;
     }
     return finishLine();
@@ -68,14 +71,14 @@ bool ExpandLists(std::vector<std::string> &inputs, std::string &error) {
         }
         const std::string path = input.substr(1);
         if (path == "-") {
-            if (!ReadList(stdin, "on standard input", expanded, error)) {
+            if (!ReadList(stdin, _("on standard input"), expanded, error)) {
                 return false;
             }
             continue;
         }
         std::FILE *file = std::fopen(path.c_str(), "rb");
         if (file == nullptr) {
-            error = "cannot read list " + path + ": " + std::strerror(errno);
+            error = Fill(_("cannot read list %1: %2"), {path, std::strerror(errno)});
             return false;
         }
         bool read = ReadList(file, path, expanded, error);

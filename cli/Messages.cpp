@@ -2,79 +2,98 @@
 
 #include <cmath>
 
+#include "cli/Texts.h"
+
 namespace folvane_pdf {
 
 namespace {
 
 using Kind = folvane::Problem::Kind;
 
-std::string Quoted(const std::string &text) {
-    return "\"" + text + "\"";
-}
-
+// ": detail", or nothing without one.
 std::string ColonDetail(const std::string &detail) {
-    return detail.empty() ? std::string() : ": " + detail;
+    return detail.empty() ? std::string() : Fill(_(": %1"), {detail});
 }
 
 // A share as a whole percentage that never says 0% or 100% of something partly true.
 std::string Percent(double share) {
     long percent = std::lround(share * 100);
     if (percent < 1) {
-        return "less than 1%";
+        return _("less than 1%");
     }
-    return std::to_string(percent > 99 ? 99 : percent) + "%";
+    return Fill(_("%1%"), {std::to_string(percent > 99 ? 99 : percent)});
 }
 
 // "JPEG, TIFF, PNG" as "JPEG, TIFF or PNG".
 std::string OrList(std::string names) {
     std::size_t last = names.rfind(", ");
-    return last == std::string::npos ? names : names.replace(last, 2, " or ");
+    if (last != std::string::npos) {
+        names.replace(last, 2, _(" or "));
+    }
+    const std::string joint = _(", ");
+    for (std::size_t at = names.find(", "); at != std::string::npos && at < last;
+         at = names.find(", ", at)) {
+        names.replace(at, 2, joint);
+        at += joint.size();
+        last += joint.size() - 2;
+    }
+    return names;
 }
 
 std::string FileProblemText(const folvane::Problem &p) {
-    const std::string file = Quoted(p.file);
     switch (p.kind) {
     case Kind::CannotOpen:
-        return "cannot open " + file + ColonDetail(p.detail);
+        return Fill(_("cannot open \"%1\"%2"), {p.file, ColonDetail(p.detail)});
     case Kind::CannotRead:
-        return "cannot read " + file + ColonDetail(p.detail);
+        return Fill(_("cannot read \"%1\"%2"), {p.file, ColonDetail(p.detail)});
     case Kind::NotAnImage:
-        return file + " is not a " + OrList(p.item) + " file" +
-               (p.numbers[0] ? " (it is empty)" : "");
+        return Fill(p.numbers[0] ? _("\"%1\" is not a %2 file (it is empty)")
+                                 : _("\"%1\" is not a %2 file"),
+                    {p.file, OrList(p.item)});
     case Kind::Damaged:
-        return file + " is not a well-formed " + (p.format.empty() ? "image" : p.format) +
-               ColonDetail(p.detail);
+        return Fill(_("\"%1\" is not a well-formed %2%3"),
+                    {p.file, p.format.empty() ? _("image") : p.format, ColonDetail(p.detail)});
     case Kind::Truncated:
-        return file + " is truncated (it ends inside " + p.item + ")";
+        return Fill(_("\"%1\" is truncated (it ends inside %2)"), {p.file, p.item});
     case Kind::Unsupported:
-        return file + " cannot go into a PDF" + ColonDetail(p.detail);
+        return Fill(_("\"%1\" cannot go into a PDF%2"), {p.file, ColonDetail(p.detail)});
     case Kind::NoSuchPage:
-        return file + " has no page " + std::to_string(p.numbers[0]) + " (it has " +
-               std::to_string(p.numbers[1]) + ")";
+        return Fill(_("\"%1\" has no page %2 (it has %3)"),
+                    {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
     default:
-        return p.detail;
+        return Fill(_("unexpected failure: %1"), {p.detail});
     }
 }
 
 std::string OutputText(const folvane::Problem &p) {
+    const std::vector<std::string> fields = {p.file, ColonDetail(p.detail)};
     if (p.item == "rename") {
-        return "cannot rename the finished file to " + Quoted(p.file) + ColonDetail(p.detail);
+        return Fill(_("cannot rename the finished file to \"%1\"%2"), fields);
     }
-    return "cannot " + (p.item.empty() ? std::string("write") : p.item) + " " + Quoted(p.file) +
-           ColonDetail(p.detail);
+    if (p.item == "create") {
+        return Fill(_("cannot create \"%1\"%2"), fields);
+    }
+    if (p.item == "flush") {
+        return Fill(_("cannot flush \"%1\"%2"), fields);
+    }
+    return Fill(_("cannot write \"%1\"%2"), fields);
 }
 
 std::string RecognitionText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::LanguageNames:
-        return "text recognition: " + Quoted(p.item) +
-               " is not a list of language names joined by '+' (like chi_sim+eng)";
+        return Fill(_("text recognition: \"%1\" is not a list of language names joined by '+' "
+                      "(like chi_sim+eng)"),
+                    {p.item});
     case Kind::LanguageMissing:
-        return "text recognition: the data for language " + Quoted(p.item) +
-               " is not installed (Debian package " + p.detail + ")";
+        return Fill(_("text recognition: the data for language \"%1\" is not installed (Debian "
+                      "package %2)"),
+                    {p.item, p.detail});
     default:
-        return "text recognition: " +
-               (p.item.empty() ? std::string() : "the engine module " + p.item + " ") + p.detail;
+        if (!p.item.empty()) {
+            return Fill(_("text recognition: the engine module %1 %2"), {p.item, p.detail});
+        }
+        return Fill(_("text recognition: %1"), {p.detail});
     }
 }
 
@@ -84,26 +103,30 @@ std::string ProblemText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::None:
     case Kind::Internal:
-        return p.detail.empty() ? std::string("unexpected failure") : p.detail;
+        return p.detail.empty() ? std::string(_("unexpected failure"))
+                                : Fill(_("unexpected failure: %1"), {p.detail});
     case Kind::Call:
-        return "internal error: " + p.detail;
+        return Fill(_("internal error: %1"), {p.detail});
     case Kind::Memory:
-        return "out of memory" + (p.item.empty() ? std::string() : " for " + p.item);
+        return p.item.empty() ? std::string(_("out of memory"))
+                              : Fill(_("out of memory for %1"), {p.item});
     case Kind::TooLarge:
-        return p.item + " is too large (more than " + std::to_string(p.numbers[0] >> 20) + " MiB)";
+        return Fill(_("%1 is too large (more than %2 MiB)"),
+                    {p.item, std::to_string(p.numbers[0] >> 20)});
     case Kind::Output:
         return OutputText(p);
     case Kind::DocumentTooLarge:
-        return "the document exceeds the 10 GB a PDF cross-reference table can address";
+        return _("the document exceeds the 10 GB a PDF cross-reference table can address");
     case Kind::LanguageNames:
     case Kind::LanguageMissing:
     case Kind::Recognition:
         return RecognitionText(p);
     case Kind::Stopped:
-        return "stopped";
+        return _("stopped");
     case Kind::OutputIsInput:
-        return "the output file " + Quoted(p.file) + " is the input image " + Quoted(p.item) +
-               "; choose another output file";
+        return Fill(_("the output file \"%1\" is the input image \"%2\"; choose another output "
+                      "file"),
+                    {p.file, p.item});
     default:
         return FileProblemText(p);
     }
@@ -113,18 +136,24 @@ std::string NoteText(const folvane::PageNote &note) {
     using NoteKind = folvane::PageNote::Kind;
     switch (note.kind) {
     case NoteKind::Cropped:
-        return Percent(note.outside) + " of the image lies outside the page; -c fit fits it";
+        return Fill(_("%1 of the image lies outside the page; -c fit fits it"),
+                    {Percent(note.outside)});
     case NoteKind::Repaired:
-        return "damaged, repaired without loss: " +
-               (note.detail.empty() ? std::string("its markers were damaged") : note.detail);
+        return Fill(
+            _("damaged, repaired without loss: %1"),
+            {note.detail.empty() ? std::string(_("its markers were damaged")) : note.detail});
     case NoteKind::ProfileIgnored:
-        return "colour profile ignored: " + note.detail;
+        return Fill(_("colour profile ignored: %1"), {note.detail});
     case NoteKind::ProfileTooNew:
-        return "colour profile of ICC version 4 written into a PDF 1." +
-               std::to_string(note.number) +
-               " file (readers without version 4 support show device colours)";
+        return Fill(_("colour profile of ICC version 4 written into a PDF 1.%1 file (readers "
+                      "without version 4 support show device colours)"),
+                    {std::to_string(note.number)});
     case NoteKind::FaxReencoded:
-        return "fax data re-encoded: " + note.detail + ", which PDF readers misread";
+        return Fill(_("fax data re-encoded: %1, which PDF readers misread"), {note.detail});
+    case NoteKind::SheetNotFound:
+        return _("no sheet found in the photo; it goes in as it is");
+    case NoteKind::NotCorrected:
+        return Fill(_("cannot be corrected (%1); it goes in as it is"), {note.detail});
     }
     return note.detail;
 }

@@ -4,6 +4,7 @@
 
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
+#include "cli/Texts.h"
 
 namespace folvane_pdf {
 
@@ -21,7 +22,7 @@ std::string OneLine(std::string text) {
 
 std::string FileAndPage(const std::string &path, int filePage, int filePages) {
     if (filePages > 1) {
-        return path + ", page " + std::to_string(filePage);
+        return Fill(_("%1, page %2"), {path, std::to_string(filePage)});
     }
     return path;
 }
@@ -34,7 +35,8 @@ int Fail(const std::string &text) {
 }
 
 std::string WarningLine(const folvane::PageNote &note) {
-    return FileAndPage(note.path, note.filePage, note.filePages) + ": " + OneLine(NoteText(note));
+    return Fill(_("%1: %2"),
+                {FileAndPage(note.path, note.filePage, note.filePages), OneLine(NoteText(note))});
 }
 
 folvane::GenerateEvents Reporter::Events() {
@@ -50,7 +52,9 @@ void Reporter::ShowProgress(const folvane::PageStart &page) {
     }
     std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", page.index + 1, page.total, page.path.c_str());
     if (page.filePages > 1) {
-        std::fprintf(stderr, " (page %d of %d)", page.filePage, page.filePages);
+        const std::string pages = Fill(
+            _(" (page %1 of %2)"), {std::to_string(page.filePage), std::to_string(page.filePages)});
+        std::fputs(pages.c_str(), stderr);
     }
     std::fflush(stderr);
     progressShown_ = true;
@@ -75,9 +79,9 @@ int Reporter::Failure(const folvane::GenerateError &error) {
     std::string reason = OneLine(ProblemText(error.problem));
     // Most sentences name their file; a page after the first is named here.
     if (error.filePage > 1) {
-        reason = error.path + ", page " + std::to_string(error.filePage) + ": " + reason;
+        reason = Fill(_("%1: %2"), {FileAndPage(error.path, error.filePage, 2), reason});
     } else if (reason.find(error.path) == std::string::npos) {
-        reason = error.path + ": " + reason;
+        reason = Fill(_("%1: %2"), {error.path, reason});
     }
     return Fail(reason);
 }

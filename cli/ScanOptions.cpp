@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "cli/Texts.h"
+
 namespace folvane_pdf {
 
 namespace {
@@ -20,7 +22,7 @@ std::string SetSource(ScanRequest &request, const std::string &value) {
     } else if (value == "duplex") {
         request.settings.source = ScanSource::Duplex;
     } else {
-        return "--source takes flatbed, adf or duplex, not \"" + value + "\"";
+        return Fill(_("--source takes flatbed, adf or duplex, not \"%1\""), {value});
     }
     return "";
 }
@@ -33,7 +35,7 @@ std::string SetMode(ScanRequest &request, const std::string &value) {
     } else if (value == "lineart") {
         request.settings.mode = ScanMode::Lineart;
     } else {
-        return "--mode takes color, gray or lineart, not \"" + value + "\"";
+        return Fill(_("--mode takes color, gray or lineart, not \"%1\""), {value});
     }
     return "";
 }
@@ -42,7 +44,7 @@ std::string SetResolution(ScanRequest &request, const std::string &value) {
     char *end = nullptr;
     const long dpi = std::strtol(value.c_str(), &end, 10);
     if (value.empty() || *end != '\0' || dpi < 1 || dpi > kMaxResolution) {
-        return "--resolution takes dots per inch, like 300, not \"" + value + "\"";
+        return Fill(_("--resolution takes dots per inch, like 300, not \"%1\""), {value});
     }
     request.settings.resolution = static_cast<int>(dpi);
     return "";
@@ -56,7 +58,7 @@ std::string SetPageSize(ScanRequest &request, const std::string &value) {
     } else if (value == "max") {
         request.settings.pageSize = PageSize::Maximum;
     } else {
-        return "--page-size takes a4, letter or max, not \"" + value + "\"";
+        return Fill(_("--page-size takes a4, letter or max, not \"%1\""), {value});
     }
     return "";
 }
@@ -83,11 +85,11 @@ std::string SetScanOption(ScanRequest &request, const std::string &name, const s
     request.given.push_back("--" + name);
     if (name == "device") {
         request.device = value;
-        return value.empty() ? "--device needs a scanner's name (see --list-devices)" : "";
+        return value.empty() ? _("--device needs a scanner's name (see --list-devices)") : "";
     }
     if (name == "keep-pages") {
         request.keepPages = value;
-        return value.empty() ? "--keep-pages needs a folder" : "";
+        return value.empty() ? _("--keep-pages needs a folder") : "";
     }
     if (name == "source") {
         return SetSource(request, value);
@@ -103,13 +105,13 @@ std::string SetScanOption(ScanRequest &request, const std::string &name, const s
 
 std::string CheckScanRequest(const ScanRequest &request, bool haveImages) {
     if (request.listDevices && (request.scan || haveImages || !request.given.empty())) {
-        return "--list-devices takes no other options or images";
+        return _("--list-devices takes no other options or images");
     }
     if (request.scan && haveImages) {
-        return "--scan takes no images: the pages come from the scanner";
+        return _("--scan takes no images: the pages come from the scanner");
     }
     if (!request.scan && !request.given.empty()) {
-        return request.given.front() + " needs --scan";
+        return Fill(_("%1 needs --scan"), {request.given.front()});
     }
     return "";
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/Interrupts.h"
+#include "cli/Texts.h"
 
 namespace folvane_pdf {
 
@@ -26,11 +27,11 @@ void ScanProgress::Show(const folvane::scan::PageProgress &progress) {
     }
     lastPage_ = progress.page;
     lastPercent_ = percent;
-    if (percent >= 0) {
-        std::fprintf(stderr, "\r\033[Kscanning page %d: %d%%", progress.page, percent);
-    } else {
-        std::fprintf(stderr, "\r\033[Kscanning page %d", progress.page);
-    }
+    const std::string page = std::to_string(progress.page);
+    const std::string line = percent >= 0
+                                 ? Fill(_("scanning page %1: %2%"), {page, std::to_string(percent)})
+                                 : Fill(_("scanning page %1"), {page});
+    std::fprintf(stderr, "\r\033[K%s", line.c_str());
     std::fflush(stderr);
     shown_ = true;
     SetProgressShown(true);

@@ -11,7 +11,9 @@
 #include "cli/Interrupts.h"
 #include "cli/OwnFolder.h"
 #include "cli/Reporter.h"
+#include "cli/ScanMessages.h"
 #include "cli/ScanProgress.h"
+#include "cli/Texts.h"
 #include "pdf/PageGeneration.h"
 #include "scan/Scanner.h"
 
@@ -46,8 +48,8 @@ public:
         const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
         path_ = folder + "/folvane-scan-XXXXXX";
         if (!CreateOwnFolder(path_)) {
-            error =
-                "cannot create a folder for the pages in " + folder + ": " + std::strerror(errno);
+            error = Fill(_("cannot create a folder for the pages in %1: %2"),
+                         {folder, std::strerror(errno)});
             return false;
         }
         temporary_ = true;
@@ -83,6 +85,7 @@ int WritePdf(const Arguments &arguments, Destination &destination,
     folvane::GenerateOptions options;
     options.layout = arguments.layout;
     options.ocrLanguages = arguments.ocrLanguages;
+    options.correctDocuments = arguments.document;
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
         folvane::GeneratePdf(destination.Path(), pages, options, reporter.Events());
@@ -107,12 +110,12 @@ int ListScanners() {
     try {
         devices = folvane::scan::ListDevices();
     } catch (const ScanFailure &failure) {
-        return Fail(failure.what());
+        return Fail(ScanErrorText(failure.Error()));
     }
     if (devices.empty()) {
         folvane::scan::ScanError none;
         none.kind = folvane::scan::ScanErrorKind::NoDevice;
-        return Fail(folvane::scan::EnglishMessage(none));
+        return Fail(ScanErrorText(none));
     }
     for (const folvane::scan::DeviceInfo &device : devices) {
         std::printf("%s\t%s\t%s\t%s\n", device.name.c_str(), device.vendor.c_str(),
@@ -136,7 +139,7 @@ int RunScan(const Arguments &arguments) {
     try {
         pages = ScanPages(arguments.scan, files.Path());
     } catch (const ScanFailure &failure) {
-        return Fail(failure.what());
+        return Fail(ScanErrorText(failure.Error()));
     }
     return WritePdf(arguments, destination, pages);
 }

@@ -18,13 +18,16 @@
 #include "cli/Destination.h"
 #include "cli/ImageLists.h"
 #include "cli/Interrupts.h"
+#include "cli/Language.h"
 #include "cli/Reporter.h"
 #include "cli/ScanRun.h"
+#include "cli/Texts.h"
 #include "pdf/PageGeneration.h"
 
 using namespace folvane_pdf;
 
 int main(int argc, char **argv) {
+    FollowUserLanguage();
     Arguments arguments;
     if (std::optional<int> exitStatus = ParseArguments(argc, argv, arguments)) {
         return *exitStatus;
@@ -40,7 +43,8 @@ int main(int argc, char **argv) {
         return Fail(error);
     }
     if (arguments.inputs.empty()) {
-        std::fprintf(stderr, "folvane-pdf: no images: the lists name none\n%s\n", UsageLine());
+        std::fprintf(stderr, "folvane-pdf: %s\n%s\n", _("no images: the lists name none"),
+                     UsageLine());
         return kExitUsage;
     }
 
@@ -53,6 +57,7 @@ int main(int argc, char **argv) {
     options.layout = arguments.layout;
     options.firstPageOnly = arguments.firstPageOnly;
     options.ocrLanguages = arguments.ocrLanguages;
+    options.correctDocuments = arguments.document;
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
         folvane::GeneratePdf(destination.Path(), arguments.inputs, options, reporter.Events());

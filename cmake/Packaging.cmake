@@ -1,9 +1,11 @@
 # The Debian package: what `cmake --install` puts in place, with the shared libraries the
 # programs link found by dpkg-shlibdeps and the packages they need at run time added here.
 
-# Needed at run time beyond the linked libraries: the Chinese captions' font, the desktop's
-# "open" for the finished PDF, and the language data text recognition loads by default.
-set(FOLVANE_RUNTIME_PACKAGES fonts-noto-cjk xdg-utils tesseract-ocr-eng tesseract-ocr-chi-sim)
+# Needed at run time beyond the linked libraries: the Chinese captions' font, Qt's own texts in
+# Chinese (the file dialog, the buttons of message boxes), the desktop's "open" for the finished
+# PDF, and the language data text recognition loads by default.
+set(FOLVANE_RUNTIME_PACKAGES fonts-noto-cjk qt6-translations-l10n xdg-utils tesseract-ocr-eng
+    tesseract-ocr-chi-sim)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME folvane)

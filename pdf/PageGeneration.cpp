@@ -1,5 +1,7 @@
 #include "pdf/PageGeneration.h"
 
+#include <cstdio>
+
 #include <sys/stat.h>
 
 #include "pdf/ImageFileRules.h"
@@ -56,19 +58,36 @@ PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &l
 // Writes page `filePage` of `path` and collects the engine's notes on its image. A class
 // keeps the order the generate command always used (page, image, place at the origin); fit
 // loads the image first, because its size decides the page's.
+// The engine's options for page `filePage` of row `row`: the corners placed by hand for its
+// first page, when the document is corrected.
+std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage) {
+    auto corners = options.handCorners.find(row);
+    if (!options.correctDocuments || filePage != 1 || corners == options.handCorners.end()) {
+        return "";
+    }
+    std::string text = "corners=";
+    for (std::size_t i = 0; i < corners->second.size(); ++i) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%.3f", corners->second[i]);
+        text += (i ? "," : "") + std::string(number);
+    }
+    return text;
+}
+
 PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, const std::string &path,
-                        int filePage, std::vector<PdfWriter::ImageNote> &notes) {
+                        int filePage, const std::string &imageOptions,
+                        std::vector<PdfWriter::ImageNote> &notes) {
     const char *type = ImageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
     if (layout.fit) {
-        image = writer.OpenImageFile(type, path, "", filePage);
+        image = writer.OpenImageFile(type, path, imageOptions, filePage);
         placement = PlaceLoadedImage(writer, image, layout);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
     } else {
         placement = PlaceOnPage(layout, 0, 0);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
-        image = writer.OpenImageFile(type, path, "", filePage);
+        image = writer.OpenImageFile(type, path, imageOptions, filePage);
         placement = PlaceLoadedImage(writer, image, layout);
     }
     writer.PlaceImage(image, placement.x, placement.y, placement.scale);
@@ -86,6 +105,10 @@ PageNote::Kind NoteKind(int engineKind) {
         return PageNote::Kind::ProfileTooNew;
     case PDFW_NOTE_FAX_REENCODED:
         return PageNote::Kind::FaxReencoded;
+    case PDFW_NOTE_SHEET_NOT_FOUND:
+        return PageNote::Kind::SheetNotFound;
+    case PDFW_NOTE_NOT_CORRECTED:
+        return PageNote::Kind::NotCorrected;
     default:
         return PageNote::Kind::Repaired;
     }
@@ -122,11 +145,12 @@ struct Subject {
 // all cores while it writes. A count that fails is 0: the file's turn counts again, and fails
 // there, after the pages before it.
 std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string> &imagePaths,
-                               bool firstPageOnly) {
+                               const GenerateOptions &options) {
     std::vector<int> counts;
-    for (const std::string &path : imagePaths) {
+    for (std::size_t row = 0; row < imagePaths.size(); ++row) {
+        const std::string &path = imagePaths[row];
         int pages = 1;
-        if (!firstPageOnly) {
+        if (!options.firstPageOnly) {
             try {
                 pages = writer.CountPages(path);
             } catch (const PdfWriter::Exception &) {
@@ -135,7 +159,7 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
         }
         counts.push_back(pages);
         for (int page = 1; page <= pages || page == 1; ++page) {
-            writer.QueueImage(ImageTypeForPath(path), path, "", page);
+            writer.QueueImage(ImageTypeForPath(path), path, ImageOptions(options, row, page), page);
         }
     }
     return counts;
@@ -148,10 +172,13 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     if (!options.ocrLanguages.empty()) {
         writer.SetParameter("ocr", options.ocrLanguages);
     }
+    if (options.correctDocuments) {
+        writer.SetParameter("correction", "document");
+    }
     if (writer.OpenFile(savePath) == -1) {
         throw OpenFailure(writer, savePath);
     }
-    const std::vector<int> counts = CountAndQueue(writer, imagePaths, options.firstPageOnly);
+    const std::vector<int> counts = CountAndQueue(writer, imagePaths, options);
     const std::size_t total = imagePaths.size();
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];
@@ -166,7 +193,8 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
                 events.onPage(PageStart{i, total, path, page, pages});
             }
             std::vector<PdfWriter::ImageNote> notes;
-            PagePlacement placement = WritePage(writer, options.layout, path, page, notes);
+            PagePlacement placement = WritePage(writer, options.layout, path, page,
+                                                ImageOptions(options, i, page), notes);
             ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped}, placement,
                         notes);
         }

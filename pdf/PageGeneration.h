@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -16,10 +18,20 @@ namespace folvane {
 // The PDF version the page loop writes, and the pre-flight asks about.
 inline constexpr const char *kPdfVersion = "1.4";
 
+// The corners of a sheet a user placed by hand: x, y of the top-left, top-right, bottom-right
+// and bottom-left corners in pixels of the upright picture.
+using SheetCorners = std::array<double, 8>;
+
 struct GenerateOptions {
     PageLayout layout;
     bool firstPageOnly = false; // one page per file, even for a TIFF of several
     std::string ocrLanguages{}; // empty: no text layer
+    // Every page corrected as a photographed or scanned document (its sheet found and
+    // flattened, a scan straightened, the light evened, written small); a photo in which no
+    // sheet is found goes in as it is, with a PageNote saying so.
+    bool correctDocuments = false;
+    // With correctDocuments, corners placed by hand for the first page of a row, by row.
+    std::map<std::size_t, SheetCorners> handCorners{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
@@ -44,6 +56,8 @@ struct PageNote {
         ProfileIgnored, // its colour profile left out, device colours used; detail: why
         ProfileTooNew,  // an ICC version 4 profile in a PDF 1.`number` (older than 1.5)
         FaxReencoded,   // fax data PDF readers misread, re-encoded as G4; detail: what was wrong
+        SheetNotFound,  // document correction found no sheet in the photo: it went in as it is
+        NotCorrected,   // document correction could not correct the page; detail: why
     } kind;
     double outside = 0;
     long long number = 0;

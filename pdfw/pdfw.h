@@ -174,6 +174,13 @@ pdfw_context *pdfw_new(pdfw_error_handler_proc handler, pdfw_alloc_proc alloc_pr
 void *pdfw_get_opaque(pdfw_context *context);
 
 /* Sets a document parameter. Returns 0, or -1 on failure. Keys:
+ *   "correction":    "" (the default) or "document": every image is then a photographed or
+ *                    scanned page to be corrected (the sheet found in a photo and flattened, a
+ *                    scan deskewed and its dark border cut away, the light evened) and written
+ *                    small: black ink on paper as a Group 4 image, a page with colour as its ink
+ *                    over a low-resolution JPEG of the colour. Recognition then reads the
+ *                    corrected page. A photo in which no sheet is found goes in as it is, with
+ *                    PDFW_NOTE_SHEET_NOT_FOUND. Only before pdfw_open_file.
  *   "compatibility": "1.3" .. "1.7", the PDF version written (default "1.4"); only before
  *                    pdfw_open_file (PDFW_RUNTIME_ERROR afterwards).
  *   "threads":       "1" to "64", the workers that prepare queued images (default:
@@ -209,8 +216,10 @@ int pdfw_end_page(pdfw_context *context);
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
  * inside or outside a page. `type` is a hint, "jpeg", "tiff", "png" or "auto" (any case):
- * the content decides. `options` must be empty (or blanks). `page` is the 1-based page of a
- * multi-page TIFF (1 for a JPEG).
+ * the content decides. `options` is empty (or blanks), or, with the parameter "correction" set,
+ * "corners=X1,Y1,X2,Y2,X3,Y3,X4,Y4": the sheet's top-left, top-right, bottom-right and
+ * bottom-left corners in pixels of the upright picture, placed by hand (no detection then).
+ * `page` is the 1-based page of a multi-page TIFF (1 for a JPEG).
  * Raises PDFW_RUNTIME_ERROR without an open document; PDFW_VALUE_ERROR for NULL arguments,
  * options or page out of range; PDFW_TYPE_ERROR for an unknown type name, a file that is
  * not JPEG, TIFF or PNG, or an image PDF cannot carry; PDFW_IO_ERROR when the file cannot be
@@ -264,7 +273,12 @@ enum {
     PDFW_NOTE_PROFILE_TOO_NEW = 3,
     /* bilevel fax data that PDF readers would misread was re-encoded as G4; detail: what was
      * wrong with it */
-    PDFW_NOTE_FAX_REENCODED = 4
+    PDFW_NOTE_FAX_REENCODED = 4,
+    /* document correction found no sheet in the photo: it went in as it is, not cropped at a
+     * guess */
+    PDFW_NOTE_SHEET_NOT_FOUND = 5,
+    /* document correction could not correct the page, which went in as it is; detail: why */
+    PDFW_NOTE_NOT_CORRECTED = 6
 };
 
 typedef struct pdfw_note {

@@ -30,6 +30,13 @@ qpdf --check "$out/searchable.pdf" >/dev/null
 grep -q 'Lossless scans' <<<"$(pdftotext "$out/searchable.pdf" -)" ||
   { echo "the recognised text is not in the PDF" >&2; exit 1; }
 man -w folvane-pdf
+# In Chinese too: the manual page and the messages.
+man -L zh_CN -w folvane-pdf | grep -q '/zh_CN/' ||
+  { echo "the Chinese manual page is not installed" >&2; exit 1; }
+# The help is read whole before it is searched: grep -q leaving early would end folvane-pdf
+# with SIGPIPE, which pipefail reports as a failure.
+help_zh=$(env -u LC_ALL -u LANGUAGE -u LC_MESSAGES LANG=zh_CN.UTF-8 /usr/bin/folvane-pdf --help)
+grep -q '^用法: folvane-pdf' <<<"$help_zh" || { echo "folvane-pdf does not speak Chinese" >&2; exit 1; }
 echo "The installed folvane-pdf converted the samples, and with text recognition a scan."
 
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get remove -y -qq folvane >/dev/null

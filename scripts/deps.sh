@@ -25,8 +25,11 @@ FOLVANE_PACKAGES=(
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs
   dpkg-dev file desktop-file-utils appstream man-db bash-completion
-  # running: Chinese captions, opening files
-  fonts-noto-cjk xdg-utils
+  # the catalogues: the window's (lupdate, lrelease) and folvane-pdf's (xgettext, msgfmt); the
+  # locales the language tests run under
+  qt6-l10n-tools gettext locales
+  # running: Chinese captions, Qt's own dialogs in Chinese, opening files
+  fonts-noto-cjk qt6-translations-l10n xdg-utils
 )
 
 folvane_install_deps() {
@@ -44,6 +47,18 @@ folvane_install_deps() {
     "${missing[@]}" >/dev/null
 }
 
+# The locales the language tests run under, made from the locales package's sources when the
+# system lacks them (man -L zh_CN needs the locale itself).
+folvane_install_locales() {
+  local locale sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  for locale in zh_CN en_US; do
+    locale -a 2>/dev/null | grep -qx "$locale.utf8" ||
+      "${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  done
+}
+
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   folvane_install_deps
+  folvane_install_locales
 fi

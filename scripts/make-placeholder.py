@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Draws res/无法显示.bmp, the picture the preview shows for files it does not open.
+"""Draws res/无法显示.bmp, the picture the preview shows for files it does not open, and its
+English twin res/no-preview.bmp for the English window.
 
 Needs Debian's python3-pil and fonts-noto-cjk. Run from anywhere:
     /usr/bin/python3 scripts/make-placeholder.py
@@ -10,7 +11,12 @@ from PIL import Image, ImageDraw, ImageFont
 
 WIDTH, HEIGHT = 240, 300
 FONT = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
-OUT = pathlib.Path(__file__).resolve().parent.parent / "res" / "无法显示.bmp"
+RES = pathlib.Path(__file__).resolve().parent.parent / "res"
+# The picture's file and its two lines, in each language of the window.
+PICTURES = [
+    ("无法显示.bmp", "无法显示", "此文件不能预览", 34),
+    ("no-preview.bmp", "Cannot show", "No preview of this file", 30),
+]
 
 
 def centred(draw, y, text, font, fill):
@@ -18,7 +24,7 @@ def centred(draw, y, text, font, fill):
     draw.text(((WIDTH - (right - left)) / 2 - left, y), text, font=font, fill=fill)
 
 
-def main():
+def draw_picture(name, title, line, title_size):
     image = Image.new("RGB", (WIDTH, HEIGHT), (244, 244, 244))
     draw = ImageDraw.Draw(image)
     draw.rectangle((0, 0, WIDTH - 1, HEIGHT - 1), outline=(200, 200, 200), width=2)
@@ -32,9 +38,14 @@ def main():
     draw.line((150, 150, 190, 190), fill=(200, 60, 60), width=8)
     draw.line((190, 150, 150, 190), fill=(200, 60, 60), width=8)
 
-    centred(draw, 200, "无法显示", ImageFont.truetype(FONT, 34, index=2), (70, 70, 70))
-    centred(draw, 250, "此文件不能预览", ImageFont.truetype(FONT, 18, index=2), (110, 110, 110))
-    image.save(OUT, "BMP")
+    centred(draw, 200, title, ImageFont.truetype(FONT, title_size, index=2), (70, 70, 70))
+    centred(draw, 250, line, ImageFont.truetype(FONT, 18, index=2), (110, 110, 110))
+    image.save(RES / name, "BMP")
+
+
+def main():
+    for picture in PICTURES:
+        draw_picture(*picture)
 
 
 if __name__ == "__main__":

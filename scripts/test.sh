@@ -6,6 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/deps.sh"
 folvane_install_deps
+folvane_install_locales
 
 # Include edges between the libraries, clang-format, function length: seconds, before the
 # builds. The suite runs the same check (source_check) for those who run ctest directly.

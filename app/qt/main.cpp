@@ -1,6 +1,7 @@
 // The window: one modal dialog; the program ends when it closes. `folvane FILE...` starts with
 // those files in the list, so a file manager's "Open with" works; --help and --version print
-// their text without opening a window (or needing a display).
+// their text without opening a window (or needing a display). Everything it says is in the
+// language of the user's locale: the original Chinese, or English.
 
 #include <QApplication>
 #include <QIcon>
@@ -11,6 +12,7 @@
 #include "app/CFolvaneApp.h"
 #include "app/CommandLine.h"
 #include "app/Resource.h"
+#include "app/qt/AppLanguage.h"
 #include "app/qt/AppResources.h"
 #include "platform/qt/QtToolkit.h"
 
@@ -37,6 +39,10 @@ int AnswerOnTerminal(const CommandLine &line) {
 } // namespace
 
 int main(int argc, char **argv) {
+    AppLanguage language;
+    if (std::string error; !language.Speak(LocaleLanguage(), error)) {
+        std::fprintf(stderr, "folvane: the window stays in Chinese: %s\n", error.c_str());
+    }
     // --help and --version before Qt starts: they need no display. Qt's own options (-platform,
     // -style, ...) are only known for what they are once QApplication has taken them out.
     const CommandLine asked = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -44,6 +50,7 @@ int main(int argc, char **argv) {
         return AnswerOnTerminal(asked);
     }
     QApplication application(argc, argv);
+    language.Install();
     const CommandLine line = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (const int status = AnswerOnTerminal(line); status >= 0) {
         return status;

@@ -10,6 +10,7 @@
 
 #include "ocr/Languages.h"
 #include "ocr/OcrError.h"
+#include "pdfw/api/ImageOptions.h"
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/formats/PageCount.h"
 #include "pdfw/pipeline/ImageLoader.h"
@@ -52,8 +53,14 @@ int countablePages(const std::string &filename) {
 }
 
 // What a queued request and the load that asks for it have in common.
-std::string requestKey(const char *filename, int page) {
-    return std::to_string(page) + ":" + filename;
+std::string requestKey(const char *filename, int page, const pdfw::CorrectionRequest &correction) {
+    std::string key = std::to_string(page) + ":" + filename;
+    if (correction.handCorners) {
+        for (double corner : correction.corners) {
+            key += ":" + std::to_string(corner);
+        }
+    }
+    return key;
 }
 
 } // namespace
@@ -101,6 +108,17 @@ void pdfw_context::setParameter(const char *key, const char *value) {
             }
         }
         ocrLanguages = value;
+        return;
+    }
+    if (std::strcmp(key, "correction") == 0) {
+        if (current) {
+            failCall(PDFW_RUNTIME_ERROR, "\"correction\" must be set before pdfw_open_file");
+        }
+        if (*value && std::strcmp(value, "document") != 0) {
+            failCall(PDFW_VALUE_ERROR,
+                     std::string("correction \"") + value + "\" is not \"\" or \"document\"");
+        }
+        correctDocuments = *value != '\0';
         return;
     }
     if (std::strcmp(key, "threads") == 0) {
@@ -172,9 +190,16 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
     if (!pipeline || page < 0 || !*filename) {
         return;
     }
+    pdfw::CorrectionRequest correction;
+    try {
+        correction = pdfw::correctionOptions(options, correctDocuments);
+    } catch (const pdfw::PdfwError &) {
+        return;
+    }
     int pages = page > 0 ? 1 : countablePages(filename);
     for (int announced = page > 0 ? page : 1; pages > 0; ++announced, --pages) {
-        pipeline->announce(requestKey(filename, announced), request(filename, announced));
+        pipeline->announce(requestKey(filename, announced, correction),
+                           request(filename, announced, correction));
     }
 }
 
@@ -193,12 +218,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
         failCall(PDFW_TYPE_ERROR,
                  std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
-    for (const char *c = options; *c; ++c) {
-        if (!std::isspace(static_cast<unsigned char>(*c))) {
-            failCall(PDFW_VALUE_ERROR,
-                     std::string("unsupported options \"") + options + "\" (none are defined)");
-        }
-    }
+    pdfw::CorrectionRequest correction = pdfw::correctionOptions(options, correctDocuments);
     if (page < 1) {
         failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
     }
@@ -211,15 +231,16 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
             pdfw::PagePipeline &pipeline;
             ~Written() { pipeline.written(); }
         } written{*pipeline};
-        if (auto prepared = pipeline->take(requestKey(filename, page))) {
+        if (auto prepared = pipeline->take(requestKey(filename, page, correction))) {
             return doc.addImage(std::move(*prepared));
         }
     }
-    return doc.addImage(pdfw::prepareImage(request(filename, page)));
+    return doc.addImage(pdfw::prepareImage(request(filename, page, correction)));
 }
 
-pdfw::ImageRequest pdfw_context::request(const std::string &path, int page) const {
-    return pdfw::ImageRequest{path, page, pdfMinor, memory, ocrLanguages};
+pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
+                                         const pdfw::CorrectionRequest &correction) const {
+    return pdfw::ImageRequest{path, page, pdfMinor, memory, ocrLanguages, correction};
 }
 
 void pdfw_context::closeCurrent() {

@@ -48,6 +48,7 @@ struct pdfw_context {
     std::string binding;
     int threads = 0;          // workers preparing images; 0: FOLVANE_THREADS, else one per core
     std::string ocrLanguages; // empty: no text layer
+    bool correctDocuments = false;
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;
@@ -55,7 +56,8 @@ struct pdfw_context {
 
 private:
     // What preparing page `page` of `path` for the open document asks for.
-    pdfw::ImageRequest request(const std::string &path, int page) const;
+    pdfw::ImageRequest request(const std::string &path, int page,
+                               const pdfw::CorrectionRequest &correction) const;
     void endPipeline();
 
     // Guards `pipeline` against stop() from another thread; the pipeline is destroyed (its

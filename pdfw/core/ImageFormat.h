@@ -9,6 +9,7 @@
 
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/InputFile.h"
+#include "pdfw/core/PagePicture.h"
 #include "pdfw/core/PagePixels.h"
 #include "pdfw/core/PreparedImage.h"
 
@@ -39,6 +40,8 @@ struct ImageFormat {
     PreparedImage (*prepare)(const InputFile &file, const ImageRequest &request);
     // The page's pixels for text recognition, grey or bilevel.
     PagePixels (*recognitionPixels)(const InputFile &file, int page, const MemoryProcs &memory);
+    // The page's picture as 8-bit grey or RGB pixels, for document correction.
+    PagePicture (*picture)(const InputFile &file, int page, const MemoryProcs &memory);
 };
 
 } // namespace pdfw

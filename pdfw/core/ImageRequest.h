@@ -8,12 +8,23 @@
 
 namespace pdfw {
 
+// Document correction of a page: off, with the sheet found by detection, or with its corners
+// placed by hand.
+struct CorrectionRequest {
+    bool on = false;
+    bool handCorners = false;
+    // x, y of the top-left, top-right, bottom-right and bottom-left corners, in pixels of the
+    // upright picture.
+    double corners[8] = {};
+};
+
 struct ImageRequest {
     std::string path;
     int page = 1;     // 1-based page of a multi-page file
     int pdfMinor = 4; // the document's PDF version is 1.pdfMinor
     MemoryProcs memory;
     std::string ocrLanguages; // recognise the text in these languages too; "": no
+    CorrectionRequest correction;
 };
 
 } // namespace pdfw

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "pdfw/core/Orientation.h"
-#include "pdfw/jpeg/JpegGreyDecoder.h"
 #include "pdfw/jpeg/JpegImage.h"
+#include "pdfw/jpeg/JpegPixelDecoder.h"
 
 namespace pdfw {
 
@@ -43,17 +43,21 @@ PageFacts inspectJpegPage(const InputFile &file, int /*page*/, int /*pdfMinor*/)
     return facts;
 }
 
-// The picture libjpeg decodes, of the repaired file where the file needed a repair.
+// The bytes libjpeg decodes: the repaired file where the file needed a repair.
+Buffer planBytes(const InputFile &file, JpegPlan &plan, const MemoryProcs &memory) {
+    if (plan.repaired) {
+        return std::move(plan.repaired->jpeg);
+    }
+    Buffer bytes(memory, static_cast<std::size_t>(plan.info.length), "JPEG file");
+    file.readExactly(0, bytes.data(), bytes.size(), "the image data");
+    return bytes;
+}
+
 PagePixels jpegRecognitionPixels(const InputFile &file, int /*page*/, const MemoryProcs &memory) {
     JpegPlan plan = planJpeg(file, memory);
-    Buffer bytes;
-    if (plan.repaired) {
-        bytes = std::move(plan.repaired->jpeg);
-    } else {
-        bytes = Buffer(memory, static_cast<std::size_t>(plan.info.length), "JPEG file");
-        file.readExactly(0, bytes.data(), bytes.size(), "the image data");
-    }
-    GreyPicture picture = decodeJpegToGrey(bytes.data(), bytes.size(), file.path(), memory);
+    Buffer bytes = planBytes(file, plan, memory);
+    DecodedJpeg picture =
+        decodeJpegPixels(bytes.data(), bytes.size(), file.path(), JpegPixels::Grey, memory);
     PagePixels out;
     out.rows = std::move(picture.rows);
     out.image.width = static_cast<int>(picture.width);
@@ -66,9 +70,31 @@ PagePixels jpegRecognitionPixels(const InputFile &file, int /*page*/, const Memo
     return out;
 }
 
+// The picture in colour (or grey for a grey file), of the repaired file where it needed a repair.
+PagePicture jpegPicture(const InputFile &file, int /*page*/, const MemoryProcs &memory) {
+    JpegPlan plan = planJpeg(file, memory);
+    Buffer bytes = planBytes(file, plan, memory);
+    DecodedJpeg decoded =
+        decodeJpegPixels(bytes.data(), bytes.size(), file.path(), JpegPixels::Colour, memory);
+    PagePicture picture;
+    picture.width = decoded.width;
+    picture.height = decoded.height;
+    picture.channels = decoded.channels;
+    picture.stride = std::size_t{decoded.width} * decoded.channels;
+    picture.rows = std::move(decoded.rows);
+    picture.orientation = orientationOf(plan);
+    picture.dpi = decoded.dpi >= kLeastJpegDpi ? decoded.dpi : 0;
+    return picture;
+}
+
 } // namespace
 
-const ImageFormat kJpegFormat = {"JPEG",          recognisesJpeg, nullptr,
-                                 inspectJpegPage, prepareJpeg,    jpegRecognitionPixels};
+const ImageFormat kJpegFormat = {.name = "JPEG",
+                                 .recognises = recognisesJpeg,
+                                 .countPages = nullptr,
+                                 .inspect = inspectJpegPage,
+                                 .prepare = prepareJpeg,
+                                 .recognitionPixels = jpegRecognitionPixels,
+                                 .picture = jpegPicture};
 
 } // namespace pdfw

@@ -1,8 +1,11 @@
 #include "pdfw/pipeline/ImageLoader.h"
 
+#include <utility>
+
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/formats/ImageFormats.h"
 #include "pdfw/pipeline/ImageRecognition.h"
+#include "pdfw/pipeline/PageCorrection.h"
 
 namespace pdfw {
 
@@ -10,7 +13,19 @@ PreparedImage prepareImage(const ImageRequest &request) {
     InputFile file(request.path);
     const ImageFormat &format = requireFormat(file);
     checkPage(format, file, request.page);
+    Notes notes;
+    if (request.correction.on) {
+        PageCorrection corrected = correctForDocument(format, file, request);
+        if (corrected.image) {
+            if (!request.ocrLanguages.empty()) {
+                corrected.image->text = recognizeImage(corrected.text, request);
+            }
+            return std::move(*corrected.image);
+        }
+        notes = std::move(corrected.notes);
+    }
     PreparedImage prepared = format.prepare(file, request);
+    prepared.notes.insert(prepared.notes.begin(), notes.begin(), notes.end());
     if (!request.ocrLanguages.empty()) {
         prepared.text =
             recognizeImage(format.recognitionPixels(file, request.page, request.memory), request);

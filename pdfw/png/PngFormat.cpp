@@ -5,6 +5,7 @@
 
 #include "pdfw/png/PngDecoder.h"
 #include "pdfw/png/PngImage.h"
+#include "pdfw/raster/PicturePixels.h"
 #include "pdfw/raster/RecognitionPixels.h"
 
 namespace pdfw {
@@ -34,9 +35,19 @@ PagePixels pngRecognitionPixels(const InputFile &file, int /*page*/, const Memor
     return rasterForRecognition(png.raster, png.indexed ? &greys : nullptr, 1, kScanDpi, memory);
 }
 
+PagePicture pngPicture(const InputFile &file, int /*page*/, const MemoryProcs &memory) {
+    DecodedPng png = decodePng(file, 4, memory);
+    return rasterToPicture(png.raster, png.indexed ? &png.palette : nullptr, memory);
+}
+
 } // namespace
 
-const ImageFormat kPngFormat = {"PNG",          recognisesPng, nullptr,
-                                inspectPngPage, preparePng,    pngRecognitionPixels};
+const ImageFormat kPngFormat = {.name = "PNG",
+                                .recognises = recognisesPng,
+                                .countPages = nullptr,
+                                .inspect = inspectPngPage,
+                                .prepare = preparePng,
+                                .recognitionPixels = pngRecognitionPixels,
+                                .picture = pngPicture};
 
 } // namespace pdfw

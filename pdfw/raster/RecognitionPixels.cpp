@@ -5,26 +5,11 @@
 #include <vector>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/raster/Samples.h"
 
 namespace pdfw {
 
 namespace {
-
-unsigned sampleAt(const unsigned char *row, std::size_t index, int bits) {
-    switch (bits) {
-    case 16:
-        return row[2 * index]; // the high byte
-    case 8:
-        return row[index];
-    default: {
-        std::size_t bit = index * bits;
-        unsigned byte = row[bit / 8];
-        unsigned shift = 8 - bits - bit % 8;
-        unsigned value = (byte >> shift) & ((1u << bits) - 1);
-        return value * 255u / ((1u << bits) - 1);
-    }
-    }
-}
 
 unsigned char greyOf(const unsigned *s, int components) {
     if (components == 3) {
@@ -117,11 +102,7 @@ PagePixels rasterForRecognition(const RasterImage &raster,
         unsigned char *target = out.rows.data() + static_cast<std::size_t>(y) * raster.width;
         for (std::uint32_t x = 0; x < raster.width; ++x) {
             if (indexed) {
-                unsigned index = bits == 8 ? row[x] : 0;
-                if (bits < 8) {
-                    std::size_t bit = static_cast<std::size_t>(x) * bits;
-                    index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-                }
+                unsigned index = indexAt(row, x, bits);
                 target[x] = index < palette->size() ? (*palette)[index] : 255;
             } else {
                 unsigned s[4] = {};

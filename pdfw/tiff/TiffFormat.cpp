@@ -6,6 +6,7 @@
 
 #include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/raster/PicturePixels.h"
 #include "pdfw/raster/RecognitionPixels.h"
 #include "pdfw/tiff/TiffDecoder.h"
 #include "pdfw/tiff/TiffImage.h"
@@ -76,9 +77,37 @@ PagePixels tiffRecognitionPixels(const InputFile &file, int page, const MemoryPr
     return rasterForRecognition(raster, indexed ? &greys : nullptr, orientation, dpi, memory);
 }
 
+// The resolution the page states in dots per inch, 0 when it states none.
+int statedDpi(TiffFile &tiff) {
+    float x = 0;
+    return TIFFGetField(tiff.handle(), TIFFTAG_XRESOLUTION, &x) && x > 0 ? tiffDpi(tiff) : 0;
+}
+
+PagePicture tiffPicture(const InputFile &file, int page, const MemoryProcs &memory) {
+    TiffFile tiff(file, page);
+    RasterImage raster = decodeTiff(tiff, 7, memory);
+    bool indexed = !raster.palette.empty();
+    std::vector<unsigned char> colours =
+        indexed ? paletteColours(raster.palette, raster.space.device == "/DeviceGray")
+                : std::vector<unsigned char>();
+    PagePicture picture = rasterToPicture(raster, indexed ? &colours : nullptr, memory);
+    picture.orientation = tiff.page().orientation;
+    picture.dpi = statedDpi(tiff);
+    // Bilevel pages come from scanners and fax machines, never from cameras.
+    if (tiff.page().bitsPerSample == 1 && tiff.page().samplesPerPixel == 1) {
+        picture.source = PagePicture::Source::Scan;
+    }
+    return picture;
+}
+
 } // namespace
 
-const ImageFormat kTiffFormat = {"TIFF",          recognisesTiff, countTiffPages,
-                                 inspectTiffPage, prepareTiff,    tiffRecognitionPixels};
+const ImageFormat kTiffFormat = {.name = "TIFF",
+                                 .recognises = recognisesTiff,
+                                 .countPages = countTiffPages,
+                                 .inspect = inspectTiffPage,
+                                 .prepare = prepareTiff,
+                                 .recognitionPixels = tiffRecognitionPixels,
+                                 .picture = tiffPicture};
 
 } // namespace pdfw

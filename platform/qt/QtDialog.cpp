@@ -29,6 +29,7 @@
 #include "platform/qt/TemplateSurface.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/MessageMap.h"
+#include "platform/ui/Translation.h"
 #include "platform/ui/UiMessage.h"
 
 namespace {
@@ -430,7 +431,7 @@ UiPoint QtDialog::GetCursorPos() const {
 void QtDialog::AppendSystemMenu(const MenuItem &item) {
     if (!m_systemMenu) {
         m_menuBar = new QMenuBar(this);
-        m_systemMenu = m_menuBar->addMenu(QStringLiteral("帮助(&H)"));
+        m_systemMenu = m_menuBar->addMenu(QString::fromStdString(Tr("QtDialog", "帮助(&H)")));
         m_layout->setMenuBar(m_menuBar);
     }
     if (item.flags & MF_SEPARATOR) {

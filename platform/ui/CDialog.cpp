@@ -4,7 +4,7 @@
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/UiToolkit.h"
 
-CDialog::CDialog(const DialogTemplate &dialog, UiToolkit &ui) : m_template(dialog), m_ui(ui) {}
+CDialog::CDialog(DialogTemplate dialog, UiToolkit &ui) : m_template(std::move(dialog)), m_ui(ui) {}
 
 CDialog::~CDialog() = default;
 

@@ -23,7 +23,7 @@ class UiToolkit;
 // IDCANCEL and WM_CLOSE run OnCancel.
 class CDialog {
 public:
-    CDialog(const DialogTemplate &dialog, UiToolkit &ui);
+    CDialog(DialogTemplate dialog, UiToolkit &ui);
     virtual ~CDialog();
     CDialog(const CDialog &) = delete;
     CDialog &operator=(const CDialog &) = delete;
@@ -74,7 +74,7 @@ protected:
     virtual bool OnWndMsg(const UiMessage &msg, LRESULT *result);
 
 private:
-    const DialogTemplate &m_template;
+    const DialogTemplate m_template; // the dialog's own copy: its window refers to it
     UiToolkit &m_ui;
     std::unique_ptr<DialogPeer> m_peer;
     std::map<int, std::unique_ptr<CWnd>> m_items;

@@ -13,7 +13,8 @@ TEST(CommandLine, HelpOrVersionAnywhereBeforeTheDoubleDashAsksForThatText) {
     EXPECT_EQ(ReadCommandLine({"a.jpg", "--help"}).action, Action::Help);
     EXPECT_EQ(ReadCommandLine({"-h"}).action, Action::Help);
     EXPECT_EQ(ReadCommandLine({"--frob", "--version"}).action, Action::Version);
-    EXPECT_EQ(HelpText().rfind("usage: folvane [FILE|FOLDER...]\n", 0), 0u);
+    // Without a translation, the window's texts are as written: Chinese.
+    EXPECT_EQ(HelpText().rfind("用法: folvane [文件|文件夹...]\n", 0), 0u);
     EXPECT_EQ(VersionText().rfind("folvane ", 0), 0u);
 }
 
@@ -29,8 +30,7 @@ TEST(CommandLine, AnOptionOfNoKindBecomesNoRow) {
     EXPECT_EQ(line.action, Action::Wrong);
     EXPECT_EQ(line.wrong, "--frob");
     EXPECT_TRUE(line.files.empty());
-    EXPECT_EQ(WrongText(line.wrong),
-              "folvane: unknown option --frob\nTry 'folvane --help' for more.\n");
+    EXPECT_EQ(WrongText(line.wrong), "folvane: 未知选项 --frob\n用 'folvane --help' 查看用法。\n");
 }
 
 } // namespace

@@ -54,6 +54,10 @@ TEST_F(InstallTest, ProgramsAndTheirDataLandWhereTheyAreLookedFor) {
     }
     // The preview looks beside the program, then in ../share/folvane.
     EXPECT_TRUE(fs::exists(Usr("bin/../share/folvane/无法显示.bmp")));
+    EXPECT_TRUE(fs::exists(Usr("bin/../share/folvane/no-preview.bmp")));
+    // The catalogues: the window's English, folvane-pdf's Chinese.
+    EXPECT_TRUE(fs::exists(Usr("share/folvane/translations/folvane_en.qm")));
+    EXPECT_TRUE(fs::exists(Usr("share/locale/zh_CN/LC_MESSAGES/folvane-pdf.mo")));
 
     RunResult version = RunShell(Quote(Usr("bin/folvane-pdf")) + " --version");
     EXPECT_EQ(version.exitCode, 0);
@@ -106,6 +110,16 @@ TEST_F(InstallTest, MetainfoAndManualPagesPassTheirCheckers) {
         ASSERT_TRUE(fs::exists(path)) << page;
         ExpectAccepted("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l " + Quote(path) +
                        " >/dev/null");
+    }
+    // man -L zh_CN finds the Chinese ones.
+    for (const char *page : {"folvane", "folvane-pdf"}) {
+        const std::string path = Usr(std::string("share/man/zh_CN/man1/") + page + ".1");
+        ASSERT_TRUE(fs::exists(path)) << page;
+        ExpectAccepted("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l " + Quote(path) +
+                       " >/dev/null");
+        const RunResult found =
+            RunShell("MANPATH=" + Quote(Usr("share/man")) + " man -L zh_CN -w " + page);
+        EXPECT_EQ(found.out, path + "\n") << found.err;
     }
     const std::string manual = ReadText(Usr("share/man/man1/folvane-pdf.1"));
     EXPECT_EQ(manual.find('@'), manual.find("@LIST")) << "a placeholder was left unfilled";

@@ -40,6 +40,10 @@ using Corners = std::array<Point, 4>;
 // The flat page: RGB, white paper, black text and table, and the seal when asked.
 support::Picture drawPage(const PageSpec &spec);
 
+// The page's title and lines of text as drawn, top to bottom: from 20 mm to 100 mm below the
+// paper's top edge, 20 mm from its left edge.
+std::vector<std::string> pageLines(const PageSpec &spec);
+
 struct ShotSpec {
     Desk desk = Desk::PaleTable;
     unsigned seed = 1;

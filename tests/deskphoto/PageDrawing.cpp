@@ -50,15 +50,14 @@ QFont fontOf(double pixels, bool bold = false) {
 
 // Returns the baseline below the last line drawn.
 double drawText(QPainter &p, const PageSpec &spec, double mm, double y) {
+    const std::vector<std::string> lines = pageLines(spec);
     p.setPen(Qt::black);
     p.setFont(fontOf(7 * mm, true));
-    p.drawText(QPointF(20 * mm, y), QString::fromUtf8("购销合同 Sales Contract"));
+    p.drawText(QPointF(20 * mm, y), QString::fromStdString(lines[0]));
     y += 14 * mm;
     p.setFont(fontOf(3.9 * mm));
-    for (int i = 0; i < 8; ++i) {
-        unsigned pick = (spec.textSeed * 5 + i * 7) % 6;
-        const char *line = i % 2 == 0 ? kEnglish[pick] : kChinese[pick];
-        p.drawText(QPointF(20 * mm, y), QString::fromUtf8(line));
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        p.drawText(QPointF(20 * mm, y), QString::fromStdString(lines[i]));
         y += 7 * mm;
     }
     return y;
@@ -128,6 +127,15 @@ void drawColourMarks(QPainter &p, double mm, double y) {
 }
 
 } // namespace
+
+std::vector<std::string> pageLines(const PageSpec &spec) {
+    std::vector<std::string> lines = {"购销合同 Sales Contract"};
+    for (int i = 0; i < 8; ++i) {
+        unsigned pick = (spec.textSeed * 5 + i * 7) % 6;
+        lines.push_back(i % 2 == 0 ? kEnglish[pick] : kChinese[pick]);
+    }
+    return lines;
+}
 
 const char *paperName(Paper paper) {
     switch (paper) {

@@ -31,11 +31,16 @@ public:
 
     // Called with the progress window and the text it shows, at every tick while it is up.
     std::function<void(QtProgressDialog &, const std::string &)> onProgress;
+    // Called with each box before it is answered.
+    std::function<void(QMessageBox &)> onBox;
     // The button each box is answered with, by caption, in order; the first button after that.
     std::vector<std::string> answers;
 
     std::vector<std::string> progressTexts; // each text the progress window showed
     std::vector<std::string> boxes;         // "caption|text" of each box, in order
+    // Everything else these windows showed: the boxes' buttons, the progress window's caption,
+    // button and the file on its way.
+    std::vector<std::string> otherTexts;
     // The longest time between two paints of the progress window while it was up, in ms.
     qint64 LongestPaintGap() const { return m_longestGap; }
     int Paints() const { return m_paints; }
@@ -72,6 +77,10 @@ private:
         QObject::connect(progress, &QtProgressDialog::TextShown, this,
                          [this](const QString &text) { Shown(text.toStdString()); });
         Shown(progress->findChild<QLabel *>(QStringLiteral("progressText"))->text().toStdString());
+        otherTexts.push_back(progress->windowTitle().toStdString());
+        for (QAbstractButton *button : progress->findChildren<QAbstractButton *>()) {
+            otherTexts.push_back(button->text().toStdString());
+        }
     }
 
     void Tick() {
@@ -83,6 +92,9 @@ private:
             progress->update();
             const std::string text =
                 progress->findChild<QLabel *>(QStringLiteral("progressText"))->text().toStdString();
+            otherTexts.push_back(progress->findChild<QLabel *>(QStringLiteral("progressDetail"))
+                                     ->text()
+                                     .toStdString());
             if (onProgress) {
                 onProgress(*progress, text);
             }
@@ -90,6 +102,12 @@ private:
         }
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             boxes.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
+            for (QAbstractButton *button : box->buttons()) {
+                otherTexts.push_back(button->text().toStdString());
+            }
+            if (onBox) {
+                onBox(*box);
+            }
             QAbstractButton *chosen = box->buttons().value(0);
             if (!answers.empty()) {
                 for (QAbstractButton *button : box->buttons()) {

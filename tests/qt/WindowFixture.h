@@ -108,6 +108,12 @@ protected:
     // Rows as the add dialog would sort them in.
     void AddRows(const std::vector<std::string> &paths) { dlg->SortInFiles(paths); }
     std::vector<std::string> Paths() { return dlg->ListPaths(); }
+    // The row of a path (-1: none).
+    int RowOf(const std::string &path) {
+        const std::vector<std::string> paths = Paths();
+        const auto found = std::find(paths.begin(), paths.end(), path);
+        return found == paths.end() ? -1 : static_cast<int>(found - paths.begin());
+    }
     QPoint RowCentre(int row) {
         return List()->visualRect(List()->model()->index(row, 1)).center();
     }

@@ -199,7 +199,10 @@ TEST_F(Session, AWideWindowGivesThePreviewTheRoom) {
 // a wrong option is said, with exit status 2, instead of becoming a row.
 TEST(CommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
     const std::string program = support::Quote(std::string(FOLVANE_BIN_DIR) + "/folvane");
-    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    // In English: what each language says is the language tests' concern.
+    const std::string noDisplay =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LANGUAGE "
+        "-u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 ";
     const support::RunResult help = support::RunShell(noDisplay + program + " --help");
     EXPECT_EQ(help.exitCode, 0) << help.err;
     EXPECT_EQ(help.out.rfind("usage: folvane [FILE|FOLDER...]\n", 0), 0u) << help.out;
@@ -211,7 +214,9 @@ TEST(CommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
     const support::RunResult only = support::RunShell(noDisplay + program + " --version");
     EXPECT_EQ(only.out.rfind("folvane ", 0), 0u);
 
-    const support::RunResult wrong = support::RunShell(program + " -platform offscreen --frob");
+    const support::RunResult wrong =
+        support::RunShell("env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 " + program +
+                          " -platform offscreen --frob");
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_NE(wrong.err.find("folvane: unknown option --frob"), std::string::npos) << wrong.err;
     EXPECT_EQ(wrong.out, "");

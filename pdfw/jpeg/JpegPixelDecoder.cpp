@@ -1,4 +1,4 @@
-#include "pdfw/jpeg/JpegGreyDecoder.h"
+#include "pdfw/jpeg/JpegPixelDecoder.h"
 
 #include <csetjmp>
 #include <cstddef>
@@ -33,7 +33,7 @@ void onError(j_common_ptr info) {
 // are not fatal here (the file was checked before it went into the PDF).
 void onMessage(j_common_ptr, int) {}
 
-bool start(Decode &d, const unsigned char *data, std::size_t size) {
+bool start(Decode &d, const unsigned char *data, std::size_t size, JpegPixels wanted) {
     if (setjmp(d.jump) != 0) {
         return false;
     }
@@ -44,39 +44,51 @@ bool start(Decode &d, const unsigned char *data, std::size_t size) {
     d.created = true;
     jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d.info, TRUE);
-    // libjpeg converts YCbCr and grey to grey itself; CMYK comes out as it is.
+    // libjpeg converts YCbCr and grey to grey or RGB itself; CMYK comes out as it is.
     bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
-    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
+    bool grey = wanted == JpegPixels::Grey || d.info.jpeg_color_space == JCS_GRAYSCALE;
+    d.info.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&d.info);
     return true;
 }
 
-// Reads every row into `scratch` (output_components bytes a pixel) and turns it grey into
-// `rows`.
-bool readRows(Decode &d, unsigned char *rows, unsigned char *scratch) {
+// A CMYK row (`inverted`: Adobe's, where 255 is no ink) as grey or RGB.
+void fromCmyk(const unsigned char *cmyk, unsigned char *target, JDIMENSION width, int channels,
+              bool inverted) {
+    for (JDIMENSION x = 0; x < width; ++x) {
+        const unsigned char *p = cmyk + 4 * x;
+        unsigned ink[4];
+        for (int k = 0; k < 4; ++k) {
+            ink[k] = inverted ? 255u - p[k] : p[k];
+        }
+        unsigned paper = 255u - ink[3];
+        if (channels == 1) {
+            unsigned grey = 255u * 1000u - (299u * ink[0] + 587u * ink[1] + 114u * ink[2]);
+            target[x] = static_cast<unsigned char>(grey / 1000u * paper / 255u);
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) {
+            target[3 * x + k] = static_cast<unsigned char>((255u - ink[k]) * paper / 255u);
+        }
+    }
+}
+
+// Reads every row into `rows` (`channels` bytes a pixel), a CMYK file's through `scratch`.
+bool readRows(Decode &d, unsigned char *rows, int channels, unsigned char *scratch) {
     if (setjmp(d.jump) != 0) {
         return false;
     }
     const JDIMENSION width = d.info.output_width;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * channels;
     bool cmyk = d.info.out_color_space == JCS_CMYK;
     // Adobe's CMYK JPEGs store inverted inks: 255 is no ink.
     bool inverted = d.info.saw_Adobe_marker;
     while (d.info.output_scanline < d.info.output_height) {
-        unsigned char *target = rows + static_cast<std::size_t>(d.info.output_scanline) * width;
+        unsigned char *target = rows + static_cast<std::size_t>(d.info.output_scanline) * rowBytes;
         JSAMPROW row = cmyk ? scratch : target;
         jpeg_read_scanlines(&d.info, &row, 1);
-        if (!cmyk) {
-            continue;
-        }
-        for (JDIMENSION x = 0; x < width; ++x) {
-            const unsigned char *p = scratch + 4 * x;
-            unsigned ink[4];
-            for (int k = 0; k < 4; ++k) {
-                ink[k] = inverted ? 255u - p[k] : p[k];
-            }
-            unsigned grey = 255u * 1000u - (299u * ink[0] + 587u * ink[1] + 114u * ink[2]);
-            grey = grey / 1000u * (255u - ink[3]) / 255u;
-            target[x] = static_cast<unsigned char>(grey);
+        if (cmyk) {
+            fromCmyk(scratch, target, width, channels, inverted);
         }
     }
     jpeg_finish_decompress(&d.info);
@@ -98,8 +110,8 @@ int jfifDpi(const jpeg_decompress_struct &info) {
 
 } // namespace
 
-GreyPicture decodeJpegToGrey(const unsigned char *data, std::size_t size, const std::string &path,
-                             const MemoryProcs &memory) {
+DecodedJpeg decodeJpegPixels(const unsigned char *data, std::size_t size, const std::string &path,
+                             JpegPixels wanted, const MemoryProcs &memory) {
     auto d = std::make_unique<Decode>();
     std::memset(d.get(), 0, sizeof(Decode));
     struct Destroy {
@@ -114,21 +126,28 @@ GreyPicture decodeJpegToGrey(const unsigned char *data, std::size_t size, const 
         fail(PDFW_SYNTAX_ERROR,
              damagedFile(path, "JPEG", "libjpeg cannot decode it: " + std::string(d->message)));
     };
-    if (!start(*d, data, size)) {
+    if (!start(*d, data, size, wanted)) {
         failed();
     }
-    GreyPicture picture;
+    DecodedJpeg picture;
     picture.width = d->info.output_width;
     picture.height = d->info.output_height;
+    picture.channels = d->info.out_color_space == JCS_GRAYSCALE ||
+                               (wanted == JpegPixels::Grey && d->info.out_color_space == JCS_CMYK)
+                           ? 1
+                           : 3;
     picture.dpi = jfifDpi(d->info);
-    std::string what = "the grey picture of \"" + path + "\"";
-    picture.rows =
-        Buffer(memory, checkedSize({picture.width, picture.height}, what), "OCR picture");
+    std::string what = "the decoded picture of \"" + path + "\"";
+    picture.rows = Buffer(
+        memory,
+        checkedSize({picture.width, picture.height, static_cast<std::uint64_t>(picture.channels)},
+                    what),
+        "decoded JPEG");
     Buffer scratch(
         memory,
         checkedSize({picture.width, static_cast<std::uint64_t>(d->info.output_components)}, what),
-        "OCR row");
-    if (!readRows(*d, picture.rows.data(), scratch.data())) {
+        "JPEG row");
+    if (!readRows(*d, picture.rows.data(), picture.channels, scratch.data())) {
         failed();
     }
     return picture;

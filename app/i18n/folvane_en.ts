@@ -1,0 +1,494 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>用法: folvane [文件|文件夹...]
+
+打开 Folvane 窗口: 一份有序的页面图片列表 (JPEG、TIFF、PNG), 每张图片
+所成页面的预览, 以及把它们写成一份 PDF 的&quot;生成PDF&quot;。给出的文件按给出的
+顺序组成开始时的列表; 文件夹给出其中的图片文件, 按名称排序。文件管理器的
+&quot;打开方式&quot;就是这样启动它的。
+
+选项:
+  -h, --help      显示本说明
+      --version   显示版本
+  --              其后的一切都是文件, 以 &apos;-&apos; 开头的名称也是
+
+folvane-pdf(1) 在命令行上生成同样的 PDF。
+</source>
+        <translation>usage: folvane [FILE|FOLDER...]
+
+Opens the Folvane window: an ordered list of page images (JPEG, TIFF, PNG), a
+preview of the page each becomes, and &quot;Make PDF&quot;, which writes them into one PDF.
+The files given start the list in the order given; a folder gives its image
+files, ordered by name. A file manager&apos;s &quot;Open with&quot; starts it this way.
+
+Options:
+  -h, --help      show this text
+      --version   show the version
+  --              everything after it is a file, also a name starting with &apos;-&apos;
+
+folvane-pdf(1) makes the same PDF from the command line.
+</translation>
+    </message>
+    <message>
+        <source>folvane: 未知选项 %1
+用 &apos;folvane --help&apos; 查看用法。
+</source>
+        <translation>folvane: unknown option %1
+Try &apos;folvane --help&apos; for more.
+</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog</name>
+    <message>
+        <source>查看图片</source>
+        <translation>View image</translation>
+    </message>
+    <message>
+        <source>生成PDF</source>
+        <translation>Make PDF</translation>
+    </message>
+    <message>
+        <source>浏览</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>文字识别</source>
+        <translation>Recognise text</translation>
+    </message>
+    <message>
+        <source>清空列表</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>图片类型</source>
+        <translation>Image type</translation>
+    </message>
+    <message>
+        <source>存放路径:</source>
+        <translation>Save to:</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>添加图片</source>
+        <translation>Add images</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>置顶</source>
+        <translation>To top</translation>
+    </message>
+    <message>
+        <source>置底</source>
+        <translation>To bottom</translation>
+    </message>
+    <message>
+        <source>重新排序</source>
+        <translation>Sort by name</translation>
+    </message>
+    <message>
+        <source>200万</source>
+        <translation>2 MP</translation>
+    </message>
+    <message>
+        <source>300万</source>
+        <translation>3 MP</translation>
+    </message>
+    <message>
+        <source>500万</source>
+        <translation>5 MP</translation>
+    </message>
+    <message>
+        <source>800万</source>
+        <translation>8 MP</translation>
+    </message>
+    <message>
+        <source>1000万</source>
+        <translation>10 MP</translation>
+    </message>
+    <message>
+        <source>1600万</source>
+        <translation>16 MP</translation>
+    </message>
+    <message>
+        <source>适应页面</source>
+        <translation>Fit to page</translation>
+    </message>
+    <message>
+        <source>关于 Tessary</source>
+        <translation>About Tessary</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Tessary 1.0 版</source>
+        <translation>Tessary version 1.0</translation>
+    </message>
+    <message>
+        <source>把扫描或拍摄的页面图片合成一份 PDF</source>
+        <translation>Makes one PDF of scanned or photographed pages</translation>
+    </message>
+    <message>
+        <source>资料修改</source>
+        <translation>Open image</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>关于 Tessary(&amp;A)...</source>
+        <translation>&amp;About Tessary...</translation>
+    </message>
+    <message>
+        <source>清空列表 (Ctrl+Z 恢复)</source>
+        <translation>Clear the list (Ctrl+Z brings it back)</translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source> 或 </source>
+        <translation> or </translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>无法打开文件“%1”%2</source>
+        <translation>Cannot open the file &quot;%1&quot;%2</translation>
+    </message>
+    <message>
+        <source>无法读取文件“%1”%2</source>
+        <translation>Cannot read the file &quot;%1&quot;%2</translation>
+    </message>
+    <message>
+        <source>“%1”不是 %2 图片（文件是空的）</source>
+        <translation>&quot;%1&quot; is not a %2 image (the file is empty)</translation>
+    </message>
+    <message>
+        <source>“%1”不是 %2 图片</source>
+        <translation>&quot;%1&quot; is not a %2 image</translation>
+    </message>
+    <message>
+        <source>“%1”不是完好的 %2 文件%3</source>
+        <translation>&quot;%1&quot; is not a well-formed %2 file%3</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>image</translation>
+    </message>
+    <message>
+        <source>“%1”不完整, 文件提前结束%2</source>
+        <translation>&quot;%1&quot; is truncated: the file ends early%2</translation>
+    </message>
+    <message>
+        <source>“%1”这种图片无法放入PDF%2</source>
+        <translation>&quot;%1&quot; is a kind of picture a PDF cannot hold%2</translation>
+    </message>
+    <message>
+        <source>“%1”没有第 %2 页（共 %3 页）</source>
+        <translation>&quot;%1&quot; has no page %2 (it has %3)</translation>
+    </message>
+    <message>
+        <source>内部错误%1</source>
+        <translation>Internal error%1</translation>
+    </message>
+    <message>
+        <source>无法创建文件“%1”%2</source>
+        <translation>Cannot create the file &quot;%1&quot;%2</translation>
+    </message>
+    <message>
+        <source>无法把文件“%1”写入磁盘%2</source>
+        <translation>Cannot write the file &quot;%1&quot; to disk%2</translation>
+    </message>
+    <message>
+        <source>无法把完成的文件改名为“%1”%2</source>
+        <translation>Cannot rename the finished file to &quot;%1&quot;%2</translation>
+    </message>
+    <message>
+        <source>无法写入文件“%1”%2</source>
+        <translation>Cannot write the file &quot;%1&quot;%2</translation>
+    </message>
+    <message>
+        <source>文字识别: “%1”不是用“+”连接的语言名称（例如 chi_sim+eng）</source>
+        <translation>Text recognition: &quot;%1&quot; is not a list of language names joined by &quot;+&quot; (like chi_sim+eng)</translation>
+    </message>
+    <message>
+        <source>文字识别: 语言“%1”的数据没有安装, 请安装 Debian 软件包 %2</source>
+        <translation>Text recognition: the data for the language &quot;%1&quot; is not installed; install the Debian package %2</translation>
+    </message>
+    <message>
+        <source>文字识别引擎模块 %1 无法使用%2</source>
+        <translation>The text recognition module %1 cannot be used%2</translation>
+    </message>
+    <message>
+        <source>文字识别失败%1</source>
+        <translation>Text recognition failed%1</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>图片太大, 超过 %1 MiB%2</source>
+        <translation>The image is too large: more than %1 MiB%2</translation>
+    </message>
+    <message>
+        <source>文档超过了 PDF 文件所能容纳的 10 GB</source>
+        <translation>The document exceeds the 10 GB a PDF file can hold</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>输出文件“%1”就是输入图片“%2”, 请选择另一个输出文件</source>
+        <translation>The output file &quot;%1&quot; is the input image &quot;%2&quot;; choose another output file</translation>
+    </message>
+    <message>
+        <source>%1% 超出页面</source>
+        <translation>%1% lies outside the page</translation>
+    </message>
+    <message>
+        <source>已修复损坏的 JPEG%1</source>
+        <translation>Damaged JPEG repaired%1</translation>
+    </message>
+    <message>
+        <source>已忽略颜色配置文件, 使用设备颜色%1</source>
+        <translation>Colour profile ignored, device colours used%1</translation>
+    </message>
+    <message>
+        <source>第 4 版 ICC 颜色配置文件写入了 PDF 1.%1, 不支持第 4 版的阅读器显示设备颜色</source>
+        <translation>ICC version 4 colour profile written into a PDF 1.%1; readers without version 4 support show device colours</translation>
+    </message>
+    <message>
+        <source>传真数据已重新编码为 G4, 原数据会被 PDF 阅读器误读%1</source>
+        <translation>Fax data re-encoded as G4, since PDF readers would misread it%1</translation>
+    </message>
+    <message>
+        <source>原样嵌入</source>
+        <translation>embedded as it is</translation>
+    </message>
+    <message>
+        <source>修复后嵌入</source>
+        <translation>repaired, then embedded</translation>
+    </message>
+    <message>
+        <source>无损重新压缩</source>
+        <translation>recompressed losslessly</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 %2x%3, %4, %n 页</source>
+        <translation>
+            <numerusform>%1 %2x%3, %4, %n page</numerusform>
+            <numerusform>%1 %2x%3, %4, %n pages</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>照片中没有找到纸张, 照片按原样放入</source>
+        <translation>No sheet was found in the photo; it goes in as it is</translation>
+    </message>
+    <message>
+        <source>无法校正这一页, 按原样放入%1</source>
+        <translation>This page cannot be corrected; it goes in as it is%1</translation>
+    </message>
+</context>
+<context>
+    <name>QtDialog</name>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+</context>
+<context>
+    <name>Window</name>
+    <message>
+        <source>系统提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>您还没有图片！
+请先添加图片文件!</source>
+        <translation>There are no images yet.
+Add image files first.</translation>
+    </message>
+    <message>
+        <source>请先选择一张再操作!</source>
+        <translation>Select an image first.</translation>
+    </message>
+    <message>
+        <source>已经位于第一行!</source>
+        <translation>This is already the first row.</translation>
+    </message>
+    <message>
+        <source>已经位于最末行!</source>
+        <translation>This is already the last row.</translation>
+    </message>
+    <message>
+        <source>请先设置存放路径!</source>
+        <translation>Choose where to save the PDF first.</translation>
+    </message>
+    <message>
+        <source>操作成功!</source>
+        <translation>Done.</translation>
+    </message>
+    <message>
+        <source>操作失败!请重启后再试!</source>
+        <translation>The PDF could not be made.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>跳过</source>
+        <translation>Skip</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 页图片超出页面(最多 %1%)</source>
+        <translation>
+            <numerusform>%n page reaches past the page edge (up to %1%)</numerusform>
+            <numerusform>%n pages reach past the page edge (up to %1%)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1
+超出页面的部分不会出现在PDF中。
+选&quot;适应页面&quot;可把每张图片整张缩放到页面上。</source>
+        <translation>%1
+What lies past the edge will not be in the PDF.
+Choose &quot;Fit to page&quot; to scale each whole image onto its page.</translation>
+    </message>
+    <message>
+        <source>适应页面</source>
+        <translation>Fit to page</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Continue</translation>
+    </message>
+    <message numerus="yes">
+        <source>共 %n 页, 已保存到 %1</source>
+        <translation>
+            <numerusform>%n page saved to %1</numerusform>
+            <numerusform>%n pages saved to %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>共 %n 页, 已保存到 %1; 其中 %2</source>
+        <translation>
+            <numerusform>%n page saved to %1; %2</numerusform>
+            <numerusform>%n pages saved to %1; of them, %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>无法打开 %1
+桌面上没有能打开这种文件的程序。</source>
+        <translation>Cannot open %1
+The desktop has no program that opens this kind of file.</translation>
+    </message>
+    <message numerus="yes">
+        <source>列表中有 %n 张图片, 确定退出吗?</source>
+        <translation>
+            <numerusform>The list holds %n image. Exit all the same?</numerusform>
+            <numerusform>The list holds %n images. Exit all the same?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>列表中有 %n 张图片无法使用:</source>
+        <translation>
+            <numerusform>%n image in the list cannot be used:</numerusform>
+            <numerusform>%n images in the list cannot be used:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>……</source>
+        <translation>...</translation>
+    </message>
+    <message numerus="yes">
+        <source>跳过它们, 用其余 %n 张图片生成PDF吗?</source>
+        <translation>
+            <numerusform>Skip them and make the PDF of the other image?</numerusform>
+            <numerusform>Skip them and make the PDF of the other %n images?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>生成PDF</source>
+        <translation>Make PDF</translation>
+    </message>
+    <message>
+        <source>第 %1 / %2 页</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <source>文字识别: %1</source>
+        <translation>Recognising text: %1</translation>
+    </message>
+    <message>
+        <source>%1 第 %2 页</source>
+        <translation>%1, page %2</translation>
+    </message>
+    <message>
+        <source>选择一个或者多个JPG文件</source>
+        <translation>Choose one or more images</translation>
+    </message>
+    <message>
+        <source>JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)</source>
+        <translation>JPEG, TIFF and PNG images (*.jpg;*.jpeg;*.tif;*.tiff;*.png)</translation>
+    </message>
+    <message>
+        <source>PDF文件 (*.PDF)</source>
+        <translation>PDF files (*.PDF)</translation>
+    </message>
+    <message>
+        <source>All Files (*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>图片文件</source>
+        <translation>Image file</translation>
+    </message>
+    <message>
+        <source>无法显示.bmp</source>
+        <translation>no-preview.bmp</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,96 @@
+#include "cli/ScanMessages.h"
+
+#include "cli/Texts.h"
+
+namespace folvane_pdf {
+
+namespace {
+
+using folvane::scan::ScanError;
+using folvane::scan::ScanErrorKind;
+
+// "scanner test:0, page 3: " with what is known of the two.
+std::string Where(const ScanError &error) {
+    const std::string page = std::to_string(error.page);
+    if (!error.device.empty() && error.page > 0) {
+        return Fill(_("scanner %1, page %2: "), {error.device, page});
+    }
+    if (!error.device.empty()) {
+        return Fill(_("scanner %1: "), {error.device});
+    }
+    return error.page > 0 ? Fill(_("page %1: "), {page}) : std::string();
+}
+
+std::string WithDetail(const std::string &sentence, const std::string &detail) {
+    return detail.empty() ? sentence : Fill(_("%1 (%2)"), {sentence, detail});
+}
+
+std::string NoDevice(const ScanError &e) {
+    const char *hint =
+        _("check that the scanner is connected and switched on, that you may use it (on Debian, "
+          "membership of the 'scanner' group: sudo adduser $USER scanner, then log in again), and "
+          "for a network scanner that /etc/sane.d/net.conf names the computer running saned and "
+          "that saned allows this one");
+    return e.device.empty() ? Fill(_("no scanner found: %1"), {hint})
+                            : Fill(_("no scanner named \"%1\" found: %2"), {e.device, hint});
+}
+
+std::string InvalidOption(const ScanError &e) {
+    if (e.option.empty()) {
+        return WithDetail(_("the scanner refused its settings"), e.detail);
+    }
+    if (e.value.empty()) {
+        return WithDetail(Fill(_("the scanner does not accept its option '%1'"), {e.option}),
+                          e.detail);
+    }
+    return WithDetail(
+        Fill(_("the scanner does not accept \"%1\" for its option '%2'"), {e.value, e.option}),
+        e.detail);
+}
+
+std::string Sentence(const ScanError &e) {
+    switch (e.kind) {
+    case ScanErrorKind::NoDevice:
+        return NoDevice(e);
+    case ScanErrorKind::DeviceBusy:
+        return _("the scanner is busy, perhaps in use by another program; try again when it is "
+                 "free");
+    case ScanErrorKind::FeederEmpty:
+        return _("the document feeder is empty: load the pages and scan again");
+    case ScanErrorKind::PaperJam:
+        return _("paper jam in the document feeder: clear it and scan the remaining pages");
+    case ScanErrorKind::CoverOpen:
+        return _("the scanner's cover is open: close it and scan again");
+    case ScanErrorKind::IoError:
+        return WithDetail(_("the scanner stopped answering (input/output error); check its cable "
+                            "or network connection"),
+                          e.detail);
+    case ScanErrorKind::AccessDenied:
+        return _("access to the scanner was denied: you may lack permission to use the device "
+                 "(on Debian, membership of the 'scanner' group) or its password");
+    case ScanErrorKind::OutOfMemory:
+        return _("the scanner's driver ran out of memory");
+    case ScanErrorKind::Cancelled:
+        return _("scanning was cancelled");
+    case ScanErrorKind::InvalidOption:
+        return InvalidOption(e);
+    case ScanErrorKind::WriteFailed:
+        return WithDetail(Fill(_("cannot write the page file %1"), {e.path}), e.detail);
+    case ScanErrorKind::Other:
+        break;
+    }
+    return e.detail.empty() ? std::string(_("scanning failed"))
+                            : Fill(_("scanning failed: %1"), {e.detail});
+}
+
+} // namespace
+
+std::string ScanErrorText(const ScanError &error) {
+    // NoDevice names its device in the sentence itself.
+    if (error.kind == ScanErrorKind::NoDevice) {
+        return Sentence(error);
+    }
+    return Where(error) + Sentence(error);
+}
+
+} // namespace folvane_pdf

@@ -1,0 +1,102 @@
+#include "pdfw/corrected/CorrectedImage.h"
+
+#include <cstring>
+#include <tiffio.h>
+#include <utility>
+
+#include "pdfw/core/PdfwError.h"
+#include "pdfw/jpeg/JpegEncoder.h"
+#include "pdfw/raster/Group4Encoder.h"
+
+namespace pdfw {
+
+namespace {
+
+// Quality of the colour behind the ink: the ink carries the text at full resolution, so the
+// colour may be soft; seals, ink strokes and highlighters stay recognisable at this level.
+constexpr int kBackgroundQuality = 45;
+
+Buffer inkAsGroup4(const correction::CorrectedPage &page, const std::string &path,
+                   const MemoryProcs &memory) {
+    std::vector<unsigned char> rows(page.ink.begin(), page.ink.end());
+    // Ink is 1: black where 1 is black, as Group 4 codes a sheet of paper.
+    std::vector<unsigned char> coded = encodeGroup4(
+        static_cast<std::uint32_t>(page.width), static_cast<std::uint32_t>(page.height),
+        PHOTOMETRIC_MINISWHITE, rows.data(), rows.size(), path);
+    Buffer data(memory, coded.size(), "corrected page's ink");
+    std::memcpy(data.data(), coded.data(), coded.size());
+    return data;
+}
+
+std::string faxParameters(const correction::CorrectedPage &page) {
+    return "/Filter/CCITTFaxDecode/DecodeParms<</K -1/Columns " + std::to_string(page.width) +
+           "/Rows " + std::to_string(page.height) + ">>";
+}
+
+std::string sizeEntries(int width, int height) {
+    return "/Width " + std::to_string(width) + "/Height " + std::to_string(height);
+}
+
+PreparedImage withSize(const correction::CorrectedPage &page) {
+    PreparedImage image;
+    image.width = static_cast<std::uint32_t>(page.width);
+    image.height = static_cast<std::uint32_t>(page.height);
+    image.orientation = 1;
+    return image;
+}
+
+PreparedImage bilevelPage(const correction::CorrectedPage &page, const std::string &path,
+                          const MemoryProcs &memory) {
+    PreparedImage image = withSize(page);
+    ObjectText dict = "/Type/XObject/Subtype/Image" + sizeEntries(page.width, page.height) +
+                      "/ColorSpace/DeviceGray/BitsPerComponent 1" + faxParameters(page);
+    image.group.objects.push_back(streamObject(std::move(dict), inkAsGroup4(page, path, memory)));
+    return image;
+}
+
+PreparedImage mixedRasterPage(const correction::CorrectedPage &page, const std::string &path,
+                              const MemoryProcs &memory) {
+    PreparedImage image = withSize(page);
+    Buffer colour =
+        encodeJpeg(page.background.data(), static_cast<std::uint32_t>(page.backgroundWidth),
+                   static_cast<std::uint32_t>(page.backgroundHeight), 3,
+                   static_cast<std::size_t>(page.backgroundWidth) * 3, kBackgroundQuality, memory);
+    image.group.objects.push_back(streamObject(
+        "/Type/XObject/Subtype/Image" + sizeEntries(page.backgroundWidth, page.backgroundHeight) +
+            "/ColorSpace/DeviceRGB/BitsPerComponent 8/Filter/DCTDecode",
+        std::move(colour)));
+    // An image mask paints its 0 samples; Group 4's black decodes to 0.
+    image.group.objects.push_back(
+        streamObject("/Type/XObject/Subtype/Image" + sizeEntries(page.width, page.height) +
+                         "/ImageMask true/BitsPerComponent 1" + faxParameters(page),
+                     inkAsGroup4(page, path, memory)));
+    ObjectText form = "/Type/XObject/Subtype/Form/BBox[0 0 1 1]/Resources<</XObject<</C ";
+    form += ObjectRef::own(0);
+    form += "/I ";
+    form += ObjectRef::own(1);
+    form += ">>>>";
+    static const char kDraw[] = "/C Do 0 g /I Do\n";
+    Buffer content(memory, sizeof kDraw - 1, "corrected page's drawing");
+    std::memcpy(content.data(), kDraw, sizeof kDraw - 1);
+    image.group.objects.push_back(streamObject(std::move(form), std::move(content)));
+    image.xobject = 2;
+    return image;
+}
+
+} // namespace
+
+PreparedImage correctedImage(const correction::CorrectedPage &page, const std::string &path,
+                             const MemoryProcs &memory) {
+    std::size_t inkBytes = page.inkRowBytes * static_cast<std::size_t>(page.height);
+    if (page.width <= 0 || page.height <= 0 || page.ink.size() < inkBytes ||
+        page.inkRowBytes != static_cast<std::size_t>(page.width + 7) / 8) {
+        failInternal(PDFW_RUNTIME_ERROR, "a corrected page without its ink");
+    }
+    bool colour = page.content == correction::ContentKind::Colour && page.backgroundWidth > 0 &&
+                  page.backgroundHeight > 0 &&
+                  page.background.size() >=
+                      static_cast<std::size_t>(page.backgroundWidth) * page.backgroundHeight * 3;
+    return colour ? mixedRasterPage(page, path, memory) : bilevelPage(page, path, memory);
+}
+
+} // namespace pdfw

@@ -1,0 +1,86 @@
+#include "pdfw/pipeline/PageCorrection.h"
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "correction/Correction.h"
+#include "pdfw/corrected/CorrectedImage.h"
+
+namespace pdfw {
+
+namespace {
+
+correction::SourceKind sourceOf(PagePicture::Source source) {
+    switch (source) {
+    case PagePicture::Source::Photo:
+        return correction::SourceKind::Photo;
+    case PagePicture::Source::Scan:
+        return correction::SourceKind::Scan;
+    case PagePicture::Source::Unknown:
+        break;
+    }
+    return correction::SourceKind::Unknown;
+}
+
+correction::Picture pictureFor(const PagePicture &page, const CorrectionRequest &asked) {
+    correction::Picture picture;
+    picture.pixels = page.rows.data();
+    picture.size = page.rows.size();
+    picture.width = static_cast<int>(page.width);
+    picture.height = static_cast<int>(page.height);
+    picture.channels = page.channels;
+    picture.stride = page.stride;
+    picture.orientation = page.orientation;
+    picture.kind = sourceOf(page.source);
+    picture.dpi = page.dpi;
+    if (asked.handCorners) {
+        correction::Corners corners;
+        for (int i = 0; i < 4; ++i) {
+            corners[i] = {asked.corners[2 * i], asked.corners[2 * i + 1]};
+        }
+        picture.corners = corners;
+    }
+    return picture;
+}
+
+// The corrected page's grey, as recognition reads it.
+PagePixels textPixels(const correction::CorrectedPage &page, const MemoryProcs &memory) {
+    PagePixels pixels;
+    pixels.rows = Buffer(memory, page.grey.size(), "corrected page for recognition");
+    std::memcpy(pixels.rows.data(), page.grey.data(), page.grey.size());
+    pixels.image.width = page.width;
+    pixels.image.height = page.height;
+    pixels.image.depth = 8;
+    pixels.image.rows = pixels.rows.data();
+    pixels.image.rowBytes = static_cast<std::size_t>(page.width);
+    pixels.image.orientation = 1;
+    pixels.image.dpi = static_cast<int>(std::lround(page.dpi));
+    return pixels;
+}
+
+} // namespace
+
+PageCorrection correctForDocument(const ImageFormat &format, const InputFile &file,
+                                  const ImageRequest &request) {
+    PagePicture picture = format.picture(file, request.page, request.memory);
+    correction::CorrectedPage page =
+        correction::correctPage(pictureFor(picture, request.correction));
+    picture.rows = Buffer(); // the corrected page holds what is needed from here on
+    PageCorrection result;
+    if (!page.error.empty()) {
+        result.notes.push_back({PDFW_NOTE_NOT_CORRECTED, 0, page.error});
+        return result;
+    }
+    if (!page.facts.found && page.facts.treatedAs == correction::SourceKind::Photo) {
+        result.notes.push_back({PDFW_NOTE_SHEET_NOT_FOUND, 0, ""});
+        return result;
+    }
+    result.image = correctedImage(page, request.path, request.memory);
+    if (!request.ocrLanguages.empty()) {
+        result.text = textPixels(page, request.memory);
+    }
+    return result;
+}
+
+} // namespace pdfw

@@ -1,0 +1,159 @@
+// The window under an English locale (CTest runs this program with LANG=en_US.UTF-8): English
+// captions that fit their controls, English reasons, boxes and help.
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QStyle>
+#include <filesystem>
+
+#include "app/CAboutDlg.h"
+#include "app/Resources.h"
+#include "tests/qt/LanguageChecks.h"
+#include "tests/qt/RunWatcher.h"
+#include "tests/qt/Screenshots.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Process.h"
+
+namespace {
+
+using namespace support;
+using Strings = std::vector<std::string>;
+
+const auto *const kLanguage = ::testing::AddGlobalTestEnvironment(new StartUpLanguage);
+
+// True when the whole caption shows: a push button's text with the style's margins, a radio
+// button's or check box's indicator and text, a label's text on one line.
+bool CaptionFits(QWidget *widget) {
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        const int margins = 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin);
+        const QString text = button->text().remove(QLatin1Char('&'));
+        return button->fontMetrics().horizontalAdvance(text) + margins <= button->width();
+    }
+    if (qobject_cast<QRadioButton *>(widget) || qobject_cast<QCheckBox *>(widget)) {
+        return widget->sizeHint().width() <= widget->width();
+    }
+    if (auto *label = qobject_cast<QLabel *>(widget); label && !label->text().isEmpty()) {
+        return label->fontMetrics().horizontalAdvance(label->text()) <= label->width();
+    }
+    return true;
+}
+
+class English : public WindowFixture {
+protected:
+    void SaveTo(const std::string &path) {
+        dlg->m_strSavePath = path;
+        dlg->UpdateData(false);
+    }
+    TempDir dir;
+};
+
+TEST_F(English, CaptionsAreEnglishAndEveryOneShowsWhole) {
+    EXPECT_EQ(LocaleLanguage(), WindowLanguage::English);
+    const std::pair<int, const char *> captions[] = {
+        {IDC_BTN_ADD_IMAGES, "Add images"},     {IDC_BTN_MOVE_UP, "Move up"},
+        {IDC_BTN_SORT_BY_NAME, "Sort by name"}, {IDC_BTN_VIEW_IMAGE, "View image"},
+        {IDC_BTN_GENERATE, "Make PDF"},         {IDC_RADIO_300, "3 MP"},
+        {IDC_RADIO_FIT, "Fit to page"},         {IDC_CHECK_OCR, "Recognise text"},
+    };
+    for (const auto &[id, caption] : captions) {
+        EXPECT_EQ(Widget<QAbstractButton>(id)->text().toStdString(), caption);
+    }
+    EXPECT_EQ(Widget<QGroupBox>(IDC_GROUP_IMAGE_TYPE)->title().toStdString(), "Image type");
+    for (const std::string &text : WindowTexts(window, List())) {
+        EXPECT_FALSE(HasChinese(QString::fromStdString(text))) << text;
+    }
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        EXPECT_TRUE(CaptionFits(control)) << control->objectName().toStdString();
+    }
+    // The controls keep their order and do not overlap: the list's buttons stand side by side.
+    const int row[] = {IDC_BTN_ADD_IMAGES, IDC_BTN_MOVE_UP,     IDC_BTN_MOVE_DOWN,
+                       IDC_BTN_MOVE_TOP,   IDC_BTN_MOVE_BOTTOM, IDC_BTN_DELETE,
+                       IDC_BTN_CLEAR_LIST, IDC_BTN_SORT_BY_NAME};
+    for (std::size_t i = 1; i < std::size(row); ++i) {
+        EXPECT_LT(window->ControlWidget(row[i - 1])->geometry().right(),
+                  window->ControlWidget(row[i])->geometry().left());
+    }
+    EXPECT_LT(window->ControlWidget(IDC_BTN_SORT_BY_NAME)->geometry().right(),
+              window->ControlWidget(IDC_BTN_VIEW_IMAGE)->geometry().left());
+    EXPECT_LT(window->ControlWidget(IDC_BTN_BROWSE)->geometry().right(),
+              window->ControlWidget(IDC_CHECK_OCR)->geometry().left());
+
+    Strings about;
+    WhenModal<QDialog>([&](QDialog &box) {
+        about = DialogTexts(&box);
+        for (QWidget *control : box.findChildren<QWidget *>()) {
+            EXPECT_TRUE(CaptionFits(control)) << control->objectName().toStdString();
+        }
+        box.reject();
+    });
+    dlg->SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
+    ASSERT_FALSE(about.empty());
+    EXPECT_EQ(about[0], "About Tessary");
+    for (const std::string &text : about) {
+        EXPECT_FALSE(HasChinese(QString::fromStdString(text))) << text;
+    }
+}
+
+// A file that cannot be used says why in English, and so do the question and the failure box.
+TEST_F(English, ReasonsQuestionsAndFailuresAreEnglish) {
+    WriteFile(dir / "page-1.jpg", MakeJpeg(Pattern(480, 640, 3)));
+    WriteText(dir / "notes.jpg", "a shopping list, not a picture");
+    AddRows({dir / "page-1.jpg", dir / "notes.jpg"});
+    SettleChecks();
+    std::string tip;
+    KeepScreenshot(HoverTip(window, List(), RowOf(dir / "notes.jpg"), tip), "preflight-en.png");
+    EXPECT_EQ(PlainText(tip), "\"" + (dir / "notes.jpg") + "\" is not a JPEG, TIFF or PNG image");
+    EXPECT_EQ(dlg->m_listImages.GetItemToolTip(RowOf(dir / "page-1.jpg")),
+              "JPEG 480x640, embedded as it is, 1 page");
+    ClickRow(RowOf(dir / "page-1.jpg"));
+    KeepScreenshot(window->grab().toImage(), "window-en.png");
+    // The placeholder of a file without a preview speaks English too.
+    EXPECT_EQ(std::filesystem::path(CFolvaneDlg::PreviewFilePath(dir / "notes.txt")).filename(),
+              "no-preview.bmp");
+
+    const std::string missingFolder = dir / "no such folder/book.pdf";
+    SaveTo(missingFolder);
+    RunWatcher watcher;
+    watcher.answers = {"Skip"};
+    watcher.onBox = [this](QMessageBox &box) {
+        if (box.text().startsWith(QStringLiteral("The PDF could not be made."))) {
+            KeepScreenshotOver(window, &box, "failure-en.png");
+        }
+    };
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(watcher.boxes.size(), 2u);
+    EXPECT_EQ(watcher.boxes[0], "Notice|1 image in the list cannot be used:\nnotes.jpg: \"" +
+                                    (dir / "notes.jpg") +
+                                    "\" is not a JPEG, TIFF or PNG image\nSkip them and make the "
+                                    "PDF of the other image?");
+    EXPECT_EQ(watcher.boxes[1].rfind("Notice|The PDF could not be made.\n" + missingFolder +
+                                         "\nCannot create the file \"" + missingFolder + "\" (",
+                                     0),
+              0u)
+        << watcher.boxes[1];
+    for (const std::string &text : watcher.otherTexts) {
+        EXPECT_FALSE(HasChinese(QString::fromStdString(text))) << text;
+    }
+
+    SaveTo(dir / "book.pdf");
+    watcher.answers = {"Skip"};
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(watcher.boxes.size(), 4u);
+    EXPECT_EQ(watcher.boxes[3], "Notice|Done.\n1 page saved to " + (dir / "book.pdf"));
+}
+
+TEST(EnglishCommandLine, HelpAndComplaintsAreEnglish) {
+    const std::string program = Quote(std::string(FOLVANE_BIN_DIR) + "/folvane");
+    const std::string locale = "env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 ";
+    const RunResult help = RunShell(locale + program + " --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("usage: folvane [FILE|FOLDER...]\n", 0), 0u) << help.out;
+    EXPECT_FALSE(HasChinese(QString::fromStdString(help.out))) << help.out;
+    const RunResult wrong = RunShell(locale + program + " -platform offscreen --frob");
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_EQ(wrong.err.substr(wrong.err.find("folvane:")),
+              "folvane: unknown option --frob\nTry 'folvane --help' for more.\n");
+}
+
+} // namespace

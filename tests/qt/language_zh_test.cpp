@@ -1,0 +1,198 @@
+// The window under a Chinese locale (CTest runs this program with LANG=zh_CN.UTF-8): the
+// original Chinese as it was, Qt's own dialogs in Chinese, and no English sentence anywhere in
+// a run that meets every kind of trouble.
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <filesystem>
+
+#include "app/Resources.h"
+#include "tests/qt/LanguageChecks.h"
+#include "tests/qt/RunWatcher.h"
+#include "tests/qt/Screenshots.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Process.h"
+
+namespace {
+
+using namespace support;
+using Strings = std::vector<std::string>;
+
+const auto *const kLanguage = ::testing::AddGlobalTestEnvironment(new StartUpLanguage);
+
+class Chinese : public WindowFixture {
+protected:
+    void SaveTo(const std::string &path) {
+        dlg->m_strSavePath = path;
+        dlg->UpdateData(false);
+    }
+    // Adds a good photo, a damaged JPEG and a text file named .jpg; their paths.
+    Strings AddTroubledRows() {
+        WriteFile(dir / "扫描件-1.jpg", MakeJpeg(Pattern(480, 640, 3)));
+        Bytes cut = MakeJpeg(Pattern(480, 640, 3));
+        cut.resize(cut.size() / 2);
+        WriteFile(dir / "扫描件-2.jpg", cut);
+        WriteText(dir / "购物清单.jpg", "a shopping list, not a picture");
+        const Strings rows = {dir / "扫描件-1.jpg", dir / "扫描件-2.jpg", dir / "购物清单.jpg"};
+        AddRows(rows);
+        SettleChecks();
+        return rows;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(Chinese, TheLocaleKeepsTheOriginalCaptionsAndLayout) {
+    EXPECT_EQ(LocaleLanguage(), WindowLanguage::Chinese);
+    EXPECT_TRUE(SpeaksSourceLanguage());
+    const std::pair<int, const char *> captions[] = {
+        {IDC_BTN_ADD_IMAGES, "添加图片"}, {IDC_BTN_SORT_BY_NAME, "重新排序"},
+        {IDC_BTN_GENERATE, "生成PDF"},    {IDC_RADIO_FIT, "适应页面"},
+        {IDC_CHECK_OCR, "文字识别"},      {IDC_BTN_CLEAR_LIST, "清空列表"},
+    };
+    for (const auto &[id, caption] : captions) {
+        EXPECT_EQ(Widget<QAbstractButton>(id)->text().toStdString(), caption);
+    }
+    EXPECT_EQ(Widget<QGroupBox>(IDC_GROUP_IMAGE_TYPE)->title().toStdString(), "图片类型");
+    EXPECT_EQ(MainDialogTemplate().width, 493);
+    const UiRect sort = MainDialogTemplate().Find(IDC_BTN_SORT_BY_NAME)->rect;
+    EXPECT_EQ((std::vector<int>{sort.left, sort.top, sort.right, sort.bottom}),
+              (std::vector<int>{308, 216, 347, 232}));
+    std::string menu;
+    for (QAction *item : window->findChild<QMenuBar *>()->actions()) {
+        menu += item->text().toStdString();
+    }
+    EXPECT_EQ(menu, "帮助(&H)");
+    // The About box and its menu item, as the original wrote them.
+    EXPECT_EQ(LoadStringResource(IDS_ABOUTBOX), "关于 Tessary(&A)...");
+    Strings about;
+    WhenModal<QDialog>([&](QDialog &box) {
+        about = DialogTexts(&box);
+        box.reject();
+    });
+    dlg->SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
+    for (const char *original : {"关于 Tessary", "Tessary 1.0 版", "确定"}) {
+        EXPECT_NE(std::find(about.begin(), about.end(), original), about.end()) << original;
+    }
+}
+
+// Qt's file dialog and the buttons of message boxes speak Chinese too (Qt's own translations).
+TEST_F(Chinese, QtsOwnDialogsAndButtonsSpeakChinese) {
+    Strings fileDialog;
+    WhenModal<QFileDialog>([&](QFileDialog &dialog) {
+        fileDialog = DialogTexts(&dialog);
+        dialog.reject();
+    });
+    Click(IDC_BTN_ADD_IMAGES);
+    ASSERT_FALSE(fileDialog.empty());
+    EXPECT_EQ(fileDialog[0], "选择一个或者多个JPG文件");
+    for (const char *shown : {"查找范围：", "取消"}) {
+        EXPECT_NE(std::find(fileDialog.begin(), fileDialog.end(), shown), fileDialog.end())
+            << shown;
+    }
+    for (const std::string &text : fileDialog) {
+        EXPECT_TRUE(EnglishRuns(text, {}).empty()) << text;
+        EXPECT_NE(text, "Look in:");
+    }
+
+    Strings buttons;
+    std::string text;
+    WhenModal<QMessageBox>([&](QMessageBox &box) {
+        text = box.windowTitle().toStdString() + "|" + box.text().toStdString();
+        for (QAbstractButton *button : box.buttons()) {
+            buttons.push_back(button->text().toStdString());
+        }
+        box.buttons().value(0)->click();
+    });
+    Click(IDC_BTN_MOVE_UP);
+    EXPECT_EQ(buttons, Strings{"确定"});
+    EXPECT_EQ(text, "系统提示|您还没有图片！\n请先添加图片文件!") << "the original's words";
+}
+
+// Everything a user meets in one sitting: a damaged JPEG and a text file named .jpg turn red,
+// the PDF is made without them, then an output folder that does not exist, a cancelled run and
+// text recognition without its language data. Every text the window and its boxes showed is
+// Chinese; English words stand only in parentheses (a library's own) and in file names.
+TEST_F(Chinese, ARunThroughEveryTroubleShowsNoEnglishSentence) {
+    const Strings rows = AddTroubledRows();
+    Strings shown = WindowTexts(window, List());
+    std::string tip;
+    KeepScreenshot(HoverTip(window, List(), RowOf(rows[2]), tip), "preflight-zh.png");
+    EXPECT_EQ(PlainText(tip), "“" + rows[2] + "”不是 JPEG、TIFF 或 PNG 图片");
+    ClickRow(RowOf(rows[0]));
+    KeepScreenshot(window->grab().toImage(), "window-zh.png");
+    EXPECT_EQ(std::filesystem::path(CFolvaneDlg::PreviewFilePath(dir / "notes.txt")).filename(),
+              "无法显示.bmp");
+
+    RunWatcher watcher;
+    SaveTo(dir / "书.pdf");
+    watcher.answers = {"跳过"};
+    Click(IDC_BTN_GENERATE);
+    EXPECT_TRUE(std::filesystem::exists(dir / "书.pdf"));
+    const std::string missingFolder = dir / "没有这个文件夹/书.pdf";
+    SaveTo(missingFolder);
+    watcher.answers = {"跳过"};
+    Click(IDC_BTN_GENERATE);
+    ASSERT_FALSE(watcher.boxes.empty());
+    EXPECT_EQ(watcher.boxes.back().rfind("系统提示|操作失败!请重启后再试!\n" + missingFolder, 0),
+              0u)
+        << watcher.boxes.back();
+
+    Click(IDC_BTN_CLEAR_LIST);
+    AddRows(Strings(120, rows[0]));
+    SaveTo(dir / "书.pdf");
+    watcher.onProgress = [](QtProgressDialog &progress, const std::string &text) {
+        if (!text.empty()) {
+            progress.reject(); // Escape: cancel
+        }
+    };
+    Click(IDC_BTN_GENERATE);
+    watcher.onProgress = nullptr;
+
+    Click(IDC_BTN_CLEAR_LIST);
+    AddRows({rows[0]});
+    TempDir noLanguages;
+    qputenv("TESSDATA_PREFIX", QByteArray::fromStdString(noLanguages.Path()));
+    Click(IDC_CHECK_OCR);
+    Click(IDC_BTN_GENERATE);
+    qunsetenv("TESSDATA_PREFIX");
+    Click(IDC_CHECK_OCR);
+    ASSERT_FALSE(watcher.boxes.empty());
+    EXPECT_NE(watcher.boxes.back().find("请安装 Debian 软件包 tesseract-ocr-"), std::string::npos)
+        << watcher.boxes.back();
+
+    for (const Strings &more :
+         {watcher.boxes, watcher.otherTexts, watcher.progressTexts, WindowTexts(window, List())}) {
+        shown.insert(shown.end(), more.begin(), more.end());
+    }
+    const Strings names = {dir.Path(), "扫描件-1.jpg", "扫描件-2.jpg", "购物清单.jpg"};
+    for (const std::string &text : shown) {
+        EXPECT_EQ(EnglishRuns(text, names), Strings{}) << text;
+    }
+    EXPECT_GT(shown.size(), 40u);
+}
+
+TEST_F(Chinese, TheFailureBoxSaysWhyInChinese) {
+    AddTroubledRows();
+    SaveTo(dir / "没有这个文件夹/书.pdf");
+    RunWatcher watcher;
+    watcher.answers = {"跳过"};
+    watcher.onBox = [this](QMessageBox &box) {
+        if (box.text().startsWith(QStringLiteral("操作失败"))) {
+            KeepScreenshotOver(window, &box, "failure-zh.png");
+        }
+    };
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(watcher.boxes.size(), 2u);
+    EXPECT_NE(watcher.boxes[1].find("无法创建文件“"), std::string::npos) << watcher.boxes[1];
+}
+
+TEST(ChineseCommandLine, HelpIsChinese) {
+    const RunResult help = RunShell("env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=zh_CN.UTF-8 " +
+                                    Quote(std::string(FOLVANE_BIN_DIR) + "/folvane") + " --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("用法: folvane [文件|文件夹...]\n", 0), 0u) << help.out;
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+// Every problem and note the engine can report, as the window words it in each of its languages:
+// none missing or empty, every field in its place, and each in its own language (English from
+// the catalogue the program carries).
+
+#include <gtest/gtest.h>
+
+#include "app/CutPages.h"
+#include "app/Messages.h"
+#include "app/RowCheck.h"
+#include "app/qt/AppLanguage.h"
+#include "tests/qt/LanguageChecks.h"
+
+namespace {
+
+using Kind = folvane::Problem::Kind;
+using NoteKind = folvane::PageNote::Kind;
+using Strings = std::vector<std::string>;
+
+const std::string kFile = "/scans/page-7.jpg";
+const std::string kDetail = "libjpeg: Premature end of data segment";
+const std::string kInput = "/scans/page-3.jpg";
+
+// A sentence and the fields it must show.
+struct Said {
+    std::string text;
+    Strings fields;
+};
+
+// A problem of the kind with every field filled in as the engine fills it, and the fields its
+// sentence must show.
+Said ProblemSaid(Kind kind) {
+    folvane::Problem p;
+    p.kind = kind;
+    p.file = kFile;
+    p.format = "JPEG";
+    p.numbers[0] = kind == Kind::TooLarge ? 7 << 20 : 7;
+    p.numbers[1] = 3;
+    p.item = kind == Kind::Output ? "rename" : "JPEG, TIFF, PNG";
+    p.detail = kDetail;
+    Strings fields = {kFile, kDetail};
+    switch (kind) {
+    case Kind::Memory:
+    case Kind::Stopped:
+    case Kind::DocumentTooLarge:
+        fields = {};
+        break;
+    case Kind::TooLarge:
+        fields = {"7"};
+        break;
+    case Kind::NoSuchPage:
+        fields = {kFile, "7", "3"};
+        break;
+    case Kind::NotAnImage:
+        fields = {kFile, "TIFF"};
+        break;
+    case Kind::LanguageNames:
+    case Kind::LanguageMissing:
+        p.item = "chi_sim";
+        p.detail = "tesseract-ocr-chi-sim";
+        fields = {"chi_sim"};
+        break;
+    case Kind::Recognition:
+        p.item = "/usr/lib/folvane/ocr-engine.so";
+        fields = {p.item, kDetail};
+        break;
+    case Kind::OutputIsInput:
+        p.item = kInput;
+        fields = {kFile, kInput};
+        break;
+    case Kind::None:
+    case Kind::Call:
+    case Kind::Internal:
+        fields = {kDetail};
+        break;
+    case Kind::Truncated:
+        fields = {kFile};
+        break;
+    default:
+        break;
+    }
+    if (kind == Kind::LanguageMissing) {
+        fields.push_back(p.detail); // the Debian package to install
+    }
+    return {ProblemText(p), fields};
+}
+
+std::vector<Said> EverySentence() {
+    std::vector<Said> said;
+    for (int kind = 0; kind <= static_cast<int>(Kind::OutputIsInput); ++kind) {
+        said.push_back(ProblemSaid(static_cast<Kind>(kind)));
+    }
+    for (int kind = 0; kind <= static_cast<int>(NoteKind::NotCorrected); ++kind) {
+        const folvane::PageNote note{0, kFile, 1, 1, static_cast<NoteKind>(kind), 0.64, 4, kDetail};
+        const bool hasDetail = note.kind != NoteKind::Cropped &&
+                               note.kind != NoteKind::ProfileTooNew &&
+                               note.kind != NoteKind::SheetNotFound;
+        said.push_back({NoteText(note), hasDetail ? Strings{kDetail} : Strings{}});
+    }
+    // The tips of good rows, and the line about cut pages.
+    folvane::ImageFacts facts;
+    facts.ok = true;
+    facts.kind = "JPEG";
+    facts.width = 3264;
+    facts.height = 2448;
+    facts.pages = 1;
+    for (auto intake : {folvane::ImageFacts::Intake::Copied, folvane::ImageFacts::Intake::Repaired,
+                        folvane::ImageFacts::Intake::Recompressed}) {
+        facts.intake = intake;
+        said.push_back({RowCheckText(facts, folvane::PageLayout::Class(1)), {"3264x2448"}});
+    }
+    CutPages cut;
+    cut.Add(0.82, 3);
+    said.push_back({cut.Text(), {"3", "82%"}});
+    return said;
+}
+
+class Messages : public ::testing::Test {
+protected:
+    Messages() { App(); }
+    ~Messages() override {
+        std::string error;
+        language.Speak(WindowLanguage::Chinese, error);
+    }
+    std::vector<Said> In(WindowLanguage speaking) {
+        std::string error;
+        EXPECT_TRUE(language.Speak(speaking, error)) << error;
+        return EverySentence();
+    }
+    AppLanguage language;
+};
+
+TEST_F(Messages, EveryProblemAndNoteIsSaidInBothLanguagesWithItsFields) {
+    const std::vector<Said> english = In(WindowLanguage::English);
+    const std::vector<Said> chinese = In(WindowLanguage::Chinese);
+    ASSERT_EQ(english.size(), chinese.size());
+    for (std::size_t i = 0; i < english.size(); ++i) {
+        const QString en = QString::fromStdString(english[i].text);
+        EXPECT_FALSE(en.trimmed().isEmpty()) << i;
+        EXPECT_FALSE(HasChinese(en)) << english[i].text;
+        EXPECT_TRUE(HasChinese(QString::fromStdString(chinese[i].text))) << chinese[i].text;
+        EXPECT_EQ(EnglishRuns(chinese[i].text, {kFile, kInput}), Strings{}) << chinese[i].text;
+        for (const std::string &field : english[i].fields) {
+            EXPECT_NE(english[i].text.find(field), std::string::npos) << english[i].text;
+            EXPECT_NE(chinese[i].text.find(field), std::string::npos) << chinese[i].text;
+        }
+    }
+    // The twins of the row tip and of the cut pages' line, and English counting.
+    EXPECT_EQ(chinese.at(chinese.size() - 4).text, "JPEG 3264x2448, 原样嵌入, 1 页, 64% 超出页面");
+    EXPECT_EQ(english.at(english.size() - 4).text,
+              "JPEG 3264x2448, embedded as it is, 1 page, 64% lies outside the page");
+    EXPECT_EQ(english.back().text, "3 pages reach past the page edge (up to 82%)");
+    EXPECT_EQ(chinese.back().text, "3 页图片超出页面(最多 82%)");
+}
+
+} // namespace
