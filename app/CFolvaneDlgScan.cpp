@@ -47,9 +47,9 @@ void CFolvaneDlg::OnBtnScan() {
         const std::optional<ScanError> error = ScanLoad(session);
         AddScannedPages(session);
         if (FeederEmptied(error, session)) {
-            const int answer =
-                AskQuestion(texts::Fill(texts::kFeederDone, {std::to_string(session.Pages())}),
-                            kCaptionNotice, {texts::kAnswerScanMore, texts::kAnswerScanDone});
+            const int answer = AskQuestion(
+                texts::Scan(texts::kFeederDone, {std::to_string(session.Pages())}), kCaptionNotice,
+                {texts::Scan(texts::kAnswerScanMore), texts::Scan(texts::kAnswerScanDone)});
             if (answer != 0) {
                 return;
             }
@@ -68,7 +68,7 @@ std::optional<ScanError> CFolvaneDlg::ScanLoad(ScanSession &session) {
     progress.SetCancelHandler([&session] { session.Cancel(); });
     std::optional<ScanError> error;
     try {
-        RunWithProgress({texts::kScanProgressCaption, kAnswerCancel}, progress,
+        RunWithProgress({texts::Scan(texts::kScanProgressCaption), kAnswerCancel}, progress,
                         [&] { error = session.Load(progress).error; });
     } catch (const folvane::scan::ScanFailure &failure) {
         error = failure.Error();

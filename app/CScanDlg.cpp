@@ -58,9 +58,9 @@ bool CScanDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (CWnd *folder = GetDlgItem(IDC_SCAN_FOLDER)) {
         folder->SetWindowText(
-            texts::Fill(texts::kScanFolder, {folvane::scan::DefaultSessionParent()}));
+            texts::Scan(texts::kScanFolder, {folvane::scan::DefaultSessionParent()}));
     }
-    Fill(m_device, {texts::kScanLooking}, 0);
+    Fill(m_device, {texts::Scan(texts::kScanLooking)}, 0);
     ShowOffer();
     RunJob([list = m_scanners.list, this]() -> std::function<void()> {
         try {
@@ -86,7 +86,7 @@ void CScanDlg::RunJob(std::function<std::function<void()>()> job) {
 
 void CScanDlg::OnScannersFound(const std::vector<DeviceInfo> &devices) {
     if (devices.empty()) {
-        Fill(m_device, {texts::kScanNoneFound}, 0);
+        Fill(m_device, {texts::Scan(texts::kScanNoneFound)}, 0);
         ScanError none;
         none.kind = folvane::scan::ScanErrorKind::NoDevice;
         OnScannerFailed("", none);
@@ -101,7 +101,7 @@ void CScanDlg::OnScannersFound(const std::vector<DeviceInfo> &devices) {
             chosen = static_cast<int>(items.size());
         }
         items.push_back(
-            texts::Fill(texts::kScanDevice, {device.vendor, device.model, device.name}));
+            texts::Scan(texts::kScanDevice, {device.vendor, device.model, device.name}));
         m_deviceNames.push_back(device.name);
     }
     Fill(m_device, items, chosen);

@@ -17,25 +17,25 @@ constexpr int kPageResolution = 300;
 const char *SourceText(ScanSource source) {
     switch (source) {
     case ScanSource::Flatbed:
-        return texts::kSourceFlatbed;
+        return texts::Scan(texts::kSourceFlatbed);
     case ScanSource::Feeder:
-        return texts::kSourceFeeder;
+        return texts::Scan(texts::kSourceFeeder);
     case ScanSource::Duplex:
-        return texts::kSourceDuplex;
+        return texts::Scan(texts::kSourceDuplex);
     }
-    return texts::kScannerOwn;
+    return texts::Scan(texts::kScannerOwn);
 }
 
 const char *ModeText(ScanMode mode) {
     switch (mode) {
     case ScanMode::Color:
-        return texts::kModeColor;
+        return texts::Scan(texts::kModeColor);
     case ScanMode::Gray:
-        return texts::kModeGray;
+        return texts::Scan(texts::kModeGray);
     case ScanMode::Lineart:
-        return texts::kModeLineart;
+        return texts::Scan(texts::kModeLineart);
     }
-    return texts::kScannerOwn;
+    return texts::Scan(texts::kScannerOwn);
 }
 
 // The index of the first of `wanted` (in order) that the list holds; 0 when it holds none.
@@ -56,7 +56,7 @@ ChoiceList<std::optional<ScanSource>> SourceList(const DeviceChoices &offer,
         list.Add(SourceText(source), source);
     }
     if (list.items.empty()) {
-        list.Add(texts::kScannerOwn, std::nullopt);
+        list.Add(texts::Scan(texts::kScannerOwn), std::nullopt);
     }
     list.chosen = IndexOfFirst(list.values, {last.Source(), offer.source});
     return list;
@@ -69,7 +69,7 @@ ChoiceList<std::optional<ScanMode>> ModeList(const DeviceChoices &offer,
         list.Add(ModeText(mode), mode);
     }
     if (list.items.empty()) {
-        list.Add(texts::kScannerOwn, std::nullopt);
+        list.Add(texts::Scan(texts::kScannerOwn), std::nullopt);
     }
     list.chosen = IndexOfFirst(list.values, {last.Mode(), offer.mode});
     return list;
@@ -78,10 +78,10 @@ ChoiceList<std::optional<ScanMode>> ModeList(const DeviceChoices &offer,
 ChoiceList<int> ResolutionList(const DeviceChoices &offer, const ScanDialogSettings &last) {
     ChoiceList<int> list;
     for (int dpi : offer.resolutions.Suggested()) {
-        list.Add(texts::Fill(texts::kResolution, {std::to_string(dpi)}), dpi);
+        list.Add(texts::Scan(texts::kResolution, {std::to_string(dpi)}), dpi);
     }
     if (list.items.empty()) {
-        list.Add(texts::kScannerOwn, 0);
+        list.Add(texts::Scan(texts::kScannerOwn), 0);
         return list;
     }
     // As folvane-pdf does: the listed value nearest 300 dpi, not the scanner's own setting,
@@ -100,12 +100,12 @@ ChoiceList<PageSize> PageSizeList(const DeviceChoices &offer, const ScanDialogSe
     ChoiceList<PageSize> list;
     // Without a bed of known size the scanner keeps its own area.
     if (!offer.maxArea) {
-        list.Add(texts::kScannerOwn, PageSize::DeviceDefault);
+        list.Add(texts::Scan(texts::kScannerOwn), PageSize::DeviceDefault);
         return list;
     }
-    list.Add(texts::kPageA4, PageSize::A4);
-    list.Add(texts::kPageLetter, PageSize::Letter);
-    list.Add(texts::kPageMaximum, PageSize::Maximum);
+    list.Add(texts::Scan(texts::kPageA4), PageSize::A4);
+    list.Add(texts::Scan(texts::kPageLetter), PageSize::Letter);
+    list.Add(texts::Scan(texts::kPageMaximum), PageSize::Maximum);
     list.chosen = IndexOfFirst(list.values, {last.PaperSize().value_or(PageSize::A4)});
     return list;
 }

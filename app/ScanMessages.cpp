@@ -15,12 +15,12 @@ std::string WithDetail(const std::string &sentence, const std::string &detail) {
 
 std::string RefusedText(const ScanError &e) {
     if (e.option.empty()) {
-        return WithDetail(texts::kScanRefused, e.detail);
+        return WithDetail(texts::Scan(texts::kScanRefused), e.detail);
     }
     if (e.value.empty()) {
-        return WithDetail(texts::Fill(texts::kScanRefusedOption, {e.option}), e.detail);
+        return WithDetail(texts::Scan(texts::kScanRefusedOption, {e.option}), e.detail);
     }
-    return WithDetail(texts::Fill(texts::kScanRefusedValue, {e.option, e.value}), e.detail);
+    return WithDetail(texts::Scan(texts::kScanRefusedValue, {e.option, e.value}), e.detail);
 }
 
 } // namespace
@@ -28,42 +28,42 @@ std::string RefusedText(const ScanError &e) {
 std::string ScanErrorText(const ScanError &e) {
     switch (e.kind) {
     case ScanErrorKind::NoDevice:
-        return (e.device.empty() ? std::string(texts::kScanNoDevice)
-                                 : texts::Fill(texts::kScanNoDeviceNamed, {e.device})) +
-               "\n" + texts::kScanNoDeviceHint;
+        return (e.device.empty() ? std::string(texts::Scan(texts::kScanNoDevice))
+                                 : texts::Scan(texts::kScanNoDeviceNamed, {e.device})) +
+               "\n" + texts::Scan(texts::kScanNoDeviceHint);
     case ScanErrorKind::DeviceBusy:
-        return texts::kScanBusy;
+        return texts::Scan(texts::kScanBusy);
     case ScanErrorKind::FeederEmpty:
-        return texts::kScanFeederEmpty;
+        return texts::Scan(texts::kScanFeederEmpty);
     case ScanErrorKind::PaperJam:
-        return texts::kScanPaperJam;
+        return texts::Scan(texts::kScanPaperJam);
     case ScanErrorKind::CoverOpen:
-        return texts::kScanCoverOpen;
+        return texts::Scan(texts::kScanCoverOpen);
     case ScanErrorKind::IoError:
-        return WithDetail(texts::kScanIoError, e.detail);
+        return WithDetail(texts::Scan(texts::kScanIoError), e.detail);
     case ScanErrorKind::AccessDenied:
-        return texts::kScanAccessDenied;
+        return texts::Scan(texts::kScanAccessDenied);
     case ScanErrorKind::OutOfMemory:
-        return texts::kScanOutOfMemory;
+        return texts::Scan(texts::kScanOutOfMemory);
     case ScanErrorKind::Cancelled:
-        return texts::kScanCancelled;
+        return texts::Scan(texts::kScanCancelled);
     case ScanErrorKind::InvalidOption:
         return RefusedText(e);
     case ScanErrorKind::WriteFailed:
-        return WithDetail(texts::Fill(texts::kScanWriteFailed, {e.path}), e.detail);
+        return WithDetail(texts::Scan(texts::kScanWriteFailed, {e.path}), e.detail);
     case ScanErrorKind::Other:
         break;
     }
-    return WithDetail(texts::kScanOther, e.detail);
+    return WithDetail(texts::Scan(texts::kScanOther), e.detail);
 }
 
 std::string ScanFailureText(const ScanError &error, int pagesKept, const std::string &folder) {
     std::string text = error.page > 0
-                           ? texts::Fill(texts::kScanFailedAtPage, {std::to_string(error.page)})
-                           : std::string(texts::kScanFailed);
+                           ? texts::Scan(texts::kScanFailedAtPage, {std::to_string(error.page)})
+                           : std::string(texts::Scan(texts::kScanFailed));
     text += "\n" + ScanErrorText(error);
     if (pagesKept > 0) {
-        text += "\n" + texts::Fill(texts::kScanPagesKept, {std::to_string(pagesKept), folder});
+        text += "\n" + texts::Scan(texts::kScanPagesKept, {std::to_string(pagesKept), folder});
     }
     return text;
 }

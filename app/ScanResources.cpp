@@ -34,16 +34,16 @@ std::vector<ControlTemplate> ChoiceRow(int row, int id, const char *label, int w
 DialogTemplate BuildScanDialog() {
     DialogTemplate dialog;
     dialog.id = IDD_SCAN_DIALOG;
-    dialog.caption = texts::kScanCaption;
+    dialog.caption = texts::Scan(texts::kScanCaption);
     dialog.width = kDialogWidth;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
     const std::pair<int, const char *> rows[] = {
-        {IDC_SCAN_DEVICE, texts::kScanDeviceLabel},
-        {IDC_SCAN_SOURCE, texts::kScanSourceLabel},
-        {IDC_SCAN_MODE, texts::kScanModeLabel},
-        {IDC_SCAN_RESOLUTION, texts::kScanResolutionLabel},
-        {IDC_SCAN_PAGE_SIZE, texts::kScanPageSizeLabel},
+        {IDC_SCAN_DEVICE, texts::Scan(texts::kScanDeviceLabel)},
+        {IDC_SCAN_SOURCE, texts::Scan(texts::kScanSourceLabel)},
+        {IDC_SCAN_MODE, texts::Scan(texts::kScanModeLabel)},
+        {IDC_SCAN_RESOLUTION, texts::Scan(texts::kScanResolutionLabel)},
+        {IDC_SCAN_PAGE_SIZE, texts::Scan(texts::kScanPageSizeLabel)},
     };
     int row = 0;
     for (const auto &[id, label] : rows) {
@@ -57,14 +57,14 @@ DialogTemplate BuildScanDialog() {
                                       folderTop, kDialogWidth - 2 * kMargin, 20));
     const int buttonTop = folderTop + 26;
     ControlTemplate scan =
-        Control(IDOK, ControlKind::DefPushButton, texts::kScanStart,
+        Control(IDOK, ControlKind::DefPushButton, texts::Scan(texts::kScanStart),
                 kDialogWidth - kMargin - 2 * kButtonWidth - 4, buttonTop, kButtonWidth, 16);
     scan.disabled = true;
     scan.group = true;
     dialog.controls.push_back(scan);
-    dialog.controls.push_back(Control(IDCANCEL, ControlKind::PushButton, texts::kScanCancel,
-                                      kDialogWidth - kMargin - kButtonWidth, buttonTop,
-                                      kButtonWidth, 16));
+    dialog.controls.push_back(
+        Control(IDCANCEL, ControlKind::PushButton, texts::Scan(texts::kScanCancel),
+                kDialogWidth - kMargin - kButtonWidth, buttonTop, kButtonWidth, 16));
     dialog.height = buttonTop + 16 + kMargin;
     return dialog;
 }

@@ -39,7 +39,7 @@ std::string ScanSession::Folder() const {
 }
 
 void ScanSession::OpenScanner(ProgressState &progress) {
-    progress.Report(0, 0, texts::kScanOpening, m_request.device);
+    progress.Report(0, 0, texts::Scan(texts::kScanOpening), m_request.device);
     std::unique_ptr<Scanner> scanner = m_scanners.open(m_request.device);
     scanner->Apply(m_request.settings);
     const std::optional<ScanSource> source =
@@ -57,11 +57,11 @@ void ScanSession::OpenScanner(ProgressState &progress) {
 
 ScanEvents ScanSession::Events(ProgressState &progress) {
     const int before = m_pages;
-    const std::string into = texts::Fill(texts::kScanInto, {m_folder->Path()});
+    const std::string into = texts::Scan(texts::kScanInto, {m_folder->Path()});
     ScanEvents events;
     events.onPageStarted = [&progress, before, into](int page) {
         progress.Report(0, kBarSteps,
-                        texts::Fill(texts::kScanPage, {std::to_string(before + page)}), into);
+                        texts::Scan(texts::kScanPage, {std::to_string(before + page)}), into);
     };
     events.onProgress = [&progress, before, into](const PageProgress &at) {
         // A page whose length the scanner does not say ahead shows an empty bar.
@@ -70,7 +70,7 @@ ScanEvents ScanSession::Events(ProgressState &progress) {
                                                  kBarSteps / at.bytesExpected)
                               : 0;
         progress.Report(value, kBarSteps,
-                        texts::Fill(texts::kScanPage, {std::to_string(before + at.page)}), into);
+                        texts::Scan(texts::kScanPage, {std::to_string(before + at.page)}), into);
     };
     events.onPageWritten = [this](const ScannedPage &page) {
         {
