@@ -94,18 +94,19 @@ public:
         for (int width : layout.listButtons) {
             buttons += width;
         }
-        m_buttonGap = (m_listWidth - buttons) / 8;
+        m_spare = m_listWidth - buttons;
     }
 
     int ListWidth() const { return m_listWidth; }
     int FrameLeft() const { return m_frameLeft; }
     int GroupWidth() const { return m_layout.dialogWidth - kMargin - kGroupLeft; }
 
-    // The button at place 0..8 under the list: the nine share its width with even gaps.
+    // The button at place 0..8 under the list: the nine share its width with even gaps, the
+    // first starting and the last ending with the list.
     ControlTemplate ListButton(int id, const char *caption, int place) const {
-        int left = kMargin;
+        int left = kMargin + place * m_spare / 8;
         for (int i = 0; i < place; ++i) {
-            left += m_layout.listButtons[i] + m_buttonGap;
+            left += m_layout.listButtons[i];
         }
         return Growing(Button(id, caption, left, kButtonRow, m_layout.listButtons[place]),
                        UnderList(place));
@@ -157,7 +158,7 @@ private:
     const MainLayout &m_layout;
     int m_listWidth;
     int m_frameLeft;
-    int m_buttonGap;
+    int m_spare; // the list's width the buttons leave for the gaps between them
 };
 
 DialogTemplate BuildMainDialog(const MainLayout &layout) {

@@ -14,7 +14,7 @@ using namespace folvane::scan;
 // The resolution chosen when neither the last scan nor the scanner says: a usual one for pages.
 constexpr int kPageResolution = 300;
 
-const char *SourceText(ScanSource source) {
+std::string SourceText(ScanSource source) {
     switch (source) {
     case ScanSource::Flatbed:
         return texts::Scan(texts::kSourceFlatbed);
@@ -26,7 +26,7 @@ const char *SourceText(ScanSource source) {
     return texts::Scan(texts::kScannerOwn);
 }
 
-const char *ModeText(ScanMode mode) {
+std::string ModeText(ScanMode mode) {
     switch (mode) {
     case ScanMode::Color:
         return texts::Scan(texts::kModeColor);

@@ -25,7 +25,7 @@ ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, in
 }
 
 // The label and drop-down list of row `row`.
-std::vector<ControlTemplate> ChoiceRow(int row, int id, const char *label, int width) {
+std::vector<ControlTemplate> ChoiceRow(int row, int id, const std::string &label, int width) {
     const int y = kMargin + row * kRowStep;
     return {Control(-1, ControlKind::StaticText, label, kMargin, y + 2, kLabelWidth, 12),
             Control(id, ControlKind::ComboBox, "", kListLeft, y, width, kListHeight)};
@@ -38,7 +38,7 @@ DialogTemplate BuildScanDialog() {
     dialog.width = kDialogWidth;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
-    const std::pair<int, const char *> rows[] = {
+    const std::pair<int, std::string> rows[] = {
         {IDC_SCAN_DEVICE, texts::Scan(texts::kScanDeviceLabel)},
         {IDC_SCAN_SOURCE, texts::Scan(texts::kScanSourceLabel)},
         {IDC_SCAN_MODE, texts::Scan(texts::kScanModeLabel)},
