@@ -25,6 +25,14 @@ void BackgroundQueue::Run(Job job) {
     m_wake.notify_all();
 }
 
+void BackgroundQueue::Later(std::function<void()> then) {
+    m_ui.PostToUiThread([alive = std::weak_ptr<int>(m_alive), then = std::move(then)] {
+        if (alive.lock()) {
+            then();
+        }
+    });
+}
+
 void BackgroundQueue::Work() {
     const std::weak_ptr<int> alive = m_alive;
     for (;;) {

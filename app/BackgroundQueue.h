@@ -24,6 +24,9 @@ public:
     BackgroundQueue &operator=(const BackgroundQueue &) = delete;
 
     void Run(Job job);
+    // Runs `then` on the user-interface thread after what is already waiting there, unless the
+    // queue is gone by then. Call it on the user-interface thread.
+    void Later(std::function<void()> then);
 
 private:
     void Work();

@@ -132,7 +132,7 @@ public:
     void ShowRowCheck(int row);
     // The check of a row's file, or null while it is not known.
     const folvane::ImageFacts *RowFacts(int row) const;
-    bool ChecksPending() const { return !m_checking.empty(); }
+    bool ChecksPending() const { return !m_checking.empty() || !m_checkedUnshown.empty(); }
 
 protected:
     bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;
@@ -148,6 +148,7 @@ private:
     // Hands path to the desktop to open; says so when no program there opens it.
     bool OpenWithShell(const std::string &path);
     void OnRowChecked(const std::string &path, const folvane::ImageFacts &facts);
+    void ShowCheckedRows();
     // The rows "生成PDF" writes: all of them, or the usable ones once the user chose to skip the
     // rest. False when nothing is to be written (the user cancelled, or no row is usable).
     bool RowsToWrite(std::vector<int> &rows);
@@ -181,6 +182,7 @@ private:
     ClearedList m_cleared;
     std::map<std::string, folvane::ImageFacts> m_rowFacts; // checked files, by path
     std::set<std::string> m_checking;                      // files on their way through a check
+    std::set<std::string> m_checkedUnshown; // checked files whose rows do not show it yet
     // Last, so that they go first: no job hands a result to a dialog being taken apart. The
     // scanner thread looks for scanners and asks them what they offer.
     std::unique_ptr<BackgroundQueue> m_scannerJobs;

@@ -38,12 +38,22 @@ void CFolvaneDlg::CheckFiles(const std::vector<std::string> &paths) {
 void CFolvaneDlg::OnRowChecked(const std::string &path, const folvane::ImageFacts &facts) {
     m_checking.erase(path);
     m_rowFacts[path] = facts;
+    // Finding a file's rows takes a pass over the list. Checks finish in bursts, thousands at a
+    // time for a large list: the rows of a burst are shown in one pass, right after it.
+    if (m_checkedUnshown.empty() && m_checks) {
+        m_checks->Later([this] { ShowCheckedRows(); });
+    }
+    m_checkedUnshown.insert(path);
+}
+
+void CFolvaneDlg::ShowCheckedRows() {
     const int count = m_listImages.GetItemCount();
     for (int row = 0; row < count; ++row) {
-        if (m_listImages.GetItemText(row, kColumnPath) == path) {
+        if (m_checkedUnshown.count(m_listImages.GetItemText(row, kColumnPath))) {
             ShowRowCheck(row);
         }
     }
+    m_checkedUnshown.clear();
 }
 
 void CFolvaneDlg::ShowRowChecks() {

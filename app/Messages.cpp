@@ -47,6 +47,13 @@ std::string FileProblemText(const folvane::Problem &p) {
         return Fill(Tr("Messages", "“%1”不完整, 文件提前结束%2"), {p.file, Raw(p.item)});
     case Kind::Unsupported:
         return Fill(Tr("Messages", "“%1”这种图片无法放入PDF%2"), {p.file, Raw(p.detail)});
+    case Kind::TooManyPixels:
+        return Fill(Tr("Messages", "“%1”有 %2 x %3 像素, 超过 PDF 阅读器能显示的每边 %4 像素"),
+                    {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
+                     std::to_string(folvane::kMaxPictureSide)});
+    case Kind::DataTooShort:
+        return Fill(Tr("Messages", "“%1”声称有 %2 像素, 但它的 %3 字节图像数据容纳不下"),
+                    {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
     case Kind::NoSuchPage:
         return Fill(Tr("Messages", "“%1”没有第 %2 页（共 %3 页）"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
@@ -132,6 +139,9 @@ std::string NoteText(const folvane::PageNote &note) {
     case NoteKind::FaxReencoded:
         return Fill(Tr("Messages", "传真数据已重新编码为 G4, 原数据会被 PDF 阅读器误读%1"),
                     {Raw(note.detail)});
+    case NoteKind::SamplesReduced:
+        return Fill(Tr("Messages", "%1 位的颜色值以 8 位写入%2"),
+                    {std::to_string(note.number), Raw(note.detail)});
     case NoteKind::SheetNotFound:
         return Tr("Messages", "照片中没有找到纸张, 照片按原样放入");
     case NoteKind::NotCorrected:

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
-       "[--ocr [--ocr-lang LANGS]] [--force] -o OUT.pdf IMAGE|@LIST...\n"
+       "[--ocr [--ocr-lang LANGS]] [--pdf-version 1.3-1.7] [--force] -o OUT.pdf IMAGE|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -20,12 +20,19 @@ constexpr const char *kUsage =
 constexpr const char *kHelp =
     N_(R"(Turns page images (JPEG, TIFF, PNG) into one PDF, one page per image in the
 order given, and every page of a multi-page TIFF. Nothing is recompressed: JPEG
-data goes in unchanged, other pictures losslessly.
+data goes in unchanged, other pictures losslessly, except that samples of more
+than 8 bits (16-bit TIFF and PNG files) are rounded to 8 bits in PDF 1.4, the
+default; --pdf-version 1.5 keeps all 16, and a warning names each file rounded.
+Pictures of any size go in: a TIFF or PNG page may be up to 32767 pixels wide
+and tall (larger pictures show as blank pages in viewers that draw with cairo;
+a JPEG may be up to 65535), and large ones pass through in bands of rows, so
+memory does not grow with them.
 
 Options:
   -o, --output FILE   the PDF to write; "-" writes it to standard output. The file
-                      appears only when it is complete: a failed or interrupted run
-                      leaves no partial file and an existing FILE untouched
+                      appears only when it is complete: a failed, interrupted or
+                      killed run leaves no partial file and an existing FILE
+                      untouched
   -c, --class CLASS   how each image sits on its A4 page:
                         fit  the page turns with the image (landscape A4 for an image
                              wider than tall), the image as large as fits, centred;
@@ -50,6 +57,9 @@ Options:
                       the languages to recognise, joined by '+' (implies --ocr;
                       default chi_sim+eng); each needs its Debian package
                       tesseract-ocr-LANG installed
+      --pdf-version VERSION
+                      the PDF version to write, 1.3 to 1.7 (default 1.4, as the
+                      window writes); 1.5 and later keep 16-bit samples whole
   -f, --force         replace an output file you cannot write (as cp -f would)
   -h, --help          show this text
       --version       show the version
@@ -82,7 +92,8 @@ Scanning (instead of images, the pages come from a scanner):
   A scanning error (no scanner, paper jam, cover open, ...) leaves no PDF and
   gives exit status 1 with one line saying what happened.
 
-Warnings (an image cut by the page edge, a damaged JPEG that was repaired) go to
+Warnings (an image cut by the page edge, a damaged JPEG that was repaired,
+16-bit samples rounded to 8 bits) go to
 standard error and do not change the exit status. Progress goes to standard error
 when it is a terminal.
 
@@ -185,6 +196,15 @@ const std::vector<Option> &Options() {
                  return _("--ocr-lang needs languages, like chi_sim+eng");
              }
              a.ocrLanguages = value;
+             return "";
+         }},
+        {'\0', "pdf-version", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (value.size() != 3 || value[0] != '1' || value[1] != '.' || value[2] < '3' ||
+                 value[2] > '7') {
+                 return Fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
+             }
+             a.pdfVersion = value;
              return "";
          }},
         {'f', "force", false,

@@ -19,6 +19,7 @@ struct Arguments {
     bool firstPageOnly = false;
     bool force = false;              // replace an output file the user cannot write
     std::string ocrLanguages;        // the text layer's languages; "": no text layer
+    std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order

@@ -52,7 +52,10 @@ bool Destination::Prepare(const std::string &output, bool force, std::string &er
             error = _("not writing a PDF to a terminal: redirect standard output, or use -o FILE");
             return false;
         }
-        std::string buffer = TemporaryFolder() + "/folvane-pdf-XXXXXX";
+        // Named as the engine names its temporary documents, after this process: a buffer
+        // left by a killed run is removed by the next run that writes into the folder.
+        std::string buffer =
+            TemporaryFolder() + "/.folvane-pdf.pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
         int fd = CreateOwnFile(buffer);
         if (fd < 0) {
             error = Fill(_("cannot create a buffer file in %1: %2"),

@@ -57,6 +57,14 @@ std::string FileProblemText(const folvane::Problem &p) {
         return Fill(_("\"%1\" is truncated (it ends inside %2)"), {p.file, p.item});
     case Kind::Unsupported:
         return Fill(_("\"%1\" cannot go into a PDF%2"), {p.file, ColonDetail(p.detail)});
+    case Kind::TooManyPixels:
+        return Fill(_("\"%1\" is %2 x %3 pixels, too large for PDF viewers (at most %4 pixels a "
+                      "side)"),
+                    {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
+                     std::to_string(folvane::kMaxPictureSide)});
+    case Kind::DataTooShort:
+        return Fill(_("\"%1\" claims %2 pixels, more than its %3 bytes of image data can hold"),
+                    {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
     case Kind::NoSuchPage:
         return Fill(_("\"%1\" has no page %2 (it has %3)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
@@ -150,6 +158,12 @@ std::string NoteText(const folvane::PageNote &note) {
                     {std::to_string(note.number)});
     case NoteKind::FaxReencoded:
         return Fill(_("fax data re-encoded: %1, which PDF readers misread"), {note.detail});
+    case NoteKind::SamplesReduced:
+        return note.detail.empty()
+                   ? Fill(_("%1-bit samples written with 8 bits; --pdf-version 1.5 keeps all 16"),
+                          {std::to_string(note.number)})
+                   : Fill(_("%1-bit samples written with 8 bits (%2)"),
+                          {std::to_string(note.number), note.detail});
     case NoteKind::SheetNotFound:
         return _("no sheet found in the photo; it goes in as it is");
     case NoteKind::NotCorrected:

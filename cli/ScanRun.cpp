@@ -85,6 +85,7 @@ int WritePdf(const Arguments &arguments, Destination &destination,
     folvane::GenerateOptions options;
     options.layout = arguments.layout;
     options.ocrLanguages = arguments.ocrLanguages;
+    options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {

@@ -57,6 +57,7 @@ int main(int argc, char **argv) {
     options.layout = arguments.layout;
     options.firstPageOnly = arguments.firstPageOnly;
     options.ocrLanguages = arguments.ocrLanguages;
+    options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {

@@ -2,6 +2,9 @@
 
 namespace folvane {
 
+static_assert(kMaxPictureSide == PDFW_MAX_PICTURE_SIDE,
+              "the engine's limit, as the front ends say it");
+
 namespace {
 
 Problem::Kind KindOf(int kind) {
@@ -40,6 +43,10 @@ Problem::Kind KindOf(int kind) {
         return Problem::Kind::Recognition;
     case PDFW_PROBLEM_STOPPED:
         return Problem::Kind::Stopped;
+    case PDFW_PROBLEM_TOO_MANY_PIXELS:
+        return Problem::Kind::TooManyPixels;
+    case PDFW_PROBLEM_DATA_TOO_SHORT:
+        return Problem::Kind::DataTooShort;
     default:
         return Problem::Kind::Internal;
     }

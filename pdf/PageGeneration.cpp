@@ -105,6 +105,8 @@ PageNote::Kind NoteKind(int engineKind) {
         return PageNote::Kind::ProfileTooNew;
     case PDFW_NOTE_FAX_REENCODED:
         return PageNote::Kind::FaxReencoded;
+    case PDFW_NOTE_SAMPLES_REDUCED:
+        return PageNote::Kind::SamplesReduced;
     case PDFW_NOTE_SHEET_NOT_FOUND:
         return PageNote::Kind::SheetNotFound;
     case PDFW_NOTE_NOT_CORRECTED:
@@ -168,7 +170,7 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
 void WritePages(PdfWriter &writer, const std::string &savePath,
                 const std::vector<std::string> &imagePaths, const GenerateOptions &options,
                 const GenerateEvents &events, Subject &subject) {
-    writer.SetParameter("compatibility", kPdfVersion);
+    writer.SetParameter("compatibility", options.pdfVersion);
     if (!options.ocrLanguages.empty()) {
         writer.SetParameter("ocr", options.ocrLanguages);
     }
@@ -195,8 +197,8 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
             std::vector<PdfWriter::ImageNote> notes;
             PagePlacement placement = WritePage(writer, options.layout, path, page,
                                                 ImageOptions(options, i, page), notes);
-            ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped}, placement,
-                        notes);
+            ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
+                        placement, notes);
         }
     }
     subject = Subject{savePath, 0, GenerateError::kNoRow};

@@ -15,7 +15,7 @@
 
 namespace folvane {
 
-// The PDF version the page loop writes, and the pre-flight asks about.
+// The PDF version the page loop writes by default, and the window's pre-flight asks about.
 inline constexpr const char *kPdfVersion = "1.4";
 
 // The corners of a sheet a user placed by hand: x, y of the top-left, top-right, bottom-right
@@ -24,6 +24,8 @@ using SheetCorners = std::array<double, 8>;
 
 struct GenerateOptions {
     PageLayout layout;
+    // "1.3" to "1.7"; from 1.5 on, samples of more than 8 bits keep 16 (BitsPerComponent 16).
+    std::string pdfVersion = kPdfVersion;
     bool firstPageOnly = false; // one page per file, even for a TIFF of several
     std::string ocrLanguages{}; // empty: no text layer
     // Every page corrected as a photographed or scanned document (its sheet found and
@@ -56,6 +58,8 @@ struct PageNote {
         ProfileIgnored, // its colour profile left out, device colours used; detail: why
         ProfileTooNew,  // an ICC version 4 profile in a PDF 1.`number` (older than 1.5)
         FaxReencoded,   // fax data PDF readers misread, re-encoded as G4; detail: what was wrong
+        SamplesReduced, // samples of `number` bits (9 to 16) written with 8; detail: "" when
+                        // the PDF version is why (1.5 keeps 16), else the reason
         SheetNotFound,  // document correction found no sheet in the photo: it went in as it is
         NotCorrected,   // document correction could not correct the page; detail: why
     } kind;
@@ -102,9 +106,9 @@ public:
 
 // Writes one document at `savePath` with the pages of `imagePaths` in order: every page of a
 // TIFF (only its first with `firstPageOnly`), one for each other file, laid out as
-// `options.layout` says. PDF kPdfVersion; written beside the target and renamed over it only when
-// complete, so that every failure (GenerateError) and a stop (GenerateCancelled) leave no file
-// and an existing one untouched. An output path that names one of the images (the same file,
+// `options.layout` says, in PDF `options.pdfVersion`; written beside the target and renamed over it
+// only when complete, so that every failure (GenerateError) and a stop (GenerateCancelled) leave no
+// file and an existing one untouched. An output path that names one of the images (the same file,
 // through a link too) is refused before anything is written.
 void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
                  const GenerateOptions &options, const GenerateEvents &events = {});

@@ -7,6 +7,10 @@
 
 namespace folvane {
 
+// The most pixels a side of a TIFF or PNG page may have (the engine's PDFW_MAX_PICTURE_SIDE):
+// viewers that draw with cairo show larger pictures as blank pages.
+inline constexpr long kMaxPictureSide = 32767;
+
 struct Problem {
     enum class Kind {
         None,
@@ -29,6 +33,8 @@ struct Problem {
         Stopped,          // the run was stopped
         Internal,         // detail: what
         OutputIsInput,    // file: the output, item: the image it is
+        TooManyPixels,    // a side beyond PDFW_MAX_PICTURE_SIDE; numbers: width, height
+        DataTooShort,     // numbers[0]: the pixels claimed, numbers[1]: the bytes of data
     };
 
     Kind kind = Kind::None;

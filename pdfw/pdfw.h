@@ -26,11 +26,15 @@
  * If the handler returns, or no handler was given, the function returns its failure value.
  * After any failure the context stays valid: pdfw_delete may always be called.
  *
- * Files. pdfw_open_file creates a temporary file beside the target at once; pdfw_close
- * finishes the document, flushes it to disk and renames it over the target. A run that fails
- * or is abandoned (pdfw_delete without a successful pdfw_close) removes the temporary file
- * and leaves an existing target untouched. A target that is a symbolic link is written
- * through: the file it points to is replaced and the link stays.
+ * Files. pdfw_open_file creates the document's file in the target's folder at once, a file with
+ * no name (O_TMPFILE); pdfw_close finishes the document, flushes it to disk and links it into
+ * place over the target. A run that fails, is abandoned (pdfw_delete without a successful
+ * pdfw_close) or is killed leaves nothing and an existing target untouched. Where the file
+ * system cannot make a file with no name (or the environment variable
+ * FOLVANE_PDFW_NAMED_TEMPORARY is set), the file is named ".NAME.pdfw-PID-XXXXXX" and locked
+ * while the process lives; pdfw_open_file removes those of processes that are gone. Pages too
+ * large to hold are compressed into files with no name in the same folder first. A target that
+ * is a symbolic link is written through: the file it points to is replaced and the link stays.
  *
  * Output is reproducible: when the environment variable SOURCE_DATE_EPOCH is set (decimal
  * seconds since 1970), the creation date and the document ID derive from it and from the
@@ -72,7 +76,8 @@ enum {
     PDFW_TYPE_ERROR = 5,
     /* a placement scale of zero (a singular matrix) */
     PDFW_DIVISION_BY_ZERO_ERROR = 6,
-    /* an image above the engine's memory ceiling; a file beyond what PDF can address */
+    /* a picture wider or taller than PDFW_MAX_PICTURE_SIDE; a part of a file (a strip, a tile)
+     * above the engine's memory ceiling; a file beyond what PDF can address */
     PDFW_OVERFLOW_ERROR = 7,
     /* a malformed or truncated image file */
     PDFW_SYNTAX_ERROR = 8,
@@ -130,8 +135,19 @@ enum {
     /* the document was stopped (pdfw_stop) */
     PDFW_PROBLEM_STOPPED = 16,
     /* a failure the engine does not expect; detail: what */
-    PDFW_PROBLEM_INTERNAL = 17
+    PDFW_PROBLEM_INTERNAL = 17,
+    /* a TIFF or PNG picture wider or taller than PDFW_MAX_PICTURE_SIDE pixels, which viewers
+     * drawing with cairo show as a blank page; numbers[0]: its width, numbers[1]: its height */
+    PDFW_PROBLEM_TOO_MANY_PIXELS = 18,
+    /* the header claims more pixels than the file's compressed data can hold, so it is refused
+     * before any is decoded; numbers[0]: the pixels claimed, numbers[1]: the bytes of data */
+    PDFW_PROBLEM_DATA_TOO_SHORT = 19
 };
+
+/* The most pixels a side of a TIFF or PNG picture the engine takes (a JPEG's own limit is
+ * 65535). Pictures up to it go in whatever their size in memory: large ones pass through the
+ * engine in bands of rows. */
+#define PDFW_MAX_PICTURE_SIDE 32767
 
 /* A problem's fields. The strings are never NULL ("" when a kind has none). */
 typedef struct pdfw_problem {
@@ -274,11 +290,15 @@ enum {
     /* bilevel fax data that PDF readers would misread was re-encoded as G4; detail: what was
      * wrong with it */
     PDFW_NOTE_FAX_REENCODED = 4,
+    /* samples of more than 8 bits were written with 8 (rounded to the nearest); number: the
+     * bits the file has (9 to 16); detail: "" when the document's PDF version is the reason
+     * (1.5 and later keep 16 bits), else why */
+    PDFW_NOTE_SAMPLES_REDUCED = 5,
     /* document correction found no sheet in the photo: it went in as it is, not cropped at a
      * guess */
-    PDFW_NOTE_SHEET_NOT_FOUND = 5,
+    PDFW_NOTE_SHEET_NOT_FOUND = 6,
     /* document correction could not correct the page, which went in as it is; detail: why */
-    PDFW_NOTE_NOT_CORRECTED = 6
+    PDFW_NOTE_NOT_CORRECTED = 7
 };
 
 typedef struct pdfw_note {
@@ -358,9 +378,10 @@ typedef struct pdfw_image_facts {
 int pdfw_inspect_image(const char *filename, int page, const char *compatibility,
                        pdfw_image_facts *facts);
 
-/* Removes the temporary files of every document being written in this process, leaving
- * targets untouched. Only unlinks: safe inside a signal handler (for SIGINT, SIGTERM, SIGHUP),
- * after which the process must end without touching its contexts again. */
+/* Removes the named temporary files of every document being written in this process (files
+ * with no name need no removing), leaving targets untouched. Only unlinks: safe inside a signal
+ * handler (for SIGINT, SIGTERM, SIGHUP), after which the process must end without touching its
+ * contexts again. */
 void pdfw_remove_temporary_files(void);
 
 /* The message of the context's last failure ("" if none). Valid until the next call on

@@ -322,6 +322,18 @@ Try &apos;folvane --help&apos; for more.
         <source>无法校正这一页, 按原样放入%1</source>
         <translation>This page cannot be corrected; it goes in as it is%1</translation>
     </message>
+    <message>
+        <source>“%1”有 %2 x %3 像素, 超过 PDF 阅读器能显示的每边 %4 像素</source>
+        <translation>“%1” is %2 x %3 pixels, too large for PDF viewers (at most %4 pixels a side)</translation>
+    </message>
+    <message>
+        <source>“%1”声称有 %2 像素, 但它的 %3 字节图像数据容纳不下</source>
+        <translation>“%1” claims %2 pixels, more than its %3 bytes of image data can hold</translation>
+    </message>
+    <message>
+        <source>%1 位的颜色值以 8 位写入%2</source>
+        <translation>%1-bit samples written with 8 bits%2</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
@@ -436,7 +448,7 @@ Try &apos;folvane --help&apos; for more.
         <source>进纸器已空, 已扫描 %1 页。
 放入更多页面后选&quot;继续扫描&quot;; 没有了就选&quot;完成&quot;。</source>
         <translation>The feeder is empty; %1 pages were scanned.
-Put in more pages and choose "Scan more", or choose "Done" if there are no more.</translation>
+Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; if there are no more.</translation>
     </message>
     <message>
         <source>继续扫描</source>
@@ -484,7 +496,7 @@ Put in more pages and choose "Scan more", or choose "Done" if there are no more.
     </message>
     <message>
         <source>扫描仪的盖子开着: 请合上后再扫描。</source>
-        <translation>The scanner's cover is open: close it and scan again.</translation>
+        <translation>The scanner&apos;s cover is open: close it and scan again.</translation>
     </message>
     <message>
         <source>扫描仪没有回应(输入输出错误): 请检查它的数据线或网络连接。</source>
@@ -496,7 +508,7 @@ Put in more pages and choose "Scan more", or choose "Done" if there are no more.
     </message>
     <message>
         <source>扫描仪的驱动程序内存不足。</source>
-        <translation>The scanner's driver ran out of memory.</translation>
+        <translation>The scanner&apos;s driver ran out of memory.</translation>
     </message>
     <message>
         <source>扫描已取消。</source>
@@ -508,7 +520,7 @@ Put in more pages and choose "Scan more", or choose "Done" if there are no more.
     </message>
     <message>
         <source>扫描仪的选项“%1”不接受“%2”。</source>
-        <translation>The scanner's option “%1” does not accept “%2”.</translation>
+        <translation>The scanner&apos;s option “%1” does not accept “%2”.</translation>
     </message>
     <message>
         <source>扫描仪不接受选项“%1”的设置。</source>

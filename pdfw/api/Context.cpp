@@ -155,6 +155,7 @@ bool pdfw_context::openFile(const char *filename) {
         lastProblem = std::move(reason);
         return false;
     }
+    spillFolder = output->folder();
     current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory);
     stopped = false;
     int workers = threads > 0 ? threads : defaultThreads();
@@ -240,7 +241,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
 
 pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
                                          const pdfw::CorrectionRequest &correction) const {
-    return pdfw::ImageRequest{path, page, pdfMinor, memory, ocrLanguages, correction};
+    return pdfw::ImageRequest{path, page, pdfMinor, memory, ocrLanguages, spillFolder, correction};
 }
 
 void pdfw_context::closeCurrent() {

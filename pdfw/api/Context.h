@@ -48,6 +48,7 @@ struct pdfw_context {
     std::string binding;
     int threads = 0;          // workers preparing images; 0: FOLVANE_THREADS, else one per core
     std::string ocrLanguages; // empty: no text layer
+    std::string spillFolder;  // the open document's folder, for pages too large to hold
     bool correctDocuments = false;
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;

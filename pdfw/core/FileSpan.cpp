@@ -12,8 +12,11 @@
 namespace pdfw {
 
 FileSpan::FileSpan(const InputFile &file, std::uint64_t offset, std::uint64_t length)
-    : offset_(offset), length_(length), path_(file.path()) {
-    fd_ = ::fcntl(file.fd(), F_DUPFD_CLOEXEC, 0);
+    : FileSpan(file.fd(), offset, length, file.path()) {}
+
+FileSpan::FileSpan(int fd, std::uint64_t offset, std::uint64_t length, std::string path)
+    : offset_(offset), length_(length), path_(std::move(path)) {
+    fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
         int error = errno;

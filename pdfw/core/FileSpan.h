@@ -15,6 +15,9 @@ public:
     // `length` bytes of `file` from `offset`, read later through a descriptor of its own (the
     // same open file, whatever happens to the name). PDFW_IO_ERROR when it cannot be had.
     FileSpan(const InputFile &file, std::uint64_t offset, std::uint64_t length);
+    // The same over open descriptor `fd` (a file the engine wrote itself), named `path` in
+    // messages; `fd` stays the caller's.
+    FileSpan(int fd, std::uint64_t offset, std::uint64_t length, std::string path);
     ~FileSpan();
     FileSpan(FileSpan &&other) noexcept;
     FileSpan &operator=(FileSpan &&other) noexcept;

@@ -24,6 +24,7 @@ struct ImageRequest {
     int pdfMinor = 4; // the document's PDF version is 1.pdfMinor
     MemoryProcs memory;
     std::string ocrLanguages; // recognise the text in these languages too; "": no
+    std::string spillFolder;  // where a page too large to hold spills ("": the temporary folder)
     CorrectionRequest correction;
 };
 

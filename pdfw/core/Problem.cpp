@@ -37,6 +37,14 @@ std::string describeFileProblem(const Problem &p) {
         return quoted(p.file) + " is truncated (it ends inside " + p.item + ")";
     case PDFW_PROBLEM_UNSUPPORTED:
         return quoted(p.file) + " cannot go into a PDF" + colonDetail(p.detail);
+    case PDFW_PROBLEM_TOO_MANY_PIXELS:
+        return quoted(p.file) + " is " + std::to_string(p.numbers[0]) + " x " +
+               std::to_string(p.numbers[1]) + " pixels, too large for PDF viewers (at most " +
+               std::to_string(PDFW_MAX_PICTURE_SIDE) + " pixels a side)";
+    case PDFW_PROBLEM_DATA_TOO_SHORT:
+        return quoted(p.file) + " claims " + std::to_string(p.numbers[0]) +
+               " pixels, more than its " + std::to_string(p.numbers[1]) +
+               " bytes of image data can hold";
     case PDFW_PROBLEM_NO_SUCH_PAGE:
         return quoted(p.file) + " has no page " + std::to_string(p.numbers[0]) + " (it has " +
                std::to_string(p.numbers[1]) + ")";
@@ -132,6 +140,10 @@ std::string describe(const Note &note) {
                " file (readers without version 4 support show device colours)";
     case PDFW_NOTE_FAX_REENCODED:
         return "fax data re-encoded: " + note.detail + ", which PDF readers misread";
+    case PDFW_NOTE_SAMPLES_REDUCED:
+        return std::to_string(note.number) + "-bit samples written with 8 bits" +
+               (note.detail.empty() ? std::string(" (PDF 1.5 and later keep 16)")
+                                    : " (" + note.detail + ")");
     default:
         return note.detail;
     }

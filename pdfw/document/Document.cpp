@@ -9,6 +9,7 @@
 
 #include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/TestKillPoint.h"
 #include "pdfw/raster/FlateEncoder.h"
 #include "pdfw/text/GlyphlessFont.h"
 #include "pdfw/text/TextLayer.h"
@@ -145,6 +146,7 @@ int Document::addImage(PreparedImage prepared) {
         failInternal(PDFW_RUNTIME_ERROR, "a prepared image has no image object");
     }
     std::vector<int> numbers = prepared_.write(prepared.group);
+    testKillPoint("image", nextImage_);
     LoadedImage image{numbers[prepared.xobject], prepared.width, prepared.height,
                       prepared.orientation, std::move(prepared.notes)};
     int handle = nextImage_++;

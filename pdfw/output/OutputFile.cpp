@@ -6,11 +6,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/TestKillPoint.h"
+#include "pdfw/core/UnnamedFile.h"
+#include "pdfw/output/DeadTemporaries.h"
 #include "pdfw/output/TemporaryFiles.h"
 
 namespace pdfw {
@@ -75,6 +80,26 @@ bool followLinks(std::string &path, Problem &reason) {
     return false;
 }
 
+// The document's file in `folder`: one with no name, linked into place when complete, where the
+// file system offers it; else one named `prefix` + six characters (filled into `temp`),
+// remembered for the signal handler and locked while this process lives, so that a later run
+// can tell it was left by a killed one.
+int openDocumentFile(const std::string &folder, const std::string &prefix, std::string &temp,
+                     int &slot) {
+    if (unnamedFilesAllowed()) {
+        int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+            return fd;
+        }
+    }
+    temp = prefix + "XXXXXX";
+    int fd = TemporaryFiles::create(temp, O_CLOEXEC, slot);
+    if (fd >= 0) {
+        ::flock(fd, LOCK_EX | LOCK_NB);
+    }
+    return fd;
+}
+
 } // namespace
 
 std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const MemoryProcs &procs,
@@ -99,10 +124,12 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const M
         }
         mode = existing.st_mode & 07777;
     }
-    std::string temp =
-        (slash == std::string::npos ? std::string() : folder) + "." + base + ".pdfw-XXXXXX";
+    removeDeadTemporaries(folder);
+    std::string prefix =
+        (slash == std::string::npos ? std::string() : folder) + temporaryPrefix(base);
+    std::string temp;
     int slot = -1;
-    int fd = TemporaryFiles::create(temp, O_CLOEXEC, slot);
+    int fd = openDocumentFile(folder, prefix, temp, slot);
     if (fd < 0) {
         reason = outputProblem(target, "create",
                                "no file can be made in \"" + folder + "\": " + errorText(errno));
@@ -112,19 +139,21 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const M
     try {
         Buffer buffer(procs, kBufferBytes, "output buffer");
         return std::unique_ptr<OutputFile>(
-            new OutputFile(target, folder, temp, fd, std::move(buffer), slot));
+            new OutputFile(target, folder, prefix, temp, fd, std::move(buffer), slot));
     } catch (...) {
         ::close(fd);
-        ::unlink(temp.c_str());
+        if (!temp.empty()) {
+            ::unlink(temp.c_str());
+        }
         TemporaryFiles::forget(slot);
         throw;
     }
 }
 
-OutputFile::OutputFile(std::string target, std::string folder, std::string temp, int fd,
-                       Buffer buffer, int slot)
-    : target_(std::move(target)), folder_(std::move(folder)), temp_(std::move(temp)), fd_(fd),
-      buffer_(std::move(buffer)), slot_(slot) {}
+OutputFile::OutputFile(std::string target, std::string folder, std::string prefix, std::string temp,
+                       int fd, Buffer buffer, int slot)
+    : target_(std::move(target)), folder_(std::move(folder)), prefix_(std::move(prefix)),
+      temp_(std::move(temp)), fd_(fd), buffer_(std::move(buffer)), slot_(slot) {}
 
 OutputFile::~OutputFile() {
     if (!committed_) {
@@ -142,6 +171,36 @@ void OutputFile::discard() {
         temp_.clear();
     }
     TemporaryFiles::forget(std::exchange(slot_, -1));
+}
+
+bool OutputFile::linkUnnamed() {
+    // The descriptor's file gets a name of the kind a killed run leaves (the lock held on it
+    // tells it is alive), then the rename puts it over the target at once.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        return false;
+    }
+    std::string source = "/proc/self/fd/" + std::to_string(fd_);
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = prefix_;
+        for (int i = 0; i < 6; ++i) {
+            name += kChars[random() % (sizeof kChars - 1)];
+        }
+        slot_ = TemporaryFiles::add(name.c_str());
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temp_ = name;
+            return true;
+        }
+        int error = errno;
+        TemporaryFiles::forget(std::exchange(slot_, -1));
+        if (error != EEXIST) {
+            errno = error;
+            return false;
+        }
+    }
+    errno = EEXIST;
+    return false;
 }
 
 void OutputFile::failWrite(int error) {
@@ -297,15 +356,22 @@ void OutputFile::commit() {
         discard();
         fail(PDFW_SYSTEM_ERROR, outputProblem(target_, "flush", errorText(error)));
     }
-    if (::close(std::exchange(fd_, -1)) != 0) {
+    testKillPoint("commit");
+    if (temp_.empty() && !linkUnnamed()) {
         int error = errno;
         discard();
-        fail(PDFW_IO_ERROR, outputProblem(target_, "write", errorText(error)));
+        fail(PDFW_SYSTEM_ERROR, outputProblem(target_, "rename", errorText(error)));
     }
+    testKillPoint("linked");
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
         int error = errno;
         discard();
         fail(PDFW_SYSTEM_ERROR, outputProblem(target_, "rename", errorText(error)));
+    }
+    if (::close(std::exchange(fd_, -1)) != 0) {
+        int error = errno;
+        temp_.clear();
+        fail(PDFW_IO_ERROR, outputProblem(target_, "write", errorText(error)));
     }
     temp_.clear();
     TemporaryFiles::forget(std::exchange(slot_, -1));

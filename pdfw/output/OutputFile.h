@@ -1,7 +1,9 @@
-// The document's output: a temporary file created beside the target, written through one
-// large buffer, and renamed over the target only by commit(). Every write is checked; an
-// object destroyed before commit() removes its temporary file, so a failed or abandoned run
-// leaves no partial file and an existing target untouched.
+// The document's output: a file with no name in the target's folder (O_TMPFILE), written
+// through one large buffer and linked into place over the target only by commit(). Every write
+// is checked; an object destroyed before commit() drops the file, so a failed, abandoned or
+// killed run leaves no partial file and an existing target untouched. Where the file system
+// offers no such file, it is a temporary file beside the target named after this process and
+// locked while it lives (DeadTemporaries): a killed run's is removed by the next run there.
 #pragma once
 
 #include <cstddef>
@@ -39,14 +41,18 @@ public:
     std::uint64_t position() const { return position_; }
     bool broken() const { return broken_; }
     const std::string &target() const { return target_; }
+    // The folder the document is written in.
+    const std::string &folder() const { return folder_; }
 
     // Flushes, syncs and renames over the target, then syncs the folder. On failure raises
     // PDFW_IO_ERROR or PDFW_SYSTEM_ERROR after removing the temporary file.
     void commit();
 
 private:
-    OutputFile(std::string target, std::string folder, std::string temp, int fd, Buffer buffer,
-               int slot);
+    OutputFile(std::string target, std::string folder, std::string prefix, std::string temp, int fd,
+               Buffer buffer, int slot);
+    // Gives the file with no name a temporary name beside the target; false with errno set.
+    bool linkUnnamed();
     void flush();
     void writeDirect(const unsigned char *data, std::size_t size);
     // Copies what the kernel will copy; false (nothing copied) where it cannot.
@@ -58,7 +64,8 @@ private:
 
     std::string target_;
     std::string folder_;
-    std::string temp_;
+    std::string prefix_; // of this process's temporary names for the target
+    std::string temp_;   // the file's temporary name; "" while it has none
     int fd_;
     Buffer buffer_;
     std::size_t used_ = 0;

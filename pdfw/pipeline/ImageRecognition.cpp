@@ -4,6 +4,7 @@
 
 #include "ocr/Languages.h"
 #include "ocr/Recognizer.h"
+#include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
 
 namespace pdfw {
@@ -21,6 +22,26 @@ ocr::Recognizer &threadEngine(const std::string &languages) {
         loadedFrom = folder;
     }
     return *engine;
+}
+
+// Word places found on a reduced picture, as places on the upright picture at its own size.
+void enlarge(ocr::PageText &text, const PagePixels &pixels) {
+    const int factor = pixels.reduction;
+    auto scale = [factor](ocr::Box &box) {
+        box.left *= factor;
+        box.top *= factor;
+        box.right *= factor;
+        box.bottom *= factor;
+    };
+    bool turned = swapsAxes(pixels.image.orientation);
+    text.width = turned ? pixels.storedHeight : pixels.storedWidth;
+    text.height = turned ? pixels.storedWidth : pixels.storedHeight;
+    for (ocr::Word &word : text.words) {
+        scale(word.box);
+        scale(word.line);
+        word.baselineLeft *= factor;
+        word.baselineRight *= factor;
+    }
 }
 
 } // namespace
@@ -45,8 +66,11 @@ Problem recognitionProblem(const ocr::OcrError &error, const std::string &file) 
 std::shared_ptr<const ocr::PageText> recognizeImage(const PagePixels &pixels,
                                                     const ImageRequest &request) {
     try {
-        return std::make_shared<const ocr::PageText>(
-            threadEngine(request.ocrLanguages).recognize(pixels.image));
+        ocr::PageText text = threadEngine(request.ocrLanguages).recognize(pixels.image);
+        if (pixels.reduction > 1) {
+            enlarge(text, pixels);
+        }
+        return std::make_shared<const ocr::PageText>(std::move(text));
     } catch (const ocr::OcrError &error) {
         Problem problem = recognitionProblem(error, request.path);
         problem.page = request.page;

@@ -1,13 +1,17 @@
 #include "pdfw/png/PngDecoder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include <png.h>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/RowFile.h"
+#include "pdfw/core/UnnamedFile.h"
 
 namespace pdfw {
 
@@ -29,6 +33,7 @@ struct Reader {
     int paletteEntries;
     png_bytep alphas;
     int alphaEntries;
+    int ioError; // errno of a failed read or write of the passes' file
 };
 
 void onError(png_structp png, png_const_charp text) {
@@ -96,6 +101,53 @@ bool readRows(Reader &r, unsigned char *pixels) {
     return true;
 }
 
+// Reads the next `rows` rows of a picture that is not interlaced. Holds only C data.
+bool readBand(Reader &r, unsigned char *pixels, png_uint_32 rows) {
+    if (setjmp(png_jmpbuf(r.png)) != 0) {
+        return false;
+    }
+    for (png_uint_32 y = 0; y < rows; ++y) {
+        png_read_row(r.png, pixels + y * r.rowBytes, nullptr);
+    }
+    return true;
+}
+
+// Reads every pass of an interlaced picture, each row of a pass laid over what the passes
+// before left of it in `file`. `row` holds one row. Holds only C data.
+bool readPasses(Reader &r, RowFile &file, unsigned char *row) {
+    if (setjmp(png_jmpbuf(r.png)) != 0) {
+        return false;
+    }
+    for (int pass = 0; pass < r.passes; ++pass) {
+        for (png_uint_32 y = 0; y < r.height; ++y) {
+            // libpng leaves the rows of other passes as they are.
+            bool inPass = PNG_ROW_IN_INTERLACE_PASS(y, pass) != 0;
+            if (inPass && !file.read(y, row)) {
+                r.ioError = errno;
+                return false;
+            }
+            png_read_row(r.png, row, nullptr);
+            if (inPass && !file.write(y, row)) {
+                r.ioError = errno;
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Rows `first` to `first + rows` of the picture the passes put together.
+bool readStored(Reader &r, const RowFile &file, png_uint_32 first, unsigned char *pixels,
+                png_uint_32 rows) {
+    for (png_uint_32 y = 0; y < rows; ++y) {
+        if (!file.read(first + y, pixels + y * r.rowBytes)) {
+            r.ioError = errno;
+            return false;
+        }
+    }
+    return true;
+}
+
 struct ReaderOwner {
     Reader reader{};
     ~ReaderOwner() {
@@ -132,9 +184,39 @@ void paletteAlpha(RasterImage &image, const Reader &r, const MemoryProcs &memory
     }
 }
 
+// The fields every band of the picture shares.
+RasterImage bandHeader(const Reader &r, bool indexed) {
+    RasterImage image;
+    image.width = r.width;
+    image.bitsPerComponent = r.bitDepth;
+    image.components = indexed ? 1 : (r.channels == 1 || r.channels == 2 ? 1 : 3);
+    image.dropOpaqueAlpha = true;
+    return image;
+}
+
+// Splits off the band's alpha: interleaved samples, or a palette's tRNS opacities.
+void finishBand(RasterImage &band, const Reader &r, const MemoryProcs &memory) {
+    if (r.channels == 2 || r.channels == 4) {
+        splitAlpha(band, r.channels, memory);
+    }
+    if (r.colourType == PNG_COLOR_TYPE_PALETTE && r.alphas && r.alphaEntries > 0) {
+        paletteAlpha(band, r, memory);
+    }
+}
+
 } // namespace
 
 DecodedPng decodePng(const ByteSource &file, int pdfMinor, const MemoryProcs &memory) {
+    DecodedPng decoded;
+    decodePngBands(
+        file, pdfMinor, memory, 0, "",
+        [&decoded](RasterImage &band) { decoded.raster = std::move(band); }, decoded);
+    return decoded;
+}
+
+void decodePngBands(const ByteSource &file, int pdfMinor, const MemoryProcs &memory,
+                    std::size_t bandBytes, const std::string &folder, const PngBandTaker &take,
+                    DecodedPng &header) {
     ReaderOwner owner;
     Reader &r = owner.reader;
     r.file = &file;
@@ -151,27 +233,42 @@ DecodedPng decodePng(const ByteSource &file, int pdfMinor, const MemoryProcs &me
     }
     std::string what = "\"" + file.path() + "\" (" + std::to_string(r.width) + " x " +
                        std::to_string(r.height) + " pixels)";
-    DecodedPng decoded;
-    RasterImage &image = decoded.raster;
-    image.width = r.width;
-    image.height = r.height;
-    image.bitsPerComponent = r.bitDepth;
-    image.pixels = Buffer(memory, checkedSize({r.rowBytes, r.height}, what), "PNG pixels");
-    if (!readRows(r, image.pixels.data())) {
-        refuse("cannot decode the image");
+    header.indexed = r.colourType == PNG_COLOR_TYPE_PALETTE;
+    header.raster = bandHeader(r, header.indexed);
+    if (header.indexed) {
+        header.palette.assign(r.palette, r.palette + 3 * r.paletteEntries);
     }
-    decoded.indexed = r.colourType == PNG_COLOR_TYPE_PALETTE;
-    image.components = decoded.indexed ? 1 : (r.channels == 1 || r.channels == 2 ? 1 : 3);
-    if (r.channels == 2 || r.channels == 4) {
-        splitAlpha(image, r.channels, memory);
+    png_uint_32 bandRows = r.height;
+    if (bandBytes > 0) {
+        bandRows = static_cast<png_uint_32>(
+            std::clamp<std::size_t>(bandBytes / std::max<std::size_t>(r.rowBytes, 1), 1, r.height));
     }
-    if (decoded.indexed) {
-        decoded.palette.assign(r.palette, r.palette + 3 * r.paletteEntries);
-        if (r.alphas && r.alphaEntries > 0) {
-            paletteAlpha(image, r, memory);
+    checkedSize({r.rowBytes, bandRows}, what);
+    // Interlaced rows come in seven passes over the whole picture: in bands, the passes are put
+    // together in a file, not in memory.
+    std::unique_ptr<RowFile> passes;
+    if (r.passes > 1 && bandRows < r.height) {
+        passes = std::make_unique<RowFile>(folder.empty() ? temporaryFolder() : folder, r.rowBytes,
+                                           r.height);
+        Buffer row(memory, r.rowBytes, "a PNG row");
+        if (!readPasses(r, *passes, row.data())) {
+            refuse(r.ioError != 0 ? std::string("cannot keep its rows: ") + std::strerror(r.ioError)
+                                  : std::string("cannot decode the image"));
         }
     }
-    return decoded;
+    for (png_uint_32 first = 0; first < r.height; first += bandRows) {
+        RasterImage band = bandHeader(r, header.indexed);
+        band.height = std::min(bandRows, r.height - first);
+        band.pixels = Buffer(memory, r.rowBytes * band.height, "PNG pixels");
+        bool read = passes ? readStored(r, *passes, first, band.pixels.data(), band.height)
+                    : bandRows == r.height ? readRows(r, band.pixels.data())
+                                           : readBand(r, band.pixels.data(), band.height);
+        if (!read) {
+            refuse("cannot decode the image");
+        }
+        finishBand(band, r, memory);
+        take(band);
+    }
 }
 
 } // namespace pdfw

@@ -1,6 +1,9 @@
 // Decodes a PNG file with libpng into the layout of a PDF image.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "pdfw/core/InputFile.h"
@@ -21,5 +24,16 @@ struct DecodedPng {
 // PDFW_SYNTAX_ERROR with libpng's reason for a damaged file, PDFW_OVERFLOW_ERROR above the
 // size ceiling.
 DecodedPng decodePng(const ByteSource &file, int pdfMinor, const MemoryProcs &memory);
+
+// Receives one band of the picture: its rows in the layout decodePng gives (`height` rows).
+using PngBandTaker = std::function<void(RasterImage &band)>;
+
+// The same decoding about `bandBytes` of rows at a time (0: the whole picture at once), each
+// band handed to `take` in order and dropped after; `header` gets the picture's layout (no
+// samples), whether it is indexed and its palette. An interlaced picture read in bands is put
+// together in a file with no name in `folder` ("": the temporary folder) first.
+void decodePngBands(const ByteSource &file, int pdfMinor, const MemoryProcs &memory,
+                    std::size_t bandBytes, const std::string &folder, const PngBandTaker &take,
+                    DecodedPng &header);
 
 } // namespace pdfw

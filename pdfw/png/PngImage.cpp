@@ -8,17 +8,17 @@
 #include <zlib.h>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/PictureLimits.h"
+#include "pdfw/core/UnnamedFile.h"
+#include "pdfw/png/PngDataCheck.h"
 #include "pdfw/png/PngDecoder.h"
 #include "pdfw/raster/IccProfile.h"
 #include "pdfw/raster/RasterImage.h"
+#include "pdfw/raster/StreamedRaster.h"
 
 namespace pdfw {
 
 namespace {
-
-std::uint32_t be32(const unsigned char *p) {
-    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
 
 bool paletteIsOpaque(const PngInfo &info) {
     return std::all_of(info.transparency.begin(), info.transparency.end(),
@@ -41,63 +41,6 @@ std::string colourKeyMask(const PngInfo &info) {
         mask += (i ? " " : "") + std::to_string(v) + " " + std::to_string(v);
     }
     return mask + "]";
-}
-
-// The IDAT chunks' data joined: the zlib stream the PDF carries. False when a chunk's CRC is
-// wrong.
-bool gatherData(const ByteSource &file, const PngInfo &info, Buffer &data) {
-    unsigned char *out = data.data();
-    for (const PngInfo::Span &span : info.data) {
-        unsigned char type[4], stored[4];
-        file.readExactly(span.offset, type, 4, "an image data chunk");
-        file.readExactly(span.offset + 4, out, span.length, "an image data chunk");
-        file.readExactly(span.offset + 4 + span.length, stored, 4, "an image data chunk");
-        uLong crc = crc32(crc32(0, type, 4), out, span.length);
-        if (static_cast<std::uint32_t>(crc) != be32(stored)) {
-            return false;
-        }
-        out += span.length;
-    }
-    return true;
-}
-
-// True when the zlib stream inflates to exactly the rows the header promises, each led by a
-// known filter type: what a PDF reader's Flate and predictor decoding needs to give libpng's
-// samples.
-bool dataIsWhole(const Buffer &data, const PngInfo &info, std::size_t rowBytes) {
-    const std::uint64_t stride = std::uint64_t{rowBytes} + 1;
-    const std::uint64_t expected = stride * info.height;
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK) {
-        Problem memory = problemWith(PDFW_PROBLEM_MEMORY, "");
-        memory.item = "the Flate check";
-        fail(PDFW_MEMORY_ERROR, std::move(memory));
-    }
-    std::vector<unsigned char> window(std::size_t{1} << 16);
-    z.next_in = const_cast<unsigned char *>(data.data());
-    std::size_t left = data.size();
-    std::uint64_t produced = 0;
-    int status = Z_OK;
-    bool filtersKnown = true;
-    while (status == Z_OK && filtersKnown && produced <= expected) {
-        uInt feed = static_cast<uInt>(std::min<std::size_t>(left, 1u << 30));
-        z.avail_in = feed;
-        z.next_out = window.data();
-        z.avail_out = static_cast<uInt>(window.size());
-        status = inflate(&z, Z_NO_FLUSH);
-        left -= feed - z.avail_in;
-        std::uint64_t got = window.size() - z.avail_out;
-        for (std::uint64_t at = (produced + stride - 1) / stride * stride; at < produced + got;
-             at += stride) {
-            filtersKnown = filtersKnown && window[at - produced] <= 4;
-        }
-        produced += got;
-        if (status == Z_BUF_ERROR && got > 0) {
-            status = Z_OK;
-        }
-    }
-    inflateEnd(&z);
-    return status == Z_STREAM_END && filtersKnown && produced == expected;
 }
 
 std::string hexPalette(std::vector<unsigned char> palette, int bitDepth) {
@@ -124,7 +67,7 @@ ColourSpace pngColourSpace(const PngInfo &info, const ImageRequest &request, boo
     return colourSpaceFor(profile, indexed ? 3 : colours, request.pdfMinor, notes, problem);
 }
 
-PreparedImage copied(const PngInfo &info, Buffer data, const ColourSpace &space) {
+PreparedImage copied(const PngInfo &info, PngPlan &plan, const ColourSpace &space) {
     PreparedImage image;
     image.width = info.width;
     image.height = info.height;
@@ -143,13 +86,64 @@ PreparedImage copied(const PngInfo &info, Buffer data, const ColourSpace &space)
     dict += "/BitsPerComponent " + bits + "/Filter/FlateDecode/DecodeParms<</Predictor 15/Colors " +
             std::to_string(colours) + "/BitsPerComponent " + bits + "/Columns " +
             std::to_string(info.width) + ">>" + colourKeyMask(info);
-    image.group.objects.push_back(streamObject(std::move(dict), std::move(data)));
+    image.group.objects.push_back(plan.spilled
+                                      ? streamObject(std::move(dict), std::move(*plan.spilled))
+                                      : streamObject(std::move(dict), std::move(plan.data)));
     return image;
 }
 
 bool allOpaque(const Buffer &alpha) {
     return std::all_of(alpha.data(), alpha.data() + alpha.size(),
                        [](unsigned char a) { return a == 0xFF; });
+}
+
+// 16-bit samples the picture holds with 8, as PDF before 1.5 has no more.
+void noteReducedSamples(const PngInfo &info, const RasterImage &raster, Notes &notes) {
+    if (info.bitDepth == 16 && raster.bitsPerComponent == 8) {
+        notes.push_back({PDFW_NOTE_SAMPLES_REDUCED, 16, ""});
+    }
+}
+
+// A picture small enough to hold: decoded whole and compressed in one go.
+PreparedImage prepareWhole(const InputFile &file, const PngInfo &info, const ImageRequest &request,
+                           Notes &notes) {
+    DecodedPng decoded = decodePng(file, request.pdfMinor, request.memory);
+    RasterImage &raster = decoded.raster;
+    noteReducedSamples(info, raster, notes);
+    if (raster.alpha.size() > 0 && allOpaque(raster.alpha)) {
+        raster.alpha = Buffer();
+    }
+    raster.space = pngColourSpace(info, request, decoded.indexed, raster.components, notes);
+    if (decoded.indexed) {
+        raster.palette = hexPalette(decoded.palette, raster.bitsPerComponent);
+    }
+    return prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+}
+
+// A picture too large to hold: decoded and compressed in bands into spill files.
+PreparedImage prepareInBands(const InputFile &file, const PngInfo &info,
+                             const ImageRequest &request, Notes &notes) {
+    std::string folder = request.spillFolder.empty() ? temporaryFolder() : request.spillFolder;
+    StreamedRaster streamed(folder, request.memory);
+    DecodedPng header;
+    std::string palette; // an indexed picture's, told to every band: indices are not predicted
+    decodePngBands(
+        file, request.pdfMinor, request.memory, bandBytes(), folder,
+        [&](RasterImage &band) {
+            if (header.indexed && palette.empty()) {
+                palette = hexPalette(header.palette, band.bitsPerComponent);
+            }
+            band.palette = palette;
+            streamed.add(band);
+        },
+        header);
+    RasterImage &layout = header.raster;
+    noteReducedSamples(info, layout, notes);
+    layout.space = pngColourSpace(info, request, header.indexed, layout.components, notes);
+    if (header.indexed) {
+        layout.palette = hexPalette(header.palette, layout.bitsPerComponent);
+    }
+    return streamed.finish(layout, info.height, request.pdfMinor, request.path);
 }
 
 } // namespace
@@ -170,46 +164,58 @@ bool pngPassesThrough(const PngInfo &info, int pdfMinor) {
     }
 }
 
-PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory) {
+PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory,
+                const std::string *spillFolder) {
     PngPlan plan;
     plan.info = readPng(file);
     const PngInfo &info = plan.info;
     std::string what = "\"" + file.path() + "\" (" + std::to_string(info.width) + " x " +
                        std::to_string(info.height) + " pixels)";
+    checkPictureSides(file.path(), "PNG", info.width, info.height);
     std::size_t rowBytes = pngRowBytes(info);
-    checkedSize({std::uint64_t{rowBytes} + 1, info.height}, what);
-    if (pngPassesThrough(info, pdfMinor)) {
+    // Deflate expands its data at most 1032 times.
+    checkDataCanHold(file.path(), "PNG", info.width, info.height,
+                     (std::uint64_t{rowBytes} + 1) * info.height, info.dataBytes, 1032);
+    if (!pngPassesThrough(info, pdfMinor)) {
+        return plan;
+    }
+    // Damaged data is libpng's to read (or to refuse).
+    if (info.dataBytes <= wholePictureBytes()) {
         Buffer data(memory, checkedSize({info.dataBytes}, what), "PNG data");
-        // Damaged data is libpng's to read (or to refuse).
-        if (gatherData(file, info, data) && dataIsWhole(data, info, rowBytes)) {
+        plan.copy = gatherPngData(file, info, rowBytes, data);
+        if (plan.copy) {
             plan.data = std::move(data);
-            plan.copy = true;
         }
+        return plan;
+    }
+    if (!spillFolder) {
+        plan.copy = spillPngData(file, info, rowBytes, nullptr, memory);
+        return plan;
+    }
+    SpillFile spill(*spillFolder);
+    plan.copy = spillPngData(file, info, rowBytes, &spill, memory);
+    if (plan.copy) {
+        plan.spilled.emplace(spill.span());
     }
     return plan;
 }
 
 PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
-    PngPlan plan = planPng(file, request.pdfMinor, request.memory);
+    std::string folder = request.spillFolder.empty() ? temporaryFolder() : request.spillFolder;
+    PngPlan plan = planPng(file, request.pdfMinor, request.memory, &folder);
     const PngInfo &info = plan.info;
     Notes notes;
     if (plan.copy) {
         ColourSpace space = pngColourSpace(info, request, info.colourType == kPngPalette,
                                            info.colourType == kPngRgb ? 3 : 1, notes);
-        PreparedImage image = copied(info, std::move(plan.data), space);
+        PreparedImage image = copied(info, plan, space);
         image.notes = std::move(notes);
         return image;
     }
-    DecodedPng decoded = decodePng(file, request.pdfMinor, request.memory);
-    RasterImage &raster = decoded.raster;
-    if (raster.alpha.size() > 0 && allOpaque(raster.alpha)) {
-        raster.alpha = Buffer();
-    }
-    raster.space = pngColourSpace(info, request, decoded.indexed, raster.components, notes);
-    if (decoded.indexed) {
-        raster.palette = hexPalette(decoded.palette, raster.bitsPerComponent);
-    }
-    PreparedImage image = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+    PreparedImage image =
+        (std::uint64_t{pngRowBytes(info)} + 1) * info.height <= wholePictureBytes()
+            ? prepareWhole(file, info, request, notes)
+            : prepareInBands(file, info, request, notes);
     image.notes = std::move(notes);
     return image;
 }

@@ -4,6 +4,9 @@
 // that 16-bit samples become 8-bit below PDF 1.5.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/InputFile.h"
 #include "pdfw/core/PreparedImage.h"
@@ -22,10 +25,14 @@ bool pngPassesThrough(const PngInfo &info, int pdfMinor);
 struct PngPlan {
     PngInfo info;
     bool copy = false;
-    Buffer data; // for a copy: the joined image data
+    Buffer data;                     // for a copy: the joined image data
+    std::optional<FileSpan> spilled; // or, for data too large to hold, where it was put
 };
 
-PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory);
+// Image data too large to hold is put into a spill file in `*spillFolder`; without a folder
+// (inspecting) it is only checked.
+PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory,
+                const std::string *spillFolder = nullptr);
 
 PreparedImage preparePng(const InputFile &file, const ImageRequest &request);
 

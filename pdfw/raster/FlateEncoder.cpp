@@ -20,48 +20,52 @@ inline unsigned magnitude(unsigned char d) {
 
 } // namespace
 
+void pngPredictRow(const unsigned char *row, const unsigned char *above, std::size_t rowBytes,
+                   std::size_t pixelBytes, unsigned char *out) {
+    enum : unsigned char { kNone = 0, kSub = 1, kUp = 2 };
+    const std::size_t lead = std::min(pixelBytes, rowBytes); // bytes without a left neighbour
+    std::uint64_t none = 0, sub = 0, up = UINT64_MAX;
+    for (std::size_t i = 0; i < rowBytes; ++i) {
+        none += magnitude(row[i]);
+    }
+    for (std::size_t i = 0; i < lead; ++i) {
+        sub += magnitude(row[i]);
+    }
+    for (std::size_t i = lead; i < rowBytes; ++i) {
+        sub += magnitude(static_cast<unsigned char>(row[i] - row[i - pixelBytes]));
+    }
+    if (above) {
+        up = 0;
+        for (std::size_t i = 0; i < rowBytes; ++i) {
+            up += magnitude(static_cast<unsigned char>(row[i] - above[i]));
+        }
+    }
+    unsigned char *samples = out + 1;
+    if (none <= sub && none <= up) {
+        out[0] = kNone;
+        std::memcpy(samples, row, rowBytes);
+    } else if (up <= sub) {
+        out[0] = kUp;
+        for (std::size_t i = 0; i < rowBytes; ++i) {
+            samples[i] = static_cast<unsigned char>(row[i] - above[i]);
+        }
+    } else {
+        out[0] = kSub;
+        std::memcpy(samples, row, lead);
+        for (std::size_t i = lead; i < rowBytes; ++i) {
+            samples[i] = static_cast<unsigned char>(row[i] - row[i - pixelBytes]);
+        }
+    }
+}
+
 Buffer pngPredictRows(const unsigned char *data, std::size_t rowBytes, std::size_t rows,
                       std::size_t pixelBytes, const MemoryProcs &memory) {
-    enum : unsigned char { kNone = 0, kSub = 1, kUp = 2 };
     const std::size_t taggedBytes = rowBytes + 1;
     Buffer filtered(memory, checkedSize({taggedBytes, rows}, "predicted rows"), "PNG predictor");
-    const std::size_t lead = std::min(pixelBytes, rowBytes); // bytes without a left neighbour
     unsigned char *out = filtered.data();
     for (std::size_t y = 0; y < rows; ++y, out += taggedBytes) {
         const unsigned char *row = data + y * rowBytes;
-        const unsigned char *above = y > 0 ? row - rowBytes : nullptr;
-        std::uint64_t none = 0, sub = 0, up = UINT64_MAX;
-        for (std::size_t i = 0; i < rowBytes; ++i) {
-            none += magnitude(row[i]);
-        }
-        for (std::size_t i = 0; i < lead; ++i) {
-            sub += magnitude(row[i]);
-        }
-        for (std::size_t i = lead; i < rowBytes; ++i) {
-            sub += magnitude(static_cast<unsigned char>(row[i] - row[i - pixelBytes]));
-        }
-        if (above) {
-            up = 0;
-            for (std::size_t i = 0; i < rowBytes; ++i) {
-                up += magnitude(static_cast<unsigned char>(row[i] - above[i]));
-            }
-        }
-        unsigned char *samples = out + 1;
-        if (none <= sub && none <= up) {
-            out[0] = kNone;
-            std::memcpy(samples, row, rowBytes);
-        } else if (up <= sub) {
-            out[0] = kUp;
-            for (std::size_t i = 0; i < rowBytes; ++i) {
-                samples[i] = static_cast<unsigned char>(row[i] - above[i]);
-            }
-        } else {
-            out[0] = kSub;
-            std::memcpy(samples, row, lead);
-            for (std::size_t i = lead; i < rowBytes; ++i) {
-                samples[i] = static_cast<unsigned char>(row[i] - row[i - pixelBytes]);
-            }
-        }
+        pngPredictRow(row, y > 0 ? row - rowBytes : nullptr, rowBytes, pixelBytes, out);
     }
     return filtered;
 }

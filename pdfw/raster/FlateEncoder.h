@@ -25,6 +25,11 @@ inline constexpr int kFlateLevelFewBits = 6;
 Buffer pngPredictRows(const unsigned char *data, std::size_t rowBytes, std::size_t rows,
                       std::size_t pixelBytes, const MemoryProcs &memory);
 
+// One row of that: `out` receives the filter type byte and `rowBytes` filtered bytes; `above`
+// is the row before, or null for the first.
+void pngPredictRow(const unsigned char *row, const unsigned char *above, std::size_t rowBytes,
+                   std::size_t pixelBytes, unsigned char *out);
+
 Buffer flateCompress(const unsigned char *data, std::size_t size, int level,
                      const MemoryProcs &memory);
 

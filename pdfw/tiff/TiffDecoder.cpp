@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/tiff/TiffRows.h"
 
 namespace pdfw {
 
@@ -123,58 +124,6 @@ bool directLayout(TiffFile &tiff, Layout &layout) {
     return p.planar == PLANARCONFIG_CONTIG || p.samplesPerPixel == 1;
 }
 
-// Reads all rows of a contiguous page into `pixels` (rowBytes per row).
-void readRows(TiffFile &tiff, unsigned char *pixels, std::size_t rowBytes, int bitsPerPixel,
-              const MemoryProcs &memory) {
-    TIFF *t = tiff.handle();
-    const TiffPage &p = tiff.page();
-    if (!p.tiled) {
-        std::uint32_t rowsPerStrip = p.height;
-        TIFFGetFieldDefaulted(t, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
-        rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, p.height);
-        std::uint32_t strips = TIFFNumberOfStrips(t);
-        std::uint32_t needed = (p.height - 1) / rowsPerStrip + 1;
-        if (strips < needed) {
-            tiff.failRead("too few strips for the image height");
-        }
-        for (std::uint32_t s = 0; s < needed; ++s) {
-            std::uint32_t first = s * rowsPerStrip;
-            std::uint32_t rows = std::min(rowsPerStrip, p.height - first);
-            std::size_t bytes = rows * rowBytes;
-            tmsize_t got =
-                TIFFReadEncodedStrip(t, s, pixels + first * rowBytes, static_cast<tmsize_t>(bytes));
-            if (got < 0 || static_cast<std::size_t>(got) < bytes) {
-                tiff.failRead("cannot decode strip " + std::to_string(s));
-            }
-        }
-        return;
-    }
-    std::uint32_t tileWidth = 0, tileHeight = 0;
-    TIFFGetField(t, TIFFTAG_TILEWIDTH, &tileWidth);
-    TIFFGetField(t, TIFFTAG_TILELENGTH, &tileHeight);
-    if (tileWidth == 0 || tileHeight == 0 || tileWidth % 8 != 0) {
-        tiff.failRead("bad tile size");
-    }
-    std::size_t tileRowBytes = rasterRowBytes(tileWidth, 1, bitsPerPixel, "a tile row");
-    std::size_t tileBytes = checkedSize({tileRowBytes, tileHeight}, "a tile");
-    Buffer tile(memory, tileBytes, "TIFF tile");
-    for (std::uint32_t y = 0; y < p.height; y += tileHeight) {
-        for (std::uint32_t x = 0; x < p.width; x += tileWidth) {
-            if (TIFFReadTile(t, tile.data(), x, y, 0, 0) < 0) {
-                tiff.failRead("cannot decode the tile at " + std::to_string(x) + "," +
-                              std::to_string(y));
-            }
-            std::size_t offset = static_cast<std::size_t>(x) * bitsPerPixel / 8;
-            std::size_t span = std::min(tileRowBytes, rowBytes - offset);
-            std::uint32_t rows = std::min(tileHeight, p.height - y);
-            for (std::uint32_t r = 0; r < rows; ++r) {
-                std::memcpy(pixels + (y + r) * rowBytes + offset, tile.data() + r * tileRowBytes,
-                            span);
-            }
-        }
-    }
-}
-
 std::uint16_t nativeSample16(const unsigned char *at) {
     std::uint16_t v;
     std::memcpy(&v, at, 2);
@@ -274,18 +223,22 @@ void widen(RasterImage &image, int samples, bool keep16, const MemoryProcs &memo
     image.bitsPerComponent = keep16 ? 16 : 8;
 }
 
-RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
-                         const MemoryProcs &memory) {
-    const TiffPage &p = tiff.page();
+// The fields of the page's picture that every band shares.
+RasterImage directHeader(const TiffPage &p, const Layout &layout) {
     RasterImage image;
     image.width = p.width;
-    image.height = p.height;
     image.bitsPerComponent = p.bitsPerSample;
     image.components = layout.colours;
     image.space.device = layout.colorSpace;
     image.palette = layout.palette;
     image.inverted = layout.inverted;
     image.premultiplied = layout.alpha && layout.premultiplied;
+    return image;
+}
+
+void decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor, const MemoryProcs &memory,
+                  std::size_t bandBytes, const BandTaker &take) {
+    const TiffPage &p = tiff.page();
     int samples = p.photometric == PHOTOMETRIC_YCBCR ? 3 : p.samplesPerPixel;
     std::string what = "\"" + tiff.path() + "\" (" + std::to_string(p.width) + " x " +
                        std::to_string(p.height) + " pixels)";
@@ -294,54 +247,43 @@ RasterImage decodeDirect(TiffFile &tiff, const Layout &layout, int pdfMinor,
         static_cast<std::uint64_t>(TIFFScanlineSize64(tiff.handle())) != rowBytes) {
         tiff.failRead("unexpected row size");
     }
-    image.pixels = Buffer(memory, checkedSize({rowBytes, p.height}, what), "TIFF pixels");
-    tiff.clearMessages();
-    readRows(tiff, image.pixels.data(), rowBytes, samples * p.bitsPerSample, memory);
+    TiffRows rows(tiff, rowBytes, samples * p.bitsPerSample, memory);
+    const std::uint32_t bandRows = rows.bandRows(bandBytes);
     // libtiff's fax decoder warns about rows it had to guess at (a wrong length, a premature
     // end) and goes on: what it gives then is not the page.
     bool fax = p.compression == COMPRESSION_CCITTRLE || p.compression == COMPRESSION_CCITTRLEW ||
                p.compression == COMPRESSION_CCITTFAX3 || p.compression == COMPRESSION_CCITTFAX4;
-    if (fax && tiff.firstWarning()[0] != '\0') {
-        fail(PDFW_SYNTAX_ERROR, damagedFile(tiff.path(), "TIFF",
-                                            "libtiff cannot read its fax data whole (" +
-                                                std::string(tiff.firstWarning()) + ")"));
+    tiff.clearMessages();
+    for (std::uint32_t first = 0; first < p.height; first += bandRows) {
+        RasterImage band = directHeader(p, layout);
+        band.height = std::min(bandRows, p.height - first);
+        band.pixels = Buffer(memory, checkedSize({rowBytes, band.height}, what), "TIFF pixels");
+        rows.read(band.pixels.data(), first, band.height);
+        if (fax && tiff.firstWarning()[0] != '\0') {
+            fail(PDFW_SYNTAX_ERROR, damagedFile(tiff.path(), "TIFF",
+                                                "libtiff cannot read its fax data whole (" +
+                                                    std::string(tiff.firstWarning()) + ")"));
+        }
+        if (!pdfDepth(p.bitsPerSample)) {
+            widen(band, samples, pdfMinor >= 5, memory);
+        }
+        arrange(band, layout, samples, pdfMinor >= 5, memory);
+        take(band);
     }
-    if (!pdfDepth(p.bitsPerSample)) {
-        widen(image, samples, pdfMinor >= 5, memory);
-    }
-    arrange(image, layout, samples, pdfMinor >= 5, memory);
-    return image;
 }
 
-RasterImage decodeRgba(TiffFile &tiff, const MemoryProcs &memory) {
-    const TiffPage &p = tiff.page();
-    char reason[1024] = "";
-    if (!TIFFRGBAImageOK(tiff.handle(), reason)) {
-        fail(PDFW_TYPE_ERROR, unsupportedFile(tiff.path(), "TIFF", reason));
-    }
-    std::string what = "\"" + tiff.path() + "\" (" + std::to_string(p.width) + " x " +
-                       std::to_string(p.height) + " pixels)";
-    std::size_t pixels = checkedSize({p.width, p.height, 4}, what) / 4;
-    RasterImage image;
-    image.width = p.width;
-    image.height = p.height;
-    image.components = 3;
-    image.space.device = "/DeviceRGB";
+// One band of libtiff's RGBA reading: rows `first` to `first + image.height`, RGB with alpha
+// split off (premultiplied, as the reader gives it).
+void rgbaBand(TiffFile &tiff, TIFFRGBAImage &reader, std::uint32_t first, RasterImage &image,
+              const MemoryProcs &memory) {
+    std::size_t pixels = std::size_t{image.width} * image.height;
     image.pixels = Buffer(memory, pixels * 4, "TIFF pixels");
-    TIFFRGBAImage reader;
-    if (!TIFFRGBAImageBegin(&reader, tiff.handle(), 1, reason)) {
-        tiff.failRead(reason);
-    }
-    // Keep the stored row order; the placement turns the picture upright.
-    reader.req_orientation = reader.orientation;
-    bool hasAlpha = reader.alpha != 0;
-    int ok = TIFFRGBAImageGet(&reader, reinterpret_cast<std::uint32_t *>(image.pixels.data()),
-                              p.width, p.height);
-    TIFFRGBAImageEnd(&reader);
-    if (!ok) {
+    reader.row_offset = static_cast<int>(first);
+    if (!TIFFRGBAImageGet(&reader, reinterpret_cast<std::uint32_t *>(image.pixels.data()),
+                          image.width, image.height)) {
         tiff.failRead("cannot decode the image");
     }
-    if (hasAlpha) {
+    if (reader.alpha != 0) {
         image.alpha = Buffer(memory, pixels, "alpha channel");
         image.premultiplied = true; // libtiff's RGBA reader premultiplies
     }
@@ -352,27 +294,75 @@ RasterImage decodeRgba(TiffFile &tiff, const MemoryProcs &memory) {
         data[3 * i] = static_cast<unsigned char>(TIFFGetR(v));
         data[3 * i + 1] = static_cast<unsigned char>(TIFFGetG(v));
         data[3 * i + 2] = static_cast<unsigned char>(TIFFGetB(v));
-        if (hasAlpha) {
+        if (reader.alpha != 0) {
             image.alpha.data()[i] = static_cast<unsigned char>(TIFFGetA(v));
         }
     }
     image.pixels.truncate(pixels * 3);
-    if (hasAlpha && std::all_of(image.alpha.data(), image.alpha.data() + pixels,
-                                [](unsigned char a) { return a == 255; })) {
-        image.alpha = Buffer();
-        image.premultiplied = false;
+}
+
+void decodeRgba(TiffFile &tiff, const MemoryProcs &memory, std::size_t bandBytes,
+                const BandTaker &take) {
+    const TiffPage &p = tiff.page();
+    char reason[1024] = "";
+    if (!TIFFRGBAImageOK(tiff.handle(), reason)) {
+        fail(PDFW_TYPE_ERROR, unsupportedFile(tiff.path(), "TIFF", reason));
     }
-    return image;
+    std::string what = "\"" + tiff.path() + "\" (" + std::to_string(p.width) + " x " +
+                       std::to_string(p.height) + " pixels)";
+    std::size_t rowBytes = checkedSize({p.width, 4}, what);
+    std::uint32_t bandRows = p.height;
+    if (bandBytes > 0) {
+        bandRows =
+            static_cast<std::uint32_t>(std::clamp<std::size_t>(bandBytes / rowBytes, 1, p.height));
+    }
+    checkedSize({rowBytes, bandRows}, what);
+    TIFFRGBAImage reader;
+    if (!TIFFRGBAImageBegin(&reader, tiff.handle(), 1, reason)) {
+        tiff.failRead(reason);
+    }
+    // Keep the stored row order; the placement turns the picture upright.
+    reader.req_orientation = reader.orientation;
+    struct Ending {
+        TIFFRGBAImage &reader;
+        ~Ending() { TIFFRGBAImageEnd(&reader); }
+    } ending{reader};
+    for (std::uint32_t first = 0; first < p.height; first += bandRows) {
+        RasterImage band;
+        band.width = p.width;
+        band.height = std::min(bandRows, p.height - first);
+        band.components = 3;
+        band.space.device = "/DeviceRGB";
+        band.dropOpaqueAlpha = true;
+        rgbaBand(tiff, reader, first, band, memory);
+        take(band);
+    }
 }
 
 } // namespace
 
-RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory) {
+void decodeTiffBands(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory, std::size_t bandBytes,
+                     const BandTaker &take) {
     Layout layout;
     if (tiff.page().photometric >= 0 && directLayout(tiff, layout)) {
-        return decodeDirect(tiff, layout, pdfMinor, memory);
+        decodeDirect(tiff, layout, pdfMinor, memory, bandBytes, take);
+        return;
     }
-    return decodeRgba(tiff, memory);
+    decodeRgba(tiff, memory, bandBytes, take);
+}
+
+RasterImage decodeTiff(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory) {
+    RasterImage whole;
+    decodeTiffBands(tiff, pdfMinor, memory, 0,
+                    [&whole](RasterImage &band) { whole = std::move(band); });
+    whole.height = tiff.page().height;
+    if (whole.dropOpaqueAlpha && whole.alpha.size() > 0 &&
+        std::all_of(whole.alpha.data(), whole.alpha.data() + whole.alpha.size(),
+                    [](unsigned char a) { return a == 255; })) {
+        whole.alpha = Buffer();
+        whole.premultiplied = false;
+    }
+    return whole;
 }
 
 bool tiffDecodable(TiffFile &tiff, Problem &reason) {

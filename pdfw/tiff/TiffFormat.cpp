@@ -6,6 +6,8 @@
 
 #include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/PictureLimits.h"
+#include "pdfw/raster/GreyCanvas.h"
 #include "pdfw/raster/PicturePixels.h"
 #include "pdfw/raster/RecognitionPixels.h"
 #include "pdfw/tiff/TiffDecoder.h"
@@ -65,10 +67,38 @@ int tiffDpi(TiffFile &tiff) {
     return unit == RESUNIT_INCH ? static_cast<int>(x + 0.5f) : kScanDpi;
 }
 
+// The grey of each palette entry of an indexed picture (empty for others).
+std::vector<unsigned char> paletteGreysOf(const RasterImage &raster) {
+    return raster.palette.empty()
+               ? std::vector<unsigned char>()
+               : paletteGreys(raster.palette, raster.space.device == "/DeviceGray");
+}
+
+// A page too large to hold, read a band at a time into a grey picture of the size recognition
+// needs.
+PagePixels tiffRecognitionBands(TiffFile &tiff, int dpi, const MemoryProcs &memory) {
+    const TiffPage &p = tiff.page();
+    GreyCanvas canvas(p.width, p.height, dpi, memory);
+    std::vector<unsigned char> greys;
+    bool first = true;
+    decodeTiffBands(tiff, 7, memory, bandBytes(), [&](RasterImage &band) {
+        if (first) {
+            greys = paletteGreysOf(band);
+            first = false;
+        }
+        canvas.add(band, band.palette.empty() ? nullptr : &greys);
+    });
+    return canvas.finish(p.orientation);
+}
+
 PagePixels tiffRecognitionPixels(const InputFile &file, int page, const MemoryProcs &memory) {
     TiffFile tiff(file, page);
     int dpi = tiffDpi(tiff);
     int orientation = tiff.page().orientation;
+    checkPictureSides(file.path(), "TIFF", tiff.page().width, tiff.page().height);
+    if (tiffDecodedBytes(tiff.page()) > wholePictureBytes()) {
+        return tiffRecognitionBands(tiff, dpi, memory);
+    }
     RasterImage raster = decodeTiff(tiff, 7, memory);
     bool indexed = !raster.palette.empty();
     std::vector<unsigned char> greys =

@@ -1,14 +1,18 @@
 #include "pdfw/tiff/TiffImage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/PictureLimits.h"
+#include "pdfw/core/UnnamedFile.h"
 #include "pdfw/jpeg/JpegImage.h"
 #include "pdfw/jpeg/JpegStructure.h"
 #include "pdfw/raster/IccProfile.h"
 #include "pdfw/raster/RasterImage.h"
+#include "pdfw/raster/StreamedRaster.h"
 #include "pdfw/tiff/CcittCheck.h"
 #include "pdfw/tiff/TiffDecoder.h"
 #include "pdfw/tiff/TiffFaxRecoder.h"
@@ -187,10 +191,106 @@ ColourSpace tiffColourSpace(TiffFile &tiff, const ImageRequest &request, int com
     return colourSpaceFor(tiffIccProfile(tiff), components, request.pdfMinor, notes);
 }
 
+// Samples of more than 8 bits that the picture holds with 8: PDF before 1.5 has no more, and
+// libtiff's RGBA reader gives 8 whatever the version.
+void noteReducedSamples(const TiffPage &p, const RasterImage &raster, int pdfMinor, Notes &notes) {
+    if (p.bitsPerSample > 8 && raster.bitsPerComponent <= 8) {
+        notes.push_back({PDFW_NOTE_SAMPLES_REDUCED, p.bitsPerSample,
+                         pdfMinor >= 5 ? "libtiff reads this kind of TIFF as 8-bit colour" : ""});
+    }
+}
+
+// How many times at most a compression scheme expands its data; 0 when it has no bound worth
+// checking (ZSTD, LZMA and others reach ratios of many thousands).
+std::uint64_t expansionBound(const TiffPage &p) {
+    switch (p.compression) {
+    case COMPRESSION_NONE:
+        return 1;
+    case COMPRESSION_PACKBITS:
+        return 64; // 2 bytes repeat one up to 128 times
+    case COMPRESSION_LZW:
+        return 3641; // a code of 9 bits or more gives at most 4096 bytes
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE:
+        return 1032; // Deflate's largest ratio
+    case COMPRESSION_CCITTRLE:
+    case COMPRESSION_CCITTRLEW:
+    case COMPRESSION_CCITTFAX3:
+    case COMPRESSION_CCITTFAX4:
+        return std::uint64_t{8} * ((p.width + 7) / 8); // a row takes a bit at least
+    case COMPRESSION_JPEG:
+        return 1024; // a block of 64 samples takes a bit at least
+    default:
+        return 0;
+    }
+}
+
+// A header that claims far more pixels than the page's strips or tiles can hold is refused
+// before anything is decoded.
+void checkTiffData(TiffFile &tiff, const InputFile &file) {
+    const TiffPage &p = tiff.page();
+    std::uint64_t bound = expansionBound(p);
+    if (bound == 0) {
+        return;
+    }
+    std::uint64_t *counts = nullptr;
+    ttag_t tag = p.tiled ? TIFFTAG_TILEBYTECOUNTS : TIFFTAG_STRIPBYTECOUNTS;
+    std::uint32_t pieces =
+        p.tiled ? TIFFNumberOfTiles(tiff.handle()) : TIFFNumberOfStrips(tiff.handle());
+    std::uint64_t data = 0;
+    if (TIFFGetField(tiff.handle(), tag, &counts) && counts) {
+        for (std::uint32_t i = 0; i < pieces && data < file.size(); ++i) {
+            data += std::min<std::uint64_t>(counts[i], file.size());
+        }
+    }
+    checkDataCanHold(file.path(), "TIFF", p.width, p.height, tiffDecodedBytes(p),
+                     std::min<std::uint64_t>(data, file.size()), bound);
+}
+
+// A page small enough to hold: decoded whole and compressed in one go.
+PreparedImage prepareWhole(TiffFile &tiff, const ImageRequest &request) {
+    RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
+    Notes notes;
+    noteReducedSamples(tiff.page(), raster, request.pdfMinor, notes);
+    raster.space =
+        tiffColourSpace(tiff, request, raster.palette.empty() ? raster.components : 3, notes);
+    PreparedImage decoded = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+    decoded.notes = std::move(notes);
+    return decoded;
+}
+
+// A page too large to hold: decoded and compressed in bands into spill files.
+PreparedImage prepareInBands(TiffFile &tiff, const ImageRequest &request) {
+    StreamedRaster streamed(request.spillFolder.empty() ? temporaryFolder() : request.spillFolder,
+                            request.memory);
+    RasterImage layout;
+    bool first = true;
+    decodeTiffBands(tiff, request.pdfMinor, request.memory, bandBytes(), [&](RasterImage &band) {
+        if (first) {
+            layout = rasterLayout(band);
+            first = false;
+        }
+        streamed.add(band);
+    });
+    Notes notes;
+    noteReducedSamples(tiff.page(), layout, request.pdfMinor, notes);
+    layout.space =
+        tiffColourSpace(tiff, request, layout.palette.empty() ? layout.components : 3, notes);
+    PreparedImage decoded =
+        streamed.finish(layout, tiff.page().height, request.pdfMinor, request.path);
+    decoded.notes = std::move(notes);
+    return decoded;
+}
+
 } // namespace
+
+std::uint64_t tiffDecodedBytes(const TiffPage &p) {
+    return (std::uint64_t{p.width} * p.samplesPerPixel * p.bitsPerSample + 7) / 8 * p.height;
+}
 
 TiffPlan planTiff(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory) {
     TiffPlan plan;
+    checkPictureSides(file.path(), "TIFF", tiff.page().width, tiff.page().height);
     if (ccittPassesThrough(tiff)) {
         planFax(tiff, file, memory, plan);
         return plan;
@@ -202,6 +302,7 @@ TiffPlan planTiff(TiffFile &tiff, const InputFile &file, const MemoryProcs &memo
     if (!tiffDecodable(tiff, unusable)) {
         fail(PDFW_TYPE_ERROR, std::move(unusable));
     }
+    checkTiffData(tiff, file);
     plan.intake = TiffPlan::Intake::Decode;
     return plan;
 }
@@ -235,13 +336,10 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     case TiffPlan::Intake::Decode:
         break;
     }
-    RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
-    Notes notes;
-    raster.space =
-        tiffColourSpace(tiff, request, raster.palette.empty() ? raster.components : 3, notes);
-    PreparedImage decoded = prepareRaster(raster, request.pdfMinor, request.path, request.memory);
+    PreparedImage decoded = tiffDecodedBytes(p) <= wholePictureBytes()
+                                ? prepareWhole(tiff, request)
+                                : prepareInBands(tiff, request);
     decoded.orientation = p.orientation;
-    decoded.notes = std::move(notes);
     return decoded;
 }
 

@@ -31,6 +31,9 @@ struct TiffPlan {
 // needs it). Raises PDFW_TYPE_ERROR for a page libtiff cannot turn into a picture.
 TiffPlan planTiff(TiffFile &tiff, const InputFile &file, const MemoryProcs &memory);
 
+// Bytes of the page's samples as stored, all rows.
+std::uint64_t tiffDecodedBytes(const TiffPage &p);
+
 PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request);
 
 } // namespace pdfw

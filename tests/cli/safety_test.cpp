@@ -115,10 +115,12 @@ TEST_F(SafetyTest, AnOutputThatCannotBeCreatedGivesTheReason) {
     EXPECT_EQ(Entries(), (Names{"page.jpg"}));
 }
 
-// Starts folvane-pdf on a FIFO no one writes to: it waits on it with its temporary file made.
+// Starts folvane-pdf on a FIFO no one writes to: it waits on it with its document made (a file
+// with no name, or with `named` a temporary file beside the output).
 class InterruptTest : public SafetyTest, public ::testing::WithParamInterface<int> {
 protected:
-    pid_t Start(const std::vector<std::string> &args, const std::string &tmpdir) {
+    pid_t Start(const std::vector<std::string> &args, const std::string &tmpdir,
+                bool named = false) {
         pid_t pid = ::fork();
         if (pid == 0) {
             int null = ::open("/dev/null", O_RDWR);
@@ -126,6 +128,7 @@ protected:
             ::dup2(null, STDOUT_FILENO);
             ::dup2(null, STDERR_FILENO);
             ::setenv("TMPDIR", tmpdir.c_str(), 1);
+            ::setenv("FOLVANE_PDFW_NAMED_TEMPORARY", named ? "1" : "0", 1);
             std::vector<char *> argv;
             argv.push_back(const_cast<char *>(kProgram.c_str()));
             for (const std::string &arg : args) {
@@ -136,6 +139,23 @@ protected:
             ::_exit(127);
         }
         return pid;
+    }
+
+    // Waits until process `pid` holds a file with no name in the folder (O_TMPFILE's show as
+    // "FOLDER/#INODE (deleted)").
+    bool HoldsUnnamedFile(pid_t pid) const {
+        const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+        for (int i = 0; i < 1000; ++i) {
+            std::error_code error;
+            for (const auto &entry : fs::directory_iterator(fds, error)) {
+                std::string target = fs::read_symlink(entry.path(), error).string();
+                if (target.rfind(dir.Path() + "/#", 0) == 0) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
     }
 
     // Waits until a name in the folder starts with `prefix`.
@@ -166,7 +186,16 @@ TEST_P(InterruptTest, ASignalMidRunLeavesNoTemporaryFile) {
     WriteText(pdf, kOld);
 
     pid_t pid = Start({"-o", pdf, image, fifo}, dir.Path());
-    bool started = Appears(".out.pdf.");
+    bool started = HoldsUnnamedFile(pid);
+    ::kill(pid, started ? signal : SIGKILL);
+    EXPECT_EQ(ExitStatus(pid), 128 + signal);
+    ASSERT_TRUE(started) << "the run never started its document";
+    EXPECT_EQ(Entries(), (Names{"out.pdf", "page.jpg", "slow.jpg"}));
+    EXPECT_EQ(ReadText(pdf), kOld);
+
+    // Where the file system makes no file without a name, the named one goes.
+    pid = Start({"-o", pdf, image, fifo}, dir.Path(), true);
+    started = Appears(".out.pdf.pdfw-");
     ::kill(pid, started ? signal : SIGKILL);
     EXPECT_EQ(ExitStatus(pid), 128 + signal);
     ASSERT_TRUE(started) << "the run never started its document";
@@ -175,7 +204,7 @@ TEST_P(InterruptTest, ASignalMidRunLeavesNoTemporaryFile) {
 
     // Writing to standard output: the buffer in TMPDIR goes too.
     pid = Start({"-o", "-", image, fifo}, dir.Path());
-    started = Appears(".folvane-pdf-");
+    started = Appears(".folvane-pdf.pdfw-") && HoldsUnnamedFile(pid);
     ::kill(pid, started ? signal : SIGKILL);
     EXPECT_EQ(ExitStatus(pid), 128 + signal);
     ASSERT_TRUE(started) << "the run never started its document";

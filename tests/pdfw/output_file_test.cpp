@@ -2,10 +2,13 @@
 // and only commit() makes the target appear.
 #include "pdfw/output/OutputFile.h"
 
+#include <cstdlib>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/output/DeadTemporaries.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +45,8 @@ TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
         expected.insert(expected.end(), piece.begin(), piece.end());
     }
     EXPECT_EQ(out->position(), expected.size());
-    EXPECT_EQ(Listing(dir.Path()).size(), 1u);
-    EXPECT_TRUE(Listing(dir.Path()).begin()->rfind(".out.bin.", 0) == 0);
+    // Until it is complete the document has no name (nothing a SIGKILL could leave behind).
+    EXPECT_TRUE(Listing(dir.Path()).empty());
     out->commit();
     EXPECT_TRUE(ReadFile(dir / "out.bin") == expected);
     EXPECT_EQ(Listing(dir.Path()), std::set<std::string>{"out.bin"});
@@ -121,6 +124,42 @@ TEST(OutputFile, ASpanWhoseFileChangedIsRefused) {
             EXPECT_EQ(Listing(dir.Path()), std::set<std::string>{"source.bin"});
         }
     }
+}
+
+// Where the file system cannot make a file with no name, the document is named after its
+// process and locked; a later run in the folder removes the files of processes that are gone
+// and leaves those of live ones.
+TEST(OutputFile, WithoutUnnamedFilesTheNamedOnesOfDeadRunsAreRemoved) {
+    TempDir dir;
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = ".out.bin.pdfw-" + std::to_string(child) + "-abcdef";
+    const std::string alive = ".out.bin.pdfw-" + std::to_string(::getppid()) + "-ghijkl";
+    WriteText(dir / dead, "left by a killed run");
+    WriteText(dir / alive, "being written");
+    WriteText(dir / ".notes.pdfw-old", "not ours");
+    ::setenv("FOLVANE_PDFW_NAMED_TEMPORARY", "1", 1);
+    pdfw::Problem reason;
+    auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
+    ::unsetenv("FOLVANE_PDFW_NAMED_TEMPORARY");
+    ASSERT_TRUE(out) << pdfw::describe(reason);
+    std::set<std::string> names = Listing(dir.Path());
+    EXPECT_EQ(names.count(dead), 0u);
+    EXPECT_EQ(names.count(alive), 1u);
+    EXPECT_EQ(names.count(".notes.pdfw-old"), 1u);
+    std::string own;
+    for (const std::string &name : names) {
+        if (pdfw::temporaryOwner(name) == ::getpid()) {
+            own = name;
+        }
+    }
+    EXPECT_FALSE(own.empty()) << "the document's own name carries this process's id";
+    out->write("%PDF", 4);
+    out->commit();
+    EXPECT_EQ(Listing(dir.Path()), (std::set<std::string>{alive, ".notes.pdfw-old", "out.bin"}));
 }
 
 } // namespace

@@ -129,7 +129,12 @@ TEST_F(PageFactsTest, ALinkedTargetIsWrittenThroughAndTheLinkStays) {
 
 TEST_F(PageFactsTest, TemporaryFilesCanBeRemovedFromOutside) {
     WriteText(dir / "out.pdf", "old");
-    ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "out.pdf").c_str()), 1);
+    // A file with no name needs no removing; a named one (where the file system makes no file
+    // without a name) does.
+    setenv("FOLVANE_PDFW_NAMED_TEMPORARY", "1", 1);
+    int opened = pdfw_open_file(engine.ctx(), (dir / "out.pdf").c_str());
+    unsetenv("FOLVANE_PDFW_NAMED_TEMPORARY");
+    ASSERT_EQ(opened, 1);
     EXPECT_EQ(entries().size(), 2u);
     pdfw_remove_temporary_files();
     EXPECT_EQ(entries(), Names{"out.pdf"});

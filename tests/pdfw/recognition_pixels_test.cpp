@@ -2,9 +2,13 @@
 // recogniser reads (grey with 0 black, or bilevel with 1 black).
 #include "pdfw/raster/RecognitionPixels.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include <gtest/gtest.h>
+
+#include "pdfw/raster/GreyCanvas.h"
 
 namespace {
 
@@ -87,6 +91,66 @@ TEST(RecognitionPixels, ShortPixelsAreRefused) {
     auto noAlpha = raster(2, 1, 1, 8, {0, 0});
     noAlpha.alpha = pdfw::Buffer({}, 1, "test");
     EXPECT_ANY_THROW(pdfw::rasterForRecognition(noAlpha, nullptr, 1, 0, {}));
+}
+
+// A page too large to hold is put together band by band; above kRecognitionPixels it is
+// reduced by a whole factor, each pixel the rounded average of its square (cut at the edges).
+TEST(GreyCanvas, LargePagesAreAveragedDownBandByBand) {
+    const std::uint32_t width = 8201, height = 4701; // 38.6 Mpx: halved
+    auto grey = [](std::uint32_t x, std::uint32_t y) {
+        return static_cast<unsigned char>((x * 3 + y * 5) & 255);
+    };
+    pdfw::GreyCanvas canvas(width, height, 600, {});
+    for (std::uint32_t first = 0; first < height; first += 97) {
+        std::uint32_t rows = std::min<std::uint32_t>(97, height - first);
+        std::vector<unsigned char> samples(std::size_t{width} * rows);
+        for (std::uint32_t y = 0; y < rows; ++y) {
+            for (std::uint32_t x = 0; x < width; ++x) {
+                samples[std::size_t{y} * width + x] = grey(x, first + y);
+            }
+        }
+        canvas.add(raster(width, rows, 1, 8, samples), nullptr);
+    }
+    pdfw::PagePixels out = canvas.finish(3);
+    EXPECT_EQ(out.reduction, 2);
+    EXPECT_EQ(out.image.width, 4101);
+    EXPECT_EQ(out.image.height, 2351);
+    EXPECT_EQ(out.image.dpi, 300);
+    EXPECT_EQ(out.image.orientation, 3);
+    int wrong = 0;
+    for (std::uint32_t y = 0; y < 2351; ++y) {
+        for (std::uint32_t x = 0; x < 4101; ++x) {
+            unsigned sum = 0, count = 0;
+            for (std::uint32_t dy = 0; dy < 2 && 2 * y + dy < height; ++dy) {
+                for (std::uint32_t dx = 0; dx < 2 && 2 * x + dx < width; ++dx) {
+                    sum += grey(2 * x + dx, 2 * y + dy);
+                    ++count;
+                }
+            }
+            wrong += out.image.rows[std::size_t{y} * out.image.rowBytes + x] !=
+                     (sum + count / 2) / count;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(GreyCanvas, BilevelBandsBecomeGrey) {
+    // 1 is black where the picture is min-is-white (inverted), white otherwise.
+    for (bool inverted : {false, true}) {
+        pdfw::GreyCanvas canvas(8, 2, 300, {});
+        pdfw::RasterImage band = raster(8, 2, 1, 1, {0xF0, 0x0F});
+        band.inverted = inverted;
+        canvas.add(band, nullptr);
+        pdfw::PagePixels out = canvas.finish(1);
+        unsigned char black = inverted ? 255 : 0, white = inverted ? 0 : 255;
+        std::vector<unsigned char> expected;
+        for (int i = 0; i < 16; ++i) {
+            bool set = (i < 8) == (i % 8 < 4);
+            expected.push_back(set ? white : black);
+        }
+        EXPECT_EQ(rowsOf(out), expected) << inverted;
+        EXPECT_EQ(out.reduction, 1);
+    }
 }
 
 } // namespace

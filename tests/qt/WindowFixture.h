@@ -122,10 +122,11 @@ protected:
         MouseClick(List()->viewport(), RowCentre(row));
     }
     // Lets the background checks of the rows' files finish and reach the window.
-    void SettleChecks() {
+    void SettleChecks() { SettleChecksWithin(10000); }
+    void SettleChecksWithin(qint64 ms) {
         QElapsedTimer clock;
         clock.start();
-        while (dlg->ChecksPending() && clock.elapsed() < 10000) {
+        while (dlg->ChecksPending() && clock.elapsed() < ms) {
             QApplication::processEvents(QEventLoop::AllEvents, 10);
         }
         ASSERT_FALSE(dlg->ChecksPending());

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 extern char **environ;
@@ -27,7 +28,7 @@ std::string Drain(FILE *file) {
     return text;
 }
 
-int Spawn(const std::vector<std::string> &argv, FILE *out, FILE *err) {
+int Spawn(const std::vector<std::string> &argv, FILE *out, FILE *err, long &peakKb) {
     std::vector<char *> args;
     for (const std::string &arg : argv) {
         args.push_back(const_cast<char *>(arg.c_str()));
@@ -46,11 +47,13 @@ int Spawn(const std::vector<std::string> &argv, FILE *out, FILE *err) {
         return 127;
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
+    struct rusage usage {};
+    while (wait4(pid, &status, 0, &usage) < 0) {
         if (errno != EINTR) {
             return -1;
         }
     }
+    peakKb = usage.ru_maxrss;
     if (WIFSIGNALED(status)) {
         return 128 + WTERMSIG(status);
     }
@@ -75,7 +78,7 @@ RunResult RunProgram(const std::vector<std::string> &argv) {
         throw std::runtime_error("Run: no temporary file for the output of " + argv[0]);
     }
     RunResult result;
-    result.exitCode = Spawn(argv, out, err);
+    result.exitCode = Spawn(argv, out, err, result.peakKb);
     result.out = Drain(out);
     result.err = Drain(err);
     return result;

@@ -10,6 +10,7 @@ struct RunResult {
     int exitCode = -1; // 128 + the signal's number when a signal ended the program
     std::string out;   // standard output
     std::string err;   // standard error
+    long peakKb = 0;   // the program's peak resident memory (getrusage's ru_maxrss)
 };
 
 // Runs argv[0] (looked up in PATH) with the arguments, standard input from /dev/null, and

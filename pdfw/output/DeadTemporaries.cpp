@@ -1,0 +1,76 @@
+#include "pdfw/output/DeadTemporaries.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace pdfw {
+
+namespace {
+
+constexpr const char *kMarker = ".pdfw-";
+constexpr std::size_t kRandomChars = 6;
+
+bool processExists(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// Removes `name` in the open folder when nobody holds its lock.
+void removeUnlocked(int folder, const char *name) {
+    int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        return;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        ::unlinkat(folder, name, 0);
+    }
+    ::close(fd);
+}
+
+} // namespace
+
+std::string temporaryPrefix(const std::string &base) {
+    return "." + base + kMarker + std::to_string(::getpid()) + "-";
+}
+
+pid_t temporaryOwner(const std::string &name) {
+    std::size_t marker = name.rfind(kMarker);
+    if (name.empty() || name[0] != '.' || marker == std::string::npos) {
+        return 0;
+    }
+    std::size_t digits = marker + std::char_traits<char>::length(kMarker);
+    std::size_t dash = name.find('-', digits);
+    if (dash == std::string::npos || dash == digits || dash - digits > 9 ||
+        name.size() != dash + 1 + kRandomChars) {
+        return 0;
+    }
+    pid_t pid = 0;
+    for (std::size_t i = digits; i < dash; ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return 0;
+        }
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return pid;
+}
+
+void removeDeadTemporaries(const std::string &folder) {
+    DIR *entries = ::opendir(folder.c_str());
+    if (!entries) {
+        return;
+    }
+    int fd = ::dirfd(entries);
+    while (dirent *entry = ::readdir(entries)) {
+        pid_t owner = temporaryOwner(entry->d_name);
+        if (owner > 0 && owner != ::getpid() && !processExists(owner)) {
+            removeUnlocked(fd, entry->d_name);
+        }
+    }
+    ::closedir(entries);
+}
+
+} // namespace pdfw
