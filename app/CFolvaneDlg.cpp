@@ -21,6 +21,7 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
     m_nSelected = -1;
     m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
+    m_scannerJobs = std::make_unique<BackgroundQueue>(ui);
     m_checks = std::make_unique<BackgroundQueue>(ui);
     m_correctedPreview = std::make_unique<CorrectedPreviewCache>();
 }
@@ -38,7 +39,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 34> map = {
+    static const std::array<MessageMapEntry<D>, 35> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -52,6 +53,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnNotify<D>(LVN_ROWDRAGGED, IDC_LIST_IMAGES, &D::OnRowDraggedList),
         ::OnDropFiles<D>(IDC_LIST_IMAGES, &D::OnDropFiles),
         OnCommand<D>(IDC_BTN_ADD_IMAGES, &D::OnBtnAddImages),
+        OnCommand<D>(IDC_BTN_SCAN, &D::OnBtnScan),
         OnCommand<D>(IDC_BTN_DELETE, &D::OnBtnDelete),
         OnCommand<D>(IDC_BTN_GENERATE, &D::OnBtnGenerate),
         OnCommand<D>(IDC_BTN_MOVE_TOP, &D::OnBtnMoveTop),

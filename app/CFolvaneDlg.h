@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/CutPages.h"
+#include "app/ScannerAccess.h"
 #include "app/SheetCheck.h"
 #include "pdf/ImageFacts.h"
 #include "pdf/PageGeneration.h"
@@ -24,6 +25,7 @@
 
 class BackgroundQueue;
 class CorrectedPreviewCache;
+class ScanSession;
 class UiToolkit;
 
 // The main window: the ordered image list (the only store of its rows), the current row, the
@@ -47,6 +49,8 @@ public:
     std::vector<std::string> m_startFiles;
     // How a file's page is checked for the pre-flight (the engine's own inspection).
     std::function<folvane::ImageFacts(const std::string &)> m_fnInspect;
+    // How "扫描" reaches scanners (the scanning library's own calls).
+    ScannerAccess m_scanners;
 
     void DoDataExchange(CDataExchange *dx) override;
     bool OnInitDialog() override;
@@ -85,6 +89,9 @@ public:
     void OnMenuAbout();
     void OnMenuExit();
     void OnBtnAddImages();
+    // "扫描": the scan dialog, then pages from the scanner added to the list as each arrives,
+    // in scan order, a feeder refilled as often as the user likes (CFolvaneDlgScan.cpp).
+    void OnBtnScan();
     void OnBtnDelete();
     void OnBtnGenerate();
     void OnBtnClearList();
@@ -184,6 +191,10 @@ private:
     // failure was shown (a cancel shows nothing).
     bool WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow,
                   WrittenPdf &written);
+    // One load of a scan behind the progress window; the error that ended it, if any.
+    std::optional<folvane::scan::ScanError> ScanLoad(ScanSession &session);
+    // Adds the pages the session wrote since the last call at the end of the list.
+    void AddScannedPages(ScanSession &session);
 
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
@@ -202,7 +213,9 @@ private:
     std::map<std::string, folvane::SheetCorners> m_handCorners;
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
     std::set<std::string> m_checkedUnshown; // checked files whose rows do not show it yet
-    // Last, so that it goes first: no check hands a result to a dialog being taken apart.
+    // Last, so that they go first: no job hands a result to a dialog being taken apart. The
+    // scanner thread looks for scanners and asks them what they offer.
+    std::unique_ptr<BackgroundQueue> m_scannerJobs;
     std::unique_ptr<BackgroundQueue> m_checks;
 };
 

@@ -5,8 +5,9 @@
 constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDS_ABOUTBOX = 101;
 constexpr int IDD_FOLVANE_DIALOG = 102;
-constexpr int IDR_MAINFRAME = 128; // application icon
-constexpr int IDI_LIST_ITEM = 130; // list row icon: not part of the resources
+constexpr int IDD_SCAN_DIALOG = 103; // "扫描": a scanner and how it scans
+constexpr int IDR_MAINFRAME = 128;   // application icon
+constexpr int IDI_LIST_ITEM = 130;   // list row icon: not part of the resources
 constexpr int IDR_MENU_LIST = 132;
 constexpr int IDB_CORNER = 135; // picture in the top left corner, 175 x 58 pixels
 
@@ -33,8 +34,17 @@ constexpr int IDC_RADIO_1000 = 1020;
 constexpr int IDC_RADIO_1600 = 1021;
 constexpr int IDC_RADIO_FIT = 1022;      // "适应页面": each page fits its image
 constexpr int IDC_CHECK_OCR = 1023;      // "文字识别": a text layer over every page
-constexpr int IDC_CHECK_DOCUMENT = 1024; // "文档校正": every page corrected as a document
-constexpr int IDC_BTN_CORNERS = 1025;    // "调整边角": the sheet's corners placed by hand
+constexpr int IDC_BTN_SCAN = 1024;       // "扫描": pages from a scanner into the list
+constexpr int IDC_CHECK_DOCUMENT = 1025; // "文档校正": every page corrected as a document
+constexpr int IDC_BTN_CORNERS = 1026;    // "调整边角": the sheet's corners placed by hand
+
+// The scan dialog's controls; its "扫描" and "取消" are IDOK and IDCANCEL.
+constexpr int IDC_SCAN_DEVICE = 1100;
+constexpr int IDC_SCAN_SOURCE = 1101;
+constexpr int IDC_SCAN_MODE = 1102;
+constexpr int IDC_SCAN_RESOLUTION = 1103;
+constexpr int IDC_SCAN_PAGE_SIZE = 1104;
+constexpr int IDC_SCAN_FOLDER = 1105; // where the pages go
 
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;

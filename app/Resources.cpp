@@ -40,9 +40,9 @@ constexpr ControlGrowth kGrowFrame{kListShare, 0, kFrameShare, 1};
 constexpr ControlGrowth kFollowRight{1, 1, 0, 0};
 constexpr ControlGrowth kFollowBottom{0, 1, 0, 0};
 constexpr ControlGrowth kUnderFrame{kListShare + kFrameShare / 2, 1, 0, 0};
-// The button at place 0..7 under the list, the radio button at place 0..6 in the group box.
+// The button at place 0..8 under the list, the radio button at place 0..6 in the group box.
 constexpr ControlGrowth UnderList(int place) {
-    return {place * kListShare / 7, 1, 0, 0};
+    return {place * kListShare / 8, 1, 0, 0};
 }
 constexpr ControlGrowth InGroup(int place) {
     return {place / 7.0, 0, 0, 0};
@@ -62,8 +62,8 @@ constexpr int kPathLabelWidth = 40;
 // controls whose captions grew. Everything else follows from these.
 struct MainLayout {
     int dialogWidth;
-    std::array<int, 8>
-        listButtons;  // under the list: add, up, down, top, bottom, delete, clear, sort
+    std::array<int, 9>
+        listButtons;  // under the list: add, scan, up, down, top, bottom, delete, clear, sort
     int viewWidth;    // "查看图片", under the frame
     int cornersWidth; // "调整边角", beside it
     int radioWidth;
@@ -72,9 +72,11 @@ struct MainLayout {
     int documentWidth; // "文档校正"
 };
 
-constexpr MainLayout kOriginalLayout{493, {39, 39, 39, 39, 39, 39, 39, 39}, 60, 60, 47, 38, 54, 54};
-constexpr MainLayout kTranslatedLayout{561, {53, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72,
-                                       100};
+// Under the list, the Chinese captions of two characters are narrower than those of four.
+constexpr MainLayout kOriginalLayout{493, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54,
+                                     54};
+constexpr MainLayout kTranslatedLayout{
+    600, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100};
 
 // The main window's keys: the row commands, the add dialog and the undo of "清空列表".
 std::vector<Accelerator> MainAccelerators() {
@@ -96,18 +98,19 @@ public:
         for (int width : layout.listButtons) {
             buttons += width;
         }
-        m_buttonGap = (m_listWidth - buttons) / 7;
+        m_spare = m_listWidth - buttons;
     }
 
     int ListWidth() const { return m_listWidth; }
     int FrameLeft() const { return m_frameLeft; }
     int GroupWidth() const { return m_layout.dialogWidth - kMargin - kGroupLeft; }
 
-    // The button at place 0..7 under the list: the eight share its width with even gaps.
+    // The button at place 0..8 under the list: the nine share its width with even gaps, the
+    // first starting and the last ending with the list.
     ControlTemplate ListButton(int id, const char *caption, int place) const {
-        int left = kMargin;
+        int left = kMargin + place * m_spare / 8;
         for (int i = 0; i < place; ++i) {
-            left += m_layout.listButtons[i] + m_buttonGap;
+            left += m_layout.listButtons[i];
         }
         return Growing(Button(id, caption, left, kButtonRow, m_layout.listButtons[place]),
                        UnderList(place));
@@ -175,7 +178,7 @@ private:
     const MainLayout &m_layout;
     int m_listWidth;
     int m_frameLeft;
-    int m_buttonGap;
+    int m_spare; // the list's width the buttons leave for the gaps between them
 };
 
 DialogTemplate BuildMainDialog(const MainLayout &layout) {
@@ -193,7 +196,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
                                    at.ListWidth(), kFrameHeight);
     ControlTemplate frame = Control(IDC_PREVIEW_FRAME, ControlKind::StaticFrame, "", at.FrameLeft(),
                                     kTop, kFrameWidth, kFrameHeight);
-    ControlTemplate clear = at.ListButton(IDC_BTN_CLEAR_LIST, TR_NOOP("Dialog", "清空列表"), 6);
+    ControlTemplate clear = at.ListButton(IDC_BTN_CLEAR_LIST, TR_NOOP("Dialog", "清空列表"), 7);
     clear.toolTip = texts::kClearListTip;
     ControlTemplate corner = Control(-1, ControlKind::Picture, "", kMargin, 5, 117, 39);
     corner.resourceId = IDB_CORNER;
@@ -206,20 +209,21 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
     // Tab order of the window.
     dialog.controls = {
         Growing(list, kGrowList),
-        at.ListButton(IDC_BTN_MOVE_UP, TR_NOOP("Dialog", "上移"), 1),
-        at.ListButton(IDC_BTN_MOVE_DOWN, TR_NOOP("Dialog", "下移"), 2),
+        at.ListButton(IDC_BTN_MOVE_UP, TR_NOOP("Dialog", "上移"), 2),
+        at.ListButton(IDC_BTN_MOVE_DOWN, TR_NOOP("Dialog", "下移"), 3),
         at.ViewButton(),
         at.ListButton(IDC_BTN_ADD_IMAGES, TR_NOOP("Dialog", "添加图片"), 0),
-        at.ListButton(IDC_BTN_DELETE, TR_NOOP("Dialog", "删除"), 5),
+        at.ListButton(IDC_BTN_SCAN, TR_NOOP("Dialog", "扫描"), 1),
+        at.ListButton(IDC_BTN_DELETE, TR_NOOP("Dialog", "删除"), 6),
         at.Generate(),
         Growing(frame, kGrowFrame),
-        at.ListButton(IDC_BTN_MOVE_TOP, TR_NOOP("Dialog", "置顶"), 3),
-        at.ListButton(IDC_BTN_MOVE_BOTTOM, TR_NOOP("Dialog", "置底"), 4),
+        at.ListButton(IDC_BTN_MOVE_TOP, TR_NOOP("Dialog", "置顶"), 4),
+        at.ListButton(IDC_BTN_MOVE_BOTTOM, TR_NOOP("Dialog", "置底"), 5),
         clear,
         at.SavePath(),
         Growing(pathLabel, kFollowBottom),
         at.Browse(),
-        at.ListButton(IDC_BTN_SORT_BY_NAME, TR_NOOP("Dialog", "重新排序"), 7),
+        at.ListButton(IDC_BTN_SORT_BY_NAME, TR_NOOP("Dialog", "重新排序"), 8),
         at.Radio(IDC_RADIO_200, TR_NOOP("Dialog", "200万"), 0),
         at.Radio(IDC_RADIO_300, TR_NOOP("Dialog", "300万"), 1),
         at.Radio(IDC_RADIO_500, TR_NOOP("Dialog", "500万"), 2),

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Scanning against what a user runs today: the library's scan (scan_pages, the same scan
-# folvane-pdf --scan runs before it makes the PDF) beside `scanimage --batch`, on the same SANE
-# test device and settings, side by side in one run. 50 A4 pages at 300 dpi grey from the
+# folvane-pdf --scan runs before it makes the PDF) and the window's "扫描" (scan_window_pages:
+# the scan dialog answered, the feeder refilled with "继续扫描", every page a row of the list)
+# beside `scanimage --batch`, on the same SANE test device and settings, side by side in one run. 50 A4 pages at 300 dpi grey from the
 # feeder, in five loads of its ten pages as a user refills a feeder; time per page, and peak
 # memory (/usr/bin/time -v) at 5 and at 50 pages. Both write PNG at libpng's default level. The
 # test device is paced (its read-delay after each 64 KiB, PACE_US microseconds, 5000 unless
@@ -9,7 +10,8 @@
 # PACE_US=0 takes the pacing away and shows the programs' own cost. The 50-page runs alternate,
 # ROUNDS times (3 unless set), and the best time of each counts: the machine is shared.
 #   bench/scan_vs_scanimage.sh [BIN_DIR]
-# BIN_DIR: a Release build's bin folder holding scan_pages (built with the tests).
+# BIN_DIR: a Release build's bin folder holding scan_pages and scan_window_pages (built with the
+# tests).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=${1:-$root/build/release/bin}
@@ -52,6 +54,12 @@ ours() {
   measure "$bin/scan_pages" test:0 "$work/ours" "$1" gray 300
 }
 
+# The window's scan of PAGES pages, into a pictures folder of its own.
+window() {
+  rm -rf "$work/window" && mkdir -p "$work/window"
+  XDG_PICTURES_DIR=$work/window measure "$bin/scan_window_pages" test:0 "$1"
+}
+
 # scanimage: one --batch run per load of the feeder (ten pages; fewer with PAGES < 10).
 peer() {
   local pages=$1 done=0 seconds=0 cpu=0 peak=0 count s c kb
@@ -79,13 +87,18 @@ min() { echo "if ($1 < $2) $1 else $2" | bc -l; }
 
 read -r _ _ ours5_kb < <(ours 5)
 check_pages "$work/ours" 5
+read -r _ _ window5_kb < <(window 5)
+check_pages "$work/window" 5
 read -r _ _ peer5_kb < <(peer 5)
 check_pages "$work/peer" 5
-ours50_s=999999 peer50_s=999999
+ours50_s=999999 window50_s=999999 peer50_s=999999
 for _ in $(seq "$rounds"); do
   read -r s ours50_cpu ours50_kb < <(ours 50)
   check_pages "$work/ours" 50
   ours50_s=$(min "$s" "$ours50_s")
+  read -r s window50_cpu window50_kb < <(window 50)
+  check_pages "$work/window" 50
+  window50_s=$(min "$s" "$window50_s")
   read -r s peer50_cpu peer50_kb < <(peer 50)
   check_pages "$work/peer" 50
   peer50_s=$(min "$s" "$peer50_s")
@@ -96,15 +109,17 @@ peer_bytes=$(du -sb "$work/peer" | cut -f1)
 per_page() { echo "scale=4; $1 / $2" | bc -l; }
 ratio() { echo "scale=3; $1 / $2" | bc -l; }
 printf 'pacing: %s us after each 64 KiB (0: none); best of %s rounds\n\n' "$pace" "$rounds"
-printf '%-32s %12s %12s\n' "" "folvane" "scanimage"
-printf '%-32s %12s %12s\n' "seconds per page (50 pages)" "$(per_page "$ours50_s" 50)" \
-  "$(per_page "$peer50_s" 50)"
-printf '%-32s %12s %12s\n' "CPU seconds per page (last round)" "$(per_page "$ours50_cpu" 50)" \
-  "$(per_page "$peer50_cpu" 50)"
-printf '%-32s %12s %12s\n' "peak KB at 5 pages" "$ours5_kb" "$peer5_kb"
-printf '%-32s %12s %12s\n' "peak KB at 50 pages" "$ours50_kb" "$peer50_kb"
-printf '%-32s %12s %12s\n' "KB written for 50 pages" "$((ours_bytes / 1000))" \
+printf '%-32s %12s %12s %12s\n' "" "folvane" "window" "scanimage"
+printf '%-32s %12s %12s %12s\n' "seconds per page (50 pages)" "$(per_page "$ours50_s" 50)" \
+  "$(per_page "$window50_s" 50)" "$(per_page "$peer50_s" 50)"
+printf '%-32s %12s %12s %12s\n' "CPU seconds per page (last round)" \
+  "$(per_page "$ours50_cpu" 50)" "$(per_page "$window50_cpu" 50)" "$(per_page "$peer50_cpu" 50)"
+printf '%-32s %12s %12s %12s\n' "peak KB at 5 pages" "$ours5_kb" "$window5_kb" "$peer5_kb"
+printf '%-32s %12s %12s %12s\n' "peak KB at 50 pages" "$ours50_kb" "$window50_kb" "$peer50_kb"
+printf '%-32s %12s %12s %12s\n' "KB written for 50 pages" "$((ours_bytes / 1000))" "" \
   "$((peer_bytes / 1000))"
 echo
 echo "time per page, folvane / scanimage:  $(ratio "$ours50_s" "$peer50_s") (target at most 1.10)"
+echo "time per page, window / scanimage:   $(ratio "$window50_s" "$peer50_s") (target at most 1.10)"
 echo "peak memory, 50 pages / 5 pages:     $(ratio "$ours50_kb" "$ours5_kb") (target at most 1.10)"
+echo "the window's, 50 pages / 5 pages:    $(ratio "$window50_kb" "$window5_kb") (target at most 1.10)"

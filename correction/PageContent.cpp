@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <opencv2/imgproc.hpp>
 
@@ -11,8 +12,15 @@ namespace correction {
 
 namespace {
 
-constexpr int kInkBelow = 150;    // grey level under which a cleaned pixel is ink
+// A cleaned pixel darker than kInkSure is ink; one darker than kInkFaint is ink when it touches
+// such a pixel through others like it: the light, blurred strokes of small text stay whole while
+// the paper's grain, lighter still and apart from any stroke, stays paper.
+constexpr int kInkSure = 170;
+constexpr int kInkFaint = 200;
+constexpr int kAround = 5;        // the neighbourhood a faint pixel is compared with
 constexpr int kColourChroma = 60; // max - min of RGB from which a pixel has colour
+constexpr double kSharpenSigma = 1.5;
+constexpr double kSharpenAmount = 3.0;
 constexpr double kColourShare = 0.0005;
 constexpr double kToneShare = 0.01;
 
@@ -24,6 +32,50 @@ cv::Mat chroma(const cv::Mat &rgb) {
     cv::min(channels[0], channels[1], low);
     cv::min(low, channels[2], low);
     return high - low;
+}
+
+// The grey with its edges steepened: the blur of a lens, a warp and JPEG spreads a thin stroke
+// into a wide, light smudge that no single level cuts back into a stroke.
+cv::Mat sharpened(const cv::Mat &grey) {
+    cv::Mat blurred, out;
+    cv::GaussianBlur(grey, blurred, cv::Size(0, 0), kSharpenSigma, kSharpenSigma,
+                     cv::BORDER_REPLICATE);
+    cv::addWeighted(grey, 1 + kSharpenAmount, blurred, -kSharpenAmount, 0, out);
+    return out;
+}
+
+// The colour averaged over a few pixels: the red and blue fringes a lens leaves on either side
+// of a black stroke cancel out, while a seal's stroke, coloured through, keeps its colour.
+cv::Mat softened(const cv::Mat &rgb) {
+    cv::Mat out;
+    cv::blur(rgb, out, cv::Size(5, 5), cv::Point(-1, -1), cv::BORDER_REPLICATE);
+    return out;
+}
+
+// The pixels of `faint` joined (8-connected, through `faint`) to some pixel of `sure`.
+cv::Mat joinedTo(const cv::Mat &faint, const cv::Mat &sure) {
+    cv::Mat labels;
+    int count = cv::connectedComponents(faint, labels, 8, CV_32S);
+    std::vector<uint8_t> anchored(static_cast<std::size_t>(count), 0);
+    for (int y = 0; y < labels.rows; ++y) {
+        const int *label = labels.ptr<int>(y);
+        const uint8_t *s = sure.ptr<uint8_t>(y);
+        for (int x = 0; x < labels.cols; ++x) {
+            if (s[x]) {
+                anchored[static_cast<std::size_t>(label[x])] = 1;
+            }
+        }
+    }
+    anchored[0] = 0; // the background of the labelling
+    cv::Mat ink(faint.size(), CV_8UC1);
+    for (int y = 0; y < labels.rows; ++y) {
+        const int *label = labels.ptr<int>(y);
+        uint8_t *out = ink.ptr<uint8_t>(y);
+        for (int x = 0; x < labels.cols; ++x) {
+            out[x] = anchored[static_cast<std::size_t>(label[x])] ? 255 : 0;
+        }
+    }
+    return ink;
 }
 
 } // namespace
@@ -51,23 +103,18 @@ ContentKind contentOf(const CleanPage &page) {
 }
 
 cv::Mat inkMask(const CleanPage &page, ContentKind content) {
-    cv::Mat ink(page.grey.size(), CV_8UC1);
-    bool colour = content == ContentKind::Colour;
-    for (int y = 0; y < ink.rows; ++y) {
-        const uint8_t *grey = page.grey.ptr<uint8_t>(y);
-        const cv::Vec3b *rgb = page.colour.ptr<cv::Vec3b>(y);
-        uint8_t *out = ink.ptr<uint8_t>(y);
-        for (int x = 0; x < ink.cols; ++x) {
-            bool dark = grey[x] < kInkBelow;
-            if (dark && colour) {
-                const cv::Vec3b &p = rgb[x];
-                int high = std::max({p[0], p[1], p[2]}), low = std::min({p[0], p[1], p[2]});
-                dark = high - low < kColourChroma;
-            }
-            out[x] = dark ? 255 : 0;
-        }
+    cv::Mat grey = sharpened(page.grey);
+    // A faint pixel must also be darker than what lies around it: the narrow gaps between the
+    // strokes of small characters, grey too once blurred, are lighter than their surroundings.
+    cv::Mat around;
+    cv::blur(grey, around, cv::Size(kAround, kAround), cv::Point(-1, -1), cv::BORDER_REPLICATE);
+    cv::Mat sure = grey < kInkSure, faint = (grey < kInkFaint) & (grey < around);
+    if (content == ContentKind::Colour) {
+        cv::Mat colourless = chroma(softened(page.colour)) < kColourChroma;
+        sure &= colourless;
+        faint &= colourless;
     }
-    return ink;
+    return joinedTo(faint, sure);
 }
 
 std::vector<uint8_t> packBits(const cv::Mat &mask, std::size_t &rowBytes) {

@@ -47,7 +47,7 @@ LIBRARIES = [
     ("scan", "scan", []),
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
-    ("app", "app", ["crt", "gdi", "ui", "image", "pdf", "correction"]),
+    ("app", "app", ["crt", "gdi", "ui", "image", "pdf", "scan", "correction"]),
     ("cli", "cli", ["pdf", "scan"]),
     ("tools", "tools", ["image"]),
     ("correction", "correction", ["base"]),

@@ -19,6 +19,8 @@ FOLVANE_PACKAGES=(
   mupdf-tools colord-data icc-profiles-free
   # the text-layer benchmark's peer: the tesseract command and /usr/bin/time for its memory
   tesseract-ocr time bc
+  # the document benchmark's peer, the classic OpenCV scanner, and its scores
+  python3-opencv python3-numpy img2pdf
   # the source checks (scripts/check_source.py)
   python3 clang-format
   # fuzzing

@@ -172,6 +172,10 @@ Try &apos;folvane --help&apos; for more.
         <source>调整边角</source>
         <translation>Adjust corners</translation>
     </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -356,6 +360,199 @@ Try &apos;folvane --help&apos; for more.
     <message>
         <source>帮助(&amp;H)</source>
         <translation>&amp;Help</translation>
+    </message>
+</context>
+<context>
+    <name>Scan</name>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>扫描仪:</source>
+        <translation>Scanner:</translation>
+    </message>
+    <message>
+        <source>来源:</source>
+        <translation>Source:</translation>
+    </message>
+    <message>
+        <source>模式:</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <source>分辨率:</source>
+        <translation>Resolution:</translation>
+    </message>
+    <message>
+        <source>纸张大小:</source>
+        <translation>Page size:</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>扫描的页面保存在 %1 中</source>
+        <translation>Scanned pages are saved in %1</translation>
+    </message>
+    <message>
+        <source>正在查找扫描仪...</source>
+        <translation>Looking for scanners...</translation>
+    </message>
+    <message>
+        <source>未找到扫描仪</source>
+        <translation>No scanner found</translation>
+    </message>
+    <message>
+        <source>%1 %2 (%3)</source>
+        <translation>%1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>平板</source>
+        <translation>Flatbed</translation>
+    </message>
+    <message>
+        <source>自动进纸器</source>
+        <translation>Document feeder</translation>
+    </message>
+    <message>
+        <source>自动进纸器(双面)</source>
+        <translation>Document feeder (both sides)</translation>
+    </message>
+    <message>
+        <source>彩色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>灰度</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>黑白</source>
+        <translation>Black and white</translation>
+    </message>
+    <message>
+        <source>%1 dpi</source>
+        <translation>%1 dpi</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>整个扫描区域</source>
+        <translation>Whole scan area</translation>
+    </message>
+    <message>
+        <source>扫描仪默认</source>
+        <translation>Scanner default</translation>
+    </message>
+    <message>
+        <source>正在打开扫描仪...</source>
+        <translation>Opening the scanner...</translation>
+    </message>
+    <message>
+        <source>正在扫描第 %1 页</source>
+        <translation>Scanning page %1</translation>
+    </message>
+    <message>
+        <source>保存到 %1</source>
+        <translation>Saving to %1</translation>
+    </message>
+    <message>
+        <source>进纸器已空, 已扫描 %1 页。
+放入更多页面后选&quot;继续扫描&quot;; 没有了就选&quot;完成&quot;。</source>
+        <translation>The feeder is empty; %1 pages were scanned.
+Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; if there are no more.</translation>
+    </message>
+    <message>
+        <source>继续扫描</source>
+        <translation>Scan more</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>扫描失败</source>
+        <translation>Scan failed</translation>
+    </message>
+    <message>
+        <source>扫描第 %1 页时失败</source>
+        <translation>Failed while scanning page %1</translation>
+    </message>
+    <message>
+        <source>已扫描的 %1 页已加入列表, 文件在 %2</source>
+        <translation>The %1 pages scanned were added to the list; the files are in %2</translation>
+    </message>
+    <message>
+        <source>没有找到扫描仪。</source>
+        <translation>No scanner was found.</translation>
+    </message>
+    <message>
+        <source>没有找到扫描仪“%1”。</source>
+        <translation>The scanner “%1” was not found.</translation>
+    </message>
+    <message>
+        <source>请检查: 扫描仪已连好并打开了电源; 您有权使用它(在 Debian 上要属于 scanner 组: sudo adduser $USER scanner, 然后重新登录); 网络扫描仪要在 /etc/sane.d/net.conf 中写上运行 saned 的计算机, 并且那里的 saned 允许本机使用。</source>
+        <translation>Check that the scanner is connected and switched on; that you may use it (on Debian, as a member of the scanner group: sudo adduser $USER scanner, then log in again); and, for a network scanner, that /etc/sane.d/net.conf names the computer running saned and that saned there lets this computer in.</translation>
+    </message>
+    <message>
+        <source>扫描仪正忙, 可能正被别的程序使用; 请等它空闲后再试。</source>
+        <translation>The scanner is busy, perhaps in use by another program; try again when it is free.</translation>
+    </message>
+    <message>
+        <source>进纸器里没有纸: 请放入页面后再扫描。</source>
+        <translation>The feeder is empty: put pages in it, then scan.</translation>
+    </message>
+    <message>
+        <source>进纸器卡纸: 请取出卡住的纸, 再扫描其余的页面。</source>
+        <translation>Paper jam in the feeder: take the jammed sheet out, then scan the remaining pages.</translation>
+    </message>
+    <message>
+        <source>扫描仪的盖子开着: 请合上后再扫描。</source>
+        <translation>The scanner&apos;s cover is open: close it and scan again.</translation>
+    </message>
+    <message>
+        <source>扫描仪没有回应(输入输出错误): 请检查它的数据线或网络连接。</source>
+        <translation>The scanner does not answer (input/output error): check its cable or network connection.</translation>
+    </message>
+    <message>
+        <source>无权使用扫描仪: 您可能没有使用这个设备的权限(在 Debian 上要属于 scanner 组), 或者它要密码。</source>
+        <translation>Not allowed to use the scanner: you may lack the permission to use this device (on Debian, membership of the scanner group), or it wants a password.</translation>
+    </message>
+    <message>
+        <source>扫描仪的驱动程序内存不足。</source>
+        <translation>The scanner&apos;s driver ran out of memory.</translation>
+    </message>
+    <message>
+        <source>扫描已取消。</source>
+        <translation>The scan was cancelled.</translation>
+    </message>
+    <message>
+        <source>扫描仪不接受这些设置。</source>
+        <translation>The scanner does not accept these settings.</translation>
+    </message>
+    <message>
+        <source>扫描仪的选项“%1”不接受“%2”。</source>
+        <translation>The scanner&apos;s option “%1” does not accept “%2”.</translation>
+    </message>
+    <message>
+        <source>扫描仪不接受选项“%1”的设置。</source>
+        <translation>The scanner does not accept the setting of its option “%1”.</translation>
+    </message>
+    <message>
+        <source>无法写入页面文件“%1”。</source>
+        <translation>Cannot write the page file “%1”.</translation>
+    </message>
+    <message>
+        <source>扫描失败。</source>
+        <translation>The scan failed.</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QFile>
 #include <QFileDialog>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/PreviewFrame.h"
+#include "platform/qt/QtComboWnd.h"
 #include "platform/qt/QtCornerEditor.h"
 #include "platform/qt/QtListCtrl.h"
 #include "platform/qt/QtProgressDialog.h"
@@ -137,7 +139,9 @@ void QtDialog::BuildControl(const ControlTemplate &control, double scale) {
     }
     widget->setObjectName(QStringLiteral("control%1").arg(control.id));
     m_widgets[control.id] = widget;
-    if (widget != m_list) {
+    if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        m_peers[control.id] = std::make_unique<QtComboWnd>(combo);
+    } else if (widget != m_list) {
         m_peers[control.id] = std::make_unique<QtWnd>(widget);
     }
 }
@@ -154,6 +158,13 @@ QWidget *QtDialog::MakeWidget(const ControlTemplate &control, QWidget *surface, 
         return MakeRadio(control, surface);
     case ControlKind::CheckBox:
         return MakeCheckBox(control, surface);
+    case ControlKind::ComboBox: {
+        auto *combo = new QComboBox(surface);
+        // Only the user's choice is a message: activated, not currentIndexChanged.
+        connect(combo, &QComboBox::activated, this,
+                [this, id = control.id] { Send(WM_COMMAND, id, CBN_SELCHANGE); });
+        return combo;
+    }
     case ControlKind::GroupBox:
         return new QGroupBox(caption, surface);
     case ControlKind::Edit: {

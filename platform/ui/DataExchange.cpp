@@ -2,10 +2,13 @@
 
 #include <vector>
 
+#include "platform/ui/CComboBox.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CListCtrl.h"
+#include "platform/ui/ComboBoxPeer.h"
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/ListCtrlPeer.h"
+#include "platform/ui/WndPeer.h"
 
 void DDX_Control(CDataExchange *dx, int id, CListCtrl &list) {
     if (list.IsAttached() || !dx->m_pDlgWnd->Peer()) {
@@ -17,6 +20,19 @@ void DDX_Control(CDataExchange *dx, int id, CListCtrl &list) {
     }
     list.Attach(peer);
     dx->m_pDlgWnd->DetachOnDestroy(list);
+}
+
+void DDX_Control(CDataExchange *dx, int id, CComboBox &combo) {
+    if (combo.IsAttached() || !dx->m_pDlgWnd->Peer()) {
+        return;
+    }
+    WndPeer *window = dx->m_pDlgWnd->Peer()->Control(id);
+    auto *items = dynamic_cast<ComboBoxPeer *>(window);
+    if (!items) {
+        return;
+    }
+    combo.Attach(window, items);
+    dx->m_pDlgWnd->DetachOnDestroy(combo);
 }
 
 void DDX_Text(CDataExchange *dx, int id, std::string &value) {

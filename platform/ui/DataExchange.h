@@ -2,6 +2,7 @@
 
 #include <string>
 
+class CComboBox;
 class CDialog;
 class CListCtrl;
 
@@ -18,6 +19,8 @@ public:
 
 // Attaches list to control id (once; later exchanges leave it attached).
 void DDX_Control(CDataExchange *dx, int id, CListCtrl &list);
+// Attaches combo to drop-down list id, the same way.
+void DDX_Control(CDataExchange *dx, int id, CComboBox &combo);
 // The text of control id and a string field.
 void DDX_Text(CDataExchange *dx, int id, std::string &value);
 // Whether check box id is checked, and a bool field.

@@ -17,6 +17,7 @@ enum class ControlKind {
     CheckBox,    // auto check box: a click turns it on or off
     GroupBox,
     Edit,
+    ComboBox, // drop-down list: the user picks one of its items and types nothing
     StaticText,
     StaticFrame, // plain rectangle filled with the window colour
     Picture,     // bitmap resource

@@ -19,6 +19,9 @@ HeadlessDialog::HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &d
         UiRect client{0, 0, pixels.Width(), pixels.Height()};
         if (control.kind == ControlKind::ListView) {
             m_lists[control.id] = std::make_unique<HeadlessListCtrl>(toolkit, control.id, client);
+        } else if (control.kind == ControlKind::ComboBox) {
+            m_controls[control.id] = std::make_unique<HeadlessComboBox>(
+                toolkit, control.id, control.caption, client, !control.disabled);
         } else {
             m_controls[control.id] = std::make_unique<HeadlessWnd>(
                 toolkit, control.id, control.caption, client, !control.disabled);
@@ -29,7 +32,7 @@ HeadlessDialog::HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &d
     // The first control that takes the keyboard starts with the focus.
     for (const ControlTemplate &control : dialog.controls) {
         if (control.kind == ControlKind::ListView || control.kind == ControlKind::PushButton ||
-            control.kind == ControlKind::DefPushButton) {
+            control.kind == ControlKind::DefPushButton || control.kind == ControlKind::ComboBox) {
             toolkit.SetFocusId(control.id);
             break;
         }
@@ -60,6 +63,10 @@ HeadlessWnd *HeadlessDialog::Wnd(int id) {
 HeadlessListCtrl *HeadlessDialog::List(int id) {
     auto found = m_lists.find(id);
     return found == m_lists.end() ? nullptr : found->second.get();
+}
+
+HeadlessComboBox *HeadlessDialog::Combo(int id) {
+    return dynamic_cast<HeadlessComboBox *>(Wnd(id));
 }
 
 int HeadlessDialog::RunModalLoop() {
@@ -285,6 +292,12 @@ void HeadlessDialog::ArrowToRow(int listId, int row) {
 
 void HeadlessDialog::DragRow(int listId, int from, int to) {
     m_owner.SendMessage(UiMessage{WM_NOTIFY, listId, LVN_ROWDRAGGED, 0, from, to});
+}
+
+void HeadlessDialog::ChooseItem(int id, int index) {
+    if (HeadlessComboBox *combo = Combo(id); combo && combo->SetCurSel(index)) {
+        m_owner.SendMessage(UiMessage{WM_COMMAND, id, CBN_SELCHANGE, 0});
+    }
 }
 
 void HeadlessDialog::DropFiles(int id, const std::vector<std::string> &paths) {

@@ -7,6 +7,7 @@
 
 #include "platform/ui/DialogPeer.h"
 #include "platform/ui/DialogTemplate.h"
+#include "platform/ui/HeadlessComboBox.h"
 #include "platform/ui/HeadlessListCtrl.h"
 #include "platform/ui/HeadlessWnd.h"
 #include "platform/ui/UiMessage.h"
@@ -62,6 +63,8 @@ public:
     // The user drags the window's edge to make it width x height pixels (never smaller than its
     // template): the controls take their new places, then the owner hears WM_SIZE.
     void Resize(int width, int height);
+    // The user picks item index of a drop-down list; the dialog hears of it.
+    void ChooseItem(int id, int index);
     // Files and folders dropped on a control.
     void DropFiles(int id, const std::vector<std::string> &paths);
     void ChooseSystemMenu(int command);
@@ -70,6 +73,7 @@ public:
 
     HeadlessWnd *Wnd(int id);
     HeadlessListCtrl *List(int id);
+    HeadlessComboBox *Combo(int id);
     const DialogTemplate &Template() const { return m_template; }
     const std::vector<MenuItem> &SystemMenu() const { return m_systemMenu; }
     const std::vector<MenuItem> &LastPopupMenu() const { return m_lastPopup; }

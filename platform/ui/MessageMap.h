@@ -29,6 +29,11 @@ template <class T> constexpr MessageMapEntry<T> OnCommand(int id, void (T::*hand
     return {WM_COMMAND, BN_CLICKED, id, handler, nullptr, nullptr, nullptr};
 }
 
+// The user chose another item of a drop-down list.
+template <class T> constexpr MessageMapEntry<T> OnSelChange(int id, void (T::*handler)()) {
+    return {WM_COMMAND, CBN_SELCHANGE, id, handler, nullptr, nullptr, nullptr};
+}
+
 template <class T>
 constexpr MessageMapEntry<T> OnNotify(int code, int id, void (T::*handler)(NMHDR *, LRESULT *)) {
     return {WM_NOTIFY, code, id, nullptr, handler, nullptr, nullptr};

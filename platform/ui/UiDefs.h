@@ -35,6 +35,9 @@ constexpr UINT WM_DROPFILES = 0x0233;
 
 // Notification codes.
 constexpr int BN_CLICKED = 0;
+// The user chose another item of a drop-down list (WM_COMMAND); never sent for a choice the
+// program makes.
+constexpr int CBN_SELCHANGE = 1;
 constexpr int NM_CLICK = -2;
 constexpr int NM_DBLCLK = -3;
 constexpr int NM_RCLICK = -5;

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/crt/SplitPath.h"
+#include "platform/ui/CComboBox.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/FileDialogs.h"
 #include "platform/ui/HeadlessDialog.h"
 #include "platform/ui/HeadlessToolkit.h"
+#include "platform/ui/MessageMap.h"
+#include "platform/ui/ProgressState.h"
 
 namespace {
 
@@ -74,6 +79,72 @@ TEST(DataExchange, OkExchangesBackAndEndsTheDialog) {
     EXPECT_EQ(fields.DoModal(), IDOK);
     EXPECT_EQ(fields.radio, 0);
     EXPECT_EQ(ui.Dialog(7), nullptr);
+}
+
+// A dialog with one drop-down list (id 50) that counts the user's choices.
+class ListDialog : public CDialog {
+public:
+    ListDialog(const DialogTemplate &dialog, UiToolkit &ui) : CDialog(dialog, ui) {}
+    void DoDataExchange(CDataExchange *dx) override { DDX_Control(dx, 50, list); }
+    void OnChosen() { chosen.push_back(list.GetCurSel()); }
+    bool OnWndMsg(const UiMessage &msg, LRESULT *result) override {
+        static const MessageMapEntry<ListDialog> map[] = {
+            OnSelChange<ListDialog>(50, &ListDialog::OnChosen)};
+        return DispatchMessageMap<ListDialog>(*this, map, msg, result);
+    }
+    CComboBox list;
+    std::vector<int> chosen;
+};
+
+TEST(DropDownList, HoldsItsItemsAndTellsTheDialogOnlyOfTheUsersChoice) {
+    DialogTemplate dialog;
+    dialog.id = 8;
+    ControlTemplate list;
+    list.id = 50;
+    list.kind = ControlKind::ComboBox;
+    list.rect = UiRect{0, 0, 80, 16};
+    dialog.controls = {list};
+    HeadlessToolkit ui;
+    ListDialog owner(dialog, ui);
+    EXPECT_EQ(owner.list.AddString("none yet"), -1); // not attached: refuses every change
+    owner.Create();
+    EXPECT_EQ(ui.FocusId(), 50);
+    EXPECT_EQ(owner.list.AddString("A4"), 0);
+    EXPECT_EQ(owner.list.AddString("Letter"), 1);
+    EXPECT_EQ(owner.list.GetCurSel(), -1);
+    EXPECT_TRUE(owner.list.SetCurSel(1));
+    EXPECT_FALSE(owner.list.SetCurSel(2));
+    EXPECT_EQ(owner.list.GetWindowText(), "Letter");
+    EXPECT_TRUE(owner.chosen.empty()) << "the program's own choice is no message";
+
+    ui.Dialog(8)->ChooseItem(50, 0);
+    EXPECT_EQ(owner.chosen, (std::vector<int>{0}));
+    EXPECT_EQ(owner.list.GetLBText(0), "A4");
+    EXPECT_EQ(owner.list.GetLBText(5), "");
+    owner.list.ResetContent();
+    EXPECT_EQ(owner.list.GetCount(), 0);
+    EXPECT_EQ(owner.list.GetCurSel(), -1);
+    owner.DestroyWindow();
+    EXPECT_EQ(owner.list.GetCount(), 0);
+    EXPECT_FALSE(owner.list.IsAttached());
+}
+
+TEST(ProgressStateCancel, TheHandlerRunsWhenAskedOrAtOnceWhenAskedBefore) {
+    ProgressState state;
+    int stops = 0;
+    state.SetCancelHandler([&stops] { ++stops; });
+    EXPECT_EQ(stops, 0);
+    std::thread asker([&state] { state.RequestCancel(); });
+    asker.join();
+    EXPECT_EQ(stops, 1);
+    EXPECT_TRUE(state.CancelRequested());
+    state.SetCancelHandler({});
+    state.RequestCancel();
+    EXPECT_EQ(stops, 1) << "a handler taken away no longer runs";
+
+    // Work that sets its handler after the user asked is stopped at once.
+    state.SetCancelHandler([&stops] { ++stops; });
+    EXPECT_EQ(stops, 2);
 }
 
 TEST(FileFilter, SplitsNamesAndPatterns) {

@@ -58,7 +58,7 @@ TEST_F(Chinese, TheLocaleKeepsTheOriginalCaptionsAndLayout) {
     EXPECT_EQ(MainDialogTemplate().width, 493);
     const UiRect sort = MainDialogTemplate().Find(IDC_BTN_SORT_BY_NAME)->rect;
     EXPECT_EQ((std::vector<int>{sort.left, sort.top, sort.right, sort.bottom}),
-              (std::vector<int>{308, 216, 347, 232}));
+              (std::vector<int>{312, 216, 351, 232}));
     std::string menu;
     for (QAction *item : window->findChild<QMenuBar *>()->actions()) {
         menu += item->text().toStdString();

@@ -4,20 +4,23 @@ namespace scan_test {
 
 using namespace folvane::scan;
 
-std::unique_ptr<Scanner> OpenTestScanner(const ScanSettings &settings) {
-    UseTestDriver();
-    std::unique_ptr<Scanner> scanner = Scanner::Open("test:0");
-    // The driver keeps its options from one opening to the next within a process.
+void ResetTestOptions(Scanner &scanner) {
     for (const char *off : {"hand-scanner", "read-limit", "read-delay"}) {
-        scanner->SetOption(off, "no");
+        scanner.SetOption(off, "no");
     }
     const std::pair<const char *, const char *> defaults[] = {
         {"ppl-loss", "0"}, {"read-return-value", "Default"},
         {"tl-x", "0"},     {"tl-y", "0"},
         {"br-x", "80"},    {"br-y", "100"}};
     for (const auto &[name, value] : defaults) {
-        scanner->SetOption(name, value);
+        scanner.SetOption(name, value);
     }
+}
+
+std::unique_ptr<Scanner> OpenTestScanner(const ScanSettings &settings) {
+    UseTestDriver();
+    std::unique_ptr<Scanner> scanner = Scanner::Open("test:0");
+    ResetTestOptions(*scanner);
     scanner->Apply(settings);
     scanner->SetOption("test-picture", "Color pattern");
     return scanner;

@@ -10,6 +10,10 @@
 
 namespace scan_test {
 
+// Puts the test driver's test options back at their defaults: the driver keeps its options from
+// one opening to the next within a process.
+void ResetTestOptions(folvane::scan::Scanner &scanner);
+
 // The test driver's first device, opened and set up: its test options back at their defaults,
 // `settings` applied, its "Color pattern" picture chosen.
 std::unique_ptr<folvane::scan::Scanner>

@@ -1,0 +1,176 @@
+#include "app/CScanDlg.h"
+
+#include <array>
+
+#include "app/BackgroundQueue.h"
+#include "app/CFolvaneDlg.h"
+#include "app/Resource.h"
+#include "app/ScanDialogSettings.h"
+#include "app/ScanMessages.h"
+#include "app/ScanResources.h"
+#include "app/ScanTexts.h"
+#include "app/WindowTexts.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/UiToolkit.h"
+
+namespace {
+
+using folvane::scan::DeviceChoices;
+using folvane::scan::DeviceInfo;
+using folvane::scan::ScanError;
+using folvane::scan::ScanFailure;
+
+void Fill(CComboBox &combo, const std::vector<std::string> &items, int chosen) {
+    combo.ResetContent();
+    for (const std::string &item : items) {
+        combo.AddString(item);
+    }
+    combo.SetCurSel(items.empty() ? -1 : chosen);
+    // One item is no choice.
+    combo.EnableWindow(items.size() > 1);
+}
+
+} // namespace
+
+CScanDlg::CScanDlg(UiToolkit &ui, const ScannerAccess &scanners, BackgroundQueue &jobs)
+    : CDialog(ScanDialogTemplate(), ui), m_scanners(scanners), m_jobs(jobs) {}
+
+void CScanDlg::DoDataExchange(CDataExchange *dx) {
+    DDX_Control(dx, IDC_SCAN_DEVICE, m_device);
+    DDX_Control(dx, IDC_SCAN_SOURCE, m_source);
+    DDX_Control(dx, IDC_SCAN_MODE, m_mode);
+    DDX_Control(dx, IDC_SCAN_RESOLUTION, m_resolution);
+    DDX_Control(dx, IDC_SCAN_PAGE_SIZE, m_pageSize);
+}
+
+std::span<const MessageMapEntry<CScanDlg>> CScanDlg::MessageMap() {
+    static const std::array<MessageMapEntry<CScanDlg>, 1> map = {
+        OnSelChange<CScanDlg>(IDC_SCAN_DEVICE, &CScanDlg::OnDeviceChosen),
+    };
+    return map;
+}
+
+bool CScanDlg::OnWndMsg(const UiMessage &msg, LRESULT *result) {
+    return DispatchMessageMap<CScanDlg>(*this, MessageMap(), msg, result);
+}
+
+bool CScanDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (CWnd *folder = GetDlgItem(IDC_SCAN_FOLDER)) {
+        folder->SetWindowText(
+            texts::Scan(texts::kScanFolder, {folvane::scan::DefaultSessionParent()}));
+    }
+    Fill(m_device, {texts::Scan(texts::kScanLooking)}, 0);
+    ShowOffer();
+    RunJob([list = m_scanners.list, this]() -> std::function<void()> {
+        try {
+            std::vector<DeviceInfo> devices = list();
+            return [this, devices] { OnScannersFound(devices); };
+        } catch (const ScanFailure &failure) {
+            return [this, error = failure.Error()] { OnScannerFailed("", error); };
+        }
+    });
+    return true;
+}
+
+void CScanDlg::RunJob(std::function<std::function<void()>()> job) {
+    m_jobs.Run([job = std::move(job), alive = std::weak_ptr<int>(m_alive)] {
+        std::function<void()> done = job();
+        return [alive, done] {
+            if (alive.lock()) {
+                done();
+            }
+        };
+    });
+}
+
+void CScanDlg::OnScannersFound(const std::vector<DeviceInfo> &devices) {
+    if (devices.empty()) {
+        Fill(m_device, {texts::Scan(texts::kScanNoneFound)}, 0);
+        ScanError none;
+        none.kind = folvane::scan::ScanErrorKind::NoDevice;
+        OnScannerFailed("", none);
+        return;
+    }
+    const std::string last = ScanDialogSettings(Toolkit().Settings()).Device();
+    std::vector<std::string> items;
+    int chosen = 0;
+    m_deviceNames.clear();
+    for (const DeviceInfo &device : devices) {
+        if (device.name == last) {
+            chosen = static_cast<int>(items.size());
+        }
+        items.push_back(
+            texts::Scan(texts::kScanDevice, {device.vendor, device.model, device.name}));
+        m_deviceNames.push_back(device.name);
+    }
+    Fill(m_device, items, chosen);
+    OnDeviceChosen();
+}
+
+void CScanDlg::OnDeviceChosen() {
+    const std::string device = ChosenDevice();
+    ShowOffer();
+    if (!device.empty() && m_offers.count(device) == 0) {
+        AskOffer(device);
+    }
+}
+
+void CScanDlg::AskOffer(const std::string &device) {
+    RunJob([open = m_scanners.open, device, this]() -> std::function<void()> {
+        try {
+            // The scanner is closed again before the answer is handed back, so that the scan
+            // can open it.
+            const DeviceChoices offer = open(device)->Choices();
+            return [this, device, offer] { OnScannerOffer(device, offer); };
+        } catch (const ScanFailure &failure) {
+            return [this, device, error = failure.Error()] { OnScannerFailed(device, error); };
+        }
+    });
+}
+
+void CScanDlg::OnScannerOffer(const std::string &device, const DeviceChoices &offer) {
+    m_offers[device] = ChoiceListsFor(offer, ScanDialogSettings(Toolkit().Settings()));
+    ShowOffer();
+}
+
+void CScanDlg::OnScannerFailed(const std::string &device, const ScanError &error) {
+    MessageBox(ScanErrorText(error), kCaptionNotice, MB_OK | MB_ICONINFORMATION);
+    // Without any scanner the dialog has nothing to offer; another scanner may still do.
+    if (device.empty()) {
+        EndDialog(IDCANCEL);
+    }
+}
+
+std::string CScanDlg::ChosenDevice() const {
+    const int chosen = m_device.GetCurSel();
+    return chosen >= 0 && chosen < static_cast<int>(m_deviceNames.size())
+               ? m_deviceNames[static_cast<std::size_t>(chosen)]
+               : std::string();
+}
+
+void CScanDlg::ShowOffer() {
+    const auto offer = m_offers.find(ChosenDevice());
+    const ScanChoiceLists none;
+    const ScanChoiceLists &lists = offer == m_offers.end() ? none : offer->second;
+    Fill(m_source, lists.sources.items, lists.sources.chosen);
+    Fill(m_mode, lists.modes.items, lists.modes.chosen);
+    Fill(m_resolution, lists.resolutions.items, lists.resolutions.chosen);
+    Fill(m_pageSize, lists.pageSizes.items, lists.pageSizes.chosen);
+    if (CWnd *scan = GetDlgItem(IDOK)) {
+        scan->EnableWindow(offer != m_offers.end());
+    }
+}
+
+void CScanDlg::OnOK() {
+    const auto offer = m_offers.find(ChosenDevice());
+    if (offer == m_offers.end()) {
+        return; // "扫描" waits for the scanner's offer
+    }
+    m_request.device = offer->first;
+    m_request.settings =
+        SettingsOf(offer->second, ChosenItems{m_source.GetCurSel(), m_mode.GetCurSel(),
+                                              m_resolution.GetCurSel(), m_pageSize.GetCurSel()});
+    ScanDialogSettings(Toolkit().Settings()).Remember(m_request.device, m_request.settings);
+    EndDialog(IDOK);
+}

@@ -1,0 +1,88 @@
+#include "app/ScanDialogSettings.h"
+
+#include <charconv>
+
+#include "platform/ui/SettingsStore.h"
+
+namespace {
+
+using folvane::scan::PageSize;
+using folvane::scan::ScanMode;
+using folvane::scan::ScanSource;
+
+constexpr const char *kDevice = "scan/device";
+constexpr const char *kSource = "scan/source";
+constexpr const char *kMode = "scan/mode";
+constexpr const char *kResolution = "scan/resolution";
+constexpr const char *kPageSize = "scan/pageSize";
+// No scanner scans finer than this: a larger stored value is not one it offered.
+constexpr int kFinestResolution = 100000;
+
+constexpr std::pair<PageSize, const char *> kPageSizeNames[] = {
+    {PageSize::A4, "a4"}, {PageSize::Letter, "letter"}, {PageSize::Maximum, "max"}};
+
+} // namespace
+
+std::string ScanDialogSettings::Device() const {
+    return m_store.Read(kDevice);
+}
+
+std::optional<ScanSource> ScanDialogSettings::Source() const {
+    const std::string stored = m_store.Read(kSource);
+    for (ScanSource source : {ScanSource::Flatbed, ScanSource::Feeder, ScanSource::Duplex}) {
+        if (stored == folvane::scan::SourceName(source)) {
+            return source;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ScanMode> ScanDialogSettings::Mode() const {
+    const std::string stored = m_store.Read(kMode);
+    for (ScanMode mode : {ScanMode::Color, ScanMode::Gray, ScanMode::Lineart}) {
+        if (stored == folvane::scan::ModeName(mode)) {
+            return mode;
+        }
+    }
+    return std::nullopt;
+}
+
+int ScanDialogSettings::Resolution() const {
+    const std::string stored = m_store.Read(kResolution);
+    int dpi = 0;
+    const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), dpi);
+    if (error != std::errc() || end != stored.data() + stored.size() || dpi < 1 ||
+        dpi > kFinestResolution) {
+        return 0;
+    }
+    return dpi;
+}
+
+std::optional<PageSize> ScanDialogSettings::PaperSize() const {
+    const std::string stored = m_store.Read(kPageSize);
+    for (const auto &[size, name] : kPageSizeNames) {
+        if (stored == name) {
+            return size;
+        }
+    }
+    return std::nullopt;
+}
+
+void ScanDialogSettings::Remember(const std::string &device,
+                                  const folvane::scan::ScanSettings &settings) {
+    m_store.Write(kDevice, device);
+    if (settings.source) {
+        m_store.Write(kSource, folvane::scan::SourceName(*settings.source));
+    }
+    if (settings.mode) {
+        m_store.Write(kMode, folvane::scan::ModeName(*settings.mode));
+    }
+    if (settings.resolution > 0) {
+        m_store.Write(kResolution, std::to_string(settings.resolution));
+    }
+    for (const auto &[size, name] : kPageSizeNames) {
+        if (settings.pageSize == size) {
+            m_store.Write(kPageSize, name);
+        }
+    }
+}

@@ -1,0 +1,11 @@
+#include "app/ScanTexts.h"
+
+#include "app/WindowTexts.h"
+
+namespace texts {
+
+std::string Scan(const char *pattern, const std::vector<std::string> &values) {
+    return Fill(Tr("Scan", pattern), values);
+}
+
+} // namespace texts
