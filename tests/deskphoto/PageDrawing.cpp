@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "tests/deskphoto/CameraView.h"
 #include "tests/deskphoto/DeskPhoto.h"
 #include "tests/deskphoto/QtPictures.h"
 
@@ -26,20 +27,6 @@ const char *const kChinese[] = {
     "双方同意发票应在三十天内付清。",     "交货地点为订单上写明的仓库。",
     "承租人应始终保持房屋处于良好状态。", "请在月底之前寄回签好字的副本。",
     "保修范围包括材料和工艺上的缺陷。",   "银行转账付款时必须注明参考编号。"};
-
-QSizeF paperMillimetres(Paper paper) {
-    switch (paper) {
-    case Paper::A5:
-        return {148, 210};
-    case Paper::B5:
-        return {176, 250};
-    case Paper::Letter:
-        return {215.9, 279.4};
-    case Paper::A4:
-        break;
-    }
-    return {210, 297};
-}
 
 QFont fontOf(double pixels, bool bold = false) {
     QFont font("Noto Sans CJK SC");
@@ -153,7 +140,7 @@ const char *paperName(Paper paper) {
 
 support::Picture drawPage(const PageSpec &spec) {
     ensureGuiApplication();
-    QSizeF size = paperMillimetres(spec.paper);
+    QSizeF size = paperSize(spec.paper);
     double mm = spec.dpi / 25.4;
     QImage image(static_cast<int>(std::lround(size.width() * mm)),
                  static_cast<int>(std::lround(size.height() * mm)), QImage::Format_RGB888);
