@@ -73,14 +73,14 @@ std::vector<Tap> taps(int full, int reduced, int factor) {
 
 } // namespace
 
-CleanPage cleanPage(const cv::Mat &pageRgb) {
+CleanPage cleanPage(cv::Mat pageRgb) {
     int factor = 1;
     cv::Mat scale = paperColour(pageRgb, factor); // 255 / the paper's colour, reduced
     std::vector<Tap> across = taps(pageRgb.cols, scale.cols, factor);
     std::vector<Tap> down = taps(pageRgb.rows, scale.rows, factor);
     std::array<uint8_t, 256> lut = levels();
     CleanPage page;
-    page.colour.create(pageRgb.size(), CV_8UC3);
+    page.colour = pageRgb; // each pixel is read before it is overwritten
     page.grey.create(pageRgb.size(), CV_8UC1);
     std::vector<cv::Vec3f> row(scale.cols);
     for (int y = 0; y < pageRgb.rows; ++y) {

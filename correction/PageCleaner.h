@@ -12,6 +12,8 @@ struct CleanPage {
     cv::Mat grey;   // CV_8UC1, the same in grey
 };
 
-CleanPage cleanPage(const cv::Mat &pageRgb);
+// Cleans the page in place: `pageRgb`'s pixels become the cleaned colour, so that a page's
+// worth of memory is not held twice. Pass a copy (clone()) to keep the original.
+CleanPage cleanPage(cv::Mat pageRgb);
 
 } // namespace correction

@@ -17,21 +17,28 @@ namespace {
 // the paper's grain, lighter still and apart from any stroke, stays paper.
 constexpr int kInkSure = 170;
 constexpr int kInkFaint = 200;
-constexpr int kAround = 5;        // the neighbourhood a faint pixel is compared with
-constexpr int kColourChroma = 60; // max - min of RGB from which a pixel has colour
+constexpr int kAround = 5;              // the neighbourhood a faint pixel is compared with
+constexpr int kColourChroma = 60;       // max - min of RGB from which a pixel has colour
+constexpr int kLightPaper = 190;        // grey above which coloured paper counts as light
+constexpr int kColouredPaper = 40;      // chroma from which paper counts as coloured (white: ~0)
+constexpr int kDarkerThanPaper = 60;    // how much darker than such paper its text is
+constexpr int kMillimetresAcross = 210; // a page's width, near enough for A4, B5 and Letter
 constexpr double kSharpenSigma = 1.5;
 constexpr double kSharpenAmount = 3.0;
 constexpr double kColourShare = 0.0005;
 constexpr double kToneShare = 0.01;
 
 cv::Mat chroma(const cv::Mat &rgb) {
-    cv::Mat channels[3], high, low;
-    cv::split(rgb, channels);
-    cv::max(channels[0], channels[1], high);
-    cv::max(high, channels[2], high);
-    cv::min(channels[0], channels[1], low);
-    cv::min(low, channels[2], low);
-    return high - low;
+    cv::Mat out(rgb.size(), CV_8UC1);
+    for (int y = 0; y < rgb.rows; ++y) {
+        const cv::Vec3b *in = rgb.ptr<cv::Vec3b>(y);
+        uint8_t *c = out.ptr<uint8_t>(y);
+        for (int x = 0; x < rgb.cols; ++x) {
+            c[x] = static_cast<uint8_t>(std::max({in[x][0], in[x][1], in[x][2]}) -
+                                        std::min({in[x][0], in[x][1], in[x][2]}));
+        }
+    }
+    return out;
 }
 
 // The grey with its edges steepened: the blur of a lens, a warp and JPEG spreads a thin stroke
@@ -50,6 +57,25 @@ cv::Mat softened(const cv::Mat &rgb) {
     cv::Mat out;
     cv::blur(rgb, out, cv::Size(5, 5), cv::Point(-1, -1), cv::BORDER_REPLICATE);
     return out;
+}
+
+// Pixels on light, coloured paper (a highlighter's stroke) no more coloured than that paper
+// and clearly darker than it: text under the marker, which a pixel's own colour would count as
+// colour. The paper around a pixel is the brightest of each channel within about a millimetre,
+// which reaches past a stroke of text to what it was written on. A seal's or a pen's stroke on
+// white paper is far more coloured than the paper around it, and inside a solid coloured mark
+// the surroundings are that mark, neither light nor much lighter: both stay colour.
+cv::Mat darkOnColouredPaper(const CleanPage &page, const cv::Mat &pixelChroma) {
+    int k = std::max(3, page.colour.cols / kMillimetresAcross) | 1;
+    cv::Mat around, aroundGrey;
+    cv::dilate(page.colour, around, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(k, k)),
+               cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
+    cv::cvtColor(around, aroundGrey, cv::COLOR_RGB2GRAY);
+    cv::Mat paperChroma = chroma(around);
+    cv::Mat onColouredPaper = (aroundGrey > kLightPaper) & (paperChroma > kColouredPaper);
+    cv::Mat asColoured = pixelChroma < paperChroma + kColourChroma;
+    cv::Mat darker = page.grey + kDarkerThanPaper < aroundGrey;
+    return onColouredPaper & asColoured & darker;
 }
 
 // The pixels of `faint` joined (8-connected, through `faint`) to some pixel of `sure`.
@@ -110,7 +136,9 @@ cv::Mat inkMask(const CleanPage &page, ContentKind content) {
     cv::blur(grey, around, cv::Size(kAround, kAround), cv::Point(-1, -1), cv::BORDER_REPLICATE);
     cv::Mat sure = grey < kInkSure, faint = (grey < kInkFaint) & (grey < around);
     if (content == ContentKind::Colour) {
-        cv::Mat colourless = chroma(softened(page.colour)) < kColourChroma;
+        cv::Mat pixelChroma = chroma(softened(page.colour));
+        cv::Mat colourless = pixelChroma < kColourChroma;
+        colourless |= darkOnColouredPaper(page, pixelChroma);
         sure &= colourless;
         faint &= colourless;
     }

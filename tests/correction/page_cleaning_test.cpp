@@ -181,3 +181,95 @@ TEST(PageCleaning, ThePageTakesTheSheetsShapeNeverMoreThan300Dpi) {
 }
 
 } // namespace
+
+namespace {
+
+// A scanned page (a little blurred, as scanners are) with black strokes on white paper, the
+// same strokes under a transparent yellow highlighter, and a solid red mark. Returns the scan
+// and where each thing is.
+struct MarkedPage {
+    support::Picture scan;
+    int bandTop, bandBottom; // rows of the highlighter band
+    int markLeft, markTop, markSize;
+};
+
+MarkedPage markedPage() {
+    MarkedPage m{support::Solid(1240, 1754, 0xFFFFFF), 400, 460, 800, 900, 160};
+    auto paint = [&](int x0, int y0, int w, int h, uint32_t rgb, bool multiply) {
+        for (int y = y0; y < y0 + h; ++y) {
+            for (int x = x0; x < x0 + w; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    int v = static_cast<int>(rgb >> (16 - 8 * c) & 0xFF);
+                    uint8_t &s = m.scan.At(x, y, c);
+                    s = static_cast<uint8_t>(multiply ? s * v / 255 : v);
+                }
+            }
+        }
+    };
+    // Strokes: upright bars 2 pixels wide (small text's at 300 dpi), 30 high, every 12 pixels,
+    // on two lines of "text".
+    for (int line : {300, 415}) {
+        for (int x = 150; x < 1050; x += 12) {
+            paint(x, line, 2, 30, 0x141414, false);
+        }
+    }
+    paint(120, m.bandTop, 1000, m.bandBottom - m.bandTop, 0xFFEB3C, true);
+    paint(m.markLeft, m.markTop, m.markSize, m.markSize, 0xD2202A, false);
+    support::Picture blurred = m.scan;
+    for (int y = 1; y + 1 < m.scan.height; ++y) {
+        for (int x = 1; x + 1 < m.scan.width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int d = -1; d <= 1; ++d) {
+                    sum += m.scan.At(x + d, y, c) + m.scan.At(x, y + d, c);
+                }
+                blurred.At(x, y, c) = static_cast<uint8_t>(sum / 6);
+            }
+        }
+    }
+    m.scan = blurred;
+    return m;
+}
+
+} // namespace
+
+TEST(PageCleaning, TextUnderAHighlighterStaysInkAndTheMarkerStaysYellow) {
+    MarkedPage m = markedPage();
+    correction::Picture picture = pictureOf(m.scan, 1, correction::SourceKind::Scan);
+    picture.dpi = 300;
+    correction::CorrectedPage page = correction::correctPage(picture);
+    ASSERT_TRUE(page.error.empty()) << page.error;
+    ASSERT_EQ(page.content, correction::ContentKind::Colour);
+    EXPECT_NEAR(page.dpi, 300, 2) << "a fine scan keeps its resolution";
+    EXPECT_NEAR(page.width, m.scan.width, 4);
+    double sx = static_cast<double>(page.width) / m.scan.width;
+    double sy = static_cast<double>(page.height) / m.scan.height;
+    // The middle of every stroke, on white paper and under the marker alike.
+    int plain = 0, marked = 0, strokes = 0;
+    for (int x = 150; x < 1050; x += 12) {
+        ++strokes;
+        plain += inkAt(page, static_cast<int>(x * sx), static_cast<int>(315 * sy));
+        marked += inkAt(page, static_cast<int>(x * sx), static_cast<int>(430 * sy));
+    }
+    EXPECT_GT(plain, strokes * 9 / 10);
+    EXPECT_GT(marked, strokes * 9 / 10) << "text under the highlighter was left out of the ink";
+    // The marker between the strokes is not ink, and stays yellow in the background.
+    const uint8_t *yellow =
+        &page.background[(static_cast<size_t>((m.bandTop + 5) * page.backgroundHeight /
+                                              m.scan.height) *
+                              page.backgroundWidth +
+                          page.backgroundWidth / 2) *
+                         3];
+    EXPECT_GT(yellow[0], 200);
+    EXPECT_LT(yellow[2], 150) << "the marker lost its colour";
+    EXPECT_FALSE(inkAt(page, static_cast<int>(600 * sx), static_cast<int>((m.bandTop + 5) * sy)));
+    // The solid red mark is neither ink nor grey.
+    int inside = 0, inked = 0;
+    for (int y = m.markTop + 20; y < m.markTop + m.markSize - 20; y += 10) {
+        for (int x = m.markLeft + 20; x < m.markLeft + m.markSize - 20; x += 10) {
+            ++inside;
+            inked += inkAt(page, static_cast<int>(x * sx), static_cast<int>(y * sy));
+        }
+    }
+    EXPECT_LT(inked, inside / 20) << "the red mark was turned into black ink";
+}
