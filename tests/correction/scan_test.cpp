@@ -73,9 +73,10 @@ TEST_P(TiltedScan, ComesOutStraightWithoutItsDarkBorder) {
     EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Scan);
     EXPECT_NEAR(page.facts.deskewDegrees, GetParam(), 0.2);
     EXPECT_EQ(page.facts.paper, correction::PaperSize::A4);
-    EXPECT_NEAR(page.dpi, 150, 1);
-    EXPECT_NEAR(page.width, scan.flatPage.width, scan.flatPage.width * 0.02);
-    EXPECT_NEAR(page.height, scan.flatPage.height, scan.flatPage.height * 0.02);
+    // A 150-dpi scan comes out at twice its resolution, for the ink's sake.
+    EXPECT_NEAR(page.dpi, 300, 2);
+    EXPECT_NEAR(page.width, 2 * scan.flatPage.width, scan.flatPage.width * 0.04);
+    EXPECT_NEAR(page.height, 2 * scan.flatPage.height, scan.flatPage.height * 0.04);
 
     // The table's top rule runs level: the same row at its left and right ends.
     std::vector<uint8_t> flat = greyOf(scan.flatPage);
@@ -115,7 +116,8 @@ TEST(SourceKind, ScansAndPhotosAreToldApartWhenTheCallerDoesNotKnow) {
     desk::Scan borderless = desk::makeScan(spec);
     correction::CorrectedPage page = correction::correctPage(pictureOf(borderless.picture));
     EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Scan);
-    EXPECT_EQ(page.width, borderless.picture.width) << "a borderless scan keeps its size";
+    EXPECT_NEAR(page.width, 2 * borderless.picture.width, 2)
+        << "a borderless 150-dpi scan keeps its shape, at twice its resolution";
     EXPECT_NEAR(page.facts.deskewDegrees, 0.6, 0.2);
 
     // Photos taken square on, the sheet's corners square, on a dark desk or by a keyboard.
