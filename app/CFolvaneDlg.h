@@ -181,10 +181,12 @@ private:
     // switch to fit ("适应页面", remembered like a click on its radio button), to go on as chosen,
     // or to stop. False when the user stopped.
     bool CutPagesAgreed(const std::vector<int> &rows);
-    // What a run wrote: its pages, and those of them the page edge cut.
+    // What a run wrote: its pages, those of them the page edge cut, and the notes of those
+    // "文档校正" could not correct (they went in as they are).
     struct WrittenPdf {
         int pages = 0;
         CutPages cut;
+        std::vector<folvane::PageNote> uncorrected;
     };
     // Runs the page loop for paths on a worker thread behind the progress window; pagesPerRow
     // is what is known of each file's page count. True when the PDF was written; otherwise the

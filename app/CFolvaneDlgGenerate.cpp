@@ -53,6 +53,20 @@ std::string FileName(const std::string &path) {
     return parts.fname + parts.ext;
 }
 
+// The success box's lines for pages "文档校正" could not correct, one per page (file and why),
+// "……" when more follow; none when every page was corrected.
+std::string UncorrectedLines(const std::vector<folvane::PageNote> &notes) {
+    std::string lines;
+    for (std::size_t i = 0; i < notes.size() && i < kNamesInQuestion; ++i) {
+        lines += "\n" +
+                 texts::Window(texts::kUnusableRow, {FileName(notes[i].path), NoteText(notes[i])});
+    }
+    if (notes.size() > kNamesInQuestion) {
+        lines += "\n" + texts::Window(texts::kMoreRows);
+    }
+    return lines;
+}
+
 // "操作失败!请重启后再试!", then the file that failed (with its page when it has several) or the
 // output that could not be written, then why.
 std::string FailureText(const folvane::GenerateError &error, int filePages) {
@@ -95,7 +109,8 @@ void CFolvaneDlg::OnBtnGenerate() {
            (written.cut.Any()
                 ? texts::WindowCount(texts::kWrittenCut, written.pages,
                                      {m_strSavePath, written.cut.Text()})
-                : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath})));
+                : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath})) +
+           UncorrectedLines(written.uncorrected));
     OpenWithShell(m_strSavePath);
 }
 
@@ -189,6 +204,9 @@ bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<in
                 events.onNote = [&written](const folvane::PageNote &note) {
                     if (note.kind == folvane::PageNote::Kind::Cropped) {
                         written.cut.Add(note.outside);
+                    }
+                    if (note.kind == folvane::PageNote::Kind::NotCorrected) {
+                        written.uncorrected.push_back(note);
                     }
                 };
                 events.stopRequested = [&progress] { return progress.CancelRequested(); };
