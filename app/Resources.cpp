@@ -9,17 +9,6 @@
 
 namespace {
 
-// A control at (x, y) of size cx by cy, in dialog units.
-ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, int y, int cx,
-                        int cy) {
-    ControlTemplate control;
-    control.id = id;
-    control.kind = kind;
-    control.caption = std::move(caption);
-    control.rect = UiRect{x, y, x + cx, y + cy};
-    return control;
-}
-
 ControlTemplate Button(int id, std::string caption, int x, int y, int cx) {
     return Control(id, ControlKind::PushButton, std::move(caption), x, y, cx, 16);
 }

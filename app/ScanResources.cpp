@@ -14,16 +14,6 @@ constexpr int kListHeight = 16;
 constexpr int kChoiceWidth = 110;
 constexpr int kButtonWidth = 50;
 
-ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, int y, int cx,
-                        int cy) {
-    ControlTemplate control;
-    control.id = id;
-    control.kind = kind;
-    control.caption = std::move(caption);
-    control.rect = UiRect{x, y, x + cx, y + cy};
-    return control;
-}
-
 // The label and drop-down list of row `row`.
 std::vector<ControlTemplate> ChoiceRow(int row, int id, const std::string &label, int width) {
     const int y = kMargin + row * kRowStep;

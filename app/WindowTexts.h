@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "pdf/TextPattern.h"
 #include "platform/ui/Translation.h"
 
 namespace texts {
@@ -72,8 +73,8 @@ inline constexpr const char *kCornersUnusable =
 // The tip of "清空列表": the list it empties comes back with Ctrl+Z.
 inline constexpr const char *kClearListTip = TR_NOOP("Dialog", "清空列表 (Ctrl+Z 恢复)");
 
-// The pattern with %1, %2, ... replaced by the values in order; a % before anything else stays.
-std::string Fill(const std::string &pattern, const std::vector<std::string> &values);
+// The pattern with %1, %2, ... replaced by the values in order (pdf/TextPattern.h).
+using folvane::Fill;
 
 // A text marked under "Window", in the window's language, with %1, %2, ... filled.
 std::string Window(const char *pattern, const std::vector<std::string> &values = {});

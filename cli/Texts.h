@@ -6,8 +6,8 @@
 #pragma once
 
 #include <libintl.h>
-#include <string>
-#include <vector>
+
+#include "pdf/TextPattern.h"
 
 namespace folvane_pdf {
 
@@ -16,7 +16,7 @@ inline const char *_(const char *text) {
 }
 #define N_(text) text
 
-// pattern with %1, %2, ... replaced by the values in order; a % before anything else stays.
-std::string Fill(const std::string &pattern, const std::vector<std::string> &values);
+// pattern with %1, %2, ... replaced by the values in order (pdf/TextPattern.h).
+using folvane::Fill;
 
 } // namespace folvane_pdf

@@ -78,6 +78,28 @@ bool IsRgbFamily(uint16_t photometric) {
            photometric == PHOTOMETRIC_LOGLUV;
 }
 
+CfImageTIF::Page ReadPageTags(TIFF *tif) {
+    CfImageTIF::Page page;
+    page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
+    page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
+    page.samplesPerPixel = GetTag<uint16_t>(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    page.bitsPerSample = GetTag<uint16_t>(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    page.rowsPerStrip = GetTag<uint32_t>(tif, TIFFTAG_ROWSPERSTRIP, 0xFFFFFFFF);
+    page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
+    page.orientation = GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1);
+    if (page.orientation < ORIENTATION_TOPLEFT || page.orientation > ORIENTATION_LEFTBOT) {
+        page.orientation = ORIENTATION_TOPLEFT;
+    }
+    return page;
+}
+
+void SettleRowsPerStrip(TIFF *tif, CfImageTIF::Page &page) {
+    if (page.rowsPerStrip > page.height || page.rowsPerStrip == 0) {
+        page.rowsPerStrip = page.height;
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.height);
+    }
+}
+
 } // namespace tiffcodec
 
 CfImageTIF::CfImageTIF() : CfImage(FormatTiff) {}
@@ -111,14 +133,7 @@ bool CfImageTIF::DecodePage(CfStream *stream) {
 }
 
 void CfImageTIF::ReadPage(TIFF *tif) {
-    Page page;
-    page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
-    page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
-    page.samplesPerPixel = GetTag<uint16_t>(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
-    page.bitsPerSample = GetTag<uint16_t>(tif, TIFFTAG_BITSPERSAMPLE, 1);
-    page.rowsPerStrip = GetTag<uint32_t>(tif, TIFFTAG_ROWSPERSTRIP, 0xFFFFFFFF);
-    page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
-    page.orientation = GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1);
+    Page page = ReadPageTags(tif);
 
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(page.width);
@@ -132,12 +147,7 @@ void CfImageTIF::ReadPage(TIFF *tif) {
     header.biClrUsed = 0;
     info.transparentIndex = -1;
 
-    // Also told to libtiff, so that it computes strips the way this decoder reads them. A
-    // value of 0 cannot be read as strips of rows and is taken as one strip too.
-    if (page.rowsPerStrip > page.height || page.rowsPerStrip == 0) {
-        page.rowsPerStrip = page.height;
-        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.height);
-    }
+    SettleRowsPerStrip(tif, page);
 
     page.depth = ChooseDepth(page);
     if (info.escape != 0) {
@@ -200,11 +210,8 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
     // Asked for the file's own orientation, the RGBA reader neither flips nor mirrors: the
     // raster holds the rows as stored, top row first. It never turns by a quarter, so the
     // orientation is applied afterwards, on every path alike.
-    const uint16_t stored =
-        page.orientation >= ORIENTATION_TOPLEFT && page.orientation <= ORIENTATION_LEFTBOT
-            ? page.orientation
-            : uint16_t{ORIENTATION_TOPLEFT};
-    if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), stored, 1)) {
+    if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), page.orientation,
+                                   1)) {
         RaiseDecodeFailure("Corrupted TIFF file!");
     }
     // Alpha comes from the raster only for four samples per pixel; the channel exists then.

@@ -40,6 +40,14 @@ constexpr uint16_t kPhotometricPalette = 3;
 
 bool IsRgbFamily(uint16_t photometric);
 
+// The tags of the current directory, with the defaults above for absent ones; an Orientation
+// outside 1..8 reads as 1 (upright). Used by the full decoder and the reduced one alike.
+CfImageTIF::Page ReadPageTags(TIFF *tif);
+
+// A page with no usable RowsPerStrip (none, 0 or more than its height) is one strip; libtiff
+// is told too, so that it computes strips the way the decoders read them.
+void SettleRowsPerStrip(TIFF *tif, CfImageTIF::Page &page);
+
 // Palette entries for a bilevel, grey or palette page (2^bits entries for a deep palette, 256
 // otherwise). Raises "Too big palette to handle" beyond 24 bits.
 HeapPtr<RGBQUAD> BuildPalette(TIFF *tif, const CfImageTIF::Page &page, uint32_t *entries);

@@ -28,27 +28,6 @@ struct TiffCloser {
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
-template <typename T> T GetTag(TIFF *tif, uint32_t tag, T fallback) {
-    T value = fallback;
-    return TIFFGetField(tif, tag, &value) ? value : fallback;
-}
-
-// The page's tags with the full decoder's defaults.
-CfImageTIF::Page ReadPage(TIFF *tif) {
-    CfImageTIF::Page page;
-    page.width = GetTag<uint32_t>(tif, TIFFTAG_IMAGEWIDTH, 0);
-    page.height = GetTag<uint32_t>(tif, TIFFTAG_IMAGELENGTH, 0);
-    page.samplesPerPixel = GetTag<uint16_t>(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
-    page.bitsPerSample = GetTag<uint16_t>(tif, TIFFTAG_BITSPERSAMPLE, 1);
-    page.rowsPerStrip = GetTag<uint32_t>(tif, TIFFTAG_ROWSPERSTRIP, 0xFFFFFFFF);
-    page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
-    page.orientation = GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1);
-    if (page.orientation < 1 || page.orientation > 8) {
-        page.orientation = 1;
-    }
-    return page;
-}
-
 [[noreturn]] void RaiseStrile(const char *kind, uint32_t index, uint32_t count,
                               const char *problem) {
     char text[kLastErrorSize];
@@ -111,16 +90,12 @@ void DecodeReducedTiff(CfStream &stream, ReducedJob &job) {
     if (!TIFFSetDirectory(tif.get(), static_cast<uint16_t>(job.image.info.frame))) {
         RaiseDecodeFailure("ReducedTiff: the page asked for is not in the file");
     }
-    CfImageTIF::Page page = ReadPage(tif.get());
+    CfImageTIF::Page page = tiffcodec::ReadPageTags(tif.get());
     const bool turned = page.orientation >= 5;
     const ReducedSize size =
         job.Choose(turned ? page.height : page.width, turned ? page.width : page.height, kModule);
     CheckStriles(tif.get(), stream);
-    // As the full decoder does: a page with no usable RowsPerStrip is one strip.
-    if (page.rowsPerStrip > page.height || page.rowsPerStrip == 0) {
-        page.rowsPerStrip = page.height;
-        TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, page.height);
-    }
+    tiffcodec::SettleRowsPerStrip(tif.get(), page);
     if (tiffcodec::IsRgbFamily(page.photometric)) {
         TiffRgbaRows rows(tif.get(), page.samplesPerPixel);
         ReducePage(tif.get(), page, rows, size, messages, job.image);

@@ -1,6 +1,17 @@
 #include "platform/ui/DialogTemplate.h"
 
 #include <cmath>
+#include <utility>
+
+ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, int y, int cx,
+                        int cy) {
+    ControlTemplate control;
+    control.id = id;
+    control.kind = kind;
+    control.caption = std::move(caption);
+    control.rect = UiRect{x, y, x + cx, y + cy};
+    return control;
+}
 
 const ControlTemplate *DialogTemplate::Find(int controlId) const {
     for (const ControlTemplate &control : controls) {

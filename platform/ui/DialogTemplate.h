@@ -47,6 +47,10 @@ struct ControlTemplate {
     ControlGrowth growth;
 };
 
+// A control at (x, y) of size cx by cy, in dialog units; its other fields keep their defaults.
+ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, int y, int cx,
+                        int cy);
+
 // A key that sends a command to the dialog while it is active, wherever the focus is.
 struct Accelerator {
     unsigned key = 0;       // virtual key: VK_... or an upper-case letter

@@ -347,6 +347,39 @@ TEST_P(ReducedOrientation, JpegPhotoComesOutUprightByItsExif) {
 
 INSTANTIATE_TEST_SUITE_P(AllEight, ReducedOrientation, testing::Range(1, 9));
 
+// Sets the value of a SHORT tag of the first directory of a little-endian TIFF file.
+void SetShortTag(Bytes &file, uint16_t tag, uint16_t value) {
+    auto at16 = [&](size_t i) { return uint16_t(file.at(i) | file.at(i + 1) << 8); };
+    const size_t ifd = at16(4) | size_t{at16(6)} << 16;
+    for (size_t entry = ifd + 2; entry < ifd + 2 + 12 * size_t{at16(ifd)}; entry += 12) {
+        if (at16(entry) == tag) {
+            file.at(entry + 8) = uint8_t(value);
+            file.at(entry + 9) = uint8_t(value >> 8);
+            return;
+        }
+    }
+    FAIL() << "no tag " << tag;
+}
+
+// An Orientation outside 1..8 leaves the page as stored, in the full decode and the reduced one
+// alike: neither turns it nor swaps its sides.
+TEST(ReducedOrientationUnknown, TiffPageIsShownAsStored) {
+    TempDir dir;
+    const Picture stored = Pattern(120, 80, 3);
+    TiffPage page = TiffPageOf(stored);
+    page.orientation = ORIENTATION_LEFTBOT;
+    Bytes file = TiffBytes(dir, page);
+    ASSERT_EQ(file.at(0), 'I');
+    SetShortTag(file, TIFFTAG_ORIENTATION, 9);
+    WriteFile(dir / "page.tif", file);
+    const Picture full = FullDecode(dir / "page.tif");
+    ASSERT_EQ(full.width, 120);
+    EXPECT_EQ(MaxDifference(full, stored), 0);
+    const Picture reduced = Reduced(dir / "page.tif", Fixed(30, 20));
+    ASSERT_EQ(reduced.width, 30);
+    EXPECT_LE(MaxDifference(reduced, AreaAverage(stored, 30, 20)), 1);
+}
+
 TEST(ReducedKeep, TheKeptPartIsThatPartOfTheWholeReducedPicture) {
     TempDir dir;
     for (uint16_t orientation : {1, 6}) {

@@ -5,13 +5,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <unistd.h>
 
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/WindowFixture.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/PeakMemory.h"
 
 namespace {
 
@@ -43,13 +42,6 @@ private:
     QElapsedTimer clock;
     qint64 last = 0;
 };
-
-long ResidentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
 
 double MsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
@@ -109,7 +101,7 @@ TEST_F(Responsive, FiveThousandRowsStayResponsive) {
         paths.push_back(dir / name);
         WriteFile(paths.back(), jpeg);
     }
-    const long startKb = ResidentKb();
+    const long startKb = ResidentKiB();
 
     auto start = std::chrono::steady_clock::now();
     AddRows(paths);
@@ -140,8 +132,8 @@ TEST_F(Responsive, FiveThousandRowsStayResponsive) {
                 "a scroll step %.1f ms (loop held at most %lld ms), 重新排序 %.0f ms; "
                 "resident memory %ld KB before, %ld KB after (+%ld KB)\n",
                 count, addMs, checkedMs, static_cast<long long>(preflight.longest), scrollMs,
-                static_cast<long long>(scrolling.longest), sortMs, startKb, ResidentKb(),
-                ResidentKb() - startKb);
+                static_cast<long long>(scrolling.longest), sortMs, startKb, ResidentKiB(),
+                ResidentKiB() - startKb);
     EXPECT_LE(preflight.longest, 200);
     EXPECT_LE(scrolling.longest, 200);
 }

@@ -51,6 +51,20 @@ bool WriteAll(int fd, const void *data, size_t size) {
 
 } // namespace
 
+long ResidentKiB() {
+    long pages = 0;
+    long resident = 0;
+    FILE *statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) {
+        return 0;
+    }
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+        resident = 0;
+    }
+    std::fclose(statm);
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
 PeakResult MeasurePeak(const std::function<std::string()> &work) {
     PeakResult result;
     int ends[2];

@@ -1,13 +1,16 @@
 // The test support library writes what it is asked to: each file read back by the format's own
 // library. A writer that silently dropped an option would make every test that relies on it
 // pass without testing anything.
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/Files.h"
 #include "tests/support/Icc.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/PeakMemory.h"
 #include "tests/support/Png.h"
 #include "tests/support/Process.h"
 #include "tests/support/Tiff.h"
@@ -215,6 +218,20 @@ TEST(SupportProcess, KeepsTheExitCodeAndBothStreamsApart) {
     EXPECT_EQ(RunProgram({"/nonexistent/program"}).exitCode, 127);
     const std::string awkward = "it's \"quoted\" $HOME `x` 扫描";
     EXPECT_EQ(RunShell("printf %s " + Quote(awkward)).out, awkward);
+}
+
+// The memory figures the scan probes and the responsive test print rest on this reading: the
+// resident field of statm, in KiB rather than pages.
+TEST(SupportMemory, ResidentSizeRisesByTheMemoryTouched) {
+    const long before = ResidentKiB();
+    ASSERT_GT(before, 0);
+    constexpr std::size_t kTouched = 64u << 20;
+    std::vector<char> block(kTouched);
+    std::memset(block.data(), 1, block.size());
+    const long rise = ResidentKiB() - before;
+    EXPECT_EQ(block[kTouched / 2], 1);
+    EXPECT_GE(rise, 48 * 1024);
+    EXPECT_LE(rise, 112 * 1024);
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include "app/CFolvaneDlg.h"
 #include "app/Resource.h"
@@ -21,21 +20,9 @@
 #include "platform/ui/HeadlessDialog.h"
 #include "platform/ui/HeadlessToolkit.h"
 #include "tests/scan/ScanRun.h"
+#include "tests/support/PeakMemory.h"
 
 namespace {
-
-long ResidentKb() {
-    long pages = 0;
-    long resident = 0;
-    FILE *statm = std::fopen("/proc/self/statm", "r");
-    if (statm != nullptr) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
 
 void Choose(HeadlessDialog &dialog, int id, const std::string &item) {
     const std::vector<std::string> &items = dialog.Combo(id)->Items();
@@ -108,7 +95,7 @@ int main(int argc, char **argv) {
     ui.questionAnswers = std::deque<int>(static_cast<std::size_t>(loads - 1), 0);
     ui.questionAnswers.push_back(1);
 
-    const long startKb = ResidentKb();
+    const long startKb = support::ResidentKiB();
     const auto start = std::chrono::steady_clock::now();
     ui.Dialog(IDD_FOLVANE_DIALOG)->Click(IDC_BTN_SCAN);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;

@@ -10,26 +10,13 @@
 #include <cstdlib>
 #include <string>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include "scan/Scanner.h"
+#include "tests/support/PeakMemory.h"
 
 using namespace folvane::scan;
 
 namespace {
-
-long ResidentKb() {
-    long pages = 0;
-    long resident = 0;
-    FILE *statm = std::fopen("/proc/self/statm", "r");
-    if (statm != nullptr) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
-        }
-        std::fclose(statm);
-    }
-    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
 
 ScanMode ModeOf(const std::string &name) {
     return name == "color" ? ScanMode::Color : name == "gray" ? ScanMode::Gray : ScanMode::Lineart;
@@ -64,7 +51,7 @@ int main(int argc, char **argv) {
                 scanner->Cancel();
             }
         };
-        const long startKb = ResidentKb();
+        const long startKb = support::ResidentKiB();
         const auto start = std::chrono::steady_clock::now();
         while (pages < wanted) {
             ScanOutcome outcome = scanner->Scan(folder, events);

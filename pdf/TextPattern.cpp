@@ -1,6 +1,6 @@
-#include "cli/Texts.h"
+#include "pdf/TextPattern.h"
 
-namespace folvane_pdf {
+namespace folvane {
 
 std::string Fill(const std::string &pattern, const std::vector<std::string> &values) {
     std::string text;
@@ -17,4 +17,4 @@ std::string Fill(const std::string &pattern, const std::vector<std::string> &val
     return text;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane
