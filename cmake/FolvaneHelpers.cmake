@@ -82,6 +82,31 @@ function(folvane_library name)
   endif()
 endfunction()
 
+# folvane_module(NAME FILE file SOURCES source... DIRS dir... LIBS lib... LOADER lib DEFINE macro):
+# a module the programs load on first use (base/ProgramModule.h), built as lib/folvane/FILE
+# beside the programs' bin folder and installed there, exporting only its entry (hidden
+# visibility). LOADER, the library that loads it, gets DEFINE_NAME (the file's name) and
+# DEFINE_INSTALLED (its installed path), and has the module built whenever it is.
+function(folvane_module name)
+  cmake_parse_arguments(ARG "" "FILE;LOADER;DEFINE" "SOURCES;DIRS;LIBS" ${ARGN})
+  set(dir lib/folvane)
+  add_library(${name} MODULE ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX "" OUTPUT_NAME ${ARG_FILE}
+    LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/${dir}
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  folvane_private_includes(${name} DIRS ${ARG_DIRS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  if(NOT FOLVANE_FUZZ)
+    # A symbol missing at link time rather than at the first call. (clang's sanitizer runtime
+    # lives in the program, so the fuzz build's modules must leave those open.)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
+  install(TARGETS ${name} LIBRARY DESTINATION ${dir})
+  target_compile_definitions(${ARG_LOADER} PRIVATE ${ARG_DEFINE}_NAME="${ARG_FILE}"
+    ${ARG_DEFINE}_INSTALLED="${CMAKE_INSTALL_PREFIX}/${dir}/${ARG_FILE}")
+  add_dependencies(${ARG_LOADER} ${name})
+endfunction()
+
 # folvane_executable(NAME DIR dir LIBS lib...): one program from the .cpp files of one folder.
 function(folvane_executable name)
   cmake_parse_arguments(ARG "" "DIR" "LIBS" ${ARGN})

@@ -1,33 +1,22 @@
 #include "ocr/ModuleLoader.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <mutex>
 
-#include <dlfcn.h>
-
+#include "base/ProgramModule.h"
 #include "ocr/OcrError.h"
 
 namespace ocr {
 
 namespace {
 
-std::string dlopenReason() {
-    const char *reason = dlerror();
-    return reason ? reason : "unknown reason";
-}
-
 EngineModule *load(const std::string &path) {
-    // RTLD_LOCAL: Tesseract's symbols stay the module's and never stand in for the program's.
-    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::string reason = dlopenReason();
-        throw OcrError(OcrError::Kind::Module, path, "cannot be loaded: " + reason,
+    folvane::OpenedModule opened = folvane::openModule(path, kEngineModuleEntry);
+    if (opened.failure == folvane::OpenedModule::Failure::CannotLoad) {
+        throw OcrError(OcrError::Kind::Module, path, "cannot be loaded: " + opened.reason,
                        "text recognition: the engine module " + path +
-                           " cannot be loaded: " + reason);
+                           " cannot be loaded: " + opened.reason);
     }
-    auto entry = reinterpret_cast<EngineModuleEntry>(dlsym(handle, kEngineModuleEntry));
-    if (!entry) {
+    if (opened.failure == folvane::OpenedModule::Failure::NoEntry) {
         std::string reason = std::string("is not a text recognition module of this version (it "
                                          "has no ") +
                              kEngineModuleEntry + ")";
@@ -35,7 +24,7 @@ EngineModule *load(const std::string &path) {
                        "text recognition: " + path + " is not a text recognition module of this " +
                            "version (it has no " + kEngineModuleEntry + ")");
     }
-    EngineModule *module = entry();
+    EngineModule *module = reinterpret_cast<EngineModuleEntry>(opened.entry)();
     if (!module) {
         throw OcrError(OcrError::Kind::Module, path, "failed to start",
                        "text recognition: the engine module " + path + " failed to start");
@@ -46,16 +35,8 @@ EngineModule *load(const std::string &path) {
 } // namespace
 
 std::string engineModulePath() {
-    if (const char *path = std::getenv("FOLVANE_OCR_MODULE"); path && *path) {
-        return path;
-    }
-    std::error_code error;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || program.empty()) {
-        return FOLVANE_OCR_MODULE_INSTALLED;
-    }
-    return (program.parent_path().parent_path() / "lib" / "folvane" / FOLVANE_OCR_MODULE_NAME)
-        .string();
+    return folvane::moduleBesideProgram("FOLVANE_OCR_MODULE", FOLVANE_OCR_MODULE_NAME,
+                                        FOLVANE_OCR_MODULE_INSTALLED);
 }
 
 EngineModule &engineModule() {

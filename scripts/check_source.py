@@ -24,7 +24,7 @@ LIBRARIES = [
     ("gdi", "platform/gdi", []),
     ("ui", "platform/ui", ["gdi"]),
     ("image", "image", ["base", "gdi"]),
-    ("ocr", "ocr", []),
+    ("ocr", "ocr", ["base"]),
     # The engine's rooms (pdfw/*/README.md and docs/pdfw-rooms.dot). A format reader knows
     # nothing of the document or its output; the PDF object layer knows no format and no C
     # function; only the top level and api/ see the C interface's header.

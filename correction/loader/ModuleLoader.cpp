@@ -1,34 +1,26 @@
 #include "correction/loader/ModuleLoader.h"
 
-#include <cstdlib>
-#include <filesystem>
-
-#include <dlfcn.h>
+#include "base/ProgramModule.h"
 
 namespace correction {
 
 namespace {
 
-std::string dlopenReason() {
-    const char *reason = dlerror();
-    return reason ? reason : "unknown reason";
-}
-
 LoadedModule load(const std::string &path) {
     LoadedModule loaded;
-    // RTLD_LOCAL: OpenCV's symbols stay the module's and never stand in for the program's.
-    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        loaded.error = "the correction module " + path + " cannot be loaded: " + dlopenReason();
+    folvane::OpenedModule opened = folvane::openModule(path, kCorrectionModuleEntry);
+    switch (opened.failure) {
+    case folvane::OpenedModule::Failure::CannotLoad:
+        loaded.error = "the correction module " + path + " cannot be loaded: " + opened.reason;
         return loaded;
-    }
-    auto entry = reinterpret_cast<CorrectionModuleEntry>(dlsym(handle, kCorrectionModuleEntry));
-    if (!entry) {
+    case folvane::OpenedModule::Failure::NoEntry:
         loaded.error = path + " is not a correction module of this version (it has no " +
                        kCorrectionModuleEntry + ")";
         return loaded;
+    case folvane::OpenedModule::Failure::None:
+        break;
     }
-    loaded.module = entry();
+    loaded.module = reinterpret_cast<CorrectionModuleEntry>(opened.entry)();
     if (!loaded.module) {
         loaded.error = "the correction module " + path + " failed to start";
     }
@@ -38,17 +30,8 @@ LoadedModule load(const std::string &path) {
 } // namespace
 
 std::string correctionModulePath() {
-    if (const char *path = std::getenv("FOLVANE_CORRECTION_MODULE"); path && *path) {
-        return path;
-    }
-    std::error_code error;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || program.empty()) {
-        return FOLVANE_CORRECTION_MODULE_INSTALLED;
-    }
-    return (program.parent_path().parent_path() / "lib" / "folvane" /
-            FOLVANE_CORRECTION_MODULE_NAME)
-        .string();
+    return folvane::moduleBesideProgram("FOLVANE_CORRECTION_MODULE", FOLVANE_CORRECTION_MODULE_NAME,
+                                        FOLVANE_CORRECTION_MODULE_INSTALLED);
 }
 
 const LoadedModule &correctionModule() {
