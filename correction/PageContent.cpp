@@ -17,11 +17,12 @@ namespace {
 // the paper's grain, lighter still and apart from any stroke, stays paper.
 constexpr int kInkSure = 170;
 constexpr int kInkFaint = 200;
-constexpr int kAround = 5;              // the neighbourhood a faint pixel is compared with
-constexpr int kColourChroma = 60;       // max - min of RGB from which a pixel has colour
-constexpr int kLightPaper = 190;        // grey above which coloured paper counts as light
-constexpr int kColouredPaper = 40;      // chroma from which paper counts as coloured (white: ~0)
-constexpr int kDarkerThanPaper = 60;    // how much darker than such paper its text is
+constexpr int kPlateau = 6;          // how much lighter than its surroundings a sure pixel may be
+constexpr int kAround = 5;           // the neighbourhood a faint pixel is compared with
+constexpr int kColourChroma = 60;    // max - min of RGB from which a pixel has colour
+constexpr int kLightPaper = 190;     // grey above which coloured paper counts as light
+constexpr int kColouredPaper = 40;   // chroma from which paper counts as coloured (white: ~0)
+constexpr int kDarkerThanPaper = 60; // how much darker than such paper its text is
 constexpr int kMillimetresAcross = 210; // a page's width, near enough for A4, B5 and Letter
 constexpr double kSharpenSigma = 1.5;
 constexpr double kSharpenAmount = 3.0;
@@ -142,6 +143,9 @@ cv::Mat inkMask(const CleanPage &page, ContentKind content) {
         sure &= colourless;
         faint &= colourless;
     }
+    // Inside a stroke wider than the neighbourhood (a bold title) a sure pixel is as dark as its
+    // surroundings, not darker: it is ink all the same, where a gap between strokes is lighter.
+    faint |= sure & (grey <= around + kPlateau);
     return joinedTo(faint, sure);
 }
 

@@ -185,16 +185,17 @@ TEST(PageCleaning, ThePageTakesTheSheetsShapeNeverMoreThan300Dpi) {
 namespace {
 
 // A scanned page (a little blurred, as scanners are) with black strokes on white paper, the
-// same strokes under a transparent yellow highlighter, and a solid red mark. Returns the scan
-// and where each thing is.
+// same strokes under a transparent yellow highlighter, a bold stroke and a solid red mark. Returns
+// the scan and where each thing is.
 struct MarkedPage {
     support::Picture scan;
     int bandTop, bandBottom; // rows of the highlighter band
     int markLeft, markTop, markSize;
+    int boldLeft, boldTop; // a bold stroke, 24 pixels wide and 60 high
 };
 
 MarkedPage markedPage() {
-    MarkedPage m{support::Solid(1240, 1754, 0xFFFFFF), 400, 460, 800, 900, 160};
+    MarkedPage m{support::Solid(1240, 1754, 0xFFFFFF), 400, 460, 800, 900, 160, 150, 1300};
     auto paint = [&](int x0, int y0, int w, int h, uint32_t rgb, bool multiply) {
         for (int y = y0; y < y0 + h; ++y) {
             for (int x = x0; x < x0 + w; ++x) {
@@ -215,6 +216,7 @@ MarkedPage markedPage() {
     }
     paint(120, m.bandTop, 1000, m.bandBottom - m.bandTop, 0xFFEB3C, true);
     paint(m.markLeft, m.markTop, m.markSize, m.markSize, 0xD2202A, false);
+    paint(m.boldLeft, m.boldTop, 24, 60, 0x141414, false);
     support::Picture blurred = m.scan;
     for (int y = 1; y + 1 < m.scan.height; ++y) {
         for (int x = 1; x + 1 < m.scan.width; ++x) {
@@ -233,7 +235,7 @@ MarkedPage markedPage() {
 
 } // namespace
 
-TEST(PageCleaning, TextUnderAHighlighterStaysInkAndTheMarkerStaysYellow) {
+TEST(PageCleaning, TextUnderAHighlighterAndBoldStrokesAreInkAndTheMarkerStaysYellow) {
     MarkedPage m = markedPage();
     correction::Picture picture = pictureOf(m.scan, 1, correction::SourceKind::Scan);
     picture.dpi = 300;
@@ -272,4 +274,13 @@ TEST(PageCleaning, TextUnderAHighlighterStaysInkAndTheMarkerStaysYellow) {
         }
     }
     EXPECT_LT(inked, inside / 20) << "the red mark was turned into black ink";
+    // A stroke wider than the ink's neighbourhood is ink through and through, not an outline.
+    int bold = 0, boldInked = 0;
+    for (int y = m.boldTop + 4; y < m.boldTop + 56; y += 2) {
+        for (int x = m.boldLeft + 4; x < m.boldLeft + 20; x += 2) {
+            ++bold;
+            boldInked += inkAt(page, static_cast<int>(x * sx), static_cast<int>(y * sy));
+        }
+    }
+    EXPECT_EQ(boldInked, bold) << "a bold stroke came out hollow";
 }
