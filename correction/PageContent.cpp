@@ -22,7 +22,7 @@ constexpr int kAround = 5;           // the neighbourhood a faint pixel is compa
 constexpr int kColourChroma = 60;    // max - min of RGB from which a pixel has colour
 constexpr int kLightPaper = 190;     // grey above which coloured paper counts as light
 constexpr int kColouredPaper = 40;   // chroma from which paper counts as coloured (white: ~0)
-constexpr int kDarkerThanPaper = 60; // how much darker than such paper its text is
+constexpr int kMarkerGain = 3;       // how much text on such paper is darkened
 constexpr int kMillimetresAcross = 210; // a page's width, near enough for A4, B5 and Letter
 constexpr double kSharpenSigma = 1.5;
 constexpr double kSharpenAmount = 3.0;
@@ -60,23 +60,53 @@ cv::Mat softened(const cv::Mat &rgb) {
     return out;
 }
 
-// Pixels on light, coloured paper (a highlighter's stroke) no more coloured than that paper
-// and clearly darker than it: text under the marker, which a pixel's own colour would count as
-// colour. The paper around a pixel is the brightest of each channel within about a millimetre,
-// which reaches past a stroke of text to what it was written on. A seal's or a pen's stroke on
-// white paper is far more coloured than the paper around it, and inside a solid coloured mark
-// the surroundings are that mark, neither light nor much lighter: both stay colour.
-cv::Mat darkOnColouredPaper(const CleanPage &page, const cv::Mat &pixelChroma) {
-    int k = std::max(3, page.colour.cols / kMillimetresAcross) | 1;
-    cv::Mat around, aroundGrey;
-    cv::dilate(page.colour, around, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(k, k)),
-               cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
-    cv::cvtColor(around, aroundGrey, cv::COLOR_RGB2GRAY);
-    cv::Mat paperChroma = chroma(around);
-    cv::Mat onColouredPaper = (aroundGrey > kLightPaper) & (paperChroma > kColouredPaper);
-    cv::Mat asColoured = pixelChroma < paperChroma + kColourChroma;
-    cv::Mat darker = page.grey + kDarkerThanPaper < aroundGrey;
-    return onColouredPaper & asColoured & darker;
+// Light, coloured paper (a highlighter's stroke, a tinted form) on a copy of the page reduced
+// to about three samples a millimetre. Each channel is closed over about a millimetre: a stroke
+// of text fills in with what it was written on, while the edges of a marker's stroke stay
+// where they are. A seal's or a pen's stroke on white paper closes over to white, and the
+// inside of a solid coloured mark is not light: neither counts as coloured paper.
+struct ColouredPaper {
+    int factor = 1; // one sample for factor x factor pixels of the page
+    cv::Mat grey;   // the paper's grey, 0 where it is not light, coloured paper
+    cv::Mat chroma; // and its chroma
+};
+
+ColouredPaper colouredPaper(const cv::Mat &colour) {
+    ColouredPaper out;
+    out.factor = std::max(1, colour.cols / (kMillimetresAcross * 3));
+    cv::Mat reduced = reduceBy(colour, out.factor), paper; // reduced may be `colour` itself
+    int k = std::max(3, reduced.cols / kMillimetresAcross) | 1;
+    cv::morphologyEx(reduced, paper, cv::MORPH_CLOSE,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(k, k)),
+                     cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
+    cv::cvtColor(paper, out.grey, cv::COLOR_RGB2GRAY);
+    out.chroma = chroma(paper);
+    out.grey.setTo(0, (out.grey <= kLightPaper) | (out.chroma <= kColouredPaper));
+    return out;
+}
+
+// Text on coloured paper, in place: a marker painted over text leaves the text only part of
+// its contrast (black under a translucent yellow comes out olive), so its darkness below the
+// paper counts kMarkerGain times in `grey`; and such text counts as colourless when it is no
+// more coloured than its paper.
+void markText(const ColouredPaper &paper, const cv::Mat &pixelChroma, cv::Mat &grey,
+              cv::Mat &colourless) {
+    for (int y = 0; y < grey.rows; ++y) {
+        int py = std::min(y / paper.factor, paper.grey.rows - 1);
+        const uint8_t *pg = paper.grey.ptr<uint8_t>(py), *pc = paper.chroma.ptr<uint8_t>(py);
+        const uint8_t *c = pixelChroma.ptr<uint8_t>(y);
+        uint8_t *g = grey.ptr<uint8_t>(y), *plain = colourless.ptr<uint8_t>(y);
+        for (int x = 0; x < grey.cols; ++x) {
+            int px = std::min(x / paper.factor, paper.grey.cols - 1);
+            if (pg[px] == 0 || g[x] >= pg[px]) {
+                continue;
+            }
+            g[x] = static_cast<uint8_t>(std::max(0, 255 - kMarkerGain * (pg[px] - g[x])));
+            if (c[x] < pc[px] + kColourChroma) {
+                plain[x] = 255;
+            }
+        }
+    }
 }
 
 // The pixels of `faint` joined (8-connected, through `faint`) to some pixel of `sure`.
@@ -130,16 +160,21 @@ ContentKind contentOf(const CleanPage &page) {
 }
 
 cv::Mat inkMask(const CleanPage &page, ContentKind content) {
-    cv::Mat grey = sharpened(page.grey);
+    cv::Mat base = page.grey, colourless;
+    if (content == ContentKind::Colour) {
+        // Ink has no colour of its own, or no more than the coloured paper it lies on.
+        cv::Mat pixelChroma = chroma(softened(page.colour));
+        colourless = pixelChroma < kColourChroma;
+        base = page.grey.clone();
+        markText(colouredPaper(page.colour), pixelChroma, base, colourless);
+    }
+    cv::Mat grey = sharpened(base);
     // A faint pixel must also be darker than what lies around it: the narrow gaps between the
     // strokes of small characters, grey too once blurred, are lighter than their surroundings.
     cv::Mat around;
     cv::blur(grey, around, cv::Size(kAround, kAround), cv::Point(-1, -1), cv::BORDER_REPLICATE);
     cv::Mat sure = grey < kInkSure, faint = (grey < kInkFaint) & (grey < around);
-    if (content == ContentKind::Colour) {
-        cv::Mat pixelChroma = chroma(softened(page.colour));
-        cv::Mat colourless = pixelChroma < kColourChroma;
-        colourless |= darkOnColouredPaper(page, pixelChroma);
+    if (!colourless.empty()) {
         sure &= colourless;
         faint &= colourless;
     }

@@ -185,8 +185,9 @@ TEST(PageCleaning, ThePageTakesTheSheetsShapeNeverMoreThan300Dpi) {
 namespace {
 
 // A scanned page (a little blurred, as scanners are) with black strokes on white paper, the
-// same strokes under a transparent yellow highlighter, a bold stroke and a solid red mark. Returns
-// the scan and where each thing is.
+// same strokes under a transparent yellow highlighter and under a translucent one painted over
+// them (the strokes come out olive), a bold stroke and a solid red mark. Returns the scan and
+// where each thing is.
 struct MarkedPage {
     support::Picture scan;
     int bandTop, bandBottom; // rows of the highlighter band
@@ -196,27 +197,31 @@ struct MarkedPage {
 
 MarkedPage markedPage() {
     MarkedPage m{support::Solid(1240, 1754, 0xFFFFFF), 400, 460, 800, 900, 160, 150, 1300};
-    auto paint = [&](int x0, int y0, int w, int h, uint32_t rgb, bool multiply) {
+    enum Blend { Over, Multiply, Translucent };
+    auto paint = [&](int x0, int y0, int w, int h, uint32_t rgb, Blend blend) {
         for (int y = y0; y < y0 + h; ++y) {
             for (int x = x0; x < x0 + w; ++x) {
                 for (int c = 0; c < 3; ++c) {
                     int v = static_cast<int>(rgb >> (16 - 8 * c) & 0xFF);
                     uint8_t &s = m.scan.At(x, y, c);
-                    s = static_cast<uint8_t>(multiply ? s * v / 255 : v);
+                    s = static_cast<uint8_t>(blend == Multiply      ? s * v / 255
+                                             : blend == Translucent ? (s * 55 + v * 200) / 255
+                                                                    : v);
                 }
             }
         }
     };
     // Strokes: upright bars 2 pixels wide (small text's at 300 dpi), 30 high, every 12 pixels,
     // on two lines of "text".
-    for (int line : {300, 415}) {
+    for (int line : {300, 415, 530}) {
         for (int x = 150; x < 1050; x += 12) {
-            paint(x, line, 2, 30, 0x141414, false);
+            paint(x, line, 2, 30, 0x141414, Over);
         }
     }
-    paint(120, m.bandTop, 1000, m.bandBottom - m.bandTop, 0xFFEB3C, true);
-    paint(m.markLeft, m.markTop, m.markSize, m.markSize, 0xD2202A, false);
-    paint(m.boldLeft, m.boldTop, 24, 60, 0x141414, false);
+    paint(120, m.bandTop, 1000, m.bandBottom - m.bandTop, 0xFFEB3C, Multiply);
+    paint(120, 515, 1000, 60, 0xFFEB28, Translucent);
+    paint(m.markLeft, m.markTop, m.markSize, m.markSize, 0xD2202A, Over);
+    paint(m.boldLeft, m.boldTop, 24, 60, 0x141414, Over);
     support::Picture blurred = m.scan;
     for (int y = 1; y + 1 < m.scan.height; ++y) {
         for (int x = 1; x + 1 < m.scan.width; ++x) {
@@ -247,14 +252,17 @@ TEST(PageCleaning, TextUnderAHighlighterAndBoldStrokesAreInkAndTheMarkerStaysYel
     double sx = static_cast<double>(page.width) / m.scan.width;
     double sy = static_cast<double>(page.height) / m.scan.height;
     // The middle of every stroke, on white paper and under the marker alike.
-    int plain = 0, marked = 0, strokes = 0;
+    int plain = 0, marked = 0, paintedOver = 0, strokes = 0;
     for (int x = 150; x < 1050; x += 12) {
         ++strokes;
         plain += inkAt(page, static_cast<int>(x * sx), static_cast<int>(315 * sy));
         marked += inkAt(page, static_cast<int>(x * sx), static_cast<int>(430 * sy));
+        paintedOver += inkAt(page, static_cast<int>(x * sx), static_cast<int>(545 * sy));
     }
     EXPECT_GT(plain, strokes * 9 / 10);
     EXPECT_GT(marked, strokes * 9 / 10) << "text under the highlighter was left out of the ink";
+    EXPECT_GT(paintedOver, strokes * 9 / 10)
+        << "text under a translucent marker was left out of the ink";
     // The marker between the strokes is not ink, and stays yellow in the background.
     const uint8_t *yellow =
         &page.background[(static_cast<size_t>((m.bandTop + 5) * page.backgroundHeight /
