@@ -17,12 +17,12 @@ namespace {
 // the paper's grain, lighter still and apart from any stroke, stays paper.
 constexpr int kInkSure = 170;
 constexpr int kInkFaint = 200;
-constexpr int kPlateau = 6;          // how much lighter than its surroundings a sure pixel may be
-constexpr int kAround = 5;           // the neighbourhood a faint pixel is compared with
-constexpr int kColourChroma = 60;    // max - min of RGB from which a pixel has colour
-constexpr int kLightPaper = 190;     // grey above which coloured paper counts as light
-constexpr int kColouredPaper = 40;   // chroma from which paper counts as coloured (white: ~0)
-constexpr int kMarkerGain = 3;       // how much text on such paper is darkened
+constexpr int kPlateau = 6;        // how much lighter than its surroundings a sure pixel may be
+constexpr int kAround = 5;         // the neighbourhood a faint pixel is compared with
+constexpr int kColourChroma = 60;  // max - min of RGB from which a pixel has colour
+constexpr int kLightPaper = 190;   // grey above which coloured paper counts as light
+constexpr int kColouredPaper = 40; // chroma from which paper counts as coloured (white: ~0)
+constexpr int kMarkerGain = 3;     // how much text on such paper is darkened
 constexpr int kMillimetresAcross = 210; // a page's width, near enough for A4, B5 and Letter
 constexpr double kSharpenSigma = 1.5;
 constexpr double kSharpenAmount = 3.0;
@@ -77,8 +77,8 @@ ColouredPaper colouredPaper(const cv::Mat &colour) {
     cv::Mat reduced = reduceBy(colour, out.factor), paper; // reduced may be `colour` itself
     int k = std::max(3, reduced.cols / kMillimetresAcross) | 1;
     cv::morphologyEx(reduced, paper, cv::MORPH_CLOSE,
-                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(k, k)),
-                     cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(k, k)), cv::Point(-1, -1),
+                     1, cv::BORDER_REPLICATE);
     cv::cvtColor(paper, out.grey, cv::COLOR_RGB2GRAY);
     out.chroma = chroma(paper);
     out.grey.setTo(0, (out.grey <= kLightPaper) | (out.chroma <= kColouredPaper));
