@@ -23,10 +23,12 @@
 #include "cli/ScanRun.h"
 #include "cli/Texts.h"
 #include "pdf/PageGeneration.h"
+#include "platform/crt/MallocArenas.h"
 
 using namespace folvane_pdf;
 
 int main(int argc, char **argv) {
+    ShareMallocArenas();
     FollowUserLanguage();
     Arguments arguments;
     if (std::optional<int> exitStatus = ParseArguments(argc, argv, arguments)) {

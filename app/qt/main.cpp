@@ -14,6 +14,7 @@
 #include "app/Resource.h"
 #include "app/qt/AppLanguage.h"
 #include "app/qt/AppResources.h"
+#include "platform/crt/MallocArenas.h"
 #include "platform/qt/QtToolkit.h"
 
 namespace {
@@ -39,6 +40,7 @@ int AnswerOnTerminal(const CommandLine &line) {
 } // namespace
 
 int main(int argc, char **argv) {
+    ShareMallocArenas();
     AppLanguage language;
     if (std::string error; !language.Speak(LocaleLanguage(), error)) {
         std::fprintf(stderr, "folvane: the window stays in Chinese: %s\n", error.c_str());
