@@ -95,6 +95,7 @@ void CornerCanvas::mouseMoveEvent(QMouseEvent *event) {
     }
     m_corners[m_dragged] = ToPhoto(event->position());
     update();
+    emit CornersMoved();
 }
 
 void CornerCanvas::mouseReleaseEvent(QMouseEvent *event) {

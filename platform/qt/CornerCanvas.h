@@ -7,7 +7,7 @@
 
 // A photo scaled to fit the widget, with the sheet's outline and its four corners as round
 // handles. A handle is taken by a press within reach of it and follows the mouse, held inside
-// the photo; letting go announces the new corners.
+// the photo; its moves and its letting go announce the new corners.
 class CornerCanvas : public QWidget {
     Q_OBJECT
 
@@ -21,6 +21,8 @@ public:
     QSize sizeHint() const override;
 
 signals:
+    // A handle being dragged has moved.
+    void CornersMoved();
     // A handle was let go where it now stands.
     void CornersReleased();
 

@@ -5,12 +5,14 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/qt/CornerCanvas.h"
 
 namespace {
 constexpr int kPageSide = 300;
+constexpr int kFollowMs = 30; // a drag's moves within this are drawn as one
 
 QPushButton *AddButton(QHBoxLayout *row, const std::string &text, const char *name,
                        QWidget *parent) {
@@ -62,7 +64,19 @@ QtCornerEditor::QtCornerEditor(const CornerEditRequest &request, QWidget *parent
     if (const QScreen *shown = screen()) {
         resize(sizeHint().boundedTo(shown->availableGeometry().size()));
     }
-    connect(m_canvas, &CornerCanvas::CornersReleased, this, [this] { ShowPage(); });
+    m_follow = new QTimer(this);
+    m_follow->setSingleShot(true);
+    m_follow->setInterval(kFollowMs);
+    connect(m_follow, &QTimer::timeout, this, [this] { ShowPage(); });
+    connect(m_canvas, &CornerCanvas::CornersMoved, this, [this] {
+        if (!m_follow->isActive()) {
+            m_follow->start();
+        }
+    });
+    connect(m_canvas, &CornerCanvas::CornersReleased, this, [this] {
+        m_follow->stop();
+        ShowPage();
+    });
     connect(accept, &QPushButton::clicked, this, [this] {
         m_choice = CornerEditAnswer::Choice::Accept;
         QDialog::accept();

@@ -6,9 +6,10 @@
 
 class CornerCanvas;
 class QLabel;
+class QTimer;
 
 // The corner editor of the real window: the photo with its handles on the left, the page the
-// corners give on the right (drawn again as a handle is let go), a line saying what to do, and
+// corners give on the right (drawn again as a handle moves), a line saying what to do, and
 // the buttons to keep the corners, to go back to the sheet the program finds, and to cancel.
 class QtCornerEditor : public QDialog {
     Q_OBJECT
@@ -25,6 +26,9 @@ private:
     const CornerEditRequest &m_request;
     CornerCanvas *m_canvas = nullptr;
     QLabel *m_page = nullptr;
+    // Draws the page again a moment after a handle moves: the moves of a drag that come while
+    // the page is being drawn are taken together.
+    QTimer *m_follow = nullptr;
     CornerEditAnswer::Choice m_choice = CornerEditAnswer::Choice::Cancel;
 };
 

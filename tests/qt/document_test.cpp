@@ -16,16 +16,20 @@
 
 namespace {
 
-// The left button pressed at `from`, moved to `to` and let go there.
-void Drag(QWidget *target, QPointF from, QPointF to) {
-    const auto send = [target](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    };
-    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
-    send(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
-    send(QEvent::MouseMove, to, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+void Send(QWidget *target, QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// The left button pressed at `from` and moved to `to`, still held.
+void DragWithoutLettingGo(QWidget *target, QPointF from, QPointF to) {
+    Send(target, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    Send(target, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    Send(target, QEvent::MouseMove, to, Qt::LeftButton);
+}
+
+void LetGo(QWidget *target, QPointF at) {
+    Send(target, QEvent::MouseButtonRelease, at, Qt::NoButton);
 }
 
 // The photo beside the window that shows its corrected page, for the README.
@@ -100,12 +104,13 @@ TEST_F(DocumentWindow, ThePreviewShowsTheCorrectedPageAndOpensTheCornerEditorWhi
     EXPECT_FALSE(dlg->HandCorners(path).has_value()); // cancelled: nothing kept
 }
 
-TEST_F(DocumentWindow, DraggingACornerRedrawsThePageAndOkKeepsTheCornersForTheRow) {
+TEST_F(DocumentWindow, TheDraggedCornerRedrawsThePageAsItMovesAndOkKeepsTheCornersForTheRow) {
     CheckDocumentCorrection();
     Click(IDC_RADIO_FIT);
     AddRows({path});
     SettleChecks();
     QImage before;
+    QImage during;
     QImage after;
     CornerQuad start{};
     CornerQuad moved{};
@@ -117,7 +122,11 @@ TEST_F(DocumentWindow, DraggingACornerRedrawsThePageAndOkKeepsTheCornersForTheRo
         before = page->pixmap().toImage();
         start = canvas->Corners();
         const QPointF from = canvas->HandleAt(1); // top right
-        Drag(canvas, from, from + QPointF(-canvas->width() / 5.0, canvas->height() / 6.0));
+        const QPointF to = from + QPointF(-canvas->width() / 5.0, canvas->height() / 6.0);
+        DragWithoutLettingGo(canvas, from, to);
+        QTest::qWait(300);
+        during = page->pixmap().toImage();
+        LetGo(canvas, to);
         after = page->pixmap().toImage();
         moved = canvas->Corners();
         editor.findChild<QPushButton *>(QStringLiteral("cornerAccept"))->click();
@@ -126,6 +135,8 @@ TEST_F(DocumentWindow, DraggingACornerRedrawsThePageAndOkKeepsTheCornersForTheRo
 
     ASSERT_FALSE(before.isNull());
     ASSERT_FALSE(after.isNull());
+    EXPECT_NE(before, during) << "the page waited for the handle to be let go";
+    EXPECT_EQ(during, after); // let go where the drag had got to: the same page
     EXPECT_NE(before, after);
     EXPECT_LT(moved[1].x, start[1].x - 100); // photo pixels: the photo is shown smaller
     EXPECT_GT(moved[1].y, start[1].y + 100);
