@@ -53,19 +53,23 @@ Background makeBackground(const cv::Mat &colour, const cv::Mat &ink, double dpi)
     cv::Mat grown;
     cv::dilate(ink, grown, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
     cv::Mat rgb = cv::Mat::zeros(size, CV_32FC3), weight = cv::Mat::zeros(size, CV_32FC1);
-    cv::Mat total = cv::Mat::zeros(size, CV_32FC1);
-    std::vector<int> column(colour.cols);
+    // Which block each column and row falls in, and how many pixels each block gets.
+    std::vector<int> column(colour.cols), row(colour.rows);
+    std::vector<float> columnsIn(size.width, 0), rowsIn(size.height, 0);
     for (int x = 0; x < colour.cols; ++x) {
         column[x] = static_cast<int>(static_cast<int64_t>(x) * size.width / colour.cols);
+        columnsIn[column[x]] += 1;
     }
     for (int y = 0; y < colour.rows; ++y) {
-        int by = static_cast<int>(static_cast<int64_t>(y) * size.height / colour.rows);
+        row[y] = static_cast<int>(static_cast<int64_t>(y) * size.height / colour.rows);
+        rowsIn[row[y]] += 1;
+    }
+    for (int y = 0; y < colour.rows; ++y) {
         const cv::Vec3b *in = colour.ptr<cv::Vec3b>(y);
         const uint8_t *skip = grown.ptr<uint8_t>(y);
-        cv::Vec3f *sum = rgb.ptr<cv::Vec3f>(by);
-        float *kept = weight.ptr<float>(by), *all = total.ptr<float>(by);
+        cv::Vec3f *sum = rgb.ptr<cv::Vec3f>(row[y]);
+        float *kept = weight.ptr<float>(row[y]);
         for (int x = 0; x < colour.cols; ++x) {
-            all[column[x]] += 1;
             if (!skip[x]) {
                 sum[column[x]] += cv::Vec3f(in[x][0], in[x][1], in[x][2]);
                 kept[column[x]] += 1;
@@ -76,9 +80,8 @@ Background makeBackground(const cv::Mat &colour, const cv::Mat &ink, double dpi)
     for (int y = 0; y < size.height; ++y) {
         cv::Vec3f *p = rgb.ptr<cv::Vec3f>(y);
         float *w = weight.ptr<float>(y);
-        const float *all = total.ptr<float>(y);
         for (int x = 0; x < size.width; ++x) {
-            bool trusted = w[x] >= 0.5f * all[x] && w[x] > 0;
+            bool trusted = w[x] >= 0.5f * columnsIn[x] * rowsIn[y] && w[x] > 0;
             p[x] = trusted ? p[x] / w[x] : cv::Vec3f(0, 0, 0);
             w[x] = trusted ? 1.0f : 0.0f;
         }
