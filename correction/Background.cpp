@@ -13,30 +13,35 @@ namespace {
 
 constexpr double kBackgroundDpi = 150;
 
-// Fills the pixels whose weight is 0 (their colour set to 0) with the mean of the weighted
-// ones around them, looking further and further out until every hole has some: holes take the
-// colour of what surrounds them. What is still empty then (a page all ink) turns white.
+// Fills the pixels whose weight is 0 with the mean of the weighted ones around them, looking
+// further and further out until every hole has some: holes take the colour of what surrounds
+// them. The means are taken from the weighted pixels alone, never from holes filled by a smaller
+// box. What is still empty then (a page all ink) turns white. One channel at a time, so that a
+// box's sums take a third of the memory.
 void fillHoles(cv::Mat &rgb, const cv::Mat &weight) {
     cv::Mat hole = weight <= 0;
+    cv::Mat planes[3];
+    cv::split(rgb, planes); // 0 in the holes
     for (int box : {9, 33, 129}) {
         if (cv::countNonZero(hole) == 0) {
             return;
         }
-        cv::Mat sum, count;
-        cv::boxFilter(rgb, sum, -1, cv::Size(box, box), cv::Point(-1, -1), false);
-        cv::boxFilter(weight, count, -1, cv::Size(box, box), cv::Point(-1, -1), false);
-        for (int y = 0; y < rgb.rows; ++y) {
-            uint8_t *h = hole.ptr<uint8_t>(y);
-            const float *n = count.ptr<float>(y);
-            const cv::Vec3f *s = sum.ptr<cv::Vec3f>(y);
-            cv::Vec3f *out = rgb.ptr<cv::Vec3f>(y);
-            for (int x = 0; x < rgb.cols; ++x) {
-                if (h[x] && n[x] > 0.5f) {
-                    out[x] = s[x] / n[x];
-                    h[x] = 0;
+        cv::Mat count, sum;
+        cv::boxFilter(weight, count, CV_32F, cv::Size(box, box), cv::Point(-1, -1), false);
+        for (int c = 0; c < 3; ++c) {
+            cv::boxFilter(planes[c], sum, CV_32F, cv::Size(box, box), cv::Point(-1, -1), false);
+            for (int y = 0; y < rgb.rows; ++y) {
+                const uint8_t *h = hole.ptr<uint8_t>(y);
+                const float *n = count.ptr<float>(y), *s = sum.ptr<float>(y);
+                uint8_t *out = rgb.ptr<uint8_t>(y);
+                for (int x = 0; x < rgb.cols; ++x) {
+                    if (h[x] && n[x] > 0.5f) {
+                        out[3 * x + c] = cv::saturate_cast<uint8_t>(s[x] / n[x]);
+                    }
                 }
             }
         }
+        hole &= count <= 0.5f;
     }
     rgb.setTo(cv::Scalar(255, 255, 255), hole);
 }
@@ -77,17 +82,19 @@ Background makeBackground(const cv::Mat &colour, const cv::Mat &ink, double dpi)
         }
     }
     // Half a block or more of paper or colour gives a trustworthy mean; less is a hole.
+    bg.rgb.create(size, CV_8UC3);
     for (int y = 0; y < size.height; ++y) {
-        cv::Vec3f *p = rgb.ptr<cv::Vec3f>(y);
+        const cv::Vec3f *p = rgb.ptr<cv::Vec3f>(y);
+        cv::Vec3b *mean = bg.rgb.ptr<cv::Vec3b>(y);
         float *w = weight.ptr<float>(y);
         for (int x = 0; x < size.width; ++x) {
             bool trusted = w[x] >= 0.5f * columnsIn[x] * rowsIn[y] && w[x] > 0;
-            p[x] = trusted ? p[x] / w[x] : cv::Vec3f(0, 0, 0);
+            mean[x] = trusted ? cv::Vec3b(p[x] / w[x]) : cv::Vec3b(0, 0, 0);
             w[x] = trusted ? 1.0f : 0.0f;
         }
     }
-    fillHoles(rgb, weight);
-    rgb.convertTo(bg.rgb, CV_8UC3);
+    rgb.release();
+    fillHoles(bg.rgb, weight);
     return bg;
 }
 
