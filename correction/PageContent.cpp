@@ -159,7 +159,14 @@ ContentKind contentOf(const CleanPage &page) {
                                                          : ContentKind::Bilevel;
 }
 
-cv::Mat inkMask(const CleanPage &page, ContentKind content) {
+namespace {
+
+struct InkCandidates {
+    cv::Mat sure;  // dark enough to be ink
+    cv::Mat faint; // ink where joined to a sure pixel
+};
+
+InkCandidates inkCandidates(const CleanPage &page, ContentKind content) {
     cv::Mat base = page.grey, colourless;
     if (content == ContentKind::Colour) {
         // Ink has no colour of its own, or no more than the coloured paper it lies on.
@@ -181,7 +188,15 @@ cv::Mat inkMask(const CleanPage &page, ContentKind content) {
     // Inside a stroke wider than the neighbourhood (a bold title) a sure pixel is as dark as its
     // surroundings, not darker: it is ink all the same, where a gap between strokes is lighter.
     faint |= sure & (grey <= around + kPlateau);
-    return joinedTo(faint, sure);
+    return {sure, faint};
+}
+
+} // namespace
+
+cv::Mat inkMask(const CleanPage &page, ContentKind content) {
+    // The candidates' working images are freed before the labelling, the largest buffer of all.
+    InkCandidates candidates = inkCandidates(page, content);
+    return joinedTo(candidates.faint, candidates.sure);
 }
 
 std::vector<uint8_t> packBits(const cv::Mat &mask, std::size_t &rowBytes) {
