@@ -24,16 +24,23 @@ const uint8_t *BackgroundAt(const correction::CorrectedPage &page, int x, int y)
     return at + 3 <= page.background.size() ? page.background.data() + at : kWhite;
 }
 
-// Black ink over the background, RGB.
+// Black ink over the background, RGB; a page in tones is its grey, or its colour, alone.
 void Compose(const correction::CorrectedPage &page, CorrectedPicture &picture) {
     picture.width = page.width;
     picture.height = page.height;
     picture.rgb.assign(std::size_t(page.width) * page.height * 3, 0);
+    const bool greyTones = page.softText && page.background.empty() &&
+                           page.grey.size() >= std::size_t(page.width) * page.height;
     for (int y = 0; y < page.height; ++y) {
         const uint8_t *ink = page.ink.data() + page.inkRowBytes * y;
+        const uint8_t *grey = greyTones ? page.grey.data() + std::size_t(y) * page.width : nullptr;
         uint8_t *out = picture.rgb.data() + std::size_t(y) * page.width * 3;
         for (int x = 0; x < page.width; ++x) {
-            if ((ink[x / 8] >> (7 - x % 8)) & 1) {
+            if (grey) {
+                std::fill(out + 3 * x, out + 3 * x + 3, grey[x]);
+                continue;
+            }
+            if (!page.softText && ((ink[x / 8] >> (7 - x % 8)) & 1)) {
                 continue; // stays black
             }
             const uint8_t *paper = BackgroundAt(page, x, y);

@@ -66,13 +66,13 @@ void printJson(const char *path, const correction::CorrectedPage &page, double m
     for (int i = 0; i < 4; ++i) {
         std::printf("%s[%.2f,%.2f]", i ? "," : "", f.corners[i].x, f.corners[i].y);
     }
-    std::printf("],\"confidence\":%.3f,\"content\":\"%s\",\"width\":%d,\"height\":%d,"
-                "\"dpi\":%.1f,\"paper\":\"%s\",\"treated_as\":\"%s\",\"deskew\":%.3f,"
-                "\"ms\":%.1f,\"decode_ms\":%.1f}\n",
-                f.confidence,
-                page.content == correction::ContentKind::Colour ? "colour" : "bilevel", page.width,
-                page.height, page.dpi, correction::paperName(f.paper), kindName(f.treatedAs),
-                f.deskewDegrees, ms, decodeMs);
+    std::printf(
+        "],\"confidence\":%.3f,\"content\":\"%s\",\"soft_text\":%s,\"width\":%d,\"height\":%d,"
+        "\"dpi\":%.1f,\"paper\":\"%s\",\"treated_as\":\"%s\",\"deskew\":%.3f,"
+        "\"ms\":%.1f,\"decode_ms\":%.1f}\n",
+        f.confidence, page.content == correction::ContentKind::Colour ? "colour" : "bilevel",
+        page.softText ? "true" : "false", page.width, page.height, page.dpi,
+        correction::paperName(f.paper), kindName(f.treatedAs), f.deskewDegrees, ms, decodeMs);
 }
 
 } // namespace

@@ -103,6 +103,12 @@ struct CorrectedPage {
     // 0 black, 255 white.
     std::vector<uint8_t> grey;
 
+    // The photo's text is too soft for the ink to keep its shape (small text, out of focus): a
+    // bilevel cut would run its strokes together. Such a page is written whole in tones rather
+    // than as ink: `grey` for a Bilevel page; for a Colour page `background`, which then holds
+    // the whole page at its own resolution (backgroundDpi == dpi), the ink not filled in.
+    bool softText = false;
+
     PageFacts facts;
 };
 

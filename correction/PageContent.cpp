@@ -24,6 +24,9 @@ constexpr int kLightPaper = 190;   // grey above which coloured paper counts as 
 constexpr int kColouredPaper = 40; // chroma from which paper counts as coloured (white: ~0)
 constexpr int kMarkerGain = 3;     // how much text on such paper is darkened
 constexpr int kMillimetresAcross = 210; // a page's width, near enough for A4, B5 and Letter
+constexpr int kSolidInk = 120;          // a text pixel darker than this is solidly inked
+constexpr double kSoftShare = 0.25;     // the share of solid text pixels under which text is soft
+constexpr double kLeastText = 0.002;    // the share of a page that must be text to judge it
 constexpr double kSharpenSigma = 1.5;
 constexpr double kSharpenAmount = 3.0;
 constexpr double kColourShare = 0.0005;
@@ -157,6 +160,27 @@ ContentKind contentOf(const CleanPage &page) {
     cv::Mat tones = (darkness > 55) & (darkness < 175);
     return cv::countNonZero(tones) >= kToneShare * total ? ContentKind::Colour
                                                          : ContentKind::Bilevel;
+}
+
+bool textTooSoft(const CleanPage &page) {
+    // Text is what is darker than paper and colourless; a seal's or a marker's colour, solid
+    // or not, says nothing about how sharp the text is.
+    long text = 0, solid = 0;
+    for (int y = 0; y < page.grey.rows; ++y) {
+        const uint8_t *g = page.grey.ptr<uint8_t>(y);
+        const cv::Vec3b *c = page.colour.ptr<cv::Vec3b>(y);
+        for (int x = 0; x < page.grey.cols; ++x) {
+            if (g[x] >= kInkFaint ||
+                std::max({c[x][0], c[x][1], c[x][2]}) - std::min({c[x][0], c[x][1], c[x][2]}) >=
+                    kColourChroma) {
+                continue;
+            }
+            ++text;
+            solid += g[x] < kSolidInk;
+        }
+    }
+    return text >= kLeastText * static_cast<double>(page.grey.total()) &&
+           solid < kSoftShare * static_cast<double>(text);
 }
 
 namespace {

@@ -14,6 +14,10 @@ namespace correction {
 
 ContentKind contentOf(const CleanPage &page);
 
+// Whether the page's text is too soft for a bilevel cut: few of its pixels reach a solid dark,
+// as when small text is photographed out of focus and each stroke is a grey smudge.
+bool textTooSoft(const CleanPage &page);
+
 // CV_8UC1, 255 where the page has ink. On a colour page, coloured marks are not ink: they
 // stay in the background with their colour.
 cv::Mat inkMask(const CleanPage &page, ContentKind content);

@@ -26,6 +26,9 @@ struct PagePlan {
     PageShape shape;
     PageFacts facts;
     bool paperFill = false; // outside the picture is paper (a turned scan), not more picture
+    // The page has more pixels than the picture gave it (a coarse scan made finer): how soft
+    // its text looks is then the interpolation's doing, which the finer cut is there for.
+    bool interpolated = false;
 };
 
 double tiltOf(const Quad &q) {
@@ -70,8 +73,10 @@ PagePlan scanPlan(const Quad &quad, double skew, bool found, double statedDpi) {
     PagePlan plan;
     plan.quad = quad;
     cv::Size2d span = quadSpan(quad);
-    plan.shape = finerIfCoarse(pageShape(span.height / std::max(1e-9, span.width), span.width,
-                                         span.height, statedDpi, Snap::NameOnly));
+    PageShape shape = pageShape(span.height / std::max(1e-9, span.width), span.width, span.height,
+                                statedDpi, Snap::NameOnly);
+    plan.shape = finerIfCoarse(shape);
+    plan.interpolated = plan.shape.size != shape.size;
     plan.paperFill = true;
     plan.facts.found = found;
     plan.facts.confidence = found ? 1 : 0;
@@ -148,14 +153,23 @@ cv::Mat warpToPage(const UprightImage &upright, const PagePlan &plan) {
     return page;
 }
 
-void fillImages(CorrectedPage &page, const cv::Mat &flat) {
+void fillImages(CorrectedPage &page, const cv::Mat &flat, bool interpolated) {
     CleanPage clean = cleanPage(flat);
     page.content = contentOf(clean);
+    page.softText = !interpolated && textTooSoft(clean);
     cv::Mat ink = inkMask(clean, page.content);
     page.ink = packBits(ink, page.inkRowBytes);
     cv::Mat grey = clean.grey.isContinuous() ? clean.grey : clean.grey.clone();
     page.grey.assign(grey.data, grey.data + grey.total());
     if (page.content != ContentKind::Colour) {
+        return;
+    }
+    if (page.softText) {
+        cv::Mat colour = clean.colour.isContinuous() ? clean.colour : clean.colour.clone();
+        page.backgroundWidth = colour.cols;
+        page.backgroundHeight = colour.rows;
+        page.backgroundDpi = page.dpi;
+        page.background.assign(colour.data, colour.data + colour.total() * 3);
         return;
     }
     Background bg = makeBackground(clean.colour, ink, page.dpi);
@@ -176,7 +190,7 @@ CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
     page.height = p.shape.size.height;
     page.dpi = p.shape.dpi;
     page.facts = p.facts;
-    fillImages(page, warpToPage(upright, p));
+    fillImages(page, warpToPage(upright, p), p.interpolated);
     return page;
 }
 

@@ -15,6 +15,8 @@ namespace {
 // Quality of the colour behind the ink: the ink carries the text at full resolution, so the
 // colour may be soft; seals, ink strokes and highlighters stay recognisable at this level.
 constexpr int kBackgroundQuality = 45;
+// Quality of a page written whole in tones: there the JPEG carries the text itself.
+constexpr int kTonesQuality = 60;
 
 Buffer inkAsGroup4(const correction::CorrectedPage &page, const std::string &path,
                    const MemoryProcs &memory) {
@@ -83,6 +85,24 @@ PreparedImage mixedRasterPage(const correction::CorrectedPage &page, const std::
     return image;
 }
 
+// A page whose text is too soft for the ink: one JPEG of the whole page at its own resolution,
+// grey for black text on paper, colour when the page has colour.
+PreparedImage tonesPage(const correction::CorrectedPage &page, bool colour,
+                        const MemoryProcs &memory) {
+    PreparedImage image = withSize(page);
+    const std::vector<uint8_t> &pixels = colour ? page.background : page.grey;
+    int channels = colour ? 3 : 1;
+    Buffer data =
+        encodeJpeg(pixels.data(), image.width, image.height, channels,
+                   static_cast<std::size_t>(page.width) * channels, kTonesQuality, memory);
+    image.group.objects.push_back(
+        streamObject("/Type/XObject/Subtype/Image" + sizeEntries(page.width, page.height) +
+                         (colour ? "/ColorSpace/DeviceRGB" : "/ColorSpace/DeviceGray") +
+                         "/BitsPerComponent 8/Filter/DCTDecode",
+                     std::move(data)));
+    return image;
+}
+
 } // namespace
 
 PreparedImage correctedImage(const correction::CorrectedPage &page, const std::string &path,
@@ -96,6 +116,16 @@ PreparedImage correctedImage(const correction::CorrectedPage &page, const std::s
                   page.backgroundHeight > 0 &&
                   page.background.size() >=
                       static_cast<std::size_t>(page.backgroundWidth) * page.backgroundHeight * 3;
+    if (page.softText) {
+        std::size_t pixels = static_cast<std::size_t>(page.width) * page.height;
+        bool whole =
+            colour ? page.backgroundWidth == page.width && page.backgroundHeight == page.height
+                   : page.grey.size() >= pixels;
+        if (!whole) {
+            failInternal(PDFW_RUNTIME_ERROR, "a corrected page in tones without its pixels");
+        }
+        return tonesPage(page, colour, memory);
+    }
     return colour ? mixedRasterPage(page, path, memory) : bilevelPage(page, path, memory);
 }
 

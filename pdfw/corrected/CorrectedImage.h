@@ -1,7 +1,8 @@
 // A corrected page (correction::CorrectedPage) as the objects of one image the document places
 // like any other: a Group 4 image for black ink on paper, or, for a page with colour, a Form
 // XObject over the unit square that draws the colour (a JPEG at low resolution) and over it the
-// ink (a Group 4 image mask at full resolution) in black.
+// ink (a Group 4 image mask at full resolution) in black. A page whose text is too soft for
+// the ink is one JPEG of the whole page at full resolution, grey or colour.
 #pragma once
 
 #include <string>

@@ -44,7 +44,7 @@ TEST(CorrectionModule, AModuleThatCannotBeLoadedIsNamedAndThePhotoGoesInAsItIs) 
         {dir / "missing.so", "cannot be loaded: " + (dir / "missing.so") + ": cannot open"},
         {notElf, "cannot be loaded: " + notElf + ": invalid ELF header"},
         {otherModule, "is not a correction module of this version (it has no "
-                      "folvane_correction_engine_v1)"},
+                      "folvane_correction_engine_v2)"},
     };
     const std::string pdf = dir / "out.pdf";
     for (const Case &c : cases) {

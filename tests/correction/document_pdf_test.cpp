@@ -35,6 +35,15 @@ desk::ShotSpec shot(unsigned seed, bool seal) {
     return spec;
 }
 
+// A photo with pixels enough for its text to come out sharp: about 210 dpi on the page.
+desk::ShotSpec sharpShot(unsigned seed, bool seal) {
+    desk::ShotSpec spec = shot(seed, seal);
+    spec.width = 2400;
+    spec.height = 3200;
+    spec.page.dpi = 200;
+    return spec;
+}
+
 class DocumentPdf : public ::testing::Test {
 protected:
     DocumentPdf() { desk::ensureGuiApplication(); }
@@ -93,7 +102,7 @@ int paperFloor(const support::Picture &page) {
 
 TEST_F(DocumentPdf, APhotoBecomesAFlatEvenPageItsSealStillRed) {
     std::string out = dir / "contract.pdf";
-    EXPECT_TRUE(write(out, {photo("contract.jpg", shot(3, true))}).empty());
+    EXPECT_TRUE(write(out, {photo("contract.jpg", sharpShot(3, true))}).empty());
     EXPECT_TRUE(support::QpdfCheck(out));
     // Mixed raster: the colour behind as JPEG, the ink over it as a Group 4 mask.
     std::vector<support::PdfImage> images = support::ListImages(out);
@@ -113,12 +122,35 @@ TEST_F(DocumentPdf, APhotoBecomesAFlatEvenPageItsSealStillRed) {
 
 TEST_F(DocumentPdf, BlackTextOnPaperIsOneGroup4Image) {
     std::string out = dir / "letter.pdf";
-    write(out, {photo("letter.jpg", shot(5, false))});
+    write(out, {photo("letter.jpg", sharpShot(5, false))});
     std::vector<support::PdfImage> images = support::ListImages(out);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].filter, "CCITTFaxDecode");
     EXPECT_EQ(images[0].bits, 1);
     EXPECT_EQ(redShare(support::RenderPage(out)), 0.0);
+}
+
+// Small text too soft for ink (a 2-megapixel photo gives the page about 100 dpi) goes in whole
+// as one JPEG of the page: grey for black text, colour with a seal. Cut into ink, its strokes
+// would run together.
+TEST_F(DocumentPdf, TextTooSoftForInkGoesInAsOneImageOfThePage) {
+    struct Case {
+        bool seal;
+        const char *colour;
+    };
+    for (Case c : {Case{false, "gray"}, Case{true, "rgb"}}) {
+        std::string out = dir / (c.seal ? "soft-seal.pdf" : "soft.pdf");
+        write(out, {photo("soft.jpg", shot(21, c.seal))});
+        std::vector<support::PdfImage> images = support::ListImages(out);
+        ASSERT_EQ(images.size(), 1u) << c.colour;
+        EXPECT_EQ(images[0].filter, "DCTDecode");
+        EXPECT_EQ(images[0].colour, c.colour);
+        EXPECT_GT(images[0].width, 800);
+        support::Picture page = support::RenderPage(out);
+        EXPECT_GE(paperFloor(page), 200);
+        EXPECT_EQ(redShare(page) > 0.002, c.seal);
+        EXPECT_LT(support::ReadFile(out).size(), support::ReadFile(dir / "soft.jpg").size() / 2);
+    }
 }
 
 TEST_F(DocumentPdf, APhotoWithoutASheetGoesInAsItIsAndSaysSo) {
@@ -167,14 +199,10 @@ TEST_F(DocumentPdf, OneOrTwoWorkersGiveTheSameBytes) {
 
 // Recognition reads the corrected page, and its words lie over the corrected page's ink.
 TEST_F(DocumentPdf, TheTextLayerLiesOverTheCorrectedWords) {
-    desk::ShotSpec spec = shot(15, false);
-    spec.width = 2400; // enough pixels on the page for recognition
-    spec.height = 3200;
-    spec.page.dpi = 200;
     std::string out = dir / "text.pdf";
     GenerateOptions options;
     options.ocrLanguages = "eng";
-    write(out, {photo("text.jpg", spec)}, options);
+    write(out, {photo("text.jpg", sharpShot(15, false))}, options);
     EXPECT_NE(support::PdfText(out).find("Contract"), std::string::npos) << support::PdfText(out);
     support::Picture page = support::RenderPage(out);
     int checked = 0, inked = 0;

@@ -162,6 +162,45 @@ TEST(PageCleaning, BlackTextIsBilevelAndASealMakesAColourPage) {
     EXPECT_LT(share, 0.2);
 }
 
+// Small text photographed out of focus would lose its strokes to a bilevel cut: the page is kept
+// whole in tones, its colour page's background the whole page at full resolution, text
+// included. The same sheet in focus is cut into ink.
+TEST(PageCleaning, SmallTextOutOfFocusIsKeptInTonesTextInFocusBecomesInk) {
+    desk::ShotSpec spec = harshShot(true);
+    spec.width = 2400; // about 210 dpi on the page
+    spec.height = 3200;
+    spec.page.dpi = 200;
+    Corrected sharp = correct(spec);
+    ASSERT_TRUE(sharp.page.error.empty()) << sharp.page.error;
+    EXPECT_FALSE(sharp.page.softText);
+    EXPECT_LT(sharp.page.backgroundDpi, sharp.page.dpi); // ink over a coarser colour
+
+    spec.blurSigma = 3;
+    Corrected soft = correct(spec);
+    ASSERT_TRUE(soft.page.error.empty()) << soft.page.error;
+    ASSERT_TRUE(soft.page.softText);
+    ASSERT_EQ(soft.page.content, correction::ContentKind::Colour);
+    ASSERT_EQ(soft.page.backgroundWidth, soft.page.width);
+    ASSERT_EQ(soft.page.backgroundHeight, soft.page.height);
+    EXPECT_EQ(soft.page.backgroundDpi, soft.page.dpi);
+    ASSERT_EQ(soft.page.background.size(),
+              static_cast<size_t>(soft.page.width) * soft.page.height * 3);
+    // The text is in the background: where the cut found ink, the background is dark too.
+    double inkGrey = 0, paperGrey = 0;
+    long ink = 0, paper = 0;
+    for (int y = 0; y < soft.page.height; ++y) {
+        for (int x = 0; x < soft.page.width; ++x) {
+            const uint8_t *rgb =
+                &soft.page.background[(static_cast<size_t>(y) * soft.page.width + x) * 3];
+            bool inked = inkAt(soft.page, x, y);
+            (inked ? inkGrey : paperGrey) += (rgb[0] + rgb[1] + rgb[2]) / 3.0;
+            ++(inked ? ink : paper);
+        }
+    }
+    ASSERT_GT(ink, 1000);
+    EXPECT_LT(inkGrey / ink, paperGrey / paper - 80);
+}
+
 TEST(PageCleaning, ThePageTakesTheSheetsShapeNeverMoreThan300Dpi) {
     for (desk::Paper paper : {desk::Paper::A4, desk::Paper::Letter}) {
         desk::ShotSpec spec = harshShot(false);
