@@ -52,6 +52,14 @@ inline ScannerAccess TestScanners(std::shared_ptr<DriverScript> script) {
             scanner.SetOption("read-return-value", "SANE_STATUS_NO_DOCS");
         }
         ScanEvents scripted = events;
+        scripted.onPageStarted = [script, started = events.onPageStarted](int page) {
+            if (script->failAt == script->scanned + 1) {
+                scan_test::LetTheDriverStart(); // the page fails at its first read
+            }
+            if (started) {
+                started(page);
+            }
+        };
         scripted.onPageWritten = [failNextIfDue, script,
                                   written = events.onPageWritten](const ScannedPage &page) {
             ++script->scanned;

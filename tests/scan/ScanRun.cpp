@@ -1,5 +1,8 @@
 #include "tests/scan/ScanRun.h"
 
+#include <chrono>
+#include <thread>
+
 namespace scan_test {
 
 using namespace folvane::scan;
@@ -26,7 +29,19 @@ std::unique_ptr<Scanner> OpenTestScanner(const ScanSettings &settings) {
     return scanner;
 }
 
+void LetTheDriverStart() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 ScanOutcome ScanStack(Scanner &scanner, PageFolder &folder, int sheets, ScanEvents events) {
+    events.onPageStarted = [sheets, started = events.onPageStarted](int page) {
+        if (page > sheets) {
+            LetTheDriverStart(); // the driver answers "no documents" at once
+        }
+        if (started) {
+            started(page);
+        }
+    };
     auto written = events.onPageWritten;
     events.onPageWritten = [&scanner, sheets, written](const ScannedPage &page) {
         if (written) {

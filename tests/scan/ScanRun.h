@@ -19,6 +19,14 @@ void ResetTestOptions(folvane::scan::Scanner &scanner);
 std::unique_ptr<folvane::scan::Scanner>
 OpenTestScanner(const folvane::scan::ScanSettings &settings);
 
+// SANE's test driver reads each page on a thread of its own, which sane_start starts and
+// sane_cancel cancels asynchronously. A cancel that catches that thread inside malloc leaves the
+// allocator's lock taken, and the thread, and the driver's sane_cancel with it, wait forever.
+// Where the driver is set to answer a page's very first read with a status (an empty feeder, a
+// jam), so that the cancel follows at once, call this as the page starts: it gives the thread
+// time to get past its allocations.
+void LetTheDriverStart();
+
 // A feeder scan of a stack of `sheets` pages: once the last is written the driver answers "no
 // documents", as a feeder that has run empty does. `events` run as well.
 folvane::scan::ScanOutcome ScanStack(folvane::scan::Scanner &scanner,

@@ -59,6 +59,11 @@ TEST_P(ScanStatusTest, ThirdPageFailsWithItsKindAndTheFirstTwoStay) {
             scanner->SetOption("read-return-value", c.status);
         }
     };
+    events.onPageStarted = [](int page) {
+        if (page == 3) {
+            LetTheDriverStart();
+        }
+    };
     ScanOutcome outcome = scanner->Scan(folder, events);
     EXPECT_EQ(outcome.pages.size(), 2u);
     EXPECT_EQ(support::Listing(dir.Path()), PageNames(2, ".png"));
@@ -88,7 +93,9 @@ TEST_F(ScanStopTest, AnEmptyFeederIsAnErrorOnlyBeforeTheFirstPage) {
     EXPECT_EQ(all.pages.size(), 10u);
 
     scanner->SetOption("read-return-value", "SANE_STATUS_NO_DOCS");
-    ScanOutcome empty = scanner->Scan(folder);
+    ScanEvents waiting;
+    waiting.onPageStarted = [](int) { LetTheDriverStart(); };
+    ScanOutcome empty = scanner->Scan(folder, waiting);
     EXPECT_TRUE(empty.pages.empty());
     ASSERT_TRUE(empty.error);
     EXPECT_EQ(empty.error->kind, ScanErrorKind::FeederEmpty);
