@@ -8,7 +8,7 @@
 # BIN_DIR: a Release build's bin folder, built with -DFOLVANE_BENCH=ON (folvane-pdf,
 # make_desk_photos, correct_photo). Each tool converts the whole set into one PDF under
 # /usr/bin/time (wall and CPU time, peak memory), taking turns for three rounds; then
-# folvane-pdf --document runs alone on the first ten files (three times) and on the same ten
+# folvane-pdf --document runs alone on the first ten files (ten times) and on the same ten
 # repeated to 100 and 200 for its memory against the page count. The scores
 # (bench/document_scores.py) are printed per photo and per tool, with the targets met or not:
 # corner error against the truth (ours through correct_photo, which runs the PDF engine's
@@ -80,13 +80,14 @@ done
 
 # The same ten files once, ten and twenty times over: only the page count differs. The target
 # is 10 against 100; 200 shows whether what grows keeps growing. A run's peak is the moment both
-# workers hold their largest buffers at once: a run of ten pages meets few such moments, so it
-# runs three times and, as everywhere here, the largest peak counts.
+# workers hold their largest buffers at once, and the more pages a run has, the likelier the
+# worst such moment: the run of ten goes ten times, so that both sides of the comparison
+# convert the same hundred pages and meet the same chances, and its largest peak counts.
 echo "memory at 10, 100 and 200 photos" >&2
 ten=("${files[@]:0:10}")
 many=()
 for _ in $(seq 10); do many+=("${ten[@]}"); done
-for _ in 1 2 3; do
+for _ in $(seq 10); do
   timed ours-10 10 "$bin/folvane-pdf" --document -o "$work/ten.pdf" "${ten[@]}"
 done
 timed ours-100 100 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}"
