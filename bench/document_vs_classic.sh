@@ -8,10 +8,10 @@
 # BIN_DIR: a Release build's bin folder, built with -DFOLVANE_BENCH=ON (folvane-pdf,
 # make_desk_photos, correct_photo). Each tool converts the whole set into one PDF under
 # /usr/bin/time (wall and CPU time, peak memory), taking turns for three rounds; then
-# folvane-pdf --document runs alone on the first ten files (ten times) and on the same ten
-# repeated to 100 and 200 for its memory against the page count. The scores
-# (bench/document_scores.py) are printed per photo and per tool, with the targets met or not:
-# corner error against the truth (ours through correct_photo, which runs the PDF engine's
+# folvane-pdf --document runs alone on the first ten files and on the same ten repeated to 100
+# (three sets of ten runs of ten against three runs of 100) and 200, for its memory against the
+# page count. The scores (bench/document_scores.py) are printed per photo and per tool, with
+# the targets met or not: corner error against the truth (ours through correct_photo, which runs the PDF engine's
 # correction), the paper's 5th percentile on pages rendered at 100 dpi, Tesseract's character
 # error rate (chi_sim+eng) on pages rendered at 300 dpi against the same on the flat page, red
 # seals still red, bytes per page, time per photo and peak memory.
@@ -81,16 +81,19 @@ done
 # The same ten files once, ten and twenty times over: only the page count differs. The target
 # is 10 against 100; 200 shows whether what grows keeps growing. A run's peak is the moment both
 # workers hold their largest buffers at once, and the more pages a run has, the likelier the
-# worst such moment: the run of ten goes ten times, so that both sides of the comparison
-# convert the same hundred pages and meet the same chances, and its largest peak counts.
+# worst such moment; the allocator's state adds its own spread, run to run. So both sides
+# convert the same hundred pages, ten runs of ten against one run of 100, three times over in
+# turn, and the scores compare the median of the three.
 echo "memory at 10, 100 and 200 photos" >&2
 ten=("${files[@]:0:10}")
 many=()
 for _ in $(seq 10); do many+=("${ten[@]}"); done
-for _ in $(seq 10); do
-  timed ours-10 10 "$bin/folvane-pdf" --document -o "$work/ten.pdf" "${ten[@]}"
+for set in 1 2 3; do
+  for _ in $(seq 10); do
+    timed "ours-10-$set" 10 "$bin/folvane-pdf" --document -o "$work/ten.pdf" "${ten[@]}"
+  done
+  timed ours-100 100 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}"
 done
-timed ours-100 100 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}"
 timed ours-200 200 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}" "${many[@]}"
 
 echo "scoring (Tesseract on every page)" >&2
