@@ -32,14 +32,19 @@ constexpr double kSharpenAmount = 3.0;
 constexpr double kColourShare = 0.0005;
 constexpr double kToneShare = 0.01;
 
+// How coloured a pixel is: the spread of its channels, 0 for grey.
+uint8_t chromaOf(const cv::Vec3b &rgb) {
+    return static_cast<uint8_t>(std::max({rgb[0], rgb[1], rgb[2]}) -
+                                std::min({rgb[0], rgb[1], rgb[2]}));
+}
+
 cv::Mat chroma(const cv::Mat &rgb) {
     cv::Mat out(rgb.size(), CV_8UC1);
     for (int y = 0; y < rgb.rows; ++y) {
         const cv::Vec3b *in = rgb.ptr<cv::Vec3b>(y);
         uint8_t *c = out.ptr<uint8_t>(y);
         for (int x = 0; x < rgb.cols; ++x) {
-            c[x] = static_cast<uint8_t>(std::max({in[x][0], in[x][1], in[x][2]}) -
-                                        std::min({in[x][0], in[x][1], in[x][2]}));
+            c[x] = chromaOf(in[x]);
         }
     }
     return out;
@@ -170,9 +175,7 @@ bool textTooSoft(const CleanPage &page) {
         const uint8_t *g = page.grey.ptr<uint8_t>(y);
         const cv::Vec3b *c = page.colour.ptr<cv::Vec3b>(y);
         for (int x = 0; x < page.grey.cols; ++x) {
-            if (g[x] >= kInkFaint ||
-                std::max({c[x][0], c[x][1], c[x][2]}) - std::min({c[x][0], c[x][1], c[x][2]}) >=
-                    kColourChroma) {
+            if (g[x] >= kInkFaint || chromaOf(c[x]) >= kColourChroma) {
                 continue;
             }
             ++text;
