@@ -17,7 +17,8 @@ targets=("$@")
 build="$root/build/fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFOLVANE_FUZZ=ON -DFOLVANE_TESTS=OFF -DFOLVANE_WITH_QT=OFF \
-  -DFOLVANE_FUZZ_MAX_MEMORY=16777216 >/dev/null
+  -DFOLVANE_FUZZ_MAX_MEMORY=16777216 -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only -DNDEBUG" \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only -DNDEBUG" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 seeds_for() {
