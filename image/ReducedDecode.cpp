@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/FileSignatures.h"
 #include "image/CfStdioStream.h"
 #include "image/codecs/DecodeFailure.h"
 #include "image/codecs/ReducedJob.h"
@@ -21,20 +22,14 @@ constexpr const char *kOtherFormat =
     "DecodeReduced: not a JPEG, PNG or TIFF file (the formats read reduced)";
 
 int32_t FormatOf(const uint8_t *head, size_t length) {
-    static constexpr uint8_t kJpeg[] = {0xFF, 0xD8, 0xFF};
-    static constexpr uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    static constexpr uint8_t kTiffs[][4] = {
-        {'I', 'I', 42, 0}, {'M', 'M', 0, 42}, {'I', 'I', 43, 0}, {'M', 'M', 0, 43}};
-    if (length >= sizeof kJpeg && std::memcmp(head, kJpeg, sizeof kJpeg) == 0) {
+    if (folvane::IsJpegSignature(head, length)) {
         return FormatJpeg;
     }
-    if (length >= sizeof kPng && std::memcmp(head, kPng, sizeof kPng) == 0) {
+    if (folvane::IsPngSignature(head, length)) {
         return FormatPng;
     }
-    for (const auto &tiff : kTiffs) {
-        if (length >= sizeof tiff && std::memcmp(head, tiff, sizeof tiff) == 0) {
-            return FormatTiff;
-        }
+    if (folvane::IsTiffSignature(head, length)) {
+        return FormatTiff;
     }
     return FormatUnknown;
 }
@@ -44,7 +39,7 @@ bool Run(CfStream &stream, ReducedJob &job) {
     if (start < 0) {
         RaiseDecodeFailure(kNoPosition);
     }
-    uint8_t head[8] = {};
+    uint8_t head[folvane::kLongestSignature] = {};
     const size_t length = stream.Read(head, 1, sizeof head);
     if (!stream.Seek(start, kSeekStart)) {
         RaiseDecodeFailure(kNoPosition);

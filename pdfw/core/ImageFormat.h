@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/FileSignatures.h"
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/InputFile.h"
 #include "pdfw/core/PagePicture.h"
@@ -24,7 +25,7 @@ struct PageFacts {
 };
 
 // The bytes of a file's start that recognising a format may look at.
-inline constexpr std::size_t kSignatureBytes = 8;
+inline constexpr std::size_t kSignatureBytes = folvane::kLongestSignature;
 
 struct ImageFormat {
     const char *name; // "JPEG", "TIFF", "PNG": what the pre-flight shows

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/FileSignatures.h"
 #include "pdfw/core/Orientation.h"
 #include "pdfw/jpeg/JpegImage.h"
 #include "pdfw/jpeg/JpegPixelDecoder.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr int kLeastJpegDpi = 150;
 
 bool recognisesJpeg(const unsigned char *head, std::size_t size) {
-    return size >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+    return folvane::IsJpegSignature(head, size);
 }
 
 int orientationOf(const JpegPlan &plan) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/FileSignatures.h"
 #include "pdfw/core/PictureLimits.h"
 #include "pdfw/core/UnnamedFile.h"
 #include "pdfw/png/PngDecoder.h"
@@ -16,8 +17,7 @@ namespace pdfw {
 namespace {
 
 bool recognisesPng(const unsigned char *head, std::size_t size) {
-    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    return size >= 8 && std::memcmp(head, kSignature, 8) == 0;
+    return folvane::IsPngSignature(head, size);
 }
 
 PageFacts inspectPngPage(const InputFile &file, int /*page*/, int pdfMinor) {

@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "base/FileSignatures.h"
 #include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/core/PictureLimits.h"
@@ -18,13 +19,7 @@ namespace pdfw {
 namespace {
 
 bool recognisesTiff(const unsigned char *head, std::size_t size) {
-    if (size < 4) {
-        return false;
-    }
-    bool little =
-        std::memcmp(head, "II", 2) == 0 && (head[2] == 42 || head[2] == 43) && head[3] == 0;
-    bool big = std::memcmp(head, "MM", 2) == 0 && head[2] == 0 && (head[3] == 42 || head[3] == 43);
-    return little || big;
+    return folvane::IsTiffSignature(head, size);
 }
 
 int countTiffPages(const InputFile &file) {
