@@ -5,6 +5,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "base/CheckedSize.h"
+#include "base/Orientation.h"
 #include "correction/Limits.h"
 #include "correction/Reduce.h"
 
@@ -40,46 +41,28 @@ std::string checkPicture(const Picture &picture) {
 
 namespace {
 
-bool turnsQuarter(int orientation) {
-    return orientation >= 5 && orientation <= 8;
-}
-
-// Orientation values say how the stored rows are shown: 2 mirrored, 3 half a turn, 4 upside
-// down mirrored, 5 transposed, 6 a quarter clockwise, 7 transversed, 8 a quarter anticlockwise.
 cv::Mat turned(const cv::Mat &stored, int orientation) {
-    cv::Mat out;
-    switch (orientation) {
-    case 2:
-        cv::flip(stored, out, 1);
-        return out;
-    case 3:
-        cv::rotate(stored, out, cv::ROTATE_180);
-        return out;
-    case 4:
-        cv::flip(stored, out, 0);
-        return out;
-    case 5:
-        cv::transpose(stored, out);
-        return out;
-    case 6:
-        cv::rotate(stored, out, cv::ROTATE_90_CLOCKWISE);
-        return out;
-    case 7:
-        cv::transpose(stored, out);
-        cv::flip(out, out, -1);
-        return out;
-    case 8:
-        cv::rotate(stored, out, cv::ROTATE_90_COUNTERCLOCKWISE);
-        return out;
-    default:
-        return stored;
+    const folvane::OrientationSteps steps = folvane::StepsOf(orientation);
+    static constexpr cv::RotateFlags kTurns[] = {cv::ROTATE_90_CLOCKWISE, cv::ROTATE_180,
+                                                 cv::ROTATE_90_COUNTERCLOCKWISE};
+    // Each step writes a new matrix: `stored` may be the caller's own pixels.
+    cv::Mat mirrored;
+    if (steps.mirror) {
+        cv::flip(stored, mirrored, 1);
     }
+    const cv::Mat &source = steps.mirror ? mirrored : stored;
+    if (steps.clockwiseTurns == 0) {
+        return source;
+    }
+    cv::Mat out;
+    cv::rotate(source, out, kTurns[steps.clockwiseTurns - 1]);
+    return out;
 }
 
 } // namespace
 
 UprightImage::UprightImage(const Picture &picture) {
-    orientation_ = picture.orientation >= 1 && picture.orientation <= 8 ? picture.orientation : 1;
+    orientation_ = folvane::NormalOrientation(picture.orientation);
     const int type = picture.channels == 1 ? CV_8UC1 : CV_8UC3;
     cv::Mat rows(picture.height, picture.width, type, const_cast<uint8_t *>(picture.pixels),
                  picture.stride);
@@ -88,29 +71,14 @@ UprightImage::UprightImage(const Picture &picture) {
     } else {
         stored_ = rows;
     }
-    size_ = turnsQuarter(orientation_) ? cv::Size(stored_.rows, stored_.cols) : stored_.size();
+    size_ =
+        folvane::SwapsAxes(orientation_) ? cv::Size(stored_.rows, stored_.cols) : stored_.size();
 }
 
 cv::Point2d UprightImage::toStored(cv::Point2d p) const {
-    double w = stored_.cols - 1, h = stored_.rows - 1;
-    switch (orientation_) {
-    case 2:
-        return {w - p.x, p.y};
-    case 3:
-        return {w - p.x, h - p.y};
-    case 4:
-        return {p.x, h - p.y};
-    case 5:
-        return {p.y, p.x};
-    case 6:
-        return {p.y, h - p.x};
-    case 7:
-        return {w - p.y, h - p.x};
-    case 8:
-        return {w - p.y, p.x};
-    default:
-        return p;
-    }
+    const auto stored =
+        folvane::StoredPixelOf<double>(orientation_, p.x, p.y, stored_.cols, stored_.rows);
+    return {stored.x, stored.y};
 }
 
 cv::Mat UprightImage::reduced(int factor) const {

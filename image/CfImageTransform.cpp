@@ -11,6 +11,7 @@
 #include <new>
 
 #include "base/ByteOrder.h"
+#include "base/Orientation.h"
 
 namespace {
 
@@ -315,20 +316,19 @@ bool CfImage::MirrorHorizontal(bool mirrorSelection, bool mirrorAlpha) {
 }
 
 bool CfImage::ApplyOrientation(int32_t orientation) {
-    switch (orientation) {
-    case 2: // mirrored left-right
-        return MirrorHorizontal(false, true);
-    case 3: // upside down
-        return FlipVertical(false, true) && MirrorHorizontal(false, true);
-    case 4: // mirrored top-bottom
-        return FlipVertical(false, true);
-    case 5: // transposed
-        return RotateRight(nullptr) && MirrorHorizontal(false, true);
-    case 6: // stored a quarter turn anticlockwise
+    if (orientation < 1 || orientation > 8) {
+        return true;
+    }
+    const folvane::OrientationSteps steps = folvane::StepsOf(orientation);
+    if (steps.mirror && !MirrorHorizontal(false, true)) {
+        return false;
+    }
+    switch (steps.clockwiseTurns) {
+    case 1:
         return RotateRight(nullptr);
-    case 7: // transversed
-        return RotateLeft(nullptr) && MirrorHorizontal(false, true);
-    case 8: // stored a quarter turn clockwise
+    case 2: // half a turn: both axes reversed in place
+        return FlipVertical(false, true) && MirrorHorizontal(false, true);
+    case 3:
         return RotateLeft(nullptr);
     default:
         return true;

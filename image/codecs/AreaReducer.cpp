@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <new>
 
+#include "base/Orientation.h"
 #include "image/SafeSize.h"
 #include "image/codecs/DecodeFailure.h"
 
@@ -15,16 +16,6 @@ namespace {
                   static_cast<unsigned long long>(a), static_cast<unsigned long long>(b),
                   static_cast<unsigned long long>(c), static_cast<unsigned long long>(d));
     RaiseDecodeFailure(text);
-}
-
-// Orientations whose stored columns run backwards along their upright axis, and those whose
-// stored rows do (2 mirrored, 3 upside down, 4 flipped, 5 to 8 turned, see ApplyOrientation).
-bool ColumnsReversed(int32_t orientation) {
-    return orientation == 2 || orientation == 3 || orientation == 7 || orientation == 8;
-}
-
-bool RowsReversed(int32_t orientation) {
-    return orientation == 3 || orientation == 4 || orientation == 6 || orientation == 7;
 }
 
 } // namespace
@@ -54,7 +45,7 @@ uint32_t AreaReducer::Axis::CellOf(uint32_t index, uint32_t *weight) const {
 AreaReducer::AreaReducer(const Source &source, const ReducedSize &target)
     : m_pixels(source.pixels), m_channels(size_t(ReducedChannels(source.pixels))),
       m_width(source.width), m_height(source.height),
-      m_swapped(source.orientation >= 5 && source.orientation <= 8) {
+      m_swapped(folvane::SwapsAxes(source.orientation)) {
     SetUpAxes(source, target);
     Allocate();
 }
@@ -88,9 +79,9 @@ void AreaReducer::SetUpAxes(const Source &source, const ReducedSize &target) {
     m_columns = m_swapped ? down : across;
     m_rows = m_swapped ? across : down;
     m_columns.sourceLength = m_width;
-    m_columns.reversed = ColumnsReversed(source.orientation);
+    m_columns.reversed = folvane::StoredAxesOf(source.orientation).columnsReversed;
     m_rows.sourceLength = m_height;
-    m_rows.reversed = RowsReversed(source.orientation);
+    m_rows.reversed = folvane::StoredAxesOf(source.orientation).rowsReversed;
     m_denominator = uint64_t{m_width} * m_height;
 }
 

@@ -5,6 +5,7 @@
 
 #include <leptonica/allheaders.h>
 
+#include "base/Orientation.h"
 #include "ocr/OcrError.h"
 
 namespace ocr {
@@ -71,38 +72,13 @@ void PixDeleter::operator()(Pix *pix) const {
 PixPtr uprightPix(const PageImage &image) {
     check(image);
     PixPtr pix = copyRows(image);
-    // Orientation values say how the stored rows are shown: 2 mirrored, 3 half a turn,
-    // 4 upside down mirrored, 5 transposed, 6 a quarter clockwise, 7 transversed, 8 a
-    // quarter anticlockwise.
-    auto rotate = [](int quads) { return [quads](Pix *p) { return pixRotateOrth(p, quads); }; };
-    auto flipLR = [](Pix *p) { return pixFlipLR(nullptr, p); };
-    auto flipTB = [](Pix *p) { return pixFlipTB(nullptr, p); };
-    switch (image.orientation) {
-    case 2:
-        turn(pix, flipLR);
-        break;
-    case 3:
-        turn(pix, rotate(2));
-        break;
-    case 4:
-        turn(pix, flipTB);
-        break;
-    case 5:
-        turn(pix, rotate(1));
-        turn(pix, flipLR);
-        break;
-    case 6:
-        turn(pix, rotate(1));
-        break;
-    case 7:
-        turn(pix, rotate(1));
-        turn(pix, flipTB);
-        break;
-    case 8:
-        turn(pix, rotate(3));
-        break;
-    default:
-        break;
+    const folvane::OrientationSteps steps = folvane::StepsOf(image.orientation);
+    if (steps.mirror) {
+        turn(pix, [](Pix *p) { return pixFlipLR(nullptr, p); });
+    }
+    if (steps.clockwiseTurns > 0) {
+        // pixRotateOrth turns clockwise by quarters.
+        turn(pix, [&](Pix *p) { return pixRotateOrth(p, steps.clockwiseTurns); });
     }
     if (image.dpi > 0) {
         pixSetResolution(pix.get(), image.dpi, image.dpi);
