@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
 
 #include "tests/app/DialogFixture.h"
 #include "tests/support/Files.h"
@@ -157,6 +161,33 @@ TEST_F(Generate, AnOutputPathThatCannotBeWrittenFailsAndOpensNothing) {
               0u);
     EXPECT_TRUE(ui.ShellFiles().empty());
     EXPECT_EQ(Window().WaitDepth(), 0);
+}
+
+TEST_F(Generate, ASaveToAPipeOrDeviceSendsTheDocumentAndTheNodeStays) {
+    Add({Jpeg("a.jpg", 24, 32)});
+    const std::string device = dir / "null.pdf";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) {
+        GTEST_SKIP() << "making a device node needs root";
+    }
+    ChooseSavePath(device);
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(Messages(), (Strings{Success(1, device)}));
+    struct stat info {};
+    ASSERT_EQ(::stat(device.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode)) << "the device was replaced";
+
+    const std::string pipe = dir / "pipe.pdf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadText(pipe); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ChooseSavePath(pipe);
+    Click(IDC_BTN_GENERATE);
+    reader.join();
+    EXPECT_EQ(Messages().back(), Success(1, pipe));
+    EXPECT_EQ(received.rfind("%PDF-", 0), 0u);
+    ASSERT_EQ(::stat(pipe.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the pipe was replaced";
 }
 
 TEST_F(Generate, AnImageThatIsNoImageFailsTheRun) {
