@@ -125,24 +125,13 @@ int32_t CfImage::TypeIndex(int32_t format) {
     return 0;
 }
 
-FILE *CfImage::OpenFileToLoad(const char *path) {
-    const char *reason = nullptr;
-    FILE *file = OpenRegularFile(path, &reason);
-    if (!file) {
-        char text[kLastErrorSize];
-        snprintf(text, sizeof text, "Load: the file cannot be opened: %s", reason);
-        SetLastError(text);
-    }
-    return file;
-}
-
 bool CfImage::Load(const char *path, int32_t hint) {
     if (!path) {
         return false;
     }
     const bool hinted = TypeIndex(hint) != 0;
     if (hinted) {
-        FILE *file = OpenFileToLoad(path);
+        FILE *file = OpenRegularFile(path);
         if (!file) {
             return false;
         }
@@ -155,7 +144,7 @@ bool CfImage::Load(const char *path, int32_t hint) {
     char hintedError[kLastErrorSize];
     memcpy(hintedError, info.lastError, sizeof hintedError);
 
-    FILE *file = OpenFileToLoad(path);
+    FILE *file = OpenRegularFile(path);
     if (!file) {
         return false;
     }
