@@ -202,4 +202,18 @@ TEST_F(Generate, AnImageThatIsNoImageFailsTheRun) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.pdf"));
 }
 
+TEST_F(Generate, ANameWithControlCharactersIsQuotedInTheFailure) {
+    const std::string name = dir / "bro\x1b[2Jken.jpg";
+    WriteText(name, "not a picture");
+    Add({name});
+    ChooseSavePath(dir / "out.pdf");
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(Messages().size(), 1u);
+    const std::string quoted = "'" + (dir / "bro") + "'$'\\033''[2Jken.jpg'";
+    EXPECT_EQ(Messages()[0].rfind(std::string(kMsgFailure) + "\n" + quoted + "\n", 0), 0u)
+        << Messages()[0];
+    EXPECT_NE(Messages()[0].find("“" + quoted + "”"), std::string::npos) << Messages()[0];
+    EXPECT_EQ(Messages()[0].find('\x1b'), std::string::npos);
+}
+
 } // namespace
