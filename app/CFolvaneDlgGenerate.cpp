@@ -11,6 +11,7 @@
 #include "app/Messages.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
+#include "pdf/QuotedName.h"
 #include "platform/crt/SplitPath.h"
 
 namespace {
@@ -50,7 +51,7 @@ private:
 
 std::string FileName(const std::string &path) {
     const SplitPathParts parts = _splitpath(path);
-    return parts.fname + parts.ext;
+    return folvane::QuotedName(parts.fname + parts.ext);
 }
 
 // The success box's lines for pages "文档校正" could not correct, one per page (file and why),
@@ -70,7 +71,7 @@ std::string UncorrectedLines(const std::vector<folvane::PageNote> &notes) {
 // "操作失败!请重启后再试!", then the file that failed (with its page when it has several) or the
 // output that could not be written, then why.
 std::string FailureText(const folvane::GenerateError &error, int filePages) {
-    std::string where = error.path;
+    std::string where = folvane::QuotedName(error.path);
     if (!error.AboutOutput() && filePages > 1) {
         where = texts::Window(texts::kFileAndPage, {where, std::to_string(error.filePage)});
     }

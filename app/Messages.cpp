@@ -2,6 +2,7 @@
 
 #include "app/CutPages.h"
 #include "app/WindowTexts.h"
+#include "pdf/QuotedName.h"
 #include "platform/ui/Translation.h"
 
 namespace {
@@ -54,6 +55,8 @@ std::string FileProblemText(const folvane::Problem &p) {
     case Kind::DataTooShort:
         return Fill(Tr("Messages", "“%1”声称有 %2 像素, 但它的 %3 字节图像数据容纳不下"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
+    case Kind::NotAFile:
+        return Fill(Tr("Messages", "“%1”不是普通文件（而是管道、设备或套接字）"), {p.file});
     case Kind::NoSuchPage:
         return Fill(Tr("Messages", "“%1”没有第 %2 页（共 %3 页）"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
@@ -92,9 +95,7 @@ std::string RecognitionText(const folvane::Problem &p) {
     }
 }
 
-} // namespace
-
-std::string ProblemText(const folvane::Problem &p) {
+std::string ProblemSentence(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::None:
     case Kind::Internal:
@@ -121,6 +122,17 @@ std::string ProblemText(const folvane::Problem &p) {
     default:
         return FileProblemText(p);
     }
+}
+
+} // namespace
+
+std::string ProblemText(const folvane::Problem &p) {
+    folvane::Problem named = p;
+    named.file = folvane::QuotedName(p.file);
+    if (p.kind == Kind::OutputIsInput) {
+        named.item = folvane::QuotedName(p.item);
+    }
+    return ProblemSentence(named);
 }
 
 std::string NoteText(const folvane::PageNote &note) {

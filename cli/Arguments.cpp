@@ -32,7 +32,10 @@ Options:
   -o, --output FILE   the PDF to write; "-" writes it to standard output. The file
                       appears only when it is complete: a failed, interrupted or
                       killed run leaves no partial file and an existing FILE
-                      untouched
+                      untouched. A pipe or character device (a FIFO, /dev/null)
+                      is written as "-" is: the PDF goes into it once complete
+                      and the node stays; a pipe needs a reader. A socket, block
+                      device or folder is refused, as is a @LIST file
   -c, --class CLASS   how each image sits on its A4 page:
                         fit  the page turns with the image (landscape A4 for an image
                              wider than tall), the image as large as fits, centred;

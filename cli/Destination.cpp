@@ -10,6 +10,7 @@
 
 #include "cli/Interrupts.h"
 #include "cli/Texts.h"
+#include "pdf/QuotedName.h"
 
 namespace folvane_pdf {
 
@@ -72,8 +73,8 @@ bool Destination::Prepare(const std::string &output, bool force, std::string &er
     struct stat existing {};
     if (!force && ::stat(output.c_str(), &existing) == 0 && !S_ISDIR(existing.st_mode) &&
         ::faccessat(AT_FDCWD, output.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) {
-        error =
-            Fill(_("%1: not replacing a file you cannot write (--force replaces it)"), {output});
+        error = Fill(_("%1: not replacing a file you cannot write (--force replaces it)"),
+                     {folvane::QuotedName(output)});
         return false;
     }
     path_ = output;

@@ -4,8 +4,12 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli/Texts.h"
+#include "pdf/QuotedName.h"
 
 namespace folvane_pdf {
 
@@ -28,7 +32,7 @@ bool ReadList(std::FILE *file, const std::string &listName, std::vector<std::str
         if (!line.empty()) {
             if (names.size() >= kMaxNames) {
                 error = Fill(_("list %1 names more than %2 images"),
-                             {listName, std::to_string(kMaxNames)});
+                             {folvane::QuotedName(listName), std::to_string(kMaxNames)});
                 return false;
             }
             names.push_back(line);
@@ -48,21 +52,67 @@ bool ReadList(std::FILE *file, const std::string &listName, std::vector<std::str
         if (c == '\0' || line.size() >= kMaxLine) {
             error = Fill(_("list %1, line %2: not a file name (is it a list of paths, one per "
                            "line?)"),
-                         {listName, std::to_string(lineNumber)});
+                         {folvane::QuotedName(listName), std::to_string(lineNumber)});
             return false;
         }
         line.push_back(static_cast<char>(c));
     }
     if (std::ferror(file)) {
-        error = Fill(_("cannot read list %1: %2"), {listName, std::strerror(errno)});
+        error = Fill(_("cannot read list %1: %2"),
+                     {folvane::QuotedName(listName), std::strerror(errno)});
         return false;
     }
     return finishLine();
 }
 
+// Opens list file `path` without waiting on it: a regular file, or a pipe as `@<(command)`
+// gives (one with no writer reads as empty). A device, socket or folder is refused.
+std::FILE *OpenList(const std::string &path, std::string &error) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        error =
+            Fill(_("cannot read list %1: %2"), {folvane::QuotedName(path), std::strerror(errno)});
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
+        error =
+            Fill(_("cannot read list %1: it is not a regular file"), {folvane::QuotedName(path)});
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE *file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        error =
+            Fill(_("cannot read list %1: %2"), {folvane::QuotedName(path), std::strerror(errno)});
+        ::close(fd);
+    }
+    return file;
+}
+
 } // namespace
 
-bool ExpandLists(std::vector<std::string> &inputs, std::string &error) {
+bool OutputIsNoList(const std::string &output, const std::vector<std::string> &lists,
+                    std::string &error) {
+    struct stat target {};
+    if (output == "-" || ::stat(output.c_str(), &target) != 0) {
+        return true;
+    }
+    for (const std::string &list : lists) {
+        struct stat named {};
+        if (::stat(list.c_str(), &named) == 0 && named.st_dev == target.st_dev &&
+            named.st_ino == target.st_ino) {
+            error = Fill(_("the output file \"%1\" is the list \"%2\"; choose another output file"),
+                         {folvane::QuotedName(output), folvane::QuotedName(list)});
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ExpandLists(std::vector<std::string> &inputs, std::vector<std::string> &lists,
+                 std::string &error) {
     std::vector<std::string> expanded;
     for (const std::string &input : inputs) {
         if (input.empty() || input[0] != '@') {
@@ -76,11 +126,11 @@ bool ExpandLists(std::vector<std::string> &inputs, std::string &error) {
             }
             continue;
         }
-        std::FILE *file = std::fopen(path.c_str(), "rb");
+        std::FILE *file = OpenList(path, error);
         if (file == nullptr) {
-            error = Fill(_("cannot read list %1: %2"), {path, std::strerror(errno)});
             return false;
         }
+        lists.push_back(path);
         bool read = ReadList(file, path, expanded, error);
         std::fclose(file);
         if (!read) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cli/Texts.h"
+#include "pdf/QuotedName.h"
 
 namespace folvane_pdf {
 
@@ -65,6 +66,8 @@ std::string FileProblemText(const folvane::Problem &p) {
     case Kind::DataTooShort:
         return Fill(_("\"%1\" claims %2 pixels, more than its %3 bytes of image data can hold"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
+    case Kind::NotAFile:
+        return Fill(_("\"%1\" is not a regular file (a pipe, a device or a socket)"), {p.file});
     case Kind::NoSuchPage:
         return Fill(_("\"%1\" has no page %2 (it has %3)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
@@ -105,9 +108,7 @@ std::string RecognitionText(const folvane::Problem &p) {
     }
 }
 
-} // namespace
-
-std::string ProblemText(const folvane::Problem &p) {
+std::string ProblemSentence(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::None:
     case Kind::Internal:
@@ -138,6 +139,17 @@ std::string ProblemText(const folvane::Problem &p) {
     default:
         return FileProblemText(p);
     }
+}
+
+} // namespace
+
+std::string ProblemText(const folvane::Problem &p) {
+    folvane::Problem named = p;
+    named.file = folvane::QuotedName(p.file);
+    if (p.kind == Kind::OutputIsInput) {
+        named.item = folvane::QuotedName(p.item);
+    }
+    return ProblemSentence(named);
 }
 
 std::string NoteText(const folvane::PageNote &note) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -81,6 +82,11 @@ bool CreateOwnFolder(std::string &path) {
         return false;
     }
     std::memcpy(path.data(), ownFolder, path.size());
+    // Held until the process ends: the descriptor is never closed.
+    const int lock = ::open(ownFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lock >= 0) {
+        ::flock(lock, LOCK_EX | LOCK_NB);
+    }
     return true;
 }
 

@@ -8,7 +8,9 @@
 namespace folvane_pdf {
 
 // Creates a temporary folder from the mkdtemp template `path` (its name filled in on return)
-// that an interruption removes whole, until ForgetOwnFolder(). False with errno set.
+// that an interruption removes whole, until ForgetOwnFolder(). The folder is locked (flock) for
+// as long as the process lives, so that a sweep of dead runs' folders leaves it. False with
+// errno set.
 bool CreateOwnFolder(std::string &path);
 // A folder the user keeps: an interruption removes only its partial page files.
 void RememberKeptFolder(const std::string &path);

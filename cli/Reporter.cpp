@@ -5,6 +5,7 @@
 #include "cli/Interrupts.h"
 #include "cli/Messages.h"
 #include "cli/Texts.h"
+#include "pdf/QuotedName.h"
 
 namespace folvane_pdf {
 
@@ -22,9 +23,9 @@ std::string OneLine(std::string text) {
 
 std::string FileAndPage(const std::string &path, int filePage, int filePages) {
     if (filePages > 1) {
-        return Fill(_("%1, page %2"), {path, std::to_string(filePage)});
+        return Fill(_("%1, page %2"), {folvane::QuotedName(path), std::to_string(filePage)});
     }
-    return path;
+    return folvane::QuotedName(path);
 }
 
 } // namespace
@@ -50,7 +51,8 @@ void Reporter::ShowProgress(const folvane::PageStart &page) {
     if (!terminal_) {
         return;
     }
-    std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", page.index + 1, page.total, page.path.c_str());
+    std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", page.index + 1, page.total,
+                 folvane::QuotedName(page.path).c_str());
     if (page.filePages > 1) {
         const std::string pages = Fill(
             _(" (page %1 of %2)"), {std::to_string(page.filePage), std::to_string(page.filePages)});
@@ -80,8 +82,8 @@ int Reporter::Failure(const folvane::GenerateError &error) {
     // Most sentences name their file; a page after the first is named here.
     if (error.filePage > 1) {
         reason = Fill(_("%1: %2"), {FileAndPage(error.path, error.filePage, 2), reason});
-    } else if (reason.find(error.path) == std::string::npos) {
-        reason = Fill(_("%1: %2"), {error.path, reason});
+    } else if (reason.find(folvane::QuotedName(error.path)) == std::string::npos) {
+        reason = Fill(_("%1: %2"), {folvane::QuotedName(error.path), reason});
     }
     return Fail(reason);
 }

@@ -46,7 +46,10 @@ public:
         }
         const char *tmp = std::getenv("TMPDIR");
         const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-        path_ = folder + "/folvane-scan-XXXXXX";
+        // Named and locked as the engine's temporary documents are, after this process: a
+        // folder left by a killed scan is removed here by the next one.
+        folvane::RemoveDeadTemporaries(folder);
+        path_ = folder + "/.folvane-scan.pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
         if (!CreateOwnFolder(path_)) {
             error = Fill(_("cannot create a folder for the pages in %1: %2"),
                          {folder, std::strerror(errno)});

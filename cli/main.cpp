@@ -13,6 +13,7 @@
 #include <exception>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "cli/Arguments.h"
 #include "cli/Destination.h"
@@ -41,7 +42,9 @@ int main(int argc, char **argv) {
         return RunScan(arguments);
     }
     std::string error;
-    if (!ExpandLists(arguments.inputs, error)) {
+    std::vector<std::string> lists;
+    if (!ExpandLists(arguments.inputs, lists, error) ||
+        !OutputIsNoList(arguments.output, lists, error)) {
         return Fail(error);
     }
     if (arguments.inputs.empty()) {

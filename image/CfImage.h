@@ -153,7 +153,8 @@ public:
 
     // ---- Files and format detection (CfImageDecode.cpp) -----------------------------------
     // Opens path and decodes it: the hinted format first (when it names one), then by
-    // detection. On failure info.lastError says why.
+    // detection. Only a regular file is opened, without waiting on a pipe or device. On a
+    // decoding failure info.lastError says why; a path that cannot be opened leaves it as it was.
     bool Load(const char *path, int32_t hint = FormatUnknown);
     // Decodes from an open file positioned at the image's first byte; never closes it.
     bool DecodeFile(FILE *file, int32_t hint = FormatUnknown);

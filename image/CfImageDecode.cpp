@@ -131,7 +131,7 @@ bool CfImage::Load(const char *path, int32_t hint) {
     }
     const bool hinted = TypeIndex(hint) != 0;
     if (hinted) {
-        FILE *file = fopen(path, "rb");
+        FILE *file = OpenRegularFile(path);
         if (!file) {
             return false;
         }
@@ -144,7 +144,7 @@ bool CfImage::Load(const char *path, int32_t hint) {
     char hintedError[kLastErrorSize];
     memcpy(hintedError, info.lastError, sizeof hintedError);
 
-    FILE *file = fopen(path, "rb");
+    FILE *file = OpenRegularFile(path);
     if (!file) {
         return false;
     }

@@ -1,6 +1,11 @@
 #include "image/CfStdioStream.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,6 +18,33 @@ int32_t ToPosition(long position) {
 }
 
 } // namespace
+
+FILE *OpenRegularFile(const char *path, const char **reason) {
+    const char *why = nullptr;
+    FILE *file = nullptr;
+    const int fd = path ? ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY) : -1;
+    struct stat info {};
+    if (fd < 0) {
+        why = path ? std::strerror(errno) : "no path";
+    } else if (::fstat(fd, &info) != 0) {
+        why = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        why = "it is not a regular file";
+    } else {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        file = ::fdopen(fd, "rb");
+        if (!file) {
+            why = std::strerror(errno);
+        }
+    }
+    if (!file && fd >= 0) {
+        ::close(fd);
+    }
+    if (reason) {
+        *reason = why;
+    }
+    return file;
+}
 
 CfStdioStream::CfStdioStream(FILE *file) : handle(file), ownsHandle(file == nullptr) {}
 

@@ -6,6 +6,11 @@
 
 #include "image/CfStream.h"
 
+// Opens `path` for reading ("rb") without waiting on it, as a pipe with no writer or a device
+// would have open() wait, and only when it is a regular file. Null otherwise, with `reason`
+// (when given) saying why: the system's words, or "it is not a regular file".
+FILE *OpenRegularFile(const char *path, const char **reason = nullptr);
+
 class CfStdioStream : public CfStream {
 public:
     explicit CfStdioStream(FILE *file);

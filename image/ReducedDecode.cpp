@@ -112,11 +112,11 @@ bool LoadReduced(const char *path, const ReducedSizeChooser &choose, CfImage &im
     if (facts) {
         *facts = ReducedFacts{};
     }
-    FILE *file = path ? std::fopen(path, "rb") : nullptr;
+    const char *reason = nullptr;
+    FILE *file = OpenRegularFile(path, &reason);
     if (!file) {
         char text[kLastErrorSize];
-        std::snprintf(text, sizeof text, "LoadReduced: the file cannot be opened: %s",
-                      path ? std::strerror(errno) : "no path");
+        std::snprintf(text, sizeof text, "LoadReduced: the file cannot be opened: %s", reason);
         image.SetLastError(text);
         return false;
     }

@@ -47,6 +47,8 @@ Problem::Kind KindOf(int kind) {
         return Problem::Kind::TooManyPixels;
     case PDFW_PROBLEM_DATA_TOO_SHORT:
         return Problem::Kind::DataTooShort;
+    case PDFW_PROBLEM_NOT_A_FILE:
+        return Problem::Kind::NotAFile;
     default:
         return Problem::Kind::Internal;
     }

@@ -244,6 +244,10 @@ void GeneratePdf(const std::string &savePath, const std::vector<std::string> &im
     } catch (const GenerateCancelled &) {
         throw;
     } catch (const EngineFailure &e) {
+        // The output failing while an image is written is about the output, not that image.
+        if (e.problem.kind == Problem::Kind::Output) {
+            throw GenerateError(e.problem, e.message, savePath, 0, GenerateError::kNoRow);
+        }
         throw GenerateError(e.problem, e.message, subject.path, subject.filePage, subject.index);
     } catch (const PdfWriter::Exception &e) { // the writer could not be made
         throw GenerateError(Internal(e.message), e.message, subject.path, subject.filePage,
@@ -259,6 +263,10 @@ void GeneratePdf(const std::string &savePath, const std::vector<std::string> &im
 
 void RemoveTemporaryFiles() noexcept {
     PdfWriter::RemoveTemporaryFiles();
+}
+
+void RemoveDeadTemporaries(const std::string &folder) noexcept {
+    PdfWriter::RemoveDeadTemporaries(folder);
 }
 
 } // namespace folvane

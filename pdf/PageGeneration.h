@@ -118,4 +118,9 @@ void GeneratePdf(const std::string &savePath, const std::vector<std::string> &im
 // process.
 void RemoveTemporaryFiles() noexcept;
 
+// Removes the temporary files and folders that killed runs left in `folder`: those named
+// ".NAME.pdfw-PID-XXXXXX" whose process is gone and whose lock (flock, held by a living run on
+// the file or folder) nobody holds.
+void RemoveDeadTemporaries(const std::string &folder) noexcept;
+
 } // namespace folvane

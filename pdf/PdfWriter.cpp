@@ -188,6 +188,10 @@ void PdfWriter::RemoveTemporaryFiles() noexcept {
     pdfw_remove_temporary_files();
 }
 
+void PdfWriter::RemoveDeadTemporaries(const std::string &folder) noexcept {
+    pdfw_remove_dead_temporaries(folder.c_str());
+}
+
 void PdfWriter::QueueImage(std::string imageType, std::string fileName, std::string options,
                            int intOption) {
     if (setjmp(error.jump) != 0) {

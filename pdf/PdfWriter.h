@@ -101,6 +101,8 @@ public:
     // Removes the temporary files of every document being written in this process.
     // Async-signal-safe: for a handler of SIGINT and the like that then ends the process.
     static void RemoveTemporaryFiles() noexcept;
+    // Removes what killed runs left in `folder` (pdfw_remove_dead_temporaries).
+    static void RemoveDeadTemporaries(const std::string &folder) noexcept;
 
 private:
     // Throws the exception class that `error.type` selects, with `error.message`.

@@ -35,6 +35,7 @@ struct Problem {
         OutputIsInput,    // file: the output, item: the image it is
         TooManyPixels,    // a side beyond PDFW_MAX_PICTURE_SIDE; numbers: width, height
         DataTooShort,     // numbers[0]: the pixels claimed, numbers[1]: the bytes of data
+        NotAFile,         // a pipe, device or socket, refused without waiting on it
     };
 
     Kind kind = Kind::None;

@@ -141,7 +141,10 @@ enum {
     PDFW_PROBLEM_TOO_MANY_PIXELS = 18,
     /* the header claims more pixels than the file's compressed data can hold, so it is refused
      * before any is decoded; numbers[0]: the pixels claimed, numbers[1]: the bytes of data */
-    PDFW_PROBLEM_DATA_TOO_SHORT = 19
+    PDFW_PROBLEM_DATA_TOO_SHORT = 19,
+    /* the image path names no regular file but a pipe, a device or a socket, which is refused
+     * without waiting on it */
+    PDFW_PROBLEM_NOT_A_FILE = 20
 };
 
 /* The most pixels a side of a TIFF or PNG picture the engine takes (a JPEG's own limit is
@@ -383,6 +386,11 @@ int pdfw_inspect_image(const char *filename, int page, const char *compatibility
  * handler (for SIGINT, SIGTERM, SIGHUP), after which the process must end without touching its
  * contexts again. */
 void pdfw_remove_temporary_files(void);
+
+/* Removes what runs that were killed left in `folder`: temporary files and folders named
+ * ".NAME.pdfw-PID-XXXXXX" whose process is gone and whose lock (flock) nobody holds; a
+ * folder goes with the files in it. Failures are ignored. NULL is ignored. Never raises. */
+void pdfw_remove_dead_temporaries(const char *folder);
 
 /* The message of the context's last failure ("" if none). Valid until the next call on
  * the context. Never raises. */

@@ -11,6 +11,7 @@
 #include "pdfw/api/Context.h"
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/formats/PageCount.h"
+#include "pdfw/output/DeadTemporaries.h"
 #include "pdfw/output/TemporaryFiles.h"
 
 namespace {
@@ -245,6 +246,15 @@ void pdfw_delete(pdfw_context *context) {
 
 void pdfw_remove_temporary_files(void) {
     pdfw::TemporaryFiles::removeAll();
+}
+
+void pdfw_remove_dead_temporaries(const char *folder) {
+    if (folder) {
+        try {
+            pdfw::removeDeadTemporaries(folder);
+        } catch (...) { // only the path's copy can throw, when memory runs out
+        }
+    }
 }
 
 const char *pdfw_get_last_error(pdfw_context *context) {

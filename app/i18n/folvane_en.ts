@@ -354,6 +354,10 @@ Try &apos;folvane --help&apos; for more.
         <source>%1 位的颜色值以 8 位写入%2</source>
         <translation>%1-bit samples written with 8 bits%2</translation>
     </message>
+    <message>
+        <source>“%1”不是普通文件（而是管道、设备或套接字）</source>
+        <translation>“%1” is not a regular file (a pipe, a device or a socket)</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>

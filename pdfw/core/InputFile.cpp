@@ -6,29 +6,32 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "pdfw/core/PdfwError.h"
 
 namespace pdfw {
 
 InputFile::InputFile(const std::string &path) : path_(path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a pipe with no writer or a device would otherwise hold the open
+    // forever. Only a regular file is read, so the flag never matters after the check.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd_ < 0) {
         fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_OPEN, path, std::strerror(errno)));
     }
     struct stat info {};
-    std::string problem;
+    Problem problem = problemWith(PDFW_PROBLEM_NONE, path);
     if (::fstat(fd_, &info) != 0) {
-        problem = std::strerror(errno);
+        problem = problemWith(PDFW_PROBLEM_CANNOT_READ, path, std::strerror(errno));
     } else if (S_ISDIR(info.st_mode)) {
-        problem = "it is a folder";
+        problem = problemWith(PDFW_PROBLEM_CANNOT_READ, path, "it is a folder");
     } else if (!S_ISREG(info.st_mode)) {
-        problem = "it is not a regular file";
+        problem = problemWith(PDFW_PROBLEM_NOT_A_FILE, path);
     }
-    if (!problem.empty()) {
+    if (problem.kind != PDFW_PROBLEM_NONE) {
         ::close(fd_);
         fd_ = -1;
-        fail(PDFW_IO_ERROR, problemWith(PDFW_PROBLEM_CANNOT_READ, path, problem));
+        fail(PDFW_IO_ERROR, std::move(problem));
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
 }

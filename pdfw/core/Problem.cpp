@@ -45,6 +45,8 @@ std::string describeFileProblem(const Problem &p) {
         return quoted(p.file) + " claims " + std::to_string(p.numbers[0]) +
                " pixels, more than its " + std::to_string(p.numbers[1]) +
                " bytes of image data can hold";
+    case PDFW_PROBLEM_NOT_A_FILE:
+        return quoted(p.file) + " is not a regular file (a pipe, a device or a socket)";
     case PDFW_PROBLEM_NO_SUCH_PAGE:
         return quoted(p.file) + " has no page " + std::to_string(p.numbers[0]) + " (it has " +
                std::to_string(p.numbers[1]) + ")";

@@ -1,6 +1,7 @@
 // For tests of what a killed run leaves behind: when the environment variable
 // FOLVANE_PDFW_KILL_AT names `point`, the process sends itself SIGKILL there, as the
-// out-of-memory killer or a closed session would end it.
+// out-of-memory killer or a closed session would end it. FOLVANE_PDFW_STOP_AT stops the process
+// there instead (SIGSTOP), so that a test can signal a run held mid-way.
 #pragma once
 
 namespace pdfw {

@@ -1,7 +1,9 @@
 // Temporary documents left by runs that were killed. Where a file system cannot make a file
 // with no name, a document is written under a name that says whose it is,
 // ".NAME.pdfw-PID-XXXXXX", and its writer holds a lock on it (flock) for as long as it lives;
-// the next run writing into the same folder removes those whose writer is gone.
+// the next run writing into the same folder removes those whose writer is gone. A folder of
+// temporary files named so and locked alike (the scanned pages of folvane-pdf --scan) goes the
+// same way, with its files.
 #pragma once
 
 #include <string>

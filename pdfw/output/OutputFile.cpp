@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -87,7 +89,7 @@ bool followLinks(std::string &path, Problem &reason) {
 int openDocumentFile(const std::string &folder, const std::string &prefix, std::string &temp,
                      int &slot) {
     if (unnamedFilesAllowed()) {
-        int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
             return fd;
         }
@@ -100,6 +102,38 @@ int openDocumentFile(const std::string &folder, const std::string &prefix, std::
     return fd;
 }
 
+// Why an existing node that is not a regular file cannot be the output (pipes and character
+// devices are written before this is asked), or null when it can.
+const char *refusedKind(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "it is a folder";
+    }
+    if (S_ISSOCK(mode)) {
+        return "it is a socket";
+    }
+    if (S_ISBLK(mode)) {
+        return "it is a block device";
+    }
+    return S_ISREG(mode) ? nullptr : "it is not a regular file";
+}
+
+// Whether this process may rename over the existing `target` in `folder`: in a folder with the
+// sticky bit (like /tmp) only the owner of the file or of the folder may, or the superuser.
+// Found out before the run, not at its end.
+bool mayReplace(const std::string &target, const std::string &folder, const struct stat &existing,
+                Problem &reason) {
+    struct stat place {};
+    uid_t user = ::geteuid();
+    if (user == 0 || ::stat(folder.c_str(), &place) != 0 || (place.st_mode & S_ISVTX) == 0 ||
+        existing.st_uid == user || place.st_uid == user) {
+        return true;
+    }
+    reason = outputProblem(target, "create",
+                           "it belongs to another user and its folder lets only the owner "
+                           "replace it (the folder's sticky bit)");
+    return false;
+}
+
 } // namespace
 
 std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const MemoryProcs &procs,
@@ -108,6 +142,13 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const M
         reason = outputProblem(named, "create", "not a file name");
         return nullptr;
     }
+    struct stat existing {};
+    // A pipe or device is opened by the name given: /dev/stdout and its like lead through
+    // links of /proc that name no path to follow.
+    if (::stat(named.c_str(), &existing) == 0 &&
+        (S_ISCHR(existing.st_mode) || S_ISFIFO(existing.st_mode))) {
+        return openStream({named, "", named.substr(named.rfind('/') + 1), 0600, -1}, procs, reason);
+    }
     std::string target = named;
     if (!followLinks(target, reason)) {
         return nullptr;
@@ -115,33 +156,79 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string &named, const M
     std::size_t slash = target.rfind('/');
     std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    mode_t mode = newFileMode();
-    struct stat existing {};
+    Placement place{target, folder, base, newFileMode(), -1};
     if (::stat(target.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) {
-            reason = outputProblem(target, "create", "it is a folder");
+        if (const char *kind = refusedKind(existing.st_mode)) {
+            reason = outputProblem(target, "create", kind);
             return nullptr;
         }
-        mode = existing.st_mode & 07777;
+        if (!mayReplace(target, folder, existing, reason)) {
+            return nullptr;
+        }
+        place.mode = existing.st_mode & 07777;
     }
-    removeDeadTemporaries(folder);
-    std::string prefix =
-        (slash == std::string::npos ? std::string() : folder) + temporaryPrefix(base);
-    std::string temp;
-    int slot = -1;
-    int fd = openDocumentFile(folder, prefix, temp, slot);
-    if (fd < 0) {
-        reason = outputProblem(target, "create",
-                               "no file can be made in \"" + folder + "\": " + errorText(errno));
+    return make(place, procs, reason);
+}
+
+std::unique_ptr<OutputFile> OutputFile::openStream(Placement place, const MemoryProcs &procs,
+                                                   Problem &reason) {
+    // Opened without waiting: a pipe that nothing reads from is refused at once, not waited on.
+    int stream = ::open(place.target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (stream < 0) {
+        int error = errno;
+        struct stat info {};
+        bool pipe = ::stat(place.target.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+        reason = outputProblem(place.target, "create",
+                               pipe && error == ENXIO ? "nothing reads from the pipe"
+                                                      : errorText(error));
         return nullptr;
     }
-    ::fchmod(fd, mode);
+    if (::isatty(stream)) {
+        ::close(stream);
+        reason = outputProblem(place.target, "create", "it is a terminal");
+        return nullptr;
+    }
+    ::fcntl(stream, F_SETFL, ::fcntl(stream, F_GETFL) & ~O_NONBLOCK);
+    // The document is written whole into a temporary file first, as for standard output, so
+    // that a failed run sends nothing.
+    place.folder = temporaryFolder();
+    if (place.folder.back() != '/') {
+        place.folder += '/';
+    }
+    place.stream = stream;
+    return make(place, procs, reason);
+}
+
+std::unique_ptr<OutputFile> OutputFile::make(const Placement &place, const MemoryProcs &procs,
+                                             Problem &reason) {
+    removeDeadTemporaries(place.folder);
+    std::string prefix =
+        (place.folder == "." ? std::string() : place.folder) + temporaryPrefix(place.base);
+    std::string temp;
+    int slot = -1;
+    int fd = openDocumentFile(place.folder, prefix, temp, slot);
+    if (fd < 0) {
+        int error = errno;
+        if (place.stream >= 0) {
+            ::close(place.stream);
+        }
+        reason =
+            outputProblem(place.target, "create",
+                          "no file can be made in \"" + place.folder + "\": " + errorText(error));
+        return nullptr;
+    }
+    ::fchmod(fd, place.mode);
     try {
         Buffer buffer(procs, kBufferBytes, "output buffer");
-        return std::unique_ptr<OutputFile>(
-            new OutputFile(target, folder, prefix, temp, fd, std::move(buffer), slot));
+        auto output = std::unique_ptr<OutputFile>(
+            new OutputFile(place.target, place.folder, prefix, temp, fd, std::move(buffer), slot));
+        output->stream_ = place.stream;
+        return output;
     } catch (...) {
         ::close(fd);
+        if (place.stream >= 0) {
+            ::close(place.stream);
+        }
         if (!temp.empty()) {
             ::unlink(temp.c_str());
         }
@@ -165,6 +252,10 @@ void OutputFile::discard() {
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
+    }
+    if (stream_ >= 0) {
+        ::close(stream_);
+        stream_ = -1;
     }
     if (!temp_.empty()) {
         ::unlink(temp_.c_str());
@@ -347,6 +438,10 @@ void OutputFile::commit() {
     }
     try {
         flush();
+        if (stream_ >= 0) {
+            copyToStream();
+            return;
+        }
     } catch (...) {
         discard();
         throw;
@@ -382,6 +477,50 @@ void OutputFile::commit() {
         ::fsync(folder);
         ::close(folder);
     }
+}
+
+void OutputFile::copyToStream() {
+    // A reader that went away gives EPIPE to report rather than a SIGPIPE that ends the
+    // process: the signal is held back on this thread while writing and taken if it came.
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t previous;
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    int error = 0;
+    std::uint64_t at = 0;
+    while (error == 0 && at < inFile_) {
+        ssize_t got = ::pread(fd_, buffer_.data(), buffer_.size(), static_cast<off_t>(at));
+        if (got <= 0) {
+            error = got < 0 ? errno : EIO;
+            break;
+        }
+        at += static_cast<std::uint64_t>(got);
+        for (ssize_t done = 0; done < got;) {
+            ssize_t written = ::write(stream_, buffer_.data() + done, got - done);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                error = written < 0 ? errno : EIO;
+                break;
+            }
+            done += written;
+        }
+    }
+    if (error == EPIPE) {
+        const timespec now{};
+        ::sigtimedwait(&pipeSignal, nullptr, &now);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (error == 0 && ::close(std::exchange(stream_, -1)) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        failWrite(error);
+    }
+    discard();
+    committed_ = true;
 }
 
 } // namespace pdfw

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 #include "pdfw/core/FileSpan.h"
 #include "pdfw/core/Memory.h"
@@ -21,10 +22,13 @@ namespace pdfw {
 class OutputFile {
 public:
     // Creates the temporary file for `target`, beside the file it names (a symbolic link is
-    // followed, so the link stays and its file is replaced). Returns null and sets `reason`
-    // (PDFW_PROBLEM_OUTPUT) when the folder does not exist or refuses the file, or the target
-    // is a folder. The
-    // temporary file is known to pdfw_remove_temporary_files() until it is renamed or removed.
+    // followed, so the link stays and its file is replaced). A pipe or character device is
+    // never replaced: it is opened now, the document put together in a temporary file in
+    // $TMPDIR (or /tmp) and copied into it by commit(). Returns null and sets `reason`
+    // (PDFW_PROBLEM_OUTPUT) when the folder does not exist or refuses the file, the target is
+    // a folder, socket or block device, a pipe has no reader, or a sticky folder would refuse
+    // the rename over another user's file. The temporary file is known to
+    // pdfw_remove_temporary_files() until it is renamed or removed.
     static std::unique_ptr<OutputFile> create(const std::string &target, const MemoryProcs &procs,
                                               Problem &reason);
     ~OutputFile();
@@ -49,6 +53,18 @@ public:
     void commit();
 
 private:
+    // Where and how the document's file is made.
+    struct Placement {
+        std::string target;
+        std::string folder; // of the temporary file
+        std::string base;   // the target's file name
+        mode_t mode;        // of the finished file
+        int stream;         // the pipe or device written at commit(), else -1
+    };
+    static std::unique_ptr<OutputFile> openStream(Placement place, const MemoryProcs &procs,
+                                                  Problem &reason);
+    static std::unique_ptr<OutputFile> make(const Placement &place, const MemoryProcs &procs,
+                                            Problem &reason);
     OutputFile(std::string target, std::string folder, std::string prefix, std::string temp, int fd,
                Buffer buffer, int slot);
     // Gives the file with no name a temporary name beside the target; false with errno set.
@@ -59,6 +75,8 @@ private:
     bool copyInKernel(const FileSpan &span);
     void readThroughBuffer(const FileSpan &span);
     void startWriteBack();
+    // commit() for a pipe or device: copies the finished file into it.
+    void copyToStream();
     [[noreturn]] void failWrite(int error);
     void discard();
 
@@ -74,7 +92,8 @@ private:
     std::uint64_t writeBackFrom_ = 0; // start of the bytes whose write-back is not yet started
     bool broken_ = false;
     bool committed_ = false;
-    int slot_ = -1; // in TemporaryFiles
+    int slot_ = -1;   // in TemporaryFiles
+    int stream_ = -1; // the pipe or device the document goes to, else -1
 };
 
 } // namespace pdfw

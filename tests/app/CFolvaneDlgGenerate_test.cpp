@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
 
 #include "tests/app/DialogFixture.h"
 #include "tests/support/Files.h"
@@ -159,6 +163,33 @@ TEST_F(Generate, AnOutputPathThatCannotBeWrittenFailsAndOpensNothing) {
     EXPECT_EQ(Window().WaitDepth(), 0);
 }
 
+TEST_F(Generate, ASaveToAPipeOrDeviceSendsTheDocumentAndTheNodeStays) {
+    Add({Jpeg("a.jpg", 24, 32)});
+    const std::string device = dir / "null.pdf";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0) {
+        GTEST_SKIP() << "making a device node needs root";
+    }
+    ChooseSavePath(device);
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(Messages(), (Strings{Success(1, device)}));
+    struct stat info {};
+    ASSERT_EQ(::stat(device.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode)) << "the device was replaced";
+
+    const std::string pipe = dir / "pipe.pdf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadText(pipe); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ChooseSavePath(pipe);
+    Click(IDC_BTN_GENERATE);
+    reader.join();
+    EXPECT_EQ(Messages().back(), Success(1, pipe));
+    EXPECT_EQ(received.rfind("%PDF-", 0), 0u);
+    ASSERT_EQ(::stat(pipe.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the pipe was replaced";
+}
+
 TEST_F(Generate, AnImageThatIsNoImageFailsTheRun) {
     WriteText(dir / "broken.jpg", "not a picture");
     Add({dir / "broken.jpg"});
@@ -169,6 +200,20 @@ TEST_F(Generate, AnImageThatIsNoImageFailsTheRun) {
               0u);
     EXPECT_TRUE(ui.ShellFiles().empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "out.pdf"));
+}
+
+TEST_F(Generate, ANameWithControlCharactersIsQuotedInTheFailure) {
+    const std::string name = dir / "bro\x1b[2Jken.jpg";
+    WriteText(name, "not a picture");
+    Add({name});
+    ChooseSavePath(dir / "out.pdf");
+    Click(IDC_BTN_GENERATE);
+    ASSERT_EQ(Messages().size(), 1u);
+    const std::string quoted = "'" + (dir / "bro") + "'$'\\033''[2Jken.jpg'";
+    EXPECT_EQ(Messages()[0].rfind(std::string(kMsgFailure) + "\n" + quoted + "\n", 0), 0u)
+        << Messages()[0];
+    EXPECT_NE(Messages()[0].find("“" + quoted + "”"), std::string::npos) << Messages()[0];
+    EXPECT_EQ(Messages()[0].find('\x1b'), std::string::npos);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sys/stat.h>
 
 #include "tests/app/DialogFixture.h"
 #include "tests/support/Files.h"
@@ -140,6 +141,18 @@ TEST_F(Preflight, TheEnginesOwnCheckMarksATruncatedFileAndATextFileNamedJpg) {
     EXPECT_EQ(Tip(1), "JPEG 48x64, 原样嵌入, 1 页");
     EXPECT_EQ(Colour(2), kRed);
     EXPECT_NE(Tip(2), "");
+}
+
+TEST_F(Preflight, APipeNamedLikeAnImageIsMarkedAtOnceNotWaitedOn) {
+    dlg.m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    Add({dir / "pipe.jpg"});
+    Settle();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(Colour(0), kRed);
+    EXPECT_NE(Tip(0).find("不是普通文件"), std::string::npos) << Tip(0);
 }
 
 } // namespace

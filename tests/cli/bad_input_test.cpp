@@ -156,4 +156,17 @@ TEST_F(BadInputCli, AFullDiskFailsAndKeepsTheOldDocument) {
     EXPECT_TRUE(ReadText(kept) == kOldDocument) << "the old document changed";
 }
 
+TEST(NamesInMessages, ControlCharactersInANameAreQuotedNotPrinted) {
+    TempDir dir;
+    const std::string name = "a\x1b[2Jb\nc.jpg";
+    WriteText(dir / name, "not a picture");
+    RunResult r = RunProgram(
+        {std::string(FOLVANE_BIN_DIR) + "/folvane-pdf", "-o", dir / "out.pdf", dir / name});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << "the escape reached the terminal";
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_NE(r.err.find("'" + dir.Path() + "/a'$'\\033''[2Jb'$'\\n''c.jpg'"), std::string::npos)
+        << r.err;
+}
+
 } // namespace

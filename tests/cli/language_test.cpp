@@ -51,6 +51,10 @@ std::vector<folvane::Problem> EveryProblem() {
         p.detail = "libjpeg: Premature end of data segment";
         problems.push_back(p);
     }
+    folvane::Problem notAFile;
+    notAFile.kind = Kind::NotAFile;
+    notAFile.file = "/scans/page-7.jpg";
+    problems.push_back(notAFile);
     return problems;
 }
 

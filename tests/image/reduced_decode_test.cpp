@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <string>
 
+#include <sys/stat.h>
 #include <tiffio.h>
 
 #include "image/ReducedDecode.h"
@@ -425,6 +427,22 @@ TEST(ReducedSizes, TheChooserSeesTheUprightSizeAndBadAnswersAreRefused) {
     const ReducedSizeChooser decline = [](uint32_t, uint32_t) { return std::nullopt; };
     EXPECT_FALSE(LoadReduced((dir / "photo.jpg").c_str(), decline, image));
     EXPECT_NE(std::string(image.GetLastError()).find("no reduced size"), std::string::npos);
+}
+
+TEST(ReducedLoad, APipeOrFolderNamedLikeAPictureIsRefusedAtOnce) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder.jpg");
+    for (const std::string name : {"pipe.jpg", "folder.jpg"}) {
+        // Nothing writes to the pipe: opening it as before would wait for ever.
+        CfImage image;
+        EXPECT_FALSE(LoadReduced((dir / name).c_str(), Fixed(8, 8), image));
+        EXPECT_NE(std::string(image.GetLastError()).find("not a regular file"), std::string::npos)
+            << image.GetLastError();
+        CfImage whole;
+        EXPECT_FALSE(whole.Load((dir / name).c_str(), FormatJpeg));
+        EXPECT_FALSE(whole.Load((dir / name).c_str(), FormatUnknown));
+    }
 }
 
 } // namespace

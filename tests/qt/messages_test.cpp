@@ -73,6 +73,7 @@ Said ProblemSaid(Kind kind) {
         fields = {kDetail};
         break;
     case Kind::Truncated:
+    case Kind::NotAFile:
         fields = {kFile};
         break;
     default:
@@ -89,6 +90,7 @@ std::vector<Said> EverySentence() {
     for (int kind = 0; kind <= static_cast<int>(Kind::OutputIsInput); ++kind) {
         said.push_back(ProblemSaid(static_cast<Kind>(kind)));
     }
+    said.push_back(ProblemSaid(Kind::NotAFile));
     for (int kind = 0; kind <= static_cast<int>(NoteKind::NotCorrected); ++kind) {
         const folvane::PageNote note{0, kFile, 1, 1, static_cast<NoteKind>(kind), 0.64, 4, kDetail};
         // A photo without a sheet has nothing more to say than that.

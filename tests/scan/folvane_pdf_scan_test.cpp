@@ -2,6 +2,12 @@
 // pages, the page files kept only when asked, one line and status 1 for a scanner's error with
 // no PDF and no temporary folder left, and the usage errors.
 
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/scan/ScanTestSupport.h"
@@ -124,12 +130,59 @@ TEST_F(FolvanePdfScanTest, AnInterruptedScanLeavesNothingBehind) {
         " & pid=$!\n"
         "for i in $(seq 200); do ls -A " +
         Quote(tmp.Path()) +
-        "/folvane-scan-*/ 2>/dev/null | grep -q part && break; sleep 0.05; done\n"
+        "/.folvane-scan.pdfw-*/ 2>/dev/null | grep -q part && break; sleep 0.05; done\n"
         "kill -TERM $pid; wait $pid; echo $?";
     RunResult r = RunShell(script);
     EXPECT_EQ(r.out, "143\n") << r.err;
     EXPECT_TRUE(Listing(tmp.Path()).empty());
     EXPECT_TRUE(Listing(dir.Path()).empty());
+}
+
+// A folder left as a killed scan leaves it: named after a process that has ended.
+std::string DeadScanFolder(const std::string &tmp, bool lock, int &lockFd) {
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    const std::string folder = tmp + "/.folvane-scan.pdfw-" + std::to_string(child) + "-abcdef";
+    std::filesystem::create_directory(folder);
+    WriteText(folder + "/page-001.png", "a finished page");
+    WriteText(folder + "/.page-002.png.part", "a partial page");
+    lockFd = -1;
+    if (lock) {
+        lockFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::flock(lockFd, LOCK_EX);
+    }
+    return folder;
+}
+
+TEST_F(FolvanePdfScanTest, AKilledScansFolderIsRemovedByTheNextScan) {
+    const std::string slow = "read-limit true\nread-limit-size 1000\nread-delay true\n"
+                             "read-delay-duration 100000\n";
+    config = MakeSaneConfig("test", slow);
+    const std::string script =
+        "SANE_CONFIG_DIR=" + Quote(config->Path()) + " TMPDIR=" + Quote(tmp.Path()) + " " +
+        Quote(kProgram) + " --scan --source adf --resolution 50 -o " + Out() +
+        " & pid=$!\n"
+        "for i in $(seq 200); do ls -A " +
+        Quote(tmp.Path()) +
+        "/.folvane-scan.pdfw-*/ 2>/dev/null | grep -q part && break; sleep 0.05; done\n"
+        "kill -KILL $pid; wait $pid; echo $?";
+    RunResult killed = RunShell(script);
+    EXPECT_EQ(killed.out, "137\n") << killed.err;
+    ASSERT_EQ(Listing(tmp.Path()).size(), 1u) << "the killed scan left no folder to remove";
+
+    int lockFd = -1;
+    const std::string held = DeadScanFolder(tmp.Path(), true, lockFd);
+    int unusedFd = -1;
+    DeadScanFolder(tmp.Path(), false, unusedFd);
+    RunResult next = Run("--scan --source adf --mode gray --resolution 50 -o " + Out());
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    // The folders of dead scans went; the one whose lock is held by a living process stays.
+    EXPECT_EQ(Listing(tmp.Path()),
+              std::set<std::string>{std::filesystem::path(held).filename().string()});
+    ::close(lockFd);
 }
 
 } // namespace

@@ -290,6 +290,10 @@ void pdfw_remove_temporary_files(void) {
     Append("remove_temporary_files");
 }
 
+void pdfw_remove_dead_temporaries(const char * /*folder*/) {
+    Append("remove_dead_temporaries");
+}
+
 int pdfw_queue_image(pdfw_context *p, const char *imagetype, const char *filename,
                      const char *optlist, int intopt) {
     Append(std::string("queue_image ") + imagetype + " " + filename + " [" + optlist + "] " +

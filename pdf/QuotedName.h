@@ -1,0 +1,13 @@
+// A file name as both front ends show it in their messages: as it is when it holds only
+// printable text (Chinese included), else quoted the way a shell reads it back, with control
+// characters and bytes that are not UTF-8 written as $'\n', $'\033' and the like, so that a
+// name can neither break a message's line nor hide part of itself.
+#pragma once
+
+#include <string>
+
+namespace folvane {
+
+std::string QuotedName(const std::string &name);
+
+} // namespace folvane
