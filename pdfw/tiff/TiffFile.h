@@ -41,7 +41,8 @@ public:
     TIFF *handle() { return tiff_; }
     const TiffPage &page() const { return page_; }
     const std::string &path() const { return path_; }
-    // PDFW_SYNTAX_ERROR: "<path>: <what>: <libtiff's message>".
+    // PDFW_SYNTAX_ERROR: "<path>: [page <n>: ]<what> (<libtiff's message>)", the page named
+    // when the file has more than one.
     [[noreturn]] void failRead(const std::string &what) const;
 
     // Forgets the messages so far, so that those of the next step can be told apart.
@@ -57,9 +58,12 @@ public:
     };
 
 private:
+    void open(const InputFile &file);
     void readTags();
+    void checkOwnStrip(const InputFile &file);
 
     std::string path_;
+    int pageNumber_;
     TIFF *tiff_ = nullptr;
     Messages messages_{};
     TiffPage page_;

@@ -290,4 +290,11 @@ Picture ReadTiffRgba(const std::string &path, int page) {
     return picture;
 }
 
+Bytes EmptyDirectoryTiff() {
+    Bytes bytes = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    PutLe16(bytes, 0); // no entries
+    PutLe32(bytes, 0); // no next directory
+    return bytes;
+}
+
 } // namespace support

@@ -76,4 +76,7 @@ Picture ReadTiffRgba(const std::string &path, int page = 0);
 // cannot read it.
 Bytes ReadRawStrip(const std::string &path, uint32_t strip = 0);
 
+// A TIFF whose first directory has no entries.
+Bytes EmptyDirectoryTiff();
+
 } // namespace support
