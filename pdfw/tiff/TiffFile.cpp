@@ -9,6 +9,7 @@
 
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/PictureLimits.h"
 #include "pdfw/tiff/TiffRawDirectory.h"
 
 namespace pdfw {
@@ -45,10 +46,7 @@ TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()), pageNu
         if (static_cast<tdir_t>(page) <= pages) {
             TIFFClose(tiff_);
             tiff_ = nullptr;
-            fail(PDFW_SYNTAX_ERROR, damagedFile(path_, "TIFF",
-                                                "page " + std::to_string(page) +
-                                                    ": its directory cannot be read (it has no "
-                                                    "entries or is damaged)"));
+            failPage("its directory cannot be read (it has no entries or is damaged)");
         }
         Problem missing = problemWith(PDFW_PROBLEM_NO_SUCH_PAGE, path_);
         missing.numbers[0] = page;
@@ -106,7 +104,8 @@ void TiffFile::open(const InputFile &file) {
 // instead: past the strip's own bytes, into the next page's. A page reads only its own strip.
 void TiffFile::checkOwnStrip(const InputFile &file) {
     // libtiff may have cut a large strip into several of its own: the file's count is read.
-    if (page_.tiled) {
+    // A page beyond the largest side is refused as such when it is used.
+    if (page_.tiled || page_.width > kMaxPictureSide || page_.height > kMaxPictureSide) {
         return;
     }
     std::optional<std::uint64_t> stored = storedSingleStripBytes(file, TIFFCurrentDirOffset(tiff_));
@@ -120,14 +119,11 @@ void TiffFile::checkOwnStrip(const InputFile &file) {
                   page_.height;
     if (*stored < needed) {
         std::string pixels = std::to_string(page_.width) + " x " + std::to_string(page_.height);
-        fail(PDFW_SYNTAX_ERROR,
-             damagedFile(path_, "TIFF",
-                         "page " + std::to_string(pageNumber_) + ": its strip holds " +
-                             std::to_string(*stored) + " bytes" +
-                             (page_.compression == COMPRESSION_NONE
-                                  ? ", fewer than its " + pixels + " pixels need (" +
-                                        std::to_string(needed) + ")"
-                                  : "")));
+        failPage(
+            "its strip holds " + std::to_string(*stored) + " bytes" +
+            (page_.compression == COMPRESSION_NONE
+                 ? ", fewer than its " + pixels + " pixels need (" + std::to_string(needed) + ")"
+                 : ""));
     }
 }
 
@@ -138,8 +134,7 @@ TiffFile::~TiffFile() {
 }
 
 void TiffFile::failRead(const std::string &what) const {
-    const bool severalPages = pageNumber_ > 1 || (tiff_ && !TIFFLastDirectory(tiff_));
-    std::string message = (severalPages ? "page " + std::to_string(pageNumber_) + ": " : "") + what;
+    std::string message = what;
     // libtiff's error says why; some failures come only with a warning before them.
     std::string why = messages_.error[0] != '\0' ? messages_.error : messages_.warning;
     // Reading a whole strip, libtiff names the row before the first (its "no row yet").
@@ -150,7 +145,13 @@ void TiffFile::failRead(const std::string &what) const {
     if (!why.empty()) {
         message += " (" + why + ")";
     }
-    fail(PDFW_SYNTAX_ERROR, damagedFile(path_, "TIFF", message));
+    failPage(message);
+}
+
+void TiffFile::failPage(const std::string &how) const {
+    Problem problem = damagedFile(path_, "TIFF", how);
+    problem.page = pageNumber_;
+    fail(PDFW_SYNTAX_ERROR, std::move(problem));
 }
 
 void TiffFile::readTags() {
