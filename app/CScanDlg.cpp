@@ -44,8 +44,9 @@ void CScanDlg::DoDataExchange(CDataExchange *dx) {
 }
 
 std::span<const MessageMapEntry<CScanDlg>> CScanDlg::MessageMap() {
-    static const std::array<MessageMapEntry<CScanDlg>, 1> map = {
+    static const std::array<MessageMapEntry<CScanDlg>, 2> map = {
         OnSelChange<CScanDlg>(IDC_SCAN_DEVICE, &CScanDlg::OnDeviceChosen),
+        OnSelChange<CScanDlg>(IDC_SCAN_PAGE_SIZE, &CScanDlg::ShowPaperHint),
     };
     return map;
 }
@@ -159,6 +160,19 @@ void CScanDlg::ShowOffer() {
     Fill(m_pageSize, lists.pageSizes.items, lists.pageSizes.chosen);
     if (CWnd *scan = GetDlgItem(IDOK)) {
         scan->EnableWindow(offer != m_offers.end());
+    }
+    ShowPaperHint();
+}
+
+const ScanChoiceLists *CScanDlg::ChosenOffer() const {
+    const auto offer = m_offers.find(ChosenDevice());
+    return offer == m_offers.end() ? nullptr : &offer->second;
+}
+
+void CScanDlg::ShowPaperHint() {
+    if (CWnd *hint = GetDlgItem(IDC_SCAN_PAGE_HINT)) {
+        const ScanChoiceLists *lists = ChosenOffer();
+        hint->SetWindowText(lists ? PaperHint(*lists, m_pageSize.GetCurSel()) : std::string());
     }
 }
 

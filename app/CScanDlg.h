@@ -33,6 +33,8 @@ public:
     void OnOK() override;
     // Another scanner was chosen: its offer is shown once known.
     void OnDeviceChosen();
+    // Another page size was chosen: says under it when the paper is larger than the scanner.
+    void ShowPaperHint();
 
 protected:
     bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;
@@ -48,6 +50,7 @@ private:
     // Shows the offer of the chosen scanner (none while it is not known) and allows "扫描" with it.
     void ShowOffer();
     std::string ChosenDevice() const;
+    const ScanChoiceLists *ChosenOffer() const;
 
     const ScannerAccess m_scanners;
     BackgroundQueue &m_jobs;

@@ -52,6 +52,10 @@ std::string FileProblemText(const folvane::Problem &p) {
         return Fill(Tr("Messages", "“%1”有 %2 x %3 像素, 超过 PDF 阅读器能显示的每边 %4 像素"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
                      std::to_string(folvane::kMaxPictureSide)});
+    case Kind::JpegTooLarge:
+        return Fill(Tr("Messages", "“%1”有 %2 x %3 像素, 超过 JPEG 解码器能读的每边 %4 像素"),
+                    {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
+                     std::to_string(folvane::kMaxJpegSide)});
     case Kind::DataTooShort:
         return Fill(Tr("Messages", "“%1”声称有 %2 像素, 但它的 %3 字节图像数据容纳不下"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});

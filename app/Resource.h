@@ -44,7 +44,8 @@ constexpr int IDC_SCAN_SOURCE = 1101;
 constexpr int IDC_SCAN_MODE = 1102;
 constexpr int IDC_SCAN_RESOLUTION = 1103;
 constexpr int IDC_SCAN_PAGE_SIZE = 1104;
-constexpr int IDC_SCAN_FOLDER = 1105; // where the pages go
+constexpr int IDC_SCAN_FOLDER = 1105;    // where the pages go
+constexpr int IDC_SCAN_PAGE_HINT = 1106; // that the paper is larger than the scanner
 
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;

@@ -1,6 +1,7 @@
 #include "app/ScanChoiceLists.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/ScanDialogSettings.h"
@@ -116,11 +117,17 @@ template <class T> const T *Chosen(const ChoiceList<T> &list, int index) {
                : nullptr;
 }
 
+// Millimetres to a tenth, without a trailing ".0".
+std::string Millimetres(double mm) {
+    const long tenths = std::lround(mm * 10);
+    return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
+}
+
 } // namespace
 
 ScanChoiceLists ChoiceListsFor(const DeviceChoices &offer, const ScanDialogSettings &last) {
     return {SourceList(offer, last), ModeList(offer, last), ResolutionList(offer, last),
-            PageSizeList(offer, last)};
+            PageSizeList(offer, last), offer.maxArea};
 }
 
 ScanSettings SettingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen) {
@@ -138,4 +145,15 @@ ScanSettings SettingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen)
         settings.pageSize = *size;
     }
     return settings;
+}
+
+std::string PaperHint(const ScanChoiceLists &lists, int pageSize) {
+    const std::optional<ScanArea> paper = folvane::scan::PaperBeyondBed(
+        SettingsOf(lists, ChosenItems{-1, -1, -1, pageSize}), lists.bed);
+    if (!paper) {
+        return {};
+    }
+    return texts::Scan(texts::kScanPaperBeyondBed,
+                       {Millimetres(paper->width), Millimetres(paper->height),
+                        Millimetres(lists.bed->width), Millimetres(lists.bed->height)});
 }

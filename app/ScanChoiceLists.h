@@ -31,6 +31,7 @@ struct ScanChoiceLists {
     ChoiceList<std::optional<folvane::scan::ScanMode>> modes;
     ChoiceList<int> resolutions; // dots per inch; 0: the scanner's own
     ChoiceList<folvane::scan::PageSize> pageSizes;
+    std::optional<folvane::scan::ScanArea> bed; // the scanner's whole area, when it says
 };
 
 ScanChoiceLists ChoiceListsFor(const folvane::scan::DeviceChoices &offer,
@@ -45,3 +46,7 @@ struct ChosenItems {
     int pageSize = -1;
 };
 folvane::scan::ScanSettings SettingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen);
+
+// What the dialog says under the page size of item `pageSize`: that the paper is larger than
+// the scanner's bed, with both sizes; "" when it fits or either size is unknown.
+std::string PaperHint(const ScanChoiceLists &lists, int pageSize);

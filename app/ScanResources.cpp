@@ -42,7 +42,10 @@ DialogTemplate BuildScanDialog() {
             dialog.controls.push_back(std::move(control));
         }
     }
-    const int folderTop = kMargin + row * kRowStep;
+    const int hintTop = kMargin + row * kRowStep - 4;
+    dialog.controls.push_back(Control(IDC_SCAN_PAGE_HINT, ControlKind::StaticText, "", kListLeft,
+                                      hintTop, kDialogWidth - kMargin - kListLeft, 20));
+    const int folderTop = hintTop + 22;
     dialog.controls.push_back(Control(IDC_SCAN_FOLDER, ControlKind::StaticText, "", kMargin,
                                       folderTop, kDialogWidth - 2 * kMargin, 20));
     const int buttonTop = folderTop + 26;

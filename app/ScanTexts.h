@@ -20,6 +20,10 @@ inline constexpr const char *kScanResolutionLabel = TR_NOOP("Scan", "分辨率:"
 inline constexpr const char *kScanPageSizeLabel = TR_NOOP("Scan", "纸张大小:");
 inline constexpr const char *kScanStart = TR_NOOP("Scan", "扫描");
 inline constexpr const char *kScanCancel = TR_NOOP("Scan", "取消");
+// Under the page size when the paper is larger than the scanner's bed: %1 x %2 the paper's
+// size, %3 x %4 the bed's, in millimetres.
+inline constexpr const char *kScanPaperBeyondBed = TR_NOOP(
+    "Scan", "纸张（%1 x %2 毫米）比扫描仪的扫描区域（%3 x %4 毫米）大, 只扫描扫描仪上的部分");
 // Where the pages go: %1 is the folder in which each scan gets a folder of its own.
 inline constexpr const char *kScanFolder = TR_NOOP("Scan", "扫描的页面保存在 %1 中");
 

@@ -25,7 +25,7 @@ than 8 bits (16-bit TIFF and PNG files) are rounded to 8 bits in PDF 1.4, the
 default; --pdf-version 1.5 keeps all 16, and a warning names each file rounded.
 Pictures of any size go in: a TIFF or PNG page may be up to 32767 pixels wide
 and tall (larger pictures show as blank pages in viewers that draw with cairo;
-a JPEG may be up to 65535), and large ones pass through in bands of rows, so
+a JPEG may be up to 65500), and large ones pass through in bands of rows, so
 memory does not grow with them.
 
 Options:

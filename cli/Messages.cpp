@@ -63,6 +63,11 @@ std::string FileProblemText(const folvane::Problem &p) {
                       "side)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
                      std::to_string(folvane::kMaxPictureSide)});
+    case Kind::JpegTooLarge:
+        return Fill(_("\"%1\" is %2 x %3 pixels, more than JPEG decoders read (at most %4 pixels "
+                      "a side)"),
+                    {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
+                     std::to_string(folvane::kMaxJpegSide)});
     case Kind::DataTooShort:
         return Fill(_("\"%1\" claims %2 pixels, more than its %3 bytes of image data can hold"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});

@@ -1,5 +1,7 @@
 #include "cli/ScanMessages.h"
 
+#include <cmath>
+
 #include "cli/Texts.h"
 
 namespace folvane_pdf {
@@ -91,6 +93,25 @@ std::string ScanErrorText(const ScanError &error) {
         return Sentence(error);
     }
     return Where(error) + Sentence(error);
+}
+
+namespace {
+
+// Millimetres to a tenth, without a trailing ".0".
+std::string Millimetres(double mm) {
+    const long tenths = std::lround(mm * 10);
+    return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
+}
+
+} // namespace
+
+std::string PaperBeyondBedText(folvane::scan::PageSize size, const folvane::scan::ScanArea &paper,
+                               const folvane::scan::ScanArea &bed) {
+    const std::string name = size == folvane::scan::PageSize::Letter ? _("letter") : "A4";
+    return Fill(_("warning: %1 (%2 x %3 mm) is larger than the scanner's area of %4 x %5 mm; "
+                  "only the part on the scanner is scanned"),
+                {name, Millimetres(paper.width), Millimetres(paper.height), Millimetres(bed.width),
+                 Millimetres(bed.height)});
 }
 
 } // namespace folvane_pdf

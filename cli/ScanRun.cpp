@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 #include "cli/Destination.h"
@@ -69,6 +70,12 @@ private:
 std::vector<std::string> ScanPages(const ScanRequest &request, const std::string &folder) {
     std::unique_ptr<folvane::scan::Scanner> scanner = folvane::scan::Scanner::Open(request.device);
     scanner->Apply(request.settings);
+    const std::optional<folvane::scan::ScanArea> bed = scanner->Choices().maxArea;
+    if (std::optional<folvane::scan::ScanArea> paper =
+            folvane::scan::PaperBeyondBed(request.settings, bed)) {
+        std::fprintf(stderr, "folvane-pdf: %s\n",
+                     PaperBeyondBedText(request.settings.pageSize, *paper, *bed).c_str());
+    }
     folvane::scan::PageFolder pages(folder);
     ScanProgress progress(::isatty(STDERR_FILENO) != 0);
     folvane::scan::ScanOutcome outcome = scanner->Scan(pages, progress.Events());

@@ -274,6 +274,15 @@ Seeds TiffSeeds(const TempDir &dir) {
         WriteTiff(dir / name, file.first, file.second);
         seeds[name] = ReadFile(dir / name);
     }
+    // Three pages, the second's one strip only 50 of its 200 bytes long: never read from the
+    // third page's bytes.
+    const TiffPage page = Tiff(Pattern(20, 10, 1), PHOTOMETRIC_MINISBLACK);
+    TiffPage shortPage = page;
+    shortPage.coded = true;
+    shortPage.data.resize(50);
+    WriteTiff(dir / "short_strip_count.tif", {page, shortPage, page});
+    seeds["short_strip_count_page2.tif"] = ReadFile(dir / "short_strip_count.tif");
+    seeds["empty_directory.tif"] = EmptyDirectoryTiff();
     return seeds;
 }
 
@@ -373,6 +382,26 @@ Seeds DamagedJpegSeeds(const Seeds &jpeg) {
     };
 }
 
+// Headers that do not match their data: sides beyond what decoders read, a frame larger than
+// the scan, restart markers too few for the frame, flipped bits in the scan, a segment length
+// damaged in a file of full length.
+Seeds MismatchedJpegSeeds(const Seeds &jpeg) {
+    const auto sized = [](Bytes bytes, int width, int height) {
+        SetFrameSize(bytes, width, height);
+        return bytes;
+    };
+    Bytes longSegment = jpeg.at("baseline.jpg");
+    longSegment[FindMarker(longSegment, 0xC0) + 2] = 0x7F;
+    return {
+        {"side_65535.jpg", sized(jpeg.at("baseline.jpg"), 65535, 16)},
+        {"tall_65535.jpg", sized(jpeg.at("grey.jpg"), 1, 65535)},
+        {"frame_twice_the_data.jpg", sized(jpeg.at("baseline.jpg"), 32, 12)},
+        {"restarts_too_few.jpg", sized(jpeg.at("restart.jpg"), 16, 24)},
+        {"flipped_scan_bits.jpg", FlipScanBits(MakeJpeg(Pattern(64, 48, 3)), 20)},
+        {"damaged_segment_length.jpg", longSegment},
+    };
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -391,6 +420,7 @@ int main(int argc, char **argv) {
             {"tiff", TiffSeeds(scratch)},
             {"jpeg", jpeg},
             {"jpeg_damaged", DamagedJpegSeeds(jpeg)},
+            {"jpeg_mismatch", MismatchedJpegSeeds(jpeg)},
             {"fax", FaxSeeds(scratch)},
         };
         for (const auto &[kind, seeds] : kinds) {

@@ -24,8 +24,9 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 seeds_for() {
   case "$1" in
     decode_bmp) echo bmp ;; decode_ico) echo ico ;; decode_png | pdfw_png) echo png ;;
-    jpeg_repair) echo "jpeg jpeg_damaged" ;; ccitt_check) echo fax ;; correction) echo correction ;;
-    decode_jpeg | exif | pdfw_jpeg) echo jpeg ;; decode_tiff | pdfw_tiff) echo tiff ;;
+    jpeg_repair) echo "jpeg jpeg_damaged jpeg_mismatch" ;; pdfw_jpeg) echo "jpeg jpeg_mismatch" ;;
+    ccitt_check) echo fax ;; correction) echo correction ;;
+    decode_jpeg | exif) echo jpeg ;; decode_tiff | pdfw_tiff) echo tiff ;;
     decode_reduced) echo "jpeg png tiff" ;;
     *) echo "bmp jpeg ico png tiff" ;;
   esac

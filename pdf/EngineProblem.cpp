@@ -4,6 +4,8 @@ namespace folvane {
 
 static_assert(kMaxPictureSide == PDFW_MAX_PICTURE_SIDE,
               "the engine's limit, as the front ends say it");
+static_assert(kMaxJpegSide == PDFW_MAX_JPEG_SIDE,
+              "the engine's JPEG limit, as the front ends say it");
 
 namespace {
 
@@ -49,6 +51,8 @@ Problem::Kind KindOf(int kind) {
         return Problem::Kind::DataTooShort;
     case PDFW_PROBLEM_NOT_A_FILE:
         return Problem::Kind::NotAFile;
+    case PDFW_PROBLEM_JPEG_TOO_LARGE:
+        return Problem::Kind::JpegTooLarge;
     default:
         return Problem::Kind::Internal;
     }

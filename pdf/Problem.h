@@ -11,6 +11,10 @@ namespace folvane {
 // viewers that draw with cairo show larger pictures as blank pages.
 inline constexpr long kMaxPictureSide = 32767;
 
+// The most pixels a side of a JPEG may have (the engine's PDFW_MAX_JPEG_SIDE): JPEG decoders
+// read no larger one.
+inline constexpr long kMaxJpegSide = 65500;
+
 struct Problem {
     enum class Kind {
         None,
@@ -36,6 +40,7 @@ struct Problem {
         TooManyPixels,    // a side beyond PDFW_MAX_PICTURE_SIDE; numbers: width, height
         DataTooShort,     // numbers[0]: the pixels claimed, numbers[1]: the bytes of data
         NotAFile,         // a pipe, device or socket, refused without waiting on it
+        JpegTooLarge,     // a JPEG side beyond kMaxJpegSide; numbers: width, height
     };
 
     Kind kind = Kind::None;

@@ -144,13 +144,20 @@ enum {
     PDFW_PROBLEM_DATA_TOO_SHORT = 19,
     /* the image path names no regular file but a pipe, a device or a socket, which is refused
      * without waiting on it */
-    PDFW_PROBLEM_NOT_A_FILE = 20
+    PDFW_PROBLEM_NOT_A_FILE = 20,
+    /* a JPEG wider or taller than PDFW_MAX_JPEG_SIDE pixels, which JPEG decoders refuse;
+     * numbers[0]: its width, numbers[1]: its height */
+    PDFW_PROBLEM_JPEG_TOO_LARGE = 21
 };
 
-/* The most pixels a side of a TIFF or PNG picture the engine takes (a JPEG's own limit is
- * 65535). Pictures up to it go in whatever their size in memory: large ones pass through the
- * engine in bands of rows. */
+/* The most pixels a side of a TIFF or PNG picture the engine takes (a JPEG's is
+ * PDFW_MAX_JPEG_SIDE). Pictures up to it go in whatever their size in memory: large ones pass
+ * through the engine in bands of rows. */
 #define PDFW_MAX_PICTURE_SIDE 32767
+
+/* The most pixels a side of a JPEG the engine takes: JPEG decoders read no larger one, though
+ * its header can state up to 65535. */
+#define PDFW_MAX_JPEG_SIDE 65500
 
 /* A problem's fields. The strings are never NULL ("" when a kind has none). */
 typedef struct pdfw_problem {

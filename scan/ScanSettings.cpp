@@ -92,6 +92,21 @@ std::optional<ScanArea> PaperArea(PageSize size) {
     }
 }
 
+std::optional<ScanArea> PaperBeyondBed(const ScanSettings &settings,
+                                       const std::optional<ScanArea> &bed) {
+    // Scanners state their bed to a fraction of a millimetre (215.9 for a letter-wide one as
+    // 216 or 215.8).
+    constexpr double kSlackMm = 0.5;
+    std::optional<ScanArea> paper = PaperArea(settings.pageSize);
+    if (settings.area || !paper || !bed) {
+        return std::nullopt;
+    }
+    if (paper->width <= bed->width + kSlackMm && paper->height <= bed->height + kSlackMm) {
+        return std::nullopt;
+    }
+    return paper;
+}
+
 const char *SourceName(ScanSource source) {
     switch (source) {
     case ScanSource::Flatbed:

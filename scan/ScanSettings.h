@@ -66,6 +66,12 @@ struct DeviceChoices {
 // DeviceDefault and Maximum.
 std::optional<ScanArea> PaperArea(PageSize size);
 
+// The paper size `settings` ask for when it is larger than the scanner's bed `bed` either way:
+// the scan then holds only the part of the paper on the bed. nullopt when it fits, when an area
+// is given instead, or when either size is unknown.
+std::optional<ScanArea> PaperBeyondBed(const ScanSettings &settings,
+                                       const std::optional<ScanArea> &bed);
+
 const char *SourceName(ScanSource source); // "flatbed", "feeder", "duplex"
 const char *ModeName(ScanMode mode);       // "color", "gray", "lineart"
 

@@ -358,6 +358,10 @@ Try &apos;folvane --help&apos; for more.
         <source>“%1”不是普通文件（而是管道、设备或套接字）</source>
         <translation>“%1” is not a regular file (a pipe, a device or a socket)</translation>
     </message>
+    <message>
+        <source>“%1”有 %2 x %3 像素, 超过 JPEG 解码器能读的每边 %4 像素</source>
+        <translation>“%1” is %2 x %3 pixels, more than JPEG decoders read (at most %4 pixels a side)</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
@@ -557,6 +561,10 @@ Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; i
     <message>
         <source>扫描失败。</source>
         <translation>The scan failed.</translation>
+    </message>
+    <message>
+        <source>纸张（%1 x %2 毫米）比扫描仪的扫描区域（%3 x %4 毫米）大, 只扫描扫描仪上的部分</source>
+        <translation>The paper (%1 x %2 mm) is larger than the scanner's area (%3 x %4 mm); only the part on the scanner is scanned.</translation>
     </message>
 </context>
 <context>

@@ -41,6 +41,10 @@ std::string describeFileProblem(const Problem &p) {
         return quoted(p.file) + " is " + std::to_string(p.numbers[0]) + " x " +
                std::to_string(p.numbers[1]) + " pixels, too large for PDF viewers (at most " +
                std::to_string(PDFW_MAX_PICTURE_SIDE) + " pixels a side)";
+    case PDFW_PROBLEM_JPEG_TOO_LARGE:
+        return quoted(p.file) + " is " + std::to_string(p.numbers[0]) + " x " +
+               std::to_string(p.numbers[1]) + " pixels, more than JPEG decoders read (at most " +
+               std::to_string(PDFW_MAX_JPEG_SIDE) + " pixels a side)";
     case PDFW_PROBLEM_DATA_TOO_SHORT:
         return quoted(p.file) + " claims " + std::to_string(p.numbers[0]) +
                " pixels, more than its " + std::to_string(p.numbers[1]) +

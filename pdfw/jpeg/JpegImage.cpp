@@ -16,6 +16,28 @@ Buffer readBytes(const InputFile &file, std::size_t size, const MemoryProcs &mem
     return bytes;
 }
 
+// Files of at most this many bytes have their data entropy-decoded (no inverse DCT) before they
+// are copied, proving they hold the picture their frame header states: a millisecond at most,
+// and at most 64 MiB of coefficients for a hostile header. Larger files go in at the speed of a
+// copy, checked by their structure and restart markers only.
+constexpr std::uint64_t kEntropyCheckBytes = 64 << 10;
+
+void checkEntropyData(const InputFile &file, const JpegInfo &info, const MemoryProcs &memory) {
+    if (info.coding != JpegCoding::Huffman || info.length > kEntropyCheckBytes) {
+        return;
+    }
+    auto length = static_cast<std::size_t>(info.length);
+    Buffer bytes = readBytes(file, length, memory);
+    std::string fault = entropyDataFault(bytes.data(), length);
+    if (!fault.empty()) {
+        fail(PDFW_SYNTAX_ERROR,
+             damagedFile(file.path(), "JPEG",
+                         "its image data do not hold the " + std::to_string(info.width) + " x " +
+                             std::to_string(info.height) +
+                             " pixels its frame header states (libjpeg: " + fault + ")"));
+    }
+}
+
 // The one image XObject of `data` (bytes in memory, or a span of the file's own bytes),
 // described by `info` and the file's profile.
 template <typename Data>
@@ -90,6 +112,7 @@ JpegPlan planJpeg(const InputFile &file, const MemoryProcs &memory) {
     if (plan.info.coding == JpegCoding::Arithmetic) {
         plan.intake = JpegPlan::Intake::Transcode;
     }
+    checkEntropyData(file, plan.info, memory);
     return plan;
 }
 

@@ -47,13 +47,28 @@ bool harmless(int code) {
            code == JWRN_NOT_SEQUENTIAL;
 }
 
+// Bytes after the entropy-coded data that a check lets pass: some encoders pad the data.
+constexpr int kStrayBytes = 16;
+
+bool failsMode(JpegRewrite mode, int code, int extraBytes) {
+    switch (mode) {
+    case JpegRewrite::Transcode:
+        return true;
+    case JpegRewrite::Repair:
+        return !(harmless(code) || code == JWRN_JPEG_EOF);
+    case JpegRewrite::Check:
+        return !harmless(code) || (code == JWRN_EXTRANEOUS_DATA && extraBytes > kStrayBytes);
+    }
+    return true;
+}
+
 void onMessage(j_common_ptr info, int level) {
     if (level >= 0) {
         return; // trace messages
     }
     auto *c = reinterpret_cast<Codec *>(info->err);
     int code = info->err->msg_code;
-    if (c->mode == JpegRewrite::Transcode || !(harmless(code) || code == JWRN_JPEG_EOF)) {
+    if (failsMode(c->mode, code, info->err->msg_parm.i[0])) {
         onError(info);
     }
     c->hitEnd = c->hitEnd || code == JWRN_JPEG_EOF;
@@ -213,6 +228,13 @@ RewrittenJpeg rewriteJpeg(const unsigned char *data, std::size_t size, const std
         fail(failure, damagedFile(path, "JPEG", what + (": " + reason)));
     }
     return result;
+}
+
+std::string entropyDataFault(const unsigned char *data, std::size_t size) {
+    CodecOwner owner;
+    Codec &c = owner.codec;
+    c.mode = JpegRewrite::Check;
+    return readCoefficients(c, data, size) ? std::string() : std::string(c.message);
 }
 
 RewrittenJpeg repairJpeg(const unsigned char *data, std::size_t size, const PdfwError &structure,

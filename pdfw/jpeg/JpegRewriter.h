@@ -17,6 +17,7 @@ namespace pdfw {
 enum class JpegRewrite {
     Transcode, // any warning from libjpeg is a failure
     Repair,    // warnings about the markers are allowed, lost image data is not
+    Check,     // as Repair, and more than a few stray bytes after the image data fail too
 };
 
 struct RewrittenJpeg {
@@ -32,6 +33,11 @@ struct RewrittenJpeg {
 // coefficients exceed the engine's memory ceiling, PDFW_MEMORY_ERROR when memory runs out.
 RewrittenJpeg rewriteJpeg(const unsigned char *data, std::size_t size, const std::string &path,
                           JpegRewrite mode, const MemoryProcs &memory);
+
+// Reads every coefficient of a JPEG without writing them again (entropy decoding only, no
+// inverse DCT): "" when its data hold the whole picture its frame header states, else
+// libjpeg's reason (a premature end of the data, a bad code, many bytes left over).
+std::string entropyDataFault(const unsigned char *data, std::size_t size);
 
 // Repairs a file whose structure check failed with `structure`; when libjpeg cannot read it
 // whole either, raises `structure` with libjpeg's reason added.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "pdfw/core/PdfwError.h"
@@ -45,6 +46,14 @@ private:
     [[noreturn]] void unsupported(const std::string &reason) const {
         fail(PDFW_TYPE_ERROR, unsupportedFile(file_.path(), "JPEG", reason));
     }
+    [[noreturn]] void tooLarge() const {
+        Problem problem = problemWith(PDFW_PROBLEM_JPEG_TOO_LARGE, file_.path());
+        problem.format = "JPEG";
+        problem.numbers[0] = info_.width;
+        problem.numbers[1] = info_.height;
+        fail(PDFW_OVERFLOW_ERROR, std::move(problem));
+    }
+    [[noreturn]] void segmentPastEnd() const;
     std::vector<unsigned char> segment(std::uint64_t offset, unsigned length, const char *what);
     void readFrame(unsigned char marker, const std::vector<unsigned char> &body);
     void readScanHeader(const std::vector<unsigned char> &body);
@@ -52,7 +61,11 @@ private:
     void readHuffmanTables(const std::vector<unsigned char> &body);
     void readQuantisationTables(const std::vector<unsigned char> &body);
     void readSegmentBetweenScans(unsigned char marker, std::uint64_t body, unsigned length);
+    void readRestartInterval(const std::vector<unsigned char> &body);
+    void noteRestart(unsigned char marker);
     std::uint64_t findEnd(std::uint64_t scanData);
+    std::uint64_t firstScanUnits() const;
+    void checkRestarts() const;
     void checkDataSuffices() const;
 
     const ByteSource &file_;
@@ -63,6 +76,13 @@ private:
     bool progressive_ = false;
     unsigned maxH_ = 1, maxV_ = 1; // largest sampling factors
     std::vector<unsigned char> componentIds_;
+    std::vector<unsigned char> componentSampling_; // h << 4 | v, as the frame header has them
+    unsigned restartInterval_ = 0;                 // MCUs between restart markers; 0: none
+    unsigned scans_ = 0;                           // scan headers read
+    std::size_t firstScanComponent_ = 0;           // the component of a first scan that holds one
+    unsigned firstScanComponents_ = 0;
+    std::uint64_t restarts_ = 0; // restart markers in the first scan
+    bool restartsOutOfOrder_ = false;
     std::vector<unsigned char> componentQuant_;
     bool quantDefined_[4] = {false, false, false, false};
 };
@@ -72,6 +92,17 @@ std::vector<unsigned char> JpegReader::segment(std::uint64_t offset, unsigned le
     std::vector<unsigned char> body(length);
     file_.readExactly(offset, body.data(), length, what);
     return body;
+}
+
+// A segment whose length runs past the end of the file. A file that still ends in its
+// end-of-image marker is not cut short: the length itself is damaged.
+void JpegReader::segmentPastEnd() const {
+    unsigned char tail[2] = {0, 0};
+    const std::uint64_t size = file_.size();
+    if (size >= 2 && file_.readAt(size - 2, tail, 2) == 2 && tail[0] == 0xFF && tail[1] == kEOI) {
+        malformed("a damaged marker segment, whose length runs past the end of the file");
+    }
+    malformed("truncated inside a marker segment");
 }
 
 JpegInfo JpegReader::read() {
@@ -108,7 +139,7 @@ JpegInfo JpegReader::read() {
         std::uint64_t body = pos + 2;
         unsigned bodyLength = length - 2;
         if (body + bodyLength > file_.size()) {
-            malformed("truncated inside a marker segment");
+            segmentPastEnd();
         }
         if (isFrameMarker(m)) {
             readFrame(m, segment(body, bodyLength, "the frame header"));
@@ -127,9 +158,12 @@ JpegInfo JpegReader::read() {
             readHuffmanTables(segment(body, bodyLength, "a Huffman table"));
         } else if (m == kDQT) {
             readQuantisationTables(segment(body, bodyLength, "a quantisation table"));
+        } else if (m == kDRI) {
+            readRestartInterval(segment(body, bodyLength, "a restart interval"));
         } else if (m == kSOS) {
             readScanHeader(segment(body, bodyLength, "the scan header"));
             info_.length = findEnd(body + bodyLength);
+            checkRestarts();
             checkDataSuffices();
             icc_.join(info_.iccProfile, info_.iccProblem);
             return info_;
@@ -173,6 +207,9 @@ void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char> &bo
         unsupported("JPEG whose height is given by a DNL marker after the scan, which PDF "
                     "cannot carry");
     }
+    if (info_.width > PDFW_MAX_JPEG_SIDE || info_.height > PDFW_MAX_JPEG_SIDE) {
+        tooLarge();
+    }
     if (count != 1 && count != 3 && count != 4) {
         unsupported(std::to_string(count) + "-component JPEG (PDF carries 1, 3 or 4)");
     }
@@ -190,6 +227,7 @@ void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char> &bo
     for (unsigned i = 0; i < count; ++i) {
         componentIds_.push_back(body[6 + 3 * i]);
         componentQuant_.push_back(body[6 + 3 * i + 2]);
+        componentSampling_.push_back(body[6 + 3 * i + 1]);
     }
     info_.rgbComponentIds = count == 3 && body[6] == 'R' && body[9] == 'G' && body[12] == 'B';
     info_.coding = m >= 0xC9 ? JpegCoding::Arithmetic : JpegCoding::Huffman;
@@ -203,12 +241,18 @@ void JpegReader::readScanHeader(const std::vector<unsigned char> &body) {
         malformed("a scan header of the wrong length");
     }
     unsigned count = body[0];
+    if (++scans_ == 1) {
+        firstScanComponents_ = count;
+    }
     for (unsigned i = 0; i < count; ++i) {
         unsigned char id = body[1 + 2 * i];
         unsigned char tables = body[2 + 2 * i];
         auto component = std::find(componentIds_.begin(), componentIds_.end(), id);
         if (component == componentIds_.end() || (tables >> 4) > 3 || (tables & 15) > 3) {
             malformed("a scan header naming an unknown component or table");
+        }
+        if (scans_ == 1) {
+            firstScanComponent_ = static_cast<std::size_t>(component - componentIds_.begin());
         }
         if (!quantDefined_[componentQuant_[component - componentIds_.begin()]]) {
             malformed("a scan before its quantisation table");
@@ -264,6 +308,56 @@ void JpegReader::readQuantisationTables(const std::vector<unsigned char> &body) 
         }
         quantDefined_[body[at] & 15] = true;
         at += size;
+    }
+}
+
+void JpegReader::readRestartInterval(const std::vector<unsigned char> &body) {
+    if (body.size() != 2) {
+        malformed("a restart interval segment of the wrong length");
+    }
+    if (scans_ == 0) {
+        restartInterval_ = be16(body.data());
+    }
+}
+
+// Restart markers count 0 to 7 and round again.
+void JpegReader::noteRestart(unsigned char marker) {
+    if (scans_ != 1) {
+        return;
+    }
+    if (marker - kRST0 != static_cast<int>(restarts_ % 8)) {
+        restartsOutOfOrder_ = true;
+    }
+    ++restarts_;
+}
+
+// The minimum coded units of the first scan: blocks of its one component, or of all of them
+// interleaved.
+std::uint64_t JpegReader::firstScanUnits() const {
+    if (firstScanComponents_ > 1) {
+        return ((std::uint64_t{info_.width} + 8 * maxH_ - 1) / (8 * maxH_)) *
+               ((std::uint64_t{info_.height} + 8 * maxV_ - 1) / (8 * maxV_));
+    }
+    const unsigned h = componentSampling_[firstScanComponent_] >> 4;
+    const unsigned v = componentSampling_[firstScanComponent_] & 15;
+    const std::uint64_t columns = (std::uint64_t{info_.width} * h + maxH_ - 1) / maxH_;
+    const std::uint64_t rows = (std::uint64_t{info_.height} * v + maxV_ - 1) / maxV_;
+    return ((columns + 7) / 8) * ((rows + 7) / 8);
+}
+
+// In a sequential file of one scan, a restart marker follows every interval but the last, so
+// the frame size says how many there are: a frame header that claims another size than the
+// data hold, or data damaged at a marker, shows here without decoding anything.
+void JpegReader::checkRestarts() const {
+    if (restartInterval_ == 0 || scans_ != 1 || progressive_) {
+        return;
+    }
+    const std::uint64_t expected = (firstScanUnits() + restartInterval_ - 1) / restartInterval_ - 1;
+    if (restartsOutOfOrder_ || restarts_ != expected) {
+        malformed("its image data do not match its frame header: " + std::to_string(restarts_) +
+                  (restartsOutOfOrder_ ? " restart markers, out of order," : " restart markers") +
+                  " where " + std::to_string(info_.width) + " x " + std::to_string(info_.height) +
+                  " pixels need " + std::to_string(expected));
     }
 }
 
@@ -333,6 +427,9 @@ std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
             }
             i = static_cast<std::size_t>(static_cast<const unsigned char *>(hit) - data);
             unsigned char m = data[i + 1];
+            if (m >= kRST0 && m <= kRST7) {
+                noteRestart(m);
+            }
             if (m == 0x00 || m == 0xFF || (m >= kRST0 && m <= kRST7)) {
                 i += 1;
                 continue;
@@ -348,7 +445,7 @@ std::uint64_t JpegReader::findEnd(std::uint64_t scanData) {
             }
             std::uint64_t body = pos + i + 4;
             if (body + length - 2 > file_.size()) {
-                malformed("truncated inside a marker segment");
+                segmentPastEnd();
             }
             readSegmentBetweenScans(m, body, length - 2);
             next = body + length - 2;

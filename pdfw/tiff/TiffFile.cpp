@@ -2,10 +2,15 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <unistd.h>
+#include <utility>
 
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/PictureLimits.h"
+#include "pdfw/tiff/TiffRawDirectory.h"
 
 namespace pdfw {
 
@@ -34,7 +39,33 @@ int keepWarning(TIFF *, void *user, const char *module, const char *format, va_l
 
 } // namespace
 
-TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
+TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()), pageNumber_(page) {
+    open(file);
+    if (page > 1 && !TIFFSetDirectory(tiff_, static_cast<tdir_t>(page - 1))) {
+        const tdir_t pages = TIFFNumberOfDirectories(tiff_);
+        if (static_cast<tdir_t>(page) <= pages) {
+            TIFFClose(tiff_);
+            tiff_ = nullptr;
+            failPage("its directory cannot be read (it has no entries or is damaged)");
+        }
+        Problem missing = problemWith(PDFW_PROBLEM_NO_SUCH_PAGE, path_);
+        missing.numbers[0] = page;
+        missing.numbers[1] = pages;
+        TIFFClose(tiff_);
+        tiff_ = nullptr;
+        fail(PDFW_VALUE_ERROR, std::move(missing));
+    }
+    try {
+        readTags();
+        checkOwnStrip(file);
+    } catch (...) {
+        TIFFClose(tiff_);
+        tiff_ = nullptr;
+        throw;
+    }
+}
+
+void TiffFile::open(const InputFile &file) {
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     if (!options) {
         fail(PDFW_MEMORY_ERROR, problemWith(PDFW_PROBLEM_MEMORY, path_));
@@ -57,22 +88,42 @@ TiffFile::TiffFile(const InputFile &file, int page) : path_(file.path()) {
     }
     TIFFOpenOptionsFree(options);
     if (!tiff_) {
+        // libtiff words an empty directory as an allocation that failed.
+        if (firstDirectoryEntries(file) == std::uint64_t{0}) {
+            fail(PDFW_SYNTAX_ERROR,
+                 damagedFile(path_, "TIFF",
+                             "its first directory has no entries, so it holds no "
+                             "usable page"));
+        }
         failRead("not a readable TIFF file");
     }
-    if (page > 1 && !TIFFSetDirectory(tiff_, static_cast<tdir_t>(page - 1))) {
-        Problem missing = problemWith(PDFW_PROBLEM_NO_SUCH_PAGE, path_);
-        missing.numbers[0] = page;
-        missing.numbers[1] = TIFFNumberOfDirectories(tiff_);
-        TIFFClose(tiff_);
-        tiff_ = nullptr;
-        fail(PDFW_VALUE_ERROR, std::move(missing));
+}
+
+// libtiff takes a one-strip page's stored byte count for bogus when it is too small for an
+// uncompressed strip (or 0), and reads as many bytes as the page needs from the strip's start
+// instead: past the strip's own bytes, into the next page's. A page reads only its own strip.
+void TiffFile::checkOwnStrip(const InputFile &file) {
+    // libtiff may have cut a large strip into several of its own: the file's count is read.
+    // A page beyond the largest side is refused as such when it is used.
+    if (page_.tiled || page_.width > kMaxPictureSide || page_.height > kMaxPictureSide) {
+        return;
     }
-    try {
-        readTags();
-    } catch (...) {
-        TIFFClose(tiff_);
-        tiff_ = nullptr;
-        throw;
+    std::optional<std::uint64_t> stored = storedSingleStripBytes(file, TIFFCurrentDirOffset(tiff_));
+    if (!stored) {
+        return;
+    }
+    const std::uint64_t needed =
+        page_.compression != COMPRESSION_NONE
+            ? 1
+            : (std::uint64_t{page_.width} * page_.samplesPerPixel * page_.bitsPerSample + 7) / 8 *
+                  page_.height;
+    if (*stored < needed) {
+        std::string pixels = std::to_string(page_.width) + " x " + std::to_string(page_.height);
+        failPage(
+            "its strip holds " + std::to_string(*stored) + " bytes" +
+            (page_.compression == COMPRESSION_NONE
+                 ? ", fewer than its " + pixels + " pixels need (" + std::to_string(needed) + ")"
+                 : ""));
     }
 }
 
@@ -85,11 +136,22 @@ TiffFile::~TiffFile() {
 void TiffFile::failRead(const std::string &what) const {
     std::string message = what;
     // libtiff's error says why; some failures come only with a warning before them.
-    const char *why = messages_.error[0] != '\0' ? messages_.error : messages_.warning;
-    if (why[0] != '\0') {
-        message += " (" + std::string(why) + ")";
+    std::string why = messages_.error[0] != '\0' ? messages_.error : messages_.warning;
+    // Reading a whole strip, libtiff names the row before the first (its "no row yet").
+    const std::string noRow = " at scanline 4294967295";
+    if (std::size_t at = why.find(noRow); at != std::string::npos) {
+        why.erase(at, noRow.size());
     }
-    fail(PDFW_SYNTAX_ERROR, damagedFile(path_, "TIFF", message));
+    if (!why.empty()) {
+        message += " (" + why + ")";
+    }
+    failPage(message);
+}
+
+void TiffFile::failPage(const std::string &how) const {
+    Problem problem = damagedFile(path_, "TIFF", how);
+    problem.page = pageNumber_;
+    fail(PDFW_SYNTAX_ERROR, std::move(problem));
 }
 
 void TiffFile::readTags() {

@@ -41,7 +41,7 @@ public:
     TIFF *handle() { return tiff_; }
     const TiffPage &page() const { return page_; }
     const std::string &path() const { return path_; }
-    // PDFW_SYNTAX_ERROR: "<path>: <what>: <libtiff's message>".
+    // PDFW_SYNTAX_ERROR: "<path>: <what> (<libtiff's message>)", the problem's page this one.
     [[noreturn]] void failRead(const std::string &what) const;
 
     // Forgets the messages so far, so that those of the next step can be told apart.
@@ -57,9 +57,13 @@ public:
     };
 
 private:
+    void open(const InputFile &file);
     void readTags();
+    void checkOwnStrip(const InputFile &file);
+    [[noreturn]] void failPage(const std::string &how) const;
 
     std::string path_;
+    int pageNumber_;
     TIFF *tiff_ = nullptr;
     Messages messages_{};
     TiffPage page_;

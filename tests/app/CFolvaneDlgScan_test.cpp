@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/ScanChoiceLists.h"
 #include "app/ScanMessages.h"
 #include "app/ScanTexts.h"
 #include "tests/app/ScanWindowFixture.h"
@@ -275,7 +276,7 @@ TEST_F(ScanWindow, TheDialogLooksForScannersThenOffersWhatTheChosenOneDoes) {
         EXPECT_EQ(dialog.Wnd(IDC_SCAN_FOLDER)->GetWindowText(),
                   "扫描的页面保存在 " + pictures.Path() + "/Folvane 中");
     };
-    Strings devices, sources, modes, resolutions, sizes;
+    Strings devices, sources, modes, resolutions, sizes, hints;
     std::function<void(HeadlessDialog &)> look = [&](HeadlessDialog &dialog) {
         devices = Items(dialog, IDC_SCAN_DEVICE);
         sources = Items(dialog, IDC_SCAN_SOURCE);
@@ -284,6 +285,12 @@ TEST_F(ScanWindow, TheDialogLooksForScannersThenOffersWhatTheChosenOneDoes) {
         sizes = Items(dialog, IDC_SCAN_PAGE_SIZE);
         EXPECT_EQ(Chosen(dialog, IDC_SCAN_RESOLUTION), "300 dpi");
         EXPECT_EQ(Chosen(dialog, IDC_SCAN_PAGE_SIZE), "A4");
+        // The test driver's bed is set to 300 x 300 mm here: every paper fits, nothing is said.
+        hints.push_back(dialog.Wnd(IDC_SCAN_PAGE_HINT)->GetWindowText());
+        dialog.ChooseItem(IDC_SCAN_PAGE_SIZE, 1);
+        hints.push_back(dialog.Wnd(IDC_SCAN_PAGE_HINT)->GetWindowText());
+        dialog.ChooseItem(IDC_SCAN_PAGE_SIZE, 2);
+        hints.push_back(dialog.Wnd(IDC_SCAN_PAGE_HINT)->GetWindowText());
     };
     Scan({}, true);
     ASSERT_EQ(whileLooking.size(), 1u);
@@ -304,6 +311,27 @@ TEST_F(ScanWindow, TheDialogLooksForScannersThenOffersWhatTheChosenOneDoes) {
     EXPECT_EQ(resolutions, (Strings{"75 dpi", "100 dpi", "150 dpi", "200 dpi", "300 dpi", "400 dpi",
                                     "600 dpi", "1200 dpi"}));
     EXPECT_EQ(sizes, (Strings{"A4", "Letter", "整个扫描区域"}));
+    EXPECT_EQ(hints, (Strings{"", "", ""}));
+}
+
+// Under the page size, the dialog says when the paper is larger than the scanner's bed.
+TEST(ScanPaperHint, SaysWhenThePaperIsLargerThanTheBed) {
+    ScanChoiceLists lists;
+    lists.pageSizes.Add("A4", folvane::scan::PageSize::A4);
+    lists.pageSizes.Add("Letter", folvane::scan::PageSize::Letter);
+    lists.pageSizes.Add("max", folvane::scan::PageSize::Maximum);
+    lists.bed = folvane::scan::ScanArea{0, 0, 200, 200};
+    EXPECT_EQ(PaperHint(lists, 0),
+              "纸张（210 x 297 毫米）比扫描仪的扫描区域（200 x 200 毫米）大, 只扫描扫描仪上的部分");
+    EXPECT_EQ(PaperHint(lists, 1), "纸张（215.9 x 279.4 毫米）比扫描仪的扫描区域（200 x 200 "
+                                   "毫米）大, 只扫描扫描仪上的部分");
+    EXPECT_EQ(PaperHint(lists, 2), "");
+    // A letter-wide bed stated a fraction short, and a bed of unknown size, say nothing.
+    lists.bed = folvane::scan::ScanArea{0, 0, 215.8, 297};
+    EXPECT_EQ(PaperHint(lists, 0), "");
+    EXPECT_EQ(PaperHint(lists, 1), "");
+    lists.bed.reset();
+    EXPECT_EQ(PaperHint(lists, 0), "");
 }
 
 TEST_F(ScanWindow, TheDialogRemembersTheLastChoices) {

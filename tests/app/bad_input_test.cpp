@@ -108,12 +108,15 @@ protected:
         EXPECT_TRUE(ReadText(pdf) == kOldDocument) << "the old document changed";
     }
 
-    // One box: "操作失败!请重启后再试!", on the next line what failed, then the reason.
+    // One box: "操作失败!请重启后再试!", on the next line what failed (and its page, for a file
+    // of several), then the reason.
     void ExpectFailureNaming(const std::string &failed) {
-        const std::string start = std::string(kMsgFailure) + "\n" + failed + "\n";
+        const std::string start = std::string(kMsgFailure) + "\n" + failed;
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0].substr(0, start.size()), start);
-        EXPECT_GT(Messages()[0].size(), start.size()) << "no reason given";
+        const std::size_t reason = Messages()[0].find('\n', start.size());
+        ASSERT_NE(reason, std::string::npos) << Messages()[0];
+        EXPECT_GT(Messages()[0].size(), reason + 1) << "no reason given";
     }
 
     TempDir dir;

@@ -74,6 +74,9 @@ const std::map<std::string, std::string> kReasons = {
     {"GifNamedJpg", "is not a JPEG, TIFF or PNG file"},
     {"JpegClaiming60000Squared", "too little image data"},
     {"TiffStripPastTheEnd", "cannot decode strip 0"},
+    {"JpegSideBeyondDecoders", "65535 x 16 pixels, more than JPEG decoders read"},
+    {"JpegFrameLargerThanItsData", "do not hold the 128 x 64 pixels"},
+    {"TiffPageShortStripCount", "pages.tif, page 2: "},
 };
 
 class BadImageCli : public BadInputCli, public ::testing::WithParamInterface<int> {

@@ -40,7 +40,7 @@ bool HasChinese(const std::string &text) {
 // Every problem kind with every field filled in, and every note kind.
 std::vector<folvane::Problem> EveryProblem() {
     std::vector<folvane::Problem> problems;
-    for (int kind = 0; kind <= static_cast<int>(Kind::OutputIsInput); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(Kind::JpegTooLarge); ++kind) {
         folvane::Problem p;
         p.kind = static_cast<Kind>(kind);
         p.file = "/scans/page-7.jpg";
@@ -88,6 +88,10 @@ std::vector<std::string> Sentences(const char *locale) {
                                        "/tmp/page-002.png",
                                        "Device busy"};
         sentences.push_back(folvane_pdf::ScanErrorText(error));
+    }
+    for (auto size : {folvane::scan::PageSize::A4, folvane::scan::PageSize::Letter}) {
+        sentences.push_back(folvane_pdf::PaperBeyondBedText(
+            size, *folvane::scan::PaperArea(size), folvane::scan::ScanArea{0, 0, 200, 200}));
     }
     return sentences;
 }

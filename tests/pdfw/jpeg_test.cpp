@@ -2,6 +2,7 @@
 // arithmetic coding converted without loss, damaged files refused with a clear message.
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,12 @@ TEST_F(JpegTest, DamagedOrUncarriableFilesAreRefused) {
     Bytes longSegment = good;
     longSegment[sof + 2] = 0x7F; // frame header length far past the end
     EXPECT_EQ(loadError(save("l.jpg", longSegment)), PDFW_SYNTAX_ERROR);
+    // The file ends in its end-of-image marker: the length is damaged, nothing is cut short.
+    EXPECT_NE(message.find("damaged marker segment"), std::string::npos) << message;
+    EXPECT_EQ(message.find("truncated"), std::string::npos) << message;
+    longSegment.resize(longSegment.size() - 2);
+    EXPECT_EQ(loadError(save("lt.jpg", longSegment)), PDFW_SYNTAX_ERROR);
+    EXPECT_NE(message.find("truncated inside a marker segment"), std::string::npos) << message;
 
     Bytes twelveBit = good;
     twelveBit[sof + 4] = 12;
@@ -227,6 +234,57 @@ TEST_F(JpegTest, AFrameHeaderClaimingMorePixelsThanTheDataHoldsIsRefused) {
     EXPECT_EQ(loadError(save("huge.jpg", huge)), PDFW_SYNTAX_ERROR);
     EXPECT_NE(message.find("too little image data for 60000 x 60000 pixels"), std::string::npos)
         << message;
+}
+
+// No JPEG decoder reads a side beyond 65500 pixels, though the header can state 65535.
+TEST_F(JpegTest, SidesBeyondWhatDecodersReadAreRefused) {
+    const Bytes small = MakeJpeg(Pattern(64, 64, 3));
+    for (auto [width, height] : {std::pair{65535, 16}, {65535, 1}, {1, 65535}, {65535, 65535}}) {
+        Bytes wide = small;
+        SetFrameSize(wide, width, height);
+        EXPECT_EQ(loadError(save("wide.jpg", wide)), PDFW_OVERFLOW_ERROR);
+        EXPECT_NE(message.find(std::to_string(width) + " x " + std::to_string(height) +
+                               " pixels, more than JPEG decoders read (at most 65500"),
+                  std::string::npos)
+            << message;
+    }
+}
+
+// Small files are decoded as far as their coefficients before they are copied; files with
+// restart markers have those counted against the frame size whatever their size.
+TEST_F(JpegTest, ImageDataThatDoNotMatchTheHeaderAreRefused) {
+    const Bytes small = MakeJpeg(Pattern(64, 64, 3));
+    for (auto [width, height] : {std::pair{65500, 1}, {128, 64}, {64, 72}}) {
+        Bytes lying = small;
+        SetFrameSize(lying, width, height);
+        EXPECT_EQ(loadError(save("lying.jpg", lying)), PDFW_SYNTAX_ERROR);
+        EXPECT_NE(message.find("do not hold the " + std::to_string(width) + " x " +
+                               std::to_string(height) + " pixels"),
+                  std::string::npos)
+            << message;
+    }
+
+    const Bytes photo = MakeJpeg(Pattern(320, 240, 3, 7));
+    ASSERT_LT(photo.size(), 64u << 10);
+    EXPECT_EQ(loadError(save("photo.jpg", photo)), 0) << message;
+    EXPECT_EQ(loadError(save("flipped.jpg", FlipScanBits(photo, 20))), PDFW_SYNTAX_ERROR);
+    EXPECT_NE(message.find("flipped.jpg"), std::string::npos) << message;
+    EXPECT_NE(message.find("do not hold"), std::string::npos) << message;
+
+    JpegOptions restarts;
+    restarts.restartRows = 1;
+    for (bool progressive : {false, true}) {
+        restarts.progressive = progressive;
+        Bytes marked = MakeJpeg(Pattern(64, 64, 3), restarts);
+        EXPECT_EQ(loadError(save("marked.jpg", marked)), 0) << message;
+        SetFrameSize(marked, 64, 96);
+        EXPECT_EQ(loadError(save("marked.jpg", marked)), PDFW_SYNTAX_ERROR);
+        if (!progressive) {
+            EXPECT_NE(message.find("3 restart markers where 64 x 96 pixels need 5"),
+                      std::string::npos)
+                << message;
+        }
+    }
 }
 
 } // namespace

@@ -73,4 +73,71 @@ TEST(TiffPagesTest, APageBeyondTheLastIsRefusedNamingIt) {
     EXPECT_NE(engine.lastMessage().find("has no page 3"), std::string::npos);
 }
 
+// A page whose one strip is stored shorter than its rows: libtiff would read on into the next
+// page's directory and pixels. The page is refused, named, and never filled from elsewhere.
+TEST(TiffPagesTest, APageNeverBorrowsAnotherPagesBytes) {
+    TempDir dir;
+    std::vector<TiffPage> pages;
+    for (int i = 0; i < 3; ++i) {
+        pages.push_back(TiffPageOf(Pattern(200, 100, 1, i + 1)));
+    }
+    pages[1].coded = true; // its strip as it is: 500 bytes
+    pages[1].data.resize(500);
+    std::string file = dir / "three.tif";
+    WriteTiff(file, pages);
+    std::string single = dir / "one.tif";
+    WriteTiff(single, {pages[1]});
+
+    Engine engine;
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "three.pdf").c_str()), 1);
+    EXPECT_GE(pdfw_load_image(engine.ctx(), "tiff", file.c_str(), "", 1), 1);
+    EXPECT_GE(pdfw_load_image(engine.ctx(), "tiff", file.c_str(), "", 3), 1);
+    EXPECT_EQ(pdfw_load_image(engine.ctx(), "tiff", file.c_str(), "", 2), -1);
+    EXPECT_EQ(engine.lastType(), PDFW_SYNTAX_ERROR);
+    EXPECT_NE(engine.lastMessage().find(
+                  "its strip holds 500 bytes, fewer than its 200 x 100 pixels need (20000)"),
+              std::string::npos)
+        << engine.lastMessage();
+    pdfw_problem problem{};
+    pdfw_get_last_problem(engine.ctx(), &problem);
+    EXPECT_EQ(problem.page, 2);
+    EXPECT_EQ(pdfw_load_image(engine.ctx(), "tiff", single.c_str(), "", 1), -1);
+    EXPECT_NE(engine.lastMessage().find("its strip holds 500 bytes"), std::string::npos)
+        << engine.lastMessage();
+
+    // The pre-flight says the same before anything is written.
+    pdfw_image_facts facts{};
+    ASSERT_EQ(pdfw_inspect_image(file.c_str(), 2, "1.4", &facts), 0);
+    EXPECT_EQ(facts.ok, 0);
+    EXPECT_EQ(facts.problem, PDFW_PROBLEM_DAMAGED);
+    EXPECT_NE(std::string(facts.reason).find("its strip holds 500 bytes"), std::string::npos)
+        << facts.reason;
+}
+
+// Reasons of the engine's own, not libtiff's: a directory without entries is not a failed
+// allocation, and a page that cannot be read is named without libtiff's "no row yet" number.
+TEST(TiffPagesTest, UnreadablePagesAreRefusedWithAReasonOfOurOwn) {
+    TempDir dir;
+    std::string empty = dir / "empty.tif";
+    WriteFile(empty, EmptyDirectoryTiff());
+    Engine engine;
+    ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "out.pdf").c_str()), 1);
+    EXPECT_EQ(pdfw_load_image(engine.ctx(), "tiff", empty.c_str(), "", 1), -1);
+    EXPECT_EQ(engine.lastType(), PDFW_SYNTAX_ERROR);
+    EXPECT_NE(engine.lastMessage().find("first directory has no entries"), std::string::npos)
+        << engine.lastMessage();
+    EXPECT_EQ(engine.lastMessage().find("allocate"), std::string::npos) << engine.lastMessage();
+
+    // Two pages, the second's strip cut off by the end of the file.
+    std::string cut = dir / "cut.tif";
+    WriteFile(cut, TiffSecondStripCut(10000));
+    EXPECT_EQ(pdfw_load_image(engine.ctx(), "tiff", cut.c_str(), "", 2), -1);
+    EXPECT_NE(engine.lastMessage().find("cannot decode strip"), std::string::npos)
+        << engine.lastMessage();
+    pdfw_problem cutProblem{};
+    pdfw_get_last_problem(engine.ctx(), &cutProblem);
+    EXPECT_EQ(cutProblem.page, 2);
+    EXPECT_EQ(engine.lastMessage().find("4294967295"), std::string::npos) << engine.lastMessage();
+}
+
 } // namespace

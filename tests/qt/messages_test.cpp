@@ -48,6 +48,9 @@ Said ProblemSaid(Kind kind) {
         fields = {"7"};
         break;
     case Kind::NoSuchPage:
+    case Kind::TooManyPixels:
+    case Kind::DataTooShort:
+    case Kind::JpegTooLarge:
         fields = {kFile, "7", "3"};
         break;
     case Kind::NotAnImage:
@@ -87,7 +90,7 @@ Said ProblemSaid(Kind kind) {
 
 std::vector<Said> EverySentence() {
     std::vector<Said> said;
-    for (int kind = 0; kind <= static_cast<int>(Kind::OutputIsInput); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(Kind::JpegTooLarge); ++kind) {
         said.push_back(ProblemSaid(static_cast<Kind>(kind)));
     }
     said.push_back(ProblemSaid(Kind::NotAFile));

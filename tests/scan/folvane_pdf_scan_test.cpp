@@ -73,6 +73,28 @@ TEST_F(FolvanePdfScanTest, AFlatbedGivesOnePage) {
     EXPECT_EQ(PageCount(dir / "out.pdf"), 1);
 }
 
+// The test driver's bed is 200 x 200 mm: A4 and letter paper do not fit it, and the scan says
+// so, in the user's language, before scanning what is on the bed.
+TEST_F(FolvanePdfScanTest, APaperSizeLargerThanTheScannerIsScannedWithAWarning) {
+    const std::string args = "--scan --source flatbed --mode gray --resolution 50 -o " + Out();
+    const std::string bed = "geometry_max 200.0\n";
+    RunResult a4 = Run(args + " --page-size a4", bed);
+    ASSERT_EQ(a4.exitCode, 0) << a4.err;
+    EXPECT_EQ(a4.err, "folvane-pdf: warning: A4 (210 x 297 mm) is larger than the scanner's area "
+                      "of 200 x 200 mm; only the part on the scanner is scanned\n");
+    EXPECT_EQ(PageCount(dir / "out.pdf"), 1);
+    RunResult letter = Run("--page-size letter " + args, bed);
+    EXPECT_NE(letter.err.find("letter (215.9 x 279.4 mm)"), std::string::npos) << letter.err;
+    RunResult chinese = RunShell("LC_ALL=zh_CN.UTF-8 SANE_CONFIG_DIR=" + Quote(config->Path()) +
+                                 " TMPDIR=" + Quote(tmp.Path()) + " " + Quote(kProgram) + " " +
+                                 args + " --page-size a4");
+    EXPECT_NE(chinese.err.find("200 x 200"), std::string::npos) << chinese.err;
+    EXPECT_EQ(chinese.err.find("larger than"), std::string::npos) << chinese.err;
+    // Paper that fits, and the whole bed, say nothing.
+    EXPECT_EQ(Run(args + " --page-size max", bed).err, "");
+    EXPECT_EQ(Run(args + " --page-size a4").err, "") << "a bed of 300 x 300 mm";
+}
+
 TEST_F(FolvanePdfScanTest, AJamFailsWithItsMessageAndLeavesNoPdf) {
     RunResult r = Run("--scan --source adf --resolution 50 -o " + Out(),
                       "read-status-code \"SANE_STATUS_JAMMED\"\n");

@@ -2,6 +2,7 @@
 
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/Tiff.h"
 
 namespace support {
 
@@ -30,6 +31,33 @@ Bytes HugeClaimJpeg() {
     Bytes bytes = MakeJpeg(Pattern(16, 16, 1));
     SetFrameSize(bytes, 60000, 60000);
     return bytes;
+}
+
+// A 64 x 64 JPEG whose frame header claims a side beyond what JPEG decoders read.
+Bytes JpegBeyondDecoders() {
+    Bytes bytes = MakeJpeg(Pattern(64, 64, 3));
+    SetFrameSize(bytes, 65535, 16);
+    return bytes;
+}
+
+// A 64 x 64 JPEG whose frame header claims twice its width: close enough to pass a size check.
+Bytes JpegFrameLargerThanData() {
+    Bytes bytes = MakeJpeg(Pattern(64, 64, 3));
+    SetFrameSize(bytes, 128, 64);
+    return bytes;
+}
+
+// Three 200 x 100 grey pages; the second's one strip is stored as 500 bytes where it needs
+// 20000, so that reading on would take the third page's directory and pixels.
+Bytes TiffPageShortStripCount() {
+    const TempDir dir;
+    const std::string path = dir / "pages.tif";
+    TiffPage shortPage = TiffPageOf(Pattern(200, 100, 1, 2));
+    shortPage.coded = true;
+    shortPage.data.resize(500);
+    WriteTiff(path, {TiffPageOf(Pattern(200, 100, 1, 1)), shortPage,
+                     TiffPageOf(Pattern(200, 100, 1, 3))});
+    return ReadFile(path);
 }
 
 // A 4 x 4 grey TIFF, one uncompressed strip of 16 bytes at offset 1000000, in a 138-byte file.
@@ -63,6 +91,9 @@ const std::vector<BadImage> &BadImages() {
         {"GifNamedJpg", "really-a-gif.jpg", Gif, false},
         {"JpegClaiming60000Squared", "huge.jpg", HugeClaimJpeg, false},
         {"TiffStripPastTheEnd", "strip.tif", TiffStripPastEnd, true},
+        {"JpegSideBeyondDecoders", "wide.jpg", JpegBeyondDecoders, true},
+        {"JpegFrameLargerThanItsData", "lying.jpg", JpegFrameLargerThanData, true},
+        {"TiffPageShortStripCount", "pages.tif", TiffPageShortStripCount, true},
     };
     return images;
 }

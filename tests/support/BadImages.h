@@ -18,7 +18,8 @@ struct BadImage {
 };
 
 // Missing, empty, a truncated JPEG, a GIF named .jpg, a JPEG claiming 60000 x 60000 pixels,
-// a TIFF whose strip lies past the end of the file.
+// a TIFF whose strip lies past the end of the file, JPEGs whose frame header claims 65535
+// pixels a side or twice the pixels of its data, a TIFF page whose strip is stored too short.
 const std::vector<BadImage> &BadImages();
 
 // Writes the bad image into `folder` (nothing for the missing one); returns its path.

@@ -220,4 +220,27 @@ Bytes InsertBefore(Bytes jpeg, int marker, const Bytes &junk) {
     return jpeg;
 }
 
+Bytes FlipScanBits(Bytes jpeg, int count) {
+    const std::size_t scan = FindMarker(jpeg, 0xDA);
+    if (scan == std::string::npos || jpeg.size() < scan + 4) {
+        throw std::invalid_argument("FlipScanBits: no scan");
+    }
+    const std::size_t first = scan + 2 + (jpeg[scan + 2] << 8 | jpeg[scan + 3]);
+    const std::size_t last = jpeg.size() - 3; // before the end-of-image marker
+    if (count < 1 || last <= first + 4 * static_cast<std::size_t>(count)) {
+        throw std::invalid_argument("FlipScanBits: too little data");
+    }
+    const std::size_t step = (last - first) / static_cast<std::size_t>(count);
+    for (int i = 0; i < count; ++i) {
+        std::size_t at = first + step * static_cast<std::size_t>(i) + step / 2;
+        // Bytes next to a 0xFF stay as they are, and none becomes one.
+        while (jpeg[at - 1] == 0xFF || jpeg[at] == 0xFF || jpeg[at] == 0xFE ||
+               jpeg[at + 1] == 0xFF) {
+            ++at;
+        }
+        jpeg[at] ^= 0x01;
+    }
+    return jpeg;
+}
+
 } // namespace support

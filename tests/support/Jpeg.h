@@ -69,5 +69,8 @@ void SetFrameSize(Bytes &jpeg, int width, int height);
 // The file with `junk` put before the first segment with this marker code, as phones and
 // editors damage JPEGs; throws when there is no such segment.
 Bytes InsertBefore(Bytes jpeg, int marker, const Bytes &junk);
+// The file with the lowest bit of `count` bytes flipped, spread evenly through the entropy-coded
+// data of the first scan, as a bad disk or transfer damages it: no marker appears or vanishes.
+Bytes FlipScanBits(Bytes jpeg, int count);
 
 } // namespace support

@@ -290,4 +290,46 @@ Picture ReadTiffRgba(const std::string &path, int page) {
     return picture;
 }
 
+namespace {
+
+// A directory of uncompressed 8-bit grey with one strip, little-endian, SHORT or LONG values.
+void PutGreyDirectory(Bytes &out, uint32_t width, uint32_t height, uint32_t strip,
+                      uint32_t stripBytes, uint32_t next) {
+    const uint32_t entries[][3] = {{256, 4, width}, {257, 4, height}, {258, 3, 8},
+                                   {259, 3, 1},     {262, 3, 1},      {273, 4, strip},
+                                   {277, 3, 1},     {278, 4, height}, {279, 4, stripBytes}};
+    PutLe16(out, sizeof entries / sizeof entries[0]);
+    for (const auto &entry : entries) {
+        PutLe16(out, entry[0]);
+        PutLe16(out, entry[1]);
+        PutLe32(out, 1);
+        PutLe32(out, entry[2]); // a SHORT sits in the low half, little-endian
+    }
+    PutLe32(out, next);
+}
+
+} // namespace
+
+Bytes TiffSecondStripCut(uint32_t present) {
+    constexpr uint32_t kDirectoryBytes = 2 + 9 * 12 + 4;
+    constexpr uint32_t kFirst = 24, kSecond = kFirst + kDirectoryBytes, kStrip = 512;
+    Bytes bytes = {'I', 'I', 42, 0};
+    PutLe32(bytes, kFirst);
+    for (int i = 0; i < 16; ++i) {
+        bytes.push_back(static_cast<uint8_t>(i * 16));
+    }
+    PutGreyDirectory(bytes, 4, 4, 8, 16, kSecond);
+    PutGreyDirectory(bytes, 200, 100, kStrip, 20000, 0);
+    bytes.resize(kStrip, 0);
+    bytes.resize(kStrip + present, 0x80);
+    return bytes;
+}
+
+Bytes EmptyDirectoryTiff() {
+    Bytes bytes = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    PutLe16(bytes, 0); // no entries
+    PutLe32(bytes, 0); // no next directory
+    return bytes;
+}
+
 } // namespace support

@@ -76,4 +76,11 @@ Picture ReadTiffRgba(const std::string &path, int page = 0);
 // cannot read it.
 Bytes ReadRawStrip(const std::string &path, uint32_t strip = 0);
 
+// Two uncompressed grey pages, 4 x 4 and 200 x 100, where the file ends `present` bytes into
+// the second page's one strip of 20000.
+Bytes TiffSecondStripCut(uint32_t present);
+
+// A TIFF whose first directory has no entries.
+Bytes EmptyDirectoryTiff();
+
 } // namespace support
