@@ -594,6 +594,14 @@ Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; i
         <source>扫描失败。</source>
         <translation>The scan failed.</translation>
     </message>
+    <message>
+        <source>无法扫描: 无法加载扫描模块 %1。</source>
+        <translation>Scanning is not available: the scanning module %1 cannot be loaded.</translation>
+    </message>
+    <message>
+        <source>无法扫描: %1 不是这个版本的扫描模块。</source>
+        <translation>Scanning is not available: %1 is not a scanning module of this version.</translation>
+    </message>
 </context>
 <context>
     <name>Window</name>
