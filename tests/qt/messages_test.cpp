@@ -50,6 +50,8 @@ Said ProblemSaid(Kind kind) {
         fields = {"7"};
         break;
     case Kind::NoSuchPage:
+    case Kind::TooManyPixels:
+    case Kind::DataTooShort:
         fields = {kFile, "7", "3"};
         break;
     case Kind::NotAnImage:
