@@ -38,7 +38,7 @@ CornerQuad StartingCorners(const CorrectionPixels &pixels,
         return QuadOf(ToPixels(*start, pixels));
     }
     const correction::SheetSearch search = correction::findSheet(pixels.Picture());
-    if (search.error.empty()) {
+    if (!search.failure) {
         return QuadOf(search.corners);
     }
     const double right = pixels.width - 1;

@@ -80,12 +80,13 @@ bool CorrectForPreview(const CorrectionPixels &pixels,
         picture.corners = ToPixels(*hand, pixels);
     }
     const correction::CorrectedPage corrected = correction::correctPage(picture);
-    if (!corrected.error.empty() || corrected.width <= 0 || corrected.height <= 0 ||
+    if (corrected.failure || corrected.width <= 0 || corrected.height <= 0 ||
         corrected.ink.size() < corrected.inkRowBytes * std::size_t(corrected.height) ||
         corrected.inkRowBytes < std::size_t(corrected.width + 7) / 8) {
         return false;
     }
-    if (!corrected.facts.found && corrected.facts.treatedAs == correction::SourceKind::Photo) {
+    if (corrected.facts.plain ||
+        (!corrected.facts.found && corrected.facts.treatedAs == correction::SourceKind::Photo)) {
         return false;
     }
     Compose(corrected, page);

@@ -15,18 +15,14 @@ std::string Raw(const std::string &words) {
     return words.empty() ? std::string() : Fill(Tr("Messages", "（%1）"), {words});
 }
 
-// "JPEG, TIFF, PNG" as "JPEG、TIFF 或 PNG".
-std::string FormatList(const std::string &names) {
-    std::string list = names;
-    const std::string lastJoint = Tr("Messages", " 或 ");
-    const std::string joint = Tr("Messages", "、");
-    std::size_t last = list.rfind(", ");
-    if (last != std::string::npos) {
-        list.replace(last, 2, lastJoint);
-    }
-    for (std::size_t at = list.find(", "); at != std::string::npos; at = list.find(", ", at)) {
-        list.replace(at, 2, joint);
-        at += joint.size();
+// JPEG, TIFF and PNG as "JPEG、TIFF 或 PNG".
+std::string FormatList(const std::vector<std::string> &names) {
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            list += i + 1 == names.size() ? Tr("Messages", " 或 ") : Tr("Messages", "、");
+        }
+        list += names[i];
     }
     return list;
 }
@@ -40,7 +36,7 @@ std::string FileProblemText(const folvane::Problem &p) {
     case Kind::NotAnImage:
         return Fill(p.numbers[0] ? Tr("Messages", "“%1”不是 %2 图片（文件是空的）")
                                  : Tr("Messages", "“%1”不是 %2 图片"),
-                    {p.file, FormatList(p.item)});
+                    {p.file, FormatList(p.formats)});
     case Kind::Damaged:
         return Fill(Tr("Messages", "“%1”不是完好的 %2 文件%3"),
                     {p.file, p.format.empty() ? Tr("Messages", "图片") : p.format, Raw(p.detail)});
@@ -83,6 +79,17 @@ std::string OutputText(const folvane::Problem &p) {
     return Fill(Tr("Messages", "无法写入文件“%1”%2"), fields);
 }
 
+std::string RecognitionModuleText(const folvane::Problem &p) {
+    switch (p.module) {
+    case folvane::Problem::ModuleFailure::CannotLoad:
+        return Fill(Tr("Messages", "无法加载文字识别引擎模块 %1%2"), {p.item, Raw(p.detail)});
+    case folvane::Problem::ModuleFailure::WrongVersion:
+        return Fill(Tr("Messages", "%1 不是这个版本的文字识别引擎模块"), {p.item});
+    default:
+        return Fill(Tr("Messages", "文字识别引擎模块 %1 无法启动"), {p.item});
+    }
+}
+
 std::string RecognitionText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::LanguageNames:
@@ -91,9 +98,15 @@ std::string RecognitionText(const folvane::Problem &p) {
     case Kind::LanguageMissing:
         return Fill(Tr("Messages", "文字识别: 语言“%1”的数据没有安装, 请安装 Debian 软件包 %2"),
                     {p.item, p.detail});
+    case Kind::LanguageData:
+        return Fill(Tr("Messages", "文字识别: 无法从 %2 加载语言“%1”的数据"), {p.item, p.detail});
+    case Kind::RecognitionModule:
+        return RecognitionModuleText(p);
     default:
-        if (!p.item.empty()) {
-            return Fill(Tr("Messages", "文字识别引擎模块 %1 无法使用%2"), {p.item, Raw(p.detail)});
+        if (p.numbers[0] > 0) {
+            return Fill(
+                Tr("Messages", "文字识别在一页 %1 x %2 像素的图片上失败%3"),
+                {std::to_string(p.numbers[0]), std::to_string(p.numbers[1]), Raw(p.detail)});
         }
         return Fill(Tr("Messages", "文字识别失败%1"), {Raw(p.detail)});
     }
@@ -117,6 +130,8 @@ std::string ProblemSentence(const folvane::Problem &p) {
     case Kind::LanguageNames:
     case Kind::LanguageMissing:
     case Kind::Recognition:
+    case Kind::RecognitionModule:
+    case Kind::LanguageData:
         return RecognitionText(p);
     case Kind::Stopped:
         return Tr("Messages", "已停止");
@@ -139,6 +154,25 @@ std::string ProblemText(const folvane::Problem &p) {
     return ProblemSentence(named);
 }
 
+namespace {
+
+std::string NotCorrectedText(const folvane::PageNote &note) {
+    switch (note.number) {
+    case folvane::PageNote::kCorrectionOutOfMemory:
+        return Tr("Messages", "内存不足, 无法校正这一页, 按原样放入");
+    case folvane::PageNote::kCornersMakeNoSheet:
+        return Fill(Tr("Messages", "手动调整的边角构不成一张纸, 按原样放入%1"), {Raw(note.detail)});
+    case folvane::PageNote::kModuleCannotLoad:
+        return Fill(Tr("Messages", "无法加载文档校正模块, 按原样放入%1"), {Raw(note.detail)});
+    case folvane::PageNote::kModuleUnusable:
+        return Fill(Tr("Messages", "%1 不是这个版本的文档校正模块, 按原样放入"), {note.detail});
+    default:
+        return Fill(Tr("Messages", "无法校正这一页, 按原样放入%1"), {Raw(note.detail)});
+    }
+}
+
+} // namespace
+
 std::string NoteText(const folvane::PageNote &note) {
     using NoteKind = folvane::PageNote::Kind;
     switch (note.kind) {
@@ -159,9 +193,10 @@ std::string NoteText(const folvane::PageNote &note) {
         return Fill(Tr("Messages", "%1 位的颜色值以 8 位写入%2"),
                     {std::to_string(note.number), Raw(note.detail)});
     case NoteKind::SheetNotFound:
-        return Tr("Messages", "照片中没有找到纸张, 照片按原样放入");
+        return note.number == 2 ? Tr("Messages", "照片中有两张纸, 照片按原样放入")
+                                : Tr("Messages", "照片中没有找到纸张, 照片按原样放入");
     case NoteKind::NotCorrected:
-        return Fill(Tr("Messages", "无法校正这一页, 按原样放入%1"), {Raw(note.detail)});
+        return NotCorrectedText(note);
     }
     return Raw(note.detail);
 }

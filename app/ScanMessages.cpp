@@ -51,6 +51,10 @@ std::string ScanErrorText(const ScanError &e) {
         return RefusedText(e);
     case ScanErrorKind::WriteFailed:
         return WithDetail(texts::Scan(texts::kScanWriteFailed, {e.path}), e.detail);
+    case ScanErrorKind::Unavailable:
+        return e.detail.empty()
+                   ? texts::Scan(texts::kScanModuleWrongVersion, {e.path})
+                   : WithDetail(texts::Scan(texts::kScanModuleCannotLoad, {e.path}), e.detail);
     case ScanErrorKind::Other:
         break;
     }

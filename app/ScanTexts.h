@@ -95,6 +95,10 @@ inline constexpr const char *kScanRefusedValue = TR_NOOP("Scan", "扫描仪的�
 inline constexpr const char *kScanRefusedOption = TR_NOOP("Scan", "扫描仪不接受选项“%1”的设置。");
 inline constexpr const char *kScanWriteFailed = TR_NOOP("Scan", "无法写入页面文件“%1”。");
 inline constexpr const char *kScanOther = TR_NOOP("Scan", "扫描失败。");
+inline constexpr const char *kScanModuleCannotLoad =
+    TR_NOOP("Scan", "无法扫描: 无法加载扫描模块 %1。");
+inline constexpr const char *kScanModuleWrongVersion =
+    TR_NOOP("Scan", "无法扫描: %1 不是这个版本的扫描模块。");
 
 // A scanning text in the window's language, with %1, %2, ... filled.
 std::string Scan(const char *pattern, const std::vector<std::string> &values = {});

@@ -16,9 +16,10 @@ SheetCheck FindSheetInFile(const std::string &path) {
         return check;
     }
     const correction::SheetSearch search = correction::findSheet(pixels.Picture());
-    if (!search.error.empty()) {
+    if (search.failure && search.failure.kind != correction::Failure::Kind::TwoSheets) {
         return check;
     }
+    check.twoSheets = search.failure.kind == correction::Failure::Kind::TwoSheets;
     check.searched = true;
     check.found = search.found;
     check.corners = ToFullSize(search.corners, pixels);
@@ -31,6 +32,9 @@ std::string SheetCheckText(const SheetCheck &check, bool placedByHand) {
     }
     if (!check.searched) {
         return "";
+    }
+    if (check.twoSheets) {
+        return Tr("Messages", "照片中有两张纸，将按原样放入");
     }
     return check.found ? Tr("Messages", "已找到纸张") : Tr("Messages", "未找到纸张，将按原样放入");
 }

@@ -9,6 +9,7 @@
 struct SheetCheck {
     bool searched = false; // false: the file could not be decoded for the search
     bool found = false;
+    bool twoSheets = false;          // sheets side by side were seen: the photo goes in as it is
     folvane::SheetCorners corners{}; // the sheet's, in the file's full-size upright pixels
 };
 

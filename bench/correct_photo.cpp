@@ -111,8 +111,8 @@ int main(int argc, char **argv) {
     picture.kind = kind;
     correction::CorrectedPage page = correction::correctPage(picture);
     auto correctedAt = std::chrono::steady_clock::now();
-    if (!page.error.empty()) {
-        std::fprintf(stderr, "correct_photo: %s: %s\n", in, page.error.c_str());
+    if (page.failure) {
+        std::fprintf(stderr, "correct_photo: %s: %s\n", in, page.failure.detail.c_str());
         return 1;
     }
     using ms = std::chrono::duration<double, std::milli>;

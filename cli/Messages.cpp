@@ -25,20 +25,16 @@ std::string Percent(double share) {
     return Fill(_("%1%"), {std::to_string(percent > 99 ? 99 : percent)});
 }
 
-// "JPEG, TIFF, PNG" as "JPEG, TIFF or PNG".
-std::string OrList(std::string names) {
-    std::size_t last = names.rfind(", ");
-    if (last != std::string::npos) {
-        names.replace(last, 2, _(" or "));
+// JPEG, TIFF and PNG as "JPEG, TIFF or PNG".
+std::string OrList(const std::vector<std::string> &names) {
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            list += i + 1 == names.size() ? _(" or ") : _(", ");
+        }
+        list += names[i];
     }
-    const std::string joint = _(", ");
-    for (std::size_t at = names.find(", "); at != std::string::npos && at < last;
-         at = names.find(", ", at)) {
-        names.replace(at, 2, joint);
-        at += joint.size();
-        last += joint.size() - 2;
-    }
-    return names;
+    return list;
 }
 
 std::string FileProblemText(const folvane::Problem &p) {
@@ -50,7 +46,7 @@ std::string FileProblemText(const folvane::Problem &p) {
     case Kind::NotAnImage:
         return Fill(p.numbers[0] ? _("\"%1\" is not a %2 file (it is empty)")
                                  : _("\"%1\" is not a %2 file"),
-                    {p.file, OrList(p.item)});
+                    {p.file, OrList(p.formats)});
     case Kind::Damaged:
         return Fill(_("\"%1\" is not a well-formed %2%3"),
                     {p.file, p.format.empty() ? _("image") : p.format, ColonDetail(p.detail)});
@@ -95,6 +91,18 @@ std::string OutputText(const folvane::Problem &p) {
     return Fill(_("cannot write \"%1\"%2"), fields);
 }
 
+std::string RecognitionModuleText(const folvane::Problem &p) {
+    switch (p.module) {
+    case folvane::Problem::ModuleFailure::CannotLoad:
+        return Fill(_("the text recognition module %1 cannot be loaded%2"),
+                    {p.item, ColonDetail(p.detail)});
+    case folvane::Problem::ModuleFailure::WrongVersion:
+        return Fill(_("%1 is not a text recognition module of this version"), {p.item});
+    default:
+        return Fill(_("the text recognition module %1 failed to start"), {p.item});
+    }
+}
+
 std::string RecognitionText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::LanguageNames:
@@ -105,11 +113,18 @@ std::string RecognitionText(const folvane::Problem &p) {
         return Fill(_("text recognition: the data for language \"%1\" is not installed (Debian "
                       "package %2)"),
                     {p.item, p.detail});
+    case Kind::LanguageData:
+        return Fill(_("text recognition: the data for \"%1\" in %2 cannot be loaded"),
+                    {p.item, p.detail});
+    case Kind::RecognitionModule:
+        return RecognitionModuleText(p);
     default:
-        if (!p.item.empty()) {
-            return Fill(_("text recognition: the engine module %1 %2"), {p.item, p.detail});
+        if (p.numbers[0] > 0) {
+            return Fill(_("text recognition failed on a page of %1 x %2 pixels%3"),
+                        {std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
+                         ColonDetail(p.detail)});
         }
-        return Fill(_("text recognition: %1"), {p.detail});
+        return Fill(_("text recognition failed%1"), {ColonDetail(p.detail)});
     }
 }
 
@@ -134,6 +149,8 @@ std::string ProblemSentence(const folvane::Problem &p) {
     case Kind::LanguageNames:
     case Kind::LanguageMissing:
     case Kind::Recognition:
+    case Kind::RecognitionModule:
+    case Kind::LanguageData:
         return RecognitionText(p);
     case Kind::Stopped:
         return _("stopped");
@@ -156,6 +173,48 @@ std::string ProblemText(const folvane::Problem &p) {
     }
     return ProblemSentence(named);
 }
+
+bool NamesItsFile(const folvane::Problem &p) {
+    switch (p.kind) {
+    case Kind::CannotOpen:
+    case Kind::CannotRead:
+    case Kind::NotAnImage:
+    case Kind::Damaged:
+    case Kind::Truncated:
+    case Kind::Unsupported:
+    case Kind::TooManyPixels:
+    case Kind::JpegTooLarge:
+    case Kind::DataTooShort:
+    case Kind::NotAFile:
+    case Kind::NoSuchPage:
+    case Kind::Output:
+    case Kind::OutputIsInput:
+        return !p.file.empty();
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+std::string NotCorrectedText(const folvane::PageNote &note) {
+    switch (note.number) {
+    case folvane::PageNote::kCorrectionOutOfMemory:
+        return _("cannot be corrected (out of memory); it goes in as it is");
+    case folvane::PageNote::kCornersMakeNoSheet:
+        return Fill(_("the corners given make no sheet (%1); it goes in as it is"), {note.detail});
+    case folvane::PageNote::kModuleCannotLoad:
+        return Fill(_("the correction module cannot be loaded (%1); it goes in as it is"),
+                    {note.detail});
+    case folvane::PageNote::kModuleUnusable:
+        return Fill(_("%1 is not a correction module of this version; it goes in as it is"),
+                    {note.detail});
+    default:
+        return Fill(_("cannot be corrected (%1); it goes in as it is"), {note.detail});
+    }
+}
+
+} // namespace
 
 std::string NoteText(const folvane::PageNote &note) {
     using NoteKind = folvane::PageNote::Kind;
@@ -182,9 +241,10 @@ std::string NoteText(const folvane::PageNote &note) {
                    : Fill(_("%1-bit samples written with 8 bits (%2)"),
                           {std::to_string(note.number), note.detail});
     case NoteKind::SheetNotFound:
-        return _("no sheet found in the photo; it goes in as it is");
+        return note.number == 2 ? _("two sheets in the photo; it goes in as it is")
+                                : _("no sheet found in the photo; it goes in as it is");
     case NoteKind::NotCorrected:
-        return Fill(_("cannot be corrected (%1); it goes in as it is"), {note.detail});
+        return NotCorrectedText(note);
     }
     return note.detail;
 }

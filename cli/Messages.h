@@ -12,6 +12,9 @@ namespace folvane_pdf {
 // The sentence for a failure; it names the problem's file where it has one.
 std::string ProblemText(const folvane::Problem &problem);
 
+// True when ProblemText names the problem's file: the kinds about one file or the output.
+bool NamesItsFile(const folvane::Problem &problem);
+
 // What a note says about its page (without the file's name).
 std::string NoteText(const folvane::PageNote &note);
 

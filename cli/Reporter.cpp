@@ -82,7 +82,7 @@ int Reporter::Failure(const folvane::GenerateError &error) {
     // Most sentences name their file; a page after the first is named here.
     if (error.filePage > 1) {
         reason = Fill(_("%1: %2"), {FileAndPage(error.path, error.filePage, 2), reason});
-    } else if (reason.find(folvane::QuotedName(error.path)) == std::string::npos) {
+    } else if (!NamesItsFile(error.problem) || error.problem.file != error.path) {
         reason = Fill(_("%1: %2"), {folvane::QuotedName(error.path), reason});
     }
     return Fail(reason);

@@ -78,6 +78,14 @@ std::string Sentence(const ScanError &e) {
         return InvalidOption(e);
     case ScanErrorKind::WriteFailed:
         return WithDetail(Fill(_("cannot write the page file %1"), {e.path}), e.detail);
+    case ScanErrorKind::Unavailable:
+        return e.detail.empty()
+                   ? Fill(_("scanning is not available: %1 is not a scanning module of this "
+                            "version"),
+                          {e.path})
+                   : Fill(_("scanning is not available: the scanning module %1 cannot be loaded "
+                            "(%2)"),
+                          {e.path, e.detail});
     case ScanErrorKind::Other:
         break;
     }

@@ -22,54 +22,61 @@ void runOnCallingThreadOnly() {
     std::call_once(once, [] { cv::setNumThreads(1); });
 }
 
-// Runs `work`, turning whatever it throws into the result's error.
-template <class Result, class Work> Result guarded(const char *what, Work work) {
+// Runs `work`, turning whatever it throws into the result's failure.
+template <class Result, class Work> Result guarded(Work work) {
     Result result;
     try {
         runOnCallingThreadOnly();
         result = work();
-    } catch (const cv::Exception &e) {
-        result = Result();
-        result.error = std::string(what) + ": image processing failed: " + e.what();
     } catch (const std::bad_alloc &) {
         result = Result();
-        result.error = std::string(what) + ": out of memory";
+        result.failure.kind = Failure::Kind::OutOfMemory;
     } catch (const std::exception &e) {
         result = Result();
-        result.error = std::string(what) + ": " + e.what();
+        result.failure = {Failure::Kind::ProcessingFailed, "", e.what()};
     }
     return result;
 }
 
-// Empty when the hand-placed corners make a sheet; else why not.
-std::string checkCorners(const Corners &corners) {
-    for (const Point &p : corners) {
+// None when the picture, and the corners placed by hand if any, can be used.
+Failure checkInput(const Picture &picture) {
+    if (std::string broken = checkPicture(picture); !broken.empty()) {
+        return {Failure::Kind::BadPicture, "", broken};
+    }
+    if (!picture.corners) {
+        return {};
+    }
+    for (const Point &p : *picture.corners) {
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::abs(p.x) > 1e6 ||
             std::abs(p.y) > 1e6) {
-            return "a corner placed by hand is not a number within the picture's reach";
+            return {Failure::Kind::BadCorners, "",
+                    "a corner placed by hand is not a number within the picture's reach"};
         }
     }
-    Quad q = toQuad(corners);
+    Quad q = toQuad(*picture.corners);
     if (!isConvex(q) || quadArea(q) < 4) {
-        return "the corners placed by hand do not make a four-sided sheet";
+        return {Failure::Kind::BadCorners, "",
+                "the corners placed by hand do not make a four-sided sheet"};
     }
     return {};
 }
 
 SheetSearch searchSheet(const Picture &picture) {
     SheetSearch search;
-    search.error = checkPicture(picture);
-    if (!search.error.empty()) {
+    search.failure = checkInput(picture);
+    if (search.failure.kind == Failure::Kind::BadPicture) {
         return search;
     }
     if (picture.corners) {
-        search.error = checkCorners(*picture.corners);
-        search.found = search.error.empty();
+        search.found = !search.failure;
         search.corners = *picture.corners;
         search.confidence = search.found ? 1 : 0;
         return search;
     }
     SheetFound sheet = findSheetIn(UprightImage(picture));
+    if (sheet.twoSheets) {
+        search.failure.kind = Failure::Kind::TwoSheets;
+    }
     search.found = sheet.found;
     search.corners = toCorners(sheet.corners);
     search.confidence = sheet.confidence;
@@ -78,11 +85,8 @@ SheetSearch searchSheet(const Picture &picture) {
 
 CorrectedPage correct(const Picture &picture) {
     CorrectedPage page;
-    page.error = checkPicture(picture);
-    if (page.error.empty() && picture.corners) {
-        page.error = checkCorners(*picture.corners);
-    }
-    if (!page.error.empty()) {
+    page.failure = checkInput(picture);
+    if (page.failure) {
         return page;
     }
     return makePage(UprightImage(picture), picture);
@@ -91,11 +95,11 @@ CorrectedPage correct(const Picture &picture) {
 } // namespace
 
 SheetSearch findSheet(const Picture &picture) {
-    return guarded<SheetSearch>("finding the sheet", [&] { return searchSheet(picture); });
+    return guarded<SheetSearch>([&] { return searchSheet(picture); });
 }
 
 CorrectedPage correctPage(const Picture &picture) {
-    return guarded<CorrectedPage>("correcting the page", [&] { return correct(picture); });
+    return guarded<CorrectedPage>([&] { return correct(picture); });
 }
 
 const char *paperName(PaperSize paper) {

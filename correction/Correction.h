@@ -4,9 +4,10 @@
 // black ink and, for pages with colour, a reduced-resolution background.
 //
 // Plain data in and out: callers hand in their own pixels and get vectors back.
-//  - Neither function throws. A picture that cannot be corrected gives a result whose `error`
-//    says why; a picture without a recognisable sheet gives a sound result with `found` false
-//    and the whole picture kept as the page, never a crop made at a guess.
+//  - Neither function throws. A picture that cannot be corrected gives a result whose `failure`
+//    says why, as a kind with its fields that the caller words; a picture without a
+//    recognisable sheet gives a sound result with `found` false and the whole picture kept as
+//    the page, never a crop made at a guess.
 //  - Both may run on several threads at once (one picture per call); they keep no state
 //    between calls. Results are byte for byte the same whatever the number of threads of the
 //    calling program: the first call sets the image library underneath to run on the calling
@@ -55,8 +56,28 @@ struct Picture {
     std::optional<Corners> corners; // corners placed by hand (upright pixels): no detection
 };
 
+// Why a picture could not be searched or corrected.
+struct Failure {
+    enum class Kind {
+        None,
+        BadPicture,          // the picture handed in breaks a rule of Picture; detail: which
+        BadCorners,          // the corners placed by hand make no sheet; detail: how
+        OutOfMemory,         //
+        ProcessingFailed,    // the image library failed; detail: its words
+        ModuleCannotLoad,    // the correction module; path, detail: the dynamic loader's words
+        ModuleWrongVersion,  // path: a file that is no correction module of this version
+        ModuleFailedToStart, // path: the correction module
+        TwoSheets,           // the photo shows sheets side by side: which is the page is unknown
+    };
+    Kind kind = Kind::None;
+    std::string path;
+    std::string detail;
+
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
 struct SheetSearch {
-    std::string error;     // empty on success; else why the picture could not be searched
+    Failure failure;       // none on success; else why the picture could not be searched
     bool found = false;    // a sheet was found with confidence
     Corners corners{};     // the sheet's corners; the whole picture's when none was found
     double confidence = 0; // 0..1
@@ -76,10 +97,14 @@ struct PageFacts {
     // How far the page stood turned in the picture, in degrees, clockwise positive; the
     // correction turned it back by as much.
     double deskewDegrees = 0;
+    // No page in the picture: one too small to hold one, which the correction would turn into
+    // a pattern. The caller puts the picture in as it is, as for a photo without a sheet; the
+    // page below is still filled.
+    bool plain = false;
 };
 
 struct CorrectedPage {
-    std::string error; // empty on success; else why nothing else below is filled
+    Failure failure; // none on success; else why nothing else below is filled
 
     int width = 0; // the corrected page, in pixels
     int height = 0;

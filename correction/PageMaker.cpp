@@ -29,6 +29,7 @@ struct PagePlan {
     // The page has more pixels than the picture gave it (a coarse scan made finer): how soft
     // its text looks is then the interpolation's doing, which the finer cut is there for.
     bool interpolated = false;
+    bool twoSheets = false; // sheets side by side: nothing is made
 };
 
 double tiltOf(const Quad &q) {
@@ -106,7 +107,15 @@ PagePlan plan(const UprightImage &upright, const Picture &picture) {
         ScanPage scan = findScanPage(upright);
         return scanPlan(scan.corners, scan.skewDegrees, scan.darkBorder, picture.dpi);
     }
-    return photoPlan(upright, sheet.corners, sheet.found, sheet.confidence);
+    PagePlan photo = photoPlan(upright, sheet.corners, sheet.found, sheet.confidence);
+    photo.twoSheets = sheet.twoSheets;
+    return photo;
+}
+
+// A picture too small to hold a page: cleaned, its few pixels would come out as a pattern of
+// ink and paper that the picture never showed.
+bool plainPicture(const UprightImage &upright) {
+    return std::min(upright.size().width, upright.size().height) < kMinSearchSide;
 }
 
 // The quad's part of the stored rows, reduced first when it holds far more pixels than the
@@ -186,11 +195,19 @@ CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
     p.facts.corners = toCorners(p.quad);
     p.facts.paper = p.shape.paper;
     CorrectedPage page;
+    if (p.twoSheets) {
+        page.failure.kind = Failure::Kind::TwoSheets;
+        return page;
+    }
     page.width = p.shape.size.width;
     page.height = p.shape.size.height;
     page.dpi = p.shape.dpi;
     page.facts = p.facts;
     fillImages(page, warpToPage(upright, p), p.interpolated);
+    if (!picture.corners && plainPicture(upright)) {
+        page.facts.found = false;
+        page.facts.plain = true;
+    }
     return page;
 }
 

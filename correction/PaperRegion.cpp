@@ -86,6 +86,33 @@ cv::Mat middleComponent(const cv::Mat &mask) {
     return component;
 }
 
+// The paper-coloured components that could each be a sheet: a twentieth of the picture or
+// more, nearly filling the rectangle around them, and clear of the picture's edge (a table of
+// the paper's colour reaches the edge).
+int sheetShapes(const cv::Mat &mask) {
+    cv::Mat labels, stats, centroids;
+    int count = cv::connectedComponentsWithStats(mask, labels, stats, centroids, 8, CV_32S);
+    int sheets = 0;
+    for (int i = 1; i < count; ++i) {
+        const int left = stats.at<int>(i, cv::CC_STAT_LEFT),
+                  top = stats.at<int>(i, cv::CC_STAT_TOP);
+        const int width = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        const int height = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        const int area = stats.at<int>(i, cv::CC_STAT_AREA);
+        if (area < 0.05 * mask.total() || left < 1 || top < 1 || left + width > mask.cols - 1 ||
+            top + height > mask.rows - 1) {
+            continue;
+        }
+        std::vector<cv::Point> points;
+        cv::findNonZero(labels == i, points);
+        cv::RotatedRect box = cv::minAreaRect(points);
+        if (area >= 0.8 * box.size.area()) {
+            ++sheets;
+        }
+    }
+    return sheets;
+}
+
 std::optional<Quad> outlineQuad(const cv::Mat &component) {
     std::vector<std::vector<cv::Point>> contours;
     cv::findContours(component, contours, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_SIMPLE);
@@ -122,7 +149,9 @@ PaperRegion findPaperRegion(const SearchImage &image) {
         return region;
     }
     region.paperLab = middlePaperColour(image.lab);
-    cv::Mat component = middleComponent(paperMask(image.lab, region.paperLab));
+    cv::Mat mask = paperMask(image.lab, region.paperLab);
+    region.sheets = sheetShapes(mask);
+    cv::Mat component = middleComponent(mask);
     double share = cv::countNonZero(component) / static_cast<double>(component.total());
     if (share < 0.1 || share > 0.97) {
         return region;

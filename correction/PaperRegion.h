@@ -14,6 +14,9 @@ struct PaperRegion {
     cv::Mat mask;                // CV_8UC1, 255 on the region; empty when none was found
     std::optional<Quad> quad;    // its outline as four corners (reduced pixels), when it has one
     cv::Vec3d paperLab{0, 0, 0}; // the paper's colour
+    // Paper-coloured shapes of a sheet's size and shape lying apart, inside the picture: two or
+    // more are sheets side by side, of which no one is the page.
+    int sheets = 0;
 };
 
 PaperRegion findPaperRegion(const SearchImage &image);

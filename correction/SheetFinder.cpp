@@ -155,6 +155,10 @@ SheetFound findSheetIn(const UprightImage &upright) {
     }
     std::vector<Line> lines = lineHypotheses(image, kLines);
     PaperRegion region = findPaperRegion(image);
+    if (region.sheets >= 2) {
+        result.twoSheets = true;
+        return result;
+    }
     std::vector<Candidate> candidates;
     if (region.quad && plausible(*region.quad, image.rgb.size())) {
         candidates.push_back({*region.quad, 1.0});

@@ -11,8 +11,9 @@ namespace correction {
 
 struct SheetFound {
     bool found = false;
-    Quad corners{};        // full-resolution upright pixels; the whole picture when not found
-    double confidence = 0; // 0..1
+    Quad corners{};         // full-resolution upright pixels; the whole picture when not found
+    double confidence = 0;  // 0..1
+    bool twoSheets = false; // sheets lie side by side: none of them is taken
 };
 
 // The confidence from which a sheet counts as found.

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     correction::SheetSearch search = correction::findSheet(input.picture);
     correction::CorrectedPage page = correction::correctPage(input.picture);
-    if (!page.error.empty()) {
+    if (page.failure) {
         return 0;
     }
     // A page that says it succeeded holds what it says it holds.
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         page.inkRowBytes != static_cast<size_t>(page.width + 7) / 8 ||
         page.background.size() !=
             static_cast<size_t>(page.backgroundWidth) * page.backgroundHeight * 3 ||
-        (search.error.empty() != page.error.empty())) {
+        (!search.failure != !page.failure)) {
         abort();
     }
     return 0;

@@ -3,11 +3,12 @@
 // only a run that recognises text pays for Tesseract and the libraries behind it.
 //
 // Both sides are built together from this header. No exception crosses it: the module catches
-// everything its engine throws and hands the message over as text.
+// everything its engine throws and hands it over as a Failure, a kind with its fields.
 #pragma once
 
 #include <string>
 
+#include "ocr/OcrError.h"
 #include "ocr/PageImage.h"
 #include "ocr/PageText.h"
 
@@ -20,8 +21,8 @@ public:
     virtual ~ModuleEngine() = default;
 
     // Fills `page` with the words on `image`. On failure (a malformed image, recognition
-    // failing, memory running out) returns false with a sentence for the user in `error`.
-    virtual bool recognize(const PageImage &image, PageText &page, std::string &error) noexcept = 0;
+    // failing, memory running out) returns false with what went wrong in `failure`.
+    virtual bool recognize(const PageImage &image, PageText &page, Failure &failure) noexcept = 0;
 };
 
 class EngineModule {
@@ -29,15 +30,15 @@ public:
     virtual ~EngineModule() = default;
 
     // A new engine for `languages` ("chi_sim+eng") with the data in `dataFolder`, owned by
-    // the caller. When they cannot be loaded: nullptr, with a sentence for the user in `error`.
+    // the caller. When they cannot be loaded: nullptr, with what went wrong in `failure`.
     virtual ModuleEngine *open(const std::string &dataFolder, const std::string &languages,
-                               std::string &error) noexcept = 0;
+                               Failure &failure) noexcept = 0;
 };
 
 // The module's one exported function gives its EngineModule, which lives as long as the
 // process. The name carries the version of the classes above and changes with them, so that a
 // stale module is refused instead of called through the wrong table.
-inline constexpr const char *kEngineModuleEntry = "folvane_ocr_engine_v1";
+inline constexpr const char *kEngineModuleEntry = "folvane_ocr_engine_v2";
 using EngineModuleEntry = EngineModule *(*)();
 
 } // namespace ocr

@@ -48,10 +48,7 @@ std::vector<std::string> checkLanguages(const std::string &languages) {
         std::size_t end = languages.find('+', start);
         std::string name = languages.substr(start, end - start);
         if (!wellFormed(name)) {
-            throw OcrError(OcrError::Kind::LanguageNames, languages, "",
-                           "text recognition: \"" + languages +
-                               "\" is not a list of language names joined by '+' (like " +
-                               kDefaultLanguages + ")");
+            throw OcrError({Failure::Kind::LanguageNames, languages});
         }
         names.push_back(name);
         if (end == std::string::npos) {
@@ -63,10 +60,7 @@ std::vector<std::string> checkLanguages(const std::string &languages) {
     for (const std::string &name : names) {
         std::error_code error;
         if (!std::filesystem::is_regular_file(folder + "/" + name + ".traineddata", error)) {
-            throw OcrError(OcrError::Kind::LanguageMissing, name, debianPackage(name),
-                           "text recognition: the data for language \"" + name +
-                               "\" is not installed in " + folder + " (Debian package " +
-                               debianPackage(name) + ")");
+            throw OcrError({Failure::Kind::LanguageMissing, name, debianPackage(name)});
         }
     }
     return names;

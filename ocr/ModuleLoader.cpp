@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "base/ProgramModule.h"
+#include "base/LoadedModule.h"
 #include "ocr/OcrError.h"
 
 namespace ocr {
@@ -10,26 +10,19 @@ namespace ocr {
 namespace {
 
 EngineModule *load(const std::string &path) {
-    folvane::OpenedModule opened = folvane::openModule(path, kEngineModuleEntry);
-    if (opened.failure == folvane::OpenedModule::Failure::CannotLoad) {
-        throw OcrError(OcrError::Kind::Module, path, "cannot be loaded: " + opened.reason,
-                       "text recognition: the engine module " + path +
-                           " cannot be loaded: " + opened.reason);
+    folvane::LoadedModule<EngineModule> loaded =
+        folvane::loadModule<EngineModule>(path, kEngineModuleEntry);
+    switch (loaded.failure) {
+    case folvane::ModuleFailure::None:
+        break;
+    case folvane::ModuleFailure::CannotLoad:
+        throw OcrError({Failure::Kind::ModuleCannotLoad, path, loaded.reason});
+    case folvane::ModuleFailure::WrongVersion:
+        throw OcrError({Failure::Kind::ModuleWrongVersion, path});
+    case folvane::ModuleFailure::FailedToStart:
+        throw OcrError({Failure::Kind::ModuleFailedToStart, path});
     }
-    if (opened.failure == folvane::OpenedModule::Failure::NoEntry) {
-        std::string reason = std::string("is not a text recognition module of this version (it "
-                                         "has no ") +
-                             kEngineModuleEntry + ")";
-        throw OcrError(OcrError::Kind::Module, path, reason,
-                       "text recognition: " + path + " is not a text recognition module of this " +
-                           "version (it has no " + kEngineModuleEntry + ")");
-    }
-    EngineModule *module = reinterpret_cast<EngineModuleEntry>(opened.entry)();
-    if (!module) {
-        throw OcrError(OcrError::Kind::Module, path, "failed to start",
-                       "text recognition: the engine module " + path + " failed to start");
-    }
-    return module;
+    return loaded.module;
 }
 
 } // namespace

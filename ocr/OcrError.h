@@ -1,6 +1,6 @@
 // The one failure text recognition raises: a language that cannot be used, an engine module
-// that cannot be loaded, a page that cannot be recognised. what() is a sentence for a log;
-// callers that word it themselves use the kind and its fields.
+// that cannot be loaded, a page that cannot be recognised. It is a kind with its fields, which
+// each front end words in its own language; what() only names them, for a log.
 #pragma once
 
 #include <stdexcept>
@@ -9,31 +9,43 @@
 
 namespace ocr {
 
-class OcrError : public std::runtime_error {
-public:
+struct Failure {
     enum class Kind {
-        LanguageNames,   // subject: the list, which is not names joined by '+'
-        LanguageMissing, // subject: the language; detail: the Debian package that installs it
-        Module, // subject: the engine module's path; detail: what is wrong with it ("cannot be
-                // loaded: ...")
-        Failed, // detail: why the engine could not recognise a page or start
+        None,
+        LanguageNames,    // subject: the list, which is not names joined by '+'
+        LanguageMissing,  // subject: the language; detail: the Debian package installing it
+        LanguageData,     // subject: the languages; detail: the data folder they fail to load from
+        ModuleCannotLoad, // subject: the engine module's path; detail: the loader's words
+        ModuleWrongVersion,  // subject: the path of a file that is no engine module of this version
+        ModuleFailedToStart, // subject: the engine module's path
+        OutOfMemory,
+        Failed, // detail: the engine's own words, or ""; width, height: the page's pixels
     };
 
-    // A page or an engine that failed, in the engine's words.
-    explicit OcrError(const std::string &message) : OcrError(Kind::Failed, "", message, message) {}
+    Kind kind = Kind::None;
+    std::string subject;
+    std::string detail;
+    int width = 0; // a page recognition failed on, in pixels; 0 when not on a page
+    int height = 0;
+};
 
-    OcrError(Kind kind, std::string subject, std::string detail, const std::string &message)
-        : std::runtime_error(message), kind_(kind), subject_(std::move(subject)),
-          detail_(std::move(detail)) {}
+class OcrError : public std::runtime_error {
+public:
+    explicit OcrError(Failure failure)
+        : std::runtime_error(logText(failure)), failure_(std::move(failure)) {}
 
-    Kind kind() const { return kind_; }
-    const std::string &subject() const { return subject_; }
-    const std::string &detail() const { return detail_; }
+    const Failure &failure() const { return failure_; }
+    Failure::Kind kind() const { return failure_.kind; }
+    const std::string &subject() const { return failure_.subject; }
+    const std::string &detail() const { return failure_.detail; }
 
 private:
-    Kind kind_;
-    std::string subject_;
-    std::string detail_;
+    static std::string logText(const Failure &failure) {
+        return "ocr failure " + std::to_string(static_cast<int>(failure.kind)) + " [" +
+               failure.subject + "] [" + failure.detail + "]";
+    }
+
+    Failure failure_;
 };
 
 } // namespace ocr

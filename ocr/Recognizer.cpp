@@ -1,5 +1,7 @@
 #include "ocr/Recognizer.h"
 
+#include <utility>
+
 #include "ocr/EngineModule.h"
 #include "ocr/Languages.h"
 #include "ocr/ModuleLoader.h"
@@ -7,22 +9,12 @@
 
 namespace ocr {
 
-namespace {
-
-// The engine's words without the prefix every recognition message carries.
-std::string withoutPrefix(const std::string &error) {
-    const std::string prefix = "text recognition: ";
-    return error.compare(0, prefix.size(), prefix) == 0 ? error.substr(prefix.size()) : error;
-}
-
-} // namespace
-
 Recognizer::Recognizer(const std::string &languages) : languages_(languages) {
     checkLanguages(languages);
-    std::string error;
-    engine_.reset(engineModule().open(dataFolder(), languages, error));
+    Failure failure;
+    engine_.reset(engineModule().open(dataFolder(), languages, failure));
     if (!engine_) {
-        throw OcrError(OcrError::Kind::Failed, "", withoutPrefix(error), error);
+        throw OcrError(std::move(failure));
     }
 }
 
@@ -30,9 +22,9 @@ Recognizer::~Recognizer() = default;
 
 PageText Recognizer::recognize(const PageImage &image) {
     PageText page;
-    std::string error;
-    if (!engine_->recognize(image, page, error)) {
-        throw OcrError(OcrError::Kind::Failed, "", withoutPrefix(error), error);
+    Failure failure;
+    if (!engine_->recognize(image, page, failure)) {
+        throw OcrError(std::move(failure));
     }
     return page;
 }

@@ -1,5 +1,7 @@
 #include "pdf/EngineProblem.h"
 
+#include <utility>
+
 namespace folvane {
 
 static_assert(kMaxPictureSide == PDFW_MAX_PICTURE_SIDE,
@@ -53,8 +55,35 @@ Problem::Kind KindOf(int kind) {
         return Problem::Kind::NotAFile;
     case PDFW_PROBLEM_JPEG_TOO_LARGE:
         return Problem::Kind::JpegTooLarge;
+    case PDFW_PROBLEM_RECOGNITION_MODULE:
+        return Problem::Kind::RecognitionModule;
+    case PDFW_PROBLEM_LANGUAGE_DATA:
+        return Problem::Kind::LanguageData;
     default:
         return Problem::Kind::Internal;
+    }
+}
+
+std::vector<std::string> FormatsOf(long long set) {
+    std::vector<std::string> formats;
+    for (auto [bit, name] :
+         {std::pair{PDFW_FORMAT_JPEG, "JPEG"}, std::pair{PDFW_FORMAT_TIFF, "TIFF"},
+          std::pair{PDFW_FORMAT_PNG, "PNG"}}) {
+        if (set & bit) {
+            formats.push_back(name);
+        }
+    }
+    return formats;
+}
+
+Problem::ModuleFailure ModuleFailureOf(long long failure) {
+    switch (failure) {
+    case PDFW_MODULE_CANNOT_LOAD:
+        return Problem::ModuleFailure::CannotLoad;
+    case PDFW_MODULE_WRONG_VERSION:
+        return Problem::ModuleFailure::WrongVersion;
+    default:
+        return Problem::ModuleFailure::FailedToStart;
     }
 }
 
@@ -70,6 +99,14 @@ Problem ProblemFromEngine(const pdfw_problem &problem) {
     out.numbers[1] = problem.numbers[1];
     out.item = problem.item ? problem.item : "";
     out.detail = problem.detail ? problem.detail : "";
+    if (out.kind == Problem::Kind::NotAnImage) {
+        out.formats = FormatsOf(problem.numbers[1]);
+        out.numbers[1] = 0;
+    }
+    if (out.kind == Problem::Kind::RecognitionModule) {
+        out.module = ModuleFailureOf(problem.numbers[0]);
+        out.numbers[0] = 0;
+    }
     return out;
 }
 

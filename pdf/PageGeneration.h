@@ -60,9 +60,18 @@ struct PageNote {
         FaxReencoded,   // fax data PDF readers misread, re-encoded as G4; detail: what was wrong
         SamplesReduced, // samples of `number` bits (9 to 16) written with 8; detail: "" when
                         // the PDF version is why (1.5 keeps 16), else the reason
-        SheetNotFound,  // document correction found no sheet in the photo: it went in as it is
-        NotCorrected,   // document correction could not correct the page; detail: why
+        SheetNotFound,  // document correction found no sheet in the photo: it went in as it is;
+                        // number: 2 when it saw two sheets
+        NotCorrected,   // document correction could not correct the page; number: why (below)
     } kind;
+    // Why a page was not corrected (NotCorrected's number) and what its detail then holds.
+    enum Uncorrected : long long {
+        kCorrectionFailed = 0,      // detail: the image processing's own words
+        kCorrectionOutOfMemory = 1, //
+        kCornersMakeNoSheet = 2,    // detail: how the corners given fail
+        kModuleCannotLoad = 3,      // detail: the dynamic loader's words, naming the module
+        kModuleUnusable = 4,        // detail: the module's path
+    };
     double outside = 0;
     long long number = 0;
     std::string detail;

@@ -105,8 +105,8 @@ enum {
     PDFW_PROBLEM_CANNOT_OPEN = 3,
     /* the image file cannot be read, or it changed while it was read; detail: why */
     PDFW_PROBLEM_CANNOT_READ = 4,
-    /* the file is of no format the engine reads; item: those formats ("JPEG, TIFF, PNG"),
-     * numbers[0]: 1 when the file is empty */
+    /* the file is of no format the engine reads; numbers[0]: 1 when the file is empty,
+     * numbers[1]: the formats it reads, as PDFW_FORMAT_* bits */
     PDFW_PROBLEM_NOT_AN_IMAGE = 5,
     /* the file is damaged: malformed, or its library cannot read it whole; detail: how */
     PDFW_PROBLEM_DAMAGED = 6,
@@ -129,8 +129,8 @@ enum {
     /* a recognition language's data is not installed; item: the language, detail: the Debian
      * package that installs it */
     PDFW_PROBLEM_LANGUAGE_MISSING = 14,
-    /* text recognition failed, or its engine module cannot be used; item: the module's path
-     * when the module is at fault; detail: why */
+    /* text recognition failed; numbers[0], numbers[1]: the width and height in pixels of the
+     * page it failed on (0 when it failed before a page); detail: the engine's own words, or "" */
     PDFW_PROBLEM_RECOGNITION = 15,
     /* the document was stopped (pdfw_stop) */
     PDFW_PROBLEM_STOPPED = 16,
@@ -147,8 +147,24 @@ enum {
     PDFW_PROBLEM_NOT_A_FILE = 20,
     /* a JPEG wider or taller than PDFW_MAX_JPEG_SIDE pixels, which JPEG decoders refuse;
      * numbers[0]: its width, numbers[1]: its height */
-    PDFW_PROBLEM_JPEG_TOO_LARGE = 21
+    PDFW_PROBLEM_JPEG_TOO_LARGE = 21,
+    /* text recognition's engine module cannot be used; item: its path; numbers[0]: why, a
+     * PDFW_MODULE_* value; detail: the dynamic loader's words for PDFW_MODULE_CANNOT_LOAD */
+    PDFW_PROBLEM_RECOGNITION_MODULE = 22,
+    /* the engine cannot load the data of the recognition languages; item: the languages,
+     * detail: the folder of the data */
+    PDFW_PROBLEM_LANGUAGE_DATA = 23
 };
+
+/* Why a module loaded on first use cannot be used (PDFW_PROBLEM_RECOGNITION_MODULE). */
+enum pdfw_module_failure {
+    PDFW_MODULE_CANNOT_LOAD = 1,   /* the dynamic loader refused it */
+    PDFW_MODULE_WRONG_VERSION = 2, /* it is no module of this version */
+    PDFW_MODULE_FAILED_TO_START = 3
+};
+
+/* The formats the engine reads, as bits of a set (PDFW_PROBLEM_NOT_AN_IMAGE). */
+enum pdfw_format_bit { PDFW_FORMAT_JPEG = 1, PDFW_FORMAT_TIFF = 2, PDFW_FORMAT_PNG = 4 };
 
 /* The most pixels a side of a TIFF or PNG picture the engine takes (a JPEG's is
  * PDFW_MAX_JPEG_SIDE). Pictures up to it go in whatever their size in memory: large ones pass
@@ -305,10 +321,23 @@ enum {
      * (1.5 and later keep 16 bits), else why */
     PDFW_NOTE_SAMPLES_REDUCED = 5,
     /* document correction found no sheet in the photo: it went in as it is, not cropped at a
-     * guess */
+     * guess; number: 2 when it saw two sheets, else 0 */
     PDFW_NOTE_SHEET_NOT_FOUND = 6,
-    /* document correction could not correct the page, which went in as it is; detail: why */
+    /* document correction could not correct the page, which went in as it is; number: why, a
+     * PDFW_CORRECTION_* value; detail: as that value says */
     PDFW_NOTE_NOT_CORRECTED = 7
+};
+
+/* Why document correction left a page as it is (PDFW_NOTE_NOT_CORRECTED's number). */
+enum pdfw_correction_failure {
+    PDFW_CORRECTION_FAILED = 0,        /* detail: the image processing's own words */
+    PDFW_CORRECTION_OUT_OF_MEMORY = 1, /* detail: "" */
+    PDFW_CORRECTION_BAD_CORNERS = 2,   /* the corners given make no sheet; detail: how */
+    /* the correction module cannot be loaded; detail: the dynamic loader's words, which name it */
+    PDFW_CORRECTION_MODULE_CANNOT_LOAD = 3,
+    /* detail: the path of a file that is no correction module of this version, or of one that
+     * failed to start */
+    PDFW_CORRECTION_MODULE_UNUSABLE = 4
 };
 
 typedef struct pdfw_note {

@@ -75,7 +75,7 @@ void PageReader::Progress() const {
 // is known, else into a spool until it is.
 void PageReader::Start() {
     SANE_Parameters parameters{};
-    SANE_Status status = sane_get_parameters(r_.handle, &parameters);
+    SANE_Status status = Sane().getParameters(r_.handle, &parameters);
     if (status != SANE_STATUS_GOOD) {
         Fail(status);
     }
@@ -133,8 +133,8 @@ void PageReader::TakeBytes(const uint8_t *bytes, std::size_t size) {
 bool PageReader::ReadLines() {
     for (;;) {
         SANE_Int got = 0;
-        SANE_Status status = sane_read(r_.handle, buffers_.read.data(),
-                                       static_cast<SANE_Int>(buffers_.read.size()), &got);
+        SANE_Status status = Sane().read(r_.handle, buffers_.read.data(),
+                                         static_cast<SANE_Int>(buffers_.read.size()), &got);
         // A cancelled driver may still answer EOF or hand over data: the page is given up.
         if (r_.cancelled->load()) {
             Fail(ScanErrorKind::Cancelled, "");

@@ -1,10 +1,27 @@
 #include "scan/SaneLibrary.h"
 
+#include "base/LoadedModule.h"
+
 namespace folvane::scan {
 
 namespace {
 
 bool initialised = false;
+const SaneCalls *calls = nullptr;
+
+// The module, loaded on the first call; a module that cannot be used stays so.
+const SaneCalls &LoadModule() {
+    static const LoadedModule<const SaneCalls> loaded =
+        loadModule<const SaneCalls>(SaneModulePath(), kSaneModuleEntry);
+    if (!loaded.module) {
+        ScanError error;
+        error.kind = ScanErrorKind::Unavailable;
+        error.path = loaded.path;
+        error.detail = loaded.failure == ModuleFailure::CannotLoad ? loaded.reason : "";
+        throw ScanFailure(error);
+    }
+    return *loaded.module;
+}
 
 ScanErrorKind KindOf(SANE_Status status) {
     switch (status) {
@@ -38,12 +55,24 @@ void EnsureSane() {
     if (initialised) {
         return;
     }
+    const SaneCalls &sane = LoadModule();
     SANE_Int version = 0;
-    SANE_Status status = sane_init(&version, nullptr);
+    SANE_Status status = sane.init(&version, nullptr);
     if (status != SANE_STATUS_GOOD) {
+        calls = &sane; // for the status's words
         throw ScanFailure(StatusError(status, "", 0));
     }
+    calls = &sane;
     initialised = true;
+}
+
+const SaneCalls &Sane() {
+    return *calls;
+}
+
+std::string SaneModulePath() {
+    return moduleBesideProgram("FOLVANE_SANE_MODULE", FOLVANE_SANE_MODULE_NAME,
+                               FOLVANE_SANE_MODULE_INSTALLED);
 }
 
 std::mutex &SaneGlobalLock() {
@@ -56,7 +85,7 @@ ScanError StatusError(SANE_Status status, const std::string &device, int page) {
     error.kind = KindOf(status);
     error.device = device;
     error.page = page;
-    const char *text = sane_strstatus(status);
+    const char *text = calls ? calls->strstatus(status) : nullptr;
     error.detail = text != nullptr ? text : "status " + std::to_string(status);
     return error;
 }

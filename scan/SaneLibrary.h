@@ -1,5 +1,5 @@
-// SANE itself: initialised once, the first time anything needs it, and its statuses as error
-// kinds.
+// SANE itself: its module loaded and SANE initialised once, the first time anything needs it,
+// and its statuses as error kinds.
 #pragma once
 
 #include <mutex>
@@ -7,6 +7,7 @@
 
 #include <sane/sane.h>
 
+#include "scan/SaneCalls.h"
 #include "scan/ScanError.h"
 
 namespace folvane::scan {
@@ -16,8 +17,17 @@ namespace folvane::scan {
 // and drivers that stay loaded keep their names, so what one leaks (SANE's test driver now and
 // then loses a buffer of a reader thread it cancels) is named as theirs by a leak checker.
 // Devices are still closed one by one with sane_close. Throws ScanFailure when SANE cannot
-// start.
+// start, and ScanErrorKind::Unavailable when its module cannot be loaded (that outcome stays
+// for the rest of the process, as the module's does).
 void EnsureSane();
+
+// SANE's functions, from its module; only after EnsureSane has succeeded.
+const SaneCalls &Sane();
+
+// FOLVANE_SANE_MODULE when set, else lib/folvane/ beside the folder of the running program:
+// <build>/bin and <build>/lib/folvane in the build tree, /usr/bin and /usr/lib/folvane when
+// installed.
+std::string SaneModulePath();
 
 // Held around the calls that touch SANE's global state: listing, opening, closing.
 std::mutex &SaneGlobalLock();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "scan/SaneLibrary.h"
 #include "scan/ScanError.h"
 
 namespace folvane::scan {
@@ -74,7 +75,7 @@ std::string DescribeConstraint(const NumberConstraint &constraint) {
 
 int SaneOptions::IndexOf(const std::string &name) const {
     for (int i = 1; i < kMaxOptions; ++i) {
-        const SANE_Option_Descriptor *d = sane_get_option_descriptor(handle_, i);
+        const SANE_Option_Descriptor *d = Sane().getOptionDescriptor(handle_, i);
         if (d == nullptr) {
             return 0;
         }
@@ -90,7 +91,7 @@ const SANE_Option_Descriptor *SaneOptions::Active(const std::string &name) const
     if (index == 0) {
         return nullptr;
     }
-    const SANE_Option_Descriptor *d = sane_get_option_descriptor(handle_, index);
+    const SANE_Option_Descriptor *d = Sane().getOptionDescriptor(handle_, index);
     if (d == nullptr || !SANE_OPTION_IS_ACTIVE(d->cap) || d->size < 0 || d->size > kMaxValueSize) {
         return nullptr;
     }
@@ -142,8 +143,8 @@ std::optional<std::string> SaneOptions::GetString(const std::string &name) const
         return std::nullopt;
     }
     std::vector<char> value(static_cast<std::size_t>(d->size) + 1, '\0');
-    if (sane_control_option(handle_, IndexOf(name), SANE_ACTION_GET_VALUE, value.data(), nullptr) !=
-        SANE_STATUS_GOOD) {
+    if (Sane().controlOption(handle_, IndexOf(name), SANE_ACTION_GET_VALUE, value.data(),
+                             nullptr) != SANE_STATUS_GOOD) {
         return std::nullopt;
     }
     return std::string(value.data());
@@ -156,8 +157,8 @@ std::optional<double> SaneOptions::GetNumber(const std::string &name) const {
     }
     // An array option gives its first value.
     std::vector<SANE_Word> value(static_cast<std::size_t>(d->size) / sizeof(SANE_Word));
-    if (sane_control_option(handle_, IndexOf(name), SANE_ACTION_GET_VALUE, value.data(), nullptr) !=
-        SANE_STATUS_GOOD) {
+    if (Sane().controlOption(handle_, IndexOf(name), SANE_ACTION_GET_VALUE, value.data(),
+                             nullptr) != SANE_STATUS_GOOD) {
         return std::nullopt;
     }
     return ToDouble(*d, value[0]);
@@ -180,7 +181,7 @@ const SANE_Option_Descriptor *SaneOptions::Writable(const std::string &name,
     if (index == 0) {
         Refuse(name, shown, "the scanner has no such option");
     }
-    const SANE_Option_Descriptor *d = sane_get_option_descriptor(handle_, index);
+    const SANE_Option_Descriptor *d = Sane().getOptionDescriptor(handle_, index);
     if (d == nullptr || !SANE_OPTION_IS_ACTIVE(d->cap)) {
         Refuse(name, shown, "the option is not available with the current settings");
     }
@@ -196,7 +197,7 @@ const SANE_Option_Descriptor *SaneOptions::Writable(const std::string &name,
 void SaneOptions::Control(int index, void *value, const std::string &name,
                           const std::string &shown) {
     SANE_Int info = 0;
-    SANE_Status status = sane_control_option(handle_, index, SANE_ACTION_SET_VALUE, value, &info);
+    SANE_Status status = Sane().controlOption(handle_, index, SANE_ACTION_SET_VALUE, value, &info);
     if (status == SANE_STATUS_GOOD) {
         return;
     }
@@ -204,7 +205,7 @@ void SaneOptions::Control(int index, void *value, const std::string &name,
     if (offered.empty()) {
         offered = DescribeConstraint(Constraint(name));
     }
-    std::string why = sane_strstatus(status);
+    std::string why = Sane().strstatus(status);
     if (!offered.empty()) {
         why += "; it offers " + offered;
     }

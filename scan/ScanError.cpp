@@ -61,6 +61,11 @@ std::string Sentence(const ScanError &e) {
                           e.detail);
     case ScanErrorKind::WriteFailed:
         return WithDetail("cannot write the page file " + e.path, e.detail);
+    case ScanErrorKind::Unavailable:
+        return e.detail.empty() ? "scanning is not available: " + e.path +
+                                      " is not a scanning module of this version"
+                                : "scanning is not available: the scanning module " + e.path +
+                                      " cannot be loaded (" + e.detail + ")";
     case ScanErrorKind::Other:
         break;
     }

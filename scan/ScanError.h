@@ -21,6 +21,8 @@ enum class ScanErrorKind {
     Cancelled,     // stopped on request
     InvalidOption, // the scanner refused an option or a value (option, value, detail)
     WriteFailed,   // a page file could not be written (path, detail)
+    Unavailable,   // SANE's module cannot be used (path: the module; detail: the dynamic
+                   // loader's words, or "" for a file that is no module of this version)
     Other,         // anything else; detail is the driver's own status text or what went wrong
 };
 

@@ -36,7 +36,7 @@ public:
             std::lock_guard<std::mutex> lock(state_.mutex);
             state_.scanning = false;
         }
-        sane_cancel(state_.handle);
+        Sane().cancel(state_.handle);
         state_.cancelled = false;
     }
     RunningScan(const RunningScan &) = delete;
@@ -48,7 +48,7 @@ private:
 
 // The next page; nullopt when the feeder is empty before it. Throws ScanFailure.
 std::optional<ScannedPage> NextPage(ScannerState &state, const PageRequest &request) {
-    const SANE_Status status = state.cancelled ? SANE_STATUS_CANCELLED : sane_start(state.handle);
+    const SANE_Status status = state.cancelled ? SANE_STATUS_CANCELLED : Sane().start(state.handle);
     if (status == SANE_STATUS_NO_DOCS) {
         return std::nullopt;
     }

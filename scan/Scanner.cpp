@@ -24,7 +24,7 @@ std::vector<DeviceInfo> ListDevices() {
     EnsureSane();
     std::lock_guard<std::mutex> lock(SaneGlobalLock());
     const SANE_Device **devices = nullptr;
-    SANE_Status status = sane_get_devices(&devices, SANE_FALSE);
+    SANE_Status status = Sane().getDevices(&devices, SANE_FALSE);
     if (status != SANE_STATUS_GOOD) {
         throw ScanFailure(StatusError(status, "", 0));
     }
@@ -50,7 +50,7 @@ std::unique_ptr<Scanner> Scanner::Open(const std::string &name) {
     SANE_Status status;
     {
         std::lock_guard<std::mutex> lock(SaneGlobalLock());
-        status = sane_open(device.c_str(), &handle);
+        status = Sane().open(device.c_str(), &handle);
     }
     // SANE answers an unknown name with "invalid argument".
     if (status == SANE_STATUS_INVAL) {
@@ -68,7 +68,7 @@ Scanner::Scanner(std::string name, std::unique_ptr<ScannerState> state)
 
 Scanner::~Scanner() {
     std::lock_guard<std::mutex> lock(SaneGlobalLock());
-    sane_close(state_->handle);
+    Sane().close(state_->handle);
 }
 
 DeviceChoices Scanner::Choices() {
@@ -88,7 +88,7 @@ void Scanner::Cancel() {
     std::lock_guard<std::mutex> lock(state_->mutex);
     if (state_->scanning) {
         // SANE lets sane_cancel run while another thread waits in sane_read.
-        sane_cancel(state_->handle);
+        Sane().cancel(state_->handle);
     }
 }
 

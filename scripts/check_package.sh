@@ -15,6 +15,8 @@ grep -q '/usr/lib/folvane/ocr-engine\.so$' <<<"$contents" ||
   { echo "the package has no text recognition module" >&2; exit 1; }
 grep -q '/usr/lib/folvane/correction-engine\.so$' <<<"$contents" ||
   { echo "the package has no document correction module" >&2; exit 1; }
+grep -q '/usr/lib/folvane/scan-sane\.so$' <<<"$contents" ||
+  { echo "the package has no scanning module" >&2; exit 1; }
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "$deb" >/dev/null
 
 out=$(mktemp -d)
@@ -23,8 +25,8 @@ trap 'rm -rf "$out"' EXIT
 /usr/bin/folvane-pdf -o "$out/samples.pdf" "$root"/res/samples/*
 qpdf --check "$out/samples.pdf" >/dev/null
 pdfinfo "$out/samples.pdf" | grep -E '^Pages:'
-# Only the modules may bring in Tesseract and OpenCV: linked into the program, they cost every
-# run.
+# Only the modules may bring in Tesseract, OpenCV and SANE: linked into the program, they cost
+# every run.
 linked=$(ldd /usr/bin/folvane-pdf /usr/bin/folvane)
 if grep -q libtesseract <<<"$linked"; then
   echo "the installed programs link Tesseract themselves" >&2
@@ -32,6 +34,17 @@ if grep -q libtesseract <<<"$linked"; then
 fi
 if grep -q libopencv <<<"$linked"; then
   echo "the installed programs link OpenCV themselves" >&2
+  exit 1
+fi
+if grep -q libsane <<<"$linked"; then
+  echo "the installed programs link SANE themselves" >&2
+  exit 1
+fi
+# The installed scanning module loads: listing scanners answers (none found is an answer too)
+# rather than saying scanning is not available.
+devices=$(/usr/bin/folvane-pdf --list-devices 2>&1 || true)
+if grep -q 'scanning is not available' <<<"$devices"; then
+  echo "the installed scanning module cannot be used: $devices" >&2
   exit 1
 fi
 /usr/bin/folvane-pdf --ocr-lang eng -o "$out/searchable.pdf" "$root/res/samples/page-3.tif"

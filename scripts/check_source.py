@@ -44,7 +44,7 @@ LIBRARIES = [
      ["ocr", "pdfw", "pdfw.core", "pdfw.formats", "pdfw.pipeline", "pdfw.document"]),
     ("pdfw", "pdfw", ["pdfw.core", "pdfw.formats", "pdfw.output", "pdfw.api"]),
     ("pdf", "pdf", ["pdfw"]),
-    ("scan", "scan", []),
+    ("scan", "scan", ["base"]),
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
     ("app", "app", ["crt", "gdi", "ui", "image", "pdf", "scan", "correction"]),

@@ -256,10 +256,6 @@ Try &apos;folvane --help&apos; for more.
         <translation>Text recognition: the data for the language &quot;%1&quot; is not installed; install the Debian package %2</translation>
     </message>
     <message>
-        <source>文字识别引擎模块 %1 无法使用%2</source>
-        <translation>The text recognition module %1 cannot be used%2</translation>
-    </message>
-    <message>
         <source>文字识别失败%1</source>
         <translation>Text recognition failed%1</translation>
     </message>
@@ -361,6 +357,50 @@ Try &apos;folvane --help&apos; for more.
     <message>
         <source>“%1”有 %2 x %3 像素, 超过 JPEG 解码器能读的每边 %4 像素</source>
         <translation>“%1” is %2 x %3 pixels, more than JPEG decoders read (at most %4 pixels a side)</translation>
+    </message>
+    <message>
+        <source>无法加载文字识别引擎模块 %1%2</source>
+        <translation>The text recognition module %1 cannot be loaded%2</translation>
+    </message>
+    <message>
+        <source>%1 不是这个版本的文字识别引擎模块</source>
+        <translation>%1 is not a text recognition module of this version</translation>
+    </message>
+    <message>
+        <source>文字识别引擎模块 %1 无法启动</source>
+        <translation>The text recognition module %1 failed to start</translation>
+    </message>
+    <message>
+        <source>文字识别: 无法从 %2 加载语言“%1”的数据</source>
+        <translation>Text recognition: the data for “%1” in %2 cannot be loaded</translation>
+    </message>
+    <message>
+        <source>文字识别在一页 %1 x %2 像素的图片上失败%3</source>
+        <translation>Text recognition failed on a page of %1 x %2 pixels%3</translation>
+    </message>
+    <message>
+        <source>内存不足, 无法校正这一页, 按原样放入</source>
+        <translation>This page cannot be corrected: out of memory; it goes in as it is</translation>
+    </message>
+    <message>
+        <source>手动调整的边角构不成一张纸, 按原样放入%1</source>
+        <translation>The corners placed by hand make no sheet; it goes in as it is%1</translation>
+    </message>
+    <message>
+        <source>无法加载文档校正模块, 按原样放入%1</source>
+        <translation>The document correction module cannot be loaded; the page goes in as it is%1</translation>
+    </message>
+    <message>
+        <source>%1 不是这个版本的文档校正模块, 按原样放入</source>
+        <translation>%1 is not a document correction module of this version; the page goes in as it is</translation>
+    </message>
+    <message>
+        <source>照片中有两张纸, 照片按原样放入</source>
+        <translation>Two sheets were found in the photo; it goes in as it is</translation>
+    </message>
+    <message>
+        <source>照片中有两张纸，将按原样放入</source>
+        <translation>Two sheets in the photo: it goes in as it is</translation>
     </message>
 </context>
 <context>
@@ -565,6 +605,14 @@ Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; i
     <message>
         <source>纸张（%1 x %2 毫米）比扫描仪的扫描区域（%3 x %4 毫米）大, 只扫描扫描仪上的部分</source>
         <translation>The paper (%1 x %2 mm) is larger than the scanner's area (%3 x %4 mm); only the part on the scanner is scanned.</translation>
+    </message>
+    <message>
+        <source>无法扫描: 无法加载扫描模块 %1。</source>
+        <translation>Scanning is not available: the scanning module %1 cannot be loaded.</translation>
+    </message>
+    <message>
+        <source>无法扫描: %1 不是这个版本的扫描模块。</source>
+        <translation>Scanning is not available: %1 is not a scanning module of this version.</translation>
     </message>
 </context>
 <context>

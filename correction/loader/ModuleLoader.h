@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/LoadedModule.h"
 #include "correction/module/CorrectionModule.h"
 
 namespace correction {
@@ -12,14 +13,9 @@ namespace correction {
 // when installed.
 std::string correctionModulePath();
 
-struct LoadedModule {
-    CorrectionModule *module = nullptr; // lives as long as the process; null when not loaded
-    std::string error; // when not loaded: the module's path and why it could not be loaded
-};
-
 // The module, loaded on the first call; the outcome, either way, stays for the rest of the
 // process, so every picture of a run meets the same module or the same reason. Safe to call
 // from several threads at once.
-const LoadedModule &correctionModule();
+const folvane::LoadedModule<CorrectionModule> &correctionModule();
 
 } // namespace correction

@@ -27,7 +27,7 @@ public:
 
 // The one symbol the module exports.
 extern "C" __attribute__((visibility("default"))) correction::CorrectionModule *
-folvane_correction_engine_v2() {
+folvane_correction_engine_v3() {
     static correction::OpenCvCorrection module;
     return &module;
 }

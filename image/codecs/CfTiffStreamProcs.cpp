@@ -37,7 +37,9 @@ void Keep(int &count, char (&first)[200], const char *module, const char *text) 
 // libtiff's fax codecs ("Premature EOF at line ...", or "Premature EOL at line ..." for a row
 // cut short, which is also all a file whose rows lack their end-of-line codes gets) and libjpeg
 // through the JPEG codec ("Premature end of JPEG file", "Corrupt JPEG data: premature end of
-// data segment") say so when a strip's data ends before its rows.
+// data segment") say so when a strip's data ends before its rows. libtiff hands its warnings
+// over as words only, with no code to tell them apart, so this is the one place that reads
+// them: every decision about a warning goes through this function.
 bool SaysDataEnded(const char *text) {
     std::string lower(text);
     for (char &c : lower) {

@@ -62,18 +62,18 @@ Word readWord(const tesseract::ResultIterator &it, std::string text) {
     return word;
 }
 
-// What escaped the engine, as the sentence the boundary hands over.
-std::string describe(std::exception_ptr failure) {
+// What escaped the engine, as the failure the boundary hands over.
+Failure failureOf(std::exception_ptr escaped) {
     try {
-        std::rethrow_exception(failure);
+        std::rethrow_exception(escaped);
     } catch (const OcrError &error) {
-        return error.what();
+        return error.failure();
     } catch (const std::bad_alloc &) {
-        return "text recognition: out of memory";
+        return {Failure::Kind::OutOfMemory};
     } catch (const std::exception &error) {
-        return std::string("text recognition failed: ") + error.what();
+        return {Failure::Kind::Failed, "", error.what()};
     } catch (...) {
-        return "text recognition failed";
+        return {Failure::Kind::Failed};
     }
 }
 
@@ -82,8 +82,7 @@ public:
     TesseractEngine(const std::string &dataFolder, const std::string &languages) {
         silenceLibraries(api_);
         if (api_.Init(dataFolder.c_str(), languages.c_str(), tesseract::OEM_LSTM_ONLY) != 0) {
-            throw OcrError("text recognition: the data for \"" + languages + "\" in " + dataFolder +
-                           " cannot be loaded");
+            throw OcrError({Failure::Kind::LanguageData, languages, dataFolder});
         }
         // The library's default reads a page as one block of text; pages have columns,
         // headings and stray marks, which the automatic layout analysis separates.
@@ -98,13 +97,13 @@ public:
         }
     }
 
-    bool recognize(const PageImage &image, PageText &page, std::string &error) noexcept override {
+    bool recognize(const PageImage &image, PageText &page, Failure &failure) noexcept override {
         try {
             page = read(image);
             return true;
         } catch (...) {
             api_.Clear();
-            error = describe(std::current_exception());
+            failure = failureOf(std::current_exception());
             return false;
         }
     }
@@ -125,8 +124,7 @@ private:
             api_.SetSourceResolution(image.dpi);
         }
         if (api_.Recognize(nullptr) != 0) {
-            throw OcrError("text recognition failed on a page of " + std::to_string(page.width) +
-                           " x " + std::to_string(page.height) + " pixels");
+            throw OcrError({Failure::Kind::Failed, "", "", page.width, page.height});
         }
         std::unique_ptr<tesseract::ResultIterator> it(api_.GetIterator());
         if (it && !it->Empty(tesseract::RIL_WORD)) {
@@ -149,11 +147,11 @@ private:
 class TesseractModule final : public EngineModule {
 public:
     ModuleEngine *open(const std::string &dataFolder, const std::string &languages,
-                       std::string &error) noexcept override {
+                       Failure &failure) noexcept override {
         try {
             return new TesseractEngine(dataFolder, languages);
         } catch (...) {
-            error = describe(std::current_exception());
+            failure = failureOf(std::current_exception());
             return nullptr;
         }
     }
@@ -164,7 +162,7 @@ public:
 } // namespace ocr
 
 // The one symbol the module exports (the rest is hidden by the build).
-extern "C" __attribute__((visibility("default"))) ocr::EngineModule *folvane_ocr_engine_v1() {
+extern "C" __attribute__((visibility("default"))) ocr::EngineModule *folvane_ocr_engine_v2() {
     static ocr::TesseractModule module;
     return &module;
 }

@@ -14,21 +14,23 @@ namespace {
 
 void check(const PageImage &image) {
     if (!image.rows || image.width <= 0 || image.height <= 0) {
-        throw OcrError("text recognition: the page has no pixels");
+        throw OcrError({Failure::Kind::Failed, "", "the page has no pixels"});
     }
     if (image.width > kMaxSide || image.height > kMaxSide ||
         static_cast<long long>(image.width) * image.height > kMaxPixels) {
-        throw OcrError("text recognition: the page (" + std::to_string(image.width) + " x " +
-                       std::to_string(image.height) + " pixels) is too large to recognise");
+        throw OcrError(
+            {Failure::Kind::Failed, "", "too large to recognise", image.width, image.height});
     }
     if (image.depth != 1 && image.depth != 8) {
-        throw OcrError("text recognition: pixels of " + std::to_string(image.depth) +
-                       " bits cannot be recognised");
+        throw OcrError({Failure::Kind::Failed, "",
+                        "pixels of " + std::to_string(image.depth) + " bits cannot be recognised",
+                        image.width, image.height});
     }
     std::size_t needed = image.depth == 1 ? (static_cast<std::size_t>(image.width) + 7) / 8
                                           : static_cast<std::size_t>(image.width);
     if (image.rowBytes < needed) {
-        throw OcrError("text recognition: the page's rows are shorter than its width");
+        throw OcrError({Failure::Kind::Failed, "", "the page's rows are shorter than its width",
+                        image.width, image.height});
     }
 }
 
@@ -37,9 +39,7 @@ void check(const PageImage &image) {
 PixPtr copyRows(const PageImage &image) {
     PixPtr pix(pixCreateNoInit(image.width, image.height, image.depth));
     if (!pix) {
-        throw OcrError("text recognition: out of memory for a page of " +
-                       std::to_string(image.width) + " x " + std::to_string(image.height) +
-                       " pixels");
+        throw OcrError({Failure::Kind::OutOfMemory});
     }
     auto *target = reinterpret_cast<unsigned char *>(pixGetData(pix.get()));
     std::size_t targetBytes = static_cast<std::size_t>(pixGetWpl(pix.get())) * 4;
@@ -58,7 +58,7 @@ PixPtr copyRows(const PageImage &image) {
 template <typename Step> void turn(PixPtr &pix, Step step) {
     Pix *next = step(pix.get());
     if (!next) {
-        throw OcrError("text recognition: out of memory while turning the page upright");
+        throw OcrError({Failure::Kind::OutOfMemory});
     }
     pix.reset(next);
 }

@@ -29,6 +29,7 @@ inline constexpr std::size_t kSignatureBytes = folvane::kLongestSignature;
 
 struct ImageFormat {
     const char *name; // "JPEG", "TIFF", "PNG": what the pre-flight shows
+    int bit;          // PDFW_FORMAT_*: the format in a set of formats
     // True when the file's first bytes (`size` of them, at most kSignatureBytes) are this
     // format's signature.
     bool (*recognises)(const unsigned char *head, std::size_t size);

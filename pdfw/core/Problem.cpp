@@ -1,6 +1,7 @@
 #include "pdfw/core/Problem.h"
 
 #include <utility>
+#include <vector>
 
 namespace pdfw {
 
@@ -15,10 +16,21 @@ std::string colonDetail(const std::string &detail) {
     return detail.empty() ? std::string() : ": " + detail;
 }
 
-// "JPEG, TIFF, PNG" as "JPEG, TIFF or PNG".
-std::string orList(std::string names) {
-    std::size_t last = names.rfind(", ");
-    return last == std::string::npos ? names : names.replace(last, 2, " or ");
+// A set of PDFW_FORMAT_* bits as "JPEG, TIFF or PNG".
+std::string orList(long long formats) {
+    std::vector<std::string> names;
+    for (auto [bit, name] :
+         {std::pair{PDFW_FORMAT_JPEG, "JPEG"}, std::pair{PDFW_FORMAT_TIFF, "TIFF"},
+          std::pair{PDFW_FORMAT_PNG, "PNG"}}) {
+        if (formats & bit) {
+            names.push_back(name);
+        }
+    }
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    }
+    return list;
 }
 
 std::string describeFileProblem(const Problem &p) {
@@ -28,7 +40,7 @@ std::string describeFileProblem(const Problem &p) {
     case PDFW_PROBLEM_CANNOT_READ:
         return "cannot read " + quoted(p.file) + colonDetail(p.detail);
     case PDFW_PROBLEM_NOT_AN_IMAGE:
-        return quoted(p.file) + " is not a " + orList(p.item) + " file" +
+        return quoted(p.file) + " is not a " + orList(p.numbers[1]) + " file" +
                (p.numbers[0] ? " (it is empty)" : "");
     case PDFW_PROBLEM_DAMAGED:
         return quoted(p.file) + " is not a well-formed " +
@@ -68,9 +80,23 @@ std::string describeRecognition(const Problem &p) {
     case PDFW_PROBLEM_LANGUAGE_MISSING:
         return where + "text recognition: the data for language \"" + p.item +
                "\" is not installed (Debian package " + p.detail + ")";
+    case PDFW_PROBLEM_LANGUAGE_DATA:
+        return where + "text recognition: the data for \"" + p.item + "\" in " + p.detail +
+               " cannot be loaded";
+    case PDFW_PROBLEM_RECOGNITION_MODULE:
+        if (p.numbers[0] == PDFW_MODULE_WRONG_VERSION) {
+            return where + p.item + " is not a text recognition module of this version";
+        }
+        return where + "the text recognition module " + p.item +
+               (p.numbers[0] == PDFW_MODULE_CANNOT_LOAD ? " cannot be loaded"
+                                                        : " failed to start") +
+               colonDetail(p.detail);
     default:
-        return where + "text recognition: " +
-               (p.item.empty() ? std::string() : "the engine module " + p.item + " ") + p.detail;
+        return where + "text recognition failed" +
+               (p.numbers[0] ? " on a page of " + std::to_string(p.numbers[0]) + " x " +
+                                   std::to_string(p.numbers[1]) + " pixels"
+                             : std::string()) +
+               colonDetail(p.detail);
     }
 }
 
@@ -122,6 +148,8 @@ std::string describe(const Problem &p) {
     case PDFW_PROBLEM_LANGUAGE_NAMES:
     case PDFW_PROBLEM_LANGUAGE_MISSING:
     case PDFW_PROBLEM_RECOGNITION:
+    case PDFW_PROBLEM_RECOGNITION_MODULE:
+    case PDFW_PROBLEM_LANGUAGE_DATA:
         return describeRecognition(p);
     case PDFW_PROBLEM_STOPPED:
         return "the document was stopped" + colonDetail(p.detail);

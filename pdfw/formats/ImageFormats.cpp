@@ -14,13 +14,13 @@ namespace {
 // Every format the engine reads, in the order their signatures are tried.
 const ImageFormat *const kFormats[] = {&kJpegFormat, &kTiffFormat, &kPngFormat};
 
-// "JPEG, TIFF, PNG": the formats' names for a message.
-std::string formatNames() {
-    std::string names;
+// Every format as a set of PDFW_FORMAT_* bits.
+long long formatSet() {
+    long long set = 0;
     for (const ImageFormat *format : kFormats) {
-        names += (names.empty() ? "" : ", ") + std::string(format->name);
+        set |= format->bit;
     }
-    return names;
+    return set;
 }
 
 } // namespace
@@ -41,8 +41,8 @@ const ImageFormat &requireFormat(const InputFile &file) {
         return *format;
     }
     Problem unknown = problemWith(PDFW_PROBLEM_NOT_AN_IMAGE, file.path());
-    unknown.item = formatNames();
     unknown.numbers[0] = file.size() == 0 ? 1 : 0;
+    unknown.numbers[1] = formatSet();
     fail(PDFW_TYPE_ERROR, std::move(unknown));
 }
 

@@ -91,6 +91,7 @@ PagePicture jpegPicture(const InputFile &file, int /*page*/, const MemoryProcs &
 } // namespace
 
 const ImageFormat kJpegFormat = {.name = "JPEG",
+                                 .bit = PDFW_FORMAT_JPEG,
                                  .recognises = recognisesJpeg,
                                  .countPages = nullptr,
                                  .inspect = inspectJpegPage,

@@ -47,19 +47,39 @@ void enlarge(ocr::PageText &text, const PagePixels &pixels) {
 } // namespace
 
 Problem recognitionProblem(const ocr::OcrError &error, const std::string &file) {
-    Problem problem = problemWith(PDFW_PROBLEM_RECOGNITION, file, error.detail());
-    switch (error.kind()) {
-    case ocr::OcrError::Kind::LanguageNames:
+    using Kind = ocr::Failure::Kind;
+    const ocr::Failure &failure = error.failure();
+    Problem problem = problemWith(PDFW_PROBLEM_RECOGNITION, file, failure.detail);
+    problem.item = failure.subject;
+    switch (failure.kind) {
+    case Kind::LanguageNames:
         problem.kind = PDFW_PROBLEM_LANGUAGE_NAMES;
         break;
-    case ocr::OcrError::Kind::LanguageMissing:
+    case Kind::LanguageMissing:
         problem.kind = PDFW_PROBLEM_LANGUAGE_MISSING;
         break;
-    case ocr::OcrError::Kind::Module:
-    case ocr::OcrError::Kind::Failed:
+    case Kind::LanguageData:
+        problem.kind = PDFW_PROBLEM_LANGUAGE_DATA;
+        break;
+    case Kind::ModuleCannotLoad:
+    case Kind::ModuleWrongVersion:
+    case Kind::ModuleFailedToStart:
+        problem.kind = PDFW_PROBLEM_RECOGNITION_MODULE;
+        problem.numbers[0] = failure.kind == Kind::ModuleCannotLoad ? PDFW_MODULE_CANNOT_LOAD
+                             : failure.kind == Kind::ModuleWrongVersion
+                                 ? PDFW_MODULE_WRONG_VERSION
+                                 : PDFW_MODULE_FAILED_TO_START;
+        break;
+    case Kind::OutOfMemory:
+        problem.kind = PDFW_PROBLEM_MEMORY;
+        problem.item = "text recognition";
+        break;
+    case Kind::None:
+    case Kind::Failed:
+        problem.numbers[0] = failure.width;
+        problem.numbers[1] = failure.height;
         break;
     }
-    problem.item = error.subject();
     return problem;
 }
 

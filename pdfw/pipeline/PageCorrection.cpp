@@ -59,6 +59,28 @@ PagePixels textPixels(const correction::CorrectedPage &page, const MemoryProcs &
     return pixels;
 }
 
+// The note for a page correction left as it is.
+Note notCorrectedNote(const correction::Failure &failure) {
+    using Kind = correction::Failure::Kind;
+    switch (failure.kind) {
+    case Kind::OutOfMemory:
+        return {PDFW_NOTE_NOT_CORRECTED, PDFW_CORRECTION_OUT_OF_MEMORY, ""};
+    case Kind::BadCorners:
+        return {PDFW_NOTE_NOT_CORRECTED, PDFW_CORRECTION_BAD_CORNERS, failure.detail};
+    case Kind::ModuleCannotLoad:
+        return {PDFW_NOTE_NOT_CORRECTED, PDFW_CORRECTION_MODULE_CANNOT_LOAD, failure.detail};
+    case Kind::ModuleWrongVersion:
+    case Kind::ModuleFailedToStart:
+        return {PDFW_NOTE_NOT_CORRECTED, PDFW_CORRECTION_MODULE_UNUSABLE, failure.path};
+    case Kind::None:
+    case Kind::BadPicture:
+    case Kind::ProcessingFailed:
+    case Kind::TwoSheets:
+        break;
+    }
+    return {PDFW_NOTE_NOT_CORRECTED, PDFW_CORRECTION_FAILED, failure.detail};
+}
+
 } // namespace
 
 PageCorrection correctForDocument(const ImageFormat &format, const InputFile &file,
@@ -68,11 +90,16 @@ PageCorrection correctForDocument(const ImageFormat &format, const InputFile &fi
         correction::correctPage(pictureFor(picture, request.correction));
     picture.rows = Buffer(); // the corrected page holds what is needed from here on
     PageCorrection result;
-    if (!page.error.empty()) {
-        result.notes.push_back({PDFW_NOTE_NOT_CORRECTED, 0, page.error});
+    if (page.failure.kind == correction::Failure::Kind::TwoSheets) {
+        result.notes.push_back({PDFW_NOTE_SHEET_NOT_FOUND, 2, ""});
         return result;
     }
-    if (!page.facts.found && page.facts.treatedAs == correction::SourceKind::Photo) {
+    if (page.failure) {
+        result.notes.push_back(notCorrectedNote(page.failure));
+        return result;
+    }
+    if (page.facts.plain ||
+        (!page.facts.found && page.facts.treatedAs == correction::SourceKind::Photo)) {
         result.notes.push_back({PDFW_NOTE_SHEET_NOT_FOUND, 0, ""});
         return result;
     }

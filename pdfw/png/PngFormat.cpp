@@ -70,6 +70,7 @@ PagePicture pngPicture(const InputFile &file, int /*page*/, const MemoryProcs &m
 } // namespace
 
 const ImageFormat kPngFormat = {.name = "PNG",
+                                .bit = PDFW_FORMAT_PNG,
                                 .recognises = recognisesPng,
                                 .countPages = nullptr,
                                 .inspect = inspectPngPage,

@@ -128,6 +128,7 @@ PagePicture tiffPicture(const InputFile &file, int page, const MemoryProcs &memo
 } // namespace
 
 const ImageFormat kTiffFormat = {.name = "TIFF",
+                                 .bit = PDFW_FORMAT_TIFF,
                                  .recognises = recognisesTiff,
                                  .countPages = countTiffPages,
                                  .inspect = inspectTiffPage,

@@ -25,7 +25,7 @@ folvane::ImageFacts Pretend(const std::string &path) {
     if (path.find("/bad") != std::string::npos) {
         facts.problem.kind = folvane::Problem::Kind::NotAnImage;
         facts.problem.file = path;
-        facts.problem.item = "JPEG, TIFF, PNG";
+        facts.problem.formats = {"JPEG", "TIFF", "PNG"};
         return facts;
     }
     facts.ok = true;

@@ -40,15 +40,17 @@ bool HasChinese(const std::string &text) {
 // Every problem kind with every field filled in, and every note kind.
 std::vector<folvane::Problem> EveryProblem() {
     std::vector<folvane::Problem> problems;
-    for (int kind = 0; kind <= static_cast<int>(Kind::JpegTooLarge); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(folvane::Problem::kLastKind); ++kind) {
         folvane::Problem p;
         p.kind = static_cast<Kind>(kind);
         p.file = "/scans/page-7.jpg";
         p.format = "JPEG";
         p.numbers[0] = kind == static_cast<int>(Kind::TooLarge) ? 5 << 20 : 5;
         p.numbers[1] = 3;
-        p.item = kind == static_cast<int>(Kind::Output) ? "flush" : "JPEG, TIFF, PNG";
+        p.item = kind == static_cast<int>(Kind::Output) ? "flush" : "";
         p.detail = "libjpeg: Premature end of data segment";
+        p.formats = {"JPEG", "TIFF", "PNG"};
+        p.module = folvane::Problem::ModuleFailure::CannotLoad;
         problems.push_back(p);
     }
     folvane::Problem notAFile;
@@ -116,6 +118,39 @@ TEST(Language, EverySentenceIsSaidInEnglishAndInChineseWithItsFields) {
     }
     EXPECT_EQ(chinese[static_cast<int>(Kind::NoSuchPage)],
               "“/scans/page-7.jpg”没有第 5 页（共 3 页）");
+}
+
+// Recognition failing on a page is said once, in the user's language: the engine hands over a
+// kind with the page's size, never a sentence of its own.
+TEST(Language, AFailedRecognitionIsSaidOnceInTheUsersLanguage) {
+    folvane::Problem failed;
+    failed.kind = Kind::Recognition;
+    failed.file = "/scans/page-7.jpg";
+    failed.numbers[0] = 2480;
+    failed.numbers[1] = 3508;
+    folvane::Problem module;
+    module.kind = Kind::RecognitionModule;
+    module.item = "/opt/ocr-engine.so";
+    module.module = folvane::Problem::ModuleFailure::WrongVersion;
+    const auto said = [&](const char *locale) {
+        ::setenv("LC_ALL", locale, 1);
+        ::unsetenv("LANGUAGE");
+        folvane_pdf::FollowUserLanguage();
+        return std::vector<std::string>{folvane_pdf::ProblemText(failed),
+                                        folvane_pdf::ProblemText(module)};
+    };
+    const std::vector<std::string> english = said("C");
+    const std::vector<std::string> chinese = said("zh_CN.UTF-8");
+    ::unsetenv("LC_ALL");
+    EXPECT_EQ(english[0], "text recognition failed on a page of 2480 x 3508 pixels");
+    EXPECT_EQ(english[1], "/opt/ocr-engine.so is not a text recognition module of this version");
+    EXPECT_EQ(chinese[0], "文字识别在一页 2480 x 3508 像素的图片上失败");
+    EXPECT_EQ(chinese[1], "/opt/ocr-engine.so 不是这个版本的文字识别引擎模块");
+    // folvane-pdf names the file of a failure whose sentence does not.
+    EXPECT_FALSE(folvane_pdf::NamesItsFile(failed));
+    folvane::Problem damaged = failed;
+    damaged.kind = Kind::Damaged;
+    EXPECT_TRUE(folvane_pdf::NamesItsFile(damaged));
 }
 
 TEST(Language, TheRefusalAndTheHelpFollowTheLocale) {

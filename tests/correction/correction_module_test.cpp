@@ -41,10 +41,10 @@ TEST(CorrectionModule, AModuleThatCannotBeLoadedIsNamedAndThePhotoGoesInAsItIs) 
         std::string reason;
     };
     const std::vector<Case> cases = {
-        {dir / "missing.so", "cannot be loaded: " + (dir / "missing.so") + ": cannot open"},
-        {notElf, "cannot be loaded: " + notElf + ": invalid ELF header"},
-        {otherModule, "is not a correction module of this version (it has no "
-                      "folvane_correction_engine_v2)"},
+        {dir / "missing.so",
+         "the correction module cannot be loaded (" + (dir / "missing.so") + ": cannot open"},
+        {notElf, "the correction module cannot be loaded (" + notElf + ": invalid ELF header"},
+        {otherModule, otherModule + " is not a correction module of this version"},
     };
     const std::string pdf = dir / "out.pdf";
     for (const Case &c : cases) {
@@ -52,7 +52,7 @@ TEST(CorrectionModule, AModuleThatCannotBeLoadedIsNamedAndThePhotoGoesInAsItIs) 
                                                              " " + support::Quote(photo));
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_NE(run.err.find("photo.jpg"), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find(c.module + " " + c.reason), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("it goes in as it is"), std::string::npos) << run.err;
         const std::vector<support::PdfImage> images = support::ListImages(pdf);
         ASSERT_EQ(images.size(), 1u) << c.module;

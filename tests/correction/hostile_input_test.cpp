@@ -28,10 +28,10 @@ Raw filled(int width, int height, int channels, uint8_t value) {
 
 void expectSoundWholePage(const correction::Picture &picture, const char *what) {
     correction::SheetSearch search = correction::findSheet(picture);
-    EXPECT_TRUE(search.error.empty()) << what << ": " << search.error;
+    EXPECT_TRUE(!search.failure) << what << ": " << search.failure.detail;
     EXPECT_FALSE(search.found) << what;
     correction::CorrectedPage page = correction::correctPage(picture);
-    ASSERT_TRUE(page.error.empty()) << what << ": " << page.error;
+    ASSERT_TRUE(!page.failure) << what << ": " << page.failure.detail;
     EXPECT_FALSE(page.facts.found) << what;
     ASSERT_GT(page.width, 0) << what;
     ASSERT_GT(page.height, 0) << what;
@@ -75,7 +75,7 @@ TEST(HostileInput, NoiseAndOddOrientationsGiveSoundPages) {
     for (int orientation : {0, 1, 5, 6, 8, 9, -3}) {
         raw.picture.orientation = orientation;
         correction::CorrectedPage page = correction::correctPage(raw.picture);
-        ASSERT_TRUE(page.error.empty()) << page.error;
+        ASSERT_TRUE(!page.failure) << page.failure.detail;
         EXPECT_EQ(page.grey.size(), static_cast<size_t>(page.width) * page.height);
     }
 }
@@ -99,10 +99,12 @@ TEST(HostileInput, WhatCannotBeReadGivesAClearError) {
         correction::Picture picture = raw.picture;
         c.spoil(picture);
         correction::CorrectedPage page = correction::correctPage(picture);
-        EXPECT_NE(page.error.find(c.message), std::string::npos) << c.what << ": " << page.error;
+        EXPECT_NE(page.failure.detail.find(c.message), std::string::npos)
+            << c.what << ": " << page.failure.detail;
+        EXPECT_EQ(page.failure.kind, correction::Failure::Kind::BadPicture) << c.what;
         EXPECT_TRUE(page.ink.empty() && page.grey.empty()) << c.what;
         correction::SheetSearch search = correction::findSheet(picture);
-        EXPECT_NE(search.error.find(c.message), std::string::npos) << c.what;
+        EXPECT_NE(search.failure.detail.find(c.message), std::string::npos) << c.what;
     }
 }
 
@@ -113,15 +115,17 @@ TEST(HostileInput, HandPlacedCornersAreUsedOrRefused) {
     EXPECT_TRUE(search.found);
     EXPECT_DOUBLE_EQ(search.corners[2].x, 360);
     correction::CorrectedPage page = correction::correctPage(raw.picture);
-    ASSERT_TRUE(page.error.empty()) << page.error;
+    ASSERT_TRUE(!page.failure) << page.failure.detail;
     EXPECT_TRUE(page.facts.found);
     EXPECT_NEAR(page.width, 310, 15);
     EXPECT_NEAR(page.height, 245, 15);
 
     raw.picture.corners = correction::Corners{{{50, 40}, {40, 270}, {350, 30}, {360, 280}}};
-    EXPECT_NE(correction::correctPage(raw.picture).error.find("four-sided"), std::string::npos);
+    const correction::Failure crossed = correction::correctPage(raw.picture).failure;
+    EXPECT_EQ(crossed.kind, correction::Failure::Kind::BadCorners);
+    EXPECT_NE(crossed.detail.find("four-sided"), std::string::npos);
     raw.picture.corners = correction::Corners{{{0, 0}, {1e300, 0}, {1, 1}, {0, 1}}};
-    EXPECT_FALSE(correction::correctPage(raw.picture).error.empty());
+    EXPECT_TRUE(static_cast<bool>(correction::correctPage(raw.picture).failure));
 }
 
 } // namespace

@@ -85,7 +85,7 @@ bool inkAt(const correction::CorrectedPage &page, int x, int y) {
 
 TEST(PageCleaning, PaperComesOutWhiteFromCornerToCorner) {
     Corrected c = correct(harshShot(true));
-    ASSERT_TRUE(c.page.error.empty()) << c.page.error;
+    ASSERT_TRUE(!c.page.failure) << c.page.failure.detail;
     ASSERT_TRUE(c.page.facts.found);
     // Paper well away from any mark: a corner error of the detection stays clear of the ink.
     int reach = c.photo.flatPage.width / 40;
@@ -143,7 +143,7 @@ TEST(PageCleaning, TheSealStaysRedAndIsNotInk) {
 
 TEST(PageCleaning, BlackTextIsBilevelAndASealMakesAColourPage) {
     Corrected text = correct(harshShot(false));
-    ASSERT_TRUE(text.page.error.empty()) << text.page.error;
+    ASSERT_TRUE(!text.page.failure) << text.page.failure.detail;
     EXPECT_EQ(text.page.content, correction::ContentKind::Bilevel);
     EXPECT_TRUE(text.page.background.empty());
     Corrected sealed = correct(harshShot(true));
@@ -171,13 +171,13 @@ TEST(PageCleaning, SmallTextOutOfFocusIsKeptInTonesTextInFocusBecomesInk) {
     spec.height = 3200;
     spec.page.dpi = 200;
     Corrected sharp = correct(spec);
-    ASSERT_TRUE(sharp.page.error.empty()) << sharp.page.error;
+    ASSERT_TRUE(!sharp.page.failure) << sharp.page.failure.detail;
     EXPECT_FALSE(sharp.page.softText);
     EXPECT_LT(sharp.page.backgroundDpi, sharp.page.dpi); // ink over a coarser colour
 
     spec.blurSigma = 3;
     Corrected soft = correct(spec);
-    ASSERT_TRUE(soft.page.error.empty()) << soft.page.error;
+    ASSERT_TRUE(!soft.page.failure) << soft.page.failure.detail;
     ASSERT_TRUE(soft.page.softText);
     ASSERT_EQ(soft.page.content, correction::ContentKind::Colour);
     ASSERT_EQ(soft.page.backgroundWidth, soft.page.width);
@@ -284,7 +284,7 @@ TEST(PageCleaning, TextUnderAHighlighterAndBoldStrokesAreInkAndTheMarkerStaysYel
     correction::Picture picture = pictureOf(m.scan, 1, correction::SourceKind::Scan);
     picture.dpi = 300;
     correction::CorrectedPage page = correction::correctPage(picture);
-    ASSERT_TRUE(page.error.empty()) << page.error;
+    ASSERT_TRUE(!page.failure) << page.failure.detail;
     ASSERT_EQ(page.content, correction::ContentKind::Colour);
     EXPECT_NEAR(page.dpi, 300, 2) << "a fine scan keeps its resolution";
     EXPECT_NEAR(page.width, m.scan.width, 4);

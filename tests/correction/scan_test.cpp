@@ -69,7 +69,7 @@ TEST_P(TiltedScan, ComesOutStraightWithoutItsDarkBorder) {
     correction::Picture picture = pictureOf(scan.picture);
     picture.dpi = 150;
     correction::CorrectedPage page = correction::correctPage(picture);
-    ASSERT_TRUE(page.error.empty()) << page.error;
+    ASSERT_TRUE(!page.failure) << page.failure.detail;
     EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Scan);
     EXPECT_NEAR(page.facts.deskewDegrees, GetParam(), 0.2);
     EXPECT_EQ(page.facts.paper, correction::PaperSize::A4);

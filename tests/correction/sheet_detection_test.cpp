@@ -37,7 +37,7 @@ TEST_P(EveryDesk, FindsTheCornersWithinOnePercentOfTheDiagonal) {
     spec.shadowAcrossEdge = true;
     desk::DeskPhoto photo = desk::makeDeskPhoto(spec);
     correction::SheetSearch search = searchIn(photo);
-    ASSERT_TRUE(search.error.empty()) << search.error;
+    ASSERT_TRUE(!search.failure) << search.failure.detail;
     EXPECT_TRUE(search.found) << "confidence " << search.confidence;
     EXPECT_LT(cornerError(search.corners, photo.corners, kHeight, kWidth), 0.01);
 }
@@ -58,7 +58,7 @@ TEST(SheetDetection, WholeVariedSetMostlyWithinOnePercentNoneBeyondThree) {
     for (const desk::ShotSpec &spec : shots) {
         desk::DeskPhoto photo = desk::makeDeskPhoto(spec);
         correction::SheetSearch search = searchIn(photo);
-        ASSERT_TRUE(search.error.empty()) << search.error;
+        ASSERT_TRUE(!search.failure) << search.failure.detail;
         if (!photo.hasSheet) {
             missedEmpty += search.found ? 1 : 0;
             std::printf("%-16s no sheet: found %d confidence %.2f\n", desk::deskName(spec.desk),

@@ -82,7 +82,7 @@ TEST_P(SmallText, ComesOutAsInkStrokeForStroke) {
     correction::Picture picture = pictureOf(decoded.picture);
     picture.dpi = 150;
     correction::CorrectedPage page = correction::correctPage(picture);
-    ASSERT_TRUE(page.error.empty()) << page.error;
+    ASSERT_TRUE(!page.failure) << page.failure.detail;
     ASSERT_EQ(page.content,
               GetParam() ? correction::ContentKind::Colour : correction::ContentKind::Bilevel);
     // Interpolated to twice its resolution, the scan's text looks soft; it is cut all the same.

@@ -14,8 +14,9 @@ using namespace correction_test;
 namespace {
 
 bool same(const correction::CorrectedPage &a, const correction::CorrectedPage &b) {
-    return a.error == b.error && a.width == b.width && a.height == b.height && a.ink == b.ink &&
-           a.grey == b.grey && a.background == b.background && a.content == b.content &&
+    return a.failure.kind == b.failure.kind && a.failure.detail == b.failure.detail &&
+           a.width == b.width && a.height == b.height && a.ink == b.ink && a.grey == b.grey &&
+           a.background == b.background && a.content == b.content &&
            a.facts.corners[0].x == b.facts.corners[0].x &&
            a.facts.corners[2].y == b.facts.corners[2].y;
 }
@@ -36,7 +37,7 @@ TEST(Threads, OneOrSeveralThreadsGiveTheSameBytes) {
     std::vector<correction::CorrectedPage> alone;
     for (size_t i = 0; i < stored.size(); ++i) {
         alone.push_back(correction::correctPage(pictureOf(stored[i], orientations[i])));
-        ASSERT_TRUE(alone.back().error.empty()) << alone.back().error;
+        ASSERT_TRUE(!alone.back().failure) << alone.back().failure.detail;
     }
     // Every page on a thread of its own, all at once, twice over.
     for (int round = 0; round < 2; ++round) {

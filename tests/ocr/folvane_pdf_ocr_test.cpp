@@ -59,10 +59,27 @@ TEST(FolvanePdfOcr, AnEngineModuleThatCannotBeLoadedIsNamed) {
             "FOLVANE_OCR_MODULE=" + support::Quote(module) + " " + support::Quote(kProgram) +
             " --ocr-lang eng -o " + support::Quote(dir / "out.pdf") + " " + support::Quote(scan));
         EXPECT_EQ(run.exitCode, 1) << run.err;
-        EXPECT_NE(run.err.find("engine module " + module + " cannot be loaded"), std::string::npos)
+        EXPECT_NE(run.err.find("text recognition module " + module + " cannot be loaded"),
+                  std::string::npos)
             << run.err;
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
     }
+    // A module of another kind loads but has no entry of this version; in Chinese it is said
+    // once, in Chinese.
+    const std::string other = std::string(FOLVANE_BIN_DIR) + "/../lib/folvane/correction-engine.so";
+    const std::string run = "FOLVANE_OCR_MODULE=" + support::Quote(other) + " " +
+                            support::Quote(kProgram) + " --ocr-lang eng -o " +
+                            support::Quote(dir / "out.pdf") + " " + support::Quote(scan);
+    support::RunResult english = support::RunShell("LC_ALL=C " + run);
+    EXPECT_EQ(english.exitCode, 1);
+    EXPECT_NE(english.err.find(other + " is not a text recognition module of this version"),
+              std::string::npos)
+        << english.err;
+    support::RunResult chinese = support::RunShell("LANGUAGE= LC_ALL=zh_CN.UTF-8 " + run);
+    EXPECT_EQ(chinese.exitCode, 1);
+    EXPECT_NE(chinese.err.find(other + " 不是这个版本的文字识别引擎模块"), std::string::npos)
+        << chinese.err;
+    EXPECT_EQ(chinese.err.find("text recognition"), std::string::npos) << chinese.err;
     EXPECT_EQ(support::Listing(dir.Path()), (std::set<std::string>{"scan.tif", "not-a-module.so"}));
     // Runs without recognition never look for it.
     support::RunResult plain =

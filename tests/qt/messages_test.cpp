@@ -35,8 +35,10 @@ Said ProblemSaid(Kind kind) {
     p.format = "JPEG";
     p.numbers[0] = kind == Kind::TooLarge ? 7 << 20 : 7;
     p.numbers[1] = 3;
-    p.item = kind == Kind::Output ? "rename" : "JPEG, TIFF, PNG";
+    p.item = kind == Kind::Output ? "rename" : "";
     p.detail = kDetail;
+    p.formats = {"JPEG", "TIFF", "PNG"};
+    p.module = folvane::Problem::ModuleFailure::CannotLoad;
     Strings fields = {kFile, kDetail};
     switch (kind) {
     case Kind::Memory:
@@ -63,8 +65,16 @@ Said ProblemSaid(Kind kind) {
         fields = {"chi_sim"};
         break;
     case Kind::Recognition:
+        fields = {"7 x 3", kDetail};
+        break;
+    case Kind::RecognitionModule:
         p.item = "/usr/lib/folvane/ocr-engine.so";
         fields = {p.item, kDetail};
+        break;
+    case Kind::LanguageData:
+        p.item = "chi_sim+eng";
+        p.detail = "/usr/share/tesseract-ocr/5/tessdata";
+        fields = {p.item, p.detail};
         break;
     case Kind::OutputIsInput:
         p.item = kInput;
@@ -90,18 +100,34 @@ Said ProblemSaid(Kind kind) {
 
 std::vector<Said> EverySentence() {
     std::vector<Said> said;
-    for (int kind = 0; kind <= static_cast<int>(Kind::JpegTooLarge); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(folvane::Problem::kLastKind); ++kind) {
         said.push_back(ProblemSaid(static_cast<Kind>(kind)));
     }
     said.push_back(ProblemSaid(Kind::NotAFile));
     for (int kind = 0; kind <= static_cast<int>(NoteKind::NotCorrected); ++kind) {
-        const folvane::PageNote note{0, kFile, 1, 1, static_cast<NoteKind>(kind), 0.64, 4, kDetail};
+        // NotCorrected's number is why: 0, the correction failed, in its own words.
+        const long long number = kind == static_cast<int>(NoteKind::NotCorrected) ? 0 : 4;
+        const folvane::PageNote note{0,    kFile,  1,      1, static_cast<NoteKind>(kind),
+                                     0.64, number, kDetail};
         // A photo without a sheet has nothing more to say than that.
         const bool hasDetail = note.kind != NoteKind::Cropped &&
                                note.kind != NoteKind::ProfileTooNew &&
                                note.kind != NoteKind::SheetNotFound;
         said.push_back({NoteText(note), hasDetail ? Strings{kDetail} : Strings{}});
     }
+    // Every reason a page was not corrected, and two sheets seen.
+    const std::string module = "/usr/lib/folvane/correction-engine.so";
+    for (long long why = folvane::PageNote::kCorrectionFailed;
+         why <= folvane::PageNote::kModuleUnusable; ++why) {
+        const bool named = why == folvane::PageNote::kModuleUnusable;
+        const bool worded = why != folvane::PageNote::kCorrectionOutOfMemory;
+        const folvane::PageNote note{
+            0, kFile, 1, 1, NoteKind::NotCorrected, 0, why, named ? module : kDetail};
+        said.push_back({NoteText(note), named    ? Strings{module}
+                                        : worded ? Strings{kDetail}
+                                                 : Strings{}});
+    }
+    said.push_back({NoteText({0, kFile, 1, 1, NoteKind::SheetNotFound, 0, 2, ""}), {}});
     // The tips of good rows, and the line about cut pages.
     folvane::ImageFacts facts;
     facts.ok = true;
@@ -156,6 +182,19 @@ TEST_F(Messages, EveryProblemAndNoteIsSaidInBothLanguagesWithItsFields) {
               "JPEG 3264x2448, embedded as it is, 1 page, 64% lies outside the page");
     EXPECT_EQ(english.back().text, "3 pages reach past the page edge (up to 82%)");
     EXPECT_EQ(chinese.back().text, "3 页图片超出页面(最多 82%)");
+}
+
+// A page recognition failed on reads once, in the window's language.
+TEST_F(Messages, AFailedRecognitionIsSaidOnceInTheWindowsLanguage) {
+    folvane::Problem failed;
+    failed.kind = Kind::Recognition;
+    failed.numbers[0] = 2480;
+    failed.numbers[1] = 3508;
+    std::string error;
+    ASSERT_TRUE(language.Speak(WindowLanguage::Chinese, error)) << error;
+    EXPECT_EQ(ProblemText(failed), "文字识别在一页 2480 x 3508 像素的图片上失败");
+    ASSERT_TRUE(language.Speak(WindowLanguage::English, error)) << error;
+    EXPECT_EQ(ProblemText(failed), "Text recognition failed on a page of 2480 x 3508 pixels");
 }
 
 } // namespace

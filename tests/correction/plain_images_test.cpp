@@ -1,0 +1,132 @@
+// Pictures that hold no one page: two sheets side by side, a tiny black picture. Neither is
+// cropped at a guess or turned into a pattern: each goes into the PDF as it is, with the warning
+// that says why.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "correction/Correction.h"
+#include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Process.h"
+#include "tests/support/Tiff.h"
+
+namespace {
+
+const std::string kProgram = std::string(FOLVANE_BIN_DIR) + "/folvane-pdf";
+
+void fill(support::Picture &p, int left, int top, int right, int bottom, uint32_t rgb) {
+    for (int y = std::max(0, top); y < std::min(p.height, bottom); ++y) {
+        for (int x = std::max(0, left); x < std::min(p.width, right); ++x) {
+            p.At(x, y, 0) = static_cast<uint8_t>(rgb >> 16);
+            p.At(x, y, 1) = static_cast<uint8_t>(rgb >> 8);
+            p.At(x, y, 2) = static_cast<uint8_t>(rgb);
+        }
+    }
+}
+
+// A sheet with lines of text on it.
+void sheet(support::Picture &p, int left, int top, int right, int bottom) {
+    fill(p, left, top, right, bottom, 0xEDEDE6);
+    for (int y = top + 60; y + 10 < bottom - 60; y += 26) {
+        for (int x = left + 40; x + 8 < right - 40; x += 12) {
+            fill(p, x, y, x + 7 - (x / 12 + y) % 3, y + 10 - (x / 12) % 2 * 3, 0x282828);
+        }
+    }
+}
+
+// A dark desk with a sheet at each of the given places.
+support::Picture desk(const std::vector<std::array<int, 4>> &sheets) {
+    support::Picture p = support::Solid(1200, 800, 0x5A4634);
+    for (const auto &s : sheets) {
+        sheet(p, s[0], s[1], s[2], s[3]);
+    }
+    return p;
+}
+
+support::Picture twoSheets() {
+    return desk({{{80, 110, 560, 700}}, {{640, 100, 1120, 690}}});
+}
+
+correction::Picture pictureOf(const support::Picture &p) {
+    correction::Picture picture;
+    picture.pixels = p.samples.data();
+    picture.size = p.samples.size();
+    picture.width = p.width;
+    picture.height = p.height;
+    picture.channels = p.components;
+    picture.stride = static_cast<std::size_t>(p.width) * p.components;
+    return picture;
+}
+
+// What the engine puts in as it is: a photo without a sheet, or a picture without a page.
+bool goesInAsItIs(const correction::CorrectedPage &page) {
+    return page.facts.plain ||
+           (!page.facts.found && page.facts.treatedAs == correction::SourceKind::Photo);
+}
+
+TEST(PlainImages, TwoSheetsSideBySideAreNeitherOneTaken) {
+    const support::Picture photo = twoSheets();
+    const correction::SheetSearch search = correction::findSheet(pictureOf(photo));
+    EXPECT_EQ(search.failure.kind, correction::Failure::Kind::TwoSheets);
+    EXPECT_FALSE(search.found);
+    EXPECT_EQ(correction::correctPage(pictureOf(photo)).failure.kind,
+              correction::Failure::Kind::TwoSheets);
+    // One sheet on the same desk is found as before.
+    const support::Picture one = desk({{{360, 100, 840, 700}}});
+    const correction::SheetSearch single = correction::findSheet(pictureOf(one));
+    EXPECT_TRUE(!single.failure) << single.failure.detail;
+    EXPECT_TRUE(single.found);
+    const correction::CorrectedPage page = correction::correctPage(pictureOf(one));
+    EXPECT_TRUE(page.facts.found);
+    EXPECT_FALSE(goesInAsItIs(page));
+}
+
+// A picture of a few pixels would come out as a pattern of ink and paper.
+TEST(PlainImages, APictureTooSmallForAPageGoesInAsItIs) {
+    for (const support::Picture &p : {support::Solid(2, 2, 0), support::Solid(20, 30, 0xFFFFFF)}) {
+        for (auto kind : {correction::SourceKind::Unknown, correction::SourceKind::Scan}) {
+            correction::Picture picture = pictureOf(p);
+            picture.kind = kind;
+            const correction::CorrectedPage page = correction::correctPage(picture);
+            EXPECT_TRUE(!page.failure) << page.failure.detail;
+            EXPECT_TRUE(page.facts.plain) << p.width << " x " << p.height;
+            EXPECT_TRUE(goesInAsItIs(page));
+        }
+    }
+}
+
+// Through folvane-pdf: the photo's own bytes, and the warning in the user's language.
+TEST(PlainImages, FolvanePdfPutsThemInAsTheyAreWithTheirWarning) {
+    support::TempDir dir;
+    const std::string photo = dir / "two.jpg";
+    support::WriteFile(photo, support::MakeJpeg(twoSheets()));
+    const std::string tiny = dir / "black.tif";
+    support::WriteTiff(tiny, {support::TiffPageOf(support::Solid(2, 2, 0))});
+    const std::string run = support::Quote(kProgram) + " --document -o " +
+                            support::Quote(dir / "out.pdf") + " " + support::Quote(photo) + " " +
+                            support::Quote(tiny);
+    const support::RunResult english = support::RunShell("LANGUAGE= LC_ALL=C " + run);
+    EXPECT_EQ(english.exitCode, 0) << english.err;
+    EXPECT_NE(english.err.find(photo + ": two sheets in the photo; it goes in as it is"),
+              std::string::npos)
+        << english.err;
+    EXPECT_NE(english.err.find(tiny + ": no sheet found in the photo"), std::string::npos)
+        << english.err;
+    const std::vector<support::PdfImage> images = support::ListImages(dir / "out.pdf");
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0].filter, "DCTDecode");
+    EXPECT_EQ(images[0].width, 1200);
+    EXPECT_EQ(images[1].width, 2);
+    const support::RunResult chinese = support::RunShell("LANGUAGE= LC_ALL=zh_CN.UTF-8 " + run);
+    EXPECT_EQ(chinese.exitCode, 0) << chinese.err;
+    EXPECT_NE(chinese.err.find("两张纸"), std::string::npos) << chinese.err;
+}
+
+} // namespace
