@@ -19,7 +19,6 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_bOcr = false;
     m_bDocument = false;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
-    m_nSelected = -1;
     m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
     m_scannerJobs = std::make_unique<BackgroundQueue>(ui);
     m_checks = std::make_unique<BackgroundQueue>(ui);
@@ -39,7 +38,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 35> map = {
+    static const std::array<MessageMapEntry<D>, 36> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -74,6 +73,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_BTN_CORNERS, &D::OnBtnCorners),
         OnNotify<D>(NM_DBLCLK, IDC_PREVIEW_FRAME, &D::OnDblclkPreview),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
+        OnCommand<D>(ID_EDIT_REDO, &D::OnEditRedo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
     };
     return map;
@@ -129,7 +129,7 @@ bool CFolvaneDlg::OnInitDialog() {
 void CFolvaneDlg::OnOK() {}
 
 void CFolvaneDlg::OnCancel() {
-    const int count = m_listImages.GetItemCount();
+    const int count = m_pages.Count();
     if (count > 0 && ListPaths() != m_writtenPaths) {
         const std::string question = texts::WindowCount(texts::kExitQuestion, count);
         if (AskQuestion(question, texts::Window(kCaptionNotice),
@@ -166,7 +166,7 @@ void CFolvaneDlg::OnCheckDocument() {
         m_bDocument = check->GetCheck();
         WindowSettings(Toolkit().Settings()).SetDocument(m_bDocument);
         EnableCornersButton();
-        SearchSheets(ListPaths());
+        SearchSheets(m_pages.Order().ids);
         ShowRowChecks();
         RefreshPreview();
     }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -11,6 +10,8 @@
 #include <vector>
 
 #include "app/CutPages.h"
+#include "app/PageHistory.h"
+#include "app/PageList.h"
 #include "app/ScannerAccess.h"
 #include "app/SheetCheck.h"
 #include "pdf/ImageFacts.h"
@@ -24,11 +25,12 @@
 #include "platform/ui/Translation.h"
 
 class BackgroundQueue;
+class CMenu;
 class CorrectedPreviewCache;
 class ScanSession;
 class UiToolkit;
 
-// The main window: the ordered image list (the only store of its rows), the current row, the
+// The main window: the page list behind the image list control (which only mirrors it), the
 // save path and the resolution class, and every command the window offers. Each handler runs to
 // completion on the user-interface thread.
 class CFolvaneDlg : public CDialog {
@@ -36,21 +38,22 @@ public:
     explicit CFolvaneDlg(UiToolkit &ui);
     ~CFolvaneDlg() override;
 
-    int m_nSelected;        // current row, -1 = none
-    CListCtrl m_listImages; // rows: sequence number, full path
-    std::string m_strSavePath;
-    int m_nImageType; // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
-    bool m_bOcr;      // "文字识别": the PDF gets a text layer recognised from its pages
-    bool m_bDocument; // "文档校正": every page goes in corrected as a document
-    HICON m_hIcon;
-    CImageList m_imageList;
-    CFont m_fontList;
+    // What the window holds, for its owner and its tests.
+    const PageList &Pages() const { return m_pages; }
+    const CListCtrl &ImageList() const { return m_listImages; }
+    const std::string &SavePath() const { return m_strSavePath; }
+    void SetSavePath(std::string path) { m_strSavePath = std::move(path); }
+    int ImageType() const { return m_nImageType; }
+    bool Ocr() const { return m_bOcr; }
+    bool Document() const { return m_bDocument; }
     // Files the window starts with (its command line's), added in this order at start-up.
-    std::vector<std::string> m_startFiles;
+    void SetStartFiles(std::vector<std::string> paths) { m_startFiles = std::move(paths); }
     // How a file's page is checked for the pre-flight (the engine's own inspection).
-    std::function<folvane::ImageFacts(const std::string &)> m_fnInspect;
+    void SetInspect(std::function<folvane::ImageFacts(const std::string &)> inspect) {
+        m_fnInspect = std::move(inspect);
+    }
     // How "扫描" reaches scanners (the scanning library's own calls).
-    ScannerAccess m_scanners;
+    ScannerAccess &Scanners() { return m_scanners; }
 
     void DoDataExchange(CDataExchange *dx) override;
     bool OnInitDialog() override;
@@ -97,9 +100,11 @@ public:
     void OnBtnClearList();
     void OnBtnBrowse();
     void OnBtnSortByName();
-    // Ctrl+Z: the rows "清空列表" took away come back, in their order, with the row that was
-    // current; only while the list is still empty (nothing else has happened to it since).
+    // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y): the last list command taken back, or the last one
+    // taken back made again, with the rows, their order, their edits and the current row as
+    // they were. The history lasts until the window closes.
     void OnEditUndo();
+    void OnEditRedo();
     // The window has a new size: the preview is drawn again at the frame's new size.
     void OnSize();
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
@@ -110,70 +115,78 @@ public:
     // "文档校正" was clicked: its state is kept, remembered for the next start.
     void OnCheckDocument();
 
-    // Shared steps of the commands.
-    void Renumber();
-    void SortInsert(int row);
     // Orders two paths by their file names (without folder and extension) as the desktop's file
     // manager does: numbers by value, letters without regard to case; names it holds equal by
     // their bytes.
     int CompareFileNames(const std::string &a, const std::string &b) const;
-    void MarkRow(int row);
-    void ClearPreviewFrame();
-    int HighlightedRow() const;
     // The row every row command acts on: the highlighted row, the one the preview shows (or the
-    // current row while nothing is highlighted); m_nSelected is brought to it. -1 for none.
+    // current row while nothing is highlighted); the page list's current row is brought to it.
+    // -1 for none.
     int CurrentRow();
+    // The row the list control highlights, -1 for none.
+    int HighlightedRow() const;
     // Adds files as the add dialog does: each sorted in by file name, then the first row made
-    // current when nothing is highlighted, and the current row previewed.
+    // current when nothing is, and the current row previewed.
     void SortInFiles(const std::vector<std::string> &paths);
-    // Adds files at the end in the given order; the first row becomes current when nothing is.
+    // Adds files at the end in the given order; the first row becomes current when none is.
     void AppendFiles(const std::vector<std::string> &paths);
     // The path of every row, in list order.
-    std::vector<std::string> ListPaths() const;
+    std::vector<std::string> ListPaths() const { return m_pages.Paths(); }
 
-    // Pre-flight (CFolvaneDlgPreflight.cpp): each file is checked in the background once added;
-    // its row shows the result (red with the reason for a file that cannot be used).
-    void CheckFiles(const std::vector<std::string> &paths);
-    void ShowRowChecks();
-    void ShowRowCheck(int row);
-    // The check of a row's file, or null while it is not known.
-    const folvane::ImageFacts *RowFacts(int row) const;
+    // Whether checks of rows are still on their way or not yet shown.
     bool ChecksPending() const {
-        return !m_checking.empty() || !m_checkedUnshown.empty() || !m_sheetSearching.empty();
+        return m_checksRunning > 0 || !m_checkedUnshown.empty() || !m_sheetSearching.empty();
     }
 
-    // Document correction (CFolvaneDlgDocument.cpp): while "文档校正" is checked every row's
-    // photo is searched for its sheet in the background, and its tool tip says whether the
-    // sheet was found; corners the user placed for a row's file replace the search.
-    void SearchSheets(const std::vector<std::string> &paths);
-    // The search of a row's file, or null while it is not known.
-    const SheetCheck *RowSheet(int row) const;
-    // The corners placed by hand for a file, if any.
-    std::optional<folvane::SheetCorners> HandCorners(const std::string &path) const;
     // "调整边角": the corner editor for the current row's photo. Its corners are kept for the
-    // file ("确定"), given up for the sheet the program finds ("自动"), or left as they were.
+    // row ("确定"), given up for the sheet the program finds ("自动"), or left as they were.
     void OnBtnCorners();
     // A double click on the preview: the corner editor, while "文档校正" is checked.
     void OnDblclkPreview(NMHDR *header, LRESULT *result);
-    // "调整边角" can be used while "文档校正" is checked.
-    void EnableCornersButton();
 
 protected:
     bool OnWndMsg(const UiMessage &msg, LRESULT *result) override;
 
 private:
     static std::span<const MessageMapEntry<CFolvaneDlg>> MessageMap();
+    NameOrder FileNameOrder() const;
+    // Keeps a command for undo, shows the rows as the page list has them and previews the
+    // current row when previewCurrent; nothing for no command.
+    void Done(std::optional<PageCommand> command, bool previewCurrent);
+    // The list control made to show the page list: its rows, numbers, marks and highlight.
+    void ShowPages();
+    void MarkRow(int row);
+    void ClearPreviewFrame();
+    // The path of row's file ("" for no such row).
+    std::string RowPath(int row) const;
+    // Previews the current row, or empties the frame when there is none.
+    void PreviewCurrentRow();
     // The guards of the four moves: focus to the list, then a refusal for an empty list, for no
     // current row and for a current row at boundary.
     bool CurrentRowMayMove(int boundary, const char *boundaryMessage);
-    // Moves the current row to target (the four move commands after their guards).
-    void MoveCurrentRow(int target);
     void Inform(const std::string &text);
     // Hands path to the desktop to open; says so when no program there opens it.
     bool OpenWithShell(const std::string &path);
-    void OnRowChecked(const std::string &path, const folvane::ImageFacts &facts);
-    void OnSheetSearched(const std::string &path, const SheetCheck &check);
+    // The right-click menu's row commands after the fixed ones, with the undo and redo names.
+    void AddRowCommands(CMenu &popup);
+
+    // Pre-flight (CFolvaneDlgPreflight.cpp): each new row's file is checked in the background;
+    // its row shows the result (red with the reason for a file that cannot be used).
+    void CheckPages(const std::vector<PageId> &ids);
+    void OnPageChecked(PageId id, const folvane::ImageFacts &facts);
     void ShowCheckedRows();
+    void ShowRowChecks();
+    void ShowRowCheck(int row);
+    // Document correction (CFolvaneDlgDocument.cpp): while "文档校正" is checked every row's
+    // photo is searched for its sheet in the background, and its tool tip says whether the
+    // sheet was found; corners the user placed for a row replace the search.
+    void SearchSheets(const std::vector<PageId> &ids);
+    void OnSheetSearched(PageId id, const SheetCheck &check);
+    // "调整边角" can be used while "文档校正" is checked.
+    void EnableCornersButton();
+    // The ids of the rows added by a command: those in its after that were not in its before.
+    static std::vector<PageId> AddedPages(const PageCommand &command);
+
     // The rows "生成PDF" writes: all of them, or the usable ones once the user chose to skip the
     // rest. False when nothing is to be written (the user cancelled, or no row is usable).
     bool RowsToWrite(std::vector<int> &rows);
@@ -188,33 +201,35 @@ private:
         CutPages cut;
         std::vector<folvane::PageNote> uncorrected;
     };
-    // Runs the page loop for paths on a worker thread behind the progress window; pagesPerRow
-    // is what is known of each file's page count. True when the PDF was written; otherwise the
-    // failure was shown (a cancel shows nothing).
-    bool WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow,
-                  WrittenPdf &written);
+    // Runs the page loop for rows on a worker thread behind the progress window. True when the
+    // PDF was written; otherwise the failure was shown (a cancel shows nothing).
+    bool WritePdf(const std::vector<int> &rows, WrittenPdf &written);
     // One load of a scan behind the progress window; the error that ended it, if any.
     std::optional<folvane::scan::ScanError> ScanLoad(ScanSession &session);
     // Adds the pages the session wrote since the last call at the end of the list.
     void AddScannedPages(ScanSession &session);
 
+    CListCtrl m_listImages; // mirrors m_pages: sequence number, full path
+    std::string m_strSavePath;
+    int m_nImageType; // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
+    bool m_bOcr;      // "文字识别": the PDF gets a text layer recognised from its pages
+    bool m_bDocument; // "文档校正": every page goes in corrected as a document
+    HICON m_hIcon;
+    CImageList m_imageList;
+    CFont m_fontList;
+    std::vector<std::string> m_startFiles;
+    std::function<folvane::ImageFacts(const std::string &)> m_fnInspect;
+    ScannerAccess m_scanners;
+
+    PageList m_pages;
+    PageHistory m_history;
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
     std::vector<std::string> m_writtenPaths;
-    // The rows the last "清空列表" took away and the row that was current then, for Ctrl+Z.
-    struct ClearedList {
-        std::vector<std::string> paths;
-        int current = -1;
-    };
-    ClearedList m_cleared;
-    std::map<std::string, folvane::ImageFacts> m_rowFacts; // checked files, by path
-    std::set<std::string> m_checking;                      // files on their way through a check
-    std::map<std::string, SheetCheck> m_sheetChecks;       // searched files, by path
-    std::set<std::string> m_sheetSearching;                // files on their way through a search
-    // Corners placed by hand, by path: they stay with the file's rows wherever they move.
-    std::map<std::string, folvane::SheetCorners> m_handCorners;
+    int m_checksRunning = 0;           // pre-flight checks on their way
+    std::set<PageId> m_checkedUnshown; // checked pages whose rows do not show it yet
+    std::set<PageId> m_sheetSearching; // pages on their way through a sheet search
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
-    std::set<std::string> m_checkedUnshown; // checked files whose rows do not show it yet
     // Last, so that they go first: no job hands a result to a dialog being taken apart. The
     // scanner thread looks for scanners and asks them what they offer.
     std::unique_ptr<BackgroundQueue> m_scannerJobs;

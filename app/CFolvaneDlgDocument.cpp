@@ -9,47 +9,30 @@
 #include "app/Resource.h"
 #include "app/WindowTexts.h"
 
-namespace {
-constexpr int kColumnPath = 1;
-} // namespace
-
-void CFolvaneDlg::SearchSheets(const std::vector<std::string> &paths) {
+void CFolvaneDlg::SearchSheets(const std::vector<PageId> &ids) {
     if (!m_checks || !m_bDocument) {
         return; // searched once the box is checked
     }
-    for (const std::string &path : paths) {
-        if (m_sheetChecks.count(path) != 0 || !m_sheetSearching.insert(path).second) {
+    for (PageId id : ids) {
+        const Page *page = m_pages.Find(id);
+        if (!page || page->sheet || !m_sheetSearching.insert(id).second) {
             continue;
         }
-        m_checks->Run([this, path]() -> std::function<void()> {
+        m_checks->Run([this, id, path = page->source.path]() -> std::function<void()> {
             const SheetCheck check = FindSheetInFile(path);
-            return [this, path, check] { OnSheetSearched(path, check); };
+            return [this, id, check] { OnSheetSearched(id, check); };
         });
     }
 }
 
-void CFolvaneDlg::OnSheetSearched(const std::string &path, const SheetCheck &check) {
-    m_sheetSearching.erase(path);
-    m_sheetChecks[path] = check;
-    const int count = m_listImages.GetItemCount();
-    for (int row = 0; row < count; ++row) {
-        if (m_listImages.GetItemText(row, kColumnPath) == path) {
-            ShowRowCheck(row);
-        }
+void CFolvaneDlg::OnSheetSearched(PageId id, const SheetCheck &check) {
+    m_sheetSearching.erase(id);
+    if (Page *page = m_pages.Find(id)) {
+        page->sheet = check;
     }
-}
-
-const SheetCheck *CFolvaneDlg::RowSheet(int row) const {
-    auto found = m_sheetChecks.find(m_listImages.GetItemText(row, kColumnPath));
-    return found == m_sheetChecks.end() ? nullptr : &found->second;
-}
-
-std::optional<folvane::SheetCorners> CFolvaneDlg::HandCorners(const std::string &path) const {
-    auto found = m_handCorners.find(path);
-    if (found == m_handCorners.end()) {
-        return std::nullopt;
+    if (const int row = m_pages.RowOf(id); row >= 0) {
+        ShowRowCheck(row);
     }
-    return found->second;
 }
 
 void CFolvaneDlg::EnableCornersButton() {
@@ -60,7 +43,7 @@ void CFolvaneDlg::EnableCornersButton() {
 
 void CFolvaneDlg::OnDblclkPreview(NMHDR * /*header*/, LRESULT *result) {
     *result = 0;
-    if (m_bDocument && m_nSelected >= 0) {
+    if (m_bDocument && m_pages.Current() >= 0) {
         OnBtnCorners();
     }
 }
@@ -74,24 +57,25 @@ void CFolvaneDlg::OnBtnCorners() {
         Inform(texts::Window(kMsgSelectFirst));
         return;
     }
-    const std::string path = m_listImages.GetItemText(row, kColumnPath);
+    const Page &edited = m_pages.At(row);
+    const std::string path = edited.source.path;
     CorrectionPixels pixels;
     if (!DecodeForCorrection(path, kCornerEditorSide, pixels)) {
         Inform(texts::Window(texts::kCornersUnreadable, {path}));
         return;
     }
-    std::optional<folvane::SheetCorners> start = HandCorners(path);
-    const auto searched = m_sheetChecks.find(path);
-    if (!start && searched != m_sheetChecks.end() && searched->second.found) {
-        start = searched->second.corners;
+    std::optional<folvane::SheetCorners> start = edited.shape.handCorners;
+    if (!start && edited.sheet && edited.sheet->found) {
+        start = edited.sheet->corners;
     }
+    const PageId id = edited.id;
     const CornerEditAnswer answer = EditCorners(MakeCornerRequest(pixels, start));
     switch (answer.choice) {
     case CornerEditAnswer::Choice::Cancel:
         return;
     case CornerEditAnswer::Choice::Automatic:
-        m_handCorners.erase(path);
-        SearchSheets({path});
+        Done(m_pages.SetCorners(row, std::nullopt), false);
+        SearchSheets({id});
         break;
     case CornerEditAnswer::Choice::Accept: {
         const folvane::SheetCorners corners = FullSizeCorners(answer.corners, pixels);
@@ -100,10 +84,9 @@ void CFolvaneDlg::OnBtnCorners() {
             Inform(texts::Window(texts::kCornersUnusable));
             return;
         }
-        m_handCorners[path] = corners;
+        Done(m_pages.SetCorners(row, corners), false);
         break;
     }
     }
-    ShowRowChecks();
     RefreshPreview();
 }

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int kColumnPath = 1;
 // Unusable files the question about leaving them out names one by one.
 constexpr std::size_t kNamesInQuestion = 8;
 
@@ -81,7 +80,7 @@ std::string FailureText(const folvane::GenerateError &error, int filePages) {
 } // namespace
 
 void CFolvaneDlg::OnBtnGenerate() {
-    if (m_listImages.GetItemCount() == 0) {
+    if (m_pages.Empty()) {
         Inform(texts::Window(kMsgNoImages));
         return;
     }
@@ -93,16 +92,9 @@ void CFolvaneDlg::OnBtnGenerate() {
     if (!RowsToWrite(rows) || !CutPagesAgreed(rows)) {
         return;
     }
-    std::vector<std::string> paths;
-    std::vector<int> pagesPerRow;
-    for (int row : rows) {
-        paths.push_back(m_listImages.GetItemText(row, kColumnPath));
-        const folvane::ImageFacts *facts = RowFacts(row);
-        pagesPerRow.push_back(facts && facts->pages > 0 ? facts->pages : 1);
-    }
     const std::vector<std::string> listAtStart = ListPaths();
     WrittenPdf written;
-    if (!WritePdf(paths, std::move(pagesPerRow), written)) {
+    if (!WritePdf(rows, written)) {
         return;
     }
     m_writtenPaths = listAtStart;
@@ -121,7 +113,7 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
     for (int row : rows) {
         // A file's pages are taken to share its first page's size, as a scanner writes them; the
         // success box counts the pages the run actually cut.
-        const folvane::ImageFacts *facts = RowFacts(row);
+        const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
         if (facts && facts->ok && !layout.fit) {
             cut.Add(folvane::PlaceOnPage(layout, facts->width, facts->height).outside,
                     std::max(1, facts->pages));
@@ -143,9 +135,9 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
 
 bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
     std::vector<int> unusable;
-    const int count = m_listImages.GetItemCount();
+    const int count = m_pages.Count();
     for (int row = 0; row < count; ++row) {
-        const folvane::ImageFacts *facts = RowFacts(row);
+        const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
         (facts && !facts->ok ? unusable : rows).push_back(row);
     }
     if (unusable.empty()) {
@@ -154,8 +146,8 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
     if (rows.empty()) {
         // Nothing would be left to write: the first file's failure is the answer.
         const int row = unusable.front();
-        Inform(texts::Window(kMsgFailure) + "\n" + m_listImages.GetItemText(row, kColumnPath) +
-               "\n" + ProblemText(RowFacts(row)->problem));
+        Inform(texts::Window(kMsgFailure) + "\n" + RowPath(row) + "\n" +
+               ProblemText(m_pages.At(row).facts->problem));
         return false;
     }
     std::string question =
@@ -163,8 +155,8 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
     for (std::size_t i = 0; i < unusable.size() && i < kNamesInQuestion; ++i) {
         const int row = unusable[i];
         question += "\n" + texts::Window(texts::kUnusableRow,
-                                         {FileName(m_listImages.GetItemText(row, kColumnPath)),
-                                          ProblemText(RowFacts(row)->problem)});
+                                         {FileName(RowPath(row)),
+                                          ProblemText(m_pages.At(row).facts->problem)});
     }
     if (unusable.size() > kNamesInQuestion) {
         question += "\n" + texts::Window(texts::kMoreRows);
@@ -174,18 +166,22 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
                        {texts::Window(kAnswerSkip), texts::Window(kAnswerCancel)}) == 0;
 }
 
-bool CFolvaneDlg::WritePdf(const std::vector<std::string> &paths, std::vector<int> pagesPerRow,
-                           WrittenPdf &written) {
+bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     folvane::GenerateOptions options;
     options.layout = folvane::PageLayout::FromImageType(m_nImageType);
     if (m_bOcr) {
         options.ocrLanguages = kOcrLanguages;
     }
     options.correctDocuments = m_bDocument;
-    for (std::size_t row = 0; row < paths.size(); ++row) {
-        if (const std::optional<folvane::SheetCorners> corners = HandCorners(paths[row])) {
-            options.handCorners[row] = *corners;
+    std::vector<std::string> paths;
+    std::vector<int> pagesPerRow;
+    for (int row : rows) {
+        const Page &page = m_pages.At(row);
+        if (page.shape.handCorners) {
+            options.handCorners[paths.size()] = *page.shape.handCorners;
         }
+        paths.push_back(page.source.path);
+        pagesPerRow.push_back(page.facts && page.facts->pages > 0 ? page.facts->pages : 1);
     }
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {

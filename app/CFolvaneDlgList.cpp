@@ -1,8 +1,9 @@
-// The image-list commands of the main window: add, move, delete, clear and its undo, sort, view,
-// save path.
+// The image-list commands of the main window: add, move, delete, clear, sort, undo and redo,
+// view, save path; and the list control made to mirror the page list.
 
 #include "app/CFolvaneDlg.h"
 
+#include <set>
 #include <string_view>
 
 #include "app/ImageFiles.h"
@@ -16,46 +17,80 @@
 #include "platform/ui/UiToolkit.h"
 
 namespace {
+// The list control's columns: the sequence number and the file.
 constexpr int kColumnNumber = 0;
 constexpr int kColumnPath = 1;
 constexpr UINT kMark = LVIS_SELECTED | LVIS_FOCUSED;
-} // namespace
 
-void CFolvaneDlg::Renumber() {
-    const int count = m_listImages.GetItemCount();
-    for (int i = 1; i <= count; ++i) {
-        m_listImages.SetItemText(i - 1, kColumnNumber, std::to_string(i));
+std::vector<PageSource> WholeFiles(const std::vector<std::string> &paths) {
+    std::vector<PageSource> sources;
+    sources.reserve(paths.size());
+    for (const std::string &path : paths) {
+        sources.push_back(PageSource{path, std::nullopt});
     }
+    return sources;
 }
+} // namespace
 
 int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) const {
     return CompareStrictly(Toolkit().Collation(), FileNamePart(a), FileNamePart(b));
 }
 
-void CFolvaneDlg::SortInsert(int row) {
-    // The row passes every directly preceding row whose file name is greater than or equal to
-    // its own, and comes to rest under the first one that is strictly smaller. The current row
-    // stays on its file: it moves with it, or one place down when the row passes over it. The
-    // sequence numbers are the caller's to renew once its rows are in place.
-    const std::string path = m_listImages.GetItemText(row, kColumnPath);
-    int target = row;
-    while (target > 0 &&
-           CompareFileNames(path, m_listImages.GetItemText(target - 1, kColumnPath)) <= 0) {
-        --target;
-    }
-    if (target == row) {
+NameOrder CFolvaneDlg::FileNameOrder() const {
+    return [this](const std::string &a, const std::string &b) { return CompareFileNames(a, b); };
+}
+
+std::string CFolvaneDlg::RowPath(int row) const {
+    return row >= 0 && row < m_pages.Count() ? m_pages.At(row).source.path : std::string();
+}
+
+void CFolvaneDlg::ShowPages() {
+    const int count = m_pages.Count();
+    if (count == 0) {
+        m_listImages.DeleteAllItems();
         return;
     }
-    const std::string number = m_listImages.GetItemText(row, kColumnNumber);
-    m_listImages.DeleteItem(row);
-    m_listImages.InsertItem(target, number);
-    m_listImages.SetItemText(target, kColumnPath, path);
-    if (m_nSelected == row) {
-        m_nSelected = target;
-        MarkRow(target);
-    } else if (m_nSelected >= target && m_nSelected < row) {
-        ++m_nSelected;
+    while (m_listImages.GetItemCount() > count) {
+        m_listImages.DeleteItem(m_listImages.GetItemCount() - 1);
     }
+    while (m_listImages.GetItemCount() < count) {
+        m_listImages.InsertItem(m_listImages.GetItemCount(), "");
+    }
+    for (int row = 0; row < count; ++row) {
+        const std::string number = std::to_string(row + 1);
+        if (m_listImages.GetItemText(row, kColumnNumber) != number) {
+            m_listImages.SetItemText(row, kColumnNumber, number);
+        }
+        const std::string &path = m_pages.At(row).source.path;
+        if (m_listImages.GetItemText(row, kColumnPath) != path) {
+            m_listImages.SetItemText(row, kColumnPath, path);
+        }
+    }
+    ShowRowChecks();
+    if (m_pages.Current() >= 0) {
+        MarkRow(m_pages.Current());
+    }
+}
+
+void CFolvaneDlg::Done(std::optional<PageCommand> command, bool previewCurrent) {
+    if (command) {
+        m_history.Record(std::move(*command));
+    }
+    ShowPages();
+    if (previewCurrent) {
+        PreviewCurrentRow();
+    }
+}
+
+std::vector<PageId> CFolvaneDlg::AddedPages(const PageCommand &command) {
+    const std::set<PageId> before(command.before.ids.begin(), command.before.ids.end());
+    std::vector<PageId> added;
+    for (PageId id : command.after.ids) {
+        if (before.count(id) == 0) {
+            added.push_back(id);
+        }
+    }
+    return added;
 }
 
 void CFolvaneDlg::MarkRow(int row) {
@@ -74,22 +109,25 @@ void CFolvaneDlg::ClearPreviewFrame() {
     }
 }
 
+void CFolvaneDlg::PreviewCurrentRow() {
+    if (m_pages.Current() >= 0) {
+        ShowPreview(RowPath(m_pages.Current()));
+    } else {
+        ClearPreviewFrame();
+    }
+}
+
 int CFolvaneDlg::CurrentRow() {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
-        m_nSelected = highlighted;
+        m_pages.SetCurrent(highlighted);
     }
-    return m_nSelected >= 0 && m_nSelected < m_listImages.GetItemCount() ? m_nSelected : -1;
+    return m_pages.Current();
 }
 
 void CFolvaneDlg::OnBtnSortByName() {
     CurrentRow();
-    const int count = m_listImages.GetItemCount();
-    for (int i = 1; i < count; ++i) {
-        SortInsert(i);
-    }
-    Renumber();
-    ShowRowChecks(); // moved rows were inserted anew, without their marks
+    Done(m_pages.SortByName(FileNameOrder()), false);
 }
 
 void CFolvaneDlg::OnBtnAddImages() {
@@ -113,91 +151,46 @@ void CFolvaneDlg::OnDropFiles(HDROP drop) {
 }
 
 void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {
-    if (CurrentRow() == -1) {
-        m_nSelected = -1; // no file for SortInsert to follow
-    }
-    for (const std::string &path : paths) {
-        const int count = m_listImages.GetItemCount();
-        const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
-        if (row < 0) {
-            continue;
-        }
-        m_listImages.SetItemText(row, kColumnPath, path);
-        SortInsert(row);
-    }
-    Renumber();
-    CheckFiles(paths);
-    ShowRowChecks();
-
-    // Also after a cancelled dialog: with nothing highlighted the first row becomes current.
-    if (HighlightedRow() == -1) {
-        m_nSelected = 0;
-        MarkRow(0);
-        ShowPreview(m_listImages.GetItemText(0, kColumnPath));
-        return;
-    }
-    ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
-}
-
-std::vector<std::string> CFolvaneDlg::ListPaths() const {
-    std::vector<std::string> paths;
-    const int count = m_listImages.GetItemCount();
-    paths.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row) {
-        paths.push_back(m_listImages.GetItemText(row, kColumnPath));
-    }
-    return paths;
+    CurrentRow();
+    std::optional<PageCommand> command = m_pages.SortIn(WholeFiles(paths), FileNameOrder());
+    const std::vector<PageId> added = command ? AddedPages(*command) : std::vector<PageId>{};
+    Done(std::move(command), false);
+    CheckPages(added);
+    // Also after a cancelled dialog: the current row is shown again ("" on an empty list).
+    ShowPreview(RowPath(m_pages.Current()));
 }
 
 void CFolvaneDlg::AppendFiles(const std::vector<std::string> &paths) {
-    for (const std::string &path : paths) {
-        const int count = m_listImages.GetItemCount();
-        const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
-        m_listImages.SetItemText(row, kColumnPath, path);
-    }
-    CheckFiles(paths);
-    if (m_listImages.GetItemCount() > 0 && HighlightedRow() == -1) {
-        m_nSelected = 0;
-        MarkRow(0);
-        ShowPreview(m_listImages.GetItemText(0, kColumnPath));
+    const bool hadCurrent = CurrentRow() != -1;
+    std::optional<PageCommand> command = m_pages.Add(WholeFiles(paths));
+    const std::vector<PageId> added = command ? AddedPages(*command) : std::vector<PageId>{};
+    Done(std::move(command), false);
+    CheckPages(added);
+    if (!hadCurrent && m_pages.Current() != -1) {
+        PreviewCurrentRow();
     }
 }
 
 void CFolvaneDlg::OnBtnViewImage() {
-    // A current index that names no row (after a cancelled add on an empty list) would hand the
-    // shell an empty path; it counts as no image.
     const int row = CurrentRow();
     if (row == -1) {
         Inform(texts::Window(kMsgNoImages));
         return;
     }
-    OpenWithShell(m_listImages.GetItemText(row, kColumnPath));
-}
-
-void CFolvaneDlg::MoveCurrentRow(int target) {
-    const std::string number = m_listImages.GetItemText(m_nSelected, kColumnNumber);
-    const std::string path = m_listImages.GetItemText(m_nSelected, kColumnPath);
-    m_listImages.DeleteItem(m_nSelected);
-    m_listImages.InsertItem(target, number);
-    m_listImages.SetItemText(target, kColumnPath, path);
-    m_nSelected = target;
-    MarkRow(target);
-    Renumber();
-    ShowRowCheck(target);
+    OpenWithShell(RowPath(row));
 }
 
 bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
     m_listImages.SetFocus();
-    if (m_listImages.GetItemCount() == 0) {
+    if (m_pages.Empty()) {
         Inform(texts::Window(kMsgNoImages));
         return false;
     }
-    // An index that names no row counts as no current row.
     if (CurrentRow() == -1) {
         Inform(texts::Window(kMsgSelectFirst));
         return false;
     }
-    if (m_nSelected == boundary) {
+    if (m_pages.Current() == boundary) {
         Inform(texts::Window(boundaryMessage));
         return false;
     }
@@ -206,79 +199,58 @@ bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
 
 void CFolvaneDlg::OnBtnMoveUp() {
     if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
-        MoveCurrentRow(m_nSelected - 1);
+        Done(m_pages.Move(m_pages.Current(), m_pages.Current() - 1), false);
     }
 }
 
 void CFolvaneDlg::OnBtnMoveDown() {
-    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
-        MoveCurrentRow(m_nSelected + 1);
+    if (CurrentRowMayMove(m_pages.Count() - 1, kMsgAtLastRow)) {
+        Done(m_pages.Move(m_pages.Current(), m_pages.Current() + 1), false);
     }
 }
 
 void CFolvaneDlg::OnBtnMoveTop() {
     if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
-        MoveCurrentRow(0);
+        Done(m_pages.Move(m_pages.Current(), 0), false);
     }
 }
 
 void CFolvaneDlg::OnBtnMoveBottom() {
-    if (CurrentRowMayMove(m_listImages.GetItemCount() - 1, kMsgAtLastRow)) {
-        MoveCurrentRow(m_listImages.GetItemCount() - 1);
+    if (CurrentRowMayMove(m_pages.Count() - 1, kMsgAtLastRow)) {
+        Done(m_pages.Move(m_pages.Current(), m_pages.Count() - 1), false);
     }
 }
 
 void CFolvaneDlg::OnBtnDelete() {
+    // The row the user sees highlighted is the one that goes, also when the keyboard moved the
+    // highlight away from the row last clicked.
     const int highlighted = HighlightedRow();
     if (highlighted == -1) {
         Inform(texts::Window(kMsgSelectFirst));
         return;
     }
-    // The row the user sees highlighted is the one that goes, also when the keyboard moved the
-    // highlight away from the row last clicked.
-    m_nSelected = highlighted;
-    m_listImages.DeleteItem(m_nSelected);
-    Renumber();
-    const int count = m_listImages.GetItemCount();
-    if (count == 0) {
-        ClearPreviewFrame();
-        m_nSelected = -1;
-        return;
-    }
-    if (m_nSelected == count) {
-        --m_nSelected;
-    }
-    MarkRow(m_nSelected);
-    ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
+    Done(m_pages.Remove(highlighted), true);
 }
 
 void CFolvaneDlg::OnBtnClearList() {
-    // No question first: what goes can be had back with Ctrl+Z. Clearing an empty list keeps
-    // the rows cleared before.
-    if (m_listImages.GetItemCount() > 0) {
-        m_cleared = ClearedList{ListPaths(), CurrentRow()};
-    }
-    m_listImages.DeleteAllItems();
-    m_nSelected = -1;
+    // No question first: what goes can be had back with Ctrl+Z.
+    CurrentRow();
+    Done(m_pages.Clear(), false);
     ClearPreviewFrame();
 }
 
 void CFolvaneDlg::OnEditUndo() {
-    if (m_listImages.GetItemCount() > 0 || m_cleared.paths.empty()) {
-        return;
+    CurrentRow();
+    if (m_history.Undo(m_pages)) {
+        Done(std::nullopt, true);
     }
-    const ClearedList cleared = std::move(m_cleared);
-    m_cleared = ClearedList{};
-    for (const std::string &path : cleared.paths) {
-        const int count = m_listImages.GetItemCount();
-        const int row = m_listImages.InsertItem(count, std::to_string(count + 1));
-        m_listImages.SetItemText(row, kColumnPath, path);
+}
+
+void CFolvaneDlg::OnEditRedo() {
+    CurrentRow();
+    if (m_history.Redo(m_pages)) {
+        Done(std::nullopt, true);
     }
-    ShowRowChecks(); // the checks of the files are still known
-    const int count = m_listImages.GetItemCount();
-    m_nSelected = cleared.current >= 0 && cleared.current < count ? cleared.current : 0;
-    MarkRow(m_nSelected);
-    ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
 }
 
 void CFolvaneDlg::OnBtnBrowse() {

@@ -3,22 +3,20 @@
 
 #include "app/CFolvaneDlg.h"
 
+#include "app/Resource.h"
 #include "app/Resources.h"
+#include "app/WindowTexts.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/DialogPeer.h"
-
-namespace {
-constexpr int kColumnPath = 1;
-} // namespace
 
 void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
-        m_nSelected = highlighted;
-        ShowPreview(m_listImages.GetItemText(highlighted, kColumnPath));
-    } else {
+        m_pages.SetCurrent(highlighted);
+        ShowPreview(RowPath(highlighted));
+    } else if (m_pages.Current() >= 0) {
         // The click landed below the rows and the control dropped its highlight: put it back.
-        MarkRow(m_nSelected);
+        MarkRow(m_pages.Current());
     }
     *result = 0;
 }
@@ -26,10 +24,10 @@ void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
 void CFolvaneDlg::OnDblclkList(NMHDR * /*header*/, LRESULT *result) {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
-        m_nSelected = highlighted;
-        OpenWithShell(m_listImages.GetItemText(highlighted, kColumnPath));
-    } else {
-        MarkRow(m_nSelected);
+        m_pages.SetCurrent(highlighted);
+        OpenWithShell(RowPath(highlighted));
+    } else if (m_pages.Current() >= 0) {
+        MarkRow(m_pages.Current());
     }
     *result = 0;
 }
@@ -38,14 +36,15 @@ void CFolvaneDlg::OnRclickList(NMHDR * /*header*/, LRESULT *result) {
     // A right click on a row highlighted it: that row becomes current and is previewed first, so
     // that the menu's "资料修改" opens the file clicked. On empty space the current row stays.
     const int highlighted = HighlightedRow();
-    if (highlighted != -1 && highlighted != m_nSelected) {
-        m_nSelected = highlighted;
-        ShowPreview(m_listImages.GetItemText(highlighted, kColumnPath));
+    if (highlighted != -1 && highlighted != m_pages.Current()) {
+        m_pages.SetCurrent(highlighted);
+        ShowPreview(RowPath(highlighted));
     }
     const UiPoint cursor = Peer() ? Peer()->GetCursorPos() : UiPoint{};
     CMenu menu;
     LoadListMenu(menu);
     if (CMenu *popup = menu.GetSubMenu(0)) {
+        AddRowCommands(*popup);
         popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, this);
     }
     *result = 0;
@@ -57,26 +56,44 @@ void CFolvaneDlg::OnItemChangedList(NMHDR * /*header*/, LRESULT *result) {
     // every row command acts on the row the preview shows.
     const int highlighted = HighlightedRow();
     if (highlighted == -1) {
-        MarkRow(m_nSelected);
-    } else if (highlighted != m_nSelected) {
-        m_nSelected = highlighted;
-        ShowPreview(m_listImages.GetItemText(highlighted, kColumnPath));
+        if (m_pages.Current() >= 0) {
+            MarkRow(m_pages.Current());
+        }
+    } else if (highlighted != m_pages.Current()) {
+        m_pages.SetCurrent(highlighted);
+        ShowPreview(RowPath(highlighted));
     }
     *result = 0;
 }
 
 void CFolvaneDlg::OnRowDraggedList(NMHDR *header, LRESULT *result) {
     *result = 0;
-    const int count = m_listImages.GetItemCount();
+    const int count = m_pages.Count();
     if (header->iItem < 0 || header->iItem >= count || header->iTarget < 0 ||
         header->iTarget >= count || header->iItem == header->iTarget) {
         return;
     }
-    // The dragged row becomes current, keeps its highlight and stays in the preview.
-    const bool wasCurrent = header->iItem == CurrentRow();
-    m_nSelected = header->iItem;
-    MoveCurrentRow(header->iTarget);
-    if (!wasCurrent) {
-        ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
-    }
+    // The dragged row becomes current where it lands, keeps its highlight and is the page the
+    // preview shows, whichever row the control highlighted on the way.
+    Done(m_pages.Move(header->iItem, header->iTarget), true);
+}
+
+void CFolvaneDlg::AddRowCommands(CMenu &popup) {
+    const bool hasRow = CurrentRow() >= 0;
+    const UINT rowFlags = MF_STRING | (hasRow ? 0 : MF_GRAYED);
+    popup.AppendMenu(MF_SEPARATOR);
+    popup.AppendMenu(rowFlags, IDC_BTN_DELETE, texts::Window(texts::kMenuDelete));
+    popup.AppendMenu(rowFlags, IDC_BTN_MOVE_UP, texts::Window(texts::kMenuMoveUp));
+    popup.AppendMenu(rowFlags, IDC_BTN_MOVE_DOWN, texts::Window(texts::kMenuMoveDown));
+    popup.AppendMenu(MF_SEPARATOR);
+    const std::optional<PageCommandKind> undo = m_history.NextUndo();
+    const std::optional<PageCommandKind> redo = m_history.NextRedo();
+    popup.AppendMenu(
+        MF_STRING | (undo ? 0 : MF_GRAYED), ID_EDIT_UNDO,
+        undo ? texts::Window(texts::kMenuUndoCommand, {texts::Window(PageCommandName(*undo))})
+             : texts::Window(texts::kMenuUndo));
+    popup.AppendMenu(
+        MF_STRING | (redo ? 0 : MF_GRAYED), ID_EDIT_REDO,
+        redo ? texts::Window(texts::kMenuRedoCommand, {texts::Window(PageCommandName(*redo))})
+             : texts::Window(texts::kMenuRedo));
 }

@@ -8,52 +8,52 @@
 #include "app/RowCheck.h"
 
 namespace {
-constexpr int kColumnPath = 1;
 constexpr COLORREF kUnusableColor = ui::RGB(204, 0, 0);
 } // namespace
 
-void CFolvaneDlg::CheckFiles(const std::vector<std::string> &paths) {
+void CFolvaneDlg::CheckPages(const std::vector<PageId> &ids) {
     if (!m_checks) {
         return;
     }
-    for (const std::string &path : paths) {
-        // A file added again is checked again: it may have changed on disk meanwhile, and
-        // corners placed on its old picture may not fit the new one.
-        m_rowFacts.erase(path);
-        m_sheetChecks.erase(path);
-        m_handCorners.erase(path);
-        if (!m_checking.insert(path).second) {
+    // Every new row is checked, also a file added again: it may have changed on disk meanwhile.
+    for (PageId id : ids) {
+        const Page *page = m_pages.Find(id);
+        if (!page) {
             continue;
         }
-        m_checks->Run([this, inspect = m_fnInspect, path]() -> std::function<void()> {
-            folvane::ImageFacts facts;
-            try {
-                facts = inspect(path);
-            } catch (const std::exception &error) {
-                facts.problem.kind = folvane::Problem::Kind::Internal;
-                facts.problem.detail = error.what();
-            }
-            return [this, path, facts] { OnRowChecked(path, facts); };
-        });
+        ++m_checksRunning;
+        m_checks->Run(
+            [this, inspect = m_fnInspect, id, path = page->source.path]() -> std::function<void()> {
+                folvane::ImageFacts facts;
+                try {
+                    facts = inspect(path);
+                } catch (const std::exception &error) {
+                    facts.problem.kind = folvane::Problem::Kind::Internal;
+                    facts.problem.detail = error.what();
+                }
+                return [this, id, facts] { OnPageChecked(id, facts); };
+            });
     }
-    SearchSheets(paths);
+    SearchSheets(ids);
 }
 
-void CFolvaneDlg::OnRowChecked(const std::string &path, const folvane::ImageFacts &facts) {
-    m_checking.erase(path);
-    m_rowFacts[path] = facts;
-    // Finding a file's rows takes a pass over the list. Checks finish in bursts, thousands at a
+void CFolvaneDlg::OnPageChecked(PageId id, const folvane::ImageFacts &facts) {
+    --m_checksRunning;
+    if (Page *page = m_pages.Find(id)) {
+        page->facts = facts;
+    }
+    // Finding a page's row takes a pass over the list. Checks finish in bursts, thousands at a
     // time for a large list: the rows of a burst are shown in one pass, right after it.
     if (m_checkedUnshown.empty() && m_checks) {
         m_checks->Later([this] { ShowCheckedRows(); });
     }
-    m_checkedUnshown.insert(path);
+    m_checkedUnshown.insert(id);
 }
 
 void CFolvaneDlg::ShowCheckedRows() {
-    const int count = m_listImages.GetItemCount();
+    const int count = m_pages.Count();
     for (int row = 0; row < count; ++row) {
-        if (m_checkedUnshown.count(m_listImages.GetItemText(row, kColumnPath))) {
+        if (m_checkedUnshown.count(m_pages.At(row).id)) {
             ShowRowCheck(row);
         }
     }
@@ -61,31 +61,26 @@ void CFolvaneDlg::ShowCheckedRows() {
 }
 
 void CFolvaneDlg::ShowRowChecks() {
-    const int count = m_listImages.GetItemCount();
+    const int count = m_pages.Count();
     for (int row = 0; row < count; ++row) {
         ShowRowCheck(row);
     }
 }
 
 void CFolvaneDlg::ShowRowCheck(int row) {
-    const folvane::ImageFacts *facts = RowFacts(row);
-    if (!facts) {
+    const Page &page = m_pages.At(row);
+    if (!page.facts) {
         m_listImages.SetItemToolTip(row, "");
         m_listImages.SetItemTextColor(row, CLR_DEFAULT);
         return;
     }
-    std::string tip = RowCheckText(*facts, folvane::PageLayout::FromImageType(m_nImageType));
-    const SheetCheck *sheet = RowSheet(row);
-    const bool placed = HandCorners(m_listImages.GetItemText(row, kColumnPath)).has_value();
-    if (m_bDocument && facts->ok && (sheet || placed)) {
-        const std::string words = SheetCheckText(sheet ? *sheet : SheetCheck{}, placed);
+    const folvane::ImageFacts &facts = *page.facts;
+    std::string tip = RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType));
+    const bool placed = page.shape.handCorners.has_value();
+    if (m_bDocument && facts.ok && (page.sheet || placed)) {
+        const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
         tip += words.empty() ? "" : "\n" + words;
     }
     m_listImages.SetItemToolTip(row, tip);
-    m_listImages.SetItemTextColor(row, facts->ok ? CLR_DEFAULT : kUnusableColor);
-}
-
-const folvane::ImageFacts *CFolvaneDlg::RowFacts(int row) const {
-    auto found = m_rowFacts.find(m_listImages.GetItemText(row, kColumnPath));
-    return found == m_rowFacts.end() ? nullptr : &found->second;
+    m_listImages.SetItemTextColor(row, facts.ok ? CLR_DEFAULT : kUnusableColor);
 }

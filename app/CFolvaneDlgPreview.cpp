@@ -22,7 +22,6 @@ namespace {
 
 // The placeholder picture's file, whose words are in the window's language.
 constexpr const char *kPlaceholderName = TR_NOOP("Window", "无法显示.bmp");
-constexpr int kColumnPath = 1;
 constexpr uint32_t kSheetColour = RgbColor(255, 255, 255);
 constexpr uint32_t kOutlineColour = RgbColor(150, 150, 150);
 
@@ -93,8 +92,11 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     PreviewPicture picture;
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.
-    const bool corrected =
-        m_bDocument && m_correctedPreview->Load(path, HandCorners(path), client, picture);
+    const int current = m_pages.Current();
+    const std::optional<folvane::SheetCorners> corners = current >= 0 && RowPath(current) == path
+                                                             ? m_pages.At(current).shape.handCorners
+                                                             : std::nullopt;
+    const bool corrected = m_bDocument && m_correctedPreview->Load(path, corners, client, picture);
     const bool readable = corrected || (folvane::IsPreviewName(path) &&
                                         LoadPreviewPicture(path, layout, client, picture));
 
@@ -114,7 +116,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
 }
 
 void CFolvaneDlg::RefreshPreview() {
-    if (m_nSelected >= 0 && m_nSelected < m_listImages.GetItemCount()) {
-        ShowPreview(m_listImages.GetItemText(m_nSelected, kColumnPath));
+    if (m_pages.Current() >= 0) {
+        ShowPreview(RowPath(m_pages.Current()));
     }
 }

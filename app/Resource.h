@@ -51,7 +51,8 @@ constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;
 constexpr int ID_MENU_EXIT = 32773;
 
-constexpr int ID_EDIT_UNDO = 57643; // Ctrl+Z: the list "清空列表" emptied comes back
+constexpr int ID_EDIT_UNDO = 57643; // Ctrl+Z, "撤销": the last list command taken back
+constexpr int ID_EDIT_REDO = 57644; // Ctrl+Shift+Z, Ctrl+Y, "重做": made again
 
 constexpr int IDM_ABOUTBOX = 0x0010; // window-menu command of the About item
 constexpr int ID_HELP = 57670;

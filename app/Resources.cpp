@@ -67,13 +67,14 @@ constexpr MainLayout kOriginalLayout{493, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 
 constexpr MainLayout kTranslatedLayout{
     600, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100};
 
-// The main window's keys: the row commands, the add dialog and the undo of "清空列表".
+// The main window's keys: the row commands, the add dialog, undo and redo.
 std::vector<Accelerator> MainAccelerators() {
     return {
         {VK_DELETE, 0, IDC_BTN_DELETE},        {'O', FCONTROL, IDC_BTN_ADD_IMAGES},
         {VK_UP, FCONTROL, IDC_BTN_MOVE_UP},    {VK_DOWN, FCONTROL, IDC_BTN_MOVE_DOWN},
         {VK_HOME, FCONTROL, IDC_BTN_MOVE_TOP}, {VK_END, FCONTROL, IDC_BTN_MOVE_BOTTOM},
-        {'Z', FCONTROL, ID_EDIT_UNDO},
+        {'Z', FCONTROL, ID_EDIT_UNDO},         {'Z', FCONTROL | FSHIFT, ID_EDIT_REDO},
+        {'Y', FCONTROL, ID_EDIT_REDO},
     };
 }
 
@@ -174,7 +175,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
     const MainPlaces at(layout);
     DialogTemplate dialog;
     dialog.id = IDD_FOLVANE_DIALOG;
-    dialog.caption = "Folvane V3.6";
+    dialog.caption = std::string("Folvane ") + FOLVANE_VERSION;
     dialog.width = layout.dialogWidth;
     dialog.height = kPathRow + 16 + kMargin;
     dialog.resizable = true;
@@ -230,12 +231,15 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
     return dialog;
 }
 
+// The About box's line with the program's version (%1).
+constexpr const char *kAboutVersion = TR_NOOP("Dialog", "Folvane %1 版");
+
 // The About box: wider for translated lines, which are longer than the original's.
 DialogTemplate BuildAboutDialog(bool original) {
     const int textWidth = original ? 156 : 196;
     DialogTemplate dialog;
     dialog.id = IDD_ABOUTBOX;
-    dialog.caption = TR_NOOP("Dialog", "关于 Tessary");
+    dialog.caption = TR_NOOP("Dialog", "关于 Folvane");
     dialog.width = 44 + textWidth + 62;
     dialog.height = 62;
     dialog.fontName = "宋体";
@@ -247,7 +251,7 @@ DialogTemplate BuildAboutDialog(bool original) {
     ok.group = true;
     dialog.controls = {
         icon,
-        Control(-1, ControlKind::StaticText, TR_NOOP("Dialog", "Tessary 1.0 版"), 44, 12, 150, 12),
+        Control(-1, ControlKind::StaticText, kAboutVersion, 44, 12, 150, 12),
         Control(-1, ControlKind::StaticText,
                 TR_NOOP("Dialog", "把扫描或拍摄的页面图片合成一份 PDF"), 44, 28, textWidth, 12),
         ok,
@@ -273,7 +277,14 @@ DialogTemplate Translated(DialogTemplate dialog) {
 } // namespace
 
 DialogTemplate AboutDialogTemplate() {
-    return Translated(BuildAboutDialog(SpeaksSourceLanguage()));
+    DialogTemplate dialog = Translated(BuildAboutDialog(SpeaksSourceLanguage()));
+    // The version is the project's, as the title bar, --version and the package give it.
+    for (ControlTemplate &control : dialog.controls) {
+        if (control.caption == Tr("Dialog", kAboutVersion)) {
+            control.caption = folvane::Fill(control.caption, {FOLVANE_VERSION});
+        }
+    }
+    return dialog;
 }
 
 DialogTemplate MainDialogTemplate() {
@@ -291,7 +302,7 @@ void LoadListMenu(CMenu &menu) {
 
 std::string LoadStringResource(int id) {
     if (id == IDS_ABOUTBOX) {
-        return Tr("Dialog", "关于 Tessary(&A)...");
+        return Tr("Dialog", "关于 Folvane(&A)...");
     }
     return {};
 }

@@ -70,6 +70,16 @@ inline constexpr const char *kCornersUnreadable = TR_NOOP("Window", "无法打�
 inline constexpr const char *kCornersUnusable =
     TR_NOOP("Window", "这四个角围不成一页纸, 边角没有改变。");
 
+// The list's right-click menu: the row commands after "资料修改", "关于" and "退出", then undo and
+// redo, with the name of the command they would take back or make again (PageCommandName).
+inline constexpr const char *kMenuDelete = TR_NOOP("Window", "删除");
+inline constexpr const char *kMenuMoveUp = TR_NOOP("Window", "上移");
+inline constexpr const char *kMenuMoveDown = TR_NOOP("Window", "下移");
+inline constexpr const char *kMenuUndo = TR_NOOP("Window", "撤销");
+inline constexpr const char *kMenuRedo = TR_NOOP("Window", "重做");
+inline constexpr const char *kMenuUndoCommand = TR_NOOP("Window", "撤销%1");
+inline constexpr const char *kMenuRedoCommand = TR_NOOP("Window", "重做%1");
+
 // The tip of "清空列表": the list it empties comes back with Ctrl+Z.
 inline constexpr const char *kClearListTip = TR_NOOP("Dialog", "清空列表 (Ctrl+Z 恢复)");
 

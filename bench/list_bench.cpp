@@ -37,11 +37,11 @@ void AddImages(benchmark::State &state, bool reversed) {
         HeadlessToolkit ui;
         QuietDlg dlg(ui);
         // The files' background checks are not the list's work.
-        dlg.m_fnInspect = [](const std::string &) { return folvane::ImageFacts{}; };
+        dlg.SetInspect([](const std::string &) { return folvane::ImageFacts{}; });
         dlg.Create();
         ui.openAnswers.push_back(paths);
         ui.Dialog(IDD_FOLVANE_DIALOG)->Click(IDC_BTN_ADD_IMAGES);
-        benchmark::DoNotOptimize(dlg.m_listImages.GetItemCount());
+        benchmark::DoNotOptimize(dlg.Pages().Count());
     }
 }
 

@@ -129,16 +129,8 @@ Try &apos;folvane --help&apos; for more.
         <translation>Fit to page</translation>
     </message>
     <message>
-        <source>关于 Tessary</source>
-        <translation>About Tessary</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>Tessary 1.0 版</source>
-        <translation>Tessary version 1.0</translation>
     </message>
     <message>
         <source>把扫描或拍摄的页面图片合成一份 PDF</source>
@@ -157,10 +149,6 @@ Try &apos;folvane --help&apos; for more.
         <translation>Exit</translation>
     </message>
     <message>
-        <source>关于 Tessary(&amp;A)...</source>
-        <translation>&amp;About Tessary...</translation>
-    </message>
-    <message>
         <source>清空列表 (Ctrl+Z 恢复)</source>
         <translation>Clear the list (Ctrl+Z brings it back)</translation>
     </message>
@@ -175,6 +163,18 @@ Try &apos;folvane --help&apos; for more.
     <message>
         <source>扫描</source>
         <translation>Scan</translation>
+    </message>
+    <message>
+        <source>Folvane %1 版</source>
+        <translation>Folvane version %1</translation>
+    </message>
+    <message>
+        <source>关于 Folvane</source>
+        <translation>About Folvane</translation>
+    </message>
+    <message>
+        <source>关于 Folvane(&amp;A)...</source>
+        <translation>&amp;About Folvane...</translation>
     </message>
 </context>
 <context>
@@ -798,6 +798,62 @@ The desktop has no program that opens this kind of file.</translation>
     <message>
         <source>这四个角围不成一页纸, 边角没有改变。</source>
         <translation>These four corners do not enclose a page; the corners stay as they were.</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>清空列表</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>按名称排序</source>
+        <translation>Sort by name</translation>
+    </message>
+    <message>
+        <source>旋转</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>裁剪</source>
+        <translation>Crop</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>Reset edits</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>撤销%1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>重做%1</source>
+        <translation>Redo %1</translation>
     </message>
 </context>
 </TS>

@@ -272,7 +272,8 @@ void QtDialog::AddShortcut(const Accelerator &accelerator) {
     if (key == 0) {
         return;
     }
-    const int modifiers = (accelerator.modifiers & FCONTROL) ? int(Qt::ControlModifier) : 0;
+    const int modifiers = ((accelerator.modifiers & FCONTROL) ? int(Qt::ControlModifier) : 0) |
+                          ((accelerator.modifiers & FSHIFT) ? int(Qt::ShiftModifier) : 0);
     auto *shortcut = new QShortcut(QKeySequence(key | modifiers), this);
     connect(shortcut, &QShortcut::activated, this,
             [this, id = accelerator.command] { Send(WM_COMMAND, id, BN_CLICKED); });
@@ -428,7 +429,9 @@ int QtDialog::TrackPopupMenu(const std::vector<MenuItem> &items, UINT /*flags*/,
             menu.addSeparator();
             continue;
         }
-        menu.addAction(FromUtf8(item.text))->setData(item.id);
+        QAction *action = menu.addAction(FromUtf8(item.text));
+        action->setData(item.id);
+        action->setEnabled((item.flags & MF_GRAYED) == 0);
     }
     QAction *chosen = menu.exec(QPoint(at.x, at.y));
     return chosen ? chosen->data().toInt() : 0;

@@ -54,7 +54,7 @@ ControlTemplate Control(int id, ControlKind kind, std::string caption, int x, in
 // A key that sends a command to the dialog while it is active, wherever the focus is.
 struct Accelerator {
     unsigned key = 0;       // virtual key: VK_... or an upper-case letter
-    unsigned modifiers = 0; // FCONTROL or 0
+    unsigned modifiers = 0; // FCONTROL, FSHIFT, both or 0
     int command = 0;        // sent as WM_COMMAND with this id, as a click on that button would
 };
 

@@ -67,6 +67,7 @@ constexpr UINT ILC_MASK = 0x0001;
 // Menus.
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT MF_GRAYED = 0x0001; // shown, but cannot be chosen
 constexpr UINT TPM_LEFTALIGN = 0x0000;
 constexpr UINT TPM_RIGHTBUTTON = 0x0002;
 
@@ -101,6 +102,7 @@ constexpr unsigned VK_UP = 0x26;
 constexpr unsigned VK_DOWN = 0x28;
 constexpr unsigned VK_DELETE = 0x2E;
 constexpr unsigned FCONTROL = 0x08;
+constexpr unsigned FSHIFT = 0x04;
 
 // Header of a list-control notification; iItem and iTarget as the notification code says.
 struct NMHDR {

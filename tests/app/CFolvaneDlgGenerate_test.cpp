@@ -136,11 +136,11 @@ TEST_F(Generate, PagesTheClassCutsAreAskedAboutFirstAndEachAnswerDoesWhatItSays)
     Click(IDC_BTN_GENERATE);
     EXPECT_EQ(Messages(), (Strings{Success(4, pdf, "3 页图片超出页面(最多 67%)")}));
     EXPECT_NEAR(PlacementMatrices(pdf).at(0)[0], 2480 * 0.42, 0.01);
-    EXPECT_EQ(dlg.m_nImageType, 1);
+    EXPECT_EQ(dlg.ImageType(), 1);
 
     ui.questionAnswers = {0}; // 适应页面: fit, remembered as a click on its radio button would be
     Click(IDC_BTN_GENERATE);
-    EXPECT_EQ(dlg.m_nImageType, kImageTypeFit);
+    EXPECT_EQ(dlg.ImageType(), kImageTypeFit);
     EXPECT_TRUE(Window().Wnd(IDC_RADIO_FIT)->GetCheck());
     EXPECT_FALSE(Window().Wnd(IDC_RADIO_300)->GetCheck());
     EXPECT_EQ(ui.settings.Read("window/imageType"), "6");

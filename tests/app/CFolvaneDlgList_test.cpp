@@ -12,7 +12,7 @@ TEST_F(ListCommands, AddSortsByFileNameAndMakesTheFirstRowCurrent) {
     Add({"/p/b.jpg", "/p/a.jpg", "/p/c.tif"});
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.tif"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
-    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.Pages().Current(), 0);
     EXPECT_EQ(List().HighlightedRow(), 0);
     EXPECT_EQ(List().GetItemState(0, LVIS_FOCUSED), LVIS_FOCUSED);
     EXPECT_EQ(dlg.previews, (Strings{"/p/a.jpg"}));
@@ -80,7 +80,7 @@ TEST_F(ListCommands, SortRestoresOrderAfterMovesAndKeepsTheCurrentIndex) {
     Click(IDC_BTN_SORT_BY_NAME);
     EXPECT_EQ(Paths(), (Strings{"/p/1.jpg", "/p/2.jpg", "/p/3.jpg", "/p/4.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3", "4"}));
-    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(dlg.Pages().Current(), 2);
     EXPECT_EQ(dlg.previews.size(), previews);
     EXPECT_TRUE(Messages().empty());
 }
@@ -91,7 +91,7 @@ TEST_F(ListCommands, AddingKeepsTheCurrentRowOnItsFile) {
     ASSERT_EQ(dlg.previews.back(), "/p/d.jpg");
     Add({"/p/a.jpg"});
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 3);
+    EXPECT_EQ(dlg.Pages().Current(), 3);
     EXPECT_EQ(dlg.previews.back(), "/p/d.jpg");
     EXPECT_EQ(List().HighlightedRow(), 3);
 }
@@ -100,7 +100,7 @@ TEST_F(ListCommands, CancelledAddOnAnEmptyListPreviewsAnEmptyPath) {
     ui.openAnswers.push_back(std::nullopt);
     Click(IDC_BTN_ADD_IMAGES);
     EXPECT_EQ(List().GetItemCount(), 0);
-    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.Pages().Current(), -1);
     EXPECT_EQ(dlg.previews, (Strings{""}));
     // No row stands at index 0, so there is nothing to open.
     Click(IDC_BTN_VIEW_IMAGE);
@@ -135,7 +135,7 @@ TEST_F(ListCommands, MovesStopAtTheEndsWithTheirMessages) {
     }
     EXPECT_EQ(Messages(), (Strings{kMsgAtFirstRow, kMsgAtFirstRow, kMsgAtLastRow, kMsgAtLastRow}));
     EXPECT_EQ(Paths(), (Strings{"/p/only.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.Pages().Current(), 0);
 }
 
 TEST_F(ListCommands, MovesCarryTheCurrentRowAndItsHighlight) {
@@ -145,16 +145,16 @@ TEST_F(ListCommands, MovesCarryTheCurrentRowAndItsHighlight) {
 
     Click(IDC_BTN_MOVE_DOWN);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg", "/p/d.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(dlg.Pages().Current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
 
     Click(IDC_BTN_MOVE_BOTTOM);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/d.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 3);
+    EXPECT_EQ(dlg.Pages().Current(), 3);
 
     Click(IDC_BTN_MOVE_TOP);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg", "/p/d.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.Pages().Current(), 0);
     EXPECT_EQ(List().HighlightedRow(), 0);
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3", "4"}));
 
@@ -170,7 +170,7 @@ TEST_F(ListCommands, DeletingTheLastRowMakesTheRowAboveCurrent) {
     ClickRow(2);
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
 }
@@ -181,7 +181,7 @@ TEST_F(ListCommands, DeletingAMiddleRowMakesTheNextRowCurrent) {
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2"}));
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 }
@@ -192,7 +192,7 @@ TEST_F(ListCommands, DeletingTheOnlyRowEmptiesThePreviewFrame) {
     const std::size_t previews = dlg.previews.size();
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(List().GetItemCount(), 0);
-    EXPECT_EQ(dlg.m_nSelected, -1);
+    EXPECT_EQ(dlg.Pages().Current(), -1);
     EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->ErasedCount(), erased + 1);
     EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->UpdatedCount(), erased + 1);
     EXPECT_EQ(dlg.previews.size(), previews);
@@ -213,7 +213,7 @@ TEST_F(ListCommands, ArrowKeysMakeTheHighlightedRowCurrentForEveryRowCommand) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ClickRow(2);
     Window().ArrowToRow(IDC_LIST_IMAGES, 1);
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
     Click(IDC_BTN_MOVE_TOP);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg"}));
@@ -226,7 +226,7 @@ TEST_F(ListCommands, ArrowKeysMakeTheHighlightedRowCurrentForEveryRowCommand) {
     Window().ArrowToRow(IDC_LIST_IMAGES, 1);
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 }
 
@@ -236,7 +236,7 @@ TEST_F(ListCommands, AHighlightMovedWithoutNoticeIsStillTheRowCommandsActOn) {
     List().UserHighlight(1);
     Click(IDC_BTN_MOVE_DOWN);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(dlg.Pages().Current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
 }
 
@@ -245,7 +245,7 @@ TEST_F(ListCommands, ClickBelowTheRowsPutsTheHighlightBackOnTheCurrentRow) {
     ClickRow(1);
     const std::size_t previews = dlg.previews.size();
     ClickRow(-1);
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.size(), previews);
 }
@@ -254,7 +254,7 @@ TEST_F(ListCommands, DoubleClickOpensTheRowWithTheShellWithoutPreview) {
     Add({"/p/a.jpg", "/p/b.jpg"});
     List().UserHighlight(1);
     Window().Notify(IDC_LIST_IMAGES, NM_DBLCLK);
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     ASSERT_EQ(ui.ShellFiles(), (Strings{"/p/b.jpg"}));
     const UiEvent shell = ui.Events(UiEvent::Kind::ShellExecute)[0];
     EXPECT_EQ(shell.caption, "open");
@@ -271,7 +271,7 @@ TEST_F(ListCommands, ARightClickOnARowMakesItCurrentSoTheMenuOpensThatRow) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ui.menuAnswers = {ID_MENU_EDIT_ITEM, ID_MENU_EDIT_ITEM};
     Window().RightClickRow(IDC_LIST_IMAGES, 2);
-    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(dlg.Pages().Current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
     // Below the rows the highlight and the current row stay where they are.
@@ -305,36 +305,46 @@ TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAskingAndCtrlZBringsItBack
     Click(IDC_BTN_CLEAR_LIST);
     Click(IDC_BTN_CLEAR_LIST);
     EXPECT_EQ(List().GetItemCount(), 0);
-    EXPECT_EQ(dlg.m_nSelected, -1);
+    EXPECT_EQ(dlg.Pages().Current(), -1);
     EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->ErasedCount(), 2);
     EXPECT_TRUE(Messages().empty());
 
-    // Rows, order, numbers and the current row as they were; a second Ctrl+Z adds nothing.
-    Window().PressKey('Z', FCONTROL);
+    // Rows, order, numbers and the current row as they were; the second clear of an empty
+    // list was no command, so the next Ctrl+Z takes the move back.
     Window().PressKey('Z', FCONTROL);
     EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/a.jpg");
+    Window().PressKey('Z', FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
+    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(List().HighlightedRow(), 2);
 }
 
-TEST_F(ListCommands, CtrlZLeavesAListThatWasFilledAgainAlone) {
+TEST_F(ListCommands, CtrlZTakesBackTheAddingBeforeTheClearing) {
     Add({"/p/a.jpg", "/p/b.jpg"});
     Click(IDC_BTN_CLEAR_LIST);
     Add({"/p/new.jpg"});
     Window().PressKey('Z', FCONTROL);
+    EXPECT_TRUE(Paths().empty());
+    Window().PressKey('Z', FCONTROL);
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg"}));
+    Window().PressKey('Z', FCONTROL | FSHIFT);
+    Window().PressKey('Y', FCONTROL);
     EXPECT_EQ(Paths(), (Strings{"/p/new.jpg"}));
+    EXPECT_EQ(dlg.previews.back(), "/p/new.jpg");
 }
 
 TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled) {
     Click(IDC_RADIO_1600);
     ui.saveAnswers.push_back("/out/book.PDF");
     Click(IDC_BTN_BROWSE);
-    EXPECT_EQ(dlg.m_strSavePath, "/out/book.PDF");
+    EXPECT_EQ(dlg.SavePath(), "/out/book.PDF");
     EXPECT_EQ(Window().Wnd(IDC_EDIT_SAVE_PATH)->GetWindowText(), "/out/book.PDF");
     EXPECT_TRUE(Window().Wnd(IDC_RADIO_1600)->GetCheck());
-    EXPECT_EQ(dlg.m_nImageType, 5);
+    EXPECT_EQ(dlg.ImageType(), 5);
 
     const SaveFileRequest &request = Window().saveRequests.at(0);
     EXPECT_EQ(request.defaultExt, "pdf");
@@ -348,7 +358,7 @@ TEST_F(ListCommands, BrowseShowsTheChosenPathAndKeepsItWhenCancelled) {
     // Once chosen, the dialog starts on that path and name.
     ui.saveAnswers.push_back(std::nullopt);
     Click(IDC_BTN_BROWSE);
-    EXPECT_EQ(dlg.m_strSavePath, "/out/book.PDF");
+    EXPECT_EQ(dlg.SavePath(), "/out/book.PDF");
     EXPECT_EQ(Window().saveRequests.at(1).initialDir, "/out");
     EXPECT_EQ(Window().saveRequests.at(1).initialName, "book.PDF");
 }

@@ -39,7 +39,7 @@ folvane::ImageFacts Pretend(const std::string &path) {
 
 class Preflight : public DialogFixture {
 protected:
-    Preflight() { dlg.m_fnInspect = Pretend; }
+    Preflight() { dlg.SetInspect(Pretend); }
 
     // Lets the background checks finish and hand their results to the window.
     void Settle() {
@@ -126,7 +126,7 @@ TEST_F(Preflight, AListOfOnlyUnusableRowsFailsWithTheFirstOnesReason) {
 }
 
 TEST_F(Preflight, TheEnginesOwnCheckMarksATruncatedFileAndATextFileNamedJpg) {
-    dlg.m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
+    dlg.SetInspect([](const std::string &path) { return folvane::InspectImage(path); });
     TempDir dir;
     WriteFile(dir / "good.jpg", MakeJpeg(Pattern(48, 64, 3)));
     Bytes cut = MakeJpeg(Pattern(48, 64, 3));

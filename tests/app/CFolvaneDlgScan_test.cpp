@@ -99,8 +99,8 @@ TEST_F(ScanWindow, FeederPagesBecomeRowsAtTheEndInScanOrderAsEachArrives) {
     // Scanned rows are rows like any other: checked, and good.
     SettleChecks();
     for (int row = 2; row < 7; ++row) {
-        ASSERT_NE(dlg.RowFacts(row), nullptr);
-        EXPECT_TRUE(dlg.RowFacts(row)->ok) << row;
+        ASSERT_TRUE(dlg.Pages().At(row).facts.has_value());
+        EXPECT_TRUE(dlg.Pages().At(row).facts->ok) << row;
     }
 }
 
@@ -231,7 +231,7 @@ TEST_F(ScanWindow, AnEmptyFeederIsSaidAtOnceAndAskedAboutAfterPages) {
     script->sheets = 2;
     ui.questionAnswers = {0, 1};
     int loads = 0;
-    dlg.m_scanners.scan = [inner = dlg.m_scanners.scan, &loads, this](auto &scanner, auto &folder,
+    dlg.Scanners().scan = [inner = dlg.Scanners().scan, &loads, this](auto &scanner, auto &folder,
                                                                       const auto &events) {
         script->sheets = ++loads == 1 ? 2 : 0;
         return inner(scanner, folder, events);
@@ -244,7 +244,7 @@ TEST_F(ScanWindow, AnEmptyFeederIsSaidAtOnceAndAskedAboutAfterPages) {
 
 TEST_F(ScanWindow, NoScannerFoundSaysWhatToCheckAndEndsTheDialog) {
     AddTwoRows();
-    dlg.m_scanners.list = [] { return std::vector<folvane::scan::DeviceInfo>{}; };
+    dlg.Scanners().list = [] { return std::vector<folvane::scan::DeviceInfo>{}; };
     Scan({});
     ASSERT_EQ(Messages().size(), 1u);
     const std::string message = Messages().front();
@@ -257,7 +257,7 @@ TEST_F(ScanWindow, NoScannerFoundSaysWhatToCheckAndEndsTheDialog) {
 }
 
 TEST_F(ScanWindow, AScannerThatHasGoneIsNamedAndNothingIsScanned) {
-    dlg.m_scanners.list = [] {
+    dlg.Scanners().list = [] {
         return std::vector<folvane::scan::DeviceInfo>{{"test:9", "Noname", "gone", "virtual"}};
     };
     Scan({}, true);

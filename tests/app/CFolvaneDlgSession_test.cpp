@@ -88,14 +88,14 @@ TEST_F(DragAndDrop, ADraggedRowMovesKeepsItsHighlightAndStaysPreviewed) {
     Window().DragRow(IDC_LIST_IMAGES, 0, 2);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg", "/p/a.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
-    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(dlg.Pages().Current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
     EXPECT_EQ(dlg.previews.back(), "/p/a.jpg");
 
     // Another row than the current one becomes current where it lands.
     Window().DragRow(IDC_LIST_IMAGES, 1, 0);
     EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/b.jpg", "/p/a.jpg"}));
-    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.Pages().Current(), 0);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 
     const std::size_t previews = dlg.previews.size();
@@ -109,7 +109,7 @@ TEST_F(DragAndDrop, DroppedImagesAreSortedInLikeAddedOnesAndOthersIgnored) {
     Add({"/p/page-3.jpg"});
     Window().DropFiles(IDC_LIST_IMAGES, {"/p/page-10.tif", "/p/notes.txt", "/p/page-2.png"});
     EXPECT_EQ(Paths(), (Strings{"/p/page-2.png", "/p/page-3.jpg", "/p/page-10.tif"}));
-    EXPECT_EQ(dlg.m_nSelected, 1); // still on page-3
+    EXPECT_EQ(dlg.Pages().Current(), 1); // still on page-3
     EXPECT_EQ(List().HighlightedRow(), 1);
 }
 
@@ -133,11 +133,11 @@ TEST_F(Settings, TheClassAndBothFoldersSurviveARestart) {
 
     RecordingDlg &next = Restart();
     HeadlessDialog &window = *ui.Dialog(IDD_FOLVANE_DIALOG);
-    EXPECT_EQ(next.m_nImageType, 5);
+    EXPECT_EQ(next.ImageType(), 5);
     EXPECT_TRUE(window.Wnd(IDC_RADIO_1600)->GetCheck());
     EXPECT_FALSE(window.Wnd(IDC_RADIO_300)->GetCheck());
-    EXPECT_EQ(next.m_strSavePath, ""); // the path itself is not kept
-    EXPECT_EQ(next.m_listImages.GetItemCount(), 0);
+    EXPECT_EQ(next.SavePath(), ""); // the path itself is not kept
+    EXPECT_EQ(next.ImageList().GetItemCount(), 0);
 
     window.Click(IDC_BTN_ADD_IMAGES);
     window.Click(IDC_BTN_BROWSE);
@@ -147,46 +147,46 @@ TEST_F(Settings, TheClassAndBothFoldersSurviveARestart) {
 
 TEST_F(Settings, FitModeIsRememberedAndAnythingElseStoredIsIgnored) {
     Click(IDC_RADIO_FIT);
-    EXPECT_EQ(Restart().m_nImageType, 6);
+    EXPECT_EQ(Restart().ImageType(), 6);
     for (const char *stored : {"7", "-1", "x", "3x", ""}) {
         ui.settings.values["window/imageType"] = stored;
-        EXPECT_EQ(Restart().m_nImageType, 1) << stored;
+        EXPECT_EQ(Restart().ImageType(), 1) << stored;
     }
 }
 
 TEST_F(Settings, TextRecognitionStartsOffAndKeepsItsLastState) {
     HeadlessDialog *window = &Window();
-    EXPECT_FALSE(dlg.m_bOcr);
+    EXPECT_FALSE(dlg.Ocr());
     EXPECT_FALSE(window->Wnd(IDC_CHECK_OCR)->GetCheck());
     window->Click(IDC_CHECK_OCR);
-    EXPECT_TRUE(dlg.m_bOcr);
-    EXPECT_TRUE(Restart().m_bOcr);
+    EXPECT_TRUE(dlg.Ocr());
+    EXPECT_TRUE(Restart().Ocr());
     window = ui.Dialog(IDD_FOLVANE_DIALOG);
     EXPECT_TRUE(window->Wnd(IDC_CHECK_OCR)->GetCheck());
     window->Click(IDC_CHECK_OCR);
-    EXPECT_FALSE(again->m_bOcr);
-    EXPECT_FALSE(Restart().m_bOcr);
+    EXPECT_FALSE(again->Ocr());
+    EXPECT_FALSE(Restart().Ocr());
     for (const char *stored : {"2", "yes", ""}) {
         ui.settings.values["window/ocr"] = stored;
-        EXPECT_FALSE(Restart().m_bOcr) << stored;
+        EXPECT_FALSE(Restart().Ocr()) << stored;
     }
 }
 
 TEST_F(Settings, DocumentCorrectionStartsOffAndKeepsItsLastStateApartFromRecognition) {
-    EXPECT_FALSE(dlg.m_bDocument);
+    EXPECT_FALSE(dlg.Document());
     EXPECT_FALSE(Window().Wnd(IDC_CHECK_DOCUMENT)->GetCheck());
     Click(IDC_CHECK_DOCUMENT);
-    EXPECT_TRUE(dlg.m_bDocument);
-    EXPECT_FALSE(dlg.m_bOcr); // two boxes, two states
-    EXPECT_TRUE(Restart().m_bDocument);
-    EXPECT_FALSE(again->m_bOcr);
+    EXPECT_TRUE(dlg.Document());
+    EXPECT_FALSE(dlg.Ocr()); // two boxes, two states
+    EXPECT_TRUE(Restart().Document());
+    EXPECT_FALSE(again->Ocr());
     HeadlessDialog *window = ui.Dialog(IDD_FOLVANE_DIALOG);
     EXPECT_TRUE(window->Wnd(IDC_CHECK_DOCUMENT)->GetCheck());
     window->Click(IDC_CHECK_DOCUMENT);
-    EXPECT_FALSE(Restart().m_bDocument);
+    EXPECT_FALSE(Restart().Document());
     for (const char *stored : {"2", "true", ""}) {
         ui.settings.values["window/document"] = stored;
-        EXPECT_FALSE(Restart().m_bDocument) << stored;
+        EXPECT_FALSE(Restart().Document()) << stored;
     }
 }
 
@@ -195,7 +195,7 @@ TEST_F(Settings, NothingStoredKeepsTheStartUpStateAndCancelledDialogsStoreNothin
     Click(IDC_BTN_BROWSE);
     EXPECT_TRUE(ui.settings.values.empty());
     EXPECT_EQ(Window().openRequests.at(0).initialDir, "");
-    EXPECT_EQ(Restart().m_nImageType, 1);
+    EXPECT_EQ(Restart().ImageType(), 1);
 }
 
 TEST_F(Settings, TheWindowsSizeSurvivesARestartAndThePreviewTakesTheRoom) {
@@ -236,7 +236,7 @@ protected:
     std::string Choose(const std::string &typed) {
         ui.saveAnswers.push_back(typed);
         Click(IDC_BTN_BROWSE);
-        return dlg.m_strSavePath;
+        return dlg.SavePath();
     }
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CFolvaneApp.h"
+#include "app/CommandLine.h"
 #include "app/Resources.h"
 #include "tests/app/DialogFixture.h"
 
@@ -11,10 +12,13 @@ using Strings = std::vector<std::string>;
 class MainWindow : public DialogFixture {};
 
 TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList) {
-    EXPECT_EQ(dlg.m_nSelected, -1);
-    EXPECT_EQ(dlg.m_nImageType, 1);
-    EXPECT_EQ(dlg.m_strSavePath, "");
-    EXPECT_EQ(Window().Template().caption, "Folvane V3.6");
+    EXPECT_EQ(dlg.Pages().Current(), -1);
+    EXPECT_EQ(dlg.ImageType(), 1);
+    EXPECT_EQ(dlg.SavePath(), "");
+    EXPECT_EQ(Window().Template().caption,
+              "Folvane " + (VersionText().substr(8, VersionText().size() - 9)));
+    EXPECT_EQ(VersionText(),
+              "folvane " + (VersionText().substr(8, VersionText().size() - 9)) + "\n");
 
     const int radios[] = {IDC_RADIO_200,  IDC_RADIO_300,  IDC_RADIO_500, IDC_RADIO_800,
                           IDC_RADIO_1000, IDC_RADIO_1600, IDC_RADIO_FIT};
@@ -68,7 +72,7 @@ TEST_F(MainWindow, RadioButtonsSetTheResolutionClassByTheirPlaceInTheGroup) {
         {IDC_RADIO_500, 2}, {IDC_RADIO_1000, 4}, {IDC_RADIO_300, 1}};
     for (const auto &[id, index] : radios) {
         Click(id);
-        EXPECT_EQ(dlg.m_nImageType, index) << id;
+        EXPECT_EQ(dlg.ImageType(), index) << id;
     }
     EXPECT_EQ(MainDialogTemplate().RadioGroup(IDC_RADIO_200),
               (std::vector<int>{IDC_RADIO_200, IDC_RADIO_300, IDC_RADIO_500, IDC_RADIO_800,
@@ -91,15 +95,26 @@ TEST_F(MainWindow, WindowMenuEndsWithTheAboutItemThatShowsTheAboutBox) {
     ASSERT_EQ(menu.size(), 2u);
     EXPECT_EQ(menu[0].flags, MF_SEPARATOR);
     EXPECT_EQ(menu[1].id, IDM_ABOUTBOX);
-    EXPECT_EQ(menu[1].text, "关于 Tessary(&A)...");
+    EXPECT_EQ(menu[1].text, "关于 Folvane(&A)...");
 
     Window().ChooseSystemMenu(IDM_ABOUTBOX);
     Window().ChooseSystemMenu(0xF060 & 0xFFF0); // another window command: nothing of ours
     const auto modals = ui.Events(UiEvent::Kind::ModalDialog);
     ASSERT_EQ(modals.size(), 1u);
     EXPECT_EQ(modals[0].id, IDD_ABOUTBOX);
-    EXPECT_EQ(modals[0].text, "关于 Tessary");
+    EXPECT_EQ(modals[0].text, "关于 Folvane");
     EXPECT_EQ(ui.Dialog(IDD_ABOUTBOX), nullptr); // closed again
+}
+
+// The menu's texts without its separators, each with whether it can be chosen.
+std::vector<std::pair<std::string, bool>> Entries(const std::vector<MenuItem> &items) {
+    std::vector<std::pair<std::string, bool>> entries;
+    for (const MenuItem &item : items) {
+        if ((item.flags & MF_SEPARATOR) == 0) {
+            entries.emplace_back(item.text, (item.flags & MF_GRAYED) == 0);
+        }
+    }
+    return entries;
 }
 
 TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
@@ -107,14 +122,19 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
     for (int i = 0; i < 3; ++i) {
         Window().Notify(IDC_LIST_IMAGES, NM_RCLICK);
     }
-    const std::vector<MenuItem> &items = Window().LastPopupMenu();
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].text, "资料修改");
-    EXPECT_EQ(items[1].text, "关于");
-    EXPECT_EQ(items[2].text, "退出");
+    // The row commands follow, off while there is no row and nothing to undo or redo.
+    using Entry = std::pair<std::string, bool>;
+    EXPECT_EQ(Entries(Window().LastPopupMenu()), (std::vector<Entry>{{"资料修改", true},
+                                                                     {"关于", true},
+                                                                     {"退出", true},
+                                                                     {"删除", false},
+                                                                     {"上移", false},
+                                                                     {"下移", false},
+                                                                     {"撤销", false},
+                                                                     {"重做", false}}));
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));
     EXPECT_EQ(ui.Events(UiEvent::Kind::ModalDialog).size(), 1u);
-    EXPECT_EQ(dlg.m_nSelected, -1);
+    EXPECT_EQ(dlg.Pages().Current(), -1);
     EXPECT_TRUE(dlg.previews.empty());
 }
 
@@ -161,6 +181,44 @@ TEST(Application, RunsTheMainDialogModallyAndEndsWithIt) {
     EXPECT_EQ(ui.MessageTexts(), (Strings{kMsgNoImages}));
     EXPECT_EQ(ui.Dialog(IDD_FOLVANE_DIALOG), nullptr);
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class UndoMenu : public DialogFixture {
+protected:
+    // The undo and redo items of the right-click menu, chosen (0: dismissed).
+    std::vector<std::string> RightClick(int answer) {
+        ui.menuAnswers = {answer};
+        Window().RightClickRow(IDC_LIST_IMAGES, List().HighlightedRow());
+        std::vector<std::string> texts;
+        const std::vector<MenuItem> &items = Window().LastPopupMenu();
+        for (std::size_t i = items.size() - 2; i < items.size(); ++i) {
+            texts.push_back(items[i].text);
+        }
+        return texts;
+    }
+};
+
+TEST_F(UndoMenu, TheMenuNamesTheCommandItTakesBackOrMakesAgain) {
+    Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    ClickRow(1);
+    EXPECT_EQ(RightClick(IDC_BTN_DELETE), (Strings{"撤销添加", "重做"}));
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg"}));
+    EXPECT_EQ(RightClick(ID_EDIT_UNDO), (Strings{"撤销删除", "重做"}));
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
+    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
+    EXPECT_EQ(RightClick(IDC_BTN_MOVE_DOWN), (Strings{"撤销添加", "重做删除"}));
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg"}));
+    // A new command drops the deletion that was taken back.
+    EXPECT_EQ(RightClick(ID_EDIT_UNDO), (Strings{"撤销移动", "重做"}));
+    EXPECT_EQ(RightClick(ID_EDIT_REDO), (Strings{"撤销添加", "重做移动"}));
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg"}));
+    EXPECT_EQ(List().HighlightedRow(), 2);
+    EXPECT_TRUE(Messages().empty());
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 ScanWindowFixture::ScanWindowFixture() {
     scan_test::UseTestDriver();
     ::setenv("XDG_PICTURES_DIR", pictures.Path().c_str(), 1);
-    dlg.m_scanners = scan_window_test::TestScanners(script);
+    dlg.Scanners() = scan_window_test::TestScanners(script);
 }
 
 ScanWindowFixture::~ScanWindowFixture() {

@@ -15,7 +15,7 @@ constexpr int kFit = 6;
 
 class PreviewFrame : public PreviewFixture {
 protected:
-    PreviewFrame() { dlg.m_nImageType = kFit; }
+    PreviewFrame() { dlg.SetImageType(kFit); }
     uint32_t Centre() { return Frame().PixelAt(Frame().Width() / 2, Frame().Height() / 2); }
 };
 
@@ -31,6 +31,15 @@ TEST_F(PreviewFrame, TiffJpegAndPngPreviewTheirOwnFileWhateverTheCase) {
     WriteSolidBmp(Path("scan.Tif"), 30, 40, kBlue); // the content decides, not the name
     dlg.ShowPreview(Path("scan.Tif"));
     EXPECT_TRUE(Near(Centre(), kBlue, 1));
+}
+
+// An add cancelled on an empty list previews the empty path: the placeholder, with no row to
+// take corners from.
+TEST_F(PreviewFrame, ACancelledAddOnAnEmptyListShowsThePlaceholder) {
+    ui.openAnswers.push_back(std::nullopt);
+    Window().Click(IDC_BTN_ADD_IMAGES);
+    EXPECT_EQ(dlg.Pages().Count(), 0);
+    EXPECT_EQ(Centre(), kPlaceholderGrey);
 }
 
 TEST_F(PreviewFrame, OtherExtensionsShowThePlaceholder) {

@@ -94,7 +94,7 @@ protected:
 TEST_F(PreviewPage, ClassModeDrawsAPortraitSheetWithThePictureAtItsLowerLeft) {
     // 800 x 600 at 300万 (0.42): 336 x 252 points on a 595 x 842 page.
     WriteSolidBmp(Path("photo.bmp"), 800, 600, kRed);
-    dlg.m_nImageType = 1;
+    dlg.SetImageType(1);
     dlg.ShowPreview(Path("photo.bmp"));
     const UiRect s = Sheet();
     ASSERT_GT(s.Width(), 50);
@@ -110,7 +110,7 @@ TEST_F(PreviewPage, ClassModeDrawsAPortraitSheetWithThePictureAtItsLowerLeft) {
 TEST_F(PreviewPage, AClassPageCutsThePictureAtTheSheetsEdge) {
     // 3000 x 1000 at 200万 (0.525): 1575 points wide, far past the 595-point page.
     WriteSolidBmp(Path("wide.bmp"), 3000, 1000, kBlue);
-    dlg.m_nImageType = 0;
+    dlg.SetImageType(0);
     dlg.ShowPreview(Path("wide.bmp"));
     const UiRect s = Sheet();
     EXPECT_GT(s.Height(), s.Width()) << "class pages stay portrait";
@@ -124,7 +124,7 @@ TEST_F(PreviewPage, AClassPageCutsThePictureAtTheSheetsEdge) {
 TEST_F(PreviewPage, FitModeTurnsTheSheetForALandscapePictureAndCentresIt) {
     // 1200 x 600 on A4 landscape (842 x 595): 842 x 421 points, 87 points above and below.
     WriteSolidBmp(Path("landscape.bmp"), 1200, 600, kGreen);
-    dlg.m_nImageType = kFit;
+    dlg.SetImageType(kFit);
     dlg.ShowPreview(Path("landscape.bmp"));
     const UiRect s = Sheet();
     EXPECT_NEAR(double(s.Width()) / s.Height(), 842.0 / 595, 0.02);
@@ -142,7 +142,7 @@ TEST_F(PreviewPage, JpegPhotoIsTurnedByItsExifOrientation) {
     options.exifOrientation = 6;
     support::WriteFile(Path("photo.jpg"),
                        support::MakeJpeg(StoredFor(Quadrants(60, 90), 6), options));
-    dlg.m_nImageType = kFit;
+    dlg.SetImageType(kFit);
     dlg.ShowPreview(Path("photo.jpg"));
     ExpectUprightQuadrants(12);
 }
@@ -154,7 +154,7 @@ TEST_P(PreviewTiffOrientation, PageIsTurnedUpright) {
     support::TiffPage page = support::TiffPageOf(StoredFor(Quadrants(60, 90), orientation));
     page.orientation = orientation;
     support::WriteTiff(Path("page.tif"), {page});
-    dlg.m_nImageType = kFit;
+    dlg.SetImageType(kFit);
     dlg.ShowPreview(Path("page.tif"));
     ExpectUprightQuadrants(0);
 }
@@ -170,7 +170,7 @@ TEST_F(PreviewPage, ShrinkingAveragesFineDetailInsteadOfPickingPixels) {
         }
     }
     support::WriteFile(Path("scan.png"), support::MakePng(support::PngImageOf(stripes)));
-    dlg.m_nImageType = kFit;
+    dlg.SetImageType(kFit);
     dlg.ShowPreview(Path("scan.png"));
     for (double across : {0.2, 0.35, 0.5, 0.65, 0.8}) {
         for (double down : {0.25, 0.5, 0.75}) {
@@ -187,7 +187,7 @@ TEST_F(PreviewPage, TheModeTakesEffectAtOnceForTheCurrentRow) {
     Window().Click(IDC_BTN_ADD_IMAGES);
     const UiRect classSheet = Sheet();
     EXPECT_GT(classSheet.Height(), classSheet.Width());
-    dlg.m_nImageType = kFit;
+    dlg.SetImageType(kFit);
     dlg.RefreshPreview();
     const UiRect fitSheet = Sheet();
     EXPECT_GT(fitSheet.Width(), fitSheet.Height());

@@ -112,7 +112,7 @@ TEST_P(PreviewReduced, OrdinaryFilesLookAsTheyDidWhenDecodedWhole) {
     const Kind &kind = GetParam();
     const std::string path = Path(std::string("picture.") + kind.name);
     kind.write(path);
-    dlg.m_nImageType = kind.imageType;
+    dlg.SetImageType(kind.imageType);
     dlg.ShowPreview(path);
     CSurface old(Frame().Width(), Frame().Height());
     const UiRect visible = DrawTheOldWay(path, kind.imageType, old);
@@ -158,7 +158,7 @@ TEST_F(PreviewLarge, APictureBeyondTheLibrarysCeilingIsShownNotRefused) {
     });
     CfImage whole;
     ASSERT_FALSE(whole.Load(Path("plan.png").c_str()));
-    dlg.m_nImageType = kFit;
+    dlg.SetImageType(kFit);
     dlg.ShowPreview(Path("plan.png"));
     EXPECT_TRUE(
         Near(Frame().PixelAt(Frame().Width() / 2, Frame().Height() / 2), RgbColor(90, 90, 90), 1));
@@ -176,7 +176,7 @@ TEST_F(PreviewLarge, AFileTheReducedDecodeRefusesStillShowsThroughTheFullDecode)
             return std::optional<ReducedSize>(ReducedSizeWithin(w, h, 100, 100));
         },
         reduced));
-    dlg.m_nImageType = kFit;
+    dlg.SetImageType(kFit);
     dlg.ShowPreview(Path("cut.jpg"));
     const CSurface &frame = Frame();
     EXPECT_TRUE(

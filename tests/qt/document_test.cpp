@@ -61,7 +61,7 @@ protected:
     void CheckDocumentCorrection() {
         auto *check = Widget<QCheckBox>(IDC_CHECK_DOCUMENT);
         MouseClick(check, check->rect().center());
-        ASSERT_TRUE(dlg->m_bDocument);
+        ASSERT_TRUE(dlg->Document());
     }
 
     support::TempDir dir;
@@ -101,7 +101,8 @@ TEST_F(DocumentWindow, ThePreviewShowsTheCorrectedPageAndOpensTheCornerEditorWhi
     QWidget *preview = window->ControlWidget(IDC_PREVIEW_FRAME);
     QTest::mouseDClick(preview, Qt::LeftButton, {}, preview->rect().center());
     EXPECT_TRUE(opened);
-    EXPECT_FALSE(dlg->HandCorners(path).has_value()); // cancelled: nothing kept
+    EXPECT_FALSE(
+        dlg->Pages().At(RowOf(path)).shape.handCorners.has_value()); // cancelled: nothing kept
 }
 
 TEST_F(DocumentWindow, TheDraggedCornerRedrawsThePageAsItMovesAndOkKeepsTheCornersForTheRow) {
@@ -141,7 +142,8 @@ TEST_F(DocumentWindow, TheDraggedCornerRedrawsThePageAsItMovesAndOkKeepsTheCorne
     EXPECT_LT(moved[1].x, start[1].x - 100); // photo pixels: the photo is shown smaller
     EXPECT_GT(moved[1].y, start[1].y + 100);
     EXPECT_NEAR(moved[0].x, start[0].x, 1e-9); // the other handles stay
-    const std::optional<folvane::SheetCorners> kept = dlg->HandCorners(path);
+    const std::optional<folvane::SheetCorners> kept =
+        dlg->Pages().At(RowOf(path)).shape.handCorners;
     ASSERT_TRUE(kept.has_value());
     EXPECT_NEAR((*kept)[2], moved[1].x, 1); // decoded at its own size: the same pixels
     EXPECT_NEAR((*kept)[3], moved[1].y, 1);

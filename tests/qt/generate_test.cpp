@@ -32,7 +32,7 @@ protected:
         return dir / name;
     }
     void SaveTo(const std::string &path) {
-        dlg->m_strSavePath = path;
+        dlg->SetSavePath(path);
         dlg->UpdateData(false);
     }
     // The success box as the watcher keeps it: "操作成功!" with what was written where.

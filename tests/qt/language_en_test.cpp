@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/CAboutDlg.h"
+#include "app/CommandLine.h"
 #include "app/Resources.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
@@ -42,7 +43,7 @@ bool CaptionFits(QWidget *widget) {
 class English : public WindowFixture {
 protected:
     void SaveTo(const std::string &path) {
-        dlg->m_strSavePath = path;
+        dlg->SetSavePath(path);
         dlg->UpdateData(false);
     }
     TempDir dir;
@@ -89,7 +90,10 @@ TEST_F(English, CaptionsAreEnglishAndEveryOneShowsWhole) {
     });
     dlg->SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
     ASSERT_FALSE(about.empty());
-    EXPECT_EQ(about[0], "About Tessary");
+    EXPECT_EQ(about[0], "About Folvane");
+    EXPECT_NE(std::find(about.begin(), about.end(),
+                        "Folvane version " + (VersionText().substr(8, VersionText().size() - 9))),
+              about.end());
     for (const std::string &text : about) {
         EXPECT_FALSE(HasChinese(QString::fromStdString(text))) << text;
     }
@@ -104,7 +108,7 @@ TEST_F(English, ReasonsQuestionsAndFailuresAreEnglish) {
     std::string tip;
     KeepScreenshot(HoverTip(window, List(), RowOf(dir / "notes.jpg"), tip), "preflight-en.png");
     EXPECT_EQ(PlainText(tip), "\"" + (dir / "notes.jpg") + "\" is not a JPEG, TIFF or PNG image");
-    EXPECT_EQ(dlg->m_listImages.GetItemToolTip(RowOf(dir / "page-1.jpg")),
+    EXPECT_EQ(dlg->ImageList().GetItemToolTip(RowOf(dir / "page-1.jpg")),
               "JPEG 480x640, embedded as it is, 1 page");
     ClickRow(RowOf(dir / "page-1.jpg"));
     KeepScreenshot(window->grab().toImage(), "window-en.png");

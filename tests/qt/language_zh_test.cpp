@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <filesystem>
 
+#include "app/CommandLine.h"
 #include "app/Resources.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
@@ -24,7 +25,7 @@ const auto *const kLanguage = ::testing::AddGlobalTestEnvironment(new StartUpLan
 class Chinese : public WindowFixture {
 protected:
     void SaveTo(const std::string &path) {
-        dlg->m_strSavePath = path;
+        dlg->SetSavePath(path);
         dlg->UpdateData(false);
     }
     // Adds a good photo, a damaged JPEG and a text file named .jpg; their paths.
@@ -65,14 +66,17 @@ TEST_F(Chinese, TheLocaleKeepsTheOriginalCaptionsAndLayout) {
     }
     EXPECT_EQ(menu, "帮助(&H)");
     // The About box and its menu item, as the original wrote them.
-    EXPECT_EQ(LoadStringResource(IDS_ABOUTBOX), "关于 Tessary(&A)...");
+    EXPECT_EQ(LoadStringResource(IDS_ABOUTBOX), "关于 Folvane(&A)...");
     Strings about;
     WhenModal<QDialog>([&](QDialog &box) {
         about = DialogTexts(&box);
         box.reject();
     });
     dlg->SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
-    for (const char *original : {"关于 Tessary", "Tessary 1.0 版", "确定"}) {
+    const std::string version =
+        "Folvane " + (VersionText().substr(8, VersionText().size() - 9)) + " 版";
+    for (const std::string &original :
+         {std::string("关于 Folvane"), version, std::string("确定")}) {
         EXPECT_NE(std::find(about.begin(), about.end(), original), about.end()) << original;
     }
 }

@@ -79,14 +79,14 @@ TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
     EXPECT_EQ(RowColour(4), red);
     EXPECT_FALSE(RowColour(0).isValid()); // the list's own colour
     EXPECT_FALSE(RowColour(3).isValid());
-    EXPECT_EQ(dlg->m_listImages.GetItemToolTip(3).rfind("PNG 40x30, ", 0), 0u);
+    EXPECT_EQ(dlg->ImageList().GetItemToolTip(3).rfind("PNG 40x30, ", 0), 0u);
 
     std::string tip;
     EXPECT_NE(HoverTip(0, tip), nullptr);
     EXPECT_EQ(tip, "JPEG 48x64, 原样嵌入, 1 页");
     QWidget *shown = HoverTip(1, tip);
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(PlainText(tip), dlg->m_listImages.GetItemToolTip(1));
+    EXPECT_EQ(PlainText(tip), dlg->ImageList().GetItemToolTip(1));
     EXPECT_NE(tip, "");
     // The window with the tool tip where the desktop shows it, past the window's edge too.
     const QImage tipShot = shown->grab().toImage();
@@ -101,7 +101,7 @@ TEST_F(Preflight, AnUnusableRowIsRedWithItsReasonAndSkippingItWritesTheRest) {
     KeepScreenshot(shot, "preflight.png");
     QToolTip::hideText();
 
-    dlg->m_strSavePath = dir / "book.pdf";
+    dlg->SetSavePath(dir / "book.pdf");
     RunWatcher watcher;
     watcher.answers = {"跳过"};
     Click(IDC_BTN_GENERATE);
@@ -136,7 +136,7 @@ TEST_F(Preflight, ALongToolTipWrapsInsteadOfRunningOffTheScreen) {
         path += "/扫描件-第" + std::to_string(i) + "批-contract-archive";
     }
     const std::string reason = "cannot read " + path + "/page-1.jpg: the file ends early";
-    dlg->m_listImages.SetItemToolTip(0, reason);
+    List()->SetItemToolTip(0, reason);
     std::string text;
     QWidget *tip = HoverTip(0, text);
     ASSERT_NE(tip, nullptr);

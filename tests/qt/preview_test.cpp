@@ -61,7 +61,7 @@ protected:
 TEST_F(Preview, FramePaintsThePictureAndKeepsItWhenUncovered) {
     ASSERT_NE(frame, nullptr);
     const QRgb empty = Centre();
-    dlg.m_nImageType = 6; // fit: the page fills the sheet
+    dlg.SetImageType(6); // fit: the page fills the sheet
     dlg.ShowPreview(kPhoto);
     const QRgb shown = Centre();
     EXPECT_NE(shown, empty);
@@ -85,11 +85,7 @@ TEST_F(Preview, ClickingARowShowsItsPicture) {
     ASSERT_NE(list, nullptr);
     // The sample pages in a folder of the kind a user keeps scans in.
     support::TempDir dir;
-    for (const std::string &page : CopySamples(dir, "扫描")) {
-        const int row = list->InsertItem(list->GetItemCount(), "");
-        list->SetItemText(row, 1, page);
-    }
-    dlg.Renumber();
+    dlg.AppendFiles(CopySamples(dir, "扫描"));
     // The user clicks the first row's path cell.
     const QPoint at = list->visualRect(list->model()->index(0, 1)).center();
     const QPointF global = list->viewport()->mapToGlobal(QPointF(at));
@@ -100,7 +96,7 @@ TEST_F(Preview, ClickingARowShowsItsPicture) {
     QApplication::sendEvent(list->viewport(), &press);
     QApplication::sendEvent(list->viewport(), &release);
     QApplication::processEvents();
-    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.Pages().Current(), 0);
     // The middle of the frame shows the middle of the page, in the page's colours.
     const QImage shown = frame->grab().toImage();
     EXPECT_LE(
@@ -113,9 +109,7 @@ TEST_F(Preview, ClickingARowShowsItsPicture) {
 TEST_F(Preview, AClassPageIsCutAtTheSheetsEdge) {
     support::TempDir dir;
     const std::string page = CopySamples(dir, "扫描").front();
-    dlg.m_nSelected = 0;
-    const int row = dlg.m_listImages.InsertItem(0, "1");
-    dlg.m_listImages.SetItemText(row, 1, page);
+    dlg.AppendFiles({page});
     Widget<QAbstractButton>(IDC_RADIO_200)->click();
     dlg.RefreshPreview();
     QApplication::processEvents();
@@ -133,9 +127,7 @@ TEST_F(Preview, AFittedLandscapePhotoTurnsTheSheet) {
     support::TempDir dir;
     const std::string photo = dir / "风景.jpg";
     support::WriteFile(photo, support::MakeJpeg(support::Photo(1800, 1200)));
-    const int row = dlg.m_listImages.InsertItem(0, "1");
-    dlg.m_listImages.SetItemText(row, 1, photo);
-    dlg.m_nSelected = 0;
+    dlg.AppendFiles({photo});
     Widget<QAbstractButton>(IDC_RADIO_FIT)->click();
     dlg.RefreshPreview();
     QApplication::processEvents();

@@ -61,7 +61,7 @@ TEST_F(Responsive, TheProgressWindowRepaintsAtLeastEvery200Ms) {
         WriteFile(page, MakeJpeg(Pattern(1024, 768, 3)));
     }
     AddRows(std::vector<std::string>(count, page));
-    dlg->m_strSavePath = dir / "book.pdf";
+    dlg->SetSavePath(dir / "book.pdf");
     dlg->UpdateData(false);
     RunWatcher watcher;
     const auto start = std::chrono::steady_clock::now();

@@ -20,7 +20,7 @@ TEST_F(Rows, EveryRowCommandActsOnTheRowTheArrowKeysHighlighted) {
     AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"});
     ClickRow(0);
     Key(Qt::Key_Down);
-    EXPECT_EQ(dlg->m_nSelected, 1);
+    EXPECT_EQ(dlg->Pages().Current(), 1);
     Click(IDC_BTN_MOVE_UP);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg", "/p/d.jpg"}));
     EXPECT_EQ(dlg->HighlightedRow(), 0);
@@ -43,7 +43,7 @@ TEST_F(Rows, EveryRowCommandActsOnTheRowTheArrowKeysHighlighted) {
     Key(Qt::Key_Up);
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/d.jpg", "/p/a.jpg", "/p/c.jpg"}));
-    EXPECT_EQ(dlg->m_nSelected, 2);
+    EXPECT_EQ(dlg->Pages().Current(), 2);
     EXPECT_EQ(dlg->HighlightedRow(), 2);
 }
 
@@ -53,15 +53,15 @@ TEST_F(Rows, SortKeepsTheHighlightAndTheCurrentRowOnTheSameFile) {
     ClickRow(1);
     Click(IDC_BTN_SORT_BY_NAME);
     EXPECT_EQ(Paths(), (Strings{"/p/page-1.jpg", "/p/page-9.jpg", "/p/page-10.jpg"}));
-    EXPECT_EQ(dlg->m_nSelected, 1);
+    EXPECT_EQ(dlg->Pages().Current(), 1);
     EXPECT_EQ(dlg->HighlightedRow(), 1);
 
     ClickRow(0);
-    dlg->m_listImages.SetItemText(0, 1, "/p/page-99.jpg"); // out of order again
+    dlg->AppendFiles({"/p/page-0.jpg"}); // out of order again
     Click(IDC_BTN_SORT_BY_NAME);
-    EXPECT_EQ(dlg->HighlightedRow(), 2);
+    EXPECT_EQ(dlg->HighlightedRow(), 1);
     Key(Qt::Key_Delete);
-    EXPECT_EQ(Paths(), (Strings{"/p/page-9.jpg", "/p/page-10.jpg"}));
+    EXPECT_EQ(Paths(), (Strings{"/p/page-0.jpg", "/p/page-9.jpg", "/p/page-10.jpg"}));
 }
 
 TEST_F(Rows, ShortcutsMoveDeleteAndAdd) {
@@ -109,7 +109,7 @@ TEST_F(Rows, ARightClickedRowBecomesCurrentAndItsMenuOpensThatFile) {
     RightClickAndChooseFirstItem(window, List(), RowCentre(2)); // "资料修改"
     EXPECT_EQ(toolkit.opened, (Strings{"open /p/c.jpg"}));
     EXPECT_EQ(dlg->HighlightedRow(), 2);
-    EXPECT_EQ(dlg->m_nSelected, 2);
+    EXPECT_EQ(dlg->Pages().Current(), 2);
 
     // Below the rows: the highlight stays, and the menu acts on the current row.
     const QPoint below(RowCentre(0).x(), List()->viewport()->height() - 4);
@@ -130,9 +130,10 @@ TEST_F(Rows, FileNamesSortAsTheFileManagerListsThem) {
         EXPECT_EQ(Paths(),
                   (Strings{"/p/big.jpg", "/p/Page-2.jpg", "/p/page-10.jpg", "/p/UPPER.JPG"}))
             << locale.name().toStdString();
-        dlg->m_listImages.SetItemText(0, 1, "/p/zzz.jpg"); // out of order
+        ClickRow(3);
+        Click(IDC_BTN_MOVE_TOP); // out of order
         Click(IDC_BTN_SORT_BY_NAME);
-        EXPECT_EQ(Paths().back(), "/p/zzz.jpg");
+        EXPECT_EQ(Paths().back(), "/p/UPPER.JPG");
     }
     QLocale::setDefault(before);
 }
@@ -150,7 +151,7 @@ TEST_F(Rows, CtrlZBringsBackTheListThatClearListEmptied) {
     EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
     EXPECT_EQ(List()->model()->index(2, 0).data().toString(), QStringLiteral("3"));
     EXPECT_EQ(List()->currentIndex().row(), 1);
-    EXPECT_EQ(dlg->m_nSelected, 1);
+    EXPECT_EQ(dlg->Pages().Current(), 1);
 }
 
 TEST_F(Rows, ARowDraggedWithinTheListMovesWithItsHighlight) {
@@ -160,8 +161,8 @@ TEST_F(Rows, ARowDraggedWithinTheListMovesWithItsHighlight) {
     const QPoint lowerHalfOfLastRow = RowCentre(2) + QPoint(0, 3);
     DropOn(List(), lowerHalfOfLastRow, *row);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg", "/p/a.jpg"}));
-    EXPECT_EQ(dlg->m_listImages.GetItemText(2, 0), "3");
-    EXPECT_EQ(dlg->m_nSelected, 2);
+    EXPECT_EQ(dlg->ImageList().GetItemText(2, 0), "3");
+    EXPECT_EQ(dlg->Pages().Current(), 2);
     EXPECT_EQ(dlg->HighlightedRow(), 2);
 
     row.reset(List()->RowDragData(2));
@@ -174,6 +175,30 @@ TEST_F(Rows, ARowDraggedWithinTheListMovesWithItsHighlight) {
     row.reset(other.RowDragData(0));
     DropOn(List(), RowCentre(2), *row);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
+}
+
+// A row dragged to the top while another was current: the highlight, the current row and
+// "查看图片" all follow the dragged row; Ctrl+Z takes the drag back and Ctrl+Y makes it again.
+TEST_F(Rows, ADraggedRowIsTheOneTheWindowShowsAndOpensAndTheDragCanBeUndone) {
+    AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
+    ClickRow(1);
+    std::unique_ptr<QMimeData> row(List()->RowDragData(2));
+    DropOn(List(), RowCentre(0) - QPoint(0, 3), *row);
+    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
+    EXPECT_EQ(dlg->HighlightedRow(), 0);
+    EXPECT_EQ(dlg->Pages().Current(), 0);
+    Click(IDC_BTN_VIEW_IMAGE);
+    EXPECT_EQ(toolkit.opened, (Strings{"open /p/c.jpg"}));
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
+    EXPECT_EQ(dlg->HighlightedRow(), 1);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
+    EXPECT_EQ(dlg->HighlightedRow(), 0);
 }
 
 TEST_F(Rows, DroppedFilesAndFoldersAreSortedInNaturally) {
@@ -197,8 +222,8 @@ TEST_F(Rows, DroppedFilesAndFoldersAreSortedInNaturally) {
         expected.push_back(root.filePath(QString::fromUtf8(name)).toStdString());
     }
     EXPECT_EQ(Paths(), expected);
-    EXPECT_EQ(dlg->m_nSelected, 3); // still on the row that was current
-    EXPECT_EQ(dlg->m_listImages.GetItemText(3, 0), "4");
+    EXPECT_EQ(dlg->Pages().Current(), 3); // still on the row that was current
+    EXPECT_EQ(dlg->ImageList().GetItemText(3, 0), "4");
 }
 
 } // namespace

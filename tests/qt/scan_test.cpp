@@ -91,7 +91,7 @@ protected:
         scan_test::UseTestDriver();
         // A pictures folder named as a Chinese desktop names it.
         ::setenv("XDG_PICTURES_DIR", (pictures / "图片").c_str(), 1);
-        dlg->m_scanners = scan_window_test::TestScanners(script);
+        dlg->Scanners() = scan_window_test::TestScanners(script);
     }
     ~Scanning() override { ::unsetenv("XDG_PICTURES_DIR"); }
 
@@ -153,7 +153,7 @@ TEST_F(Scanning, AFeederScanFillsTheListPageByPageAndTheDialogShowsTheOffer) {
     ScanDialogAnswer answer(kFeederGray);
     // Looking for scanners takes as long as the test needs to see the dialog meanwhile.
     std::atomic<bool> seenLooking{false};
-    dlg->m_scanners.list = [&seenLooking] {
+    dlg->Scanners().list = [&seenLooking] {
         for (int waited = 0; !seenLooking && waited < 20000; ++waited) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -262,7 +262,7 @@ TEST_F(Scanning, FiftyPagesFromAFeederLoadedFiveTimesBecomeAFiftyPagePdf) {
     EXPECT_EQ(ScannedNames(), PageNames(50));
 
     const std::string pdf = pictures / "book.pdf";
-    dlg->m_strSavePath = pdf;
+    dlg->SetSavePath(pdf);
     dlg->UpdateData(false);
     Click(IDC_RADIO_FIT);
     RunWatcher generating;
@@ -302,7 +302,7 @@ TEST_F(Scanning, TheDialogRemembersItsChoicesAcrossRuns) {
     // A new window on the same settings, as the next start of the program.
     Close();
     Open();
-    dlg->m_scanners = scan_window_test::TestScanners(script);
+    dlg->Scanners() = scan_window_test::TestScanners(script);
     Strings shown;
     ScanDialogAnswer again({}, true);
     again.look = [&](QtDialog &dialog) {

@@ -22,7 +22,7 @@ TEST_F(Session, TheChosenClassSurvivesARestartOfTheWindow) {
     Click(IDC_RADIO_1600);
     Close();
     Open();
-    EXPECT_EQ(dlg->m_nImageType, 5);
+    EXPECT_EQ(dlg->ImageType(), 5);
     EXPECT_TRUE(Widget<QRadioButton>(IDC_RADIO_1600)->isChecked());
     EXPECT_FALSE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
 
@@ -31,7 +31,7 @@ TEST_F(Session, TheChosenClassSurvivesARestartOfTheWindow) {
     NotingToolkit another; // a new start of the program reads the same place
     CFolvaneDlg next(another);
     next.Create();
-    EXPECT_EQ(next.m_nImageType, 6);
+    EXPECT_EQ(next.ImageType(), 6);
     EXPECT_TRUE(qobject_cast<QRadioButton *>(
                     dynamic_cast<QtDialog *>(next.Peer())->ControlWidget(IDC_RADIO_FIT))
                     ->isChecked());
@@ -43,10 +43,10 @@ TEST_F(Session, TextRecognitionIsOffAtFirstAndACheckSurvivesARestart) {
     EXPECT_EQ(check->text(), QStringLiteral("文字识别"));
     EXPECT_FALSE(check->isChecked());
     MouseClick(check, check->rect().center());
-    EXPECT_TRUE(dlg->m_bOcr);
+    EXPECT_TRUE(dlg->Ocr());
     Close();
     Open();
-    EXPECT_TRUE(dlg->m_bOcr);
+    EXPECT_TRUE(dlg->Ocr());
     EXPECT_TRUE(Widget<QCheckBox>(IDC_CHECK_OCR)->isChecked());
 }
 
@@ -182,7 +182,7 @@ TEST_F(Session, AResizedWindowShowsALargerPreviewAndIsRememberedSo) {
 TEST_F(Session, AWideWindowGivesThePreviewTheRoom) {
     support::TempDir home;
     AddRows(CopySamples(home, "扫描件"));
-    dlg->m_strSavePath = "/home/user/文档/合同.pdf";
+    dlg->SetSavePath("/home/user/文档/合同.pdf");
     dlg->UpdateData(false);
     QWidget *frame = window->ControlWidget(IDC_PREVIEW_FRAME);
     const QSize list = List()->size();

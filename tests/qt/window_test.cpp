@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/CFolvaneDlg.h"
+#include "app/CommandLine.h"
 #include "app/Resource.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtListCtrl.h"
@@ -50,13 +51,7 @@ protected:
 
     template <class T> T *Widget(int id) { return qobject_cast<T *>(window->ControlWidget(id)); }
     QtListCtrl *List() { return Widget<QtListCtrl>(IDC_LIST_IMAGES); }
-    void AddRows(const std::vector<std::string> &paths) {
-        for (const std::string &path : paths) {
-            const int row = List()->InsertItem(List()->GetItemCount(), "");
-            List()->SetItemText(row, 1, path);
-        }
-        dlg.Renumber();
-    }
+    void AddRows(const std::vector<std::string> &paths) { dlg.AppendFiles(paths); }
 
     QApplication &app;
     bool settingsCleared = (UseFreshSettings(), true);
@@ -66,7 +61,8 @@ protected:
 };
 
 TEST_F(Window, ShowsEveryControlWithItsCaptionAndThe300RadioChecked) {
-    EXPECT_EQ(window->windowTitle().toStdString(), "Folvane V3.6");
+    EXPECT_EQ(window->windowTitle().toStdString(),
+              "Folvane " + (VersionText().substr(8, VersionText().size() - 9)));
     const std::pair<int, const char *> buttons[] = {
         {IDC_BTN_ADD_IMAGES, "添加图片"}, {IDC_BTN_MOVE_UP, "上移"},
         {IDC_BTN_MOVE_DOWN, "下移"},      {IDC_BTN_MOVE_TOP, "置顶"},
@@ -122,11 +118,11 @@ TEST_F(Window, ButtonsReachTheirCommands) {
     EXPECT_EQ(texts, (std::vector<std::string>{std::string("系统提示|") + kMsgNoImages}));
 
     Widget<QAbstractButton>(IDC_RADIO_1600)->click();
-    EXPECT_EQ(dlg.m_nImageType, 5);
+    EXPECT_EQ(dlg.ImageType(), 5);
     EXPECT_FALSE(Widget<QRadioButton>(IDC_RADIO_300)->isChecked());
 
     AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
-    dlg.m_nSelected = 2;
+    List()->SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     Widget<QAbstractButton>(IDC_BTN_MOVE_TOP)->setFocus();
     Widget<QAbstractButton>(IDC_BTN_MOVE_TOP)->click();
     EXPECT_EQ(List()->GetItemText(0, 1), "/p/c.jpg");
@@ -138,7 +134,7 @@ TEST_F(Window, ButtonsReachTheirCommands) {
     EXPECT_EQ(List()->GetItemText(0, 1), "/p/a.jpg");
     Widget<QAbstractButton>(IDC_BTN_CLEAR_LIST)->click();
     EXPECT_EQ(List()->GetItemCount(), 0);
-    EXPECT_EQ(dlg.m_nSelected, -1);
+    EXPECT_EQ(dlg.Pages().Current(), -1);
 }
 
 void MouseClick(QWidget *target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
@@ -156,19 +152,19 @@ TEST_F(Window, MouseClicksMakeRowsCurrentAndABlankClickKeepsTheHighlight) {
     QApplication::processEvents();
     const QPoint rowTwo = List()->visualRect(List()->model()->index(1, 1)).center();
     MouseClick(List()->viewport(), rowTwo);
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(dlg.HighlightedRow(), 1);
 
     const QPoint below(rowTwo.x(), List()->viewport()->height() - 4);
     ASSERT_FALSE(List()->indexAt(below).isValid());
     MouseClick(List()->viewport(), below);
-    EXPECT_EQ(dlg.m_nSelected, 1);
+    EXPECT_EQ(dlg.Pages().Current(), 1);
     EXPECT_EQ(dlg.HighlightedRow(), 1);
 
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(List(), &down);
     EXPECT_EQ(dlg.HighlightedRow(), 2); // the keyboard moves the current row with the highlight
-    EXPECT_EQ(dlg.m_nSelected, 2);
+    EXPECT_EQ(dlg.Pages().Current(), 2);
 }
 
 TEST_F(Window, ListStatesFollowTheListContract) {
@@ -225,7 +221,7 @@ TEST_F(Window, HelpMenuHoldsTheAboutItem) {
     bool found = false;
     for (QAction *menu : bar->actions()) {
         for (QAction *item : menu->menu()->actions()) {
-            found = found || item->text().toStdString() == "关于 Tessary(&A)...";
+            found = found || item->text().toStdString() == "关于 Folvane(&A)...";
         }
     }
     EXPECT_TRUE(found);
@@ -271,7 +267,7 @@ TEST_F(FileDialogs, AddShowsJpegAndTiffFilesWhateverTheirCaseAndAddsTheChosenOne
     ASSERT_EQ(List()->GetItemCount(), 2);
     EXPECT_EQ(List()->GetItemText(0, 1), dir.filePath(QStringLiteral("a.JPG")).toStdString());
     EXPECT_EQ(List()->GetItemText(1, 1), dir.filePath(QStringLiteral("b.jpeg")).toStdString());
-    EXPECT_EQ(dlg.m_nSelected, 0);
+    EXPECT_EQ(dlg.Pages().Current(), 0);
     EXPECT_EQ(dlg.HighlightedRow(), 0);
 }
 
@@ -283,7 +279,7 @@ TEST_F(FileDialogs, SaveAppendsThePdfExtensionToABareName) {
     });
     Widget<QAbstractButton>(IDC_BTN_BROWSE)->click();
     const std::string expected = dir.filePath(QStringLiteral("book.pdf")).toStdString();
-    EXPECT_EQ(dlg.m_strSavePath, expected);
+    EXPECT_EQ(dlg.SavePath(), expected);
     EXPECT_EQ(Widget<QLineEdit>(IDC_EDIT_SAVE_PATH)->text().toStdString(), expected);
 
     // The dialog opens again on the chosen path and name.
@@ -295,7 +291,7 @@ TEST_F(FileDialogs, SaveAppendsThePdfExtensionToABareName) {
         dialog.reject();
     });
     Widget<QAbstractButton>(IDC_BTN_BROWSE)->click();
-    EXPECT_EQ(dlg.m_strSavePath, expected);
+    EXPECT_EQ(dlg.SavePath(), expected);
     EXPECT_EQ(openedIn, dir.path());
     EXPECT_EQ(named, QStringList{QString::fromStdString(expected)});
 }
@@ -313,8 +309,10 @@ TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
         QApplication::sendEvent(&about, &enter);
     });
     dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
-    EXPECT_EQ(title, "关于 Tessary");
-    EXPECT_NE(std::find(labels.begin(), labels.end(), "Tessary 1.0 版"), labels.end());
+    EXPECT_EQ(title, "关于 Folvane");
+    EXPECT_NE(std::find(labels.begin(), labels.end(),
+                        "Folvane " + (VersionText().substr(8, VersionText().size() - 9)) + " 版"),
+              labels.end());
     EXPECT_EQ(dlg.EndResult(), 0); // the main window stays
 }
 
@@ -323,10 +321,10 @@ TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
 TEST_F(Window, ShowsTheRowsAndThePreviewedPage) {
     support::TempDir scratch;
     AddRows(CopySamples(scratch, "扫描件"));
-    dlg.MarkRow(0);
+    List()->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     dlg.SendMessage(UiMessage{WM_NOTIFY, IDC_LIST_IMAGES, NM_CLICK, 0});
-    EXPECT_EQ(dlg.m_nSelected, 0);
-    dlg.m_strSavePath = "/home/user/文档/合同.pdf";
+    EXPECT_EQ(dlg.Pages().Current(), 0);
+    dlg.SetSavePath("/home/user/文档/合同.pdf");
     dlg.UpdateData(false);
     QApplication::processEvents();
     const QImage shot = window->grab().toImage();

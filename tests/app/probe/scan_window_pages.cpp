@@ -78,7 +78,7 @@ int main(int argc, char **argv) {
     window.Create();
     // The device's own feeder (ten pages a load), the last load cut to what is wanted.
     int scanned = 0;
-    window.m_scanners.scan = [&scanned, wanted](folvane::scan::Scanner &scanner,
+    window.Scanners().scan = [&scanned, wanted](folvane::scan::Scanner &scanner,
                                                 folvane::scan::PageFolder &folder,
                                                 const folvane::scan::ScanEvents &events) {
         folvane::scan::ScanOutcome outcome =
