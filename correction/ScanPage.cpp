@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kWorkLongSide = 1200;
 constexpr int kDark = 70; // a scanner's border is darker than this; paper is far brighter
+constexpr int kPaper = 150;
 constexpr double kMaxSkew = 15;
 
 struct Work {
@@ -134,6 +135,31 @@ double skewOf(const cv::Mat &grey, const cv::Mat &page, const std::vector<cv::Po
     return std::clamp(angle, -kMaxSkew, kMaxSkew);
 }
 
+enum class Side { Top, Bottom, Left, Right };
+
+// A scanner's border ends in a step: a few pixels past its last dark pixel lies paper. The dark
+// end of a gradient fades into the rest instead, and cleaned as a scan it would come out blank.
+// Walks in from `side` along lines across its middle 80% and asks most of them for the step.
+bool stepsUpToPaper(const cv::Mat &grey, Side side) {
+    bool across = side == Side::Left || side == Side::Right; // walking along rows
+    int length = across ? grey.cols : grey.rows, lines = across ? grey.rows : grey.cols;
+    int past = std::max(3, std::min(grey.cols, grey.rows) / 100);
+    int stepped = 0, walked = 0;
+    for (int k = lines / 10; k < lines - lines / 10; k += std::max(1, lines / 100)) {
+        auto at = [&](int t) {
+            int along = side == Side::Left || side == Side::Top ? t : length - 1 - t;
+            return across ? grey.at<uint8_t>(k, along) : grey.at<uint8_t>(along, k);
+        };
+        int t = 0;
+        while (t < length / 2 && at(t) < kDark) {
+            ++t;
+        }
+        ++walked;
+        stepped += t < length / 2 && t + past < length && at(t + past) >= kPaper ? 1 : 0;
+    }
+    return walked > 0 && stepped * 2 > walked;
+}
+
 } // namespace
 
 ScanPage findScanPage(const UprightImage &upright) {
@@ -195,12 +221,16 @@ ScanPage findScanPage(const UprightImage &upright) {
 bool hasScannerBorder(const UprightImage &upright) {
     Work w = workCopy(upright);
     int band = std::max(2, std::min(w.grey.cols, w.grey.rows) / 50);
-    cv::Rect sides[] = {{0, 0, w.grey.cols, band},
-                        {0, w.grey.rows - band, w.grey.cols, band},
-                        {0, 0, band, w.grey.rows},
-                        {w.grey.cols - band, 0, band, w.grey.rows}};
-    for (const cv::Rect &side : sides) {
-        cv::Mat strip = w.grey(side & cv::Rect(0, 0, w.grey.cols, w.grey.rows));
+    struct Margin {
+        Side side;
+        cv::Rect strip;
+    };
+    const Margin margins[] = {{Side::Top, {0, 0, w.grey.cols, band}},
+                              {Side::Bottom, {0, w.grey.rows - band, w.grey.cols, band}},
+                              {Side::Left, {0, 0, band, w.grey.rows}},
+                              {Side::Right, {w.grey.cols - band, 0, band, w.grey.rows}}};
+    for (const Margin &margin : margins) {
+        cv::Mat strip = w.grey(margin.strip & cv::Rect(0, 0, w.grey.cols, w.grey.rows));
         if (strip.empty()) {
             continue;
         }
@@ -208,7 +238,8 @@ bool hasScannerBorder(const UprightImage &upright) {
         cv::meanStdDev(strip, mean, deviation);
         // A scanner's lid or background: near black and even, unlike a desk or a keyboard.
         double darkShare = cv::countNonZero(strip < 60) / static_cast<double>(strip.total());
-        if (darkShare > 0.9 && mean[0] < 45 && deviation[0] < 12) {
+        if (darkShare > 0.9 && mean[0] < 45 && deviation[0] < 12 &&
+            stepsUpToPaper(w.grey, margin.side)) {
             return true;
         }
     }

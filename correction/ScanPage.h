@@ -18,7 +18,7 @@ struct ScanPage {
 ScanPage findScanPage(const UprightImage &upright);
 
 // True when the picture's margins hold the dark, even border of a scanner's lid or background
-// along at least one side.
+// along at least one side, ending in a step up to paper (not a gradient's dark end).
 bool hasScannerBorder(const UprightImage &upright);
 
 } // namespace correction
