@@ -97,11 +97,11 @@ PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, const std::
     return placement;
 }
 
-static_assert(PageNote::kCorrectionFailed == PDFW_CORRECTION_FAILED &&
-                  PageNote::kCorrectionOutOfMemory == PDFW_CORRECTION_OUT_OF_MEMORY &&
-                  PageNote::kCornersMakeNoSheet == PDFW_CORRECTION_BAD_CORNERS &&
-                  PageNote::kModuleCannotLoad == PDFW_CORRECTION_MODULE_CANNOT_LOAD &&
-                  PageNote::kModuleUnusable == PDFW_CORRECTION_MODULE_UNUSABLE,
+static_assert(int{PageNote::kCorrectionFailed} == int{PDFW_CORRECTION_FAILED} &&
+                  int{PageNote::kCorrectionOutOfMemory} == int{PDFW_CORRECTION_OUT_OF_MEMORY} &&
+                  int{PageNote::kCornersMakeNoSheet} == int{PDFW_CORRECTION_BAD_CORNERS} &&
+                  int{PageNote::kModuleCannotLoad} == int{PDFW_CORRECTION_MODULE_CANNOT_LOAD} &&
+                  int{PageNote::kModuleUnusable} == int{PDFW_CORRECTION_MODULE_UNUSABLE},
               "the engine's reasons, as the page loop hands them on");
 
 PageNote::Kind NoteKind(int engineKind) {

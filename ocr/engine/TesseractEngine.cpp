@@ -69,11 +69,11 @@ Failure failureOf(std::exception_ptr escaped) {
     } catch (const OcrError &error) {
         return error.failure();
     } catch (const std::bad_alloc &) {
-        return {Failure::Kind::OutOfMemory};
+        return {Failure::Kind::OutOfMemory, "", ""};
     } catch (const std::exception &error) {
         return {Failure::Kind::Failed, "", error.what()};
     } catch (...) {
-        return {Failure::Kind::Failed};
+        return {Failure::Kind::Failed, "", ""};
     }
 }
 

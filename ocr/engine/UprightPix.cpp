@@ -39,7 +39,7 @@ void check(const PageImage &image) {
 PixPtr copyRows(const PageImage &image) {
     PixPtr pix(pixCreateNoInit(image.width, image.height, image.depth));
     if (!pix) {
-        throw OcrError({Failure::Kind::OutOfMemory});
+        throw OcrError({Failure::Kind::OutOfMemory, "", ""});
     }
     auto *target = reinterpret_cast<unsigned char *>(pixGetData(pix.get()));
     std::size_t targetBytes = static_cast<std::size_t>(pixGetWpl(pix.get())) * 4;
@@ -58,7 +58,7 @@ PixPtr copyRows(const PageImage &image) {
 template <typename Step> void turn(PixPtr &pix, Step step) {
     Pix *next = step(pix.get());
     if (!next) {
-        throw OcrError({Failure::Kind::OutOfMemory});
+        throw OcrError({Failure::Kind::OutOfMemory, "", ""});
     }
     pix.reset(next);
 }

@@ -260,7 +260,7 @@ TEST_F(NodeKindsTest, AListIsARegularFileOrAPipeAndNeverTheOutput) {
     }
     // The list named as the output, directly, through a link or a hard link, is refused.
     fs::create_hard_link(dir / "list-regular", dir / "list-hard");
-    for (const std::string &out : {"list-regular", "list-link-regular", "list-hard"}) {
+    for (const char *out : {"list-regular", "list-link-regular", "list-hard"}) {
         double seconds = 0;
         RunResult r = Run("-o " + Quote(dir / out) + " @" + Quote(dir / "list-regular"), seconds);
         EXPECT_EQ(r.exitCode, 1) << out;
