@@ -144,7 +144,7 @@ TEST_F(Preflight, TheEnginesOwnCheckMarksATruncatedFileAndATextFileNamedJpg) {
 }
 
 TEST_F(Preflight, APipeNamedLikeAnImageIsMarkedAtOnceNotWaitedOn) {
-    dlg.m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
+    dlg.SetInspect([](const std::string &path) { return folvane::InspectImage(path); });
     TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
     const auto start = std::chrono::steady_clock::now();
