@@ -166,12 +166,7 @@ std::string ProblemSentence(const folvane::Problem &p) {
 } // namespace
 
 std::string ProblemText(const folvane::Problem &p) {
-    folvane::Problem named = p;
-    named.file = folvane::QuotedName(p.file);
-    if (p.kind == Kind::OutputIsInput) {
-        named.item = folvane::QuotedName(p.item);
-    }
-    return ProblemSentence(named);
+    return ProblemSentence(folvane::WithQuotedNames(p));
 }
 
 bool NamesItsFile(const folvane::Problem &p) {

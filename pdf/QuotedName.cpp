@@ -99,4 +99,13 @@ std::string QuotedName(const std::string &name) {
     return quoted;
 }
 
+Problem WithQuotedNames(const Problem &problem) {
+    Problem named = problem;
+    named.file = QuotedName(problem.file);
+    if (problem.kind == Problem::Kind::OutputIsInput) {
+        named.item = QuotedName(problem.item);
+    }
+    return named;
+}
+
 } // namespace folvane

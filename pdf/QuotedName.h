@@ -6,8 +6,14 @@
 
 #include <string>
 
+#include "pdf/Problem.h"
+
 namespace folvane {
 
 std::string QuotedName(const std::string &name);
+
+// The problem with the names it holds quoted as above: its file, and the input an output
+// would overwrite.
+Problem WithQuotedNames(const Problem &problem);
 
 } // namespace folvane

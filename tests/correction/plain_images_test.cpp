@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "correction/Correction.h"
+#include "tests/correction/Photos.h"
 #include "tests/deskphoto/DeskPhoto.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
@@ -20,6 +21,8 @@
 #include "tests/support/Tiff.h"
 
 namespace {
+
+using correction_test::pictureOf;
 
 const std::string kProgram = std::string(FOLVANE_BIN_DIR) + "/folvane-pdf";
 
@@ -81,17 +84,6 @@ support::Picture gradient(int width, int height, uint32_t from, uint32_t to, boo
         }
     }
     return p;
-}
-
-correction::Picture pictureOf(const support::Picture &p) {
-    correction::Picture picture;
-    picture.pixels = p.samples.data();
-    picture.size = p.samples.size();
-    picture.width = p.width;
-    picture.height = p.height;
-    picture.channels = p.components;
-    picture.stride = static_cast<std::size_t>(p.width) * p.components;
-    return picture;
 }
 
 // What the engine puts in as it is: a photo without a sheet, or a picture without a page.
