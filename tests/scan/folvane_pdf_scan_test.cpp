@@ -35,6 +35,24 @@ protected:
 
     std::string Out() const { return Quote(dir / "out.pdf"); }
 
+    // Starts a feeder scan of slow pages and sends it `signal` ("TERM", "KILL") while a page is
+    // being read; its output is the scan's exit status.
+    RunResult SignalMidScan(const std::string &signal) {
+        const std::string slow = "read-limit true\nread-limit-size 1000\nread-delay true\n"
+                                 "read-delay-duration 100000\n";
+        config = MakeSaneConfig("test", slow);
+        return RunShell("SANE_CONFIG_DIR=" + Quote(config->Path()) +
+                        " TMPDIR=" + Quote(tmp.Path()) + " " + Quote(kProgram) +
+                        " --scan --source adf --resolution 50 -o " + Out() +
+                        " & pid=$!\n"
+                        "for i in $(seq 200); do ls -A " +
+                        Quote(tmp.Path()) +
+                        "/.folvane-scan.pdfw-*/ 2>/dev/null | grep -q part && break; sleep 0.05; "
+                        "done\n"
+                        "kill -" +
+                        signal + " $pid; wait $pid; echo $?");
+    }
+
     TempDir dir;
     TempDir tmp;
     std::unique_ptr<TempDir> config;
@@ -142,19 +160,7 @@ TEST_F(FolvanePdfScanTest, WrongCommandLinesAndRefusedSettings) {
 }
 
 TEST_F(FolvanePdfScanTest, AnInterruptedScanLeavesNothingBehind) {
-    // Slow pages, so that the signal comes while one is being read.
-    const std::string slow = "read-limit true\nread-limit-size 1000\nread-delay true\n"
-                             "read-delay-duration 100000\n";
-    config = MakeSaneConfig("test", slow);
-    const std::string script =
-        "SANE_CONFIG_DIR=" + Quote(config->Path()) + " TMPDIR=" + Quote(tmp.Path()) + " " +
-        Quote(kProgram) + " --scan --source adf --resolution 50 -o " + Out() +
-        " & pid=$!\n"
-        "for i in $(seq 200); do ls -A " +
-        Quote(tmp.Path()) +
-        "/.folvane-scan.pdfw-*/ 2>/dev/null | grep -q part && break; sleep 0.05; done\n"
-        "kill -TERM $pid; wait $pid; echo $?";
-    RunResult r = RunShell(script);
+    RunResult r = SignalMidScan("TERM");
     EXPECT_EQ(r.out, "143\n") << r.err;
     EXPECT_TRUE(Listing(tmp.Path()).empty());
     EXPECT_TRUE(Listing(dir.Path()).empty());
@@ -180,18 +186,7 @@ std::string DeadScanFolder(const std::string &tmp, bool lock, int &lockFd) {
 }
 
 TEST_F(FolvanePdfScanTest, AKilledScansFolderIsRemovedByTheNextScan) {
-    const std::string slow = "read-limit true\nread-limit-size 1000\nread-delay true\n"
-                             "read-delay-duration 100000\n";
-    config = MakeSaneConfig("test", slow);
-    const std::string script =
-        "SANE_CONFIG_DIR=" + Quote(config->Path()) + " TMPDIR=" + Quote(tmp.Path()) + " " +
-        Quote(kProgram) + " --scan --source adf --resolution 50 -o " + Out() +
-        " & pid=$!\n"
-        "for i in $(seq 200); do ls -A " +
-        Quote(tmp.Path()) +
-        "/.folvane-scan.pdfw-*/ 2>/dev/null | grep -q part && break; sleep 0.05; done\n"
-        "kill -KILL $pid; wait $pid; echo $?";
-    RunResult killed = RunShell(script);
+    RunResult killed = SignalMidScan("KILL");
     EXPECT_EQ(killed.out, "137\n") << killed.err;
     ASSERT_EQ(Listing(tmp.Path()).size(), 1u) << "the killed scan left no folder to remove";
 
