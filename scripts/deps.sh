@@ -14,6 +14,8 @@ FOLVANE_PACKAGES=(
   libsane-dev libsane1 sane-utils
   # document correction: OpenCV's core and image processing modules only
   libopencv-core-dev libopencv-imgproc-dev
+  # lossless JPEG crops on the block grid
+  libturbojpeg0-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   mupdf-tools colord-data icc-profiles-free
@@ -21,8 +23,8 @@ FOLVANE_PACKAGES=(
   tesseract-ocr time bc
   # the document benchmark's peer, the classic OpenCV scanner, and its scores
   python3-opencv python3-numpy img2pdf
-  # the source checks (scripts/check_source.py)
-  python3 clang-format
+  # the source checks (scripts/check_source.py) and the naming check (clang-tidy)
+  python3 clang-format clang-tidy
   # fuzzing
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs
