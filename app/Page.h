@@ -20,14 +20,7 @@ struct PageSource {
     std::optional<int> page;
 };
 
-// A rectangle of the turned picture, in its pixels.
-struct CropRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const CropRect &) const = default;
-};
+using folvane::CropRect;
 
 // What the user changed about a page.
 struct PageEdits {

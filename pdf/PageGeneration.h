@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -22,6 +23,24 @@ inline constexpr const char *kPdfVersion = "1.4";
 // and bottom-left corners in pixels of the upright picture.
 using SheetCorners = std::array<double, 8>;
 
+// A rectangle of a page's turned picture, in its pixels: left and top inside, right and bottom
+// just past it.
+struct CropRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const CropRect &) const = default;
+};
+
+// What the user changed about the pages of a row: quarter turns clockwise (0 to 3, after the
+// file's own EXIF orientation), then the part of the turned picture that is kept.
+struct PageEdit {
+    int quarterTurns = 0;
+    std::optional<CropRect> crop;
+    bool operator==(const PageEdit &) const = default;
+};
+
 struct GenerateOptions {
     PageLayout layout;
     // "1.3" to "1.7"; from 1.5 on, samples of more than 8 bits keep 16 (BitsPerComponent 16).
@@ -34,6 +53,8 @@ struct GenerateOptions {
     bool correctDocuments = false;
     // With correctDocuments, corners placed by hand for the first page of a row, by row.
     std::map<std::size_t, SheetCorners> handCorners{};
+    // Turns and crops, by row; a row without one goes in as its file is.
+    std::map<std::size_t, PageEdit> pageEdits{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
