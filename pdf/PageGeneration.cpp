@@ -48,11 +48,20 @@ GenerateError OpenFailure(const PdfWriter &writer, const std::string &savePath) 
                          0, GenerateError::kNoRow);
 }
 
-PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &layout) {
+// Where a loaded image goes. With document correction on, a page the correction made is a
+// sheet of known size and fills it; one it left as it was is placed like any photo.
+PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &layout,
+                               bool corrected) {
     float width = 0;
     float height = 0;
     writer.GetImageSize(image, width, height);
-    return PlaceOnPage(layout, width, height);
+    if (!corrected) {
+        return PlaceOnPage(layout, width, height);
+    }
+    float sheetWidth = 0;
+    float sheetHeight = 0;
+    writer.GetImageSheet(image, sheetWidth, sheetHeight);
+    return PlaceSheet(layout, sheetWidth, sheetHeight, width, height);
 }
 
 // The quarter turns clockwise (0..3) of page `documentPage` of the document, row `row`.
@@ -90,22 +99,22 @@ std::string ImageOptions(const GenerateOptions &options, std::size_t row, int fi
 
 // Writes page `filePage` of `path` and collects the engine's notes on its image. A class
 // keeps the order the generate command always used (page, image, place at the origin); fit
-// loads the image first, because its size decides the page's.
-PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, const std::string &path,
-                        int filePage, const std::string &imageOptions,
+// and correction load the image first, because its size or its sheet decides the page's.
+PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, bool corrected,
+                        const std::string &path, int filePage, const std::string &imageOptions,
                         std::vector<PdfWriter::ImageNote> &notes) {
     const char *type = ImageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
-    if (layout.fit) {
+    if (layout.fit || corrected) {
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
-        placement = PlaceLoadedImage(writer, image, layout);
+        placement = PlaceLoadedImage(writer, image, layout, corrected);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
     } else {
         placement = PlaceOnPage(layout, 0, 0);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
-        placement = PlaceLoadedImage(writer, image, layout);
+        placement = PlaceLoadedImage(writer, image, layout, false);
     }
     writer.PlaceImage(image, placement.x, placement.y, placement.scale);
     notes = writer.GetImageNotes(image);
@@ -223,7 +232,7 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
             }
             std::vector<PdfWriter::ImageNote> notes;
             PagePlacement placement =
-                WritePage(writer, options.layout, path, page,
+                WritePage(writer, options.layout, options.correctDocuments, path, page,
                           ImageOptions(options, i, page, documentPage), notes);
             ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
                         placement, notes);

@@ -306,6 +306,13 @@ int pdfw_close_image(pdfw_context *context, int image);
  * PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR for NULL pointers. */
 int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *height);
 
+/* The upright size in points of the sheet that document correction made of open image `image`:
+ * its paper (A4, A5, B5 or Letter) when it was snapped to one, else the sheet's own shape at the
+ * size its scan states, or, for a photo, as long as A4. 0 x 0 for an image that was not
+ * corrected. Returns 0 or -1. Raises PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR
+ * for NULL pointers. */
+int pdfw_get_image_sheet(pdfw_context *context, int image, float *width, float *height);
+
 /* What the engine noted while loading an image: it went into the document, and the caller may
  * want to tell the user. */
 enum {
