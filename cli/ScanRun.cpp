@@ -98,7 +98,7 @@ int WritePdf(const Arguments &arguments, Destination &destination,
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
     std::string reason;
-    if (!TurnsByPage(arguments.turns, pages.size(), options.pageTurns, reason)) {
+    if (!turnsByPage(arguments.turns, pages.size(), options.pageTurns, reason)) {
         std::fprintf(stderr, "folvane-pdf: %s\n", reason.c_str());
         return kExitUsage;
     }
