@@ -93,7 +93,11 @@ struct PreparedImage {
     std::size_t xobject = 0; // which of group.objects is the image XObject
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
-    int orientation = 1;                       // 1..8, how the stored picture is shown upright
+    int orientation = 1; // 1..8, how the stored picture is shown upright
+    // A page document correction made: the sheet's size in points as stored (before
+    // `orientation`); 0 x 0 for any other image.
+    double sheetWidth = 0;
+    double sheetHeight = 0;
     Notes notes;                               // what the caller may want to tell the user
     std::shared_ptr<const ocr::PageText> text; // words recognised on it, when asked for
 };

@@ -147,8 +147,9 @@ int Document::addImage(PreparedImage prepared) {
     }
     std::vector<int> numbers = prepared_.write(prepared.group);
     testKillPoint("image", nextImage_);
-    LoadedImage image{numbers[prepared.xobject], prepared.width, prepared.height,
-                      prepared.orientation, std::move(prepared.notes)};
+    LoadedImage image{
+        numbers[prepared.xobject], prepared.width,      prepared.height,     prepared.orientation,
+        std::move(prepared.notes), prepared.sheetWidth, prepared.sheetHeight};
     int handle = nextImage_++;
     images_.emplace(handle, std::move(image));
     if (prepared.text) {
@@ -217,6 +218,16 @@ void Document::imageSize(int image, float *width, float *height) const {
     bool turned = swapsAxes(loaded.orientation);
     *width = static_cast<float>(turned ? loaded.height : loaded.width);
     *height = static_cast<float>(turned ? loaded.width : loaded.height);
+}
+
+void Document::imageSheet(int image, float *width, float *height) const {
+    const LoadedImage &loaded = openImage(image);
+    if (!width || !height) {
+        failCall(PDFW_VALUE_ERROR, "width and height must not be null");
+    }
+    bool turned = swapsAxes(loaded.orientation);
+    *width = static_cast<float>(turned ? loaded.sheetHeight : loaded.sheetWidth);
+    *height = static_cast<float>(turned ? loaded.sheetWidth : loaded.sheetHeight);
 }
 
 const Notes &Document::imageNotes(int image) const {
