@@ -11,8 +11,8 @@ namespace {
 
 constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
-       "[--ocr [--ocr-lang LANGS]] [--pdf-version 1.3-1.7] [--force] [--skip-unreadable] "
-       "-o OUT.pdf IMAGE|FOLDER|@LIST...\n"
+       "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... [--pdf-version 1.3-1.7] "
+       "[--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -54,6 +54,13 @@ Options:
                       (black text as a bilevel G4 image, a page with colour as its
                       text over a JPEG of the colour); a photo in which no sheet
                       is found goes in as it is, with a warning
+      --rotate=[+|-]ANGLE[:PAGES]
+                      turn pages by ANGLE degrees, a multiple of 90: clockwise,
+                      or anticlockwise with '-'; PAGES like 1,3-5,z names pages
+                      of the PDF (z the last one; each page of a multi-page TIFF
+                      counts), every page without it. May be given more than
+                      once: the turns add up. The pictures' data stays as it is:
+                      the page shows them turned
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -121,6 +128,7 @@ Exit status:
 Example:
   folvane-pdf -o book.pdf cover.jpg scans/*.tif
   folvane-pdf -c 8 -o - @pages.txt > photos.pdf
+  folvane-pdf --rotate=90:2,4-z --rotate=-90:3 -o album.pdf photos/*.jpg
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
 )");
 
@@ -195,6 +203,16 @@ const std::vector<Option> &Options() {
         {'\0', "document", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.document = true;
+             return "";
+         }},
+        {'\0', "rotate", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             std::string reason;
+             std::optional<TurnRule> rule = ParseTurnRule(value, reason);
+             if (!rule) {
+                 return reason;
+             }
+             a.turns.push_back(std::move(*rule));
              return "";
          }},
         {'\0', "ocr", false,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/PageTurns.h"
 #include "cli/ScanOptions.h"
 #include "pdf/PageLayout.h"
 
@@ -24,6 +25,7 @@ struct Arguments {
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
     bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
+    std::vector<TurnRule> turns;     // --rotate, in the order given
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
     ScanRequest scan;                // --scan, --list-devices and their settings

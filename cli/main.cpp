@@ -1,7 +1,8 @@
 // folvane-pdf: the window's PDF generation for scripts and batches.
 //
-//   folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]] [--force]
-//               [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...
+//   folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]]
+//               [--rotate=[+|-]ANGLE[:PAGES]]... [--force] [--skip-unreadable]
+//               -o OUT.pdf IMAGE|FOLDER|@LIST...
 //   folvane-pdf --scan [--device NAME] [--source ...] [--mode ...] [--resolution DPI]
 //               [--page-size ...] [--keep-pages DIR] -o OUT.pdf
 //   folvane-pdf --list-devices
@@ -10,6 +11,7 @@
 // a usage error; 3 when --skip-unreadable left files out; 128 + the signal's number when
 // interrupted. `--help` tells the rest.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <exception>
@@ -27,6 +29,7 @@
 #include "cli/Reporter.h"
 #include "cli/ScanRun.h"
 #include "cli/Texts.h"
+#include "pdf/ImageFacts.h"
 #include "pdf/PageGeneration.h"
 #include "platform/crt/MallocArenas.h"
 
@@ -79,6 +82,33 @@ void Generate(const std::string &path, Arguments &arguments,
     }
 }
 
+// The pages the document will have: each file's, as the engine counts them (a file that cannot
+// be read counts as one page, and its run fails there).
+std::size_t DocumentPages(const Arguments &arguments) {
+    if (arguments.firstPageOnly) {
+        return arguments.inputs.size();
+    }
+    std::size_t pages = 0;
+    for (const std::string &path : arguments.inputs) {
+        pages += static_cast<std::size_t>(std::max(1, folvane::InspectImage(path).pages));
+    }
+    return pages;
+}
+
+// Puts the turns of --rotate into `options`; false with `reason` set when one names a page past
+// the end. Pages are counted only when a rule names some.
+bool SetTurns(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
+    if (!NamesPages(arguments.turns)) {
+        if (const int turns = TurnsOfEveryPage(arguments.turns); turns % 4 != 0) {
+            for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
+                options.pageEdits[row].quarterTurns = turns;
+            }
+        }
+        return true;
+    }
+    return TurnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -108,12 +138,17 @@ int main(int argc, char **argv) {
     }
     bool someLeftOut = arguments.skipUnreadable && LeaveOutUnreadable(arguments);
 
+    folvane::GenerateOptions options;
+    if (!SetTurns(arguments, options, error)) {
+        std::fprintf(stderr, "folvane-pdf: %s\n%s\n", error.c_str(), UsageLine());
+        return kExitUsage;
+    }
+
     HandleInterrupts();
     Destination destination;
     if (!destination.Prepare(arguments.output, arguments.force, error)) {
         return Fail(error);
     }
-    folvane::GenerateOptions options;
     options.layout = arguments.layout;
     options.firstPageOnly = arguments.firstPageOnly;
     options.ocrLanguages = arguments.ocrLanguages;

@@ -64,14 +64,31 @@ PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &l
     return PlaceSheet(layout, sheetWidth, sheetHeight, width, height);
 }
 
-// The engine's options for page `filePage` of row `row`: the corners placed by hand for its
-// first page, when the document is corrected.
-std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage) {
+// The quarter turns clockwise (0..3) of page `documentPage` of the document, row `row`.
+int PageQuarterTurns(const GenerateOptions &options, std::size_t row, std::size_t documentPage) {
+    int turns = 0;
+    if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
+        turns += edit->second.quarterTurns % 4;
+    }
+    if (auto more = options.pageTurns.find(documentPage); more != options.pageTurns.end()) {
+        turns += more->second % 4;
+    }
+    return ((turns % 4) + 4) % 4;
+}
+
+// The engine's options for page `filePage` of row `row`, page `documentPage` of the document:
+// its turns, and the corners placed by hand for its first page when the document is corrected.
+std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage,
+                         std::size_t documentPage) {
+    std::string text;
+    if (const int turns = PageQuarterTurns(options, row, documentPage); turns != 0) {
+        text = "turns=" + std::to_string(turns);
+    }
     auto corners = options.handCorners.find(row);
     if (!options.correctDocuments || filePage != 1 || corners == options.handCorners.end()) {
-        return "";
+        return text;
     }
-    std::string text = "corners=";
+    text += text.empty() ? "corners=" : " corners=";
     for (std::size_t i = 0; i < corners->second.size(); ++i) {
         char number[32];
         std::snprintf(number, sizeof number, "%.3f", corners->second[i]);
@@ -165,6 +182,7 @@ struct Subject {
 std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string> &imagePaths,
                                const GenerateOptions &options) {
     std::vector<int> counts;
+    std::size_t documentPage = 0;
     for (std::size_t row = 0; row < imagePaths.size(); ++row) {
         const std::string &path = imagePaths[row];
         int pages = 1;
@@ -176,8 +194,9 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
             }
         }
         counts.push_back(pages);
-        for (int page = 1; page <= pages || page == 1; ++page) {
-            writer.QueueImage(ImageTypeForPath(path), path, ImageOptions(options, row, page), page);
+        for (int page = 1; page <= pages || page == 1; ++page, ++documentPage) {
+            writer.QueueImage(ImageTypeForPath(path), path,
+                              ImageOptions(options, row, page, documentPage), page);
         }
     }
     return counts;
@@ -198,11 +217,12 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     }
     const std::vector<int> counts = CountAndQueue(writer, imagePaths, options);
     const std::size_t total = imagePaths.size();
+    std::size_t documentPage = 0;
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];
         subject = Subject{path, 1, i};
         const int pages = counts[i] > 0 ? counts[i] : writer.CountPages(path);
-        for (int page = 1; page <= pages; ++page) {
+        for (int page = 1; page <= pages; ++page, ++documentPage) {
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled();
@@ -211,8 +231,9 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
                 events.onPage(PageStart{i, total, path, page, pages});
             }
             std::vector<PdfWriter::ImageNote> notes;
-            PagePlacement placement = WritePage(writer, options.layout, options.correctDocuments,
-                                                path, page, ImageOptions(options, i, page), notes);
+            PagePlacement placement =
+                WritePage(writer, options.layout, options.correctDocuments, path, page,
+                          ImageOptions(options, i, page, documentPage), notes);
             ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
                         placement, notes);
         }

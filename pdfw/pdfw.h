@@ -258,9 +258,13 @@ int pdfw_end_page(pdfw_context *context);
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
  * inside or outside a page. `type` is a hint, "jpeg", "tiff", "png" or "auto" (any case):
- * the content decides. `options` is empty (or blanks), or, with the parameter "correction" set,
+ * the content decides. `options` is empty, or options separated by blanks, each at most once:
+ * "turns=N", N from -3 to 3: the page turned N quarter turns clockwise (negative: anticlockwise)
+ * after the picture's own orientation, a corrected page after its correction, its data written
+ * as without turns; and, with the parameter "correction" set,
  * "corners=X1,Y1,X2,Y2,X3,Y3,X4,Y4": the sheet's top-left, top-right, bottom-right and
- * bottom-left corners in pixels of the upright picture, placed by hand (no detection then).
+ * bottom-left corners in pixels of the upright picture before the turns, placed by hand (no
+ * detection then).
  * `page` is the 1-based page of a multi-page TIFF (1 for a JPEG).
  * Raises PDFW_RUNTIME_ERROR without an open document; PDFW_VALUE_ERROR for NULL arguments,
  * options or page out of range; PDFW_TYPE_ERROR for an unknown type name, a file that is

@@ -53,10 +53,11 @@ int countablePages(const std::string &filename) {
 }
 
 // What a queued request and the load that asks for it have in common.
-std::string requestKey(const char *filename, int page, const pdfw::CorrectionRequest &correction) {
-    std::string key = std::to_string(page) + ":" + filename;
-    if (correction.handCorners) {
-        for (double corner : correction.corners) {
+std::string requestKey(const char *filename, int page, const pdfw::ImageOptions &options) {
+    std::string key =
+        std::to_string(page) + ":" + std::to_string(options.quarterTurns) + ":" + filename;
+    if (options.correction.handCorners) {
+        for (double corner : options.correction.corners) {
             key += ":" + std::to_string(corner);
         }
     }
@@ -191,16 +192,16 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
     if (!pipeline || page < 0 || !*filename) {
         return;
     }
-    pdfw::CorrectionRequest correction;
+    pdfw::ImageOptions asked;
     try {
-        correction = pdfw::correctionOptions(options, correctDocuments);
+        asked = pdfw::imageOptions(options, correctDocuments);
     } catch (const pdfw::PdfwError &) {
         return;
     }
     int pages = page > 0 ? 1 : countablePages(filename);
     for (int announced = page > 0 ? page : 1; pages > 0; ++announced, --pages) {
-        pipeline->announce(requestKey(filename, announced, correction),
-                           request(filename, announced, correction));
+        pipeline->announce(requestKey(filename, announced, asked),
+                           request(filename, announced, asked));
     }
 }
 
@@ -219,7 +220,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
         failCall(PDFW_TYPE_ERROR,
                  std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
-    pdfw::CorrectionRequest correction = pdfw::correctionOptions(options, correctDocuments);
+    pdfw::ImageOptions asked = pdfw::imageOptions(options, correctDocuments);
     if (page < 1) {
         failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
     }
@@ -232,16 +233,17 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
             pdfw::PagePipeline &pipeline;
             ~Written() { pipeline.written(); }
         } written{*pipeline};
-        if (auto prepared = pipeline->take(requestKey(filename, page, correction))) {
+        if (auto prepared = pipeline->take(requestKey(filename, page, asked))) {
             return doc.addImage(std::move(*prepared));
         }
     }
-    return doc.addImage(pdfw::prepareImage(request(filename, page, correction)));
+    return doc.addImage(pdfw::prepareImage(request(filename, page, asked)));
 }
 
 pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
-                                         const pdfw::CorrectionRequest &correction) const {
-    return pdfw::ImageRequest{path, page, pdfMinor, memory, ocrLanguages, spillFolder, correction};
+                                         const pdfw::ImageOptions &asked) const {
+    return pdfw::ImageRequest{path,         page,        pdfMinor,         memory,
+                              ocrLanguages, spillFolder, asked.correction, asked.quarterTurns};
 }
 
 void pdfw_context::closeCurrent() {
