@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/Orientation.h"
 #include "image/ReducedDecode.h"
 
 namespace {
-
-bool SwapsAxes(int32_t orientation) {
-    return orientation >= 5 && orientation <= 8;
-}
 
 // The upright size of a JPEG from its header and EXIF block, without decoding its pixels.
 bool JpegUprightSize(const std::string &path, double &width, double &height) {
@@ -18,7 +15,7 @@ bool JpegUprightSize(const std::string &path, double &width, double &height) {
     if (!header.Load(path.c_str(), FormatJpeg) || header.GetFormatType() != FormatJpeg) {
         return false;
     }
-    const bool swapped = SwapsAxes(header.info.exif.orientation);
+    const bool swapped = folvane::SwapsAxes(header.info.exif.orientation);
     width = swapped ? header.GetHeight() : header.GetWidth();
     height = swapped ? header.GetWidth() : header.GetHeight();
     return width > 0 && height > 0;
