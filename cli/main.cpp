@@ -11,7 +11,6 @@
 // a usage error; 3 when --skip-unreadable left files out; 128 + the signal's number when
 // interrupted. `--help` tells the rest.
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <exception>
@@ -89,8 +88,8 @@ std::size_t DocumentPages(const Arguments &arguments) {
         return arguments.inputs.size();
     }
     std::size_t pages = 0;
-    for (const std::string &path : arguments.inputs) {
-        pages += static_cast<std::size_t>(std::max(1, folvane::InspectImage(path).pages));
+    for (int count : folvane::CountImagePages(arguments.inputs)) {
+        pages += static_cast<std::size_t>(count);
     }
     return pages;
 }
