@@ -11,9 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <exception>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "cli/Arguments.h"
@@ -21,6 +19,7 @@
 #include "cli/ImageLists.h"
 #include "cli/Interrupts.h"
 #include "cli/Language.h"
+#include "cli/PdfRun.h"
 #include "cli/Reporter.h"
 #include "cli/ScanRun.h"
 #include "cli/Texts.h"
@@ -97,23 +96,5 @@ int main(int argc, char **argv) {
     if (!destination.Prepare(arguments.output, arguments.force, error)) {
         return Fail(error);
     }
-    options.layout = arguments.layout;
-    options.firstPageOnly = arguments.firstPageOnly;
-    options.ocrLanguages = arguments.ocrLanguages;
-    options.pdfVersion = arguments.pdfVersion;
-    options.correctDocuments = arguments.document;
-    Reporter reporter(::isatty(STDERR_FILENO) != 0);
-    try {
-        folvane::GeneratePdf(destination.Path(), arguments.inputs, options, reporter.Events());
-    } catch (const folvane::GenerateError &failure) {
-        return reporter.Failure(failure);
-    } catch (const std::exception &failure) {
-        reporter.EndProgress();
-        return Fail(failure.what());
-    }
-    reporter.EndProgress();
-    if (!destination.Deliver(error)) {
-        return Fail(error);
-    }
-    return 0;
+    return generateAndDeliver(arguments, options, destination, arguments.inputs);
 }
