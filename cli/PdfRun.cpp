@@ -3,20 +3,22 @@
 #include <exception>
 #include <unistd.h>
 
-#include "cli/Reporter.h"
-
 namespace folvane_pdf {
 
-int generateAndDeliver(const Arguments &arguments, folvane::GenerateOptions options,
-                       Destination &destination, const std::vector<std::string> &pages) {
+void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options) {
     options.layout = arguments.layout;
     options.firstPageOnly = arguments.firstPageOnly;
     options.ocrLanguages = arguments.ocrLanguages;
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
+}
+
+int generateAndDeliver(
+    Destination &destination,
+    const std::function<void(const std::string &path, Reporter &reporter)> &generate) {
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
-        folvane::GeneratePdf(destination.Path(), pages, options, reporter.Events());
+        generate(destination.Path(), reporter);
     } catch (const folvane::GenerateError &failure) {
         return reporter.Failure(failure);
     } catch (const std::exception &failure) {

@@ -2,19 +2,24 @@
 // left. Progress goes to stderr when it is a terminal; a failure is one line there.
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "cli/Arguments.h"
 #include "cli/Destination.h"
+#include "cli/Reporter.h"
 #include "pdf/PageGeneration.h"
 
 namespace folvane_pdf {
 
-// Generates the PDF of `pages` with `options` (the pages' turns already in it) and the rest of
-// what `arguments` ask, and delivers it to `destination` (prepared). Returns the program's exit
-// status.
-int generateAndDeliver(const Arguments &arguments, folvane::GenerateOptions options,
-                       Destination &destination, const std::vector<std::string> &pages);
+// Puts what `arguments` ask of the page loop into `options` (the pages' turns are set apart).
+void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options);
+
+// Runs the page loop through `generate`, which writes the PDF to the path it is given (the
+// prepared destination's) and may throw what GeneratePdf throws, then delivers the PDF.
+// Returns 0, or the exit status of the failure it reported.
+int generateAndDeliver(
+    Destination &destination,
+    const std::function<void(const std::string &path, Reporter &reporter)> &generate);
 
 } // namespace folvane_pdf

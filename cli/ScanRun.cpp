@@ -100,7 +100,10 @@ int WritePdf(const Arguments &arguments, Destination &destination,
         std::fprintf(stderr, "folvane-pdf: %s\n", reason.c_str());
         return kExitUsage;
     }
-    return generateAndDeliver(arguments, options, destination, pages);
+    setRunOptions(arguments, options);
+    return generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
+        folvane::GeneratePdf(path, pages, options, reporter.Events());
+    });
 }
 
 } // namespace

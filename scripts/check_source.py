@@ -52,7 +52,7 @@ LIBRARIES = [
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
     ("app", "app", ["base", "crt", "gdi", "ui", "image", "pdf", "scan", "correction"]),
-    ("cli", "cli", ["crt", "pdf", "scan"]),
+    ("cli", "cli", ["crt", "pdf", "scan", "ui"]),
     ("tools", "tools", ["image"]),
     ("correction", "correction", ["base"]),
 ]
