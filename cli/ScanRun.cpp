@@ -96,7 +96,7 @@ int WritePdf(const Arguments &arguments, Destination &destination,
              const std::vector<std::string> &pages) {
     folvane::GenerateOptions options;
     std::string reason;
-    if (!TurnsByPage(arguments.turns, pages.size(), options.pageTurns, reason)) {
+    if (!turnsByPage(arguments.turns, pages.size(), options.pageTurns, reason)) {
         std::fprintf(stderr, "folvane-pdf: %s\n", reason.c_str());
         return kExitUsage;
     }

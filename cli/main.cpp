@@ -97,15 +97,15 @@ std::size_t DocumentPages(const Arguments &arguments) {
 // Puts the turns of --rotate into `options`; false with `reason` set when one names a page past
 // the end. Pages are counted only when a rule names some.
 bool SetTurns(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
-    if (!NamesPages(arguments.turns)) {
-        if (const int turns = TurnsOfEveryPage(arguments.turns); turns % 4 != 0) {
+    if (!namesPages(arguments.turns)) {
+        if (const int turns = turnsOfEveryPage(arguments.turns); turns % 4 != 0) {
             for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
                 options.pageEdits[row].quarterTurns = turns;
             }
         }
         return true;
     }
-    return TurnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
+    return turnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
 }
 
 } // namespace
