@@ -48,7 +48,7 @@ LIBRARIES = [
     ("scan", "scan", ["base", "group4"]),
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
-    ("app", "app", ["crt", "gdi", "ui", "image", "pdf", "scan", "correction"]),
+    ("app", "app", ["base", "crt", "gdi", "ui", "image", "pdf", "scan", "correction"]),
     ("cli", "cli", ["crt", "pdf", "scan", "ui"]),
     ("tools", "tools", ["image"]),
     ("correction", "correction", ["base"]),
