@@ -13,9 +13,7 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <exception>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -25,6 +23,7 @@
 #include "cli/InputFiles.h"
 #include "cli/Interrupts.h"
 #include "cli/Language.h"
+#include "cli/PdfRun.h"
 #include "cli/Reporter.h"
 #include "cli/ScanRun.h"
 #include "cli/Texts.h"
@@ -148,23 +147,10 @@ int main(int argc, char **argv) {
     if (!destination.Prepare(arguments.output, arguments.force, error)) {
         return Fail(error);
     }
-    options.layout = arguments.layout;
-    options.firstPageOnly = arguments.firstPageOnly;
-    options.ocrLanguages = arguments.ocrLanguages;
-    options.pdfVersion = arguments.pdfVersion;
-    options.correctDocuments = arguments.document;
-    Reporter reporter(::isatty(STDERR_FILENO) != 0);
-    try {
-        Generate(destination.Path(), arguments, options, reporter, someLeftOut);
-    } catch (const folvane::GenerateError &failure) {
-        return reporter.Failure(failure);
-    } catch (const std::exception &failure) {
-        reporter.EndProgress();
-        return Fail(failure.what());
-    }
-    reporter.EndProgress();
-    if (!destination.Deliver(error)) {
-        return Fail(error);
-    }
-    return someLeftOut ? kExitSomeLeftOut : 0;
+    setRunOptions(arguments, options);
+    const int status =
+        generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
+            Generate(path, arguments, options, reporter, someLeftOut);
+        });
+    return status == 0 && someLeftOut ? kExitSomeLeftOut : status;
 }
