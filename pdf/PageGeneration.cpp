@@ -55,17 +55,26 @@ PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &l
     return PlaceOnPage(layout, width, height);
 }
 
-// Writes page `filePage` of `path` and collects the engine's notes on its image. A class
-// keeps the order the generate command always used (page, image, place at the origin); fit
-// loads the image first, because its size decides the page's.
-// The engine's options for page `filePage` of row `row`: the corners placed by hand for its
-// first page, when the document is corrected.
-std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage) {
-    auto corners = options.handCorners.find(row);
-    if (!options.correctDocuments || filePage != 1 || corners == options.handCorners.end()) {
+// The engine's option for a crop of the row: "crop=LEFT,TOP,RIGHT,BOTTOM", or "".
+std::string CropOption(const GenerateOptions &options, std::size_t row) {
+    auto edit = options.pageEdits.find(row);
+    if (edit == options.pageEdits.end() || !edit->second.crop) {
         return "";
     }
-    std::string text = "corners=";
+    const CropRect &crop = *edit->second.crop;
+    return "crop=" + std::to_string(crop.left) + "," + std::to_string(crop.top) + "," +
+           std::to_string(crop.right) + "," + std::to_string(crop.bottom);
+}
+
+// The engine's options for page `filePage` of row `row`: the row's crop (every page of it), and
+// the corners placed by hand for its first page, when the document is corrected.
+std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage) {
+    std::string text = CropOption(options, row);
+    auto corners = options.handCorners.find(row);
+    if (!options.correctDocuments || filePage != 1 || corners == options.handCorners.end()) {
+        return text;
+    }
+    text += text.empty() ? "corners=" : " corners=";
     for (std::size_t i = 0; i < corners->second.size(); ++i) {
         char number[32];
         std::snprintf(number, sizeof number, "%.3f", corners->second[i]);
@@ -73,6 +82,10 @@ std::string ImageOptions(const GenerateOptions &options, std::size_t row, int fi
     }
     return text;
 }
+
+// Writes page `filePage` of `path` and collects the engine's notes on its image. A class
+// keeps the order the generate command always used (page, image, place at the origin); fit
+// loads the image first, because its size decides the page's.
 
 PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, const std::string &path,
                         int filePage, const std::string &imageOptions,

@@ -258,12 +258,20 @@ int pdfw_end_page(pdfw_context *context);
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
  * inside or outside a page. `type` is a hint, "jpeg", "tiff", "png" or "auto" (any case):
- * the content decides. `options` is empty (or blanks), or, with the parameter "correction" set,
- * "corners=X1,Y1,X2,Y2,X3,Y3,X4,Y4": the sheet's top-left, top-right, bottom-right and
- * bottom-left corners in pixels of the upright picture, placed by hand (no detection then).
+ * the content decides. `options` is empty (or blanks), or entries separated by blanks:
+ *   "corners=X1,Y1,X2,Y2,X3,Y3,X4,Y4", with the parameter "correction" set: the sheet's
+ *     top-left, top-right, bottom-right and bottom-left corners in pixels of the upright
+ *     picture, placed by hand (no detection then);
+ *   "crop=LEFT,TOP,RIGHT,BOTTOM": only this part of the upright picture goes in (right and
+ *     bottom just past it), at least 16 pixels each way; the rest is not written. A JPEG is cut
+ *     without loss on its block grid (the data start at most one block before the left and top
+ *     edges, and the page clips those pixels); other pictures are written again, losslessly,
+ *     from the kept pixels. A cropped page is not corrected. pdfw_get_image_size gives the
+ *     kept part's size.
  * `page` is the 1-based page of a multi-page TIFF (1 for a JPEG).
  * Raises PDFW_RUNTIME_ERROR without an open document; PDFW_VALUE_ERROR for NULL arguments,
- * options or page out of range; PDFW_TYPE_ERROR for an unknown type name, a file that is
+ * options or page out of range (a crop outside the picture or smaller than 16 pixels);
+ * PDFW_TYPE_ERROR for an unknown type name, a file that is
  * not JPEG, TIFF or PNG, or an image PDF cannot carry; PDFW_IO_ERROR when the file cannot be
  * opened or read, or the output cannot be written; PDFW_SYNTAX_ERROR for a malformed or
  * truncated file; PDFW_OVERFLOW_ERROR for an image above the size ceiling;

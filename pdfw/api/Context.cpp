@@ -53,12 +53,16 @@ int countablePages(const std::string &filename) {
 }
 
 // What a queued request and the load that asks for it have in common.
-std::string requestKey(const char *filename, int page, const pdfw::CorrectionRequest &correction) {
+std::string requestKey(const char *filename, int page, const pdfw::ImageOptions &options) {
     std::string key = std::to_string(page) + ":" + filename;
-    if (correction.handCorners) {
-        for (double corner : correction.corners) {
+    if (options.correction.handCorners) {
+        for (double corner : options.correction.corners) {
             key += ":" + std::to_string(corner);
         }
+    }
+    if (const auto &c = options.crop) {
+        key += ":crop:" + std::to_string(c->left) + "," + std::to_string(c->top) + "," +
+               std::to_string(c->right) + "," + std::to_string(c->bottom);
     }
     return key;
 }
@@ -191,16 +195,16 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
     if (!pipeline || page < 0 || !*filename) {
         return;
     }
-    pdfw::CorrectionRequest correction;
+    pdfw::ImageOptions read;
     try {
-        correction = pdfw::correctionOptions(options, correctDocuments);
+        read = pdfw::imageOptions(options, correctDocuments);
     } catch (const pdfw::PdfwError &) {
         return;
     }
     int pages = page > 0 ? 1 : countablePages(filename);
     for (int announced = page > 0 ? page : 1; pages > 0; ++announced, --pages) {
-        pipeline->announce(requestKey(filename, announced, correction),
-                           request(filename, announced, correction));
+        pipeline->announce(requestKey(filename, announced, read),
+                           request(filename, announced, read));
     }
 }
 
@@ -219,7 +223,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
         failCall(PDFW_TYPE_ERROR,
                  std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
-    pdfw::CorrectionRequest correction = pdfw::correctionOptions(options, correctDocuments);
+    pdfw::ImageOptions read = pdfw::imageOptions(options, correctDocuments);
     if (page < 1) {
         failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
     }
@@ -232,16 +236,17 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
             pdfw::PagePipeline &pipeline;
             ~Written() { pipeline.written(); }
         } written{*pipeline};
-        if (auto prepared = pipeline->take(requestKey(filename, page, correction))) {
+        if (auto prepared = pipeline->take(requestKey(filename, page, read))) {
             return doc.addImage(std::move(*prepared));
         }
     }
-    return doc.addImage(pdfw::prepareImage(request(filename, page, correction)));
+    return doc.addImage(pdfw::prepareImage(request(filename, page, read)));
 }
 
 pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
-                                         const pdfw::CorrectionRequest &correction) const {
-    return pdfw::ImageRequest{path, page, pdfMinor, memory, ocrLanguages, spillFolder, correction};
+                                         const pdfw::ImageOptions &options) const {
+    return pdfw::ImageRequest{path,         page,        pdfMinor,           memory,
+                              ocrLanguages, spillFolder, options.correction, options.crop};
 }
 
 void pdfw_context::closeCurrent() {

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "pdfw/api/ImageOptions.h"
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/Problem.h"
@@ -58,7 +59,7 @@ struct pdfw_context {
 private:
     // What preparing page `page` of `path` for the open document asks for.
     pdfw::ImageRequest request(const std::string &path, int page,
-                               const pdfw::CorrectionRequest &correction) const;
+                               const pdfw::ImageOptions &options) const;
     void endPipeline();
 
     // Guards `pipeline` against stop() from another thread; the pipeline is destroyed (its

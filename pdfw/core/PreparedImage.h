@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/CropRule.h"
 #include "ocr/PageText.h"
 #include "pdfw/core/FileSpan.h"
 #include "pdfw/core/Memory.h"
@@ -93,7 +94,10 @@ struct PreparedImage {
     std::size_t xobject = 0; // which of group.objects is the image XObject
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
-    int orientation = 1;                       // 1..8, how the stored picture is shown upright
+    int orientation = 1; // 1..8, how the stored picture is shown upright
+    // The part of the stored picture that shows on the page, the rest clipped away: a crop
+    // whose edge lies inside a JPEG's block. None: all of it.
+    std::optional<folvane::StoredArea> shown;
     Notes notes;                               // what the caller may want to tell the user
     std::shared_ptr<const ocr::PageText> text; // words recognised on it, when asked for
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -25,8 +26,9 @@ struct LoadedImage {
     int object = 0;          // the image XObject
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
-    int orientation = 1; // 1..8, how the stored picture is shown upright
-    Notes notes;         // what preparing noted
+    int orientation = 1;                      // 1..8, how the stored picture is shown upright
+    Notes notes;                              // what preparing noted
+    std::optional<folvane::StoredArea> shown; // the part placed, the rest clipped; none: all
 };
 
 class Document {

@@ -14,7 +14,8 @@ PreparedImage prepareImage(const ImageRequest &request) {
     const ImageFormat &format = requireFormat(file);
     checkPage(format, file, request.page);
     Notes notes;
-    if (request.correction.on) {
+    // A cropped page is not corrected: the user's crop already says what of it is the page.
+    if (request.correction.on && !request.crop) {
         PageCorrection corrected = correctForDocument(format, file, request);
         if (corrected.image) {
             if (!request.ocrLanguages.empty()) {
