@@ -1,5 +1,7 @@
 #include "pdfw/pipeline/ImageLoader.h"
 
+#include <memory>
+#include <optional>
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
@@ -8,6 +10,37 @@
 #include "pdfw/pipeline/PageCorrection.h"
 
 namespace pdfw {
+
+namespace {
+
+// The words of a cropped page: those wholly inside the kept part, measured from its corner. A
+// word the crop line cuts goes with the part cut away.
+std::shared_ptr<const ocr::PageText> keptWords(std::shared_ptr<const ocr::PageText> text,
+                                               const std::optional<CropRequest> &crop) {
+    if (!crop || !text) {
+        return text;
+    }
+    auto kept = std::make_shared<ocr::PageText>();
+    kept->width = static_cast<int>(crop->right - crop->left);
+    kept->height = static_cast<int>(crop->bottom - crop->top);
+    const int dx = static_cast<int>(crop->left), dy = static_cast<int>(crop->top);
+    for (ocr::Word word : text->words) {
+        const ocr::Box &b = word.box;
+        if (b.left < crop->left || b.top < crop->top || b.right > crop->right ||
+            b.bottom > crop->bottom) {
+            continue;
+        }
+        for (ocr::Box *box : {&word.box, &word.line}) {
+            *box = {box->left - dx, box->top - dy, box->right - dx, box->bottom - dy};
+        }
+        word.baselineLeft -= dy;
+        word.baselineRight -= dy;
+        kept->words.push_back(std::move(word));
+    }
+    return kept;
+}
+
+} // namespace
 
 PreparedImage prepareImage(const ImageRequest &request) {
     InputFile file(request.path);
@@ -28,8 +61,9 @@ PreparedImage prepareImage(const ImageRequest &request) {
     PreparedImage prepared = format.prepare(file, request);
     prepared.notes.insert(prepared.notes.begin(), notes.begin(), notes.end());
     if (!request.ocrLanguages.empty()) {
-        prepared.text =
-            recognizeImage(format.recognitionPixels(file, request.page, request.memory), request);
+        prepared.text = keptWords(
+            recognizeImage(format.recognitionPixels(file, request.page, request.memory), request),
+            request.crop);
     }
     return prepared;
 }
