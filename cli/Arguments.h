@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/PageCrops.h"
+#include "cli/PageTurns.h"
 #include "cli/ScanOptions.h"
 #include "pdf/PageLayout.h"
 
@@ -21,6 +23,8 @@ struct Arguments {
     std::string ocrLanguages;        // the text layer's languages; "": no text layer
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
+    std::vector<TurnRule> turns;     // --rotate, in the order given
+    std::vector<CropRule> crops;     // --crop, in the order given
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
     ScanRequest scan;                // --scan, --list-devices and their settings

@@ -97,6 +97,11 @@ int WritePdf(const Arguments &arguments, Destination &destination,
     options.ocrLanguages = arguments.ocrLanguages;
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
+    std::string reason;
+    if (!TurnsByPage(arguments.turns, pages.size(), options.pageTurns, reason)) {
+        std::fprintf(stderr, "folvane-pdf: %s\n", reason.c_str());
+        return kExitUsage;
+    }
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
         folvane::GeneratePdf(destination.Path(), pages, options, reporter.Events());

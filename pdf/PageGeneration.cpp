@@ -48,28 +48,61 @@ GenerateError OpenFailure(const PdfWriter &writer, const std::string &savePath) 
                          0, GenerateError::kNoRow);
 }
 
-PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &layout) {
+// Where a loaded image goes. With document correction on, a page the correction made is a
+// sheet of known size and fills it; one it left as it was is placed like any photo.
+PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &layout,
+                               bool corrected) {
     float width = 0;
     float height = 0;
     writer.GetImageSize(image, width, height);
-    return PlaceOnPage(layout, width, height);
-}
-
-// The engine's option for a crop of the row: "crop=LEFT,TOP,RIGHT,BOTTOM", or "".
-std::string CropOption(const GenerateOptions &options, std::size_t row) {
-    auto edit = options.pageEdits.find(row);
-    if (edit == options.pageEdits.end() || !edit->second.crop) {
-        return "";
+    if (!corrected) {
+        return PlaceOnPage(layout, width, height);
     }
-    const CropRect &crop = *edit->second.crop;
-    return "crop=" + std::to_string(crop.left) + "," + std::to_string(crop.top) + "," +
-           std::to_string(crop.right) + "," + std::to_string(crop.bottom);
+    float sheetWidth = 0;
+    float sheetHeight = 0;
+    writer.GetImageSheet(image, sheetWidth, sheetHeight);
+    return PlaceSheet(layout, sheetWidth, sheetHeight, width, height);
 }
 
-// The engine's options for page `filePage` of row `row`: the row's crop (every page of it), and
-// the corners placed by hand for its first page, when the document is corrected.
-std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage) {
-    std::string text = CropOption(options, row);
+// The quarter turns clockwise (0..3) of page `documentPage` of the document, row `row`.
+int PageQuarterTurns(const GenerateOptions &options, std::size_t row, std::size_t documentPage) {
+    int turns = 0;
+    if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
+        turns += edit->second.quarterTurns % 4;
+    }
+    if (auto more = options.pageTurns.find(documentPage); more != options.pageTurns.end()) {
+        turns += more->second % 4;
+    }
+    return ((turns % 4) + 4) % 4;
+}
+
+// The crop of page `documentPage` of the document, row `row`: the document page's own, else
+// the row's; none for a page kept whole.
+std::optional<CropRect> PageCrop(const GenerateOptions &options, std::size_t row,
+                                 std::size_t documentPage) {
+    if (auto own = options.pageCrops.find(documentPage); own != options.pageCrops.end()) {
+        return own->second;
+    }
+    if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
+        return edit->second.crop;
+    }
+    return std::nullopt;
+}
+
+// The engine's options for page `filePage` of row `row`, page `documentPage` of the document:
+// its turns, its crop, and the corners placed by hand for its first page when the document is
+// corrected.
+std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage,
+                         std::size_t documentPage) {
+    std::string text;
+    if (const int turns = PageQuarterTurns(options, row, documentPage); turns != 0) {
+        text = "turns=" + std::to_string(turns);
+    }
+    if (const std::optional<CropRect> crop = PageCrop(options, row, documentPage)) {
+        text += (text.empty() ? "crop=" : " crop=") + std::to_string(crop->left) + "," +
+                std::to_string(crop->top) + "," + std::to_string(crop->right) + "," +
+                std::to_string(crop->bottom);
+    }
     auto corners = options.handCorners.find(row);
     if (!options.correctDocuments || filePage != 1 || corners == options.handCorners.end()) {
         return text;
@@ -85,23 +118,22 @@ std::string ImageOptions(const GenerateOptions &options, std::size_t row, int fi
 
 // Writes page `filePage` of `path` and collects the engine's notes on its image. A class
 // keeps the order the generate command always used (page, image, place at the origin); fit
-// loads the image first, because its size decides the page's.
-
-PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, const std::string &path,
-                        int filePage, const std::string &imageOptions,
+// and correction load the image first, because its size or its sheet decides the page's.
+PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, bool corrected,
+                        const std::string &path, int filePage, const std::string &imageOptions,
                         std::vector<PdfWriter::ImageNote> &notes) {
     const char *type = ImageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
-    if (layout.fit) {
+    if (layout.fit || corrected) {
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
-        placement = PlaceLoadedImage(writer, image, layout);
+        placement = PlaceLoadedImage(writer, image, layout, corrected);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
     } else {
         placement = PlaceOnPage(layout, 0, 0);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
-        placement = PlaceLoadedImage(writer, image, layout);
+        placement = PlaceLoadedImage(writer, image, layout, false);
     }
     writer.PlaceImage(image, placement.x, placement.y, placement.scale);
     notes = writer.GetImageNotes(image);
@@ -169,6 +201,7 @@ struct Subject {
 std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string> &imagePaths,
                                const GenerateOptions &options) {
     std::vector<int> counts;
+    std::size_t documentPage = 0;
     for (std::size_t row = 0; row < imagePaths.size(); ++row) {
         const std::string &path = imagePaths[row];
         int pages = 1;
@@ -180,8 +213,9 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
             }
         }
         counts.push_back(pages);
-        for (int page = 1; page <= pages || page == 1; ++page) {
-            writer.QueueImage(ImageTypeForPath(path), path, ImageOptions(options, row, page), page);
+        for (int page = 1; page <= pages || page == 1; ++page, ++documentPage) {
+            writer.QueueImage(ImageTypeForPath(path), path,
+                              ImageOptions(options, row, page, documentPage), page);
         }
     }
     return counts;
@@ -202,11 +236,12 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     }
     const std::vector<int> counts = CountAndQueue(writer, imagePaths, options);
     const std::size_t total = imagePaths.size();
+    std::size_t documentPage = 0;
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];
         subject = Subject{path, 1, i};
         const int pages = counts[i] > 0 ? counts[i] : writer.CountPages(path);
-        for (int page = 1; page <= pages; ++page) {
+        for (int page = 1; page <= pages; ++page, ++documentPage) {
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled();
@@ -215,8 +250,9 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
                 events.onPage(PageStart{i, total, path, page, pages});
             }
             std::vector<PdfWriter::ImageNote> notes;
-            PagePlacement placement = WritePage(writer, options.layout, path, page,
-                                                ImageOptions(options, i, page), notes);
+            PagePlacement placement =
+                WritePage(writer, options.layout, options.correctDocuments, path, page,
+                          ImageOptions(options, i, page, documentPage), notes);
             ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
                         placement, notes);
         }

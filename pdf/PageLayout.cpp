@@ -16,6 +16,14 @@ constexpr float kScales[] = {0.525f, 0.42f, 0.331f, 0.264f, 0.2358f, 0.1871f};
 
 constexpr int kFitIndex = 6;
 
+// The page sizes a PDF reader takes, in points.
+constexpr double kSmallestPage = 3;
+constexpr double kLargestPage = 14400;
+
+bool Positive(double value) {
+    return value > 0 && std::isfinite(value);
+}
+
 // Extents this close to the page edge count as inside: float rounding, not lost pixels.
 constexpr double kEdgeTolerance = 1e-3;
 
@@ -63,8 +71,7 @@ PageLayout PageLayout::FromImageType(int index) {
 }
 
 PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight) {
-    const bool sized = uprightWidth > 0 && uprightHeight > 0 && std::isfinite(uprightWidth) &&
-                       std::isfinite(uprightHeight);
+    const bool sized = Positive(uprightWidth) && Positive(uprightHeight);
     if (!layout.fit) {
         const float scale = ScaleForImageType(layout.imageType);
         double outside =
@@ -78,6 +85,22 @@ PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double 
     const bool landscape = uprightWidth > uprightHeight;
     const float pageWidth = landscape ? kLongSide : kShortSide;
     const float pageHeight = landscape ? kShortSide : kLongSide;
+    const float scale =
+        std::min(FittingScale(uprightWidth, pageWidth), FittingScale(uprightHeight, pageHeight));
+    const float x = Margin(pageWidth, uprightWidth * scale);
+    const float y = Margin(pageHeight, uprightHeight * scale);
+    return PagePlacement{pageWidth, pageHeight, x, y, scale, 0.0};
+}
+
+PagePlacement PlaceSheet(const PageLayout &layout, double sheetWidth, double sheetHeight,
+                         double uprightWidth, double uprightHeight) {
+    if (!Positive(sheetWidth) || !Positive(sheetHeight) || !Positive(uprightWidth) ||
+        !Positive(uprightHeight)) {
+        return PlaceOnPage(layout, uprightWidth, uprightHeight);
+    }
+    const auto pageWidth = static_cast<float>(std::clamp(sheetWidth, kSmallestPage, kLargestPage));
+    const auto pageHeight =
+        static_cast<float>(std::clamp(sheetHeight, kSmallestPage, kLargestPage));
     const float scale =
         std::min(FittingScale(uprightWidth, pageWidth), FittingScale(uprightHeight, pageHeight));
     const float x = Margin(pageWidth, uprightWidth * scale);

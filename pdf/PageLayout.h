@@ -33,4 +33,11 @@ struct PagePlacement {
 // positive places nothing beyond the page (scale 1, nothing outside).
 PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight);
 
+// Places a page document correction made: a sheet of known size (its paper, or its own shape)
+// rather than a photo, so whatever the layout its page is the sheet, `sheetWidth` x
+// `sheetHeight` points, and the image fills it. Sizes that are not positive fall back to
+// PlaceOnPage with `layout`.
+PagePlacement PlaceSheet(const PageLayout &layout, double sheetWidth, double sheetHeight,
+                         double uprightWidth, double uprightHeight);
+
 } // namespace folvane

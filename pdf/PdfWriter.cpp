@@ -140,6 +140,13 @@ void PdfWriter::GetImageSize(int image, float &width, float &height) {
     pdfw_get_image_size(handle, image, &width, &height);
 }
 
+void PdfWriter::GetImageSheet(int image, float &width, float &height) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_get_image_sheet(handle, image, &width, &height);
+}
+
 int PdfWriter::GetImageNoteCount(int image) {
     if (setjmp(error.jump) != 0) {
         ThrowError();

@@ -65,6 +65,9 @@ public:
     void CloseImage(int image);
     // The upright size of an open image in pixels (what one point per pixel would draw).
     void GetImageSize(int image, float &width, float &height);
+    // The upright size in points of the sheet document correction made of an open image; 0 x 0
+    // when it was not corrected.
+    void GetImageSheet(int image, float &width, float &height);
     // What the engine noted on an open image: a PDFW_NOTE_* kind with its fields.
     struct ImageNote {
         int kind;

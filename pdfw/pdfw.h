@@ -175,6 +175,9 @@ enum pdfw_format_bit { PDFW_FORMAT_JPEG = 1, PDFW_FORMAT_TIFF = 2, PDFW_FORMAT_P
  * its header can state up to 65535. */
 #define PDFW_MAX_JPEG_SIDE 65500
 
+/* The fewest pixels a crop keeps each way ("crop=" of pdfw_load_image). */
+#define PDFW_MIN_CROP_SIDE 16
+
 /* A problem's fields. The strings are never NULL ("" when a kind has none). */
 typedef struct pdfw_problem {
     int kind;             /* PDFW_PROBLEM_* */
@@ -258,16 +261,18 @@ int pdfw_end_page(pdfw_context *context);
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
  * inside or outside a page. `type` is a hint, "jpeg", "tiff", "png" or "auto" (any case):
- * the content decides. `options` is empty (or blanks), or entries separated by blanks:
- *   "corners=X1,Y1,X2,Y2,X3,Y3,X4,Y4", with the parameter "correction" set: the sheet's
- *     top-left, top-right, bottom-right and bottom-left corners in pixels of the upright
- *     picture, placed by hand (no detection then);
- *   "crop=LEFT,TOP,RIGHT,BOTTOM": only this part of the upright picture goes in (right and
- *     bottom just past it), at least 16 pixels each way; the rest is not written. A JPEG is cut
- *     without loss on its block grid (the data start at most one block before the left and top
- *     edges, and the page clips those pixels); other pictures are written again, losslessly,
- *     from the kept pixels. A cropped page is not corrected. pdfw_get_image_size gives the
- *     kept part's size.
+ * the content decides. `options` is empty, or options separated by blanks, each at most once:
+ * "turns=N", N from -3 to 3: the page turned N quarter turns clockwise (negative: anticlockwise)
+ * after the picture's own orientation, a corrected page after its correction, its data written
+ * as without turns; and, with the parameter "correction" set,
+ * "corners=X1,Y1,X2,Y2,X3,Y3,X4,Y4": the sheet's top-left, top-right, bottom-right and
+ * bottom-left corners in pixels of the upright picture before the turns, placed by hand (no
+ * detection then); and "crop=LEFT,TOP,RIGHT,BOTTOM": only this part of the turned picture goes
+ * in (right and bottom just past it), at least 16 pixels each way; the rest is not written. A
+ * JPEG is cut without loss on its block grid (its data start at most one block before the left
+ * and top edges, whose pixels the page clips); other pictures are written again, losslessly,
+ * from the kept pixels. A cropped page is not corrected. pdfw_get_image_size gives the kept
+ * part's size.
  * `page` is the 1-based page of a multi-page TIFF (1 for a JPEG).
  * Raises PDFW_RUNTIME_ERROR without an open document; PDFW_VALUE_ERROR for NULL arguments,
  * options or page out of range (a crop outside the picture or smaller than 16 pixels);
@@ -309,6 +314,13 @@ int pdfw_close_image(pdfw_context *context, int image);
  * its orientation turns by a quarter), for laying out its page. Returns 0 or -1. Raises
  * PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR for NULL pointers. */
 int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *height);
+
+/* The upright size in points of the sheet that document correction made of open image `image`:
+ * its paper (A4, A5, B5 or Letter) when it was snapped to one, else the sheet's own shape at the
+ * size its scan states, or, for a photo, as long as A4. 0 x 0 for an image that was not
+ * corrected. Returns 0 or -1. Raises PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR
+ * for NULL pointers. */
+int pdfw_get_image_sheet(pdfw_context *context, int image, float *width, float *height);
 
 /* What the engine noted while loading an image: it went into the document, and the caller may
  * want to tell the user. */

@@ -178,6 +178,14 @@ int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *h
     return raise(context, -1);
 }
 
+int pdfw_get_image_sheet(pdfw_context *context, int image, float *width, float *height) {
+    if (guard(context, "pdfw_get_image_sheet",
+              [&](pdfw_context &c) { c.document().imageSheet(image, width, height); })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
 int pdfw_get_image_note_count(pdfw_context *context, int image) {
     int count = -1;
     if (guard(context, "pdfw_get_image_note_count", [&](pdfw_context &c) {

@@ -20,6 +20,7 @@ MAX_LINES = 80
 # file owns it (app/qt before app).
 LIBRARIES = [
     ("base", "base", []),
+    ("group4", "group4", []),
     ("crt", "platform/crt", []),
     ("gdi", "platform/gdi", []),
     ("ui", "platform/ui", ["gdi"]),
@@ -29,7 +30,7 @@ LIBRARIES = [
     # nothing of the document or its output; the PDF object layer knows no format and no C
     # function; only the top level and api/ see the C interface's header.
     ("pdfw.core", "pdfw/core", ["base", "ocr", "pdfw"]),
-    ("pdfw.raster", "pdfw/raster", ["pdfw.core"]),
+    ("pdfw.raster", "pdfw/raster", ["group4", "pdfw.core"]),
     ("pdfw.jpeg", "pdfw/jpeg", ["base", "pdfw.core", "pdfw.raster"]),
     ("pdfw.tiff", "pdfw/tiff", ["base", "pdfw.core", "pdfw.raster", "pdfw.jpeg"]),
     ("pdfw.png", "pdfw/png", ["base", "pdfw.core", "pdfw.raster"]),
@@ -44,7 +45,7 @@ LIBRARIES = [
      ["ocr", "pdfw", "pdfw.core", "pdfw.formats", "pdfw.pipeline", "pdfw.document"]),
     ("pdfw", "pdfw", ["pdfw.core", "pdfw.formats", "pdfw.output", "pdfw.api"]),
     ("pdf", "pdf", ["pdfw"]),
-    ("scan", "scan", ["base"]),
+    ("scan", "scan", ["base", "group4"]),
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
     ("app", "app", ["crt", "gdi", "ui", "image", "pdf", "scan", "correction"]),

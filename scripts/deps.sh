@@ -23,8 +23,9 @@ FOLVANE_PACKAGES=(
   tesseract-ocr time bc
   # the document benchmark's peer, the classic OpenCV scanner, and its scores
   python3-opencv python3-numpy img2pdf
-  # the source checks (scripts/check_source.py) and the naming check (clang-tidy)
-  python3 clang-format clang-tidy
+  # the source checks (scripts/check_source.py) and the naming check (clang-tidy; its renaming
+  # mode also clang-apply-replacements and python3-yaml)
+  python3 clang-format clang-tidy clang-tools python3-yaml
   # fuzzing
   clang-14 libclang-rt-14-dev
   # the Debian package and the checks of what it installs

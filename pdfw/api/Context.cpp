@@ -54,7 +54,8 @@ int countablePages(const std::string &filename) {
 
 // What a queued request and the load that asks for it have in common.
 std::string requestKey(const char *filename, int page, const pdfw::ImageOptions &options) {
-    std::string key = std::to_string(page) + ":" + filename;
+    std::string key =
+        std::to_string(page) + ":" + std::to_string(options.quarterTurns) + ":" + filename;
     if (options.correction.handCorners) {
         for (double corner : options.correction.corners) {
             key += ":" + std::to_string(corner);
@@ -195,16 +196,16 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
     if (!pipeline || page < 0 || !*filename) {
         return;
     }
-    pdfw::ImageOptions read;
+    pdfw::ImageOptions asked;
     try {
-        read = pdfw::imageOptions(options, correctDocuments);
+        asked = pdfw::imageOptions(options, correctDocuments);
     } catch (const pdfw::PdfwError &) {
         return;
     }
     int pages = page > 0 ? 1 : countablePages(filename);
     for (int announced = page > 0 ? page : 1; pages > 0; ++announced, --pages) {
-        pipeline->announce(requestKey(filename, announced, read),
-                           request(filename, announced, read));
+        pipeline->announce(requestKey(filename, announced, asked),
+                           request(filename, announced, asked));
     }
 }
 
@@ -223,7 +224,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
         failCall(PDFW_TYPE_ERROR,
                  std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
-    pdfw::ImageOptions read = pdfw::imageOptions(options, correctDocuments);
+    pdfw::ImageOptions asked = pdfw::imageOptions(options, correctDocuments);
     if (page < 1) {
         failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
     }
@@ -236,17 +237,18 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
             pdfw::PagePipeline &pipeline;
             ~Written() { pipeline.written(); }
         } written{*pipeline};
-        if (auto prepared = pipeline->take(requestKey(filename, page, read))) {
+        if (auto prepared = pipeline->take(requestKey(filename, page, asked))) {
             return doc.addImage(std::move(*prepared));
         }
     }
-    return doc.addImage(pdfw::prepareImage(request(filename, page, read)));
+    return doc.addImage(pdfw::prepareImage(request(filename, page, asked)));
 }
 
 pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
-                                         const pdfw::ImageOptions &options) const {
-    return pdfw::ImageRequest{path,         page,        pdfMinor,           memory,
-                              ocrLanguages, spillFolder, options.correction, options.crop};
+                                         const pdfw::ImageOptions &asked) const {
+    return pdfw::ImageRequest{path,         page,        pdfMinor,         memory,
+                              ocrLanguages, spillFolder, asked.correction, asked.quarterTurns,
+                              asked.crop};
 }
 
 void pdfw_context::closeCurrent() {

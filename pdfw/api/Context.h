@@ -59,7 +59,7 @@ struct pdfw_context {
 private:
     // What preparing page `page` of `path` for the open document asks for.
     pdfw::ImageRequest request(const std::string &path, int page,
-                               const pdfw::ImageOptions &options) const;
+                               const pdfw::ImageOptions &asked) const;
     void endPipeline();
 
     // Guards `pipeline` against stop() from another thread; the pipeline is destroyed (its

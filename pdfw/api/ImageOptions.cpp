@@ -14,7 +14,12 @@ namespace pdfw {
 namespace {
 
 constexpr const char kCorners[] = "corners=";
+constexpr const char kTurns[] = "turns=";
 constexpr const char kCrop[] = "crop=";
+
+bool startsWith(const std::string &text, const char *prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
 
 // The eight numbers of "X1,Y1,...,X4,Y4", or false.
 bool readCorners(const std::string &text, double *corners) {
@@ -28,6 +33,49 @@ bool readCorners(const std::string &text, double *corners) {
         at = end + (i < 7 ? 1 : 0);
     }
     return true;
+}
+
+// Quarter turns clockwise, 0..3, from "-3" to "3"; -1 when the text is anything else.
+int readTurns(const std::string &text) {
+    if (text.empty() || text.size() > 2) {
+        return -1;
+    }
+    const bool negative = text[0] == '-';
+    const char digit = text[negative ? 1 : 0];
+    if ((negative && text.size() != 2) || (!negative && text.size() != 1) || digit < '0' ||
+        digit > '3') {
+        return -1;
+    }
+    const int turns = digit - '0';
+    return negative ? (4 - turns) % 4 : turns;
+}
+
+void readCornersOption(const std::string &option, bool correcting, ImageOptions &result) {
+    if (!correcting) {
+        failCall(PDFW_VALUE_ERROR, "corners given without the parameter \"correction\"");
+    }
+    if (result.correction.handCorners) {
+        failCall(PDFW_VALUE_ERROR, "corners given twice");
+    }
+    const std::string numbers = option.substr(sizeof kCorners - 1);
+    if (!readCorners(numbers, result.correction.corners)) {
+        failCall(PDFW_VALUE_ERROR,
+                 "corners \"" + numbers + "\" are not eight numbers X1,Y1,...,X4,Y4");
+    }
+    result.correction.handCorners = true;
+}
+
+void readTurnsOption(const std::string &option, bool &seen, ImageOptions &result) {
+    const std::string number = option.substr(sizeof kTurns - 1);
+    if (seen) {
+        failCall(PDFW_VALUE_ERROR, "turns given twice");
+    }
+    const int turns = readTurns(number);
+    if (turns < 0) {
+        failCall(PDFW_VALUE_ERROR, "turns \"" + number + "\" are not quarter turns from -3 to 3");
+    }
+    seen = true;
+    result.quarterTurns = turns;
 }
 
 // The four whole numbers of "LEFT,TOP,RIGHT,BOTTOM", or false.
@@ -49,51 +97,40 @@ bool readCrop(const std::string &text, CropRequest &crop) {
     return true;
 }
 
-bool startsWith(const std::string &text, const char *prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
-
-void readCornersEntry(const std::string &entry, bool correcting, ImageOptions &read) {
-    if (!correcting) {
-        failCall(PDFW_VALUE_ERROR, "corners given without the parameter \"correction\"");
+void readCropOption(const std::string &option, ImageOptions &result) {
+    const std::string numbers = option.substr(sizeof kCrop - 1);
+    if (result.crop) {
+        failCall(PDFW_VALUE_ERROR, "crop given twice");
     }
-    const std::string numbers = entry.substr(sizeof kCorners - 1);
-    if (read.correction.handCorners || !readCorners(numbers, read.correction.corners)) {
-        failCall(PDFW_VALUE_ERROR,
-                 "corners \"" + numbers + "\" are not eight numbers X1,Y1,...,X4,Y4 given once");
-    }
-    read.correction.handCorners = true;
-}
-
-void readCropEntry(const std::string &entry, ImageOptions &read) {
-    const std::string numbers = entry.substr(sizeof kCrop - 1);
     CropRequest crop;
-    if (read.crop || !readCrop(numbers, crop)) {
-        failCall(PDFW_VALUE_ERROR, "crop \"" + numbers +
-                                       "\" is not four whole numbers LEFT,TOP,RIGHT,BOTTOM "
-                                       "given once");
+    if (!readCrop(numbers, crop)) {
+        failCall(PDFW_VALUE_ERROR,
+                 "crop \"" + numbers + "\" is not four whole numbers LEFT,TOP,RIGHT,BOTTOM");
     }
-    read.crop = crop;
+    result.crop = crop;
 }
 
 } // namespace
 
 ImageOptions imageOptions(const char *options, bool correcting) {
-    ImageOptions read;
-    read.correction.on = correcting;
-    std::istringstream entries{std::string(options)};
-    std::string entry;
-    while (entries >> entry) {
-        if (startsWith(entry, kCorners)) {
-            readCornersEntry(entry, correcting, read);
-        } else if (startsWith(entry, kCrop)) {
-            readCropEntry(entry, read);
+    ImageOptions result;
+    result.correction.on = correcting;
+    std::istringstream words(options);
+    std::string option;
+    bool turnsSeen = false;
+    while (words >> option) {
+        if (startsWith(option, kCorners)) {
+            readCornersOption(option, correcting, result);
+        } else if (startsWith(option, kTurns)) {
+            readTurnsOption(option, turnsSeen, result);
+        } else if (startsWith(option, kCrop)) {
+            readCropOption(option, result);
         } else {
-            failCall(PDFW_VALUE_ERROR,
-                     "unsupported options \"" + entry + "\" (known: corners=..., crop=...)");
+            failCall(PDFW_VALUE_ERROR, "unsupported options \"" + option +
+                                           "\" (known: turns=N, corners=..., crop=...)");
         }
     }
-    return read;
+    return result;
 }
 
 } // namespace pdfw

@@ -4,8 +4,11 @@
 
 #include "base/Orientation.h"
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/pdfw.h"
 
 namespace pdfw {
+
+static_assert(folvane::kMinCropSide == PDFW_MIN_CROP_SIDE, "one smallest crop, inside and out");
 
 std::optional<folvane::StoredArea> storedCrop(const ImageRequest &request, int orientation,
                                               std::uint32_t width, std::uint32_t height) {
@@ -13,6 +16,8 @@ std::optional<folvane::StoredArea> storedCrop(const ImageRequest &request, int o
         return std::nullopt;
     }
     const CropRequest &c = *request.crop;
+    // The crop is of the picture as the page shows it: after the file's orientation, turned.
+    orientation = folvane::TurnedOrientation(orientation, request.quarterTurns);
     const bool swapped = folvane::SwapsAxes(orientation);
     const long long shownWidth = swapped ? height : width;
     const long long shownHeight = swapped ? width : height;

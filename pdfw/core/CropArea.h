@@ -9,9 +9,10 @@
 
 namespace pdfw {
 
-// The stored pixels that `request.crop` keeps of a picture stored `width` x `height` and shown
-// upright by `orientation`; none when the request has no crop. A crop outside the shown
-// picture or smaller than folvane::kMinCropSide raises PDFW_VALUE_ERROR naming the file.
+// The stored pixels that `request.crop` keeps of a picture stored `width` x `height`, shown
+// upright by `orientation` and then turned by `request.quarterTurns`; none without a crop. A crop
+// outside the shown picture or smaller than folvane::kMinCropSide raises PDFW_VALUE_ERROR naming
+// the file.
 std::optional<folvane::StoredArea> storedCrop(const ImageRequest &request, int orientation,
                                               std::uint32_t width, std::uint32_t height);
 

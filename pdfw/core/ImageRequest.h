@@ -36,6 +36,9 @@ struct ImageRequest {
     std::string ocrLanguages; // recognise the text in these languages too; "": no
     std::string spillFolder;  // where a page too large to hold spills ("": the temporary folder)
     CorrectionRequest correction;
+    // Quarter turns clockwise (0..3) after the picture's own orientation; a corrected page is
+    // turned after its correction.
+    int quarterTurns = 0;
     std::optional<CropRequest> crop; // none: the whole picture
 };
 

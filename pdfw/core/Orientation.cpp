@@ -14,6 +14,10 @@ bool swapsAxes(int orientation) {
     return folvane::SwapsAxes(orientation);
 }
 
+int turnedOrientation(int orientation, int quarterTurns) {
+    return folvane::TurnedOrientation(orientation, quarterTurns);
+}
+
 Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t height, float x, float y,
                        float scale) {
     // The unit-square map (u, v) -> (a u + c v + e, b u + d v + f), v pointing up and the

@@ -18,6 +18,10 @@ int normalOrientation(long value);
 // True when the orientation turns the picture by a quarter (5 to 8): width and height swap.
 bool swapsAxes(int orientation);
 
+// The orientation that shows the picture as `orientation` does, then turned `quarterTurns`
+// quarter turns clockwise.
+int turnedOrientation(int orientation, int quarterTurns);
+
 // The matrix that maps the image's unit square (stored pixels, first row on top) onto the
 // page so that the picture shows upright with its lower left corner at (x, y) and its upright
 // width and height of one point per pixel multiplied by `scale`.

@@ -98,6 +98,10 @@ struct PreparedImage {
     // The part of the stored picture that shows on the page, the rest clipped away: a crop
     // whose edge lies inside a JPEG's block. None: all of it.
     std::optional<folvane::StoredArea> shown;
+    // A page document correction made: the sheet's size in points as stored (before
+    // `orientation`); 0 x 0 for any other image.
+    double sheetWidth = 0;
+    double sheetHeight = 0;
     Notes notes;                               // what the caller may want to tell the user
     std::shared_ptr<const ocr::PageText> text; // words recognised on it, when asked for
 };

@@ -1,7 +1,9 @@
 #include "pdfw/corrected/CorrectedImage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <tiffio.h>
+#include <tuple>
 #include <utility>
 
 #include "pdfw/core/PdfwError.h"
@@ -39,11 +41,56 @@ std::string sizeEntries(int width, int height) {
     return "/Width " + std::to_string(width) + "/Height " + std::to_string(height);
 }
 
+constexpr double kPointsPerInch = 72;
+constexpr double kA4LongInches = 297 / 25.4;
+// The largest page a reader takes, in points; a sheet is kept inside it.
+constexpr double kLargestSide = 14400;
+
+// Short and long side in inches of a named paper; 0 for none.
+std::pair<double, double> paperInches(correction::PaperSize paper) {
+    switch (paper) {
+    case correction::PaperSize::A4:
+        return {210 / 25.4, kA4LongInches};
+    case correction::PaperSize::A5:
+        return {148 / 25.4, 210 / 25.4};
+    case correction::PaperSize::B5:
+        return {176 / 25.4, 250 / 25.4};
+    case correction::PaperSize::Letter:
+        return {8.5, 11};
+    case correction::PaperSize::None:
+        break;
+    }
+    return {0, 0};
+}
+
+// The sheet the page shows, in points: its paper's size when it has one; else its shape at
+// the resolution a scan states; a photo's own resolution says nothing of the paper, so there
+// it is taken to be as long as A4, as the correction takes it.
+std::pair<double, double> sheetPoints(const correction::CorrectedPage &page) {
+    const bool portrait = page.height >= page.width;
+    const double longPixels = std::max(page.width, page.height);
+    const double shortPixels = std::min(page.width, page.height);
+    auto [shortInches, longInches] = paperInches(page.facts.paper);
+    if (longInches == 0) {
+        const bool scanSize = page.facts.treatedAs == correction::SourceKind::Scan && page.dpi > 0;
+        longInches = scanSize ? longPixels / page.dpi : kA4LongInches;
+        shortInches = longInches * shortPixels / longPixels;
+    }
+    double longSide = longInches * kPointsPerInch;
+    double shortSide = shortInches * kPointsPerInch;
+    if (longSide > kLargestSide) {
+        shortSide *= kLargestSide / longSide;
+        longSide = kLargestSide;
+    }
+    return portrait ? std::pair{shortSide, longSide} : std::pair{longSide, shortSide};
+}
+
 PreparedImage withSize(const correction::CorrectedPage &page) {
     PreparedImage image;
     image.width = static_cast<std::uint32_t>(page.width);
     image.height = static_cast<std::uint32_t>(page.height);
     image.orientation = 1;
+    std::tie(image.sheetWidth, image.sheetHeight) = sheetPoints(page);
     return image;
 }
 

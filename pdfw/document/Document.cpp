@@ -147,9 +147,9 @@ int Document::addImage(PreparedImage prepared) {
     }
     std::vector<int> numbers = prepared_.write(prepared.group);
     testKillPoint("image", nextImage_);
-    LoadedImage image{numbers[prepared.xobject], prepared.width,
-                      prepared.height,           prepared.orientation,
-                      std::move(prepared.notes), prepared.shown};
+    LoadedImage image{
+        numbers[prepared.xobject], prepared.width,      prepared.height,      prepared.orientation,
+        std::move(prepared.notes), prepared.sheetWidth, prepared.sheetHeight, prepared.shown};
     int handle = nextImage_++;
     images_.emplace(handle, std::move(image));
     if (prepared.text) {
@@ -230,6 +230,16 @@ void Document::imageSize(int image, float *width, float *height) const {
         loaded.shown ? static_cast<std::uint32_t>(loaded.shown->height) : loaded.height;
     *width = static_cast<float>(turned ? shownHeight : shownWidth);
     *height = static_cast<float>(turned ? shownWidth : shownHeight);
+}
+
+void Document::imageSheet(int image, float *width, float *height) const {
+    const LoadedImage &loaded = openImage(image);
+    if (!width || !height) {
+        failCall(PDFW_VALUE_ERROR, "width and height must not be null");
+    }
+    bool turned = swapsAxes(loaded.orientation);
+    *width = static_cast<float>(turned ? loaded.sheetHeight : loaded.sheetWidth);
+    *height = static_cast<float>(turned ? loaded.sheetWidth : loaded.sheetHeight);
 }
 
 const Notes &Document::imageNotes(int image) const {

@@ -26,8 +26,10 @@ struct LoadedImage {
     int object = 0;          // the image XObject
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
-    int orientation = 1;                      // 1..8, how the stored picture is shown upright
-    Notes notes;                              // what preparing noted
+    int orientation = 1;   // 1..8, how the stored picture is shown upright
+    Notes notes;           // what preparing noted
+    double sheetWidth = 0; // a corrected page's sheet in points, as stored; else 0
+    double sheetHeight = 0;
     std::optional<folvane::StoredArea> shown; // the part placed, the rest clipped; none: all
 };
 
@@ -46,6 +48,9 @@ public:
     void closeImage(int image);
     // The upright size in pixels of an open image; PDFW_VALUE_ERROR for null pointers.
     void imageSize(int image, float *width, float *height) const;
+    // The upright size in points of the sheet a corrected image shows, 0 x 0 for any other
+    // image; PDFW_VALUE_ERROR for null pointers.
+    void imageSheet(int image, float *width, float *height) const;
     const Notes &imageNotes(int image) const;
     // Writes the page tree, Info, cross-references and trailer; commits the file.
     void close();

@@ -1,7 +1,6 @@
 #include "pdfw/jpeg/JpegEncoder.h"
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -9,36 +8,28 @@
 #include <jpeglib.h>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/jpeg/JpegSession.h"
 
 namespace pdfw {
 
 namespace {
 
 // The libjpeg state; plain data only, so that the longjmp of the error exit skips no
-// destructor. Every function that calls libjpeg arms `jump` itself.
+// destructor. Every function that calls libjpeg arms the session itself.
 struct Encode {
     jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
+    JpegSession session;
     bool created;
     unsigned char *output; // malloc'ed by libjpeg's memory destination
     unsigned long outputSize;
 };
 
-void onError(j_common_ptr info) {
-    auto *e = reinterpret_cast<Encode *>(reinterpret_cast<char *>(info) - offsetof(Encode, info));
-    info->err->format_message(info, e->message);
-    std::longjmp(e->jump, 1);
-}
-
 bool compress(Encode &e, const unsigned char *pixels, std::uint32_t width, std::uint32_t height,
               int channels, std::size_t stride, int quality) {
-    if (setjmp(e.jump) != 0) {
+    if (setjmp(e.session.jump) != 0) {
         return false;
     }
-    e.info.err = jpeg_std_error(&e.errors);
-    e.errors.error_exit = onError;
+    e.info.err = startJpegSession(e.session);
     jpeg_create_compress(&e.info);
     e.created = true;
     jpeg_mem_dest(&e.info, &e.output, &e.outputSize);
@@ -75,7 +66,7 @@ Buffer encodeJpeg(const unsigned char *pixels, std::uint32_t width, std::uint32_
     } release{*e};
     if (!compress(*e, pixels, width, height, channels, stride, quality)) {
         failInternal(PDFW_RUNTIME_ERROR, "libjpeg cannot compress a corrected page's colour (" +
-                                             std::string(e->message) + ")");
+                                             std::string(e->session.message) + ")");
     }
     Buffer jpeg(memory, checkedSize({e->outputSize}, "a compressed picture"), "JPEG file");
     std::memcpy(jpeg.data(), e->output, e->outputSize);

@@ -1,45 +1,33 @@
 #include "pdfw/jpeg/JpegPixelDecoder.h"
 
 #include <csetjmp>
-#include <cstddef>
 #include <cstring>
 #include <memory>
 
 #include <jpeglib.h>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/jpeg/JpegSession.h"
 
 namespace pdfw {
 
 namespace {
 
 // The libjpeg state; plain data only, so that the longjmp of the error exit skips no
-// destructor. Every function that calls libjpeg arms `jump` itself.
+// destructor. Every function that calls libjpeg arms the session itself. Warnings are dropped:
+// corrupt data would be papered over with grey, and that is still a page to read (the file was
+// checked before it went into the PDF).
 struct Decode {
     jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
+    JpegSession session;
     bool created;
 };
 
-void onError(j_common_ptr info) {
-    auto *d = reinterpret_cast<Decode *>(reinterpret_cast<char *>(info) - offsetof(Decode, info));
-    info->err->format_message(info, d->message);
-    std::longjmp(d->jump, 1);
-}
-
-// Corrupt data would be papered over with grey; that is still a page to read, so warnings
-// are not fatal here (the file was checked before it went into the PDF).
-void onMessage(j_common_ptr, int) {}
-
 bool start(Decode &d, const unsigned char *data, std::size_t size, JpegPixels wanted) {
-    if (setjmp(d.jump) != 0) {
+    if (setjmp(d.session.jump) != 0) {
         return false;
     }
-    d.info.err = jpeg_std_error(&d.errors);
-    d.errors.error_exit = onError;
-    d.errors.emit_message = onMessage;
+    d.info.err = startJpegSession(d.session);
     jpeg_create_decompress(&d.info);
     d.created = true;
     jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
@@ -75,7 +63,7 @@ void fromCmyk(const unsigned char *cmyk, unsigned char *target, JDIMENSION width
 
 // Reads every row into `rows` (`channels` bytes a pixel), a CMYK file's through `scratch`.
 bool readRows(Decode &d, unsigned char *rows, int channels, unsigned char *scratch) {
-    if (setjmp(d.jump) != 0) {
+    if (setjmp(d.session.jump) != 0) {
         return false;
     }
     const JDIMENSION width = d.info.output_width;
@@ -124,7 +112,8 @@ DecodedJpeg decodeJpegPixels(const unsigned char *data, std::size_t size, const 
     } destroy{*d};
     auto failed = [&] {
         fail(PDFW_SYNTAX_ERROR,
-             damagedFile(path, "JPEG", "libjpeg cannot decode it: " + std::string(d->message)));
+             damagedFile(path, "JPEG",
+                         "libjpeg cannot decode it: " + std::string(d->session.message)));
     };
     if (!start(*d, data, size, wanted)) {
         failed();

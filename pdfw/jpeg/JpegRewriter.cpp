@@ -10,6 +10,7 @@
 
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/jpeg/ExifOrientation.h"
+#include "pdfw/jpeg/JpegSession.h"
 #include "pdfw/jpeg/JpegStructure.h"
 
 namespace pdfw {
@@ -17,12 +18,10 @@ namespace pdfw {
 namespace {
 
 // Everything the libjpeg calls share; plain data only, so that the longjmp of the error exit
-// skips no destructor. `errors` comes first: libjpeg's callbacks find the rest through it.
+// skips no destructor. The session's owner is the codec, for the message filter.
 struct Codec {
-    jpeg_error_mgr errors;
-    std::jmp_buf jump;
+    JpegSession session;
     JpegRewrite mode;
-    char message[JMSG_LENGTH_MAX];
     char warnings[512];
     int failure; // the PDFW_*_ERROR of a failure
     bool hitEnd; // the data ended before the end-of-image marker
@@ -33,12 +32,6 @@ struct Codec {
     unsigned char *output;
     unsigned long outputSize;
 };
-
-void onError(j_common_ptr info) {
-    auto *c = reinterpret_cast<Codec *>(info->err);
-    info->err->format_message(info, c->message);
-    std::longjmp(c->jump, 1);
-}
 
 // Warnings about the markers leave the picture as it is; every other warning means image data
 // that libjpeg made up (a premature end filled with grey, a bad code skipped).
@@ -66,10 +59,10 @@ void onMessage(j_common_ptr info, int level) {
     if (level >= 0) {
         return; // trace messages
     }
-    auto *c = reinterpret_cast<Codec *>(info->err);
+    auto *c = static_cast<Codec *>(jpegSessionOf(info).owner);
     int code = info->err->msg_code;
     if (failsMode(c->mode, code, info->err->msg_parm.i[0])) {
-        onError(info);
+        failJpegCall(info);
     }
     c->hitEnd = c->hitEnd || code == JWRN_JPEG_EOF;
     char text[JMSG_LENGTH_MAX];
@@ -84,8 +77,7 @@ void onMessage(j_common_ptr info, int level) {
 // Fails the codec from inside one of the calls below with `failure` and `text`.
 [[noreturn]] void stop(Codec &c, int failure, const char *text) {
     c.failure = failure;
-    std::snprintf(c.message, sizeof c.message, "%s", text);
-    std::longjmp(c.jump, 1);
+    failJpegCall(c.session, text);
 }
 
 // Coefficient arrays take 128 bytes per 8x8 block of every component.
@@ -106,12 +98,10 @@ void checkCeiling(Codec &c, std::size_t size) {
 
 // Reads the header and every coefficient. Holds only C structures.
 jvirt_barray_ptr *readCoefficients(Codec &c, const unsigned char *data, std::size_t size) {
-    if (setjmp(c.jump) != 0) {
+    if (setjmp(c.session.jump) != 0) {
         return nullptr;
     }
-    c.source.err = jpeg_std_error(&c.errors);
-    c.errors.error_exit = onError;
-    c.errors.emit_message = onMessage;
+    c.source.err = startJpegSession(c.session, &c, onMessage);
     jpeg_create_decompress(&c.source);
     c.sourceMade = true;
     c.source.mem->max_memory_to_use = static_cast<long>(kMaxBufferBytes);
@@ -141,10 +131,10 @@ jvirt_barray_ptr *readCoefficients(Codec &c, const unsigned char *data, std::siz
 
 // Writes the coefficients as a new JPEG into c.output. Holds only C structures.
 bool writeCoefficients(Codec &c, jvirt_barray_ptr *coefficients) {
-    if (setjmp(c.jump) != 0) {
+    if (setjmp(c.session.jump) != 0) {
         return false;
     }
-    c.target.err = &c.errors;
+    c.target.err = &c.session.errors;
     jpeg_create_compress(&c.target);
     c.targetMade = true;
     jpeg_copy_critical_parameters(&c.source, &c.target);
@@ -208,7 +198,7 @@ static bool tryRewriteJpeg(const unsigned char *data, std::size_t size, JpegRewr
     }
     if (!coefficients || !writeCoefficients(c, coefficients)) {
         failure = c.failure;
-        reason = c.message;
+        reason = c.session.message;
         return false;
     }
     result.warnings = c.warnings;
@@ -234,7 +224,7 @@ std::string entropyDataFault(const unsigned char *data, std::size_t size) {
     CodecOwner owner;
     Codec &c = owner.codec;
     c.mode = JpegRewrite::Check;
-    return readCoefficients(c, data, size) ? std::string() : std::string(c.message);
+    return readCoefficients(c, data, size) ? std::string() : std::string(c.session.message);
 }
 
 RewrittenJpeg repairJpeg(const unsigned char *data, std::size_t size, const PdfwError &structure,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/formats/ImageFormats.h"
 #include "pdfw/pipeline/ImageRecognition.h"
@@ -40,6 +41,11 @@ std::shared_ptr<const ocr::PageText> keptWords(std::shared_ptr<const ocr::PageTe
     return kept;
 }
 
+// How the page shows its stored picture: as the picture itself says, then the turns asked for.
+int turned(int orientation, const ImageRequest &request) {
+    return turnedOrientation(orientation, request.quarterTurns);
+}
+
 } // namespace
 
 PreparedImage prepareImage(const ImageRequest &request) {
@@ -51,7 +57,10 @@ PreparedImage prepareImage(const ImageRequest &request) {
     if (request.correction.on && !request.crop) {
         PageCorrection corrected = correctForDocument(format, file, request);
         if (corrected.image) {
+            corrected.image->orientation = turned(corrected.image->orientation, request);
             if (!request.ocrLanguages.empty()) {
+                corrected.text.image.orientation =
+                    turned(corrected.text.image.orientation, request);
                 corrected.image->text = recognizeImage(corrected.text, request);
             }
             return std::move(*corrected.image);
@@ -59,11 +68,12 @@ PreparedImage prepareImage(const ImageRequest &request) {
         notes = std::move(corrected.notes);
     }
     PreparedImage prepared = format.prepare(file, request);
+    prepared.orientation = turned(prepared.orientation, request);
     prepared.notes.insert(prepared.notes.begin(), notes.begin(), notes.end());
     if (!request.ocrLanguages.empty()) {
-        prepared.text = keptWords(
-            recognizeImage(format.recognitionPixels(file, request.page, request.memory), request),
-            request.crop);
+        PagePixels pixels = format.recognitionPixels(file, request.page, request.memory);
+        pixels.image.orientation = turned(pixels.image.orientation, request);
+        prepared.text = keptWords(recognizeImage(pixels, request), request.crop);
     }
     return prepared;
 }

@@ -1,4 +1,4 @@
-// Bilevel rows encoded as CCITT Group 4 with libtiff's encoder.
+// Bilevel rows encoded as CCITT Group 4, by the group4 library that scanning uses too.
 #pragma once
 
 #include <cstddef>

@@ -2,6 +2,7 @@
 // clean and small pages out; a photo without a sheet kept as it is; corners placed by hand
 // obeyed; the text layer over the corrected words; the same bytes whatever the workers.
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <vector>
 
@@ -118,6 +119,30 @@ TEST_F(DocumentPdf, APhotoBecomesAFlatEvenPageItsSealStillRed) {
     EXPECT_GE(paperFloor(page), 200);
     EXPECT_GT(redShare(page), 0.002);
     EXPECT_LT(support::ReadFile(out).size(), support::ReadFile(dir / "contract.jpg").size() / 4);
+}
+
+// At the window's default class (3 megapixels) a corrected A4 page is still A4, filled, and
+// nothing of it is cut off: the classes place photos, not sheets.
+TEST_F(DocumentPdf, ACorrectedPageFillsItsPaperAtAResolutionClass) {
+    std::string out = dir / "class.pdf";
+    GenerateOptions options;
+    std::vector<PageNote> notes;
+    folvane::GenerateEvents events;
+    events.onNote = [&](const PageNote &note) { notes.push_back(note); };
+    options.layout = folvane::PageLayout::Class(1);
+    options.correctDocuments = true;
+    folvane::GeneratePdf(out, {photo("a4.jpg", sharpShot(5, false))}, options, events);
+    EXPECT_TRUE(notes.empty()); // no Cropped note
+    std::vector<support::PageSize> pages = support::PageSizes(out);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NEAR(pages[0].width, 595.28, 0.5);
+    EXPECT_NEAR(pages[0].height, 841.89, 0.5);
+    std::vector<std::array<double, 6>> placements = support::PlacementMatrices(out);
+    ASSERT_EQ(placements.size(), 1u);
+    EXPECT_NEAR(placements[0][0], pages[0].width, 1.0); // the image's width on the page
+    EXPECT_NEAR(placements[0][3], pages[0].height, 1.0);
+    EXPECT_NEAR(placements[0][4], 0, 0.5);
+    EXPECT_NEAR(placements[0][5], 0, 0.5);
 }
 
 TEST_F(DocumentPdf, BlackTextOnPaperIsOneGroup4Image) {

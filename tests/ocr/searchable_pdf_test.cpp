@@ -73,13 +73,14 @@ void writeScan(const std::string &path, const ocr_test::TextPage &page, bool bil
     support::WriteTiff(path, {tiff});
 }
 
-// A photo: JPEG at quality 75, stored turned and marked with EXIF orientation 6.
-void writePhoto(const std::string &path, const ocr_test::TextPage &page) {
+// A photo: JPEG at quality 75, stored turned and marked with EXIF orientation 6 (or, `marked`
+// false, with no orientation: a photo that shows sideways until the user turns it).
+void writePhoto(const std::string &path, const ocr_test::TextPage &page, bool marked = true) {
     auto turned = ocr_test::turnedForOrientation6(page);
     support::Picture picture{page.height, page.width, 1, Bytes(turned.begin(), turned.end())};
     support::JpegOptions options;
     options.quality = 75;
-    options.exifOrientation = 6;
+    options.exifOrientation = marked ? 6 : 0;
     support::WriteFile(path, support::MakeJpeg(picture, options));
 }
 
@@ -97,10 +98,10 @@ void recordError(pdfw_context *ctx, int type, const char *message) {
 }
 
 // One A4 page per image, each placed at the origin at 300 dpi, the images announced first so
-// that `threads` workers prepare and recognise them ahead. "" languages: no text layer.
-// Returns the first error ("" when the document was written).
+// that `threads` workers prepare and recognise them ahead. "" languages: no text layer. Every
+// image is loaded with `options`. Returns the first error ("" when the document was written).
 std::string tryWritePdf(const std::string &output, const std::vector<std::string> &images,
-                        const char *languages, const char *threads) {
+                        const char *languages, const char *threads, const char *options = "") {
     Errors errors;
     pdfw_boot();
     pdfw_context *ctx = pdfw_new(recordError, nullptr, nullptr, nullptr, &errors);
@@ -108,11 +109,11 @@ std::string tryWritePdf(const std::string &output, const std::vector<std::string
               pdfw_set_parameter(ctx, "threads", threads) == 0 &&
               pdfw_open_file(ctx, output.c_str()) == 1;
     for (const std::string &image : images) {
-        ok = ok && pdfw_queue_image(ctx, "auto", image.c_str(), "", 1) == 0;
+        ok = ok && pdfw_queue_image(ctx, "auto", image.c_str(), options, 1) == 0;
     }
     for (const std::string &image : images) {
         ok = ok && pdfw_begin_page(ctx, 595, kPageHeight) == 0;
-        int handle = ok ? pdfw_load_image(ctx, "auto", image.c_str(), "", 1) : -1;
+        int handle = ok ? pdfw_load_image(ctx, "auto", image.c_str(), options, 1) : -1;
         ok = ok && handle > 0 && pdfw_place_image(ctx, handle, 0, 0, kScale) == 0 &&
              pdfw_close_image(ctx, handle) == 0 && pdfw_end_page(ctx) == 0;
     }
@@ -226,6 +227,26 @@ TEST(SearchablePdf, ScansAndTurnedPhotosInEnglishAndChinese) {
     auto withText = imageObjects(searchable);
     ASSERT_EQ(withText.size(), 4u);
     EXPECT_TRUE(withText == imageObjects(plain));
+}
+
+// A sideways photo the user turned is read turned, and its words lie where the turned page shows
+// them; its JPEG goes in as without the turn.
+TEST(SearchablePdf, ATurnedPageIsReadAsItIsShown) {
+    support::TempDir dir;
+    auto english = ocr_test::drawTextPage(kEnglish, 2480, 700, 12);
+    const std::string photo = dir / "sideways.jpg";
+    writePhoto(photo, english, false);
+    const std::string searchable = dir / "searchable.pdf";
+    const std::string plain = dir / "plain.pdf";
+    ASSERT_EQ(tryWritePdf(searchable, {photo}, "eng", "1", "turns=1"), "");
+    ASSERT_EQ(tryWritePdf(plain, {photo}, "", "1", "turns=1"), "");
+    const std::string text = pageText(searchable, 1);
+    EXPECT_LE(ocr_test::characterErrorRate(joined(kEnglish), text), 0.05) << text;
+    expectWordsWhereDrawn(foundWords(searchable, 1, 700), english);
+    EXPECT_TRUE(imageObjects(searchable) == imageObjects(plain));
+    const Bytes jpeg = support::ReadFile(photo);
+    const Bytes pdf = support::ReadFile(searchable);
+    EXPECT_NE(std::search(pdf.begin(), pdf.end(), jpeg.begin(), jpeg.end()), pdf.end());
 }
 
 // Pages are written in order with their words, whichever worker recognised them.

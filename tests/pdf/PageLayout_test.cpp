@@ -3,6 +3,7 @@
 #include "pdf/PageLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -96,6 +97,49 @@ TEST(FitPlacement, ASizeThatIsNotPositivePlacesNothingOffThePage) {
         EXPECT_EQ(placed.outside, 0.0);
         EXPECT_EQ(PlaceOnPage(PageLayout::Class(1), width, height).outside, 0.0);
     }
+}
+
+// A corrected page is a sheet: every class and fit alike give the sheet's page, filled.
+TEST(SheetPlacement, ACorrectedPageFillsItsSheetWhateverTheLayout) {
+    struct Sheet {
+        double width, height; // points
+        double pixelsWide, pixelsHigh;
+    };
+    for (Sheet sheet : {Sheet{595.28, 841.89, 2480, 3508}, // A4 at 300 dpi
+                        Sheet{419.53, 595.28, 874, 1240},  // A5 at 150 dpi
+                        Sheet{792, 612, 3300, 2550},       // Letter, landscape
+                        Sheet{300, 842, 700, 1965}}) {     // its own narrow shape
+        for (int index = 0; index <= 6; ++index) {
+            auto placed = folvane::PlaceSheet(PageLayout::FromImageType(index), sheet.width,
+                                              sheet.height, sheet.pixelsWide, sheet.pixelsHigh);
+            SCOPED_TRACE(index);
+            EXPECT_NEAR(placed.pageWidth, sheet.width, 1e-3);
+            EXPECT_NEAR(placed.pageHeight, sheet.height, 1e-3);
+            EXPECT_EQ(placed.outside, 0.0);
+            // Filled to within a point, and never past an edge.
+            double shownWidth = sheet.pixelsWide * placed.scale;
+            double shownHeight = sheet.pixelsHigh * placed.scale;
+            EXPECT_LE(placed.x + shownWidth, placed.pageWidth + 1e-3);
+            EXPECT_LE(placed.y + shownHeight, placed.pageHeight + 1e-3);
+            EXPECT_GT(shownWidth, sheet.width - 1);
+            EXPECT_GT(shownHeight, sheet.height - 1);
+        }
+    }
+}
+
+TEST(SheetPlacement, NoSheetOrABadOnePlacesLikeAPhoto) {
+    for (auto [width, height] :
+         {std::pair{0.0, 0.0}, std::pair{-5.0, 842.0}, std::pair{595.0, std::nan("")}}) {
+        auto placed = folvane::PlaceSheet(PageLayout::Class(1), width, height, 2048, 1536);
+        auto photo = PlaceOnPage(PageLayout::Class(1), 2048, 1536);
+        EXPECT_EQ(placed.scale, photo.scale);
+        EXPECT_EQ(placed.outside, photo.outside);
+    }
+    // A sheet beyond what a reader takes is kept inside it.
+    auto huge = folvane::PlaceSheet(PageLayout::Fit(), 1e6, 2e6, 1000, 2000);
+    EXPECT_LE(huge.pageWidth, 14400.0f);
+    EXPECT_LE(huge.pageHeight, 14400.0f);
+    EXPECT_GE(huge.pageWidth, 3.0f);
 }
 
 } // namespace

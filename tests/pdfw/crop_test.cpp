@@ -28,14 +28,16 @@ struct Rect {
 
 // One page exactly the kept part's size with the image placed on it at one point per pixel;
 // false on any error. The engine must say the kept part's size.
-bool writeCropped(Engine &engine, const std::string &pdf, const std::string &image, Rect crop) {
+bool writeCropped(Engine &engine, const std::string &pdf, const std::string &image, Rect crop,
+                  int turns = 0) {
     const float width = static_cast<float>(crop.right - crop.left);
     const float height = static_cast<float>(crop.bottom - crop.top);
     if (pdfw_open_file(engine.ctx(), pdf.c_str()) != 1) {
         return false;
     }
     pdfw_begin_page(engine.ctx(), width, height);
-    int handle = pdfw_load_image(engine.ctx(), "auto", image.c_str(), crop.option().c_str(), 1);
+    const std::string options = crop.option() + " turns=" + std::to_string(turns);
+    int handle = pdfw_load_image(engine.ctx(), "auto", image.c_str(), options.c_str(), 1);
     float shownWidth = 0, shownHeight = 0;
     pdfw_get_image_size(engine.ctx(), handle, &shownWidth, &shownHeight);
     EXPECT_EQ(shownWidth, width);
@@ -95,6 +97,19 @@ Picture uprightPart(const Picture &stored, int orientation, Rect crop) {
     return part;
 }
 
+// `picture` turned a quarter clockwise.
+Picture turnedClockwise(const Picture &picture) {
+    Picture turned = support::Blank(picture.height, picture.width, picture.components);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            for (int c = 0; c < picture.components; ++c) {
+                turned.At(picture.height - 1 - y, x, c) = picture.At(x, y, c);
+            }
+        }
+    }
+    return turned;
+}
+
 // The JPEG files `pdfimages -j` takes out of the document, decoded.
 std::vector<Picture> embeddedJpegs(const std::string &pdf, const support::TempDir &dir) {
     const std::string prefix = dir / "out";
@@ -147,7 +162,7 @@ TEST(Crop, JpegDataEndsAtTheBlockOfTheCropLine) {
     EXPECT_LE(support::MaxDifference(page, expected), 48);
 }
 
-TEST(Crop, TurnedJpegShowsTheUprightPartAsReadersTurnIt) {
+TEST(Crop, TurnedJpegShowsThePartOfTheTurnedPicture) {
     support::TempDir dir;
     const Picture source = support::Pattern(120, 80, 3);
     for (int orientation = 1; orientation <= 8; ++orientation) {
@@ -158,11 +173,19 @@ TEST(Crop, TurnedJpegShowsTheUprightPartAsReadersTurnIt) {
         options.exifOrientation = orientation;
         const support::Bytes jpeg = support::MakeJpeg(source, options);
         support::WriteFile(dir / "t.jpg", jpeg);
-        const Rect crop = orientation >= 5 ? Rect{13, 30, 70, 101} : Rect{30, 13, 101, 70};
+        // The user's turns come on top of the file's: the crop is of the picture they show.
+        const int turns = orientation % 4;
+        const bool tall = (orientation >= 5) != (turns % 2 == 1);
+        const Rect crop = tall ? Rect{13, 30, 70, 101} : Rect{30, 13, 101, 70};
         Engine engine;
         const std::string pdf = dir / ("t" + std::to_string(orientation) + ".pdf");
-        ASSERT_TRUE(writeCropped(engine, pdf, dir / "t.jpg", crop)) << engine.lastMessage();
-        const Picture expected = uprightPart(support::DecodeJpeg(jpeg).picture, orientation, crop);
+        ASSERT_TRUE(writeCropped(engine, pdf, dir / "t.jpg", crop, turns)) << engine.lastMessage();
+        Picture shown = uprightPart(support::DecodeJpeg(jpeg).picture, orientation,
+                                    orientation >= 5 ? Rect{0, 0, 80, 120} : Rect{0, 0, 120, 80});
+        for (int turn = 0; turn < turns; ++turn) {
+            shown = turnedClockwise(shown);
+        }
+        const Picture expected = uprightPart(shown, 1, crop);
         const Picture page = support::RenderPage(pdf);
         EXPECT_LE(meanDifference(page, expected), 3);
         EXPECT_LE(support::MaxDifference(page, expected), 48);
@@ -243,7 +266,7 @@ TEST(Crop, BadCropsAreRefusedByName) {
                                Refused{"crop=30,0,10,30", "outside the picture"},
                                Refused{"crop=0,0,15,40", "smaller than 16 pixels"},
                                Refused{"crop=0,0,60", "four whole numbers"},
-                               Refused{"crop=0,0,60,40 crop=0,0,60,40", "given once"},
+                               Refused{"crop=0,0,60,40 crop=0,0,60,40", "given twice"},
                                Refused{"crop=0,0,6e1,40", "four whole numbers"}}) {
         EXPECT_EQ(pdfw_load_image(engine.ctx(), "jpeg", (dir / "a.jpg").c_str(), bad.options, 1),
                   -1)

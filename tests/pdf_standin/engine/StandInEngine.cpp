@@ -26,6 +26,8 @@ struct Script {
     int handlerReturns = 0;
     float imageWidth = 1000;
     float imageHeight = 500;
+    float sheetWidth = 0;
+    float sheetHeight = 0;
     std::vector<std::pair<int, std::string>> imageNotes;
     std::map<std::string, int> pages;
     std::string lastError;
@@ -92,6 +94,11 @@ void SetNewFails(bool fails) {
 void SetImageSize(float width, float height) {
     State().imageWidth = width;
     State().imageHeight = height;
+}
+
+void SetImageSheet(float width, float height) {
+    State().sheetWidth = width;
+    State().sheetHeight = height;
 }
 
 void SetImageNotes(const std::vector<std::pair<int, std::string>> &notes) {
@@ -251,6 +258,14 @@ int pdfw_get_image_size(pdfw_context *p, int image, float *width, float *height)
     MaybeFail(p, "get_image_size");
     *width = standin::State().imageWidth;
     *height = standin::State().imageHeight;
+    return 0;
+}
+
+int pdfw_get_image_sheet(pdfw_context *p, int image, float *width, float *height) {
+    Append("get_image_sheet " + std::to_string(image));
+    MaybeFail(p, "get_image_sheet");
+    *width = standin::State().sheetWidth;
+    *height = standin::State().sheetHeight;
     return 0;
 }
 

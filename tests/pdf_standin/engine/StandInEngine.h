@@ -26,6 +26,8 @@ void SetNewFails(bool fails);
 
 // Upright size pdfw_get_image_size reports for every image (default 1000 x 500).
 void SetImageSize(float width, float height);
+// Sheet pdfw_get_image_sheet reports for every image (default 0 x 0: not corrected).
+void SetImageSheet(float width, float height);
 // Notes pdfw_get_image_note reports for every image (default none): PDFW_NOTE_* kinds with
 // their details.
 void SetImageNotes(const std::vector<std::pair<int, std::string>> &notes);
