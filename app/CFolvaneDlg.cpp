@@ -38,7 +38,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 36> map = {
+    static const std::array<MessageMapEntry<D>, 38> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -73,6 +73,8 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_BTN_CORNERS, &D::OnBtnCorners),
         OnNotify<D>(NM_DBLCLK, IDC_PREVIEW_FRAME, &D::OnDblclkPreview),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
+        OnCommand<D>(ID_ROTATE_LEFT, &D::OnRotateLeft),
+        OnCommand<D>(ID_ROTATE_RIGHT, &D::OnRotateRight),
         OnCommand<D>(ID_EDIT_REDO, &D::OnEditRedo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
     };

@@ -105,6 +105,11 @@ public:
     // they were. The history lasts until the window closes.
     void OnEditUndo();
     void OnEditRedo();
+    // Ctrl+L and Ctrl+R, "向左旋转" and "向右旋转": the current page turned a quarter, in the
+    // preview, its tool tip and the PDF; a file that cannot be used is named with its reason and
+    // its page stays as it was (CFolvaneDlgTurns.cpp).
+    void OnRotateLeft() { TurnCurrentPage(-1); }
+    void OnRotateRight() { TurnCurrentPage(1); }
     // The window has a new size: the preview is drawn again at the frame's new size.
     void OnSize();
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
@@ -169,6 +174,7 @@ private:
     bool OpenWithShell(const std::string &path);
     // The right-click menu's row commands after the fixed ones, with the undo and redo names.
     void AddRowCommands(CMenu &popup);
+    void TurnCurrentPage(int quarterTurns);
 
     // Pre-flight (CFolvaneDlgPreflight.cpp): each new row's file is checked in the background;
     // its row shows the result (red with the reason for a file that cannot be used).

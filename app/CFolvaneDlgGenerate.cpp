@@ -115,7 +115,10 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
         // success box counts the pages the run actually cut.
         const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
         if (facts && facts->ok && !layout.fit) {
-            cut.Add(folvane::PlaceOnPage(layout, facts->width, facts->height).outside,
+            const bool turned = m_pages.At(row).shape.edits.quarterTurns % 2 != 0;
+            cut.Add(folvane::PlaceOnPage(layout, turned ? facts->height : facts->width,
+                                         turned ? facts->width : facts->height)
+                        .outside,
                     std::max(1, facts->pages));
         }
     }
@@ -179,6 +182,9 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
         const Page &page = m_pages.At(row);
         if (page.shape.handCorners) {
             options.handCorners[paths.size()] = *page.shape.handCorners;
+        }
+        if (page.shape.edits.quarterTurns != 0) {
+            options.pageEdits[paths.size()].quarterTurns = page.shape.edits.quarterTurns;
         }
         paths.push_back(page.source.path);
         pagesPerRow.push_back(page.facts && page.facts->pages > 0 ? page.facts->pages : 1);

@@ -85,6 +85,10 @@ void CFolvaneDlg::AddRowCommands(CMenu &popup) {
     popup.AppendMenu(rowFlags, IDC_BTN_DELETE, texts::Window(texts::kMenuDelete));
     popup.AppendMenu(rowFlags, IDC_BTN_MOVE_UP, texts::Window(texts::kMenuMoveUp));
     popup.AppendMenu(rowFlags, IDC_BTN_MOVE_DOWN, texts::Window(texts::kMenuMoveDown));
+    // The text after a tab is the item's key, shown at the menu's right edge.
+    popup.AppendMenu(rowFlags, ID_ROTATE_LEFT, texts::Window(texts::kMenuRotateLeft) + "\tCtrl+L");
+    popup.AppendMenu(rowFlags, ID_ROTATE_RIGHT,
+                     texts::Window(texts::kMenuRotateRight) + "\tCtrl+R");
     popup.AppendMenu(MF_SEPARATOR);
     const std::optional<PageCommandKind> undo = m_history.NextUndo();
     const std::optional<PageCommandKind> redo = m_history.NextRedo();

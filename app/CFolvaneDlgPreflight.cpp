@@ -75,7 +75,8 @@ void CFolvaneDlg::ShowRowCheck(int row) {
         return;
     }
     const folvane::ImageFacts &facts = *page.facts;
-    std::string tip = RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType));
+    std::string tip = RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
+                                   page.shape.edits.quarterTurns);
     const bool placed = page.shape.handCorners.has_value();
     if (m_bDocument && facts.ok && (page.sheet || placed)) {
         const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);

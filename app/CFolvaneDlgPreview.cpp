@@ -93,12 +93,15 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.
     const int current = m_pages.Current();
-    const std::optional<folvane::SheetCorners> corners = current >= 0 && RowPath(current) == path
-                                                             ? m_pages.At(current).shape.handCorners
-                                                             : std::nullopt;
-    const bool corrected = m_bDocument && m_correctedPreview->Load(path, corners, client, picture);
+    const bool currentRow = current >= 0 && RowPath(current) == path;
+    const std::optional<folvane::SheetCorners> corners =
+        currentRow ? m_pages.At(current).shape.handCorners : std::nullopt;
+    const int turns = currentRow ? m_pages.At(current).shape.edits.quarterTurns : 0;
+    const bool corrected = m_bDocument &&
+                           m_correctedPreview->Load(path, corners, client, picture) &&
+                           TurnPreviewPicture(picture, turns);
     const bool readable = corrected || (folvane::IsPreviewName(path) &&
-                                        LoadPreviewPicture(path, layout, client, picture));
+                                        LoadPreviewPicture(path, layout, client, picture, turns));
 
     frame->Invalidate(true);
     frame->UpdateWindow();

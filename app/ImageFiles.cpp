@@ -1,6 +1,5 @@
 #include "app/ImageFiles.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -20,23 +19,14 @@ bool IsFolder(const std::string &path) {
 
 std::vector<std::string> ImageFilesInFolder(const std::string &folder,
                                             const FileNameCollation &collation) {
-    std::vector<fs::path> found;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code kindError;
-        if (it->is_regular_file(kindError) && folvane::IsPageImageName(it->path().string())) {
-            found.push_back(it->path());
-        }
-    }
-    std::sort(found.begin(), found.end(), [&collation](const fs::path &a, const fs::path &b) {
-        return CompareStrictly(collation, a.filename().string(), b.filename().string()) < 0;
-    });
-    std::vector<std::string> paths;
-    paths.reserve(found.size());
-    for (const fs::path &path : found) {
-        paths.push_back(path.string());
-    }
-    return paths;
+    std::string error;
+    return folvane::PageImagesInFolder(
+               folder,
+               [&collation](std::string_view a, std::string_view b) {
+                   return collation.Compare(a, b);
+               },
+               error)
+        .value_or(std::vector<std::string>{});
 }
 
 std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths,

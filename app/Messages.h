@@ -1,6 +1,9 @@
 // Every sentence the window tells about a file that cannot be used, a failed run or a note on a
 // page, made from the page loop's kinds and fields in one place. A library's own words (libjpeg's,
 // libtiff's, the system's) appear only in parentheses after the window's sentence.
+// cli/Messages.cpp walks the same kinds on purpose: each front end words them in its own source
+// language with its own translation system (Qt's here, gettext there), so the two switches
+// share their shape and nothing else.
 #pragma once
 
 #include <string>

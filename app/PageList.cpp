@@ -2,6 +2,21 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
+
+namespace {
+
+// The rectangle of a picture `width` x `height` where it lies once the picture is turned
+// `quarterTurns` quarter turns clockwise.
+CropRect TurnedCrop(CropRect crop, int width, int height, int quarterTurns) {
+    for (int turn = ((quarterTurns % 4) + 4) % 4; turn > 0; --turn) {
+        crop = CropRect{height - crop.bottom, crop.left, height - crop.top, crop.right};
+        std::swap(width, height);
+    }
+    return crop;
+}
+
+} // namespace
 
 const Page &PageList::At(int row) const {
     return m_pages.at(m_order.at(static_cast<std::size_t>(row)));
@@ -172,7 +187,18 @@ std::optional<PageCommand> PageList::Rotate(int row, int quarterTurns) {
     if (row < 0 || row >= Count()) {
         return std::nullopt;
     }
-    PageShape shape = At(row).shape;
+    const Page &page = At(row);
+    PageShape shape = page.shape;
+    if (shape.edits.crop) {
+        if (!page.facts || !page.facts->ok) {
+            return std::nullopt;
+        }
+        // The crop is a rectangle of the picture as turned so far.
+        const bool swapped = shape.edits.quarterTurns % 2 != 0;
+        shape.edits.crop =
+            TurnedCrop(*shape.edits.crop, swapped ? page.facts->height : page.facts->width,
+                       swapped ? page.facts->width : page.facts->height, quarterTurns);
+    }
     shape.edits.quarterTurns = ((shape.edits.quarterTurns + quarterTurns) % 4 + 4) % 4;
     return ChangeShape(PageCommandKind::Rotate, row, shape);
 }

@@ -47,7 +47,9 @@ public:
     std::optional<PageCommand> Clear();
     // Every row sorted in by name again, top to bottom; the current row stays on its page.
     std::optional<PageCommand> SortByName(const NameOrder &order);
-    // Row's page turned by quarterTurns quarter turns clockwise (negative: anticlockwise).
+    // Row's page turned by quarterTurns quarter turns clockwise (negative: anticlockwise), its
+    // crop turned with it. None for a cropped page whose size the pre-flight has not told: its
+    // crop could not follow.
     std::optional<PageCommand> Rotate(int row, int quarterTurns);
     std::optional<PageCommand> Crop(int row, std::optional<CropRect> crop);
     // Corners placed by hand for row's page, or none to go back to the sheet the search finds.

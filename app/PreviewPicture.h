@@ -24,10 +24,15 @@ struct PreviewPicture {
     std::optional<UiRect> part;
 };
 
-// Loads path for a page of `layout` drawn into client. False when the file cannot be read
-// (the picture is then empty).
+// Loads path for a page of `layout` drawn into client, turned `quarterTurns` quarter turns
+// clockwise after its own orientation. False when the file cannot be read (the picture is then
+// empty).
 bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
-                        const UiRect &client, PreviewPicture &picture);
+                        const UiRect &client, PreviewPicture &picture, int quarterTurns = 0);
+
+// Turns a whole picture (one without a `part`) `quarterTurns` quarter turns clockwise, its
+// upright size with it. False when memory runs out.
+bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns);
 
 // The JPEG scale denominator (1, 2, 4 or 8) for a picture whose pixels are drawn at `shown`
 // frame pixels each: the largest that keeps two decoded pixels for every one shown.

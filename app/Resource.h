@@ -50,6 +50,9 @@ constexpr int IDC_SCAN_PAGE_HINT = 1106; // that the paper is larger than the sc
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;
 constexpr int ID_MENU_EXIT = 32773;
+constexpr int ID_ROTATE_LEFT =
+    32774; // Ctrl+L, "向左旋转": the current page a quarter anticlockwise
+constexpr int ID_ROTATE_RIGHT = 32775; // Ctrl+R, "向右旋转": a quarter clockwise
 
 constexpr int ID_EDIT_UNDO = 57643; // Ctrl+Z, "撤销": the last list command taken back
 constexpr int ID_EDIT_REDO = 57644; // Ctrl+Shift+Z, Ctrl+Y, "重做": made again

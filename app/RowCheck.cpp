@@ -20,16 +20,36 @@ std::string IntakeText(folvane::ImageFacts::Intake intake) {
     return "";
 }
 
+const char *TurnText(int clockwiseTurns) {
+    switch (clockwiseTurns) {
+    case 1:
+        return TR_NOOP("Messages", "已向右旋转");
+    case 2:
+        return TR_NOOP("Messages", "已旋转 180°");
+    case 3:
+        return TR_NOOP("Messages", "已向左旋转");
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
-std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout) {
+std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
+                         int quarterTurns) {
     if (!facts.ok) {
         return ProblemText(facts.problem);
     }
-    std::string text = texts::Fill(Tr("Messages", "%1 %2x%3, %4, %n 页", nullptr, facts.pages),
-                                   {facts.kind, std::to_string(facts.width),
-                                    std::to_string(facts.height), IntakeText(facts.intake)});
-    const double outside = folvane::PlaceOnPage(layout, facts.width, facts.height).outside;
+    const int turns = ((quarterTurns % 4) + 4) % 4;
+    const int width = turns % 2 ? facts.height : facts.width;
+    const int height = turns % 2 ? facts.width : facts.height;
+    std::string text = texts::Fill(
+        Tr("Messages", "%1 %2x%3, %4, %n 页", nullptr, facts.pages),
+        {facts.kind, std::to_string(width), std::to_string(height), IntakeText(facts.intake)});
+    if (const char *turned = TurnText(turns)) {
+        text += ", " + Tr("Messages", turned);
+    }
+    const double outside = folvane::PlaceOnPage(layout, width, height).outside;
     if (outside > 0) {
         text += ", " + texts::Fill(Tr("Messages", "%1% 超出页面"),
                                    {std::to_string(OutsidePercent(outside))});

@@ -13,7 +13,7 @@ constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
        "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
        "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
-       "[--force] -o OUT.pdf IMAGE|@LIST...\n"
+       "[--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -85,8 +85,16 @@ Options:
                       the PDF version to write, 1.3 to 1.7 (default 1.4, as the
                       window writes); 1.5 and later keep 16-bit samples whole
   -f, --force         replace an output file you cannot write (as cp -f would)
+      --skip-unreadable
+                      leave out each image that cannot go into the PDF (missing,
+                      damaged, not an image), naming it and why in a warning, and
+                      write the PDF of the others; exit status 3 then tells that
+                      some were left out. Without it such an image stops the run
   -h, --help          show this text
       --version       show the version
+  FOLDER              the folder's JPEG, TIFF and PNG images (by their names), not
+                      those of its subfolders, in natural order (page-2 before
+                      page-10), as the window adds a folder
   @LIST               read image paths from the file LIST, one per line ("@-" reads
                       standard input); empty lines are skipped
   --                  everything after it is an image path
@@ -125,6 +133,8 @@ Exit status:
   0    the PDF was written
   1    it was not: one line on standard error names the file and the reason
   2    the command line is wrong
+  3    with --skip-unreadable: the PDF was written without the images named in
+       warnings (when none could be read, the run fails with 1)
   129, 130, 143
        stopped by SIGHUP, SIGINT or SIGTERM; no file was left behind
 
@@ -164,10 +174,21 @@ struct Option {
     std::function<std::string(Arguments &, const std::string &value)> apply;
 };
 
+// --rotate's value as one more rule; the reason when it is none.
+std::string AddTurnRule(Arguments &arguments, const std::string &value) {
+    std::string reason;
+    std::optional<TurnRule> rule = parseTurnRule(value, reason);
+    if (!rule) {
+        return reason;
+    }
+    arguments.turns.push_back(std::move(*rule));
+    return "";
+}
+
 // --crop's value as one more rule; the reason when it is none.
 std::string AddCropRule(Arguments &arguments, const std::string &value) {
     std::string reason;
-    std::optional<CropRule> rule = ParseCropRule(value, reason);
+    std::optional<CropRule> rule = parseCropRule(value, reason);
     if (!rule) {
         return reason;
     }
@@ -220,16 +241,7 @@ const std::vector<Option> &Options() {
              a.document = true;
              return "";
          }},
-        {'\0', "rotate", true,
-         [](Arguments &a, const std::string &value) -> std::string {
-             std::string reason;
-             std::optional<TurnRule> rule = ParseTurnRule(value, reason);
-             if (!rule) {
-                 return reason;
-             }
-             a.turns.push_back(std::move(*rule));
-             return "";
-         }},
+        {'\0', "rotate", true, AddTurnRule},
         {'\0', "crop", true, AddCropRule},
         {'\0', "ocr", false,
          [](Arguments &a, const std::string &) -> std::string {
@@ -253,6 +265,11 @@ const std::vector<Option> &Options() {
                  return Fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
              }
              a.pdfVersion = value;
+             return "";
+         }},
+        {'\0', "skip-unreadable", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.skipUnreadable = true;
              return "";
          }},
         {'f', "force", false,

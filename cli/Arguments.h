@@ -15,6 +15,8 @@ namespace folvane_pdf {
 
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// With --skip-unreadable: the PDF was written, without the files named in warnings.
+inline constexpr int kExitSomeLeftOut = 3;
 
 struct Arguments {
     folvane::PageLayout layout = folvane::PageLayout::Fit();
@@ -23,6 +25,7 @@ struct Arguments {
     std::string ocrLanguages;        // the text layer's languages; "": no text layer
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
+    bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
     std::vector<TurnRule> turns;     // --rotate, in the order given
     std::vector<CropRule> crops;     // --crop, in the order given
     std::string output;              // "-": standard output

@@ -1,5 +1,6 @@
 // Every sentence folvane-pdf tells about a failure or a page, made from the page loop's kinds
-// and fields in one place.
+// and fields in one place. app/Messages.cpp walks the same kinds on purpose, in the window's
+// source language and translation system.
 #pragma once
 
 #include <string>

@@ -11,7 +11,7 @@ namespace folvane_pdf {
 namespace {
 
 // "LEFT,TOP,RIGHT,BOTTOM" as whole numbers of pixels, or nullopt.
-std::optional<folvane::CropRect> ParseEdges(const std::string &text) {
+std::optional<folvane::CropRect> parseEdges(const std::string &text) {
     int *edges[4] = {};
     folvane::CropRect rect;
     edges[0] = &rect.left;
@@ -37,11 +37,11 @@ std::optional<folvane::CropRect> ParseEdges(const std::string &text) {
 
 // "1,3-5,z" as ranges; false with `reason` set for a page that is no page or a range that runs
 // backwards.
-bool ParseCropPages(const std::string &list, const std::string &given,
+bool parseCropPages(const std::string &list, const std::string &given,
                     std::vector<PageRange> &pages, std::string &reason) {
     // --rotate reads the same list: borrow its reading, and word a fault for --crop.
     std::string turnReason;
-    std::optional<TurnRule> read = ParseTurnRule("0:" + list, turnReason);
+    std::optional<TurnRule> read = parseTurnRule("0:" + list, turnReason);
     if (!read) {
         reason = Fill(_("--crop=%1: \"%2\" is not a list of pages like 1,3-5,z (pages count from "
                         "1; z is the last page)"),
@@ -52,13 +52,13 @@ bool ParseCropPages(const std::string &list, const std::string &given,
     return true;
 }
 
-std::string RectText(const folvane::CropRect &r) {
+std::string rectText(const folvane::CropRect &r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
            "," + std::to_string(r.bottom);
 }
 
 // Whether the rule's rectangle may crop `page`; false with `reason` set when it may not.
-bool CropFits(const CropRule &rule, const ShownPage &page, std::size_t number,
+bool cropFits(const CropRule &rule, const ShownPage &page, std::size_t number,
               std::string &reason) {
     const folvane::CropRect &r = rule.rect;
     if (page.width < 0) { // a file that cannot be read: the run names it and its reason
@@ -75,18 +75,18 @@ bool CropFits(const CropRule &rule, const ShownPage &page, std::size_t number,
         break;
     }
     reason = Fill(_("--crop=%1: %2 lies outside page %3, whose picture is %4 x %5 pixels"),
-                  {rule.text, RectText(r), std::to_string(number), std::to_string(page.width),
+                  {rule.text, rectText(r), std::to_string(number), std::to_string(page.width),
                    std::to_string(page.height)});
     return false;
 }
 
 } // namespace
 
-std::optional<CropRule> ParseCropRule(const std::string &value, std::string &reason) {
+std::optional<CropRule> parseCropRule(const std::string &value, std::string &reason) {
     CropRule rule;
     rule.text = value;
     const std::size_t colon = value.find(':');
-    std::optional<folvane::CropRect> rect = ParseEdges(value.substr(0, colon));
+    std::optional<folvane::CropRect> rect = parseEdges(value.substr(0, colon));
     if (!rect) {
         reason = Fill(_("--crop takes LEFT,TOP,RIGHT,BOTTOM[:PAGES], four whole numbers of "
                         "pixels, not \"%1\""),
@@ -96,7 +96,7 @@ std::optional<CropRule> ParseCropRule(const std::string &value, std::string &rea
     rule.rect = *rect;
     if (colon != std::string::npos) {
         std::vector<PageRange> pages;
-        if (!ParseCropPages(value.substr(colon + 1), value, pages, reason)) {
+        if (!parseCropPages(value.substr(colon + 1), value, pages, reason)) {
             return std::nullopt;
         }
         rule.pages = std::move(pages);
@@ -104,7 +104,7 @@ std::optional<CropRule> ParseCropRule(const std::string &value, std::string &rea
     return rule;
 }
 
-bool CropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage> &pages,
+bool cropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage> &pages,
                  std::map<std::size_t, folvane::CropRect> &crops, std::string &reason) {
     const std::size_t count = pages.size();
     for (const CropRule &rule : rules) {
@@ -119,7 +119,7 @@ bool CropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage
                 return false;
             }
             for (std::size_t page = first; page <= last; ++page) {
-                if (!CropFits(rule, pages[page - 1], page, reason)) {
+                if (!cropFits(rule, pages[page - 1], page, reason)) {
                     return false;
                 }
                 crops[page - 1] = rule.rect;

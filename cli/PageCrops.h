@@ -22,7 +22,7 @@ struct CropRule {
 };
 
 // The rule `value` gives, or nullopt with `reason` set to the user's sentence.
-std::optional<CropRule> ParseCropRule(const std::string &value, std::string &reason);
+std::optional<CropRule> parseCropRule(const std::string &value, std::string &reason);
 
 // A page of the document as the PDF shows it: its picture's size in pixels after every turn;
 // -1 x -1 for a file that cannot be read (its run fails there, naming it).
@@ -34,7 +34,7 @@ struct ShownPage {
 // The crop of each page (0-based keys; pages left whole left out); false with `reason` set when
 // a rule names a page past the end, or crops a page outside its picture or to less than 16
 // pixels.
-bool CropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage> &pages,
+bool cropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage> &pages,
                  std::map<std::size_t, folvane::CropRect> &crops, std::string &reason);
 
 } // namespace folvane_pdf

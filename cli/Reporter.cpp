@@ -40,6 +40,16 @@ std::string WarningLine(const folvane::PageNote &note) {
                 {FileAndPage(note.path, note.filePage, note.filePages), OneLine(NoteText(note))});
 }
 
+std::string LeftOutLine(const std::string &path, int page, const folvane::Problem &problem) {
+    std::string reason = OneLine(ProblemText(problem));
+    if (page > 1) {
+        reason = Fill(_("%1: %2"), {FileAndPage(path, page, 2), reason});
+    } else if (!NamesItsFile(problem) || problem.file != path) {
+        reason = Fill(_("%1: %2"), {folvane::QuotedName(path), reason});
+    }
+    return Fill(_("left out: %1"), {reason});
+}
+
 folvane::GenerateEvents Reporter::Events() {
     folvane::GenerateEvents events;
     events.onPage = [this](const folvane::PageStart &page) { ShowProgress(page); };

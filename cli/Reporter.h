@@ -34,4 +34,8 @@ private:
 // fits it", the page named for a file of several ("scan.tif, page 2: ...").
 std::string WarningLine(const folvane::PageNote &note);
 
+// The warning line for a file --skip-unreadable left out: its name, the page that cannot go
+// in when it is not the first, and why.
+std::string LeftOutLine(const std::string &path, int page, const folvane::Problem &problem);
+
 } // namespace folvane_pdf

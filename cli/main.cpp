@@ -2,26 +2,29 @@
 //
 //   folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]]
 //               [--rotate=[+|-]ANGLE[:PAGES]]... [--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]...
-//               [--force] -o OUT.pdf IMAGE|@LIST...
+//               [--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...
 //   folvane-pdf --scan [--device NAME] [--source ...] [--mode ...] [--resolution DPI]
 //               [--page-size ...] [--keep-pages DIR] -o OUT.pdf
 //   folvane-pdf --list-devices
 //
 // Exit 0 on success; 1 on failure, with one line on stderr naming the file and the reason; 2 on
-// a usage error; 128 + the signal's number when interrupted. `--help` tells the rest.
+// a usage error; 3 when --skip-unreadable left files out; 128 + the signal's number when
+// interrupted. `--help` tells the rest.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
-#include <exception>
 #include <string>
-#include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "cli/Arguments.h"
 #include "cli/Destination.h"
 #include "cli/ImageLists.h"
+#include "cli/InputFiles.h"
 #include "cli/Interrupts.h"
 #include "cli/Language.h"
+#include "cli/PdfRun.h"
 #include "cli/Reporter.h"
 #include "cli/ScanRun.h"
 #include "cli/Texts.h"
@@ -32,6 +35,51 @@
 using namespace folvane_pdf;
 
 namespace {
+
+// Takes the files the PDF cannot take out of the inputs, each named in a warning, and tells
+// whether any was. When none would be left they all stay, so that the run fails on the first
+// as it does without the option.
+bool LeaveOutUnreadable(Arguments &arguments) {
+    std::vector<LeftOutFile> leftOut;
+    std::vector<std::string> readable =
+        readableInputs(arguments.inputs, arguments.firstPageOnly, leftOut);
+    if (readable.empty()) {
+        arguments.skipUnreadable = false; // the run goes on, and fails, as without the option
+        return false;
+    }
+    if (leftOut.empty()) {
+        return false;
+    }
+    for (const LeftOutFile &file : leftOut) {
+        std::fprintf(stderr, "%s\n", LeftOutLine(file.path, file.page, file.problem).c_str());
+    }
+    arguments.inputs = std::move(readable);
+    return true;
+}
+
+// Runs the page loop. With --skip-unreadable an image the loop fails on as unreadable (one
+// the inspection could not tell, such as a later TIFF page with damaged data) is left out with
+// a warning and the run starts again without it, while another image is left.
+void Generate(const std::string &path, Arguments &arguments,
+              const folvane::GenerateOptions &options, Reporter &reporter, bool &someLeftOut) {
+    while (true) {
+        try {
+            folvane::GeneratePdf(path, arguments.inputs, options, reporter.Events());
+            return;
+        } catch (const folvane::GenerateError &failure) {
+            if (!arguments.skipUnreadable || failure.index >= arguments.inputs.size() ||
+                arguments.inputs.size() < 2 || !isUnreadableInput(failure.problem)) {
+                throw;
+            }
+            reporter.EndProgress();
+            std::fprintf(stderr, "%s\n",
+                         LeftOutLine(failure.path, failure.filePage, failure.problem).c_str());
+            arguments.inputs.erase(arguments.inputs.begin() +
+                                   static_cast<std::ptrdiff_t>(failure.index));
+            someLeftOut = true;
+        }
+    }
+}
 
 // The pages the document will have: each file's, as the engine counts them (a file that cannot
 // be read counts as one page, and its run fails there).
@@ -49,15 +97,15 @@ std::size_t DocumentPages(const Arguments &arguments) {
 // Puts the turns of --rotate into `options`; false with `reason` set when one names a page past
 // the end. Pages are counted only when a rule names some.
 bool SetTurns(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
-    if (!NamesPages(arguments.turns)) {
-        if (const int turns = TurnsOfEveryPage(arguments.turns); turns % 4 != 0) {
+    if (!namesPages(arguments.turns)) {
+        if (const int turns = turnsOfEveryPage(arguments.turns); turns % 4 != 0) {
             for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
                 options.pageEdits[row].quarterTurns = turns;
             }
         }
         return true;
     }
-    return TurnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
+    return turnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
 }
 
 // Each page of the document as the PDF shows it, its turns from `options`.
@@ -94,7 +142,7 @@ bool SetCrops(const Arguments &arguments, folvane::GenerateOptions &options, std
     if (arguments.crops.empty()) {
         return true;
     }
-    return CropsByPage(arguments.crops, ShownPages(arguments, options), options.pageCrops, reason);
+    return cropsByPage(arguments.crops, ShownPages(arguments, options), options.pageCrops, reason);
 }
 
 } // namespace
@@ -115,7 +163,8 @@ int main(int argc, char **argv) {
     std::string error;
     std::vector<std::string> lists;
     if (!ExpandLists(arguments.inputs, lists, error) ||
-        !OutputIsNoList(arguments.output, lists, error)) {
+        !OutputIsNoList(arguments.output, lists, error) ||
+        !expandFolders(arguments.inputs, error)) {
         return Fail(error);
     }
     if (arguments.inputs.empty()) {
@@ -123,6 +172,7 @@ int main(int argc, char **argv) {
                      UsageLine());
         return kExitUsage;
     }
+    bool someLeftOut = arguments.skipUnreadable && LeaveOutUnreadable(arguments);
 
     folvane::GenerateOptions options;
     if (!SetTurns(arguments, options, error) || !SetCrops(arguments, options, error)) {
@@ -135,23 +185,10 @@ int main(int argc, char **argv) {
     if (!destination.Prepare(arguments.output, arguments.force, error)) {
         return Fail(error);
     }
-    options.layout = arguments.layout;
-    options.firstPageOnly = arguments.firstPageOnly;
-    options.ocrLanguages = arguments.ocrLanguages;
-    options.pdfVersion = arguments.pdfVersion;
-    options.correctDocuments = arguments.document;
-    Reporter reporter(::isatty(STDERR_FILENO) != 0);
-    try {
-        folvane::GeneratePdf(destination.Path(), arguments.inputs, options, reporter.Events());
-    } catch (const folvane::GenerateError &failure) {
-        return reporter.Failure(failure);
-    } catch (const std::exception &failure) {
-        reporter.EndProgress();
-        return Fail(failure.what());
-    }
-    reporter.EndProgress();
-    if (!destination.Deliver(error)) {
-        return Fail(error);
-    }
-    return 0;
+    setRunOptions(arguments, options);
+    const int status =
+        generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
+            Generate(path, arguments, options, reporter, someLeftOut);
+        });
+    return status == 0 && someLeftOut ? kExitSomeLeftOut : status;
 }

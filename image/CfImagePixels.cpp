@@ -114,17 +114,11 @@ void CfImage::PutPixelIndexUnguarded(int32_t x, int32_t y, uint8_t index) {
 
 RGBQUAD CfImage::PixelColorAt(int32_t x, int32_t y, bool withAlpha) const {
     if (block && Contains(x, y)) {
-        RGBQUAD colour = info.transparentColor;
-        if (HasPalette()) {
-            colour = PaletteEntry(PixelIndexAtUnguarded(x, y));
-        } else {
-            const uint8_t *pixel = PixelPointer(x, y);
-            colour.rgbBlue = pixel[0];
-            colour.rgbGreen = pixel[1];
-            colour.rgbRed = pixel[2];
-        }
-        if (alpha && withAlpha) {
-            colour.rgbReserved = AlphaAtUnguarded(x, y);
+        RGBQUAD colour = PixelColorAtUnguarded(x, y, withAlpha);
+        // A pixel of a true-colour picture without alpha keeps the transparent colour's
+        // reserved byte, as it always has.
+        if (!HasPalette() && !(alpha && withAlpha)) {
+            colour.rgbReserved = info.transparentColor.rgbReserved;
         }
         return colour;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 namespace folvane {
 
@@ -67,6 +69,38 @@ const char *ImageTypeForPath(const std::string &path) {
         return "tiff";
     }
     return "auto";
+}
+
+std::optional<std::vector<std::string>>
+PageImagesInFolder(const std::string &folder,
+                   const std::function<int(std::string_view, std::string_view)> &compareNames,
+                   std::string &error) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> found;
+    std::error_code failure;
+    fs::directory_iterator it(folder, failure);
+    for (const fs::directory_iterator end; !failure && it != end; it.increment(failure)) {
+        std::error_code kindError;
+        if (it->is_regular_file(kindError) && IsPageImageName(it->path().string())) {
+            found.push_back(it->path());
+        }
+    }
+    if (failure) {
+        error = failure.message();
+        return std::nullopt;
+    }
+    std::sort(found.begin(), found.end(), [&compareNames](const fs::path &a, const fs::path &b) {
+        const std::string first = a.filename().string();
+        const std::string second = b.filename().string();
+        const int order = compareNames(first, second);
+        return order != 0 ? order < 0 : first < second;
+    });
+    std::vector<std::string> paths;
+    paths.reserve(found.size());
+    for (const fs::path &path : found) {
+        paths.push_back(path.string());
+    }
+    return paths;
 }
 
 } // namespace folvane

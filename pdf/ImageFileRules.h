@@ -4,7 +4,10 @@
 // two differ, the comment says why.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace folvane {
@@ -19,6 +22,15 @@ std::vector<std::string> AddDialogPatterns();
 // Whether a dropped file, or a file of a dropped or named folder, goes into the list: its name
 // ends with a page image extension, in any case.
 bool IsPageImageName(const std::string &path);
+
+// The files of a folder that go into the list, not those of its subfolders: its regular files
+// (or links to them) with a page image name, ordered by their names with `compareNames` (< 0:
+// the first comes first; equal names keep the order of their bytes). nullopt when the folder
+// cannot be read, with `error` set to the system's reason.
+std::optional<std::vector<std::string>>
+PageImagesInFolder(const std::string &folder,
+                   const std::function<int(std::string_view, std::string_view)> &compareNames,
+                   std::string &error);
 
 // Whether the preview tries to decode a file: its extension starts with ".tif", ".jpg", ".jpe",
 // ".bmp" or ".png", in any case; other files show the placeholder picture. Wider than

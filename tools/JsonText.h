@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-namespace jsontext {
+namespace folvane::tools::json {
 
 // Length of the valid UTF-8 sequence at the start of text, or 0 when it is not one
 // (overlong forms, surrogates and code points above U+10FFFF count as invalid).
-inline size_t Utf8SequenceLength(std::string_view text) {
+inline size_t utf8SequenceLength(std::string_view text) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
     size_t length = 0;
@@ -46,13 +46,13 @@ inline size_t Utf8SequenceLength(std::string_view text) {
 // text as a JSON string literal. Valid UTF-8 passes through; every byte that is not part of
 // a valid sequence becomes \u00XX (the byte's value as a Latin-1 character), so any input
 // gives valid JSON and no byte is lost from view.
-inline std::string Quote(std::string_view text) {
+inline std::string quote(std::string_view text) {
     std::string out = "\"";
     char escape[8];
     for (size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
-            const size_t length = Utf8SequenceLength(text.substr(i));
+            const size_t length = utf8SequenceLength(text.substr(i));
             if (length != 0) {
                 out.append(text.substr(i, length));
                 i += length;
@@ -82,12 +82,12 @@ inline std::string Quote(std::string_view text) {
 }
 
 // A fixed-size character field that need not be NUL-terminated.
-template <size_t N> std::string_view Field(const char (&field)[N]) {
+template <size_t N> std::string_view field(const char (&field)[N]) {
     return std::string_view(field, strnlen(field, N));
 }
 
 // A float as text that reads back as the same float; null when not finite.
-inline std::string Number(float value) {
+inline std::string number(float value) {
     if (!std::isfinite(value)) {
         return "null";
     }
@@ -96,29 +96,29 @@ inline std::string Number(float value) {
     return text;
 }
 
-inline std::string Number(long long value) {
+inline std::string number(long long value) {
     return std::to_string(value);
 }
 
 // Appends "key":value pairs to one object.
 class Object {
 public:
-    Object &Raw(std::string_view key, std::string_view value) {
+    Object &raw(std::string_view key, std::string_view value) {
         text_ += text_.empty() ? "{" : ",";
-        text_ += Quote(key);
+        text_ += quote(key);
         text_ += ':';
         text_ += value;
         return *this;
     }
-    Object &String(std::string_view key, std::string_view value) { return Raw(key, Quote(value)); }
-    Object &Int(std::string_view key, long long value) { return Raw(key, Number(value)); }
-    Object &Float(std::string_view key, float value) { return Raw(key, Number(value)); }
-    Object &Bool(std::string_view key, bool value) { return Raw(key, value ? "true" : "false"); }
-    Object &Null(std::string_view key) { return Raw(key, "null"); }
-    std::string Text() const { return text_.empty() ? "{}" : text_ + "}"; }
+    Object &string(std::string_view key, std::string_view value) { return raw(key, quote(value)); }
+    Object &integer(std::string_view key, long long value) { return raw(key, number(value)); }
+    Object &real(std::string_view key, float value) { return raw(key, number(value)); }
+    Object &boolean(std::string_view key, bool value) { return raw(key, value ? "true" : "false"); }
+    Object &null(std::string_view key) { return raw(key, "null"); }
+    std::string text() const { return text_.empty() ? "{}" : text_ + "}"; }
 
 private:
     std::string text_;
 };
 
-} // namespace jsontext
+} // namespace folvane::tools::json

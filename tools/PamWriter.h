@@ -12,14 +12,15 @@
 #include "image/CfImage.h"
 #include "image/SafeSize.h"
 
-namespace pamwriter_detail {
+namespace folvane::tools {
+namespace detail {
 
 struct FileCloser {
     void operator()(FILE *file) const { fclose(file); }
 };
 
 // One image row (bottom-up index y) as RGBA bytes.
-inline void ConvertRow(const CfImage &image, int32_t y, uint8_t *out) {
+inline void convertRow(const CfImage &image, int32_t y, uint8_t *out) {
     const int32_t width = static_cast<int32_t>(image.GetWidth());
     const int32_t key = image.GetTransparentIndex();
     const bool palette = image.HasPalette();
@@ -46,15 +47,15 @@ inline void ConvertRow(const CfImage &image, int32_t y, uint8_t *out) {
     }
 }
 
-} // namespace pamwriter_detail
+} // namespace detail
 
 // Colour: palette entries expanded, 24-bit pixels as stored. Alpha: the alpha plane where the
 // image has one, else 255; pixels that the image's transparent key hides (the transparent
 // palette index, or the transparent colour of a 24-bit image whose transparent index is set,
 // as drawing treats them) get 0. Returns false with a reason in error when the image has no
 // pixels or the file cannot be written.
-inline bool WritePam(const CfImage &image, const char *path, std::string &error) {
-    using namespace pamwriter_detail;
+inline bool writePam(const CfImage &image, const char *path, std::string &error) {
+    using namespace detail;
     if (!image.IsValid()) {
         error = "no pixels to write (header-only decode or empty image)";
         return false;
@@ -77,7 +78,7 @@ inline bool WritePam(const CfImage &image, const char *path, std::string &error)
     std::vector<uint8_t> row(*rowBytes);
     // Rows are stored bottom-up; the file wants the top row first.
     for (uint32_t y = height; y-- > 0;) {
-        ConvertRow(image, int32_t(y), row.data());
+        convertRow(image, int32_t(y), row.data());
         if (fwrite(row.data(), 1, row.size(), file.get()) != row.size()) {
             error = std::string("cannot write ") + path + ": " + strerror(errno);
             return false;
@@ -89,3 +90,5 @@ inline bool WritePam(const CfImage &image, const char *path, std::string &error)
     }
     return true;
 }
+
+} // namespace folvane::tools

@@ -19,6 +19,9 @@
 
 namespace {
 
+namespace json = folvane::tools::json;
+using folvane::tools::writePam;
+
 constexpr const char *kUsage =
     "usage: folvane-decode [--frame N] [--header-only] [--hint N] IN [OUT.pam]\n";
 
@@ -30,7 +33,7 @@ struct Options {
     const char *output = nullptr;
 };
 
-bool ParseInt32(const char *text, int32_t &value) {
+bool parseInt32(const char *text, int32_t &value) {
     if (!text || !*text) {
         return false;
     }
@@ -44,7 +47,7 @@ bool ParseInt32(const char *text, int32_t &value) {
     return true;
 }
 
-bool ParseArguments(int argc, char **argv, Options &options) {
+bool parseArguments(int argc, char **argv, Options &options) {
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const char *arg = argv[i];
@@ -53,11 +56,11 @@ bool ParseArguments(int argc, char **argv, Options &options) {
         } else if (!optionsEnded && strcmp(arg, "--header-only") == 0) {
             options.headerOnly = true;
         } else if (!optionsEnded && strcmp(arg, "--frame") == 0) {
-            if (++i >= argc || !ParseInt32(argv[i], options.frame)) {
+            if (++i >= argc || !parseInt32(argv[i], options.frame)) {
                 return false;
             }
         } else if (!optionsEnded && strcmp(arg, "--hint") == 0) {
-            if (++i >= argc || !ParseInt32(argv[i], options.hint)) {
+            if (++i >= argc || !parseInt32(argv[i], options.hint)) {
                 return false;
             }
         } else if (!optionsEnded && arg[0] == '-' && arg[1] != '\0') {
@@ -73,73 +76,73 @@ bool ParseArguments(int argc, char **argv, Options &options) {
     return options.input != nullptr;
 }
 
-std::string ExifJson(const ExifRecord &exif) {
-    using jsontext::Field;
-    jsontext::Object o;
-    o.String("version", Field(exif.version))
-        .String("cameraMake", Field(exif.cameraMake))
-        .String("cameraModel", Field(exif.cameraModel))
-        .String("dateTime", Field(exif.dateTime))
-        .Int("height", exif.height)
-        .Int("width", exif.width)
-        .Int("orientation", exif.orientation)
-        .Int("isColor", exif.isColor)
-        .Int("process", exif.process)
-        .Int("flashUsed", exif.flashUsed)
-        .Float("focalLength", exif.focalLength)
-        .Float("exposureTime", exif.exposureTime)
-        .Float("apertureFNumber", exif.apertureFNumber)
-        .Float("distance", exif.distance)
-        .Float("ccdWidth", exif.ccdWidth)
-        .Float("exposureBias", exif.exposureBias)
-        .Int("lightSource", exif.lightSource)
-        .Int("meteringMode", exif.meteringMode)
-        .Int("exposureProgram", exif.exposureProgram)
-        .Int("isoEquivalent", exif.isoEquivalent)
-        .Int("compressionLevel", exif.compressionLevel)
-        .Float("focalPlaneXRes", exif.focalPlaneXRes)
-        .Float("focalPlaneYRes", exif.focalPlaneYRes)
-        .Float("focalPlaneUnits", exif.focalPlaneUnits)
-        .Float("xResolution", exif.xResolution)
-        .Float("yResolution", exif.yResolution)
-        .Float("resolutionUnit", exif.resolutionUnit)
-        .Float("brightness", exif.brightness)
-        .String("comment", Field(exif.comment));
+std::string exifJson(const ExifRecord &exif) {
+    using json::field;
+    json::Object o;
+    o.string("version", field(exif.version))
+        .string("cameraMake", field(exif.cameraMake))
+        .string("cameraModel", field(exif.cameraModel))
+        .string("dateTime", field(exif.dateTime))
+        .integer("height", exif.height)
+        .integer("width", exif.width)
+        .integer("orientation", exif.orientation)
+        .integer("isColor", exif.isColor)
+        .integer("process", exif.process)
+        .integer("flashUsed", exif.flashUsed)
+        .real("focalLength", exif.focalLength)
+        .real("exposureTime", exif.exposureTime)
+        .real("apertureFNumber", exif.apertureFNumber)
+        .real("distance", exif.distance)
+        .real("ccdWidth", exif.ccdWidth)
+        .real("exposureBias", exif.exposureBias)
+        .integer("lightSource", exif.lightSource)
+        .integer("meteringMode", exif.meteringMode)
+        .integer("exposureProgram", exif.exposureProgram)
+        .integer("isoEquivalent", exif.isoEquivalent)
+        .integer("compressionLevel", exif.compressionLevel)
+        .real("focalPlaneXRes", exif.focalPlaneXRes)
+        .real("focalPlaneYRes", exif.focalPlaneYRes)
+        .real("focalPlaneUnits", exif.focalPlaneUnits)
+        .real("xResolution", exif.xResolution)
+        .real("yResolution", exif.yResolution)
+        .real("resolutionUnit", exif.resolutionUnit)
+        .real("brightness", exif.brightness)
+        .string("comment", field(exif.comment));
     // The pointer pointed into the EXIF reader's memory, which is gone once the decode has
     // returned: it is never read, only reported as present (true) or absent (null).
     if (exif.thumbnailData) {
-        o.Bool("thumbnailData", true);
+        o.boolean("thumbnailData", true);
     } else {
-        o.Null("thumbnailData");
+        o.null("thumbnailData");
     }
-    o.Int("thumbnailSize", exif.thumbnailSize).Bool("isExif", exif.isExif);
-    return o.Text();
+    o.integer("thumbnailSize", exif.thumbnailSize).boolean("isExif", exif.isExif);
+    return o.text();
 }
 
-std::string ResultJson(const CfImage &image, bool ok) {
-    jsontext::Object o;
-    o.Bool("ok", ok)
-        .Int("width", image.GetWidth())
-        .Int("height", image.GetHeight())
-        .Int("bpp", image.GetBitsPerPixel())
-        .Int("type", image.GetFormatType())
-        .Int("dpiX", image.GetDpiX())
-        .Int("dpiY", image.GetDpiY())
-        .Int("frameCount", image.info.frameCount)
-        .Int("transparentIndex", image.GetTransparentIndex())
-        .Bool("hasAlpha", image.HasAlphaChannel())
-        .String("lastError", jsontext::Field(image.info.lastError));
+std::string resultJson(const CfImage &image, bool ok) {
+    json::Object o;
+    o.boolean("ok", ok)
+        .integer("width", image.GetWidth())
+        .integer("height", image.GetHeight())
+        .integer("bpp", image.GetBitsPerPixel())
+        .integer("type", image.GetFormatType())
+        .integer("dpiX", image.GetDpiX())
+        .integer("dpiY", image.GetDpiY())
+        .integer("frameCount", image.info.frameCount)
+        .integer("transparentIndex", image.GetTransparentIndex())
+        .boolean("hasAlpha", image.HasAlphaChannel())
+        .string("lastError", json::field(image.info.lastError));
     if (image.GetFormatType() == FormatJpeg) {
-        o.Raw("exif", ExifJson(image.info.exif));
+        o.raw("exif", exifJson(image.info.exif));
     }
-    return o.Text();
+    return o.text();
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
     Options options;
-    if (!ParseArguments(argc, argv, options)) {
+    if (!parseArguments(argc, argv, options)) {
         fputs(kUsage, stderr);
         return 2;
     }
@@ -149,7 +152,7 @@ int main(int argc, char **argv) {
         image.info.escape = kEscapeHeaderOnly;
     }
     const bool ok = image.Load(options.input, options.hint);
-    printf("%s\n", ResultJson(image, ok).c_str());
+    printf("%s\n", resultJson(image, ok).c_str());
     fflush(stdout);
     if (!ok) {
         // The library leaves its error text alone when the file cannot be opened.
@@ -162,7 +165,7 @@ int main(int argc, char **argv) {
     }
     if (options.output) {
         std::string error;
-        if (!WritePam(image, options.output, error)) {
+        if (!writePam(image, options.output, error)) {
             fprintf(stderr, "folvane-decode: %s\n", error.c_str());
             return 1;
         }

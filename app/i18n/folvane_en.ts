@@ -402,6 +402,18 @@ Try &apos;folvane --help&apos; for more.
         <source>照片中有两张纸，将按原样放入</source>
         <translation>Two sheets in the photo: it goes in as it is</translation>
     </message>
+    <message>
+        <source>已向右旋转</source>
+        <translation>turned right</translation>
+    </message>
+    <message>
+        <source>已旋转 180°</source>
+        <translation>turned 180°</translation>
+    </message>
+    <message>
+        <source>已向左旋转</source>
+        <translation>turned left</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
@@ -854,6 +866,14 @@ The desktop has no program that opens this kind of file.</translation>
     <message>
         <source>重做%1</source>
         <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>向左旋转</source>
+        <translation>Rotate left</translation>
+    </message>
+    <message>
+        <source>向右旋转</source>
+        <translation>Rotate right</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 #include "platform/qt/QtToolkit.h"
 
 namespace {
+
+constexpr int kExitNoDisplay = 1;
 
 // Prints the text asked for; the exit status, or -1 when the window is to open.
 int AnswerOnTerminal(const CommandLine &line) {
@@ -37,6 +40,23 @@ int AnswerOnTerminal(const CommandLine &line) {
     return -1;
 }
 
+// Qt ends a program it cannot show a window for (no display, no usable platform plugin) with
+// abort(); while the application starts, that becomes one sentence and exit status 1.
+QtMessageHandler qtHandler = nullptr;
+
+void EndWithoutDisplay(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (type != QtFatalMsg) {
+        if (qtHandler != nullptr) {
+            qtHandler(type, context, text);
+        }
+        return;
+    }
+    std::fputs("folvane: cannot open the window: no display could be reached (is DISPLAY or "
+               "WAYLAND_DISPLAY set to a running desktop?)\n",
+               stderr);
+    std::_Exit(kExitNoDisplay);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -51,7 +71,9 @@ int main(int argc, char **argv) {
     if (asked.action == CommandLine::Action::Help || asked.action == CommandLine::Action::Version) {
         return AnswerOnTerminal(asked);
     }
+    qtHandler = qInstallMessageHandler(EndWithoutDisplay);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtHandler);
     language.Install();
     const CommandLine line = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (const int status = AnswerOnTerminal(line); status >= 0) {

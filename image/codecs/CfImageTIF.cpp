@@ -8,6 +8,7 @@
 
 #include <tiffio.h>
 
+#include "base/Orientation.h"
 #include "image/CfStream.h"
 #include "image/SafeSize.h"
 #include "image/codecs/CfImageTIFPage.h"
@@ -86,9 +87,12 @@ CfImageTIF::Page ReadPageTags(TIFF *tif) {
     page.bitsPerSample = GetTag<uint16_t>(tif, TIFFTAG_BITSPERSAMPLE, 1);
     page.rowsPerStrip = GetTag<uint32_t>(tif, TIFFTAG_ROWSPERSTRIP, 0xFFFFFFFF);
     page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
-    page.orientation = GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1);
-    if (page.orientation < ORIENTATION_TOPLEFT || page.orientation > ORIENTATION_LEFTBOT) {
-        page.orientation = ORIENTATION_TOPLEFT;
+    page.orientation = static_cast<uint16_t>(
+        folvane::NormalOrientation(GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1)));
+    page.planar = GetTag<uint16_t>(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    if (TIFFIsTiled(tif)) {
+        page.tileWidth = GetTag<uint32_t>(tif, TIFFTAG_TILEWIDTH, 0);
+        page.tileLength = GetTag<uint32_t>(tif, TIFFTAG_TILELENGTH, 0);
     }
     return page;
 }

@@ -7,6 +7,10 @@
 //
 // The decoder never throws to its caller: Decode returns false with the reason in
 // ImageInfo::lastError. libtiff's own messages are dropped.
+//
+// The PDF engine reads TIFF files with libtiff too (pdfw/tiff), apart on purpose: it passes
+// strips through where it can and raises typed problems, where this decoder makes a bitmap and
+// never throws (docs/ARCHITECTURE.md, "Two readings of the same files").
 #pragma once
 
 #include <cstddef>

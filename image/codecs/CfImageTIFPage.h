@@ -18,6 +18,9 @@ struct CfImageTIF::Page {
     uint32_t rowsPerStrip = 0xFFFFFFFF;
     uint16_t photometric = 0;
     uint16_t orientation = 1;
+    uint16_t planar = 1;    // PlanarConfiguration: 1 contiguous, 2 separate planes
+    uint32_t tileWidth = 0; // 0 for a page in strips
+    uint32_t tileLength = 0;
     uint32_t depth = 8;       // bits per pixel of the bitmap
     bool deepPalette = false; // palette image with more than 8 bits per sample
 };
@@ -41,7 +44,8 @@ constexpr uint16_t kPhotometricPalette = 3;
 bool IsRgbFamily(uint16_t photometric);
 
 // The tags of the current directory, with the defaults above for absent ones; an Orientation
-// outside 1..8 reads as 1 (upright). Used by the full decoder and the reduced one alike.
+// outside 1..8 reads as 1 (upright). The one reading of a page's tags: the full decoder and the
+// reduced one, and every reader of rows below them, take the page from here.
 CfImageTIF::Page ReadPageTags(TIFF *tif);
 
 // A page with no usable RowsPerStrip (none, 0 or more than its height) is one strip; libtiff

@@ -100,9 +100,8 @@ void StripReader::Allocate() {
     if (m_tiled) {
         m_tile = AllocateZeroed<uint8_t>(m_tileBytes);
     }
-    uint16_t planar = PLANARCONFIG_CONTIG;
-    TIFFGetFieldDefaulted(m_tif, TIFFTAG_PLANARCONFIG, &planar);
-    m_planar = planar == PLANARCONFIG_SEPARATE && p.samplesPerPixel > 1 && p.bitsPerSample % 8 == 0;
+    m_planar =
+        p.planar == PLANARCONFIG_SEPARATE && p.samplesPerPixel > 1 && p.bitsPerSample % 8 == 0;
     if (m_planar) {
         // Each plane row is a whole row divided by the sample count, so it fits the ceiling.
         m_sampleBytes = p.bitsPerSample / 8;
@@ -128,9 +127,8 @@ void StripReader::Allocate() {
 
 // Returns the tile length, which is the number of rows read at a time.
 uint32_t StripReader::SetUpTiles() {
-    uint32_t tileLength = 0;
-    TIFFGetField(m_tif, TIFFTAG_TILEWIDTH, &m_tileWidth);
-    TIFFGetField(m_tif, TIFFTAG_TILELENGTH, &tileLength);
+    m_tileWidth = m_page.tileWidth;
+    const uint32_t tileLength = m_page.tileLength;
     const tmsize_t tileRowBytes = TIFFTileRowSize(m_tif);
     const tmsize_t tileBytes = TIFFTileSize(m_tif);
     // A tile must hold every row this decoder copies out of it.

@@ -6,6 +6,9 @@
 // nothing with a destructor, so the jump skips no cleanup; the caller raises the failure in C++
 // once the wrapper has returned. libpng's message is kept for the caller (Message); warnings
 // are dropped and nothing is printed.
+//
+// The PDF engine has its own libpng session (pdfw/png/PngDecoder), apart on purpose: the two
+// libraries report failures under different contracts and share no code.
 #pragma once
 
 #include <cstddef>

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "base/Orientation.h"
 #include "image/CfStream.h"
 #include "image/SafeSize.h"
 #include "image/codecs/AreaReducer.h"
@@ -41,7 +42,7 @@ int32_t OrientationOf(CfStream &stream) {
     }
     reader->ReadJpegSegments(&stream, CfExifReader::ModeMetadata);
     stream.Seek(position, kSeekStart);
-    return record.orientation >= 1 && record.orientation <= 8 ? record.orientation : 1;
+    return folvane::NormalOrientation(record.orientation);
 }
 
 // The smallest scale M/8 whose output is at least width x height (stored orientation).
@@ -180,7 +181,7 @@ void DecodeReducedJpeg(CfStream &stream, ReducedJob &job) {
         RaiseLibraryFailure(jpeg);
     }
     jpeg_decompress_struct &cinfo = jpeg.Info();
-    const bool turned = orientation >= 5;
+    const bool turned = folvane::SwapsAxes(orientation);
     const uint32_t width = turned ? cinfo.image_height : cinfo.image_width;
     const uint32_t height = turned ? cinfo.image_width : cinfo.image_height;
     const ReducedSize size = job.Choose(width, height, kModule);

@@ -8,6 +8,7 @@
 
 #include <tiffio.h>
 
+#include "base/Orientation.h"
 #include "image/CfStream.h"
 #include "image/SafeSize.h"
 #include "image/codecs/AreaReducer.h"
@@ -70,7 +71,7 @@ template <class Rows>
 void ReducePage(TIFF *tif, const CfImageTIF::Page &page, Rows &rows, const ReducedSize &size,
                 TiffMessages &messages, CfImage &image) {
     AreaReducer reducer({page.width, page.height, page.orientation, rows.Pixels()}, size);
-    TiffBlockReader reader(tif, page.width, page.height, rows.Planes(), rows.Mode(), messages);
+    TiffBlockReader reader(tif, page, rows.Planes(), rows.Mode(), messages);
     reader.ReadAll([&](const TiffBlock &block) { rows.Add(block, reducer); });
     if constexpr (std::is_same_v<Rows, TiffSampleRows>) {
         reducer.Finish(image, rows.Shift(), rows.GreyMap());
@@ -91,7 +92,7 @@ void DecodeReducedTiff(CfStream &stream, ReducedJob &job) {
         RaiseDecodeFailure("ReducedTiff: the page asked for is not in the file");
     }
     CfImageTIF::Page page = tiffcodec::ReadPageTags(tif.get());
-    const bool turned = page.orientation >= 5;
+    const bool turned = folvane::SwapsAxes(page.orientation);
     const ReducedSize size =
         job.Choose(turned ? page.height : page.width, turned ? page.width : page.height, kModule);
     CheckStriles(tif.get(), stream);

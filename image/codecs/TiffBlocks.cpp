@@ -19,9 +19,10 @@ TiffBlockMode ChooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips) 
                                                                 : TiffBlockMode::Scanlines;
 }
 
-TiffBlockReader::TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes,
+TiffBlockReader::TiffBlockReader(TIFF *tif, const CfImageTIF::Page &page, uint16_t planes,
                                  TiffBlockMode mode, TiffMessages &messages)
-    : m_tif(tif), m_width(width), m_height(height), m_planes(planes), m_mode(mode),
+    : m_tif(tif), m_width(page.width), m_height(page.height), m_rowsPerStrip(page.rowsPerStrip),
+      m_tileWidth(page.tileWidth), m_tileLength(page.tileLength), m_planes(planes), m_mode(mode),
       m_messages(messages) {
     if (planes == 0 || planes > kTiffMaxPlanes) {
         RaiseDecodeFailure("ReducedTiff: pages of more than 4 separate planes are not read "
@@ -93,8 +94,7 @@ void TiffBlockReader::ReadScanlines(const std::function<void(const TiffBlock &)>
 }
 
 void TiffBlockReader::ReadStrips(const std::function<void(const TiffBlock &)> &visit) {
-    uint32_t rowsPerStrip = 0;
-    TIFFGetFieldDefaulted(m_tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    const uint32_t rowsPerStrip = m_rowsPerStrip;
     const uint64_t stripBytes = TIFFStripSize64(m_tif);
     const uint64_t rowBytes = TIFFScanlineSize64(m_tif);
     AllocatePlanes(rowsPerStrip == 0 || rowBytes == 0 ? 0 : stripBytes, "strip");
@@ -123,10 +123,8 @@ void TiffBlockReader::ReadStrips(const std::function<void(const TiffBlock &)> &v
 }
 
 void TiffBlockReader::ReadTiles(const std::function<void(const TiffBlock &)> &visit) {
-    uint32_t tileWidth = 0;
-    uint32_t tileLength = 0;
-    TIFFGetField(m_tif, TIFFTAG_TILEWIDTH, &tileWidth);
-    TIFFGetField(m_tif, TIFFTAG_TILELENGTH, &tileLength);
+    const uint32_t tileWidth = m_tileWidth;
+    const uint32_t tileLength = m_tileLength;
     const uint64_t tileBytes = TIFFTileSize64(m_tif);
     const uint64_t tileRowBytes = TIFFTileRowSize64(m_tif);
     if (tileWidth == 0 || tileLength == 0 || tileRowBytes == 0) {

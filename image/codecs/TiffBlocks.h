@@ -15,6 +15,8 @@
 #include <functional>
 #include <vector>
 
+#include "image/codecs/CfImageTIFPage.h"
+
 typedef struct tiff TIFF;
 struct TiffMessages;
 
@@ -45,8 +47,9 @@ TiffBlockMode ChooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips);
 class TiffBlockReader {
 public:
     // planes is 1 for contiguous data and the samples per pixel for separate planes; messages
-    // are those of the handle (TiffOpenStream), counted afresh for the reading.
-    TiffBlockReader(TIFF *tif, uint32_t width, uint32_t height, uint16_t planes, TiffBlockMode mode,
+    // are those of the handle (TiffOpenStream), counted afresh for the reading. The page's
+    // RowsPerStrip is settled (SettleRowsPerStrip).
+    TiffBlockReader(TIFF *tif, const CfImageTIF::Page &page, uint16_t planes, TiffBlockMode mode,
                     TiffMessages &messages);
 
     // Reads the page top to bottom, the tiles of a row of tiles left to right, and hands each
@@ -65,6 +68,9 @@ private:
     TIFF *m_tif;
     uint32_t m_width;
     uint32_t m_height;
+    uint32_t m_rowsPerStrip;
+    uint32_t m_tileWidth;
+    uint32_t m_tileLength;
     uint16_t m_planes;
     TiffBlockMode m_mode;
     TiffMessages &m_messages;

@@ -20,9 +20,7 @@ namespace {
 
 TiffSampleRows::TiffSampleRows(TIFF *tif, const CfImageTIF::Page &page) : m_page(page) {
     m_page.deepPalette = page.photometric == kPhotometricPalette && page.bitsPerSample > 8;
-    uint16_t planar = PLANARCONFIG_CONTIG;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
-    m_separate = planar == PLANARCONFIG_SEPARATE && page.samplesPerPixel > 1;
+    m_separate = page.planar == PLANARCONFIG_SEPARATE && page.samplesPerPixel > 1;
     const bool tiled = TIFFIsTiled(tif) != 0;
     m_mode = ChooseTiffBlockMode(tif, Planes(), m_separate);
     ChooseKind();

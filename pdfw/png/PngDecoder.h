@@ -1,4 +1,6 @@
 // Decodes a PNG file with libpng into the layout of a PDF image.
+// The preview has its own libpng session (image/codecs/PngReadSession), apart on purpose: the
+// two libraries report failures under different contracts and share no code.
 #pragma once
 
 #include <cstddef>

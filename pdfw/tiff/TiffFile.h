@@ -1,5 +1,8 @@
 // A TIFF page opened with libtiff, its messages kept on the handle (never printed), and the
 // tags the engine reads.
+// The preview's decoder (image/codecs/CfImageTIF) reads TIFF with libtiff apart from this on
+// purpose: it makes a bitmap and never throws, where the engine passes data through and raises
+// typed problems.
 #pragma once
 
 #include <cstdint>

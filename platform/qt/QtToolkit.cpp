@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFont>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QUrl>
 
 #include "platform/qt/QtDialog.h"
@@ -22,13 +24,37 @@ bool QtToolkit::HasIcon(int iconResource) const {
     return !path.isEmpty() && QFile::exists(path);
 }
 
+// Whether the desktop names a program for the file's type. QDesktopServices hands a file to
+// xdg-open and answers yes once that has started, also when xdg-open then finds nothing to open
+// it with; xdg-mime tells beforehand. When xdg-mime cannot be asked, openUrl decides alone.
+bool QtToolkit::DesktopHasProgramFor(const QString &path) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    if (!type.isValid()) {
+        return true;
+    }
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), type.name()});
+    if (!query.waitForFinished(5000)) {
+        query.kill();
+        query.waitForFinished();
+        return true;
+    }
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) {
+        return true;
+    }
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
 bool QtToolkit::ShellExecute(const std::string &verb, const std::string &file,
                              int /*showCommand*/) {
     if (verb != "open" || file.empty()) {
         return false;
     }
+    const QString path = QFile::decodeName(file.c_str());
     // False when the desktop has no handler for the file's type (or none at all).
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(file.c_str())));
+    return QFile::exists(path) && DesktopHasProgramFor(path) &&
+           QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void QtToolkit::PostToUiThread(std::function<void()> call) {

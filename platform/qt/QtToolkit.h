@@ -27,6 +27,9 @@ public:
     static QString ResourcePath(int resourceId);
     // The font of every dialog: a CJK face, since the captions are Chinese.
     static void InstallApplicationFont();
+    // Whether the desktop names a program for the file's type (xdg-mime's default); true when
+    // that cannot be asked.
+    static bool DesktopHasProgramFor(const QString &path);
 
 private:
     QtSettingsStore m_settings;

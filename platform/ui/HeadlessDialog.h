@@ -15,7 +15,9 @@
 class CDialog;
 class HeadlessToolkit;
 
-// A dialog window in memory, built from its template, with the user's actions for tests.
+// A dialog window in memory, built from its template, with the user's actions for tests. The
+// real window's peer (platform/qt/QtDialog) implements the same DialogPeer, hence the same list
+// of overrides.
 class HeadlessDialog : public DialogPeer {
 public:
     HeadlessDialog(HeadlessToolkit &toolkit, const DialogTemplate &dialog, CDialog &owner);

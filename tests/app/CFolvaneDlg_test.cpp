@@ -130,6 +130,8 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
                                                                      {"删除", false},
                                                                      {"上移", false},
                                                                      {"下移", false},
+                                                                     {"向左旋转\tCtrl+L", false},
+                                                                     {"向右旋转\tCtrl+R", false},
                                                                      {"撤销", false},
                                                                      {"重做", false}}));
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));

@@ -116,6 +116,30 @@ TEST_F(Pages, EditsBelongToOneRowEvenOfTheSameFile) {
     EXPECT_EQ(pages.Current(), 1); // an edited row is current
 }
 
+// A crop is a rectangle of the turned picture: it turns with the page, and a turn there and back
+// gives it back as it was. Without the file's size it could not follow, so the turn is refused.
+TEST_F(Pages, ACropTurnsWithItsPage) {
+    Do([&] { return pages.Add(Files({"/p/a.jpg"})); });
+    Do([&] { return pages.Crop(0, CropRect{10, 20, 110, 70}); });
+    EXPECT_FALSE(pages.Rotate(0, 1).has_value());
+    folvane::ImageFacts facts;
+    facts.ok = true;
+    facts.width = 400;
+    facts.height = 300;
+    pages.Find(pages.At(0).id)->facts = facts;
+    Do([&] { return pages.Rotate(0, 1); });
+    // Turned right, the 400 x 300 picture is 300 x 400: its left edge is now its top.
+    EXPECT_EQ(pages.At(0).shape.edits.crop, (CropRect{230, 10, 280, 110}));
+    Do([&] { return pages.Rotate(0, 1); });
+    EXPECT_EQ(pages.At(0).shape.edits.crop, (CropRect{290, 230, 390, 280}));
+    Do([&] { return pages.Rotate(0, -2); });
+    EXPECT_EQ(pages.At(0).shape.edits.crop, (CropRect{10, 20, 110, 70}));
+    Do([&] { return pages.Rotate(0, -1); });
+    EXPECT_EQ(pages.At(0).shape.edits.crop, (CropRect{20, 290, 70, 390}));
+    ASSERT_TRUE(history.Undo(pages));
+    EXPECT_EQ(pages.At(0).shape.edits.crop, (CropRect{10, 20, 110, 70}));
+}
+
 // Any sequence of commands undoes step by step to the list as it stood before each, and redoes
 // to the list as it stood after each; a check that arrived meanwhile is kept.
 TEST_F(Pages, EverySequenceUndoesAndRedoesToTheSameRowsOrderEditsAndCurrentRow) {

@@ -276,3 +276,90 @@ TEST_F(FolvanePdfTest, AFailingLaterPageOfATiffIsNamedByItsPage) {
 }
 
 } // namespace
+
+namespace {
+
+// Widths of the document's images, in page order: each test image has its own.
+std::vector<int> ImageWidths(const std::string &pdf) {
+    std::vector<int> widths;
+    for (const PdfImage &image : ListImages(pdf)) {
+        widths.push_back(image.width);
+    }
+    return widths;
+}
+
+TEST_F(FolvanePdfTest, AFolderGivesItsImagesInNaturalOrderWithoutItsSubfolders) {
+    const fs::path scans = dir / "scans";
+    fs::create_directories(scans / "older");
+    WriteJpeg(scans / "page-10.jpg", 100, 80);
+    WriteJpeg(scans / "Page-2.JPG", 120, 80);
+    WriteTiffPages(scans / "page-1.tif", {{140, 80}});
+    WriteText(scans / "notes.txt", "not a page");
+    WriteJpeg(scans / "older" / "page-3.jpg", 160, 80);
+    const std::string pdf = dir / "out.pdf";
+    RunResult r = RunFolvanePdf("-o " + Quote(pdf) + " " + Quote(scans.string()) + " " +
+                                Sample("page-1.jpg"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::vector<int> widths = ImageWidths(pdf);
+    ASSERT_EQ(widths.size(), 4u);
+    EXPECT_EQ(std::vector<int>(widths.begin(), widths.begin() + 3),
+              (std::vector<int>{140, 120, 100}));
+
+    const fs::path empty = dir / "empty";
+    fs::create_directories(empty / "inner");
+    WriteJpeg(empty / "inner" / "page.jpg", 64, 64);
+    r = RunFolvanePdf("-o " + Quote(pdf) + " " + Quote(empty.string()));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("holds no JPEG, TIFF or PNG image"), std::string::npos) << r.err;
+    EXPECT_EQ(LineCount(r.err), 1) << r.err;
+}
+
+// Missing, not an image, and a TIFF whose second page's data is damaged (which only writing it
+// finds): each left out with its own warning; the others make the PDF, with exit status 3.
+TEST_F(FolvanePdfTest, SkipUnreadableLeavesOutEachBadImageAndSaysSo) {
+    const std::string missing = dir / "gone.jpg";
+    const std::string junk = dir / "junk.png";
+    WriteText(junk, "no picture");
+    const std::string tiff = dir / "two.tif";
+    WriteTiffPages(tiff, {{64, 64}, {64, 64}});
+    CorruptFirstStrip(tiff, 1);
+    WriteJpeg(dir / "a.jpg", 100, 80);
+    WriteJpeg(dir / "b.jpg", 120, 80);
+    const std::string pdf = dir / "out.pdf";
+    const std::string inputs = Quote(dir / "a.jpg") + " " + Quote(missing) + " " + Quote(junk) +
+                               " " + Quote(tiff) + " " + Quote(dir / "b.jpg");
+    RunResult r = RunFolvanePdf("--skip-unreadable -o " + Quote(pdf) + " " + inputs);
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_EQ(LineCount(r.err), 3) << r.err;
+    for (const std::string &name : {missing, junk, tiff + ", page 2"}) {
+        const std::size_t at = r.err.find(name);
+        ASSERT_NE(at, std::string::npos) << name << "\n" << r.err;
+        const std::size_t line = r.err.rfind('\n', at);
+        EXPECT_EQ(r.err.compare(line == std::string::npos ? 0 : line + 1, 10, "left out: "), 0)
+            << r.err;
+    }
+    EXPECT_TRUE(QpdfCheck(pdf));
+    EXPECT_EQ(ImageWidths(pdf), (std::vector<int>{100, 120}));
+
+    // Without the option the first bad image stops the run, as always.
+    fs::remove(pdf);
+    r = RunFolvanePdf("-o " + Quote(pdf) + " " + inputs);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(fs::exists(pdf));
+
+    // Nothing readable: the run fails on the first, and an old file stays.
+    WriteText(pdf, "old");
+    r = RunFolvanePdf("--skip-unreadable -o " + Quote(pdf) + " " + Quote(missing) + " " +
+                      Quote(junk));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(LineCount(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find(missing), std::string::npos) << r.err;
+    EXPECT_EQ(ReadText(pdf), "old");
+
+    r = RunFolvanePdf("--help");
+    for (const char *part : {"--skip-unreadable", "FOLDER", "  3    "}) {
+        EXPECT_NE(r.out.find(part), std::string::npos) << part;
+    }
+}
+
+} // namespace

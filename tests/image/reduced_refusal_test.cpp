@@ -16,6 +16,7 @@
 #include "tests/support/Bytes.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/MalformedTiff.h"
 #include "tests/support/Png.h"
 #include "tests/support/Tiff.h"
 
@@ -59,25 +60,7 @@ Bytes WithPngSize(Bytes png, uint32_t width, uint32_t height) {
 // A grey Deflate TIFF claiming kClaimed x kClaimed pixels in strips of 16 rows, of which only
 // the first few are written (`strips`), each holding a few compressed bytes.
 Bytes ClaimingTiff(uint32_t strips) {
-    TempDir dir;
-    TIFF *tif = TIFFOpen((dir / "claim.tif").c_str(), "w");
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kClaimed);
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kClaimed);
-    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 16);
-    Bytes zeros(size_t{kClaimed} * 16, 0);
-    Bytes packed(compressBound(uLong(zeros.size())));
-    uLongf length = uLongf(packed.size());
-    compress(packed.data(), &length, zeros.data(), uLong(zeros.size()));
-    for (uint32_t s = 0; s < strips; ++s) {
-        TIFFWriteRawStrip(tif, s, packed.data(), tmsize_t(length));
-    }
-    TIFFWriteDirectory(tif);
-    TIFFClose(tif);
-    return ReadFile(dir / "claim.tif");
+    return TiffWithShortStrips({kClaimed, kClaimed, 16, strips, kClaimed * 16});
 }
 
 TEST(ReducedRefusal, JpegClaimingBillionsOfPixelsIsRefusedWhenItsDataEnds) {
@@ -111,55 +94,22 @@ TEST(ReducedRefusal, TiffWhoseStripsAreMissingIsRefusedAtTheFirstMissingOne) {
     EXPECT_NE(reason.find("strip 4 of 2500 cannot be read"), std::string::npos) << reason;
 }
 
-// A little-endian header and one directory: width x height grey pixels, uncompressed, in one
-// strip at offset 4096 of a file of about a hundred bytes (libtiff reads it as strips of a few
-// rows each).
-Bytes TinyTiff(uint32_t width, uint32_t height) {
-    Bytes tiff = {'I', 'I', 42, 0};
-    PutLe32(tiff, 8);
-    const uint32_t entries[][3] = {
-        {256, 4, width}, {257, 4, height}, {258, 3, 8},      {259, 3, 1},
-        {262, 3, 1},     {273, 4, 4096},   {278, 4, height}, {279, 4, width * height}};
-    PutLe16(tiff, 8);
-    for (const auto &[tag, type, value] : entries) {
-        PutLe16(tiff, tag);
-        PutLe16(tiff, type);
-        PutLe32(tiff, 1);
-        PutLe32(tiff, value);
-    }
-    PutLe32(tiff, 0);
-    return tiff;
-}
-
 TEST(ReducedRefusal, TiffWhoseOneStripLiesBeyondTheEndOfTheFileIsRefused) {
-    const std::string reason = Refusal(TinyTiff(kClaimed, kClaimed));
+    const std::string reason = Refusal(TiffStripBeyondEnd(kClaimed, kClaimed));
     EXPECT_NE(reason.find("lies beyond the end of the file"), std::string::npos) << reason;
 }
 
 TEST(ReducedRefusal, PicturesOfMoreThanFourBillionPixelsAreRefusedBeforeTheirDataIsLookedAt) {
     for (const auto &[width, height] : {std::pair{70000u, 70000u}, std::pair{1u << 21, 1u}}) {
-        const std::string reason = Refusal(TinyTiff(width, height));
+        const std::string reason = Refusal(TiffStripBeyondEnd(width, height));
         EXPECT_NE(reason.find("beyond what the reduced decode reads"), std::string::npos) << reason;
     }
 }
 
 TEST(ReducedRefusal, TiffWhoseOneStripDecodesToFarLessThanItsRowsIsRefused) {
-    TempDir dir;
-    TIFF *tif = TIFFOpen((dir / "short.tif").c_str(), "w");
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kClaimed);
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kClaimed);
-    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, kClaimed);
-    Bytes zeros(1000, 0);
-    Bytes packed(compressBound(uLong(zeros.size())));
-    uLongf length = uLongf(packed.size());
-    compress(packed.data(), &length, zeros.data(), uLong(zeros.size()));
-    TIFFWriteRawStrip(tif, 0, packed.data(), tmsize_t(length));
-    TIFFWriteDirectory(tif);
-    TIFFClose(tif);
-    const std::string reason = Refusal(ReadFile(dir / "short.tif"));
+    // One strip for the whole page, whose data decode to 1000 bytes.
+    const Bytes tiff = TiffWithShortStrips({kClaimed, kClaimed, kClaimed, 1, 1000});
+    const std::string reason = Refusal(tiff);
     EXPECT_NE(reason.find("row 1 of 40000 cannot be read"), std::string::npos) << reason;
 }
 

@@ -222,4 +222,16 @@ TEST(CommandLine, HelpAndVersionPrintAndEndWithoutAWindow) {
     EXPECT_EQ(wrong.out, "");
 }
 
+// Without a display the window cannot open: one sentence and exit status 1, not Qt's abort.
+TEST(CommandLine, WithoutADisplayTheWindowSaysSoAndEndsWithOne) {
+    const std::string program = support::Quote(std::string(FOLVANE_BIN_DIR) + "/folvane");
+    const std::string sample =
+        support::Quote(std::string(FOLVANE_SOURCE_DIR) + "/res/samples/page-1.jpg");
+    const support::RunResult r = support::RunShell(
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + program + " " + sample);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("folvane: cannot open the window: no display"), std::string::npos)
+        << r.err;
+}
+
 } // namespace

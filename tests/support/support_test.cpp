@@ -10,6 +10,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Icc.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/MalformedTiff.h"
 #include "tests/support/PeakMemory.h"
 #include "tests/support/Png.h"
 #include "tests/support/Process.h"
@@ -191,6 +192,21 @@ TEST(SupportPng, EveryColourTypeDecodesToItsPixels) {
     ASSERT_EQ(key.width, 2);
     EXPECT_EQ(key.At(0, 0, 3), 255);
     EXPECT_EQ(key.At(1, 0, 3), 0);
+}
+
+TEST(SupportTiff, ShortStripsClaimTheHeadersSizeAndHoldOnlyTheStripsWritten) {
+    TempFile file(TiffWithShortStrips({5000, 4000, 16, 3, 100}));
+    TIFF *tif = TIFFOpen(file.Path().c_str(), "r");
+    ASSERT_NE(tif, nullptr);
+    uint32_t width = 0, height = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    EXPECT_EQ(width, 5000u);
+    EXPECT_EQ(height, 4000u);
+    ASSERT_EQ(TIFFNumberOfStrips(tif), 250u);
+    EXPECT_GT(TIFFGetStrileByteCount(tif, 2), 0u);
+    EXPECT_EQ(TIFFGetStrileByteCount(tif, 3), 0u);
+    TIFFClose(tif);
 }
 
 TEST(SupportFiles, TempDirsAreUniqueAndGoWithEverythingInThem) {

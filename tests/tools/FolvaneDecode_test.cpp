@@ -71,37 +71,37 @@ TEST(FolvaneDecode, UsageErrorsExitTwo) {
 }
 
 TEST(JsonText, EscapesControlsQuotesAndInvalidUtf8) {
-    using jsontext::Quote;
-    EXPECT_EQ(Quote("plain"), "\"plain\"");
-    EXPECT_EQ(Quote("a\"b\\c"), "\"a\\\"b\\\\c\"");
-    EXPECT_EQ(Quote(std::string("\n\t\x01\x7f", 4)), "\"\\n\\t\\u0001\\u007f\"");
-    EXPECT_EQ(Quote("生成PDF"), "\"生成PDF\"") << "valid UTF-8 passes through";
-    EXPECT_EQ(Quote("\xC9\xFA"), "\"\\u00c9\\u00fa\"") << "code page 936 bytes are escaped";
-    EXPECT_EQ(Quote("\xE4\xB8"), "\"\\u00e4\\u00b8\"") << "a cut sequence";
-    EXPECT_EQ(Quote("\xC0\xAF"), "\"\\u00c0\\u00af\"") << "an overlong form";
-    EXPECT_EQ(Quote("\xED\xA0\x80"), "\"\\u00ed\\u00a0\\u0080\"") << "a surrogate";
-    EXPECT_EQ(Quote(std::string("a\0b", 3)), "\"a\\u0000b\"");
+    using folvane::tools::json::quote;
+    EXPECT_EQ(quote("plain"), "\"plain\"");
+    EXPECT_EQ(quote("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(quote(std::string("\n\t\x01\x7f", 4)), "\"\\n\\t\\u0001\\u007f\"");
+    EXPECT_EQ(quote("生成PDF"), "\"生成PDF\"") << "valid UTF-8 passes through";
+    EXPECT_EQ(quote("\xC9\xFA"), "\"\\u00c9\\u00fa\"") << "code page 936 bytes are escaped";
+    EXPECT_EQ(quote("\xE4\xB8"), "\"\\u00e4\\u00b8\"") << "a cut sequence";
+    EXPECT_EQ(quote("\xC0\xAF"), "\"\\u00c0\\u00af\"") << "an overlong form";
+    EXPECT_EQ(quote("\xED\xA0\x80"), "\"\\u00ed\\u00a0\\u0080\"") << "a surrogate";
+    EXPECT_EQ(quote(std::string("a\0b", 3)), "\"a\\u0000b\"");
 }
 
 TEST(JsonText, FieldsNumbersAndObjects) {
     char field[4] = {'a', 'b', 'c', 'd'}; // no terminating NUL
-    EXPECT_EQ(jsontext::Field(field), "abcd");
-    EXPECT_EQ(jsontext::Number(0.5f), "0.5");
-    EXPECT_EQ(jsontext::Number(1.0f / 0.0f), "null");
-    EXPECT_EQ(jsontext::Number(0.0f / 0.0f), "null");
+    EXPECT_EQ(folvane::tools::json::field(field), "abcd");
+    EXPECT_EQ(folvane::tools::json::number(0.5f), "0.5");
+    EXPECT_EQ(folvane::tools::json::number(1.0f / 0.0f), "null");
+    EXPECT_EQ(folvane::tools::json::number(0.0f / 0.0f), "null");
     const float third = 1.0f / 3.0f;
-    EXPECT_EQ(std::stof(jsontext::Number(third)), third);
-    jsontext::Object o;
-    o.Bool("ok", true).Int("n", -3).Null("p").String("s", "x");
-    EXPECT_EQ(o.Text(), "{\"ok\":true,\"n\":-3,\"p\":null,\"s\":\"x\"}");
-    EXPECT_EQ(jsontext::Object().Text(), "{}");
+    EXPECT_EQ(std::stof(folvane::tools::json::number(third)), third);
+    folvane::tools::json::Object o;
+    o.boolean("ok", true).integer("n", -3).null("p").string("s", "x");
+    EXPECT_EQ(o.text(), "{\"ok\":true,\"n\":-3,\"p\":null,\"s\":\"x\"}");
+    EXPECT_EQ(folvane::tools::json::Object().text(), "{}");
 }
 
 // The PAM body of a written image, after the header.
 std::string PamBody(const CfImage &image, std::string *header = nullptr) {
     TempDir dir;
     std::string error;
-    EXPECT_TRUE(WritePam(image, (dir / "image.pam").c_str(), error)) << error;
+    EXPECT_TRUE(folvane::tools::writePam(image, (dir / "image.pam").c_str(), error)) << error;
     const std::string all = ReadText(dir / "image.pam");
     const size_t end = all.find("ENDHDR\n");
     if (end == std::string::npos) {
@@ -146,10 +146,10 @@ TEST(PamWriter, RefusesAnImageWithoutPixels) {
     image.header.biWidth = 10; // what a header-only decode leaves
     image.header.biHeight = 10;
     std::string error;
-    EXPECT_FALSE(WritePam(image, "/nonexistent/never.pam", error));
+    EXPECT_FALSE(folvane::tools::writePam(image, "/nonexistent/never.pam", error));
     EXPECT_NE(error, "");
     CfImage real(1, 1, 8);
-    EXPECT_FALSE(WritePam(real, "/nonexistent/folder/out.pam", error));
+    EXPECT_FALSE(folvane::tools::writePam(real, "/nonexistent/folder/out.pam", error));
     EXPECT_NE(error.find("cannot create"), std::string::npos);
 }
 

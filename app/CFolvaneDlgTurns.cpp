@@ -1,0 +1,36 @@
+// "向左旋转" and "向右旋转": turning the current page a quarter. The page list keeps the turn as
+// an edit of the row that undo takes back; the PDF gets it as the placement of the image, whose
+// data stays as the file holds it.
+
+#include "app/CFolvaneDlg.h"
+
+#include <exception>
+
+#include "app/Messages.h"
+#include "app/WindowTexts.h"
+
+void CFolvaneDlg::TurnCurrentPage(int quarterTurns) {
+    const int row = CurrentRow();
+    if (row < 0) {
+        Inform(texts::Window(kMsgSelectFirst));
+        return;
+    }
+    // The file is looked at again: one damaged or gone since the pre-flight turns its row red
+    // with the reason, and the page stays as it was.
+    const PageId id = m_pages.At(row).id;
+    folvane::ImageFacts facts;
+    try {
+        facts = m_fnInspect(m_pages.At(row).source.path);
+    } catch (const std::exception &error) {
+        facts.problem.kind = folvane::Problem::Kind::Internal;
+        facts.problem.detail = error.what();
+    }
+    // The crop, a rectangle of the turned picture, turns with the page by the file's size now.
+    m_pages.Find(id)->facts = facts;
+    if (!facts.ok) {
+        ShowRowCheck(row);
+        Inform(ProblemText(facts.problem));
+        return;
+    }
+    Done(m_pages.Rotate(row, quarterTurns), true);
+}
