@@ -208,7 +208,7 @@ const std::vector<Option> &Options() {
         {'\0', "rotate", true,
          [](Arguments &a, const std::string &value) -> std::string {
              std::string reason;
-             std::optional<TurnRule> rule = ParseTurnRule(value, reason);
+             std::optional<TurnRule> rule = parseTurnRule(value, reason);
              if (!rule) {
                  return reason;
              }

@@ -11,7 +11,7 @@ namespace {
 
 // A page number of the list: 'z' (the last page, 0) or a whole number from 1; -1 when it is
 // neither.
-long PageNumber(const std::string &text) {
+long pageNumber(const std::string &text) {
     if (text == "z") {
         return 0;
     }
@@ -24,7 +24,7 @@ long PageNumber(const std::string &text) {
 }
 
 // The angle before the colon as quarter turns, or nullopt when it is no multiple of 90.
-std::optional<int> QuarterTurns(const std::string &angle) {
+std::optional<int> quarterTurnsOf(const std::string &angle) {
     std::size_t digits = angle.empty() || (angle[0] != '+' && angle[0] != '-') ? 0 : 1;
     const std::string number = angle.substr(digits);
     if (number.empty() || number.size() > 9 ||
@@ -41,7 +41,7 @@ std::optional<int> QuarterTurns(const std::string &angle) {
 
 // "1,3-5,z" as ranges; false with `reason` set for a page that is no page or a range that runs
 // backwards.
-bool ParsePages(const std::string &list, const std::string &given, std::vector<PageRange> &pages,
+bool parsePages(const std::string &list, const std::string &given, std::vector<PageRange> &pages,
                 std::string &reason) {
     std::size_t start = 0;
     while (start <= list.size()) {
@@ -49,8 +49,8 @@ bool ParsePages(const std::string &list, const std::string &given, std::vector<P
         const std::string item =
             list.substr(start, comma == std::string::npos ? comma : comma - start);
         const std::size_t dash = item.find('-');
-        const long first = PageNumber(item.substr(0, dash));
-        const long last = dash == std::string::npos ? first : PageNumber(item.substr(dash + 1));
+        const long first = pageNumber(item.substr(0, dash));
+        const long last = dash == std::string::npos ? first : pageNumber(item.substr(dash + 1));
         if (first < 0 || last < 0) {
             reason = Fill(_("--rotate=%1: \"%2\" is not a page (pages count from 1; z is the "
                             "last page)"),
@@ -72,11 +72,11 @@ bool ParsePages(const std::string &list, const std::string &given, std::vector<P
 
 } // namespace
 
-std::optional<TurnRule> ParseTurnRule(const std::string &value, std::string &reason) {
+std::optional<TurnRule> parseTurnRule(const std::string &value, std::string &reason) {
     TurnRule rule;
     rule.text = value;
     const std::size_t colon = value.find(':');
-    std::optional<int> turns = QuarterTurns(value.substr(0, colon));
+    std::optional<int> turns = quarterTurnsOf(value.substr(0, colon));
     if (!turns) {
         reason = Fill(_("--rotate takes [+|-]ANGLE[:PAGES], ANGLE a multiple of 90, not \"%1\""),
                       {value});
@@ -85,7 +85,7 @@ std::optional<TurnRule> ParseTurnRule(const std::string &value, std::string &rea
     rule.quarterTurns = *turns;
     if (colon != std::string::npos) {
         std::vector<PageRange> pages;
-        if (!ParsePages(value.substr(colon + 1), value, pages, reason)) {
+        if (!parsePages(value.substr(colon + 1), value, pages, reason)) {
             return std::nullopt;
         }
         rule.pages = std::move(pages);
@@ -93,7 +93,7 @@ std::optional<TurnRule> ParseTurnRule(const std::string &value, std::string &rea
     return rule;
 }
 
-bool NamesPages(const std::vector<TurnRule> &rules) {
+bool namesPages(const std::vector<TurnRule> &rules) {
     for (const TurnRule &rule : rules) {
         if (rule.pages) {
             return true;
@@ -102,7 +102,7 @@ bool NamesPages(const std::vector<TurnRule> &rules) {
     return false;
 }
 
-int TurnsOfEveryPage(const std::vector<TurnRule> &rules) {
+int turnsOfEveryPage(const std::vector<TurnRule> &rules) {
     int turns = 0;
     for (const TurnRule &rule : rules) {
         turns += rule.pages ? 0 : rule.quarterTurns;
@@ -110,7 +110,7 @@ int TurnsOfEveryPage(const std::vector<TurnRule> &rules) {
     return turns;
 }
 
-bool TurnsByPage(const std::vector<TurnRule> &rules, std::size_t pageCount,
+bool turnsByPage(const std::vector<TurnRule> &rules, std::size_t pageCount,
                  std::map<std::size_t, int> &turns, std::string &reason) {
     for (const TurnRule &rule : rules) {
         if (!rule.pages) {

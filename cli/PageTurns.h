@@ -25,17 +25,17 @@ struct TurnRule {
 };
 
 // The rule `value` gives, or nullopt with `reason` set to the user's sentence.
-std::optional<TurnRule> ParseTurnRule(const std::string &value, std::string &reason);
+std::optional<TurnRule> parseTurnRule(const std::string &value, std::string &reason);
 
 // True when a rule names pages, so that the document's pages must be counted to apply it.
-bool NamesPages(const std::vector<TurnRule> &rules);
+bool namesPages(const std::vector<TurnRule> &rules);
 
 // The quarter turns of each page of a document of `pageCount` pages (0-based keys, pages
 // without turns left out); false with `reason` set when a rule names a page past the end.
-bool TurnsByPage(const std::vector<TurnRule> &rules, std::size_t pageCount,
+bool turnsByPage(const std::vector<TurnRule> &rules, std::size_t pageCount,
                  std::map<std::size_t, int> &turns, std::string &reason);
 
 // The quarter turns every page takes, for rules that name no pages.
-int TurnsOfEveryPage(const std::vector<TurnRule> &rules);
+int turnsOfEveryPage(const std::vector<TurnRule> &rules);
 
 } // namespace folvane_pdf

@@ -11,6 +11,7 @@
 #include "cli/Destination.h"
 #include "cli/Interrupts.h"
 #include "cli/OwnFolder.h"
+#include "cli/PdfRun.h"
 #include "cli/Reporter.h"
 #include "cli/ScanMessages.h"
 #include "cli/ScanProgress.h"
@@ -90,33 +91,19 @@ std::vector<std::string> ScanPages(const ScanRequest &request, const std::string
     return paths;
 }
 
+// The pages' turns, which name pages of the scan, then the PDF.
 int WritePdf(const Arguments &arguments, Destination &destination,
              const std::vector<std::string> &pages) {
     folvane::GenerateOptions options;
-    options.layout = arguments.layout;
-    options.ocrLanguages = arguments.ocrLanguages;
-    options.pdfVersion = arguments.pdfVersion;
-    options.correctDocuments = arguments.document;
     std::string reason;
-    if (!TurnsByPage(arguments.turns, pages.size(), options.pageTurns, reason)) {
+    if (!turnsByPage(arguments.turns, pages.size(), options.pageTurns, reason)) {
         std::fprintf(stderr, "folvane-pdf: %s\n", reason.c_str());
         return kExitUsage;
     }
-    Reporter reporter(::isatty(STDERR_FILENO) != 0);
-    try {
-        folvane::GeneratePdf(destination.Path(), pages, options, reporter.Events());
-    } catch (const folvane::GenerateError &failure) {
-        return reporter.Failure(failure);
-    } catch (const std::exception &failure) {
-        reporter.EndProgress();
-        return Fail(failure.what());
-    }
-    reporter.EndProgress();
-    std::string error;
-    if (!destination.Deliver(error)) {
-        return Fail(error);
-    }
-    return 0;
+    setRunOptions(arguments, options);
+    return generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
+        folvane::GeneratePdf(path, pages, options, reporter.Events());
+    });
 }
 
 } // namespace

@@ -14,9 +14,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
-#include <exception>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -26,6 +24,7 @@
 #include "cli/InputFiles.h"
 #include "cli/Interrupts.h"
 #include "cli/Language.h"
+#include "cli/PdfRun.h"
 #include "cli/Reporter.h"
 #include "cli/ScanRun.h"
 #include "cli/Texts.h"
@@ -98,15 +97,15 @@ std::size_t DocumentPages(const Arguments &arguments) {
 // Puts the turns of --rotate into `options`; false with `reason` set when one names a page past
 // the end. Pages are counted only when a rule names some.
 bool SetTurns(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
-    if (!NamesPages(arguments.turns)) {
-        if (const int turns = TurnsOfEveryPage(arguments.turns); turns % 4 != 0) {
+    if (!namesPages(arguments.turns)) {
+        if (const int turns = turnsOfEveryPage(arguments.turns); turns % 4 != 0) {
             for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
                 options.pageEdits[row].quarterTurns = turns;
             }
         }
         return true;
     }
-    return TurnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
+    return turnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
 }
 
 } // namespace
@@ -149,23 +148,10 @@ int main(int argc, char **argv) {
     if (!destination.Prepare(arguments.output, arguments.force, error)) {
         return Fail(error);
     }
-    options.layout = arguments.layout;
-    options.firstPageOnly = arguments.firstPageOnly;
-    options.ocrLanguages = arguments.ocrLanguages;
-    options.pdfVersion = arguments.pdfVersion;
-    options.correctDocuments = arguments.document;
-    Reporter reporter(::isatty(STDERR_FILENO) != 0);
-    try {
-        Generate(destination.Path(), arguments, options, reporter, someLeftOut);
-    } catch (const folvane::GenerateError &failure) {
-        return reporter.Failure(failure);
-    } catch (const std::exception &failure) {
-        reporter.EndProgress();
-        return Fail(failure.what());
-    }
-    reporter.EndProgress();
-    if (!destination.Deliver(error)) {
-        return Fail(error);
-    }
-    return someLeftOut ? kExitSomeLeftOut : 0;
+    setRunOptions(arguments, options);
+    const int status =
+        generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
+            Generate(path, arguments, options, reporter, someLeftOut);
+        });
+    return status == 0 && someLeftOut ? kExitSomeLeftOut : status;
 }

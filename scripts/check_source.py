@@ -28,7 +28,10 @@ LIBRARIES = [
     ("ocr", "ocr", ["base"]),
     # The engine's rooms (pdfw/*/README.md and docs/pdfw-rooms.dot). A format reader knows
     # nothing of the document or its output; the PDF object layer knows no format and no C
-    # function; only the top level and api/ see the C interface's header.
+    # function. The C interface's header (pdfw.h, of the top level) is seen by api/, and by
+    # core/ and formats/ for its constants and structures (error types, problem and note kinds,
+    # memory procedures, pre-flight facts); only the top level and api/ call or define its
+    # functions.
     ("pdfw.core", "pdfw/core", ["base", "ocr", "pdfw"]),
     ("pdfw.raster", "pdfw/raster", ["group4", "pdfw.core"]),
     ("pdfw.jpeg", "pdfw/jpeg", ["base", "pdfw.core", "pdfw.raster"]),

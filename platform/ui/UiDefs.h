@@ -4,6 +4,8 @@
 
 // Message, style and state values of the user-interface layer. The numbers are those of the
 // platform the dialog logic was first written for, so message maps and styles read the same.
+// The names here, and across the platform layer, keep that platform's shape for the same
+// reason; docs/CONVENTIONS.md says where that shape holds and which names the rest follows.
 
 using UINT = unsigned int;
 using LRESULT = std::intptr_t;

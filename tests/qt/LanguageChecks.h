@@ -8,6 +8,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QRegularExpression>
@@ -170,6 +171,36 @@ inline QImage HoverTip(QWidget *window, QtListCtrl *list, int row, std::string &
     painter.drawImage(tipArea.topLeft() - area.topLeft(), tipShot);
     painter.end();
     QToolTip::hideText();
+    return shot;
+}
+
+// The right-click menu of a row: its items' texts, and the window with the menu open over it
+// at the row clicked (the offscreen platform puts it elsewhere), for the docs. The menu is closed
+// again without a choice.
+inline QImage RowMenu(QWidget *window, QtListCtrl *list, int row, std::vector<std::string> &items) {
+    const QPoint at =
+        list->viewport()->mapTo(window, list->visualRect(list->model()->index(row, 1)).center());
+    QImage shot;
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu) {
+            return;
+        }
+        for (QAction *action : menu->actions()) {
+            items.push_back(action->text().toStdString());
+        }
+        const QImage menuShot = menu->grab().toImage();
+        const QRect menuArea(at, menuShot.size());
+        const QRect area = window->rect().united(menuArea);
+        shot = QImage(area.size(), QImage::Format_RGB32);
+        shot.fill(QColor(255, 255, 255));
+        QPainter painter(&shot);
+        painter.drawImage(-area.topLeft(), window->grab().toImage());
+        painter.drawImage(menuArea.topLeft() - area.topLeft(), menuShot);
+        painter.end();
+        menu->close();
+    });
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, Qt::NoModifier, at);
     return shot;
 }
 

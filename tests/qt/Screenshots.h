@@ -30,6 +30,27 @@ inline std::vector<std::string> CopySamples(const support::TempDir &dir,
     return paths;
 }
 
+// The sample page page-1.jpg photographed sideways, with no orientation saying so: stored a
+// quarter turn anticlockwise, as `name` inside dir; its path.
+inline std::string WriteSidewaysSample(const support::TempDir &dir, const std::string &name) {
+    const support::Picture page =
+        support::DecodeJpeg(
+            support::ReadFile(std::string(FOLVANE_SOURCE_DIR) + "/res/samples/page-1.jpg"),
+            {JCS_RGB})
+            .picture;
+    support::Picture sideways = support::Blank(page.height, page.width, 3);
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                sideways.At(y, page.width - 1 - x, c) = page.At(x, y, c);
+            }
+        }
+    }
+    const std::string path = dir / name;
+    support::WriteFile(path, support::MakeJpeg(sideways));
+    return path;
+}
+
 // The central half (in each direction) of a rectangle.
 inline QRect CentralHalf(const QRect &area) {
     return QRect(area.x() + area.width() / 4, area.y() + area.height() / 4, area.width() / 2,

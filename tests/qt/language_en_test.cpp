@@ -99,6 +99,24 @@ TEST_F(English, CaptionsAreEnglishAndEveryOneShowsWhole) {
     }
 }
 
+// The turns in English: the tip of a page turned right, and the menu's items.
+TEST_F(English, ASidewaysPageTurnsRightAndTheMenuOffersBothTurns) {
+    AddRows({WriteSidewaysSample(dir, "sideways.jpg")});
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    Key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(dlg->Pages().At(0).shape.edits.quarterTurns, 1);
+    std::string tip;
+    KeepScreenshot(HoverTip(window, List(), 0, tip), "turn-en.png");
+    EXPECT_EQ(PlainText(tip), "JPEG 1416x2004, embedded as it is, 1 page, turned right");
+    Strings items;
+    KeepScreenshot(RowMenu(window, List(), 0, items), "menu-en.png");
+    for (const char *item : {"Rotate left\tCtrl+L", "Rotate right\tCtrl+R", "Undo Rotate"}) {
+        EXPECT_NE(std::find(items.begin(), items.end(), item), items.end()) << item;
+    }
+}
+
 // A file that cannot be used says why in English, and so do the question and the failure box.
 TEST_F(English, ReasonsQuestionsAndFailuresAreEnglish) {
     WriteFile(dir / "page-1.jpg", MakeJpeg(Pattern(480, 640, 3)));

@@ -177,6 +177,24 @@ TEST_F(Chinese, ARunThroughEveryTroubleShowsNoEnglishSentence) {
     EXPECT_GT(shown.size(), 40u);
 }
 
+// A page photographed sideways, turned right with Ctrl+R: the preview shows it upright, its tip
+// says so, and the right-click menu offers both turns after "下移".
+TEST_F(Chinese, ASidewaysPageTurnsRightAndTheMenuOffersBothTurns) {
+    AddRows({WriteSidewaysSample(dir, "侧拍.jpg")});
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    Key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(dlg->Pages().At(0).shape.edits.quarterTurns, 1);
+    std::string tip;
+    KeepScreenshot(HoverTip(window, List(), 0, tip), "turn-zh.png");
+    EXPECT_EQ(PlainText(tip), "JPEG 1416x2004, 原样嵌入, 1 页, 已向右旋转");
+    Strings items;
+    KeepScreenshot(RowMenu(window, List(), 0, items), "menu-zh.png");
+    EXPECT_EQ(items, (Strings{"资料修改", "关于", "退出", "", "删除", "上移", "下移",
+                              "向左旋转\tCtrl+L", "向右旋转\tCtrl+R", "", "撤销旋转", "重做"}));
+}
+
 TEST_F(Chinese, TheFailureBoxSaysWhyInChinese) {
     AddTroubledRows();
     SaveTo(dir / "没有这个文件夹/书.pdf");
