@@ -137,6 +137,7 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
 }
 
 bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
+    RecheckChangedFiles();
     std::vector<int> unusable;
     const int count = m_pages.Count();
     for (int row = 0; row < count; ++row) {
