@@ -179,7 +179,10 @@ private:
     // Pre-flight (CFolvaneDlgPreflight.cpp): each new row's file is checked in the background;
     // its row shows the result (red with the reason for a file that cannot be used).
     void CheckPages(const std::vector<PageId> &ids);
-    void OnPageChecked(PageId id, const folvane::ImageFacts &facts);
+    void OnPageChecked(PageId id, const folvane::ImageFacts &facts, const FileStamp &file);
+    // Checks again, at once, the rows whose files have gone or changed since their check, so
+    // that "生成PDF" sees them red with their reason rather than failing on them midway.
+    void RecheckChangedFiles();
     void ShowCheckedRows();
     void ShowRowChecks();
     void ShowRowCheck(int row);

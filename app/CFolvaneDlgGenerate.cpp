@@ -115,11 +115,15 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
         // success box counts the pages the run actually cut.
         const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
         if (facts && facts->ok && !layout.fit) {
-            const bool turned = m_pages.At(row).shape.edits.quarterTurns % 2 != 0;
-            cut.Add(folvane::PlaceOnPage(layout, turned ? facts->height : facts->width,
-                                         turned ? facts->width : facts->height)
-                        .outside,
-                    std::max(1, facts->pages));
+            const PageEdits &edits = m_pages.At(row).shape.edits;
+            const bool turned = edits.quarterTurns % 2 != 0;
+            int width = turned ? facts->height : facts->width;
+            int height = turned ? facts->width : facts->height;
+            if (edits.crop) { // the class places the part kept
+                width = edits.crop->right - edits.crop->left;
+                height = edits.crop->bottom - edits.crop->top;
+            }
+            cut.Add(folvane::PlaceOnPage(layout, width, height).outside, std::max(1, facts->pages));
         }
     }
     if (!cut.Any()) {
@@ -137,6 +141,7 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
 }
 
 bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
+    RecheckChangedFiles();
     std::vector<int> unusable;
     const int count = m_pages.Count();
     for (int row = 0; row < count; ++row) {
@@ -183,8 +188,9 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
         if (page.shape.handCorners) {
             options.handCorners[paths.size()] = *page.shape.handCorners;
         }
-        if (page.shape.edits.quarterTurns != 0) {
-            options.pageEdits[paths.size()].quarterTurns = page.shape.edits.quarterTurns;
+        if (page.shape.edits.quarterTurns != 0 || page.shape.edits.crop) {
+            options.pageEdits[paths.size()] = {page.shape.edits.quarterTurns,
+                                               page.shape.edits.crop};
         }
         paths.push_back(page.source.path);
         pagesPerRow.push_back(page.facts && page.facts->pages > 0 ? page.facts->pages : 1);

@@ -24,6 +24,7 @@ void CFolvaneDlg::CheckPages(const std::vector<PageId> &ids) {
         ++m_checksRunning;
         m_checks->Run(
             [this, inspect = m_fnInspect, id, path = page->source.path]() -> std::function<void()> {
+                const FileStamp file = fileStampOf(path);
                 folvane::ImageFacts facts;
                 try {
                     facts = inspect(path);
@@ -31,16 +32,18 @@ void CFolvaneDlg::CheckPages(const std::vector<PageId> &ids) {
                     facts.problem.kind = folvane::Problem::Kind::Internal;
                     facts.problem.detail = error.what();
                 }
-                return [this, id, facts] { OnPageChecked(id, facts); };
+                return [this, id, facts, file] { OnPageChecked(id, facts, file); };
             });
     }
     SearchSheets(ids);
 }
 
-void CFolvaneDlg::OnPageChecked(PageId id, const folvane::ImageFacts &facts) {
+void CFolvaneDlg::OnPageChecked(PageId id, const folvane::ImageFacts &facts,
+                                const FileStamp &file) {
     --m_checksRunning;
     if (Page *page = m_pages.Find(id)) {
         page->facts = facts;
+        page->checkedFile = file;
     }
     // Finding a page's row takes a pass over the list. Checks finish in bursts, thousands at a
     // time for a large list: the rows of a burst are shown in one pass, right after it.
@@ -48,6 +51,30 @@ void CFolvaneDlg::OnPageChecked(PageId id, const folvane::ImageFacts &facts) {
         m_checks->Later([this] { ShowCheckedRows(); });
     }
     m_checkedUnshown.insert(id);
+}
+
+void CFolvaneDlg::RecheckChangedFiles() {
+    const int count = m_pages.Count();
+    for (int row = 0; row < count; ++row) {
+        Page *page = m_pages.Find(m_pages.At(row).id);
+        if (!page->facts) {
+            continue; // its check is still running
+        }
+        const FileStamp now = fileStampOf(page->source.path);
+        if (now == page->checkedFile) {
+            continue;
+        }
+        folvane::ImageFacts facts;
+        try {
+            facts = m_fnInspect(page->source.path);
+        } catch (const std::exception &error) {
+            facts.problem.kind = folvane::Problem::Kind::Internal;
+            facts.problem.detail = error.what();
+        }
+        page->facts = facts;
+        page->checkedFile = now;
+        ShowRowCheck(row);
+    }
 }
 
 void CFolvaneDlg::ShowCheckedRows() {

@@ -48,7 +48,8 @@ void CFolvaneDlg::OnBtnScan() {
         AddScannedPages(session);
         if (FeederEmptied(error, session)) {
             const int answer = AskQuestion(
-                texts::Scan(texts::kFeederDone, {std::to_string(session.Pages())}), kCaptionNotice,
+                texts::Scan(texts::kFeederDone, {std::to_string(session.Pages())}),
+                texts::Window(kCaptionNotice),
                 {texts::Scan(texts::kAnswerScanMore), texts::Scan(texts::kAnswerScanDone)});
             if (answer != 0) {
                 return;
@@ -68,8 +69,8 @@ std::optional<ScanError> CFolvaneDlg::ScanLoad(ScanSession &session) {
     progress.SetCancelHandler([&session] { session.Cancel(); });
     std::optional<ScanError> error;
     try {
-        RunWithProgress({texts::Scan(texts::kScanProgressCaption), kAnswerCancel}, progress,
-                        [&] { error = session.Load(progress).error; });
+        RunWithProgress({texts::Scan(texts::kScanProgressCaption), texts::Window(kAnswerCancel)},
+                        progress, [&] { error = session.Load(progress).error; });
     } catch (const folvane::scan::ScanFailure &failure) {
         error = failure.Error();
     } catch (const std::exception &failure) {

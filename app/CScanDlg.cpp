@@ -136,7 +136,7 @@ void CScanDlg::OnScannerOffer(const std::string &device, const DeviceChoices &of
 }
 
 void CScanDlg::OnScannerFailed(const std::string &device, const ScanError &error) {
-    MessageBox(ScanErrorText(error), kCaptionNotice, MB_OK | MB_ICONINFORMATION);
+    MessageBox(ScanErrorText(error), texts::Window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
     // Without any scanner the dialog has nothing to offer; another scanner may still do.
     if (device.empty()) {
         EndDialog(IDCANCEL);

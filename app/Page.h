@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/FileStamp.h"
 #include "app/SheetCheck.h"
 #include "pdf/ImageFacts.h"
 #include "pdf/PageGeneration.h"
@@ -41,6 +42,7 @@ struct Page {
     PageId id = kNoPage;
     PageSource source;
     std::optional<folvane::ImageFacts> facts; // the pre-flight's, once it has run
+    FileStamp checkedFile;                    // the file as the pre-flight found it
     std::optional<SheetCheck> sheet;          // the sheet search's, once it has run
     PageShape shape;
 };

@@ -45,7 +45,8 @@ void ScanSession::OpenScanner(ProgressState &progress) {
     const std::optional<ScanSource> source =
         m_request.settings.source ? m_request.settings.source : scanner->Choices().source;
     // The folder is made only for a scanner that is ready, so a failed start leaves none.
-    PageFolder folder(CreateSessionFolder(DefaultSessionParent(), std::time(nullptr)));
+    PageFolder folder(CreateSessionFolder(DefaultSessionParent(), std::time(nullptr),
+                                          texts::Scan(texts::kScanFolderWord)));
     std::lock_guard<std::mutex> lock(m_mutex);
     m_feeder = IsFeeder(source);
     m_folder.emplace(std::move(folder));

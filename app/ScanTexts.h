@@ -26,6 +26,8 @@ inline constexpr const char *kScanPaperBeyondBed = TR_NOOP(
     "Scan", "纸张（%1 x %2 毫米）比扫描仪的扫描区域（%3 x %4 毫米）大, 只扫描扫描仪上的部分");
 // Where the pages go: %1 is the folder in which each scan gets a folder of its own.
 inline constexpr const char *kScanFolder = TR_NOOP("Scan", "扫描的页面保存在 %1 中");
+// The word each scan's own folder is named with, before its date and time ("扫描 2026-12-10 0930").
+inline constexpr const char *kScanFolderWord = TR_NOOP("Scan", "扫描");
 
 // The scanner list while scanners are looked for, and when none was found.
 inline constexpr const char *kScanLooking = TR_NOOP("Scan", "正在查找扫描仪...");

@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
-       "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... [--pdf-version 1.3-1.7] "
+       "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
+       "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
        "[--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
@@ -61,6 +62,18 @@ Options:
                       counts), every page without it. May be given more than
                       once: the turns add up. The pictures' data stays as it is:
                       the page shows them turned
+      --crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]
+                      keep only this rectangle of pages: its edges in pixels of
+                      the picture as the page shows it (after its orientation and
+                      --rotate), from its top left corner, RIGHT and BOTTOM just
+                      past the part kept; at least 16 pixels each way. PAGES as
+                      for --rotate, every page without it; of several --crop
+                      that name a page, the last one crops it. What is cut away
+                      is not in the PDF: a JPEG is cut without loss on its grid
+                      of 8 or 16 pixel blocks and the page hides the few pixels
+                      between the grid and the crop line; other pictures are
+                      written again, losslessly, from the part kept. A cropped
+                      page is not corrected by --document
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -129,6 +142,7 @@ Example:
   folvane-pdf -o book.pdf cover.jpg scans/*.tif
   folvane-pdf -c 8 -o - @pages.txt > photos.pdf
   folvane-pdf --rotate=90:2,4-z --rotate=-90:3 -o album.pdf photos/*.jpg
+  folvane-pdf --crop=0,0,2400,3300:1 -o scan.pdf page.jpg
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
 )");
 
@@ -159,6 +173,28 @@ struct Option {
     bool takesValue;
     std::function<std::string(Arguments &, const std::string &value)> apply;
 };
+
+// --rotate's value as one more rule; the reason when it is none.
+std::string addTurnRule(Arguments &arguments, const std::string &value) {
+    std::string reason;
+    std::optional<TurnRule> rule = parseTurnRule(value, reason);
+    if (!rule) {
+        return reason;
+    }
+    arguments.turns.push_back(std::move(*rule));
+    return "";
+}
+
+// --crop's value as one more rule; the reason when it is none.
+std::string addCropRule(Arguments &arguments, const std::string &value) {
+    std::string reason;
+    std::optional<CropRule> rule = parseCropRule(value, reason);
+    if (!rule) {
+        return reason;
+    }
+    arguments.crops.push_back(std::move(*rule));
+    return "";
+}
 
 // The scanning options, after the others.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
@@ -205,16 +241,8 @@ const std::vector<Option> &options() {
              a.document = true;
              return "";
          }},
-        {'\0', "rotate", true,
-         [](Arguments &a, const std::string &value) -> std::string {
-             std::string reason;
-             std::optional<TurnRule> rule = parseTurnRule(value, reason);
-             if (!rule) {
-                 return reason;
-             }
-             a.turns.push_back(std::move(*rule));
-             return "";
-         }},
+        {'\0', "rotate", true, addTurnRule},
+        {'\0', "crop", true, addCropRule},
         {'\0', "ocr", false,
          [](Arguments &a, const std::string &) -> std::string {
              if (a.ocrLanguages.empty()) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/PageCrops.h"
 #include "cli/PageTurns.h"
 #include "cli/ScanOptions.h"
 #include "pdf/PageLayout.h"
@@ -26,6 +27,7 @@ struct Arguments {
     bool document = false;           // correct photographed and scanned pages
     bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
     std::vector<TurnRule> turns;     // --rotate, in the order given
+    std::vector<CropRule> crops;     // --crop, in the order given
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
     ScanRequest scan;                // --scan, --list-devices and their settings

@@ -1,8 +1,8 @@
 // folvane-pdf: the window's PDF generation for scripts and batches.
 //
 //   folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--ocr [--ocr-lang LANGS]]
-//               [--rotate=[+|-]ANGLE[:PAGES]]... [--force] [--skip-unreadable]
-//               -o OUT.pdf IMAGE|FOLDER|@LIST...
+//               [--rotate=[+|-]ANGLE[:PAGES]]... [--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]...
+//               [--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...
 //   folvane-pdf --scan [--device NAME] [--source ...] [--mode ...] [--resolution DPI]
 //               [--page-size ...] [--keep-pages DIR] -o OUT.pdf
 //   folvane-pdf --list-devices
@@ -11,7 +11,6 @@
 // a usage error; 3 when --skip-unreadable left files out; 128 + the signal's number when
 // interrupted. `--help` tells the rest.
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -88,8 +87,8 @@ std::size_t documentPages(const Arguments &arguments) {
         return arguments.inputs.size();
     }
     std::size_t pages = 0;
-    for (const std::string &path : arguments.inputs) {
-        pages += static_cast<std::size_t>(std::max(1, folvane::InspectImage(path).pages));
+    for (int count : folvane::CountImagePages(arguments.inputs)) {
+        pages += static_cast<std::size_t>(count);
     }
     return pages;
 }
@@ -106,6 +105,43 @@ bool setTurns(const Arguments &arguments, folvane::GenerateOptions &options, std
         return true;
     }
     return turnsByPage(arguments.turns, documentPages(arguments), options.pageTurns, reason);
+}
+
+// Each page of the document as the PDF shows it, its turns from `options`.
+std::vector<ShownPage> shownPages(const Arguments &arguments,
+                                  const folvane::GenerateOptions &options) {
+    std::vector<ShownPage> pages;
+    for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
+        const std::string &path = arguments.inputs[row];
+        folvane::ImageFacts facts = folvane::InspectImage(path);
+        const int count = arguments.firstPageOnly ? 1 : std::max(1, facts.pages);
+        for (int page = 1; page <= count; ++page) {
+            if (page > 1) {
+                facts = folvane::InspectImage(path, page);
+            }
+            int turns = 0;
+            if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
+                turns += edit->second.quarterTurns;
+            }
+            if (auto more = options.pageTurns.find(pages.size()); more != options.pageTurns.end()) {
+                turns += more->second;
+            }
+            const bool swapped = turns % 2 != 0;
+            pages.push_back(!facts.ok ? ShownPage{}
+                            : swapped ? ShownPage{facts.height, facts.width}
+                                      : ShownPage{facts.width, facts.height});
+        }
+    }
+    return pages;
+}
+
+// Puts the crops of --crop into `options`, after the turns; false with `reason` set when one
+// names a page past the end or does not fit its page.
+bool setCrops(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
+    if (arguments.crops.empty()) {
+        return true;
+    }
+    return cropsByPage(arguments.crops, shownPages(arguments, options), options.pageCrops, reason);
 }
 
 } // namespace
@@ -138,7 +174,7 @@ int main(int argc, char **argv) {
     bool someLeftOut = arguments.skipUnreadable && leaveOutUnreadable(arguments);
 
     folvane::GenerateOptions options;
-    if (!setTurns(arguments, options, error)) {
+    if (!setTurns(arguments, options, error) || !setCrops(arguments, options, error)) {
         std::fprintf(stderr, "folvane-pdf: %s\n%s\n", error.c_str(), usageLine());
         return kExitUsage;
     }

@@ -1,5 +1,7 @@
 #include "pdf/ImageFacts.h"
 
+#include <algorithm>
+
 #include "pdf/EngineProblem.h"
 #include "pdf/PageGeneration.h"
 #include "pdf/PdfWriter.h"
@@ -22,6 +24,23 @@ ImageFacts::Intake IntakeOf(int intake) {
 }
 
 } // namespace
+
+std::vector<int> CountImagePages(const std::vector<std::string> &paths) {
+    std::vector<int> counts(paths.size(), 1);
+    try {
+        PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            try {
+                counts[i] = std::max(1, writer.CountPages(paths[i]));
+            } catch (const PdfWriter::Exception &) {
+                counts[i] = 1;
+            }
+        }
+    } catch (const PdfWriter::Exception &) {
+        // No engine: every file counts as one page, and the run says why it cannot start.
+    }
+    return counts;
+}
 
 ImageFacts InspectImage(const std::string &path, int page) {
     pdfw_image_facts raw{};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pdf/Problem.h"
 
@@ -28,5 +29,10 @@ struct ImageFacts {
 
 // Page `page` (1-based) of the file at `path`, as it would go into the PDF the page loop writes.
 ImageFacts InspectImage(const std::string &path, int page = 1);
+
+// The pages of each file as the page loop counts them (every page of a TIFF, 1 for any other
+// file), from the files' first bytes and a TIFF's directories only; 1 for a file that cannot be
+// counted, whose run fails on it.
+std::vector<int> CountImagePages(const std::vector<std::string> &paths);
 
 } // namespace folvane

@@ -76,13 +76,32 @@ int PageQuarterTurns(const GenerateOptions &options, std::size_t row, std::size_
     return ((turns % 4) + 4) % 4;
 }
 
+// The crop of page `documentPage` of the document, row `row`: the document page's own, else
+// the row's; none for a page kept whole.
+std::optional<CropRect> PageCrop(const GenerateOptions &options, std::size_t row,
+                                 std::size_t documentPage) {
+    if (auto own = options.pageCrops.find(documentPage); own != options.pageCrops.end()) {
+        return own->second;
+    }
+    if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
+        return edit->second.crop;
+    }
+    return std::nullopt;
+}
+
 // The engine's options for page `filePage` of row `row`, page `documentPage` of the document:
-// its turns, and the corners placed by hand for its first page when the document is corrected.
+// its turns, its crop, and the corners placed by hand for its first page when the document is
+// corrected.
 std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage,
                          std::size_t documentPage) {
     std::string text;
     if (const int turns = PageQuarterTurns(options, row, documentPage); turns != 0) {
         text = "turns=" + std::to_string(turns);
+    }
+    if (const std::optional<CropRect> crop = PageCrop(options, row, documentPage)) {
+        text += (text.empty() ? "crop=" : " crop=") + std::to_string(crop->left) + "," +
+                std::to_string(crop->top) + "," + std::to_string(crop->right) + "," +
+                std::to_string(crop->bottom);
     }
     auto corners = options.handCorners.find(row);
     if (!options.correctDocuments || filePage != 1 || corners == options.handCorners.end()) {

@@ -58,6 +58,9 @@ struct GenerateOptions {
     // Further quarter turns clockwise (negative: anticlockwise) by page of the document, counted
     // from 0 over every page written, added to its row's.
     std::map<std::size_t, int> pageTurns{};
+    // Crops by page of the document, counted as pageTurns counts them, in pixels of the page's
+    // picture after all its turns; one given here replaces its row's.
+    std::map<std::size_t, CropRect> pageCrops{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the

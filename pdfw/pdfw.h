@@ -175,6 +175,9 @@ enum pdfw_format_bit { PDFW_FORMAT_JPEG = 1, PDFW_FORMAT_TIFF = 2, PDFW_FORMAT_P
  * its header can state up to 65535. */
 #define PDFW_MAX_JPEG_SIDE 65500
 
+/* The fewest pixels a crop keeps each way ("crop=" of pdfw_load_image). */
+#define PDFW_MIN_CROP_SIDE 16
+
 /* A problem's fields. The strings are never NULL ("" when a kind has none). */
 typedef struct pdfw_problem {
     int kind;             /* PDFW_PROBLEM_* */
@@ -264,10 +267,16 @@ int pdfw_end_page(pdfw_context *context);
  * as without turns; and, with the parameter "correction" set,
  * "corners=X1,Y1,X2,Y2,X3,Y3,X4,Y4": the sheet's top-left, top-right, bottom-right and
  * bottom-left corners in pixels of the upright picture before the turns, placed by hand (no
- * detection then).
+ * detection then); and "crop=LEFT,TOP,RIGHT,BOTTOM": only this part of the turned picture goes
+ * in (right and bottom just past it), at least 16 pixels each way; the rest is not written. A
+ * JPEG is cut without loss on its block grid (its data start at most one block before the left
+ * and top edges, whose pixels the page clips); other pictures are written again, losslessly,
+ * from the kept pixels. A cropped page is not corrected. pdfw_get_image_size gives the kept
+ * part's size.
  * `page` is the 1-based page of a multi-page TIFF (1 for a JPEG).
  * Raises PDFW_RUNTIME_ERROR without an open document; PDFW_VALUE_ERROR for NULL arguments,
- * options or page out of range; PDFW_TYPE_ERROR for an unknown type name, a file that is
+ * options or page out of range (a crop outside the picture or smaller than 16 pixels);
+ * PDFW_TYPE_ERROR for an unknown type name, a file that is
  * not JPEG, TIFF or PNG, or an image PDF cannot carry; PDFW_IO_ERROR when the file cannot be
  * opened or read, or the output cannot be written; PDFW_SYNTAX_ERROR for a malformed or
  * truncated file; PDFW_OVERFLOW_ERROR for an image above the size ceiling;

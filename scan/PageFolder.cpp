@@ -54,12 +54,12 @@ int PageNumberOf(const std::string &name) {
     return static_cast<int>(number);
 }
 
-std::string SessionName(std::time_t when) {
+std::string SessionName(std::time_t when, const std::string &word) {
     std::tm local{};
     localtime_r(&when, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H%M", &local);
-    return std::string("扫描 ") + stamp;
+    return word + " " + stamp;
 }
 
 } // namespace
@@ -84,9 +84,10 @@ std::string PageFolder::PageName(int number, const char *extension) {
     return std::string("page-") + digits + extension;
 }
 
-std::string CreateSessionFolder(const std::string &parent, std::time_t when) {
+std::string CreateSessionFolder(const std::string &parent, std::time_t when,
+                                const std::string &word) {
     MakeFolders(parent);
-    const std::string base = parent + "/" + SessionName(when);
+    const std::string base = parent + "/" + SessionName(when, word);
     for (int n = 1; n <= kMaxSessionSuffix; ++n) {
         const std::string path = n == 1 ? base : base + " (" + std::to_string(n) + ")";
         if (::mkdir(path.c_str(), 0777) == 0) {

@@ -36,10 +36,11 @@ private:
 // language; $HOME when neither names one.
 std::string PicturesFolder();
 
-// Creates the folder of a new scan session, "<parent>/扫描 YYYY-MM-DD HHMM" at local time
-// `when` (with " (2)", " (3)", ... when that exists already), and its parents. Throws
-// ScanFailure (WriteFailed).
-std::string CreateSessionFolder(const std::string &parent, std::time_t when);
+// Creates the folder of a new scan session, "<parent>/<word> YYYY-MM-DD HHMM" at local time
+// `when` (with " (2)", " (3)", ... when that exists already), and its parents; `word` is "扫描",
+// or the word for a scan in the window's language. Throws ScanFailure (WriteFailed).
+std::string CreateSessionFolder(const std::string &parent, std::time_t when,
+                                const std::string &word = "扫描");
 
 // The default parent of session folders: <pictures folder>/Folvane.
 std::string DefaultSessionParent();

@@ -61,6 +61,10 @@ std::string requestKey(const char *filename, int page, const pdfw::ImageOptions 
             key += ":" + std::to_string(corner);
         }
     }
+    if (const auto &c = options.crop) {
+        key += ":crop:" + std::to_string(c->left) + "," + std::to_string(c->top) + "," +
+               std::to_string(c->right) + "," + std::to_string(c->bottom);
+    }
     return key;
 }
 
@@ -243,7 +247,8 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
 pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
                                          const pdfw::ImageOptions &asked) const {
     return pdfw::ImageRequest{path,         page,        pdfMinor,         memory,
-                              ocrLanguages, spillFolder, asked.correction, asked.quarterTurns};
+                              ocrLanguages, spillFolder, asked.correction, asked.quarterTurns,
+                              asked.crop};
 }
 
 void pdfw_context::closeCurrent() {

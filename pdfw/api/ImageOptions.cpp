@@ -1,5 +1,7 @@
 #include "pdfw/api/ImageOptions.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -13,6 +15,7 @@ namespace {
 
 constexpr const char kCorners[] = "corners=";
 constexpr const char kTurns[] = "turns=";
+constexpr const char kCrop[] = "crop=";
 
 bool startsWith(const std::string &text, const char *prefix) {
     return text.rfind(prefix, 0) == 0;
@@ -75,6 +78,38 @@ void readTurnsOption(const std::string &option, bool &seen, ImageOptions &result
     result.quarterTurns = turns;
 }
 
+// The four whole numbers of "LEFT,TOP,RIGHT,BOTTOM", or false.
+bool readCrop(const std::string &text, CropRequest &crop) {
+    long long *edges[] = {&crop.left, &crop.top, &crop.right, &crop.bottom};
+    const char *at = text.c_str();
+    for (int i = 0; i < 4; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(*at)) && *at != '-') {
+            return false;
+        }
+        char *end = nullptr;
+        errno = 0;
+        *edges[i] = std::strtoll(at, &end, 10);
+        if (end == at || errno == ERANGE || *end != (i < 3 ? ',' : '\0')) {
+            return false;
+        }
+        at = end + (i < 3 ? 1 : 0);
+    }
+    return true;
+}
+
+void readCropOption(const std::string &option, ImageOptions &result) {
+    const std::string numbers = option.substr(sizeof kCrop - 1);
+    if (result.crop) {
+        failCall(PDFW_VALUE_ERROR, "crop given twice");
+    }
+    CropRequest crop;
+    if (!readCrop(numbers, crop)) {
+        failCall(PDFW_VALUE_ERROR,
+                 "crop \"" + numbers + "\" is not four whole numbers LEFT,TOP,RIGHT,BOTTOM");
+    }
+    result.crop = crop;
+}
+
 } // namespace
 
 ImageOptions imageOptions(const char *options, bool correcting) {
@@ -88,9 +123,11 @@ ImageOptions imageOptions(const char *options, bool correcting) {
             readCornersOption(option, correcting, result);
         } else if (startsWith(option, kTurns)) {
             readTurnsOption(option, turnsSeen, result);
+        } else if (startsWith(option, kCrop)) {
+            readCropOption(option, result);
         } else {
-            failCall(PDFW_VALUE_ERROR,
-                     "unsupported options \"" + option + "\" (known: turns=N, corners=...)");
+            failCall(PDFW_VALUE_ERROR, "unsupported options \"" + option +
+                                           "\" (known: turns=N, corners=..., crop=...)");
         }
     }
     return result;

@@ -2,6 +2,7 @@
 // into decides (its PDF version, its memory procedures, whether its text is recognised).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "pdfw/core/Memory.h"
@@ -18,6 +19,15 @@ struct CorrectionRequest {
     double corners[8] = {};
 };
 
+// The part of the page that is kept: a rectangle of the picture as it is shown upright, right
+// and bottom just past it.
+struct CropRequest {
+    long long left = 0;
+    long long top = 0;
+    long long right = 0;
+    long long bottom = 0;
+};
+
 struct ImageRequest {
     std::string path;
     int page = 1;     // 1-based page of a multi-page file
@@ -29,6 +39,7 @@ struct ImageRequest {
     // Quarter turns clockwise (0..3) after the picture's own orientation; a corrected page is
     // turned after its correction.
     int quarterTurns = 0;
+    std::optional<CropRequest> crop; // none: the whole picture
 };
 
 } // namespace pdfw

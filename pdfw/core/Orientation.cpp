@@ -1,5 +1,7 @@
 #include "pdfw/core/Orientation.h"
 
+#include <algorithm>
+
 #include "base/Orientation.h"
 
 namespace pdfw {
@@ -39,6 +41,26 @@ Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t heigh
         static_cast<float>(u.a * shownWidth),     static_cast<float>(u.b * shownHeight),
         static_cast<float>(u.c * shownWidth),     static_cast<float>(u.d * shownHeight),
         static_cast<float>(u.e * shownWidth + x), static_cast<float>(u.f * shownHeight + y)};
+}
+
+ShownPlacement shownPlacement(int orientation, std::uint32_t width, std::uint32_t height,
+                              const folvane::StoredArea &shown, float x, float y, float scale) {
+    const Matrix whole = placementMatrix(orientation, width, height, 0, 0, scale);
+    // Two opposite corners of the part, as points of the unit square (v up, first row at 1).
+    const double u0 = static_cast<double>(shown.x) / width;
+    const double u1 = static_cast<double>(shown.x + shown.width) / width;
+    const double v0 = 1 - static_cast<double>(shown.y) / height;
+    const double v1 = 1 - static_cast<double>(shown.y + shown.height) / height;
+    const double x0 = whole.a * u0 + whole.c * v0, y0 = whole.b * u0 + whole.d * v0;
+    const double x1 = whole.a * u1 + whole.c * v1, y1 = whole.b * u1 + whole.d * v1;
+    // Move the part's lower left corner to (x, y).
+    Matrix m = whole;
+    m.e = static_cast<float>(x - std::min(x0, x1));
+    m.f = static_cast<float>(y - std::min(y0, y1));
+    const bool swapped = swapsAxes(orientation);
+    const auto shownWidth = static_cast<double>(swapped ? shown.height : shown.width) * scale;
+    const auto shownHeight = static_cast<double>(swapped ? shown.width : shown.height) * scale;
+    return {m, static_cast<float>(shownWidth), static_cast<float>(shownHeight)};
 }
 
 } // namespace pdfw

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "base/CropRule.h"
+
 namespace pdfw {
 
 struct Matrix {
@@ -25,5 +27,16 @@ int turnedOrientation(int orientation, int quarterTurns);
 // width and height of one point per pixel multiplied by `scale`.
 Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t height, float x, float y,
                        float scale);
+
+// The placement of a picture of which only `shown` (stored pixels) is to be seen: the matrix
+// that puts that part upright with its lower left corner at (x, y), one point per pixel times
+// `scale`, and the upright size of the part on the page, which the caller clips to.
+struct ShownPlacement {
+    Matrix matrix;
+    float width;
+    float height;
+};
+ShownPlacement shownPlacement(int orientation, std::uint32_t width, std::uint32_t height,
+                              const folvane::StoredArea &shown, float x, float y, float scale);
 
 } // namespace pdfw

@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/CropRule.h"
 #include "ocr/PageText.h"
 #include "pdfw/core/FileSpan.h"
 #include "pdfw/core/Memory.h"
@@ -94,6 +95,9 @@ struct PreparedImage {
     std::uint32_t width = 0; // stored pixels
     std::uint32_t height = 0;
     int orientation = 1; // 1..8, how the stored picture is shown upright
+    // The part of the stored picture that shows on the page, the rest clipped away: a crop
+    // whose edge lies inside a JPEG's block. None: all of it.
+    std::optional<folvane::StoredArea> shown;
     // A page document correction made: the sheet's size in points as stored (before
     // `orientation`); 0 x 0 for any other image.
     double sheetWidth = 0;

@@ -148,8 +148,8 @@ int Document::addImage(PreparedImage prepared) {
     std::vector<int> numbers = prepared_.write(prepared.group);
     testKillPoint("image", nextImage_);
     LoadedImage image{
-        numbers[prepared.xobject], prepared.width,      prepared.height,     prepared.orientation,
-        std::move(prepared.notes), prepared.sheetWidth, prepared.sheetHeight};
+        numbers[prepared.xobject], prepared.width,      prepared.height,      prepared.orientation,
+        std::move(prepared.notes), prepared.sheetWidth, prepared.sheetHeight, prepared.shown};
     int handle = nextImage_++;
     images_.emplace(handle, std::move(image));
     if (prepared.text) {
@@ -193,8 +193,16 @@ void Document::placeImage(int image, float x, float y, float scale) {
         failCall(PDFW_DIVISION_BY_ZERO_ERROR,
                  "scale 0 would draw image " + std::to_string(image) + " with a singular matrix");
     }
+    page_->content += "q ";
     Matrix m = placementMatrix(loaded.orientation, loaded.width, loaded.height, x, y, scale);
-    page_->content += "q " + pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
+    if (loaded.shown) {
+        ShownPlacement part = shownPlacement(loaded.orientation, loaded.width, loaded.height,
+                                             *loaded.shown, x, y, scale);
+        m = part.matrix;
+        page_->content += pdfNumber(x) + " " + pdfNumber(y) + " " + pdfNumber(part.width) + " " +
+                          pdfNumber(part.height) + " re W n ";
+    }
+    page_->content += pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
                       pdfNumber(m.d) + " " + pdfNumber(m.e) + " " + pdfNumber(m.f) + " cm /Im" +
                       std::to_string(loaded.object) + " Do Q\n";
     page_->images.insert(loaded.object);
@@ -216,8 +224,12 @@ void Document::imageSize(int image, float *width, float *height) const {
         failCall(PDFW_VALUE_ERROR, "width and height must not be null");
     }
     bool turned = swapsAxes(loaded.orientation);
-    *width = static_cast<float>(turned ? loaded.height : loaded.width);
-    *height = static_cast<float>(turned ? loaded.width : loaded.height);
+    const auto shownWidth =
+        loaded.shown ? static_cast<std::uint32_t>(loaded.shown->width) : loaded.width;
+    const auto shownHeight =
+        loaded.shown ? static_cast<std::uint32_t>(loaded.shown->height) : loaded.height;
+    *width = static_cast<float>(turned ? shownHeight : shownWidth);
+    *height = static_cast<float>(turned ? shownWidth : shownHeight);
 }
 
 void Document::imageSheet(int image, float *width, float *height) const {

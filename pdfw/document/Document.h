@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -29,6 +30,7 @@ struct LoadedImage {
     Notes notes;           // what preparing noted
     double sheetWidth = 0; // a corrected page's sheet in points, as stored; else 0
     double sheetHeight = 0;
+    std::optional<folvane::StoredArea> shown; // the part placed, the rest clipped; none: all
 };
 
 class Document {

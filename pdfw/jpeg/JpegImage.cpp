@@ -3,7 +3,9 @@
 #include <string>
 #include <utility>
 
+#include "pdfw/core/CropArea.h"
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/jpeg/JpegCrop.h"
 
 namespace pdfw {
 
@@ -63,6 +65,38 @@ PreparedImage prepareRepaired(JpegPlan &plan, const ImageRequest &request) {
                     request.pdfMinor, std::move(fixed.jpeg), std::move(notes));
 }
 
+// The kept part of the JPEG (its checked or repaired bytes) cut on the block grid, placed as
+// the file's own orientation shows it.
+PreparedImage prepareCropped(const InputFile &file, JpegPlan &plan, const folvane::StoredArea &area,
+                             const ImageRequest &request) {
+    const auto length = static_cast<std::size_t>(plan.info.length);
+    Notes notes;
+    Buffer bytes;
+    if (plan.repaired) {
+        notes.push_back({PDFW_NOTE_REPAIRED, 0, plan.repaired->warnings});
+        bytes = std::move(plan.repaired->jpeg);
+    } else {
+        bytes = readBytes(file, length, request.memory);
+    }
+    CroppedJpeg cut = cropJpeg(bytes.data(), length, plan.info, area, request.path, request.memory);
+    bytes = Buffer();
+    JpegInfo info = inspectJpeg(MemorySource(cut.jpeg.data(), cut.jpeg.size(), file.path()));
+    cut.jpeg.truncate(static_cast<std::size_t>(info.length));
+    if (info.coding == JpegCoding::Arithmetic) {
+        RewrittenJpeg huffman = rewriteJpeg(cut.jpeg.data(), cut.jpeg.size(), request.path,
+                                            JpegRewrite::Transcode, request.memory);
+        cut.jpeg = std::move(huffman.jpeg);
+    }
+    const JpegInfo &source = plan.info;
+    const int orientation = plan.repaired ? plan.repaired->orientation : source.orientation;
+    const auto &profile = plan.repaired ? plan.repaired->iccProfile : source.iccProfile;
+    const auto &problem = plan.repaired ? plan.repaired->iccProblem : source.iccProblem;
+    PreparedImage image = prepared(info, orientation, profile, problem, request.pdfMinor,
+                                   std::move(cut.jpeg), std::move(notes));
+    image.shown = cut.shown;
+    return image;
+}
+
 } // namespace
 
 ObjectText jpegImageDictionary(const JpegInfo &info, const ColourSpace &space, ObjectGroup &group,
@@ -119,6 +153,10 @@ JpegPlan planJpeg(const InputFile &file, const MemoryProcs &memory) {
 PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
     JpegPlan plan = planJpeg(file, request.memory);
     const JpegInfo &info = plan.info;
+    const int orientation = plan.repaired ? plan.repaired->orientation : info.orientation;
+    if (auto area = storedCrop(request, orientation, info.width, info.height)) {
+        return prepareCropped(file, plan, *area, request);
+    }
     switch (plan.intake) {
     case JpegPlan::Intake::Repair:
         return prepareRepaired(plan, request);

@@ -223,6 +223,15 @@ void JpegReader::readFrame(unsigned char m, const std::vector<unsigned char> &bo
         maxV_ = std::max(maxV_, v);
     }
     info_.components = static_cast<int>(count);
+    for (unsigned i = 0; i < count; ++i) {
+        unsigned sampling = body[6 + 3 * i + 1];
+        std::uint64_t columns = (std::uint64_t{info_.width} * (sampling >> 4) + maxH_ - 1) / maxH_;
+        std::uint64_t rows = (std::uint64_t{info_.height} * (sampling & 15) + maxV_ - 1) / maxV_;
+        info_.blocks += ((columns + 7) / 8) * ((rows + 7) / 8);
+    }
+    // A picture of one component is coded in single blocks, whatever its sampling factor.
+    info_.blockWidth = count == 1 ? 8 : 8 * maxH_;
+    info_.blockHeight = count == 1 ? 8 : 8 * maxV_;
     progressive_ = m == 0xC2 || m == 0xCA;
     for (unsigned i = 0; i < count; ++i) {
         componentIds_.push_back(body[6 + 3 * i]);

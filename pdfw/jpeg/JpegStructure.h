@@ -21,10 +21,13 @@ struct JpegInfo {
     std::uint32_t height = 0;
     int components = 0; // 1, 3 or 4
     JpegCoding coding = JpegCoding::Huffman;
-    bool adobe = false;                    // an Adobe APP14 segment is present
-    int adobeTransform = 0;                // its transform byte (0 none, 1 YCbCr, 2 YCCK)
-    bool rgbComponentIds = false;          // three components named 'R', 'G', 'B'
-    int orientation = 1;                   // from the EXIF APP1 segment; 1 when absent or invalid
+    bool adobe = false;           // an Adobe APP14 segment is present
+    int adobeTransform = 0;       // its transform byte (0 none, 1 YCbCr, 2 YCCK)
+    bool rgbComponentIds = false; // three components named 'R', 'G', 'B'
+    int orientation = 1;          // from the EXIF APP1 segment; 1 when absent or invalid
+    std::uint32_t blockWidth = 8; // pixels of one MCU, the grid a lossless crop keeps
+    std::uint32_t blockHeight = 8;
+    std::uint64_t blocks = 0;              // 8 x 8 blocks of every component
     std::uint64_t length = 0;              // bytes from the start through the end-of-image marker
     std::vector<unsigned char> iccProfile; // joined from the APP2 "ICC_PROFILE" segments
     std::string iccProblem; // why those segments do not make a profile ("" when they do)

@@ -1,5 +1,7 @@
 #include "pdfw/pipeline/ImageLoader.h"
 
+#include <memory>
+#include <optional>
 #include <utility>
 
 #include "pdfw/core/Orientation.h"
@@ -11,6 +13,33 @@
 namespace pdfw {
 
 namespace {
+
+// The words of a cropped page: those wholly inside the kept part, measured from its corner. A
+// word the crop line cuts goes with the part cut away.
+std::shared_ptr<const ocr::PageText> keptWords(std::shared_ptr<const ocr::PageText> text,
+                                               const std::optional<CropRequest> &crop) {
+    if (!crop || !text) {
+        return text;
+    }
+    auto kept = std::make_shared<ocr::PageText>();
+    kept->width = static_cast<int>(crop->right - crop->left);
+    kept->height = static_cast<int>(crop->bottom - crop->top);
+    const int dx = static_cast<int>(crop->left), dy = static_cast<int>(crop->top);
+    for (ocr::Word word : text->words) {
+        const ocr::Box &b = word.box;
+        if (b.left < crop->left || b.top < crop->top || b.right > crop->right ||
+            b.bottom > crop->bottom) {
+            continue;
+        }
+        for (ocr::Box *box : {&word.box, &word.line}) {
+            *box = {box->left - dx, box->top - dy, box->right - dx, box->bottom - dy};
+        }
+        word.baselineLeft -= dy;
+        word.baselineRight -= dy;
+        kept->words.push_back(std::move(word));
+    }
+    return kept;
+}
 
 // How the page shows its stored picture: as the picture itself says, then the turns asked for.
 int turned(int orientation, const ImageRequest &request) {
@@ -24,7 +53,8 @@ PreparedImage prepareImage(const ImageRequest &request) {
     const ImageFormat &format = requireFormat(file);
     checkPage(format, file, request.page);
     Notes notes;
-    if (request.correction.on) {
+    // A cropped page is not corrected: the user's crop already says what of it is the page.
+    if (request.correction.on && !request.crop) {
         PageCorrection corrected = correctForDocument(format, file, request);
         if (corrected.image) {
             corrected.image->orientation = turned(corrected.image->orientation, request);
@@ -43,7 +73,7 @@ PreparedImage prepareImage(const ImageRequest &request) {
     if (!request.ocrLanguages.empty()) {
         PagePixels pixels = format.recognitionPixels(file, request.page, request.memory);
         pixels.image.orientation = turned(pixels.image.orientation, request);
-        prepared.text = recognizeImage(pixels, request);
+        prepared.text = keptWords(recognizeImage(pixels, request), request.crop);
     }
     return prepared;
 }

@@ -2,17 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <zlib.h>
 
+#include "pdfw/core/CropArea.h"
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/core/PictureLimits.h"
 #include "pdfw/core/UnnamedFile.h"
 #include "pdfw/png/PngDataCheck.h"
 #include "pdfw/png/PngDecoder.h"
 #include "pdfw/raster/IccProfile.h"
+#include "pdfw/raster/RasterCrop.h"
 #include "pdfw/raster/RasterImage.h"
 #include "pdfw/raster/StreamedRaster.h"
 
@@ -106,9 +109,12 @@ void noteReducedSamples(const PngInfo &info, const RasterImage &raster, Notes &n
 
 // A picture small enough to hold: decoded whole and compressed in one go.
 PreparedImage prepareWhole(const InputFile &file, const PngInfo &info, const ImageRequest &request,
-                           Notes &notes) {
+                           const std::optional<folvane::StoredArea> &crop, Notes &notes) {
     DecodedPng decoded = decodePng(file, request.pdfMinor, request.memory);
     RasterImage &raster = decoded.raster;
+    if (crop) {
+        raster = cropRaster(raster, *crop, request.memory);
+    }
     noteReducedSamples(info, raster, notes);
     if (raster.alpha.size() > 0 && allOpaque(raster.alpha)) {
         raster.alpha = Buffer();
@@ -122,11 +128,16 @@ PreparedImage prepareWhole(const InputFile &file, const PngInfo &info, const Ima
 
 // A picture too large to hold: decoded and compressed in bands into spill files.
 PreparedImage prepareInBands(const InputFile &file, const PngInfo &info,
-                             const ImageRequest &request, Notes &notes) {
+                             const ImageRequest &request,
+                             const std::optional<folvane::StoredArea> &crop, Notes &notes) {
     std::string folder = request.spillFolder.empty() ? temporaryFolder() : request.spillFolder;
     StreamedRaster streamed(folder, request.memory);
     DecodedPng header;
     std::string palette; // an indexed picture's, told to every band: indices are not predicted
+    std::optional<BandCrop> bands;
+    if (crop) {
+        bands.emplace(*crop);
+    }
     decodePngBands(
         file, request.pdfMinor, request.memory, bandBytes(), folder,
         [&](RasterImage &band) {
@@ -134,16 +145,25 @@ PreparedImage prepareInBands(const InputFile &file, const PngInfo &info,
                 palette = hexPalette(header.palette, band.bitsPerComponent);
             }
             band.palette = palette;
-            streamed.add(band);
+            RasterImage kept;
+            if (!bands) {
+                streamed.add(band);
+            } else if (bands->crop(band, kept, request.memory)) {
+                streamed.add(kept);
+            }
         },
         header);
     RasterImage &layout = header.raster;
+    if (crop) {
+        layout.width = static_cast<std::uint32_t>(crop->width);
+    }
     noteReducedSamples(info, layout, notes);
     layout.space = pngColourSpace(info, request, header.indexed, layout.components, notes);
     if (header.indexed) {
         layout.palette = hexPalette(header.palette, layout.bitsPerComponent);
     }
-    return streamed.finish(layout, info.height, request.pdfMinor, request.path);
+    const std::uint32_t height = crop ? static_cast<std::uint32_t>(crop->height) : info.height;
+    return streamed.finish(layout, height, request.pdfMinor, request.path);
 }
 
 } // namespace
@@ -204,8 +224,10 @@ PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
     std::string folder = request.spillFolder.empty() ? temporaryFolder() : request.spillFolder;
     PngPlan plan = planPng(file, request.pdfMinor, request.memory, &folder);
     const PngInfo &info = plan.info;
+    const std::optional<folvane::StoredArea> crop = storedCrop(request, 1, info.width, info.height);
     Notes notes;
-    if (plan.copy) {
+    // A crop writes the kept pixels again: the file's own data hold the rest too.
+    if (plan.copy && !crop) {
         ColourSpace space = pngColourSpace(info, request, info.colourType == kPngPalette,
                                            info.colourType == kPngRgb ? 3 : 1, notes);
         PreparedImage image = copied(info, plan, space);
@@ -214,8 +236,8 @@ PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
     }
     PreparedImage image =
         (std::uint64_t{pngRowBytes(info)} + 1) * info.height <= wholePictureBytes()
-            ? prepareWhole(file, info, request, notes)
-            : prepareInBands(file, info, request, notes);
+            ? prepareWhole(file, info, request, crop, notes)
+            : prepareInBands(file, info, request, crop, notes);
     image.notes = std::move(notes);
     return image;
 }

@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "pdfw/core/CropArea.h"
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/core/PictureLimits.h"
 #include "pdfw/core/UnnamedFile.h"
 #include "pdfw/jpeg/JpegImage.h"
 #include "pdfw/jpeg/JpegStructure.h"
 #include "pdfw/raster/IccProfile.h"
+#include "pdfw/raster/RasterCrop.h"
 #include "pdfw/raster/RasterImage.h"
 #include "pdfw/raster/StreamedRaster.h"
 #include "pdfw/tiff/CcittCheck.h"
@@ -248,8 +251,12 @@ void checkTiffData(TiffFile &tiff, const InputFile &file) {
 }
 
 // A page small enough to hold: decoded whole and compressed in one go.
-PreparedImage prepareWhole(TiffFile &tiff, const ImageRequest &request) {
+PreparedImage prepareWhole(TiffFile &tiff, const ImageRequest &request,
+                           const std::optional<folvane::StoredArea> &crop) {
     RasterImage raster = decodeTiff(tiff, request.pdfMinor, request.memory);
+    if (crop) {
+        raster = cropRaster(raster, *crop, request.memory);
+    }
     Notes notes;
     noteReducedSamples(tiff.page(), raster, request.pdfMinor, notes);
     raster.space =
@@ -260,24 +267,36 @@ PreparedImage prepareWhole(TiffFile &tiff, const ImageRequest &request) {
 }
 
 // A page too large to hold: decoded and compressed in bands into spill files.
-PreparedImage prepareInBands(TiffFile &tiff, const ImageRequest &request) {
+PreparedImage prepareInBands(TiffFile &tiff, const ImageRequest &request,
+                             const std::optional<folvane::StoredArea> &crop) {
     StreamedRaster streamed(request.spillFolder.empty() ? temporaryFolder() : request.spillFolder,
                             request.memory);
     RasterImage layout;
     bool first = true;
+    std::optional<BandCrop> bands;
+    if (crop) {
+        bands.emplace(*crop);
+    }
     decodeTiffBands(tiff, request.pdfMinor, request.memory, bandBytes(), [&](RasterImage &band) {
         if (first) {
             layout = rasterLayout(band);
+            layout.width = crop ? static_cast<std::uint32_t>(crop->width) : band.width;
             first = false;
         }
-        streamed.add(band);
+        RasterImage kept;
+        if (!bands) {
+            streamed.add(band);
+        } else if (bands->crop(band, kept, request.memory)) {
+            streamed.add(kept);
+        }
     });
     Notes notes;
     noteReducedSamples(tiff.page(), layout, request.pdfMinor, notes);
     layout.space =
         tiffColourSpace(tiff, request, layout.palette.empty() ? layout.components : 3, notes);
-    PreparedImage decoded =
-        streamed.finish(layout, tiff.page().height, request.pdfMinor, request.path);
+    const std::uint32_t height =
+        crop ? static_cast<std::uint32_t>(crop->height) : tiff.page().height;
+    PreparedImage decoded = streamed.finish(layout, height, request.pdfMinor, request.path);
     decoded.notes = std::move(notes);
     return decoded;
 }
@@ -311,11 +330,14 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     TiffFile tiff(file, request.page);
     const TiffPage &p = tiff.page();
     TiffPlan plan = planTiff(tiff, file, request.memory);
+    const std::optional<folvane::StoredArea> crop =
+        storedCrop(request, p.orientation, p.width, p.height);
     PreparedImage prepared;
     prepared.width = p.width;
     prepared.height = p.height;
     prepared.orientation = p.orientation;
-    switch (plan.intake) {
+    // A crop writes the kept pixels again, whatever the data's own coding.
+    switch (crop ? TiffPlan::Intake::Decode : plan.intake) {
     case TiffPlan::Intake::FaxRecoded:
         prepared.notes.push_back({PDFW_NOTE_FAX_REENCODED, 0, plan.faxProblem});
         [[fallthrough]];
@@ -337,8 +359,8 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
         break;
     }
     PreparedImage decoded = tiffDecodedBytes(p) <= wholePictureBytes()
-                                ? prepareWhole(tiff, request)
-                                : prepareInBands(tiff, request);
+                                ? prepareWhole(tiff, request, crop)
+                                : prepareInBands(tiff, request, crop);
     decoded.orientation = p.orientation;
     return decoded;
 }

@@ -125,8 +125,9 @@ CornerEditAnswer HeadlessDialog::EditCorners(const CornerEditRequest &request) {
     return m_toolkit.onCornerEditor ? m_toolkit.onCornerEditor(request) : CornerEditAnswer{};
 }
 
-void HeadlessDialog::RunWithProgress(const ProgressRequest & /*request*/, ProgressState &state,
+void HeadlessDialog::RunWithProgress(const ProgressRequest &request, ProgressState &state,
                                      const std::function<void()> &work) {
+    m_toolkit.lastProgress = request;
     WorkerThread worker(work);
     std::string shown;
     auto show = [&] {

@@ -100,6 +100,8 @@ public:
     MemorySettings settings;
     // Runs on the user-interface thread while a progress window is up, every millisecond.
     std::function<void(ProgressState &)> onProgress;
+    // The caption and cancel button's text of the last progress window shown.
+    ProgressRequest lastProgress;
     // Runs while a message box is up (the box is already recorded).
     std::function<void(const UiEvent &)> onMessageBox;
     // The user's work in the corner editor: what they see (the request, whose page they may

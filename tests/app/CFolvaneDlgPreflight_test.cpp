@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <sys/stat.h>
 
 #include "tests/app/DialogFixture.h"
@@ -153,6 +154,38 @@ TEST_F(Preflight, APipeNamedLikeAnImageIsMarkedAtOnceNotWaitedOn) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     EXPECT_EQ(Colour(0), kRed);
     EXPECT_NE(Tip(0).find("不是普通文件"), std::string::npos) << Tip(0);
+}
+
+// A file deleted or replaced after its row was checked: "生成PDF" checks it again, turns its row
+// red with the reason, and asks before leaving it out, instead of failing midway.
+TEST_F(Preflight, AFileThatWentOrChangedSinceItsCheckTurnsRedAtGenerate) {
+    dlg.SetInspect([](const std::string &path) { return folvane::InspectImage(path); });
+    TempDir dir;
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        WriteFile(dir / name, MakeJpeg(Pattern(32, 24, 1)));
+    }
+    Add({dir / "a.jpg", dir / "b.jpg", dir / "c.jpg"});
+    Settle();
+    ASSERT_EQ(Colour(1), CLR_DEFAULT);
+    ASSERT_EQ(Colour(2), CLR_DEFAULT);
+    std::filesystem::remove(dir / "b.jpg");
+    WriteText(dir / "c.jpg", "overwritten by something else");
+    ui.saveAnswers.push_back(dir / "out.pdf");
+    Click(IDC_BTN_BROWSE);
+
+    ui.questionAnswers = {0}; // 跳过
+    Click(IDC_BTN_GENERATE);
+    EXPECT_EQ(Colour(0), CLR_DEFAULT);
+    EXPECT_EQ(Colour(1), kRed);
+    EXPECT_NE(Tip(1).find(dir / "b.jpg"), std::string::npos) << Tip(1);
+    EXPECT_EQ(Colour(2), kRed);
+    EXPECT_EQ(Tip(2), "“" + (dir / "c.jpg") + "”不是 JPEG、TIFF 或 PNG 图片");
+    const std::vector<UiEvent> asked = ui.Events(UiEvent::Kind::Question);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text.rfind("列表中有 2 张图片无法使用:\nb.jpg: ", 0), 0u) << asked[0].text;
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], std::string(kMsgSuccess) + "\n共 1 页, 已保存到 " + (dir / "out.pdf"));
+    EXPECT_EQ(PageCount(dir / "out.pdf"), 1);
 }
 
 } // namespace

@@ -384,3 +384,37 @@ TEST(ScanMessages, EveryKindIsWordedInTheWindowsLanguageWithTheDriversWordsInPar
 }
 
 } // namespace
+
+namespace {
+
+// English for the few texts around a scan that stayed Chinese in the English window; every other
+// text as it is, so that the scan dialog is answered as always.
+class ScanWordsInEnglish : public Translation {
+public:
+    std::string Translate(const char * /*context*/, const char *source, int /*n*/) const override {
+        const std::string text = source;
+        return text == "系统提示" ? "Notice"
+               : text == "取消"   ? "Cancel"
+               : text == "扫描"   ? "Scan"
+                                  : text;
+    }
+    bool IsSourceLanguage() const override { return false; }
+};
+
+TEST_F(ScanWindow, TheFeederQuestionTheProgressWindowAndTheFolderSpeakTheWindowsLanguage) {
+    static ScanWordsInEnglish english;
+    UseTranslation(&english);
+    script->sheets = 2;
+    ui.questionAnswers = {1}; // "完成"
+    Scan(kFeederGray);
+    UseTranslation(nullptr);
+    const std::vector<UiEvent> questions = ui.Events(UiEvent::Kind::Question);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].caption, "Notice");
+    EXPECT_EQ(ui.lastProgress.cancelText, "Cancel");
+    const Strings folders = SessionFolders();
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(fs::path(folders[0]).filename().string().rfind("Scan 20", 0), 0u) << folders[0];
+}
+
+} // namespace

@@ -152,6 +152,18 @@ TEST_F(ImageFactsTest, FilesThatCannotBeUsedSayWhy) {
     }
 }
 
+// Counting pages for a document's page numbers: every page of a TIFF, one for anything else,
+// and one for a file that cannot be read (its run fails on it there).
+TEST_F(ImageFactsTest, PagesAreCountedAsThePageLoopCountsThem) {
+    const std::string jpeg = save("a.jpg", support::MakeJpeg(support::Pattern(16, 8, 3)));
+    support::WriteTiff(dir / "three.tif", std::vector<support::TiffPage>(
+                                              3, support::TiffPageOf(support::Pattern(8, 8, 1))));
+    const std::string text = save("notes.tif", support::Bytes{'n', 'o', 't', 'e', 's'});
+    EXPECT_EQ(folvane::CountImagePages({jpeg, dir / "three.tif", text, dir / "gone.jpg", jpeg}),
+              (std::vector<int>{1, 3, 1, 1, 1}));
+    EXPECT_TRUE(folvane::CountImagePages({}).empty());
+}
+
 TEST_F(ImageFactsTest, ThreadsInspectingAtOnceGetTheSameAnswers) {
     support::Bytes junk = support::MakeJpeg(support::Pattern(64, 48, 3));
     junk.insert(junk.begin() + static_cast<long>(support::FindMarker(junk, 0xC4)), {9, 9});
