@@ -309,6 +309,9 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
     bool onlyInputs = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg.empty()) { // a shell variable that held nothing, say: no file has that name
+            return usageError(_("an image name is empty"));
+        }
         if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
             // After "--" a name that starts with '@' is an image: "./" keeps it from being read
             // as a list and names the same file.

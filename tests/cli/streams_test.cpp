@@ -108,6 +108,11 @@ TEST_F(StreamsTest, ABadListFailsBeforeAnythingIsWritten) {
     r = RunFolvanePdf("-o " + Quote(pdf) + " @" + Quote(dir / "empty.txt"));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("no images"), std::string::npos) << r.err;
+
+    // An empty argument (a shell variable that held nothing) names no file.
+    r = RunFolvanePdf("-o " + Quote(pdf) + " ''");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("an image name is empty"), std::string::npos) << r.err;
     EXPECT_EQ(ReadText(pdf), "old");
 }
 
