@@ -103,7 +103,7 @@ void CFolvaneDlg::ShowRowCheck(int row) {
     }
     const folvane::ImageFacts &facts = *page.facts;
     std::string tip = RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
-                                   page.shape.edits.quarterTurns);
+                                   page.shape.edits.quarterTurns, page.shape.edits.crop);
     const bool placed = page.shape.handCorners.has_value();
     if (m_bDocument && facts.ok && (page.sheet || placed)) {
         const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);

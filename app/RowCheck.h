@@ -1,14 +1,18 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "pdf/ImageFacts.h"
+#include "pdf/PageGeneration.h"
 #include "pdf/PageLayout.h"
 
 // The one line the list shows over a checked row: the file's kind, its upright size, how it
 // goes into the PDF and its page count ("JPEG 3264x2448, 原样嵌入, 1 页"), with the share of the
 // image the chosen class cuts off at the page edge ("64% 超出页面") where it cuts any; for a file
 // that cannot be used, the reason it cannot. A page the user turned (`quarterTurns` clockwise)
-// has its turned size and says how it was turned ("已向右旋转").
+// has its turned size and says how it was turned ("已向右旋转"); a page the user cropped has the
+// size of its crop and says so ("已裁剪"). A crop that no longer fits the file is not counted.
 std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
-                         int quarterTurns = 0);
+                         int quarterTurns = 0,
+                         const std::optional<folvane::CropRect> &crop = std::nullopt);

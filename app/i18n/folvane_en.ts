@@ -414,6 +414,10 @@ Try &apos;folvane --help&apos; for more.
         <source>已向左旋转</source>
         <translation>turned left</translation>
     </message>
+    <message>
+        <source>已裁剪</source>
+        <translation>cropped</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
