@@ -193,6 +193,8 @@ private:
     void ShowCheckedRows();
     void ShowRowChecks();
     void ShowRowCheck(int row);
+    // Whether "生成PDF" will correct the page: a sheet of known size, placed whole.
+    bool WillBeCorrected(const Page &page) const;
     // Document correction (CFolvaneDlgDocument.cpp): while "文档校正" is checked every row's
     // photo is searched for its sheet in the background, and its tool tip says whether the
     // sheet was found; corners the user placed for a row replace the search.

@@ -114,7 +114,7 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
         // A file's pages are taken to share its first page's size, as a scanner writes them; the
         // success box counts the pages the run actually cut.
         const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
-        if (facts && facts->ok && !layout.fit) {
+        if (facts && facts->ok && !layout.fit && !WillBeCorrected(m_pages.At(row))) {
             const PageEdits &edits = m_pages.At(row).shape.edits;
             const bool turned = edits.quarterTurns % 2 != 0;
             int width = turned ? facts->height : facts->width;

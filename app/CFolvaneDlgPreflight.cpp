@@ -77,6 +77,14 @@ void CFolvaneDlg::RecheckChangedFiles() {
     }
 }
 
+bool CFolvaneDlg::WillBeCorrected(const Page &page) const {
+    // A photo whose sheet was found, or whose corners the user placed, is corrected; one
+    // without a sheet goes in as it is, and its tip says so.
+    const bool sheetFound = page.sheet && page.sheet->found && !page.sheet->twoSheets;
+    return m_bDocument && page.shape.edits.correction &&
+           (page.shape.handCorners.has_value() || sheetFound);
+}
+
 void CFolvaneDlg::ShowCheckedRows() {
     const int count = m_pages.Count();
     for (int row = 0; row < count; ++row) {
@@ -102,9 +110,10 @@ void CFolvaneDlg::ShowRowCheck(int row) {
         return;
     }
     const folvane::ImageFacts &facts = *page.facts;
-    std::string tip = RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
-                                   page.shape.edits.quarterTurns, page.shape.edits.crop);
     const bool placed = page.shape.handCorners.has_value();
+    std::string tip =
+        RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
+                     page.shape.edits.quarterTurns, WillBeCorrected(page), page.shape.edits.crop);
     if (m_bDocument && facts.ok && (page.sheet || placed)) {
         const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
         tip += words.empty() ? "" : "\n" + words;

@@ -37,7 +37,8 @@ const char *TurnText(int clockwiseTurns) {
 } // namespace
 
 std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
-                         int quarterTurns, const std::optional<folvane::CropRect> &crop) {
+                         int quarterTurns, bool corrected,
+                         const std::optional<folvane::CropRect> &crop) {
     if (!facts.ok) {
         return ProblemText(facts.problem);
     }
@@ -51,14 +52,16 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
     }
     std::string text = texts::Fill(
         Tr("Messages", "%1 %2x%3, %4, %n 页", nullptr, facts.pages),
-        {facts.kind, std::to_string(width), std::to_string(height), IntakeText(facts.intake)});
+        {facts.kind, std::to_string(width), std::to_string(height),
+         corrected ? Tr("Messages", "校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)")
+                   : IntakeText(facts.intake)});
     if (const char *turned = TurnText(turns)) {
         text += ", " + Tr("Messages", turned);
     }
     if (cropped) {
         text += ", " + Tr("Messages", "已裁剪");
     }
-    const double outside = folvane::PlaceOnPage(layout, width, height).outside;
+    const double outside = corrected ? 0 : folvane::PlaceOnPage(layout, width, height).outside;
     if (outside > 0) {
         text += ", " + texts::Fill(Tr("Messages", "%1% 超出页面"),
                                    {std::to_string(OutsidePercent(outside))});

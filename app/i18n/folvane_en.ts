@@ -418,6 +418,10 @@ Try &apos;folvane --help&apos; for more.
         <source>已裁剪</source>
         <translation>cropped</translation>
     </message>
+    <message>
+        <source>校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)</source>
+        <translation>corrected (G4 for black and white, mixed raster with colour, or the whole page as JPEG)</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
@@ -620,7 +624,7 @@ Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; i
     </message>
     <message>
         <source>纸张（%1 x %2 毫米）比扫描仪的扫描区域（%3 x %4 毫米）大, 只扫描扫描仪上的部分</source>
-        <translation>The paper (%1 x %2 mm) is larger than the scanner's area (%3 x %4 mm); only the part on the scanner is scanned.</translation>
+        <translation>The paper (%1 x %2 mm) is larger than the scanner&apos;s area (%3 x %4 mm); only the part on the scanner is scanned.</translation>
     </message>
     <message>
         <source>无法扫描: 无法加载扫描模块 %1。</source>

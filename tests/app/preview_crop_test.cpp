@@ -125,12 +125,12 @@ TEST(PreviewCrop, TheTipGivesTheCroppedSizeAndSaysItIsCropped) {
     facts.height = 1200;
     facts.intake = folvane::ImageFacts::Intake::Copied;
     const folvane::PageLayout fit = folvane::PageLayout::Fit();
-    EXPECT_EQ(RowCheckText(facts, fit, 0, folvane::CropRect{100, 200, 1100, 700}),
+    EXPECT_EQ(RowCheckText(facts, fit, 0, false, folvane::CropRect{100, 200, 1100, 700}),
               "JPEG 1000x500, 原样嵌入, 1 页, 已裁剪");
-    EXPECT_EQ(RowCheckText(facts, fit, 1, folvane::CropRect{0, 0, 1200, 1500}),
+    EXPECT_EQ(RowCheckText(facts, fit, 1, false, folvane::CropRect{0, 0, 1200, 1500}),
               "JPEG 1200x1500, 原样嵌入, 1 页, 已向右旋转, 已裁剪");
     // Before its turn the same crop is taller than the picture: not counted.
-    EXPECT_EQ(RowCheckText(facts, fit, 0, folvane::CropRect{0, 0, 1200, 1500}),
+    EXPECT_EQ(RowCheckText(facts, fit, 0, false, folvane::CropRect{0, 0, 1200, 1500}),
               "JPEG 2000x1200, 原样嵌入, 1 页");
 }
 

@@ -52,7 +52,14 @@ TEST_F(DocumentRows, TheToolTipSaysWhetherTheSheetWasFoundOnlyWhileTheBoxIsCheck
     Click(IDC_CHECK_DOCUMENT);
     SettleChecks();
     EXPECT_EQ(Tip(0), plainDesk + kNotFound);
-    EXPECT_EQ(Tip(1), plainPage + kFound);
+    // The found sheet is corrected: its tip says so, not how the photo's file would go in, and
+    // nothing of it is cut, whatever the class.
+    EXPECT_TRUE(EndsWith(Tip(1), kFound)) << Tip(1);
+    EXPECT_NE(Tip(1).find("校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)"),
+              std::string::npos)
+        << Tip(1);
+    EXPECT_EQ(Tip(1).find("原样嵌入"), std::string::npos) << Tip(1);
+    EXPECT_EQ(Tip(1).find("超出页面"), std::string::npos) << Tip(1);
 
     // The words travel with their rows, and a row added later is searched too.
     ClickRow(1);
