@@ -52,12 +52,14 @@ QSize CropCanvas::sizeHint() const {
 }
 
 QRectF CropCanvas::PageRect() const {
+    // A margin of a handle's size, so that handles on the page's edges show whole.
+    const QRectF area =
+        QRectF(rect()).adjusted(kHandleSide, kHandleSide, -kHandleSide, -kHandleSide);
     if (m_page.isNull()) {
-        return QRectF(rect());
+        return area;
     }
-    const QSizeF fitted = QSizeF(m_page.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
-    return QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
-                  fitted);
+    const QSizeF fitted = QSizeF(m_page.size()).scaled(area.size(), Qt::KeepAspectRatio);
+    return QRectF(area.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
 }
 
 double CropCanvas::Scale() const {
