@@ -102,7 +102,8 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const int turns = currentRow ? m_pages.At(current).shape.edits.quarterTurns : 0;
     const std::optional<folvane::CropRect> crop =
         currentRow ? m_pages.At(current).shape.edits.crop : std::nullopt;
-    const bool corrected = m_bDocument &&
+    // A cropped page goes in as the part kept, never corrected: the crop says what the page is.
+    const bool corrected = m_bDocument && !crop &&
                            m_correctedPreview->Load(path, corners, client, picture) &&
                            TurnPreviewPicture(picture, turns);
     const bool readable =
