@@ -110,6 +110,10 @@ public:
     // its page stays as it was (CFolvaneDlgTurns.cpp).
     void OnRotateLeft() { TurnCurrentPage(-1); }
     void OnRotateRight() { TurnCurrentPage(1); }
+    // "裁剪": the crop editor over the current page, turned as it is; the rectangle kept becomes
+    // the page's crop (the whole page: no crop), in the preview, its tool tip and the PDF
+    // (CFolvaneDlgCrop.cpp).
+    void OnCrop();
     // The window has a new size: the preview is drawn again at the frame's new size.
     void OnSize();
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
@@ -175,6 +179,9 @@ private:
     // The right-click menu's row commands after the fixed ones, with the undo and redo names.
     void AddRowCommands(CMenu &popup);
     void TurnCurrentPage(int quarterTurns);
+    // Looks at row's file again before a command changes its page: one damaged or gone since the
+    // pre-flight turns its row red and is named with its reason (false).
+    bool RowFileUsable(int row);
 
     // Pre-flight (CFolvaneDlgPreflight.cpp): each new row's file is checked in the background;
     // its row shows the result (red with the reason for a file that cannot be used).

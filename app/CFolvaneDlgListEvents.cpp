@@ -89,6 +89,7 @@ void CFolvaneDlg::AddRowCommands(CMenu &popup) {
     popup.AppendMenu(rowFlags, ID_ROTATE_LEFT, texts::Window(texts::kMenuRotateLeft) + "\tCtrl+L");
     popup.AppendMenu(rowFlags, ID_ROTATE_RIGHT,
                      texts::Window(texts::kMenuRotateRight) + "\tCtrl+R");
+    popup.AppendMenu(rowFlags, ID_CROP, texts::Window(texts::kMenuCrop));
     popup.AppendMenu(MF_SEPARATOR);
     const std::optional<PageCommandKind> undo = m_history.NextUndo();
     const std::optional<PageCommandKind> redo = m_history.NextRedo();

@@ -79,9 +79,10 @@ void CFolvaneDlg::RecheckChangedFiles() {
 
 bool CFolvaneDlg::WillBeCorrected(const Page &page) const {
     // A photo whose sheet was found, or whose corners the user placed, is corrected; one
-    // without a sheet goes in as it is, and its tip says so.
+    // without a sheet goes in as it is, and its tip says so. So does a cropped page: the crop
+    // already says what of the photo is the page.
     const bool sheetFound = page.sheet && page.sheet->found && !page.sheet->twoSheets;
-    return m_bDocument && page.shape.edits.correction &&
+    return m_bDocument && page.shape.edits.correction && !page.shape.edits.crop &&
            (page.shape.handCorners.has_value() || sheetFound);
 }
 
@@ -111,8 +112,9 @@ void CFolvaneDlg::ShowRowCheck(int row) {
     }
     const folvane::ImageFacts &facts = *page.facts;
     const bool placed = page.shape.handCorners.has_value();
-    std::string tip = RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
-                                   page.shape.edits.quarterTurns, WillBeCorrected(page));
+    std::string tip =
+        RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
+                     page.shape.edits.quarterTurns, WillBeCorrected(page), page.shape.edits.crop);
     if (m_bDocument && facts.ok && (page.sheet || placed)) {
         const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
         tip += words.empty() ? "" : "\n" + words;

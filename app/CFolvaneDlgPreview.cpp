@@ -3,6 +3,7 @@
 
 #include "app/CFolvaneDlg.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -54,15 +55,17 @@ void FillDeviceRect(HDC dc, const UiRect &rect, uint32_t rgb) {
                   DIB_RGB_COLORS, SRCCOPY);
 }
 
-// The white sheet inside a thin outline, and the picture on it, cut at the sheet's edge and
-// shrunk by area averaging (or already decoded at that size, only the visible part).
+// The white sheet inside a thin outline, and the picture on it, cut at the sheet's edge (and at
+// a crop's) and shrunk by area averaging (or already decoded at that size, only the visible part).
 void DrawPage(HDC dc, const PreviewPage &page, PreviewPicture &picture) {
     const UiRect &s = page.sheet;
     FillDeviceRect(dc, UiRect{s.left - 1, s.top - 1, s.right + 1, s.bottom + 1}, kOutlineColour);
     FillDeviceRect(dc, s, kSheetColour);
-    const RECT sheet{s.left, s.top, s.right, s.bottom};
+    const UiRect &kept = page.picture;
+    const RECT clip{std::max(s.left, kept.left), std::max(s.top, kept.top),
+                    std::min(s.right, kept.right), std::min(s.bottom, kept.bottom)};
     const UiRect &p = picture.part ? *picture.part : page.picture;
-    picture.image.Draw(dc, RECT{p.left, p.top, p.right, p.bottom}, &sheet, true, false);
+    picture.image.Draw(dc, RECT{p.left, p.top, p.right, p.bottom}, &clip, true, false);
 }
 
 // The placeholder, fitted into the frame as any picture used to be.
@@ -97,11 +100,15 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const std::optional<folvane::SheetCorners> corners =
         currentRow ? m_pages.At(current).shape.handCorners : std::nullopt;
     const int turns = currentRow ? m_pages.At(current).shape.edits.quarterTurns : 0;
-    const bool corrected = m_bDocument &&
+    const std::optional<folvane::CropRect> crop =
+        currentRow ? m_pages.At(current).shape.edits.crop : std::nullopt;
+    // A cropped page goes in as the part kept, never corrected: the crop says what the page is.
+    const bool corrected = m_bDocument && !crop &&
                            m_correctedPreview->Load(path, corners, client, picture) &&
                            TurnPreviewPicture(picture, turns);
-    const bool readable = corrected || (folvane::IsPreviewName(path) &&
-                                        LoadPreviewPicture(path, layout, client, picture, turns));
+    const bool readable =
+        corrected || (folvane::IsPreviewName(path) &&
+                      LoadPreviewPicture(path, layout, client, picture, turns, crop));
 
     frame->Invalidate(true);
     frame->UpdateWindow();

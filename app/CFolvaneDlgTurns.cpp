@@ -9,14 +9,7 @@
 #include "app/Messages.h"
 #include "app/WindowTexts.h"
 
-void CFolvaneDlg::TurnCurrentPage(int quarterTurns) {
-    const int row = CurrentRow();
-    if (row < 0) {
-        Inform(texts::Window(kMsgSelectFirst));
-        return;
-    }
-    // The file is looked at again: one damaged or gone since the pre-flight turns its row red
-    // with the reason, and the page stays as it was.
+bool CFolvaneDlg::RowFileUsable(int row) {
     const PageId id = m_pages.At(row).id;
     folvane::ImageFacts facts;
     try {
@@ -25,12 +18,24 @@ void CFolvaneDlg::TurnCurrentPage(int quarterTurns) {
         facts.problem.kind = folvane::Problem::Kind::Internal;
         facts.problem.detail = error.what();
     }
-    // The crop, a rectangle of the turned picture, turns with the page by the file's size now.
+    // A turn turns the crop, a rectangle of the turned picture, by the file's size now.
     m_pages.Find(id)->facts = facts;
     if (!facts.ok) {
         ShowRowCheck(row);
         Inform(ProblemText(facts.problem));
+    }
+    return facts.ok;
+}
+
+void CFolvaneDlg::TurnCurrentPage(int quarterTurns) {
+    const int row = CurrentRow();
+    if (row < 0) {
+        Inform(texts::Window(kMsgSelectFirst));
         return;
     }
-    Done(m_pages.Rotate(row, quarterTurns), true);
+    // The file is looked at again: one damaged or gone since the pre-flight turns its row red
+    // with the reason, and the page stays as it was.
+    if (RowFileUsable(row)) {
+        Done(m_pages.Rotate(row, quarterTurns), true);
+    }
 }

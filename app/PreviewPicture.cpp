@@ -1,10 +1,12 @@
 #include "app/PreviewPicture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "base/Orientation.h"
 #include "image/ReducedDecode.h"
+#include "pdf/CropCheck.h"
 
 namespace {
 
@@ -41,29 +43,68 @@ ReducedSize UnturnedSize(ReducedSize turned, int turns) {
     return turned;
 }
 
-// The picture at the size of its rectangle on the page, only the part inside the sheet. Declines
-// (false) a picture no larger than its rectangle, which the full decode shows as it is. The
-// rectangle is that of the turned picture; the part is decoded upright, then turned.
+// The part of a turned picture `width` x `height` the page shows: the crop while it fits the
+// picture, otherwise all of it.
+folvane::CropRect KeptPart(const std::optional<folvane::CropRect> &crop, int width, int height) {
+    if (crop && folvane::cropFitOf(*crop, width, height) == folvane::CropFit::Fits) {
+        return *crop;
+    }
+    return folvane::CropRect{0, 0, width, height};
+}
+
+// Where the whole turned picture (`width` x `height`) lies in the frame when its kept part fills
+// `keptPlace`.
+UiRect WholePlace(const UiRect &keptPlace, const folvane::CropRect &kept, int width, int height) {
+    const double xScale = double(keptPlace.Width()) / (kept.right - kept.left);
+    const double yScale = double(keptPlace.Height()) / (kept.bottom - kept.top);
+    const int left = keptPlace.left - int(std::lround(kept.left * xScale));
+    const int top = keptPlace.top - int(std::lround(kept.top * yScale));
+    return UiRect{left, top, left + int(std::lround(width * xScale)),
+                  top + int(std::lround(height * yScale))};
+}
+
+// The page laid out in client for the kept part of a turned picture.
+PreviewPage KeptPage(const folvane::PageLayout &layout, const UiRect &client,
+                     const folvane::CropRect &kept) {
+    const double width = kept.right - kept.left;
+    const double height = kept.bottom - kept.top;
+    return LayOutPreviewPage(client, folvane::PlaceOnPage(layout, width, height), width, height);
+}
+
+// The picture at the size of its rectangle on the page, only the part inside the sheet (and the
+// crop). Declines (false) a picture no larger than its rectangle, which the full decode shows as
+// it is. The rectangle is that of the turned picture; the part is decoded upright, then turned.
 bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layout,
-                        const UiRect &client, PreviewPicture &picture, int turns) {
+                        const UiRect &client, PreviewPicture &picture, int turns,
+                        const std::optional<folvane::CropRect> &crop) {
     UiRect visible;
+    folvane::CropRect kept;
     const auto choose = [&](uint32_t uprightWidth,
                             uint32_t uprightHeight) -> std::optional<ReducedSize> {
         const uint32_t width = turns % 2 ? uprightHeight : uprightWidth;
         const uint32_t height = turns % 2 ? uprightWidth : uprightHeight;
-        const folvane::PagePlacement placement = folvane::PlaceOnPage(layout, width, height);
-        const PreviewPage page = LayOutPreviewPage(client, placement, width, height);
+        kept = KeptPart(crop, int(width), int(height));
+        const PreviewPage page = KeptPage(layout, client, kept);
         const UiRect &p = page.picture;
+        const UiRect whole = WholePlace(p, kept, int(width), int(height));
         visible =
             UiRect{std::max(p.left, page.sheet.left), std::max(p.top, page.sheet.top),
                    std::min(p.right, page.sheet.right), std::min(p.bottom, page.sheet.bottom)};
-        if (p.Width() <= 0 || p.Height() <= 0 || uint32_t(p.Width()) >= width ||
-            uint32_t(p.Height()) >= height || visible.Width() <= 0 || visible.Height() <= 0) {
+        if (whole.Width() <= 0 || whole.Height() <= 0 || uint32_t(whole.Width()) >= width ||
+            uint32_t(whole.Height()) >= height || visible.Width() <= 0 || visible.Height() <= 0) {
             return std::nullopt;
         }
-        return UnturnedSize(ReducedSize{uint32_t(p.Width()), uint32_t(p.Height()),
-                                        ImageBox{visible.left - p.left, visible.top - p.top,
-                                                 visible.right - p.left, visible.bottom - p.top}},
+        const auto inside = [](int value, int end) { return std::clamp(value, 0, end); };
+        const ImageBox keep{inside(visible.left - whole.left, whole.Width()),
+                            inside(visible.top - whole.top, whole.Height()),
+                            inside(visible.right - whole.left, whole.Width()),
+                            inside(visible.bottom - whole.top, whole.Height())};
+        if (keep.left >= keep.right || keep.top >= keep.bottom) {
+            return std::nullopt;
+        }
+        visible = UiRect{whole.left + keep.left, whole.top + keep.top, whole.left + keep.right,
+                         whole.top + keep.bottom};
+        return UnturnedSize(ReducedSize{uint32_t(whole.Width()), uint32_t(whole.Height()), keep},
                             turns);
     };
     ReducedFacts facts;
@@ -77,8 +118,25 @@ bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layo
         picture.image.Init(FormatUnknown);
         return false;
     }
+    picture.uprightWidth = kept.right - kept.left;
+    picture.uprightHeight = kept.bottom - kept.top;
     picture.part = visible;
     return true;
+}
+
+// Shows only the kept part of a whole turned picture: the page is laid out for that part, and
+// the whole picture is drawn around it, reaching past it.
+void KeepPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+              const std::optional<folvane::CropRect> &crop) {
+    const int width = int(picture.uprightWidth);
+    const int height = int(picture.uprightHeight);
+    const folvane::CropRect kept = KeptPart(crop, width, height);
+    if (kept == folvane::CropRect{0, 0, width, height}) {
+        return;
+    }
+    picture.part = WholePlace(KeptPage(layout, client, kept).picture, kept, width, height);
+    picture.uprightWidth = kept.right - kept.left;
+    picture.uprightHeight = kept.bottom - kept.top;
 }
 
 } // namespace
@@ -109,9 +167,10 @@ bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns) {
 }
 
 bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
-                        const UiRect &client, PreviewPicture &picture, int quarterTurns) {
+                        const UiRect &client, PreviewPicture &picture, int quarterTurns,
+                        const std::optional<folvane::CropRect> &crop) {
     const int turns = ClockwiseTurns(quarterTurns);
-    if (LoadReducedPicture(path, layout, client, picture, turns)) {
+    if (LoadReducedPicture(path, layout, client, picture, turns, crop)) {
         return true;
     }
     CfImage &image = picture.image;
@@ -124,12 +183,12 @@ bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layo
             return false;
         }
         // The turned picture's rectangle has the same scale as the upright one's.
-        const double shownWidth = turns % 2 ? height : width;
-        const double shownHeight = turns % 2 ? width : height;
-        const folvane::PagePlacement placement =
-            folvane::PlaceOnPage(layout, shownWidth, shownHeight);
-        const PreviewPage page = LayOutPreviewPage(client, placement, shownWidth, shownHeight);
-        image.info.jpegScale = PreviewJpegScale(page.picture.Width() / shownWidth);
+        const int shownWidth = int(turns % 2 ? height : width);
+        const int shownHeight = int(turns % 2 ? width : height);
+        const folvane::CropRect kept = KeptPart(crop, shownWidth, shownHeight);
+        const PreviewPage page = KeptPage(layout, client, kept);
+        image.info.jpegScale =
+            PreviewJpegScale(double(page.picture.Width()) / (kept.right - kept.left));
     }
     if (!image.Load(path.c_str(), FormatUnknown) || !image.IsValid()) {
         return false;
@@ -145,5 +204,9 @@ bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layo
     }
     picture.uprightWidth = width;
     picture.uprightHeight = height;
-    return TurnPreviewPicture(picture, turns);
+    if (!TurnPreviewPicture(picture, turns)) {
+        return false;
+    }
+    KeepPart(picture, layout, client, crop);
+    return true;
 }

@@ -11,24 +11,29 @@
 
 #include "app/PreviewFit.h"
 #include "image/CfImage.h"
+#include "pdf/PageGeneration.h"
 #include "pdf/PageLayout.h"
 
 struct PreviewPicture {
     CfImage image;
-    // The upright size of the file's picture in pixels: what the PDF places, whatever scale
-    // the preview decoded it at.
+    // The size in pixels of what the PDF places (the turned picture, or its crop), whatever
+    // scale the preview decoded it at.
     double uprightWidth = 0;
     double uprightHeight = 0;
     // Where the image goes in the frame when it is only the visible part of the page's picture,
-    // at one frame pixel each (a reduced decode); otherwise the whole picture is drawn, scaled.
+    // at one frame pixel each (a reduced decode), or the whole turned picture of a cropped page,
+    // reaching past the crop; otherwise the image is drawn, scaled, into the page's picture.
+    // The page's picture and its sheet clip it either way.
     std::optional<UiRect> part;
 };
 
 // Loads path for a page of `layout` drawn into client, turned `quarterTurns` quarter turns
-// clockwise after its own orientation. False when the file cannot be read (the picture is then
-// empty).
+// clockwise after its own orientation, and showing only `crop` of the turned picture (a crop
+// that no longer fits the file is left out: the whole page is shown). False when the file
+// cannot be read (the picture is then empty).
 bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
-                        const UiRect &client, PreviewPicture &picture, int quarterTurns = 0);
+                        const UiRect &client, PreviewPicture &picture, int quarterTurns = 0,
+                        const std::optional<folvane::CropRect> &crop = std::nullopt);
 
 // Turns a whole picture (one without a `part`) `quarterTurns` quarter turns clockwise, its
 // upright size with it. False when memory runs out.

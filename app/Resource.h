@@ -53,6 +53,7 @@ constexpr int ID_MENU_EXIT = 32773;
 constexpr int ID_ROTATE_LEFT =
     32774; // Ctrl+L, "向左旋转": the current page a quarter anticlockwise
 constexpr int ID_ROTATE_RIGHT = 32775; // Ctrl+R, "向右旋转": a quarter clockwise
+constexpr int ID_CROP = 32776;         // "裁剪": the crop editor over the current page
 
 constexpr int ID_EDIT_UNDO = 57643; // Ctrl+Z, "撤销": the last list command taken back
 constexpr int ID_EDIT_REDO = 57644; // Ctrl+Shift+Z, Ctrl+Y, "重做": made again

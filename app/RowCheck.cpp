@@ -3,6 +3,7 @@
 #include "app/CutPages.h"
 #include "app/Messages.h"
 #include "app/WindowTexts.h"
+#include "pdf/CropCheck.h"
 
 namespace {
 
@@ -36,13 +37,19 @@ const char *TurnText(int clockwiseTurns) {
 } // namespace
 
 std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
-                         int quarterTurns, bool corrected) {
+                         int quarterTurns, bool corrected,
+                         const std::optional<folvane::CropRect> &crop) {
     if (!facts.ok) {
         return ProblemText(facts.problem);
     }
     const int turns = ((quarterTurns % 4) + 4) % 4;
-    const int width = turns % 2 ? facts.height : facts.width;
-    const int height = turns % 2 ? facts.width : facts.height;
+    int width = turns % 2 ? facts.height : facts.width;
+    int height = turns % 2 ? facts.width : facts.height;
+    const bool cropped = crop && folvane::cropFitOf(*crop, width, height) == folvane::CropFit::Fits;
+    if (cropped) {
+        width = crop->right - crop->left;
+        height = crop->bottom - crop->top;
+    }
     std::string text = texts::Fill(
         Tr("Messages", "%1 %2x%3, %4, %n 页", nullptr, facts.pages),
         {facts.kind, std::to_string(width), std::to_string(height),
@@ -50,6 +57,9 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
                    : IntakeText(facts.intake)});
     if (const char *turned = TurnText(turns)) {
         text += ", " + Tr("Messages", turned);
+    }
+    if (cropped) {
+        text += ", " + Tr("Messages", "已裁剪");
     }
     const double outside = corrected ? 0 : folvane::PlaceOnPage(layout, width, height).outside;
     if (outside > 0) {

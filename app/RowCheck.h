@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "pdf/ImageFacts.h"
+#include "pdf/PageGeneration.h"
 #include "pdf/PageLayout.h"
 
 // The one line the list shows over a checked row: the file's kind, its upright size, how it
@@ -11,6 +13,8 @@
 // that cannot be used, the reason it cannot. A page the user turned (`quarterTurns` clockwise)
 // has its turned size and says how it was turned ("已向右旋转"). A page document correction will
 // flatten (`corrected`) says so instead of how the file goes in, and is never cut: it fills its
-// paper.
+// paper. A page the user cropped has the size of its crop and says so ("已裁剪"); a crop that no
+// longer fits the file is not counted.
 std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
-                         int quarterTurns = 0, bool corrected = false);
+                         int quarterTurns = 0, bool corrected = false,
+                         const std::optional<folvane::CropRect> &crop = std::nullopt);

@@ -70,6 +70,18 @@ inline constexpr const char *kCornersUnreadable = TR_NOOP("Window", "无法打�
 inline constexpr const char *kCornersUnusable =
     TR_NOOP("Window", "这四个角围不成一页纸, 边角没有改变。");
 
+// "裁剪": the crop editor's title, what it asks, its button back to the whole page, why it keeps a
+// rectangle from being kept, and what the window says when the page cannot be opened for it.
+inline constexpr const char *kCropTitle = TR_NOOP("Window", "裁剪");
+inline constexpr const char *kCropHint = TR_NOOP(
+    "Window",
+    "拖动方框的边和角, 框出要保留的部分; 方框里按住可整体移动。方向键微调, 按住 Shift 移得更多。");
+inline constexpr const char *kAnswerWholePage = TR_NOOP("Window", "整页");
+inline constexpr const char *kCropTooSmall =
+    TR_NOOP("Window", "裁剪后的页面太小: 宽和高都至少要 %1 像素。");
+inline constexpr const char *kCropOutside = TR_NOOP("Window", "裁剪的方框要在图片之内。");
+inline constexpr const char *kCropUnreadable = TR_NOOP("Window", "无法打开 %1 来裁剪。");
+
 // The list's right-click menu: the row commands after "资料修改", "关于" and "退出", then undo and
 // redo, with the name of the command they would take back or make again (PageCommandName).
 inline constexpr const char *kMenuDelete = TR_NOOP("Window", "删除");
@@ -77,6 +89,7 @@ inline constexpr const char *kMenuMoveUp = TR_NOOP("Window", "上移");
 inline constexpr const char *kMenuMoveDown = TR_NOOP("Window", "下移");
 inline constexpr const char *kMenuRotateLeft = TR_NOOP("Window", "向左旋转");
 inline constexpr const char *kMenuRotateRight = TR_NOOP("Window", "向右旋转");
+inline constexpr const char *kMenuCrop = TR_NOOP("Window", "裁剪");
 inline constexpr const char *kMenuUndo = TR_NOOP("Window", "撤销");
 inline constexpr const char *kMenuRedo = TR_NOOP("Window", "重做");
 inline constexpr const char *kMenuUndoCommand = TR_NOOP("Window", "撤销%1");

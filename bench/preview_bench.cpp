@@ -1,11 +1,11 @@
 // The preview of one 8-megapixel photograph, end to end (CFolvaneDlg::ShowPreview: load,
 // decode, erase, fit, draw into the frame), against a plain libjpeg decode of the same file
 // in the same run; the load alone is measured too, and a turn of a 12-megapixel photo from the
-// command to the preview drawn again. Then the reduced decode the preview uses
-// for large files (LoadReduced to 600 x 450) against the full decode (CfImage::Load) of a
-// 48-megapixel JPEG and of a 7016 x 9920 16-bit RGB Deflate TIFF (an A3 page at 600 dpi):
-// time per decode, and the peak memory of one decode in a child process of its own (the rise
-// of getrusage's ru_maxrss, tests/support/PeakMemory.h). Prints the ratios at the end. Run from a
+// command to the preview drawn again, and a crop of it likewise. Then the reduced decode the
+// preview uses for large files (LoadReduced to 600 x 450) against the full decode (CfImage::Load)
+// of a 48-megapixel JPEG and of a 7016 x 9920 16-bit RGB Deflate TIFF (an A3 page at 600 dpi): time
+// per decode, and the peak memory of one decode in a child process of its own (the rise of
+// getrusage's ru_maxrss, tests/support/PeakMemory.h). Prints the ratios at the end. Run from a
 // Release build configured with -DFOLVANE_BENCH=ON:
 //     bin/preview_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
 #include <benchmark/benchmark.h>
@@ -83,6 +83,31 @@ void BM_TurnCommand(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_TurnCommand)->Unit(benchmark::kMillisecond);
+
+// "裁剪" on the current row of a 12-megapixel photo, from the command to the preview drawn again
+// cropped: the file looked at again, the page decoded for the editor, the editor answered at once
+// (each time another rectangle), the command kept for undo, the preview loaded and drawn.
+void BM_CropCommand(benchmark::State &state) {
+    HeadlessToolkit ui;
+    ui.icons = {IDR_MAINFRAME};
+    bool wide = false;
+    ui.onCropEditor = [&wide](const CropEditRequest &request) {
+        wide = !wide;
+        const int w = request.page.width, h = request.page.height;
+        return CropEditAnswer{CropEditAnswer::Choice::Accept,
+                              CropBox{w / 10, h / 10, wide ? w - w / 10 : w / 2, h - h / 10}};
+    };
+    CFolvaneDlg dlg(ui);
+    dlg.Create();
+    dlg.AppendFiles({TwelveMegapixelPhoto()});
+    for (auto _ : state) {
+        dlg.OnCrop();
+    }
+    if (dlg.Pages().Count() != 1 || !dlg.Pages().At(0).shape.edits.crop) {
+        state.SkipWithError("the photo was not cropped");
+    }
+}
+BENCHMARK(BM_CropCommand)->Unit(benchmark::kMillisecond);
 
 // The load alone (detection and decode into a CfImage), to tell decoding from drawing.
 void BM_LoadOnly(benchmark::State &state) {

@@ -415,6 +415,10 @@ Try &apos;folvane --help&apos; for more.
         <translation>turned left</translation>
     </message>
     <message>
+        <source>已裁剪</source>
+        <translation>cropped</translation>
+    </message>
+    <message>
         <source>校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)</source>
         <translation>corrected (G4 for black and white, mixed raster with colour, or the whole page as JPEG)</translation>
     </message>
@@ -878,6 +882,26 @@ The desktop has no program that opens this kind of file.</translation>
     <message>
         <source>向右旋转</source>
         <translation>Rotate right</translation>
+    </message>
+    <message>
+        <source>拖动方框的边和角, 框出要保留的部分; 方框里按住可整体移动。方向键微调, 按住 Shift 移得更多。</source>
+        <translation>Drag the edges and corners of the frame around the part to keep; drag inside it to move it all. The arrow keys move it a little, with Shift more.</translation>
+    </message>
+    <message>
+        <source>整页</source>
+        <translation>Whole page</translation>
+    </message>
+    <message>
+        <source>裁剪后的页面太小: 宽和高都至少要 %1 像素。</source>
+        <translation>The cropped page is too small: it must be at least %1 pixels wide and high.</translation>
+    </message>
+    <message>
+        <source>裁剪的方框要在图片之内。</source>
+        <translation>The crop frame must lie inside the picture.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1 来裁剪。</source>
+        <translation>Cannot open %1 to crop it.</translation>
     </message>
 </context>
 </TS>

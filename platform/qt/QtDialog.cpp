@@ -23,6 +23,7 @@
 #include "platform/qt/PreviewFrame.h"
 #include "platform/qt/QtComboWnd.h"
 #include "platform/qt/QtCornerEditor.h"
+#include "platform/qt/QtCropEditor.h"
 #include "platform/qt/QtListCtrl.h"
 #include "platform/qt/QtProgressDialog.h"
 #include "platform/qt/QtToolkit.h"
@@ -378,6 +379,11 @@ void QtDialog::RunWithProgress(const ProgressRequest &request, ProgressState &st
 
 CornerEditAnswer QtDialog::EditCorners(const CornerEditRequest &request) {
     QtCornerEditor editor(request, this);
+    return editor.Run();
+}
+
+CropEditAnswer QtDialog::EditCrop(const CropEditRequest &request) {
+    QtCropEditor editor(request, this);
     return editor.Run();
 }
 

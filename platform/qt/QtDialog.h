@@ -40,6 +40,7 @@ public:
     void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                          const std::function<void()> &work) override;
     CornerEditAnswer EditCorners(const CornerEditRequest &request) override;
+    CropEditAnswer EditCrop(const CropEditRequest &request) override;
     bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
     bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
     int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;

@@ -139,6 +139,10 @@ CornerEditAnswer CDialog::EditCorners(const CornerEditRequest &request) {
     return m_peer ? m_peer->EditCorners(request) : CornerEditAnswer{};
 }
 
+CropEditAnswer CDialog::EditCrop(const CropEditRequest &request) {
+    return m_peer ? m_peer->EditCrop(request) : CropEditAnswer{};
+}
+
 CMenu *CDialog::GetSystemMenu(bool /*revert*/) {
     if (!m_peer || !m_peer->HasSystemMenu()) {
         return nullptr;

@@ -9,6 +9,7 @@
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWnd.h"
 #include "platform/ui/CornerEditing.h"
+#include "platform/ui/CropEditing.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/ProgressState.h"
 #include "platform/ui/UiMessage.h"
@@ -59,6 +60,8 @@ public:
                          const std::function<void()> &work);
     // See DialogPeer::EditCorners; cancelled without a window.
     CornerEditAnswer EditCorners(const CornerEditRequest &request);
+    // See DialogPeer::EditCrop; cancelled without a window.
+    CropEditAnswer EditCrop(const CropEditRequest &request);
     // The window's system menu, or null when it has none (revert is ignored).
     CMenu *GetSystemMenu(bool revert);
     void SetIcon(int iconResource, bool big);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ui/CornerEditing.h"
+#include "platform/ui/CropEditing.h"
 #include "platform/ui/ProgressState.h"
 #include "platform/ui/UiDefs.h"
 
@@ -78,6 +79,8 @@ public:
                                  const std::function<void()> &work) = 0;
     // Shows the corner editor over the dialog until the user answers (CornerEditing.h).
     virtual CornerEditAnswer EditCorners(const CornerEditRequest &request) = 0;
+    // Shows the crop editor over the dialog until the user answers (CropEditing.h).
+    virtual CropEditAnswer EditCrop(const CropEditRequest &request) = 0;
     // False when the user cancelled (or the dialog failed); paths then stays empty.
     virtual bool GetOpenFileNames(const OpenFileRequest &request,
                                   std::vector<std::string> &paths) = 0;

@@ -125,6 +125,11 @@ CornerEditAnswer HeadlessDialog::EditCorners(const CornerEditRequest &request) {
     return m_toolkit.onCornerEditor ? m_toolkit.onCornerEditor(request) : CornerEditAnswer{};
 }
 
+CropEditAnswer HeadlessDialog::EditCrop(const CropEditRequest &request) {
+    m_toolkit.Record(UiEvent{UiEvent::Kind::CropEditor, m_template.id, request.title});
+    return m_toolkit.onCropEditor ? m_toolkit.onCropEditor(request) : CropEditAnswer{};
+}
+
 void HeadlessDialog::RunWithProgress(const ProgressRequest &request, ProgressState &state,
                                      const std::function<void()> &work) {
     m_toolkit.lastProgress = request;

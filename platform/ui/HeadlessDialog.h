@@ -35,6 +35,8 @@ public:
                          const std::function<void()> &work) override;
     // Recorded (its title), then answered by the toolkit's onCornerEditor; cancelled without.
     CornerEditAnswer EditCorners(const CornerEditRequest &request) override;
+    // Recorded (its title), then answered by the toolkit's onCropEditor; cancelled without.
+    CropEditAnswer EditCrop(const CropEditRequest &request) override;
     bool GetOpenFileNames(const OpenFileRequest &request, std::vector<std::string> &paths) override;
     bool GetSaveFileName(const SaveFileRequest &request, std::string &path) override;
     int TrackPopupMenu(const std::vector<MenuItem> &items, UINT flags, UiPoint at) override;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/ui/CornerEditing.h"
+#include "platform/ui/CropEditing.h"
 #include "platform/ui/NaturalCollation.h"
 #include "platform/ui/ProgressState.h"
 #include "platform/ui/SettingsStore.h"
@@ -35,6 +36,7 @@ struct UiEvent {
         Question,     // text, caption; style = index of the answer given
         Progress,     // text = the progress window's text and detail, joined by "|"
         CornerEditor, // text = title
+        CropEditor,   // text = title
     };
     UiEvent(Kind what, int control = 0, std::string shownText = {}, std::string shownCaption = {},
             unsigned shownStyle = 0)
@@ -107,6 +109,10 @@ public:
     // The user's work in the corner editor: what they see (the request, whose page they may
     // ask for as a handle is let go) and their answer; without it the editor is cancelled.
     std::function<CornerEditAnswer(const CornerEditRequest &)> onCornerEditor;
+    // The user's work in the crop editor: what they see and their answer (a peer that would keep
+    // a rectangle asks the request's refusal first, as the real editor does); without it the
+    // editor is cancelled.
+    std::function<CropEditAnswer(const CropEditRequest &)> onCropEditor;
     // Runs as the modal loop of a dialog; without it the loop ends at once with IDOK.
     std::function<void(HeadlessDialog &)> onModal;
 

@@ -9,6 +9,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CommandLine.h"
 #include "app/Resources.h"
+#include "tests/qt/CropEditorChecks.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
@@ -176,6 +177,22 @@ TEST(EnglishCommandLine, HelpAndComplaintsAreEnglish) {
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_EQ(wrong.err.substr(wrong.err.find("folvane:")),
               "folvane: unknown option --frob\nTry 'folvane --help' for more.\n");
+}
+
+// The crop editor in English, its refusal too.
+TEST_F(English, TheCropEditorSpeaksEnglish) {
+    AddRows({CopySamples(dir, "crop")[0]});
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    CropEditorRun run;
+    DriveCropEditor(run, "crop-editor-en.png");
+    dlg->SendMessage(UiMessage{WM_COMMAND, ID_CROP, 0, 0});
+    ASSERT_TRUE(run.opened);
+    EXPECT_EQ(run.title, "Crop");
+    EXPECT_EQ(run.refusal,
+              "The cropped page is too small: it must be at least 16 pixels wide and high.");
+    EXPECT_TRUE(dlg->Pages().At(0).shape.edits.crop.has_value());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Resources.h"
+#include "tests/qt/CropEditorChecks.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
@@ -191,8 +192,9 @@ TEST_F(Chinese, ASidewaysPageTurnsRightAndTheMenuOffersBothTurns) {
     EXPECT_EQ(PlainText(tip), "JPEG 1416x2004, 原样嵌入, 1 页, 已向右旋转");
     Strings items;
     KeepScreenshot(RowMenu(window, List(), 0, items), "menu-zh.png");
-    EXPECT_EQ(items, (Strings{"资料修改", "关于", "退出", "", "删除", "上移", "下移",
-                              "向左旋转\tCtrl+L", "向右旋转\tCtrl+R", "", "撤销旋转", "重做"}));
+    EXPECT_EQ(items,
+              (Strings{"资料修改", "关于", "退出", "", "删除", "上移", "下移", "向左旋转\tCtrl+L",
+                       "向右旋转\tCtrl+R", "裁剪", "", "撤销旋转", "重做"}));
 }
 
 TEST_F(Chinese, TheFailureBoxSaysWhyInChinese) {
@@ -215,6 +217,27 @@ TEST(ChineseCommandLine, HelpIsChinese) {
                                     Quote(std::string(FOLVANE_BIN_DIR) + "/folvane") + " --help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out.rfind("用法: folvane [文件|文件夹...]\n", 0), 0u) << help.out;
+}
+
+// "裁剪" over a sample page: the handle and the keys move the rectangle, one too small is refused
+// with its hint while the editor stays open, and 确定 crops the page, which undo takes back.
+TEST_F(Chinese, TheCropEditorMovesItsRectangleRefusesOneTooSmallAndCropsThePage) {
+    AddRows({CopySamples(dir, "裁剪")[0]});
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    CropEditorRun run;
+    DriveCropEditor(run, "crop-editor-zh.png");
+    dlg->SendMessage(UiMessage{WM_COMMAND, ID_CROP, 0, 0});
+    ASSERT_TRUE(run.opened);
+    EXPECT_EQ(run.title, "裁剪");
+    EXPECT_TRUE(run.stayedOpen);
+    EXPECT_EQ(run.refusal, "裁剪后的页面太小: 宽和高都至少要 16 像素。");
+    const std::optional<folvane::CropRect> crop = dlg->Pages().At(0).shape.edits.crop;
+    ASSERT_TRUE(crop.has_value());
+    EXPECT_GT(crop->left, 0);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(dlg->Pages().At(0).shape.edits.crop.has_value());
 }
 
 } // namespace

@@ -40,6 +40,25 @@ protected:
     const std::string desk = dir / "desk.jpg";
 };
 
+// A cropped page goes in as the part kept, not corrected: its tip says how the file goes in.
+TEST_F(DocumentRows, ACroppedPageIsNotDescribedAsCorrected) {
+    Add({page});
+    SettleChecks();
+    Click(IDC_CHECK_DOCUMENT);
+    SettleChecks();
+    ASSERT_NE(Tip(0).find("校正后放入"), std::string::npos) << Tip(0);
+    ui.onCropEditor = [](const CropEditRequest &request) {
+        const int w = request.page.width, h = request.page.height;
+        return CropEditAnswer{CropEditAnswer::Choice::Accept, CropBox{0, 0, w / 2, h / 2}};
+    };
+    ClickRow(0);
+    ui.menuAnswers = {ID_CROP};
+    Window().RightClickRow(IDC_LIST_IMAGES, 0);
+    ASSERT_TRUE(dlg.Pages().At(0).shape.edits.crop.has_value());
+    EXPECT_EQ(Tip(0).find("校正后放入"), std::string::npos) << Tip(0);
+    EXPECT_NE(Tip(0).find("原样嵌入, 1 页, 已裁剪"), std::string::npos) << Tip(0);
+}
+
 TEST_F(DocumentRows, TheToolTipSaysWhetherTheSheetWasFoundOnlyWhileTheBoxIsChecked) {
     Add({page, desk});
     SettleChecks();

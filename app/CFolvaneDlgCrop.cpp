@@ -1,0 +1,45 @@
+// "裁剪": the crop editor over the current page. The page list keeps the rectangle as an edit of
+// the row that undo takes back; the PDF gets only the part inside it.
+
+#include "app/CFolvaneDlg.h"
+
+#include "app/CropRequest.h"
+#include "app/Messages.h"
+#include "app/WindowTexts.h"
+
+void CFolvaneDlg::OnCrop() {
+    const int row = CurrentRow();
+    if (row < 0) {
+        Inform(texts::Window(kMsgSelectFirst));
+        return;
+    }
+    if (!RowFileUsable(row)) {
+        return;
+    }
+    const Page &page = m_pages.At(row);
+    const PageId id = page.id;
+    const std::string path = page.source.path;
+    const std::optional<folvane::CropRect> before = page.shape.edits.crop;
+    const int turns = page.shape.edits.quarterTurns;
+    CropPicture picture;
+    if (!loadCropPicture(path, turns, picture)) {
+        Inform(texts::Window(texts::kCropUnreadable, {path}));
+        return;
+    }
+    const CropEditRequest request = makeCropRequest(picture, before);
+    const CropEditAnswer answer = EditCrop(request);
+    if (answer.choice != CropEditAnswer::Choice::Accept || answer.crop == request.crop) {
+        return; // cancelled, or the rectangle left where it was
+    }
+    // The editor refuses what cannot be kept; this holds for any peer that answers.
+    const folvane::CropRect crop = fullSizeCrop(answer.crop, picture);
+    if (const std::string refusal = cropRefusal(crop, picture); !refusal.empty()) {
+        Inform(refusal);
+        return;
+    }
+    const bool whole = crop == folvane::CropRect{0, 0, picture.fullWidth, picture.fullHeight};
+    if (row >= m_pages.Count() || m_pages.At(row).id != id) {
+        return; // the list changed under the editor
+    }
+    Done(m_pages.Crop(row, whole ? std::nullopt : std::optional(crop)), true);
+}
