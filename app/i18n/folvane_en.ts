@@ -879,5 +879,9 @@ The desktop has no program that opens this kind of file.</translation>
         <source>向右旋转</source>
         <translation>Rotate right</translation>
     </message>
+    <message>
+        <source>这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。</source>
+        <translation>These four corners do not enclose a page: drag each dot onto its own corner of the sheet, without crossing the edges.</translation>
+    </message>
 </context>
 </TS>
