@@ -630,6 +630,10 @@ Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; i
         <source>无法扫描: %1 不是这个版本的扫描模块。</source>
         <translation>Scanning is not available: %1 is not a scanning module of this version.</translation>
     </message>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
 </context>
 <context>
     <name>Window</name>
