@@ -5,7 +5,7 @@
 
 #include "cli/Texts.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -146,13 +146,13 @@ Example:
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
 )");
 
-int UsageError(const std::string &reason) {
+int usageError(const std::string &reason) {
     std::fprintf(stderr, "folvane-pdf: %s\n%s\n", reason.c_str(), _(kUsage));
     return kExitUsage;
 }
 
 // A class by its megapixels, or fit.
-std::optional<folvane::PageLayout> LayoutFor(const std::string &text) {
+std::optional<folvane::PageLayout> layoutFor(const std::string &text) {
     static const char *const kMegapixels[] = {"2", "3", "5", "8", "10", "16"};
     for (int i = 0; i < 6; ++i) {
         if (text == kMegapixels[i]) {
@@ -175,7 +175,7 @@ struct Option {
 };
 
 // --rotate's value as one more rule; the reason when it is none.
-std::string AddTurnRule(Arguments &arguments, const std::string &value) {
+std::string addTurnRule(Arguments &arguments, const std::string &value) {
     std::string reason;
     std::optional<TurnRule> rule = parseTurnRule(value, reason);
     if (!rule) {
@@ -186,7 +186,7 @@ std::string AddTurnRule(Arguments &arguments, const std::string &value) {
 }
 
 // --crop's value as one more rule; the reason when it is none.
-std::string AddCropRule(Arguments &arguments, const std::string &value) {
+std::string addCropRule(Arguments &arguments, const std::string &value) {
     std::string reason;
     std::optional<CropRule> rule = parseCropRule(value, reason);
     if (!rule) {
@@ -197,19 +197,19 @@ std::string AddCropRule(Arguments &arguments, const std::string &value) {
 }
 
 // The scanning options, after the others.
-std::vector<Option> WithScanOptions(std::vector<Option> options) {
-    for (const ScanOptionName &scan : ScanOptionNames()) {
+std::vector<Option> withScanOptions(std::vector<Option> options) {
+    for (const ScanOptionName &scan : scanOptionNames()) {
         const std::string name = scan.name;
         options.push_back(
             {'\0', scan.name, scan.takesValue, [name](Arguments &a, const std::string &value) {
-                 return SetScanOption(a.scan, name, value);
+                 return setScanOption(a.scan, name, value);
              }});
     }
     return options;
 }
 
-const std::vector<Option> &Options() {
-    static const std::vector<Option> options = WithScanOptions({
+const std::vector<Option> &options() {
+    static const std::vector<Option> options = withScanOptions({
         {'o', "output", true,
          [](Arguments &a, const std::string &value) -> std::string {
              if (!a.output.empty()) {
@@ -223,7 +223,7 @@ const std::vector<Option> &Options() {
          }},
         {'c', "class", true,
          [](Arguments &a, const std::string &value) -> std::string {
-             std::optional<folvane::PageLayout> layout = LayoutFor(value);
+             std::optional<folvane::PageLayout> layout = layoutFor(value);
              if (!layout) {
                  return Fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
                              {value});
@@ -241,8 +241,8 @@ const std::vector<Option> &Options() {
              a.document = true;
              return "";
          }},
-        {'\0', "rotate", true, AddTurnRule},
-        {'\0', "crop", true, AddCropRule},
+        {'\0', "rotate", true, addTurnRule},
+        {'\0', "crop", true, addCropRule},
         {'\0', "ocr", false,
          [](Arguments &a, const std::string &) -> std::string {
              if (a.ocrLanguages.empty()) {
@@ -281,8 +281,8 @@ const std::vector<Option> &Options() {
     return options;
 }
 
-const Option *FindShort(char name) {
-    for (const Option &option : Options()) {
+const Option *findShort(char name) {
+    for (const Option &option : options()) {
         if (option.shortName == name) {
             return &option;
         }
@@ -290,8 +290,8 @@ const Option *FindShort(char name) {
     return nullptr;
 }
 
-const Option *FindLong(const std::string &name) {
-    for (const Option &option : Options()) {
+const Option *findLong(const std::string &name) {
+    for (const Option &option : options()) {
         if (name == option.longName) {
             return &option;
         }
@@ -301,11 +301,11 @@ const Option *FindLong(const std::string &name) {
 
 } // namespace
 
-const char *UsageLine() {
+const char *usageLine() {
     return _(kUsage);
 }
 
-std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
+std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
     bool onlyInputs = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -333,46 +333,46 @@ std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments) {
         bool valueGiven = false;
         if (arg[1] == '-') {
             std::size_t equals = arg.find('=');
-            option = FindLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
+            option = findLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
             if (equals != std::string::npos) {
                 value = arg.substr(equals + 1);
                 valueGiven = true;
             }
         } else {
-            option = FindShort(arg[1]);
+            option = findShort(arg[1]);
             if (arg.size() > 2) {
                 value = arg.substr(2);
                 valueGiven = true;
             }
         }
         if (option == nullptr || (valueGiven && !option->takesValue)) {
-            return UsageError(Fill(_("unknown option %1"), {arg}));
+            return usageError(Fill(_("unknown option %1"), {arg}));
         }
         if (option->takesValue && !valueGiven) {
             if (i + 1 >= argc) {
-                return UsageError(Fill(_("%1 needs a value"), {arg}));
+                return usageError(Fill(_("%1 needs a value"), {arg}));
             }
             value = argv[++i];
         }
         std::string problem = option->apply(arguments, value);
         if (!problem.empty()) {
-            return UsageError(problem);
+            return usageError(problem);
         }
     }
-    std::string scanProblem = CheckScanRequest(arguments.scan, !arguments.inputs.empty());
+    std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {
-        return UsageError(scanProblem);
+        return usageError(scanProblem);
     }
     if (arguments.scan.listDevices) {
         return std::nullopt;
     }
     if (arguments.output.empty()) {
-        return UsageError(_("no output file (-o OUT.pdf)"));
+        return usageError(_("no output file (-o OUT.pdf)"));
     }
     if (arguments.inputs.empty() && !arguments.scan.scan) {
-        return UsageError(_("no images"));
+        return usageError(_("no images"));
     }
     return std::nullopt;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -11,7 +11,7 @@
 #include "cli/ScanOptions.h"
 #include "pdf/PageLayout.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
@@ -36,9 +36,9 @@ struct Arguments {
 // Parses argv. Returns an exit status when the program should stop here (--help and
 // --version print their text and give 0; a usage error prints its reason and a usage line and
 // gives kExitUsage); nullopt when `arguments` is ready.
-std::optional<int> ParseArguments(int argc, char **argv, Arguments &arguments);
+std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments);
 
 // The usage line, for messages that end in it.
-const char *UsageLine();
+const char *usageLine();
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -12,17 +12,17 @@
 #include "cli/Texts.h"
 #include "pdf/QuotedName.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
-std::string TemporaryFolder() {
+std::string temporaryFolder() {
     const char *folder = std::getenv("TMPDIR");
     return folder != nullptr && *folder != '\0' ? folder : "/tmp";
 }
 
 // Writes all of `size` bytes to standard output.
-bool WriteOut(const char *data, std::size_t size) {
+bool writeOut(const char *data, std::size_t size) {
     while (size > 0) {
         ssize_t written = ::write(STDOUT_FILENO, data, size);
         if (written < 0 && errno == EINTR) {
@@ -43,11 +43,11 @@ Destination::~Destination() {
     if (toStdout_ && !path_.empty()) {
         // In this order, an interruption in between finds the file already gone, not left.
         ::unlink(path_.c_str());
-        ForgetOwnFile();
+        forgetOwnFile();
     }
 }
 
-bool Destination::Prepare(const std::string &output, bool force, std::string &error) {
+bool Destination::prepare(const std::string &output, bool force, std::string &error) {
     if (output == "-") {
         if (::isatty(STDOUT_FILENO)) {
             error = _("not writing a PDF to a terminal: redirect standard output, or use -o FILE");
@@ -56,11 +56,11 @@ bool Destination::Prepare(const std::string &output, bool force, std::string &er
         // Named as the engine names its temporary documents, after this process: a buffer
         // left by a killed run is removed by the next run that writes into the folder.
         std::string buffer =
-            TemporaryFolder() + "/.folvane-pdf.pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
-        int fd = CreateOwnFile(buffer);
+            temporaryFolder() + "/.folvane-pdf.pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
+        int fd = createOwnFile(buffer);
         if (fd < 0) {
             error = Fill(_("cannot create a buffer file in %1: %2"),
-                         {TemporaryFolder(), std::strerror(errno)});
+                         {temporaryFolder(), std::strerror(errno)});
             return false;
         }
         ::close(fd);
@@ -81,7 +81,7 @@ bool Destination::Prepare(const std::string &output, bool force, std::string &er
     return true;
 }
 
-bool Destination::Deliver(std::string &error) {
+bool Destination::deliver(std::string &error) {
     if (!toStdout_) {
         return true;
     }
@@ -105,7 +105,7 @@ bool Destination::Deliver(std::string &error) {
         if (got == 0) {
             break;
         }
-        if (!WriteOut(chunk, static_cast<std::size_t>(got))) {
+        if (!writeOut(chunk, static_cast<std::size_t>(got))) {
             error = Fill(_("cannot write to standard output: %1"), {std::strerror(errno)});
             ok = false;
             break;
@@ -115,4 +115,4 @@ bool Destination::Deliver(std::string &error) {
     return ok;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 class Destination {
 public:
@@ -16,18 +16,18 @@ public:
     // Checks `output` ("-": standard output) before anything is written: an existing file the
     // user cannot write is not replaced unless `force` (as cp does); standard output must not
     // be a terminal. For "-", creates the buffer file. False with `error` set otherwise.
-    bool Prepare(const std::string &output, bool force, std::string &error);
+    bool prepare(const std::string &output, bool force, std::string &error);
 
     // The path the document is written to.
-    const std::string &Path() const { return path_; }
+    const std::string &path() const { return path_; }
 
     // After the document is complete: copies the buffer to standard output. False with
     // `error` set when that fails.
-    bool Deliver(std::string &error);
+    bool deliver(std::string &error);
 
 private:
     std::string path_;
     bool toStdout_ = false;
 };
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -11,7 +11,7 @@
 #include "cli/Texts.h"
 #include "pdf/QuotedName.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr std::size_t kMaxLine = PATH_MAX;
 constexpr std::size_t kMaxNames = 1000000;
 
 // Appends the names of list file `file` to `names`.
-bool ReadList(std::FILE *file, const std::string &listName, std::vector<std::string> &names,
+bool readList(std::FILE *file, const std::string &listName, std::vector<std::string> &names,
               std::string &error) {
     std::string line;
     std::size_t lineNumber = 1;
@@ -67,7 +67,7 @@ bool ReadList(std::FILE *file, const std::string &listName, std::vector<std::str
 
 // Opens list file `path` without waiting on it: a regular file, or a pipe as `@<(command)`
 // gives (one with no writer reads as empty). A device, socket or folder is refused.
-std::FILE *OpenList(const std::string &path, std::string &error) {
+std::FILE *openList(const std::string &path, std::string &error) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         error =
@@ -93,7 +93,7 @@ std::FILE *OpenList(const std::string &path, std::string &error) {
 
 } // namespace
 
-bool OutputIsNoList(const std::string &output, const std::vector<std::string> &lists,
+bool outputIsNoList(const std::string &output, const std::vector<std::string> &lists,
                     std::string &error) {
     struct stat target {};
     if (output == "-" || ::stat(output.c_str(), &target) != 0) {
@@ -111,7 +111,7 @@ bool OutputIsNoList(const std::string &output, const std::vector<std::string> &l
     return true;
 }
 
-bool ExpandLists(std::vector<std::string> &inputs, std::vector<std::string> &lists,
+bool expandLists(std::vector<std::string> &inputs, std::vector<std::string> &lists,
                  std::string &error) {
     std::vector<std::string> expanded;
     for (const std::string &input : inputs) {
@@ -121,17 +121,17 @@ bool ExpandLists(std::vector<std::string> &inputs, std::vector<std::string> &lis
         }
         const std::string path = input.substr(1);
         if (path == "-") {
-            if (!ReadList(stdin, _("on standard input"), expanded, error)) {
+            if (!readList(stdin, _("on standard input"), expanded, error)) {
                 return false;
             }
             continue;
         }
-        std::FILE *file = OpenList(path, error);
+        std::FILE *file = openList(path, error);
         if (file == nullptr) {
             return false;
         }
         lists.push_back(path);
-        bool read = ReadList(file, path, expanded, error);
+        bool read = readList(file, path, expanded, error);
         std::fclose(file);
         if (!read) {
             return false;
@@ -141,4 +141,4 @@ bool ExpandLists(std::vector<std::string> &inputs, std::vector<std::string> &lis
     return true;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

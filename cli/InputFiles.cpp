@@ -9,7 +9,7 @@
 #include "pdf/QuotedName.h"
 #include "platform/ui/NaturalCollation.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -102,4 +102,4 @@ bool isUnreadableInput(const folvane::Problem &problem) {
     }
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -7,7 +7,7 @@
 
 #include "pdf/Problem.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Replaces every input that is a folder by its page images (JPEG, TIFF and PNG file names, as
 // the window adds a folder), not those of its subfolders, in natural order (page-2 before
@@ -31,4 +31,4 @@ std::vector<std::string> readableInputs(const std::vector<std::string> &inputs, 
 // the output, memory or the program.
 bool isUnreadableInput(const folvane::Problem &problem);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -13,7 +13,7 @@
 #include "cli/OwnFolder.h"
 #include "pdf/PageGeneration.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -22,9 +22,9 @@ char ownFile[PATH_MAX];
 volatile std::sig_atomic_t haveOwnFile = 0;
 volatile std::sig_atomic_t progressShown = 0;
 
-extern "C" void OnInterrupt(int signal) {
+extern "C" void onInterrupt(int signal) {
     folvane::RemoveTemporaryFiles();
-    RemoveOwnFolderNow();
+    removeOwnFolderNow();
     if (haveOwnFile) {
         ::unlink(ownFile);
     }
@@ -37,7 +37,7 @@ extern "C" void OnInterrupt(int signal) {
 
 } // namespace
 
-void HandleInterrupts() {
+void handleInterrupts() {
     sigset_t signals;
     sigemptyset(&signals);
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
@@ -46,7 +46,7 @@ void HandleInterrupts() {
             continue;
         }
         struct sigaction action {};
-        action.sa_handler = OnInterrupt;
+        action.sa_handler = onInterrupt;
         sigfillset(&action.sa_mask);
         ::sigaction(signal, &action, nullptr);
         sigaddset(&signals, signal);
@@ -59,12 +59,12 @@ void HandleInterrupts() {
     std::thread([signals] {
         int signal = 0;
         if (::sigwait(&signals, &signal) == 0) {
-            OnInterrupt(signal);
+            onInterrupt(signal);
         }
     }).detach();
 }
 
-int CreateOwnFile(std::string &path) {
+int createOwnFile(std::string &path) {
     if (path.size() >= sizeof ownFile) {
         return ::mkostemp(path.data(), O_CLOEXEC);
     }
@@ -82,12 +82,12 @@ int CreateOwnFile(std::string &path) {
     return fd;
 }
 
-void ForgetOwnFile() {
+void forgetOwnFile() {
     haveOwnFile = 0;
 }
 
-void SetProgressShown(bool shown) {
+void setProgressShown(bool shown) {
     progressShown = shown ? 1 : 0;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

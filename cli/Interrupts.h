@@ -5,19 +5,19 @@
 
 #include <string>
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Installs the handlers; a signal the program was started with ignored stays ignored (nohup).
-void HandleInterrupts();
+void handleInterrupts();
 
 // Creates a file of the program's own from the mkstemp template `path` (the standard-output
 // buffer; its name filled in on return) that an interruption removes too, until
 // ForgetOwnFile(). It is remembered before it exists, so no signal finds it unknown. Returns
 // the descriptor, or -1 with errno set.
-int CreateOwnFile(std::string &path);
-void ForgetOwnFile();
+int createOwnFile(std::string &path);
+void forgetOwnFile();
 
 // Whether an interruption should first clear the progress line on the terminal.
-void SetProgressShown(bool shown);
+void setProgressShown(bool shown);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -6,7 +6,7 @@
 #include <string>
 #include <unistd.h>
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr const char *kDomain = "folvane-pdf";
 
 // The folder of message catalogues: share/locale beside the program's bin folder, in the build
 // tree as when installed (FOLVANE_LOCALE_DIR is that path relative to bin).
-std::string CatalogueFolder() {
+std::string catalogueFolder() {
     std::string exe(4096, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", exe.data(), exe.size());
     if (length <= 0 || static_cast<std::size_t>(length) >= exe.size()) {
@@ -25,7 +25,7 @@ std::string CatalogueFolder() {
 }
 
 // The locale the environment names for messages, as setlocale reads it.
-std::string MessagesLocale() {
+std::string messagesLocale() {
     for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         if (const char *value = std::getenv(name); value && *value) {
             return value;
@@ -36,13 +36,13 @@ std::string MessagesLocale() {
 
 } // namespace
 
-void FollowUserLanguage() {
+void followUserLanguage() {
     const bool installed = std::setlocale(LC_MESSAGES, "") != nullptr;
     if (!installed) {
         // gettext would fall back to C and English; in C.UTF-8 it honours LANGUAGE, set below.
         std::setlocale(LC_MESSAGES, "C.UTF-8");
     }
-    const std::string wanted = MessagesLocale();
+    const std::string wanted = messagesLocale();
     const char *languages = std::getenv("LANGUAGE");
     if (!(languages && *languages) && !wanted.empty() && wanted != "C" && wanted != "POSIX") {
         // The user's language even where its locale is not installed, and for any Chinese the
@@ -55,9 +55,9 @@ void FollowUserLanguage() {
             ::setenv("LANGUAGE", list.c_str(), 1);
         }
     }
-    ::bindtextdomain(kDomain, CatalogueFolder().c_str());
+    ::bindtextdomain(kDomain, catalogueFolder().c_str());
     ::bind_textdomain_codeset(kDomain, "UTF-8");
     ::textdomain(kDomain);
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -4,11 +4,11 @@
 // Chinese (the simplified Chinese catalogue) for every Chinese locale.
 #pragma once
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Sets up gettext for the program's messages, once, before anything is said. Only the messages
 // follow the locale: numbers in the PDF and in file names are never written in the locale's way.
 // A locale the system has not installed still gets its language's messages (in UTF-8).
-void FollowUserLanguage();
+void followUserLanguage();
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

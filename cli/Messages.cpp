@@ -5,19 +5,19 @@
 #include "cli/Texts.h"
 #include "pdf/QuotedName.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
 using Kind = folvane::Problem::Kind;
 
 // ": detail", or nothing without one.
-std::string ColonDetail(const std::string &detail) {
+std::string colonDetail(const std::string &detail) {
     return detail.empty() ? std::string() : Fill(_(": %1"), {detail});
 }
 
 // A share as a whole percentage that never says 0% or 100% of something partly true.
-std::string Percent(double share) {
+std::string percent(double share) {
     long percent = std::lround(share * 100);
     if (percent < 1) {
         return _("less than 1%");
@@ -26,7 +26,7 @@ std::string Percent(double share) {
 }
 
 // JPEG, TIFF and PNG as "JPEG, TIFF or PNG".
-std::string OrList(const std::vector<std::string> &names) {
+std::string orList(const std::vector<std::string> &names) {
     std::string list;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) {
@@ -37,23 +37,23 @@ std::string OrList(const std::vector<std::string> &names) {
     return list;
 }
 
-std::string FileProblemText(const folvane::Problem &p) {
+std::string fileProblemText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::CannotOpen:
-        return Fill(_("cannot open \"%1\"%2"), {p.file, ColonDetail(p.detail)});
+        return Fill(_("cannot open \"%1\"%2"), {p.file, colonDetail(p.detail)});
     case Kind::CannotRead:
-        return Fill(_("cannot read \"%1\"%2"), {p.file, ColonDetail(p.detail)});
+        return Fill(_("cannot read \"%1\"%2"), {p.file, colonDetail(p.detail)});
     case Kind::NotAnImage:
         return Fill(p.numbers[0] ? _("\"%1\" is not a %2 file (it is empty)")
                                  : _("\"%1\" is not a %2 file"),
-                    {p.file, OrList(p.formats)});
+                    {p.file, orList(p.formats)});
     case Kind::Damaged:
         return Fill(_("\"%1\" is not a well-formed %2%3"),
-                    {p.file, p.format.empty() ? _("image") : p.format, ColonDetail(p.detail)});
+                    {p.file, p.format.empty() ? _("image") : p.format, colonDetail(p.detail)});
     case Kind::Truncated:
         return Fill(_("\"%1\" is truncated (it ends inside %2)"), {p.file, p.item});
     case Kind::Unsupported:
-        return Fill(_("\"%1\" cannot go into a PDF%2"), {p.file, ColonDetail(p.detail)});
+        return Fill(_("\"%1\" cannot go into a PDF%2"), {p.file, colonDetail(p.detail)});
     case Kind::TooManyPixels:
         return Fill(_("\"%1\" is %2 x %3 pixels, too large for PDF viewers (at most %4 pixels a "
                       "side)"),
@@ -77,8 +77,8 @@ std::string FileProblemText(const folvane::Problem &p) {
     }
 }
 
-std::string OutputText(const folvane::Problem &p) {
-    const std::vector<std::string> fields = {p.file, ColonDetail(p.detail)};
+std::string outputText(const folvane::Problem &p) {
+    const std::vector<std::string> fields = {p.file, colonDetail(p.detail)};
     if (p.item == "rename") {
         return Fill(_("cannot rename the finished file to \"%1\"%2"), fields);
     }
@@ -91,11 +91,11 @@ std::string OutputText(const folvane::Problem &p) {
     return Fill(_("cannot write \"%1\"%2"), fields);
 }
 
-std::string RecognitionModuleText(const folvane::Problem &p) {
+std::string recognitionModuleText(const folvane::Problem &p) {
     switch (p.module) {
     case folvane::Problem::ModuleFailure::CannotLoad:
         return Fill(_("the text recognition module %1 cannot be loaded%2"),
-                    {p.item, ColonDetail(p.detail)});
+                    {p.item, colonDetail(p.detail)});
     case folvane::Problem::ModuleFailure::WrongVersion:
         return Fill(_("%1 is not a text recognition module of this version"), {p.item});
     default:
@@ -103,7 +103,7 @@ std::string RecognitionModuleText(const folvane::Problem &p) {
     }
 }
 
-std::string RecognitionText(const folvane::Problem &p) {
+std::string recognitionText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::LanguageNames:
         return Fill(_("text recognition: \"%1\" is not a list of language names joined by '+' "
@@ -117,18 +117,18 @@ std::string RecognitionText(const folvane::Problem &p) {
         return Fill(_("text recognition: the data for \"%1\" in %2 cannot be loaded"),
                     {p.item, p.detail});
     case Kind::RecognitionModule:
-        return RecognitionModuleText(p);
+        return recognitionModuleText(p);
     default:
         if (p.numbers[0] > 0) {
             return Fill(_("text recognition failed on a page of %1 x %2 pixels%3"),
                         {std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
-                         ColonDetail(p.detail)});
+                         colonDetail(p.detail)});
         }
-        return Fill(_("text recognition failed%1"), {ColonDetail(p.detail)});
+        return Fill(_("text recognition failed%1"), {colonDetail(p.detail)});
     }
 }
 
-std::string ProblemSentence(const folvane::Problem &p) {
+std::string problemSentence(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::None:
     case Kind::Internal:
@@ -143,7 +143,7 @@ std::string ProblemSentence(const folvane::Problem &p) {
         return Fill(_("%1 is too large (more than %2 MiB)"),
                     {p.item, std::to_string(p.numbers[0] >> 20)});
     case Kind::Output:
-        return OutputText(p);
+        return outputText(p);
     case Kind::DocumentTooLarge:
         return _("the document exceeds the 10 GB a PDF cross-reference table can address");
     case Kind::LanguageNames:
@@ -151,7 +151,7 @@ std::string ProblemSentence(const folvane::Problem &p) {
     case Kind::Recognition:
     case Kind::RecognitionModule:
     case Kind::LanguageData:
-        return RecognitionText(p);
+        return recognitionText(p);
     case Kind::Stopped:
         return _("stopped");
     case Kind::OutputIsInput:
@@ -159,17 +159,17 @@ std::string ProblemSentence(const folvane::Problem &p) {
                       "file"),
                     {p.file, p.item});
     default:
-        return FileProblemText(p);
+        return fileProblemText(p);
     }
 }
 
 } // namespace
 
-std::string ProblemText(const folvane::Problem &p) {
-    return ProblemSentence(folvane::WithQuotedNames(p));
+std::string problemText(const folvane::Problem &p) {
+    return problemSentence(folvane::WithQuotedNames(p));
 }
 
-bool NamesItsFile(const folvane::Problem &p) {
+bool namesItsFile(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::CannotOpen:
     case Kind::CannotRead:
@@ -192,7 +192,7 @@ bool NamesItsFile(const folvane::Problem &p) {
 
 namespace {
 
-std::string NotCorrectedText(const folvane::PageNote &note) {
+std::string notCorrectedText(const folvane::PageNote &note) {
     switch (note.number) {
     case folvane::PageNote::kCorrectionOutOfMemory:
         return _("cannot be corrected (out of memory); it goes in as it is");
@@ -211,12 +211,12 @@ std::string NotCorrectedText(const folvane::PageNote &note) {
 
 } // namespace
 
-std::string NoteText(const folvane::PageNote &note) {
+std::string noteText(const folvane::PageNote &note) {
     using NoteKind = folvane::PageNote::Kind;
     switch (note.kind) {
     case NoteKind::Cropped:
         return Fill(_("%1 of the image lies outside the page; -c fit fits it"),
-                    {Percent(note.outside)});
+                    {percent(note.outside)});
     case NoteKind::Repaired:
         return Fill(
             _("damaged, repaired without loss: %1"),
@@ -239,9 +239,9 @@ std::string NoteText(const folvane::PageNote &note) {
         return note.number == 2 ? _("two sheets in the photo; it goes in as it is")
                                 : _("no sheet found in the photo; it goes in as it is");
     case NoteKind::NotCorrected:
-        return NotCorrectedText(note);
+        return notCorrectedText(note);
     }
     return note.detail;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

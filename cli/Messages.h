@@ -8,15 +8,15 @@
 #include "pdf/PageGeneration.h"
 #include "pdf/Problem.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // The sentence for a failure; it names the problem's file where it has one.
-std::string ProblemText(const folvane::Problem &problem);
+std::string problemText(const folvane::Problem &problem);
 
 // True when ProblemText names the problem's file: the kinds about one file or the output.
-bool NamesItsFile(const folvane::Problem &problem);
+bool namesItsFile(const folvane::Problem &problem);
 
 // What a note says about its page (without the file's name).
-std::string NoteText(const folvane::PageNote &note);
+std::string noteText(const folvane::PageNote &note);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -13,7 +13,7 @@
 
 #include "scan/PageFolder.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -23,7 +23,7 @@ volatile std::sig_atomic_t haveOwnFolder = 0;
 volatile std::sig_atomic_t removeWholly = 0;
 
 // Names compared without the library's std::string helpers: the handler may not allocate.
-bool IsPartialPage(const char *name) {
+bool isPartialPage(const char *name) {
     const std::size_t prefix = std::strlen(folvane::scan::kPartialPrefix);
     const std::size_t suffix = std::strlen(folvane::scan::kPartialSuffix);
     const std::size_t length = std::strlen(name);
@@ -42,7 +42,7 @@ struct LinuxDirent64 {
 
 // Removes the entries of the open folder `fd` that `wholly` or their names say; getdents64
 // directly, since readdir may allocate. Returns how many went.
-int RemoveEntries(int fd, bool wholly) {
+int removeEntries(int fd, bool wholly) {
     alignas(LinuxDirent64) char buffer[4096];
     int removed = 0;
     for (;;) {
@@ -57,7 +57,7 @@ int RemoveEntries(int fd, bool wholly) {
             if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
                 continue;
             }
-            if ((wholly || IsPartialPage(name)) && ::unlinkat(fd, name, 0) == 0) {
+            if ((wholly || isPartialPage(name)) && ::unlinkat(fd, name, 0) == 0) {
                 ++removed;
             }
         }
@@ -66,7 +66,7 @@ int RemoveEntries(int fd, bool wholly) {
 
 } // namespace
 
-bool CreateOwnFolder(std::string &path) {
+bool createOwnFolder(std::string &path) {
     if (path.size() >= sizeof ownFolder) {
         errno = ENAMETOOLONG;
         return false;
@@ -90,7 +90,7 @@ bool CreateOwnFolder(std::string &path) {
     return true;
 }
 
-void RememberKeptFolder(const std::string &path) {
+void rememberKeptFolder(const std::string &path) {
     haveOwnFolder = 0;
     if (path.size() < sizeof ownFolder) {
         std::memcpy(ownFolder, path.c_str(), path.size() + 1);
@@ -99,11 +99,11 @@ void RememberKeptFolder(const std::string &path) {
     }
 }
 
-void ForgetOwnFolder() {
+void forgetOwnFolder() {
     haveOwnFolder = 0;
 }
 
-void RemoveOwnFolderNow() {
+void removeOwnFolderNow() {
     if (!haveOwnFolder) {
         return;
     }
@@ -113,7 +113,7 @@ void RemoveOwnFolderNow() {
     }
     // Removing entries while reading the folder may hide some from this pass; a few more
     // passes find them.
-    for (int pass = 0; pass < 8 && RemoveEntries(fd, removeWholly != 0) > 0; ++pass) {
+    for (int pass = 0; pass < 8 && removeEntries(fd, removeWholly != 0) > 0; ++pass) {
         ::lseek(fd, 0, SEEK_SET);
     }
     ::close(fd);
@@ -122,4 +122,4 @@ void RemoveOwnFolderNow() {
     }
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -5,18 +5,18 @@
 
 #include <string>
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Creates a temporary folder from the mkdtemp template `path` (its name filled in on return)
 // that an interruption removes whole, until ForgetOwnFolder(). The folder is locked (flock) for
 // as long as the process lives, so that a sweep of dead runs' folders leaves it. False with
 // errno set.
-bool CreateOwnFolder(std::string &path);
+bool createOwnFolder(std::string &path);
 // A folder the user keeps: an interruption removes only its partial page files.
-void RememberKeptFolder(const std::string &path);
-void ForgetOwnFolder();
+void rememberKeptFolder(const std::string &path);
+void forgetOwnFolder();
 
 // For the signal handler: removes what the remembered folder says.
-void RemoveOwnFolderNow();
+void removeOwnFolderNow();
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

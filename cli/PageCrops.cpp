@@ -6,7 +6,7 @@
 #include "cli/Texts.h"
 #include "pdf/CropCheck.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -129,4 +129,4 @@ bool cropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage
     return true;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -13,7 +13,7 @@
 #include "cli/PageTurns.h"
 #include "pdf/PageGeneration.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 struct CropRule {
     std::string text; // as given, for messages
@@ -37,4 +37,4 @@ struct ShownPage {
 bool cropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage> &pages,
                  std::map<std::size_t, folvane::CropRect> &crops, std::string &reason);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -5,7 +5,7 @@
 
 #include "cli/Texts.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -140,4 +140,4 @@ bool turnsByPage(const std::vector<TurnRule> &rules, std::size_t pageCount,
     return true;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Pages `first` to `last` of the document, counted from 1; 0 stands for the last page.
 struct PageRange {
@@ -38,4 +38,4 @@ bool turnsByPage(const std::vector<TurnRule> &rules, std::size_t pageCount,
 // The quarter turns every page takes, for rules that name no pages.
 int turnsOfEveryPage(const std::vector<TurnRule> &rules);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

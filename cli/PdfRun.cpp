@@ -3,7 +3,7 @@
 #include <exception>
 #include <unistd.h>
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options) {
     options.layout = arguments.layout;
@@ -18,19 +18,19 @@ int generateAndDeliver(
     const std::function<void(const std::string &path, Reporter &reporter)> &generate) {
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     try {
-        generate(destination.Path(), reporter);
+        generate(destination.path(), reporter);
     } catch (const folvane::GenerateError &failure) {
-        return reporter.Failure(failure);
+        return reporter.failure(failure);
     } catch (const std::exception &failure) {
-        reporter.EndProgress();
-        return Fail(failure.what());
+        reporter.endProgress();
+        return fail(failure.what());
     }
-    reporter.EndProgress();
+    reporter.endProgress();
     std::string error;
-    if (!destination.Deliver(error)) {
-        return Fail(error);
+    if (!destination.deliver(error)) {
+        return fail(error);
     }
     return 0;
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -10,7 +10,7 @@
 #include "cli/Reporter.h"
 #include "pdf/PageGeneration.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Puts what `arguments` ask of the page loop into `options` (the pages' turns are set apart).
 void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options);
@@ -22,4 +22,4 @@ int generateAndDeliver(
     Destination &destination,
     const std::function<void(const std::string &path, Reporter &reporter)> &generate);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -7,12 +7,12 @@
 #include "cli/Texts.h"
 #include "pdf/QuotedName.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
 // One line: the engine's texts may hold line breaks.
-std::string OneLine(std::string text) {
+std::string oneLine(std::string text) {
     for (char &c : text) {
         if (c == '\n' || c == '\r') {
             c = ' ';
@@ -21,7 +21,7 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-std::string FileAndPage(const std::string &path, int filePage, int filePages) {
+std::string fileAndPage(const std::string &path, int filePage, int filePages) {
     if (filePages > 1) {
         return Fill(_("%1, page %2"), {folvane::QuotedName(path), std::to_string(filePage)});
     }
@@ -30,34 +30,34 @@ std::string FileAndPage(const std::string &path, int filePage, int filePages) {
 
 } // namespace
 
-int Fail(const std::string &text) {
-    std::fprintf(stderr, "folvane-pdf: %s\n", OneLine(text).c_str());
+int fail(const std::string &text) {
+    std::fprintf(stderr, "folvane-pdf: %s\n", oneLine(text).c_str());
     return 1;
 }
 
-std::string WarningLine(const folvane::PageNote &note) {
+std::string warningLine(const folvane::PageNote &note) {
     return Fill(_("%1: %2"),
-                {FileAndPage(note.path, note.filePage, note.filePages), OneLine(NoteText(note))});
+                {fileAndPage(note.path, note.filePage, note.filePages), oneLine(noteText(note))});
 }
 
-std::string LeftOutLine(const std::string &path, int page, const folvane::Problem &problem) {
-    std::string reason = OneLine(ProblemText(problem));
+std::string leftOutLine(const std::string &path, int page, const folvane::Problem &problem) {
+    std::string reason = oneLine(problemText(problem));
     if (page > 1) {
-        reason = Fill(_("%1: %2"), {FileAndPage(path, page, 2), reason});
-    } else if (!NamesItsFile(problem) || problem.file != path) {
+        reason = Fill(_("%1: %2"), {fileAndPage(path, page, 2), reason});
+    } else if (!namesItsFile(problem) || problem.file != path) {
         reason = Fill(_("%1: %2"), {folvane::QuotedName(path), reason});
     }
     return Fill(_("left out: %1"), {reason});
 }
 
-folvane::GenerateEvents Reporter::Events() {
+folvane::GenerateEvents Reporter::events() {
     folvane::GenerateEvents events;
-    events.onPage = [this](const folvane::PageStart &page) { ShowProgress(page); };
-    events.onNote = [this](const folvane::PageNote &note) { Warn(note); };
+    events.onPage = [this](const folvane::PageStart &page) { showProgress(page); };
+    events.onNote = [this](const folvane::PageNote &note) { warn(note); };
     return events;
 }
 
-void Reporter::ShowProgress(const folvane::PageStart &page) {
+void Reporter::showProgress(const folvane::PageStart &page) {
     if (!terminal_) {
         return;
     }
@@ -70,32 +70,32 @@ void Reporter::ShowProgress(const folvane::PageStart &page) {
     }
     std::fflush(stderr);
     progressShown_ = true;
-    SetProgressShown(true);
+    setProgressShown(true);
 }
 
-void Reporter::Warn(const folvane::PageNote &note) {
-    EndProgress();
-    std::fprintf(stderr, "%s\n", WarningLine(note).c_str());
+void Reporter::warn(const folvane::PageNote &note) {
+    endProgress();
+    std::fprintf(stderr, "%s\n", warningLine(note).c_str());
 }
 
-void Reporter::EndProgress() {
+void Reporter::endProgress() {
     if (progressShown_) {
         std::fputs("\r\033[K", stderr);
         progressShown_ = false;
-        SetProgressShown(false);
+        setProgressShown(false);
     }
 }
 
-int Reporter::Failure(const folvane::GenerateError &error) {
-    EndProgress();
-    std::string reason = OneLine(ProblemText(error.problem));
+int Reporter::failure(const folvane::GenerateError &error) {
+    endProgress();
+    std::string reason = oneLine(problemText(error.problem));
     // Most sentences name their file; a page after the first is named here.
     if (error.filePage > 1) {
-        reason = Fill(_("%1: %2"), {FileAndPage(error.path, error.filePage, 2), reason});
-    } else if (!NamesItsFile(error.problem) || error.problem.file != error.path) {
+        reason = Fill(_("%1: %2"), {fileAndPage(error.path, error.filePage, 2), reason});
+    } else if (!namesItsFile(error.problem) || error.problem.file != error.path) {
         reason = Fill(_("%1: %2"), {folvane::QuotedName(error.path), reason});
     }
-    return Fail(reason);
+    return fail(reason);
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -6,25 +6,25 @@
 
 #include "pdf/PageGeneration.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Prints "folvane-pdf: <text>" and gives the failure exit status.
-int Fail(const std::string &text);
+int fail(const std::string &text);
 
 class Reporter {
 public:
     explicit Reporter(bool terminal) : terminal_(terminal) {}
 
     // Events that show progress and warnings as the pages are written.
-    folvane::GenerateEvents Events();
+    folvane::GenerateEvents events();
     // Clears the progress line.
-    void EndProgress();
+    void endProgress();
     // The failure line for a run that failed; gives the failure exit status.
-    int Failure(const folvane::GenerateError &error);
+    int failure(const folvane::GenerateError &error);
 
 private:
-    void ShowProgress(const folvane::PageStart &page);
-    void Warn(const folvane::PageNote &note);
+    void showProgress(const folvane::PageStart &page);
+    void warn(const folvane::PageNote &note);
 
     bool terminal_;
     bool progressShown_ = false;
@@ -32,10 +32,10 @@ private:
 
 // The warning line for a note: "scan.tif: 64% of the image lies outside the page; -c fit
 // fits it", the page named for a file of several ("scan.tif, page 2: ...").
-std::string WarningLine(const folvane::PageNote &note);
+std::string warningLine(const folvane::PageNote &note);
 
 // The warning line for a file --skip-unreadable left out: its name, the page that cannot go
 // in when it is not the first, and why.
-std::string LeftOutLine(const std::string &path, int page, const folvane::Problem &problem);
+std::string leftOutLine(const std::string &path, int page, const folvane::Problem &problem);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

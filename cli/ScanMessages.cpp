@@ -4,7 +4,7 @@
 
 #include "cli/Texts.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -12,7 +12,7 @@ using folvane::scan::ScanError;
 using folvane::scan::ScanErrorKind;
 
 // "scanner test:0, page 3: " with what is known of the two.
-std::string Where(const ScanError &error) {
+std::string where(const ScanError &error) {
     const std::string page = std::to_string(error.page);
     if (!error.device.empty() && error.page > 0) {
         return Fill(_("scanner %1, page %2: "), {error.device, page});
@@ -23,11 +23,11 @@ std::string Where(const ScanError &error) {
     return error.page > 0 ? Fill(_("page %1: "), {page}) : std::string();
 }
 
-std::string WithDetail(const std::string &sentence, const std::string &detail) {
+std::string withDetail(const std::string &sentence, const std::string &detail) {
     return detail.empty() ? sentence : Fill(_("%1 (%2)"), {sentence, detail});
 }
 
-std::string NoDevice(const ScanError &e) {
+std::string noDevice(const ScanError &e) {
     const char *hint =
         _("check that the scanner is connected and switched on, that you may use it (on Debian, "
           "membership of the 'scanner' group: sudo adduser $USER scanner, then log in again), and "
@@ -37,23 +37,23 @@ std::string NoDevice(const ScanError &e) {
                             : Fill(_("no scanner named \"%1\" found: %2"), {e.device, hint});
 }
 
-std::string InvalidOption(const ScanError &e) {
+std::string invalidOption(const ScanError &e) {
     if (e.option.empty()) {
-        return WithDetail(_("the scanner refused its settings"), e.detail);
+        return withDetail(_("the scanner refused its settings"), e.detail);
     }
     if (e.value.empty()) {
-        return WithDetail(Fill(_("the scanner does not accept its option '%1'"), {e.option}),
+        return withDetail(Fill(_("the scanner does not accept its option '%1'"), {e.option}),
                           e.detail);
     }
-    return WithDetail(
+    return withDetail(
         Fill(_("the scanner does not accept \"%1\" for its option '%2'"), {e.value, e.option}),
         e.detail);
 }
 
-std::string Sentence(const ScanError &e) {
+std::string sentence(const ScanError &e) {
     switch (e.kind) {
     case ScanErrorKind::NoDevice:
-        return NoDevice(e);
+        return noDevice(e);
     case ScanErrorKind::DeviceBusy:
         return _("the scanner is busy, perhaps in use by another program; try again when it is "
                  "free");
@@ -64,7 +64,7 @@ std::string Sentence(const ScanError &e) {
     case ScanErrorKind::CoverOpen:
         return _("the scanner's cover is open: close it and scan again");
     case ScanErrorKind::IoError:
-        return WithDetail(_("the scanner stopped answering (input/output error); check its cable "
+        return withDetail(_("the scanner stopped answering (input/output error); check its cable "
                             "or network connection"),
                           e.detail);
     case ScanErrorKind::AccessDenied:
@@ -75,9 +75,9 @@ std::string Sentence(const ScanError &e) {
     case ScanErrorKind::Cancelled:
         return _("scanning was cancelled");
     case ScanErrorKind::InvalidOption:
-        return InvalidOption(e);
+        return invalidOption(e);
     case ScanErrorKind::WriteFailed:
-        return WithDetail(Fill(_("cannot write the page file %1"), {e.path}), e.detail);
+        return withDetail(Fill(_("cannot write the page file %1"), {e.path}), e.detail);
     case ScanErrorKind::Unavailable:
         return e.detail.empty()
                    ? Fill(_("scanning is not available: %1 is not a scanning module of this "
@@ -95,31 +95,31 @@ std::string Sentence(const ScanError &e) {
 
 } // namespace
 
-std::string ScanErrorText(const ScanError &error) {
+std::string scanErrorText(const ScanError &error) {
     // NoDevice names its device in the sentence itself.
     if (error.kind == ScanErrorKind::NoDevice) {
-        return Sentence(error);
+        return sentence(error);
     }
-    return Where(error) + Sentence(error);
+    return where(error) + sentence(error);
 }
 
 namespace {
 
 // Millimetres to a tenth, without a trailing ".0".
-std::string Millimetres(double mm) {
+std::string millimetres(double mm) {
     const long tenths = std::lround(mm * 10);
     return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
 }
 
 } // namespace
 
-std::string PaperBeyondBedText(folvane::scan::PageSize size, const folvane::scan::ScanArea &paper,
+std::string paperBeyondBedText(folvane::scan::PageSize size, const folvane::scan::ScanArea &paper,
                                const folvane::scan::ScanArea &bed) {
     const std::string name = size == folvane::scan::PageSize::Letter ? _("letter") : "A4";
     return Fill(_("warning: %1 (%2 x %3 mm) is larger than the scanner's area of %4 x %5 mm; "
                   "only the part on the scanner is scanned"),
-                {name, Millimetres(paper.width), Millimetres(paper.height), Millimetres(bed.width),
-                 Millimetres(bed.height)});
+                {name, millimetres(paper.width), millimetres(paper.height), millimetres(bed.width),
+                 millimetres(bed.height)});
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -4,7 +4,7 @@
 
 #include "cli/Texts.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -14,7 +14,7 @@ using folvane::scan::ScanSource;
 
 constexpr long kMaxResolution = 100000;
 
-std::string SetSource(ScanRequest &request, const std::string &value) {
+std::string setSource(ScanRequest &request, const std::string &value) {
     if (value == "flatbed") {
         request.settings.source = ScanSource::Flatbed;
     } else if (value == "adf" || value == "feeder") {
@@ -27,7 +27,7 @@ std::string SetSource(ScanRequest &request, const std::string &value) {
     return "";
 }
 
-std::string SetMode(ScanRequest &request, const std::string &value) {
+std::string setMode(ScanRequest &request, const std::string &value) {
     if (value == "color" || value == "colour") {
         request.settings.mode = ScanMode::Color;
     } else if (value == "gray" || value == "grey") {
@@ -40,7 +40,7 @@ std::string SetMode(ScanRequest &request, const std::string &value) {
     return "";
 }
 
-std::string SetResolution(ScanRequest &request, const std::string &value) {
+std::string setResolution(ScanRequest &request, const std::string &value) {
     char *end = nullptr;
     const long dpi = std::strtol(value.c_str(), &end, 10);
     if (value.empty() || *end != '\0' || dpi < 1 || dpi > kMaxResolution) {
@@ -50,7 +50,7 @@ std::string SetResolution(ScanRequest &request, const std::string &value) {
     return "";
 }
 
-std::string SetPageSize(ScanRequest &request, const std::string &value) {
+std::string setPageSize(ScanRequest &request, const std::string &value) {
     if (value == "a4") {
         request.settings.pageSize = PageSize::A4;
     } else if (value == "letter") {
@@ -65,7 +65,7 @@ std::string SetPageSize(ScanRequest &request, const std::string &value) {
 
 } // namespace
 
-const std::vector<ScanOptionName> &ScanOptionNames() {
+const std::vector<ScanOptionName> &scanOptionNames() {
     static const std::vector<ScanOptionName> names = {
         {"scan", false}, {"list-devices", false}, {"device", true},    {"source", true},
         {"mode", true},  {"resolution", true},    {"page-size", true}, {"keep-pages", true},
@@ -73,7 +73,7 @@ const std::vector<ScanOptionName> &ScanOptionNames() {
     return names;
 }
 
-std::string SetScanOption(ScanRequest &request, const std::string &name, const std::string &value) {
+std::string setScanOption(ScanRequest &request, const std::string &name, const std::string &value) {
     if (name == "scan") {
         request.scan = true;
         return "";
@@ -92,18 +92,18 @@ std::string SetScanOption(ScanRequest &request, const std::string &name, const s
         return value.empty() ? _("--keep-pages needs a folder") : "";
     }
     if (name == "source") {
-        return SetSource(request, value);
+        return setSource(request, value);
     }
     if (name == "mode") {
-        return SetMode(request, value);
+        return setMode(request, value);
     }
     if (name == "resolution") {
-        return SetResolution(request, value);
+        return setResolution(request, value);
     }
-    return SetPageSize(request, value);
+    return setPageSize(request, value);
 }
 
-std::string CheckScanRequest(const ScanRequest &request, bool haveImages) {
+std::string checkScanRequest(const ScanRequest &request, bool haveImages) {
     if (request.listDevices && (request.scan || haveImages || !request.given.empty())) {
         return _("--list-devices takes no other options or images");
     }
@@ -116,4 +116,4 @@ std::string CheckScanRequest(const ScanRequest &request, bool haveImages) {
     return "";
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

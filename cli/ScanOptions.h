@@ -8,7 +8,7 @@
 
 #include "scan/ScanSettings.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 struct ScanRequest {
     bool scan = false;        // --scan: pages come from a scanner, not from image files
@@ -25,12 +25,12 @@ struct ScanOptionName {
 };
 
 // The long options of scanning, without their dashes.
-const std::vector<ScanOptionName> &ScanOptionNames();
+const std::vector<ScanOptionName> &scanOptionNames();
 
 // Applies one of them; returns a usage error's reason, or "" when the value is good.
-std::string SetScanOption(ScanRequest &request, const std::string &name, const std::string &value);
+std::string setScanOption(ScanRequest &request, const std::string &name, const std::string &value);
 
 // Whether the options fit together: "" when they do, else a usage error's reason.
-std::string CheckScanRequest(const ScanRequest &request, bool haveImages);
+std::string checkScanRequest(const ScanRequest &request, bool haveImages);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -5,16 +5,16 @@
 #include "cli/Interrupts.h"
 #include "cli/Texts.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
-folvane::scan::ScanEvents ScanProgress::Events() {
+folvane::scan::ScanEvents ScanProgress::events() {
     folvane::scan::ScanEvents events;
-    events.onProgress = [this](const folvane::scan::PageProgress &progress) { Show(progress); };
-    events.onPageWritten = [this](const folvane::scan::ScannedPage &) { End(); };
+    events.onProgress = [this](const folvane::scan::PageProgress &progress) { show(progress); };
+    events.onPageWritten = [this](const folvane::scan::ScannedPage &) { end(); };
     return events;
 }
 
-void ScanProgress::Show(const folvane::scan::PageProgress &progress) {
+void ScanProgress::show(const folvane::scan::PageProgress &progress) {
     if (!terminal_) {
         return;
     }
@@ -34,16 +34,16 @@ void ScanProgress::Show(const folvane::scan::PageProgress &progress) {
     std::fprintf(stderr, "\r\033[K%s", line.c_str());
     std::fflush(stderr);
     shown_ = true;
-    SetProgressShown(true);
+    setProgressShown(true);
 }
 
-void ScanProgress::End() {
+void ScanProgress::end() {
     if (shown_) {
         std::fputs("\r\033[K", stderr);
         std::fflush(stderr);
         shown_ = false;
-        SetProgressShown(false);
+        setProgressShown(false);
     }
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

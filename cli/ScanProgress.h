@@ -4,21 +4,21 @@
 
 #include "scan/Scanner.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 class ScanProgress {
 public:
     explicit ScanProgress(bool terminal) : terminal_(terminal) {}
-    ~ScanProgress() { End(); }
+    ~ScanProgress() { end(); }
     ScanProgress(const ScanProgress &) = delete;
     ScanProgress &operator=(const ScanProgress &) = delete;
 
-    folvane::scan::ScanEvents Events();
+    folvane::scan::ScanEvents events();
     // Clears the line.
-    void End();
+    void end();
 
 private:
-    void Show(const folvane::scan::PageProgress &progress);
+    void show(const folvane::scan::PageProgress &progress);
 
     bool terminal_;
     bool shown_ = false;
@@ -26,4 +26,4 @@ private:
     int lastPercent_ = -1;
 };
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -19,7 +19,7 @@
 #include "pdf/PageGeneration.h"
 #include "scan/Scanner.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 namespace {
 
@@ -31,7 +31,7 @@ class PageFiles {
 public:
     PageFiles() = default;
     ~PageFiles() {
-        ForgetOwnFolder();
+        forgetOwnFolder();
         if (temporary_) {
             std::error_code ignored;
             std::filesystem::remove_all(path_, ignored);
@@ -40,10 +40,10 @@ public:
     PageFiles(const PageFiles &) = delete;
     PageFiles &operator=(const PageFiles &) = delete;
 
-    bool Prepare(const std::string &keep, std::string &error) {
+    bool prepare(const std::string &keep, std::string &error) {
         if (!keep.empty()) {
             path_ = keep;
-            RememberKeptFolder(keep);
+            rememberKeptFolder(keep);
             return true;
         }
         const char *tmp = std::getenv("TMPDIR");
@@ -52,7 +52,7 @@ public:
         // folder left by a killed scan is removed here by the next one.
         folvane::RemoveDeadTemporaries(folder);
         path_ = folder + "/.folvane-scan.pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
-        if (!CreateOwnFolder(path_)) {
+        if (!createOwnFolder(path_)) {
             error = Fill(_("cannot create a folder for the pages in %1: %2"),
                          {folder, std::strerror(errno)});
             return false;
@@ -60,7 +60,7 @@ public:
         temporary_ = true;
         return true;
     }
-    const std::string &Path() const { return path_; }
+    const std::string &path() const { return path_; }
 
 private:
     std::string path_;
@@ -68,19 +68,19 @@ private:
 };
 
 // The scanned pages' paths, in order. Throws ScanFailure; the scanner is closed on return.
-std::vector<std::string> ScanPages(const ScanRequest &request, const std::string &folder) {
+std::vector<std::string> scanPages(const ScanRequest &request, const std::string &folder) {
     std::unique_ptr<folvane::scan::Scanner> scanner = folvane::scan::Scanner::Open(request.device);
     scanner->Apply(request.settings);
     const std::optional<folvane::scan::ScanArea> bed = scanner->Choices().maxArea;
     if (std::optional<folvane::scan::ScanArea> paper =
             folvane::scan::PaperBeyondBed(request.settings, bed)) {
         std::fprintf(stderr, "folvane-pdf: %s\n",
-                     PaperBeyondBedText(request.settings.pageSize, *paper, *bed).c_str());
+                     paperBeyondBedText(request.settings.pageSize, *paper, *bed).c_str());
     }
     folvane::scan::PageFolder pages(folder);
     ScanProgress progress(::isatty(STDERR_FILENO) != 0);
-    folvane::scan::ScanOutcome outcome = scanner->Scan(pages, progress.Events());
-    progress.End();
+    folvane::scan::ScanOutcome outcome = scanner->Scan(pages, progress.events());
+    progress.end();
     if (outcome.error) {
         throw ScanFailure(*outcome.error);
     }
@@ -92,7 +92,7 @@ std::vector<std::string> ScanPages(const ScanRequest &request, const std::string
 }
 
 // The pages' turns, which name pages of the scan, then the PDF.
-int WritePdf(const Arguments &arguments, Destination &destination,
+int writePdf(const Arguments &arguments, Destination &destination,
              const std::vector<std::string> &pages) {
     folvane::GenerateOptions options;
     std::string reason;
@@ -102,23 +102,23 @@ int WritePdf(const Arguments &arguments, Destination &destination,
     }
     setRunOptions(arguments, options);
     return generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
-        folvane::GeneratePdf(path, pages, options, reporter.Events());
+        folvane::GeneratePdf(path, pages, options, reporter.events());
     });
 }
 
 } // namespace
 
-int ListScanners() {
+int listScanners() {
     std::vector<folvane::scan::DeviceInfo> devices;
     try {
         devices = folvane::scan::ListDevices();
     } catch (const ScanFailure &failure) {
-        return Fail(ScanErrorText(failure.Error()));
+        return fail(scanErrorText(failure.Error()));
     }
     if (devices.empty()) {
         folvane::scan::ScanError none;
         none.kind = folvane::scan::ScanErrorKind::NoDevice;
-        return Fail(ScanErrorText(none));
+        return fail(scanErrorText(none));
     }
     for (const folvane::scan::DeviceInfo &device : devices) {
         std::printf("%s\t%s\t%s\t%s\n", device.name.c_str(), device.vendor.c_str(),
@@ -127,24 +127,24 @@ int ListScanners() {
     return 0;
 }
 
-int RunScan(const Arguments &arguments) {
-    HandleInterrupts();
+int runScan(const Arguments &arguments) {
+    handleInterrupts();
     std::string error;
     Destination destination;
-    if (!destination.Prepare(arguments.output, arguments.force, error)) {
-        return Fail(error);
+    if (!destination.prepare(arguments.output, arguments.force, error)) {
+        return fail(error);
     }
     PageFiles files;
-    if (!files.Prepare(arguments.scan.keepPages, error)) {
-        return Fail(error);
+    if (!files.prepare(arguments.scan.keepPages, error)) {
+        return fail(error);
     }
     std::vector<std::string> pages;
     try {
-        pages = ScanPages(arguments.scan, files.Path());
+        pages = scanPages(arguments.scan, files.path());
     } catch (const ScanFailure &failure) {
-        return Fail(ScanErrorText(failure.Error()));
+        return fail(scanErrorText(failure.Error()));
     }
-    return WritePdf(arguments, destination, pages);
+    return writePdf(arguments, destination, pages);
 }
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -4,15 +4,15 @@
 
 #include "cli/Arguments.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 // Prints one line per scanner (name, vendor, model and type, separated by tabs); gives the
 // exit status.
-int ListScanners();
+int listScanners();
 
 // Scans until the feeder is empty (a flatbed: one page) and writes the PDF of the pages. The
 // page files go to a temporary folder removed afterwards, or stay in --keep-pages DIR. Gives
 // the exit status; a failure leaves no PDF and no temporary folder.
-int RunScan(const Arguments &arguments);
+int runScan(const Arguments &arguments);
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

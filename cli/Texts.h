@@ -9,7 +9,7 @@
 
 #include "pdf/TextPattern.h"
 
-namespace folvane_pdf {
+namespace folvane::cli {
 
 inline const char *_(const char *text) {
     return gettext(text);
@@ -19,4 +19,4 @@ inline const char *_(const char *text) {
 // pattern with %1, %2, ... replaced by the values in order (pdf/TextPattern.h).
 using folvane::Fill;
 
-} // namespace folvane_pdf
+} // namespace folvane::cli

@@ -31,14 +31,14 @@
 #include "pdf/PageGeneration.h"
 #include "platform/crt/MallocArenas.h"
 
-using namespace folvane_pdf;
+using namespace folvane::cli;
 
 namespace {
 
 // Takes the files the PDF cannot take out of the inputs, each named in a warning, and tells
 // whether any was. When none would be left they all stay, so that the run fails on the first
 // as it does without the option.
-bool LeaveOutUnreadable(Arguments &arguments) {
+bool leaveOutUnreadable(Arguments &arguments) {
     std::vector<LeftOutFile> leftOut;
     std::vector<std::string> readable =
         readableInputs(arguments.inputs, arguments.firstPageOnly, leftOut);
@@ -50,7 +50,7 @@ bool LeaveOutUnreadable(Arguments &arguments) {
         return false;
     }
     for (const LeftOutFile &file : leftOut) {
-        std::fprintf(stderr, "%s\n", LeftOutLine(file.path, file.page, file.problem).c_str());
+        std::fprintf(stderr, "%s\n", leftOutLine(file.path, file.page, file.problem).c_str());
     }
     arguments.inputs = std::move(readable);
     return true;
@@ -59,20 +59,20 @@ bool LeaveOutUnreadable(Arguments &arguments) {
 // Runs the page loop. With --skip-unreadable an image the loop fails on as unreadable (one
 // the inspection could not tell, such as a later TIFF page with damaged data) is left out with
 // a warning and the run starts again without it, while another image is left.
-void Generate(const std::string &path, Arguments &arguments,
+void generate(const std::string &path, Arguments &arguments,
               const folvane::GenerateOptions &options, Reporter &reporter, bool &someLeftOut) {
     while (true) {
         try {
-            folvane::GeneratePdf(path, arguments.inputs, options, reporter.Events());
+            folvane::GeneratePdf(path, arguments.inputs, options, reporter.events());
             return;
         } catch (const folvane::GenerateError &failure) {
             if (!arguments.skipUnreadable || failure.index >= arguments.inputs.size() ||
                 arguments.inputs.size() < 2 || !isUnreadableInput(failure.problem)) {
                 throw;
             }
-            reporter.EndProgress();
+            reporter.endProgress();
             std::fprintf(stderr, "%s\n",
-                         LeftOutLine(failure.path, failure.filePage, failure.problem).c_str());
+                         leftOutLine(failure.path, failure.filePage, failure.problem).c_str());
             arguments.inputs.erase(arguments.inputs.begin() +
                                    static_cast<std::ptrdiff_t>(failure.index));
             someLeftOut = true;
@@ -82,7 +82,7 @@ void Generate(const std::string &path, Arguments &arguments,
 
 // The pages the document will have: each file's, as the engine counts them (a file that cannot
 // be read counts as one page, and its run fails there).
-std::size_t DocumentPages(const Arguments &arguments) {
+std::size_t documentPages(const Arguments &arguments) {
     if (arguments.firstPageOnly) {
         return arguments.inputs.size();
     }
@@ -95,7 +95,7 @@ std::size_t DocumentPages(const Arguments &arguments) {
 
 // Puts the turns of --rotate into `options`; false with `reason` set when one names a page past
 // the end. Pages are counted only when a rule names some.
-bool SetTurns(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
+bool setTurns(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
     if (!namesPages(arguments.turns)) {
         if (const int turns = turnsOfEveryPage(arguments.turns); turns % 4 != 0) {
             for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
@@ -104,11 +104,11 @@ bool SetTurns(const Arguments &arguments, folvane::GenerateOptions &options, std
         }
         return true;
     }
-    return turnsByPage(arguments.turns, DocumentPages(arguments), options.pageTurns, reason);
+    return turnsByPage(arguments.turns, documentPages(arguments), options.pageTurns, reason);
 }
 
 // Each page of the document as the PDF shows it, its turns from `options`.
-std::vector<ShownPage> ShownPages(const Arguments &arguments,
+std::vector<ShownPage> shownPages(const Arguments &arguments,
                                   const folvane::GenerateOptions &options) {
     std::vector<ShownPage> pages;
     for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
@@ -137,57 +137,57 @@ std::vector<ShownPage> ShownPages(const Arguments &arguments,
 
 // Puts the crops of --crop into `options`, after the turns; false with `reason` set when one
 // names a page past the end or does not fit its page.
-bool SetCrops(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
+bool setCrops(const Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
     if (arguments.crops.empty()) {
         return true;
     }
-    return cropsByPage(arguments.crops, ShownPages(arguments, options), options.pageCrops, reason);
+    return cropsByPage(arguments.crops, shownPages(arguments, options), options.pageCrops, reason);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
     ShareMallocArenas();
-    FollowUserLanguage();
+    followUserLanguage();
     Arguments arguments;
-    if (std::optional<int> exitStatus = ParseArguments(argc, argv, arguments)) {
+    if (std::optional<int> exitStatus = parseArguments(argc, argv, arguments)) {
         return *exitStatus;
     }
     if (arguments.scan.listDevices) {
-        return ListScanners();
+        return listScanners();
     }
     if (arguments.scan.scan) {
-        return RunScan(arguments);
+        return runScan(arguments);
     }
     std::string error;
     std::vector<std::string> lists;
-    if (!ExpandLists(arguments.inputs, lists, error) ||
-        !OutputIsNoList(arguments.output, lists, error) ||
+    if (!expandLists(arguments.inputs, lists, error) ||
+        !outputIsNoList(arguments.output, lists, error) ||
         !expandFolders(arguments.inputs, error)) {
-        return Fail(error);
+        return fail(error);
     }
     if (arguments.inputs.empty()) {
         std::fprintf(stderr, "folvane-pdf: %s\n%s\n", _("no images: the lists name none"),
-                     UsageLine());
+                     usageLine());
         return kExitUsage;
     }
-    bool someLeftOut = arguments.skipUnreadable && LeaveOutUnreadable(arguments);
+    bool someLeftOut = arguments.skipUnreadable && leaveOutUnreadable(arguments);
 
     folvane::GenerateOptions options;
-    if (!SetTurns(arguments, options, error) || !SetCrops(arguments, options, error)) {
-        std::fprintf(stderr, "folvane-pdf: %s\n%s\n", error.c_str(), UsageLine());
+    if (!setTurns(arguments, options, error) || !setCrops(arguments, options, error)) {
+        std::fprintf(stderr, "folvane-pdf: %s\n%s\n", error.c_str(), usageLine());
         return kExitUsage;
     }
 
-    HandleInterrupts();
+    handleInterrupts();
     Destination destination;
-    if (!destination.Prepare(arguments.output, arguments.force, error)) {
-        return Fail(error);
+    if (!destination.prepare(arguments.output, arguments.force, error)) {
+        return fail(error);
     }
     setRunOptions(arguments, options);
     const int status =
         generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
-            Generate(path, arguments, options, reporter, someLeftOut);
+            generate(path, arguments, options, reporter, someLeftOut);
         });
     return status == 0 && someLeftOut ? kExitSomeLeftOut : status;
 }

@@ -73,13 +73,13 @@ std::vector<folvane::PageNote> EveryNote() {
 std::vector<std::string> Sentences(const char *locale) {
     ::setenv("LC_ALL", locale, 1);
     ::unsetenv("LANGUAGE");
-    folvane_pdf::FollowUserLanguage();
+    folvane::cli::followUserLanguage();
     std::vector<std::string> sentences;
     for (const folvane::Problem &problem : EveryProblem()) {
-        sentences.push_back(folvane_pdf::ProblemText(problem));
+        sentences.push_back(folvane::cli::problemText(problem));
     }
     for (const folvane::PageNote &note : EveryNote()) {
-        sentences.push_back(folvane_pdf::NoteText(note));
+        sentences.push_back(folvane::cli::noteText(note));
     }
     for (int kind = 0; kind <= static_cast<int>(ScanErrorKind::Other); ++kind) {
         folvane::scan::ScanError error{static_cast<ScanErrorKind>(kind),
@@ -89,10 +89,10 @@ std::vector<std::string> Sentences(const char *locale) {
                                        "ADF",
                                        "/tmp/page-002.png",
                                        "Device busy"};
-        sentences.push_back(folvane_pdf::ScanErrorText(error));
+        sentences.push_back(folvane::cli::scanErrorText(error));
     }
     for (auto size : {folvane::scan::PageSize::A4, folvane::scan::PageSize::Letter}) {
-        sentences.push_back(folvane_pdf::PaperBeyondBedText(
+        sentences.push_back(folvane::cli::paperBeyondBedText(
             size, *folvane::scan::PaperArea(size), folvane::scan::ScanArea{0, 0, 200, 200}));
     }
     return sentences;
@@ -135,9 +135,9 @@ TEST(Language, AFailedRecognitionIsSaidOnceInTheUsersLanguage) {
     const auto said = [&](const char *locale) {
         ::setenv("LC_ALL", locale, 1);
         ::unsetenv("LANGUAGE");
-        folvane_pdf::FollowUserLanguage();
-        return std::vector<std::string>{folvane_pdf::ProblemText(failed),
-                                        folvane_pdf::ProblemText(module)};
+        folvane::cli::followUserLanguage();
+        return std::vector<std::string>{folvane::cli::problemText(failed),
+                                        folvane::cli::problemText(module)};
     };
     const std::vector<std::string> english = said("C");
     const std::vector<std::string> chinese = said("zh_CN.UTF-8");
@@ -147,10 +147,10 @@ TEST(Language, AFailedRecognitionIsSaidOnceInTheUsersLanguage) {
     EXPECT_EQ(chinese[0], "文字识别在一页 2480 x 3508 像素的图片上失败");
     EXPECT_EQ(chinese[1], "/opt/ocr-engine.so 不是这个版本的文字识别引擎模块");
     // folvane-pdf names the file of a failure whose sentence does not.
-    EXPECT_FALSE(folvane_pdf::NamesItsFile(failed));
+    EXPECT_FALSE(folvane::cli::namesItsFile(failed));
     folvane::Problem damaged = failed;
     damaged.kind = Kind::Damaged;
-    EXPECT_TRUE(folvane_pdf::NamesItsFile(damaged));
+    EXPECT_TRUE(folvane::cli::namesItsFile(damaged));
 }
 
 TEST(Language, TheRefusalAndTheHelpFollowTheLocale) {

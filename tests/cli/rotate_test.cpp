@@ -87,22 +87,22 @@ TEST(RotateOption, ABadRotationIsAUsageErrorThatWritesNothing) {
 }
 
 TEST(RotateOption, TurnsAddUpByPageAndWholeTurnsCancel) {
-    using folvane_pdf::parseTurnRule;
-    std::vector<folvane_pdf::TurnRule> rules;
+    using folvane::cli::parseTurnRule;
+    std::vector<folvane::cli::TurnRule> rules;
     std::string reason;
     for (const char *text : {"90:1-2", "-90:2", "270:z", "360", "+180:3"}) {
         auto rule = parseTurnRule(text, reason);
         ASSERT_TRUE(rule) << text << ": " << reason;
         rules.push_back(*rule);
     }
-    EXPECT_TRUE(folvane_pdf::namesPages(rules));
+    EXPECT_TRUE(folvane::cli::namesPages(rules));
     std::map<std::size_t, int> turns;
-    ASSERT_TRUE(folvane_pdf::turnsByPage(rules, 3, turns, reason)) << reason;
+    ASSERT_TRUE(folvane::cli::turnsByPage(rules, 3, turns, reason)) << reason;
     EXPECT_EQ(turns[0] % 4, 1);
     EXPECT_EQ(turns[1] % 4, 0);
     EXPECT_EQ(((turns[2] % 4) + 4) % 4, (3 + 2) % 4);
     turns.clear();
-    EXPECT_FALSE(folvane_pdf::turnsByPage(rules, 0, turns, reason)); // z of no pages
+    EXPECT_FALSE(folvane::cli::turnsByPage(rules, 0, turns, reason)); // z of no pages
 }
 
 } // namespace

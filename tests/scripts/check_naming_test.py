@@ -33,7 +33,9 @@ SOURCES = {
     "app/CFolvaneDlgList.cpp": '#include "platform/ui/ListCtrl.h"\nvoid OnAddFiles(CListCtrl &list) '
                                "{ list.InsertItem(); }\n",
     "tests/scan_test.cpp": '#include "scan/Bad.h"\nint Helper_Count() { return '
-                           "folvane::scan::CountPages(); }\n",
+                           "folvane::scan::CountPages(); }\n"
+                           "namespace pdfw { int pageCount(); }\nnamespace folvane { int pdfw_count; }\n"
+                           "int pages() { return pdfw::pageCount() + folvane::pdfw_count; }\n",
 }
 
 
@@ -126,7 +128,12 @@ class CheckNamingTest(unittest.TestCase):
         self.assertIn("Helper_Count", self.read("tests/scan_test.cpp"), "test names stay")
         self.assertIn("InsertItem", self.read("platform/ui/ListCtrl.h"), "other folders stay")
         self.assertEqual(self.read("pdfw/Room.cpp"), SOURCES["pdfw/Room.cpp"])
-        self.write("pdfw/Room.cpp", SOURCES["pdfw/Room.cpp"].replace("pdfw", "folvane::pdfw"))
+        code, out = self.run_script("--fix", "pdfw")
+        self.assertEqual(code, 0, out)
+        self.assertEqual(self.read("pdfw/Room.cpp"), SOURCES["pdfw/Room.cpp"].replace("pdfw", "folvane::pdfw"))
+        self.assertIn("namespace folvane::pdfw {\nint pageCount();", self.read("tests/scan_test.cpp"))
+        self.assertIn("return folvane::pdfw::pageCount() + folvane::pdfw_count;",
+                      self.read("tests/scan_test.cpp"))
         code, out = self.run_script("--all", "--record")
         self.assertEqual(code, 0, out)
         self.assertEqual(self.read("scripts/naming_baseline.txt").strip(), self.git("rev-parse", "HEAD"))
