@@ -61,6 +61,12 @@ bool CScanDlg::OnInitDialog() {
         folder->SetWindowText(
             texts::Scan(texts::kScanFolder, {folvane::scan::DefaultSessionParent()}));
     }
+    LookForScanners();
+    return true;
+}
+
+void CScanDlg::LookForScanners() {
+    m_deviceNames.clear();
     Fill(m_device, {texts::Scan(texts::kScanLooking)}, 0);
     ShowOffer();
     RunJob([list = m_scanners.list, this]() -> std::function<void()> {
@@ -71,7 +77,6 @@ bool CScanDlg::OnInitDialog() {
             return [this, error = failure.Error()] { OnScannerFailed("", error); };
         }
     });
-    return true;
 }
 
 void CScanDlg::RunJob(std::function<std::function<void()>()> job) {
@@ -87,7 +92,6 @@ void CScanDlg::RunJob(std::function<std::function<void()>()> job) {
 
 void CScanDlg::OnScannersFound(const std::vector<DeviceInfo> &devices) {
     if (devices.empty()) {
-        Fill(m_device, {texts::Scan(texts::kScanNoneFound)}, 0);
         ScanError none;
         none.kind = folvane::scan::ScanErrorKind::NoDevice;
         OnScannerFailed("", none);
@@ -136,10 +140,18 @@ void CScanDlg::OnScannerOffer(const std::string &device, const DeviceChoices &of
 }
 
 void CScanDlg::OnScannerFailed(const std::string &device, const ScanError &error) {
-    MessageBox(ScanErrorText(error), texts::Window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
-    // Without any scanner the dialog has nothing to offer; another scanner may still do.
-    if (device.empty()) {
-        EndDialog(IDCANCEL);
+    if (!device.empty()) {
+        // Another scanner of the list may still do.
+        MessageBox(ScanErrorText(error), texts::Window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    // No scanner at all: the dialog stays, so that a scanner switched on or plugged in after
+    // reading the box can be looked for again without leaving it.
+    Fill(m_device, {texts::Scan(texts::kScanNoneFound)}, 0);
+    const int answer = AskQuestion(ScanErrorText(error), texts::Window(kCaptionNotice),
+                                   {texts::Scan(texts::kAnswerRetry), texts::Window(kAnswerOk)});
+    if (answer == 0) {
+        LookForScanners();
     }
 }
 

@@ -21,7 +21,8 @@ class UiToolkit;
 // looked for and asked what they offer on the scanner thread (`jobs`), since either can take
 // seconds; the list says "正在查找扫描仪..." meanwhile. "扫描" ends the dialog with IDOK once the
 // chosen scanner's offer is known, remembering the choices; Request() then says what to scan.
-// When no scanner is found, or looking fails, a box says why and the dialog ends.
+// When no scanner is found, or looking fails, a box says why and offers "重试", which looks
+// again; the dialog stays open either way.
 class CScanDlg : public CDialog {
 public:
     CScanDlg(UiToolkit &ui, const ScannerAccess &scanners, BackgroundQueue &jobs);
@@ -43,6 +44,8 @@ private:
     static std::span<const MessageMapEntry<CScanDlg>> MessageMap();
     // Runs job on the scanner thread; what it hands back runs only while this dialog lives.
     void RunJob(std::function<std::function<void()>()> job);
+    // Looks for the scanners on the scanner thread, the list saying so meanwhile.
+    void LookForScanners();
     void OnScannersFound(const std::vector<folvane::scan::DeviceInfo> &devices);
     void OnScannerOffer(const std::string &device, const folvane::scan::DeviceChoices &offer);
     void OnScannerFailed(const std::string &device, const folvane::scan::ScanError &error);

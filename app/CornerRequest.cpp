@@ -61,6 +61,7 @@ CornerEditRequest MakeCornerRequest(const CorrectionPixels &pixels,
     CornerEditRequest request;
     request.title = texts::Window(texts::kCornersTitle);
     request.hint = texts::Window(texts::kCornersHint);
+    request.refused = texts::Window(texts::kCornersRefused);
     request.accept = texts::Window(kAnswerOk);
     request.automatic = texts::Window(texts::kAnswerAutomatic);
     request.cancel = texts::Window(kAnswerCancel);

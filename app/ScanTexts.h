@@ -61,6 +61,8 @@ inline constexpr const char *kFeederDone = TR_NOOP(
     "Scan", "进纸器已空, 已扫描 %1 页。\n放入更多页面后选\"继续扫描\"; 没有了就选\"完成\"。");
 inline constexpr const char *kAnswerScanMore = TR_NOOP("Scan", "继续扫描");
 inline constexpr const char *kAnswerScanDone = TR_NOOP("Scan", "完成");
+// The no-scanner box's answer that looks for scanners again.
+inline constexpr const char *kAnswerRetry = TR_NOOP("Scan", "重试");
 
 // The box of a failed scan: where it stopped, why (one of the sentences below), and the pages
 // kept from it (%1 pages, in folder %2).

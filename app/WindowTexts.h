@@ -59,12 +59,14 @@ inline constexpr const char *kAllFiles = TR_NOOP("Window", "All Files (*.*)");
 inline constexpr const char *kNumberColumn = TR_NOOP("Window", "序号");
 inline constexpr const char *kFileColumn = TR_NOOP("Window", "图片文件");
 
-// "调整边角": the corner editor's title, what it asks, its button back to the sheet found by the
-// program; what the window says when the photo cannot be opened for it, and when the corners
-// placed give no page.
+// "调整边角": the corner editor's title, what it asks, what it says instead while the corners give
+// no page, its button back to the sheet found by the program; what the window says when the
+// photo cannot be opened for it, and when the corners placed give no page.
 inline constexpr const char *kCornersTitle = TR_NOOP("Window", "调整边角");
 inline constexpr const char *kCornersHint =
     TR_NOOP("Window", "把四个圆点拖到纸张的四个角上; 右边是校正后的页面。");
+inline constexpr const char *kCornersRefused =
+    TR_NOOP("Window", "这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。");
 inline constexpr const char *kAnswerAutomatic = TR_NOOP("Window", "自动");
 inline constexpr const char *kCornersUnreadable = TR_NOOP("Window", "无法打开 %1 来调整边角。");
 inline constexpr const char *kCornersUnusable =

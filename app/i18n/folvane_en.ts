@@ -634,6 +634,10 @@ Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; i
         <source>无法扫描: %1 不是这个版本的扫描模块。</source>
         <translation>Scanning is not available: %1 is not a scanning module of this version.</translation>
     </message>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
 </context>
 <context>
     <name>Window</name>
@@ -902,6 +906,10 @@ The desktop has no program that opens this kind of file.</translation>
     <message>
         <source>无法打开 %1 来裁剪。</source>
         <translation>Cannot open %1 to crop it.</translation>
+    </message>
+    <message>
+        <source>这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。</source>
+        <translation>These four corners do not enclose a page: drag each dot onto its own corner of the sheet, without crossing the edges.</translation>
     </message>
 </context>
 </TS>

@@ -42,8 +42,8 @@ QtCornerEditor::QtCornerEditor(const CornerEditRequest &request, QWidget *parent
     m_page->setFixedSize(kPageSide, kPageSide);
     m_page->setAlignment(Qt::AlignCenter);
     m_page->setStyleSheet(QStringLiteral("background: rgb(200, 200, 200);"));
-    auto *hint = new QLabel(QString::fromStdString(request.hint), this);
-    hint->setObjectName(QStringLiteral("cornerHint"));
+    m_hint = new QLabel(QString::fromStdString(request.hint), this);
+    m_hint->setObjectName(QStringLiteral("cornerHint"));
 
     auto *pictures = new QHBoxLayout;
     pictures->addWidget(m_canvas, 1);
@@ -55,7 +55,7 @@ QtCornerEditor::QtCornerEditor(const CornerEditRequest &request, QWidget *parent
     QPushButton *cancel = AddButton(buttons, request.cancel, "cornerCancel", this);
     accept->setDefault(true);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(hint);
+    layout->addWidget(m_hint);
     layout->addLayout(pictures, 1);
     layout->addLayout(buttons);
 
@@ -78,6 +78,11 @@ QtCornerEditor::QtCornerEditor(const CornerEditRequest &request, QWidget *parent
         ShowPage();
     });
     connect(accept, &QPushButton::clicked, this, [this] {
+        // Corners that give no page stay open for mending, the refusal in place of the hint.
+        m_follow->stop();
+        if (!ShowPage()) {
+            return;
+        }
         m_choice = CornerEditAnswer::Choice::Accept;
         QDialog::accept();
     });
@@ -89,14 +94,21 @@ QtCornerEditor::QtCornerEditor(const CornerEditRequest &request, QWidget *parent
     ShowPage();
 }
 
-void QtCornerEditor::ShowPage() {
-    const QImage page = m_request.page ? ImageOf(m_request.page(m_canvas->Corners())) : QImage();
-    if (page.isNull()) {
+bool QtCornerEditor::ShowPage() {
+    if (!m_request.page) {
+        return true;
+    }
+    const QImage page = ImageOf(m_request.page(m_canvas->Corners()));
+    const bool given = !page.isNull();
+    m_hint->setText(QString::fromStdString(given ? m_request.hint : m_request.refused));
+    m_hint->setStyleSheet(given ? QString() : QStringLiteral("color: rgb(200, 0, 0);"));
+    if (!given) {
         m_page->setPixmap(QPixmap());
-        return;
+        return false;
     }
     m_page->setPixmap(QPixmap::fromImage(
         page.scaled(m_page->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    return true;
 }
 
 CornerEditAnswer QtCornerEditor::Run() {

@@ -21,11 +21,14 @@ public:
     CornerEditAnswer Run();
 
 private:
-    void ShowPage();
+    // Draws the page the corners give, with the hint or, when they give none, the refusal;
+    // false when they give none.
+    bool ShowPage();
 
     const CornerEditRequest &m_request;
     CornerCanvas *m_canvas = nullptr;
     QLabel *m_page = nullptr;
+    QLabel *m_hint = nullptr;
     // Draws the page again a moment after a handle moves: the moves of a drag that come while
     // the page is being drawn are taken together.
     QTimer *m_follow = nullptr;

@@ -41,6 +41,7 @@ QtListCtrl::QtListCtrl(QWidget *parent) : QTableView(parent), m_model(this) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(kLeastLastColumnWidth);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -57,6 +58,12 @@ QtListCtrl::QtListCtrl(QWidget *parent) : QTableView(parent), m_model(this) {
             [this] { TakeUserStates(); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { TakeUserStates(); });
+    // A column before the last widened or narrowed by the user gives or takes the last one's width.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column < m_model.Rows().ColumnCount() - 1) {
+            FitLastColumn();
+        }
+    });
 }
 
 int QtListCtrl::InsertItem(int row, const std::string &text) {
@@ -159,10 +166,10 @@ void QtListCtrl::TakeUserStates() {
 int QtListCtrl::InsertColumn(int column, const std::string &heading, int format, int width) {
     const int inserted = m_model.InsertColumn(column, {heading, format, width});
     if (inserted >= 0) {
-        if (m_widthOfColumns < 0) {
-            m_widthOfColumns = this->width();
+        // The column that was last until now gives back the width it took to fill the list.
+        for (int column = 0; column < m_model.Rows().ColumnCount(); ++column) {
+            setColumnWidth(column, m_model.Rows().ColumnFormat(column).width);
         }
-        setColumnWidth(inserted, width);
         FitLastColumn();
     }
     return inserted;
@@ -170,11 +177,14 @@ int QtListCtrl::InsertColumn(int column, const std::string &heading, int format,
 
 void QtListCtrl::FitLastColumn() {
     const int last = m_model.Rows().ColumnCount() - 1;
-    if (last < 0 || m_widthOfColumns < 0) {
+    if (last < 0) {
         return;
     }
-    const int grown = std::max(0, width() - m_widthOfColumns);
-    setColumnWidth(last, m_model.Rows().ColumnFormat(last).width + grown);
+    int rest = viewport()->width();
+    for (int before = 0; before < last; ++before) {
+        rest -= columnWidth(before);
+    }
+    setColumnWidth(last, std::max(rest, kLeastLastColumnWidth));
 }
 
 void QtListCtrl::resizeEvent(QResizeEvent *event) {

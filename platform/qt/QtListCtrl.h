@@ -91,7 +91,6 @@ private:
 
     QtListModel m_model;
     unsigned m_extendedStyle = 0;
-    int m_widthOfColumns = -1;  // the list's width when its first column was made
     bool m_showing = false;     // the view is being set from the model
     bool m_mouseActive = false; // a mouse handler runs: the click notifications follow
     bool m_swallowRelease = false;

@@ -29,15 +29,18 @@ using CornerQuad = std::array<CornerPoint, 4>;
 
 struct CornerEditRequest {
     std::string title;
-    std::string hint;      // one line saying what to do
+    std::string hint; // one line saying what to do
+    // Shown in place of the hint while the corners give no page (crossed, or fallen onto a line
+    // or a point); the button that keeps the corners then leaves the editor open.
+    std::string refused;
     std::string accept;    // the button that keeps the corners
     std::string automatic; // the button that gives them up for the sheet the program finds
     std::string cancel;    // the button that changes nothing (also Escape)
     RgbPicture photo;
     CornerQuad corners{};
     // The page the corners give, for the editor to show: called on the user-interface thread
-    // when the editor opens and each time a handle is let go. An empty picture when the
-    // corners give no page.
+    // when the editor opens, each time a handle is let go and when the corners are kept. An
+    // empty picture when the corners give no page: they cannot be kept.
     std::function<RgbPicture(const CornerQuad &)> page;
 };
 

@@ -122,7 +122,22 @@ int HeadlessDialog::AskQuestion(const std::string &text, const std::string &capt
 
 CornerEditAnswer HeadlessDialog::EditCorners(const CornerEditRequest &request) {
     m_toolkit.Record(UiEvent{UiEvent::Kind::CornerEditor, m_template.id, request.title});
-    return m_toolkit.onCornerEditor ? m_toolkit.onCornerEditor(request) : CornerEditAnswer{};
+    if (!m_toolkit.onCornerEditor) {
+        return {};
+    }
+    // Corners kept that give no page leave the editor open with the refusal in place of the
+    // hint, as on screen; a user who keeps insisting is taken to have cancelled.
+    constexpr int kMostRefusals = 16;
+    CornerEditRequest shown = request;
+    for (int refusals = 0; refusals <= kMostRefusals; ++refusals) {
+        const CornerEditAnswer answer = m_toolkit.onCornerEditor(shown);
+        if (answer.choice != CornerEditAnswer::Choice::Accept || !request.page ||
+            !request.page(answer.corners).Empty()) {
+            return answer;
+        }
+        shown.hint = request.refused;
+    }
+    return {};
 }
 
 CropEditAnswer HeadlessDialog::EditCrop(const CropEditRequest &request) {

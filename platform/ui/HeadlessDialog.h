@@ -34,6 +34,7 @@ public:
     void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                          const std::function<void()> &work) override;
     // Recorded (its title), then answered by the toolkit's onCornerEditor; cancelled without.
+    // Corners kept that give no page ask it again, with the request's refusal as the hint.
     CornerEditAnswer EditCorners(const CornerEditRequest &request) override;
     // Recorded (its title), then answered by the toolkit's onCropEditor; cancelled without.
     CropEditAnswer EditCrop(const CropEditRequest &request) override;

@@ -1,5 +1,7 @@
 #include "platform/ui/HeadlessListCtrl.h"
 
+#include <algorithm>
+
 #include "platform/ui/CFont.h"
 #include "platform/ui/CImageList.h"
 
@@ -9,6 +11,18 @@ HeadlessListCtrl::HeadlessListCtrl(HeadlessToolkit &log, int id, UiRect clientRe
 bool HeadlessListCtrl::DeleteAllItems() {
     m_rows.DeleteAllRows();
     return true;
+}
+
+int HeadlessListCtrl::GetColumnWidth(int column) const {
+    const int last = m_rows.ColumnCount() - 1;
+    if (column != last || last < 0) {
+        return m_rows.ColumnFormat(column).width;
+    }
+    int rest = GetClientRect().Width();
+    for (int before = 0; before < last; ++before) {
+        rest -= m_rows.ColumnFormat(before).width;
+    }
+    return std::max(rest, kLeastLastColumnWidth);
 }
 
 void HeadlessListCtrl::SetFont(const CFont &font) {

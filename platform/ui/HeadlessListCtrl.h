@@ -43,7 +43,7 @@ public:
     std::string GetColumnHeading(int column) const override {
         return m_rows.ColumnFormat(column).heading;
     }
-    int GetColumnWidth(int column) const override { return m_rows.ColumnFormat(column).width; }
+    int GetColumnWidth(int column) const override;
 
     void SetExtendedStyle(unsigned style) override { m_extendedStyle = style; }
     unsigned GetExtendedStyle() const override { return m_extendedStyle; }

@@ -22,8 +22,14 @@ class CImageList;
 //   clears it on every other row.
 // - What the user does with the mouse and the keyboard reaches GetItemState at once: the
 //   highlighted row carries LVIS_SELECTED, the row with the keyboard focus LVIS_FOCUSED.
+// - The columns before the last keep the width they were made with; the last column takes the
+//   rest of the client width, after every new column and every resize of the list, so that the
+//   columns end at the list's right edge. It never becomes narrower than kLeastLastColumnWidth.
+//   GetColumnWidth reports the width shown.
 class ListCtrlPeer : public WndPeer {
 public:
+    static constexpr int kLeastLastColumnWidth = 24;
+
     virtual int GetItemCount() const = 0;
     virtual int InsertItem(int row, const std::string &text) = 0;
     virtual bool DeleteItem(int row) = 0;

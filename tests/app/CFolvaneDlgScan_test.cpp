@@ -242,16 +242,46 @@ TEST_F(ScanWindow, AnEmptyFeederIsSaidAtOnceAndAskedAboutAfterPages) {
     EXPECT_EQ(ScannedNames(), PageNames(1, 2));
 }
 
-TEST_F(ScanWindow, NoScannerFoundSaysWhatToCheckAndEndsTheDialog) {
+TEST_F(ScanWindow, NoScannerFoundSaysWhatToCheckAndKeepsTheDialogOpenToLookAgain) {
     AddTwoRows();
-    dlg.Scanners().list = [] { return std::vector<folvane::scan::DeviceInfo>{}; };
-    Scan({});
-    ASSERT_EQ(Messages().size(), 1u);
-    const std::string message = Messages().front();
+    std::atomic<int> looks = 0;
+    dlg.Scanners().list = [&looks] {
+        ++looks;
+        return std::vector<folvane::scan::DeviceInfo>{};
+    };
+    ui.questionAnswers = {0, 1}; // "重试", then "确定"
+    bool stayedOpen = false;
+    Strings devices;
+    bool scanAllowed = true;
+    Strings buttons;
+    ui.onModal = [&](HeadlessDialog &dialog) {
+        if (dialog.Template().id != IDD_SCAN_DIALOG) {
+            return;
+        }
+        ASSERT_TRUE(RunPostedUntil([&] { return ui.Events(UiEvent::Kind::Question).size() == 2; }));
+        stayedOpen = !dialog.Ended();
+        devices = Items(dialog, IDC_SCAN_DEVICE);
+        scanAllowed = dialog.Wnd(IDOK)->IsWindowEnabled();
+        buttons = dialog.questionButtons.back();
+        dialog.PressEscape();
+    };
+    Click(IDC_BTN_SCAN);
+    ui.onModal = nullptr;
+
+    EXPECT_EQ(looks, 2); // looked again after "重试"
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(devices, Strings{"未找到扫描仪"});
+    EXPECT_FALSE(scanAllowed);
+    EXPECT_EQ(buttons, (Strings{"重试", "确定"}));
+    EXPECT_TRUE(Messages().empty());
+    const auto asked = ui.Events(UiEvent::Kind::Question);
+    ASSERT_EQ(asked.size(), 2u);
+    const std::string message = asked.front().text;
     EXPECT_EQ(message.rfind(std::string(texts::kScanNoDevice) + "\n", 0), 0u) << message;
     for (const char *hint : {"电源", "scanner 组", "/etc/sane.d/net.conf", "saned"}) {
         EXPECT_NE(message.find(hint), std::string::npos) << hint;
     }
+    EXPECT_EQ(asked.front().style, 0u); // the answer given: "重试"
     EXPECT_EQ(Paths(), before);
     EXPECT_EQ(script->opened, 0);
 }

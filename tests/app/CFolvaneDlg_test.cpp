@@ -36,7 +36,7 @@ TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList) {
     EXPECT_EQ(List().GetColumnHeading(0), "序号");
     EXPECT_EQ(List().GetColumnWidth(0), 50);
     EXPECT_EQ(List().GetColumnHeading(1), "图片文件");
-    EXPECT_EQ(List().GetColumnWidth(1), 455);
+    EXPECT_EQ(List().GetColumnWidth(1), List().GetClientRect().Width() - 50);
     EXPECT_EQ(List().GetExtendedStyle(), 0x21u);
     EXPECT_EQ(List().BkColor(), ui::RGB(247, 247, 255));
     EXPECT_EQ(List().TextBkColor(), ui::RGB(247, 247, 255));

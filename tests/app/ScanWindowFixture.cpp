@@ -36,8 +36,11 @@ void ScanWindowFixture::Scan(const std::vector<Choice> &choices, bool cancel) {
         }
         // Until the scanner's offer is in, or a box said why it is not.
         const std::size_t boxes = Messages().size();
-        ASSERT_TRUE(RunPostedUntil(
-            [&] { return dialog.Wnd(IDOK)->IsWindowEnabled() || Messages().size() > boxes; }));
+        const std::size_t questions = ui.Events(UiEvent::Kind::Question).size();
+        ASSERT_TRUE(RunPostedUntil([&] {
+            return dialog.Wnd(IDOK)->IsWindowEnabled() || Messages().size() > boxes ||
+                   ui.Events(UiEvent::Kind::Question).size() > questions;
+        }));
         for (const auto &[id, item] : choices) {
             const std::vector<std::string> items = Items(dialog, id);
             const auto found = std::find(items.begin(), items.end(), item);

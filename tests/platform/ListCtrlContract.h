@@ -19,6 +19,8 @@ public:
     virtual void UserClicksRow(int row) = 0;
     // The down-arrow key while the list has the focus.
     virtual void UserPressesDown() = 0;
+    // The list's window is given a new size, as when the user resizes the dialog.
+    virtual void UserResizes(int width, int height) = 0;
 };
 
 using ListMaker = std::unique_ptr<ListUnderTest> (*)();
@@ -157,4 +159,23 @@ TEST_P(ListCtrlContract, TextsComeBackByteForByte) {
     EXPECT_EQ(list.GetItemText(0, 1), latin1);
     ASSERT_TRUE(list.SetItemText(0, 1, chinese));
     EXPECT_EQ(list.GetItemText(0, 1), chinese);
+}
+
+TEST_P(ListCtrlContract, ColumnsEndAtTheRightEdgeAtEverySize) {
+    ListCtrlPeer &peer = subject->Peer();
+    auto fits = [&peer](const char *when) {
+        const int right = peer.GetClientRect().Width();
+        EXPECT_EQ(peer.GetColumnWidth(0), 50) << when;
+        EXPECT_EQ(peer.GetColumnWidth(0) + peer.GetColumnWidth(1), right) << when;
+    };
+    Columns();
+    fits("as made");
+    Fill(40); // more rows than the height shows: a scroll bar narrows the client area
+    fits("with a scroll bar");
+    subject->UserResizes(800, 300);
+    fits("widened");
+    subject->UserResizes(320, 200);
+    fits("narrowed");
+    subject->UserResizes(60, 200);
+    EXPECT_EQ(peer.GetColumnWidth(1), ListCtrlPeer::kLeastLastColumnWidth);
 }

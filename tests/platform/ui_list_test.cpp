@@ -16,6 +16,9 @@ public:
     void UserPressesDown() override {
         peer.UserHighlight(std::min(peer.HighlightedRow() + 1, peer.GetItemCount() - 1));
     }
+    void UserResizes(int width, int height) override {
+        peer.SetClientRect(UiRect{0, 0, width, height});
+    }
 
     HeadlessToolkit ui;
     HeadlessListCtrl peer{ui, 1000, UiRect{0, 0, 500, 300}};

@@ -149,4 +149,38 @@ TEST_F(DocumentWindow, TheDraggedCornerRedrawsThePageAsItMovesAndOkKeepsTheCorne
     EXPECT_NEAR((*kept)[3], moved[1].y, 1);
 }
 
+TEST_F(DocumentWindow, CrossedCornersKeepTheEditorOpenWithTheRefusalUntilMended) {
+    CheckDocumentCorrection();
+    AddRows({path});
+    SettleChecks();
+    bool stayedOpen = false;
+    std::string refusal;
+    std::string mended;
+    WhenModal<QtCornerEditor>([&](QtCornerEditor &editor) {
+        auto *canvas = editor.findChild<CornerCanvas *>(QStringLiteral("cornerCanvas"));
+        auto *hint = editor.findChild<QLabel *>(QStringLiteral("cornerHint"));
+        auto *accept = editor.findChild<QPushButton *>(QStringLiteral("cornerAccept"));
+        ASSERT_TRUE(canvas && hint && accept);
+        // The top-left handle dragged past the bottom-right one: the edges cross.
+        const QPointF from = canvas->HandleAt(0);
+        const QPointF to = canvas->HandleAt(2) + QPointF(5, 5);
+        DragWithoutLettingGo(canvas, from, to);
+        LetGo(canvas, to);
+        accept->click();
+        QApplication::processEvents();
+        stayedOpen = editor.isVisible();
+        refusal = hint->text().toStdString();
+        DragWithoutLettingGo(canvas, to, from);
+        LetGo(canvas, from);
+        mended = hint->text().toStdString();
+        editor.findChild<QPushButton *>(QStringLiteral("cornerCancel"))->click();
+    });
+    Click(IDC_BTN_CORNERS);
+
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(refusal, "这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。");
+    EXPECT_EQ(mended, "把四个圆点拖到纸张的四个角上; 右边是校正后的页面。");
+    EXPECT_FALSE(dlg->Pages().At(RowOf(path)).shape.handCorners.has_value());
+}
+
 } // namespace

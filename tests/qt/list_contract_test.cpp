@@ -41,6 +41,10 @@ public:
         QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
         QApplication::sendEvent(&list, &down);
     }
+    void UserResizes(int width, int height) override {
+        list.resize(width, height);
+        QApplication::processEvents();
+    }
 
     QApplication &app = App();
     QtListCtrl list;

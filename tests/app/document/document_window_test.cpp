@@ -205,20 +205,36 @@ TEST_F(DocumentRows, CornersPlacedInTheEditorStayWithTheirRowAndDecideThePdfsPag
     EXPECT_NEAR(Aspect(CorrectedImage(dir / "found.pdf")), 210.0 / 297, 0.05);
 }
 
-TEST_F(DocumentRows, CornersThatEncloseNoPageAreRefusedAndCancelChangesNothing) {
+TEST_F(DocumentRows, CornersThatEncloseNoPageKeepTheEditorOpenAndCancelChangesNothing) {
     Click(IDC_CHECK_DOCUMENT);
     Add({page});
     SettleChecks();
     const std::string tip = Tip(0);
-    ui.onCornerEditor = [](const CornerEditRequest &request) {
+    Strings hints;
+    ui.onCornerEditor = [&hints](const CornerEditRequest &request) {
+        hints.push_back(request.hint);
         EXPECT_FALSE(request.page(request.corners).Empty());
         const CornerQuad inLine = {CornerPoint{10, 10}, {20, 20}, {30, 30}, {40, 40}};
+        const CornerQuad crossed = {request.corners[0], request.corners[2], request.corners[1],
+                                    request.corners[3]};
         EXPECT_TRUE(request.page(inLine).Empty());
-        return CornerEditAnswer{CornerEditAnswer::Choice::Accept, inLine};
+        // Kept on a line, then crossed: both times the editor stays open and says why.
+        if (hints.size() == 1) {
+            return CornerEditAnswer{CornerEditAnswer::Choice::Accept, inLine};
+        }
+        if (hints.size() == 2) {
+            return CornerEditAnswer{CornerEditAnswer::Choice::Accept, crossed};
+        }
+        return CornerEditAnswer{CornerEditAnswer::Choice::Cancel, crossed};
     };
     Click(IDC_BTN_CORNERS);
-    EXPECT_EQ(Messages(), (Strings{"这四个角围不成一页纸, 边角没有改变。"}));
+    const std::string refused =
+        "这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。";
+    EXPECT_EQ(hints,
+              (Strings{"把四个圆点拖到纸张的四个角上; 右边是校正后的页面。", refused, refused}));
+    EXPECT_EQ(Messages(), Strings{});
     EXPECT_EQ(Tip(0), tip);
+    EXPECT_EQ(ui.Events(UiEvent::Kind::CornerEditor).size(), 1u); // opened once
     ui.onCornerEditor = [](const CornerEditRequest &) {
         return CornerEditAnswer{CornerEditAnswer::Choice::Cancel, kStrip};
     };
