@@ -7,12 +7,13 @@ namespace folvane {
 static_assert(kMinCropSide == PDFW_MIN_CROP_SIDE, "the engine refuses what is refused here");
 
 CropFit cropFitOf(const CropRect &crop, int width, int height) {
-    if (crop.left < 0 || crop.top < 0 || crop.right > width || crop.bottom > height ||
-        crop.left >= crop.right || crop.top >= crop.bottom) {
+    switch (cropFaultOf(crop.left, crop.top, crop.right, crop.bottom, width, height)) {
+    case CropFault::OutsideImage:
         return CropFit::OutsideImage;
-    }
-    if (crop.right - crop.left < kMinCropSide || crop.bottom - crop.top < kMinCropSide) {
+    case CropFault::TooSmall:
         return CropFit::TooSmall;
+    case CropFault::None:
+        break;
     }
     return CropFit::Fits;
 }

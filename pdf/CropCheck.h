@@ -1,12 +1,11 @@
-// Whether a crop may be asked of a page, judged before anything is written: inside the picture
-// as the page shows it and at least kMinCropSide pixels each way, as the engine requires.
+// Whether a crop may be asked of a page, judged before anything is written: the engine's own
+// rule (base/CropRule.h), applied to a crop rectangle of the page loop.
 #pragma once
 
+#include "base/CropRule.h"
 #include "pdf/PageGeneration.h"
 
 namespace folvane {
-
-inline constexpr int kMinCropSide = 16;
 
 enum class CropFit {
     Fits,

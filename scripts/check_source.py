@@ -47,7 +47,7 @@ LIBRARIES = [
     ("pdfw.api", "pdfw/api",
      ["ocr", "pdfw", "pdfw.core", "pdfw.formats", "pdfw.pipeline", "pdfw.document"]),
     ("pdfw", "pdfw", ["pdfw.core", "pdfw.formats", "pdfw.output", "pdfw.api"]),
-    ("pdf", "pdf", ["pdfw"]),
+    ("pdf", "pdf", ["base", "pdfw"]),
     ("scan", "scan", ["base", "group4"]),
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
