@@ -8,6 +8,8 @@ FOLVANE_PACKAGES=(
   cmake g++ make pkg-config
   # libraries
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libdeflate-dev libisal-dev qt6-base-dev libgl-dev
+  # existing PDFs: their pages copied and the output encrypted (qpdf), drawn for the preview (Poppler)
+  libqpdf-dev libpoppler-cpp-dev
   # the optional text layer: Tesseract with its English and simplified-Chinese data
   libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim
   # scanning: SANE and its drivers (libsane1 comes with libsane-dev); scanimage for the benchmark
