@@ -61,6 +61,11 @@ struct GenerateOptions {
     // Crops by page of the document, counted as pageTurns counts them, in pixels of the page's
     // picture after all its turns; one given here replaces its row's.
     std::map<std::size_t, CropRect> pageCrops{};
+    // The page of its file a row stands for (1-based), by row: the window's rows of a PDF each
+    // name one page. A row without one gives every page of its file.
+    std::map<std::size_t, int> rowPages{};
+    // Passwords that open encrypted PDF inputs, by path as given in the rows.
+    std::map<std::string, std::string> pdfPasswords{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
