@@ -37,7 +37,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BASELINE = os.path.join("scripts", "naming_baseline.txt")
 
 # The product's folders; tests/, fuzz/ and bench/ name freely (their .clang-tidy says so).
-PRODUCT = ["app", "base", "cli", "correction", "group4", "image", "ocr", "pdf", "pdfdoc", "pdfw", "platform", "scan",
+PRODUCT = ["app", "base", "blank", "cli", "correction", "group4", "image", "ocr", "pdf", "pdfdoc", "pdfw", "platform", "scan",
            "tools"]
 
 # Files that keep the Win32 shape, and the engine's C interface: never checked, never renamed.
