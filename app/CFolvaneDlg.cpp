@@ -18,10 +18,12 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_nImageType = 1;
     m_bOcr = false;
     m_bDocument = false;
+    m_bSkipBlank = false;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
     m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
     m_scannerJobs = std::make_unique<BackgroundQueue>(ui);
     m_checks = std::make_unique<BackgroundQueue>(ui);
+    m_blankChecks = std::make_unique<BackgroundQueue>(ui);
     m_correctedPreview = std::make_unique<CorrectedPreviewCache>();
 }
 
@@ -34,11 +36,12 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Radio(dx, IDC_RADIO_200, m_nImageType);
     DDX_Check(dx, IDC_CHECK_OCR, m_bOcr);
     DDX_Check(dx, IDC_CHECK_DOCUMENT, m_bDocument);
+    DDX_Check(dx, IDC_CHECK_SKIP_BLANK, m_bSkipBlank);
 }
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 39> map = {
+    static const std::array<MessageMapEntry<D>, 40> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -70,6 +73,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_BTN_VIEW_IMAGE, &D::OnBtnViewImage),
         OnCommand<D>(IDC_CHECK_OCR, &D::OnCheckOcr),
         OnCommand<D>(IDC_CHECK_DOCUMENT, &D::OnCheckDocument),
+        OnCommand<D>(IDC_CHECK_SKIP_BLANK, &D::OnCheckSkipBlank),
         OnCommand<D>(IDC_BTN_CORNERS, &D::OnBtnCorners),
         OnNotify<D>(NM_DBLCLK, IDC_PREVIEW_FRAME, &D::OnDblclkPreview),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
@@ -91,6 +95,7 @@ bool CFolvaneDlg::OnInitDialog() {
     m_nImageType = settings.ImageType(m_nImageType);
     m_bOcr = settings.Ocr(m_bOcr);
     m_bDocument = settings.Document(m_bDocument);
+    m_bSkipBlank = settings.SkipBlank(m_bSkipBlank);
     CDialog::OnInitDialog();
     EnableCornersButton();
     if (const std::optional<WindowPlacement> placement = settings.Placement();
@@ -170,6 +175,7 @@ void CFolvaneDlg::OnCheckDocument() {
         WindowSettings(Toolkit().Settings()).SetDocument(m_bDocument);
         EnableCornersButton();
         SearchSheets(m_pages.Order().ids);
+        JudgeBlankPagesAgain(); // the rule reads the page as it goes in: corrected, or not
         ShowRowChecks();
         RefreshPreview();
     }

@@ -46,6 +46,7 @@ public:
     int ImageType() const { return m_nImageType; }
     bool Ocr() const { return m_bOcr; }
     bool Document() const { return m_bDocument; }
+    bool SkipBlank() const { return m_bSkipBlank; }
     // Files the window starts with (its command line's), added in this order at start-up.
     void SetStartFiles(std::vector<std::string> paths) { m_startFiles = std::move(paths); }
     // How a file's page is checked for the pre-flight (the engine's own inspection).
@@ -123,6 +124,7 @@ public:
     void OnCheckOcr();
     // "文档校正" was clicked: its state is kept, remembered for the next start.
     void OnCheckDocument();
+    void OnCheckSkipBlank();
 
     // Orders two paths by their file names (without folder and extension) as the desktop's file
     // manager does: numbers by value, letters without regard to case; names it holds equal by
@@ -146,6 +148,8 @@ public:
     bool ChecksPending() const {
         return m_checksRunning > 0 || !m_checkedUnshown.empty() || !m_sheetSearching.empty();
     }
+    // Whether the blank-page rule is still reading rows' pages.
+    bool BlankChecksPending() const { return m_blankRunning > 0; }
 
     // "调整边角": the corner editor for the current row's photo. Its corners are kept for the
     // row ("确定"), given up for the sheet the program finds ("自动"), or left as they were.
@@ -200,6 +204,14 @@ private:
     // sheet was found; corners the user placed for a row replace the search.
     void SearchSheets(const std::vector<PageId> &ids);
     void OnSheetSearched(PageId id, const SheetCheck &check);
+    // The blank-page rule on the pages of rows that stand for one page, in a queue of its own
+    // (it decodes, and may correct, each page): rows found blank say so. Answers of an earlier
+    // round (before "文档校正" changed) are dropped.
+    void JudgeBlankPages(const std::vector<PageId> &ids);
+    void OnBlankJudged(PageId id, int round, bool blank);
+    void JudgeBlankPagesAgain();
+    // What the list's file column shows for a row: its path, marked when the page is blank.
+    std::string RowLabel(const Page &page) const;
     // "调整边角" can be used while "文档校正" is checked.
     void EnableCornersButton();
     // The ids of the rows added by a command: those in its after that were not in its before.
@@ -218,6 +230,7 @@ private:
         int pages = 0;
         CutPages cut;
         std::vector<folvane::PageNote> uncorrected;
+        int blank = 0; // pages left out as blank
     };
     // Runs the page loop for rows on a worker thread behind the progress window. True when the
     // PDF was written; otherwise the failure was shown (a cancel shows nothing).
@@ -229,9 +242,10 @@ private:
 
     CListCtrl m_listImages; // mirrors m_pages: sequence number, full path
     std::string m_strSavePath;
-    int m_nImageType; // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
-    bool m_bOcr;      // "文字识别": the PDF gets a text layer recognised from its pages
-    bool m_bDocument; // "文档校正": every page goes in corrected as a document
+    int m_nImageType;  // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
+    bool m_bOcr;       // "文字识别": the PDF gets a text layer recognised from its pages
+    bool m_bDocument;  // "文档校正": every page goes in corrected as a document
+    bool m_bSkipBlank; // "跳过空白页": pages the blank-page rule finds blank are left out
     HICON m_hIcon;
     CImageList m_imageList;
     CFont m_fontList;
@@ -247,11 +261,14 @@ private:
     int m_checksRunning = 0;           // pre-flight checks on their way
     std::set<PageId> m_checkedUnshown; // checked pages whose rows do not show it yet
     std::set<PageId> m_sheetSearching; // pages on their way through a sheet search
+    int m_blankRound = 0;              // the blank-page rule's answers of this round count
+    int m_blankRunning = 0;            // pages on their way through the blank-page rule
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
     // Last, so that they go first: no job hands a result to a dialog being taken apart. The
     // scanner thread looks for scanners and asks them what they offer.
     std::unique_ptr<BackgroundQueue> m_scannerJobs;
     std::unique_ptr<BackgroundQueue> m_checks;
+    std::unique_ptr<BackgroundQueue> m_blankChecks;
 };
 
 // Texts of the window's messages, as the original wrote them; marked for the catalogue under

@@ -88,5 +88,6 @@ void CFolvaneDlg::OnBtnCorners() {
         break;
     }
     }
+    JudgeBlankPages({id}); // the corrected page changed with its corners
     RefreshPreview();
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/BlankTexts.h"
 #include "app/Messages.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
@@ -103,7 +104,9 @@ void CFolvaneDlg::OnBtnGenerate() {
                 ? texts::WindowCount(texts::kWrittenCut, written.pages,
                                      {m_strSavePath, written.cut.Text()})
                 : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath})) +
-           UncorrectedLines(written.uncorrected));
+           UncorrectedLines(written.uncorrected) +
+           (written.blank > 0 ? "\n" + texts::WindowCount(texts::kBlankLeftOut, written.blank)
+                              : std::string()));
     OpenWithShell(m_strSavePath);
 }
 
@@ -181,6 +184,7 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
         options.ocrLanguages = kOcrLanguages;
     }
     options.correctDocuments = m_bDocument;
+    options.skipBlank = m_bSkipBlank;
     std::vector<std::string> paths;
     std::vector<int> pagesPerRow;
     for (int row : rows) {
@@ -191,6 +195,9 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
         if (page.shape.edits.quarterTurns != 0 || page.shape.edits.crop) {
             options.pageEdits[paths.size()] = {page.shape.edits.quarterTurns,
                                                page.shape.edits.crop};
+        }
+        if (page.blank && page.facts && page.facts->pages == 1) {
+            options.blankRows[paths.size()] = *page.blank; // the pre-flight's verdict stands
         }
         paths.push_back(page.source.path);
         pagesPerRow.push_back(page.facts && page.facts->pages > 0 ? page.facts->pages : 1);
@@ -218,6 +225,7 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
                         written.uncorrected.push_back(note);
                     }
                 };
+                events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
                 events.stopRequested = [&progress] { return progress.CancelRequested(); };
                 folvane::GeneratePdf(m_strSavePath, paths, options, events);
             });

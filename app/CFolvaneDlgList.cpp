@@ -61,9 +61,9 @@ void CFolvaneDlg::ShowPages() {
         if (m_listImages.GetItemText(row, kColumnNumber) != number) {
             m_listImages.SetItemText(row, kColumnNumber, number);
         }
-        const std::string &path = m_pages.At(row).source.path;
-        if (m_listImages.GetItemText(row, kColumnPath) != path) {
-            m_listImages.SetItemText(row, kColumnPath, path);
+        const std::string label = RowLabel(m_pages.At(row));
+        if (m_listImages.GetItemText(row, kColumnPath) != label) {
+            m_listImages.SetItemText(row, kColumnPath, label);
         }
     }
     ShowRowChecks();

@@ -5,7 +5,9 @@
 #include "app/CFolvaneDlg.h"
 
 #include "app/BackgroundQueue.h"
+#include "app/BlankTexts.h"
 #include "app/RowCheck.h"
+#include "app/WindowTexts.h"
 
 namespace {
 constexpr COLORREF kUnusableColor = ui::RGB(204, 0, 0);
@@ -44,6 +46,8 @@ void CFolvaneDlg::OnPageChecked(PageId id, const folvane::ImageFacts &facts,
     if (Page *page = m_pages.Find(id)) {
         page->facts = facts;
         page->checkedFile = file;
+        page->blank.reset();
+        JudgeBlankPages({id});
     }
     // Finding a page's row takes a pass over the list. Checks finish in bursts, thousands at a
     // time for a large list: the rows of a burst are shown in one pass, right after it.
@@ -73,6 +77,8 @@ void CFolvaneDlg::RecheckChangedFiles() {
         }
         page->facts = facts;
         page->checkedFile = now;
+        page->blank.reset(); // judged again; until then the page loop judges it
+        JudgeBlankPages({page->id});
         ShowRowCheck(row);
     }
 }
@@ -118,6 +124,12 @@ void CFolvaneDlg::ShowRowCheck(int row) {
     if (m_bDocument && facts.ok && (page.sheet || placed)) {
         const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
         tip += words.empty() ? "" : "\n" + words;
+    }
+    if (page.blank.value_or(false)) {
+        tip = texts::Window(texts::kBlankTip) + "\n" + tip;
+    }
+    if (const std::string label = RowLabel(page); m_listImages.GetItemText(row, 1) != label) {
+        m_listImages.SetItemText(row, 1, label);
     }
     m_listImages.SetItemToolTip(row, tip);
     m_listImages.SetItemTextColor(row, facts.ok ? CLR_DEFAULT : kUnusableColor);

@@ -138,6 +138,9 @@ std::string ProblemSentence(const folvane::Problem &p) {
     case Kind::OutputIsInput:
         return Fill(Tr("Messages", "输出文件“%1”就是输入图片“%2”, 请选择另一个输出文件"),
                     {p.file, p.item});
+    case Kind::EveryPageBlank:
+        return Fill(Tr("Messages", "每一页都是空白页（跳过了 %1 页）, 没有生成“%2”"),
+                    {std::to_string(p.numbers[0]), p.file});
     default:
         return FileProblemText(p);
     }

@@ -44,5 +44,6 @@ struct Page {
     std::optional<folvane::ImageFacts> facts; // the pre-flight's, once it has run
     FileStamp checkedFile;                    // the file as the pre-flight found it
     std::optional<SheetCheck> sheet;          // the sheet search's, once it has run
+    std::optional<bool> blank; // the blank-page rule's verdict on a row of one page, once given
     PageShape shape;
 };

@@ -38,6 +38,9 @@ constexpr int IDC_BTN_SCAN = 1024;       // "扫描": pages from a scanner into 
 constexpr int IDC_CHECK_DOCUMENT = 1025; // "文档校正": every page corrected as a document
 constexpr int IDC_BTN_CORNERS = 1026;    // "调整边角": the sheet's corners placed by hand
 
+// "跳过空白页": pages the blank-page rule finds blank are left out of the PDF.
+constexpr int IDC_CHECK_SKIP_BLANK = 1027;
+
 // The scan dialog's controls; its "扫描" and "取消" are IDOK and IDCANCEL.
 constexpr int IDC_SCAN_DEVICE = 1100;
 constexpr int IDC_SCAN_SOURCE = 1101;

@@ -9,6 +9,7 @@ namespace {
 constexpr const char *kImageType = "window/imageType";
 constexpr const char *kOcr = "window/ocr";
 constexpr const char *kDocument = "window/document";
+constexpr const char *kSkipBlank = "window/skipBlank";
 constexpr const char *kAddFolder = "window/addFolder";
 constexpr const char *kSaveFolder = "window/saveFolder";
 constexpr const char *kSize = "window/size";
@@ -67,6 +68,14 @@ bool WindowSettings::Document(bool startUp) const {
 
 void WindowSettings::SetDocument(bool on) {
     m_store.Write(kDocument, on ? "1" : "0");
+}
+
+bool WindowSettings::SkipBlank(bool startUp) const {
+    return SwitchOf(m_store.Read(kSkipBlank), startUp);
+}
+
+void WindowSettings::SetSkipBlank(bool on) {
+    m_store.Write(kSkipBlank, on ? "1" : "0");
 }
 
 std::string WindowSettings::AddFolder() const {

@@ -27,6 +27,10 @@ public:
     bool Document(bool startUp) const;
     void SetDocument(bool on);
 
+    // "跳过空白页": whether generated PDFs leave blank pages out.
+    bool SkipBlank(bool startUp) const;
+    void SetSkipBlank(bool on);
+
     std::string AddFolder() const;
     void SetAddFolder(const std::string &folder);
 

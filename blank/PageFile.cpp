@@ -101,8 +101,7 @@ std::optional<GreyPage> correctedOf(const Decoded &decoded, const PageToJudge &r
 } // namespace
 
 std::optional<BlankVerdict> judgePageFile(const PageToJudge &request) {
-    std::optional<Decoded> decoded =
-        decode(request.path, request.page, request.corrected ? kCorrectionSide : kWorkingSide);
+    std::optional<Decoded> decoded = decode(request.path, request.page, kWorkingSide);
     if (!decoded) {
         return std::nullopt;
     }

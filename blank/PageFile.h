@@ -21,11 +21,9 @@ struct PageToJudge {
     std::optional<std::array<double, 8>> corners;
 };
 
-// The longer side a page is decoded at: the rule's own, and more for a page to be corrected,
-// whose sheet may fill only part of the photo.
-inline constexpr int kCorrectionSide = 2400;
-
-// The rule's verdict on the page; nullopt when the file cannot be decoded (the page then goes
+// The rule's verdict on the page, decoded with its longer side at most kWorkingSide (and
+// corrected at that size: enough to tell marks from paper, and a small share of what correcting
+// the page in full takes); nullopt when the file cannot be decoded (the page then goes
 // in, or fails, as the run finds it: it is never left out).
 std::optional<BlankVerdict> judgePageFile(const PageToJudge &request);
 

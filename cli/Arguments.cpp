@@ -13,7 +13,7 @@ constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
        "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
        "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
-       "[--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
+       "[--force] [--skip-unreadable] [--skip-blank] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -90,6 +90,12 @@ Options:
                       damaged, not an image), naming it and why in a warning, and
                       write the PDF of the others; exit status 3 then tells that
                       some were left out. Without it such an image stops the run
+      --skip-blank    leave out pages with nothing on them (scanner noise, paper
+                      grain, the other side showing through, a faint streak) and
+                      say how many; a page with anything written, printed or
+                      stamped on it stays. Where --document is given, the
+                      corrected page is judged. A run whose every page is blank
+                      fails and writes nothing
   -h, --help          show this text
       --version       show the version
   FOLDER              the folder's JPEG, TIFF and PNG images (by their names), not
@@ -270,6 +276,11 @@ const std::vector<Option> &options() {
         {'\0', "skip-unreadable", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.skipUnreadable = true;
+             return "";
+         }},
+        {'\0', "skip-blank", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.skipBlank = true;
              return "";
          }},
         {'f', "force", false,

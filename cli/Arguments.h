@@ -26,6 +26,7 @@ struct Arguments {
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
     bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
+    bool skipBlank = false;          // leave out pages with nothing on them, counting them
     std::vector<TurnRule> turns;     // --rotate, in the order given
     std::vector<CropRule> crops;     // --crop, in the order given
     std::string output;              // "-": standard output

@@ -158,6 +158,9 @@ std::string problemSentence(const folvane::Problem &p) {
         return Fill(_("the output file \"%1\" is the input image \"%2\"; choose another output "
                       "file"),
                     {p.file, p.item});
+    case Kind::EveryPageBlank:
+        return Fill(_("every page is blank (%1 left out by --skip-blank): \"%2\" is not written"),
+                    {std::to_string(p.numbers[0]), p.file});
     default:
         return fileProblemText(p);
     }
@@ -184,6 +187,7 @@ bool namesItsFile(const folvane::Problem &p) {
     case Kind::NoSuchPage:
     case Kind::Output:
     case Kind::OutputIsInput:
+    case Kind::EveryPageBlank:
         return !p.file.empty();
     default:
         return false;

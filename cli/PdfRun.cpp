@@ -11,6 +11,7 @@ void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options
     options.ocrLanguages = arguments.ocrLanguages;
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
+    options.skipBlank = arguments.skipBlank;
 }
 
 int generateAndDeliver(
@@ -26,6 +27,7 @@ int generateAndDeliver(
         return fail(failure.what());
     }
     reporter.endProgress();
+    reporter.reportBlankPages();
     std::string error;
     if (!destination.deliver(error)) {
         return fail(error);

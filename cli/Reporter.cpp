@@ -54,7 +54,24 @@ folvane::GenerateEvents Reporter::events() {
     folvane::GenerateEvents events;
     events.onPage = [this](const folvane::PageStart &page) { showProgress(page); };
     events.onNote = [this](const folvane::PageNote &note) { warn(note); };
+    events.onBlankSkipped = [this](const folvane::PageStart &page) { leaveOutBlank(page); };
     return events;
+}
+
+void Reporter::leaveOutBlank(const folvane::PageStart &page) {
+    endProgress();
+    ++blankPages_;
+    std::fprintf(
+        stderr, "%s\n",
+        Fill(_("left out as blank: %1"), {fileAndPage(page.path, page.filePage, page.filePages)})
+            .c_str());
+}
+
+void Reporter::reportBlankPages() {
+    if (blankPages_ > 0) {
+        std::fprintf(stderr, "%s\n",
+                     Fill(_("blank pages left out: %1"), {std::to_string(blankPages_)}).c_str());
+    }
 }
 
 void Reporter::showProgress(const folvane::PageStart &page) {

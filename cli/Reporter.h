@@ -19,15 +19,19 @@ public:
     folvane::GenerateEvents events();
     // Clears the progress line.
     void endProgress();
+    // After a run that left out blank pages, the line that counts them.
+    void reportBlankPages();
     // The failure line for a run that failed; gives the failure exit status.
     int failure(const folvane::GenerateError &error);
 
 private:
     void showProgress(const folvane::PageStart &page);
     void warn(const folvane::PageNote &note);
+    void leaveOutBlank(const folvane::PageStart &page);
 
     bool terminal_;
     bool progressShown_ = false;
+    int blankPages_ = 0;
 };
 
 // The warning line for a note: "scan.tif: 64% of the image lies outside the page; -c fit

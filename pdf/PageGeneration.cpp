@@ -1,9 +1,11 @@
 #include "pdf/PageGeneration.h"
 
 #include <cstdio>
+#include <set>
 
 #include <sys/stat.h>
 
+#include "pdf/BlankPages.h"
 #include "pdf/ImageFileRules.h"
 #include "pdf/PdfWriter.h"
 
@@ -195,11 +197,13 @@ struct Subject {
     std::size_t index = GenerateError::kNoRow;
 };
 
-// Counts each file's pages once and announces every page, so that the engine prepares them on
-// all cores while it writes. A count that fails is 0: the file's turn counts again, and fails
-// there, after the pages before it.
+// Counts each file's pages once and announces every page but those left out as blank (their
+// pages of the document in `blank`), so that the engine prepares them on all cores while it
+// writes, and while the next pages are judged. A count that fails is 0: the file's turn counts
+// again, and fails there, after the pages before it.
 std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string> &imagePaths,
-                               const GenerateOptions &options) {
+                               const GenerateOptions &options, const GenerateEvents &events,
+                               std::set<std::size_t> &blank) {
     std::vector<int> counts;
     std::size_t documentPage = 0;
     for (std::size_t row = 0; row < imagePaths.size(); ++row) {
@@ -214,6 +218,13 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
         }
         counts.push_back(pages);
         for (int page = 1; page <= pages || page == 1; ++page, ++documentPage) {
+            if (options.skipBlank && events.stopRequested && events.stopRequested()) {
+                throw GenerateCancelled(); // judging every page takes a while
+            }
+            if (pages > 0 && LeaveOutAsBlank(options, row, path, page)) {
+                blank.insert(documentPage);
+                continue;
+            }
             writer.QueueImage(ImageTypeForPath(path), path,
                               ImageOptions(options, row, page, documentPage), page);
         }
@@ -234,7 +245,8 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     if (writer.OpenFile(savePath) == -1) {
         throw OpenFailure(writer, savePath);
     }
-    const std::vector<int> counts = CountAndQueue(writer, imagePaths, options);
+    std::set<std::size_t> blank;
+    const std::vector<int> counts = CountAndQueue(writer, imagePaths, options, events, blank);
     const std::size_t total = imagePaths.size();
     std::size_t documentPage = 0;
     for (std::size_t i = 0; i < total; ++i) {
@@ -245,6 +257,12 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled();
+            }
+            if (blank.count(documentPage)) {
+                if (events.onBlankSkipped) {
+                    events.onBlankSkipped(PageStart{i, total, path, page, pages});
+                }
+                continue;
             }
             if (events.onPage) {
                 events.onPage(PageStart{i, total, path, page, pages});
@@ -258,6 +276,9 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
         }
     }
     subject = Subject{savePath, 0, GenerateError::kNoRow};
+    if (!blank.empty() && blank.size() == documentPage) {
+        throw EveryPageBlank(savePath, blank.size());
+    }
     writer.Close();
     if (events.afterClose) {
         events.afterClose();

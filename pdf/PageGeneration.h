@@ -66,6 +66,12 @@ struct GenerateOptions {
     std::map<std::size_t, int> rowPages{};
     // Passwords that open encrypted PDF inputs, by path as given in the rows.
     std::map<std::string, std::string> pdfPasswords{};
+    // Pages with nothing on them (blank/BlankRule.h) are left out, each told by
+    // GenerateEvents::onBlankSkipped; a run whose every page is blank fails (EveryPageBlank).
+    bool skipBlank = false;
+    // With skipBlank, what the caller already knows, by row of a single page: true for blank.
+    // Rows not listed are judged by the page loop.
+    std::map<std::size_t, bool> blankRows{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
@@ -113,6 +119,8 @@ struct PageNote {
 struct GenerateEvents {
     std::function<void(const PageStart &)> onPage;
     std::function<void(const PageNote &)> onNote;
+    // A page left out as blank (GenerateOptions::skipBlank).
+    std::function<void(const PageStart &)> onBlankSkipped;
     // Polled before each page; true ends the run with GenerateCancelled.
     std::function<bool()> stopRequested;
     // Runs after the document is complete on disk, before the engine is released.

@@ -46,8 +46,9 @@ struct Problem {
         LanguageData,      // item: the recognition languages, detail: the data's folder
         NotAFile,          // a pipe, device or socket, refused without waiting on it
         JpegTooLarge,      // a JPEG side beyond kMaxJpegSide; numbers: width, height
+        EveryPageBlank,    // blank pages left out, and none left; numbers[0]: the pages
     };
-    static constexpr Kind kLastKind = Kind::JpegTooLarge;
+    static constexpr Kind kLastKind = Kind::EveryPageBlank;
 
     // Why a module loaded on first use cannot be used.
     enum class ModuleFailure { None, CannotLoad, WrongVersion, FailedToStart };

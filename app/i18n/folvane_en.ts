@@ -912,4 +912,36 @@ The desktop has no program that opens this kind of file.</translation>
         <translation>These four corners do not enclose a page: drag each dot onto its own corner of the sheet, without crossing the edges.</translation>
     </message>
 </context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>每一页都是空白页（跳过了 %1 页）, 没有生成“%2”</source>
+        <translation>Every page is blank (%1 skipped): “%2” was not made</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog</name>
+    <message>
+        <source>跳过空白页</source>
+        <translation>Skip blank pages</translation>
+    </message>
+</context>
+<context>
+    <name>Window</name>
+    <message>
+        <source>【空白页】%1</source>
+        <translation>[Blank] %1</translation>
+    </message>
+    <message>
+        <source>空白页: 上面没有任何内容; 勾选“跳过空白页”时不放入 PDF</source>
+        <translation>Blank page: nothing is on it; with “Skip blank pages” ticked it stays out of the PDF</translation>
+    </message>
+    <message numerus="yes">
+        <source>跳过了 %n 个空白页</source>
+        <translation>
+            <numerusform>%n blank page skipped</numerusform>
+            <numerusform>%n blank pages skipped</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

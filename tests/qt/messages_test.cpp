@@ -49,6 +49,9 @@ Said ProblemSaid(Kind kind) {
     case Kind::TooLarge:
         fields = {"7"};
         break;
+    case Kind::EveryPageBlank:
+        fields = {"7", kFile};
+        break;
     case Kind::NoSuchPage:
     case Kind::TooManyPixels:
     case Kind::DataTooShort:
