@@ -9,6 +9,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CommandLine.h"
 #include "app/Resources.h"
+#include "tests/qt/BlankScan.h"
 #include "tests/qt/CropEditorChecks.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
@@ -193,6 +194,22 @@ TEST_F(English, TheCropEditorSpeaksEnglish) {
     EXPECT_EQ(run.refusal,
               "The cropped page is too small: it must be at least 16 pixels wide and high.");
     EXPECT_TRUE(dlg->Pages().At(0).shape.edits.crop.has_value());
+}
+
+// A blank back between two pages: its row reads "[Blank]" and its tool tip says why.
+TEST_F(English, ABlankPageIsMarkedInItsRowAndToolTip) {
+    const Strings samples = CopySamples(dir, "scans");
+    const std::string blank = WriteBlankScan(dir, "scans/page-1-back.jpg");
+    AddRows({samples[0], blank, samples[1]});
+    SettleChecks();
+    ASSERT_TRUE(SettleBlankChecks(*dlg));
+    const int row = RowOf(blank);
+    EXPECT_EQ(List()->model()->index(row, 1).data().toString().toStdString(), "[Blank] " + blank);
+    EXPECT_EQ(List()->model()->index(RowOf(samples[0]), 1).data().toString().toStdString(),
+              samples[0]);
+    std::string tip;
+    KeepScreenshot(HoverTip(window, List(), row, tip), "blank-page-en.png");
+    EXPECT_EQ(PlainText(tip).rfind("Blank page: nothing is on it", 0), 0u) << PlainText(tip);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Resources.h"
+#include "tests/qt/BlankScan.h"
 #include "tests/qt/CropEditorChecks.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
@@ -238,6 +239,20 @@ TEST_F(Chinese, TheCropEditorMovesItsRectangleRefusesOneTooSmallAndCropsThePage)
     EXPECT_GT(crop->left, 0);
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(dlg->Pages().At(0).shape.edits.crop.has_value());
+}
+
+// A blank back between two pages, in Chinese: its row reads "【空白页】", its tool tip says why.
+TEST_F(Chinese, ABlankPageIsMarkedInItsRowAndToolTip) {
+    const Strings samples = CopySamples(dir, "扫描");
+    const std::string blank = WriteBlankScan(dir, "扫描/page-1-背面.jpg");
+    AddRows({samples[0], blank, samples[1]});
+    SettleChecks();
+    ASSERT_TRUE(SettleBlankChecks(*dlg));
+    const int row = RowOf(blank);
+    EXPECT_EQ(List()->model()->index(row, 1).data().toString().toStdString(), "【空白页】" + blank);
+    std::string tip;
+    KeepScreenshot(HoverTip(window, List(), row, tip), "blank-page-zh.png");
+    EXPECT_EQ(PlainText(tip).rfind("空白页: 上面没有任何内容", 0), 0u) << PlainText(tip);
 }
 
 } // namespace
