@@ -13,7 +13,7 @@ constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
        "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
        "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
-       "[--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
+       "[--interleave] [--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -74,6 +74,14 @@ Options:
                       between the grid and the crop line; other pictures are
                       written again, losslessly, from the part kept. A cropped
                       page is not corrected by --document
+      --interleave    the pages are a two-sided stack fed twice through a
+                      one-sided feeder: all the fronts 1..n, then the backs as
+                      the turned stack gives them, n..1; they go into the PDF
+                      as front 1, back 1, front 2, back 2, ... (6 pages: 1, 6,
+                      2, 5, 3, 4). Each page of a multi-page TIFF counts. An
+                      odd number of pages is refused. PAGES of --rotate and
+                      --crop count the pages in this new order, as the PDF has
+                      them
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -267,6 +275,11 @@ const std::vector<Option> &options() {
              a.pdfVersion = value;
              return "";
          }},
+        {'\0', "interleave", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.interleave = true;
+             return "";
+         }},
         {'\0', "skip-unreadable", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.skipUnreadable = true;
@@ -361,6 +374,13 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
         if (!problem.empty()) {
             return usageError(problem);
         }
+    }
+    if (arguments.interleave && (arguments.skipUnreadable || arguments.scan.scan)) {
+        // A page left out or a single pass of the feeder leaves fronts and backs unpaired.
+        return usageError(arguments.scan.scan
+                              ? _("--interleave orders the pages of images, not those of --scan")
+                              : _("--interleave cannot be used with --skip-unreadable: a page "
+                                  "left out would pair every later front with the wrong back"));
     }
     std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {
