@@ -1,5 +1,6 @@
 #include "cli/Arguments.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -196,6 +197,48 @@ std::string addCropRule(Arguments &arguments, const std::string &value) {
     return "";
 }
 
+// --split-every's pages per document, from 1 up.
+std::string setSplitEvery(Arguments &arguments, const std::string &value) {
+    std::size_t pages = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9' || pages > 99999999) {
+            pages = 0;
+            break;
+        }
+        pages = pages * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (pages == 0) {
+        return Fill(_("--split-every takes a number of pages from 1 up, not \"%1\""), {value});
+    }
+    arguments.splitEvery = pages;
+    return "";
+}
+
+// What --batch, --shard and the split options rule out; "" when nothing.
+std::string batchAndSplitProblem(const Arguments &arguments) {
+    const bool split = arguments.splitEvery > 0;
+    if (!arguments.batch.empty()) {
+        if (!arguments.output.empty() || !arguments.inputs.empty() || split) {
+            return _("--batch takes its documents, their outputs and their options from the "
+                     "manifest: give it no -o, images or --split-every");
+        }
+        if (arguments.scan.scan) {
+            return _("--batch cannot go with --scan");
+        }
+        return "";
+    }
+    if (arguments.shard) {
+        return _("--shard goes with --batch");
+    }
+    if (split && arguments.output == "-") {
+        return _("--split-every writes several files: give -o OUT.pdf, not -o -");
+    }
+    if (split && arguments.scan.scan) {
+        return _("--split-every cannot go with --scan");
+    }
+    return "";
+}
+
 // The scanning options, after the others.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
     for (const ScanOptionName &scan : scanOptionNames()) {
@@ -208,76 +251,103 @@ std::vector<Option> withScanOptions(std::vector<Option> options) {
     return options;
 }
 
+// Splitting a run and running a batch, after the others.
+std::vector<Option> withBatchOptions(std::vector<Option> options) {
+    std::vector<Option> more = {
+        {'\0', "split-every", true, setSplitEvery},
+        {'\0', "batch", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (value.empty()) {
+                 return _("--batch needs a manifest file");
+             }
+             a.batch = value;
+             return "";
+         }},
+        {'\0', "shard", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             std::string reason;
+             a.shard = parseShard(value, reason);
+             return reason;
+         }},
+    };
+    options.insert(options.end(), more.begin(), more.end());
+    return options;
+}
+
 const std::vector<Option> &options() {
-    static const std::vector<Option> options = withScanOptions({
-        {'o', "output", true,
-         [](Arguments &a, const std::string &value) -> std::string {
-             if (!a.output.empty()) {
-                 return _("-o given twice");
-             }
-             if (value.empty()) {
-                 return _("-o needs a file name");
-             }
-             a.output = value;
-             return "";
-         }},
-        {'c', "class", true,
-         [](Arguments &a, const std::string &value) -> std::string {
-             std::optional<folvane::PageLayout> layout = layoutFor(value);
-             if (!layout) {
-                 return Fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
+    static const std::vector<Option> options =
+        withBatchOptions(
+            withScanOptions({
+                {'o', "output", true,
+                 [](Arguments &a, const std::string &value) -> std::string {
+                     if (!a.output.empty()) {
+                         return _("-o given twice");
+                     }
+                     if (value.empty()) {
+                         return _("-o needs a file name");
+                     }
+                     a.output = value;
+                     return "";
+                 }},
+                {'c', "class", true,
+                 [](Arguments &a, const std::string &value) -> std::string {
+                     std::optional<folvane::PageLayout> layout = layoutFor(value);
+                     if (!layout) {
+                         return Fill(
+                             _("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
                              {value});
-             }
-             a.layout = *layout;
-             return "";
-         }},
-        {'\0', "first-page-only", false,
-         [](Arguments &a, const std::string &) -> std::string {
-             a.firstPageOnly = true;
-             return "";
-         }},
-        {'\0', "document", false,
-         [](Arguments &a, const std::string &) -> std::string {
-             a.document = true;
-             return "";
-         }},
-        {'\0', "rotate", true, addTurnRule},
-        {'\0', "crop", true, addCropRule},
-        {'\0', "ocr", false,
-         [](Arguments &a, const std::string &) -> std::string {
-             if (a.ocrLanguages.empty()) {
-                 a.ocrLanguages = "chi_sim+eng";
-             }
-             return "";
-         }},
-        {'\0', "ocr-lang", true,
-         [](Arguments &a, const std::string &value) -> std::string {
-             if (value.empty()) {
-                 return _("--ocr-lang needs languages, like chi_sim+eng");
-             }
-             a.ocrLanguages = value;
-             return "";
-         }},
-        {'\0', "pdf-version", true,
-         [](Arguments &a, const std::string &value) -> std::string {
-             if (value.size() != 3 || value[0] != '1' || value[1] != '.' || value[2] < '3' ||
-                 value[2] > '7') {
-                 return Fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
-             }
-             a.pdfVersion = value;
-             return "";
-         }},
-        {'\0', "skip-unreadable", false,
-         [](Arguments &a, const std::string &) -> std::string {
-             a.skipUnreadable = true;
-             return "";
-         }},
-        {'f', "force", false,
-         [](Arguments &a, const std::string &) -> std::string {
-             a.force = true;
-             return "";
-         }},
-    });
+                     }
+                     a.layout = *layout;
+                     return "";
+                 }},
+                {'\0', "first-page-only", false,
+                 [](Arguments &a, const std::string &) -> std::string {
+                     a.firstPageOnly = true;
+                     return "";
+                 }},
+                {'\0', "document", false,
+                 [](Arguments &a, const std::string &) -> std::string {
+                     a.document = true;
+                     return "";
+                 }},
+                {'\0', "rotate", true, addTurnRule},
+                {'\0', "crop", true, addCropRule},
+                {'\0', "ocr", false,
+                 [](Arguments &a, const std::string &) -> std::string {
+                     if (a.ocrLanguages.empty()) {
+                         a.ocrLanguages = "chi_sim+eng";
+                     }
+                     return "";
+                 }},
+                {'\0', "ocr-lang", true,
+                 [](Arguments &a, const std::string &value) -> std::string {
+                     if (value.empty()) {
+                         return _("--ocr-lang needs languages, like chi_sim+eng");
+                     }
+                     a.ocrLanguages = value;
+                     return "";
+                 }},
+                {'\0', "pdf-version", true,
+                 [](Arguments &a, const std::string &value) -> std::string {
+                     if (value.size() != 3 || value[0] != '1' || value[1] != '.' ||
+                         value[2] < '3' || value[2] > '7') {
+                         return Fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
+                     }
+                     a.pdfVersion = value;
+                     return "";
+                 }},
+                {'\0', "skip-unreadable", false,
+                 [](Arguments &a, const std::string &) -> std::string {
+                     a.skipUnreadable = true;
+                     return "";
+                 }},
+                {'f', "force", false,
+                 [](Arguments &a, const std::string &) -> std::
+                                                           string {
+                                                               a.force = true;
+                                                               return "";
+                                                           }},
+            }));
     return options;
 }
 
@@ -305,68 +375,107 @@ const char *usageLine() {
     return _(kUsage);
 }
 
-std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
+namespace {
+
+// What applying one argument asks of the caller.
+enum class Step { Next, Help, Version };
+
+// Applies args[i], and its value when that is the next argument (`i` then moves past it).
+// Returns a usage error's reason, or "".
+std::string applyArgument(const std::vector<std::string> &args, std::size_t &i,
+                          Arguments &arguments, bool &onlyInputs, Step &step) {
+    const std::string &arg = args[i];
+    step = Step::Next;
+    if (arg.empty()) { // a shell variable that held nothing, say: no file has that name
+        return _("an image name is empty");
+    }
+    if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
+        // After "--" a name that starts with '@' is an image: "./" keeps it from being read
+        // as a list and names the same file.
+        arguments.inputs.push_back(onlyInputs && arg[0] == '@' ? "./" + arg : arg);
+        return "";
+    }
+    if (arg == "--") {
+        onlyInputs = true;
+        return "";
+    }
+    if (arg == "-h" || arg == "--help" || arg == "--version") {
+        step = arg == "--version" ? Step::Version : Step::Help;
+        return "";
+    }
+    // --name, --name=value, --name value; -x, -xvalue, -x value.
+    const Option *option = nullptr;
+    std::string value;
+    bool valueGiven = false;
+    if (arg[1] == '-') {
+        std::size_t equals = arg.find('=');
+        option = findLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            valueGiven = true;
+        }
+    } else {
+        option = findShort(arg[1]);
+        if (arg.size() > 2) {
+            value = arg.substr(2);
+            valueGiven = true;
+        }
+    }
+    if (option == nullptr || (valueGiven && !option->takesValue)) {
+        return Fill(_("unknown option %1"), {arg});
+    }
+    if (option->takesValue && !valueGiven) {
+        if (i + 1 >= args.size()) {
+            return Fill(_("%1 needs a value"), {arg});
+        }
+        value = args[++i];
+    }
+    return option->apply(arguments, value);
+}
+
+} // namespace
+
+std::string parseDocumentArguments(const std::vector<std::string> &args, Arguments &arguments) {
     bool onlyInputs = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.empty()) { // a shell variable that held nothing, say: no file has that name
-            return usageError(_("an image name is empty"));
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        Step step = Step::Next;
+        std::string problem = applyArgument(args, i, arguments, onlyInputs, step);
+        if (!problem.empty()) {
+            return problem;
         }
-        if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
-            // After "--" a name that starts with '@' is an image: "./" keeps it from being read
-            // as a list and names the same file.
-            arguments.inputs.push_back(onlyInputs && arg[0] == '@' ? "./" + arg : arg);
-            continue;
+        if (step != Step::Next) {
+            return Fill(_("unknown option %1"), {args[i]});
         }
-        if (arg == "--") {
-            onlyInputs = true;
-            continue;
+    }
+    return "";
+}
+
+std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    bool onlyInputs = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        Step step = Step::Next;
+        std::string problem = applyArgument(args, i, arguments, onlyInputs, step);
+        if (!problem.empty()) {
+            return usageError(problem);
         }
-        if (arg == "-h" || arg == "--help") {
+        if (step == Step::Help) {
             std::printf("%s\n\n%s", _(kUsage), _(kHelp));
             return 0;
         }
-        if (arg == "--version") {
+        if (step == Step::Version) {
             std::printf("folvane-pdf %s\n", FOLVANE_VERSION);
             return 0;
-        }
-        // --name, --name=value, --name value; -x, -xvalue, -x value.
-        const Option *option = nullptr;
-        std::string value;
-        bool valueGiven = false;
-        if (arg[1] == '-') {
-            std::size_t equals = arg.find('=');
-            option = findLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-                valueGiven = true;
-            }
-        } else {
-            option = findShort(arg[1]);
-            if (arg.size() > 2) {
-                value = arg.substr(2);
-                valueGiven = true;
-            }
-        }
-        if (option == nullptr || (valueGiven && !option->takesValue)) {
-            return usageError(Fill(_("unknown option %1"), {arg}));
-        }
-        if (option->takesValue && !valueGiven) {
-            if (i + 1 >= argc) {
-                return usageError(Fill(_("%1 needs a value"), {arg}));
-            }
-            value = argv[++i];
-        }
-        std::string problem = option->apply(arguments, value);
-        if (!problem.empty()) {
-            return usageError(problem);
         }
     }
     std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {
         return usageError(scanProblem);
     }
-    if (arguments.scan.listDevices) {
+    if (std::string problem = batchAndSplitProblem(arguments); !problem.empty()) {
+        return usageError(problem);
+    }
+    if (arguments.scan.listDevices || !arguments.batch.empty()) {
         return std::nullopt;
     }
     if (arguments.output.empty()) {

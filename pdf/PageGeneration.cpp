@@ -188,6 +188,14 @@ void ReportNotes(const GenerateEvents &events, PageNote note, const PagePlacemen
     }
 }
 
+// The pages of its file that row `row` writes: the one it stands for, or all `pages`.
+std::pair<int, int> RowPageRange(const GenerateOptions &options, std::size_t row, int pages) {
+    if (auto only = options.rowPages.find(row); only != options.rowPages.end()) {
+        return {only->second, only->second};
+    }
+    return {1, pages};
+}
+
 // What a failure is about: the output, or a row's page.
 struct Subject {
     std::string path;
@@ -213,7 +221,8 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
             }
         }
         counts.push_back(pages);
-        for (int page = 1; page <= pages || page == 1; ++page, ++documentPage) {
+        const auto [first, last] = RowPageRange(options, row, pages);
+        for (int page = first; page <= last || page == first; ++page, ++documentPage) {
             writer.QueueImage(ImageTypeForPath(path), path,
                               ImageOptions(options, row, page, documentPage), page);
         }
@@ -241,7 +250,8 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
         const std::string &path = imagePaths[i];
         subject = Subject{path, 1, i};
         const int pages = counts[i] > 0 ? counts[i] : writer.CountPages(path);
-        for (int page = 1; page <= pages; ++page, ++documentPage) {
+        const auto [first, last] = RowPageRange(options, i, pages);
+        for (int page = first; page <= last; ++page, ++documentPage) {
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled();
