@@ -1,8 +1,12 @@
 #include "cli/BatchRun.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli/DocumentRun.h"
 #include "cli/ImageLists.h"
@@ -77,6 +81,14 @@ int runBatch(const Arguments &arguments) {
                          .c_str());
         return kExitUsage;
     }
+    // Relative paths, those of list files included, are the manifest folder's.
+    std::error_code error;
+    const std::filesystem::path manifest = std::filesystem::absolute(arguments.batch, error);
+    if (error || ::chdir(manifest.parent_path().c_str()) != 0) {
+        return fail(
+            Fill(_("cannot go into the manifest's folder %1: %2"),
+                 {folvane::QuotedName(manifest.parent_path().string()), std::strerror(errno)}));
+    }
     handleInterrupts();
     const Shard shard = arguments.shard.value_or(Shard{});
     bool someFailed = false;
@@ -86,7 +98,7 @@ int runBatch(const Arguments &arguments) {
         if (!shard.takes(i)) {
             continue;
         }
-        if (!arguments.force && upToDate(document, arguments.batch)) {
+        if (!arguments.force && upToDate(document, manifest.string())) {
             reportLine("skipped", document, 0, 0);
             continue;
         }

@@ -62,8 +62,7 @@ std::string lineProblem(const Arguments &arguments) {
 }
 
 // Parses one document's fields into `document`; "" or the reason it cannot be one.
-std::string parseLine(const std::vector<std::string> &fields, const std::string &folder,
-                      ManifestDocument &document) {
+std::string parseLine(const std::vector<std::string> &fields, ManifestDocument &document) {
     if (fields.front().empty() || fields.front() == "-" || fields.front()[0] == '@') {
         return _("the first field must name the output file");
     }
@@ -76,13 +75,11 @@ std::string parseLine(const std::vector<std::string> &fields, const std::string 
         return problem;
     }
     document.output = fields.front();
-    arguments.output = fromFolder(folder, fields.front());
-    for (std::string &input : arguments.inputs) {
+    arguments.output = fields.front();
+    for (const std::string &input : arguments.inputs) {
         if (input == "@-") {
             return _("@- has no place in a line: standard input is not one document's");
         }
-        input =
-            input[0] == '@' ? "@" + fromFolder(folder, input.substr(1)) : fromFolder(folder, input);
         document.sources.push_back(input[0] == '@' ? input.substr(1) : input);
     }
     return "";
@@ -124,11 +121,12 @@ bool parseManifest(const std::string &text, const std::string &folder,
         }
         ManifestDocument document;
         document.line = number;
-        problem.reason = parseLine(fieldsOf(line), folder, document);
+        problem.reason = parseLine(fieldsOf(line), document);
         if (!problem.reason.empty()) {
             return false;
         }
-        auto [earlier, added] = outputs.emplace(sameFileKey(document.arguments.output), number);
+        auto [earlier, added] =
+            outputs.emplace(sameFileKey(fromFolder(folder, document.output)), number);
         if (!added) {
             problem.reason = Fill(_("its output %1 is line %2's too"),
                                   {document.output, std::to_string(earlier->second)});

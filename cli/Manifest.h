@@ -1,7 +1,7 @@
 // The manifest of folvane-pdf --batch: one document a line, its fields separated by tabs, the
 // output first and then the document's inputs and options as on a command line; lines that
-// start with '#' and empty lines are skipped; relative paths are taken from the manifest's
-// folder.
+// start with '#' and empty lines are skipped. The batch runs in the manifest's folder, so that
+// relative paths, those in list files too, are taken from there.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +28,8 @@ struct ManifestProblem {
     std::string reason;
 };
 
-// Parses the manifest's text; `folder` is where its relative paths start. Refuses a line that
+// Parses the manifest's text; `folder` is where its relative paths start, for telling whether
+// two outputs are the same file. Refuses a line that
 // cannot be a document and two lines whose outputs are the same file. False with `problem`
 // set, for the first bad line.
 bool parseManifest(const std::string &text, const std::string &folder,
