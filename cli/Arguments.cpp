@@ -147,6 +147,42 @@ Example:
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
 )");
 
+constexpr const char *kSeveralHelp =
+    N_(R"(Several documents:
+  folvane-pdf --split-every N [options] -o OUT.pdf IMAGE|FOLDER|@LIST...
+  folvane-pdf --batch MANIFEST [--shard K/N] [--force]
+
+      --split-every N write the pages as documents of N pages each (the last
+                      may have fewer): -o OUT.pdf gives OUT-001.pdf, OUT-002.pdf
+                      and so on. They are written as a set: they appear
+                      together once all are complete; a failed or interrupted
+                      run leaves none of them, and files of those names from
+                      before as they were
+      --batch MANIFEST
+                      write the documents the manifest lists, one after the
+                      other: a line each, its fields separated by tabs, the
+                      output first, then the images and options as on this
+                      command line; lines starting with '#' are comments;
+                      paths are taken from the manifest's folder (see
+                      folvane-pdf(1)). For each document a line on standard
+                      output: ok, failed or skipped, the manifest's line, the
+                      pages, the seconds and the output, separated by tabs. A
+                      failure does not stop the batch; exit status 1 then
+                      tells that one failed. A document whose output is newer
+                      than its inputs and the manifest is skipped, so that a
+                      batch started again goes on where it stopped; --force
+                      writes them all
+      --shard K/N     with --batch: only the documents whose index i (from 0,
+                      over the manifest's document lines) has i mod N = K.
+                      K may be the name of an environment variable that holds
+                      it, such as JOB_COMPLETION_INDEX in a Kubernetes Indexed
+                      Job or SLURM_ARRAY_TASK_ID in a Slurm array job. Shards
+                      run apart, on one machine or many, with no coordinator
+
+  folvane-pdf --split-every 2 -o letter.pdf scans/*.jpg
+  parallel folvane-pdf --batch jobs.tsv --shard {}/4 ::: 0 1 2 3
+)");
+
 int usageError(const std::string &reason) {
     std::fprintf(stderr, "folvane-pdf: %s\n%s\n", reason.c_str(), _(kUsage));
     return kExitUsage;
@@ -460,7 +496,7 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
             return usageError(problem);
         }
         if (step == Step::Help) {
-            std::printf("%s\n\n%s", _(kUsage), _(kHelp));
+            std::printf("%s\n\n%s\n%s", _(kUsage), _(kHelp), _(kSeveralHelp));
             return 0;
         }
         if (step == Step::Version) {
