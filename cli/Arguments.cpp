@@ -147,8 +147,7 @@ Example:
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
 )");
 
-constexpr const char *kSeveralHelp =
-    N_(R"(Several documents:
+constexpr const char *kSeveralHelp = N_(R"(Several documents:
   folvane-pdf --split-every N [options] -o OUT.pdf IMAGE|FOLDER|@LIST...
   folvane-pdf --batch MANIFEST [--shard K/N] [--force]
 
