@@ -186,7 +186,7 @@ DocumentOutcome runDocument(Arguments &arguments) {
     }
     setRunOptions(arguments, options);
     if (arguments.splitEvery > 0) {
-        outcome = writeSplit(arguments, options);
+        outcome = writeSplit(arguments, options, lists);
     } else {
         outcome = writeOne(arguments, options, someLeftOut);
     }

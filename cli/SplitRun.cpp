@@ -1,6 +1,7 @@
 #include "cli/SplitRun.h"
 
 #include <exception>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "cli/DocumentSet.h"
@@ -8,6 +9,7 @@
 #include "cli/Reporter.h"
 #include "cli/Texts.h"
 #include "pdf/ImageFacts.h"
+#include "pdf/QuotedName.h"
 
 namespace folvane::cli {
 
@@ -18,6 +20,32 @@ std::vector<PagePart> documentParts(const Arguments &arguments) {
     std::vector<int> counts = arguments.firstPageOnly ? std::vector<int>(arguments.inputs.size(), 1)
                                                       : folvane::CountImagePages(arguments.inputs);
     return partsOfEvery(runPages(counts), arguments.splitEvery);
+}
+
+// False with `error` set when a document of the set would replace one of the images or lists
+// (the same file, by device and inode, so that links count): renaming over it would destroy it.
+bool targetsAreNoInputs(const std::vector<std::string> &targets,
+                        const std::vector<std::string> &inputs,
+                        const std::vector<std::string> &lists, std::string &error) {
+    for (const std::string &target : targets) {
+        struct stat output {};
+        if (::stat(target.c_str(), &output) != 0) {
+            continue;
+        }
+        for (const std::vector<std::string> *files : {&inputs, &lists}) {
+            for (const std::string &file : *files) {
+                struct stat input {};
+                if (::stat(file.c_str(), &input) == 0 && input.st_dev == output.st_dev &&
+                    input.st_ino == output.st_ino) {
+                    error = Fill(_("%1 would replace %2, one of the inputs; choose another "
+                                   "output file"),
+                                 {folvane::QuotedName(target), folvane::QuotedName(file)});
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
 }
 
 // Writes each part into its draft; the status of the first failure, reported, or 0.
@@ -50,7 +78,8 @@ int writeDrafts(const Arguments &arguments, const folvane::GenerateOptions &opti
 
 } // namespace
 
-DocumentOutcome writeSplit(const Arguments &arguments, const folvane::GenerateOptions &options) {
+DocumentOutcome writeSplit(const Arguments &arguments, const folvane::GenerateOptions &options,
+                           const std::vector<std::string> &lists) {
     DocumentOutcome outcome;
     const std::vector<PagePart> parts = documentParts(arguments);
     if (parts.empty()) {
@@ -59,7 +88,8 @@ DocumentOutcome writeSplit(const Arguments &arguments, const folvane::GenerateOp
     }
     DocumentSet set;
     std::string error;
-    if (!set.prepare(arguments.output, parts.size(), arguments.force, error)) {
+    if (!set.prepare(arguments.output, parts.size(), arguments.force, error) ||
+        !targetsAreNoInputs(set.targets(), arguments.inputs, lists, error)) {
         outcome.status = fail(error);
         return outcome;
     }

@@ -110,6 +110,16 @@ TEST_F(SplitTest, AKilledRunLeavesTheOldFilesAndTheNextRunSweepsItsLeftovers) {
     EXPECT_EQ(Widths(dir / "out-002.pdf"), (std::vector<int>{72, 80, 88}));
 }
 
+TEST_F(SplitTest, ADocumentThatWouldReplaceAnInputIsRefused) {
+    // x-001.pdf is a link to the first image and the name of the first document.
+    ASSERT_EQ(::link((dir / "a.jpg").c_str(), (dir / "x-001.pdf").c_str()), 0);
+    const std::set<std::string> before = Listing(dir.Path());
+    const RunResult run = RunFolvanePdf("--split-every 3 -o " + Quote(dir / "x.pdf") + images);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("x-001.pdf"), std::string::npos) << run.err;
+    EXPECT_EQ(Listing(dir.Path()), before);
+}
+
 TEST_F(SplitTest, BadRequestsAreUsageErrors) {
     for (const char *bad :
          {"--split-every 0 -o x.pdf", "--split-every -1 -o x.pdf", "--split-every three -o x.pdf",
