@@ -9,6 +9,7 @@
 #include "cli/PageCrops.h"
 #include "cli/PageTurns.h"
 #include "cli/ScanOptions.h"
+#include "cli/Shard.h"
 #include "pdf/PageLayout.h"
 
 namespace folvane::cli {
@@ -32,12 +33,20 @@ struct Arguments {
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
     ScanRequest scan;                // --scan, --list-devices and their settings
+    std::size_t splitEvery = 0;      // --split-every: pages per document; 0: one document
+    std::string batch;               // --batch: the manifest; "": none
+    std::optional<Shard> shard;      // --shard: this process's share of the manifest
 };
 
 // Parses argv. Returns an exit status when the program should stop here (--help and
 // --version print their text and give 0; a usage error prints its reason and a usage line and
 // gives kExitUsage); nullopt when `arguments` is ready.
 std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments);
+
+// Parses the options and inputs of one document of a batch manifest, `args` as its line's
+// fields after the output: "" when good, else the reason. --help and --version are unknown
+// there.
+std::string parseDocumentArguments(const std::vector<std::string> &args, Arguments &arguments);
 
 // The usage line, for messages that end in it.
 const char *usageLine();
