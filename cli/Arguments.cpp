@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "cli/Texts.h"
 
@@ -196,7 +197,19 @@ std::string addCropRule(Arguments &arguments, const std::string &value) {
     return "";
 }
 
-// The scanning options, after the others.
+// The password options, after the others.
+std::vector<Option> withPasswordOptions(std::vector<Option> options) {
+    for (const PasswordOptionName &password : passwordOptionNames()) {
+        const std::string name = password.name;
+        options.push_back({'\0', password.name, password.takesValue,
+                           [name](Arguments &a, const std::string &value) {
+                               return setPasswordOption(a.passwords, name, value);
+                           }});
+    }
+    return options;
+}
+
+// The scanning options and the password options, after the others.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
     for (const ScanOptionName &scan : scanOptionNames()) {
         const std::string name = scan.name;
@@ -205,7 +218,7 @@ std::vector<Option> withScanOptions(std::vector<Option> options) {
                  return setScanOption(a.scan, name, value);
              }});
     }
-    return options;
+    return withPasswordOptions(std::move(options));
 }
 
 const std::vector<Option> &options() {
@@ -323,7 +336,7 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
             continue;
         }
         if (arg == "-h" || arg == "--help") {
-            std::printf("%s\n\n%s", _(kUsage), _(kHelp));
+            std::printf("%s\n\n%s\n%s", _(kUsage), _(kHelp), passwordHelp());
             return 0;
         }
         if (arg == "--version") {
@@ -368,6 +381,11 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
     }
     if (arguments.scan.listDevices) {
         return std::nullopt;
+    }
+    std::string passwordProblem;
+    arguments.encryption = encryptionFor(arguments.passwords, passwordProblem);
+    if (!passwordProblem.empty()) {
+        return usageError(passwordProblem);
     }
     if (arguments.output.empty()) {
         return usageError(_("no output file (-o OUT.pdf)"));

@@ -8,6 +8,7 @@
 
 #include "cli/PageCrops.h"
 #include "cli/PageTurns.h"
+#include "cli/PasswordOptions.h"
 #include "cli/ScanOptions.h"
 #include "pdf/PageLayout.h"
 
@@ -31,6 +32,9 @@ struct Arguments {
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
     ScanRequest scan;                // --scan, --list-devices and their settings
+    PasswordRequest passwords;       // --user-password-file and what goes with it
+    // The passwords that lock the PDF, when --user-password-file was given.
+    std::optional<folvane::pdfdoc::EncryptionSettings> encryption;
 };
 
 // Parses argv. Returns an exit status when the program should stop here (--help and
