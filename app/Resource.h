@@ -48,6 +48,16 @@ constexpr int IDC_SCAN_FOLDER = 1105;    // where the pages go
 constexpr int IDC_SCAN_PAGE_HINT = 1106; // that the paper is larger than the scanner
 constexpr int IDC_SCAN_TWO_SIDED = 1107; // "单面进纸器扫描双面": fronts, then backs, paired
 
+// "加密" in the main window, and the password dialog it opens; its "确定" and "取消" are IDOK
+// and IDCANCEL.
+constexpr int IDD_PASSWORD_DIALOG = 1200;
+constexpr int IDC_CHECK_ENCRYPT = 1201; // "加密": the PDF is locked with passwords
+constexpr int IDC_PASSWORD_USER = 1202;
+constexpr int IDC_PASSWORD_CONFIRM = 1203;
+constexpr int IDC_PASSWORD_OWNER = 1204;
+constexpr int IDC_PASSWORD_PRINT = 1205;
+constexpr int IDC_PASSWORD_COPY = 1206;
+
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;
 constexpr int ID_MENU_EXIT = 32773;

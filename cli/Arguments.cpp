@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "cli/Texts.h"
 
@@ -282,7 +283,19 @@ std::string batchAndSplitProblem(const Arguments &arguments) {
     return "";
 }
 
-// The scanning options, after the others.
+// The password options, after the others.
+std::vector<Option> withPasswordOptions(std::vector<Option> options) {
+    for (const PasswordOptionName &password : passwordOptionNames()) {
+        const std::string name = password.name;
+        options.push_back({'\0', password.name, password.takesValue,
+                           [name](Arguments &a, const std::string &value) {
+                               return setPasswordOption(a.passwords, name, value);
+                           }});
+    }
+    return options;
+}
+
+// The scanning options and the password options, after the others.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
     for (const ScanOptionName &scan : scanOptionNames()) {
         const std::string name = scan.name;
@@ -291,7 +304,7 @@ std::vector<Option> withScanOptions(std::vector<Option> options) {
                  return setScanOption(a.scan, name, value);
              }});
     }
-    return options;
+    return withPasswordOptions(std::move(options));
 }
 
 // Splitting a run and running a batch, after the others.
@@ -509,7 +522,7 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
             return usageError(problem);
         }
         if (step == Step::Help) {
-            std::printf("%s\n\n%s\n%s", _(kUsage), _(kHelp), _(kSeveralHelp));
+            std::printf("%s\n\n%s\n%s\n%s", _(kUsage), _(kHelp), passwordHelp(), _(kSeveralHelp));
             return 0;
         }
         if (step == Step::Version) {
@@ -533,6 +546,11 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
     }
     if (arguments.scan.listDevices || !arguments.batch.empty()) {
         return std::nullopt;
+    }
+    std::string passwordProblem;
+    arguments.encryption = encryptionFor(arguments.passwords, passwordProblem);
+    if (!passwordProblem.empty()) {
+        return usageError(passwordProblem);
     }
     if (arguments.output.empty()) {
         return usageError(_("no output file (-o OUT.pdf)"));

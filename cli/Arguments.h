@@ -8,6 +8,7 @@
 
 #include "cli/PageCrops.h"
 #include "cli/PageTurns.h"
+#include "cli/PasswordOptions.h"
 #include "cli/ScanOptions.h"
 #include "cli/Shard.h"
 #include "pdf/PageLayout.h"
@@ -36,6 +37,9 @@ struct Arguments {
     std::size_t splitEvery = 0;      // --split-every: pages per document; 0: one document
     std::string batch;               // --batch: the manifest; "": none
     std::optional<Shard> shard;      // --shard: this process's share of the manifest
+    PasswordRequest passwords;       // --user-password-file and what goes with it
+    // The passwords that lock the PDF, when --user-password-file was given.
+    std::optional<folvane::pdfdoc::EncryptionSettings> encryption;
 };
 
 // Parses argv. Returns an exit status when the program should stop here (--help and

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include "pdf/EncryptedOutput.h"
 #include "pdf/ImageFileRules.h"
 #include "pdf/PdfWriter.h"
 
@@ -281,14 +282,48 @@ struct EngineFailure {
     std::string message;
 };
 
-void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
-                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
+void WriteWithEngine(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                     const GenerateOptions &options, const GenerateEvents &events,
+                     Subject &subject) {
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     try {
         WritePages(writer, savePath, imagePaths, options, events, subject);
     } catch (const PdfWriter::Exception &e) {
         throw EngineFailure{writer.LastProblem(), e.message};
     }
+}
+
+// The engine writes the plain document beside the target, then it is encrypted into place.
+void WriteEncrypted(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                    const GenerateOptions &options, const GenerateEvents &events,
+                    Subject &subject) {
+    EncryptedOutput output(savePath);
+    GenerateEvents engineEvents = events;
+    engineEvents.afterClose = nullptr;
+    try {
+        WriteWithEngine(output.PlainPath(), imagePaths, options, engineEvents, subject);
+    } catch (EngineFailure &e) {
+        if (e.problem.kind == Problem::Kind::Output) {
+            e.problem.file = savePath;
+        }
+        throw;
+    }
+    if (events.stopRequested && events.stopRequested()) {
+        throw GenerateCancelled();
+    }
+    output.Commit(*options.encryption);
+    if (events.afterClose) {
+        events.afterClose();
+    }
+}
+
+void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
+    if (options.encryption) {
+        WriteEncrypted(savePath, imagePaths, options, events, subject);
+        return;
+    }
+    WriteWithEngine(savePath, imagePaths, options, events, subject);
 }
 
 Problem Internal(const std::string &what) {
