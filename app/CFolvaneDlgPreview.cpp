@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/CorrectedPreview.h"
+#include "app/PdfRows.h"
 #include "app/PreviewFit.h"
 #include "app/PreviewPicture.h"
 #include "app/Resource.h"
@@ -91,7 +92,10 @@ void CFolvaneDlg::ShowPreview(std::string path) {
         return;
     }
     const UiRect client = frame->GetClientRect();
-    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    // A page of a PDF keeps its own size: it fills its page whatever the class.
+    const bool pdf = IsPdfName(path);
+    const folvane::PageLayout layout =
+        pdf ? folvane::PageLayout::Fit() : folvane::PageLayout::FromImageType(m_nImageType);
     PreviewPicture picture;
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.
@@ -103,12 +107,15 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const std::optional<folvane::CropRect> crop =
         currentRow ? m_pages.At(current).shape.edits.crop : std::nullopt;
     // A cropped page goes in as the part kept, never corrected: the crop says what the page is.
-    const bool corrected = m_bDocument && !crop &&
+    const int pdfPage = currentRow ? m_pages.At(current).source.page.value_or(1) : 1;
+    const bool corrected = !pdf && m_bDocument && !crop &&
                            m_correctedPreview->Load(path, corners, client, picture) &&
                            TurnPreviewPicture(picture, turns);
     const bool readable =
-        corrected || (folvane::IsPreviewName(path) &&
-                      LoadPreviewPicture(path, layout, client, picture, turns, crop));
+        corrected ||
+        (pdf ? LoadPdfPreviewPicture(path, pdfPage, PdfPassword(path), client, picture, turns, crop)
+             : folvane::IsPreviewName(path) &&
+                   LoadPreviewPicture(path, layout, client, picture, turns, crop));
 
     frame->Invalidate(true);
     frame->UpdateWindow();

@@ -35,6 +35,12 @@ bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layo
                         const UiRect &client, PreviewPicture &picture, int quarterTurns = 0,
                         const std::optional<folvane::CropRect> &crop = std::nullopt);
 
+// Makes a whole turned picture (one without a `part`, its upright size set) show only `crop` of
+// it, as LoadPreviewPicture does: the page is laid out for the part kept and the picture is
+// drawn around it. A crop that does not fit leaves the whole picture shown.
+void KeepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+                  const std::optional<folvane::CropRect> &crop);
+
 // Turns a whole picture (one without a `part`) `quarterTurns` quarter turns clockwise, its
 // upright size with it. False when memory runs out.
 bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns);
