@@ -111,8 +111,13 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const bool corrected = !pdf && m_bDocument && !crop &&
                            m_correctedPreview->Load(path, corners, client, picture) &&
                            TurnPreviewPicture(picture, turns);
+    // Right after a crop, the editor's picture of the page serves when it is fine enough.
+    const bool reused = !pdf && !corrected && m_croppedPicture && currentRow &&
+                        m_croppedPicture->path == path && m_croppedPicture->quarterTurns == turns &&
+                        PreviewFromWhole(*m_croppedPicture, layout, client, crop, picture);
+    m_croppedPicture.reset();
     const bool readable =
-        corrected ||
+        corrected || reused ||
         (pdf ? LoadPdfPreviewPicture(path, pdfPage, PdfPassword(path), client, picture, turns, crop)
              : folvane::IsPreviewName(path) &&
                    LoadPreviewPicture(path, layout, client, picture, turns, crop));
