@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -188,6 +189,24 @@ private:
     // pre-flight turns its row red and is named with its reason (false).
     bool RowFileUsable(int row);
 
+    // Rows of PDFs (CFolvaneDlgPdf.cpp). The rows a list of files adds: a PDF one for each of its
+    // pages, its open password asked first when it has one; a PDF that cannot be opened one row,
+    // whose check says why.
+    std::vector<PageSource> SourcesOfFiles(const std::vector<std::string> &paths);
+    // The password the user gave for a PDF ("" for none).
+    std::string PdfPassword(const std::string &path) const;
+    // What the list's file column shows for a page: its path, and for a page of a PDF which page
+    // of how many.
+    std::string RowText(const Page &page) const;
+    // The pre-flight's facts of a row's page: a PDF's page read with its password, any other
+    // file told by inspect.
+    static folvane::ImageFacts
+    InspectSource(const std::function<folvane::ImageFacts(const std::string &)> &inspect,
+                  const PageSource &source, const std::string &password);
+    // Says that document correction does not apply to a PDF row's page (true), for the commands
+    // that would correct it.
+    bool RefusePdfCorrection(int row);
+
     // Pre-flight (CFolvaneDlgPreflight.cpp): each new row's file is checked in the background;
     // its row shows the result (red with the reason for a file that cannot be used).
     void CheckPages(const std::vector<PageId> &ids);
@@ -250,6 +269,10 @@ private:
 
     PageList m_pages;
     PageHistory m_history;
+    // Passwords of PDFs, by path, as the user typed them: for this window's life only, never
+    // kept in the settings. The page counts of the PDFs added, by path.
+    std::map<std::string, std::string> m_pdfPasswords;
+    std::map<std::string, int> m_pdfPageCounts;
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
     std::vector<std::string> m_writtenPaths;

@@ -5,6 +5,7 @@
 
 #include "app/CropRequest.h"
 #include "app/Messages.h"
+#include "app/PdfRows.h"
 #include "app/PreviewPicture.h"
 #include "app/WindowTexts.h"
 
@@ -23,7 +24,11 @@ void CFolvaneDlg::OnCrop() {
     const std::optional<folvane::CropRect> before = page.shape.edits.crop;
     const int turns = page.shape.edits.quarterTurns;
     CropPicture picture;
-    if (!loadCropPicture(path, turns, picture)) {
+    // A PDF's page is cropped in points of the page as it shows, turned as its row has it.
+    const bool loaded = IsPdfName(path) ? LoadPdfCropPicture(path, page.source.page.value_or(1),
+                                                             PdfPassword(path), turns, picture)
+                                        : loadCropPicture(path, turns, picture);
+    if (!loaded) {
         Inform(texts::Window(texts::kCropUnreadable, {path}));
         return;
     }

@@ -11,6 +11,7 @@
 #include "app/CPasswordDlg.h"
 #include "app/Messages.h"
 #include "app/Resource.h"
+#include "app/PdfRows.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
 #include "pdf/QuotedName.h"
@@ -115,8 +116,10 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
     for (int row : rows) {
         // A file's pages are taken to share its first page's size, as a scanner writes them; the
         // success box counts the pages the run actually cut.
+        // A page of a PDF keeps its own size: no class cuts it.
         const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
-        if (facts && facts->ok && !layout.fit && !WillBeCorrected(m_pages.At(row))) {
+        if (facts && facts->ok && !layout.fit && facts->kind != kPdfKind &&
+            !WillBeCorrected(m_pages.At(row))) {
             const PageEdits &edits = m_pages.At(row).shape.edits;
             const bool turned = edits.quarterTurns % 2 != 0;
             int width = turned ? facts->height : facts->width;
@@ -202,9 +205,15 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
             options.pageEdits[paths.size()] = {page.shape.edits.quarterTurns,
                                                page.shape.edits.crop};
         }
+        const bool onePage = page.source.page && IsPdfName(page.source.path);
+        if (onePage) {
+            options.rowPages[paths.size()] = *page.source.page;
+        }
         paths.push_back(page.source.path);
-        pagesPerRow.push_back(page.facts && page.facts->pages > 0 ? page.facts->pages : 1);
+        pagesPerRow.push_back(!onePage && page.facts && page.facts->pages > 0 ? page.facts->pages
+                                                                              : 1);
     }
+    options.pdfPasswords = m_pdfPasswords;
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {
         return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);

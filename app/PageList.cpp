@@ -18,6 +18,10 @@ CropRect TurnedCrop(CropRect crop, int width, int height, int quarterTurns) {
     return crop;
 }
 
+bool EarlierPageOfSameFile(const PageSource &above, const PageSource &source) {
+    return above.path == source.path && above.page && source.page && *above.page < *source.page;
+}
+
 } // namespace
 
 const Page &PageList::At(int row) const {
@@ -95,9 +99,12 @@ std::optional<PageCommand> PageList::Add(const std::vector<PageSource> &sources)
 }
 
 void PageList::SortInRow(int row, const NameOrder &order) {
-    const std::string &path = At(row).source.path;
+    const PageSource &source = At(row).source;
     int target = row;
-    while (target > 0 && order(path, At(target - 1).source.path) <= 0) {
+    // A row passes those of names that sort the same, except an earlier page of its own file:
+    // the pages of a PDF stay in their order.
+    while (target > 0 && order(source.path, At(target - 1).source.path) <= 0 &&
+           !EarlierPageOfSameFile(At(target - 1).source, source)) {
         --target;
     }
     if (target == row) {

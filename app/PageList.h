@@ -36,8 +36,8 @@ public:
     // New rows at the end, in the given order; the first row becomes current when none is.
     std::optional<PageCommand> Add(const std::vector<PageSource> &sources);
     // New rows, each sorted in by name: it passes every row directly above it whose name sorts
-    // the same or after its own. The current row stays on its page; the first row becomes
-    // current when none is.
+    // the same or after its own, but never an earlier page of its own file. The current row stays
+    // on its page; the first row becomes current when none is.
     std::optional<PageCommand> SortIn(const std::vector<PageSource> &sources,
                                       const NameOrder &order);
     // Row from goes to row to and becomes current (none when it is there already).

@@ -141,6 +141,11 @@ void KeepPart(PreviewPicture &picture, const folvane::PageLayout &layout, const 
 
 } // namespace
 
+void KeepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+                  const std::optional<folvane::CropRect> &crop) {
+    KeepPart(picture, layout, client, crop);
+}
+
 uint8_t PreviewJpegScale(double shown) {
     for (uint8_t denominator : {8, 4, 2}) {
         if (shown * denominator <= 0.5) {

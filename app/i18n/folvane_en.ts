@@ -426,6 +426,29 @@ Try &apos;folvane --help&apos; for more.
         <source>校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)</source>
         <translation>corrected (G4 for black and white, mixed raster with colour, or the whole page as JPEG)</translation>
     </message>
+    <message>
+        <source>需要密码</source>
+        <translation>a password is needed</translation>
+    </message>
+    <message>
+        <source>密码错误</source>
+        <translation>wrong password</translation>
+    </message>
+    <message>
+        <source>超过 %1 页</source>
+        <translation>more than %1 pages</translation>
+    </message>
+    <message numerus="yes">
+        <source>PDF, %n 页, 原样复制</source>
+        <translation>
+            <numerusform>PDF, %n page, copied as it is</numerusform>
+            <numerusform>PDF, %n pages, copied as they are</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>文档校正不适用于 PDF 的页面</source>
+        <translation>Document correction does not apply to pages of a PDF</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
@@ -784,8 +807,8 @@ The desktop has no program that opens this kind of file.</translation>
         <translation>Choose one or more images</translation>
     </message>
     <message>
-        <source>JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)</source>
-        <translation>JPEG, TIFF and PNG images (*.jpg;*.jpeg;*.tif;*.tiff;*.png)</translation>
+        <source>JPG,TIF,PNG,PDF文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png;*.pdf)</source>
+        <translation>JPEG, TIFF and PNG images, PDF files (*.jpg;*.jpeg;*.tif;*.tiff;*.png;*.pdf)</translation>
     </message>
     <message>
         <source>PDF文件 (*.PDF)</source>
@@ -914,6 +937,24 @@ The desktop has no program that opens this kind of file.</translation>
     <message>
         <source>这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。</source>
         <translation>These four corners do not enclose a page: drag each dot onto its own corner of the sheet, without crossing the edges.</translation>
+    </message>
+    <message>
+        <source>%1 第 %2/%3 页</source>
+        <translation>%1 page %2/%3</translation>
+    </message>
+    <message>
+        <source>输入密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>“%1”有打开密码保护。
+请输入它的密码:</source>
+        <translation>“%1” is protected by an open password.
+Please enter its password:</translation>
+    </message>
+    <message>
+        <source>文档校正不适用于 PDF 的页面: 它原样放入, 无需调整边角。</source>
+        <translation>Document correction does not apply to pages of a PDF: they go in as they are, with no corners to place.</translation>
     </message>
     <message>
         <source>双面合并</source>
