@@ -23,12 +23,14 @@
 #include "cli/InputFiles.h"
 #include "cli/Interrupts.h"
 #include "cli/Language.h"
+#include "cli/PdfPasswords.h"
 #include "cli/PdfRun.h"
 #include "cli/Reporter.h"
 #include "cli/ScanRun.h"
 #include "cli/Texts.h"
 #include "pdf/ImageFacts.h"
 #include "pdf/PageGeneration.h"
+#include "pdf/PdfInputs.h"
 #include "platform/crt/MallocArenas.h"
 
 using namespace folvane::cli;
@@ -82,12 +84,23 @@ void generate(const std::string &path, Arguments &arguments,
 
 // The pages the document will have: each file's, as the engine counts them (a file that cannot
 // be read counts as one page, and its run fails there).
-std::size_t documentPages(const Arguments &arguments) {
+std::size_t documentPages(const Arguments &arguments, const folvane::GenerateOptions &options) {
     if (arguments.firstPageOnly) {
         return arguments.inputs.size();
     }
     std::size_t pages = 0;
-    for (int count : folvane::CountImagePages(arguments.inputs)) {
+    const std::vector<int> counts = folvane::CountImagePages(arguments.inputs);
+    for (std::size_t row = 0; row < counts.size(); ++row) {
+        const std::string &path = arguments.inputs[row];
+        int count = counts[row];
+        if (folvane::IsPdfPath(path)) {
+            auto password = options.pdfPasswords.find(path);
+            folvane::Problem problem;
+            count = std::max(
+                1,
+                folvane::PdfPageCount(
+                    path, password == options.pdfPasswords.end() ? "" : password->second, problem));
+        }
         pages += static_cast<std::size_t>(count);
     }
     return pages;
@@ -104,7 +117,40 @@ bool setTurns(const Arguments &arguments, folvane::GenerateOptions &options, std
         }
         return true;
     }
-    return turnsByPage(arguments.turns, documentPages(arguments), options.pageTurns, reason);
+    return turnsByPage(arguments.turns, documentPages(arguments, options), options.pageTurns,
+                       reason);
+}
+
+// The turns of page `documentPage` of the document, row `row`.
+int turnsOf(const folvane::GenerateOptions &options, std::size_t row, std::size_t documentPage) {
+    int turns = 0;
+    if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
+        turns += edit->second.quarterTurns;
+    }
+    if (auto more = options.pageTurns.find(documentPage); more != options.pageTurns.end()) {
+        turns += more->second;
+    }
+    return turns;
+}
+
+// The pages of a PDF row as shown, in points (whole points: a crop of a PDF page is in points);
+// one unknown page when the document cannot be read, whose run then fails.
+void addPdfPages(const std::string &path, std::size_t row, const folvane::GenerateOptions &options,
+                 bool firstPageOnly, std::vector<ShownPage> &pages) {
+    auto password = options.pdfPasswords.find(path);
+    folvane::Problem problem;
+    auto sizes = folvane::PdfShownSizes(
+        path, password == options.pdfPasswords.end() ? "" : password->second, problem);
+    if (sizes.empty()) {
+        pages.push_back(ShownPage{});
+        return;
+    }
+    for (std::size_t page = 0; page < (firstPageOnly ? 1 : sizes.size()); ++page) {
+        const int width = static_cast<int>(sizes[page].first);
+        const int height = static_cast<int>(sizes[page].second);
+        const bool swapped = turnsOf(options, row, pages.size()) % 2 != 0;
+        pages.push_back(swapped ? ShownPage{height, width} : ShownPage{width, height});
+    }
 }
 
 // Each page of the document as the PDF shows it, its turns from `options`.
@@ -113,6 +159,10 @@ std::vector<ShownPage> shownPages(const Arguments &arguments,
     std::vector<ShownPage> pages;
     for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
         const std::string &path = arguments.inputs[row];
+        if (folvane::IsPdfPath(path)) {
+            addPdfPages(path, row, options, arguments.firstPageOnly, pages);
+            continue;
+        }
         folvane::ImageFacts facts = folvane::InspectImage(path);
         const int count = arguments.firstPageOnly ? 1 : std::max(1, facts.pages);
         for (int page = 1; page <= count; ++page) {
@@ -174,6 +224,10 @@ int main(int argc, char **argv) {
     bool someLeftOut = arguments.skipUnreadable && leaveOutUnreadable(arguments);
 
     folvane::GenerateOptions options;
+    if (!arguments.passwordFile.empty() &&
+        !setPdfPasswords(arguments.passwordFile, arguments.inputs, options, error)) {
+        return fail(error);
+    }
     if (!setTurns(arguments, options, error) || !setCrops(arguments, options, error)) {
         std::fprintf(stderr, "folvane-pdf: %s\n%s\n", error.c_str(), usageLine());
         return kExitUsage;

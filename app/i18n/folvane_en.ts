@@ -422,6 +422,22 @@ Try &apos;folvane --help&apos; for more.
         <source>校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)</source>
         <translation>corrected (G4 for black and white, mixed raster with colour, or the whole page as JPEG)</translation>
     </message>
+    <message>
+        <source>“%1”已加密, 需要密码才能打开</source>
+        <translation>“%1” is encrypted: it needs its password to open</translation>
+    </message>
+    <message>
+        <source>密码不对, 无法打开“%1”</source>
+        <translation>the password does not open “%1”</translation>
+    </message>
+    <message>
+        <source>“%1”是损坏的 PDF, 无法读取%2</source>
+        <translation>“%1” is a damaged PDF that cannot be read%2</translation>
+    </message>
+    <message>
+        <source>“%1”是损坏的 PDF, 已尽量读出%2</source>
+        <translation>“%1” is a damaged PDF, read all the same%2</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
