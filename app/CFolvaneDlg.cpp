@@ -5,6 +5,7 @@
 #include "app/BackgroundQueue.h"
 #include "app/CAboutDlg.h"
 #include "app/CorrectedPreview.h"
+#include "app/PreviewPicture.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
 #include "app/WindowSettings.h"

@@ -29,6 +29,7 @@ class CMenu;
 class CorrectedPreviewCache;
 class ScanSession;
 class UiToolkit;
+struct WholePicture;
 
 // The main window: the page list behind the image list control (which only mirrors it), the
 // save path and the resolution class, and every command the window offers. Each handler runs to
@@ -248,6 +249,8 @@ private:
     std::set<PageId> m_checkedUnshown; // checked pages whose rows do not show it yet
     std::set<PageId> m_sheetSearching; // pages on their way through a sheet search
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
+    // The crop editor's picture of the page it has just cropped, for the one preview that follows.
+    std::unique_ptr<WholePicture> m_croppedPicture;
     // Last, so that they go first: no job hands a result to a dialog being taken apart. The
     // scanner thread looks for scanners and asks them what they offer.
     std::unique_ptr<BackgroundQueue> m_scannerJobs;
