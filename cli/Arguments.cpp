@@ -15,7 +15,8 @@ constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
        "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
        "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
-       "[--interleave] [--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
+       "[--interleave] [--force] [--skip-unreadable] [--password-file FILE] -o OUT.pdf "
+       "IMAGE|PDF|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -100,8 +101,17 @@ Options:
                       damaged, not an image), naming it and why in a warning, and
                       write the PDF of the others; exit status 3 then tells that
                       some were left out. Without it such an image stops the run
+      --password-file FILE
+                      open encrypted PDF inputs with the password on the first
+                      line of FILE. It is read from a file because a command
+                      line is seen by every user of the machine (in the process
+                      list) and is kept in the shell's history
   -h, --help          show this text
       --version       show the version
+  PDF                 every page of the PDF (a name ending in .pdf), copied as it
+                      is: its text, fonts, images and annotations stay as they
+                      are, nothing is drawn again; --rotate and --crop turn and
+                      crop its pages too (crop edges in points)
   FOLDER              the folder's JPEG, TIFF and PNG images (by their names), not
                       those of its subfolders, in natural order (page-2 before
                       page-10), as the window adds a folder
@@ -330,9 +340,22 @@ std::vector<Option> withBatchOptions(std::vector<Option> options) {
     return options;
 }
 
-// The scanning options and those of several documents, after the others.
+// What opens encrypted PDF inputs, after the others.
+std::vector<Option> withPdfInputOptions(std::vector<Option> options) {
+    options.push_back(
+        {'\0', "password-file", true, [](Arguments &a, const std::string &value) -> std::string {
+             if (value.empty()) {
+                 return _("--password-file needs a file name");
+             }
+             a.passwordFile = value;
+             return "";
+         }});
+    return options;
+}
+
+// The scanning options, those of PDF inputs and those of several documents, after the others.
 std::vector<Option> withFurtherOptions(std::vector<Option> options) {
-    return withBatchOptions(withScanOptions(std::move(options)));
+    return withBatchOptions(withPdfInputOptions(withScanOptions(std::move(options))));
 }
 
 const std::vector<Option> &options() {

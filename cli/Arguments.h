@@ -32,7 +32,8 @@ struct Arguments {
     std::vector<TurnRule> turns;     // --rotate, in the order given
     std::vector<CropRule> crops;     // --crop, in the order given
     std::string output;              // "-": standard output
-    std::vector<std::string> inputs; // images and @LIST entries, in order
+    std::vector<std::string> inputs; // images, PDFs and @LIST entries, in order
+    std::string passwordFile;        // its first line opens encrypted PDF inputs
     ScanRequest scan;                // --scan, --list-devices and their settings
     std::size_t splitEvery = 0;      // --split-every: pages per document; 0: one document
     std::string batch;               // --batch: the manifest; "": none

@@ -11,12 +11,14 @@
 #include "cli/ImageLists.h"
 #include "cli/InputFiles.h"
 #include "cli/Interleave.h"
+#include "cli/PdfPasswords.h"
 #include "cli/PdfRun.h"
 #include "cli/Reporter.h"
 #include "cli/SplitRun.h"
 #include "cli/Texts.h"
 #include "pdf/ImageFacts.h"
 #include "pdf/PageGeneration.h"
+#include "pdf/PdfInputs.h"
 
 namespace folvane::cli {
 
@@ -82,7 +84,8 @@ std::size_t documentPages(const Arguments &arguments, const folvane::GenerateOpt
         return arguments.inputs.size();
     }
     std::size_t pages = 0;
-    const std::vector<int> counts = folvane::CountImagePages(arguments.inputs);
+    const std::vector<int> counts =
+        folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
     for (std::size_t row = 0; row < counts.size(); ++row) {
         pages += options.rowPages.count(row) != 0 ? 1 : static_cast<std::size_t>(counts[row]);
     }
@@ -104,12 +107,54 @@ bool setTurns(const Arguments &arguments, folvane::GenerateOptions &options, std
                        reason);
 }
 
+// The turns of page `documentPage` of the document, row `row`.
+int turnsOf(const folvane::GenerateOptions &options, std::size_t row, std::size_t documentPage) {
+    int turns = 0;
+    if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
+        turns += edit->second.quarterTurns;
+    }
+    if (auto more = options.pageTurns.find(documentPage); more != options.pageTurns.end()) {
+        turns += more->second;
+    }
+    return turns;
+}
+
+// The pages of a PDF row as shown, in points (whole points: a crop of a PDF page is in points):
+// the one it names, or the first with --first-page-only, or all; one unknown page when the
+// document cannot be read, whose run then fails.
+void addPdfPages(const std::string &path, std::size_t row, const folvane::GenerateOptions &options,
+                 bool firstPageOnly, std::vector<ShownPage> &pages) {
+    auto password = options.pdfPasswords.find(path);
+    folvane::Problem problem;
+    auto sizes = folvane::PdfShownSizes(
+        path, password == options.pdfPasswords.end() ? "" : password->second, problem);
+    std::size_t first = 0, end = firstPageOnly ? 1 : sizes.size();
+    if (auto one = options.rowPages.find(row); one != options.rowPages.end()) {
+        first = static_cast<std::size_t>(std::max(one->second, 1) - 1);
+        end = first + 1;
+    }
+    if (sizes.empty() || end > sizes.size()) {
+        pages.push_back(ShownPage{});
+        return;
+    }
+    for (std::size_t page = first; page < end; ++page) {
+        const int width = static_cast<int>(sizes[page].first);
+        const int height = static_cast<int>(sizes[page].second);
+        const bool swapped = turnsOf(options, row, pages.size()) % 2 != 0;
+        pages.push_back(swapped ? ShownPage{height, width} : ShownPage{width, height});
+    }
+}
+
 // Each page of the document as the PDF shows it, its turns from `options`.
 std::vector<ShownPage> shownPages(const Arguments &arguments,
                                   const folvane::GenerateOptions &options) {
     std::vector<ShownPage> pages;
     for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
         const std::string &path = arguments.inputs[row];
+        if (folvane::IsPdfPath(path)) {
+            addPdfPages(path, row, options, arguments.firstPageOnly, pages);
+            continue;
+        }
         const auto one = options.rowPages.find(row);
         const int first = one == options.rowPages.end() ? 1 : one->second;
         folvane::ImageFacts facts = folvane::InspectImage(path, first);
@@ -186,6 +231,11 @@ DocumentOutcome runDocument(Arguments &arguments) {
     bool someLeftOut = arguments.skipUnreadable && leaveOutUnreadable(arguments);
 
     folvane::GenerateOptions options;
+    if (!arguments.passwordFile.empty() &&
+        !setPdfPasswords(arguments.passwordFile, arguments.inputs, options, error)) {
+        outcome.status = fail(error);
+        return outcome;
+    }
     if ((arguments.interleave && !interleavePages(arguments, options, error)) ||
         !setTurns(arguments, options, error) || !setCrops(arguments, options, error)) {
         std::fprintf(stderr, "folvane-pdf: %s\n%s\n", error.c_str(), usageLine());

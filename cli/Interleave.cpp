@@ -18,10 +18,11 @@ struct StackPage {
     bool ofSeveral = false;
 };
 
-std::vector<StackPage> stackPages(const Arguments &arguments) {
+std::vector<StackPage> stackPages(const Arguments &arguments,
+                                  const folvane::GenerateOptions &options) {
     std::vector<int> counts(arguments.inputs.size(), 1);
     if (!arguments.firstPageOnly) {
-        counts = folvane::CountImagePages(arguments.inputs);
+        counts = folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
     }
     std::vector<StackPage> pages;
     for (std::size_t file = 0; file < arguments.inputs.size(); ++file) {
@@ -35,7 +36,7 @@ std::vector<StackPage> stackPages(const Arguments &arguments) {
 } // namespace
 
 bool interleavePages(Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
-    const std::vector<StackPage> pages = stackPages(arguments);
+    const std::vector<StackPage> pages = stackPages(arguments, options);
     const std::vector<std::size_t> order = folvane::DuplexReadingOrder(pages.size());
     if (order.empty()) {
         reason = Fill(_("--interleave needs an even number of pages, all the fronts and then "

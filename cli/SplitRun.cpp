@@ -18,8 +18,9 @@ namespace {
 // The run's pages cut into the documents the options ask for.
 std::vector<PagePart> documentParts(const Arguments &arguments,
                                     const folvane::GenerateOptions &options) {
-    std::vector<int> counts = arguments.firstPageOnly ? std::vector<int>(arguments.inputs.size(), 1)
-                                                      : folvane::CountImagePages(arguments.inputs);
+    std::vector<int> counts =
+        arguments.firstPageOnly ? std::vector<int>(arguments.inputs.size(), 1)
+                                : folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
     return partsOfEvery(runPages(counts, options.rowPages), arguments.splitEvery);
 }
 

@@ -1,5 +1,6 @@
 #include "pdf/PageGeneration.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -7,6 +8,8 @@
 
 #include "pdf/EncryptedOutput.h"
 #include "pdf/ImageFileRules.h"
+#include "pdf/PdfImport.h"
+#include "pdf/PdfInputs.h"
 #include "pdf/PdfWriter.h"
 
 namespace folvane {
@@ -205,15 +208,33 @@ std::pair<int, int> RowPageSpan(const GenerateOptions &options, std::size_t row,
                                          : std::pair{one->second, one->second};
 }
 
+// The pages a PDF row gives: one with firstPageOnly or a page named for the row, else all of
+// its file's; 0 when the file cannot be read, which its turn then reports.
+int PdfRowCount(PdfImport &pdfs, const std::string &path, std::size_t row,
+                const GenerateOptions &options) {
+    try {
+        const int pages = pdfs.pageCount(path, options);
+        return options.firstPageOnly || options.rowPages.count(row) ? 1 : pages;
+    } catch (const pdfdoc::PdfError &) {
+        return 0;
+    }
+}
+
 // Counts each file's pages once and announces every page, so that the engine prepares them on
 // all cores while it writes. A count that fails is 0: the file's turn counts again, and fails
 // there, after the pages before it.
-std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string> &imagePaths,
+std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
+                               const std::vector<std::string> &imagePaths,
                                const GenerateOptions &options) {
     std::vector<int> counts;
     std::size_t documentPage = 0;
     for (std::size_t row = 0; row < imagePaths.size(); ++row) {
         const std::string &path = imagePaths[row];
+        if (IsPdfPath(path)) {
+            counts.push_back(PdfRowCount(pdfs, path, row, options));
+            documentPage += static_cast<std::size_t>(std::max(counts.back(), 1));
+            continue;
+        }
         int pages = 1;
         if (!options.firstPageOnly) {
             try {
@@ -232,6 +253,41 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
     return counts;
 }
 
+// The page of its file that page `index` (0-based) of row `row` is.
+int PdfRowPage(PdfImport &pdfs, const std::string &path, std::size_t row, int index,
+               const GenerateOptions &options) {
+    auto named = options.rowPages.find(row);
+    if (named == options.rowPages.end()) {
+        return index + 1;
+    }
+    const int pages = pdfs.pageCount(path, options);
+    if (named->second < 1 || named->second > pages) {
+        Problem problem;
+        problem.kind = Problem::Kind::NoSuchPage;
+        problem.file = path;
+        problem.format = "PDF";
+        problem.numbers[0] = named->second;
+        problem.numbers[1] = pages;
+        throw GenerateError(problem, "no such page", path, named->second, row);
+    }
+    return named->second;
+}
+
+// Copies one page of a PDF row, with the note that its file was damaged and recovered on the
+// row's first page.
+void WritePdfPage(PdfImport &pdfs, const GenerateOptions &options, const GenerateEvents &events,
+                  const PageNote &note, std::size_t documentPage, int index) {
+    pdfs.writePage(note.path, note.index, options, note.filePage,
+                   PageQuarterTurns(options, note.index, documentPage),
+                   PageCrop(options, note.index, documentPage));
+    if (index == 0 && pdfs.recovered() && events.onNote) {
+        PageNote recovered = note;
+        recovered.kind = PageNote::Kind::PdfRecovered;
+        recovered.detail = pdfs.recoveryDetail();
+        events.onNote(recovered);
+    }
+}
+
 void WritePages(PdfWriter &writer, const std::string &savePath,
                 const std::vector<std::string> &imagePaths, const GenerateOptions &options,
                 const GenerateEvents &events, Subject &subject) {
@@ -245,21 +301,35 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     if (writer.OpenFile(savePath) == -1) {
         throw OpenFailure(writer, savePath);
     }
-    const std::vector<int> counts = CountAndQueue(writer, imagePaths, options);
+    PdfImport pdfs(writer);
+    const std::vector<int> counts = CountAndQueue(writer, pdfs, imagePaths, options);
     const std::size_t total = imagePaths.size();
     std::size_t documentPage = 0;
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];
+        const bool pdf = IsPdfPath(path);
         subject = Subject{path, 1, i};
-        const int pages = counts[i] > 0 ? counts[i] : writer.CountPages(path);
-        const auto [first, last] = RowPageSpan(options, i, pages);
-        for (int page = first; page <= last; ++page, ++documentPage) {
+        const int pages = counts[i] > 0 ? counts[i]
+                          : pdf         ? pdfs.pageCount(path, options)
+                                        : writer.CountPages(path);
+        // A PDF row counts its pages from 0 and asks which page each is; an image row walks
+        // the pages of its file it gives.
+        const auto [first, last] = pdf ? std::pair{0, pages - 1} : RowPageSpan(options, i, pages);
+        for (int index = first; index <= last; ++index, ++documentPage) {
+            const int page = pdf ? PdfRowPage(pdfs, path, i, index, options) : index;
+            const int filePages = pdf ? pdfs.pageCount(path, options) : pages;
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled();
             }
             if (events.onPage) {
-                events.onPage(PageStart{i, total, path, page, pages});
+                events.onPage(PageStart{i, total, path, page, filePages});
+            }
+            if (pdf) {
+                WritePdfPage(pdfs, options, events,
+                             PageNote{i, path, page, filePages, PageNote::Kind::Cropped, 0, 0, ""},
+                             documentPage, index);
+                continue;
             }
             std::vector<PdfWriter::ImageNote> notes;
             PagePlacement placement =
@@ -290,6 +360,9 @@ void WriteWithEngine(const std::string &savePath, const std::vector<std::string>
         WritePages(writer, savePath, imagePaths, options, events, subject);
     } catch (const PdfWriter::Exception &e) {
         throw EngineFailure{writer.LastProblem(), e.message};
+    } catch (const pdfdoc::PdfError &e) {
+        throw GenerateError(PdfProblem(e, subject.path), e.what(), subject.path, subject.filePage,
+                            subject.index);
     }
 }
 

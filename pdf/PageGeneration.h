@@ -99,6 +99,7 @@ struct PageNote {
         SheetNotFound,  // document correction found no sheet in the photo: it went in as it is;
                         // number: 2 when it saw two sheets
         NotCorrected,   // document correction could not correct the page; number: why (below)
+        PdfRecovered,   // a damaged PDF read all the same; detail: qpdf's words on the damage
     } kind;
     // Why a page was not corrected (NotCorrected's number) and what its detail then holds.
     enum Uncorrected : long long {

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,12 @@ public:
     void Close();
     void BeginPage(float width, float height);
     void EndPage();
+    // Objects copied from another PDF document and a page made of them (pdfw_reserve_object
+    // and the calls after it): numbers the engine gives, bodies and entries written as given.
+    int ReserveObject();
+    void WriteObject(int number, std::string_view body);
+    void WriteStreamObject(int number, const std::string &dictionary, std::string_view data);
+    void AddObjectPage(int number, const std::string &entries);
     // The engine's image handle, unchanged and unchecked.
     int OpenImageFile(std::string imageType, std::string fileName, std::string options,
                       int intOption);

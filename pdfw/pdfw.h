@@ -258,6 +258,23 @@ int pdfw_begin_page(pdfw_context *context, float width, float height);
  * without an open page, PDFW_IO_ERROR when the output cannot be written. */
 int pdfw_end_page(pdfw_context *context);
 
+/* Pages copied from other PDF documents, their objects written as given. The caller numbers
+ * them: pdfw_reserve_object gives a new object number (>= 1; -1 on failure); each reserved
+ * object is then written once, by pdfw_write_object (`body`: `size` bytes of one PDF object
+ * other than a stream, its references the caller's own) or pdfw_write_stream_object
+ * (`dictionary`: the stream's entries other than /Length, NUL-terminated; `data`: its `size`
+ * bytes as stored). pdfw_add_object_page makes reserved object `number` the next page, a
+ * dictionary of /Type /Page, /Parent and `entries` (NUL-terminated: /MediaBox, /Resources,
+ * /Contents and the like); no page may be open. Each returns 0 or -1 and raises
+ * PDFW_RUNTIME_ERROR without an open document, PDFW_INDEX_ERROR for a number not reserved
+ * or already written, PDFW_VALUE_ERROR for a NULL argument, PDFW_IO_ERROR when the output
+ * cannot be written. */
+int pdfw_reserve_object(pdfw_context *context);
+int pdfw_write_object(pdfw_context *context, int number, const char *body, size_t size);
+int pdfw_write_stream_object(pdfw_context *context, int number, const char *dictionary,
+                             const void *data, size_t size);
+int pdfw_add_object_page(pdfw_context *context, int number, const char *entries);
+
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
  * inside or outside a page. `type` is a hint, "jpeg", "tiff", "png" or "auto" (any case):

@@ -140,6 +140,54 @@ int pdfw_end_page(pdfw_context *context) {
     return raise(context, -1);
 }
 
+int pdfw_reserve_object(pdfw_context *context) {
+    int number = -1;
+    if (guard(context, "pdfw_reserve_object",
+              [&](pdfw_context &c) { number = c.document().reserveObject(); })) {
+        return number;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_write_object(pdfw_context *context, int number, const char *body, size_t size) {
+    if (guard(context, "pdfw_write_object", [&](pdfw_context &c) {
+            if (!body && size) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "no object body");
+            }
+            c.document().writeObject(number, std::string_view(body ? body : "", size));
+        })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_write_stream_object(pdfw_context *context, int number, const char *dictionary,
+                             const void *data, size_t size) {
+    if (guard(context, "pdfw_write_stream_object", [&](pdfw_context &c) {
+            if (!dictionary || (!data && size)) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "no stream dictionary or data");
+            }
+            c.document().writeStreamObject(
+                number, dictionary,
+                std::string_view(data ? static_cast<const char *>(data) : "", size));
+        })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_add_object_page(pdfw_context *context, int number, const char *entries) {
+    if (guard(context, "pdfw_add_object_page", [&](pdfw_context &c) {
+            if (!entries) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "no page entries");
+            }
+            c.document().addObjectPage(number, entries);
+        })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
 int pdfw_load_image(pdfw_context *context, const char *type, const char *filename,
                     const char *options, int page) {
     int handle = -1;

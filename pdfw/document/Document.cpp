@@ -128,6 +128,38 @@ void Document::endPage() {
     page_.reset();
 }
 
+int Document::reserveObject() {
+    return writer_.reserve();
+}
+
+void Document::writeObject(int number, std::string_view body) {
+    if (!writer_.awaits(number)) {
+        failCall(PDFW_INDEX_ERROR,
+                 "object " + std::to_string(number) + " is not reserved or is written");
+    }
+    writer_.beginObject(number);
+    output_->write(body);
+    output_->write("\n");
+    writer_.endObject();
+}
+
+void Document::writeStreamObject(int number, std::string_view dictionary, std::string_view data) {
+    if (!writer_.awaits(number)) {
+        failCall(PDFW_INDEX_ERROR,
+                 "object " + std::to_string(number) + " is not reserved or is written");
+    }
+    writer_.writeStream(number, dictionary, data.data(), data.size());
+}
+
+void Document::addObjectPage(int number, std::string_view entries) {
+    if (page_) {
+        failCall(PDFW_RUNTIME_ERROR, "a page is open (end it first)");
+    }
+    std::string head = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R";
+    writeObject(number, head + std::string(entries) + ">>");
+    pages_.push_back(number);
+}
+
 // The page's content and its text in one Flate-compressed stream; the font joins its
 // resources, and the document's font is numbered at its first use.
 void Document::writeWithText(int contents) {

@@ -52,6 +52,16 @@ public:
     // image; PDFW_VALUE_ERROR for null pointers.
     void imageSheet(int image, float *width, float *height) const;
     const Notes &imageNotes(int image) const;
+    // Objects copied from elsewhere (the pages of other PDF documents), written as given: a
+    // reserved number, then the object's body (any PDF object but a stream), or a stream's
+    // dictionary entries other than /Length with its data. Their references are the caller's.
+    int reserveObject();
+    void writeObject(int number, std::string_view body);
+    void writeStreamObject(int number, std::string_view dictionary, std::string_view data);
+    // A page made of such objects: reserved object `number` becomes the next page, its
+    // dictionary `entries` (/MediaBox, /Resources, /Contents, ...) joined by /Type and /Parent.
+    // No page may be open.
+    void addObjectPage(int number, std::string_view entries);
     // Writes the page tree, Info, cross-references and trailer; commits the file.
     void close();
 

@@ -224,6 +224,30 @@ int pdfw_end_page(pdfw_context *p) {
     return 0;
 }
 
+int pdfw_reserve_object(pdfw_context *p) {
+    Append("reserve_object");
+    MaybeFail(p, "reserve_object");
+    return 1;
+}
+
+int pdfw_write_object(pdfw_context *p, int number, const char *, size_t size) {
+    Append("write_object " + std::to_string(number) + " " + std::to_string(size));
+    MaybeFail(p, "write_object");
+    return 0;
+}
+
+int pdfw_write_stream_object(pdfw_context *p, int number, const char *, const void *, size_t size) {
+    Append("write_stream_object " + std::to_string(number) + " " + std::to_string(size));
+    MaybeFail(p, "write_stream_object");
+    return 0;
+}
+
+int pdfw_add_object_page(pdfw_context *p, int number, const char *) {
+    Append("add_object_page " + std::to_string(number));
+    MaybeFail(p, "add_object_page");
+    return 0;
+}
+
 int pdfw_load_image(pdfw_context *p, const char *imagetype, const char *filename,
                     const char *optlist, int intopt) {
     Append(std::string("load_image ") + imagetype + " " + filename + " [" + optlist + "] " +
