@@ -108,7 +108,7 @@ void CFolvaneDlg::OnBtnGenerate() {
 }
 
 bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
-    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    const folvane::PageLayout layout = ChosenLayout();
     CutPages cut;
     for (int row : rows) {
         // A file's pages are taken to share its first page's size, as a scanner writes them; the
@@ -176,7 +176,8 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
 
 bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     folvane::GenerateOptions options;
-    options.layout = folvane::PageLayout::FromImageType(m_nImageType);
+    options.layout = ChosenLayout();
+    options.properties = PropertiesForSavePath();
     if (m_bOcr) {
         options.ocrLanguages = kOcrLanguages;
     }

@@ -91,7 +91,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
         return;
     }
     const UiRect client = frame->GetClientRect();
-    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    const folvane::PageLayout layout = ChosenLayout();
     PreviewPicture picture;
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "pdf/DocumentProperties.h"
 #include "pdf/PageLayout.h"
 #include "pdf/Problem.h"
 
@@ -66,6 +67,8 @@ struct GenerateOptions {
     std::map<std::size_t, int> rowPages{};
     // Passwords that open encrypted PDF inputs, by path as given in the rows.
     std::map<std::string, std::string> pdfPasswords{};
+    // The document's title, author, subject and keywords (checked with PropertyFaultOf).
+    DocumentProperties properties{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
