@@ -5,6 +5,7 @@
 #include "app/BackgroundQueue.h"
 #include "app/CAboutDlg.h"
 #include "app/CorrectedPreview.h"
+#include "app/PreviewPicture.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
 #include "app/WindowSettings.h"
@@ -39,7 +40,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 41> map = {
+    static const std::array<MessageMapEntry<D>, 42> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -77,6 +78,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(ID_ROTATE_LEFT, &D::OnRotateLeft),
         OnCommand<D>(ID_ROTATE_RIGHT, &D::OnRotateRight),
         OnCommand<D>(ID_CROP, &D::OnCrop),
+        OnCommand<D>(ID_INTERLEAVE, &D::OnInterleave),
         OnCommand<D>(ID_EDIT_REDO, &D::OnEditRedo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
         OnSelChange<D>(IDC_COMBO_PAPER, &D::OnPaperChosen),

@@ -30,6 +30,7 @@ class CMenu;
 class CorrectedPreviewCache;
 class ScanSession;
 class UiToolkit;
+struct WholePicture;
 
 // The main window: the page list behind the image list control (which only mirrors it), the
 // save path and the resolution class, and every command the window offers. Each handler runs to
@@ -123,6 +124,10 @@ public:
     // the page's crop (the whole page: no crop), in the preview, its tool tip and the PDF
     // (CFolvaneDlgCrop.cpp).
     void OnCrop();
+    // Ctrl+D, "双面合并": the list holds a two-sided stack fed twice through a one-sided feeder,
+    // fronts 1..n then backs n..1, and becomes front 1, back 1, front 2, ...; a list of an odd
+    // count is refused with a box (CFolvaneDlgDuplex.cpp).
+    void OnInterleave();
     // The window has a new size: the preview is drawn again at the frame's new size.
     void OnSize();
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
@@ -242,6 +247,10 @@ private:
     std::optional<folvane::scan::ScanError> ScanLoad(ScanSession &session);
     // Adds the pages the session wrote since the last call at the end of the list.
     void AddScannedPages(ScanSession &session);
+    // "单面进纸器扫描双面": one load of fronts, the stack turned over, one load of backs, then the
+    // new rows paired; counts that differ are named and the rows stay in scan order
+    // (CFolvaneDlgDuplex.cpp).
+    void ScanBothSides(ScanSession &session);
 
     CListCtrl m_listImages; // mirrors m_pages: sequence number, full path
     std::string m_strSavePath;
@@ -270,6 +279,8 @@ private:
     std::set<PageId> m_checkedUnshown; // checked pages whose rows do not show it yet
     std::set<PageId> m_sheetSearching; // pages on their way through a sheet search
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
+    // The crop editor's picture of the page it has just cropped, for the one preview that follows.
+    std::unique_ptr<WholePicture> m_croppedPicture;
     // Last, so that they go first: no job hands a result to a dialog being taken apart. The
     // scanner thread looks for scanners and asks them what they offer.
     std::unique_ptr<BackgroundQueue> m_scannerJobs;

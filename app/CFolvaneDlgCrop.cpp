@@ -5,6 +5,7 @@
 
 #include "app/CropRequest.h"
 #include "app/Messages.h"
+#include "app/PreviewPicture.h"
 #include "app/WindowTexts.h"
 
 void CFolvaneDlg::OnCrop() {
@@ -41,5 +42,12 @@ void CFolvaneDlg::OnCrop() {
     if (row >= m_pages.Count() || m_pages.At(row).id != id) {
         return; // the list changed under the editor
     }
+    m_croppedPicture = std::make_unique<WholePicture>();
+    m_croppedPicture->path = path;
+    m_croppedPicture->quarterTurns = turns;
+    m_croppedPicture->fullWidth = picture.fullWidth;
+    m_croppedPicture->fullHeight = picture.fullHeight;
+    m_croppedPicture->image.Transfer(picture.turned);
     Done(m_pages.Crop(row, whole ? std::nullopt : std::optional(crop)), true);
+    m_croppedPicture.reset();
 }

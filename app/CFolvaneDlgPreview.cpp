@@ -106,9 +106,14 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const bool corrected = m_bDocument && !crop &&
                            m_correctedPreview->Load(path, corners, client, picture) &&
                            TurnPreviewPicture(picture, turns);
-    const bool readable =
-        corrected || (folvane::IsPreviewName(path) &&
-                      LoadPreviewPicture(path, layout, client, picture, turns, crop));
+    // Right after a crop, the editor's picture of the page serves when it is fine enough.
+    const bool reused = !corrected && m_croppedPicture && currentRow &&
+                        m_croppedPicture->path == path && m_croppedPicture->quarterTurns == turns &&
+                        PreviewFromWhole(*m_croppedPicture, layout, client, crop, picture);
+    m_croppedPicture.reset();
+    const bool readable = corrected || reused ||
+                          (folvane::IsPreviewName(path) &&
+                           LoadPreviewPicture(path, layout, client, picture, turns, crop));
 
     frame->Invalidate(true);
     frame->UpdateWindow();

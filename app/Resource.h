@@ -48,6 +48,7 @@ constexpr int IDC_SCAN_RESOLUTION = 1103;
 constexpr int IDC_SCAN_PAGE_SIZE = 1104;
 constexpr int IDC_SCAN_FOLDER = 1105;    // where the pages go
 constexpr int IDC_SCAN_PAGE_HINT = 1106; // that the paper is larger than the scanner
+constexpr int IDC_SCAN_TWO_SIDED = 1107; // "单面进纸器扫描双面": fronts, then backs, paired
 
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;
@@ -56,6 +57,7 @@ constexpr int ID_ROTATE_LEFT =
     32774; // Ctrl+L, "向左旋转": the current page a quarter anticlockwise
 constexpr int ID_ROTATE_RIGHT = 32775;    // Ctrl+R, "向右旋转": a quarter clockwise
 constexpr int ID_CROP = 32776;            // "裁剪": the crop editor over the current page
+constexpr int ID_INTERLEAVE = 32777;      // Ctrl+D, "双面合并": fronts then backs paired
 constexpr int ID_MENU_PROPERTIES = 32790; // "文档属性...": the PDF's title, author, ...
 
 // "文档属性": the document's properties; its "确定" and "取消" are IDOK and IDCANCEL.

@@ -79,7 +79,7 @@ std::vector<Accelerator> MainAccelerators() {
         {VK_HOME, FCONTROL, IDC_BTN_MOVE_TOP}, {VK_END, FCONTROL, IDC_BTN_MOVE_BOTTOM},
         {'Z', FCONTROL, ID_EDIT_UNDO},         {'Z', FCONTROL | FSHIFT, ID_EDIT_REDO},
         {'Y', FCONTROL, ID_EDIT_REDO},         {'L', FCONTROL, ID_ROTATE_LEFT},
-        {'R', FCONTROL, ID_ROTATE_RIGHT},
+        {'R', FCONTROL, ID_ROTATE_RIGHT},      {'D', FCONTROL, ID_INTERLEAVE},
     };
 }
 

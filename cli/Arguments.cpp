@@ -15,7 +15,7 @@ constexpr const char *kUsage =
        "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
        "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
        "[--page-size PAPER] [--title TEXT] [--author TEXT] [--subject TEXT] [--keywords TEXT] "
-       "[--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
+       "[--interleave] [--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -87,6 +87,14 @@ Options:
                       between the grid and the crop line; other pictures are
                       written again, losslessly, from the part kept. A cropped
                       page is not corrected by --document
+      --interleave    the pages are a two-sided stack fed twice through a
+                      one-sided feeder: all the fronts 1..n, then the backs as
+                      the turned stack gives them, n..1; they go into the PDF
+                      as front 1, back 1, front 2, back 2, ... (6 pages: 1, 6,
+                      2, 5, 3, 4). Each page of a multi-page TIFF counts. An
+                      odd number of pages is refused. PAGES of --rotate and
+                      --crop count the pages in this new order, as the PDF has
+                      them
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -222,9 +230,10 @@ std::vector<Option> withDocumentOptions(std::vector<Option> options) {
     return options;
 }
 
-// The scanning options, after the others; --page-size is the document's, which names the area
-// scanned too.
+// The document's options, then the scanning options, after the others; --page-size is the
+// document's, which names the area scanned too.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
+    options = withDocumentOptions(std::move(options));
     for (const ScanOptionName &scan : scanOptionNames()) {
         const std::string name = scan.name;
         if (name == "page-size") {
@@ -239,79 +248,80 @@ std::vector<Option> withScanOptions(std::vector<Option> options) {
 }
 
 const std::vector<Option> &options() {
-    static const std::vector<Option> options =
-        withScanOptions(
-            withDocumentOptions({
-                {'o', "output", true,
-                 [](Arguments &a, const std::string &value) -> std::string {
-                     if (!a.output.empty()) {
-                         return _("-o given twice");
-                     }
-                     if (value.empty()) {
-                         return _("-o needs a file name");
-                     }
-                     a.output = value;
-                     return "";
-                 }},
-                {'c', "class", true,
-                 [](Arguments &a, const std::string &value) -> std::string {
-                     std::optional<folvane::PageLayout> layout = layoutFor(value);
-                     if (!layout) {
-                         return Fill(
-                             _("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
+    static const std::vector<Option> options = withScanOptions({
+        {'o', "output", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (!a.output.empty()) {
+                 return _("-o given twice");
+             }
+             if (value.empty()) {
+                 return _("-o needs a file name");
+             }
+             a.output = value;
+             return "";
+         }},
+        {'c', "class", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             std::optional<folvane::PageLayout> layout = layoutFor(value);
+             if (!layout) {
+                 return Fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
                              {value});
-                     }
-                     a.layout = layout->On(a.layout.paper);
-                     return "";
-                 }},
-                {'\0', "first-page-only", false,
-                 [](Arguments &a, const std::string &) -> std::string {
-                     a.firstPageOnly = true;
-                     return "";
-                 }},
-                {'\0', "document", false,
-                 [](Arguments &a, const std::string &) -> std::string {
-                     a.document = true;
-                     return "";
-                 }},
-                {'\0', "rotate", true, addTurnRule},
-                {'\0', "crop", true, addCropRule},
-                {'\0', "ocr", false,
-                 [](Arguments &a, const std::string &) -> std::string {
-                     if (a.ocrLanguages.empty()) {
-                         a.ocrLanguages = "chi_sim+eng";
-                     }
-                     return "";
-                 }},
-                {'\0', "ocr-lang", true,
-                 [](Arguments &a, const std::string &value) -> std::string {
-                     if (value.empty()) {
-                         return _("--ocr-lang needs languages, like chi_sim+eng");
-                     }
-                     a.ocrLanguages = value;
-                     return "";
-                 }},
-                {'\0', "pdf-version", true,
-                 [](Arguments &a, const std::string &value) -> std::string {
-                     if (value.size() != 3 || value[0] != '1' || value[1] != '.' ||
-                         value[2] < '3' || value[2] > '7') {
-                         return Fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
-                     }
-                     a.pdfVersion = value;
-                     return "";
-                 }},
-                {'\0', "skip-unreadable", false,
-                 [](Arguments &a, const std::string &) -> std::string {
-                     a.skipUnreadable = true;
-                     return "";
-                 }},
-                {'f', "force", false,
-                 [](Arguments &a, const std::string &) -> std::
-                                                           string {
-                                                               a.force = true;
-                                                               return "";
-                                                           }},
-            }));
+             }
+             a.layout = layout->On(a.layout.paper);
+             return "";
+         }},
+        {'\0', "first-page-only", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.firstPageOnly = true;
+             return "";
+         }},
+        {'\0', "document", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.document = true;
+             return "";
+         }},
+        {'\0', "rotate", true, addTurnRule},
+        {'\0', "crop", true, addCropRule},
+        {'\0', "ocr", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             if (a.ocrLanguages.empty()) {
+                 a.ocrLanguages = "chi_sim+eng";
+             }
+             return "";
+         }},
+        {'\0', "ocr-lang", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (value.empty()) {
+                 return _("--ocr-lang needs languages, like chi_sim+eng");
+             }
+             a.ocrLanguages = value;
+             return "";
+         }},
+        {'\0', "pdf-version", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (value.size() != 3 || value[0] != '1' || value[1] != '.' || value[2] < '3' ||
+                 value[2] > '7') {
+                 return Fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
+             }
+             a.pdfVersion = value;
+             return "";
+         }},
+        {'\0', "interleave", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.interleave = true;
+             return "";
+         }},
+        {'\0', "skip-unreadable", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.skipUnreadable = true;
+             return "";
+         }},
+        {'f', "force", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.force = true;
+             return "";
+         }},
+    });
     return options;
 }
 
@@ -395,6 +405,13 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
         if (!problem.empty()) {
             return usageError(problem);
         }
+    }
+    if (arguments.interleave && (arguments.skipUnreadable || arguments.scan.scan)) {
+        // A page left out or a single pass of the feeder leaves fronts and backs unpaired.
+        return usageError(arguments.scan.scan
+                              ? _("--interleave orders the pages of images, not those of --scan")
+                              : _("--interleave cannot be used with --skip-unreadable: a page "
+                                  "left out would pair every later front with the wrong back"));
     }
     std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {

@@ -28,6 +28,7 @@ struct Arguments {
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
     bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
+    bool interleave = false;         // fronts 1..n then backs n..1 become front 1, back 1, ...
     std::vector<TurnRule> turns;     // --rotate, in the order given
     std::vector<CropRule> crops;     // --crop, in the order given
     std::string output;              // "-": standard output

@@ -21,6 +21,7 @@
 #include "cli/Destination.h"
 #include "cli/ImageLists.h"
 #include "cli/InputFiles.h"
+#include "cli/Interleave.h"
 #include "cli/Interrupts.h"
 #include "cli/Language.h"
 #include "cli/PdfRun.h"
@@ -81,14 +82,15 @@ void generate(const std::string &path, Arguments &arguments,
 }
 
 // The pages the document will have: each file's, as the engine counts them (a file that cannot
-// be read counts as one page, and its run fails there).
-std::size_t documentPages(const Arguments &arguments) {
+// be read counts as one page, and its run fails there), one for a row that names its page.
+std::size_t documentPages(const Arguments &arguments, const folvane::GenerateOptions &options) {
     if (arguments.firstPageOnly) {
         return arguments.inputs.size();
     }
     std::size_t pages = 0;
-    for (int count : folvane::CountImagePages(arguments.inputs)) {
-        pages += static_cast<std::size_t>(count);
+    const std::vector<int> counts = folvane::CountImagePages(arguments.inputs);
+    for (std::size_t row = 0; row < counts.size(); ++row) {
+        pages += options.rowPages.count(row) != 0 ? 1 : static_cast<std::size_t>(counts[row]);
     }
     return pages;
 }
@@ -104,7 +106,8 @@ bool setTurns(const Arguments &arguments, folvane::GenerateOptions &options, std
         }
         return true;
     }
-    return turnsByPage(arguments.turns, documentPages(arguments), options.pageTurns, reason);
+    return turnsByPage(arguments.turns, documentPages(arguments, options), options.pageTurns,
+                       reason);
 }
 
 // Each page of the document as the PDF shows it, its turns from `options`.
@@ -113,10 +116,14 @@ std::vector<ShownPage> shownPages(const Arguments &arguments,
     std::vector<ShownPage> pages;
     for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
         const std::string &path = arguments.inputs[row];
-        folvane::ImageFacts facts = folvane::InspectImage(path);
-        const int count = arguments.firstPageOnly ? 1 : std::max(1, facts.pages);
-        for (int page = 1; page <= count; ++page) {
-            if (page > 1) {
+        const auto one = options.rowPages.find(row);
+        const int first = one == options.rowPages.end() ? 1 : one->second;
+        folvane::ImageFacts facts = folvane::InspectImage(path, first);
+        const int last = one != options.rowPages.end() ? first
+                         : arguments.firstPageOnly     ? 1
+                                                       : std::max(1, facts.pages);
+        for (int page = first; page <= last; ++page) {
+            if (page > first) {
                 facts = folvane::InspectImage(path, page);
             }
             int turns = 0;
@@ -174,7 +181,8 @@ int main(int argc, char **argv) {
     bool someLeftOut = arguments.skipUnreadable && leaveOutUnreadable(arguments);
 
     folvane::GenerateOptions options;
-    if (!setTurns(arguments, options, error) || !setCrops(arguments, options, error)) {
+    if ((arguments.interleave && !interleavePages(arguments, options, error)) ||
+        !setTurns(arguments, options, error) || !setCrops(arguments, options, error)) {
         std::fprintf(stderr, "folvane-pdf: %s\n%s\n", error.c_str(), usageLine());
         return kExitUsage;
     }

@@ -911,6 +911,45 @@ The desktop has no program that opens this kind of file.</translation>
         <source>这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。</source>
         <translation>These four corners do not enclose a page: drag each dot onto its own corner of the sheet, without crossing the edges.</translation>
     </message>
+    <message>
+        <source>双面合并</source>
+        <translation>Merge duplex</translation>
+    </message>
+    <message>
+        <source>双面合并需要偶数页: 先是各页的正面, 再是倒序的背面。列表中有 %1 页, 正面和背面的页数对不上, 列表没有改变。</source>
+        <translation>Merge duplex needs an even number of pages: all the fronts, then the backs in reverse order. The list holds %1 pages, so fronts and backs cannot pair; the list was not changed.</translation>
+    </message>
+</context>
+<context>
+    <name>Scan</name>
+    <message>
+        <source>单面进纸器扫描双面</source>
+        <translation>Both sides with a one-sided feeder</translation>
+    </message>
+    <message>
+        <source>先扫描所有正面, 再把整叠纸翻过来扫描背面, 然后按正面、背面的顺序排好</source>
+        <translation>Scans all the fronts, then the backs with the stack turned over, and puts each back after its front</translation>
+    </message>
+    <message>
+        <source>正面已扫描完, 共 %1 页。
+请把整叠纸翻过来, 原样放回进纸器, 然后选&quot;扫描背面&quot;。</source>
+        <translation>The fronts are scanned: %1 pages.
+Turn the whole stack over, put it back in the feeder as it is, then choose &quot;Scan backs&quot;.</translation>
+    </message>
+    <message>
+        <source>扫描背面</source>
+        <translation>Scan backs</translation>
+    </message>
+    <message>
+        <source>不扫描背面</source>
+        <translation>No backs</translation>
+    </message>
+    <message>
+        <source>正面扫描了 %1 页, 背面扫描了 %2 页, 页数不同, 所以没有合并。
+扫描的页面都按扫描的顺序留在列表中, 可以手动调整。</source>
+        <translation>%1 fronts and %2 backs were scanned: the counts differ, so they were not merged.
+Every scanned page stays in the list in the order scanned, to be put in order by hand.</translation>
+    </message>
 </context>
 <context>
     <name>Dialog</name>
