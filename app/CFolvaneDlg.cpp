@@ -35,11 +35,12 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Radio(dx, IDC_RADIO_200, m_nImageType);
     DDX_Check(dx, IDC_CHECK_OCR, m_bOcr);
     DDX_Check(dx, IDC_CHECK_DOCUMENT, m_bDocument);
+    DDX_Control(dx, IDC_COMBO_PAPER, m_paperChoice);
 }
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 40> map = {
+    static const std::array<MessageMapEntry<D>, 42> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -80,6 +81,8 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(ID_INTERLEAVE, &D::OnInterleave),
         OnCommand<D>(ID_EDIT_REDO, &D::OnEditRedo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
+        OnSelChange<D>(IDC_COMBO_PAPER, &D::OnPaperChosen),
+        OnCommand<D>(ID_MENU_PROPERTIES, &D::OnMenuProperties),
     };
     return map;
 }
@@ -93,7 +96,9 @@ bool CFolvaneDlg::OnInitDialog() {
     m_nImageType = settings.ImageType(m_nImageType);
     m_bOcr = settings.Ocr(m_bOcr);
     m_bDocument = settings.Document(m_bDocument);
+    m_nPaper = settings.Paper(m_nPaper);
     CDialog::OnInitDialog();
+    FillPaperChoice();
     EnableCornersButton();
     if (const std::optional<WindowPlacement> placement = settings.Placement();
         placement && Peer()) {

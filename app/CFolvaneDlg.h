@@ -18,6 +18,7 @@
 #include "pdf/ImageFacts.h"
 #include "pdf/PageGeneration.h"
 
+#include "platform/ui/CComboBox.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CFont.h"
 #include "platform/ui/CImageList.h"
@@ -46,6 +47,14 @@ public:
     const std::string &SavePath() const { return m_strSavePath; }
     void SetSavePath(std::string path) { m_strSavePath = std::move(path); }
     int ImageType() const { return m_nImageType; }
+    // The paper's index in folvane::AllPapers (CFolvaneDlgPaper.cpp).
+    int PaperIndex() const { return m_nPaper; }
+    // The layout the chosen class (or fit) and paper make.
+    folvane::PageLayout ChosenLayout() const;
+    // The properties the next PDF gets: those given in "文档属性" for the output path shown,
+    // none for another path.
+    folvane::DocumentProperties PropertiesForSavePath() const;
+    void SetProperties(folvane::DocumentProperties properties);
     bool Ocr() const { return m_bOcr; }
     bool Document() const { return m_bDocument; }
     // Files the window starts with (its command line's), added in this order at start-up.
@@ -125,6 +134,13 @@ public:
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
     // The radio index the user chose: kept, remembered for the next start.
     void SetImageType(int index);
+    // Another paper was chosen in "纸张": kept, remembered for the next start.
+    void OnPaperChosen();
+    void SetPaper(int index);
+    // "纸张" lists every paper, the chosen one selected.
+    void FillPaperChoice();
+    // "文档属性...": the properties dialog for the PDF at the output path shown.
+    void OnMenuProperties();
     // "文字识别" was clicked: its state is kept, remembered for the next start.
     void OnCheckOcr();
     // "文档校正" was clicked: its state is kept, remembered for the next start.
@@ -260,6 +276,12 @@ private:
     int m_nImageType; // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
     bool m_bOcr;      // "文字识别": the PDF gets a text layer recognised from its pages
     bool m_bDocument; // "文档校正": every page goes in corrected as a document
+    int m_nPaper = 0; // "纸张": index in folvane::AllPapers, 0 A4
+    CComboBox m_paperChoice;
+    // "文档属性", kept for the output path they were given for, for as long as the window is
+    // open: never stored, since they belong to one document.
+    folvane::DocumentProperties m_properties;
+    std::string m_propertiesPath;
     HICON m_hIcon;
     CImageList m_imageList;
     CFont m_fontList;

@@ -111,7 +111,7 @@ void CFolvaneDlg::OnBtnGenerate() {
 }
 
 bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
-    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    const folvane::PageLayout layout = ChosenLayout();
     CutPages cut;
     for (int row : rows) {
         // A file's pages are taken to share its first page's size, as a scanner writes them; the
@@ -189,7 +189,8 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
         }
         options.encryption = passwords.Settings();
     }
-    options.layout = folvane::PageLayout::FromImageType(m_nImageType);
+    options.layout = ChosenLayout();
+    options.properties = PropertiesForSavePath();
     if (m_bOcr) {
         options.ocrLanguages = kOcrLanguages;
     }

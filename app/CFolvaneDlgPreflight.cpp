@@ -115,9 +115,8 @@ void CFolvaneDlg::ShowRowCheck(int row) {
     }
     const folvane::ImageFacts &facts = *page.facts;
     const bool placed = page.shape.handCorners.has_value();
-    std::string tip =
-        RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
-                     page.shape.edits.quarterTurns, WillBeCorrected(page), page.shape.edits.crop);
+    std::string tip = RowCheckText(facts, ChosenLayout(), page.shape.edits.quarterTurns,
+                                   WillBeCorrected(page), page.shape.edits.crop);
     if (m_bDocument && facts.ok && IsPdfName(page.source.path)) {
         tip += "\n" + Tr("Messages", "文档校正不适用于 PDF 的页面");
     } else if (m_bDocument && facts.ok && (page.sheet || placed)) {

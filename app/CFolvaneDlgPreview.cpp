@@ -94,8 +94,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const UiRect client = frame->GetClientRect();
     // A page of a PDF keeps its own size: it fills its page whatever the class.
     const bool pdf = IsPdfName(path);
-    const folvane::PageLayout layout =
-        pdf ? folvane::PageLayout::Fit() : folvane::PageLayout::FromImageType(m_nImageType);
+    const folvane::PageLayout layout = pdf ? folvane::PageLayout::Fit() : ChosenLayout();
     PreviewPicture picture;
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/PropertiesTexts.h"
 #include "app/Resource.h"
 #include "app/WindowTexts.h"
 #include "platform/ui/CMenu.h"
@@ -60,13 +61,16 @@ struct MainLayout {
     int ocrWidth;      // "文字识别"
     int documentWidth; // "文档校正"
     int encryptWidth;  // "加密"
+    int paperWidth;    // "纸张", right of the classes
 };
 
 // Under the list, the Chinese captions of two characters are narrower than those of four.
+// The paper choice right of the classes widens the window by its own width, so that the classes
+// keep their room.
 constexpr MainLayout kOriginalLayout{
-    493, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32};
+    573, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32, 76};
 constexpr MainLayout kTranslatedLayout{
-    600, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46};
+    690, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46, 86};
 
 // The main window's keys: the row commands, the add dialog, undo and redo.
 std::vector<Accelerator> MainAccelerators() {
@@ -95,7 +99,21 @@ public:
 
     int ListWidth() const { return m_listWidth; }
     int FrameLeft() const { return m_frameLeft; }
-    int GroupWidth() const { return m_layout.dialogWidth - kMargin - kGroupLeft; }
+    // The classes' group box, then the paper's at the window's right edge.
+    int GroupWidth() const {
+        return m_layout.dialogWidth - kMargin - kGroupLeft - 4 - m_layout.paperWidth;
+    }
+    int PaperLeft() const { return kGroupLeft + GroupWidth() + 4; }
+    ControlTemplate PaperGroup() const {
+        return Growing(Control(IDC_GROUP_PAPER, ControlKind::GroupBox, texts::kPaperGroup,
+                               PaperLeft(), 5, m_layout.paperWidth, 39),
+                       ControlGrowth{1, 0, 0, 0});
+    }
+    ControlTemplate PaperChoice() const {
+        return Growing(Control(IDC_COMBO_PAPER, ControlKind::ComboBox, "", PaperLeft() + 6, 19,
+                               m_layout.paperWidth - 12, 16),
+                       ControlGrowth{1, 0, 0, 0});
+    }
 
     // The button at place 0..8 under the list: the nine share its width with even gaps, the
     // first starting and the last ending with the list.
@@ -235,6 +253,8 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
         at.Document(),
         at.Encrypt(),
         at.CornersButton(),
+        at.PaperGroup(),
+        at.PaperChoice(),
     };
     dialog.accelerators = MainAccelerators();
     return dialog;
@@ -305,6 +325,7 @@ void LoadListMenu(CMenu &menu) {
     menu.DestroyMenu();
     CMenu &popup = menu.AppendPopup("MENU");
     popup.AppendMenu(MF_STRING, ID_MENU_EDIT_ITEM, Tr("Dialog", "资料修改"));
+    popup.AppendMenu(MF_STRING, ID_MENU_PROPERTIES, Tr("Dialog", texts::kPropertiesItem));
     popup.AppendMenu(MF_STRING, ID_MENU_ABOUT, Tr("Dialog", "关于"));
     popup.AppendMenu(MF_STRING, ID_MENU_EXIT, Tr("Dialog", "退出"));
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "cli/DocumentOptions.h"
 #include "cli/Texts.h"
 
 namespace folvane::cli {
@@ -15,6 +16,7 @@ constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
        "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
        "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
+       "[--page-size PAPER] [--title TEXT] [--author TEXT] [--subject TEXT] [--keywords TEXT] "
        "[--interleave] [--force] [--skip-unreadable] [--password-file FILE] -o OUT.pdf "
        "IMAGE|PDF|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
@@ -41,15 +43,26 @@ Options:
                       is written as "-" is: the PDF goes into it once complete
                       and the node stays; a pipe needs a reader. A socket, block
                       device or folder is refused, as is a @LIST file
-  -c, --class CLASS   how each image sits on its A4 page:
-                        fit  the page turns with the image (landscape A4 for an image
+  -c, --class CLASS   how each image sits on its page (A4 unless --page-size):
+                        fit  the page turns with the image (landscape for an image
                              wider than tall), the image as large as fits, centred;
                              nothing is cut off (the default)
                         2, 3, 5, 8, 10, 16
-                             the camera's resolution in megapixels: A4 portrait, the
-                             image at the lower left corner, one point per pixel times
-                             0.525, 0.42, 0.331, 0.264, 0.2358 or 0.1871; a page whose
-                             image reaches past the edge is cut there, with a warning
+                             the camera's resolution in megapixels: the page portrait,
+                             the image at the lower left corner, one point per pixel
+                             times 0.525, 0.42, 0.331, 0.264, 0.2358 or 0.1871; a page
+                             whose image reaches past the edge is cut there, with a
+                             warning
+      --page-size PAPER
+                      the paper of every page: a4 (the default), a3, a5, b5 (ISO),
+                      letter, legal, or image: each page the size of its image at
+                      the resolution its file states (72 dpi when it states none),
+                      whatever -c says. With --scan, a4 and letter are also the
+                      area scanned, and max scans all the scanner can
+      --title TEXT, --author TEXT, --subject TEXT, --keywords TEXT
+                      the document's properties, which PDF readers show and
+                      search: UTF-8 text of at most 1000 characters, without
+                      control characters (line breaks, tabs)
       --first-page-only
                       take only the first page of a multi-page TIFF
       --document      the images are photographs or scans of pages: find the sheet
@@ -134,7 +147,8 @@ Scanning (instead of images, the pages come from a scanner):
                       nearest 300)
       --page-size a4|letter|max
                       the area scanned: the paper size, or all the scanner can
-                      (default: the scanner's own area)
+                      (default: the scanner's own area); a4 and letter are the
+                      PDF's paper too
       --keep-pages DIR
                       keep the page files (page-001.png, page-002.tif, ...) in DIR,
                       created if missing; without it they go to a temporary folder
@@ -305,10 +319,27 @@ std::vector<Option> withPasswordOptions(std::vector<Option> options) {
     return options;
 }
 
-// The scanning options and the password options, after the others.
+// The document's paper and properties, after the others.
+std::vector<Option> withDocumentOptions(std::vector<Option> options) {
+    for (const DocumentOptionName &option : documentOptionNames()) {
+        const std::string name = option.name;
+        options.push_back({'\0', option.name, true, [name](Arguments &a, const std::string &value) {
+                               return setDocumentOption(a.layout.paper, a.properties, a.scan, name,
+                                                        value);
+                           }});
+    }
+    return options;
+}
+
+// The document's options, then the scanning and password options, after the others;
+// --page-size is the document's, which names the area scanned too.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
+    options = withDocumentOptions(std::move(options));
     for (const ScanOptionName &scan : scanOptionNames()) {
         const std::string name = scan.name;
+        if (name == "page-size") {
+            continue;
+        }
         options.push_back(
             {'\0', scan.name, scan.takesValue, [name](Arguments &a, const std::string &value) {
                  return setScanOption(a.scan, name, value);
@@ -378,7 +409,7 @@ const std::vector<Option> &options() {
                  return Fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
                              {value});
              }
-             a.layout = *layout;
+             a.layout = layout->On(a.layout.paper);
              return "";
          }},
         {'\0', "first-page-only", false,

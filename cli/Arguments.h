@@ -11,6 +11,7 @@
 #include "cli/PasswordOptions.h"
 #include "cli/ScanOptions.h"
 #include "cli/Shard.h"
+#include "pdf/DocumentProperties.h"
 #include "pdf/PageLayout.h"
 
 namespace folvane::cli {
@@ -21,7 +22,8 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitSomeLeftOut = 3;
 
 struct Arguments {
-    folvane::PageLayout layout = folvane::PageLayout::Fit();
+    folvane::PageLayout layout = folvane::PageLayout::Fit(); // its paper: --page-size
+    folvane::DocumentProperties properties; // --title, --author, --subject, --keywords
     bool firstPageOnly = false;
     bool force = false;              // replace an output file the user cannot write
     std::string ocrLanguages;        // the text layer's languages; "": no text layer

@@ -12,6 +12,7 @@ void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
     options.encryption = arguments.encryption;
+    options.properties = arguments.properties;
 }
 
 int generateAndDeliver(

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include "pdf/DocumentPropertiesWriter.h"
 #include "pdf/EncryptedOutput.h"
 #include "pdf/ImageFileRules.h"
 #include "pdf/PdfImport.h"
@@ -61,7 +62,12 @@ PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &l
     float height = 0;
     writer.GetImageSize(image, width, height);
     if (!corrected) {
-        return PlaceOnPage(layout, width, height);
+        float dpiX = 0;
+        float dpiY = 0;
+        if (layout.paper == Paper::SameAsImage) {
+            writer.GetImageResolution(image, dpiX, dpiY);
+        }
+        return PlaceOnPage(layout, width, height, dpiX, dpiY);
     }
     float sheetWidth = 0;
     float sheetHeight = 0;
@@ -122,15 +128,16 @@ std::string ImageOptions(const GenerateOptions &options, std::size_t row, int fi
 }
 
 // Writes page `filePage` of `path` and collects the engine's notes on its image. A class
-// keeps the order the generate command always used (page, image, place at the origin); fit
-// and correction load the image first, because its size or its sheet decides the page's.
+// keeps the order the generate command always used (page, image, place at the origin); fit,
+// pages the size of their image and correction load the image first, because its size or its
+// sheet decides the page's.
 PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, bool corrected,
                         const std::string &path, int filePage, const std::string &imageOptions,
                         std::vector<PdfWriter::ImageNote> &notes) {
     const char *type = ImageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
-    if (layout.fit || corrected) {
+    if (layout.SizedByImage() || corrected) {
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
         placement = PlaceLoadedImage(writer, image, layout, corrected);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
@@ -298,6 +305,7 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     if (options.correctDocuments) {
         writer.SetParameter("correction", "document");
     }
+    SetDocumentProperties(writer, options.properties);
     if (writer.OpenFile(savePath) == -1) {
         throw OpenFailure(writer, savePath);
     }

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "pdf/DocumentProperties.h"
 #include "pdf/PageLayout.h"
 #include "pdf/Problem.h"
 #include "pdfdoc/Encryption.h"
@@ -70,6 +71,8 @@ struct GenerateOptions {
     // Locks the document with passwords (AES-256); its PDF version then rises to 1.7, which
     // that needs. The bytes differ from run to run: the encryption's salts are random.
     std::optional<pdfdoc::EncryptionSettings> encryption{};
+    // The document's title, author, subject and keywords (checked with PropertyFaultOf).
+    DocumentProperties properties{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the

@@ -176,6 +176,13 @@ void PdfWriter::GetImageSheet(int image, float &width, float &height) {
     pdfw_get_image_sheet(handle, image, &width, &height);
 }
 
+void PdfWriter::GetImageResolution(int image, float &dpiX, float &dpiY) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_get_image_resolution(handle, image, &dpiX, &dpiY);
+}
+
 int PdfWriter::GetImageNoteCount(int image) {
     if (setjmp(error.jump) != 0) {
         ThrowError();

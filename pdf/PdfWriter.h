@@ -75,6 +75,8 @@ public:
     // The upright size in points of the sheet document correction made of an open image; 0 x 0
     // when it was not corrected.
     void GetImageSheet(int image, float &width, float &height);
+    // The resolution in dots per inch an open image's file states, upright; 0 x 0 when none.
+    void GetImageResolution(int image, float &dpiX, float &dpiY);
     // What the engine noted on an open image: a PDFW_NOTE_* kind with its fields.
     struct ImageNote {
         int kind;

@@ -238,6 +238,13 @@ void *pdfw_get_opaque(pdfw_context *context);
  *                    whose data is not installed raises PDFW_VALUE_ERROR naming its Debian
  *                    package; a page recognition fails on raises PDFW_RUNTIME_ERROR from
  *                    pdfw_load_image.
+ *   "title", "author", "subject", "keywords":
+ *                    the document's properties, UTF-8 text of at most 1000 characters and no
+ *                    control characters (anything else raises PDFW_VALUE_ERROR naming the
+ *                    fault); "" (the default) leaves one out. Written to the Info dictionary
+ *                    and, when any is set, to an XMP metadata stream the catalog names, with
+ *                    the same dates. Only before pdfw_open_file; they stay for later documents
+ *                    of the context.
  * An unknown key, a bad value or a NULL argument raises PDFW_VALUE_ERROR. */
 int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value);
 
@@ -338,6 +345,12 @@ int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *h
  * corrected. Returns 0 or -1. Raises PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR
  * for NULL pointers. */
 int pdfw_get_image_sheet(pdfw_context *context, int image, float *width, float *height);
+
+/* The resolution in dots per inch that the file of open image `image` states (a JFIF header, a
+ * TIFF's resolution tags, a PNG's pHYs chunk), upright: x along the width pdfw_get_image_size
+ * gives. 0 x 0 when the file states none, or only the pixels' aspect. Returns 0 or -1. Raises
+ * PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR for NULL pointers. */
+int pdfw_get_image_resolution(pdfw_context *context, int image, float *dpi_x, float *dpi_y);
 
 /* What the engine noted while loading an image: it went into the document, and the caller may
  * want to tell the user. */

@@ -239,6 +239,14 @@ int pdfw_get_image_sheet(pdfw_context *context, int image, float *width, float *
     return raise(context, -1);
 }
 
+int pdfw_get_image_resolution(pdfw_context *context, int image, float *dpi_x, float *dpi_y) {
+    if (guard(context, "pdfw_get_image_resolution",
+              [&](pdfw_context &c) { c.document().imageResolution(image, dpi_x, dpi_y); })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
 int pdfw_get_image_note_count(pdfw_context *context, int image) {
     int count = -1;
     if (guard(context, "pdfw_get_image_note_count", [&](pdfw_context &c) {

@@ -180,6 +180,66 @@ Try &apos;folvane --help&apos; for more.
         <source>加密</source>
         <translation>Encrypt</translation>
     </message>
+    <message>
+        <source>纸张</source>
+        <translation>Paper</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>A3</source>
+        <translation>A3</translation>
+    </message>
+    <message>
+        <source>A5</source>
+        <translation>A5</translation>
+    </message>
+    <message>
+        <source>B5</source>
+        <translation>B5</translation>
+    </message>
+    <message>
+        <source>美国信纸</source>
+        <translation>US Letter</translation>
+    </message>
+    <message>
+        <source>美国法律用纸</source>
+        <translation>US Legal</translation>
+    </message>
+    <message>
+        <source>与图片相同</source>
+        <translation>Same as image</translation>
+    </message>
+    <message>
+        <source>文档属性...</source>
+        <translation>Document properties...</translation>
+    </message>
+    <message>
+        <source>文档属性</source>
+        <translation>Document Properties</translation>
+    </message>
+    <message>
+        <source>标题:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <source>作者:</source>
+        <translation>Author:</translation>
+    </message>
+    <message>
+        <source>主题:</source>
+        <translation>Subject:</translation>
+    </message>
+    <message>
+        <source>关键词:</source>
+        <translation>Keywords:</translation>
+    </message>
+    <message>
+        <source>这些属性写入保存到上面路径的 PDF; 换了存放路径就要重新填写。</source>
+        <translation>These properties go into the PDF saved at the path shown; after choosing another path, fill them in again.</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -1070,6 +1130,34 @@ Please enter its password:</translation>
     <message>
         <source>双面合并需要偶数页: 先是各页的正面, 再是倒序的背面。列表中有 %1 页, 正面和背面的页数对不上, 列表没有改变。</source>
         <translation>Merge duplex needs an even number of pages: all the fronts, then the backs in reverse order. The list holds %1 pages, so fronts and backs cannot pair; the list was not changed.</translation>
+    </message>
+    <message>
+        <source>%1太长: 最多 %2 个字。</source>
+        <translation>The %1 is too long: at most %2 characters.</translation>
+    </message>
+    <message>
+        <source>%1含有控制字符(换行、制表符等), PDF 阅读器会显示成乱码。</source>
+        <translation>The %1 holds a control character (a line break, a tab, ...), which PDF readers show as garbage.</translation>
+    </message>
+    <message>
+        <source>%1不是有效的 UTF-8 文字, PDF 阅读器会显示成乱码。</source>
+        <translation>The %1 is not valid UTF-8 text, which PDF readers show as garbage.</translation>
+    </message>
+    <message>
+        <source>标题</source>
+        <translation>title</translation>
+    </message>
+    <message>
+        <source>作者</source>
+        <translation>author</translation>
+    </message>
+    <message>
+        <source>主题</source>
+        <translation>subject</translation>
+    </message>
+    <message>
+        <source>关键词</source>
+        <translation>keywords</translation>
     </message>
 </context>
 </TS>

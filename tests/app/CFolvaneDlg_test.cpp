@@ -125,6 +125,7 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
     // The row commands follow, off while there is no row and nothing to undo or redo.
     using Entry = std::pair<std::string, bool>;
     EXPECT_EQ(Entries(Window().LastPopupMenu()), (std::vector<Entry>{{"资料修改", true},
+                                                                     {"文档属性...", true},
                                                                      {"关于", true},
                                                                      {"退出", true},
                                                                      {"删除", false},

@@ -12,6 +12,7 @@
 #include "tests/qt/CropEditorChecks.h"
 #include "tests/qt/FeederStack.h"
 #include "tests/qt/LanguageChecks.h"
+#include "tests/qt/PaperChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
 #include "tests/support/Files.h"
@@ -213,3 +214,24 @@ TEST_F(English, DuplexMergePairsEachBackWithItsFront) {
 }
 
 } // namespace
+
+// "Paper" and "Document properties" in English: the paper's name, the refusal of a title with a
+// tab, and a PDF whose pages and properties are those chosen.
+TEST_F(English, PaperAndPropertiesSpeakEnglishAndReachThePdf) {
+    WriteFile(dir / "page-1.jpg", MakeJpeg(Pattern(480, 640, 3)));
+    AddRows({dir / "page-1.jpg"});
+    SettleChecks();
+    ClickRow(0);
+    const PaperRun run = DrivePaperAndProperties(window, *dlg, 4, dir / "letter.pdf",
+                                                 "paper-en.png", "properties-en.png");
+    EXPECT_EQ(run.paperShown, "US Letter");
+    ASSERT_EQ(run.refusals.size(), 1u);
+    EXPECT_EQ(run.refusals[0], "Notice|The title holds a control character (a line break, a "
+                               "tab, ...), which PDF readers show as garbage.");
+    EXPECT_TRUE(run.stayedOpen);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0], "Notice|Done.\n1 page saved to " + (dir / "letter.pdf"));
+    EXPECT_EQ(run.pages, (std::vector<support::PageSize>{{612, 792}}));
+    EXPECT_NE(run.info.find("Title:           季度报告\n"), std::string::npos) << run.info;
+    EXPECT_NE(run.info.find("Keywords:        工资, 2026\n"), std::string::npos) << run.info;
+}

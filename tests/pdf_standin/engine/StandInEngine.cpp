@@ -294,6 +294,14 @@ int pdfw_get_image_sheet(pdfw_context *p, int image, float *width, float *height
     return 0;
 }
 
+int pdfw_get_image_resolution(pdfw_context *p, int image, float *dpiX, float *dpiY) {
+    Append("get_image_resolution " + std::to_string(image));
+    MaybeFail(p, "get_image_resolution");
+    *dpiX = 0;
+    *dpiY = 0;
+    return 0;
+}
+
 int pdfw_get_image_note_count(pdfw_context *p, int image) {
     Append("get_image_note_count " + std::to_string(image));
     MaybeFail(p, "get_image_note_count");
