@@ -5,6 +5,7 @@
 #include "app/BackgroundQueue.h"
 #include "app/CAboutDlg.h"
 #include "app/CorrectedPreview.h"
+#include "app/PreviewPicture.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
 #include "app/WindowSettings.h"
@@ -37,11 +38,12 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Check(dx, IDC_CHECK_OCR, m_bOcr);
     DDX_Check(dx, IDC_CHECK_DOCUMENT, m_bDocument);
     DDX_Check(dx, IDC_CHECK_SKIP_BLANK, m_bSkipBlank);
+    DDX_Control(dx, IDC_COMBO_PAPER, m_paperChoice);
 }
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 40> map = {
+    static const std::array<MessageMapEntry<D>, 43> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -80,8 +82,11 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(ID_ROTATE_LEFT, &D::OnRotateLeft),
         OnCommand<D>(ID_ROTATE_RIGHT, &D::OnRotateRight),
         OnCommand<D>(ID_CROP, &D::OnCrop),
+        OnCommand<D>(ID_INTERLEAVE, &D::OnInterleave),
         OnCommand<D>(ID_EDIT_REDO, &D::OnEditRedo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
+        OnSelChange<D>(IDC_COMBO_PAPER, &D::OnPaperChosen),
+        OnCommand<D>(ID_MENU_PROPERTIES, &D::OnMenuProperties),
     };
     return map;
 }
@@ -96,7 +101,9 @@ bool CFolvaneDlg::OnInitDialog() {
     m_bOcr = settings.Ocr(m_bOcr);
     m_bDocument = settings.Document(m_bDocument);
     m_bSkipBlank = settings.SkipBlank(m_bSkipBlank);
+    m_nPaper = settings.Paper(m_nPaper);
     CDialog::OnInitDialog();
+    FillPaperChoice();
     EnableCornersButton();
     if (const std::optional<WindowPlacement> placement = settings.Placement();
         placement && Peer()) {

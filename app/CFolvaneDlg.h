@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -17,6 +18,7 @@
 #include "pdf/ImageFacts.h"
 #include "pdf/PageGeneration.h"
 
+#include "platform/ui/CComboBox.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CFont.h"
 #include "platform/ui/CImageList.h"
@@ -29,6 +31,7 @@ class CMenu;
 class CorrectedPreviewCache;
 class ScanSession;
 class UiToolkit;
+struct WholePicture;
 
 // The main window: the page list behind the image list control (which only mirrors it), the
 // save path and the resolution class, and every command the window offers. Each handler runs to
@@ -44,6 +47,14 @@ public:
     const std::string &SavePath() const { return m_strSavePath; }
     void SetSavePath(std::string path) { m_strSavePath = std::move(path); }
     int ImageType() const { return m_nImageType; }
+    // The paper's index in folvane::AllPapers (CFolvaneDlgPaper.cpp).
+    int PaperIndex() const { return m_nPaper; }
+    // The layout the chosen class (or fit) and paper make.
+    folvane::PageLayout ChosenLayout() const;
+    // The properties the next PDF gets: those given in "文档属性" for the output path shown,
+    // none for another path.
+    folvane::DocumentProperties PropertiesForSavePath() const;
+    void SetProperties(folvane::DocumentProperties properties);
     bool Ocr() const { return m_bOcr; }
     bool Document() const { return m_bDocument; }
     bool SkipBlank() const { return m_bSkipBlank; }
@@ -115,11 +126,22 @@ public:
     // the page's crop (the whole page: no crop), in the preview, its tool tip and the PDF
     // (CFolvaneDlgCrop.cpp).
     void OnCrop();
+    // Ctrl+D, "双面合并": the list holds a two-sided stack fed twice through a one-sided feeder,
+    // fronts 1..n then backs n..1, and becomes front 1, back 1, front 2, ...; a list of an odd
+    // count is refused with a box (CFolvaneDlgDuplex.cpp).
+    void OnInterleave();
     // The window has a new size: the preview is drawn again at the frame's new size.
     void OnSize();
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
     // The radio index the user chose: kept, remembered for the next start.
     void SetImageType(int index);
+    // Another paper was chosen in "纸张": kept, remembered for the next start.
+    void OnPaperChosen();
+    void SetPaper(int index);
+    // "纸张" lists every paper, the chosen one selected.
+    void FillPaperChoice();
+    // "文档属性...": the properties dialog for the PDF at the output path shown.
+    void OnMenuProperties();
     // "文字识别" was clicked: its state is kept, remembered for the next start.
     void OnCheckOcr();
     // "文档校正" was clicked: its state is kept, remembered for the next start.
@@ -187,6 +209,24 @@ private:
     // pre-flight turns its row red and is named with its reason (false).
     bool RowFileUsable(int row);
 
+    // Rows of PDFs (CFolvaneDlgPdf.cpp). The rows a list of files adds: a PDF one for each of its
+    // pages, its open password asked first when it has one; a PDF that cannot be opened one row,
+    // whose check says why.
+    std::vector<PageSource> SourcesOfFiles(const std::vector<std::string> &paths);
+    // The password the user gave for a PDF ("" for none).
+    std::string PdfPassword(const std::string &path) const;
+    // What the list's file column shows for a page: its path, and for a page of a PDF which page
+    // of how many.
+    std::string RowText(const Page &page) const;
+    // The pre-flight's facts of a row's page: a PDF's page read with its password, any other
+    // file told by inspect.
+    static folvane::ImageFacts
+    InspectSource(const std::function<folvane::ImageFacts(const std::string &)> &inspect,
+                  const PageSource &source, const std::string &password);
+    // Says that document correction does not apply to a PDF row's page (true), for the commands
+    // that would correct it.
+    bool RefusePdfCorrection(int row);
+
     // Pre-flight (CFolvaneDlgPreflight.cpp): each new row's file is checked in the background;
     // its row shows the result (red with the reason for a file that cannot be used).
     void CheckPages(const std::vector<PageId> &ids);
@@ -239,6 +279,10 @@ private:
     std::optional<folvane::scan::ScanError> ScanLoad(ScanSession &session);
     // Adds the pages the session wrote since the last call at the end of the list.
     void AddScannedPages(ScanSession &session);
+    // "单面进纸器扫描双面": one load of fronts, the stack turned over, one load of backs, then the
+    // new rows paired; counts that differ are named and the rows stay in scan order
+    // (CFolvaneDlgDuplex.cpp).
+    void ScanBothSides(ScanSession &session);
 
     CListCtrl m_listImages; // mirrors m_pages: sequence number, full path
     std::string m_strSavePath;
@@ -246,6 +290,12 @@ private:
     bool m_bOcr;       // "文字识别": the PDF gets a text layer recognised from its pages
     bool m_bDocument;  // "文档校正": every page goes in corrected as a document
     bool m_bSkipBlank; // "跳过空白页": pages the blank-page rule finds blank are left out
+    int m_nPaper = 0;  // "纸张": index in folvane::AllPapers, 0 A4
+    CComboBox m_paperChoice;
+    // "文档属性", kept for the output path they were given for, for as long as the window is
+    // open: never stored, since they belong to one document.
+    folvane::DocumentProperties m_properties;
+    std::string m_propertiesPath;
     HICON m_hIcon;
     CImageList m_imageList;
     CFont m_fontList;
@@ -255,6 +305,10 @@ private:
 
     PageList m_pages;
     PageHistory m_history;
+    // Passwords of PDFs, by path, as the user typed them: for this window's life only, never
+    // kept in the settings. The page counts of the PDFs added, by path.
+    std::map<std::string, std::string> m_pdfPasswords;
+    std::map<std::string, int> m_pdfPageCounts;
     // The rows of the last PDF written (none at start): a list that still reads the same needs
     // no question on exit.
     std::vector<std::string> m_writtenPaths;
@@ -264,6 +318,8 @@ private:
     int m_blankRound = 0;              // the blank-page rule's answers of this round count
     int m_blankRunning = 0;            // pages on their way through the blank-page rule
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
+    // The crop editor's picture of the page it has just cropped, for the one preview that follows.
+    std::unique_ptr<WholePicture> m_croppedPicture;
     // Last, so that they go first: no job hands a result to a dialog being taken apart. The
     // scanner thread looks for scanners and asks them what they offer.
     std::unique_ptr<BackgroundQueue> m_scannerJobs;

@@ -76,8 +76,8 @@ void CFolvaneDlg::JudgeBlankPagesAgain() {
 }
 
 std::string CFolvaneDlg::RowLabel(const Page &page) const {
-    return page.blank.value_or(false) ? texts::Window(texts::kBlankRow, {page.source.path})
-                                      : page.source.path;
+    const std::string text = RowText(page);
+    return page.blank.value_or(false) ? texts::Window(texts::kBlankRow, {text}) : text;
 }
 
 void CFolvaneDlg::OnCheckSkipBlank() {

@@ -5,6 +5,8 @@
 
 #include "app/CropRequest.h"
 #include "app/Messages.h"
+#include "app/PdfRows.h"
+#include "app/PreviewPicture.h"
 #include "app/WindowTexts.h"
 
 void CFolvaneDlg::OnCrop() {
@@ -22,7 +24,11 @@ void CFolvaneDlg::OnCrop() {
     const std::optional<folvane::CropRect> before = page.shape.edits.crop;
     const int turns = page.shape.edits.quarterTurns;
     CropPicture picture;
-    if (!loadCropPicture(path, turns, picture)) {
+    // A PDF's page is cropped in points of the page as it shows, turned as its row has it.
+    const bool loaded = IsPdfName(path) ? LoadPdfCropPicture(path, page.source.page.value_or(1),
+                                                             PdfPassword(path), turns, picture)
+                                        : loadCropPicture(path, turns, picture);
+    if (!loaded) {
         Inform(texts::Window(texts::kCropUnreadable, {path}));
         return;
     }
@@ -41,5 +47,12 @@ void CFolvaneDlg::OnCrop() {
     if (row >= m_pages.Count() || m_pages.At(row).id != id) {
         return; // the list changed under the editor
     }
+    m_croppedPicture = std::make_unique<WholePicture>();
+    m_croppedPicture->path = path;
+    m_croppedPicture->quarterTurns = turns;
+    m_croppedPicture->fullWidth = picture.fullWidth;
+    m_croppedPicture->fullHeight = picture.fullHeight;
+    m_croppedPicture->image.Transfer(picture.turned);
     Done(m_pages.Crop(row, whole ? std::nullopt : std::optional(crop)), true);
+    m_croppedPicture.reset();
 }

@@ -6,6 +6,7 @@
 #include "app/BackgroundQueue.h"
 #include "app/CornerRequest.h"
 #include "app/CorrectedPreview.h"
+#include "app/PdfRows.h"
 #include "app/Resource.h"
 #include "app/WindowTexts.h"
 
@@ -15,7 +16,9 @@ void CFolvaneDlg::SearchSheets(const std::vector<PageId> &ids) {
     }
     for (PageId id : ids) {
         const Page *page = m_pages.Find(id);
-        if (!page || page->sheet || !m_sheetSearching.insert(id).second) {
+        // A PDF's page is never corrected: there is no sheet to look for.
+        if (!page || page->sheet || IsPdfName(page->source.path) ||
+            !m_sheetSearching.insert(id).second) {
             continue;
         }
         m_checks->Run([this, id, path = page->source.path]() -> std::function<void()> {
@@ -55,6 +58,9 @@ void CFolvaneDlg::OnBtnCorners() {
     const int row = CurrentRow();
     if (row < 0) {
         Inform(texts::Window(kMsgSelectFirst));
+        return;
+    }
+    if (RefusePdfCorrection(row)) {
         return;
     }
     const Page &edited = m_pages.At(row);

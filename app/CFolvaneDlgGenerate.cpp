@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "app/BlankTexts.h"
+#include "app/CPasswordDlg.h"
 #include "app/Messages.h"
+#include "app/PdfRows.h"
+#include "app/Resource.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
 #include "pdf/QuotedName.h"
@@ -111,13 +114,15 @@ void CFolvaneDlg::OnBtnGenerate() {
 }
 
 bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
-    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    const folvane::PageLayout layout = ChosenLayout();
     CutPages cut;
     for (int row : rows) {
         // A file's pages are taken to share its first page's size, as a scanner writes them; the
         // success box counts the pages the run actually cut.
+        // A page of a PDF keeps its own size: no class cuts it.
         const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
-        if (facts && facts->ok && !layout.fit && !WillBeCorrected(m_pages.At(row))) {
+        if (facts && facts->ok && !layout.fit && facts->kind != kPdfKind &&
+            !WillBeCorrected(m_pages.At(row))) {
             const PageEdits &edits = m_pages.At(row).shape.edits;
             const bool turned = edits.quarterTurns % 2 != 0;
             int width = turned ? facts->height : facts->width;
@@ -177,18 +182,16 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
                        {texts::Window(kAnswerSkip), texts::Window(kAnswerCancel)}) == 0;
 }
 
-bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
-    folvane::GenerateOptions options;
-    options.layout = folvane::PageLayout::FromImageType(m_nImageType);
-    if (m_bOcr) {
-        options.ocrLanguages = kOcrLanguages;
-    }
-    options.correctDocuments = m_bDocument;
-    options.skipBlank = m_bSkipBlank;
+namespace {
+
+// The files of `rows` in order, each row's edits, page and the pre-flight's blank verdict put
+// into `options`, and the pages each row gives for the progress.
+std::vector<std::string> RowsOfRun(const PageList &pages, const std::vector<int> &rows,
+                                   folvane::GenerateOptions &options,
+                                   std::vector<int> &pagesPerRow) {
     std::vector<std::string> paths;
-    std::vector<int> pagesPerRow;
     for (int row : rows) {
-        const Page &page = m_pages.At(row);
+        const Page &page = pages.At(row);
         if (page.shape.handCorners) {
             options.handCorners[paths.size()] = *page.shape.handCorners;
         }
@@ -199,9 +202,39 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
         if (page.blank && page.facts && page.facts->pages == 1) {
             options.blankRows[paths.size()] = *page.blank; // the pre-flight's verdict stands
         }
+        const bool onePage = page.source.page && IsPdfName(page.source.path);
+        if (onePage) {
+            options.rowPages[paths.size()] = *page.source.page;
+        }
         paths.push_back(page.source.path);
-        pagesPerRow.push_back(page.facts && page.facts->pages > 0 ? page.facts->pages : 1);
+        pagesPerRow.push_back(!onePage && page.facts && page.facts->pages > 0 ? page.facts->pages
+                                                                              : 1);
     }
+    return paths;
+}
+
+} // namespace
+
+bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
+    folvane::GenerateOptions options;
+    // "加密": the passwords are asked for each PDF and kept nowhere after it.
+    if (CWnd *encrypt = GetDlgItem(IDC_CHECK_ENCRYPT); encrypt && encrypt->GetCheck()) {
+        CPasswordDlg passwords(Toolkit());
+        if (passwords.DoModal() != IDOK) {
+            return false;
+        }
+        options.encryption = passwords.Settings();
+    }
+    options.layout = ChosenLayout();
+    options.properties = PropertiesForSavePath();
+    if (m_bOcr) {
+        options.ocrLanguages = kOcrLanguages;
+    }
+    options.correctDocuments = m_bDocument;
+    options.skipBlank = m_bSkipBlank;
+    std::vector<int> pagesPerRow;
+    const std::vector<std::string> paths = RowsOfRun(m_pages, rows, options, pagesPerRow);
+    options.pdfPasswords = m_pdfPasswords;
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {
         return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);

@@ -21,15 +21,6 @@ namespace {
 constexpr int kColumnNumber = 0;
 constexpr int kColumnPath = 1;
 constexpr UINT kMark = LVIS_SELECTED | LVIS_FOCUSED;
-
-std::vector<PageSource> WholeFiles(const std::vector<std::string> &paths) {
-    std::vector<PageSource> sources;
-    sources.reserve(paths.size());
-    for (const std::string &path : paths) {
-        sources.push_back(PageSource{path, std::nullopt});
-    }
-    return sources;
-}
 } // namespace
 
 int CFolvaneDlg::CompareFileNames(const std::string &a, const std::string &b) const {
@@ -134,7 +125,9 @@ void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
     WindowSettings settings(Toolkit().Settings());
     request.title = texts::Window(texts::kAddTitle);
-    request.filters = {{texts::Window(texts::kAddFilter), folvane::AddDialogPatterns()}};
+    std::vector<std::string> patterns = folvane::AddDialogPatterns();
+    patterns.push_back("*.pdf");
+    request.filters = {{texts::Window(texts::kAddFilter), patterns}};
     request.defaultExt = "jpg";
     request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                     OFN_HIDEREADONLY;
@@ -152,7 +145,7 @@ void CFolvaneDlg::OnDropFiles(HDROP drop) {
 
 void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {
     CurrentRow();
-    std::optional<PageCommand> command = m_pages.SortIn(WholeFiles(paths), FileNameOrder());
+    std::optional<PageCommand> command = m_pages.SortIn(SourcesOfFiles(paths), FileNameOrder());
     const std::vector<PageId> added = command ? AddedPages(*command) : std::vector<PageId>{};
     Done(std::move(command), false);
     CheckPages(added);
@@ -162,7 +155,7 @@ void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {
 
 void CFolvaneDlg::AppendFiles(const std::vector<std::string> &paths) {
     const bool hadCurrent = CurrentRow() != -1;
-    std::optional<PageCommand> command = m_pages.Add(WholeFiles(paths));
+    std::optional<PageCommand> command = m_pages.Add(SourcesOfFiles(paths));
     const std::vector<PageId> added = command ? AddedPages(*command) : std::vector<PageId>{};
     Done(std::move(command), false);
     CheckPages(added);

@@ -6,8 +6,10 @@
 
 #include "app/BackgroundQueue.h"
 #include "app/BlankTexts.h"
+#include "app/PdfRows.h"
 #include "app/RowCheck.h"
 #include "app/WindowTexts.h"
+#include "platform/ui/Translation.h"
 
 namespace {
 constexpr COLORREF kUnusableColor = ui::RGB(204, 0, 0);
@@ -24,18 +26,18 @@ void CFolvaneDlg::CheckPages(const std::vector<PageId> &ids) {
             continue;
         }
         ++m_checksRunning;
-        m_checks->Run(
-            [this, inspect = m_fnInspect, id, path = page->source.path]() -> std::function<void()> {
-                const FileStamp file = fileStampOf(path);
-                folvane::ImageFacts facts;
-                try {
-                    facts = inspect(path);
-                } catch (const std::exception &error) {
-                    facts.problem.kind = folvane::Problem::Kind::Internal;
-                    facts.problem.detail = error.what();
-                }
-                return [this, id, facts, file] { OnPageChecked(id, facts, file); };
-            });
+        m_checks->Run([this, inspect = m_fnInspect, id, source = page->source,
+                       password = PdfPassword(page->source.path)]() -> std::function<void()> {
+            const FileStamp file = fileStampOf(source.path);
+            folvane::ImageFacts facts;
+            try {
+                facts = InspectSource(inspect, source, password);
+            } catch (const std::exception &error) {
+                facts.problem.kind = folvane::Problem::Kind::Internal;
+                facts.problem.detail = error.what();
+            }
+            return [this, id, facts, file] { OnPageChecked(id, facts, file); };
+        });
     }
     SearchSheets(ids);
 }
@@ -70,7 +72,7 @@ void CFolvaneDlg::RecheckChangedFiles() {
         }
         folvane::ImageFacts facts;
         try {
-            facts = m_fnInspect(page->source.path);
+            facts = InspectSource(m_fnInspect, page->source, PdfPassword(page->source.path));
         } catch (const std::exception &error) {
             facts.problem.kind = folvane::Problem::Kind::Internal;
             facts.problem.detail = error.what();
@@ -87,9 +89,10 @@ bool CFolvaneDlg::WillBeCorrected(const Page &page) const {
     // A photo whose sheet was found, or whose corners the user placed, is corrected; one
     // without a sheet goes in as it is, and its tip says so. So does a cropped page: the crop
     // already says what of the photo is the page.
+    // A page of a PDF goes in as the page it is.
     const bool sheetFound = page.sheet && page.sheet->found && !page.sheet->twoSheets;
-    return m_bDocument && page.shape.edits.correction && !page.shape.edits.crop &&
-           (page.shape.handCorners.has_value() || sheetFound);
+    return m_bDocument && !IsPdfName(page.source.path) && page.shape.edits.correction &&
+           !page.shape.edits.crop && (page.shape.handCorners.has_value() || sheetFound);
 }
 
 void CFolvaneDlg::ShowCheckedRows() {
@@ -118,10 +121,11 @@ void CFolvaneDlg::ShowRowCheck(int row) {
     }
     const folvane::ImageFacts &facts = *page.facts;
     const bool placed = page.shape.handCorners.has_value();
-    std::string tip =
-        RowCheckText(facts, folvane::PageLayout::FromImageType(m_nImageType),
-                     page.shape.edits.quarterTurns, WillBeCorrected(page), page.shape.edits.crop);
-    if (m_bDocument && facts.ok && (page.sheet || placed)) {
+    std::string tip = RowCheckText(facts, ChosenLayout(), page.shape.edits.quarterTurns,
+                                   WillBeCorrected(page), page.shape.edits.crop);
+    if (m_bDocument && facts.ok && IsPdfName(page.source.path)) {
+        tip += "\n" + Tr("Messages", "文档校正不适用于 PDF 的页面");
+    } else if (m_bDocument && facts.ok && (page.sheet || placed)) {
         const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
         tip += words.empty() ? "" : "\n" + words;
     }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/CorrectedPreview.h"
+#include "app/PdfRows.h"
 #include "app/PreviewFit.h"
 #include "app/PreviewPicture.h"
 #include "app/Resource.h"
@@ -91,7 +92,9 @@ void CFolvaneDlg::ShowPreview(std::string path) {
         return;
     }
     const UiRect client = frame->GetClientRect();
-    const folvane::PageLayout layout = folvane::PageLayout::FromImageType(m_nImageType);
+    // A page of a PDF keeps its own size: it fills its page whatever the class.
+    const bool pdf = IsPdfName(path);
+    const folvane::PageLayout layout = pdf ? folvane::PageLayout::Fit() : ChosenLayout();
     PreviewPicture picture;
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.
@@ -103,12 +106,20 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const std::optional<folvane::CropRect> crop =
         currentRow ? m_pages.At(current).shape.edits.crop : std::nullopt;
     // A cropped page goes in as the part kept, never corrected: the crop says what the page is.
-    const bool corrected = m_bDocument && !crop &&
+    const int pdfPage = currentRow ? m_pages.At(current).source.page.value_or(1) : 1;
+    const bool corrected = !pdf && m_bDocument && !crop &&
                            m_correctedPreview->Load(path, corners, client, picture) &&
                            TurnPreviewPicture(picture, turns);
+    // Right after a crop, the editor's picture of the page serves when it is fine enough.
+    const bool reused = !pdf && !corrected && m_croppedPicture && currentRow &&
+                        m_croppedPicture->path == path && m_croppedPicture->quarterTurns == turns &&
+                        PreviewFromWhole(*m_croppedPicture, layout, client, crop, picture);
+    m_croppedPicture.reset();
     const bool readable =
-        corrected || (folvane::IsPreviewName(path) &&
-                      LoadPreviewPicture(path, layout, client, picture, turns, crop));
+        corrected || reused ||
+        (pdf ? LoadPdfPreviewPicture(path, pdfPage, PdfPassword(path), client, picture, turns, crop)
+             : folvane::IsPreviewName(path) &&
+                   LoadPreviewPicture(path, layout, client, picture, turns, crop));
 
     frame->Invalidate(true);
     frame->UpdateWindow();

@@ -13,7 +13,8 @@ bool CFolvaneDlg::RowFileUsable(int row) {
     const PageId id = m_pages.At(row).id;
     folvane::ImageFacts facts;
     try {
-        facts = m_fnInspect(m_pages.At(row).source.path);
+        const PageSource &source = m_pages.At(row).source;
+        facts = InspectSource(m_fnInspect, source, PdfPassword(source.path));
     } catch (const std::exception &error) {
         facts.problem.kind = folvane::Problem::Kind::Internal;
         facts.problem.detail = error.what();

@@ -43,6 +43,9 @@ bool loadCropPicture(const std::string &path, int quarterTurns, CropPicture &pic
     picture.page = rgbOf(turned.image);
     picture.fullWidth = int(turned.uprightWidth);
     picture.fullHeight = int(turned.uprightHeight);
+    if (!picture.turned.Transfer(turned.image)) {
+        return false;
+    }
     return !picture.page.Empty() && picture.fullWidth > 0 && picture.fullHeight > 0;
 }
 

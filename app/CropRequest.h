@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "image/CfImage.h"
 #include "pdf/PageGeneration.h"
 #include "platform/ui/CropEditing.h"
 
@@ -14,6 +15,7 @@ inline constexpr int kCropEditorSide = 1200;
 
 struct CropPicture {
     RgbPicture page; // the turned picture, reduced to the editor's size
+    CfImage turned;  // the same as decoded, which the preview of the cropped page reuses
     int fullWidth = 0;
     int fullHeight = 0; // the turned picture's size in the file's pixels
 };

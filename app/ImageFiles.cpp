@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/PdfRows.h"
 #include "pdf/ImageFileRules.h"
 #include "platform/ui/FileNameCollation.h"
 
@@ -36,7 +37,7 @@ std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths,
         if (IsFolder(path)) {
             const std::vector<std::string> inside = ImageFilesInFolder(path, collation);
             files.insert(files.end(), inside.begin(), inside.end());
-        } else if (folvane::IsPageImageName(path)) {
+        } else if (folvane::IsPageImageName(path) || IsPdfName(path)) {
             files.push_back(path);
         }
     }

@@ -12,8 +12,8 @@ class FileNameCollation;
 std::vector<std::string> ImageFilesInFolder(const std::string &folder,
                                             const FileNameCollation &collation);
 
-// What a drop of paths adds: a file with an image file name stands for itself, a folder for its
-// image files; anything else adds nothing. Order as dropped, each folder's files ordered as
+// What a drop of paths adds: a file with an image file name or a PDF's stands for itself, a folder
+// for its image files; anything else adds nothing. Order as dropped, each folder's files ordered as
 // ImageFilesInFolder orders them.
 std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths,
                                           const FileNameCollation &collation);

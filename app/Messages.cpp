@@ -60,6 +60,12 @@ std::string FileProblemText(const folvane::Problem &p) {
     case Kind::NoSuchPage:
         return Fill(Tr("Messages", "“%1”没有第 %2 页（共 %3 页）"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
+    case Kind::PdfPasswordNeeded:
+        return Fill(Tr("Messages", "“%1”已加密, 需要密码才能打开"), {p.file});
+    case Kind::PdfWrongPassword:
+        return Fill(Tr("Messages", "密码不对, 无法打开“%1”"), {p.file});
+    case Kind::PdfDamaged:
+        return Fill(Tr("Messages", "“%1”是损坏的 PDF, 无法读取%2"), {p.file, Raw(p.detail)});
     default:
         return Fill(Tr("Messages", "内部错误%1"), {Raw(p.detail)});
     }
@@ -195,6 +201,9 @@ std::string NoteText(const folvane::PageNote &note) {
                                 : Tr("Messages", "照片中没有找到纸张, 照片按原样放入");
     case NoteKind::NotCorrected:
         return NotCorrectedText(note);
+    case NoteKind::PdfRecovered:
+        return Fill(Tr("Messages", "“%1”是损坏的 PDF, 已尽量读出%2"),
+                    {note.path, Raw(note.detail)});
     }
     return Raw(note.detail);
 }

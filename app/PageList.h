@@ -36,8 +36,8 @@ public:
     // New rows at the end, in the given order; the first row becomes current when none is.
     std::optional<PageCommand> Add(const std::vector<PageSource> &sources);
     // New rows, each sorted in by name: it passes every row directly above it whose name sorts
-    // the same or after its own. The current row stays on its page; the first row becomes
-    // current when none is.
+    // the same or after its own, but never an earlier page of its own file. The current row stays
+    // on its page; the first row becomes current when none is.
     std::optional<PageCommand> SortIn(const std::vector<PageSource> &sources,
                                       const NameOrder &order);
     // Row from goes to row to and becomes current (none when it is there already).
@@ -56,6 +56,11 @@ public:
     std::optional<PageCommand> SetCorners(int row, std::optional<folvane::SheetCorners> corners);
     // Row's page turned, cropped and corrected as it was added.
     std::optional<PageCommand> ResetEdits(int row);
+    // The pages of rows (ascending, each once) are a two-sided stack fed twice through a
+    // one-sided feeder, fronts 1..n then backs n..1; they take the same rows again as front 1,
+    // back 1, front 2, back 2, ... The current row stays on its page. None for an odd count or
+    // a row outside the list.
+    std::optional<PageCommand> Interleave(const std::vector<int> &rows);
 
     // Puts the rows, the current row and the pages' shapes back as they were before command
     // (undo) or after it (redo).

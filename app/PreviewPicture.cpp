@@ -141,6 +141,11 @@ void KeepPart(PreviewPicture &picture, const folvane::PageLayout &layout, const 
 
 } // namespace
 
+void KeepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+                  const std::optional<folvane::CropRect> &crop) {
+    KeepPart(picture, layout, client, crop);
+}
+
 uint8_t PreviewJpegScale(double shown) {
     for (uint8_t denominator : {8, 4, 2}) {
         if (shown * denominator <= 0.5) {
@@ -164,6 +169,30 @@ bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns) {
         std::swap(picture.uprightWidth, picture.uprightHeight);
     }
     return turned;
+}
+
+bool PreviewFromWhole(const WholePicture &whole, const folvane::PageLayout &layout,
+                      const UiRect &client, const std::optional<folvane::CropRect> &crop,
+                      PreviewPicture &picture) {
+    if (!whole.image.IsValid() || whole.fullWidth <= 0 || whole.fullHeight <= 0) {
+        return false;
+    }
+    const folvane::CropRect kept = KeptPart(crop, whole.fullWidth, whole.fullHeight);
+    const UiRect shown = KeptPage(layout, client, kept).picture;
+    const double decodedPerFull = double(whole.image.GetWidth()) / whole.fullWidth;
+    if ((kept.right - kept.left) * decodedPerFull < shown.Width() ||
+        (kept.bottom - kept.top) * decodedPerFull < shown.Height()) {
+        return false;
+    }
+    picture.image.Copy(whole.image);
+    if (!picture.image.IsValid()) {
+        return false;
+    }
+    picture.uprightWidth = whole.fullWidth;
+    picture.uprightHeight = whole.fullHeight;
+    picture.part.reset();
+    KeepPart(picture, layout, client, crop);
+    return true;
 }
 
 bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,

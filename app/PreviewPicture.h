@@ -35,6 +35,30 @@ bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layo
                         const UiRect &client, PreviewPicture &picture, int quarterTurns = 0,
                         const std::optional<folvane::CropRect> &crop = std::nullopt);
 
+// Makes a whole turned picture (one without a `part`, its upright size set) show only `crop` of
+// it, as LoadPreviewPicture does: the page is laid out for the part kept and the picture is
+// drawn around it. A crop that does not fit leaves the whole picture shown.
+void KeepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+                  const std::optional<folvane::CropRect> &crop);
+
+// A page's turned picture decoded whole at a reduced size, standing for fullWidth x fullHeight
+// pixels: the crop editor's, from which the preview of the page it has just cropped is made
+// without decoding the file again.
+struct WholePicture {
+    std::string path;
+    int quarterTurns = 0;
+    CfImage image;
+    int fullWidth = 0;
+    int fullHeight = 0;
+};
+
+// The preview of `crop` of `whole`, as LoadPreviewPicture would give it; false (picture left as
+// it was) when the kept part has fewer of whole's pixels than the page shows of it, where only a
+// finer decode of the file looks right.
+bool PreviewFromWhole(const WholePicture &whole, const folvane::PageLayout &layout,
+                      const UiRect &client, const std::optional<folvane::CropRect> &crop,
+                      PreviewPicture &picture);
+
 // Turns a whole picture (one without a `part`) `quarterTurns` quarter turns clockwise, its
 // upright size with it. False when memory runs out.
 bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns);

@@ -37,6 +37,8 @@ constexpr int IDC_CHECK_OCR = 1023;      // "文字识别": a text layer over ev
 constexpr int IDC_BTN_SCAN = 1024;       // "扫描": pages from a scanner into the list
 constexpr int IDC_CHECK_DOCUMENT = 1025; // "文档校正": every page corrected as a document
 constexpr int IDC_BTN_CORNERS = 1026;    // "调整边角": the sheet's corners placed by hand
+constexpr int IDC_GROUP_PAPER = 1040;    // "纸张": the pages' paper, beside the classes
+constexpr int IDC_COMBO_PAPER = 1041;
 
 // "跳过空白页": pages the blank-page rule finds blank are left out of the PDF.
 constexpr int IDC_CHECK_SKIP_BLANK = 1027;
@@ -49,14 +51,34 @@ constexpr int IDC_SCAN_RESOLUTION = 1103;
 constexpr int IDC_SCAN_PAGE_SIZE = 1104;
 constexpr int IDC_SCAN_FOLDER = 1105;    // where the pages go
 constexpr int IDC_SCAN_PAGE_HINT = 1106; // that the paper is larger than the scanner
+constexpr int IDC_SCAN_TWO_SIDED = 1107; // "单面进纸器扫描双面": fronts, then backs, paired
+
+// "加密" in the main window, and the password dialog it opens; its "确定" and "取消" are IDOK
+// and IDCANCEL.
+constexpr int IDD_PASSWORD_DIALOG = 1200;
+constexpr int IDC_CHECK_ENCRYPT = 1201; // "加密": the PDF is locked with passwords
+constexpr int IDC_PASSWORD_USER = 1202;
+constexpr int IDC_PASSWORD_CONFIRM = 1203;
+constexpr int IDC_PASSWORD_OWNER = 1204;
+constexpr int IDC_PASSWORD_PRINT = 1205;
+constexpr int IDC_PASSWORD_COPY = 1206;
 
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;
 constexpr int ID_MENU_EXIT = 32773;
 constexpr int ID_ROTATE_LEFT =
     32774; // Ctrl+L, "向左旋转": the current page a quarter anticlockwise
-constexpr int ID_ROTATE_RIGHT = 32775; // Ctrl+R, "向右旋转": a quarter clockwise
-constexpr int ID_CROP = 32776;         // "裁剪": the crop editor over the current page
+constexpr int ID_ROTATE_RIGHT = 32775;    // Ctrl+R, "向右旋转": a quarter clockwise
+constexpr int ID_CROP = 32776;            // "裁剪": the crop editor over the current page
+constexpr int ID_INTERLEAVE = 32777;      // Ctrl+D, "双面合并": fronts then backs paired
+constexpr int ID_MENU_PROPERTIES = 32790; // "文档属性...": the PDF's title, author, ...
+
+// "文档属性": the document's properties; its "确定" and "取消" are IDOK and IDCANCEL.
+constexpr int IDD_PROPERTIES_DIALOG = 110;
+constexpr int IDC_PROPERTY_TITLE = 1200;
+constexpr int IDC_PROPERTY_AUTHOR = 1201;
+constexpr int IDC_PROPERTY_SUBJECT = 1202;
+constexpr int IDC_PROPERTY_KEYWORDS = 1203;
 
 constexpr int ID_EDIT_UNDO = 57643; // Ctrl+Z, "撤销": the last list command taken back
 constexpr int ID_EDIT_REDO = 57644; // Ctrl+Shift+Z, Ctrl+Y, "重做": made again

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/PropertiesTexts.h"
 #include "app/Resource.h"
 #include "app/WindowTexts.h"
 #include "platform/ui/CMenu.h"
@@ -59,14 +60,18 @@ struct MainLayout {
     int browseWidth;
     int ocrWidth;       // "文字识别"
     int documentWidth;  // "文档校正"
+    int encryptWidth;   // "加密"
     int skipBlankWidth; // "跳过空白页"
+    int paperWidth;     // "纸张", right of the classes
 };
 
 // Under the list, the Chinese captions of two characters are narrower than those of four.
+// The paper choice right of the classes widens the window by its own width, so that the classes
+// keep their room.
 constexpr MainLayout kOriginalLayout{
-    493, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 62};
+    573, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32, 62, 76};
 constexpr MainLayout kTranslatedLayout{
-    600, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 86};
+    690, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46, 86, 86};
 
 // The main window's keys: the row commands, the add dialog, undo and redo.
 std::vector<Accelerator> MainAccelerators() {
@@ -76,7 +81,7 @@ std::vector<Accelerator> MainAccelerators() {
         {VK_HOME, FCONTROL, IDC_BTN_MOVE_TOP}, {VK_END, FCONTROL, IDC_BTN_MOVE_BOTTOM},
         {'Z', FCONTROL, ID_EDIT_UNDO},         {'Z', FCONTROL | FSHIFT, ID_EDIT_REDO},
         {'Y', FCONTROL, ID_EDIT_REDO},         {'L', FCONTROL, ID_ROTATE_LEFT},
-        {'R', FCONTROL, ID_ROTATE_RIGHT},
+        {'R', FCONTROL, ID_ROTATE_RIGHT},      {'D', FCONTROL, ID_INTERLEAVE},
     };
 }
 
@@ -95,7 +100,21 @@ public:
 
     int ListWidth() const { return m_listWidth; }
     int FrameLeft() const { return m_frameLeft; }
-    int GroupWidth() const { return m_layout.dialogWidth - kMargin - kGroupLeft; }
+    // The classes' group box, then the paper's at the window's right edge.
+    int GroupWidth() const {
+        return m_layout.dialogWidth - kMargin - kGroupLeft - 4 - m_layout.paperWidth;
+    }
+    int PaperLeft() const { return kGroupLeft + GroupWidth() + 4; }
+    ControlTemplate PaperGroup() const {
+        return Growing(Control(IDC_GROUP_PAPER, ControlKind::GroupBox, texts::kPaperGroup,
+                               PaperLeft(), 5, m_layout.paperWidth, 39),
+                       ControlGrowth{1, 0, 0, 0});
+    }
+    ControlTemplate PaperChoice() const {
+        return Growing(Control(IDC_COMBO_PAPER, ControlKind::ComboBox, "", PaperLeft() + 6, 19,
+                               m_layout.paperWidth - 12, 16),
+                       ControlGrowth{1, 0, 0, 0});
+    }
 
     // The button at place 0..8 under the list: the nine share its width with even gaps, the
     // first starting and the last ending with the list.
@@ -136,7 +155,8 @@ public:
     int GenerateLeft() const { return m_frameLeft + 44; }
     int OcrLeft() const { return GenerateLeft() - 3 - m_layout.ocrWidth; }
     int DocumentLeft() const { return OcrLeft() - 3 - m_layout.documentWidth; }
-    int SkipBlankLeft() const { return DocumentLeft() - 3 - m_layout.skipBlankWidth; }
+    int EncryptLeft() const { return DocumentLeft() - 3 - m_layout.encryptWidth; }
+    int SkipBlankLeft() const { return EncryptLeft() - 3 - m_layout.skipBlankWidth; }
     int BrowseLeft() const { return SkipBlankLeft() - 4 - m_layout.browseWidth; }
     ControlTemplate Generate() const {
         return Growing(Button(IDC_BTN_GENERATE, TR_NOOP("Dialog", "生成PDF"), GenerateLeft(),
@@ -163,6 +183,11 @@ public:
         return Growing(Control(IDC_CHECK_SKIP_BLANK, ControlKind::CheckBox,
                                TR_NOOP("Dialog", "跳过空白页"), SkipBlankLeft(), kPathRow + 2,
                                m_layout.skipBlankWidth, 12),
+                       kFollowRight);
+    }
+    ControlTemplate Encrypt() const {
+        return Growing(Control(IDC_CHECK_ENCRYPT, ControlKind::CheckBox, TR_NOOP("Dialog", "加密"),
+                               EncryptLeft(), kPathRow + 2, m_layout.encryptWidth, 12),
                        kFollowRight);
     }
     ControlTemplate SavePath() const {
@@ -234,8 +259,11 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
         at.Radio(IDC_RADIO_FIT, TR_NOOP("Dialog", "适应页面"), 6),
         at.Ocr(),
         at.Document(),
+        at.Encrypt(),
         at.CornersButton(),
         at.SkipBlank(),
+        at.PaperGroup(),
+        at.PaperChoice(),
     };
     dialog.accelerators = MainAccelerators();
     return dialog;
@@ -306,6 +334,7 @@ void LoadListMenu(CMenu &menu) {
     menu.DestroyMenu();
     CMenu &popup = menu.AppendPopup("MENU");
     popup.AppendMenu(MF_STRING, ID_MENU_EDIT_ITEM, Tr("Dialog", "资料修改"));
+    popup.AppendMenu(MF_STRING, ID_MENU_PROPERTIES, Tr("Dialog", texts::kPropertiesItem));
     popup.AppendMenu(MF_STRING, ID_MENU_ABOUT, Tr("Dialog", "关于"));
     popup.AppendMenu(MF_STRING, ID_MENU_EXIT, Tr("Dialog", "退出"));
 }

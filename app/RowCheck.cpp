@@ -2,6 +2,7 @@
 
 #include "app/CutPages.h"
 #include "app/Messages.h"
+#include "app/PdfRows.h"
 #include "app/WindowTexts.h"
 #include "pdf/CropCheck.h"
 
@@ -34,6 +35,22 @@ const char *TurnText(int clockwiseTurns) {
     }
 }
 
+// A page of a PDF goes in as the page it is, at its own size: no class places or cuts it, and
+// no correction applies to it.
+std::string PdfCheckText(const folvane::ImageFacts &facts, int turns,
+                         const std::optional<folvane::CropRect> &crop) {
+    std::string text = Tr("Messages", "PDF, %n 页, 原样复制", nullptr, facts.pages);
+    if (const char *turned = TurnText(turns)) {
+        text += ", " + Tr("Messages", turned);
+    }
+    const int width = turns % 2 ? facts.height : facts.width;
+    const int height = turns % 2 ? facts.width : facts.height;
+    if (crop && folvane::cropFitOf(*crop, width, height) == folvane::CropFit::Fits) {
+        text += ", " + Tr("Messages", "已裁剪");
+    }
+    return text;
+}
+
 } // namespace
 
 std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
@@ -43,6 +60,9 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
         return ProblemText(facts.problem);
     }
     const int turns = ((quarterTurns % 4) + 4) % 4;
+    if (facts.kind == kPdfKind) {
+        return PdfCheckText(facts, turns, crop);
+    }
     int width = turns % 2 ? facts.height : facts.width;
     int height = turns % 2 ? facts.width : facts.height;
     const bool cropped = crop && folvane::cropFitOf(*crop, width, height) == folvane::CropFit::Fits;

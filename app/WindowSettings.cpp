@@ -15,6 +15,8 @@ constexpr const char *kSaveFolder = "window/saveFolder";
 constexpr const char *kSize = "window/size";
 constexpr const char *kMaximised = "window/maximised";
 constexpr int kImageTypes = 7;
+constexpr const char *kPaper = "window/paper";
+constexpr int kPapers = 7;
 // No screen is this large: a stored size beyond it is not one the window had.
 constexpr int kLargestSide = 100000;
 
@@ -37,17 +39,29 @@ bool SwitchOf(const std::string &stored, bool startUp) {
     return startUp;
 }
 
-} // namespace
-
-int WindowSettings::ImageType(int startUp) const {
-    const std::string stored = m_store.Read(kImageType);
+// A stored index 0..count-1 filling all of the text, else the start-up value.
+int IndexOf(const std::string &stored, int count, int startUp) {
     int index = -1;
     const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), index);
     if (error != std::errc() || end != stored.data() + stored.size() || index < 0 ||
-        index >= kImageTypes) {
+        index >= count) {
         return startUp;
     }
     return index;
+}
+
+} // namespace
+
+int WindowSettings::ImageType(int startUp) const {
+    return IndexOf(m_store.Read(kImageType), kImageTypes, startUp);
+}
+
+int WindowSettings::Paper(int startUp) const {
+    return IndexOf(m_store.Read(kPaper), kPapers, startUp);
+}
+
+void WindowSettings::SetPaper(int index) {
+    m_store.Write(kPaper, std::to_string(index));
 }
 
 void WindowSettings::SetImageType(int index) {

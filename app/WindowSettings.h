@@ -19,6 +19,10 @@ public:
     int ImageType(int startUp) const;
     void SetImageType(int index);
 
+    // "纸张": the paper's index in folvane::AllPapers.
+    int Paper(int startUp) const;
+    void SetPaper(int index);
+
     // "文字识别": whether generated PDFs get a text layer.
     bool Ocr(bool startUp) const;
     void SetOcr(bool on);

@@ -51,7 +51,7 @@ inline constexpr const char *kFileAndPage = TR_NOOP("Window", "%1 第 %2 页");
 // The add dialog: its title and its filter, which names every kind of file it takes.
 inline constexpr const char *kAddTitle = TR_NOOP("Window", "选择一个或者多个JPG文件");
 inline constexpr const char *kAddFilter =
-    TR_NOOP("Window", "JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)");
+    TR_NOOP("Window", "JPG,TIF,PNG,PDF文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png;*.pdf)");
 // The save dialog's filter names.
 inline constexpr const char *kPdfFiles = TR_NOOP("Window", "PDF文件 (*.PDF)");
 inline constexpr const char *kAllFiles = TR_NOOP("Window", "All Files (*.*)");

@@ -1,15 +1,16 @@
 // The preview of one 8-megapixel photograph, end to end (CFolvaneDlg::ShowPreview: load,
 // decode, erase, fit, draw into the frame), against a plain libjpeg decode of the same file
 // in the same run; the load alone is measured too, and a turn of a 12-megapixel photo from the
-// command to the preview drawn again, and a crop of it likewise. Then the reduced decode the
-// preview uses for large files (LoadReduced to 600 x 450) against the full decode (CfImage::Load)
-// of a 48-megapixel JPEG and of a 7016 x 9920 16-bit RGB Deflate TIFF (an A3 page at 600 dpi): time
-// per decode, and the peak memory of one decode in a child process of its own (the rise of
-// getrusage's ru_maxrss, tests/support/PeakMemory.h). Prints the ratios at the end. Run from a
-// Release build configured with -DFOLVANE_BENCH=ON:
+// command to the preview drawn again, and a crop of it likewise (also from the editor's answer on).
+// Then the reduced decode the preview uses for large files (LoadReduced to 600 x 450) against the
+// full decode (CfImage::Load) of a 48-megapixel JPEG and of a 7016 x 9920 16-bit RGB Deflate TIFF
+// (an A3 page at 600 dpi): time per decode, and the peak memory of one decode in a child process of
+// its own (the rise of getrusage's ru_maxrss, tests/support/PeakMemory.h). Prints the ratios at the
+// end. Run from a Release build configured with -DFOLVANE_BENCH=ON:
 //     bin/preview_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -108,6 +109,34 @@ void BM_CropCommand(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_CropCommand)->Unit(benchmark::kMillisecond);
+
+// The same crop timed from the editor's answer to the preview drawn cropped: how long the user
+// waits after "确定" (the editor's own opening is in BM_CropCommand).
+void BM_CropPreviewFollows(benchmark::State &state) {
+    HeadlessToolkit ui;
+    ui.icons = {IDR_MAINFRAME};
+    bool wide = false;
+    std::chrono::steady_clock::time_point answered;
+    ui.onCropEditor = [&](const CropEditRequest &request) {
+        wide = !wide;
+        const int w = request.page.width, h = request.page.height;
+        answered = std::chrono::steady_clock::now();
+        return CropEditAnswer{CropEditAnswer::Choice::Accept,
+                              CropBox{w / 10, h / 10, wide ? w - w / 10 : w / 2, h - h / 10}};
+    };
+    CFolvaneDlg dlg(ui);
+    dlg.Create();
+    dlg.AppendFiles({TwelveMegapixelPhoto()});
+    for (auto _ : state) {
+        dlg.OnCrop();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - answered).count());
+    }
+    if (dlg.Pages().Count() != 1 || !dlg.Pages().At(0).shape.edits.crop) {
+        state.SkipWithError("the photo was not cropped");
+    }
+}
+BENCHMARK(BM_CropPreviewFollows)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The load alone (detection and decode into a CfImage), to tell decoding from drawing.
 void BM_LoadOnly(benchmark::State &state) {

@@ -1,23 +1,28 @@
 #include "cli/Arguments.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
+#include "cli/DocumentOptions.h"
 #include "cli/Texts.h"
 
 namespace folvane::cli {
 
 namespace {
 
-constexpr const char *kUsage =
-    N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
-       "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
-       "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
-       "[--force] [--skip-unreadable] [--skip-blank] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
-       "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
-       "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
-       "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
-       "       folvane-pdf --list-devices");
+constexpr const char *kUsage = N_(
+    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
+    "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
+    "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
+    "[--page-size PAPER] [--title TEXT] [--author TEXT] [--subject TEXT] [--keywords TEXT] "
+    "[--interleave] [--force] [--skip-unreadable] [--skip-blank] [--password-file FILE] -o OUT.pdf "
+    "IMAGE|PDF|FOLDER|@LIST...\n"
+    "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
+    "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
+    "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
+    "       folvane-pdf --list-devices");
 
 constexpr const char *kHelp =
     N_(R"(Turns page images (JPEG, TIFF, PNG) into one PDF, one page per image in the
@@ -38,15 +43,26 @@ Options:
                       is written as "-" is: the PDF goes into it once complete
                       and the node stays; a pipe needs a reader. A socket, block
                       device or folder is refused, as is a @LIST file
-  -c, --class CLASS   how each image sits on its A4 page:
-                        fit  the page turns with the image (landscape A4 for an image
+  -c, --class CLASS   how each image sits on its page (A4 unless --page-size):
+                        fit  the page turns with the image (landscape for an image
                              wider than tall), the image as large as fits, centred;
                              nothing is cut off (the default)
                         2, 3, 5, 8, 10, 16
-                             the camera's resolution in megapixels: A4 portrait, the
-                             image at the lower left corner, one point per pixel times
-                             0.525, 0.42, 0.331, 0.264, 0.2358 or 0.1871; a page whose
-                             image reaches past the edge is cut there, with a warning
+                             the camera's resolution in megapixels: the page portrait,
+                             the image at the lower left corner, one point per pixel
+                             times 0.525, 0.42, 0.331, 0.264, 0.2358 or 0.1871; a page
+                             whose image reaches past the edge is cut there, with a
+                             warning
+      --page-size PAPER
+                      the paper of every page: a4 (the default), a3, a5, b5 (ISO),
+                      letter, legal, or image: each page the size of its image at
+                      the resolution its file states (72 dpi when it states none),
+                      whatever -c says. With --scan, a4 and letter are also the
+                      area scanned, and max scans all the scanner can
+      --title TEXT, --author TEXT, --subject TEXT, --keywords TEXT
+                      the document's properties, which PDF readers show and
+                      search: UTF-8 text of at most 1000 characters, without
+                      control characters (line breaks, tabs)
       --first-page-only
                       take only the first page of a multi-page TIFF
       --document      the images are photographs or scans of pages: find the sheet
@@ -74,6 +90,14 @@ Options:
                       between the grid and the crop line; other pictures are
                       written again, losslessly, from the part kept. A cropped
                       page is not corrected by --document
+      --interleave    the pages are a two-sided stack fed twice through a
+                      one-sided feeder: all the fronts 1..n, then the backs as
+                      the turned stack gives them, n..1; they go into the PDF
+                      as front 1, back 1, front 2, back 2, ... (6 pages: 1, 6,
+                      2, 5, 3, 4). Each page of a multi-page TIFF counts. An
+                      odd number of pages is refused. PAGES of --rotate and
+                      --crop count the pages in this new order, as the PDF has
+                      them
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -96,8 +120,17 @@ Options:
                       stamped on it stays. Where --document is given, the
                       corrected page is judged. A run whose every page is blank
                       fails and writes nothing
+      --password-file FILE
+                      open encrypted PDF inputs with the password on the first
+                      line of FILE. It is read from a file because a command
+                      line is seen by every user of the machine (in the process
+                      list) and is kept in the shell's history
   -h, --help          show this text
       --version       show the version
+  PDF                 every page of the PDF (a name ending in .pdf), copied as it
+                      is: its text, fonts, images and annotations stay as they
+                      are, nothing is drawn again; --rotate and --crop turn and
+                      crop its pages too (crop edges in points)
   FOLDER              the folder's JPEG, TIFF and PNG images (by their names), not
                       those of its subfolders, in natural order (page-2 before
                       page-10), as the window adds a folder
@@ -120,7 +153,8 @@ Scanning (instead of images, the pages come from a scanner):
                       nearest 300)
       --page-size a4|letter|max
                       the area scanned: the paper size, or all the scanner can
-                      (default: the scanner's own area)
+                      (default: the scanner's own area); a4 and letter are the
+                      PDF's paper too
       --keep-pages DIR
                       keep the page files (page-001.png, page-002.tif, ...) in DIR,
                       created if missing; without it they go to a temporary folder
@@ -150,6 +184,41 @@ Example:
   folvane-pdf --rotate=90:2,4-z --rotate=-90:3 -o album.pdf photos/*.jpg
   folvane-pdf --crop=0,0,2400,3300:1 -o scan.pdf page.jpg
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
+)");
+
+constexpr const char *kSeveralHelp = N_(R"(Several documents:
+  folvane-pdf --split-every N [options] -o OUT.pdf IMAGE|FOLDER|@LIST...
+  folvane-pdf --batch MANIFEST [--shard K/N] [--force]
+
+      --split-every N write the pages as documents of N pages each (the last
+                      may have fewer): -o OUT.pdf gives OUT-001.pdf, OUT-002.pdf
+                      and so on. They are written as a set: they appear
+                      together once all are complete; a failed or interrupted
+                      run leaves none of them, and files of those names from
+                      before as they were
+      --batch MANIFEST
+                      write the documents the manifest lists, one after the
+                      other: a line each, its fields separated by tabs, the
+                      output first, then the images and options as on this
+                      command line; lines starting with '#' are comments;
+                      paths are taken from the manifest's folder (see
+                      folvane-pdf(1)). For each document a line on standard
+                      output: ok, failed or skipped, the manifest's line, the
+                      pages, the seconds and the output, separated by tabs. A
+                      failure does not stop the batch; exit status 1 then
+                      tells that one failed. A document whose output is newer
+                      than its inputs and the manifest is skipped, so that a
+                      batch started again goes on where it stopped; --force
+                      writes them all
+      --shard K/N     with --batch: only the documents whose index i (from 0,
+                      over the manifest's document lines) has i mod N = K.
+                      K may be the name of an environment variable that holds
+                      it, such as JOB_COMPLETION_INDEX in a Kubernetes Indexed
+                      Job or SLURM_ARRAY_TASK_ID in a Slurm array job. Shards
+                      run apart, on one machine or many, with no coordinator
+
+  folvane-pdf --split-every 2 -o letter.pdf scans/*.jpg
+  parallel folvane-pdf --batch jobs.tsv --shard {}/4 ::: 0 1 2 3
 )");
 
 int usageError(const std::string &reason) {
@@ -202,20 +271,137 @@ std::string addCropRule(Arguments &arguments, const std::string &value) {
     return "";
 }
 
-// The scanning options, after the others.
+// --split-every's pages per document, from 1 up.
+std::string setSplitEvery(Arguments &arguments, const std::string &value) {
+    std::size_t pages = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9' || pages > 99999999) {
+            pages = 0;
+            break;
+        }
+        pages = pages * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (pages == 0) {
+        return Fill(_("--split-every takes a number of pages from 1 up, not \"%1\""), {value});
+    }
+    arguments.splitEvery = pages;
+    return "";
+}
+
+// What --batch, --shard and the split options rule out; "" when nothing.
+std::string batchAndSplitProblem(const Arguments &arguments) {
+    const bool split = arguments.splitEvery > 0;
+    if (!arguments.batch.empty()) {
+        if (!arguments.output.empty() || !arguments.inputs.empty() || split) {
+            return _("--batch takes its documents, their outputs and their options from the "
+                     "manifest: give it no -o, images or --split-every");
+        }
+        if (arguments.scan.scan) {
+            return _("--batch cannot go with --scan");
+        }
+        return "";
+    }
+    if (arguments.shard) {
+        return _("--shard goes with --batch");
+    }
+    if (split && arguments.output == "-") {
+        return _("--split-every writes several files: give -o OUT.pdf, not -o -");
+    }
+    if (split && arguments.scan.scan) {
+        return _("--split-every cannot go with --scan");
+    }
+    return "";
+}
+
+// The password options, after the others.
+std::vector<Option> withPasswordOptions(std::vector<Option> options) {
+    for (const PasswordOptionName &password : passwordOptionNames()) {
+        const std::string name = password.name;
+        options.push_back({'\0', password.name, password.takesValue,
+                           [name](Arguments &a, const std::string &value) {
+                               return setPasswordOption(a.passwords, name, value);
+                           }});
+    }
+    return options;
+}
+
+// The document's paper and properties, after the others.
+std::vector<Option> withDocumentOptions(std::vector<Option> options) {
+    for (const DocumentOptionName &option : documentOptionNames()) {
+        const std::string name = option.name;
+        options.push_back({'\0', option.name, true, [name](Arguments &a, const std::string &value) {
+                               return setDocumentOption(a.layout.paper, a.properties, a.scan, name,
+                                                        value);
+                           }});
+    }
+    return options;
+}
+
+// The document's options, then the scanning and password options, after the others;
+// --page-size is the document's, which names the area scanned too.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
+    options = withDocumentOptions(std::move(options));
     for (const ScanOptionName &scan : scanOptionNames()) {
         const std::string name = scan.name;
+        if (name == "page-size") {
+            continue;
+        }
         options.push_back(
             {'\0', scan.name, scan.takesValue, [name](Arguments &a, const std::string &value) {
                  return setScanOption(a.scan, name, value);
              }});
     }
+    return withPasswordOptions(std::move(options));
+}
+
+// Splitting a run and running a batch, after the others.
+std::vector<Option> withBatchOptions(std::vector<Option> options) {
+    std::vector<Option> more = {
+        {'\0', "split-every", true, setSplitEvery},
+        {'\0', "batch", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (value.empty()) {
+                 return _("--batch needs a manifest file");
+             }
+             a.batch = value;
+             return "";
+         }},
+        {'\0', "shard", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             std::string reason;
+             a.shard = parseShard(value, reason);
+             return reason;
+         }},
+    };
+    options.insert(options.end(), more.begin(), more.end());
     return options;
 }
 
+// What opens encrypted PDF inputs and what leaves blank pages out, after the others.
+std::vector<Option> withInputOptions(std::vector<Option> options) {
+    options.push_back(
+        {'\0', "password-file", true, [](Arguments &a, const std::string &value) -> std::string {
+             if (value.empty()) {
+                 return _("--password-file needs a file name");
+             }
+             a.passwordFile = value;
+             return "";
+         }});
+    options.push_back(
+        {'\0', "skip-blank", false, [](Arguments &a, const std::string &) -> std::string {
+             a.skipBlank = true;
+             return "";
+         }});
+    return options;
+}
+
+// The scanning options, those of the inputs and those of several documents, after the others.
+std::vector<Option> withFurtherOptions(std::vector<Option> options) {
+    return withBatchOptions(withInputOptions(withScanOptions(std::move(options))));
+}
+
 const std::vector<Option> &options() {
-    static const std::vector<Option> options = withScanOptions({
+    static const std::vector<Option> options = withFurtherOptions({
         {'o', "output", true,
          [](Arguments &a, const std::string &value) -> std::string {
              if (!a.output.empty()) {
@@ -234,7 +420,7 @@ const std::vector<Option> &options() {
                  return Fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
                              {value});
              }
-             a.layout = *layout;
+             a.layout = layout->On(a.layout.paper);
              return "";
          }},
         {'\0', "first-page-only", false,
@@ -273,14 +459,14 @@ const std::vector<Option> &options() {
              a.pdfVersion = value;
              return "";
          }},
+        {'\0', "interleave", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.interleave = true;
+             return "";
+         }},
         {'\0', "skip-unreadable", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.skipUnreadable = true;
-             return "";
-         }},
-        {'\0', "skip-blank", false,
-         [](Arguments &a, const std::string &) -> std::string {
-             a.skipBlank = true;
              return "";
          }},
         {'f', "force", false,
@@ -316,69 +502,120 @@ const char *usageLine() {
     return _(kUsage);
 }
 
-std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
+namespace {
+
+// What applying one argument asks of the caller.
+enum class Step { Next, Help, Version };
+
+// Applies args[i], and its value when that is the next argument (`i` then moves past it).
+// Returns a usage error's reason, or "".
+std::string applyArgument(const std::vector<std::string> &args, std::size_t &i,
+                          Arguments &arguments, bool &onlyInputs, Step &step) {
+    const std::string &arg = args[i];
+    step = Step::Next;
+    if (arg.empty()) { // a shell variable that held nothing, say: no file has that name
+        return _("an image name is empty");
+    }
+    if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
+        // After "--" a name that starts with '@' is an image: "./" keeps it from being read
+        // as a list and names the same file.
+        arguments.inputs.push_back(onlyInputs && arg[0] == '@' ? "./" + arg : arg);
+        return "";
+    }
+    if (arg == "--") {
+        onlyInputs = true;
+        return "";
+    }
+    if (arg == "-h" || arg == "--help" || arg == "--version") {
+        step = arg == "--version" ? Step::Version : Step::Help;
+        return "";
+    }
+    // --name, --name=value, --name value; -x, -xvalue, -x value.
+    const Option *option = nullptr;
+    std::string value;
+    bool valueGiven = false;
+    if (arg[1] == '-') {
+        std::size_t equals = arg.find('=');
+        option = findLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            valueGiven = true;
+        }
+    } else {
+        option = findShort(arg[1]);
+        if (arg.size() > 2) {
+            value = arg.substr(2);
+            valueGiven = true;
+        }
+    }
+    if (option == nullptr || (valueGiven && !option->takesValue)) {
+        return Fill(_("unknown option %1"), {arg});
+    }
+    if (option->takesValue && !valueGiven) {
+        if (i + 1 >= args.size()) {
+            return Fill(_("%1 needs a value"), {arg});
+        }
+        value = args[++i];
+    }
+    return option->apply(arguments, value);
+}
+
+} // namespace
+
+std::string parseDocumentArguments(const std::vector<std::string> &args, Arguments &arguments) {
     bool onlyInputs = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.empty()) { // a shell variable that held nothing, say: no file has that name
-            return usageError(_("an image name is empty"));
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        Step step = Step::Next;
+        std::string problem = applyArgument(args, i, arguments, onlyInputs, step);
+        if (!problem.empty()) {
+            return problem;
         }
-        if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
-            // After "--" a name that starts with '@' is an image: "./" keeps it from being read
-            // as a list and names the same file.
-            arguments.inputs.push_back(onlyInputs && arg[0] == '@' ? "./" + arg : arg);
-            continue;
+        if (step != Step::Next) {
+            return Fill(_("unknown option %1"), {args[i]});
         }
-        if (arg == "--") {
-            onlyInputs = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            std::printf("%s\n\n%s", _(kUsage), _(kHelp));
-            return 0;
-        }
-        if (arg == "--version") {
-            std::printf("folvane-pdf %s\n", FOLVANE_VERSION);
-            return 0;
-        }
-        // --name, --name=value, --name value; -x, -xvalue, -x value.
-        const Option *option = nullptr;
-        std::string value;
-        bool valueGiven = false;
-        if (arg[1] == '-') {
-            std::size_t equals = arg.find('=');
-            option = findLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-                valueGiven = true;
-            }
-        } else {
-            option = findShort(arg[1]);
-            if (arg.size() > 2) {
-                value = arg.substr(2);
-                valueGiven = true;
-            }
-        }
-        if (option == nullptr || (valueGiven && !option->takesValue)) {
-            return usageError(Fill(_("unknown option %1"), {arg}));
-        }
-        if (option->takesValue && !valueGiven) {
-            if (i + 1 >= argc) {
-                return usageError(Fill(_("%1 needs a value"), {arg}));
-            }
-            value = argv[++i];
-        }
-        std::string problem = option->apply(arguments, value);
+    }
+    return "";
+}
+
+std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    bool onlyInputs = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        Step step = Step::Next;
+        std::string problem = applyArgument(args, i, arguments, onlyInputs, step);
         if (!problem.empty()) {
             return usageError(problem);
         }
+        if (step == Step::Help) {
+            std::printf("%s\n\n%s\n%s\n%s", _(kUsage), _(kHelp), passwordHelp(), _(kSeveralHelp));
+            return 0;
+        }
+        if (step == Step::Version) {
+            std::printf("folvane-pdf %s\n", FOLVANE_VERSION);
+            return 0;
+        }
+    }
+    if (arguments.interleave && (arguments.skipUnreadable || arguments.scan.scan)) {
+        // A page left out or a single pass of the feeder leaves fronts and backs unpaired.
+        return usageError(arguments.scan.scan
+                              ? _("--interleave orders the pages of images, not those of --scan")
+                              : _("--interleave cannot be used with --skip-unreadable: a page "
+                                  "left out would pair every later front with the wrong back"));
     }
     std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {
         return usageError(scanProblem);
     }
-    if (arguments.scan.listDevices) {
+    if (std::string problem = batchAndSplitProblem(arguments); !problem.empty()) {
+        return usageError(problem);
+    }
+    if (arguments.scan.listDevices || !arguments.batch.empty()) {
         return std::nullopt;
+    }
+    std::string passwordProblem;
+    arguments.encryption = encryptionFor(arguments.passwords, passwordProblem);
+    if (!passwordProblem.empty()) {
+        return usageError(passwordProblem);
     }
     if (arguments.output.empty()) {
         return usageError(_("no output file (-o OUT.pdf)"));

@@ -6,6 +6,7 @@
 #include "cli/Texts.h"
 #include "pdf/ImageFacts.h"
 #include "pdf/ImageFileRules.h"
+#include "pdf/PdfInputs.h"
 #include "pdf/QuotedName.h"
 #include "platform/ui/NaturalCollation.h"
 
@@ -20,6 +21,9 @@ bool isFolder(const std::string &path) {
 
 // The first page that cannot go into the PDF (0: none), with its problem.
 int firstUnusablePage(const std::string &path, bool firstPageOnly, folvane::Problem &problem) {
+    if (folvane::IsPdfPath(path)) {
+        return 0; // the page loop reads it, with its password, and says why when it cannot
+    }
     const folvane::ImageFacts first = folvane::InspectImage(path, 1);
     if (!first.ok) {
         problem = first.problem;
@@ -96,6 +100,9 @@ bool isUnreadableInput(const folvane::Problem &problem) {
     case Kind::DataTooShort:
     case Kind::NotAFile:
     case Kind::JpegTooLarge:
+    case Kind::PdfPasswordNeeded:
+    case Kind::PdfWrongPassword:
+    case Kind::PdfDamaged:
         return true;
     default:
         return false;

@@ -72,6 +72,12 @@ std::string fileProblemText(const folvane::Problem &p) {
     case Kind::NoSuchPage:
         return Fill(_("\"%1\" has no page %2 (it has %3)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
+    case Kind::PdfPasswordNeeded:
+        return Fill(_("\"%1\" is encrypted: give its password with --password-file"), {p.file});
+    case Kind::PdfWrongPassword:
+        return Fill(_("the password given does not open \"%1\""), {p.file});
+    case Kind::PdfDamaged:
+        return Fill(_("\"%1\" is a damaged PDF that cannot be read (%2)"), {p.file, p.detail});
     default:
         return Fill(_("unexpected failure: %1"), {p.detail});
     }
@@ -185,6 +191,9 @@ bool namesItsFile(const folvane::Problem &p) {
     case Kind::DataTooShort:
     case Kind::NotAFile:
     case Kind::NoSuchPage:
+    case Kind::PdfPasswordNeeded:
+    case Kind::PdfWrongPassword:
+    case Kind::PdfDamaged:
     case Kind::Output:
     case Kind::OutputIsInput:
     case Kind::EveryPageBlank:
@@ -244,6 +253,8 @@ std::string noteText(const folvane::PageNote &note) {
                                 : _("no sheet found in the photo; it goes in as it is");
     case NoteKind::NotCorrected:
         return notCorrectedText(note);
+    case NoteKind::PdfRecovered:
+        return Fill(_("a damaged PDF, read all the same (%1)"), {note.detail});
     }
     return note.detail;
 }

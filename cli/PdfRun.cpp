@@ -12,6 +12,8 @@ void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
     options.skipBlank = arguments.skipBlank;
+    options.encryption = arguments.encryption;
+    options.properties = arguments.properties;
 }
 
 int generateAndDeliver(

@@ -15,6 +15,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Ico.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/PdfMaker.h"
 #include "tests/support/Png.h"
 #include "tests/support/Tiff.h"
 
@@ -402,6 +403,32 @@ Seeds MismatchedJpegSeeds(const Seeds &jpeg) {
     };
 }
 
+// Small PDF documents: pages of text sharing a font, an object stream, a page tree that lists
+// itself, and pages with inherited boxes, a turn, annotations and resources that refer to
+// themselves.
+Seeds PdfSeeds(const TempDir &dir) {
+    Seeds seeds;
+    const auto keep = [&](const std::string &name) { seeds[name] = ReadFile(dir / name); };
+    WriteTextPdf(dir / "text3.pdf", 3);
+    keep("text3.pdf");
+    WriteObjectStreamPdf(dir / "objstm.pdf", 512);
+    keep("objstm.pdf");
+    WritePdfObjects(dir / "tree_loop.pdf",
+                    {"<</Type/Catalog/Pages 2 0 R>>", "<</Type/Pages/Kids[2 0 R 3 0 R]/Count 2>>",
+                     "<</Type/Page/Parent 2 0 R/MediaBox[0 0 90 90]>>"});
+    keep("tree_loop.pdf");
+    WritePdfObjects(
+        dir / "inherited.pdf",
+        {"<</Type/Catalog/Pages 2 0 R>>",
+         "<</Type/Pages/Kids[3 0 R]/Count 1/MediaBox[0 0 200 100]/Rotate 90/Resources 4 0 R>>",
+         "<</Type/Page/Parent 2 0 R/CropBox[10 10 190 90]/Contents 5 0 R/Annots[6 0 R]>>",
+         "<</Self 4 0 R/ProcSet[/PDF]>>", "<</Length 11>>\nstream\n0 0 m 9 9 l\nendstream",
+         "<</Type/Annot/Subtype/Text/Rect[0 0 20 20]/P 3 0 R/Contents(note)/Popup 7 0 R>>",
+         "<</Type/Annot/Subtype/Popup/Parent 6 0 R/Rect[20 20 60 60]>>"});
+    keep("inherited.pdf");
+    return seeds;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -422,6 +449,7 @@ int main(int argc, char **argv) {
             {"jpeg_damaged", DamagedJpegSeeds(jpeg)},
             {"jpeg_mismatch", MismatchedJpegSeeds(jpeg)},
             {"fax", FaxSeeds(scratch)},
+            {"pdf", PdfSeeds(scratch)},
         };
         for (const auto &[kind, seeds] : kinds) {
             const std::string folder = std::string(argv[1]) + "/" + kind;

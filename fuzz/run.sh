@@ -12,7 +12,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(decode_auto decode_header_only decode_bmp decode_jpeg \
   decode_ico decode_png decode_tiff decode_reduced exif pdfw_jpeg pdfw_tiff pdfw_png jpeg_repair \
-  ccitt_check correction)
+  ccitt_check correction pdf_pages)
 
 build="$root/build/fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -25,7 +25,7 @@ seeds_for() {
   case "$1" in
     decode_bmp) echo bmp ;; decode_ico) echo ico ;; decode_png | pdfw_png) echo png ;;
     jpeg_repair) echo "jpeg jpeg_damaged jpeg_mismatch" ;; pdfw_jpeg) echo "jpeg jpeg_mismatch" ;;
-    ccitt_check) echo fax ;; correction) echo correction ;;
+    ccitt_check) echo fax ;; correction) echo correction ;; pdf_pages) echo pdf ;;
     decode_jpeg | exif) echo jpeg ;; decode_tiff | pdfw_tiff) echo tiff ;;
     decode_reduced) echo "jpeg png tiff" ;;
     *) echo "bmp jpeg ico png tiff" ;;

@@ -4,6 +4,7 @@
 
 #include "pdf/EngineProblem.h"
 #include "pdf/PageGeneration.h"
+#include "pdf/PdfInputs.h"
 #include "pdf/PdfWriter.h"
 
 namespace folvane {
@@ -25,11 +26,21 @@ ImageFacts::Intake IntakeOf(int intake) {
 
 } // namespace
 
-std::vector<int> CountImagePages(const std::vector<std::string> &paths) {
+std::vector<int> CountImagePages(const std::vector<std::string> &paths,
+                                 const std::map<std::string, std::string> &pdfPasswords) {
     std::vector<int> counts(paths.size(), 1);
     try {
         PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
         for (std::size_t i = 0; i < paths.size(); ++i) {
+            if (IsPdfPath(paths[i])) {
+                const auto password = pdfPasswords.find(paths[i]);
+                Problem problem;
+                counts[i] =
+                    std::max(1, PdfPageCount(paths[i],
+                                             password == pdfPasswords.end() ? "" : password->second,
+                                             problem));
+                continue;
+            }
             try {
                 counts[i] = std::max(1, writer.CountPages(paths[i]));
             } catch (const PdfWriter::Exception &) {

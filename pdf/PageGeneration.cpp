@@ -1,12 +1,18 @@
 #include "pdf/PageGeneration.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
+#include <utility>
 
 #include <sys/stat.h>
 
 #include "pdf/BlankPages.h"
+#include "pdf/DocumentPropertiesWriter.h"
+#include "pdf/EncryptedOutput.h"
 #include "pdf/ImageFileRules.h"
+#include "pdf/PdfImport.h"
+#include "pdf/PdfInputs.h"
 #include "pdf/PdfWriter.h"
 
 namespace folvane {
@@ -58,7 +64,12 @@ PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &l
     float height = 0;
     writer.GetImageSize(image, width, height);
     if (!corrected) {
-        return PlaceOnPage(layout, width, height);
+        float dpiX = 0;
+        float dpiY = 0;
+        if (layout.paper == Paper::SameAsImage) {
+            writer.GetImageResolution(image, dpiX, dpiY);
+        }
+        return PlaceOnPage(layout, width, height, dpiX, dpiY);
     }
     float sheetWidth = 0;
     float sheetHeight = 0;
@@ -119,15 +130,16 @@ std::string ImageOptions(const GenerateOptions &options, std::size_t row, int fi
 }
 
 // Writes page `filePage` of `path` and collects the engine's notes on its image. A class
-// keeps the order the generate command always used (page, image, place at the origin); fit
-// and correction load the image first, because its size or its sheet decides the page's.
+// keeps the order the generate command always used (page, image, place at the origin); fit,
+// pages the size of their image and correction load the image first, because its size or its
+// sheet decides the page's.
 PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, bool corrected,
                         const std::string &path, int filePage, const std::string &imageOptions,
                         std::vector<PdfWriter::ImageNote> &notes) {
     const char *type = ImageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
-    if (layout.fit || corrected) {
+    if (layout.SizedByImage() || corrected) {
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
         placement = PlaceLoadedImage(writer, image, layout, corrected);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
@@ -197,17 +209,43 @@ struct Subject {
     std::size_t index = GenerateError::kNoRow;
 };
 
+// The pages of its file row `row` writes, first to last: the one page it stands for, or all
+// `count` of them.
+std::pair<int, int> RowPageSpan(const GenerateOptions &options, std::size_t row, int count) {
+    const auto one = options.rowPages.find(row);
+    return one == options.rowPages.end() ? std::pair{1, count}
+                                         : std::pair{one->second, one->second};
+}
+
+// The pages a PDF row gives: one with firstPageOnly or a page named for the row, else all of
+// its file's; 0 when the file cannot be read, which its turn then reports.
+int PdfRowCount(PdfImport &pdfs, const std::string &path, std::size_t row,
+                const GenerateOptions &options) {
+    try {
+        const int pages = pdfs.pageCount(path, options);
+        return options.firstPageOnly || options.rowPages.count(row) ? 1 : pages;
+    } catch (const pdfdoc::PdfError &) {
+        return 0;
+    }
+}
+
 // Counts each file's pages once and announces every page but those left out as blank (their
 // pages of the document in `blank`), so that the engine prepares them on all cores while it
 // writes, and while the next pages are judged. A count that fails is 0: the file's turn counts
 // again, and fails there, after the pages before it.
-std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string> &imagePaths,
+std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
+                               const std::vector<std::string> &imagePaths,
                                const GenerateOptions &options, const GenerateEvents &events,
                                std::set<std::size_t> &blank) {
     std::vector<int> counts;
     std::size_t documentPage = 0;
     for (std::size_t row = 0; row < imagePaths.size(); ++row) {
         const std::string &path = imagePaths[row];
+        if (IsPdfPath(path)) {
+            counts.push_back(PdfRowCount(pdfs, path, row, options));
+            documentPage += static_cast<std::size_t>(std::max(counts.back(), 1));
+            continue;
+        }
         int pages = 1;
         if (!options.firstPageOnly) {
             try {
@@ -217,7 +255,8 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
             }
         }
         counts.push_back(pages);
-        for (int page = 1; page <= pages || page == 1; ++page, ++documentPage) {
+        const auto [first, last] = RowPageSpan(options, row, pages);
+        for (int page = first; page <= last || page == first; ++page, ++documentPage) {
             if (options.skipBlank && events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled(); // judging every page takes a while
             }
@@ -232,6 +271,41 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
     return counts;
 }
 
+// The page of its file that page `index` (0-based) of row `row` is.
+int PdfRowPage(PdfImport &pdfs, const std::string &path, std::size_t row, int index,
+               const GenerateOptions &options) {
+    auto named = options.rowPages.find(row);
+    if (named == options.rowPages.end()) {
+        return index + 1;
+    }
+    const int pages = pdfs.pageCount(path, options);
+    if (named->second < 1 || named->second > pages) {
+        Problem problem;
+        problem.kind = Problem::Kind::NoSuchPage;
+        problem.file = path;
+        problem.format = "PDF";
+        problem.numbers[0] = named->second;
+        problem.numbers[1] = pages;
+        throw GenerateError(problem, "no such page", path, named->second, row);
+    }
+    return named->second;
+}
+
+// Copies one page of a PDF row, with the note that its file was damaged and recovered on the
+// row's first page.
+void WritePdfPage(PdfImport &pdfs, const GenerateOptions &options, const GenerateEvents &events,
+                  const PageNote &note, std::size_t documentPage, int index) {
+    pdfs.writePage(note.path, note.index, options, note.filePage,
+                   PageQuarterTurns(options, note.index, documentPage),
+                   PageCrop(options, note.index, documentPage));
+    if (index == 0 && pdfs.recovered() && events.onNote) {
+        PageNote recovered = note;
+        recovered.kind = PageNote::Kind::PdfRecovered;
+        recovered.detail = pdfs.recoveryDetail();
+        events.onNote(recovered);
+    }
+}
+
 void WritePages(PdfWriter &writer, const std::string &savePath,
                 const std::vector<std::string> &imagePaths, const GenerateOptions &options,
                 const GenerateEvents &events, Subject &subject) {
@@ -242,18 +316,28 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     if (options.correctDocuments) {
         writer.SetParameter("correction", "document");
     }
+    SetDocumentProperties(writer, options.properties);
     if (writer.OpenFile(savePath) == -1) {
         throw OpenFailure(writer, savePath);
     }
     std::set<std::size_t> blank;
-    const std::vector<int> counts = CountAndQueue(writer, imagePaths, options, events, blank);
+    PdfImport pdfs(writer);
+    const std::vector<int> counts = CountAndQueue(writer, pdfs, imagePaths, options, events, blank);
     const std::size_t total = imagePaths.size();
     std::size_t documentPage = 0;
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];
+        const bool pdf = IsPdfPath(path);
         subject = Subject{path, 1, i};
-        const int pages = counts[i] > 0 ? counts[i] : writer.CountPages(path);
-        for (int page = 1; page <= pages; ++page, ++documentPage) {
+        const int pages = counts[i] > 0 ? counts[i]
+                          : pdf         ? pdfs.pageCount(path, options)
+                                        : writer.CountPages(path);
+        // A PDF row counts its pages from 0 and asks which page each is; an image row walks
+        // the pages of its file it gives.
+        const auto [first, last] = pdf ? std::pair{0, pages - 1} : RowPageSpan(options, i, pages);
+        for (int index = first; index <= last; ++index, ++documentPage) {
+            const int page = pdf ? PdfRowPage(pdfs, path, i, index, options) : index;
+            const int filePages = pdf ? pdfs.pageCount(path, options) : pages;
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled();
@@ -265,7 +349,13 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
                 continue;
             }
             if (events.onPage) {
-                events.onPage(PageStart{i, total, path, page, pages});
+                events.onPage(PageStart{i, total, path, page, filePages});
+            }
+            if (pdf) {
+                WritePdfPage(pdfs, options, events,
+                             PageNote{i, path, page, filePages, PageNote::Kind::Cropped, 0, 0, ""},
+                             documentPage, index);
+                continue;
             }
             std::vector<PdfWriter::ImageNote> notes;
             PagePlacement placement =
@@ -291,14 +381,51 @@ struct EngineFailure {
     std::string message;
 };
 
-void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
-                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
+void WriteWithEngine(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                     const GenerateOptions &options, const GenerateEvents &events,
+                     Subject &subject) {
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     try {
         WritePages(writer, savePath, imagePaths, options, events, subject);
     } catch (const PdfWriter::Exception &e) {
         throw EngineFailure{writer.LastProblem(), e.message};
+    } catch (const pdfdoc::PdfError &e) {
+        throw GenerateError(PdfProblem(e, subject.path), e.what(), subject.path, subject.filePage,
+                            subject.index);
     }
+}
+
+// The engine writes the plain document beside the target, then it is encrypted into place.
+void WriteEncrypted(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                    const GenerateOptions &options, const GenerateEvents &events,
+                    Subject &subject) {
+    EncryptedOutput output(savePath);
+    GenerateEvents engineEvents = events;
+    engineEvents.afterClose = nullptr;
+    try {
+        WriteWithEngine(output.PlainPath(), imagePaths, options, engineEvents, subject);
+    } catch (EngineFailure &e) {
+        if (e.problem.kind == Problem::Kind::Output) {
+            e.problem.file = savePath;
+        }
+        throw;
+    }
+    if (events.stopRequested && events.stopRequested()) {
+        throw GenerateCancelled();
+    }
+    output.Commit(*options.encryption);
+    if (events.afterClose) {
+        events.afterClose();
+    }
+}
+
+void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
+    if (options.encryption) {
+        WriteEncrypted(savePath, imagePaths, options, events, subject);
+        return;
+    }
+    WriteWithEngine(savePath, imagePaths, options, events, subject);
 }
 
 Problem Internal(const std::string &what) {

@@ -11,8 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "pdf/DocumentProperties.h"
 #include "pdf/PageLayout.h"
 #include "pdf/Problem.h"
+#include "pdfdoc/Encryption.h"
 
 namespace folvane {
 
@@ -72,6 +74,11 @@ struct GenerateOptions {
     // With skipBlank, what the caller already knows, by row of a single page: true for blank.
     // Rows not listed are judged by the page loop.
     std::map<std::size_t, bool> blankRows{};
+    // Locks the document with passwords (AES-256); its PDF version then rises to 1.7, which
+    // that needs. The bytes differ from run to run: the encryption's salts are random.
+    std::optional<pdfdoc::EncryptionSettings> encryption{};
+    // The document's title, author, subject and keywords (checked with PropertyFaultOf).
+    DocumentProperties properties{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
@@ -101,6 +108,7 @@ struct PageNote {
         SheetNotFound,  // document correction found no sheet in the photo: it went in as it is;
                         // number: 2 when it saw two sheets
         NotCorrected,   // document correction could not correct the page; number: why (below)
+        PdfRecovered,   // a damaged PDF read all the same; detail: qpdf's words on the damage
     } kind;
     // Why a page was not corrected (NotCorrected's number) and what its detail then holds.
     enum Uncorrected : long long {
@@ -123,7 +131,7 @@ struct GenerateEvents {
     std::function<void(const PageStart &)> onBlankSkipped;
     // Polled before each page; true ends the run with GenerateCancelled.
     std::function<bool()> stopRequested;
-    // Runs after the document is complete on disk, before the engine is released.
+    // Runs after the document is complete on disk (encrypted, when it is).
     std::function<void()> afterClose;
 };
 

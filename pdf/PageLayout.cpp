@@ -7,10 +7,6 @@ namespace folvane {
 
 namespace {
 
-// A4 in points.
-constexpr float kShortSide = 595;
-constexpr float kLongSide = 842;
-
 // Indexed by resolution class: 2, 3, 5, 8, 10 and 16 million pixels.
 constexpr float kScales[] = {0.525f, 0.42f, 0.331f, 0.264f, 0.2358f, 0.1871f};
 
@@ -19,6 +15,9 @@ constexpr int kFitIndex = 6;
 // The page sizes a PDF reader takes, in points.
 constexpr double kSmallestPage = 3;
 constexpr double kLargestPage = 14400;
+
+// Points per inch: an image that states no resolution counts as this many dots per inch.
+constexpr double kPointsPerInch = 72;
 
 bool Positive(double value) {
     return value > 0 && std::isfinite(value);
@@ -70,21 +69,57 @@ PageLayout PageLayout::FromImageType(int index) {
     return index == kFitIndex ? Fit() : Class(index);
 }
 
-PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight) {
+PageLayout PageLayout::On(Paper chosen) const {
+    PageLayout layout = *this;
+    layout.paper = chosen;
+    return layout;
+}
+
+namespace {
+
+// The image at its own resolution fills its page, which PDF readers take from 3 to 14400
+// points a side: an image beyond that is drawn smaller, keeping its shape.
+PagePlacement PlaceAtOwnSize(double uprightWidth, double uprightHeight, double dpiX, double dpiY) {
+    const double x = Positive(dpiX) ? dpiX : kPointsPerInch;
+    const double y = Positive(dpiY) ? dpiY : kPointsPerInch;
+    double pageWidth = uprightWidth * kPointsPerInch / x;
+    double pageHeight = uprightHeight * kPointsPerInch / y;
+    const double shrink = std::min({1.0, kLargestPage / pageWidth, kLargestPage / pageHeight});
+    pageWidth = std::clamp(pageWidth * shrink, kSmallestPage, kLargestPage);
+    pageHeight = std::clamp(pageHeight * shrink, kSmallestPage, kLargestPage);
+    const auto width = static_cast<float>(pageWidth);
+    const auto height = static_cast<float>(pageHeight);
+    const float scale =
+        std::min(FittingScale(uprightWidth, width), FittingScale(uprightHeight, height));
+    return PagePlacement{
+        width, height, Margin(width, uprightWidth * scale), Margin(height, uprightHeight * scale),
+        scale, 0.0};
+}
+
+} // namespace
+
+PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight,
+                          double dpiX, double dpiY) {
     const bool sized = Positive(uprightWidth) && Positive(uprightHeight);
+    const PaperSides sides = SidesOf(layout.paper == Paper::SameAsImage ? Paper::A4 : layout.paper);
+    const float shortSide = sides.shortSide;
+    const float longSide = sides.longSide;
+    if (layout.paper == Paper::SameAsImage && sized) {
+        return PlaceAtOwnSize(uprightWidth, uprightHeight, dpiX, dpiY);
+    }
     if (!layout.fit) {
         const float scale = ScaleForImageType(layout.imageType);
         double outside =
-            sized ? ShareOutside(uprightWidth * scale, uprightHeight * scale, kShortSide, kLongSide)
+            sized ? ShareOutside(uprightWidth * scale, uprightHeight * scale, shortSide, longSide)
                   : 0.0;
-        return PagePlacement{kShortSide, kLongSide, 0, 0, scale, outside};
+        return PagePlacement{shortSide, longSide, 0, 0, scale, outside};
     }
     if (!sized) {
-        return PagePlacement{kShortSide, kLongSide, 0, 0, 1, 0};
+        return PagePlacement{shortSide, longSide, 0, 0, 1, 0};
     }
     const bool landscape = uprightWidth > uprightHeight;
-    const float pageWidth = landscape ? kLongSide : kShortSide;
-    const float pageHeight = landscape ? kShortSide : kLongSide;
+    const float pageWidth = landscape ? longSide : shortSide;
+    const float pageHeight = landscape ? shortSide : longSide;
     const float scale =
         std::min(FittingScale(uprightWidth, pageWidth), FittingScale(uprightHeight, pageHeight));
     const float x = Margin(pageWidth, uprightWidth * scale);

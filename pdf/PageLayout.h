@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pdf/Paper.h"
+
 namespace folvane {
 
 // Scale for a resolution class 0..5 (2, 3, 5, 8, 10 and 16 megapixels; any other value: the
@@ -7,16 +9,24 @@ namespace folvane {
 float ScaleForImageType(int imageType);
 
 // How a page holds its image: a resolution class (one point per pixel times the class's
-// scale, lower-left corner, A4 portrait) or fit (A4 turned like the image, the image as large
-// as the page allows, centred).
+// scale, lower-left corner, the paper portrait) or fit (the paper turned like the image, the
+// image as large as the page allows, centred). On the paper SameAsImage every page is its
+// image's own size at the resolution its file states (72 dpi when it states none), whatever
+// the class.
 struct PageLayout {
     bool fit = false;
     int imageType = 1; // the resolution class, when not fit
+    Paper paper = Paper::A4;
 
     static PageLayout Class(int imageType);
     static PageLayout Fit();
     // The window's choice: 0..5 the classes 200万 .. 1600万, 6 fit ("适应页面").
     static PageLayout FromImageType(int index);
+    // This layout on `paper`.
+    PageLayout On(Paper chosen) const;
+    // True when the page's size depends on its image, so the image is loaded before the page
+    // begins.
+    bool SizedByImage() const { return fit || paper == Paper::SameAsImage; }
 };
 
 // Where one image goes: the page's size and the image's lower-left corner and scale, in points.
@@ -29,9 +39,11 @@ struct PagePlacement {
     double outside; // share (0..1) of the placed image's area beyond the page's edges
 };
 
-// Places an image of upright size `uprightWidth` x `uprightHeight` pixels. A size that is not
+// Places an image of upright size `uprightWidth` x `uprightHeight` pixels whose file states
+// `dpiX` x `dpiY` dots per inch (0: none stated; only SameAsImage asks). A size that is not
 // positive places nothing beyond the page (scale 1, nothing outside).
-PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight);
+PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight,
+                          double dpiX = 0, double dpiY = 0);
 
 // Places a page document correction made: a sheet of known size (its paper, or its own shape)
 // rather than a photo, so whatever the layout its page is the sheet, `sheetWidth` x

@@ -106,6 +106,35 @@ void PdfWriter::EndPage() {
     pdfw_end_page(handle);
 }
 
+int PdfWriter::ReserveObject() {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    return pdfw_reserve_object(handle);
+}
+
+void PdfWriter::WriteObject(int number, std::string_view body) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_write_object(handle, number, body.data(), body.size());
+}
+
+void PdfWriter::WriteStreamObject(int number, const std::string &dictionary,
+                                  std::string_view data) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_write_stream_object(handle, number, dictionary.c_str(), data.data(), data.size());
+}
+
+void PdfWriter::AddObjectPage(int number, const std::string &entries) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_add_object_page(handle, number, entries.c_str());
+}
+
 int PdfWriter::OpenImageFile(std::string imageType, std::string fileName, std::string options,
                              int intOption) {
     if (setjmp(error.jump) != 0) {
@@ -145,6 +174,13 @@ void PdfWriter::GetImageSheet(int image, float &width, float &height) {
         ThrowError();
     }
     pdfw_get_image_sheet(handle, image, &width, &height);
+}
+
+void PdfWriter::GetImageResolution(int image, float &dpiX, float &dpiY) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    pdfw_get_image_resolution(handle, image, &dpiX, &dpiY);
 }
 
 int PdfWriter::GetImageNoteCount(int image) {

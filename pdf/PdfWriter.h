@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,12 @@ public:
     void Close();
     void BeginPage(float width, float height);
     void EndPage();
+    // Objects copied from another PDF document and a page made of them (pdfw_reserve_object
+    // and the calls after it): numbers the engine gives, bodies and entries written as given.
+    int ReserveObject();
+    void WriteObject(int number, std::string_view body);
+    void WriteStreamObject(int number, const std::string &dictionary, std::string_view data);
+    void AddObjectPage(int number, const std::string &entries);
     // The engine's image handle, unchanged and unchecked.
     int OpenImageFile(std::string imageType, std::string fileName, std::string options,
                       int intOption);
@@ -68,6 +75,8 @@ public:
     // The upright size in points of the sheet document correction made of an open image; 0 x 0
     // when it was not corrected.
     void GetImageSheet(int image, float &width, float &height);
+    // The resolution in dots per inch an open image's file states, upright; 0 x 0 when none.
+    void GetImageResolution(int image, float &dpiX, float &dpiY);
     // What the engine noted on an open image: a PDFW_NOTE_* kind with its fields.
     struct ImageNote {
         int kind;

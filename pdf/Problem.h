@@ -46,6 +46,10 @@ struct Problem {
         LanguageData,      // item: the recognition languages, detail: the data's folder
         NotAFile,          // a pipe, device or socket, refused without waiting on it
         JpegTooLarge,      // a JPEG side beyond kMaxJpegSide; numbers: width, height
+        // PDF inputs
+        PdfPasswordNeeded, // encrypted with a password to open it, and none was given
+        PdfWrongPassword,  // the password given does not open it
+        PdfDamaged,        // damaged beyond recovery, or refused as hostile; detail: why
         EveryPageBlank,    // blank pages left out, and none left; numbers[0]: the pages
     };
     static constexpr Kind kLastKind = Kind::EveryPageBlank;

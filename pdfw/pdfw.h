@@ -238,6 +238,13 @@ void *pdfw_get_opaque(pdfw_context *context);
  *                    whose data is not installed raises PDFW_VALUE_ERROR naming its Debian
  *                    package; a page recognition fails on raises PDFW_RUNTIME_ERROR from
  *                    pdfw_load_image.
+ *   "title", "author", "subject", "keywords":
+ *                    the document's properties, UTF-8 text of at most 1000 characters and no
+ *                    control characters (anything else raises PDFW_VALUE_ERROR naming the
+ *                    fault); "" (the default) leaves one out. Written to the Info dictionary
+ *                    and, when any is set, to an XMP metadata stream the catalog names, with
+ *                    the same dates. Only before pdfw_open_file; they stay for later documents
+ *                    of the context.
  * An unknown key, a bad value or a NULL argument raises PDFW_VALUE_ERROR. */
 int pdfw_set_parameter(pdfw_context *context, const char *key, const char *value);
 
@@ -257,6 +264,23 @@ int pdfw_begin_page(pdfw_context *context, float width, float height);
 /* Ends the current page and writes it out. Returns 0 or -1. Raises PDFW_RUNTIME_ERROR
  * without an open page, PDFW_IO_ERROR when the output cannot be written. */
 int pdfw_end_page(pdfw_context *context);
+
+/* Pages copied from other PDF documents, their objects written as given. The caller numbers
+ * them: pdfw_reserve_object gives a new object number (>= 1; -1 on failure); each reserved
+ * object is then written once, by pdfw_write_object (`body`: `size` bytes of one PDF object
+ * other than a stream, its references the caller's own) or pdfw_write_stream_object
+ * (`dictionary`: the stream's entries other than /Length, NUL-terminated; `data`: its `size`
+ * bytes as stored). pdfw_add_object_page makes reserved object `number` the next page, a
+ * dictionary of /Type /Page, /Parent and `entries` (NUL-terminated: /MediaBox, /Resources,
+ * /Contents and the like); no page may be open. Each returns 0 or -1 and raises
+ * PDFW_RUNTIME_ERROR without an open document, PDFW_INDEX_ERROR for a number not reserved
+ * or already written, PDFW_VALUE_ERROR for a NULL argument, PDFW_IO_ERROR when the output
+ * cannot be written. */
+int pdfw_reserve_object(pdfw_context *context);
+int pdfw_write_object(pdfw_context *context, int number, const char *body, size_t size);
+int pdfw_write_stream_object(pdfw_context *context, int number, const char *dictionary,
+                             const void *data, size_t size);
+int pdfw_add_object_page(pdfw_context *context, int number, const char *entries);
 
 /* Loads an image file and writes it into the document once; returns its handle (>= 1) for
  * pdfw_place_image and pdfw_close_image, or -1 on failure. Allowed with a document open,
@@ -321,6 +345,12 @@ int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *h
  * corrected. Returns 0 or -1. Raises PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR
  * for NULL pointers. */
 int pdfw_get_image_sheet(pdfw_context *context, int image, float *width, float *height);
+
+/* The resolution in dots per inch that the file of open image `image` states (a JFIF header, a
+ * TIFF's resolution tags, a PNG's pHYs chunk), upright: x along the width pdfw_get_image_size
+ * gives. 0 x 0 when the file states none, or only the pixels' aspect. Returns 0 or -1. Raises
+ * PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR for NULL pointers. */
+int pdfw_get_image_resolution(pdfw_context *context, int image, float *dpi_x, float *dpi_y);
 
 /* What the engine noted while loading an image: it went into the document, and the caller may
  * want to tell the user. */
@@ -442,6 +472,19 @@ int pdfw_inspect_image(const char *filename, int page, const char *compatibility
  * handler (for SIGINT, SIGTERM, SIGHUP), after which the process must end without touching its
  * contexts again. */
 void pdfw_remove_temporary_files(void);
+
+/* Creates an empty file for the caller's own use beside the file `target` names (in its
+ * folder), named as the engine's temporary documents are (".NAME.pdfw-PID-XXXXXX"), readable
+ * and writable by its owner only, locked (flock) while the descriptor stays open, and known to
+ * pdfw_remove_temporary_files() until pdfw_forget_temporary_file(*slot). Its name goes into
+ * `name` (`size` bytes). Returns the descriptor (close-on-exec, read and write), or -1 with
+ * errno set (ENAMETOOLONG: `name` is too small). *slot is -1 when no slot was free: the file
+ * is then the caller's alone to remove. Never raises. */
+int pdfw_create_temporary_file(const char *target, char *name, size_t size, int *slot);
+
+/* Forgets a slot given by pdfw_create_temporary_file, once its file is renamed or removed;
+ * -1 is ignored. Async-signal-safe. */
+void pdfw_forget_temporary_file(int slot);
 
 /* Removes what runs that were killed left in `folder`: temporary files and folders named
  * ".NAME.pdfw-PID-XXXXXX" whose process is gone and whose lock (flock) nobody holds; a

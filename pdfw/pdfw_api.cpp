@@ -5,7 +5,12 @@
 #include "pdfw/pdfw.h"
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <string>
+#include <sys/file.h>
 #include <utility>
 
 #include "pdfw/api/Context.h"
@@ -135,6 +140,54 @@ int pdfw_end_page(pdfw_context *context) {
     return raise(context, -1);
 }
 
+int pdfw_reserve_object(pdfw_context *context) {
+    int number = -1;
+    if (guard(context, "pdfw_reserve_object",
+              [&](pdfw_context &c) { number = c.document().reserveObject(); })) {
+        return number;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_write_object(pdfw_context *context, int number, const char *body, size_t size) {
+    if (guard(context, "pdfw_write_object", [&](pdfw_context &c) {
+            if (!body && size) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "no object body");
+            }
+            c.document().writeObject(number, std::string_view(body ? body : "", size));
+        })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_write_stream_object(pdfw_context *context, int number, const char *dictionary,
+                             const void *data, size_t size) {
+    if (guard(context, "pdfw_write_stream_object", [&](pdfw_context &c) {
+            if (!dictionary || (!data && size)) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "no stream dictionary or data");
+            }
+            c.document().writeStreamObject(
+                number, dictionary,
+                std::string_view(data ? static_cast<const char *>(data) : "", size));
+        })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_add_object_page(pdfw_context *context, int number, const char *entries) {
+    if (guard(context, "pdfw_add_object_page", [&](pdfw_context &c) {
+            if (!entries) {
+                pdfw::failCall(PDFW_VALUE_ERROR, "no page entries");
+            }
+            c.document().addObjectPage(number, entries);
+        })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
 int pdfw_load_image(pdfw_context *context, const char *type, const char *filename,
                     const char *options, int page) {
     int handle = -1;
@@ -181,6 +234,14 @@ int pdfw_get_image_size(pdfw_context *context, int image, float *width, float *h
 int pdfw_get_image_sheet(pdfw_context *context, int image, float *width, float *height) {
     if (guard(context, "pdfw_get_image_sheet",
               [&](pdfw_context &c) { c.document().imageSheet(image, width, height); })) {
+        return 0;
+    }
+    return raise(context, -1);
+}
+
+int pdfw_get_image_resolution(pdfw_context *context, int image, float *dpi_x, float *dpi_y) {
+    if (guard(context, "pdfw_get_image_resolution",
+              [&](pdfw_context &c) { c.document().imageResolution(image, dpi_x, dpi_y); })) {
         return 0;
     }
     return raise(context, -1);
@@ -254,6 +315,38 @@ void pdfw_delete(pdfw_context *context) {
 
 void pdfw_remove_temporary_files(void) {
     pdfw::TemporaryFiles::removeAll();
+}
+
+int pdfw_create_temporary_file(const char *target, char *name, size_t size, int *slot) {
+    if (target == nullptr || name == nullptr || slot == nullptr) {
+        errno = EINVAL;
+        return -1;
+    }
+    *slot = -1;
+    try {
+        const std::string path = target;
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+        const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+        std::string temp = folder + "/" + pdfw::temporaryPrefix(base) + "XXXXXX";
+        if (temp.size() >= size) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const int fd = pdfw::TemporaryFiles::create(temp, O_CLOEXEC, *slot);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);
+            std::memcpy(name, temp.c_str(), temp.size() + 1);
+        }
+        return fd;
+    } catch (...) { // only the strings can throw, when memory runs out
+        errno = ENOMEM;
+        return -1;
+    }
+}
+
+void pdfw_forget_temporary_file(int slot) {
+    pdfw::TemporaryFiles::forget(slot);
 }
 
 void pdfw_remove_dead_temporaries(const char *folder) {

@@ -42,7 +42,7 @@ PRODUCT = ["app", "base", "blank", "cli", "correction", "group4", "image", "ocr"
 
 # Files that keep the Win32 shape, and the engine's C interface: never checked, never renamed.
 EXEMPT = re.compile(r"^(platform/"
-                    r"|app/(CFolvaneApp|CFolvaneDlg|CScanDlg|CAboutDlg)[^/]*$"
+                    r"|app/(CFolvaneApp|CFolvaneDlg|CScanDlg|CAboutDlg|CPasswordDlg)[^/]*$"
                     r"|app/(Resources|ScanResources)\.(h|cpp)$|app/Resource\.h$"
                     r"|image/(codecs/)?Cf[^/]*$"
                     r"|image/(ImageFormat|ImageInfo|ExifRecord|SafeSize)\.h$"
@@ -211,11 +211,18 @@ def namespace_findings(paths):
     return found
 
 
+def tidy_arguments(unit):
+    """qpdf 11's JSON.hh keeps a vector of its own incomplete type, which clang cannot
+    compile as C++20 over libstdc++ 12 (GCC can): pdfdoc's units are read as C++17, where the
+    names are the same."""
+    return ["--extra-arg=-std=c++17"] if unit.startswith("pdfdoc/") else []
+
+
 def check(units, paths, database):
     """Names outside the charter in `units` (and the headers they include) and namespaces of
     `paths`; also the units clang-tidy could not read."""
     findings, failures = namespace_findings(paths), []
-    for unit, code, output in run_all(units, database, lambda unit: []):
+    for unit, code, output in run_all(units, database, tidy_arguments):
         findings |= findings_in(output)
         if code != 0 and " error: " in output:
             failures.append(f"{unit}: clang-tidy could not read it:\n{output.strip()}")

@@ -176,6 +176,74 @@ Try &apos;folvane --help&apos; for more.
         <source>关于 Folvane(&amp;A)...</source>
         <translation>&amp;About Folvane...</translation>
     </message>
+    <message>
+        <source>加密</source>
+        <translation>Encrypt</translation>
+    </message>
+    <message>
+        <source>纸张</source>
+        <translation>Paper</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>A3</source>
+        <translation>A3</translation>
+    </message>
+    <message>
+        <source>A5</source>
+        <translation>A5</translation>
+    </message>
+    <message>
+        <source>B5</source>
+        <translation>B5</translation>
+    </message>
+    <message>
+        <source>美国信纸</source>
+        <translation>US Letter</translation>
+    </message>
+    <message>
+        <source>美国法律用纸</source>
+        <translation>US Legal</translation>
+    </message>
+    <message>
+        <source>与图片相同</source>
+        <translation>Same as image</translation>
+    </message>
+    <message>
+        <source>文档属性...</source>
+        <translation>Document properties...</translation>
+    </message>
+    <message>
+        <source>文档属性</source>
+        <translation>Document Properties</translation>
+    </message>
+    <message>
+        <source>标题:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
+        <source>作者:</source>
+        <translation>Author:</translation>
+    </message>
+    <message>
+        <source>主题:</source>
+        <translation>Subject:</translation>
+    </message>
+    <message>
+        <source>关键词:</source>
+        <translation>Keywords:</translation>
+    </message>
+    <message>
+        <source>这些属性写入保存到上面路径的 PDF; 换了存放路径就要重新填写。</source>
+        <translation>These properties go into the PDF saved at the path shown; after choosing another path, fill them in again.</translation>
+    </message>
+    <message>
+        <source>跳过空白页</source>
+        <translation>Skip blank pages</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -422,6 +490,112 @@ Try &apos;folvane --help&apos; for more.
         <source>校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)</source>
         <translation>corrected (G4 for black and white, mixed raster with colour, or the whole page as JPEG)</translation>
     </message>
+    <message>
+        <source>需要密码</source>
+        <translation>a password is needed</translation>
+    </message>
+    <message>
+        <source>密码错误</source>
+        <translation>wrong password</translation>
+    </message>
+    <message>
+        <source>超过 %1 页</source>
+        <translation>more than %1 pages</translation>
+    </message>
+    <message numerus="yes">
+        <source>PDF, %n 页, 原样复制</source>
+        <translation>
+            <numerusform>PDF, %n page, copied as it is</numerusform>
+            <numerusform>PDF, %n pages, copied as they are</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>文档校正不适用于 PDF 的页面</source>
+        <translation>Document correction does not apply to pages of a PDF</translation>
+    </message>
+    <message>
+        <source>“%1”已加密, 需要密码才能打开</source>
+        <translation>“%1” is encrypted: it needs its password to open</translation>
+    </message>
+    <message>
+        <source>密码不对, 无法打开“%1”</source>
+        <translation>the password does not open “%1”</translation>
+    </message>
+    <message>
+        <source>“%1”是损坏的 PDF, 无法读取%2</source>
+        <translation>“%1” is a damaged PDF that cannot be read%2</translation>
+    </message>
+    <message>
+        <source>“%1”是损坏的 PDF, 已尽量读出%2</source>
+        <translation>“%1” is a damaged PDF, read all the same%2</translation>
+    </message>
+    <message>
+        <source>每一页都是空白页（跳过了 %1 页）, 没有生成“%2”</source>
+        <translation>Every page is blank (%1 skipped): “%2” was not made</translation>
+    </message>
+</context>
+<context>
+    <name>Password</name>
+    <message>
+        <source>加密</source>
+        <translation>Encrypt</translation>
+    </message>
+    <message>
+        <source>PDF 用 AES-256 加密, 只有输入密码才能打开。密码不会被保存。</source>
+        <translation>The PDF is encrypted with AES-256 and opens only with a password. Passwords are not saved.</translation>
+    </message>
+    <message>
+        <source>打开密码:</source>
+        <translation>Password to open:</translation>
+    </message>
+    <message>
+        <source>确认打开密码:</source>
+        <translation>Confirm password:</translation>
+    </message>
+    <message>
+        <source>所有者密码:</source>
+        <translation>Owner password:</translation>
+    </message>
+    <message>
+        <source>可不填: 用所有者密码打开时不受下面的限制</source>
+        <translation>Optional: opens the PDF without the limits below</translation>
+    </message>
+    <message>
+        <source>允许打印</source>
+        <translation>Allow printing</translation>
+    </message>
+    <message>
+        <source>允许复制文字和图片</source>
+        <translation>Allow copying text and pictures</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>请输入打开密码。</source>
+        <translation>Enter a password to open the PDF.</translation>
+    </message>
+    <message>
+        <source>两次输入的打开密码不一致。</source>
+        <translation>The two passwords to open do not match.</translation>
+    </message>
+    <message>
+        <source>密码太长: 最多 127 字节（约 42 个汉字）。</source>
+        <translation>The password is too long: at most 127 bytes (about 42 Chinese characters).</translation>
+    </message>
+    <message>
+        <source>密码不能含有控制字符。</source>
+        <translation>A password cannot hold control characters.</translation>
+    </message>
+    <message>
+        <source>所有者密码必须与打开密码不同。</source>
+        <translation>The owner password must differ from the password to open.</translation>
+    </message>
 </context>
 <context>
     <name>QtDialog</name>
@@ -638,6 +812,34 @@ Put in more pages and choose &quot;Scan more&quot;, or choose &quot;Done&quot; i
         <source>重试</source>
         <translation>Retry</translation>
     </message>
+    <message>
+        <source>单面进纸器扫描双面</source>
+        <translation>Both sides with a one-sided feeder</translation>
+    </message>
+    <message>
+        <source>先扫描所有正面, 再把整叠纸翻过来扫描背面, 然后按正面、背面的顺序排好</source>
+        <translation>Scans all the fronts, then the backs with the stack turned over, and puts each back after its front</translation>
+    </message>
+    <message>
+        <source>正面已扫描完, 共 %1 页。
+请把整叠纸翻过来, 原样放回进纸器, 然后选&quot;扫描背面&quot;。</source>
+        <translation>The fronts are scanned: %1 pages.
+Turn the whole stack over, put it back in the feeder as it is, then choose &quot;Scan backs&quot;.</translation>
+    </message>
+    <message>
+        <source>扫描背面</source>
+        <translation>Scan backs</translation>
+    </message>
+    <message>
+        <source>不扫描背面</source>
+        <translation>No backs</translation>
+    </message>
+    <message>
+        <source>正面扫描了 %1 页, 背面扫描了 %2 页, 页数不同, 所以没有合并。
+扫描的页面都按扫描的顺序留在列表中, 可以手动调整。</source>
+        <translation>%1 fronts and %2 backs were scanned: the counts differ, so they were not merged.
+Every scanned page stays in the list in the order scanned, to be put in order by hand.</translation>
+    </message>
 </context>
 <context>
     <name>Window</name>
@@ -780,8 +982,8 @@ The desktop has no program that opens this kind of file.</translation>
         <translation>Choose one or more images</translation>
     </message>
     <message>
-        <source>JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)</source>
-        <translation>JPEG, TIFF and PNG images (*.jpg;*.jpeg;*.tif;*.tiff;*.png)</translation>
+        <source>JPG,TIF,PNG,PDF文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png;*.pdf)</source>
+        <translation>JPEG, TIFF and PNG images, PDF files (*.jpg;*.jpeg;*.tif;*.tiff;*.png;*.pdf)</translation>
     </message>
     <message>
         <source>PDF文件 (*.PDF)</source>
@@ -911,23 +1113,60 @@ The desktop has no program that opens this kind of file.</translation>
         <source>这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。</source>
         <translation>These four corners do not enclose a page: drag each dot onto its own corner of the sheet, without crossing the edges.</translation>
     </message>
-</context>
-<context>
-    <name>Messages</name>
     <message>
-        <source>每一页都是空白页（跳过了 %1 页）, 没有生成“%2”</source>
-        <translation>Every page is blank (%1 skipped): “%2” was not made</translation>
+        <source>%1 第 %2/%3 页</source>
+        <translation>%1 page %2/%3</translation>
     </message>
-</context>
-<context>
-    <name>Dialog</name>
     <message>
-        <source>跳过空白页</source>
-        <translation>Skip blank pages</translation>
+        <source>输入密码</source>
+        <translation>Password</translation>
     </message>
-</context>
-<context>
-    <name>Window</name>
+    <message>
+        <source>“%1”有打开密码保护。
+请输入它的密码:</source>
+        <translation>“%1” is protected by an open password.
+Please enter its password:</translation>
+    </message>
+    <message>
+        <source>文档校正不适用于 PDF 的页面: 它原样放入, 无需调整边角。</source>
+        <translation>Document correction does not apply to pages of a PDF: they go in as they are, with no corners to place.</translation>
+    </message>
+    <message>
+        <source>双面合并</source>
+        <translation>Merge duplex</translation>
+    </message>
+    <message>
+        <source>双面合并需要偶数页: 先是各页的正面, 再是倒序的背面。列表中有 %1 页, 正面和背面的页数对不上, 列表没有改变。</source>
+        <translation>Merge duplex needs an even number of pages: all the fronts, then the backs in reverse order. The list holds %1 pages, so fronts and backs cannot pair; the list was not changed.</translation>
+    </message>
+    <message>
+        <source>%1太长: 最多 %2 个字。</source>
+        <translation>The %1 is too long: at most %2 characters.</translation>
+    </message>
+    <message>
+        <source>%1含有控制字符(换行、制表符等), PDF 阅读器会显示成乱码。</source>
+        <translation>The %1 holds a control character (a line break, a tab, ...), which PDF readers show as garbage.</translation>
+    </message>
+    <message>
+        <source>%1不是有效的 UTF-8 文字, PDF 阅读器会显示成乱码。</source>
+        <translation>The %1 is not valid UTF-8 text, which PDF readers show as garbage.</translation>
+    </message>
+    <message>
+        <source>标题</source>
+        <translation>title</translation>
+    </message>
+    <message>
+        <source>作者</source>
+        <translation>author</translation>
+    </message>
+    <message>
+        <source>主题</source>
+        <translation>subject</translation>
+    </message>
+    <message>
+        <source>关键词</source>
+        <translation>keywords</translation>
+    </message>
     <message>
         <source>【空白页】%1</source>
         <translation>[Blank] %1</translation>

@@ -137,6 +137,14 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         }
         return;
     }
+    if (std::string *field = pdfw::documentInfoField(info, key)) {
+        if (current) {
+            failCall(PDFW_RUNTIME_ERROR,
+                     std::string("\"") + key + "\" must be set before pdfw_open_file");
+        }
+        pdfw::setDocumentInfoField(*field, key, value);
+        return;
+    }
     if (std::strcmp(key, "binding") == 0) {
         binding = value;
         return;
@@ -161,7 +169,7 @@ bool pdfw_context::openFile(const char *filename) {
         return false;
     }
     spillFolder = output->folder();
-    current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory);
+    current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory, info);
     stopped = false;
     int workers = threads > 0 ? threads : defaultThreads();
     if (workers > 1) {

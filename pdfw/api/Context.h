@@ -10,6 +10,7 @@
 #include <string>
 
 #include "pdfw/api/ImageOptions.h"
+#include "pdfw/core/DocumentInfo.h"
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/Problem.h"
@@ -51,6 +52,7 @@ struct pdfw_context {
     std::string ocrLanguages; // empty: no text layer
     std::string spillFolder;  // the open document's folder, for pages too large to hold
     bool correctDocuments = false;
+    pdfw::DocumentInfo info; // the next document's properties
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;

@@ -102,6 +102,9 @@ struct PreparedImage {
     // `orientation`); 0 x 0 for any other image.
     double sheetWidth = 0;
     double sheetHeight = 0;
+    // The resolution the file states, in dots per inch along the stored axes; 0 when none.
+    double dpiX = 0;
+    double dpiY = 0;
     Notes notes;                               // what the caller may want to tell the user
     std::shared_ptr<const ocr::PageText> text; // words recognised on it, when asked for
 };

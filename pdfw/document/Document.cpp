@@ -10,6 +10,7 @@
 #include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/core/TestKillPoint.h"
+#include "pdfw/document/DocumentMetadata.h"
 #include "pdfw/raster/FlateEncoder.h"
 #include "pdfw/text/GlyphlessFont.h"
 #include "pdfw/text/TextLayer.h"
@@ -63,13 +64,21 @@ void checkFinite(float value, const char *what) {
 
 } // namespace
 
-Document::Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory)
-    : output_(std::move(output)), writer_(*output_), pdfMinor_(pdfMinor), memory_(memory) {
+Document::Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory,
+                   DocumentInfo info)
+    : output_(std::move(output)), writer_(*output_), pdfMinor_(pdfMinor), memory_(memory),
+      info_(std::move(info)) {
     writer_.writeHeader("1." + std::to_string(pdfMinor_));
     catalog_ = writer_.reserve();
     pageTree_ = writer_.reserve();
+    std::string metadata;
+    if (!info_.empty()) {
+        metadata_ = writer_.reserve();
+        metadata = "/Metadata " + std::to_string(metadata_) + " 0 R";
+    }
     writer_.beginObject(catalog_);
-    output_->write("<</Type/Catalog/Pages " + std::to_string(pageTree_) + " 0 R>>\n");
+    output_->write("<</Type/Catalog/Pages " + std::to_string(pageTree_) + " 0 R" + metadata +
+                   ">>\n");
     writer_.endObject();
 }
 
@@ -128,6 +137,38 @@ void Document::endPage() {
     page_.reset();
 }
 
+int Document::reserveObject() {
+    return writer_.reserve();
+}
+
+void Document::writeObject(int number, std::string_view body) {
+    if (!writer_.awaits(number)) {
+        failCall(PDFW_INDEX_ERROR,
+                 "object " + std::to_string(number) + " is not reserved or is written");
+    }
+    writer_.beginObject(number);
+    output_->write(body);
+    output_->write("\n");
+    writer_.endObject();
+}
+
+void Document::writeStreamObject(int number, std::string_view dictionary, std::string_view data) {
+    if (!writer_.awaits(number)) {
+        failCall(PDFW_INDEX_ERROR,
+                 "object " + std::to_string(number) + " is not reserved or is written");
+    }
+    writer_.writeStream(number, dictionary, data.data(), data.size());
+}
+
+void Document::addObjectPage(int number, std::string_view entries) {
+    if (page_) {
+        failCall(PDFW_RUNTIME_ERROR, "a page is open (end it first)");
+    }
+    std::string head = "<</Type/Page/Parent " + std::to_string(pageTree_) + " 0 R";
+    writeObject(number, head + std::string(entries) + ">>");
+    pages_.push_back(number);
+}
+
 // The page's content and its text in one Flate-compressed stream; the font joins its
 // resources, and the document's font is numbered at its first use.
 void Document::writeWithText(int contents) {
@@ -147,9 +188,16 @@ int Document::addImage(PreparedImage prepared) {
     }
     std::vector<int> numbers = prepared_.write(prepared.group);
     testKillPoint("image", nextImage_);
-    LoadedImage image{
-        numbers[prepared.xobject], prepared.width,      prepared.height,      prepared.orientation,
-        std::move(prepared.notes), prepared.sheetWidth, prepared.sheetHeight, prepared.shown};
+    LoadedImage image{numbers[prepared.xobject],
+                      prepared.width,
+                      prepared.height,
+                      prepared.orientation,
+                      std::move(prepared.notes),
+                      prepared.sheetWidth,
+                      prepared.sheetHeight,
+                      prepared.shown,
+                      prepared.dpiX,
+                      prepared.dpiY};
     int handle = nextImage_++;
     images_.emplace(handle, std::move(image));
     if (prepared.text) {
@@ -242,6 +290,16 @@ void Document::imageSheet(int image, float *width, float *height) const {
     *height = static_cast<float>(turned ? loaded.sheetWidth : loaded.sheetHeight);
 }
 
+void Document::imageResolution(int image, float *dpiX, float *dpiY) const {
+    const LoadedImage &loaded = openImage(image);
+    if (!dpiX || !dpiY) {
+        failCall(PDFW_VALUE_ERROR, "dpiX and dpiY must not be null");
+    }
+    bool turned = swapsAxes(loaded.orientation);
+    *dpiX = static_cast<float>(turned ? loaded.dpiY : loaded.dpiX);
+    *dpiY = static_cast<float>(turned ? loaded.dpiX : loaded.dpiY);
+}
+
 const Notes &Document::imageNotes(int image) const {
     return openImage(image).notes;
 }
@@ -284,9 +342,13 @@ void Document::close() {
     std::string date = pdfDate(epoch);
     int info = writer_.reserve();
     writer_.beginObject(info);
-    output_->write("<</Producer(Folvane PDF engine)/CreationDate(" + date + ")/ModDate(" + date +
-                   ")>>\n");
+    output_->write(infoDictionary(info_, date));
     writer_.endObject();
+    if (metadata_) {
+        // Left uncompressed, so that tools that search files for XMP find it.
+        const std::string packet = xmpPacket(info_, epoch);
+        writer_.writeStream(metadata_, "/Type/Metadata/Subtype/XML", packet.data(), packet.size());
+    }
     if (font_) {
         writeGlyphlessFont(writer_, font_, encoding_, memory_);
     }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pdfw/core/DocumentInfo.h"
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/PreparedImage.h"
 #include "pdfw/output/ObjectWriter.h"
@@ -31,12 +32,16 @@ struct LoadedImage {
     double sheetWidth = 0; // a corrected page's sheet in points, as stored; else 0
     double sheetHeight = 0;
     std::optional<folvane::StoredArea> shown; // the part placed, the rest clipped; none: all
+    double dpiX = 0; // the resolution its file states, along the stored axes; 0 when none
+    double dpiY = 0;
 };
 
 class Document {
 public:
-    // Writes the file header; `output` is the freshly created temporary file.
-    Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory);
+    // Writes the file header; `output` is the freshly created temporary file. Properties in
+    // `info` go into the Info dictionary and, when any is set, an XMP metadata stream.
+    Document(std::unique_ptr<OutputFile> output, int pdfMinor, const MemoryProcs &memory,
+             DocumentInfo info = {});
 
     bool pageOpen() const { return page_ != nullptr; }
     void beginPage(float width, float height);
@@ -51,7 +56,20 @@ public:
     // The upright size in points of the sheet a corrected image shows, 0 x 0 for any other
     // image; PDFW_VALUE_ERROR for null pointers.
     void imageSheet(int image, float *width, float *height) const;
+    // The resolution in dots per inch the file of an open image states, upright; 0 x 0 when it
+    // states none. PDFW_VALUE_ERROR for null pointers.
+    void imageResolution(int image, float *dpiX, float *dpiY) const;
     const Notes &imageNotes(int image) const;
+    // Objects copied from elsewhere (the pages of other PDF documents), written as given: a
+    // reserved number, then the object's body (any PDF object but a stream), or a stream's
+    // dictionary entries other than /Length with its data. Their references are the caller's.
+    int reserveObject();
+    void writeObject(int number, std::string_view body);
+    void writeStreamObject(int number, std::string_view dictionary, std::string_view data);
+    // A page made of such objects: reserved object `number` becomes the next page, its
+    // dictionary `entries` (/MediaBox, /Resources, /Contents, ...) joined by /Type and /Parent.
+    // No page may be open.
+    void addObjectPage(int number, std::string_view entries);
     // Writes the page tree, Info, cross-references and trailer; commits the file.
     void close();
 
@@ -86,6 +104,8 @@ private:
     MemoryProcs memory_;
     int catalog_ = 0;
     int pageTree_ = 0;
+    DocumentInfo info_;
+    int metadata_ = 0; // the XMP stream, when a property is set
     std::vector<int> pages_;
     std::unique_ptr<Page> page_;
     std::map<int, LoadedImage> images_;

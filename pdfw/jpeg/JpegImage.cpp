@@ -150,8 +150,9 @@ JpegPlan planJpeg(const InputFile &file, const MemoryProcs &memory) {
     return plan;
 }
 
-PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
-    JpegPlan plan = planJpeg(file, request.memory);
+namespace {
+
+PreparedImage preparePlanned(const InputFile &file, JpegPlan &plan, const ImageRequest &request) {
     const JpegInfo &info = plan.info;
     const int orientation = plan.repaired ? plan.repaired->orientation : info.orientation;
     if (auto area = storedCrop(request, orientation, info.width, info.height)) {
@@ -174,6 +175,16 @@ PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
     // The checked bytes go in unchanged, copied from the file when they are written.
     return prepared(info, info.orientation, info.iccProfile, info.iccProblem, request.pdfMinor,
                     FileSpan(file, 0, info.length), {});
+}
+
+} // namespace
+
+PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
+    JpegPlan plan = planJpeg(file, request.memory);
+    PreparedImage image = preparePlanned(file, plan, request);
+    image.dpiX = plan.info.dpiX;
+    image.dpiY = plan.info.dpiY;
+    return image;
 }
 
 } // namespace pdfw

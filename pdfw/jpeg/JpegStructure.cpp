@@ -13,9 +13,9 @@ namespace pdfw {
 namespace {
 
 constexpr unsigned char kSOF0 = 0xC0, kDHT = 0xC4, kJPG = 0xC8, kDAC = 0xCC, kRST0 = 0xD0,
-                        kRST7 = 0xD7, kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kAPP1 = 0xE1,
-                        kAPP2 = 0xE2, kAPP14 = 0xEE, kTEM = 0x01, kDQT = 0xDB, kDNL = 0xDC,
-                        kDRI = 0xDD, kCOM = 0xFE;
+                        kRST7 = 0xD7, kSOI = 0xD8, kEOI = 0xD9, kSOS = 0xDA, kAPP0 = 0xE0,
+                        kAPP1 = 0xE1, kAPP2 = 0xE2, kAPP14 = 0xEE, kTEM = 0x01, kDQT = 0xDB,
+                        kDNL = 0xDC, kDRI = 0xDD, kCOM = 0xFE;
 
 constexpr std::size_t kScanChunk = 1 << 20;
 
@@ -58,6 +58,7 @@ private:
     void readFrame(unsigned char marker, const std::vector<unsigned char> &body);
     void readScanHeader(const std::vector<unsigned char> &body);
     void readAdobe(const std::vector<unsigned char> &body);
+    void readJfif(const std::vector<unsigned char> &body);
     void readHuffmanTables(const std::vector<unsigned char> &body);
     void readQuantisationTables(const std::vector<unsigned char> &body);
     void readSegmentBetweenScans(unsigned char marker, std::uint64_t body, unsigned length);
@@ -149,6 +150,8 @@ JpegInfo JpegReader::read() {
                 exifSeen_ = true;
                 info_.orientation = exifOrientation(app.data() + 6, app.size() - 6);
             }
+        } else if (m == kAPP0 && info_.dpiX == 0) {
+            readJfif(segment(body, bodyLength, "an APP0 segment"));
         } else if (m == kAPP2) {
             std::vector<unsigned char> app = segment(body, bodyLength, "an APP2 segment");
             icc_.add(app.data(), app.size());
@@ -375,6 +378,23 @@ void JpegReader::readAdobe(const std::vector<unsigned char> &body) {
         info_.adobe = true;
         info_.adobeTransform = body[11];
     }
+}
+
+// The resolution of a JFIF header: its densities in dots per inch (unit 1) or centimetre (2);
+// unit 0 states only the pixels' aspect, no size.
+void JpegReader::readJfif(const std::vector<unsigned char> &body) {
+    if (body.size() < 12 || std::memcmp(body.data(), "JFIF\0", 5) != 0) {
+        return;
+    }
+    const int unit = body[7];
+    const double x = be16(body.data() + 8);
+    const double y = be16(body.data() + 10);
+    if ((unit != 1 && unit != 2) || x == 0 || y == 0) {
+        return;
+    }
+    const double perInch = unit == 2 ? 2.54 : 1.0;
+    info_.dpiX = x * perInch;
+    info_.dpiY = y * perInch;
 }
 
 void JpegReader::readSegmentBetweenScans(unsigned char m, std::uint64_t body, unsigned length) {

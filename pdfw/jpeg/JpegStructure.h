@@ -25,6 +25,8 @@ struct JpegInfo {
     int adobeTransform = 0;       // its transform byte (0 none, 1 YCbCr, 2 YCCK)
     bool rgbComponentIds = false; // three components named 'R', 'G', 'B'
     int orientation = 1;          // from the EXIF APP1 segment; 1 when absent or invalid
+    double dpiX = 0;              // dots per inch a JFIF APP0 segment states; 0 when none
+    double dpiY = 0;
     std::uint32_t blockWidth = 8; // pixels of one MCU, the grid a lossless crop keeps
     std::uint32_t blockHeight = 8;
     std::uint64_t blocks = 0;              // 8 x 8 blocks of every component

@@ -25,6 +25,11 @@ public:
     int reserve();
     // The number the next reserve() gives.
     int nextNumber() const { return static_cast<int>(offsets_.size()); }
+    // Whether `number` was reserved and its object is not written yet.
+    bool awaits(int number) const {
+        return number > 0 && static_cast<std::size_t>(number) < written_.size() &&
+               !written_[static_cast<std::size_t>(number)];
+    }
     void beginObject(int number);
     void endObject();
     // A complete stream object: `dictionary` holds the entries other than /Length.

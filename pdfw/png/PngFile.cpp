@@ -49,6 +49,8 @@ private:
     void palette(std::uint64_t at, std::uint32_t length);
     // A tRNS chunk before the image data that fits the colour type; any other is ignored.
     void transparency(std::uint64_t at, std::uint32_t length);
+    // A pHYs chunk's pixels per metre (unit 1); unit 0 states only the pixels' aspect.
+    void resolution(const std::vector<unsigned char> &data);
 
     bool sawPalette_ = false;
 
@@ -120,6 +122,16 @@ void ChunkWalker::transparency(std::uint64_t at, std::uint32_t length) {
     }
 }
 
+void ChunkWalker::resolution(const std::vector<unsigned char> &data) {
+    const double x = be32(data.data());
+    const double y = be32(data.data() + 4);
+    if (data[8] == 1 && x > 0 && y > 0) {
+        constexpr double kMetresPerInch = 0.0254;
+        info_.dpiX = x * kMetresPerInch;
+        info_.dpiY = y * kMetresPerInch;
+    }
+}
+
 PngInfo ChunkWalker::walk() {
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     unsigned char head[8];
@@ -165,6 +177,8 @@ PngInfo ChunkWalker::walk() {
         } else if (type == "iCCP" && info_.data.empty() && !sawPalette_ && info_.iccChunk.empty() &&
                    length <= kMaxIccBytes && body(pos, length, data)) {
             info_.iccChunk = std::move(data);
+        } else if (type == "pHYs" && length == 9 && info_.dpiX == 0 && body(pos, length, data)) {
+            resolution(data);
         } else if (critical) {
             malformed("an unknown critical chunk " + type);
         }

@@ -21,6 +21,8 @@ struct PngInfo {
     std::vector<unsigned char> palette;      // PLTE: red, green, blue per entry
     std::vector<unsigned char> transparency; // tRNS as stored (empty when absent)
     std::vector<unsigned char> iccChunk;     // iCCP as stored: name, 0, method, zlib data
+    double dpiX = 0; // dots per inch a pHYs chunk states in pixels per metre; 0 when none
+    double dpiY = 0;
     struct Span {
         std::uint64_t offset; // first byte of the chunk's type
         std::uint32_t length; // of its data

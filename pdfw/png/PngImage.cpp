@@ -220,9 +220,9 @@ PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory,
     return plan;
 }
 
-PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
-    std::string folder = request.spillFolder.empty() ? temporaryFolder() : request.spillFolder;
-    PngPlan plan = planPng(file, request.pdfMinor, request.memory, &folder);
+namespace {
+
+PreparedImage preparePlanned(const InputFile &file, PngPlan &plan, const ImageRequest &request) {
     const PngInfo &info = plan.info;
     const std::optional<folvane::StoredArea> crop = storedCrop(request, 1, info.width, info.height);
     Notes notes;
@@ -239,6 +239,17 @@ PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
             ? prepareWhole(file, info, request, crop, notes)
             : prepareInBands(file, info, request, crop, notes);
     image.notes = std::move(notes);
+    return image;
+}
+
+} // namespace
+
+PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
+    std::string folder = request.spillFolder.empty() ? temporaryFolder() : request.spillFolder;
+    PngPlan plan = planPng(file, request.pdfMinor, request.memory, &folder);
+    PreparedImage image = preparePlanned(file, plan, request);
+    image.dpiX = plan.info.dpiX;
+    image.dpiY = plan.info.dpiY;
     return image;
 }
 

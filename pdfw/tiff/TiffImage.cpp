@@ -326,6 +326,32 @@ TiffPlan planTiff(TiffFile &tiff, const InputFile &file, const MemoryProcs &memo
     return plan;
 }
 
+namespace {
+
+// The resolution the page states in dots per inch, 0 x 0 when it states none or a unit that
+// gives no size.
+void statedResolution(TiffFile &tiff, double &dpiX, double &dpiY) {
+    float x = 0;
+    float y = 0;
+    std::uint16_t unit = RESUNIT_INCH;
+    dpiX = dpiY = 0;
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_XRESOLUTION, &x) || !(x > 0) || x > 100000) {
+        return;
+    }
+    if (!TIFFGetField(tiff.handle(), TIFFTAG_YRESOLUTION, &y) || !(y > 0) || y > 100000) {
+        y = x;
+    }
+    TIFFGetFieldDefaulted(tiff.handle(), TIFFTAG_RESOLUTIONUNIT, &unit);
+    if (unit != RESUNIT_INCH && unit != RESUNIT_CENTIMETER) {
+        return;
+    }
+    const double perInch = unit == RESUNIT_CENTIMETER ? 2.54 : 1.0;
+    dpiX = x * perInch;
+    dpiY = y * perInch;
+}
+
+} // namespace
+
 PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     TiffFile tiff(file, request.page);
     const TiffPage &p = tiff.page();
@@ -336,6 +362,7 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     prepared.width = p.width;
     prepared.height = p.height;
     prepared.orientation = p.orientation;
+    statedResolution(tiff, prepared.dpiX, prepared.dpiY);
     // A crop writes the kept pixels again, whatever the data's own coding.
     switch (crop ? TiffPlan::Intake::Decode : plan.intake) {
     case TiffPlan::Intake::FaxRecoded:
@@ -362,6 +389,8 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
                                 ? prepareWhole(tiff, request, crop)
                                 : prepareInBands(tiff, request, crop);
     decoded.orientation = p.orientation;
+    decoded.dpiX = prepared.dpiX;
+    decoded.dpiY = prepared.dpiY;
     return decoded;
 }
 

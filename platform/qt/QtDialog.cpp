@@ -25,6 +25,7 @@
 #include "platform/qt/QtCornerEditor.h"
 #include "platform/qt/QtCropEditor.h"
 #include "platform/qt/QtListCtrl.h"
+#include "platform/qt/QtPasswordBox.h"
 #include "platform/qt/QtProgressDialog.h"
 #include "platform/qt/QtToolkit.h"
 #include "platform/qt/QtWnd.h"
@@ -170,7 +171,10 @@ QWidget *QtDialog::MakeWidget(const ControlTemplate &control, QWidget *surface, 
         return new QGroupBox(caption, surface);
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(caption, surface);
-        edit->setReadOnly(true);
+        edit->setReadOnly(!control.password);
+        if (control.password) {
+            edit->setEchoMode(QLineEdit::Password);
+        }
         if (control.readOnly) {
             // Its text can be selected and copied with the mouse; Tab passes it by.
             edit->setFocusPolicy(Qt::ClickFocus);
@@ -369,6 +373,10 @@ int QtDialog::AskQuestion(const std::string &text, const std::string &caption,
     box.exec();
     const auto chosen = std::find(answers.begin(), answers.end(), box.clickedButton());
     return chosen == answers.end() ? -1 : static_cast<int>(chosen - answers.begin());
+}
+
+std::optional<std::string> QtDialog::AskPassword(const PasswordRequest &request) {
+    return AskPasswordInBox(request, this);
 }
 
 void QtDialog::RunWithProgress(const ProgressRequest &request, ProgressState &state,

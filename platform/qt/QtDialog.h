@@ -37,6 +37,7 @@ public:
     int MessageBox(const std::string &text, const std::string &caption, UINT type) override;
     int AskQuestion(const std::string &text, const std::string &caption,
                     const std::vector<std::string> &buttons) override;
+    std::optional<std::string> AskPassword(const PasswordRequest &request) override;
     void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                          const std::function<void()> &work) override;
     CornerEditAnswer EditCorners(const CornerEditRequest &request) override;

@@ -126,6 +126,10 @@ int CDialog::AskQuestion(const std::string &text, const std::string &caption,
     return m_peer ? m_peer->AskQuestion(text, caption, buttons) : -1;
 }
 
+std::optional<std::string> CDialog::AskPassword(const PasswordRequest &request) {
+    return m_peer ? m_peer->AskPassword(request) : std::nullopt;
+}
+
 void CDialog::RunWithProgress(const ProgressRequest &request, ProgressState &state,
                               const std::function<void()> &work) {
     if (!m_peer) {

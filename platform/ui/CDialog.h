@@ -55,6 +55,8 @@ public:
     // See DialogPeer::AskQuestion; -1 without a window.
     int AskQuestion(const std::string &text, const std::string &caption,
                     const std::vector<std::string> &buttons);
+    // See DialogPeer::AskPassword; none without a window.
+    std::optional<std::string> AskPassword(const PasswordRequest &request);
     // See DialogPeer::RunWithProgress; without a window the work runs on the calling thread.
     void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                          const std::function<void()> &work);

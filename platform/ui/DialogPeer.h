@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,15 @@ struct WindowPlacement {
     bool maximised = false;
 };
 
+// A box that asks for a password: the text above a field that hides what is typed, and the
+// texts of its two buttons.
+struct PasswordRequest {
+    std::string text;
+    std::string caption;
+    std::string okText;
+    std::string cancelText;
+};
+
 struct MenuItem {
     UINT flags = MF_STRING;
     int id = 0;
@@ -71,6 +81,9 @@ public:
     // the index of the chosen button, or -1 when the box went without an answer.
     virtual int AskQuestion(const std::string &text, const std::string &caption,
                             const std::vector<std::string> &buttons) = 0;
+    // Asks for a password (PasswordRequest); none when the user cancelled or the box went
+    // without an answer. The password is handed back and kept nowhere else.
+    virtual std::optional<std::string> AskPassword(const PasswordRequest &request) = 0;
     // Runs work on a thread of its own while a modal window shows state (text, detail and a bar of
     // value out of maximum) with a button that asks state to cancel; nothing else of the dialog
     // takes input meanwhile. Returns once work has returned and its thread is joined; an exception

@@ -145,6 +145,17 @@ CropEditAnswer HeadlessDialog::EditCrop(const CropEditRequest &request) {
     return m_toolkit.onCropEditor ? m_toolkit.onCropEditor(request) : CropEditAnswer{};
 }
 
+std::optional<std::string> HeadlessDialog::AskPassword(const PasswordRequest &request) {
+    std::optional<std::string> answer;
+    if (!m_toolkit.passwordAnswers.empty()) {
+        answer = m_toolkit.passwordAnswers.front();
+        m_toolkit.passwordAnswers.pop_front();
+    }
+    m_toolkit.Record(
+        UiEvent{UiEvent::Kind::Password, m_template.id, request.text, request.caption});
+    return answer;
+}
+
 void HeadlessDialog::RunWithProgress(const ProgressRequest &request, ProgressState &state,
                                      const std::function<void()> &work) {
     m_toolkit.lastProgress = request;

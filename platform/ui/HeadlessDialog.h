@@ -31,6 +31,9 @@ public:
     int MessageBox(const std::string &text, const std::string &caption, UINT type) override;
     int AskQuestion(const std::string &text, const std::string &caption,
                     const std::vector<std::string> &buttons) override;
+    // Recorded (text and caption), then answered by the toolkit's passwordAnswers; cancelled
+    // without one.
+    std::optional<std::string> AskPassword(const PasswordRequest &request) override;
     void RunWithProgress(const ProgressRequest &request, ProgressState &state,
                          const std::function<void()> &work) override;
     // Recorded (its title), then answered by the toolkit's onCornerEditor; cancelled without.

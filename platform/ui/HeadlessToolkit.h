@@ -37,6 +37,7 @@ struct UiEvent {
         Progress,     // text = the progress window's text and detail, joined by "|"
         CornerEditor, // text = title
         CropEditor,   // text = title
+        Password,     // text, caption of a password box
     };
     UiEvent(Kind what, int control = 0, std::string shownText = {}, std::string shownCaption = {},
             unsigned shownStyle = 0)
@@ -97,6 +98,8 @@ public:
     std::deque<int> menuAnswers;
     // Answers of questions: the index of the button; an unscripted question is closed (-1).
     std::deque<int> questionAnswers;
+    // Answers of password boxes; none (or an unscripted box) is a cancel.
+    std::deque<std::optional<std::string>> passwordAnswers;
     // Whether the desktop has a program for the files handed to it.
     bool shellOpens = true;
     MemorySettings settings;

@@ -25,7 +25,8 @@ TEST_F(ListCommands, AddAsksForJpegAndTiffFilesSeveralAtATime) {
     const OpenFileRequest &request = Window().openRequests[0];
     EXPECT_EQ(request.title, "选择一个或者多个JPG文件");
     ASSERT_EQ(request.filters.size(), 1u);
-    EXPECT_EQ(request.filters[0].name, "JPG,TIF,PNG文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png)");
+    EXPECT_EQ(request.filters[0].name,
+              "JPG,TIF,PNG,PDF文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png;*.pdf)");
     EXPECT_EQ(request.defaultExt, "jpg");
     EXPECT_EQ(request.flags, 0x81A04u);
 }

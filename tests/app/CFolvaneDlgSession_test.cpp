@@ -125,6 +125,22 @@ protected:
     std::unique_ptr<RecordingDlg> again;
 };
 
+TEST_F(Settings, ThePaperSurvivesARestart) {
+    HeadlessDialog &first = *ui.Dialog(IDD_FOLVANE_DIALOG);
+    EXPECT_EQ(first.Combo(IDC_COMBO_PAPER)->GetCount(), 7);
+    EXPECT_EQ(dlg.PaperIndex(), 0);
+    first.ChooseItem(IDC_COMBO_PAPER, 5);
+    EXPECT_EQ(dlg.ChosenLayout().paper, folvane::Paper::Legal);
+    RecordingDlg &next = Restart();
+    EXPECT_EQ(next.PaperIndex(), 5);
+    EXPECT_EQ(ui.Dialog(IDD_FOLVANE_DIALOG)->Combo(IDC_COMBO_PAPER)->GetCurSel(), 5);
+}
+
+TEST_F(Settings, AStoredPaperOutOfRangeIsA4) {
+    ui.Settings().Write("window/paper", "7");
+    EXPECT_EQ(Restart().PaperIndex(), 0);
+}
+
 TEST_F(Settings, TheClassAndBothFoldersSurviveARestart) {
     Click(IDC_RADIO_1600);
     Add({"/home/u/scans/b.jpg", "/home/u/scans/a.jpg"});

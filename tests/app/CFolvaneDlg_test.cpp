@@ -125,6 +125,7 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
     // The row commands follow, off while there is no row and nothing to undo or redo.
     using Entry = std::pair<std::string, bool>;
     EXPECT_EQ(Entries(Window().LastPopupMenu()), (std::vector<Entry>{{"资料修改", true},
+                                                                     {"文档属性...", true},
                                                                      {"关于", true},
                                                                      {"退出", true},
                                                                      {"删除", false},
@@ -133,6 +134,7 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
                                                                      {"向左旋转\tCtrl+L", false},
                                                                      {"向右旋转\tCtrl+R", false},
                                                                      {"裁剪", false},
+                                                                     {"双面合并\tCtrl+D", false},
                                                                      {"撤销", false},
                                                                      {"重做", false}}));
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));

@@ -41,9 +41,11 @@ TEST_F(Folder, ADropTakesImageFilesAndFoldersInTheOrderDropped) {
     const std::string loose = Touch("z.jpeg");
     Touch("readme.txt");
     const std::string inside = Touch("scans/a.jpg");
-    EXPECT_EQ(ImageFilesOfDrop({loose, (root / "readme.txt").string(), (root / "scans").string()},
-                               collation),
-              (Strings{loose, inside}));
+    const std::string pdf = Touch("Contract.PDF");
+    EXPECT_EQ(
+        ImageFilesOfDrop({loose, (root / "readme.txt").string(), pdf, (root / "scans").string()},
+                         collation),
+        (Strings{loose, pdf, inside}));
 }
 
 TEST_F(Folder, CommandLineFilesBecomeAbsoluteAndKeepTheirOrderWhateverTheirName) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CropRequest.h"
 #include "app/PreviewPicture.h"
 #include "app/RowCheck.h"
 #include "pdf/PageLayout.h"
@@ -132,6 +133,46 @@ TEST(PreviewCrop, TheTipGivesTheCroppedSizeAndSaysItIsCropped) {
     // Before its turn the same crop is taller than the picture: not counted.
     EXPECT_EQ(RowCheckText(facts, fit, 0, false, folvane::CropRect{0, 0, 1200, 1500}),
               "JPEG 2000x1200, 原样嵌入, 1 页");
+}
+
+// Right after a crop, the preview is made from the crop editor's picture instead of a second
+// decode: it must show the same part of the page in the same place, and decline where that
+// picture is too coarse for the frame.
+TEST(PreviewCrop, TheEditorsPictureShowsTheCropAsTheFileWouldUnlessTooCoarse) {
+    support::TempDir dir;
+    const std::string path = WriteQuarters(dir, 1600, 800);
+    const folvane::CropRect crop{0, 0, 400, 800}; // the blue quarter, once turned clockwise
+    const folvane::PageLayout fit = folvane::PageLayout::Fit();
+
+    CropPicture editor;
+    ASSERT_TRUE(loadCropPicture(path, 1, editor));
+    WholePicture whole{path, 1, CfImage(editor.turned), editor.fullWidth, editor.fullHeight};
+    PreviewPicture reused;
+    ASSERT_TRUE(PreviewFromWhole(whole, fit, kClient, crop, reused));
+    PreviewPicture decoded;
+    ASSERT_TRUE(LoadPreviewPicture(path, fit, kClient, decoded, 1, crop));
+
+    EXPECT_EQ(reused.uprightWidth, decoded.uprightWidth);
+    EXPECT_EQ(reused.uprightHeight, decoded.uprightHeight);
+    // The reused picture is all of the turned page, placed so that its crop lands where the
+    // reduced decode put the crop alone.
+    ASSERT_TRUE(reused.part && decoded.part);
+    const UiRect &all = *reused.part;
+    const double scale = double(all.Width()) / editor.fullWidth;
+    EXPECT_NEAR(all.left + crop.left * scale, decoded.part->left, 1);
+    EXPECT_NEAR(all.top + crop.top * scale, decoded.part->top, 1);
+    EXPECT_NEAR(all.left + crop.right * scale, decoded.part->right, 1);
+    EXPECT_NEAR(all.top + crop.bottom * scale, decoded.part->bottom, 1);
+    EXPECT_EQ(Samples(decoded.image), std::vector<uint32_t>(9, kBlue));
+
+    // The same page decoded at 50 x 100 has too few pixels for the crop's place in the frame.
+    CropPicture small;
+    ASSERT_TRUE(loadCropPicture(WriteQuarters(dir, 100, 50), 1, small));
+    ASSERT_EQ(small.turned.GetWidth(), 50u);
+    WholePicture coarse{path, 1, CfImage(small.turned), editor.fullWidth, editor.fullHeight};
+    PreviewPicture untouched;
+    EXPECT_FALSE(PreviewFromWhole(coarse, fit, kClient, crop, untouched));
+    EXPECT_FALSE(untouched.image.IsValid());
 }
 
 } // namespace

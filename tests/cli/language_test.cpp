@@ -62,7 +62,7 @@ std::vector<folvane::Problem> EveryProblem() {
 
 std::vector<folvane::PageNote> EveryNote() {
     std::vector<folvane::PageNote> notes;
-    for (int kind = 0; kind <= static_cast<int>(NoteKind::NotCorrected); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(NoteKind::PdfRecovered); ++kind) {
         notes.push_back({0, "/scans/page-7.jpg", 1, 1, static_cast<NoteKind>(kind), 0.64, 4,
                          "libtiff: bad code word"});
     }

@@ -11,7 +11,9 @@
 #include "app/Resources.h"
 #include "tests/qt/BlankScan.h"
 #include "tests/qt/CropEditorChecks.h"
+#include "tests/qt/FeederStack.h"
 #include "tests/qt/LanguageChecks.h"
+#include "tests/qt/PaperChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
 #include "tests/support/Files.h"
@@ -212,4 +214,41 @@ TEST_F(English, ABlankPageIsMarkedInItsRowAndToolTip) {
     EXPECT_EQ(PlainText(tip).rfind("Blank page: nothing is on it", 0), 0u) << PlainText(tip);
 }
 
+// "Merge duplex" from the right-click menu's key: a stack fed fronts first comes out paired, and
+// the menu and the list are kept for the docs.
+TEST_F(English, DuplexMergePairsEachBackWithItsFront) {
+    const Strings stack = WriteFeederStack(dir, "scan");
+    AddRows(stack);
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    Strings items;
+    KeepScreenshot(RowMenu(window, List(), 0, items), "duplex-menu-en.png");
+    EXPECT_NE(std::find(items.begin(), items.end(), "Merge duplex\tCtrl+D"), items.end());
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Paths(), (Strings{stack[0], stack[3], stack[1], stack[2]}));
+    KeepScreenshot(window->grab().toImage(), "duplex-result-en.png");
+}
+
 } // namespace
+
+// "Paper" and "Document properties" in English: the paper's name, the refusal of a title with a
+// tab, and a PDF whose pages and properties are those chosen.
+TEST_F(English, PaperAndPropertiesSpeakEnglishAndReachThePdf) {
+    WriteFile(dir / "page-1.jpg", MakeJpeg(Pattern(480, 640, 3)));
+    AddRows({dir / "page-1.jpg"});
+    SettleChecks();
+    ClickRow(0);
+    const PaperRun run = DrivePaperAndProperties(window, *dlg, 4, dir / "letter.pdf",
+                                                 "paper-en.png", "properties-en.png");
+    EXPECT_EQ(run.paperShown, "US Letter");
+    ASSERT_EQ(run.refusals.size(), 1u);
+    EXPECT_EQ(run.refusals[0], "Notice|The title holds a control character (a line break, a "
+                               "tab, ...), which PDF readers show as garbage.");
+    EXPECT_TRUE(run.stayedOpen);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0], "Notice|Done.\n1 page saved to " + (dir / "letter.pdf"));
+    EXPECT_EQ(run.pages, (std::vector<support::PageSize>{{612, 792}}));
+    EXPECT_NE(run.info.find("Title:           季度报告\n"), std::string::npos) << run.info;
+    EXPECT_NE(run.info.find("Keywords:        工资, 2026\n"), std::string::npos) << run.info;
+}

@@ -10,7 +10,9 @@
 #include "app/Resources.h"
 #include "tests/qt/BlankScan.h"
 #include "tests/qt/CropEditorChecks.h"
+#include "tests/qt/FeederStack.h"
 #include "tests/qt/LanguageChecks.h"
+#include "tests/qt/PaperChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
 #include "tests/support/Files.h"
@@ -58,10 +60,10 @@ TEST_F(Chinese, TheLocaleKeepsTheOriginalCaptionsAndLayout) {
         EXPECT_EQ(Widget<QAbstractButton>(id)->text().toStdString(), caption);
     }
     EXPECT_EQ(Widget<QGroupBox>(IDC_GROUP_IMAGE_TYPE)->title().toStdString(), "图片类型");
-    EXPECT_EQ(MainDialogTemplate().width, 493);
+    EXPECT_EQ(MainDialogTemplate().width, 573); // 493 before "纸张" took its 80 on the right
     const UiRect sort = MainDialogTemplate().Find(IDC_BTN_SORT_BY_NAME)->rect;
     EXPECT_EQ((std::vector<int>{sort.left, sort.top, sort.right, sort.bottom}),
-              (std::vector<int>{312, 216, 351, 232}));
+              (std::vector<int>{392, 216, 431, 232}));
     std::string menu;
     for (QAction *item : window->findChild<QMenuBar *>()->actions()) {
         menu += item->text().toStdString();
@@ -193,9 +195,9 @@ TEST_F(Chinese, ASidewaysPageTurnsRightAndTheMenuOffersBothTurns) {
     EXPECT_EQ(PlainText(tip), "JPEG 1416x2004, 原样嵌入, 1 页, 已向右旋转");
     Strings items;
     KeepScreenshot(RowMenu(window, List(), 0, items), "menu-zh.png");
-    EXPECT_EQ(items,
-              (Strings{"资料修改", "关于", "退出", "", "删除", "上移", "下移", "向左旋转\tCtrl+L",
-                       "向右旋转\tCtrl+R", "裁剪", "", "撤销旋转", "重做"}));
+    EXPECT_EQ(items, (Strings{"资料修改", "文档属性...", "关于", "退出", "", "删除", "上移", "下移",
+                              "向左旋转\tCtrl+L", "向右旋转\tCtrl+R", "裁剪", "双面合并\tCtrl+D",
+                              "", "撤销旋转", "重做"}));
 }
 
 TEST_F(Chinese, TheFailureBoxSaysWhyInChinese) {
@@ -255,4 +257,42 @@ TEST_F(Chinese, ABlankPageIsMarkedInItsRowAndToolTip) {
     EXPECT_EQ(PlainText(tip).rfind("空白页: 上面没有任何内容", 0), 0u) << PlainText(tip);
 }
 
+// "双面合并" from the right-click menu's key: a stack fed fronts first comes out paired, and
+// the menu and the list are kept for the docs.
+TEST_F(Chinese, DuplexMergePairsEachBackWithItsFront) {
+    const Strings stack = WriteFeederStack(dir, "扫描");
+    AddRows(stack);
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    Strings items;
+    KeepScreenshot(RowMenu(window, List(), 0, items), "duplex-menu-zh.png");
+    EXPECT_NE(std::find(items.begin(), items.end(), "双面合并\tCtrl+D"), items.end());
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Paths(), (Strings{stack[0], stack[3], stack[1], stack[2]}));
+    KeepScreenshot(window->grab().toImage(), "duplex-result-zh.png");
+}
+
 } // namespace
+
+// "纸张" and "文档属性" in Chinese: pages the size of their image (72 dpi: one point a pixel),
+// the refusal of a title with a tab, the properties in the PDF; a new output path starts empty.
+TEST_F(Chinese, PaperAndPropertiesReachThePdf) {
+    WriteFile(dir / "扫描件-1.jpg", MakeJpeg(Pattern(480, 640, 3)));
+    AddRows({dir / "扫描件-1.jpg"});
+    SettleChecks();
+    ClickRow(0);
+    const PaperRun run = DrivePaperAndProperties(window, *dlg, 6, dir / "季度.pdf", "paper-zh.png",
+                                                 "properties-zh.png");
+    EXPECT_EQ(run.paperShown, "与图片相同");
+    ASSERT_EQ(run.refusals.size(), 1u);
+    EXPECT_EQ(run.refusals[0],
+              "系统提示|标题含有控制字符(换行、制表符等), PDF 阅读器会显示成乱码。");
+    EXPECT_TRUE(run.stayedOpen);
+    EXPECT_EQ(run.pages, (std::vector<support::PageSize>{{480, 640}}));
+    EXPECT_NE(run.info.find("Title:           季度报告\n"), std::string::npos) << run.info;
+    EXPECT_NE(run.info.find("Author:          张三\n"), std::string::npos) << run.info;
+    EXPECT_EQ(dlg->PaperIndex(), 6);
+    SaveTo(dir / "另一份.pdf");
+    EXPECT_EQ(dlg->PropertiesForSavePath(), folvane::DocumentProperties{});
+}

@@ -90,6 +90,8 @@ Said ProblemSaid(Kind kind) {
         break;
     case Kind::Truncated:
     case Kind::NotAFile:
+    case Kind::PdfPasswordNeeded:
+    case Kind::PdfWrongPassword:
         fields = {kFile};
         break;
     default:
@@ -107,7 +109,7 @@ std::vector<Said> EverySentence() {
         said.push_back(ProblemSaid(static_cast<Kind>(kind)));
     }
     said.push_back(ProblemSaid(Kind::NotAFile));
-    for (int kind = 0; kind <= static_cast<int>(NoteKind::NotCorrected); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(NoteKind::PdfRecovered); ++kind) {
         // NotCorrected's number is why: 0, the correction failed, in its own words.
         const long long number = kind == static_cast<int>(NoteKind::NotCorrected) ? 0 : 4;
         const folvane::PageNote note{0,    kFile,  1,      1, static_cast<NoteKind>(kind),

@@ -1,5 +1,6 @@
 #include "tests/pdf_standin/engine/StandInEngine.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <map>
 
@@ -223,6 +224,30 @@ int pdfw_end_page(pdfw_context *p) {
     return 0;
 }
 
+int pdfw_reserve_object(pdfw_context *p) {
+    Append("reserve_object");
+    MaybeFail(p, "reserve_object");
+    return 1;
+}
+
+int pdfw_write_object(pdfw_context *p, int number, const char *, size_t size) {
+    Append("write_object " + std::to_string(number) + " " + std::to_string(size));
+    MaybeFail(p, "write_object");
+    return 0;
+}
+
+int pdfw_write_stream_object(pdfw_context *p, int number, const char *, const void *, size_t size) {
+    Append("write_stream_object " + std::to_string(number) + " " + std::to_string(size));
+    MaybeFail(p, "write_stream_object");
+    return 0;
+}
+
+int pdfw_add_object_page(pdfw_context *p, int number, const char *) {
+    Append("add_object_page " + std::to_string(number));
+    MaybeFail(p, "add_object_page");
+    return 0;
+}
+
 int pdfw_load_image(pdfw_context *p, const char *imagetype, const char *filename,
                     const char *optlist, int intopt) {
     Append(std::string("load_image ") + imagetype + " " + filename + " [" + optlist + "] " +
@@ -269,6 +294,14 @@ int pdfw_get_image_sheet(pdfw_context *p, int image, float *width, float *height
     return 0;
 }
 
+int pdfw_get_image_resolution(pdfw_context *p, int image, float *dpiX, float *dpiY) {
+    Append("get_image_resolution " + std::to_string(image));
+    MaybeFail(p, "get_image_resolution");
+    *dpiX = 0;
+    *dpiY = 0;
+    return 0;
+}
+
 int pdfw_get_image_note_count(pdfw_context *p, int image) {
     Append("get_image_note_count " + std::to_string(image));
     MaybeFail(p, "get_image_note_count");
@@ -304,6 +337,16 @@ int pdfw_get_last_problem(pdfw_context *, pdfw_problem *problem) {
 void pdfw_remove_temporary_files(void) {
     Append("remove_temporary_files");
 }
+
+int pdfw_create_temporary_file(const char * /*target*/, char * /*name*/, size_t /*size*/,
+                               int *slot) {
+    Append("create_temporary_file");
+    *slot = -1;
+    errno = EACCES;
+    return -1;
+}
+
+void pdfw_forget_temporary_file(int /*slot*/) {}
 
 void pdfw_remove_dead_temporaries(const char * /*folder*/) {
     Append("remove_dead_temporaries");
