@@ -187,7 +187,7 @@ Example:
 )");
 
 constexpr const char *kSeveralHelp = N_(R"(Several documents:
-  folvane-pdf --split-every N [options] -o OUT.pdf IMAGE|FOLDER|@LIST...
+  folvane-pdf --split-every N|--split-at-blank [options] -o OUT.pdf IMAGE|FOLDER|@LIST...
   folvane-pdf --batch MANIFEST [--shard K/N] [--force]
 
       --split-every N write the pages as documents of N pages each (the last
@@ -196,6 +196,12 @@ constexpr const char *kSeveralHelp = N_(R"(Several documents:
                       together once all are complete; a failed or interrupted
                       run leaves none of them, and files of those names from
                       before as they were
+      --split-at-blank
+                      a blank page (nothing on it but paper, by the rule of the
+                      window's "skip blank pages") separates documents and is
+                      left out: a stack of letters with a blank sheet between
+                      them gives a document per letter, written as a set as
+                      --split-every writes them
       --batch MANIFEST
                       write the documents the manifest lists, one after the
                       other: a line each, its fields separated by tabs, the
@@ -290,11 +296,14 @@ std::string setSplitEvery(Arguments &arguments, const std::string &value) {
 
 // What --batch, --shard and the split options rule out; "" when nothing.
 std::string batchAndSplitProblem(const Arguments &arguments) {
-    const bool split = arguments.splitEvery > 0;
+    const bool split = arguments.splitEvery > 0 || arguments.splitAtBlank;
+    if (arguments.splitEvery > 0 && arguments.splitAtBlank) {
+        return _("--split-every and --split-at-blank do not go together");
+    }
     if (!arguments.batch.empty()) {
         if (!arguments.output.empty() || !arguments.inputs.empty() || split) {
             return _("--batch takes its documents, their outputs and their options from the "
-                     "manifest: give it no -o, images or --split-every");
+                     "manifest: give it no -o, images or --split-*");
         }
         if (arguments.scan.scan) {
             return _("--batch cannot go with --scan");
@@ -305,10 +314,11 @@ std::string batchAndSplitProblem(const Arguments &arguments) {
         return _("--shard goes with --batch");
     }
     if (split && arguments.output == "-") {
-        return _("--split-every writes several files: give -o OUT.pdf, not -o -");
+        return _(
+            "--split-every and --split-at-blank write several files: give -o OUT.pdf, not -o -");
     }
     if (split && arguments.scan.scan) {
-        return _("--split-every cannot go with --scan");
+        return _("--split-every and --split-at-blank cannot go with --scan");
     }
     return "";
 }
@@ -358,6 +368,11 @@ std::vector<Option> withScanOptions(std::vector<Option> options) {
 std::vector<Option> withBatchOptions(std::vector<Option> options) {
     std::vector<Option> more = {
         {'\0', "split-every", true, setSplitEvery},
+        {'\0', "split-at-blank", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.splitAtBlank = true;
+             return "";
+         }},
         {'\0', "batch", true,
          [](Arguments &a, const std::string &value) -> std::string {
              if (value.empty()) {

@@ -39,6 +39,7 @@ struct Arguments {
     std::string passwordFile;        // its first line opens encrypted PDF inputs
     ScanRequest scan;                // --scan, --list-devices and their settings
     std::size_t splitEvery = 0;      // --split-every: pages per document; 0: one document
+    bool splitAtBlank = false;       // --split-at-blank: blank pages separate the documents
     std::string batch;               // --batch: the manifest; "": none
     std::optional<Shard> shard;      // --shard: this process's share of the manifest
     PasswordRequest passwords;       // --user-password-file and what goes with it

@@ -243,7 +243,7 @@ DocumentOutcome runDocument(Arguments &arguments) {
         return outcome;
     }
     setRunOptions(arguments, options);
-    if (arguments.splitEvery > 0) {
+    if (arguments.splitEvery > 0 || arguments.splitAtBlank) {
         outcome = writeSplit(arguments, options, lists);
     } else {
         outcome = writeOne(arguments, options, someLeftOut);

@@ -46,8 +46,9 @@ std::string lineProblem(const Arguments &arguments) {
     if (!arguments.output.empty()) {
         return _("-o has no place in a line: its first field is the output");
     }
-    if (!arguments.batch.empty() || arguments.shard || arguments.splitEvery > 0) {
-        return _("--batch, --shard and --split-every have no place in a line");
+    if (!arguments.batch.empty() || arguments.shard || arguments.splitEvery > 0 ||
+        arguments.splitAtBlank) {
+        return _("--batch, --shard and --split-* have no place in a line");
     }
     if (arguments.scan.scan || arguments.scan.listDevices) {
         return _("--scan and --list-devices have no place in a line");

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/BlankSeparators.h"
 #include "cli/DocumentSet.h"
 #include "cli/PageParts.h"
 #include "cli/Reporter.h"
@@ -21,7 +22,11 @@ std::vector<PagePart> documentParts(const Arguments &arguments,
     std::vector<int> counts =
         arguments.firstPageOnly ? std::vector<int>(arguments.inputs.size(), 1)
                                 : folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
-    return partsOfEvery(runPages(counts, options.rowPages), arguments.splitEvery);
+    const std::vector<RunPage> pages = runPages(counts, options.rowPages);
+    if (arguments.splitAtBlank) {
+        return partsBetween(pages, blankPages(pages, arguments.inputs, options));
+    }
+    return partsOfEvery(pages, arguments.splitEvery);
 }
 
 // False with `error` set when a document of the set would replace one of the images or lists

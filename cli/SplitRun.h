@@ -1,5 +1,5 @@
-// folvane-pdf --split-every N: one run's pages written as a set of documents, OUT-001.pdf,
-// OUT-002.pdf, ..., all of them or none.
+// folvane-pdf --split-every N and --split-at-blank: one run's pages written as a set of
+// documents, OUT-001.pdf, OUT-002.pdf, ..., all of them or none.
 #pragma once
 
 #include <string>

@@ -55,7 +55,7 @@ LIBRARIES = [
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
     ("app", "app", ["base", "crt", "gdi", "ui", "image", "pdf", "pdfdoc", "scan", "correction",
                     "blank"]),
-    ("cli", "cli", ["crt", "pdf", "pdfdoc", "scan", "ui"]),
+    ("cli", "cli", ["blank", "crt", "pdf", "pdfdoc", "scan", "ui"]),
     ("tools", "tools", ["image"]),
     ("correction", "correction", ["base"]),
 ]

@@ -2,6 +2,7 @@
 // multi-page TIFF too, each with its own turn; and the set written whole or not at all: a
 // failure or a kill leaves none of the new files and the older ones of the same names as they
 // were.
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
@@ -128,6 +129,58 @@ TEST_F(SplitTest, BadRequestsAreUsageErrors) {
         EXPECT_EQ(run.exitCode, 2) << bad << ": " << run.err;
     }
     EXPECT_EQ(Listing(dir.Path()).count("x.pdf"), 0u);
+}
+
+// A letter's page: white paper with eight dark lines of text, `width` pixels wide.
+void WriteLetterPage(const std::string &path, int width) {
+    Picture page = Solid(width, 280, 0xFFFFFF);
+    for (int line = 0; line < 8; ++line) {
+        for (int y = 40 + line * 24; y < 46 + line * 24; ++y) {
+            for (int x = 30; x < width - 40; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    page.At(x, y, c) = 20;
+                }
+            }
+        }
+    }
+    WriteFile(path, MakeJpeg(page));
+}
+
+TEST(SplitAtBlank, TenLettersBetweenBlankSheetsGiveTenDocuments) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir((dir / "scans").c_str(), 0700), 0);
+    std::vector<std::vector<int>> expected;
+    int sheet = 0;
+    int width = 200;
+    auto next = [&] { return dir / ("scans/" + std::to_string(++sheet) + ".jpg"); };
+    // A blank sheet before the first letter, one between letters, two after the last.
+    WriteFile(next(), MakeJpeg(Solid(220, 280, 0xFFFFFF)));
+    for (int letter = 0; letter < 10; ++letter) {
+        expected.emplace_back();
+        for (int page = 0; page <= letter % 3; ++page, width += 8) {
+            WriteLetterPage(next(), width);
+            expected.back().push_back(width);
+        }
+        WriteFile(next(), MakeJpeg(Solid(220, 280, 0xFFFFFF)));
+    }
+    WriteFile(next(), MakeJpeg(Solid(220, 280, 0xFFFFFF)));
+
+    const RunResult run = RunFolvanePdf("--split-at-blank -o " + Quote(dir / "letter.pdf") + " " +
+                                        Quote(dir / "scans"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "letter-%03zu.pdf", i + 1);
+        std::vector<int> widths;
+        for (const PdfImage &image : ListImages(dir / name)) {
+            widths.push_back(image.width);
+        }
+        EXPECT_EQ(widths, expected[i]) << name;
+    }
+    EXPECT_FALSE(Exists(dir / "letter-011.pdf"));
+    EXPECT_EQ(
+        RunFolvanePdf("--split-at-blank --split-every 2 -o x.pdf " + Quote(dir / "scans")).exitCode,
+        2);
 }
 
 } // namespace
