@@ -52,9 +52,9 @@ bool DecodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPi
     CfImage image;
     ReducedFacts facts;
     const auto choose = [maxSide](uint32_t width, uint32_t height) -> std::optional<ReducedSize> {
-        return ReducedSizeWithin(width, height, maxSide, maxSide);
+        return reducedSizeWithin(width, height, maxSide, maxSide);
     };
-    if (!LoadReduced(path.c_str(), choose, image, &facts) || !image.IsValid() ||
+    if (!loadReduced(path.c_str(), choose, image, &facts) || !image.IsValid() ||
         !CopyRows(image, pixels)) {
         pixels = CorrectionPixels{};
         return false;

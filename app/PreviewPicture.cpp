@@ -108,7 +108,7 @@ bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layo
                             turns);
     };
     ReducedFacts facts;
-    if (!LoadReduced(path.c_str(), choose, picture.image, &facts)) {
+    if (!loadReduced(path.c_str(), choose, picture.image, &facts)) {
         picture.image.Init(FormatUnknown);
         return false;
     }

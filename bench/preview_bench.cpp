@@ -228,9 +228,9 @@ const std::string &LargeTiff() {
 bool DecodeReduced(const std::string &path) {
     CfImage image;
     const ReducedSizeChooser choose = [](uint32_t w, uint32_t h) {
-        return std::optional<ReducedSize>(ReducedSizeWithin(w, h, kFrameWidth, kFrameHeight));
+        return std::optional<ReducedSize>(reducedSizeWithin(w, h, kFrameWidth, kFrameHeight));
     };
-    return LoadReduced(path.c_str(), choose, image) && image.IsValid();
+    return loadReduced(path.c_str(), choose, image) && image.IsValid();
 }
 
 bool DecodeFull(const std::string &path) {

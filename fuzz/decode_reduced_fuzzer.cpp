@@ -12,7 +12,7 @@
 namespace {
 
 std::optional<ReducedSize> Fit(uint32_t width, uint32_t height, bool middle) {
-    ReducedSize size = ReducedSizeWithin(width, height, 97, 61);
+    ReducedSize size = reducedSizeWithin(width, height, 97, 61);
     if (middle) {
         size.keep =
             ImageBox{int32_t(size.width / 4), int32_t(size.height / 4),
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             const ReducedSizeChooser choose = [middle](uint32_t w, uint32_t h) {
                 return Fit(w, h, middle);
             };
-            if (DecodeReduced(&stream, choose, image) && image.IsValid()) {
+            if (decodeReduced(&stream, choose, image) && image.IsValid()) {
                 Touch(image);
             }
         }

@@ -21,7 +21,7 @@ constexpr const char *kNoPosition = "DecodeReduced: the stream position cannot b
 constexpr const char *kOtherFormat =
     "DecodeReduced: not a JPEG, PNG or TIFF file (the formats read reduced)";
 
-int32_t FormatOf(const uint8_t *head, size_t length) {
+int32_t formatOf(const uint8_t *head, size_t length) {
     if (folvane::IsJpegSignature(head, length)) {
         return FormatJpeg;
     }
@@ -34,36 +34,36 @@ int32_t FormatOf(const uint8_t *head, size_t length) {
     return FormatUnknown;
 }
 
-bool Run(CfStream &stream, ReducedJob &job) {
+bool run(CfStream &stream, ReducedJob &job) {
     const int32_t start = stream.Tell();
     if (start < 0) {
-        RaiseDecodeFailure(kNoPosition);
+        raiseDecodeFailure(kNoPosition);
     }
     uint8_t head[folvane::kLongestSignature] = {};
     const size_t length = stream.Read(head, 1, sizeof head);
     if (!stream.Seek(start, kSeekStart)) {
-        RaiseDecodeFailure(kNoPosition);
+        raiseDecodeFailure(kNoPosition);
     }
-    job.facts.format = FormatOf(head, length);
+    job.facts.format = formatOf(head, length);
     job.image.info.type = job.facts.format;
     switch (job.facts.format) {
     case FormatJpeg:
-        DecodeReducedJpeg(stream, job);
+        decodeReducedJpeg(stream, job);
         return true;
     case FormatPng:
-        DecodeReducedPng(stream, job);
+        decodeReducedPng(stream, job);
         return true;
     case FormatTiff:
-        DecodeReducedTiff(stream, job);
+        decodeReducedTiff(stream, job);
         return true;
     default:
-        RaiseDecodeFailure(kOtherFormat);
+        raiseDecodeFailure(kOtherFormat);
     }
 }
 
 } // namespace
 
-ReducedSize ReducedSizeWithin(uint32_t uprightWidth, uint32_t uprightHeight, uint32_t maxWidth,
+ReducedSize reducedSizeWithin(uint32_t uprightWidth, uint32_t uprightHeight, uint32_t maxWidth,
                               uint32_t maxHeight) {
     ReducedSize size;
     const uint32_t width = std::max<uint32_t>(uprightWidth, 1);
@@ -83,7 +83,7 @@ ReducedSize ReducedSizeWithin(uint32_t uprightWidth, uint32_t uprightHeight, uin
     return size;
 }
 
-bool DecodeReduced(CfStream *stream, const ReducedSizeChooser &choose, CfImage &image,
+bool decodeReduced(CfStream *stream, const ReducedSizeChooser &choose, CfImage &image,
                    ReducedFacts *facts) {
     ReducedFacts ignored;
     ReducedFacts &found = facts ? *facts : ignored;
@@ -100,14 +100,14 @@ bool DecodeReduced(CfStream *stream, const ReducedSizeChooser &choose, CfImage &
         return false;
     }
     ReducedJob job{choose, image, found};
-    const bool decoded = CatchDecodeFailure(image, [&] { return Run(*stream, job); });
+    const bool decoded = catchDecodeFailure(image, [&] { return run(*stream, job); });
     if (!decoded) {
         image.Destroy();
     }
     return decoded;
 }
 
-bool LoadReduced(const char *path, const ReducedSizeChooser &choose, CfImage &image,
+bool loadReduced(const char *path, const ReducedSizeChooser &choose, CfImage &image,
                  ReducedFacts *facts) {
     if (facts) {
         *facts = ReducedFacts{};
@@ -123,7 +123,7 @@ bool LoadReduced(const char *path, const ReducedSizeChooser &choose, CfImage &im
     bool decoded = false;
     {
         CfStdioStream stream(file);
-        decoded = DecodeReduced(&stream, choose, image, facts);
+        decoded = decodeReduced(&stream, choose, image, facts);
     }
     std::fclose(file);
     return decoded;

@@ -55,15 +55,15 @@ inline constexpr uint64_t kReducedMaxPixels = CFIMAGE_MAX_MEMORY * 16;
 
 // The largest size of the upright picture's proportions within maxWidth x maxHeight, never
 // larger than the picture itself and at least 1 x 1; keeps everything.
-ReducedSize ReducedSizeWithin(uint32_t uprightWidth, uint32_t uprightHeight, uint32_t maxWidth,
+ReducedSize reducedSizeWithin(uint32_t uprightWidth, uint32_t uprightHeight, uint32_t maxWidth,
                               uint32_t maxHeight);
 
 // Decodes page image.info.frame (TIFF; other formats have one picture) of the JPEG, PNG or
 // TIFF file at path into `image` at the size `choose` picks. facts may be null.
-bool LoadReduced(const char *path, const ReducedSizeChooser &choose, CfImage &image,
+bool loadReduced(const char *path, const ReducedSizeChooser &choose, CfImage &image,
                  ReducedFacts *facts = nullptr);
 
 // The same from a stream positioned at the file's first byte (a TIFF must start at stream
 // position 0). The format is told by the first bytes.
-bool DecodeReduced(CfStream *stream, const ReducedSizeChooser &choose, CfImage &image,
+bool decodeReduced(CfStream *stream, const ReducedSizeChooser &choose, CfImage &image,
                    ReducedFacts *facts = nullptr);

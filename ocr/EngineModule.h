@@ -12,7 +12,7 @@
 #include "ocr/PageImage.h"
 #include "ocr/PageText.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 // One engine with its languages loaded, used by one thread at a time. Deleting it frees the
 // engine; that never throws.
@@ -41,4 +41,4 @@ public:
 inline constexpr const char *kEngineModuleEntry = "folvane_ocr_engine_v2";
 using EngineModuleEntry = EngineModule *(*)();
 
-} // namespace ocr
+} // namespace folvane::ocr

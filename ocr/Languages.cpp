@@ -6,7 +6,7 @@
 
 #include "ocr/OcrError.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::vector<std::string> checkLanguages(const std::string &languages) {
     return names;
 }
 
-} // namespace ocr
+} // namespace folvane::ocr

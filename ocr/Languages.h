@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace ocr {
+namespace folvane::ocr {
 
 // The list used when the caller names none: simplified Chinese first, then English.
 inline constexpr const char *kDefaultLanguages = "chi_sim+eng";
@@ -19,4 +19,4 @@ std::string debianPackage(const std::string &language);
 // Raises OcrError naming the first bad or missing language (and, when missing, its package).
 std::vector<std::string> checkLanguages(const std::string &languages);
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -5,7 +5,7 @@
 #include "base/LoadedModule.h"
 #include "ocr/OcrError.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 namespace {
 
@@ -42,4 +42,4 @@ EngineModule &engineModule() {
     return *loaded;
 }
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -5,7 +5,7 @@
 
 #include "ocr/EngineModule.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 // FOLVANE_OCR_MODULE when set, else lib/folvane/ beside the folder of the running program:
 // <build>/bin and <build>/lib/folvane in the build tree, /usr/bin and /usr/lib/folvane when
@@ -17,4 +17,4 @@ std::string engineModulePath();
 // naming the module's path and the reason when it cannot be loaded; the next call tries again.
 EngineModule &engineModule();
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-namespace ocr {
+namespace folvane::ocr {
 
 struct Failure {
     enum class Kind {
@@ -48,4 +48,4 @@ private:
     Failure failure_;
 };
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace ocr {
+namespace folvane::ocr {
 
 struct PageImage {
     int width = 0; // stored pixels
@@ -18,4 +18,4 @@ struct PageImage {
     int dpi = 0;         // 0: unknown, let the recogniser estimate it from the text
 };
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace ocr {
+namespace folvane::ocr {
 
 // Pixels of the upright picture, x to the right and y down from the top left corner; right
 // and bottom are one past the last pixel.
@@ -33,4 +33,4 @@ struct PageText {
     std::vector<Word> words; // in reading order
 };
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -7,7 +7,7 @@
 #include "ocr/ModuleLoader.h"
 #include "ocr/OcrError.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 Recognizer::Recognizer(const std::string &languages) : languages_(languages) {
     checkLanguages(languages);
@@ -29,4 +29,4 @@ PageText Recognizer::recognize(const PageImage &image) {
     return page;
 }
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -10,7 +10,7 @@
 #include "ocr/PageImage.h"
 #include "ocr/PageText.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 class ModuleEngine;
 
@@ -35,4 +35,4 @@ private:
     std::unique_ptr<ModuleEngine> engine_;
 };
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -10,17 +10,17 @@
 
 namespace {
 
-[[noreturn]] void RaiseSize(const char *what, uint64_t a, uint64_t b, uint64_t c, uint64_t d) {
+[[noreturn]] void raiseSize(const char *what, uint64_t a, uint64_t b, uint64_t c, uint64_t d) {
     char text[kLastErrorSize];
     std::snprintf(text, sizeof text, "AreaReducer: %s (%llu x %llu, picture %llu x %llu)", what,
                   static_cast<unsigned long long>(a), static_cast<unsigned long long>(b),
                   static_cast<unsigned long long>(c), static_cast<unsigned long long>(d));
-    RaiseDecodeFailure(text);
+    raiseDecodeFailure(text);
 }
 
 } // namespace
 
-int ReducedChannels(ReducedPixels pixels) {
+int reducedChannels(ReducedPixels pixels) {
     switch (pixels) {
     case ReducedPixels::Grey:
         return 1;
@@ -34,7 +34,7 @@ int ReducedChannels(ReducedPixels pixels) {
     return 4;
 }
 
-uint32_t AreaReducer::Axis::CellOf(uint32_t index, uint32_t *weight) const {
+uint32_t AreaReducer::Axis::cellOf(uint32_t index, uint32_t *weight) const {
     const uint64_t u = reversed ? sourceLength - 1 - uint64_t{index} : index;
     const uint64_t start = u * targetLength;
     const uint64_t cell = start / sourceLength;
@@ -43,23 +43,23 @@ uint32_t AreaReducer::Axis::CellOf(uint32_t index, uint32_t *weight) const {
 }
 
 AreaReducer::AreaReducer(const Source &source, const ReducedSize &target)
-    : m_pixels(source.pixels), m_channels(size_t(ReducedChannels(source.pixels))),
-      m_width(source.width), m_height(source.height),
-      m_swapped(folvane::SwapsAxes(source.orientation)) {
-    SetUpAxes(source, target);
-    Allocate();
+    : pixels_(source.pixels), channels_(size_t(reducedChannels(source.pixels))),
+      width_(source.width), height_(source.height),
+      swapped_(folvane::SwapsAxes(source.orientation)) {
+    setUpAxes(source, target);
+    allocate();
 }
 
-void AreaReducer::SetUpAxes(const Source &source, const ReducedSize &target) {
-    if (m_width == 0 || m_height == 0 || m_width > kReducedMaxSide || m_height > kReducedMaxSide ||
-        uint64_t{m_width} * m_height > kReducedMaxPixels) {
-        RaiseSize("the picture's size is out of range", m_width, m_height, m_width, m_height);
+void AreaReducer::setUpAxes(const Source &source, const ReducedSize &target) {
+    if (width_ == 0 || height_ == 0 || width_ > kReducedMaxSide || height_ > kReducedMaxSide ||
+        uint64_t{width_} * height_ > kReducedMaxPixels) {
+        raiseSize("the picture's size is out of range", width_, height_, width_, height_);
     }
-    const uint32_t uprightWidth = m_swapped ? m_height : m_width;
-    const uint32_t uprightHeight = m_swapped ? m_width : m_height;
+    const uint32_t uprightWidth = swapped_ ? height_ : width_;
+    const uint32_t uprightHeight = swapped_ ? width_ : height_;
     if (target.width == 0 || target.height == 0 || target.width > uprightWidth ||
         target.height > uprightHeight) {
-        RaiseSize("the reduced size is not within the picture", target.width, target.height,
+        raiseSize("the reduced size is not within the picture", target.width, target.height,
                   uprightWidth, uprightHeight);
     }
     ImageBox keep = target.keep;
@@ -69,58 +69,58 @@ void AreaReducer::SetUpAxes(const Source &source, const ReducedSize &target) {
     if (keep.left < 0 || keep.top < 0 || keep.left >= keep.right || keep.top >= keep.bottom ||
         int64_t{keep.right} > int64_t{target.width} ||
         int64_t{keep.bottom} > int64_t{target.height}) {
-        RaiseSize("the kept part is not within the reduced size", target.width, target.height,
+        raiseSize("the kept part is not within the reduced size", target.width, target.height,
                   uprightWidth, uprightHeight);
     }
-    m_keepWidth = uint32_t(keep.right - keep.left);
-    m_keepHeight = uint32_t(keep.bottom - keep.top);
-    const Axis across{0, target.width, uint32_t(keep.left), m_keepWidth, false};
-    const Axis down{0, target.height, uint32_t(keep.top), m_keepHeight, false};
-    m_columns = m_swapped ? down : across;
-    m_rows = m_swapped ? across : down;
-    m_columns.sourceLength = m_width;
-    m_columns.reversed = folvane::StoredAxesOf(source.orientation).columnsReversed;
-    m_rows.sourceLength = m_height;
-    m_rows.reversed = folvane::StoredAxesOf(source.orientation).rowsReversed;
-    m_denominator = uint64_t{m_width} * m_height;
+    keepWidth_ = uint32_t(keep.right - keep.left);
+    keepHeight_ = uint32_t(keep.bottom - keep.top);
+    const Axis across{0, target.width, uint32_t(keep.left), keepWidth_, false};
+    const Axis down{0, target.height, uint32_t(keep.top), keepHeight_, false};
+    columns_ = swapped_ ? down : across;
+    rows_ = swapped_ ? across : down;
+    columns_.sourceLength = width_;
+    columns_.reversed = folvane::StoredAxesOf(source.orientation).columnsReversed;
+    rows_.sourceLength = height_;
+    rows_.reversed = folvane::StoredAxesOf(source.orientation).rowsReversed;
+    denominator_ = uint64_t{width_} * height_;
 }
 
-void AreaReducer::Allocate() {
-    const auto sumCount = SafeSize::Mul(m_keepWidth, m_keepHeight, m_channels);
+void AreaReducer::allocate() {
+    const auto sumCount = SafeSize::Mul(keepWidth_, keepHeight_, channels_);
     const auto sumBytes = sumCount ? SafeSize::Mul(*sumCount, sizeof(uint64_t)) : std::nullopt;
     if (!sumBytes || *sumBytes > CFIMAGE_MAX_MEMORY) {
-        RaiseSize("the kept part needs more memory than the library allows", m_keepWidth,
-                  m_keepHeight, m_width, m_height);
+        raiseSize("the kept part needs more memory than the library allows", keepWidth_,
+                  keepHeight_, width_, height_);
     }
     // Slot 0 takes what falls outside the kept part (kept counts are at most kReducedMaxSide).
-    const auto lineCount = SafeSize::Mul(size_t{m_columns.keepCount} + 1, m_channels);
-    m_sums.reset(new (std::nothrow) uint64_t[*sumCount]());
+    const auto lineCount = SafeSize::Mul(size_t{columns_.keepCount} + 1, channels_);
+    sums_.reset(new (std::nothrow) uint64_t[*sumCount]());
     if (lineCount) {
-        m_line.reset(new (std::nothrow) uint64_t[*lineCount]());
+        line_.reset(new (std::nothrow) uint64_t[*lineCount]());
     }
-    m_landings.reset(new (std::nothrow) Landing[m_width]);
-    if (!m_sums || !m_line || !m_landings) {
-        RaiseDecodeFailure("AreaReducer: can't allocate memory");
+    landings_.reset(new (std::nothrow) Landing[width_]);
+    if (!sums_ || !line_ || !landings_) {
+        raiseDecodeFailure("AreaReducer: can't allocate memory");
     }
-    for (uint32_t x = 0; x < m_width; ++x) {
+    for (uint32_t x = 0; x < width_; ++x) {
         uint32_t weight = 0;
-        const uint32_t cell = m_columns.CellOf(x, &weight);
-        m_landings[x] = Landing{SlotOf(cell), SlotOf(cell + 1), weight};
+        const uint32_t cell = columns_.cellOf(x, &weight);
+        landings_[x] = Landing{slotOf(cell), slotOf(cell + 1), weight};
     }
 }
 
-uint32_t AreaReducer::SlotOf(uint32_t cell) const {
-    const uint32_t kept = cell - m_columns.keepFirst; // wraps below the kept part
-    return kept < m_columns.keepCount ? kept + 1 : 0;
+uint32_t AreaReducer::slotOf(uint32_t cell) const {
+    const uint32_t kept = cell - columns_.keepFirst; // wraps below the kept part
+    return kept < columns_.keepCount ? kept + 1 : 0;
 }
 
 // Sums the run's pixels into m_line, each by its weight in the one or two target pixels it
 // overlaps; the channel count is fixed so that the loops unroll.
 template <size_t Channels, class Sample>
-void AreaReducer::SumRun(uint32_t x0, uint32_t step, uint32_t count, const Sample *samples) {
-    uint64_t *line = m_line.get();
-    const uint64_t whole = m_columns.targetLength;
-    const Landing *landing = m_landings.get() + x0;
+void AreaReducer::sumRun(uint32_t x0, uint32_t step, uint32_t count, const Sample *samples) {
+    uint64_t *line = line_.get();
+    const uint64_t whole = columns_.targetLength;
+    const Landing *landing = landings_.get() + x0;
     for (uint32_t i = 0; i < count; ++i, landing += step, samples += Channels) {
         uint64_t *first = line + size_t{landing->slot} * Channels;
         const uint64_t weight = landing->weight;
@@ -138,102 +138,101 @@ void AreaReducer::SumRun(uint32_t x0, uint32_t step, uint32_t count, const Sampl
 
 // Adds the slots firstSlot..lastSlot of m_line into the target lines stored row y overlaps,
 // and clears them for the next run.
-void AreaReducer::FlushLine(uint32_t y, uint32_t firstSlot, uint32_t lastSlot) {
+void AreaReducer::flushLine(uint32_t y, uint32_t firstSlot, uint32_t lastSlot) {
     uint32_t weight = 0;
-    const uint32_t cell = m_rows.CellOf(y, &weight);
-    const uint32_t cells[2] = {cell - m_rows.keepFirst, cell + 1 - m_rows.keepFirst};
-    const uint64_t weights[2] = {weight, uint64_t{m_rows.targetLength} - weight};
+    const uint32_t cell = rows_.cellOf(y, &weight);
+    const uint32_t cells[2] = {cell - rows_.keepFirst, cell + 1 - rows_.keepFirst};
+    const uint64_t weights[2] = {weight, uint64_t{rows_.targetLength} - weight};
     // A kept row of the upright picture is a line of kept pixels; a kept column of a turned
     // one is the pixel at that column of every kept row.
-    const size_t lineStride = m_swapped ? m_channels : size_t{m_keepWidth} * m_channels;
-    const size_t cellStride = m_swapped ? size_t{m_keepWidth} * m_channels : m_channels;
+    const size_t lineStride = swapped_ ? channels_ : size_t{keepWidth_} * channels_;
+    const size_t cellStride = swapped_ ? size_t{keepWidth_} * channels_ : channels_;
     for (int l = 0; l < 2; ++l) {
-        if (cells[l] >= m_rows.keepCount || weights[l] == 0) {
+        if (cells[l] >= rows_.keepCount || weights[l] == 0) {
             continue;
         }
-        uint64_t *sums = m_sums.get() + cells[l] * lineStride;
+        uint64_t *sums = sums_.get() + cells[l] * lineStride;
         for (uint32_t slot = std::max(firstSlot, 1u); slot <= lastSlot; ++slot) {
             uint64_t *to = sums + (slot - 1) * cellStride;
-            const uint64_t *from = m_line.get() + size_t{slot} * m_channels;
-            for (size_t c = 0; c < m_channels; ++c) {
+            const uint64_t *from = line_.get() + size_t{slot} * channels_;
+            for (size_t c = 0; c < channels_; ++c) {
                 to[c] += weights[l] * from[c];
             }
         }
     }
-    std::fill(m_line.get() + size_t{firstSlot} * m_channels,
-              m_line.get() + (size_t{lastSlot} + 1) * m_channels, 0);
+    std::fill(line_.get() + size_t{firstSlot} * channels_,
+              line_.get() + (size_t{lastSlot} + 1) * channels_, 0);
 }
 
 template <class Sample>
-void AreaReducer::AddRun(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
+void AreaReducer::addRun(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
                          const Sample *samples) {
     if (count == 0) {
         return;
     }
     const uint64_t last = uint64_t{x0} + uint64_t{count - 1} * step;
-    if (y >= m_height || last >= m_width || step == 0) {
-        RaiseDecodeFailure("AreaReducer: pixels outside the picture");
+    if (y >= height_ || last >= width_ || step == 0) {
+        raiseDecodeFailure("AreaReducer: pixels outside the picture");
     }
-    switch (m_channels) {
+    switch (channels_) {
     case 1:
-        SumRun<1>(x0, step, count, samples);
+        sumRun<1>(x0, step, count, samples);
         break;
     case 2:
-        SumRun<2>(x0, step, count, samples);
+        sumRun<2>(x0, step, count, samples);
         break;
     case 3:
-        SumRun<3>(x0, step, count, samples);
+        sumRun<3>(x0, step, count, samples);
         break;
     default:
-        SumRun<4>(x0, step, count, samples);
+        sumRun<4>(x0, step, count, samples);
         break;
     }
     // Columns land on target pixels in order (backwards along a mirrored axis), so the run
     // touched the kept ones between its first and last pixel's, and the one after.
     uint32_t weight = 0;
-    const uint32_t a = m_columns.CellOf(x0, &weight);
-    const uint32_t b = m_columns.CellOf(uint32_t(last), &weight);
-    const uint32_t low = std::max(std::min(a, b), m_columns.keepFirst);
-    const uint32_t high =
-        std::min(std::max(a, b) + 1, m_columns.keepFirst + m_columns.keepCount - 1);
+    const uint32_t a = columns_.cellOf(x0, &weight);
+    const uint32_t b = columns_.cellOf(uint32_t(last), &weight);
+    const uint32_t low = std::max(std::min(a, b), columns_.keepFirst);
+    const uint32_t high = std::min(std::max(a, b) + 1, columns_.keepFirst + columns_.keepCount - 1);
     if (low <= high) {
-        FlushLine(y, SlotOf(low), SlotOf(high));
+        flushLine(y, slotOf(low), slotOf(high));
     }
 }
 
-void AreaReducer::Add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
+void AreaReducer::add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
                       const uint8_t *samples) {
-    AddRun(y, x0, step, count, samples);
+    addRun(y, x0, step, count, samples);
 }
 
-void AreaReducer::Add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
+void AreaReducer::add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count,
                       const uint16_t *samples) {
-    AddRun(y, x0, step, count, samples);
+    addRun(y, x0, step, count, samples);
 }
 
-void AreaReducer::Finish(CfImage &image, unsigned shift, const uint8_t *greyMap) const {
-    const bool grey = m_pixels == ReducedPixels::Grey || m_pixels == ReducedPixels::GreyAlpha;
-    const bool withAlpha = m_pixels == ReducedPixels::GreyAlpha || m_pixels == ReducedPixels::Bgra;
-    if (image.Create(m_keepWidth, m_keepHeight, grey ? 8 : 24, image.info.type) == nullptr) {
-        RaiseDecodeFailure(""); // Create's own text stays
+void AreaReducer::finish(CfImage &image, unsigned shift, const uint8_t *greyMap) const {
+    const bool grey = pixels_ == ReducedPixels::Grey || pixels_ == ReducedPixels::GreyAlpha;
+    const bool withAlpha = pixels_ == ReducedPixels::GreyAlpha || pixels_ == ReducedPixels::Bgra;
+    if (image.Create(keepWidth_, keepHeight_, grey ? 8 : 24, image.info.type) == nullptr) {
+        raiseDecodeFailure(""); // Create's own text stays
     }
     if (withAlpha && !image.CreateAlphaChannel()) {
-        RaiseDecodeFailure("AreaReducer: can't allocate the alpha plane");
+        raiseDecodeFailure("AreaReducer: can't allocate the alpha plane");
     }
     if (grey) {
         image.SetGreyPalette();
     }
-    const size_t colours = withAlpha ? m_channels - 1 : m_channels;
-    const uint64_t half = m_denominator / 2;
-    const uint64_t *sums = m_sums.get();
-    for (uint32_t row = 0; row < m_keepHeight; ++row) {
+    const size_t colours = withAlpha ? channels_ - 1 : channels_;
+    const uint64_t half = denominator_ / 2;
+    const uint64_t *sums = sums_.get();
+    for (uint32_t row = 0; row < keepHeight_; ++row) {
         // The kept part's top row is the bitmap's last.
-        const uint32_t y = m_keepHeight - 1 - row;
+        const uint32_t y = keepHeight_ - 1 - row;
         uint8_t *pixels = image.RowPointer(y);
-        uint8_t *alpha = withAlpha ? image.alpha + size_t{y} * m_keepWidth : nullptr;
-        for (uint32_t x = 0; x < m_keepWidth; ++x, sums += m_channels) {
-            for (size_t c = 0; c < m_channels; ++c) {
-                const uint64_t mean = ((sums[c] + half) / m_denominator) >> shift;
+        uint8_t *alpha = withAlpha ? image.alpha + size_t{y} * keepWidth_ : nullptr;
+        for (uint32_t x = 0; x < keepWidth_; ++x, sums += channels_) {
+            for (size_t c = 0; c < channels_; ++c) {
+                const uint64_t mean = ((sums[c] + half) / denominator_) >> shift;
                 auto value = static_cast<uint8_t>(std::min<uint64_t>(mean, 255));
                 if (c < colours && grey && greyMap) {
                     value = greyMap[value];

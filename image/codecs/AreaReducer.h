@@ -22,7 +22,7 @@
 // The samples of each pixel handed to the reducer, which are also the reduced image's.
 enum class ReducedPixels { Grey, GreyAlpha, Bgr, Bgra };
 
-int ReducedChannels(ReducedPixels pixels);
+int reducedChannels(ReducedPixels pixels);
 
 class AreaReducer {
 public:
@@ -40,14 +40,14 @@ public:
 
     // Adds `count` pixels of stored row y at columns x0, x0 + step, x0 + 2 step, ...; samples
     // holds the channels of each pixel in turn. Raises for pixels outside the picture.
-    void Add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count, const uint8_t *samples);
-    void Add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count, const uint16_t *samples);
+    void add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count, const uint8_t *samples);
+    void add(uint32_t y, uint32_t x0, uint32_t step, uint32_t count, const uint16_t *samples);
 
     // Replaces image with the kept part: each sample the rounded mean of its area, shifted
     // right by `shift` and, for grey samples, looked up in greyMap (256 entries) when given.
     // Grey pixels give an 8-bit image with a grey palette, colour ones a 24-bit image; alpha
     // goes into the alpha plane. Raises when the image cannot be made.
-    void Finish(CfImage &image, unsigned shift = 0, const uint8_t *greyMap = nullptr) const;
+    void finish(CfImage &image, unsigned shift = 0, const uint8_t *greyMap = nullptr) const;
 
 private:
     // One upright axis: N source pixels onto T target pixels, of which keepCount from
@@ -60,7 +60,7 @@ private:
         bool reversed;
         // The target pixel source pixel `index` starts in, and its weight there; the rest of
         // its weight, targetLength - weight, goes to the next target pixel.
-        uint32_t CellOf(uint32_t index, uint32_t *weight) const;
+        uint32_t cellOf(uint32_t index, uint32_t *weight) const;
     };
     // Where a stored column lands in the line of a run: the slots of its first and next target
     // pixel (slot 0 takes what falls outside the kept part) and its weight in the first.
@@ -70,26 +70,26 @@ private:
         uint32_t weight;
     };
 
-    void SetUpAxes(const Source &source, const ReducedSize &target);
-    void Allocate();
-    uint32_t SlotOf(uint32_t cell) const;
+    void setUpAxes(const Source &source, const ReducedSize &target);
+    void allocate();
+    uint32_t slotOf(uint32_t cell) const;
     template <class Sample>
-    void AddRun(uint32_t y, uint32_t x0, uint32_t step, uint32_t count, const Sample *samples);
+    void addRun(uint32_t y, uint32_t x0, uint32_t step, uint32_t count, const Sample *samples);
     template <size_t Channels, class Sample>
-    void SumRun(uint32_t x0, uint32_t step, uint32_t count, const Sample *samples);
-    void FlushLine(uint32_t y, uint32_t firstSlot, uint32_t lastSlot);
+    void sumRun(uint32_t x0, uint32_t step, uint32_t count, const Sample *samples);
+    void flushLine(uint32_t y, uint32_t firstSlot, uint32_t lastSlot);
 
-    ReducedPixels m_pixels;
-    size_t m_channels;
-    uint32_t m_width;
-    uint32_t m_height;
-    bool m_swapped; // stored rows run down the upright picture's columns
-    Axis m_columns; // the upright axis stored columns lie along
-    Axis m_rows;    // the upright axis stored rows lie along
-    uint32_t m_keepWidth = 0;
-    uint32_t m_keepHeight = 0;
-    uint64_t m_denominator = 1;
-    std::unique_ptr<Landing[]> m_landings; // one per stored column
-    std::unique_ptr<uint64_t[]> m_line;    // a run's sums: slot 0, then the kept target pixels
-    std::unique_ptr<uint64_t[]> m_sums;    // kept rows, top first, of kept pixels
+    ReducedPixels pixels_;
+    size_t channels_;
+    uint32_t width_;
+    uint32_t height_;
+    bool swapped_; // stored rows run down the upright picture's columns
+    Axis columns_; // the upright axis stored columns lie along
+    Axis rows_;    // the upright axis stored rows lie along
+    uint32_t keepWidth_ = 0;
+    uint32_t keepHeight_ = 0;
+    uint64_t denominator_ = 1;
+    std::unique_ptr<Landing[]> landings_; // one per stored column
+    std::unique_ptr<uint64_t[]> line_;    // a run's sums: slot 0, then the kept target pixels
+    std::unique_ptr<uint64_t[]> sums_;    // kept rows, top first, of kept pixels
 };

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace BmpRle {
+namespace bmp_rle {
 namespace {
 
 // Buffered byte-at-a-time reading: runs are two bytes long, too short for a stream call each.
@@ -11,7 +11,7 @@ class ByteSource {
 public:
     explicit ByteSource(CfStream &stream) : stream_(stream) {}
 
-    bool Next(uint8_t &byte) {
+    bool next(uint8_t &byte) {
         if (pos_ == len_) {
             len_ = stream_.Read(buffer_, 1, sizeof buffer_);
             pos_ = 0;
@@ -36,22 +36,22 @@ public:
     explicit Pen(CfImage &image)
         : image_(image), width_(image.GetWidth()), height_(image.GetHeight()) {}
 
-    void Put(uint8_t index) {
+    void put(uint8_t index) {
         if (x_ < width_ && y_ < height_) {
             image_.PutPixelIndexUnguarded(static_cast<int32_t>(x_), static_cast<int32_t>(y_),
                                           index);
         }
         ++x_;
     }
-    void NextLine() {
+    void nextLine() {
         ++y_;
         x_ = 0;
     }
-    void Move(uint8_t dx, uint8_t dy) {
+    void move(uint8_t dx, uint8_t dy) {
         x_ += dx;
         y_ += dy;
     }
-    bool PastTop() const { return y_ >= height_; }
+    bool pastTop() const { return y_ >= height_; }
 
 private:
     CfImage &image_;
@@ -66,7 +66,7 @@ constexpr uint8_t kEndOfBitmap = 1;
 constexpr uint8_t kDelta = 2;
 
 // Pixel i of a run or an absolute block: RLE8 has one index per byte, RLE4 two, high first.
-uint8_t IndexOf(uint8_t byte, uint32_t i, Kind kind) {
+uint8_t indexOf(uint8_t byte, uint32_t i, Kind kind) {
     if (kind == Kind::Rle8) {
         return byte;
     }
@@ -75,51 +75,51 @@ uint8_t IndexOf(uint8_t byte, uint32_t i, Kind kind) {
 
 } // namespace
 
-void Decode(CfStream &stream, CfImage &image, Kind kind) {
+void decode(CfStream &stream, CfImage &image, Kind kind) {
     ByteSource source(stream);
     Pen pen(image);
     uint8_t count = 0;
     uint8_t code = 0;
-    while (!pen.PastTop() && source.Next(count)) {
+    while (!pen.pastTop() && source.next(count)) {
         if (count != 0) {
             uint8_t value = 0;
-            if (!source.Next(value)) {
+            if (!source.next(value)) {
                 return;
             }
             for (uint32_t i = 0; i < count; ++i) {
-                pen.Put(IndexOf(value, i, kind));
+                pen.put(indexOf(value, i, kind));
             }
             continue;
         }
-        if (!source.Next(code)) {
+        if (!source.next(code)) {
             return;
         }
         if (code == kEndOfLine) {
-            pen.NextLine();
+            pen.nextLine();
         } else if (code == kEndOfBitmap) {
             return;
         } else if (code == kDelta) {
             uint8_t dx = 0;
             uint8_t dy = 0;
-            if (!source.Next(dx) || !source.Next(dy)) {
+            if (!source.next(dx) || !source.next(dy)) {
                 return;
             }
-            pen.Move(dx, dy);
+            pen.move(dx, dy);
         } else {
             // An absolute block of `code` pixels, padded to a whole number of 16-bit words.
             const uint32_t bytes = kind == Kind::Rle8 ? code : (code + 1u) / 2;
             uint8_t value = 0;
             for (uint32_t i = 0; i < code; ++i) {
-                if ((kind == Kind::Rle8 || i % 2 == 0) && !source.Next(value)) {
+                if ((kind == Kind::Rle8 || i % 2 == 0) && !source.next(value)) {
                     return;
                 }
-                pen.Put(IndexOf(value, i, kind));
+                pen.put(indexOf(value, i, kind));
             }
-            if (bytes % 2 != 0 && !source.Next(value)) {
+            if (bytes % 2 != 0 && !source.next(value)) {
                 return;
             }
         }
     }
 }
 
-} // namespace BmpRle
+} // namespace bmp_rle

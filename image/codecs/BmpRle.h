@@ -3,7 +3,7 @@
 
 #include "image/CfImage.h"
 
-namespace BmpRle {
+namespace bmp_rle {
 
 enum class Kind { Rle8, Rle4 };
 
@@ -11,6 +11,6 @@ enum class Kind { Rle8, Rle4 };
 // end-of-bitmap code, the end of the stream or the last row is passed. Every run, absolute
 // run and delta is clipped to the image: what falls outside a row or above the top row is
 // read and dropped. Pixels no run reaches keep their value.
-void Decode(CfStream &stream, CfImage &image, Kind kind);
+void decode(CfStream &stream, CfImage &image, Kind kind);
 
-} // namespace BmpRle
+} // namespace bmp_rle

@@ -54,35 +54,35 @@ unsigned CfExifReader::Read16BigEndian(const uint8_t *p) {
 
 double CfExifReader::ConvertValue(const uint8_t *value, int format) const {
     switch (format) {
-    case ExifFormatByte:
+    case kExifFormatByte:
         return value[0];
-    case ExifFormatSignedByte:
+    case kExifFormatSignedByte:
         return static_cast<int8_t>(value[0]);
-    case ExifFormatShort:
+    case kExifFormatShort:
         return Read16(value);
-    case ExifFormatSignedShort:
+    case kExifFormatSignedShort:
         return static_cast<int16_t>(Read16(value));
-    case ExifFormatLong:
+    case kExifFormatLong:
         return static_cast<uint32_t>(Read32(value));
-    case ExifFormatSignedLong:
+    case kExifFormatSignedLong:
         return Read32(value);
-    case ExifFormatRational: {
+    case kExifFormatRational: {
         // Unsigned on both sides: read as signed, a resolution of 4294967295/1 would become -1.
         uint32_t num = static_cast<uint32_t>(Read32(value));
         uint32_t den = static_cast<uint32_t>(Read32(value + 4));
         return den == 0 ? 0.0 : double(num) / double(den);
     }
-    case ExifFormatSignedRational: {
+    case kExifFormatSignedRational: {
         int32_t num = Read32(value);
         int32_t den = Read32(value + 4);
         return den == 0 ? 0.0 : double(num) / double(den);
     }
-    case ExifFormatFloat: {
+    case kExifFormatFloat: {
         float f;
         std::memcpy(&f, value, sizeof f);
         return f;
     }
-    case ExifFormatDouble: {
+    case kExifFormatDouble: {
         double d;
         std::memcpy(&d, value, sizeof d);
         return d;
@@ -260,7 +260,7 @@ bool CfExifReader::ParseExifBlock(uint8_t *payload, size_t length) {
     }
     if (record->focalPlaneXRes != 0) {
         record->ccdWidth =
-            ExifToFloat(double(exifImageWidth) * record->focalPlaneUnits / record->focalPlaneXRes);
+            exifToFloat(double(exifImageWidth) * record->focalPlaneUnits / record->focalPlaneXRes);
     }
     return true;
 }
@@ -332,12 +332,12 @@ bool CfExifReader::ApplyEntry(uint8_t *entry, uint8_t *base, size_t length, Exif
     const unsigned tag = Read16(entry);
     const int format = static_cast<int>(Read16(entry + 2));
     const uint32_t components = static_cast<uint32_t>(Read32(entry + 4));
-    if (format > ExifLastFormat) {
+    if (format > kExifLastFormat) {
         SetError("Illegal format code in EXIF dir");
         return false;
     }
     // Values of up to four bytes sit in the entry itself, longer ones where its offset says.
-    const auto byteCount = SafeSize::Mul(components, ExifBytesPerFormat(format));
+    const auto byteCount = SafeSize::Mul(components, exifBytesPerFormat(format));
     uint8_t *value = entry + 8;
     if (!byteCount || *byteCount > 4) {
         const uint32_t valueOffset = static_cast<uint32_t>(Read32(entry + 8));
@@ -347,14 +347,14 @@ bool CfExifReader::ApplyEntry(uint8_t *entry, uint8_t *base, size_t length, Exif
         }
         value = base + valueOffset;
     }
-    const ExifTag *rule = FindExifTag(static_cast<uint16_t>(tag));
+    const ExifTag *rule = findExifTag(static_cast<uint16_t>(tag));
     if (rule == nullptr) {
         return true;
     }
     switch (rule->conversion) {
     case ExifConversion::Text: {
         const ExifTextField field = std::get<ExifTextField>(rule->field);
-        ExifCopyText(reinterpret_cast<char *>(rec) + field.offset, field.size - 1, value,
+        exifCopyText(reinterpret_cast<char *>(rec) + field.offset, field.size - 1, value,
                      *byteCount);
         return true;
     }
@@ -367,7 +367,7 @@ bool CfExifReader::ApplyEntry(uint8_t *entry, uint8_t *base, size_t length, Exif
         break;
     }
     // Every other tag we use is a number; an entry without a single component carries none.
-    if (components != 0 && ExifBytesPerFormat(format) != 0) {
+    if (components != 0 && exifBytesPerFormat(format) != 0) {
         ApplyNumber(*rule, ConvertValue(value, format), rec, thumbnail);
     }
     return true;
@@ -402,50 +402,50 @@ void CfExifReader::ApplyNumber(const ExifTag &rule, double v, ExifRecord *rec,
     };
     switch (rule.conversion) {
     case ExifConversion::Number:
-        asFloat() = ExifToFloat(v);
+        asFloat() = exifToFloat(v);
         break;
     case ExifConversion::Integer:
-        asInt() = ExifToInt32(v);
+        asInt() = exifToInt32(v);
         break;
     case ExifConversion::PictureNumber:
         if (!inLinkedDirectory) {
-            asFloat() = ExifToFloat(v);
+            asFloat() = exifToFloat(v);
         }
         break;
     case ExifConversion::PictureUnit:
         if (!inLinkedDirectory) {
-            ExifInchesPerUnit(ExifToInt32(v), &asFloat());
+            exifInchesPerUnit(exifToInt32(v), &asFloat());
         }
         break;
     case ExifConversion::Unit:
-        ExifInchesPerUnit(ExifToInt32(v), &asFloat());
+        exifInchesPerUnit(exifToInt32(v), &asFloat());
         break;
     case ExifConversion::Orientation:
         // The value itself is read by folvane::ExifOrientation (see ParseExifBlock).
-        if (ExifToInt32(v) < 1 || ExifToInt32(v) > 8) {
+        if (exifToInt32(v) < 1 || exifToInt32(v) > 8) {
             SetError("Undefined rotation value");
         }
         break;
     case ExifConversion::Iso: {
         const double iso = std::trunc(v);
-        asInt() = ExifToInt32(iso < 50 ? iso * 200 : iso);
+        asInt() = exifToInt32(iso < 50 ? iso * 200 : iso);
         break;
     }
     case ExifConversion::ApexShutter:
         if (asFloat() == 0) {
-            asFloat() = ExifToFloat(1.0 / std::exp2(v));
+            asFloat() = exifToFloat(1.0 / std::exp2(v));
         }
         break;
     case ExifConversion::ApexAperture:
         if (asFloat() == 0) {
-            asFloat() = ExifToFloat(std::exp2(v / 2));
+            asFloat() = exifToFloat(std::exp2(v / 2));
         }
         break;
     case ExifConversion::FlashFired:
-        asInt() = (ExifToInt32(v) & 7) != 0 ? 1 : 0;
+        asInt() = (exifToInt32(v) & 7) != 0 ? 1 : 0;
         break;
     case ExifConversion::ImageDimension:
-        exifImageWidth = std::max(exifImageWidth, ExifToInt32(v));
+        exifImageWidth = std::max(exifImageWidth, exifToInt32(v));
         break;
     case ExifConversion::ThumbnailOffset:
         thumbnail->offset = asOffset();
@@ -469,11 +469,11 @@ void CfExifReader::ApplyUserComment(uint8_t *value, size_t size, ExifRecord *rec
     if (size >= 5 && std::memcmp(value, "ASCII", 5) == 0) {
         for (size_t a = 5; a < 10 && a < size; ++a) {
             if (value[a] != 0 && value[a] != ' ') {
-                ExifCopyText(rec->comment, maxChars, value + a, size - a);
+                exifCopyText(rec->comment, maxChars, value + a, size - a);
                 return;
             }
         }
         return;
     }
-    ExifCopyText(rec->comment, maxChars, value, size);
+    exifCopyText(rec->comment, maxChars, value, size);
 }

@@ -53,7 +53,7 @@ bool CfImageBMP::Decode(CfStream *stream) {
     if (!stream) {
         return false;
     }
-    return CatchDecodeFailure(*this, [&] { return DecodeBitmap(*stream); });
+    return catchDecodeFailure(*this, [&] { return DecodeBitmap(*stream); });
 }
 
 bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
@@ -95,7 +95,7 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
             if (!known && !PlausibleExtendedHeader(h)) {
                 return false;
             }
-            const int64_t remaining = CodecIo::Remaining(*stream);
+            const int64_t remaining = codec_io::remaining(*stream);
             if (remaining >= 0 && static_cast<uint64_t>(remaining) < rest) {
                 return false; // a header longer than the file: not a bitmap
             }
@@ -103,7 +103,7 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
             // and then skips the rest of the header.
             const bool masksInHeader =
                 h.biCompression == BI_BITFIELDS && h.biSize != kOs2HeaderSize;
-            if (!masksInHeader && !CodecIo::Skip(*stream, rest)) {
+            if (!masksInHeader && !codec_io::skip(*stream, rest)) {
                 return false;
             }
         }
@@ -124,7 +124,7 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
     const int64_t start = stream.Tell();
     uint8_t fileHeader[14];
     if (start < 0 || stream.Read(fileHeader, sizeof fileHeader, 1) != 1) {
-        RaiseDecodeFailure(kNotBmp);
+        raiseDecodeFailure(kNotBmp);
     }
     uint32_t pixelOffset = ByteOrder::Le32(fileHeader + 10);
     if (ByteOrder::Le16(fileHeader) != kSignature) {
@@ -134,7 +134,7 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
 
     BITMAPINFOHEADER bmpHeader;
     if (!ReadInfoHeader(&stream, bmpHeader)) {
-        RaiseDecodeFailure(kBadInfo);
+        raiseDecodeFailure(kBadInfo);
     }
     const bool topDown = bmpHeader.biHeight < 0;
     const uint32_t width = static_cast<uint32_t>(bmpHeader.biWidth);
@@ -149,14 +149,14 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
         return true;
     }
     if (!Create(width, height, bmpHeader.biBitCount, FormatBmp)) {
-        RaiseDecodeFailure(""); // Create's own text stays
+        raiseDecodeFailure(""); // Create's own text stays
     }
     // Pixels that a short or sparse file never reaches read as index 0 or black.
     std::memset(info.pixels, 0, header.biSizeImage);
     SetDpiX(DotsPerInch(bmpHeader.biXPelsPerMeter));
     SetDpiY(DotsPerInch(bmpHeader.biYPelsPerMeter));
     if (info.escape != kEscapeGoOn) {
-        RaiseDecodeFailure(kCancelled);
+        raiseDecodeFailure(kCancelled);
     }
     // An offset into the information header, or one that leaves no room for the colour table
     // a palette image needs, is wrong: the pixels then follow the table, as without an offset.
@@ -169,11 +169,11 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
         ReadPalette(stream, bmpHeader);
     }
     if (info.escape != kEscapeGoOn) {
-        RaiseDecodeFailure(kCancelled);
+        raiseDecodeFailure(kCancelled);
     }
     ReadPixels(stream, bmpHeader, pixelStart);
     if (topDown && !FlipVertical(false, true)) {
-        RaiseDecodeFailure(kNoMemory);
+        raiseDecodeFailure(kNoMemory);
     }
     return true;
 }
@@ -192,7 +192,7 @@ void CfImageBMP::ReadPalette(CfStream &stream, const BITMAPINFOHEADER &bmpHeader
         palette[i] = RGBQUAD{entry[0], entry[1], entry[2], 0};
     }
     const uint64_t skipped = static_cast<uint64_t>(declared - kept) * entryBytes;
-    if (skipped != 0 && !CodecIo::Skip(stream, skipped)) {
+    if (skipped != 0 && !codec_io::skip(stream, skipped)) {
         stream.Seek(0, kSeekEnd); // the table runs past the end: no pixel data follows
     }
 }
@@ -205,15 +205,15 @@ void CfImageBMP::ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, 
     const size_t count = inHeader && bmpHeader.biSize >= kAlphaMaskEnd ? 4 : 3;
     uint8_t raw[16];
     if (stream.Read(raw, 4, count) != count) {
-        RaiseDecodeFailure(kBadInfo);
+        raiseDecodeFailure(kBadInfo);
     }
     for (size_t i = 0; i < count; ++i) {
         masks[i] = ByteOrder::Le32(raw + 4 * i);
     }
     const uint32_t masksEnd = kInfoHeaderSize + 4 * static_cast<uint32_t>(count);
     if (inHeader && bmpHeader.biSize > masksEnd &&
-        !CodecIo::Skip(stream, bmpHeader.biSize - masksEnd)) {
-        RaiseDecodeFailure(kBadInfo);
+        !codec_io::skip(stream, bmpHeader.biSize - masksEnd)) {
+        raiseDecodeFailure(kBadInfo);
     }
 }
 
@@ -230,11 +230,11 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
         masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
     }
     const auto seekPixels = [&] {
-        if (pixelStart >= 0 && !CodecIo::SeekTo(stream, pixelStart)) {
-            RaiseDecodeFailure(kNoPixelData);
+        if (pixelStart >= 0 && !codec_io::seekTo(stream, pixelStart)) {
+            raiseDecodeFailure(kNoPixelData);
         }
-        if (CodecIo::Remaining(stream) == 0) {
-            RaiseDecodeFailure(kNoPixelData);
+        if (codec_io::remaining(stream) == 0) {
+            raiseDecodeFailure(kNoPixelData);
         }
     };
 
@@ -246,17 +246,17 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
         if (compression == BI_RGB) {
             stream.Read(info.pixels, 1, header.biSizeImage);
         } else if (compression == BI_RLE8) {
-            BmpRle::Decode(stream, *this, BmpRle::Kind::Rle8);
+            bmp_rle::decode(stream, *this, bmp_rle::Kind::Rle8);
         } else if (compression == BI_RLE4) {
-            BmpRle::Decode(stream, *this, BmpRle::Kind::Rle4);
+            bmp_rle::decode(stream, *this, bmp_rle::Kind::Rle4);
         } else {
-            RaiseDecodeFailure(kPaletteCompression);
+            raiseDecodeFailure(kPaletteCompression);
         }
         return;
     case 2:
         seekPixels();
         if (compression != BI_RGB) {
-            RaiseDecodeFailure(kPaletteCompression);
+            raiseDecodeFailure(kPaletteCompression);
         }
         ReadTwoBitRows(stream);
         return;
@@ -272,19 +272,19 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
     case 24:
         seekPixels();
         if (compression != BI_RGB) {
-            RaiseDecodeFailure(kDeepCompression);
+            raiseDecodeFailure(kDeepCompression);
         }
         stream.Read(info.pixels, 1, header.biSizeImage);
         return;
     case 32:
         seekPixels();
         if (compression != BI_RGB && compression != BI_BITFIELDS) {
-            RaiseDecodeFailure(kDeepCompression);
+            raiseDecodeFailure(kDeepCompression);
         }
         ReadThirtyTwoBit(stream, bmpHeader, masks);
         return;
     default:
-        RaiseDecodeFailure(kBadBitCount);
+        raiseDecodeFailure(kBadBitCount);
     }
 }
 
@@ -294,7 +294,7 @@ void CfImageBMP::ReadTwoBitRows(CfStream &stream) {
     const size_t fileRow = (static_cast<size_t>(width) * 2 + 31) / 32 * 4;
     std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[fileRow]);
     if (!row) {
-        RaiseDecodeFailure(kNoMemory);
+        raiseDecodeFailure(kNoMemory);
     }
     for (uint32_t y = 0; y < GetHeight(); ++y) {
         if (stream.Read(row.get(), 1, fileRow) == 0) {
@@ -312,11 +312,11 @@ void CfImageBMP::ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpH
                                   const uint32_t masks[4]) {
     const auto bytes = SafeSize::Mul(GetWidth(), GetHeight(), 4);
     if (!bytes) {
-        RaiseDecodeFailure(kNoMemory);
+        raiseDecodeFailure(kNoMemory);
     }
     std::unique_ptr<uint8_t[]> source(new (std::nothrow) uint8_t[*bytes]());
     if (!source) {
-        RaiseDecodeFailure(kNoMemory);
+        raiseDecodeFailure(kNoMemory);
     }
     stream.Read(source.get(), 1, *bytes);
     // The fourth byte of uncompressed pixels, or the whole byte an alpha mask selects.

@@ -34,7 +34,7 @@ bool StartsWithPng(CfStream &stream) {
 BITMAPINFOHEADER ReadInfoHeader(CfStream &stream) {
     uint8_t raw[kInfoHeaderBytes];
     if (stream.Read(raw, sizeof raw, 1) != 1) {
-        RaiseDecodeFailure(kNoText);
+        raiseDecodeFailure(kNoText);
     }
     BITMAPINFOHEADER h{};
     h.biSize = ByteOrder::Le32(raw);
@@ -49,7 +49,7 @@ bool CfImageICO::Decode(CfStream *stream) {
     if (!stream) {
         return false;
     }
-    return CatchDecodeFailure(*this, [&] { return DecodeIcon(*stream); });
+    return catchDecodeFailure(*this, [&] { return DecodeIcon(*stream); });
 }
 
 bool CfImageICO::DecodeIcon(CfStream &stream) {
@@ -58,26 +58,26 @@ bool CfImageICO::DecodeIcon(CfStream &stream) {
 
     uint8_t directory[kDirectoryHeaderBytes];
     if (base < 0 || stream.Read(directory, sizeof directory, 1) != 1) {
-        RaiseDecodeFailure(kNoText);
+        raiseDecodeFailure(kNoText);
     }
     const uint16_t reserved = ByteOrder::Le16(directory);
     const uint16_t type = ByteOrder::Le16(directory + 2);
     const uint16_t count = ByteOrder::Le16(directory + 4);
     if (reserved != 0 || (type != kIconType && type != kCursorType)) {
-        RaiseDecodeFailure(kNoText);
+        raiseDecodeFailure(kNoText);
     }
     info.frameCount = count;
     // At most 65535 entries of 16 bytes: the table's size is bounded by the field's width.
     std::unique_ptr<uint8_t[]> table(new (std::nothrow) uint8_t[count * kEntryBytes + 1]);
     if (!table || (count != 0 && stream.Read(table.get(), kEntryBytes, count) != count) ||
         wanted < 0 || wanted >= count) {
-        RaiseDecodeFailure(kNoText);
+        raiseDecodeFailure(kNoText);
     }
     const uint8_t *raw = table.get() + static_cast<size_t>(wanted) * kEntryBytes;
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
                       ByteOrder::Le32(raw + 12)};
 
-    const bool dataInFile = CodecIo::SeekTo(stream, base + entry.offset);
+    const bool dataInFile = codec_io::seekTo(stream, base + entry.offset);
     const bool png = dataInFile && StartsWithPng(stream);
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(entry.width);
@@ -89,7 +89,7 @@ bool CfImageICO::DecodeIcon(CfStream &stream) {
         return true;
     }
     if (!dataInFile) {
-        RaiseDecodeFailure(kNoText);
+        raiseDecodeFailure(kNoText);
     }
     if (png) {
         return DecodeEmbeddedPng(stream, count, false);
@@ -120,12 +120,12 @@ void CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
     const uint16_t bitCount = bmpHeader.biBitCount;
     // The directory gives the size; the header's height counts bitmap and mask together.
     if (!Create(entry.width, entry.height, bitCount, FormatIco)) {
-        RaiseDecodeFailure(kNoText); // Create's own text stays
+        raiseDecodeFailure(kNoText); // Create's own text stays
     }
     std::memset(info.pixels, 0, header.biSizeImage);
     // A longer header (a version 5 one, say) ends where its size says; the table follows it.
     if (bmpHeader.biSize > kInfoHeaderBytes &&
-        !CodecIo::Skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
+        !codec_io::skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
         stream.Seek(0, kSeekEnd);
     }
     ReadColourTable(stream, bmpHeader);
@@ -148,7 +148,7 @@ void CfImageICO::ReadColourTable(CfStream &stream, const BITMAPINFOHEADER &bmpHe
     RGBQUAD table[256] = {};
     stream.Read(table, sizeof(RGBQUAD), kept);
     CopyPalette(table, GetColorCount());
-    if (declared > kept && !CodecIo::Skip(stream, uint64_t{declared - kept} * 4)) {
+    if (declared > kept && !codec_io::skip(stream, uint64_t{declared - kept} * 4)) {
         stream.Seek(0, kSeekEnd); // the table runs past the end of the file
     }
 }

@@ -60,23 +60,23 @@ bool CfImageJPG::Decode(CfStream *stream) {
         SetLastError("CfImageJPG::Decode: null stream");
         return false;
     }
-    return CatchDecodeFailure(*this, [&] { return DecodeJpeg(*stream); });
+    return catchDecodeFailure(*this, [&] { return DecodeJpeg(*stream); });
 }
 
 bool CfImageJPG::DecodeJpeg(CfStream &stream) {
     const bool exif = ReadExif(&stream);
     std::unique_ptr<JOCTET[]> buffer(new (std::nothrow) JOCTET[CfJpegStreamManager::BufferSize]);
     if (!buffer) {
-        RaiseDecodeFailure("CfImageJPG::Decode: can't allocate the input buffer");
+        raiseDecodeFailure("CfImageJPG::Decode: can't allocate the input buffer");
     }
     JpegReadSession jpeg(stream, buffer.get());
-    jpeg_decompress_struct *cinfo = &jpeg.Info();
-    if (!jpeg.Create(kLibraryMemoryCeiling) || !jpeg.ReadHeader()) {
-        RaiseDecodeFailure(jpeg.Message());
+    jpeg_decompress_struct *cinfo = &jpeg.info();
+    if (!jpeg.create(kLibraryMemoryCeiling) || !jpeg.readHeader()) {
+        raiseDecodeFailure(jpeg.message());
     }
     ApplyOptions(cinfo);
-    if (!jpeg.CalcOutputDimensions()) {
-        RaiseDecodeFailure(jpeg.Message());
+    if (!jpeg.calcOutputDimensions()) {
+        raiseDecodeFailure(jpeg.message());
     }
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(cinfo->output_width);
@@ -88,16 +88,16 @@ bool CfImageJPG::DecodeJpeg(CfStream &stream) {
     // up its own buffers for them.
     if (Create(cinfo->output_width, cinfo->output_height, 8 * cinfo->output_components,
                FormatJpeg) == nullptr) {
-        RaiseDecodeFailure(""); // Create's own text stays
+        raiseDecodeFailure(""); // Create's own text stays
     }
-    if (!jpeg.StartDecompress()) {
-        RaiseDecodeFailure(jpeg.Message());
+    if (!jpeg.startDecompress()) {
+        raiseDecodeFailure(jpeg.message());
     }
     ApplyResolution(cinfo, exif);
     InstallPalette(cinfo);
     ReadRows(jpeg);
-    if (!jpeg.FinishDecompress()) {
-        RaiseDecodeFailure(jpeg.Message());
+    if (!jpeg.finishDecompress()) {
+        raiseDecodeFailure(jpeg.message());
     }
     return true;
 }
@@ -173,33 +173,33 @@ void CfImageJPG::InstallPalette(const jpeg_decompress_struct *cinfo) {
 }
 
 void CfImageJPG::ReadRows(JpegReadSession &jpeg) {
-    const jpeg_decompress_struct *cinfo = &jpeg.Info();
+    const jpeg_decompress_struct *cinfo = &jpeg.info();
     const auto rowBytes = SafeSize::Mul(cinfo->output_width, cinfo->output_components);
     if (!rowBytes) {
-        RaiseDecodeFailure("CfImageJPG::Decode: row length out of range");
+        raiseDecodeFailure("CfImageJPG::Decode: row length out of range");
     }
     const size_t rowLength = *rowBytes;
     const size_t stride = GetRowStride();
     const bool cmyk = cinfo->num_components == 4 && !cinfo->quantize_colors;
     const bool direct = !cmyk && rowLength <= stride;
     JSAMPROW sample = nullptr;
-    if (!direct && !jpeg.AllocateRow(static_cast<JDIMENSION>(rowLength), &sample)) {
-        RaiseDecodeFailure(jpeg.Message());
+    if (!direct && !jpeg.allocateRow(static_cast<JDIMENSION>(rowLength), &sample)) {
+        raiseDecodeFailure(jpeg.message());
     }
     const JDIMENSION height = cinfo->output_height;
     while (cinfo->output_scanline < height) {
         if (info.escape != 0) {
-            RaiseDecodeFailure(""); // cancelled: the error text stays as it was
+            raiseDecodeFailure(""); // cancelled: the error text stays as it was
         }
         // The top of the picture goes into the last stored row.
         uint8_t *dest = RowPointer(height - 1 - cinfo->output_scanline);
         JSAMPROW row = direct ? dest : sample;
-        if (!jpeg.ReadScanline(row)) {
-            RaiseDecodeFailure(jpeg.Message());
+        if (!jpeg.readScanline(row)) {
+            raiseDecodeFailure(jpeg.message());
         }
         size_t written = rowLength;
         if (cmyk) {
-            written = CmykRowToBgr(row, rowLength, dest, stride);
+            written = cmykRowToBgr(row, rowLength, dest, stride);
         } else if (!direct) {
             written = rowLength < stride ? rowLength : stride;
             std::memcpy(dest, row, written);

@@ -24,8 +24,8 @@ constexpr const char *kUnexpectedRows = "CfImagePNG: libpng delivered rows of an
 // Raises libpng's own reason, naming where it comes from.
 [[noreturn]] void RaiseLibraryFailure(const PngReadSession &png) {
     char text[kLastErrorSize];
-    std::snprintf(text, sizeof text, "CfImagePNG: %s", png.Message());
-    RaiseDecodeFailure(text);
+    std::snprintf(text, sizeof text, "CfImagePNG: %s", png.message());
+    raiseDecodeFailure(text);
 }
 
 PngOutput ChooseOutput(int colorType, bool transparency) {
@@ -58,41 +58,41 @@ bool CfImagePNG::Decode(CfStream *stream) {
         SetLastError("CfImagePNG: null stream");
         return false;
     }
-    return CatchDecodeFailure(*this, [&] { return DecodePng(*stream); });
+    return catchDecodeFailure(*this, [&] { return DecodePng(*stream); });
 }
 
 bool CfImagePNG::DecodePng(CfStream &stream) {
     uint8_t signature[sizeof kSignature];
     if (stream.Read(signature, sizeof signature, 1) != 1 ||
         std::memcmp(signature, kSignature, sizeof signature) != 0) {
-        RaiseDecodeFailure(kNotPng);
+        raiseDecodeFailure(kNotPng);
     }
     PngReadSession png(stream);
-    if (!png.Ready()) {
-        RaiseDecodeFailure(kNoLibrary);
+    if (!png.ready()) {
+        raiseDecodeFailure(kNoLibrary);
     }
-    if (!png.ReadInfo()) {
+    if (!png.readInfo()) {
         RaiseLibraryFailure(png);
     }
     if (info.escape == kEscapeHeaderOnly) {
-        header.biWidth = static_cast<int32_t>(png.Width());
-        header.biHeight = static_cast<int32_t>(png.Height());
+        header.biWidth = static_cast<int32_t>(png.width());
+        header.biHeight = static_cast<int32_t>(png.height());
         info.type = FormatPng;
         return true;
     }
     if (info.escape != kEscapeGoOn) {
-        RaiseDecodeFailure(kCancelled);
+        raiseDecodeFailure(kCancelled);
     }
-    const PngOutput output = ChooseOutput(png.ColorType(), png.HasTransparency());
+    const PngOutput output = ChooseOutput(png.colorType(), png.hasTransparency());
     CreateBitmap(png, output);
-    if (!png.SetOutput(output)) {
+    if (!png.setOutput(output)) {
         RaiseLibraryFailure(png);
     }
-    const auto expected = SafeSize::Mul(png.Width(), PngOutputChannels(output));
-    if (!expected || png.RowBytes() != *expected) {
-        RaiseDecodeFailure(kUnexpectedRows);
+    const auto expected = SafeSize::Mul(png.width(), pngOutputChannels(output));
+    if (!expected || png.rowBytes() != *expected) {
+        raiseDecodeFailure(kUnexpectedRows);
     }
-    if (png.Interlaced()) {
+    if (png.interlaced()) {
         ReadInterlaced(png, output);
     } else {
         ReadRowByRow(png, output);
@@ -103,22 +103,22 @@ bool CfImagePNG::DecodePng(CfStream &stream) {
 // The bitmap comes before libpng sets up its row buffers, so that its memory ceiling refuses
 // absurd sizes first.
 void CfImagePNG::CreateBitmap(PngReadSession &png, PngOutput output) {
-    const uint32_t width = png.Width();
-    const uint32_t height = png.Height();
+    const uint32_t width = png.width();
+    const uint32_t height = png.height();
     const bool palette = output == PngOutput::Index;
     const bool grey = output == PngOutput::Grey || output == PngOutput::GreyAlpha;
     if (Create(width, height, palette || grey ? 8 : 24, FormatPng) == nullptr) {
-        RaiseDecodeFailure(""); // Create's own text stays
+        raiseDecodeFailure(""); // Create's own text stays
     }
     std::memset(info.pixels, 0, header.biSizeImage);
     if (HasAlpha(output) && !CreateAlphaChannel()) {
-        RaiseDecodeFailure(kNoMemory);
+        raiseDecodeFailure(kNoMemory);
     }
     if (grey) {
         SetGreyPalette();
     } else if (palette) {
         int count = 0;
-        const png_color *entries = png.Palette(&count);
+        const png_color *entries = png.palette(&count);
         for (int i = 0; i < count && i < 256; ++i) {
             SetPaletteEntry(static_cast<uint8_t>(i), entries[i].red, entries[i].green,
                             entries[i].blue);
@@ -126,7 +126,7 @@ void CfImagePNG::CreateBitmap(PngReadSession &png, PngOutput output) {
     }
     uint32_t ppmX = 0;
     uint32_t ppmY = 0;
-    if (png.PixelsPerMetre(&ppmX, &ppmY)) {
+    if (png.pixelsPerMetre(&ppmX, &ppmY)) {
         SetDpiX(DotsPerInch(ppmX));
         SetDpiY(DotsPerInch(ppmY));
     }
@@ -137,18 +137,18 @@ void CfImagePNG::CreateBitmap(PngReadSession &png, PngOutput output) {
 void CfImagePNG::ReadRowByRow(PngReadSession &png, PngOutput output) {
     std::unique_ptr<uint8_t[]> buffer;
     if (HasAlpha(output)) {
-        buffer.reset(new (std::nothrow) uint8_t[png.RowBytes()]);
+        buffer.reset(new (std::nothrow) uint8_t[png.rowBytes()]);
         if (!buffer) {
-            RaiseDecodeFailure(kNoMemory);
+            raiseDecodeFailure(kNoMemory);
         }
     }
-    const uint32_t height = png.Height();
+    const uint32_t height = png.height();
     for (uint32_t y = 0; y < height; ++y) {
         if (info.escape != kEscapeGoOn) {
-            RaiseDecodeFailure(kCancelled);
+            raiseDecodeFailure(kCancelled);
         }
         uint8_t *row = buffer ? buffer.get() : RowPointer(height - 1 - y);
-        if (!png.ReadRow(row)) {
+        if (!png.readRow(row)) {
             RaiseLibraryFailure(png);
         }
         if (buffer) {
@@ -161,27 +161,27 @@ void CfImagePNG::ReadRowByRow(PngReadSession &png, PngOutput output) {
 // bitmap's own rows when libpng delivers them in the bitmap's layout, otherwise into one buffer
 // that is split into colour and alpha afterwards.
 void CfImagePNG::ReadInterlaced(PngReadSession &png, PngOutput output) {
-    const uint32_t height = png.Height();
+    const uint32_t height = png.height();
     std::unique_ptr<uint8_t *[]> rows(new (std::nothrow) uint8_t *[height]);
     if (!rows) {
-        RaiseDecodeFailure(kNoMemory);
+        raiseDecodeFailure(kNoMemory);
     }
     std::unique_ptr<uint8_t[]> buffer;
     if (HasAlpha(output)) {
         // Four bytes for the bitmap's three plus alpha, or two for one plus alpha: the buffer is
         // no larger than the bitmap and alpha plane already made.
-        const auto bytes = SafeSize::Mul(png.RowBytes(), height);
+        const auto bytes = SafeSize::Mul(png.rowBytes(), height);
         if (bytes) {
             buffer.reset(new (std::nothrow) uint8_t[*bytes]);
         }
         if (!buffer) {
-            RaiseDecodeFailure(kNoMemory);
+            raiseDecodeFailure(kNoMemory);
         }
     }
     for (uint32_t y = 0; y < height; ++y) {
-        rows[y] = buffer ? buffer.get() + size_t{y} * png.RowBytes() : RowPointer(height - 1 - y);
+        rows[y] = buffer ? buffer.get() + size_t{y} * png.rowBytes() : RowPointer(height - 1 - y);
     }
-    if (!png.ReadImage(rows.get())) {
+    if (!png.readImage(rows.get())) {
         RaiseLibraryFailure(png);
     }
     if (buffer) {

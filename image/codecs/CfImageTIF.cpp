@@ -115,7 +115,7 @@ CfImageTIF::~CfImageTIF() {
 }
 
 bool CfImageTIF::Decode(CfStream *stream) {
-    return CatchDecodeFailure(*this, [&] { return DecodePage(stream); });
+    return catchDecodeFailure(*this, [&] { return DecodePage(stream); });
 }
 
 bool CfImageTIF::DecodePage(CfStream *stream) {
@@ -124,13 +124,13 @@ bool CfImageTIF::DecodePage(CfStream *stream) {
         tif.reset(TiffOpenStream(stream, "rb"));
     }
     if (!tif) {
-        RaiseDecodeFailure("Error encountered while opening TIFF file");
+        raiseDecodeFailure("Error encountered while opening TIFF file");
     }
     // Counted before the page is chosen, so a caller learns the count even when the page asked
     // for is absent.
     info.frameCount = static_cast<uint16_t>(TIFFNumberOfDirectories(tif.get()));
     if (!TIFFSetDirectory(tif.get(), static_cast<uint16_t>(info.frame))) {
-        RaiseDecodeFailure("Error: page not present in TIFF file");
+        raiseDecodeFailure("Error: page not present in TIFF file");
     }
     ReadPage(tif.get());
     return true;
@@ -155,7 +155,7 @@ void CfImageTIF::ReadPage(TIFF *tif) {
 
     page.depth = ChooseDepth(page);
     if (info.escape != 0) {
-        RaiseDecodeFailure("Cancelled");
+        raiseDecodeFailure("Cancelled");
     }
     // Coordinates are signed 32-bit everywhere in the image object.
     if (page.width > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) ||
@@ -163,7 +163,7 @@ void CfImageTIF::ReadPage(TIFF *tif) {
         page.samplesPerPixel == 0 || page.bitsPerSample == 0 ||
         Create(page.width, page.height, page.depth, FormatTiff) == nullptr ||
         info.pixels == nullptr) {
-        RaiseDecodeFailure("CfImageTIF can't create image");
+        raiseDecodeFailure("CfImageTIF can't create image");
     }
     if (page.samplesPerPixel == 4 || (page.samplesPerPixel == 2 && page.bitsPerSample == 8)) {
         CreateAlphaChannel();
@@ -177,7 +177,7 @@ void CfImageTIF::ReadPage(TIFF *tif) {
     }
     // Both paths leave the rows as the file stores them; every colour path turns upright here.
     if (!ApplyOrientation(page.orientation)) {
-        RaiseDecodeFailure("CfImageTIF can't allocate memory");
+        raiseDecodeFailure("CfImageTIF can't allocate memory");
     }
 }
 
@@ -209,20 +209,20 @@ void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
     HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t *>(std::malloc(*rasterBytes))
                                          : nullptr);
     if (!raster) {
-        RaiseDecodeFailure("No space for raster buffer");
+        raiseDecodeFailure("No space for raster buffer");
     }
     // Asked for the file's own orientation, the RGBA reader neither flips nor mirrors: the
     // raster holds the rows as stored, top row first. It never turns by a quarter, so the
     // orientation is applied afterwards, on every path alike.
     if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), page.orientation,
                                    1)) {
-        RaiseDecodeFailure("Corrupted TIFF file!");
+        raiseDecodeFailure("Corrupted TIFF file!");
     }
     // Alpha comes from the raster only for four samples per pixel; the channel exists then.
     uint8_t *alphaRows = page.samplesPerPixel == 4 ? alpha : nullptr;
     for (uint32_t y = 0; y < page.height; ++y) {
         if (info.escape != 0) {
-            RaiseDecodeFailure("Cancelled");
+            raiseDecodeFailure("Cancelled");
         }
         const uint32_t *src = raster.get() + size_t{page.height - 1 - y} * page.width;
         uint8_t *dst = info.pixels + size_t{y} * info.rowStride;

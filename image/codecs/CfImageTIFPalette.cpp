@@ -47,7 +47,7 @@ void CopyColorMap(TIFF *tif, RGBQUAD *palette, uint32_t count, bool forceWide) {
 HeapPtr<RGBQUAD> BuildPalette(TIFF *tif, const CfImageTIF::Page &page, uint32_t *entries) {
     const uint32_t bits = page.bitsPerSample;
     if (page.deepPalette && bits > 24) {
-        RaiseDecodeFailure("Too big palette to handle");
+        raiseDecodeFailure("Too big palette to handle");
     }
     // At most 2^24 entries of 4 bytes: 64 MiB, a quarter of the bitmap ceiling.
     *entries = page.deepPalette ? (1u << bits) : 256u;
@@ -57,7 +57,7 @@ HeapPtr<RGBQUAD> BuildPalette(TIFF *tif, const CfImageTIF::Page &page, uint32_t 
         palette = AllocateZeroed<RGBQUAD>(*bytes);
     }
     if (!palette) {
-        RaiseDecodeFailure("Unable to allocate TIFF palette");
+        raiseDecodeFailure("Unable to allocate TIFF palette");
     }
     const uint32_t d = std::min(bits, 8u);
     const uint32_t shades = 1u << d;

@@ -27,7 +27,7 @@ template <class... Factors> size_t BufferBytes(Factors... factors) {
 }
 
 [[noreturn]] void RaiseNoMemory() {
-    RaiseDecodeFailure("CfImageTIF can't allocate memory");
+    raiseDecodeFailure("CfImageTIF can't allocate memory");
 }
 
 // Reads the strips or tiles of one page and converts them row by row into the image.
@@ -136,7 +136,7 @@ uint32_t StripReader::SetUpTiles() {
         SafeSize::Mul(std::min(tileLength, m_page.height), tileRowBytes);
     if (m_tileWidth == 0 || tileLength == 0 || tileRowBytes <= 0 || tileBytes <= 0 ||
         !copiedBytes || *copiedBytes > static_cast<size_t>(tileBytes)) {
-        RaiseDecodeFailure("Corrupted tiled TIFF file!");
+        raiseDecodeFailure("Corrupted tiled TIFF file!");
     }
     if (static_cast<uint64_t>(tileBytes) > kBufferCeiling) {
         RaiseNoMemory();
@@ -150,7 +150,7 @@ void StripReader::ReadAll() {
     const uint32_t height = m_page.height;
     for (uint64_t ys = 0; ys < height; ys += m_rowsPerStrip) {
         if (m_image.info.escape != 0) {
-            RaiseDecodeFailure("Cancelled");
+            raiseDecodeFailure("Cancelled");
         }
         const auto rows = static_cast<uint32_t>(std::min<uint64_t>(m_rowsPerStrip, height - ys));
         if (m_tiled) {
@@ -201,11 +201,11 @@ void StripReader::ReadPlanarTiles(uint32_t ys, uint32_t rows) {
         const uint64_t pixels = std::min<uint64_t>(m_tileWidth, m_page.width - col);
         const std::optional<size_t> bytes = SafeSize::Mul(pixels, m_sampleBytes);
         if (!bytes || *bytes > m_tileRowBytes) {
-            RaiseDecodeFailure("Corrupted tiled TIFF file!");
+            raiseDecodeFailure("Corrupted tiled TIFF file!");
         }
         for (uint16_t sample = 0; sample < m_page.samplesPerPixel; ++sample) {
             if (TIFFReadTile(m_tif, m_tile.get(), static_cast<uint32_t>(col), ys, 0, sample) < 0) {
-                RaiseDecodeFailure("Corrupted tiled TIFF file!");
+                raiseDecodeFailure("Corrupted tiled TIFF file!");
             }
             Interleave(m_tile.get(), m_tileRowBytes, rows, col, pixels, sample);
         }
@@ -235,7 +235,7 @@ void StripReader::ReadTiles(uint32_t ys, uint32_t rows) {
     size_t b = 0;
     for (uint64_t col = 0; col < m_page.width && b < m_rowBytes; col += m_tileWidth) {
         if (TIFFReadTile(m_tif, m_tile.get(), static_cast<uint32_t>(col), ys, 0, 0) < 0) {
-            RaiseDecodeFailure("Corrupted tiled TIFF file!");
+            raiseDecodeFailure("Corrupted tiled TIFF file!");
         }
         // The last tile of a row may reach past the image's right edge: only the bytes
         // inside the image are copied.
@@ -374,7 +374,7 @@ void CfImageTIF::ReadStripPage(TIFF *tif, Page &page) {
     // CIELab (and any page of three or more samples) becomes colour.
     if (page.samplesPerPixel >= 3 && GetBitsPerPixel() != 24) {
         if (Create(page.width, page.height, 24, FormatTiff) == nullptr) {
-            RaiseDecodeFailure("CfImageTIF can't create image");
+            raiseDecodeFailure("CfImageTIF can't create image");
         }
         if (page.samplesPerPixel == 4) {
             CreateAlphaChannel();

@@ -1,8 +1,8 @@
 #include "image/codecs/CodecIo.h"
 
-namespace CodecIo {
+namespace codec_io {
 
-bool SeekTo(CfStream &stream, int64_t position) {
+bool seekTo(CfStream &stream, int64_t position) {
     const int64_t size = stream.Size();
     if (position < 0 || position > INT32_MAX || (size >= 0 && position > size)) {
         return false;
@@ -10,15 +10,15 @@ bool SeekTo(CfStream &stream, int64_t position) {
     return stream.Seek(static_cast<int32_t>(position), kSeekStart);
 }
 
-bool Skip(CfStream &stream, uint64_t count) {
+bool skip(CfStream &stream, uint64_t count) {
     const int64_t here = stream.Tell();
     if (here < 0 || count > static_cast<uint64_t>(INT32_MAX)) {
         return false;
     }
-    return SeekTo(stream, here + static_cast<int64_t>(count));
+    return seekTo(stream, here + static_cast<int64_t>(count));
 }
 
-int64_t Remaining(CfStream &stream) {
+int64_t remaining(CfStream &stream) {
     const int64_t size = stream.Size();
     const int64_t here = stream.Tell();
     if (size < 0 || here < 0) {
@@ -27,4 +27,4 @@ int64_t Remaining(CfStream &stream) {
     return here < size ? size - here : 0;
 }
 
-} // namespace CodecIo
+} // namespace codec_io

@@ -6,17 +6,17 @@
 
 #include "image/CfStream.h"
 
-namespace CodecIo {
+namespace codec_io {
 
 // Moves the stream to the absolute position. False, without moving, when the position is
 // negative or beyond the end of a stream of known size.
-bool SeekTo(CfStream &stream, int64_t position);
+bool seekTo(CfStream &stream, int64_t position);
 
 // Moves the stream count bytes forward. False, without moving, when that leaves the stream
 // (a stream of unknown size is trusted).
-bool Skip(CfStream &stream, uint64_t count);
+bool skip(CfStream &stream, uint64_t count);
 
 // Bytes between the current position and the end; -1 when the stream cannot tell.
-int64_t Remaining(CfStream &stream);
+int64_t remaining(CfStream &stream);
 
-} // namespace CodecIo
+} // namespace codec_io

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 DecodeFailure::DecodeFailure(const char *text) {
-    std::snprintf(m_text, sizeof m_text, "%s", text ? text : "");
+    std::snprintf(text_, sizeof text_, "%s", text ? text : "");
 }
 
-void RaiseDecodeFailure(const char *text) {
+void raiseDecodeFailure(const char *text) {
     throw DecodeFailure(text);
 }

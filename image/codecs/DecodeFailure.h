@@ -17,22 +17,22 @@ public:
     // An empty text leaves the image's error text as it is: Create's own reason, or a decoder
     // that by its contract adds none.
     explicit DecodeFailure(const char *text);
-    const char *Text() const { return m_text; }
+    const char *text() const { return text_; }
 
 private:
-    char m_text[kLastErrorSize];
+    char text_[kLastErrorSize];
 };
 
-[[noreturn]] void RaiseDecodeFailure(const char *text);
+[[noreturn]] void raiseDecodeFailure(const char *text);
 
 // Runs body (returning bool) and turns a DecodeFailure, or an allocation failure inside a
 // standard container, into false with the reason in image's error text.
-template <class Body> bool CatchDecodeFailure(CfImage &image, Body &&body) {
+template <class Body> bool catchDecodeFailure(CfImage &image, Body &&body) {
     try {
         return body();
     } catch (const DecodeFailure &failure) {
-        if (failure.Text()[0] != '\0') {
-            image.SetLastError(failure.Text());
+        if (failure.text()[0] != '\0') {
+            image.SetLastError(failure.text());
         }
     } catch (const std::bad_alloc &) {
         image.SetLastError("out of memory while decoding");

@@ -54,7 +54,7 @@ const ExifTag kTags[] = {
 
 } // namespace
 
-const ExifTag *FindExifTag(uint16_t tag) {
+const ExifTag *findExifTag(uint16_t tag) {
     const auto found = std::find_if(std::begin(kTags), std::end(kTags),
                                     [tag](const ExifTag &rule) { return rule.tag == tag; });
     return found == std::end(kTags) ? nullptr : found;

@@ -44,4 +44,4 @@ struct ExifTag {
 };
 
 // The rule of a tag, or null for a tag the reader does not use.
-const ExifTag *FindExifTag(uint16_t tag);
+const ExifTag *findExifTag(uint16_t tag);

@@ -4,15 +4,15 @@
 #include <cmath>
 #include <cstring>
 
-unsigned ExifBytesPerFormat(int format) {
-    static const unsigned sizes[ExifLastFormat + 1] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
-    if (format < 0 || format > ExifLastFormat) {
+unsigned exifBytesPerFormat(int format) {
+    static const unsigned sizes[kExifLastFormat + 1] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+    if (format < 0 || format > kExifLastFormat) {
         return 0;
     }
     return sizes[format];
 }
 
-int32_t ExifToInt32(double value) {
+int32_t exifToInt32(double value) {
     if (std::isnan(value)) {
         return 0;
     }
@@ -25,7 +25,7 @@ int32_t ExifToInt32(double value) {
     return static_cast<int32_t>(value);
 }
 
-float ExifToFloat(double value) {
+float exifToFloat(double value) {
     if (value > FLT_MAX) {
         return FLT_MAX;
     }
@@ -35,7 +35,7 @@ float ExifToFloat(double value) {
     return static_cast<float>(value);
 }
 
-void ExifCopyText(char *dest, size_t maxChars, const uint8_t *value, size_t size) {
+void exifCopyText(char *dest, size_t maxChars, const uint8_t *value, size_t size) {
     size_t n = 0;
     while (n < maxChars && n < size && value[n] != 0) {
         dest[n] = static_cast<char>(value[n]);
@@ -44,7 +44,7 @@ void ExifCopyText(char *dest, size_t maxChars, const uint8_t *value, size_t size
     dest[n] = '\0';
 }
 
-bool ExifInchesPerUnit(int32_t unit, float *inches) {
+bool exifInchesPerUnit(int32_t unit, float *inches) {
     switch (unit) {
     case 1:
     case 2:

@@ -7,35 +7,35 @@
 #include <cstdint>
 
 enum ExifFormat {
-    ExifFormatByte = 1,
-    ExifFormatAscii = 2,
-    ExifFormatShort = 3,
-    ExifFormatLong = 4,
-    ExifFormatRational = 5,
-    ExifFormatSignedByte = 6,
-    ExifFormatUndefined = 7,
-    ExifFormatSignedShort = 8,
-    ExifFormatSignedLong = 9,
-    ExifFormatSignedRational = 10,
-    ExifFormatFloat = 11,
-    ExifFormatDouble = 12,
+    kExifFormatByte = 1,
+    kExifFormatAscii = 2,
+    kExifFormatShort = 3,
+    kExifFormatLong = 4,
+    kExifFormatRational = 5,
+    kExifFormatSignedByte = 6,
+    kExifFormatUndefined = 7,
+    kExifFormatSignedShort = 8,
+    kExifFormatSignedLong = 9,
+    kExifFormatSignedRational = 10,
+    kExifFormatFloat = 11,
+    kExifFormatDouble = 12,
 };
 
-constexpr int ExifLastFormat = ExifFormatDouble;
+constexpr int kExifLastFormat = kExifFormatDouble;
 
 // Bytes per component of a format code 0..12 (code 0 counts 0 bytes).
-unsigned ExifBytesPerFormat(int format);
+unsigned exifBytesPerFormat(int format);
 
 // Truncates toward zero; NaN gives 0 and values outside the range saturate.
-int32_t ExifToInt32(double value);
+int32_t exifToInt32(double value);
 
 // Narrows to float; values beyond the float range saturate instead of overflowing.
-float ExifToFloat(double value);
+float exifToFloat(double value);
 
 // Copies at most maxChars characters of a value of `size` bytes, stopping at a zero byte, and
 // ends the text with a zero. `dest` must hold maxChars + 1 characters.
-void ExifCopyText(char *dest, size_t maxChars, const uint8_t *value, size_t size);
+void exifCopyText(char *dest, size_t maxChars, const uint8_t *value, size_t size);
 
 // Inches per unit of a ResolutionUnit / FocalPlaneResolutionUnit value; false for an unknown
 // unit (the field then keeps its value).
-bool ExifInchesPerUnit(int32_t unit, float *inches);
+bool exifInchesPerUnit(int32_t unit, float *inches);

@@ -7,7 +7,7 @@
 
 // The samples as delivered, blue, green and red each scaled by the fourth. Writes whole pixels
 // of three bytes into dest while they fit in `room` bytes; returns the bytes written.
-inline size_t CmykRowToBgr(const uint8_t *row, size_t rowLength, uint8_t *dest, size_t room) {
+inline size_t cmykRowToBgr(const uint8_t *row, size_t rowLength, uint8_t *dest, size_t room) {
     size_t d = 0;
     for (size_t s = 0; s + 3 < rowLength && d + 2 < room; s += 4, d += 3) {
         const unsigned k = row[s + 3];

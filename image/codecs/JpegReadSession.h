@@ -27,34 +27,34 @@ public:
     JpegReadSession(const JpegReadSession &) = delete;
     JpegReadSession &operator=(const JpegReadSession &) = delete;
 
-    jpeg_decompress_struct &Info() { return m_cinfo; }
+    jpeg_decompress_struct &info() { return cinfo_; }
     // False when the decompressor could not be made.
-    bool Ready() const { return m_created; }
+    bool ready() const { return created_; }
 
     // Creates the decompressor with a ceiling on the library's own working memory.
-    bool Create(long memoryCeiling);
-    bool ReadHeader();
-    bool CalcOutputDimensions();
+    bool create(long memoryCeiling);
+    bool readHeader();
+    bool calcOutputDimensions();
     // Whether the file has several scans (progressive or multi-scan), which makes the library
     // keep every coefficient of the picture.
-    bool HasMultipleScans(bool *multiple);
-    bool StartDecompress();
+    bool hasMultipleScans(bool *multiple);
+    bool startDecompress();
     // One row of `length` samples in the library's image pool, freed with the session.
-    bool AllocateRow(JDIMENSION length, JSAMPROW *row);
+    bool allocateRow(JDIMENSION length, JSAMPROW *row);
     // Reads the next scanline; false also when the library delivered none.
-    bool ReadScanline(JSAMPROW row);
-    bool FinishDecompress();
+    bool readScanline(JSAMPROW row);
+    bool finishDecompress();
 
     // True once the stream ran out of bytes while the library still wanted some: the library
     // then goes on as if the image ended there.
-    bool ReachedEnd() const { return m_source.reachedEnd != FALSE; }
+    bool reachedEnd() const { return source_.reachedEnd != FALSE; }
 
     // The library's reason for the last failed call.
-    const char *Message() const { return m_errors.message; }
+    const char *message() const { return errors_.message; }
 
 private:
-    jpeg_decompress_struct m_cinfo;
-    CfJpegErrorManager m_errors;
-    CfJpegStreamManager m_source;
-    bool m_created = false;
+    jpeg_decompress_struct cinfo_;
+    CfJpegErrorManager errors_;
+    CfJpegStreamManager source_;
+    bool created_ = false;
 };

@@ -19,15 +19,15 @@ constexpr png_byte kSkippedChunks[] = {'t', 'E', 'X', 't', '\0', 'z', 'T', 'X', 
                                        's', 'P', 'L', 'T', '\0', 'e', 'X', 'I', 'f', '\0'};
 constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
 
-void StoreError(png_structp png, png_const_charp message) {
+void storeError(png_structp png, png_const_charp message) {
     auto *text = static_cast<char *>(png_get_error_ptr(png));
     std::snprintf(text, 200, "%s", message ? message : "unknown libpng error");
     png_longjmp(png, 1);
 }
 
-void IgnoreWarning(png_structp, png_const_charp) {}
+void ignoreWarning(png_structp, png_const_charp) {}
 
-void ReadFromStream(png_structp png, png_bytep data, size_t length) {
+void readFromStream(png_structp png, png_bytep data, size_t length) {
     auto *stream = static_cast<CfStream *>(png_get_io_ptr(png));
     if (stream->Read(data, 1, length) != length) {
         png_error(png, "the file ends before the image does");
@@ -36,7 +36,7 @@ void ReadFromStream(png_structp png, png_bytep data, size_t length) {
 
 } // namespace
 
-int PngOutputChannels(PngOutput output) {
+int pngOutputChannels(PngOutput output) {
     switch (output) {
     case PngOutput::Index:
     case PngOutput::Grey:
@@ -52,74 +52,74 @@ int PngOutputChannels(PngOutput output) {
 }
 
 PngReadSession::PngReadSession(CfStream &stream) {
-    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, m_message, StoreError, IgnoreWarning);
-    if (m_png == nullptr) {
+    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, message_, storeError, ignoreWarning);
+    if (png_ == nullptr) {
         return;
     }
-    m_info = png_create_info_struct(m_png);
-    if (m_info == nullptr) {
+    info_ = png_create_info_struct(png_);
+    if (info_ == nullptr) {
         return;
     }
-    png_set_read_fn(m_png, &stream, ReadFromStream);
-    png_set_sig_bytes(m_png, 8);
-    png_set_chunk_malloc_max(m_png, kChunkBytesCeiling);
-    png_set_chunk_cache_max(m_png, kChunkCountCeiling);
-    png_set_keep_unknown_chunks(m_png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
+    png_set_read_fn(png_, &stream, readFromStream);
+    png_set_sig_bytes(png_, 8);
+    png_set_chunk_malloc_max(png_, kChunkBytesCeiling);
+    png_set_chunk_cache_max(png_, kChunkCountCeiling);
+    png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
 }
 
 PngReadSession::~PngReadSession() {
-    if (m_png != nullptr) {
-        png_destroy_read_struct(&m_png, m_info != nullptr ? &m_info : nullptr, nullptr);
+    if (png_ != nullptr) {
+        png_destroy_read_struct(&png_, info_ != nullptr ? &info_ : nullptr, nullptr);
     }
 }
 
-bool PngReadSession::ReadInfo() {
-    if (setjmp(png_jmpbuf(m_png))) {
+bool PngReadSession::readInfo() {
+    if (setjmp(png_jmpbuf(png_))) {
         return false;
     }
-    png_read_info(m_png, m_info);
+    png_read_info(png_, info_);
     return true;
 }
 
-uint32_t PngReadSession::Width() const {
-    return png_get_image_width(m_png, m_info);
+uint32_t PngReadSession::width() const {
+    return png_get_image_width(png_, info_);
 }
 
-uint32_t PngReadSession::Height() const {
-    return png_get_image_height(m_png, m_info);
+uint32_t PngReadSession::height() const {
+    return png_get_image_height(png_, info_);
 }
 
-int PngReadSession::BitDepth() const {
-    return png_get_bit_depth(m_png, m_info);
+int PngReadSession::bitDepth() const {
+    return png_get_bit_depth(png_, info_);
 }
 
-int PngReadSession::ColorType() const {
-    return png_get_color_type(m_png, m_info);
+int PngReadSession::colorType() const {
+    return png_get_color_type(png_, info_);
 }
 
-bool PngReadSession::Interlaced() const {
-    return png_get_interlace_type(m_png, m_info) != PNG_INTERLACE_NONE;
+bool PngReadSession::interlaced() const {
+    return png_get_interlace_type(png_, info_) != PNG_INTERLACE_NONE;
 }
 
-bool PngReadSession::HasTransparency() const {
-    return png_get_valid(m_png, m_info, PNG_INFO_tRNS) != 0;
+bool PngReadSession::hasTransparency() const {
+    return png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
 }
 
-const png_color *PngReadSession::Palette(int *count) const {
+const png_color *PngReadSession::palette(int *count) const {
     png_colorp palette = nullptr;
     *count = 0;
-    if (png_get_PLTE(m_png, m_info, &palette, count) == 0) {
+    if (png_get_PLTE(png_, info_, &palette, count) == 0) {
         *count = 0;
         return nullptr;
     }
     return palette;
 }
 
-bool PngReadSession::PixelsPerMetre(uint32_t *x, uint32_t *y) const {
+bool PngReadSession::pixelsPerMetre(uint32_t *x, uint32_t *y) const {
     png_uint_32 resX = 0;
     png_uint_32 resY = 0;
     int unit = PNG_RESOLUTION_UNKNOWN;
-    if (png_get_pHYs(m_png, m_info, &resX, &resY, &unit) == 0 || unit != PNG_RESOLUTION_METER) {
+    if (png_get_pHYs(png_, info_, &resX, &resY, &unit) == 0 || unit != PNG_RESOLUTION_METER) {
         return false;
     }
     *x = resX;
@@ -127,54 +127,54 @@ bool PngReadSession::PixelsPerMetre(uint32_t *x, uint32_t *y) const {
     return true;
 }
 
-bool PngReadSession::SetOutput(PngOutput output) {
-    if (!ApplyTransformations(output, true)) {
+bool PngReadSession::setOutput(PngOutput output) {
+    if (!applyTransformations(output, true)) {
         return false;
     }
-    m_rowBytes = png_get_rowbytes(m_png, m_info);
+    rowBytes_ = png_get_rowbytes(png_, info_);
     return true;
 }
 
-bool PngReadSession::SetPassOutput(PngOutput output) {
-    if (!ApplyTransformations(output, false)) {
+bool PngReadSession::setPassOutput(PngOutput output) {
+    if (!applyTransformations(output, false)) {
         return false;
     }
-    m_rowBytes = png_get_rowbytes(m_png, m_info);
+    rowBytes_ = png_get_rowbytes(png_, info_);
     return true;
 }
 
-bool PngReadSession::ApplyTransformations(PngOutput output, bool wholeRows) {
-    if (setjmp(png_jmpbuf(m_png))) {
+bool PngReadSession::applyTransformations(PngOutput output, bool wholeRows) {
+    if (setjmp(png_jmpbuf(png_))) {
         return false;
     }
     if (output == PngOutput::Index) {
-        png_set_packing(m_png);
+        png_set_packing(png_);
     } else {
-        png_set_expand(m_png); // palette to colour, grey below 8 bits to bytes, tRNS to alpha
+        png_set_expand(png_); // palette to colour, grey below 8 bits to bytes, tRNS to alpha
     }
-    png_set_scale_16(m_png);
+    png_set_scale_16(png_);
     if (output == PngOutput::Bgr || output == PngOutput::Bgra) {
-        png_set_bgr(m_png);
+        png_set_bgr(png_);
     }
     if (wholeRows) {
-        png_set_interlace_handling(m_png);
+        png_set_interlace_handling(png_);
     }
-    png_read_update_info(m_png, m_info);
+    png_read_update_info(png_, info_);
     return true;
 }
 
-bool PngReadSession::ReadRow(uint8_t *row) {
-    if (setjmp(png_jmpbuf(m_png))) {
+bool PngReadSession::readRow(uint8_t *row) {
+    if (setjmp(png_jmpbuf(png_))) {
         return false;
     }
-    png_read_row(m_png, row, nullptr);
+    png_read_row(png_, row, nullptr);
     return true;
 }
 
-bool PngReadSession::ReadImage(uint8_t **rows) {
-    if (setjmp(png_jmpbuf(m_png))) {
+bool PngReadSession::readImage(uint8_t **rows) {
+    if (setjmp(png_jmpbuf(png_))) {
         return false;
     }
-    png_read_image(m_png, rows);
+    png_read_image(png_, rows);
     return true;
 }

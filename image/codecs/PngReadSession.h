@@ -28,7 +28,7 @@ enum class PngOutput {
 };
 
 // Bytes per pixel of an output layout.
-int PngOutputChannels(PngOutput output);
+int pngOutputChannels(PngOutput output);
 
 class PngReadSession {
 public:
@@ -39,45 +39,45 @@ public:
     PngReadSession &operator=(const PngReadSession &) = delete;
 
     // False when libpng could not allocate its structures.
-    bool Ready() const { return m_png != nullptr && m_info != nullptr; }
+    bool ready() const { return png_ != nullptr && info_ != nullptr; }
 
     // Reads the chunks up to the first image data (header, palette, transparency, density).
-    bool ReadInfo();
+    bool readInfo();
 
     // Header facts, valid after ReadInfo.
-    uint32_t Width() const;
-    uint32_t Height() const;
-    int BitDepth() const;
-    int ColorType() const;
-    bool Interlaced() const;
-    bool HasTransparency() const;
+    uint32_t width() const;
+    uint32_t height() const;
+    int bitDepth() const;
+    int colorType() const;
+    bool interlaced() const;
+    bool hasTransparency() const;
     // The palette (PLTE) entries; count is 0 when there is none.
-    const png_color *Palette(int *count) const;
+    const png_color *palette(int *count) const;
     // Pixels per metre from pHYs; false when the chunk is absent or gives only an aspect.
-    bool PixelsPerMetre(uint32_t *x, uint32_t *y) const;
+    bool pixelsPerMetre(uint32_t *x, uint32_t *y) const;
 
     // Sets up the transformations that deliver rows as `output`, with 16-bit samples scaled to
     // 8 bits, and tells libpng to handle the interlace passes itself. Afterwards RowBytes is
     // the length of one delivered row.
-    bool SetOutput(PngOutput output);
+    bool setOutput(PngOutput output);
     // The same transformations without libpng's handling of the interlace passes: ReadRow then
     // delivers the rows of each pass in turn, each holding only that pass's pixels.
-    bool SetPassOutput(PngOutput output);
-    size_t RowBytes() const { return m_rowBytes; }
+    bool setPassOutput(PngOutput output);
+    size_t rowBytes() const { return rowBytes_; }
 
     // Reads the next row of a non-interlaced image, or the next pass row after SetPassOutput.
-    bool ReadRow(uint8_t *row);
+    bool readRow(uint8_t *row);
     // Reads every pass of the whole image into rows (Height() pointers of RowBytes each).
-    bool ReadImage(uint8_t **rows);
+    bool readImage(uint8_t **rows);
 
     // libpng's reason for the last failed call.
-    const char *Message() const { return m_message; }
+    const char *message() const { return message_; }
 
 private:
-    bool ApplyTransformations(PngOutput output, bool wholeRows);
+    bool applyTransformations(PngOutput output, bool wholeRows);
 
-    png_structp m_png = nullptr;
-    png_infop m_info = nullptr;
-    size_t m_rowBytes = 0;
-    char m_message[200] = "";
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+    size_t rowBytes_ = 0;
+    char message_[200] = "";
 };

@@ -4,14 +4,15 @@
 
 #include "image/codecs/DecodeFailure.h"
 
-ReducedSize ReducedJob::Choose(uint32_t uprightWidth, uint32_t uprightHeight, const char *module) {
+ReducedSize ReducedJob::chooseSize(uint32_t uprightWidth, uint32_t uprightHeight,
+                                   const char *module) {
     facts.uprightWidth = uprightWidth;
     facts.uprightHeight = uprightHeight;
     char text[kLastErrorSize];
     if (uprightWidth == 0 || uprightHeight == 0) {
         std::snprintf(text, sizeof text, "%s: the picture is %u x %u pixels: it has none", module,
                       uprightWidth, uprightHeight);
-        RaiseDecodeFailure(text);
+        raiseDecodeFailure(text);
     }
     if (uprightWidth > kReducedMaxSide || uprightHeight > kReducedMaxSide ||
         uint64_t{uprightWidth} * uprightHeight > kReducedMaxPixels) {
@@ -20,13 +21,13 @@ ReducedSize ReducedJob::Choose(uint32_t uprightWidth, uint32_t uprightHeight, co
                       "(%u a side, %llu in all)",
                       module, uprightWidth, uprightHeight, kReducedMaxSide,
                       static_cast<unsigned long long>(kReducedMaxPixels));
-        RaiseDecodeFailure(text);
+        raiseDecodeFailure(text);
     }
     const std::optional<ReducedSize> size = choose(uprightWidth, uprightHeight);
     if (!size) {
         std::snprintf(text, sizeof text, "%s: no reduced size was chosen for %u x %u pixels",
                       module, uprightWidth, uprightHeight);
-        RaiseDecodeFailure(text);
+        raiseDecodeFailure(text);
     }
     return *size;
 }

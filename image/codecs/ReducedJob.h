@@ -15,11 +15,11 @@ struct ReducedJob {
     // Records the picture's upright size and asks the chooser for the reduced size. Raises
     // DecodeFailure, naming `module`, when a side is beyond kReducedMaxSide or the chooser
     // declines.
-    ReducedSize Choose(uint32_t uprightWidth, uint32_t uprightHeight, const char *module);
+    ReducedSize chooseSize(uint32_t uprightWidth, uint32_t uprightHeight, const char *module);
 };
 
 // The reduced decoders. Each reads from the stream's position (the TIFF one from position 0),
 // fills job.image and job.facts, and raises DecodeFailure with its reason.
-void DecodeReducedJpeg(CfStream &stream, ReducedJob &job);
-void DecodeReducedPng(CfStream &stream, ReducedJob &job);
-void DecodeReducedTiff(CfStream &stream, ReducedJob &job);
+void decodeReducedJpeg(CfStream &stream, ReducedJob &job);
+void decodeReducedPng(CfStream &stream, ReducedJob &job);
+void decodeReducedTiff(CfStream &stream, ReducedJob &job);

@@ -25,14 +25,14 @@ constexpr int kLastRestartMarker = 0xD7;
 // scale), the one part of the reduced decode that grows with the picture.
 constexpr uint64_t kLibraryCeiling = CFIMAGE_MAX_MEMORY;
 
-[[noreturn]] void RaiseLibraryFailure(const JpegReadSession &jpeg) {
+[[noreturn]] void raiseLibraryFailure(const JpegReadSession &jpeg) {
     char text[kLastErrorSize];
-    std::snprintf(text, sizeof text, "%s: %s", kModule, jpeg.Message());
-    RaiseDecodeFailure(text);
+    std::snprintf(text, sizeof text, "%s: %s", kModule, jpeg.message());
+    raiseDecodeFailure(text);
 }
 
 // The EXIF orientation, read ahead of the decode as the full decoder reads it; 1 without one.
-int32_t OrientationOf(CfStream &stream) {
+int32_t orientationOf(CfStream &stream) {
     ExifRecord record;
     std::memset(&record, 0, sizeof record);
     std::unique_ptr<CfExifReader> reader(new (std::nothrow) CfExifReader(&record));
@@ -46,7 +46,7 @@ int32_t OrientationOf(CfStream &stream) {
 }
 
 // The smallest scale M/8 whose output is at least width x height (stored orientation).
-unsigned EighthsFor(const jpeg_decompress_struct &cinfo, uint32_t width, uint32_t height) {
+unsigned eighthsFor(const jpeg_decompress_struct &cinfo, uint32_t width, uint32_t height) {
     for (unsigned m = 1; m < 8; ++m) {
         const uint64_t scaledWidth = (uint64_t{cinfo.image_width} * m + 7) / 8;
         const uint64_t scaledHeight = (uint64_t{cinfo.image_height} * m + 7) / 8;
@@ -59,7 +59,7 @@ unsigned EighthsFor(const jpeg_decompress_struct &cinfo, uint32_t width, uint32_
 
 // The coefficient memory of a multi-scan file: each component's blocks, padded to whole
 // sampling units, 64 coefficients of 2 bytes each.
-std::optional<size_t> CoefficientBytes(const jpeg_decompress_struct &cinfo) {
+std::optional<size_t> coefficientBytes(const jpeg_decompress_struct &cinfo) {
     size_t total = 0;
     for (int i = 0; i < cinfo.num_components; ++i) {
         const jpeg_component_info &c = cinfo.comp_info[i];
@@ -79,27 +79,27 @@ std::optional<size_t> CoefficientBytes(const jpeg_decompress_struct &cinfo) {
 
 // Refuses a multi-scan file whose coefficients pass the ceiling; returns whether the file has
 // several scans.
-bool CheckCoefficientMemory(JpegReadSession &jpeg) {
+bool checkCoefficientMemory(JpegReadSession &jpeg) {
     bool multiple = false;
-    if (!jpeg.HasMultipleScans(&multiple)) {
-        RaiseLibraryFailure(jpeg);
+    if (!jpeg.hasMultipleScans(&multiple)) {
+        raiseLibraryFailure(jpeg);
     }
-    const auto bytes = CoefficientBytes(jpeg.Info());
+    const auto bytes = coefficientBytes(jpeg.info());
     if (multiple && (!bytes || *bytes > kLibraryCeiling)) {
         char text[kLastErrorSize];
         std::snprintf(text, sizeof text,
                       "%s: a progressive or multi-scan JPEG of %u x %u keeps %llu MiB of "
                       "coefficients, beyond the %llu MiB the reduced decode allows",
-                      kModule, jpeg.Info().image_width, jpeg.Info().image_height,
+                      kModule, jpeg.info().image_width, jpeg.info().image_height,
                       bytes ? static_cast<unsigned long long>(*bytes >> 20) : ~0ull,
                       static_cast<unsigned long long>(kLibraryCeiling >> 20));
-        RaiseDecodeFailure(text);
+        raiseDecodeFailure(text);
     }
     return multiple;
 }
 
 // Sets the output colour and returns the pixels the reducer takes.
-ReducedPixels ChooseOutput(jpeg_decompress_struct &cinfo) {
+ReducedPixels chooseOutput(jpeg_decompress_struct &cinfo) {
     switch (cinfo.out_color_space) {
     case JCS_GRAYSCALE:
         return ReducedPixels::Grey;
@@ -109,41 +109,41 @@ ReducedPixels ChooseOutput(jpeg_decompress_struct &cinfo) {
     case JCS_CMYK:
         return ReducedPixels::Bgr; // converted row by row, as the full decoder does
     default:
-        RaiseDecodeFailure("ReducedJpeg: a JPEG of this colour space is not read reduced");
+        raiseDecodeFailure("ReducedJpeg: a JPEG of this colour space is not read reduced");
     }
 }
 
-[[noreturn]] void RaiseTruncated(const jpeg_decompress_struct &cinfo, JDIMENSION row) {
+[[noreturn]] void raiseTruncated(const jpeg_decompress_struct &cinfo, JDIMENSION row) {
     char text[kLastErrorSize];
     const uint64_t fullRow = uint64_t{row} * cinfo.image_height / cinfo.output_height;
     std::snprintf(text, sizeof text,
                   "%s: the file's data ends at about row %llu of %u: it holds less than its "
                   "header claims",
                   kModule, static_cast<unsigned long long>(fullRow), cinfo.image_height);
-    RaiseDecodeFailure(text);
+    raiseDecodeFailure(text);
 }
 
 // Whether the scan's data has ended: the stream ran out, or the library met a marker other than
 // a restart marker inside the scan.
-bool DataEnded(JpegReadSession &jpeg) {
-    const int marker = jpeg.Info().unread_marker;
+bool dataEnded(JpegReadSession &jpeg) {
+    const int marker = jpeg.info().unread_marker;
     const bool restart = marker >= kFirstRestartMarker && marker <= kLastRestartMarker;
-    return jpeg.ReachedEnd() || (marker != 0 && !restart);
+    return jpeg.reachedEnd() || (marker != 0 && !restart);
 }
 
-void ReadScanlines(JpegReadSession &jpeg, AreaReducer &reducer) {
-    const jpeg_decompress_struct &cinfo = jpeg.Info();
+void readScanlines(JpegReadSession &jpeg, AreaReducer &reducer) {
+    const jpeg_decompress_struct &cinfo = jpeg.info();
     const auto rowBytes = SafeSize::Mul(cinfo.output_width, cinfo.output_components);
     JSAMPROW row = nullptr;
-    if (!rowBytes || !jpeg.AllocateRow(static_cast<JDIMENSION>(*rowBytes), &row)) {
-        RaiseDecodeFailure("ReducedJpeg: can't allocate a scanline");
+    if (!rowBytes || !jpeg.allocateRow(static_cast<JDIMENSION>(*rowBytes), &row)) {
+        raiseDecodeFailure("ReducedJpeg: can't allocate a scanline");
     }
     const bool cmyk = cinfo.out_color_space == JCS_CMYK;
     std::unique_ptr<uint8_t[]> bgr;
     if (cmyk) {
         bgr.reset(new (std::nothrow) uint8_t[size_t{cinfo.output_width} * 3]);
         if (!bgr) {
-            RaiseDecodeFailure("ReducedJpeg: can't allocate a scanline");
+            raiseDecodeFailure("ReducedJpeg: can't allocate a scanline");
         }
     }
     // libjpeg reads ahead into the end marker (or past the end of a file without one) while it
@@ -153,54 +153,54 @@ void ReadScanlines(JpegReadSession &jpeg, AreaReducer &reducer) {
         JDIMENSION(cinfo.max_v_samp_factor) * JDIMENSION(cinfo.min_DCT_scaled_size);
     while (cinfo.output_scanline < cinfo.output_height) {
         const JDIMENSION y = cinfo.output_scanline;
-        if (!jpeg.ReadScanline(row)) {
-            RaiseLibraryFailure(jpeg);
+        if (!jpeg.readScanline(row)) {
+            raiseLibraryFailure(jpeg);
         }
-        if (DataEnded(jpeg) && cinfo.output_height - y > lastBlockRows) {
-            RaiseTruncated(cinfo, y);
+        if (dataEnded(jpeg) && cinfo.output_height - y > lastBlockRows) {
+            raiseTruncated(cinfo, y);
         }
         const uint8_t *pixels = row;
         if (cmyk) {
-            CmykRowToBgr(row, *rowBytes, bgr.get(), size_t{cinfo.output_width} * 3);
+            cmykRowToBgr(row, *rowBytes, bgr.get(), size_t{cinfo.output_width} * 3);
             pixels = bgr.get();
         }
-        reducer.Add(y, 0, 1, cinfo.output_width, pixels);
+        reducer.add(y, 0, 1, cinfo.output_width, pixels);
     }
 }
 
 } // namespace
 
-void DecodeReducedJpeg(CfStream &stream, ReducedJob &job) {
-    const int32_t orientation = OrientationOf(stream);
+void decodeReducedJpeg(CfStream &stream, ReducedJob &job) {
+    const int32_t orientation = orientationOf(stream);
     std::unique_ptr<JOCTET[]> buffer(new (std::nothrow) JOCTET[CfJpegStreamManager::BufferSize]);
     if (!buffer) {
-        RaiseDecodeFailure("ReducedJpeg: can't allocate the input buffer");
+        raiseDecodeFailure("ReducedJpeg: can't allocate the input buffer");
     }
     JpegReadSession jpeg(stream, buffer.get());
-    if (!jpeg.Create(long(kLibraryCeiling)) || !jpeg.ReadHeader()) {
-        RaiseLibraryFailure(jpeg);
+    if (!jpeg.create(long(kLibraryCeiling)) || !jpeg.readHeader()) {
+        raiseLibraryFailure(jpeg);
     }
-    jpeg_decompress_struct &cinfo = jpeg.Info();
+    jpeg_decompress_struct &cinfo = jpeg.info();
     const bool turned = folvane::SwapsAxes(orientation);
     const uint32_t width = turned ? cinfo.image_height : cinfo.image_width;
     const uint32_t height = turned ? cinfo.image_width : cinfo.image_height;
-    const ReducedSize size = job.Choose(width, height, kModule);
-    const bool multipleScans = CheckCoefficientMemory(jpeg);
-    const ReducedPixels pixels = ChooseOutput(cinfo);
-    cinfo.scale_num = turned ? EighthsFor(cinfo, size.height, size.width)
-                             : EighthsFor(cinfo, size.width, size.height);
+    const ReducedSize size = job.chooseSize(width, height, kModule);
+    const bool multipleScans = checkCoefficientMemory(jpeg);
+    const ReducedPixels pixels = chooseOutput(cinfo);
+    cinfo.scale_num = turned ? eighthsFor(cinfo, size.height, size.width)
+                             : eighthsFor(cinfo, size.width, size.height);
     cinfo.scale_denom = 8;
-    if (!jpeg.CalcOutputDimensions()) {
-        RaiseLibraryFailure(jpeg);
+    if (!jpeg.calcOutputDimensions()) {
+        raiseLibraryFailure(jpeg);
     }
     AreaReducer reducer({cinfo.output_width, cinfo.output_height, orientation, pixels}, size);
-    if (!jpeg.StartDecompress()) {
-        RaiseLibraryFailure(jpeg);
+    if (!jpeg.startDecompress()) {
+        raiseLibraryFailure(jpeg);
     }
     // A file of several scans is read whole by StartDecompress.
-    if (multipleScans && jpeg.ReachedEnd()) {
-        RaiseDecodeFailure("ReducedJpeg: the file's data ends before its last scan");
+    if (multipleScans && jpeg.reachedEnd()) {
+        raiseDecodeFailure("ReducedJpeg: the file's data ends before its last scan");
     }
-    ReadScanlines(jpeg, reducer);
-    reducer.Finish(job.image);
+    readScanlines(jpeg, reducer);
+    reducer.finish(job.image);
 }

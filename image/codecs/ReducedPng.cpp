@@ -21,20 +21,20 @@ constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr int kAdam7Passes = 7;
 
 // Raises libpng's reason, with the row it stopped at when the picture's rows were being read.
-[[noreturn]] void RaiseLibraryFailure(const PngReadSession &png, uint32_t row = UINT32_MAX) {
+[[noreturn]] void raiseLibraryFailure(const PngReadSession &png, uint32_t row = UINT32_MAX) {
     char text[kLastErrorSize];
     if (row == UINT32_MAX) {
-        std::snprintf(text, sizeof text, "%s: %s", kModule, png.Message());
+        std::snprintf(text, sizeof text, "%s: %s", kModule, png.message());
     } else {
-        std::snprintf(text, sizeof text, "%s: %s (at row %u of %u)", kModule, png.Message(), row,
-                      png.Height());
+        std::snprintf(text, sizeof text, "%s: %s (at row %u of %u)", kModule, png.message(), row,
+                      png.height());
     }
-    RaiseDecodeFailure(text);
+    raiseDecodeFailure(text);
 }
 
 // libpng's output for the pixels the full decoder shows: palettes become colour (indices
 // cannot be averaged), transparency becomes alpha.
-PngOutput OutputFor(int colorType, bool transparency) {
+PngOutput outputFor(int colorType, bool transparency) {
     switch (colorType) {
     case PNG_COLOR_TYPE_GRAY:
         return transparency ? PngOutput::GreyAlpha : PngOutput::Grey;
@@ -48,7 +48,7 @@ PngOutput OutputFor(int colorType, bool transparency) {
     }
 }
 
-ReducedPixels PixelsOf(PngOutput output) {
+ReducedPixels pixelsOf(PngOutput output) {
     switch (output) {
     case PngOutput::Grey:
         return ReducedPixels::Grey;
@@ -71,10 +71,10 @@ struct Pass {
     uint32_t rowStep;
 };
 
-Pass PassOf(const PngReadSession &png, int pass) {
-    const uint32_t width = png.Width();
-    const uint32_t height = png.Height();
-    if (!png.Interlaced()) {
+Pass passOf(const PngReadSession &png, int pass) {
+    const uint32_t width = png.width();
+    const uint32_t height = png.height();
+    if (!png.interlaced()) {
         return Pass{width, height, 0, 0, 1, 1};
     }
     return Pass{uint32_t(PNG_PASS_COLS(width, pass)), uint32_t(PNG_PASS_ROWS(height, pass)),
@@ -82,53 +82,53 @@ Pass PassOf(const PngReadSession &png, int pass) {
                 uint32_t(PNG_PASS_COL_OFFSET(pass)),  uint32_t(PNG_PASS_ROW_OFFSET(pass))};
 }
 
-void ReadPixels(PngReadSession &png, AreaReducer &reducer) {
-    std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[png.RowBytes()]);
+void readPixels(PngReadSession &png, AreaReducer &reducer) {
+    std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[png.rowBytes()]);
     if (!row) {
-        RaiseDecodeFailure("ReducedPng: can't allocate a row");
+        raiseDecodeFailure("ReducedPng: can't allocate a row");
     }
-    const int passes = png.Interlaced() ? kAdam7Passes : 1;
+    const int passes = png.interlaced() ? kAdam7Passes : 1;
     for (int p = 0; p < passes; ++p) {
-        const Pass pass = PassOf(png, p);
+        const Pass pass = passOf(png, p);
         // libpng skips the passes that hold no pixel of a small picture.
         if (pass.columns == 0 || pass.rows == 0) {
             continue;
         }
         for (uint32_t r = 0; r < pass.rows; ++r) {
             const uint32_t y = pass.firstRow + r * pass.rowStep;
-            if (!png.ReadRow(row.get())) {
-                RaiseLibraryFailure(png, y);
+            if (!png.readRow(row.get())) {
+                raiseLibraryFailure(png, y);
             }
-            reducer.Add(y, pass.firstColumn, pass.columnStep, pass.columns, row.get());
+            reducer.add(y, pass.firstColumn, pass.columnStep, pass.columns, row.get());
         }
     }
 }
 
 } // namespace
 
-void DecodeReducedPng(CfStream &stream, ReducedJob &job) {
+void decodeReducedPng(CfStream &stream, ReducedJob &job) {
     uint8_t signature[sizeof kSignature];
     if (stream.Read(signature, sizeof signature, 1) != 1 ||
         std::memcmp(signature, kSignature, sizeof signature) != 0) {
-        RaiseDecodeFailure("ReducedPng: not a PNG file");
+        raiseDecodeFailure("ReducedPng: not a PNG file");
     }
     PngReadSession png(stream);
-    if (!png.Ready()) {
-        RaiseDecodeFailure("ReducedPng: libpng could not start");
+    if (!png.ready()) {
+        raiseDecodeFailure("ReducedPng: libpng could not start");
     }
-    if (!png.ReadInfo()) {
-        RaiseLibraryFailure(png);
+    if (!png.readInfo()) {
+        raiseLibraryFailure(png);
     }
-    const ReducedSize size = job.Choose(png.Width(), png.Height(), kModule);
-    const PngOutput output = OutputFor(png.ColorType(), png.HasTransparency());
-    if (!png.SetPassOutput(output)) {
-        RaiseLibraryFailure(png);
+    const ReducedSize size = job.chooseSize(png.width(), png.height(), kModule);
+    const PngOutput output = outputFor(png.colorType(), png.hasTransparency());
+    if (!png.setPassOutput(output)) {
+        raiseLibraryFailure(png);
     }
-    const auto expected = SafeSize::Mul(png.Width(), PngOutputChannels(output));
-    if (!expected || png.RowBytes() != *expected) {
-        RaiseDecodeFailure("ReducedPng: libpng delivers rows of an unexpected length");
+    const auto expected = SafeSize::Mul(png.width(), pngOutputChannels(output));
+    if (!expected || png.rowBytes() != *expected) {
+        raiseDecodeFailure("ReducedPng: libpng delivers rows of an unexpected length");
     }
-    AreaReducer reducer({png.Width(), png.Height(), 1, PixelsOf(output)}, size);
-    ReadPixels(png, reducer);
-    reducer.Finish(job.image);
+    AreaReducer reducer({png.width(), png.height(), 1, pixelsOf(output)}, size);
+    readPixels(png, reducer);
+    reducer.finish(job.image);
 }

@@ -29,21 +29,21 @@ struct TiffCloser {
 };
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
-[[noreturn]] void RaiseStrile(const char *kind, uint32_t index, uint32_t count,
+[[noreturn]] void raiseStrile(const char *kind, uint32_t index, uint32_t count,
                               const char *problem) {
     char text[kLastErrorSize];
     std::snprintf(text, sizeof text,
                   "%s: %s %u of %u %s: the file holds less than its header "
                   "claims",
                   kModule, kind, index + 1, count, problem);
-    RaiseDecodeFailure(text);
+    raiseDecodeFailure(text);
 }
 
 // Every strip or tile of the page must lie inside the file, and all of them together fit in
 // it: data that is missing, or shared by many strips, fails here at once rather than after
 // decoding rows of nothing. (An empty one fails when it is read, if it is: a plane that no
 // colour needs may be left empty.)
-void CheckStriles(TIFF *tif, CfStream &stream) {
+void checkStriles(TIFF *tif, CfStream &stream) {
     const bool tiled = TIFFIsTiled(tif) != 0;
     const char *kind = tiled ? "tile" : "strip";
     const uint32_t count = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
@@ -54,54 +54,54 @@ void CheckStriles(TIFF *tif, CfStream &stream) {
         const uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &failed);
         const uint64_t bytes = TIFFGetStrileByteCountWithErr(tif, i, &failed);
         if (failed) {
-            RaiseStrile(kind, i, count, "has no readable place in the file");
+            raiseStrile(kind, i, count, "has no readable place in the file");
         }
         if (fileSize >= 0 && bytes != 0 && !SafeSize::FitsWithin(offset, bytes, fileSize)) {
-            RaiseStrile(kind, i, count, "lies beyond the end of the file");
+            raiseStrile(kind, i, count, "lies beyond the end of the file");
         }
         const auto sum = SafeSize::Add(total, bytes);
         if (!sum || (fileSize >= 0 && *sum > uint64_t(fileSize))) {
-            RaiseStrile(kind, i, count, "overlaps the ones before it");
+            raiseStrile(kind, i, count, "overlaps the ones before it");
         }
         total = *sum;
     }
 }
 
 template <class Rows>
-void ReducePage(TIFF *tif, const CfImageTIF::Page &page, Rows &rows, const ReducedSize &size,
+void reducePage(TIFF *tif, const CfImageTIF::Page &page, Rows &rows, const ReducedSize &size,
                 TiffMessages &messages, CfImage &image) {
-    AreaReducer reducer({page.width, page.height, page.orientation, rows.Pixels()}, size);
-    TiffBlockReader reader(tif, page, rows.Planes(), rows.Mode(), messages);
-    reader.ReadAll([&](const TiffBlock &block) { rows.Add(block, reducer); });
+    AreaReducer reducer({page.width, page.height, page.orientation, rows.pixels()}, size);
+    TiffBlockReader reader(tif, page, rows.planes(), rows.mode(), messages);
+    reader.readAll([&](const TiffBlock &block) { rows.add(block, reducer); });
     if constexpr (std::is_same_v<Rows, TiffSampleRows>) {
-        reducer.Finish(image, rows.Shift(), rows.GreyMap());
+        reducer.finish(image, rows.shift(), rows.greyMap());
     } else {
-        reducer.Finish(image);
+        reducer.finish(image);
     }
 }
 
 } // namespace
 
-void DecodeReducedTiff(CfStream &stream, ReducedJob &job) {
+void decodeReducedTiff(CfStream &stream, ReducedJob &job) {
     TiffMessages messages;
     TiffHandle tif(TiffOpenStream(&stream, "rb", &messages));
     if (!tif) {
-        RaiseDecodeFailure("ReducedTiff: not a TIFF file libtiff can open");
+        raiseDecodeFailure("ReducedTiff: not a TIFF file libtiff can open");
     }
     if (!TIFFSetDirectory(tif.get(), static_cast<uint16_t>(job.image.info.frame))) {
-        RaiseDecodeFailure("ReducedTiff: the page asked for is not in the file");
+        raiseDecodeFailure("ReducedTiff: the page asked for is not in the file");
     }
     CfImageTIF::Page page = tiffcodec::ReadPageTags(tif.get());
     const bool turned = folvane::SwapsAxes(page.orientation);
-    const ReducedSize size =
-        job.Choose(turned ? page.height : page.width, turned ? page.width : page.height, kModule);
-    CheckStriles(tif.get(), stream);
+    const ReducedSize size = job.chooseSize(turned ? page.height : page.width,
+                                            turned ? page.width : page.height, kModule);
+    checkStriles(tif.get(), stream);
     tiffcodec::SettleRowsPerStrip(tif.get(), page);
     if (tiffcodec::IsRgbFamily(page.photometric)) {
         TiffRgbaRows rows(tif.get(), page.samplesPerPixel);
-        ReducePage(tif.get(), page, rows, size, messages, job.image);
+        reducePage(tif.get(), page, rows, size, messages, job.image);
     } else {
         TiffSampleRows rows(tif.get(), page);
-        ReducePage(tif.get(), page, rows, size, messages, job.image);
+        reducePage(tif.get(), page, rows, size, messages, job.image);
     }
 }

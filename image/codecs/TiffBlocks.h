@@ -42,7 +42,7 @@ enum class TiffBlockMode { Scanlines, Strips, Tiles };
 // How to read the current page: tiles by the tile; strips whole when they fit the band
 // ceiling or when `wholeStrips` (separate planes, subsampled YCbCr: libtiff's conversion takes
 // them only whole), else a scanline at a time. `planes` as for TiffBlockReader.
-TiffBlockMode ChooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips);
+TiffBlockMode chooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips);
 
 class TiffBlockReader {
 public:
@@ -54,25 +54,25 @@ public:
 
     // Reads the page top to bottom, the tiles of a row of tiles left to right, and hands each
     // block to visit.
-    void ReadAll(const std::function<void(const TiffBlock &)> &visit);
+    void readAll(const std::function<void(const TiffBlock &)> &visit);
 
 private:
-    void ReadScanlines(const std::function<void(const TiffBlock &)> &visit);
-    void ReadStrips(const std::function<void(const TiffBlock &)> &visit);
-    void ReadTiles(const std::function<void(const TiffBlock &)> &visit);
+    void readScanlines(const std::function<void(const TiffBlock &)> &visit);
+    void readStrips(const std::function<void(const TiffBlock &)> &visit);
+    void readTiles(const std::function<void(const TiffBlock &)> &visit);
     // Makes the buffers of one plane each, `bytes` long, within the band ceiling.
-    void AllocatePlanes(uint64_t bytes, const char *what);
+    void allocatePlanes(uint64_t bytes, const char *what);
     // Raises when a read failed (ok false) or libtiff warned while it read.
-    void Check(bool ok, const char *what, uint64_t at, uint64_t of) const;
+    void check(bool ok, const char *what, uint64_t at, uint64_t of) const;
 
-    TIFF *m_tif;
-    uint32_t m_width;
-    uint32_t m_height;
-    uint32_t m_rowsPerStrip;
-    uint32_t m_tileWidth;
-    uint32_t m_tileLength;
-    uint16_t m_planes;
-    TiffBlockMode m_mode;
-    TiffMessages &m_messages;
-    std::vector<uint8_t> m_buffers[kTiffMaxPlanes];
+    TIFF *tif_;
+    uint32_t width_;
+    uint32_t height_;
+    uint32_t rowsPerStrip_;
+    uint32_t tileWidth_;
+    uint32_t tileLength_;
+    uint16_t planes_;
+    TiffBlockMode mode_;
+    TiffMessages &messages_;
+    std::vector<uint8_t> buffers_[kTiffMaxPlanes];
 };

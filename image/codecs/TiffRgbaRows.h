@@ -22,26 +22,26 @@ public:
     TiffRgbaRows &operator=(const TiffRgbaRows &) = delete;
 
     // Colour and, for four samples per pixel as with the full decoder, alpha.
-    ReducedPixels Pixels() const {
-        return m_samples == 4 ? ReducedPixels::Bgra : ReducedPixels::Bgr;
+    ReducedPixels pixels() const {
+        return samples_ == 4 ? ReducedPixels::Bgra : ReducedPixels::Bgr;
     }
     // How the page must be read for the conversion, and in how many planes.
-    TiffBlockMode Mode() const { return m_mode; }
-    uint16_t Planes() const { return m_planes; }
+    TiffBlockMode mode() const { return mode_; }
+    uint16_t planes() const { return planes_; }
 
     // Converts the block and adds its rows to the reducer.
-    void Add(const TiffBlock &block, AreaReducer &reducer);
+    void add(const TiffBlock &block, AreaReducer &reducer);
 
 private:
-    void Convert(const TiffBlock &block);
+    void convert(const TiffBlock &block);
 
-    TIFFRGBAImage m_image{};
-    uint16_t m_samples;
+    TIFFRGBAImage image_{};
+    uint16_t samples_;
     // Planes libtiff's conversion of separate planes reads: grey, palette and bilevel data one
     // colour plane, the rest three; then alpha (for CMYK the black ink) when it takes one.
-    uint16_t m_colourPlanes = 3;
-    uint16_t m_planes = 1;
-    TiffBlockMode m_mode = TiffBlockMode::Scanlines;
-    std::vector<uint32_t> m_raster; // the block's RGBA words, rows top first
-    std::vector<uint8_t> m_row;     // one row of the reducer's pixels
+    uint16_t colourPlanes_ = 3;
+    uint16_t planes_ = 1;
+    TiffBlockMode mode_ = TiffBlockMode::Scanlines;
+    std::vector<uint32_t> raster_; // the block's RGBA words, rows top first
+    std::vector<uint8_t> row_;     // one row of the reducer's pixels
 };

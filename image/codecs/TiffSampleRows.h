@@ -23,42 +23,42 @@ public:
     // Raises when the page is of a layout this class does not read.
     TiffSampleRows(TIFF *tif, const CfImageTIF::Page &page);
 
-    ReducedPixels Pixels() const { return m_pixels; }
-    TiffBlockMode Mode() const { return m_mode; }
-    uint16_t Planes() const { return m_separate ? m_page.samplesPerPixel : 1; }
+    ReducedPixels pixels() const { return pixels_; }
+    TiffBlockMode mode() const { return mode_; }
+    uint16_t planes() const { return separate_ ? page_.samplesPerPixel : 1; }
 
     // Converts the block and adds its rows to the reducer.
-    void Add(const TiffBlock &block, AreaReducer &reducer);
+    void add(const TiffBlock &block, AreaReducer &reducer);
 
-    // For AreaReducer::Finish once every block is in: the shift of 16-bit grey and the grey
+    // For AreaReducer::finish once every block is in: the shift of 16-bit grey and the grey
     // values of the page's palette that its averages go through (other samples are mapped
     // before they are averaged).
-    unsigned Shift() const;
-    const uint8_t *GreyMap() const { return m_kind == Kind::WideGrey ? m_greyMap : nullptr; }
+    unsigned shift() const;
+    const uint8_t *greyMap() const { return kind_ == Kind::WideGrey ? greyMap_ : nullptr; }
 
 private:
     enum class Kind { WideGrey, Indexed, DeepPalette, IndexAlpha, Lab };
 
-    void ChooseKind();
-    const uint8_t *ContiguousRow(const TiffBlock &block, uint32_t r);
-    void AddRow(const uint8_t *raw, uint32_t y, uint32_t x0, uint32_t count, AreaReducer &reducer);
-    void AddWideGrey(const uint8_t *raw, uint32_t y, uint32_t x0, uint32_t count,
+    void chooseKind();
+    const uint8_t *contiguousRow(const TiffBlock &block, uint32_t r);
+    void addRow(const uint8_t *raw, uint32_t y, uint32_t x0, uint32_t count, AreaReducer &reducer);
+    void addWideGrey(const uint8_t *raw, uint32_t y, uint32_t x0, uint32_t count,
                      AreaReducer &reducer);
-    const uint8_t *Narrowed(const uint8_t *raw, uint32_t count);
-    uint8_t *PutColour(uint8_t *out, uint8_t index) const;
+    const uint8_t *narrowed(const uint8_t *raw, uint32_t count);
+    uint8_t *putColour(uint8_t *out, uint8_t index) const;
 
-    CfImageTIF::Page m_page;
-    Kind m_kind = Kind::Indexed;
-    ReducedPixels m_pixels = ReducedPixels::Grey;
-    TiffBlockMode m_mode = TiffBlockMode::Scanlines;
-    bool m_separate = false;
-    bool m_grey = true;        // the palette is the grey ramp of a bilevel or grey page
-    bool m_adaptive = false;   // 16-bit grey strips: the shift follows the largest sample
-    uint8_t m_largestHigh = 0; // high byte of the largest 16-bit sample so far
-    tiffcodec::HeapPtr<RGBQUAD> m_palette;
-    uint8_t m_greyMap[256] = {};
-    std::vector<uint8_t> m_interleaved; // a row of separate planes put together
-    std::vector<uint8_t> m_samples;     // a row widened or narrowed to one byte a sample
-    std::vector<uint8_t> m_pixelRow;    // a row of the reducer's pixels
-    std::vector<uint16_t> m_wide;       // a row of 16-bit grey
+    CfImageTIF::Page page_;
+    Kind kind_ = Kind::Indexed;
+    ReducedPixels pixels_ = ReducedPixels::Grey;
+    TiffBlockMode mode_ = TiffBlockMode::Scanlines;
+    bool separate_ = false;
+    bool grey_ = true;        // the palette is the grey ramp of a bilevel or grey page
+    bool adaptive_ = false;   // 16-bit grey strips: the shift follows the largest sample
+    uint8_t largestHigh_ = 0; // high byte of the largest 16-bit sample so far
+    tiffcodec::HeapPtr<RGBQUAD> palette_;
+    uint8_t greyMap_[256] = {};
+    std::vector<uint8_t> interleaved_; // a row of separate planes put together
+    std::vector<uint8_t> samples_;     // a row widened or narrowed to one byte a sample
+    std::vector<uint8_t> pixelRow_;    // a row of the reducer's pixels
+    std::vector<uint16_t> wide_;       // a row of 16-bit grey
 };

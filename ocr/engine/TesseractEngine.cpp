@@ -13,7 +13,7 @@
 #include "ocr/OcrError.h"
 #include "ocr/engine/UprightPix.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 namespace {
 
@@ -159,10 +159,11 @@ public:
 
 } // namespace
 
-} // namespace ocr
+} // namespace folvane::ocr
 
 // The one symbol the module exports (the rest is hidden by the build).
-extern "C" __attribute__((visibility("default"))) ocr::EngineModule *folvane_ocr_engine_v2() {
-    static ocr::TesseractModule module;
+extern "C" __attribute__((visibility("default"))) folvane::ocr::EngineModule *
+folvane_ocr_engine_v2() {
+    static folvane::ocr::TesseractModule module;
     return &module;
 }

@@ -8,7 +8,7 @@
 #include "base/Orientation.h"
 #include "ocr/OcrError.h"
 
-namespace ocr {
+namespace folvane::ocr {
 
 namespace {
 
@@ -86,4 +86,4 @@ PixPtr uprightPix(const PageImage &image) {
     return pix;
 }
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -7,7 +7,7 @@
 
 struct Pix;
 
-namespace ocr {
+namespace folvane::ocr {
 
 struct PixDeleter {
     void operator()(Pix *pix) const;
@@ -24,4 +24,4 @@ inline constexpr long long kMaxPixels = 400LL * 1000 * 1000;
 // width, a depth other than 1 or 8) or when memory runs out.
 PixPtr uprightPix(const PageImage &image);
 
-} // namespace ocr
+} // namespace folvane::ocr

@@ -107,8 +107,8 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         }
         if (*value) {
             try {
-                ocr::checkLanguages(value);
-            } catch (const ocr::OcrError &error) {
+                folvane::ocr::checkLanguages(value);
+            } catch (const folvane::ocr::OcrError &error) {
                 pdfw::fail(PDFW_VALUE_ERROR, pdfw::recognitionProblem(error, ""));
             }
         }

@@ -106,7 +106,7 @@ struct PreparedImage {
     double dpiX = 0;
     double dpiY = 0;
     Notes notes;                               // what the caller may want to tell the user
-    std::shared_ptr<const ocr::PageText> text; // words recognised on it, when asked for
+    std::shared_ptr<const folvane::ocr::PageText> text; // words recognised on it, when asked for
 };
 
 // One stream object for a group, holding `data` under the entries of `dictionary`.

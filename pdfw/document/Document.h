@@ -110,7 +110,7 @@ private:
     std::unique_ptr<Page> page_;
     std::map<int, LoadedImage> images_;
     int nextImage_ = 1;
-    std::map<int, std::shared_ptr<const ocr::PageText>> texts_; // by image handle
+    std::map<int, std::shared_ptr<const folvane::ocr::PageText>> texts_; // by image handle
     TextEncoding encoding_;
     int font_ = 0; // the text layer's font, once a page uses it
 };

@@ -16,22 +16,22 @@ namespace {
 
 // The words of a cropped page: those wholly inside the kept part, measured from its corner. A
 // word the crop line cuts goes with the part cut away.
-std::shared_ptr<const ocr::PageText> keptWords(std::shared_ptr<const ocr::PageText> text,
+std::shared_ptr<const folvane::ocr::PageText> keptWords(std::shared_ptr<const folvane::ocr::PageText> text,
                                                const std::optional<CropRequest> &crop) {
     if (!crop || !text) {
         return text;
     }
-    auto kept = std::make_shared<ocr::PageText>();
+    auto kept = std::make_shared<folvane::ocr::PageText>();
     kept->width = static_cast<int>(crop->right - crop->left);
     kept->height = static_cast<int>(crop->bottom - crop->top);
     const int dx = static_cast<int>(crop->left), dy = static_cast<int>(crop->top);
-    for (ocr::Word word : text->words) {
-        const ocr::Box &b = word.box;
+    for (folvane::ocr::Word word : text->words) {
+        const folvane::ocr::Box &b = word.box;
         if (b.left < crop->left || b.top < crop->top || b.right > crop->right ||
             b.bottom > crop->bottom) {
             continue;
         }
-        for (ocr::Box *box : {&word.box, &word.line}) {
+        for (folvane::ocr::Box *box : {&word.box, &word.line}) {
             *box = {box->left - dx, box->top - dy, box->right - dx, box->bottom - dy};
         }
         word.baselineLeft -= dy;

@@ -12,22 +12,22 @@ namespace pdfw {
 namespace {
 
 // This thread's engine for `languages` from the data folder in force now.
-ocr::Recognizer &threadEngine(const std::string &languages) {
-    thread_local std::unique_ptr<ocr::Recognizer> engine;
+folvane::ocr::Recognizer &threadEngine(const std::string &languages) {
+    thread_local std::unique_ptr<folvane::ocr::Recognizer> engine;
     thread_local std::string loadedFrom;
-    std::string folder = ocr::dataFolder();
+    std::string folder = folvane::ocr::dataFolder();
     if (!engine || engine->languages() != languages || loadedFrom != folder) {
         engine.reset();
-        engine = std::make_unique<ocr::Recognizer>(languages);
+        engine = std::make_unique<folvane::ocr::Recognizer>(languages);
         loadedFrom = folder;
     }
     return *engine;
 }
 
 // Word places found on a reduced picture, as places on the upright picture at its own size.
-void enlarge(ocr::PageText &text, const PagePixels &pixels) {
+void enlarge(folvane::ocr::PageText &text, const PagePixels &pixels) {
     const int factor = pixels.reduction;
-    auto scale = [factor](ocr::Box &box) {
+    auto scale = [factor](folvane::ocr::Box &box) {
         box.left *= factor;
         box.top *= factor;
         box.right *= factor;
@@ -36,7 +36,7 @@ void enlarge(ocr::PageText &text, const PagePixels &pixels) {
     bool turned = swapsAxes(pixels.image.orientation);
     text.width = turned ? pixels.storedHeight : pixels.storedWidth;
     text.height = turned ? pixels.storedWidth : pixels.storedHeight;
-    for (ocr::Word &word : text.words) {
+    for (folvane::ocr::Word &word : text.words) {
         scale(word.box);
         scale(word.line);
         word.baselineLeft *= factor;
@@ -46,9 +46,9 @@ void enlarge(ocr::PageText &text, const PagePixels &pixels) {
 
 } // namespace
 
-Problem recognitionProblem(const ocr::OcrError &error, const std::string &file) {
-    using Kind = ocr::Failure::Kind;
-    const ocr::Failure &failure = error.failure();
+Problem recognitionProblem(const folvane::ocr::OcrError &error, const std::string &file) {
+    using Kind = folvane::ocr::Failure::Kind;
+    const folvane::ocr::Failure &failure = error.failure();
     Problem problem = problemWith(PDFW_PROBLEM_RECOGNITION, file, failure.detail);
     problem.item = failure.subject;
     switch (failure.kind) {
@@ -83,15 +83,15 @@ Problem recognitionProblem(const ocr::OcrError &error, const std::string &file) 
     return problem;
 }
 
-std::shared_ptr<const ocr::PageText> recognizeImage(const PagePixels &pixels,
+std::shared_ptr<const folvane::ocr::PageText> recognizeImage(const PagePixels &pixels,
                                                     const ImageRequest &request) {
     try {
-        ocr::PageText text = threadEngine(request.ocrLanguages).recognize(pixels.image);
+        folvane::ocr::PageText text = threadEngine(request.ocrLanguages).recognize(pixels.image);
         if (pixels.reduction > 1) {
             enlarge(text, pixels);
         }
-        return std::make_shared<const ocr::PageText>(std::move(text));
-    } catch (const ocr::OcrError &error) {
+        return std::make_shared<const folvane::ocr::PageText>(std::move(text));
+    } catch (const folvane::ocr::OcrError &error) {
         Problem problem = recognitionProblem(error, request.path);
         problem.page = request.page;
         fail(PDFW_RUNTIME_ERROR, std::move(problem));

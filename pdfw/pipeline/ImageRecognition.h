@@ -19,10 +19,10 @@ namespace pdfw {
 // costs about as much as recognising a page); it is dropped when the thread ends. Raises
 // PDFW_RUNTIME_ERROR naming the file when recognition fails (languages gone since they were
 // checked, a page the engine refuses).
-std::shared_ptr<const ocr::PageText> recognizeImage(const PagePixels &pixels,
+std::shared_ptr<const folvane::ocr::PageText> recognizeImage(const PagePixels &pixels,
                                                     const ImageRequest &request);
 
 // The problem of a recognition failure, about `file` ("" for none).
-Problem recognitionProblem(const ocr::OcrError &error, const std::string &file);
+Problem recognitionProblem(const folvane::ocr::OcrError &error, const std::string &file);
 
 } // namespace pdfw

@@ -23,7 +23,7 @@ bool isCjk(char32_t c) {
            (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
 }
 
-bool sameLine(const ocr::Word &a, const ocr::Word &b) {
+bool sameLine(const folvane::ocr::Word &a, const folvane::ocr::Word &b) {
     return a.line.left == b.line.left && a.line.top == b.line.top && a.line.right == b.line.right &&
            a.line.bottom == b.line.bottom;
 }
@@ -36,8 +36,8 @@ struct Span {
     bool blank = false; // a space follows the word
 };
 
-Span spanOf(const std::vector<ocr::Word> &words, std::size_t i) {
-    const ocr::Word &word = words[i];
+Span spanOf(const std::vector<folvane::ocr::Word> &words, std::size_t i) {
+    const folvane::ocr::Word &word = words[i];
     Span span{word.box.right, false};
     if (i + 1 >= words.size() || !sameLine(word, words[i + 1])) {
         return span;
@@ -59,7 +59,7 @@ Span spanOf(const std::vector<ocr::Word> &words, std::size_t i) {
 // The text matrix that puts a word of `count` glyphs on its baseline, its glyphs' ascent at
 // the top of its line and its advance reaching from the box's left to `right`. Returns ""
 // for a word with no extent.
-std::string wordMatrix(const ocr::Word &word, int right, std::size_t count, int pageHeight,
+std::string wordMatrix(const folvane::ocr::Word &word, int right, std::size_t count, int pageHeight,
                        const TextPlacement &at) {
     auto pageX = [&](double px) { return at.x + px * at.scale; };
     auto pageY = [&](double py) { return at.y + (pageHeight - py) * at.scale; };
@@ -88,11 +88,11 @@ std::string wordMatrix(const ocr::Word &word, int right, std::size_t count, int 
 
 } // namespace
 
-std::string textLayerContent(const ocr::PageText &text, const TextPlacement &placement,
+std::string textLayerContent(const folvane::ocr::PageText &text, const TextPlacement &placement,
                              TextEncoding &encoding, const std::string &fontName) {
     std::string words;
     for (std::size_t i = 0; i < text.words.size(); ++i) {
-        const ocr::Word &word = text.words[i];
+        const folvane::ocr::Word &word = text.words[i];
         Span span = spanOf(text.words, i);
         std::size_t count = 0;
         std::string codes = encoding.encode(span.blank ? word.text + " " : word.text, count);

@@ -21,7 +21,7 @@ struct TextPlacement {
 
 // Content stream operators that draw `text`'s words, one text object in its own graphics
 // state, with font resource `fontName` ("/FT"); "" when there is no word.
-std::string textLayerContent(const ocr::PageText &text, const TextPlacement &placement,
+std::string textLayerContent(const folvane::ocr::PageText &text, const TextPlacement &placement,
                              TextEncoding &encoding, const std::string &fontName);
 
 } // namespace pdfw

@@ -170,10 +170,10 @@ TEST_F(PreviewLarge, AFileTheReducedDecodeRefusesStillShowsThroughTheFullDecode)
     jpeg.resize(jpeg.size() * 6 / 10);
     support::WriteFile(Path("cut.jpg"), jpeg);
     CfImage reduced;
-    ASSERT_FALSE(LoadReduced(
+    ASSERT_FALSE(loadReduced(
         Path("cut.jpg").c_str(),
         [](uint32_t w, uint32_t h) {
-            return std::optional<ReducedSize>(ReducedSizeWithin(w, h, 100, 100));
+            return std::optional<ReducedSize>(reducedSizeWithin(w, h, 100, 100));
         },
         reduced));
     dlg.SetImageType(kFit);

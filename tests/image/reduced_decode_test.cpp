@@ -291,7 +291,7 @@ Picture FullDecode(const std::string &path) {
 Picture Reduced(const std::string &path, const ReducedSizeChooser &choose,
                 ReducedFacts *facts = nullptr) {
     CfImage reduced;
-    EXPECT_TRUE(LoadReduced(path.c_str(), choose, reduced, facts)) << reduced.GetLastError();
+    EXPECT_TRUE(loadReduced(path.c_str(), choose, reduced, facts)) << reduced.GetLastError();
     return ToPicture(reduced);
 }
 
@@ -407,10 +407,10 @@ TEST(ReducedSizes, TheChooserSeesTheUprightSizeAndBadAnswersAreRefused) {
     const ReducedSizeChooser watch = [&](uint32_t w, uint32_t h) {
         seenWidth = w;
         seenHeight = h;
-        return std::optional<ReducedSize>(ReducedSizeWithin(w, h, 10, 10));
+        return std::optional<ReducedSize>(reducedSizeWithin(w, h, 10, 10));
     };
     CfImage image;
-    ASSERT_TRUE(LoadReduced((dir / "photo.jpg").c_str(), watch, image));
+    ASSERT_TRUE(loadReduced((dir / "photo.jpg").c_str(), watch, image));
     EXPECT_EQ(seenWidth, 48u);
     EXPECT_EQ(seenHeight, 64u);
     EXPECT_EQ(image.GetWidth(), 8u);
@@ -418,14 +418,14 @@ TEST(ReducedSizes, TheChooserSeesTheUprightSizeAndBadAnswersAreRefused) {
 
     for (const ReducedSize &bad :
          {ReducedSize{49, 10}, ReducedSize{0, 10}, ReducedSize{10, 10, ImageBox{5, 5, 11, 6}}}) {
-        EXPECT_FALSE(LoadReduced((dir / "photo.jpg").c_str(),
+        EXPECT_FALSE(loadReduced((dir / "photo.jpg").c_str(),
                                  Fixed(bad.width, bad.height, bad.keep), image));
         EXPECT_NE(std::string(image.GetLastError()).find("AreaReducer"), std::string::npos)
             << image.GetLastError();
         EXPECT_FALSE(image.IsValid());
     }
     const ReducedSizeChooser decline = [](uint32_t, uint32_t) { return std::nullopt; };
-    EXPECT_FALSE(LoadReduced((dir / "photo.jpg").c_str(), decline, image));
+    EXPECT_FALSE(loadReduced((dir / "photo.jpg").c_str(), decline, image));
     EXPECT_NE(std::string(image.GetLastError()).find("no reduced size"), std::string::npos);
 }
 
@@ -436,7 +436,7 @@ TEST(ReducedLoad, APipeOrFolderNamedLikeAPictureIsRefusedAtOnce) {
     for (const std::string name : {"pipe.jpg", "folder.jpg"}) {
         // Nothing writes to the pipe: opening it as before would wait for ever.
         CfImage image;
-        EXPECT_FALSE(LoadReduced((dir / name).c_str(), Fixed(8, 8), image));
+        EXPECT_FALSE(loadReduced((dir / name).c_str(), Fixed(8, 8), image));
         EXPECT_NE(std::string(image.GetLastError()).find("not a regular file"), std::string::npos)
             << image.GetLastError();
         CfImage whole;

@@ -42,7 +42,7 @@ struct Decoded {
 std::string DecodeReport(const std::string &path, uint32_t width, uint32_t height) {
     Decoded report;
     CfImage image;
-    report.decoded = LoadReduced(path.c_str(), Fixed(width, height), image);
+    report.decoded = loadReduced(path.c_str(), Fixed(width, height), image);
     std::snprintf(report.error, sizeof report.error, "%s", image.GetLastError());
     if (report.decoded) {
         const Picture picture = ToPicture(image);

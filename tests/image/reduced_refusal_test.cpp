@@ -29,7 +29,7 @@ constexpr uint32_t kClaimed = 40000; // 1.6 billion pixels a side squared
 
 ReducedSizeChooser Preview() {
     return [](uint32_t w, uint32_t h) {
-        return std::optional<ReducedSize>(ReducedSizeWithin(w, h, 300, 300));
+        return std::optional<ReducedSize>(reducedSizeWithin(w, h, 300, 300));
     };
 }
 
@@ -37,7 +37,7 @@ ReducedSizeChooser Preview() {
 std::string Refusal(const Bytes &bytes, ReducedFacts *facts = nullptr) {
     TempFile file(bytes);
     CfImage image;
-    EXPECT_FALSE(LoadReduced(file.Path().c_str(), Preview(), image, facts));
+    EXPECT_FALSE(loadReduced(file.Path().c_str(), Preview(), image, facts));
     EXPECT_FALSE(image.IsValid());
     return image.GetLastError();
 }

@@ -19,32 +19,32 @@ namespace {
 
 // Loading the languages costs seconds: one engine serves the whole program, and tests that do
 // not read Chinese load English alone, which is quicker.
-ocr::Recognizer &engine() {
-    static ocr::Recognizer recognizer(ocr::kDefaultLanguages);
+folvane::ocr::Recognizer &engine() {
+    static folvane::ocr::Recognizer recognizer(folvane::ocr::kDefaultLanguages);
     return recognizer;
 }
 
-ocr::Recognizer &englishEngine() {
-    static ocr::Recognizer recognizer("eng");
+folvane::ocr::Recognizer &englishEngine() {
+    static folvane::ocr::Recognizer recognizer("eng");
     return recognizer;
 }
 
-ocr::Failure failureOf(const std::string &languages) {
+folvane::ocr::Failure failureOf(const std::string &languages) {
     try {
-        ocr::checkLanguages(languages);
-    } catch (const ocr::OcrError &error) {
+        folvane::ocr::checkLanguages(languages);
+    } catch (const folvane::ocr::OcrError &error) {
         return error.failure();
     }
     return {};
 }
 
 TEST(Languages, MissingDataNamesTheDebianPackage) {
-    EXPECT_EQ(failureOf("chi_sim+eng").kind, ocr::Failure::Kind::None);
-    ocr::Failure missing = failureOf("eng+chi_tra_vert");
-    EXPECT_EQ(missing.kind, ocr::Failure::Kind::LanguageMissing);
+    EXPECT_EQ(failureOf("chi_sim+eng").kind, folvane::ocr::Failure::Kind::None);
+    folvane::ocr::Failure missing = failureOf("eng+chi_tra_vert");
+    EXPECT_EQ(missing.kind, folvane::ocr::Failure::Kind::LanguageMissing);
     EXPECT_EQ(missing.subject, "chi_tra_vert");
     EXPECT_EQ(missing.detail, "tesseract-ocr-chi-tra-vert");
-    EXPECT_THROW(ocr::Recognizer("eng+xyz"), ocr::OcrError);
+    EXPECT_THROW(folvane::ocr::Recognizer("eng+xyz"), folvane::ocr::OcrError);
 }
 
 TEST(Languages, DataFolderFollowsTessdataPrefix) {
@@ -52,18 +52,18 @@ TEST(Languages, DataFolderFollowsTessdataPrefix) {
     const char *before = std::getenv("TESSDATA_PREFIX");
     std::string saved = before ? before : "";
     setenv("TESSDATA_PREFIX", empty.Path().c_str(), 1);
-    ocr::Failure missing = failureOf("chi_sim+eng");
-    const std::string folder = ocr::dataFolder();
+    folvane::ocr::Failure missing = failureOf("chi_sim+eng");
+    const std::string folder = folvane::ocr::dataFolder();
     before ? setenv("TESSDATA_PREFIX", saved.c_str(), 1) : unsetenv("TESSDATA_PREFIX");
-    EXPECT_EQ(missing.kind, ocr::Failure::Kind::LanguageMissing);
+    EXPECT_EQ(missing.kind, folvane::ocr::Failure::Kind::LanguageMissing);
     EXPECT_EQ(missing.detail, "tesseract-ocr-chi-sim");
     EXPECT_EQ(folder, empty.Path());
 }
 
 TEST(Languages, NamesThatAreNotPlainAreRefused) {
     for (const char *bad : {"", "+", "eng+", "+eng", "../eng", "eng chi_sim", "eng/x", "e\xe4"}) {
-        ocr::Failure failure = failureOf(bad);
-        EXPECT_EQ(failure.kind, ocr::Failure::Kind::LanguageNames) << "\"" << bad << "\"";
+        folvane::ocr::Failure failure = failureOf(bad);
+        EXPECT_EQ(failure.kind, folvane::ocr::Failure::Kind::LanguageNames) << "\"" << bad << "\"";
         EXPECT_EQ(failure.subject, bad);
     }
 }
@@ -92,8 +92,8 @@ TEST(UprightPix, EveryOrientationShowsThePictureUpright) {
         {8, true, [](int, int Y) { return w - 1 - Y; }, [](int X, int) { return X; }},
     };
     for (const Case &c : cases) {
-        ocr::PageImage image{w, h, 8, stored, w, c.orientation, 0};
-        ocr::PixPtr pix = ocr::uprightPix(image);
+        folvane::ocr::PageImage image{w, h, 8, stored, w, c.orientation, 0};
+        folvane::ocr::PixPtr pix = folvane::ocr::uprightPix(image);
         int uw = c.swaps ? h : w, uh = c.swaps ? w : h;
         ASSERT_EQ(pixGetWidth(pix.get()), uw) << c.orientation;
         ASSERT_EQ(pixGetHeight(pix.get()), uh) << c.orientation;
@@ -111,7 +111,7 @@ TEST(UprightPix, EveryOrientationShowsThePictureUpright) {
 TEST(UprightPix, BilevelRowsKeepTheirBitsAndPadding) {
     // 10 pixels a row in two bytes: the six padding bits must not show as black.
     const unsigned char rows[] = {0x80, 0x7F, 0x01, 0xC0};
-    ocr::PixPtr pix = ocr::uprightPix({10, 2, 1, rows, 2, 1, 300});
+    folvane::ocr::PixPtr pix = folvane::ocr::uprightPix({10, 2, 1, rows, 2, 1, 300});
     std::string seen;
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 10; ++x) {
@@ -127,7 +127,7 @@ TEST(UprightPix, BilevelRowsKeepTheirBitsAndPadding) {
 
 TEST(Recognizer, MalformedPicturesAreRefusedNotRead) {
     std::vector<unsigned char> bytes(64, 255);
-    const ocr::PageImage bad[] = {
+    const folvane::ocr::PageImage bad[] = {
         {8, 8, 8, nullptr, 8, 1, 0},                  // no rows
         {0, 8, 8, bytes.data(), 8, 1, 0},             // no width
         {8, 8, 4, bytes.data(), 8, 1, 0},             // a depth it does not take
@@ -135,8 +135,8 @@ TEST(Recognizer, MalformedPicturesAreRefusedNotRead) {
         {65, 8, 1, bytes.data(), 8, 1, 0},            // bilevel rows shorter than the width
         {40000, 40000, 8, bytes.data(), 40000, 1, 0}, // beyond the size ceiling
     };
-    for (const ocr::PageImage &image : bad) {
-        EXPECT_THROW(englishEngine().recognize(image), ocr::OcrError)
+    for (const folvane::ocr::PageImage &image : bad) {
+        EXPECT_THROW(englishEngine().recognize(image), folvane::ocr::OcrError)
             << image.width << "x" << image.height << " depth " << image.depth;
     }
 }
@@ -145,12 +145,12 @@ TEST(Recognizer, ReadsWordsWithBoxesAndBaselines) {
     const std::vector<std::string> lines = {"Every failure gives a clear result.",
                                             "文字识别测试页面"};
     auto page = ocr_test::drawTextPage(lines, 1800, 500, 12);
-    ocr::PageText text = engine().recognize({page.width, page.height, 8, page.grey.data(),
+    folvane::ocr::PageText text = engine().recognize({page.width, page.height, 8, page.grey.data(),
                                              static_cast<std::size_t>(page.width), 1, 300});
     EXPECT_EQ(text.width, 1800);
     EXPECT_EQ(text.height, 500);
     std::string all;
-    for (const ocr::Word &word : text.words) {
+    for (const folvane::ocr::Word &word : text.words) {
         all += word.text;
         EXPECT_GT(word.box.width(), 0) << word.text;
         EXPECT_GE(word.baselineLeft, word.box.top) << word.text;
@@ -181,11 +181,11 @@ TEST(Recognizer, EnginesMadeOnSeveralThreadsAtOnceAllWork) {
     for (int i = 0; i < 3; ++i) {
         threads.emplace_back([&] {
             try {
-                ocr::Recognizer recognizer("eng");
+                folvane::ocr::Recognizer recognizer("eng");
                 if (recognizer.recognize({200, 100, 8, white.data(), 200, 1, 0}).words.empty()) {
                     ++working;
                 }
-            } catch (const ocr::OcrError &) {
+            } catch (const folvane::ocr::OcrError &) {
             }
         });
     }

@@ -15,8 +15,8 @@
 
 namespace {
 
-ocr::Word word(const std::string &text, int left, int top, int right, int bottom, ocr::Box line) {
-    ocr::Word w;
+folvane::ocr::Word word(const std::string &text, int left, int top, int right, int bottom, folvane::ocr::Box line) {
+    folvane::ocr::Word w;
     w.text = text;
     w.box = {left, top, right, bottom};
     w.line = line;
@@ -26,7 +26,7 @@ ocr::Word word(const std::string &text, int left, int top, int right, int bottom
 }
 
 // A page of `width` x `height` points carrying only the text layer of `text`.
-void writeTextPage(const std::string &path, const ocr::PageText &text,
+void writeTextPage(const std::string &path, const folvane::ocr::PageText &text,
                    const pdfw::TextPlacement &at, float width = 595, float height = 842) {
     pdfw::Problem reason;
     auto out = pdfw::OutputFile::create(path, {}, reason);
@@ -64,8 +64,8 @@ std::string plainText(const std::string &pdf) {
 
 TEST(TextLayer, LatinWordsSitOnTheirBoxesWithSpacesBetween) {
     support::TempDir dir;
-    ocr::Box line{100, 100, 720, 160};
-    ocr::PageText text{
+    folvane::ocr::Box line{100, 100, 720, 160};
+    folvane::ocr::PageText text{
         1000,
         1000,
         {word("Hello", 100, 110, 400, 150, line), word("world", 420, 110, 720, 150, line)}};
@@ -90,8 +90,8 @@ TEST(TextLayer, LatinWordsSitOnTheirBoxesWithSpacesBetween) {
 
 TEST(TextLayer, ChineseWordsOfALineJoinWithoutBlanks) {
     support::TempDir dir;
-    ocr::Box line{0, 0, 1000, 60};
-    ocr::PageText text{1000,
+    folvane::ocr::Box line{0, 0, 1000, 60};
+    folvane::ocr::PageText text{1000,
                        200,
                        {word("扫描的", 0, 5, 150, 55, line), word("合同", 170, 5, 270, 55, line),
                         word("ok", 300, 5, 360, 55, line), word("文件", 400, 5, 500, 55, line)}};
@@ -104,8 +104,8 @@ TEST(TextLayer, ChineseWordsOfALineJoinWithoutBlanks) {
 // the next begins, so that readers keep the line in order.
 TEST(TextLayer, AWordReachingOverTheNextEndsWhereItBegins) {
     support::TempDir dir;
-    ocr::Box line{100, 100, 1040, 160};
-    ocr::PageText text{
+    folvane::ocr::Box line{100, 100, 1040, 160};
+    folvane::ocr::PageText text{
         1200,
         1000,
         {word("Hello", 100, 110, 500, 150, line), word("world", 420, 110, 720, 150, line),
@@ -122,7 +122,7 @@ TEST(TextLayer, AWordReachingOverTheNextEndsWhereItBegins) {
 
 TEST(TextLayer, LinesStayApartAndCharactersBeyondTheBasicPlaneSurvive) {
     support::TempDir dir;
-    ocr::PageText text{1000,
+    folvane::ocr::PageText text{1000,
                        400,
                        {word("𠀀字", 0, 0, 200, 50, {0, 0, 200, 50}),
                         word("bad\xff", 0, 200, 200, 250, {0, 200, 200, 250})}};
@@ -134,8 +134,8 @@ TEST(TextLayer, LinesStayApartAndCharactersBeyondTheBasicPlaneSurvive) {
 
 TEST(TextLayer, FontIsEmbeddedAndDrawsNothing) {
     support::TempDir dir;
-    ocr::Box line{0, 0, 400, 100};
-    ocr::PageText text{400, 400, {word("invisible", 0, 0, 400, 100, line)}};
+    folvane::ocr::Box line{0, 0, 400, 100};
+    folvane::ocr::PageText text{400, 400, {word("invisible", 0, 0, 400, 100, line)}};
     std::string pdf = dir / "font.pdf";
     writeTextPage(pdf, text, {0, 0, 1}, 400, 400);
     support::RunResult fonts = support::RunProgram({"pdffonts", pdf});
@@ -157,10 +157,10 @@ TEST(TextLayer, FontIsEmbeddedAndDrawsNothing) {
 
 TEST(TextLayer, NoWordsNoContent) {
     pdfw::TextEncoding encoding;
-    ocr::PageText empty{100, 100, {}};
+    folvane::ocr::PageText empty{100, 100, {}};
     EXPECT_EQ(pdfw::textLayerContent(empty, {0, 0, 1}, encoding, "/FT"), "");
     // A word without extent is left out rather than drawn with a singular matrix.
-    ocr::PageText flat{100, 100, {word("x", 10, 10, 10, 10, {10, 10, 10, 10})}};
+    folvane::ocr::PageText flat{100, 100, {word("x", 10, 10, 10, 10, {10, 10, 10, 10})}};
     EXPECT_EQ(pdfw::textLayerContent(flat, {0, 0, 1}, encoding, "/FT"), "");
 }
 
