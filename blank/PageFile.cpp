@@ -53,11 +53,11 @@ std::optional<Decoded> decode(const std::string &path, int filePage, int maxSide
     image.info.frame = std::max(0, filePage - 1);
     ReducedFacts facts;
     const auto choose = [maxSide](uint32_t width, uint32_t height) -> std::optional<ReducedSize> {
-        return ReducedSizeWithin(width, height, static_cast<uint32_t>(maxSide),
+        return reducedSizeWithin(width, height, static_cast<uint32_t>(maxSide),
                                  static_cast<uint32_t>(maxSide));
     };
     Decoded decoded;
-    if (!LoadReduced(path.c_str(), choose, image, &facts) || !greyOf(image, decoded.page)) {
+    if (!loadReduced(path.c_str(), choose, image, &facts) || !greyOf(image, decoded.page)) {
         return std::nullopt;
     }
     decoded.fullWidth = facts.uprightWidth;
