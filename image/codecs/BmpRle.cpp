@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace bmp_rle {
+namespace folvane::image::bmp_rle {
 namespace {
 
 // Buffered byte-at-a-time reading: runs are two bytes long, too short for a stream call each.
@@ -122,4 +122,4 @@ void decode(CfStream &stream, CfImage &image, Kind kind) {
     }
 }
 
-} // namespace bmp_rle
+} // namespace folvane::image::bmp_rle

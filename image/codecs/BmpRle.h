@@ -3,7 +3,7 @@
 
 #include "image/CfImage.h"
 
-namespace bmp_rle {
+namespace folvane::image::bmp_rle {
 
 enum class Kind { Rle8, Rle4 };
 
@@ -13,4 +13,4 @@ enum class Kind { Rle8, Rle4 };
 // read and dropped. Pixels no run reaches keep their value.
 void decode(CfStream &stream, CfImage &image, Kind kind);
 
-} // namespace bmp_rle
+} // namespace folvane::image::bmp_rle

@@ -95,7 +95,7 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
             if (!known && !PlausibleExtendedHeader(h)) {
                 return false;
             }
-            const int64_t remaining = codec_io::remaining(*stream);
+            const int64_t remaining = folvane::image::codec_io::remaining(*stream);
             if (remaining >= 0 && static_cast<uint64_t>(remaining) < rest) {
                 return false; // a header longer than the file: not a bitmap
             }
@@ -103,7 +103,7 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
             // and then skips the rest of the header.
             const bool masksInHeader =
                 h.biCompression == BI_BITFIELDS && h.biSize != kOs2HeaderSize;
-            if (!masksInHeader && !codec_io::skip(*stream, rest)) {
+            if (!masksInHeader && !folvane::image::codec_io::skip(*stream, rest)) {
                 return false;
             }
         }
@@ -192,7 +192,7 @@ void CfImageBMP::ReadPalette(CfStream &stream, const BITMAPINFOHEADER &bmpHeader
         palette[i] = RGBQUAD{entry[0], entry[1], entry[2], 0};
     }
     const uint64_t skipped = static_cast<uint64_t>(declared - kept) * entryBytes;
-    if (skipped != 0 && !codec_io::skip(stream, skipped)) {
+    if (skipped != 0 && !folvane::image::codec_io::skip(stream, skipped)) {
         stream.Seek(0, kSeekEnd); // the table runs past the end: no pixel data follows
     }
 }
@@ -212,7 +212,7 @@ void CfImageBMP::ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, 
     }
     const uint32_t masksEnd = kInfoHeaderSize + 4 * static_cast<uint32_t>(count);
     if (inHeader && bmpHeader.biSize > masksEnd &&
-        !codec_io::skip(stream, bmpHeader.biSize - masksEnd)) {
+        !folvane::image::codec_io::skip(stream, bmpHeader.biSize - masksEnd)) {
         raiseDecodeFailure(kBadInfo);
     }
 }
@@ -230,10 +230,10 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
         masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
     }
     const auto seekPixels = [&] {
-        if (pixelStart >= 0 && !codec_io::seekTo(stream, pixelStart)) {
+        if (pixelStart >= 0 && !folvane::image::codec_io::seekTo(stream, pixelStart)) {
             raiseDecodeFailure(kNoPixelData);
         }
-        if (codec_io::remaining(stream) == 0) {
+        if (folvane::image::codec_io::remaining(stream) == 0) {
             raiseDecodeFailure(kNoPixelData);
         }
     };
@@ -246,9 +246,9 @@ void CfImageBMP::ReadPixels(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
         if (compression == BI_RGB) {
             stream.Read(info.pixels, 1, header.biSizeImage);
         } else if (compression == BI_RLE8) {
-            bmp_rle::decode(stream, *this, bmp_rle::Kind::Rle8);
+            folvane::image::bmp_rle::decode(stream, *this, folvane::image::bmp_rle::Kind::Rle8);
         } else if (compression == BI_RLE4) {
-            bmp_rle::decode(stream, *this, bmp_rle::Kind::Rle4);
+            folvane::image::bmp_rle::decode(stream, *this, folvane::image::bmp_rle::Kind::Rle4);
         } else {
             raiseDecodeFailure(kPaletteCompression);
         }

@@ -77,7 +77,7 @@ bool CfImageICO::DecodeIcon(CfStream &stream) {
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
                       ByteOrder::Le32(raw + 12)};
 
-    const bool dataInFile = codec_io::seekTo(stream, base + entry.offset);
+    const bool dataInFile = folvane::image::codec_io::seekTo(stream, base + entry.offset);
     const bool png = dataInFile && StartsWithPng(stream);
     if (info.escape == kEscapeHeaderOnly) {
         header.biWidth = static_cast<int32_t>(entry.width);
@@ -125,7 +125,7 @@ void CfImageICO::DecodeClassic(CfStream &stream, const Entry &entry) {
     std::memset(info.pixels, 0, header.biSizeImage);
     // A longer header (a version 5 one, say) ends where its size says; the table follows it.
     if (bmpHeader.biSize > kInfoHeaderBytes &&
-        !codec_io::skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
+        !folvane::image::codec_io::skip(stream, bmpHeader.biSize - kInfoHeaderBytes)) {
         stream.Seek(0, kSeekEnd);
     }
     ReadColourTable(stream, bmpHeader);
@@ -148,7 +148,7 @@ void CfImageICO::ReadColourTable(CfStream &stream, const BITMAPINFOHEADER &bmpHe
     RGBQUAD table[256] = {};
     stream.Read(table, sizeof(RGBQUAD), kept);
     CopyPalette(table, GetColorCount());
-    if (declared > kept && !codec_io::skip(stream, uint64_t{declared - kept} * 4)) {
+    if (declared > kept && !folvane::image::codec_io::skip(stream, uint64_t{declared - kept} * 4)) {
         stream.Seek(0, kSeekEnd); // the table runs past the end of the file
     }
 }

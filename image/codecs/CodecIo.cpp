@@ -1,6 +1,6 @@
 #include "image/codecs/CodecIo.h"
 
-namespace codec_io {
+namespace folvane::image::codec_io {
 
 bool seekTo(CfStream &stream, int64_t position) {
     const int64_t size = stream.Size();
@@ -27,4 +27,4 @@ int64_t remaining(CfStream &stream) {
     return here < size ? size - here : 0;
 }
 
-} // namespace codec_io
+} // namespace folvane::image::codec_io

@@ -6,7 +6,7 @@
 
 #include "image/CfStream.h"
 
-namespace codec_io {
+namespace folvane::image::codec_io {
 
 // Moves the stream to the absolute position. False, without moving, when the position is
 // negative or beyond the end of a stream of known size.
@@ -19,4 +19,4 @@ bool skip(CfStream &stream, uint64_t count);
 // Bytes between the current position and the end; -1 when the stream cannot tell.
 int64_t remaining(CfStream &stream);
 
-} // namespace codec_io
+} // namespace folvane::image::codec_io

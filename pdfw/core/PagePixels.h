@@ -13,8 +13,8 @@ inline constexpr int kScanDpi = 300;
 struct PagePixels {
     Buffer rows;
     folvane::ocr::PageImage image; // its rows point into `rows`
-    int reduction = 1;    // the stored picture is this many times the size of `image`
-    int storedWidth = 0;  // the stored picture's size when reduced
+    int reduction = 1;             // the stored picture is this many times the size of `image`
+    int storedWidth = 0;           // the stored picture's size when reduced
     int storedHeight = 0;
 };
 

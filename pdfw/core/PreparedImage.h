@@ -105,7 +105,7 @@ struct PreparedImage {
     // The resolution the file states, in dots per inch along the stored axes; 0 when none.
     double dpiX = 0;
     double dpiY = 0;
-    Notes notes;                               // what the caller may want to tell the user
+    Notes notes;                                        // what the caller may want to tell the user
     std::shared_ptr<const folvane::ocr::PageText> text; // words recognised on it, when asked for
 };
 

@@ -16,8 +16,9 @@ namespace {
 
 // The words of a cropped page: those wholly inside the kept part, measured from its corner. A
 // word the crop line cuts goes with the part cut away.
-std::shared_ptr<const folvane::ocr::PageText> keptWords(std::shared_ptr<const folvane::ocr::PageText> text,
-                                               const std::optional<CropRequest> &crop) {
+std::shared_ptr<const folvane::ocr::PageText>
+keptWords(std::shared_ptr<const folvane::ocr::PageText> text,
+          const std::optional<CropRequest> &crop) {
     if (!crop || !text) {
         return text;
     }

@@ -84,7 +84,7 @@ Problem recognitionProblem(const folvane::ocr::OcrError &error, const std::strin
 }
 
 std::shared_ptr<const folvane::ocr::PageText> recognizeImage(const PagePixels &pixels,
-                                                    const ImageRequest &request) {
+                                                             const ImageRequest &request) {
     try {
         folvane::ocr::PageText text = threadEngine(request.ocrLanguages).recognize(pixels.image);
         if (pixels.reduction > 1) {

@@ -20,7 +20,7 @@ namespace pdfw {
 // PDFW_RUNTIME_ERROR naming the file when recognition fails (languages gone since they were
 // checked, a page the engine refuses).
 std::shared_ptr<const folvane::ocr::PageText> recognizeImage(const PagePixels &pixels,
-                                                    const ImageRequest &request);
+                                                             const ImageRequest &request);
 
 // The problem of a recognition failure, about `file` ("" for none).
 Problem recognitionProblem(const folvane::ocr::OcrError &error, const std::string &file);

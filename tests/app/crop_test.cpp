@@ -98,7 +98,7 @@ protected:
 
 TEST_F(Crops, TheRectangleKeptCropsThePageItsTipAndPreviewAndUndoTakesItBack) {
     EXPECT_EQ(MenuFromRotateRight(),
-              (Strings{"向右旋转\tCtrl+R", "裁剪", "撤销添加", "重做 (grey)"}));
+              (Strings{"向右旋转\tCtrl+R", "裁剪", "双面合并\tCtrl+D", "撤销添加", "重做 (grey)"}));
     const std::size_t previews = dlg.previews.size();
     Crop(CropBox{40, 30, 360, 270});
     ASSERT_TRUE(shown.has_value());
@@ -108,7 +108,7 @@ TEST_F(Crops, TheRectangleKeptCropsThePageItsTipAndPreviewAndUndoTakesItBack) {
     EXPECT_EQ(CropOf(0), (CropRect{40, 30, 360, 270}));
     EXPECT_EQ(Tip(0), "JPEG 320x240, 原样嵌入, 1 页, 已裁剪");
     EXPECT_EQ(dlg.previews.size(), previews + 1);
-    EXPECT_EQ(MenuFromRotateRight().at(2), "撤销裁剪");
+    EXPECT_EQ(MenuFromRotateRight().at(3), "撤销裁剪");
 
     // The editor opens on the crop; the whole page again removes it.
     Crop(CropBox{0, 0, kWidth, kHeight});
@@ -120,7 +120,7 @@ TEST_F(Crops, TheRectangleKeptCropsThePageItsTipAndPreviewAndUndoTakesItBack) {
     EXPECT_EQ(CropOf(0), (CropRect{40, 30, 360, 270}));
     Window().PressKey('Z', FCONTROL);
     EXPECT_EQ(CropOf(0), std::nullopt);
-    EXPECT_EQ(MenuFromRotateRight().at(3), "重做裁剪");
+    EXPECT_EQ(MenuFromRotateRight().at(4), "重做裁剪");
     Window().PressKey('Y', FCONTROL);
     EXPECT_EQ(CropOf(0), (CropRect{40, 30, 360, 270}));
 

@@ -75,7 +75,7 @@ TEST_F(Marked, EveryTextOfTheWindowGoesThroughTheTranslation) {
         }
         EXPECT_EQ(Unmarked(dialog.caption), "");
     }
-    EXPECT_EQ(MainDialogTemplate().width, 600) << "the layout for translated captions";
+    EXPECT_EQ(MainDialogTemplate().width, 690) << "the layout for translated captions";
     EXPECT_EQ(Unmarked(LoadStringResource(IDS_ABOUTBOX)), "");
     EXPECT_EQ(Unmarked(HelpText() + WrongText("--frob")), "");
 

@@ -79,7 +79,7 @@ TEST_F(Turns, KeysAndMenuTurnTheCurrentPageItsTipAndPreviewAndUndoTakesItBack) {
     EXPECT_NE(Tip(0).find("超出页面"), std::string::npos) << Tip(0);
     EXPECT_EQ(Tip(1), "JPEG 1200x2000, 原样嵌入, 1 页, 已向右旋转");
     EXPECT_EQ(MenuAfterMoveDown(), (Strings{"下移", "向左旋转\tCtrl+L", "向右旋转\tCtrl+R", "裁剪",
-                                            "撤销旋转", "重做"}));
+                                            "双面合并\tCtrl+D", "撤销旋转", "重做"}));
 
     ui.menuAnswers = {ID_ROTATE_LEFT};
     Window().RightClickRow(IDC_LIST_IMAGES, 1);
@@ -93,8 +93,8 @@ TEST_F(Turns, KeysAndMenuTurnTheCurrentPageItsTipAndPreviewAndUndoTakesItBack) {
     EXPECT_EQ(TurnsOf(1), 1);
     Window().PressKey('Y', FCONTROL);
     EXPECT_EQ(TurnsOf(1), 0);
-    EXPECT_EQ(MenuAfterMoveDown().at(4), "撤销旋转");
-    EXPECT_EQ(MenuAfterMoveDown().at(5), "重做旋转");
+    EXPECT_EQ(MenuAfterMoveDown().at(5), "撤销旋转");
+    EXPECT_EQ(MenuAfterMoveDown().at(6), "重做旋转");
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -110,7 +110,7 @@ TEST_F(Turns, AFileGoneSinceItWasAddedIsNamedAndItsPageStaysAsItWas) {
     EXPECT_NE(Messages()[0].find("a.jpg"), std::string::npos) << Messages()[0];
     EXPECT_EQ(List().GetItemTextColor(0), kRed);
     EXPECT_EQ(Tip(0), Messages()[0]);
-    EXPECT_EQ(MenuAfterMoveDown().at(4), "撤销旋转"); // the first turn, nothing after it
+    EXPECT_EQ(MenuAfterMoveDown().at(5), "撤销旋转"); // the first turn, nothing after it
 }
 
 TEST_F(Turns, WithoutARowThereIsNothingToTurn) {

@@ -145,8 +145,9 @@ TEST(Recognizer, ReadsWordsWithBoxesAndBaselines) {
     const std::vector<std::string> lines = {"Every failure gives a clear result.",
                                             "文字识别测试页面"};
     auto page = ocr_test::drawTextPage(lines, 1800, 500, 12);
-    folvane::ocr::PageText text = engine().recognize({page.width, page.height, 8, page.grey.data(),
-                                             static_cast<std::size_t>(page.width), 1, 300});
+    folvane::ocr::PageText text =
+        engine().recognize({page.width, page.height, 8, page.grey.data(),
+                            static_cast<std::size_t>(page.width), 1, 300});
     EXPECT_EQ(text.width, 1800);
     EXPECT_EQ(text.height, 500);
     std::string all;

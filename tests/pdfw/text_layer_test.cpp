@@ -15,7 +15,8 @@
 
 namespace {
 
-folvane::ocr::Word word(const std::string &text, int left, int top, int right, int bottom, folvane::ocr::Box line) {
+folvane::ocr::Word word(const std::string &text, int left, int top, int right, int bottom,
+                        folvane::ocr::Box line) {
     folvane::ocr::Word w;
     w.text = text;
     w.box = {left, top, right, bottom};
@@ -91,10 +92,11 @@ TEST(TextLayer, LatinWordsSitOnTheirBoxesWithSpacesBetween) {
 TEST(TextLayer, ChineseWordsOfALineJoinWithoutBlanks) {
     support::TempDir dir;
     folvane::ocr::Box line{0, 0, 1000, 60};
-    folvane::ocr::PageText text{1000,
-                       200,
-                       {word("扫描的", 0, 5, 150, 55, line), word("合同", 170, 5, 270, 55, line),
-                        word("ok", 300, 5, 360, 55, line), word("文件", 400, 5, 500, 55, line)}};
+    folvane::ocr::PageText text{
+        1000,
+        200,
+        {word("扫描的", 0, 5, 150, 55, line), word("合同", 170, 5, 270, 55, line),
+         word("ok", 300, 5, 360, 55, line), word("文件", 400, 5, 500, 55, line)}};
     std::string pdf = dir / "chinese.pdf";
     writeTextPage(pdf, text, {0, 0, 1});
     EXPECT_EQ(plainText(pdf), "扫描的合同 ok 文件");
@@ -123,9 +125,9 @@ TEST(TextLayer, AWordReachingOverTheNextEndsWhereItBegins) {
 TEST(TextLayer, LinesStayApartAndCharactersBeyondTheBasicPlaneSurvive) {
     support::TempDir dir;
     folvane::ocr::PageText text{1000,
-                       400,
-                       {word("𠀀字", 0, 0, 200, 50, {0, 0, 200, 50}),
-                        word("bad\xff", 0, 200, 200, 250, {0, 200, 200, 250})}};
+                                400,
+                                {word("𠀀字", 0, 0, 200, 50, {0, 0, 200, 50}),
+                                 word("bad\xff", 0, 200, 200, 250, {0, 200, 200, 250})}};
     std::string pdf = dir / "planes.pdf";
     writeTextPage(pdf, text, {0, 0, 0.5f});
     EXPECT_TRUE(support::QpdfCheck(pdf));

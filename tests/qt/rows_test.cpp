@@ -206,7 +206,7 @@ TEST_F(Rows, DroppedFilesAndFoldersAreSortedInNaturally) {
     QDir root(scratch.path());
     root.mkpath(QStringLiteral("扫描/inner"));
     for (const char *name : {"扫描/page-10.jpg", "扫描/page-2.TIF", "扫描/notes.txt",
-                             "扫描/inner/page-3.jpg", "page-1.png", "readme.pdf"}) {
+                             "扫描/inner/page-3.jpg", "page-1.png", "readme.txt"}) {
         QFile file(root.filePath(QString::fromUtf8(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
@@ -214,7 +214,7 @@ TEST_F(Rows, DroppedFilesAndFoldersAreSortedInNaturally) {
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(root.filePath(QStringLiteral("扫描"))),
                    QUrl::fromLocalFile(root.filePath(QStringLiteral("page-1.png"))),
-                   QUrl::fromLocalFile(root.filePath(QStringLiteral("readme.pdf")))});
+                   QUrl::fromLocalFile(root.filePath(QStringLiteral("readme.txt")))});
     DropOn(List(), RowCentre(0), files);
 
     Strings expected;
