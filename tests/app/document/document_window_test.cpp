@@ -62,7 +62,7 @@ TEST_F(DocumentRows, ACroppedPageIsNotDescribedAsCorrected) {
 TEST_F(DocumentRows, TheToolTipSaysWhetherTheSheetWasFoundOnlyWhileTheBoxIsChecked) {
     Add({page, desk});
     SettleChecks();
-    ASSERT_EQ(Paths(), (Strings{desk, page}));
+    ASSERT_EQ(dlg.Pages().Paths(), (Strings{desk, page})); // the files, whatever marks a label gets
     const std::string plainDesk = Tip(0);
     const std::string plainPage = Tip(1);
     EXPECT_EQ(plainPage.find('\n'), std::string::npos) << plainPage;
@@ -87,7 +87,9 @@ TEST_F(DocumentRows, TheToolTipSaysWhetherTheSheetWasFoundOnlyWhileTheBoxIsCheck
     Add({dir / "desk.jpg"});
     SettleChecks();
     for (int row = 0; row < List().GetItemCount(); ++row) {
-        EXPECT_TRUE(EndsWith(Tip(row), Paths()[row] == page ? kFound : kNotFound)) << Tip(row);
+        EXPECT_TRUE(
+            EndsWith(Tip(row), dlg.Pages().At(row).source.path == page ? kFound : kNotFound))
+            << Tip(row);
     }
 
     Click(IDC_CHECK_DOCUMENT);
@@ -184,7 +186,7 @@ TEST_F(DocumentRows, CornersPlacedInTheEditorStayWithTheirRowAndDecideThePdfsPag
 
     // Moved to the top, the row keeps its corners; the PDF's page is the strip.
     Click(IDC_BTN_MOVE_TOP);
-    ASSERT_EQ(Paths(), (Strings{page, desk}));
+    ASSERT_EQ(dlg.Pages().Paths(), (Strings{page, desk})); // the files, whatever marks a label gets
     ChooseSavePath(dir / "strip.pdf");
     Click(IDC_BTN_GENERATE);
     const support::PdfImage placed = CorrectedImage(dir / "strip.pdf");
