@@ -39,7 +39,7 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 39> map = {
+    static const std::array<MessageMapEntry<D>, 40> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -77,6 +77,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(ID_ROTATE_LEFT, &D::OnRotateLeft),
         OnCommand<D>(ID_ROTATE_RIGHT, &D::OnRotateRight),
         OnCommand<D>(ID_CROP, &D::OnCrop),
+        OnCommand<D>(ID_INTERLEAVE, &D::OnInterleave),
         OnCommand<D>(ID_EDIT_REDO, &D::OnEditRedo),
         OnMessage<D>(WM_SIZE, &D::OnSize),
     };

@@ -116,6 +116,10 @@ public:
     // the page's crop (the whole page: no crop), in the preview, its tool tip and the PDF
     // (CFolvaneDlgCrop.cpp).
     void OnCrop();
+    // Ctrl+D, "双面合并": the list holds a two-sided stack fed twice through a one-sided feeder,
+    // fronts 1..n then backs n..1, and becomes front 1, back 1, front 2, ...; a list of an odd
+    // count is refused with a box (CFolvaneDlgDuplex.cpp).
+    void OnInterleave();
     // The window has a new size: the preview is drawn again at the frame's new size.
     void OnSize();
     template <int Index> void OnRadioImageType() { SetImageType(Index); }
@@ -246,6 +250,10 @@ private:
     std::optional<folvane::scan::ScanError> ScanLoad(ScanSession &session);
     // Adds the pages the session wrote since the last call at the end of the list.
     void AddScannedPages(ScanSession &session);
+    // "单面进纸器扫描双面": one load of fronts, the stack turned over, one load of backs, then the
+    // new rows paired; counts that differ are named and the rows stay in scan order
+    // (CFolvaneDlgDuplex.cpp).
+    void ScanBothSides(ScanSession &session);
 
     CListCtrl m_listImages; // mirrors m_pages: sequence number, full path
     std::string m_strSavePath;

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/CPasswordDlg.h"
 #include "app/Messages.h"
+#include "app/Resource.h"
 #include "app/PdfRows.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
@@ -179,6 +181,14 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
 
 bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     folvane::GenerateOptions options;
+    // "加密": the passwords are asked for each PDF and kept nowhere after it.
+    if (CWnd *encrypt = GetDlgItem(IDC_CHECK_ENCRYPT); encrypt && encrypt->GetCheck()) {
+        CPasswordDlg passwords(Toolkit());
+        if (passwords.DoModal() != IDOK) {
+            return false;
+        }
+        options.encryption = passwords.Settings();
+    }
     options.layout = folvane::PageLayout::FromImageType(m_nImageType);
     if (m_bOcr) {
         options.ocrLanguages = kOcrLanguages;

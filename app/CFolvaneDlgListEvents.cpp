@@ -3,6 +3,7 @@
 
 #include "app/CFolvaneDlg.h"
 
+#include "app/DuplexTexts.h"
 #include "app/Resource.h"
 #include "app/Resources.h"
 #include "app/WindowTexts.h"
@@ -90,6 +91,7 @@ void CFolvaneDlg::AddRowCommands(CMenu &popup) {
     popup.AppendMenu(rowFlags, ID_ROTATE_RIGHT,
                      texts::Window(texts::kMenuRotateRight) + "\tCtrl+R");
     popup.AppendMenu(rowFlags, ID_CROP, texts::Window(texts::kMenuCrop));
+    popup.AppendMenu(rowFlags, ID_INTERLEAVE, texts::Window(texts::kMenuInterleave) + "\tCtrl+D");
     popup.AppendMenu(MF_SEPARATOR);
     const std::optional<PageCommandKind> undo = m_history.NextUndo();
     const std::optional<PageCommandKind> redo = m_history.NextRedo();

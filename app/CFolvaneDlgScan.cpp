@@ -43,6 +43,10 @@ void CFolvaneDlg::OnBtnScan() {
             }
         });
     });
+    if (dialog.Request().twoSided) {
+        ScanBothSides(session);
+        return;
+    }
     for (;;) {
         const std::optional<ScanError> error = ScanLoad(session);
         AddScannedPages(session);

@@ -41,6 +41,7 @@ void CScanDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Control(dx, IDC_SCAN_MODE, m_mode);
     DDX_Control(dx, IDC_SCAN_RESOLUTION, m_resolution);
     DDX_Control(dx, IDC_SCAN_PAGE_SIZE, m_pageSize);
+    DDX_Check(dx, IDC_SCAN_TWO_SIDED, m_twoSided);
 }
 
 std::span<const MessageMapEntry<CScanDlg>> CScanDlg::MessageMap() {
@@ -193,7 +194,9 @@ void CScanDlg::OnOK() {
     if (offer == m_offers.end()) {
         return; // "扫描" waits for the scanner's offer
     }
+    UpdateData(true);
     m_request.device = offer->first;
+    m_request.twoSided = m_twoSided;
     m_request.settings =
         SettingsOf(offer->second, ChosenItems{m_source.GetCurSel(), m_mode.GetCurSel(),
                                               m_resolution.GetCurSel(), m_pageSize.GetCurSel()});

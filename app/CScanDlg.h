@@ -62,6 +62,7 @@ private:
     CComboBox m_mode;
     CComboBox m_resolution;
     CComboBox m_pageSize;
+    bool m_twoSided = false;                         // "单面进纸器扫描双面"
     std::vector<std::string> m_deviceNames;          // behind the scanner list's items
     std::map<std::string, ScanChoiceLists> m_offers; // by scanner name, once known
     ScanRequest m_request;

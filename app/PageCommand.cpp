@@ -24,6 +24,8 @@ const char *PageCommandName(PageCommandKind kind) {
         return TR_NOOP("Window", "调整边角");
     case PageCommandKind::ResetEdits:
         return TR_NOOP("Window", "还原");
+    case PageCommandKind::Interleave:
+        return TR_NOOP("Window", "双面合并");
     }
     return "";
 }

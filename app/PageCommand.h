@@ -19,6 +19,7 @@ enum class PageCommandKind {
     Crop,
     SetCorners,
     ResetEdits,
+    Interleave,
 };
 
 // The rows in list order and the current one (kNoPage for none).

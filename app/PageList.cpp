@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include "pdf/DuplexOrder.h"
+
 namespace {
 
 // The rectangle of a picture `width` x `height` where it lies once the picture is turned
@@ -236,6 +238,25 @@ std::optional<PageCommand> PageList::ResetEdits(int row) {
     PageShape shape = At(row).shape;
     shape.edits = PageEdits{};
     return ChangeShape(PageCommandKind::ResetEdits, row, shape);
+}
+
+std::optional<PageCommand> PageList::Interleave(const std::vector<int> &rows) {
+    const std::vector<std::size_t> order = folvane::DuplexReadingOrder(rows.size());
+    if (order.empty()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] < 0 || rows[i] >= Count() || (i > 0 && rows[i] <= rows[i - 1])) {
+            return std::nullopt;
+        }
+    }
+    const PageOrder before = Order();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int from = rows[order[i]];
+        m_order[static_cast<std::size_t>(rows[i])] = before.ids[static_cast<std::size_t>(from)];
+    }
+    m_current = before.current == kNoPage ? -1 : RowOf(before.current);
+    return Finish(PageCommandKind::Interleave, before);
 }
 
 void PageList::SetShapes(const std::vector<std::pair<PageId, PageShape>> &shapes) {

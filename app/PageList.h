@@ -56,6 +56,11 @@ public:
     std::optional<PageCommand> SetCorners(int row, std::optional<folvane::SheetCorners> corners);
     // Row's page turned, cropped and corrected as it was added.
     std::optional<PageCommand> ResetEdits(int row);
+    // The pages of rows (ascending, each once) are a two-sided stack fed twice through a
+    // one-sided feeder, fronts 1..n then backs n..1; they take the same rows again as front 1,
+    // back 1, front 2, back 2, ... The current row stays on its page. None for an odd count or
+    // a row outside the list.
+    std::optional<PageCommand> Interleave(const std::vector<int> &rows);
 
     // Puts the rows, the current row and the pages' shapes back as they were before command
     // (undo) or after it (redo).

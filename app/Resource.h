@@ -46,6 +46,17 @@ constexpr int IDC_SCAN_RESOLUTION = 1103;
 constexpr int IDC_SCAN_PAGE_SIZE = 1104;
 constexpr int IDC_SCAN_FOLDER = 1105;    // where the pages go
 constexpr int IDC_SCAN_PAGE_HINT = 1106; // that the paper is larger than the scanner
+constexpr int IDC_SCAN_TWO_SIDED = 1107; // "单面进纸器扫描双面": fronts, then backs, paired
+
+// "加密" in the main window, and the password dialog it opens; its "确定" and "取消" are IDOK
+// and IDCANCEL.
+constexpr int IDD_PASSWORD_DIALOG = 1200;
+constexpr int IDC_CHECK_ENCRYPT = 1201; // "加密": the PDF is locked with passwords
+constexpr int IDC_PASSWORD_USER = 1202;
+constexpr int IDC_PASSWORD_CONFIRM = 1203;
+constexpr int IDC_PASSWORD_OWNER = 1204;
+constexpr int IDC_PASSWORD_PRINT = 1205;
+constexpr int IDC_PASSWORD_COPY = 1206;
 
 constexpr int ID_MENU_EDIT_ITEM = 32771; // "资料修改"
 constexpr int ID_MENU_ABOUT = 32772;
@@ -54,6 +65,7 @@ constexpr int ID_ROTATE_LEFT =
     32774; // Ctrl+L, "向左旋转": the current page a quarter anticlockwise
 constexpr int ID_ROTATE_RIGHT = 32775; // Ctrl+R, "向右旋转": a quarter clockwise
 constexpr int ID_CROP = 32776;         // "裁剪": the crop editor over the current page
+constexpr int ID_INTERLEAVE = 32777;   // Ctrl+D, "双面合并": fronts then backs paired
 
 constexpr int ID_EDIT_UNDO = 57643; // Ctrl+Z, "撤销": the last list command taken back
 constexpr int ID_EDIT_REDO = 57644; // Ctrl+Shift+Z, Ctrl+Y, "重做": made again

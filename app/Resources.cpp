@@ -59,13 +59,14 @@ struct MainLayout {
     int browseWidth;
     int ocrWidth;      // "文字识别"
     int documentWidth; // "文档校正"
+    int encryptWidth;  // "加密"
 };
 
 // Under the list, the Chinese captions of two characters are narrower than those of four.
-constexpr MainLayout kOriginalLayout{493, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54,
-                                     54};
+constexpr MainLayout kOriginalLayout{
+    493, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32};
 constexpr MainLayout kTranslatedLayout{
-    600, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100};
+    600, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46};
 
 // The main window's keys: the row commands, the add dialog, undo and redo.
 std::vector<Accelerator> MainAccelerators() {
@@ -75,7 +76,7 @@ std::vector<Accelerator> MainAccelerators() {
         {VK_HOME, FCONTROL, IDC_BTN_MOVE_TOP}, {VK_END, FCONTROL, IDC_BTN_MOVE_BOTTOM},
         {'Z', FCONTROL, ID_EDIT_UNDO},         {'Z', FCONTROL | FSHIFT, ID_EDIT_REDO},
         {'Y', FCONTROL, ID_EDIT_REDO},         {'L', FCONTROL, ID_ROTATE_LEFT},
-        {'R', FCONTROL, ID_ROTATE_RIGHT},
+        {'R', FCONTROL, ID_ROTATE_RIGHT},      {'D', FCONTROL, ID_INTERLEAVE},
     };
 }
 
@@ -135,7 +136,8 @@ public:
     int GenerateLeft() const { return m_frameLeft + 44; }
     int OcrLeft() const { return GenerateLeft() - 3 - m_layout.ocrWidth; }
     int DocumentLeft() const { return OcrLeft() - 3 - m_layout.documentWidth; }
-    int BrowseLeft() const { return DocumentLeft() - 4 - m_layout.browseWidth; }
+    int EncryptLeft() const { return DocumentLeft() - 3 - m_layout.encryptWidth; }
+    int BrowseLeft() const { return EncryptLeft() - 4 - m_layout.browseWidth; }
     ControlTemplate Generate() const {
         return Growing(Button(IDC_BTN_GENERATE, TR_NOOP("Dialog", "生成PDF"), GenerateLeft(),
                               kPathRow, kFrameWidth - 44),
@@ -155,6 +157,11 @@ public:
         return Growing(Control(IDC_CHECK_DOCUMENT, ControlKind::CheckBox,
                                TR_NOOP("Dialog", "文档校正"), DocumentLeft(), kPathRow + 2,
                                m_layout.documentWidth, 12),
+                       kFollowRight);
+    }
+    ControlTemplate Encrypt() const {
+        return Growing(Control(IDC_CHECK_ENCRYPT, ControlKind::CheckBox, TR_NOOP("Dialog", "加密"),
+                               EncryptLeft(), kPathRow + 2, m_layout.encryptWidth, 12),
                        kFollowRight);
     }
     ControlTemplate SavePath() const {
@@ -226,6 +233,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
         at.Radio(IDC_RADIO_FIT, TR_NOOP("Dialog", "适应页面"), 6),
         at.Ocr(),
         at.Document(),
+        at.Encrypt(),
         at.CornersButton(),
     };
     dialog.accelerators = MainAccelerators();

@@ -1,5 +1,6 @@
 #include "app/ScanResources.h"
 
+#include "app/DuplexTexts.h"
 #include "app/Resource.h"
 #include "app/ScanTexts.h"
 
@@ -45,7 +46,12 @@ DialogTemplate BuildScanDialog() {
     const int hintTop = kMargin + row * kRowStep - 4;
     dialog.controls.push_back(Control(IDC_SCAN_PAGE_HINT, ControlKind::StaticText, "", kListLeft,
                                       hintTop, kDialogWidth - kMargin - kListLeft, 20));
-    const int folderTop = hintTop + 22;
+    ControlTemplate twoSided =
+        Control(IDC_SCAN_TWO_SIDED, ControlKind::CheckBox, texts::Scan(texts::kScanTwoSided),
+                kListLeft, hintTop + 22, kDialogWidth - kMargin - kListLeft, 12);
+    twoSided.toolTip = texts::Scan(texts::kScanTwoSidedTip);
+    dialog.controls.push_back(twoSided);
+    const int folderTop = hintTop + 40;
     dialog.controls.push_back(Control(IDC_SCAN_FOLDER, ControlKind::StaticText, "", kMargin,
                                       folderTop, kDialogWidth - 2 * kMargin, 20));
     const int buttonTop = folderTop + 26;

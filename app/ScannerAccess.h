@@ -26,4 +26,7 @@ struct ScannerAccess {
 struct ScanRequest {
     std::string device;
     folvane::scan::ScanSettings settings;
+    // Both sides through a one-sided feeder: the fronts, then the stack turned over for the
+    // backs, and the two paired in the list.
+    bool twoSided = false;
 };

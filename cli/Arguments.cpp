@@ -1,7 +1,9 @@
 #include "cli/Arguments.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "cli/Texts.h"
 
@@ -13,7 +15,7 @@ constexpr const char *kUsage =
     N_("usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
        "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
        "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
-       "[--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
+       "[--interleave] [--force] [--skip-unreadable] -o OUT.pdf IMAGE|FOLDER|@LIST...\n"
        "       folvane-pdf --scan [--device NAME] [--source flatbed|adf|duplex] "
        "[--mode color|gray|lineart] [--resolution DPI] [--page-size a4|letter|max] "
        "[--keep-pages DIR] [-c CLASS] [--document] [--ocr] -o OUT.pdf\n"
@@ -74,6 +76,14 @@ Options:
                       between the grid and the crop line; other pictures are
                       written again, losslessly, from the part kept. A cropped
                       page is not corrected by --document
+      --interleave    the pages are a two-sided stack fed twice through a
+                      one-sided feeder: all the fronts 1..n, then the backs as
+                      the turned stack gives them, n..1; they go into the PDF
+                      as front 1, back 1, front 2, back 2, ... (6 pages: 1, 6,
+                      2, 5, 3, 4). Each page of a multi-page TIFF counts. An
+                      odd number of pages is refused. PAGES of --rotate and
+                      --crop count the pages in this new order, as the PDF has
+                      them
       --ocr           make the PDF searchable: recognise the text of every page and
                       lay it invisibly over the picture, so that it can be found,
                       selected and copied; the pictures stay as they are
@@ -146,6 +156,41 @@ Example:
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
 )");
 
+constexpr const char *kSeveralHelp = N_(R"(Several documents:
+  folvane-pdf --split-every N [options] -o OUT.pdf IMAGE|FOLDER|@LIST...
+  folvane-pdf --batch MANIFEST [--shard K/N] [--force]
+
+      --split-every N write the pages as documents of N pages each (the last
+                      may have fewer): -o OUT.pdf gives OUT-001.pdf, OUT-002.pdf
+                      and so on. They are written as a set: they appear
+                      together once all are complete; a failed or interrupted
+                      run leaves none of them, and files of those names from
+                      before as they were
+      --batch MANIFEST
+                      write the documents the manifest lists, one after the
+                      other: a line each, its fields separated by tabs, the
+                      output first, then the images and options as on this
+                      command line; lines starting with '#' are comments;
+                      paths are taken from the manifest's folder (see
+                      folvane-pdf(1)). For each document a line on standard
+                      output: ok, failed or skipped, the manifest's line, the
+                      pages, the seconds and the output, separated by tabs. A
+                      failure does not stop the batch; exit status 1 then
+                      tells that one failed. A document whose output is newer
+                      than its inputs and the manifest is skipped, so that a
+                      batch started again goes on where it stopped; --force
+                      writes them all
+      --shard K/N     with --batch: only the documents whose index i (from 0,
+                      over the manifest's document lines) has i mod N = K.
+                      K may be the name of an environment variable that holds
+                      it, such as JOB_COMPLETION_INDEX in a Kubernetes Indexed
+                      Job or SLURM_ARRAY_TASK_ID in a Slurm array job. Shards
+                      run apart, on one machine or many, with no coordinator
+
+  folvane-pdf --split-every 2 -o letter.pdf scans/*.jpg
+  parallel folvane-pdf --batch jobs.tsv --shard {}/4 ::: 0 1 2 3
+)");
+
 int usageError(const std::string &reason) {
     std::fprintf(stderr, "folvane-pdf: %s\n%s\n", reason.c_str(), _(kUsage));
     return kExitUsage;
@@ -196,7 +241,61 @@ std::string addCropRule(Arguments &arguments, const std::string &value) {
     return "";
 }
 
-// The scanning options, after the others.
+// --split-every's pages per document, from 1 up.
+std::string setSplitEvery(Arguments &arguments, const std::string &value) {
+    std::size_t pages = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9' || pages > 99999999) {
+            pages = 0;
+            break;
+        }
+        pages = pages * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (pages == 0) {
+        return Fill(_("--split-every takes a number of pages from 1 up, not \"%1\""), {value});
+    }
+    arguments.splitEvery = pages;
+    return "";
+}
+
+// What --batch, --shard and the split options rule out; "" when nothing.
+std::string batchAndSplitProblem(const Arguments &arguments) {
+    const bool split = arguments.splitEvery > 0;
+    if (!arguments.batch.empty()) {
+        if (!arguments.output.empty() || !arguments.inputs.empty() || split) {
+            return _("--batch takes its documents, their outputs and their options from the "
+                     "manifest: give it no -o, images or --split-every");
+        }
+        if (arguments.scan.scan) {
+            return _("--batch cannot go with --scan");
+        }
+        return "";
+    }
+    if (arguments.shard) {
+        return _("--shard goes with --batch");
+    }
+    if (split && arguments.output == "-") {
+        return _("--split-every writes several files: give -o OUT.pdf, not -o -");
+    }
+    if (split && arguments.scan.scan) {
+        return _("--split-every cannot go with --scan");
+    }
+    return "";
+}
+
+// The password options, after the others.
+std::vector<Option> withPasswordOptions(std::vector<Option> options) {
+    for (const PasswordOptionName &password : passwordOptionNames()) {
+        const std::string name = password.name;
+        options.push_back({'\0', password.name, password.takesValue,
+                           [name](Arguments &a, const std::string &value) {
+                               return setPasswordOption(a.passwords, name, value);
+                           }});
+    }
+    return options;
+}
+
+// The scanning options and the password options, after the others.
 std::vector<Option> withScanOptions(std::vector<Option> options) {
     for (const ScanOptionName &scan : scanOptionNames()) {
         const std::string name = scan.name;
@@ -205,11 +304,39 @@ std::vector<Option> withScanOptions(std::vector<Option> options) {
                  return setScanOption(a.scan, name, value);
              }});
     }
+    return withPasswordOptions(std::move(options));
+}
+
+// Splitting a run and running a batch, after the others.
+std::vector<Option> withBatchOptions(std::vector<Option> options) {
+    std::vector<Option> more = {
+        {'\0', "split-every", true, setSplitEvery},
+        {'\0', "batch", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             if (value.empty()) {
+                 return _("--batch needs a manifest file");
+             }
+             a.batch = value;
+             return "";
+         }},
+        {'\0', "shard", true,
+         [](Arguments &a, const std::string &value) -> std::string {
+             std::string reason;
+             a.shard = parseShard(value, reason);
+             return reason;
+         }},
+    };
+    options.insert(options.end(), more.begin(), more.end());
     return options;
 }
 
+// The scanning options and those of several documents, after the others.
+std::vector<Option> withFurtherOptions(std::vector<Option> options) {
+    return withBatchOptions(withScanOptions(std::move(options)));
+}
+
 const std::vector<Option> &options() {
-    static const std::vector<Option> options = withScanOptions({
+    static const std::vector<Option> options = withFurtherOptions({
         {'o', "output", true,
          [](Arguments &a, const std::string &value) -> std::string {
              if (!a.output.empty()) {
@@ -267,6 +394,11 @@ const std::vector<Option> &options() {
              a.pdfVersion = value;
              return "";
          }},
+        {'\0', "interleave", false,
+         [](Arguments &a, const std::string &) -> std::string {
+             a.interleave = true;
+             return "";
+         }},
         {'\0', "skip-unreadable", false,
          [](Arguments &a, const std::string &) -> std::string {
              a.skipUnreadable = true;
@@ -305,69 +437,120 @@ const char *usageLine() {
     return _(kUsage);
 }
 
-std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
+namespace {
+
+// What applying one argument asks of the caller.
+enum class Step { Next, Help, Version };
+
+// Applies args[i], and its value when that is the next argument (`i` then moves past it).
+// Returns a usage error's reason, or "".
+std::string applyArgument(const std::vector<std::string> &args, std::size_t &i,
+                          Arguments &arguments, bool &onlyInputs, Step &step) {
+    const std::string &arg = args[i];
+    step = Step::Next;
+    if (arg.empty()) { // a shell variable that held nothing, say: no file has that name
+        return _("an image name is empty");
+    }
+    if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
+        // After "--" a name that starts with '@' is an image: "./" keeps it from being read
+        // as a list and names the same file.
+        arguments.inputs.push_back(onlyInputs && arg[0] == '@' ? "./" + arg : arg);
+        return "";
+    }
+    if (arg == "--") {
+        onlyInputs = true;
+        return "";
+    }
+    if (arg == "-h" || arg == "--help" || arg == "--version") {
+        step = arg == "--version" ? Step::Version : Step::Help;
+        return "";
+    }
+    // --name, --name=value, --name value; -x, -xvalue, -x value.
+    const Option *option = nullptr;
+    std::string value;
+    bool valueGiven = false;
+    if (arg[1] == '-') {
+        std::size_t equals = arg.find('=');
+        option = findLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            valueGiven = true;
+        }
+    } else {
+        option = findShort(arg[1]);
+        if (arg.size() > 2) {
+            value = arg.substr(2);
+            valueGiven = true;
+        }
+    }
+    if (option == nullptr || (valueGiven && !option->takesValue)) {
+        return Fill(_("unknown option %1"), {arg});
+    }
+    if (option->takesValue && !valueGiven) {
+        if (i + 1 >= args.size()) {
+            return Fill(_("%1 needs a value"), {arg});
+        }
+        value = args[++i];
+    }
+    return option->apply(arguments, value);
+}
+
+} // namespace
+
+std::string parseDocumentArguments(const std::vector<std::string> &args, Arguments &arguments) {
     bool onlyInputs = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.empty()) { // a shell variable that held nothing, say: no file has that name
-            return usageError(_("an image name is empty"));
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        Step step = Step::Next;
+        std::string problem = applyArgument(args, i, arguments, onlyInputs, step);
+        if (!problem.empty()) {
+            return problem;
         }
-        if (onlyInputs || arg.size() < 2 || arg[0] != '-') {
-            // After "--" a name that starts with '@' is an image: "./" keeps it from being read
-            // as a list and names the same file.
-            arguments.inputs.push_back(onlyInputs && arg[0] == '@' ? "./" + arg : arg);
-            continue;
+        if (step != Step::Next) {
+            return Fill(_("unknown option %1"), {args[i]});
         }
-        if (arg == "--") {
-            onlyInputs = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            std::printf("%s\n\n%s", _(kUsage), _(kHelp));
-            return 0;
-        }
-        if (arg == "--version") {
-            std::printf("folvane-pdf %s\n", FOLVANE_VERSION);
-            return 0;
-        }
-        // --name, --name=value, --name value; -x, -xvalue, -x value.
-        const Option *option = nullptr;
-        std::string value;
-        bool valueGiven = false;
-        if (arg[1] == '-') {
-            std::size_t equals = arg.find('=');
-            option = findLong(arg.substr(2, equals == std::string::npos ? equals : equals - 2));
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-                valueGiven = true;
-            }
-        } else {
-            option = findShort(arg[1]);
-            if (arg.size() > 2) {
-                value = arg.substr(2);
-                valueGiven = true;
-            }
-        }
-        if (option == nullptr || (valueGiven && !option->takesValue)) {
-            return usageError(Fill(_("unknown option %1"), {arg}));
-        }
-        if (option->takesValue && !valueGiven) {
-            if (i + 1 >= argc) {
-                return usageError(Fill(_("%1 needs a value"), {arg}));
-            }
-            value = argv[++i];
-        }
-        std::string problem = option->apply(arguments, value);
+    }
+    return "";
+}
+
+std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    bool onlyInputs = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        Step step = Step::Next;
+        std::string problem = applyArgument(args, i, arguments, onlyInputs, step);
         if (!problem.empty()) {
             return usageError(problem);
         }
+        if (step == Step::Help) {
+            std::printf("%s\n\n%s\n%s\n%s", _(kUsage), _(kHelp), passwordHelp(), _(kSeveralHelp));
+            return 0;
+        }
+        if (step == Step::Version) {
+            std::printf("folvane-pdf %s\n", FOLVANE_VERSION);
+            return 0;
+        }
+    }
+    if (arguments.interleave && (arguments.skipUnreadable || arguments.scan.scan)) {
+        // A page left out or a single pass of the feeder leaves fronts and backs unpaired.
+        return usageError(arguments.scan.scan
+                              ? _("--interleave orders the pages of images, not those of --scan")
+                              : _("--interleave cannot be used with --skip-unreadable: a page "
+                                  "left out would pair every later front with the wrong back"));
     }
     std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {
         return usageError(scanProblem);
     }
-    if (arguments.scan.listDevices) {
+    if (std::string problem = batchAndSplitProblem(arguments); !problem.empty()) {
+        return usageError(problem);
+    }
+    if (arguments.scan.listDevices || !arguments.batch.empty()) {
         return std::nullopt;
+    }
+    std::string passwordProblem;
+    arguments.encryption = encryptionFor(arguments.passwords, passwordProblem);
+    if (!passwordProblem.empty()) {
+        return usageError(passwordProblem);
     }
     if (arguments.output.empty()) {
         return usageError(_("no output file (-o OUT.pdf)"));

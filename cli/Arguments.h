@@ -8,7 +8,9 @@
 
 #include "cli/PageCrops.h"
 #include "cli/PageTurns.h"
+#include "cli/PasswordOptions.h"
 #include "cli/ScanOptions.h"
+#include "cli/Shard.h"
 #include "pdf/PageLayout.h"
 
 namespace folvane::cli {
@@ -26,17 +28,29 @@ struct Arguments {
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
     bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
+    bool interleave = false;         // fronts 1..n then backs n..1 become front 1, back 1, ...
     std::vector<TurnRule> turns;     // --rotate, in the order given
     std::vector<CropRule> crops;     // --crop, in the order given
     std::string output;              // "-": standard output
     std::vector<std::string> inputs; // images and @LIST entries, in order
     ScanRequest scan;                // --scan, --list-devices and their settings
+    std::size_t splitEvery = 0;      // --split-every: pages per document; 0: one document
+    std::string batch;               // --batch: the manifest; "": none
+    std::optional<Shard> shard;      // --shard: this process's share of the manifest
+    PasswordRequest passwords;       // --user-password-file and what goes with it
+    // The passwords that lock the PDF, when --user-password-file was given.
+    std::optional<folvane::pdfdoc::EncryptionSettings> encryption;
 };
 
 // Parses argv. Returns an exit status when the program should stop here (--help and
 // --version print their text and give 0; a usage error prints its reason and a usage line and
 // gives kExitUsage); nullopt when `arguments` is ready.
 std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments);
+
+// Parses the options and inputs of one document of a batch manifest, `args` as its line's
+// fields after the output: "" when good, else the reason. --help and --version are unknown
+// there.
+std::string parseDocumentArguments(const std::vector<std::string> &args, Arguments &arguments);
 
 // The usage line, for messages that end in it.
 const char *usageLine();

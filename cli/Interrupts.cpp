@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <pthread.h>
 #include <thread>
 #include <unistd.h>
@@ -21,6 +22,12 @@ namespace {
 char ownFile[PATH_MAX];
 volatile std::sig_atomic_t haveOwnFile = 0;
 volatile std::sig_atomic_t progressShown = 0;
+
+// Held by InterruptsHeld; the thread that takes the signals takes it before acting on one.
+std::mutex &interruptGate() {
+    static std::mutex gate;
+    return gate;
+}
 
 extern "C" void onInterrupt(int signal) {
     folvane::RemoveTemporaryFiles();
@@ -59,6 +66,7 @@ void handleInterrupts() {
     std::thread([signals] {
         int signal = 0;
         if (::sigwait(&signals, &signal) == 0) {
+            interruptGate().lock(); // never released: the process ends
             onInterrupt(signal);
         }
     }).detach();
@@ -84,6 +92,14 @@ int createOwnFile(std::string &path) {
 
 void forgetOwnFile() {
     haveOwnFile = 0;
+}
+
+InterruptsHeld::InterruptsHeld() {
+    interruptGate().lock();
+}
+
+InterruptsHeld::~InterruptsHeld() {
+    interruptGate().unlock();
 }
 
 void setProgressShown(bool shown) {

@@ -17,6 +17,16 @@ void handleInterrupts();
 int createOwnFile(std::string &path);
 void forgetOwnFile();
 
+// While one lives, an interruption waits: for steps that must not be cut in the middle, such
+// as putting a set of documents in place.
+class InterruptsHeld {
+public:
+    InterruptsHeld();
+    ~InterruptsHeld();
+    InterruptsHeld(const InterruptsHeld &) = delete;
+    InterruptsHeld &operator=(const InterruptsHeld &) = delete;
+};
+
 // Whether an interruption should first clear the progress line on the terminal.
 void setProgressShown(bool shown);
 

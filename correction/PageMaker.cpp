@@ -10,6 +10,7 @@
 #include "correction/Limits.h"
 #include "correction/PageCleaner.h"
 #include "correction/PageContent.h"
+#include "correction/PageEdges.h"
 #include "correction/PageShape.h"
 #include "correction/ScanPage.h"
 #include "correction/SheetFinder.h"
@@ -164,6 +165,9 @@ cv::Mat warpToPage(const UprightImage &upright, const PagePlan &plan) {
 
 void fillImages(CorrectedPage &page, const cv::Mat &flat, bool interpolated) {
     CleanPage clean = cleanPage(flat);
+    if (page.facts.found) {
+        clearEdges(clean, page.dpi);
+    }
     page.content = contentOf(clean);
     page.softText = !interpolated && textTooSoft(clean);
     cv::Mat ink = inkMask(clean, page.content);

@@ -1,9 +1,11 @@
 #include "pdf/PageGeneration.h"
 
 #include <cstdio>
+#include <utility>
 
 #include <sys/stat.h>
 
+#include "pdf/EncryptedOutput.h"
 #include "pdf/ImageFileRules.h"
 #include "pdf/PdfWriter.h"
 
@@ -195,6 +197,14 @@ struct Subject {
     std::size_t index = GenerateError::kNoRow;
 };
 
+// The pages of its file row `row` writes, first to last: the one page it stands for, or all
+// `count` of them.
+std::pair<int, int> RowPageSpan(const GenerateOptions &options, std::size_t row, int count) {
+    const auto one = options.rowPages.find(row);
+    return one == options.rowPages.end() ? std::pair{1, count}
+                                         : std::pair{one->second, one->second};
+}
+
 // Counts each file's pages once and announces every page, so that the engine prepares them on
 // all cores while it writes. A count that fails is 0: the file's turn counts again, and fails
 // there, after the pages before it.
@@ -213,7 +223,8 @@ std::vector<int> CountAndQueue(PdfWriter &writer, const std::vector<std::string>
             }
         }
         counts.push_back(pages);
-        for (int page = 1; page <= pages || page == 1; ++page, ++documentPage) {
+        const auto [first, last] = RowPageSpan(options, row, pages);
+        for (int page = first; page <= last || page == first; ++page, ++documentPage) {
             writer.QueueImage(ImageTypeForPath(path), path,
                               ImageOptions(options, row, page, documentPage), page);
         }
@@ -241,7 +252,8 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
         const std::string &path = imagePaths[i];
         subject = Subject{path, 1, i};
         const int pages = counts[i] > 0 ? counts[i] : writer.CountPages(path);
-        for (int page = 1; page <= pages; ++page, ++documentPage) {
+        const auto [first, last] = RowPageSpan(options, i, pages);
+        for (int page = first; page <= last; ++page, ++documentPage) {
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
                 throw GenerateCancelled();
@@ -270,14 +282,48 @@ struct EngineFailure {
     std::string message;
 };
 
-void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
-                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
+void WriteWithEngine(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                     const GenerateOptions &options, const GenerateEvents &events,
+                     Subject &subject) {
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     try {
         WritePages(writer, savePath, imagePaths, options, events, subject);
     } catch (const PdfWriter::Exception &e) {
         throw EngineFailure{writer.LastProblem(), e.message};
     }
+}
+
+// The engine writes the plain document beside the target, then it is encrypted into place.
+void WriteEncrypted(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                    const GenerateOptions &options, const GenerateEvents &events,
+                    Subject &subject) {
+    EncryptedOutput output(savePath);
+    GenerateEvents engineEvents = events;
+    engineEvents.afterClose = nullptr;
+    try {
+        WriteWithEngine(output.PlainPath(), imagePaths, options, engineEvents, subject);
+    } catch (EngineFailure &e) {
+        if (e.problem.kind == Problem::Kind::Output) {
+            e.problem.file = savePath;
+        }
+        throw;
+    }
+    if (events.stopRequested && events.stopRequested()) {
+        throw GenerateCancelled();
+    }
+    output.Commit(*options.encryption);
+    if (events.afterClose) {
+        events.afterClose();
+    }
+}
+
+void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
+                   const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
+    if (options.encryption) {
+        WriteEncrypted(savePath, imagePaths, options, events, subject);
+        return;
+    }
+    WriteWithEngine(savePath, imagePaths, options, events, subject);
 }
 
 Problem Internal(const std::string &what) {

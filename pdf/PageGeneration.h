@@ -13,6 +13,7 @@
 
 #include "pdf/PageLayout.h"
 #include "pdf/Problem.h"
+#include "pdfdoc/Encryption.h"
 
 namespace folvane {
 
@@ -66,6 +67,9 @@ struct GenerateOptions {
     std::map<std::size_t, int> rowPages{};
     // Passwords that open encrypted PDF inputs, by path as given in the rows.
     std::map<std::string, std::string> pdfPasswords{};
+    // Locks the document with passwords (AES-256); its PDF version then rises to 1.7, which
+    // that needs. The bytes differ from run to run: the encryption's salts are random.
+    std::optional<pdfdoc::EncryptionSettings> encryption{};
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
@@ -115,7 +119,7 @@ struct GenerateEvents {
     std::function<void(const PageNote &)> onNote;
     // Polled before each page; true ends the run with GenerateCancelled.
     std::function<bool()> stopRequested;
-    // Runs after the document is complete on disk, before the engine is released.
+    // Runs after the document is complete on disk (encrypted, when it is).
     std::function<void()> afterClose;
 };
 

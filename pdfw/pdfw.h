@@ -443,6 +443,19 @@ int pdfw_inspect_image(const char *filename, int page, const char *compatibility
  * contexts again. */
 void pdfw_remove_temporary_files(void);
 
+/* Creates an empty file for the caller's own use beside the file `target` names (in its
+ * folder), named as the engine's temporary documents are (".NAME.pdfw-PID-XXXXXX"), readable
+ * and writable by its owner only, locked (flock) while the descriptor stays open, and known to
+ * pdfw_remove_temporary_files() until pdfw_forget_temporary_file(*slot). Its name goes into
+ * `name` (`size` bytes). Returns the descriptor (close-on-exec, read and write), or -1 with
+ * errno set (ENAMETOOLONG: `name` is too small). *slot is -1 when no slot was free: the file
+ * is then the caller's alone to remove. Never raises. */
+int pdfw_create_temporary_file(const char *target, char *name, size_t size, int *slot);
+
+/* Forgets a slot given by pdfw_create_temporary_file, once its file is renamed or removed;
+ * -1 is ignored. Async-signal-safe. */
+void pdfw_forget_temporary_file(int slot);
+
 /* Removes what runs that were killed left in `folder`: temporary files and folders named
  * ".NAME.pdfw-PID-XXXXXX" whose process is gone and whose lock (flock) nobody holds; a
  * folder goes with the files in it. Failures are ignored. NULL is ignored. Never raises. */

@@ -5,7 +5,12 @@
 #include "pdfw/pdfw.h"
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <string>
+#include <sys/file.h>
 #include <utility>
 
 #include "pdfw/api/Context.h"
@@ -254,6 +259,38 @@ void pdfw_delete(pdfw_context *context) {
 
 void pdfw_remove_temporary_files(void) {
     pdfw::TemporaryFiles::removeAll();
+}
+
+int pdfw_create_temporary_file(const char *target, char *name, size_t size, int *slot) {
+    if (target == nullptr || name == nullptr || slot == nullptr) {
+        errno = EINVAL;
+        return -1;
+    }
+    *slot = -1;
+    try {
+        const std::string path = target;
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+        const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+        std::string temp = folder + "/" + pdfw::temporaryPrefix(base) + "XXXXXX";
+        if (temp.size() >= size) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const int fd = pdfw::TemporaryFiles::create(temp, O_CLOEXEC, *slot);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB);
+            std::memcpy(name, temp.c_str(), temp.size() + 1);
+        }
+        return fd;
+    } catch (...) { // only the strings can throw, when memory runs out
+        errno = ENOMEM;
+        return -1;
+    }
+}
+
+void pdfw_forget_temporary_file(int slot) {
+    pdfw::TemporaryFiles::forget(slot);
 }
 
 void pdfw_remove_dead_temporaries(const char *folder) {

@@ -42,7 +42,7 @@ PRODUCT = ["app", "base", "cli", "correction", "group4", "image", "ocr", "pdf", 
 
 # Files that keep the Win32 shape, and the engine's C interface: never checked, never renamed.
 EXEMPT = re.compile(r"^(platform/"
-                    r"|app/(CFolvaneApp|CFolvaneDlg|CScanDlg|CAboutDlg)[^/]*$"
+                    r"|app/(CFolvaneApp|CFolvaneDlg|CScanDlg|CAboutDlg|CPasswordDlg)[^/]*$"
                     r"|app/(Resources|ScanResources)\.(h|cpp)$|app/Resource\.h$"
                     r"|image/(codecs/)?Cf[^/]*$"
                     r"|image/(ImageFormat|ImageInfo|ExifRecord|SafeSize)\.h$"

@@ -53,7 +53,7 @@ LIBRARIES = [
     ("qtui", "platform/qt", ["gdi", "ui", "Qt"]),
     ("qt", "app/qt", ["crt", "qtui", "app", "Qt"]),
     ("app", "app", ["base", "crt", "gdi", "ui", "image", "pdf", "pdfdoc", "scan", "correction"]),
-    ("cli", "cli", ["crt", "pdf", "scan", "ui"]),
+    ("cli", "cli", ["crt", "pdf", "pdfdoc", "scan", "ui"]),
     ("tools", "tools", ["image"]),
     ("correction", "correction", ["base"]),
 ]

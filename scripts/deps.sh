@@ -21,6 +21,8 @@ FOLVANE_PACKAGES=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev qpdf poppler-utils libjpeg-turbo-progs
   mupdf-tools colord-data icc-profiles-free
+  # the batch test and benchmark: shards of a manifest under GNU parallel
+  parallel
   # the text-layer benchmark's peer: the tesseract command and /usr/bin/time for its memory
   tesseract-ocr time bc
   # the document benchmark's peer, the classic OpenCV scanner, and its scores

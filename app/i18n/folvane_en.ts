@@ -176,6 +176,10 @@ Try &apos;folvane --help&apos; for more.
         <source>关于 Folvane(&amp;A)...</source>
         <translation>&amp;About Folvane...</translation>
     </message>
+    <message>
+        <source>加密</source>
+        <translation>Encrypt</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -951,6 +955,108 @@ Please enter its password:</translation>
     <message>
         <source>文档校正不适用于 PDF 的页面: 它原样放入, 无需调整边角。</source>
         <translation>Document correction does not apply to pages of a PDF: they go in as they are, with no corners to place.</translation>
+    </message>
+    <message>
+        <source>双面合并</source>
+        <translation>Merge duplex</translation>
+    </message>
+    <message>
+        <source>双面合并需要偶数页: 先是各页的正面, 再是倒序的背面。列表中有 %1 页, 正面和背面的页数对不上, 列表没有改变。</source>
+        <translation>Merge duplex needs an even number of pages: all the fronts, then the backs in reverse order. The list holds %1 pages, so fronts and backs cannot pair; the list was not changed.</translation>
+    </message>
+</context>
+<context>
+    <name>Scan</name>
+    <message>
+        <source>单面进纸器扫描双面</source>
+        <translation>Both sides with a one-sided feeder</translation>
+    </message>
+    <message>
+        <source>先扫描所有正面, 再把整叠纸翻过来扫描背面, 然后按正面、背面的顺序排好</source>
+        <translation>Scans all the fronts, then the backs with the stack turned over, and puts each back after its front</translation>
+    </message>
+    <message>
+        <source>正面已扫描完, 共 %1 页。
+请把整叠纸翻过来, 原样放回进纸器, 然后选&quot;扫描背面&quot;。</source>
+        <translation>The fronts are scanned: %1 pages.
+Turn the whole stack over, put it back in the feeder as it is, then choose &quot;Scan backs&quot;.</translation>
+    </message>
+    <message>
+        <source>扫描背面</source>
+        <translation>Scan backs</translation>
+    </message>
+    <message>
+        <source>不扫描背面</source>
+        <translation>No backs</translation>
+    </message>
+    <message>
+        <source>正面扫描了 %1 页, 背面扫描了 %2 页, 页数不同, 所以没有合并。
+扫描的页面都按扫描的顺序留在列表中, 可以手动调整。</source>
+        <translation>%1 fronts and %2 backs were scanned: the counts differ, so they were not merged.
+Every scanned page stays in the list in the order scanned, to be put in order by hand.</translation>
+    </message>
+</context>
+<context>
+    <name>Password</name>
+    <message>
+        <source>加密</source>
+        <translation>Encrypt</translation>
+    </message>
+    <message>
+        <source>PDF 用 AES-256 加密, 只有输入密码才能打开。密码不会被保存。</source>
+        <translation>The PDF is encrypted with AES-256 and opens only with a password. Passwords are not saved.</translation>
+    </message>
+    <message>
+        <source>打开密码:</source>
+        <translation>Password to open:</translation>
+    </message>
+    <message>
+        <source>确认打开密码:</source>
+        <translation>Confirm password:</translation>
+    </message>
+    <message>
+        <source>所有者密码:</source>
+        <translation>Owner password:</translation>
+    </message>
+    <message>
+        <source>可不填: 用所有者密码打开时不受下面的限制</source>
+        <translation>Optional: opens the PDF without the limits below</translation>
+    </message>
+    <message>
+        <source>允许打印</source>
+        <translation>Allow printing</translation>
+    </message>
+    <message>
+        <source>允许复制文字和图片</source>
+        <translation>Allow copying text and pictures</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>请输入打开密码。</source>
+        <translation>Enter a password to open the PDF.</translation>
+    </message>
+    <message>
+        <source>两次输入的打开密码不一致。</source>
+        <translation>The two passwords to open do not match.</translation>
+    </message>
+    <message>
+        <source>密码太长: 最多 127 字节（约 42 个汉字）。</source>
+        <translation>The password is too long: at most 127 bytes (about 42 Chinese characters).</translation>
+    </message>
+    <message>
+        <source>密码不能含有控制字符。</source>
+        <translation>A password cannot hold control characters.</translation>
+    </message>
+    <message>
+        <source>所有者密码必须与打开密码不同。</source>
+        <translation>The owner password must differ from the password to open.</translation>
     </message>
 </context>
 </TS>

@@ -171,7 +171,10 @@ QWidget *QtDialog::MakeWidget(const ControlTemplate &control, QWidget *surface, 
         return new QGroupBox(caption, surface);
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(caption, surface);
-        edit->setReadOnly(true);
+        edit->setReadOnly(!control.password);
+        if (control.password) {
+            edit->setEchoMode(QLineEdit::Password);
+        }
         if (control.readOnly) {
             // Its text can be selected and copied with the mouse; Tab passes it by.
             edit->setFocusPolicy(Qt::ClickFocus);

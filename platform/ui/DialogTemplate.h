@@ -42,6 +42,7 @@ struct ControlTemplate {
     bool group = false; // starts a group of controls
     bool disabled = false;
     bool readOnly = false; // an edit whose text the user can read and copy but not change
+    bool password = false; // an edit the user types a password into, its characters hidden
     int resourceId = 0;    // bitmap or icon of Picture and Icon controls
     std::string toolTip;   // shown when the pointer rests on the control; "" for none
     ControlGrowth growth;

@@ -133,6 +133,7 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
                                                                      {"向左旋转\tCtrl+L", false},
                                                                      {"向右旋转\tCtrl+R", false},
                                                                      {"裁剪", false},
+                                                                     {"双面合并\tCtrl+D", false},
                                                                      {"撤销", false},
                                                                      {"重做", false}}));
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));

@@ -116,6 +116,39 @@ TEST_F(Pages, EditsBelongToOneRowEvenOfTheSameFile) {
     EXPECT_EQ(pages.Current(), 1); // an edited row is current
 }
 
+// A stack of three sheets fed twice: fronts f1 f2 f3, then the backs turned over, b3 b2 b1. The
+// rows around the stack keep their places; only the rows named take part.
+TEST_F(Pages, InterleavePairsEachFrontWithItsBackInTheRowsItIsGiven) {
+    Do([&] {
+        return pages.Add(Files({"/p/x", "/p/f1", "/p/f2", "/p/f3", "/p/b3", "/p/b2", "/p/b1"}));
+    });
+    pages.SetCurrent(4); // b3
+    Do([&] { return pages.Interleave({1, 2, 3, 4, 5, 6}); });
+    EXPECT_EQ(pages.Paths(),
+              (Strings{"/p/x", "/p/f1", "/p/b1", "/p/f2", "/p/b2", "/p/f3", "/p/b3"}));
+    EXPECT_EQ(pages.Current(), 6); // still on b3
+    ASSERT_TRUE(history.Undo(pages));
+    EXPECT_EQ(Take(pages), befores.back());
+    ASSERT_TRUE(history.Redo(pages));
+    EXPECT_EQ(Take(pages), afters.back());
+}
+
+TEST_F(Pages, InterleaveRefusesAnOddCountAndRowsOutsideTheList) {
+    Do([&] { return pages.Add(Files({"/p/a", "/p/b", "/p/c", "/p/d", "/p/e"})); });
+    EXPECT_FALSE(pages.Interleave({0, 1, 2, 3, 4}).has_value());
+    EXPECT_FALSE(pages.Interleave({}).has_value());
+    EXPECT_FALSE(pages.Interleave({3, 5}).has_value());
+    EXPECT_FALSE(pages.Interleave({-1, 0}).has_value());
+    EXPECT_FALSE(pages.Interleave({2, 1}).has_value()); // rows out of order
+    EXPECT_FALSE(pages.Interleave({1, 1}).has_value());
+    EXPECT_FALSE(pages.Interleave({0, 1}).has_value()); // one sheet: already in order
+    EXPECT_EQ(pages.Paths(), (Strings{"/p/a", "/p/b", "/p/c", "/p/d", "/p/e"}));
+    // Rows apart: 0, 2, 3, 4 hold a, c, d, e and become a, e, c, d.
+    Do([&] { return pages.Interleave({0, 2, 3, 4}); });
+    EXPECT_EQ(pages.Paths(), (Strings{"/p/a", "/p/b", "/p/e", "/p/c", "/p/d"}));
+    EXPECT_STREQ(PageCommandName(PageCommandKind::Interleave), "双面合并");
+}
+
 // A crop is a rectangle of the turned picture: it turns with the page, and a turn there and back
 // gives it back as it was. Without the file's size it could not follow, so the turn is refused.
 TEST_F(Pages, ACropTurnsWithItsPage) {
@@ -149,12 +182,13 @@ TEST_F(Pages, EverySequenceUndoesAndRedoesToTheSameRowsOrderEditsAndCurrentRow) 
     Do([&] { return pages.Move(2, 0); });
     Do([&] { return pages.SetCorners(1, folvane::SheetCorners{0, 0, 9, 0, 9, 9, 0, 9}); });
     Do([&] { return pages.Add(Files({"/p/c.jpg"})); });
+    Do([&] { return pages.Interleave({0, 1, 2, 3}); });
     Do([&] { return pages.SortByName(ByPath); });
     Do([&] { return pages.Remove(1); });
     Do([&] { return pages.Crop(0, CropRect{1, 1, 5, 5}); });
     Do([&] { return pages.Clear(); });
     Do([&] { return pages.Add(Files({"/p/e.jpg"})); });
-    const std::size_t removal = 6;
+    const std::size_t removal = 7;
     const PageId removed = befores[removal].ids[1];
     pages.Find(removed)->facts = folvane::ImageFacts{};
 

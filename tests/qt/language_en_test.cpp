@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/Resources.h"
 #include "tests/qt/CropEditorChecks.h"
+#include "tests/qt/FeederStack.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
@@ -193,6 +194,22 @@ TEST_F(English, TheCropEditorSpeaksEnglish) {
     EXPECT_EQ(run.refusal,
               "The cropped page is too small: it must be at least 16 pixels wide and high.");
     EXPECT_TRUE(dlg->Pages().At(0).shape.edits.crop.has_value());
+}
+
+// "Merge duplex" from the right-click menu's key: a stack fed fronts first comes out paired, and
+// the menu and the list are kept for the docs.
+TEST_F(English, DuplexMergePairsEachBackWithItsFront) {
+    const Strings stack = WriteFeederStack(dir, "scan");
+    AddRows(stack);
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    Strings items;
+    KeepScreenshot(RowMenu(window, List(), 0, items), "duplex-menu-en.png");
+    EXPECT_NE(std::find(items.begin(), items.end(), "Merge duplex\tCtrl+D"), items.end());
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Paths(), (Strings{stack[0], stack[3], stack[1], stack[2]}));
+    KeepScreenshot(window->grab().toImage(), "duplex-result-en.png");
 }
 
 } // namespace

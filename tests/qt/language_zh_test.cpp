@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/Resources.h"
 #include "tests/qt/CropEditorChecks.h"
+#include "tests/qt/FeederStack.h"
 #include "tests/qt/LanguageChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
@@ -194,7 +195,7 @@ TEST_F(Chinese, ASidewaysPageTurnsRightAndTheMenuOffersBothTurns) {
     KeepScreenshot(RowMenu(window, List(), 0, items), "menu-zh.png");
     EXPECT_EQ(items,
               (Strings{"资料修改", "关于", "退出", "", "删除", "上移", "下移", "向左旋转\tCtrl+L",
-                       "向右旋转\tCtrl+R", "裁剪", "", "撤销旋转", "重做"}));
+                       "向右旋转\tCtrl+R", "裁剪", "双面合并\tCtrl+D", "", "撤销旋转", "重做"}));
 }
 
 TEST_F(Chinese, TheFailureBoxSaysWhyInChinese) {
@@ -238,6 +239,22 @@ TEST_F(Chinese, TheCropEditorMovesItsRectangleRefusesOneTooSmallAndCropsThePage)
     EXPECT_GT(crop->left, 0);
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(dlg->Pages().At(0).shape.edits.crop.has_value());
+}
+
+// "双面合并" from the right-click menu's key: a stack fed fronts first comes out paired, and
+// the menu and the list are kept for the docs.
+TEST_F(Chinese, DuplexMergePairsEachBackWithItsFront) {
+    const Strings stack = WriteFeederStack(dir, "扫描");
+    AddRows(stack);
+    SettleChecks();
+    Click(IDC_RADIO_FIT);
+    ClickRow(0);
+    Strings items;
+    KeepScreenshot(RowMenu(window, List(), 0, items), "duplex-menu-zh.png");
+    EXPECT_NE(std::find(items.begin(), items.end(), "双面合并\tCtrl+D"), items.end());
+    Key(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Paths(), (Strings{stack[0], stack[3], stack[1], stack[2]}));
+    KeepScreenshot(window->grab().toImage(), "duplex-result-zh.png");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/pdf_standin/engine/StandInEngine.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <map>
 
@@ -304,6 +305,16 @@ int pdfw_get_last_problem(pdfw_context *, pdfw_problem *problem) {
 void pdfw_remove_temporary_files(void) {
     Append("remove_temporary_files");
 }
+
+int pdfw_create_temporary_file(const char * /*target*/, char * /*name*/, size_t /*size*/,
+                               int *slot) {
+    Append("create_temporary_file");
+    *slot = -1;
+    errno = EACCES;
+    return -1;
+}
+
+void pdfw_forget_temporary_file(int /*slot*/) {}
 
 void pdfw_remove_dead_temporaries(const char * /*folder*/) {
     Append("remove_dead_temporaries");
