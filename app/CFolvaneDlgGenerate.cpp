@@ -10,8 +10,8 @@
 
 #include "app/CPasswordDlg.h"
 #include "app/Messages.h"
-#include "app/Resource.h"
 #include "app/PdfRows.h"
+#include "app/Resource.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
 #include "pdf/QuotedName.h"
