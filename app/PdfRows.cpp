@@ -54,17 +54,14 @@ folvane::Problem ProblemOf(const std::string &path, const folvane::pdfdoc::PdfFa
     return problem;
 }
 
-// The image's block as a 24-bit picture of raster's pixels (the block's rows are bottom up,
-// blue first, each padded to four bytes).
+// The image as a 24-bit picture of raster's pixels (its rows are kept bottom up, blue first).
 bool ImageOf(const folvane::pdfdoc::PageRaster &raster, CfImage &image) {
     if (!image.Create(raster.width, raster.height, 24)) {
         return false;
     }
-    const std::size_t stride = (std::size_t(raster.width) * 3 + 3) & ~std::size_t(3);
-    uint8_t *block = image.GetBitmapBlock();
     for (int y = 0; y < raster.height; ++y) {
         const uint8_t *from = raster.rgb.data() + std::size_t(y) * raster.width * 3;
-        uint8_t *to = block + std::size_t(raster.height - 1 - y) * stride;
+        uint8_t *to = image.RowPointer(uint32_t(raster.height - 1 - y));
         for (int x = 0; x < raster.width; ++x) {
             to[x * 3] = from[x * 3 + 2];
             to[x * 3 + 1] = from[x * 3 + 1];

@@ -45,21 +45,28 @@ double scaleFor(double width, double height, int maxWidth, int maxHeight) {
     return scale;
 }
 
-// Copies Poppler's rows (which may be padded) into a raster of tight RGB rows.
+// Copies Poppler's rows of 32-bit pixels (0xAARRGGBB in the machine's byte order, rows perhaps
+// padded) into a raster of tight RGB rows.
 PdfFailure copyRows(const poppler::image &image, PageRaster &raster) {
     const int width = image.width();
     const int height = image.height();
-    if (image.format() != poppler::image::format_rgb24 || width <= 0 || height <= 0 ||
+    if (image.format() != poppler::image::format_argb32 || width <= 0 || height <= 0 ||
         static_cast<long long>(width) * height > kMaxDrawnPixels ||
-        image.bytes_per_row() < width * 3) {
+        image.bytes_per_row() < width * 4) {
         return PdfFailure::Damaged;
     }
     raster.rgb.resize(static_cast<std::size_t>(width) * height * 3);
     const char *source = image.const_data();
+    std::uint8_t *to = raster.rgb.data();
     for (int y = 0; y < height; ++y) {
-        std::memcpy(raster.rgb.data() + static_cast<std::size_t>(y) * width * 3,
-                    source + static_cast<std::size_t>(y) * image.bytes_per_row(),
-                    static_cast<std::size_t>(width) * 3);
+        const char *row = source + static_cast<std::size_t>(y) * image.bytes_per_row();
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, row + static_cast<std::size_t>(x) * 4, 4);
+            *to++ = static_cast<std::uint8_t>(pixel >> 16);
+            *to++ = static_cast<std::uint8_t>(pixel >> 8);
+            *to++ = static_cast<std::uint8_t>(pixel);
+        }
     }
     raster.width = width;
     raster.height = height;
@@ -86,7 +93,7 @@ PdfFailure drawOpenedPage(poppler::document &document, const PageDrawRequest &re
     }
     const double scale = scaleFor(width, height, request.maxWidth, request.maxHeight);
     poppler::page_renderer renderer;
-    renderer.set_image_format(poppler::image::format_rgb24);
+    renderer.set_image_format(poppler::image::format_argb32);
     renderer.set_paper_color(0xffffffff);
     renderer.set_render_hint(poppler::page_renderer::antialiasing);
     renderer.set_render_hint(poppler::page_renderer::text_antialiasing);

@@ -171,7 +171,16 @@ TEST(PdfPreview, ThePageIsDrawnTurnedAndCroppedInPoints) {
     EXPECT_EQ(whole.uprightWidth, 800);
     EXPECT_EQ(whole.uprightHeight, 400);
     EXPECT_EQ(whole.image.GetWidth(), 300u);
+    EXPECT_EQ(whole.image.GetHeight(), 150u);
     EXPECT_FALSE(whole.part);
+    // Turned right, the page's top left square is at the picture's top right (rows bottom up).
+    const auto dark = [&whole](int x, int y) {
+        const RGBQUAD pixel = whole.image.PixelColorAt(x, 149 - y);
+        return pixel.rgbRed < 64 && pixel.rgbGreen < 64 && pixel.rgbBlue < 64;
+    };
+    EXPECT_TRUE(dark(280, 20));
+    EXPECT_FALSE(dark(20, 20));
+    EXPECT_FALSE(dark(240, 20));
 
     PreviewPicture cropped;
     ASSERT_TRUE(

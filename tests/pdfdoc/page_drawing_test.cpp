@@ -41,7 +41,12 @@ TEST_F(PageDrawing, FitsTheBoxKeepingProportions) {
     EXPECT_EQ(raster.height, 300);
     EXPECT_EQ(raster.width, 150);
     EXPECT_EQ(raster.rgb.size(), std::size_t(150 * 300 * 3));
-    EXPECT_TRUE(darkAt(raster, 30, 30));    // the square, top left
+    // The square spans 25 to 125 points from the top left corner: 9 to 47 pixels here.
+    EXPECT_TRUE(darkAt(raster, 12, 12));
+    EXPECT_TRUE(darkAt(raster, 44, 44));
+    EXPECT_FALSE(darkAt(raster, 5, 20));
+    EXPECT_FALSE(darkAt(raster, 52, 20));
+    EXPECT_FALSE(darkAt(raster, 20, 52));
     EXPECT_FALSE(darkAt(raster, 120, 270)); // white paper, bottom right
 }
 

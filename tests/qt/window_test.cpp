@@ -262,7 +262,7 @@ TEST_F(FileDialogs, AddShowsJpegAndTiffFilesWhateverTheirCaseAndAddsTheChosenOne
     EXPECT_TRUE(filters[0].startsWith(
         QStringLiteral("JPG,TIF,PNG,PDF文件(*.jpg;*.jpeg;*.tif;*.tiff;*.png;*.pdf)")));
     for (const char *pattern : {"*.[jJ][pP][gG]", "*.[jJ][pP][eE][gG]", "*.[tT][iI][fF]",
-                                "*.[tT][iI][fF][fF]", "*.[pP][nN][gG]"}) {
+                                "*.[tT][iI][fF][fF]", "*.[pP][nN][gG]", "*.[pP][dD][fF]"}) {
         EXPECT_TRUE(filters[0].contains(QString::fromLatin1(pattern))) << pattern;
     }
     ASSERT_EQ(List()->GetItemCount(), 2);
