@@ -1,8 +1,8 @@
-#include "cli/PageParts.h"
+#include "pdf/PageParts.h"
 
 #include <algorithm>
 
-namespace folvane::cli {
+namespace folvane {
 
 std::vector<RunPage> runPages(const std::vector<int> &pagesPerInput,
                               const std::map<std::size_t, int> &rowPages) {
@@ -48,10 +48,10 @@ std::vector<PagePart> partsBetween(const std::vector<RunPage> &pages,
 }
 
 PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
-                const folvane::GenerateOptions &run) {
+                const GenerateOptions &run) {
     PartRun result;
     result.options = run;
-    folvane::GenerateOptions &options = result.options;
+    GenerateOptions &options = result.options;
     options.pageEdits.clear();
     options.handCorners.clear();
     options.pageTurns.clear();
@@ -78,4 +78,4 @@ PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
     return result;
 }
 
-} // namespace folvane::cli
+} // namespace folvane
