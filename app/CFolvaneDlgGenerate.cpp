@@ -10,9 +10,11 @@
 
 #include "app/BlankTexts.h"
 #include "app/CPasswordDlg.h"
+#include "app/DocumentSetRun.h"
 #include "app/Messages.h"
 #include "app/PdfRows.h"
 #include "app/Resource.h"
+#include "app/SplitTexts.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
 #include "pdf/QuotedName.h"
@@ -42,6 +44,8 @@ public:
         return texts::Window(texts::kProgressPages,
                              {std::to_string(m_begun), std::to_string(m_total)});
     }
+    // Pages that will not be begun (separator sheets) leave the count.
+    void LeaveOut(int pages) { m_total -= pages; }
     int Begun() const { return m_begun; }
     int Total() const { return m_total; }
     int PagesOfRow(std::size_t index) const { return index < m_pages.size() ? m_pages[index] : 1; }
@@ -66,6 +70,21 @@ std::string UncorrectedLines(const std::vector<folvane::PageNote> &notes) {
                  texts::Window(texts::kUnusableRow, {FileName(notes[i].path), NoteText(notes[i])});
     }
     if (notes.size() > kNamesInQuestion) {
+        lines += "\n" + texts::Window(texts::kMoreRows);
+    }
+    return lines;
+}
+
+// "共 N 页, 分成 M 个文件保存:", then each document with its pages, "……" after the first few.
+std::string SetLines(const std::vector<std::string> &files, const std::vector<int> &pages,
+                     int total) {
+    std::string lines =
+        texts::WindowCount(texts::kWrittenSet, total, {std::to_string(files.size())});
+    for (std::size_t i = 0; i < files.size() && i < kNamesInQuestion; ++i) {
+        lines += "\n" + texts::WindowCount(texts::kWrittenMember, i < pages.size() ? pages[i] : 0,
+                                           {folvane::QuotedName(files[i])});
+    }
+    if (files.size() > kNamesInQuestion) {
         lines += "\n" + texts::Window(texts::kMoreRows);
     }
     return lines;
@@ -102,15 +121,32 @@ void CFolvaneDlg::OnBtnGenerate() {
         return;
     }
     m_writtenPaths = listAtStart;
-    Inform(texts::Window(kMsgSuccess) + "\n" +
-           (written.cut.Any()
-                ? texts::WindowCount(texts::kWrittenCut, written.pages,
-                                     {m_strSavePath, written.cut.Text()})
-                : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath})) +
-           UncorrectedLines(written.uncorrected) +
-           (written.blank > 0 ? "\n" + texts::WindowCount(texts::kBlankLeftOut, written.blank)
-                              : std::string()));
-    OpenWithShell(m_strSavePath);
+    Inform(SuccessText(written));
+    // A set opens its first document: the box names the others.
+    OpenWithShell(written.files.empty() ? m_strSavePath : written.files.front());
+}
+
+std::string CFolvaneDlg::SuccessText(const WrittenPdf &written) const {
+    std::string text = texts::Window(kMsgSuccess) + "\n";
+    if (written.files.empty()) {
+        text += written.cut.Any()
+                    ? texts::WindowCount(texts::kWrittenCut, written.pages,
+                                         {m_strSavePath, written.cut.Text()})
+                    : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath});
+    } else {
+        text += SetLines(written.files, written.filePages, written.pages);
+        if (written.cut.Any()) {
+            text += "\n" + written.cut.Text();
+        }
+    }
+    text += UncorrectedLines(written.uncorrected);
+    if (written.blank > 0) {
+        text += "\n" + texts::WindowCount(texts::kBlankLeftOut, written.blank);
+    }
+    if (written.separators > 0) {
+        text += "\n" + texts::WindowCount(texts::kSeparatorsLeftOut, written.separators);
+    }
+    return text;
 }
 
 bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
@@ -215,8 +251,8 @@ std::vector<std::string> RowsOfRun(const PageList &pages, const std::vector<int>
 
 } // namespace
 
-bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
-    folvane::GenerateOptions options;
+bool CFolvaneDlg::OptionsOfRun(const std::vector<int> &rows, folvane::GenerateOptions &options,
+                               std::vector<std::string> &paths, std::vector<int> &pagesPerRow) {
     // "加密": the passwords are asked for each PDF and kept nowhere after it.
     if (CWnd *encrypt = GetDlgItem(IDC_CHECK_ENCRYPT); encrypt && encrypt->GetCheck()) {
         CPasswordDlg passwords(Toolkit());
@@ -232,9 +268,18 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     }
     options.correctDocuments = m_bDocument;
     options.skipBlank = m_bSkipBlank;
-    std::vector<int> pagesPerRow;
-    const std::vector<std::string> paths = RowsOfRun(m_pages, rows, options, pagesPerRow);
+    paths = RowsOfRun(m_pages, rows, options, pagesPerRow);
     options.pdfPasswords = m_pdfPasswords;
+    return true;
+}
+
+bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
+    folvane::GenerateOptions options;
+    std::vector<std::string> paths;
+    std::vector<int> pagesPerRow;
+    if (!OptionsOfRun(rows, options, paths, pagesPerRow)) {
+        return false;
+    }
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {
         return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);
@@ -260,14 +305,26 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
                 };
                 events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
                 events.stopRequested = [&progress] { return progress.CancelRequested(); };
-                folvane::GeneratePdf(m_strSavePath, paths, options, events);
+                if (!m_bSplitAtBlank) {
+                    folvane::GeneratePdf(m_strSavePath, paths, options, events);
+                    return;
+                }
+                const WrittenSet set =
+                    WriteSetAtBlankPages(m_strSavePath, paths, options, events,
+                                         [&count](int separators) { count.LeaveOut(separators); });
+                written.files = set.files;
+                written.filePages = set.pages;
+                written.separators = set.separators;
             });
         written.pages = count.Begun();
         return true;
     } catch (const folvane::GenerateCancelled &) {
         // The user's own choice: no box. Nothing was written and an old file is untouched.
     } catch (const folvane::GenerateError &error) {
-        Inform(FailureText(error, count.PagesOfRow(error.index)));
+        Inform(FailureText(error, count.PagesOfRow(error.index)) + SetUnchangedLine());
+    } catch (const DocumentSetFailure &failure) {
+        Inform(texts::Window(kMsgFailure) + "\n" + SetProblemText(failure.problem) +
+               SetUnchangedLine());
     } catch (const std::exception &error) {
         // Not the engine's: the program's own fault, its words only in parentheses.
         folvane::Problem internal;
@@ -278,4 +335,8 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
         Inform(texts::Window(kMsgFailure));
     }
     return false;
+}
+
+std::string CFolvaneDlg::SetUnchangedLine() const {
+    return m_bSplitAtBlank ? "\n" + texts::Window(texts::kSetNothingChanged) : std::string();
 }

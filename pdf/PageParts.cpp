@@ -57,6 +57,7 @@ PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
     options.pageTurns.clear();
     options.pageCrops.clear();
     options.rowPages.clear();
+    options.blankRows.clear();
     for (std::size_t row = 0; row < part.size(); ++row) {
         const RunPage &page = part[row];
         result.rows.push_back(inputs[page.row]);
@@ -67,6 +68,9 @@ PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
         if (auto corners = run.handCorners.find(page.row);
             corners != run.handCorners.end() && page.filePage == 1) {
             options.handCorners[row] = corners->second;
+        }
+        if (auto blank = run.blankRows.find(page.row); blank != run.blankRows.end()) {
+            options.blankRows[row] = blank->second;
         }
         if (auto turns = run.pageTurns.find(page.index); turns != run.pageTurns.end()) {
             options.pageTurns[row] = turns->second;

@@ -34,7 +34,7 @@ std::vector<PagePart> partsBetween(const std::vector<RunPage> &pages,
                                    const std::vector<bool> &separator);
 
 // A part as the page loop takes it: one row per page, naming its file and page, with the
-// run's turns, crops and corners of those pages carried over.
+// run's turns, crops, corners and blank verdicts of those pages carried over.
 struct PartRun {
     std::vector<std::string> rows;
     GenerateOptions options;
