@@ -294,6 +294,9 @@ private:
     // The failure box's last line while "在空白页处分成多个文件" is checked: nothing was saved,
     // older files of the same names are as they were.
     std::string SetUnchangedLine() const;
+    // Asks before a set replaces files of the same names that are there (the save dialog asked
+    // only about the output path itself); true when none is there or the user agreed.
+    bool SetReplacementAgreed(const std::vector<std::string> &targets);
     // One load of a scan behind the progress window; the error that ended it, if any.
     std::optional<folvane::scan::ScanError> ScanLoad(ScanSession &session);
     // Adds the pages the session wrote since the last call at the end of the list.

@@ -6,6 +6,9 @@
 #include "app/CFolvaneDlg.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 #include "app/BlankTexts.h"
@@ -273,6 +276,36 @@ bool CFolvaneDlg::OptionsOfRun(const std::vector<int> &rows, folvane::GenerateOp
     return true;
 }
 
+namespace {
+
+// Runs `work`; the failure box's text when it failed, "" when it was cancelled (the user's own
+// choice: no box; nothing was written and an old file is untouched), nothing on success.
+// `pagesOfRow` tells how many pages a row's file has; `unchanged` ends the box of a set.
+std::optional<std::string> FailureOf(const std::function<void()> &work,
+                                     const std::function<int(std::size_t)> &pagesOfRow,
+                                     const std::string &unchanged) {
+    try {
+        work();
+        return std::nullopt;
+    } catch (const folvane::GenerateCancelled &) {
+        return std::string();
+    } catch (const folvane::GenerateError &error) {
+        return FailureText(error, pagesOfRow(error.index)) + unchanged;
+    } catch (const DocumentSetFailure &failure) {
+        return texts::Window(kMsgFailure) + "\n" + SetProblemText(failure.problem) + unchanged;
+    } catch (const std::exception &error) {
+        // Not the engine's: the program's own fault, its words only in parentheses.
+        folvane::Problem internal;
+        internal.kind = folvane::Problem::Kind::Internal;
+        internal.detail = error.what();
+        return texts::Window(kMsgFailure) + "\n" + ProblemText(internal);
+    } catch (...) {
+        return texts::Window(kMsgFailure);
+    }
+}
+
+} // namespace
+
 bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     folvane::GenerateOptions options;
     std::vector<std::string> paths;
@@ -287,54 +320,80 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     ProgressState progress;
     PageCount count(std::move(pagesPerRow));
     progress.Report(0, count.Total(), "", detail(paths.front()));
-    try {
-        RunWithProgress(
-            {texts::Window(texts::kProgressCaption), texts::Window(kAnswerCancel)}, progress, [&] {
-                folvane::GenerateEvents events;
-                events.onPage = [&](const folvane::PageStart &page) {
-                    const std::string text = count.Next(page);
-                    progress.Report(count.Begun(), count.Total(), text, detail(page.path));
-                };
-                events.onNote = [&written](const folvane::PageNote &note) {
-                    if (note.kind == folvane::PageNote::Kind::Cropped) {
-                        written.cut.Add(note.outside);
-                    }
-                    if (note.kind == folvane::PageNote::Kind::NotCorrected) {
-                        written.uncorrected.push_back(note);
-                    }
-                };
-                events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
-                events.stopRequested = [&progress] { return progress.CancelRequested(); };
-                if (!m_bSplitAtBlank) {
-                    folvane::GeneratePdf(m_strSavePath, paths, options, events);
-                    return;
-                }
-                const WrittenSet set =
-                    WriteSetAtBlankPages(m_strSavePath, paths, options, events,
-                                         [&count](int separators) { count.LeaveOut(separators); });
-                written.files = set.files;
-                written.filePages = set.pages;
-                written.separators = set.separators;
-            });
-        written.pages = count.Begun();
-        return true;
-    } catch (const folvane::GenerateCancelled &) {
-        // The user's own choice: no box. Nothing was written and an old file is untouched.
-    } catch (const folvane::GenerateError &error) {
-        Inform(FailureText(error, count.PagesOfRow(error.index)) + SetUnchangedLine());
-    } catch (const DocumentSetFailure &failure) {
-        Inform(texts::Window(kMsgFailure) + "\n" + SetProblemText(failure.problem) +
-               SetUnchangedLine());
-    } catch (const std::exception &error) {
-        // Not the engine's: the program's own fault, its words only in parentheses.
-        folvane::Problem internal;
-        internal.kind = folvane::Problem::Kind::Internal;
-        internal.detail = error.what();
-        Inform(texts::Window(kMsgFailure) + "\n" + ProblemText(internal));
-    } catch (...) {
-        Inform(texts::Window(kMsgFailure));
+    const ProgressRequest request{texts::Window(texts::kProgressCaption),
+                                  texts::Window(kAnswerCancel)};
+    const auto failed = [&](const std::function<void()> &work) {
+        const std::optional<std::string> failure = FailureOf(
+            work, [&count](std::size_t row) { return count.PagesOfRow(row); }, SetUnchangedLine());
+        if (failure && !failure->empty()) {
+            Inform(*failure);
+        }
+        return failure.has_value();
+    };
+    // A set is planned first (its blank pages found), then checked and agreed to.
+    SetPlan plan;
+    folvane::DocumentSet set;
+    if (m_bSplitAtBlank && (failed([&] {
+                                RunWithProgress(request, progress, [&] {
+                                    plan = PlanSetAtBlankPages(m_strSavePath, paths, options);
+                                });
+                                PrepareSet(set, m_strSavePath, plan, paths);
+                            }) ||
+                            progress.CancelRequested() || !SetReplacementAgreed(set.targets()))) {
+        return false;
     }
-    return false;
+    count.LeaveOut(plan.separators);
+    return !failed([&] {
+        RunWithProgress(request, progress, [&] {
+            folvane::GenerateEvents events;
+            events.onPage = [&](const folvane::PageStart &page) {
+                const std::string text = count.Next(page);
+                progress.Report(count.Begun(), count.Total(), text, detail(page.path));
+            };
+            events.onNote = [&written](const folvane::PageNote &note) {
+                if (note.kind == folvane::PageNote::Kind::Cropped) {
+                    written.cut.Add(note.outside);
+                }
+                if (note.kind == folvane::PageNote::Kind::NotCorrected) {
+                    written.uncorrected.push_back(note);
+                }
+            };
+            events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
+            events.stopRequested = [&progress] { return progress.CancelRequested(); };
+            if (m_bSplitAtBlank) {
+                written.files = WriteSet(set, plan, paths, options, events);
+                written.filePages = plan.pages;
+                written.separators = plan.separators;
+            } else {
+                folvane::GeneratePdf(m_strSavePath, paths, options, events);
+            }
+        });
+        written.pages = count.Begun();
+    });
+}
+
+bool CFolvaneDlg::SetReplacementAgreed(const std::vector<std::string> &targets) {
+    std::vector<std::string> existing;
+    for (const std::string &target : targets) {
+        struct stat file {};
+        if (::lstat(target.c_str(), &file) == 0) {
+            existing.push_back(target);
+        }
+    }
+    if (existing.empty()) {
+        return true;
+    }
+    std::string question =
+        texts::WindowCount(texts::kReplaceSetQuestion, static_cast<int>(existing.size()));
+    for (std::size_t i = 0; i < existing.size() && i < kNamesInQuestion; ++i) {
+        question += "\n" + folvane::QuotedName(existing[i]);
+    }
+    if (existing.size() > kNamesInQuestion) {
+        question += "\n" + texts::Window(texts::kMoreRows);
+    }
+    question += "\n" + texts::Window(texts::kReplaceSetAsk);
+    return AskQuestion(question, texts::Window(kCaptionNotice),
+                       {texts::Window(texts::kAnswerReplace), texts::Window(kAnswerCancel)}) == 0;
 }
 
 std::string CFolvaneDlg::SetUnchangedLine() const {

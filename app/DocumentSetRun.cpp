@@ -47,10 +47,35 @@ folvane::GenerateEvents RunEvents(const folvane::GenerateEvents &events,
     return told;
 }
 
-// Throws when a document of the set would replace one of the images: renaming over it would
-// destroy it.
-void RefuseReplacingAnImage(const folvane::DocumentSet &set,
-                            const std::vector<std::string> &paths) {
+} // namespace
+
+SetPlan PlanSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
+                            const folvane::GenerateOptions &options) {
+    const std::vector<folvane::RunPage> pages =
+        folvane::runPages(folvane::CountImagePages(paths, options.pdfPasswords), options.rowPages);
+    SetPlan plan;
+    plan.parts = folvane::partsBetween(pages, folvane::blankPages(pages, paths, options));
+    plan.separators = static_cast<int>(pages.size());
+    for (const PagePart &part : plan.parts) {
+        plan.pages.push_back(static_cast<int>(part.size()));
+        plan.separators -= static_cast<int>(part.size());
+    }
+    if (plan.parts.empty()) {
+        Problem problem;
+        problem.kind = Problem::Kind::EveryPageBlank;
+        problem.file = savePath;
+        problem.numbers[0] = static_cast<long long>(pages.size());
+        throw OutputFailure(problem, "every page is blank: no document written");
+    }
+    return plan;
+}
+
+void PrepareSet(folvane::DocumentSet &set, const std::string &savePath, const SetPlan &plan,
+                const std::vector<std::string> &paths) {
+    if (const auto problem = set.prepare(savePath, plan.parts.size(), false)) {
+        throw DocumentSetFailure(*problem);
+    }
+    // Renaming a document over one of the images would destroy it.
     if (const auto replaced = folvane::targetReplacingFile(set.targets(), paths)) {
         Problem problem;
         problem.kind = Problem::Kind::OutputIsInput;
@@ -60,53 +85,25 @@ void RefuseReplacingAnImage(const folvane::DocumentSet &set,
     }
 }
 
-} // namespace
-
-WrittenSet WriteSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
-                                const folvane::GenerateOptions &options,
-                                const folvane::GenerateEvents &events,
-                                const std::function<void(int separators)> &onSeparators) {
-    const std::vector<folvane::RunPage> pages =
-        folvane::runPages(folvane::CountImagePages(paths, options.pdfPasswords), options.rowPages);
-    const std::vector<PagePart> parts =
-        folvane::partsBetween(pages, folvane::blankPages(pages, paths, options));
-    WrittenSet written;
-    for (const PagePart &part : parts) {
-        written.pages.push_back(static_cast<int>(part.size()));
-        written.separators -= static_cast<int>(part.size());
-    }
-    written.separators += static_cast<int>(pages.size());
-    if (parts.empty()) {
-        Problem problem;
-        problem.kind = Problem::Kind::EveryPageBlank;
-        problem.file = savePath;
-        problem.numbers[0] = static_cast<long long>(pages.size());
-        throw OutputFailure(problem, "every page is blank: no document written");
-    }
-    if (onSeparators) {
-        onSeparators(written.separators);
-    }
-    folvane::DocumentSet set;
-    if (const auto problem = set.prepare(savePath, parts.size(), false)) {
-        throw DocumentSetFailure(*problem);
-    }
-    RefuseReplacingAnImage(set, paths);
+std::vector<std::string> WriteSet(folvane::DocumentSet &set, const SetPlan &plan,
+                                  const std::vector<std::string> &paths,
+                                  const folvane::GenerateOptions &options,
+                                  const folvane::GenerateEvents &events) {
     // Every blank page is a separator already: no document has one left to leave out.
     folvane::GenerateOptions run = options;
     run.skipBlank = false;
     std::size_t current = 0;
     try {
-        folvane::generateParts(set, parts, paths, run, RunEvents(events, parts, current),
+        folvane::generateParts(set, plan.parts, paths, run, RunEvents(events, plan.parts, current),
                                [&current](std::size_t part) { current = part; });
     } catch (GenerateError &failure) {
-        if (!failure.AboutOutput() && failure.index < parts[current].size()) {
-            failure.index = parts[current][failure.index].row;
+        if (!failure.AboutOutput() && failure.index < plan.parts[current].size()) {
+            failure.index = plan.parts[current][failure.index].row;
         }
         throw;
     }
     if (const auto problem = set.commit()) {
         throw DocumentSetFailure(*problem);
     }
-    written.files = set.targets();
-    return written;
+    return set.targets();
 }

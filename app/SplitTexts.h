@@ -16,6 +16,12 @@ inline constexpr const char *kWrittenMember = TR_N_NOOP("Window", "%1（%n 页�
 inline constexpr const char *kSeparatorsLeftOut =
     TR_N_NOOP("Window", "%n 个空白页作为分隔页, 未放入文件");
 
+// The question before files of the same names are replaced: how many, their names, the ask.
+inline constexpr const char *kReplaceSetQuestion =
+    TR_N_NOOP("Window", "以下 %n 个文件已经存在, 生成后将被替换:");
+inline constexpr const char *kReplaceSetAsk = TR_NOOP("Window", "要替换它们吗?");
+inline constexpr const char *kAnswerReplace = TR_NOOP("Window", "替换");
+
 // The failure box's last line when a set was not written.
 inline constexpr const char *kSetNothingChanged =
     TR_NOOP("Window", "没有保存任何文件, 原有的同名文件保持不变。");

@@ -1217,6 +1217,21 @@ Please enter its password:</translation>
             <numerusform>%n blank pages separated the files and went into none</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>以下 %n 个文件已经存在, 生成后将被替换:</source>
+        <translation>
+            <numerusform>This file already exists and will be replaced:</numerusform>
+            <numerusform>These %n files already exist and will be replaced:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>要替换它们吗?</source>
+        <translation>Replace them?</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>Replace</translation>
+    </message>
     <message>
         <source>没有保存任何文件, 原有的同名文件保持不变。</source>
         <translation>No file was saved; existing files of the same names are unchanged.</translation>

@@ -80,9 +80,19 @@ TEST_F(SplitAtBlank, EachRunOfPagesBetweenBlankSheetsIsAFileTheBoxNames) {
     EXPECT_TRUE(dlg.SplitAtBlank());
     EXPECT_EQ(ui.settings.Read("window/splitAtBlank"), "1");
     EXPECT_FALSE(dlg.SkipBlank());        // the separators go whatever "跳过空白页" says
-    WriteText(dir / "out-002.pdf", kOld); // an earlier run's, replaced
-
+    WriteText(dir / "out-002.pdf", kOld); // an earlier run's: replaced once the user agrees
+    ui.questionAnswers = {1};             // 取消
     Generate();
+    EXPECT_EQ(ReadText(dir / "out-002.pdf"), kOld);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out-001.pdf"));
+    EXPECT_TRUE(Messages().empty());
+    const std::vector<UiEvent> questions = ui.Events(UiEvent::Kind::Question);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].text, "以下 1 个文件已经存在, 生成后将被替换:\n" +
+                                     (dir / "out-002.pdf") + "\n要替换它们吗?");
+
+    ui.questionAnswers = {0}; // 替换
+    Click(IDC_BTN_GENERATE);
     EXPECT_EQ(Widths(dir / "out-001.pdf"), (std::vector<int>{400, 410}));
     EXPECT_EQ(Widths(dir / "out-002.pdf"), (std::vector<int>{420}));
     EXPECT_EQ(Widths(dir / "out-003.pdf"), (std::vector<int>{430}));
@@ -125,6 +135,7 @@ TEST_F(SplitAtBlank, AFailureInALaterFileLeavesNoNewFileAndTheOldOnesAsTheyWere)
     WriteText(dir / "out-003.pdf", kOld);
     const std::set<std::string> before = Listing(dir.Path());
 
+    ui.questionAnswers = {0}; // 替换
     Generate();
     EXPECT_EQ(Listing(dir.Path()), before);
     EXPECT_EQ(ReadText(dir / "out-002.pdf"), kOld);
