@@ -81,8 +81,9 @@ std::string UncorrectedLines(const std::vector<folvane::PageNote> &notes) {
 // "共 N 页, 分成 M 个文件保存:", then each document with its pages, "……" after the first few.
 std::string SetLines(const std::vector<std::string> &files, const std::vector<int> &pages,
                      int total) {
-    std::string lines =
-        texts::WindowCount(texts::kWrittenSet, total, {std::to_string(files.size())});
+    std::string lines = texts::Window(
+        texts::kWrittenSet, {texts::WindowCount(texts::kSetPages, total),
+                             texts::WindowCount(texts::kSetFiles, static_cast<int>(files.size()))});
     for (std::size_t i = 0; i < files.size() && i < kNamesInQuestion; ++i) {
         lines += "\n" + texts::WindowCount(texts::kWrittenMember, i < pages.size() ? pages[i] : 0,
                                            {folvane::QuotedName(files[i])});

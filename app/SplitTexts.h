@@ -11,7 +11,10 @@ inline constexpr const char *kSplitBlankTip = TR_NOOP(
     "Dialog", "空白页作为分隔页, 不放入文件; 其间的页面各存为“名称-001.pdf”、“名称-002.pdf”……");
 
 // The success box: how many pages in how many documents, then one line per document.
-inline constexpr const char *kWrittenSet = TR_N_NOOP("Window", "共 %n 页, 分成 %1 个文件保存:");
+// %1 and %2 are kSetPages and kSetFiles, each counting in its own plural.
+inline constexpr const char *kWrittenSet = TR_NOOP("Window", "共 %1, 分成 %2保存:");
+inline constexpr const char *kSetPages = TR_N_NOOP("Window", "%n 页");
+inline constexpr const char *kSetFiles = TR_N_NOOP("Window", "%n 个文件");
 inline constexpr const char *kWrittenMember = TR_N_NOOP("Window", "%1（%n 页）");
 inline constexpr const char *kSeparatorsLeftOut =
     TR_N_NOOP("Window", "%n 个空白页作为分隔页, 未放入文件");

@@ -1196,11 +1196,22 @@ Please enter its password:</translation>
 </context>
 <context>
     <name>Window</name>
+    <message>
+        <source>共 %1, 分成 %2保存:</source>
+        <translation>%1 in total, saved as %2:</translation>
+    </message>
     <message numerus="yes">
-        <source>共 %n 页, 分成 %1 个文件保存:</source>
+        <source>%n 页</source>
         <translation>
-            <numerusform>%n page in total, saved as %1 files:</numerusform>
-            <numerusform>%n pages in total, saved as %1 files:</numerusform>
+            <numerusform>%n page</numerusform>
+            <numerusform>%n pages</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个文件</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -4,11 +4,13 @@
 // ones of the same names as they were.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <sys/stat.h>
 
 #include "app/Resource.h"
+#include "app/Resources.h"
 #include "tests/app/DialogFixture.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
@@ -79,7 +81,17 @@ TEST_F(SplitAtBlank, EachRunOfPagesBetweenBlankSheetsIsAFileTheBoxNames) {
     Click(IDC_CHECK_SPLIT_BLANK);
     EXPECT_TRUE(dlg.SplitAtBlank());
     EXPECT_EQ(ui.settings.Read("window/splitAtBlank"), "1");
-    EXPECT_FALSE(dlg.SkipBlank());        // the separators go whatever "跳过空白页" says
+    EXPECT_FALSE(dlg.SkipBlank()); // the separators go whatever "跳过空白页" says
+    // Tab goes from "跳过空白页" to the box, which stands under it.
+    const std::vector<ControlTemplate> controls = MainDialogTemplate().controls;
+    const auto place = [&controls](int id) {
+        return std::find_if(controls.begin(), controls.end(),
+                            [id](const ControlTemplate &control) { return control.id == id; });
+    };
+    ASSERT_NE(place(IDC_CHECK_SPLIT_BLANK), controls.end());
+    EXPECT_EQ(place(IDC_CHECK_SPLIT_BLANK) - place(IDC_CHECK_SKIP_BLANK), 1);
+    EXPECT_EQ(place(IDC_CHECK_SPLIT_BLANK)->rect.left, place(IDC_CHECK_SKIP_BLANK)->rect.left);
+    EXPECT_GT(place(IDC_CHECK_SPLIT_BLANK)->rect.top, place(IDC_CHECK_SKIP_BLANK)->rect.bottom);
     WriteText(dir / "out-002.pdf", kOld); // an earlier run's: replaced once the user agrees
     ui.questionAnswers = {1};             // 取消
     Generate();
