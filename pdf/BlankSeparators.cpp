@@ -1,4 +1,4 @@
-#include "cli/BlankSeparators.h"
+#include "pdf/BlankSeparators.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,17 +6,21 @@
 
 #include "blank/PageFile.h"
 
-namespace folvane::cli {
+namespace folvane {
 
 std::vector<bool> blankPages(const std::vector<RunPage> &pages,
                              const std::vector<std::string> &inputs,
-                             const folvane::GenerateOptions &options) {
+                             const GenerateOptions &options) {
     std::vector<char> blank(pages.size(), 0);
     std::atomic<std::size_t> next{0};
     auto judge = [&] {
         for (std::size_t i; (i = next.fetch_add(1)) < pages.size();) {
             const RunPage &page = pages[i];
-            folvane::blank::PageToJudge request;
+            if (auto known = options.blankRows.find(page.row); known != options.blankRows.end()) {
+                blank[i] = known->second ? 1 : 0;
+                continue;
+            }
+            blank::PageToJudge request;
             request.path = inputs[page.row];
             request.page = page.filePage;
             request.corrected = options.correctDocuments;
@@ -24,7 +28,7 @@ std::vector<bool> blankPages(const std::vector<RunPage> &pages,
                 corners != options.handCorners.end() && page.filePage == 1) {
                 request.corners = corners->second;
             }
-            const auto verdict = folvane::blank::judgePageFile(request);
+            const auto verdict = blank::judgePageFile(request);
             blank[i] = verdict && verdict->blank ? 1 : 0;
         }
     };
@@ -41,4 +45,4 @@ std::vector<bool> blankPages(const std::vector<RunPage> &pages,
     return std::vector<bool>(blank.begin(), blank.end());
 }
 
-} // namespace folvane::cli
+} // namespace folvane
