@@ -282,8 +282,10 @@ private:
         std::vector<int> filePages;
         int separators = 0;
     };
-    // Runs the page loop for rows on a worker thread behind the progress window. True when the
-    // PDF was written; otherwise the failure was shown (a cancel shows nothing).
+    // Runs the page loop for rows on a worker thread behind the progress window (for the set of
+    // PDFs, when "在空白页处分成多个文件" is checked). True when the PDF or the whole set was
+    // written; otherwise the failure was shown (a cancel, or a no to replacing files, shows
+    // nothing).
     bool WritePdf(const std::vector<int> &rows, WrittenPdf &written);
     // The options of a run of rows (asking for the passwords when "加密" is checked), its files
     // in order and the pages each row gives. False when the user cancelled.

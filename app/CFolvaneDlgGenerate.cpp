@@ -1,7 +1,9 @@
 // The generate command: a question first when pages would be cut at the page edge, then the page
 // loop on a worker thread behind a progress window that can cancel it, then the success box
 // (with what was written where) and the finished PDF, or a failure box that says which file
-// failed and why. The list stays as it is in every case.
+// failed and why. With "在空白页处分成多个文件" the rows become a set of PDFs split at blank pages
+// (app/DocumentSetRun.h): planned first, files of its names already there asked about, then
+// written all or none. The list stays as it is in every case.
 
 #include "app/CFolvaneDlg.h"
 
@@ -334,14 +336,16 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     // A set is planned first (its blank pages found), then checked and agreed to.
     SetPlan plan;
     folvane::DocumentSet set;
-    if (m_bSplitAtBlank && (failed([&] {
-                                RunWithProgress(request, progress, [&] {
-                                    plan = PlanSetAtBlankPages(m_strSavePath, paths, options);
-                                });
-                                PrepareSet(set, m_strSavePath, plan, paths);
-                            }) ||
-                            progress.CancelRequested() || !SetReplacementAgreed(set.targets()))) {
-        return false;
+    if (m_bSplitAtBlank) {
+        const auto planAndPrepare = [&] {
+            RunWithProgress(request, progress,
+                            [&] { plan = PlanSetAtBlankPages(m_strSavePath, paths, options); });
+            PrepareSet(set, m_strSavePath, plan, paths);
+        };
+        if (failed(planAndPrepare) || progress.CancelRequested() ||
+            !SetReplacementAgreed(set.targets())) {
+            return false;
+        }
     }
     count.LeaveOut(plan.separators);
     return !failed([&] {
