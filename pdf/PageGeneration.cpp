@@ -369,6 +369,10 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     if (!blank.empty() && blank.size() == documentPage) {
         throw EveryPageBlank(savePath, blank.size());
     }
+    // A stop asked for while the last page was written still keeps the old document.
+    if (events.stopRequested && events.stopRequested()) {
+        throw GenerateCancelled();
+    }
     writer.Close();
     if (events.afterClose) {
         events.afterClose();
