@@ -1,44 +1,32 @@
 #include "cli/BlankSeparators.h"
 
-#include <algorithm>
-#include <atomic>
-#include <thread>
+#include <utility>
 
-#include "blank/PageFile.h"
+#include "blank/PageJudges.h"
 
 namespace folvane::cli {
 
 std::vector<bool> blankPages(const std::vector<RunPage> &pages,
                              const std::vector<std::string> &inputs,
                              const folvane::GenerateOptions &options) {
-    std::vector<char> blank(pages.size(), 0);
-    std::atomic<std::size_t> next{0};
-    auto judge = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < pages.size();) {
-            const RunPage &page = pages[i];
-            folvane::blank::PageToJudge request;
-            request.path = inputs[page.row];
-            request.page = page.filePage;
-            request.corrected = options.correctDocuments;
-            if (auto corners = options.handCorners.find(page.row);
-                corners != options.handCorners.end() && page.filePage == 1) {
-                request.corners = corners->second;
-            }
-            const auto verdict = folvane::blank::judgePageFile(request);
-            blank[i] = verdict && verdict->blank ? 1 : 0;
+    std::vector<folvane::blank::PageToJudge> requests;
+    for (const RunPage &page : pages) {
+        folvane::blank::PageToJudge request;
+        request.path = inputs[page.row];
+        request.page = page.filePage;
+        request.corrected = options.correctDocuments;
+        if (auto corners = options.handCorners.find(page.row);
+            corners != options.handCorners.end() && page.filePage == 1) {
+            request.corners = corners->second;
         }
-    };
-    const std::size_t workers =
-        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), pages.size());
-    std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < workers; ++i) {
-        threads.emplace_back(judge);
+        requests.push_back(std::move(request));
     }
-    judge();
-    for (std::thread &thread : threads) {
-        thread.join();
+    folvane::blank::PageJudges judges(std::move(requests));
+    std::vector<bool> blank(pages.size());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        blank[i] = judges.blank(i);
     }
-    return std::vector<bool>(blank.begin(), blank.end());
+    return blank;
 }
 
 } // namespace folvane::cli

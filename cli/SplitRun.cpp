@@ -65,7 +65,14 @@ int writeDrafts(const Arguments &arguments, const folvane::GenerateOptions &opti
         shown(page);
     };
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        const PartRun part = partRun(parts[i], arguments.inputs, options);
+        PartRun part = partRun(parts[i], arguments.inputs, options);
+        if (arguments.splitAtBlank) {
+            // Cutting the run judged every page, and the blank ones are out: --skip-blank has
+            // nothing left to leave out, and judges nothing twice.
+            for (std::size_t row = 0; row < part.rows.size(); ++row) {
+                part.options.blankRows[row] = false;
+            }
+        }
         try {
             folvane::GeneratePdf(set.draft(i), part.rows, part.options, events);
         } catch (folvane::GenerateError &failure) {
