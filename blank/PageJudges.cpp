@@ -1,6 +1,7 @@
 #include "blank/PageJudges.h"
 
 #include <algorithm>
+#include <exception>
 #include <system_error>
 #include <utility>
 
@@ -33,7 +34,12 @@ void PageJudges::judgeInTurn() {
     while (!stopped_ && next_ < pages_.size()) {
         const std::size_t index = next_++;
         lock.unlock();
-        const std::optional<BlankVerdict> verdict = judgePageFile(pages_[index]);
+        std::optional<BlankVerdict> verdict;
+        try {
+            verdict = judgePageFile(pages_[index]);
+        } catch (const std::exception &) {
+            // Out of memory on a page: like a page that cannot be read, it is not left out.
+        }
         lock.lock();
         verdicts_[index] = verdict && verdict->blank ? kBlank : kNotBlank;
         judged_.notify_all();
