@@ -90,8 +90,14 @@ int writeDrafts(const Arguments &arguments, const folvane::GenerateOptions &opti
         ++outcome.pages;
         shown(page);
     };
+    folvane::GenerateOptions partOptions = options;
+    if (arguments.splitAtBlank) {
+        // Cutting the run judged every page, and the blank ones are out: --skip-blank has
+        // nothing left to leave out, and its pages are not judged a second time.
+        partOptions.skipBlank = false;
+    }
     try {
-        folvane::generateParts(set, parts, arguments.inputs, options, events);
+        folvane::generateParts(set, parts, arguments.inputs, partOptions, events);
     } catch (const folvane::GenerateError &failure) {
         return reporter.failure(failure);
     } catch (const std::exception &failure) {

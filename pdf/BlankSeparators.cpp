@@ -1,48 +1,41 @@
 #include "pdf/BlankSeparators.h"
 
-#include <algorithm>
-#include <atomic>
-#include <thread>
+#include <optional>
+#include <utility>
 
-#include "blank/PageFile.h"
+#include "blank/PageJudges.h"
 
 namespace folvane {
 
 std::vector<bool> blankPages(const std::vector<RunPage> &pages,
                              const std::vector<std::string> &inputs,
                              const GenerateOptions &options) {
-    std::vector<char> blank(pages.size(), 0);
-    std::atomic<std::size_t> next{0};
-    auto judge = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < pages.size();) {
-            const RunPage &page = pages[i];
-            if (auto known = options.blankRows.find(page.row); known != options.blankRows.end()) {
-                blank[i] = known->second ? 1 : 0;
-                continue;
-            }
-            blank::PageToJudge request;
-            request.path = inputs[page.row];
-            request.page = page.filePage;
-            request.corrected = options.correctDocuments;
-            if (auto corners = options.handCorners.find(page.row);
-                corners != options.handCorners.end() && page.filePage == 1) {
-                request.corners = corners->second;
-            }
-            const auto verdict = blank::judgePageFile(request);
-            blank[i] = verdict && verdict->blank ? 1 : 0;
+    std::vector<std::optional<bool>> known(pages.size());
+    std::vector<std::size_t> judged(pages.size(), 0); // by page: its place among the requests
+    std::vector<blank::PageToJudge> requests;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const RunPage &page = pages[i];
+        if (auto given = options.blankRows.find(page.row); given != options.blankRows.end()) {
+            known[i] = given->second;
+            continue;
         }
-    };
-    const std::size_t workers =
-        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), pages.size());
-    std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < workers; ++i) {
-        threads.emplace_back(judge);
+        blank::PageToJudge request;
+        request.path = inputs[page.row];
+        request.page = page.filePage;
+        request.corrected = options.correctDocuments;
+        if (auto corners = options.handCorners.find(page.row);
+            corners != options.handCorners.end() && page.filePage == 1) {
+            request.corners = corners->second;
+        }
+        judged[i] = requests.size();
+        requests.push_back(std::move(request));
     }
-    judge();
-    for (std::thread &thread : threads) {
-        thread.join();
+    blank::PageJudges judges(std::move(requests));
+    std::vector<bool> blank(pages.size());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        blank[i] = known[i] ? *known[i] : judges.blank(judged[i]);
     }
-    return std::vector<bool>(blank.begin(), blank.end());
+    return blank;
 }
 
 } // namespace folvane
