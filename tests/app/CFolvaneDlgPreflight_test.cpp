@@ -129,7 +129,7 @@ TEST_F(Preflight, AListOfOnlyUnusableRowsFailsWithTheFirstOnesReason) {
 TEST_F(Preflight, TheEnginesOwnCheckMarksATruncatedFileAndATextFileNamedJpg) {
     dlg.SetInspect([](const std::string &path) { return folvane::InspectImage(path); });
     TempDir dir;
-    WriteFile(dir / "good.jpg", MakeJpeg(Pattern(48, 64, 3)));
+    WriteFile(dir / "good.jpg", MakeJpeg(MarkedSheet(48, 64, 3)));
     Bytes cut = MakeJpeg(Pattern(48, 64, 3));
     cut.resize(cut.size() / 2);
     WriteFile(dir / "cut.jpg", cut);

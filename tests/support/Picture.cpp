@@ -16,6 +16,19 @@ Picture Blank(int width, int height, int components) {
     return picture;
 }
 
+Picture MarkedSheet(int width, int height, int components) {
+    Picture picture = Blank(width, height, components);
+    std::fill(picture.samples.begin(), picture.samples.end(), uint8_t{245});
+    for (int y = height * 2 / 5; y < height * 3 / 5; ++y) {
+        for (int x = width / 4; x < width * 3 / 4; ++x) {
+            for (int c = 0; c < components; ++c) {
+                picture.At(x, y, c) = 20;
+            }
+        }
+    }
+    return picture;
+}
+
 Picture RgbPicture(int width, const std::vector<uint32_t> &pixels) {
     const int height = width > 0 ? static_cast<int>(pixels.size()) / width : 0;
     Picture picture = Blank(width, height, 3);

@@ -32,6 +32,8 @@ Picture RgbPicture(int width, const std::vector<uint32_t> &pixels);
 // that every channel, edge and block boundary is exercised; `seed` shifts every sample, for
 // pictures that differ from each other.
 Picture Pattern(int width, int height, int components, int seed = 0);
+// White paper with a dark bar across its middle: a page that is plainly not blank.
+Picture MarkedSheet(int width, int height, int components);
 // One RGB colour (0xRRGGBB) all over.
 Picture Solid(int width, int height, uint32_t rgb);
 // Samples that do not compress: a file holding them grows with the pixel count.
