@@ -22,14 +22,7 @@ for tool in cjpeg parallel qpdf; do
     command -v "$tool" >/dev/null || { echo "batch_vs_runs: $tool is missing" >&2; exit 1; }
 done
 
-folvane=${FOLVANE_PDF:-}
-if [ -z "$folvane" ]; then
-    build="$root/build/bench"
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DFOLVANE_TESTS=OFF \
-        -DFOLVANE_WITH_QT=OFF >/dev/null
-    cmake --build "$build" -j2 --target folvane-pdf >/dev/null
-    folvane="$build/bin/folvane-pdf"
-fi
+. "$root/bench/release_folvane_pdf.sh"
 
 rm -rf "$work"
 mkdir -p "$work/pages"

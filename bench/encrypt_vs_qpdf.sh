@@ -59,7 +59,9 @@ for round in 1 2 3; do
     sh "$work/plain.pdf" "$work/qpdf.pdf"
 done
 # Locked as asked (a full qpdf --check decrypts every stream: minutes on a busy machine).
-qpdf --show-encryption --password="user secret" "$work/locked.pdf" | grep -q '^R = 6$' ||
+# (Read whole first: grep -q would end the pipe early, and pipefail would call that a failure.)
+shown=$(qpdf --show-encryption --password="user secret" "$work/locked.pdf")
+grep -q '^R = 6$' <<<"$shown" ||
   { echo "encrypt_vs_qpdf: locked.pdf is not encrypted with revision 6" >&2; exit 1; }
 echo "sizes: plain $(stat -c %s "$work/plain.pdf"), locked $(stat -c %s "$work/locked.pdf")," \
   "qpdf $(stat -c %s "$work/qpdf.pdf") bytes"

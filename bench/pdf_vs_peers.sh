@@ -88,14 +88,7 @@ for tool in img2pdf tiff2pdf qpdf /usr/bin/time; do
 done
 [ -d "$corpus/jpeg" ] || { echo "pdf_vs_peers: run bench/make_corpus.sh first" >&2; exit 1; }
 
-folvane=${FOLVANE_PDF:-}
-if [ -z "$folvane" ]; then
-    build="$root/build/bench"
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DFOLVANE_TESTS=OFF \
-        -DFOLVANE_WITH_QT=OFF >/dev/null
-    cmake --build "$build" -j2 --target folvane-pdf >/dev/null
-    folvane="$build/bin/folvane-pdf"
-fi
+. "$root/bench/release_folvane_pdf.sh"
 
 before=${FOLVANE_PDF_BEFORE:-}
 

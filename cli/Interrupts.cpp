@@ -1,5 +1,6 @@
 #include "cli/Interrupts.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -22,6 +23,10 @@ namespace {
 char ownFile[PATH_MAX];
 volatile std::sig_atomic_t haveOwnFile = 0;
 volatile std::sig_atomic_t progressShown = 0;
+
+// The signals handled, and whether the thread that takes them has taken one.
+sigset_t handledSignals;
+std::atomic<bool> interrupting{false};
 
 // Held by InterruptsHeld; the thread that takes the signals takes it before acting on one.
 std::mutex &interruptGate() {
@@ -63,13 +68,30 @@ void handleInterrupts() {
     // default (SANE's reader threads do so with SIGTERM), and sigwait takes a blocked signal
     // whatever its action.
     ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    handledSignals = signals;
     std::thread([signals] {
         int signal = 0;
         if (::sigwait(&signals, &signal) == 0) {
+            interrupting = true;
             interruptGate().lock(); // never released: the process ends
             onInterrupt(signal);
         }
     }).detach();
+}
+
+void yieldToInterruption() {
+    sigset_t pending;
+    sigemptyset(&pending);
+    bool waiting = interrupting.load();
+    if (!waiting && ::sigpending(&pending) == 0) {
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            waiting = waiting || (sigismember(&handledSignals, signal) == 1 &&
+                                  sigismember(&pending, signal) == 1);
+        }
+    }
+    while (waiting) {
+        ::pause(); // the handled signals are blocked here: the signal thread ends the process
+    }
 }
 
 int createOwnFile(std::string &path) {

@@ -10,6 +10,12 @@ namespace folvane::cli {
 // Installs the handlers; a signal the program was started with ignored stays ignored (nohup).
 void handleInterrupts();
 
+// Returns at once, unless an interruption has arrived and is not yet handled: then it never
+// returns, and the thread that takes the signals ends the process. Called between pages, so
+// that a signal that came while the run was stopped or busy wins over finishing the document;
+// without it, the run could put its document over the old one before that thread runs.
+void yieldToInterruption();
+
 // Creates a file of the program's own from the mkstemp template `path` (the standard-output
 // buffer; its name filled in on return) that an interruption removes too, until
 // ForgetOwnFile(). It is remembered before it exists, so no signal finds it unknown. Returns

@@ -55,6 +55,10 @@ folvane::GenerateEvents Reporter::events() {
     events.onPage = [this](const folvane::PageStart &page) { showProgress(page); };
     events.onNote = [this](const folvane::PageNote &note) { warn(note); };
     events.onBlankSkipped = [this](const folvane::PageStart &page) { leaveOutBlank(page); };
+    events.stopRequested = [] {
+        yieldToInterruption();
+        return false;
+    };
     return events;
 }
 

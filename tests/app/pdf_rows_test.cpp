@@ -9,6 +9,9 @@
 #include "app/PdfRows.h"
 #include "tests/app/DialogFixture.h"
 #include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Picture.h"
 #include "tests/support/TextPdf.h"
 
 namespace {
@@ -58,6 +61,41 @@ TEST_F(PdfRows, APdfGivesOneRowAPageInPageOrder) {
     // The page's own turn is part of its size: 800 x 400 points.
     EXPECT_EQ(dlg.Pages().At(3).facts->width, 800);
     EXPECT_EQ(PasswordBoxes(), 0);
+}
+
+TEST_F(PdfRows, PagesOfAPdfAndAPhotoBecomeOneDocumentAsTheListShapesThem) {
+    const std::string photo = dir_ / "photo.jpg";
+    support::WriteFile(photo, support::MakeJpeg(support::Pattern(300, 400, 3)));
+    Add({contract_, photo});
+    SettleChecks();
+    ASSERT_EQ(dlg.Pages().Count(), 4);
+    // The rows sort in by name: the photo first. It goes between the first and the last page;
+    // the second page goes out; the last page is turned.
+    ASSERT_EQ(dlg.Pages().At(0).source.path, photo);
+    ClickRow(0);
+    Click(IDC_BTN_MOVE_DOWN);
+    ClickRow(2);
+    Click(IDC_BTN_DELETE);
+    ClickRow(2);
+    dlg.OnRotateRight();
+    ASSERT_EQ(dlg.Pages().Count(), 3);
+    const std::string pdf = dir_ / "out.pdf";
+    ui.saveAnswers.push_back(pdf);
+    Click(IDC_BTN_BROWSE);
+    Click(IDC_BTN_GENERATE);
+
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(Messages().back(), std::string(kMsgSuccess) + "\n共 3 页, 已保存到 " + pdf);
+    EXPECT_TRUE(support::QpdfCheck(pdf));
+    // The PDF's pages keep their text; the photo is an image page between them.
+    EXPECT_NE(support::PdfText(pdf, 1).find("One"), std::string::npos);
+    EXPECT_EQ(support::PdfText(pdf, 2).find_first_not_of(" \n\f"), std::string::npos);
+    EXPECT_NE(support::PdfText(pdf, 3).find("Three"), std::string::npos);
+    const support::Picture first = support::RenderPage(pdf, 1);
+    const support::Picture turned = support::RenderPage(pdf, 3);
+    EXPECT_LT(first.width, first.height);
+    EXPECT_GT(turned.width, turned.height) << "turned a quarter";
+    EXPECT_EQ(support::ListImages(pdf).size(), 1u);
 }
 
 TEST_F(PdfRows, ASortByNameKeepsThePagesOfAFileInOrder) {

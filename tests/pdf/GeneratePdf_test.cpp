@@ -350,6 +350,14 @@ TEST(GeneratePdf, FailedOrStoppedRunsLeaveAnExistingTargetUntouched) {
                  folvane::GenerateCancelled);
     EXPECT_EQ(ReadText(out), "previous document");
     EXPECT_EQ(Listing(dir.Path()).size(), 2u);
+
+    // A stop asked for while the last page was being written is still a stop.
+    polls = 0;
+    events.stopRequested = [&] { return ++polls == 3; };
+    EXPECT_THROW(folvane::GeneratePdf(out, {dir / "a.jpg", dir / "a.jpg"}, kFit, events),
+                 folvane::GenerateCancelled);
+    EXPECT_EQ(ReadText(out), "previous document");
+    EXPECT_EQ(Listing(dir.Path()).size(), 2u);
 }
 
 TEST(GeneratePdf, AnUncreatableOutputFailsWithTheEnginesReason) {
