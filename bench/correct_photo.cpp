@@ -1,11 +1,13 @@
 // Corrects one photo and prints what the correction found, as one JSON line, for the
 // benchmark that compares corners with the desk photos' truth and times the run:
 //
-//     correct_photo [--scan|--photo] IN.jpg [OUT.png]
+//     correct_photo [--scan|--photo] [--no-dewarp] IN.jpg [OUT.png]
 //
 // The JPEG is read with libjpeg and its EXIF orientation handed to the correction, as the PDF
 // engine does. OUT.png gets the corrected page: the ink over the background for colour pages,
-// the ink alone for bilevel ones. "ms" is the correction's own time, "decode_ms" the JPEG's.
+// the ink alone for bilevel ones. "ms" is the correction's own time, "decode_ms" the JPEG's;
+// "line_sag" the bend of the page's text lines, "straightened" whether it was straightened
+// (never with --no-dewarp).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -69,10 +71,11 @@ void printJson(const char *path, const correction::CorrectedPage &page, double m
     std::printf(
         "],\"confidence\":%.3f,\"content\":\"%s\",\"soft_text\":%s,\"width\":%d,\"height\":%d,"
         "\"dpi\":%.1f,\"paper\":\"%s\",\"treated_as\":\"%s\",\"deskew\":%.3f,"
-        "\"ms\":%.1f,\"decode_ms\":%.1f}\n",
+        "\"line_sag\":%.5f,\"straightened\":%s,\"ms\":%.1f,\"decode_ms\":%.1f}\n",
         f.confidence, page.content == correction::ContentKind::Colour ? "colour" : "bilevel",
         page.softText ? "true" : "false", page.width, page.height, page.dpi,
-        correction::paperName(f.paper), kindName(f.treatedAs), f.deskewDegrees, ms, decodeMs);
+        correction::paperName(f.paper), kindName(f.treatedAs), f.deskewDegrees, f.lineSag,
+        f.straightened ? "true" : "false", ms, decodeMs);
 }
 
 } // namespace
@@ -84,8 +87,14 @@ int main(int argc, char **argv) {
         kind = argv[1][2] == 's' ? correction::SourceKind::Scan : correction::SourceKind::Photo;
         first = 2;
     }
+    bool straighten = true;
+    if (argc > first && std::strcmp(argv[first], "--no-dewarp") == 0) {
+        straighten = false;
+        ++first;
+    }
     if (argc - first < 1 || argc - first > 2) {
-        std::fprintf(stderr, "usage: correct_photo [--scan|--photo] IN.jpg [OUT.png]\n");
+        std::fprintf(stderr,
+                     "usage: correct_photo [--scan|--photo] [--no-dewarp] IN.jpg [OUT.png]\n");
         return 2;
     }
     const char *in = argv[first];
@@ -109,6 +118,7 @@ int main(int argc, char **argv) {
     picture.stride = static_cast<std::size_t>(p.width) * p.components;
     picture.orientation = orientationOf(jpeg);
     picture.kind = kind;
+    picture.straightenCurves = straighten;
     correction::CorrectedPage page = correction::correctPage(picture);
     auto correctedAt = std::chrono::steady_clock::now();
     if (page.failure) {

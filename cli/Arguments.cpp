@@ -13,7 +13,7 @@ namespace folvane::cli {
 namespace {
 
 constexpr const char *kUsage = N_(
-    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document] "
+    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document [--no-dewarp]] "
     "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
     "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
     "[--page-size PAPER] [--title TEXT] [--author TEXT] [--subject TEXT] [--keywords TEXT] "
@@ -184,6 +184,13 @@ Example:
   folvane-pdf --rotate=90:2,4-z --rotate=-90:3 -o album.pdf photos/*.jpg
   folvane-pdf --crop=0,0,2400,3300:1 -o scan.pdf page.jpg
   folvane-pdf --scan --source adf --mode gray --resolution 300 -o letters.pdf
+)");
+
+constexpr const char *kCurvedHelp = N_(R"(Curved pages (with --document):
+  A page whose text lines bend (a book's page bending into its gutter, a sheet
+  curling at one edge) is straightened: its lines are followed across the page
+  and it is remapped so that they run straight. A flat page stays as it is.
+      --no-dewarp     keep the four-corner correction alone: bent lines stay bent
 )");
 
 constexpr const char *kSeveralHelp = N_(R"(Several documents:
@@ -410,9 +417,21 @@ std::vector<Option> withInputOptions(std::vector<Option> options) {
     return options;
 }
 
-// The scanning options, those of the inputs and those of several documents, after the others.
+// What --document leaves out: the curve model that straightens bent pages.
+std::vector<Option> withCorrectionOptions(std::vector<Option> options) {
+    options.push_back(
+        {'\0', "no-dewarp", false, [](Arguments &a, const std::string &) -> std::string {
+             a.noDewarp = true;
+             return "";
+         }});
+    return options;
+}
+
+// The correction's, the scanning options, those of the inputs and those of several documents,
+// after the others.
 std::vector<Option> withFurtherOptions(std::vector<Option> options) {
-    return withBatchOptions(withInputOptions(withScanOptions(std::move(options))));
+    return withBatchOptions(
+        withInputOptions(withScanOptions(withCorrectionOptions(std::move(options)))));
 }
 
 const std::vector<Option> &options() {
@@ -602,7 +621,8 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
             return usageError(problem);
         }
         if (step == Step::Help) {
-            std::printf("%s\n\n%s\n%s\n%s", _(kUsage), _(kHelp), passwordHelp(), _(kSeveralHelp));
+            std::printf("%s\n\n%s\n%s\n%s\n%s", _(kUsage), _(kHelp), _(kCurvedHelp), passwordHelp(),
+                        _(kSeveralHelp));
             return 0;
         }
         if (step == Step::Version) {
@@ -616,6 +636,9 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
                               ? _("--interleave orders the pages of images, not those of --scan")
                               : _("--interleave cannot be used with --skip-unreadable: a page "
                                   "left out would pair every later front with the wrong back"));
+    }
+    if (arguments.noDewarp && !arguments.document && arguments.batch.empty()) {
+        return usageError(_("--no-dewarp goes with --document"));
     }
     std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {

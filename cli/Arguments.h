@@ -29,6 +29,7 @@ struct Arguments {
     std::string ocrLanguages;        // the text layer's languages; "": no text layer
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
+    bool noDewarp = false;           // --no-dewarp: corrected pages keep bent text lines
     bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
     bool skipBlank = false;          // leave out pages with nothing on them, counting them
     bool interleave = false;         // fronts 1..n then backs n..1 become front 1, back 1, ...

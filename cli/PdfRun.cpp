@@ -11,6 +11,7 @@ void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options
     options.ocrLanguages = arguments.ocrLanguages;
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
+    options.straightenCurves = !arguments.noDewarp;
     options.skipBlank = arguments.skipBlank;
     options.encryption = arguments.encryption;
     options.properties = arguments.properties;

@@ -54,6 +54,9 @@ struct Picture {
     SourceKind kind = SourceKind::Unknown;
     double dpi = 0; // the resolution the file states, 0 when unknown (a camera's is meaningless)
     std::optional<Corners> corners; // corners placed by hand (upright pixels): no detection
+    // Straighten a page whose text lines bend (a book's page, a curled sheet); false keeps the
+    // four-corner correction alone.
+    bool straightenCurves = true;
 };
 
 // Why a picture could not be searched or corrected.
@@ -101,6 +104,11 @@ struct PageFacts {
     // a pattern. The caller puts the picture in as it is, as for a photo without a sheet; the
     // page below is still filled.
     bool plain = false;
+    // The largest sag of a text line across the page after the four-corner correction, as a
+    // share of the page's height (0 when the page has too few text lines to tell, or when
+    // curves were not looked for), and whether the page was straightened for it.
+    double lineSag = 0;
+    bool straightened = false;
 };
 
 struct CorrectedPage {

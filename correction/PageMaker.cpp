@@ -6,6 +6,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "correction/Background.h"
+#include "correction/CurvedPage.h"
 #include "correction/Geometry.h"
 #include "correction/Limits.h"
 #include "correction/PageCleaner.h"
@@ -163,6 +164,18 @@ cv::Mat warpToPage(const UprightImage &upright, const PagePlan &plan) {
     return page;
 }
 
+// The four-corner page, or, when its text lines bend past the threshold, the page remapped so
+// that they run straight. A flat page is handed on untouched.
+cv::Mat straightenIfCurved(const cv::Mat &flat, CorrectedPage &page) {
+    PageCurve curve = pageCurveOf(flat, page.dpi);
+    page.facts.lineSag = curve.sag;
+    if (!curve.curved()) {
+        return flat;
+    }
+    page.facts.straightened = true;
+    return straightened(flat, curve);
+}
+
 void fillImages(CorrectedPage &page, const cv::Mat &flat, bool interpolated) {
     CleanPage clean = cleanPage(flat);
     if (page.facts.found) {
@@ -207,8 +220,14 @@ CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
     page.height = p.shape.size.height;
     page.dpi = p.shape.dpi;
     page.facts = p.facts;
-    fillImages(page, warpToPage(upright, p), p.interpolated);
-    if (!picture.corners && plainPicture(upright)) {
+    bool plain = !picture.corners && plainPicture(upright);
+    cv::Mat flat = warpToPage(upright, p);
+    if (picture.straightenCurves && !plain &&
+        (p.facts.found || p.facts.treatedAs == SourceKind::Scan)) {
+        flat = straightenIfCurved(flat, page);
+    }
+    fillImages(page, flat, p.interpolated);
+    if (plain) {
         page.facts.found = false;
         page.facts.plain = true;
     }

@@ -352,6 +352,7 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
     }
     if (options.correctDocuments) {
         writer.SetParameter("correction", "document");
+        writer.SetParameter("dewarp", options.straightenCurves ? "on" : "off");
     }
     SetDocumentProperties(writer, options.properties);
     if (writer.OpenFile(savePath) == -1) {

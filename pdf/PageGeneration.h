@@ -53,6 +53,8 @@ struct GenerateOptions {
     // flattened, a scan straightened, the light evened, written small); a photo in which no
     // sheet is found goes in as it is, with a PageNote saying so.
     bool correctDocuments = false;
+    // With correctDocuments, pages whose text lines bend are straightened.
+    bool straightenCurves = true;
     // With correctDocuments, corners placed by hand for the first page of a row, by row.
     std::map<std::size_t, SheetCorners> handCorners{};
     // Turns and crops, by row; a row without one goes in as its file is.

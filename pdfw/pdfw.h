@@ -226,6 +226,10 @@ void *pdfw_get_opaque(pdfw_context *context);
  *                    over a low-resolution JPEG of the colour. Recognition then reads the
  *                    corrected page. A photo in which no sheet is found goes in as it is, with
  *                    PDFW_NOTE_SHEET_NOT_FOUND. Only before pdfw_open_file.
+ *   "dewarp":        "on" (the default) or "off": with "correction" set to "document", a page
+ *                    whose text lines bend (a book's page bent into its gutter, a curled sheet)
+ *                    is remapped so that they run straight; "off" keeps the four-corner
+ *                    correction alone. Only before pdfw_open_file.
  *   "compatibility": "1.3" .. "1.7", the PDF version written (default "1.4"); only before
  *                    pdfw_open_file (PDFW_RUNTIME_ERROR afterwards).
  *   "threads":       "1" to "64", the workers that prepare queued images (default:

@@ -24,7 +24,7 @@ public:
 // process. The name carries the version of the class above and of the types of Correction.h
 // and changes with them, so that a stale module is refused instead of called with the wrong
 // layout.
-inline constexpr const char *kCorrectionModuleEntry = "folvane_correction_engine_v3";
+inline constexpr const char *kCorrectionModuleEntry = "folvane_correction_engine_v4";
 using CorrectionModuleEntry = CorrectionModule *(*)();
 
 } // namespace correction

@@ -27,7 +27,7 @@ public:
 
 // The one symbol the module exports.
 extern "C" __attribute__((visibility("default"))) correction::CorrectionModule *
-folvane_correction_engine_v3() {
+folvane_correction_engine_v4() {
     static correction::OpenCvCorrection module;
     return &module;
 }

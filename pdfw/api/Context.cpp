@@ -126,6 +126,17 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         correctDocuments = *value != '\0';
         return;
     }
+    if (std::strcmp(key, "dewarp") == 0) {
+        if (current) {
+            failCall(PDFW_RUNTIME_ERROR, "\"dewarp\" must be set before pdfw_open_file");
+        }
+        if (std::strcmp(value, "on") != 0 && std::strcmp(value, "off") != 0) {
+            failCall(PDFW_VALUE_ERROR,
+                     std::string("dewarp \"") + value + "\" is not \"on\" or \"off\"");
+        }
+        straightenCurves = std::strcmp(value, "on") == 0;
+        return;
+    }
     if (std::strcmp(key, "threads") == 0) {
         if (current) {
             failCall(PDFW_RUNTIME_ERROR, "\"threads\" must be set before pdfw_open_file");
@@ -207,6 +218,7 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
     pdfw::ImageOptions asked;
     try {
         asked = pdfw::imageOptions(options, correctDocuments);
+        asked.correction.straightenCurves = straightenCurves;
     } catch (const pdfw::PdfwError &) {
         return;
     }
@@ -233,6 +245,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
                  std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
     pdfw::ImageOptions asked = pdfw::imageOptions(options, correctDocuments);
+    asked.correction.straightenCurves = straightenCurves;
     if (page < 1) {
         failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
     }

@@ -52,7 +52,8 @@ struct pdfw_context {
     std::string ocrLanguages; // empty: no text layer
     std::string spillFolder;  // the open document's folder, for pages too large to hold
     bool correctDocuments = false;
-    pdfw::DocumentInfo info; // the next document's properties
+    bool straightenCurves = true; // corrected pages with bent text lines are straightened
+    pdfw::DocumentInfo info;      // the next document's properties
     std::unique_ptr<pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;

@@ -17,6 +17,8 @@ struct CorrectionRequest {
     // x, y of the top-left, top-right, bottom-right and bottom-left corners, in pixels of the
     // upright picture.
     double corners[8] = {};
+    // Straighten a page whose text lines bend (a book's page, a curled sheet).
+    bool straightenCurves = true;
 };
 
 // The part of the page that is kept: a rectangle of the picture as it is shown upright, right

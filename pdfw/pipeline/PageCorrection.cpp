@@ -34,6 +34,7 @@ correction::Picture pictureFor(const PagePicture &page, const CorrectionRequest 
     picture.orientation = page.orientation;
     picture.kind = sourceOf(page.source);
     picture.dpi = page.dpi;
+    picture.straightenCurves = asked.straightenCurves;
     if (asked.handCorners) {
         correction::Corners corners;
         for (int i = 0; i < 4; ++i) {

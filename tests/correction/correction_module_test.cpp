@@ -71,8 +71,9 @@ TEST(CorrectionModule, ARunWithoutCorrectionNeverLooksForIt) {
     EXPECT_EQ(support::PageCount(dir / "out.pdf"), 1);
 }
 
-// OpenCV costs every run of a program that links it (about 9 MB and 20 ms at start); only the
-// module may bring it in.
+// OpenCV (and Leptonica, which the correction uses for curved pages) costs every run of a
+// program that links it (OpenCV: about 9 MB and 20 ms at start); only the module may bring it
+// in.
 TEST(CorrectionModule, NoProgramLinksOpenCv) {
     for (const std::string program : {"folvane-pdf", "folvane"}) {
         const std::string path = kBinDir + "/" + program;
@@ -82,6 +83,7 @@ TEST(CorrectionModule, NoProgramLinksOpenCv) {
         support::RunResult ldd = support::RunProgram({"ldd", path});
         ASSERT_EQ(ldd.exitCode, 0) << ldd.err;
         EXPECT_EQ(ldd.out.find("libopencv"), std::string::npos) << program << "\n" << ldd.out;
+        EXPECT_EQ(ldd.out.find("liblept"), std::string::npos) << program << "\n" << ldd.out;
     }
 }
 

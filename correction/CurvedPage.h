@@ -1,0 +1,39 @@
+// Pages that are not flat: a bound book's page bending into the gutter, a sheet curling at one
+// edge. The four-corner warp leaves their text lines curved; the text lines themselves tell how
+// the surface bends, and the page is remapped so that they run straight.
+#pragma once
+
+#include <opencv2/core.hpp>
+
+namespace correction {
+
+// A page is flattened when one of its text lines sags by more than this share of the page's
+// height from the straight line through its ends (about 10 pixels of an A4 page at 300 dpi, a
+// quarter of a line of 12-point text). Flat pages, photographed with a slight wave, sag less than
+// a third of it.
+constexpr double kCurveThreshold = 0.003;
+
+// The text-line model is made on a copy of the page at about this resolution.
+constexpr double kCurveModelDpi = 150;
+
+struct PageCurve {
+    // The largest sag of a text line across the page, as a share of its height; 0 when the page
+    // has too few text lines to tell.
+    double sag = 0;
+    // CV_32F: the vertical disparity in page pixels, one sample every `step` page pixels from
+    // (0, 0). Empty when there is no model.
+    cv::Mat disparity;
+    double step = 0;
+
+    bool curved() const { return !disparity.empty() && sag > kCurveThreshold; }
+};
+
+// The bend of `page` (CV_8UC1 or CV_8UC3, as the four-corner warp made it, at `dpi`), from a
+// reduced bilevel copy: cheap next to the rest of the correction.
+PageCurve pageCurveOf(const cv::Mat &page, double dpi);
+
+// `page` remapped so that its text lines run straight: every column moved up or down by the
+// model's disparity there. The same size and type as `page`.
+cv::Mat straightened(const cv::Mat &page, const PageCurve &curve);
+
+} // namespace correction

@@ -1,0 +1,30 @@
+// The bend of a page's text lines, as Leptonica's text-line model gives it: the text lines found
+// on a bilevel copy of the page, each fitted with a smooth curve, and from them a vertical
+// disparity over the whole page (how far each point lies below where a straight line through
+// it would run).
+#pragma once
+
+#include <opencv2/core.hpp>
+
+namespace correction {
+
+// Fewer long text lines than this give no model: too few to tell a bend from the layout.
+constexpr int kMinTextLines = 8;
+// Pixels of the bilevel copy between two samples of the disparity.
+constexpr int kDisparityStep = 16;
+
+struct TextLineModel {
+    // CV_32F, one sample every kDisparityStep pixels of the copy from (0, 0): the vertical
+    // disparity in pixels of the copy. Empty when no model could be made.
+    cv::Mat disparity;
+    // The rows of the copy from the first text line's middle to the last one's: outside them the
+    // model is extrapolated.
+    double firstLine = 0;
+    double lastLine = 0;
+};
+
+// `ink` is CV_8UC1, ink non-zero, at about 150 dpi. Never throws; no model when the page has too
+// few text lines or Leptonica fails.
+TextLineModel textLineModelOf(const cv::Mat &ink);
+
+} // namespace correction

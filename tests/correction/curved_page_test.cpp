@@ -1,0 +1,141 @@
+// Pages that are not flat: a book's page bent into its gutter, a sheet curled at one edge. After
+// correction their text lines run straight; a flat page, and one bent less than the threshold,
+// is left exactly as the four-corner correction makes it.
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "correction/Correction.h"
+#include "pdf/PageGeneration.h"
+#include "tests/correction/CurvedPages.h"
+#include "tests/support/Files.h"
+#include "tests/support/Png.h"
+#include "tests/support/Process.h"
+
+using namespace correction_test;
+
+namespace {
+
+// The curve threshold as a share of the page's height (correction/CurvedPage.h).
+constexpr double kThreshold = 0.003;
+// A straightened page's text lines wander by at most this much across the page (pixels at
+// 150 dpi: half a millimetre); bent, they wander by 25 pixels and more.
+constexpr double kStraight = 3;
+
+correction::CorrectedPage corrected(const support::Picture &page, bool straighten = true) {
+    correction::Picture picture = handCornered(page);
+    picture.straightenCurves = straighten;
+    return correction::correctPage(picture);
+}
+
+void expectSameOutput(const correction::CorrectedPage &a, const correction::CorrectedPage &b) {
+    ASSERT_EQ(a.width, b.width);
+    ASSERT_EQ(a.height, b.height);
+    EXPECT_EQ(a.content, b.content);
+    EXPECT_TRUE(a.ink == b.ink);
+    EXPECT_TRUE(a.grey == b.grey);
+    EXPECT_TRUE(a.background == b.background);
+}
+
+void expectStraightened(const Bend &bend) {
+    SCOPED_TRACE(testing::Message() << "sag " << bend.sag << " left " << bend.gutterLeft
+                                    << " share " << bend.bentShare);
+    support::Picture page = curvedPage(bend);
+    correction::CorrectedPage kept = corrected(page, false);
+    correction::CorrectedPage flat = corrected(page);
+    ASSERT_FALSE(flat.failure);
+    EXPECT_TRUE(flat.facts.straightened);
+    EXPECT_GT(flat.facts.lineSag, bend.sag * 0.75);
+    EXPECT_GT(largestLineSpread(kept.grey, kept.width, kept.height), 20);
+    double spread = largestLineSpread(flat.grey, flat.width, flat.height);
+    EXPECT_GE(spread, 0);
+    EXPECT_LE(spread, kStraight);
+    EXPECT_EQ(flat.width, kept.width);
+    EXPECT_EQ(flat.height, kept.height);
+}
+
+TEST(CurvedPage, BookPagesComeOutStraightWhicheverSideTheGutterIs) {
+    expectStraightened({0.012, true, 1});
+    expectStraightened({0.02, false, 1});
+}
+
+TEST(CurvedPage, SheetCurledAtOneEdgeComesOutStraight) {
+    expectStraightened({0.006, false, 0.7});
+}
+
+TEST(CurvedPage, FlatPageIsLeftExactlyAsTheFourCornerCorrectionMakesIt) {
+    support::Picture page = curvedPage({0, true, 1});
+    correction::CorrectedPage on = corrected(page);
+    correction::CorrectedPage off = corrected(page, false);
+    EXPECT_FALSE(on.facts.straightened);
+    EXPECT_LT(on.facts.lineSag, kThreshold / 3);
+    expectSameOutput(on, off);
+    // Without the model nothing is measured.
+    EXPECT_FALSE(off.facts.straightened);
+    EXPECT_EQ(off.facts.lineSag, 0);
+}
+
+// A page bent just under the threshold is left as it is; one just over it is straightened.
+TEST(CurvedPage, PagesEitherSideOfTheThreshold) {
+    support::Picture under = curvedPage({kThreshold * 0.7, true, 1});
+    correction::CorrectedPage underOn = corrected(under);
+    EXPECT_FALSE(underOn.facts.straightened) << underOn.facts.lineSag;
+    expectSameOutput(underOn, corrected(under, false));
+
+    support::Picture over = curvedPage({kThreshold * 1.35, false, 1});
+    correction::CorrectedPage overOn = corrected(over);
+    EXPECT_TRUE(overOn.facts.straightened) << overOn.facts.lineSag;
+    EXPECT_LE(largestLineSpread(overOn.grey, overOn.width, overOn.height), kStraight);
+}
+
+// Pages without text lines give no model: blank paper, and noise that no line can be read in.
+TEST(CurvedPage, PagesWithoutTextLinesAreLeftAlone) {
+    support::Picture blank = support::Blank(1240, 1754, 1);
+    std::fill(blank.samples.begin(), blank.samples.end(), 255);
+    support::Picture noise = support::Noise(1240, 1754, 1, 7);
+    for (const support::Picture *page : {&blank, &noise}) {
+        correction::CorrectedPage on = corrected(*page);
+        ASSERT_FALSE(on.failure);
+        EXPECT_FALSE(on.facts.straightened);
+        expectSameOutput(on, corrected(*page, false));
+    }
+}
+
+// The page loop asks for the curve model unless told not to: a bent page's PDF differs with and
+// without it, a flat page's is the same byte for byte.
+TEST(CurvedPage, ThePdfOfABentPageIsStraightenedUnlessTurnedOff) {
+    support::TempDir dir;
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    auto pdfOf = [&](const support::Picture &page, bool straighten) {
+        const std::string png = dir / "page.png", out = dir / "page.pdf";
+        support::WriteFile(png, support::MakePng(support::PngImageOf(page)));
+        folvane::GenerateOptions options;
+        options.layout = folvane::PageLayout::Fit();
+        options.correctDocuments = true;
+        options.straightenCurves = straighten;
+        double right = page.width - 1, bottom = page.height - 1;
+        options.handCorners[0] = {0, 0, right, 0, right, bottom, 0, bottom};
+        folvane::GeneratePdf(out, {png}, options, {});
+        return support::ReadFile(out);
+    };
+    support::Picture bent = curvedPage({0.012, true, 1});
+    EXPECT_FALSE(pdfOf(bent, true) == pdfOf(bent, false));
+    support::Picture flat = curvedPage({0, true, 1});
+    EXPECT_TRUE(pdfOf(flat, true) == pdfOf(flat, false));
+    unsetenv("SOURCE_DATE_EPOCH");
+}
+
+TEST(CurvedPage, NoDewarpGoesWithDocument) {
+    const std::string program = std::string(FOLVANE_BIN_DIR) + "/folvane-pdf";
+    support::TempDir dir;
+    support::RunResult run =
+        support::RunProgram({program, "--no-dewarp", "-o", dir / "out.pdf", dir / "in.png"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("--no-dewarp"), std::string::npos) << run.err;
+    support::RunResult help = support::RunProgram({program, "--help"});
+    EXPECT_NE(help.out.find("--no-dewarp"), std::string::npos);
+}
+
+} // namespace
