@@ -20,6 +20,7 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_bOcr = false;
     m_bDocument = false;
     m_bSkipBlank = false;
+    m_bSplitAtBlank = false;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
     m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
     m_scannerJobs = std::make_unique<BackgroundQueue>(ui);
@@ -38,12 +39,13 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Check(dx, IDC_CHECK_OCR, m_bOcr);
     DDX_Check(dx, IDC_CHECK_DOCUMENT, m_bDocument);
     DDX_Check(dx, IDC_CHECK_SKIP_BLANK, m_bSkipBlank);
+    DDX_Check(dx, IDC_CHECK_SPLIT_BLANK, m_bSplitAtBlank);
     DDX_Control(dx, IDC_COMBO_PAPER, m_paperChoice);
 }
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 43> map = {
+    static const std::array<MessageMapEntry<D>, 44> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -76,6 +78,7 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_CHECK_OCR, &D::OnCheckOcr),
         OnCommand<D>(IDC_CHECK_DOCUMENT, &D::OnCheckDocument),
         OnCommand<D>(IDC_CHECK_SKIP_BLANK, &D::OnCheckSkipBlank),
+        OnCommand<D>(IDC_CHECK_SPLIT_BLANK, &D::OnCheckSplitAtBlank),
         OnCommand<D>(IDC_BTN_CORNERS, &D::OnBtnCorners),
         OnNotify<D>(NM_DBLCLK, IDC_PREVIEW_FRAME, &D::OnDblclkPreview),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
@@ -101,6 +104,7 @@ bool CFolvaneDlg::OnInitDialog() {
     m_bOcr = settings.Ocr(m_bOcr);
     m_bDocument = settings.Document(m_bDocument);
     m_bSkipBlank = settings.SkipBlank(m_bSkipBlank);
+    m_bSplitAtBlank = settings.SplitAtBlank(m_bSplitAtBlank);
     m_nPaper = settings.Paper(m_nPaper);
     CDialog::OnInitDialog();
     FillPaperChoice();

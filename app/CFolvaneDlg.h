@@ -58,6 +58,7 @@ public:
     bool Ocr() const { return m_bOcr; }
     bool Document() const { return m_bDocument; }
     bool SkipBlank() const { return m_bSkipBlank; }
+    bool SplitAtBlank() const { return m_bSplitAtBlank; }
     // Files the window starts with (its command line's), added in this order at start-up.
     void SetStartFiles(std::vector<std::string> paths) { m_startFiles = std::move(paths); }
     // How a file's page is checked for the pre-flight (the engine's own inspection).
@@ -147,6 +148,10 @@ public:
     // "文档校正" was clicked: its state is kept, remembered for the next start.
     void OnCheckDocument();
     void OnCheckSkipBlank();
+    // "在空白页处分成多个文件" was clicked: kept, remembered for the next start. While it is
+    // checked, every blank page separates two documents and goes into none, whatever
+    // "跳过空白页" says; that box keeps its own state for the runs without a split.
+    void OnCheckSplitAtBlank();
 
     // Orders two paths by their file names (without folder and extension) as the desktop's file
     // manager does: numbers by value, letters without regard to case; names it holds equal by
@@ -271,10 +276,29 @@ private:
         CutPages cut;
         std::vector<folvane::PageNote> uncorrected;
         int blank = 0; // pages left out as blank
+        // Split at blank pages: the documents written, the pages of each, and the blank pages
+        // that separated them.
+        std::vector<std::string> files;
+        std::vector<int> filePages;
+        int separators = 0;
     };
-    // Runs the page loop for rows on a worker thread behind the progress window. True when the
-    // PDF was written; otherwise the failure was shown (a cancel shows nothing).
+    // Runs the page loop for rows on a worker thread behind the progress window (for the set of
+    // PDFs, when "在空白页处分成多个文件" is checked). True when the PDF or the whole set was
+    // written; otherwise the failure was shown (a cancel, or a no to replacing files, shows
+    // nothing).
     bool WritePdf(const std::vector<int> &rows, WrittenPdf &written);
+    // The options of a run of rows (asking for the passwords when "加密" is checked), its files
+    // in order and the pages each row gives. False when the user cancelled.
+    bool OptionsOfRun(const std::vector<int> &rows, folvane::GenerateOptions &options,
+                      std::vector<std::string> &paths, std::vector<int> &pagesPerRow);
+    // The success box's text for what a run wrote.
+    std::string SuccessText(const WrittenPdf &written) const;
+    // The failure box's last line while "在空白页处分成多个文件" is checked: nothing was saved,
+    // older files of the same names are as they were.
+    std::string SetUnchangedLine() const;
+    // Asks before a set replaces files of the same names that are there (the save dialog asked
+    // only about the output path itself); true when none is there or the user agreed.
+    bool SetReplacementAgreed(const std::vector<std::string> &targets);
     // One load of a scan behind the progress window; the error that ended it, if any.
     std::optional<folvane::scan::ScanError> ScanLoad(ScanSession &session);
     // Adds the pages the session wrote since the last call at the end of the list.
@@ -286,11 +310,12 @@ private:
 
     CListCtrl m_listImages; // mirrors m_pages: sequence number, full path
     std::string m_strSavePath;
-    int m_nImageType;  // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
-    bool m_bOcr;       // "文字识别": the PDF gets a text layer recognised from its pages
-    bool m_bDocument;  // "文档校正": every page goes in corrected as a document
-    bool m_bSkipBlank; // "跳过空白页": pages the blank-page rule finds blank are left out
-    int m_nPaper = 0;  // "纸张": index in folvane::AllPapers, 0 A4
+    int m_nImageType;     // radio index: resolution class 0 to 5, kImageTypeFit = fit the page
+    bool m_bOcr;          // "文字识别": the PDF gets a text layer recognised from its pages
+    bool m_bDocument;     // "文档校正": every page goes in corrected as a document
+    bool m_bSkipBlank;    // "跳过空白页": pages the blank-page rule finds blank are left out
+    bool m_bSplitAtBlank; // "在空白页处分成多个文件": a set of PDFs, split at blank pages
+    int m_nPaper = 0;     // "纸张": index in folvane::AllPapers, 0 A4
     CComboBox m_paperChoice;
     // "文档属性", kept for the output path they were given for, for as long as the window is
     // open: never stored, since they belong to one document.

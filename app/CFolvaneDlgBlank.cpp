@@ -86,3 +86,10 @@ void CFolvaneDlg::OnCheckSkipBlank() {
         WindowSettings(Toolkit().Settings()).SetSkipBlank(m_bSkipBlank);
     }
 }
+
+void CFolvaneDlg::OnCheckSplitAtBlank() {
+    if (CWnd *check = GetDlgItem(IDC_CHECK_SPLIT_BLANK)) {
+        m_bSplitAtBlank = check->GetCheck();
+        WindowSettings(Toolkit().Settings()).SetSplitAtBlank(m_bSplitAtBlank);
+    }
+}

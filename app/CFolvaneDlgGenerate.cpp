@@ -1,18 +1,25 @@
 // The generate command: a question first when pages would be cut at the page edge, then the page
 // loop on a worker thread behind a progress window that can cancel it, then the success box
 // (with what was written where) and the finished PDF, or a failure box that says which file
-// failed and why. The list stays as it is in every case.
+// failed and why. With "在空白页处分成多个文件" the rows become a set of PDFs split at blank pages
+// (app/DocumentSetRun.h): planned first, files of its names already there asked about, then
+// written all or none. The list stays as it is in every case.
 
 #include "app/CFolvaneDlg.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 #include "app/BlankTexts.h"
 #include "app/CPasswordDlg.h"
+#include "app/DocumentSetRun.h"
 #include "app/Messages.h"
 #include "app/PdfRows.h"
 #include "app/Resource.h"
+#include "app/SplitTexts.h"
 #include "app/WindowTexts.h"
 #include "pdf/PageGeneration.h"
 #include "pdf/QuotedName.h"
@@ -42,6 +49,8 @@ public:
         return texts::Window(texts::kProgressPages,
                              {std::to_string(m_begun), std::to_string(m_total)});
     }
+    // Pages that will not be begun (separator sheets) leave the count.
+    void LeaveOut(int pages) { m_total -= pages; }
     int Begun() const { return m_begun; }
     int Total() const { return m_total; }
     int PagesOfRow(std::size_t index) const { return index < m_pages.size() ? m_pages[index] : 1; }
@@ -66,6 +75,22 @@ std::string UncorrectedLines(const std::vector<folvane::PageNote> &notes) {
                  texts::Window(texts::kUnusableRow, {FileName(notes[i].path), NoteText(notes[i])});
     }
     if (notes.size() > kNamesInQuestion) {
+        lines += "\n" + texts::Window(texts::kMoreRows);
+    }
+    return lines;
+}
+
+// "共 N 页, 分成 M 个文件保存:", then each document with its pages, "……" after the first few.
+std::string SetLines(const std::vector<std::string> &files, const std::vector<int> &pages,
+                     int total) {
+    std::string lines = texts::Window(
+        texts::kWrittenSet, {texts::WindowCount(texts::kSetPages, total),
+                             texts::WindowCount(texts::kSetFiles, static_cast<int>(files.size()))});
+    for (std::size_t i = 0; i < files.size() && i < kNamesInQuestion; ++i) {
+        lines += "\n" + texts::WindowCount(texts::kWrittenMember, i < pages.size() ? pages[i] : 0,
+                                           {folvane::QuotedName(files[i])});
+    }
+    if (files.size() > kNamesInQuestion) {
         lines += "\n" + texts::Window(texts::kMoreRows);
     }
     return lines;
@@ -102,15 +127,32 @@ void CFolvaneDlg::OnBtnGenerate() {
         return;
     }
     m_writtenPaths = listAtStart;
-    Inform(texts::Window(kMsgSuccess) + "\n" +
-           (written.cut.Any()
-                ? texts::WindowCount(texts::kWrittenCut, written.pages,
-                                     {m_strSavePath, written.cut.Text()})
-                : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath})) +
-           UncorrectedLines(written.uncorrected) +
-           (written.blank > 0 ? "\n" + texts::WindowCount(texts::kBlankLeftOut, written.blank)
-                              : std::string()));
-    OpenWithShell(m_strSavePath);
+    Inform(SuccessText(written));
+    // A set opens its first document: the box names the others.
+    OpenWithShell(written.files.empty() ? m_strSavePath : written.files.front());
+}
+
+std::string CFolvaneDlg::SuccessText(const WrittenPdf &written) const {
+    std::string text = texts::Window(kMsgSuccess) + "\n";
+    if (written.files.empty()) {
+        text += written.cut.Any()
+                    ? texts::WindowCount(texts::kWrittenCut, written.pages,
+                                         {m_strSavePath, written.cut.Text()})
+                    : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath});
+    } else {
+        text += SetLines(written.files, written.filePages, written.pages);
+        if (written.cut.Any()) {
+            text += "\n" + written.cut.Text();
+        }
+    }
+    text += UncorrectedLines(written.uncorrected);
+    if (written.blank > 0) {
+        text += "\n" + texts::WindowCount(texts::kBlankLeftOut, written.blank);
+    }
+    if (written.separators > 0) {
+        text += "\n" + texts::WindowCount(texts::kSeparatorsLeftOut, written.separators);
+    }
+    return text;
 }
 
 bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
@@ -215,8 +257,8 @@ std::vector<std::string> RowsOfRun(const PageList &pages, const std::vector<int>
 
 } // namespace
 
-bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
-    folvane::GenerateOptions options;
+bool CFolvaneDlg::OptionsOfRun(const std::vector<int> &rows, folvane::GenerateOptions &options,
+                               std::vector<std::string> &paths, std::vector<int> &pagesPerRow) {
     // "加密": the passwords are asked for each PDF and kept nowhere after it.
     if (CWnd *encrypt = GetDlgItem(IDC_CHECK_ENCRYPT); encrypt && encrypt->GetCheck()) {
         CPasswordDlg passwords(Toolkit());
@@ -232,9 +274,48 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     }
     options.correctDocuments = m_bDocument;
     options.skipBlank = m_bSkipBlank;
-    std::vector<int> pagesPerRow;
-    const std::vector<std::string> paths = RowsOfRun(m_pages, rows, options, pagesPerRow);
+    paths = RowsOfRun(m_pages, rows, options, pagesPerRow);
     options.pdfPasswords = m_pdfPasswords;
+    return true;
+}
+
+namespace {
+
+// Runs `work`; the failure box's text when it failed, "" when it was cancelled (the user's own
+// choice: no box; nothing was written and an old file is untouched), nothing on success.
+// `pagesOfRow` tells how many pages a row's file has; `unchanged` ends the box of a set.
+std::optional<std::string> FailureOf(const std::function<void()> &work,
+                                     const std::function<int(std::size_t)> &pagesOfRow,
+                                     const std::string &unchanged) {
+    try {
+        work();
+        return std::nullopt;
+    } catch (const folvane::GenerateCancelled &) {
+        return std::string();
+    } catch (const folvane::GenerateError &error) {
+        return FailureText(error, pagesOfRow(error.index)) + unchanged;
+    } catch (const DocumentSetFailure &failure) {
+        return texts::Window(kMsgFailure) + "\n" + SetProblemText(failure.problem) + unchanged;
+    } catch (const std::exception &error) {
+        // Not the engine's: the program's own fault, its words only in parentheses.
+        folvane::Problem internal;
+        internal.kind = folvane::Problem::Kind::Internal;
+        internal.detail = error.what();
+        return texts::Window(kMsgFailure) + "\n" + ProblemText(internal);
+    } catch (...) {
+        return texts::Window(kMsgFailure);
+    }
+}
+
+} // namespace
+
+bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
+    folvane::GenerateOptions options;
+    std::vector<std::string> paths;
+    std::vector<int> pagesPerRow;
+    if (!OptionsOfRun(rows, options, paths, pagesPerRow)) {
+        return false;
+    }
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {
         return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);
@@ -242,40 +323,84 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     ProgressState progress;
     PageCount count(std::move(pagesPerRow));
     progress.Report(0, count.Total(), "", detail(paths.front()));
-    try {
-        RunWithProgress(
-            {texts::Window(texts::kProgressCaption), texts::Window(kAnswerCancel)}, progress, [&] {
-                folvane::GenerateEvents events;
-                events.onPage = [&](const folvane::PageStart &page) {
-                    const std::string text = count.Next(page);
-                    progress.Report(count.Begun(), count.Total(), text, detail(page.path));
-                };
-                events.onNote = [&written](const folvane::PageNote &note) {
-                    if (note.kind == folvane::PageNote::Kind::Cropped) {
-                        written.cut.Add(note.outside);
-                    }
-                    if (note.kind == folvane::PageNote::Kind::NotCorrected) {
-                        written.uncorrected.push_back(note);
-                    }
-                };
-                events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
-                events.stopRequested = [&progress] { return progress.CancelRequested(); };
-                folvane::GeneratePdf(m_strSavePath, paths, options, events);
-            });
-        written.pages = count.Begun();
-        return true;
-    } catch (const folvane::GenerateCancelled &) {
-        // The user's own choice: no box. Nothing was written and an old file is untouched.
-    } catch (const folvane::GenerateError &error) {
-        Inform(FailureText(error, count.PagesOfRow(error.index)));
-    } catch (const std::exception &error) {
-        // Not the engine's: the program's own fault, its words only in parentheses.
-        folvane::Problem internal;
-        internal.kind = folvane::Problem::Kind::Internal;
-        internal.detail = error.what();
-        Inform(texts::Window(kMsgFailure) + "\n" + ProblemText(internal));
-    } catch (...) {
-        Inform(texts::Window(kMsgFailure));
+    const ProgressRequest request{texts::Window(texts::kProgressCaption),
+                                  texts::Window(kAnswerCancel)};
+    const auto failed = [&](const std::function<void()> &work) {
+        const std::optional<std::string> failure = FailureOf(
+            work, [&count](std::size_t row) { return count.PagesOfRow(row); }, SetUnchangedLine());
+        if (failure && !failure->empty()) {
+            Inform(*failure);
+        }
+        return failure.has_value();
+    };
+    // A set is planned first (its blank pages found), then checked and agreed to.
+    SetPlan plan;
+    folvane::DocumentSet set;
+    if (m_bSplitAtBlank) {
+        const auto planAndPrepare = [&] {
+            RunWithProgress(request, progress,
+                            [&] { plan = PlanSetAtBlankPages(m_strSavePath, paths, options); });
+            PrepareSet(set, m_strSavePath, plan, paths);
+        };
+        if (failed(planAndPrepare) || progress.CancelRequested() ||
+            !SetReplacementAgreed(set.targets())) {
+            return false;
+        }
     }
-    return false;
+    count.LeaveOut(plan.separators);
+    return !failed([&] {
+        RunWithProgress(request, progress, [&] {
+            folvane::GenerateEvents events;
+            events.onPage = [&](const folvane::PageStart &page) {
+                const std::string text = count.Next(page);
+                progress.Report(count.Begun(), count.Total(), text, detail(page.path));
+            };
+            events.onNote = [&written](const folvane::PageNote &note) {
+                if (note.kind == folvane::PageNote::Kind::Cropped) {
+                    written.cut.Add(note.outside);
+                }
+                if (note.kind == folvane::PageNote::Kind::NotCorrected) {
+                    written.uncorrected.push_back(note);
+                }
+            };
+            events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
+            events.stopRequested = [&progress] { return progress.CancelRequested(); };
+            if (m_bSplitAtBlank) {
+                written.files = WriteSet(set, plan, paths, options, events);
+                written.filePages = plan.pages;
+                written.separators = plan.separators;
+            } else {
+                folvane::GeneratePdf(m_strSavePath, paths, options, events);
+            }
+        });
+        written.pages = count.Begun();
+    });
+}
+
+bool CFolvaneDlg::SetReplacementAgreed(const std::vector<std::string> &targets) {
+    std::vector<std::string> existing;
+    for (const std::string &target : targets) {
+        struct stat file {};
+        if (::lstat(target.c_str(), &file) == 0) {
+            existing.push_back(target);
+        }
+    }
+    if (existing.empty()) {
+        return true;
+    }
+    std::string question =
+        texts::WindowCount(texts::kReplaceSetQuestion, static_cast<int>(existing.size()));
+    for (std::size_t i = 0; i < existing.size() && i < kNamesInQuestion; ++i) {
+        question += "\n" + folvane::QuotedName(existing[i]);
+    }
+    if (existing.size() > kNamesInQuestion) {
+        question += "\n" + texts::Window(texts::kMoreRows);
+    }
+    question += "\n" + texts::Window(texts::kReplaceSetAsk);
+    return AskQuestion(question, texts::Window(kCaptionNotice),
+                       {texts::Window(texts::kAnswerReplace), texts::Window(kAnswerCancel)}) == 0;
+}
+
+std::string CFolvaneDlg::SetUnchangedLine() const {
+    return m_bSplitAtBlank ? "\n" + texts::Window(texts::kSetNothingChanged) : std::string();
 }

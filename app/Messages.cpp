@@ -1,5 +1,7 @@
 #include "app/Messages.h"
 
+#include <cstring>
+
 #include "app/CutPages.h"
 #include "app/WindowTexts.h"
 #include "pdf/QuotedName.h"
@@ -206,4 +208,21 @@ std::string NoteText(const folvane::PageNote &note) {
                     {note.path, Raw(note.detail)});
     }
     return Raw(note.detail);
+}
+
+std::string SetProblemText(const folvane::SetProblem &p) {
+    const std::string why = p.error != 0 ? Raw(std::strerror(p.error)) : std::string();
+    switch (p.kind) {
+    case folvane::SetProblem::Kind::TargetIsFolder:
+        return Fill(Tr("Messages", "“%1”是一个文件夹, 不能保存为文件"), {p.path});
+    case folvane::SetProblem::Kind::TargetNotWritable:
+        return Fill(Tr("Messages", "“%1”已存在且您无权修改它, 不会替换它"), {p.path});
+    case folvane::SetProblem::Kind::CannotCreateFolder:
+        return Fill(Tr("Messages", "无法在文件夹“%1”中创建临时文件夹%2"), {p.path, why});
+    case folvane::SetProblem::Kind::CannotKeepOld:
+        return Fill(Tr("Messages", "保存前无法保留原有的“%1”%2"), {p.path, why});
+    case folvane::SetProblem::Kind::CannotPutInPlace:
+        return Fill(Tr("Messages", "无法保存“%1”%2"), {p.path, why});
+    }
+    return p.path;
 }

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "pdf/DocumentSet.h"
 #include "pdf/PageGeneration.h"
 #include "pdf/Problem.h"
 
@@ -16,3 +17,6 @@ std::string ProblemText(const folvane::Problem &problem);
 
 // What a note says about its page (without the file's name).
 std::string NoteText(const folvane::PageNote &note);
+
+// Why a set of documents could not be prepared or put in place; it names the file or folder.
+std::string SetProblemText(const folvane::SetProblem &problem);

@@ -42,6 +42,8 @@ constexpr int IDC_COMBO_PAPER = 1041;
 
 // "跳过空白页": pages the blank-page rule finds blank are left out of the PDF.
 constexpr int IDC_CHECK_SKIP_BLANK = 1027;
+// "在空白页处分成多个文件": blank pages separate the documents of a set, OUT-001.pdf, ...
+constexpr int IDC_CHECK_SPLIT_BLANK = 1028;
 
 // The scan dialog's controls; its "扫描" and "取消" are IDOK and IDCANCEL.
 constexpr int IDC_SCAN_DEVICE = 1100;

@@ -4,6 +4,7 @@
 
 #include "app/PropertiesTexts.h"
 #include "app/Resource.h"
+#include "app/SplitTexts.h"
 #include "app/WindowTexts.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/Translation.h"
@@ -44,6 +45,7 @@ constexpr int kTop = 50;
 constexpr int kFrameHeight = 160;
 constexpr int kButtonRow = kTop + kFrameHeight + 6; // 216
 constexpr int kPathRow = kButtonRow + 24;           // 240
+constexpr int kSplitRow = kPathRow + 20;            // under the path row's check boxes
 constexpr int kGroupLeft = kMargin + 117 + 8;       // right of the corner picture
 constexpr int kPathLabelWidth = 40;
 
@@ -63,15 +65,16 @@ struct MainLayout {
     int encryptWidth;   // "加密"
     int skipBlankWidth; // "跳过空白页"
     int paperWidth;     // "纸张", right of the classes
+    int splitWidth;     // "在空白页处分成多个文件", under "跳过空白页"
 };
 
 // Under the list, the Chinese captions of two characters are narrower than those of four.
 // The paper choice right of the classes widens the window by its own width, so that the classes
 // keep their room.
 constexpr MainLayout kOriginalLayout{
-    573, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32, 62, 76};
+    573, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32, 62, 76, 124};
 constexpr MainLayout kTranslatedLayout{
-    690, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46, 86, 86};
+    690, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46, 86, 86, 156};
 
 // The main window's keys: the row commands, the add dialog, undo and redo.
 std::vector<Accelerator> MainAccelerators() {
@@ -185,6 +188,15 @@ public:
                                m_layout.skipBlankWidth, 12),
                        kFollowRight);
     }
+    // In a row of its own under the path row, below "跳过空白页": the two blank-page choices
+    // read together, and the path keeps its width.
+    ControlTemplate SplitBlank() const {
+        ControlTemplate split =
+            Control(IDC_CHECK_SPLIT_BLANK, ControlKind::CheckBox, texts::kSplitBlank,
+                    SkipBlankLeft(), kSplitRow, m_layout.splitWidth, 12);
+        split.toolTip = texts::kSplitBlankTip;
+        return Growing(split, kFollowRight);
+    }
     ControlTemplate Encrypt() const {
         return Growing(Control(IDC_CHECK_ENCRYPT, ControlKind::CheckBox, TR_NOOP("Dialog", "加密"),
                                EncryptLeft(), kPathRow + 2, m_layout.encryptWidth, 12),
@@ -211,7 +223,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
     dialog.id = IDD_FOLVANE_DIALOG;
     dialog.caption = std::string("Folvane ") + FOLVANE_VERSION;
     dialog.width = layout.dialogWidth;
-    dialog.height = kPathRow + 16 + kMargin;
+    dialog.height = kSplitRow + 12 + kMargin;
     dialog.resizable = true;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
@@ -262,6 +274,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
         at.Encrypt(),
         at.CornersButton(),
         at.SkipBlank(),
+        at.SplitBlank(),
         at.PaperGroup(),
         at.PaperChoice(),
     };

@@ -10,6 +10,7 @@ constexpr const char *kImageType = "window/imageType";
 constexpr const char *kOcr = "window/ocr";
 constexpr const char *kDocument = "window/document";
 constexpr const char *kSkipBlank = "window/skipBlank";
+constexpr const char *kSplitAtBlank = "window/splitAtBlank";
 constexpr const char *kAddFolder = "window/addFolder";
 constexpr const char *kSaveFolder = "window/saveFolder";
 constexpr const char *kSize = "window/size";
@@ -90,6 +91,14 @@ bool WindowSettings::SkipBlank(bool startUp) const {
 
 void WindowSettings::SetSkipBlank(bool on) {
     m_store.Write(kSkipBlank, on ? "1" : "0");
+}
+
+bool WindowSettings::SplitAtBlank(bool startUp) const {
+    return SwitchOf(m_store.Read(kSplitAtBlank), startUp);
+}
+
+void WindowSettings::SetSplitAtBlank(bool on) {
+    m_store.Write(kSplitAtBlank, on ? "1" : "0");
 }
 
 std::string WindowSettings::AddFolder() const {

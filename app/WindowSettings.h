@@ -35,6 +35,10 @@ public:
     bool SkipBlank(bool startUp) const;
     void SetSkipBlank(bool on);
 
+    // "在空白页处分成多个文件": whether generated PDFs are split at blank pages.
+    bool SplitAtBlank(bool startUp) const;
+    void SetSplitAtBlank(bool on);
+
     std::string AddFolder() const;
     void SetAddFolder(const std::string &folder);
 

@@ -10,6 +10,10 @@ namespace folvane::blank {
 
 namespace {
 
+// The least longer side a picture larger than kWorkingSide is judged at. Read at half of that
+// (an eighth of a phone photo), the rule misses a light pencil tick on a corrected photo.
+constexpr uint64_t kLeastJudgedSide = 1000;
+
 // The decoded picture (bottom row first, 24-bit blue-green-red or 8-bit palette) in grey, top
 // row first.
 bool greyOf(const CfImage &image, GreyPage &page) {
@@ -48,13 +52,34 @@ struct Decoded {
     double fullHeight = 0;
 };
 
-std::optional<Decoded> decode(const std::string &path, int filePage, int maxSide) {
+// The size the rule reads a picture at: its own up to kWorkingSide, else the smallest
+// eighth (1/8 to 7/8 of each side, rounded up) that leaves at least kLeastJudgedSide on the
+// longer side: a JPEG decodes straight to that size by libjpeg's scaled decode, with no
+// resampling after it, and other files average squares of pixels into it. A picture too large
+// for an eighth to come within kWorkingSide is reduced to that.
+ReducedSize judgedSize(uint32_t width, uint32_t height) {
+    const uint32_t longer = std::max(width, height);
+    ReducedSize size = reducedSizeWithin(width, height, kWorkingSide, kWorkingSide);
+    if (longer > static_cast<uint32_t>(kWorkingSide)) {
+        for (uint64_t eighths = 1; eighths < 8; ++eighths) {
+            const uint64_t side = (longer * eighths + 7) / 8;
+            if (side >= kLeastJudgedSide && side <= static_cast<uint64_t>(kWorkingSide)) {
+                size.width = static_cast<uint32_t>((width * eighths + 7) / 8);
+                size.height = static_cast<uint32_t>((height * eighths + 7) / 8);
+                break;
+            }
+        }
+    }
+    size.grey = true; // the rule reads lightness only
+    return size;
+}
+
+std::optional<Decoded> decode(const std::string &path, int filePage) {
     CfImage image;
     image.info.frame = std::max(0, filePage - 1);
     ReducedFacts facts;
-    const auto choose = [maxSide](uint32_t width, uint32_t height) -> std::optional<ReducedSize> {
-        return reducedSizeWithin(width, height, static_cast<uint32_t>(maxSide),
-                                 static_cast<uint32_t>(maxSide));
+    const auto choose = [](uint32_t width, uint32_t height) -> std::optional<ReducedSize> {
+        return judgedSize(width, height);
     };
     Decoded decoded;
     if (!loadReduced(path.c_str(), choose, image, &facts) || !greyOf(image, decoded.page)) {
@@ -101,7 +126,7 @@ std::optional<GreyPage> correctedOf(const Decoded &decoded, const PageToJudge &r
 } // namespace
 
 std::optional<BlankVerdict> judgePageFile(const PageToJudge &request) {
-    std::optional<Decoded> decoded = decode(request.path, request.page, kWorkingSide);
+    std::optional<Decoded> decoded = decode(request.path, request.page);
     if (!decoded) {
         return std::nullopt;
     }

@@ -21,7 +21,8 @@ struct PageToJudge {
     std::optional<std::array<double, 8>> corners;
 };
 
-// The rule's verdict on the page, decoded with its longer side at most kWorkingSide (and
+// The rule's verdict on the page, decoded in grey with its longer side at most kWorkingSide,
+// a larger picture at the smallest eighth of its size that keeps 1000 pixels on that side (and
 // corrected at that size: enough to tell marks from paper, and a small share of what correcting
 // the page in full takes); nullopt when the file cannot be decoded (the page then goes
 // in, or fails, as the run finds it: it is never left out).

@@ -1,15 +1,19 @@
 #include "cli/SplitRun.h"
 
+#include <cstring>
 #include <exception>
-#include <sys/stat.h>
+#include <functional>
 #include <unistd.h>
 
-#include "cli/BlankSeparators.h"
-#include "cli/DocumentSet.h"
-#include "cli/PageParts.h"
+#include "cli/Interrupts.h"
+#include "cli/OwnFolder.h"
 #include "cli/Reporter.h"
 #include "cli/Texts.h"
+#include "pdf/BlankSeparators.h"
+#include "pdf/DocumentSet.h"
 #include "pdf/ImageFacts.h"
+#include "pdf/PageParts.h"
+#include "pdf/PartsGeneration.h"
 #include "pdf/QuotedName.h"
 
 namespace folvane::cli {
@@ -17,16 +21,48 @@ namespace folvane::cli {
 namespace {
 
 // The run's pages cut into the documents the options ask for.
-std::vector<PagePart> documentParts(const Arguments &arguments,
-                                    const folvane::GenerateOptions &options) {
+std::vector<folvane::PagePart> documentParts(const Arguments &arguments,
+                                             const folvane::GenerateOptions &options) {
     std::vector<int> counts =
         arguments.firstPageOnly ? std::vector<int>(arguments.inputs.size(), 1)
                                 : folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
-    const std::vector<RunPage> pages = runPages(counts, options.rowPages);
+    const std::vector<folvane::RunPage> pages = folvane::runPages(counts, options.rowPages);
     if (arguments.splitAtBlank) {
-        return partsBetween(pages, blankPages(pages, arguments.inputs, options));
+        return folvane::partsBetween(pages, folvane::blankPages(pages, arguments.inputs, options));
     }
-    return partsOfEvery(pages, arguments.splitEvery);
+    return folvane::partsOfEvery(pages, arguments.splitEvery);
+}
+
+// The set's problem in the user's words.
+std::string setProblemText(const folvane::SetProblem &problem) {
+    const std::string name = folvane::QuotedName(problem.path);
+    switch (problem.kind) {
+    case folvane::SetProblem::Kind::TargetIsFolder:
+        return Fill(_("%1 is a folder"), {name});
+    case folvane::SetProblem::Kind::TargetNotWritable:
+        return Fill(_("%1: not replacing a file you cannot write (--force replaces it)"), {name});
+    case folvane::SetProblem::Kind::CannotCreateFolder:
+        return Fill(_("cannot create a folder for the documents in %1: %2"),
+                    {name, std::strerror(problem.error)});
+    case folvane::SetProblem::Kind::CannotKeepOld:
+        return Fill(_("cannot keep %1 while the documents are put in place: %2"),
+                    {name, std::strerror(problem.error)});
+    case folvane::SetProblem::Kind::CannotPutInPlace:
+        return Fill(_("cannot put %1 in place: %2"), {name, std::strerror(problem.error)});
+    }
+    return name;
+}
+
+// The set's folder is removed by an interruption too, and the renames wait for one.
+folvane::DocumentSetHooks interruptHooks() {
+    folvane::DocumentSetHooks hooks;
+    hooks.createFolder = [](std::string &path) { return createOwnFolder(path); };
+    hooks.forgetFolder = [] { forgetOwnFolder(); };
+    hooks.aroundCommit = [](const std::function<void()> &renames) {
+        InterruptsHeld held;
+        renames();
+    };
+    return hooks;
 }
 
 // False with `error` set when a document of the set would replace one of the images or lists
@@ -34,50 +70,39 @@ std::vector<PagePart> documentParts(const Arguments &arguments,
 bool targetsAreNoInputs(const std::vector<std::string> &targets,
                         const std::vector<std::string> &inputs,
                         const std::vector<std::string> &lists, std::string &error) {
-    for (const std::string &target : targets) {
-        struct stat output {};
-        if (::stat(target.c_str(), &output) != 0) {
-            continue;
-        }
-        for (const std::vector<std::string> *files : {&inputs, &lists}) {
-            for (const std::string &file : *files) {
-                struct stat input {};
-                if (::stat(file.c_str(), &input) == 0 && input.st_dev == output.st_dev &&
-                    input.st_ino == output.st_ino) {
-                    error = Fill(_("%1 would replace %2, one of the inputs; choose another "
-                                   "output file"),
-                                 {folvane::QuotedName(target), folvane::QuotedName(file)});
-                    return false;
-                }
-            }
-        }
+    std::vector<std::string> files = inputs;
+    files.insert(files.end(), lists.begin(), lists.end());
+    if (const auto replaced = folvane::targetReplacingFile(targets, files)) {
+        error = Fill(_("%1 would replace %2, one of the inputs; choose another output file"),
+                     {folvane::QuotedName(replaced->first), folvane::QuotedName(replaced->second)});
+        return false;
     }
     return true;
 }
 
 // Writes each part into its draft; the status of the first failure, reported, or 0.
 int writeDrafts(const Arguments &arguments, const folvane::GenerateOptions &options,
-                const std::vector<PagePart> &parts, DocumentSet &set, DocumentOutcome &outcome) {
+                const std::vector<folvane::PagePart> &parts, const folvane::DocumentSet &set,
+                DocumentOutcome &outcome) {
     Reporter reporter(::isatty(STDERR_FILENO) != 0);
     folvane::GenerateEvents events = reporter.events();
     events.onPage = [&outcome, shown = events.onPage](const folvane::PageStart &page) {
         ++outcome.pages;
         shown(page);
     };
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const PartRun part = partRun(parts[i], arguments.inputs, options);
-        try {
-            folvane::GeneratePdf(set.draft(i), part.rows, part.options, events);
-        } catch (folvane::GenerateError &failure) {
-            if (failure.AboutOutput()) { // named as the user knows it, not by its draft
-                failure.path = set.targets()[i];
-                failure.problem.file = set.targets()[i];
-            }
-            return reporter.failure(failure);
-        } catch (const std::exception &failure) {
-            reporter.endProgress();
-            return fail(failure.what());
-        }
+    folvane::GenerateOptions partOptions = options;
+    if (arguments.splitAtBlank) {
+        // Cutting the run judged every page, and the blank ones are out: --skip-blank has
+        // nothing left to leave out, and its pages are not judged a second time.
+        partOptions.skipBlank = false;
+    }
+    try {
+        folvane::generateParts(set, parts, arguments.inputs, partOptions, events);
+    } catch (const folvane::GenerateError &failure) {
+        return reporter.failure(failure);
+    } catch (const std::exception &failure) {
+        reporter.endProgress();
+        return fail(failure.what());
     }
     reporter.endProgress();
     return 0;
@@ -88,15 +113,18 @@ int writeDrafts(const Arguments &arguments, const folvane::GenerateOptions &opti
 DocumentOutcome writeSplit(const Arguments &arguments, const folvane::GenerateOptions &options,
                            const std::vector<std::string> &lists) {
     DocumentOutcome outcome;
-    const std::vector<PagePart> parts = documentParts(arguments, options);
+    const std::vector<folvane::PagePart> parts = documentParts(arguments, options);
     if (parts.empty()) {
         outcome.status = fail(_("no pages left to write"));
         return outcome;
     }
-    DocumentSet set;
+    folvane::DocumentSet set(interruptHooks());
+    if (const auto problem = set.prepare(arguments.output, parts.size(), arguments.force)) {
+        outcome.status = fail(setProblemText(*problem));
+        return outcome;
+    }
     std::string error;
-    if (!set.prepare(arguments.output, parts.size(), arguments.force, error) ||
-        !targetsAreNoInputs(set.targets(), arguments.inputs, lists, error)) {
+    if (!targetsAreNoInputs(set.targets(), arguments.inputs, lists, error)) {
         outcome.status = fail(error);
         return outcome;
     }
@@ -104,8 +132,8 @@ DocumentOutcome writeSplit(const Arguments &arguments, const folvane::GenerateOp
     if (outcome.status != 0) {
         return outcome;
     }
-    if (!set.commit(error)) {
-        outcome.status = fail(error);
+    if (const auto problem = set.commit()) {
+        outcome.status = fail(setProblemText(*problem));
         return outcome;
     }
     outcome.outputs = set.targets();

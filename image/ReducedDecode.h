@@ -28,10 +28,14 @@
 // What to make of an upright picture: the whole picture scaled to width x height (each from 1
 // to the picture's own size), of which only the part `keep` is produced, in those scaled
 // pixels (right and bottom exclusive). A keep box of all zeros keeps everything.
+// `grey` says that the caller reads only the picture's lightness: a colour JPEG then comes out
+// in grey, straight from its luminance (libjpeg skips the colour components' inverse DCT and
+// the colour conversion, a good part of a reduced decode); other files keep their colours.
 struct ReducedSize {
     uint32_t width = 0;
     uint32_t height = 0;
     ImageBox keep{0, 0, 0, 0};
+    bool grey = false;
 };
 
 // Chooses the reduced size once the picture's upright size is known; nullopt declines (the

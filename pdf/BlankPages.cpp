@@ -1,27 +1,54 @@
 #include "pdf/BlankPages.h"
 
-#include "blank/PageFile.h"
+#include "blank/PageJudges.h"
 
 namespace folvane {
 
-bool LeaveOutAsBlank(const GenerateOptions &options, std::size_t row, const std::string &path,
-                     int filePage) {
-    if (!options.skipBlank) {
+namespace {
+
+blank::PageToJudge RequestFor(const GenerateOptions &options, const BlankPages::Page &page) {
+    blank::PageToJudge request;
+    request.path = page.path;
+    request.page = page.filePage;
+    request.corrected = options.correctDocuments;
+    if (auto corners = options.handCorners.find(page.row);
+        options.correctDocuments && page.filePage == 1 && corners != options.handCorners.end()) {
+        request.corners = corners->second;
+    }
+    return request;
+}
+
+} // namespace
+
+BlankPages::BlankPages(const GenerateOptions &options, const std::vector<Page> &pages)
+    : known_(pages.size()), judged_(pages.size(), 0) {
+    std::vector<blank::PageToJudge> requests;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (!options.skipBlank || !pages[i].readable) {
+            known_[i] = false;
+        } else if (auto given = options.blankRows.find(pages[i].row);
+                   given != options.blankRows.end()) {
+            known_[i] = given->second;
+        } else {
+            judged_[i] = requests.size();
+            requests.push_back(RequestFor(options, pages[i]));
+        }
+    }
+    if (!requests.empty()) {
+        judges_ = std::make_unique<blank::PageJudges>(std::move(requests));
+    }
+}
+
+BlankPages::~BlankPages() = default;
+
+bool BlankPages::LeaveOut(std::size_t index) {
+    if (index >= known_.size()) {
         return false;
     }
-    if (auto known = options.blankRows.find(row); known != options.blankRows.end()) {
-        return known->second;
+    if (known_[index]) {
+        return *known_[index];
     }
-    blank::PageToJudge page;
-    page.path = path;
-    page.page = filePage;
-    page.corrected = options.correctDocuments;
-    if (auto corners = options.handCorners.find(row);
-        options.correctDocuments && filePage == 1 && corners != options.handCorners.end()) {
-        page.corners = corners->second;
-    }
-    const std::optional<blank::BlankVerdict> verdict = blank::judgePageFile(page);
-    return verdict && verdict->blank;
+    return judges_->blank(judged_[index]);
 }
 
 GenerateError EveryPageBlank(const std::string &savePath, std::size_t pages) {

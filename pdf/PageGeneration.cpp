@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -229,14 +230,19 @@ int PdfRowCount(PdfImport &pdfs, const std::string &path, std::size_t row,
     }
 }
 
-// Counts each file's pages once and announces every page but those left out as blank (their
-// pages of the document in `blank`), so that the engine prepares them on all cores while it
-// writes, and while the next pages are judged. A count that fails is 0: the file's turn counts
-// again, and fails there, after the pages before it.
-std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
-                               const std::vector<std::string> &imagePaths,
-                               const GenerateOptions &options, const GenerateEvents &events,
-                               std::set<std::size_t> &blank) {
+// An image page as CountAndQueue lists it: which page of the document it is.
+struct ListedPage {
+    BlankPages::Page page;
+    std::size_t documentPage = 0;
+};
+
+// Counts each file's pages once, and hands each page of an image row to `take` as soon as its
+// file is counted. A count that fails is 0: the file's turn counts again, and fails there,
+// after the pages before it; its row gives its first page.
+std::vector<int> CountAndList(PdfWriter &writer, PdfImport &pdfs,
+                              const std::vector<std::string> &imagePaths,
+                              const GenerateOptions &options,
+                              const std::function<void(const ListedPage &)> &take) {
     std::vector<int> counts;
     std::size_t documentPage = 0;
     for (std::size_t row = 0; row < imagePaths.size(); ++row) {
@@ -257,15 +263,46 @@ std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
         counts.push_back(pages);
         const auto [first, last] = RowPageSpan(options, row, pages);
         for (int page = first; page <= last || page == first; ++page, ++documentPage) {
-            if (options.skipBlank && events.stopRequested && events.stopRequested()) {
-                throw GenerateCancelled(); // judging every page takes a while
-            }
-            if (pages > 0 && LeaveOutAsBlank(options, row, path, page)) {
-                blank.insert(documentPage);
-                continue;
-            }
-            writer.QueueImage(ImageTypeForPath(path), path,
-                              ImageOptions(options, row, page, documentPage), page);
+            take(ListedPage{BlankPages::Page{row, path, page, pages > 0}, documentPage});
+        }
+    }
+    return counts;
+}
+
+// Counts each file's pages once and announces every page but those left out as blank (their
+// pages of the document in `blank`), so that the engine prepares them on all cores while it
+// writes. Without skipBlank each file's pages are announced as soon as it is counted; with it,
+// the pages are listed first and judged ahead, on every core, while the engine prepares those
+// before them.
+std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
+                               const std::vector<std::string> &imagePaths,
+                               const GenerateOptions &options, const GenerateEvents &events,
+                               std::set<std::size_t> &blank) {
+    const auto queue = [&](const ListedPage &listed) {
+        const BlankPages::Page &page = listed.page;
+        writer.QueueImage(ImageTypeForPath(page.path), page.path,
+                          ImageOptions(options, page.row, page.filePage, listed.documentPage),
+                          page.filePage);
+    };
+    if (!options.skipBlank) {
+        return CountAndList(writer, pdfs, imagePaths, options, queue);
+    }
+    std::vector<ListedPage> listed;
+    const std::vector<int> counts = CountAndList(
+        writer, pdfs, imagePaths, options, [&](const ListedPage &each) { listed.push_back(each); });
+    std::vector<BlankPages::Page> pages;
+    for (const ListedPage &each : listed) {
+        pages.push_back(each.page);
+    }
+    BlankPages verdicts(options, pages);
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        if (events.stopRequested && events.stopRequested()) {
+            throw GenerateCancelled(); // judging every page takes a while
+        }
+        if (verdicts.LeaveOut(i)) {
+            blank.insert(listed[i].documentPage);
+        } else {
+            queue(listed[i]);
         }
     }
     return counts;

@@ -98,12 +98,17 @@ bool checkCoefficientMemory(JpegReadSession &jpeg) {
     return multiple;
 }
 
-// Sets the output colour and returns the pixels the reducer takes.
-ReducedPixels chooseOutput(jpeg_decompress_struct &cinfo) {
+// Sets the output colour and returns the pixels the reducer takes: grey for a YCbCr file when
+// only the lightness is wanted (its Y component as it is).
+ReducedPixels chooseOutput(jpeg_decompress_struct &cinfo, bool grey) {
     switch (cinfo.out_color_space) {
     case JCS_GRAYSCALE:
         return ReducedPixels::Grey;
     case JCS_RGB:
+        if (grey && cinfo.jpeg_color_space == JCS_YCbCr) {
+            cinfo.out_color_space = JCS_GRAYSCALE;
+            return ReducedPixels::Grey;
+        }
         cinfo.out_color_space = JCS_EXT_BGR;
         return ReducedPixels::Bgr;
     case JCS_CMYK:
@@ -186,7 +191,7 @@ void decodeReducedJpeg(CfStream &stream, ReducedJob &job) {
     const uint32_t height = turned ? cinfo.image_width : cinfo.image_height;
     const ReducedSize size = job.chooseSize(width, height, kModule);
     const bool multipleScans = checkCoefficientMemory(jpeg);
-    const ReducedPixels pixels = chooseOutput(cinfo);
+    const ReducedPixels pixels = chooseOutput(cinfo, size.grey);
     cinfo.scale_num = turned ? eighthsFor(cinfo, size.height, size.width)
                              : eighthsFor(cinfo, size.width, size.height);
     cinfo.scale_denom = 8;

@@ -3,6 +3,7 @@
 // of a page, and the files that claim far more pixels than they hold.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -395,6 +396,42 @@ TEST(ReducedKeep, TheKeptPartIsThatPartOfTheWholeReducedPicture) {
         const Picture part = Reduced(dir / "page.tif", Fixed(width, height, keep));
         EXPECT_EQ(MaxDifference(part, Crop(whole, keep)), 0) << "orientation " << orientation;
     }
+}
+
+// Asked for lightness only, a colour JPEG comes out in grey: the luminance of its colour
+// decode, upright, whatever its EXIF turn; a PNG keeps its colours.
+TEST(ReducedGrey, AColourJpegGivesItsLightnessAndOtherFilesTheirColours) {
+    TempDir dir;
+    const auto greyOnly = [](uint32_t width, uint32_t height) {
+        return [=](uint32_t, uint32_t) {
+            ReducedSize size{width, height};
+            size.grey = true;
+            return std::optional<ReducedSize>(size);
+        };
+    };
+    for (int orientation : {1, 6}) {
+        JpegOptions options;
+        options.exifOrientation = orientation;
+        WriteFile(dir / "photo.jpg", MakeJpeg(Shaded(120, 80, 3), options));
+        const uint32_t width = orientation == 6 ? 20 : 30;
+        const uint32_t height = orientation == 6 ? 30 : 20;
+        const Picture colour = Reduced(dir / "photo.jpg", Fixed(width, height));
+        const Picture grey = Reduced(dir / "photo.jpg", greyOnly(width, height));
+        ASSERT_EQ(grey.components, 1);
+        ASSERT_EQ(grey.width, colour.width);
+        ASSERT_EQ(grey.height, colour.height);
+        int worst = 0;
+        for (int y = 0; y < grey.height; ++y) {
+            for (int x = 0; x < grey.width; ++x) {
+                const double luma = 0.299 * colour.At(x, y, 0) + 0.587 * colour.At(x, y, 1) +
+                                    0.114 * colour.At(x, y, 2);
+                worst = std::max(worst, int(std::lround(std::abs(grey.At(x, y, 0) - luma))));
+            }
+        }
+        EXPECT_LE(worst, 2) << "orientation " << orientation;
+    }
+    WriteFile(dir / "picture.png", MakePng(PngImageOf(Shaded(120, 80, 3))));
+    EXPECT_EQ(Reduced(dir / "picture.png", greyOnly(30, 20)).components, 3);
 }
 
 TEST(ReducedSizes, TheChooserSeesTheUprightSizeAndBadAnswersAreRefused) {

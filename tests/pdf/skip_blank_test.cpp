@@ -111,6 +111,37 @@ TEST_F(SkipBlank, EveryPageBlankFailsAndKeepsTheOldFile) {
     EXPECT_EQ(Listing(dir.Path()).size(), 3u); // no temporary left beside it
 }
 
+TEST_F(SkipBlank, ManyPagesJudgedAheadKeepTheirOrder) {
+    // More pages than cores, blank ones scattered: each judged once, left out where it stands.
+    std::vector<std::string> paths;
+    std::vector<std::size_t> blankRows;
+    std::vector<std::size_t> kept;
+    for (std::size_t row = 0; row < 12; ++row) {
+        const bool blank = row % 3 == 1 || row == 11;
+        paths.push_back(dir / (blank ? "blank.jpg" : "word.jpg"));
+        (blank ? blankRows : kept).push_back(row);
+    }
+    const Outcome run = Generate(dir / "out.pdf", paths, options);
+    std::vector<std::size_t> skipped;
+    for (const PageStart &page : run.skipped) {
+        skipped.push_back(page.index);
+    }
+    EXPECT_EQ(skipped, blankRows);
+    EXPECT_EQ(run.written, kept);
+    EXPECT_EQ(PageCount(dir / "out.pdf"), static_cast<int>(kept.size()));
+}
+
+TEST_F(SkipBlank, AStopWhileJudgingEndsTheRunAndKeepsTheOldFile) {
+    const std::string out = dir / "out.pdf";
+    WriteText(out, "the old file");
+    folvane::GenerateEvents events;
+    int asked = 0;
+    events.stopRequested = [&asked] { return ++asked > 2; };
+    const std::vector<std::string> paths(8, dir / "word.jpg");
+    EXPECT_THROW(folvane::GeneratePdf(out, paths, options, events), folvane::GenerateCancelled);
+    EXPECT_EQ(ReadText(out), "the old file");
+}
+
 TEST_F(SkipBlank, AnUnreadablePageIsNeverLeftOutButFailsAsBefore) {
     WriteText(dir / "broken.jpg", "not a picture");
     EXPECT_THROW(Generate(dir / "out.pdf", {dir / "broken.jpg"}, options), folvane::GenerateError);

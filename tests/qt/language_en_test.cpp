@@ -16,6 +16,7 @@
 #include "tests/qt/PaperChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
+#include "tests/qt/SplitChecks.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Process.h"
@@ -251,4 +252,24 @@ TEST_F(English, PaperAndPropertiesSpeakEnglishAndReachThePdf) {
     EXPECT_EQ(run.pages, (std::vector<support::PageSize>{{612, 792}}));
     EXPECT_NE(run.info.find("Title:           季度报告\n"), std::string::npos) << run.info;
     EXPECT_NE(run.info.find("Keywords:        工资, 2026\n"), std::string::npos) << run.info;
+}
+
+// "Split into files at blank pages" in English: the box, its tip and the success box naming the
+// documents written.
+TEST_F(English, SplitAtBlankPagesNamesTheFilesInEnglish) {
+    const Strings samples = CopySamples(dir, "scans");
+    dlg->AppendFiles({samples[0], samples[1], WriteBlankScan(dir, "scans/back.jpg"), samples[2]});
+    SettleChecks();
+    ASSERT_TRUE(SettleBlankChecks(*dlg));
+    const SplitRun run = DriveSplitAtBlank(window, *dlg, dir / "letters.pdf", "split-en.png");
+    EXPECT_EQ(run.caption, "Split into files at blank pages");
+    EXPECT_EQ(run.tip.rfind("Blank pages are separator sheets", 0), 0u) << run.tip;
+    EXPECT_FALSE(run.overlaps);
+    EXPECT_TRUE(CaptionFits(Widget<QWidget>(IDC_CHECK_SPLIT_BLANK)));
+    EXPECT_EQ(run.pages, (std::vector<int>{2, 1}));
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0], "Notice|Done.\n3 pages in total, saved as 2 files:\n" +
+                                (dir / "letters-001.pdf") + " (2 pages)\n" +
+                                (dir / "letters-002.pdf") +
+                                " (1 page)\n1 blank page separated the files and went into none");
 }

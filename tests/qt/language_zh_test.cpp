@@ -15,6 +15,7 @@
 #include "tests/qt/PaperChecks.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
+#include "tests/qt/SplitChecks.h"
 #include "tests/support/Files.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Process.h"
@@ -295,4 +296,31 @@ TEST_F(Chinese, PaperAndPropertiesReachThePdf) {
     EXPECT_EQ(dlg->PaperIndex(), 6);
     SaveTo(dir / "另一份.pdf");
     EXPECT_EQ(dlg->PropertiesForSavePath(), folvane::DocumentProperties{});
+}
+
+// "在空白页处分成多个文件" in Chinese: blank backs between three pages make three documents, the
+// success box names each with its pages, and the box is checked again at the next start.
+TEST_F(Chinese, SplitAtBlankPagesMakesAFileOfEachRunOfPages) {
+    const Strings samples = CopySamples(dir, "扫描");
+    dlg->AppendFiles({samples[0], WriteBlankScan(dir, "扫描/背面-1.jpg"), samples[1],
+                      WriteBlankScan(dir, "扫描/背面-2.jpg"), samples[2]});
+    SettleChecks();
+    ASSERT_TRUE(SettleBlankChecks(*dlg));
+    const SplitRun run = DriveSplitAtBlank(window, *dlg, dir / "信件.pdf", "split-zh.png");
+    EXPECT_EQ(run.caption, "在空白页处分成多个文件");
+    EXPECT_EQ(run.tip.rfind("空白页作为分隔页, 不放入文件", 0), 0u) << run.tip;
+    EXPECT_FALSE(run.overlaps);
+    EXPECT_EQ(run.pages, (std::vector<int>{1, 1, 1}));
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0], "系统提示|操作成功!\n共 3 页, 分成 3 个文件保存:\n" +
+                                (dir / "信件-001.pdf") + "（1 页）\n" + (dir / "信件-002.pdf") +
+                                "（1 页）\n" + (dir / "信件-003.pdf") +
+                                "（1 页）\n2 个空白页作为分隔页, 未放入文件");
+    EXPECT_FALSE(std::filesystem::exists(dir / "信件.pdf"));
+
+    Close();
+    Open();
+    EXPECT_TRUE(dlg->SplitAtBlank());
+    EXPECT_TRUE(Widget<QAbstractButton>(IDC_CHECK_SPLIT_BLANK)->isChecked());
+    EXPECT_FALSE(Widget<QAbstractButton>(IDC_CHECK_SKIP_BLANK)->isChecked());
 }

@@ -1,20 +1,17 @@
-#include "cli/DocumentSet.h"
+#include "pdf/DocumentSet.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/Interrupts.h"
-#include "cli/OwnFolder.h"
-#include "cli/Texts.h"
 #include "pdf/PageGeneration.h"
-#include "pdf/QuotedName.h"
 
-namespace folvane::cli {
+namespace folvane {
 
 namespace {
 
@@ -29,20 +26,19 @@ bool endsWithPdf(const std::string &name) {
     return end == ".pdf";
 }
 
-// Why `target` cannot be replaced, or "".
-std::string targetProblem(const std::string &target, bool force) {
+// Why `target` cannot be replaced, or nothing.
+std::optional<SetProblem> targetProblem(const std::string &target, bool force) {
     struct stat existing {};
     if (::lstat(target.c_str(), &existing) != 0) {
-        return "";
+        return std::nullopt;
     }
     if (S_ISDIR(existing.st_mode)) {
-        return Fill(_("%1 is a folder"), {folvane::QuotedName(target)});
+        return SetProblem{SetProblem::Kind::TargetIsFolder, target, 0};
     }
     if (!force && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) {
-        return Fill(_("%1: not replacing a file you cannot write (--force replaces it)"),
-                    {folvane::QuotedName(target)});
+        return SetProblem{SetProblem::Kind::TargetNotWritable, target, EACCES};
     }
-    return "";
+    return std::nullopt;
 }
 
 } // namespace
@@ -61,18 +57,22 @@ DocumentSet::~DocumentSet() {
     if (folder_.empty()) {
         return;
     }
-    forgetOwnFolder();
+    if (hooks_.forgetFolder) {
+        hooks_.forgetFolder();
+    }
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+    if (folderLock_ >= 0) {
+        ::close(folderLock_);
+    }
 }
 
-bool DocumentSet::prepare(const std::string &output, std::size_t count, bool force,
-                          std::string &error) {
+std::optional<SetProblem> DocumentSet::prepare(const std::string &output, std::size_t count,
+                                               bool force) {
     for (std::size_t i = 1; i <= count; ++i) {
         targets_.push_back(memberName(output, i));
-        if (std::string problem = targetProblem(targets_.back(), force); !problem.empty()) {
-            error = problem;
-            return false;
+        if (std::optional<SetProblem> problem = targetProblem(targets_.back(), force)) {
+            return problem;
         }
     }
     const std::filesystem::path path(output);
@@ -82,16 +82,24 @@ bool DocumentSet::prepare(const std::string &output, std::size_t count, bool for
     }
     // Named and locked as the engine's temporary documents are: a folder a killed run left is
     // removed by the next run that writes here.
-    folvane::RemoveDeadTemporaries(place);
+    RemoveDeadTemporaries(place);
     std::string folder =
         place + "/." + path.filename().string() + ".pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
-    if (!createOwnFolder(folder)) {
-        error = Fill(_("cannot create a folder for the documents in %1: %2"),
-                     {folvane::QuotedName(place), std::strerror(errno)});
-        return false;
+    if (hooks_.createFolder) {
+        if (!hooks_.createFolder(folder)) {
+            return SetProblem{SetProblem::Kind::CannotCreateFolder, place, errno};
+        }
+    } else {
+        if (::mkdtemp(folder.data()) == nullptr) {
+            return SetProblem{SetProblem::Kind::CannotCreateFolder, place, errno};
+        }
+        folderLock_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderLock_ >= 0) {
+            ::flock(folderLock_, LOCK_EX | LOCK_NB);
+        }
     }
     folder_ = folder;
-    return true;
+    return std::nullopt;
 }
 
 std::string DocumentSet::draft(std::size_t index) const {
@@ -112,9 +120,7 @@ void DocumentSet::undo(std::size_t renamed) {
     }
 }
 
-bool DocumentSet::commit(std::string &error) {
-    // An interruption now waits for the renames, so that it finds the set whole or untouched.
-    InterruptsHeld held;
+std::optional<SetProblem> DocumentSet::renameAll() {
     old_.assign(targets_.size(), Old::None);
     for (std::size_t i = 0; i < targets_.size(); ++i) {
         if (::link(targets_[i].c_str(), backup(i).c_str()) == 0) {
@@ -122,20 +128,46 @@ bool DocumentSet::commit(std::string &error) {
         } else if (errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK) {
             old_[i] = Old::Unkept; // a file system without hard links: replaced for good
         } else if (errno != ENOENT) {
-            error = Fill(_("cannot keep %1 while the documents are put in place: %2"),
-                         {folvane::QuotedName(targets_[i]), std::strerror(errno)});
-            return false;
+            return SetProblem{SetProblem::Kind::CannotKeepOld, targets_[i], errno};
         }
     }
     for (std::size_t i = 0; i < targets_.size(); ++i) {
         if (::rename(draft(i).c_str(), targets_[i].c_str()) != 0) {
-            error = Fill(_("cannot put %1 in place: %2"),
-                         {folvane::QuotedName(targets_[i]), std::strerror(errno)});
+            const int error = errno;
             undo(i);
-            return false;
+            return SetProblem{SetProblem::Kind::CannotPutInPlace, targets_[i], error};
         }
     }
-    return true;
+    return std::nullopt;
 }
 
-} // namespace folvane::cli
+std::optional<SetProblem> DocumentSet::commit() {
+    std::optional<SetProblem> problem;
+    if (hooks_.aroundCommit) {
+        hooks_.aroundCommit([&] { problem = renameAll(); });
+    } else {
+        problem = renameAll();
+    }
+    return problem;
+}
+
+std::optional<std::pair<std::string, std::string>>
+targetReplacingFile(const std::vector<std::string> &targets,
+                    const std::vector<std::string> &files) {
+    for (const std::string &target : targets) {
+        struct stat output {};
+        if (::stat(target.c_str(), &output) != 0) {
+            continue;
+        }
+        for (const std::string &file : files) {
+            struct stat input {};
+            if (::stat(file.c_str(), &input) == 0 && input.st_dev == output.st_dev &&
+                input.st_ino == output.st_ino) {
+                return std::make_pair(target, file);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace folvane

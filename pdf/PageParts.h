@@ -8,10 +8,10 @@
 
 #include "pdf/PageGeneration.h"
 
-namespace folvane::cli {
+namespace folvane {
 
 // A page of the run: its row (input file), its page in that file (1-based) and its place in
-// the whole run (0-based), by which --rotate and --crop name it.
+// the whole run (0-based), by which GenerateOptions::pageTurns and pageCrops name it.
 struct RunPage {
     std::size_t row = 0;
     int filePage = 1;
@@ -21,7 +21,7 @@ struct RunPage {
 using PagePart = std::vector<RunPage>;
 
 // Every page of `inputs`, with `pagesPerInput` pages each (as CountImagePages gives them), only
-// the one page of a row that `rowPages` names (as --interleave gives them).
+// the one page of a row that `rowPages` names.
 std::vector<RunPage> runPages(const std::vector<int> &pagesPerInput,
                               const std::map<std::size_t, int> &rowPages = {});
 
@@ -34,12 +34,12 @@ std::vector<PagePart> partsBetween(const std::vector<RunPage> &pages,
                                    const std::vector<bool> &separator);
 
 // A part as the page loop takes it: one row per page, naming its file and page, with the
-// run's turns, crops and corners of those pages carried over.
+// run's turns, crops, corners and blank verdicts of those pages carried over.
 struct PartRun {
     std::vector<std::string> rows;
-    folvane::GenerateOptions options;
+    GenerateOptions options;
 };
 PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
-                const folvane::GenerateOptions &run);
+                const GenerateOptions &run);
 
-} // namespace folvane::cli
+} // namespace folvane

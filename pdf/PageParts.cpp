@@ -1,8 +1,8 @@
-#include "cli/PageParts.h"
+#include "pdf/PageParts.h"
 
 #include <algorithm>
 
-namespace folvane::cli {
+namespace folvane {
 
 std::vector<RunPage> runPages(const std::vector<int> &pagesPerInput,
                               const std::map<std::size_t, int> &rowPages) {
@@ -48,15 +48,16 @@ std::vector<PagePart> partsBetween(const std::vector<RunPage> &pages,
 }
 
 PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
-                const folvane::GenerateOptions &run) {
+                const GenerateOptions &run) {
     PartRun result;
     result.options = run;
-    folvane::GenerateOptions &options = result.options;
+    GenerateOptions &options = result.options;
     options.pageEdits.clear();
     options.handCorners.clear();
     options.pageTurns.clear();
     options.pageCrops.clear();
     options.rowPages.clear();
+    options.blankRows.clear();
     for (std::size_t row = 0; row < part.size(); ++row) {
         const RunPage &page = part[row];
         result.rows.push_back(inputs[page.row]);
@@ -68,6 +69,9 @@ PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
             corners != run.handCorners.end() && page.filePage == 1) {
             options.handCorners[row] = corners->second;
         }
+        if (auto blank = run.blankRows.find(page.row); blank != run.blankRows.end()) {
+            options.blankRows[row] = blank->second;
+        }
         if (auto turns = run.pageTurns.find(page.index); turns != run.pageTurns.end()) {
             options.pageTurns[row] = turns->second;
         }
@@ -78,4 +82,4 @@ PartRun partRun(const PagePart &part, const std::vector<std::string> &inputs,
     return result;
 }
 
-} // namespace folvane::cli
+} // namespace folvane

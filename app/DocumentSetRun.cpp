@@ -1,0 +1,109 @@
+#include "app/DocumentSetRun.h"
+
+#include <cstddef>
+
+#include "pdf/BlankSeparators.h"
+#include "pdf/ImageFacts.h"
+#include "pdf/PageParts.h"
+#include "pdf/PartsGeneration.h"
+
+namespace {
+
+using folvane::GenerateError;
+using folvane::PagePart;
+using folvane::Problem;
+
+GenerateError OutputFailure(Problem problem, const std::string &text) {
+    const std::string file = problem.file;
+    return GenerateError(std::move(problem), text, file, 0, GenerateError::kNoRow);
+}
+
+// The events of one document's run told as the whole run's: a row of the part becomes the row
+// of `paths` it came from. `current` names the part being written.
+folvane::GenerateEvents RunEvents(const folvane::GenerateEvents &events,
+                                  const std::vector<PagePart> &parts, const std::size_t &current) {
+    const auto runRow = [&parts, &current](std::size_t row) {
+        return row < parts[current].size() ? parts[current][row].row : row;
+    };
+    folvane::GenerateEvents told = events;
+    if (events.onPage) {
+        told.onPage = [&events, runRow](folvane::PageStart page) {
+            page.index = runRow(page.index);
+            events.onPage(page);
+        };
+    }
+    if (events.onNote) {
+        told.onNote = [&events, runRow](folvane::PageNote note) {
+            note.index = runRow(note.index);
+            events.onNote(note);
+        };
+    }
+    if (events.onBlankSkipped) {
+        told.onBlankSkipped = [&events, runRow](folvane::PageStart page) {
+            page.index = runRow(page.index);
+            events.onBlankSkipped(page);
+        };
+    }
+    return told;
+}
+
+} // namespace
+
+SetPlan PlanSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
+                            const folvane::GenerateOptions &options) {
+    const std::vector<folvane::RunPage> pages =
+        folvane::runPages(folvane::CountImagePages(paths, options.pdfPasswords), options.rowPages);
+    SetPlan plan;
+    plan.parts = folvane::partsBetween(pages, folvane::blankPages(pages, paths, options));
+    plan.separators = static_cast<int>(pages.size());
+    for (const PagePart &part : plan.parts) {
+        plan.pages.push_back(static_cast<int>(part.size()));
+        plan.separators -= static_cast<int>(part.size());
+    }
+    if (plan.parts.empty()) {
+        Problem problem;
+        problem.kind = Problem::Kind::EveryPageBlank;
+        problem.file = savePath;
+        problem.numbers[0] = static_cast<long long>(pages.size());
+        throw OutputFailure(problem, "every page is blank: no document written");
+    }
+    return plan;
+}
+
+void PrepareSet(folvane::DocumentSet &set, const std::string &savePath, const SetPlan &plan,
+                const std::vector<std::string> &paths) {
+    if (const auto problem = set.prepare(savePath, plan.parts.size(), false)) {
+        throw DocumentSetFailure(*problem);
+    }
+    // Renaming a document over one of the images would destroy it.
+    if (const auto replaced = folvane::targetReplacingFile(set.targets(), paths)) {
+        Problem problem;
+        problem.kind = Problem::Kind::OutputIsInput;
+        problem.file = replaced->first;
+        problem.item = replaced->second;
+        throw OutputFailure(problem, replaced->first + " is the image " + replaced->second);
+    }
+}
+
+std::vector<std::string> WriteSet(folvane::DocumentSet &set, const SetPlan &plan,
+                                  const std::vector<std::string> &paths,
+                                  const folvane::GenerateOptions &options,
+                                  const folvane::GenerateEvents &events) {
+    // Every blank page is a separator already: no document has one left to leave out.
+    folvane::GenerateOptions run = options;
+    run.skipBlank = false;
+    std::size_t current = 0;
+    try {
+        folvane::generateParts(set, plan.parts, paths, run, RunEvents(events, plan.parts, current),
+                               [&current](std::size_t part) { current = part; });
+    } catch (GenerateError &failure) {
+        if (!failure.AboutOutput() && failure.index < plan.parts[current].size()) {
+            failure.index = plan.parts[current][failure.index].row;
+        }
+        throw;
+    }
+    if (const auto problem = set.commit()) {
+        throw DocumentSetFailure(*problem);
+    }
+    return set.targets();
+}
