@@ -76,7 +76,7 @@ std::optional<ScanError> CFolvaneDlg::ScanLoad(ScanSession &session) {
         RunWithProgress({texts::Scan(texts::kScanProgressCaption), texts::Window(kAnswerCancel)},
                         progress, [&] { error = session.Load(progress).error; });
     } catch (const folvane::scan::ScanFailure &failure) {
-        error = failure.Error();
+        error = failure.error();
     } catch (const std::exception &failure) {
         error = ScanError{};
         error->detail = failure.what();

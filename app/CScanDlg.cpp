@@ -60,7 +60,7 @@ bool CScanDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (CWnd *folder = GetDlgItem(IDC_SCAN_FOLDER)) {
         folder->SetWindowText(
-            texts::Scan(texts::kScanFolder, {folvane::scan::DefaultSessionParent()}));
+            texts::Scan(texts::kScanFolder, {folvane::scan::defaultSessionParent()}));
     }
     LookForScanners();
     return true;
@@ -75,7 +75,7 @@ void CScanDlg::LookForScanners() {
             std::vector<DeviceInfo> devices = list();
             return [this, devices] { OnScannersFound(devices); };
         } catch (const ScanFailure &failure) {
-            return [this, error = failure.Error()] { OnScannerFailed("", error); };
+            return [this, error = failure.error()] { OnScannerFailed("", error); };
         }
     });
 }
@@ -127,10 +127,10 @@ void CScanDlg::AskOffer(const std::string &device) {
         try {
             // The scanner is closed again before the answer is handed back, so that the scan
             // can open it.
-            const DeviceChoices offer = open(device)->Choices();
+            const DeviceChoices offer = open(device)->choices();
             return [this, device, offer] { OnScannerOffer(device, offer); };
         } catch (const ScanFailure &failure) {
-            return [this, device, error = failure.Error()] { OnScannerFailed(device, error); };
+            return [this, device, error = failure.error()] { OnScannerFailed(device, error); };
         }
     });
 }

@@ -78,7 +78,7 @@ ChoiceList<std::optional<ScanMode>> ModeList(const DeviceChoices &offer,
 
 ChoiceList<int> ResolutionList(const DeviceChoices &offer, const ScanDialogSettings &last) {
     ChoiceList<int> list;
-    for (int dpi : offer.resolutions.Suggested()) {
+    for (int dpi : offer.resolutions.suggested()) {
         list.Add(texts::Scan(texts::kResolution, {std::to_string(dpi)}), dpi);
     }
     if (list.items.empty()) {
@@ -148,7 +148,7 @@ ScanSettings SettingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen)
 }
 
 std::string PaperHint(const ScanChoiceLists &lists, int pageSize) {
-    const std::optional<ScanArea> paper = folvane::scan::PaperBeyondBed(
+    const std::optional<ScanArea> paper = folvane::scan::paperBeyondBed(
         SettingsOf(lists, ChosenItems{-1, -1, -1, pageSize}), lists.bed);
     if (!paper) {
         return {};

@@ -30,7 +30,7 @@ std::string ScanDialogSettings::Device() const {
 std::optional<ScanSource> ScanDialogSettings::Source() const {
     const std::string stored = m_store.Read(kSource);
     for (ScanSource source : {ScanSource::Flatbed, ScanSource::Feeder, ScanSource::Duplex}) {
-        if (stored == folvane::scan::SourceName(source)) {
+        if (stored == folvane::scan::sourceName(source)) {
             return source;
         }
     }
@@ -40,7 +40,7 @@ std::optional<ScanSource> ScanDialogSettings::Source() const {
 std::optional<ScanMode> ScanDialogSettings::Mode() const {
     const std::string stored = m_store.Read(kMode);
     for (ScanMode mode : {ScanMode::Color, ScanMode::Gray, ScanMode::Lineart}) {
-        if (stored == folvane::scan::ModeName(mode)) {
+        if (stored == folvane::scan::modeName(mode)) {
             return mode;
         }
     }
@@ -72,10 +72,10 @@ void ScanDialogSettings::Remember(const std::string &device,
                                   const folvane::scan::ScanSettings &settings) {
     m_store.Write(kDevice, device);
     if (settings.source) {
-        m_store.Write(kSource, folvane::scan::SourceName(*settings.source));
+        m_store.Write(kSource, folvane::scan::sourceName(*settings.source));
     }
     if (settings.mode) {
-        m_store.Write(kMode, folvane::scan::ModeName(*settings.mode));
+        m_store.Write(kMode, folvane::scan::modeName(*settings.mode));
     }
     if (settings.resolution > 0) {
         m_store.Write(kResolution, std::to_string(settings.resolution));

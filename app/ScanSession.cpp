@@ -29,36 +29,36 @@ ScanSession::~ScanSession() {
     m_scanner.reset();
     if (m_folder && m_pages == 0) {
         // Only an empty folder goes: rmdir refuses any other.
-        ::rmdir(m_folder->Path().c_str());
+        ::rmdir(m_folder->path().c_str());
     }
 }
 
 std::string ScanSession::Folder() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_folder ? m_folder->Path() : std::string();
+    return m_folder ? m_folder->path() : std::string();
 }
 
 void ScanSession::OpenScanner(ProgressState &progress) {
     progress.Report(0, 0, texts::Scan(texts::kScanOpening), m_request.device);
     std::unique_ptr<Scanner> scanner = m_scanners.open(m_request.device);
-    scanner->Apply(m_request.settings);
+    scanner->apply(m_request.settings);
     const std::optional<ScanSource> source =
-        m_request.settings.source ? m_request.settings.source : scanner->Choices().source;
+        m_request.settings.source ? m_request.settings.source : scanner->choices().source;
     // The folder is made only for a scanner that is ready, so a failed start leaves none.
-    PageFolder folder(CreateSessionFolder(DefaultSessionParent(), std::time(nullptr),
+    PageFolder folder(createSessionFolder(defaultSessionParent(), std::time(nullptr),
                                           texts::Scan(texts::kScanFolderWord)));
     std::lock_guard<std::mutex> lock(m_mutex);
     m_feeder = IsFeeder(source);
     m_folder.emplace(std::move(folder));
     m_scanner = std::move(scanner);
     if (m_cancelled) {
-        m_scanner->Cancel();
+        m_scanner->cancel();
     }
 }
 
 ScanEvents ScanSession::Events(ProgressState &progress) {
     const int before = m_pages;
-    const std::string into = texts::Scan(texts::kScanInto, {m_folder->Path()});
+    const std::string into = texts::Scan(texts::kScanInto, {m_folder->path()});
     ScanEvents events;
     events.onPageStarted = [&progress, before, into](int page) {
         progress.Report(0, kBarSteps,
@@ -101,7 +101,7 @@ void ScanSession::Cancel() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_cancelled = true;
     if (m_scanner) {
-        m_scanner->Cancel();
+        m_scanner->cancel();
     }
 }
 

@@ -11,15 +11,15 @@
 
 struct ScannerAccess {
     // Every scanner found; can take seconds. Throws ScanFailure.
-    std::function<std::vector<folvane::scan::DeviceInfo>()> list = folvane::scan::ListDevices;
+    std::function<std::vector<folvane::scan::DeviceInfo>()> list = folvane::scan::listDevices;
     // Opens a scanner by name. Throws ScanFailure.
     std::function<std::unique_ptr<folvane::scan::Scanner>(const std::string &)> open =
-        &folvane::scan::Scanner::Open;
+        &folvane::scan::Scanner::open;
     // Scans one load into the folder: a feeder until it is empty, a flatbed's page.
     std::function<folvane::scan::ScanOutcome(folvane::scan::Scanner &, folvane::scan::PageFolder &,
                                              const folvane::scan::ScanEvents &)>
         scan = [](folvane::scan::Scanner &scanner, folvane::scan::PageFolder &folder,
-                  const folvane::scan::ScanEvents &events) { return scanner.Scan(folder, events); };
+                  const folvane::scan::ScanEvents &events) { return scanner.scan(folder, events); };
 };
 
 // What the scan dialog hands on: the scanner chosen and how it is to scan.

@@ -69,17 +69,17 @@ private:
 
 // The scanned pages' paths, in order. Throws ScanFailure; the scanner is closed on return.
 std::vector<std::string> scanPages(const ScanRequest &request, const std::string &folder) {
-    std::unique_ptr<folvane::scan::Scanner> scanner = folvane::scan::Scanner::Open(request.device);
-    scanner->Apply(request.settings);
-    const std::optional<folvane::scan::ScanArea> bed = scanner->Choices().maxArea;
+    std::unique_ptr<folvane::scan::Scanner> scanner = folvane::scan::Scanner::open(request.device);
+    scanner->apply(request.settings);
+    const std::optional<folvane::scan::ScanArea> bed = scanner->choices().maxArea;
     if (std::optional<folvane::scan::ScanArea> paper =
-            folvane::scan::PaperBeyondBed(request.settings, bed)) {
+            folvane::scan::paperBeyondBed(request.settings, bed)) {
         std::fprintf(stderr, "folvane-pdf: %s\n",
                      paperBeyondBedText(request.settings.pageSize, *paper, *bed).c_str());
     }
     folvane::scan::PageFolder pages(folder);
     ScanProgress progress(::isatty(STDERR_FILENO) != 0);
-    folvane::scan::ScanOutcome outcome = scanner->Scan(pages, progress.events());
+    folvane::scan::ScanOutcome outcome = scanner->scan(pages, progress.events());
     progress.end();
     if (outcome.error) {
         throw ScanFailure(*outcome.error);
@@ -111,9 +111,9 @@ int writePdf(const Arguments &arguments, Destination &destination,
 int listScanners() {
     std::vector<folvane::scan::DeviceInfo> devices;
     try {
-        devices = folvane::scan::ListDevices();
+        devices = folvane::scan::listDevices();
     } catch (const ScanFailure &failure) {
-        return fail(scanErrorText(failure.Error()));
+        return fail(scanErrorText(failure.error()));
     }
     if (devices.empty()) {
         folvane::scan::ScanError none;
@@ -142,7 +142,7 @@ int runScan(const Arguments &arguments) {
     try {
         pages = scanPages(arguments.scan, files.path());
     } catch (const ScanFailure &failure) {
-        return fail(scanErrorText(failure.Error()));
+        return fail(scanErrorText(failure.error()));
     }
     return writePdf(arguments, destination, pages);
 }

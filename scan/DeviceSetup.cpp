@@ -13,18 +13,18 @@ namespace {
 
 constexpr int kDefaultResolution = 300;
 
-[[noreturn]] void Refuse(const SaneOptions &options, const std::string &option,
+[[noreturn]] void refuse(const SaneOptions &options, const std::string &option,
                          const std::string &value, const std::string &detail) {
     ScanError error;
     error.kind = ScanErrorKind::InvalidOption;
-    error.device = options.Device();
+    error.device = options.device();
     error.option = option;
     error.value = value;
     error.detail = detail;
     throw ScanFailure(error);
 }
 
-std::string Offered(const std::vector<std::string> &words) {
+std::string offered(const std::vector<std::string> &words) {
     std::string text;
     for (const std::string &word : words) {
         text += (text.empty() ? "it offers " : ", ") + word;
@@ -33,12 +33,12 @@ std::string Offered(const std::vector<std::string> &words) {
 }
 
 // The resolution option: "resolution", or "x-resolution" on scanners that set the two apart.
-const char *ResolutionOption(const SaneOptions &options) {
-    return options.Active("resolution") != nullptr ? "resolution" : "x-resolution";
+const char *resolutionOption(const SaneOptions &options) {
+    return options.active("resolution") != nullptr ? "resolution" : "x-resolution";
 }
 
-ResolutionChoices ResolutionsOf(const SaneOptions &options) {
-    NumberConstraint constraint = options.Constraint(ResolutionOption(options));
+ResolutionChoices resolutionsOf(const SaneOptions &options) {
+    NumberConstraint constraint = options.constraint(resolutionOption(options));
     ResolutionChoices choices;
     for (double value : constraint.values) {
         choices.values.push_back(static_cast<int>(std::lround(value)));
@@ -51,182 +51,182 @@ ResolutionChoices ResolutionsOf(const SaneOptions &options) {
     return choices;
 }
 
-std::vector<int> DepthsOf(const SaneOptions &options) {
+std::vector<int> depthsOf(const SaneOptions &options) {
     std::vector<int> depths;
-    for (double value : options.Constraint("depth").values) {
+    for (double value : options.constraint("depth").values) {
         depths.push_back(static_cast<int>(std::lround(value)));
     }
     return depths;
 }
 
-template <typename T> bool Offers(const std::vector<T> &values, T value) {
+template <typename T> bool offers(const std::vector<T> &values, T value) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
 // On scanners whose feeder takes both sides through a separate option rather than a source.
-void SetDuplexSwitch(SaneOptions &options, bool duplex) {
-    for (const std::string &word : options.Words("adf-mode")) {
-        if (ClassifySource(word) == (duplex ? ScanSource::Duplex : ScanSource::Feeder)) {
-            options.SetString("adf-mode", word);
+void setDuplexSwitch(SaneOptions &options, bool duplex) {
+    for (const std::string &word : options.words("adf-mode")) {
+        if (classifySource(word) == (duplex ? ScanSource::Duplex : ScanSource::Feeder)) {
+            options.setString("adf-mode", word);
             return;
         }
     }
-    if (options.Settable("duplex")) {
-        options.SetBool("duplex", duplex);
+    if (options.settable("duplex")) {
+        options.setBool("duplex", duplex);
     }
 }
 
-bool HasDuplexSwitch(const SaneOptions &options) {
-    for (const std::string &word : options.Words("adf-mode")) {
-        if (ClassifySource(word) == ScanSource::Duplex) {
+bool hasDuplexSwitch(const SaneOptions &options) {
+    for (const std::string &word : options.words("adf-mode")) {
+        if (classifySource(word) == ScanSource::Duplex) {
             return true;
         }
     }
-    return options.Settable("duplex");
+    return options.settable("duplex");
 }
 
-void ApplySource(SaneOptions &options, ScanSource source) {
-    const std::vector<std::string> words = options.Words("source");
+void applySource(SaneOptions &options, ScanSource source) {
+    const std::vector<std::string> words = options.words("source");
     if (words.empty()) {
         if (source != ScanSource::Flatbed) {
-            Refuse(options, "source", SourceName(source), "the scanner has no document feeder");
+            refuse(options, "source", sourceName(source), "the scanner has no document feeder");
         }
         return;
     }
-    std::optional<std::string> word = SourceWord(words, source);
-    if (!word && source == ScanSource::Duplex && HasDuplexSwitch(options)) {
-        word = SourceWord(words, ScanSource::Feeder);
+    std::optional<std::string> word = sourceWord(words, source);
+    if (!word && source == ScanSource::Duplex && hasDuplexSwitch(options)) {
+        word = sourceWord(words, ScanSource::Feeder);
     }
     if (!word) {
-        Refuse(options, "source", SourceName(source), Offered(words));
+        refuse(options, "source", sourceName(source), offered(words));
     }
-    options.SetString("source", *word);
+    options.setString("source", *word);
     if (source != ScanSource::Flatbed) {
-        SetDuplexSwitch(options, source == ScanSource::Duplex);
+        setDuplexSwitch(options, source == ScanSource::Duplex);
     }
 }
 
-void ApplyDepth(SaneOptions &options, int bitDepth) {
-    const std::vector<int> depths = DepthsOf(options);
+void applyDepth(SaneOptions &options, int bitDepth) {
+    const std::vector<int> depths = depthsOf(options);
     const int wanted = bitDepth != 0 ? bitDepth : 8;
-    if (options.Settable("depth") && Offers(depths, wanted)) {
-        options.SetNumber("depth", wanted, std::to_string(wanted));
+    if (options.settable("depth") && offers(depths, wanted)) {
+        options.setNumber("depth", wanted, std::to_string(wanted));
     } else if (bitDepth != 0 && bitDepth != 8) {
-        Refuse(options, "depth", std::to_string(bitDepth), "the scanner offers no such depth");
+        refuse(options, "depth", std::to_string(bitDepth), "the scanner offers no such depth");
     }
 }
 
-void ApplyMode(SaneOptions &options, ScanMode mode, int bitDepth) {
-    const std::vector<std::string> words = options.Words("mode");
-    std::optional<std::string> word = ModeWord(words, mode);
+void applyMode(SaneOptions &options, ScanMode mode, int bitDepth) {
+    const std::vector<std::string> words = options.words("mode");
+    std::optional<std::string> word = modeWord(words, mode);
     if (word) {
-        options.SetString("mode", *word);
+        options.setString("mode", *word);
         if (mode != ScanMode::Lineart) {
-            ApplyDepth(options, bitDepth);
+            applyDepth(options, bitDepth);
         }
         return;
     }
     // Scanners without a line-art mode may give one bit a sample in grey.
-    std::optional<std::string> gray = ModeWord(words, ScanMode::Gray);
-    if (mode == ScanMode::Lineart && gray && Offers(DepthsOf(options), 1)) {
-        options.SetString("mode", *gray);
-        options.SetNumber("depth", 1, "1");
+    std::optional<std::string> gray = modeWord(words, ScanMode::Gray);
+    if (mode == ScanMode::Lineart && gray && offers(depthsOf(options), 1)) {
+        options.setString("mode", *gray);
+        options.setNumber("depth", 1, "1");
         return;
     }
-    Refuse(options, "mode", ModeName(mode),
-           words.empty() ? "the scanner has no mode option" : Offered(words));
+    refuse(options, "mode", modeName(mode),
+           words.empty() ? "the scanner has no mode option" : offered(words));
 }
 
-void ApplyResolution(SaneOptions &options, int dpi) {
-    const char *option = ResolutionOption(options);
-    if (!options.Settable(option)) {
+void applyResolution(SaneOptions &options, int dpi) {
+    const char *option = resolutionOption(options);
+    if (!options.settable(option)) {
         if (dpi != 0) {
-            Refuse(options, "resolution", std::to_string(dpi),
+            refuse(options, "resolution", std::to_string(dpi),
                    "the scanner's resolution cannot be set");
         }
         return;
     }
-    const ResolutionChoices choices = ResolutionsOf(options);
+    const ResolutionChoices choices = resolutionsOf(options);
     const bool constrained = !choices.values.empty() || choices.max > 0;
-    if (dpi != 0 && constrained && !choices.Allows(dpi)) {
-        Refuse(options, "resolution", std::to_string(dpi), "it offers " + choices.Describe());
+    if (dpi != 0 && constrained && !choices.allows(dpi)) {
+        refuse(options, "resolution", std::to_string(dpi), "it offers " + choices.describe());
     }
     const int wanted = dpi != 0 || !constrained ? (dpi != 0 ? dpi : kDefaultResolution)
-                                                : choices.Nearest(kDefaultResolution);
-    options.SetNumber(option, wanted, std::to_string(wanted));
-    if (options.Settable("y-resolution")) {
-        options.SetNumber("y-resolution", wanted, std::to_string(wanted));
+                                                : choices.nearest(kDefaultResolution);
+    options.setNumber(option, wanted, std::to_string(wanted));
+    if (options.settable("y-resolution")) {
+        options.setNumber("y-resolution", wanted, std::to_string(wanted));
     }
 }
 
-void ApplyArea(SaneOptions &options, const ScanSettings &settings) {
+void applyArea(SaneOptions &options, const ScanSettings &settings) {
     std::optional<ScanArea> area = settings.area;
     if (!area && settings.pageSize == PageSize::Maximum) {
-        std::optional<ScanArea> bed = BedArea(options);
+        std::optional<ScanArea> bed = bedArea(options);
         if (!bed) {
-            Refuse(options, "br-x", "max", "the scanner does not say how large its bed is");
+            refuse(options, "br-x", "max", "the scanner does not say how large its bed is");
         }
         area = ScanArea{0, 0, bed->width, bed->height};
     }
     if (!area) {
-        area = PaperArea(settings.pageSize);
+        area = paperArea(settings.pageSize);
     }
     if (area) {
-        SetArea(options, *area);
+        setArea(options, *area);
     }
 }
 
 } // namespace
 
-DeviceChoices ReadChoices(const SaneOptions &options) {
+DeviceChoices readChoices(const SaneOptions &options) {
     DeviceChoices choices;
-    for (const std::string &word : options.Words("source")) {
-        std::optional<ScanSource> source = ClassifySource(word);
-        if (source && !Offers(choices.sources, *source)) {
+    for (const std::string &word : options.words("source")) {
+        std::optional<ScanSource> source = classifySource(word);
+        if (source && !offers(choices.sources, *source)) {
             choices.sources.push_back(*source);
         }
     }
-    if (Offers(choices.sources, ScanSource::Feeder) &&
-        !Offers(choices.sources, ScanSource::Duplex) && HasDuplexSwitch(options)) {
+    if (offers(choices.sources, ScanSource::Feeder) &&
+        !offers(choices.sources, ScanSource::Duplex) && hasDuplexSwitch(options)) {
         choices.sources.push_back(ScanSource::Duplex);
     }
-    const std::vector<std::string> modes = options.Words("mode");
+    const std::vector<std::string> modes = options.words("mode");
     for (ScanMode mode : {ScanMode::Color, ScanMode::Gray, ScanMode::Lineart}) {
-        if (ModeWord(modes, mode)) {
+        if (modeWord(modes, mode)) {
             choices.modes.push_back(mode);
         }
     }
-    choices.bitDepths = DepthsOf(options);
-    if (!ModeWord(modes, ScanMode::Lineart) && ModeWord(modes, ScanMode::Gray) &&
-        Offers(choices.bitDepths, 1)) {
+    choices.bitDepths = depthsOf(options);
+    if (!modeWord(modes, ScanMode::Lineart) && modeWord(modes, ScanMode::Gray) &&
+        offers(choices.bitDepths, 1)) {
         choices.modes.push_back(ScanMode::Lineart);
     }
-    choices.resolutions = ResolutionsOf(options);
-    choices.maxArea = BedArea(options);
-    if (std::optional<std::string> source = options.GetString("source")) {
-        choices.source = ClassifySource(*source);
+    choices.resolutions = resolutionsOf(options);
+    choices.maxArea = bedArea(options);
+    if (std::optional<std::string> source = options.getString("source")) {
+        choices.source = classifySource(*source);
     }
-    if (std::optional<std::string> mode = options.GetString("mode")) {
-        choices.mode = ClassifyMode(*mode);
-        if (choices.mode == ScanMode::Gray && options.GetNumber("depth") == 1.0) {
+    if (std::optional<std::string> mode = options.getString("mode")) {
+        choices.mode = classifyMode(*mode);
+        if (choices.mode == ScanMode::Gray && options.getNumber("depth") == 1.0) {
             choices.mode = ScanMode::Lineart;
         }
     }
-    choices.resolution = options.GetNumber(ResolutionOption(options)).value_or(0);
+    choices.resolution = options.getNumber(resolutionOption(options)).value_or(0);
     return choices;
 }
 
-void ApplySettings(SaneOptions &options, const ScanSettings &settings) {
+void applySettings(SaneOptions &options, const ScanSettings &settings) {
     if (settings.source) {
-        ApplySource(options, *settings.source);
+        applySource(options, *settings.source);
     }
     if (settings.mode) {
-        ApplyMode(options, *settings.mode, settings.bitDepth);
+        applyMode(options, *settings.mode, settings.bitDepth);
     } else if (settings.bitDepth != 0) {
-        ApplyDepth(options, settings.bitDepth);
+        applyDepth(options, settings.bitDepth);
     }
-    ApplyResolution(options, settings.resolution);
-    ApplyArea(options, settings);
+    applyResolution(options, settings.resolution);
+    applyArea(options, settings);
 }
 
 } // namespace folvane::scan

@@ -7,10 +7,10 @@
 
 namespace folvane::scan {
 
-DeviceChoices ReadChoices(const SaneOptions &options);
+DeviceChoices readChoices(const SaneOptions &options);
 
 // Source, mode and depth, resolution, area: in that order, since each can change what the
 // next offers. Throws ScanFailure (InvalidOption) at the first the scanner refuses.
-void ApplySettings(SaneOptions &options, const ScanSettings &settings);
+void applySettings(SaneOptions &options, const ScanSettings &settings);
 
 } // namespace folvane::scan

@@ -13,7 +13,7 @@ constexpr int64_t kMaxLineBytes = int64_t{1} << 26;
 
 } // namespace
 
-bool LayoutOf(const SANE_Parameters &p, FrameLayout &layout, std::string &problem) {
+bool layoutOf(const SANE_Parameters &p, FrameLayout &layout, std::string &problem) {
     if (p.format != SANE_FRAME_GRAY && p.format != SANE_FRAME_RGB) {
         problem = "the scanner sends colour in three passes, which cannot be read; choose "
                   "another mode";
@@ -62,7 +62,7 @@ bool LayoutOf(const SANE_Parameters &p, FrameLayout &layout, std::string &proble
     return true;
 }
 
-void ConvertLine(const FrameLayout &layout, const uint8_t *line, uint8_t *row) {
+void convertLine(const FrameLayout &layout, const uint8_t *line, uint8_t *row) {
     if (!layout.expandBits) {
         std::memcpy(row, line, layout.rowBytes);
         return;
@@ -73,7 +73,7 @@ void ConvertLine(const FrameLayout &layout, const uint8_t *line, uint8_t *row) {
     }
 }
 
-void WhiteRow(const FrameLayout &layout, uint8_t *row) {
+void whiteRow(const FrameLayout &layout, uint8_t *row) {
     std::memset(row, layout.format == PageFormat::Tiff ? 0x00 : 0xFF, layout.rowBytes);
 }
 

@@ -28,21 +28,21 @@ struct FrameLayout {
     std::size_t lineBytes = 0; // of a line as the scanner sends it, padding included
     std::size_t rowBytes = 0;  // of a row as the file's writer takes it
     bool expandBits = false;   // colour at 1 bit per sample: widened to 8 bits
-    int64_t ExpectedBytes() const {
+    int64_t expectedBytes() const {
         return height < 0 ? -1 : height * static_cast<int64_t>(lineBytes);
     }
-    const char *Extension() const { return format == PageFormat::Tiff ? ".tif" : ".png"; }
+    const char *extension() const { return format == PageFormat::Tiff ? ".tif" : ".png"; }
 };
 
 // The layout of a frame; false with `problem` set when the parameters are not a page this
 // library can write (three-pass colour, a depth other than 1, 8 or 16, lines shorter than
 // their pixels, sizes past the limits).
-bool LayoutOf(const SANE_Parameters &parameters, FrameLayout &layout, std::string &problem);
+bool layoutOf(const SANE_Parameters &parameters, FrameLayout &layout, std::string &problem);
 
 // The file's row from the scanner's line: the line's padding dropped, 1-bit colour widened.
-void ConvertLine(const FrameLayout &layout, const uint8_t *line, uint8_t *row);
+void convertLine(const FrameLayout &layout, const uint8_t *line, uint8_t *row);
 
 // A white row for the file: 0xFF samples, or 0 bits for black and white (white is 0 there).
-void WhiteRow(const FrameLayout &layout, uint8_t *row);
+void whiteRow(const FrameLayout &layout, uint8_t *row);
 
 } // namespace folvane::scan

@@ -7,14 +7,14 @@ namespace folvane::scan {
 
 namespace {
 
-std::string Lower(const std::string &word) {
+std::string lower(const std::string &word) {
     std::string lower = word;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return lower;
 }
 
-bool HasAny(const std::string &text, std::initializer_list<const char *> parts) {
+bool hasAny(const std::string &text, std::initializer_list<const char *> parts) {
     for (const char *part : parts) {
         if (text.find(part) != std::string::npos) {
             return true;
@@ -24,10 +24,10 @@ bool HasAny(const std::string &text, std::initializer_list<const char *> parts) 
 }
 
 template <typename Kind, typename Classify>
-std::optional<std::string> PickWord(const std::vector<std::string> &offered, Kind wanted,
+std::optional<std::string> pickWord(const std::vector<std::string> &offered, Kind wanted,
                                     const char *standard, Classify classify) {
     for (const std::string &word : offered) {
-        if (Lower(word) == standard) {
+        if (lower(word) == standard) {
             return word;
         }
     }
@@ -41,35 +41,35 @@ std::optional<std::string> PickWord(const std::vector<std::string> &offered, Kin
 
 } // namespace
 
-std::optional<ScanSource> ClassifySource(const std::string &word) {
-    const std::string w = Lower(word);
-    if (HasAny(w, {"transparen", "film", "slide", "negative", "tpu", "tma"})) {
+std::optional<ScanSource> classifySource(const std::string &word) {
+    const std::string w = lower(word);
+    if (hasAny(w, {"transparen", "film", "slide", "negative", "tpu", "tma"})) {
         return std::nullopt;
     }
-    if (HasAny(w, {"flatbed", "flat bed", "platen", "document table", "glass"}) || w == "fb" ||
+    if (hasAny(w, {"flatbed", "flat bed", "platen", "document table", "glass"}) || w == "fb" ||
         w == "normal") {
         return ScanSource::Flatbed;
     }
-    if (HasAny(w, {"duplex", "both sides", "two sided", "two-sided"})) {
+    if (hasAny(w, {"duplex", "both sides", "two sided", "two-sided"})) {
         return ScanSource::Duplex;
     }
     // "ADF Back" scans only the back of each sheet: not what "feeder" means.
-    if (HasAny(w, {"back", "rear"})) {
+    if (hasAny(w, {"back", "rear"})) {
         return std::nullopt;
     }
-    if (HasAny(w, {"adf", "feeder", "document", "sheet", "simplex"})) {
+    if (hasAny(w, {"adf", "feeder", "document", "sheet", "simplex"})) {
         return ScanSource::Feeder;
     }
     return std::nullopt;
 }
 
-std::optional<ScanMode> ClassifyMode(const std::string &word) {
-    const std::string w = Lower(word);
-    const bool colour = HasAny(w, {"color", "colour", "rgb"});
-    if (HasAny(w, {"halftone", "dither"})) {
+std::optional<ScanMode> classifyMode(const std::string &word) {
+    const std::string w = lower(word);
+    const bool colour = hasAny(w, {"color", "colour", "rgb"});
+    if (hasAny(w, {"halftone", "dither"})) {
         return std::nullopt;
     }
-    if (HasAny(w, {"lineart", "line art", "binary", "black & white", "black and white",
+    if (hasAny(w, {"lineart", "line art", "binary", "black & white", "black and white",
                    "black/white", "bilevel", "bi-level"}) ||
         w == "bw" || w == "b&w") {
         return colour ? std::nullopt : std::optional<ScanMode>(ScanMode::Lineart);
@@ -77,24 +77,24 @@ std::optional<ScanMode> ClassifyMode(const std::string &word) {
     if (colour) {
         return ScanMode::Color;
     }
-    if (HasAny(w, {"gray", "grey"})) {
+    if (hasAny(w, {"gray", "grey"})) {
         return ScanMode::Gray;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> SourceWord(const std::vector<std::string> &offered, ScanSource wanted) {
+std::optional<std::string> sourceWord(const std::vector<std::string> &offered, ScanSource wanted) {
     const char *standard = wanted == ScanSource::Flatbed  ? "flatbed"
                            : wanted == ScanSource::Feeder ? "adf"
                                                           : "adf duplex";
-    return PickWord(offered, wanted, standard, ClassifySource);
+    return pickWord(offered, wanted, standard, classifySource);
 }
 
-std::optional<std::string> ModeWord(const std::vector<std::string> &offered, ScanMode wanted) {
+std::optional<std::string> modeWord(const std::vector<std::string> &offered, ScanMode wanted) {
     const char *standard = wanted == ScanMode::Color  ? "color"
                            : wanted == ScanMode::Gray ? "gray"
                                                       : "lineart";
-    return PickWord(offered, wanted, standard, ClassifyMode);
+    return pickWord(offered, wanted, standard, classifyMode);
 }
 
 } // namespace folvane::scan

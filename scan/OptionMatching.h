@@ -14,13 +14,13 @@ namespace folvane::scan {
 
 // What a "source" value means; nullopt for sources that are none of the three (a film adapter,
 // the back side alone).
-std::optional<ScanSource> ClassifySource(const std::string &word);
+std::optional<ScanSource> classifySource(const std::string &word);
 // What a "mode" value means; nullopt for halftone and colour line art.
-std::optional<ScanMode> ClassifyMode(const std::string &word);
+std::optional<ScanMode> classifyMode(const std::string &word);
 
 // The offered word for `wanted`: the standard SANE spelling when offered, else the first word
 // that means it; nullopt when none does.
-std::optional<std::string> SourceWord(const std::vector<std::string> &offered, ScanSource wanted);
-std::optional<std::string> ModeWord(const std::vector<std::string> &offered, ScanMode wanted);
+std::optional<std::string> sourceWord(const std::vector<std::string> &offered, ScanSource wanted);
+std::optional<std::string> modeWord(const std::vector<std::string> &offered, ScanMode wanted);
 
 } // namespace folvane::scan

@@ -5,7 +5,7 @@
 
 namespace folvane::scan {
 
-std::unique_ptr<PageEncoder> MakeEncoder(const FrameLayout &layout, uint32_t height,
+std::unique_ptr<PageEncoder> makeEncoder(const FrameLayout &layout, uint32_t height,
                                          Resolution resolution, int fd) {
     if (layout.format == PageFormat::Tiff) {
         return std::make_unique<TiffPageWriter>(layout, height, resolution, fd);

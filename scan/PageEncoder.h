@@ -25,16 +25,16 @@ class PageEncoder {
 public:
     virtual ~PageEncoder() = default;
     // One row as FrameLayout::rowBytes describes it. Throws PageWriteError.
-    virtual void WriteRow(const uint8_t *row) = 0;
+    virtual void writeRow(const uint8_t *row) = 0;
     // After the last row: ends the file and hands every byte to the system (not yet to the
     // disk: the caller flushes the file). Throws PageWriteError.
-    virtual void Finish() = 0;
+    virtual void finish() = 0;
 };
 
 // An encoder of `height` rows of `layout` into the open file `fd`, which it writes through a
 // duplicate of its own: PNG for grey and colour, CCITT G4 TIFF for black and white, with the
 // resolution recorded.
-std::unique_ptr<PageEncoder> MakeEncoder(const FrameLayout &layout, uint32_t height,
+std::unique_ptr<PageEncoder> makeEncoder(const FrameLayout &layout, uint32_t height,
                                          Resolution resolution, int fd);
 
 } // namespace folvane::scan

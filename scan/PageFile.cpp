@@ -14,7 +14,7 @@ namespace {
 
 // Renames without replacing; where the file system cannot promise that (renameat2 unsupported),
 // checks first.
-bool RenameNoReplace(const std::string &from, const std::string &to) {
+bool renameNoReplace(const std::string &from, const std::string &to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return true;
     }
@@ -28,7 +28,7 @@ bool RenameNoReplace(const std::string &from, const std::string &to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-void SyncFolder(const std::string &folder) {
+void syncFolder(const std::string &folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         // Some file systems cannot flush a folder (EINVAL); the rename is as safe as they allow.
@@ -40,9 +40,9 @@ void SyncFolder(const std::string &folder) {
 } // namespace
 
 PageFile::PageFile(const PageFolder &folder, const char *extension)
-    : folder_(folder), extension_(extension), number_(folder.NextNumber()) {
-    partial_ = folder_.Path() + "/" + kPartialPrefix +
-               PageFolder::PageName(number_, extension).substr(5) + kPartialSuffix;
+    : folder_(folder), extension_(extension), number_(folder.nextNumber()) {
+    partial_ = folder_.path() + "/" + kPartialPrefix +
+               PageFolder::pageName(number_, extension).substr(5) + kPartialSuffix;
     fd_ = ::open(partial_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) {
         throw PageWriteError(std::string("cannot create ") + partial_ + ": " +
@@ -59,11 +59,11 @@ PageFile::~PageFile() {
     }
 }
 
-std::string PageFile::IntendedPath() const {
-    return folder_.Path() + "/" + PageFolder::PageName(number_, extension_.c_str());
+std::string PageFile::intendedPath() const {
+    return folder_.path() + "/" + PageFolder::pageName(number_, extension_.c_str());
 }
 
-std::string PageFile::Commit() {
+std::string PageFile::commit() {
     if (::fsync(fd_) != 0) {
         throw PageWriteError(std::strerror(errno));
     }
@@ -74,16 +74,16 @@ std::string PageFile::Commit() {
     }
     // Another program may have put a page-NNN file there since the number was chosen.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path = IntendedPath();
-        if (RenameNoReplace(partial_, path)) {
+        const std::string path = intendedPath();
+        if (renameNoReplace(partial_, path)) {
             committed_ = true;
-            SyncFolder(folder_.Path());
+            syncFolder(folder_.path());
             return path;
         }
         if (errno != EEXIST) {
             throw PageWriteError(std::strerror(errno));
         }
-        number_ = folder_.NextNumber();
+        number_ = folder_.nextNumber();
     }
     throw PageWriteError("no free page name");
 }

@@ -17,14 +17,14 @@ public:
     PageFile(const PageFile &) = delete;
     PageFile &operator=(const PageFile &) = delete;
 
-    int Descriptor() const { return fd_; }
+    int descriptor() const { return fd_; }
     // The name the page is meant to get, for messages.
-    std::string IntendedPath() const;
+    std::string intendedPath() const;
 
     // Flushes the file to disk, gives it the page's name (the next free number, should another
     // file have taken the intended one meanwhile) and flushes the folder, so the page survives
     // a crash from here on. Returns the page's path. Throws PageWriteError.
-    std::string Commit();
+    std::string commit();
 
 private:
     const PageFolder &folder_;

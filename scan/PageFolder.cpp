@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 // A session folder this far into " (N)" means something else is wrong.
 constexpr int kMaxSessionSuffix = 1000;
 
-[[noreturn]] void CannotCreate(const std::string &path, const std::string &why) {
+[[noreturn]] void cannotCreate(const std::string &path, const std::string &why) {
     ScanError error;
     error.kind = ScanErrorKind::WriteFailed;
     error.path = path;
@@ -26,19 +26,19 @@ constexpr int kMaxSessionSuffix = 1000;
     throw ScanFailure(error);
 }
 
-void MakeFolders(const std::string &path) {
+void makeFolders(const std::string &path) {
     std::error_code ec;
     fs::create_directories(path, ec);
     if (ec) {
-        CannotCreate(path, ec.message());
+        cannotCreate(path, ec.message());
     }
     if (!fs::is_directory(path, ec)) {
-        CannotCreate(path, "it exists and is not a folder");
+        cannotCreate(path, "it exists and is not a folder");
     }
 }
 
 // The number of a page's own name ("page-012.png" gives 12), 0 for other names.
-int PageNumberOf(const std::string &name) {
+int pageNumberOf(const std::string &name) {
     if (name.rfind("page-", 0) != 0) {
         return 0;
     }
@@ -54,7 +54,7 @@ int PageNumberOf(const std::string &name) {
     return static_cast<int>(number);
 }
 
-std::string SessionName(std::time_t when, const std::string &word) {
+std::string sessionName(std::time_t when, const std::string &word) {
     std::tm local{};
     localtime_r(&when, &local);
     char stamp[32];
@@ -65,39 +65,39 @@ std::string SessionName(std::time_t when, const std::string &word) {
 } // namespace
 
 PageFolder::PageFolder(std::string path) : path_(std::move(path)) {
-    MakeFolders(path_);
+    makeFolders(path_);
 }
 
-int PageFolder::NextNumber() const {
+int PageFolder::nextNumber() const {
     int highest = 0;
     std::error_code ec;
     for (const fs::directory_entry &entry : fs::directory_iterator(path_, ec)) {
-        const int number = PageNumberOf(entry.path().filename().string());
+        const int number = pageNumberOf(entry.path().filename().string());
         highest = number > highest ? number : highest;
     }
     return highest + 1;
 }
 
-std::string PageFolder::PageName(int number, const char *extension) {
+std::string PageFolder::pageName(int number, const char *extension) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%03d", number);
     return std::string("page-") + digits + extension;
 }
 
-std::string CreateSessionFolder(const std::string &parent, std::time_t when,
+std::string createSessionFolder(const std::string &parent, std::time_t when,
                                 const std::string &word) {
-    MakeFolders(parent);
-    const std::string base = parent + "/" + SessionName(when, word);
+    makeFolders(parent);
+    const std::string base = parent + "/" + sessionName(when, word);
     for (int n = 1; n <= kMaxSessionSuffix; ++n) {
         const std::string path = n == 1 ? base : base + " (" + std::to_string(n) + ")";
         if (::mkdir(path.c_str(), 0777) == 0) {
             return path;
         }
         if (errno != EEXIST) {
-            CannotCreate(path, std::strerror(errno));
+            cannotCreate(path, std::strerror(errno));
         }
     }
-    CannotCreate(base, "too many scan folders of that minute");
+    cannotCreate(base, "too many scan folders of that minute");
 }
 
 } // namespace folvane::scan

@@ -19,13 +19,13 @@ public:
     // Uses `path`, creating it and its parents when missing. Throws ScanFailure (WriteFailed).
     explicit PageFolder(std::string path);
 
-    const std::string &Path() const { return path_; }
+    const std::string &path() const { return path_; }
 
     // The number the next page gets: one after the highest page-NNN already in the folder, so
     // a second scan into the same folder adds pages and never replaces one.
-    int NextNumber() const;
+    int nextNumber() const;
     // "page-007.png" for (7, ".png").
-    static std::string PageName(int number, const char *extension);
+    static std::string pageName(int number, const char *extension);
 
 private:
     std::string path_;
@@ -34,15 +34,15 @@ private:
 // The user's pictures folder: XDG_PICTURES_DIR from the environment or from
 // $XDG_CONFIG_HOME/user-dirs.dirs (~/.config when unset), whatever its name in the user's
 // language; $HOME when neither names one.
-std::string PicturesFolder();
+std::string picturesFolder();
 
 // Creates the folder of a new scan session, "<parent>/<word> YYYY-MM-DD HHMM" at local time
 // `when` (with " (2)", " (3)", ... when that exists already), and its parents; `word` is "扫描",
 // or the word for a scan in the window's language. Throws ScanFailure (WriteFailed).
-std::string CreateSessionFolder(const std::string &parent, std::time_t when,
+std::string createSessionFolder(const std::string &parent, std::time_t when,
                                 const std::string &word = "扫描");
 
 // The default parent of session folders: <pictures folder>/Folvane.
-std::string DefaultSessionParent();
+std::string defaultSessionParent();
 
 } // namespace folvane::scan

@@ -37,6 +37,6 @@ struct PageRequest {
 // when the driver answers "no documents" before the page's first byte (its feeder is empty).
 // Throws ScanFailure when the scanner fails, the page cannot be written or the scan is
 // cancelled; the partial file is gone by then.
-std::optional<ScannedPage> ReadPage(const PageRequest &request);
+std::optional<ScannedPage> readPage(const PageRequest &request);
 
 } // namespace folvane::scan

@@ -16,7 +16,7 @@ namespace {
 constexpr std::size_t kMaxLine = 4096;
 constexpr int kMaxLines = 1000;
 
-std::string HomeFolder() {
+std::string homeFolder() {
     const char *home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/') {
         return home;
@@ -26,7 +26,7 @@ std::string HomeFolder() {
 }
 
 // The value of a quoted entry, $HOME expanded and escapes undone; "" when it is not a path.
-std::string EntryPath(const std::string &quoted, const std::string &home) {
+std::string entryPath(const std::string &quoted, const std::string &home) {
     if (quoted.size() < 2 || quoted.front() != '"') {
         return "";
     }
@@ -46,7 +46,7 @@ std::string EntryPath(const std::string &quoted, const std::string &home) {
     return value.empty() || value[0] != '/' ? "" : value;
 }
 
-std::string FromUserDirs(const std::string &home) {
+std::string fromUserDirs(const std::string &home) {
     const char *config = std::getenv("XDG_CONFIG_HOME");
     const std::string folder = config != nullptr && config[0] == '/' ? config : home + "/.config";
     std::ifstream file(folder + "/user-dirs.dirs");
@@ -58,7 +58,7 @@ std::string FromUserDirs(const std::string &home) {
         }
         const std::size_t start = line.find_first_not_of(" \t");
         if (start != std::string::npos && line.compare(start, key.size(), key) == 0) {
-            return EntryPath(line.substr(start + key.size()), home);
+            return entryPath(line.substr(start + key.size()), home);
         }
     }
     return "";
@@ -66,18 +66,18 @@ std::string FromUserDirs(const std::string &home) {
 
 } // namespace
 
-std::string PicturesFolder() {
-    const std::string home = HomeFolder();
+std::string picturesFolder() {
+    const std::string home = homeFolder();
     const char *fromEnvironment = std::getenv("XDG_PICTURES_DIR");
     if (fromEnvironment != nullptr && fromEnvironment[0] == '/') {
         return fromEnvironment;
     }
-    std::string folder = FromUserDirs(home);
+    std::string folder = fromUserDirs(home);
     return folder.empty() ? home : folder;
 }
 
-std::string DefaultSessionParent() {
-    return PicturesFolder() + "/Folvane";
+std::string defaultSessionParent() {
+    return picturesFolder() + "/Folvane";
 }
 
 } // namespace folvane::scan

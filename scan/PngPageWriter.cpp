@@ -9,13 +9,13 @@ namespace folvane::scan {
 
 namespace {
 
-png_uint_32 PixelsPerMetre(double dpi) {
+png_uint_32 pixelsPerMetre(double dpi) {
     return static_cast<png_uint_32>(std::lround(dpi / 0.0254));
 }
 
 } // namespace
 
-void PngPageWriter::OnError(png_structp png, png_const_charp message) {
+void PngPageWriter::onError(png_structp png, png_const_charp message) {
     auto *self = static_cast<PngPageWriter *>(png_get_error_ptr(png));
     std::snprintf(self->message_, sizeof self->message_, "%s", message);
     png_longjmp(png, 1);
@@ -32,23 +32,23 @@ PngPageWriter::PngPageWriter(const FrameLayout &layout, uint32_t height, Resolut
         }
         throw PageWriteError(std::strerror(error));
     }
-    png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, this, OnError, OnWarning);
+    png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, this, onError, onWarning);
     info_ = png_ != nullptr ? png_create_info_struct(png_) : nullptr;
     if (info_ == nullptr) {
-        Release();
-        Fail("libpng cannot start");
+        release();
+        fail("libpng cannot start");
     }
-    if (!Begin(layout, height, resolution)) {
-        Release();
-        Fail(message_);
+    if (!begin(layout, height, resolution)) {
+        release();
+        fail(message_);
     }
 }
 
 PngPageWriter::~PngPageWriter() {
-    Release();
+    release();
 }
 
-void PngPageWriter::Release() {
+void PngPageWriter::release() {
     if (png_ != nullptr) {
         png_destroy_write_struct(&png_, info_ != nullptr ? &info_ : nullptr);
     }
@@ -58,7 +58,7 @@ void PngPageWriter::Release() {
     }
 }
 
-void PngPageWriter::Fail(const char *what) {
+void PngPageWriter::fail(const char *what) {
     // A short write shows up in libpng as "Write Error"; errno says why.
     if (std::strcmp(what, "Write Error") == 0 && errno != 0) {
         throw PageWriteError(std::strerror(errno));
@@ -66,7 +66,7 @@ void PngPageWriter::Fail(const char *what) {
     throw PageWriteError(what);
 }
 
-bool PngPageWriter::Begin(const FrameLayout &layout, uint32_t height, Resolution resolution) {
+bool PngPageWriter::begin(const FrameLayout &layout, uint32_t height, Resolution resolution) {
     if (setjmp(png_jmpbuf(png_))) {
         return false;
     }
@@ -75,7 +75,7 @@ bool PngPageWriter::Begin(const FrameLayout &layout, uint32_t height, Resolution
                  layout.channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (resolution.x > 0 && resolution.y > 0) {
-        png_set_pHYs(png_, info_, PixelsPerMetre(resolution.x), PixelsPerMetre(resolution.y),
+        png_set_pHYs(png_, info_, pixelsPerMetre(resolution.x), pixelsPerMetre(resolution.y),
                      PNG_RESOLUTION_METER);
     }
     png_write_info(png_, info_);
@@ -87,7 +87,7 @@ bool PngPageWriter::Begin(const FrameLayout &layout, uint32_t height, Resolution
     return true;
 }
 
-bool PngPageWriter::Row(const uint8_t *row) {
+bool PngPageWriter::passRow(const uint8_t *row) {
     if (setjmp(png_jmpbuf(png_))) {
         return false;
     }
@@ -95,7 +95,7 @@ bool PngPageWriter::Row(const uint8_t *row) {
     return true;
 }
 
-bool PngPageWriter::End() {
+bool PngPageWriter::end() {
     if (setjmp(png_jmpbuf(png_))) {
         return false;
     }
@@ -103,17 +103,17 @@ bool PngPageWriter::End() {
     return true;
 }
 
-void PngPageWriter::WriteRow(const uint8_t *row) {
+void PngPageWriter::writeRow(const uint8_t *row) {
     errno = 0;
-    if (!Row(row)) {
-        Fail(message_);
+    if (!passRow(row)) {
+        fail(message_);
     }
 }
 
-void PngPageWriter::Finish() {
+void PngPageWriter::finish() {
     errno = 0;
-    if (!End()) {
-        Fail(message_);
+    if (!end()) {
+        fail(message_);
     }
     FILE *file = file_;
     file_ = nullptr;

@@ -16,19 +16,19 @@ public:
     PngPageWriter(const PngPageWriter &) = delete;
     PngPageWriter &operator=(const PngPageWriter &) = delete;
 
-    void WriteRow(const uint8_t *row) override;
-    void Finish() override;
+    void writeRow(const uint8_t *row) override;
+    void finish() override;
 
 private:
     // Each libpng call sits in one of these: setjmp frames holding nothing with a destructor.
-    bool Begin(const FrameLayout &layout, uint32_t height, Resolution resolution);
-    bool Row(const uint8_t *row);
-    bool End();
-    [[noreturn]] void Fail(const char *what);
-    void Release();
+    bool begin(const FrameLayout &layout, uint32_t height, Resolution resolution);
+    bool passRow(const uint8_t *row);
+    bool end();
+    [[noreturn]] void fail(const char *what);
+    void release();
 
-    static void OnError(png_structp png, png_const_charp message);
-    static void OnWarning(png_structp, png_const_charp) {}
+    static void onError(png_structp png, png_const_charp message);
+    static void onWarning(png_structp, png_const_charp) {}
 
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;

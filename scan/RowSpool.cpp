@@ -12,7 +12,7 @@ namespace {
 
 // An unnamed file in `folder`: O_TMPFILE where the file system has it, else a named one
 // removed at once.
-int UnnamedFile(const std::string &folder) {
+int unnamedFile(const std::string &folder) {
     int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
         return fd;
@@ -28,7 +28,7 @@ int UnnamedFile(const std::string &folder) {
 } // namespace
 
 RowSpool::RowSpool(const std::string &folder, std::size_t rowBytes) : rowBytes_(rowBytes) {
-    const int fd = UnnamedFile(folder);
+    const int fd = unnamedFile(folder);
     file_ = fd < 0 ? nullptr : ::fdopen(fd, "w+b");
     if (file_ == nullptr) {
         const int error = errno;
@@ -44,14 +44,14 @@ RowSpool::~RowSpool() {
     std::fclose(file_);
 }
 
-void RowSpool::Append(const uint8_t *row) {
+void RowSpool::append(const uint8_t *row) {
     if (std::fwrite(row, 1, rowBytes_, file_) != rowBytes_) {
         throw PageWriteError(std::strerror(errno));
     }
     ++rows_;
 }
 
-void RowSpool::ReplayInto(PageEncoder &encoder, uint8_t *buffer) {
+void RowSpool::replayInto(PageEncoder &encoder, uint8_t *buffer) {
     if (std::fflush(file_) != 0 || std::fseek(file_, 0, SEEK_SET) != 0) {
         throw PageWriteError(std::strerror(errno));
     }
@@ -59,7 +59,7 @@ void RowSpool::ReplayInto(PageEncoder &encoder, uint8_t *buffer) {
         if (std::fread(buffer, 1, rowBytes_, file_) != rowBytes_) {
             throw PageWriteError("cannot read back the page's rows");
         }
-        encoder.WriteRow(buffer);
+        encoder.writeRow(buffer);
     }
 }
 

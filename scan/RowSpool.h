@@ -20,10 +20,10 @@ public:
     RowSpool(const RowSpool &) = delete;
     RowSpool &operator=(const RowSpool &) = delete;
 
-    void Append(const uint8_t *row); // throws PageWriteError
-    int64_t Rows() const { return rows_; }
+    void append(const uint8_t *row); // throws PageWriteError
+    int64_t rows() const { return rows_; }
     // Hands every row, in order, to `encoder`, read back through `buffer` (one row).
-    void ReplayInto(PageEncoder &encoder, uint8_t *buffer);
+    void replayInto(PageEncoder &encoder, uint8_t *buffer);
 
 private:
     FILE *file_ = nullptr;

@@ -10,9 +10,9 @@ bool initialised = false;
 const SaneCalls *calls = nullptr;
 
 // The module, loaded on the first call; a module that cannot be used stays so.
-const SaneCalls &LoadModule() {
+const SaneCalls &saneModule() {
     static const LoadedModule<const SaneCalls> loaded =
-        loadModule<const SaneCalls>(SaneModulePath(), kSaneModuleEntry);
+        loadModule<const SaneCalls>(saneModulePath(), kSaneModuleEntry);
     if (!loaded.module) {
         ScanError error;
         error.kind = ScanErrorKind::Unavailable;
@@ -23,7 +23,7 @@ const SaneCalls &LoadModule() {
     return *loaded.module;
 }
 
-ScanErrorKind KindOf(SANE_Status status) {
+ScanErrorKind kindOf(SANE_Status status) {
     switch (status) {
     case SANE_STATUS_CANCELLED:
         return ScanErrorKind::Cancelled;
@@ -50,39 +50,39 @@ ScanErrorKind KindOf(SANE_Status status) {
 
 } // namespace
 
-void EnsureSane() {
-    std::lock_guard<std::mutex> lock(SaneGlobalLock());
+void ensureSane() {
+    std::lock_guard<std::mutex> lock(saneGlobalLock());
     if (initialised) {
         return;
     }
-    const SaneCalls &sane = LoadModule();
+    const SaneCalls &sane = saneModule();
     SANE_Int version = 0;
     SANE_Status status = sane.init(&version, nullptr);
     if (status != SANE_STATUS_GOOD) {
         calls = &sane; // for the status's words
-        throw ScanFailure(StatusError(status, "", 0));
+        throw ScanFailure(statusError(status, "", 0));
     }
     calls = &sane;
     initialised = true;
 }
 
-const SaneCalls &Sane() {
+const SaneCalls &sane() {
     return *calls;
 }
 
-std::string SaneModulePath() {
+std::string saneModulePath() {
     return moduleBesideProgram("FOLVANE_SANE_MODULE", FOLVANE_SANE_MODULE_NAME,
                                FOLVANE_SANE_MODULE_INSTALLED);
 }
 
-std::mutex &SaneGlobalLock() {
+std::mutex &saneGlobalLock() {
     static std::mutex mutex;
     return mutex;
 }
 
-ScanError StatusError(SANE_Status status, const std::string &device, int page) {
+ScanError statusError(SANE_Status status, const std::string &device, int page) {
     ScanError error;
-    error.kind = KindOf(status);
+    error.kind = kindOf(status);
     error.device = device;
     error.page = page;
     const char *text = calls ? calls->strstatus(status) : nullptr;

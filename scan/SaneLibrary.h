@@ -19,21 +19,21 @@ namespace folvane::scan {
 // Devices are still closed one by one with sane_close. Throws ScanFailure when SANE cannot
 // start, and ScanErrorKind::Unavailable when its module cannot be loaded (that outcome stays
 // for the rest of the process, as the module's does).
-void EnsureSane();
+void ensureSane();
 
-// SANE's functions, from its module; only after EnsureSane has succeeded.
-const SaneCalls &Sane();
+// SANE's functions, from its module; only after ensureSane has succeeded.
+const SaneCalls &sane();
 
 // FOLVANE_SANE_MODULE when set, else lib/folvane/ beside the folder of the running program:
 // <build>/bin and <build>/lib/folvane in the build tree, /usr/bin and /usr/lib/folvane when
 // installed.
-std::string SaneModulePath();
+std::string saneModulePath();
 
 // Held around the calls that touch SANE's global state: listing, opening, closing.
-std::mutex &SaneGlobalLock();
+std::mutex &saneGlobalLock();
 
 // The error for a status SANE returned (never SANE_STATUS_GOOD), with the driver's status text
 // as its detail.
-ScanError StatusError(SANE_Status status, const std::string &device, int page);
+ScanError statusError(SANE_Status status, const std::string &device, int page);
 
 } // namespace folvane::scan

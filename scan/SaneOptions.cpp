@@ -17,21 +17,21 @@ constexpr int kMaxOptions = 4096;
 // The largest option value read or written (a long string list entry, a gamma table).
 constexpr SANE_Int kMaxValueSize = 1 << 20;
 
-std::string FormatNumber(double value) {
+std::string formatNumber(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
 
-bool IsNumeric(const SANE_Option_Descriptor &d) {
+bool isNumeric(const SANE_Option_Descriptor &d) {
     return d.type == SANE_TYPE_INT || d.type == SANE_TYPE_FIXED;
 }
 
-double ToDouble(const SANE_Option_Descriptor &d, SANE_Word word) {
+double toDouble(const SANE_Option_Descriptor &d, SANE_Word word) {
     return d.type == SANE_TYPE_FIXED ? SANE_UNFIX(word) : static_cast<double>(word);
 }
 
-std::string JoinWords(const std::vector<std::string> &words) {
+std::string joinWords(const std::vector<std::string> &words) {
     std::string text;
     for (const std::string &word : words) {
         text += (text.empty() ? "" : ", ") + word;
@@ -39,7 +39,7 @@ std::string JoinWords(const std::vector<std::string> &words) {
     return text;
 }
 
-std::optional<bool> ParseSwitch(const std::string &text) {
+std::optional<bool> parseSwitch(const std::string &text) {
     for (const char *yes : {"yes", "true", "on", "1"}) {
         if (strcasecmp(text.c_str(), yes) == 0) {
             return true;
@@ -55,27 +55,27 @@ std::optional<bool> ParseSwitch(const std::string &text) {
 
 } // namespace
 
-std::string DescribeConstraint(const NumberConstraint &constraint) {
+std::string describeConstraint(const NumberConstraint &constraint) {
     if (!constraint.values.empty()) {
         std::vector<std::string> words;
         for (double value : constraint.values) {
-            words.push_back(FormatNumber(value));
+            words.push_back(formatNumber(value));
         }
-        return JoinWords(words);
+        return joinWords(words);
     }
     if (constraint.min && constraint.max) {
-        std::string text = FormatNumber(*constraint.min) + ".." + FormatNumber(*constraint.max);
+        std::string text = formatNumber(*constraint.min) + ".." + formatNumber(*constraint.max);
         if (constraint.quant > 0) {
-            text += " in steps of " + FormatNumber(constraint.quant);
+            text += " in steps of " + formatNumber(constraint.quant);
         }
         return text;
     }
     return "";
 }
 
-int SaneOptions::IndexOf(const std::string &name) const {
+int SaneOptions::indexOf(const std::string &name) const {
     for (int i = 1; i < kMaxOptions; ++i) {
-        const SANE_Option_Descriptor *d = Sane().getOptionDescriptor(handle_, i);
+        const SANE_Option_Descriptor *d = sane().getOptionDescriptor(handle_, i);
         if (d == nullptr) {
             return 0;
         }
@@ -86,26 +86,26 @@ int SaneOptions::IndexOf(const std::string &name) const {
     return 0;
 }
 
-const SANE_Option_Descriptor *SaneOptions::Active(const std::string &name) const {
-    int index = IndexOf(name);
+const SANE_Option_Descriptor *SaneOptions::active(const std::string &name) const {
+    int index = indexOf(name);
     if (index == 0) {
         return nullptr;
     }
-    const SANE_Option_Descriptor *d = Sane().getOptionDescriptor(handle_, index);
+    const SANE_Option_Descriptor *d = sane().getOptionDescriptor(handle_, index);
     if (d == nullptr || !SANE_OPTION_IS_ACTIVE(d->cap) || d->size < 0 || d->size > kMaxValueSize) {
         return nullptr;
     }
     return d;
 }
 
-bool SaneOptions::Settable(const std::string &name) const {
-    const SANE_Option_Descriptor *d = Active(name);
+bool SaneOptions::settable(const std::string &name) const {
+    const SANE_Option_Descriptor *d = active(name);
     return d != nullptr && SANE_OPTION_IS_SETTABLE(d->cap);
 }
 
-std::vector<std::string> SaneOptions::Words(const std::string &name) const {
+std::vector<std::string> SaneOptions::words(const std::string &name) const {
     std::vector<std::string> words;
-    const SANE_Option_Descriptor *d = Active(name);
+    const SANE_Option_Descriptor *d = active(name);
     if (d == nullptr || d->type != SANE_TYPE_STRING ||
         d->constraint_type != SANE_CONSTRAINT_STRING_LIST || d->constraint.string_list == nullptr) {
         return words;
@@ -116,55 +116,55 @@ std::vector<std::string> SaneOptions::Words(const std::string &name) const {
     return words;
 }
 
-NumberConstraint SaneOptions::Constraint(const std::string &name) const {
+NumberConstraint SaneOptions::constraint(const std::string &name) const {
     NumberConstraint constraint;
-    const SANE_Option_Descriptor *d = Active(name);
-    if (d == nullptr || !IsNumeric(*d)) {
+    const SANE_Option_Descriptor *d = active(name);
+    if (d == nullptr || !isNumeric(*d)) {
         return constraint;
     }
     if (d->constraint_type == SANE_CONSTRAINT_RANGE && d->constraint.range != nullptr) {
-        constraint.min = ToDouble(*d, d->constraint.range->min);
-        constraint.max = ToDouble(*d, d->constraint.range->max);
-        constraint.quant = ToDouble(*d, d->constraint.range->quant);
+        constraint.min = toDouble(*d, d->constraint.range->min);
+        constraint.max = toDouble(*d, d->constraint.range->max);
+        constraint.quant = toDouble(*d, d->constraint.range->quant);
     } else if (d->constraint_type == SANE_CONSTRAINT_WORD_LIST &&
                d->constraint.word_list != nullptr) {
         // The first word is the number of words after it.
         const SANE_Word count = d->constraint.word_list[0];
         for (SANE_Word i = 1; i <= count && i < kMaxOptions; ++i) {
-            constraint.values.push_back(ToDouble(*d, d->constraint.word_list[i]));
+            constraint.values.push_back(toDouble(*d, d->constraint.word_list[i]));
         }
     }
     return constraint;
 }
 
-std::optional<std::string> SaneOptions::GetString(const std::string &name) const {
-    const SANE_Option_Descriptor *d = Active(name);
+std::optional<std::string> SaneOptions::getString(const std::string &name) const {
+    const SANE_Option_Descriptor *d = active(name);
     if (d == nullptr || d->type != SANE_TYPE_STRING) {
         return std::nullopt;
     }
     std::vector<char> value(static_cast<std::size_t>(d->size) + 1, '\0');
-    if (Sane().controlOption(handle_, IndexOf(name), SANE_ACTION_GET_VALUE, value.data(),
+    if (sane().controlOption(handle_, indexOf(name), SANE_ACTION_GET_VALUE, value.data(),
                              nullptr) != SANE_STATUS_GOOD) {
         return std::nullopt;
     }
     return std::string(value.data());
 }
 
-std::optional<double> SaneOptions::GetNumber(const std::string &name) const {
-    const SANE_Option_Descriptor *d = Active(name);
-    if (d == nullptr || !IsNumeric(*d) || d->size < static_cast<SANE_Int>(sizeof(SANE_Word))) {
+std::optional<double> SaneOptions::getNumber(const std::string &name) const {
+    const SANE_Option_Descriptor *d = active(name);
+    if (d == nullptr || !isNumeric(*d) || d->size < static_cast<SANE_Int>(sizeof(SANE_Word))) {
         return std::nullopt;
     }
     // An array option gives its first value.
     std::vector<SANE_Word> value(static_cast<std::size_t>(d->size) / sizeof(SANE_Word));
-    if (Sane().controlOption(handle_, IndexOf(name), SANE_ACTION_GET_VALUE, value.data(),
+    if (sane().controlOption(handle_, indexOf(name), SANE_ACTION_GET_VALUE, value.data(),
                              nullptr) != SANE_STATUS_GOOD) {
         return std::nullopt;
     }
-    return ToDouble(*d, value[0]);
+    return toDouble(*d, value[0]);
 }
 
-void SaneOptions::Refuse(const std::string &name, const std::string &shown,
+void SaneOptions::refuse(const std::string &name, const std::string &shown,
                          const std::string &why) const {
     ScanError error;
     error.kind = ScanErrorKind::InvalidOption;
@@ -175,89 +175,89 @@ void SaneOptions::Refuse(const std::string &name, const std::string &shown,
     throw ScanFailure(error);
 }
 
-const SANE_Option_Descriptor *SaneOptions::Writable(const std::string &name,
+const SANE_Option_Descriptor *SaneOptions::writable(const std::string &name,
                                                     const std::string &shown) const {
-    int index = IndexOf(name);
+    int index = indexOf(name);
     if (index == 0) {
-        Refuse(name, shown, "the scanner has no such option");
+        refuse(name, shown, "the scanner has no such option");
     }
-    const SANE_Option_Descriptor *d = Sane().getOptionDescriptor(handle_, index);
+    const SANE_Option_Descriptor *d = sane().getOptionDescriptor(handle_, index);
     if (d == nullptr || !SANE_OPTION_IS_ACTIVE(d->cap)) {
-        Refuse(name, shown, "the option is not available with the current settings");
+        refuse(name, shown, "the option is not available with the current settings");
     }
     if (!SANE_OPTION_IS_SETTABLE(d->cap)) {
-        Refuse(name, shown, "the option cannot be set from a program");
+        refuse(name, shown, "the option cannot be set from a program");
     }
     if (d->size < 0 || d->size > kMaxValueSize) {
-        Refuse(name, shown, "the scanner describes the option wrongly");
+        refuse(name, shown, "the scanner describes the option wrongly");
     }
     return d;
 }
 
-void SaneOptions::Control(int index, void *value, const std::string &name,
+void SaneOptions::control(int index, void *value, const std::string &name,
                           const std::string &shown) {
     SANE_Int info = 0;
-    SANE_Status status = Sane().controlOption(handle_, index, SANE_ACTION_SET_VALUE, value, &info);
+    SANE_Status status = sane().controlOption(handle_, index, SANE_ACTION_SET_VALUE, value, &info);
     if (status == SANE_STATUS_GOOD) {
         return;
     }
-    std::string offered = JoinWords(Words(name));
+    std::string offered = joinWords(words(name));
     if (offered.empty()) {
-        offered = DescribeConstraint(Constraint(name));
+        offered = describeConstraint(constraint(name));
     }
-    std::string why = Sane().strstatus(status);
+    std::string why = sane().strstatus(status);
     if (!offered.empty()) {
         why += "; it offers " + offered;
     }
-    Refuse(name, shown, why);
+    refuse(name, shown, why);
 }
 
-void SaneOptions::SetString(const std::string &name, const std::string &value) {
-    const SANE_Option_Descriptor *d = Writable(name, value);
+void SaneOptions::setString(const std::string &name, const std::string &value) {
+    const SANE_Option_Descriptor *d = writable(name, value);
     if (d->type != SANE_TYPE_STRING) {
-        Refuse(name, value, "the option does not take words");
+        refuse(name, value, "the option does not take words");
     }
     if (value.size() >= static_cast<std::size_t>(d->size)) {
-        Refuse(name, value, "the value is too long for the option");
+        refuse(name, value, "the value is too long for the option");
     }
     std::vector<char> buffer(static_cast<std::size_t>(d->size), '\0');
     std::memcpy(buffer.data(), value.data(), value.size());
-    Control(IndexOf(name), buffer.data(), name, value);
+    control(indexOf(name), buffer.data(), name, value);
 }
 
-void SaneOptions::SetNumber(const std::string &name, double value, const std::string &shown) {
-    const SANE_Option_Descriptor *d = Writable(name, shown);
-    if (!IsNumeric(*d) || d->size != static_cast<SANE_Int>(sizeof(SANE_Word))) {
-        Refuse(name, shown, "the option does not take a single number");
+void SaneOptions::setNumber(const std::string &name, double value, const std::string &shown) {
+    const SANE_Option_Descriptor *d = writable(name, shown);
+    if (!isNumeric(*d) || d->size != static_cast<SANE_Int>(sizeof(SANE_Word))) {
+        refuse(name, shown, "the option does not take a single number");
     }
     const double limit = d->type == SANE_TYPE_FIXED ? 32767.0 : 2147483647.0;
     if (!std::isfinite(value) || std::fabs(value) > limit) {
-        Refuse(name, shown, "the number is out of range");
+        refuse(name, shown, "the number is out of range");
     }
     SANE_Word word =
         d->type == SANE_TYPE_FIXED ? SANE_FIX(value) : static_cast<SANE_Word>(std::lround(value));
-    Control(IndexOf(name), &word, name, shown);
+    control(indexOf(name), &word, name, shown);
 }
 
-void SaneOptions::SetBool(const std::string &name, bool value) {
+void SaneOptions::setBool(const std::string &name, bool value) {
     const std::string shown = value ? "yes" : "no";
-    const SANE_Option_Descriptor *d = Writable(name, shown);
+    const SANE_Option_Descriptor *d = writable(name, shown);
     if (d->type != SANE_TYPE_BOOL) {
-        Refuse(name, shown, "the option is not a switch");
+        refuse(name, shown, "the option is not a switch");
     }
     SANE_Word word = value ? SANE_TRUE : SANE_FALSE;
-    Control(IndexOf(name), &word, name, shown);
+    control(indexOf(name), &word, name, shown);
 }
 
-void SaneOptions::SetFromText(const std::string &name, const std::string &text) {
-    const SANE_Option_Descriptor *d = Writable(name, text);
+void SaneOptions::setFromText(const std::string &name, const std::string &text) {
+    const SANE_Option_Descriptor *d = writable(name, text);
     switch (d->type) {
     case SANE_TYPE_BOOL: {
-        std::optional<bool> on = ParseSwitch(text);
+        std::optional<bool> on = parseSwitch(text);
         if (!on) {
-            Refuse(name, text, "the option is a switch: yes or no");
+            refuse(name, text, "the option is a switch: yes or no");
         }
-        SetBool(name, *on);
+        setBool(name, *on);
         return;
     }
     case SANE_TYPE_INT:
@@ -265,26 +265,26 @@ void SaneOptions::SetFromText(const std::string &name, const std::string &text) 
         char *end = nullptr;
         double value = std::strtod(text.c_str(), &end);
         if (text.empty() || end == nullptr || *end != '\0') {
-            Refuse(name, text, "the option takes a number");
+            refuse(name, text, "the option takes a number");
         }
-        SetNumber(name, value, text);
+        setNumber(name, value, text);
         return;
     }
     case SANE_TYPE_STRING:
         // The driver's own spelling of a word given in another case.
-        for (const std::string &word : Words(name)) {
+        for (const std::string &word : words(name)) {
             if (strcasecmp(word.c_str(), text.c_str()) == 0) {
-                SetString(name, word);
+                setString(name, word);
                 return;
             }
         }
-        SetString(name, text);
+        setString(name, text);
         return;
     case SANE_TYPE_BUTTON:
-        Control(IndexOf(name), nullptr, name, text);
+        control(indexOf(name), nullptr, name, text);
         return;
     default:
-        Refuse(name, text, "the option takes no value");
+        refuse(name, text, "the option takes no value");
     }
 }
 

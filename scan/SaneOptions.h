@@ -24,33 +24,33 @@ public:
     SaneOptions(SANE_Handle handle, std::string device)
         : handle_(handle), device_(std::move(device)) {}
 
-    const std::string &Device() const { return device_; }
+    const std::string &device() const { return device_; }
 
     // The option's descriptor when the scanner has it and it is active, else nullptr.
-    const SANE_Option_Descriptor *Active(const std::string &name) const;
+    const SANE_Option_Descriptor *active(const std::string &name) const;
     // Active and settable by software.
-    bool Settable(const std::string &name) const;
+    bool settable(const std::string &name) const;
 
     // A string option's allowed words (empty without a string list).
-    std::vector<std::string> Words(const std::string &name) const;
-    NumberConstraint Constraint(const std::string &name) const;
+    std::vector<std::string> words(const std::string &name) const;
+    NumberConstraint constraint(const std::string &name) const;
 
-    std::optional<std::string> GetString(const std::string &name) const;
-    std::optional<double> GetNumber(const std::string &name) const;
+    std::optional<std::string> getString(const std::string &name) const;
+    std::optional<double> getNumber(const std::string &name) const;
 
     // Setters throw ScanFailure (InvalidOption) when the scanner refuses; `shown` is how the
     // value is named in that error (the number as the user gave it, for instance).
-    void SetString(const std::string &name, const std::string &value);
-    void SetNumber(const std::string &name, double value, const std::string &shown);
-    void SetBool(const std::string &name, bool value);
+    void setString(const std::string &name, const std::string &value);
+    void setNumber(const std::string &name, double value, const std::string &shown);
+    void setBool(const std::string &name, bool value);
     // Any scalar option from text: a number, yes/no, or one of its words (any case).
-    void SetFromText(const std::string &name, const std::string &text);
+    void setFromText(const std::string &name, const std::string &text);
 
 private:
-    int IndexOf(const std::string &name) const; // 0 when missing
-    const SANE_Option_Descriptor *Writable(const std::string &name, const std::string &shown) const;
-    void Control(int index, void *value, const std::string &name, const std::string &shown);
-    [[noreturn]] void Refuse(const std::string &name, const std::string &shown,
+    int indexOf(const std::string &name) const; // 0 when missing
+    const SANE_Option_Descriptor *writable(const std::string &name, const std::string &shown) const;
+    void control(int index, void *value, const std::string &name, const std::string &shown);
+    [[noreturn]] void refuse(const std::string &name, const std::string &shown,
                              const std::string &why) const;
 
     SANE_Handle handle_;
@@ -58,6 +58,6 @@ private:
 };
 
 // The allowed values of a constraint for messages: "75, 150, 300" or "1..1200 in steps of 1".
-std::string DescribeConstraint(const NumberConstraint &constraint);
+std::string describeConstraint(const NumberConstraint &constraint);
 
 } // namespace folvane::scan

@@ -11,7 +11,7 @@ constexpr const char *kNoDeviceHint =
     "saned allows this one";
 
 // "scanner test:0, page 3: " with what is known of the two.
-std::string Where(const ScanError &error) {
+std::string where(const ScanError &error) {
     std::string where;
     if (!error.device.empty()) {
         where = "scanner " + error.device;
@@ -22,11 +22,11 @@ std::string Where(const ScanError &error) {
     return where.empty() ? "" : where + ": ";
 }
 
-std::string WithDetail(const std::string &sentence, const std::string &detail) {
+std::string withDetail(const std::string &sentence, const std::string &detail) {
     return detail.empty() ? sentence : sentence + " (" + detail + ")";
 }
 
-std::string Sentence(const ScanError &e) {
+std::string sentence(const ScanError &e) {
     switch (e.kind) {
     case ScanErrorKind::NoDevice:
         return (e.device.empty() ? "no scanner found: "
@@ -41,7 +41,7 @@ std::string Sentence(const ScanError &e) {
     case ScanErrorKind::CoverOpen:
         return "the scanner's cover is open: close it and scan again";
     case ScanErrorKind::IoError:
-        return WithDetail("the scanner stopped answering (input/output error); check its cable "
+        return withDetail("the scanner stopped answering (input/output error); check its cable "
                           "or network connection",
                           e.detail);
     case ScanErrorKind::AccessDenied:
@@ -53,14 +53,14 @@ std::string Sentence(const ScanError &e) {
         return "scanning was cancelled";
     case ScanErrorKind::InvalidOption:
         if (e.option.empty()) {
-            return WithDetail("the scanner refused its settings", e.detail);
+            return withDetail("the scanner refused its settings", e.detail);
         }
-        return WithDetail("the scanner does not accept " +
+        return withDetail("the scanner does not accept " +
                               (e.value.empty() ? "" : "\"" + e.value + "\" for ") + "its option '" +
                               e.option + "'",
                           e.detail);
     case ScanErrorKind::WriteFailed:
-        return WithDetail("cannot write the page file " + e.path, e.detail);
+        return withDetail("cannot write the page file " + e.path, e.detail);
     case ScanErrorKind::Unavailable:
         return e.detail.empty() ? "scanning is not available: " + e.path +
                                       " is not a scanning module of this version"
@@ -74,12 +74,12 @@ std::string Sentence(const ScanError &e) {
 
 } // namespace
 
-std::string EnglishMessage(const ScanError &error) {
+std::string englishMessage(const ScanError &error) {
     // NoDevice names its device in the sentence itself.
     if (error.kind == ScanErrorKind::NoDevice) {
-        return Sentence(error);
+        return sentence(error);
     }
-    return Where(error) + Sentence(error);
+    return where(error) + sentence(error);
 }
 
 } // namespace folvane::scan

@@ -1,5 +1,5 @@
 // Why scanning stopped, as a kind with fields: the front ends word the sentence (English in
-// folvane-pdf through EnglishMessage, Chinese in the window), so nothing here is text meant to
+// folvane-pdf through englishMessage, Chinese in the window), so nothing here is text meant to
 // be parsed.
 #pragma once
 
@@ -38,14 +38,14 @@ struct ScanError {
 
 // The English sentence for the error, one line, naming the device and the page where known; for
 // NoDevice it ends with a hint (cable and power, permission to use the device, network set-up).
-std::string EnglishMessage(const ScanError &error);
+std::string englishMessage(const ScanError &error);
 
 // Thrown by the functions that list, open and set up scanners. what() is the English message.
 class ScanFailure : public std::runtime_error {
 public:
     explicit ScanFailure(ScanError error)
-        : std::runtime_error(EnglishMessage(error)), error_(std::move(error)) {}
-    const ScanError &Error() const { return error_; }
+        : std::runtime_error(englishMessage(error)), error_(std::move(error)) {}
+    const ScanError &error() const { return error_; }
 
 private:
     ScanError error_;

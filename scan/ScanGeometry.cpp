@@ -13,14 +13,14 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 
 // Millimetres per unit of the option: 1 for mm, 25.4 / dpi for pixels.
-double MmPerUnit(const SaneOptions &options, const std::string &name) {
-    const SANE_Option_Descriptor *d = options.Active(name);
+double mmPerUnit(const SaneOptions &options, const std::string &name) {
+    const SANE_Option_Descriptor *d = options.active(name);
     if (d == nullptr || d->unit != SANE_UNIT_PIXEL) {
         return 1.0;
     }
-    std::optional<double> dpi = options.GetNumber("resolution");
+    std::optional<double> dpi = options.getNumber("resolution");
     if (!dpi) {
-        dpi = options.GetNumber("x-resolution");
+        dpi = options.getNumber("x-resolution");
     }
     return dpi && *dpi > 0 ? kMmPerInch / *dpi : 1.0;
 }
@@ -31,20 +31,20 @@ struct Span {
 };
 
 // The range of an option in millimetres.
-std::optional<Span> SpanOf(const SaneOptions &options, const std::string &name) {
-    NumberConstraint constraint = options.Constraint(name);
+std::optional<Span> spanOf(const SaneOptions &options, const std::string &name) {
+    NumberConstraint constraint = options.constraint(name);
     if (!constraint.min || !constraint.max) {
         return std::nullopt;
     }
-    const double scale = MmPerUnit(options, name);
+    const double scale = mmPerUnit(options, name);
     return Span{*constraint.min * scale, *constraint.max * scale};
 }
 
 // Sets a geometry option to `mm`, clamped to its range and rounded to its step.
-void SetMm(SaneOptions &options, const std::string &name, double mm) {
-    const double scale = MmPerUnit(options, name);
+void setMm(SaneOptions &options, const std::string &name, double mm) {
+    const double scale = mmPerUnit(options, name);
     double value = mm / scale;
-    NumberConstraint constraint = options.Constraint(name);
+    NumberConstraint constraint = options.constraint(name);
     if (constraint.min && constraint.max) {
         if (constraint.quant > 0) {
             value = *constraint.min +
@@ -54,10 +54,10 @@ void SetMm(SaneOptions &options, const std::string &name, double mm) {
     }
     char shown[32];
     std::snprintf(shown, sizeof shown, "%.1f mm", mm);
-    options.SetNumber(name, value, shown);
+    options.setNumber(name, value, shown);
 }
 
-[[noreturn]] void NoArea(const std::string &device) {
+[[noreturn]] void noArea(const std::string &device) {
     ScanError error;
     error.kind = ScanErrorKind::InvalidOption;
     error.device = device;
@@ -68,29 +68,29 @@ void SetMm(SaneOptions &options, const std::string &name, double mm) {
 
 } // namespace
 
-std::optional<ScanArea> BedArea(const SaneOptions &options) {
-    std::optional<Span> left = SpanOf(options, "tl-x");
-    std::optional<Span> top = SpanOf(options, "tl-y");
-    std::optional<Span> right = SpanOf(options, "br-x");
-    std::optional<Span> bottom = SpanOf(options, "br-y");
+std::optional<ScanArea> bedArea(const SaneOptions &options) {
+    std::optional<Span> left = spanOf(options, "tl-x");
+    std::optional<Span> top = spanOf(options, "tl-y");
+    std::optional<Span> right = spanOf(options, "br-x");
+    std::optional<Span> bottom = spanOf(options, "br-y");
     if (!left || !top || !right || !bottom || right->max <= left->min || bottom->max <= top->min) {
         return std::nullopt;
     }
     return ScanArea{left->min, top->min, right->max - left->min, bottom->max - top->min};
 }
 
-void SetArea(SaneOptions &options, const ScanArea &area) {
+void setArea(SaneOptions &options, const ScanArea &area) {
     for (const char *name : {"tl-x", "tl-y", "br-x", "br-y"}) {
-        if (!options.Settable(name)) {
-            NoArea(options.Device());
+        if (!options.settable(name)) {
+            noArea(options.device());
         }
     }
     // A feeder's paper size first: it can change the ranges of the area options.
-    if (options.Settable("page-width") && options.Settable("page-height")) {
-        SetMm(options, "page-width", area.width);
-        SetMm(options, "page-height", area.height);
+    if (options.settable("page-width") && options.settable("page-height")) {
+        setMm(options, "page-width", area.width);
+        setMm(options, "page-height", area.height);
     }
-    std::optional<ScanArea> bed = BedArea(options);
+    std::optional<ScanArea> bed = bedArea(options);
     double left = (bed ? bed->left : 0) + std::max(0.0, area.left);
     double top = (bed ? bed->top : 0) + std::max(0.0, area.top);
     double right = left + area.width;
@@ -100,12 +100,12 @@ void SetArea(SaneOptions &options, const ScanArea &area) {
         bottom = std::min(bottom, bed->top + bed->height);
     }
     // The corner goes to the bed's first, so no step sees the left edge right of the right one.
-    SetMm(options, "tl-x", bed ? bed->left : 0);
-    SetMm(options, "tl-y", bed ? bed->top : 0);
-    SetMm(options, "br-x", right);
-    SetMm(options, "br-y", bottom);
-    SetMm(options, "tl-x", std::min(left, right));
-    SetMm(options, "tl-y", std::min(top, bottom));
+    setMm(options, "tl-x", bed ? bed->left : 0);
+    setMm(options, "tl-y", bed ? bed->top : 0);
+    setMm(options, "br-x", right);
+    setMm(options, "br-y", bottom);
+    setMm(options, "tl-x", std::min(left, right));
+    setMm(options, "tl-y", std::min(top, bottom));
 }
 
 } // namespace folvane::scan

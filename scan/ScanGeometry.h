@@ -12,10 +12,10 @@ namespace folvane::scan {
 
 // The whole bed in millimetres (left and top are the smallest tl-x and tl-y); nullopt when the
 // scanner has no area options or does not bound them.
-std::optional<ScanArea> BedArea(const SaneOptions &options);
+std::optional<ScanArea> bedArea(const SaneOptions &options);
 
 // Sets the area (millimetres from the bed's top-left corner), clipped to the bed and to the
 // options' steps. Throws ScanFailure when the scanner has no area options or refuses.
-void SetArea(SaneOptions &options, const ScanArea &area);
+void setArea(SaneOptions &options, const ScanArea &area);
 
 } // namespace folvane::scan

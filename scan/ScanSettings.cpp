@@ -10,7 +10,7 @@ constexpr int kUsualResolutions[] = {75, 100, 150, 200, 300, 400, 600, 1200};
 
 } // namespace
 
-bool ResolutionChoices::Allows(int dpi) const {
+bool ResolutionChoices::allows(int dpi) const {
     if (!values.empty()) {
         for (int value : values) {
             if (value == dpi) {
@@ -25,7 +25,7 @@ bool ResolutionChoices::Allows(int dpi) const {
     return step <= 0 || (dpi - min) % step == 0;
 }
 
-int ResolutionChoices::Nearest(int dpi) const {
+int ResolutionChoices::nearest(int dpi) const {
     if (!values.empty()) {
         int best = values.front();
         for (int value : values) {
@@ -54,20 +54,20 @@ int ResolutionChoices::Nearest(int dpi) const {
     return above <= max && above - dpi <= dpi - below ? above : below;
 }
 
-std::vector<int> ResolutionChoices::Suggested() const {
+std::vector<int> ResolutionChoices::suggested() const {
     if (!values.empty()) {
         return values;
     }
     std::vector<int> suggested;
     for (int dpi : kUsualResolutions) {
-        if (Allows(dpi)) {
+        if (allows(dpi)) {
             suggested.push_back(dpi);
         }
     }
     return suggested;
 }
 
-std::string ResolutionChoices::Describe() const {
+std::string ResolutionChoices::describe() const {
     std::string text;
     for (int value : values) {
         text += (text.empty() ? "" : ", ") + std::to_string(value);
@@ -81,7 +81,7 @@ std::string ResolutionChoices::Describe() const {
     return text;
 }
 
-std::optional<ScanArea> PaperArea(PageSize size) {
+std::optional<ScanArea> paperArea(PageSize size) {
     switch (size) {
     case PageSize::A4:
         return ScanArea{0, 0, 210, 297};
@@ -92,12 +92,12 @@ std::optional<ScanArea> PaperArea(PageSize size) {
     }
 }
 
-std::optional<ScanArea> PaperBeyondBed(const ScanSettings &settings,
+std::optional<ScanArea> paperBeyondBed(const ScanSettings &settings,
                                        const std::optional<ScanArea> &bed) {
     // Scanners state their bed to a fraction of a millimetre (215.9 for a letter-wide one as
     // 216 or 215.8).
     constexpr double kSlackMm = 0.5;
-    std::optional<ScanArea> paper = PaperArea(settings.pageSize);
+    std::optional<ScanArea> paper = paperArea(settings.pageSize);
     if (settings.area || !paper || !bed) {
         return std::nullopt;
     }
@@ -107,7 +107,7 @@ std::optional<ScanArea> PaperBeyondBed(const ScanSettings &settings,
     return paper;
 }
 
-const char *SourceName(ScanSource source) {
+const char *sourceName(ScanSource source) {
     switch (source) {
     case ScanSource::Flatbed:
         return "flatbed";
@@ -118,7 +118,7 @@ const char *SourceName(ScanSource source) {
     }
 }
 
-const char *ModeName(ScanMode mode) {
+const char *modeName(ScanMode mode) {
     switch (mode) {
     case ScanMode::Color:
         return "color";

@@ -41,13 +41,13 @@ struct ResolutionChoices {
     int max = 0;
     int step = 0;
 
-    bool Allows(int dpi) const;
+    bool allows(int dpi) const;
     // The allowed value nearest `dpi` (the larger on a tie); 0 when nothing is offered.
-    int Nearest(int dpi) const;
+    int nearest(int dpi) const;
     // Values for a menu: the list, or the usual ones (75 ... 1200) the range allows.
-    std::vector<int> Suggested() const;
+    std::vector<int> suggested() const;
     // "75, 150, 300" or "50..1200 in steps of 1", for messages.
-    std::string Describe() const;
+    std::string describe() const;
 };
 
 // What an open scanner offers and how it is set now.
@@ -64,15 +64,15 @@ struct DeviceChoices {
 
 // The size in millimetres of a paper size (A4 210 x 297, Letter 215.9 x 279.4); nullopt for
 // DeviceDefault and Maximum.
-std::optional<ScanArea> PaperArea(PageSize size);
+std::optional<ScanArea> paperArea(PageSize size);
 
 // The paper size `settings` ask for when it is larger than the scanner's bed `bed` either way:
 // the scan then holds only the part of the paper on the bed. nullopt when it fits, when an area
 // is given instead, or when either size is unknown.
-std::optional<ScanArea> PaperBeyondBed(const ScanSettings &settings,
+std::optional<ScanArea> paperBeyondBed(const ScanSettings &settings,
                                        const std::optional<ScanArea> &bed);
 
-const char *SourceName(ScanSource source); // "flatbed", "feeder", "duplex"
-const char *ModeName(ScanMode mode);       // "color", "gray", "lineart"
+const char *sourceName(ScanSource source); // "flatbed", "feeder", "duplex"
+const char *modeName(ScanMode mode);       // "color", "gray", "lineart"
 
 } // namespace folvane::scan

@@ -1,8 +1,8 @@
 // Scanners over SANE: listing them, opening one, setting it up and scanning pages into files.
 //
 // Threads: everything here blocks (listing can take seconds, a page many), so a window calls it
-// from one worker thread, one call at a time; only Scanner::Cancel() may be called from any
-// other thread while a scan runs. The events of Scan() run on the thread that called it.
+// from one worker thread, one call at a time; only Scanner::cancel() may be called from any
+// other thread while a scan runs. The events of scan() run on the thread that called it.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +19,7 @@
 namespace folvane::scan {
 
 struct DeviceInfo {
-    std::string name; // what Scanner::Open takes, e.g. "genesys:libusb:001:004"
+    std::string name; // what Scanner::open takes, e.g. "genesys:libusb:001:004"
     std::string vendor;
     std::string model;
     std::string type; // "flatbed scanner", "sheetfed scanner", ...
@@ -27,7 +27,7 @@ struct DeviceInfo {
 
 // Every scanner SANE finds, local and on the network. Throws ScanFailure when SANE itself fails;
 // an empty list is not an error here.
-std::vector<DeviceInfo> ListDevices();
+std::vector<DeviceInfo> listDevices();
 
 // A page written and complete on disk.
 struct ScannedPage {
@@ -65,30 +65,30 @@ class Scanner {
 public:
     // Opens the scanner of that name, or the first one found when `name` is empty. Throws
     // ScanFailure (NoDevice, DeviceBusy, AccessDenied, ...).
-    static std::unique_ptr<Scanner> Open(const std::string &name);
+    static std::unique_ptr<Scanner> open(const std::string &name);
     ~Scanner();
     Scanner(const Scanner &) = delete;
     Scanner &operator=(const Scanner &) = delete;
 
-    const std::string &Name() const { return name_; }
+    const std::string &name() const { return name_; }
 
     // What the scanner offers and how it is set now.
-    DeviceChoices Choices();
+    DeviceChoices choices();
     // Sets the scanner up; throws ScanFailure (InvalidOption) naming the first setting the
     // scanner refuses or does not offer.
-    void Apply(const ScanSettings &settings);
+    void apply(const ScanSettings &settings);
     // Sets one of the scanner's own options by its SANE name; the value as text: a number in
     // the option's unit, yes/no for a switch, or one of its words. Throws ScanFailure.
-    void SetOption(const std::string &option, const std::string &value);
+    void setOption(const std::string &option, const std::string &value);
 
     // Scans into `folder`: on a feeder or duplex source until it is empty, on a flatbed one
     // page. Each page is written as it arrives and reported once complete on disk; a page cut
-    // short by an error or Cancel() leaves no file.
-    ScanOutcome Scan(PageFolder &folder, const ScanEvents &events = {});
+    // short by an error or cancel() leaves no file.
+    ScanOutcome scan(PageFolder &folder, const ScanEvents &events = {});
 
-    // Stops a running Scan() (or the next one, when none runs): the page being read is dropped
-    // and Scan() returns with a Cancelled error. Safe from any thread.
-    void Cancel();
+    // Stops a running scan() (or the next one, when none runs): the page being read is dropped
+    // and scan() returns with a Cancelled error. Safe from any thread.
+    void cancel();
 
 private:
     Scanner(std::string name, std::unique_ptr<ScannerState> state);

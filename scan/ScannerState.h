@@ -20,7 +20,7 @@ struct ScannerState {
 
     SANE_Handle handle;
     SaneOptions options;
-    // Cancel() may call sane_cancel only while a scan runs; `scanning` says so, under `mutex`.
+    // cancel() may call sane_cancel only while a scan runs; `scanning` says so, under `mutex`.
     std::mutex mutex;
     bool scanning = false;
     std::atomic<bool> cancelled{false};

@@ -15,13 +15,13 @@ TiffPageWriter::TiffPageWriter(const FrameLayout &layout, uint32_t height, Resol
     }
 }
 
-void TiffPageWriter::WriteRow(const uint8_t *row) {
+void TiffPageWriter::writeRow(const uint8_t *row) {
     if (!file_.writeRow(row)) {
         throw PageWriteError(file_.error());
     }
 }
 
-void TiffPageWriter::Finish() {
+void TiffPageWriter::finish() {
     if (!file_.finish()) {
         throw PageWriteError(file_.error());
     }

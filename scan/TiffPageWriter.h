@@ -13,8 +13,8 @@ class TiffPageWriter : public PageEncoder {
 public:
     TiffPageWriter(const FrameLayout &layout, uint32_t height, Resolution resolution, int fd);
 
-    void WriteRow(const uint8_t *row) override;
-    void Finish() override;
+    void writeRow(const uint8_t *row) override;
+    void finish() override;
 
 private:
     group4::Group4File file_;

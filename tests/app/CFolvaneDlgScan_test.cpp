@@ -37,7 +37,7 @@ protected:
     static Strings PageNames(int first, int last, const std::string &extension = ".png") {
         Strings names;
         for (int n = first; n <= last; ++n) {
-            names.push_back(folvane::scan::PageFolder::PageName(n, extension.c_str()));
+            names.push_back(folvane::scan::PageFolder::pageName(n, extension.c_str()));
         }
         return names;
     }

@@ -32,24 +32,24 @@ inline ScannerAccess TestScanners(std::shared_ptr<DriverScript> script) {
     using namespace folvane::scan;
     ScannerAccess access;
     access.open = [script](const std::string &name) {
-        std::unique_ptr<Scanner> scanner = Scanner::Open(name);
+        std::unique_ptr<Scanner> scanner = Scanner::open(name);
         ++script->opened;
         scan_test::ResetTestOptions(*scanner);
-        scanner->SetOption("test-picture", script->picture);
+        scanner->setOption("test-picture", script->picture);
         if (!script->extraOption.empty()) {
-            scanner->SetOption(script->extraOption, script->extraValue);
+            scanner->setOption(script->extraOption, script->extraValue);
         }
         return scanner;
     };
     access.scan = [script](Scanner &scanner, PageFolder &folder, const ScanEvents &events) {
         auto failNextIfDue = [&scanner, script] {
             if (script->failAt == script->scanned + 1) {
-                scanner.SetOption("read-return-value", script->status);
+                scanner.setOption("read-return-value", script->status);
             }
         };
         failNextIfDue();
         if (script->sheets == 0) {
-            scanner.SetOption("read-return-value", "SANE_STATUS_NO_DOCS");
+            scanner.setOption("read-return-value", "SANE_STATUS_NO_DOCS");
         }
         ScanEvents scripted = events;
         scripted.onPageStarted = [script, started = events.onPageStarted](int page) {

@@ -93,7 +93,7 @@ std::vector<std::string> Sentences(const char *locale) {
     }
     for (auto size : {folvane::scan::PageSize::A4, folvane::scan::PageSize::Letter}) {
         sentences.push_back(folvane::cli::paperBeyondBedText(
-            size, *folvane::scan::PaperArea(size), folvane::scan::ScanArea{0, 0, 200, 200}));
+            size, *folvane::scan::paperArea(size), folvane::scan::ScanArea{0, 0, 200, 200}));
     }
     return sentences;
 }

@@ -107,7 +107,7 @@ protected:
     static Strings PageNames(int last) {
         Strings names;
         for (int n = 1; n <= last; ++n) {
-            names.push_back(folvane::scan::PageFolder::PageName(n, ".png"));
+            names.push_back(folvane::scan::PageFolder::pageName(n, ".png"));
         }
         return names;
     }
@@ -157,7 +157,7 @@ TEST_F(Scanning, AFeederScanFillsTheListPageByPageAndTheDialogShowsTheOffer) {
         for (int waited = 0; !seenLooking && waited < 20000; ++waited) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        return folvane::scan::ListDevices();
+        return folvane::scan::listDevices();
     };
     std::string looking;
     bool listEnabledWhileLooking = true;

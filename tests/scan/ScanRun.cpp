@@ -9,23 +9,23 @@ using namespace folvane::scan;
 
 void ResetTestOptions(Scanner &scanner) {
     for (const char *off : {"hand-scanner", "read-limit", "read-delay"}) {
-        scanner.SetOption(off, "no");
+        scanner.setOption(off, "no");
     }
     const std::pair<const char *, const char *> defaults[] = {
         {"ppl-loss", "0"}, {"read-return-value", "Default"},
         {"tl-x", "0"},     {"tl-y", "0"},
         {"br-x", "80"},    {"br-y", "100"}};
     for (const auto &[name, value] : defaults) {
-        scanner.SetOption(name, value);
+        scanner.setOption(name, value);
     }
 }
 
 std::unique_ptr<Scanner> OpenTestScanner(const ScanSettings &settings) {
     UseTestDriver();
-    std::unique_ptr<Scanner> scanner = Scanner::Open("test:0");
+    std::unique_ptr<Scanner> scanner = Scanner::open("test:0");
     ResetTestOptions(*scanner);
-    scanner->Apply(settings);
-    scanner->SetOption("test-picture", "Color pattern");
+    scanner->apply(settings);
+    scanner->setOption("test-picture", "Color pattern");
     return scanner;
 }
 
@@ -48,18 +48,18 @@ ScanOutcome ScanStack(Scanner &scanner, PageFolder &folder, int sheets, ScanEven
             written(page);
         }
         if (page.number == sheets) {
-            scanner.SetOption("read-return-value", "SANE_STATUS_NO_DOCS");
+            scanner.setOption("read-return-value", "SANE_STATUS_NO_DOCS");
         }
     };
-    ScanOutcome outcome = scanner.Scan(folder, events);
-    scanner.SetOption("read-return-value", "Default");
+    ScanOutcome outcome = scanner.scan(folder, events);
+    scanner.setOption("read-return-value", "Default");
     return outcome;
 }
 
 std::set<std::string> PageNames(int count, const std::string &extension) {
     std::set<std::string> names;
     for (int n = 1; n <= count; ++n) {
-        names.insert(PageFolder::PageName(n, extension.c_str()));
+        names.insert(PageFolder::pageName(n, extension.c_str()));
     }
     return names;
 }

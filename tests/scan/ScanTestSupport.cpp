@@ -94,7 +94,7 @@ const std::string &UseTestDriver() {
 
 RawPage ReadRawPage(const std::string &device, const RawOptions &options) {
     // SANE is started once per process, by the library, which the tests use anyway.
-    folvane::scan::ListDevices();
+    folvane::scan::listDevices();
     SANE_Handle handle = nullptr;
     if (sane_open(device.c_str(), &handle) != SANE_STATUS_GOOD) {
         throw std::runtime_error("cannot open " + device);

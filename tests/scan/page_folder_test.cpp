@@ -57,21 +57,21 @@ TEST_F(PicturesFolderTest, TheUserDirsEntryInTheUsersLanguage) {
     support::WriteText(dir / "user-dirs.dirs", "# written by xdg-user-dirs-update\n"
                                                "XDG_DESKTOP_DIR=\"$HOME/桌面\"\n"
                                                "XDG_PICTURES_DIR=\"$HOME/图片\"\n");
-    EXPECT_EQ(PicturesFolder(), dir / "home/图片");
-    EXPECT_EQ(DefaultSessionParent(), dir / "home/图片/Folvane");
+    EXPECT_EQ(picturesFolder(), dir / "home/图片");
+    EXPECT_EQ(defaultSessionParent(), dir / "home/图片/Folvane");
 }
 
 TEST_F(PicturesFolderTest, AnAbsoluteEntryWithEscapes) {
     support::WriteText(dir / "user-dirs.dirs", "XDG_PICTURES_DIR=\"/srv/my \\\"scans\\\"/\"\n");
-    EXPECT_EQ(PicturesFolder(), "/srv/my \"scans\"");
+    EXPECT_EQ(picturesFolder(), "/srv/my \"scans\"");
 }
 
 TEST_F(PicturesFolderTest, TheEnvironmentFirstAndHomeWhenNothingSays) {
-    EXPECT_EQ(PicturesFolder(), dir / "home");
+    EXPECT_EQ(picturesFolder(), dir / "home");
     support::WriteText(dir / "user-dirs.dirs", "XDG_PICTURES_DIR=\"relative/path\"\n");
-    EXPECT_EQ(PicturesFolder(), dir / "home");
+    EXPECT_EQ(picturesFolder(), dir / "home");
     env.Set("XDG_PICTURES_DIR", "/data/pictures");
-    EXPECT_EQ(PicturesFolder(), "/data/pictures");
+    EXPECT_EQ(picturesFolder(), "/data/pictures");
 }
 
 TEST(SessionFolderTest, NamedAfterTheMinuteAndNeverReused) {
@@ -81,9 +81,9 @@ TEST(SessionFolderTest, NamedAfterTheMinuteAndNeverReused) {
     ::tzset();
     const std::time_t when = 1709629620; // 2024-03-05 09:07 UTC
     const std::string parent = dir / "Folvane";
-    EXPECT_EQ(CreateSessionFolder(parent, when), parent + "/扫描 2024-03-05 0907");
-    EXPECT_EQ(CreateSessionFolder(parent, when), parent + "/扫描 2024-03-05 0907 (2)");
-    EXPECT_EQ(CreateSessionFolder(parent, when), parent + "/扫描 2024-03-05 0907 (3)");
+    EXPECT_EQ(createSessionFolder(parent, when), parent + "/扫描 2024-03-05 0907");
+    EXPECT_EQ(createSessionFolder(parent, when), parent + "/扫描 2024-03-05 0907 (2)");
+    EXPECT_EQ(createSessionFolder(parent, when), parent + "/扫描 2024-03-05 0907 (3)");
     EXPECT_EQ(support::Listing(parent).size(), 3u);
 }
 
@@ -94,8 +94,8 @@ TEST(SessionFolderTest, AFolderThatCannotBeMadeIsAWriteError) {
         PageFolder folder(dir / "file/pages");
         ADD_FAILURE() << "a folder was made inside a file";
     } catch (const ScanFailure &failure) {
-        EXPECT_EQ(failure.Error().kind, ScanErrorKind::WriteFailed);
-        EXPECT_EQ(failure.Error().path, dir / "file/pages");
+        EXPECT_EQ(failure.error().kind, ScanErrorKind::WriteFailed);
+        EXPECT_EQ(failure.error().path, dir / "file/pages");
         EXPECT_NE(std::string(failure.what()).find(dir / "file/pages"), std::string::npos);
     }
 }

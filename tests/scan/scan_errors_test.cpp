@@ -56,7 +56,7 @@ TEST_P(ScanStatusTest, ThirdPageFailsWithItsKindAndTheFirstTwoStay) {
     ScanEvents events;
     events.onPageWritten = [&](const ScannedPage &page) {
         if (page.number == 2) {
-            scanner->SetOption("read-return-value", c.status);
+            scanner->setOption("read-return-value", c.status);
         }
     };
     events.onPageStarted = [](int page) {
@@ -64,14 +64,14 @@ TEST_P(ScanStatusTest, ThirdPageFailsWithItsKindAndTheFirstTwoStay) {
             LetTheDriverStart();
         }
     };
-    ScanOutcome outcome = scanner->Scan(folder, events);
+    ScanOutcome outcome = scanner->scan(folder, events);
     EXPECT_EQ(outcome.pages.size(), 2u);
     EXPECT_EQ(support::Listing(dir.Path()), PageNames(2, ".png"));
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->kind, c.kind);
     EXPECT_EQ(outcome.error->device, "test:0");
     EXPECT_EQ(outcome.error->page, 3);
-    const std::string message = EnglishMessage(*outcome.error);
+    const std::string message = englishMessage(*outcome.error);
     EXPECT_EQ(message.rfind("scanner test:0, page 3: ", 0), 0u) << message;
     EXPECT_NE(message.find(c.phrase), std::string::npos) << message;
 }
@@ -88,22 +88,22 @@ TEST_F(ScanStopTest, AnEmptyFeederIsAnErrorOnlyBeforeTheFirstPage) {
     std::unique_ptr<Scanner> scanner = OpenTestScanner(FeederSettings());
     PageFolder folder(dir.Path());
     // The feeder's own end: the driver's ten sheets, then "no documents" at the next start.
-    ScanOutcome all = scanner->Scan(folder);
+    ScanOutcome all = scanner->scan(folder);
     EXPECT_FALSE(all.error);
     EXPECT_EQ(all.pages.size(), 10u);
 
-    scanner->SetOption("read-return-value", "SANE_STATUS_NO_DOCS");
+    scanner->setOption("read-return-value", "SANE_STATUS_NO_DOCS");
     ScanEvents waiting;
     waiting.onPageStarted = [](int) { LetTheDriverStart(); };
-    ScanOutcome empty = scanner->Scan(folder, waiting);
+    ScanOutcome empty = scanner->scan(folder, waiting);
     EXPECT_TRUE(empty.pages.empty());
     ASSERT_TRUE(empty.error);
     EXPECT_EQ(empty.error->kind, ScanErrorKind::FeederEmpty);
     EXPECT_EQ(empty.error->page, 1);
-    EXPECT_NE(EnglishMessage(*empty.error).find("feeder is empty"), std::string::npos);
+    EXPECT_NE(englishMessage(*empty.error).find("feeder is empty"), std::string::npos);
 
     // "No documents" at a page's first read, after pages: the end of the stack, no error.
-    scanner->SetOption("read-return-value", "Default");
+    scanner->setOption("read-return-value", "Default");
     ScanOutcome stack = ScanStack(*scanner, folder, 3);
     EXPECT_FALSE(stack.error);
     EXPECT_EQ(stack.pages.size(), 3u);
@@ -113,8 +113,8 @@ TEST_F(ScanStopTest, AnEmptyFeederIsAnErrorOnlyBeforeTheFirstPage) {
 TEST_F(ScanStopTest, CancelFromAnotherThreadKeepsTheWrittenPagesAndDropsTheOneBeingRead) {
     std::unique_ptr<Scanner> scanner = OpenTestScanner(FeederSettings());
     // Small reads, so that the third page is read in many steps.
-    scanner->SetOption("read-limit", "yes");
-    scanner->SetOption("read-limit-size", "64");
+    scanner->setOption("read-limit", "yes");
+    scanner->setOption("read-limit-size", "64");
     PageFolder folder(dir.Path());
     std::atomic<bool> thirdPageReading{false};
     std::atomic<bool> cancelSent{false};
@@ -132,10 +132,10 @@ TEST_F(ScanStopTest, CancelFromAnotherThreadKeepsTheWrittenPagesAndDropsTheOneBe
         while (!thirdPageReading) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        scanner->Cancel();
+        scanner->cancel();
         cancelSent = true;
     });
-    ScanOutcome outcome = scanner->Scan(folder, events);
+    ScanOutcome outcome = scanner->scan(folder, events);
     canceller.join();
     EXPECT_EQ(outcome.pages.size(), 2u);
     ASSERT_TRUE(outcome.error);
@@ -143,7 +143,7 @@ TEST_F(ScanStopTest, CancelFromAnotherThreadKeepsTheWrittenPagesAndDropsTheOneBe
     EXPECT_EQ(outcome.error->page, 3);
     EXPECT_EQ(support::Listing(dir.Path()), PageNames(2, ".png"));
     // The next scan starts afresh.
-    scanner->SetOption("read-limit", "no");
+    scanner->setOption("read-limit", "no");
     EXPECT_EQ(ScanStack(*scanner, folder, 1).pages.size(), 1u);
 }
 
@@ -151,9 +151,9 @@ TEST_F(ScanStopTest, SettingsTheScannerDoesNotOfferAreRefusedByName) {
     std::unique_ptr<Scanner> scanner = OpenTestScanner({});
     auto refusal = [&](const ScanSettings &settings) {
         try {
-            scanner->Apply(settings);
+            scanner->apply(settings);
         } catch (const ScanFailure &failure) {
-            return failure.Error();
+            return failure.error();
         }
         return ScanError{};
     };
@@ -163,7 +163,7 @@ TEST_F(ScanStopTest, SettingsTheScannerDoesNotOfferAreRefusedByName) {
     EXPECT_EQ(error.kind, ScanErrorKind::InvalidOption);
     EXPECT_EQ(error.option, "resolution");
     EXPECT_EQ(error.value, "5000");
-    EXPECT_EQ(EnglishMessage(error), "scanner test:0: the scanner does not accept \"5000\" for "
+    EXPECT_EQ(englishMessage(error), "scanner test:0: the scanner does not accept \"5000\" for "
                                      "its option 'resolution' (it offers 1..1200)");
     ScanSettings duplex;
     duplex.source = ScanSource::Duplex;
@@ -174,34 +174,34 @@ TEST_F(ScanStopTest, SettingsTheScannerDoesNotOfferAreRefusedByName) {
     deep.bitDepth = 12;
     EXPECT_EQ(refusal(deep).option, "depth");
     try {
-        scanner->SetOption("no-such-option", "1");
+        scanner->setOption("no-such-option", "1");
         ADD_FAILURE() << "an unknown option was accepted";
     } catch (const ScanFailure &failure) {
-        EXPECT_EQ(failure.Error().kind, ScanErrorKind::InvalidOption);
-        EXPECT_EQ(failure.Error().detail, "the scanner has no such option");
+        EXPECT_EQ(failure.error().kind, ScanErrorKind::InvalidOption);
+        EXPECT_EQ(failure.error().detail, "the scanner has no such option");
     }
 }
 
 TEST_F(ScanStopTest, AMissingOrBusyScannerFailsToOpenWithAHint) {
     UseTestDriver();
     try {
-        Scanner::Open("test:9");
+        Scanner::open("test:9");
         ADD_FAILURE() << "a scanner that does not exist was opened";
     } catch (const ScanFailure &failure) {
-        EXPECT_EQ(failure.Error().kind, ScanErrorKind::NoDevice);
+        EXPECT_EQ(failure.error().kind, ScanErrorKind::NoDevice);
         const std::string message = failure.what();
         EXPECT_NE(message.find("no scanner named \"test:9\""), std::string::npos);
         for (const char *hint : {"switched on", "'scanner' group", "net.conf", "saned"}) {
             EXPECT_NE(message.find(hint), std::string::npos) << hint;
         }
     }
-    std::unique_ptr<Scanner> first = Scanner::Open("test:0");
+    std::unique_ptr<Scanner> first = Scanner::open("test:0");
     try {
-        Scanner::Open("test:0");
+        Scanner::open("test:0");
         ADD_FAILURE() << "a scanner in use was opened twice";
     } catch (const ScanFailure &failure) {
-        EXPECT_EQ(failure.Error().kind, ScanErrorKind::DeviceBusy);
-        EXPECT_EQ(failure.Error().device, "test:0");
+        EXPECT_EQ(failure.error().kind, ScanErrorKind::DeviceBusy);
+        EXPECT_EQ(failure.error().device, "test:0");
     }
 }
 

@@ -71,7 +71,7 @@ TEST_P(ScanPagesTest, FiveFeederPagesAreFilesWithTheDriversPixelsAndResolution) 
     std::unique_ptr<Scanner> scanner = OpenTestScanner(settings);
     PageFolder folder(dir.Path());
     ScanOutcome outcome = ScanStack(*scanner, folder, 5);
-    ASSERT_FALSE(outcome.error) << EnglishMessage(*outcome.error);
+    ASSERT_FALSE(outcome.error) << englishMessage(*outcome.error);
     ASSERT_EQ(outcome.pages.size(), 5u);
     const std::string extension = c.tiff ? ".tif" : ".png";
     EXPECT_EQ(support::Listing(dir.Path()), PageNames(5, extension));
@@ -117,12 +117,12 @@ protected:
                           {"resolution", std::to_string(kDpi)},
                           {"test-picture", "Color pattern"}};
         for (const auto &[name, value] : extra) {
-            scanner->SetOption(name, value);
+            scanner->setOption(name, value);
             raw.emplace_back(name, value);
         }
         PageFolder folder(dir.Path());
-        ScanOutcome outcome = scanner->Scan(folder);
-        ASSERT_FALSE(outcome.error) << EnglishMessage(*outcome.error);
+        ScanOutcome outcome = scanner->scan(folder);
+        ASSERT_FALSE(outcome.error) << englishMessage(*outcome.error);
         // A flatbed gives one page per scan, however many the driver would go on giving.
         ASSERT_EQ(outcome.pages.size(), 1u);
         RawPage page = ReadRawPage("test:1", raw);
@@ -169,7 +169,7 @@ TEST_F(ScanShapesTest, PaperSizesAndAreasSetTheScannedSize) {
         std::unique_ptr<Scanner> scanner = OpenTestScanner(settings);
         support::TempDir pages;
         PageFolder folder(pages.Path());
-        ScanOutcome outcome = scanner->Scan(folder);
+        ScanOutcome outcome = scanner->scan(folder);
         ASSERT_EQ(outcome.pages.size(), 1u);
         EXPECT_NEAR(outcome.pages[0].width, c.widthMm / 25.4 * 50, 1) << c.widthMm;
         EXPECT_NEAR(outcome.pages[0].height, c.heightMm / 25.4 * 50, 1) << c.heightMm;
@@ -181,12 +181,12 @@ TEST_F(ScanShapesTest, TheScannersChoicesInTheUsersTerms) {
     settings.source = ScanSource::Feeder;
     settings.mode = ScanMode::Lineart;
     settings.resolution = 150;
-    DeviceChoices choices = OpenTestScanner(settings)->Choices();
+    DeviceChoices choices = OpenTestScanner(settings)->choices();
     EXPECT_EQ(choices.sources, (std::vector<ScanSource>{ScanSource::Flatbed, ScanSource::Feeder}));
     // The driver has no line-art mode of its own: grey at one bit a sample is one.
     EXPECT_EQ(choices.modes,
               (std::vector<ScanMode>{ScanMode::Color, ScanMode::Gray, ScanMode::Lineart}));
-    EXPECT_EQ(choices.resolutions.Describe(), "1..1200");
+    EXPECT_EQ(choices.resolutions.describe(), "1..1200");
     EXPECT_EQ(choices.bitDepths, (std::vector<int>{1, 8, 16}));
     ASSERT_TRUE(choices.maxArea);
     EXPECT_EQ(choices.maxArea->width, 300);
@@ -202,7 +202,7 @@ TEST_F(ScanShapesTest, ProgressCountsTheBytesOfTheAnnouncedPage) {
     std::vector<PageProgress> seen;
     ScanEvents events;
     events.onProgress = [&seen](const PageProgress &progress) { seen.push_back(progress); };
-    ScanOutcome outcome = scanner->Scan(folder, events);
+    ScanOutcome outcome = scanner->scan(folder, events);
     ASSERT_FALSE(outcome.error);
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen.front().bytesRead, 0);

@@ -31,16 +31,16 @@ int main(int argc, char **argv) {
     }
     const int wanted = std::atoi(argv[3]);
     try {
-        std::unique_ptr<Scanner> scanner = Scanner::Open(argv[1]);
+        std::unique_ptr<Scanner> scanner = Scanner::open(argv[1]);
         ScanSettings settings;
         settings.source = ScanSource::Feeder;
         settings.mode = ModeOf(argv[4]);
         settings.resolution = std::atoi(argv[5]);
-        scanner->Apply(settings);
+        scanner->apply(settings);
         for (int i = 6; i < argc; ++i) {
             const std::string option = argv[i];
             const std::size_t equals = option.find('=');
-            scanner->SetOption(option.substr(0, equals), option.substr(equals + 1));
+            scanner->setOption(option.substr(0, equals), option.substr(equals + 1));
         }
         PageFolder folder(argv[2]);
         int pages = 0;
@@ -48,16 +48,16 @@ int main(int argc, char **argv) {
         // Stops the feeder once enough pages are in.
         events.onPageWritten = [&](const ScannedPage &) {
             if (++pages == wanted) {
-                scanner->Cancel();
+                scanner->cancel();
             }
         };
         const long startKb = support::ResidentKiB();
         const auto start = std::chrono::steady_clock::now();
         while (pages < wanted) {
-            ScanOutcome outcome = scanner->Scan(folder, events);
+            ScanOutcome outcome = scanner->scan(folder, events);
             if (outcome.error &&
                 (pages < wanted || outcome.error->kind != ScanErrorKind::Cancelled)) {
-                std::fprintf(stderr, "scan_pages: %s\n", EnglishMessage(*outcome.error).c_str());
+                std::fprintf(stderr, "scan_pages: %s\n", englishMessage(*outcome.error).c_str());
                 return 1;
             }
             if (outcome.pages.empty()) {
