@@ -6,25 +6,42 @@
 
 #include <opencv2/imgproc.hpp>
 
-#include "correction/Reduce.h"
 #include "correction/TextLines.h"
 
 namespace correction {
 
 namespace {
 
-// The ink of the reduced page: darker than its neighbourhood (about 4 mm across at 150 dpi) by
-// more than the paper's own grain.
-cv::Mat inkOf(const cv::Mat &reduced) {
+// The largest share of the reduced copy that may be ink for the model to be made.
+constexpr double kMostInk = 0.25;
+
+// The page in grey at kCurveModelDpi. Grey first: reducing one channel by a factor that is not
+// a whole number costs a third of reducing three.
+cv::Mat reducedGrey(const cv::Mat &page, double dpi) {
     cv::Mat grey;
-    if (reduced.channels() == 3) {
-        cv::cvtColor(reduced, grey, cv::COLOR_RGB2GRAY);
+    if (page.channels() == 3) {
+        cv::cvtColor(page, grey, cv::COLOR_RGB2GRAY);
     } else {
-        grey = reduced;
+        grey = page;
     }
+    double scale = dpi > kCurveModelDpi ? kCurveModelDpi / dpi : 1.0;
+    if (scale == 1.0) {
+        return grey;
+    }
+    cv::Size size(std::max(1, static_cast<int>(std::lround(page.cols * scale))),
+                  std::max(1, static_cast<int>(std::lround(page.rows * scale))));
+    cv::Mat reduced;
+    cv::resize(grey, reduced, size, 0, 0, cv::INTER_AREA);
+    return reduced;
+}
+
+// The ink of the reduced page: darker than its neighbourhood (about 4 mm across) by more than
+// the paper's own grain.
+cv::Mat inkOf(const cv::Mat &grey, double dpi) {
+    int window = static_cast<int>(std::lround(4.2 / 25.4 * dpi)) | 1;
     cv::Mat ink;
-    cv::adaptiveThreshold(grey, ink, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, 25,
-                          20);
+    cv::adaptiveThreshold(grey, ink, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV,
+                          std::max(3, window), 20);
     return ink;
 }
 
@@ -69,14 +86,18 @@ PageCurve pageCurveOf(const cv::Mat &page, double dpi) {
     if (page.empty()) {
         return curve;
     }
-    int factor = std::max(1, static_cast<int>(std::lround(dpi / kCurveModelDpi)));
-    cv::Mat reduced = reduceBy(page, factor);
-    TextLineModel model = textLineModelOf(inkOf(reduced));
+    cv::Mat ink = inkOf(reducedGrey(page, dpi), std::min(dpi, kCurveModelDpi));
+    // Text, even dense Chinese, inks a small share of a page; a copy with more is a picture, a
+    // texture or noise, in which "lines" found would bend the page for nothing.
+    if (cv::countNonZero(ink) > ink.total() * kMostInk) {
+        return curve;
+    }
+    TextLineModel model = textLineModelOf(ink);
     if (model.disparity.empty()) {
         return curve;
     }
-    double scale = static_cast<double>(page.rows) / reduced.rows;
-    curve.sag = largestSag(model) / reduced.rows;
+    double scale = static_cast<double>(page.rows) / ink.rows;
+    curve.sag = largestSag(model) / ink.rows;
     curve.disparity = model.disparity * scale;
     curve.step = kDisparityStep * scale;
     return curve;

@@ -23,7 +23,7 @@ struct TextLineModel {
     double lastLine = 0;
 };
 
-// `ink` is CV_8UC1, ink non-zero, at about 150 dpi. Never throws; no model when the page has too
+// `ink` is CV_8UC1, ink non-zero, at about 100 dpi. Never throws; no model when the page has too
 // few text lines or Leptonica fails.
 TextLineModel textLineModelOf(const cv::Mat &ink);
 

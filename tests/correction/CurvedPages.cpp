@@ -18,12 +18,16 @@ constexpr int kColumns = 16;
 // Text drawn as its texture alone: letters of x-height, each a few upright strokes joined at the
 // top, in words of 3 to 9 letters. The middle of a line's ink is then the middle of its letters
 // wherever it is measured, which real glyphs, with their ascenders and descenders, would blur.
-support::Picture flatPage(unsigned seed) {
+support::Picture flatPage(unsigned seed, double textSize) {
     support::Picture page = support::Blank(kWidth, kHeight, 1);
     std::fill(page.samples.begin(), page.samples.end(), 255);
     desk::Random random(seed);
-    constexpr int kXHeight = 16, kStroke = 3, kLetter = 11, kSpace = 14;
-    for (int top = kMargin + kPitch; top < kHeight - kMargin; top += kPitch) {
+    auto scaled = [textSize](int pixels) {
+        return std::max(1, static_cast<int>(std::lround(pixels * textSize)));
+    };
+    const int kXHeight = scaled(16), kStroke = scaled(3), kLetter = scaled(11), kSpace = scaled(14),
+              kLinePitch = scaled(kPitch);
+    for (int top = kMargin + kLinePitch; top < kHeight - kMargin; top += kLinePitch) {
         int x = kMargin;
         while (true) {
             // The last word of a line is cut to end at the margin: every line runs full width.
@@ -58,8 +62,8 @@ double sinkAt(double x, const Bend &bend) {
 
 } // namespace
 
-support::Picture curvedPage(const Bend &bend, unsigned seed) {
-    support::Picture flat = flatPage(seed);
+support::Picture curvedPage(const Bend &bend, unsigned seed, double textSize) {
+    support::Picture flat = flatPage(seed, textSize);
     // A line's sag from its chord is a quarter of the depth at the gutter; less higher up the
     // page, as a page held down at its top bends most at its foot.
     double depth = 4 * bend.sag * kHeight;

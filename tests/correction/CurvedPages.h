@@ -20,8 +20,9 @@ struct Bend {
     double bentShare = 1;
 };
 
-// A4 at 150 dpi, grey: white paper, about 30 lines of black text, bent as `bend` says.
-support::Picture curvedPage(const Bend &bend, unsigned seed = 1);
+// A4 at 150 dpi, grey: white paper, about 30 lines of black text (of about 15 points; `textSize`
+// scales the letters and the line pitch), bent as `bend` says.
+support::Picture curvedPage(const Bend &bend, unsigned seed = 1, double textSize = 1);
 
 // The page as a hand-cornered photo (the corners on the picture's own corners), so that the
 // four-corner correction keeps the page as it is and only the curve model can straighten it.

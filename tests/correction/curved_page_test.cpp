@@ -39,10 +39,10 @@ void expectSameOutput(const correction::CorrectedPage &a, const correction::Corr
     EXPECT_TRUE(a.background == b.background);
 }
 
-void expectStraightened(const Bend &bend) {
+void expectStraightened(const Bend &bend, double textSize = 1) {
     SCOPED_TRACE(testing::Message() << "sag " << bend.sag << " left " << bend.gutterLeft
-                                    << " share " << bend.bentShare);
-    support::Picture page = curvedPage(bend);
+                                    << " share " << bend.bentShare << " text " << textSize);
+    support::Picture page = curvedPage(bend, 1, textSize);
     correction::CorrectedPage kept = corrected(page, false);
     correction::CorrectedPage flat = corrected(page);
     ASSERT_FALSE(flat.failure);
@@ -63,6 +63,12 @@ TEST(CurvedPage, BookPagesComeOutStraightWhicheverSideTheGutterIs) {
 
 TEST(CurvedPage, SheetCurledAtOneEdgeComesOutStraight) {
     expectStraightened({0.006, false, 0.7});
+}
+
+// The model looks at a reduced copy of the page; lines of 8-point text must still stand apart in
+// it (x-height 1.5 mm, lines 4.4 mm apart).
+TEST(CurvedPage, SmallTextIsStraightenedToo) {
+    expectStraightened({0.012, true, 1}, 0.55);
 }
 
 TEST(CurvedPage, FlatPageIsLeftExactlyAsTheFourCornerCorrectionMakesIt) {
