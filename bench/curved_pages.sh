@@ -6,8 +6,8 @@
 #
 #     bench/curved_pages.sh [PAGES] [BIN]     (default 8 pages, BIN build/release/bin)
 #
-# Needs tesseract-ocr-eng. Build BIN's make_curved_pages and correct_photo first (Release, with
-# -DFOLVANE_BENCH=ON).
+# Needs tesseract-ocr-eng, python3-opencv and python3-numpy. Build BIN's make_curved_pages and
+# correct_photo first (Release, with -DFOLVANE_BENCH=ON).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 pages=${1:-8}
@@ -37,4 +37,4 @@ for photo in "$work"/curved-??.jpg "$work"/flat-??.jpg; do
     OMP_THREAD_LIMIT=1 tesseract "$out.png" stdout -l eng --dpi "${dpi%.*}" >"$out.txt" 2>/dev/null
   done
 done
-python3 "$root/bench/curved_scores.py" "$work"
+/usr/bin/python3 "$root/bench/curved_scores.py" "$work"

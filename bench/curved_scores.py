@@ -6,15 +6,28 @@ make_curved_pages, with and without the curve model, and the correction's time.
 
 WORK holds lines-NN.txt (the drawn lines), and for each page and each way of correcting it
 (curved-dewarp, curved-plain, flat-dewarp, flat-plain) NAME-NN.txt (Tesseract's text) and
-NAME-NN.json (correct_photo's line). The error rate is counted as bench/document_scores.py
-counts it: for each drawn line, the fewest edits that turn it into some stretch of the
-recognised text, over the drawn characters.
+NAME-NN.json (correct_photo's line) and NAME-NN.png (the corrected page). The error rate is
+counted as bench/document_scores.py counts it: for each drawn line, the fewest edits that turn it
+into some stretch of the recognised text, over the drawn characters.
+
+How straight the lines came out: each curved page, at 100 dpi and scaled to the flat page's size,
+is compared with the flat page's correction by dense optical flow (Farneback); one homography is
+fitted to the flow at the flat page's text pixels (RANSAC), and what the homography does not
+explain is how far each text pixel still lies from its place. Printed: the share of text pixels
+within 2 pixels of it, and the share within 2 pixels up or down alone (what straightening the
+lines mends; a squeeze towards a gutter moves pixels sideways), with and without the curve model.
 """
 import glob
 import json
 import os
 import statistics
 import sys
+
+import cv2
+import numpy
+
+STRAIGHT_DPI = 100
+STRAIGHT_PIXELS = 2.0
 
 WAYS = ("curved-dewarp", "curved-plain", "flat-dewarp", "flat-plain")
 
@@ -40,12 +53,56 @@ def cer(lines, text):
     return 100.0 * edits / sum(map(len, expected))
 
 
+def page_at(path, dpi, size=None):
+    """A corrected page in grey at STRAIGHT_DPI (or at `size`, width and height)."""
+    grey = cv2.imread(path, cv2.IMREAD_GRAYSCALE)
+    if size is None:
+        size = (round(grey.shape[1] * STRAIGHT_DPI / dpi), round(grey.shape[0] * STRAIGHT_DPI / dpi))
+    return cv2.resize(grey, size, interpolation=cv2.INTER_AREA)
+
+
+def shares_in_place(page, flat):
+    """(in place, in place vertically): the shares of `flat`'s text pixels that `page` holds within
+    STRAIGHT_PIXELS of their place, beyond what one homography explains."""
+    flow = cv2.calcOpticalFlowFarneback(flat, page, None, 0.5, 5, 31, 5, 7, 1.5,
+                                        cv2.OPTFLOW_FARNEBACK_GAUSSIAN)
+    ys, xs = numpy.nonzero(flat < 128)
+    if len(xs) < 100:
+        return None, None
+    where = numpy.stack([xs, ys], 1).astype(numpy.float32)
+    moved = where + flow[ys, xs]
+    every = max(1, len(where) // 20000)
+    homography, _ = cv2.findHomography(where[::every], moved[::every], cv2.RANSAC, 2.0)
+    if homography is None:
+        return None, None
+    expected = cv2.perspectiveTransform(where.reshape(-1, 1, 2), homography).reshape(-1, 2)
+    off = moved - expected
+    return (float(numpy.mean(numpy.hypot(off[:, 0], off[:, 1]) <= STRAIGHT_PIXELS)),
+            float(numpy.mean(numpy.abs(off[:, 1]) <= STRAIGHT_PIXELS)))
+
+
+def straightness(work, page):
+    """{way: shares in place} for the curved page corrected both ways, against flat-plain."""
+    with open(os.path.join(work, f"flat-plain-{page}.json"), encoding="utf-8") as f:
+        flat_dpi = json.load(f)["dpi"]
+    flat = page_at(os.path.join(work, f"flat-plain-{page}.png"), flat_dpi)
+    size = (flat.shape[1], flat.shape[0])
+    return {way: shares_in_place(page_at(os.path.join(work, f"{way}-{page}.png"), 0, size), flat)
+            for way in ("curved-dewarp", "curved-plain")}
+
+
+def percent(share):
+    return "failed" if share is None else f"{100 * share:.1f}%"
+
+
 def main():
     work = sys.argv[1]
     pages = sorted(p[-6:-4] for p in glob.glob(os.path.join(work, "lines-*.txt")))
     table = {way: [] for way in WAYS}
     times = {way: [] for way in WAYS}
-    print("page  " + "  ".join(f"{way:>14}" for way in WAYS) + "   straightened (curved, flat)")
+    shares = {(way, axis): [] for way in ("curved-dewarp", "curved-plain") for axis in (0, 1)}
+    print("page  " + "  ".join(f"{way:>14}" for way in WAYS) +
+          "   in place, vertically (dewarp; plain)   straightened (curved, flat)")
     for page in pages:
         with open(os.path.join(work, f"lines-{page}.txt"), encoding="utf-8") as f:
             lines = f.read().splitlines()
@@ -60,11 +117,21 @@ def main():
             if way.endswith("dewarp"):
                 marks.append(f"{facts['straightened']} sag {facts['line_sag']:.4f}")
             row.append(f"{rate:13.1f}%")
-        print(f"{page:4}  " + "  ".join(row) + "   " + ", ".join(marks))
+        place = straightness(work, page)
+        for (way, axis), values in shares.items():
+            values.append(place[way][axis] or 0.0)
+        columns = "; ".join(f"{percent(place[way][0])}, {percent(place[way][1])}"
+                            for way in ("curved-dewarp", "curved-plain"))
+        print(f"{page:4}  " + "  ".join(row) + f"   {columns:<37}  " + ", ".join(marks))
     print("CER median " + "  ".join(f"{way} {statistics.median(table[way]):.1f}%"
                                     for way in WAYS))
     print("ms median  " + "  ".join(f"{way} {statistics.median(times[way]):.0f}"
                                     for way in WAYS))
+    for axis, what in ((0, "of their place"), (1, "of their place up or down")):
+        print(f"text pixels within {STRAIGHT_PIXELS:.0f} px {what} at {STRAIGHT_DPI} dpi, median "
+              "(lowest): " + "  ".join(f"{way} {100 * statistics.median(v):.1f}% "
+                                       f"({100 * min(v):.1f}%)"
+                                       for (way, a), v in shares.items() if a == axis))
 
 
 if __name__ == "__main__":
