@@ -16,6 +16,8 @@
 # error rate (chi_sim+eng) on pages rendered at 300 dpi against the same on the flat page, red
 # seals still red, bytes per page, time per photo and peak memory.
 # DOCBENCH_KEEP=1 keeps the photos, the PDFs and the corners found for a look afterwards.
+# DOCBENCH_SIZE=WIDTHxHEIGHT makes the photos that size instead of 12 MP (2048x1536 for a camera
+# of the 300万 class); DOCBENCH_MEMORY=0 leaves out the runs that measure memory.
 # Peers and tools come from Debian packages: python3-opencv, python3-numpy, img2pdf,
 # poppler-utils, tesseract-ocr (-eng, -chi-sim), time, bc.
 set -euo pipefail
@@ -41,8 +43,14 @@ else
 fi
 export LC_ALL=C
 
+size=()
+if [ -n "${DOCBENCH_SIZE:-}" ]; then
+  [[ $DOCBENCH_SIZE =~ ^([0-9]+)x([0-9]+)$ ]] ||
+    { echo "document_vs_classic: DOCBENCH_SIZE is WIDTHxHEIGHT" >&2; exit 1; }
+  size=("${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}")
+fi
 mkdir "$work/photos"
-if ! "$bin/make_desk_photos" "$work/photos" "$count" 2>"$work/stderr.txt"; then
+if ! "$bin/make_desk_photos" "$work/photos" "$count" "${size[@]}" 2>"$work/stderr.txt"; then
   echo "document_vs_classic: make_desk_photos failed: $(tail -c 500 "$work/stderr.txt")" >&2
   exit 1
 fi
@@ -84,18 +92,20 @@ done
 # worst such moment; the allocator's state adds its own spread, run to run. So both sides
 # convert the same hundred pages, ten runs of ten against one run of 100, three times over in
 # turn, and the scores compare the median of the three.
-echo "memory at 10, 100 and 200 photos" >&2
-ten=("${files[@]:0:10}")
-many=()
-for _ in $(seq 10); do many+=("${ten[@]}"); done
-for set in 1 2 3; do
-  for _ in $(seq 10); do
-    timed "ours-10-$set" 10 "$bin/folvane-pdf" --document -o "$work/ten.pdf" "${ten[@]}"
+if [ "${DOCBENCH_MEMORY:-1}" != 0 ]; then
+  echo "memory at 10, 100 and 200 photos" >&2
+  ten=("${files[@]:0:10}")
+  many=()
+  for _ in $(seq 10); do many+=("${ten[@]}"); done
+  for set in 1 2 3; do
+    for _ in $(seq 10); do
+      timed "ours-10-$set" 10 "$bin/folvane-pdf" --document -o "$work/ten.pdf" "${ten[@]}"
+    done
+    timed ours-100 100 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}"
   done
-  timed ours-100 100 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}"
-done
-timed ours-200 200 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}" "${many[@]}"
+  timed ours-200 200 "$bin/folvane-pdf" --document -o "$work/hundred.pdf" "${many[@]}" "${many[@]}"
+fi
 
 echo "scoring (Tesseract on every page)" >&2
-echo "${#files[@]} files: $count photos and 4 scans; $(nproc) cores; $bin"
+echo "${#files[@]} files: $count photos${DOCBENCH_SIZE:+ of $DOCBENCH_SIZE} and 4 scans; $(nproc) cores; $bin"
 "$python" "$root/bench/document_scores.py" "$work"
