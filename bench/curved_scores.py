@@ -26,31 +26,18 @@ import sys
 import cv2
 import numpy
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from document_scores import text_edits  # noqa: E402  (the same count of errors)
+
 STRAIGHT_DPI = 100
 STRAIGHT_PIXELS = 2.0
 
 WAYS = ("curved-dewarp", "curved-plain", "flat-dewarp", "flat-plain")
 
 
-def characters(text):
-    return [c for c in text if not c.isspace()]
-
-
-def line_edits(line, text):
-    previous = [0] * (len(text) + 1)
-    for i, x in enumerate(line, 1):
-        current = [i]
-        for j, y in enumerate(text, 1):
-            current.append(min(previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (x != y)))
-        previous = current
-    return min(previous)
-
-
 def cer(lines, text):
-    found = characters(text)
-    expected = [characters(line) for line in lines if line.strip()]
-    edits = sum(line_edits(line, found) for line in expected)
-    return 100.0 * edits / sum(map(len, expected))
+    edits, total = text_edits(lines, text)
+    return 100.0 * edits / total
 
 
 def page_at(path, dpi, size=None):

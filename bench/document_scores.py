@@ -249,6 +249,9 @@ def summary(work, files, truth, scores, results, runs, tool):
     """The set's figures of one tool, as a dict (also what the targets are judged on)."""
     sheets = [n for n in files if truth[n]["has_sheet"]]
     empty = [n for n in files if not truth[n]["has_sheet"]]
+    photos = [n for n in sheets if "desk" in truth[n]]
+    colour_photos = [n for n in photos if truth[n].get("seal")]
+    black_photos = [n for n in photos if not truth[n].get("seal")]
     errors = [scores[tool][n]["corner"] for n in sheets]
     judged = [e if e is not None else float("inf") for e in errors]
     run = runs[tool]
@@ -270,10 +273,13 @@ def summary(work, files, truth, scores, results, runs, tool):
         "flat_cer": cer(results, "flat", sheets),
         "cer_pages_over": sum(cer(results, tool, [n]) > cer(results, "flat", [n]) + 1.5
                               for n in sheets),
-        # Pages with colour (a seal) against the black ones of the same set: colour pages keep
-        # their text at the page's full resolution, so they should read as well.
-        "cer_colour": cer(results, tool, [n for n in sheets if truth[n].get("seal")]),
-        "cer_black": cer(results, tool, [n for n in sheets if not truth[n].get("seal")]),
+        # Photos of pages with colour (a seal) against the black ones of the same set: colour
+        # pages keep their text at the page's full resolution, so they should read as well.
+        # (The scans are left out: their truth does not say which carry a seal.)
+        "colour_photos": len(colour_photos),
+        "black_photos": len(black_photos),
+        "cer_colour": cer(results, tool, colour_photos),
+        "cer_black": cer(results, tool, black_photos),
         "seals": sum(bool(truth[n].get("seal")) for n in sheets),
         "seals_red": sum(bool(truth[n].get("seal")) and scores[tool][n]["red"] >= RED_PIXELS
                          for n in sheets),
@@ -299,8 +305,8 @@ def print_summary(name, s):
     print(f"  CER: {s['cer']:.2f}% against {s['flat_cer']:.2f}% on the flat pages "
           f"({s['cer'] - s['flat_cer']:+.2f} points; {s['cer_pages_over']} pages more than "
           f"1.5 points above their flat page)")
-    print(f"  CER of the {s['seals']} pages with a seal {s['cer_colour']:.2f}%, of the "
-          f"{s['sheets'] - s['seals']} black pages {s['cer_black']:.2f}%")
+    print(f"  CER of the {s['colour_photos']} photos of pages with a seal {s['cer_colour']:.2f}%, "
+          f"of the {s['black_photos']} of black pages {s['cer_black']:.2f}%")
     print(f"  seals still red: {s['seals_red']}/{s['seals']}")
     print(f"  {s['kb_per_page']:.1f} KB per page ({s['pages']} pages); without the "
           f"{s['empty']} photos that hold no sheet ({s['empty_kb']:.0f} KB together): "
