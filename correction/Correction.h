@@ -104,9 +104,9 @@ struct PageFacts {
     // a pattern. The caller puts the picture in as it is, as for a photo without a sheet; the
     // page below is still filled.
     bool plain = false;
-    // The largest sag of a text line across the page after the four-corner correction, as a
-    // share of the page's height (0 when the page has too few text lines to tell, or when
-    // curves were not looked for), and whether the page was straightened for it.
+    // How far most text lines sag from their chords after the four-corner correction, where
+    // they sag most, as a share of the page's height (0 when the page has too few text lines to
+    // tell, or when curves were not looked for), and whether the page was straightened for it.
     double lineSag = 0;
     bool straightened = false;
 };

@@ -45,11 +45,14 @@ cv::Mat inkOf(const cv::Mat &grey, double dpi) {
     return ink;
 }
 
-// The largest distance of a row of samples from the straight line through its two ends, over the
-// rows that lie among the text lines.
+// How far the page's text lines sag from the straight line through their ends, as most of them
+// do: at each column the median, over the rows among the lines, of each row's distance from its
+// chord, and the largest of those. One line's wobble (its letters' ascenders and descenders, a
+// heading's larger type) does not count; a bend that most lines have does, whichever way each
+// bends (seen from a camera above, lines above its axis bow one way and lines below the other).
 double largestSag(const TextLineModel &model) {
     const cv::Mat &d = model.disparity;
-    double largest = 0;
+    std::vector<std::vector<float>> byColumn(d.cols);
     for (int i = 0; i < d.rows; ++i) {
         double y = static_cast<double>(i) * kDisparityStep;
         if (y < model.firstLine || y > model.lastLine) {
@@ -59,8 +62,16 @@ double largestSag(const TextLineModel &model) {
         const double first = row[0], last = row[d.cols - 1];
         for (int j = 1; j + 1 < d.cols; ++j) {
             double chord = first + (last - first) * j / (d.cols - 1);
-            largest = std::max(largest, std::abs(row[j] - chord));
+            byColumn[j].push_back(static_cast<float>(std::abs(row[j] - chord)));
         }
+    }
+    double largest = 0;
+    for (std::vector<float> &column : byColumn) {
+        if (column.empty()) {
+            continue;
+        }
+        std::nth_element(column.begin(), column.begin() + column.size() / 2, column.end());
+        largest = std::max(largest, static_cast<double>(column[column.size() / 2]));
     }
     return largest;
 }

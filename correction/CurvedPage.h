@@ -7,10 +7,10 @@
 
 namespace correction {
 
-// A page is flattened when one of its text lines sags by more than this share of the page's
-// height from the straight line through its ends (about 10 pixels of an A4 page at 300 dpi, a
-// quarter of a line of 12-point text). Flat pages, photographed with a slight wave, sag less than
-// a third of it.
+// A page is flattened when most of its text lines, at some place across the page, sag by more
+// than this share of the page's height from the straight line through their ends (about 10
+// pixels of an A4 page at 300 dpi, a quarter of a line of 12-point text). Flat pages,
+// photographed with a slight wave, sag less than a third of it.
 constexpr double kCurveThreshold = 0.003;
 
 // The text-line model is made on a grey copy of the page at this resolution (or the page's own,
@@ -19,8 +19,8 @@ constexpr double kCurveThreshold = 0.003;
 constexpr double kCurveModelDpi = 100;
 
 struct PageCurve {
-    // The largest sag of a text line across the page, as a share of its height; 0 when the page
-    // has too few text lines to tell.
+    // The sag most text lines have at the place across the page where it is largest, as a share
+    // of the page's height; 0 when the page has too few text lines to tell.
     double sag = 0;
     // CV_32F: the vertical disparity in page pixels, one sample every `step` page pixels from
     // (0, 0). Empty when there is no model.

@@ -1,8 +1,11 @@
 #include "correction/TextLines.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <mutex>
+#include <vector>
 
 #include <leptonica/allheaders.h>
 
@@ -35,35 +38,90 @@ PIX *bilevelPix(const cv::Mat &ink) {
     return pix;
 }
 
-cv::Mat disparityOf(FPIX *sampled) {
-    l_int32 nx = 0, ny = 0;
-    if (!sampled || fpixGetDimensions(sampled, &nx, &ny) != 0 || nx < 2 || ny < 2) {
-        return {};
+// Each text line as Leptonica finds it (the middle of its ink, column by column), followed
+// closely rather than fitted with one curve: a page bent into a gutter over a third of its width
+// bends its lines sharply there, which one quadratic a line cannot follow.
+struct LineCourse {
+    std::vector<float> y; // the line's middle at each sample column
+    float middle = 0;     // at the page's middle column
+};
+
+// The median of the line's middles within `reach` columns of each sample column.
+bool followLine(PTA *pta, int columns, int reach, LineCourse &course) {
+    const int n = ptaGetCount(pta);
+    std::vector<std::vector<float>> near(columns);
+    for (int i = 0; i < n; ++i) {
+        l_float32 x = 0, y = 0;
+        ptaGetPt(pta, i, &x, &y);
+        const int at = static_cast<int>(std::lround(x / kDisparityStep));
+        for (int c = std::max(0, at - reach); c <= std::min(columns - 1, at + reach); ++c) {
+            near[c].push_back(y);
+        }
     }
-    cv::Mat disparity(ny, nx, CV_32F);
-    const l_float32 *data = fpixGetData(sampled);
-    const int wpl = fpixGetWpl(sampled);
-    for (int i = 0; i < ny; ++i) {
-        std::copy(data + static_cast<std::ptrdiff_t>(i) * wpl,
-                  data + static_cast<std::ptrdiff_t>(i) * wpl + nx, disparity.ptr<float>(i));
+    course.y.assign(columns, std::numeric_limits<float>::quiet_NaN());
+    for (int c = 0; c < columns; ++c) {
+        std::vector<float> &ys = near[c];
+        if (!ys.empty()) {
+            std::nth_element(ys.begin(), ys.begin() + ys.size() / 2, ys.end());
+            course.y[c] = ys[ys.size() / 2];
+        }
     }
-    return cv::checkRange(disparity) ? disparity : cv::Mat();
+    std::vector<int> known;
+    for (int c = 0; c < columns; ++c) {
+        if (!std::isnan(course.y[c])) {
+            known.push_back(c);
+        }
+    }
+    if (known.size() < 4) {
+        return false;
+    }
+    // Gaps between known columns are bridged in proportion; beyond the line's ends the line goes
+    // on as its last few columns run, as the paper goes on bending in the margin.
+    for (std::size_t k = 0; k + 1 < known.size(); ++k) {
+        const int a = known[k], b = known[k + 1];
+        for (int c = a + 1; c < b; ++c) {
+            course.y[c] = course.y[a] + (course.y[b] - course.y[a]) * (c - a) / (b - a);
+        }
+    }
+    // The slope over about 3 cm (8 columns at 100 dpi): enough to even out the letters' wobble.
+    const int first = known.front(), last = known.back();
+    const int run = std::max(1, std::min(8, (last - first) / 4));
+    const float startSlope = (course.y[first + run] - course.y[first]) / run;
+    const float endSlope = (course.y[last] - course.y[last - run]) / run;
+    for (int c = 0; c < first; ++c) {
+        course.y[c] = course.y[first] - startSlope * (first - c);
+    }
+    for (int c = last + 1; c < columns; ++c) {
+        course.y[c] = course.y[last] + endSlope * (c - last);
+    }
+    course.middle = course.y[columns / 2];
+    return true;
 }
 
-TextLineModel modelOf(const L_DEWARP &dew) {
-    TextLineModel model;
-    if (!dew.vsuccess || dew.nlines < kMinTextLines || !dew.namidys) {
-        return model;
+// The vertical disparity on the sample grid: at each text line's middle row, how far the line
+// lies above its course at the page's middle column (negative where it lies below); between
+// lines, in proportion to the rows; above the first line and below the last, held.
+cv::Mat disparityOf(std::vector<LineCourse> &lines, int rows, int columns) {
+    std::sort(lines.begin(), lines.end(),
+              [](const LineCourse &a, const LineCourse &b) { return a.middle < b.middle; });
+    cv::Mat disparity(rows, columns, CV_32F);
+    std::size_t below = 0;
+    for (int r = 0; r < rows; ++r) {
+        const float y = static_cast<float>(r) * kDisparityStep;
+        while (below < lines.size() && lines[below].middle <= y) {
+            ++below;
+        }
+        const LineCourse &after = lines[std::min(below, lines.size() - 1)];
+        const LineCourse &before = lines[below == 0 ? 0 : below - 1];
+        const float span = after.middle - before.middle;
+        const float w = span > 0 ? (y - before.middle) / span : 0;
+        float *row = disparity.ptr<float>(r);
+        for (int c = 0; c < columns; ++c) {
+            const float a = before.middle - before.y[c], b = after.middle - after.y[c];
+            row[c] = a + (b - a) * w;
+        }
     }
-    l_float32 first = 0, last = 0;
-    if (numaGetMin(dew.namidys, &first, nullptr) != 0 ||
-        numaGetMax(dew.namidys, &last, nullptr) != 0) {
-        return model;
-    }
-    model.disparity = disparityOf(dew.sampvdispar);
-    model.firstLine = first;
-    model.lastLine = last;
-    return model;
+    return disparity;
 }
 
 } // namespace
@@ -72,22 +130,27 @@ TextLineModel textLineModelOf(const cv::Mat &ink) {
     quietenLeptonica();
     TextLineModel model;
     PIX *pix = bilevelPix(ink);
-    L_DEWARPA *dewa = dewarpaCreate(1, kDisparityStep, 1, kMinTextLines, 0);
-    if (!pix || !dewa) {
-        pixDestroy(&pix);
-        dewarpaDestroy(&dewa);
-        return model;
-    }
-    dewarpaUseBothArrays(dewa, 0);
-    L_DEWARP *dew = dewarpCreate(pix, 0);
-    if (dew && dewarpaInsertDewarp(dewa, dew) == 0) { // the dewarpa owns it from here
-        if (dewarpBuildPageModel(dew, nullptr) == 0) {
-            model = modelOf(*dew);
+    PTAA *found = pix ? dewarpGetTextlineCenters(pix, 0) : nullptr;
+    // Lines shorter than 0.8 of the longest are headings, the ends of paragraphs, table cells.
+    PTAA *lines = found ? dewarpRemoveShortLines(pix, found, 0.8f, 0) : nullptr;
+    const int count = lines ? ptaaGetCount(lines) : 0;
+    const int columns = ink.cols / kDisparityStep + 2, rows = ink.rows / kDisparityStep + 2;
+    std::vector<LineCourse> courses;
+    for (int i = 0; i < count; ++i) {
+        PTA *pta = ptaaGetPta(lines, i, L_CLONE);
+        LineCourse course;
+        if (pta && followLine(pta, columns, 1, course)) {
+            courses.push_back(std::move(course));
         }
-    } else {
-        dewarpDestroy(&dew);
+        ptaDestroy(&pta);
     }
-    dewarpaDestroy(&dewa);
+    if (static_cast<int>(courses.size()) >= kMinTextLines) {
+        model.disparity = disparityOf(courses, rows, columns);
+        model.firstLine = courses.front().middle;
+        model.lastLine = courses.back().middle;
+    }
+    ptaaDestroy(&lines);
+    ptaaDestroy(&found);
     pixDestroy(&pix);
     return model;
 }

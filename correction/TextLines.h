@@ -1,7 +1,7 @@
-// The bend of a page's text lines, as Leptonica's text-line model gives it: the text lines found
-// on a bilevel copy of the page, each fitted with a smooth curve, and from them a vertical
-// disparity over the whole page (how far each point lies below where a straight line through
-// it would run).
+// The bend of a page's text lines: the long text lines Leptonica finds on a bilevel copy of the
+// page (the middle of each line's ink, column by column), each followed across the page by a
+// running median, and from them a vertical disparity over the whole page (how far each point
+// lies below where it would be if its line ran straight at its height in the page's middle).
 #pragma once
 
 #include <opencv2/core.hpp>

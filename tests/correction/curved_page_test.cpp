@@ -47,7 +47,8 @@ void expectStraightened(const Bend &bend, double textSize = 1) {
     correction::CorrectedPage flat = corrected(page);
     ASSERT_FALSE(flat.failure);
     EXPECT_TRUE(flat.facts.straightened);
-    EXPECT_GT(flat.facts.lineSag, bend.sag * 0.75);
+    // The sag the lines share is the middle line's, which bends less than the foot's.
+    EXPECT_GT(flat.facts.lineSag, bend.sag * 0.55);
     EXPECT_GT(largestLineSpread(kept.grey, kept.width, kept.height), 20);
     double spread = largestLineSpread(flat.grey, flat.width, flat.height);
     EXPECT_GE(spread, 0);
@@ -90,7 +91,7 @@ TEST(CurvedPage, PagesEitherSideOfTheThreshold) {
     EXPECT_FALSE(underOn.facts.straightened) << underOn.facts.lineSag;
     expectSameOutput(underOn, corrected(under, false));
 
-    support::Picture over = curvedPage({kThreshold * 1.35, false, 1});
+    support::Picture over = curvedPage({kThreshold * 1.6, false, 1});
     correction::CorrectedPage overOn = corrected(over);
     EXPECT_TRUE(overOn.facts.straightened) << overOn.facts.lineSag;
     EXPECT_LE(largestLineSpread(overOn.grey, overOn.width, overOn.height), kStraight);
