@@ -9,7 +9,7 @@
 #include "correction/Reduce.h"
 #include "correction/TextLines.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -109,4 +109,4 @@ cv::Mat straightened(const cv::Mat &page, const PageCurve &curve) {
     return flat;
 }
 
-} // namespace correction
+} // namespace folvane::correction

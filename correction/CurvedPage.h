@@ -5,7 +5,7 @@
 
 #include <opencv2/core.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 // A page is flattened when one of its text lines sags by more than this share of the page's
 // height from the straight line through its ends (about 10 pixels of an A4 page at 300 dpi, a
@@ -36,4 +36,4 @@ PageCurve pageCurveOf(const cv::Mat &page, double dpi);
 // model's disparity there. The same size and type as `page`.
 cv::Mat straightened(const cv::Mat &page, const PageCurve &curve);
 
-} // namespace correction
+} // namespace folvane::correction

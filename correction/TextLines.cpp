@@ -6,7 +6,7 @@
 
 #include <leptonica/allheaders.h>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -92,4 +92,4 @@ TextLineModel textLineModelOf(const cv::Mat &ink) {
     return model;
 }
 
-} // namespace correction
+} // namespace folvane::correction
