@@ -10,7 +10,7 @@
 #include "pdfw/jpeg/JpegEncoder.h"
 #include "pdfw/raster/Group4Encoder.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -177,4 +177,4 @@ PreparedImage correctedImage(const folvane::correction::CorrectedPage &page,
     return colour ? mixedRasterPage(page, path, memory) : bilevelPage(page, path, memory);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

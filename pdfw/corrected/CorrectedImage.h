@@ -11,11 +11,11 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/PreparedImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The page's objects, its size in pixels and orientation 1 (it is upright). `path` names the
 // file in messages.
 PreparedImage correctedImage(const folvane::correction::CorrectedPage &page,
                              const std::string &path, const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

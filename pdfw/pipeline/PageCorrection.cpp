@@ -7,7 +7,7 @@
 #include "correction/Correction.h"
 #include "pdfw/corrected/CorrectedImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -111,4 +111,4 @@ PageCorrection correctForDocument(const ImageFormat &format, const InputFile &fi
     return result;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw
