@@ -22,7 +22,7 @@ RgbPicture RgbOf(const CorrectionPixels &pixels) {
     return picture;
 }
 
-CornerQuad QuadOf(const correction::Corners &corners) {
+CornerQuad QuadOf(const folvane::correction::Corners &corners) {
     CornerQuad quad;
     for (std::size_t i = 0; i < quad.size(); ++i) {
         quad[i] = {corners[i].x, corners[i].y};
@@ -37,7 +37,8 @@ CornerQuad StartingCorners(const CorrectionPixels &pixels,
     if (start) {
         return QuadOf(ToPixels(*start, pixels));
     }
-    const correction::SheetSearch search = correction::findSheet(pixels.Picture());
+    const folvane::correction::SheetSearch search =
+        folvane::correction::findSheet(pixels.Picture());
     if (!search.failure) {
         return QuadOf(search.corners);
     }
@@ -49,7 +50,7 @@ CornerQuad StartingCorners(const CorrectionPixels &pixels,
 } // namespace
 
 folvane::SheetCorners FullSizeCorners(const CornerQuad &quad, const CorrectionPixels &pixels) {
-    correction::Corners corners;
+    folvane::correction::Corners corners;
     for (std::size_t i = 0; i < quad.size(); ++i) {
         corners[i] = {quad[i].x, quad[i].y};
     }

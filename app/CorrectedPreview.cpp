@@ -13,7 +13,7 @@ constexpr uint32_t kMostSide = 1600;
 constexpr uint32_t kSideStep = 400;
 
 // The background's pixel under page pixel (x, y), or white for a page of ink alone.
-const uint8_t *BackgroundAt(const correction::CorrectedPage &page, int x, int y) {
+const uint8_t *BackgroundAt(const folvane::correction::CorrectedPage &page, int x, int y) {
     static const uint8_t kWhite[3] = {255, 255, 255};
     if (page.background.empty() || page.backgroundWidth <= 0 || page.backgroundHeight <= 0) {
         return kWhite;
@@ -25,7 +25,7 @@ const uint8_t *BackgroundAt(const correction::CorrectedPage &page, int x, int y)
 }
 
 // Black ink over the background, RGB; a page in tones is its grey, or its colour, alone.
-void Compose(const correction::CorrectedPage &page, CorrectedPicture &picture) {
+void Compose(const folvane::correction::CorrectedPage &page, CorrectedPicture &picture) {
     picture.width = page.width;
     picture.height = page.height;
     picture.rgb.assign(std::size_t(page.width) * page.height * 3, 0);
@@ -75,18 +75,19 @@ bool ImageOf(const CorrectedPicture &page, PreviewPicture &picture) {
 
 bool CorrectForPreview(const CorrectionPixels &pixels,
                        const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page) {
-    correction::Picture picture = pixels.Picture();
+    folvane::correction::Picture picture = pixels.Picture();
     if (hand) {
         picture.corners = ToPixels(*hand, pixels);
     }
-    const correction::CorrectedPage corrected = correction::correctPage(picture);
+    const folvane::correction::CorrectedPage corrected = folvane::correction::correctPage(picture);
     if (corrected.failure || corrected.width <= 0 || corrected.height <= 0 ||
         corrected.ink.size() < corrected.inkRowBytes * std::size_t(corrected.height) ||
         corrected.inkRowBytes < std::size_t(corrected.width + 7) / 8) {
         return false;
     }
     if (corrected.facts.plain ||
-        (!corrected.facts.found && corrected.facts.treatedAs == correction::SourceKind::Photo)) {
+        (!corrected.facts.found &&
+         corrected.facts.treatedAs == folvane::correction::SourceKind::Photo)) {
         return false;
     }
     Compose(corrected, page);

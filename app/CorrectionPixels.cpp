@@ -36,8 +36,8 @@ bool CopyRows(const CfImage &image, CorrectionPixels &pixels) {
 
 } // namespace
 
-correction::Picture CorrectionPixels::Picture() const {
-    correction::Picture picture;
+folvane::correction::Picture CorrectionPixels::Picture() const {
+    folvane::correction::Picture picture;
     picture.pixels = rows.data();
     picture.size = rows.size();
     picture.width = width;
@@ -64,8 +64,9 @@ bool DecodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPi
     return true;
 }
 
-correction::Corners ToPixels(const folvane::SheetCorners &full, const CorrectionPixels &pixels) {
-    correction::Corners corners;
+folvane::correction::Corners ToPixels(const folvane::SheetCorners &full,
+                                      const CorrectionPixels &pixels) {
+    folvane::correction::Corners corners;
     for (std::size_t i = 0; i < corners.size(); ++i) {
         corners[i] = {(full[2 * i] + 0.5) / pixels.ScaleX() - 0.5,
                       (full[2 * i + 1] + 0.5) / pixels.ScaleY() - 0.5};
@@ -73,7 +74,7 @@ correction::Corners ToPixels(const folvane::SheetCorners &full, const Correction
     return corners;
 }
 
-folvane::SheetCorners ToFullSize(const correction::Corners &corners,
+folvane::SheetCorners ToFullSize(const folvane::correction::Corners &corners,
                                  const CorrectionPixels &pixels) {
     folvane::SheetCorners full;
     for (std::size_t i = 0; i < corners.size(); ++i) {

@@ -22,7 +22,7 @@ struct CorrectionPixels {
     double ScaleX() const { return width > 0 ? fullWidth / width : 1; }
     double ScaleY() const { return height > 0 ? fullHeight / height : 1; }
     // The pixels as the correction library reads them (they must outlive its use).
-    correction::Picture Picture() const;
+    folvane::correction::Picture Picture() const;
 };
 
 // Decodes path (JPEG, PNG or TIFF, its first page) no larger than maxSide pixels a side. False
@@ -31,6 +31,7 @@ bool DecodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPi
 
 // Corners in the file's full-size pixels to those of `pixels`, and back; both with (0, 0) the
 // centre of the top-left pixel.
-correction::Corners ToPixels(const folvane::SheetCorners &full, const CorrectionPixels &pixels);
-folvane::SheetCorners ToFullSize(const correction::Corners &corners,
+folvane::correction::Corners ToPixels(const folvane::SheetCorners &full,
+                                      const CorrectionPixels &pixels);
+folvane::SheetCorners ToFullSize(const folvane::correction::Corners &corners,
                                  const CorrectionPixels &pixels);

@@ -15,11 +15,12 @@ SheetCheck FindSheetInFile(const std::string &path) {
     if (!DecodeForCorrection(path, kSearchSide, pixels)) {
         return check;
     }
-    const correction::SheetSearch search = correction::findSheet(pixels.Picture());
-    if (search.failure && search.failure.kind != correction::Failure::Kind::TwoSheets) {
+    const folvane::correction::SheetSearch search =
+        folvane::correction::findSheet(pixels.Picture());
+    if (search.failure && search.failure.kind != folvane::correction::Failure::Kind::TwoSheets) {
         return check;
     }
-    check.twoSheets = search.failure.kind == correction::Failure::Kind::TwoSheets;
+    check.twoSheets = search.failure.kind == folvane::correction::Failure::Kind::TwoSheets;
     check.searched = true;
     check.found = search.found;
     check.corners = ToFullSize(search.corners, pixels);

@@ -37,7 +37,7 @@ int orientationOf(const support::Bytes &jpeg) {
 }
 
 // The page as a viewer would show it: white, the background where there is one, black ink.
-support::Picture rendered(const correction::CorrectedPage &page) {
+support::Picture rendered(const folvane::correction::CorrectedPage &page) {
     support::Picture out = support::Blank(page.width, page.height, 3);
     std::fill(out.samples.begin(), out.samples.end(), 255);
     for (int y = 0; y < page.height; ++y) {
@@ -57,13 +57,13 @@ support::Picture rendered(const correction::CorrectedPage &page) {
     return out;
 }
 
-const char *kindName(correction::SourceKind kind) {
-    return kind == correction::SourceKind::Scan ? "scan" : "photo";
+const char *kindName(folvane::correction::SourceKind kind) {
+    return kind == folvane::correction::SourceKind::Scan ? "scan" : "photo";
 }
 
-void printJson(const char *path, const correction::CorrectedPage &page, double ms,
+void printJson(const char *path, const folvane::correction::CorrectedPage &page, double ms,
                double decodeMs) {
-    const correction::PageFacts &f = page.facts;
+    const folvane::correction::PageFacts &f = page.facts;
     std::printf("{\"file\":\"%s\",\"found\":%s,\"corners\":[", path, f.found ? "true" : "false");
     for (int i = 0; i < 4; ++i) {
         std::printf("%s[%.2f,%.2f]", i ? "," : "", f.corners[i].x, f.corners[i].y);
@@ -72,19 +72,21 @@ void printJson(const char *path, const correction::CorrectedPage &page, double m
         "],\"confidence\":%.3f,\"content\":\"%s\",\"soft_text\":%s,\"width\":%d,\"height\":%d,"
         "\"dpi\":%.1f,\"paper\":\"%s\",\"treated_as\":\"%s\",\"deskew\":%.3f,"
         "\"line_sag\":%.5f,\"straightened\":%s,\"ms\":%.1f,\"decode_ms\":%.1f}\n",
-        f.confidence, page.content == correction::ContentKind::Colour ? "colour" : "bilevel",
+        f.confidence,
+        page.content == folvane::correction::ContentKind::Colour ? "colour" : "bilevel",
         page.softText ? "true" : "false", page.width, page.height, page.dpi,
-        correction::paperName(f.paper), kindName(f.treatedAs), f.deskewDegrees, f.lineSag,
+        folvane::correction::paperName(f.paper), kindName(f.treatedAs), f.deskewDegrees, f.lineSag,
         f.straightened ? "true" : "false", ms, decodeMs);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    correction::SourceKind kind = correction::SourceKind::Unknown;
+    folvane::correction::SourceKind kind = folvane::correction::SourceKind::Unknown;
     int first = 1;
     if (argc > 1 && (std::strcmp(argv[1], "--scan") == 0 || std::strcmp(argv[1], "--photo") == 0)) {
-        kind = argv[1][2] == 's' ? correction::SourceKind::Scan : correction::SourceKind::Photo;
+        kind = argv[1][2] == 's' ? folvane::correction::SourceKind::Scan
+                                 : folvane::correction::SourceKind::Photo;
         first = 2;
     }
     bool straighten = true;
@@ -109,7 +111,7 @@ int main(int argc, char **argv) {
         return 1;
     }
     const support::Picture &p = decoded.picture;
-    correction::Picture picture;
+    folvane::correction::Picture picture;
     picture.pixels = p.samples.data();
     picture.size = p.samples.size();
     picture.width = p.width;
@@ -119,7 +121,7 @@ int main(int argc, char **argv) {
     picture.orientation = orientationOf(jpeg);
     picture.kind = kind;
     picture.straightenCurves = straighten;
-    correction::CorrectedPage page = correction::correctPage(picture);
+    folvane::correction::CorrectedPage page = folvane::correction::correctPage(picture);
     auto correctedAt = std::chrono::steady_clock::now();
     if (page.failure) {
         std::fprintf(stderr, "correct_photo: %s: %s\n", in, page.failure.detail.c_str());

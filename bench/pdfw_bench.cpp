@@ -325,14 +325,14 @@ void Fax_Read(benchmark::State &state) {
 }
 
 void Fax_ReadAndCheck(benchmark::State &state) {
-    readScans(
-        state, false,
-        [&state](const std::vector<unsigned char> &strip, std::uint32_t width,
-                 std::uint32_t height) {
-            if (!pdfw::ccittProblem(strip.data(), strip.size(), {-1, width, height}).empty()) {
-                state.SkipWithError("a clean scan failed the check");
-            }
-        });
+    readScans(state, false,
+              [&state](const std::vector<unsigned char> &strip, std::uint32_t width,
+                       std::uint32_t height) {
+                  if (!folvane::pdfw::ccittProblem(strip.data(), strip.size(), {-1, width, height})
+                           .empty()) {
+                      state.SkipWithError("a clean scan failed the check");
+                  }
+              });
 }
 
 void Fax_LibtiffDecode(benchmark::State &state) {

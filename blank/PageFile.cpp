@@ -93,7 +93,7 @@ std::optional<Decoded> decode(const std::string &path, int filePage) {
 // The page document correction makes of the picture, in grey; nullopt when the picture would
 // go into the PDF as it is (no sheet found, or one the correction refuses).
 std::optional<GreyPage> correctedOf(const Decoded &decoded, const PageToJudge &request) {
-    correction::Picture picture;
+    folvane::correction::Picture picture;
     picture.pixels = decoded.page.pixels.data();
     picture.size = decoded.page.pixels.size();
     picture.width = decoded.page.width;
@@ -103,14 +103,14 @@ std::optional<GreyPage> correctedOf(const Decoded &decoded, const PageToJudge &r
     if (request.corners && decoded.fullWidth > 0 && decoded.fullHeight > 0) {
         const double scaleX = decoded.page.width / decoded.fullWidth;
         const double scaleY = decoded.page.height / decoded.fullHeight;
-        correction::Corners corners;
+        folvane::correction::Corners corners;
         for (std::size_t i = 0; i < corners.size(); ++i) {
             corners[i] = {((*request.corners)[2 * i] + 0.5) * scaleX - 0.5,
                           ((*request.corners)[2 * i + 1] + 0.5) * scaleY - 0.5};
         }
         picture.corners = corners;
     }
-    correction::CorrectedPage corrected = correction::correctPage(picture);
+    folvane::correction::CorrectedPage corrected = folvane::correction::correctPage(picture);
     if (corrected.failure || !corrected.facts.found || corrected.facts.plain ||
         corrected.grey.size() != static_cast<std::size_t>(corrected.width) *
                                      static_cast<std::size_t>(corrected.height)) {

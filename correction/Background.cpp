@@ -7,7 +7,7 @@
 
 #include <opencv2/imgproc.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -98,4 +98,4 @@ Background makeBackground(const cv::Mat &colour, const cv::Mat &ink, double dpi)
     return bg;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -5,7 +5,7 @@
 
 #include <opencv2/core.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 struct Background {
     cv::Mat rgb; // CV_8UC3
@@ -15,4 +15,4 @@ struct Background {
 // `colour` is the cleaned page at `dpi`, `ink` its ink mask (255 = ink).
 Background makeBackground(const cv::Mat &colour, const cv::Mat &ink, double dpi);
 
-} // namespace correction
+} // namespace folvane::correction

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -138,4 +138,4 @@ Quad refineCorners(const UprightImage &upright, const SearchImage &image, const 
     return refined;
 }
 
-} // namespace correction
+} // namespace folvane::correction

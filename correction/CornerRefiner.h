@@ -8,10 +8,10 @@
 #include "correction/SearchImage.h"
 #include "correction/UprightImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 // `reduced`: the sheet in the search image's pixels. Returns full-resolution corners; a side
 // whose edge cannot be followed keeps its place from the search image.
 Quad refineCorners(const UprightImage &upright, const SearchImage &image, const Quad &reduced);
 
-} // namespace correction
+} // namespace folvane::correction

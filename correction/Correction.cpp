@@ -11,7 +11,7 @@
 #include "correction/SheetFinder.h"
 #include "correction/UprightImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -118,4 +118,4 @@ const char *paperName(PaperSize paper) {
     return "none";
 }
 
-} // namespace correction
+} // namespace folvane::correction

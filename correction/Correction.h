@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace correction {
+namespace folvane::correction {
 
 // What the picture is, as far as the caller knows; Unknown lets the library decide.
 enum class SourceKind { Unknown, Photo, Scan };
@@ -151,4 +151,4 @@ CorrectedPage correctPage(const Picture &picture);
 
 const char *paperName(PaperSize paper); // "A4", ..., "none"
 
-} // namespace correction
+} // namespace folvane::correction

@@ -8,7 +8,7 @@
 
 #include "correction/TextLines.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -141,4 +141,4 @@ cv::Mat straightened(const cv::Mat &page, const PageCurve &curve) {
     return flat;
 }
 
-} // namespace correction
+} // namespace folvane::correction

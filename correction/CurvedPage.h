@@ -5,7 +5,7 @@
 
 #include <opencv2/core.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 // A page is flattened when most of its text lines, at some place across the page, sag by more
 // than this share of the page's height from the straight line through their ends (about 10
@@ -38,4 +38,4 @@ PageCurve pageCurveOf(const cv::Mat &page, double dpi);
 // model's disparity there. The same size and type as `page`.
 cv::Mat straightened(const cv::Mat &page, const PageCurve &curve);
 
-} // namespace correction
+} // namespace folvane::correction

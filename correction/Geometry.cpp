@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace correction {
+namespace folvane::correction {
 
 Line lineThrough(cv::Point2d a, cv::Point2d b) {
     cv::Point2d d = b - a;
@@ -117,4 +117,4 @@ Quad wholePicture(cv::Size size) {
     return {cv::Point2d(-0.5, -0.5), {right, -0.5}, {right, bottom}, {-0.5, bottom}};
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -9,7 +9,7 @@
 
 #include "correction/Correction.h"
 
-namespace correction {
+namespace folvane::correction {
 
 // The line x cos(theta) + y sin(theta) = rho; theta in [0, pi).
 struct Line {
@@ -44,4 +44,4 @@ Corners toCorners(const Quad &quad);
 // The corners of a whole picture of this size (the outer edges of its border pixels).
 Quad wholePicture(cv::Size size);
 
-} // namespace correction
+} // namespace folvane::correction

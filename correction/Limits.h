@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace correction {
+namespace folvane::correction {
 
 // The largest picture accepted: 64 megapixels, each side at most 65535 pixels. Its upright
 // RGB copy is the largest buffer the library makes (192 MB).
@@ -19,4 +19,4 @@ constexpr int kSearchLongSide = 640;
 // Below this short side (in the reduced copy) there is nothing to search.
 constexpr int kMinSearchSide = 24;
 
-} // namespace correction
+} // namespace folvane::correction

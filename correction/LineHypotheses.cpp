@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -127,4 +127,4 @@ std::vector<Line> lineHypotheses(const SearchImage &image, int count) {
     return kept;
 }
 
-} // namespace correction
+} // namespace folvane::correction

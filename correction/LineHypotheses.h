@@ -7,9 +7,9 @@
 #include "correction/Geometry.h"
 #include "correction/SearchImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 // The strongest distinct lines of the search image, strongest first, at most `count`.
 std::vector<Line> lineHypotheses(const SearchImage &image, int count);
 
-} // namespace correction
+} // namespace folvane::correction

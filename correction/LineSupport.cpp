@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace correction {
+namespace folvane::correction {
 
 LineSupport::LineSupport(const SearchImage &image, const Line &line) {
     cv::Point2d normal = line.normal();
@@ -32,4 +32,4 @@ double LineSupport::between(cv::Point2d a, cv::Point2d b) const {
     return static_cast<double>(prefix_[to] - prefix_[from]) / (to - from);
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -8,7 +8,7 @@
 #include "correction/Geometry.h"
 #include "correction/SearchImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 class LineSupport {
 public:
@@ -26,4 +26,4 @@ private:
     std::vector<int> prefix_; // prefix_[i]: edges among the first i positions
 };
 
-} // namespace correction
+} // namespace folvane::correction

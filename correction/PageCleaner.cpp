@@ -9,7 +9,7 @@
 
 #include "correction/Reduce.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -107,4 +107,4 @@ CleanPage cleanPage(cv::Mat pageRgb) {
     return page;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -5,7 +5,7 @@
 
 #include <opencv2/core.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 struct CleanPage {
     cv::Mat colour; // CV_8UC3, paper white
@@ -16,4 +16,4 @@ struct CleanPage {
 // worth of memory is not held twice. Pass a copy (clone()) to keep the original.
 CleanPage cleanPage(cv::Mat pageRgb);
 
-} // namespace correction
+} // namespace folvane::correction

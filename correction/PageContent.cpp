@@ -8,7 +8,7 @@
 
 #include "correction/Reduce.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -241,4 +241,4 @@ std::vector<uint8_t> packBits(const cv::Mat &mask, std::size_t &rowBytes) {
     return bits;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -10,7 +10,7 @@
 #include "correction/Correction.h"
 #include "correction/PageCleaner.h"
 
-namespace correction {
+namespace folvane::correction {
 
 ContentKind contentOf(const CleanPage &page);
 
@@ -25,4 +25,4 @@ cv::Mat inkMask(const CleanPage &page, ContentKind content);
 // The mask packed 1 bit a pixel, most significant bit first, rows padded to whole bytes.
 std::vector<uint8_t> packBits(const cv::Mat &mask, std::size_t &rowBytes);
 
-} // namespace correction
+} // namespace folvane::correction

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -90,4 +90,4 @@ void clearEdges(CleanPage &page, double dpi) {
     }
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -5,7 +5,7 @@
 
 #include "correction/PageCleaner.h"
 
-namespace correction {
+namespace folvane::correction {
 
 // The outer band of at most kEdgeBandMm that is not paper, counted inward from each edge, turned
 // to white in `page` (colour and grey alike); it stops where a run of paper at least
@@ -19,4 +19,4 @@ constexpr int kEdgePaperLevel = 232;
 
 void clearEdges(CleanPage &page, double dpi);
 
-} // namespace correction
+} // namespace folvane::correction

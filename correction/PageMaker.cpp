@@ -17,7 +17,7 @@
 #include "correction/SheetFinder.h"
 #include "correction/SourceGuess.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -234,4 +234,4 @@ CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
     return page;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -8,9 +8,9 @@
 #include "correction/Correction.h"
 #include "correction/UprightImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 // `upright` is the checked `picture`'s pixels.
 CorrectedPage makePage(const UprightImage &upright, const Picture &picture);
 
-} // namespace correction
+} // namespace folvane::correction

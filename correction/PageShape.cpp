@@ -5,7 +5,7 @@
 
 #include "correction/Limits.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -116,4 +116,4 @@ PageShape pageShape(double aspect, double pixelsWide, double pixelsHigh, double 
     return shape;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -8,7 +8,7 @@
 #include "correction/Correction.h"
 #include "correction/Geometry.h"
 
-namespace correction {
+namespace folvane::correction {
 
 struct PageShape {
     cv::Size size;
@@ -32,4 +32,4 @@ PageShape pageShape(double aspect, double pixelsWide, double pixelsHigh, double 
 // Width and height the quad spans in the picture: the mean lengths of its opposite sides.
 cv::Size2d quadSpan(const Quad &quad);
 
-} // namespace correction
+} // namespace folvane::correction

@@ -5,7 +5,7 @@
 
 #include <opencv2/imgproc.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -161,4 +161,4 @@ PaperRegion findPaperRegion(const SearchImage &image) {
     return region;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -8,7 +8,7 @@
 #include "correction/Geometry.h"
 #include "correction/SearchImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 struct PaperRegion {
     cv::Mat mask;                // CV_8UC1, 255 on the region; empty when none was found
@@ -21,4 +21,4 @@ struct PaperRegion {
 
 PaperRegion findPaperRegion(const SearchImage &image);
 
-} // namespace correction
+} // namespace folvane::correction

@@ -6,7 +6,7 @@
 
 #include <opencv2/imgproc.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -154,4 +154,4 @@ double regionFit(const Quad &quad, const cv::Mat &regionMask) {
     return either > 0 ? both / either : 0;
 }
 
-} // namespace correction
+} // namespace folvane::correction

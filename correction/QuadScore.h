@@ -9,7 +9,7 @@
 #include "correction/PaperRegion.h"
 #include "correction/SearchImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 struct SideEvidence {
     double edge = 0;   // share of the side along which an edge runs with it
@@ -30,4 +30,4 @@ QuadEvidence scoreQuad(const SearchImage &image, const Quad &quad);
 // The share of the quad and the region that overlap (intersection over union).
 double regionFit(const Quad &quad, const cv::Mat &regionMask);
 
-} // namespace correction
+} // namespace folvane::correction

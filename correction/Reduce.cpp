@@ -4,7 +4,7 @@
 
 #include <opencv2/imgproc.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 int factorFor(cv::Size size, int longSide) {
     int longest = std::max(size.width, size.height);
@@ -23,4 +23,4 @@ cv::Mat reduceBy(const cv::Mat &picture, int factor) {
     return reduced;
 }
 
-} // namespace correction
+} // namespace folvane::correction

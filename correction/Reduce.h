@@ -5,7 +5,7 @@
 
 #include <opencv2/core.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 // The factor that brings the long side of `size` to at most `longSide` pixels (at least 1).
 int factorFor(cv::Size size, int longSide);
@@ -13,4 +13,4 @@ int factorFor(cv::Size size, int longSide);
 // The picture reduced by `factor`; at least 1 x 1. Factor 1 returns the picture itself.
 cv::Mat reduceBy(const cv::Mat &picture, int factor);
 
-} // namespace correction
+} // namespace folvane::correction

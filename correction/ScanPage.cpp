@@ -8,7 +8,7 @@
 
 #include "correction/Reduce.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -246,4 +246,4 @@ bool hasScannerBorder(const UprightImage &upright) {
     return false;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -7,7 +7,7 @@
 #include "correction/Geometry.h"
 #include "correction/UprightImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 struct ScanPage {
     Quad corners{};          // the page in upright pixels, a rectangle turned by `skewDegrees`
@@ -21,4 +21,4 @@ ScanPage findScanPage(const UprightImage &upright);
 // along at least one side, ending in a step up to paper (not a gradient's dark end).
 bool hasScannerBorder(const UprightImage &upright);
 
-} // namespace correction
+} // namespace folvane::correction

@@ -10,7 +10,7 @@
 #include "correction/Limits.h"
 #include "correction/Reduce.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -161,4 +161,4 @@ SearchImage makeSearchImage(const UprightImage &upright) {
     return s;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -5,7 +5,7 @@
 
 #include "correction/UprightImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 struct SearchImage {
     cv::Mat rgb;            // reduced and lightly blurred, CV_8UC3
@@ -32,4 +32,4 @@ struct SearchImage {
 // The search copy of a picture: long side at most kSearchLongSide (never enlarged).
 SearchImage makeSearchImage(const UprightImage &upright);
 
-} // namespace correction
+} // namespace folvane::correction

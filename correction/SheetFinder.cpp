@@ -12,7 +12,7 @@
 #include "correction/QuadScore.h"
 #include "correction/SearchImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -180,4 +180,4 @@ SheetFound findSheetIn(const UprightImage &upright) {
     return result;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -7,7 +7,7 @@
 #include "correction/Geometry.h"
 #include "correction/UprightImage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 struct SheetFound {
     bool found = false;
@@ -21,4 +21,4 @@ constexpr double kFoundConfidence = 0.3;
 
 SheetFound findSheetIn(const UprightImage &upright);
 
-} // namespace correction
+} // namespace folvane::correction

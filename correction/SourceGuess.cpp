@@ -8,7 +8,7 @@
 #include "correction/Reduce.h"
 #include "correction/ScanPage.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -63,4 +63,4 @@ SourceKind guessSource(const UprightImage &upright, const SheetFound &sheet) {
     return scanned ? SourceKind::Scan : SourceKind::Photo;
 }
 
-} // namespace correction
+} // namespace folvane::correction

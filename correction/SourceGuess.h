@@ -8,8 +8,8 @@
 #include "correction/Correction.h"
 #include "correction/SheetFinder.h"
 
-namespace correction {
+namespace folvane::correction {
 
 SourceKind guessSource(const UprightImage &upright, const SheetFound &sheet);
 
-} // namespace correction
+} // namespace folvane::correction

@@ -9,7 +9,7 @@
 
 #include <leptonica/allheaders.h>
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -155,4 +155,4 @@ TextLineModel textLineModelOf(const cv::Mat &ink) {
     return model;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -6,7 +6,7 @@
 
 #include <opencv2/core.hpp>
 
-namespace correction {
+namespace folvane::correction {
 
 // Fewer long text lines than this give no model: too few to tell a bend from the layout.
 constexpr int kMinTextLines = 8;
@@ -27,4 +27,4 @@ struct TextLineModel {
 // few text lines or Leptonica fails.
 TextLineModel textLineModelOf(const cv::Mat &ink);
 
-} // namespace correction
+} // namespace folvane::correction

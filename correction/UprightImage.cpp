@@ -9,7 +9,7 @@
 #include "correction/Limits.h"
 #include "correction/Reduce.h"
 
-namespace correction {
+namespace folvane::correction {
 
 std::string checkPicture(const Picture &picture) {
     if (picture.pixels == nullptr || picture.width <= 0 || picture.height <= 0) {
@@ -111,4 +111,4 @@ cv::Vec3d UprightImage::at(cv::Point2d upright) const {
     return out;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -9,7 +9,7 @@
 
 #include "correction/Correction.h"
 
-namespace correction {
+namespace folvane::correction {
 
 // Empty when the picture can be used; else why not.
 std::string checkPicture(const Picture &picture);
@@ -40,4 +40,4 @@ private:
     cv::Size size_;
 };
 
-} // namespace correction
+} // namespace folvane::correction

@@ -26,11 +26,11 @@ bool readCorrectionInput(const uint8_t *data, size_t size, CorrectionInput &inpu
     int height = 1 + (data[2] | data[3] << 8) % kMaxSide;
     int channels = data[4] & 1 ? 3 : 1;
     size_t at = kHeader;
-    correction::Picture &p = input.picture;
-    p.kind = static_cast<correction::SourceKind>((data[4] >> 1 & 3) % 3);
+    folvane::correction::Picture &p = input.picture;
+    p.kind = static_cast<folvane::correction::SourceKind>((data[4] >> 1 & 3) % 3);
     p.orientation = data[5] % 10;
     if (data[4] & 8 && size >= at + 16) {
-        correction::Corners corners;
+        folvane::correction::Corners corners;
         for (int i = 0; i < 4; ++i) {
             corners[i] = {static_cast<double>(signed16(data + at + 4 * i)),
                           static_cast<double>(signed16(data + at + 4 * i + 2))};
@@ -52,9 +52,9 @@ bool readCorrectionInput(const uint8_t *data, size_t size, CorrectionInput &inpu
 }
 
 std::vector<uint8_t> writeCorrectionInput(int width, int height, int channels,
-                                          correction::SourceKind kind, int orientation,
+                                          folvane::correction::SourceKind kind, int orientation,
                                           const std::vector<uint8_t> &samples,
-                                          const correction::Corners *corners) {
+                                          const folvane::correction::Corners *corners) {
     std::vector<uint8_t> out;
     put16(out, width - 1);
     put16(out, height - 1);
@@ -62,7 +62,7 @@ std::vector<uint8_t> writeCorrectionInput(int width, int height, int channels,
                                        (corners ? 8 : 0)));
     out.push_back(static_cast<uint8_t>(orientation));
     if (corners) {
-        for (const correction::Point &p : *corners) {
+        for (const folvane::correction::Point &p : *corners) {
             put16(out, static_cast<int>(p.x));
             put16(out, static_cast<int>(p.y));
         }

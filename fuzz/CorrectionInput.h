@@ -18,7 +18,7 @@ namespace fuzz {
 
 struct CorrectionInput {
     std::vector<uint8_t> samples;
-    correction::Picture picture;
+    folvane::correction::Picture picture;
 };
 
 // False when there are too few bytes for the header.
@@ -26,8 +26,8 @@ bool readCorrectionInput(const uint8_t *data, size_t size, CorrectionInput &inpu
 
 // The bytes that read back as this picture (the seed maker's side).
 std::vector<uint8_t> writeCorrectionInput(int width, int height, int channels,
-                                          correction::SourceKind kind, int orientation,
+                                          folvane::correction::SourceKind kind, int orientation,
                                           const std::vector<uint8_t> &samples,
-                                          const correction::Corners *corners = nullptr);
+                                          const folvane::correction::Corners *corners = nullptr);
 
 } // namespace fuzz

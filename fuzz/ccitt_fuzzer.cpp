@@ -13,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 4) {
         return 0;
     }
-    const pdfw::FaxLayout layout{data[0] % 3 - 1, 1 + (std::uint32_t{data[1]} << 8 | data[2]),
-                                 1 + std::uint32_t{data[3]}};
+    const folvane::pdfw::FaxLayout layout{
+        data[0] % 3 - 1, 1 + (std::uint32_t{data[1]} << 8 | data[2]), 1 + std::uint32_t{data[3]}};
     const uint8_t *fax = data + 4;
     const size_t faxSize = size - 4;
-    if (pdfw::ccittProblem(fax, faxSize, layout).empty()) {
+    if (folvane::pdfw::ccittProblem(fax, faxSize, layout).empty()) {
         std::vector<uint8_t> longer(fax, fax + faxSize);
         longer.resize(faxSize + 16, 0xFF);
-        if (!pdfw::ccittProblem(longer.data(), longer.size(), layout).empty()) {
+        if (!folvane::pdfw::ccittProblem(longer.data(), longer.size(), layout).empty()) {
             std::abort();
         }
     }

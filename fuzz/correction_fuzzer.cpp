@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!fuzz::readCorrectionInput(data, size, input)) {
         return 0;
     }
-    correction::SheetSearch search = correction::findSheet(input.picture);
-    correction::CorrectedPage page = correction::correctPage(input.picture);
+    folvane::correction::SheetSearch search = folvane::correction::findSheet(input.picture);
+    folvane::correction::CorrectedPage page = folvane::correction::correctPage(input.picture);
     if (page.failure) {
         return 0;
     }

@@ -10,20 +10,21 @@
 #include "pdfw/jpeg/JpegStructure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    pdfw::RewrittenJpeg fixed;
+    folvane::pdfw::RewrittenJpeg fixed;
     try {
-        fixed = pdfw::rewriteJpeg(data, size, "fuzz.jpg", pdfw::JpegRewrite::Repair, {});
-    } catch (const pdfw::PdfwError &) {
+        fixed = folvane::pdfw::rewriteJpeg(data, size, "fuzz.jpg",
+                                           folvane::pdfw::JpegRewrite::Repair, {});
+    } catch (const folvane::pdfw::PdfwError &) {
         return 0;
     }
     try {
-        pdfw::JpegInfo info = pdfw::inspectJpeg(
-            pdfw::MemorySource(fixed.jpeg.data(), fixed.jpeg.size(), "repaired.jpg"));
-        if (info.length != fixed.jpeg.size() || info.coding != pdfw::JpegCoding::Huffman ||
+        folvane::pdfw::JpegInfo info = folvane::pdfw::inspectJpeg(
+            folvane::pdfw::MemorySource(fixed.jpeg.data(), fixed.jpeg.size(), "repaired.jpg"));
+        if (info.length != fixed.jpeg.size() || info.coding != folvane::pdfw::JpegCoding::Huffman ||
             fixed.orientation < 1 || fixed.orientation > 8) {
             std::abort();
         }
-    } catch (const pdfw::PdfwError &) {
+    } catch (const folvane::pdfw::PdfwError &) {
         std::abort(); // a repair that the engine itself would refuse
     }
     return 0;

@@ -43,8 +43,8 @@ std::vector<uint8_t> reduced(const support::Picture &rgb, int channels, int &wid
 }
 
 void writeSeed(const std::string &path, const support::Picture &rgb, int channels,
-               correction::SourceKind kind, int orientation,
-               const correction::Corners *corners = nullptr) {
+               folvane::correction::SourceKind kind, int orientation,
+               const folvane::correction::Corners *corners = nullptr) {
     int width = 0, height = 0;
     std::vector<uint8_t> samples = reduced(rgb, channels, width, height);
     support::WriteFile(path, fuzz::writeCorrectionInput(width, height, channels, kind, orientation,
@@ -64,17 +64,17 @@ int main(int argc, char **argv) {
     for (size_t i = 0; i < shots.size(); ++i) {
         desk::DeskPhoto photo = desk::makeDeskPhoto(shots[i]);
         writeSeed(dir + "/photo-" + std::to_string(i) + ".bin", photo.stored, i % 3 == 2 ? 1 : 3,
-                  static_cast<correction::SourceKind>(i % 3), shots[i].orientation);
+                  static_cast<folvane::correction::SourceKind>(i % 3), shots[i].orientation);
     }
     desk::ShotSpec shot;
     shot.width = 900;
     shot.height = 1200;
     desk::DeskPhoto photo = desk::makeDeskPhoto(shot);
-    correction::Corners corners;
+    folvane::correction::Corners corners;
     for (int i = 0; i < 4; ++i) {
         corners[i] = {photo.corners[i].x / kFactor, photo.corners[i].y / kFactor};
     }
-    writeSeed(dir + "/hand-placed.bin", photo.upright, 3, correction::SourceKind::Photo, 1,
+    writeSeed(dir + "/hand-placed.bin", photo.upright, 3, folvane::correction::SourceKind::Photo, 1,
               &corners);
     for (int i = 0; i < 2; ++i) {
         desk::ScanSpec spec;
@@ -83,7 +83,7 @@ int main(int argc, char **argv) {
         spec.dpi = 100;
         spec.darkBorder = i == 0;
         writeSeed(dir + "/scan-" + std::to_string(i) + ".bin", desk::makeScan(spec).picture, 1,
-                  correction::SourceKind::Unknown, 1);
+                  folvane::correction::SourceKind::Unknown, 1);
     }
     return 0;
 }

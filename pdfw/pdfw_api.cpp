@@ -30,10 +30,10 @@ bool isLive(pdfw_context *context) {
 }
 
 // Keeps the failure of `call`; a call's own fault is named after the call.
-void record(pdfw_context &context, int type, pdfw::Problem problem, const char *call) {
+void record(pdfw_context &context, int type, folvane::pdfw::Problem problem, const char *call) {
     context.lastType = type;
     try {
-        context.lastMessage = pdfw::describe(problem);
+        context.lastMessage = folvane::pdfw::describe(problem);
         if (problem.kind == PDFW_PROBLEM_CALL) {
             context.lastMessage.insert(0, std::string(call) + ": ");
         }
@@ -43,7 +43,7 @@ void record(pdfw_context &context, int type, pdfw::Problem problem, const char *
         context.lastProblem = std::move(problem);
     } catch (...) {
         context.lastMessage.clear();
-        context.lastProblem = pdfw::Problem{};
+        context.lastProblem = folvane::pdfw::Problem{};
         context.lastProblem.kind = PDFW_PROBLEM_MEMORY;
     }
 }
@@ -57,16 +57,18 @@ template <typename Work> bool guard(pdfw_context *context, const char *call, Wor
     try {
         std::forward<Work>(work)(*context);
         return true;
-    } catch (const pdfw::PdfwError &error) {
+    } catch (const folvane::pdfw::PdfwError &error) {
         record(*context, error.type(), error.problem(), call);
     } catch (const std::bad_alloc &) {
-        record(*context, PDFW_MEMORY_ERROR, pdfw::problemWith(PDFW_PROBLEM_MEMORY, ""), call);
+        record(*context, PDFW_MEMORY_ERROR, folvane::pdfw::problemWith(PDFW_PROBLEM_MEMORY, ""),
+               call);
     } catch (const std::exception &error) {
         record(*context, PDFW_RUNTIME_ERROR,
-               pdfw::problemWith(PDFW_PROBLEM_INTERNAL, "", error.what()), call);
+               folvane::pdfw::problemWith(PDFW_PROBLEM_INTERNAL, "", error.what()), call);
     } catch (...) {
         record(*context, PDFW_RUNTIME_ERROR,
-               pdfw::problemWith(PDFW_PROBLEM_INTERNAL, "", "unexpected internal failure"), call);
+               folvane::pdfw::problemWith(PDFW_PROBLEM_INTERNAL, "", "unexpected internal failure"),
+               call);
     }
     return false;
 }
@@ -101,7 +103,7 @@ pdfw_context *pdfw_new(pdfw_error_handler_proc handler, pdfw_alloc_proc alloc_pr
     if (!none && !all) {
         return nullptr;
     }
-    pdfw::MemoryProcs procs{nullptr, alloc_proc, free_proc};
+    folvane::pdfw::MemoryProcs procs{nullptr, alloc_proc, free_proc};
     return new (std::nothrow) pdfw_context(handler, procs, opaque);
 }
 
@@ -152,7 +154,7 @@ int pdfw_reserve_object(pdfw_context *context) {
 int pdfw_write_object(pdfw_context *context, int number, const char *body, size_t size) {
     if (guard(context, "pdfw_write_object", [&](pdfw_context &c) {
             if (!body && size) {
-                pdfw::failCall(PDFW_VALUE_ERROR, "no object body");
+                folvane::pdfw::failCall(PDFW_VALUE_ERROR, "no object body");
             }
             c.document().writeObject(number, std::string_view(body ? body : "", size));
         })) {
@@ -165,7 +167,7 @@ int pdfw_write_stream_object(pdfw_context *context, int number, const char *dict
                              const void *data, size_t size) {
     if (guard(context, "pdfw_write_stream_object", [&](pdfw_context &c) {
             if (!dictionary || (!data && size)) {
-                pdfw::failCall(PDFW_VALUE_ERROR, "no stream dictionary or data");
+                folvane::pdfw::failCall(PDFW_VALUE_ERROR, "no stream dictionary or data");
             }
             c.document().writeStreamObject(
                 number, dictionary,
@@ -179,7 +181,7 @@ int pdfw_write_stream_object(pdfw_context *context, int number, const char *dict
 int pdfw_add_object_page(pdfw_context *context, int number, const char *entries) {
     if (guard(context, "pdfw_add_object_page", [&](pdfw_context &c) {
             if (!entries) {
-                pdfw::failCall(PDFW_VALUE_ERROR, "no page entries");
+                folvane::pdfw::failCall(PDFW_VALUE_ERROR, "no page entries");
             }
             c.document().addObjectPage(number, entries);
         })) {
@@ -259,13 +261,14 @@ int pdfw_get_image_note_count(pdfw_context *context, int image) {
 
 int pdfw_get_image_note(pdfw_context *context, int image, int index, pdfw_note *note) {
     if (guard(context, "pdfw_get_image_note", [&](pdfw_context &c) {
-            const pdfw::Notes &notes = c.document().imageNotes(image);
+            const folvane::pdfw::Notes &notes = c.document().imageNotes(image);
             if (!note || index < 0 || static_cast<std::size_t>(index) >= notes.size()) {
-                pdfw::failCall(PDFW_VALUE_ERROR, "note " + std::to_string(index) + " of image " +
-                                                     std::to_string(image) + " (it has " +
-                                                     std::to_string(notes.size()) + ")");
+                folvane::pdfw::failCall(PDFW_VALUE_ERROR, "note " + std::to_string(index) +
+                                                              " of image " + std::to_string(image) +
+                                                              " (it has " +
+                                                              std::to_string(notes.size()) + ")");
             }
-            const pdfw::Note &noted = notes[static_cast<std::size_t>(index)];
+            const folvane::pdfw::Note &noted = notes[static_cast<std::size_t>(index)];
             *note = pdfw_note{noted.kind, noted.number, noted.detail.c_str()};
         })) {
         return 0;
@@ -277,9 +280,9 @@ int pdfw_count_pages(pdfw_context *context, const char *filename) {
     int pages = -1;
     if (guard(context, "pdfw_count_pages", [&](pdfw_context &) {
             if (!filename || !*filename) {
-                pdfw::failCall(PDFW_VALUE_ERROR, "no file name");
+                folvane::pdfw::failCall(PDFW_VALUE_ERROR, "no file name");
             }
-            pages = pdfw::countPages(filename);
+            pages = folvane::pdfw::countPages(filename);
         })) {
         return pages;
     }
@@ -314,7 +317,7 @@ void pdfw_delete(pdfw_context *context) {
 }
 
 void pdfw_remove_temporary_files(void) {
-    pdfw::TemporaryFiles::removeAll();
+    folvane::pdfw::temporary_files::removeAll();
 }
 
 int pdfw_create_temporary_file(const char *target, char *name, size_t size, int *slot) {
@@ -328,12 +331,12 @@ int pdfw_create_temporary_file(const char *target, char *name, size_t size, int 
         const std::size_t slash = path.rfind('/');
         const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
         const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-        std::string temp = folder + "/" + pdfw::temporaryPrefix(base) + "XXXXXX";
+        std::string temp = folder + "/" + folvane::pdfw::temporaryPrefix(base) + "XXXXXX";
         if (temp.size() >= size) {
             errno = ENAMETOOLONG;
             return -1;
         }
-        const int fd = pdfw::TemporaryFiles::create(temp, O_CLOEXEC, *slot);
+        const int fd = folvane::pdfw::temporary_files::create(temp, O_CLOEXEC, *slot);
         if (fd >= 0) {
             ::flock(fd, LOCK_EX | LOCK_NB);
             std::memcpy(name, temp.c_str(), temp.size() + 1);
@@ -346,13 +349,13 @@ int pdfw_create_temporary_file(const char *target, char *name, size_t size, int 
 }
 
 void pdfw_forget_temporary_file(int slot) {
-    pdfw::TemporaryFiles::forget(slot);
+    folvane::pdfw::temporary_files::forget(slot);
 }
 
 void pdfw_remove_dead_temporaries(const char *folder) {
     if (folder) {
         try {
-            pdfw::removeDeadTemporaries(folder);
+            folvane::pdfw::removeDeadTemporaries(folder);
         } catch (...) { // only the path's copy can throw, when memory runs out
         }
     }
@@ -370,7 +373,7 @@ int pdfw_get_last_problem(pdfw_context *context, pdfw_problem *problem) {
     if (!isLive(context) || !problem) {
         return -1;
     }
-    const pdfw::Problem &last = context->lastProblem;
+    const folvane::pdfw::Problem &last = context->lastProblem;
     *problem = pdfw_problem{context->lastType ? last.kind : PDFW_PROBLEM_NONE,
                             last.file.c_str(),
                             last.page,

@@ -9,12 +9,12 @@
 
 extern "C" int pdfw_inspect_image(const char *filename, int page, const char *compatibility,
                                   pdfw_image_facts *facts) {
-    int pdfMinor = pdfw::pdfMinorOf(compatibility);
+    int pdfMinor = folvane::pdfw::pdfMinorOf(compatibility);
     if (!filename || !facts || pdfMinor < 0) {
         return -1;
     }
     try {
-        pdfw::inspectImage(filename, page, pdfMinor, *facts);
+        folvane::pdfw::inspectImage(filename, page, pdfMinor, *facts);
     } catch (...) { // only the path's copy can throw, when memory runs out
         *facts = pdfw_image_facts{};
         facts->problem = PDFW_PROBLEM_MEMORY;

@@ -5,7 +5,7 @@
 
 #include "correction/loader/ModuleLoader.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -49,4 +49,4 @@ const char *paperName(PaperSize paper) {
     return loaded.module ? loaded.module->paperName(paper) : "unknown";
 }
 
-} // namespace correction
+} // namespace folvane::correction

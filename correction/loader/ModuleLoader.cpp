@@ -1,6 +1,6 @@
 #include "correction/loader/ModuleLoader.h"
 
-namespace correction {
+namespace folvane::correction {
 
 std::string correctionModulePath() {
     return folvane::moduleBesideProgram("FOLVANE_CORRECTION_MODULE", FOLVANE_CORRECTION_MODULE_NAME,
@@ -13,4 +13,4 @@ const folvane::LoadedModule<CorrectionModule> &correctionModule() {
     return loaded;
 }
 
-} // namespace correction
+} // namespace folvane::correction

@@ -6,7 +6,7 @@
 #include "base/LoadedModule.h"
 #include "correction/module/CorrectionModule.h"
 
-namespace correction {
+namespace folvane::correction {
 
 // FOLVANE_CORRECTION_MODULE when set, else lib/folvane/ beside the folder of the running
 // program: <build>/bin and <build>/lib/folvane in the build tree, /usr/bin and /usr/lib/folvane
@@ -18,4 +18,4 @@ std::string correctionModulePath();
 // from several threads at once.
 const folvane::LoadedModule<CorrectionModule> &correctionModule();
 
-} // namespace correction
+} // namespace folvane::correction

@@ -8,7 +8,7 @@
 
 #include "correction/Correction.h"
 
-namespace correction {
+namespace folvane::correction {
 
 class CorrectionModule {
 public:
@@ -27,4 +27,4 @@ public:
 inline constexpr const char *kCorrectionModuleEntry = "folvane_correction_engine_v4";
 using CorrectionModuleEntry = CorrectionModule *(*)();
 
-} // namespace correction
+} // namespace folvane::correction

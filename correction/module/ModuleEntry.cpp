@@ -4,7 +4,7 @@
 // the program that loads it.
 #include "correction/module/CorrectionModule.h"
 
-namespace correction {
+namespace folvane::correction {
 
 namespace {
 
@@ -23,11 +23,11 @@ public:
 
 } // namespace
 
-} // namespace correction
+} // namespace folvane::correction
 
 // The one symbol the module exports.
-extern "C" __attribute__((visibility("default"))) correction::CorrectionModule *
+extern "C" __attribute__((visibility("default"))) folvane::correction::CorrectionModule *
 folvane_correction_engine_v4() {
-    static correction::OpenCvCorrection module;
+    static folvane::correction::OpenCvCorrection module;
     return &module;
 }

@@ -46,14 +46,14 @@ int defaultThreads() {
 // The pages of a file, or 1 when they cannot be counted: its load reports why.
 int countablePages(const std::string &filename) {
     try {
-        return pdfw::countPages(filename);
+        return folvane::pdfw::countPages(filename);
     } catch (...) {
         return 1;
     }
 }
 
 // What a queued request and the load that asks for it have in common.
-std::string requestKey(const char *filename, int page, const pdfw::ImageOptions &options) {
+std::string requestKey(const char *filename, int page, const folvane::pdfw::ImageOptions &options) {
     std::string key =
         std::to_string(page) + ":" + std::to_string(options.quarterTurns) + ":" + filename;
     if (options.correction.handCorners) {
@@ -70,7 +70,7 @@ std::string requestKey(const char *filename, int page, const pdfw::ImageOptions 
 
 } // namespace
 
-int pdfw::pdfMinorOf(const char *version) {
+int folvane::pdfw::pdfMinorOf(const char *version) {
     if (!version || std::strlen(version) != 3 || version[0] != '1' || version[1] != '.' ||
         version[2] < '3' || version[2] > '7') {
         return -1;
@@ -78,14 +78,14 @@ int pdfw::pdfMinorOf(const char *version) {
     return version[2] - '0';
 }
 
-pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler, const pdfw::MemoryProcs &procs,
-                           void *userPointer)
+pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler,
+                           const folvane::pdfw::MemoryProcs &procs, void *userPointer)
     : handler(errorHandler), memory(procs), opaque(userPointer) {
     memory.context = this;
 }
 
 void pdfw_context::setParameter(const char *key, const char *value) {
-    using pdfw::failCall;
+    using folvane::pdfw::failCall;
     if (!key || !value) {
         failCall(PDFW_VALUE_ERROR, "key and value must not be null");
     }
@@ -93,7 +93,7 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         if (current) {
             failCall(PDFW_RUNTIME_ERROR, "\"compatibility\" must be set before pdfw_open_file");
         }
-        pdfMinor = pdfw::pdfMinorOf(value);
+        pdfMinor = folvane::pdfw::pdfMinorOf(value);
         if (pdfMinor < 0) {
             pdfMinor = 4;
             failCall(PDFW_VALUE_ERROR,
@@ -109,7 +109,7 @@ void pdfw_context::setParameter(const char *key, const char *value) {
             try {
                 folvane::ocr::checkLanguages(value);
             } catch (const folvane::ocr::OcrError &error) {
-                pdfw::fail(PDFW_VALUE_ERROR, pdfw::recognitionProblem(error, ""));
+                folvane::pdfw::fail(PDFW_VALUE_ERROR, folvane::pdfw::recognitionProblem(error, ""));
             }
         }
         ocrLanguages = value;
@@ -148,12 +148,12 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         }
         return;
     }
-    if (std::string *field = pdfw::documentInfoField(info, key)) {
+    if (std::string *field = folvane::pdfw::documentInfoField(info, key)) {
         if (current) {
             failCall(PDFW_RUNTIME_ERROR,
                      std::string("\"") + key + "\" must be set before pdfw_open_file");
         }
-        pdfw::setDocumentInfoField(*field, key, value);
+        folvane::pdfw::setDocumentInfoField(*field, key, value);
         return;
     }
     if (std::strcmp(key, "binding") == 0) {
@@ -164,30 +164,30 @@ void pdfw_context::setParameter(const char *key, const char *value) {
 }
 
 bool pdfw_context::openFile(const char *filename) {
-    using pdfw::failCall;
+    using folvane::pdfw::failCall;
     if (current) {
         failCall(PDFW_RUNTIME_ERROR, "a document is already open (call pdfw_close first)");
     }
     if (!filename || !*filename) {
         failCall(PDFW_VALUE_ERROR, "no file name");
     }
-    pdfw::Problem reason;
-    auto output = pdfw::OutputFile::create(filename, memory, reason);
+    folvane::pdfw::Problem reason;
+    auto output = folvane::pdfw::OutputFile::create(filename, memory, reason);
     if (!output) {
         lastType = PDFW_IO_ERROR;
-        lastMessage = pdfw::describe(reason);
+        lastMessage = folvane::pdfw::describe(reason);
         lastProblem = std::move(reason);
         return false;
     }
     spillFolder = output->folder();
-    current = std::make_unique<pdfw::Document>(std::move(output), pdfMinor, memory, info);
-    stopped = false;
+    current = std::make_unique<folvane::pdfw::Document>(std::move(output), pdfMinor, memory, info);
+    stopped_ = false;
     int workers = threads > 0 ? threads : defaultThreads();
     if (workers > 1) {
         try {
-            auto started = std::make_unique<pdfw::PagePipeline>(workers);
-            std::lock_guard<std::mutex> lock(pipelineGuard);
-            pipeline = std::move(started);
+            auto started = std::make_unique<folvane::pdfw::PagePipeline>(workers);
+            std::lock_guard<std::mutex> lock(pipelineGuard_);
+            pipeline_ = std::move(started);
         } catch (const std::system_error &) {
             // No threads to be had: the images are prepared on this one, as with "threads" 1.
         }
@@ -195,12 +195,14 @@ bool pdfw_context::openFile(const char *filename) {
     return true;
 }
 
-pdfw::Document &pdfw_context::document() {
+folvane::pdfw::Document &pdfw_context::document() {
     if (!current) {
-        pdfw::failCall(PDFW_RUNTIME_ERROR, "no document is open (call pdfw_open_file first)");
+        folvane::pdfw::failCall(PDFW_RUNTIME_ERROR,
+                                "no document is open (call pdfw_open_file first)");
     }
-    if (stopped) {
-        pdfw::fail(PDFW_RUNTIME_ERROR, pdfw::problemWith(PDFW_PROBLEM_STOPPED, ""));
+    if (stopped_) {
+        folvane::pdfw::fail(PDFW_RUNTIME_ERROR,
+                            folvane::pdfw::problemWith(PDFW_PROBLEM_STOPPED, ""));
     }
     return *current;
 }
@@ -209,29 +211,29 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
                               int page) {
     document();
     if (!type || !filename || !options) {
-        pdfw::failCall(PDFW_VALUE_ERROR, "type, file name and options must not be null");
+        folvane::pdfw::failCall(PDFW_VALUE_ERROR, "type, file name and options must not be null");
     }
     // A request pdfw_load_image will refuse is not worth preparing.
-    if (!pipeline || page < 0 || !*filename) {
+    if (!pipeline_ || page < 0 || !*filename) {
         return;
     }
-    pdfw::ImageOptions asked;
+    folvane::pdfw::ImageOptions asked;
     try {
-        asked = pdfw::imageOptions(options, correctDocuments);
+        asked = folvane::pdfw::imageOptions(options, correctDocuments);
         asked.correction.straightenCurves = straightenCurves;
-    } catch (const pdfw::PdfwError &) {
+    } catch (const folvane::pdfw::PdfwError &) {
         return;
     }
     int pages = page > 0 ? 1 : countablePages(filename);
     for (int announced = page > 0 ? page : 1; pages > 0; ++announced, --pages) {
-        pipeline->announce(requestKey(filename, announced, asked),
-                           request(filename, announced, asked));
+        pipeline_->announce(requestKey(filename, announced, asked),
+                            request(filename, announced, asked));
     }
 }
 
 int pdfw_context::loadImage(const char *type, const char *filename, const char *options, int page) {
-    using pdfw::failCall;
-    pdfw::Document &doc = document();
+    using folvane::pdfw::failCall;
+    folvane::pdfw::Document &doc = document();
     if (!type || !filename || !options) {
         failCall(PDFW_VALUE_ERROR, "type, file name and options must not be null");
     }
@@ -244,7 +246,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
         failCall(PDFW_TYPE_ERROR,
                  std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
-    pdfw::ImageOptions asked = pdfw::imageOptions(options, correctDocuments);
+    folvane::pdfw::ImageOptions asked = folvane::pdfw::imageOptions(options, correctDocuments);
     asked.correction.straightenCurves = straightenCurves;
     if (page < 1) {
         failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
@@ -252,36 +254,39 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
     if (!*filename) {
         failCall(PDFW_VALUE_ERROR, "no file name");
     }
-    if (pipeline) {
+    if (pipeline_) {
         // Gives the image's place in flight back however the writing ends.
         struct Written {
-            pdfw::PagePipeline &pipeline;
+            folvane::pdfw::PagePipeline &pipeline;
             ~Written() { pipeline.written(); }
-        } written{*pipeline};
-        if (auto prepared = pipeline->take(requestKey(filename, page, asked))) {
+        } written{*pipeline_};
+        if (auto prepared = pipeline_->take(requestKey(filename, page, asked))) {
             return doc.addImage(std::move(*prepared));
         }
     }
-    return doc.addImage(pdfw::prepareImage(request(filename, page, asked)));
+    return doc.addImage(folvane::pdfw::prepareImage(request(filename, page, asked)));
 }
 
-pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
-                                         const pdfw::ImageOptions &asked) const {
-    return pdfw::ImageRequest{path,         page,        pdfMinor,         memory,
-                              ocrLanguages, spillFolder, asked.correction, asked.quarterTurns,
-                              asked.crop};
+folvane::pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,
+                                                  const folvane::pdfw::ImageOptions &asked) const {
+    return folvane::pdfw::ImageRequest{
+        path,         page,        pdfMinor,         memory,
+        ocrLanguages, spillFolder, asked.correction, asked.quarterTurns,
+        asked.crop};
 }
 
 void pdfw_context::closeCurrent() {
-    if (current && stopped) {
+    if (current && stopped_) {
         endPipeline();
         current.reset();
-        pdfw::fail(PDFW_RUNTIME_ERROR, pdfw::problemWith(PDFW_PROBLEM_STOPPED, "",
-                                                         "it is abandoned and no file is written"));
+        folvane::pdfw::fail(PDFW_RUNTIME_ERROR,
+                            folvane::pdfw::problemWith(PDFW_PROBLEM_STOPPED, "",
+                                                       "it is abandoned and no file is written"));
     }
-    pdfw::Document &doc = document();
+    folvane::pdfw::Document &doc = document();
     if (doc.pageOpen()) {
-        pdfw::failCall(PDFW_RUNTIME_ERROR, "a page is still open (call pdfw_end_page first)");
+        folvane::pdfw::failCall(PDFW_RUNTIME_ERROR,
+                                "a page is still open (call pdfw_end_page first)");
     }
     endPipeline();
     try {
@@ -294,18 +299,18 @@ void pdfw_context::closeCurrent() {
 }
 
 void pdfw_context::stop() {
-    std::lock_guard<std::mutex> lock(pipelineGuard);
-    stopped = true;
-    if (pipeline) {
-        pipeline->stop();
+    std::lock_guard<std::mutex> lock(pipelineGuard_);
+    stopped_ = true;
+    if (pipeline_) {
+        pipeline_->stop();
     }
 }
 
 void pdfw_context::endPipeline() {
-    std::unique_ptr<pdfw::PagePipeline> ending;
+    std::unique_ptr<folvane::pdfw::PagePipeline> ending;
     {
-        std::lock_guard<std::mutex> lock(pipelineGuard);
-        ending = std::move(pipeline);
+        std::lock_guard<std::mutex> lock(pipelineGuard_);
+        ending = std::move(pipeline_);
     }
     ending.reset(); // joins the workers
 }

@@ -18,23 +18,24 @@
 #include "pdfw/pdfw.h"
 #include "pdfw/pipeline/PagePipeline.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The minor version of a PDF version "1.3" to "1.7"; -1 for anything else.
 int pdfMinorOf(const char *version);
 
-} // namespace pdfw
+} // namespace folvane::pdfw
 
 struct pdfw_context {
     static constexpr std::uint32_t kLive = 0x70646677; // "pdfw"
 
-    pdfw_context(pdfw_error_handler_proc handler, const pdfw::MemoryProcs &procs, void *opaque);
+    pdfw_context(pdfw_error_handler_proc handler, const folvane::pdfw::MemoryProcs &procs,
+                 void *opaque);
 
     void setParameter(const char *key, const char *value);
     // False with `lastMessage` and `lastProblem` set when the output cannot be created.
     bool openFile(const char *filename);
     // The open document; PDFW_RUNTIME_ERROR when none is open or it was stopped.
-    pdfw::Document &document();
+    folvane::pdfw::Document &document();
     void queueImage(const char *type, const char *filename, const char *options, int page);
     int loadImage(const char *type, const char *filename, const char *options, int page);
     // Finishes the document; it is over after a failure other than a page still open.
@@ -44,7 +45,7 @@ struct pdfw_context {
 
     std::uint32_t live = kLive;
     pdfw_error_handler_proc handler;
-    pdfw::MemoryProcs memory;
+    folvane::pdfw::MemoryProcs memory;
     void *opaque;
     int pdfMinor = 4;
     std::string binding;
@@ -52,22 +53,22 @@ struct pdfw_context {
     std::string ocrLanguages; // empty: no text layer
     std::string spillFolder;  // the open document's folder, for pages too large to hold
     bool correctDocuments = false;
-    bool straightenCurves = true; // corrected pages with bent text lines are straightened
-    pdfw::DocumentInfo info;      // the next document's properties
-    std::unique_ptr<pdfw::Document> current;
+    bool straightenCurves = true;     // corrected pages with bent text lines are straightened
+    folvane::pdfw::DocumentInfo info; // the next document's properties
+    std::unique_ptr<folvane::pdfw::Document> current;
     int lastType = 0;
     std::string lastMessage;
-    pdfw::Problem lastProblem;
+    folvane::pdfw::Problem lastProblem;
 
 private:
     // What preparing page `page` of `path` for the open document asks for.
-    pdfw::ImageRequest request(const std::string &path, int page,
-                               const pdfw::ImageOptions &asked) const;
+    folvane::pdfw::ImageRequest request(const std::string &path, int page,
+                                        const folvane::pdfw::ImageOptions &asked) const;
     void endPipeline();
 
     // Guards `pipeline` against stop() from another thread; the pipeline is destroyed (its
     // workers joined) before `current`.
-    std::mutex pipelineGuard;
-    std::unique_ptr<pdfw::PagePipeline> pipeline;
-    std::atomic<bool> stopped{false};
+    std::mutex pipelineGuard_;
+    std::unique_ptr<folvane::pdfw::PagePipeline> pipeline_;
+    std::atomic<bool> stopped_{false};
 };

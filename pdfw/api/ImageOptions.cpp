@@ -9,7 +9,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -133,4 +133,4 @@ ImageOptions imageOptions(const char *options, bool correcting) {
     return result;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 
 #include "pdfw/core/ImageRequest.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct ImageOptions {
     CorrectionRequest correction;
@@ -23,4 +23,4 @@ struct ImageOptions {
 // that is not four whole numbers).
 ImageOptions imageOptions(const char *options, bool correcting);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -6,7 +6,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/pdfw.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 static_assert(folvane::kMinCropSide == PDFW_MIN_CROP_SIDE, "one smallest crop, inside and out");
 
@@ -38,4 +38,4 @@ std::optional<folvane::StoredArea> storedCrop(const ImageRequest &request, int o
     return folvane::storedAreaOf(orientation, c.left, c.top, c.right, c.bottom, width, height);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

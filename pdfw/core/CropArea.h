@@ -7,7 +7,7 @@
 #include "base/CropRule.h"
 #include "pdfw/core/ImageRequest.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The stored pixels that `request.crop` keeps of a picture stored `width` x `height`, shown
 // upright by `orientation` and then turned by `request.quarterTurns`; none without a crop. A crop
@@ -16,4 +16,4 @@ namespace pdfw {
 std::optional<folvane::StoredArea> storedCrop(const ImageRequest &request, int orientation,
                                               std::uint32_t width, std::uint32_t height);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

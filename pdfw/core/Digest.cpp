@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -92,4 +92,4 @@ std::string sha256Hex(const void *data, std::size_t size) {
     return text;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 std::array<std::uint8_t, 32> sha256(const void *data, std::size_t size);
 
 // The digest as 64 lower-case hexadecimal digits.
 std::string sha256Hex(const void *data, std::size_t size);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -3,7 +3,7 @@
 #include "base/DocumentText.h"
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 std::string *documentInfoField(DocumentInfo &info, const std::string &key) {
     if (key == "title") {
@@ -48,4 +48,4 @@ std::u32string characters(const std::string &text) {
     return out;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

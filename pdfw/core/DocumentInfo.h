@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct DocumentInfo {
     std::string title;
@@ -28,4 +28,4 @@ void setDocumentInfoField(std::string &field, const std::string &key, const std:
 // The characters of a property that was set (valid UTF-8).
 std::u32string characters(const std::string &text);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 FileSpan::FileSpan(const InputFile &file, std::uint64_t offset, std::uint64_t length)
     : FileSpan(file.fd(), offset, length, file.path()) {}
@@ -64,4 +64,4 @@ bool FileSpan::unchanged() const {
            info.st_mtim.tv_sec == modifiedSeconds_ && info.st_mtim.tv_nsec == modifiedNanoseconds_;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 
 #include "pdfw/core/InputFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class FileSpan {
 public:
@@ -44,4 +44,4 @@ private:
     std::int64_t modifiedNanoseconds_ = 0;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -14,7 +14,7 @@
 #include "pdfw/core/PagePixels.h"
 #include "pdfw/core/PreparedImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // How one page would go into the document, as the pre-flight shows it.
 struct PageFacts {
@@ -46,4 +46,4 @@ struct ImageFormat {
     PagePicture (*picture)(const InputFile &file, int page, const MemoryProcs &memory);
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

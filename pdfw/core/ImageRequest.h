@@ -7,7 +7,7 @@
 
 #include "pdfw/core/Memory.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Document correction of a page: off, with the sheet found by detection, or with its corners
 // placed by hand.
@@ -44,4 +44,4 @@ struct ImageRequest {
     std::optional<CropRequest> crop; // none: the whole picture
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -10,7 +10,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 InputFile::InputFile(const std::string &path) : path_(path) {
     // Opened without waiting: a pipe with no writer or a device would otherwise hold the open
@@ -79,4 +79,4 @@ void ByteSource::readExactly(std::uint64_t offset, void *data, std::size_t size,
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class ByteSource {
 public:
@@ -57,4 +57,4 @@ private:
     std::uint64_t size_ = 0;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -10,7 +10,7 @@
 #include "base/CheckedSize.h"
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string &what) {
     std::optional<std::size_t> total = 1;
@@ -90,4 +90,4 @@ void Buffer::release() {
     mapped_ = 0;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

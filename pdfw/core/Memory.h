@@ -9,7 +9,7 @@
 
 #include "pdfw/pdfw.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The largest single buffer the engine allocates for one picture (decoded pixels or their
 // compressed form): 256 MiB, the image library's ceiling too. A 600-dpi A4 colour scan needs
@@ -63,4 +63,4 @@ private:
 
 inline constexpr std::size_t kMapThreshold = std::size_t{1} << 20;
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -4,7 +4,7 @@
 
 #include "base/Orientation.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 int normalOrientation(long value) {
     return folvane::NormalOrientation(value);
@@ -63,4 +63,4 @@ ShownPlacement shownPlacement(int orientation, std::uint32_t width, std::uint32_
     return {m, static_cast<float>(shownWidth), static_cast<float>(shownHeight)};
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -6,7 +6,7 @@
 
 #include "base/CropRule.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct Matrix {
     float a, b, c, d, e, f;
@@ -39,4 +39,4 @@ struct ShownPlacement {
 ShownPlacement shownPlacement(int orientation, std::uint32_t width, std::uint32_t height,
                               const folvane::StoredArea &shown, float x, float y, float scale);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

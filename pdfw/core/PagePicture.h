@@ -7,7 +7,7 @@
 
 #include "pdfw/core/Memory.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct PagePicture {
     enum class Source { Unknown, Photo, Scan };
@@ -22,4 +22,4 @@ struct PagePicture {
     Source source = Source::Unknown;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

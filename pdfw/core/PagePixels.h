@@ -5,7 +5,7 @@
 #include "ocr/PageImage.h"
 #include "pdfw/core/Memory.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Resolution assumed for a scan that states none.
 inline constexpr int kScanDpi = 300;
@@ -18,4 +18,4 @@ struct PagePixels {
     int storedHeight = 0;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -10,7 +10,7 @@
 #include "pdfw/core/Problem.h"
 #include "pdfw/pdfw.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class PdfwError : public std::runtime_error {
 public:
@@ -38,4 +38,4 @@ private:
     fail(type, problemWith(PDFW_PROBLEM_INTERNAL, "", std::move(what)));
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -5,7 +5,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -59,4 +59,4 @@ void checkDataCanHold(const std::string &path, const char *format, std::uint32_t
     fail(PDFW_SYNTAX_ERROR, std::move(tooShort));
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -13,7 +13,7 @@
 
 #include "pdfw/pdfw.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 inline constexpr std::uint32_t kMaxPictureSide = PDFW_MAX_PICTURE_SIDE;
 
@@ -44,4 +44,4 @@ void checkDataCanHold(const std::string &path, const char *format, std::uint32_t
                       std::uint32_t height, std::uint64_t decodedBytes, std::uint64_t dataBytes,
                       std::uint64_t maxRatio);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -1,6 +1,6 @@
 #include "pdfw/core/PreparedImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 std::string ObjectText::resolve(const std::function<int(ObjectRef)> &number) const {
     std::string out;
@@ -29,4 +29,4 @@ PreparedObject streamObject(ObjectText dictionary, FileSpan file) {
     return object;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

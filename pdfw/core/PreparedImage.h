@@ -29,7 +29,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/Problem.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct ObjectRef {
     enum class To { Own, Shared };
@@ -114,4 +114,4 @@ PreparedObject streamObject(ObjectText dictionary, Buffer data);
 // One stream object whose data are bytes of an input file, copied when it is written.
 PreparedObject streamObject(ObjectText dictionary, FileSpan file);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -183,4 +183,4 @@ std::string describe(const Note &note) {
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 
 #include "pdfw/pdfw.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct Problem {
     int kind = PDFW_PROBLEM_INTERNAL;
@@ -43,4 +43,4 @@ using Notes = std::vector<Note>;
 // The engine's English line for a note (what a log would show).
 std::string describe(const Note &note);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/core/UnnamedFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -68,4 +68,4 @@ bool RowFile::write(std::uint32_t row, const unsigned char *data) noexcept {
                  const_cast<unsigned char *>(data), rowBytes_, static_cast<off_t>(rowBytes_ * row));
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

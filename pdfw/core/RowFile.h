@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class RowFile {
 public:
@@ -27,4 +27,4 @@ private:
     std::size_t rowBytes_;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/core/UnnamedFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -72,4 +72,4 @@ FileSpan SpillFile::span() const {
     return FileSpan(fd_, 0, size_, folder_);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 
 #include "pdfw/core/FileSpan.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class SpillFile {
 public:
@@ -36,4 +36,4 @@ private:
     std::string folder_;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -31,4 +31,4 @@ void testKillPoint(const char *point, long number) {
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -4,7 +4,7 @@
 // there instead (SIGSTOP), so that a test can signal a run held mid-way.
 #pragma once
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Points: "image:N" (the Nth image of a document written, 1-based), "commit" (the document
 // complete and flushed, not yet in place), "linked" (under its temporary name, not yet renamed
@@ -12,4 +12,4 @@ namespace pdfw {
 void testKillPoint(const char *point);
 void testKillPoint(const char *point, long number);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

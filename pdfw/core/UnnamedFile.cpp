@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 bool unnamedFilesAllowed() {
     const char *named = std::getenv("FOLVANE_PDFW_NAMED_TEMPORARY");
@@ -43,4 +43,4 @@ std::string temporaryFolder() {
     return folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

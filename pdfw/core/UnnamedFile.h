@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Whether the engine may ask for O_TMPFILE. The environment variable
 // FOLVANE_PDFW_NAMED_TEMPORARY (any value but "" and "0") says no, so that tests can take the
@@ -24,4 +24,4 @@ std::string folderOf(const std::string &path);
 // The folder for the engine's own files when no document says where: TMPDIR, else /tmp.
 std::string temporaryFolder();
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -10,7 +10,7 @@
 #include "pdfw/jpeg/JpegEncoder.h"
 #include "pdfw/raster/Group4Encoder.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr int kBackgroundQuality = 45;
 // Quality of a page written whole in tones: there the JPEG carries the text itself.
 constexpr int kTonesQuality = 60;
 
-Buffer inkAsGroup4(const correction::CorrectedPage &page, const std::string &path,
+Buffer inkAsGroup4(const folvane::correction::CorrectedPage &page, const std::string &path,
                    const MemoryProcs &memory) {
     std::vector<unsigned char> rows(page.ink.begin(), page.ink.end());
     // Ink is 1: black where 1 is black, as Group 4 codes a sheet of paper.
@@ -32,7 +32,7 @@ Buffer inkAsGroup4(const correction::CorrectedPage &page, const std::string &pat
     return data;
 }
 
-std::string faxParameters(const correction::CorrectedPage &page) {
+std::string faxParameters(const folvane::correction::CorrectedPage &page) {
     return "/Filter/CCITTFaxDecode/DecodeParms<</K -1/Columns " + std::to_string(page.width) +
            "/Rows " + std::to_string(page.height) + ">>";
 }
@@ -47,17 +47,17 @@ constexpr double kA4LongInches = 297 / 25.4;
 constexpr double kLargestSide = 14400;
 
 // Short and long side in inches of a named paper; 0 for none.
-std::pair<double, double> paperInches(correction::PaperSize paper) {
+std::pair<double, double> paperInches(folvane::correction::PaperSize paper) {
     switch (paper) {
-    case correction::PaperSize::A4:
+    case folvane::correction::PaperSize::A4:
         return {210 / 25.4, kA4LongInches};
-    case correction::PaperSize::A5:
+    case folvane::correction::PaperSize::A5:
         return {148 / 25.4, 210 / 25.4};
-    case correction::PaperSize::B5:
+    case folvane::correction::PaperSize::B5:
         return {176 / 25.4, 250 / 25.4};
-    case correction::PaperSize::Letter:
+    case folvane::correction::PaperSize::Letter:
         return {8.5, 11};
-    case correction::PaperSize::None:
+    case folvane::correction::PaperSize::None:
         break;
     }
     return {0, 0};
@@ -66,13 +66,14 @@ std::pair<double, double> paperInches(correction::PaperSize paper) {
 // The sheet the page shows, in points: its paper's size when it has one; else its shape at
 // the resolution a scan states; a photo's own resolution says nothing of the paper, so there
 // it is taken to be as long as A4, as the correction takes it.
-std::pair<double, double> sheetPoints(const correction::CorrectedPage &page) {
+std::pair<double, double> sheetPoints(const folvane::correction::CorrectedPage &page) {
     const bool portrait = page.height >= page.width;
     const double longPixels = std::max(page.width, page.height);
     const double shortPixels = std::min(page.width, page.height);
     auto [shortInches, longInches] = paperInches(page.facts.paper);
     if (longInches == 0) {
-        const bool scanSize = page.facts.treatedAs == correction::SourceKind::Scan && page.dpi > 0;
+        const bool scanSize =
+            page.facts.treatedAs == folvane::correction::SourceKind::Scan && page.dpi > 0;
         longInches = scanSize ? longPixels / page.dpi : kA4LongInches;
         shortInches = longInches * shortPixels / longPixels;
     }
@@ -85,7 +86,7 @@ std::pair<double, double> sheetPoints(const correction::CorrectedPage &page) {
     return portrait ? std::pair{shortSide, longSide} : std::pair{longSide, shortSide};
 }
 
-PreparedImage withSize(const correction::CorrectedPage &page) {
+PreparedImage withSize(const folvane::correction::CorrectedPage &page) {
     PreparedImage image;
     image.width = static_cast<std::uint32_t>(page.width);
     image.height = static_cast<std::uint32_t>(page.height);
@@ -94,7 +95,7 @@ PreparedImage withSize(const correction::CorrectedPage &page) {
     return image;
 }
 
-PreparedImage bilevelPage(const correction::CorrectedPage &page, const std::string &path,
+PreparedImage bilevelPage(const folvane::correction::CorrectedPage &page, const std::string &path,
                           const MemoryProcs &memory) {
     PreparedImage image = withSize(page);
     ObjectText dict = "/Type/XObject/Subtype/Image" + sizeEntries(page.width, page.height) +
@@ -103,8 +104,8 @@ PreparedImage bilevelPage(const correction::CorrectedPage &page, const std::stri
     return image;
 }
 
-PreparedImage mixedRasterPage(const correction::CorrectedPage &page, const std::string &path,
-                              const MemoryProcs &memory) {
+PreparedImage mixedRasterPage(const folvane::correction::CorrectedPage &page,
+                              const std::string &path, const MemoryProcs &memory) {
     PreparedImage image = withSize(page);
     Buffer colour =
         encodeJpeg(page.background.data(), static_cast<std::uint32_t>(page.backgroundWidth),
@@ -134,7 +135,7 @@ PreparedImage mixedRasterPage(const correction::CorrectedPage &page, const std::
 
 // A page whose text is too soft for the ink: one JPEG of the whole page at its own resolution,
 // grey for black text on paper, colour when the page has colour.
-PreparedImage tonesPage(const correction::CorrectedPage &page, bool colour,
+PreparedImage tonesPage(const folvane::correction::CorrectedPage &page, bool colour,
                         const MemoryProcs &memory) {
     PreparedImage image = withSize(page);
     const std::vector<uint8_t> &pixels = colour ? page.background : page.grey;
@@ -152,15 +153,15 @@ PreparedImage tonesPage(const correction::CorrectedPage &page, bool colour,
 
 } // namespace
 
-PreparedImage correctedImage(const correction::CorrectedPage &page, const std::string &path,
-                             const MemoryProcs &memory) {
+PreparedImage correctedImage(const folvane::correction::CorrectedPage &page,
+                             const std::string &path, const MemoryProcs &memory) {
     std::size_t inkBytes = page.inkRowBytes * static_cast<std::size_t>(page.height);
     if (page.width <= 0 || page.height <= 0 || page.ink.size() < inkBytes ||
         page.inkRowBytes != static_cast<std::size_t>(page.width + 7) / 8) {
         failInternal(PDFW_RUNTIME_ERROR, "a corrected page without its ink");
     }
-    bool colour = page.content == correction::ContentKind::Colour && page.backgroundWidth > 0 &&
-                  page.backgroundHeight > 0 &&
+    bool colour = page.content == folvane::correction::ContentKind::Colour &&
+                  page.backgroundWidth > 0 && page.backgroundHeight > 0 &&
                   page.background.size() >=
                       static_cast<std::size_t>(page.backgroundWidth) * page.backgroundHeight * 3;
     if (page.softText) {
@@ -176,4 +177,4 @@ PreparedImage correctedImage(const correction::CorrectedPage &page, const std::s
     return colour ? mixedRasterPage(page, path, memory) : bilevelPage(page, path, memory);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -15,7 +15,7 @@
 #include "pdfw/text/GlyphlessFont.h"
 #include "pdfw/text/TextLayer.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -358,4 +358,4 @@ void Document::close() {
     output_->commit();
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -20,7 +20,7 @@
 #include "pdfw/output/PreparedWriter.h"
 #include "pdfw/text/TextEncoding.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // An image that is in the document: its XObject's number and what placing it needs.
 struct LoadedImage {
@@ -115,4 +115,4 @@ private:
     int font_ = 0; // the text layer's font, once a page uses it
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

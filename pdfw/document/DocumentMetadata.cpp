@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -153,4 +153,4 @@ std::string xmpPacket(const DocumentInfo &info, std::int64_t epoch) {
     return packet;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

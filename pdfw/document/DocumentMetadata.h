@@ -7,7 +7,7 @@
 
 #include "pdfw/core/DocumentInfo.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // `text` as a PDF text string: a literal string in PDFDocEncoding when every character has a
 // code there, else a hexadecimal string of UTF-16BE after its byte order mark.
@@ -21,4 +21,4 @@ std::string infoDictionary(const DocumentInfo &info, const std::string &pdfDate)
 // 1970, UTC) as the creation, modification and metadata date.
 std::string xmpPacket(const DocumentInfo &info, std::int64_t epoch);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include "pdfw/png/PngFormat.h"
 #include "pdfw/tiff/TiffFormat.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -60,4 +60,4 @@ void checkPage(const ImageFormat &format, const InputFile &file, int page) {
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include "pdfw/core/ImageFormat.h"
 #include "pdfw/core/InputFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The record of the format the file holds, told by its first bytes; null when no format
 // knows them.
@@ -23,4 +23,4 @@ int pagesOf(const ImageFormat &format, const InputFile &file);
 // one-page format; a format of several pages checks its own.
 void checkPage(const ImageFormat &format, const InputFile &file, int page);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

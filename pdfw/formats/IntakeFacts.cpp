@@ -7,7 +7,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/formats/ImageFormats.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -63,4 +63,4 @@ void inspectImage(const std::string &path, int page, int pdfMinor, pdfw_image_fa
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

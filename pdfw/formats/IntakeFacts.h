@@ -7,10 +7,10 @@
 
 #include "pdfw/pdfw.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Fills `facts` for page `page` of `path` going into a PDF of version 1.`pdfMinor`; never
 // throws.
 void inspectImage(const std::string &path, int page, int pdfMinor, pdfw_image_facts &facts);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

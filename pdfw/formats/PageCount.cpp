@@ -2,7 +2,7 @@
 
 #include "pdfw/formats/ImageFormats.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 int countPages(const std::string &path) {
     InputFile file(path);
@@ -11,4 +11,4 @@ int countPages(const std::string &path) {
     return format ? pagesOf(*format, file) : 1;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -3,10 +3,10 @@
 
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The pages of the file at `path` (>= 1; 1 for a file of no known format). Raises what opening
 // and reading it raises.
 int countPages(const std::string &path);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

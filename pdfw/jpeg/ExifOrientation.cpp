@@ -2,7 +2,7 @@
 
 #include "base/ExifOrientation.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 int exifOrientation(const unsigned char *tiff, std::size_t size) {
     // The preview reads the same function, so the page and the preview turn a photo alike.
@@ -10,4 +10,4 @@ int exifOrientation(const unsigned char *tiff, std::size_t size) {
     return orientation == 0 ? 1 : orientation;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

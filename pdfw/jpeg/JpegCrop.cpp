@@ -7,7 +7,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -75,4 +75,4 @@ CroppedJpeg cropJpeg(const unsigned char *data, std::size_t size, const JpegInfo
     return cropped;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -11,7 +11,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/jpeg/JpegStructure.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct CroppedJpeg {
     Buffer jpeg;
@@ -27,4 +27,4 @@ CroppedJpeg cropJpeg(const unsigned char *data, std::size_t size, const JpegInfo
                      const folvane::StoredArea &area, const std::string &path,
                      const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -10,7 +10,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/jpeg/JpegSession.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -73,4 +73,4 @@ Buffer encodeJpeg(const unsigned char *pixels, std::uint32_t width, std::uint32_
     return jpeg;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

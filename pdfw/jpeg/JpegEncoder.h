@@ -7,7 +7,7 @@
 
 #include "pdfw/core/Memory.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The JPEG file of `height` rows of `width` pixels of `channels` bytes (1 grey, 3 RGB), `stride`
 // bytes a row, at `quality` (1 to 100), 4:2:0 for colour. Raises PDFW_MEMORY_ERROR when
@@ -15,4 +15,4 @@ namespace pdfw {
 Buffer encodeJpeg(const unsigned char *pixels, std::uint32_t width, std::uint32_t height,
                   int channels, std::size_t stride, int quality, const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

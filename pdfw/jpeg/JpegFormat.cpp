@@ -7,7 +7,7 @@
 #include "pdfw/jpeg/JpegImage.h"
 #include "pdfw/jpeg/JpegPixelDecoder.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -99,4 +99,4 @@ const ImageFormat kJpegFormat = {.name = "JPEG",
                                  .recognitionPixels = jpegRecognitionPixels,
                                  .picture = jpegPicture};
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/jpeg/JpegCrop.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -187,4 +187,4 @@ PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request) {
     return image;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

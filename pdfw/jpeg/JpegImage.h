@@ -12,7 +12,7 @@
 #include "pdfw/jpeg/JpegStructure.h"
 #include "pdfw/raster/IccProfile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // How a JPEG goes into the document: the one decision behind preparing and inspecting it.
 struct JpegPlan {
@@ -33,4 +33,4 @@ ObjectText jpegImageDictionary(const JpegInfo &info, const ColourSpace &space, O
 
 PreparedImage prepareJpeg(const InputFile &file, const ImageRequest &request);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

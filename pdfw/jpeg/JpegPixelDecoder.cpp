@@ -9,7 +9,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/jpeg/JpegSession.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -142,4 +142,4 @@ DecodedJpeg decodeJpegPixels(const unsigned char *data, std::size_t size, const 
     return picture;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

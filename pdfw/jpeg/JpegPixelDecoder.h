@@ -7,7 +7,7 @@
 
 #include "pdfw/core/Memory.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct DecodedJpeg {
     std::uint32_t width = 0; // stored pixels, rows top first, `channels` bytes a pixel
@@ -26,4 +26,4 @@ enum class JpegPixels { Grey, Colour };
 DecodedJpeg decodeJpegPixels(const unsigned char *data, std::size_t size, const std::string &path,
                              JpegPixels wanted, const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -13,7 +13,7 @@
 #include "pdfw/jpeg/JpegSession.h"
 #include "pdfw/jpeg/JpegStructure.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -241,4 +241,4 @@ RewrittenJpeg repairJpeg(const unsigned char *data, std::size_t size, const Pdfw
     return result;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -12,7 +12,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 enum class JpegRewrite {
     Transcode, // any warning from libjpeg is a failure
@@ -44,4 +44,4 @@ std::string entropyDataFault(const unsigned char *data, std::size_t size);
 RewrittenJpeg repairJpeg(const unsigned char *data, std::size_t size, const PdfwError &structure,
                          const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -1,6 +1,6 @@
 #include "pdfw/jpeg/JpegSession.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -33,4 +33,4 @@ void failJpegCall(JpegSession &session, const char *reason) {
     std::longjmp(session.jump, 1);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -18,7 +18,7 @@
 
 #include <jpeglib.h>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct JpegSession {
     jpeg_error_mgr errors; // first: the callbacks find the session through libjpeg's err pointer
@@ -43,4 +43,4 @@ JpegSession &jpegSessionOf(j_common_ptr info);
 // Fails the current call with a reason of ours instead of libjpeg's.
 [[noreturn]] void failJpegCall(JpegSession &session, const char *reason);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/jpeg/ExifOrientation.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -529,4 +529,4 @@ JpegInfo inspectJpeg(const ByteSource &file) {
     return JpegReader(file).read();
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

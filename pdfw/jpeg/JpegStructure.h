@@ -9,7 +9,7 @@
 
 #include "pdfw/core/InputFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 enum class JpegCoding {
     Huffman,    // baseline, extended sequential or progressive: PDF carries it as it is
@@ -58,4 +58,4 @@ private:
 // hierarchical, two components, height set by a later DNL marker).
 JpegInfo inspectJpeg(const ByteSource &file);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

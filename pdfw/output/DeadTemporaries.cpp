@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -99,4 +99,4 @@ void removeDeadTemporaries(const std::string &folder) {
     ::closedir(entries);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

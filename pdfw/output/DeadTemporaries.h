@@ -9,7 +9,7 @@
 #include <string>
 #include <sys/types.h>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // ".BASE.pdfw-PID-" for the target file name `base`: the start of this process's temporary
 // names for it.
@@ -23,4 +23,4 @@ void removeDeadTemporaries(const std::string &folder);
 // The PID a temporary document's name carries, or 0 when the name is not one.
 pid_t temporaryOwner(const std::string &name);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

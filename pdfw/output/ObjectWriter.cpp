@@ -5,7 +5,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -95,4 +95,4 @@ void ObjectWriter::finish(int root, int info, std::string_view id) {
     out_.write(trailer);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

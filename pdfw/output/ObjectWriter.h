@@ -9,7 +9,7 @@
 
 #include "pdfw/output/OutputFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // A PDF number for `value`: the shortest decimal that reads back as the same float, never
 // in exponent form, "0" for negative zero.
@@ -48,4 +48,4 @@ private:
     std::vector<bool> written_{true};
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -20,7 +20,7 @@
 #include "pdfw/output/DeadTemporaries.h"
 #include "pdfw/output/TemporaryFiles.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -95,7 +95,7 @@ int openDocumentFile(const std::string &folder, const std::string &prefix, std::
         }
     }
     temp = prefix + "XXXXXX";
-    int fd = TemporaryFiles::create(temp, O_CLOEXEC, slot);
+    int fd = temporary_files::create(temp, O_CLOEXEC, slot);
     if (fd >= 0) {
         ::flock(fd, LOCK_EX | LOCK_NB);
     }
@@ -232,7 +232,7 @@ std::unique_ptr<OutputFile> OutputFile::make(const Placement &place, const Memor
         if (!temp.empty()) {
             ::unlink(temp.c_str());
         }
-        TemporaryFiles::forget(slot);
+        temporary_files::forget(slot);
         throw;
     }
 }
@@ -261,7 +261,7 @@ void OutputFile::discard() {
         ::unlink(temp_.c_str());
         temp_.clear();
     }
-    TemporaryFiles::forget(std::exchange(slot_, -1));
+    temporary_files::forget(std::exchange(slot_, -1));
 }
 
 bool OutputFile::linkUnnamed() {
@@ -278,13 +278,13 @@ bool OutputFile::linkUnnamed() {
         for (int i = 0; i < 6; ++i) {
             name += kChars[random() % (sizeof kChars - 1)];
         }
-        slot_ = TemporaryFiles::add(name.c_str());
+        slot_ = temporary_files::add(name.c_str());
         if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             temp_ = name;
             return true;
         }
         int error = errno;
-        TemporaryFiles::forget(std::exchange(slot_, -1));
+        temporary_files::forget(std::exchange(slot_, -1));
         if (error != EEXIST) {
             errno = error;
             return false;
@@ -469,7 +469,7 @@ void OutputFile::commit() {
         fail(PDFW_IO_ERROR, outputProblem(target_, "write", errorText(error)));
     }
     temp_.clear();
-    TemporaryFiles::forget(std::exchange(slot_, -1));
+    temporary_files::forget(std::exchange(slot_, -1));
     committed_ = true;
     // Make the rename itself durable; the document is complete whatever this reports.
     int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -523,4 +523,4 @@ void OutputFile::copyToStream() {
     committed_ = true;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

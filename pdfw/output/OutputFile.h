@@ -17,7 +17,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/Problem.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class OutputFile {
 public:
@@ -96,4 +96,4 @@ private:
     int stream_ = -1; // the pipe or device the document goes to, else -1
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -2,7 +2,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 std::vector<int> PreparedWriter::write(const ObjectGroup &group) {
     std::vector<int> sharedNumbers;
@@ -73,4 +73,4 @@ std::vector<int> PreparedWriter::writeObjects(const std::vector<PreparedObject> 
     return numbers;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 #include "pdfw/core/PreparedImage.h"
 #include "pdfw/output/ObjectWriter.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class PreparedWriter {
 public:
@@ -30,4 +30,4 @@ private:
     std::map<std::string, int> shared_;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace pdfw::TemporaryFiles {
+namespace folvane::pdfw::temporary_files {
 
 namespace {
 
@@ -77,4 +77,4 @@ void removeAll() noexcept {
     }
 }
 
-} // namespace pdfw::TemporaryFiles
+} // namespace folvane::pdfw::temporary_files

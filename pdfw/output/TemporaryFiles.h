@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace pdfw::TemporaryFiles {
+namespace folvane::pdfw::temporary_files {
 
 // Creates a file from the mkostemp template `path` (its name filled in on return) and
 // remembers it before the file exists, so that a signal arriving the moment it appears finds
@@ -20,4 +20,4 @@ void forget(int slot) noexcept;
 // Unlinks every remembered file. Async-signal-safe.
 void removeAll() noexcept;
 
-} // namespace pdfw::TemporaryFiles
+} // namespace folvane::pdfw::temporary_files

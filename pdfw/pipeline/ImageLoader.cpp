@@ -10,7 +10,7 @@
 #include "pdfw/pipeline/ImageRecognition.h"
 #include "pdfw/pipeline/PageCorrection.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -79,4 +79,4 @@ PreparedImage prepareImage(const ImageRequest &request) {
     return prepared;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

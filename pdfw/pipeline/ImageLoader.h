@@ -6,11 +6,11 @@
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/PreparedImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Raises PDFW_IO_ERROR when the file cannot be read, PDFW_TYPE_ERROR when it is not JPEG, TIFF
 // or PNG, and the errors of the readers; with languages, recognises the text as well
 // (recognizeImage).
 PreparedImage prepareImage(const ImageRequest &request);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include "pdfw/core/Orientation.h"
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -98,4 +98,4 @@ std::shared_ptr<const folvane::ocr::PageText> recognizeImage(const PagePixels &p
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -12,7 +12,7 @@
 #include "pdfw/core/PagePixels.h"
 #include "pdfw/core/Problem.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The words of `pixels`, page `request.page` of `request.path`, in `request.ocrLanguages`.
 // Each thread keeps one engine, loaded at its first page and reused for the next ones (loading
@@ -25,4 +25,4 @@ std::shared_ptr<const folvane::ocr::PageText> recognizeImage(const PagePixels &p
 // The problem of a recognition failure, about `file` ("" for none).
 Problem recognitionProblem(const folvane::ocr::OcrError &error, const std::string &file);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

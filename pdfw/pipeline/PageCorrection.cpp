@@ -7,24 +7,24 @@
 #include "correction/Correction.h"
 #include "pdfw/corrected/CorrectedImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
-correction::SourceKind sourceOf(PagePicture::Source source) {
+folvane::correction::SourceKind sourceOf(PagePicture::Source source) {
     switch (source) {
     case PagePicture::Source::Photo:
-        return correction::SourceKind::Photo;
+        return folvane::correction::SourceKind::Photo;
     case PagePicture::Source::Scan:
-        return correction::SourceKind::Scan;
+        return folvane::correction::SourceKind::Scan;
     case PagePicture::Source::Unknown:
         break;
     }
-    return correction::SourceKind::Unknown;
+    return folvane::correction::SourceKind::Unknown;
 }
 
-correction::Picture pictureFor(const PagePicture &page, const CorrectionRequest &asked) {
-    correction::Picture picture;
+folvane::correction::Picture pictureFor(const PagePicture &page, const CorrectionRequest &asked) {
+    folvane::correction::Picture picture;
     picture.pixels = page.rows.data();
     picture.size = page.rows.size();
     picture.width = static_cast<int>(page.width);
@@ -36,7 +36,7 @@ correction::Picture pictureFor(const PagePicture &page, const CorrectionRequest 
     picture.dpi = page.dpi;
     picture.straightenCurves = asked.straightenCurves;
     if (asked.handCorners) {
-        correction::Corners corners;
+        folvane::correction::Corners corners;
         for (int i = 0; i < 4; ++i) {
             corners[i] = {asked.corners[2 * i], asked.corners[2 * i + 1]};
         }
@@ -46,7 +46,7 @@ correction::Picture pictureFor(const PagePicture &page, const CorrectionRequest 
 }
 
 // The corrected page's grey, as recognition reads it.
-PagePixels textPixels(const correction::CorrectedPage &page, const MemoryProcs &memory) {
+PagePixels textPixels(const folvane::correction::CorrectedPage &page, const MemoryProcs &memory) {
     PagePixels pixels;
     pixels.rows = Buffer(memory, page.grey.size(), "corrected page for recognition");
     std::memcpy(pixels.rows.data(), page.grey.data(), page.grey.size());
@@ -61,8 +61,8 @@ PagePixels textPixels(const correction::CorrectedPage &page, const MemoryProcs &
 }
 
 // The note for a page correction left as it is.
-Note notCorrectedNote(const correction::Failure &failure) {
-    using Kind = correction::Failure::Kind;
+Note notCorrectedNote(const folvane::correction::Failure &failure) {
+    using Kind = folvane::correction::Failure::Kind;
     switch (failure.kind) {
     case Kind::OutOfMemory:
         return {PDFW_NOTE_NOT_CORRECTED, PDFW_CORRECTION_OUT_OF_MEMORY, ""};
@@ -87,11 +87,11 @@ Note notCorrectedNote(const correction::Failure &failure) {
 PageCorrection correctForDocument(const ImageFormat &format, const InputFile &file,
                                   const ImageRequest &request) {
     PagePicture picture = format.picture(file, request.page, request.memory);
-    correction::CorrectedPage page =
-        correction::correctPage(pictureFor(picture, request.correction));
+    folvane::correction::CorrectedPage page =
+        folvane::correction::correctPage(pictureFor(picture, request.correction));
     picture.rows = Buffer(); // the corrected page holds what is needed from here on
     PageCorrection result;
-    if (page.failure.kind == correction::Failure::Kind::TwoSheets) {
+    if (page.failure.kind == folvane::correction::Failure::Kind::TwoSheets) {
         result.notes.push_back({PDFW_NOTE_SHEET_NOT_FOUND, 2, ""});
         return result;
     }
@@ -100,7 +100,7 @@ PageCorrection correctForDocument(const ImageFormat &format, const InputFile &fi
         return result;
     }
     if (page.facts.plain ||
-        (!page.facts.found && page.facts.treatedAs == correction::SourceKind::Photo)) {
+        (!page.facts.found && page.facts.treatedAs == folvane::correction::SourceKind::Photo)) {
         result.notes.push_back({PDFW_NOTE_SHEET_NOT_FOUND, 0, ""});
         return result;
     }
@@ -111,4 +111,4 @@ PageCorrection correctForDocument(const ImageFormat &format, const InputFile &fi
     return result;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -12,7 +12,7 @@
 #include "pdfw/core/PreparedImage.h"
 #include "pdfw/core/Problem.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct PageCorrection {
     std::optional<PreparedImage> image; // the corrected page; empty: the page goes in as it is
@@ -24,4 +24,4 @@ struct PageCorrection {
 PageCorrection correctForDocument(const ImageFormat &format, const InputFile &file,
                                   const ImageRequest &request);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

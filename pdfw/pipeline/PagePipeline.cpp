@@ -6,7 +6,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/pipeline/ImageLoader.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -161,4 +161,4 @@ void PagePipeline::stop() {
     changed_.notify_all();
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

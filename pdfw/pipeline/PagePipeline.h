@@ -26,7 +26,7 @@
 #include "pdfw/core/ImageRequest.h"
 #include "pdfw/core/PreparedImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class PagePipeline {
 public:
@@ -81,4 +81,4 @@ private:
     std::vector<std::thread> workers_;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -4,7 +4,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -110,4 +110,4 @@ bool spillPngData(const ByteSource &file, const PngInfo &info, std::size_t rowBy
     return check.whole();
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -15,7 +15,7 @@
 #include "pdfw/core/SpillFile.h"
 #include "pdfw/png/PngFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class PngDataCheck {
 public:
@@ -49,4 +49,4 @@ bool gatherPngData(const ByteSource &file, const PngInfo &info, std::size_t rowB
 bool spillPngData(const ByteSource &file, const PngInfo &info, std::size_t rowBytes, SpillFile *out,
                   const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -13,7 +13,7 @@
 #include "pdfw/core/RowFile.h"
 #include "pdfw/core/UnnamedFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -271,4 +271,4 @@ void decodePngBands(const ByteSource &file, int pdfMinor, const MemoryProcs &mem
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -12,7 +12,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct DecodedPng {
     RasterImage raster; // colorSpace left empty: the caller chooses it (device or profile)
@@ -38,4 +38,4 @@ void decodePngBands(const ByteSource &file, int pdfMinor, const MemoryProcs &mem
                     std::size_t bandBytes, const std::string &folder, const PngBandTaker &take,
                     DecodedPng &header);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

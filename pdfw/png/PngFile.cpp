@@ -8,7 +8,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -266,4 +266,4 @@ std::vector<unsigned char> pngIccProfile(const PngInfo &info, std::string &reaso
     return profile;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 
 #include "pdfw/core/InputFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 enum PngColourType { kPngGrey = 0, kPngRgb = 2, kPngPalette = 3, kPngGreyAlpha = 4, kPngRgba = 6 };
 
@@ -45,4 +45,4 @@ PngInfo readPng(const ByteSource &file);
 // The profile inside the iCCP chunk, inflated; empty with `reason` set when it cannot be read.
 std::vector<unsigned char> pngIccProfile(const PngInfo &info, std::string &reason);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

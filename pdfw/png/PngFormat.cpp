@@ -12,7 +12,7 @@
 #include "pdfw/raster/PicturePixels.h"
 #include "pdfw/raster/RecognitionPixels.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -78,4 +78,4 @@ const ImageFormat kPngFormat = {.name = "PNG",
                                 .recognitionPixels = pngRecognitionPixels,
                                 .picture = pngPicture};
 
-} // namespace pdfw
+} // namespace folvane::pdfw

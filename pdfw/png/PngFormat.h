@@ -3,8 +3,8 @@
 
 #include "pdfw/core/ImageFormat.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 extern const ImageFormat kPngFormat;
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -19,7 +19,7 @@
 #include "pdfw/raster/RasterImage.h"
 #include "pdfw/raster/StreamedRaster.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -253,4 +253,4 @@ PreparedImage preparePng(const InputFile &file, const ImageRequest &request) {
     return image;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

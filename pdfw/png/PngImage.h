@@ -12,7 +12,7 @@
 #include "pdfw/core/PreparedImage.h"
 #include "pdfw/png/PngFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // True when PDF can carry the picture's data as it is: not interlaced, no alpha channel, grey
 // of 1 to 8 bits, RGB of 8 bits or a palette without partial transparency; 16-bit grey and
@@ -36,4 +36,4 @@ PngPlan planPng(const InputFile &file, int pdfMinor, const MemoryProcs &memory,
 
 PreparedImage preparePng(const InputFile &file, const ImageRequest &request);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

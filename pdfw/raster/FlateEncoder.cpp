@@ -8,7 +8,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -93,4 +93,4 @@ Buffer flateCompress(const unsigned char *data, std::size_t size, int level,
     return packed;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -5,7 +5,7 @@
 
 #include "pdfw/core/Memory.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // libdeflate levels, measured: on photographs levels 1 to 6 differ by 1-3 % in size while
 // the time nearly doubles; on scans and screen-like pictures level 1 misses long repeats that
@@ -33,4 +33,4 @@ void pngPredictRow(const unsigned char *row, const unsigned char *above, std::si
 Buffer flateCompress(const unsigned char *data, std::size_t size, int level,
                      const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -2,7 +2,7 @@
 
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -53,4 +53,4 @@ void FlateStream::run(const unsigned char *data, std::size_t size, bool last) {
              (last && stream_.internal_state.state != ZSTATE_END));
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

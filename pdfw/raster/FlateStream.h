@@ -12,7 +12,7 @@
 
 #include "pdfw/core/SpillFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class FlateStream {
 public:
@@ -34,4 +34,4 @@ private:
     std::vector<unsigned char> chunk_;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

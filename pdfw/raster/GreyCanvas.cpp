@@ -7,7 +7,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/raster/RecognitionPixels.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 GreyCanvas::GreyCanvas(std::uint32_t width, std::uint32_t height, int dpi,
                        const MemoryProcs &memory)
@@ -75,4 +75,4 @@ PagePixels GreyCanvas::finish(int orientation) {
     return out;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -12,7 +12,7 @@
 #include "pdfw/core/PagePixels.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The most pixels of a picture handed to recognition: a 600-dpi A4 page, or A3 at 420 dpi.
 inline constexpr std::uint64_t kRecognitionPixels = std::uint64_t{36} << 20;
@@ -43,4 +43,4 @@ private:
     std::uint32_t rowsOut_ = 0;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -6,7 +6,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/core/PdfwError.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 std::vector<unsigned char> encodeGroup4(std::uint32_t width, std::uint32_t height, int photometric,
                                         unsigned char *rows, std::size_t size,
@@ -26,4 +26,4 @@ std::vector<unsigned char> encodeGroup4(std::uint32_t width, std::uint32_t heigh
     return coded;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

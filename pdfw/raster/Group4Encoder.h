@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The Group 4 data (most significant bit first, one strip) of `rows`: `height` rows of
 // (width + 7) / 8 bytes, `size` bytes in all, whose bits mean what `photometric` says
@@ -16,4 +16,4 @@ std::vector<unsigned char> encodeGroup4(std::uint32_t width, std::uint32_t heigh
                                         unsigned char *rows, std::size_t size,
                                         const std::string &path);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -5,7 +5,7 @@
 
 #include "pdfw/core/Digest.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -130,4 +130,4 @@ void appendColourSpace(ObjectText &text, ObjectGroup &group, const ColourSpace &
     text += "]";
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

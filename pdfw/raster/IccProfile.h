@@ -10,7 +10,7 @@
 #include "pdfw/core/PreparedImage.h"
 #include "pdfw/core/Problem.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Why `profile` cannot describe an image of `components` colour components (1, 3 or 4), or
 // "" when it can: its header must give its own length, carry the profile signature, name a
@@ -41,4 +41,4 @@ ColourSpace colourSpaceFor(const std::vector<unsigned char> &profile, int compon
 // Appends the colour space to `text`, adding its profile to `group`'s shared resources.
 void appendColourSpace(ObjectText &text, ObjectGroup &group, const ColourSpace &space);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

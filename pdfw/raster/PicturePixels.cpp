@@ -5,7 +5,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/raster/Samples.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -116,4 +116,4 @@ PagePicture rasterToPicture(const RasterImage &raster, const std::vector<unsigne
     return picture;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

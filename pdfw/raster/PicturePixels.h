@@ -7,7 +7,7 @@
 #include "pdfw/core/PagePicture.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The RGB of each entry of a palette written as "hival<RRGGBB...>" over RGB (or "hival<GG...>"
 // over grey: each grey given as three equal values): three bytes an entry.
@@ -19,4 +19,4 @@ std::vector<unsigned char> paletteColours(const std::string &palette, bool grey)
 PagePicture rasterToPicture(const RasterImage &raster, const std::vector<unsigned char> *palette,
                             const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

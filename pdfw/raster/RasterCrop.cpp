@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -80,4 +80,4 @@ bool BandCrop::crop(const RasterImage &band, RasterImage &kept, const MemoryProc
     return true;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The pixels (and alpha) of `image` inside `area`, which must lie inside it; every other field
 // as `image` has it.
@@ -29,4 +29,4 @@ private:
     std::uint64_t nextRow_ = 0; // the picture's row the next band starts at
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

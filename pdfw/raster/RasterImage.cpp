@@ -6,7 +6,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/raster/FlateEncoder.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -146,4 +146,4 @@ PreparedImage prepareRaster(RasterImage &image, int pdfMinor, const std::string 
     return rasterObjects(image, std::move(alpha), std::move(pixels));
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

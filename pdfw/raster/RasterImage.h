@@ -10,7 +10,7 @@
 #include "pdfw/core/PreparedImage.h"
 #include "pdfw/raster/IccProfile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct RasterImage {
     std::uint32_t width = 0;
@@ -61,4 +61,4 @@ PreparedImage rasterObjects(const RasterImage &layout, std::optional<RasterPlane
 PreparedImage prepareRaster(RasterImage &image, int pdfMinor, const std::string &path,
                             const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/raster/Samples.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -132,4 +132,4 @@ PagePixels rasterForRecognition(const RasterImage &raster,
     return out;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

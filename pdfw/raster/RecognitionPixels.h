@@ -9,7 +9,7 @@
 #include "pdfw/core/PagePixels.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The grey (0..255) of an RGB colour, as recognition sees it.
 unsigned char lumaOf(unsigned red, unsigned green, unsigned blue);
@@ -25,4 +25,4 @@ PagePixels rasterForRecognition(const RasterImage &raster,
                                 const std::vector<unsigned char> *palette, int orientation, int dpi,
                                 const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

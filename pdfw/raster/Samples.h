@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Sample `index` of `row`, whose samples are `bits` bits each (1, 2, 4, 8 or 16, big-endian),
 // scaled to 0..255 (a 16-bit sample gives its high byte).
@@ -32,4 +32,4 @@ inline unsigned indexAt(const unsigned char *row, std::size_t x, int bits) {
     return (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -10,7 +10,7 @@
 #include "pdfw/raster/FlateEncoder.h"
 #include "pdfw/raster/FlateStream.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // One plane of samples on its way to a spill file: rows predicted against the row before
 // (kept), then compressed.
@@ -112,4 +112,4 @@ PreparedImage StreamedRaster::finish(const RasterImage &layout, std::uint32_t he
     return rasterObjects(described, std::move(alpha), std::move(pixels));
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

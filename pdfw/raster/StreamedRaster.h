@@ -13,7 +13,7 @@
 #include "pdfw/core/PreparedImage.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class StreamedRaster {
 public:
@@ -45,4 +45,4 @@ private:
     std::uint32_t rows_ = 0;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

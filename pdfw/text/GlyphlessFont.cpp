@@ -7,7 +7,7 @@
 #include "pdfw/raster/FlateEncoder.h"
 #include "pdfw/text/TextEncoding.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -231,4 +231,4 @@ void writeGlyphlessFont(ObjectWriter &writer, int type0, const TextEncoding &enc
     compressed(toUnicode, encoding.toUnicodeCMap(), "");
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/output/ObjectWriter.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class TextEncoding;
 
@@ -26,4 +26,4 @@ std::string glyphlessTrueType();
 void writeGlyphlessFont(ObjectWriter &writer, int type0, const TextEncoding &encoding,
                         const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -146,4 +146,4 @@ std::string TextEncoding::toUnicodeCMap() const {
     return cmap;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class TextEncoding {
 public:
@@ -30,4 +30,4 @@ private:
 // U+10FFFF each become U+FFFD.
 std::u32string decodeUtf8(const std::string &text);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

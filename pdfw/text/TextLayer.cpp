@@ -7,7 +7,7 @@
 #include "pdfw/text/GlyphlessFont.h"
 #include "pdfw/text/TextEncoding.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::string textLayerContent(const folvane::ocr::PageText &text, const TextPlace
     return "q\nBT\n3 Tr\n" + fontName + " 1 Tf\n" + words + "ET\nQ\n";
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 
 #include "ocr/PageText.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class TextEncoding;
 
@@ -24,4 +24,4 @@ struct TextPlacement {
 std::string textLayerContent(const folvane::ocr::PageText &text, const TextPlacement &placement,
                              TextEncoding &encoding, const std::string &fontName);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 
 #include "pdfw/tiff/CcittCodes.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -356,4 +356,4 @@ std::string ccittProblem(const unsigned char *data, std::size_t size, const FaxL
     return FaxWalker(data, size, layout).walk();
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct FaxLayout {
     int k = -1; // the /K of CCITTFaxDecode: -1 Group 4, 0 Group 3 1-D, 1 Group 3 2-D
@@ -23,4 +23,4 @@ struct FaxLayout {
 // "row 812 runs to column 2729 of 2453".
 std::string ccittProblem(const unsigned char *data, std::size_t size, const FaxLayout &layout);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

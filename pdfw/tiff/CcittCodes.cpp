@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -227,4 +227,4 @@ const FaxModePair *faxModePairs() {
     return table.data();
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

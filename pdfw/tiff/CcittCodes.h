@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // One table entry: what the code means and how many bits it takes (0: no code starts with
 // these bits).
@@ -46,4 +46,4 @@ const FaxCode *faxBlackCodes();
 const FaxCode *faxModeCodes();
 const FaxModePair *faxModePairs();
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -8,7 +8,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/tiff/TiffRows.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -378,4 +378,4 @@ bool tiffDecodable(TiffFile &tiff, Problem &reason) {
     return false;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 #include "pdfw/raster/RasterImage.h"
 #include "pdfw/tiff/TiffFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Samples that PDF can hold are kept as they are (grey 1/2/4/8 bits, RGB, CMYK, palette
 // indices, alpha split off); 16-bit samples stay 16-bit from PDF 1.5 and are rounded to the
@@ -33,4 +33,4 @@ void decodeTiffBands(TiffFile &tiff, int pdfMinor, const MemoryProcs &memory, st
 // libtiff's reason.
 bool tiffDecodable(TiffFile &tiff, Problem &reason);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -7,7 +7,7 @@
 #include "pdfw/raster/Group4Encoder.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 Buffer recodeFaxPage(TiffFile &tiff, const MemoryProcs &memory) {
     const TiffPage &p = tiff.page();
@@ -33,4 +33,4 @@ Buffer recodeFaxPage(TiffFile &tiff, const MemoryProcs &memory) {
     return result;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -5,11 +5,11 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/tiff/TiffFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The page's Group 4 data (most significant bit first), same size and photometric
 // interpretation, one strip. Raises PDFW_SYNTAX_ERROR naming the file when libtiff reads the
 // page's data only with warnings or errors: then there is no reading to trust.
 Buffer recodeFaxPage(TiffFile &tiff, const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

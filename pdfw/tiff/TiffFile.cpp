@@ -12,7 +12,7 @@
 #include "pdfw/core/PictureLimits.h"
 #include "pdfw/tiff/TiffRawDirectory.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -192,4 +192,4 @@ void TiffFile::readTags() {
     page_.tiled = TIFFIsTiled(tiff_) != 0;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -12,7 +12,7 @@
 
 #include "pdfw/core/InputFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 struct TiffPage {
     std::uint32_t width = 0;
@@ -72,4 +72,4 @@ private:
     TiffPage page_;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

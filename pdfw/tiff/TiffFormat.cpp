@@ -14,7 +14,7 @@
 #include "pdfw/tiff/TiffDecoder.h"
 #include "pdfw/tiff/TiffImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -136,4 +136,4 @@ const ImageFormat kTiffFormat = {.name = "TIFF",
                                  .recognitionPixels = tiffRecognitionPixels,
                                  .picture = tiffPicture};
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -22,7 +22,7 @@
 #include "pdfw/tiff/TiffFile.h"
 #include "pdfw/tiff/TiffJpegStrips.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -394,4 +394,4 @@ PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request) {
     return decoded;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

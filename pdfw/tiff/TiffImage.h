@@ -11,7 +11,7 @@
 #include "pdfw/jpeg/JpegStructure.h"
 #include "pdfw/tiff/TiffFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // How a TIFF page goes into the document: the one decision behind preparing and inspecting it.
 struct TiffPlan {
@@ -36,4 +36,4 @@ std::uint64_t tiffDecodedBytes(const TiffPage &p);
 
 PreparedImage prepareTiff(const InputFile &file, const ImageRequest &request);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -250,4 +250,4 @@ std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
     return joined;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/tiff/TiffFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // Every strip of such a page is a small JPEG of its own: start marker, frame header (with
 // the strip's height), one scan, end marker; the quantisation and Huffman tables usually
@@ -26,4 +26,4 @@ std::optional<Buffer> joinJpegStrips(TiffFile &tiff, const InputFile &file,
                                      const unsigned char *tables, std::size_t tableBytes,
                                      const MemoryProcs &memory);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

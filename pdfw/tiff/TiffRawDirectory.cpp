@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::optional<std::uint64_t> storedSingleStripBytes(const ByteSource &file,
     return std::nullopt;
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

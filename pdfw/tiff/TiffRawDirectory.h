@@ -11,7 +11,7 @@
 
 #include "pdfw/core/InputFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 // The stored count of the one strip of the directory at `directory`, or nothing when the page
 // has several strips, tiles, no such entry, or a directory that cannot be read here (libtiff
@@ -22,4 +22,4 @@ std::optional<std::uint64_t> storedSingleStripBytes(const ByteSource &file,
 // The number of entries the file's first directory has, or nothing when it cannot be read.
 std::optional<std::uint64_t> firstDirectoryEntries(const ByteSource &file);
 
-} // namespace pdfw
+} // namespace folvane::pdfw

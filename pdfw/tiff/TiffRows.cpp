@@ -7,7 +7,7 @@
 #include "pdfw/core/PdfwError.h"
 #include "pdfw/raster/RasterImage.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 TiffRows::TiffRows(TiffFile &tiff, std::size_t rowBytes, int bitsPerPixel,
                    const MemoryProcs &memory)
@@ -108,4 +108,4 @@ void TiffRows::readTiles(unsigned char *pixels, std::uint32_t first, std::uint32
     }
 }
 
-} // namespace pdfw
+} // namespace folvane::pdfw

@@ -9,7 +9,7 @@
 #include "pdfw/core/Memory.h"
 #include "pdfw/tiff/TiffFile.h"
 
-namespace pdfw {
+namespace folvane::pdfw {
 
 class TiffRows {
 public:
@@ -39,4 +39,4 @@ private:
     Buffer tile_;
 };
 
-} // namespace pdfw
+} // namespace folvane::pdfw

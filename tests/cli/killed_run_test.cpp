@@ -47,7 +47,7 @@ protected:
     static Names Kept(const std::string &folder, Names &leftovers) {
         Names kept;
         for (const std::string &name : Listing(folder)) {
-            pid_t owner = pdfw::temporaryOwner(name);
+            pid_t owner = folvane::pdfw::temporaryOwner(name);
             (owner > 0 ? leftovers : kept).insert(name);
         }
         return kept;

@@ -83,17 +83,18 @@ support::Picture curvedPage(const Bend &bend, unsigned seed, double textSize) {
     return out;
 }
 
-correction::Picture handCornered(const support::Picture &page) {
-    correction::Picture picture;
+folvane::correction::Picture handCornered(const support::Picture &page) {
+    folvane::correction::Picture picture;
     picture.pixels = page.samples.data();
     picture.size = page.samples.size();
     picture.width = page.width;
     picture.height = page.height;
     picture.channels = page.components;
     picture.stride = static_cast<std::size_t>(page.width) * page.components;
-    picture.kind = correction::SourceKind::Photo;
+    picture.kind = folvane::correction::SourceKind::Photo;
     double right = page.width - 1, bottom = page.height - 1;
-    picture.corners = correction::Corners{{{0, 0}, {right, 0}, {right, bottom}, {0, bottom}}};
+    picture.corners =
+        folvane::correction::Corners{{{0, 0}, {right, 0}, {right, bottom}, {0, bottom}}};
     return picture;
 }
 

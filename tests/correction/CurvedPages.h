@@ -26,7 +26,7 @@ support::Picture curvedPage(const Bend &bend, unsigned seed = 1, double textSize
 
 // The page as a hand-cornered photo (the corners on the picture's own corners), so that the
 // four-corner correction keeps the page as it is and only the curve model can straighten it.
-correction::Picture handCornered(const support::Picture &page);
+folvane::correction::Picture handCornered(const support::Picture &page);
 
 // How far the text lines of a grey page wander up and down across it: the page cut into narrow
 // columns, each column's rows of ink split into text lines; for each text line the spread (max -

@@ -7,9 +7,9 @@
 
 namespace correction_test {
 
-correction::Picture pictureOf(const support::Picture &rgb, int orientation,
-                              correction::SourceKind kind) {
-    correction::Picture picture;
+folvane::correction::Picture pictureOf(const support::Picture &rgb, int orientation,
+                                       folvane::correction::SourceKind kind) {
+    folvane::correction::Picture picture;
     picture.pixels = rgb.samples.data();
     picture.size = rgb.samples.size();
     picture.width = rgb.width;
@@ -27,7 +27,7 @@ support::Picture decoded(const desk::DeskPhoto &photo) {
     return support::DecodeJpeg(photo.jpeg, options).picture;
 }
 
-double cornerError(const correction::Corners &found, const desk::Corners &truth, int width,
+double cornerError(const folvane::correction::Corners &found, const desk::Corners &truth, int width,
                    int height) {
     double worst = 0;
     for (int i = 0; i < 4; ++i) {

@@ -9,14 +9,15 @@
 namespace correction_test {
 
 // A picture viewing `rgb`'s samples (which must outlive it).
-correction::Picture pictureOf(const support::Picture &rgb, int orientation = 1,
-                              correction::SourceKind kind = correction::SourceKind::Unknown);
+folvane::correction::Picture
+pictureOf(const support::Picture &rgb, int orientation = 1,
+          folvane::correction::SourceKind kind = folvane::correction::SourceKind::Unknown);
 
 // The photo's JPEG decoded, stored rows as the file has them.
 support::Picture decoded(const desk::DeskPhoto &photo);
 
 // The largest distance between found and true corners, as a share of the picture's diagonal.
-double cornerError(const correction::Corners &found, const desk::Corners &truth, int width,
+double cornerError(const folvane::correction::Corners &found, const desk::Corners &truth, int width,
                    int height);
 
 // The upright size of a photo.

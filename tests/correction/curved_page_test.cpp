@@ -24,13 +24,14 @@ constexpr double kThreshold = 0.003;
 // 150 dpi: half a millimetre); bent, they wander by 25 pixels and more.
 constexpr double kStraight = 3;
 
-correction::CorrectedPage corrected(const support::Picture &page, bool straighten = true) {
-    correction::Picture picture = handCornered(page);
+folvane::correction::CorrectedPage corrected(const support::Picture &page, bool straighten = true) {
+    folvane::correction::Picture picture = handCornered(page);
     picture.straightenCurves = straighten;
-    return correction::correctPage(picture);
+    return folvane::correction::correctPage(picture);
 }
 
-void expectSameOutput(const correction::CorrectedPage &a, const correction::CorrectedPage &b) {
+void expectSameOutput(const folvane::correction::CorrectedPage &a,
+                      const folvane::correction::CorrectedPage &b) {
     ASSERT_EQ(a.width, b.width);
     ASSERT_EQ(a.height, b.height);
     EXPECT_EQ(a.content, b.content);
@@ -43,8 +44,8 @@ void expectStraightened(const Bend &bend, double textSize = 1) {
     SCOPED_TRACE(testing::Message() << "sag " << bend.sag << " left " << bend.gutterLeft
                                     << " share " << bend.bentShare << " text " << textSize);
     support::Picture page = curvedPage(bend, 1, textSize);
-    correction::CorrectedPage kept = corrected(page, false);
-    correction::CorrectedPage flat = corrected(page);
+    folvane::correction::CorrectedPage kept = corrected(page, false);
+    folvane::correction::CorrectedPage flat = corrected(page);
     ASSERT_FALSE(flat.failure);
     EXPECT_TRUE(flat.facts.straightened);
     // The sag the lines share is the middle line's, which bends less than the foot's.
@@ -74,8 +75,8 @@ TEST(CurvedPage, SmallTextIsStraightenedToo) {
 
 TEST(CurvedPage, FlatPageIsLeftExactlyAsTheFourCornerCorrectionMakesIt) {
     support::Picture page = curvedPage({0, true, 1});
-    correction::CorrectedPage on = corrected(page);
-    correction::CorrectedPage off = corrected(page, false);
+    folvane::correction::CorrectedPage on = corrected(page);
+    folvane::correction::CorrectedPage off = corrected(page, false);
     EXPECT_FALSE(on.facts.straightened);
     EXPECT_LT(on.facts.lineSag, kThreshold / 3);
     expectSameOutput(on, off);
@@ -87,12 +88,12 @@ TEST(CurvedPage, FlatPageIsLeftExactlyAsTheFourCornerCorrectionMakesIt) {
 // A page bent just under the threshold is left as it is; one just over it is straightened.
 TEST(CurvedPage, PagesEitherSideOfTheThreshold) {
     support::Picture under = curvedPage({kThreshold * 0.7, true, 1});
-    correction::CorrectedPage underOn = corrected(under);
+    folvane::correction::CorrectedPage underOn = corrected(under);
     EXPECT_FALSE(underOn.facts.straightened) << underOn.facts.lineSag;
     expectSameOutput(underOn, corrected(under, false));
 
     support::Picture over = curvedPage({kThreshold * 1.6, false, 1});
-    correction::CorrectedPage overOn = corrected(over);
+    folvane::correction::CorrectedPage overOn = corrected(over);
     EXPECT_TRUE(overOn.facts.straightened) << overOn.facts.lineSag;
     EXPECT_LE(largestLineSpread(overOn.grey, overOn.width, overOn.height), kStraight);
 }
@@ -103,7 +104,7 @@ TEST(CurvedPage, PagesWithoutTextLinesAreLeftAlone) {
     std::fill(blank.samples.begin(), blank.samples.end(), 255);
     support::Picture noise = support::Noise(1240, 1754, 1, 7);
     for (const support::Picture *page : {&blank, &noise}) {
-        correction::CorrectedPage on = corrected(*page);
+        folvane::correction::CorrectedPage on = corrected(*page);
         ASSERT_FALSE(on.failure);
         EXPECT_FALSE(on.facts.straightened);
         expectSameOutput(on, corrected(*page, false));

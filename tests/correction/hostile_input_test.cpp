@@ -11,7 +11,7 @@ namespace {
 
 struct Raw {
     std::vector<uint8_t> samples;
-    correction::Picture picture;
+    folvane::correction::Picture picture;
 };
 
 Raw filled(int width, int height, int channels, uint8_t value) {
@@ -26,11 +26,11 @@ Raw filled(int width, int height, int channels, uint8_t value) {
     return raw;
 }
 
-void expectSoundWholePage(const correction::Picture &picture, const char *what) {
-    correction::SheetSearch search = correction::findSheet(picture);
+void expectSoundWholePage(const folvane::correction::Picture &picture, const char *what) {
+    folvane::correction::SheetSearch search = folvane::correction::findSheet(picture);
     EXPECT_TRUE(!search.failure) << what << ": " << search.failure.detail;
     EXPECT_FALSE(search.found) << what;
-    correction::CorrectedPage page = correction::correctPage(picture);
+    folvane::correction::CorrectedPage page = folvane::correction::correctPage(picture);
     ASSERT_TRUE(!page.failure) << what << ": " << page.failure.detail;
     EXPECT_FALSE(page.facts.found) << what;
     ASSERT_GT(page.width, 0) << what;
@@ -38,7 +38,7 @@ void expectSoundWholePage(const correction::Picture &picture, const char *what) 
     EXPECT_EQ(page.inkRowBytes, static_cast<size_t>(page.width + 7) / 8) << what;
     EXPECT_EQ(page.ink.size(), page.inkRowBytes * page.height) << what;
     EXPECT_EQ(page.grey.size(), static_cast<size_t>(page.width) * page.height) << what;
-    if (page.content == correction::ContentKind::Colour) {
+    if (page.content == folvane::correction::ContentKind::Colour) {
         EXPECT_EQ(page.background.size(),
                   static_cast<size_t>(page.backgroundWidth) * page.backgroundHeight * 3)
             << what;
@@ -56,9 +56,9 @@ TEST(HostileInput, PicturesWithoutASheetAreKeptWhole) {
                  {800, 600, 3, 0, "black"},     {640, 480, 1, 128, "grey"}};
     for (const Case &c : cases) {
         Raw raw = filled(c.width, c.height, c.channels, c.value);
-        for (correction::SourceKind kind :
-             {correction::SourceKind::Unknown, correction::SourceKind::Photo,
-              correction::SourceKind::Scan}) {
+        for (folvane::correction::SourceKind kind :
+             {folvane::correction::SourceKind::Unknown, folvane::correction::SourceKind::Photo,
+              folvane::correction::SourceKind::Scan}) {
             raw.picture.kind = kind;
             expectSoundWholePage(raw.picture, c.what);
         }
@@ -74,7 +74,7 @@ TEST(HostileInput, NoiseAndOddOrientationsGiveSoundPages) {
     }
     for (int orientation : {0, 1, 5, 6, 8, 9, -3}) {
         raw.picture.orientation = orientation;
-        correction::CorrectedPage page = correction::correctPage(raw.picture);
+        folvane::correction::CorrectedPage page = folvane::correction::correctPage(raw.picture);
         ASSERT_TRUE(!page.failure) << page.failure.detail;
         EXPECT_EQ(page.grey.size(), static_cast<size_t>(page.width) * page.height);
     }
@@ -84,48 +84,52 @@ TEST(HostileInput, WhatCannotBeReadGivesAClearError) {
     Raw raw = filled(40, 30, 3, 100);
     struct Case {
         const char *what;
-        void (*spoil)(correction::Picture &);
+        void (*spoil)(folvane::correction::Picture &);
         const char *message;
     } cases[] = {
-        {"no pixels", [](correction::Picture &p) { p.pixels = nullptr; }, "no pixels"},
-        {"0 x 0", [](correction::Picture &p) { p.width = p.height = 0; }, "no pixels"},
-        {"two channels", [](correction::Picture &p) { p.channels = 2; }, "2 channels"},
-        {"short stride", [](correction::Picture &p) { p.stride = 10; }, "stride"},
-        {"short buffer", [](correction::Picture &p) { p.size = 100; }, "fewer than"},
-        {"huge", [](correction::Picture &p) { p.width = p.height = 60000; }, "larger than"},
-        {"negative", [](correction::Picture &p) { p.width = -5; }, "no pixels"},
+        {"no pixels", [](folvane::correction::Picture &p) { p.pixels = nullptr; }, "no pixels"},
+        {"0 x 0", [](folvane::correction::Picture &p) { p.width = p.height = 0; }, "no pixels"},
+        {"two channels", [](folvane::correction::Picture &p) { p.channels = 2; }, "2 channels"},
+        {"short stride", [](folvane::correction::Picture &p) { p.stride = 10; }, "stride"},
+        {"short buffer", [](folvane::correction::Picture &p) { p.size = 100; }, "fewer than"},
+        {"huge", [](folvane::correction::Picture &p) { p.width = p.height = 60000; },
+         "larger than"},
+        {"negative", [](folvane::correction::Picture &p) { p.width = -5; }, "no pixels"},
     };
     for (const Case &c : cases) {
-        correction::Picture picture = raw.picture;
+        folvane::correction::Picture picture = raw.picture;
         c.spoil(picture);
-        correction::CorrectedPage page = correction::correctPage(picture);
+        folvane::correction::CorrectedPage page = folvane::correction::correctPage(picture);
         EXPECT_NE(page.failure.detail.find(c.message), std::string::npos)
             << c.what << ": " << page.failure.detail;
-        EXPECT_EQ(page.failure.kind, correction::Failure::Kind::BadPicture) << c.what;
+        EXPECT_EQ(page.failure.kind, folvane::correction::Failure::Kind::BadPicture) << c.what;
         EXPECT_TRUE(page.ink.empty() && page.grey.empty()) << c.what;
-        correction::SheetSearch search = correction::findSheet(picture);
+        folvane::correction::SheetSearch search = folvane::correction::findSheet(picture);
         EXPECT_NE(search.failure.detail.find(c.message), std::string::npos) << c.what;
     }
 }
 
 TEST(HostileInput, HandPlacedCornersAreUsedOrRefused) {
     Raw raw = filled(400, 300, 3, 230);
-    raw.picture.corners = correction::Corners{{{50, 40}, {350, 30}, {360, 280}, {40, 270}}};
-    correction::SheetSearch search = correction::findSheet(raw.picture);
+    raw.picture.corners =
+        folvane::correction::Corners{{{50, 40}, {350, 30}, {360, 280}, {40, 270}}};
+    folvane::correction::SheetSearch search = folvane::correction::findSheet(raw.picture);
     EXPECT_TRUE(search.found);
     EXPECT_DOUBLE_EQ(search.corners[2].x, 360);
-    correction::CorrectedPage page = correction::correctPage(raw.picture);
+    folvane::correction::CorrectedPage page = folvane::correction::correctPage(raw.picture);
     ASSERT_TRUE(!page.failure) << page.failure.detail;
     EXPECT_TRUE(page.facts.found);
     EXPECT_NEAR(page.width, 310, 15);
     EXPECT_NEAR(page.height, 245, 15);
 
-    raw.picture.corners = correction::Corners{{{50, 40}, {40, 270}, {350, 30}, {360, 280}}};
-    const correction::Failure crossed = correction::correctPage(raw.picture).failure;
-    EXPECT_EQ(crossed.kind, correction::Failure::Kind::BadCorners);
+    raw.picture.corners =
+        folvane::correction::Corners{{{50, 40}, {40, 270}, {350, 30}, {360, 280}}};
+    const folvane::correction::Failure crossed =
+        folvane::correction::correctPage(raw.picture).failure;
+    EXPECT_EQ(crossed.kind, folvane::correction::Failure::Kind::BadCorners);
     EXPECT_NE(crossed.detail.find("four-sided"), std::string::npos);
-    raw.picture.corners = correction::Corners{{{0, 0}, {1e300, 0}, {1, 1}, {0, 1}}};
-    EXPECT_TRUE(static_cast<bool>(correction::correctPage(raw.picture).failure));
+    raw.picture.corners = folvane::correction::Corners{{{0, 0}, {1e300, 0}, {1, 1}, {0, 1}}};
+    EXPECT_TRUE(static_cast<bool>(folvane::correction::correctPage(raw.picture).failure));
 }
 
 } // namespace

@@ -33,13 +33,13 @@ desk::ShotSpec harshShot(bool seal) {
 
 struct Corrected {
     desk::DeskPhoto photo;
-    correction::CorrectedPage page;
+    folvane::correction::CorrectedPage page;
 };
 
 Corrected correct(const desk::ShotSpec &spec) {
     Corrected c{desk::makeDeskPhoto(spec), {}};
     support::Picture stored = decoded(c.photo);
-    c.page = correction::correctPage(pictureOf(stored, spec.orientation));
+    c.page = folvane::correction::correctPage(pictureOf(stored, spec.orientation));
     return c;
 }
 
@@ -79,7 +79,7 @@ std::vector<std::pair<double, double>> placesOf(const support::Picture &flat,
     return places;
 }
 
-bool inkAt(const correction::CorrectedPage &page, int x, int y) {
+bool inkAt(const folvane::correction::CorrectedPage &page, int x, int y) {
     return page.ink[y * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
 }
 
@@ -119,7 +119,7 @@ TEST(PageCleaning, PaperComesOutWhiteFromCornerToCorner) {
 
 TEST(PageCleaning, TheSealStaysRedAndIsNotInk) {
     Corrected c = correct(harshShot(true));
-    ASSERT_EQ(c.page.content, correction::ContentKind::Colour);
+    ASSERT_EQ(c.page.content, folvane::correction::ContentKind::Colour);
     ASSERT_FALSE(c.page.background.empty());
     std::vector<std::pair<double, double>> places = placesOf(c.photo.flatPage, sealRed, 1, 2);
     ASSERT_GT(places.size(), 20u);
@@ -144,10 +144,10 @@ TEST(PageCleaning, TheSealStaysRedAndIsNotInk) {
 TEST(PageCleaning, BlackTextIsBilevelAndASealMakesAColourPage) {
     Corrected text = correct(harshShot(false));
     ASSERT_TRUE(!text.page.failure) << text.page.failure.detail;
-    EXPECT_EQ(text.page.content, correction::ContentKind::Bilevel);
+    EXPECT_EQ(text.page.content, folvane::correction::ContentKind::Bilevel);
     EXPECT_TRUE(text.page.background.empty());
     Corrected sealed = correct(harshShot(true));
-    EXPECT_EQ(sealed.page.content, correction::ContentKind::Colour);
+    EXPECT_EQ(sealed.page.content, folvane::correction::ContentKind::Colour);
     EXPECT_NEAR(sealed.page.backgroundDpi, std::min(150.0, sealed.page.dpi), 1);
     EXPECT_EQ(sealed.page.background.size(),
               static_cast<size_t>(sealed.page.backgroundWidth) * sealed.page.backgroundHeight * 3);
@@ -179,7 +179,7 @@ TEST(PageCleaning, SmallTextOutOfFocusIsKeptInTonesTextInFocusBecomesInk) {
     Corrected soft = correct(spec);
     ASSERT_TRUE(!soft.page.failure) << soft.page.failure.detail;
     ASSERT_TRUE(soft.page.softText);
-    ASSERT_EQ(soft.page.content, correction::ContentKind::Colour);
+    ASSERT_EQ(soft.page.content, folvane::correction::ContentKind::Colour);
     ASSERT_EQ(soft.page.backgroundWidth, soft.page.width);
     ASSERT_EQ(soft.page.backgroundHeight, soft.page.height);
     EXPECT_EQ(soft.page.backgroundDpi, soft.page.dpi);
@@ -211,7 +211,7 @@ TEST(PageCleaning, ThePageTakesTheSheetsShapeNeverMoreThan300Dpi) {
         double ratio = static_cast<double>(c.page.height) / c.page.width;
         double expected = paper == desk::Paper::A4 ? 297.0 / 210 : 11 / 8.5;
         EXPECT_NEAR(ratio, expected, 0.01 * expected) << desk::paperName(paper);
-        EXPECT_STREQ(correction::paperName(c.page.facts.paper), desk::paperName(paper));
+        EXPECT_STREQ(folvane::correction::paperName(c.page.facts.paper), desk::paperName(paper));
         EXPECT_LE(c.page.dpi, 300.0);
         EXPECT_EQ(c.page.inkRowBytes, static_cast<size_t>(c.page.width + 7) / 8);
         EXPECT_EQ(c.page.ink.size(), c.page.inkRowBytes * c.page.height);
@@ -281,11 +281,12 @@ MarkedPage markedPage() {
 
 TEST(PageCleaning, TextUnderAHighlighterAndBoldStrokesAreInkAndTheMarkerStaysYellow) {
     MarkedPage m = markedPage();
-    correction::Picture picture = pictureOf(m.scan, 1, correction::SourceKind::Scan);
+    folvane::correction::Picture picture =
+        pictureOf(m.scan, 1, folvane::correction::SourceKind::Scan);
     picture.dpi = 300;
-    correction::CorrectedPage page = correction::correctPage(picture);
+    folvane::correction::CorrectedPage page = folvane::correction::correctPage(picture);
     ASSERT_TRUE(!page.failure) << page.failure.detail;
-    ASSERT_EQ(page.content, correction::ContentKind::Colour);
+    ASSERT_EQ(page.content, folvane::correction::ContentKind::Colour);
     EXPECT_NEAR(page.dpi, 300, 2) << "a fine scan keeps its resolution";
     EXPECT_NEAR(page.width, m.scan.width, 4);
     double sx = static_cast<double>(page.width) / m.scan.width;

@@ -40,19 +40,20 @@ int textBars(int, int y) {
     return y % 6 < 3 ? 20 : -1;
 }
 
-correction::CorrectedPage corrected(const support::Picture &sheet) {
-    correction::Picture picture = pictureOf(sheet, 1, correction::SourceKind::Photo);
-    picture.corners = correction::Corners{
+folvane::correction::CorrectedPage corrected(const support::Picture &sheet) {
+    folvane::correction::Picture picture =
+        pictureOf(sheet, 1, folvane::correction::SourceKind::Photo);
+    picture.corners = folvane::correction::Corners{
         {{-0.5, -0.5}, {kWidth - 0.5, -0.5}, {kWidth - 0.5, kHeight - 0.5}, {-0.5, kHeight - 0.5}}};
-    return correction::correctPage(picture);
+    return folvane::correction::correctPage(picture);
 }
 
-bool inkAt(const correction::CorrectedPage &page, int x, int y) {
+bool inkAt(const folvane::correction::CorrectedPage &page, int x, int y) {
     return page.ink[static_cast<size_t>(y) * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
 }
 
 // The darkest mean of a row or column within `width` mm of the page's edges, as a viewer shows it.
-double darkestEdgeLine(const correction::CorrectedPage &page, double width) {
+double darkestEdgeLine(const folvane::correction::CorrectedPage &page, double width) {
     auto level = [&](int x, int y) {
         return inkAt(page, x, y) ? 0 : page.grey[static_cast<size_t>(y) * page.width + x];
     };
@@ -75,7 +76,7 @@ double darkestEdgeLine(const correction::CorrectedPage &page, double width) {
 }
 
 // The share of the text bars' middle rows in x0..x1, y0..y1 that came out as ink.
-double barsInked(const correction::CorrectedPage &page, int x0, int y0, int x1, int y1) {
+double barsInked(const folvane::correction::CorrectedPage &page, int x0, int y0, int x1, int y1) {
     int bars = 0, inked = 0;
     for (int y = y0; y < y1; ++y) {
         if (y % 6 != 1) {
@@ -102,7 +103,7 @@ support::Picture sheetWithDeskAround() {
 }
 
 TEST(PageEdges, DeskSheetEdgeAndShadowAlongTheBorderBecomePaper) {
-    correction::CorrectedPage page = corrected(sheetWithDeskAround());
+    folvane::correction::CorrectedPage page = corrected(sheetWithDeskAround());
     ASSERT_TRUE(!page.failure) << page.failure.detail;
     ASSERT_EQ(page.width, kWidth);
     ASSERT_EQ(page.height, kHeight);
@@ -125,7 +126,7 @@ support::Picture textNearTheEdges() {
 }
 
 TEST(PageEdges, TextNearTheEdgeKeepsEveryStroke) {
-    correction::CorrectedPage page = corrected(textNearTheEdges());
+    folvane::correction::CorrectedPage page = corrected(textNearTheEdges());
     ASSERT_TRUE(!page.failure) << page.failure.detail;
     ASSERT_EQ(page.height, kHeight);
     EXPECT_GT(barsInked(page, mm(31), mm(1), mm(79), mm(4)), 0.95) << "below the top edge";

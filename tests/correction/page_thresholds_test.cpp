@@ -17,12 +17,13 @@ namespace {
 
 constexpr double kA4 = 297.0 / 210;
 
-correction::CorrectedPage withCorners(const support::Picture &sheet) {
-    correction::Picture picture = pictureOf(sheet, 1, correction::SourceKind::Photo);
+folvane::correction::CorrectedPage withCorners(const support::Picture &sheet) {
+    folvane::correction::Picture picture =
+        pictureOf(sheet, 1, folvane::correction::SourceKind::Photo);
     double w = sheet.width, h = sheet.height;
-    picture.corners =
-        correction::Corners{{{-0.5, -0.5}, {w - 0.5, -0.5}, {w - 0.5, h - 0.5}, {-0.5, h - 0.5}}};
-    return correction::correctPage(picture);
+    picture.corners = folvane::correction::Corners{
+        {{-0.5, -0.5}, {w - 0.5, -0.5}, {w - 0.5, h - 0.5}, {-0.5, h - 0.5}}};
+    return folvane::correction::correctPage(picture);
 }
 
 // An A4 page at 120 dpi of a hundred text lines (bars 3 pixels high, 12 apart) of which
@@ -43,16 +44,16 @@ support::Picture textOfSolidShare(int solidPercent) {
 }
 
 TEST(PageThresholds, TextIsSoftWhenTooLittleOfItIsSolid) {
-    correction::CorrectedPage soft = withCorners(textOfSolidShare(19));
+    folvane::correction::CorrectedPage soft = withCorners(textOfSolidShare(19));
     ASSERT_TRUE(!soft.failure) << soft.failure.detail;
     EXPECT_TRUE(soft.softText) << "19% of the text solid";
-    correction::CorrectedPage sharp = withCorners(textOfSolidShare(31));
+    folvane::correction::CorrectedPage sharp = withCorners(textOfSolidShare(31));
     ASSERT_TRUE(!sharp.failure) << sharp.failure.detail;
     EXPECT_FALSE(sharp.softText) << "31% of the text solid";
 }
 
 // A sheet seen straight on whose height over width is A4's times `off`.
-correction::CorrectedPage sheetOff(double off) {
+folvane::correction::CorrectedPage sheetOff(double off) {
     int width = 400;
     int height = static_cast<int>(std::lround(width * kA4 * off));
     return withCorners(support::Solid(width, height, 0xFAFAFA));
@@ -60,15 +61,15 @@ correction::CorrectedPage sheetOff(double off) {
 
 TEST(PageThresholds, ASheetWithin3PercentOfA4TakesItsShapeOneFurtherOffKeepsItsOwn) {
     for (double off : {1.02, 1 / 1.02}) {
-        correction::CorrectedPage page = sheetOff(off);
+        folvane::correction::CorrectedPage page = sheetOff(off);
         ASSERT_TRUE(!page.failure) << page.failure.detail;
-        EXPECT_EQ(page.facts.paper, correction::PaperSize::A4) << off;
+        EXPECT_EQ(page.facts.paper, folvane::correction::PaperSize::A4) << off;
         EXPECT_NEAR(static_cast<double>(page.height) / page.width, kA4, 0.003) << off;
     }
     for (double off : {1.04, 1 / 1.04}) {
-        correction::CorrectedPage page = sheetOff(off);
+        folvane::correction::CorrectedPage page = sheetOff(off);
         ASSERT_TRUE(!page.failure) << page.failure.detail;
-        EXPECT_EQ(page.facts.paper, correction::PaperSize::None) << off;
+        EXPECT_EQ(page.facts.paper, folvane::correction::PaperSize::None) << off;
         EXPECT_NEAR(static_cast<double>(page.height) / page.width, kA4 * off, 0.01) << off;
     }
 }

@@ -87,24 +87,26 @@ support::Picture gradient(int width, int height, uint32_t from, uint32_t to, boo
 }
 
 // What the engine puts in as it is: a photo without a sheet, or a picture without a page.
-bool goesInAsItIs(const correction::CorrectedPage &page) {
+bool goesInAsItIs(const folvane::correction::CorrectedPage &page) {
     return page.facts.plain ||
-           (!page.facts.found && page.facts.treatedAs == correction::SourceKind::Photo);
+           (!page.facts.found && page.facts.treatedAs == folvane::correction::SourceKind::Photo);
 }
 
 TEST(PlainImages, TwoSheetsSideBySideAreNeitherOneTaken) {
     const support::Picture photo = twoSheets();
-    const correction::SheetSearch search = correction::findSheet(pictureOf(photo));
-    EXPECT_EQ(search.failure.kind, correction::Failure::Kind::TwoSheets);
+    const folvane::correction::SheetSearch search =
+        folvane::correction::findSheet(pictureOf(photo));
+    EXPECT_EQ(search.failure.kind, folvane::correction::Failure::Kind::TwoSheets);
     EXPECT_FALSE(search.found);
-    EXPECT_EQ(correction::correctPage(pictureOf(photo)).failure.kind,
-              correction::Failure::Kind::TwoSheets);
+    EXPECT_EQ(folvane::correction::correctPage(pictureOf(photo)).failure.kind,
+              folvane::correction::Failure::Kind::TwoSheets);
     // One sheet on the same desk is found as before.
     const support::Picture one = desk({{{360, 100, 840, 700}}});
-    const correction::SheetSearch single = correction::findSheet(pictureOf(one));
+    const folvane::correction::SheetSearch single = folvane::correction::findSheet(pictureOf(one));
     EXPECT_TRUE(!single.failure) << single.failure.detail;
     EXPECT_TRUE(single.found);
-    const correction::CorrectedPage page = correction::correctPage(pictureOf(one));
+    const folvane::correction::CorrectedPage page =
+        folvane::correction::correctPage(pictureOf(one));
     EXPECT_TRUE(page.facts.found);
     EXPECT_FALSE(goesInAsItIs(page));
 }
@@ -112,10 +114,12 @@ TEST(PlainImages, TwoSheetsSideBySideAreNeitherOneTaken) {
 // A picture of a few pixels would come out as a pattern of ink and paper.
 TEST(PlainImages, APictureTooSmallForAPageGoesInAsItIs) {
     for (const support::Picture &p : {support::Solid(2, 2, 0), support::Solid(20, 30, 0xFFFFFF)}) {
-        for (auto kind : {correction::SourceKind::Unknown, correction::SourceKind::Scan}) {
-            correction::Picture picture = pictureOf(p);
+        for (auto kind :
+             {folvane::correction::SourceKind::Unknown, folvane::correction::SourceKind::Scan}) {
+            folvane::correction::Picture picture = pictureOf(p);
             picture.kind = kind;
-            const correction::CorrectedPage page = correction::correctPage(picture);
+            const folvane::correction::CorrectedPage page =
+                folvane::correction::correctPage(picture);
             EXPECT_TRUE(!page.failure) << page.failure.detail;
             EXPECT_TRUE(page.facts.plain) << p.width << " x " << p.height;
             EXPECT_TRUE(goesInAsItIs(page));
@@ -137,12 +141,13 @@ TEST(PlainImages, AGradientWithACircleGoesInAsItIs) {
             for (auto size : {std::array<int, 2>{640, 480}, std::array<int, 2>{1200, 1600}}) {
                 const support::Picture p =
                     gradient(size[0], size[1], c.from, c.to, c.diagonal, shape);
-                const correction::CorrectedPage page = correction::correctPage(pictureOf(p));
+                const folvane::correction::CorrectedPage page =
+                    folvane::correction::correctPage(pictureOf(p));
                 EXPECT_TRUE(!page.failure) << page.failure.detail;
                 EXPECT_TRUE(goesInAsItIs(page))
                     << std::hex << c.from << " shape " << int(shape) << " " << std::dec << size[0]
                     << " treated as scan "
-                    << (page.facts.treatedAs == correction::SourceKind::Scan);
+                    << (page.facts.treatedAs == folvane::correction::SourceKind::Scan);
             }
         }
     }
@@ -164,7 +169,8 @@ TEST(PlainImages, AScanWithAFigureAndADeskPhotoAreStillCorrected) {
                 }
             }
         }
-        const correction::CorrectedPage page = correction::correctPage(pictureOf(scan));
+        const folvane::correction::CorrectedPage page =
+            folvane::correction::correctPage(pictureOf(scan));
         ASSERT_TRUE(!page.failure) << page.failure.detail;
         EXPECT_TRUE(page.facts.found) << left;
         EXPECT_FALSE(goesInAsItIs(page)) << left;
@@ -177,7 +183,8 @@ TEST(PlainImages, AScanWithAFigureAndADeskPhotoAreStillCorrected) {
     shot.width = 900;
     shot.height = 1200;
     const desk::DeskPhoto photo = desk::makeDeskPhoto(shot);
-    const correction::CorrectedPage corrected = correction::correctPage(pictureOf(photo.upright));
+    const folvane::correction::CorrectedPage corrected =
+        folvane::correction::correctPage(pictureOf(photo.upright));
     EXPECT_TRUE(corrected.facts.found);
     EXPECT_FALSE(goesInAsItIs(corrected));
 }

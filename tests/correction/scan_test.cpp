@@ -66,13 +66,13 @@ TEST_P(TiltedScan, ComesOutStraightWithoutItsDarkBorder) {
     spec.angleDegrees = GetParam();
     spec.dpi = 150;
     desk::Scan scan = desk::makeScan(spec);
-    correction::Picture picture = pictureOf(scan.picture);
+    folvane::correction::Picture picture = pictureOf(scan.picture);
     picture.dpi = 150;
-    correction::CorrectedPage page = correction::correctPage(picture);
+    folvane::correction::CorrectedPage page = folvane::correction::correctPage(picture);
     ASSERT_TRUE(!page.failure) << page.failure.detail;
-    EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Scan);
+    EXPECT_EQ(page.facts.treatedAs, folvane::correction::SourceKind::Scan);
     EXPECT_NEAR(page.facts.deskewDegrees, GetParam(), 0.2);
-    EXPECT_EQ(page.facts.paper, correction::PaperSize::A4);
+    EXPECT_EQ(page.facts.paper, folvane::correction::PaperSize::A4);
     // A 150-dpi scan comes out at twice its resolution, for the ink's sake.
     EXPECT_NEAR(page.dpi, 300, 2);
     EXPECT_NEAR(page.width, 2 * scan.flatPage.width, scan.flatPage.width * 0.04);
@@ -114,8 +114,9 @@ TEST(SourceKind, ScansAndPhotosAreToldApartWhenTheCallerDoesNotKnow) {
     spec.darkBorder = false;
     spec.angleDegrees = 0.6;
     desk::Scan borderless = desk::makeScan(spec);
-    correction::CorrectedPage page = correction::correctPage(pictureOf(borderless.picture));
-    EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Scan);
+    folvane::correction::CorrectedPage page =
+        folvane::correction::correctPage(pictureOf(borderless.picture));
+    EXPECT_EQ(page.facts.treatedAs, folvane::correction::SourceKind::Scan);
     EXPECT_NEAR(page.width, 2 * borderless.picture.width, 2)
         << "a borderless 150-dpi scan keeps its shape, at twice its resolution";
     EXPECT_NEAR(page.facts.deskewDegrees, 0.6, 0.2);
@@ -131,8 +132,9 @@ TEST(SourceKind, ScansAndPhotosAreToldApartWhenTheCallerDoesNotKnow) {
         shot.falloff = 0.15;
         desk::DeskPhoto photo = desk::makeDeskPhoto(shot);
         support::Picture stored = decoded(photo);
-        page = correction::correctPage(pictureOf(stored, shot.orientation));
-        EXPECT_EQ(page.facts.treatedAs, correction::SourceKind::Photo) << desk::deskName(kind);
+        page = folvane::correction::correctPage(pictureOf(stored, shot.orientation));
+        EXPECT_EQ(page.facts.treatedAs, folvane::correction::SourceKind::Photo)
+            << desk::deskName(kind);
         EXPECT_TRUE(page.facts.found) << desk::deskName(kind);
     }
 }

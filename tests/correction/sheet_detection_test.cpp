@@ -18,9 +18,9 @@ namespace {
 constexpr int kWidth = 1600;
 constexpr int kHeight = 1200;
 
-correction::SheetSearch searchIn(const desk::DeskPhoto &photo) {
+folvane::correction::SheetSearch searchIn(const desk::DeskPhoto &photo) {
     support::Picture stored = decoded(photo);
-    return correction::findSheet(pictureOf(stored, photo.spec.orientation));
+    return folvane::correction::findSheet(pictureOf(stored, photo.spec.orientation));
 }
 
 class EveryDesk : public testing::TestWithParam<desk::Desk> {};
@@ -36,7 +36,7 @@ TEST_P(EveryDesk, FindsTheCornersWithinOnePercentOfTheDiagonal) {
     spec.fill = 0.55;
     spec.shadowAcrossEdge = true;
     desk::DeskPhoto photo = desk::makeDeskPhoto(spec);
-    correction::SheetSearch search = searchIn(photo);
+    folvane::correction::SheetSearch search = searchIn(photo);
     ASSERT_TRUE(!search.failure) << search.failure.detail;
     EXPECT_TRUE(search.found) << "confidence " << search.confidence;
     EXPECT_LT(cornerError(search.corners, photo.corners, kHeight, kWidth), 0.01);
@@ -57,7 +57,7 @@ TEST(SheetDetection, WholeVariedSetMostlyWithinOnePercentNoneBeyondThree) {
     int withSheet = 0, withinOne = 0, beyondThree = 0, missedEmpty = 0;
     for (const desk::ShotSpec &spec : shots) {
         desk::DeskPhoto photo = desk::makeDeskPhoto(spec);
-        correction::SheetSearch search = searchIn(photo);
+        folvane::correction::SheetSearch search = searchIn(photo);
         ASSERT_TRUE(!search.failure) << search.failure.detail;
         if (!photo.hasSheet) {
             missedEmpty += search.found ? 1 : 0;
@@ -90,7 +90,7 @@ TEST(SheetDetection, ADeskWithoutAPageHasNoSheet) {
         spec.width = kWidth;
         spec.height = kHeight;
         desk::DeskPhoto photo = desk::makeDeskPhoto(spec);
-        correction::SheetSearch search = searchIn(photo);
+        folvane::correction::SheetSearch search = searchIn(photo);
         EXPECT_FALSE(search.found) << desk::deskName(kind) << " confidence " << search.confidence;
     }
 }
@@ -104,7 +104,7 @@ TEST(SheetDetection, CornersAreInUprightPixelsForEveryOrientation) {
         spec.rotationDegrees = -12;
         spec.orientation = orientation;
         desk::DeskPhoto photo = desk::makeDeskPhoto(spec);
-        correction::SheetSearch search = searchIn(photo);
+        folvane::correction::SheetSearch search = searchIn(photo);
         ASSERT_TRUE(search.found) << "orientation " << orientation;
         EXPECT_LT(cornerError(search.corners, photo.corners, 900, 1200), 0.01)
             << "orientation " << orientation;

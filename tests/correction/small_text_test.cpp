@@ -23,14 +23,14 @@ struct Overlap {
     double inkOnStrokes = 0; // share of the ink on a stroke (or its grey edge) of the flat page
 };
 
-bool inkAt(const correction::CorrectedPage &page, int x, int y) {
+bool inkAt(const folvane::correction::CorrectedPage &page, int x, int y) {
     return page.ink[static_cast<size_t>(y) * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
 }
 
 // The overlap of the page's ink and the flat page's strokes over the rows of body text
 // (y0..y1 of the flat page), at the shift where they agree best.
-Overlap overlapOf(const correction::CorrectedPage &page, const support::Picture &flat, int y0,
-                  int y1) {
+Overlap overlapOf(const folvane::correction::CorrectedPage &page, const support::Picture &flat,
+                  int y0, int y1) {
     Overlap best;
     for (int sy = -kReach; sy <= kReach; ++sy) {
         for (int sx = -kReach; sx <= kReach; ++sx) {
@@ -79,12 +79,12 @@ TEST_P(SmallText, ComesOutAsInkStrokeForStroke) {
     read.colourSpace = JCS_RGB;
     support::DecodedJpeg decoded = support::DecodeJpeg(support::MakeJpeg(scan.picture, jpeg), read);
     ASSERT_TRUE(decoded.ok);
-    correction::Picture picture = pictureOf(decoded.picture);
+    folvane::correction::Picture picture = pictureOf(decoded.picture);
     picture.dpi = 150;
-    correction::CorrectedPage page = correction::correctPage(picture);
+    folvane::correction::CorrectedPage page = folvane::correction::correctPage(picture);
     ASSERT_TRUE(!page.failure) << page.failure.detail;
-    ASSERT_EQ(page.content,
-              GetParam() ? correction::ContentKind::Colour : correction::ContentKind::Bilevel);
+    ASSERT_EQ(page.content, GetParam() ? folvane::correction::ContentKind::Colour
+                                       : folvane::correction::ContentKind::Bilevel);
     // Interpolated to twice its resolution, the scan's text looks soft; it is cut all the same.
     EXPECT_FALSE(page.softText);
     // The body text: 20 mm to 100 mm below the paper's top edge.

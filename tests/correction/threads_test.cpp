@@ -13,7 +13,8 @@ using namespace correction_test;
 
 namespace {
 
-bool same(const correction::CorrectedPage &a, const correction::CorrectedPage &b) {
+bool same(const folvane::correction::CorrectedPage &a,
+          const folvane::correction::CorrectedPage &b) {
     return a.failure.kind == b.failure.kind && a.failure.detail == b.failure.detail &&
            a.width == b.width && a.height == b.height && a.ink == b.ink && a.grey == b.grey &&
            a.background == b.background && a.content == b.content &&
@@ -34,18 +35,19 @@ TEST(Threads, OneOrSeveralThreadsGiveTheSameBytes) {
     stored.push_back(desk::makeScan(scanSpec).picture);
     orientations.push_back(1);
 
-    std::vector<correction::CorrectedPage> alone;
+    std::vector<folvane::correction::CorrectedPage> alone;
     for (size_t i = 0; i < stored.size(); ++i) {
-        alone.push_back(correction::correctPage(pictureOf(stored[i], orientations[i])));
+        alone.push_back(folvane::correction::correctPage(pictureOf(stored[i], orientations[i])));
         ASSERT_TRUE(!alone.back().failure) << alone.back().failure.detail;
     }
     // Every page on a thread of its own, all at once, twice over.
     for (int round = 0; round < 2; ++round) {
-        std::vector<correction::CorrectedPage> together(stored.size());
+        std::vector<folvane::correction::CorrectedPage> together(stored.size());
         std::vector<std::thread> threads;
         for (size_t i = 0; i < stored.size(); ++i) {
             threads.emplace_back([&, i] {
-                together[i] = correction::correctPage(pictureOf(stored[i], orientations[i]));
+                together[i] =
+                    folvane::correction::correctPage(pictureOf(stored[i], orientations[i]));
             });
         }
         for (std::thread &t : threads) {

@@ -2,10 +2,10 @@
 
 namespace pdfw_test {
 
-std::string NotesText(const pdfw::Notes &notes) {
+std::string NotesText(const folvane::pdfw::Notes &notes) {
     std::string text;
-    for (const pdfw::Note &note : notes) {
-        text += (text.empty() ? "" : "\n") + pdfw::describe(note);
+    for (const folvane::pdfw::Note &note : notes) {
+        text += (text.empty() ? "" : "\n") + folvane::pdfw::describe(note);
     }
     return text;
 }

@@ -11,7 +11,7 @@
 namespace pdfw_test {
 
 // The engine's English lines for `notes`, one per line ("" for none).
-std::string NotesText(const pdfw::Notes &notes);
+std::string NotesText(const folvane::pdfw::Notes &notes);
 
 // The engine with a handler that records every error and returns.
 class Engine {

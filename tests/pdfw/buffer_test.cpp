@@ -25,10 +25,10 @@ TEST(Buffers, StartZeroedWhateverTheAllocatorLeftThere) {
         return block;
     };
     auto release = [](pdfw_context *, void *block) { std::free(block); };
-    for (pdfw::MemoryProcs procs :
-         {pdfw::MemoryProcs{}, pdfw::MemoryProcs{nullptr, dirty, release}}) {
+    for (folvane::pdfw::MemoryProcs procs :
+         {folvane::pdfw::MemoryProcs{}, folvane::pdfw::MemoryProcs{nullptr, dirty, release}}) {
         for (std::size_t size : {std::size_t{100}, std::size_t{3} << 20}) {
-            pdfw::Buffer buffer(procs, size, "test");
+            folvane::pdfw::Buffer buffer(procs, size, "test");
             std::size_t nonzero = 0;
             for (std::size_t i = 0; i < size; ++i) {
                 nonzero += buffer.data()[i] != 0;

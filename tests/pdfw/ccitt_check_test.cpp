@@ -11,8 +11,8 @@
 namespace {
 
 using namespace support;
-using pdfw::ccittProblem;
-using pdfw::FaxLayout;
+using folvane::pdfw::ccittProblem;
+using folvane::pdfw::FaxLayout;
 
 // Bits written as '0' and '1' characters (spaces between codes are skipped), most significant
 // first, padded with zeros.

@@ -19,19 +19,19 @@ using namespace support;
 using pdfw_test::Engine;
 
 TEST(PdfTextString, PdfDocEncodingWhereItReachesUtf16BeyondIt) {
-    EXPECT_EQ(pdfw::pdfTextString("Plain (1) \\ end"), "(Plain \\(1\\) \\\\ end)");
-    EXPECT_EQ(pdfw::pdfTextString("Zoë"), "(Zo\\353)");
-    EXPECT_EQ(pdfw::pdfTextString("工资"), "<FEFF5DE58D44>");
+    EXPECT_EQ(folvane::pdfw::pdfTextString("Plain (1) \\ end"), "(Plain \\(1\\) \\\\ end)");
+    EXPECT_EQ(folvane::pdfw::pdfTextString("Zoë"), "(Zo\\353)");
+    EXPECT_EQ(folvane::pdfw::pdfTextString("工资"), "<FEFF5DE58D44>");
     // A soft hyphen has no code in PDFDocEncoding; a character beyond the BMP is a pair.
-    EXPECT_EQ(pdfw::pdfTextString("a\u00ADb"), "<FEFF006100AD0062>");
-    EXPECT_EQ(pdfw::pdfTextString("😀"), "<FEFFD83DDE00>");
-    EXPECT_EQ(pdfw::pdfTextString(""), "()");
+    EXPECT_EQ(folvane::pdfw::pdfTextString("a\u00ADb"), "<FEFF006100AD0062>");
+    EXPECT_EQ(folvane::pdfw::pdfTextString("😀"), "<FEFFD83DDE00>");
+    EXPECT_EQ(folvane::pdfw::pdfTextString(""), "()");
 }
 
 TEST(Xmp, EscapesMarkupAndLeavesOutWhatIsNotSet) {
-    pdfw::DocumentInfo info;
+    folvane::pdfw::DocumentInfo info;
     info.title = "<a & \"b\">";
-    const std::string packet = pdfw::xmpPacket(info, 0);
+    const std::string packet = folvane::pdfw::xmpPacket(info, 0);
     EXPECT_NE(packet.find("&lt;a &amp; &quot;b&quot;&gt;"), std::string::npos) << packet;
     EXPECT_EQ(packet.find("dc:creator"), std::string::npos);
     EXPECT_NE(packet.find("<xmp:CreateDate>1970-01-01T00:00:00Z</xmp:CreateDate>"),

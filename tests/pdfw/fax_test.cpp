@@ -73,7 +73,7 @@ TEST_F(FaxTest, CleanGroupFourDataPassesThroughUnchanged) {
     ASSERT_TRUE(engine.writeDocument(out, {{dir / "scan.tif", 64, 40}}));
     EXPECT_NE(ReadText(out).find("/Filter/CCITTFaxDecode/DecodeParms<</K -1/Columns 64"),
               std::string::npos);
-    EXPECT_TRUE(pdfw::prepareImage({dir / "scan.tif", 1, 4, {}, {}}).notes.empty());
+    EXPECT_TRUE(folvane::pdfw::prepareImage({dir / "scan.tif", 1, 4, {}, {}}).notes.empty());
     EXPECT_EQ(readerComplaints(out), "");
     EXPECT_EQ(MaxDifference(RenderPage(out), WithoutAlpha(ReadTiffRgba(dir / "scan.tif"))), 0);
 }
@@ -94,7 +94,8 @@ TEST_F(FaxTest, AnEmptyRunIsWrittenAgainAsLibtiffReadsIt) {
     ASSERT_TRUE(engine.writeDocument(out, {{file, 8, 4}})) << engine.firstMessage();
     EXPECT_TRUE(QpdfCheck(out));
     EXPECT_FALSE(Contains(ReadFile(out), coded));
-    std::string notes = pdfw_test::NotesText(pdfw::prepareImage({file, 1, 4, {}, {}}).notes);
+    std::string notes =
+        pdfw_test::NotesText(folvane::pdfw::prepareImage({file, 1, 4, {}, {}}).notes);
     EXPECT_NE(notes.find("fax data re-encoded: row 4 has an empty run at column 7"),
               std::string::npos)
         << notes;

@@ -68,7 +68,8 @@ std::vector<std::string> convert(const std::string &out, const std::vector<std::
         pdfw_begin_page(engine.ctx(), static_cast<float>(width), static_cast<float>(height));
         int image = pdfw_load_image(engine.ctx(), "auto", file.c_str(), "", 1);
         EXPECT_GE(image, 1) << engine.lastMessage();
-        notes.push_back(pdfw_test::NotesText(pdfw::prepareImage({file, 1, 4, {}, {}}).notes));
+        notes.push_back(
+            pdfw_test::NotesText(folvane::pdfw::prepareImage({file, 1, 4, {}, {}}).notes));
         pdfw_place_image(engine.ctx(), image, 0, 0, 1);
         pdfw_close_image(engine.ctx(), image);
         pdfw_end_page(engine.ctx());

@@ -30,7 +30,7 @@ protected:
                                                            static_cast<float>(height)}})) {
             return "FAILED: " + engine.firstMessage();
         }
-        return pdfw_test::NotesText(pdfw::prepareImage({file, 1, 4, {}}).notes);
+        return pdfw_test::NotesText(folvane::pdfw::prepareImage({file, 1, 4, {}}).notes);
     }
 
     TempDir dir;

@@ -36,9 +36,10 @@ TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
     for (int i = 0; i < 40; ++i) {
         pieces.push_back(counting(300000, 7 + i));
     }
-    pdfw::Problem reason;
-    auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
-    ASSERT_TRUE(out) << pdfw::describe(reason);
+    folvane::pdfw::Problem reason;
+    auto out =
+        folvane::pdfw::OutputFile::create(dir / "out.bin", folvane::pdfw::MemoryProcs{}, reason);
+    ASSERT_TRUE(out) << folvane::pdfw::describe(reason);
     Bytes expected;
     for (const Bytes &piece : pieces) {
         out->write(piece.data(), piece.size());
@@ -54,9 +55,10 @@ TEST(OutputFile, WritesAroundTheBufferArriveInOrder) {
 
 TEST(OutputFile, WithoutCommitNothingIsLeft) {
     TempDir dir;
-    pdfw::Problem reason;
+    folvane::pdfw::Problem reason;
     {
-        auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
+        auto out = folvane::pdfw::OutputFile::create(dir / "out.bin", folvane::pdfw::MemoryProcs{},
+                                                     reason);
         ASSERT_TRUE(out);
         Bytes big = counting(2u << 20, 6);
         out->write(big.data(), big.size());
@@ -77,15 +79,16 @@ TEST(OutputFile, CopiedSpansArriveInOrder) {
         sources.push_back(elsewhere);
     }
     for (const std::string &from : sources) {
-        pdfw::Problem reason;
-        auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
-        ASSERT_TRUE(out) << pdfw::describe(reason);
-        pdfw::InputFile input(from);
+        folvane::pdfw::Problem reason;
+        auto out = folvane::pdfw::OutputFile::create(dir / "out.bin", folvane::pdfw::MemoryProcs{},
+                                                     reason);
+        ASSERT_TRUE(out) << folvane::pdfw::describe(reason);
+        folvane::pdfw::InputFile input(from);
         Bytes head = counting(1000, 1);
         out->write(head.data(), head.size());
-        out->copy(pdfw::FileSpan(input, 0, source.size()));
+        out->copy(folvane::pdfw::FileSpan(input, 0, source.size()));
         out->write(head.data(), 10);
-        out->copy(pdfw::FileSpan(input, 123, 4567));
+        out->copy(folvane::pdfw::FileSpan(input, 123, 4567));
         EXPECT_EQ(out->position(), 1000 + source.size() + 10 + 4567);
         out->commit();
         Bytes expected = head;
@@ -101,26 +104,27 @@ TEST(OutputFile, CopiedSpansArriveInOrder) {
 // Small spans are read into the buffer, large ones copied by the kernel: both paths.
 TEST(OutputFile, ASpanWhoseFileChangedIsRefused) {
     TempDir dir;
-    pdfw::Problem reason;
+    folvane::pdfw::Problem reason;
     for (std::size_t size : {std::size_t{10000}, std::size_t{3} << 20}) {
         for (bool shorter : {false, true}) {
             WriteFile(dir / "source.bin", counting(size, 2));
-            pdfw::InputFile input(dir / "source.bin");
-            pdfw::FileSpan span(input, 0, size);
-            auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
-            ASSERT_TRUE(out) << pdfw::describe(reason);
+            folvane::pdfw::InputFile input(dir / "source.bin");
+            folvane::pdfw::FileSpan span(input, 0, size);
+            auto out = folvane::pdfw::OutputFile::create(dir / "out.bin",
+                                                         folvane::pdfw::MemoryProcs{}, reason);
+            ASSERT_TRUE(out) << folvane::pdfw::describe(reason);
             // The same size needs a later modification time: past the file system's clock step.
             ::usleep(20000);
             WriteFile(dir / "source.bin", counting(shorter ? size / 2 : size, 3));
             try {
                 out->copy(span);
                 FAIL() << "a changed file was copied";
-            } catch (const pdfw::PdfwError &error) {
+            } catch (const folvane::pdfw::PdfwError &error) {
                 EXPECT_EQ(error.type(), PDFW_IO_ERROR);
                 EXPECT_NE(std::string(error.what()).find("source.bin"), std::string::npos);
             }
             EXPECT_TRUE(out->broken());
-            EXPECT_THROW(out->commit(), pdfw::PdfwError);
+            EXPECT_THROW(out->commit(), folvane::pdfw::PdfwError);
             EXPECT_EQ(Listing(dir.Path()), std::set<std::string>{"source.bin"});
         }
     }
@@ -142,17 +146,18 @@ TEST(OutputFile, WithoutUnnamedFilesTheNamedOnesOfDeadRunsAreRemoved) {
     WriteText(dir / alive, "being written");
     WriteText(dir / ".notes.pdfw-old", "not ours");
     ::setenv("FOLVANE_PDFW_NAMED_TEMPORARY", "1", 1);
-    pdfw::Problem reason;
-    auto out = pdfw::OutputFile::create(dir / "out.bin", pdfw::MemoryProcs{}, reason);
+    folvane::pdfw::Problem reason;
+    auto out =
+        folvane::pdfw::OutputFile::create(dir / "out.bin", folvane::pdfw::MemoryProcs{}, reason);
     ::unsetenv("FOLVANE_PDFW_NAMED_TEMPORARY");
-    ASSERT_TRUE(out) << pdfw::describe(reason);
+    ASSERT_TRUE(out) << folvane::pdfw::describe(reason);
     std::set<std::string> names = Listing(dir.Path());
     EXPECT_EQ(names.count(dead), 0u);
     EXPECT_EQ(names.count(alive), 1u);
     EXPECT_EQ(names.count(".notes.pdfw-old"), 1u);
     std::string own;
     for (const std::string &name : names) {
-        if (pdfw::temporaryOwner(name) == ::getpid()) {
+        if (folvane::pdfw::temporaryOwner(name) == ::getpid()) {
             own = name;
         }
     }

@@ -17,34 +17,37 @@ namespace {
 
 using namespace support;
 
-pdfw::Buffer bytes(const std::string &text) {
-    pdfw::Buffer buffer(pdfw::MemoryProcs{}, text.size(), "test");
+folvane::pdfw::Buffer bytes(const std::string &text) {
+    folvane::pdfw::Buffer buffer(folvane::pdfw::MemoryProcs{}, text.size(), "test");
     std::memcpy(buffer.data(), text.data(), text.size());
     return buffer;
 }
 
-std::shared_ptr<const pdfw::SharedResource> profile(const std::string &content) {
-    auto resource = std::make_shared<pdfw::SharedResource>();
-    resource->key = "icc:" + pdfw::sha256Hex(content.data(), content.size());
-    resource->objects.push_back(pdfw::streamObject("/N 1/Alternate/DeviceGray", bytes(content)));
+std::shared_ptr<const folvane::pdfw::SharedResource> profile(const std::string &content) {
+    auto resource = std::make_shared<folvane::pdfw::SharedResource>();
+    resource->key = "icc:" + folvane::pdfw::sha256Hex(content.data(), content.size());
+    resource->objects.push_back(
+        folvane::pdfw::streamObject("/N 1/Alternate/DeviceGray", bytes(content)));
     return resource;
 }
 
 // A 1 x 1 grey image using `colorSpace` (its shared resource 0) when given.
-pdfw::PreparedImage greyPixel(std::shared_ptr<const pdfw::SharedResource> colorSpace = {}) {
-    pdfw::PreparedImage image;
+folvane::pdfw::PreparedImage
+greyPixel(std::shared_ptr<const folvane::pdfw::SharedResource> colorSpace = {}) {
+    folvane::pdfw::PreparedImage image;
     image.width = 1;
     image.height = 1;
-    pdfw::ObjectText dict = "/Type/XObject/Subtype/Image/Width 1/Height 1/BitsPerComponent 8";
+    folvane::pdfw::ObjectText dict =
+        "/Type/XObject/Subtype/Image/Width 1/Height 1/BitsPerComponent 8";
     if (colorSpace) {
         dict += "/ColorSpace[/ICCBased ";
-        dict += pdfw::ObjectRef::shared(0);
+        dict += folvane::pdfw::ObjectRef::shared(0);
         dict += "]";
         image.group.shared.push_back(std::move(colorSpace));
     } else {
         dict += "/ColorSpace/DeviceGray";
     }
-    image.group.objects.push_back(pdfw::streamObject(std::move(dict), bytes("\x80")));
+    image.group.objects.push_back(folvane::pdfw::streamObject(std::move(dict), bytes("\x80")));
     return image;
 }
 
@@ -72,10 +75,11 @@ int objectHolding(const std::string &text, const std::string &marker) {
 class PreparedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        pdfw::Problem reason;
-        auto output = pdfw::OutputFile::create(out, pdfw::MemoryProcs{}, reason);
-        ASSERT_TRUE(output) << pdfw::describe(reason);
-        doc = std::make_unique<pdfw::Document>(std::move(output), 4, pdfw::MemoryProcs{});
+        folvane::pdfw::Problem reason;
+        auto output = folvane::pdfw::OutputFile::create(out, folvane::pdfw::MemoryProcs{}, reason);
+        ASSERT_TRUE(output) << folvane::pdfw::describe(reason);
+        doc = std::make_unique<folvane::pdfw::Document>(std::move(output), 4,
+                                                        folvane::pdfw::MemoryProcs{});
     }
 
     void placeOnPage(int handle) {
@@ -93,7 +97,7 @@ protected:
 
     TempDir dir;
     std::string out = dir / "out.pdf";
-    std::unique_ptr<pdfw::Document> doc;
+    std::unique_ptr<folvane::pdfw::Document> doc;
 };
 
 TEST_F(PreparedTest, SharedResourcesAreWrittenOncePerKey) {
@@ -112,16 +116,17 @@ TEST_F(PreparedTest, SharedResourcesAreWrittenOncePerKey) {
 }
 
 TEST_F(PreparedTest, AnImageRefersToItsOwnObjects) {
-    pdfw::PreparedImage image;
+    folvane::pdfw::PreparedImage image;
     image.width = 1;
     image.height = 1;
-    image.group.objects.push_back(pdfw::streamObject(
+    image.group.objects.push_back(folvane::pdfw::streamObject(
         "/Type/XObject/Subtype/Image/Width 1/Height 1/ColorSpace/DeviceGray/BitsPerComponent 8",
         bytes("\xff")));
-    pdfw::ObjectText dict = "/Type/XObject/Subtype/Image/Width 1/Height 1/ColorSpace/DeviceRGB"
-                            "/BitsPerComponent 8/SMask ";
-    dict += pdfw::ObjectRef::own(0);
-    image.group.objects.push_back(pdfw::streamObject(std::move(dict), bytes("abc")));
+    folvane::pdfw::ObjectText dict =
+        "/Type/XObject/Subtype/Image/Width 1/Height 1/ColorSpace/DeviceRGB"
+        "/BitsPerComponent 8/SMask ";
+    dict += folvane::pdfw::ObjectRef::own(0);
+    image.group.objects.push_back(folvane::pdfw::streamObject(std::move(dict), bytes("abc")));
     image.xobject = 1;
     placeOnPage(doc->addImage(std::move(image)));
     std::string pdf = finish();
@@ -134,19 +139,19 @@ TEST_F(PreparedTest, AnImageRefersToItsOwnObjects) {
 }
 
 TEST_F(PreparedTest, ABadReferenceFailsBeforeAnythingIsWritten) {
-    pdfw::PreparedImage image = greyPixel();
+    folvane::pdfw::PreparedImage image = greyPixel();
     image.group.objects[0].dictionary += "/SMask ";
-    image.group.objects[0].dictionary += pdfw::ObjectRef::own(3);
+    image.group.objects[0].dictionary += folvane::pdfw::ObjectRef::own(3);
     std::uint64_t before = ReadFile(out).size();
     try {
         doc->addImage(std::move(image));
         FAIL() << "a reference to a missing object was written";
-    } catch (const pdfw::PdfwError &error) {
+    } catch (const folvane::pdfw::PdfwError &error) {
         EXPECT_EQ(error.type(), PDFW_RUNTIME_ERROR);
     }
-    pdfw::PreparedImage dangling = greyPixel();
-    dangling.group.objects[0].dictionary += pdfw::ObjectRef::shared(0);
-    EXPECT_THROW(doc->addImage(std::move(dangling)), pdfw::PdfwError);
+    folvane::pdfw::PreparedImage dangling = greyPixel();
+    dangling.group.objects[0].dictionary += folvane::pdfw::ObjectRef::shared(0);
+    EXPECT_THROW(doc->addImage(std::move(dangling)), folvane::pdfw::PdfwError);
     EXPECT_EQ(ReadFile(out).size(), before);
     // The document is still whole.
     placeOnPage(doc->addImage(greyPixel()));
@@ -154,7 +159,7 @@ TEST_F(PreparedTest, ABadReferenceFailsBeforeAnythingIsWritten) {
 }
 
 TEST_F(PreparedTest, APageCarriesExtraContentAndResources) {
-    auto font = std::make_shared<pdfw::SharedResource>();
+    auto font = std::make_shared<folvane::pdfw::SharedResource>();
     font->key = "font:plain";
     font->objects.push_back({"<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>", {}, false});
     int handle = doc->addImage(greyPixel());
@@ -171,20 +176,20 @@ TEST_F(PreparedTest, APageCarriesExtraContentAndResources) {
     EXPECT_EQ(fonts[0], fonts[1]);
     EXPECT_EQ(objectHolding(pdf, "/BaseFont/Helvetica"), fonts[0]);
     EXPECT_NE(PdfText(out).find("hidden"), std::string::npos);
-    EXPECT_THROW(doc->addPageContent("x"), pdfw::PdfwError); // no page open (and closed)
+    EXPECT_THROW(doc->addPageContent("x"), folvane::pdfw::PdfwError); // no page open (and closed)
 }
 
 TEST(Digest, KnownSha256Values) {
-    EXPECT_EQ(pdfw::sha256Hex("", 0),
+    EXPECT_EQ(folvane::pdfw::sha256Hex("", 0),
               "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(pdfw::sha256Hex("abc", 3),
+    EXPECT_EQ(folvane::pdfw::sha256Hex("abc", 3),
               "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     // 56 bytes: the length no longer fits the last block.
     std::string two = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
-    EXPECT_EQ(pdfw::sha256Hex(two.data(), two.size()),
+    EXPECT_EQ(folvane::pdfw::sha256Hex(two.data(), two.size()),
               "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
     std::string million(1000000, 'a');
-    EXPECT_EQ(pdfw::sha256Hex(million.data(), million.size()),
+    EXPECT_EQ(folvane::pdfw::sha256Hex(million.data(), million.size()),
               "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 

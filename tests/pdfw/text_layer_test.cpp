@@ -28,13 +28,13 @@ folvane::ocr::Word word(const std::string &text, int left, int top, int right, i
 
 // A page of `width` x `height` points carrying only the text layer of `text`.
 void writeTextPage(const std::string &path, const folvane::ocr::PageText &text,
-                   const pdfw::TextPlacement &at, float width = 595, float height = 842) {
-    pdfw::Problem reason;
-    auto out = pdfw::OutputFile::create(path, {}, reason);
-    ASSERT_TRUE(out) << pdfw::describe(reason);
-    pdfw::ObjectWriter writer(*out);
-    pdfw::TextEncoding encoding;
-    std::string content = pdfw::textLayerContent(text, at, encoding, "/FT");
+                   const folvane::pdfw::TextPlacement &at, float width = 595, float height = 842) {
+    folvane::pdfw::Problem reason;
+    auto out = folvane::pdfw::OutputFile::create(path, {}, reason);
+    ASSERT_TRUE(out) << folvane::pdfw::describe(reason);
+    folvane::pdfw::ObjectWriter writer(*out);
+    folvane::pdfw::TextEncoding encoding;
+    std::string content = folvane::pdfw::textLayerContent(text, at, encoding, "/FT");
     writer.writeHeader("1.4");
     int catalog = writer.reserve(), pages = writer.reserve(), page = writer.reserve();
     int contents = writer.reserve(), font = writer.reserve();
@@ -46,11 +46,12 @@ void writeTextPage(const std::string &path, const folvane::ocr::PageText &text,
     writer.endObject();
     writer.beginObject(page);
     out->write("<</Type/Page/Parent " + std::to_string(pages) + " 0 R/MediaBox[0 0 " +
-               pdfw::pdfNumber(width) + " " + pdfw::pdfNumber(height) + "]/Resources<</Font<</FT " +
-               std::to_string(font) + " 0 R>>>>/Contents " + std::to_string(contents) + " 0 R>>\n");
+               folvane::pdfw::pdfNumber(width) + " " + folvane::pdfw::pdfNumber(height) +
+               "]/Resources<</Font<</FT " + std::to_string(font) + " 0 R>>>>/Contents " +
+               std::to_string(contents) + " 0 R>>\n");
     writer.endObject();
     writer.writeStream(contents, "", content.data(), content.size());
-    pdfw::writeGlyphlessFont(writer, font, encoding, {});
+    folvane::pdfw::writeGlyphlessFont(writer, font, encoding, {});
     writer.finish(catalog, catalog, "00");
     out->commit();
 }
@@ -158,16 +159,16 @@ TEST(TextLayer, FontIsEmbeddedAndDrawsNothing) {
 }
 
 TEST(TextLayer, NoWordsNoContent) {
-    pdfw::TextEncoding encoding;
+    folvane::pdfw::TextEncoding encoding;
     folvane::ocr::PageText empty{100, 100, {}};
-    EXPECT_EQ(pdfw::textLayerContent(empty, {0, 0, 1}, encoding, "/FT"), "");
+    EXPECT_EQ(folvane::pdfw::textLayerContent(empty, {0, 0, 1}, encoding, "/FT"), "");
     // A word without extent is left out rather than drawn with a singular matrix.
     folvane::ocr::PageText flat{100, 100, {word("x", 10, 10, 10, 10, {10, 10, 10, 10})}};
-    EXPECT_EQ(pdfw::textLayerContent(flat, {0, 0, 1}, encoding, "/FT"), "");
+    EXPECT_EQ(folvane::pdfw::textLayerContent(flat, {0, 0, 1}, encoding, "/FT"), "");
 }
 
 TEST(TextEncoding, OtherPlanesGetTheSurrogateCodesUntilTheyRunOut) {
-    pdfw::TextEncoding encoding;
+    folvane::pdfw::TextEncoding encoding;
     std::size_t count = 0;
     EXPECT_EQ(encoding.encode("A中", count), "00414E2D");
     EXPECT_EQ(count, 2u);
@@ -189,7 +190,7 @@ TEST(TextEncoding, OtherPlanesGetTheSurrogateCodesUntilTheyRunOut) {
 }
 
 TEST(TextEncoding, MalformedUtf8BecomesReplacementCharacters) {
-    using pdfw::decodeUtf8;
+    using folvane::pdfw::decodeUtf8;
     EXPECT_EQ(decodeUtf8("a\x80"), U"a\uFFFD");
     EXPECT_EQ(decodeUtf8("\xE4\xB8"), U"\uFFFD\uFFFD");           // cut short
     EXPECT_EQ(decodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");           // overlong
