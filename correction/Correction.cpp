@@ -9,6 +9,7 @@
 
 #include "correction/PageMaker.h"
 #include "correction/SheetFinder.h"
+#include "correction/SourceGuess.h"
 #include "correction/UprightImage.h"
 
 namespace folvane::correction {
@@ -73,8 +74,12 @@ SheetSearch searchSheet(const Picture &picture) {
         search.confidence = search.found ? 1 : 0;
         return search;
     }
-    SheetFound sheet = findSheetIn(UprightImage(picture));
-    if (sheet.twoSheets) {
+    UprightImage upright(picture);
+    SheetFound sheet = findSheetIn(upright);
+    // As the correction decides: a scan is corrected as a scan, whatever sheets a photo's search
+    // would see in it, so only a photo is refused for holding two.
+    if (sheet.twoSheets && picture.kind != SourceKind::Scan &&
+        (picture.kind == SourceKind::Photo || guessSource(upright, sheet) != SourceKind::Scan)) {
         search.failure.kind = Failure::Kind::TwoSheets;
     }
     search.found = sheet.found;
