@@ -76,10 +76,9 @@ SheetSearch searchSheet(const Picture &picture) {
     }
     UprightImage upright(picture);
     SheetFound sheet = findSheetIn(upright);
-    // As the correction decides: a scan is corrected as a scan, whatever sheets a photo's search
-    // would see in it, so only a photo is refused for holding two.
-    if (sheet.twoSheets && picture.kind != SourceKind::Scan &&
-        (picture.kind == SourceKind::Photo || guessSource(upright, sheet) != SourceKind::Scan)) {
+    // A scan is corrected as a scan, whatever sheets a photo's search sees in it: only a photo is
+    // refused for holding two.
+    if (sheet.twoSheets && sourceKindOf(picture, upright, sheet) != SourceKind::Scan) {
         search.failure.kind = Failure::Kind::TwoSheets;
     }
     search.found = sheet.found;

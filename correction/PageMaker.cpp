@@ -96,16 +96,12 @@ PagePlan plan(const UprightImage &upright, const Picture &picture) {
         }
         return photoPlan(upright, given, true, 1);
     }
-    SourceKind kind = picture.kind;
     SheetFound sheet;
     sheet.corners = wholePicture(upright.size());
-    if (kind != SourceKind::Scan) {
+    if (picture.kind != SourceKind::Scan) {
         sheet = findSheetIn(upright);
     }
-    if (kind == SourceKind::Unknown) {
-        kind = guessSource(upright, sheet);
-    }
-    if (kind == SourceKind::Scan) {
+    if (sourceKindOf(picture, upright, sheet) == SourceKind::Scan) {
         ScanPage scan = findScanPage(upright);
         return scanPlan(scan.corners, scan.skewDegrees, scan.darkBorder, picture.dpi);
     }

@@ -12,4 +12,11 @@ namespace folvane::correction {
 
 SourceKind guessSource(const UprightImage &upright, const SheetFound &sheet);
 
+// What the correction takes the picture for: the kind the caller gave, or the guess when it gave
+// none. The sheet search and the correction both ask this, so that they agree.
+inline SourceKind sourceKindOf(const Picture &picture, const UprightImage &upright,
+                               const SheetFound &sheet) {
+    return picture.kind == SourceKind::Unknown ? guessSource(upright, sheet) : picture.kind;
+}
+
 } // namespace folvane::correction

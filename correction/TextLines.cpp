@@ -46,15 +46,18 @@ struct LineCourse {
     float middle = 0;     // at the page's middle column
 };
 
-// The median of the line's middles within `reach` columns of each sample column.
-bool followLine(PTA *pta, int columns, int reach, LineCourse &course) {
+// Sample columns either side of a column whose points its median takes (4 mm each way at 100 dpi).
+constexpr int kReach = 1;
+
+// The median of the line's middles within kReach columns of each sample column.
+bool followLine(PTA *pta, int columns, LineCourse &course) {
     const int n = ptaGetCount(pta);
     std::vector<std::vector<float>> near(columns);
     for (int i = 0; i < n; ++i) {
         l_float32 x = 0, y = 0;
         ptaGetPt(pta, i, &x, &y);
         const int at = static_cast<int>(std::lround(x / kDisparityStep));
-        for (int c = std::max(0, at - reach); c <= std::min(columns - 1, at + reach); ++c) {
+        for (int c = std::max(0, at - kReach); c <= std::min(columns - 1, at + kReach); ++c) {
             near[c].push_back(y);
         }
     }
@@ -100,10 +103,9 @@ bool followLine(PTA *pta, int columns, int reach, LineCourse &course) {
 
 // The vertical disparity on the sample grid: at each text line's middle row, how far the line
 // lies above its course at the page's middle column (negative where it lies below); between
-// lines, in proportion to the rows; above the first line and below the last, held.
-cv::Mat disparityOf(std::vector<LineCourse> &lines, int rows, int columns) {
-    std::sort(lines.begin(), lines.end(),
-              [](const LineCourse &a, const LineCourse &b) { return a.middle < b.middle; });
+// lines, in proportion to the rows; above the first line and below the last, held. `lines` are
+// in order down the page.
+cv::Mat disparityOf(const std::vector<LineCourse> &lines, int rows, int columns) {
     cv::Mat disparity(rows, columns, CV_32F);
     std::size_t below = 0;
     for (int r = 0; r < rows; ++r) {
@@ -139,11 +141,13 @@ TextLineModel textLineModelOf(const cv::Mat &ink) {
     for (int i = 0; i < count; ++i) {
         PTA *pta = ptaaGetPta(lines, i, L_CLONE);
         LineCourse course;
-        if (pta && followLine(pta, columns, 1, course)) {
+        if (pta && followLine(pta, columns, course)) {
             courses.push_back(std::move(course));
         }
         ptaDestroy(&pta);
     }
+    std::sort(courses.begin(), courses.end(),
+              [](const LineCourse &a, const LineCourse &b) { return a.middle < b.middle; });
     if (static_cast<int>(courses.size()) >= kMinTextLines) {
         model.disparity = disparityOf(courses, rows, columns);
         model.firstLine = courses.front().middle;
