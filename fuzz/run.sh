@@ -15,8 +15,11 @@ targets=("$@")
   ccitt_check correction pdf_pages)
 
 build="$root/build/fuzz"
-CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DFOLVANE_FUZZ=ON -DFOLVANE_TESTS=OFF -DFOLVANE_WITH_QT=OFF \
+generator=()
+# Ninja for a new build folder (as scripts/test.sh); one make configured keeps make.
+[ -f "$build/CMakeCache.txt" ] || generator=(-G Ninja)
+CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" "${generator[@]}" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLVANE_FUZZ=ON -DFOLVANE_TESTS=OFF -DFOLVANE_WITH_QT=OFF \
   -DFOLVANE_FUZZ_MAX_MEMORY=16777216 -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only -DNDEBUG" \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only -DNDEBUG" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"

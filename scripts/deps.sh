@@ -5,7 +5,7 @@ set -euo pipefail
 
 FOLVANE_PACKAGES=(
   # build
-  cmake g++ make pkg-config
+  cmake g++ make ninja-build pkg-config
   # libraries
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libdeflate-dev libisal-dev qt6-base-dev libgl-dev
   # existing PDFs: their pages copied and the output encrypted (qpdf), drawn for the preview (Poppler)
