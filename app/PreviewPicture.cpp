@@ -17,7 +17,7 @@ bool JpegUprightSize(const std::string &path, double &width, double &height) {
     if (!header.Load(path.c_str(), FormatJpeg) || header.GetFormatType() != FormatJpeg) {
         return false;
     }
-    const bool swapped = folvane::SwapsAxes(header.info.exif.orientation);
+    const bool swapped = folvane::swapsAxes(header.info.exif.orientation);
     width = swapped ? header.GetHeight() : header.GetWidth();
     height = swapped ? header.GetWidth() : header.GetHeight();
     return width > 0 && height > 0;

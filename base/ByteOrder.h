@@ -6,21 +6,21 @@
 
 #include <cstdint>
 
-namespace ByteOrder {
+namespace folvane::byte_order {
 
-inline uint16_t Le16(const uint8_t *p) {
+inline uint16_t le16(const uint8_t *p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
-inline uint32_t Le32(const uint8_t *p) {
+inline uint32_t le32(const uint8_t *p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
 
-inline uint16_t Be16(const uint8_t *p) {
+inline uint16_t be16(const uint8_t *p) {
     return static_cast<uint16_t>(p[0] << 8 | p[1]);
 }
 
-inline uint32_t Be32(const uint8_t *p) {
+inline uint32_t be32(const uint8_t *p) {
     return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
 }
 
@@ -29,7 +29,7 @@ struct Endian {
     bool big = false;
 
     // The order the block's first two bytes name; false when they name none.
-    static bool FromMarker(const uint8_t *p, Endian &endian) {
+    static bool fromMarker(const uint8_t *p, Endian &endian) {
         if (p[0] == 'I' && p[1] == 'I') {
             endian.big = false;
             return true;
@@ -41,8 +41,8 @@ struct Endian {
         return false;
     }
 
-    uint16_t U16(const uint8_t *p) const { return big ? Be16(p) : Le16(p); }
-    uint32_t U32(const uint8_t *p) const { return big ? Be32(p) : Le32(p); }
+    uint16_t u16(const uint8_t *p) const { return big ? be16(p) : le16(p); }
+    uint32_t u32(const uint8_t *p) const { return big ? be32(p) : le32(p); }
 };
 
-} // namespace ByteOrder
+} // namespace folvane::byte_order

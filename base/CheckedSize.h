@@ -6,7 +6,7 @@
 // Each helper takes any mix of integer types, rejects negative operands, and returns the
 // result as size_t, or std::nullopt when an operand is negative or the exact result does not
 // fit in size_t. Use it as
-//     auto bytes = CheckedSize::Mul(width, height, 4);
+//     auto bytes = folvane::checked_size::mul(width, height, 4);
 //     if (!bytes || *bytes > limit) fail(...);
 #pragma once
 
@@ -16,16 +16,16 @@
 #include <type_traits>
 #include <utility>
 
-namespace CheckedSize {
+namespace folvane::checked_size {
 
-template <class T> constexpr bool IsNegative(T value) {
-    static_assert(std::is_integral_v<T>, "CheckedSize works on integers");
+template <class T> constexpr bool isNegative(T value) {
+    static_assert(std::is_integral_v<T>, "checked_size works on integers");
     return std::cmp_less(value, 0);
 }
 
 // value as size_t, or nullopt when it is negative or does not fit.
-template <class T> constexpr std::optional<size_t> Of(T value) {
-    if (IsNegative(value) || !std::in_range<size_t>(value)) {
+template <class T> constexpr std::optional<size_t> of(T value) {
+    if (isNegative(value) || !std::in_range<size_t>(value)) {
         return std::nullopt;
     }
     return static_cast<size_t>(value);
@@ -33,8 +33,8 @@ template <class T> constexpr std::optional<size_t> Of(T value) {
 
 // a * b * ...
 template <class A, class B, class... Rest>
-constexpr std::optional<size_t> Mul(A a, B b, Rest... rest) {
-    if (IsNegative(a) || IsNegative(b)) {
+constexpr std::optional<size_t> mul(A a, B b, Rest... rest) {
+    if (isNegative(a) || isNegative(b)) {
         return std::nullopt;
     }
     size_t product = 0;
@@ -44,14 +44,14 @@ constexpr std::optional<size_t> Mul(A a, B b, Rest... rest) {
     if constexpr (sizeof...(rest) == 0) {
         return product;
     } else {
-        return Mul(product, rest...);
+        return mul(product, rest...);
     }
 }
 
 // a + b + ...
 template <class A, class B, class... Rest>
-constexpr std::optional<size_t> Add(A a, B b, Rest... rest) {
-    if (IsNegative(a) || IsNegative(b)) {
+constexpr std::optional<size_t> add(A a, B b, Rest... rest) {
+    if (isNegative(a) || isNegative(b)) {
         return std::nullopt;
     }
     size_t sum = 0;
@@ -61,13 +61,13 @@ constexpr std::optional<size_t> Add(A a, B b, Rest... rest) {
     if constexpr (sizeof...(rest) == 0) {
         return sum;
     } else {
-        return Add(sum, rest...);
+        return add(sum, rest...);
     }
 }
 
 // True when [offset, offset + length) lies within [0, total), computed without wrapping.
-template <class O, class L, class T> constexpr bool FitsWithin(O offset, L length, T total) {
-    if (IsNegative(offset) || IsNegative(length) || IsNegative(total)) {
+template <class O, class L, class T> constexpr bool fitsWithin(O offset, L length, T total) {
+    if (isNegative(offset) || isNegative(length) || isNegative(total)) {
         return false;
     }
     if (std::cmp_greater(offset, total)) {
@@ -77,4 +77,4 @@ template <class O, class L, class T> constexpr bool FitsWithin(O offset, L lengt
     return static_cast<U>(length) <= static_cast<U>(total) - static_cast<U>(offset);
 }
 
-} // namespace CheckedSize
+} // namespace folvane::checked_size

@@ -46,9 +46,9 @@ struct StoredArea {
 constexpr StoredArea storedAreaOf(long orientation, long long left, long long top, long long right,
                                   long long bottom, long long storedWidth, long long storedHeight) {
     const StoredPixel<long long> first =
-        StoredPixelOf<long long>(orientation, left, top, storedWidth, storedHeight);
+        storedPixelOf<long long>(orientation, left, top, storedWidth, storedHeight);
     const StoredPixel<long long> last =
-        StoredPixelOf<long long>(orientation, right - 1, bottom - 1, storedWidth, storedHeight);
+        storedPixelOf<long long>(orientation, right - 1, bottom - 1, storedWidth, storedHeight);
     const long long x = std::min(first.x, last.x);
     const long long y = std::min(first.y, last.y);
     return {x, y, std::max(first.x, last.x) - x + 1, std::max(first.y, last.y) - y + 1};

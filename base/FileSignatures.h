@@ -13,17 +13,17 @@ namespace folvane {
 constexpr size_t kLongestSignature = 8;
 
 // Start of image followed by the first marker's 0xFF.
-inline bool IsJpegSignature(const uint8_t *head, size_t size) {
+inline bool isJpegSignature(const uint8_t *head, size_t size) {
     return size >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
 }
 
-inline bool IsPngSignature(const uint8_t *head, size_t size) {
+inline bool isPngSignature(const uint8_t *head, size_t size) {
     static constexpr uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     return size >= sizeof kPng && std::memcmp(head, kPng, sizeof kPng) == 0;
 }
 
 // Classic TIFF (42) and BigTIFF (43), in either byte order.
-inline bool IsTiffSignature(const uint8_t *head, size_t size) {
+inline bool isTiffSignature(const uint8_t *head, size_t size) {
     if (size < 4) {
         return false;
     }

@@ -16,11 +16,11 @@ struct OrientationSteps {
 };
 
 // The value itself for 1..8, else 1 (upright).
-constexpr int NormalOrientation(long value) {
+constexpr int normalOrientation(long value) {
     return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
 }
 
-constexpr OrientationSteps StepsOf(long orientation) {
+constexpr OrientationSteps stepsOf(long orientation) {
     constexpr OrientationSteps kSteps[9] = {
         {false, 0}, // (unused)
         {false, 0}, // 1: upright
@@ -32,14 +32,14 @@ constexpr OrientationSteps StepsOf(long orientation) {
         {true, 1},  // 7: transversed
         {false, 3}, // 8: stored a quarter turn clockwise
     };
-    return kSteps[NormalOrientation(orientation)];
+    return kSteps[normalOrientation(orientation)];
 }
 
 // The orientation value whose steps are these (turns taken modulo 4).
-constexpr int OrientationOf(OrientationSteps steps) {
+constexpr int orientationOf(OrientationSteps steps) {
     const int turns = ((steps.clockwiseTurns % 4) + 4) % 4;
     for (int value = 1; value <= 8; ++value) {
-        const OrientationSteps s = StepsOf(value);
+        const OrientationSteps s = stepsOf(value);
         if (s.mirror == steps.mirror && s.clockwiseTurns == turns) {
             return value;
         }
@@ -49,15 +49,15 @@ constexpr int OrientationOf(OrientationSteps steps) {
 
 // The orientation that shows the picture as `orientation` does, then turned by a further
 // `clockwiseTurns` quarter turns (negative: anticlockwise).
-constexpr int TurnedOrientation(long orientation, int clockwiseTurns) {
-    OrientationSteps steps = StepsOf(orientation);
+constexpr int turnedOrientation(long orientation, int clockwiseTurns) {
+    OrientationSteps steps = stepsOf(orientation);
     steps.clockwiseTurns += clockwiseTurns;
-    return OrientationOf(steps);
+    return orientationOf(steps);
 }
 
 // True when the upright picture's width is the stored height (an odd number of quarter turns).
-constexpr bool SwapsAxes(long orientation) {
-    return StepsOf(orientation).clockwiseTurns % 2 == 1;
+constexpr bool swapsAxes(long orientation) {
+    return stepsOf(orientation).clockwiseTurns % 2 == 1;
 }
 
 template <class T> struct StoredPixel {
@@ -69,8 +69,8 @@ template <class T> struct StoredPixel {
 // stored picture `width` x `height` pixels. Undoes the steps: the turns anticlockwise, then the
 // mirror. T is an integer type for whole pixels, or floating point for points between them.
 template <class T>
-constexpr StoredPixel<T> StoredPixelOf(long orientation, T x, T y, T width, T height) {
-    const OrientationSteps steps = StepsOf(orientation);
+constexpr StoredPixel<T> storedPixelOf(long orientation, T x, T y, T width, T height) {
+    const OrientationSteps steps = stepsOf(orientation);
     // The picture's size after the mirror and each turn, undone from the last turn back.
     const bool swapped = steps.clockwiseTurns % 2 == 1;
     T shownWidth = swapped ? height : width, shownHeight = swapped ? width : height;
@@ -97,10 +97,10 @@ struct StoredAxes {
     bool rowsReversed = false;
 };
 
-constexpr StoredAxes StoredAxesOf(long orientation) {
+constexpr StoredAxes storedAxesOf(long orientation) {
     // The upright top-left pixel of a 2 x 2 picture lies at the stored corner that tells both.
-    const StoredPixel<int> corner = StoredPixelOf<int>(orientation, 0, 0, 2, 2);
-    return {SwapsAxes(orientation), corner.x == 1, corner.y == 1};
+    const StoredPixel<int> corner = storedPixelOf<int>(orientation, 0, 0, 2, 2);
+    return {swapsAxes(orientation), corner.x == 1, corner.y == 1};
 }
 
 } // namespace folvane

@@ -32,7 +32,7 @@ int orientationOf(const support::Bytes &jpeg) {
     if (end < start + 6 || std::memcmp(&jpeg[start], "Exif\0\0", 6) != 0) {
         return 1;
     }
-    int orientation = folvane::ExifOrientation(&jpeg[start + 6], end - start - 6);
+    int orientation = folvane::exifOrientation(&jpeg[start + 6], end - start - 6);
     return orientation == 0 ? 1 : orientation;
 }
 

@@ -25,13 +25,13 @@ std::string checkPicture(const Picture &picture) {
                std::to_string(picture.height) + " pixels) is larger than the 64 megapixels " +
                "that can be corrected";
     }
-    auto rowBytes = CheckedSize::Mul(picture.width, picture.channels);
+    auto rowBytes = folvane::checked_size::mul(picture.width, picture.channels);
     if (!rowBytes || picture.stride < *rowBytes) {
         return "the picture's rows (stride " + std::to_string(picture.stride) +
                " bytes) are shorter than its width";
     }
-    auto needed = CheckedSize::Mul(picture.stride, picture.height - 1);
-    auto total = needed ? CheckedSize::Add(*needed, *rowBytes) : std::nullopt;
+    auto needed = folvane::checked_size::mul(picture.stride, picture.height - 1);
+    auto total = needed ? folvane::checked_size::add(*needed, *rowBytes) : std::nullopt;
     if (!total || *total > picture.size) {
         return "the picture's " + std::to_string(picture.size) + " bytes are fewer than its " +
                std::to_string(picture.height) + " rows need";
@@ -42,7 +42,7 @@ std::string checkPicture(const Picture &picture) {
 namespace {
 
 cv::Mat turned(const cv::Mat &stored, int orientation) {
-    const folvane::OrientationSteps steps = folvane::StepsOf(orientation);
+    const folvane::OrientationSteps steps = folvane::stepsOf(orientation);
     static constexpr cv::RotateFlags kTurns[] = {cv::ROTATE_90_CLOCKWISE, cv::ROTATE_180,
                                                  cv::ROTATE_90_COUNTERCLOCKWISE};
     // Each step writes a new matrix: `stored` may be the caller's own pixels.
@@ -62,7 +62,7 @@ cv::Mat turned(const cv::Mat &stored, int orientation) {
 } // namespace
 
 UprightImage::UprightImage(const Picture &picture) {
-    orientation_ = folvane::NormalOrientation(picture.orientation);
+    orientation_ = folvane::normalOrientation(picture.orientation);
     const int type = picture.channels == 1 ? CV_8UC1 : CV_8UC3;
     cv::Mat rows(picture.height, picture.width, type, const_cast<uint8_t *>(picture.pixels),
                  picture.stride);
@@ -72,12 +72,12 @@ UprightImage::UprightImage(const Picture &picture) {
         stored_ = rows;
     }
     size_ =
-        folvane::SwapsAxes(orientation_) ? cv::Size(stored_.rows, stored_.cols) : stored_.size();
+        folvane::swapsAxes(orientation_) ? cv::Size(stored_.rows, stored_.cols) : stored_.size();
 }
 
 cv::Point2d UprightImage::toStored(cv::Point2d p) const {
     const auto stored =
-        folvane::StoredPixelOf<double>(orientation_, p.x, p.y, stored_.cols, stored_.rows);
+        folvane::storedPixelOf<double>(orientation_, p.x, p.y, stored_.cols, stored_.rows);
     return {stored.x, stored.y};
 }
 

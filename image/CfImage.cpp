@@ -121,7 +121,7 @@ uint8_t *CfImage::Create(uint32_t width, uint32_t height, uint32_t bitsPerPixel,
     // and the header stores width and height as signed 32-bit values: hold both to the
     // ceiling too, so that no size below can wrap.
     const auto stride = SafeSize::RowStride(width, bits);
-    const auto pixelBytes = stride ? SafeSize::Mul(*stride, height) : std::nullopt;
+    const auto pixelBytes = stride ? SafeSize::mul(*stride, height) : std::nullopt;
     if (!pixelBytes || *pixelBytes > CFIMAGE_MAX_MEMORY ||
         width > uint32_t(std::numeric_limits<int32_t>::max()) ||
         height > uint32_t(std::numeric_limits<int32_t>::max())) {
@@ -211,7 +211,7 @@ void CfImage::Copy(const CfImage &source, bool copyPixels, bool copySelection, b
     } else {
         CopyPalette(source.PalettePointer(), 256);
     }
-    const auto planeBytes = SafeSize::Mul(GetWidth(), GetHeight());
+    const auto planeBytes = SafeSize::mul(GetWidth(), GetHeight());
     if (copySelection && source.selection) {
         free(selection);
         selection = static_cast<uint8_t *>(malloc(*planeBytes));

@@ -13,7 +13,7 @@ namespace {
 // Bytes of the alpha plane of an image of this size; 0 when the size is empty or the plane
 // would pass the memory ceiling (the header may hold dimensions that were never allocated).
 size_t PlaneBytes(uint32_t width, uint32_t height) {
-    const auto bytes = SafeSize::Mul(width, height);
+    const auto bytes = SafeSize::mul(width, height);
     if (!bytes || *bytes > CFIMAGE_MAX_MEMORY) {
         return 0;
     }

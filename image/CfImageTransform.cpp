@@ -319,7 +319,7 @@ bool CfImage::ApplyOrientation(int32_t orientation) {
     if (orientation < 1 || orientation > 8) {
         return true;
     }
-    const folvane::OrientationSteps steps = folvane::StepsOf(orientation);
+    const folvane::OrientationSteps steps = folvane::stepsOf(orientation);
     if (steps.mirror && !MirrorHorizontal(false, true)) {
         return false;
     }
@@ -391,8 +391,8 @@ void CfImage::BitfieldsToRgb(const uint8_t *source, uint32_t redMask, uint32_t g
         uint8_t *to = RowPointer(y);
         for (size_t x = width; x-- > 0;) {
             // Read the whole source pixel before writing: 16-bit input may lie in these rows.
-            const uint32_t v =
-                bits == 16 ? ByteOrder::Le16(from + 2 * x) : ByteOrder::Le32(from + 4 * x);
+            const uint32_t v = bits == 16 ? folvane::byte_order::le16(from + 2 * x)
+                                          : folvane::byte_order::le32(from + 4 * x);
             to[3 * x] = blue(v);
             to[3 * x + 1] = green(v);
             to[3 * x + 2] = red(v);

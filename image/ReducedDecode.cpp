@@ -22,13 +22,13 @@ constexpr const char *kOtherFormat =
     "DecodeReduced: not a JPEG, PNG or TIFF file (the formats read reduced)";
 
 int32_t formatOf(const uint8_t *head, size_t length) {
-    if (folvane::IsJpegSignature(head, length)) {
+    if (folvane::isJpegSignature(head, length)) {
         return FormatJpeg;
     }
-    if (folvane::IsPngSignature(head, length)) {
+    if (folvane::isPngSignature(head, length)) {
         return FormatPng;
     }
-    if (folvane::IsTiffSignature(head, length)) {
+    if (folvane::isTiffSignature(head, length)) {
         return FormatTiff;
     }
     return FormatUnknown;

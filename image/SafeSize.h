@@ -9,19 +9,19 @@
 
 namespace SafeSize {
 
-using CheckedSize::Add;
-using CheckedSize::FitsWithin;
-using CheckedSize::Mul;
-using CheckedSize::Of;
+using folvane::checked_size::add;
+using folvane::checked_size::fitsWithin;
+using folvane::checked_size::mul;
+using folvane::checked_size::of;
 
 // Bytes of one bitmap row of width pixels at bitsPerPixel, padded to a multiple of 4 bytes:
 // ((width * bitsPerPixel + 31) / 32) * 4.
 template <class W, class B> constexpr std::optional<size_t> RowStride(W width, B bitsPerPixel) {
-    auto bits = Mul(width, bitsPerPixel);
+    auto bits = mul(width, bitsPerPixel);
     if (!bits) {
         return std::nullopt;
     }
-    auto padded = Add(*bits, 31);
+    auto padded = add(*bits, 31);
     if (!padded) {
         return std::nullopt;
     }
@@ -31,7 +31,7 @@ template <class W, class B> constexpr std::optional<size_t> RowStride(W width, B
 // Bytes of one row of width pixels at bitsPerPixel, rounded up to whole bytes, unpadded.
 template <class W, class B>
 constexpr std::optional<size_t> PackedRowBytes(W width, B bitsPerPixel) {
-    auto bits = Mul(width, bitsPerPixel);
+    auto bits = mul(width, bitsPerPixel);
     if (!bits) {
         return std::nullopt;
     }

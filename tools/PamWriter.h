@@ -62,7 +62,7 @@ inline bool writePam(const CfImage &image, const char *path, std::string &error)
     }
     const uint32_t width = image.GetWidth();
     const uint32_t height = image.GetHeight();
-    const auto rowBytes = SafeSize::Mul(width, 4);
+    const auto rowBytes = SafeSize::mul(width, 4);
     if (!rowBytes) {
         error = "image too wide";
         return false;

@@ -45,7 +45,7 @@ uint32_t AreaReducer::Axis::cellOf(uint32_t index, uint32_t *weight) const {
 AreaReducer::AreaReducer(const Source &source, const ReducedSize &target)
     : pixels_(source.pixels), channels_(size_t(reducedChannels(source.pixels))),
       width_(source.width), height_(source.height),
-      swapped_(folvane::SwapsAxes(source.orientation)) {
+      swapped_(folvane::swapsAxes(source.orientation)) {
     setUpAxes(source, target);
     allocate();
 }
@@ -79,21 +79,21 @@ void AreaReducer::setUpAxes(const Source &source, const ReducedSize &target) {
     columns_ = swapped_ ? down : across;
     rows_ = swapped_ ? across : down;
     columns_.sourceLength = width_;
-    columns_.reversed = folvane::StoredAxesOf(source.orientation).columnsReversed;
+    columns_.reversed = folvane::storedAxesOf(source.orientation).columnsReversed;
     rows_.sourceLength = height_;
-    rows_.reversed = folvane::StoredAxesOf(source.orientation).rowsReversed;
+    rows_.reversed = folvane::storedAxesOf(source.orientation).rowsReversed;
     denominator_ = uint64_t{width_} * height_;
 }
 
 void AreaReducer::allocate() {
-    const auto sumCount = SafeSize::Mul(keepWidth_, keepHeight_, channels_);
-    const auto sumBytes = sumCount ? SafeSize::Mul(*sumCount, sizeof(uint64_t)) : std::nullopt;
+    const auto sumCount = SafeSize::mul(keepWidth_, keepHeight_, channels_);
+    const auto sumBytes = sumCount ? SafeSize::mul(*sumCount, sizeof(uint64_t)) : std::nullopt;
     if (!sumBytes || *sumBytes > CFIMAGE_MAX_MEMORY) {
         raiseSize("the kept part needs more memory than the library allows", keepWidth_,
                   keepHeight_, width_, height_);
     }
     // Slot 0 takes what falls outside the kept part (kept counts are at most kReducedMaxSide).
-    const auto lineCount = SafeSize::Mul(size_t{columns_.keepCount} + 1, channels_);
+    const auto lineCount = SafeSize::mul(size_t{columns_.keepCount} + 1, channels_);
     sums_.reset(new (std::nothrow) uint64_t[*sumCount]());
     if (lineCount) {
         line_.reset(new (std::nothrow) uint64_t[*lineCount]());

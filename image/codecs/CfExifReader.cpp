@@ -41,15 +41,16 @@ void CfExifReader::SetError(const char *text) {
 }
 
 unsigned CfExifReader::Read16(const uint8_t *p) const {
-    return motorolaOrder ? ByteOrder::Be16(p) : ByteOrder::Le16(p);
+    return motorolaOrder ? folvane::byte_order::be16(p) : folvane::byte_order::le16(p);
 }
 
 int32_t CfExifReader::Read32(const uint8_t *p) const {
-    return static_cast<int32_t>(motorolaOrder ? ByteOrder::Be32(p) : ByteOrder::Le32(p));
+    return static_cast<int32_t>(motorolaOrder ? folvane::byte_order::be32(p)
+                                              : folvane::byte_order::le32(p));
 }
 
 unsigned CfExifReader::Read16BigEndian(const uint8_t *p) {
-    return ByteOrder::Be16(p);
+    return folvane::byte_order::be16(p);
 }
 
 double CfExifReader::ConvertValue(const uint8_t *value, int format) const {
@@ -247,7 +248,7 @@ bool CfExifReader::ParseExifBlock(uint8_t *payload, size_t length) {
     // The picture's orientation is read the one way the PDF engine reads it too, from the
     // first EXIF block only.
     if (!orientationRead) {
-        record->orientation = folvane::ExifOrientation(base, blockLength);
+        record->orientation = folvane::exifOrientation(base, blockLength);
         orientationRead = true;
     }
     int32_t firstOffset = Read32(base + 4);
@@ -292,8 +293,8 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t *base, size_t length, Ex
     uint8_t *directory = base + offset;
     size_t count = Read16(directory);
     // Entry count, 12-byte entries, 4-byte link to the next directory.
-    auto directorySize = SafeSize::Add(SafeSize::Mul(count, 12).value_or(SIZE_MAX), 6);
-    if (!directorySize || !SafeSize::FitsWithin(offset, *directorySize, length)) {
+    auto directorySize = SafeSize::add(SafeSize::mul(count, 12).value_or(SIZE_MAX), 6);
+    if (!directorySize || !SafeSize::fitsWithin(offset, *directorySize, length)) {
         SetError("Illegally sized directory");
         return false;
     }
@@ -320,7 +321,7 @@ bool CfExifReader::WalkDirectory(size_t offset, uint8_t *base, size_t length, Ex
     }
 
     if (thumbnail.offset != 0 && thumbnail.length != 0 &&
-        SafeSize::FitsWithin(thumbnail.offset, thumbnail.length, length)) {
+        SafeSize::fitsWithin(thumbnail.offset, thumbnail.length, length)) {
         rec->thumbnailData = base + thumbnail.offset;
         rec->thumbnailSize = static_cast<int32_t>(thumbnail.length);
     }
@@ -337,11 +338,11 @@ bool CfExifReader::ApplyEntry(uint8_t *entry, uint8_t *base, size_t length, Exif
         return false;
     }
     // Values of up to four bytes sit in the entry itself, longer ones where its offset says.
-    const auto byteCount = SafeSize::Mul(components, exifBytesPerFormat(format));
+    const auto byteCount = SafeSize::mul(components, exifBytesPerFormat(format));
     uint8_t *value = entry + 8;
     if (!byteCount || *byteCount > 4) {
         const uint32_t valueOffset = static_cast<uint32_t>(Read32(entry + 8));
-        if (!byteCount || !SafeSize::FitsWithin(valueOffset, *byteCount, length)) {
+        if (!byteCount || !SafeSize::fitsWithin(valueOffset, *byteCount, length)) {
             SetError("Illegal pointer offset value in EXIF.");
             return false;
         }

@@ -43,7 +43,7 @@ bool PlausibleExtendedHeader(const BITMAPINFOHEADER &h) {
     }
     const int64_t rows = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
     const auto stride = SafeSize::RowStride(h.biWidth, h.biBitCount);
-    const auto bytes = stride ? SafeSize::Mul(*stride, rows) : std::nullopt;
+    const auto bytes = stride ? SafeSize::mul(*stride, rows) : std::nullopt;
     return bytes && h.biSizeImage >= *bytes;
 }
 
@@ -62,12 +62,12 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
         return false;
     }
     h = BITMAPINFOHEADER{};
-    h.biSize = ByteOrder::Le32(raw);
+    h.biSize = folvane::byte_order::le32(raw);
     if (h.biSize == kCoreHeaderSize) {
-        h.biWidth = ByteOrder::Le16(raw + 4);
-        h.biHeight = ByteOrder::Le16(raw + 6);
-        h.biPlanes = ByteOrder::Le16(raw + 8);
-        h.biBitCount = ByteOrder::Le16(raw + 10);
+        h.biWidth = folvane::byte_order::le16(raw + 4);
+        h.biHeight = folvane::byte_order::le16(raw + 6);
+        h.biPlanes = folvane::byte_order::le16(raw + 8);
+        h.biBitCount = folvane::byte_order::le16(raw + 10);
         h.biCompression = BI_RGB;
         if (!stream->Seek(-static_cast<int32_t>(kInfoHeaderSize - kCoreHeaderSize), kSeekCurrent)) {
             return false;
@@ -76,16 +76,16 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
         if (h.biSize < kInfoHeaderSize) {
             return false;
         }
-        h.biWidth = static_cast<int32_t>(ByteOrder::Le32(raw + 4));
-        h.biHeight = static_cast<int32_t>(ByteOrder::Le32(raw + 8));
-        h.biPlanes = ByteOrder::Le16(raw + 12);
-        h.biBitCount = ByteOrder::Le16(raw + 14);
-        h.biCompression = ByteOrder::Le32(raw + 16);
-        h.biSizeImage = ByteOrder::Le32(raw + 20);
-        h.biXPelsPerMeter = static_cast<int32_t>(ByteOrder::Le32(raw + 24));
-        h.biYPelsPerMeter = static_cast<int32_t>(ByteOrder::Le32(raw + 28));
-        h.biClrUsed = ByteOrder::Le32(raw + 32);
-        h.biClrImportant = ByteOrder::Le32(raw + 36);
+        h.biWidth = static_cast<int32_t>(folvane::byte_order::le32(raw + 4));
+        h.biHeight = static_cast<int32_t>(folvane::byte_order::le32(raw + 8));
+        h.biPlanes = folvane::byte_order::le16(raw + 12);
+        h.biBitCount = folvane::byte_order::le16(raw + 14);
+        h.biCompression = folvane::byte_order::le32(raw + 16);
+        h.biSizeImage = folvane::byte_order::le32(raw + 20);
+        h.biXPelsPerMeter = static_cast<int32_t>(folvane::byte_order::le32(raw + 24));
+        h.biYPelsPerMeter = static_cast<int32_t>(folvane::byte_order::le32(raw + 28));
+        h.biClrUsed = folvane::byte_order::le32(raw + 32);
+        h.biClrImportant = folvane::byte_order::le32(raw + 36);
         if (h.biWidth < 0 || h.biHeight == INT32_MIN) {
             return false;
         }
@@ -111,7 +111,7 @@ bool CfImageBMP::ReadInfoHeader(CfStream *stream, BITMAPINFOHEADER &h) {
     if (h.biSizeImage == 0) {
         const auto stride = SafeSize::RowStride(h.biWidth, h.biBitCount);
         const int64_t rows = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
-        const auto bytes = stride ? SafeSize::Mul(*stride, rows) : std::nullopt;
+        const auto bytes = stride ? SafeSize::mul(*stride, rows) : std::nullopt;
         h.biSizeImage = bytes && *bytes <= UINT32_MAX ? static_cast<uint32_t>(*bytes) : 0;
     }
     if (h.biClrUsed == 0 && h.biBitCount <= 8) {
@@ -126,8 +126,8 @@ bool CfImageBMP::DecodeBitmap(CfStream &stream) {
     if (start < 0 || stream.Read(fileHeader, sizeof fileHeader, 1) != 1) {
         raiseDecodeFailure(kNotBmp);
     }
-    uint32_t pixelOffset = ByteOrder::Le32(fileHeader + 10);
-    if (ByteOrder::Le16(fileHeader) != kSignature) {
+    uint32_t pixelOffset = folvane::byte_order::le32(fileHeader + 10);
+    if (folvane::byte_order::le16(fileHeader) != kSignature) {
         pixelOffset = 0; // a bare information header
         stream.Seek(static_cast<int32_t>(start), kSeekStart);
     }
@@ -208,7 +208,7 @@ void CfImageBMP::ReadMasks(CfStream &stream, const BITMAPINFOHEADER &bmpHeader, 
         raiseDecodeFailure(kBadInfo);
     }
     for (size_t i = 0; i < count; ++i) {
-        masks[i] = ByteOrder::Le32(raw + 4 * i);
+        masks[i] = folvane::byte_order::le32(raw + 4 * i);
     }
     const uint32_t masksEnd = kInfoHeaderSize + 4 * static_cast<uint32_t>(count);
     if (inHeader && bmpHeader.biSize > masksEnd &&
@@ -310,7 +310,7 @@ void CfImageBMP::ReadTwoBitRows(CfStream &stream) {
 
 void CfImageBMP::ReadThirtyTwoBit(CfStream &stream, const BITMAPINFOHEADER &bmpHeader,
                                   const uint32_t masks[4]) {
-    const auto bytes = SafeSize::Mul(GetWidth(), GetHeight(), 4);
+    const auto bytes = SafeSize::mul(GetWidth(), GetHeight(), 4);
     if (!bytes) {
         raiseDecodeFailure(kNoMemory);
     }

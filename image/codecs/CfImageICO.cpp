@@ -37,9 +37,9 @@ BITMAPINFOHEADER ReadInfoHeader(CfStream &stream) {
         raiseDecodeFailure(kNoText);
     }
     BITMAPINFOHEADER h{};
-    h.biSize = ByteOrder::Le32(raw);
-    h.biBitCount = ByteOrder::Le16(raw + 14);
-    h.biClrUsed = ByteOrder::Le32(raw + 32);
+    h.biSize = folvane::byte_order::le32(raw);
+    h.biBitCount = folvane::byte_order::le16(raw + 14);
+    h.biClrUsed = folvane::byte_order::le32(raw + 32);
     return h;
 }
 
@@ -60,9 +60,9 @@ bool CfImageICO::DecodeIcon(CfStream &stream) {
     if (base < 0 || stream.Read(directory, sizeof directory, 1) != 1) {
         raiseDecodeFailure(kNoText);
     }
-    const uint16_t reserved = ByteOrder::Le16(directory);
-    const uint16_t type = ByteOrder::Le16(directory + 2);
-    const uint16_t count = ByteOrder::Le16(directory + 4);
+    const uint16_t reserved = folvane::byte_order::le16(directory);
+    const uint16_t type = folvane::byte_order::le16(directory + 2);
+    const uint16_t count = folvane::byte_order::le16(directory + 4);
     if (reserved != 0 || (type != kIconType && type != kCursorType)) {
         raiseDecodeFailure(kNoText);
     }
@@ -75,7 +75,7 @@ bool CfImageICO::DecodeIcon(CfStream &stream) {
     }
     const uint8_t *raw = table.get() + static_cast<size_t>(wanted) * kEntryBytes;
     const Entry entry{raw[0] != 0 ? raw[0] : 256u, raw[1] != 0 ? raw[1] : 256u,
-                      ByteOrder::Le32(raw + 12)};
+                      folvane::byte_order::le32(raw + 12)};
 
     const bool dataInFile = folvane::image::codec_io::seekTo(stream, base + entry.offset);
     const bool png = dataInFile && StartsWithPng(stream);

@@ -174,7 +174,7 @@ void CfImageJPG::InstallPalette(const jpeg_decompress_struct *cinfo) {
 
 void CfImageJPG::ReadRows(JpegReadSession &jpeg) {
     const jpeg_decompress_struct *cinfo = &jpeg.info();
-    const auto rowBytes = SafeSize::Mul(cinfo->output_width, cinfo->output_components);
+    const auto rowBytes = SafeSize::mul(cinfo->output_width, cinfo->output_components);
     if (!rowBytes) {
         raiseDecodeFailure("CfImageJPG::Decode: row length out of range");
     }

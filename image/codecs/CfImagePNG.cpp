@@ -88,7 +88,7 @@ bool CfImagePNG::DecodePng(CfStream &stream) {
     if (!png.setOutput(output)) {
         RaiseLibraryFailure(png);
     }
-    const auto expected = SafeSize::Mul(png.width(), pngOutputChannels(output));
+    const auto expected = SafeSize::mul(png.width(), pngOutputChannels(output));
     if (!expected || png.rowBytes() != *expected) {
         raiseDecodeFailure(kUnexpectedRows);
     }
@@ -170,7 +170,7 @@ void CfImagePNG::ReadInterlaced(PngReadSession &png, PngOutput output) {
     if (HasAlpha(output)) {
         // Four bytes for the bitmap's three plus alpha, or two for one plus alpha: the buffer is
         // no larger than the bitmap and alpha plane already made.
-        const auto bytes = SafeSize::Mul(png.rowBytes(), height);
+        const auto bytes = SafeSize::mul(png.rowBytes(), height);
         if (bytes) {
             buffer.reset(new (std::nothrow) uint8_t[*bytes]);
         }

@@ -88,7 +88,7 @@ CfImageTIF::Page ReadPageTags(TIFF *tif) {
     page.rowsPerStrip = GetTag<uint32_t>(tif, TIFFTAG_ROWSPERSTRIP, 0xFFFFFFFF);
     page.photometric = GetTag<uint16_t>(tif, TIFFTAG_PHOTOMETRIC, 0);
     page.orientation = static_cast<uint16_t>(
-        folvane::NormalOrientation(GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1)));
+        folvane::normalOrientation(GetTag<uint16_t>(tif, TIFFTAG_ORIENTATION, 1)));
     page.planar = GetTag<uint16_t>(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     if (TIFFIsTiled(tif)) {
         page.tileWidth = GetTag<uint32_t>(tif, TIFFTAG_TILEWIDTH, 0);
@@ -205,7 +205,7 @@ void CfImageTIF::ReadResolution(TIFF *tif) {
 void CfImageTIF::ReadRgbaPage(TIFF *tif, const Page &page) {
     // The 24-bit bitmap of the same size exists, so the raster (4 bytes for its 3) stays within
     // a fixed multiple of the bitmap ceiling.
-    const std::optional<size_t> rasterBytes = SafeSize::Mul(page.width, page.height, 4);
+    const std::optional<size_t> rasterBytes = SafeSize::mul(page.width, page.height, 4);
     HeapPtr<uint32_t> raster(rasterBytes ? static_cast<uint32_t *>(std::malloc(*rasterBytes))
                                          : nullptr);
     if (!raster) {

@@ -51,7 +51,7 @@ HeapPtr<RGBQUAD> BuildPalette(TIFF *tif, const CfImageTIF::Page &page, uint32_t 
     }
     // At most 2^24 entries of 4 bytes: 64 MiB, a quarter of the bitmap ceiling.
     *entries = page.deepPalette ? (1u << bits) : 256u;
-    const std::optional<size_t> bytes = SafeSize::Mul(*entries, sizeof(RGBQUAD));
+    const std::optional<size_t> bytes = SafeSize::mul(*entries, sizeof(RGBQUAD));
     HeapPtr<RGBQUAD> palette;
     if (bytes && *bytes <= CFIMAGE_MAX_MEMORY) {
         palette = AllocateZeroed<RGBQUAD>(*bytes);

@@ -22,7 +22,7 @@ constexpr uint8_t kShiftUnset = 0xFF;
 
 // The product of the factors, or 0 when it exceeds the buffer ceiling.
 template <class... Factors> size_t BufferBytes(Factors... factors) {
-    const std::optional<size_t> bytes = SafeSize::Mul(factors...);
+    const std::optional<size_t> bytes = SafeSize::mul(factors...);
     return bytes && *bytes <= kBufferCeiling ? *bytes : 0;
 }
 
@@ -133,7 +133,7 @@ uint32_t StripReader::SetUpTiles() {
     const tmsize_t tileBytes = TIFFTileSize(m_tif);
     // A tile must hold every row this decoder copies out of it.
     const std::optional<size_t> copiedBytes =
-        SafeSize::Mul(std::min(tileLength, m_page.height), tileRowBytes);
+        SafeSize::mul(std::min(tileLength, m_page.height), tileRowBytes);
     if (m_tileWidth == 0 || tileLength == 0 || tileRowBytes <= 0 || tileBytes <= 0 ||
         !copiedBytes || *copiedBytes > static_cast<size_t>(tileBytes)) {
         raiseDecodeFailure("Corrupted tiled TIFF file!");
@@ -199,7 +199,7 @@ bool StripReader::ReadPlanarStrip(uint32_t ys, uint32_t rows) {
 void StripReader::ReadPlanarTiles(uint32_t ys, uint32_t rows) {
     for (uint64_t col = 0; col < m_page.width; col += m_tileWidth) {
         const uint64_t pixels = std::min<uint64_t>(m_tileWidth, m_page.width - col);
-        const std::optional<size_t> bytes = SafeSize::Mul(pixels, m_sampleBytes);
+        const std::optional<size_t> bytes = SafeSize::mul(pixels, m_sampleBytes);
         if (!bytes || *bytes > m_tileRowBytes) {
             raiseDecodeFailure("Corrupted tiled TIFF file!");
         }
@@ -278,7 +278,7 @@ const uint8_t *StripReader::NarrowWideRow(const uint8_t *row, uint32_t y) {
         shift = 8 - leadingZeros;
     }
     for (size_t i = 0; i < count; ++i) {
-        const unsigned word = ByteOrder::Le16(row + 2 * i);
+        const unsigned word = folvane::byte_order::le16(row + 2 * i);
         out[i] = static_cast<uint8_t>(word >> shift);
     }
     return out;

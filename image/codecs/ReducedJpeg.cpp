@@ -42,7 +42,7 @@ int32_t orientationOf(CfStream &stream) {
     }
     reader->ReadJpegSegments(&stream, CfExifReader::ModeMetadata);
     stream.Seek(position, kSeekStart);
-    return folvane::NormalOrientation(record.orientation);
+    return folvane::normalOrientation(record.orientation);
 }
 
 // The smallest scale M/8 whose output is at least width x height (stored orientation).
@@ -67,8 +67,8 @@ std::optional<size_t> coefficientBytes(const jpeg_decompress_struct &cinfo) {
         const uint64_t v = c.v_samp_factor > 0 ? uint64_t(c.v_samp_factor) : 1;
         const uint64_t across = (uint64_t{c.width_in_blocks} + h - 1) / h * h;
         const uint64_t down = (uint64_t{c.height_in_blocks} + v - 1) / v * v;
-        const auto bytes = SafeSize::Mul(across, down, DCTSIZE2, sizeof(JCOEF));
-        const auto sum = bytes ? SafeSize::Add(total, *bytes) : std::nullopt;
+        const auto bytes = SafeSize::mul(across, down, DCTSIZE2, sizeof(JCOEF));
+        const auto sum = bytes ? SafeSize::add(total, *bytes) : std::nullopt;
         if (!sum) {
             return std::nullopt;
         }
@@ -138,7 +138,7 @@ bool dataEnded(JpegReadSession &jpeg) {
 
 void readScanlines(JpegReadSession &jpeg, AreaReducer &reducer) {
     const jpeg_decompress_struct &cinfo = jpeg.info();
-    const auto rowBytes = SafeSize::Mul(cinfo.output_width, cinfo.output_components);
+    const auto rowBytes = SafeSize::mul(cinfo.output_width, cinfo.output_components);
     JSAMPROW row = nullptr;
     if (!rowBytes || !jpeg.allocateRow(static_cast<JDIMENSION>(*rowBytes), &row)) {
         raiseDecodeFailure("ReducedJpeg: can't allocate a scanline");
@@ -186,7 +186,7 @@ void decodeReducedJpeg(CfStream &stream, ReducedJob &job) {
         raiseLibraryFailure(jpeg);
     }
     jpeg_decompress_struct &cinfo = jpeg.info();
-    const bool turned = folvane::SwapsAxes(orientation);
+    const bool turned = folvane::swapsAxes(orientation);
     const uint32_t width = turned ? cinfo.image_height : cinfo.image_width;
     const uint32_t height = turned ? cinfo.image_width : cinfo.image_height;
     const ReducedSize size = job.chooseSize(width, height, kModule);

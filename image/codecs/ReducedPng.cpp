@@ -124,7 +124,7 @@ void decodeReducedPng(CfStream &stream, ReducedJob &job) {
     if (!png.setPassOutput(output)) {
         raiseLibraryFailure(png);
     }
-    const auto expected = SafeSize::Mul(png.width(), pngOutputChannels(output));
+    const auto expected = SafeSize::mul(png.width(), pngOutputChannels(output));
     if (!expected || png.rowBytes() != *expected) {
         raiseDecodeFailure("ReducedPng: libpng delivers rows of an unexpected length");
     }

@@ -56,10 +56,10 @@ void checkStriles(TIFF *tif, CfStream &stream) {
         if (failed) {
             raiseStrile(kind, i, count, "has no readable place in the file");
         }
-        if (fileSize >= 0 && bytes != 0 && !SafeSize::FitsWithin(offset, bytes, fileSize)) {
+        if (fileSize >= 0 && bytes != 0 && !SafeSize::fitsWithin(offset, bytes, fileSize)) {
             raiseStrile(kind, i, count, "lies beyond the end of the file");
         }
-        const auto sum = SafeSize::Add(total, bytes);
+        const auto sum = SafeSize::add(total, bytes);
         if (!sum || (fileSize >= 0 && *sum > uint64_t(fileSize))) {
             raiseStrile(kind, i, count, "overlaps the ones before it");
         }
@@ -92,7 +92,7 @@ void decodeReducedTiff(CfStream &stream, ReducedJob &job) {
         raiseDecodeFailure("ReducedTiff: the page asked for is not in the file");
     }
     CfImageTIF::Page page = tiffcodec::ReadPageTags(tif.get());
-    const bool turned = folvane::SwapsAxes(page.orientation);
+    const bool turned = folvane::swapsAxes(page.orientation);
     const ReducedSize size = job.chooseSize(turned ? page.height : page.width,
                                             turned ? page.width : page.height, kModule);
     checkStriles(tif.get(), stream);

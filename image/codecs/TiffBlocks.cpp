@@ -14,7 +14,7 @@ TiffBlockMode chooseTiffBlockMode(TIFF *tif, uint16_t planes, bool wholeStrips) 
     if (TIFFIsTiled(tif)) {
         return TiffBlockMode::Tiles;
     }
-    const auto bytes = SafeSize::Mul(TIFFStripSize64(tif), planes);
+    const auto bytes = SafeSize::mul(TIFFStripSize64(tif), planes);
     return wholeStrips || (bytes && *bytes <= kTiffBandCeiling) ? TiffBlockMode::Strips
                                                                 : TiffBlockMode::Scanlines;
 }
@@ -47,7 +47,7 @@ void TiffBlockReader::check(bool ok, const char *what, uint64_t at, uint64_t of)
 }
 
 void TiffBlockReader::allocatePlanes(uint64_t bytes, const char *what) {
-    const auto total = SafeSize::Mul(bytes, planes_);
+    const auto total = SafeSize::mul(bytes, planes_);
     if (bytes == 0 || !total || *total > kTiffBandCeiling) {
         char text[kLastErrorSize];
         std::snprintf(text, sizeof text,

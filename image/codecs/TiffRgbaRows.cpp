@@ -43,7 +43,7 @@ TiffRgbaRows::~TiffRgbaRows() {
 }
 
 void TiffRgbaRows::convert(const TiffBlock &block) {
-    const auto words = SafeSize::Mul(block.width, block.rows);
+    const auto words = SafeSize::mul(block.width, block.rows);
     if (!words || *words * 4 > kTiffBandCeiling || block.rowPixels < block.width) {
         raiseDecodeFailure("ReducedTiff: a block beyond the band ceiling");
     }

@@ -100,8 +100,8 @@ void TiffSampleRows::add(const TiffBlock &block, AreaReducer &reducer) {
     // Every row of the block, rowBytes apart, must hold its pixels' samples.
     const uint64_t bits =
         uint64_t{block.width} * page_.bitsPerSample * (separate_ ? 1u : page_.samplesPerPixel);
-    const auto rows = SafeSize::Mul(block.rows - 1, block.rowBytes);
-    const auto end = rows ? SafeSize::Add(*rows, (bits + 7) / 8) : std::nullopt;
+    const auto rows = SafeSize::mul(block.rows - 1, block.rowBytes);
+    const auto end = rows ? SafeSize::add(*rows, (bits + 7) / 8) : std::nullopt;
     if (block.rows == 0 || !end || *end > block.planeBytes) {
         raiseDecodeFailure("ReducedTiff: the strip or tile layout is damaged");
     }
@@ -116,7 +116,7 @@ void TiffSampleRows::addWideGrey(const uint8_t *raw, uint32_t y, uint32_t x0, ui
     for (uint32_t x = 0; x < count; ++x) {
         // libtiff delivers 16-bit samples in host order, which the full decoder reads as little
         // endian.
-        wide_[x] = ByteOrder::Le16(raw + 2 * size_t{x});
+        wide_[x] = folvane::byte_order::le16(raw + 2 * size_t{x});
         largestHigh_ = std::max(largestHigh_, static_cast<uint8_t>(wide_[x] >> 8));
     }
     reducer.add(y, x0, 1, count, wide_.data());

@@ -72,7 +72,7 @@ void PixDeleter::operator()(Pix *pix) const {
 PixPtr uprightPix(const PageImage &image) {
     check(image);
     PixPtr pix = copyRows(image);
-    const folvane::OrientationSteps steps = folvane::StepsOf(image.orientation);
+    const folvane::OrientationSteps steps = folvane::stepsOf(image.orientation);
     if (steps.mirror) {
         turn(pix, [](Pix *p) { return pixFlipLR(nullptr, p); });
     }

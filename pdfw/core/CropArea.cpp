@@ -17,8 +17,8 @@ std::optional<folvane::StoredArea> storedCrop(const ImageRequest &request, int o
     }
     const CropRequest &c = *request.crop;
     // The crop is of the picture as the page shows it: after the file's orientation, turned.
-    orientation = folvane::TurnedOrientation(orientation, request.quarterTurns);
-    const bool swapped = folvane::SwapsAxes(orientation);
+    orientation = folvane::turnedOrientation(orientation, request.quarterTurns);
+    const bool swapped = folvane::swapsAxes(orientation);
     const long long shownWidth = swapped ? height : width;
     const long long shownHeight = swapped ? width : height;
     const folvane::CropFault fault =

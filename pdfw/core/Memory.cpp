@@ -15,7 +15,7 @@ namespace folvane::pdfw {
 std::size_t checkedSize(std::initializer_list<std::uint64_t> factors, const std::string &what) {
     std::optional<std::size_t> total = 1;
     for (std::uint64_t factor : factors) {
-        total = CheckedSize::Mul(*total, factor);
+        total = folvane::checked_size::mul(*total, factor);
         if (!total || *total > kMaxBufferBytes) {
             Problem tooLarge = problemWith(PDFW_PROBLEM_TOO_LARGE, "");
             tooLarge.item = what;

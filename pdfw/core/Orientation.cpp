@@ -7,15 +7,15 @@
 namespace folvane::pdfw {
 
 int normalOrientation(long value) {
-    return folvane::NormalOrientation(value);
+    return folvane::normalOrientation(value);
 }
 
 bool swapsAxes(int orientation) {
-    return folvane::SwapsAxes(orientation);
+    return folvane::swapsAxes(orientation);
 }
 
 int turnedOrientation(int orientation, int quarterTurns) {
-    return folvane::TurnedOrientation(orientation, quarterTurns);
+    return folvane::turnedOrientation(orientation, quarterTurns);
 }
 
 Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t height, float x, float y,
@@ -27,7 +27,7 @@ Matrix placementMatrix(int orientation, std::uint32_t width, std::uint32_t heigh
         int a, b, c, d, e, f;
     };
     int o = normalOrientation(orientation);
-    const folvane::OrientationSteps steps = folvane::StepsOf(o);
+    const folvane::OrientationSteps steps = folvane::stepsOf(o);
     Unit u{1, 0, 0, 1, 0, 0};
     if (steps.mirror) { // x -> 1 - x
         u = {-u.a, u.b, -u.c, u.d, 1 - u.e, u.f};

@@ -16,7 +16,7 @@ namespace {
 constexpr int kLeastJpegDpi = 150;
 
 bool recognisesJpeg(const unsigned char *head, std::size_t size) {
-    return folvane::IsJpegSignature(head, size);
+    return folvane::isJpegSignature(head, size);
 }
 
 int orientationOf(const JpegPlan &plan) {

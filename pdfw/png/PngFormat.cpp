@@ -17,7 +17,7 @@ namespace folvane::pdfw {
 namespace {
 
 bool recognisesPng(const unsigned char *head, std::size_t size) {
-    return folvane::IsPngSignature(head, size);
+    return folvane::isPngSignature(head, size);
 }
 
 PageFacts inspectPngPage(const InputFile &file, int /*page*/, int pdfMinor) {

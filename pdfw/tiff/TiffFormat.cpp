@@ -19,7 +19,7 @@ namespace folvane::pdfw {
 namespace {
 
 bool recognisesTiff(const unsigned char *head, std::size_t size) {
-    return folvane::IsTiffSignature(head, size);
+    return folvane::isTiffSignature(head, size);
 }
 
 int countTiffPages(const InputFile &file) {

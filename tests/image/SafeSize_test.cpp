@@ -10,25 +10,25 @@ namespace {
 constexpr size_t kMax = std::numeric_limits<size_t>::max();
 
 TEST(SafeSize, MultipliesAndAddsWithinRange) {
-    EXPECT_EQ(SafeSize::Mul(3, 4), 12u);
-    EXPECT_EQ(SafeSize::Mul(uint32_t(65536), uint32_t(65536)), size_t(1) << 32);
-    EXPECT_EQ(SafeSize::Mul(2, 3, 7), 42u);
-    EXPECT_EQ(SafeSize::Add(kMax - 1, 1), kMax);
-    EXPECT_EQ(SafeSize::Add(1, 2, 3), 6u);
-    EXPECT_EQ(SafeSize::Mul(0, kMax), 0u);
+    EXPECT_EQ(SafeSize::mul(3, 4), 12u);
+    EXPECT_EQ(SafeSize::mul(uint32_t(65536), uint32_t(65536)), size_t(1) << 32);
+    EXPECT_EQ(SafeSize::mul(2, 3, 7), 42u);
+    EXPECT_EQ(SafeSize::add(kMax - 1, 1), kMax);
+    EXPECT_EQ(SafeSize::add(1, 2, 3), 6u);
+    EXPECT_EQ(SafeSize::mul(0, kMax), 0u);
 }
 
 TEST(SafeSize, RejectsOverflowAndNegativeOperands) {
-    EXPECT_FALSE(SafeSize::Mul(kMax, 2));
-    EXPECT_FALSE(SafeSize::Mul(kMax / 2 + 1, 2));
-    EXPECT_FALSE(SafeSize::Mul(size_t(1) << 40, size_t(1) << 30, 2));
-    EXPECT_FALSE(SafeSize::Add(kMax, 1));
-    EXPECT_FALSE(SafeSize::Add(kMax - 1, 1, 1));
-    EXPECT_FALSE(SafeSize::Mul(-1, 1));
-    EXPECT_FALSE(SafeSize::Mul(-2, -3)); // a positive product of negatives is still refused
-    EXPECT_FALSE(SafeSize::Add(int32_t(-5), 10));
-    EXPECT_FALSE(SafeSize::Of(int64_t(-1)));
-    EXPECT_EQ(SafeSize::Of(int64_t(7)), 7u);
+    EXPECT_FALSE(SafeSize::mul(kMax, 2));
+    EXPECT_FALSE(SafeSize::mul(kMax / 2 + 1, 2));
+    EXPECT_FALSE(SafeSize::mul(size_t(1) << 40, size_t(1) << 30, 2));
+    EXPECT_FALSE(SafeSize::add(kMax, 1));
+    EXPECT_FALSE(SafeSize::add(kMax - 1, 1, 1));
+    EXPECT_FALSE(SafeSize::mul(-1, 1));
+    EXPECT_FALSE(SafeSize::mul(-2, -3)); // a positive product of negatives is still refused
+    EXPECT_FALSE(SafeSize::add(int32_t(-5), 10));
+    EXPECT_FALSE(SafeSize::of(int64_t(-1)));
+    EXPECT_EQ(SafeSize::of(int64_t(7)), 7u);
 }
 
 TEST(SafeSize, RowStrideIsPaddedToFourBytes) {
@@ -54,14 +54,14 @@ TEST(SafeSize, PackedRowBytesRoundsUpToWholeBytes) {
 }
 
 TEST(SafeSize, RangeChecksDoNotWrap) {
-    EXPECT_TRUE(SafeSize::FitsWithin(0, 10, 10));
-    EXPECT_TRUE(SafeSize::FitsWithin(10, 0, 10));
-    EXPECT_FALSE(SafeSize::FitsWithin(10, 1, 10));
-    EXPECT_FALSE(SafeSize::FitsWithin(11, 0, 10));
-    EXPECT_FALSE(SafeSize::FitsWithin(uint64_t(1), uint64_t(0xFFFFFFFFFFFFFFFF), 100));
-    EXPECT_FALSE(SafeSize::FitsWithin(uint32_t(0xFFFFFFF0), uint32_t(0x20), uint32_t(0xFFFFFFFF)));
-    EXPECT_FALSE(SafeSize::FitsWithin(-1, 1, 10));
-    EXPECT_FALSE(SafeSize::FitsWithin(0, -1, 10));
+    EXPECT_TRUE(SafeSize::fitsWithin(0, 10, 10));
+    EXPECT_TRUE(SafeSize::fitsWithin(10, 0, 10));
+    EXPECT_FALSE(SafeSize::fitsWithin(10, 1, 10));
+    EXPECT_FALSE(SafeSize::fitsWithin(11, 0, 10));
+    EXPECT_FALSE(SafeSize::fitsWithin(uint64_t(1), uint64_t(0xFFFFFFFFFFFFFFFF), 100));
+    EXPECT_FALSE(SafeSize::fitsWithin(uint32_t(0xFFFFFFF0), uint32_t(0x20), uint32_t(0xFFFFFFFF)));
+    EXPECT_FALSE(SafeSize::fitsWithin(-1, 1, 10));
+    EXPECT_FALSE(SafeSize::fitsWithin(0, -1, 10));
 }
 
 } // namespace

@@ -39,18 +39,18 @@ TEST(OrientationTable, EveryStoredPixelIsFoundWhereTheTagSaysItIsShown) {
     constexpr int kWidth = 5, kHeight = 3;
     for (const Definition &d : kDefinitions) {
         SCOPED_TRACE(d.value);
-        EXPECT_EQ(folvane::SwapsAxes(d.value), d.nextRow.x != 0);
+        EXPECT_EQ(folvane::swapsAxes(d.value), d.nextRow.x != 0);
         for (int r = 0; r < kHeight; ++r) {
             for (int c = 0; c < kWidth; ++c) {
                 int x = 0, y = 0;
                 ShownPosition(d, kWidth, kHeight, c, r, x, y);
-                const auto stored = folvane::StoredPixelOf<int>(d.value, x, y, kWidth, kHeight);
+                const auto stored = folvane::storedPixelOf<int>(d.value, x, y, kWidth, kHeight);
                 EXPECT_EQ(stored.x, c) << "shown at " << x << "," << y;
                 EXPECT_EQ(stored.y, r) << "shown at " << x << "," << y;
             }
         }
         // The stored axes run backwards where their step along the shown axis is negative.
-        const folvane::StoredAxes axes = folvane::StoredAxesOf(d.value);
+        const folvane::StoredAxes axes = folvane::storedAxesOf(d.value);
         EXPECT_EQ(axes.columnsReversed, d.nextColumn.x + d.nextColumn.y < 0);
         EXPECT_EQ(axes.rowsReversed, d.nextRow.x + d.nextRow.y < 0);
     }
@@ -58,9 +58,9 @@ TEST(OrientationTable, EveryStoredPixelIsFoundWhereTheTagSaysItIsShown) {
 
 TEST(OrientationTable, ValuesOutsideTheTagAreUpright) {
     for (long value : {0L, 9L, -1L, 65535L}) {
-        EXPECT_EQ(folvane::NormalOrientation(value), 1);
-        EXPECT_FALSE(folvane::SwapsAxes(value));
-        EXPECT_EQ(folvane::StoredPixelOf<int>(value, 2, 1, 5, 3).x, 2);
+        EXPECT_EQ(folvane::normalOrientation(value), 1);
+        EXPECT_FALSE(folvane::swapsAxes(value));
+        EXPECT_EQ(folvane::storedPixelOf<int>(value, 2, 1, 5, 3).x, 2);
     }
 }
 
@@ -69,23 +69,23 @@ TEST(OrientationTable, ValuesOutsideTheTagAreUpright) {
 TEST(OrientationTable, FurtherTurnsComposeWithTheTag) {
     constexpr int kWidth = 4, kHeight = 3;
     for (int value = 1; value <= 8; ++value) {
-        const int turned = folvane::TurnedOrientation(value, 1);
+        const int turned = folvane::turnedOrientation(value, 1);
         SCOPED_TRACE(value);
-        EXPECT_NE(folvane::SwapsAxes(turned), folvane::SwapsAxes(value));
-        const bool swapped = folvane::SwapsAxes(value);
+        EXPECT_NE(folvane::swapsAxes(turned), folvane::swapsAxes(value));
+        const bool swapped = folvane::swapsAxes(value);
         const int shownHeight = swapped ? kWidth : kHeight;
         for (int y = 0; y < (swapped ? kHeight : kWidth); ++y) {
             for (int x = 0; x < shownHeight; ++x) {
                 // (x, y) of the turned picture was (y, shownHeight - 1 - x) before the turn.
-                const auto after = folvane::StoredPixelOf<int>(turned, x, y, kWidth, kHeight);
+                const auto after = folvane::storedPixelOf<int>(turned, x, y, kWidth, kHeight);
                 const auto before =
-                    folvane::StoredPixelOf<int>(value, y, shownHeight - 1 - x, kWidth, kHeight);
+                    folvane::storedPixelOf<int>(value, y, shownHeight - 1 - x, kWidth, kHeight);
                 EXPECT_EQ(after.x, before.x);
                 EXPECT_EQ(after.y, before.y);
             }
         }
-        EXPECT_EQ(folvane::TurnedOrientation(value, 4), value);
-        EXPECT_EQ(folvane::TurnedOrientation(turned, -1), value);
+        EXPECT_EQ(folvane::turnedOrientation(value, 4), value);
+        EXPECT_EQ(folvane::turnedOrientation(turned, -1), value);
     }
 }
 
