@@ -22,7 +22,7 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_bSkipBlank = false;
     m_bSplitAtBlank = false;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
-    m_fnInspect = [](const std::string &path) { return folvane::InspectImage(path); };
+    m_fnInspect = [](const std::string &path) { return folvane::inspectImage(path); };
     m_scannerJobs = std::make_unique<BackgroundQueue>(ui);
     m_checks = std::make_unique<BackgroundQueue>(ui);
     m_blankChecks = std::make_unique<BackgroundQueue>(ui);

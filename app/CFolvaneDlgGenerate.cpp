@@ -63,7 +63,7 @@ private:
 
 std::string FileName(const std::string &path) {
     const SplitPathParts parts = _splitpath(path);
-    return folvane::QuotedName(parts.fname + parts.ext);
+    return folvane::quotedName(parts.fname + parts.ext);
 }
 
 // The success box's lines for pages "文档校正" could not correct, one per page (file and why),
@@ -88,7 +88,7 @@ std::string SetLines(const std::vector<std::string> &files, const std::vector<in
                              texts::WindowCount(texts::kSetFiles, static_cast<int>(files.size()))});
     for (std::size_t i = 0; i < files.size() && i < kNamesInQuestion; ++i) {
         lines += "\n" + texts::WindowCount(texts::kWrittenMember, i < pages.size() ? pages[i] : 0,
-                                           {folvane::QuotedName(files[i])});
+                                           {folvane::quotedName(files[i])});
     }
     if (files.size() > kNamesInQuestion) {
         lines += "\n" + texts::Window(texts::kMoreRows);
@@ -99,8 +99,8 @@ std::string SetLines(const std::vector<std::string> &files, const std::vector<in
 // "操作失败!请重启后再试!", then the file that failed (with its page when it has several) or the
 // output that could not be written, then why.
 std::string FailureText(const folvane::GenerateError &error, int filePages) {
-    std::string where = folvane::QuotedName(error.path);
-    if (!error.AboutOutput() && filePages > 1) {
+    std::string where = folvane::quotedName(error.path);
+    if (!error.aboutOutput() && filePages > 1) {
         where = texts::Window(texts::kFileAndPage, {where, std::to_string(error.filePage)});
     }
     return texts::Window(kMsgFailure) + "\n" + where + "\n" + ProblemText(error.problem);
@@ -173,7 +173,7 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
                 width = edits.crop->right - edits.crop->left;
                 height = edits.crop->bottom - edits.crop->top;
             }
-            cut.Add(folvane::PlaceOnPage(layout, width, height).outside, std::max(1, facts->pages));
+            cut.Add(folvane::placeOnPage(layout, width, height).outside, std::max(1, facts->pages));
         }
     }
     if (!cut.Any()) {
@@ -370,7 +370,7 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
                 written.filePages = plan.pages;
                 written.separators = plan.separators;
             } else {
-                folvane::GeneratePdf(m_strSavePath, paths, options, events);
+                folvane::generatePdf(m_strSavePath, paths, options, events);
             }
         });
         written.pages = count.Begun();
@@ -391,7 +391,7 @@ bool CFolvaneDlg::SetReplacementAgreed(const std::vector<std::string> &targets) 
     std::string question =
         texts::WindowCount(texts::kReplaceSetQuestion, static_cast<int>(existing.size()));
     for (std::size_t i = 0; i < existing.size() && i < kNamesInQuestion; ++i) {
-        question += "\n" + folvane::QuotedName(existing[i]);
+        question += "\n" + folvane::quotedName(existing[i]);
     }
     if (existing.size() > kNamesInQuestion) {
         question += "\n" + texts::Window(texts::kMoreRows);

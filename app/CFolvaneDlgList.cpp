@@ -125,7 +125,7 @@ void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
     WindowSettings settings(Toolkit().Settings());
     request.title = texts::Window(texts::kAddTitle);
-    std::vector<std::string> patterns = folvane::AddDialogPatterns();
+    std::vector<std::string> patterns = folvane::addDialogPatterns();
     patterns.push_back("*.pdf");
     request.filters = {{texts::Window(texts::kAddFilter), patterns}};
     request.defaultExt = "jpg";

@@ -10,7 +10,7 @@
 #include "platform/ui/UiToolkit.h"
 
 folvane::PageLayout CFolvaneDlg::ChosenLayout() const {
-    return folvane::PageLayout::FromImageType(m_nImageType).On(folvane::PaperAt(m_nPaper));
+    return folvane::PageLayout::fromImageType(m_nImageType).onPaper(folvane::paperAt(m_nPaper));
 }
 
 void CFolvaneDlg::FillPaperChoice() {
@@ -29,7 +29,7 @@ void CFolvaneDlg::OnPaperChosen() {
 }
 
 void CFolvaneDlg::SetPaper(int index) {
-    m_nPaper = static_cast<int>(folvane::PaperAt(index)); // an index out of range: A4
+    m_nPaper = static_cast<int>(folvane::paperAt(index)); // an index out of range: A4
     WindowSettings(Toolkit().Settings()).SetPaper(m_nPaper);
     if (m_paperChoice.GetCurSel() != m_nPaper) {
         m_paperChoice.SetCurSel(m_nPaper);

@@ -83,7 +83,7 @@ void DrawPlaceholder(HDC dc, const UiRect &client) {
 } // namespace
 
 std::string CFolvaneDlg::PreviewFilePath(const std::string &path) {
-    return folvane::IsPreviewName(path) ? path : PlaceholderPath();
+    return folvane::isPreviewName(path) ? path : PlaceholderPath();
 }
 
 void CFolvaneDlg::ShowPreview(std::string path) {
@@ -94,7 +94,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const UiRect client = frame->GetClientRect();
     // A page of a PDF keeps its own size: it fills its page whatever the class.
     const bool pdf = IsPdfName(path);
-    const folvane::PageLayout layout = pdf ? folvane::PageLayout::Fit() : ChosenLayout();
+    const folvane::PageLayout layout = pdf ? folvane::PageLayout::fitted() : ChosenLayout();
     PreviewPicture picture;
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.
@@ -118,7 +118,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     const bool readable =
         corrected || reused ||
         (pdf ? LoadPdfPreviewPicture(path, pdfPage, PdfPassword(path), client, picture, turns, crop)
-             : folvane::IsPreviewName(path) &&
+             : folvane::isPreviewName(path) &&
                    LoadPreviewPicture(path, layout, client, picture, turns, crop));
 
     frame->Invalidate(true);
@@ -126,7 +126,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     HDC dc = frame->GetWindowDC();
     if (readable) {
         const folvane::PagePlacement placement =
-            folvane::PlaceOnPage(layout, picture.uprightWidth, picture.uprightHeight);
+            folvane::placeOnPage(layout, picture.uprightWidth, picture.uprightHeight);
         DrawPage(dc,
                  LayOutPreviewPage(client, placement, picture.uprightWidth, picture.uprightHeight),
                  picture);

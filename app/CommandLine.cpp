@@ -64,6 +64,6 @@ std::string VersionText() {
 }
 
 std::string WrongText(const std::string &argument) {
-    return texts::Fill(Tr("CommandLine", "folvane: 未知选项 %1\n用 'folvane --help' 查看用法。\n"),
+    return texts::fill(Tr("CommandLine", "folvane: 未知选项 %1\n用 'folvane --help' 查看用法。\n"),
                        {argument});
 }

@@ -36,7 +36,7 @@ bool loadCropPicture(const std::string &path, int quarterTurns, CropPicture &pic
     // Fit places the whole picture on its page: what comes back is all of it, at most the
     // editor's size.
     const UiRect side{0, 0, kCropEditorSide, kCropEditorSide};
-    if (!LoadPreviewPicture(path, folvane::PageLayout::Fit(), side, turned, quarterTurns) ||
+    if (!LoadPreviewPicture(path, folvane::PageLayout::fitted(), side, turned, quarterTurns) ||
         !turned.image.IsValid()) {
         return false;
     }

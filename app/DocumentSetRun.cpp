@@ -52,7 +52,7 @@ folvane::GenerateEvents RunEvents(const folvane::GenerateEvents &events,
 SetPlan PlanSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
                             const folvane::GenerateOptions &options) {
     const std::vector<folvane::RunPage> pages =
-        folvane::runPages(folvane::CountImagePages(paths, options.pdfPasswords), options.rowPages);
+        folvane::runPages(folvane::countImagePages(paths, options.pdfPasswords), options.rowPages);
     SetPlan plan;
     plan.parts = folvane::partsBetween(pages, folvane::blankPages(pages, paths, options));
     plan.separators = static_cast<int>(pages.size());
@@ -97,7 +97,7 @@ std::vector<std::string> WriteSet(folvane::DocumentSet &set, const SetPlan &plan
         folvane::generateParts(set, plan.parts, paths, run, RunEvents(events, plan.parts, current),
                                [&current](std::size_t part) { current = part; });
     } catch (GenerateError &failure) {
-        if (!failure.AboutOutput() && failure.index < plan.parts[current].size()) {
+        if (!failure.aboutOutput() && failure.index < plan.parts[current].size()) {
             failure.index = plan.parts[current][failure.index].row;
         }
         throw;

@@ -21,7 +21,7 @@ bool IsFolder(const std::string &path) {
 std::vector<std::string> ImageFilesInFolder(const std::string &folder,
                                             const FileNameCollation &collation) {
     std::string error;
-    return folvane::PageImagesInFolder(
+    return folvane::pageImagesInFolder(
                folder,
                [&collation](std::string_view a, std::string_view b) {
                    return collation.Compare(a, b);
@@ -37,7 +37,7 @@ std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths,
         if (IsFolder(path)) {
             const std::vector<std::string> inside = ImageFilesInFolder(path, collation);
             files.insert(files.end(), inside.begin(), inside.end());
-        } else if (folvane::IsPageImageName(path) || IsPdfName(path)) {
+        } else if (folvane::isPageImageName(path) || IsPdfName(path)) {
             files.push_back(path);
         }
     }

@@ -241,7 +241,7 @@ std::optional<PageCommand> PageList::ResetEdits(int row) {
 }
 
 std::optional<PageCommand> PageList::Interleave(const std::vector<int> &rows) {
-    const std::vector<std::size_t> order = folvane::DuplexReadingOrder(rows.size());
+    const std::vector<std::size_t> order = folvane::duplexReadingOrder(rows.size());
     if (order.empty()) {
         return std::nullopt;
     }

@@ -40,7 +40,7 @@ folvane::Problem ProblemOf(const std::string &path, const folvane::pdfdoc::PdfFa
         break;
     case PdfFailure::TooManyPages:
         problem.kind = folvane::Problem::Kind::CannotOpen;
-        problem.detail = folvane::Fill(Tr("Messages", "超过 %1 页"),
+        problem.detail = folvane::fill(Tr("Messages", "超过 %1 页"),
                                        {std::to_string(folvane::pdfdoc::kMaxPdfPages)});
         break;
     case PdfFailure::TooLarge:
@@ -94,7 +94,7 @@ folvane::ImageFacts InspectPdfPage(const std::string &path, int page, const std:
 }
 
 std::string PdfRowText(const std::string &path, int page, int pages) {
-    return folvane::Fill(Tr("Window", "%1 第 %2/%3 页"),
+    return folvane::fill(Tr("Window", "%1 第 %2/%3 页"),
                          {path, std::to_string(page), std::to_string(pages)});
 }
 
@@ -128,7 +128,7 @@ bool LoadPdfPreviewPicture(const std::string &path, int page, const std::string 
     }
     picture.uprightWidth = width;
     picture.uprightHeight = height;
-    KeepCropPart(picture, folvane::PageLayout::Fit(), client, crop);
+    KeepCropPart(picture, folvane::PageLayout::fitted(), client, crop);
     return true;
 }
 

@@ -68,7 +68,7 @@ PreviewPage KeptPage(const folvane::PageLayout &layout, const UiRect &client,
                      const folvane::CropRect &kept) {
     const double width = kept.right - kept.left;
     const double height = kept.bottom - kept.top;
-    return LayOutPreviewPage(client, folvane::PlaceOnPage(layout, width, height), width, height);
+    return LayOutPreviewPage(client, folvane::placeOnPage(layout, width, height), width, height);
 }
 
 // The picture at the size of its rectangle on the page, only the part inside the sheet (and the

@@ -332,7 +332,7 @@ DialogTemplate AboutDialogTemplate() {
     // The version is the project's, as the title bar, --version and the package give it.
     for (ControlTemplate &control : dialog.controls) {
         if (control.caption == Tr("Dialog", kAboutVersion)) {
-            control.caption = folvane::Fill(control.caption, {FOLVANE_VERSION});
+            control.caption = folvane::fill(control.caption, {FOLVANE_VERSION});
         }
     }
     return dialog;

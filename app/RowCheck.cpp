@@ -70,7 +70,7 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
         width = crop->right - crop->left;
         height = crop->bottom - crop->top;
     }
-    std::string text = texts::Fill(
+    std::string text = texts::fill(
         Tr("Messages", "%1 %2x%3, %4, %n 页", nullptr, facts.pages),
         {facts.kind, std::to_string(width), std::to_string(height),
          corrected ? Tr("Messages", "校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)")
@@ -81,9 +81,9 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
     if (cropped) {
         text += ", " + Tr("Messages", "已裁剪");
     }
-    const double outside = corrected ? 0 : folvane::PlaceOnPage(layout, width, height).outside;
+    const double outside = corrected ? 0 : folvane::placeOnPage(layout, width, height).outside;
     if (outside > 0) {
-        text += ", " + texts::Fill(Tr("Messages", "%1% 超出页面"),
+        text += ", " + texts::fill(Tr("Messages", "%1% 超出页面"),
                                    {std::to_string(OutsidePercent(outside))});
     }
     return text;

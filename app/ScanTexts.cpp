@@ -5,7 +5,7 @@
 namespace texts {
 
 std::string Scan(const char *pattern, const std::vector<std::string> &values) {
-    return Fill(Tr("Scan", pattern), values);
+    return fill(Tr("Scan", pattern), values);
 }
 
 } // namespace texts

@@ -3,11 +3,11 @@
 namespace texts {
 
 std::string Window(const char *pattern, const std::vector<std::string> &values) {
-    return Fill(Tr("Window", pattern), values);
+    return fill(Tr("Window", pattern), values);
 }
 
 std::string WindowCount(const char *pattern, int n, const std::vector<std::string> &values) {
-    return Fill(Tr("Window", pattern, nullptr, n), values);
+    return fill(Tr("Window", pattern, nullptr, n), values);
 }
 
 } // namespace texts

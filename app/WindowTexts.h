@@ -101,7 +101,7 @@ inline constexpr const char *kMenuRedoCommand = TR_NOOP("Window", "重做%1");
 inline constexpr const char *kClearListTip = TR_NOOP("Dialog", "清空列表 (Ctrl+Z 恢复)");
 
 // The pattern with %1, %2, ... replaced by the values in order (pdf/TextPattern.h).
-using folvane::Fill;
+using folvane::fill;
 
 // A text marked under "Window", in the window's language, with %1, %2, ... filled.
 std::string Window(const char *pattern, const std::vector<std::string> &values = {});

@@ -40,13 +40,13 @@ void Generate(benchmark::State &state, const folvane::GenerateOptions &options) 
     const Photos &photos = PhotoSet();
     const std::string out = photos.dir / "out.pdf";
     for (auto _ : state) {
-        folvane::GeneratePdf(out, photos.paths, options);
+        folvane::generatePdf(out, photos.paths, options);
     }
 }
 
 folvane::GenerateOptions Plain() {
     folvane::GenerateOptions options;
-    options.layout = folvane::PageLayout::Fit();
+    options.layout = folvane::PageLayout::fitted();
     return options;
 }
 

@@ -244,11 +244,11 @@ std::optional<folvane::PageLayout> layoutFor(const std::string &text) {
     static const char *const kMegapixels[] = {"2", "3", "5", "8", "10", "16"};
     for (int i = 0; i < 6; ++i) {
         if (text == kMegapixels[i]) {
-            return folvane::PageLayout::Class(i);
+            return folvane::PageLayout::ofClass(i);
         }
     }
     if (text == "fit") {
-        return folvane::PageLayout::Fit();
+        return folvane::PageLayout::fitted();
     }
     return std::nullopt;
 }
@@ -295,7 +295,7 @@ std::string setSplitEvery(Arguments &arguments, const std::string &value) {
         pages = pages * 10 + static_cast<std::size_t>(c - '0');
     }
     if (pages == 0) {
-        return Fill(_("--split-every takes a number of pages from 1 up, not \"%1\""), {value});
+        return fill(_("--split-every takes a number of pages from 1 up, not \"%1\""), {value});
     }
     arguments.splitEvery = pages;
     return "";
@@ -451,10 +451,10 @@ const std::vector<Option> &options() {
          [](Arguments &a, const std::string &value) -> std::string {
              std::optional<folvane::PageLayout> layout = layoutFor(value);
              if (!layout) {
-                 return Fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
+                 return fill(_("-c takes 2, 3, 5, 8, 10, 16 (megapixels) or fit, not \"%1\""),
                              {value});
              }
-             a.layout = layout->On(a.layout.paper);
+             a.layout = layout->onPaper(a.layout.paper);
              return "";
          }},
         {'\0', "first-page-only", false,
@@ -488,7 +488,7 @@ const std::vector<Option> &options() {
          [](Arguments &a, const std::string &value) -> std::string {
              if (value.size() != 3 || value[0] != '1' || value[1] != '.' || value[2] < '3' ||
                  value[2] > '7') {
-                 return Fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
+                 return fill(_("--pdf-version takes 1.3 to 1.7, not \"%1\""), {value});
              }
              a.pdfVersion = value;
              return "";
@@ -583,11 +583,11 @@ std::string applyArgument(const std::vector<std::string> &args, std::size_t &i,
         }
     }
     if (option == nullptr || (valueGiven && !option->takesValue)) {
-        return Fill(_("unknown option %1"), {arg});
+        return fill(_("unknown option %1"), {arg});
     }
     if (option->takesValue && !valueGiven) {
         if (i + 1 >= args.size()) {
-            return Fill(_("%1 needs a value"), {arg});
+            return fill(_("%1 needs a value"), {arg});
         }
         value = args[++i];
     }
@@ -605,7 +605,7 @@ std::string parseDocumentArguments(const std::vector<std::string> &args, Argumen
             return problem;
         }
         if (step != Step::Next) {
-            return Fill(_("unknown option %1"), {args[i]});
+            return fill(_("unknown option %1"), {args[i]});
         }
     }
     return "";

@@ -22,7 +22,7 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitSomeLeftOut = 3;
 
 struct Arguments {
-    folvane::PageLayout layout = folvane::PageLayout::Fit(); // its paper: --page-size
+    folvane::PageLayout layout = folvane::PageLayout::fitted(); // its paper: --page-size
     folvane::DocumentProperties properties; // --title, --author, --subject, --keywords
     bool firstPageOnly = false;
     bool force = false;              // replace an output file the user cannot write

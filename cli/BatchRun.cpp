@@ -76,7 +76,7 @@ int runBatch(const Arguments &arguments) {
             return fail(problem.reason);
         }
         std::fprintf(stderr, "folvane-pdf: %s\n",
-                     Fill(_("%1, line %2: %3"), {folvane::QuotedName(arguments.batch),
+                     fill(_("%1, line %2: %3"), {folvane::quotedName(arguments.batch),
                                                  std::to_string(problem.line), problem.reason})
                          .c_str());
         return kExitUsage;
@@ -86,8 +86,8 @@ int runBatch(const Arguments &arguments) {
     const std::filesystem::path manifest = std::filesystem::absolute(arguments.batch, error);
     if (error || ::chdir(manifest.parent_path().c_str()) != 0) {
         return fail(
-            Fill(_("cannot go into the manifest's folder %1: %2"),
-                 {folvane::QuotedName(manifest.parent_path().string()), std::strerror(errno)}));
+            fill(_("cannot go into the manifest's folder %1: %2"),
+                 {folvane::quotedName(manifest.parent_path().string()), std::strerror(errno)}));
     }
     handleInterrupts();
     const Shard shard = arguments.shard.value_or(Shard{});

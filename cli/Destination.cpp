@@ -59,7 +59,7 @@ bool Destination::prepare(const std::string &output, bool force, std::string &er
             temporaryFolder() + "/.folvane-pdf.pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
         int fd = createOwnFile(buffer);
         if (fd < 0) {
-            error = Fill(_("cannot create a buffer file in %1: %2"),
+            error = fill(_("cannot create a buffer file in %1: %2"),
                          {temporaryFolder(), std::strerror(errno)});
             return false;
         }
@@ -73,8 +73,8 @@ bool Destination::prepare(const std::string &output, bool force, std::string &er
     struct stat existing {};
     if (!force && ::stat(output.c_str(), &existing) == 0 && !S_ISDIR(existing.st_mode) &&
         ::faccessat(AT_FDCWD, output.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) {
-        error = Fill(_("%1: not replacing a file you cannot write (--force replaces it)"),
-                     {folvane::QuotedName(output)});
+        error = fill(_("%1: not replacing a file you cannot write (--force replaces it)"),
+                     {folvane::quotedName(output)});
         return false;
     }
     path_ = output;
@@ -87,7 +87,7 @@ bool Destination::deliver(std::string &error) {
     }
     int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = Fill(_("cannot read back %1: %2"), {path_, std::strerror(errno)});
+        error = fill(_("cannot read back %1: %2"), {path_, std::strerror(errno)});
         return false;
     }
     char chunk[1 << 16];
@@ -98,7 +98,7 @@ bool Destination::deliver(std::string &error) {
             continue;
         }
         if (got < 0) {
-            error = Fill(_("cannot read back %1: %2"), {path_, std::strerror(errno)});
+            error = fill(_("cannot read back %1: %2"), {path_, std::strerror(errno)});
             ok = false;
             break;
         }
@@ -106,7 +106,7 @@ bool Destination::deliver(std::string &error) {
             break;
         }
         if (!writeOut(chunk, static_cast<std::size_t>(got))) {
-            error = Fill(_("cannot write to standard output: %1"), {std::strerror(errno)});
+            error = fill(_("cannot write to standard output: %1"), {std::strerror(errno)});
             ok = false;
             break;
         }

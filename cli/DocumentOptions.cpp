@@ -16,9 +16,9 @@ std::string setPaper(folvane::Paper &paper, ScanRequest &scan, const std::string
         scan.given.push_back("--page-size max");
         return "";
     }
-    std::optional<folvane::Paper> named = folvane::PaperNamed(value);
+    std::optional<folvane::Paper> named = folvane::paperNamed(value);
     if (!named) {
-        return Fill(_("--page-size takes a4, a3, a5, b5, letter, legal or image (each page the "
+        return fill(_("--page-size takes a4, a3, a5, b5, letter, legal or image (each page the "
                       "size of its image), and with --scan max, not \"%1\""),
                     {value});
     }
@@ -34,11 +34,11 @@ std::string setPaper(folvane::Paper &paper, ScanRequest &scan, const std::string
 std::string setProperty(std::string &field, const std::string &option, const std::string &value) {
     switch (folvane::documentTextFaultOf(value)) {
     case folvane::DocumentTextFault::InvalidUtf8:
-        return Fill(_("%1 is not valid UTF-8 text"), {option});
+        return fill(_("%1 is not valid UTF-8 text"), {option});
     case folvane::DocumentTextFault::ControlCharacter:
-        return Fill(_("%1 holds a control character (a line break, a tab, ...)"), {option});
+        return fill(_("%1 holds a control character (a line break, a tab, ...)"), {option});
     case folvane::DocumentTextFault::TooLong:
-        return Fill(_("%1 is longer than %2 characters"),
+        return fill(_("%1 is longer than %2 characters"),
                     {option, std::to_string(folvane::kMaxDocumentTextCharacters)});
     case folvane::DocumentTextFault::None:
         break;

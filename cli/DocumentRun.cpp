@@ -60,7 +60,7 @@ void generate(const std::string &path, Arguments &arguments,
     while (true) {
         pages = 0;
         try {
-            folvane::GeneratePdf(path, arguments.inputs, options, events);
+            folvane::generatePdf(path, arguments.inputs, options, events);
             return;
         } catch (const folvane::GenerateError &failure) {
             if (!arguments.skipUnreadable || failure.index >= arguments.inputs.size() ||
@@ -85,7 +85,7 @@ std::size_t documentPages(const Arguments &arguments, const folvane::GenerateOpt
     }
     std::size_t pages = 0;
     const std::vector<int> counts =
-        folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
+        folvane::countImagePages(arguments.inputs, options.pdfPasswords);
     for (std::size_t row = 0; row < counts.size(); ++row) {
         pages += options.rowPages.count(row) != 0 ? 1 : static_cast<std::size_t>(counts[row]);
     }
@@ -126,7 +126,7 @@ void addPdfPages(const std::string &path, std::size_t row, const folvane::Genera
                  bool firstPageOnly, std::vector<ShownPage> &pages) {
     auto password = options.pdfPasswords.find(path);
     folvane::Problem problem;
-    auto sizes = folvane::PdfShownSizes(
+    auto sizes = folvane::pdfShownSizes(
         path, password == options.pdfPasswords.end() ? "" : password->second, problem);
     std::size_t first = 0, end = firstPageOnly ? 1 : sizes.size();
     if (auto one = options.rowPages.find(row); one != options.rowPages.end()) {
@@ -151,19 +151,19 @@ std::vector<ShownPage> shownPages(const Arguments &arguments,
     std::vector<ShownPage> pages;
     for (std::size_t row = 0; row < arguments.inputs.size(); ++row) {
         const std::string &path = arguments.inputs[row];
-        if (folvane::IsPdfPath(path)) {
+        if (folvane::isPdfPath(path)) {
             addPdfPages(path, row, options, arguments.firstPageOnly, pages);
             continue;
         }
         const auto one = options.rowPages.find(row);
         const int first = one == options.rowPages.end() ? 1 : one->second;
-        folvane::ImageFacts facts = folvane::InspectImage(path, first);
+        folvane::ImageFacts facts = folvane::inspectImage(path, first);
         const int last = one != options.rowPages.end() ? first
                          : arguments.firstPageOnly     ? 1
                                                        : std::max(1, facts.pages);
         for (int page = first; page <= last; ++page) {
             if (page > first) {
-                facts = folvane::InspectImage(path, page);
+                facts = folvane::inspectImage(path, page);
             }
             int turns = 0;
             if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {

@@ -31,8 +31,8 @@ bool readList(std::FILE *file, const std::string &listName, std::vector<std::str
         }
         if (!line.empty()) {
             if (names.size() >= kMaxNames) {
-                error = Fill(_("list %1 names more than %2 images"),
-                             {folvane::QuotedName(listName), std::to_string(kMaxNames)});
+                error = fill(_("list %1 names more than %2 images"),
+                             {folvane::quotedName(listName), std::to_string(kMaxNames)});
                 return false;
             }
             names.push_back(line);
@@ -50,16 +50,16 @@ bool readList(std::FILE *file, const std::string &listName, std::vector<std::str
             continue;
         }
         if (c == '\0' || line.size() >= kMaxLine) {
-            error = Fill(_("list %1, line %2: not a file name (is it a list of paths, one per "
+            error = fill(_("list %1, line %2: not a file name (is it a list of paths, one per "
                            "line?)"),
-                         {folvane::QuotedName(listName), std::to_string(lineNumber)});
+                         {folvane::quotedName(listName), std::to_string(lineNumber)});
             return false;
         }
         line.push_back(static_cast<char>(c));
     }
     if (std::ferror(file)) {
-        error = Fill(_("cannot read list %1: %2"),
-                     {folvane::QuotedName(listName), std::strerror(errno)});
+        error = fill(_("cannot read list %1: %2"),
+                     {folvane::quotedName(listName), std::strerror(errno)});
         return false;
     }
     return finishLine();
@@ -71,13 +71,13 @@ std::FILE *openList(const std::string &path, std::string &error) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         error =
-            Fill(_("cannot read list %1: %2"), {folvane::QuotedName(path), std::strerror(errno)});
+            fill(_("cannot read list %1: %2"), {folvane::quotedName(path), std::strerror(errno)});
         return nullptr;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
         error =
-            Fill(_("cannot read list %1: it is not a regular file"), {folvane::QuotedName(path)});
+            fill(_("cannot read list %1: it is not a regular file"), {folvane::quotedName(path)});
         ::close(fd);
         return nullptr;
     }
@@ -85,7 +85,7 @@ std::FILE *openList(const std::string &path, std::string &error) {
     std::FILE *file = ::fdopen(fd, "rb");
     if (file == nullptr) {
         error =
-            Fill(_("cannot read list %1: %2"), {folvane::QuotedName(path), std::strerror(errno)});
+            fill(_("cannot read list %1: %2"), {folvane::quotedName(path), std::strerror(errno)});
         ::close(fd);
     }
     return file;
@@ -103,8 +103,8 @@ bool outputIsNoList(const std::string &output, const std::vector<std::string> &l
         struct stat named {};
         if (::stat(list.c_str(), &named) == 0 && named.st_dev == target.st_dev &&
             named.st_ino == target.st_ino) {
-            error = Fill(_("the output file \"%1\" is the list \"%2\"; choose another output file"),
-                         {folvane::QuotedName(output), folvane::QuotedName(list)});
+            error = fill(_("the output file \"%1\" is the list \"%2\"; choose another output file"),
+                         {folvane::quotedName(output), folvane::quotedName(list)});
             return false;
         }
     }

@@ -21,17 +21,17 @@ bool isFolder(const std::string &path) {
 
 // The first page that cannot go into the PDF (0: none), with its problem.
 int firstUnusablePage(const std::string &path, bool firstPageOnly, folvane::Problem &problem) {
-    if (folvane::IsPdfPath(path)) {
+    if (folvane::isPdfPath(path)) {
         return 0; // the page loop reads it, with its password, and says why when it cannot
     }
-    const folvane::ImageFacts first = folvane::InspectImage(path, 1);
+    const folvane::ImageFacts first = folvane::inspectImage(path, 1);
     if (!first.ok) {
         problem = first.problem;
         return 1;
     }
     const int pages = firstPageOnly ? 1 : first.pages;
     for (int page = 2; page <= pages; ++page) {
-        const folvane::ImageFacts facts = folvane::InspectImage(path, page);
+        const folvane::ImageFacts facts = folvane::inspectImage(path, page);
         if (!facts.ok) {
             problem = facts.problem;
             return page;
@@ -54,14 +54,14 @@ bool expandFolders(std::vector<std::string> &inputs, std::string &error) {
             continue;
         }
         std::string reason;
-        const auto images = folvane::PageImagesInFolder(input, compareNames, reason);
+        const auto images = folvane::pageImagesInFolder(input, compareNames, reason);
         if (!images) {
-            error = Fill(_("cannot read the folder %1: %2"), {folvane::QuotedName(input), reason});
+            error = fill(_("cannot read the folder %1: %2"), {folvane::quotedName(input), reason});
             return false;
         }
         if (images->empty()) {
-            error = Fill(_("the folder %1 holds no JPEG, TIFF or PNG image"),
-                         {folvane::QuotedName(input)});
+            error = fill(_("the folder %1 holds no JPEG, TIFF or PNG image"),
+                         {folvane::quotedName(input)});
             return false;
         }
         expanded.insert(expanded.end(), images->begin(), images->end());

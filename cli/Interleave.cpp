@@ -22,7 +22,7 @@ std::vector<StackPage> stackPages(const Arguments &arguments,
                                   const folvane::GenerateOptions &options) {
     std::vector<int> counts(arguments.inputs.size(), 1);
     if (!arguments.firstPageOnly) {
-        counts = folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
+        counts = folvane::countImagePages(arguments.inputs, options.pdfPasswords);
     }
     std::vector<StackPage> pages;
     for (std::size_t file = 0; file < arguments.inputs.size(); ++file) {
@@ -37,9 +37,9 @@ std::vector<StackPage> stackPages(const Arguments &arguments,
 
 bool interleavePages(Arguments &arguments, folvane::GenerateOptions &options, std::string &reason) {
     const std::vector<StackPage> pages = stackPages(arguments, options);
-    const std::vector<std::size_t> order = folvane::DuplexReadingOrder(pages.size());
+    const std::vector<std::size_t> order = folvane::duplexReadingOrder(pages.size());
     if (order.empty()) {
-        reason = Fill(_("--interleave needs an even number of pages, all the fronts and then "
+        reason = fill(_("--interleave needs an even number of pages, all the fronts and then "
                         "the backs in reverse; the images give %1"),
                       {std::to_string(pages.size())});
         return false;

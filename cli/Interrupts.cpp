@@ -35,7 +35,7 @@ std::mutex &interruptGate() {
 }
 
 extern "C" void onInterrupt(int signal) {
-    folvane::RemoveTemporaryFiles();
+    folvane::removeTemporaryFiles();
     removeOwnFolderNow();
     if (haveOwnFile) {
         ::unlink(ownFile);

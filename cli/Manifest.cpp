@@ -129,7 +129,7 @@ bool parseManifest(const std::string &text, const std::string &folder,
         auto [earlier, added] =
             outputs.emplace(sameFileKey(fromFolder(folder, document.output)), number);
         if (!added) {
-            problem.reason = Fill(_("its output %1 is line %2's too"),
+            problem.reason = fill(_("its output %1 is line %2's too"),
                                   {document.output, std::to_string(earlier->second)});
             return false;
         }
@@ -144,26 +144,26 @@ bool readManifest(const std::string &path, std::vector<ManifestDocument> &docume
     unreadable = true;
     std::error_code error;
     if (fs::is_directory(path, error)) {
-        problem.reason = Fill(_("%1 is a folder, not a manifest"), {path});
+        problem.reason = fill(_("%1 is a folder, not a manifest"), {path});
         return false;
     }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        problem.reason = Fill(_("cannot read the manifest %1: %2"), {path, std::strerror(errno)});
+        problem.reason = fill(_("cannot read the manifest %1: %2"), {path, std::strerror(errno)});
         return false;
     }
     std::string text;
     char chunk[1 << 16];
     while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
         if (text.size() + static_cast<std::size_t>(file.gcount()) > kMaxManifestBytes) {
-            problem.reason = Fill(_("the manifest %1 is larger than %2 MiB: split it"),
+            problem.reason = fill(_("the manifest %1 is larger than %2 MiB: split it"),
                                   {path, std::to_string(kMaxManifestBytes >> 20)});
             return false;
         }
         text.append(chunk, static_cast<std::size_t>(file.gcount()));
     }
     if (file.bad()) {
-        problem.reason = Fill(_("cannot read the manifest %1: %2"), {path, std::strerror(errno)});
+        problem.reason = fill(_("cannot read the manifest %1: %2"), {path, std::strerror(errno)});
         return false;
     }
     unreadable = false;

@@ -13,7 +13,7 @@ using Kind = folvane::Problem::Kind;
 
 // ": detail", or nothing without one.
 std::string colonDetail(const std::string &detail) {
-    return detail.empty() ? std::string() : Fill(_(": %1"), {detail});
+    return detail.empty() ? std::string() : fill(_(": %1"), {detail});
 }
 
 // A share as a whole percentage that never says 0% or 100% of something partly true.
@@ -22,7 +22,7 @@ std::string percent(double share) {
     if (percent < 1) {
         return _("less than 1%");
     }
-    return Fill(_("%1%"), {std::to_string(percent > 99 ? 99 : percent)});
+    return fill(_("%1%"), {std::to_string(percent > 99 ? 99 : percent)});
 }
 
 // JPEG, TIFF and PNG as "JPEG, TIFF or PNG".
@@ -40,97 +40,97 @@ std::string orList(const std::vector<std::string> &names) {
 std::string fileProblemText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::CannotOpen:
-        return Fill(_("cannot open \"%1\"%2"), {p.file, colonDetail(p.detail)});
+        return fill(_("cannot open \"%1\"%2"), {p.file, colonDetail(p.detail)});
     case Kind::CannotRead:
-        return Fill(_("cannot read \"%1\"%2"), {p.file, colonDetail(p.detail)});
+        return fill(_("cannot read \"%1\"%2"), {p.file, colonDetail(p.detail)});
     case Kind::NotAnImage:
-        return Fill(p.numbers[0] ? _("\"%1\" is not a %2 file (it is empty)")
+        return fill(p.numbers[0] ? _("\"%1\" is not a %2 file (it is empty)")
                                  : _("\"%1\" is not a %2 file"),
                     {p.file, orList(p.formats)});
     case Kind::Damaged:
-        return Fill(_("\"%1\" is not a well-formed %2%3"),
+        return fill(_("\"%1\" is not a well-formed %2%3"),
                     {p.file, p.format.empty() ? _("image") : p.format, colonDetail(p.detail)});
     case Kind::Truncated:
-        return Fill(_("\"%1\" is truncated (it ends inside %2)"), {p.file, p.item});
+        return fill(_("\"%1\" is truncated (it ends inside %2)"), {p.file, p.item});
     case Kind::Unsupported:
-        return Fill(_("\"%1\" cannot go into a PDF%2"), {p.file, colonDetail(p.detail)});
+        return fill(_("\"%1\" cannot go into a PDF%2"), {p.file, colonDetail(p.detail)});
     case Kind::TooManyPixels:
-        return Fill(_("\"%1\" is %2 x %3 pixels, too large for PDF viewers (at most %4 pixels a "
+        return fill(_("\"%1\" is %2 x %3 pixels, too large for PDF viewers (at most %4 pixels a "
                       "side)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
                      std::to_string(folvane::kMaxPictureSide)});
     case Kind::JpegTooLarge:
-        return Fill(_("\"%1\" is %2 x %3 pixels, more than JPEG decoders read (at most %4 pixels "
+        return fill(_("\"%1\" is %2 x %3 pixels, more than JPEG decoders read (at most %4 pixels "
                       "a side)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
                      std::to_string(folvane::kMaxJpegSide)});
     case Kind::DataTooShort:
-        return Fill(_("\"%1\" claims %2 pixels, more than its %3 bytes of image data can hold"),
+        return fill(_("\"%1\" claims %2 pixels, more than its %3 bytes of image data can hold"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
     case Kind::NotAFile:
-        return Fill(_("\"%1\" is not a regular file (a pipe, a device or a socket)"), {p.file});
+        return fill(_("\"%1\" is not a regular file (a pipe, a device or a socket)"), {p.file});
     case Kind::NoSuchPage:
-        return Fill(_("\"%1\" has no page %2 (it has %3)"),
+        return fill(_("\"%1\" has no page %2 (it has %3)"),
                     {p.file, std::to_string(p.numbers[0]), std::to_string(p.numbers[1])});
     case Kind::PdfPasswordNeeded:
-        return Fill(_("\"%1\" is encrypted: give its password with --password-file"), {p.file});
+        return fill(_("\"%1\" is encrypted: give its password with --password-file"), {p.file});
     case Kind::PdfWrongPassword:
-        return Fill(_("the password given does not open \"%1\""), {p.file});
+        return fill(_("the password given does not open \"%1\""), {p.file});
     case Kind::PdfDamaged:
-        return Fill(_("\"%1\" is a damaged PDF that cannot be read (%2)"), {p.file, p.detail});
+        return fill(_("\"%1\" is a damaged PDF that cannot be read (%2)"), {p.file, p.detail});
     default:
-        return Fill(_("unexpected failure: %1"), {p.detail});
+        return fill(_("unexpected failure: %1"), {p.detail});
     }
 }
 
 std::string outputText(const folvane::Problem &p) {
     const std::vector<std::string> fields = {p.file, colonDetail(p.detail)};
     if (p.item == "rename") {
-        return Fill(_("cannot rename the finished file to \"%1\"%2"), fields);
+        return fill(_("cannot rename the finished file to \"%1\"%2"), fields);
     }
     if (p.item == "create") {
-        return Fill(_("cannot create \"%1\"%2"), fields);
+        return fill(_("cannot create \"%1\"%2"), fields);
     }
     if (p.item == "flush") {
-        return Fill(_("cannot flush \"%1\"%2"), fields);
+        return fill(_("cannot flush \"%1\"%2"), fields);
     }
-    return Fill(_("cannot write \"%1\"%2"), fields);
+    return fill(_("cannot write \"%1\"%2"), fields);
 }
 
 std::string recognitionModuleText(const folvane::Problem &p) {
     switch (p.module) {
     case folvane::Problem::ModuleFailure::CannotLoad:
-        return Fill(_("the text recognition module %1 cannot be loaded%2"),
+        return fill(_("the text recognition module %1 cannot be loaded%2"),
                     {p.item, colonDetail(p.detail)});
     case folvane::Problem::ModuleFailure::WrongVersion:
-        return Fill(_("%1 is not a text recognition module of this version"), {p.item});
+        return fill(_("%1 is not a text recognition module of this version"), {p.item});
     default:
-        return Fill(_("the text recognition module %1 failed to start"), {p.item});
+        return fill(_("the text recognition module %1 failed to start"), {p.item});
     }
 }
 
 std::string recognitionText(const folvane::Problem &p) {
     switch (p.kind) {
     case Kind::LanguageNames:
-        return Fill(_("text recognition: \"%1\" is not a list of language names joined by '+' "
+        return fill(_("text recognition: \"%1\" is not a list of language names joined by '+' "
                       "(like chi_sim+eng)"),
                     {p.item});
     case Kind::LanguageMissing:
-        return Fill(_("text recognition: the data for language \"%1\" is not installed (Debian "
+        return fill(_("text recognition: the data for language \"%1\" is not installed (Debian "
                       "package %2)"),
                     {p.item, p.detail});
     case Kind::LanguageData:
-        return Fill(_("text recognition: the data for \"%1\" in %2 cannot be loaded"),
+        return fill(_("text recognition: the data for \"%1\" in %2 cannot be loaded"),
                     {p.item, p.detail});
     case Kind::RecognitionModule:
         return recognitionModuleText(p);
     default:
         if (p.numbers[0] > 0) {
-            return Fill(_("text recognition failed on a page of %1 x %2 pixels%3"),
+            return fill(_("text recognition failed on a page of %1 x %2 pixels%3"),
                         {std::to_string(p.numbers[0]), std::to_string(p.numbers[1]),
                          colonDetail(p.detail)});
         }
-        return Fill(_("text recognition failed%1"), {colonDetail(p.detail)});
+        return fill(_("text recognition failed%1"), {colonDetail(p.detail)});
     }
 }
 
@@ -139,14 +139,14 @@ std::string problemSentence(const folvane::Problem &p) {
     case Kind::None:
     case Kind::Internal:
         return p.detail.empty() ? std::string(_("unexpected failure"))
-                                : Fill(_("unexpected failure: %1"), {p.detail});
+                                : fill(_("unexpected failure: %1"), {p.detail});
     case Kind::Call:
-        return Fill(_("internal error: %1"), {p.detail});
+        return fill(_("internal error: %1"), {p.detail});
     case Kind::Memory:
         return p.item.empty() ? std::string(_("out of memory"))
-                              : Fill(_("out of memory for %1"), {p.item});
+                              : fill(_("out of memory for %1"), {p.item});
     case Kind::TooLarge:
-        return Fill(_("%1 is too large (more than %2 MiB)"),
+        return fill(_("%1 is too large (more than %2 MiB)"),
                     {p.item, std::to_string(p.numbers[0] >> 20)});
     case Kind::Output:
         return outputText(p);
@@ -161,11 +161,11 @@ std::string problemSentence(const folvane::Problem &p) {
     case Kind::Stopped:
         return _("stopped");
     case Kind::OutputIsInput:
-        return Fill(_("the output file \"%1\" is the input image \"%2\"; choose another output "
+        return fill(_("the output file \"%1\" is the input image \"%2\"; choose another output "
                       "file"),
                     {p.file, p.item});
     case Kind::EveryPageBlank:
-        return Fill(_("every page is blank (%1 left out by --skip-blank): \"%2\" is not written"),
+        return fill(_("every page is blank (%1 left out by --skip-blank): \"%2\" is not written"),
                     {std::to_string(p.numbers[0]), p.file});
     default:
         return fileProblemText(p);
@@ -175,7 +175,7 @@ std::string problemSentence(const folvane::Problem &p) {
 } // namespace
 
 std::string problemText(const folvane::Problem &p) {
-    return problemSentence(folvane::WithQuotedNames(p));
+    return problemSentence(folvane::withQuotedNames(p));
 }
 
 bool namesItsFile(const folvane::Problem &p) {
@@ -210,15 +210,15 @@ std::string notCorrectedText(const folvane::PageNote &note) {
     case folvane::PageNote::kCorrectionOutOfMemory:
         return _("cannot be corrected (out of memory); it goes in as it is");
     case folvane::PageNote::kCornersMakeNoSheet:
-        return Fill(_("the corners given make no sheet (%1); it goes in as it is"), {note.detail});
+        return fill(_("the corners given make no sheet (%1); it goes in as it is"), {note.detail});
     case folvane::PageNote::kModuleCannotLoad:
-        return Fill(_("the correction module cannot be loaded (%1); it goes in as it is"),
+        return fill(_("the correction module cannot be loaded (%1); it goes in as it is"),
                     {note.detail});
     case folvane::PageNote::kModuleUnusable:
-        return Fill(_("%1 is not a correction module of this version; it goes in as it is"),
+        return fill(_("%1 is not a correction module of this version; it goes in as it is"),
                     {note.detail});
     default:
-        return Fill(_("cannot be corrected (%1); it goes in as it is"), {note.detail});
+        return fill(_("cannot be corrected (%1); it goes in as it is"), {note.detail});
     }
 }
 
@@ -228,25 +228,25 @@ std::string noteText(const folvane::PageNote &note) {
     using NoteKind = folvane::PageNote::Kind;
     switch (note.kind) {
     case NoteKind::Cropped:
-        return Fill(_("%1 of the image lies outside the page; -c fit fits it"),
+        return fill(_("%1 of the image lies outside the page; -c fit fits it"),
                     {percent(note.outside)});
     case NoteKind::Repaired:
-        return Fill(
+        return fill(
             _("damaged, repaired without loss: %1"),
             {note.detail.empty() ? std::string(_("its markers were damaged")) : note.detail});
     case NoteKind::ProfileIgnored:
-        return Fill(_("colour profile ignored: %1"), {note.detail});
+        return fill(_("colour profile ignored: %1"), {note.detail});
     case NoteKind::ProfileTooNew:
-        return Fill(_("colour profile of ICC version 4 written into a PDF 1.%1 file (readers "
+        return fill(_("colour profile of ICC version 4 written into a PDF 1.%1 file (readers "
                       "without version 4 support show device colours)"),
                     {std::to_string(note.number)});
     case NoteKind::FaxReencoded:
-        return Fill(_("fax data re-encoded: %1, which PDF readers misread"), {note.detail});
+        return fill(_("fax data re-encoded: %1, which PDF readers misread"), {note.detail});
     case NoteKind::SamplesReduced:
         return note.detail.empty()
-                   ? Fill(_("%1-bit samples written with 8 bits; --pdf-version 1.5 keeps all 16"),
+                   ? fill(_("%1-bit samples written with 8 bits; --pdf-version 1.5 keeps all 16"),
                           {std::to_string(note.number)})
-                   : Fill(_("%1-bit samples written with 8 bits (%2)"),
+                   : fill(_("%1-bit samples written with 8 bits (%2)"),
                           {std::to_string(note.number), note.detail});
     case NoteKind::SheetNotFound:
         return note.number == 2 ? _("two sheets in the photo; it goes in as it is")
@@ -254,7 +254,7 @@ std::string noteText(const folvane::PageNote &note) {
     case NoteKind::NotCorrected:
         return notCorrectedText(note);
     case NoteKind::PdfRecovered:
-        return Fill(_("a damaged PDF, read all the same (%1)"), {note.detail});
+        return fill(_("a damaged PDF, read all the same (%1)"), {note.detail});
     }
     return note.detail;
 }

@@ -43,7 +43,7 @@ bool parseCropPages(const std::string &list, const std::string &given,
     std::string turnReason;
     std::optional<TurnRule> read = parseTurnRule("0:" + list, turnReason);
     if (!read) {
-        reason = Fill(_("--crop=%1: \"%2\" is not a list of pages like 1,3-5,z (pages count from "
+        reason = fill(_("--crop=%1: \"%2\" is not a list of pages like 1,3-5,z (pages count from "
                         "1; z is the last page)"),
                       {given, list});
         return false;
@@ -68,13 +68,13 @@ bool cropFits(const CropRule &rule, const ShownPage &page, std::size_t number,
     case folvane::CropFit::Fits:
         return true;
     case folvane::CropFit::TooSmall:
-        reason = Fill(_("--crop=%1: the part kept of page %2 is smaller than %3 pixels"),
+        reason = fill(_("--crop=%1: the part kept of page %2 is smaller than %3 pixels"),
                       {rule.text, std::to_string(number), std::to_string(folvane::kMinCropSide)});
         return false;
     case folvane::CropFit::OutsideImage:
         break;
     }
-    reason = Fill(_("--crop=%1: %2 lies outside page %3, whose picture is %4 x %5 pixels"),
+    reason = fill(_("--crop=%1: %2 lies outside page %3, whose picture is %4 x %5 pixels"),
                   {rule.text, rectText(r), std::to_string(number), std::to_string(page.width),
                    std::to_string(page.height)});
     return false;
@@ -88,7 +88,7 @@ std::optional<CropRule> parseCropRule(const std::string &value, std::string &rea
     const std::size_t colon = value.find(':');
     std::optional<folvane::CropRect> rect = parseEdges(value.substr(0, colon));
     if (!rect) {
-        reason = Fill(_("--crop takes LEFT,TOP,RIGHT,BOTTOM[:PAGES], four whole numbers of "
+        reason = fill(_("--crop takes LEFT,TOP,RIGHT,BOTTOM[:PAGES], four whole numbers of "
                         "pixels, not \"%1\""),
                       {value});
         return std::nullopt;
@@ -113,7 +113,7 @@ bool cropsByPage(const std::vector<CropRule> &rules, const std::vector<ShownPage
             const std::size_t first = range.first == 0 ? count : range.first;
             const std::size_t last = range.last == 0 ? count : range.last;
             if (last > count || count == 0) {
-                reason = Fill(_("--crop=%1 names page %2, past the last page of the document "
+                reason = fill(_("--crop=%1 names page %2, past the last page of the document "
                                 "(page %3)"),
                               {rule.text, std::to_string(last), std::to_string(count)});
                 return false;

@@ -52,13 +52,13 @@ bool parsePages(const std::string &list, const std::string &given, std::vector<P
         const long first = pageNumber(item.substr(0, dash));
         const long last = dash == std::string::npos ? first : pageNumber(item.substr(dash + 1));
         if (first < 0 || last < 0) {
-            reason = Fill(_("--rotate=%1: \"%2\" is not a page (pages count from 1; z is the "
+            reason = fill(_("--rotate=%1: \"%2\" is not a page (pages count from 1; z is the "
                             "last page)"),
                           {given, item});
             return false;
         }
         if (first == 0 ? last != 0 : (last != 0 && last < first)) {
-            reason = Fill(_("--rotate=%1: the pages %2 run backwards"), {given, item});
+            reason = fill(_("--rotate=%1: the pages %2 run backwards"), {given, item});
             return false;
         }
         pages.push_back({static_cast<int>(first), static_cast<int>(last)});
@@ -78,7 +78,7 @@ std::optional<TurnRule> parseTurnRule(const std::string &value, std::string &rea
     const std::size_t colon = value.find(':');
     std::optional<int> turns = quarterTurnsOf(value.substr(0, colon));
     if (!turns) {
-        reason = Fill(_("--rotate takes [+|-]ANGLE[:PAGES], ANGLE a multiple of 90, not \"%1\""),
+        reason = fill(_("--rotate takes [+|-]ANGLE[:PAGES], ANGLE a multiple of 90, not \"%1\""),
                       {value});
         return std::nullopt;
     }
@@ -124,7 +124,7 @@ bool turnsByPage(const std::vector<TurnRule> &rules, std::size_t pageCount,
             const std::size_t first = range.first == 0 ? pageCount : range.first;
             const std::size_t last = range.last == 0 ? pageCount : range.last;
             if (last > pageCount || pageCount == 0) {
-                reason = Fill(_("--rotate=%1 names page %2, past the last page of the document "
+                reason = fill(_("--rotate=%1 names page %2, past the last page of the document "
                                 "(page %3)"),
                               {rule.text, std::to_string(last), std::to_string(pageCount)});
                 return false;

@@ -64,16 +64,16 @@ bool readSome(const std::string &path, std::string &text, int &error) {
 std::string problemText(folvane::pdfdoc::PasswordProblem problem, const std::string &option,
                         const std::string &file) {
     using folvane::pdfdoc::PasswordProblem;
-    const std::string quoted = folvane::QuotedName(file);
+    const std::string quoted = folvane::quotedName(file);
     switch (problem) {
     case PasswordProblem::Empty:
-        return Fill(_("%1: the password file %2 is empty"), {option, quoted});
+        return fill(_("%1: the password file %2 is empty"), {option, quoted});
     case PasswordProblem::TooLong:
-        return Fill(_("%1: the password in %2 is longer than 127 bytes"), {option, quoted});
+        return fill(_("%1: the password in %2 is longer than 127 bytes"), {option, quoted});
     case PasswordProblem::NotUtf8:
-        return Fill(_("%1: the password in %2 is not UTF-8 text"), {option, quoted});
+        return fill(_("%1: the password in %2 is not UTF-8 text"), {option, quoted});
     case PasswordProblem::Control:
-        return Fill(_("%1: %2 holds more than one line, or a control character"), {option, quoted});
+        return fill(_("%1: %2 holds more than one line, or a control character"), {option, quoted});
     case PasswordProblem::SameAsUser:
         break;
     }
@@ -85,13 +85,13 @@ std::string readPassword(const std::string &name, const std::string &path,
                          std::optional<std::string> &password) {
     const std::string option = "--" + name;
     if (password) {
-        return Fill(_("%1 given twice"), {option});
+        return fill(_("%1 given twice"), {option});
     }
     std::string text;
     int error = 0;
     if (!readSome(path, text, error)) {
-        return Fill(_("%1: cannot read %2: %3"),
-                    {option, folvane::QuotedName(path), std::strerror(error)});
+        return fill(_("%1: cannot read %2: %3"),
+                    {option, folvane::quotedName(path), std::strerror(error)});
     }
     if (!text.empty() && text.back() == '\n') {
         text.pop_back();

@@ -20,7 +20,7 @@ bool setPdfPasswords(const std::string &path, const std::vector<std::string> &in
                      folvane::GenerateOptions &options, std::string &error) {
     std::FILE *file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        error = Fill(_("cannot read the password file \"%1\": %2"), {path, std::strerror(errno)});
+        error = fill(_("cannot read the password file \"%1\": %2"), {path, std::strerror(errno)});
         return false;
     }
     std::string password;
@@ -30,7 +30,7 @@ bool setPdfPasswords(const std::string &path, const std::vector<std::string> &in
     }
     std::fclose(file);
     if (password.size() > kMaxPasswordBytes) {
-        error = Fill(_("the password file \"%1\" holds no password (its first line is longer "
+        error = fill(_("the password file \"%1\" holds no password (its first line is longer "
                        "than %2 bytes)"),
                      {path, std::to_string(kMaxPasswordBytes)});
         return false;
@@ -39,7 +39,7 @@ bool setPdfPasswords(const std::string &path, const std::vector<std::string> &in
         password.pop_back();
     }
     for (const std::string &input : inputs) {
-        if (folvane::IsPdfPath(input)) {
+        if (folvane::isPdfPath(input)) {
             options.pdfPasswords[input] = password;
         }
     }

@@ -23,9 +23,9 @@ std::string oneLine(std::string text) {
 
 std::string fileAndPage(const std::string &path, int filePage, int filePages) {
     if (filePages > 1) {
-        return Fill(_("%1, page %2"), {folvane::QuotedName(path), std::to_string(filePage)});
+        return fill(_("%1, page %2"), {folvane::quotedName(path), std::to_string(filePage)});
     }
-    return folvane::QuotedName(path);
+    return folvane::quotedName(path);
 }
 
 } // namespace
@@ -36,18 +36,18 @@ int fail(const std::string &text) {
 }
 
 std::string warningLine(const folvane::PageNote &note) {
-    return Fill(_("%1: %2"),
+    return fill(_("%1: %2"),
                 {fileAndPage(note.path, note.filePage, note.filePages), oneLine(noteText(note))});
 }
 
 std::string leftOutLine(const std::string &path, int page, const folvane::Problem &problem) {
     std::string reason = oneLine(problemText(problem));
     if (page > 1) {
-        reason = Fill(_("%1: %2"), {fileAndPage(path, page, 2), reason});
+        reason = fill(_("%1: %2"), {fileAndPage(path, page, 2), reason});
     } else if (!namesItsFile(problem) || problem.file != path) {
-        reason = Fill(_("%1: %2"), {folvane::QuotedName(path), reason});
+        reason = fill(_("%1: %2"), {folvane::quotedName(path), reason});
     }
-    return Fill(_("left out: %1"), {reason});
+    return fill(_("left out: %1"), {reason});
 }
 
 folvane::GenerateEvents Reporter::events() {
@@ -67,14 +67,14 @@ void Reporter::leaveOutBlank(const folvane::PageStart &page) {
     ++blankPages_;
     std::fprintf(
         stderr, "%s\n",
-        Fill(_("left out as blank: %1"), {fileAndPage(page.path, page.filePage, page.filePages)})
+        fill(_("left out as blank: %1"), {fileAndPage(page.path, page.filePage, page.filePages)})
             .c_str());
 }
 
 void Reporter::reportBlankPages() {
     if (blankPages_ > 0) {
         std::fprintf(stderr, "%s\n",
-                     Fill(_("blank pages left out: %1"), {std::to_string(blankPages_)}).c_str());
+                     fill(_("blank pages left out: %1"), {std::to_string(blankPages_)}).c_str());
     }
 }
 
@@ -83,9 +83,9 @@ void Reporter::showProgress(const folvane::PageStart &page) {
         return;
     }
     std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", page.index + 1, page.total,
-                 folvane::QuotedName(page.path).c_str());
+                 folvane::quotedName(page.path).c_str());
     if (page.filePages > 1) {
-        const std::string pages = Fill(
+        const std::string pages = fill(
             _(" (page %1 of %2)"), {std::to_string(page.filePage), std::to_string(page.filePages)});
         std::fputs(pages.c_str(), stderr);
     }
@@ -112,9 +112,9 @@ int Reporter::failure(const folvane::GenerateError &error) {
     std::string reason = oneLine(problemText(error.problem));
     // Most sentences name their file; a page after the first is named here.
     if (error.filePage > 1) {
-        reason = Fill(_("%1: %2"), {fileAndPage(error.path, error.filePage, 2), reason});
+        reason = fill(_("%1: %2"), {fileAndPage(error.path, error.filePage, 2), reason});
     } else if (!namesItsFile(error.problem) || error.problem.file != error.path) {
-        reason = Fill(_("%1: %2"), {folvane::QuotedName(error.path), reason});
+        reason = fill(_("%1: %2"), {folvane::quotedName(error.path), reason});
     }
     return fail(reason);
 }

@@ -15,16 +15,16 @@ using folvane::scan::ScanErrorKind;
 std::string where(const ScanError &error) {
     const std::string page = std::to_string(error.page);
     if (!error.device.empty() && error.page > 0) {
-        return Fill(_("scanner %1, page %2: "), {error.device, page});
+        return fill(_("scanner %1, page %2: "), {error.device, page});
     }
     if (!error.device.empty()) {
-        return Fill(_("scanner %1: "), {error.device});
+        return fill(_("scanner %1: "), {error.device});
     }
-    return error.page > 0 ? Fill(_("page %1: "), {page}) : std::string();
+    return error.page > 0 ? fill(_("page %1: "), {page}) : std::string();
 }
 
 std::string withDetail(const std::string &sentence, const std::string &detail) {
-    return detail.empty() ? sentence : Fill(_("%1 (%2)"), {sentence, detail});
+    return detail.empty() ? sentence : fill(_("%1 (%2)"), {sentence, detail});
 }
 
 std::string noDevice(const ScanError &e) {
@@ -33,8 +33,8 @@ std::string noDevice(const ScanError &e) {
           "membership of the 'scanner' group: sudo adduser $USER scanner, then log in again), and "
           "for a network scanner that /etc/sane.d/net.conf names the computer running saned and "
           "that saned allows this one");
-    return e.device.empty() ? Fill(_("no scanner found: %1"), {hint})
-                            : Fill(_("no scanner named \"%1\" found: %2"), {e.device, hint});
+    return e.device.empty() ? fill(_("no scanner found: %1"), {hint})
+                            : fill(_("no scanner named \"%1\" found: %2"), {e.device, hint});
 }
 
 std::string invalidOption(const ScanError &e) {
@@ -42,11 +42,11 @@ std::string invalidOption(const ScanError &e) {
         return withDetail(_("the scanner refused its settings"), e.detail);
     }
     if (e.value.empty()) {
-        return withDetail(Fill(_("the scanner does not accept its option '%1'"), {e.option}),
+        return withDetail(fill(_("the scanner does not accept its option '%1'"), {e.option}),
                           e.detail);
     }
     return withDetail(
-        Fill(_("the scanner does not accept \"%1\" for its option '%2'"), {e.value, e.option}),
+        fill(_("the scanner does not accept \"%1\" for its option '%2'"), {e.value, e.option}),
         e.detail);
 }
 
@@ -77,20 +77,20 @@ std::string sentence(const ScanError &e) {
     case ScanErrorKind::InvalidOption:
         return invalidOption(e);
     case ScanErrorKind::WriteFailed:
-        return withDetail(Fill(_("cannot write the page file %1"), {e.path}), e.detail);
+        return withDetail(fill(_("cannot write the page file %1"), {e.path}), e.detail);
     case ScanErrorKind::Unavailable:
         return e.detail.empty()
-                   ? Fill(_("scanning is not available: %1 is not a scanning module of this "
+                   ? fill(_("scanning is not available: %1 is not a scanning module of this "
                             "version"),
                           {e.path})
-                   : Fill(_("scanning is not available: the scanning module %1 cannot be loaded "
+                   : fill(_("scanning is not available: the scanning module %1 cannot be loaded "
                             "(%2)"),
                           {e.path, e.detail});
     case ScanErrorKind::Other:
         break;
     }
     return e.detail.empty() ? std::string(_("scanning failed"))
-                            : Fill(_("scanning failed: %1"), {e.detail});
+                            : fill(_("scanning failed: %1"), {e.detail});
 }
 
 } // namespace
@@ -116,7 +116,7 @@ std::string millimetres(double mm) {
 std::string paperBeyondBedText(folvane::scan::PageSize size, const folvane::scan::ScanArea &paper,
                                const folvane::scan::ScanArea &bed) {
     const std::string name = size == folvane::scan::PageSize::Letter ? _("letter") : "A4";
-    return Fill(_("warning: %1 (%2 x %3 mm) is larger than the scanner's area of %4 x %5 mm; "
+    return fill(_("warning: %1 (%2 x %3 mm) is larger than the scanner's area of %4 x %5 mm; "
                   "only the part on the scanner is scanned"),
                 {name, millimetres(paper.width), millimetres(paper.height), millimetres(bed.width),
                  millimetres(bed.height)});

@@ -22,7 +22,7 @@ std::string setSource(ScanRequest &request, const std::string &value) {
     } else if (value == "duplex") {
         request.settings.source = ScanSource::Duplex;
     } else {
-        return Fill(_("--source takes flatbed, adf or duplex, not \"%1\""), {value});
+        return fill(_("--source takes flatbed, adf or duplex, not \"%1\""), {value});
     }
     return "";
 }
@@ -35,7 +35,7 @@ std::string setMode(ScanRequest &request, const std::string &value) {
     } else if (value == "lineart") {
         request.settings.mode = ScanMode::Lineart;
     } else {
-        return Fill(_("--mode takes color, gray or lineart, not \"%1\""), {value});
+        return fill(_("--mode takes color, gray or lineart, not \"%1\""), {value});
     }
     return "";
 }
@@ -44,7 +44,7 @@ std::string setResolution(ScanRequest &request, const std::string &value) {
     char *end = nullptr;
     const long dpi = std::strtol(value.c_str(), &end, 10);
     if (value.empty() || *end != '\0' || dpi < 1 || dpi > kMaxResolution) {
-        return Fill(_("--resolution takes dots per inch, like 300, not \"%1\""), {value});
+        return fill(_("--resolution takes dots per inch, like 300, not \"%1\""), {value});
     }
     request.settings.resolution = static_cast<int>(dpi);
     return "";
@@ -58,7 +58,7 @@ std::string setPageSize(ScanRequest &request, const std::string &value) {
     } else if (value == "max") {
         request.settings.pageSize = PageSize::Maximum;
     } else {
-        return Fill(_("--page-size takes a4, letter or max, not \"%1\""), {value});
+        return fill(_("--page-size takes a4, letter or max, not \"%1\""), {value});
     }
     return "";
 }
@@ -111,7 +111,7 @@ std::string checkScanRequest(const ScanRequest &request, bool haveImages) {
         return _("--scan takes no images: the pages come from the scanner");
     }
     if (!request.scan && !request.given.empty()) {
-        return Fill(_("%1 needs --scan"), {request.given.front()});
+        return fill(_("%1 needs --scan"), {request.given.front()});
     }
     return "";
 }

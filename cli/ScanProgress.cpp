@@ -29,8 +29,8 @@ void ScanProgress::show(const folvane::scan::PageProgress &progress) {
     lastPercent_ = percent;
     const std::string page = std::to_string(progress.page);
     const std::string line = percent >= 0
-                                 ? Fill(_("scanning page %1: %2%"), {page, std::to_string(percent)})
-                                 : Fill(_("scanning page %1"), {page});
+                                 ? fill(_("scanning page %1: %2%"), {page, std::to_string(percent)})
+                                 : fill(_("scanning page %1"), {page});
     std::fprintf(stderr, "\r\033[K%s", line.c_str());
     std::fflush(stderr);
     shown_ = true;

@@ -50,10 +50,10 @@ public:
         const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
         // Named and locked as the engine's temporary documents are, after this process: a
         // folder left by a killed scan is removed here by the next one.
-        folvane::RemoveDeadTemporaries(folder);
+        folvane::removeDeadTemporaries(folder);
         path_ = folder + "/.folvane-scan.pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
         if (!createOwnFolder(path_)) {
-            error = Fill(_("cannot create a folder for the pages in %1: %2"),
+            error = fill(_("cannot create a folder for the pages in %1: %2"),
                          {folder, std::strerror(errno)});
             return false;
         }
@@ -102,7 +102,7 @@ int writePdf(const Arguments &arguments, Destination &destination,
     }
     setRunOptions(arguments, options);
     return generateAndDeliver(destination, [&](const std::string &path, Reporter &reporter) {
-        folvane::GeneratePdf(path, pages, options, reporter.events());
+        folvane::generatePdf(path, pages, options, reporter.events());
     });
 }
 

@@ -44,7 +44,7 @@ std::optional<Shard> parseShard(const std::string &text, std::string &reason) {
     const std::optional<std::size_t> count =
         slash == std::string::npos ? std::nullopt : smallNumber(text.substr(slash + 1));
     if (!count || *count == 0 || (!smallNumber(first) && !isVariableName(first))) {
-        reason = Fill(_("--shard takes K/N, K from 0 to N-1 or a variable that holds it, not "
+        reason = fill(_("--shard takes K/N, K from 0 to N-1 or a variable that holds it, not "
                         "\"%1\""),
                       {text});
         return std::nullopt;
@@ -53,14 +53,14 @@ std::optional<Shard> parseShard(const std::string &text, std::string &reason) {
     if (!smallNumber(first)) {
         const char *value = std::getenv(first.c_str());
         if (value == nullptr) {
-            reason = Fill(_("--shard: the environment variable %1 is not set"), {first});
+            reason = fill(_("--shard: the environment variable %1 is not set"), {first});
             return std::nullopt;
         }
         indexText = value;
     }
     const std::optional<std::size_t> index = smallNumber(indexText);
     if (!index || *index >= *count) {
-        reason = Fill(_("--shard: the index \"%1\" is not a number from 0 to %2"),
+        reason = fill(_("--shard: the index \"%1\" is not a number from 0 to %2"),
                       {indexText, std::to_string(*count - 1)});
         return std::nullopt;
     }

@@ -25,7 +25,7 @@ std::vector<folvane::PagePart> documentParts(const Arguments &arguments,
                                              const folvane::GenerateOptions &options) {
     std::vector<int> counts =
         arguments.firstPageOnly ? std::vector<int>(arguments.inputs.size(), 1)
-                                : folvane::CountImagePages(arguments.inputs, options.pdfPasswords);
+                                : folvane::countImagePages(arguments.inputs, options.pdfPasswords);
     const std::vector<folvane::RunPage> pages = folvane::runPages(counts, options.rowPages);
     if (arguments.splitAtBlank) {
         return folvane::partsBetween(pages, folvane::blankPages(pages, arguments.inputs, options));
@@ -35,20 +35,20 @@ std::vector<folvane::PagePart> documentParts(const Arguments &arguments,
 
 // The set's problem in the user's words.
 std::string setProblemText(const folvane::SetProblem &problem) {
-    const std::string name = folvane::QuotedName(problem.path);
+    const std::string name = folvane::quotedName(problem.path);
     switch (problem.kind) {
     case folvane::SetProblem::Kind::TargetIsFolder:
-        return Fill(_("%1 is a folder"), {name});
+        return fill(_("%1 is a folder"), {name});
     case folvane::SetProblem::Kind::TargetNotWritable:
-        return Fill(_("%1: not replacing a file you cannot write (--force replaces it)"), {name});
+        return fill(_("%1: not replacing a file you cannot write (--force replaces it)"), {name});
     case folvane::SetProblem::Kind::CannotCreateFolder:
-        return Fill(_("cannot create a folder for the documents in %1: %2"),
+        return fill(_("cannot create a folder for the documents in %1: %2"),
                     {name, std::strerror(problem.error)});
     case folvane::SetProblem::Kind::CannotKeepOld:
-        return Fill(_("cannot keep %1 while the documents are put in place: %2"),
+        return fill(_("cannot keep %1 while the documents are put in place: %2"),
                     {name, std::strerror(problem.error)});
     case folvane::SetProblem::Kind::CannotPutInPlace:
-        return Fill(_("cannot put %1 in place: %2"), {name, std::strerror(problem.error)});
+        return fill(_("cannot put %1 in place: %2"), {name, std::strerror(problem.error)});
     }
     return name;
 }
@@ -73,8 +73,8 @@ bool targetsAreNoInputs(const std::vector<std::string> &targets,
     std::vector<std::string> files = inputs;
     files.insert(files.end(), lists.begin(), lists.end());
     if (const auto replaced = folvane::targetReplacingFile(targets, files)) {
-        error = Fill(_("%1 would replace %2, one of the inputs; choose another output file"),
-                     {folvane::QuotedName(replaced->first), folvane::QuotedName(replaced->second)});
+        error = fill(_("%1 would replace %2, one of the inputs; choose another output file"),
+                     {folvane::quotedName(replaced->first), folvane::quotedName(replaced->second)});
         return false;
     }
     return true;

@@ -17,6 +17,6 @@ inline const char *_(const char *text) {
 #define N_(text) text
 
 // pattern with %1, %2, ... replaced by the values in order (pdf/TextPattern.h).
-using folvane::Fill;
+using folvane::fill;
 
 } // namespace folvane::cli

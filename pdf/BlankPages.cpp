@@ -6,7 +6,7 @@ namespace folvane {
 
 namespace {
 
-blank::PageToJudge RequestFor(const GenerateOptions &options, const BlankPages::Page &page) {
+blank::PageToJudge requestFor(const GenerateOptions &options, const BlankPages::Page &page) {
     blank::PageToJudge request;
     request.path = page.path;
     request.page = page.filePage;
@@ -31,7 +31,7 @@ BlankPages::BlankPages(const GenerateOptions &options, const std::vector<Page> &
             known_[i] = given->second;
         } else {
             judged_[i] = requests.size();
-            requests.push_back(RequestFor(options, pages[i]));
+            requests.push_back(requestFor(options, pages[i]));
         }
     }
     if (!requests.empty()) {
@@ -41,7 +41,7 @@ BlankPages::BlankPages(const GenerateOptions &options, const std::vector<Page> &
 
 BlankPages::~BlankPages() = default;
 
-bool BlankPages::LeaveOut(std::size_t index) {
+bool BlankPages::leaveOut(std::size_t index) {
     if (index >= known_.size()) {
         return false;
     }
@@ -51,7 +51,7 @@ bool BlankPages::LeaveOut(std::size_t index) {
     return judges_->blank(judged_[index]);
 }
 
-GenerateError EveryPageBlank(const std::string &savePath, std::size_t pages) {
+GenerateError everyPageBlank(const std::string &savePath, std::size_t pages) {
     Problem problem;
     problem.kind = Problem::Kind::EveryPageBlank;
     problem.file = savePath;

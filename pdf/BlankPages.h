@@ -35,7 +35,7 @@ public:
 
     // True when page `index` of the list is to be left out, waiting for its verdict. A page the
     // rule cannot read is never left out.
-    bool LeaveOut(std::size_t index);
+    bool leaveOut(std::size_t index);
 
 private:
     std::vector<std::optional<bool>> known_; // by page: the verdict, or none to ask the judges
@@ -44,6 +44,6 @@ private:
 };
 
 // The failure of a run that left out every one of its `pages` pages as blank.
-GenerateError EveryPageBlank(const std::string &savePath, std::size_t pages);
+GenerateError everyPageBlank(const std::string &savePath, std::size_t pages);
 
 } // namespace folvane

@@ -4,7 +4,7 @@
 
 namespace folvane {
 
-DocumentTextFault FirstPropertyFault(const DocumentProperties &properties, std::string &which) {
+DocumentTextFault firstPropertyFault(const DocumentProperties &properties, std::string &which) {
     const std::pair<const char *, const std::string *> fields[] = {
         {"title", &properties.title},
         {"author", &properties.author},

@@ -18,6 +18,6 @@ struct DocumentProperties {
 
 // The first property that the rule refuses, with its fault; DocumentTextFault::None when all
 // four are good. `which` is then its field's name ("title", "author", "subject", "keywords").
-DocumentTextFault FirstPropertyFault(const DocumentProperties &properties, std::string &which);
+DocumentTextFault firstPropertyFault(const DocumentProperties &properties, std::string &which);
 
 } // namespace folvane

@@ -4,7 +4,7 @@
 
 namespace folvane {
 
-void SetDocumentProperties(PdfWriter &writer, const DocumentProperties &properties) {
+void setDocumentProperties(PdfWriter &writer, const DocumentProperties &properties) {
     const std::pair<const char *, const std::string *> fields[] = {
         {"title", &properties.title},
         {"author", &properties.author},

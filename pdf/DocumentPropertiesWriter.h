@@ -8,6 +8,6 @@ namespace folvane {
 
 // Sets each property that is not empty; the engine refuses (PdfWriter::Exception) what the
 // rule refuses.
-void SetDocumentProperties(PdfWriter &writer, const DocumentProperties &properties);
+void setDocumentProperties(PdfWriter &writer, const DocumentProperties &properties);
 
 } // namespace folvane

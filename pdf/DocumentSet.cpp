@@ -82,7 +82,7 @@ std::optional<SetProblem> DocumentSet::prepare(const std::string &output, std::s
     }
     // Named and locked as the engine's temporary documents are: a folder a killed run left is
     // removed by the next run that writes here.
-    RemoveDeadTemporaries(place);
+    removeDeadTemporaries(place);
     std::string folder =
         place + "/." + path.filename().string() + ".pdfw-" + std::to_string(::getpid()) + "-XXXXXX";
     if (hooks_.createFolder) {

@@ -11,7 +11,7 @@ namespace folvane {
 
 // For `count` pages in feeder order, the feeder position of each page in reading order (so
 // reading page i is feeder page result[i]); empty for an odd count, whose pages cannot pair.
-inline std::vector<std::size_t> DuplexReadingOrder(std::size_t count) {
+inline std::vector<std::size_t> duplexReadingOrder(std::size_t count) {
     std::vector<std::size_t> order;
     if (count % 2 != 0) {
         return order;

@@ -17,7 +17,7 @@ namespace folvane {
 
 namespace {
 
-GenerateError OutputFailure(const std::string &savePath, const char *step,
+GenerateError outputFailure(const std::string &savePath, const char *step,
                             const std::string &detail) {
     Problem problem;
     problem.kind = Problem::Kind::Output;
@@ -30,7 +30,7 @@ GenerateError OutputFailure(const std::string &savePath, const char *step,
 
 // The file `path` finally names: symbolic links followed (relative ones from their own folder),
 // so that the document replaces the file a link points to and the link stays.
-std::string FollowLinks(std::string path) {
+std::string followLinks(std::string path) {
     constexpr int kMaxLinks = 40; // the kernel's own limit for one lookup
     for (int hops = 0; hops < kMaxLinks; ++hops) {
         struct stat info {};
@@ -51,7 +51,7 @@ std::string FollowLinks(std::string path) {
 
 // The permission bits a new file gets: 0666 less the umask, read from /proc so that the umask
 // is not changed, even for a moment, under other threads.
-mode_t NewFileMode() {
+mode_t newFileMode() {
     unsigned mask = 022;
     if (FILE *status = std::fopen("/proc/self/status", "r")) {
         char line[256];
@@ -65,7 +65,7 @@ mode_t NewFileMode() {
     return 0666 & ~static_cast<mode_t>(mask & 0777);
 }
 
-std::string FolderOf(const std::string &path) {
+std::string folderOf(const std::string &path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
@@ -73,39 +73,39 @@ std::string FolderOf(const std::string &path) {
 } // namespace
 
 EncryptedOutput::EncryptedOutput(const std::string &savePath)
-    : savePath_(savePath), target_(FollowLinks(savePath)) {
+    : savePath_(savePath), target_(followLinks(savePath)) {
     struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode)) {
-            throw OutputFailure(savePath_, "create",
+            throw outputFailure(savePath_, "create",
                                 "an encrypted document is written only to a regular file");
         }
         mode_ = existing.st_mode & 07777;
     } else {
-        mode_ = NewFileMode();
+        mode_ = newFileMode();
     }
-    plain_ = CreateTemporary("create");
+    plain_ = createTemporary("create");
     // The engine renames its own finished file over this one: this descriptor has no use.
     ::close(std::exchange(plain_.fd, -1));
 }
 
 EncryptedOutput::~EncryptedOutput() {
-    Remove(plain_);
-    Remove(sealed_);
+    remove(plain_);
+    remove(sealed_);
 }
 
-EncryptedOutput::TemporaryFile EncryptedOutput::CreateTemporary(const char *step) const {
+EncryptedOutput::TemporaryFile EncryptedOutput::createTemporary(const char *step) const {
     TemporaryFile file;
     char name[4096];
     file.fd = pdfw_create_temporary_file(target_.c_str(), name, sizeof name, &file.slot);
     if (file.fd < 0) {
-        throw OutputFailure(savePath_, step, std::strerror(errno));
+        throw outputFailure(savePath_, step, std::strerror(errno));
     }
     file.path = name;
     return file;
 }
 
-void EncryptedOutput::Remove(TemporaryFile &file) noexcept {
+void EncryptedOutput::remove(TemporaryFile &file) noexcept {
     // Unlinked before it is forgotten, so that an interruption in between finds it gone.
     if (!file.path.empty()) {
         ::unlink(file.path.c_str());
@@ -117,27 +117,27 @@ void EncryptedOutput::Remove(TemporaryFile &file) noexcept {
     pdfw_forget_temporary_file(std::exchange(file.slot, -1));
 }
 
-void EncryptedOutput::Commit(const pdfdoc::EncryptionSettings &settings) {
+void EncryptedOutput::commit(const pdfdoc::EncryptionSettings &settings) {
     // The plain document loses its name before anything else is done with it: from here on
     // only this descriptor reaches it, and it is gone with the descriptor.
     const int plain = ::open(plain_.path.c_str(), O_RDONLY | O_CLOEXEC);
     const int openError = errno;
-    Remove(plain_);
+    remove(plain_);
     if (plain < 0) {
-        throw OutputFailure(savePath_, "write", std::strerror(openError));
+        throw outputFailure(savePath_, "write", std::strerror(openError));
     }
     try {
-        EncryptInto(plain, settings);
+        encryptInto(plain, settings);
     } catch (...) {
         ::close(plain);
         throw;
     }
     ::close(plain);
-    PutInPlace();
+    putInPlace();
 }
 
-void EncryptedOutput::EncryptInto(int plain, const pdfdoc::EncryptionSettings &settings) {
-    sealed_ = CreateTemporary("create");
+void EncryptedOutput::encryptInto(int plain, const pdfdoc::EncryptionSettings &settings) {
+    sealed_ = createTemporary("create");
     try {
         pdfdoc::encryptPdf(plain, sealed_.fd, settings);
     } catch (const pdfdoc::EncryptionError &e) {
@@ -147,21 +147,21 @@ void EncryptedOutput::EncryptInto(int plain, const pdfdoc::EncryptionSettings &s
             problem.item = "the encrypted document";
             throw GenerateError(problem, e.what(), savePath_, 0, GenerateError::kNoRow);
         }
-        throw OutputFailure(savePath_, "write", std::string("encryption: ") + e.what());
+        throw outputFailure(savePath_, "write", std::string("encryption: ") + e.what());
     }
     if (::fchmod(sealed_.fd, mode_) != 0 || ::fsync(sealed_.fd) != 0) {
-        throw OutputFailure(savePath_, "flush", std::strerror(errno));
+        throw outputFailure(savePath_, "flush", std::strerror(errno));
     }
 }
 
-void EncryptedOutput::PutInPlace() {
+void EncryptedOutput::putInPlace() {
     if (::rename(sealed_.path.c_str(), target_.c_str()) != 0) {
-        throw OutputFailure(savePath_, "rename", std::strerror(errno));
+        throw outputFailure(savePath_, "rename", std::strerror(errno));
     }
     sealed_.path.clear(); // it is the target now
-    Remove(sealed_);
+    remove(sealed_);
     // The rename itself reaches the disk with the folder.
-    const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);

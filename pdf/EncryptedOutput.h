@@ -24,10 +24,10 @@ public:
     EncryptedOutput &operator=(const EncryptedOutput &) = delete;
 
     // Where the engine writes the plain document.
-    const std::string &PlainPath() const { return plain_.path; }
+    const std::string &plainPath() const { return plain_.path; }
 
     // Encrypts the plain document into place over the target. Throws GenerateError.
-    void Commit(const pdfdoc::EncryptionSettings &settings);
+    void commit(const pdfdoc::EncryptionSettings &settings);
 
 private:
     struct TemporaryFile {
@@ -35,10 +35,10 @@ private:
         int fd = -1;
         int slot = -1;
     };
-    TemporaryFile CreateTemporary(const char *step) const;
-    static void Remove(TemporaryFile &file) noexcept;
-    void EncryptInto(int plain, const pdfdoc::EncryptionSettings &settings);
-    void PutInPlace();
+    TemporaryFile createTemporary(const char *step) const;
+    static void remove(TemporaryFile &file) noexcept;
+    void encryptInto(int plain, const pdfdoc::EncryptionSettings &settings);
+    void putInPlace();
 
     std::string savePath_; // as given, for messages
     std::string target_;   // the file it finally names, through symbolic links

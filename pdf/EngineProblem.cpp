@@ -11,7 +11,7 @@ static_assert(kMaxJpegSide == PDFW_MAX_JPEG_SIDE,
 
 namespace {
 
-Problem::Kind KindOf(int kind) {
+Problem::Kind kindOf(int kind) {
     switch (kind) {
     case PDFW_PROBLEM_NONE:
         return Problem::Kind::None;
@@ -64,7 +64,7 @@ Problem::Kind KindOf(int kind) {
     }
 }
 
-std::vector<std::string> FormatsOf(long long set) {
+std::vector<std::string> formatsOf(long long set) {
     std::vector<std::string> formats;
     for (auto [bit, name] :
          {std::pair{PDFW_FORMAT_JPEG, "JPEG"}, std::pair{PDFW_FORMAT_TIFF, "TIFF"},
@@ -76,7 +76,7 @@ std::vector<std::string> FormatsOf(long long set) {
     return formats;
 }
 
-Problem::ModuleFailure ModuleFailureOf(long long failure) {
+Problem::ModuleFailure moduleFailureOf(long long failure) {
     switch (failure) {
     case PDFW_MODULE_CANNOT_LOAD:
         return Problem::ModuleFailure::CannotLoad;
@@ -89,9 +89,9 @@ Problem::ModuleFailure ModuleFailureOf(long long failure) {
 
 } // namespace
 
-Problem ProblemFromEngine(const pdfw_problem &problem) {
+Problem problemFromEngine(const pdfw_problem &problem) {
     Problem out;
-    out.kind = KindOf(problem.kind);
+    out.kind = kindOf(problem.kind);
     out.file = problem.file ? problem.file : "";
     out.page = problem.page;
     out.format = problem.format ? problem.format : "";
@@ -100,21 +100,21 @@ Problem ProblemFromEngine(const pdfw_problem &problem) {
     out.item = problem.item ? problem.item : "";
     out.detail = problem.detail ? problem.detail : "";
     if (out.kind == Problem::Kind::NotAnImage) {
-        out.formats = FormatsOf(problem.numbers[1]);
+        out.formats = formatsOf(problem.numbers[1]);
         out.numbers[1] = 0;
     }
     if (out.kind == Problem::Kind::RecognitionModule) {
-        out.module = ModuleFailureOf(problem.numbers[0]);
+        out.module = moduleFailureOf(problem.numbers[0]);
         out.numbers[0] = 0;
     }
     return out;
 }
 
-Problem ProblemFromFacts(const pdfw_image_facts &facts, const std::string &path, int page) {
+Problem problemFromFacts(const pdfw_image_facts &facts, const std::string &path, int page) {
     pdfw_problem raw{
         facts.problem, path.c_str(), page, facts.kind, {facts.numbers[0], facts.numbers[1]},
         facts.item,    facts.detail};
-    return ProblemFromEngine(raw);
+    return problemFromEngine(raw);
 }
 
 } // namespace folvane

@@ -7,9 +7,9 @@
 
 namespace folvane {
 
-Problem ProblemFromEngine(const pdfw_problem &problem);
+Problem problemFromEngine(const pdfw_problem &problem);
 
 // Why the inspected page cannot be used, about `path` and `page`.
-Problem ProblemFromFacts(const pdfw_image_facts &facts, const std::string &path, int page);
+Problem problemFromFacts(const pdfw_image_facts &facts, const std::string &path, int page);
 
 } // namespace folvane

@@ -11,7 +11,7 @@ namespace folvane {
 
 namespace {
 
-ImageFacts::Intake IntakeOf(int intake) {
+ImageFacts::Intake intakeOf(int intake) {
     switch (intake) {
     case PDFW_INTAKE_COPIED:
         return ImageFacts::Intake::Copied;
@@ -26,17 +26,17 @@ ImageFacts::Intake IntakeOf(int intake) {
 
 } // namespace
 
-std::vector<int> CountImagePages(const std::vector<std::string> &paths,
+std::vector<int> countImagePages(const std::vector<std::string> &paths,
                                  const std::map<std::string, std::string> &pdfPasswords) {
     std::vector<int> counts(paths.size(), 1);
     try {
         PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
         for (std::size_t i = 0; i < paths.size(); ++i) {
-            if (IsPdfPath(paths[i])) {
+            if (isPdfPath(paths[i])) {
                 const auto password = pdfPasswords.find(paths[i]);
                 Problem problem;
                 counts[i] =
-                    std::max(1, PdfPageCount(paths[i],
+                    std::max(1, pdfPageCount(paths[i],
                                              password == pdfPasswords.end() ? "" : password->second,
                                              problem));
                 continue;
@@ -53,7 +53,7 @@ std::vector<int> CountImagePages(const std::vector<std::string> &paths,
     return counts;
 }
 
-ImageFacts InspectImage(const std::string &path, int page) {
+ImageFacts inspectImage(const std::string &path, int page) {
     pdfw_image_facts raw{};
     ImageFacts facts;
     if (!PdfWriter::InspectImageFile(path, page, kPdfVersion, raw)) {
@@ -66,12 +66,12 @@ ImageFacts InspectImage(const std::string &path, int page) {
     facts.pages = raw.pages;
     facts.width = raw.width;
     facts.height = raw.height;
-    facts.intake = IntakeOf(raw.intake);
+    facts.intake = intakeOf(raw.intake);
     if (facts.intake == ImageFacts::Intake::Repaired) {
         facts.repair = raw.detail;
     }
     if (!facts.ok) {
-        facts.problem = ProblemFromFacts(raw, path, page);
+        facts.problem = problemFromFacts(raw, path, page);
     }
     return facts;
 }

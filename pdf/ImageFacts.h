@@ -29,13 +29,13 @@ struct ImageFacts {
 };
 
 // Page `page` (1-based) of the file at `path`, as it would go into the PDF the page loop writes.
-ImageFacts InspectImage(const std::string &path, int page = 1);
+ImageFacts inspectImage(const std::string &path, int page = 1);
 
 // The pages of each file as the page loop counts them (every page of a TIFF or a PDF, opened
 // with its password from `pdfPasswords`; 1 for any other file), from the files' first bytes, a
 // TIFF's directories and a PDF's page tree only; 1 for a file that cannot be counted, whose run
 // fails on it.
-std::vector<int> CountImagePages(const std::vector<std::string> &paths,
+std::vector<int> countImagePages(const std::vector<std::string> &paths,
                                  const std::map<std::string, std::string> &pdfPasswords = {});
 
 } // namespace folvane

@@ -10,14 +10,14 @@ namespace folvane {
 
 namespace {
 
-std::string LowerAscii(std::string text) {
+std::string lowerAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
 // The file name's extension with its dot ("" when the name has none).
-std::string ExtensionOf(const std::string &path) {
+std::string extensionOf(const std::string &path) {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
@@ -28,51 +28,51 @@ std::string ExtensionOf(const std::string &path) {
 }
 
 // True when `part` first occurs in `path` after its first character.
-bool FoundAfterStart(const std::string &path, const char *part) {
+bool foundAfterStart(const std::string &path, const char *part) {
     std::size_t position = path.find(part);
     return position != std::string::npos && position > 0;
 }
 
 } // namespace
 
-const std::vector<std::string> &PageImageExtensions() {
+const std::vector<std::string> &pageImageExtensions() {
     static const std::vector<std::string> kExtensions = {".jpg", ".jpeg", ".tif", ".tiff", ".png"};
     return kExtensions;
 }
 
-std::vector<std::string> AddDialogPatterns() {
+std::vector<std::string> addDialogPatterns() {
     std::vector<std::string> patterns;
-    for (const std::string &extension : PageImageExtensions()) {
+    for (const std::string &extension : pageImageExtensions()) {
         patterns.push_back("*" + extension);
     }
     return patterns;
 }
 
-bool IsPageImageName(const std::string &path) {
-    const std::vector<std::string> &known = PageImageExtensions();
-    return std::find(known.begin(), known.end(), LowerAscii(ExtensionOf(path))) != known.end();
+bool isPageImageName(const std::string &path) {
+    const std::vector<std::string> &known = pageImageExtensions();
+    return std::find(known.begin(), known.end(), lowerAscii(extensionOf(path))) != known.end();
 }
 
-bool IsPreviewName(const std::string &path) {
+bool isPreviewName(const std::string &path) {
     static constexpr std::array<const char *, 5> kPrefixes = {".tif", ".jpg", ".jpe", ".bmp",
                                                               ".png"};
-    const std::string extension = LowerAscii(ExtensionOf(path));
+    const std::string extension = lowerAscii(extensionOf(path));
     return std::any_of(kPrefixes.begin(), kPrefixes.end(),
                        [&](const char *prefix) { return extension.compare(0, 4, prefix) == 0; });
 }
 
-const char *ImageTypeForPath(const std::string &path) {
-    if (FoundAfterStart(path, ".jpg") || FoundAfterStart(path, ".JPG")) {
+const char *imageTypeForPath(const std::string &path) {
+    if (foundAfterStart(path, ".jpg") || foundAfterStart(path, ".JPG")) {
         return "jpeg";
     }
-    if (FoundAfterStart(path, ".tif") || FoundAfterStart(path, ".TIF")) {
+    if (foundAfterStart(path, ".tif") || foundAfterStart(path, ".TIF")) {
         return "tiff";
     }
     return "auto";
 }
 
 std::optional<std::vector<std::string>>
-PageImagesInFolder(const std::string &folder,
+pageImagesInFolder(const std::string &folder,
                    const std::function<int(std::string_view, std::string_view)> &compareNames,
                    std::string &error) {
     namespace fs = std::filesystem;
@@ -81,7 +81,7 @@ PageImagesInFolder(const std::string &folder,
     fs::directory_iterator it(folder, failure);
     for (const fs::directory_iterator end; !failure && it != end; it.increment(failure)) {
         std::error_code kindError;
-        if (it->is_regular_file(kindError) && IsPageImageName(it->path().string())) {
+        if (it->is_regular_file(kindError) && isPageImageName(it->path().string())) {
             found.push_back(it->path());
         }
     }

@@ -22,7 +22,7 @@ namespace {
 
 // Writing over an image would replace it before its own page is read back by anyone: refuse
 // an output that is the same file as an input, by device and inode so that links count.
-void RefuseOutputAmongInputs(const std::string &savePath,
+void refuseOutputAmongInputs(const std::string &savePath,
                              const std::vector<std::string> &imagePaths) {
     struct stat output {};
     if (::stat(savePath.c_str(), &output) != 0) {
@@ -45,7 +45,7 @@ void RefuseOutputAmongInputs(const std::string &savePath,
 }
 
 // Why the engine could not create the output.
-GenerateError OpenFailure(const PdfWriter &writer, const std::string &savePath) {
+GenerateError openFailure(const PdfWriter &writer, const std::string &savePath) {
     Problem problem = writer.LastProblem();
     if (problem.kind == Problem::Kind::None) {
         problem.kind = Problem::Kind::Output;
@@ -59,7 +59,7 @@ GenerateError OpenFailure(const PdfWriter &writer, const std::string &savePath) 
 
 // Where a loaded image goes. With document correction on, a page the correction made is a
 // sheet of known size and fills it; one it left as it was is placed like any photo.
-PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &layout,
+PagePlacement placeLoadedImage(PdfWriter &writer, int image, const PageLayout &layout,
                                bool corrected) {
     float width = 0;
     float height = 0;
@@ -70,16 +70,16 @@ PagePlacement PlaceLoadedImage(PdfWriter &writer, int image, const PageLayout &l
         if (layout.paper == Paper::SameAsImage) {
             writer.GetImageResolution(image, dpiX, dpiY);
         }
-        return PlaceOnPage(layout, width, height, dpiX, dpiY);
+        return placeOnPage(layout, width, height, dpiX, dpiY);
     }
     float sheetWidth = 0;
     float sheetHeight = 0;
     writer.GetImageSheet(image, sheetWidth, sheetHeight);
-    return PlaceSheet(layout, sheetWidth, sheetHeight, width, height);
+    return placeSheet(layout, sheetWidth, sheetHeight, width, height);
 }
 
 // The quarter turns clockwise (0..3) of page `documentPage` of the document, row `row`.
-int PageQuarterTurns(const GenerateOptions &options, std::size_t row, std::size_t documentPage) {
+int pageQuarterTurns(const GenerateOptions &options, std::size_t row, std::size_t documentPage) {
     int turns = 0;
     if (auto edit = options.pageEdits.find(row); edit != options.pageEdits.end()) {
         turns += edit->second.quarterTurns % 4;
@@ -92,7 +92,7 @@ int PageQuarterTurns(const GenerateOptions &options, std::size_t row, std::size_
 
 // The crop of page `documentPage` of the document, row `row`: the document page's own, else
 // the row's; none for a page kept whole.
-std::optional<CropRect> PageCrop(const GenerateOptions &options, std::size_t row,
+std::optional<CropRect> pageCrop(const GenerateOptions &options, std::size_t row,
                                  std::size_t documentPage) {
     if (auto own = options.pageCrops.find(documentPage); own != options.pageCrops.end()) {
         return own->second;
@@ -106,13 +106,13 @@ std::optional<CropRect> PageCrop(const GenerateOptions &options, std::size_t row
 // The engine's options for page `filePage` of row `row`, page `documentPage` of the document:
 // its turns, its crop, and the corners placed by hand for its first page when the document is
 // corrected.
-std::string ImageOptions(const GenerateOptions &options, std::size_t row, int filePage,
+std::string imageOptions(const GenerateOptions &options, std::size_t row, int filePage,
                          std::size_t documentPage) {
     std::string text;
-    if (const int turns = PageQuarterTurns(options, row, documentPage); turns != 0) {
+    if (const int turns = pageQuarterTurns(options, row, documentPage); turns != 0) {
         text = "turns=" + std::to_string(turns);
     }
-    if (const std::optional<CropRect> crop = PageCrop(options, row, documentPage)) {
+    if (const std::optional<CropRect> crop = pageCrop(options, row, documentPage)) {
         text += (text.empty() ? "crop=" : " crop=") + std::to_string(crop->left) + "," +
                 std::to_string(crop->top) + "," + std::to_string(crop->right) + "," +
                 std::to_string(crop->bottom);
@@ -134,21 +134,21 @@ std::string ImageOptions(const GenerateOptions &options, std::size_t row, int fi
 // keeps the order the generate command always used (page, image, place at the origin); fit,
 // pages the size of their image and correction load the image first, because its size or its
 // sheet decides the page's.
-PagePlacement WritePage(PdfWriter &writer, const PageLayout &layout, bool corrected,
+PagePlacement writePage(PdfWriter &writer, const PageLayout &layout, bool corrected,
                         const std::string &path, int filePage, const std::string &imageOptions,
                         std::vector<PdfWriter::ImageNote> &notes) {
-    const char *type = ImageTypeForPath(path);
+    const char *type = imageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
-    if (layout.SizedByImage() || corrected) {
+    if (layout.sizedByImage() || corrected) {
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
-        placement = PlaceLoadedImage(writer, image, layout, corrected);
+        placement = placeLoadedImage(writer, image, layout, corrected);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
     } else {
-        placement = PlaceOnPage(layout, 0, 0);
+        placement = placeOnPage(layout, 0, 0);
         writer.BeginPage(placement.pageWidth, placement.pageHeight);
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
-        placement = PlaceLoadedImage(writer, image, layout, false);
+        placement = placeLoadedImage(writer, image, layout, false);
     }
     writer.PlaceImage(image, placement.x, placement.y, placement.scale);
     notes = writer.GetImageNotes(image);
@@ -164,7 +164,7 @@ static_assert(int{PageNote::kCorrectionFailed} == int{PDFW_CORRECTION_FAILED} &&
                   int{PageNote::kModuleUnusable} == int{PDFW_CORRECTION_MODULE_UNUSABLE},
               "the engine's reasons, as the page loop hands them on");
 
-PageNote::Kind NoteKind(int engineKind) {
+PageNote::Kind noteKind(int engineKind) {
     switch (engineKind) {
     case PDFW_NOTE_PROFILE_IGNORED:
         return PageNote::Kind::ProfileIgnored;
@@ -184,7 +184,7 @@ PageNote::Kind NoteKind(int engineKind) {
 }
 
 // Tells the caller about a cut image and each of the engine's notes.
-void ReportNotes(const GenerateEvents &events, PageNote note, const PagePlacement &placement,
+void reportNotes(const GenerateEvents &events, PageNote note, const PagePlacement &placement,
                  const std::vector<PdfWriter::ImageNote> &notes) {
     if (!events.onNote) {
         return;
@@ -196,7 +196,7 @@ void ReportNotes(const GenerateEvents &events, PageNote note, const PagePlacemen
     }
     note.outside = 0;
     for (const PdfWriter::ImageNote &engineNote : notes) {
-        note.kind = NoteKind(engineNote.kind);
+        note.kind = noteKind(engineNote.kind);
         note.number = engineNote.number;
         note.detail = engineNote.detail;
         events.onNote(note);
@@ -212,7 +212,7 @@ struct Subject {
 
 // The pages of its file row `row` writes, first to last: the one page it stands for, or all
 // `count` of them.
-std::pair<int, int> RowPageSpan(const GenerateOptions &options, std::size_t row, int count) {
+std::pair<int, int> rowPageSpan(const GenerateOptions &options, std::size_t row, int count) {
     const auto one = options.rowPages.find(row);
     return one == options.rowPages.end() ? std::pair{1, count}
                                          : std::pair{one->second, one->second};
@@ -220,7 +220,7 @@ std::pair<int, int> RowPageSpan(const GenerateOptions &options, std::size_t row,
 
 // The pages a PDF row gives: one with firstPageOnly or a page named for the row, else all of
 // its file's; 0 when the file cannot be read, which its turn then reports.
-int PdfRowCount(PdfImport &pdfs, const std::string &path, std::size_t row,
+int pdfRowCount(PdfImport &pdfs, const std::string &path, std::size_t row,
                 const GenerateOptions &options) {
     try {
         const int pages = pdfs.pageCount(path, options);
@@ -239,7 +239,7 @@ struct ListedPage {
 // Counts each file's pages once, and hands each page of an image row to `take` as soon as its
 // file is counted. A count that fails is 0: the file's turn counts again, and fails there,
 // after the pages before it; its row gives its first page.
-std::vector<int> CountAndList(PdfWriter &writer, PdfImport &pdfs,
+std::vector<int> countAndList(PdfWriter &writer, PdfImport &pdfs,
                               const std::vector<std::string> &imagePaths,
                               const GenerateOptions &options,
                               const std::function<void(const ListedPage &)> &take) {
@@ -247,8 +247,8 @@ std::vector<int> CountAndList(PdfWriter &writer, PdfImport &pdfs,
     std::size_t documentPage = 0;
     for (std::size_t row = 0; row < imagePaths.size(); ++row) {
         const std::string &path = imagePaths[row];
-        if (IsPdfPath(path)) {
-            counts.push_back(PdfRowCount(pdfs, path, row, options));
+        if (isPdfPath(path)) {
+            counts.push_back(pdfRowCount(pdfs, path, row, options));
             documentPage += static_cast<std::size_t>(std::max(counts.back(), 1));
             continue;
         }
@@ -261,7 +261,7 @@ std::vector<int> CountAndList(PdfWriter &writer, PdfImport &pdfs,
             }
         }
         counts.push_back(pages);
-        const auto [first, last] = RowPageSpan(options, row, pages);
+        const auto [first, last] = rowPageSpan(options, row, pages);
         for (int page = first; page <= last || page == first; ++page, ++documentPage) {
             take(ListedPage{BlankPages::Page{row, path, page, pages > 0}, documentPage});
         }
@@ -274,21 +274,21 @@ std::vector<int> CountAndList(PdfWriter &writer, PdfImport &pdfs,
 // writes. Without skipBlank each file's pages are announced as soon as it is counted; with it,
 // the pages are listed first and judged ahead, on every core, while the engine prepares those
 // before them.
-std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
+std::vector<int> countAndQueue(PdfWriter &writer, PdfImport &pdfs,
                                const std::vector<std::string> &imagePaths,
                                const GenerateOptions &options, const GenerateEvents &events,
                                std::set<std::size_t> &blank) {
     const auto queue = [&](const ListedPage &listed) {
         const BlankPages::Page &page = listed.page;
-        writer.QueueImage(ImageTypeForPath(page.path), page.path,
-                          ImageOptions(options, page.row, page.filePage, listed.documentPage),
+        writer.QueueImage(imageTypeForPath(page.path), page.path,
+                          imageOptions(options, page.row, page.filePage, listed.documentPage),
                           page.filePage);
     };
     if (!options.skipBlank) {
-        return CountAndList(writer, pdfs, imagePaths, options, queue);
+        return countAndList(writer, pdfs, imagePaths, options, queue);
     }
     std::vector<ListedPage> listed;
-    const std::vector<int> counts = CountAndList(
+    const std::vector<int> counts = countAndList(
         writer, pdfs, imagePaths, options, [&](const ListedPage &each) { listed.push_back(each); });
     std::vector<BlankPages::Page> pages;
     for (const ListedPage &each : listed) {
@@ -299,7 +299,7 @@ std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
         if (events.stopRequested && events.stopRequested()) {
             throw GenerateCancelled(); // judging every page takes a while
         }
-        if (verdicts.LeaveOut(i)) {
+        if (verdicts.leaveOut(i)) {
             blank.insert(listed[i].documentPage);
         } else {
             queue(listed[i]);
@@ -309,7 +309,7 @@ std::vector<int> CountAndQueue(PdfWriter &writer, PdfImport &pdfs,
 }
 
 // The page of its file that page `index` (0-based) of row `row` is.
-int PdfRowPage(PdfImport &pdfs, const std::string &path, std::size_t row, int index,
+int pdfRowPage(PdfImport &pdfs, const std::string &path, std::size_t row, int index,
                const GenerateOptions &options) {
     auto named = options.rowPages.find(row);
     if (named == options.rowPages.end()) {
@@ -330,11 +330,11 @@ int PdfRowPage(PdfImport &pdfs, const std::string &path, std::size_t row, int in
 
 // Copies one page of a PDF row, with the note that its file was damaged and recovered on the
 // row's first page.
-void WritePdfPage(PdfImport &pdfs, const GenerateOptions &options, const GenerateEvents &events,
+void writePdfPage(PdfImport &pdfs, const GenerateOptions &options, const GenerateEvents &events,
                   const PageNote &note, std::size_t documentPage, int index) {
     pdfs.writePage(note.path, note.index, options, note.filePage,
-                   PageQuarterTurns(options, note.index, documentPage),
-                   PageCrop(options, note.index, documentPage));
+                   pageQuarterTurns(options, note.index, documentPage),
+                   pageCrop(options, note.index, documentPage));
     if (index == 0 && pdfs.recovered() && events.onNote) {
         PageNote recovered = note;
         recovered.kind = PageNote::Kind::PdfRecovered;
@@ -343,7 +343,7 @@ void WritePdfPage(PdfImport &pdfs, const GenerateOptions &options, const Generat
     }
 }
 
-void WritePages(PdfWriter &writer, const std::string &savePath,
+void writePages(PdfWriter &writer, const std::string &savePath,
                 const std::vector<std::string> &imagePaths, const GenerateOptions &options,
                 const GenerateEvents &events, Subject &subject) {
     writer.SetParameter("compatibility", options.pdfVersion);
@@ -354,27 +354,27 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
         writer.SetParameter("correction", "document");
         writer.SetParameter("dewarp", options.straightenCurves ? "on" : "off");
     }
-    SetDocumentProperties(writer, options.properties);
+    setDocumentProperties(writer, options.properties);
     if (writer.OpenFile(savePath) == -1) {
-        throw OpenFailure(writer, savePath);
+        throw openFailure(writer, savePath);
     }
     std::set<std::size_t> blank;
     PdfImport pdfs(writer);
-    const std::vector<int> counts = CountAndQueue(writer, pdfs, imagePaths, options, events, blank);
+    const std::vector<int> counts = countAndQueue(writer, pdfs, imagePaths, options, events, blank);
     const std::size_t total = imagePaths.size();
     std::size_t documentPage = 0;
     for (std::size_t i = 0; i < total; ++i) {
         const std::string &path = imagePaths[i];
-        const bool pdf = IsPdfPath(path);
+        const bool pdf = isPdfPath(path);
         subject = Subject{path, 1, i};
         const int pages = counts[i] > 0 ? counts[i]
                           : pdf         ? pdfs.pageCount(path, options)
                                         : writer.CountPages(path);
         // A PDF row counts its pages from 0 and asks which page each is; an image row walks
         // the pages of its file it gives.
-        const auto [first, last] = pdf ? std::pair{0, pages - 1} : RowPageSpan(options, i, pages);
+        const auto [first, last] = pdf ? std::pair{0, pages - 1} : rowPageSpan(options, i, pages);
         for (int index = first; index <= last; ++index, ++documentPage) {
-            const int page = pdf ? PdfRowPage(pdfs, path, i, index, options) : index;
+            const int page = pdf ? pdfRowPage(pdfs, path, i, index, options) : index;
             const int filePages = pdf ? pdfs.pageCount(path, options) : pages;
             subject.filePage = page;
             if (events.stopRequested && events.stopRequested()) {
@@ -390,22 +390,22 @@ void WritePages(PdfWriter &writer, const std::string &savePath,
                 events.onPage(PageStart{i, total, path, page, filePages});
             }
             if (pdf) {
-                WritePdfPage(pdfs, options, events,
+                writePdfPage(pdfs, options, events,
                              PageNote{i, path, page, filePages, PageNote::Kind::Cropped, 0, 0, ""},
                              documentPage, index);
                 continue;
             }
             std::vector<PdfWriter::ImageNote> notes;
             PagePlacement placement =
-                WritePage(writer, options.layout, options.correctDocuments, path, page,
-                          ImageOptions(options, i, page, documentPage), notes);
-            ReportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
+                writePage(writer, options.layout, options.correctDocuments, path, page,
+                          imageOptions(options, i, page, documentPage), notes);
+            reportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
                         placement, notes);
         }
     }
     subject = Subject{savePath, 0, GenerateError::kNoRow};
     if (!blank.empty() && blank.size() == documentPage) {
-        throw EveryPageBlank(savePath, blank.size());
+        throw everyPageBlank(savePath, blank.size());
     }
     // A stop asked for while the last page was written still keeps the old document.
     if (events.stopRequested && events.stopRequested()) {
@@ -423,29 +423,29 @@ struct EngineFailure {
     std::string message;
 };
 
-void WriteWithEngine(const std::string &savePath, const std::vector<std::string> &imagePaths,
+void writeWithEngine(const std::string &savePath, const std::vector<std::string> &imagePaths,
                      const GenerateOptions &options, const GenerateEvents &events,
                      Subject &subject) {
     PdfWriter writer(nullptr, nullptr, nullptr, nullptr);
     try {
-        WritePages(writer, savePath, imagePaths, options, events, subject);
+        writePages(writer, savePath, imagePaths, options, events, subject);
     } catch (const PdfWriter::Exception &e) {
         throw EngineFailure{writer.LastProblem(), e.message};
     } catch (const pdfdoc::PdfError &e) {
-        throw GenerateError(PdfProblem(e, subject.path), e.what(), subject.path, subject.filePage,
+        throw GenerateError(pdfProblem(e, subject.path), e.what(), subject.path, subject.filePage,
                             subject.index);
     }
 }
 
 // The engine writes the plain document beside the target, then it is encrypted into place.
-void WriteEncrypted(const std::string &savePath, const std::vector<std::string> &imagePaths,
+void writeEncrypted(const std::string &savePath, const std::vector<std::string> &imagePaths,
                     const GenerateOptions &options, const GenerateEvents &events,
                     Subject &subject) {
     EncryptedOutput output(savePath);
     GenerateEvents engineEvents = events;
     engineEvents.afterClose = nullptr;
     try {
-        WriteWithEngine(output.PlainPath(), imagePaths, options, engineEvents, subject);
+        writeWithEngine(output.plainPath(), imagePaths, options, engineEvents, subject);
     } catch (EngineFailure &e) {
         if (e.problem.kind == Problem::Kind::Output) {
             e.problem.file = savePath;
@@ -455,22 +455,22 @@ void WriteEncrypted(const std::string &savePath, const std::vector<std::string> 
     if (events.stopRequested && events.stopRequested()) {
         throw GenerateCancelled();
     }
-    output.Commit(*options.encryption);
+    output.commit(*options.encryption);
     if (events.afterClose) {
         events.afterClose();
     }
 }
 
-void WriteDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
+void writeDocument(const std::string &savePath, const std::vector<std::string> &imagePaths,
                    const GenerateOptions &options, const GenerateEvents &events, Subject &subject) {
     if (options.encryption) {
-        WriteEncrypted(savePath, imagePaths, options, events, subject);
+        writeEncrypted(savePath, imagePaths, options, events, subject);
         return;
     }
-    WriteWithEngine(savePath, imagePaths, options, events, subject);
+    writeWithEngine(savePath, imagePaths, options, events, subject);
 }
 
-Problem Internal(const std::string &what) {
+Problem internal(const std::string &what) {
     Problem problem;
     problem.kind = Problem::Kind::Internal;
     problem.detail = what;
@@ -479,12 +479,12 @@ Problem Internal(const std::string &what) {
 
 } // namespace
 
-void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
+void generatePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
                  const GenerateOptions &options, const GenerateEvents &events) {
-    RefuseOutputAmongInputs(savePath, imagePaths);
+    refuseOutputAmongInputs(savePath, imagePaths);
     Subject subject{savePath, 0, GenerateError::kNoRow};
     try {
-        WriteDocument(savePath, imagePaths, options, events, subject);
+        writeDocument(savePath, imagePaths, options, events, subject);
     } catch (const GenerateError &) {
         throw;
     } catch (const GenerateCancelled &) {
@@ -496,22 +496,22 @@ void GeneratePdf(const std::string &savePath, const std::vector<std::string> &im
         }
         throw GenerateError(e.problem, e.message, subject.path, subject.filePage, subject.index);
     } catch (const PdfWriter::Exception &e) { // the writer could not be made
-        throw GenerateError(Internal(e.message), e.message, subject.path, subject.filePage,
+        throw GenerateError(internal(e.message), e.message, subject.path, subject.filePage,
                             subject.index);
     } catch (const std::exception &e) {
-        throw GenerateError(Internal(e.what()), e.what(), subject.path, subject.filePage,
+        throw GenerateError(internal(e.what()), e.what(), subject.path, subject.filePage,
                             subject.index);
     } catch (...) {
-        throw GenerateError(Internal("unexpected failure"), "unexpected failure", subject.path,
+        throw GenerateError(internal("unexpected failure"), "unexpected failure", subject.path,
                             subject.filePage, subject.index);
     }
 }
 
-void RemoveTemporaryFiles() noexcept {
+void removeTemporaryFiles() noexcept {
     PdfWriter::RemoveTemporaryFiles();
 }
 
-void RemoveDeadTemporaries(const std::string &folder) noexcept {
+void removeDeadTemporaries(const std::string &folder) noexcept {
     PdfWriter::RemoveDeadTemporaries(folder);
 }
 

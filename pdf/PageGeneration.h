@@ -149,7 +149,7 @@ public:
           filePage(page), index(row) {}
 
     // True when the output, not an image, failed.
-    bool AboutOutput() const { return index == kNoRow; }
+    bool aboutOutput() const { return index == kNoRow; }
 
     Problem problem;
     std::string path; // the image, or the output path when AboutOutput()
@@ -169,17 +169,17 @@ public:
 // only when complete, so that every failure (GenerateError) and a stop (GenerateCancelled) leave no
 // file and an existing one untouched. An output path that names one of the images (the same file,
 // through a link too) is refused before anything is written.
-void GeneratePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
+void generatePdf(const std::string &savePath, const std::vector<std::string> &imagePaths,
                  const GenerateOptions &options, const GenerateEvents &events = {});
 
 // Removes the temporary files of every document being written in this process, leaving their
 // targets untouched. Async-signal-safe: for a handler of SIGINT and the like that then ends the
 // process.
-void RemoveTemporaryFiles() noexcept;
+void removeTemporaryFiles() noexcept;
 
 // Removes the temporary files and folders that killed runs left in `folder`: those named
 // ".NAME.pdfw-PID-XXXXXX" whose process is gone and whose lock (flock, held by a living run on
 // the file or folder) nobody holds.
-void RemoveDeadTemporaries(const std::string &folder) noexcept;
+void removeDeadTemporaries(const std::string &folder) noexcept;
 
 } // namespace folvane

@@ -19,14 +19,14 @@ constexpr double kLargestPage = 14400;
 // Points per inch: an image that states no resolution counts as this many dots per inch.
 constexpr double kPointsPerInch = 72;
 
-bool Positive(double value) {
+bool positive(double value) {
     return value > 0 && std::isfinite(value);
 }
 
 // Extents this close to the page edge count as inside: float rounding, not lost pixels.
 constexpr double kEdgeTolerance = 1e-3;
 
-double ShareOutside(double width, double height, double pageWidth, double pageHeight) {
+double shareOutside(double width, double height, double pageWidth, double pageHeight) {
     double shownWidth = std::min(width, pageWidth + kEdgeTolerance);
     double shownHeight = std::min(height, pageHeight + kEdgeTolerance);
     double share = 1.0 - (shownWidth * shownHeight) / (width * height);
@@ -34,7 +34,7 @@ double ShareOutside(double width, double height, double pageWidth, double pageHe
 }
 
 // The largest float scale at which `side` pixels still fit in `room` points.
-float FittingScale(double side, double room) {
+float fittingScale(double side, double room) {
     float scale = static_cast<float>(room / side);
     while (scale > 0 && static_cast<double>(scale) * side > room) {
         scale = std::nextafter(scale, 0.0f);
@@ -44,32 +44,32 @@ float FittingScale(double side, double room) {
 
 // The margin that centres `shown` points in `room`, to a hundredth of a point: rounding can
 // only take from a margin of at least half a hundredth, so the image stays inside.
-float Margin(double room, double shown) {
+float margin(double room, double shown) {
     return static_cast<float>(std::round((room - shown) / 2 * 100) / 100);
 }
 
 } // namespace
 
-float ScaleForImageType(int imageType) {
+float scaleForImageType(int imageType) {
     if (imageType < 0 || imageType > 5) {
         return kScales[5];
     }
     return kScales[imageType];
 }
 
-PageLayout PageLayout::Class(int imageType) {
+PageLayout PageLayout::ofClass(int imageType) {
     return PageLayout{false, imageType};
 }
 
-PageLayout PageLayout::Fit() {
+PageLayout PageLayout::fitted() {
     return PageLayout{true, 1};
 }
 
-PageLayout PageLayout::FromImageType(int index) {
-    return index == kFitIndex ? Fit() : Class(index);
+PageLayout PageLayout::fromImageType(int index) {
+    return index == kFitIndex ? fitted() : ofClass(index);
 }
 
-PageLayout PageLayout::On(Paper chosen) const {
+PageLayout PageLayout::onPaper(Paper chosen) const {
     PageLayout layout = *this;
     layout.paper = chosen;
     return layout;
@@ -79,9 +79,9 @@ namespace {
 
 // The image at its own resolution fills its page, which PDF readers take from 3 to 14400
 // points a side: an image beyond that is drawn smaller, keeping its shape.
-PagePlacement PlaceAtOwnSize(double uprightWidth, double uprightHeight, double dpiX, double dpiY) {
-    const double x = Positive(dpiX) ? dpiX : kPointsPerInch;
-    const double y = Positive(dpiY) ? dpiY : kPointsPerInch;
+PagePlacement placeAtOwnSize(double uprightWidth, double uprightHeight, double dpiX, double dpiY) {
+    const double x = positive(dpiX) ? dpiX : kPointsPerInch;
+    const double y = positive(dpiY) ? dpiY : kPointsPerInch;
     double pageWidth = uprightWidth * kPointsPerInch / x;
     double pageHeight = uprightHeight * kPointsPerInch / y;
     const double shrink = std::min({1.0, kLargestPage / pageWidth, kLargestPage / pageHeight});
@@ -90,27 +90,27 @@ PagePlacement PlaceAtOwnSize(double uprightWidth, double uprightHeight, double d
     const auto width = static_cast<float>(pageWidth);
     const auto height = static_cast<float>(pageHeight);
     const float scale =
-        std::min(FittingScale(uprightWidth, width), FittingScale(uprightHeight, height));
+        std::min(fittingScale(uprightWidth, width), fittingScale(uprightHeight, height));
     return PagePlacement{
-        width, height, Margin(width, uprightWidth * scale), Margin(height, uprightHeight * scale),
+        width, height, margin(width, uprightWidth * scale), margin(height, uprightHeight * scale),
         scale, 0.0};
 }
 
 } // namespace
 
-PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight,
+PagePlacement placeOnPage(const PageLayout &layout, double uprightWidth, double uprightHeight,
                           double dpiX, double dpiY) {
-    const bool sized = Positive(uprightWidth) && Positive(uprightHeight);
-    const PaperSides sides = SidesOf(layout.paper == Paper::SameAsImage ? Paper::A4 : layout.paper);
+    const bool sized = positive(uprightWidth) && positive(uprightHeight);
+    const PaperSides sides = sidesOf(layout.paper == Paper::SameAsImage ? Paper::A4 : layout.paper);
     const float shortSide = sides.shortSide;
     const float longSide = sides.longSide;
     if (layout.paper == Paper::SameAsImage && sized) {
-        return PlaceAtOwnSize(uprightWidth, uprightHeight, dpiX, dpiY);
+        return placeAtOwnSize(uprightWidth, uprightHeight, dpiX, dpiY);
     }
     if (!layout.fit) {
-        const float scale = ScaleForImageType(layout.imageType);
+        const float scale = scaleForImageType(layout.imageType);
         double outside =
-            sized ? ShareOutside(uprightWidth * scale, uprightHeight * scale, shortSide, longSide)
+            sized ? shareOutside(uprightWidth * scale, uprightHeight * scale, shortSide, longSide)
                   : 0.0;
         return PagePlacement{shortSide, longSide, 0, 0, scale, outside};
     }
@@ -121,25 +121,25 @@ PagePlacement PlaceOnPage(const PageLayout &layout, double uprightWidth, double 
     const float pageWidth = landscape ? longSide : shortSide;
     const float pageHeight = landscape ? shortSide : longSide;
     const float scale =
-        std::min(FittingScale(uprightWidth, pageWidth), FittingScale(uprightHeight, pageHeight));
-    const float x = Margin(pageWidth, uprightWidth * scale);
-    const float y = Margin(pageHeight, uprightHeight * scale);
+        std::min(fittingScale(uprightWidth, pageWidth), fittingScale(uprightHeight, pageHeight));
+    const float x = margin(pageWidth, uprightWidth * scale);
+    const float y = margin(pageHeight, uprightHeight * scale);
     return PagePlacement{pageWidth, pageHeight, x, y, scale, 0.0};
 }
 
-PagePlacement PlaceSheet(const PageLayout &layout, double sheetWidth, double sheetHeight,
+PagePlacement placeSheet(const PageLayout &layout, double sheetWidth, double sheetHeight,
                          double uprightWidth, double uprightHeight) {
-    if (!Positive(sheetWidth) || !Positive(sheetHeight) || !Positive(uprightWidth) ||
-        !Positive(uprightHeight)) {
-        return PlaceOnPage(layout, uprightWidth, uprightHeight);
+    if (!positive(sheetWidth) || !positive(sheetHeight) || !positive(uprightWidth) ||
+        !positive(uprightHeight)) {
+        return placeOnPage(layout, uprightWidth, uprightHeight);
     }
     const auto pageWidth = static_cast<float>(std::clamp(sheetWidth, kSmallestPage, kLargestPage));
     const auto pageHeight =
         static_cast<float>(std::clamp(sheetHeight, kSmallestPage, kLargestPage));
     const float scale =
-        std::min(FittingScale(uprightWidth, pageWidth), FittingScale(uprightHeight, pageHeight));
-    const float x = Margin(pageWidth, uprightWidth * scale);
-    const float y = Margin(pageHeight, uprightHeight * scale);
+        std::min(fittingScale(uprightWidth, pageWidth), fittingScale(uprightHeight, pageHeight));
+    const float x = margin(pageWidth, uprightWidth * scale);
+    const float y = margin(pageHeight, uprightHeight * scale);
     return PagePlacement{pageWidth, pageHeight, x, y, scale, 0.0};
 }
 

@@ -21,7 +21,7 @@ constexpr PaperEntry kPapers[] = {
     {Paper::SameAsImage, "image", {0, 0}},
 };
 
-const PaperEntry &EntryOf(Paper paper) {
+const PaperEntry &entryOf(Paper paper) {
     for (const PaperEntry &entry : kPapers) {
         if (entry.paper == paper) {
             return entry;
@@ -32,15 +32,15 @@ const PaperEntry &EntryOf(Paper paper) {
 
 } // namespace
 
-PaperSides SidesOf(Paper paper) {
-    return EntryOf(paper).sides;
+PaperSides sidesOf(Paper paper) {
+    return entryOf(paper).sides;
 }
 
-const char *PaperName(Paper paper) {
-    return EntryOf(paper).name;
+const char *paperName(Paper paper) {
+    return entryOf(paper).name;
 }
 
-std::optional<Paper> PaperNamed(const std::string &name) {
+std::optional<Paper> paperNamed(const std::string &name) {
     std::string lower;
     for (char c : name) {
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -53,7 +53,7 @@ std::optional<Paper> PaperNamed(const std::string &name) {
     return std::nullopt;
 }
 
-const std::vector<Paper> &AllPapers() {
+const std::vector<Paper> &allPapers() {
     static const std::vector<Paper> papers = [] {
         std::vector<Paper> all;
         for (const PaperEntry &entry : kPapers) {
@@ -64,8 +64,8 @@ const std::vector<Paper> &AllPapers() {
     return papers;
 }
 
-Paper PaperAt(int index) {
-    const std::vector<Paper> &all = AllPapers();
+Paper paperAt(int index) {
+    const std::vector<Paper> &all = allPapers();
     return index >= 0 && index < static_cast<int>(all.size()) ? all[static_cast<std::size_t>(index)]
                                                               : Paper::A4;
 }

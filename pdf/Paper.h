@@ -17,18 +17,18 @@ struct PaperSides {
     float longSide;
 };
 
-PaperSides SidesOf(Paper paper);
+PaperSides sidesOf(Paper paper);
 
 // The name folvane-pdf takes for a paper: "a4", "a3", "a5", "b5", "letter", "legal", "image".
-const char *PaperName(Paper paper);
+const char *paperName(Paper paper);
 
 // The paper of a name PaperName gives (any case); none for another name.
-std::optional<Paper> PaperNamed(const std::string &name);
+std::optional<Paper> paperNamed(const std::string &name);
 
 // Every paper, in the enumeration's order.
-const std::vector<Paper> &AllPapers();
+const std::vector<Paper> &allPapers();
 
 // The window's choice at `index` (AllPapers' order); A4 for an index out of range.
-Paper PaperAt(int index);
+Paper paperAt(int index);
 
 } // namespace folvane

@@ -12,9 +12,9 @@ void generateParts(const DocumentSet &set, const std::vector<PagePart> &parts,
         }
         const PartRun part = partRun(parts[i], inputs, options);
         try {
-            GeneratePdf(set.draft(i), part.rows, part.options, events);
+            generatePdf(set.draft(i), part.rows, part.options, events);
         } catch (GenerateError &failure) {
-            if (failure.AboutOutput()) { // named as the user knows it, not by its draft
+            if (failure.aboutOutput()) { // named as the user knows it, not by its draft
                 failure.path = set.targets()[i];
                 failure.problem.file = set.targets()[i];
             }

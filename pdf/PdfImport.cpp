@@ -68,7 +68,7 @@ void unturn(const pdfdoc::PageBox &shown, int rotate, double u, double v, double
 
 } // namespace
 
-Problem PdfProblem(const pdfdoc::PdfError &error, const std::string &path) {
+Problem pdfProblem(const pdfdoc::PdfError &error, const std::string &path) {
     Problem problem;
     problem.file = path;
     problem.format = "PDF";
@@ -93,7 +93,7 @@ Problem PdfProblem(const pdfdoc::PdfError &error, const std::string &path) {
     return problem;
 }
 
-std::optional<std::string> PageBoxEntries(const pdfdoc::PageFrame &frame, int quarterTurns,
+std::optional<std::string> pageBoxEntries(const pdfdoc::PageFrame &frame, int quarterTurns,
                                           const std::optional<CropRect> &crop) {
     const int rotate = (frame.rotate + 90 * (((quarterTurns % 4) + 4) % 4)) % 360;
     pdfdoc::PageBox shown = frame.cropBox;
@@ -143,7 +143,7 @@ int PdfImport::pageCount(const std::string &path, const GenerateOptions &options
 void PdfImport::writePage(const std::string &path, std::size_t row, const GenerateOptions &options,
                           int page, int quarterTurns, const std::optional<CropRect> &crop) {
     pdfdoc::PdfPages &pages = open(path, options);
-    std::optional<std::string> boxes = PageBoxEntries(pages.frame(page), quarterTurns, crop);
+    std::optional<std::string> boxes = pageBoxEntries(pages.frame(page), quarterTurns, crop);
     if (!boxes) {
         Problem problem;
         problem.kind = Problem::Kind::Call;
@@ -158,7 +158,7 @@ void PdfImport::writePage(const std::string &path, std::size_t row, const Genera
     writer_.AddObjectPage(pageObject, entries);
 }
 
-bool IsPdfPath(const std::string &path) {
+bool isPdfPath(const std::string &path) {
     if (path.size() < 4) {
         return false;
     }
@@ -168,17 +168,17 @@ bool IsPdfPath(const std::string &path) {
     return end == ".pdf";
 }
 
-int PdfPageCount(const std::string &path, const std::string &password, Problem &problem) {
+int pdfPageCount(const std::string &path, const std::string &password, Problem &problem) {
     try {
         return pdfdoc::PdfPages(path, password).pageCount();
     } catch (const pdfdoc::PdfError &error) {
-        problem = PdfProblem(error, path);
+        problem = pdfProblem(error, path);
         return 0;
     }
 }
 
 std::vector<std::pair<double, double>>
-PdfShownSizes(const std::string &path, const std::string &password, Problem &problem) {
+pdfShownSizes(const std::string &path, const std::string &password, Problem &problem) {
     std::vector<std::pair<double, double>> sizes;
     try {
         pdfdoc::PdfPages pages(path, password);
@@ -190,7 +190,7 @@ PdfShownSizes(const std::string &path, const std::string &password, Problem &pro
             sizes.emplace_back(sideways ? height : width, sideways ? width : height);
         }
     } catch (const pdfdoc::PdfError &error) {
-        problem = PdfProblem(error, path);
+        problem = pdfProblem(error, path);
         sizes.clear();
     }
     return sizes;

@@ -13,7 +13,7 @@
 namespace folvane {
 
 // Why a PDF document cannot be read, as a problem about `path`.
-Problem PdfProblem(const pdfdoc::PdfError &error, const std::string &path);
+Problem pdfProblem(const pdfdoc::PdfError &error, const std::string &path);
 
 // Keeps one source document open at a time: consecutive rows of the same file share it, so
 // the resources their pages share are copied once; a row of another file closes it.
@@ -44,7 +44,7 @@ private:
 // The /MediaBox, /CropBox and /Rotate entries of a page placed in `frame`, turned further by
 // `quarterTurns` and cropped to `crop` (points of the turned page); nullopt when the crop
 // leaves less than a point of the page.
-std::optional<std::string> PageBoxEntries(const pdfdoc::PageFrame &frame, int quarterTurns,
+std::optional<std::string> pageBoxEntries(const pdfdoc::PageFrame &frame, int quarterTurns,
                                           const std::optional<CropRect> &crop);
 
 } // namespace folvane

@@ -224,7 +224,7 @@ folvane::Problem PdfWriter::LastProblem() const {
     if (pdfw_get_last_problem(handle, &problem) != 0) {
         return {};
     }
-    return folvane::ProblemFromEngine(problem);
+    return folvane::problemFromEngine(problem);
 }
 
 void PdfWriter::RemoveTemporaryFiles() noexcept {

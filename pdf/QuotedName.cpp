@@ -7,7 +7,7 @@ namespace folvane {
 namespace {
 
 // The length of the well-formed UTF-8 character at `at` that is no control character, or 0.
-std::size_t PrintableLength(const std::string &text, std::size_t at) {
+std::size_t printableLength(const std::string &text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     if (lead < 0x20 || lead == 0x7f) {
         return 0;
@@ -40,7 +40,7 @@ std::size_t PrintableLength(const std::string &text, std::size_t at) {
 }
 
 // A byte as $'...' writes it.
-std::string Escaped(unsigned char byte) {
+std::string escaped(unsigned char byte) {
     switch (byte) {
     case '\a':
         return "\\a";
@@ -65,10 +65,10 @@ std::string Escaped(unsigned char byte) {
 
 } // namespace
 
-std::string QuotedName(const std::string &name) {
+std::string quotedName(const std::string &name) {
     bool plain = true;
     for (std::size_t at = 0; at < name.size() && plain;) {
-        const std::size_t length = PrintableLength(name, at);
+        const std::size_t length = printableLength(name, at);
         plain = length > 0;
         at += length;
     }
@@ -78,10 +78,10 @@ std::string QuotedName(const std::string &name) {
     std::string quoted;
     bool open = false; // inside '...'
     for (std::size_t at = 0; at < name.size();) {
-        const std::size_t length = PrintableLength(name, at);
+        const std::size_t length = printableLength(name, at);
         if (length == 0) {
             quoted += open ? "'$'" : "$'";
-            quoted += Escaped(static_cast<unsigned char>(name[at])) + "'";
+            quoted += escaped(static_cast<unsigned char>(name[at])) + "'";
             open = false;
             ++at;
             continue;
@@ -99,11 +99,11 @@ std::string QuotedName(const std::string &name) {
     return quoted;
 }
 
-Problem WithQuotedNames(const Problem &problem) {
+Problem withQuotedNames(const Problem &problem) {
     Problem named = problem;
-    named.file = QuotedName(problem.file);
+    named.file = quotedName(problem.file);
     if (problem.kind == Problem::Kind::OutputIsInput) {
-        named.item = QuotedName(problem.item);
+        named.item = quotedName(problem.item);
     }
     return named;
 }

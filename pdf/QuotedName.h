@@ -10,10 +10,10 @@
 
 namespace folvane {
 
-std::string QuotedName(const std::string &name);
+std::string quotedName(const std::string &name);
 
 // The problem with the names it holds quoted as above: its file, and the input an output
 // would overwrite.
-Problem WithQuotedNames(const Problem &problem);
+Problem withQuotedNames(const Problem &problem);
 
 } // namespace folvane

@@ -2,7 +2,7 @@
 
 namespace folvane {
 
-std::string Fill(const std::string &pattern, const std::vector<std::string> &values) {
+std::string fill(const std::string &pattern, const std::vector<std::string> &values) {
     std::string text;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';

@@ -9,6 +9,6 @@ namespace folvane {
 
 // pattern with %1 .. %9 replaced by the values in order. A % before anything else, or before a
 // digit with no value given, stays as it is; the values themselves are not looked into.
-std::string Fill(const std::string &pattern, const std::vector<std::string> &values);
+std::string fill(const std::string &pattern, const std::vector<std::string> &values);
 
 } // namespace folvane

@@ -87,7 +87,7 @@ TEST_F(Duplex, AnOddOrEmptyListIsRefusedWithItsReasonAndStaysAsItWas) {
     Window().PressKey('D', FCONTROL);
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     Window().PressKey('D', FCONTROL);
-    EXPECT_EQ(Messages(), (Strings{kMsgNoImages, texts::Fill(texts::kInterleaveOddCount, {"3"})}));
+    EXPECT_EQ(Messages(), (Strings{kMsgNoImages, texts::fill(texts::kInterleaveOddCount, {"3"})}));
     EXPECT_NE(Messages().back().find("列表中有 3 页"), std::string::npos);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
     EXPECT_EQ(RightClick(0), (Strings{"撤销添加", "重做"}));
@@ -101,7 +101,7 @@ TEST_F(Duplex, ScanningBothSidesPairsTheBacksWithTheFronts) {
     ASSERT_TRUE(Messages().empty()) << Messages().front();
     const std::vector<UiEvent> questions = ui.Events(UiEvent::Kind::Question);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0].text, texts::Fill(texts::kTurnStackOver, {"3"}));
+    EXPECT_EQ(questions[0].text, texts::fill(texts::kTurnStackOver, {"3"}));
     EXPECT_EQ(Window().questionButtons.back(), (Strings{"扫描背面", "不扫描背面"}));
     EXPECT_EQ(Paths()[0], "/p/a.jpg");
     EXPECT_EQ(ScannedPages(), (std::vector<int>{1, 6, 2, 5, 3, 4}));
@@ -115,7 +115,7 @@ TEST_F(Duplex, BacksThatDoNotMatchTheFrontsAreNamedAndEveryPageStaysInScanOrder)
     Loads({3, 2});
     ui.questionAnswers = {0};
     ScanBothSides();
-    EXPECT_EQ(Messages(), (Strings{texts::Fill(texts::kSidesDiffer, {"3", "2"})}));
+    EXPECT_EQ(Messages(), (Strings{texts::fill(texts::kSidesDiffer, {"3", "2"})}));
     EXPECT_EQ(Paths()[0], "/p/a.jpg");
     EXPECT_EQ(ScannedPages(), (std::vector<int>{1, 2, 3, 4, 5}));
 
@@ -124,7 +124,7 @@ TEST_F(Duplex, BacksThatDoNotMatchTheFrontsAreNamedAndEveryPageStaysInScanOrder)
     Loads({2, 0});
     ui.questionAnswers = {0};
     ScanBothSides();
-    EXPECT_EQ(Messages(), (Strings{texts::Fill(texts::kSidesDiffer, {"2", "0"})}));
+    EXPECT_EQ(Messages(), (Strings{texts::fill(texts::kSidesDiffer, {"2", "0"})}));
     EXPECT_EQ(ScannedPages().size(), 7u);
 }
 

@@ -127,7 +127,7 @@ TEST_F(Preflight, AListOfOnlyUnusableRowsFailsWithTheFirstOnesReason) {
 }
 
 TEST_F(Preflight, TheEnginesOwnCheckMarksATruncatedFileAndATextFileNamedJpg) {
-    dlg.SetInspect([](const std::string &path) { return folvane::InspectImage(path); });
+    dlg.SetInspect([](const std::string &path) { return folvane::inspectImage(path); });
     TempDir dir;
     WriteFile(dir / "good.jpg", MakeJpeg(MarkedSheet(48, 64, 3)));
     Bytes cut = MakeJpeg(Pattern(48, 64, 3));
@@ -145,7 +145,7 @@ TEST_F(Preflight, TheEnginesOwnCheckMarksATruncatedFileAndATextFileNamedJpg) {
 }
 
 TEST_F(Preflight, APipeNamedLikeAnImageIsMarkedAtOnceNotWaitedOn) {
-    dlg.SetInspect([](const std::string &path) { return folvane::InspectImage(path); });
+    dlg.SetInspect([](const std::string &path) { return folvane::inspectImage(path); });
     TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
     const auto start = std::chrono::steady_clock::now();
@@ -159,7 +159,7 @@ TEST_F(Preflight, APipeNamedLikeAnImageIsMarkedAtOnceNotWaitedOn) {
 // A file deleted or replaced after its row was checked: "生成PDF" checks it again, turns its row
 // red with the reason, and asks before leaving it out, instead of failing midway.
 TEST_F(Preflight, AFileThatWentOrChangedSinceItsCheckTurnsRedAtGenerate) {
-    dlg.SetInspect([](const std::string &path) { return folvane::InspectImage(path); });
+    dlg.SetInspect([](const std::string &path) { return folvane::inspectImage(path); });
     TempDir dir;
     for (const char *name : {"a.jpg", "b.jpg", "c.jpg"}) {
         WriteFile(dir / name, MakeJpeg(Pattern(32, 24, 1)));

@@ -61,7 +61,7 @@ TEST(PreviewCrop, AReducedDecodeHoldsOnlyTheCropOfTheTurnedPicture) {
     const std::vector<uint32_t> allRed(9, kRed), allBlue(9, kBlue);
 
     PreviewPicture picture;
-    ASSERT_TRUE(LoadPreviewPicture(path, folvane::PageLayout::Fit(), kClient, picture, 0,
+    ASSERT_TRUE(LoadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, picture, 0,
                                    folvane::CropRect{0, 0, 800, 400}));
     EXPECT_EQ(picture.uprightWidth, 800);
     EXPECT_EQ(picture.uprightHeight, 400);
@@ -70,7 +70,7 @@ TEST(PreviewCrop, AReducedDecodeHoldsOnlyTheCropOfTheTurnedPicture) {
 
     // Turned a quarter clockwise, the blue quarter is at the top left of an 800 x 1600 picture.
     PreviewPicture turned;
-    ASSERT_TRUE(LoadPreviewPicture(path, folvane::PageLayout::Fit(), kClient, turned, 1,
+    ASSERT_TRUE(LoadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, turned, 1,
                                    folvane::CropRect{0, 0, 400, 800}));
     EXPECT_EQ(turned.uprightWidth, 400);
     EXPECT_EQ(turned.uprightHeight, 800);
@@ -83,7 +83,7 @@ TEST(PreviewCrop, AReducedDecodeHoldsOnlyTheCropOfTheTurnedPicture) {
 TEST(PreviewCrop, AWholeDecodeIsPlacedSoThatItsCropFillsThePagesPicture) {
     support::TempDir dir;
     const std::string path = WriteQuarters(dir, 128, 64);
-    const folvane::PageLayout layout = folvane::PageLayout::Fit();
+    const folvane::PageLayout layout = folvane::PageLayout::fitted();
     PreviewPicture picture;
     ASSERT_TRUE(
         LoadPreviewPicture(path, layout, kClient, picture, 0, folvane::CropRect{64, 16, 128, 48}));
@@ -92,7 +92,7 @@ TEST(PreviewCrop, AWholeDecodeIsPlacedSoThatItsCropFillsThePagesPicture) {
     EXPECT_EQ(picture.image.GetWidth(), 128u);
     ASSERT_TRUE(picture.part.has_value());
     const UiRect kept =
-        LayOutPreviewPage(kClient, folvane::PlaceOnPage(layout, 64, 32), 64, 32).picture;
+        LayOutPreviewPage(kClient, folvane::placeOnPage(layout, 64, 32), 64, 32).picture;
     const UiRect &whole = *picture.part;
     // The whole picture is twice the kept part's width and its right half is the kept part.
     EXPECT_LE(std::abs(whole.Width() - 2 * kept.Width()), 1);
@@ -109,7 +109,7 @@ TEST(PreviewCrop, ACropThatNoLongerFitsTheFileShowsTheWholePage) {
              {folvane::CropRect{0, 0, width + 1, height}, folvane::CropRect{0, 0, 10, 10}}) {
             PreviewPicture picture;
             ASSERT_TRUE(
-                LoadPreviewPicture(path, folvane::PageLayout::Fit(), kClient, picture, 0, crop));
+                LoadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, picture, 0, crop));
             EXPECT_EQ(picture.uprightWidth, width);
             EXPECT_EQ(picture.uprightHeight, height);
             EXPECT_EQ(picture.part.has_value(), width == 1600);
@@ -125,7 +125,7 @@ TEST(PreviewCrop, TheTipGivesTheCroppedSizeAndSaysItIsCropped) {
     facts.width = 2000;
     facts.height = 1200;
     facts.intake = folvane::ImageFacts::Intake::Copied;
-    const folvane::PageLayout fit = folvane::PageLayout::Fit();
+    const folvane::PageLayout fit = folvane::PageLayout::fitted();
     EXPECT_EQ(RowCheckText(facts, fit, 0, false, folvane::CropRect{100, 200, 1100, 700}),
               "JPEG 1000x500, 原样嵌入, 1 页, 已裁剪");
     EXPECT_EQ(RowCheckText(facts, fit, 1, false, folvane::CropRect{0, 0, 1200, 1500}),
@@ -142,7 +142,7 @@ TEST(PreviewCrop, TheEditorsPictureShowsTheCropAsTheFileWouldUnlessTooCoarse) {
     support::TempDir dir;
     const std::string path = WriteQuarters(dir, 1600, 800);
     const folvane::CropRect crop{0, 0, 400, 800}; // the blue quarter, once turned clockwise
-    const folvane::PageLayout fit = folvane::PageLayout::Fit();
+    const folvane::PageLayout fit = folvane::PageLayout::fitted();
 
     CropPicture editor;
     ASSERT_TRUE(loadCropPicture(path, 1, editor));

@@ -87,13 +87,13 @@ protected:
     // part's rectangle.
     UiRect DrawTheOldWay(const std::string &path, int imageType, CSurface &surface) {
         const UiRect client{0, 0, surface.Width(), surface.Height()};
-        const folvane::PageLayout layout = folvane::PageLayout::FromImageType(imageType);
+        const folvane::PageLayout layout = folvane::PageLayout::fromImageType(imageType);
         CfImage image;
         EXPECT_TRUE(image.Load(path.c_str()));
         const auto width = double(image.GetWidth());
         const auto height = double(image.GetHeight());
         const PreviewPage page =
-            LayOutPreviewPage(client, folvane::PlaceOnPage(layout, width, height), width, height);
+            LayOutPreviewPage(client, folvane::placeOnPage(layout, width, height), width, height);
         if (image.GetFormatType() == FormatJpeg) {
             image.info.jpegScale = PreviewJpegScale(page.picture.Width() / width);
             EXPECT_TRUE(image.Load(path.c_str()));

@@ -132,9 +132,9 @@ TEST_F(SplitAtBlank, AFailureInALaterFileLeavesNoNewFileAndTheOldOnesAsTheyWere)
     // The pre-flight is told every file is a good page, so that the broken one fails only when
     // its document is written, after the first two are complete.
     dlg.SetInspect([](const std::string &path) {
-        folvane::ImageFacts facts = folvane::InspectImage(path);
+        folvane::ImageFacts facts = folvane::inspectImage(path);
         if (!facts.ok) {
-            facts = folvane::InspectImage(path.substr(0, path.rfind('/')) + "/page-10.jpg");
+            facts = folvane::inspectImage(path.substr(0, path.rfind('/')) + "/page-10.jpg");
         }
         return facts;
     });

@@ -120,12 +120,12 @@ TEST(CurvedPage, ThePdfOfABentPageIsStraightenedUnlessTurnedOff) {
         const std::string png = dir / "page.png", out = dir / "page.pdf";
         support::WriteFile(png, support::MakePng(support::PngImageOf(page)));
         folvane::GenerateOptions options;
-        options.layout = folvane::PageLayout::Fit();
+        options.layout = folvane::PageLayout::fitted();
         options.correctDocuments = true;
         options.straightenCurves = straighten;
         double right = page.width - 1, bottom = page.height - 1;
         options.handCorners[0] = {0, 0, right, 0, right, bottom, 0, bottom};
-        folvane::GeneratePdf(out, {png}, options, {});
+        folvane::generatePdf(out, {png}, options, {});
         return support::ReadFile(out);
     };
     support::Picture bent = curvedPage({0.012, true, 1});

@@ -59,12 +59,12 @@ protected:
     // One PDF of `images`, corrected; the notes it gave.
     std::vector<PageNote> write(const std::string &out, const std::vector<std::string> &images,
                                 GenerateOptions options = {}) {
-        options.layout = folvane::PageLayout::Fit();
+        options.layout = folvane::PageLayout::fitted();
         options.correctDocuments = true;
         std::vector<PageNote> notes;
         folvane::GenerateEvents events;
         events.onNote = [&](const PageNote &note) { notes.push_back(note); };
-        folvane::GeneratePdf(out, images, options, events);
+        folvane::generatePdf(out, images, options, events);
         return notes;
     }
 
@@ -129,9 +129,9 @@ TEST_F(DocumentPdf, ACorrectedPageFillsItsPaperAtAResolutionClass) {
     std::vector<PageNote> notes;
     folvane::GenerateEvents events;
     events.onNote = [&](const PageNote &note) { notes.push_back(note); };
-    options.layout = folvane::PageLayout::Class(1);
+    options.layout = folvane::PageLayout::ofClass(1);
     options.correctDocuments = true;
-    folvane::GeneratePdf(out, {photo("a4.jpg", sharpShot(5, false))}, options, events);
+    folvane::generatePdf(out, {photo("a4.jpg", sharpShot(5, false))}, options, events);
     EXPECT_TRUE(notes.empty()); // no Cropped note
     std::vector<support::PageSize> pages = support::PageSizes(out);
     ASSERT_EQ(pages.size(), 1u);

@@ -60,8 +60,8 @@ GenerateOptions Options(PageLayout layout) {
     return options;
 }
 
-const GenerateOptions kThreeMegapixels = Options(PageLayout::Class(1));
-const GenerateOptions kFit = Options(PageLayout::Fit());
+const GenerateOptions kThreeMegapixels = Options(PageLayout::ofClass(1));
+const GenerateOptions kFit = Options(PageLayout::fitted());
 
 TEST(GeneratePdf, ThreePagesInListOrderOnA4) {
     TempDir dir;
@@ -72,7 +72,7 @@ TEST(GeneratePdf, ThreePagesInListOrderOnA4) {
     bool completeWhenTold = false;
     folvane::GenerateEvents events;
     events.afterClose = [&] { completeWhenTold = QpdfCheck(out); };
-    folvane::GeneratePdf(out, {dir / "b.jpg", dir / "a.tif", dir / "c.jpg"}, kThreeMegapixels,
+    folvane::generatePdf(out, {dir / "b.jpg", dir / "a.tif", dir / "c.jpg"}, kThreeMegapixels,
                          events);
 
     EXPECT_TRUE(completeWhenTold);
@@ -99,7 +99,7 @@ TEST_P(ClassPlacementTest, ImageIsScaledByTheClassFactorAtTheOrigin) {
     TempDir dir;
     WriteJpeg(dir / "p.jpg", 1000, 500);
     const std::string out = dir / "out.pdf";
-    folvane::GeneratePdf(out, {dir / "p.jpg"}, Options(PageLayout::Class(GetParam())));
+    folvane::generatePdf(out, {dir / "p.jpg"}, Options(PageLayout::ofClass(GetParam())));
 
     auto matrices = PlacementMatrices(out);
     ASSERT_EQ(matrices.size(), 1u);
@@ -124,7 +124,7 @@ TEST_P(FitPlacementTest, PageTurnsWithTheImageWhichFitsCentred) {
     TempDir dir;
     WriteJpeg(dir / "p.jpg", width, height, 1);
     const std::string out = dir / "out.pdf";
-    folvane::GeneratePdf(out, {dir / "p.jpg"}, kFit);
+    folvane::generatePdf(out, {dir / "p.jpg"}, kFit);
 
     EXPECT_EQ(PageSizes(out), (std::vector<PageSize>{{pageWidth, pageHeight}}));
     const double scale = std::min(pageWidth / width, pageHeight / height);
@@ -175,7 +175,7 @@ TEST(GeneratePdf, ARenderedFitPageHoldsTheWholeImage) {
     WriteFile(dir / "scan.jpg", MakeJpeg(CornerPicture(620, 877), fine));
     WriteFile(dir / "photo.jpg", MakeJpeg(CornerPicture(1600, 1000), fine));
     const std::string out = dir / "out.pdf";
-    folvane::GeneratePdf(out, {dir / "scan.jpg", dir / "photo.jpg"}, kFit);
+    folvane::generatePdf(out, {dir / "scan.jpg", dir / "photo.jpg"}, kFit);
 
     // At 72 dpi one pixel is one point.
     Picture portrait = RenderPage(out, 1);
@@ -216,7 +216,7 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
     events.onPage = [&](const folvane::PageStart &page) {
         started.push_back(std::to_string(page.filePage) + "/" + std::to_string(page.filePages));
     };
-    folvane::GeneratePdf(out, {dir / "three.tif"}, kFit, events);
+    folvane::generatePdf(out, {dir / "three.tif"}, kFit, events);
 
     EXPECT_TRUE(QpdfCheck(out));
     EXPECT_EQ(started, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
@@ -248,7 +248,7 @@ TEST(GeneratePdf, EveryPageOfATiffUprightByItsOwnOrientation) {
 
     GenerateOptions firstOnly = kFit;
     firstOnly.firstPageOnly = true;
-    folvane::GeneratePdf(out, {dir / "three.tif"}, firstOnly);
+    folvane::generatePdf(out, {dir / "three.tif"}, firstOnly);
     EXPECT_EQ(PageSizes(out).size(), 1u);
 }
 
@@ -259,7 +259,7 @@ TEST(GeneratePdf, AClassReportsHowMuchOfAnImageTheEdgeCuts) {
     std::vector<folvane::PageNote> notes;
     folvane::GenerateEvents events;
     events.onNote = [&](const folvane::PageNote &note) { notes.push_back(note); };
-    folvane::GeneratePdf(dir / "out.pdf", {dir / "small.jpg", dir / "big.jpg"}, kThreeMegapixels,
+    folvane::generatePdf(dir / "out.pdf", {dir / "small.jpg", dir / "big.jpg"}, kThreeMegapixels,
                          events);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].kind, folvane::PageNote::Kind::Cropped);
@@ -269,7 +269,7 @@ TEST(GeneratePdf, AClassReportsHowMuchOfAnImageTheEdgeCuts) {
     EXPECT_NEAR(notes[0].outside, 1 - (595.0 * 842) / (630.0 * 882), 1e-4);
 
     notes.clear();
-    folvane::GeneratePdf(dir / "out.pdf", {dir / "big.jpg"}, kFit, events);
+    folvane::generatePdf(dir / "out.pdf", {dir / "big.jpg"}, kFit, events);
     EXPECT_TRUE(notes.empty());
 }
 
@@ -286,7 +286,7 @@ TEST(GeneratePdf, ImagesLoadWhateverTheirNamesSay) {
     WriteJpeg(paths[3], 70, 30);
     WriteRgbTiff(paths[4], 80, 30);
     const std::string out = dir / "out.pdf";
-    folvane::GeneratePdf(out, paths, kThreeMegapixels);
+    folvane::generatePdf(out, paths, kThreeMegapixels);
 
     EXPECT_TRUE(QpdfCheck(out));
     auto images = ListImages(out);
@@ -307,7 +307,7 @@ TEST(GeneratePdf, PathsLongerThan260BytesWork) {
     const std::string image = folder + "/page.jpg";
     WriteJpeg(image, 20, 20);
     const std::string out = folder + "/out.pdf";
-    folvane::GeneratePdf(out, {image}, kFit);
+    folvane::generatePdf(out, {image}, kFit);
     EXPECT_TRUE(QpdfCheck(out));
 }
 
@@ -321,7 +321,7 @@ TEST(GeneratePdf, UnreadableImageFailsNamingItAndLeavesNoFile) {
         folvane::GenerateEvents events;
         events.afterClose = [&] { told = true; };
         try {
-            folvane::GeneratePdf(out, {dir / "good.jpg", bad}, kFit, events);
+            folvane::generatePdf(out, {dir / "good.jpg", bad}, kFit, events);
             ADD_FAILURE() << "no exception for " << bad;
         } catch (const folvane::GenerateError &e) {
             EXPECT_NE(std::string(e.what()).find(bad), std::string::npos) << e.what();
@@ -339,14 +339,14 @@ TEST(GeneratePdf, FailedOrStoppedRunsLeaveAnExistingTargetUntouched) {
     TempDir dir;
     const std::string out = dir / "out.pdf";
     WriteText(out, "previous document");
-    EXPECT_THROW(folvane::GeneratePdf(out, {dir / "missing.tif"}, kFit), folvane::GenerateError);
+    EXPECT_THROW(folvane::generatePdf(out, {dir / "missing.tif"}, kFit), folvane::GenerateError);
     EXPECT_EQ(ReadText(out), "previous document");
 
     WriteJpeg(dir / "a.jpg", 20, 20);
     folvane::GenerateEvents events;
     int polls = 0;
     events.stopRequested = [&] { return ++polls == 2; };
-    EXPECT_THROW(folvane::GeneratePdf(out, {dir / "a.jpg", dir / "a.jpg"}, kFit, events),
+    EXPECT_THROW(folvane::generatePdf(out, {dir / "a.jpg", dir / "a.jpg"}, kFit, events),
                  folvane::GenerateCancelled);
     EXPECT_EQ(ReadText(out), "previous document");
     EXPECT_EQ(Listing(dir.Path()).size(), 2u);
@@ -354,7 +354,7 @@ TEST(GeneratePdf, FailedOrStoppedRunsLeaveAnExistingTargetUntouched) {
     // A stop asked for while the last page was being written is still a stop.
     polls = 0;
     events.stopRequested = [&] { return ++polls == 3; };
-    EXPECT_THROW(folvane::GeneratePdf(out, {dir / "a.jpg", dir / "a.jpg"}, kFit, events),
+    EXPECT_THROW(folvane::generatePdf(out, {dir / "a.jpg", dir / "a.jpg"}, kFit, events),
                  folvane::GenerateCancelled);
     EXPECT_EQ(ReadText(out), "previous document");
     EXPECT_EQ(Listing(dir.Path()).size(), 2u);
@@ -365,10 +365,10 @@ TEST(GeneratePdf, AnUncreatableOutputFailsWithTheEnginesReason) {
     WriteJpeg(dir / "p.jpg", 20, 20);
     const std::string out = dir / "no/such/folder/out.pdf";
     try {
-        folvane::GeneratePdf(out, {dir / "p.jpg"}, kFit);
+        folvane::generatePdf(out, {dir / "p.jpg"}, kFit);
         FAIL() << "no exception";
     } catch (const folvane::GenerateError &e) {
-        EXPECT_TRUE(e.AboutOutput());
+        EXPECT_TRUE(e.aboutOutput());
         EXPECT_EQ(e.path, out);
         EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos)
             << e.what();
@@ -383,10 +383,10 @@ TEST(GeneratePdf, AnOutputThatIsOneOfTheImagesIsRefused) {
     std::filesystem::create_symlink("p.jpg", dir / "soft.pdf");
     for (const std::string &out : {dir / "p.jpg", dir / "hard.pdf", dir / "soft.pdf"}) {
         try {
-            folvane::GeneratePdf(out, {dir / "p.jpg"}, kFit);
+            folvane::generatePdf(out, {dir / "p.jpg"}, kFit);
             ADD_FAILURE() << "no exception for " << out;
         } catch (const folvane::GenerateError &e) {
-            EXPECT_TRUE(e.AboutOutput());
+            EXPECT_TRUE(e.aboutOutput());
             EXPECT_NE(std::string(e.what()).find("is the input image"), std::string::npos)
                 << e.what();
         }
@@ -401,7 +401,7 @@ TEST(GeneratePdf, AnOutputLinkWritesTheFileItPointsTo) {
     std::filesystem::create_directory(dir / "real");
     WriteText(dir / "real/doc.pdf", "old");
     std::filesystem::create_symlink("real/doc.pdf", dir / "link.pdf");
-    folvane::GeneratePdf(dir / "link.pdf", {dir / "p.jpg"}, kFit);
+    folvane::generatePdf(dir / "link.pdf", {dir / "p.jpg"}, kFit);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.pdf"));
     EXPECT_TRUE(QpdfCheck(dir / "real/doc.pdf"));
     EXPECT_EQ(Listing(dir / "real").size(), 1u);

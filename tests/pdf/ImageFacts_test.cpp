@@ -17,7 +17,7 @@
 namespace {
 
 using folvane::ImageFacts;
-using folvane::InspectImage;
+using folvane::inspectImage;
 using folvane::Problem;
 using Intake = ImageFacts::Intake;
 
@@ -35,7 +35,7 @@ TEST_F(ImageFactsTest, JpegsTellTheirUprightSizeAndWhetherTheyAreCopiedOrRepaire
     support::JpegOptions turned;
     turned.exifOrientation = 6;
     ImageFacts photo =
-        InspectImage(save("photo.jpg", support::MakeJpeg(support::Pattern(40, 16, 3), turned)));
+        inspectImage(save("photo.jpg", support::MakeJpeg(support::Pattern(40, 16, 3), turned)));
     EXPECT_TRUE(photo.ok) << photo.problem.detail;
     EXPECT_EQ(photo.kind, "JPEG");
     EXPECT_EQ(photo.pages, 1);
@@ -46,20 +46,20 @@ TEST_F(ImageFactsTest, JpegsTellTheirUprightSizeAndWhetherTheyAreCopiedOrRepaire
     support::JpegOptions arithmetic;
     arithmetic.arithmetic = true;
     support::Bytes coded = support::MakeJpeg(support::Pattern(24, 24, 3), arithmetic);
-    EXPECT_EQ(InspectImage(save("arith.jpg", coded)).intake, Intake::Recompressed);
+    EXPECT_EQ(inspectImage(save("arith.jpg", coded)).intake, Intake::Recompressed);
 
     support::Bytes good = support::MakeJpeg(support::Pattern(24, 24, 3));
     support::Bytes junk = good;
     std::size_t dqt = support::FindMarker(junk, 0xDB);
     junk.insert(junk.begin() + static_cast<long>(dqt), {1, 2, 3});
-    ImageFacts repaired = InspectImage(save("junk.jpg", junk));
+    ImageFacts repaired = inspectImage(save("junk.jpg", junk));
     EXPECT_TRUE(repaired.ok) << repaired.problem.detail;
     EXPECT_EQ(repaired.intake, Intake::Repaired);
     EXPECT_NE(repaired.repair.find("3 extraneous bytes"), std::string::npos) << repaired.repair;
     EXPECT_EQ(repaired.width, 24);
 
     support::Bytes cut(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
-    ImageFacts truncated = InspectImage(save("cut.jpg", cut));
+    ImageFacts truncated = inspectImage(save("cut.jpg", cut));
     EXPECT_FALSE(truncated.ok);
     EXPECT_EQ(truncated.intake, Intake::Unusable);
     EXPECT_EQ(truncated.problem.kind, Problem::Kind::Damaged);
@@ -84,20 +84,20 @@ TEST_F(ImageFactsTest, EveryPageOfATiffAnswersForItself) {
     std::string path = dir / "pages.tif";
     support::WriteTiff(path, {fax, turned, lab});
 
-    ImageFacts first = InspectImage(path, 1);
+    ImageFacts first = inspectImage(path, 1);
     EXPECT_TRUE(first.ok) << first.problem.detail;
     EXPECT_EQ(first.kind, "TIFF");
     EXPECT_EQ(first.pages, 3);
     EXPECT_EQ(first.intake, Intake::Copied);
     EXPECT_EQ(first.width, 64);
 
-    ImageFacts second = InspectImage(path, 2);
+    ImageFacts second = inspectImage(path, 2);
     EXPECT_TRUE(second.ok) << second.problem.detail;
     EXPECT_EQ(second.width, 10);
     EXPECT_EQ(second.height, 30);
     EXPECT_EQ(second.intake, Intake::Recompressed);
 
-    ImageFacts missing = InspectImage(path, 4);
+    ImageFacts missing = inspectImage(path, 4);
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.pages, 3);
     EXPECT_EQ(missing.problem.kind, Problem::Kind::NoSuchPage);
@@ -107,7 +107,7 @@ TEST_F(ImageFactsTest, EveryPageOfATiffAnswersForItself) {
 
 TEST_F(ImageFactsTest, PngsAreCopiedUnlessPdfCannotReadTheirData) {
     support::PngImage plain = support::PngImageOf(support::Pattern(20, 10, 3));
-    ImageFacts copied = InspectImage(save("plain.png", support::MakePng(plain)));
+    ImageFacts copied = inspectImage(save("plain.png", support::MakePng(plain)));
     EXPECT_TRUE(copied.ok) << copied.problem.detail;
     EXPECT_EQ(copied.kind, "PNG");
     EXPECT_EQ(copied.intake, Intake::Copied);
@@ -115,10 +115,10 @@ TEST_F(ImageFactsTest, PngsAreCopiedUnlessPdfCannotReadTheirData) {
 
     support::PngImage interlaced = plain;
     interlaced.interlaced = true;
-    EXPECT_EQ(InspectImage(save("adam7.png", support::MakePng(interlaced))).intake,
+    EXPECT_EQ(inspectImage(save("adam7.png", support::MakePng(interlaced))).intake,
               Intake::Recompressed);
     support::PngImage alpha = support::PngImageOf(support::Pattern(20, 10, 4));
-    EXPECT_EQ(InspectImage(save("alpha.png", support::MakePng(alpha))).intake,
+    EXPECT_EQ(inspectImage(save("alpha.png", support::MakePng(alpha))).intake,
               Intake::Recompressed);
 }
 
@@ -141,7 +141,7 @@ TEST_F(ImageFactsTest, FilesThatCannotBeUsedSayWhy) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
-        ImageFacts facts = InspectImage(c.path, c.page);
+        ImageFacts facts = inspectImage(c.path, c.page);
         EXPECT_FALSE(facts.ok);
         EXPECT_EQ(facts.kind, c.kind);
         EXPECT_EQ(facts.intake, Intake::Unusable);
@@ -159,9 +159,9 @@ TEST_F(ImageFactsTest, PagesAreCountedAsThePageLoopCountsThem) {
     support::WriteTiff(dir / "three.tif", std::vector<support::TiffPage>(
                                               3, support::TiffPageOf(support::Pattern(8, 8, 1))));
     const std::string text = save("notes.tif", support::Bytes{'n', 'o', 't', 'e', 's'});
-    EXPECT_EQ(folvane::CountImagePages({jpeg, dir / "three.tif", text, dir / "gone.jpg", jpeg}),
+    EXPECT_EQ(folvane::countImagePages({jpeg, dir / "three.tif", text, dir / "gone.jpg", jpeg}),
               (std::vector<int>{1, 3, 1, 1, 1}));
-    EXPECT_TRUE(folvane::CountImagePages({}).empty());
+    EXPECT_TRUE(folvane::countImagePages({}).empty());
 }
 
 TEST_F(ImageFactsTest, ThreadsInspectingAtOnceGetTheSameAnswers) {
@@ -172,7 +172,7 @@ TEST_F(ImageFactsTest, ThreadsInspectingAtOnceGetTheSameAnswers) {
         save("b.png", support::MakePng(support::PngImageOf(support::Pattern(33, 17, 1))))};
     std::vector<ImageFacts> expected;
     for (const std::string &f : files) {
-        expected.push_back(InspectImage(f));
+        expected.push_back(inspectImage(f));
     }
     std::vector<int> mismatches(4, 0);
     std::vector<std::thread> threads;
@@ -180,7 +180,7 @@ TEST_F(ImageFactsTest, ThreadsInspectingAtOnceGetTheSameAnswers) {
         threads.emplace_back([&, t] {
             for (int round = 0; round < 10; ++round) {
                 for (std::size_t i = 0; i < files.size(); ++i) {
-                    ImageFacts got = InspectImage(files[i]);
+                    ImageFacts got = inspectImage(files[i]);
                     mismatches[t] += got.ok != expected[i].ok || got.intake != expected[i].intake ||
                                      got.problem.kind != expected[i].problem.kind ||
                                      got.repair != expected[i].repair;

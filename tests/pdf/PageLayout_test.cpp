@@ -11,15 +11,15 @@
 namespace {
 
 using folvane::PageLayout;
-using folvane::PlaceOnPage;
+using folvane::placeOnPage;
 
 TEST(PageLayout, TheWindowsChoicesAreTheSixClassesThenFit) {
     for (int index = 0; index < 6; ++index) {
-        PageLayout layout = PageLayout::FromImageType(index);
+        PageLayout layout = PageLayout::fromImageType(index);
         EXPECT_FALSE(layout.fit);
         EXPECT_EQ(layout.imageType, index);
     }
-    EXPECT_TRUE(PageLayout::FromImageType(6).fit);
+    EXPECT_TRUE(PageLayout::fromImageType(6).fit);
     EXPECT_FALSE(PageLayout().fit);
     EXPECT_EQ(PageLayout().imageType, 1);
 }
@@ -31,7 +31,7 @@ TEST_P(ClassPlacement, A4PortraitAtTheOriginWithTheClassScale) {
     const double scale = scales[GetParam()];
     for (auto [width, height] : {std::pair{1000.0, 500.0}, std::pair{500.0, 1000.0},
                                  std::pair{4000.0, 3000.0}, std::pair{1.0, 1.0}}) {
-        auto placed = PlaceOnPage(PageLayout::Class(GetParam()), width, height);
+        auto placed = placeOnPage(PageLayout::ofClass(GetParam()), width, height);
         EXPECT_EQ(placed.pageWidth, 595.0f);
         EXPECT_EQ(placed.pageHeight, 842.0f);
         EXPECT_EQ(placed.x, 0.0f);
@@ -49,10 +49,10 @@ INSTANTIATE_TEST_SUITE_P(EveryClass, ClassPlacement, ::testing::Range(0, 7));
 
 TEST(ClassPlacement, AScanAtThreeMegapixelsIsMostlyOffThePage) {
     // A 300-dpi A4 scan at 0.42: 1041.6 x 1473.36 points, of which 595 x 842 show.
-    auto placed = PlaceOnPage(PageLayout::Class(1), 2480, 3508);
+    auto placed = placeOnPage(PageLayout::ofClass(1), 2480, 3508);
     EXPECT_NEAR(placed.outside, 0.6736, 1e-4);
     // Exactly the page's width is not a cut.
-    EXPECT_EQ(PlaceOnPage(PageLayout::Class(0), 595 / 0.525, 100).outside, 0.0);
+    EXPECT_EQ(placeOnPage(PageLayout::ofClass(0), 595 / 0.525, 100).outside, 0.0);
 }
 
 // Upright width, height; expected page width, height.
@@ -61,7 +61,7 @@ class FitPlacement : public ::testing::TestWithParam<FitCase> {};
 
 TEST_P(FitPlacement, AsLargeAsThePageAllowsAndCentred) {
     auto [width, height, pageWidth, pageHeight] = GetParam();
-    auto placed = PlaceOnPage(PageLayout::Fit(), width, height);
+    auto placed = placeOnPage(PageLayout::fitted(), width, height);
     EXPECT_EQ(placed.pageWidth, pageWidth);
     EXPECT_EQ(placed.pageHeight, pageHeight);
     const double scale = std::min(pageWidth / width, pageHeight / height);
@@ -91,11 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FitPlacement, ASizeThatIsNotPositivePlacesNothingOffThePage) {
     for (auto [width, height] : {std::pair{0.0, 100.0}, std::pair{100.0, -1.0}}) {
-        auto placed = PlaceOnPage(PageLayout::Fit(), width, height);
+        auto placed = placeOnPage(PageLayout::fitted(), width, height);
         EXPECT_EQ(placed.pageWidth, 595.0f);
         EXPECT_EQ(placed.scale, 1.0f);
         EXPECT_EQ(placed.outside, 0.0);
-        EXPECT_EQ(PlaceOnPage(PageLayout::Class(1), width, height).outside, 0.0);
+        EXPECT_EQ(placeOnPage(PageLayout::ofClass(1), width, height).outside, 0.0);
     }
 }
 
@@ -110,7 +110,7 @@ TEST(SheetPlacement, ACorrectedPageFillsItsSheetWhateverTheLayout) {
                         Sheet{792, 612, 3300, 2550},       // Letter, landscape
                         Sheet{300, 842, 700, 1965}}) {     // its own narrow shape
         for (int index = 0; index <= 6; ++index) {
-            auto placed = folvane::PlaceSheet(PageLayout::FromImageType(index), sheet.width,
+            auto placed = folvane::placeSheet(PageLayout::fromImageType(index), sheet.width,
                                               sheet.height, sheet.pixelsWide, sheet.pixelsHigh);
             SCOPED_TRACE(index);
             EXPECT_NEAR(placed.pageWidth, sheet.width, 1e-3);
@@ -130,13 +130,13 @@ TEST(SheetPlacement, ACorrectedPageFillsItsSheetWhateverTheLayout) {
 TEST(SheetPlacement, NoSheetOrABadOnePlacesLikeAPhoto) {
     for (auto [width, height] :
          {std::pair{0.0, 0.0}, std::pair{-5.0, 842.0}, std::pair{595.0, std::nan("")}}) {
-        auto placed = folvane::PlaceSheet(PageLayout::Class(1), width, height, 2048, 1536);
-        auto photo = PlaceOnPage(PageLayout::Class(1), 2048, 1536);
+        auto placed = folvane::placeSheet(PageLayout::ofClass(1), width, height, 2048, 1536);
+        auto photo = placeOnPage(PageLayout::ofClass(1), 2048, 1536);
         EXPECT_EQ(placed.scale, photo.scale);
         EXPECT_EQ(placed.outside, photo.outside);
     }
     // A sheet beyond what a reader takes is kept inside it.
-    auto huge = folvane::PlaceSheet(PageLayout::Fit(), 1e6, 2e6, 1000, 2000);
+    auto huge = folvane::placeSheet(PageLayout::fitted(), 1e6, 2e6, 1000, 2000);
     EXPECT_LE(huge.pageWidth, 14400.0f);
     EXPECT_LE(huge.pageHeight, 14400.0f);
     EXPECT_GE(huge.pageWidth, 3.0f);

@@ -70,7 +70,7 @@ protected:
         options.encryption = EncryptionSettings{"user pw", "owner pw", false, true};
     }
     void Generate(const std::string &out) {
-        folvane::GeneratePdf(out, {dir / "a.jpg", dir / "b.jpg"}, options);
+        folvane::generatePdf(out, {dir / "a.jpg", dir / "b.jpg"}, options);
     }
     RunResult Qpdf(const std::string &args, const std::string &pdf) {
         return RunShell("qpdf " + args + " " + Quote(pdf));
@@ -123,7 +123,7 @@ TEST_F(EncryptedDocument, StopAfterTheLastPageLeavesTheOldFileAndNoTemporary) {
     int polls = 0;
     folvane::GenerateEvents events;
     events.stopRequested = [&] { return ++polls > 2; }; // both pages written, then the stop
-    EXPECT_THROW(folvane::GeneratePdf(out, {dir / "a.jpg", dir / "b.jpg"}, options, events),
+    EXPECT_THROW(folvane::generatePdf(out, {dir / "a.jpg", dir / "b.jpg"}, options, events),
                  folvane::GenerateCancelled);
     EXPECT_EQ(polls, 3);
     EXPECT_EQ(ReadText(out), "old document");
@@ -135,7 +135,7 @@ TEST_F(EncryptedDocument, RefusesATargetThatIsNotARegularFile) {
         Generate(dir.Path());
         FAIL() << "a folder was accepted";
     } catch (const folvane::GenerateError &e) {
-        EXPECT_TRUE(e.AboutOutput());
+        EXPECT_TRUE(e.aboutOutput());
         EXPECT_EQ(e.problem.kind, folvane::Problem::Kind::Output);
     }
     EXPECT_EQ(Listing(dir.Path()), (std::set<std::string>{"a.jpg", "b.jpg"}));

@@ -45,7 +45,7 @@ Picture CornerPicture(int width, int height) {
 
 GenerateOptions Fit() {
     GenerateOptions options;
-    options.layout = PageLayout::Fit();
+    options.layout = PageLayout::fitted();
     return options;
 }
 
@@ -92,7 +92,7 @@ TEST(PageTurns, AJpegTurnsByItsPlacementItsBytesUnchangedAndComposesWithItsExif)
     options.pageEdits[0].quarterTurns = 1;  // a quarter clockwise
     options.pageEdits[1].quarterTurns = -1; // a quarter anticlockwise
     options.pageEdits[2].quarterTurns = 1;  // on top of the EXIF quarter: upside down
-    folvane::GeneratePdf(out, {dir / "plain.jpg", dir / "plain.jpg", dir / "six.jpg"}, options);
+    folvane::generatePdf(out, {dir / "plain.jpg", dir / "plain.jpg", dir / "six.jpg"}, options);
 
     EXPECT_TRUE(QpdfCheck(out));
     // The landscape photo turned a quarter makes a portrait page; turned twice a landscape one.
@@ -117,11 +117,11 @@ TEST(PageTurns, FaxAndFlateDataGoInAsWithoutTheTurn) {
     const std::string straight = dir / "straight.pdf";
     const std::string turned = dir / "turned.pdf";
     const std::vector<std::string> images = {dir / "fax.tif", dir / "corners.png"};
-    folvane::GeneratePdf(straight, images, Fit());
+    folvane::generatePdf(straight, images, Fit());
     GenerateOptions options = Fit();
     options.pageEdits[0].quarterTurns = 3;
     options.pageEdits[1].quarterTurns = 2;
-    folvane::GeneratePdf(turned, images, options);
+    folvane::generatePdf(turned, images, options);
 
     EXPECT_TRUE(QpdfCheck(turned));
     EXPECT_EQ(PageSizes(turned), (std::vector<PageSize>{{595, 842}, {842, 595}}));
@@ -147,16 +147,16 @@ TEST(PageTurns, DocumentPagesTurnOnTopOfTheirRow) {
     options.pageEdits[0].quarterTurns = 2;
     options.pageTurns = {{1, 1}, {2, -1}, {3, 5}};
     const std::string out = dir / "out.pdf";
-    folvane::GeneratePdf(out, {dir / "three.tif", dir / "one.jpg"}, options);
+    folvane::generatePdf(out, {dir / "three.tif", dir / "one.jpg"}, options);
     EXPECT_EQ(PageSizes(out),
               (std::vector<PageSize>{{842, 595}, {595, 842}, {595, 842}, {595, 842}}));
     EXPECT_EQ(ShownCorners(out, 2, 100, 200), (std::vector<uint32_t>{kGreen, kBlack, kRed, kBlue}));
 
     // A class places the turned picture at the page's lower left corner, A4 portrait as ever.
     options = GenerateOptions{};
-    options.layout = PageLayout::Class(1);
+    options.layout = PageLayout::ofClass(1);
     options.pageEdits[1].quarterTurns = 1;
-    folvane::GeneratePdf(out, {dir / "three.tif", dir / "one.jpg"}, options);
+    folvane::generatePdf(out, {dir / "three.tif", dir / "one.jpg"}, options);
     const auto matrices = PlacementMatrices(out);
     ASSERT_EQ(matrices.size(), 4u);
     EXPECT_EQ(PageSizes(out).back(), (PageSize{595, 842}));

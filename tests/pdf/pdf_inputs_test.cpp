@@ -45,7 +45,7 @@ Problem Refusal(const TempDir &dir, const std::vector<std::string> &inputs,
     const std::set<std::string> before = Listing(dir.Path());
     Problem problem;
     try {
-        folvane::GeneratePdf(output, inputs, options);
+        folvane::generatePdf(output, inputs, options);
         ADD_FAILURE() << "written";
     } catch (const folvane::GenerateError &error) {
         problem = error.problem;
@@ -67,7 +67,7 @@ TEST(PdfInputs, TextPdfBetweenPhotosKeepsItsPagesAsTheyAre) {
     }
     inputs = {dir / "a.jpg", source, dir / "b.jpg", dir / "c.jpg"};
     const std::string output = dir / "out.pdf";
-    folvane::GeneratePdf(output, inputs, GenerateOptions{});
+    folvane::generatePdf(output, inputs, GenerateOptions{});
 
     ASSERT_TRUE(QpdfCheck(output));
     ASSERT_EQ(PageCount(output), 13);
@@ -92,7 +92,7 @@ TEST(PdfInputs, RowsPickPagesAndTurnAndCropThem) {
     // The page turned a quarter is 792 x 612 points: keep its left half.
     options.pageEdits[1].crop = folvane::CropRect{0, 0, 396, 612};
     const std::string output = dir / "out.pdf";
-    folvane::GeneratePdf(output, {source, source}, options);
+    folvane::generatePdf(output, {source, source}, options);
 
     ASSERT_TRUE(QpdfCheck(output));
     ASSERT_EQ(PageCount(output), 2);
@@ -118,8 +118,8 @@ TEST(PdfInputs, SameInputsGiveTheSameBytes) {
     WriteTextPdf(dir / "s.pdf", 4);
     WriteFile(dir / "a.jpg", MakeJpeg(Pattern(32, 32, 3)));
     ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
-    folvane::GeneratePdf(dir / "1.pdf", {dir / "s.pdf", dir / "a.jpg"}, GenerateOptions{});
-    folvane::GeneratePdf(dir / "2.pdf", {dir / "s.pdf", dir / "a.jpg"}, GenerateOptions{});
+    folvane::generatePdf(dir / "1.pdf", {dir / "s.pdf", dir / "a.jpg"}, GenerateOptions{});
+    folvane::generatePdf(dir / "2.pdf", {dir / "s.pdf", dir / "a.jpg"}, GenerateOptions{});
     ::unsetenv("SOURCE_DATE_EPOCH");
     EXPECT_EQ(ReadFile(dir / "1.pdf"), ReadFile(dir / "2.pdf"));
 }
@@ -145,7 +145,7 @@ TEST(PdfInputs, EncryptedDocumentsOpenWithTheirPasswordOnly) {
 
     GenerateOptions right;
     right.pdfPasswords[locked] = "open-me";
-    folvane::GeneratePdf(out / "both.pdf", {locked, ownerOnly}, right);
+    folvane::generatePdf(out / "both.pdf", {locked, ownerOnly}, right);
     ASSERT_TRUE(QpdfCheck(out / "both.pdf"));
     ASSERT_EQ(PageCount(out / "both.pdf"), 4);
     EXPECT_NE(PdfText(out / "both.pdf", 2).find(TextPdfLine(2)), std::string::npos);
@@ -165,7 +165,7 @@ TEST(PdfInputs, DamagedDocumentsAreRecoveredWithANoteOrRefusedWithQpdfsReason) {
     std::vector<folvane::PageNote> notes;
     folvane::GenerateEvents events;
     events.onNote = [&notes](const folvane::PageNote &note) { notes.push_back(note); };
-    folvane::GeneratePdf(dir / "out.pdf", {dir / "shifted.pdf"}, GenerateOptions{}, events);
+    folvane::generatePdf(dir / "out.pdf", {dir / "shifted.pdf"}, GenerateOptions{}, events);
     EXPECT_EQ(PageCount(dir / "out.pdf"), 2);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].kind, folvane::PageNote::Kind::PdfRecovered);
@@ -196,7 +196,7 @@ TEST(PdfInputs, HostileDocumentsEndQuickly) {
 
     // An ordinary object stream still reads.
     WriteObjectStreamPdf(dir / "fine.pdf", 4096);
-    folvane::GeneratePdf(dir / "fine-out.pdf", {dir / "fine.pdf"}, GenerateOptions{});
+    folvane::generatePdf(dir / "fine-out.pdf", {dir / "fine.pdf"}, GenerateOptions{});
     EXPECT_TRUE(QpdfCheck(dir / "fine-out.pdf"));
 
     // A claimed count of a million pages over two real ones, resources that refer to
@@ -213,7 +213,7 @@ TEST(PdfInputs, HostileDocumentsEndQuickly) {
                      "<</Type/Page/Parent 2 0 R/MediaBox[0 0 100 100]/Resources 4 0 R>>",
                      "<</Self 4 0 R/Other 5 0 R/Font<<>>>>", "[4 0 R 5 0 R]",
                      "<</Type/Page/Parent 2 0 R/MediaBox[0 0 100 100]/Resources 4 0 R>>"});
-    folvane::GeneratePdf(dir / "count-out.pdf", {dir / "count.pdf"}, GenerateOptions{});
+    folvane::generatePdf(dir / "count-out.pdf", {dir / "count.pdf"}, GenerateOptions{});
     EXPECT_TRUE(QpdfCheck(dir / "count-out.pdf"));
     EXPECT_EQ(PageCount(dir / "count-out.pdf"), 2);
 }

@@ -22,8 +22,8 @@ Bytes Generate(const std::string &out, const std::vector<std::string> &images,
                const char *threads) {
     setenv("FOLVANE_THREADS", threads, 1);
     folvane::GenerateOptions options;
-    options.layout = folvane::PageLayout::Fit();
-    folvane::GeneratePdf(out, images, options);
+    options.layout = folvane::PageLayout::fitted();
+    folvane::generatePdf(out, images, options);
     unsetenv("FOLVANE_THREADS");
     return ReadFile(out);
 }

@@ -6,12 +6,12 @@
 
 namespace {
 
-using folvane::QuotedName;
+using folvane::quotedName;
 
 TEST(QuotedName, PlainNamesStayAsTheyAre) {
     for (const std::string name :
          {"", "/scans/page 7.jpg", "it's.jpg", "/照片/第一页.jpg", "naïve—ünïcode.png", "$HOME"}) {
-        EXPECT_EQ(QuotedName(name), name);
+        EXPECT_EQ(quotedName(name), name);
     }
 }
 
@@ -31,7 +31,7 @@ TEST(QuotedName, ControlCharactersAndStrayBytesAreWrittenAsAShellReadsThem) {
         {"第\n页", "'第'$'\\n''页'"},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(QuotedName(c.name), c.quoted);
+        EXPECT_EQ(quotedName(c.name), c.quoted);
     }
 }
 

@@ -44,7 +44,7 @@ Outcome Generate(const std::string &out, const std::vector<std::string> &paths,
     folvane::GenerateEvents events;
     events.onBlankSkipped = [&run](const PageStart &page) { run.skipped.push_back(page); };
     events.onPage = [&run](const PageStart &page) { run.written.push_back(page.index); };
-    folvane::GeneratePdf(out, paths, options, events);
+    folvane::generatePdf(out, paths, options, events);
     return run;
 }
 
@@ -105,7 +105,7 @@ TEST_F(SkipBlank, EveryPageBlankFailsAndKeepsTheOldFile) {
     } catch (const folvane::GenerateError &error) {
         EXPECT_EQ(error.problem.kind, folvane::Problem::Kind::EveryPageBlank);
         EXPECT_EQ(error.problem.numbers[0], 2);
-        EXPECT_TRUE(error.AboutOutput());
+        EXPECT_TRUE(error.aboutOutput());
     }
     EXPECT_EQ(ReadText(out), "the old file");
     EXPECT_EQ(Listing(dir.Path()).size(), 3u); // no temporary left beside it
@@ -138,7 +138,7 @@ TEST_F(SkipBlank, AStopWhileJudgingEndsTheRunAndKeepsTheOldFile) {
     int asked = 0;
     events.stopRequested = [&asked] { return ++asked > 2; };
     const std::vector<std::string> paths(8, dir / "word.jpg");
-    EXPECT_THROW(folvane::GeneratePdf(out, paths, options, events), folvane::GenerateCancelled);
+    EXPECT_THROW(folvane::generatePdf(out, paths, options, events), folvane::GenerateCancelled);
     EXPECT_EQ(ReadText(out), "the old file");
 }
 

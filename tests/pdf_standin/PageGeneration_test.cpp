@@ -35,14 +35,14 @@ bool Logged(const std::string &line) {
 }
 
 TEST(ScaleForImageType, FollowsTheResolutionClasses) {
-    EXPECT_EQ(folvane::ScaleForImageType(0), 0.525f);
-    EXPECT_EQ(folvane::ScaleForImageType(1), 0.42f);
-    EXPECT_EQ(folvane::ScaleForImageType(2), 0.331f);
-    EXPECT_EQ(folvane::ScaleForImageType(3), 0.264f);
-    EXPECT_EQ(folvane::ScaleForImageType(4), 0.2358f);
-    EXPECT_EQ(folvane::ScaleForImageType(5), 0.1871f);
-    EXPECT_EQ(folvane::ScaleForImageType(6), 0.1871f);
-    EXPECT_EQ(folvane::ScaleForImageType(-1), 0.1871f);
+    EXPECT_EQ(folvane::scaleForImageType(0), 0.525f);
+    EXPECT_EQ(folvane::scaleForImageType(1), 0.42f);
+    EXPECT_EQ(folvane::scaleForImageType(2), 0.331f);
+    EXPECT_EQ(folvane::scaleForImageType(3), 0.264f);
+    EXPECT_EQ(folvane::scaleForImageType(4), 0.2358f);
+    EXPECT_EQ(folvane::scaleForImageType(5), 0.1871f);
+    EXPECT_EQ(folvane::scaleForImageType(6), 0.1871f);
+    EXPECT_EQ(folvane::scaleForImageType(-1), 0.1871f);
 }
 
 TEST_F(PageGenerationTest, AClassDrivesTheEngineInTheGenerateCommandsOrder) {
@@ -52,7 +52,7 @@ TEST_F(PageGenerationTest, AClassDrivesTheEngineInTheGenerateCommandsOrder) {
         standin::Note("page " + std::to_string(start.index) + "/" + std::to_string(start.total));
     };
     events.afterClose = [] { standin::Note("after close"); };
-    folvane::GeneratePdf("/out/doc.pdf", images, Options(PageLayout::Class(5)), events);
+    folvane::generatePdf("/out/doc.pdf", images, Options(PageLayout::ofClass(5)), events);
 
     const std::string scale = standin::Number(0.1871f);
     Lines expected = {"boot", "new", "set_parameter binding=C++", "set_parameter compatibility=1.4",
@@ -83,7 +83,7 @@ TEST_F(PageGenerationTest, AClassDrivesTheEngineInTheGenerateCommandsOrder) {
 
 TEST_F(PageGenerationTest, FitLoadsFirstThenBeginsAPageTurnedLikeTheImage) {
     standin::SetImageSize(1684, 842);
-    folvane::GeneratePdf("/out/doc.pdf", {"/p/wide.jpg"}, Options(PageLayout::Fit()));
+    folvane::generatePdf("/out/doc.pdf", {"/p/wide.jpg"}, Options(PageLayout::fitted()));
     // 1684 x 842 fits 842 x 595 at 0.5: 842 x 421, centred 87 points up.
     Lines expected = {"load_image jpeg /p/wide.jpg [] 1",
                       "get_image_size 7",
@@ -108,8 +108,8 @@ TEST_F(PageGenerationTest, EveryPageOfAFileUnlessOnlyTheFirstIsWanted) {
         pages.push_back(start.path + " " + std::to_string(start.filePage) + "/" +
                         std::to_string(start.filePages));
     };
-    folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg", "/p/scan.tif"}, Options(PageLayout::Class(1)),
-                         events);
+    folvane::generatePdf("/out/doc.pdf", {"/p/a.jpg", "/p/scan.tif"},
+                         Options(PageLayout::ofClass(1)), events);
     EXPECT_EQ(pages, (std::vector<std::string>{"/p/a.jpg 1/1", "/p/scan.tif 1/3", "/p/scan.tif 2/3",
                                                "/p/scan.tif 3/3"}));
     for (int page = 1; page <= 3; ++page) {
@@ -121,9 +121,9 @@ TEST_F(PageGenerationTest, EveryPageOfAFileUnlessOnlyTheFirstIsWanted) {
 
     standin::Reset();
     standin::SetPages("/p/scan.tif", 3);
-    GenerateOptions firstOnly = Options(PageLayout::Class(1));
+    GenerateOptions firstOnly = Options(PageLayout::ofClass(1));
     firstOnly.firstPageOnly = true;
-    folvane::GeneratePdf("/out/doc.pdf", {"/p/scan.tif"}, firstOnly);
+    folvane::generatePdf("/out/doc.pdf", {"/p/scan.tif"}, firstOnly);
     const Lines &log = standin::Log();
     EXPECT_EQ(std::count(log.begin(), log.end(), "end_page"), 1);
     EXPECT_FALSE(Logged("count_pages /p/scan.tif"));
@@ -137,13 +137,13 @@ TEST_F(PageGenerationTest, AnOutputThatCannotBeCreatedCarriesTheEnginesReason) {
     folvane::GenerateEvents events;
     events.afterClose = [&] { told = true; };
     try {
-        folvane::GeneratePdf("/proc/out.pdf", {"/p/a.jpg"}, {}, events);
+        folvane::generatePdf("/proc/out.pdf", {"/p/a.jpg"}, {}, events);
         FAIL() << "no exception";
     } catch (const folvane::GenerateError &e) {
         EXPECT_EQ(e.problem.kind, folvane::Problem::Kind::Output);
         EXPECT_EQ(e.problem.file, "/proc/out.pdf");
         EXPECT_EQ(e.problem.detail, "Permission denied");
-        EXPECT_TRUE(e.AboutOutput());
+        EXPECT_TRUE(e.aboutOutput());
         EXPECT_EQ(e.path, "/proc/out.pdf");
     }
     EXPECT_FALSE(told);
@@ -155,14 +155,14 @@ TEST_F(PageGenerationTest, AnEngineErrorNamesTheRowAndPageAndStopsWithoutClosing
     standin::SetPages("/p/b.tif", 2);
     standin::FailNext("load_image", 2, "cannot read \"/p/b.tif\"", 2);
     try {
-        folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg", "/p/b.tif"}, {});
+        folvane::generatePdf("/out/doc.pdf", {"/p/a.jpg", "/p/b.tif"}, {});
         FAIL() << "no exception";
     } catch (const folvane::GenerateError &e) {
         EXPECT_STREQ(e.what(), "cannot read \"/p/b.tif\"");
         EXPECT_EQ(e.path, "/p/b.tif");
         EXPECT_EQ(e.filePage, 2);
         EXPECT_EQ(e.index, 1u);
-        EXPECT_FALSE(e.AboutOutput());
+        EXPECT_FALSE(e.aboutOutput());
     }
     EXPECT_FALSE(Logged("close"));
     Lines tail(standin::Log().end() - 3, standin::Log().end());
@@ -174,7 +174,7 @@ TEST_F(PageGenerationTest, AStopRequestEndsTheRunBeforeTheNextPage) {
     folvane::GenerateEvents events;
     events.stopRequested = [&] { return ++polls == 3; };
     EXPECT_THROW(
-        folvane::GeneratePdf("/out/doc.pdf", {"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}, {}, events),
+        folvane::generatePdf("/out/doc.pdf", {"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}, {}, events),
         folvane::GenerateCancelled);
     const Lines &log = standin::Log();
     EXPECT_EQ(std::count(log.begin(), log.end(), "end_page"), 2);
@@ -189,7 +189,7 @@ TEST_F(PageGenerationTest, CutImagesAndTheEnginesNotesAreReported) {
     std::vector<folvane::PageNote> notes;
     folvane::GenerateEvents events;
     events.onNote = [&](const folvane::PageNote &note) { notes.push_back(note); };
-    folvane::GeneratePdf("/out/doc.pdf", {"/p/big.jpg"}, Options(PageLayout::Class(1)), events);
+    folvane::generatePdf("/out/doc.pdf", {"/p/big.jpg"}, Options(PageLayout::ofClass(1)), events);
 
     ASSERT_EQ(notes.size(), 3u);
     EXPECT_EQ(notes[0].kind, folvane::PageNote::Kind::Cropped);
@@ -205,14 +205,14 @@ TEST_F(PageGenerationTest, CutImagesAndTheEnginesNotesAreReported) {
     standin::Reset();
     standin::SetImageSize(2000, 3000);
     notes.clear();
-    folvane::GeneratePdf("/out/doc.pdf", {"/p/big.jpg"}, Options(PageLayout::Fit()), events);
+    folvane::generatePdf("/out/doc.pdf", {"/p/big.jpg"}, Options(PageLayout::fitted()), events);
     EXPECT_TRUE(notes.empty());
 }
 
 TEST_F(PageGenerationTest, LongPathsReachTheEngineWhole) {
     std::string dir = "/" + std::string(300, 'd');
     std::string image = dir + "/" + std::string(200, 'i') + ".jpg";
-    folvane::GeneratePdf(dir + "/out.pdf", {image}, {});
+    folvane::generatePdf(dir + "/out.pdf", {image}, {});
     EXPECT_TRUE(Logged("open_file " + dir + "/out.pdf"));
     EXPECT_TRUE(Logged("load_image jpeg " + image + " [] 1"));
 }

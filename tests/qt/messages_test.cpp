@@ -143,7 +143,7 @@ std::vector<Said> EverySentence() {
     for (auto intake : {folvane::ImageFacts::Intake::Copied, folvane::ImageFacts::Intake::Repaired,
                         folvane::ImageFacts::Intake::Recompressed}) {
         facts.intake = intake;
-        said.push_back({RowCheckText(facts, folvane::PageLayout::Class(1)), {"3264x2448"}});
+        said.push_back({RowCheckText(facts, folvane::PageLayout::ofClass(1)), {"3264x2448"}});
     }
     CutPages cut;
     cut.Add(0.82, 3);
