@@ -4,47 +4,47 @@
 
 BackgroundQueue::~BackgroundQueue() {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopping = true;
-        m_jobs.clear();
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+        jobs_.clear();
     }
-    m_wake.notify_all();
-    if (m_thread.joinable()) {
-        m_thread.join();
+    wake_.notify_all();
+    if (thread_.joinable()) {
+        thread_.join();
     }
 }
 
-void BackgroundQueue::Run(Job job) {
+void BackgroundQueue::run(Job job) {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_jobs.push_back(std::move(job));
-        if (!m_thread.joinable()) {
-            m_thread = std::thread([this] { Work(); });
+        std::lock_guard<std::mutex> lock(mutex_);
+        jobs_.push_back(std::move(job));
+        if (!thread_.joinable()) {
+            thread_ = std::thread([this] { work(); });
         }
     }
-    m_wake.notify_all();
+    wake_.notify_all();
 }
 
-void BackgroundQueue::Later(std::function<void()> then) {
-    m_ui.PostToUiThread([alive = std::weak_ptr<int>(m_alive), then = std::move(then)] {
+void BackgroundQueue::later(std::function<void()> then) {
+    ui_.PostToUiThread([alive = std::weak_ptr<int>(alive_), then = std::move(then)] {
         if (alive.lock()) {
             then();
         }
     });
 }
 
-void BackgroundQueue::Work() {
-    const std::weak_ptr<int> alive = m_alive;
+void BackgroundQueue::work() {
+    const std::weak_ptr<int> alive = alive_;
     for (;;) {
         Job job;
         {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-            if (m_stopping) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (stopping_) {
                 return;
             }
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
         }
         std::function<void()> done;
         try {
@@ -55,7 +55,7 @@ void BackgroundQueue::Work() {
         if (done) {
             // The queue goes away on the user-interface thread, where this runs too: checking
             // there is enough.
-            m_ui.PostToUiThread([alive, done = std::move(done)] {
+            ui_.PostToUiThread([alive, done = std::move(done)] {
                 if (alive.lock()) {
                     done();
                 }

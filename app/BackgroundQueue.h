@@ -18,25 +18,25 @@ public:
     // thread (or an empty function for nothing).
     using Job = std::function<std::function<void()>()>;
 
-    explicit BackgroundQueue(UiToolkit &ui) : m_ui(ui) {}
+    explicit BackgroundQueue(UiToolkit &ui) : ui_(ui) {}
     ~BackgroundQueue();
     BackgroundQueue(const BackgroundQueue &) = delete;
     BackgroundQueue &operator=(const BackgroundQueue &) = delete;
 
-    void Run(Job job);
+    void run(Job job);
     // Runs `then` on the user-interface thread after what is already waiting there, unless the
     // queue is gone by then. Call it on the user-interface thread.
-    void Later(std::function<void()> then);
+    void later(std::function<void()> then);
 
 private:
-    void Work();
+    void work();
 
-    UiToolkit &m_ui;
+    UiToolkit &ui_;
     // Alive as long as the queue: what a job hands back runs only while it is.
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<Job> m_jobs;
-    bool m_stopping = false;
-    std::thread m_thread;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Job> jobs_;
+    bool stopping_ = false;
+    std::thread thread_;
 };

@@ -4,11 +4,11 @@
 
 #include "platform/ui/Translation.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
 inline constexpr const char *kBlankRow = TR_NOOP("Window", "【空白页】%1");
 inline constexpr const char *kBlankTip =
     TR_NOOP("Window", "空白页: 上面没有任何内容; 勾选“跳过空白页”时不放入 PDF");
 inline constexpr const char *kBlankLeftOut = TR_N_NOOP("Window", "跳过了 %n 个空白页");
 
-} // namespace texts
+} // namespace folvane::app::texts

@@ -10,7 +10,7 @@ CFolvaneApp::CFolvaneApp() : CWinApp(nullptr) {}
 
 bool CFolvaneApp::InitInstance() {
     CFolvaneDlg dialog(Toolkit());
-    dialog.SetStartFiles(ImageFilesOfArguments(m_arguments, Toolkit().Collation()));
+    dialog.SetStartFiles(imageFilesOfArguments(m_arguments, Toolkit().Collation()));
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -100,16 +100,16 @@ bool CFolvaneDlg::OnWndMsg(const UiMessage &msg, LRESULT *result) {
 
 bool CFolvaneDlg::OnInitDialog() {
     const WindowSettings settings(Toolkit().Settings());
-    m_nImageType = settings.ImageType(m_nImageType);
-    m_bOcr = settings.Ocr(m_bOcr);
-    m_bDocument = settings.Document(m_bDocument);
-    m_bSkipBlank = settings.SkipBlank(m_bSkipBlank);
-    m_bSplitAtBlank = settings.SplitAtBlank(m_bSplitAtBlank);
-    m_nPaper = settings.Paper(m_nPaper);
+    m_nImageType = settings.imageType(m_nImageType);
+    m_bOcr = settings.ocr(m_bOcr);
+    m_bDocument = settings.document(m_bDocument);
+    m_bSkipBlank = settings.skipBlank(m_bSkipBlank);
+    m_bSplitAtBlank = settings.splitAtBlank(m_bSplitAtBlank);
+    m_nPaper = settings.paper(m_nPaper);
     CDialog::OnInitDialog();
     FillPaperChoice();
     EnableCornersButton();
-    if (const std::optional<WindowPlacement> placement = settings.Placement();
+    if (const std::optional<WindowPlacement> placement = settings.placement();
         placement && Peer()) {
         Peer()->SetPlacement(*placement);
     }
@@ -139,8 +139,10 @@ bool CFolvaneDlg::OnInitDialog() {
     m_listImages.SetBkColor(ui::RGB(247, 247, 255));
     m_listImages.SetTextColor(ui::RGB(0, 0, 255));
     m_listImages.SetTextBkColor(ui::RGB(247, 247, 255));
-    m_listImages.InsertColumn(0, texts::Window(texts::kNumberColumn), LVCFMT_LEFT, 50);
-    m_listImages.InsertColumn(1, texts::Window(texts::kFileColumn), LVCFMT_LEFT, 455);
+    m_listImages.InsertColumn(0, folvane::app::texts::window(folvane::app::texts::kNumberColumn),
+                              LVCFMT_LEFT, 50);
+    m_listImages.InsertColumn(1, folvane::app::texts::window(folvane::app::texts::kFileColumn),
+                              LVCFMT_LEFT, 455);
     AppendFiles(m_startFiles);
     return true;
 }
@@ -148,16 +150,18 @@ bool CFolvaneDlg::OnInitDialog() {
 void CFolvaneDlg::OnOK() {}
 
 void CFolvaneDlg::OnCancel() {
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     if (count > 0 && ListPaths() != m_writtenPaths) {
-        const std::string question = texts::WindowCount(texts::kExitQuestion, count);
-        if (AskQuestion(question, texts::Window(kCaptionNotice),
-                        {texts::Window(kAnswerOk), texts::Window(kAnswerCancel)}) != 0) {
+        const std::string question =
+            folvane::app::texts::windowCount(folvane::app::texts::kExitQuestion, count);
+        if (AskQuestion(question, folvane::app::texts::window(kCaptionNotice),
+                        {folvane::app::texts::window(kAnswerOk),
+                         folvane::app::texts::window(kAnswerCancel)}) != 0) {
             return;
         }
     }
     if (Peer()) {
-        WindowSettings(Toolkit().Settings()).SetPlacement(Peer()->GetPlacement());
+        WindowSettings(Toolkit().Settings()).setPlacement(Peer()->GetPlacement());
     }
     CDialog::OnCancel();
 }
@@ -168,7 +172,7 @@ void CFolvaneDlg::OnSize() {
 
 void CFolvaneDlg::SetImageType(int index) {
     m_nImageType = index;
-    WindowSettings(Toolkit().Settings()).SetImageType(index);
+    WindowSettings(Toolkit().Settings()).setImageType(index);
     RefreshPreview();
     ShowRowChecks(); // how much a class cuts off depends on the class
 }
@@ -176,16 +180,16 @@ void CFolvaneDlg::SetImageType(int index) {
 void CFolvaneDlg::OnCheckOcr() {
     if (CWnd *check = GetDlgItem(IDC_CHECK_OCR)) {
         m_bOcr = check->GetCheck();
-        WindowSettings(Toolkit().Settings()).SetOcr(m_bOcr);
+        WindowSettings(Toolkit().Settings()).setOcr(m_bOcr);
     }
 }
 
 void CFolvaneDlg::OnCheckDocument() {
     if (CWnd *check = GetDlgItem(IDC_CHECK_DOCUMENT)) {
         m_bDocument = check->GetCheck();
-        WindowSettings(Toolkit().Settings()).SetDocument(m_bDocument);
+        WindowSettings(Toolkit().Settings()).setDocument(m_bDocument);
         EnableCornersButton();
-        SearchSheets(m_pages.Order().ids);
+        SearchSheets(m_pages.order().ids);
         JudgeBlankPagesAgain(); // the rule reads the page as it goes in: corrected, or not
         ShowRowChecks();
         RefreshPreview();
@@ -209,13 +213,13 @@ void CFolvaneDlg::OnMenuExit() {
 }
 
 void CFolvaneDlg::Inform(const std::string &text) {
-    MessageBox(text, texts::Window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
+    MessageBox(text, folvane::app::texts::window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
 }
 
 bool CFolvaneDlg::OpenWithShell(const std::string &path) {
     if (Toolkit().ShellExecute("open", path, SW_SHOWNORMAL)) {
         return true;
     }
-    Inform(texts::Window(texts::kCannotOpen, {path}));
+    Inform(folvane::app::texts::window(folvane::app::texts::kCannotOpen, {path}));
     return false;
 }

@@ -169,7 +169,7 @@ public:
     // Adds files at the end in the given order; the first row becomes current when none is.
     void AppendFiles(const std::vector<std::string> &paths);
     // The path of every row, in list order.
-    std::vector<std::string> ListPaths() const { return m_pages.Paths(); }
+    std::vector<std::string> ListPaths() const { return m_pages.paths(); }
 
     // Whether checks of rows are still on their way or not yet shown.
     bool ChecksPending() const {
@@ -353,7 +353,7 @@ private:
 };
 
 // Texts of the window's messages, as the original wrote them; marked for the catalogue under
-// "Window" and shown through texts::Window.
+// "Window" and shown through folvane::app::texts::Window.
 inline constexpr const char *kCaptionNotice = TR_NOOP("Window", "系统提示");
 inline constexpr const char *kMsgNoImages = TR_NOOP("Window", "您还没有图片！\n请先添加图片文件!");
 inline constexpr const char *kMsgSelectFirst = TR_NOOP("Window", "请先选择一张再操作!");

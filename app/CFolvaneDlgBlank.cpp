@@ -30,7 +30,7 @@ void CFolvaneDlg::JudgeBlankPages(const std::vector<PageId> &ids) {
         return;
     }
     for (PageId id : ids) {
-        const Page *page = m_pages.Find(id);
+        const Page *page = m_pages.find(id);
         if (!page || !StandsForOnePage(*page)) {
             continue;
         }
@@ -40,7 +40,7 @@ void CFolvaneDlg::JudgeBlankPages(const std::vector<PageId> &ids) {
         request.corrected = m_bDocument && page->shape.edits.correction && !page->shape.edits.crop;
         request.corners = page->shape.handCorners;
         ++m_blankRunning;
-        m_blankChecks->Run([this, id, round = m_blankRound, request]() -> std::function<void()> {
+        m_blankChecks->run([this, id, round = m_blankRound, request]() -> std::function<void()> {
             const std::optional<folvane::blank::BlankVerdict> verdict =
                 folvane::blank::judgePageFile(request);
             const bool blank = verdict && verdict->blank;
@@ -54,20 +54,20 @@ void CFolvaneDlg::OnBlankJudged(PageId id, int round, bool blank) {
     if (round != m_blankRound) {
         return;
     }
-    if (Page *page = m_pages.Find(id)) {
+    if (Page *page = m_pages.find(id)) {
         page->blank = blank;
     }
-    if (const int row = m_pages.RowOf(id); row >= 0) {
+    if (const int row = m_pages.rowOf(id); row >= 0) {
         ShowRowCheck(row);
     }
 }
 
 void CFolvaneDlg::JudgeBlankPagesAgain() {
     ++m_blankRound;
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     std::vector<PageId> ids;
     for (int row = 0; row < count; ++row) {
-        if (Page *page = m_pages.Find(m_pages.At(row).id); page && page->facts) {
+        if (Page *page = m_pages.find(m_pages.at(row).id); page && page->facts) {
             page->blank.reset();
             ids.push_back(page->id);
         }
@@ -77,19 +77,21 @@ void CFolvaneDlg::JudgeBlankPagesAgain() {
 
 std::string CFolvaneDlg::RowLabel(const Page &page) const {
     const std::string text = RowText(page);
-    return page.blank.value_or(false) ? texts::Window(texts::kBlankRow, {text}) : text;
+    return page.blank.value_or(false)
+               ? folvane::app::texts::window(folvane::app::texts::kBlankRow, {text})
+               : text;
 }
 
 void CFolvaneDlg::OnCheckSkipBlank() {
     if (CWnd *check = GetDlgItem(IDC_CHECK_SKIP_BLANK)) {
         m_bSkipBlank = check->GetCheck();
-        WindowSettings(Toolkit().Settings()).SetSkipBlank(m_bSkipBlank);
+        WindowSettings(Toolkit().Settings()).setSkipBlank(m_bSkipBlank);
     }
 }
 
 void CFolvaneDlg::OnCheckSplitAtBlank() {
     if (CWnd *check = GetDlgItem(IDC_CHECK_SPLIT_BLANK)) {
         m_bSplitAtBlank = check->GetCheck();
-        WindowSettings(Toolkit().Settings()).SetSplitAtBlank(m_bSplitAtBlank);
+        WindowSettings(Toolkit().Settings()).setSplitAtBlank(m_bSplitAtBlank);
     }
 }

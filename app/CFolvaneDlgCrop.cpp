@@ -12,24 +12,24 @@
 void CFolvaneDlg::OnCrop() {
     const int row = CurrentRow();
     if (row < 0) {
-        Inform(texts::Window(kMsgSelectFirst));
+        Inform(folvane::app::texts::window(kMsgSelectFirst));
         return;
     }
     if (!RowFileUsable(row)) {
         return;
     }
-    const Page &page = m_pages.At(row);
+    const Page &page = m_pages.at(row);
     const PageId id = page.id;
     const std::string path = page.source.path;
     const std::optional<folvane::CropRect> before = page.shape.edits.crop;
     const int turns = page.shape.edits.quarterTurns;
     CropPicture picture;
     // A PDF's page is cropped in points of the page as it shows, turned as its row has it.
-    const bool loaded = IsPdfName(path) ? LoadPdfCropPicture(path, page.source.page.value_or(1),
+    const bool loaded = isPdfName(path) ? loadPdfCropPicture(path, page.source.page.value_or(1),
                                                              PdfPassword(path), turns, picture)
                                         : loadCropPicture(path, turns, picture);
     if (!loaded) {
-        Inform(texts::Window(texts::kCropUnreadable, {path}));
+        Inform(folvane::app::texts::window(folvane::app::texts::kCropUnreadable, {path}));
         return;
     }
     const CropEditRequest request = makeCropRequest(picture, before);
@@ -44,7 +44,7 @@ void CFolvaneDlg::OnCrop() {
         return;
     }
     const bool whole = crop == folvane::CropRect{0, 0, picture.fullWidth, picture.fullHeight};
-    if (row >= m_pages.Count() || m_pages.At(row).id != id) {
+    if (row >= m_pages.count() || m_pages.at(row).id != id) {
         return; // the list changed under the editor
     }
     m_croppedPicture = std::make_unique<WholePicture>();
@@ -53,6 +53,6 @@ void CFolvaneDlg::OnCrop() {
     m_croppedPicture->fullWidth = picture.fullWidth;
     m_croppedPicture->fullHeight = picture.fullHeight;
     m_croppedPicture->image.Transfer(picture.turned);
-    Done(m_pages.Crop(row, whole ? std::nullopt : std::optional(crop)), true);
+    Done(m_pages.crop(row, whole ? std::nullopt : std::optional(crop)), true);
     m_croppedPicture.reset();
 }

@@ -15,14 +15,14 @@ void CFolvaneDlg::SearchSheets(const std::vector<PageId> &ids) {
         return; // searched once the box is checked
     }
     for (PageId id : ids) {
-        const Page *page = m_pages.Find(id);
+        const Page *page = m_pages.find(id);
         // A PDF's page is never corrected: there is no sheet to look for.
-        if (!page || page->sheet || IsPdfName(page->source.path) ||
+        if (!page || page->sheet || isPdfName(page->source.path) ||
             !m_sheetSearching.insert(id).second) {
             continue;
         }
-        m_checks->Run([this, id, path = page->source.path]() -> std::function<void()> {
-            const SheetCheck check = FindSheetInFile(path);
+        m_checks->run([this, id, path = page->source.path]() -> std::function<void()> {
+            const SheetCheck check = findSheetInFile(path);
             return [this, id, check] { OnSheetSearched(id, check); };
         });
     }
@@ -30,10 +30,10 @@ void CFolvaneDlg::SearchSheets(const std::vector<PageId> &ids) {
 
 void CFolvaneDlg::OnSheetSearched(PageId id, const SheetCheck &check) {
     m_sheetSearching.erase(id);
-    if (Page *page = m_pages.Find(id)) {
+    if (Page *page = m_pages.find(id)) {
         page->sheet = check;
     }
-    if (const int row = m_pages.RowOf(id); row >= 0) {
+    if (const int row = m_pages.rowOf(id); row >= 0) {
         ShowRowCheck(row);
     }
 }
@@ -46,7 +46,7 @@ void CFolvaneDlg::EnableCornersButton() {
 
 void CFolvaneDlg::OnDblclkPreview(NMHDR * /*header*/, LRESULT *result) {
     *result = 0;
-    if (m_bDocument && m_pages.Current() >= 0) {
+    if (m_bDocument && m_pages.current() >= 0) {
         OnBtnCorners();
     }
 }
@@ -57,17 +57,17 @@ void CFolvaneDlg::OnBtnCorners() {
     }
     const int row = CurrentRow();
     if (row < 0) {
-        Inform(texts::Window(kMsgSelectFirst));
+        Inform(folvane::app::texts::window(kMsgSelectFirst));
         return;
     }
     if (RefusePdfCorrection(row)) {
         return;
     }
-    const Page &edited = m_pages.At(row);
+    const Page &edited = m_pages.at(row);
     const std::string path = edited.source.path;
     CorrectionPixels pixels;
-    if (!DecodeForCorrection(path, kCornerEditorSide, pixels)) {
-        Inform(texts::Window(texts::kCornersUnreadable, {path}));
+    if (!decodeForCorrection(path, kCornerEditorSide, pixels)) {
+        Inform(folvane::app::texts::window(folvane::app::texts::kCornersUnreadable, {path}));
         return;
     }
     std::optional<folvane::SheetCorners> start = edited.shape.handCorners;
@@ -75,22 +75,22 @@ void CFolvaneDlg::OnBtnCorners() {
         start = edited.sheet->corners;
     }
     const PageId id = edited.id;
-    const CornerEditAnswer answer = EditCorners(MakeCornerRequest(pixels, start));
+    const CornerEditAnswer answer = EditCorners(makeCornerRequest(pixels, start));
     switch (answer.choice) {
     case CornerEditAnswer::Choice::Cancel:
         return;
     case CornerEditAnswer::Choice::Automatic:
-        Done(m_pages.SetCorners(row, std::nullopt), false);
+        Done(m_pages.setCorners(row, std::nullopt), false);
         SearchSheets({id});
         break;
     case CornerEditAnswer::Choice::Accept: {
-        const folvane::SheetCorners corners = FullSizeCorners(answer.corners, pixels);
+        const folvane::SheetCorners corners = fullSizeCorners(answer.corners, pixels);
         CorrectedPicture page;
-        if (!CorrectForPreview(pixels, corners, page)) {
-            Inform(texts::Window(texts::kCornersUnusable));
+        if (!correctForPreview(pixels, corners, page)) {
+            Inform(folvane::app::texts::window(folvane::app::texts::kCornersUnusable));
             return;
         }
-        Done(m_pages.SetCorners(row, corners), false);
+        Done(m_pages.setCorners(row, corners), false);
         break;
     }
     }

@@ -36,61 +36,65 @@ std::vector<int> AllRows(int count) {
 void CFolvaneDlg::OnInterleave() {
     // The list selects one row at a time, so the command takes the whole list.
     CurrentRow();
-    if (m_pages.Empty()) {
-        Inform(texts::Window(kMsgNoImages));
+    if (m_pages.empty()) {
+        Inform(folvane::app::texts::window(kMsgNoImages));
         return;
     }
-    if (m_pages.Count() % 2 != 0) {
-        Inform(texts::Window(texts::kInterleaveOddCount, {std::to_string(m_pages.Count())}));
+    if (m_pages.count() % 2 != 0) {
+        Inform(folvane::app::texts::window(folvane::app::texts::kInterleaveOddCount,
+                                           {std::to_string(m_pages.count())}));
         return;
     }
-    Done(m_pages.Interleave(AllRows(m_pages.Count())), true);
+    Done(m_pages.interleave(AllRows(m_pages.count())), true);
 }
 
 void CFolvaneDlg::ScanBothSides(ScanSession &session) {
-    const PageOrder before = m_pages.Order();
+    const PageOrder before = m_pages.order();
     const std::set<PageId> had(before.ids.begin(), before.ids.end());
 
     std::optional<ScanError> error = ScanLoad(session);
     AddScannedPages(session);
-    const int fronts = session.Pages();
+    const int fronts = session.pages();
     if (fronts == 0 || !SideComplete(error)) {
         // A cancel is the user's own choice: no box.
         if (error && error->kind != ScanErrorKind::Cancelled) {
-            Inform(ScanFailureText(*error, session.Pages(), session.Folder()));
+            Inform(scanFailureText(*error, session.pages(), session.folder()));
         }
         return;
     }
     const int answer = AskQuestion(
-        texts::Scan(texts::kTurnStackOver, {std::to_string(fronts)}), texts::Window(kCaptionNotice),
-        {texts::Scan(texts::kAnswerScanBacks), texts::Scan(texts::kAnswerStopTwoSided)});
+        folvane::app::texts::scan(folvane::app::texts::kTurnStackOver, {std::to_string(fronts)}),
+        folvane::app::texts::window(kCaptionNotice),
+        {folvane::app::texts::scan(folvane::app::texts::kAnswerScanBacks),
+         folvane::app::texts::scan(folvane::app::texts::kAnswerStopTwoSided)});
     if (answer != 0) {
         return;
     }
 
     error = ScanLoad(session);
     AddScannedPages(session);
-    const int backs = session.Pages() - fronts;
+    const int backs = session.pages() - fronts;
     if (!SideComplete(error)) {
         if (error->kind != ScanErrorKind::Cancelled) {
-            Inform(ScanFailureText(*error, session.Pages(), session.Folder()));
+            Inform(scanFailureText(*error, session.pages(), session.folder()));
         }
         return;
     }
     if (backs != fronts) {
-        Inform(texts::Scan(texts::kSidesDiffer, {std::to_string(fronts), std::to_string(backs)}));
+        Inform(folvane::app::texts::scan(folvane::app::texts::kSidesDiffer,
+                                         {std::to_string(fronts), std::to_string(backs)}));
         return;
     }
     // The rows the scan added, wherever they are: nothing else changes the list meanwhile, but
     // the pairing must never touch a row the user had before.
     std::vector<int> scanned;
-    for (int row = 0; row < m_pages.Count(); ++row) {
-        if (had.count(m_pages.At(row).id) == 0) {
+    for (int row = 0; row < m_pages.count(); ++row) {
+        if (had.count(m_pages.at(row).id) == 0) {
             scanned.push_back(row);
         }
     }
     if (static_cast<int>(scanned.size()) == fronts + backs) {
         CurrentRow();
-        Done(m_pages.Interleave(scanned), true);
+        Done(m_pages.interleave(scanned), true);
     }
 }

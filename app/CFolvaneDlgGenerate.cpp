@@ -46,8 +46,8 @@ public:
             m_pages[page.index] = page.filePages;
         }
         ++m_begun;
-        return texts::Window(texts::kProgressPages,
-                             {std::to_string(m_begun), std::to_string(m_total)});
+        return folvane::app::texts::window(folvane::app::texts::kProgressPages,
+                                           {std::to_string(m_begun), std::to_string(m_total)});
     }
     // Pages that will not be begun (separator sheets) leave the count.
     void LeaveOut(int pages) { m_total -= pages; }
@@ -71,11 +71,11 @@ std::string FileName(const std::string &path) {
 std::string UncorrectedLines(const std::vector<folvane::PageNote> &notes) {
     std::string lines;
     for (std::size_t i = 0; i < notes.size() && i < kNamesInQuestion; ++i) {
-        lines += "\n" +
-                 texts::Window(texts::kUnusableRow, {FileName(notes[i].path), NoteText(notes[i])});
+        lines += "\n" + folvane::app::texts::window(folvane::app::texts::kUnusableRow,
+                                                    {FileName(notes[i].path), noteText(notes[i])});
     }
     if (notes.size() > kNamesInQuestion) {
-        lines += "\n" + texts::Window(texts::kMoreRows);
+        lines += "\n" + folvane::app::texts::window(folvane::app::texts::kMoreRows);
     }
     return lines;
 }
@@ -83,15 +83,18 @@ std::string UncorrectedLines(const std::vector<folvane::PageNote> &notes) {
 // "共 N 页, 分成 M 个文件保存:", then each document with its pages, "……" after the first few.
 std::string SetLines(const std::vector<std::string> &files, const std::vector<int> &pages,
                      int total) {
-    std::string lines = texts::Window(
-        texts::kWrittenSet, {texts::WindowCount(texts::kSetPages, total),
-                             texts::WindowCount(texts::kSetFiles, static_cast<int>(files.size()))});
+    std::string lines = folvane::app::texts::window(
+        folvane::app::texts::kWrittenSet,
+        {folvane::app::texts::windowCount(folvane::app::texts::kSetPages, total),
+         folvane::app::texts::windowCount(folvane::app::texts::kSetFiles,
+                                          static_cast<int>(files.size()))});
     for (std::size_t i = 0; i < files.size() && i < kNamesInQuestion; ++i) {
-        lines += "\n" + texts::WindowCount(texts::kWrittenMember, i < pages.size() ? pages[i] : 0,
-                                           {folvane::quotedName(files[i])});
+        lines += "\n" + folvane::app::texts::windowCount(folvane::app::texts::kWrittenMember,
+                                                         i < pages.size() ? pages[i] : 0,
+                                                         {folvane::quotedName(files[i])});
     }
     if (files.size() > kNamesInQuestion) {
-        lines += "\n" + texts::Window(texts::kMoreRows);
+        lines += "\n" + folvane::app::texts::window(folvane::app::texts::kMoreRows);
     }
     return lines;
 }
@@ -101,20 +104,22 @@ std::string SetLines(const std::vector<std::string> &files, const std::vector<in
 std::string FailureText(const folvane::GenerateError &error, int filePages) {
     std::string where = folvane::quotedName(error.path);
     if (!error.aboutOutput() && filePages > 1) {
-        where = texts::Window(texts::kFileAndPage, {where, std::to_string(error.filePage)});
+        where = folvane::app::texts::window(folvane::app::texts::kFileAndPage,
+                                            {where, std::to_string(error.filePage)});
     }
-    return texts::Window(kMsgFailure) + "\n" + where + "\n" + ProblemText(error.problem);
+    return folvane::app::texts::window(kMsgFailure) + "\n" + where + "\n" +
+           problemText(error.problem);
 }
 
 } // namespace
 
 void CFolvaneDlg::OnBtnGenerate() {
-    if (m_pages.Empty()) {
-        Inform(texts::Window(kMsgNoImages));
+    if (m_pages.empty()) {
+        Inform(folvane::app::texts::window(kMsgNoImages));
         return;
     }
     if (m_strSavePath.empty()) {
-        Inform(texts::Window(kMsgNoSavePath));
+        Inform(folvane::app::texts::window(kMsgNoSavePath));
         return;
     }
     std::vector<int> rows;
@@ -133,24 +138,28 @@ void CFolvaneDlg::OnBtnGenerate() {
 }
 
 std::string CFolvaneDlg::SuccessText(const WrittenPdf &written) const {
-    std::string text = texts::Window(kMsgSuccess) + "\n";
+    std::string text = folvane::app::texts::window(kMsgSuccess) + "\n";
     if (written.files.empty()) {
-        text += written.cut.Any()
-                    ? texts::WindowCount(texts::kWrittenCut, written.pages,
-                                         {m_strSavePath, written.cut.Text()})
-                    : texts::WindowCount(texts::kWritten, written.pages, {m_strSavePath});
+        text +=
+            written.cut.any()
+                ? folvane::app::texts::windowCount(folvane::app::texts::kWrittenCut, written.pages,
+                                                   {m_strSavePath, written.cut.text()})
+                : folvane::app::texts::windowCount(folvane::app::texts::kWritten, written.pages,
+                                                   {m_strSavePath});
     } else {
         text += SetLines(written.files, written.filePages, written.pages);
-        if (written.cut.Any()) {
-            text += "\n" + written.cut.Text();
+        if (written.cut.any()) {
+            text += "\n" + written.cut.text();
         }
     }
     text += UncorrectedLines(written.uncorrected);
     if (written.blank > 0) {
-        text += "\n" + texts::WindowCount(texts::kBlankLeftOut, written.blank);
+        text += "\n" +
+                folvane::app::texts::windowCount(folvane::app::texts::kBlankLeftOut, written.blank);
     }
     if (written.separators > 0) {
-        text += "\n" + texts::WindowCount(texts::kSeparatorsLeftOut, written.separators);
+        text += "\n" + folvane::app::texts::windowCount(folvane::app::texts::kSeparatorsLeftOut,
+                                                        written.separators);
     }
     return text;
 }
@@ -162,10 +171,10 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
         // A file's pages are taken to share its first page's size, as a scanner writes them; the
         // success box counts the pages the run actually cut.
         // A page of a PDF keeps its own size: no class cuts it.
-        const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
+        const std::optional<folvane::ImageFacts> &facts = m_pages.at(row).facts;
         if (facts && facts->ok && !layout.fit && facts->kind != kPdfKind &&
-            !WillBeCorrected(m_pages.At(row))) {
-            const PageEdits &edits = m_pages.At(row).shape.edits;
+            !WillBeCorrected(m_pages.at(row))) {
+            const PageEdits &edits = m_pages.at(row).shape.edits;
             const bool turned = edits.quarterTurns % 2 != 0;
             int width = turned ? facts->height : facts->width;
             int height = turned ? facts->width : facts->height;
@@ -173,16 +182,18 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
                 width = edits.crop->right - edits.crop->left;
                 height = edits.crop->bottom - edits.crop->top;
             }
-            cut.Add(folvane::placeOnPage(layout, width, height).outside, std::max(1, facts->pages));
+            cut.add(folvane::placeOnPage(layout, width, height).outside, std::max(1, facts->pages));
         }
     }
-    if (!cut.Any()) {
+    if (!cut.any()) {
         return true;
     }
     const int answer =
-        AskQuestion(texts::Window(texts::kCutQuestion, {cut.Text()}), texts::Window(kCaptionNotice),
-                    {texts::Window(texts::kAnswerFit), texts::Window(texts::kAnswerContinue),
-                     texts::Window(kAnswerCancel)});
+        AskQuestion(folvane::app::texts::window(folvane::app::texts::kCutQuestion, {cut.text()}),
+                    folvane::app::texts::window(kCaptionNotice),
+                    {folvane::app::texts::window(folvane::app::texts::kAnswerFit),
+                     folvane::app::texts::window(folvane::app::texts::kAnswerContinue),
+                     folvane::app::texts::window(kAnswerCancel)});
     if (answer == 0) {
         SetImageType(kImageTypeFit);
         UpdateData(false); // the radio buttons show the switch
@@ -193,9 +204,9 @@ bool CFolvaneDlg::CutPagesAgreed(const std::vector<int> &rows) {
 bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
     RecheckChangedFiles();
     std::vector<int> unusable;
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     for (int row = 0; row < count; ++row) {
-        const std::optional<folvane::ImageFacts> &facts = m_pages.At(row).facts;
+        const std::optional<folvane::ImageFacts> &facts = m_pages.at(row).facts;
         (facts && !facts->ok ? unusable : rows).push_back(row);
     }
     if (unusable.empty()) {
@@ -204,24 +215,27 @@ bool CFolvaneDlg::RowsToWrite(std::vector<int> &rows) {
     if (rows.empty()) {
         // Nothing would be left to write: the first file's failure is the answer.
         const int row = unusable.front();
-        Inform(texts::Window(kMsgFailure) + "\n" + RowPath(row) + "\n" +
-               ProblemText(m_pages.At(row).facts->problem));
+        Inform(folvane::app::texts::window(kMsgFailure) + "\n" + RowPath(row) + "\n" +
+               problemText(m_pages.at(row).facts->problem));
         return false;
     }
-    std::string question =
-        texts::WindowCount(texts::kUnusableRows, static_cast<int>(unusable.size()));
+    std::string question = folvane::app::texts::windowCount(folvane::app::texts::kUnusableRows,
+                                                            static_cast<int>(unusable.size()));
     for (std::size_t i = 0; i < unusable.size() && i < kNamesInQuestion; ++i) {
         const int row = unusable[i];
-        question += "\n" + texts::Window(texts::kUnusableRow,
-                                         {FileName(RowPath(row)),
-                                          ProblemText(m_pages.At(row).facts->problem)});
+        question +=
+            "\n" + folvane::app::texts::window(
+                       folvane::app::texts::kUnusableRow,
+                       {FileName(RowPath(row)), problemText(m_pages.at(row).facts->problem)});
     }
     if (unusable.size() > kNamesInQuestion) {
-        question += "\n" + texts::Window(texts::kMoreRows);
+        question += "\n" + folvane::app::texts::window(folvane::app::texts::kMoreRows);
     }
-    question += "\n" + texts::WindowCount(texts::kSkipQuestion, static_cast<int>(rows.size()));
-    return AskQuestion(question, texts::Window(kCaptionNotice),
-                       {texts::Window(kAnswerSkip), texts::Window(kAnswerCancel)}) == 0;
+    question += "\n" + folvane::app::texts::windowCount(folvane::app::texts::kSkipQuestion,
+                                                        static_cast<int>(rows.size()));
+    return AskQuestion(question, folvane::app::texts::window(kCaptionNotice),
+                       {folvane::app::texts::window(kAnswerSkip),
+                        folvane::app::texts::window(kAnswerCancel)}) == 0;
 }
 
 namespace {
@@ -233,7 +247,7 @@ std::vector<std::string> RowsOfRun(const PageList &pages, const std::vector<int>
                                    std::vector<int> &pagesPerRow) {
     std::vector<std::string> paths;
     for (int row : rows) {
-        const Page &page = pages.At(row);
+        const Page &page = pages.at(row);
         if (page.shape.handCorners) {
             options.handCorners[paths.size()] = *page.shape.handCorners;
         }
@@ -244,7 +258,7 @@ std::vector<std::string> RowsOfRun(const PageList &pages, const std::vector<int>
         if (page.blank && page.facts && page.facts->pages == 1) {
             options.blankRows[paths.size()] = *page.blank; // the pre-flight's verdict stands
         }
-        const bool onePage = page.source.page && IsPdfName(page.source.path);
+        const bool onePage = page.source.page && isPdfName(page.source.path);
         if (onePage) {
             options.rowPages[paths.size()] = *page.source.page;
         }
@@ -295,15 +309,16 @@ std::optional<std::string> FailureOf(const std::function<void()> &work,
     } catch (const folvane::GenerateError &error) {
         return FailureText(error, pagesOfRow(error.index)) + unchanged;
     } catch (const DocumentSetFailure &failure) {
-        return texts::Window(kMsgFailure) + "\n" + SetProblemText(failure.problem) + unchanged;
+        return folvane::app::texts::window(kMsgFailure) + "\n" + setProblemText(failure.problem) +
+               unchanged;
     } catch (const std::exception &error) {
         // Not the engine's: the program's own fault, its words only in parentheses.
         folvane::Problem internal;
         internal.kind = folvane::Problem::Kind::Internal;
         internal.detail = error.what();
-        return texts::Window(kMsgFailure) + "\n" + ProblemText(internal);
+        return folvane::app::texts::window(kMsgFailure) + "\n" + problemText(internal);
     } catch (...) {
-        return texts::Window(kMsgFailure);
+        return folvane::app::texts::window(kMsgFailure);
     }
 }
 
@@ -318,13 +333,16 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     }
     // With a text layer each page is recognised as it goes in, and the window says so.
     const auto detail = [this](const std::string &path) {
-        return m_bOcr ? texts::Window(texts::kRecognising, {FileName(path)}) : FileName(path);
+        return m_bOcr ? folvane::app::texts::window(folvane::app::texts::kRecognising,
+                                                    {FileName(path)})
+                      : FileName(path);
     };
     ProgressState progress;
     PageCount count(std::move(pagesPerRow));
     progress.Report(0, count.Total(), "", detail(paths.front()));
-    const ProgressRequest request{texts::Window(texts::kProgressCaption),
-                                  texts::Window(kAnswerCancel)};
+    const ProgressRequest request{
+        folvane::app::texts::window(folvane::app::texts::kProgressCaption),
+        folvane::app::texts::window(kAnswerCancel)};
     const auto failed = [&](const std::function<void()> &work) {
         const std::optional<std::string> failure = FailureOf(
             work, [&count](std::size_t row) { return count.PagesOfRow(row); }, SetUnchangedLine());
@@ -339,8 +357,8 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
     if (m_bSplitAtBlank) {
         const auto planAndPrepare = [&] {
             RunWithProgress(request, progress,
-                            [&] { plan = PlanSetAtBlankPages(m_strSavePath, paths, options); });
-            PrepareSet(set, m_strSavePath, plan, paths);
+                            [&] { plan = planSetAtBlankPages(m_strSavePath, paths, options); });
+            prepareSet(set, m_strSavePath, plan, paths);
         };
         if (failed(planAndPrepare) || progress.CancelRequested() ||
             !SetReplacementAgreed(set.targets())) {
@@ -357,7 +375,7 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
             };
             events.onNote = [&written](const folvane::PageNote &note) {
                 if (note.kind == folvane::PageNote::Kind::Cropped) {
-                    written.cut.Add(note.outside);
+                    written.cut.add(note.outside);
                 }
                 if (note.kind == folvane::PageNote::Kind::NotCorrected) {
                     written.uncorrected.push_back(note);
@@ -366,7 +384,7 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
             events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
             events.stopRequested = [&progress] { return progress.CancelRequested(); };
             if (m_bSplitAtBlank) {
-                written.files = WriteSet(set, plan, paths, options, events);
+                written.files = writeSet(set, plan, paths, options, events);
                 written.filePages = plan.pages;
                 written.separators = plan.separators;
             } else {
@@ -388,19 +406,22 @@ bool CFolvaneDlg::SetReplacementAgreed(const std::vector<std::string> &targets) 
     if (existing.empty()) {
         return true;
     }
-    std::string question =
-        texts::WindowCount(texts::kReplaceSetQuestion, static_cast<int>(existing.size()));
+    std::string question = folvane::app::texts::windowCount(
+        folvane::app::texts::kReplaceSetQuestion, static_cast<int>(existing.size()));
     for (std::size_t i = 0; i < existing.size() && i < kNamesInQuestion; ++i) {
         question += "\n" + folvane::quotedName(existing[i]);
     }
     if (existing.size() > kNamesInQuestion) {
-        question += "\n" + texts::Window(texts::kMoreRows);
+        question += "\n" + folvane::app::texts::window(folvane::app::texts::kMoreRows);
     }
-    question += "\n" + texts::Window(texts::kReplaceSetAsk);
-    return AskQuestion(question, texts::Window(kCaptionNotice),
-                       {texts::Window(texts::kAnswerReplace), texts::Window(kAnswerCancel)}) == 0;
+    question += "\n" + folvane::app::texts::window(folvane::app::texts::kReplaceSetAsk);
+    return AskQuestion(question, folvane::app::texts::window(kCaptionNotice),
+                       {folvane::app::texts::window(folvane::app::texts::kAnswerReplace),
+                        folvane::app::texts::window(kAnswerCancel)}) == 0;
 }
 
 std::string CFolvaneDlg::SetUnchangedLine() const {
-    return m_bSplitAtBlank ? "\n" + texts::Window(texts::kSetNothingChanged) : std::string();
+    return m_bSplitAtBlank
+               ? "\n" + folvane::app::texts::window(folvane::app::texts::kSetNothingChanged)
+               : std::string();
 }

@@ -32,11 +32,11 @@ NameOrder CFolvaneDlg::FileNameOrder() const {
 }
 
 std::string CFolvaneDlg::RowPath(int row) const {
-    return row >= 0 && row < m_pages.Count() ? m_pages.At(row).source.path : std::string();
+    return row >= 0 && row < m_pages.count() ? m_pages.at(row).source.path : std::string();
 }
 
 void CFolvaneDlg::ShowPages() {
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     if (count == 0) {
         m_listImages.DeleteAllItems();
         return;
@@ -52,20 +52,20 @@ void CFolvaneDlg::ShowPages() {
         if (m_listImages.GetItemText(row, kColumnNumber) != number) {
             m_listImages.SetItemText(row, kColumnNumber, number);
         }
-        const std::string label = RowLabel(m_pages.At(row));
+        const std::string label = RowLabel(m_pages.at(row));
         if (m_listImages.GetItemText(row, kColumnPath) != label) {
             m_listImages.SetItemText(row, kColumnPath, label);
         }
     }
     ShowRowChecks();
-    if (m_pages.Current() >= 0) {
-        MarkRow(m_pages.Current());
+    if (m_pages.current() >= 0) {
+        MarkRow(m_pages.current());
     }
 }
 
 void CFolvaneDlg::Done(std::optional<PageCommand> command, bool previewCurrent) {
     if (command) {
-        m_history.Record(std::move(*command));
+        m_history.record(std::move(*command));
     }
     ShowPages();
     if (previewCurrent) {
@@ -101,8 +101,8 @@ void CFolvaneDlg::ClearPreviewFrame() {
 }
 
 void CFolvaneDlg::PreviewCurrentRow() {
-    if (m_pages.Current() >= 0) {
-        ShowPreview(RowPath(m_pages.Current()));
+    if (m_pages.current() >= 0) {
+        ShowPreview(RowPath(m_pages.current()));
     } else {
         ClearPreviewFrame();
     }
@@ -111,55 +111,55 @@ void CFolvaneDlg::PreviewCurrentRow() {
 int CFolvaneDlg::CurrentRow() {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
-        m_pages.SetCurrent(highlighted);
+        m_pages.setCurrent(highlighted);
     }
-    return m_pages.Current();
+    return m_pages.current();
 }
 
 void CFolvaneDlg::OnBtnSortByName() {
     CurrentRow();
-    Done(m_pages.SortByName(FileNameOrder()), false);
+    Done(m_pages.sortByName(FileNameOrder()), false);
 }
 
 void CFolvaneDlg::OnBtnAddImages() {
     OpenFileRequest request;
     WindowSettings settings(Toolkit().Settings());
-    request.title = texts::Window(texts::kAddTitle);
+    request.title = folvane::app::texts::window(folvane::app::texts::kAddTitle);
     std::vector<std::string> patterns = folvane::addDialogPatterns();
     patterns.push_back("*.pdf");
-    request.filters = {{texts::Window(texts::kAddFilter), patterns}};
+    request.filters = {{folvane::app::texts::window(folvane::app::texts::kAddFilter), patterns}};
     request.defaultExt = "jpg";
     request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT |
                     OFN_HIDEREADONLY;
-    request.initialDir = settings.AddFolder();
+    request.initialDir = settings.addFolder();
     std::vector<std::string> paths;
     if (GetOpenFileNames(*this, request, paths) && !paths.empty()) {
-        settings.SetAddFolder(FolderOf(paths.front()));
+        settings.setAddFolder(folderOf(paths.front()));
     }
     SortInFiles(paths);
 }
 
 void CFolvaneDlg::OnDropFiles(HDROP drop) {
-    SortInFiles(ImageFilesOfDrop(drop->paths, Toolkit().Collation()));
+    SortInFiles(imageFilesOfDrop(drop->paths, Toolkit().Collation()));
 }
 
 void CFolvaneDlg::SortInFiles(const std::vector<std::string> &paths) {
     CurrentRow();
-    std::optional<PageCommand> command = m_pages.SortIn(SourcesOfFiles(paths), FileNameOrder());
+    std::optional<PageCommand> command = m_pages.sortIn(SourcesOfFiles(paths), FileNameOrder());
     const std::vector<PageId> added = command ? AddedPages(*command) : std::vector<PageId>{};
     Done(std::move(command), false);
     CheckPages(added);
     // Also after a cancelled dialog: the current row is shown again ("" on an empty list).
-    ShowPreview(RowPath(m_pages.Current()));
+    ShowPreview(RowPath(m_pages.current()));
 }
 
 void CFolvaneDlg::AppendFiles(const std::vector<std::string> &paths) {
     const bool hadCurrent = CurrentRow() != -1;
-    std::optional<PageCommand> command = m_pages.Add(SourcesOfFiles(paths));
+    std::optional<PageCommand> command = m_pages.add(SourcesOfFiles(paths));
     const std::vector<PageId> added = command ? AddedPages(*command) : std::vector<PageId>{};
     Done(std::move(command), false);
     CheckPages(added);
-    if (!hadCurrent && m_pages.Current() != -1) {
+    if (!hadCurrent && m_pages.current() != -1) {
         PreviewCurrentRow();
     }
 }
@@ -167,7 +167,7 @@ void CFolvaneDlg::AppendFiles(const std::vector<std::string> &paths) {
 void CFolvaneDlg::OnBtnViewImage() {
     const int row = CurrentRow();
     if (row == -1) {
-        Inform(texts::Window(kMsgNoImages));
+        Inform(folvane::app::texts::window(kMsgNoImages));
         return;
     }
     OpenWithShell(RowPath(row));
@@ -175,16 +175,16 @@ void CFolvaneDlg::OnBtnViewImage() {
 
 bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
     m_listImages.SetFocus();
-    if (m_pages.Empty()) {
-        Inform(texts::Window(kMsgNoImages));
+    if (m_pages.empty()) {
+        Inform(folvane::app::texts::window(kMsgNoImages));
         return false;
     }
     if (CurrentRow() == -1) {
-        Inform(texts::Window(kMsgSelectFirst));
+        Inform(folvane::app::texts::window(kMsgSelectFirst));
         return false;
     }
-    if (m_pages.Current() == boundary) {
-        Inform(texts::Window(boundaryMessage));
+    if (m_pages.current() == boundary) {
+        Inform(folvane::app::texts::window(boundaryMessage));
         return false;
     }
     return true;
@@ -192,25 +192,25 @@ bool CFolvaneDlg::CurrentRowMayMove(int boundary, const char *boundaryMessage) {
 
 void CFolvaneDlg::OnBtnMoveUp() {
     if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
-        Done(m_pages.Move(m_pages.Current(), m_pages.Current() - 1), false);
+        Done(m_pages.move(m_pages.current(), m_pages.current() - 1), false);
     }
 }
 
 void CFolvaneDlg::OnBtnMoveDown() {
-    if (CurrentRowMayMove(m_pages.Count() - 1, kMsgAtLastRow)) {
-        Done(m_pages.Move(m_pages.Current(), m_pages.Current() + 1), false);
+    if (CurrentRowMayMove(m_pages.count() - 1, kMsgAtLastRow)) {
+        Done(m_pages.move(m_pages.current(), m_pages.current() + 1), false);
     }
 }
 
 void CFolvaneDlg::OnBtnMoveTop() {
     if (CurrentRowMayMove(0, kMsgAtFirstRow)) {
-        Done(m_pages.Move(m_pages.Current(), 0), false);
+        Done(m_pages.move(m_pages.current(), 0), false);
     }
 }
 
 void CFolvaneDlg::OnBtnMoveBottom() {
-    if (CurrentRowMayMove(m_pages.Count() - 1, kMsgAtLastRow)) {
-        Done(m_pages.Move(m_pages.Current(), m_pages.Count() - 1), false);
+    if (CurrentRowMayMove(m_pages.count() - 1, kMsgAtLastRow)) {
+        Done(m_pages.move(m_pages.current(), m_pages.count() - 1), false);
     }
 }
 
@@ -219,29 +219,29 @@ void CFolvaneDlg::OnBtnDelete() {
     // highlight away from the row last clicked.
     const int highlighted = HighlightedRow();
     if (highlighted == -1) {
-        Inform(texts::Window(kMsgSelectFirst));
+        Inform(folvane::app::texts::window(kMsgSelectFirst));
         return;
     }
-    Done(m_pages.Remove(highlighted), true);
+    Done(m_pages.remove(highlighted), true);
 }
 
 void CFolvaneDlg::OnBtnClearList() {
     // No question first: what goes can be had back with Ctrl+Z.
     CurrentRow();
-    Done(m_pages.Clear(), false);
+    Done(m_pages.clear(), false);
     ClearPreviewFrame();
 }
 
 void CFolvaneDlg::OnEditUndo() {
     CurrentRow();
-    if (m_history.Undo(m_pages)) {
+    if (m_history.undo(m_pages)) {
         Done(std::nullopt, true);
     }
 }
 
 void CFolvaneDlg::OnEditRedo() {
     CurrentRow();
-    if (m_history.Redo(m_pages)) {
+    if (m_history.redo(m_pages)) {
         Done(std::nullopt, true);
     }
 }
@@ -251,15 +251,16 @@ void CFolvaneDlg::OnBtnBrowse() {
     // without an extension gets ".pdf" in lower case, as Linux file managers expect.
     const SplitPathParts current = _splitpath(m_strSavePath);
     const std::string filter =
-        texts::Window(texts::kPdfFiles) + "|*.PDF|" + texts::Window(texts::kAllFiles) + "|*.*||";
+        folvane::app::texts::window(folvane::app::texts::kPdfFiles) + "|*.PDF|" +
+        folvane::app::texts::window(folvane::app::texts::kAllFiles) + "|*.*||";
     CFileDialog dialog("pdf", current.fname + current.ext, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        filter, *this);
     WindowSettings settings(Toolkit().Settings());
-    dialog.SetInitialDir(m_strSavePath.empty() ? settings.SaveFolder() : FolderOf(m_strSavePath));
+    dialog.SetInitialDir(m_strSavePath.empty() ? settings.saveFolder() : folderOf(m_strSavePath));
     if (dialog.DoModal() != IDOK) {
         return;
     }
     m_strSavePath = dialog.GetPathName();
-    settings.SetSaveFolder(FolderOf(m_strSavePath));
+    settings.setSaveFolder(folderOf(m_strSavePath));
     UpdateData(false);
 }

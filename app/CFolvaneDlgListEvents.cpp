@@ -13,11 +13,11 @@
 void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
-        m_pages.SetCurrent(highlighted);
+        m_pages.setCurrent(highlighted);
         ShowPreview(RowPath(highlighted));
-    } else if (m_pages.Current() >= 0) {
+    } else if (m_pages.current() >= 0) {
         // The click landed below the rows and the control dropped its highlight: put it back.
-        MarkRow(m_pages.Current());
+        MarkRow(m_pages.current());
     }
     *result = 0;
 }
@@ -25,10 +25,10 @@ void CFolvaneDlg::OnClickList(NMHDR * /*header*/, LRESULT *result) {
 void CFolvaneDlg::OnDblclkList(NMHDR * /*header*/, LRESULT *result) {
     const int highlighted = HighlightedRow();
     if (highlighted != -1) {
-        m_pages.SetCurrent(highlighted);
+        m_pages.setCurrent(highlighted);
         OpenWithShell(RowPath(highlighted));
-    } else if (m_pages.Current() >= 0) {
-        MarkRow(m_pages.Current());
+    } else if (m_pages.current() >= 0) {
+        MarkRow(m_pages.current());
     }
     *result = 0;
 }
@@ -37,8 +37,8 @@ void CFolvaneDlg::OnRclickList(NMHDR * /*header*/, LRESULT *result) {
     // A right click on a row highlighted it: that row becomes current and is previewed first, so
     // that the menu's "资料修改" opens the file clicked. On empty space the current row stays.
     const int highlighted = HighlightedRow();
-    if (highlighted != -1 && highlighted != m_pages.Current()) {
-        m_pages.SetCurrent(highlighted);
+    if (highlighted != -1 && highlighted != m_pages.current()) {
+        m_pages.setCurrent(highlighted);
         ShowPreview(RowPath(highlighted));
     }
     const UiPoint cursor = Peer() ? Peer()->GetCursorPos() : UiPoint{};
@@ -57,11 +57,11 @@ void CFolvaneDlg::OnItemChangedList(NMHDR * /*header*/, LRESULT *result) {
     // every row command acts on the row the preview shows.
     const int highlighted = HighlightedRow();
     if (highlighted == -1) {
-        if (m_pages.Current() >= 0) {
-            MarkRow(m_pages.Current());
+        if (m_pages.current() >= 0) {
+            MarkRow(m_pages.current());
         }
-    } else if (highlighted != m_pages.Current()) {
-        m_pages.SetCurrent(highlighted);
+    } else if (highlighted != m_pages.current()) {
+        m_pages.setCurrent(highlighted);
         ShowPreview(RowPath(highlighted));
     }
     *result = 0;
@@ -69,38 +69,49 @@ void CFolvaneDlg::OnItemChangedList(NMHDR * /*header*/, LRESULT *result) {
 
 void CFolvaneDlg::OnRowDraggedList(NMHDR *header, LRESULT *result) {
     *result = 0;
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     if (header->iItem < 0 || header->iItem >= count || header->iTarget < 0 ||
         header->iTarget >= count || header->iItem == header->iTarget) {
         return;
     }
     // The dragged row becomes current where it lands, keeps its highlight and is the page the
     // preview shows, whichever row the control highlighted on the way.
-    Done(m_pages.Move(header->iItem, header->iTarget), true);
+    Done(m_pages.move(header->iItem, header->iTarget), true);
 }
 
 void CFolvaneDlg::AddRowCommands(CMenu &popup) {
     const bool hasRow = CurrentRow() >= 0;
     const UINT rowFlags = MF_STRING | (hasRow ? 0 : MF_GRAYED);
     popup.AppendMenu(MF_SEPARATOR);
-    popup.AppendMenu(rowFlags, IDC_BTN_DELETE, texts::Window(texts::kMenuDelete));
-    popup.AppendMenu(rowFlags, IDC_BTN_MOVE_UP, texts::Window(texts::kMenuMoveUp));
-    popup.AppendMenu(rowFlags, IDC_BTN_MOVE_DOWN, texts::Window(texts::kMenuMoveDown));
+    popup.AppendMenu(rowFlags, IDC_BTN_DELETE,
+                     folvane::app::texts::window(folvane::app::texts::kMenuDelete));
+    popup.AppendMenu(rowFlags, IDC_BTN_MOVE_UP,
+                     folvane::app::texts::window(folvane::app::texts::kMenuMoveUp));
+    popup.AppendMenu(rowFlags, IDC_BTN_MOVE_DOWN,
+                     folvane::app::texts::window(folvane::app::texts::kMenuMoveDown));
     // The text after a tab is the item's key, shown at the menu's right edge.
-    popup.AppendMenu(rowFlags, ID_ROTATE_LEFT, texts::Window(texts::kMenuRotateLeft) + "\tCtrl+L");
+    popup.AppendMenu(rowFlags, ID_ROTATE_LEFT,
+                     folvane::app::texts::window(folvane::app::texts::kMenuRotateLeft) +
+                         "\tCtrl+L");
     popup.AppendMenu(rowFlags, ID_ROTATE_RIGHT,
-                     texts::Window(texts::kMenuRotateRight) + "\tCtrl+R");
-    popup.AppendMenu(rowFlags, ID_CROP, texts::Window(texts::kMenuCrop));
-    popup.AppendMenu(rowFlags, ID_INTERLEAVE, texts::Window(texts::kMenuInterleave) + "\tCtrl+D");
+                     folvane::app::texts::window(folvane::app::texts::kMenuRotateRight) +
+                         "\tCtrl+R");
+    popup.AppendMenu(rowFlags, ID_CROP,
+                     folvane::app::texts::window(folvane::app::texts::kMenuCrop));
+    popup.AppendMenu(rowFlags, ID_INTERLEAVE,
+                     folvane::app::texts::window(folvane::app::texts::kMenuInterleave) +
+                         "\tCtrl+D");
     popup.AppendMenu(MF_SEPARATOR);
-    const std::optional<PageCommandKind> undo = m_history.NextUndo();
-    const std::optional<PageCommandKind> redo = m_history.NextRedo();
+    const std::optional<PageCommandKind> undo = m_history.nextUndo();
+    const std::optional<PageCommandKind> redo = m_history.nextRedo();
     popup.AppendMenu(
         MF_STRING | (undo ? 0 : MF_GRAYED), ID_EDIT_UNDO,
-        undo ? texts::Window(texts::kMenuUndoCommand, {texts::Window(PageCommandName(*undo))})
-             : texts::Window(texts::kMenuUndo));
+        undo ? folvane::app::texts::window(folvane::app::texts::kMenuUndoCommand,
+                                           {folvane::app::texts::window(pageCommandName(*undo))})
+             : folvane::app::texts::window(folvane::app::texts::kMenuUndo));
     popup.AppendMenu(
         MF_STRING | (redo ? 0 : MF_GRAYED), ID_EDIT_REDO,
-        redo ? texts::Window(texts::kMenuRedoCommand, {texts::Window(PageCommandName(*redo))})
-             : texts::Window(texts::kMenuRedo));
+        redo ? folvane::app::texts::window(folvane::app::texts::kMenuRedoCommand,
+                                           {folvane::app::texts::window(pageCommandName(*redo))})
+             : folvane::app::texts::window(folvane::app::texts::kMenuRedo));
 }

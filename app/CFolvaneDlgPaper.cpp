@@ -15,7 +15,7 @@ folvane::PageLayout CFolvaneDlg::ChosenLayout() const {
 
 void CFolvaneDlg::FillPaperChoice() {
     m_paperChoice.ResetContent();
-    for (const char *name : texts::kPaperNames) {
+    for (const char *name : folvane::app::texts::kPaperNames) {
         m_paperChoice.AddString(Tr("Dialog", name));
     }
     m_paperChoice.SetCurSel(m_nPaper);
@@ -30,7 +30,7 @@ void CFolvaneDlg::OnPaperChosen() {
 
 void CFolvaneDlg::SetPaper(int index) {
     m_nPaper = static_cast<int>(folvane::paperAt(index)); // an index out of range: A4
-    WindowSettings(Toolkit().Settings()).SetPaper(m_nPaper);
+    WindowSettings(Toolkit().Settings()).setPaper(m_nPaper);
     if (m_paperChoice.GetCurSel() != m_nPaper) {
         m_paperChoice.SetCurSel(m_nPaper);
     }
@@ -50,6 +50,6 @@ void CFolvaneDlg::SetProperties(folvane::DocumentProperties properties) {
 void CFolvaneDlg::OnMenuProperties() {
     CPropertiesDlg dialog(Toolkit(), PropertiesForSavePath());
     if (dialog.DoModal() == IDOK) {
-        SetProperties(dialog.Properties());
+        SetProperties(dialog.properties());
     }
 }

@@ -27,7 +27,7 @@ std::vector<PageSource> CFolvaneDlg::SourcesOfFiles(const std::vector<std::strin
     std::vector<PageSource> sources;
     sources.reserve(paths.size());
     for (const std::string &path : paths) {
-        if (!IsPdfName(path)) {
+        if (!isPdfName(path)) {
             sources.push_back(PageSource{path, std::nullopt});
             continue;
         }
@@ -35,9 +35,10 @@ std::vector<PageSource> CFolvaneDlg::SourcesOfFiles(const std::vector<std::strin
         if (IsPasswordFailure(facts.failure)) {
             const SplitPathParts parts = _splitpath(path);
             const std::optional<std::string> password =
-                AskPassword({texts::Window(kPasswordText, {parts.fname + parts.ext}),
-                             texts::Window(kPasswordCaption), texts::Window(kAnswerOk),
-                             texts::Window(kAnswerCancel)});
+                AskPassword({folvane::app::texts::window(kPasswordText, {parts.fname + parts.ext}),
+                             folvane::app::texts::window(kPasswordCaption),
+                             folvane::app::texts::window(kAnswerOk),
+                             folvane::app::texts::window(kAnswerCancel)});
             if (password) {
                 // Kept also when wrong: the row's check then says the password is wrong.
                 m_pdfPasswords[path] = *password;
@@ -62,7 +63,7 @@ std::string CFolvaneDlg::PdfPassword(const std::string &path) const {
 }
 
 std::string CFolvaneDlg::RowText(const Page &page) const {
-    if (!page.source.page || !IsPdfName(page.source.path)) {
+    if (!page.source.page || !isPdfName(page.source.path)) {
         return page.source.path;
     }
     int pages = page.facts && page.facts->pages > 0 ? page.facts->pages : 0;
@@ -70,22 +71,22 @@ std::string CFolvaneDlg::RowText(const Page &page) const {
         const auto found = m_pdfPageCounts.find(page.source.path);
         pages = found == m_pdfPageCounts.end() ? *page.source.page : found->second;
     }
-    return PdfRowText(page.source.path, *page.source.page, pages);
+    return pdfRowText(page.source.path, *page.source.page, pages);
 }
 
 folvane::ImageFacts
 CFolvaneDlg::InspectSource(const std::function<folvane::ImageFacts(const std::string &)> &inspect,
                            const PageSource &source, const std::string &password) {
-    if (IsPdfName(source.path)) {
-        return InspectPdfPage(source.path, source.page.value_or(1), password);
+    if (isPdfName(source.path)) {
+        return inspectPdfPage(source.path, source.page.value_or(1), password);
     }
     return inspect(source.path);
 }
 
 bool CFolvaneDlg::RefusePdfCorrection(int row) {
-    if (row < 0 || !IsPdfName(RowPath(row))) {
+    if (row < 0 || !isPdfName(RowPath(row))) {
         return false;
     }
-    Inform(texts::Window(kPdfNotCorrected));
+    Inform(folvane::app::texts::window(kPdfNotCorrected));
     return true;
 }

@@ -21,12 +21,12 @@ void CFolvaneDlg::CheckPages(const std::vector<PageId> &ids) {
     }
     // Every new row is checked, also a file added again: it may have changed on disk meanwhile.
     for (PageId id : ids) {
-        const Page *page = m_pages.Find(id);
+        const Page *page = m_pages.find(id);
         if (!page) {
             continue;
         }
         ++m_checksRunning;
-        m_checks->Run([this, inspect = m_fnInspect, id, source = page->source,
+        m_checks->run([this, inspect = m_fnInspect, id, source = page->source,
                        password = PdfPassword(page->source.path)]() -> std::function<void()> {
             const FileStamp file = fileStampOf(source.path);
             folvane::ImageFacts facts;
@@ -45,7 +45,7 @@ void CFolvaneDlg::CheckPages(const std::vector<PageId> &ids) {
 void CFolvaneDlg::OnPageChecked(PageId id, const folvane::ImageFacts &facts,
                                 const FileStamp &file) {
     --m_checksRunning;
-    if (Page *page = m_pages.Find(id)) {
+    if (Page *page = m_pages.find(id)) {
         page->facts = facts;
         page->checkedFile = file;
         page->blank.reset();
@@ -54,15 +54,15 @@ void CFolvaneDlg::OnPageChecked(PageId id, const folvane::ImageFacts &facts,
     // Finding a page's row takes a pass over the list. Checks finish in bursts, thousands at a
     // time for a large list: the rows of a burst are shown in one pass, right after it.
     if (m_checkedUnshown.empty() && m_checks) {
-        m_checks->Later([this] { ShowCheckedRows(); });
+        m_checks->later([this] { ShowCheckedRows(); });
     }
     m_checkedUnshown.insert(id);
 }
 
 void CFolvaneDlg::RecheckChangedFiles() {
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     for (int row = 0; row < count; ++row) {
-        Page *page = m_pages.Find(m_pages.At(row).id);
+        Page *page = m_pages.find(m_pages.at(row).id);
         if (!page->facts) {
             continue; // its check is still running
         }
@@ -91,14 +91,14 @@ bool CFolvaneDlg::WillBeCorrected(const Page &page) const {
     // already says what of the photo is the page.
     // A page of a PDF goes in as the page it is.
     const bool sheetFound = page.sheet && page.sheet->found && !page.sheet->twoSheets;
-    return m_bDocument && !IsPdfName(page.source.path) && page.shape.edits.correction &&
+    return m_bDocument && !isPdfName(page.source.path) && page.shape.edits.correction &&
            !page.shape.edits.crop && (page.shape.handCorners.has_value() || sheetFound);
 }
 
 void CFolvaneDlg::ShowCheckedRows() {
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     for (int row = 0; row < count; ++row) {
-        if (m_checkedUnshown.count(m_pages.At(row).id)) {
+        if (m_checkedUnshown.count(m_pages.at(row).id)) {
             ShowRowCheck(row);
         }
     }
@@ -106,14 +106,14 @@ void CFolvaneDlg::ShowCheckedRows() {
 }
 
 void CFolvaneDlg::ShowRowChecks() {
-    const int count = m_pages.Count();
+    const int count = m_pages.count();
     for (int row = 0; row < count; ++row) {
         ShowRowCheck(row);
     }
 }
 
 void CFolvaneDlg::ShowRowCheck(int row) {
-    const Page &page = m_pages.At(row);
+    const Page &page = m_pages.at(row);
     if (!page.facts) {
         m_listImages.SetItemToolTip(row, "");
         m_listImages.SetItemTextColor(row, CLR_DEFAULT);
@@ -121,16 +121,16 @@ void CFolvaneDlg::ShowRowCheck(int row) {
     }
     const folvane::ImageFacts &facts = *page.facts;
     const bool placed = page.shape.handCorners.has_value();
-    std::string tip = RowCheckText(facts, ChosenLayout(), page.shape.edits.quarterTurns,
+    std::string tip = rowCheckText(facts, ChosenLayout(), page.shape.edits.quarterTurns,
                                    WillBeCorrected(page), page.shape.edits.crop);
-    if (m_bDocument && facts.ok && IsPdfName(page.source.path)) {
+    if (m_bDocument && facts.ok && isPdfName(page.source.path)) {
         tip += "\n" + Tr("Messages", "文档校正不适用于 PDF 的页面");
     } else if (m_bDocument && facts.ok && (page.sheet || placed)) {
-        const std::string words = SheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
+        const std::string words = sheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
         tip += words.empty() ? "" : "\n" + words;
     }
     if (page.blank.value_or(false)) {
-        tip = texts::Window(texts::kBlankTip) + "\n" + tip;
+        tip = folvane::app::texts::window(folvane::app::texts::kBlankTip) + "\n" + tip;
     }
     if (const std::string label = RowLabel(page); m_listImages.GetItemText(row, 1) != label) {
         m_listImages.SetItemText(row, 1, label);

@@ -75,7 +75,7 @@ void DrawPlaceholder(HDC dc, const UiRect &client) {
     if (!placeholder.Load(PlaceholderPath().c_str(), FormatUnknown) || !placeholder.IsValid()) {
         return;
     }
-    const UiRect fitted = FitPreview(client, placeholder.GetWidth(), placeholder.GetHeight());
+    const UiRect fitted = fitPreview(client, placeholder.GetWidth(), placeholder.GetHeight());
     placeholder.Draw(dc, RECT{fitted.left, fitted.top, fitted.right, fitted.bottom}, nullptr, false,
                      false);
 }
@@ -93,33 +93,33 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     }
     const UiRect client = frame->GetClientRect();
     // A page of a PDF keeps its own size: it fills its page whatever the class.
-    const bool pdf = IsPdfName(path);
+    const bool pdf = isPdfName(path);
     const folvane::PageLayout layout = pdf ? folvane::PageLayout::fitted() : ChosenLayout();
     PreviewPicture picture;
     // A corrected page is what the PDF gets; where the page goes in as it is, so does the
     // preview.
-    const int current = m_pages.Current();
+    const int current = m_pages.current();
     const bool currentRow = current >= 0 && RowPath(current) == path;
     const std::optional<folvane::SheetCorners> corners =
-        currentRow ? m_pages.At(current).shape.handCorners : std::nullopt;
-    const int turns = currentRow ? m_pages.At(current).shape.edits.quarterTurns : 0;
+        currentRow ? m_pages.at(current).shape.handCorners : std::nullopt;
+    const int turns = currentRow ? m_pages.at(current).shape.edits.quarterTurns : 0;
     const std::optional<folvane::CropRect> crop =
-        currentRow ? m_pages.At(current).shape.edits.crop : std::nullopt;
+        currentRow ? m_pages.at(current).shape.edits.crop : std::nullopt;
     // A cropped page goes in as the part kept, never corrected: the crop says what the page is.
-    const int pdfPage = currentRow ? m_pages.At(current).source.page.value_or(1) : 1;
+    const int pdfPage = currentRow ? m_pages.at(current).source.page.value_or(1) : 1;
     const bool corrected = !pdf && m_bDocument && !crop &&
-                           m_correctedPreview->Load(path, corners, client, picture) &&
-                           TurnPreviewPicture(picture, turns);
+                           m_correctedPreview->load(path, corners, client, picture) &&
+                           turnPreviewPicture(picture, turns);
     // Right after a crop, the editor's picture of the page serves when it is fine enough.
     const bool reused = !pdf && !corrected && m_croppedPicture && currentRow &&
                         m_croppedPicture->path == path && m_croppedPicture->quarterTurns == turns &&
-                        PreviewFromWhole(*m_croppedPicture, layout, client, crop, picture);
+                        previewFromWhole(*m_croppedPicture, layout, client, crop, picture);
     m_croppedPicture.reset();
     const bool readable =
         corrected || reused ||
-        (pdf ? LoadPdfPreviewPicture(path, pdfPage, PdfPassword(path), client, picture, turns, crop)
+        (pdf ? loadPdfPreviewPicture(path, pdfPage, PdfPassword(path), client, picture, turns, crop)
              : folvane::isPreviewName(path) &&
-                   LoadPreviewPicture(path, layout, client, picture, turns, crop));
+                   loadPreviewPicture(path, layout, client, picture, turns, crop));
 
     frame->Invalidate(true);
     frame->UpdateWindow();
@@ -128,7 +128,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
         const folvane::PagePlacement placement =
             folvane::placeOnPage(layout, picture.uprightWidth, picture.uprightHeight);
         DrawPage(dc,
-                 LayOutPreviewPage(client, placement, picture.uprightWidth, picture.uprightHeight),
+                 layOutPreviewPage(client, placement, picture.uprightWidth, picture.uprightHeight),
                  picture);
     } else {
         DrawPlaceholder(dc, client);
@@ -137,7 +137,7 @@ void CFolvaneDlg::ShowPreview(std::string path) {
 }
 
 void CFolvaneDlg::RefreshPreview() {
-    if (m_pages.Current() >= 0) {
-        ShowPreview(RowPath(m_pages.Current()));
+    if (m_pages.current() >= 0) {
+        ShowPreview(RowPath(m_pages.current()));
     }
 }

@@ -21,7 +21,7 @@ using folvane::scan::ScanErrorKind;
 // A feeder that has run empty, after pages of this session, may be refilled; a failure to find
 // paper in it on a later load means the same.
 bool FeederEmptied(const std::optional<ScanError> &error, const ScanSession &session) {
-    return session.FromFeeder() && session.Pages() > 0 &&
+    return session.fromFeeder() && session.pages() > 0 &&
            (!error || error->kind == ScanErrorKind::FeederEmpty);
 }
 
@@ -36,7 +36,7 @@ void CFolvaneDlg::OnBtnScan() {
     // Each page reaches the list while the scan goes on; a call that comes after the scan has
     // ended finds nothing to do.
     const auto scanning = std::make_shared<int>(0);
-    session.OnPageWritten([this, &session, running = std::weak_ptr<int>(scanning)] {
+    session.onPageWritten([this, &session, running = std::weak_ptr<int>(scanning)] {
         Toolkit().PostToUiThread([this, &session, running] {
             if (running.lock()) {
                 AddScannedPages(session);
@@ -51,10 +51,12 @@ void CFolvaneDlg::OnBtnScan() {
         const std::optional<ScanError> error = ScanLoad(session);
         AddScannedPages(session);
         if (FeederEmptied(error, session)) {
-            const int answer = AskQuestion(
-                texts::Scan(texts::kFeederDone, {std::to_string(session.Pages())}),
-                texts::Window(kCaptionNotice),
-                {texts::Scan(texts::kAnswerScanMore), texts::Scan(texts::kAnswerScanDone)});
+            const int answer =
+                AskQuestion(folvane::app::texts::scan(folvane::app::texts::kFeederDone,
+                                                      {std::to_string(session.pages())}),
+                            folvane::app::texts::window(kCaptionNotice),
+                            {folvane::app::texts::scan(folvane::app::texts::kAnswerScanMore),
+                             folvane::app::texts::scan(folvane::app::texts::kAnswerScanDone)});
             if (answer != 0) {
                 return;
             }
@@ -62,7 +64,7 @@ void CFolvaneDlg::OnBtnScan() {
         }
         // A cancel is the user's own choice: no box.
         if (error && error->kind != ScanErrorKind::Cancelled) {
-            Inform(ScanFailureText(*error, session.Pages(), session.Folder()));
+            Inform(scanFailureText(*error, session.pages(), session.folder()));
         }
         return;
     }
@@ -70,11 +72,12 @@ void CFolvaneDlg::OnBtnScan() {
 
 std::optional<ScanError> CFolvaneDlg::ScanLoad(ScanSession &session) {
     ProgressState progress;
-    progress.SetCancelHandler([&session] { session.Cancel(); });
+    progress.SetCancelHandler([&session] { session.cancel(); });
     std::optional<ScanError> error;
     try {
-        RunWithProgress({texts::Scan(texts::kScanProgressCaption), texts::Window(kAnswerCancel)},
-                        progress, [&] { error = session.Load(progress).error; });
+        RunWithProgress({folvane::app::texts::scan(folvane::app::texts::kScanProgressCaption),
+                         folvane::app::texts::window(kAnswerCancel)},
+                        progress, [&] { error = session.load(progress).error; });
     } catch (const folvane::scan::ScanFailure &failure) {
         error = failure.error();
     } catch (const std::exception &failure) {
@@ -86,7 +89,7 @@ std::optional<ScanError> CFolvaneDlg::ScanLoad(ScanSession &session) {
 }
 
 void CFolvaneDlg::AddScannedPages(ScanSession &session) {
-    const std::vector<std::string> pages = session.TakeNewPages();
+    const std::vector<std::string> pages = session.takeNewPages();
     if (!pages.empty()) {
         AppendFiles(pages);
     }

@@ -10,20 +10,20 @@
 #include "app/WindowTexts.h"
 
 bool CFolvaneDlg::RowFileUsable(int row) {
-    const PageId id = m_pages.At(row).id;
+    const PageId id = m_pages.at(row).id;
     folvane::ImageFacts facts;
     try {
-        const PageSource &source = m_pages.At(row).source;
+        const PageSource &source = m_pages.at(row).source;
         facts = InspectSource(m_fnInspect, source, PdfPassword(source.path));
     } catch (const std::exception &error) {
         facts.problem.kind = folvane::Problem::Kind::Internal;
         facts.problem.detail = error.what();
     }
     // A turn turns the crop, a rectangle of the turned picture, by the file's size now.
-    m_pages.Find(id)->facts = facts;
+    m_pages.find(id)->facts = facts;
     if (!facts.ok) {
         ShowRowCheck(row);
-        Inform(ProblemText(facts.problem));
+        Inform(problemText(facts.problem));
     }
     return facts.ok;
 }
@@ -31,12 +31,12 @@ bool CFolvaneDlg::RowFileUsable(int row) {
 void CFolvaneDlg::TurnCurrentPage(int quarterTurns) {
     const int row = CurrentRow();
     if (row < 0) {
-        Inform(texts::Window(kMsgSelectFirst));
+        Inform(folvane::app::texts::window(kMsgSelectFirst));
         return;
     }
     // The file is looked at again: one damaged or gone since the pre-flight turns its row red
     // with the reason, and the page stays as it was.
     if (RowFileUsable(row)) {
-        Done(m_pages.Rotate(row, quarterTurns), true);
+        Done(m_pages.rotate(row, quarterTurns), true);
     }
 }

@@ -37,17 +37,17 @@ DialogTemplate PasswordDialogTemplate() {
     const int fieldWidth = dialogWidth - kMargin - fieldLeft;
     DialogTemplate dialog;
     dialog.id = IDD_PASSWORD_DIALOG;
-    dialog.caption = Tr("Password", texts::kPasswordCaption);
+    dialog.caption = Tr("Password", folvane::app::texts::kPasswordCaption);
     dialog.width = dialogWidth;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
     dialog.controls.push_back(Control(-1, ControlKind::StaticText,
-                                      Tr("Password", texts::kPasswordIntro), kMargin, kMargin,
-                                      dialogWidth - 2 * kMargin, 20));
+                                      Tr("Password", folvane::app::texts::kPasswordIntro), kMargin,
+                                      kMargin, dialogWidth - 2 * kMargin, 20));
     const std::pair<int, const char *> rows[] = {
-        {IDC_PASSWORD_USER, texts::kUserPasswordLabel},
-        {IDC_PASSWORD_CONFIRM, texts::kConfirmPasswordLabel},
-        {IDC_PASSWORD_OWNER, texts::kOwnerPasswordLabel},
+        {IDC_PASSWORD_USER, folvane::app::texts::kUserPasswordLabel},
+        {IDC_PASSWORD_CONFIRM, folvane::app::texts::kConfirmPasswordLabel},
+        {IDC_PASSWORD_OWNER, folvane::app::texts::kOwnerPasswordLabel},
     };
     int y = kMargin + 26;
     for (const auto &[id, label] : rows) {
@@ -59,23 +59,23 @@ DialogTemplate PasswordDialogTemplate() {
         y += kRowStep;
     }
     dialog.controls.push_back(Control(-1, ControlKind::StaticText,
-                                      Tr("Password", texts::kOwnerPasswordHint), fieldLeft, y - 4,
-                                      fieldWidth, 12));
+                                      Tr("Password", folvane::app::texts::kOwnerPasswordHint),
+                                      fieldLeft, y - 4, fieldWidth, 12));
     y += 12;
     dialog.controls.push_back(Control(IDC_PASSWORD_PRINT, ControlKind::CheckBox,
-                                      Tr("Password", texts::kAllowPrinting), fieldLeft, y,
-                                      fieldWidth, 12));
+                                      Tr("Password", folvane::app::texts::kAllowPrinting),
+                                      fieldLeft, y, fieldWidth, 12));
     dialog.controls.push_back(Control(IDC_PASSWORD_COPY, ControlKind::CheckBox,
-                                      Tr("Password", texts::kAllowCopying), fieldLeft, y + 14,
-                                      fieldWidth, 12));
+                                      Tr("Password", folvane::app::texts::kAllowCopying), fieldLeft,
+                                      y + 14, fieldWidth, 12));
     y += 36;
     ControlTemplate ok =
-        Control(IDOK, ControlKind::DefPushButton, Tr("Password", texts::kPasswordOk),
+        Control(IDOK, ControlKind::DefPushButton, Tr("Password", folvane::app::texts::kPasswordOk),
                 dialogWidth - kMargin - 2 * kButtonWidth - 4, y, kButtonWidth, 16);
     ok.group = true;
     dialog.controls.push_back(ok);
     dialog.controls.push_back(Control(IDCANCEL, ControlKind::PushButton,
-                                      Tr("Password", texts::kPasswordCancel),
+                                      Tr("Password", folvane::app::texts::kPasswordCancel),
                                       dialogWidth - kMargin - kButtonWidth, y, kButtonWidth, 16));
     dialog.height = y + 16 + kMargin;
     return dialog;
@@ -102,7 +102,7 @@ void CPasswordDlg::DoDataExchange(CDataExchange *dx) {
 std::string CPasswordDlg::Refusal() const {
     using folvane::pdfdoc::PasswordProblem;
     if (m_strUser != m_strConfirm) {
-        return Tr("Password", texts::kPasswordMismatch);
+        return Tr("Password", folvane::app::texts::kPasswordMismatch);
     }
     const auto problem = folvane::pdfdoc::checkSettings({m_strUser, m_strOwner, true, true});
     if (!problem) {
@@ -110,23 +110,24 @@ std::string CPasswordDlg::Refusal() const {
     }
     switch (*problem) {
     case PasswordProblem::Empty:
-        return Tr("Password", texts::kPasswordEmpty);
+        return Tr("Password", folvane::app::texts::kPasswordEmpty);
     case PasswordProblem::TooLong:
-        return Tr("Password", texts::kPasswordTooLong);
+        return Tr("Password", folvane::app::texts::kPasswordTooLong);
     case PasswordProblem::SameAsUser:
-        return Tr("Password", texts::kPasswordSame);
+        return Tr("Password", folvane::app::texts::kPasswordSame);
     case PasswordProblem::NotUtf8: // typed text is UTF-8: only control characters are left
     case PasswordProblem::Control:
         break;
     }
-    return Tr("Password", texts::kPasswordControl);
+    return Tr("Password", folvane::app::texts::kPasswordControl);
 }
 
 void CPasswordDlg::OnOK() {
     UpdateData(true);
     const std::string refusal = Refusal();
     if (!refusal.empty()) {
-        MessageBox(refusal, texts::Window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
+        MessageBox(refusal, folvane::app::texts::window(kCaptionNotice),
+                   MB_OK | MB_ICONINFORMATION);
         return;
     }
     m_settings = {m_strUser, m_strOwner, m_bPrint, m_bCopy};

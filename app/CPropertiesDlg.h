@@ -14,15 +14,15 @@ class CPropertiesDlg : public CDialog {
 public:
     CPropertiesDlg(UiToolkit &ui, folvane::DocumentProperties properties);
 
-    const folvane::DocumentProperties &Properties() const { return m_properties; }
+    const folvane::DocumentProperties &properties() const { return properties_; }
 
     void DoDataExchange(CDataExchange *dx) override;
     void OnOK() override;
 
     // Why `properties` cannot be taken, in the window's language; "" when they can. `id` is
     // then the control of the first property refused.
-    static std::string Refusal(const folvane::DocumentProperties &properties, int &id);
+    static std::string refusal(const folvane::DocumentProperties &properties, int &id);
 
 private:
-    folvane::DocumentProperties m_properties;
+    folvane::DocumentProperties properties_;
 };

@@ -59,8 +59,8 @@ bool CScanDlg::OnWndMsg(const UiMessage &msg, LRESULT *result) {
 bool CScanDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (CWnd *folder = GetDlgItem(IDC_SCAN_FOLDER)) {
-        folder->SetWindowText(
-            texts::Scan(texts::kScanFolder, {folvane::scan::defaultSessionParent()}));
+        folder->SetWindowText(folvane::app::texts::scan(folvane::app::texts::kScanFolder,
+                                                        {folvane::scan::defaultSessionParent()}));
     }
     LookForScanners();
     return true;
@@ -68,7 +68,7 @@ bool CScanDlg::OnInitDialog() {
 
 void CScanDlg::LookForScanners() {
     m_deviceNames.clear();
-    Fill(m_device, {texts::Scan(texts::kScanLooking)}, 0);
+    Fill(m_device, {folvane::app::texts::scan(folvane::app::texts::kScanLooking)}, 0);
     ShowOffer();
     RunJob([list = m_scanners.list, this]() -> std::function<void()> {
         try {
@@ -81,7 +81,7 @@ void CScanDlg::LookForScanners() {
 }
 
 void CScanDlg::RunJob(std::function<std::function<void()>()> job) {
-    m_jobs.Run([job = std::move(job), alive = std::weak_ptr<int>(m_alive)] {
+    m_jobs.run([job = std::move(job), alive = std::weak_ptr<int>(m_alive)] {
         std::function<void()> done = job();
         return [alive, done] {
             if (alive.lock()) {
@@ -98,7 +98,7 @@ void CScanDlg::OnScannersFound(const std::vector<DeviceInfo> &devices) {
         OnScannerFailed("", none);
         return;
     }
-    const std::string last = ScanDialogSettings(Toolkit().Settings()).Device();
+    const std::string last = ScanDialogSettings(Toolkit().Settings()).device();
     std::vector<std::string> items;
     int chosen = 0;
     m_deviceNames.clear();
@@ -106,8 +106,8 @@ void CScanDlg::OnScannersFound(const std::vector<DeviceInfo> &devices) {
         if (device.name == last) {
             chosen = static_cast<int>(items.size());
         }
-        items.push_back(
-            texts::Scan(texts::kScanDevice, {device.vendor, device.model, device.name}));
+        items.push_back(folvane::app::texts::scan(folvane::app::texts::kScanDevice,
+                                                  {device.vendor, device.model, device.name}));
         m_deviceNames.push_back(device.name);
     }
     Fill(m_device, items, chosen);
@@ -136,21 +136,24 @@ void CScanDlg::AskOffer(const std::string &device) {
 }
 
 void CScanDlg::OnScannerOffer(const std::string &device, const DeviceChoices &offer) {
-    m_offers[device] = ChoiceListsFor(offer, ScanDialogSettings(Toolkit().Settings()));
+    m_offers[device] = choiceListsFor(offer, ScanDialogSettings(Toolkit().Settings()));
     ShowOffer();
 }
 
 void CScanDlg::OnScannerFailed(const std::string &device, const ScanError &error) {
     if (!device.empty()) {
         // Another scanner of the list may still do.
-        MessageBox(ScanErrorText(error), texts::Window(kCaptionNotice), MB_OK | MB_ICONINFORMATION);
+        MessageBox(scanErrorText(error), folvane::app::texts::window(kCaptionNotice),
+                   MB_OK | MB_ICONINFORMATION);
         return;
     }
     // No scanner at all: the dialog stays, so that a scanner switched on or plugged in after
     // reading the box can be looked for again without leaving it.
-    Fill(m_device, {texts::Scan(texts::kScanNoneFound)}, 0);
-    const int answer = AskQuestion(ScanErrorText(error), texts::Window(kCaptionNotice),
-                                   {texts::Scan(texts::kAnswerRetry), texts::Window(kAnswerOk)});
+    Fill(m_device, {folvane::app::texts::scan(folvane::app::texts::kScanNoneFound)}, 0);
+    const int answer =
+        AskQuestion(scanErrorText(error), folvane::app::texts::window(kCaptionNotice),
+                    {folvane::app::texts::scan(folvane::app::texts::kAnswerRetry),
+                     folvane::app::texts::window(kAnswerOk)});
     if (answer == 0) {
         LookForScanners();
     }
@@ -185,7 +188,7 @@ const ScanChoiceLists *CScanDlg::ChosenOffer() const {
 void CScanDlg::ShowPaperHint() {
     if (CWnd *hint = GetDlgItem(IDC_SCAN_PAGE_HINT)) {
         const ScanChoiceLists *lists = ChosenOffer();
-        hint->SetWindowText(lists ? PaperHint(*lists, m_pageSize.GetCurSel()) : std::string());
+        hint->SetWindowText(lists ? paperHint(*lists, m_pageSize.GetCurSel()) : std::string());
     }
 }
 
@@ -198,8 +201,8 @@ void CScanDlg::OnOK() {
     m_request.device = offer->first;
     m_request.twoSided = m_twoSided;
     m_request.settings =
-        SettingsOf(offer->second, ChosenItems{m_source.GetCurSel(), m_mode.GetCurSel(),
+        settingsOf(offer->second, ChosenItems{m_source.GetCurSel(), m_mode.GetCurSel(),
                                               m_resolution.GetCurSel(), m_pageSize.GetCurSel()});
-    ScanDialogSettings(Toolkit().Settings()).Remember(m_request.device, m_request.settings);
+    ScanDialogSettings(Toolkit().Settings()).remember(m_request.device, m_request.settings);
     EndDialog(IDOK);
 }

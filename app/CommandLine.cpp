@@ -21,13 +21,13 @@ constexpr const char *kHelp = TR_NOOP("CommandLine", R"(用法: folvane [文件|
 folvane-pdf(1) 在命令行上生成同样的 PDF。
 )");
 
-bool IsOption(const std::string &argument) {
+bool isOption(const std::string &argument) {
     return argument.size() > 1 && argument[0] == '-';
 }
 
 } // namespace
 
-CommandLine ReadCommandLine(const std::vector<std::string> &arguments) {
+CommandLine readCommandLine(const std::vector<std::string> &arguments) {
     CommandLine line;
     for (const std::string &argument : arguments) {
         if (argument == "--") {
@@ -46,7 +46,7 @@ CommandLine ReadCommandLine(const std::vector<std::string> &arguments) {
     for (const std::string &argument : arguments) {
         if (!onlyFiles && argument == "--") {
             onlyFiles = true;
-        } else if (!onlyFiles && IsOption(argument)) {
+        } else if (!onlyFiles && isOption(argument)) {
             return CommandLine{CommandLine::Action::Wrong, {}, argument};
         } else {
             line.files.push_back(argument);
@@ -55,15 +55,15 @@ CommandLine ReadCommandLine(const std::vector<std::string> &arguments) {
     return line;
 }
 
-std::string HelpText() {
+std::string helpText() {
     return Tr("CommandLine", kHelp);
 }
 
-std::string VersionText() {
+std::string versionText() {
     return std::string("folvane ") + FOLVANE_VERSION + "\n";
 }
 
-std::string WrongText(const std::string &argument) {
-    return texts::fill(Tr("CommandLine", "folvane: 未知选项 %1\n用 'folvane --help' 查看用法。\n"),
-                       {argument});
+std::string wrongText(const std::string &argument) {
+    return folvane::app::texts::fill(
+        Tr("CommandLine", "folvane: 未知选项 %1\n用 'folvane --help' 查看用法。\n"), {argument});
 }

@@ -17,13 +17,13 @@ struct CommandLine {
 // asks for that text, whatever else is given; otherwise an argument that starts with '-' (but
 // "-" itself) before "--" is wrong, since a file manager passes files as full paths; everything
 // else, and everything after "--", is a file.
-CommandLine ReadCommandLine(const std::vector<std::string> &arguments);
+CommandLine readCommandLine(const std::vector<std::string> &arguments);
 
 // The texts for the terminal, each ending with a newline: the usage and options, the version,
 // and the complaint about a wrong argument (for standard error).
-std::string HelpText();
-std::string VersionText();
-std::string WrongText(const std::string &argument);
+std::string helpText();
+std::string versionText();
+std::string wrongText(const std::string &argument);
 
 // Exit status after a wrong argument, as folvane-pdf's.
 inline constexpr int kExitWrongArguments = 2;

@@ -7,7 +7,7 @@
 namespace {
 
 // The photo as the editor shows it: RGB, grey spread over the three.
-RgbPicture RgbOf(const CorrectionPixels &pixels) {
+RgbPicture rgbOf(const CorrectionPixels &pixels) {
     RgbPicture picture;
     picture.width = pixels.width;
     picture.height = pixels.height;
@@ -22,7 +22,7 @@ RgbPicture RgbOf(const CorrectionPixels &pixels) {
     return picture;
 }
 
-CornerQuad QuadOf(const folvane::correction::Corners &corners) {
+CornerQuad quadOf(const folvane::correction::Corners &corners) {
     CornerQuad quad;
     for (std::size_t i = 0; i < quad.size(); ++i) {
         quad[i] = {corners[i].x, corners[i].y};
@@ -32,15 +32,15 @@ CornerQuad QuadOf(const folvane::correction::Corners &corners) {
 
 // Where the handles start: the corners given, or the sheet found in the photo (the whole
 // photo when none is found).
-CornerQuad StartingCorners(const CorrectionPixels &pixels,
+CornerQuad startingCorners(const CorrectionPixels &pixels,
                            const std::optional<folvane::SheetCorners> &start) {
     if (start) {
-        return QuadOf(ToPixels(*start, pixels));
+        return quadOf(toPixels(*start, pixels));
     }
     const folvane::correction::SheetSearch search =
-        folvane::correction::findSheet(pixels.Picture());
+        folvane::correction::findSheet(pixels.picture());
     if (!search.failure) {
-        return QuadOf(search.corners);
+        return quadOf(search.corners);
     }
     const double right = pixels.width - 1;
     const double bottom = pixels.height - 1;
@@ -49,29 +49,29 @@ CornerQuad StartingCorners(const CorrectionPixels &pixels,
 
 } // namespace
 
-folvane::SheetCorners FullSizeCorners(const CornerQuad &quad, const CorrectionPixels &pixels) {
+folvane::SheetCorners fullSizeCorners(const CornerQuad &quad, const CorrectionPixels &pixels) {
     folvane::correction::Corners corners;
     for (std::size_t i = 0; i < quad.size(); ++i) {
         corners[i] = {quad[i].x, quad[i].y};
     }
-    return ToFullSize(corners, pixels);
+    return toFullSize(corners, pixels);
 }
 
-CornerEditRequest MakeCornerRequest(const CorrectionPixels &pixels,
+CornerEditRequest makeCornerRequest(const CorrectionPixels &pixels,
                                     const std::optional<folvane::SheetCorners> &start) {
     CornerEditRequest request;
-    request.title = texts::Window(texts::kCornersTitle);
-    request.hint = texts::Window(texts::kCornersHint);
-    request.refused = texts::Window(texts::kCornersRefused);
-    request.accept = texts::Window(kAnswerOk);
-    request.automatic = texts::Window(texts::kAnswerAutomatic);
-    request.cancel = texts::Window(kAnswerCancel);
-    request.photo = RgbOf(pixels);
-    request.corners = StartingCorners(pixels, start);
+    request.title = folvane::app::texts::window(folvane::app::texts::kCornersTitle);
+    request.hint = folvane::app::texts::window(folvane::app::texts::kCornersHint);
+    request.refused = folvane::app::texts::window(folvane::app::texts::kCornersRefused);
+    request.accept = folvane::app::texts::window(kAnswerOk);
+    request.automatic = folvane::app::texts::window(folvane::app::texts::kAnswerAutomatic);
+    request.cancel = folvane::app::texts::window(kAnswerCancel);
+    request.photo = rgbOf(pixels);
+    request.corners = startingCorners(pixels, start);
     request.page = [&pixels](const CornerQuad &quad) {
         CorrectedPicture page;
         RgbPicture picture;
-        if (CorrectForPreview(pixels, FullSizeCorners(quad, pixels), page)) {
+        if (correctForPreview(pixels, fullSizeCorners(quad, pixels), page)) {
             picture.rgb = std::move(page.rgb);
             picture.width = page.width;
             picture.height = page.height;

@@ -15,8 +15,8 @@ inline constexpr uint32_t kCornerEditorSide = 1200;
 // The request for pixels, in the window's language, its handles on `start` (full-size pixels:
 // corners placed before, or the sheet already found) or else on the sheet found now; `pixels`
 // must outlive it.
-CornerEditRequest MakeCornerRequest(const CorrectionPixels &pixels,
+CornerEditRequest makeCornerRequest(const CorrectionPixels &pixels,
                                     const std::optional<folvane::SheetCorners> &start);
 
 // Editor corners (in `pixels`) to the file's full-size pixels.
-folvane::SheetCorners FullSizeCorners(const CornerQuad &quad, const CorrectionPixels &pixels);
+folvane::SheetCorners fullSizeCorners(const CornerQuad &quad, const CorrectionPixels &pixels);

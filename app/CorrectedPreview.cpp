@@ -13,7 +13,7 @@ constexpr uint32_t kMostSide = 1600;
 constexpr uint32_t kSideStep = 400;
 
 // The background's pixel under page pixel (x, y), or white for a page of ink alone.
-const uint8_t *BackgroundAt(const folvane::correction::CorrectedPage &page, int x, int y) {
+const uint8_t *backgroundAt(const folvane::correction::CorrectedPage &page, int x, int y) {
     static const uint8_t kWhite[3] = {255, 255, 255};
     if (page.background.empty() || page.backgroundWidth <= 0 || page.backgroundHeight <= 0) {
         return kWhite;
@@ -25,7 +25,7 @@ const uint8_t *BackgroundAt(const folvane::correction::CorrectedPage &page, int 
 }
 
 // Black ink over the background, RGB; a page in tones is its grey, or its colour, alone.
-void Compose(const folvane::correction::CorrectedPage &page, CorrectedPicture &picture) {
+void compose(const folvane::correction::CorrectedPage &page, CorrectedPicture &picture) {
     picture.width = page.width;
     picture.height = page.height;
     picture.rgb.assign(std::size_t(page.width) * page.height * 3, 0);
@@ -43,7 +43,7 @@ void Compose(const folvane::correction::CorrectedPage &page, CorrectedPicture &p
             if (!page.softText && ((ink[x / 8] >> (7 - x % 8)) & 1)) {
                 continue; // stays black
             }
-            const uint8_t *paper = BackgroundAt(page, x, y);
+            const uint8_t *paper = backgroundAt(page, x, y);
             std::copy(paper, paper + 3, out + 3 * x);
         }
     }
@@ -51,7 +51,7 @@ void Compose(const folvane::correction::CorrectedPage &page, CorrectedPicture &p
 
 // The page as the preview's picture: bottom-up blue-green-red rows, and the size the PDF
 // places.
-bool ImageOf(const CorrectedPicture &page, PreviewPicture &picture) {
+bool imageOf(const CorrectedPicture &page, PreviewPicture &picture) {
     CfImage &image = picture.image;
     if (!image.Create(uint32_t(page.width), uint32_t(page.height), 24)) {
         return false;
@@ -73,11 +73,11 @@ bool ImageOf(const CorrectedPicture &page, PreviewPicture &picture) {
 
 } // namespace
 
-bool CorrectForPreview(const CorrectionPixels &pixels,
+bool correctForPreview(const CorrectionPixels &pixels,
                        const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page) {
-    folvane::correction::Picture picture = pixels.Picture();
+    folvane::correction::Picture picture = pixels.picture();
     if (hand) {
-        picture.corners = ToPixels(*hand, pixels);
+        picture.corners = toPixels(*hand, pixels);
     }
     const folvane::correction::CorrectedPage corrected = folvane::correction::correctPage(picture);
     if (corrected.failure || corrected.width <= 0 || corrected.height <= 0 ||
@@ -90,38 +90,38 @@ bool CorrectForPreview(const CorrectionPixels &pixels,
          corrected.facts.treatedAs == folvane::correction::SourceKind::Photo)) {
         return false;
     }
-    Compose(corrected, page);
+    compose(corrected, page);
     // The page grows with the picture it is cut from: the full-size file gives a page larger
     // by the scale it was decoded at.
-    page.fullWidth = corrected.width * pixels.ScaleX();
-    page.fullHeight = corrected.height * pixels.ScaleY();
+    page.fullWidth = corrected.width * pixels.scaleX();
+    page.fullHeight = corrected.height * pixels.scaleY();
     return true;
 }
 
-uint32_t CorrectionSideFor(const UiRect &client) {
+uint32_t correctionSideFor(const UiRect &client) {
     const uint32_t frame = uint32_t(std::max(0, std::max(client.Width(), client.Height())));
     const uint32_t wanted = std::clamp(2 * frame, kLeastSide, kMostSide);
     return (wanted + kSideStep - 1) / kSideStep * kSideStep;
 }
 
-bool CorrectedPreviewCache::Load(const std::string &path,
+bool CorrectedPreviewCache::load(const std::string &path,
                                  const std::optional<folvane::SheetCorners> &hand,
                                  const UiRect &client, PreviewPicture &picture) {
     std::error_code error;
     const auto modified = std::filesystem::last_write_time(path, error);
     const auto size = std::filesystem::file_size(path, error);
     if (error) {
-        m_key.reset();
+        key_.reset();
         return false;
     }
-    const Key key{path, hand, CorrectionSideFor(client),
+    const Key key{path, hand, correctionSideFor(client),
                   static_cast<long long>(modified.time_since_epoch().count()),
                   static_cast<long long>(size)};
-    if (m_key != key) {
-        m_key = key;
+    if (key_ != key) {
+        key_ = key;
         CorrectionPixels pixels;
-        m_corrected =
-            DecodeForCorrection(path, key.side, pixels) && CorrectForPreview(pixels, hand, m_page);
+        corrected_ =
+            decodeForCorrection(path, key.side, pixels) && correctForPreview(pixels, hand, page_);
     }
-    return m_corrected && ImageOf(m_page, picture);
+    return corrected_ && imageOf(page_, picture);
 }

@@ -24,12 +24,12 @@ struct CorrectedPicture {
 // Corrects `pixels` by `hand` (full-size pixels) or, without them, by the sheet it finds.
 // False when the page would go into the PDF uncorrected: no sheet in a photo, or a picture the
 // correction refuses.
-bool CorrectForPreview(const CorrectionPixels &pixels,
+bool correctForPreview(const CorrectionPixels &pixels,
                        const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page);
 
 // The long side a picture is decoded at for correcting it in a frame of `client`'s size: one
 // of a few steps, so that a window being resized does not correct the page at every size.
-uint32_t CorrectionSideFor(const UiRect &client);
+uint32_t correctionSideFor(const UiRect &client);
 
 // The corrected page of a file as the preview draws it (the whole picture, scaled). The last
 // page made is kept and used again while the file, its corners and the decoded size are the
@@ -38,7 +38,7 @@ class CorrectedPreviewCache {
 public:
     // False when the file cannot be decoded or the page goes in uncorrected: the plain preview
     // then applies.
-    bool Load(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
+    bool load(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
               const UiRect &client, PreviewPicture &picture);
 
 private:
@@ -50,7 +50,7 @@ private:
         long long size = -1;
         bool operator==(const Key &) const = default;
     };
-    std::optional<Key> m_key;
-    bool m_corrected = false;
-    CorrectedPicture m_page;
+    std::optional<Key> key_;
+    bool corrected_ = false;
+    CorrectedPicture page_;
 };

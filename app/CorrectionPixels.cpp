@@ -6,7 +6,7 @@ namespace {
 
 // Copies the decoded rows (bottom-up, 24-bit blue-green-red or 8-bit grey palette) top row
 // first as RGB or grey.
-bool CopyRows(const CfImage &image, CorrectionPixels &pixels) {
+bool copyRows(const CfImage &image, CorrectionPixels &pixels) {
     const uint32_t width = image.GetWidth();
     const uint32_t height = image.GetHeight();
     const uint16_t bits = image.GetBitsPerPixel();
@@ -36,7 +36,7 @@ bool CopyRows(const CfImage &image, CorrectionPixels &pixels) {
 
 } // namespace
 
-folvane::correction::Picture CorrectionPixels::Picture() const {
+folvane::correction::Picture CorrectionPixels::picture() const {
     folvane::correction::Picture picture;
     picture.pixels = rows.data();
     picture.size = rows.size();
@@ -47,7 +47,7 @@ folvane::correction::Picture CorrectionPixels::Picture() const {
     return picture;
 }
 
-bool DecodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPixels &pixels) {
+bool decodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPixels &pixels) {
     pixels = CorrectionPixels{};
     CfImage image;
     ReducedFacts facts;
@@ -55,7 +55,7 @@ bool DecodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPi
         return reducedSizeWithin(width, height, maxSide, maxSide);
     };
     if (!loadReduced(path.c_str(), choose, image, &facts) || !image.IsValid() ||
-        !CopyRows(image, pixels)) {
+        !copyRows(image, pixels)) {
         pixels = CorrectionPixels{};
         return false;
     }
@@ -64,22 +64,22 @@ bool DecodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPi
     return true;
 }
 
-folvane::correction::Corners ToPixels(const folvane::SheetCorners &full,
+folvane::correction::Corners toPixels(const folvane::SheetCorners &full,
                                       const CorrectionPixels &pixels) {
     folvane::correction::Corners corners;
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        corners[i] = {(full[2 * i] + 0.5) / pixels.ScaleX() - 0.5,
-                      (full[2 * i + 1] + 0.5) / pixels.ScaleY() - 0.5};
+        corners[i] = {(full[2 * i] + 0.5) / pixels.scaleX() - 0.5,
+                      (full[2 * i + 1] + 0.5) / pixels.scaleY() - 0.5};
     }
     return corners;
 }
 
-folvane::SheetCorners ToFullSize(const folvane::correction::Corners &corners,
+folvane::SheetCorners toFullSize(const folvane::correction::Corners &corners,
                                  const CorrectionPixels &pixels) {
     folvane::SheetCorners full;
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        full[2 * i] = (corners[i].x + 0.5) * pixels.ScaleX() - 0.5;
-        full[2 * i + 1] = (corners[i].y + 0.5) * pixels.ScaleY() - 0.5;
+        full[2 * i] = (corners[i].x + 0.5) * pixels.scaleX() - 0.5;
+        full[2 * i + 1] = (corners[i].y + 0.5) * pixels.scaleY() - 0.5;
     }
     return full;
 }

@@ -19,19 +19,19 @@ struct CorrectionPixels {
     double fullHeight = 0;
 
     // Pixels of the full picture for one of these, across and down.
-    double ScaleX() const { return width > 0 ? fullWidth / width : 1; }
-    double ScaleY() const { return height > 0 ? fullHeight / height : 1; }
+    double scaleX() const { return width > 0 ? fullWidth / width : 1; }
+    double scaleY() const { return height > 0 ? fullHeight / height : 1; }
     // The pixels as the correction library reads them (they must outlive its use).
-    folvane::correction::Picture Picture() const;
+    folvane::correction::Picture picture() const;
 };
 
 // Decodes path (JPEG, PNG or TIFF, its first page) no larger than maxSide pixels a side. False
 // when it cannot be read so; `pixels` is then empty.
-bool DecodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPixels &pixels);
+bool decodeForCorrection(const std::string &path, uint32_t maxSide, CorrectionPixels &pixels);
 
 // Corners in the file's full-size pixels to those of `pixels`, and back; both with (0, 0) the
 // centre of the top-left pixel.
-folvane::correction::Corners ToPixels(const folvane::SheetCorners &full,
+folvane::correction::Corners toPixels(const folvane::SheetCorners &full,
                                       const CorrectionPixels &pixels);
-folvane::SheetCorners ToFullSize(const folvane::correction::Corners &corners,
+folvane::SheetCorners toFullSize(const folvane::correction::Corners &corners,
                                  const CorrectionPixels &pixels);

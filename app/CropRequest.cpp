@@ -36,7 +36,7 @@ bool loadCropPicture(const std::string &path, int quarterTurns, CropPicture &pic
     // Fit places the whole picture on its page: what comes back is all of it, at most the
     // editor's size.
     const UiRect side{0, 0, kCropEditorSide, kCropEditorSide};
-    if (!LoadPreviewPicture(path, folvane::PageLayout::fitted(), side, turned, quarterTurns) ||
+    if (!loadPreviewPicture(path, folvane::PageLayout::fitted(), side, turned, quarterTurns) ||
         !turned.image.IsValid()) {
         return false;
     }
@@ -70,21 +70,22 @@ std::string cropRefusal(const folvane::CropRect &crop, const CropPicture &pictur
     case folvane::CropFit::Fits:
         return "";
     case folvane::CropFit::TooSmall:
-        return texts::Window(texts::kCropTooSmall, {std::to_string(folvane::kMinCropSide)});
+        return folvane::app::texts::window(folvane::app::texts::kCropTooSmall,
+                                           {std::to_string(folvane::kMinCropSide)});
     case folvane::CropFit::OutsideImage:
         break;
     }
-    return texts::Window(texts::kCropOutside);
+    return folvane::app::texts::window(folvane::app::texts::kCropOutside);
 }
 
 CropEditRequest makeCropRequest(const CropPicture &picture,
                                 const std::optional<folvane::CropRect> &crop) {
     CropEditRequest request;
-    request.title = texts::Window(texts::kCropTitle);
-    request.hint = texts::Window(texts::kCropHint);
-    request.accept = texts::Window(kAnswerOk);
-    request.reset = texts::Window(texts::kAnswerWholePage);
-    request.cancel = texts::Window(kAnswerCancel);
+    request.title = folvane::app::texts::window(folvane::app::texts::kCropTitle);
+    request.hint = folvane::app::texts::window(folvane::app::texts::kCropHint);
+    request.accept = folvane::app::texts::window(kAnswerOk);
+    request.reset = folvane::app::texts::window(folvane::app::texts::kAnswerWholePage);
+    request.cancel = folvane::app::texts::window(kAnswerCancel);
     request.page = picture.page;
     request.crop =
         crop ? editorCrop(*crop, picture) : CropBox{0, 0, picture.page.width, picture.page.height};

@@ -5,7 +5,7 @@
 
 #include "app/WindowTexts.h"
 
-void CutPages::Add(double outside, int count) {
+void CutPages::add(double outside, int count) {
     if (outside <= 0 || count <= 0) {
         return;
     }
@@ -13,10 +13,11 @@ void CutPages::Add(double outside, int count) {
     most = std::max(most, outside);
 }
 
-std::string CutPages::Text() const {
-    return texts::WindowCount(texts::kPagesCut, pages, {std::to_string(OutsidePercent(most))});
+std::string CutPages::text() const {
+    return folvane::app::texts::windowCount(folvane::app::texts::kPagesCut, pages,
+                                            {std::to_string(outsidePercent(most))});
 }
 
-int OutsidePercent(double outside) {
+int outsidePercent(double outside) {
     return std::max(1, static_cast<int>(std::lround(std::min(outside, 1.0) * 100)));
 }

@@ -9,12 +9,12 @@ struct CutPages {
     double most = 0;
 
     // Counts `count` pages of which each loses the share `outside` (0 counts none).
-    void Add(double outside, int count = 1);
-    bool Any() const { return pages > 0; }
+    void add(double outside, int count = 1);
+    bool any() const { return pages > 0; }
     // "3 页图片超出页面(最多 82%)".
-    std::string Text() const;
+    std::string text() const;
 };
 
 // A share cut off, in whole percent: a sliver still counts as 1%, since "0%" would read as
 // nothing cut off.
-int OutsidePercent(double outside);
+int outsidePercent(double outside);

@@ -13,14 +13,14 @@ using folvane::GenerateError;
 using folvane::PagePart;
 using folvane::Problem;
 
-GenerateError OutputFailure(Problem problem, const std::string &text) {
+GenerateError outputFailure(Problem problem, const std::string &text) {
     const std::string file = problem.file;
     return GenerateError(std::move(problem), text, file, 0, GenerateError::kNoRow);
 }
 
 // The events of one document's run told as the whole run's: a row of the part becomes the row
 // of `paths` it came from. `current` names the part being written.
-folvane::GenerateEvents RunEvents(const folvane::GenerateEvents &events,
+folvane::GenerateEvents runEvents(const folvane::GenerateEvents &events,
                                   const std::vector<PagePart> &parts, const std::size_t &current) {
     const auto runRow = [&parts, &current](std::size_t row) {
         return row < parts[current].size() ? parts[current][row].row : row;
@@ -49,7 +49,7 @@ folvane::GenerateEvents RunEvents(const folvane::GenerateEvents &events,
 
 } // namespace
 
-SetPlan PlanSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
+SetPlan planSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
                             const folvane::GenerateOptions &options) {
     const std::vector<folvane::RunPage> pages =
         folvane::runPages(folvane::countImagePages(paths, options.pdfPasswords), options.rowPages);
@@ -65,12 +65,12 @@ SetPlan PlanSetAtBlankPages(const std::string &savePath, const std::vector<std::
         problem.kind = Problem::Kind::EveryPageBlank;
         problem.file = savePath;
         problem.numbers[0] = static_cast<long long>(pages.size());
-        throw OutputFailure(problem, "every page is blank: no document written");
+        throw outputFailure(problem, "every page is blank: no document written");
     }
     return plan;
 }
 
-void PrepareSet(folvane::DocumentSet &set, const std::string &savePath, const SetPlan &plan,
+void prepareSet(folvane::DocumentSet &set, const std::string &savePath, const SetPlan &plan,
                 const std::vector<std::string> &paths) {
     if (const auto problem = set.prepare(savePath, plan.parts.size(), false)) {
         throw DocumentSetFailure(*problem);
@@ -81,11 +81,11 @@ void PrepareSet(folvane::DocumentSet &set, const std::string &savePath, const Se
         problem.kind = Problem::Kind::OutputIsInput;
         problem.file = replaced->first;
         problem.item = replaced->second;
-        throw OutputFailure(problem, replaced->first + " is the image " + replaced->second);
+        throw outputFailure(problem, replaced->first + " is the image " + replaced->second);
     }
 }
 
-std::vector<std::string> WriteSet(folvane::DocumentSet &set, const SetPlan &plan,
+std::vector<std::string> writeSet(folvane::DocumentSet &set, const SetPlan &plan,
                                   const std::vector<std::string> &paths,
                                   const folvane::GenerateOptions &options,
                                   const folvane::GenerateEvents &events) {
@@ -94,7 +94,7 @@ std::vector<std::string> WriteSet(folvane::DocumentSet &set, const SetPlan &plan
     run.skipBlank = false;
     std::size_t current = 0;
     try {
-        folvane::generateParts(set, plan.parts, paths, run, RunEvents(events, plan.parts, current),
+        folvane::generateParts(set, plan.parts, paths, run, runEvents(events, plan.parts, current),
                                [&current](std::size_t part) { current = part; });
     } catch (GenerateError &failure) {
         if (!failure.aboutOutput() && failure.index < plan.parts[current].size()) {

@@ -31,20 +31,20 @@ struct SetPlan {
 // The plan for the pages of `paths` (the run's rows, with `options` by row as for GeneratePdf),
 // split at blank pages by the blank-page rule (`options.blankRows` verdicts kept). Throws
 // GenerateError (EveryPageBlank) when no page is left for a document.
-SetPlan PlanSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
+SetPlan planSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,
                             const folvane::GenerateOptions &options);
 
 // Prepares `set` for the plan's documents named from `savePath`, before anything is written.
 // Throws DocumentSetFailure (a target that cannot be replaced, no hidden folder), or
 // GenerateError (OutputIsInput) when a document would replace one of `paths`.
-void PrepareSet(folvane::DocumentSet &set, const std::string &savePath, const SetPlan &plan,
+void prepareSet(folvane::DocumentSet &set, const std::string &savePath, const SetPlan &plan,
                 const std::vector<std::string> &paths);
 
 // Writes the plan's documents into the prepared `set` and puts them in place; their paths.
 // `events` see the run as one: their indexes are rows of `paths`, whichever document a page
 // goes into. Throws GenerateError (an image or the output fails), GenerateCancelled or
 // DocumentSetFailure; each leaves nothing new behind once `set` is gone.
-std::vector<std::string> WriteSet(folvane::DocumentSet &set, const SetPlan &plan,
+std::vector<std::string> writeSet(folvane::DocumentSet &set, const SetPlan &plan,
                                   const std::vector<std::string> &paths,
                                   const folvane::GenerateOptions &options,
                                   const folvane::GenerateEvents &events);

@@ -4,7 +4,7 @@
 
 #include "platform/ui/Translation.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
 // The list's right-click menu item, and why it refuses a list whose pages cannot pair (%1: how
 // many pages the list holds).
@@ -27,4 +27,4 @@ inline constexpr const char *kSidesDiffer =
     TR_NOOP("Scan", "正面扫描了 %1 页, 背面扫描了 %2 页, 页数不同, 所以没有合并。\n"
                     "扫描的页面都按扫描的顺序留在列表中, 可以手动调整。");
 
-} // namespace texts
+} // namespace folvane::app::texts

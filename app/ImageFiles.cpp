@@ -11,14 +11,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsFolder(const std::string &path) {
+bool isFolder(const std::string &path) {
     std::error_code error;
     return fs::is_directory(path, error);
 }
 
 } // namespace
 
-std::vector<std::string> ImageFilesInFolder(const std::string &folder,
+std::vector<std::string> imageFilesInFolder(const std::string &folder,
                                             const FileNameCollation &collation) {
     std::string error;
     return folvane::pageImagesInFolder(
@@ -30,32 +30,32 @@ std::vector<std::string> ImageFilesInFolder(const std::string &folder,
         .value_or(std::vector<std::string>{});
 }
 
-std::vector<std::string> ImageFilesOfDrop(const std::vector<std::string> &paths,
+std::vector<std::string> imageFilesOfDrop(const std::vector<std::string> &paths,
                                           const FileNameCollation &collation) {
     std::vector<std::string> files;
     for (const std::string &path : paths) {
-        if (IsFolder(path)) {
-            const std::vector<std::string> inside = ImageFilesInFolder(path, collation);
+        if (isFolder(path)) {
+            const std::vector<std::string> inside = imageFilesInFolder(path, collation);
             files.insert(files.end(), inside.begin(), inside.end());
-        } else if (folvane::isPageImageName(path) || IsPdfName(path)) {
+        } else if (folvane::isPageImageName(path) || isPdfName(path)) {
             files.push_back(path);
         }
     }
     return files;
 }
 
-std::vector<std::string> ImageFilesOfArguments(const std::vector<std::string> &arguments,
+std::vector<std::string> imageFilesOfArguments(const std::vector<std::string> &arguments,
                                                const FileNameCollation &collation) {
     std::vector<std::string> files;
     for (const std::string &argument : arguments) {
         std::error_code error;
         const fs::path absolute = fs::absolute(argument, error);
         const std::string path = error ? argument : absolute.lexically_normal().string();
-        if (!IsFolder(path)) {
+        if (!isFolder(path)) {
             files.push_back(path);
             continue;
         }
-        const std::vector<std::string> inside = ImageFilesInFolder(path, collation);
+        const std::vector<std::string> inside = imageFilesInFolder(path, collation);
         files.insert(files.end(), inside.begin(), inside.end());
     }
     return files;

@@ -3,15 +3,15 @@
 namespace {
 
 // The language part of a locale name: "zh" of "zh-Hans-CN" and "zh_CN.UTF-8".
-std::string LanguagePart(const std::string &locale) {
+std::string languagePart(const std::string &locale) {
     return locale.substr(0, locale.find_first_of("-_.@"));
 }
 
 } // namespace
 
-WindowLanguage LanguageForLocales(const std::vector<std::string> &languages) {
+WindowLanguage languageForLocales(const std::vector<std::string> &languages) {
     for (const std::string &locale : languages) {
-        const std::string language = LanguagePart(locale);
+        const std::string language = languagePart(locale);
         if (language == "zh" || language == "C" || language == "POSIX" || language.empty()) {
             return WindowLanguage::Chinese;
         }
@@ -22,6 +22,6 @@ WindowLanguage LanguageForLocales(const std::vector<std::string> &languages) {
     return languages.empty() ? WindowLanguage::Chinese : WindowLanguage::English;
 }
 
-std::string CatalogueName(WindowLanguage language) {
+std::string catalogueName(WindowLanguage language) {
     return language == WindowLanguage::English ? "folvane_en" : "";
 }

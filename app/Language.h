@@ -12,8 +12,8 @@ enum class WindowLanguage { Chinese, English };
 // variant, and the bare C or POSIX locale (no language chosen at all), give Chinese; English
 // gives English; a language of no catalogue is passed over, and when none is left, English (the
 // window's one translation) is the answer.
-WindowLanguage LanguageForLocales(const std::vector<std::string> &languages);
+WindowLanguage languageForLocales(const std::vector<std::string> &languages);
 
 // The name of the window's catalogue for a language ("folvane_en"), "" for Chinese, whose texts
 // are shown as written.
-std::string CatalogueName(WindowLanguage language);
+std::string catalogueName(WindowLanguage language);

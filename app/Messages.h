@@ -13,10 +13,10 @@
 #include "pdf/Problem.h"
 
 // The sentence for a failure; it names the problem's file where it has one.
-std::string ProblemText(const folvane::Problem &problem);
+std::string problemText(const folvane::Problem &problem);
 
 // What a note says about its page (without the file's name).
-std::string NoteText(const folvane::PageNote &note);
+std::string noteText(const folvane::PageNote &note);
 
 // Why a set of documents could not be prepared or put in place; it names the file or folder.
-std::string SetProblemText(const folvane::SetProblem &problem);
+std::string setProblemText(const folvane::SetProblem &problem);

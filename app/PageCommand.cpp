@@ -2,7 +2,7 @@
 
 #include "platform/ui/Translation.h"
 
-const char *PageCommandName(PageCommandKind kind) {
+const char *pageCommandName(PageCommandKind kind) {
     switch (kind) {
     case PageCommandKind::Add:
         return TR_NOOP("Window", "添加");

@@ -39,4 +39,4 @@ struct PageCommand {
 
 // The command's name as the menu says it after "撤销" and "重做" ("删除", "旋转", ...), marked for
 // the catalogue under "Window".
-const char *PageCommandName(PageCommandKind kind);
+const char *pageCommandName(PageCommandKind kind);

@@ -2,41 +2,41 @@
 
 #include "app/PageList.h"
 
-void PageHistory::Record(PageCommand command) {
-    m_done.push_back(std::move(command));
-    m_undone.clear();
+void PageHistory::record(PageCommand command) {
+    done_.push_back(std::move(command));
+    undone_.clear();
 }
 
-std::optional<PageCommandKind> PageHistory::NextUndo() const {
-    if (m_done.empty()) {
+std::optional<PageCommandKind> PageHistory::nextUndo() const {
+    if (done_.empty()) {
         return std::nullopt;
     }
-    return m_done.back().kind;
+    return done_.back().kind;
 }
 
-std::optional<PageCommandKind> PageHistory::NextRedo() const {
-    if (m_undone.empty()) {
+std::optional<PageCommandKind> PageHistory::nextRedo() const {
+    if (undone_.empty()) {
         return std::nullopt;
     }
-    return m_undone.back().kind;
+    return undone_.back().kind;
 }
 
-bool PageHistory::Undo(PageList &pages) {
-    if (m_done.empty()) {
+bool PageHistory::undo(PageList &pages) {
+    if (done_.empty()) {
         return false;
     }
-    pages.Undo(m_done.back());
-    m_undone.push_back(std::move(m_done.back()));
-    m_done.pop_back();
+    pages.undo(done_.back());
+    undone_.push_back(std::move(done_.back()));
+    done_.pop_back();
     return true;
 }
 
-bool PageHistory::Redo(PageList &pages) {
-    if (m_undone.empty()) {
+bool PageHistory::redo(PageList &pages) {
+    if (undone_.empty()) {
         return false;
     }
-    pages.Redo(m_undone.back());
-    m_done.push_back(std::move(m_undone.back()));
-    m_undone.pop_back();
+    pages.redo(undone_.back());
+    done_.push_back(std::move(undone_.back()));
+    undone_.pop_back();
     return true;
 }

@@ -11,15 +11,15 @@ class PageList;
 
 class PageHistory {
 public:
-    void Record(PageCommand command);
+    void record(PageCommand command);
     // The kind of command Undo or Redo would take back or make again, none when there is none.
-    std::optional<PageCommandKind> NextUndo() const;
-    std::optional<PageCommandKind> NextRedo() const;
+    std::optional<PageCommandKind> nextUndo() const;
+    std::optional<PageCommandKind> nextRedo() const;
     // False when there was nothing to undo or redo.
-    bool Undo(PageList &pages);
-    bool Redo(PageList &pages);
+    bool undo(PageList &pages);
+    bool redo(PageList &pages);
 
 private:
-    std::vector<PageCommand> m_done;
-    std::vector<PageCommand> m_undone;
+    std::vector<PageCommand> done_;
+    std::vector<PageCommand> undone_;
 };

@@ -3,7 +3,7 @@
 
 #include "platform/ui/Translation.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
 inline constexpr const char *kPasswordCaption = TR_NOOP("Password", "加密");
 inline constexpr const char *kPasswordIntro =
@@ -26,4 +26,4 @@ inline constexpr const char *kPasswordTooLong =
 inline constexpr const char *kPasswordControl = TR_NOOP("Password", "密码不能含有控制字符。");
 inline constexpr const char *kPasswordSame = TR_NOOP("Password", "所有者密码必须与打开密码不同。");
 
-} // namespace texts
+} // namespace folvane::app::texts

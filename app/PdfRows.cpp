@@ -15,7 +15,7 @@ namespace {
 using folvane::pdfdoc::PdfFailure;
 
 // A failure told in the words the window uses for any file.
-folvane::Problem ProblemOf(const std::string &path, const folvane::pdfdoc::PdfFacts &facts,
+folvane::Problem problemOf(const std::string &path, const folvane::pdfdoc::PdfFacts &facts,
                            int page) {
     folvane::Problem problem;
     problem.file = path;
@@ -55,7 +55,7 @@ folvane::Problem ProblemOf(const std::string &path, const folvane::pdfdoc::PdfFa
 }
 
 // The image as a 24-bit picture of raster's pixels (its rows are kept bottom up, blue first).
-bool ImageOf(const folvane::pdfdoc::PageRaster &raster, CfImage &image) {
+bool imageOf(const folvane::pdfdoc::PageRaster &raster, CfImage &image) {
     if (!image.Create(raster.width, raster.height, 24)) {
         return false;
     }
@@ -73,17 +73,17 @@ bool ImageOf(const folvane::pdfdoc::PageRaster &raster, CfImage &image) {
 
 } // namespace
 
-bool IsPdfName(const std::string &path) {
+bool isPdfName(const std::string &path) {
     return path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".pdf") == 0;
 }
 
-folvane::ImageFacts InspectPdfPage(const std::string &path, int page, const std::string &password) {
+folvane::ImageFacts inspectPdfPage(const std::string &path, int page, const std::string &password) {
     const folvane::pdfdoc::PdfFacts read = folvane::pdfdoc::readPdfFacts(path, password, page);
     folvane::ImageFacts facts;
     facts.kind = kPdfKind;
     facts.pages = read.pages;
     if (read.failure != PdfFailure::None) {
-        facts.problem = ProblemOf(path, read, page);
+        facts.problem = problemOf(path, read, page);
         return facts;
     }
     facts.ok = true;
@@ -93,15 +93,15 @@ folvane::ImageFacts InspectPdfPage(const std::string &path, int page, const std:
     return facts;
 }
 
-std::string PdfRowText(const std::string &path, int page, int pages) {
+std::string pdfRowText(const std::string &path, int page, int pages) {
     return folvane::fill(Tr("Window", "%1 第 %2/%3 页"),
                          {path, std::to_string(page), std::to_string(pages)});
 }
 
-bool LoadPdfPreviewPicture(const std::string &path, int page, const std::string &password,
+bool loadPdfPreviewPicture(const std::string &path, int page, const std::string &password,
                            const UiRect &client, PreviewPicture &picture, int quarterTurns,
                            const std::optional<folvane::CropRect> &crop) {
-    const folvane::ImageFacts facts = InspectPdfPage(path, page, password);
+    const folvane::ImageFacts facts = inspectPdfPage(path, page, password);
     if (!facts.ok) {
         return false;
     }
@@ -123,18 +123,18 @@ bool LoadPdfPreviewPicture(const std::string &path, int page, const std::string 
                                                    int(client.Width() * enlarge),
                                                    int(client.Height() * enlarge)};
     if (folvane::pdfdoc::drawPdfPage(request, raster) != PdfFailure::None ||
-        !ImageOf(raster, picture.image)) {
+        !imageOf(raster, picture.image)) {
         return false;
     }
     picture.uprightWidth = width;
     picture.uprightHeight = height;
-    KeepCropPart(picture, folvane::PageLayout::fitted(), client, crop);
+    keepCropPart(picture, folvane::PageLayout::fitted(), client, crop);
     return true;
 }
 
-bool LoadPdfCropPicture(const std::string &path, int page, const std::string &password,
+bool loadPdfCropPicture(const std::string &path, int page, const std::string &password,
                         int quarterTurns, CropPicture &picture) {
-    const folvane::ImageFacts facts = InspectPdfPage(path, page, password);
+    const folvane::ImageFacts facts = inspectPdfPage(path, page, password);
     folvane::pdfdoc::PageRaster raster;
     if (!facts.ok || folvane::pdfdoc::drawPdfPage(
                          {path, password, page, quarterTurns, kCropEditorSide, kCropEditorSide},

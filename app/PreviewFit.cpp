@@ -7,13 +7,13 @@ namespace {
 
 // Frame pixels are small integers; a picture placed far beyond the page (a class scale on a
 // huge picture) is held to a range where its rectangle still converts safely.
-int ToPixel(double value) {
+int toPixel(double value) {
     return static_cast<int>(std::lround(std::clamp(value, -1e7, 1e7)));
 }
 
 } // namespace
 
-UiRect FitPreview(const UiRect &client, uint32_t imageWidth, uint32_t imageHeight) {
+UiRect fitPreview(const UiRect &client, uint32_t imageWidth, uint32_t imageHeight) {
     const double frameWidth = client.right - client.left;
     const double frameHeight = client.bottom - client.top;
     const double width = imageWidth;
@@ -35,7 +35,7 @@ UiRect FitPreview(const UiRect &client, uint32_t imageWidth, uint32_t imageHeigh
     return fitted;
 }
 
-PreviewPage LayOutPreviewPage(const UiRect &client, const folvane::PagePlacement &placement,
+PreviewPage layOutPreviewPage(const UiRect &client, const folvane::PagePlacement &placement,
                               double uprightWidth, double uprightHeight) {
     const UiRect room{client.left + kPreviewSheetMargin, client.top + kPreviewSheetMargin,
                       client.right - kPreviewSheetMargin, client.bottom - kPreviewSheetMargin};
@@ -43,7 +43,7 @@ PreviewPage LayOutPreviewPage(const UiRect &client, const folvane::PagePlacement
     if (room.Width() <= 0 || room.Height() <= 0) {
         return page;
     }
-    page.sheet = FitPreview(room, static_cast<uint32_t>(placement.pageWidth),
+    page.sheet = fitPreview(room, static_cast<uint32_t>(placement.pageWidth),
                             static_cast<uint32_t>(placement.pageHeight));
     // Frame pixels per point, across and down; page y counts up from the bottom edge.
     const double across = page.sheet.Width() / double(placement.pageWidth);
@@ -52,9 +52,9 @@ PreviewPage LayOutPreviewPage(const UiRect &client, const folvane::PagePlacement
     const double bottom = placement.y;
     const double right = left + uprightWidth * placement.scale;
     const double top = bottom + uprightHeight * placement.scale;
-    page.picture.left = page.sheet.left + ToPixel(left * across);
-    page.picture.right = page.sheet.left + ToPixel(right * across);
-    page.picture.top = page.sheet.bottom - ToPixel(top * down);
-    page.picture.bottom = page.sheet.bottom - ToPixel(bottom * down);
+    page.picture.left = page.sheet.left + toPixel(left * across);
+    page.picture.right = page.sheet.left + toPixel(right * across);
+    page.picture.top = page.sheet.bottom - toPixel(top * down);
+    page.picture.bottom = page.sheet.bottom - toPixel(bottom * down);
     return page;
 }

@@ -12,7 +12,7 @@
 // quotient is formed before it is multiplied, and every result truncates toward zero, so the
 // rectangle matches the frame exactly when the proportions are equal. imageWidth and
 // imageHeight must not be 0.
-UiRect FitPreview(const UiRect &client, uint32_t imageWidth, uint32_t imageHeight);
+UiRect fitPreview(const UiRect &client, uint32_t imageWidth, uint32_t imageHeight);
 
 // A page as the preview draws it, in frame pixels.
 struct PreviewPage {
@@ -25,5 +25,5 @@ inline constexpr int kPreviewSheetMargin = 3;
 
 // Lays out the page that `placement` describes (sizes in points) for a picture of
 // uprightWidth x uprightHeight pixels, scaled into client.
-PreviewPage LayOutPreviewPage(const UiRect &client, const folvane::PagePlacement &placement,
+PreviewPage layOutPreviewPage(const UiRect &client, const folvane::PagePlacement &placement,
                               double uprightWidth, double uprightHeight);

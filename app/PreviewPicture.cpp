@@ -11,7 +11,7 @@
 namespace {
 
 // The upright size of a JPEG from its header and EXIF block, without decoding its pixels.
-bool JpegUprightSize(const std::string &path, double &width, double &height) {
+bool jpegUprightSize(const std::string &path, double &width, double &height) {
     CfImage header(FormatUnknown);
     header.SetEscapeCode(kEscapeHeaderOnly);
     if (!header.Load(path.c_str(), FormatJpeg) || header.GetFormatType() != FormatJpeg) {
@@ -23,21 +23,21 @@ bool JpegUprightSize(const std::string &path, double &width, double &height) {
     return width > 0 && height > 0;
 }
 
-int ClockwiseTurns(int quarterTurns) {
+int clockwiseTurns(int quarterTurns) {
     return ((quarterTurns % 4) + 4) % 4;
 }
 
 // The box of a picture `width` x `height` where it lies once the picture is turned a quarter
 // clockwise (then `height` x `width`).
-ImageBox TurnedClockwise(const ImageBox &box, int32_t height) {
+ImageBox turnedClockwise(const ImageBox &box, int32_t height) {
     return ImageBox{height - box.bottom, box.left, height - box.top, box.right};
 }
 
 // The keep box of a turned picture (`width` x `height` once turned `turns` quarter turns) as a
 // box of the picture before the turns: turned on round to a whole turn.
-ReducedSize UnturnedSize(ReducedSize turned, int turns) {
+ReducedSize unturnedSize(ReducedSize turned, int turns) {
     for (int turn = turns; turn != 0 && turn < 4; ++turn) {
-        turned.keep = TurnedClockwise(turned.keep, int32_t(turned.height));
+        turned.keep = turnedClockwise(turned.keep, int32_t(turned.height));
         std::swap(turned.width, turned.height);
     }
     return turned;
@@ -45,7 +45,7 @@ ReducedSize UnturnedSize(ReducedSize turned, int turns) {
 
 // The part of a turned picture `width` x `height` the page shows: the crop while it fits the
 // picture, otherwise all of it.
-folvane::CropRect KeptPart(const std::optional<folvane::CropRect> &crop, int width, int height) {
+folvane::CropRect keptPart(const std::optional<folvane::CropRect> &crop, int width, int height) {
     if (crop && folvane::cropFitOf(*crop, width, height) == folvane::CropFit::Fits) {
         return *crop;
     }
@@ -54,7 +54,7 @@ folvane::CropRect KeptPart(const std::optional<folvane::CropRect> &crop, int wid
 
 // Where the whole turned picture (`width` x `height`) lies in the frame when its kept part fills
 // `keptPlace`.
-UiRect WholePlace(const UiRect &keptPlace, const folvane::CropRect &kept, int width, int height) {
+UiRect wholePlace(const UiRect &keptPlace, const folvane::CropRect &kept, int width, int height) {
     const double xScale = double(keptPlace.Width()) / (kept.right - kept.left);
     const double yScale = double(keptPlace.Height()) / (kept.bottom - kept.top);
     const int left = keptPlace.left - int(std::lround(kept.left * xScale));
@@ -64,17 +64,17 @@ UiRect WholePlace(const UiRect &keptPlace, const folvane::CropRect &kept, int wi
 }
 
 // The page laid out in client for the kept part of a turned picture.
-PreviewPage KeptPage(const folvane::PageLayout &layout, const UiRect &client,
+PreviewPage keptPage(const folvane::PageLayout &layout, const UiRect &client,
                      const folvane::CropRect &kept) {
     const double width = kept.right - kept.left;
     const double height = kept.bottom - kept.top;
-    return LayOutPreviewPage(client, folvane::placeOnPage(layout, width, height), width, height);
+    return layOutPreviewPage(client, folvane::placeOnPage(layout, width, height), width, height);
 }
 
 // The picture at the size of its rectangle on the page, only the part inside the sheet (and the
 // crop). Declines (false) a picture no larger than its rectangle, which the full decode shows as
 // it is. The rectangle is that of the turned picture; the part is decoded upright, then turned.
-bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layout,
+bool loadReducedPicture(const std::string &path, const folvane::PageLayout &layout,
                         const UiRect &client, PreviewPicture &picture, int turns,
                         const std::optional<folvane::CropRect> &crop) {
     UiRect visible;
@@ -83,10 +83,10 @@ bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layo
                             uint32_t uprightHeight) -> std::optional<ReducedSize> {
         const uint32_t width = turns % 2 ? uprightHeight : uprightWidth;
         const uint32_t height = turns % 2 ? uprightWidth : uprightHeight;
-        kept = KeptPart(crop, int(width), int(height));
-        const PreviewPage page = KeptPage(layout, client, kept);
+        kept = keptPart(crop, int(width), int(height));
+        const PreviewPage page = keptPage(layout, client, kept);
         const UiRect &p = page.picture;
-        const UiRect whole = WholePlace(p, kept, int(width), int(height));
+        const UiRect whole = wholePlace(p, kept, int(width), int(height));
         visible =
             UiRect{std::max(p.left, page.sheet.left), std::max(p.top, page.sheet.top),
                    std::min(p.right, page.sheet.right), std::min(p.bottom, page.sheet.bottom)};
@@ -104,7 +104,7 @@ bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layo
         }
         visible = UiRect{whole.left + keep.left, whole.top + keep.top, whole.left + keep.right,
                          whole.top + keep.bottom};
-        return UnturnedSize(ReducedSize{uint32_t(whole.Width()), uint32_t(whole.Height()), keep},
+        return unturnedSize(ReducedSize{uint32_t(whole.Width()), uint32_t(whole.Height()), keep},
                             turns);
     };
     ReducedFacts facts;
@@ -114,7 +114,7 @@ bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layo
     }
     picture.uprightWidth = facts.uprightWidth;
     picture.uprightHeight = facts.uprightHeight;
-    if (!TurnPreviewPicture(picture, turns)) {
+    if (!turnPreviewPicture(picture, turns)) {
         picture.image.Init(FormatUnknown);
         return false;
     }
@@ -126,27 +126,27 @@ bool LoadReducedPicture(const std::string &path, const folvane::PageLayout &layo
 
 // Shows only the kept part of a whole turned picture: the page is laid out for that part, and
 // the whole picture is drawn around it, reaching past it.
-void KeepPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+void keepPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
               const std::optional<folvane::CropRect> &crop) {
     const int width = int(picture.uprightWidth);
     const int height = int(picture.uprightHeight);
-    const folvane::CropRect kept = KeptPart(crop, width, height);
+    const folvane::CropRect kept = keptPart(crop, width, height);
     if (kept == folvane::CropRect{0, 0, width, height}) {
         return;
     }
-    picture.part = WholePlace(KeptPage(layout, client, kept).picture, kept, width, height);
+    picture.part = wholePlace(keptPage(layout, client, kept).picture, kept, width, height);
     picture.uprightWidth = kept.right - kept.left;
     picture.uprightHeight = kept.bottom - kept.top;
 }
 
 } // namespace
 
-void KeepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+void keepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
                   const std::optional<folvane::CropRect> &crop) {
-    KeepPart(picture, layout, client, crop);
+    keepPart(picture, layout, client, crop);
 }
 
-uint8_t PreviewJpegScale(double shown) {
+uint8_t previewJpegScale(double shown) {
     for (uint8_t denominator : {8, 4, 2}) {
         if (shown * denominator <= 0.5) {
             return denominator;
@@ -155,8 +155,8 @@ uint8_t PreviewJpegScale(double shown) {
     return 1;
 }
 
-bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns) {
-    const int turns = ClockwiseTurns(quarterTurns);
+bool turnPreviewPicture(PreviewPicture &picture, int quarterTurns) {
+    const int turns = clockwiseTurns(quarterTurns);
     bool turned = true;
     if (turns == 1) {
         turned = picture.image.RotateRight();
@@ -171,14 +171,14 @@ bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns) {
     return turned;
 }
 
-bool PreviewFromWhole(const WholePicture &whole, const folvane::PageLayout &layout,
+bool previewFromWhole(const WholePicture &whole, const folvane::PageLayout &layout,
                       const UiRect &client, const std::optional<folvane::CropRect> &crop,
                       PreviewPicture &picture) {
     if (!whole.image.IsValid() || whole.fullWidth <= 0 || whole.fullHeight <= 0) {
         return false;
     }
-    const folvane::CropRect kept = KeptPart(crop, whole.fullWidth, whole.fullHeight);
-    const UiRect shown = KeptPage(layout, client, kept).picture;
+    const folvane::CropRect kept = keptPart(crop, whole.fullWidth, whole.fullHeight);
+    const UiRect shown = keptPage(layout, client, kept).picture;
     const double decodedPerFull = double(whole.image.GetWidth()) / whole.fullWidth;
     if ((kept.right - kept.left) * decodedPerFull < shown.Width() ||
         (kept.bottom - kept.top) * decodedPerFull < shown.Height()) {
@@ -191,21 +191,21 @@ bool PreviewFromWhole(const WholePicture &whole, const folvane::PageLayout &layo
     picture.uprightWidth = whole.fullWidth;
     picture.uprightHeight = whole.fullHeight;
     picture.part.reset();
-    KeepPart(picture, layout, client, crop);
+    keepPart(picture, layout, client, crop);
     return true;
 }
 
-bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
+bool loadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
                         const UiRect &client, PreviewPicture &picture, int quarterTurns,
                         const std::optional<folvane::CropRect> &crop) {
-    const int turns = ClockwiseTurns(quarterTurns);
-    if (LoadReducedPicture(path, layout, client, picture, turns, crop)) {
+    const int turns = clockwiseTurns(quarterTurns);
+    if (loadReducedPicture(path, layout, client, picture, turns, crop)) {
         return true;
     }
     CfImage &image = picture.image;
     double width = 0;
     double height = 0;
-    if (JpegUprightSize(path, width, height)) {
+    if (jpegUprightSize(path, width, height)) {
         // A picture the image library refuses at its full size is not shown reduced either:
         // a few hundred bytes claiming 60000 x 60000 pixels are refused as they always were.
         if (width * height * 3 > double(CFIMAGE_MAX_MEMORY)) {
@@ -214,10 +214,10 @@ bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layo
         // The turned picture's rectangle has the same scale as the upright one's.
         const int shownWidth = int(turns % 2 ? height : width);
         const int shownHeight = int(turns % 2 ? width : height);
-        const folvane::CropRect kept = KeptPart(crop, shownWidth, shownHeight);
-        const PreviewPage page = KeptPage(layout, client, kept);
+        const folvane::CropRect kept = keptPart(crop, shownWidth, shownHeight);
+        const PreviewPage page = keptPage(layout, client, kept);
         image.info.jpegScale =
-            PreviewJpegScale(double(page.picture.Width()) / (kept.right - kept.left));
+            previewJpegScale(double(page.picture.Width()) / (kept.right - kept.left));
     }
     if (!image.Load(path.c_str(), FormatUnknown) || !image.IsValid()) {
         return false;
@@ -233,9 +233,9 @@ bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layo
     }
     picture.uprightWidth = width;
     picture.uprightHeight = height;
-    if (!TurnPreviewPicture(picture, turns)) {
+    if (!turnPreviewPicture(picture, turns)) {
         return false;
     }
-    KeepPart(picture, layout, client, crop);
+    keepPart(picture, layout, client, crop);
     return true;
 }

@@ -31,14 +31,14 @@ struct PreviewPicture {
 // clockwise after its own orientation, and showing only `crop` of the turned picture (a crop
 // that no longer fits the file is left out: the whole page is shown). False when the file
 // cannot be read (the picture is then empty).
-bool LoadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
+bool loadPreviewPicture(const std::string &path, const folvane::PageLayout &layout,
                         const UiRect &client, PreviewPicture &picture, int quarterTurns = 0,
                         const std::optional<folvane::CropRect> &crop = std::nullopt);
 
 // Makes a whole turned picture (one without a `part`, its upright size set) show only `crop` of
 // it, as LoadPreviewPicture does: the page is laid out for the part kept and the picture is
 // drawn around it. A crop that does not fit leaves the whole picture shown.
-void KeepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
+void keepCropPart(PreviewPicture &picture, const folvane::PageLayout &layout, const UiRect &client,
                   const std::optional<folvane::CropRect> &crop);
 
 // A page's turned picture decoded whole at a reduced size, standing for fullWidth x fullHeight
@@ -55,14 +55,14 @@ struct WholePicture {
 // The preview of `crop` of `whole`, as LoadPreviewPicture would give it; false (picture left as
 // it was) when the kept part has fewer of whole's pixels than the page shows of it, where only a
 // finer decode of the file looks right.
-bool PreviewFromWhole(const WholePicture &whole, const folvane::PageLayout &layout,
+bool previewFromWhole(const WholePicture &whole, const folvane::PageLayout &layout,
                       const UiRect &client, const std::optional<folvane::CropRect> &crop,
                       PreviewPicture &picture);
 
 // Turns a whole picture (one without a `part`) `quarterTurns` quarter turns clockwise, its
 // upright size with it. False when memory runs out.
-bool TurnPreviewPicture(PreviewPicture &picture, int quarterTurns);
+bool turnPreviewPicture(PreviewPicture &picture, int quarterTurns);
 
 // The JPEG scale denominator (1, 2, 4 or 8) for a picture whose pixels are drawn at `shown`
 // frame pixels each: the largest that keeps two decoded pixels for every one shown.
-uint8_t PreviewJpegScale(double shown);
+uint8_t previewJpegScale(double shown);

@@ -12,21 +12,21 @@ constexpr int kMargin = 7;
 constexpr int kRowStep = 20;
 constexpr int kButtonWidth = 50;
 
-DialogTemplate BuildPropertiesDialog(bool original) {
+DialogTemplate buildPropertiesDialog(bool original) {
     const int labelWidth = original ? 36 : 50;
     const int editLeft = kMargin + labelWidth + 4;
     const int editWidth = 220;
     DialogTemplate dialog;
     dialog.id = IDD_PROPERTIES_DIALOG;
-    dialog.caption = Tr("Dialog", texts::kPropertiesCaption);
+    dialog.caption = Tr("Dialog", folvane::app::texts::kPropertiesCaption);
     dialog.width = editLeft + editWidth + kMargin;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
     const std::pair<int, const char *> rows[] = {
-        {IDC_PROPERTY_TITLE, texts::kPropertyTitle},
-        {IDC_PROPERTY_AUTHOR, texts::kPropertyAuthor},
-        {IDC_PROPERTY_SUBJECT, texts::kPropertySubject},
-        {IDC_PROPERTY_KEYWORDS, texts::kPropertyKeywords},
+        {IDC_PROPERTY_TITLE, folvane::app::texts::kPropertyTitle},
+        {IDC_PROPERTY_AUTHOR, folvane::app::texts::kPropertyAuthor},
+        {IDC_PROPERTY_SUBJECT, folvane::app::texts::kPropertySubject},
+        {IDC_PROPERTY_KEYWORDS, folvane::app::texts::kPropertyKeywords},
     };
     int y = kMargin;
     for (const auto &[id, label] : rows) {
@@ -36,8 +36,8 @@ DialogTemplate BuildPropertiesDialog(bool original) {
         y += kRowStep;
     }
     dialog.controls.push_back(Control(-1, ControlKind::StaticText,
-                                      Tr("Dialog", texts::kPropertiesNote), kMargin, y,
-                                      dialog.width - 2 * kMargin, 20));
+                                      Tr("Dialog", folvane::app::texts::kPropertiesNote), kMargin,
+                                      y, dialog.width - 2 * kMargin, 20));
     y += 24;
     ControlTemplate ok =
         Control(IDOK, ControlKind::DefPushButton, Tr("Dialog", "确定"),
@@ -52,6 +52,6 @@ DialogTemplate BuildPropertiesDialog(bool original) {
 
 } // namespace
 
-DialogTemplate PropertiesDialogTemplate() {
-    return BuildPropertiesDialog(SpeaksSourceLanguage());
+DialogTemplate propertiesDialogTemplate() {
+    return buildPropertiesDialog(SpeaksSourceLanguage());
 }

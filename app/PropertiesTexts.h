@@ -1,10 +1,11 @@
 // The texts of "文档属性" and of the paper choice, in the window's source language, marked for
-// its catalogue under "Window" (shown through texts::Window) or, for captions, "Dialog".
+// its catalogue under "Window" (shown through folvane::app::texts::Window) or, for captions,
+// "Dialog".
 #pragma once
 
 #include "platform/ui/Translation.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
 // The paper choice beside the classes: its group box and its items, in the order of
 // folvane::AllPapers.
@@ -35,4 +36,4 @@ inline constexpr const char *kPropertyNames[] = {
     TR_NOOP("Window", "标题"), TR_NOOP("Window", "作者"), TR_NOOP("Window", "主题"),
     TR_NOOP("Window", "关键词")};
 
-} // namespace texts
+} // namespace folvane::app::texts

@@ -109,8 +109,9 @@ public:
     }
     int PaperLeft() const { return kGroupLeft + GroupWidth() + 4; }
     ControlTemplate PaperGroup() const {
-        return Growing(Control(IDC_GROUP_PAPER, ControlKind::GroupBox, texts::kPaperGroup,
-                               PaperLeft(), 5, m_layout.paperWidth, 39),
+        return Growing(Control(IDC_GROUP_PAPER, ControlKind::GroupBox,
+                               folvane::app::texts::kPaperGroup, PaperLeft(), 5,
+                               m_layout.paperWidth, 39),
                        ControlGrowth{1, 0, 0, 0});
     }
     ControlTemplate PaperChoice() const {
@@ -192,9 +193,9 @@ public:
     // read together, and the path keeps its width.
     ControlTemplate SplitBlank() const {
         ControlTemplate split =
-            Control(IDC_CHECK_SPLIT_BLANK, ControlKind::CheckBox, texts::kSplitBlank,
+            Control(IDC_CHECK_SPLIT_BLANK, ControlKind::CheckBox, folvane::app::texts::kSplitBlank,
                     SkipBlankLeft(), kSplitRow, m_layout.splitWidth, 12);
-        split.toolTip = texts::kSplitBlankTip;
+        split.toolTip = folvane::app::texts::kSplitBlankTip;
         return Growing(split, kFollowRight);
     }
     ControlTemplate Encrypt() const {
@@ -233,7 +234,7 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
     ControlTemplate frame = Control(IDC_PREVIEW_FRAME, ControlKind::StaticFrame, "", at.FrameLeft(),
                                     kTop, kFrameWidth, kFrameHeight);
     ControlTemplate clear = at.ListButton(IDC_BTN_CLEAR_LIST, TR_NOOP("Dialog", "清空列表"), 7);
-    clear.toolTip = texts::kClearListTip;
+    clear.toolTip = folvane::app::texts::kClearListTip;
     ControlTemplate corner = Control(-1, ControlKind::Picture, "", kMargin, 5, 117, 39);
     corner.resourceId = IDB_CORNER;
     ControlTemplate group =
@@ -347,7 +348,8 @@ void LoadListMenu(CMenu &menu) {
     menu.DestroyMenu();
     CMenu &popup = menu.AppendPopup("MENU");
     popup.AppendMenu(MF_STRING, ID_MENU_EDIT_ITEM, Tr("Dialog", "资料修改"));
-    popup.AppendMenu(MF_STRING, ID_MENU_PROPERTIES, Tr("Dialog", texts::kPropertiesItem));
+    popup.AppendMenu(MF_STRING, ID_MENU_PROPERTIES,
+                     Tr("Dialog", folvane::app::texts::kPropertiesItem));
     popup.AppendMenu(MF_STRING, ID_MENU_ABOUT, Tr("Dialog", "关于"));
     popup.AppendMenu(MF_STRING, ID_MENU_EXIT, Tr("Dialog", "退出"));
 }

@@ -8,7 +8,7 @@
 
 namespace {
 
-std::string IntakeText(folvane::ImageFacts::Intake intake) {
+std::string intakeText(folvane::ImageFacts::Intake intake) {
     switch (intake) {
     case folvane::ImageFacts::Intake::Copied:
         return Tr("Messages", "原样嵌入");
@@ -22,7 +22,7 @@ std::string IntakeText(folvane::ImageFacts::Intake intake) {
     return "";
 }
 
-const char *TurnText(int clockwiseTurns) {
+const char *turnText(int clockwiseTurns) {
     switch (clockwiseTurns) {
     case 1:
         return TR_NOOP("Messages", "已向右旋转");
@@ -37,10 +37,10 @@ const char *TurnText(int clockwiseTurns) {
 
 // A page of a PDF goes in as the page it is, at its own size: no class places or cuts it, and
 // no correction applies to it.
-std::string PdfCheckText(const folvane::ImageFacts &facts, int turns,
+std::string pdfCheckText(const folvane::ImageFacts &facts, int turns,
                          const std::optional<folvane::CropRect> &crop) {
     std::string text = Tr("Messages", "PDF, %n 页, 原样复制", nullptr, facts.pages);
-    if (const char *turned = TurnText(turns)) {
+    if (const char *turned = turnText(turns)) {
         text += ", " + Tr("Messages", turned);
     }
     const int width = turns % 2 ? facts.height : facts.width;
@@ -53,15 +53,15 @@ std::string PdfCheckText(const folvane::ImageFacts &facts, int turns,
 
 } // namespace
 
-std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
+std::string rowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
                          int quarterTurns, bool corrected,
                          const std::optional<folvane::CropRect> &crop) {
     if (!facts.ok) {
-        return ProblemText(facts.problem);
+        return problemText(facts.problem);
     }
     const int turns = ((quarterTurns % 4) + 4) % 4;
     if (facts.kind == kPdfKind) {
-        return PdfCheckText(facts, turns, crop);
+        return pdfCheckText(facts, turns, crop);
     }
     int width = turns % 2 ? facts.height : facts.width;
     int height = turns % 2 ? facts.width : facts.height;
@@ -70,12 +70,12 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
         width = crop->right - crop->left;
         height = crop->bottom - crop->top;
     }
-    std::string text = texts::fill(
+    std::string text = folvane::app::texts::fill(
         Tr("Messages", "%1 %2x%3, %4, %n 页", nullptr, facts.pages),
         {facts.kind, std::to_string(width), std::to_string(height),
          corrected ? Tr("Messages", "校正后放入(黑白为 G4, 有颜色为混合光栅, 或整页 JPEG)")
-                   : IntakeText(facts.intake)});
-    if (const char *turned = TurnText(turns)) {
+                   : intakeText(facts.intake)});
+    if (const char *turned = turnText(turns)) {
         text += ", " + Tr("Messages", turned);
     }
     if (cropped) {
@@ -83,8 +83,8 @@ std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLa
     }
     const double outside = corrected ? 0 : folvane::placeOnPage(layout, width, height).outside;
     if (outside > 0) {
-        text += ", " + texts::fill(Tr("Messages", "%1% 超出页面"),
-                                   {std::to_string(OutsidePercent(outside))});
+        text += ", " + folvane::app::texts::fill(Tr("Messages", "%1% 超出页面"),
+                                                 {std::to_string(outsidePercent(outside))});
     }
     return text;
 }

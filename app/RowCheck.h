@@ -16,6 +16,6 @@
 // paper. A page the user cropped has the size of its crop and says so ("已裁剪"); a crop that no
 // longer fits the file is not counted. A page of a PDF says only that it is copied as it is,
 // with its file's page count ("PDF, 12 页, 原样复制"), and how it was turned and cropped.
-std::string RowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
+std::string rowCheckText(const folvane::ImageFacts &facts, const folvane::PageLayout &layout,
                          int quarterTurns = 0, bool corrected = false,
                          const std::optional<folvane::CropRect> &crop = std::nullopt);

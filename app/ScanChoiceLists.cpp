@@ -15,32 +15,32 @@ using namespace folvane::scan;
 // The resolution chosen when neither the last scan nor the scanner says: a usual one for pages.
 constexpr int kPageResolution = 300;
 
-std::string SourceText(ScanSource source) {
+std::string sourceText(ScanSource source) {
     switch (source) {
     case ScanSource::Flatbed:
-        return texts::Scan(texts::kSourceFlatbed);
+        return folvane::app::texts::scan(folvane::app::texts::kSourceFlatbed);
     case ScanSource::Feeder:
-        return texts::Scan(texts::kSourceFeeder);
+        return folvane::app::texts::scan(folvane::app::texts::kSourceFeeder);
     case ScanSource::Duplex:
-        return texts::Scan(texts::kSourceDuplex);
+        return folvane::app::texts::scan(folvane::app::texts::kSourceDuplex);
     }
-    return texts::Scan(texts::kScannerOwn);
+    return folvane::app::texts::scan(folvane::app::texts::kScannerOwn);
 }
 
-std::string ModeText(ScanMode mode) {
+std::string modeText(ScanMode mode) {
     switch (mode) {
     case ScanMode::Color:
-        return texts::Scan(texts::kModeColor);
+        return folvane::app::texts::scan(folvane::app::texts::kModeColor);
     case ScanMode::Gray:
-        return texts::Scan(texts::kModeGray);
+        return folvane::app::texts::scan(folvane::app::texts::kModeGray);
     case ScanMode::Lineart:
-        return texts::Scan(texts::kModeLineart);
+        return folvane::app::texts::scan(folvane::app::texts::kModeLineart);
     }
-    return texts::Scan(texts::kScannerOwn);
+    return folvane::app::texts::scan(folvane::app::texts::kScannerOwn);
 }
 
 // The index of the first of `wanted` (in order) that the list holds; 0 when it holds none.
-template <class T> int IndexOfFirst(const std::vector<T> &values, const std::vector<T> &wanted) {
+template <class T> int indexOfFirst(const std::vector<T> &values, const std::vector<T> &wanted) {
     for (const T &value : wanted) {
         const auto found = std::find(values.begin(), values.end(), value);
         if (found != values.end()) {
@@ -50,39 +50,40 @@ template <class T> int IndexOfFirst(const std::vector<T> &values, const std::vec
     return 0;
 }
 
-ChoiceList<std::optional<ScanSource>> SourceList(const DeviceChoices &offer,
+ChoiceList<std::optional<ScanSource>> sourceList(const DeviceChoices &offer,
                                                  const ScanDialogSettings &last) {
     ChoiceList<std::optional<ScanSource>> list;
     for (ScanSource source : offer.sources) {
-        list.Add(SourceText(source), source);
+        list.add(sourceText(source), source);
     }
     if (list.items.empty()) {
-        list.Add(texts::Scan(texts::kScannerOwn), std::nullopt);
+        list.add(folvane::app::texts::scan(folvane::app::texts::kScannerOwn), std::nullopt);
     }
-    list.chosen = IndexOfFirst(list.values, {last.Source(), offer.source});
+    list.chosen = indexOfFirst(list.values, {last.source(), offer.source});
     return list;
 }
 
-ChoiceList<std::optional<ScanMode>> ModeList(const DeviceChoices &offer,
+ChoiceList<std::optional<ScanMode>> modeList(const DeviceChoices &offer,
                                              const ScanDialogSettings &last) {
     ChoiceList<std::optional<ScanMode>> list;
     for (ScanMode mode : offer.modes) {
-        list.Add(ModeText(mode), mode);
+        list.add(modeText(mode), mode);
     }
     if (list.items.empty()) {
-        list.Add(texts::Scan(texts::kScannerOwn), std::nullopt);
+        list.add(folvane::app::texts::scan(folvane::app::texts::kScannerOwn), std::nullopt);
     }
-    list.chosen = IndexOfFirst(list.values, {last.Mode(), offer.mode});
+    list.chosen = indexOfFirst(list.values, {last.mode(), offer.mode});
     return list;
 }
 
-ChoiceList<int> ResolutionList(const DeviceChoices &offer, const ScanDialogSettings &last) {
+ChoiceList<int> resolutionList(const DeviceChoices &offer, const ScanDialogSettings &last) {
     ChoiceList<int> list;
     for (int dpi : offer.resolutions.suggested()) {
-        list.Add(texts::Scan(texts::kResolution, {std::to_string(dpi)}), dpi);
+        list.add(folvane::app::texts::scan(folvane::app::texts::kResolution, {std::to_string(dpi)}),
+                 dpi);
     }
     if (list.items.empty()) {
-        list.Add(texts::Scan(texts::kScannerOwn), 0);
+        list.add(folvane::app::texts::scan(folvane::app::texts::kScannerOwn), 0);
         return list;
     }
     // As folvane-pdf does: the listed value nearest 300 dpi, not the scanner's own setting,
@@ -93,67 +94,69 @@ ChoiceList<int> ResolutionList(const DeviceChoices &offer, const ScanDialogSetti
             nearest = dpi;
         }
     }
-    list.chosen = IndexOfFirst(list.values, {last.Resolution(), nearest});
+    list.chosen = indexOfFirst(list.values, {last.resolution(), nearest});
     return list;
 }
 
-ChoiceList<PageSize> PageSizeList(const DeviceChoices &offer, const ScanDialogSettings &last) {
+ChoiceList<PageSize> pageSizeList(const DeviceChoices &offer, const ScanDialogSettings &last) {
     ChoiceList<PageSize> list;
     // Without a bed of known size the scanner keeps its own area.
     if (!offer.maxArea) {
-        list.Add(texts::Scan(texts::kScannerOwn), PageSize::DeviceDefault);
+        list.add(folvane::app::texts::scan(folvane::app::texts::kScannerOwn),
+                 PageSize::DeviceDefault);
         return list;
     }
-    list.Add(texts::Scan(texts::kPageA4), PageSize::A4);
-    list.Add(texts::Scan(texts::kPageLetter), PageSize::Letter);
-    list.Add(texts::Scan(texts::kPageMaximum), PageSize::Maximum);
-    list.chosen = IndexOfFirst(list.values, {last.PaperSize().value_or(PageSize::A4)});
+    list.add(folvane::app::texts::scan(folvane::app::texts::kPageA4), PageSize::A4);
+    list.add(folvane::app::texts::scan(folvane::app::texts::kPageLetter), PageSize::Letter);
+    list.add(folvane::app::texts::scan(folvane::app::texts::kPageMaximum), PageSize::Maximum);
+    list.chosen = indexOfFirst(list.values, {last.paperSize().value_or(PageSize::A4)});
     return list;
 }
 
-template <class T> const T *Chosen(const ChoiceList<T> &list, int index) {
+template <class T> const T *itemAt(const ChoiceList<T> &list, int index) {
     return index >= 0 && index < static_cast<int>(list.values.size())
                ? &list.values[static_cast<std::size_t>(index)]
                : nullptr;
 }
 
 // Millimetres to a tenth, without a trailing ".0".
-std::string Millimetres(double mm) {
+std::string millimetres(double mm) {
     const long tenths = std::lround(mm * 10);
     return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
 }
 
 } // namespace
 
-ScanChoiceLists ChoiceListsFor(const DeviceChoices &offer, const ScanDialogSettings &last) {
-    return {SourceList(offer, last), ModeList(offer, last), ResolutionList(offer, last),
-            PageSizeList(offer, last), offer.maxArea};
+ScanChoiceLists choiceListsFor(const DeviceChoices &offer, const ScanDialogSettings &last) {
+    return {sourceList(offer, last), modeList(offer, last), resolutionList(offer, last),
+            pageSizeList(offer, last), offer.maxArea};
 }
 
-ScanSettings SettingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen) {
+ScanSettings settingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen) {
     ScanSettings settings;
-    if (const auto *source = Chosen(lists.sources, chosen.source)) {
+    if (const auto *source = itemAt(lists.sources, chosen.source)) {
         settings.source = *source;
     }
-    if (const auto *mode = Chosen(lists.modes, chosen.mode)) {
+    if (const auto *mode = itemAt(lists.modes, chosen.mode)) {
         settings.mode = *mode;
     }
-    if (const int *dpi = Chosen(lists.resolutions, chosen.resolution)) {
+    if (const int *dpi = itemAt(lists.resolutions, chosen.resolution)) {
         settings.resolution = *dpi;
     }
-    if (const PageSize *size = Chosen(lists.pageSizes, chosen.pageSize)) {
+    if (const PageSize *size = itemAt(lists.pageSizes, chosen.pageSize)) {
         settings.pageSize = *size;
     }
     return settings;
 }
 
-std::string PaperHint(const ScanChoiceLists &lists, int pageSize) {
+std::string paperHint(const ScanChoiceLists &lists, int pageSize) {
     const std::optional<ScanArea> paper = folvane::scan::paperBeyondBed(
-        SettingsOf(lists, ChosenItems{-1, -1, -1, pageSize}), lists.bed);
+        settingsOf(lists, ChosenItems{-1, -1, -1, pageSize}), lists.bed);
     if (!paper) {
         return {};
     }
-    return texts::Scan(texts::kScanPaperBeyondBed,
-                       {Millimetres(paper->width), Millimetres(paper->height),
-                        Millimetres(lists.bed->width), Millimetres(lists.bed->height)});
+    return folvane::app::texts::scan(folvane::app::texts::kScanPaperBeyondBed,
+                                     {millimetres(paper->width), millimetres(paper->height),
+                                      millimetres(lists.bed->width),
+                                      millimetres(lists.bed->height)});
 }

@@ -15,7 +15,7 @@ template <class T> struct ChoiceList {
     std::vector<T> values;
     int chosen = 0;
 
-    void Add(std::string item, T value) {
+    void add(std::string item, T value) {
         items.push_back(std::move(item));
         values.push_back(std::move(value));
     }
@@ -34,7 +34,7 @@ struct ScanChoiceLists {
     std::optional<folvane::scan::ScanArea> bed; // the scanner's whole area, when it says
 };
 
-ScanChoiceLists ChoiceListsFor(const folvane::scan::DeviceChoices &offer,
+ScanChoiceLists choiceListsFor(const folvane::scan::DeviceChoices &offer,
                                const ScanDialogSettings &last);
 
 // The settings the chosen items stand for; an index that names no item leaves that setting
@@ -45,8 +45,8 @@ struct ChosenItems {
     int resolution = -1;
     int pageSize = -1;
 };
-folvane::scan::ScanSettings SettingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen);
+folvane::scan::ScanSettings settingsOf(const ScanChoiceLists &lists, const ChosenItems &chosen);
 
 // What the dialog says under the page size of item `pageSize`: that the paper is larger than
 // the scanner's bed, with both sizes; "" when it fits or either size is unknown.
-std::string PaperHint(const ScanChoiceLists &lists, int pageSize);
+std::string paperHint(const ScanChoiceLists &lists, int pageSize);

@@ -23,12 +23,12 @@ constexpr std::pair<PageSize, const char *> kPageSizeNames[] = {
 
 } // namespace
 
-std::string ScanDialogSettings::Device() const {
-    return m_store.Read(kDevice);
+std::string ScanDialogSettings::device() const {
+    return store_.Read(kDevice);
 }
 
-std::optional<ScanSource> ScanDialogSettings::Source() const {
-    const std::string stored = m_store.Read(kSource);
+std::optional<ScanSource> ScanDialogSettings::source() const {
+    const std::string stored = store_.Read(kSource);
     for (ScanSource source : {ScanSource::Flatbed, ScanSource::Feeder, ScanSource::Duplex}) {
         if (stored == folvane::scan::sourceName(source)) {
             return source;
@@ -37,8 +37,8 @@ std::optional<ScanSource> ScanDialogSettings::Source() const {
     return std::nullopt;
 }
 
-std::optional<ScanMode> ScanDialogSettings::Mode() const {
-    const std::string stored = m_store.Read(kMode);
+std::optional<ScanMode> ScanDialogSettings::mode() const {
+    const std::string stored = store_.Read(kMode);
     for (ScanMode mode : {ScanMode::Color, ScanMode::Gray, ScanMode::Lineart}) {
         if (stored == folvane::scan::modeName(mode)) {
             return mode;
@@ -47,8 +47,8 @@ std::optional<ScanMode> ScanDialogSettings::Mode() const {
     return std::nullopt;
 }
 
-int ScanDialogSettings::Resolution() const {
-    const std::string stored = m_store.Read(kResolution);
+int ScanDialogSettings::resolution() const {
+    const std::string stored = store_.Read(kResolution);
     int dpi = 0;
     const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), dpi);
     if (error != std::errc() || end != stored.data() + stored.size() || dpi < 1 ||
@@ -58,8 +58,8 @@ int ScanDialogSettings::Resolution() const {
     return dpi;
 }
 
-std::optional<PageSize> ScanDialogSettings::PaperSize() const {
-    const std::string stored = m_store.Read(kPageSize);
+std::optional<PageSize> ScanDialogSettings::paperSize() const {
+    const std::string stored = store_.Read(kPageSize);
     for (const auto &[size, name] : kPageSizeNames) {
         if (stored == name) {
             return size;
@@ -68,21 +68,21 @@ std::optional<PageSize> ScanDialogSettings::PaperSize() const {
     return std::nullopt;
 }
 
-void ScanDialogSettings::Remember(const std::string &device,
+void ScanDialogSettings::remember(const std::string &device,
                                   const folvane::scan::ScanSettings &settings) {
-    m_store.Write(kDevice, device);
+    store_.Write(kDevice, device);
     if (settings.source) {
-        m_store.Write(kSource, folvane::scan::sourceName(*settings.source));
+        store_.Write(kSource, folvane::scan::sourceName(*settings.source));
     }
     if (settings.mode) {
-        m_store.Write(kMode, folvane::scan::modeName(*settings.mode));
+        store_.Write(kMode, folvane::scan::modeName(*settings.mode));
     }
     if (settings.resolution > 0) {
-        m_store.Write(kResolution, std::to_string(settings.resolution));
+        store_.Write(kResolution, std::to_string(settings.resolution));
     }
     for (const auto &[size, name] : kPageSizeNames) {
         if (settings.pageSize == size) {
-            m_store.Write(kPageSize, name);
+            store_.Write(kPageSize, name);
         }
     }
 }

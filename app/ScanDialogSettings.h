@@ -12,17 +12,17 @@ class SettingsStore;
 // none, so the scanner's offer decides.
 class ScanDialogSettings {
 public:
-    explicit ScanDialogSettings(SettingsStore &store) : m_store(store) {}
+    explicit ScanDialogSettings(SettingsStore &store) : store_(store) {}
 
-    std::string Device() const;
-    std::optional<folvane::scan::ScanSource> Source() const;
-    std::optional<folvane::scan::ScanMode> Mode() const;
-    int Resolution() const; // 0: none
-    std::optional<folvane::scan::PageSize> PaperSize() const;
+    std::string device() const;
+    std::optional<folvane::scan::ScanSource> source() const;
+    std::optional<folvane::scan::ScanMode> mode() const;
+    int resolution() const; // 0: none
+    std::optional<folvane::scan::PageSize> paperSize() const;
 
     // Remembers a scan's choices: the scanner and what was set (unset values are not stored).
-    void Remember(const std::string &device, const folvane::scan::ScanSettings &settings);
+    void remember(const std::string &device, const folvane::scan::ScanSettings &settings);
 
 private:
-    SettingsStore &m_store;
+    SettingsStore &store_;
 };

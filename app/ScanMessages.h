@@ -8,9 +8,9 @@
 #include "scan/ScanError.h"
 
 // Why the scan failed; for a missing scanner with the hint of what to check.
-std::string ScanErrorText(const folvane::scan::ScanError &error);
+std::string scanErrorText(const folvane::scan::ScanError &error);
 
 // The box after a failed scan: where it stopped, why, and the pages of it that were kept (in
 // the list, their files in folder).
-std::string ScanFailureText(const folvane::scan::ScanError &error, int pagesKept,
+std::string scanFailureText(const folvane::scan::ScanError &error, int pagesKept,
                             const std::string &folder);

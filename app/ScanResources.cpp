@@ -25,16 +25,16 @@ std::vector<ControlTemplate> ChoiceRow(int row, int id, const std::string &label
 DialogTemplate BuildScanDialog() {
     DialogTemplate dialog;
     dialog.id = IDD_SCAN_DIALOG;
-    dialog.caption = texts::Scan(texts::kScanCaption);
+    dialog.caption = folvane::app::texts::scan(folvane::app::texts::kScanCaption);
     dialog.width = kDialogWidth;
     dialog.fontName = "宋体";
     dialog.fontPoints = 9;
     const std::pair<int, std::string> rows[] = {
-        {IDC_SCAN_DEVICE, texts::Scan(texts::kScanDeviceLabel)},
-        {IDC_SCAN_SOURCE, texts::Scan(texts::kScanSourceLabel)},
-        {IDC_SCAN_MODE, texts::Scan(texts::kScanModeLabel)},
-        {IDC_SCAN_RESOLUTION, texts::Scan(texts::kScanResolutionLabel)},
-        {IDC_SCAN_PAGE_SIZE, texts::Scan(texts::kScanPageSizeLabel)},
+        {IDC_SCAN_DEVICE, folvane::app::texts::scan(folvane::app::texts::kScanDeviceLabel)},
+        {IDC_SCAN_SOURCE, folvane::app::texts::scan(folvane::app::texts::kScanSourceLabel)},
+        {IDC_SCAN_MODE, folvane::app::texts::scan(folvane::app::texts::kScanModeLabel)},
+        {IDC_SCAN_RESOLUTION, folvane::app::texts::scan(folvane::app::texts::kScanResolutionLabel)},
+        {IDC_SCAN_PAGE_SIZE, folvane::app::texts::scan(folvane::app::texts::kScanPageSizeLabel)},
     };
     int row = 0;
     for (const auto &[id, label] : rows) {
@@ -47,23 +47,26 @@ DialogTemplate BuildScanDialog() {
     dialog.controls.push_back(Control(IDC_SCAN_PAGE_HINT, ControlKind::StaticText, "", kListLeft,
                                       hintTop, kDialogWidth - kMargin - kListLeft, 20));
     ControlTemplate twoSided =
-        Control(IDC_SCAN_TWO_SIDED, ControlKind::CheckBox, texts::Scan(texts::kScanTwoSided),
-                kListLeft, hintTop + 22, kDialogWidth - kMargin - kListLeft, 12);
-    twoSided.toolTip = texts::Scan(texts::kScanTwoSidedTip);
+        Control(IDC_SCAN_TWO_SIDED, ControlKind::CheckBox,
+                folvane::app::texts::scan(folvane::app::texts::kScanTwoSided), kListLeft,
+                hintTop + 22, kDialogWidth - kMargin - kListLeft, 12);
+    twoSided.toolTip = folvane::app::texts::scan(folvane::app::texts::kScanTwoSidedTip);
     dialog.controls.push_back(twoSided);
     const int folderTop = hintTop + 40;
     dialog.controls.push_back(Control(IDC_SCAN_FOLDER, ControlKind::StaticText, "", kMargin,
                                       folderTop, kDialogWidth - 2 * kMargin, 20));
     const int buttonTop = folderTop + 26;
     ControlTemplate scan =
-        Control(IDOK, ControlKind::DefPushButton, texts::Scan(texts::kScanStart),
+        Control(IDOK, ControlKind::DefPushButton,
+                folvane::app::texts::scan(folvane::app::texts::kScanStart),
                 kDialogWidth - kMargin - 2 * kButtonWidth - 4, buttonTop, kButtonWidth, 16);
     scan.disabled = true;
     scan.group = true;
     dialog.controls.push_back(scan);
-    dialog.controls.push_back(
-        Control(IDCANCEL, ControlKind::PushButton, texts::Scan(texts::kScanCancel),
-                kDialogWidth - kMargin - kButtonWidth, buttonTop, kButtonWidth, 16));
+    dialog.controls.push_back(Control(IDCANCEL, ControlKind::PushButton,
+                                      folvane::app::texts::scan(folvane::app::texts::kScanCancel),
+                                      kDialogWidth - kMargin - kButtonWidth, buttonTop,
+                                      kButtonWidth, 16));
     dialog.height = buttonTop + 16 + kMargin;
     return dialog;
 }

@@ -30,35 +30,35 @@ public:
     // and makes the folder. Pages before an error stay, on disk and in the outcome, whose
     // error counts its page over the session. Throws ScanFailure when the scanner cannot be
     // opened or set up or the folder cannot be made.
-    folvane::scan::ScanOutcome Load(ProgressState &progress);
+    folvane::scan::ScanOutcome load(ProgressState &progress);
     // Stops the load running (or the next): the page being read is dropped.
-    void Cancel();
+    void cancel();
 
     // Runs on the worker thread after each page is on disk, to tell another thread to take it.
-    void OnPageWritten(std::function<void()> notify) { m_notify = std::move(notify); }
+    void onPageWritten(std::function<void()> notify) { notify_ = std::move(notify); }
     // The pages written since the last call, in the order they came.
-    std::vector<std::string> TakeNewPages();
+    std::vector<std::string> takeNewPages();
 
     // Pages written in all loads so far.
-    int Pages() const { return m_pages; }
+    int pages() const { return pages_; }
     // Whether pages come from a feeder (known once the scanner is set up): it can be refilled.
-    bool FromFeeder() const { return m_feeder; }
+    bool fromFeeder() const { return feeder_; }
     // The session's folder; "" until it is made.
-    std::string Folder() const;
+    std::string folder() const;
 
 private:
-    void OpenScanner(ProgressState &progress);
-    folvane::scan::ScanEvents Events(ProgressState &progress);
+    void openScanner(ProgressState &progress);
+    folvane::scan::ScanEvents events(ProgressState &progress);
 
-    const ScannerAccess m_scanners;
-    const ScanRequest m_request;
-    std::unique_ptr<folvane::scan::Scanner> m_scanner;
-    std::optional<folvane::scan::PageFolder> m_folder;
-    std::function<void()> m_notify;
-    int m_pages = 0;
-    bool m_feeder = false;
+    const ScannerAccess scanners_;
+    const ScanRequest request_;
+    std::unique_ptr<folvane::scan::Scanner> scanner_;
+    std::optional<folvane::scan::PageFolder> folder_;
+    std::function<void()> notify_;
+    int pages_ = 0;
+    bool feeder_ = false;
     // Guards the scanner's coming into being against Cancel, and the pages not yet taken.
-    mutable std::mutex m_mutex;
-    bool m_cancelled = false;
-    std::vector<std::string> m_newPages;
+    mutable std::mutex mutex_;
+    bool cancelled_ = false;
+    std::vector<std::string> newPages_;
 };

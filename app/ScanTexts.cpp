@@ -2,10 +2,10 @@
 
 #include "app/WindowTexts.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
-std::string Scan(const char *pattern, const std::vector<std::string> &values) {
+std::string scan(const char *pattern, const std::vector<std::string> &values) {
     return fill(Tr("Scan", pattern), values);
 }
 
-} // namespace texts
+} // namespace folvane::app::texts

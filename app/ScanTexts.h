@@ -1,6 +1,7 @@
 // The texts of scanning in the window: the scan dialog, its progress window, the question when
 // a feeder has run empty and every way a scan can fail. Each is one pattern whose %1, %2, ...
-// stand for the values filled in (texts::Scan), so that a translation keeps its own word order.
+// stand for the values filled in (folvane::app::texts::Scan), so that a translation keeps its own
+// word order.
 #pragma once
 
 #include <string>
@@ -8,7 +9,7 @@
 
 #include "platform/ui/Translation.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
 // The main window's button, and the scan dialog's caption, labels and button.
 inline constexpr const char *kScanButton = TR_NOOP("Scan", "扫描");
@@ -105,6 +106,6 @@ inline constexpr const char *kScanModuleWrongVersion =
     TR_NOOP("Scan", "无法扫描: %1 不是这个版本的扫描模块。");
 
 // A scanning text in the window's language, with %1, %2, ... filled.
-std::string Scan(const char *pattern, const std::vector<std::string> &values = {});
+std::string scan(const char *pattern, const std::vector<std::string> &values = {});
 
-} // namespace texts
+} // namespace folvane::app::texts

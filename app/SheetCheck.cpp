@@ -9,25 +9,25 @@ namespace {
 constexpr uint32_t kSearchSide = 1024;
 } // namespace
 
-SheetCheck FindSheetInFile(const std::string &path) {
+SheetCheck findSheetInFile(const std::string &path) {
     SheetCheck check;
     CorrectionPixels pixels;
-    if (!DecodeForCorrection(path, kSearchSide, pixels)) {
+    if (!decodeForCorrection(path, kSearchSide, pixels)) {
         return check;
     }
     const folvane::correction::SheetSearch search =
-        folvane::correction::findSheet(pixels.Picture());
+        folvane::correction::findSheet(pixels.picture());
     if (search.failure && search.failure.kind != folvane::correction::Failure::Kind::TwoSheets) {
         return check;
     }
     check.twoSheets = search.failure.kind == folvane::correction::Failure::Kind::TwoSheets;
     check.searched = true;
     check.found = search.found;
-    check.corners = ToFullSize(search.corners, pixels);
+    check.corners = toFullSize(search.corners, pixels);
     return check;
 }
 
-std::string SheetCheckText(const SheetCheck &check, bool placedByHand) {
+std::string sheetCheckText(const SheetCheck &check, bool placedByHand) {
     if (placedByHand) {
         return Tr("Messages", "边角已手动调整");
     }

@@ -15,8 +15,8 @@ struct SheetCheck {
 
 // Decodes path no larger than a search needs and looks for the sheet in it. Safe on any
 // thread; never throws.
-SheetCheck FindSheetInFile(const std::string &path);
+SheetCheck findSheetInFile(const std::string &path);
 
 // The tool tip's words for a check ("已找到纸张" or "未找到纸张，将按原样放入"), or for corners
 // the user placed; "" for a file that could not be searched.
-std::string SheetCheckText(const SheetCheck &check, bool placedByHand);
+std::string sheetCheckText(const SheetCheck &check, bool placedByHand);

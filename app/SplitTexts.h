@@ -4,7 +4,7 @@
 
 #include "platform/ui/Translation.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
 inline constexpr const char *kSplitBlank = TR_NOOP("Dialog", "在空白页处分成多个文件");
 inline constexpr const char *kSplitBlankTip = TR_NOOP(
@@ -29,4 +29,4 @@ inline constexpr const char *kAnswerReplace = TR_NOOP("Window", "替换");
 inline constexpr const char *kSetNothingChanged =
     TR_NOOP("Window", "没有保存任何文件, 原有的同名文件保持不变。");
 
-} // namespace texts
+} // namespace folvane::app::texts

@@ -22,7 +22,7 @@ constexpr int kPapers = 7;
 constexpr int kLargestSide = 100000;
 
 // A whole number 0..kLargestSide filling all of text, or -1.
-int SideOf(std::string_view text) {
+int sideOf(std::string_view text) {
     int value = -1;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < 0 ||
@@ -33,7 +33,7 @@ int SideOf(std::string_view text) {
 }
 
 // A check box's stored state: "1" on, "0" off, anything else the start-up state.
-bool SwitchOf(const std::string &stored, bool startUp) {
+bool switchOf(const std::string &stored, bool startUp) {
     if (stored == "1" || stored == "0") {
         return stored == "1";
     }
@@ -41,7 +41,7 @@ bool SwitchOf(const std::string &stored, bool startUp) {
 }
 
 // A stored index 0..count-1 filling all of the text, else the start-up value.
-int IndexOf(const std::string &stored, int count, int startUp) {
+int indexOf(const std::string &stored, int count, int startUp) {
     int index = -1;
     const auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), index);
     if (error != std::errc() || end != stored.data() + stored.size() || index < 0 ||
@@ -53,90 +53,90 @@ int IndexOf(const std::string &stored, int count, int startUp) {
 
 } // namespace
 
-int WindowSettings::ImageType(int startUp) const {
-    return IndexOf(m_store.Read(kImageType), kImageTypes, startUp);
+int WindowSettings::imageType(int startUp) const {
+    return indexOf(store_.Read(kImageType), kImageTypes, startUp);
 }
 
-int WindowSettings::Paper(int startUp) const {
-    return IndexOf(m_store.Read(kPaper), kPapers, startUp);
+int WindowSettings::paper(int startUp) const {
+    return indexOf(store_.Read(kPaper), kPapers, startUp);
 }
 
-void WindowSettings::SetPaper(int index) {
-    m_store.Write(kPaper, std::to_string(index));
+void WindowSettings::setPaper(int index) {
+    store_.Write(kPaper, std::to_string(index));
 }
 
-void WindowSettings::SetImageType(int index) {
-    m_store.Write(kImageType, std::to_string(index));
+void WindowSettings::setImageType(int index) {
+    store_.Write(kImageType, std::to_string(index));
 }
 
-bool WindowSettings::Ocr(bool startUp) const {
-    return SwitchOf(m_store.Read(kOcr), startUp);
+bool WindowSettings::ocr(bool startUp) const {
+    return switchOf(store_.Read(kOcr), startUp);
 }
 
-void WindowSettings::SetOcr(bool on) {
-    m_store.Write(kOcr, on ? "1" : "0");
+void WindowSettings::setOcr(bool on) {
+    store_.Write(kOcr, on ? "1" : "0");
 }
 
-bool WindowSettings::Document(bool startUp) const {
-    return SwitchOf(m_store.Read(kDocument), startUp);
+bool WindowSettings::document(bool startUp) const {
+    return switchOf(store_.Read(kDocument), startUp);
 }
 
-void WindowSettings::SetDocument(bool on) {
-    m_store.Write(kDocument, on ? "1" : "0");
+void WindowSettings::setDocument(bool on) {
+    store_.Write(kDocument, on ? "1" : "0");
 }
 
-bool WindowSettings::SkipBlank(bool startUp) const {
-    return SwitchOf(m_store.Read(kSkipBlank), startUp);
+bool WindowSettings::skipBlank(bool startUp) const {
+    return switchOf(store_.Read(kSkipBlank), startUp);
 }
 
-void WindowSettings::SetSkipBlank(bool on) {
-    m_store.Write(kSkipBlank, on ? "1" : "0");
+void WindowSettings::setSkipBlank(bool on) {
+    store_.Write(kSkipBlank, on ? "1" : "0");
 }
 
-bool WindowSettings::SplitAtBlank(bool startUp) const {
-    return SwitchOf(m_store.Read(kSplitAtBlank), startUp);
+bool WindowSettings::splitAtBlank(bool startUp) const {
+    return switchOf(store_.Read(kSplitAtBlank), startUp);
 }
 
-void WindowSettings::SetSplitAtBlank(bool on) {
-    m_store.Write(kSplitAtBlank, on ? "1" : "0");
+void WindowSettings::setSplitAtBlank(bool on) {
+    store_.Write(kSplitAtBlank, on ? "1" : "0");
 }
 
-std::string WindowSettings::AddFolder() const {
-    return m_store.Read(kAddFolder);
+std::string WindowSettings::addFolder() const {
+    return store_.Read(kAddFolder);
 }
 
-void WindowSettings::SetAddFolder(const std::string &folder) {
-    m_store.Write(kAddFolder, folder);
+void WindowSettings::setAddFolder(const std::string &folder) {
+    store_.Write(kAddFolder, folder);
 }
 
-std::string WindowSettings::SaveFolder() const {
-    return m_store.Read(kSaveFolder);
+std::string WindowSettings::saveFolder() const {
+    return store_.Read(kSaveFolder);
 }
 
-void WindowSettings::SetSaveFolder(const std::string &folder) {
-    m_store.Write(kSaveFolder, folder);
+void WindowSettings::setSaveFolder(const std::string &folder) {
+    store_.Write(kSaveFolder, folder);
 }
 
-std::optional<WindowPlacement> WindowSettings::Placement() const {
-    const std::string size = m_store.Read(kSize); // "WIDTHxHEIGHT"
+std::optional<WindowPlacement> WindowSettings::placement() const {
+    const std::string size = store_.Read(kSize); // "WIDTHxHEIGHT"
     const std::size_t x = size.find('x');
     if (x == std::string::npos) {
         return std::nullopt;
     }
-    const int width = SideOf(std::string_view(size).substr(0, x));
-    const int height = SideOf(std::string_view(size).substr(x + 1));
+    const int width = sideOf(std::string_view(size).substr(0, x));
+    const int height = sideOf(std::string_view(size).substr(x + 1));
     if (width <= 0 || height <= 0) {
         return std::nullopt;
     }
-    return WindowPlacement{width, height, m_store.Read(kMaximised) == "1"};
+    return WindowPlacement{width, height, store_.Read(kMaximised) == "1"};
 }
 
-void WindowSettings::SetPlacement(const WindowPlacement &placement) {
-    m_store.Write(kSize, std::to_string(placement.width) + "x" + std::to_string(placement.height));
-    m_store.Write(kMaximised, placement.maximised ? "1" : "0");
+void WindowSettings::setPlacement(const WindowPlacement &placement) {
+    store_.Write(kSize, std::to_string(placement.width) + "x" + std::to_string(placement.height));
+    store_.Write(kMaximised, placement.maximised ? "1" : "0");
 }
 
-std::string FolderOf(const std::string &path) {
+std::string folderOf(const std::string &path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
         return {};

@@ -1,13 +1,13 @@
 #include "app/WindowTexts.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
-std::string Window(const char *pattern, const std::vector<std::string> &values) {
+std::string window(const char *pattern, const std::vector<std::string> &values) {
     return fill(Tr("Window", pattern), values);
 }
 
-std::string WindowCount(const char *pattern, int n, const std::vector<std::string> &values) {
+std::string windowCount(const char *pattern, int n, const std::vector<std::string> &values) {
     return fill(Tr("Window", pattern, nullptr, n), values);
 }
 
-} // namespace texts
+} // namespace folvane::app::texts

@@ -4,7 +4,8 @@
 // a translation can say "1 page" and "3 pages". The original texts stay where they were (the
 // captions in Resources.cpp, the messages at the end of CFolvaneDlg.h). All are written in the
 // window's source language and marked for its catalogue under the context "Window" (the tip of a
-// control under "Dialog", with the captions); texts::Window shows them in the window's language.
+// control under "Dialog", with the captions); folvane::app::texts::Window shows them in the
+// window's language.
 #pragma once
 
 #include <string>
@@ -13,7 +14,7 @@
 #include "pdf/TextPattern.h"
 #include "platform/ui/Translation.h"
 
-namespace texts {
+namespace folvane::app::texts {
 
 // How many pages the chosen resolution class cuts at the page edge, and the largest share cut off.
 inline constexpr const char *kPagesCut = TR_N_NOOP("Window", "%n 页图片超出页面(最多 %1%)");
@@ -104,8 +105,8 @@ inline constexpr const char *kClearListTip = TR_NOOP("Dialog", "清空列表 (Ct
 using folvane::fill;
 
 // A text marked under "Window", in the window's language, with %1, %2, ... filled.
-std::string Window(const char *pattern, const std::vector<std::string> &values = {});
+std::string window(const char *pattern, const std::vector<std::string> &values = {});
 // A text marked under "Window" that counts n things, in the form for n, with %n and %1, ... filled.
-std::string WindowCount(const char *pattern, int n, const std::vector<std::string> &values = {});
+std::string windowCount(const char *pattern, int n, const std::vector<std::string> &values = {});
 
-} // namespace texts
+} // namespace folvane::app::texts

@@ -41,7 +41,7 @@ void AddImages(benchmark::State &state, bool reversed) {
         dlg.Create();
         ui.openAnswers.push_back(paths);
         ui.Dialog(IDD_FOLVANE_DIALOG)->Click(IDC_BTN_ADD_IMAGES);
-        benchmark::DoNotOptimize(dlg.Pages().Count());
+        benchmark::DoNotOptimize(dlg.Pages().count());
     }
 }
 

@@ -79,7 +79,7 @@ void BM_TurnCommand(benchmark::State &state) {
     for (auto _ : state) {
         dlg.OnRotateRight();
     }
-    if (dlg.Pages().Count() != 1) {
+    if (dlg.Pages().count() != 1) {
         state.SkipWithError("the photo was not added");
     }
 }
@@ -111,7 +111,7 @@ void CropCommand(benchmark::State &state, bool fromAnswer) {
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - answered).count());
         }
     }
-    if (dlg.Pages().Count() != 1 || !dlg.Pages().At(0).shape.edits.crop) {
+    if (dlg.Pages().count() != 1 || !dlg.Pages().at(0).shape.edits.crop) {
         state.SkipWithError("the photo was not cropped");
     }
 }

@@ -11,7 +11,7 @@ namespace {
 
 // The catalogue installed with the program (<prefix>/share/folvane/translations beside
 // <prefix>/bin, also in the build tree), else the one built into it.
-QString CatalogueFile(const std::string &name) {
+QString catalogueFile(const std::string &name) {
     const SplitPathParts exe = _splitpath(GetModuleFileNameA());
     const QString installed = QString::fromStdString(
         exe.drive + exe.dir + "../share/folvane/translations/" + name + ".qm");
@@ -23,7 +23,7 @@ QString CatalogueFile(const std::string &name) {
 
 // Qt's own texts in the user's Chinese (zh_TW has its own), or in simplified Chinese for the
 // C locale and any other.
-QLocale QtChinese() {
+QLocale qtChinese() {
     const QLocale system = QLocale::system();
     return system.language() == QLocale::Chinese ? system
                                                  : QLocale(QLocale::Chinese, QLocale::China);
@@ -31,12 +31,12 @@ QLocale QtChinese() {
 
 } // namespace
 
-WindowLanguage LocaleLanguage() {
+WindowLanguage localeLanguage() {
     std::vector<std::string> languages;
     for (const QString &language : QLocale::system().uiLanguages()) {
         languages.push_back(language.toStdString());
     }
-    return LanguageForLocales(languages);
+    return languageForLocales(languages);
 }
 
 AppLanguage::AppLanguage() = default;
@@ -45,22 +45,22 @@ AppLanguage::~AppLanguage() {
     UseTranslation(nullptr);
 }
 
-bool AppLanguage::Speak(WindowLanguage language, std::string &error) {
+bool AppLanguage::speak(WindowLanguage language, std::string &error) {
     auto translation = std::make_unique<QtTranslation>();
-    const std::string catalogue = CatalogueName(language);
+    const std::string catalogue = catalogueName(language);
     const bool loaded =
-        catalogue.empty() || translation->LoadCatalogue(CatalogueFile(catalogue), error);
+        catalogue.empty() || translation->LoadCatalogue(catalogueFile(catalogue), error);
     if (language == WindowLanguage::Chinese) {
-        translation->LoadQtTexts(QtChinese());
+        translation->LoadQtTexts(qtChinese());
     }
     UseTranslation(translation.get());
-    m_translation = std::move(translation);
-    Install();
+    translation_ = std::move(translation);
+    install();
     return loaded;
 }
 
-void AppLanguage::Install() {
-    if (m_translation) {
-        m_translation->Install();
+void AppLanguage::install() {
+    if (translation_) {
+        translation_->Install();
     }
 }

@@ -10,7 +10,7 @@
 class QtTranslation;
 
 // The language the user's locale asks for (LanguageForLocales over Qt's list of them).
-WindowLanguage LocaleLanguage();
+WindowLanguage localeLanguage();
 
 // The language the window's texts are in from now on; one object for the program's life.
 class AppLanguage {
@@ -24,9 +24,9 @@ public:
     // program's data, else the one built into it) and, for Chinese, Qt's own Chinese. False,
     // with why, when the catalogue cannot be loaded: the texts then stay Chinese. Qt's own texts
     // reach Qt's widgets once the application exists: call Install then.
-    bool Speak(WindowLanguage language, std::string &error);
-    void Install();
+    bool speak(WindowLanguage language, std::string &error);
+    void install();
 
 private:
-    std::unique_ptr<QtTranslation> m_translation;
+    std::unique_ptr<QtTranslation> translation_;
 };

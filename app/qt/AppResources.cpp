@@ -3,7 +3,7 @@
 #include "app/Resource.h"
 #include "platform/qt/QtToolkit.h"
 
-void RegisterAppResources() {
+void registerAppResources() {
     QtToolkit::SetResourcePaths({{IDR_MAINFRAME, QStringLiteral(":/res/folvane.png")},
                                  {IDB_CORNER, QStringLiteral(":/res/corner.png")}});
 }

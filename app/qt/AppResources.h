@@ -2,4 +2,4 @@
 #pragma once
 
 // Tells the toolkit where they are; call once at start-up, before any window.
-void RegisterAppResources();
+void registerAppResources();

@@ -23,16 +23,16 @@ namespace {
 constexpr int kExitNoDisplay = 1;
 
 // Prints the text asked for; the exit status, or -1 when the window is to open.
-int AnswerOnTerminal(const CommandLine &line) {
+int answerOnTerminal(const CommandLine &line) {
     switch (line.action) {
     case CommandLine::Action::Help:
-        std::fputs(HelpText().c_str(), stdout);
+        std::fputs(helpText().c_str(), stdout);
         return 0;
     case CommandLine::Action::Version:
-        std::fputs(VersionText().c_str(), stdout);
+        std::fputs(versionText().c_str(), stdout);
         return 0;
     case CommandLine::Action::Wrong:
-        std::fputs(WrongText(line.wrong).c_str(), stderr);
+        std::fputs(wrongText(line.wrong).c_str(), stderr);
         return kExitWrongArguments;
     case CommandLine::Action::Window:
         break;
@@ -44,7 +44,7 @@ int AnswerOnTerminal(const CommandLine &line) {
 // abort(); while the application starts, that becomes one sentence and exit status 1.
 QtMessageHandler qtHandler = nullptr;
 
-void EndWithoutDisplay(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+void endWithoutDisplay(QtMsgType type, const QMessageLogContext &context, const QString &text) {
     if (type != QtFatalMsg) {
         if (qtHandler != nullptr) {
             qtHandler(type, context, text);
@@ -62,25 +62,25 @@ void EndWithoutDisplay(QtMsgType type, const QMessageLogContext &context, const 
 int main(int argc, char **argv) {
     ShareMallocArenas();
     AppLanguage language;
-    if (std::string error; !language.Speak(LocaleLanguage(), error)) {
+    if (std::string error; !language.speak(localeLanguage(), error)) {
         std::fprintf(stderr, "folvane: the window stays in Chinese: %s\n", error.c_str());
     }
     // --help and --version before Qt starts: they need no display. Qt's own options (-platform,
     // -style, ...) are only known for what they are once QApplication has taken them out.
-    const CommandLine asked = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const CommandLine asked = readCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (asked.action == CommandLine::Action::Help || asked.action == CommandLine::Action::Version) {
-        return AnswerOnTerminal(asked);
+        return answerOnTerminal(asked);
     }
-    qtHandler = qInstallMessageHandler(EndWithoutDisplay);
+    qtHandler = qInstallMessageHandler(endWithoutDisplay);
     QApplication application(argc, argv);
     qInstallMessageHandler(qtHandler);
-    language.Install();
-    const CommandLine line = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (const int status = AnswerOnTerminal(line); status >= 0) {
+    language.install();
+    const CommandLine line = readCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const int status = answerOnTerminal(line); status >= 0) {
         return status;
     }
     QApplication::setApplicationName(QStringLiteral("Folvane"));
-    RegisterAppResources();
+    registerAppResources();
     QApplication::setWindowIcon(QIcon(QtToolkit::ResourcePath(IDR_MAINFRAME)));
     QtToolkit::InstallApplicationFont();
     QtToolkit toolkit;

@@ -30,8 +30,8 @@ protected:
     // Scans with "单面进纸器扫描双面" ticked, from the feeder.
     void ScanBothSides() {
         inScanDialog = [](HeadlessDialog &dialog) { dialog.Click(IDC_SCAN_TWO_SIDED); };
-        Scan({{IDC_SCAN_SOURCE, texts::kSourceFeeder},
-              {IDC_SCAN_MODE, texts::kModeGray},
+        Scan({{IDC_SCAN_SOURCE, folvane::app::texts::kSourceFeeder},
+              {IDC_SCAN_MODE, folvane::app::texts::kModeGray},
               {IDC_SCAN_RESOLUTION, "75 dpi"}});
     }
     // The scanned rows' page numbers (page-004.png is 4), in list order.
@@ -66,14 +66,14 @@ TEST_F(Duplex, TheCommandPairsTheWholeListAndUndoGivesTheFeederOrderBack) {
     EXPECT_EQ(Paths(), (Strings{"/p/s1.jpg", "/p/s6.jpg", "/p/s2.jpg", "/p/s5.jpg", "/p/s3.jpg",
                                 "/p/s4.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3", "4", "5", "6"}));
-    EXPECT_EQ(dlg.Pages().Current(), 3); // still on s5
+    EXPECT_EQ(dlg.Pages().current(), 3); // still on s5
     EXPECT_EQ(List().HighlightedRow(), 3);
     EXPECT_EQ(dlg.previews.back(), "/p/s5.jpg");
 
     EXPECT_EQ(RightClick(ID_EDIT_UNDO), (Strings{"撤销双面合并", "重做"}));
     EXPECT_EQ(RightClick(0), (Strings{"撤销添加", "重做双面合并"}));
     EXPECT_EQ(Paths(), feeder);
-    EXPECT_EQ(dlg.Pages().Current(), 4);
+    EXPECT_EQ(dlg.Pages().current(), 4);
     Window().PressKey('Y', FCONTROL);
     EXPECT_EQ(Paths()[1], "/p/s6.jpg");
     // Ctrl+D pairs again: the list is now read as a new stack.
@@ -87,7 +87,9 @@ TEST_F(Duplex, AnOddOrEmptyListIsRefusedWithItsReasonAndStaysAsItWas) {
     Window().PressKey('D', FCONTROL);
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     Window().PressKey('D', FCONTROL);
-    EXPECT_EQ(Messages(), (Strings{kMsgNoImages, texts::fill(texts::kInterleaveOddCount, {"3"})}));
+    EXPECT_EQ(Messages(),
+              (Strings{kMsgNoImages, folvane::app::texts::fill(
+                                         folvane::app::texts::kInterleaveOddCount, {"3"})}));
     EXPECT_NE(Messages().back().find("列表中有 3 页"), std::string::npos);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
     EXPECT_EQ(RightClick(0), (Strings{"撤销添加", "重做"}));
@@ -101,7 +103,8 @@ TEST_F(Duplex, ScanningBothSidesPairsTheBacksWithTheFronts) {
     ASSERT_TRUE(Messages().empty()) << Messages().front();
     const std::vector<UiEvent> questions = ui.Events(UiEvent::Kind::Question);
     ASSERT_EQ(questions.size(), 1u);
-    EXPECT_EQ(questions[0].text, texts::fill(texts::kTurnStackOver, {"3"}));
+    EXPECT_EQ(questions[0].text,
+              folvane::app::texts::fill(folvane::app::texts::kTurnStackOver, {"3"}));
     EXPECT_EQ(Window().questionButtons.back(), (Strings{"扫描背面", "不扫描背面"}));
     EXPECT_EQ(Paths()[0], "/p/a.jpg");
     EXPECT_EQ(ScannedPages(), (std::vector<int>{1, 6, 2, 5, 3, 4}));
@@ -115,7 +118,8 @@ TEST_F(Duplex, BacksThatDoNotMatchTheFrontsAreNamedAndEveryPageStaysInScanOrder)
     Loads({3, 2});
     ui.questionAnswers = {0};
     ScanBothSides();
-    EXPECT_EQ(Messages(), (Strings{texts::fill(texts::kSidesDiffer, {"3", "2"})}));
+    EXPECT_EQ(Messages(),
+              (Strings{folvane::app::texts::fill(folvane::app::texts::kSidesDiffer, {"3", "2"})}));
     EXPECT_EQ(Paths()[0], "/p/a.jpg");
     EXPECT_EQ(ScannedPages(), (std::vector<int>{1, 2, 3, 4, 5}));
 
@@ -124,7 +128,8 @@ TEST_F(Duplex, BacksThatDoNotMatchTheFrontsAreNamedAndEveryPageStaysInScanOrder)
     Loads({2, 0});
     ui.questionAnswers = {0};
     ScanBothSides();
-    EXPECT_EQ(Messages(), (Strings{texts::fill(texts::kSidesDiffer, {"2", "0"})}));
+    EXPECT_EQ(Messages(),
+              (Strings{folvane::app::texts::fill(folvane::app::texts::kSidesDiffer, {"2", "0"})}));
     EXPECT_EQ(ScannedPages().size(), 7u);
 }
 

@@ -12,7 +12,7 @@ TEST_F(ListCommands, AddSortsByFileNameAndMakesTheFirstRowCurrent) {
     Add({"/p/b.jpg", "/p/a.jpg", "/p/c.tif"});
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.tif"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
-    EXPECT_EQ(dlg.Pages().Current(), 0);
+    EXPECT_EQ(dlg.Pages().current(), 0);
     EXPECT_EQ(List().HighlightedRow(), 0);
     EXPECT_EQ(List().GetItemState(0, LVIS_FOCUSED), LVIS_FOCUSED);
     EXPECT_EQ(dlg.previews, (Strings{"/p/a.jpg"}));
@@ -81,7 +81,7 @@ TEST_F(ListCommands, SortRestoresOrderAfterMovesAndKeepsTheCurrentIndex) {
     Click(IDC_BTN_SORT_BY_NAME);
     EXPECT_EQ(Paths(), (Strings{"/p/1.jpg", "/p/2.jpg", "/p/3.jpg", "/p/4.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3", "4"}));
-    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(dlg.Pages().current(), 2);
     EXPECT_EQ(dlg.previews.size(), previews);
     EXPECT_TRUE(Messages().empty());
 }
@@ -92,7 +92,7 @@ TEST_F(ListCommands, AddingKeepsTheCurrentRowOnItsFile) {
     ASSERT_EQ(dlg.previews.back(), "/p/d.jpg");
     Add({"/p/a.jpg"});
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 3);
+    EXPECT_EQ(dlg.Pages().current(), 3);
     EXPECT_EQ(dlg.previews.back(), "/p/d.jpg");
     EXPECT_EQ(List().HighlightedRow(), 3);
 }
@@ -101,7 +101,7 @@ TEST_F(ListCommands, CancelledAddOnAnEmptyListPreviewsAnEmptyPath) {
     ui.openAnswers.push_back(std::nullopt);
     Click(IDC_BTN_ADD_IMAGES);
     EXPECT_EQ(List().GetItemCount(), 0);
-    EXPECT_EQ(dlg.Pages().Current(), -1);
+    EXPECT_EQ(dlg.Pages().current(), -1);
     EXPECT_EQ(dlg.previews, (Strings{""}));
     // No row stands at index 0, so there is nothing to open.
     Click(IDC_BTN_VIEW_IMAGE);
@@ -136,7 +136,7 @@ TEST_F(ListCommands, MovesStopAtTheEndsWithTheirMessages) {
     }
     EXPECT_EQ(Messages(), (Strings{kMsgAtFirstRow, kMsgAtFirstRow, kMsgAtLastRow, kMsgAtLastRow}));
     EXPECT_EQ(Paths(), (Strings{"/p/only.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 0);
+    EXPECT_EQ(dlg.Pages().current(), 0);
 }
 
 TEST_F(ListCommands, MovesCarryTheCurrentRowAndItsHighlight) {
@@ -146,16 +146,16 @@ TEST_F(ListCommands, MovesCarryTheCurrentRowAndItsHighlight) {
 
     Click(IDC_BTN_MOVE_DOWN);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg", "/p/d.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(dlg.Pages().current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
 
     Click(IDC_BTN_MOVE_BOTTOM);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/d.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 3);
+    EXPECT_EQ(dlg.Pages().current(), 3);
 
     Click(IDC_BTN_MOVE_TOP);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg", "/p/d.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 0);
+    EXPECT_EQ(dlg.Pages().current(), 0);
     EXPECT_EQ(List().HighlightedRow(), 0);
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3", "4"}));
 
@@ -171,7 +171,7 @@ TEST_F(ListCommands, DeletingTheLastRowMakesTheRowAboveCurrent) {
     ClickRow(2);
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
 }
@@ -182,7 +182,7 @@ TEST_F(ListCommands, DeletingAMiddleRowMakesTheNextRowCurrent) {
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2"}));
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 }
@@ -193,7 +193,7 @@ TEST_F(ListCommands, DeletingTheOnlyRowEmptiesThePreviewFrame) {
     const std::size_t previews = dlg.previews.size();
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(List().GetItemCount(), 0);
-    EXPECT_EQ(dlg.Pages().Current(), -1);
+    EXPECT_EQ(dlg.Pages().current(), -1);
     EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->ErasedCount(), erased + 1);
     EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->UpdatedCount(), erased + 1);
     EXPECT_EQ(dlg.previews.size(), previews);
@@ -214,7 +214,7 @@ TEST_F(ListCommands, ArrowKeysMakeTheHighlightedRowCurrentForEveryRowCommand) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ClickRow(2);
     Window().ArrowToRow(IDC_LIST_IMAGES, 1);
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
     Click(IDC_BTN_MOVE_TOP);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg"}));
@@ -227,7 +227,7 @@ TEST_F(ListCommands, ArrowKeysMakeTheHighlightedRowCurrentForEveryRowCommand) {
     Window().ArrowToRow(IDC_LIST_IMAGES, 1);
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 }
 
@@ -237,7 +237,7 @@ TEST_F(ListCommands, AHighlightMovedWithoutNoticeIsStillTheRowCommandsActOn) {
     List().UserHighlight(1);
     Click(IDC_BTN_MOVE_DOWN);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(dlg.Pages().current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
 }
 
@@ -246,7 +246,7 @@ TEST_F(ListCommands, ClickBelowTheRowsPutsTheHighlightBackOnTheCurrentRow) {
     ClickRow(1);
     const std::size_t previews = dlg.previews.size();
     ClickRow(-1);
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.size(), previews);
 }
@@ -255,7 +255,7 @@ TEST_F(ListCommands, DoubleClickOpensTheRowWithTheShellWithoutPreview) {
     Add({"/p/a.jpg", "/p/b.jpg"});
     List().UserHighlight(1);
     Window().Notify(IDC_LIST_IMAGES, NM_DBLCLK);
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     ASSERT_EQ(ui.ShellFiles(), (Strings{"/p/b.jpg"}));
     const UiEvent shell = ui.Events(UiEvent::Kind::ShellExecute)[0];
     EXPECT_EQ(shell.caption, "open");
@@ -272,7 +272,7 @@ TEST_F(ListCommands, ARightClickOnARowMakesItCurrentSoTheMenuOpensThatRow) {
     Add({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
     ui.menuAnswers = {ID_MENU_EDIT_ITEM, ID_MENU_EDIT_ITEM};
     Window().RightClickRow(IDC_LIST_IMAGES, 2);
-    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(dlg.Pages().current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
     // Below the rows the highlight and the current row stay where they are.
@@ -306,7 +306,7 @@ TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAskingAndCtrlZBringsItBack
     Click(IDC_BTN_CLEAR_LIST);
     Click(IDC_BTN_CLEAR_LIST);
     EXPECT_EQ(List().GetItemCount(), 0);
-    EXPECT_EQ(dlg.Pages().Current(), -1);
+    EXPECT_EQ(dlg.Pages().current(), -1);
     EXPECT_EQ(Window().Wnd(IDC_PREVIEW_FRAME)->ErasedCount(), 2);
     EXPECT_TRUE(Messages().empty());
 
@@ -315,12 +315,12 @@ TEST_F(ListCommands, ClearListEmptiesEverythingWithoutAskingAndCtrlZBringsItBack
     Window().PressKey('Z', FCONTROL);
     EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(List().HighlightedRow(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/a.jpg");
     Window().PressKey('Z', FCONTROL);
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(dlg.Pages().current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
 }
 

@@ -52,8 +52,8 @@ protected:
         before = Paths();
     }
 
-    const std::vector<Choice> kFeederGray = {{IDC_SCAN_SOURCE, texts::kSourceFeeder},
-                                             {IDC_SCAN_MODE, texts::kModeGray},
+    const std::vector<Choice> kFeederGray = {{IDC_SCAN_SOURCE, folvane::app::texts::kSourceFeeder},
+                                             {IDC_SCAN_MODE, folvane::app::texts::kModeGray},
                                              {IDC_SCAN_RESOLUTION, "75 dpi"}};
     Strings before;
 };
@@ -99,17 +99,17 @@ TEST_F(ScanWindow, FeederPagesBecomeRowsAtTheEndInScanOrderAsEachArrives) {
     // Scanned rows are rows like any other: checked, and good.
     SettleChecks();
     for (int row = 2; row < 7; ++row) {
-        ASSERT_TRUE(dlg.Pages().At(row).facts.has_value());
-        EXPECT_TRUE(dlg.Pages().At(row).facts->ok) << row;
+        ASSERT_TRUE(dlg.Pages().at(row).facts.has_value());
+        EXPECT_TRUE(dlg.Pages().at(row).facts->ok) << row;
     }
 }
 
 TEST_F(ScanWindow, FiftyPagesInFiveLoadsOfTenBecomeAFiftyPagePdf) {
     ui.questionAnswers = {0, 0, 0, 0, 1}; // "继续扫描" four times, then "完成"
-    Scan({{IDC_SCAN_SOURCE, texts::kSourceFeeder},
-          {IDC_SCAN_MODE, texts::kModeGray},
+    Scan({{IDC_SCAN_SOURCE, folvane::app::texts::kSourceFeeder},
+          {IDC_SCAN_MODE, folvane::app::texts::kModeGray},
           {IDC_SCAN_RESOLUTION, "300 dpi"},
-          {IDC_SCAN_PAGE_SIZE, texts::kPageA4}});
+          {IDC_SCAN_PAGE_SIZE, folvane::app::texts::kPageA4}});
     ASSERT_TRUE(Messages().empty()) << Messages().front();
     EXPECT_EQ(ScannedNames(), PageNames(1, 50));
     EXPECT_EQ(ui.Events(UiEvent::Kind::Question).size(), 5u);
@@ -174,11 +174,11 @@ void PrintTo(const FailureCase &c, std::ostream *out) {
 }
 
 const FailureCase kFailures[] = {
-    {"SANE_STATUS_JAMMED", texts::kScanPaperJam},
-    {"SANE_STATUS_COVER_OPEN", texts::kScanCoverOpen},
+    {"SANE_STATUS_JAMMED", folvane::app::texts::kScanPaperJam},
+    {"SANE_STATUS_COVER_OPEN", folvane::app::texts::kScanCoverOpen},
     {"SANE_STATUS_IO_ERROR", "扫描仪没有回应(输入输出错误): 请检查它的数据线或网络连接。（Error "
                              "during device I/O）"},
-    {"SANE_STATUS_DEVICE_BUSY", texts::kScanBusy},
+    {"SANE_STATUS_DEVICE_BUSY", folvane::app::texts::kScanBusy},
 };
 
 class ScanFailing : public ScanWindow, public ::testing::WithParamInterface<FailureCase> {};
@@ -223,7 +223,8 @@ TEST_F(ScanWindow, AFailureOnALaterLoadKeepsTheEarlierLoads) {
 TEST_F(ScanWindow, AnEmptyFeederIsSaidAtOnceAndAskedAboutAfterPages) {
     script->sheets = 0;
     Scan(kFeederGray);
-    EXPECT_EQ(Messages(), (Strings{std::string("扫描第 1 页时失败\n") + texts::kScanFeederEmpty}));
+    EXPECT_EQ(Messages(), (Strings{std::string("扫描第 1 页时失败\n") +
+                                   folvane::app::texts::kScanFeederEmpty}));
     EXPECT_TRUE(ScannedNames().empty());
 
     // "继续扫描" with nothing put in: the same question again, not a failure.
@@ -277,7 +278,8 @@ TEST_F(ScanWindow, NoScannerFoundSaysWhatToCheckAndKeepsTheDialogOpenToLookAgain
     const auto asked = ui.Events(UiEvent::Kind::Question);
     ASSERT_EQ(asked.size(), 2u);
     const std::string message = asked.front().text;
-    EXPECT_EQ(message.rfind(std::string(texts::kScanNoDevice) + "\n", 0), 0u) << message;
+    EXPECT_EQ(message.rfind(std::string(folvane::app::texts::kScanNoDevice) + "\n", 0), 0u)
+        << message;
     for (const char *hint : {"电源", "scanner 组", "/etc/sane.d/net.conf", "saned"}) {
         EXPECT_NE(message.find(hint), std::string::npos) << hint;
     }
@@ -324,7 +326,7 @@ TEST_F(ScanWindow, TheDialogLooksForScannersThenOffersWhatTheChosenOneDoes) {
     };
     Scan({}, true);
     ASSERT_EQ(whileLooking.size(), 1u);
-    EXPECT_EQ(whileLooking.front(), (Strings{texts::kScanLooking}));
+    EXPECT_EQ(whileLooking.front(), (Strings{folvane::app::texts::kScanLooking}));
     // The dialog was cancelled: nothing scanned, no folder made.
     EXPECT_TRUE(Paths().empty());
     EXPECT_TRUE(SessionFolders().empty());
@@ -347,29 +349,29 @@ TEST_F(ScanWindow, TheDialogLooksForScannersThenOffersWhatTheChosenOneDoes) {
 // Under the page size, the dialog says when the paper is larger than the scanner's bed.
 TEST(ScanPaperHint, SaysWhenThePaperIsLargerThanTheBed) {
     ScanChoiceLists lists;
-    lists.pageSizes.Add("A4", folvane::scan::PageSize::A4);
-    lists.pageSizes.Add("Letter", folvane::scan::PageSize::Letter);
-    lists.pageSizes.Add("max", folvane::scan::PageSize::Maximum);
+    lists.pageSizes.add("A4", folvane::scan::PageSize::A4);
+    lists.pageSizes.add("Letter", folvane::scan::PageSize::Letter);
+    lists.pageSizes.add("max", folvane::scan::PageSize::Maximum);
     lists.bed = folvane::scan::ScanArea{0, 0, 200, 200};
-    EXPECT_EQ(PaperHint(lists, 0),
+    EXPECT_EQ(paperHint(lists, 0),
               "纸张（210 x 297 毫米）比扫描仪的扫描区域（200 x 200 毫米）大, 只扫描扫描仪上的部分");
-    EXPECT_EQ(PaperHint(lists, 1), "纸张（215.9 x 279.4 毫米）比扫描仪的扫描区域（200 x 200 "
+    EXPECT_EQ(paperHint(lists, 1), "纸张（215.9 x 279.4 毫米）比扫描仪的扫描区域（200 x 200 "
                                    "毫米）大, 只扫描扫描仪上的部分");
-    EXPECT_EQ(PaperHint(lists, 2), "");
+    EXPECT_EQ(paperHint(lists, 2), "");
     // A letter-wide bed stated a fraction short, and a bed of unknown size, say nothing.
     lists.bed = folvane::scan::ScanArea{0, 0, 215.8, 297};
-    EXPECT_EQ(PaperHint(lists, 0), "");
-    EXPECT_EQ(PaperHint(lists, 1), "");
+    EXPECT_EQ(paperHint(lists, 0), "");
+    EXPECT_EQ(paperHint(lists, 1), "");
     lists.bed.reset();
-    EXPECT_EQ(PaperHint(lists, 0), "");
+    EXPECT_EQ(paperHint(lists, 0), "");
 }
 
 TEST_F(ScanWindow, TheDialogRemembersTheLastChoices) {
     Scan({{IDC_SCAN_DEVICE, "Noname frontend-tester (test:1)"},
-          {IDC_SCAN_SOURCE, texts::kSourceFlatbed},
-          {IDC_SCAN_MODE, texts::kModeLineart},
+          {IDC_SCAN_SOURCE, folvane::app::texts::kSourceFlatbed},
+          {IDC_SCAN_MODE, folvane::app::texts::kModeLineart},
           {IDC_SCAN_RESOLUTION, "150 dpi"},
-          {IDC_SCAN_PAGE_SIZE, texts::kPageLetter}});
+          {IDC_SCAN_PAGE_SIZE, folvane::app::texts::kPageLetter}});
     // A flatbed gives one page a press, black and white as a G4 TIFF.
     EXPECT_EQ(ScannedNames(), PageNames(1, 1, ".tif"));
     EXPECT_TRUE(ui.Events(UiEvent::Kind::Question).empty());
@@ -398,7 +400,7 @@ TEST(ScanMessages, EveryKindIsWordedInTheWindowsLanguageWithTheDriversWordsInPar
         error.option = "resolution";
         error.value = "5000";
         error.path = "/p/page-001.png";
-        const std::string text = ScanErrorText(error);
+        const std::string text = scanErrorText(error);
         EXPECT_TRUE(sentences.insert(text.substr(0, text.find("（"))).second) << text;
         // Nothing English outside the parentheses but the names filled in.
         const std::string outside = text.substr(0, text.find("（"));
@@ -409,7 +411,7 @@ TEST(ScanMessages, EveryKindIsWordedInTheWindowsLanguageWithTheDriversWordsInPar
     refused.option = "resolution";
     refused.value = "5000";
     refused.detail = "it offers 1..1200";
-    EXPECT_EQ(ScanErrorText(refused),
+    EXPECT_EQ(scanErrorText(refused),
               "扫描仪的选项“resolution”不接受“5000”。（it offers 1..1200）");
 }
 

@@ -88,14 +88,14 @@ TEST_F(DragAndDrop, ADraggedRowMovesKeepsItsHighlightAndStaysPreviewed) {
     Window().DragRow(IDC_LIST_IMAGES, 0, 2);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg", "/p/a.jpg"}));
     EXPECT_EQ(Numbers(), (Strings{"1", "2", "3"}));
-    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(dlg.Pages().current(), 2);
     EXPECT_EQ(List().HighlightedRow(), 2);
     EXPECT_EQ(dlg.previews.back(), "/p/a.jpg");
 
     // Another row than the current one becomes current where it lands.
     Window().DragRow(IDC_LIST_IMAGES, 1, 0);
     EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/b.jpg", "/p/a.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 0);
+    EXPECT_EQ(dlg.Pages().current(), 0);
     EXPECT_EQ(dlg.previews.back(), "/p/c.jpg");
 
     const std::size_t previews = dlg.previews.size();
@@ -109,7 +109,7 @@ TEST_F(DragAndDrop, DroppedImagesAreSortedInLikeAddedOnesAndOthersIgnored) {
     Add({"/p/page-3.jpg"});
     Window().DropFiles(IDC_LIST_IMAGES, {"/p/page-10.tif", "/p/notes.txt", "/p/page-2.png"});
     EXPECT_EQ(Paths(), (Strings{"/p/page-2.png", "/p/page-3.jpg", "/p/page-10.tif"}));
-    EXPECT_EQ(dlg.Pages().Current(), 1); // still on page-3
+    EXPECT_EQ(dlg.Pages().current(), 1); // still on page-3
     EXPECT_EQ(List().HighlightedRow(), 1);
 }
 

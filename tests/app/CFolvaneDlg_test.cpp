@@ -12,13 +12,13 @@ using Strings = std::vector<std::string>;
 class MainWindow : public DialogFixture {};
 
 TEST_F(MainWindow, StartsEmptyWithThe300RadioCheckedAndAPlainList) {
-    EXPECT_EQ(dlg.Pages().Current(), -1);
+    EXPECT_EQ(dlg.Pages().current(), -1);
     EXPECT_EQ(dlg.ImageType(), 1);
     EXPECT_EQ(dlg.SavePath(), "");
     EXPECT_EQ(Window().Template().caption,
-              "Folvane " + (VersionText().substr(8, VersionText().size() - 9)));
-    EXPECT_EQ(VersionText(),
-              "folvane " + (VersionText().substr(8, VersionText().size() - 9)) + "\n");
+              "Folvane " + (versionText().substr(8, versionText().size() - 9)));
+    EXPECT_EQ(versionText(),
+              "folvane " + (versionText().substr(8, versionText().size() - 9)) + "\n");
 
     const int radios[] = {IDC_RADIO_200,  IDC_RADIO_300,  IDC_RADIO_500, IDC_RADIO_800,
                           IDC_RADIO_1000, IDC_RADIO_1600, IDC_RADIO_FIT};
@@ -139,7 +139,7 @@ TEST_F(MainWindow, ContextMenuOffersItsThreeCommandsAnywhereInTheList) {
                                                                      {"重做", false}}));
     EXPECT_EQ(Messages(), (Strings{kMsgNoImages}));
     EXPECT_EQ(ui.Events(UiEvent::Kind::ModalDialog).size(), 1u);
-    EXPECT_EQ(dlg.Pages().Current(), -1);
+    EXPECT_EQ(dlg.Pages().current(), -1);
     EXPECT_TRUE(dlg.previews.empty());
 }
 
@@ -214,7 +214,7 @@ TEST_F(UndoMenu, TheMenuNamesTheCommandItTakesBackOrMakesAgain) {
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg"}));
     EXPECT_EQ(RightClick(ID_EDIT_UNDO), (Strings{"撤销删除", "重做"}));
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}));
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(dlg.previews.back(), "/p/b.jpg");
     EXPECT_EQ(RightClick(IDC_BTN_MOVE_DOWN), (Strings{"撤销添加", "重做删除"}));
     EXPECT_EQ(Paths(), (Strings{"/p/a.jpg", "/p/c.jpg", "/p/b.jpg"}));

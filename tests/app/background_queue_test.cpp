@@ -27,7 +27,7 @@ TEST(BackgroundQueue, JobsRunAwayFromTheWindowAndHandBackInOrder) {
     {
         BackgroundQueue queue(ui);
         for (int i = 0; i < 5; ++i) {
-            queue.Run([&, i]() -> std::function<void()> {
+            queue.run([&, i]() -> std::function<void()> {
                 if (std::this_thread::get_id() == window) {
                     ranElsewhere = false;
                 }
@@ -37,7 +37,7 @@ TEST(BackgroundQueue, JobsRunAwayFromTheWindowAndHandBackInOrder) {
                 };
             });
         }
-        queue.Run([]() -> std::function<void()> { throw std::runtime_error("lost"); });
+        queue.run([]() -> std::function<void()> { throw std::runtime_error("lost"); });
         RunUntil(ui, results, 5);
     }
     EXPECT_TRUE(ranElsewhere);
@@ -49,7 +49,7 @@ TEST(BackgroundQueue, NothingHandedBackRunsOnceTheQueueIsGone) {
     bool ran = false;
     {
         BackgroundQueue queue(ui);
-        queue.Run([&ran]() -> std::function<void()> { return [&ran] { ran = true; }; });
+        queue.run([&ran]() -> std::function<void()> { return [&ran] { ran = true; }; });
         ASSERT_TRUE(ui.WaitForPosted(5s));
     }
     EXPECT_EQ(ui.RunPosted(), 1);

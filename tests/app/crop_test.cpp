@@ -65,7 +65,7 @@ protected:
         ClickRow(0);
     }
 
-    std::optional<CropRect> CropOf(int row) { return dlg.Pages().At(row).shape.edits.crop; }
+    std::optional<CropRect> CropOf(int row) { return dlg.Pages().at(row).shape.edits.crop; }
     std::string Tip(int row) { return List().GetItemToolTip(row); }
     void Crop(std::optional<CropBox> box) {
         answer = box;

@@ -32,9 +32,9 @@ TEST_F(Folder, AFolderGivesItsImageFilesInNaturalOrderWithoutSubfolders) {
     Touch("scans/notes.txt");
     Touch("scans/inner/page-3.jpg");
     fs::create_directories(root / "scans" / "folder.jpg");
-    EXPECT_EQ(ImageFilesInFolder((root / "scans").string(), collation),
+    EXPECT_EQ(imageFilesInFolder((root / "scans").string(), collation),
               (Strings{p1, p2, upper, p10}));
-    EXPECT_TRUE(ImageFilesInFolder((root / "missing").string(), collation).empty());
+    EXPECT_TRUE(imageFilesInFolder((root / "missing").string(), collation).empty());
 }
 
 TEST_F(Folder, ADropTakesImageFilesAndFoldersInTheOrderDropped) {
@@ -43,7 +43,7 @@ TEST_F(Folder, ADropTakesImageFilesAndFoldersInTheOrderDropped) {
     const std::string inside = Touch("scans/a.jpg");
     const std::string pdf = Touch("Contract.PDF");
     EXPECT_EQ(
-        ImageFilesOfDrop({loose, (root / "readme.txt").string(), pdf, (root / "scans").string()},
+        imageFilesOfDrop({loose, (root / "readme.txt").string(), pdf, (root / "scans").string()},
                          collation),
         (Strings{loose, pdf, inside}));
 }
@@ -52,7 +52,7 @@ TEST_F(Folder, CommandLineFilesBecomeAbsoluteAndKeepTheirOrderWhateverTheirName)
     const fs::path before = fs::current_path();
     fs::current_path(root);
     const std::string inside = Touch("scans/b.jpg");
-    const Strings files = ImageFilesOfArguments({"notes.pdf", "scans", "../x/../y.jpg"}, collation);
+    const Strings files = imageFilesOfArguments({"notes.pdf", "scans", "../x/../y.jpg"}, collation);
     fs::current_path(before);
     EXPECT_EQ(files, (Strings{(root / "notes.pdf").string(), inside,
                               (root.parent_path() / "y.jpg").string()}));

@@ -19,18 +19,18 @@ using namespace support;
 using Strings = std::vector<std::string>;
 
 TEST(WindowLanguage, ChineseAndCGiveTheOriginalAndOtherLanguagesEnglish) {
-    EXPECT_EQ(LanguageForLocales({"zh-CN", "zh-Hans-CN", "zh"}), WindowLanguage::Chinese);
-    EXPECT_EQ(LanguageForLocales({"zh-TW", "zh-Hant-TW"}), WindowLanguage::Chinese);
-    EXPECT_EQ(LanguageForLocales({"C"}), WindowLanguage::Chinese);
-    EXPECT_EQ(LanguageForLocales({"POSIX"}), WindowLanguage::Chinese);
-    EXPECT_EQ(LanguageForLocales({}), WindowLanguage::Chinese);
-    EXPECT_EQ(LanguageForLocales({"en-US", "en-Latn-US", "en"}), WindowLanguage::English);
-    EXPECT_EQ(LanguageForLocales({"fr-FR", "fr-Latn-FR", "fr"}), WindowLanguage::English);
+    EXPECT_EQ(languageForLocales({"zh-CN", "zh-Hans-CN", "zh"}), WindowLanguage::Chinese);
+    EXPECT_EQ(languageForLocales({"zh-TW", "zh-Hant-TW"}), WindowLanguage::Chinese);
+    EXPECT_EQ(languageForLocales({"C"}), WindowLanguage::Chinese);
+    EXPECT_EQ(languageForLocales({"POSIX"}), WindowLanguage::Chinese);
+    EXPECT_EQ(languageForLocales({}), WindowLanguage::Chinese);
+    EXPECT_EQ(languageForLocales({"en-US", "en-Latn-US", "en"}), WindowLanguage::English);
+    EXPECT_EQ(languageForLocales({"fr-FR", "fr-Latn-FR", "fr"}), WindowLanguage::English);
     // LANGUAGE=fr:zh_CN: the first language the window speaks.
-    EXPECT_EQ(LanguageForLocales({"fr", "fr-FR", "zh-CN", "zh"}), WindowLanguage::Chinese);
-    EXPECT_EQ(LanguageForLocales({"de", "en-GB", "zh-CN"}), WindowLanguage::English);
-    EXPECT_EQ(CatalogueName(WindowLanguage::Chinese), "");
-    EXPECT_EQ(CatalogueName(WindowLanguage::English), "folvane_en");
+    EXPECT_EQ(languageForLocales({"fr", "fr-FR", "zh-CN", "zh"}), WindowLanguage::Chinese);
+    EXPECT_EQ(languageForLocales({"de", "en-GB", "zh-CN"}), WindowLanguage::English);
+    EXPECT_EQ(catalogueName(WindowLanguage::Chinese), "");
+    EXPECT_EQ(catalogueName(WindowLanguage::English), "folvane_en");
 }
 
 // Marks every text it translates: ‹text›, each form of a counting text alike.
@@ -77,7 +77,7 @@ TEST_F(Marked, EveryTextOfTheWindowGoesThroughTheTranslation) {
     }
     EXPECT_EQ(MainDialogTemplate().width, 690) << "the layout for translated captions";
     EXPECT_EQ(Unmarked(LoadStringResource(IDS_ABOUTBOX)), "");
-    EXPECT_EQ(Unmarked(HelpText() + WrongText("--frob")), "");
+    EXPECT_EQ(Unmarked(helpText() + wrongText("--frob")), "");
 
     // A headless session: boxes, questions, the progress window, tips of rows good and bad.
     WriteFile(dir / "a.jpg", MakeJpeg(Pattern(2400, 3200, 1)));

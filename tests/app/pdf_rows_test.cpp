@@ -47,10 +47,10 @@ TEST_F(PdfRows, APdfGivesOneRowAPageInPageOrder) {
     support::WriteText(other, support::NumberedPdf(2));
     Add({contract_, other});
     SettleChecks();
-    ASSERT_EQ(dlg.Pages().Count(), 5);
+    ASSERT_EQ(dlg.Pages().count(), 5);
     std::vector<std::pair<std::string, int>> order;
     for (int row = 0; row < 5; ++row) {
-        const PageSource &source = dlg.Pages().At(row).source;
+        const PageSource &source = dlg.Pages().at(row).source;
         order.emplace_back(source.path, source.page.value_or(0));
     }
     EXPECT_EQ(order, (std::vector<std::pair<std::string, int>>{
@@ -59,7 +59,7 @@ TEST_F(PdfRows, APdfGivesOneRowAPageInPageOrder) {
     EXPECT_EQ(Tip(2), "PDF, 3 页, 原样复制");
     EXPECT_EQ(List().GetItemTextColor(2), CLR_DEFAULT);
     // The page's own turn is part of its size: 800 x 400 points.
-    EXPECT_EQ(dlg.Pages().At(3).facts->width, 800);
+    EXPECT_EQ(dlg.Pages().at(3).facts->width, 800);
     EXPECT_EQ(PasswordBoxes(), 0);
 }
 
@@ -68,17 +68,17 @@ TEST_F(PdfRows, PagesOfAPdfAndAPhotoBecomeOneDocumentAsTheListShapesThem) {
     support::WriteFile(photo, support::MakeJpeg(support::Pattern(300, 400, 3)));
     Add({contract_, photo});
     SettleChecks();
-    ASSERT_EQ(dlg.Pages().Count(), 4);
+    ASSERT_EQ(dlg.Pages().count(), 4);
     // The rows sort in by name: the photo first. It goes between the first and the last page;
     // the second page goes out; the last page is turned.
-    ASSERT_EQ(dlg.Pages().At(0).source.path, photo);
+    ASSERT_EQ(dlg.Pages().at(0).source.path, photo);
     ClickRow(0);
     Click(IDC_BTN_MOVE_DOWN);
     ClickRow(2);
     Click(IDC_BTN_DELETE);
     ClickRow(2);
     dlg.OnRotateRight();
-    ASSERT_EQ(dlg.Pages().Count(), 3);
+    ASSERT_EQ(dlg.Pages().count(), 3);
     const std::string pdf = dir_ / "out.pdf";
     ui.saveAnswers.push_back(pdf);
     Click(IDC_BTN_BROWSE);
@@ -102,7 +102,7 @@ TEST_F(PdfRows, ASortByNameKeepsThePagesOfAFileInOrder) {
     Add({contract_});
     Click(IDC_BTN_SORT_BY_NAME);
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(dlg.Pages().At(row).source.page, row + 1);
+        EXPECT_EQ(dlg.Pages().at(row).source.page, row + 1);
     }
 }
 
@@ -116,7 +116,7 @@ TEST_F(PdfRows, AnOpenPasswordIsAskedForAndAWrongOneRefused) {
     Add({locked});
     SettleChecks();
     EXPECT_EQ(PasswordBoxes(), 1);
-    ASSERT_EQ(dlg.Pages().Count(), 3);
+    ASSERT_EQ(dlg.Pages().count(), 3);
     EXPECT_EQ(Tip(0), "PDF, 3 页, 原样复制");
     // Never written to the settings.
     for (const auto &[key, value] : ui.settings.values) {
@@ -128,7 +128,7 @@ TEST_F(PdfRows, AnOpenPasswordIsAskedForAndAWrongOneRefused) {
     Add({locked});
     SettleChecks();
     EXPECT_EQ(PasswordBoxes(), 1);
-    EXPECT_EQ(dlg.Pages().Count(), 3);
+    EXPECT_EQ(dlg.Pages().count(), 3);
 
     const std::string guessed = dir_ / "guessed.pdf";
     const std::string cancelled = dir_ / "cancelled.pdf";
@@ -138,7 +138,7 @@ TEST_F(PdfRows, AnOpenPasswordIsAskedForAndAWrongOneRefused) {
     ui.passwordAnswers = {std::string("guess")};
     Add({guessed});
     SettleChecks();
-    ASSERT_EQ(dlg.Pages().Count(), 1);
+    ASSERT_EQ(dlg.Pages().count(), 1);
     EXPECT_NE(Tip(0).find("密码错误"), std::string::npos) << Tip(0);
     EXPECT_EQ(List().GetItemTextColor(0), kRed);
 
@@ -146,7 +146,7 @@ TEST_F(PdfRows, AnOpenPasswordIsAskedForAndAWrongOneRefused) {
     Click(IDC_BTN_CLEAR_LIST);
     Add({cancelled});
     SettleChecks();
-    ASSERT_EQ(dlg.Pages().Count(), 1);
+    ASSERT_EQ(dlg.Pages().count(), 1);
     EXPECT_NE(Tip(0).find("需要密码"), std::string::npos) << Tip(0);
 
     // An owner password alone opens without a question.
@@ -155,7 +155,7 @@ TEST_F(PdfRows, AnOpenPasswordIsAskedForAndAWrongOneRefused) {
     Add({owner});
     SettleChecks();
     EXPECT_EQ(PasswordBoxes(), boxes);
-    EXPECT_EQ(dlg.Pages().Count(), 3);
+    EXPECT_EQ(dlg.Pages().count(), 3);
 }
 
 TEST_F(PdfRows, ADamagedPdfIsOneRedRowWithItsReason) {
@@ -163,7 +163,7 @@ TEST_F(PdfRows, ADamagedPdfIsOneRedRowWithItsReason) {
     support::WriteText(damaged, "%PDF-1.4\nnothing else\n");
     Add({damaged});
     SettleChecks();
-    ASSERT_EQ(dlg.Pages().Count(), 1);
+    ASSERT_EQ(dlg.Pages().count(), 1);
     EXPECT_EQ(List().GetItemTextColor(0), kRed);
     EXPECT_NE(Tip(0).find("不是完好的 PDF 文件"), std::string::npos) << Tip(0);
 }
@@ -182,7 +182,7 @@ TEST_F(PdfRows, TheCropIsKeptInPointsOfTheTurnedPage) {
     dlg.OnCrop();
     EXPECT_EQ(shown.right, 1200);
     EXPECT_EQ(shown.bottom, 600);
-    const std::optional<folvane::CropRect> crop = dlg.Pages().At(0).shape.edits.crop;
+    const std::optional<folvane::CropRect> crop = dlg.Pages().at(0).shape.edits.crop;
     ASSERT_TRUE(crop);
     EXPECT_EQ(*crop, (folvane::CropRect{200, 100, 600, 300}));
     EXPECT_EQ(Tip(0), "PDF, 3 页, 原样复制, 已向右旋转, 已裁剪");
@@ -205,7 +205,7 @@ TEST(PdfPreview, ThePageIsDrawnTurnedAndCroppedInPoints) {
     support::WriteText(path, support::TextPdf({{400, 800, 0, "", true}}));
     const UiRect client{0, 0, 300, 300};
     PreviewPicture whole;
-    ASSERT_TRUE(LoadPdfPreviewPicture(path, 1, "", client, whole, 1));
+    ASSERT_TRUE(loadPdfPreviewPicture(path, 1, "", client, whole, 1));
     EXPECT_EQ(whole.uprightWidth, 800);
     EXPECT_EQ(whole.uprightHeight, 400);
     EXPECT_EQ(whole.image.GetWidth(), 300u);
@@ -222,14 +222,14 @@ TEST(PdfPreview, ThePageIsDrawnTurnedAndCroppedInPoints) {
 
     PreviewPicture cropped;
     ASSERT_TRUE(
-        LoadPdfPreviewPicture(path, 1, "", client, cropped, 0, folvane::CropRect{0, 0, 200, 400}));
+        loadPdfPreviewPicture(path, 1, "", client, cropped, 0, folvane::CropRect{0, 0, 200, 400}));
     EXPECT_EQ(cropped.uprightWidth, 200);
     EXPECT_EQ(cropped.uprightHeight, 400);
     EXPECT_TRUE(cropped.part);
 
     PreviewPicture missing;
-    EXPECT_FALSE(LoadPdfPreviewPicture(dir / "none.pdf", 1, "", client, missing));
-    EXPECT_FALSE(LoadPdfPreviewPicture(path, 2, "", client, missing));
+    EXPECT_FALSE(loadPdfPreviewPicture(dir / "none.pdf", 1, "", client, missing));
+    EXPECT_FALSE(loadPdfPreviewPicture(path, 2, "", client, missing));
 }
 
 } // namespace

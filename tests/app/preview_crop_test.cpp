@@ -61,7 +61,7 @@ TEST(PreviewCrop, AReducedDecodeHoldsOnlyTheCropOfTheTurnedPicture) {
     const std::vector<uint32_t> allRed(9, kRed), allBlue(9, kBlue);
 
     PreviewPicture picture;
-    ASSERT_TRUE(LoadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, picture, 0,
+    ASSERT_TRUE(loadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, picture, 0,
                                    folvane::CropRect{0, 0, 800, 400}));
     EXPECT_EQ(picture.uprightWidth, 800);
     EXPECT_EQ(picture.uprightHeight, 400);
@@ -70,7 +70,7 @@ TEST(PreviewCrop, AReducedDecodeHoldsOnlyTheCropOfTheTurnedPicture) {
 
     // Turned a quarter clockwise, the blue quarter is at the top left of an 800 x 1600 picture.
     PreviewPicture turned;
-    ASSERT_TRUE(LoadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, turned, 1,
+    ASSERT_TRUE(loadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, turned, 1,
                                    folvane::CropRect{0, 0, 400, 800}));
     EXPECT_EQ(turned.uprightWidth, 400);
     EXPECT_EQ(turned.uprightHeight, 800);
@@ -86,13 +86,13 @@ TEST(PreviewCrop, AWholeDecodeIsPlacedSoThatItsCropFillsThePagesPicture) {
     const folvane::PageLayout layout = folvane::PageLayout::fitted();
     PreviewPicture picture;
     ASSERT_TRUE(
-        LoadPreviewPicture(path, layout, kClient, picture, 0, folvane::CropRect{64, 16, 128, 48}));
+        loadPreviewPicture(path, layout, kClient, picture, 0, folvane::CropRect{64, 16, 128, 48}));
     EXPECT_EQ(picture.uprightWidth, 64);
     EXPECT_EQ(picture.uprightHeight, 32);
     EXPECT_EQ(picture.image.GetWidth(), 128u);
     ASSERT_TRUE(picture.part.has_value());
     const UiRect kept =
-        LayOutPreviewPage(kClient, folvane::placeOnPage(layout, 64, 32), 64, 32).picture;
+        layOutPreviewPage(kClient, folvane::placeOnPage(layout, 64, 32), 64, 32).picture;
     const UiRect &whole = *picture.part;
     // The whole picture is twice the kept part's width and its right half is the kept part.
     EXPECT_LE(std::abs(whole.Width() - 2 * kept.Width()), 1);
@@ -109,7 +109,7 @@ TEST(PreviewCrop, ACropThatNoLongerFitsTheFileShowsTheWholePage) {
              {folvane::CropRect{0, 0, width + 1, height}, folvane::CropRect{0, 0, 10, 10}}) {
             PreviewPicture picture;
             ASSERT_TRUE(
-                LoadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, picture, 0, crop));
+                loadPreviewPicture(path, folvane::PageLayout::fitted(), kClient, picture, 0, crop));
             EXPECT_EQ(picture.uprightWidth, width);
             EXPECT_EQ(picture.uprightHeight, height);
             EXPECT_EQ(picture.part.has_value(), width == 1600);
@@ -126,12 +126,12 @@ TEST(PreviewCrop, TheTipGivesTheCroppedSizeAndSaysItIsCropped) {
     facts.height = 1200;
     facts.intake = folvane::ImageFacts::Intake::Copied;
     const folvane::PageLayout fit = folvane::PageLayout::fitted();
-    EXPECT_EQ(RowCheckText(facts, fit, 0, false, folvane::CropRect{100, 200, 1100, 700}),
+    EXPECT_EQ(rowCheckText(facts, fit, 0, false, folvane::CropRect{100, 200, 1100, 700}),
               "JPEG 1000x500, 原样嵌入, 1 页, 已裁剪");
-    EXPECT_EQ(RowCheckText(facts, fit, 1, false, folvane::CropRect{0, 0, 1200, 1500}),
+    EXPECT_EQ(rowCheckText(facts, fit, 1, false, folvane::CropRect{0, 0, 1200, 1500}),
               "JPEG 1200x1500, 原样嵌入, 1 页, 已向右旋转, 已裁剪");
     // Before its turn the same crop is taller than the picture: not counted.
-    EXPECT_EQ(RowCheckText(facts, fit, 0, false, folvane::CropRect{0, 0, 1200, 1500}),
+    EXPECT_EQ(rowCheckText(facts, fit, 0, false, folvane::CropRect{0, 0, 1200, 1500}),
               "JPEG 2000x1200, 原样嵌入, 1 页");
 }
 
@@ -148,9 +148,9 @@ TEST(PreviewCrop, TheEditorsPictureShowsTheCropAsTheFileWouldUnlessTooCoarse) {
     ASSERT_TRUE(loadCropPicture(path, 1, editor));
     WholePicture whole{path, 1, CfImage(editor.turned), editor.fullWidth, editor.fullHeight};
     PreviewPicture reused;
-    ASSERT_TRUE(PreviewFromWhole(whole, fit, kClient, crop, reused));
+    ASSERT_TRUE(previewFromWhole(whole, fit, kClient, crop, reused));
     PreviewPicture decoded;
-    ASSERT_TRUE(LoadPreviewPicture(path, fit, kClient, decoded, 1, crop));
+    ASSERT_TRUE(loadPreviewPicture(path, fit, kClient, decoded, 1, crop));
 
     EXPECT_EQ(reused.uprightWidth, decoded.uprightWidth);
     EXPECT_EQ(reused.uprightHeight, decoded.uprightHeight);
@@ -171,7 +171,7 @@ TEST(PreviewCrop, TheEditorsPictureShowsTheCropAsTheFileWouldUnlessTooCoarse) {
     ASSERT_EQ(small.turned.GetWidth(), 50u);
     WholePicture coarse{path, 1, CfImage(small.turned), editor.fullWidth, editor.fullHeight};
     PreviewPicture untouched;
-    EXPECT_FALSE(PreviewFromWhole(coarse, fit, kClient, crop, untouched));
+    EXPECT_FALSE(previewFromWhole(coarse, fit, kClient, crop, untouched));
     EXPECT_FALSE(untouched.image.IsValid());
 }
 

@@ -38,7 +38,7 @@ TEST_F(PreviewFrame, TiffJpegAndPngPreviewTheirOwnFileWhateverTheCase) {
 TEST_F(PreviewFrame, ACancelledAddOnAnEmptyListShowsThePlaceholder) {
     ui.openAnswers.push_back(std::nullopt);
     Window().Click(IDC_BTN_ADD_IMAGES);
-    EXPECT_EQ(dlg.Pages().Count(), 0);
+    EXPECT_EQ(dlg.Pages().count(), 0);
     EXPECT_EQ(Centre(), kPlaceholderGrey);
 }
 

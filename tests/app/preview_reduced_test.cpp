@@ -93,9 +93,9 @@ protected:
         const auto width = double(image.GetWidth());
         const auto height = double(image.GetHeight());
         const PreviewPage page =
-            LayOutPreviewPage(client, folvane::placeOnPage(layout, width, height), width, height);
+            layOutPreviewPage(client, folvane::placeOnPage(layout, width, height), width, height);
         if (image.GetFormatType() == FormatJpeg) {
-            image.info.jpegScale = PreviewJpegScale(page.picture.Width() / width);
+            image.info.jpegScale = previewJpegScale(page.picture.Width() / width);
             EXPECT_TRUE(image.Load(path.c_str()));
         }
         HDC dc = GetWindowDC(&surface);

@@ -70,7 +70,7 @@ TEST(PreviewTurn, ReducedAndWholeDecodesShowTheTurnedPictureAtItsTurnedSize) {
         for (const Case &c : kCases) {
             PreviewPicture picture;
             ASSERT_TRUE(
-                LoadPreviewPicture(path, folvane::PageLayout::fitted(), client, picture, c.turns));
+                loadPreviewPicture(path, folvane::PageLayout::fitted(), client, picture, c.turns));
             const bool swapped = c.turns % 2 != 0;
             EXPECT_EQ(picture.uprightWidth, swapped ? height : width) << width << " " << c.turns;
             EXPECT_EQ(picture.uprightHeight, swapped ? width : height) << width << " " << c.turns;
@@ -92,7 +92,7 @@ TEST(PreviewTurn, ATurnAddsToTheExifOrientation) {
         const std::string path = dir / (std::to_string(width) + ".jpg");
         support::WriteFile(path, support::MakeJpeg(CornerPicture(width, height), sideways));
         PreviewPicture picture;
-        ASSERT_TRUE(LoadPreviewPicture(path, folvane::PageLayout::fitted(), UiRect{0, 0, 300, 300},
+        ASSERT_TRUE(loadPreviewPicture(path, folvane::PageLayout::fitted(), UiRect{0, 0, 300, 300},
                                        picture, 1));
         EXPECT_EQ(picture.uprightWidth, width);
         EXPECT_EQ(Corners(picture.image), (std::vector<uint32_t>{kBlack, kBlue, kGreen, kRed}))

@@ -45,7 +45,7 @@ protected:
         }
         ASSERT_FALSE(dlg.ChecksPending());
     }
-    int TurnsOf(int row) { return dlg.Pages().At(row).shape.edits.quarterTurns; }
+    int TurnsOf(int row) { return dlg.Pages().at(row).shape.edits.quarterTurns; }
     std::string Tip(int row) { return List().GetItemToolTip(row); }
     // The right-click menu's texts from "下移" to its end.
     Strings MenuAfterMoveDown() {

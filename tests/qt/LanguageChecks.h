@@ -31,8 +31,8 @@ public:
         }
         App();
         std::string error;
-        ASSERT_TRUE(language.Speak(LocaleLanguage(), error)) << error;
-        language.Install();
+        ASSERT_TRUE(language.speak(localeLanguage(), error)) << error;
+        language.install();
     }
     AppLanguage language;
 };

@@ -32,7 +32,7 @@ inline QApplication &App() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         auto *created = new QApplication(argc, argv);
         QtToolkit::InstallApplicationFont();
-        RegisterAppResources();
+        registerAppResources();
         UseFreshSettings();
         return created;
     }();

@@ -102,7 +102,7 @@ TEST_F(DocumentWindow, ThePreviewShowsTheCorrectedPageAndOpensTheCornerEditorWhi
     QTest::mouseDClick(preview, Qt::LeftButton, {}, preview->rect().center());
     EXPECT_TRUE(opened);
     EXPECT_FALSE(
-        dlg->Pages().At(RowOf(path)).shape.handCorners.has_value()); // cancelled: nothing kept
+        dlg->Pages().at(RowOf(path)).shape.handCorners.has_value()); // cancelled: nothing kept
 }
 
 TEST_F(DocumentWindow, TheDraggedCornerRedrawsThePageAsItMovesAndOkKeepsTheCornersForTheRow) {
@@ -143,7 +143,7 @@ TEST_F(DocumentWindow, TheDraggedCornerRedrawsThePageAsItMovesAndOkKeepsTheCorne
     EXPECT_GT(moved[1].y, start[1].y + 100);
     EXPECT_NEAR(moved[0].x, start[0].x, 1e-9); // the other handles stay
     const std::optional<folvane::SheetCorners> kept =
-        dlg->Pages().At(RowOf(path)).shape.handCorners;
+        dlg->Pages().at(RowOf(path)).shape.handCorners;
     ASSERT_TRUE(kept.has_value());
     EXPECT_NEAR((*kept)[2], moved[1].x, 1); // decoded at its own size: the same pixels
     EXPECT_NEAR((*kept)[3], moved[1].y, 1);
@@ -180,7 +180,7 @@ TEST_F(DocumentWindow, CrossedCornersKeepTheEditorOpenWithTheRefusalUntilMended)
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(refusal, "这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。");
     EXPECT_EQ(mended, "把四个圆点拖到纸张的四个角上; 右边是校正后的页面。");
-    EXPECT_FALSE(dlg->Pages().At(RowOf(path)).shape.handCorners.has_value());
+    EXPECT_FALSE(dlg->Pages().at(RowOf(path)).shape.handCorners.has_value());
 }
 
 } // namespace

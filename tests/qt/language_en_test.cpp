@@ -55,7 +55,7 @@ protected:
 };
 
 TEST_F(English, CaptionsAreEnglishAndEveryOneShowsWhole) {
-    EXPECT_EQ(LocaleLanguage(), WindowLanguage::English);
+    EXPECT_EQ(localeLanguage(), WindowLanguage::English);
     const std::pair<int, const char *> captions[] = {
         {IDC_BTN_ADD_IMAGES, "Add images"},     {IDC_BTN_MOVE_UP, "Move up"},
         {IDC_BTN_SORT_BY_NAME, "Sort by name"}, {IDC_BTN_VIEW_IMAGE, "View image"},
@@ -97,7 +97,7 @@ TEST_F(English, CaptionsAreEnglishAndEveryOneShowsWhole) {
     ASSERT_FALSE(about.empty());
     EXPECT_EQ(about[0], "About Folvane");
     EXPECT_NE(std::find(about.begin(), about.end(),
-                        "Folvane version " + (VersionText().substr(8, VersionText().size() - 9))),
+                        "Folvane version " + (versionText().substr(8, versionText().size() - 9))),
               about.end());
     for (const std::string &text : about) {
         EXPECT_FALSE(HasChinese(QString::fromStdString(text))) << text;
@@ -111,7 +111,7 @@ TEST_F(English, ASidewaysPageTurnsRightAndTheMenuOffersBothTurns) {
     Click(IDC_RADIO_FIT);
     ClickRow(0);
     Key(Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(dlg->Pages().At(0).shape.edits.quarterTurns, 1);
+    EXPECT_EQ(dlg->Pages().at(0).shape.edits.quarterTurns, 1);
     std::string tip;
     KeepScreenshot(HoverTip(window, List(), 0, tip), "turn-en.png");
     EXPECT_EQ(PlainText(tip), "JPEG 1416x2004, embedded as it is, 1 page, turned right");
@@ -196,7 +196,7 @@ TEST_F(English, TheCropEditorSpeaksEnglish) {
     EXPECT_EQ(run.title, "Crop");
     EXPECT_EQ(run.refusal,
               "The cropped page is too small: it must be at least 16 pixels wide and high.");
-    EXPECT_TRUE(dlg->Pages().At(0).shape.edits.crop.has_value());
+    EXPECT_TRUE(dlg->Pages().at(0).shape.edits.crop.has_value());
 }
 
 // A blank back between two pages: its row reads "[Blank]" and its tool tip says why.

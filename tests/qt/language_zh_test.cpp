@@ -50,7 +50,7 @@ protected:
 };
 
 TEST_F(Chinese, TheLocaleKeepsTheOriginalCaptionsAndLayout) {
-    EXPECT_EQ(LocaleLanguage(), WindowLanguage::Chinese);
+    EXPECT_EQ(localeLanguage(), WindowLanguage::Chinese);
     EXPECT_TRUE(SpeaksSourceLanguage());
     const std::pair<int, const char *> captions[] = {
         {IDC_BTN_ADD_IMAGES, "添加图片"}, {IDC_BTN_SORT_BY_NAME, "重新排序"},
@@ -79,7 +79,7 @@ TEST_F(Chinese, TheLocaleKeepsTheOriginalCaptionsAndLayout) {
     });
     dlg->SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
     const std::string version =
-        "Folvane " + (VersionText().substr(8, VersionText().size() - 9)) + " 版";
+        "Folvane " + (versionText().substr(8, versionText().size() - 9)) + " 版";
     for (const std::string &original :
          {std::string("关于 Folvane"), version, std::string("确定")}) {
         EXPECT_NE(std::find(about.begin(), about.end(), original), about.end()) << original;
@@ -190,7 +190,7 @@ TEST_F(Chinese, ASidewaysPageTurnsRightAndTheMenuOffersBothTurns) {
     Click(IDC_RADIO_FIT);
     ClickRow(0);
     Key(Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(dlg->Pages().At(0).shape.edits.quarterTurns, 1);
+    EXPECT_EQ(dlg->Pages().at(0).shape.edits.quarterTurns, 1);
     std::string tip;
     KeepScreenshot(HoverTip(window, List(), 0, tip), "turn-zh.png");
     EXPECT_EQ(PlainText(tip), "JPEG 1416x2004, 原样嵌入, 1 页, 已向右旋转");
@@ -237,11 +237,11 @@ TEST_F(Chinese, TheCropEditorMovesItsRectangleRefusesOneTooSmallAndCropsThePage)
     EXPECT_EQ(run.title, "裁剪");
     EXPECT_TRUE(run.stayedOpen);
     EXPECT_EQ(run.refusal, "裁剪后的页面太小: 宽和高都至少要 16 像素。");
-    const std::optional<folvane::CropRect> crop = dlg->Pages().At(0).shape.edits.crop;
+    const std::optional<folvane::CropRect> crop = dlg->Pages().at(0).shape.edits.crop;
     ASSERT_TRUE(crop.has_value());
     EXPECT_GT(crop->left, 0);
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_FALSE(dlg->Pages().At(0).shape.edits.crop.has_value());
+    EXPECT_FALSE(dlg->Pages().at(0).shape.edits.crop.has_value());
 }
 
 // A blank back between two pages, in Chinese: its row reads "【空白页】", its tool tip says why.

@@ -100,7 +100,7 @@ Said ProblemSaid(Kind kind) {
     if (kind == Kind::LanguageMissing) {
         fields.push_back(p.detail); // the Debian package to install
     }
-    return {ProblemText(p), fields};
+    return {problemText(p), fields};
 }
 
 std::vector<Said> EverySentence() {
@@ -118,7 +118,7 @@ std::vector<Said> EverySentence() {
         const bool hasDetail = note.kind != NoteKind::Cropped &&
                                note.kind != NoteKind::ProfileTooNew &&
                                note.kind != NoteKind::SheetNotFound;
-        said.push_back({NoteText(note), hasDetail ? Strings{kDetail} : Strings{}});
+        said.push_back({noteText(note), hasDetail ? Strings{kDetail} : Strings{}});
     }
     // Every reason a page was not corrected, and two sheets seen.
     const std::string module = "/usr/lib/folvane/correction-engine.so";
@@ -128,11 +128,11 @@ std::vector<Said> EverySentence() {
         const bool worded = why != folvane::PageNote::kCorrectionOutOfMemory;
         const folvane::PageNote note{
             0, kFile, 1, 1, NoteKind::NotCorrected, 0, why, named ? module : kDetail};
-        said.push_back({NoteText(note), named    ? Strings{module}
+        said.push_back({noteText(note), named    ? Strings{module}
                                         : worded ? Strings{kDetail}
                                                  : Strings{}});
     }
-    said.push_back({NoteText({0, kFile, 1, 1, NoteKind::SheetNotFound, 0, 2, ""}), {}});
+    said.push_back({noteText({0, kFile, 1, 1, NoteKind::SheetNotFound, 0, 2, ""}), {}});
     // The tips of good rows, and the line about cut pages.
     folvane::ImageFacts facts;
     facts.ok = true;
@@ -143,11 +143,11 @@ std::vector<Said> EverySentence() {
     for (auto intake : {folvane::ImageFacts::Intake::Copied, folvane::ImageFacts::Intake::Repaired,
                         folvane::ImageFacts::Intake::Recompressed}) {
         facts.intake = intake;
-        said.push_back({RowCheckText(facts, folvane::PageLayout::ofClass(1)), {"3264x2448"}});
+        said.push_back({rowCheckText(facts, folvane::PageLayout::ofClass(1)), {"3264x2448"}});
     }
     CutPages cut;
-    cut.Add(0.82, 3);
-    said.push_back({cut.Text(), {"3", "82%"}});
+    cut.add(0.82, 3);
+    said.push_back({cut.text(), {"3", "82%"}});
     return said;
 }
 
@@ -156,11 +156,11 @@ protected:
     Messages() { App(); }
     ~Messages() override {
         std::string error;
-        language.Speak(WindowLanguage::Chinese, error);
+        language.speak(WindowLanguage::Chinese, error);
     }
     std::vector<Said> In(WindowLanguage speaking) {
         std::string error;
-        EXPECT_TRUE(language.Speak(speaking, error)) << error;
+        EXPECT_TRUE(language.speak(speaking, error)) << error;
         return EverySentence();
     }
     AppLanguage language;
@@ -196,10 +196,10 @@ TEST_F(Messages, AFailedRecognitionIsSaidOnceInTheWindowsLanguage) {
     failed.numbers[0] = 2480;
     failed.numbers[1] = 3508;
     std::string error;
-    ASSERT_TRUE(language.Speak(WindowLanguage::Chinese, error)) << error;
-    EXPECT_EQ(ProblemText(failed), "文字识别在一页 2480 x 3508 像素的图片上失败");
-    ASSERT_TRUE(language.Speak(WindowLanguage::English, error)) << error;
-    EXPECT_EQ(ProblemText(failed), "Text recognition failed on a page of 2480 x 3508 pixels");
+    ASSERT_TRUE(language.speak(WindowLanguage::Chinese, error)) << error;
+    EXPECT_EQ(problemText(failed), "文字识别在一页 2480 x 3508 像素的图片上失败");
+    ASSERT_TRUE(language.speak(WindowLanguage::English, error)) << error;
+    EXPECT_EQ(problemText(failed), "Text recognition failed on a page of 2480 x 3508 pixels");
 }
 
 } // namespace

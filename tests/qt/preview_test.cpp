@@ -96,7 +96,7 @@ TEST_F(Preview, ClickingARowShowsItsPicture) {
     QApplication::sendEvent(list->viewport(), &press);
     QApplication::sendEvent(list->viewport(), &release);
     QApplication::processEvents();
-    EXPECT_EQ(dlg.Pages().Current(), 0);
+    EXPECT_EQ(dlg.Pages().current(), 0);
     // The middle of the frame shows the middle of the page, in the page's colours.
     const QImage shown = frame->grab().toImage();
     EXPECT_LE(

@@ -20,7 +20,7 @@ TEST_F(Rows, EveryRowCommandActsOnTheRowTheArrowKeysHighlighted) {
     AddRows({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"});
     ClickRow(0);
     Key(Qt::Key_Down);
-    EXPECT_EQ(dlg->Pages().Current(), 1);
+    EXPECT_EQ(dlg->Pages().current(), 1);
     Click(IDC_BTN_MOVE_UP);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/a.jpg", "/p/c.jpg", "/p/d.jpg"}));
     EXPECT_EQ(dlg->HighlightedRow(), 0);
@@ -43,7 +43,7 @@ TEST_F(Rows, EveryRowCommandActsOnTheRowTheArrowKeysHighlighted) {
     Key(Qt::Key_Up);
     Click(IDC_BTN_DELETE);
     EXPECT_EQ(Paths(), (Strings{"/p/d.jpg", "/p/a.jpg", "/p/c.jpg"}));
-    EXPECT_EQ(dlg->Pages().Current(), 2);
+    EXPECT_EQ(dlg->Pages().current(), 2);
     EXPECT_EQ(dlg->HighlightedRow(), 2);
 }
 
@@ -53,7 +53,7 @@ TEST_F(Rows, SortKeepsTheHighlightAndTheCurrentRowOnTheSameFile) {
     ClickRow(1);
     Click(IDC_BTN_SORT_BY_NAME);
     EXPECT_EQ(Paths(), (Strings{"/p/page-1.jpg", "/p/page-9.jpg", "/p/page-10.jpg"}));
-    EXPECT_EQ(dlg->Pages().Current(), 1);
+    EXPECT_EQ(dlg->Pages().current(), 1);
     EXPECT_EQ(dlg->HighlightedRow(), 1);
 
     ClickRow(0);
@@ -109,7 +109,7 @@ TEST_F(Rows, ARightClickedRowBecomesCurrentAndItsMenuOpensThatFile) {
     RightClickAndChooseFirstItem(window, List(), RowCentre(2)); // "资料修改"
     EXPECT_EQ(toolkit.opened, (Strings{"open /p/c.jpg"}));
     EXPECT_EQ(dlg->HighlightedRow(), 2);
-    EXPECT_EQ(dlg->Pages().Current(), 2);
+    EXPECT_EQ(dlg->Pages().current(), 2);
 
     // Below the rows: the highlight stays, and the menu acts on the current row.
     const QPoint below(RowCentre(0).x(), List()->viewport()->height() - 4);
@@ -151,7 +151,7 @@ TEST_F(Rows, CtrlZBringsBackTheListThatClearListEmptied) {
     EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
     EXPECT_EQ(List()->model()->index(2, 0).data().toString(), QStringLiteral("3"));
     EXPECT_EQ(List()->currentIndex().row(), 1);
-    EXPECT_EQ(dlg->Pages().Current(), 1);
+    EXPECT_EQ(dlg->Pages().current(), 1);
 }
 
 TEST_F(Rows, ARowDraggedWithinTheListMovesWithItsHighlight) {
@@ -162,7 +162,7 @@ TEST_F(Rows, ARowDraggedWithinTheListMovesWithItsHighlight) {
     DropOn(List(), lowerHalfOfLastRow, *row);
     EXPECT_EQ(Paths(), (Strings{"/p/b.jpg", "/p/c.jpg", "/p/a.jpg"}));
     EXPECT_EQ(dlg->ImageList().GetItemText(2, 0), "3");
-    EXPECT_EQ(dlg->Pages().Current(), 2);
+    EXPECT_EQ(dlg->Pages().current(), 2);
     EXPECT_EQ(dlg->HighlightedRow(), 2);
 
     row.reset(List()->RowDragData(2));
@@ -186,7 +186,7 @@ TEST_F(Rows, ADraggedRowIsTheOneTheWindowShowsAndOpensAndTheDragCanBeUndone) {
     DropOn(List(), RowCentre(0) - QPoint(0, 3), *row);
     EXPECT_EQ(Paths(), (Strings{"/p/c.jpg", "/p/a.jpg", "/p/b.jpg"}));
     EXPECT_EQ(dlg->HighlightedRow(), 0);
-    EXPECT_EQ(dlg->Pages().Current(), 0);
+    EXPECT_EQ(dlg->Pages().current(), 0);
     Click(IDC_BTN_VIEW_IMAGE);
     EXPECT_EQ(toolkit.opened, (Strings{"open /p/c.jpg"}));
 
@@ -222,7 +222,7 @@ TEST_F(Rows, DroppedFilesAndFoldersAreSortedInNaturally) {
         expected.push_back(root.filePath(QString::fromUtf8(name)).toStdString());
     }
     EXPECT_EQ(Paths(), expected);
-    EXPECT_EQ(dlg->Pages().Current(), 3); // still on the row that was current
+    EXPECT_EQ(dlg->Pages().current(), 3); // still on the row that was current
     EXPECT_EQ(dlg->ImageList().GetItemText(3, 0), "4");
 }
 

@@ -47,7 +47,7 @@ public:
 private:
     void Tick() {
         auto *dialog = qobject_cast<QtDialog *>(QApplication::activeModalWidget());
-        if (answered || !dialog || dialog->windowTitle() != texts::kScanCaption) {
+        if (answered || !dialog || dialog->windowTitle() != folvane::app::texts::kScanCaption) {
             return;
         }
         auto *scan = qobject_cast<QPushButton *>(dialog->ControlWidget(IDOK));
@@ -116,8 +116,8 @@ protected:
     }
 
     const std::vector<ScanDialogAnswer::Choice> kFeederGray = {
-        {IDC_SCAN_SOURCE, texts::kSourceFeeder},
-        {IDC_SCAN_MODE, texts::kModeGray},
+        {IDC_SCAN_SOURCE, folvane::app::texts::kSourceFeeder},
+        {IDC_SCAN_MODE, folvane::app::texts::kModeGray},
         {IDC_SCAN_RESOLUTION, "75 dpi"}};
     std::shared_ptr<scan_window_test::DriverScript> script =
         std::make_shared<scan_window_test::DriverScript>();
@@ -176,10 +176,10 @@ TEST_F(Scanning, AFeederScanFillsTheListPageByPageAndTheDialogShowsTheOffer) {
         KeepScreenshotOver(window, &dialog, "scan-dialog.png");
     };
     RunWatcher watcher;
-    watcher.answers = {texts::kAnswerScanDone};
+    watcher.answers = {folvane::app::texts::kAnswerScanDone};
     Click(IDC_BTN_SCAN);
 
-    EXPECT_EQ(looking, texts::kScanLooking);
+    EXPECT_EQ(looking, folvane::app::texts::kScanLooking);
     EXPECT_FALSE(listEnabledWhileLooking);
     EXPECT_EQ(shown, (Strings{"Noname frontend-tester (test:0)", "平板", "灰度", "300 dpi", "A4"}));
     EXPECT_EQ(ScannedNames(), PageNames(5));
@@ -208,8 +208,8 @@ TEST_F(Scanning, TheProgressWindowShowsThePageAndItsCancelKeepsThePagesScanned) 
     };
     // In colour at 150 dpi, fitted to the page, as the picture in the docs shows it.
     Click(IDC_RADIO_FIT);
-    ScanDialogAnswer answer({{IDC_SCAN_SOURCE, texts::kSourceFeeder},
-                             {IDC_SCAN_MODE, texts::kModeColor},
+    ScanDialogAnswer answer({{IDC_SCAN_SOURCE, folvane::app::texts::kSourceFeeder},
+                             {IDC_SCAN_MODE, folvane::app::texts::kModeColor},
                              {IDC_SCAN_RESOLUTION, "150 dpi"}});
     RunWatcher watcher;
     int rowsWhileReading = -1;
@@ -248,10 +248,10 @@ TEST_F(Scanning, TheProgressWindowShowsThePageAndItsCancelKeepsThePagesScanned) 
 }
 
 TEST_F(Scanning, FiftyPagesFromAFeederLoadedFiveTimesBecomeAFiftyPagePdf) {
-    ScanDialogAnswer answer({{IDC_SCAN_SOURCE, texts::kSourceFeeder},
-                             {IDC_SCAN_MODE, texts::kModeGray},
+    ScanDialogAnswer answer({{IDC_SCAN_SOURCE, folvane::app::texts::kSourceFeeder},
+                             {IDC_SCAN_MODE, folvane::app::texts::kModeGray},
                              {IDC_SCAN_RESOLUTION, "300 dpi"},
-                             {IDC_SCAN_PAGE_SIZE, texts::kPageA4}});
+                             {IDC_SCAN_PAGE_SIZE, folvane::app::texts::kPageA4}});
     {
         RunWatcher watcher;
         watcher.answers = {"继续扫描", "继续扫描", "继续扫描", "继续扫描", "完成"};
@@ -282,7 +282,7 @@ TEST_F(Scanning, APaperJamSaysSoAndKeepsThePagesBeforeIt) {
     ASSERT_EQ(watcher.boxes.size(), 1u);
     const std::string folder = fs::path(Paths().back()).parent_path().string();
     EXPECT_EQ(watcher.boxes.front(), std::string("系统提示|扫描第 3 页时失败\n") +
-                                         texts::kScanPaperJam +
+                                         folvane::app::texts::kScanPaperJam +
                                          "\n已扫描的 2 页已加入列表, 文件在 " + folder);
     EXPECT_EQ(Paths().front(), "/p/a.jpg");
     EXPECT_EQ(ScannedNames(), PageNames(2));
@@ -291,10 +291,10 @@ TEST_F(Scanning, APaperJamSaysSoAndKeepsThePagesBeforeIt) {
 TEST_F(Scanning, TheDialogRemembersItsChoicesAcrossRuns) {
     {
         ScanDialogAnswer answer({{IDC_SCAN_DEVICE, "Noname frontend-tester (test:1)"},
-                                 {IDC_SCAN_SOURCE, texts::kSourceFlatbed},
-                                 {IDC_SCAN_MODE, texts::kModeColor},
+                                 {IDC_SCAN_SOURCE, folvane::app::texts::kSourceFlatbed},
+                                 {IDC_SCAN_MODE, folvane::app::texts::kModeColor},
                                  {IDC_SCAN_RESOLUTION, "100 dpi"},
-                                 {IDC_SCAN_PAGE_SIZE, texts::kPageMaximum}});
+                                 {IDC_SCAN_PAGE_SIZE, folvane::app::texts::kPageMaximum}});
         Click(IDC_BTN_SCAN);
         ASSERT_TRUE(answer.answered);
     }

@@ -62,7 +62,7 @@ protected:
 
 TEST_F(Window, ShowsEveryControlWithItsCaptionAndThe300RadioChecked) {
     EXPECT_EQ(window->windowTitle().toStdString(),
-              "Folvane " + (VersionText().substr(8, VersionText().size() - 9)));
+              "Folvane " + (versionText().substr(8, versionText().size() - 9)));
     const std::pair<int, const char *> buttons[] = {
         {IDC_BTN_ADD_IMAGES, "添加图片"}, {IDC_BTN_MOVE_UP, "上移"},
         {IDC_BTN_MOVE_DOWN, "下移"},      {IDC_BTN_MOVE_TOP, "置顶"},
@@ -135,7 +135,7 @@ TEST_F(Window, ButtonsReachTheirCommands) {
     EXPECT_EQ(List()->GetItemText(0, 1), "/p/a.jpg");
     Widget<QAbstractButton>(IDC_BTN_CLEAR_LIST)->click();
     EXPECT_EQ(List()->GetItemCount(), 0);
-    EXPECT_EQ(dlg.Pages().Current(), -1);
+    EXPECT_EQ(dlg.Pages().current(), -1);
 }
 
 void MouseClick(QWidget *target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
@@ -153,19 +153,19 @@ TEST_F(Window, MouseClicksMakeRowsCurrentAndABlankClickKeepsTheHighlight) {
     QApplication::processEvents();
     const QPoint rowTwo = List()->visualRect(List()->model()->index(1, 1)).center();
     MouseClick(List()->viewport(), rowTwo);
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(dlg.HighlightedRow(), 1);
 
     const QPoint below(rowTwo.x(), List()->viewport()->height() - 4);
     ASSERT_FALSE(List()->indexAt(below).isValid());
     MouseClick(List()->viewport(), below);
-    EXPECT_EQ(dlg.Pages().Current(), 1);
+    EXPECT_EQ(dlg.Pages().current(), 1);
     EXPECT_EQ(dlg.HighlightedRow(), 1);
 
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(List(), &down);
     EXPECT_EQ(dlg.HighlightedRow(), 2); // the keyboard moves the current row with the highlight
-    EXPECT_EQ(dlg.Pages().Current(), 2);
+    EXPECT_EQ(dlg.Pages().current(), 2);
 }
 
 TEST_F(Window, ListStatesFollowTheListContract) {
@@ -268,7 +268,7 @@ TEST_F(FileDialogs, AddShowsJpegAndTiffFilesWhateverTheirCaseAndAddsTheChosenOne
     ASSERT_EQ(List()->GetItemCount(), 2);
     EXPECT_EQ(List()->GetItemText(0, 1), dir.filePath(QStringLiteral("a.JPG")).toStdString());
     EXPECT_EQ(List()->GetItemText(1, 1), dir.filePath(QStringLiteral("b.jpeg")).toStdString());
-    EXPECT_EQ(dlg.Pages().Current(), 0);
+    EXPECT_EQ(dlg.Pages().current(), 0);
     EXPECT_EQ(dlg.HighlightedRow(), 0);
 }
 
@@ -312,7 +312,7 @@ TEST_F(Window, ContextMenuAboutShowsTheAboutBox) {
     dlg.SendMessage(UiMessage{WM_COMMAND, ID_MENU_ABOUT, 0, 0});
     EXPECT_EQ(title, "关于 Folvane");
     EXPECT_NE(std::find(labels.begin(), labels.end(),
-                        "Folvane " + (VersionText().substr(8, VersionText().size() - 9)) + " 版"),
+                        "Folvane " + (versionText().substr(8, versionText().size() - 9)) + " 版"),
               labels.end());
     EXPECT_EQ(dlg.EndResult(), 0); // the main window stays
 }
@@ -324,7 +324,7 @@ TEST_F(Window, ShowsTheRowsAndThePreviewedPage) {
     AddRows(CopySamples(scratch, "扫描件"));
     List()->SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     dlg.SendMessage(UiMessage{WM_NOTIFY, IDC_LIST_IMAGES, NM_CLICK, 0});
-    EXPECT_EQ(dlg.Pages().Current(), 0);
+    EXPECT_EQ(dlg.Pages().current(), 0);
     dlg.SetSavePath("/home/user/文档/合同.pdf");
     dlg.UpdateData(false);
     QApplication::processEvents();

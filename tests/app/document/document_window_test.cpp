@@ -54,7 +54,7 @@ TEST_F(DocumentRows, ACroppedPageIsNotDescribedAsCorrected) {
     ClickRow(0);
     ui.menuAnswers = {ID_CROP};
     Window().RightClickRow(IDC_LIST_IMAGES, 0);
-    ASSERT_TRUE(dlg.Pages().At(0).shape.edits.crop.has_value());
+    ASSERT_TRUE(dlg.Pages().at(0).shape.edits.crop.has_value());
     EXPECT_EQ(Tip(0).find("校正后放入"), std::string::npos) << Tip(0);
     EXPECT_NE(Tip(0).find("原样嵌入, 1 页, 已裁剪"), std::string::npos) << Tip(0);
 }
@@ -62,7 +62,7 @@ TEST_F(DocumentRows, ACroppedPageIsNotDescribedAsCorrected) {
 TEST_F(DocumentRows, TheToolTipSaysWhetherTheSheetWasFoundOnlyWhileTheBoxIsChecked) {
     Add({page, desk});
     SettleChecks();
-    ASSERT_EQ(dlg.Pages().Paths(), (Strings{desk, page})); // the files, whatever marks a label gets
+    ASSERT_EQ(dlg.Pages().paths(), (Strings{desk, page})); // the files, whatever marks a label gets
     const std::string plainDesk = Tip(0);
     const std::string plainPage = Tip(1);
     EXPECT_EQ(plainPage.find('\n'), std::string::npos) << plainPage;
@@ -88,7 +88,7 @@ TEST_F(DocumentRows, TheToolTipSaysWhetherTheSheetWasFoundOnlyWhileTheBoxIsCheck
     SettleChecks();
     for (int row = 0; row < List().GetItemCount(); ++row) {
         EXPECT_TRUE(
-            EndsWith(Tip(row), dlg.Pages().At(row).source.path == page ? kFound : kNotFound))
+            EndsWith(Tip(row), dlg.Pages().at(row).source.path == page ? kFound : kNotFound))
             << Tip(row);
     }
 
@@ -186,7 +186,7 @@ TEST_F(DocumentRows, CornersPlacedInTheEditorStayWithTheirRowAndDecideThePdfsPag
 
     // Moved to the top, the row keeps its corners; the PDF's page is the strip.
     Click(IDC_BTN_MOVE_TOP);
-    ASSERT_EQ(dlg.Pages().Paths(), (Strings{page, desk})); // the files, whatever marks a label gets
+    ASSERT_EQ(dlg.Pages().paths(), (Strings{page, desk})); // the files, whatever marks a label gets
     ChooseSavePath(dir / "strip.pdf");
     Click(IDC_BTN_GENERATE);
     const support::PdfImage placed = CorrectedImage(dir / "strip.pdf");

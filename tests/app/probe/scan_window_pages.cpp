@@ -57,10 +57,10 @@ void AnswerScanDialog(HeadlessToolkit &ui, HeadlessDialog &dialog, const std::st
     }
     Choose(dialog, IDC_SCAN_DEVICE, *named);
     AwaitOffer(ui, dialog);
-    Choose(dialog, IDC_SCAN_SOURCE, texts::kSourceFeeder);
-    Choose(dialog, IDC_SCAN_MODE, texts::kModeGray);
+    Choose(dialog, IDC_SCAN_SOURCE, folvane::app::texts::kSourceFeeder);
+    Choose(dialog, IDC_SCAN_MODE, folvane::app::texts::kModeGray);
     Choose(dialog, IDC_SCAN_RESOLUTION, "300 dpi");
-    Choose(dialog, IDC_SCAN_PAGE_SIZE, texts::kPageA4);
+    Choose(dialog, IDC_SCAN_PAGE_SIZE, folvane::app::texts::kPageA4);
     dialog.Click(IDOK);
 }
 
