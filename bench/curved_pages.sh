@@ -1,8 +1,8 @@
 #!/bin/bash
 # Curved pages: photos of bent book pages and curled sheets (bench/make_curved_pages, made apart
 # from the tests) corrected with and without the curve model, and the same pages lying flat;
-# Tesseract's character error rate of each corrected page against the drawn lines, and the
-# correction's own time (correct_photo's "ms"), all in one run, side by side.
+# Tesseract's character error rate of each corrected page against the drawn lines, the
+# correction's own time (correct_photo's "ms") and its peak memory, all in one run, side by side.
 #
 #     bench/curved_pages.sh [PAGES] [BIN]     (default 8 pages, BIN build/release/bin)
 #
@@ -32,7 +32,9 @@ for photo in "$work"/curved-??.jpg "$work"/flat-??.jpg; do
     option=()
     [ "$way" = plain ] && option=(--no-dewarp)
     out="$work/$kind-$way-$page"
-    "$bin/correct_photo" --photo "${option[@]}" "$photo" "$out.png" >"$out.json"
+    # Its peak resident memory (kilobytes) beside its own line.
+    /usr/bin/time -f %M -o "$out.kb" \
+      "$bin/correct_photo" --photo "${option[@]}" "$photo" "$out.png" >"$out.json"
     dpi=$(sed 's/.*"dpi":\([0-9.]*\).*/\1/' "$out.json")
     OMP_THREAD_LIMIT=1 tesseract "$out.png" stdout -l eng --dpi "${dpi%.*}" >"$out.txt" 2>/dev/null
   done

@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """Scores of bench/curved_pages.sh: Tesseract's character error rate on the corrected pages of
-make_curved_pages, with and without the curve model, and the correction's time.
+make_curved_pages, with and without the curve model, and the correction's time and memory.
 
     curved_scores.py WORK
 
 WORK holds lines-NN.txt (the drawn lines), and for each page and each way of correcting it
-(curved-dewarp, curved-plain, flat-dewarp, flat-plain) NAME-NN.txt (Tesseract's text) and
-NAME-NN.json (correct_photo's line) and NAME-NN.png (the corrected page). The error rate is
+(curved-dewarp, curved-plain, flat-dewarp, flat-plain) NAME-NN.txt (Tesseract's text),
+NAME-NN.json (correct_photo's line), NAME-NN.kb (its peak memory, /usr/bin/time's %M) and
+NAME-NN.png (the corrected page). The error rate is
 counted as bench/document_scores.py counts it: for each drawn line, the fewest edits that turn it
 into some stretch of the recognised text, over the drawn characters.
 
@@ -87,6 +88,7 @@ def main():
     pages = sorted(p[-6:-4] for p in glob.glob(os.path.join(work, "lines-*.txt")))
     table = {way: [] for way in WAYS}
     times = {way: [] for way in WAYS}
+    peaks = {way: [] for way in WAYS}
     shares = {(way, axis): [] for way in ("curved-dewarp", "curved-plain") for axis in (0, 1)}
     print("page  " + "  ".join(f"{way:>14}" for way in WAYS) +
           "   in place, vertically (dewarp; plain)   straightened (curved, flat)")
@@ -101,6 +103,8 @@ def main():
                 facts = json.load(f)
             table[way].append(rate)
             times[way].append(facts["ms"])
+            with open(os.path.join(work, f"{way}-{page}.kb"), encoding="utf-8") as f:
+                peaks[way].append(int(f.read().split()[-1]))
             if way.endswith("dewarp"):
                 marks.append(f"{facts['straightened']} sag {facts['line_sag']:.4f}")
             row.append(f"{rate:13.1f}%")
@@ -114,6 +118,8 @@ def main():
                                     for way in WAYS))
     print("ms median  " + "  ".join(f"{way} {statistics.median(times[way]):.0f}"
                                     for way in WAYS))
+    print("peak MB median  " + "  ".join(f"{way} {statistics.median(peaks[way]) / 1024:.0f}"
+                                         for way in WAYS))
     for axis, what in ((0, "of their place"), (1, "of their place up or down")):
         print(f"text pixels within {STRAIGHT_PIXELS:.0f} px {what} at {STRAIGHT_DPI} dpi, median "
               "(lowest): " + "  ".join(f"{way} {100 * statistics.median(v):.1f}% "
