@@ -39,16 +39,6 @@ std::int64_t documentEpoch(bool &fixed) {
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-std::string pdfDate(std::int64_t epoch) {
-    std::time_t seconds = static_cast<std::time_t>(epoch);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    char text[64];
-    std::snprintf(text, sizeof text, "D:%04d%02d%02d%02d%02d%02dZ", utc.tm_year + 1900,
-                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return text;
-}
-
 std::uint64_t fnv1a(std::uint64_t hash, const std::string &text) {
     for (unsigned char c : text) {
         hash = (hash ^ c) * 0x100000001b3ULL;

@@ -80,14 +80,19 @@ std::string xmlEscaped(const std::string &text) {
     return out;
 }
 
-std::string xmpDate(std::int64_t epoch) {
-    std::time_t seconds = static_cast<std::time_t>(epoch);
+// `epoch` in UTC, written by `format` from the year, month, day, hour, minute and second.
+std::string utcDate(std::int64_t epoch, const char *format) {
+    const std::time_t seconds = static_cast<std::time_t>(epoch);
     std::tm utc{};
     gmtime_r(&seconds, &utc);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900,
-                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    char text[64];
+    std::snprintf(text, sizeof text, format, utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
+                  utc.tm_hour, utc.tm_min, utc.tm_sec);
     return text;
+}
+
+std::string xmpDate(std::int64_t epoch) {
+    return utcDate(epoch, "%04d-%02d-%02dT%02d:%02d:%02dZ");
 }
 
 // An XMP language alternative with one default entry, as Dublin Core's title and description
@@ -98,6 +103,10 @@ std::string alternative(const char *name, const std::string &text) {
 }
 
 } // namespace
+
+std::string pdfDate(std::int64_t epoch) {
+    return utcDate(epoch, "D:%04d%02d%02d%02d%02d%02dZ");
+}
 
 std::string pdfTextString(const std::string &text) {
     const std::u32string codes = characters(text);

@@ -9,6 +9,9 @@
 
 namespace folvane::pdfw {
 
+// `epoch` (seconds since 1970) as a PDF date in UTC, "D:YYYYMMDDHHmmSSZ".
+std::string pdfDate(std::int64_t epoch);
+
 // `text` as a PDF text string: a literal string in PDFDocEncoding when every character has a
 // code there, else a hexadecimal string of UTF-16BE after its byte order mark.
 std::string pdfTextString(const std::string &text);
