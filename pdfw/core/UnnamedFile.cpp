@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "pdfw/core/TemporaryNames.h"
+
 namespace folvane::pdfw {
 
 bool unnamedFilesAllowed() {
@@ -22,7 +24,10 @@ int openUnnamedFile(const std::string &folder) {
             return fd;
         }
     }
-    std::string name = (folder == "/" ? std::string() : folder) + "/.folvane-spill-XXXXXX";
+    // Named as the run's own, so that what a kill between the two calls below leaves is
+    // removed by the next run into the folder.
+    std::string name = (folder == "/" ? std::string() : folder) + "/" +
+                       temporaryPrefix("folvane-spill") + "XXXXXX";
     int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd >= 0) {
         ::unlink(name.c_str());

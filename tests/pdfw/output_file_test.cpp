@@ -4,10 +4,12 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "pdfw/core/PdfwError.h"
+#include "pdfw/core/UnnamedFile.h"
 #include "pdfw/output/DeadTemporaries.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +167,28 @@ TEST(OutputFile, WithoutUnnamedFilesTheNamedOnesOfDeadRunsAreRemoved) {
     out->write("%PDF", 4);
     out->commit();
     EXPECT_EQ(Listing(dir.Path()), (std::set<std::string>{alive, ".notes.pdfw-old", "out.bin"}));
+}
+
+// Without unnamed files a spill file has a name for an instant, between its making and its
+// unlinking; a run killed then leaves it, and it must be one the next run knows as a dead run's.
+TEST(OutputFile, ASpillFileIsNamedAsItsRunsOwnForTheInstantItHasAName) {
+    TempDir dir;
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.Path().c_str(), IN_CREATE), 0);
+    ::setenv("FOLVANE_PDFW_NAMED_TEMPORARY", "1", 1);
+    const int fd = folvane::pdfw::openUnnamedFile(dir.Path());
+    ::unsetenv("FOLVANE_PDFW_NAMED_TEMPORARY");
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    alignas(inotify_event) char events[4096];
+    const ssize_t got = ::read(watch, events, sizeof events);
+    ::close(watch);
+    ASSERT_GT(got, static_cast<ssize_t>(sizeof(inotify_event)));
+    const auto *created = reinterpret_cast<const inotify_event *>(events);
+    ASSERT_GT(created->len, 0u);
+    EXPECT_EQ(folvane::pdfw::temporaryOwner(created->name), ::getpid()) << created->name;
+    EXPECT_TRUE(Listing(dir.Path()).empty()) << "unlinked at once";
 }
 
 } // namespace
