@@ -28,7 +28,7 @@ struct SetPlan {
     int separators = 0;
 };
 
-// The plan for the pages of `paths` (the run's rows, with `options` by row as for GeneratePdf),
+// The plan for the pages of `paths` (the run's rows, with `options` by row as for generatePdf),
 // split at blank pages by the blank-page rule (`options.blankRows` verdicts kept). Throws
 // GenerateError (EveryPageBlank) when no page is left for a document.
 SetPlan planSetAtBlankPages(const std::string &savePath, const std::vector<std::string> &paths,

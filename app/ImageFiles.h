@@ -14,7 +14,7 @@ std::vector<std::string> imageFilesInFolder(const std::string &folder,
 
 // What a drop of paths adds: a file with an image file name or a PDF's stands for itself, a folder
 // for its image files; anything else adds nothing. Order as dropped, each folder's files ordered as
-// ImageFilesInFolder orders them.
+// imageFilesInFolder orders them.
 std::vector<std::string> imageFilesOfDrop(const std::vector<std::string> &paths,
                                           const FileNameCollation &collation);
 

@@ -19,7 +19,7 @@ class PageList {
 public:
     int count() const { return static_cast<int>(order_.size()); }
     bool empty() const { return order_.empty(); }
-    // The page at row (0 <= row < Count()).
+    // The page at row (0 <= row < count()).
     const Page &at(int row) const;
     // The current row, -1 for none.
     int current() const { return current_; }

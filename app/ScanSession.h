@@ -15,7 +15,7 @@ class ProgressState;
 // stays open between loads, and every page goes into one folder of the session's own, made
 // under the pictures folder (<pictures>/Folvane/扫描 YYYY-MM-DD HHMM) once the scanner is ready.
 //
-// Threads: Load runs on a worker thread, one load at a time; TakeNewPages and Cancel may be
+// Threads: load runs on a worker thread, one load at a time; takeNewPages and cancel may be
 // called from any thread meanwhile; the rest belongs to the thread that made the session.
 class ScanSession {
 public:

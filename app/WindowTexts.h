@@ -86,7 +86,7 @@ inline constexpr const char *kCropOutside = TR_NOOP("Window", "裁剪的方框�
 inline constexpr const char *kCropUnreadable = TR_NOOP("Window", "无法打开 %1 来裁剪。");
 
 // The list's right-click menu: the row commands after "资料修改", "关于" and "退出", then undo and
-// redo, with the name of the command they would take back or make again (PageCommandName).
+// redo, with the name of the command they would take back or make again (pageCommandName).
 inline constexpr const char *kMenuDelete = TR_NOOP("Window", "删除");
 inline constexpr const char *kMenuMoveUp = TR_NOOP("Window", "上移");
 inline constexpr const char *kMenuMoveDown = TR_NOOP("Window", "下移");

@@ -13,7 +13,7 @@ namespace folvane::cli {
 // The sentence for a failure; it names the problem's file where it has one.
 std::string problemText(const folvane::Problem &problem);
 
-// True when ProblemText names the problem's file: the kinds about one file or the output.
+// True when problemText names the problem's file: the kinds about one file or the output.
 bool namesItsFile(const folvane::Problem &problem);
 
 // What a note says about its page (without the file's name).

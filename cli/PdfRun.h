@@ -16,7 +16,7 @@ namespace folvane::cli {
 void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options);
 
 // Runs the page loop through `generate`, which writes the PDF to the path it is given (the
-// prepared destination's) and may throw what GeneratePdf throws, then delivers the PDF.
+// prepared destination's) and may throw what generatePdf throws, then delivers the PDF.
 // Returns 0, or the exit status of the failure it reported.
 int generateAndDeliver(
     Destination &destination,

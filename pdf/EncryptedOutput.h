@@ -1,5 +1,5 @@
 // The output of a run that locks its document with passwords. The engine writes the plain
-// document over a temporary file beside the target; Commit() reads it back through a descriptor
+// document over a temporary file beside the target; commit() reads it back through a descriptor
 // whose name is removed at once, writes it encrypted into a second temporary file and renames
 // that over the target. Both temporary files are named and locked as the engine's own are, so
 // RemoveTemporaryFiles() and RemoveDeadTemporaries() find them: a failure, a stop or a kill at

@@ -34,7 +34,7 @@ pageImagesInFolder(const std::string &folder,
 
 // Whether the preview tries to decode a file: its extension starts with ".tif", ".jpg", ".jpe",
 // ".bmp" or ".png", in any case; other files show the placeholder picture. Wider than
-// IsPageImageName on purpose: the original window compared only an extension's first four
+// isPageImageName on purpose: the original window compared only an extension's first four
 // characters (so ".tiff" and ".jpeg" count, and so does ".jpe"), and the preview's image library
 // reads BMP too, although no page is made from one.
 bool isPreviewName(const std::string &path);

@@ -230,7 +230,7 @@ int pdfRowCount(PdfImport &pdfs, const std::string &path, std::size_t row,
     }
 }
 
-// An image page as CountAndQueue lists it: which page of the document it is.
+// An image page as countAndQueue lists it: which page of the document it is.
 struct ListedPage {
     BlankPages::Page page;
     std::size_t documentPage = 0;

@@ -125,7 +125,7 @@ struct PageNote {
     std::string detail;
 };
 
-// Every callback is optional and runs on the thread that calls GeneratePdf.
+// Every callback is optional and runs on the thread that calls generatePdf.
 struct GenerateEvents {
     std::function<void(const PageStart &)> onPage;
     std::function<void(const PageNote &)> onNote;
@@ -152,8 +152,8 @@ public:
     bool aboutOutput() const { return index == kNoRow; }
 
     Problem problem;
-    std::string path; // the image, or the output path when AboutOutput()
-    int filePage;     // the image's page (1-based), 0 when AboutOutput()
+    std::string path; // the image, or the output path when aboutOutput()
+    int filePage;     // the image's page (1-based), 0 when aboutOutput()
     std::size_t index;
 };
 

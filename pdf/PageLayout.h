@@ -48,7 +48,7 @@ PagePlacement placeOnPage(const PageLayout &layout, double uprightWidth, double 
 // Places a page document correction made: a sheet of known size (its paper, or its own shape)
 // rather than a photo, so whatever the layout its page is the sheet, `sheetWidth` x
 // `sheetHeight` points, and the image fills it. Sizes that are not positive fall back to
-// PlaceOnPage with `layout`.
+// placeOnPage with `layout`.
 PagePlacement placeSheet(const PageLayout &layout, double sheetWidth, double sheetHeight,
                          double uprightWidth, double uprightHeight);
 

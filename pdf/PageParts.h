@@ -20,7 +20,7 @@ struct RunPage {
 
 using PagePart = std::vector<RunPage>;
 
-// Every page of `inputs`, with `pagesPerInput` pages each (as CountImagePages gives them), only
+// Every page of `inputs`, with `pagesPerInput` pages each (as countImagePages gives them), only
 // the one page of a row that `rowPages` names.
 std::vector<RunPage> runPages(const std::vector<int> &pagesPerInput,
                               const std::map<std::size_t, int> &rowPages = {});

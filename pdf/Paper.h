@@ -22,7 +22,7 @@ PaperSides sidesOf(Paper paper);
 // The name folvane-pdf takes for a paper: "a4", "a3", "a5", "b5", "letter", "legal", "image".
 const char *paperName(Paper paper);
 
-// The paper of a name PaperName gives (any case); none for another name.
+// The paper of a name paperName gives (any case); none for another name.
 std::optional<Paper> paperNamed(const std::string &name);
 
 // Every paper, in the enumeration's order.

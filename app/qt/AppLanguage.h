@@ -9,7 +9,7 @@
 
 class QtTranslation;
 
-// The language the user's locale asks for (LanguageForLocales over Qt's list of them).
+// The language the user's locale asks for (languageForLocales over Qt's list of them).
 WindowLanguage localeLanguage();
 
 // The language the window's texts are in from now on; one object for the program's life.

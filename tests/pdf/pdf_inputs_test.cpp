@@ -36,7 +36,7 @@ std::size_t Occurrences(const std::string &text, const std::string &what) {
     return count;
 }
 
-// The problem GeneratePdf gives for the inputs, checking that the output it was asked to
+// The problem generatePdf gives for the inputs, checking that the output it was asked to
 // replace is left as it was and that nothing else appears beside it.
 Problem Refusal(const TempDir &dir, const std::vector<std::string> &inputs,
                 const GenerateOptions &options = {}) {
