@@ -31,8 +31,8 @@ generator_for() {
 }
 
 tsan="$root/build/tsan"
-cmake -S "$root" -B "$tsan" $(generator_for "$tsan") -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLVANE_TSAN=ON \
-  -DFOLVANE_WITH_QT=OFF "${lines_only[@]}" >/dev/null
+cmake -S "$root" -B "$tsan" $(generator_for "$tsan") -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DFOLVANE_TSAN=ON -DFOLVANE_WITH_QT=OFF "${lines_only[@]}" >/dev/null
 cmake --build "$tsan" -j"$(nproc)" --target tsan_tests
 took "ThreadSanitizer build"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
