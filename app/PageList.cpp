@@ -97,12 +97,12 @@ std::optional<PageCommand> PageList::add(const std::vector<PageSource> &sources)
     return finish(PageCommandKind::Add, before);
 }
 
-void PageList::sortInRow(int row, const NameOrder &order) {
+void PageList::sortInRow(int row, const NameOrder &byName) {
     const PageSource &source = at(row).source;
     int target = row;
     // A row passes those of names that sort the same, except an earlier page of its own file:
     // the pages of a PDF stay in their order.
-    while (target > 0 && order(source.path, at(target - 1).source.path) <= 0 &&
+    while (target > 0 && byName(source.path, at(target - 1).source.path) <= 0 &&
            !earlierPageOfSameFile(at(target - 1).source, source)) {
         --target;
     }
@@ -119,11 +119,11 @@ void PageList::sortInRow(int row, const NameOrder &order) {
 }
 
 std::optional<PageCommand> PageList::sortIn(const std::vector<PageSource> &sources,
-                                            const NameOrder &order) {
-    const PageOrder before = this->order();
+                                            const NameOrder &byName) {
+    const PageOrder before = order();
     for (const PageSource &source : sources) {
         addPage(source);
-        sortInRow(count() - 1, order);
+        sortInRow(count() - 1, byName);
     }
     if (current_ == -1 && !order_.empty()) {
         current_ = 0;
@@ -163,10 +163,10 @@ std::optional<PageCommand> PageList::clear() {
     return finish(PageCommandKind::Clear, before);
 }
 
-std::optional<PageCommand> PageList::sortByName(const NameOrder &order) {
-    const PageOrder before = this->order();
+std::optional<PageCommand> PageList::sortByName(const NameOrder &byName) {
+    const PageOrder before = order();
     for (int row = 1; row < count(); ++row) {
-        sortInRow(row, order);
+        sortInRow(row, byName);
     }
     return finish(PageCommandKind::SortByName, before);
 }
@@ -240,8 +240,8 @@ std::optional<PageCommand> PageList::resetEdits(int row) {
 }
 
 std::optional<PageCommand> PageList::interleave(const std::vector<int> &rows) {
-    const std::vector<std::size_t> order = folvane::duplexReadingOrder(rows.size());
-    if (order.empty()) {
+    const std::vector<std::size_t> reading = folvane::duplexReadingOrder(rows.size());
+    if (reading.empty()) {
         return std::nullopt;
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -249,9 +249,9 @@ std::optional<PageCommand> PageList::interleave(const std::vector<int> &rows) {
             return std::nullopt;
         }
     }
-    const PageOrder before = this->order();
+    const PageOrder before = order();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int from = rows[order[i]];
+        const int from = rows[reading[i]];
         order_[static_cast<std::size_t>(rows[i])] = before.ids[static_cast<std::size_t>(from)];
     }
     current_ = before.current == kNoPage ? -1 : rowOf(before.current);

@@ -39,14 +39,14 @@ public:
     // the same or after its own, but never an earlier page of its own file. The current row stays
     // on its page; the first row becomes current when none is.
     std::optional<PageCommand> sortIn(const std::vector<PageSource> &sources,
-                                      const NameOrder &order);
+                                      const NameOrder &byName);
     // Row from goes to row to and becomes current (none when it is there already).
     std::optional<PageCommand> move(int from, int to);
     // Row goes; the row taking its place (or the one above at the end) becomes current.
     std::optional<PageCommand> remove(int row);
     std::optional<PageCommand> clear();
     // Every row sorted in by name again, top to bottom; the current row stays on its page.
-    std::optional<PageCommand> sortByName(const NameOrder &order);
+    std::optional<PageCommand> sortByName(const NameOrder &byName);
     // Row's page turned by quarterTurns quarter turns clockwise (negative: anticlockwise), its
     // crop turned with it. None for a cropped page whose size the pre-flight has not told: its
     // crop could not follow.
@@ -70,7 +70,7 @@ public:
 private:
     PageId addPage(const PageSource &source);
     void setOrder(const PageOrder &order);
-    void sortInRow(int row, const NameOrder &order);
+    void sortInRow(int row, const NameOrder &byName);
     std::optional<PageCommand> finish(PageCommandKind kind, const PageOrder &before);
     std::optional<PageCommand> changeShape(PageCommandKind kind, int row, const PageShape &shape);
     void setShapes(const std::vector<std::pair<PageId, PageShape>> &shapes);
