@@ -1,18 +1,21 @@
 // Corrects one photo and prints what the correction found, as one JSON line, for the
 // benchmark that compares corners with the desk photos' truth and times the run:
 //
-//     correct_photo [--scan|--photo] [--no-dewarp] IN.jpg [OUT.png]
+//     correct_photo [--scan|--photo] [--no-dewarp] [--spreads] IN.jpg [OUT.png]
 //
 // The JPEG is read with libjpeg and its EXIF orientation handed to the correction, as the PDF
 // engine does. OUT.png gets the corrected page: the ink over the background for colour pages,
 // the ink alone for bilevel ones. "ms" is the correction's own time, "decode_ms" the JPEG's;
 // "line_sag" the bend of the page's text lines, "straightened" whether it was straightened
-// (never with --no-dewarp).
+// (never with --no-dewarp). With --spreads an open book's photo gives its two pages, a line each
+// ("spread_page" 1 and 2), the second written beside OUT.png as OUT-2.png; "ms" is then the
+// whole photo's.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/ExifOrientation.h"
 #include "correction/Correction.h"
@@ -71,12 +74,13 @@ void printJson(const char *path, const folvane::correction::CorrectedPage &page,
     std::printf(
         "],\"confidence\":%.3f,\"content\":\"%s\",\"soft_text\":%s,\"width\":%d,\"height\":%d,"
         "\"dpi\":%.1f,\"paper\":\"%s\",\"treated_as\":\"%s\",\"deskew\":%.3f,"
-        "\"line_sag\":%.5f,\"straightened\":%s,\"ms\":%.1f,\"decode_ms\":%.1f}\n",
+        "\"line_sag\":%.5f,\"straightened\":%s,\"spread_page\":%d,\"ms\":%.1f,"
+        "\"decode_ms\":%.1f}\n",
         f.confidence,
         page.content == folvane::correction::ContentKind::Colour ? "colour" : "bilevel",
         page.softText ? "true" : "false", page.width, page.height, page.dpi,
         folvane::correction::paperName(f.paper), kindName(f.treatedAs), f.deskewDegrees, f.lineSag,
-        f.straightened ? "true" : "false", ms, decodeMs);
+        f.straightened ? "true" : "false", f.spreadPage, ms, decodeMs);
 }
 
 } // namespace
@@ -94,9 +98,14 @@ int main(int argc, char **argv) {
         straighten = false;
         ++first;
     }
+    bool spreads = false;
+    if (argc > first && std::strcmp(argv[first], "--spreads") == 0) {
+        spreads = true;
+        ++first;
+    }
     if (argc - first < 1 || argc - first > 2) {
-        std::fprintf(stderr,
-                     "usage: correct_photo [--scan|--photo] [--no-dewarp] IN.jpg [OUT.png]\n");
+        std::fprintf(stderr, "usage: correct_photo [--scan|--photo] [--no-dewarp] [--spreads] "
+                             "IN.jpg [OUT.png]\n");
         return 2;
     }
     const char *in = argv[first];
@@ -121,16 +130,26 @@ int main(int argc, char **argv) {
     picture.orientation = orientationOf(jpeg);
     picture.kind = kind;
     picture.straightenCurves = straighten;
-    folvane::correction::CorrectedPage page = folvane::correction::correctPage(picture);
+    picture.splitSpreads = spreads;
+    std::vector<folvane::correction::CorrectedPage> pages =
+        folvane::correction::correctPages(picture);
     auto correctedAt = std::chrono::steady_clock::now();
-    if (page.failure) {
-        std::fprintf(stderr, "correct_photo: %s: %s\n", in, page.failure.detail.c_str());
+    if (pages.front().failure) {
+        std::fprintf(stderr, "correct_photo: %s: %s\n", in, pages.front().failure.detail.c_str());
         return 1;
     }
     using ms = std::chrono::duration<double, std::milli>;
-    printJson(in, page, ms(correctedAt - decodedAt).count(), ms(decodedAt - start).count());
-    if (argc - first == 2) {
-        support::WriteFile(argv[first + 1], support::MakePng(support::PngImageOf(rendered(page))));
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        printJson(in, pages[i], ms(correctedAt - decodedAt).count(), ms(decodedAt - start).count());
+        if (argc - first < 2) {
+            continue;
+        }
+        std::string out = argv[first + 1];
+        if (i > 0) {
+            std::size_t dot = out.rfind('.');
+            out.insert(dot == std::string::npos ? out.size() : dot, "-" + std::to_string(i + 1));
+        }
+        support::WriteFile(out, support::MakePng(support::PngImageOf(rendered(pages[i]))));
     }
     return 0;
 }

@@ -1,10 +1,11 @@
 // Writes photos of pages that are not flat, for the curved-page benchmark: book pages bending
 // into their gutter and sheets curling at one edge (tests/deskphoto/BentPage.h draws and
 // photographs them), beside each the same page lying flat in the same place, and the page's lines
-// of text as drawn.
+// of text as drawn; and open books, the same page on the left of a spread with another on its
+// right, both bent into the gutter, with the right one lying flat on its own.
 //
 //     make_curved_pages FOLDER [PAGES]     (default 8: curved-01.jpg, flat-01.jpg, lines-01.txt,
-//     ...)
+//     spread-01.jpg, flatright-01.jpg, lines-01-right.txt, ...)
 //
 // The same arguments always give the same files.
 #include <cstdio>
@@ -31,6 +32,14 @@ desk::BentShape shapeOf(int index, desk::Random &random) {
     return shape;
 }
 
+void writeLines(const std::string &path, const std::vector<std::string> &lines) {
+    std::string text;
+    for (const std::string &line : lines) {
+        text += line + "\n";
+    }
+    support::WriteFile(path, support::Bytes(text.begin(), text.end()));
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -53,12 +62,17 @@ int main(int argc, char **argv) {
                            support::MakeJpeg(desk::photographBent(page, shape, i + 1)));
         support::WriteFile(folder + "/flat-" + name + ".jpg",
                            support::MakeJpeg(desk::photographBent(page, flat, i + 1)));
-        std::string text;
-        for (const std::string &line : lines) {
-            text += line + "\n";
-        }
-        support::WriteFile(folder + "/lines-" + name + ".txt",
-                           support::Bytes(text.begin(), text.end()));
+        std::vector<std::string> right = desk::textLines(random, 34);
+        QImage rightPage = desk::drawnTextPage(right);
+        double spreadAngle = random.uniform(45, 65) * kPi / 180;
+        double spreadShare = random.uniform(0.25, 0.4);
+        support::WriteFile(folder + "/spread-" + name + ".jpg",
+                           support::MakeJpeg(desk::photographSpread(page, rightPage, spreadShare,
+                                                                    spreadAngle, i + 1)));
+        support::WriteFile(folder + "/flatright-" + name + ".jpg",
+                           support::MakeJpeg(desk::photographBent(rightPage, flat, i + 1)));
+        writeLines(folder + "/lines-" + name + ".txt", lines);
+        writeLines(folder + "/lines-" + name + "-right.txt", right);
         std::printf("%s %s %s share %.2f angle %.1f\n", name, shape.curl ? "curl" : "book",
                     shape.towardsLeft ? "left" : "right", shape.share, shape.angle * 180 / kPi);
     }

@@ -87,14 +87,20 @@ SheetSearch searchSheet(const Picture &picture) {
     return search;
 }
 
-CorrectedPage correct(const Picture &picture) {
+std::vector<CorrectedPage> correct(const Picture &picture) {
     CorrectedPage page;
     page.failure = checkInput(picture);
     if (page.failure) {
-        return page;
+        return {page};
     }
-    return makePage(UprightImage(picture), picture);
+    return makePages(UprightImage(picture), picture);
 }
+
+// The failure a vector of pages is given, as guarded() gives a single result one.
+struct Pages {
+    std::vector<CorrectedPage> pages;
+    Failure failure;
+};
 
 } // namespace
 
@@ -103,7 +109,19 @@ SheetSearch findSheet(const Picture &picture) {
 }
 
 CorrectedPage correctPage(const Picture &picture) {
-    return guarded<CorrectedPage>([&] { return correct(picture); });
+    Picture one = picture;
+    one.splitSpreads = false;
+    return guarded<CorrectedPage>([&] { return std::move(correct(one).front()); });
+}
+
+std::vector<CorrectedPage> correctPages(const Picture &picture) {
+    Pages result = guarded<Pages>([&] { return Pages{correct(picture), {}}; });
+    if (result.failure) {
+        CorrectedPage failed;
+        failed.failure = result.failure;
+        return {failed};
+    }
+    return std::move(result.pages);
 }
 
 const char *paperName(PaperSize paper) {

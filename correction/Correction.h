@@ -57,6 +57,11 @@ struct Picture {
     // Straighten a page whose text lines bend (a book's page, a curled sheet); false keeps the
     // four-corner correction alone.
     bool straightenCurves = true;
+    // correctPages() only: a photo or scan of an open book, two pages either side of a shaded
+    // fold, gives both pages; in reading order, left first, or right first for a book read from
+    // right to left.
+    bool splitSpreads = false;
+    bool rightToLeft = false;
 };
 
 // Why a picture could not be searched or corrected.
@@ -109,6 +114,9 @@ struct PageFacts {
     // tell, or when curves were not looked for), and whether the page was straightened for it.
     double lineSag = 0;
     bool straightened = false;
+    // The page's place in an open book's spread that correctPages() split: 1 or 2 in reading
+    // order; 0 for a page that was no spread.
+    int spreadPage = 0;
 };
 
 struct CorrectedPage {
@@ -148,6 +156,10 @@ struct CorrectedPage {
 // Corrects a photo or a scan: finds the sheet (or takes the given corners), flattens it to
 // its own shape, evens the light, and splits it into ink and background.
 CorrectedPage correctPage(const Picture &picture);
+
+// As correctPage(), except that with `picture.splitSpreads` an open book's spread gives its two
+// pages, in reading order. Always at least one page: a failure comes as one page holding it.
+std::vector<CorrectedPage> correctPages(const Picture &picture);
 
 const char *paperName(PaperSize paper); // "A4", ..., "none"
 

@@ -16,6 +16,7 @@
 #include "correction/ScanPage.h"
 #include "correction/SheetFinder.h"
 #include "correction/SourceGuess.h"
+#include "correction/SpreadFold.h"
 
 namespace folvane::correction {
 
@@ -161,11 +162,13 @@ cv::Mat warpToPage(const UprightImage &upright, const PagePlan &plan) {
 }
 
 // The four-corner page, or, when its text lines bend past the threshold, the page remapped so
-// that they run straight. A flat page is handed on untouched.
+// that they run straight. A flat page is handed on untouched. A page of an open book bends into
+// its gutter however slightly: it follows its text lines whenever they can be told.
 cv::Mat straightenIfCurved(const cv::Mat &flat, CorrectedPage &page) {
     PageCurve curve = pageCurveOf(flat, page.dpi);
     page.facts.lineSag = curve.sag;
-    if (!curve.curved()) {
+    const bool bound = page.facts.spreadPage != 0 && !curve.disparity.empty();
+    if (!curve.curved() && !bound) {
         return flat;
     }
     page.facts.straightened = true;
@@ -201,23 +204,22 @@ void fillImages(CorrectedPage &page, const cv::Mat &flat, bool interpolated) {
     page.background.assign(bg.rgb.data, bg.rgb.data + bg.rgb.total() * 3);
 }
 
-} // namespace
-
-CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
-    PagePlan p = plan(upright, picture);
-    p.facts.corners = toCorners(p.quad);
-    p.facts.paper = p.shape.paper;
+// The page the plan lays out, before its pixels: its size, resolution and facts.
+CorrectedPage laidOut(const PagePlan &p) {
     CorrectedPage page;
-    if (p.twoSheets) {
-        page.failure.kind = Failure::Kind::TwoSheets;
-        return page;
-    }
     page.width = p.shape.size.width;
     page.height = p.shape.size.height;
     page.dpi = p.shape.dpi;
     page.facts = p.facts;
-    bool plain = !picture.corners && plainPicture(upright);
-    cv::Mat flat = warpToPage(upright, p);
+    page.facts.corners = toCorners(p.quad);
+    page.facts.paper = p.shape.paper;
+    return page;
+}
+
+// The page made of its four-corner pixels `flat`: straightened when its lines bend, cleaned,
+// split into ink and background.
+CorrectedPage finished(CorrectedPage page, cv::Mat flat, const Picture &picture,
+                       const PagePlan &p, bool plain) {
     if (picture.straightenCurves && !plain &&
         (p.facts.found || p.facts.treatedAs == SourceKind::Scan)) {
         flat = straightenIfCurved(flat, page);
@@ -228,6 +230,74 @@ CorrectedPage makePage(const UprightImage &upright, const Picture &picture) {
         page.facts.plain = true;
     }
     return page;
+}
+
+// Where the point `at` of the page (its pixel edges, as warpToPage maps them) lies in the
+// upright picture.
+Point pictureAt(const PagePlan &p, cv::Point2f at) {
+    const cv::Size size = p.shape.size;
+    std::vector<cv::Point2f> rect = {{0, 0},
+                                     {static_cast<float>(size.width), 0},
+                                     {static_cast<float>(size.width),
+                                      static_cast<float>(size.height)},
+                                     {0, static_cast<float>(size.height)}};
+    std::vector<cv::Point2f> quad;
+    for (const cv::Point2d &q : p.quad) {
+        quad.emplace_back(static_cast<float>(q.x), static_cast<float>(q.y));
+    }
+    std::vector<cv::Point2f> in = {at}, out;
+    cv::perspectiveTransform(in, out, cv::getPerspectiveTransform(rect, quad));
+    return {out[0].x, out[0].y};
+}
+
+// One page of a spread: the columns [from, to) of its four-corner pixels, given the shape of a
+// page of its own (a photo's resolution follows from its paper; a scan's stays as stated).
+CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, int to,
+                         int place, const Picture &picture) {
+    PagePlan p = spread;
+    const cv::Mat half = flat.colRange(from, to);
+    const bool scan = spread.facts.treatedAs == SourceKind::Scan;
+    p.shape = pageShape(static_cast<double>(half.rows) / half.cols, half.cols, half.rows,
+                        scan ? spread.shape.dpi : 0, scan ? Snap::NameOnly : Snap::Reshape);
+    const float top = 0, bottom = static_cast<float>(flat.rows);
+    const auto left = static_cast<float>(from), right = static_cast<float>(to);
+    CorrectedPage page = laidOut(p);
+    page.facts.spreadPage = place;
+    page.facts.corners = {pictureAt(spread, {left, top}), pictureAt(spread, {right, top}),
+                          pictureAt(spread, {right, bottom}), pictureAt(spread, {left, bottom})};
+    cv::Mat pixels = half;
+    if (half.size() != p.shape.size) {
+        cv::resize(half, pixels, p.shape.size, 0, 0, cv::INTER_AREA);
+    }
+    return finished(std::move(page), pixels, picture, p, false);
+}
+
+} // namespace
+
+std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture &picture) {
+    PagePlan p = plan(upright, picture);
+    CorrectedPage page = laidOut(p);
+    if (p.twoSheets) {
+        CorrectedPage refused;
+        refused.failure.kind = Failure::Kind::TwoSheets;
+        return {refused};
+    }
+    const bool plain = !picture.corners && plainPicture(upright);
+    cv::Mat flat = warpToPage(upright, p);
+    const bool sheet = p.facts.found || p.facts.treatedAs == SourceKind::Scan;
+    const int fold = picture.splitSpreads && sheet && !plain ? foldOf(flat) : 0;
+    if (fold == 0) {
+        return {finished(std::move(page), std::move(flat), picture, p, plain)};
+    }
+    // In reading order: left then right, or right then left.
+    const int left = picture.rightToLeft ? 2 : 1;
+    std::vector<CorrectedPage> pages;
+    pages.push_back(spreadPage(p, flat, 0, fold, left, picture));
+    pages.push_back(spreadPage(p, flat, fold, flat.cols, 3 - left, picture));
+    if (picture.rightToLeft) {
+        std::swap(pages[0], pages[1]);
+    }
+    return pages;
 }
 
 } // namespace folvane::correction

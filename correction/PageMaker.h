@@ -3,6 +3,8 @@
 // into ink and background.
 #pragma once
 
+#include <vector>
+
 #include <opencv2/core.hpp>
 
 #include "correction/Correction.h"
@@ -10,7 +12,8 @@
 
 namespace folvane::correction {
 
-// `upright` is the checked `picture`'s pixels.
-CorrectedPage makePage(const UprightImage &upright, const Picture &picture);
+// `upright` is the checked `picture`'s pixels. One page, or with `picture.splitSpreads` the two
+// pages of an open book's spread, in reading order.
+std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture &picture);
 
 } // namespace folvane::correction

@@ -44,6 +44,16 @@ CorrectedPage correctPage(const Picture &picture) {
     return loaded.module->correctPage(picture);
 }
 
+std::vector<CorrectedPage> correctPages(const Picture &picture) {
+    const auto &loaded = correctionModule();
+    if (!loaded.module) {
+        CorrectedPage page;
+        page.failure = moduleFailure(loaded);
+        return {page};
+    }
+    return loaded.module->correctPages(picture);
+}
+
 const char *paperName(PaperSize paper) {
     const auto &loaded = correctionModule();
     return loaded.module ? loaded.module->paperName(paper) : "unknown";

@@ -16,6 +16,9 @@ public:
     CorrectedPage correctPage(const Picture &picture) noexcept override {
         return correction::correctPage(picture);
     }
+    std::vector<CorrectedPage> correctPages(const Picture &picture) noexcept override {
+        return correction::correctPages(picture);
+    }
     const char *paperName(PaperSize paper) noexcept override {
         return correction::paperName(paper);
     }
@@ -27,7 +30,7 @@ public:
 
 // The one symbol the module exports.
 extern "C" __attribute__((visibility("default"))) folvane::correction::CorrectionModule *
-folvane_correction_engine_v4() {
+folvane_correction_engine_v5() {
     static folvane::correction::OpenCvCorrection module;
     return &module;
 }

@@ -21,6 +21,8 @@ const char *const kWords[] = {
     "between", "against", "every",   "travel",  "history", "small",  "public",  "report",
     "under",   "across",  "almost",  "light",   "evening", "second", "through", "without"};
 
+// The page's cross-section: for paper columns u (0..kPageWidth), where the surface lies across
+// (x) and how high (z), integrating the slope along the paper so that the width is its arc.
 void crossSection(const BentShape &shape, std::vector<double> &x, std::vector<double> &z) {
     x.assign(kPageWidth + 1, 0);
     z.assign(kPageWidth + 1, 0);
@@ -40,7 +42,47 @@ void crossSection(const BentShape &shape, std::vector<double> &x, std::vector<do
     }
 }
 
-// The photo: the page's cross-section seen by a camera straight above the page's middle.
+// The surface `texture` lies on, seen by a camera straight above its middle: for its columns u
+// (0..texture's width), where the surface lies across (x) and how high (z).
+support::Picture photographSurface(const QImage &texture, const std::vector<double> &sx,
+                                   const std::vector<double> &sz, unsigned seed) {
+    const int columns = texture.width(), rows = texture.height();
+    const double camera = 0.8 * kPageHeight, cx = sx[columns] / 2, cy = rows / 2.0;
+    const int width = columns + 2 * kBorder;
+    const int height = rows + 2 * kBorder;
+    // Where each paper column lands across the photo, and its scale.
+    std::vector<double> column(columns + 1), scale(columns + 1);
+    for (int u = 0; u <= columns; ++u) {
+        scale[u] = camera / (camera - sz[u]);
+        column[u] = kBorder + cx + (sx[u] - cx) * scale[u];
+    }
+    desk::Random random(seed);
+    support::Picture photo = support::Blank(width, height, 3);
+    for (int px = 0; px < width; ++px) {
+        auto at = std::lower_bound(column.begin(), column.end(), static_cast<double>(px));
+        bool onPaper = at != column.begin() && at != column.end();
+        int u1 = onPaper ? static_cast<int>(at - column.begin()) : 0;
+        double w = onPaper ? (px - column[u1 - 1]) / (column[u1] - column[u1 - 1]) : 0;
+        double u = u1 - 1 + w;
+        double s = onPaper ? scale[u1 - 1] + w * (scale[u1] - scale[u1 - 1]) : 1;
+        // The part bent down into the gutter is in its shadow.
+        double shade = onPaper ? std::max(0.5, 1 - 2 * std::max(0.0, -sz[u1]) / kPageWidth) : 1;
+        int iu = std::min(static_cast<int>(u), columns - 1);
+        for (int py = 0; py < height; ++py) {
+            double v = cy + (py - kBorder - cy) / s;
+            double noise = random.normal() * 2.5;
+            bool paper = onPaper && v >= 0 && v < rows;
+            const uchar *row = paper ? texture.constScanLine(static_cast<int>(v)) : nullptr;
+            for (int c = 0; c < 3; ++c) {
+                double value = paper ? row[3 * iu + c] * shade : 52 + 6 * c; // else dark desk
+                photo.At(px, py, c) =
+                    static_cast<uint8_t>(std::clamp(std::lround(value + noise), 0L, 255L));
+            }
+        }
+    }
+    return photo;
+}
+
 } // namespace
 
 std::vector<std::string> textLines(desk::Random &random, int count) {
@@ -69,44 +111,30 @@ QImage drawnTextPage(const std::vector<std::string> &lines) {
     return page;
 }
 
-// The page's cross-section: for paper columns u (0..kPageWidth), where the surface lies across
-// (x) and how high (z), integrating the slope along the paper so that the width is its arc.
 support::Picture photographBent(const QImage &page, const BentShape &shape, unsigned seed) {
     std::vector<double> sx, sz;
     crossSection(shape, sx, sz);
-    const double camera = 0.8 * kPageHeight, cx = sx[kPageWidth] / 2, cy = kPageHeight / 2.0;
-    const int width = kPageWidth + 2 * kBorder, height = kPageHeight + 2 * kBorder;
-    // Where each paper column lands across the photo, and its scale.
-    std::vector<double> column(kPageWidth + 1), scale(kPageWidth + 1);
-    for (int u = 0; u <= kPageWidth; ++u) {
-        scale[u] = camera / (camera - sz[u]);
-        column[u] = kBorder + sx[kPageWidth] / 2 + (sx[u] - cx) * scale[u];
+    return photographSurface(page, sx, sz, seed);
+}
+
+support::Picture photographSpread(const QImage &left, const QImage &right, double share,
+                                  double angle, unsigned seed) {
+    BentShape leftShape{false, false, share, angle};
+    BentShape rightShape{false, true, share, angle};
+    std::vector<double> sx, sz, rx, rz;
+    crossSection(leftShape, sx, sz);
+    crossSection(rightShape, rx, rz);
+    // The right page starts where the left one ends, at the fold; both bend to the same depth.
+    for (std::size_t u = 1; u < rx.size(); ++u) {
+        sx.push_back(sx[kPageWidth] + rx[u]);
+        sz.push_back(rz[u]);
     }
-    desk::Random random(seed);
-    support::Picture photo = support::Blank(width, height, 3);
-    for (int px = 0; px < width; ++px) {
-        auto at = std::lower_bound(column.begin(), column.end(), static_cast<double>(px));
-        bool onPaper = at != column.begin() && at != column.end();
-        int u1 = onPaper ? static_cast<int>(at - column.begin()) : 0;
-        double w = onPaper ? (px - column[u1 - 1]) / (column[u1] - column[u1 - 1]) : 0;
-        double u = u1 - 1 + w;
-        double s = onPaper ? scale[u1 - 1] + w * (scale[u1] - scale[u1 - 1]) : 1;
-        // The part bent down into the gutter is in its shadow.
-        double shade = onPaper ? std::max(0.5, 1 - 2 * std::max(0.0, -sz[u1]) / kPageWidth) : 1;
-        int iu = std::min(static_cast<int>(u), kPageWidth - 1);
-        for (int py = 0; py < height; ++py) {
-            double v = cy + (py - kBorder - cy) / s;
-            double noise = random.normal() * 2.5;
-            bool paper = onPaper && v >= 0 && v < kPageHeight;
-            const uchar *row = paper ? page.constScanLine(static_cast<int>(v)) : nullptr;
-            for (int c = 0; c < 3; ++c) {
-                double value = paper ? row[3 * iu + c] * shade : 52 + 6 * c; // else dark desk
-                photo.At(px, py, c) =
-                    static_cast<uint8_t>(std::clamp(std::lround(value + noise), 0L, 255L));
-            }
-        }
-    }
-    return photo;
+    QImage spread(2 * kPageWidth, kPageHeight, QImage::Format_RGB888);
+    QPainter p(&spread);
+    p.drawImage(0, 0, left);
+    p.drawImage(kPageWidth, 0, right);
+    p.end();
+    return photographSurface(spread, sx, sz, seed);
 }
 
 } // namespace desk

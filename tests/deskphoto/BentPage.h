@@ -32,4 +32,10 @@ QImage drawnTextPage(const std::vector<std::string> &lines);
 // `seed` draws the sensor's noise.
 support::Picture photographBent(const QImage &page, const BentShape &shape, unsigned seed);
 
+// An open book: `left` and `right` (pages as drawnTextPage draws them) either side of the fold,
+// each bending down into the gutter over `share` of its width to a slope of `angle` radians
+// there, photographed from above as photographBent does.
+support::Picture photographSpread(const QImage &left, const QImage &right, double share,
+                                  double angle, unsigned seed);
+
 } // namespace desk
