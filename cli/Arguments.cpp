@@ -13,7 +13,8 @@ namespace folvane::cli {
 namespace {
 
 constexpr const char *kUsage = N_(
-    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document [--no-dewarp]] "
+    "usage: folvane-pdf [-c 2|3|5|8|10|16|fit] [--first-page-only] [--document [--no-dewarp] "
+    "[--spreads [--right-to-left]]] "
     "[--ocr [--ocr-lang LANGS]] [--rotate=[+|-]ANGLE[:PAGES]]... "
     "[--crop=LEFT,TOP,RIGHT,BOTTOM[:PAGES]]... [--pdf-version 1.3-1.7] "
     "[--page-size PAPER] [--title TEXT] [--author TEXT] [--subject TEXT] [--keywords TEXT] "
@@ -191,6 +192,10 @@ constexpr const char *kCurvedHelp = N_(R"(Curved pages (with --document):
   curling at one edge) is straightened: its lines are followed across the page
   and it is remapped so that they run straight. A flat page stays as it is.
       --no-dewarp     keep the four-corner correction alone: bent lines stay bent
+      --spreads       a photo of an open book, two pages either side of a shaded
+                      fold, becomes its two pages, each flattened: left first
+      --right-to-left with --spreads: the right page first, for books read from
+                      right to left
 )");
 
 constexpr const char *kSeveralHelp = N_(R"(Several documents:
@@ -417,11 +422,22 @@ std::vector<Option> withInputOptions(std::vector<Option> options) {
     return options;
 }
 
-// What --document leaves out: the curve model that straightens bent pages.
+// What --document leaves out or adds: the curve model that straightens bent pages, splitting
+// an open book's spread.
 std::vector<Option> withCorrectionOptions(std::vector<Option> options) {
     options.push_back(
         {'\0', "no-dewarp", false, [](Arguments &a, const std::string &) -> std::string {
              a.noDewarp = true;
+             return "";
+         }});
+    options.push_back(
+        {'\0', "spreads", false, [](Arguments &a, const std::string &) -> std::string {
+             a.spreads = true;
+             return "";
+         }});
+    options.push_back(
+        {'\0', "right-to-left", false, [](Arguments &a, const std::string &) -> std::string {
+             a.rightToLeft = true;
              return "";
          }});
     return options;
@@ -639,6 +655,12 @@ std::optional<int> parseArguments(int argc, char **argv, Arguments &arguments) {
     }
     if (arguments.noDewarp && !arguments.document && arguments.batch.empty()) {
         return usageError(_("--no-dewarp goes with --document"));
+    }
+    if (arguments.spreads && !arguments.document && arguments.batch.empty()) {
+        return usageError(_("--spreads goes with --document"));
+    }
+    if (arguments.rightToLeft && !arguments.spreads) {
+        return usageError(_("--right-to-left goes with --spreads"));
     }
     std::string scanProblem = checkScanRequest(arguments.scan, !arguments.inputs.empty());
     if (!scanProblem.empty()) {

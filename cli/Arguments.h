@@ -30,6 +30,8 @@ struct Arguments {
     std::string pdfVersion = "1.4";  // the PDF version written, "1.3" to "1.7"
     bool document = false;           // correct photographed and scanned pages
     bool noDewarp = false;           // --no-dewarp: corrected pages keep bent text lines
+    bool spreads = false;            // --spreads: an open book's photo gives its two pages
+    bool rightToLeft = false;        // --right-to-left: ... the right one first
     bool skipUnreadable = false;     // leave out the files the PDF cannot take, with a warning
     bool skipBlank = false;          // leave out pages with nothing on them, counting them
     bool interleave = false;         // fronts 1..n then backs n..1 become front 1, back 1, ...

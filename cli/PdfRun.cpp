@@ -12,6 +12,10 @@ void setRunOptions(const Arguments &arguments, folvane::GenerateOptions &options
     options.pdfVersion = arguments.pdfVersion;
     options.correctDocuments = arguments.document;
     options.straightenCurves = !arguments.noDewarp;
+    if (arguments.spreads) {
+        options.spreads = arguments.rightToLeft ? folvane::GenerateOptions::Spreads::RightFirst
+                                                : folvane::GenerateOptions::Spreads::LeftFirst;
+    }
     options.skipBlank = arguments.skipBlank;
     options.encryption = arguments.encryption;
     options.properties = arguments.properties;

@@ -130,13 +130,28 @@ std::string imageOptions(const GenerateOptions &options, std::size_t row, int fi
     return text;
 }
 
-// Writes page `filePage` of `path` and collects the engine's notes on its image. A class
-// keeps the order the generate command always used (page, image, place at the origin); fit,
-// pages the size of their image and correction load the image first, because its size or its
-// sheet decides the page's.
+// The second page of an open book whose first page is open image `image`, as an open image of
+// its own, when the engine noted one (the note is the engine's word to this loop, not the
+// user's, and is taken out); else 0.
+int takeFacingPage(PdfWriter &writer, int image, std::vector<PdfWriter::ImageNote> &notes) {
+    auto spread = std::find_if(notes.begin(), notes.end(), [](const PdfWriter::ImageNote &note) {
+        return note.kind == PDFW_NOTE_SPREAD;
+    });
+    if (spread == notes.end()) {
+        return 0;
+    }
+    notes.erase(spread);
+    return writer.OpenFacingPage(image);
+}
+
+// Writes page `filePage` of `path` and collects the engine's notes on its image, and in
+// `facing` the second page of an open book the engine made of it (0: none). A class keeps the
+// order the generate command always used (page, image, place at the origin); fit, pages the
+// size of their image and correction load the image first, because its size or its sheet
+// decides the page's.
 PagePlacement writePage(PdfWriter &writer, const PageLayout &layout, bool corrected,
                         const std::string &path, int filePage, const std::string &imageOptions,
-                        std::vector<PdfWriter::ImageNote> &notes) {
+                        std::vector<PdfWriter::ImageNote> &notes, int &facing) {
     const char *type = imageTypeForPath(path);
     PagePlacement placement{};
     int image = 0;
@@ -150,6 +165,19 @@ PagePlacement writePage(PdfWriter &writer, const PageLayout &layout, bool correc
         image = writer.OpenImageFile(type, path, imageOptions, filePage);
         placement = placeLoadedImage(writer, image, layout, false);
     }
+    writer.PlaceImage(image, placement.x, placement.y, placement.scale);
+    notes = writer.GetImageNotes(image);
+    facing = corrected ? takeFacingPage(writer, image, notes) : 0;
+    writer.CloseImage(image);
+    writer.EndPage();
+    return placement;
+}
+
+// Writes open image `image`, an open book's second page, on a page of its own.
+PagePlacement writeFacingPage(PdfWriter &writer, const PageLayout &layout, int image,
+                              std::vector<PdfWriter::ImageNote> &notes) {
+    PagePlacement placement = placeLoadedImage(writer, image, layout, true);
+    writer.BeginPage(placement.pageWidth, placement.pageHeight);
     writer.PlaceImage(image, placement.x, placement.y, placement.scale);
     notes = writer.GetImageNotes(image);
     writer.CloseImage(image);
@@ -353,6 +381,11 @@ void writePages(PdfWriter &writer, const std::string &savePath,
     if (options.correctDocuments) {
         writer.SetParameter("correction", "document");
         writer.SetParameter("dewarp", options.straightenCurves ? "on" : "off");
+        if (options.spreads != GenerateOptions::Spreads::Kept) {
+            writer.SetParameter("spreads", options.spreads == GenerateOptions::Spreads::LeftFirst
+                                               ? "left-first"
+                                               : "right-first");
+        }
     }
     setDocumentProperties(writer, options.properties);
     if (writer.OpenFile(savePath) == -1) {
@@ -396,11 +429,17 @@ void writePages(PdfWriter &writer, const std::string &savePath,
                 continue;
             }
             std::vector<PdfWriter::ImageNote> notes;
+            int facing = 0;
             PagePlacement placement =
                 writePage(writer, options.layout, options.correctDocuments, path, page,
-                          imageOptions(options, i, page, documentPage), notes);
-            reportNotes(events, PageNote{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""},
-                        placement, notes);
+                          imageOptions(options, i, page, documentPage), notes, facing);
+            const PageNote note{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""};
+            reportNotes(events, note, placement, notes);
+            if (facing != 0) {
+                ++documentPage; // the book's second page is a page of the document too
+                placement = writeFacingPage(writer, options.layout, facing, notes);
+                reportNotes(events, note, placement, notes);
+            }
         }
     }
     subject = Subject{savePath, 0, GenerateError::kNoRow};

@@ -55,6 +55,11 @@ struct GenerateOptions {
     bool correctDocuments = false;
     // With correctDocuments, pages whose text lines bend are straightened.
     bool straightenCurves = true;
+    // With correctDocuments, a photo of an open book becomes its two pages, in reading order:
+    // left first, or right first for books read from right to left. Each row of such a photo
+    // then gives two pages of the document.
+    enum class Spreads { Kept, LeftFirst, RightFirst };
+    Spreads spreads = Spreads::Kept;
     // With correctDocuments, corners placed by hand for the first page of a row, by row.
     std::map<std::size_t, SheetCorners> handCorners{};
     // Turns and crops, by row; a row without one goes in as its file is.

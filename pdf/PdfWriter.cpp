@@ -143,6 +143,13 @@ int PdfWriter::OpenImageFile(std::string imageType, std::string fileName, std::s
     return pdfw_load_image(handle, imageType.c_str(), fileName.c_str(), options.c_str(), intOption);
 }
 
+int PdfWriter::OpenFacingPage(int image) {
+    if (setjmp(error.jump) != 0) {
+        ThrowError();
+    }
+    return pdfw_load_facing_page(handle, image);
+}
+
 void PdfWriter::PlaceImage(int image, float x, float y, float scale) {
     if (setjmp(error.jump) != 0) {
         ThrowError();

@@ -68,6 +68,8 @@ public:
     // The engine's image handle, unchanged and unchecked.
     int OpenImageFile(std::string imageType, std::string fileName, std::string options,
                       int intOption);
+    // The second page of the open book an open image (noted PDFW_NOTE_SPREAD) is the first of.
+    int OpenFacingPage(int image);
     void PlaceImage(int image, float x, float y, float scale);
     void CloseImage(int image);
     // The upright size of an open image in pixels (what one point per pixel would draw).

@@ -230,6 +230,12 @@ void *pdfw_get_opaque(pdfw_context *context);
  *                    whose text lines bend (a book's page bent into its gutter, a curled sheet)
  *                    is remapped so that they run straight; "off" keeps the four-corner
  *                    correction alone. Only before pdfw_open_file.
+ *   "spreads":       "off" (the default), "left-first" or "right-first": with "correction" set
+ *                    to "document", a photo or scan of an open book, two pages either side of a
+ *                    shaded fold, is split at the fold into two corrected pages, in reading
+ *                    order (left first, or right first for books read from right to left). The
+ *                    first is the image loaded, noted PDFW_NOTE_SPREAD; see
+ *                    pdfw_load_facing_page. Only before pdfw_open_file.
  *   "compatibility": "1.3" .. "1.7", the PDF version written (default "1.4"); only before
  *                    pdfw_open_file (PDFW_RUNTIME_ERROR afterwards).
  *   "threads":       "1" to "64", the workers that prepare queued images (default:
@@ -379,7 +385,10 @@ enum {
     PDFW_NOTE_SHEET_NOT_FOUND = 6,
     /* document correction could not correct the page, which went in as it is; number: why, a
      * PDFW_CORRECTION_* value; detail: as that value says */
-    PDFW_NOTE_NOT_CORRECTED = 7
+    PDFW_NOTE_NOT_CORRECTED = 7,
+    /* with "spreads" set, the photo showed an open book: this image is the first of its two
+     * pages in reading order, and pdfw_load_facing_page gives the second; number: 2 */
+    PDFW_NOTE_SPREAD = 8
 };
 
 /* Why document correction left a page as it is (PDFW_NOTE_NOT_CORRECTED's number). */
@@ -399,6 +408,12 @@ typedef struct pdfw_note {
     long long number;   /* as the kind says; 0 otherwise */
     const char *detail; /* as the kind says; never NULL */
 } pdfw_note;
+
+/* The second page of the open book that open image `image` (noted PDFW_NOTE_SPREAD) is the first
+ * page of, as a new open image handle with notes of its own; it is handed out once. Returns the
+ * handle, or -1 raising PDFW_INDEX_ERROR for a handle not open, PDFW_VALUE_ERROR for an image
+ * without a second page or one already handed out. */
+int pdfw_load_facing_page(pdfw_context *context, int image);
 
 /* The number of notes the engine made while loading open image `image` (>= 0), or -1 raising
  * PDFW_INDEX_ERROR for a handle not open. */

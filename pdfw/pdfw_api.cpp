@@ -249,6 +249,15 @@ int pdfw_get_image_resolution(pdfw_context *context, int image, float *dpi_x, fl
     return raise(context, -1);
 }
 
+int pdfw_load_facing_page(pdfw_context *context, int image) {
+    int facing = -1;
+    if (guard(context, "pdfw_load_facing_page",
+              [&](pdfw_context &c) { facing = c.document().addFacingPage(image); })) {
+        return facing;
+    }
+    return raise(context, -1);
+}
+
 int pdfw_get_image_note_count(pdfw_context *context, int image) {
     int count = -1;
     if (guard(context, "pdfw_get_image_note_count", [&](pdfw_context &c) {

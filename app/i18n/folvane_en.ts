@@ -244,6 +244,14 @@ Try &apos;folvane --help&apos; for more.
         <source>跳过空白页</source>
         <translation>Skip blank pages</translation>
     </message>
+    <message>
+        <source>在空白页处分成多个文件</source>
+        <translation>Split into files at blank pages</translation>
+    </message>
+    <message>
+        <source>空白页作为分隔页, 不放入文件; 其间的页面各存为“名称-001.pdf”、“名称-002.pdf”……</source>
+        <translation>Blank pages are separator sheets and go into no file; the pages between them are saved as “name-001.pdf”, “name-002.pdf”, …</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -532,6 +540,26 @@ Try &apos;folvane --help&apos; for more.
     <message>
         <source>每一页都是空白页（跳过了 %1 页）, 没有生成“%2”</source>
         <translation>Every page is blank (%1 skipped): “%2” was not made</translation>
+    </message>
+    <message>
+        <source>“%1”是一个文件夹, 不能保存为文件</source>
+        <translation>“%1” is a folder and cannot be saved as a file</translation>
+    </message>
+    <message>
+        <source>“%1”已存在且您无权修改它, 不会替换它</source>
+        <translation>“%1” exists and you may not change it: it is not replaced</translation>
+    </message>
+    <message>
+        <source>无法在文件夹“%1”中创建临时文件夹%2</source>
+        <translation>Cannot create a temporary folder in “%1”%2</translation>
+    </message>
+    <message>
+        <source>保存前无法保留原有的“%1”%2</source>
+        <translation>Cannot keep the existing “%1” while saving%2</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”%2</source>
+        <translation>Cannot save “%1”%2</translation>
     </message>
 </context>
 <context>
@@ -1182,20 +1210,6 @@ Please enter its password:</translation>
             <numerusform>%n blank pages skipped</numerusform>
         </translation>
     </message>
-</context>
-<context>
-    <name>Dialog</name>
-    <message>
-        <source>在空白页处分成多个文件</source>
-        <translation>Split into files at blank pages</translation>
-    </message>
-    <message>
-        <source>空白页作为分隔页, 不放入文件; 其间的页面各存为“名称-001.pdf”、“名称-002.pdf”……</source>
-        <translation>Blank pages are separator sheets and go into no file; the pages between them are saved as “name-001.pdf”, “name-002.pdf”, …</translation>
-    </message>
-</context>
-<context>
-    <name>Window</name>
     <message>
         <source>共 %1, 分成 %2保存:</source>
         <translation>%1 in total, saved as %2:</translation>
@@ -1246,29 +1260,6 @@ Please enter its password:</translation>
     <message>
         <source>没有保存任何文件, 原有的同名文件保持不变。</source>
         <translation>No file was saved; existing files of the same names are unchanged.</translation>
-    </message>
-</context>
-<context>
-    <name>Messages</name>
-    <message>
-        <source>“%1”是一个文件夹, 不能保存为文件</source>
-        <translation>“%1” is a folder and cannot be saved as a file</translation>
-    </message>
-    <message>
-        <source>“%1”已存在且您无权修改它, 不会替换它</source>
-        <translation>“%1” exists and you may not change it: it is not replaced</translation>
-    </message>
-    <message>
-        <source>无法在文件夹“%1”中创建临时文件夹%2</source>
-        <translation>Cannot create a temporary folder in “%1”%2</translation>
-    </message>
-    <message>
-        <source>保存前无法保留原有的“%1”%2</source>
-        <translation>Cannot keep the existing “%1” while saving%2</translation>
-    </message>
-    <message>
-        <source>无法保存“%1”%2</source>
-        <translation>Cannot save “%1”%2</translation>
     </message>
 </context>
 </TS>

@@ -137,6 +137,20 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         straightenCurves = std::strcmp(value, "on") == 0;
         return;
     }
+    if (std::strcmp(key, "spreads") == 0) {
+        if (current) {
+            failCall(PDFW_RUNTIME_ERROR, "\"spreads\" must be set before pdfw_open_file");
+        }
+        const bool off = std::strcmp(value, "off") == 0;
+        const bool rightFirst = std::strcmp(value, "right-first") == 0;
+        if (!off && !rightFirst && std::strcmp(value, "left-first") != 0) {
+            failCall(PDFW_VALUE_ERROR, std::string("spreads \"") + value +
+                                           "\" is not \"off\", \"left-first\" or \"right-first\"");
+        }
+        splitSpreads = !off;
+        rightToLeft = rightFirst;
+        return;
+    }
     if (std::strcmp(key, "threads") == 0) {
         if (current) {
             failCall(PDFW_RUNTIME_ERROR, "\"threads\" must be set before pdfw_open_file");
@@ -219,8 +233,7 @@ void pdfw_context::queueImage(const char *type, const char *filename, const char
     }
     folvane::pdfw::ImageOptions asked;
     try {
-        asked = folvane::pdfw::imageOptions(options, correctDocuments);
-        asked.correction.straightenCurves = straightenCurves;
+        asked = optionsOf(options);
     } catch (const folvane::pdfw::PdfwError &) {
         return;
     }
@@ -246,8 +259,7 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
         failCall(PDFW_TYPE_ERROR,
                  std::string("image type \"") + type + "\" is not one of jpeg, tiff, png, auto");
     }
-    folvane::pdfw::ImageOptions asked = folvane::pdfw::imageOptions(options, correctDocuments);
-    asked.correction.straightenCurves = straightenCurves;
+    folvane::pdfw::ImageOptions asked = optionsOf(options);
     if (page < 1) {
         failCall(PDFW_VALUE_ERROR, "page " + std::to_string(page) + " (pages count from 1)");
     }
@@ -265,6 +277,14 @@ int pdfw_context::loadImage(const char *type, const char *filename, const char *
         }
     }
     return doc.addImage(folvane::pdfw::prepareImage(request(filename, page, asked)));
+}
+
+folvane::pdfw::ImageOptions pdfw_context::optionsOf(const char *options) const {
+    folvane::pdfw::ImageOptions asked = folvane::pdfw::imageOptions(options, correctDocuments);
+    asked.correction.straightenCurves = straightenCurves;
+    asked.correction.splitSpreads = splitSpreads;
+    asked.correction.rightToLeft = rightToLeft;
+    return asked;
 }
 
 folvane::pdfw::ImageRequest pdfw_context::request(const std::string &path, int page,

@@ -54,6 +54,8 @@ struct pdfw_context {
     std::string spillFolder;  // the open document's folder, for pages too large to hold
     bool correctDocuments = false;
     bool straightenCurves = true;     // corrected pages with bent text lines are straightened
+    bool splitSpreads = false;        // "spreads": an open book's photo gives its two pages
+    bool rightToLeft = false;         // ... the right one first
     folvane::pdfw::DocumentInfo info; // the next document's properties
     std::unique_ptr<folvane::pdfw::Document> current;
     int lastType = 0;
@@ -64,6 +66,8 @@ private:
     // What preparing page `page` of `path` for the open document asks for.
     folvane::pdfw::ImageRequest request(const std::string &path, int page,
                                         const folvane::pdfw::ImageOptions &asked) const;
+    // The image options `options` names, with the document's correction settings.
+    folvane::pdfw::ImageOptions optionsOf(const char *options) const;
     void endPipeline();
 
     // Guards `pipeline` against stop() from another thread; the pipeline is destroyed (its

@@ -19,6 +19,10 @@ struct CorrectionRequest {
     double corners[8] = {};
     // Straighten a page whose text lines bend (a book's page, a curled sheet).
     bool straightenCurves = true;
+    // Split an open book's spread into its two pages, in reading order (right first when
+    // `rightToLeft`).
+    bool splitSpreads = false;
+    bool rightToLeft = false;
 };
 
 // The part of the page that is kept: a rectangle of the picture as it is shown upright, right

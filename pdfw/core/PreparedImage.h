@@ -107,6 +107,8 @@ struct PreparedImage {
     double dpiY = 0;
     Notes notes;                                        // what the caller may want to tell the user
     std::shared_ptr<const folvane::ocr::PageText> text; // words recognised on it, when asked for
+    // An open book's second page, prepared with this, its first (noted PDFW_NOTE_SPREAD).
+    std::shared_ptr<PreparedImage> facing;
 };
 
 // One stream object for a group, holding `data` under the entries of `dictionary`.

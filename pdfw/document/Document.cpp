@@ -187,13 +187,24 @@ int Document::addImage(PreparedImage prepared) {
                       prepared.sheetHeight,
                       prepared.shown,
                       prepared.dpiX,
-                      prepared.dpiY};
+                      prepared.dpiY,
+                      std::move(prepared.facing)};
     int handle = nextImage_++;
     images_.emplace(handle, std::move(image));
     if (prepared.text) {
         texts_.emplace(handle, std::move(prepared.text));
     }
     return handle;
+}
+
+int Document::addFacingPage(int image) {
+    openImage(image);
+    std::shared_ptr<PreparedImage> facing = std::move(images_.at(image).facing);
+    if (!facing) {
+        failCall(PDFW_VALUE_ERROR,
+                 "image handle " + std::to_string(image) + " has no second page to give");
+    }
+    return addImage(std::move(*facing));
 }
 
 Document::Page &Document::openPage() {

@@ -34,6 +34,7 @@ struct LoadedImage {
     std::optional<folvane::StoredArea> shown; // the part placed, the rest clipped; none: all
     double dpiX = 0; // the resolution its file states, along the stored axes; 0 when none
     double dpiY = 0;
+    std::shared_ptr<PreparedImage> facing; // an open book's second page, until handed out
 };
 
 class Document {
@@ -49,6 +50,9 @@ public:
     // Writes a prepared image into the document and returns its handle; the words recognised
     // on it, if any, lie over each of its placements as invisible text.
     int addImage(PreparedImage prepared);
+    // The second page of the open book whose first page is open image `image`, written as
+    // addImage writes it; PDFW_VALUE_ERROR when it has none (or gave it already).
+    int addFacingPage(int image);
     void placeImage(int image, float x, float y, float scale);
     void closeImage(int image);
     // The upright size in pixels of an open image; PDFW_VALUE_ERROR for null pointers.

@@ -57,14 +57,19 @@ PreparedImage prepareImage(const ImageRequest &request) {
     // A cropped page is not corrected: the user's crop already says what of it is the page.
     if (request.correction.on && !request.crop) {
         PageCorrection corrected = correctForDocument(format, file, request);
-        if (corrected.image) {
-            corrected.image->orientation = turned(corrected.image->orientation, request);
-            if (!request.ocrLanguages.empty()) {
-                corrected.text.image.orientation =
-                    turned(corrected.text.image.orientation, request);
-                corrected.image->text = recognizeImage(corrected.text, request);
+        if (!corrected.pages.empty()) {
+            for (CorrectedPart &part : corrected.pages) {
+                part.image.orientation = turned(part.image.orientation, request);
+                if (!request.ocrLanguages.empty()) {
+                    part.text.image.orientation = turned(part.text.image.orientation, request);
+                    part.image.text = recognizeImage(part.text, request);
+                }
             }
-            return std::move(*corrected.image);
+            PreparedImage first = std::move(corrected.pages.front().image);
+            if (corrected.pages.size() == 2) {
+                first.facing = std::make_shared<PreparedImage>(std::move(corrected.pages[1].image));
+            }
+            return first;
         }
         notes = std::move(corrected.notes);
     }

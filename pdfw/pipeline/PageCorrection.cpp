@@ -35,6 +35,8 @@ folvane::correction::Picture pictureFor(const PagePicture &page, const Correctio
     picture.kind = sourceOf(page.source);
     picture.dpi = page.dpi;
     picture.straightenCurves = asked.straightenCurves;
+    picture.splitSpreads = asked.splitSpreads;
+    picture.rightToLeft = asked.rightToLeft;
     if (asked.handCorners) {
         folvane::correction::Corners corners;
         for (int i = 0; i < 4; ++i) {
@@ -87,9 +89,10 @@ Note notCorrectedNote(const folvane::correction::Failure &failure) {
 PageCorrection correctForDocument(const ImageFormat &format, const InputFile &file,
                                   const ImageRequest &request) {
     PagePicture picture = format.picture(file, request.page, request.memory);
-    folvane::correction::CorrectedPage page =
-        folvane::correction::correctPage(pictureFor(picture, request.correction));
-    picture.rows = Buffer(); // the corrected page holds what is needed from here on
+    std::vector<folvane::correction::CorrectedPage> pages =
+        folvane::correction::correctPages(pictureFor(picture, request.correction));
+    picture.rows = Buffer(); // the corrected pages hold what is needed from here on
+    const folvane::correction::CorrectedPage &page = pages.front();
     PageCorrection result;
     if (page.failure.kind == folvane::correction::Failure::Kind::TwoSheets) {
         result.notes.push_back({PDFW_NOTE_SHEET_NOT_FOUND, 2, ""});
@@ -104,9 +107,15 @@ PageCorrection correctForDocument(const ImageFormat &format, const InputFile &fi
         result.notes.push_back({PDFW_NOTE_SHEET_NOT_FOUND, 0, ""});
         return result;
     }
-    result.image = correctedImage(page, request.path, request.memory);
-    if (!request.ocrLanguages.empty()) {
-        result.text = textPixels(page, request.memory);
+    for (const folvane::correction::CorrectedPage &each : pages) {
+        CorrectedPart part{correctedImage(each, request.path, request.memory), {}};
+        if (!request.ocrLanguages.empty()) {
+            part.text = textPixels(each, request.memory);
+        }
+        result.pages.push_back(std::move(part));
+    }
+    if (result.pages.size() == 2) {
+        result.pages[0].image.notes.push_back({PDFW_NOTE_SPREAD, 2, ""});
     }
     return result;
 }

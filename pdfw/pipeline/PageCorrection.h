@@ -3,7 +3,7 @@
 // at a guess: it goes in as it is, with a note saying so.
 #pragma once
 
-#include <optional>
+#include <vector>
 
 #include "pdfw/core/ImageFormat.h"
 #include "pdfw/core/ImageRequest.h"
@@ -14,10 +14,16 @@
 
 namespace folvane::pdfw {
 
+struct CorrectedPart {
+    PreparedImage image; // the corrected page
+    PagePixels text;     // the page as recognition reads it, when asked for
+};
+
 struct PageCorrection {
-    std::optional<PreparedImage> image; // the corrected page; empty: the page goes in as it is
-    PagePixels text;                    // the corrected page as recognition reads it
-    Notes notes;                        // why a page goes in as it is
+    // The corrected page, or an open book's two pages in reading order; empty: the page goes in
+    // as it is.
+    std::vector<CorrectedPart> pages;
+    Notes notes; // why a page goes in as it is
 };
 
 // Corrects page `request.page` of `file`, of format `format`, as `request.correction` says.

@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "correction/Correction.h"
+#include "pdf/PageGeneration.h"
 #include "tests/correction/CurvedPages.h"
 #include "tests/correction/Photos.h"
 #include "tests/deskphoto/BentPage.h"
+#include "tests/support/Files.h"
+#include "tests/support/Pdf.h"
+#include "tests/support/Png.h"
+#include "tests/support/Process.h"
 
 using namespace correction_test;
 
@@ -65,6 +70,19 @@ double inkBelowMiddle(const folvane::correction::CorrectedPage &page) {
     for (int y = 0; y < page.height; ++y) {
         for (int x = 0; x < page.width; ++x) {
             bool ink = page.grey[static_cast<std::size_t>(y) * page.width + x] < 128;
+            all += ink;
+            below += ink && y >= page.height / 2;
+        }
+    }
+    return all == 0 ? 0 : static_cast<double>(below) / all;
+}
+
+// The same share for a page as a PDF reader draws it.
+double inkBelowMiddle(const support::Picture &page) {
+    long below = 0, all = 0;
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            bool ink = page.At(x, y, 0) < 128;
             all += ink;
             below += ink && y >= page.height / 2;
         }
@@ -153,4 +171,54 @@ TEST(Spread, APhotographedBookIsFoundAndSplitAtItsFold) {
     const double middle = (first[0].x + second[1].x) / 2;
     EXPECT_NEAR(first[1].x, middle, photo.width * 0.005);
     EXPECT_NEAR(second[0].x, middle, photo.width * 0.005);
+}
+
+// The page loop asks for spreads when told to: the book's row gives two pages, in the order
+// asked for, and the row after it comes third.
+TEST(Spread, TheBooksRowGivesTwoPagesOfTheDocument) {
+    support::TempDir dir;
+    const support::Picture spread = spreadPicture({});
+    const std::string book = dir / "book.png", flat = dir / "flat.png";
+    support::WriteFile(book, support::MakePng(support::PngImageOf(spread)));
+    support::WriteFile(flat, support::MakePng(support::PngImageOf(curvedPage({0, true, 1}))));
+    auto pdfOf = [&](folvane::GenerateOptions::Spreads spreads) {
+        const std::string out = dir / "out.pdf";
+        folvane::GenerateOptions options;
+        options.layout = folvane::PageLayout::fitted();
+        options.correctDocuments = true;
+        options.spreads = spreads;
+        double right = spread.width - 1, bottom = spread.height - 1;
+        options.handCorners[0] = {0, 0, right, 0, right, bottom, 0, bottom};
+        folvane::generatePdf(out, {book, flat}, options, {});
+        return out;
+    };
+    const std::string kept = pdfOf(folvane::GenerateOptions::Spreads::Kept);
+    EXPECT_EQ(support::PageCount(kept), 2);
+    const std::string leftFirst = pdfOf(folvane::GenerateOptions::Spreads::LeftFirst);
+    ASSERT_EQ(support::PageCount(leftFirst), 3);
+    std::vector<support::PageSize> sizes = support::PageSizes(leftFirst);
+    for (const support::PageSize &size : sizes) {
+        EXPECT_GT(size.height, size.width); // each page of the book stands upright, as the flat one
+    }
+    EXPECT_GT(inkBelowMiddle(support::RenderPage(leftFirst, 1)), 0.3);
+    EXPECT_LT(inkBelowMiddle(support::RenderPage(leftFirst, 2)), 0.02);
+    const std::string rightFirst = pdfOf(folvane::GenerateOptions::Spreads::RightFirst);
+    ASSERT_EQ(support::PageCount(rightFirst), 3);
+    EXPECT_LT(inkBelowMiddle(support::RenderPage(rightFirst, 1)), 0.02);
+    EXPECT_GT(inkBelowMiddle(support::RenderPage(rightFirst, 2)), 0.3);
+    EXPECT_GT(inkBelowMiddle(support::RenderPage(rightFirst, 3)), 0.3); // the flat page
+}
+
+TEST(Spread, SpreadsGoWithDocumentAndRightToLeftWithSpreads) {
+    const std::string program = std::string(FOLVANE_BIN_DIR) + "/folvane-pdf";
+    support::TempDir dir;
+    support::RunResult alone =
+        support::RunProgram({program, "--spreads", "-o", dir / "out.pdf", dir / "in.png"});
+    EXPECT_EQ(alone.exitCode, 2);
+    EXPECT_NE(alone.err.find("--spreads goes with --document"), std::string::npos) << alone.err;
+    support::RunResult order = support::RunProgram(
+        {program, "--document", "--right-to-left", "-o", dir / "out.pdf", dir / "in.png"});
+    EXPECT_EQ(order.exitCode, 2);
+    EXPECT_NE(order.err.find("--right-to-left goes with --spreads"), std::string::npos);
+    EXPECT_TRUE(support::Listing(dir.Path()).empty());
 }
