@@ -17,6 +17,10 @@ fitted to the flow at the flat page's text pixels (RANSAC), and what the homogra
 explain is how far each text pixel still lies from its place. Printed: the share of text pixels
 within 2 pixels of it, and the share within 2 pixels up or down alone (what straightening the
 lines mends; a squeeze towards a gutter moves pixels sideways), with and without the curve model.
+
+Open books (spread-NN.jpg) are scored page by page the same way: spread-WAY-NN.png and
+spread-WAY-NN-2.png against lines-NN.txt and lines-NN-right.txt, and against flat-plain-NN.png
+and flatright-plain-NN.png for straightness.
 """
 import glob
 import json
@@ -79,13 +83,63 @@ def straightness(work, page):
             for way in ("curved-dewarp", "curved-plain")}
 
 
+def spread_scores(work):
+    """Each open book's two pages, with and without the curve model: CER against the drawn lines
+    and straightness against the same page corrected lying flat (the left page is flat-NN's)."""
+    books = sorted(p[-6:-4] for p in glob.glob(os.path.join(work, "spread-??.jpg")))
+    if not books:
+        return
+    rates = {way: [] for way in ("dewarp", "plain")}
+    shares = {(way, axis): [] for way in ("dewarp", "plain") for axis in (0, 1)}
+    times = []
+    print("book  page  CER dewarp  CER plain   in place, vertically (dewarp; plain)")
+    for book in books:
+        halves = ((1, "", f"lines-{book}.txt", f"flat-plain-{book}"),
+                  (2, "-2", f"lines-{book}-right.txt", f"flatright-plain-{book}"))
+        with open(os.path.join(work, f"spread-dewarp-{book}.json"), encoding="utf-8") as f:
+            times.append(json.loads(f.readline())["ms"])
+        for number, suffix, truth, flat_name in halves:
+            with open(os.path.join(work, truth), encoding="utf-8") as f:
+                lines = f.read().splitlines()
+            with open(os.path.join(work, f"{flat_name}.json"), encoding="utf-8") as f:
+                flat_dpi = json.load(f)["dpi"]
+            flat = page_at(os.path.join(work, f"{flat_name}.png"), flat_dpi)
+            row, places = [], []
+            for way in ("dewarp", "plain"):
+                name = os.path.join(work, f"spread-{way}-{book}{suffix}")
+                if not os.path.exists(name + ".png"):
+                    row.append("   not split")
+                    places.append("not split")
+                    rates[way].append(100.0)
+                    for axis in (0, 1):
+                        shares[(way, axis)].append(0.0)
+                    continue
+                with open(name + ".txt", encoding="utf-8") as f:
+                    rate = cer(lines, f.read())
+                rates[way].append(rate)
+                row.append(f"{rate:11.1f}%")
+                place = shares_in_place(page_at(name + ".png", 0, (flat.shape[1], flat.shape[0])),
+                                        flat)
+                for axis in (0, 1):
+                    shares[(way, axis)].append(place[axis] or 0.0)
+                places.append(f"{percent(place[0])}, {percent(place[1])}")
+            print(f"{book:4}  {number:4}  " + " ".join(row) + "   " + "; ".join(places))
+    print("spreads: CER median " + "  ".join(f"{way} {statistics.median(v):.1f}%"
+                                             for way, v in rates.items()) +
+          f"   ms median (both pages, curve model) {statistics.median(times):.0f}")
+    for axis, what in ((0, "of their place"), (1, "of their place up or down")):
+        print(f"spreads: text pixels within {STRAIGHT_PIXELS:.0f} px {what}, median (lowest): " +
+              "  ".join(f"{way} {100 * statistics.median(v):.1f}% ({100 * min(v):.1f}%)"
+                        for (way, a), v in shares.items() if a == axis))
+
+
 def percent(share):
     return "failed" if share is None else f"{100 * share:.1f}%"
 
 
 def main():
     work = sys.argv[1]
-    pages = sorted(p[-6:-4] for p in glob.glob(os.path.join(work, "lines-*.txt")))
+    pages = sorted(p[-6:-4] for p in glob.glob(os.path.join(work, "lines-??.txt")))
     table = {way: [] for way in WAYS}
     times = {way: [] for way in WAYS}
     peaks = {way: [] for way in WAYS}
@@ -125,6 +179,7 @@ def main():
               "(lowest): " + "  ".join(f"{way} {100 * statistics.median(v):.1f}% "
                                        f"({100 * min(v):.1f}%)"
                                        for (way, a), v in shares.items() if a == axis))
+    spread_scores(work)
 
 
 if __name__ == "__main__":

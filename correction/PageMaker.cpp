@@ -218,8 +218,8 @@ CorrectedPage laidOut(const PagePlan &p) {
 
 // The page made of its four-corner pixels `flat`: straightened when its lines bend, cleaned,
 // split into ink and background.
-CorrectedPage finished(CorrectedPage page, cv::Mat flat, const Picture &picture,
-                       const PagePlan &p, bool plain) {
+CorrectedPage finished(CorrectedPage page, cv::Mat flat, const Picture &picture, const PagePlan &p,
+                       bool plain) {
     if (picture.straightenCurves && !plain &&
         (p.facts.found || p.facts.treatedAs == SourceKind::Scan)) {
         flat = straightenIfCurved(flat, page);
@@ -236,11 +236,11 @@ CorrectedPage finished(CorrectedPage page, cv::Mat flat, const Picture &picture,
 // upright picture.
 Point pictureAt(const PagePlan &p, cv::Point2f at) {
     const cv::Size size = p.shape.size;
-    std::vector<cv::Point2f> rect = {{0, 0},
-                                     {static_cast<float>(size.width), 0},
-                                     {static_cast<float>(size.width),
-                                      static_cast<float>(size.height)},
-                                     {0, static_cast<float>(size.height)}};
+    std::vector<cv::Point2f> rect = {
+        {0, 0},
+        {static_cast<float>(size.width), 0},
+        {static_cast<float>(size.width), static_cast<float>(size.height)},
+        {0, static_cast<float>(size.height)}};
     std::vector<cv::Point2f> quad;
     for (const cv::Point2d &q : p.quad) {
         quad.emplace_back(static_cast<float>(q.x), static_cast<float>(q.y));
@@ -252,8 +252,8 @@ Point pictureAt(const PagePlan &p, cv::Point2f at) {
 
 // One page of a spread: the columns [from, to) of its four-corner pixels, given the shape of a
 // page of its own (a photo's resolution follows from its paper; a scan's stays as stated).
-CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, int to,
-                         int place, const Picture &picture) {
+CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, int to, int place,
+                         const Picture &picture) {
     PagePlan p = spread;
     const cv::Mat half = flat.colRange(from, to);
     const bool scan = spread.facts.treatedAs == SourceKind::Scan;

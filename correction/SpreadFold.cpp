@@ -39,8 +39,8 @@ std::vector<double> paperLevels(const cv::Mat &grey) {
 std::vector<int> inkPerColumn(const cv::Mat &grey) {
     const int window = std::max(3, (grey.rows / 50) | 1);
     cv::Mat ink;
-    cv::adaptiveThreshold(grey, ink, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV,
-                          window, 20);
+    cv::adaptiveThreshold(grey, ink, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, window,
+                          20);
     std::vector<int> counts(ink.cols, 0);
     for (int y = ink.rows / 10; y < ink.rows - ink.rows / 10; ++y) {
         const uchar *row = ink.ptr<uchar>(y);
@@ -128,7 +128,8 @@ int foldOf(const cv::Mat &page) {
             return 0;
         }
     }
-    if (!holdsText(ink, 0, fold - gap, grey.rows) || !holdsText(ink, fold + gap, width, grey.rows)) {
+    if (!holdsText(ink, 0, fold - gap, grey.rows) ||
+        !holdsText(ink, fold + gap, width, grey.rows)) {
         return 0;
     }
     return fold * factor + factor / 2;

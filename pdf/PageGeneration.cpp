@@ -371,9 +371,8 @@ void writePdfPage(PdfImport &pdfs, const GenerateOptions &options, const Generat
     }
 }
 
-void writePages(PdfWriter &writer, const std::string &savePath,
-                const std::vector<std::string> &imagePaths, const GenerateOptions &options,
-                const GenerateEvents &events, Subject &subject) {
+// The engine's document parameters for the run's options.
+void setEngineParameters(PdfWriter &writer, const GenerateOptions &options) {
     writer.SetParameter("compatibility", options.pdfVersion);
     if (!options.ocrLanguages.empty()) {
         writer.SetParameter("ocr", options.ocrLanguages);
@@ -387,6 +386,12 @@ void writePages(PdfWriter &writer, const std::string &savePath,
                                                : "right-first");
         }
     }
+}
+
+void writePages(PdfWriter &writer, const std::string &savePath,
+                const std::vector<std::string> &imagePaths, const GenerateOptions &options,
+                const GenerateEvents &events, Subject &subject) {
+    setEngineParameters(writer, options);
     setDocumentProperties(writer, options.properties);
     if (writer.OpenFile(savePath) == -1) {
         throw openFailure(writer, savePath);

@@ -84,6 +84,48 @@ pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler,
     memory.context = this;
 }
 
+// The document correction's parameters; false for any other key.
+bool pdfw_context::setCorrectionParameter(const char *key, const char *value) {
+    using folvane::pdfw::failCall;
+    if (std::strcmp(key, "correction") == 0) {
+        if (current) {
+            failCall(PDFW_RUNTIME_ERROR, "\"correction\" must be set before pdfw_open_file");
+        }
+        if (*value && std::strcmp(value, "document") != 0) {
+            failCall(PDFW_VALUE_ERROR,
+                     std::string("correction \"") + value + "\" is not \"\" or \"document\"");
+        }
+        correctDocuments = *value != '\0';
+        return true;
+    }
+    if (std::strcmp(key, "dewarp") == 0) {
+        if (current) {
+            failCall(PDFW_RUNTIME_ERROR, "\"dewarp\" must be set before pdfw_open_file");
+        }
+        if (std::strcmp(value, "on") != 0 && std::strcmp(value, "off") != 0) {
+            failCall(PDFW_VALUE_ERROR,
+                     std::string("dewarp \"") + value + "\" is not \"on\" or \"off\"");
+        }
+        straightenCurves = std::strcmp(value, "on") == 0;
+        return true;
+    }
+    if (std::strcmp(key, "spreads") == 0) {
+        if (current) {
+            failCall(PDFW_RUNTIME_ERROR, "\"spreads\" must be set before pdfw_open_file");
+        }
+        const bool off = std::strcmp(value, "off") == 0;
+        const bool rightFirst = std::strcmp(value, "right-first") == 0;
+        if (!off && !rightFirst && std::strcmp(value, "left-first") != 0) {
+            failCall(PDFW_VALUE_ERROR, std::string("spreads \"") + value +
+                                           "\" is not \"off\", \"left-first\" or \"right-first\"");
+        }
+        splitSpreads = !off;
+        rightToLeft = rightFirst;
+        return true;
+    }
+    return false;
+}
+
 void pdfw_context::setParameter(const char *key, const char *value) {
     using folvane::pdfw::failCall;
     if (!key || !value) {
@@ -115,40 +157,7 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         ocrLanguages = value;
         return;
     }
-    if (std::strcmp(key, "correction") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"correction\" must be set before pdfw_open_file");
-        }
-        if (*value && std::strcmp(value, "document") != 0) {
-            failCall(PDFW_VALUE_ERROR,
-                     std::string("correction \"") + value + "\" is not \"\" or \"document\"");
-        }
-        correctDocuments = *value != '\0';
-        return;
-    }
-    if (std::strcmp(key, "dewarp") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"dewarp\" must be set before pdfw_open_file");
-        }
-        if (std::strcmp(value, "on") != 0 && std::strcmp(value, "off") != 0) {
-            failCall(PDFW_VALUE_ERROR,
-                     std::string("dewarp \"") + value + "\" is not \"on\" or \"off\"");
-        }
-        straightenCurves = std::strcmp(value, "on") == 0;
-        return;
-    }
-    if (std::strcmp(key, "spreads") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"spreads\" must be set before pdfw_open_file");
-        }
-        const bool off = std::strcmp(value, "off") == 0;
-        const bool rightFirst = std::strcmp(value, "right-first") == 0;
-        if (!off && !rightFirst && std::strcmp(value, "left-first") != 0) {
-            failCall(PDFW_VALUE_ERROR, std::string("spreads \"") + value +
-                                           "\" is not \"off\", \"left-first\" or \"right-first\"");
-        }
-        splitSpreads = !off;
-        rightToLeft = rightFirst;
+    if (setCorrectionParameter(key, value)) {
         return;
     }
     if (std::strcmp(key, "threads") == 0) {

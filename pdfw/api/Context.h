@@ -63,6 +63,7 @@ struct pdfw_context {
     folvane::pdfw::Problem lastProblem;
 
 private:
+    bool setCorrectionParameter(const char *key, const char *value);
     // What preparing page `page` of `path` for the open document asks for.
     folvane::pdfw::ImageRequest request(const std::string &path, int page,
                                         const folvane::pdfw::ImageOptions &asked) const;

@@ -47,7 +47,7 @@ support::Picture spreadPicture(const SpreadLook &look) {
         for (int y = 0; y < height; ++y) {
             bool onLeft = x < fold;
             // A narrower page loses its outer part: the margins at the fold stay clear.
-            uint8_t value = onLeft            ? left.At(left.width - pageWidth + x, y, 0)
+            uint8_t value = onLeft           ? left.At(left.width - pageWidth + x, y, 0)
                             : y < height / 2 ? right.At(x - fold, y, 0)
                                              : uint8_t{255};
             spread.At(x, y, 0) = static_cast<uint8_t>(std::lround(value * light));
@@ -57,7 +57,7 @@ support::Picture spreadPicture(const SpreadLook &look) {
 }
 
 std::vector<folvane::correction::CorrectedPage> pagesOf(const support::Picture &spread,
-                                                       bool rightToLeft = false) {
+                                                        bool rightToLeft = false) {
     folvane::correction::Picture picture = handCornered(spread);
     picture.splitSpreads = true;
     picture.rightToLeft = rightToLeft;
@@ -125,7 +125,8 @@ TEST(Spread, AnOpenBookGivesItsTwoPagesStraightenedInReadingOrder) {
 TEST(Spread, OnePageUnlessSplittingIsAskedFor) {
     support::Picture spread = spreadPicture({});
     folvane::correction::Picture picture = handCornered(spread);
-    std::vector<folvane::correction::CorrectedPage> whole = folvane::correction::correctPages(picture);
+    std::vector<folvane::correction::CorrectedPage> whole =
+        folvane::correction::correctPages(picture);
     ASSERT_EQ(whole.size(), 1u);
     EXPECT_NEAR(whole[0].width, spread.width, 2);
     EXPECT_EQ(whole[0].facts.spreadPage, 0);
@@ -156,7 +157,8 @@ TEST(Spread, APhotographedBookIsFoundAndSplitAtItsFold) {
     support::Picture photo = desk::photographSpread(left, right, 0.35, 55 * M_PI / 180, 5);
     folvane::correction::Picture picture = pictureOf(photo);
     picture.splitSpreads = true;
-    std::vector<folvane::correction::CorrectedPage> pages = folvane::correction::correctPages(picture);
+    std::vector<folvane::correction::CorrectedPage> pages =
+        folvane::correction::correctPages(picture);
     ASSERT_EQ(pages.size(), 2u);
     for (const folvane::correction::CorrectedPage &page : pages) {
         ASSERT_FALSE(page.failure);

@@ -269,6 +269,12 @@ int pdfw_close_image(pdfw_context *p, int image) {
     return 0;
 }
 
+int pdfw_load_facing_page(pdfw_context *p, int image) {
+    Append("load_facing_page " + std::to_string(image));
+    MaybeFail(p, "load_facing_page");
+    return image + 1;
+}
+
 int pdfw_inspect_image(const char *filename, int, const char *compatibility,
                        pdfw_image_facts *facts) {
     if (!filename || !compatibility || !facts) {
