@@ -289,6 +289,7 @@ std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture 
     if (fold == 0) {
         return {finished(std::move(page), std::move(flat), picture, p, plain)};
     }
+    paperOverGutterDips(flat, fold);
     // In reading order: left then right, or right then left.
     const int left = picture.rightToLeft ? 2 : 1;
     std::vector<CorrectedPage> pages;

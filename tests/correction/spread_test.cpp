@@ -167,6 +167,20 @@ TEST(Spread, APhotographedBookIsFoundAndSplitAtItsFold) {
     }
     EXPECT_GT(inkBelowMiddle(pages[0]), 0.3);
     EXPECT_LT(inkBelowMiddle(pages[1]), 0.1);
+    // The desk in the outline's notch at the fold leaves no wedge in the pages' inner corners.
+    auto darkInnerCorners = [](const folvane::correction::CorrectedPage &page, bool innerRight) {
+        int dark = 0;
+        const int band = page.height / 20, side = page.width / 10;
+        for (int y = 0; y < page.height; ++y) {
+            for (int i = 0; i < side && (y < band || y >= page.height - band); ++i) {
+                int x = innerRight ? page.width - 1 - i : i;
+                dark += page.grey[static_cast<std::size_t>(y) * page.width + x] < 128;
+            }
+        }
+        return dark;
+    };
+    EXPECT_EQ(darkInnerCorners(pages[0], true), 0);
+    EXPECT_EQ(darkInnerCorners(pages[1], false), 0);
     // The fold is the middle of the spread's outline.
     const folvane::correction::Corners &first = pages[0].facts.corners;
     const folvane::correction::Corners &second = pages[1].facts.corners;
