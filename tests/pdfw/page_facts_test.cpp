@@ -69,6 +69,8 @@ TEST_F(PageFactsTest, FactsOfAHandleNotOpenAreIndexErrors) {
     float height = 0;
     EXPECT_EQ(pdfw_get_image_size(engine.ctx(), 1, &width, &height), -1);
     EXPECT_EQ(engine.lastType(), PDFW_RUNTIME_ERROR); // no document yet
+    EXPECT_EQ(pdfw_set_parameter(engine.ctx(), "spreads", "sideways"), -1);
+    EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
     ASSERT_EQ(pdfw_open_file(engine.ctx(), (dir / "out.pdf").c_str()), 1);
     EXPECT_EQ(pdfw_get_image_size(engine.ctx(), 5, &width, &height), -1);
     EXPECT_EQ(engine.lastType(), PDFW_INDEX_ERROR);
@@ -77,7 +79,12 @@ TEST_F(PageFactsTest, FactsOfAHandleNotOpenAreIndexErrors) {
     int image = pdfw_load_image(engine.ctx(), "jpeg", jpeg("a.jpg", 8, 8).c_str(), "", 1);
     EXPECT_EQ(pdfw_get_image_size(engine.ctx(), image, nullptr, &height), -1);
     EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
+    // Only an open book's first page has a second page to give.
+    EXPECT_EQ(pdfw_load_facing_page(engine.ctx(), image), -1);
+    EXPECT_EQ(engine.lastType(), PDFW_VALUE_ERROR);
     pdfw_close_image(engine.ctx(), image);
+    EXPECT_EQ(pdfw_load_facing_page(engine.ctx(), image), -1);
+    EXPECT_EQ(engine.lastType(), PDFW_INDEX_ERROR);
     EXPECT_EQ(pdfw_get_image_note_count(engine.ctx(), image), -1);
     EXPECT_NE(engine.lastMessage().find("is closed"), std::string::npos);
 }
