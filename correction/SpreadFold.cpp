@@ -17,6 +17,15 @@ constexpr int kFoldSearchLongSide = 600;
 // Of a page's text columns, the inked share under which a column counts as between text.
 constexpr double kClearColumn = 0.05;
 
+cv::Mat greyOf(const cv::Mat &page) {
+    if (page.channels() != 3) {
+        return page;
+    }
+    cv::Mat grey;
+    cv::cvtColor(page, grey, cv::COLOR_RGB2GRAY);
+    return grey;
+}
+
 // Each column's paper: the brightness three quarters of its pixels (the middle rows, away from
 // the outline's edges) stay under, text and all.
 std::vector<double> paperLevels(const cv::Mat &grey) {
@@ -89,21 +98,17 @@ constexpr double kDeskShare = 0.35;
 } // namespace
 
 void paperOverGutterDips(cv::Mat &page, int fold) {
-    cv::Mat grey;
-    if (page.channels() == 3) {
-        cv::cvtColor(page, grey, cv::COLOR_RGB2GRAY);
-    } else {
-        grey = page;
-    }
+    const cv::Mat grey = greyOf(page);
     const int reach = static_cast<int>(kFoldReach * page.cols);
     const int from = std::max(0, fold - reach), to = std::min(page.cols, fold + reach);
     const int depth = std::max(1, static_cast<int>(kDipDepth * page.rows));
-    std::vector<double> paper = paperLevels(reduceBy(grey, factorFor(grey.size(), 600)));
+    std::vector<double> paper =
+        paperLevels(reduceBy(grey, factorFor(grey.size(), kFoldSearchLongSide)));
     const double light = medianOf(paper);
     const cv::Scalar paperColour = cv::Scalar::all(light);
-    for (const cv::Rect band : {cv::Rect(from, 0, to - from, std::min(depth, page.rows)),
-                                cv::Rect(from, std::max(0, page.rows - depth), to - from,
-                                         std::min(depth, page.rows))}) {
+    for (const cv::Rect band :
+         {cv::Rect(from, 0, to - from, std::min(depth, page.rows)),
+          cv::Rect(from, std::max(0, page.rows - depth), to - from, std::min(depth, page.rows))}) {
         cv::Mat desk = grey(band) < kDeskShare * light;
         cv::Mat labels;
         const int count = cv::connectedComponents(desk, labels, 8, CV_32S);
@@ -129,12 +134,7 @@ int foldOf(const cv::Mat &page) {
     if (page.empty() || aspect < kSpreadLeastAspect || aspect > kSpreadMostAspect) {
         return 0;
     }
-    cv::Mat grey;
-    if (page.channels() == 3) {
-        cv::cvtColor(page, grey, cv::COLOR_RGB2GRAY);
-    } else {
-        grey = page;
-    }
+    cv::Mat grey = greyOf(page);
     const int factor = factorFor(grey.size(), kFoldSearchLongSide);
     grey = reduceBy(grey, factor);
     if (grey.rows < 20) {
