@@ -440,8 +440,9 @@ void writePages(PdfWriter &writer, const std::string &savePath,
                           imageOptions(options, i, page, documentPage), notes, facing);
             const PageNote note{i, path, page, pages, PageNote::Kind::Cropped, 0, 0, ""};
             reportNotes(events, note, placement, notes);
+            // A book's second page is not a listed page: turns, crops and blank verdicts name
+            // the pages as listed before the books were split.
             if (facing != 0) {
-                ++documentPage; // the book's second page is a page of the document too
                 placement = writeFacingPage(writer, options.layout, facing, notes);
                 reportNotes(events, note, placement, notes);
             }

@@ -65,7 +65,8 @@ struct GenerateOptions {
     // Turns and crops, by row; a row without one goes in as its file is.
     std::map<std::size_t, PageEdit> pageEdits{};
     // Further quarter turns clockwise (negative: anticlockwise) by page of the document, counted
-    // from 0 over every page written, added to its row's.
+    // from 0 over every page of the rows (an open book's photo counting as one, its two pages
+    // turned alike), added to its row's.
     std::map<std::size_t, int> pageTurns{};
     // Crops by page of the document, counted as pageTurns counts them, in pixels of the page's
     // picture after all its turns; one given here replaces its row's.

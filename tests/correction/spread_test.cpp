@@ -225,6 +225,34 @@ TEST(Spread, TheBooksRowGivesTwoPagesOfTheDocument) {
     EXPECT_GT(inkBelowMiddle(support::RenderPage(rightFirst, 3)), 0.3); // the flat page
 }
 
+// Pages left out as blank are found before the books are split: a blank row after a book is
+// still the one left out, and the row after it still written.
+TEST(Spread, ABlankRowAfterABookIsTheOneLeftOut) {
+    support::TempDir dir;
+    const support::Picture spread = spreadPicture({});
+    const std::string book = dir / "book.png", blank = dir / "blank.png", flat = dir / "flat.png";
+    support::WriteFile(book, support::MakePng(support::PngImageOf(spread)));
+    support::Picture white = support::Blank(1240, 1754, 1);
+    std::fill(white.samples.begin(), white.samples.end(), uint8_t{250});
+    support::WriteFile(blank, support::MakePng(support::PngImageOf(white)));
+    support::WriteFile(flat, support::MakePng(support::PngImageOf(curvedPage({0, true, 1}))));
+    folvane::GenerateOptions options;
+    options.layout = folvane::PageLayout::fitted();
+    options.correctDocuments = true;
+    options.spreads = folvane::GenerateOptions::Spreads::LeftFirst;
+    options.skipBlank = true;
+    double right = spread.width - 1, bottom = spread.height - 1;
+    options.handCorners[0] = {0, 0, right, 0, right, bottom, 0, bottom};
+    std::vector<std::string> skipped;
+    folvane::GenerateEvents events;
+    events.onBlankSkipped = [&](const folvane::PageStart &page) { skipped.push_back(page.path); };
+    const std::string out = dir / "out.pdf";
+    folvane::generatePdf(out, {book, blank, flat}, options, events);
+    EXPECT_EQ(skipped, std::vector<std::string>{blank});
+    ASSERT_EQ(support::PageCount(out), 3);
+    EXPECT_GT(inkBelowMiddle(support::RenderPage(out, 3)), 0.3); // the flat page, last
+}
+
 TEST(Spread, SpreadsGoWithDocumentAndRightToLeftWithSpreads) {
     const std::string program = std::string(FOLVANE_BIN_DIR) + "/folvane-pdf";
     support::TempDir dir;
