@@ -96,6 +96,12 @@ std::vector<CorrectedPage> correct(const Picture &picture) {
     return makePages(UprightImage(picture), picture);
 }
 
+// A yes or no, with the failure guarded() gives it.
+struct Verdict {
+    bool yes = false;
+    Failure failure;
+};
+
 // The failure a vector of pages is given, as guarded() gives a single result one.
 struct Pages {
     std::vector<CorrectedPage> pages;
@@ -122,6 +128,15 @@ std::vector<CorrectedPage> correctPages(const Picture &picture) {
         return {failed};
     }
     return std::move(result.pages);
+}
+
+bool isSpread(const Picture &picture) {
+    if (checkInput(picture)) {
+        return false;
+    }
+    const Verdict verdict =
+        guarded<Verdict>([&] { return Verdict{showsSpread(UprightImage(picture), picture), {}}; });
+    return !verdict.failure && verdict.yes;
 }
 
 const char *paperName(PaperSize paper) {

@@ -161,6 +161,11 @@ CorrectedPage correctPage(const Picture &picture);
 // pages, in reading order. Always at least one page: a failure comes as one page holding it.
 std::vector<CorrectedPage> correctPages(const Picture &picture);
 
+// Whether correctPages() would give `picture` (with `splitSpreads`) as an open book's two pages:
+// the sheet found (or its corners given) and its fold seen, the pages not yet made. False too
+// for a picture the correction refuses.
+bool isSpread(const Picture &picture);
+
 const char *paperName(PaperSize paper); // "A4", ..., "none"
 
 } // namespace folvane::correction

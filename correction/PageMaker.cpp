@@ -272,7 +272,20 @@ CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, 
     return finished(std::move(page), pixels, picture, p, false);
 }
 
+// The column of the four-corner page `flat` at which an open book folds; 0 for no book.
+int spreadFold(const UprightImage &upright, const Picture &picture, const PagePlan &p,
+               const cv::Mat &flat) {
+    const bool plain = !picture.corners && plainPicture(upright);
+    const bool sheet = p.facts.found || p.facts.treatedAs == SourceKind::Scan;
+    return picture.splitSpreads && sheet && !plain && !p.twoSheets ? foldOf(flat) : 0;
+}
+
 } // namespace
+
+bool showsSpread(const UprightImage &upright, const Picture &picture) {
+    const PagePlan p = plan(upright, picture);
+    return spreadFold(upright, picture, p, warpToPage(upright, p)) != 0;
+}
 
 std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture &picture) {
     PagePlan p = plan(upright, picture);
@@ -284,8 +297,7 @@ std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture 
     }
     const bool plain = !picture.corners && plainPicture(upright);
     cv::Mat flat = warpToPage(upright, p);
-    const bool sheet = p.facts.found || p.facts.treatedAs == SourceKind::Scan;
-    const int fold = picture.splitSpreads && sheet && !plain ? foldOf(flat) : 0;
+    const int fold = spreadFold(upright, picture, p, flat);
     if (fold == 0) {
         return {finished(std::move(page), std::move(flat), picture, p, plain)};
     }

@@ -16,4 +16,8 @@ namespace folvane::correction {
 // pages of an open book's spread, in reading order.
 std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture &picture);
 
+// Whether makePages() would split `picture` as an open book's spread, found without cleaning
+// or writing either page.
+bool showsSpread(const UprightImage &upright, const Picture &picture);
+
 } // namespace folvane::correction

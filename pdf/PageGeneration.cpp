@@ -443,6 +443,9 @@ void writePages(PdfWriter &writer, const std::string &savePath,
             // A book's second page is not a listed page: turns, crops and blank verdicts name
             // the pages as listed before the books were split.
             if (facing != 0) {
+                if (events.onPage) {
+                    events.onPage(PageStart{i, total, path, page, filePages});
+                }
                 placement = writeFacingPage(writer, options.layout, facing, notes);
                 reportNotes(events, note, placement, notes);
             }

@@ -90,7 +90,8 @@ struct GenerateOptions {
 };
 
 // A page about to be written: row `index` of `total` rows, page `filePage` (1-based) of the
-// `filePages` pages of the row's file.
+// `filePages` pages of the row's file. An open book's two pages are each announced, with the
+// same file page.
 struct PageStart {
     std::size_t index;
     std::size_t total;

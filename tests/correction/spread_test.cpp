@@ -226,7 +226,7 @@ TEST(Spread, TheBooksRowGivesTwoPagesOfTheDocument) {
 }
 
 // Pages left out as blank are found before the books are split: a blank row after a book is
-// still the one left out, and the row after it still written.
+// still the one left out, and the row after it still written. Each page written is announced.
 TEST(Spread, ABlankRowAfterABookIsTheOneLeftOut) {
     support::TempDir dir;
     const support::Picture spread = spreadPicture({});
@@ -243,12 +243,15 @@ TEST(Spread, ABlankRowAfterABookIsTheOneLeftOut) {
     options.skipBlank = true;
     double right = spread.width - 1, bottom = spread.height - 1;
     options.handCorners[0] = {0, 0, right, 0, right, bottom, 0, bottom};
-    std::vector<std::string> skipped;
+    std::vector<std::string> skipped, begun;
     folvane::GenerateEvents events;
     events.onBlankSkipped = [&](const folvane::PageStart &page) { skipped.push_back(page.path); };
+    events.onPage = [&](const folvane::PageStart &page) { begun.push_back(page.path); };
     const std::string out = dir / "out.pdf";
     folvane::generatePdf(out, {book, blank, flat}, options, events);
     EXPECT_EQ(skipped, std::vector<std::string>{blank});
+    // Both of the book's pages are announced: the progress and the pages counted written.
+    EXPECT_EQ(begun, (std::vector<std::string>{book, book, flat}));
     ASSERT_EQ(support::PageCount(out), 3);
     EXPECT_GT(inkBelowMiddle(support::RenderPage(out, 3)), 0.3); // the flat page, last
 }
