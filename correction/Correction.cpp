@@ -134,8 +134,9 @@ bool isSpread(const Picture &picture) {
     if (checkInput(picture)) {
         return false;
     }
-    const Verdict verdict =
-        guarded<Verdict>([&] { return Verdict{showsSpread(UprightImage(picture), picture), {}}; });
+    const Verdict verdict = guarded<Verdict>([&] {
+        return Verdict{showsSpread(UprightImage(picture), picture), {}};
+    });
     return !verdict.failure && verdict.yes;
 }
 

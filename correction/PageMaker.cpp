@@ -252,13 +252,16 @@ Point pictureAt(const PagePlan &p, cv::Point2f at) {
 
 // One page of a spread: the columns [from, to) of its four-corner pixels, given the shape of a
 // page of its own (a photo's resolution follows from its paper; a scan's stays as stated).
+// `aspect` is the book's pages' height over width, the same for both, so that both snap to the
+// same paper and come out the same size.
 CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, int to, int place,
-                         const Picture &picture) {
+                         double aspect, const Picture &picture) {
     PagePlan p = spread;
     const cv::Mat half = flat.colRange(from, to);
     const bool scan = spread.facts.treatedAs == SourceKind::Scan;
-    p.shape = pageShape(static_cast<double>(half.rows) / half.cols, half.cols, half.rows,
-                        scan ? spread.shape.dpi : 0, scan ? Snap::NameOnly : Snap::Reshape);
+    p.shape =
+        pageShape(scan ? static_cast<double>(half.rows) / half.cols : aspect, half.cols, half.rows,
+                  scan ? spread.shape.dpi : 0, scan ? Snap::NameOnly : Snap::Reshape);
     const float top = 0, bottom = static_cast<float>(flat.rows);
     const auto left = static_cast<float>(from), right = static_cast<float>(to);
     CorrectedPage page = laidOut(p);
@@ -304,9 +307,13 @@ std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture 
     paperOverGutterDips(flat, fold);
     // In reading order: left then right, or right then left.
     const int left = picture.rightToLeft ? 2 : 1;
+    // The pages of one book share their paper: the mean of the two halves' shapes.
+    const double aspect = (static_cast<double>(flat.rows) / fold +
+                           static_cast<double>(flat.rows) / (flat.cols - fold)) /
+                          2;
     std::vector<CorrectedPage> pages;
-    pages.push_back(spreadPage(p, flat, 0, fold, left, picture));
-    pages.push_back(spreadPage(p, flat, fold, flat.cols, 3 - left, picture));
+    pages.push_back(spreadPage(p, flat, 0, fold, left, aspect, picture));
+    pages.push_back(spreadPage(p, flat, fold, flat.cols, 3 - left, aspect, picture));
     if (picture.rightToLeft) {
         std::swap(pages[0], pages[1]);
     }

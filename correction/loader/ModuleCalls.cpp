@@ -54,6 +54,11 @@ std::vector<CorrectedPage> correctPages(const Picture &picture) {
     return loaded.module->correctPages(picture);
 }
 
+bool isSpread(const Picture &picture) {
+    const auto &loaded = correctionModule();
+    return loaded.module && loaded.module->isSpread(picture);
+}
+
 const char *paperName(PaperSize paper) {
     const auto &loaded = correctionModule();
     return loaded.module ? loaded.module->paperName(paper) : "unknown";

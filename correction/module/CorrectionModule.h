@@ -18,6 +18,7 @@ public:
     virtual SheetSearch findSheet(const Picture &picture) noexcept = 0;
     virtual CorrectedPage correctPage(const Picture &picture) noexcept = 0;
     virtual std::vector<CorrectedPage> correctPages(const Picture &picture) noexcept = 0;
+    virtual bool isSpread(const Picture &picture) noexcept = 0;
     virtual const char *paperName(PaperSize paper) noexcept = 0;
 };
 
@@ -25,7 +26,7 @@ public:
 // process. The name carries the version of the class above and of the types of Correction.h
 // and changes with them, so that a stale module is refused instead of called with the wrong
 // layout.
-inline constexpr const char *kCorrectionModuleEntry = "folvane_correction_engine_v5";
+inline constexpr const char *kCorrectionModuleEntry = "folvane_correction_engine_v6";
 using CorrectionModuleEntry = CorrectionModule *(*)();
 
 } // namespace folvane::correction

@@ -19,6 +19,9 @@ public:
     std::vector<CorrectedPage> correctPages(const Picture &picture) noexcept override {
         return correction::correctPages(picture);
     }
+    bool isSpread(const Picture &picture) noexcept override {
+        return correction::isSpread(picture);
+    }
     const char *paperName(PaperSize paper) noexcept override {
         return correction::paperName(paper);
     }
@@ -30,7 +33,7 @@ public:
 
 // The one symbol the module exports.
 extern "C" __attribute__((visibility("default"))) folvane::correction::CorrectionModule *
-folvane_correction_engine_v5() {
+folvane_correction_engine_v6() {
     static folvane::correction::OpenCvCorrection module;
     return &module;
 }
