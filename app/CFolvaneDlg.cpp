@@ -21,6 +21,8 @@ CFolvaneDlg::CFolvaneDlg(UiToolkit &ui) : CDialog(MainDialogTemplate(), ui) {
     m_bDocument = false;
     m_bSkipBlank = false;
     m_bSplitAtBlank = false;
+    m_bSpreads = false;
+    m_bRightToLeft = false;
     m_hIcon = ui.HasIcon(IDR_MAINFRAME) ? IDR_MAINFRAME : 0;
     m_fnInspect = [](const std::string &path) { return folvane::inspectImage(path); };
     m_scannerJobs = std::make_unique<BackgroundQueue>(ui);
@@ -40,12 +42,14 @@ void CFolvaneDlg::DoDataExchange(CDataExchange *dx) {
     DDX_Check(dx, IDC_CHECK_DOCUMENT, m_bDocument);
     DDX_Check(dx, IDC_CHECK_SKIP_BLANK, m_bSkipBlank);
     DDX_Check(dx, IDC_CHECK_SPLIT_BLANK, m_bSplitAtBlank);
+    DDX_Check(dx, IDC_CHECK_SPREADS, m_bSpreads);
+    DDX_Check(dx, IDC_CHECK_RIGHT_TO_LEFT, m_bRightToLeft);
     DDX_Control(dx, IDC_COMBO_PAPER, m_paperChoice);
 }
 
 std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
     using D = CFolvaneDlg;
-    static const std::array<MessageMapEntry<D>, 44> map = {
+    static const std::array<MessageMapEntry<D>, 46> map = {
         ::OnSysCommand<D>(&D::OnSysCommand),
         OnCommand<D>(IDC_BTN_MOVE_UP, &D::OnBtnMoveUp),
         OnNotify<D>(NM_CLICK, IDC_LIST_IMAGES, &D::OnClickList),
@@ -79,6 +83,8 @@ std::span<const MessageMapEntry<CFolvaneDlg>> CFolvaneDlg::MessageMap() {
         OnCommand<D>(IDC_CHECK_DOCUMENT, &D::OnCheckDocument),
         OnCommand<D>(IDC_CHECK_SKIP_BLANK, &D::OnCheckSkipBlank),
         OnCommand<D>(IDC_CHECK_SPLIT_BLANK, &D::OnCheckSplitAtBlank),
+        OnCommand<D>(IDC_CHECK_SPREADS, &D::OnCheckSpreads),
+        OnCommand<D>(IDC_CHECK_RIGHT_TO_LEFT, &D::OnCheckRightToLeft),
         OnCommand<D>(IDC_BTN_CORNERS, &D::OnBtnCorners),
         OnNotify<D>(NM_DBLCLK, IDC_PREVIEW_FRAME, &D::OnDblclkPreview),
         OnCommand<D>(ID_EDIT_UNDO, &D::OnEditUndo),
@@ -105,10 +111,13 @@ bool CFolvaneDlg::OnInitDialog() {
     m_bDocument = settings.document(m_bDocument);
     m_bSkipBlank = settings.skipBlank(m_bSkipBlank);
     m_bSplitAtBlank = settings.splitAtBlank(m_bSplitAtBlank);
+    m_bSpreads = settings.spreads(m_bSpreads);
+    m_bRightToLeft = settings.rightToLeft(m_bRightToLeft);
     m_nPaper = settings.paper(m_nPaper);
     CDialog::OnInitDialog();
     FillPaperChoice();
     EnableCornersButton();
+    EnableBookChoices();
     if (const std::optional<WindowPlacement> placement = settings.placement();
         placement && Peer()) {
         Peer()->SetPlacement(*placement);
@@ -189,6 +198,7 @@ void CFolvaneDlg::OnCheckDocument() {
         m_bDocument = check->GetCheck();
         WindowSettings(Toolkit().Settings()).setDocument(m_bDocument);
         EnableCornersButton();
+        EnableBookChoices();
         SearchSheets(m_pages.order().ids);
         JudgeBlankPagesAgain(); // the rule reads the page as it goes in: corrected, or not
         ShowRowChecks();

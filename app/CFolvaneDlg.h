@@ -59,6 +59,8 @@ public:
     bool Document() const { return m_bDocument; }
     bool SkipBlank() const { return m_bSkipBlank; }
     bool SplitAtBlank() const { return m_bSplitAtBlank; }
+    bool Spreads() const { return m_bSpreads; }
+    bool RightToLeft() const { return m_bRightToLeft; }
     // Files the window starts with (its command line's), added in this order at start-up.
     void SetStartFiles(std::vector<std::string> paths) { m_startFiles = std::move(paths); }
     // How a file's page is checked for the pre-flight (the engine's own inspection).
@@ -152,6 +154,10 @@ public:
     // checked, every blank page separates two documents and goes into none, whatever
     // "跳过空白页" says; that box keeps its own state for the runs without a split.
     void OnCheckSplitAtBlank();
+    // "书本分两页" and "从右到左" were clicked (CFolvaneDlgBooks.cpp): kept, remembered for the
+    // next start; the rows and the preview show the books' pages as they will go in.
+    void OnCheckSpreads();
+    void OnCheckRightToLeft();
 
     // Orders two paths by their file names (without folder and extension) as the desktop's file
     // manager does: numbers by value, letters without regard to case; names it holds equal by
@@ -255,8 +261,14 @@ private:
     void JudgeBlankPages(const std::vector<PageId> &ids);
     void OnBlankJudged(PageId id, int round, bool blank);
     void JudgeBlankPagesAgain();
-    // What the list's file column shows for a row: its path, marked when the page is blank.
+    // What the list's file column shows for a row: its path, marked when the page is blank or
+    // an open book that goes in as two pages.
     std::string RowLabel(const Page &page) const;
+    // Open books (CFolvaneDlgBooks.cpp): whether a row's photo will go in as a book's two pages,
+    // the choices enabled while they apply, and the run's option.
+    bool SplitsBook(const Page &page) const;
+    void EnableBookChoices();
+    folvane::GenerateOptions::Spreads SpreadsOfRun() const;
     // "调整边角" can be used while "文档校正" is checked.
     void EnableCornersButton();
     // The ids of the rows added by a command: those in its after that were not in its before.
@@ -315,6 +327,8 @@ private:
     bool m_bDocument;     // "文档校正": every page goes in corrected as a document
     bool m_bSkipBlank;    // "跳过空白页": pages the blank-page rule finds blank are left out
     bool m_bSplitAtBlank; // "在空白页处分成多个文件": a set of PDFs, split at blank pages
+    bool m_bSpreads;      // "书本分两页": a photo of an open book gives its two pages
+    bool m_bRightToLeft;  // "从右到左": of those, the right page first
     int m_nPaper = 0;     // "纸张": index in folvane::AllPapers, 0 A4
     CComboBox m_paperChoice;
     // "文档属性", kept for the output path they were given for, for as long as the window is

@@ -8,6 +8,7 @@
 
 #include "app/BackgroundQueue.h"
 #include "app/BlankTexts.h"
+#include "app/BookTexts.h"
 #include "app/Resource.h"
 #include "app/WindowSettings.h"
 #include "app/WindowTexts.h"
@@ -76,7 +77,10 @@ void CFolvaneDlg::JudgeBlankPagesAgain() {
 }
 
 std::string CFolvaneDlg::RowLabel(const Page &page) const {
-    const std::string text = RowText(page);
+    std::string text = RowText(page);
+    if (SplitsBook(page)) {
+        text = folvane::app::texts::window(folvane::app::texts::kSpreadRow, {text});
+    }
     return page.blank.value_or(false)
                ? folvane::app::texts::window(folvane::app::texts::kBlankRow, {text})
                : text;

@@ -35,6 +35,9 @@ void CFolvaneDlg::OnSheetSearched(PageId id, const SheetCheck &check) {
     }
     if (const int row = m_pages.rowOf(id); row >= 0) {
         ShowRowCheck(row);
+        if (row == m_pages.current() && m_bSpreads) {
+            RefreshPreview(); // a book found is shown as its two pages
+        }
     }
 }
 

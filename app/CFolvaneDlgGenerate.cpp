@@ -31,18 +31,20 @@ namespace {
 constexpr std::size_t kNamesInQuestion = 8;
 
 // "第 i / N 页": i counts the pages begun, N the pages of all rows, each row counting as many
-// as its file holds once that is known (one until then).
+// as its file holds once that is known (one until then), twice as many for a row of open books.
 class PageCount {
 public:
-    explicit PageCount(std::vector<int> pagesPerRow) : m_pages(std::move(pagesPerRow)) {
-        for (int pages : m_pages) {
-            m_total += pages;
+    PageCount(std::vector<int> pagesPerRow, std::vector<int> pagesPerPhoto)
+        : m_pages(std::move(pagesPerRow)), m_each(std::move(pagesPerPhoto)) {
+        m_each.resize(m_pages.size(), 1);
+        for (std::size_t row = 0; row < m_pages.size(); ++row) {
+            m_total += m_pages[row] * m_each[row];
         }
     }
     std::string Next(const folvane::PageStart &page) {
         if (page.index < m_pages.size() && page.filePages > 0 &&
             page.filePages != m_pages[page.index]) {
-            m_total += page.filePages - m_pages[page.index];
+            m_total += (page.filePages - m_pages[page.index]) * m_each[page.index];
             m_pages[page.index] = page.filePages;
         }
         ++m_begun;
@@ -56,7 +58,8 @@ public:
     int PagesOfRow(std::size_t index) const { return index < m_pages.size() ? m_pages[index] : 1; }
 
 private:
-    std::vector<int> m_pages;
+    std::vector<int> m_pages; // the pages of each row's file
+    std::vector<int> m_each;  // the pages of the document each of them gives
     int m_total = 0;
     int m_begun = 0;
 };
@@ -287,6 +290,7 @@ bool CFolvaneDlg::OptionsOfRun(const std::vector<int> &rows, folvane::GenerateOp
         options.ocrLanguages = kOcrLanguages;
     }
     options.correctDocuments = m_bDocument;
+    options.spreads = SpreadsOfRun();
     options.skipBlank = m_bSkipBlank;
     paths = RowsOfRun(m_pages, rows, options, pagesPerRow);
     options.pdfPasswords = m_pdfPasswords;
@@ -337,8 +341,12 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
                                                     {FileName(path)})
                       : FileName(path);
     };
+    std::vector<int> pagesPerPhoto;
+    for (int row : rows) {
+        pagesPerPhoto.push_back(SplitsBook(m_pages.at(row)) ? 2 : 1);
+    }
     ProgressState progress;
-    PageCount count(std::move(pagesPerRow));
+    PageCount count(std::move(pagesPerRow), std::move(pagesPerPhoto));
     progress.Report(0, count.Total(), "", detail(paths.front()));
     const ProgressRequest request{
         folvane::app::texts::window(folvane::app::texts::kProgressCaption),

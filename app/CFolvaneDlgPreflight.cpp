@@ -6,6 +6,7 @@
 
 #include "app/BackgroundQueue.h"
 #include "app/BlankTexts.h"
+#include "app/BookTexts.h"
 #include "app/PdfRows.h"
 #include "app/RowCheck.h"
 #include "app/WindowTexts.h"
@@ -121,13 +122,19 @@ void CFolvaneDlg::ShowRowCheck(int row) {
     }
     const folvane::ImageFacts &facts = *page.facts;
     const bool placed = page.shape.handCorners.has_value();
-    std::string tip = rowCheckText(facts, ChosenLayout(), page.shape.edits.quarterTurns,
+    const bool book = SplitsBook(page);
+    folvane::ImageFacts told = facts;
+    told.pages *= book ? 2 : 1; // each photo of the file gives the book's two pages
+    std::string tip = rowCheckText(told, ChosenLayout(), page.shape.edits.quarterTurns,
                                    WillBeCorrected(page), page.shape.edits.crop);
     if (m_bDocument && facts.ok && isPdfName(page.source.path)) {
         tip += "\n" + Tr("Messages", "文档校正不适用于 PDF 的页面");
     } else if (m_bDocument && facts.ok && (page.sheet || placed)) {
         const std::string words = sheetCheckText(page.sheet ? *page.sheet : SheetCheck{}, placed);
         tip += words.empty() ? "" : "\n" + words;
+    }
+    if (book) {
+        tip += "\n" + folvane::app::texts::window(folvane::app::texts::kSpreadTip);
     }
     if (page.blank.value_or(false)) {
         tip = folvane::app::texts::window(folvane::app::texts::kBlankTip) + "\n" + tip;

@@ -107,8 +107,10 @@ void CFolvaneDlg::ShowPreview(std::string path) {
         currentRow ? m_pages.at(current).shape.edits.crop : std::nullopt;
     // A cropped page goes in as the part kept, never corrected: the crop says what the page is.
     const int pdfPage = currentRow ? m_pages.at(current).source.page.value_or(1) : 1;
+    // A book the row splits is shown as its two pages; turned, they turn together.
+    const BookChoice book{currentRow && SplitsBook(m_pages.at(current)), m_bRightToLeft};
     const bool corrected = !pdf && m_bDocument && !crop &&
-                           m_correctedPreview->load(path, corners, client, picture) &&
+                           m_correctedPreview->load(path, corners, book, client, picture) &&
                            turnPreviewPicture(picture, turns);
     // Right after a crop, the editor's picture of the page serves when it is fine enough.
     const bool reused = !pdf && !corrected && m_croppedPicture && currentRow &&

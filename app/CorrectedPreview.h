@@ -21,11 +21,20 @@ struct CorrectedPicture {
     double fullHeight = 0;
 };
 
-// Corrects `pixels` by `hand` (full-size pixels) or, without them, by the sheet it finds.
+// Whether a photo of an open book is shown as the book's two pages, and which is read first.
+struct BookChoice {
+    bool split = false;
+    bool rightToLeft = false;
+    bool operator==(const BookChoice &) const = default;
+};
+
+// Corrects `pixels` by `hand` (full-size pixels) or, without them, by the sheet it finds; an
+// open book split by `book` gives its two pages side by side, as the book lies open.
 // False when the page would go into the PDF uncorrected: no sheet in a photo, or a picture the
 // correction refuses.
 bool correctForPreview(const CorrectionPixels &pixels,
-                       const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page);
+                       const std::optional<folvane::SheetCorners> &hand, CorrectedPicture &page,
+                       const BookChoice &book = {});
 
 // The long side a picture is decoded at for correcting it in a frame of `client`'s size: one
 // of a few steps, so that a window being resized does not correct the page at every size.
@@ -39,12 +48,13 @@ public:
     // False when the file cannot be decoded or the page goes in uncorrected: the plain preview
     // then applies.
     bool load(const std::string &path, const std::optional<folvane::SheetCorners> &hand,
-              const UiRect &client, PreviewPicture &picture);
+              const BookChoice &book, const UiRect &client, PreviewPicture &picture);
 
 private:
     struct Key {
         std::string path;
         std::optional<folvane::SheetCorners> hand;
+        BookChoice book;
         uint32_t side = 0;
         long long modified = 0; // the file's change time and size: a changed file is new
         long long size = -1;

@@ -44,6 +44,9 @@ constexpr int IDC_COMBO_PAPER = 1041;
 constexpr int IDC_CHECK_SKIP_BLANK = 1027;
 // "在空白页处分成多个文件": blank pages separate the documents of a set, OUT-001.pdf, ...
 constexpr int IDC_CHECK_SPLIT_BLANK = 1028;
+// "书本分两页": a photo of an open book goes in as its two pages; "从右到左": right page first.
+constexpr int IDC_CHECK_SPREADS = 1029;
+constexpr int IDC_CHECK_RIGHT_TO_LEFT = 1030;
 
 // The scan dialog's controls; its "扫描" and "取消" are IDOK and IDCANCEL.
 constexpr int IDC_SCAN_DEVICE = 1100;

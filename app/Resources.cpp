@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/BookTexts.h"
 #include "app/PropertiesTexts.h"
 #include "app/Resource.h"
 #include "app/SplitTexts.h"
@@ -60,21 +61,23 @@ struct MainLayout {
     int cornersWidth; // "调整边角", beside it
     int radioWidth;
     int browseWidth;
-    int ocrWidth;       // "文字识别"
-    int documentWidth;  // "文档校正"
-    int encryptWidth;   // "加密"
-    int skipBlankWidth; // "跳过空白页"
-    int paperWidth;     // "纸张", right of the classes
-    int splitWidth;     // "在空白页处分成多个文件", under "跳过空白页"
+    int ocrWidth;         // "文字识别"
+    int documentWidth;    // "文档校正"
+    int encryptWidth;     // "加密"
+    int skipBlankWidth;   // "跳过空白页"
+    int paperWidth;       // "纸张", right of the classes
+    int splitWidth;       // "在空白页处分成多个文件", under "跳过空白页"
+    int spreadsWidth;     // "书本分两页", right of it
+    int rightToLeftWidth; // "从右到左", right of that
 };
 
 // Under the list, the Chinese captions of two characters are narrower than those of four.
 // The paper choice right of the classes widens the window by its own width, so that the classes
 // keep their room.
 constexpr MainLayout kOriginalLayout{
-    573, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32, 62, 76, 124};
+    573, {39, 30, 30, 30, 30, 30, 30, 39, 39}, 60, 60, 47, 38, 54, 54, 32, 62, 76, 124, 62, 52};
 constexpr MainLayout kTranslatedLayout{
-    690, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46, 86, 86, 156};
+    690, {53, 36, 41, 52, 39, 48, 39, 41, 58}, 58, 66, 57, 43, 72, 100, 46, 86, 86, 156, 100, 70};
 
 // The main window's keys: the row commands, the add dialog, undo and redo.
 std::vector<Accelerator> MainAccelerators() {
@@ -198,6 +201,22 @@ public:
         split.toolTip = folvane::app::texts::kSplitBlankTip;
         return Growing(split, kFollowRight);
     }
+    // Beside it in the same row, the open book's two choices, which go with "文档校正".
+    int SpreadsLeft() const { return SkipBlankLeft() + m_layout.splitWidth + 4; }
+    ControlTemplate Spreads() const {
+        ControlTemplate spreads =
+            Control(IDC_CHECK_SPREADS, ControlKind::CheckBox, folvane::app::texts::kSpreads,
+                    SpreadsLeft(), kSplitRow, m_layout.spreadsWidth, 12);
+        spreads.toolTip = folvane::app::texts::kSpreadsTip;
+        return Growing(spreads, kFollowRight);
+    }
+    ControlTemplate RightToLeft() const {
+        ControlTemplate order = Control(
+            IDC_CHECK_RIGHT_TO_LEFT, ControlKind::CheckBox, folvane::app::texts::kRightToLeft,
+            SpreadsLeft() + m_layout.spreadsWidth + 4, kSplitRow, m_layout.rightToLeftWidth, 12);
+        order.toolTip = folvane::app::texts::kRightToLeftTip;
+        return Growing(order, kFollowRight);
+    }
     ControlTemplate Encrypt() const {
         return Growing(Control(IDC_CHECK_ENCRYPT, ControlKind::CheckBox, TR_NOOP("Dialog", "加密"),
                                EncryptLeft(), kPathRow + 2, m_layout.encryptWidth, 12),
@@ -276,6 +295,8 @@ DialogTemplate BuildMainDialog(const MainLayout &layout) {
         at.CornersButton(),
         at.SkipBlank(),
         at.SplitBlank(),
+        at.Spreads(),
+        at.RightToLeft(),
         at.PaperGroup(),
         at.PaperChoice(),
     };

@@ -24,6 +24,12 @@ SheetCheck findSheetInFile(const std::string &path) {
     check.searched = true;
     check.found = search.found;
     check.corners = toFullSize(search.corners, pixels);
+    if (check.found && !check.twoSheets) {
+        folvane::correction::Picture sheet = pixels.picture();
+        sheet.corners = search.corners;
+        sheet.splitSpreads = true;
+        check.spread = folvane::correction::isSpread(sheet);
+    }
     return check;
 }
 

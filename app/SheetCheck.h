@@ -9,7 +9,8 @@
 struct SheetCheck {
     bool searched = false; // false: the file could not be decoded for the search
     bool found = false;
-    bool twoSheets = false;          // sheets side by side were seen: the photo goes in as it is
+    bool twoSheets = false; // sheets side by side were seen: the photo goes in as it is
+    bool spread = false;    // the sheet is an open book's two pages, split when books are split
     folvane::SheetCorners corners{}; // the sheet's, in the file's full-size upright pixels
 };
 

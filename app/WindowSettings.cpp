@@ -11,6 +11,8 @@ constexpr const char *kOcr = "window/ocr";
 constexpr const char *kDocument = "window/document";
 constexpr const char *kSkipBlank = "window/skipBlank";
 constexpr const char *kSplitAtBlank = "window/splitAtBlank";
+constexpr const char *kSpreads = "window/spreads";
+constexpr const char *kRightToLeft = "window/rightToLeft";
 constexpr const char *kAddFolder = "window/addFolder";
 constexpr const char *kSaveFolder = "window/saveFolder";
 constexpr const char *kSize = "window/size";
@@ -99,6 +101,22 @@ bool WindowSettings::splitAtBlank(bool startUp) const {
 
 void WindowSettings::setSplitAtBlank(bool on) {
     store_.Write(kSplitAtBlank, on ? "1" : "0");
+}
+
+bool WindowSettings::spreads(bool startUp) const {
+    return switchOf(store_.Read(kSpreads), startUp);
+}
+
+void WindowSettings::setSpreads(bool on) {
+    store_.Write(kSpreads, on ? "1" : "0");
+}
+
+bool WindowSettings::rightToLeft(bool startUp) const {
+    return switchOf(store_.Read(kRightToLeft), startUp);
+}
+
+void WindowSettings::setRightToLeft(bool on) {
+    store_.Write(kRightToLeft, on ? "1" : "0");
 }
 
 std::string WindowSettings::addFolder() const {

@@ -39,6 +39,13 @@ public:
     bool splitAtBlank(bool startUp) const;
     void setSplitAtBlank(bool on);
 
+    // "书本分两页" and "从右到左": whether photos of open books go in as their two pages, and
+    // whether the right page comes first.
+    bool spreads(bool startUp) const;
+    void setSpreads(bool on);
+    bool rightToLeft(bool startUp) const;
+    void setRightToLeft(bool on);
+
     std::string addFolder() const;
     void setAddFolder(const std::string &folder);
 

@@ -252,6 +252,22 @@ Try &apos;folvane --help&apos; for more.
         <source>空白页作为分隔页, 不放入文件; 其间的页面各存为“名称-001.pdf”、“名称-002.pdf”……</source>
         <translation>Blank pages are separator sheets and go into no file; the pages between them are saved as “name-001.pdf”, “name-002.pdf”, …</translation>
     </message>
+    <message>
+        <source>书本分两页</source>
+        <translation>Split open books</translation>
+    </message>
+    <message>
+        <source>照片拍的是打开的书时, 在书脊处分开, 左右两页各成一页 (随“文档校正”)</source>
+        <translation>A photo of an open book is cut at the spine into its two pages (with “Document correction”)</translation>
+    </message>
+    <message>
+        <source>从右到左</source>
+        <translation>Right to left</translation>
+    </message>
+    <message>
+        <source>从右往左读的书: 右页在前, 左页在后</source>
+        <translation>Books read from right to left: the right page first, then the left</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -1260,6 +1276,14 @@ Please enter its password:</translation>
     <message>
         <source>没有保存任何文件, 原有的同名文件保持不变。</source>
         <translation>No file was saved; existing files of the same names are unchanged.</translation>
+    </message>
+    <message>
+        <source>【2 页】%1</source>
+        <translation>[2 pages] %1</translation>
+    </message>
+    <message>
+        <source>打开的书: 在书脊处分成两页</source>
+        <translation>An open book: cut at the spine into two pages</translation>
     </message>
 </context>
 </TS>

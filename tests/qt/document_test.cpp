@@ -17,9 +17,11 @@
 #include "platform/qt/QtCornerEditor.h"
 #include "tests/deskphoto/BentPage.h"
 #include "tests/deskphoto/DeskPhoto.h"
+#include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
 #include "tests/qt/WindowFixture.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/Pdf.h"
 
 namespace {
 
@@ -278,6 +280,67 @@ TEST_F(DocumentWindow, CrossedCornersKeepTheEditorOpenWithTheRefusalUntilMended)
     EXPECT_EQ(refusal, "这四个角围不成一页纸: 请把圆点分别拖到纸张的四个角上, 边线不要交叉。");
     EXPECT_EQ(mended, "把四个圆点拖到纸张的四个角上; 右边是校正后的页面。");
     EXPECT_FALSE(dlg->Pages().at(RowOf(path)).shape.handCorners.has_value());
+}
+
+// Columns of `frame`'s middle band whose middle rows are all the grey drawn between an open
+// book's two pages.
+int gapColumns(const QImage &frame) {
+    int columns = 0;
+    for (int x = frame.width() * 3 / 10; x < frame.width() * 7 / 10; ++x) {
+        bool grey = true;
+        for (int y = frame.height() * 2 / 5; y < frame.height() * 3 / 5 && grey; ++y) {
+            grey = std::abs(qGray(frame.pixel(x, y)) - 160) < 12;
+        }
+        columns += grey;
+    }
+    return columns;
+}
+
+// An open book photographed whole, with "书本分两页" (which goes with "文档校正", as "从右到左"
+// goes with it): the row says it gives two pages, the preview shows both side by side, and the
+// PDF gets both, each counted in the progress.
+TEST_F(DocumentWindow, AnOpenBookGoesInAsItsTwoPagesItsRowAndPreviewSayingSo) {
+    desk::Random random(11);
+    const QImage left = desk::drawnTextPage(desk::textLines(random, 34));
+    const QImage right = desk::drawnTextPage(desk::textLines(random, 12));
+    const support::Picture spread = desk::photographSpread(left, right, 0.35, 55 * M_PI / 180, 5);
+    const std::string book = dir / "book.jpg";
+    support::WriteFile(book, support::MakeJpeg(spread));
+    window->resize(1400, 900);
+    EXPECT_FALSE(Widget<QCheckBox>(IDC_CHECK_SPREADS)->isEnabled());
+    CheckDocumentCorrection();
+    ASSERT_TRUE(Widget<QCheckBox>(IDC_CHECK_SPREADS)->isEnabled());
+    EXPECT_FALSE(Widget<QCheckBox>(IDC_CHECK_RIGHT_TO_LEFT)->isEnabled());
+    Click(IDC_RADIO_FIT);
+    AddRows({book});
+    SettleChecks();
+    QApplication::processEvents();
+    const int row = RowOf(book);
+    EXPECT_EQ(dlg->ImageList().GetItemText(row, 1), book); // one page until books are split
+    EXPECT_EQ(gapColumns(window->ControlWidget(IDC_PREVIEW_FRAME)->grab().toImage()), 0);
+
+    Click(IDC_CHECK_SPREADS);
+    ASSERT_TRUE(dlg->Spreads());
+    EXPECT_TRUE(Widget<QCheckBox>(IDC_CHECK_RIGHT_TO_LEFT)->isEnabled());
+    QApplication::processEvents();
+    EXPECT_EQ(dlg->ImageList().GetItemText(row, 1), "【2 页】" + book);
+    const std::string tip = dlg->ImageList().GetItemToolTip(row);
+    EXPECT_NE(tip.find(", 2 页"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("打开的书: 在书脊处分成两页"), std::string::npos) << tip;
+    EXPECT_GE(gapColumns(window->ControlWidget(IDC_PREVIEW_FRAME)->grab().toImage()), 2);
+    const QImage shown(spread.samples.data(), spread.width, spread.height, spread.width * 3,
+                       QImage::Format_RGB888);
+    const QImage shot = PhotoBesideWindow(shown, window->grab().toImage());
+    KeepScreenshot(shot.scaledToWidth(shot.width() * 3 / 5, Qt::SmoothTransformation),
+                   "spread-window.png");
+
+    dlg->SetSavePath(dir / "book.pdf");
+    dlg->UpdateData(false);
+    RunWatcher watcher;
+    Click(IDC_BTN_GENERATE);
+    ASSERT_FALSE(watcher.progressTexts.empty());
+    EXPECT_EQ(watcher.progressTexts.back(), "第 2 / 2 页");
+    EXPECT_EQ(support::PageCount(dir / "book.pdf"), 2);
 }
 
 } // namespace
