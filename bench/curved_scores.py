@@ -92,12 +92,16 @@ def spread_scores(work):
     rates = {way: [] for way in ("dewarp", "plain")}
     shares = {(way, axis): [] for way in ("dewarp", "plain") for axis in (0, 1)}
     times = []
+    peaks = {way: [] for way in ("dewarp", "plain")}
     print("book  page  CER dewarp  CER plain   in place, vertically (dewarp; plain)")
     for book in books:
         halves = ((1, "", f"lines-{book}.txt", f"flat-plain-{book}"),
                   (2, "-2", f"lines-{book}-right.txt", f"flatright-plain-{book}"))
         with open(os.path.join(work, f"spread-dewarp-{book}.json"), encoding="utf-8") as f:
             times.append(json.loads(f.readline())["ms"])
+        for way, values in peaks.items():
+            with open(os.path.join(work, f"spread-{way}-{book}.kb"), encoding="utf-8") as f:
+                values.append(int(f.read().split()[-1]))
         for number, suffix, truth, flat_name in halves:
             with open(os.path.join(work, truth), encoding="utf-8") as f:
                 lines = f.read().splitlines()
@@ -127,6 +131,8 @@ def spread_scores(work):
     print("spreads: CER median " + "  ".join(f"{way} {statistics.median(v):.1f}%"
                                              for way, v in rates.items()) +
           f"   ms median (both pages, curve model) {statistics.median(times):.0f}")
+    print("spreads: peak MB median (both pages)  " +
+          "  ".join(f"{way} {statistics.median(v) / 1024:.0f}" for way, v in peaks.items()))
     for axis, what in ((0, "of their place"), (1, "of their place up or down")):
         print(f"spreads: text pixels within {STRAIGHT_PIXELS:.0f} px {what}, median (lowest): " +
               "  ".join(f"{way} {100 * statistics.median(v):.1f}% ({100 * min(v):.1f}%)"

@@ -275,19 +275,19 @@ CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, 
     return finished(std::move(page), pixels, picture, p, false);
 }
 
-// The column of the four-corner page `flat` at which an open book folds; 0 for no book.
-int spreadFold(const UprightImage &upright, const Picture &picture, const PagePlan &p,
-               const cv::Mat &flat) {
+// Where an open book shown on the four-corner page `flat` folds; column 0 for no book.
+Fold spreadFold(const UprightImage &upright, const Picture &picture, const PagePlan &p,
+                const cv::Mat &flat) {
     const bool plain = !picture.corners && plainPicture(upright);
     const bool sheet = p.facts.found || p.facts.treatedAs == SourceKind::Scan;
-    return picture.splitSpreads && sheet && !plain && !p.twoSheets ? foldOf(flat) : 0;
+    return picture.splitSpreads && sheet && !plain && !p.twoSheets ? foldOf(flat) : Fold{};
 }
 
 } // namespace
 
 bool showsSpread(const UprightImage &upright, const Picture &picture) {
     const PagePlan p = plan(upright, picture);
-    return spreadFold(upright, picture, p, warpToPage(upright, p)) != 0;
+    return spreadFold(upright, picture, p, warpToPage(upright, p)).column != 0;
 }
 
 std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture &picture) {
@@ -300,11 +300,12 @@ std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture 
     }
     const bool plain = !picture.corners && plainPicture(upright);
     cv::Mat flat = warpToPage(upright, p);
-    const int fold = spreadFold(upright, picture, p, flat);
-    if (fold == 0) {
+    const Fold found = spreadFold(upright, picture, p, flat);
+    if (found.column == 0) {
         return {finished(std::move(page), std::move(flat), picture, p, plain)};
     }
-    paperOverGutterDips(flat, fold);
+    paperOverGutterDips(flat, found);
+    const int fold = found.column;
     // In reading order: left then right, or right then left.
     const int left = picture.rightToLeft ? 2 : 1;
     // The pages of one book share their paper: the mean of the two halves' shapes.

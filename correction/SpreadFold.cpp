@@ -97,14 +97,13 @@ constexpr double kDeskShare = 0.35;
 
 } // namespace
 
-void paperOverGutterDips(cv::Mat &page, int fold) {
+void paperOverGutterDips(cv::Mat &page, const Fold &fold) {
     const cv::Mat grey = greyOf(page);
     const int reach = static_cast<int>(kFoldReach * page.cols);
-    const int from = std::max(0, fold - reach), to = std::min(page.cols, fold + reach);
+    const int from = std::max(0, fold.column - reach);
+    const int to = std::min(page.cols, fold.column + reach);
     const int depth = std::max(1, static_cast<int>(kDipDepth * page.rows));
-    std::vector<double> paper =
-        paperLevels(reduceBy(grey, factorFor(grey.size(), kFoldSearchLongSide)));
-    const double light = medianOf(paper);
+    const double light = fold.paperLight;
     const cv::Scalar paperColour = cv::Scalar::all(light);
     for (const cv::Rect band :
          {cv::Rect(from, 0, to - from, std::min(depth, page.rows)),
@@ -133,16 +132,16 @@ void paperOverGutterDips(cv::Mat &page, int fold) {
     }
 }
 
-int foldOf(const cv::Mat &page) {
+Fold foldOf(const cv::Mat &page) {
     const double aspect = static_cast<double>(page.cols) / std::max(1, page.rows);
     if (page.empty() || aspect < kSpreadLeastAspect || aspect > kSpreadMostAspect) {
-        return 0;
+        return {};
     }
     cv::Mat grey = greyOf(page);
     const int factor = factorFor(grey.size(), kFoldSearchLongSide);
     grey = reduceBy(grey, factor);
     if (grey.rows < 20) {
-        return 0;
+        return {};
     }
     std::vector<double> paper = paperLevels(grey);
     const std::vector<int> ink = inkPerColumn(grey);
@@ -162,21 +161,21 @@ int foldOf(const cv::Mat &page) {
     std::vector<double> right(paper.end() - sideTo, paper.end() - sideFrom);
     const double pages = std::min(medianOf(left), medianOf(right));
     if (darkest > pages * (1 - kGutterShade)) {
-        return 0;
+        return {};
     }
     fold = middleOfValley(paper, fold, darkest + 0.1 * (pages - darkest));
     // No text runs across the fold, and each page has its own.
     const int gap = std::max(1, width / 100);
     for (int x = fold - gap; x <= fold + gap; ++x) {
         if (ink[x] > kClearColumn * grey.rows) {
-            return 0;
+            return {};
         }
     }
     if (!holdsText(ink, 0, fold - gap, grey.rows) ||
         !holdsText(ink, fold + gap, width, grey.rows)) {
-        return 0;
+        return {};
     }
-    return fold * factor + factor / 2;
+    return {fold * factor + factor / 2, medianOf(paper)};
 }
 
 } // namespace folvane::correction

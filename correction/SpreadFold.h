@@ -18,16 +18,22 @@ constexpr double kFoldReach = 0.12;
 // flat landscape sheet stays well under it; a book's gutter, out of the light, well over.
 constexpr double kGutterShade = 0.08;
 
-// The column of `page` (the four-corner warp of the whole outline, CV_8UC1 or CV_8UC3) at which
-// a book's spread folds: text on both sides, none across the fold, and the gutter's shade
-// there. 0 when the page is no spread.
-int foldOf(const cv::Mat &page);
+// Where a book's spread folds: the column (0 when the page is no spread) and the light of the
+// pages' paper the fold was told by (0..255).
+struct Fold {
+    int column = 0;
+    double paperLight = 0;
+};
+
+// The fold of `page` (the four-corner warp of the whole outline, CV_8UC1 or CV_8UC3): text on
+// both sides, none across the fold, and the gutter's shade there.
+Fold foldOf(const cv::Mat &page);
 
 // A book's pages dip into the gutter, and so does its outline: the four-corner page of the
 // spread shows the desk in a notch at the top and the bottom of the fold, which would come out
 // as dark wedges in the pages' corners. Paints the desk reaching in from the top and bottom edges
 // near `fold` (within kFoldReach of the width and kDipDepth of the height) as paper.
 constexpr double kDipDepth = 0.08;
-void paperOverGutterDips(cv::Mat &page, int fold);
+void paperOverGutterDips(cv::Mat &page, const Fold &fold);
 
 } // namespace folvane::correction
