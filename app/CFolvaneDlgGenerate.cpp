@@ -392,8 +392,7 @@ bool CFolvaneDlg::WritePdf(const std::vector<int> &rows, WrittenPdf &written) {
             events.onBlankSkipped = [&written](const folvane::PageStart &) { ++written.blank; };
             events.stopRequested = [&progress] { return progress.CancelRequested(); };
             if (m_bSplitAtBlank) {
-                written.files = writeSet(set, plan, paths, options, events);
-                written.filePages = plan.pages;
+                written.files = writeSet(set, plan, paths, options, events, written.filePages);
                 written.separators = plan.separators;
             } else {
                 folvane::generatePdf(m_strSavePath, paths, options, events);

@@ -19,19 +19,22 @@ GenerateError outputFailure(Problem problem, const std::string &text) {
 }
 
 // The events of one document's run told as the whole run's: a row of the part becomes the row
-// of `paths` it came from. `current` names the part being written.
+// of `paths` it came from. `current` names the part being written; each page begun counts in
+// `pagesOfPart`.
 folvane::GenerateEvents runEvents(const folvane::GenerateEvents &events,
-                                  const std::vector<PagePart> &parts, const std::size_t &current) {
+                                  const std::vector<PagePart> &parts, const std::size_t &current,
+                                  std::vector<int> &pagesOfPart) {
     const auto runRow = [&parts, &current](std::size_t row) {
         return row < parts[current].size() ? parts[current][row].row : row;
     };
     folvane::GenerateEvents told = events;
-    if (events.onPage) {
-        told.onPage = [&events, runRow](folvane::PageStart page) {
-            page.index = runRow(page.index);
+    told.onPage = [&events, runRow, &current, &pagesOfPart](folvane::PageStart page) {
+        ++pagesOfPart[current];
+        page.index = runRow(page.index);
+        if (events.onPage) {
             events.onPage(page);
-        };
-    }
+        }
+    };
     if (events.onNote) {
         told.onNote = [&events, runRow](folvane::PageNote note) {
             note.index = runRow(note.index);
@@ -57,7 +60,6 @@ SetPlan planSetAtBlankPages(const std::string &savePath, const std::vector<std::
     plan.parts = folvane::partsBetween(pages, folvane::blankPages(pages, paths, options));
     plan.separators = static_cast<int>(pages.size());
     for (const PagePart &part : plan.parts) {
-        plan.pages.push_back(static_cast<int>(part.size()));
         plan.separators -= static_cast<int>(part.size());
     }
     if (plan.parts.empty()) {
@@ -88,13 +90,16 @@ void prepareSet(folvane::DocumentSet &set, const std::string &savePath, const Se
 std::vector<std::string> writeSet(folvane::DocumentSet &set, const SetPlan &plan,
                                   const std::vector<std::string> &paths,
                                   const folvane::GenerateOptions &options,
-                                  const folvane::GenerateEvents &events) {
+                                  const folvane::GenerateEvents &events,
+                                  std::vector<int> &pagesOfEach) {
     // Every blank page is a separator already: no document has one left to leave out.
     folvane::GenerateOptions run = options;
     run.skipBlank = false;
     std::size_t current = 0;
+    pagesOfEach.assign(plan.parts.size(), 0);
     try {
-        folvane::generateParts(set, plan.parts, paths, run, runEvents(events, plan.parts, current),
+        folvane::generateParts(set, plan.parts, paths, run,
+                               runEvents(events, plan.parts, current, pagesOfEach),
                                [&current](std::size_t part) { current = part; });
     } catch (GenerateError &failure) {
         if (!failure.aboutOutput() && failure.index < plan.parts[current].size()) {

@@ -20,11 +20,10 @@ public:
     folvane::SetProblem problem;
 };
 
-// How a run's pages fall into the documents of a set: the parts between blank pages, the pages
-// of each, and the blank pages that separate them.
+// How a run's pages fall into the documents of a set: the parts between blank pages (the
+// pages of each), and how many blank pages separate them.
 struct SetPlan {
     std::vector<folvane::PagePart> parts;
-    std::vector<int> pages;
     int separators = 0;
 };
 
@@ -42,9 +41,11 @@ void prepareSet(folvane::DocumentSet &set, const std::string &savePath, const Se
 
 // Writes the plan's documents into the prepared `set` and puts them in place; their paths.
 // `events` see the run as one: their indexes are rows of `paths`, whichever document a page
-// goes into. Throws GenerateError (an image or the output fails), GenerateCancelled or
+// goes into. `pagesOfEach` gets the pages written into each document (an open book's photo
+// gives two). Throws GenerateError (an image or the output fails), GenerateCancelled or
 // DocumentSetFailure; each leaves nothing new behind once `set` is gone.
 std::vector<std::string> writeSet(folvane::DocumentSet &set, const SetPlan &plan,
                                   const std::vector<std::string> &paths,
                                   const folvane::GenerateOptions &options,
-                                  const folvane::GenerateEvents &events);
+                                  const folvane::GenerateEvents &events,
+                                  std::vector<int> &pagesOfEach);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/CFolvaneDlg.h"
+#include "app/Resource.h"
 #include "platform/qt/QtDialog.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"

@@ -19,6 +19,7 @@
 #include "tests/deskphoto/DeskPhoto.h"
 #include "tests/qt/RunWatcher.h"
 #include "tests/qt/Screenshots.h"
+#include "tests/qt/SplitChecks.h"
 #include "tests/qt/WindowFixture.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/Pdf.h"
@@ -135,6 +136,17 @@ protected:
         auto *check = Widget<QCheckBox>(IDC_CHECK_DOCUMENT);
         MouseClick(check, check->rect().center());
         ASSERT_TRUE(dlg->Document());
+    }
+
+    // An open book photographed whole, written to book.jpg: the left page full, the right one
+    // holding a third as many lines.
+    support::Picture OpenBook() {
+        desk::Random random(11);
+        const QImage left = desk::drawnTextPage(desk::textLines(random, 34));
+        const QImage right = desk::drawnTextPage(desk::textLines(random, 12));
+        support::Picture spread = desk::photographSpread(left, right, 0.35, 55 * M_PI / 180, 5);
+        support::WriteFile(dir / "book.jpg", support::MakeJpeg(spread));
+        return spread;
     }
 
     support::TempDir dir;
@@ -300,12 +312,8 @@ int gapColumns(const QImage &frame) {
 // goes with it): the row says it gives two pages, the preview shows both side by side, and the
 // PDF gets both, each counted in the progress.
 TEST_F(DocumentWindow, AnOpenBookGoesInAsItsTwoPagesItsRowAndPreviewSayingSo) {
-    desk::Random random(11);
-    const QImage left = desk::drawnTextPage(desk::textLines(random, 34));
-    const QImage right = desk::drawnTextPage(desk::textLines(random, 12));
-    const support::Picture spread = desk::photographSpread(left, right, 0.35, 55 * M_PI / 180, 5);
+    const support::Picture spread = OpenBook();
     const std::string book = dir / "book.jpg";
-    support::WriteFile(book, support::MakeJpeg(spread));
     window->resize(1400, 900);
     EXPECT_FALSE(Widget<QCheckBox>(IDC_CHECK_SPREADS)->isEnabled());
     CheckDocumentCorrection();
@@ -341,6 +349,26 @@ TEST_F(DocumentWindow, AnOpenBookGoesInAsItsTwoPagesItsRowAndPreviewSayingSo) {
     ASSERT_FALSE(watcher.progressTexts.empty());
     EXPECT_EQ(watcher.progressTexts.back(), "第 2 / 2 页");
     EXPECT_EQ(support::PageCount(dir / "book.pdf"), 2);
+}
+
+// Split at blank pages, a book's photo gives its document two pages, and the success box counts
+// them there.
+TEST_F(DocumentWindow, AnOpenBookCountsItsTwoPagesInTheDocumentOfASet) {
+    OpenBook();
+    support::Picture white = support::Blank(900, 1200, 3);
+    std::fill(white.samples.begin(), white.samples.end(), uint8_t{250});
+    const std::string blank = dir / "bz-blank.jpg"; // sorted between the book and the contract
+    support::WriteFile(blank, support::MakeJpeg(white));
+    CheckDocumentCorrection();
+    Click(IDC_CHECK_SPREADS);
+    Click(IDC_RADIO_FIT);
+    AddRows({dir / "book.jpg", blank, path});
+    SettleChecks();
+    ASSERT_EQ(Paths(), (std::vector<std::string>{dir / "book.jpg", blank, path}));
+    const SplitRun run = DriveSplitAtBlank(window, *dlg, dir / "set.pdf", "spread-set.png");
+    EXPECT_EQ(run.pages, (std::vector<int>{2, 1}));
+    ASSERT_FALSE(run.boxes.empty());
+    EXPECT_NE(run.boxes.back().find("（2 页）"), std::string::npos) << run.boxes.back();
 }
 
 } // namespace
