@@ -127,8 +127,11 @@ void CFolvaneDlg::ShowPreview(std::string path) {
     frame->UpdateWindow();
     HDC dc = frame->GetWindowDC();
     if (readable) {
+        // A book's two pages are shown together, each filling its page side by side, whatever
+        // paper or class each gets on its own.
         const folvane::PagePlacement placement =
-            folvane::placeOnPage(layout, picture.uprightWidth, picture.uprightHeight);
+            folvane::placeOnPage(corrected && book.split ? folvane::PageLayout::fitted() : layout,
+                                 picture.uprightWidth, picture.uprightHeight);
         DrawPage(dc,
                  layOutPreviewPage(client, placement, picture.uprightWidth, picture.uprightHeight),
                  picture);

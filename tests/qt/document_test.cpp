@@ -319,7 +319,7 @@ TEST_F(DocumentWindow, AnOpenBookGoesInAsItsTwoPagesItsRowAndPreviewSayingSo) {
     CheckDocumentCorrection();
     ASSERT_TRUE(Widget<QCheckBox>(IDC_CHECK_SPREADS)->isEnabled());
     EXPECT_FALSE(Widget<QCheckBox>(IDC_CHECK_RIGHT_TO_LEFT)->isEnabled());
-    Click(IDC_RADIO_FIT);
+    Click(IDC_RADIO_300); // a class places each page on A4; the preview shows both together
     AddRows({book});
     SettleChecks();
     QApplication::processEvents();
