@@ -354,8 +354,16 @@ private:
     int m_checksRunning = 0;           // pre-flight checks on their way
     std::set<PageId> m_checkedUnshown; // checked pages whose rows do not show it yet
     std::set<PageId> m_sheetSearching; // pages on their way through a sheet search
-    int m_blankRound = 0;              // the blank-page rule's answers of this round count
-    int m_blankRunning = 0;            // pages on their way through the blank-page rule
+    // Whether corners placed by hand make a row's photo an open book, judged as they were
+    // accepted; kept with those corners, so that corners given back by undo fall back to the
+    // sheet search's verdict.
+    struct PlacedBook {
+        folvane::SheetCorners corners;
+        bool spread = false;
+    };
+    std::map<PageId, PlacedBook> m_placedBooks;
+    int m_blankRound = 0;   // the blank-page rule's answers of this round count
+    int m_blankRunning = 0; // pages on their way through the blank-page rule
     std::unique_ptr<CorrectedPreviewCache> m_correctedPreview;
     // The crop editor's picture of the page it has just cropped, for the one preview that follows.
     std::unique_ptr<WholePicture> m_croppedPicture;

@@ -9,7 +9,16 @@
 #include "platform/ui/UiToolkit.h"
 
 bool CFolvaneDlg::SplitsBook(const Page &page) const {
-    return m_bSpreads && WillBeCorrected(page) && page.sheet && page.sheet->spread;
+    if (!m_bSpreads || !WillBeCorrected(page)) {
+        return false;
+    }
+    if (page.shape.handCorners) {
+        const auto placed = m_placedBooks.find(page.id);
+        if (placed != m_placedBooks.end() && placed->second.corners == *page.shape.handCorners) {
+            return placed->second.spread;
+        }
+    }
+    return page.sheet && page.sheet->spread;
 }
 
 void CFolvaneDlg::EnableBookChoices() {

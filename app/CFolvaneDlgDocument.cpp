@@ -93,6 +93,7 @@ void CFolvaneDlg::OnBtnCorners() {
             Inform(folvane::app::texts::window(folvane::app::texts::kCornersUnusable));
             return;
         }
+        m_placedBooks[id] = {corners, isSpreadWithin(pixels, corners)};
         Done(m_pages.setCorners(row, corners), false);
         break;
     }

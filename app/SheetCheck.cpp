@@ -25,12 +25,16 @@ SheetCheck findSheetInFile(const std::string &path) {
     check.found = search.found;
     check.corners = toFullSize(search.corners, pixels);
     if (check.found && !check.twoSheets) {
-        folvane::correction::Picture sheet = pixels.picture();
-        sheet.corners = search.corners;
-        sheet.splitSpreads = true;
-        check.spread = folvane::correction::isSpread(sheet);
+        check.spread = isSpreadWithin(pixels, check.corners);
     }
     return check;
+}
+
+bool isSpreadWithin(const CorrectionPixels &pixels, const folvane::SheetCorners &corners) {
+    folvane::correction::Picture sheet = pixels.picture();
+    sheet.corners = toPixels(corners, pixels);
+    sheet.splitSpreads = true;
+    return folvane::correction::isSpread(sheet);
 }
 
 std::string sheetCheckText(const SheetCheck &check, bool placedByHand) {

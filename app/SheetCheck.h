@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/CorrectionPixels.h"
 #include "pdf/PageGeneration.h"
 
 struct SheetCheck {
@@ -17,6 +18,9 @@ struct SheetCheck {
 // Decodes path no larger than a search needs and looks for the sheet in it. Safe on any
 // thread; never throws.
 SheetCheck findSheetInFile(const std::string &path);
+
+// Whether the sheet `corners` (full-size pixels) outline in `pixels` is an open book's spread.
+bool isSpreadWithin(const CorrectionPixels &pixels, const folvane::SheetCorners &corners);
 
 // The tool tip's words for a check ("已找到纸张" or "未找到纸张，将按原样放入"), or for corners
 // the user placed; "" for a file that could not be searched.

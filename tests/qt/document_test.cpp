@@ -371,4 +371,33 @@ TEST_F(DocumentWindow, AnOpenBookCountsItsTwoPagesInTheDocumentOfASet) {
     EXPECT_NE(run.boxes.back().find("（2 页）"), std::string::npos) << run.boxes.back();
 }
 
+// Corners placed by hand around one page of the book make that row one page, and the row says
+// so.
+TEST_F(DocumentWindow, CornersPlacedAroundOnePageOfABookMakeItsRowOnePage) {
+    OpenBook();
+    const std::string book = dir / "book.jpg";
+    CheckDocumentCorrection();
+    Click(IDC_CHECK_SPREADS);
+    AddRows({book});
+    SettleChecks();
+    QApplication::processEvents();
+    ASSERT_EQ(dlg->ImageList().GetItemText(0, 1), "【2 页】" + book);
+    // The right-hand handles dragged to the fold, the middle of the book's outline.
+    WhenModal<QtCornerEditor>([&](QtCornerEditor &editor) {
+        auto *canvas = editor.findChild<CornerCanvas *>(QStringLiteral("cornerCanvas"));
+        ASSERT_TRUE(canvas);
+        for (int handle : {1, 2}) {
+            const QPointF from = canvas->HandleAt(handle);
+            const QPointF fold((canvas->HandleAt(0).x() + canvas->HandleAt(1).x()) / 2, from.y());
+            DragWithoutLettingGo(canvas, from, fold);
+            LetGo(canvas, fold);
+        }
+        editor.findChild<QPushButton *>(QStringLiteral("cornerAccept"))->click();
+    });
+    Click(IDC_BTN_CORNERS);
+    QApplication::processEvents();
+    ASSERT_TRUE(dlg->Pages().at(0).shape.handCorners.has_value());
+    EXPECT_EQ(dlg->ImageList().GetItemText(0, 1), book);
+}
+
 } // namespace
