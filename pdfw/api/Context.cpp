@@ -84,13 +84,20 @@ pdfw_context::pdfw_context(pdfw_error_handler_proc errorHandler,
     memory.context = this;
 }
 
+// A document parameter is refused once the document is open: its pages so far were made
+// without it.
+void pdfw_context::mustNotBeOpen(const char *key) const {
+    if (current) {
+        folvane::pdfw::failCall(PDFW_RUNTIME_ERROR,
+                                std::string("\"") + key + "\" must be set before pdfw_open_file");
+    }
+}
+
 // The document correction's parameters; false for any other key.
 bool pdfw_context::setCorrectionParameter(const char *key, const char *value) {
     using folvane::pdfw::failCall;
     if (std::strcmp(key, "correction") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"correction\" must be set before pdfw_open_file");
-        }
+        mustNotBeOpen(key);
         if (*value && std::strcmp(value, "document") != 0) {
             failCall(PDFW_VALUE_ERROR,
                      std::string("correction \"") + value + "\" is not \"\" or \"document\"");
@@ -99,9 +106,7 @@ bool pdfw_context::setCorrectionParameter(const char *key, const char *value) {
         return true;
     }
     if (std::strcmp(key, "dewarp") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"dewarp\" must be set before pdfw_open_file");
-        }
+        mustNotBeOpen(key);
         if (std::strcmp(value, "on") != 0 && std::strcmp(value, "off") != 0) {
             failCall(PDFW_VALUE_ERROR,
                      std::string("dewarp \"") + value + "\" is not \"on\" or \"off\"");
@@ -110,9 +115,7 @@ bool pdfw_context::setCorrectionParameter(const char *key, const char *value) {
         return true;
     }
     if (std::strcmp(key, "spreads") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"spreads\" must be set before pdfw_open_file");
-        }
+        mustNotBeOpen(key);
         const bool off = std::strcmp(value, "off") == 0;
         const bool rightFirst = std::strcmp(value, "right-first") == 0;
         if (!off && !rightFirst && std::strcmp(value, "left-first") != 0) {
@@ -132,9 +135,7 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         failCall(PDFW_VALUE_ERROR, "key and value must not be null");
     }
     if (std::strcmp(key, "compatibility") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"compatibility\" must be set before pdfw_open_file");
-        }
+        mustNotBeOpen(key);
         pdfMinor = folvane::pdfw::pdfMinorOf(value);
         if (pdfMinor < 0) {
             pdfMinor = 4;
@@ -144,9 +145,7 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         return;
     }
     if (std::strcmp(key, "ocr") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"ocr\" must be set before pdfw_open_file");
-        }
+        mustNotBeOpen(key);
         if (*value) {
             try {
                 folvane::ocr::checkLanguages(value);
@@ -161,9 +160,7 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         return;
     }
     if (std::strcmp(key, "threads") == 0) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR, "\"threads\" must be set before pdfw_open_file");
-        }
+        mustNotBeOpen(key);
         threads = threadCount(value);
         if (threads == 0) {
             failCall(PDFW_VALUE_ERROR,
@@ -172,10 +169,7 @@ void pdfw_context::setParameter(const char *key, const char *value) {
         return;
     }
     if (std::string *field = folvane::pdfw::documentInfoField(info, key)) {
-        if (current) {
-            failCall(PDFW_RUNTIME_ERROR,
-                     std::string("\"") + key + "\" must be set before pdfw_open_file");
-        }
+        mustNotBeOpen(key);
         folvane::pdfw::setDocumentInfoField(*field, key, value);
         return;
     }

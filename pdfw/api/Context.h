@@ -64,6 +64,8 @@ struct pdfw_context {
 
 private:
     bool setCorrectionParameter(const char *key, const char *value);
+    // Raises PDFW_RUNTIME_ERROR naming `key` while a document is open.
+    void mustNotBeOpen(const char *key) const;
     // What preparing page `page` of `path` for the open document asks for.
     folvane::pdfw::ImageRequest request(const std::string &path, int page,
                                         const folvane::pdfw::ImageOptions &asked) const;
