@@ -98,7 +98,6 @@ constexpr double kDeskShare = 0.35;
 } // namespace
 
 void paperOverGutterDips(cv::Mat &page, const Fold &fold) {
-    const cv::Mat grey = greyOf(page);
     const int reach = static_cast<int>(kFoldReach * page.cols);
     const int from = std::max(0, fold.column - reach);
     const int to = std::min(page.cols, fold.column + reach);
@@ -108,7 +107,7 @@ void paperOverGutterDips(cv::Mat &page, const Fold &fold) {
     for (const cv::Rect band :
          {cv::Rect(from, 0, to - from, std::min(depth, page.rows)),
           cv::Rect(from, std::max(0, page.rows - depth), to - from, std::min(depth, page.rows))}) {
-        cv::Mat desk = grey(band) < kDeskShare * light;
+        cv::Mat desk = greyOf(page(band)) < kDeskShare * light;
         cv::Mat labels;
         const int count = cv::connectedComponents(desk, labels, 8, CV_32S);
         // Only the desk that reaches the page's own edge: text near the edge stays.
