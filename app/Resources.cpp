@@ -195,27 +195,20 @@ public:
     // In a row of its own under the path row, below "跳过空白页": the two blank-page choices
     // read together, and the path keeps its width.
     ControlTemplate SplitBlank() const {
-        ControlTemplate split =
-            Control(IDC_CHECK_SPLIT_BLANK, ControlKind::CheckBox, folvane::app::texts::kSplitBlank,
-                    SkipBlankLeft(), kSplitRow, m_layout.splitWidth, 12);
-        split.toolTip = folvane::app::texts::kSplitBlankTip;
-        return Growing(split, kFollowRight);
+        return SplitRowBox(IDC_CHECK_SPLIT_BLANK, folvane::app::texts::kSplitBlank,
+                           folvane::app::texts::kSplitBlankTip, SkipBlankLeft(),
+                           m_layout.splitWidth);
     }
     // Beside it in the same row, the open book's two choices, which go with "文档校正".
     int SpreadsLeft() const { return SkipBlankLeft() + m_layout.splitWidth + 4; }
     ControlTemplate Spreads() const {
-        ControlTemplate spreads =
-            Control(IDC_CHECK_SPREADS, ControlKind::CheckBox, folvane::app::texts::kSpreads,
-                    SpreadsLeft(), kSplitRow, m_layout.spreadsWidth, 12);
-        spreads.toolTip = folvane::app::texts::kSpreadsTip;
-        return Growing(spreads, kFollowRight);
+        return SplitRowBox(IDC_CHECK_SPREADS, folvane::app::texts::kSpreads,
+                           folvane::app::texts::kSpreadsTip, SpreadsLeft(), m_layout.spreadsWidth);
     }
     ControlTemplate RightToLeft() const {
-        ControlTemplate order = Control(
-            IDC_CHECK_RIGHT_TO_LEFT, ControlKind::CheckBox, folvane::app::texts::kRightToLeft,
-            SpreadsLeft() + m_layout.spreadsWidth + 4, kSplitRow, m_layout.rightToLeftWidth, 12);
-        order.toolTip = folvane::app::texts::kRightToLeftTip;
-        return Growing(order, kFollowRight);
+        return SplitRowBox(IDC_CHECK_RIGHT_TO_LEFT, folvane::app::texts::kRightToLeft,
+                           folvane::app::texts::kRightToLeftTip,
+                           SpreadsLeft() + m_layout.spreadsWidth + 4, m_layout.rightToLeftWidth);
     }
     ControlTemplate Encrypt() const {
         return Growing(Control(IDC_CHECK_ENCRYPT, ControlKind::CheckBox, TR_NOOP("Dialog", "加密"),
@@ -231,6 +224,15 @@ public:
     }
 
 private:
+    // A check box with its tool tip in the row under the path row, following the right edge.
+    static ControlTemplate SplitRowBox(int id, const char *caption, const char *tip, int left,
+                                       int width) {
+        ControlTemplate box =
+            Control(id, ControlKind::CheckBox, caption, left, kSplitRow, width, 12);
+        box.toolTip = tip;
+        return Growing(box, kFollowRight);
+    }
+
     const MainLayout &m_layout;
     int m_listWidth;
     int m_frameLeft;
