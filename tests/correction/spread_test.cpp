@@ -65,30 +65,30 @@ std::vector<folvane::correction::CorrectedPage> pagesOf(const support::Picture &
     return folvane::correction::correctPages(picture);
 }
 
-// The share of the page's ink in its lower half.
-double inkBelowMiddle(const folvane::correction::CorrectedPage &page) {
+// The share of the ink of a page `width` x `height` in its lower half; `grey(x, y)` reads a
+// pixel.
+template <class Grey> double inkBelowMiddle(int width, int height, Grey grey) {
     long below = 0, all = 0;
-    for (int y = 0; y < page.height; ++y) {
-        for (int x = 0; x < page.width; ++x) {
-            bool ink = page.grey[static_cast<std::size_t>(y) * page.width + x] < 128;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bool ink = grey(x, y) < 128;
             all += ink;
-            below += ink && y >= page.height / 2;
+            below += ink && y >= height / 2;
         }
     }
     return all == 0 ? 0 : static_cast<double>(below) / all;
 }
 
+double inkBelowMiddle(const folvane::correction::CorrectedPage &page) {
+    return inkBelowMiddle(page.width, page.height, [&page](int x, int y) {
+        return page.grey[static_cast<std::size_t>(y) * page.width + x];
+    });
+}
+
 // The same share for a page as a PDF reader draws it.
 double inkBelowMiddle(const support::Picture &page) {
-    long below = 0, all = 0;
-    for (int y = 0; y < page.height; ++y) {
-        for (int x = 0; x < page.width; ++x) {
-            bool ink = page.At(x, y, 0) < 128;
-            all += ink;
-            below += ink && y >= page.height / 2;
-        }
-    }
-    return all == 0 ? 0 : static_cast<double>(below) / all;
+    return inkBelowMiddle(page.width, page.height,
+                          [&page](int x, int y) { return page.At(x, y, 0); });
 }
 
 } // namespace
