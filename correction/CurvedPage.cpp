@@ -6,6 +6,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "correction/PageOutline.h"
 #include "correction/TextLines.h"
 
 namespace folvane::correction {
@@ -14,6 +15,13 @@ namespace {
 
 // The largest share of the reduced copy that may be ink for the model to be made.
 constexpr double kMostInk = 0.25;
+// The least scale the outline may give a column: half the page's, as for the text lines.
+constexpr double kLeastOutlineScale = 0.5;
+// Columns of samples at each end of the text where the text lines' scale is evened out by the
+// lines' ends.
+constexpr int kTextEndColumns = 2;
+// How closely the outline's scale must follow the text lines' inside the text to be taken.
+constexpr double kOutlineAgreement = 0.01;
 
 // The page in grey at kCurveModelDpi. Grey first: reducing one channel by a factor that is not
 // a whole number costs a third of reducing three.
@@ -76,18 +84,109 @@ double largestSag(const TextLineModel &model) {
     return largest;
 }
 
-// Linear interpolation positions along one axis: the sample below each page pixel and the
-// weight of the one after it, samples every `step` pixels, held at the last sample.
-void samplePositions(int pixels, double step, int samples, std::vector<int> &index,
-                     std::vector<float> &weight) {
-    index.resize(pixels);
-    weight.resize(pixels);
-    for (int p = 0; p < pixels; ++p) {
-        double at = std::min(p / step, static_cast<double>(samples - 1));
-        int i = std::min(static_cast<int>(at), samples - 2);
-        index[p] = i;
-        weight[p] = static_cast<float>(at - i);
+// The text lines' scale, and where the paper's outline shows the page's edges coming in from the
+// four-corner page's at its left or right edge, the outline's: the text lines' own scale evens
+// out towards the text's ends, and misses the margin, where a gutter bends most steeply. The
+// outline's scale is against the four-corner page, the lines' against the middle column: they
+// are joined where the outline comes to an end inside the page. An outline that does not follow
+// the text lines where both are known (a dark band printed along the page's top and bottom) is
+// no page's edge, and left out.
+std::vector<double> scalesWithOutline(const TextLineModel &model,
+                                      const std::vector<double> &outline) {
+    std::vector<double> scale = model.scale;
+    const int samples = static_cast<int>(scale.size());
+    // `side` is the first or last column; the outline may start a column or two in from it,
+    // where the page's very edge leaves no paper in the column.
+    auto fromEdge = [&](int side, int inwards) {
+        int edge = side;
+        while (outline[edge] <= 0 && std::abs(edge - side) < kTextEndColumns) {
+            edge += inwards;
+        }
+        int inner = edge;
+        while (inner + inwards >= 0 && inner + inwards < samples && outline[inner + inwards] > 0) {
+            inner += inwards;
+        }
+        if (outline[edge] <= 0 || inner == edge) {
+            return;
+        }
+        const double join = model.scale[inner] / outline[inner];
+        // Well inside the text, the text lines tell the scale as well as the outline does.
+        const int textFrom = model.firstColumn + kTextEndColumns;
+        const int textTo = model.lastColumn - kTextEndColumns;
+        for (int c = edge; c != inner + inwards; c += inwards) {
+            if (c >= textFrom && c <= textTo &&
+                std::abs(outline[c] * join - model.scale[c]) > kOutlineAgreement) {
+                return;
+            }
+        }
+        for (int c = edge; c != inner + inwards; c += inwards) {
+            scale[c] = std::max(kLeastOutlineScale, outline[c] * join);
+        }
+        // Out to the side, as the outline's last two columns run.
+        const double slope = scale[edge] - scale[edge + inwards];
+        for (int c = edge - inwards, out = 1; c != side - inwards; c -= inwards, ++out) {
+            scale[c] = std::max(kLeastOutlineScale, scale[edge] + slope * out);
+        }
+    };
+    fromEdge(0, 1);
+    fromEdge(samples - 1, -1);
+    return scale;
+}
+
+// Where `x` (a page position) falls among samples every `step` pixels: the sample at or before
+// it and the weight of the one after, held at the last sample.
+void samplePosition(double x, double step, int samples, int &index, float &weight) {
+    const double at = std::clamp(x / step, 0.0, static_cast<double>(samples - 1));
+    index = std::min(static_cast<int>(at), samples - 2);
+    weight = static_cast<float>(at - index);
+}
+
+// For each column of the straightened page, the column of `page` it is taken from, spaced by the
+// length of surface each column of `page` shows. Drawn at scale s against the middle column, a
+// part of the page lies (x - foot) / s from the camera's foot across the page and
+// height * (1 - 1 / s) nearer the camera than the middle; the surface's length is the length of
+// that path. Without a camera, each column is taken as it is.
+std::vector<float> surfaceColumns(const PageCurve &curve, const PageCamera &camera, int width) {
+    std::vector<float> source(width);
+    if (camera.height <= 0 || curve.scale.size() < 2) {
+        for (int x = 0; x < width; ++x) {
+            source[x] = static_cast<float>(x);
+        }
+        return source;
     }
+    const int samples = static_cast<int>(curve.scale.size());
+    // The length of surface from the page's left edge to each pixel edge e (at x = e - 0.5).
+    std::vector<double> length(width + 1, 0);
+    double lastAcross = 0, lastUp = 0;
+    for (int e = 0; e <= width; ++e) {
+        const double x = e - 0.5;
+        int j = 0;
+        float w = 0;
+        samplePosition(x, curve.step, samples, j, w);
+        const double s = curve.scale[j] + (curve.scale[j + 1] - curve.scale[j]) * w;
+        const double across = camera.foot.x + (x - camera.foot.x) / s;
+        const double up = camera.height * (1 - 1 / s);
+        if (e > 0) {
+            length[e] = length[e - 1] + std::hypot(across - lastAcross, up - lastUp);
+        }
+        lastAcross = across;
+        lastUp = up;
+    }
+    // A page bent so far that its surface is half as wide again as its chord is no page the
+    // text lines describe: the stretch stops there.
+    const int wide = std::clamp(static_cast<int>(std::lround(length[width])), 1, width * 3 / 2);
+    source.resize(wide);
+    int e = 0;
+    for (int u = 0; u < wide; ++u) {
+        const double along = (u + 0.5) * length[width] / wide;
+        while (e + 1 < width && length[e + 1] < along) {
+            ++e;
+        }
+        const double part = length[e + 1] - length[e];
+        const double edge = e + (part > 0 ? (along - length[e]) / part : 0);
+        source[u] = static_cast<float>(edge - 0.5);
+    }
+    return source;
 }
 
 } // namespace
@@ -97,7 +196,8 @@ PageCurve pageCurveOf(const cv::Mat &page, double dpi) {
     if (page.empty()) {
         return curve;
     }
-    cv::Mat ink = inkOf(reducedGrey(page, dpi), std::min(dpi, kCurveModelDpi));
+    const cv::Mat grey = reducedGrey(page, dpi);
+    cv::Mat ink = inkOf(grey, std::min(dpi, kCurveModelDpi));
     // Text, even dense Chinese, inks a small share of a page; a copy with more is a picture, a
     // texture or noise, in which "lines" found would bend the page for nothing.
     if (cv::countNonZero(ink) > ink.total() * kMostInk) {
@@ -111,28 +211,36 @@ PageCurve pageCurveOf(const cv::Mat &page, double dpi) {
     curve.sag = largestSag(model) / ink.rows;
     curve.disparity = model.disparity * scale;
     curve.step = kDisparityStep * scale;
+    curve.scale = scalesWithOutline(
+        model, outlineScales(grey, kDisparityStep, static_cast<int>(model.scale.size())));
     return curve;
 }
 
-cv::Mat straightened(const cv::Mat &page, const PageCurve &curve) {
+cv::Mat straightened(const cv::Mat &page, const PageCurve &curve, const PageCamera &camera) {
     const cv::Mat &d = curve.disparity;
-    std::vector<int> column, row;
-    std::vector<float> across, down;
-    samplePositions(page.cols, curve.step, d.cols, column, across);
-    samplePositions(page.rows, curve.step, d.rows, row, down);
-    cv::Mat mapX(page.size(), CV_32F), mapY(page.size(), CV_32F);
+    const std::vector<float> columns = surfaceColumns(curve, camera, page.cols);
+    const int wide = static_cast<int>(columns.size());
+    std::vector<int> column(wide), row(page.rows);
+    std::vector<float> across(wide), down(page.rows);
+    for (int x = 0; x < wide; ++x) {
+        samplePosition(columns[x], curve.step, d.cols, column[x], across[x]);
+    }
+    for (int y = 0; y < page.rows; ++y) {
+        samplePosition(y, curve.step, d.rows, row[y], down[y]);
+    }
+    cv::Mat mapX(page.rows, wide, CV_32F), mapY(page.rows, wide, CV_32F);
     for (int y = 0; y < page.rows; ++y) {
         const float *above = d.ptr<float>(row[y]);
         const float *below = d.ptr<float>(row[y] + 1);
         const float wy = down[y];
         float *xs = mapX.ptr<float>(y);
         float *ys = mapY.ptr<float>(y);
-        for (int x = 0; x < page.cols; ++x) {
+        for (int x = 0; x < wide; ++x) {
             const int j = column[x];
             const float wx = across[x];
             float top = above[j] + (above[j + 1] - above[j]) * wx;
             float bottom = below[j] + (below[j + 1] - below[j]) * wx;
-            xs[x] = static_cast<float>(x);
+            xs[x] = columns[x];
             ys[x] = static_cast<float>(y) - (top + (bottom - top) * wy);
         }
     }

@@ -3,6 +3,8 @@
 // the surface bends, and the page is remapped so that they run straight.
 #pragma once
 
+#include <vector>
+
 #include <opencv2/core.hpp>
 
 namespace folvane::correction {
@@ -18,6 +20,14 @@ constexpr double kCurveThreshold = 0.003;
 // in finding the lines, falls with the square of it: a flat page pays for the look alone.
 constexpr double kCurveModelDpi = 100;
 
+// Where the camera stood over the page, in pixels of the four-corner page: the point of the
+// page's plane straight below it, and its height above that plane. A scan has none (`height` 0):
+// a scanner's light moves along the page instead of looking from one point.
+struct PageCamera {
+    cv::Point2d foot;
+    double height = 0;
+};
+
 struct PageCurve {
     // The sag most text lines have at the place across the page where it is largest, as a share
     // of the page's height; 0 when the page has too few text lines to tell.
@@ -26,6 +36,11 @@ struct PageCurve {
     // (0, 0). Empty when there is no model.
     cv::Mat disparity;
     double step = 0;
+    // The scale at which each column of samples shows the page, against the page's middle
+    // column: below 1 where the page bends away from the camera, above where it rises towards
+    // it. Seen from a camera, a part of the page farther away is drawn smaller about the point
+    // below the camera, so its text lines lie closer together there.
+    std::vector<double> scale;
 
     bool curved() const { return !disparity.empty() && sag > kCurveThreshold; }
 };
@@ -35,7 +50,9 @@ struct PageCurve {
 PageCurve pageCurveOf(const cv::Mat &page, double dpi);
 
 // `page` remapped so that its text lines run straight: every column moved up or down by the
-// model's disparity there. The same size and type as `page`.
-cv::Mat straightened(const cv::Mat &page, const PageCurve &curve);
+// model's disparity there, and, seen by `camera`, the columns spaced along the page's surface
+// rather than along its foreshortened chord, so that text bent away from the camera is as wide
+// as the rest. The page gets the surface's width in pixels; the same height and type as `page`.
+cv::Mat straightened(const cv::Mat &page, const PageCurve &curve, const PageCamera &camera);
 
 } // namespace folvane::correction

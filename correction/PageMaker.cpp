@@ -161,10 +161,34 @@ cv::Mat warpToPage(const UprightImage &upright, const PagePlan &plan) {
     return page;
 }
 
+// A straightened page is as wide as its surface, where the four-corner page had the chord: the
+// page's shape follows the surface, at the resolution it has, keeping the paper it was taken for
+// (A4's length when none was named) if its new shape is still that paper's. A book's page keeps
+// the shape it shares with the facing page, so that both come out the same size.
+cv::Mat shapedLikeItsSurface(cv::Mat surface, CorrectedPage &page) {
+    if (surface.cols == page.width) {
+        return surface;
+    }
+    cv::Size size(page.width, page.height);
+    if (page.facts.spreadPage == 0) {
+        const PaperSize paper =
+            page.facts.paper == PaperSize::None ? PaperSize::A4 : page.facts.paper;
+        const PageShape shape = shapeAtResolution(surface.size(), page.dpi, paper);
+        size = shape.size;
+        page.width = size.width;
+        page.height = size.height;
+        page.facts.paper = shape.paper;
+    }
+    if (surface.size() != size) {
+        cv::resize(surface, surface, size, 0, 0, cv::INTER_AREA);
+    }
+    return surface;
+}
+
 // The four-corner page, or, when its text lines bend past the threshold, the page remapped so
 // that they run straight. A flat page is handed on untouched. A page of an open book bends into
 // its gutter however slightly: it follows its text lines whenever they can be told.
-cv::Mat straightenIfCurved(const cv::Mat &flat, CorrectedPage &page) {
+cv::Mat straightenIfCurved(const cv::Mat &flat, const PageCamera &camera, CorrectedPage &page) {
     PageCurve curve = pageCurveOf(flat, page.dpi);
     page.facts.lineSag = curve.sag;
     const bool bound = page.facts.spreadPage != 0 && !curve.disparity.empty();
@@ -172,7 +196,31 @@ cv::Mat straightenIfCurved(const cv::Mat &flat, CorrectedPage &page) {
         return flat;
     }
     page.facts.straightened = true;
-    return straightened(flat, curve);
+    return shapedLikeItsSurface(straightened(flat, curve, camera), page);
+}
+
+// The camera over a photo's four-corner page: the photo's centre carried onto the page, and a
+// phone's usual focal length in page pixels. None for a scan.
+PageCamera cameraOver(const PagePlan &p, cv::Size picture) {
+    if (p.facts.treatedAs != SourceKind::Photo || quadArea(p.quad) <= 0) {
+        return {};
+    }
+    const cv::Size size = p.shape.size;
+    std::vector<cv::Point2f> quad,
+        rect = {{0, 0},
+                {static_cast<float>(size.width), 0},
+                {static_cast<float>(size.width), static_cast<float>(size.height)},
+                {0, static_cast<float>(size.height)}};
+    for (const cv::Point2d &q : p.quad) {
+        quad.emplace_back(static_cast<float>(q.x), static_cast<float>(q.y));
+    }
+    std::vector<cv::Point2f> centre = {{picture.width / 2.0f, picture.height / 2.0f}}, foot;
+    cv::perspectiveTransform(centre, foot, cv::getPerspectiveTransform(quad, rect));
+    if (!std::isfinite(foot[0].x) || !std::isfinite(foot[0].y)) {
+        return {};
+    }
+    const double scale = std::sqrt(static_cast<double>(size.area()) / quadArea(p.quad));
+    return {cv::Point2d(foot[0].x, foot[0].y), usualFocalLength(picture) * scale};
 }
 
 void fillImages(CorrectedPage &page, const cv::Mat &flat, bool interpolated) {
@@ -219,10 +267,10 @@ CorrectedPage laidOut(const PagePlan &p) {
 // The page made of its four-corner pixels `flat`: straightened when its lines bend, cleaned,
 // split into ink and background.
 CorrectedPage finished(CorrectedPage page, cv::Mat flat, const Picture &picture, const PagePlan &p,
-                       bool plain) {
+                       const PageCamera &camera, bool plain) {
     if (picture.straightenCurves && !plain &&
         (p.facts.found || p.facts.treatedAs == SourceKind::Scan)) {
-        flat = straightenIfCurved(flat, page);
+        flat = straightenIfCurved(flat, camera, page);
     }
     fillImages(page, flat, p.interpolated);
     if (plain) {
@@ -255,7 +303,7 @@ Point pictureAt(const PagePlan &p, cv::Point2f at) {
 // `aspect` is the book's pages' height over width, the same for both, so that both snap to the
 // same paper and come out the same size.
 CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, int to, int place,
-                         double aspect, const Picture &picture) {
+                         double aspect, const PageCamera &camera, const Picture &picture) {
     PagePlan p = spread;
     const cv::Mat half = flat.colRange(from, to);
     const bool scan = spread.facts.treatedAs == SourceKind::Scan;
@@ -272,7 +320,12 @@ CorrectedPage spreadPage(const PagePlan &spread, const cv::Mat &flat, int from, 
     if (half.size() != p.shape.size) {
         cv::resize(half, pixels, p.shape.size, 0, 0, cv::INTER_AREA);
     }
-    return finished(std::move(page), pixels, picture, p, false);
+    // The same camera, over the half as it is resized.
+    const double across = static_cast<double>(p.shape.size.width) / half.cols;
+    const double down = static_cast<double>(p.shape.size.height) / half.rows;
+    const PageCamera over{{(camera.foot.x - from) * across, camera.foot.y * down},
+                          camera.height * std::sqrt(across * down)};
+    return finished(std::move(page), pixels, picture, p, over, false);
 }
 
 // Where an open book shown on the four-corner page `flat` folds; column 0 for no book.
@@ -301,8 +354,9 @@ std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture 
     const bool plain = !picture.corners && plainPicture(upright);
     cv::Mat flat = warpToPage(upright, p);
     const Fold found = spreadFold(upright, picture, p, flat);
+    const PageCamera camera = cameraOver(p, upright.size());
     if (found.column == 0) {
-        return {finished(std::move(page), std::move(flat), picture, p, plain)};
+        return {finished(std::move(page), std::move(flat), picture, p, camera, plain)};
     }
     paperOverGutterDips(flat, found);
     const int fold = found.column;
@@ -313,8 +367,8 @@ std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture 
                            static_cast<double>(flat.rows) / (flat.cols - fold)) /
                           2;
     std::vector<CorrectedPage> pages;
-    pages.push_back(spreadPage(p, flat, 0, fold, left, aspect, picture));
-    pages.push_back(spreadPage(p, flat, fold, flat.cols, 3 - left, aspect, picture));
+    pages.push_back(spreadPage(p, flat, 0, fold, left, aspect, camera, picture));
+    pages.push_back(spreadPage(p, flat, fold, flat.cols, 3 - left, aspect, camera, picture));
     if (picture.rightToLeft) {
         std::swap(pages[0], pages[1]);
     }

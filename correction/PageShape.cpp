@@ -43,6 +43,10 @@ const Paper *snappedPaper(double longOverShort, double longInches) {
 
 } // namespace
 
+double usualFocalLength(cv::Size pictureSize) {
+    return 0.8 * std::max(pictureSize.width, pictureSize.height);
+}
+
 double sheetAspect(const Quad &quad, cv::Size pictureSize) {
     cv::Size2d span = quadSpan(quad);
     double plain = span.height / std::max(1e-9, span.width);
@@ -64,7 +68,7 @@ double sheetAspect(const Quad &quad, cv::Size pictureSize) {
     // take a phone's usual one instead.
     double f = f2 > 0 ? std::sqrt(f2) : 0;
     if (f < 0.4 * longSide || f > 4 * longSide) {
-        f = 0.8 * longSide;
+        f = usualFocalLength(pictureSize);
     }
     auto weighed = [&](const cv::Vec3d &n) {
         double x = (n[0] - u0 * n[2]) / f, y = (n[1] - v0 * n[2]) / f;
@@ -77,6 +81,24 @@ double sheetAspect(const Quad &quad, cv::Size pictureSize) {
     double aspect = std::sqrt(h2 / w2);
     // Far outside the plain ratio means a degenerate view; trust the plain ratio then.
     return aspect > plain / 3 && aspect < plain * 3 ? aspect : plain;
+}
+
+PageShape shapeAtResolution(cv::Size size, double dpi, PaperSize paper) {
+    PageShape shape{size, dpi, PaperSize::None};
+    const bool portrait = size.height >= size.width;
+    const int longSide = std::max(size.width, size.height);
+    const double longOverShort =
+        static_cast<double>(longSide) / std::max(1, std::min(size.width, size.height));
+    for (const Paper &p : kPapers) {
+        const double ratio = p.longInches / p.shortInches;
+        if (p.size != paper || std::abs(longOverShort / ratio - 1) > kSnapTolerance) {
+            continue;
+        }
+        const int shortSide = std::max(1, static_cast<int>(std::lround(longSide / ratio)));
+        shape.size = portrait ? cv::Size(shortSide, longSide) : cv::Size(longSide, shortSide);
+        shape.paper = paper;
+    }
+    return shape;
 }
 
 cv::Size2d quadSpan(const Quad &q) {

@@ -16,6 +16,10 @@ struct PageShape {
     PaperSize paper = PaperSize::None;
 };
 
+// A phone camera's usual focal length, in pixels of a picture of `pictureSize`: for views whose
+// own perspective is too slight to tell it.
+double usualFocalLength(cv::Size pictureSize);
+
 // Height over width of the rectangle seen as `quad` in a picture of `pictureSize`, assuming
 // the camera looked through the picture's centre.
 double sheetAspect(const Quad &quad, cv::Size pictureSize);
@@ -28,6 +32,11 @@ enum class Snap { None, NameOnly, Reshape };
 // `statedDpi` (0: unknown) is the picture's own resolution, which tells the paper's real size.
 PageShape pageShape(double aspect, double pixelsWide, double pixelsHigh, double statedDpi,
                     Snap snap);
+
+// A page of `size` pixels at a resolution already settled (`dpi`): given the shape of `paper`,
+// its long side kept, when its own shape is within the snapping tolerance of that paper's; else
+// as it is, no paper named.
+PageShape shapeAtResolution(cv::Size size, double dpi, PaperSize paper);
 
 // Width and height the quad spans in the picture: the mean lengths of its opposite sides.
 cv::Size2d quadSpan(const Quad &quad);

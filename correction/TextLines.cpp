@@ -44,6 +44,8 @@ PIX *bilevelPix(const cv::Mat &ink) {
 struct LineCourse {
     std::vector<float> y; // the line's middle at each sample column
     float middle = 0;     // at the page's middle column
+    int first = 0;        // the sample columns the line's own ink reaches; beyond, extrapolated
+    int last = 0;
 };
 
 // Sample columns either side of a column whose points its median takes (4 mm each way at 100 dpi).
@@ -98,6 +100,8 @@ bool followLine(PTA *pta, int columns, LineCourse &course) {
         course.y[c] = course.y[last] + endSlope * (c - last);
     }
     course.middle = course.y[columns / 2];
+    course.first = first;
+    course.last = last;
     return true;
 }
 
@@ -126,6 +130,72 @@ cv::Mat disparityOf(const std::vector<LineCourse> &lines, int rows, int columns)
     return disparity;
 }
 
+// The least scale a column may show the page at against its middle (and the inverse the most):
+// a page bent so far that it looks smaller still is no page the text lines can describe.
+constexpr double kLeastScale = 0.5;
+
+// The scale of column `c` from the lines whose ink reaches it: the slope of a straight line
+// fitted to their places there against their places in the middle. 0 when too few reach it.
+double scaleAt(const std::vector<LineCourse> &lines, int c) {
+    double n = 0, sm = 0, sy = 0, smm = 0, smy = 0;
+    for (const LineCourse &line : lines) {
+        if (c < line.first || c > line.last) {
+            continue;
+        }
+        n += 1;
+        sm += line.middle;
+        sy += line.y[c];
+        smm += static_cast<double>(line.middle) * line.middle;
+        smy += static_cast<double>(line.middle) * line.y[c];
+    }
+    const double spread = n * smm - sm * sm;
+    if (n < kMinTextLines / 2 || spread <= 0) {
+        return 0;
+    }
+    return std::clamp((n * smy - sm * sy) / spread, kLeastScale, 1 / kLeastScale);
+}
+
+// Each sample column's scale (see TextLineModel::scale), evened with its neighbours, since the
+// surface's slope comes from its changes, and the columns the text reaches.
+void columnScales(const std::vector<LineCourse> &lines, int columns, TextLineModel &model) {
+    std::vector<double> fitted(columns, 0);
+    int first = -1, last = -1;
+    for (int c = 0; c < columns; ++c) {
+        fitted[c] = scaleAt(lines, c);
+        if (fitted[c] > 0) {
+            first = first < 0 ? c : first;
+            last = c;
+        }
+    }
+    if (first < 0) {
+        model.scale.assign(columns, 1.0);
+        model.lastColumn = columns - 1;
+        return;
+    }
+    model.firstColumn = first;
+    model.lastColumn = last;
+    // Beyond the text, as the last few columns ran (about 1 cm at 100 dpi).
+    const int run = std::min(2, last - first);
+    const double before = run > 0 ? (fitted[first + run] - fitted[first]) / run : 0;
+    const double after = run > 0 ? (fitted[last] - fitted[last - run]) / run : 0;
+    for (int c = 0; c < columns; ++c) {
+        double s = fitted[c];
+        if (c < first) {
+            s = fitted[first] - before * (first - c);
+        } else if (c > last) {
+            s = fitted[last] + after * (c - last);
+        } else if (s == 0) {
+            s = fitted[c - 1];
+        }
+        fitted[c] = std::clamp(s, kLeastScale, 1 / kLeastScale);
+    }
+    model.scale.resize(columns);
+    for (int c = 0; c < columns; ++c) {
+        model.scale[c] =
+            (fitted[std::max(0, c - 1)] + 2 * fitted[c] + fitted[std::min(columns - 1, c + 1)]) / 4;
+    }
+}
+
 } // namespace
 
 TextLineModel textLineModelOf(const cv::Mat &ink) {
@@ -152,6 +222,7 @@ TextLineModel textLineModelOf(const cv::Mat &ink) {
         model.disparity = disparityOf(courses, rows, columns);
         model.firstLine = courses.front().middle;
         model.lastLine = courses.back().middle;
+        columnScales(courses, columns, model);
     }
     ptaaDestroy(&lines);
     ptaaDestroy(&found);

@@ -4,6 +4,8 @@
 // lies below where it would be if its line ran straight at its height in the page's middle).
 #pragma once
 
+#include <vector>
+
 #include <opencv2/core.hpp>
 
 namespace folvane::correction {
@@ -21,6 +23,14 @@ struct TextLineModel {
     // model is extrapolated.
     double firstLine = 0;
     double lastLine = 0;
+    // For each column of samples, the scale at which it shows the page against the middle
+    // column: the slope of the text lines' places down that column against their places down the
+    // middle, from the lines that reach the column; beyond the text, it goes on as it ran.
+    std::vector<double> scale;
+    // The first and last columns of samples that text lines' own ink reaches: beyond them,
+    // `scale` is extrapolated.
+    int firstColumn = 0;
+    int lastColumn = 0;
 };
 
 // `ink` is CV_8UC1, ink non-zero, at about 100 dpi. Never throws; no model when the page has too

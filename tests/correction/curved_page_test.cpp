@@ -2,14 +2,18 @@
 // correction their text lines run straight; a flat page, and one bent less than the threshold,
 // is left exactly as the four-corner correction makes it.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "correction/Correction.h"
 #include "pdf/PageGeneration.h"
 #include "tests/correction/CurvedPages.h"
+#include "tests/correction/Photos.h"
+#include "tests/deskphoto/BentPage.h"
 #include "tests/support/Files.h"
 #include "tests/support/Png.h"
 #include "tests/support/Process.h"
@@ -133,6 +137,60 @@ TEST(CurvedPage, ThePdfOfABentPageIsStraightenedUnlessTurnedOff) {
     support::Picture flat = curvedPage({0, true, 1});
     EXPECT_TRUE(pdfOf(flat, true) == pdfOf(flat, false));
     unsetenv("SOURCE_DATE_EPOCH");
+}
+
+// How wide the text of a page is, in inches: from the column where its first hundredth of ink
+// is reached to the one where its last begins, so that a speck in the margin does not count.
+double textWidth(const folvane::correction::CorrectedPage &page) {
+    std::vector<double> column(page.width, 0);
+    double total = 0;
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            const int ink = (page.ink[y * page.inkRowBytes + x / 8] >> (7 - x % 8)) & 1;
+            column[x] += ink;
+            total += ink;
+        }
+    }
+    auto reached = [&](double share) {
+        double sum = 0;
+        int x = 0;
+        while (x + 1 < page.width && sum + column[x] < share * total) {
+            sum += column[x++];
+        }
+        return x;
+    };
+    return (reached(0.99) - reached(0.01)) / page.dpi;
+}
+
+// A book's page photographed from above, bent down into its gutter over two fifths of its width:
+// the bent part is foreshortened as well as sagging. Straightened, its text is about as wide as
+// lying flat, where the four-corner chord squeezes the part near the gutter, and the page is as
+// wide as the paper's surface, wider than that chord.
+TEST(CurvedPage, ABookPageKeepsItsTextsWidthIntoTheGutter) {
+    desk::ensureGuiApplication();
+    desk::Random random(21);
+    const QImage drawn = desk::drawnTextPage(desk::textLines(random, 34));
+    const folvane::correction::CorrectedPage flat =
+        folvane::correction::correctPage(pictureOf(desk::photographBent(drawn, {}, 3)));
+    ASSERT_FALSE(flat.failure);
+    for (bool gutterLeft : {true, false}) {
+        SCOPED_TRACE(gutterLeft ? "gutter left" : "gutter right");
+        const support::Picture photo =
+            desk::photographBent(drawn, {false, gutterLeft, 0.4, 60 * M_PI / 180}, 3);
+        folvane::correction::Picture picture = pictureOf(photo);
+        const folvane::correction::CorrectedPage bent = folvane::correction::correctPage(picture);
+        picture.straightenCurves = false;
+        const folvane::correction::CorrectedPage chord = folvane::correction::correctPage(picture);
+        ASSERT_FALSE(bent.failure);
+        ASSERT_TRUE(bent.facts.straightened);
+        // The chord squeezes the text by 3 to 6%; along the surface, at least half of that
+        // comes back, and the text is within 2% of its width lying flat.
+        const double truth = textWidth(flat);
+        EXPECT_LT(std::abs(textWidth(bent) - truth), std::abs(textWidth(chord) - truth) / 2);
+        EXPECT_NEAR(textWidth(bent), truth, truth * 0.02);
+        EXPECT_GT(bent.width, chord.width * 1.02);
+        EXPECT_NEAR(bent.height / bent.dpi, flat.height / flat.dpi, 0.05);
+    }
 }
 
 TEST(CurvedPage, NoDewarpGoesWithDocument) {
