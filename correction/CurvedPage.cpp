@@ -91,9 +91,12 @@ double largestSag(const TextLineModel &model) {
 // are joined where the outline comes to an end inside the page. An outline that does not follow
 // the text lines where both are known (a dark band printed along the page's top and bottom) is
 // no page's edge, and left out.
-std::vector<double> scalesWithOutline(const TextLineModel &model,
-                                      const std::vector<double> &outline) {
+// Fills `curve`'s scale, and where the outline is taken, its dips; `toPage` is the page's
+// pixels to one of the outline's.
+void takeOutline(const TextLineModel &model, const PageOutline &found, double toPage,
+                 PageCurve &curve) {
     std::vector<double> scale = model.scale;
+    const std::vector<double> &outline = found.scale;
     const int samples = static_cast<int>(scale.size());
     // `side` is the first or last column; the outline may start a column or two in from it,
     // where the page's very edge leaves no paper in the column.
@@ -127,10 +130,15 @@ std::vector<double> scalesWithOutline(const TextLineModel &model,
         for (int c = edge - inwards, out = 1; c != side - inwards; c -= inwards, ++out) {
             scale[c] = std::max(kLeastOutlineScale, scale[edge] + slope * out);
         }
+        // The desk shows as far as half a column of samples past the last that sees it.
+        const int reach =
+            static_cast<int>(std::lround((std::abs(inner - side) + 0.5) * kDisparityStep * toPage));
+        (side == 0 ? curve.dipLeft : curve.dipRight) = reach;
+        curve.paperLight = found.paperLight;
     };
     fromEdge(0, 1);
     fromEdge(samples - 1, -1);
-    return scale;
+    curve.scale = std::move(scale);
 }
 
 // Where `x` (a page position) falls among samples every `step` pixels: the sample at or before
@@ -211,8 +219,8 @@ PageCurve pageCurveOf(const cv::Mat &page, double dpi) {
     curve.sag = largestSag(model) / ink.rows;
     curve.disparity = model.disparity * scale;
     curve.step = kDisparityStep * scale;
-    curve.scale = scalesWithOutline(
-        model, outlineScales(grey, kDisparityStep, static_cast<int>(model.scale.size())));
+    takeOutline(model, outlineOf(grey, kDisparityStep, static_cast<int>(model.scale.size())), scale,
+                curve);
     return curve;
 }
 

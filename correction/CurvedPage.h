@@ -41,6 +41,11 @@ struct PageCurve {
     // it. Seen from a camera, a part of the page farther away is drawn smaller about the point
     // below the camera, so its text lines lie closer together there.
     std::vector<double> scale;
+    // How far in from the page's left and right edges its outline dips in from the top and the
+    // bottom, the desk showing there (page pixels, 0 for no dip), and the paper's light (0..255).
+    int dipLeft = 0;
+    int dipRight = 0;
+    double paperLight = 0;
 
     bool curved() const { return !disparity.empty() && sag > kCurveThreshold; }
 };

@@ -7,6 +7,7 @@
 
 #include "correction/Background.h"
 #include "correction/CurvedPage.h"
+#include "correction/DeskDips.h"
 #include "correction/Geometry.h"
 #include "correction/Limits.h"
 #include "correction/PageCleaner.h"
@@ -196,7 +197,13 @@ cv::Mat straightenIfCurved(const cv::Mat &flat, const PageCamera &camera, Correc
         return flat;
     }
     page.facts.straightened = true;
-    return shapedLikeItsSurface(straightened(flat, curve, camera), page);
+    if (curve.dipLeft == 0 && curve.dipRight == 0) {
+        return shapedLikeItsSurface(straightened(flat, curve, camera), page);
+    }
+    cv::Mat painted = flat.clone();
+    paperOverDips(painted, 0, curve.dipLeft, curve.paperLight);
+    paperOverDips(painted, flat.cols - curve.dipRight, flat.cols, curve.paperLight);
+    return shapedLikeItsSurface(straightened(painted, curve, camera), page);
 }
 
 // The camera over a photo's four-corner page: the photo's centre carried onto the page, and a
@@ -358,7 +365,8 @@ std::vector<CorrectedPage> makePages(const UprightImage &upright, const Picture 
     if (found.column == 0) {
         return {finished(std::move(page), std::move(flat), picture, p, camera, plain)};
     }
-    paperOverGutterDips(flat, found);
+    const int reach = static_cast<int>(kFoldReach * flat.cols);
+    paperOverDips(flat, found.column - reach, found.column + reach, found.paperLight);
     const int fold = found.column;
     // In reading order: left then right, or right then left.
     const int left = picture.rightToLeft ? 2 : 1;

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "correction/DeskDips.h"
+
 namespace folvane::correction {
 
 namespace {
-
-// The desk is darker than half the paper's light; a gutter's shade keeps the paper above it.
-constexpr double kDeskShare = 0.5;
 
 // The rows from the end `from` (0 the top, else the bottom) of `profile` darker than `below`.
 int deskRows(const std::vector<float> &profile, float below, bool fromTop) {
@@ -22,8 +21,10 @@ int deskRows(const std::vector<float> &profile, float below, bool fromTop) {
 
 } // namespace
 
-std::vector<double> outlineScales(const cv::Mat &grey, int step, int samples) {
-    std::vector<double> scale(samples, 0);
+PageOutline outlineOf(const cv::Mat &grey, int step, int samples) {
+    PageOutline outline;
+    outline.scale.assign(samples, 0);
+    std::vector<float> papers;
     const int rows = grey.rows;
     std::vector<float> profile(rows), middle;
     for (int c = 0; c < samples; ++c) {
@@ -43,13 +44,19 @@ std::vector<double> outlineScales(const cv::Mat &grey, int step, int samples) {
         // The paper's light: the median of the column's middle half, mostly paper between lines.
         middle.assign(profile.begin() + rows / 4, profile.begin() + rows * 3 / 4);
         std::nth_element(middle.begin(), middle.begin() + middle.size() / 2, middle.end());
-        const float desk = static_cast<float>(middle[middle.size() / 2] * kDeskShare);
+        const float paper = middle[middle.size() / 2];
+        papers.push_back(paper);
+        const float desk = static_cast<float>(paper * kDeskShare);
         const int top = deskRows(profile, desk, true), bottom = deskRows(profile, desk, false);
         if (top > 0 && bottom > 0 && top + bottom < rows / 2) {
-            scale[c] = static_cast<double>(rows - top - bottom) / rows;
+            outline.scale[c] = static_cast<double>(rows - top - bottom) / rows;
         }
     }
-    return scale;
+    if (!papers.empty()) {
+        std::nth_element(papers.begin(), papers.begin() + papers.size() / 2, papers.end());
+        outline.paperLight = papers[papers.size() / 2];
+    }
+    return outline;
 }
 
 } // namespace folvane::correction

@@ -10,9 +10,16 @@
 
 namespace folvane::correction {
 
-// For each column of samples every `step` pixels of `grey` (CV_8UC1) from column 0: the height
-// between the paper's top and bottom edges over the page's height, where the desk shows both
-// above and below the paper; 0 where it does not (the paper reaches the page's edges).
-std::vector<double> outlineScales(const cv::Mat &grey, int step, int samples);
+struct PageOutline {
+    // For each column of samples: the height between the paper's top and bottom edges over the
+    // page's height, where the desk shows both above and below the paper; 0 where it does not
+    // (the paper reaches the page's edges).
+    std::vector<double> scale;
+    // The paper's light (0..255): the median over the columns of their paper.
+    double paperLight = 0;
+};
+
+// The outline of `grey` (CV_8UC1) in columns of samples every `step` pixels from column 0.
+PageOutline outlineOf(const cv::Mat &grey, int step, int samples);
 
 } // namespace folvane::correction

@@ -91,45 +91,7 @@ bool holdsText(const std::vector<int> &ink, int from, int to, int rows) {
     return inked > (to - from) / 4;
 }
 
-// Desk: darker than this share of the paper's light. A gutter's shade stays lighter (half the
-// paper's light at the darkest in the books photographed), a desk seen beside paper darker.
-constexpr double kDeskShare = 0.35;
-
 } // namespace
-
-void paperOverGutterDips(cv::Mat &page, const Fold &fold) {
-    const int reach = static_cast<int>(kFoldReach * page.cols);
-    const int from = std::max(0, fold.column - reach);
-    const int to = std::min(page.cols, fold.column + reach);
-    const int depth = std::max(1, static_cast<int>(kDipDepth * page.rows));
-    const double light = fold.paperLight;
-    const cv::Scalar paperColour = cv::Scalar::all(light);
-    for (const cv::Rect band :
-         {cv::Rect(from, 0, to - from, std::min(depth, page.rows)),
-          cv::Rect(from, std::max(0, page.rows - depth), to - from, std::min(depth, page.rows))}) {
-        cv::Mat desk = greyOf(page(band)) < kDeskShare * light;
-        cv::Mat labels;
-        const int count = cv::connectedComponents(desk, labels, 8, CV_32S);
-        // Only the desk that reaches the page's own edge: text near the edge stays.
-        const int edgeRow = band.y == 0 ? 0 : band.height - 1;
-        std::vector<bool> atEdge(count, false);
-        for (int x = 0; x < band.width; ++x) {
-            atEdge[labels.at<int>(edgeRow, x)] = true;
-        }
-        atEdge[0] = false;
-        cv::Mat fill(band.size(), CV_8U, cv::Scalar(0));
-        for (int y = 0; y < band.height; ++y) {
-            for (int x = 0; x < band.width; ++x) {
-                fill.at<uchar>(y, x) = atEdge[labels.at<int>(y, x)] ? 255 : 0;
-            }
-        }
-        // The paper's edge around the notch is a shade between desk and paper; taken with the
-        // desk, it leaves no line where the notch was.
-        const int rim = 2 * std::max(1, page.rows / 300) + 1;
-        cv::dilate(fill, fill, cv::getStructuringElement(cv::MORPH_ELLIPSE, {rim, rim}));
-        page(band).setTo(paperColour, fill);
-    }
-}
 
 Fold foldOf(const cv::Mat &page) {
     const double aspect = static_cast<double>(page.cols) / std::max(1, page.rows);

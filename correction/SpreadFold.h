@@ -29,11 +29,4 @@ struct Fold {
 // both sides, none across the fold, and the gutter's shade there.
 Fold foldOf(const cv::Mat &page);
 
-// A book's pages dip into the gutter, and so does its outline: the four-corner page of the
-// spread shows the desk in a notch at the top and the bottom of the fold, which would come out
-// as dark wedges in the pages' corners. Paints the desk reaching in from the top and bottom edges
-// near `fold` (within kFoldReach of the width and kDipDepth of the height) as paper.
-constexpr double kDipDepth = 0.08;
-void paperOverGutterDips(cv::Mat &page, const Fold &fold);
-
 } // namespace folvane::correction

@@ -162,10 +162,25 @@ double textWidth(const folvane::correction::CorrectedPage &page) {
     return (reached(0.99) - reached(0.01)) / page.dpi;
 }
 
+// The ink in the page's top and bottom corners on one side (a tenth of the width, a twentieth of
+// the height): where the desk shows in the outline's dip by a gutter, dark wedges.
+int inkInCorners(const folvane::correction::CorrectedPage &page, bool left) {
+    int ink = 0;
+    const int band = page.height / 20, side = page.width / 10;
+    for (int y = 0; y < page.height; ++y) {
+        for (int i = 0; i < side && (y < band || y >= page.height - band); ++i) {
+            const int x = left ? i : page.width - 1 - i;
+            ink += (page.ink[y * page.inkRowBytes + x / 8] >> (7 - x % 8)) & 1;
+        }
+    }
+    return ink;
+}
+
 // A book's page photographed from above, bent down into its gutter over two fifths of its width:
 // the bent part is foreshortened as well as sagging. Straightened, its text is about as wide as
-// lying flat, where the four-corner chord squeezes the part near the gutter, and the page is as
-// wide as the paper's surface, wider than that chord.
+// lying flat, where the four-corner chord squeezes the part near the gutter, the page is as
+// wide as the paper's surface, wider than that chord, and the desk in the outline's dip by the
+// gutter leaves nothing in the page's corners there.
 TEST(CurvedPage, ABookPageKeepsItsTextsWidthIntoTheGutter) {
     desk::ensureGuiApplication();
     desk::Random random(21);
@@ -189,6 +204,7 @@ TEST(CurvedPage, ABookPageKeepsItsTextsWidthIntoTheGutter) {
         EXPECT_LT(std::abs(textWidth(bent) - truth), std::abs(textWidth(chord) - truth) / 2);
         EXPECT_NEAR(textWidth(bent), truth, truth * 0.02);
         EXPECT_GT(bent.width, chord.width * 1.02);
+        EXPECT_EQ(inkInCorners(bent, gutterLeft), 0);
         EXPECT_NEAR(bent.height / bent.dpi, flat.height / flat.dpi, 0.05);
     }
 }
