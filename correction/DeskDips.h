@@ -14,8 +14,9 @@ constexpr double kDeskShare = 0.35;
 constexpr double kDipDepth = 0.08;
 
 // Paints the desk reaching in from the top and bottom edges of `page` (CV_8UC1 or CV_8UC3)
-// between its columns [from, to), within kDipDepth of its height, as paper of `paperLight`
-// (0..255). Dark parts that do not reach the edge, text near it, stay.
+// between its columns [from, to), within kDipDepth of its height, as the paper beside it in each
+// column; `paperLight` (0..255), the page's paper, tells desk from paper, and fills a column
+// with no paper in the band. Dark parts that do not reach the edge, text near it, stay.
 void paperOverDips(cv::Mat &page, int from, int to, double paperLight);
 
 } // namespace folvane::correction

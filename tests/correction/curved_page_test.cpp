@@ -15,6 +15,7 @@
 #include "tests/correction/Photos.h"
 #include "tests/deskphoto/BentPage.h"
 #include "tests/support/Files.h"
+#include "tests/support/Jpeg.h"
 #include "tests/support/Png.h"
 #include "tests/support/Process.h"
 
@@ -207,6 +208,30 @@ TEST(CurvedPage, ABookPageKeepsItsTextsWidthIntoTheGutter) {
         EXPECT_EQ(inkInCorners(bent, gutterLeft), 0);
         EXPECT_NEAR(bent.height / bent.dpi, flat.height / flat.dpi, 0.05);
     }
+}
+
+// A photo saved again at half its size (as a messaging app sends it, or as the window's preview
+// decodes a photo): the bent page's margin by the gutter is a few pixels wide, stretched out when
+// straightened, and its paper deep in the gutter's shade. The desk painted over in the outline's
+// dip takes that shade, and leaves no line where it meets the paper.
+TEST(CurvedPage, AtHalfSizeTheGutterCornersStayClean) {
+    desk::ensureGuiApplication();
+    desk::Random random(7);
+    const support::Picture photo = desk::photographBent(
+        desk::drawnTextPage(desk::textLines(random, 34)), {false, true, 0.45, 60 * M_PI / 180}, 7);
+    support::JpegReadOptions half;
+    half.colourSpace = JCS_RGB;
+    half.scaleDenom = 2;
+    support::JpegReadOptions rgb;
+    rgb.colourSpace = JCS_RGB;
+    const support::Picture small =
+        support::DecodeJpeg(
+            support::MakeJpeg(support::DecodeJpeg(support::MakeJpeg(photo), half).picture), rgb)
+            .picture;
+    const folvane::correction::CorrectedPage page = folvane::correction::correctPage(
+        pictureOf(small, 1, folvane::correction::SourceKind::Photo));
+    ASSERT_TRUE(page.facts.straightened);
+    EXPECT_EQ(inkInCorners(page, true), 0);
 }
 
 TEST(CurvedPage, NoDewarpGoesWithDocument) {
