@@ -20,6 +20,8 @@ constexpr double kLeastOutlineScale = 0.5;
 // Columns of samples at each end of the text where the text lines' scale is evened out by the
 // lines' ends.
 constexpr int kTextEndColumns = 2;
+// How much deeper a dip is at the page's side than where it ends (as a share of the height).
+constexpr double kLeastDip = 0.005;
 // How closely the outline's scale must follow the text lines' inside the text to be taken.
 constexpr double kOutlineAgreement = 0.01;
 
@@ -109,7 +111,11 @@ void takeOutline(const TextLineModel &model, const PageOutline &found, double to
         while (inner + inwards >= 0 && inner + inwards < samples && outline[inner + inwards] > 0) {
             inner += inwards;
         }
-        if (outline[edge] <= 0 || inner == edge) {
+        // A dip comes in from the side and ends inside the page, deepest at the side: dark bands
+        // printed along the whole top and bottom are no dip, and stay as printed.
+        const bool throughout = inner == samples - 1 - side;
+        if (outline[edge] <= 0 || inner == edge || throughout ||
+            outline[edge] > outline[inner] - kLeastDip) {
             return;
         }
         const double join = model.scale[inner] / outline[inner];
