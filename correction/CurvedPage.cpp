@@ -86,15 +86,13 @@ double largestSag(const TextLineModel &model) {
     return largest;
 }
 
-// The text lines' scale, and where the paper's outline shows the page's edges coming in from the
-// four-corner page's at its left or right edge, the outline's: the text lines' own scale evens
-// out towards the text's ends, and misses the margin, where a gutter bends most steeply. The
-// outline's scale is against the four-corner page, the lines' against the middle column: they
-// are joined where the outline comes to an end inside the page. An outline that does not follow
-// the text lines where both are known (a dark band printed along the page's top and bottom) is
-// no page's edge, and left out.
-// Fills `curve`'s scale, and where the outline is taken, its dips; `toPage` is the page's
-// pixels to one of the outline's.
+// Fills `curve`'s scale with the text lines', and where the paper's outline dips in from the
+// four-corner page's top and bottom at its left or right side, with the outline's: the text
+// lines' own scale evens out towards the text's ends, and misses the margin, where a gutter bends
+// most steeply. The outline's scale is against the four-corner page, the lines' against the
+// middle column: they are joined where the dip ends inside the page. An outline that does not
+// follow the text lines where both are known is no page's edge, and left out. Where the outline
+// is taken, `curve` gets its dips too; `toPage` is the page's pixels to one of the outline's.
 void takeOutline(const TextLineModel &model, const PageOutline &found, double toPage,
                  PageCurve &curve) {
     std::vector<double> scale = model.scale;
@@ -104,7 +102,8 @@ void takeOutline(const TextLineModel &model, const PageOutline &found, double to
     // where the page's very edge leaves no paper in the column.
     auto fromEdge = [&](int side, int inwards) {
         int edge = side;
-        while (outline[edge] <= 0 && std::abs(edge - side) < kTextEndColumns) {
+        while (outline[edge] <= 0 && std::abs(edge - side) < kTextEndColumns &&
+               edge + inwards >= 0 && edge + inwards < samples) {
             edge += inwards;
         }
         int inner = edge;
