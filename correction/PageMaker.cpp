@@ -206,28 +206,38 @@ cv::Mat straightenIfCurved(const cv::Mat &flat, const PageCamera &camera, Correc
     return shapedLikeItsSurface(straightened(painted, curve, camera), page);
 }
 
+// Where the point `at` lands carried between the upright picture and the page (its pixel edges,
+// as warpToPage maps them): onto the page, or back into the picture.
+cv::Point2f carried(const PagePlan &p, cv::Point2f at, bool ontoPage) {
+    const cv::Size size = p.shape.size;
+    const std::vector<cv::Point2f> rect = {
+        {0, 0},
+        {static_cast<float>(size.width), 0},
+        {static_cast<float>(size.width), static_cast<float>(size.height)},
+        {0, static_cast<float>(size.height)}};
+    std::vector<cv::Point2f> quad;
+    for (const cv::Point2d &q : p.quad) {
+        quad.emplace_back(static_cast<float>(q.x), static_cast<float>(q.y));
+    }
+    std::vector<cv::Point2f> in = {at}, out;
+    cv::perspectiveTransform(in, out,
+                             ontoPage ? cv::getPerspectiveTransform(quad, rect)
+                                      : cv::getPerspectiveTransform(rect, quad));
+    return out[0];
+}
+
 // The camera over a photo's four-corner page: the photo's centre carried onto the page, and a
 // phone's usual focal length in page pixels. None for a scan.
 PageCamera cameraOver(const PagePlan &p, cv::Size picture) {
     if (p.facts.treatedAs != SourceKind::Photo || quadArea(p.quad) <= 0) {
         return {};
     }
-    const cv::Size size = p.shape.size;
-    std::vector<cv::Point2f> quad,
-        rect = {{0, 0},
-                {static_cast<float>(size.width), 0},
-                {static_cast<float>(size.width), static_cast<float>(size.height)},
-                {0, static_cast<float>(size.height)}};
-    for (const cv::Point2d &q : p.quad) {
-        quad.emplace_back(static_cast<float>(q.x), static_cast<float>(q.y));
-    }
-    std::vector<cv::Point2f> centre = {{picture.width / 2.0f, picture.height / 2.0f}}, foot;
-    cv::perspectiveTransform(centre, foot, cv::getPerspectiveTransform(quad, rect));
-    if (!std::isfinite(foot[0].x) || !std::isfinite(foot[0].y)) {
+    const cv::Point2f foot = carried(p, {picture.width / 2.0f, picture.height / 2.0f}, true);
+    if (!std::isfinite(foot.x) || !std::isfinite(foot.y)) {
         return {};
     }
-    const double scale = std::sqrt(static_cast<double>(size.area()) / quadArea(p.quad));
-    return {cv::Point2d(foot[0].x, foot[0].y), usualFocalLength(picture) * scale};
+    const double scale = std::sqrt(static_cast<double>(p.shape.size.area()) / quadArea(p.quad));
+    return {cv::Point2d(foot.x, foot.y), usualFocalLength(picture) * scale};
 }
 
 void fillImages(CorrectedPage &page, const cv::Mat &flat, bool interpolated) {
@@ -290,19 +300,8 @@ CorrectedPage finished(CorrectedPage page, cv::Mat flat, const Picture &picture,
 // Where the point `at` of the page (its pixel edges, as warpToPage maps them) lies in the
 // upright picture.
 Point pictureAt(const PagePlan &p, cv::Point2f at) {
-    const cv::Size size = p.shape.size;
-    std::vector<cv::Point2f> rect = {
-        {0, 0},
-        {static_cast<float>(size.width), 0},
-        {static_cast<float>(size.width), static_cast<float>(size.height)},
-        {0, static_cast<float>(size.height)}};
-    std::vector<cv::Point2f> quad;
-    for (const cv::Point2d &q : p.quad) {
-        quad.emplace_back(static_cast<float>(q.x), static_cast<float>(q.y));
-    }
-    std::vector<cv::Point2f> in = {at}, out;
-    cv::perspectiveTransform(in, out, cv::getPerspectiveTransform(rect, quad));
-    return {out[0].x, out[0].y};
+    const cv::Point2f in = carried(p, at, false);
+    return {in.x, in.y};
 }
 
 // One page of a spread: the columns [from, to) of its four-corner pixels, given the shape of a
