@@ -12,6 +12,7 @@
 #include "correction/Correction.h"
 #include "pdf/PageGeneration.h"
 #include "tests/correction/CurvedPages.h"
+#include "tests/correction/PageInk.h"
 #include "tests/correction/Photos.h"
 #include "tests/deskphoto/BentPage.h"
 #include "tests/support/Files.h"
@@ -147,7 +148,7 @@ double textWidth(const folvane::correction::CorrectedPage &page) {
     double total = 0;
     for (int y = 0; y < page.height; ++y) {
         for (int x = 0; x < page.width; ++x) {
-            const int ink = (page.ink[y * page.inkRowBytes + x / 8] >> (7 - x % 8)) & 1;
+            const int ink = inkAt(page, x, y);
             column[x] += ink;
             total += ink;
         }
@@ -161,20 +162,6 @@ double textWidth(const folvane::correction::CorrectedPage &page) {
         return x;
     };
     return (reached(0.99) - reached(0.01)) / page.dpi;
-}
-
-// The ink in the page's top and bottom corners on one side (a tenth of the width, a twentieth of
-// the height): where the desk shows in the outline's dip by a gutter, dark wedges.
-int inkInCorners(const folvane::correction::CorrectedPage &page, bool left) {
-    int ink = 0;
-    const int band = page.height / 20, side = page.width / 10;
-    for (int y = 0; y < page.height; ++y) {
-        for (int i = 0; i < side && (y < band || y >= page.height - band); ++i) {
-            const int x = left ? i : page.width - 1 - i;
-            ink += (page.ink[y * page.inkRowBytes + x / 8] >> (7 - x % 8)) & 1;
-        }
-    }
-    return ink;
 }
 
 // A book's page photographed from above, bent down into its gutter over two fifths of its width:
@@ -205,7 +192,7 @@ TEST(CurvedPage, ABookPageKeepsItsTextsWidthIntoTheGutter) {
         EXPECT_LT(std::abs(textWidth(bent) - truth), std::abs(textWidth(chord) - truth) / 2);
         EXPECT_NEAR(textWidth(bent), truth, truth * 0.02);
         EXPECT_GT(bent.width, chord.width * 1.02);
-        EXPECT_EQ(inkInCorners(bent, gutterLeft), 0);
+        EXPECT_EQ(inkInCorners(bent, gutterLeft, 0.1), 0);
         EXPECT_NEAR(bent.height / bent.dpi, flat.height / flat.dpi, 0.05);
     }
 }
@@ -231,7 +218,7 @@ TEST(CurvedPage, AtHalfSizeTheGutterCornersStayClean) {
     const folvane::correction::CorrectedPage page = folvane::correction::correctPage(
         pictureOf(small, 1, folvane::correction::SourceKind::Photo));
     ASSERT_TRUE(page.facts.straightened);
-    EXPECT_EQ(inkInCorners(page, true), 0);
+    EXPECT_EQ(inkInCorners(page, true, 0.1), 0);
 }
 
 TEST(CurvedPage, NoDewarpGoesWithDocument) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "correction/Correction.h"
+#include "tests/correction/PageInk.h"
 #include "tests/correction/Photos.h"
 #include "tests/deskphoto/DeskPhoto.h"
 
@@ -77,10 +78,6 @@ std::vector<std::pair<double, double>> placesOf(const support::Picture &flat,
         }
     }
     return places;
-}
-
-bool inkAt(const folvane::correction::CorrectedPage &page, int x, int y) {
-    return page.ink[y * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
 }
 
 TEST(PageCleaning, PaperComesOutWhiteFromCornerToCorner) {

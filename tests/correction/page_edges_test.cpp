@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "correction/Correction.h"
+#include "tests/correction/PageInk.h"
 #include "tests/correction/Photos.h"
 #include "tests/support/Picture.h"
 
@@ -46,10 +47,6 @@ folvane::correction::CorrectedPage corrected(const support::Picture &sheet) {
     picture.corners = folvane::correction::Corners{
         {{-0.5, -0.5}, {kWidth - 0.5, -0.5}, {kWidth - 0.5, kHeight - 0.5}, {-0.5, kHeight - 0.5}}};
     return folvane::correction::correctPage(picture);
-}
-
-bool inkAt(const folvane::correction::CorrectedPage &page, int x, int y) {
-    return page.ink[static_cast<size_t>(y) * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
 }
 
 // The darkest mean of a row or column within `width` mm of the page's edges, as a viewer shows it.

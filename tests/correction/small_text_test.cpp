@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "correction/Correction.h"
+#include "tests/correction/PageInk.h"
 #include "tests/correction/Photos.h"
 #include "tests/deskphoto/DeskPhoto.h"
 #include "tests/support/Jpeg.h"
@@ -22,10 +23,6 @@ struct Overlap {
     double strokesInked = 0; // share of the flat page's strokes with ink on or next to them
     double inkOnStrokes = 0; // share of the ink on a stroke (or its grey edge) of the flat page
 };
-
-bool inkAt(const folvane::correction::CorrectedPage &page, int x, int y) {
-    return page.ink[static_cast<size_t>(y) * page.inkRowBytes + x / 8] & (0x80 >> (x % 8));
-}
 
 // The overlap of the page's ink and the flat page's strokes over the rows of body text
 // (y0..y1 of the flat page), at the shift where they agree best.

@@ -8,6 +8,7 @@
 #include "correction/Correction.h"
 #include "pdf/PageGeneration.h"
 #include "tests/correction/CurvedPages.h"
+#include "tests/correction/PageInk.h"
 #include "tests/correction/Photos.h"
 #include "tests/deskphoto/BentPage.h"
 #include "tests/support/Files.h"
@@ -181,19 +182,8 @@ TEST(Spread, APhotographedBookIsFoundAndSplitAtItsFold) {
     EXPECT_LT(inkBelowMiddle(pages[1]), 0.1);
     // The desk in the outline's notch at the fold, and the outline's edge around it, leave no
     // wedge or line in the pages' inner corners.
-    auto darkInnerCorners = [](const folvane::correction::CorrectedPage &page, bool innerRight) {
-        int dark = 0;
-        const int band = page.height / 20, side = page.width / 6;
-        for (int y = 0; y < page.height; ++y) {
-            for (int i = 0; i < side && (y < band || y >= page.height - band); ++i) {
-                int x = innerRight ? page.width - 1 - i : i;
-                dark += (page.ink[y * page.inkRowBytes + x / 8] >> (7 - x % 8)) & 1;
-            }
-        }
-        return dark;
-    };
-    EXPECT_EQ(darkInnerCorners(pages[0], true), 0);
-    EXPECT_EQ(darkInnerCorners(pages[1], false), 0);
+    EXPECT_EQ(inkInCorners(pages[0], false, 1.0 / 6), 0);
+    EXPECT_EQ(inkInCorners(pages[1], true, 1.0 / 6), 0);
     // The fold is the middle of the spread's outline.
     const folvane::correction::Corners &first = pages[0].facts.corners;
     const folvane::correction::Corners &second = pages[1].facts.corners;
